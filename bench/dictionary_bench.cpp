@@ -1,0 +1,58 @@
+// Loading a full dictionary file and rebuilding the tables and the word index.
+#include "bench_data.h"
+
+#include "dictionary/dic_loader.h"
+#include "dictionary/dic_tables.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace yomi6::bench {
+namespace {
+
+class NullSink : public IMessageSink {
+public:
+    void ShowMessage(std::string_view, MessageBoxType) override { ++count; }
+    int count = 0;
+};
+
+void BM_LoadFullDictionaryFile(benchmark::State& state) {
+    char dir[] = "/tmp/yomi6-bench-XXXXXX";
+    if (::mkdtemp(dir) == nullptr) {
+        state.SkipWithError("mkdtemp failed");
+        return;
+    }
+    const std::string path = std::string(dir) + "/Yomi6.dic";
+    {
+        const std::string image = FullDictionaryImage();
+        std::ofstream(path, std::ios::binary).write(image.data(), static_cast<std::streamsize>(image.size()));
+    }
+    g_szDicFileName = path;
+    NullSink sink;
+    for (auto _ : state) {
+        LoadDictionary(sink);
+        benchmark::DoNotOptimize(UsedDicSlots());
+    }
+    if (sink.count != 0 || UsedDicSlots() != kDicSlots) {
+        state.SkipWithError("the dictionary did not load whole");
+    }
+    std::remove(path.c_str());
+    ::rmdir(dir);
+}
+
+void BM_RebuildTablesFromImage(benchmark::State& state) {
+    const std::string image = FullDictionaryImage();
+    for (auto _ : state) {
+        RebuildUserRows(reinterpret_cast<const unsigned char*>(image.data()));
+        benchmark::ClobberMemory();
+    }
+}
+
+BENCHMARK(BM_LoadFullDictionaryFile)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RebuildTablesFromImage)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace yomi6::bench

@@ -1,0 +1,41 @@
+// The reading of arbitrary bytes against a dictionary made from the same input: the indexed
+// lookup must give exactly the reading of the linear reference scan, and never write past the
+// reading buffer.
+#include "dictionary/dic_index.h"
+#include "dictionary/dic_tables.h"
+#include "speech/reading_conversion.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // The first part of the input gives up to 64 dictionary rows, the rest is the text.
+    yomi6::ResetDicTables();
+    std::size_t pos = 0;
+    int slot = yomi6::kBuiltinRows;
+    while (pos < size && data[pos] != 0xFF && slot < yomi6::kBuiltinRows + 64) {
+        const std::size_t length = data[pos] % 13u;
+        ++pos;
+        for (std::size_t k = 0; k < length && pos < size; ++k, ++pos) {
+            g_dicWord[slot][k] = static_cast<char>(data[pos] == 0 ? 1 : data[pos]);
+        }
+        const std::size_t yomiLength = 1 + (length * 7) % 20;
+        std::memset(g_dicYomi[slot], 0xB1 + slot % 40, yomiLength);
+        ++slot;
+    }
+    yomi6::RebuildDicIndex();
+    const std::uint8_t* text = pos < size ? data + pos + 1 : data;
+    const std::size_t n = pos < size ? size - pos - 1 : 0;
+
+    unsigned char indexed[yomi6::kReadingBufferSize];
+    unsigned char linear[yomi6::kReadingBufferSize];
+    const std::size_t a = yomi6::ConvertToReading(text, n, indexed, yomi6::DicLookup::Indexed);
+    const std::size_t b =
+        yomi6::ConvertToReading(text, n, linear, yomi6::DicLookup::LinearReference);
+    if (a != b || std::memcmp(indexed, linear, sizeof indexed) != 0 ||
+        a >= yomi6::kReadingBufferSize || indexed[a] != 0) {
+        std::abort();
+    }
+    return 0;
+}

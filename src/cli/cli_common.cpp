@@ -1,0 +1,115 @@
+#include "cli/cli_common.h"
+
+#include "dictionary/dic_loader.h"
+#include "speech/reading_conversion.h"
+#include "speech/speech_state.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace yomi6::cli {
+
+namespace {
+
+constexpr const char* kDefaultDictionary = "Yomi6.dic";
+
+// Dictionary messages go to standard error, naming the file; the mode goes on.
+class StderrSink : public IMessageSink {
+public:
+    explicit StderrSink(std::string where) : m_where(std::move(where)) {}
+    void ShowMessage(std::string_view text, MessageBoxType) override { PrintError(m_where, text); }
+
+private:
+    std::string m_where;
+};
+
+} // namespace
+
+void PrintError(std::string_view where, std::string_view what) {
+    std::string line = "yomi6: ";
+    line.append(where).append(": ").append(what).append("\n");
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+bool LoadCliDictionary(const Options& options) {
+    const bool named = !options.dictionary.empty();
+    const std::string path = named ? options.dictionary : kDefaultDictionary;
+    StderrSink sink(path);
+    switch (LoadDictionaryReadOnly(path, sink)) {
+    case ReadOnlyLoadResult::Loaded:
+        return true;
+    case ReadOnlyLoadResult::NotFound:
+        if (named) {
+            PrintError(path, "dictionary file not found");
+            return false;
+        }
+        return true; // the built-in rows only
+    case ReadOnlyLoadResult::CannotOpen: {
+        const std::string why = std::strerror(errno);
+        if (named) {
+            PrintError(path, "cannot open the dictionary file: " + why);
+            return false;
+        }
+        PrintError(path, "cannot open the dictionary file (" + why + "); using the built-in words");
+        return true;
+    }
+    }
+    return false;
+}
+
+bool ReadInput(const std::string& path, std::size_t maxBytes, std::string& bytes) {
+    const bool standardInput = path == "-";
+    const std::string where = standardInput ? "standard input" : path;
+    const int fd = standardInput ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        PrintError(where, std::strerror(errno));
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        PrintError(where, std::strerror(EISDIR));
+        if (!standardInput) {
+            ::close(fd);
+        }
+        return false;
+    }
+    bytes.assign(maxBytes, '\0');
+    std::size_t done = 0;
+    bool ok = true;
+    while (done < maxBytes) {
+        const ssize_t n = ::read(fd, bytes.data() + done, maxBytes - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            PrintError(where, std::strerror(errno));
+            ok = false;
+            break;
+        }
+        if (n == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    bytes.resize(done);
+    if (!standardInput) {
+        ::close(fd);
+    }
+    return ok;
+}
+
+int PrepareSpeech(const Options& options) {
+    std::string text;
+    if (!ReadInput(options.input, kMaxTextBytes, text) || !LoadCliDictionary(options)) {
+        return kExitIoError;
+    }
+    StartSpeech(g_speech, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    return kExitOk;
+}
+
+} // namespace yomi6::cli

@@ -1,0 +1,32 @@
+// What every command-line mode shares: diagnostics, the dictionary, the input text.
+#pragma once
+
+#include "cli/cli_options.h"
+
+#include <string>
+#include <string_view>
+
+namespace yomi6::cli {
+
+// Exit statuses of the command-line modes.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitIoError = 1;
+inline constexpr int kExitUsage = 2;
+
+// Writes "yomi6: WHERE: WHAT" as one line to standard error.
+void PrintError(std::string_view where, std::string_view what);
+
+// Loads the dictionary the options name (never creating or writing it). A missing default
+// dictionary leaves the built-in rows; a missing or unopenable named one is an error. Returns
+// false after printing the error.
+bool LoadCliDictionary(const Options& options);
+
+// Reads at most maxBytes of the file (or of standard input for "-") into bytes. Returns false
+// after printing the error.
+bool ReadInput(const std::string& path, std::size_t maxBytes, std::string& bytes);
+
+// The dictionary and the first 4000 bytes of the input turned into the speech state g_speech,
+// as the speak command leaves it. Returns an exit status.
+int PrepareSpeech(const Options& options);
+
+} // namespace yomi6::cli

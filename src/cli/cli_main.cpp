@@ -1,0 +1,63 @@
+#include "cli/cli_main.h"
+
+#include "cli/cli_common.h"
+#include "speech/speech_state.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+namespace yomi6::cli {
+
+namespace {
+
+int RunReading(const Options& options) {
+    if (const int status = PrepareSpeech(options); status != kExitOk) {
+        return status;
+    }
+    return WriteStdout(g_speech.reading, static_cast<std::size_t>(g_speech.endIndex)) ? kExitOk
+                                                                                      : kExitIoError;
+}
+
+} // namespace
+
+bool WriteStdout(const void* bytes, std::size_t size) {
+    const auto* p = static_cast<const unsigned char*>(bytes);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(STDOUT_FILENO, p + done, size - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            PrintError("standard output", std::strerror(errno));
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+int RunCommandLineMode(const Options& options) {
+    switch (options.mode) {
+    case Mode::Help:
+        return WriteStdout(UsageText().data(), UsageText().size()) ? kExitOk : kExitIoError;
+    case Mode::Version: {
+        const std::string version = std::string("yomi6 ") + YOMI6_VERSION + "\n";
+        return WriteStdout(version.data(), version.size()) ? kExitOk : kExitIoError;
+    }
+    case Mode::Reading:
+        return RunReading(options);
+    case Mode::Schedule:
+    case Mode::Wav:
+    case Mode::Speak:
+        PrintError("yomi6", "this mode is not built yet");
+        return kExitIoError;
+    case Mode::Editor:
+        break;
+    }
+    return kExitUsage;
+}
+
+} // namespace yomi6::cli

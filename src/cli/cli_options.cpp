@@ -1,0 +1,127 @@
+#include "cli/cli_options.h"
+
+#include <charconv>
+
+namespace yomi6::cli {
+
+namespace {
+
+bool ParseSpeed(const std::string& text, int& value) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end && value >= 0 && value <= 1000;
+}
+
+} // namespace
+
+std::string UsageText() {
+    return "Usage: yomi6 [FILE]                     open the editor\n"
+           "       yomi6 --reading FILE             print the reading of FILE\n"
+           "       yomi6 --schedule FILE            print the sample of each timer tick\n"
+           "       yomi6 --wav OUT.wav FILE         render one pass of speech to OUT.wav\n"
+           "       yomi6 --speak FILE               speak one pass through the sound output\n"
+           "Options:\n"
+           "  --voice male|female   voice (default: the settings, else female)\n"
+           "  --speed MS            milliseconds per tick, 0-1000 (default: the settings, else 180)\n"
+           "  --dictionary PATH     dictionary file (default: Yomi6.dic in the current directory)\n"
+           "  --help                show this text\n"
+           "  --version             show the version\n"
+           "FILE may be - for standard input.\n";
+}
+
+ParseResult ParseCommandLine(const std::vector<std::string>& args) {
+    ParseResult result;
+    Options& o = result.options;
+    bool modeSet = false;
+    auto setMode = [&](Mode mode) {
+        if (modeSet && o.mode != mode) {
+            result.error = "only one of --reading, --schedule, --wav, --speak may be given";
+            return false;
+        }
+        if (modeSet) {
+            result.error = "a mode was given twice";
+            return false;
+        }
+        modeSet = true;
+        o.mode = mode;
+        return true;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](const char* what) -> const std::string* {
+            if (i + 1 >= args.size()) {
+                result.error = a + " needs " + what;
+                return nullptr;
+            }
+            return &args[++i];
+        };
+        if (a == "--help" || a == "-h") {
+            o.mode = Mode::Help;
+            return result;
+        }
+        if (a == "--version") {
+            o.mode = Mode::Version;
+            return result;
+        }
+        if (a == "--reading" || a == "--schedule" || a == "--speak") {
+            const Mode mode = a == "--reading"    ? Mode::Reading
+                              : a == "--schedule" ? Mode::Schedule
+                                                  : Mode::Speak;
+            const std::string* file = value("a FILE");
+            if (file == nullptr || !setMode(mode)) {
+                return result;
+            }
+            o.input = *file;
+        } else if (a == "--wav") {
+            const std::string* out = value("OUT.wav and FILE");
+            const std::string* file = out != nullptr ? value("a FILE after OUT.wav") : nullptr;
+            if (file == nullptr || !setMode(Mode::Wav)) {
+                return result;
+            }
+            o.wavOutput = *out;
+            o.input = *file;
+        } else if (a == "--voice") {
+            const std::string* v = value("male or female");
+            if (v == nullptr) {
+                return result;
+            }
+            if (*v != "male" && *v != "female") {
+                result.error = "--voice takes male or female, not '" + *v + "'";
+                return result;
+            }
+            o.voice = *v == "male" ? 1 : 0;
+        } else if (a == "--speed") {
+            const std::string* v = value("a number of milliseconds");
+            if (v == nullptr) {
+                return result;
+            }
+            int speed = 0;
+            if (!ParseSpeed(*v, speed)) {
+                result.error = "--speed takes a whole number from 0 to 1000, not '" + *v + "'";
+                return result;
+            }
+            o.speed = speed;
+        } else if (a == "--dictionary") {
+            const std::string* v = value("a PATH");
+            if (v == nullptr) {
+                return result;
+            }
+            if (v->empty()) {
+                result.error = "--dictionary needs a non-empty PATH";
+                return result;
+            }
+            o.dictionary = *v;
+        } else if (a.size() > 1 && a[0] == '-' && a != "-") {
+            result.error = "unknown option '" + a + "'";
+            return result;
+        } else {
+            o.editorFiles.push_back(a);
+        }
+    }
+    if (o.mode != Mode::Editor && !o.editorFiles.empty()) {
+        result.error = "unexpected argument '" + o.editorFiles.front() + "'";
+    }
+    return result;
+}
+
+} // namespace yomi6::cli

@@ -1,0 +1,32 @@
+// The command line: which mode, which files, which options.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace yomi6::cli {
+
+enum class Mode { Editor, Reading, Schedule, Wav, Speak, Help, Version };
+
+struct Options {
+    Mode mode = Mode::Editor;
+    std::string input;          // FILE of a mode, "-" for standard input
+    std::string wavOutput;      // OUT.wav of --wav
+    std::string dictionary;     // --dictionary PATH; empty: "Yomi6.dic" in the current directory
+    std::optional<int> voice;   // --voice: 1 male, 0 female; unset: the settings' value
+    std::optional<int> speed;   // --speed MS; unset: the settings' value
+    std::vector<std::string> editorFiles; // files to open in the editor
+};
+
+struct ParseResult {
+    Options options;
+    std::string error; // non-empty: a usage error
+};
+
+ParseResult ParseCommandLine(const std::vector<std::string>& args);
+
+// The text of --help.
+std::string UsageText();
+
+} // namespace yomi6::cli

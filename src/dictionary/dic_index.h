@@ -1,0 +1,26 @@
+// Finding the first dictionary slot, in table order, whose word starts the text at a position.
+//
+// The reference answer is a linear scan of the used slots. The index gives the same answer
+// without visiting the slots: the words are kept sorted as 12-byte big-endian keys, bucketed by
+// their first two bytes, and each word knows its longest proper prefix among the words and the
+// lowest slot along that chain. The last word not above the text in sorted order is either a
+// prefix of the text or shares its longest word-prefix with the text, so one binary search in a
+// small bucket and a walk of at most 12 prefix links find the answer.
+#pragma once
+
+namespace yomi6 {
+
+// Builds the index from g_dicWord / g_dicYomi. Call after every change of the tables.
+void RebuildDicIndex();
+
+// The first matching slot in table order, or -1. text must be readable for 12 bytes; bytes
+// past the end of the text must be zero (they end every comparison, as words hold no zero).
+int FindFirstMatch(const unsigned char* text);
+
+// The same answer by a plain scan of the tables in slot order (the reference).
+int LinearFindFirstMatch(const unsigned char* text);
+
+// Length in bytes of the word of slot (at most 12).
+int DicWordLength(int slot);
+
+} // namespace yomi6

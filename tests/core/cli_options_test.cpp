@@ -1,0 +1,51 @@
+// Command-line parsing: modes, options and usage errors.
+#include "cli/cli_options.h"
+
+#include <gtest/gtest.h>
+
+namespace yomi6::cli {
+namespace {
+
+ParseResult Parse(std::vector<std::string> args) { return ParseCommandLine(args); }
+
+TEST(CliOptionsTest, ModesAndOptions) {
+    auto r = Parse({"--reading", "a.txt", "--dictionary", "d.dic"});
+    ASSERT_EQ(r.error, "");
+    EXPECT_EQ(r.options.mode, Mode::Reading);
+    EXPECT_EQ(r.options.input, "a.txt");
+    EXPECT_EQ(r.options.dictionary, "d.dic");
+
+    r = Parse({"--voice", "male", "--speed", "0", "--wav", "o.wav", "-"});
+    ASSERT_EQ(r.error, "");
+    EXPECT_EQ(r.options.mode, Mode::Wav);
+    EXPECT_EQ(r.options.wavOutput, "o.wav");
+    EXPECT_EQ(r.options.input, "-");
+    EXPECT_EQ(r.options.voice, 1);
+    EXPECT_EQ(r.options.speed, 0);
+
+    r = Parse({"file.txt"});
+    EXPECT_EQ(r.options.mode, Mode::Editor);
+    EXPECT_EQ(r.options.editorFiles, std::vector<std::string>{"file.txt"});
+    EXPECT_EQ(Parse({"--reading", "x", "--help"}).options.mode, Mode::Help);
+    EXPECT_EQ(Parse({"--version"}).options.mode, Mode::Version);
+}
+
+TEST(CliOptionsTest, UsageErrors) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--reading"},
+             {"--wav", "out.wav"},
+             {"--reading", "a", "--schedule", "b"},
+             {"--reading", "a", "extra"},
+             {"--speed", "1001", "--reading", "a"},
+             {"--speed", "-1", "--reading", "a"},
+             {"--speed", "12x", "--reading", "a"},
+             {"--voice", "child", "--reading", "a"},
+             {"--dictionary", "", "--reading", "a"},
+             {"--bogus"},
+         }) {
+        EXPECT_NE(Parse(args).error, "") << args.front();
+    }
+}
+
+} // namespace
+} // namespace yomi6::cli

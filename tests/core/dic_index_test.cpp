@@ -1,0 +1,133 @@
+// The indexed dictionary lookup against the linear reference scan, on random texts and random
+// dictionaries built to hit its corners.
+#include "dictionary/dic_index.h"
+#include "dictionary/dic_tables.h"
+#include "speech/reading_conversion.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace yomi6 {
+namespace {
+
+class DicIndexTest : public ::testing::Test {
+protected:
+    void TearDown() override { ResetDicTables(); }
+
+    std::mt19937 rng{20261208};
+
+    int Uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+
+    // A byte from a small alphabet (to make matches likely) or any non-zero byte.
+    unsigned char RandomByte(bool smallAlphabet) {
+        static const unsigned char kAlphabet[] = {0x82, 0x83, 0x81, 0xA0, 0xCD, 0x41, 0x61, 0x8A};
+        return smallAlphabet ? kAlphabet[Uniform(0, 7)] : static_cast<unsigned char>(Uniform(1, 255));
+    }
+
+    std::string RandomWord(bool smallAlphabet) {
+        std::string w(static_cast<std::size_t>(Uniform(1, 12)), '\0');
+        for (auto& c : w) {
+            c = static_cast<char>(RandomByte(smallAlphabet));
+        }
+        return w;
+    }
+
+    // Fills `rows` user slots: random words, duplicates, prefixes and extensions of earlier
+    // words and of built-in words, now and then an empty word.
+    void FillRandomDictionary(int rows, bool smallAlphabet) {
+        ResetDicTables();
+        std::vector<std::string> words;
+        for (int i = 0; i < kBuiltinRows; ++i) {
+            words.emplace_back(g_dicWord[i]);
+        }
+        for (int i = 0; i < rows; ++i) {
+            std::string w;
+            const int kind = Uniform(0, 9);
+            if (kind <= 3 || words.empty()) {
+                w = RandomWord(smallAlphabet);
+            } else if (kind == 4) {
+                w = words[static_cast<std::size_t>(Uniform(0, static_cast<int>(words.size()) - 1))];
+            } else if (kind <= 6) {
+                const std::string& base =
+                    words[static_cast<std::size_t>(Uniform(0, static_cast<int>(words.size()) - 1))];
+                w = base.substr(0, static_cast<std::size_t>(Uniform(1, static_cast<int>(base.size()))));
+            } else if (kind <= 8) {
+                const std::string& base =
+                    words[static_cast<std::size_t>(Uniform(0, static_cast<int>(words.size()) - 1))];
+                w = (base + RandomWord(smallAlphabet)).substr(0, 12);
+            }
+            // kind 9: an empty word in a used slot
+            const int slot = kBuiltinRows + i;
+            std::memcpy(g_dicWord[slot], w.data(), w.size());
+            g_dicYomi[slot][0] = static_cast<char>(0xB1 + (i % 40));
+            if (!w.empty()) {
+                words.push_back(w);
+            }
+        }
+        RebuildDicIndex();
+    }
+
+    std::string RandomText(std::size_t length, bool smallAlphabet) {
+        std::string t(length, '\0');
+        for (auto& c : t) {
+            c = static_cast<char>(Uniform(0, 30) == 0 ? 0 : RandomByte(smallAlphabet));
+        }
+        return t;
+    }
+};
+
+TEST_F(DicIndexTest, AgreesWithTheLinearScanAtEveryPosition) {
+    for (int round = 0; round < 60; ++round) {
+        const bool small = round % 2 == 0;
+        const int rows = round < 50 ? Uniform(0, 400) : kUserRows;
+        FillRandomDictionary(rows, small);
+        unsigned char buffer[kTextBufferSize] = {};
+        const std::string text = RandomText(kMaxTextBytes, small);
+        std::memcpy(buffer, text.data(), text.size());
+        const std::size_t positions = rows == kUserRows ? 200 : kMaxTextBytes;
+        for (std::size_t p = 0; p < positions; ++p) {
+            ASSERT_EQ(FindFirstMatch(buffer + p), LinearFindFirstMatch(buffer + p))
+                << "round " << round << " position " << p;
+        }
+    }
+}
+
+TEST_F(DicIndexTest, WholeReadingsAgreeOnFullDictionaries) {
+    for (int round = 0; round < 4; ++round) {
+        FillRandomDictionary(kUserRows, round % 2 == 0);
+        const std::string text = RandomText(kMaxTextBytes, round % 2 == 0);
+        unsigned char indexed[kReadingBufferSize];
+        unsigned char linear[kReadingBufferSize];
+        const auto* t = reinterpret_cast<const unsigned char*>(text.data());
+        ASSERT_EQ(ConvertToReading(t, text.size(), indexed, DicLookup::Indexed),
+                  ConvertToReading(t, text.size(), linear, DicLookup::LinearReference));
+        ASSERT_EQ(0, std::memcmp(indexed, linear, sizeof indexed));
+    }
+}
+
+TEST_F(DicIndexTest, DuplicatesAndPrefixesPickTheEarliestSlot) {
+    ResetDicTables();
+    const char* rows[] = {"abcd", "ab", "abcd", "a", "abc"};
+    for (int i = 0; i < 5; ++i) {
+        std::strcpy(g_dicWord[kBuiltinRows + i], rows[i]);
+        g_dicYomi[kBuiltinRows + i][0] = static_cast<char>(0xB1);
+    }
+    RebuildDicIndex();
+    const auto at = [](const char* t) {
+        unsigned char buf[32] = {};
+        std::memcpy(buf, t, std::strlen(t));
+        return FindFirstMatch(buf);
+    };
+    EXPECT_EQ(at("abcdz"), kBuiltinRows + 0);
+    EXPECT_EQ(at("abcz"), kBuiltinRows + 1);
+    EXPECT_EQ(at("abz"), kBuiltinRows + 1);
+    EXPECT_EQ(at("az"), kBuiltinRows + 3);
+    EXPECT_EQ(at("b"), -1);
+    EXPECT_EQ(at(""), -1);
+}
+
+} // namespace
+} // namespace yomi6

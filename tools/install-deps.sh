@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing yomi6 need, if missing.
+# Uses sudo only when not root. Quiet when everything is there already.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ clang libclang-rt-14-dev clang-format pkg-config
+  libgtest-dev libbenchmark-dev
+  qt6-base-dev qt6-multimedia-dev libgl-dev
+  # running: a Japanese font, sound through PulseAudio
+  fonts-noto-cjk pulseaudio-utils
+  # tests: a sound server with a null sink, an X server for the end-to-end runs, PDF reading
+  pulseaudio xvfb xauth poppler-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
