@@ -1,7 +1,9 @@
 // yomi6: the editor, or a command-line mode when one is named.
+#include "app/editor_main.h"
 #include "cli/cli_common.h"
 #include "cli/cli_main.h"
 #include "cli/cli_options.h"
+#include "platform/speak_mode.h"
 
 #include <string>
 #include <vector>
@@ -14,10 +16,12 @@ int main(int argc, char** argv) {
         PrintError("usage", parsed.error + " (see yomi6 --help)");
         return kExitUsage;
     }
-    if (parsed.options.mode == Mode::Editor) {
-        // The editor window is not built yet: say how to use the modes that are.
-        WriteStdout(UsageText().data(), UsageText().size());
-        return kExitOk;
+    switch (parsed.options.mode) {
+    case Mode::Editor:
+        return yomi6::RunEditor(argc, argv, parsed.options.editorFiles);
+    case Mode::Speak:
+        return yomi6::RunSpeakMode(argc, argv, parsed.options);
+    default:
+        return RunCommandLineMode(parsed.options);
     }
-    return RunCommandLineMode(parsed.options);
 }
