@@ -1,0 +1,14 @@
+// The about box: the program icon, its name and version, and an "ok" button.
+#pragma once
+
+#include <QDialog>
+
+namespace yomi6 {
+
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+};
+
+} // namespace yomi6

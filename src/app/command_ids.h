@@ -1,0 +1,51 @@
+// Command identifiers: the program's own from 32771, the framework's standard ones from 57600.
+#pragma once
+
+namespace yomi6::cmd {
+
+enum Id : int {
+    None = 0,
+    // The program's own commands.
+    Speak = 32771,
+    Stop = 32772,
+    ScreenFont = 32776,
+    SpeechSettings = 32778,
+    WordRegistration = 32780,
+    WordWrap = 32789,
+    PrinterFont = 32791,
+    PageLayout = 32792,
+    // Standard commands.
+    FileNew = 57600,
+    FileOpen = 57601,
+    FileClose = 57602,
+    FileSave = 57603,
+    FileSaveAs = 57604,
+    FilePrintSetup = 57606,
+    FilePrint = 57607,
+    FilePrintDirect = 57608,
+    FilePrintPreview = 57609,
+    FileMruFirst = 57616, // the recent-file entries: 57616 to 57619
+    EditCopy = 57634,
+    EditCut = 57635,
+    EditFind = 57636,
+    EditPaste = 57637,
+    EditReplace = 57641,
+    EditSelectAll = 57642,
+    EditUndo = 57643,
+    WindowNew = 57648,
+    WindowArrange = 57649,
+    WindowCascade = 57650,
+    WindowTileHorz = 57651,
+    WindowTileVert = 57652,
+    AppAbout = 57664,
+    AppExit = 57665,
+    HelpContents = 57670,
+    NextPane = 57680,
+    PrevPane = 57681,
+    ViewToolBar = 59392,
+    ViewStatusBar = 59393,
+};
+
+inline constexpr int kRecentFileCount = 4;
+
+} // namespace yomi6::cmd
