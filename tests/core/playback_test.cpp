@@ -1,0 +1,245 @@
+// The playback state machine tick by tick: units and silent ticks, line ends, the end of the
+// text, repeat, stop and deactivation, a second speak command, the voice toggle and the timer.
+#include "speech/playback.h"
+#include "support/sjis.h"
+
+#include <climits>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+namespace yomi6 {
+namespace {
+
+using test::Sjis;
+
+class PlaybackTest : public ::testing::Test {
+protected:
+    // The state as the speak command leaves it for a reading (not converted: the bytes are the
+    // reading), speaking and with the timer running.
+    void Speak(const std::string& reading) {
+        ASSERT_LT(reading.size(), kReadingBufferSize);
+        state.stopRequest = state.speaking != 0 ? 1 : 0;
+        state.speaking = 1;
+        std::memset(state.reading, 0, kReadingBufferSize);
+        std::memcpy(state.reading, reading.data(), reading.size());
+        state.playIndex = 0;
+        state.endIndex = static_cast<std::int32_t>(reading.size());
+        timerRunning = true;
+    }
+
+    // One tick: the suffix played ("-" for none), with "|end" when the timer was killed.
+    std::string Tick() {
+        EXPECT_TRUE(timerRunning) << "a tick without a running timer";
+        const TickResult r = SpeechTick(state);
+        std::string out = r.sample.empty() ? "-" : std::string(r.sample);
+        if (r.killTimer) {
+            timerRunning = false;
+            out += "|end";
+        }
+        return out;
+    }
+
+    // Ticks until the timer is killed (at most limit ticks): "IDF_GA IDF_KO -|end".
+    std::string RunToEnd(int limit = 10000) {
+        std::string out;
+        for (int i = 0; i < limit && timerRunning; ++i) {
+            out += (out.empty() ? "" : " ") + Tick();
+        }
+        return out;
+    }
+
+    // The state is large; keep it off the stack.
+    std::unique_ptr<SpeechState> owned = std::make_unique<SpeechState>();
+    SpeechState& state = *owned;
+    bool timerRunning = false;
+};
+
+TEST_F(PlaybackTest, GakkouPlaysItsUnitsThenASilentTickForTheTerminator) {
+    Speak(Sjis("ｶﾞｯｺｳ"));
+    EXPECT_EQ(Tick(), "IDF_GA");
+    EXPECT_EQ(state.playIndex, 2);
+    EXPECT_EQ(Tick(), "-");
+    EXPECT_EQ(state.playIndex, 3);
+    EXPECT_EQ(Tick(), "IDF_KO");
+    EXPECT_EQ(Tick(), "IDF_U");
+    EXPECT_EQ(state.speaking, 1);
+    EXPECT_EQ(Tick(), "-|end");
+    EXPECT_EQ(state.playIndex, 6);
+    EXPECT_EQ(state.speaking, 0);
+    EXPECT_EQ(state.stopRequest, 0);
+    EXPECT_TRUE(IsSpeakEnabled(state));
+}
+
+TEST_F(PlaybackTest, EmptyTextEndsOnItsFirstTickOrTicksSilentlyWithRepeat) {
+    Speak("");
+    EXPECT_EQ(RunToEnd(), "-|end");
+
+    state.repeat = kRepeatOn;
+    Speak("");
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(Tick(), "-");
+        EXPECT_EQ(state.playIndex, 0);
+    }
+    StopSpeech(state);
+    EXPECT_EQ(Tick(), "-|end");
+}
+
+TEST_F(PlaybackTest, LineEndsCostNoTick) {
+    Speak(Sjis("ｱ\r\n\r\nｲ"));
+    EXPECT_EQ(RunToEnd(), "IDF_A IDF_I -|end");
+
+    // A text ending with a line break: the CR LF goes in the same tick as the terminator.
+    Speak(Sjis("ｱ\r\n"));
+    EXPECT_EQ(RunToEnd(), "IDF_A -|end");
+    EXPECT_EQ(state.playIndex, 4);
+
+    // A line end after a stop request still ends after one unit.
+    Speak(Sjis("\r\nｱｲ"));
+    StopSpeech(state);
+    EXPECT_EQ(RunToEnd(), "IDF_A|end");
+}
+
+TEST_F(PlaybackTest, RepeatStartsAgainAfterOneSilentTick) {
+    state.repeat = kRepeatOn;
+    Speak(Sjis("ｱｲ"));
+    EXPECT_EQ(Tick(), "IDF_A");
+    EXPECT_EQ(Tick(), "IDF_I");
+    EXPECT_EQ(Tick(), "-");
+    EXPECT_EQ(state.playIndex, 0);
+    EXPECT_EQ(Tick(), "IDF_A");
+    // The repeat setting is read only at the end of the text.
+    state.repeat = kRepeatOff;
+    EXPECT_EQ(Tick(), "IDF_I");
+    EXPECT_EQ(Tick(), "-|end");
+}
+
+TEST_F(PlaybackTest, StopLetsOneMoreUnitSoundThenEnds) {
+    Speak(Sjis("ｱｲｳｴ"));
+    EXPECT_EQ(Tick(), "IDF_A");
+    StopSpeech(state);
+    EXPECT_EQ(state.speaking, 0);
+    EXPECT_EQ(state.stopRequest, 1);
+    EXPECT_TRUE(IsSpeakEnabled(state)); // enabled again at once, before the timer ends
+    EXPECT_EQ(RunToEnd(), "IDF_I|end");
+    EXPECT_EQ(state.stopRequest, 0);
+
+    // With repeat on, a stop at the end of the text is honoured rather than starting again.
+    state.repeat = kRepeatOn;
+    Speak(Sjis("ｱ"));
+    EXPECT_EQ(Tick(), "IDF_A");
+    StopSpeech(state);
+    EXPECT_EQ(RunToEnd(), "-|end");
+}
+
+TEST_F(PlaybackTest, DeactivationStopsLikeTheStopCommand) {
+    Speak(Sjis("ｶｷｸ"));
+    EXPECT_EQ(Tick(), "IDF_KA");
+    StopSpeechOnDeactivation(state);
+    EXPECT_EQ(state.speaking, 0);
+    EXPECT_EQ(state.stopRequest, 1);
+    EXPECT_EQ(RunToEnd(), "IDF_KI|end");
+}
+
+TEST_F(PlaybackTest, StopWhileIdleIsClearedByTheNextSpeak) {
+    StopSpeech(state);
+    EXPECT_EQ(state.stopRequest, 1);
+    EXPECT_EQ(state.speaking, 0);
+    StartSpeech(state, reinterpret_cast<const unsigned char*>("-"), 1);
+    timerRunning = true;
+    EXPECT_EQ(state.stopRequest, 0);
+    EXPECT_EQ(state.speaking, 1);
+    EXPECT_EQ(RunToEnd(), "IDF_S -|end");
+}
+
+TEST_F(PlaybackTest, SecondSpeakWhileSpeakingPlaysOneUnitOfTheNewTextAndEnds) {
+    const std::string first = Sjis("ｱｲｳ");
+    const std::string second = Sjis("ｶｷｸ");
+    StartSpeech(state, reinterpret_cast<const unsigned char*>(first.data()), first.size());
+    timerRunning = true;
+    EXPECT_EQ(Tick(), "IDF_A");
+    EXPECT_FALSE(IsSpeakEnabled(state));
+    StartSpeech(state, reinterpret_cast<const unsigned char*>(second.data()), second.size());
+    EXPECT_EQ(state.stopRequest, 1);
+    EXPECT_EQ(state.playIndex, 0);
+    EXPECT_EQ(RunToEnd(), "IDF_KA|end");
+}
+
+TEST_F(PlaybackTest, VoiceIsReadPerUnit) {
+    Speak(Sjis("ｶｷｸｹ"));
+    EXPECT_EQ(Tick(), "IDF_KA");
+    EXPECT_TRUE(ToggleVoiceOnKey(state, 116, 1, 63));
+    EXPECT_EQ(Tick(), "IDW_KI");
+    state.voice = 0; // the settings dialog
+    EXPECT_EQ(Tick(), "IDF_KU");
+    EXPECT_TRUE(ToggleVoiceOnKey(state, 116, 1, 63));
+    EXPECT_EQ(RunToEnd(), "IDW_KE -|end");
+}
+
+TEST_F(PlaybackTest, F5TogglesOnlyOnAFirstPress) {
+    EXPECT_EQ(VoiceIndicatorText(state.voice), "女性");
+    EXPECT_TRUE(ToggleVoiceOnKey(state, kVoiceToggleKey, 1, 0x3F));
+    EXPECT_EQ(state.voice, 1);
+    EXPECT_EQ(VoiceIndicatorText(state.voice), "男性");
+    // Held down: the previous-key-state bit (0x4000) is set, or the repeat count grows.
+    EXPECT_FALSE(ToggleVoiceOnKey(state, 116, 1, 0x3F | 0x4000));
+    EXPECT_FALSE(ToggleVoiceOnKey(state, 116, 2, 0x3F));
+    EXPECT_FALSE(ToggleVoiceOnKey(state, 116, 0, 0x3F));
+    EXPECT_FALSE(ToggleVoiceOnKey(state, 116, 1, 0x3F | 0x100)); // extended key
+    EXPECT_FALSE(ToggleVoiceOnKey(state, 116, 1, 0x3E));
+    EXPECT_FALSE(ToggleVoiceOnKey(state, 117, 1, 0x3F)); // F6
+    EXPECT_FALSE(ToggleVoiceOnKey(state, 115, 1, 0x3F)); // F4
+    EXPECT_EQ(state.voice, 1);
+    // Any nonzero voice is male and toggles to female.
+    state.voice = 7;
+    EXPECT_EQ(VoiceIndicatorText(state.voice), "男性");
+    EXPECT_TRUE(ToggleVoiceOnKey(state, 116, 1, 63));
+    EXPECT_EQ(state.voice, 0);
+}
+
+TEST_F(PlaybackTest, SpeakIsRefusedOnlyWhileSpeaking) {
+    EXPECT_TRUE(IsSpeakEnabled(state));
+    Speak(Sjis("ｱ"));
+    EXPECT_FALSE(IsSpeakEnabled(state));
+    RunToEnd();
+    EXPECT_TRUE(IsSpeakEnabled(state));
+}
+
+TEST(SpeechTimerIntervalTest, SpeedWithATenMillisecondFloor) {
+    EXPECT_EQ(SpeechTimerInterval(180), 180);
+    EXPECT_EQ(SpeechTimerInterval(1000), 1000);
+    EXPECT_EQ(SpeechTimerInterval(11), 11);
+    EXPECT_EQ(SpeechTimerInterval(10), 10);
+    EXPECT_EQ(SpeechTimerInterval(9), 10);
+    EXPECT_EQ(SpeechTimerInterval(0), 10);
+    EXPECT_EQ(SpeechTimerInterval(-1), 10);
+    EXPECT_EQ(SpeechTimerInterval(INT_MIN), 10);
+}
+
+TEST_F(PlaybackTest, AFullBufferIsPlayedWithoutReadingPastIt) {
+    // 4094 bytes of ｱ and a ｷﾞ cut by the end of the longest reading: the lookup at the last
+    // unit must not look at bytes behind the buffer.
+    std::string reading(kReadingBufferSize - 2, static_cast<char>(0xB1));
+    reading += Sjis("ｷ");
+    Speak(reading);
+    int ticks = 0;
+    std::string last;
+    while (timerRunning && ticks < 5000) {
+        last = Tick();
+        ++ticks;
+    }
+    EXPECT_EQ(ticks, static_cast<int>(kReadingBufferSize)); // 4095 units and the terminator
+    EXPECT_EQ(last, "-|end");
+
+    // A buffer with no terminator at all (only line ends) still ends within it.
+    std::memset(state.reading, 0x0D, kReadingBufferSize);
+    state.speaking = 1;
+    state.playIndex = 0;
+    state.endIndex = static_cast<std::int32_t>(kReadingBufferSize);
+    timerRunning = true;
+    EXPECT_EQ(RunToEnd(), "-|end");
+}
+
+} // namespace
+} // namespace yomi6
