@@ -1,0 +1,34 @@
+// UTF-8 between file bytes and the editor's UTF-16 text, with the same escape characters as the
+// code page 932 codec (text/byte_escape.h).
+#pragma once
+
+#include "text/encode_result.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace yomi6 {
+
+// The length of the well-formed UTF-8 sequence at the start of bytes (1 to 4), or 0 when
+// none starts there: no overlong forms, no surrogates, nothing above U+10FFFF, no sequence cut
+// short.
+std::size_t Utf8SequenceLength(const std::uint8_t* bytes, std::size_t available);
+
+bool IsValidUtf8(std::string_view bytes);
+bool IsAscii(std::string_view bytes);
+
+// The text of UTF-8 bytes, line ends as they are. Each byte that is not part of a well-formed
+// sequence becomes its escape character, and so does each byte of a character in the escape
+// block itself, so that EncodeUtf8 gives back exactly the bytes of every valid UTF-8 string.
+std::u16string DecodeUtf8(std::string_view bytes);
+
+// The UTF-8 bytes of text: line breaks in options.lineEnd (as EncodeCp932 writes them). Escape
+// characters are written as their bytes where those bytes form well-formed UTF-8 (an ASCII byte, or
+// the bytes of a whole character); an escaped byte that would make the file invalid UTF-8 (bytes of
+// a code page 932 document that were no character) is reported like a lone surrogate, and with
+// OnUnencodable::Replace becomes U+FFFD.
+EncodeResult EncodeUtf8(std::u16string_view text, const EncodeOptions& options);
+
+} // namespace yomi6
