@@ -16,6 +16,8 @@ endforeach()
 list(SORT names COMPARE STRING CASE SENSITIVE)
 list(LENGTH names count)
 
+# CMake regular expressions have no {n}: spell out one line of 16 bytes.
+string(REPEAT "0x..," 16 line_pattern)
 set(arrays "")
 set(rows "")
 set(name_rows "")
@@ -27,8 +29,8 @@ foreach(name IN LISTS names)
   endif()
   math(EXPR size "${hex_length} / 2")
   string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
-  # Break the byte list into lines of 24 bytes so that the source stays readable.
-  string(REGEX REPLACE "((0x..,){24})" "\\1\n    " bytes "${bytes}")
+  # Break the byte list into lines of 16 bytes so that the source stays readable.
+  string(REGEX REPLACE "(${line_pattern})" "\\1\n    " bytes "${bytes}")
   string(APPEND arrays "constexpr unsigned char k_${name}[${size}] = {\n    ${bytes}\n};\n")
   string(APPEND rows "    {\"${name}\", k_${name}, ${size}},\n")
   string(APPEND name_rows "    \"${name}\",\n")

@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
 # Regenerates the 282 voice samples in resources/samples: every syllable of the male ("IDW_")
 # and the female ("IDF_") voice is synthesized on its own by espeak-ng's Japanese voice and
-# shaped by sox (peak level, band limit, silence trimmed, resampled, 8-bit unsigned). The
+# shaped by sox (one loudness, silence trimmed, resampled, 8-bit unsigned). The
 # WAVE header is written here, so that each file is exactly "RIFF", "WAVE", a 16-byte "fmt "
 # chunk and "data" with nothing else.
 #
-# Usage: tools/make_samples.sh [OUTPUT_DIR]     (default: resources/samples of this checkout)
+# Usage: tools/make_samples.sh [OUTPUT_DIR]   writes the samples (default: resources/samples)
+#        tools/make_samples.sh --phonemes       lists what espeak-ng will say for each syllable,
+#                                               to check the table below by eye
 # Needs: espeak-ng and sox (Debian: apt-get install espeak-ng sox). The result is the same on
 # every run with the same package versions.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 out="${1:-$root/resources/samples}"
+list_phonemes=0
+if [ "${1:-}" = --phonemes ]; then
+  list_phonemes=1
+fi
 
 for tool in espeak-ng sox; do
   if ! command -v "$tool" >/dev/null 2>&1; then
@@ -125,9 +131,11 @@ make_syllable() {
   if [ "$prefix" = IDF_ ] && [[ "$wide_female" == *" $suffix "* ]]; then
     rate=11025
   fi
+  # sox runs without dither (-D) and keeps 32-bit float between the steps: silence stays
+  # exactly 128 and every run gives the same bytes.
   espeak-ng -v "$voice" -p "$pitch" -s "$speed" -w "$work/syl.wav" "$text"
   # 1. Remove rumble, level the peak, cut the silence espeak-ng puts around the syllable.
-  sox "$work/syl.wav" "$work/cut.wav" highpass 70 norm -1 \
+  sox -D "$work/syl.wav" -e floating-point -b 32 "$work/cut.wav" highpass 70 norm -1 \
     silence 1 0.002 1% reverse silence 1 0.002 1% reverse
   # 2. Bring the RMS level to rms_db, resample (the resampler band-limits), and trim again at
   #    the final level and rate, so that the sample starts with its sound, a burst included,
@@ -135,21 +143,21 @@ make_syllable() {
   local rms gain
   rms=$(sox "$work/cut.wav" -n stat 2>&1 | awk '/^RMS +amplitude/ { print $3 }')
   gain=$(awk -v r="$rms" -v t="$rms_db" 'BEGIN { printf "%.2f", t - 20 * log(r) / log(10) }')
-  sox "$work/cut.wav" -r "$rate" "$work/level.wav" gain -l "$gain" rate -v "$rate" \
+  sox -D "$work/cut.wav" -r "$rate" "$work/level.wav" gain -l "$gain" rate -v "$rate" \
     silence 1 0.0005 "$trim_level" reverse silence 1 0.0005 "$trim_level" reverse
-  # 3. Fade the last 15 ms against a click and store as 8 bits. No dither: silence stays
-  #    exactly 128 and every run gives the same bytes.
+  # 3. Fade the last 15 ms against a click and store as 8 bits.
   sox -D "$work/level.wav" -t raw -e unsigned-integer -b 8 -c 1 "$work/syl.raw" fade t 0 0 0.015
   write_wave "$work/syl.raw" "$rate" "$out/$prefix$suffix.wav"
 }
 
-# The pause: 2036 bytes of near-silence, 128 with a faint dither of +-2, the same every run.
+# The pause: 2036 bytes of near-silence, 128 with a faint dither of +-2 drawn from a fixed
+# linear congruential sequence, so that every run and every shell gives the same bytes.
 make_pause() {
   local raw="$work/pause.raw"
-  RANDOM=1955
-  local bytes="" i
+  local bytes="" i x=1955
   for ((i = 0; i < 2036; i++)); do
-    case $((RANDOM % 8)) in
+    x=$(((x * 1103515245 + 12345) % 2147483648))
+    case $((x >> 16 & 7)) in
       0) bytes+='\x7e' ;;
       1) bytes+='\x82' ;;
       *) bytes+='\x80' ;;
@@ -162,6 +170,14 @@ make_pause() {
 }
 
 # --- Run -------------------------------------------------------------------------------------
+if [ "$list_phonemes" = 1 ]; then
+  for ((i = 0; i < ${#syllables[@]}; i += 2)); do
+    printf '%-4s %-14s %s\n' "${syllables[i]}" "${syllables[i + 1]}" \
+      "$(espeak-ng -v ja -q -x "${syllables[i + 1]}")"
+  done
+  exit 0
+fi
+
 mkdir -p "$out"
 count=0
 for ((i = 0; i < ${#syllables[@]}; i += 2)); do

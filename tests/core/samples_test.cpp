@@ -5,8 +5,11 @@
 #include "support/wave_analysis.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <numbers>
 #include <set>
 #include <string>
 #include <vector>
@@ -65,6 +68,52 @@ int RateOf(const std::string& name) {
     const SampleImage image = FindSample(name);
     const auto info = ParseWave(image.data, image.size);
     return info ? info->sampleRate : 0;
+}
+
+// The measuring tools themselves, on made-up signals whose answer is known.
+std::vector<unsigned char> Tone(double hz, int rate, double seconds) {
+    std::vector<unsigned char> out(static_cast<std::size_t>(seconds * rate));
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const double t = static_cast<double>(i) / rate;
+        // A fundamental with two weaker harmonics, like a vowel.
+        const double x = std::sin(2 * std::numbers::pi * hz * t) +
+                         0.6 * std::sin(4 * std::numbers::pi * hz * t) +
+                         0.3 * std::sin(6 * std::numbers::pi * hz * t);
+        out[i] = static_cast<unsigned char>(128 + std::lround(50 * x));
+    }
+    return out;
+}
+
+TEST(WaveAnalysisTest, PitchOfKnownTonesAndNoneForNoiseOrSilence) {
+    for (const double hz : {80.0, 110.0, 220.0, 330.0}) {
+        for (const int rate : {8000, 11025}) {
+            const auto f = EstimatePitch(Tone(hz, rate, 0.2), rate);
+            ASSERT_TRUE(f) << hz << " Hz at " << rate;
+            EXPECT_NEAR(*f, hz, hz * 0.03) << hz << " Hz at " << rate;
+        }
+    }
+    std::vector<unsigned char> noise(1600);
+    std::uint32_t x = 12345;
+    for (unsigned char& s : noise) {
+        x = x * 1103515245u + 12345u;
+        s = static_cast<unsigned char>(x >> 24);
+    }
+    EXPECT_FALSE(EstimatePitch(noise, 8000));
+    EXPECT_FALSE(EstimatePitch(std::vector<unsigned char>(1600, 128), 8000));
+    EXPECT_FALSE(EstimatePitch(Tone(200, 8000, 0.05), 8000)) << "too short to judge";
+}
+
+TEST(WaveAnalysisTest, SoundingRangeSkipsQuietEnds) {
+    std::vector<unsigned char> s(100, 128);
+    EXPECT_FALSE(SoundingRange(s, 3));
+    s[10] = 131; // not beyond the threshold
+    s[20] = 132;
+    s[70] = 120;
+    s[80] = 126;
+    const auto r = SoundingRange(s, 3);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->begin, 20u);
+    EXPECT_EQ(r->end, 71u);
 }
 
 TEST(SampleStoreTest, HoldsEverySuffixOfBothVoicesAndNothingElse) {
