@@ -1,5 +1,6 @@
 // The voice sample table: its three unit tables with their name tables, and the unit lookup
 // that cuts a reading into kana units.
+#include "speech/sample_store.h"
 #include "speech/voice_table.h"
 #include "support/sjis.h"
 
@@ -188,6 +189,24 @@ TEST(VoiceTableTest, LookupNeverReadsPastTheGivenBytes) {
     // A unit at the very end of a buffer with no terminator behind it.
     const std::string tail = Sjis("ﾎﾟ");
     EXPECT_EQ(LookupUnit(Bytes(tail), 1).length, 2);
+}
+
+TEST(VoiceTableTest, EveryNameOfBothVoicesHasACompiledInSample) {
+    std::set<std::string, std::less<>> named;
+    for (const UnitTable& table : UnitTables()) {
+        for (std::size_t row = 0; row < table.units.size(); ++row) {
+            for (const std::string_view name :
+                 {FieldText(table.maleNames[row]), FieldText(table.femaleNames[row])}) {
+                EXPECT_TRUE(FindSample(name)) << name;
+                named.emplace(name);
+            }
+        }
+    }
+    // And every sample held is one of the names: 141 per voice.
+    EXPECT_EQ(named.size(), 282u);
+    for (const std::string_view held : SampleNames()) {
+        EXPECT_EQ(named.count(held), 1u) << held;
+    }
 }
 
 } // namespace
