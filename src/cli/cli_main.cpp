@@ -1,6 +1,7 @@
 #include "cli/cli_main.h"
 
 #include "cli/cli_common.h"
+#include "cli/cli_modes.h"
 #include "speech/speech_state.h"
 
 #include <cerrno>
@@ -16,8 +17,9 @@ int RunReading(const Options& options) {
     if (const int status = PrepareSpeech(options); status != kExitOk) {
         return status;
     }
-    return WriteStdout(g_speech.reading, static_cast<std::size_t>(g_speech.endIndex)) ? kExitOk
-                                                                                      : kExitIoError;
+    return WriteStdout(g_speech.reading, static_cast<std::size_t>(g_speech.endIndex))
+               ? kExitOk
+               : kExitIoError;
 }
 
 } // namespace
@@ -50,7 +52,9 @@ int RunCommandLineMode(const Options& options) {
     case Mode::Reading:
         return RunReading(options);
     case Mode::Schedule:
+        return RunSchedule(options);
     case Mode::Wav:
+        return RunWav(options);
     case Mode::Speak:
         PrintError("yomi6", "this mode is not built yet");
         return kExitIoError;

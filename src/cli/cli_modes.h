@@ -1,0 +1,14 @@
+// The command-line modes that lay out one pass of speech in time.
+#pragma once
+
+#include "cli/cli_options.h"
+
+namespace yomi6::cli {
+
+// yomi6 --schedule FILE: one line per timer tick of one pass, the sample name or "-".
+int RunSchedule(const Options& options);
+
+// yomi6 --wav OUT.wav FILE: one pass rendered as a PCM WAVE file ("-": standard output).
+int RunWav(const Options& options);
+
+} // namespace yomi6::cli

@@ -1,0 +1,24 @@
+#include "cli/cli_common.h"
+#include "cli/cli_main.h"
+#include "cli/cli_modes.h"
+#include "cli/speech_options.h"
+#include "speech/speech_state.h"
+#include "speech/wav_render.h"
+
+#include <string>
+
+namespace yomi6::cli {
+
+int RunSchedule(const Options& options) {
+    if (const int status = PrepareSpeech(options); status != kExitOk) {
+        return status;
+    }
+    ApplySpeechOptions(options, g_speech);
+    std::string out;
+    for (const std::string_view entry : PassSchedule(g_speech)) {
+        out.append(entry).push_back('\n');
+    }
+    return WriteStdout(out.data(), out.size()) ? kExitOk : kExitIoError;
+}
+
+} // namespace yomi6::cli

@@ -1,0 +1,34 @@
+#include "cli/atomic_file.h"
+#include "cli/cli_common.h"
+#include "cli/cli_main.h"
+#include "cli/cli_modes.h"
+#include "cli/speech_options.h"
+#include "speech/speech_state.h"
+#include "speech/wav_render.h"
+
+#include <string>
+
+namespace yomi6::cli {
+
+int RunWav(const Options& options) {
+    if (const int status = PrepareSpeech(options); status != kExitOk) {
+        return status;
+    }
+    ApplySpeechOptions(options, g_speech);
+    std::string error;
+    const auto image = RenderPassWave(g_speech, CompiledInSound, &error);
+    if (!image) {
+        PrintError(options.wavOutput, error);
+        return kExitIoError;
+    }
+    if (options.wavOutput == "-") {
+        return WriteStdout(image->data(), image->size()) ? kExitOk : kExitIoError;
+    }
+    if (!WriteFileAtomically(options.wavOutput, image->data(), image->size(), &error)) {
+        PrintError(options.wavOutput, error);
+        return kExitIoError;
+    }
+    return kExitOk;
+}
+
+} // namespace yomi6::cli

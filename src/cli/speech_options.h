@@ -1,0 +1,22 @@
+// The voice and speed the command-line modes speak with.
+#pragma once
+
+#include "cli/cli_options.h"
+#include "speech/speech_state.h"
+
+#include <cstdint>
+
+namespace yomi6::cli {
+
+struct SpeechDefaults {
+    std::int32_t voice = 0; // female
+    std::int32_t speed = kDefaultSpeed;
+};
+
+// The voice and speed used when the command line names none.
+SpeechDefaults DefaultSpeechOptions();
+
+// Sets the voice and speed of state from --voice and --speed, else from the defaults.
+void ApplySpeechOptions(const Options& options, SpeechState& state);
+
+} // namespace yomi6::cli
