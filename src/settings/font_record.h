@@ -1,0 +1,24 @@
+// A font record in its own section of the settings file, and the baseline that decides which
+// of its fields are worth writing.
+#pragma once
+
+#include "settings/logfont.h"
+#include "settings/profile_file.h"
+
+#include <string_view>
+
+namespace yomi6 {
+
+// Reads "Height" into record.lfHeight (0 when absent). A height of 0 means no font was chosen:
+// then nothing else is read and the other fields keep their values. Otherwise reads "Weight",
+// "Italic", "Underline", "PitchAndFamily" (default 0) and "CharSet" (default 1), each byte field
+// taking the low 8 bits of the number, and "FaceName" (default "System") cut to 31 bytes.
+void LoadFontRecord(const ProfileFile& profile, std::string_view section, LOGFONT& record);
+
+// Writes "Height" always; "Weight", "Italic", "Underline", "PitchAndFamily", "CharSet" and
+// "FaceName", in this order, only where the record differs from the baseline (byte fields as
+// 0 to 255). Then baseline := record.
+void SaveFontRecord(ProfileFile& profile, std::string_view section, const LOGFONT& record,
+                    LOGFONT& baseline);
+
+} // namespace yomi6

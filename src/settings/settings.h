@@ -1,0 +1,71 @@
+// The user's choices kept between runs: process-wide variables, loaded from the settings file
+// at the start of a run and written back at its end. The speech speed and voice live in the
+// speech state (g_speech) and are loaded into and saved from there; the repeat setting is never
+// stored, so every run starts with repeat off.
+//
+// Start of a run:  auto profile = ProfileFile::Open(SettingsPath());
+//                  LoadSettings(profile); LoadChildShowState(profile);
+// End of a run:    auto profile = ProfileFile::Open(SettingsPath());
+//                  SaveSettings(profile); SaveChildShowState(profile); profile.Save();
+// (The file is opened again at the end so that changes made meanwhile, for example the main
+// window rectangle or another instance's settings, are kept.)
+#pragma once
+
+#include "settings/logfont.h"
+#include "settings/profile_file.h"
+#include "speech/speech_state.h"
+
+#include <cstdint>
+#include <string>
+
+namespace yomi6 {
+
+// How document windows are shown.
+inline constexpr std::int32_t kShowNormal = 1;
+inline constexpr std::int32_t kShowMinimized = 2;
+inline constexpr std::int32_t kShowMaximized = 3;
+
+struct AppSettings {
+    std::int32_t wordWrap = 0;  // nonzero: new document windows wrap at the right edge
+    LOGFONT screenFont;         // lfHeight 0: no font chosen, the view's default font
+    LOGFONT screenFontBaseline; // the screen font as last loaded or saved
+    LOGFONT printerFont;        // in printer units; lfHeight 0: none chosen
+    LOGFONT printerFontBaseline;
+    std::int32_t printFileName = 0;   // nonzero: pages show the document title
+    std::int32_t printDate = 0;       // nonzero: pages show the date and time
+    std::int32_t printPageNumber = 1; // nonzero: pages show their number
+    std::int32_t childShowState = kShowMaximized;
+    std::int32_t childShowStateSaved = kShowMaximized; // as last read or written
+};
+
+// The one set of settings of the process.
+extern AppSettings g_settings;
+
+// Reads, in this order: word wrap; the screen font record, then its baseline := the record;
+// the printer font record and its baseline; the file-name, date and page-number switches;
+// the speed (the current speed as default, above 1000 becomes 1000; below 0 is kept); the
+// voice.
+void LoadSettings(const ProfileFile& profile, AppSettings& settings = g_settings,
+                  SpeechState& speech = g_speech);
+
+// Reads the child show state with its current value as default; the state and its saved copy
+// both take the value read.
+void LoadChildShowState(const ProfileFile& profile, AppSettings& settings = g_settings);
+
+// Writes, in this order: word wrap, the screen font record, the printer font record (each
+// against its baseline), the file-name, date and page-number switches, the speed, the voice.
+void SaveSettings(ProfileFile& profile, AppSettings& settings = g_settings,
+                  const SpeechState& speech = g_speech);
+
+// Writes the child show state only if it differs from its saved copy, which then follows it.
+void SaveChildShowState(ProfileFile& profile, AppSettings& settings = g_settings);
+
+// The speed and voice alone, with the rules of LoadSettings.
+void LoadSpeechSettings(const ProfileFile& profile, SpeechState& speech);
+
+// For the command-line modes: loads the speed and voice from the settings file at path into
+// speech, never creating or writing anything. A missing or unreadable file leaves the speed
+// as it is and the voice female.
+void LoadSpeechSettingsReadOnly(const std::string& path, SpeechState& speech);
+
+} // namespace yomi6

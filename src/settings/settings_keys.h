@@ -1,0 +1,82 @@
+// Every name the settings file uses, with its default: the file name, the sections, the keys.
+// Japanese names are code page 932 bytes, written as escapes with the text in a comment.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace yomi6::settings_keys {
+
+// The settings file, named after the program, in the user's configuration directory.
+inline constexpr std::string_view kFileName = "yomi6.ini";
+
+struct IntKey {
+    std::string_view section;
+    std::string_view key;
+    std::int32_t defaultValue;
+};
+
+// よみあげPadのセッティング
+inline constexpr std::string_view kSettingsSection =
+    "\x82\xE6\x82\xDD\x82\xA0\x82\xB0\x50\x61\x64\x82\xCC\x83\x5A\x83\x62\x83\x65\x83\x42\x83\x93"
+    "\x83\x4F";
+// フォント
+inline constexpr std::string_view kScreenFontSection = "\x83\x74\x83\x48\x83\x93\x83\x67";
+// プリンタ用フォント
+inline constexpr std::string_view kPrinterFontSection =
+    "\x83\x76\x83\x8A\x83\x93\x83\x5E\x97\x70\x83\x74\x83\x48\x83\x93\x83\x67";
+
+// The settings section, in the order the program reads and writes it.
+// 右端で折り返す: new document windows wrap lines at the right edge.
+inline constexpr IntKey kWordWrap{kSettingsSection,
+                                  "\x89\x45\x92\x5B\x82\xC5\x90\xDC\x82\xE8\x95\xD4\x82\xB7", 0};
+// ファイル名の印字: printed pages show the document title.
+inline constexpr IntKey kPrintFileName{
+    kSettingsSection, "\x83\x74\x83\x40\x83\x43\x83\x8B\x96\xBC\x82\xCC\x88\xF3\x8E\x9A", 0};
+// 日付の印字: printed pages show the date and time.
+inline constexpr IntKey kPrintDate{kSettingsSection, "\x93\xFA\x95\x74\x82\xCC\x88\xF3\x8E\x9A", 0};
+// ページ印字: printed pages show their number.
+inline constexpr IntKey kPrintPageNumber{kSettingsSection,
+                                         "\x83\x79\x81\x5B\x83\x57\x88\xF3\x8E\x9A", 1};
+// しゃべるスピード: milliseconds per speech tick.
+inline constexpr IntKey kSpeed{
+    kSettingsSection, "\x82\xB5\x82\xE1\x82\xD7\x82\xE9\x83\x58\x83\x73\x81\x5B\x83\x68", 180};
+// A speed read from the file above this becomes this.
+inline constexpr std::int32_t kMaxLoadedSpeed = 1000;
+// 声の質: nonzero male voice, 0 female voice.
+inline constexpr IntKey kVoice{kSettingsSection, "\x90\xBA\x82\xCC\x8E\xBF", 0};
+// 子ウィンドウのサイズ: how document windows are shown (1 normal, 2 minimized, 3 maximized).
+inline constexpr IntKey kChildShowState{
+    kSettingsSection,
+    "\x8E\x71\x83\x45\x83\x42\x83\x93\x83\x68\x83\x45\x82\xCC\x83\x54\x83\x43\x83\x59", 3};
+
+// The main window rectangle in screen coordinates, in the settings section.
+inline constexpr IntKey kWindowLeft{kSettingsSection, "X1", 0};
+inline constexpr IntKey kWindowTop{kSettingsSection, "Y1", 0};
+inline constexpr IntKey kWindowRight{kSettingsSection, "X2", 580};
+inline constexpr IntKey kWindowBottom{kSettingsSection, "Y2", 350};
+
+// The keys of a font record; the section is the record's.
+struct FontKey {
+    std::string_view key;
+    std::int32_t defaultValue;
+};
+inline constexpr FontKey kFontHeight{"Height", 0};
+inline constexpr FontKey kFontWeight{"Weight", 0};
+inline constexpr FontKey kFontItalic{"Italic", 0};
+inline constexpr FontKey kFontUnderline{"Underline", 0};
+inline constexpr FontKey kFontPitchAndFamily{"PitchAndFamily", 0};
+inline constexpr FontKey kFontCharSet{"CharSet", 1};
+inline constexpr std::string_view kFontFaceNameKey = "FaceName";
+inline constexpr std::string_view kFontFaceNameDefault = "System";
+
+// The recent-file list of the main window's file menu.
+inline constexpr std::string_view kRecentFileSection = "Recent File List";
+inline constexpr std::array<std::string_view, 4> kRecentFileKeys = {"File1", "File2", "File3",
+                                                                    "File4"};
+
+// The number of pages the print preview shows (0: its own choice).
+inline constexpr IntKey kPreviewPages{"Settings", "PreviewPages", 0};
+
+} // namespace yomi6::settings_keys

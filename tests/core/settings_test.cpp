@@ -1,0 +1,338 @@
+// The settings module: keys, defaults, order and clamps of the settings file, the font records
+// with their baselines, the main window's entries and where the file lives.
+#include "settings/font_record.h"
+#include "settings/settings.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_path.h"
+#include "settings/shell_profile.h"
+#include "support/sjis.h"
+#include "support/temp_dir.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <optional>
+
+namespace yomi6 {
+namespace {
+
+using test::ReadFile;
+using test::Sjis;
+using test::TempDir;
+using test::WriteFile;
+
+const std::string kSection = Sjis("よみあげPadのセッティング");
+
+std::string Golden(const char* name) {
+    return ReadFile(std::string(YOMI6_SOURCE_DIR) + "/tests/golden/settings/" + name);
+}
+
+// A run of the program over one settings file: load at the start, save at the end.
+struct ProgramRun {
+    AppSettings settings;
+    SpeechState speech;
+
+    void Start(const std::string& path) {
+        const ProfileFile profile = ProfileFile::Open(path);
+        LoadSettings(profile, settings, speech);
+        LoadChildShowState(profile, settings);
+    }
+    void End(const std::string& path) {
+        ProfileFile profile = ProfileFile::Open(path);
+        SaveSettings(profile, settings, speech);
+        SaveChildShowState(profile, settings);
+        ASSERT_TRUE(profile.Save()) << profile.saveError();
+    }
+};
+
+LOGFONT ChosenFont(std::int32_t height, const std::string& face) {
+    LOGFONT font;
+    font.lfHeight = height;
+    font.lfWeight = 400;
+    font.lfCharSet = 0;
+    SetFaceName(font, face);
+    return font;
+}
+
+TEST(SettingsTest, FirstRunUsesDefaultsAndWritesExactlyTheListedKeys) {
+    TempDir dir;
+    const std::string path = dir.File("config/yomi6.ini");
+    ProgramRun run;
+    run.Start(path);
+    EXPECT_EQ(run.speech.speed, 180);
+    EXPECT_EQ(run.speech.voice, 0);
+    EXPECT_EQ(run.settings.wordWrap, 0);
+    EXPECT_EQ(run.settings.screenFont.lfHeight, 0);
+    EXPECT_EQ(run.settings.printerFont.lfHeight, 0);
+    EXPECT_EQ(run.settings.printFileName, 0);
+    EXPECT_EQ(run.settings.printDate, 0);
+    EXPECT_EQ(run.settings.printPageNumber, 1);
+    EXPECT_EQ(run.settings.childShowState, kShowMaximized);
+    const WindowRect rect = ReadMainWindowRect(ProfileFile::Open(path));
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 0);
+    EXPECT_EQ(rect.right, 580);
+    EXPECT_EQ(rect.bottom, 350);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("config"))) << "reading creates nothing";
+
+    run.speech.repeat = kRepeatOn; // never stored
+    run.End(path);
+    EXPECT_EQ(test::ToHex(ReadFile(path)), test::ToHex(Golden("settings_first_run.ini")));
+}
+
+TEST(SettingsTest, ChildShowStateIsWrittenOnlyWhenItChanged) {
+    TempDir dir;
+    const std::string path = dir.File("yomi6.ini");
+    ProgramRun run;
+    run.settings.childShowState = kShowMinimized; // as if set before loading: the default
+    run.Start(path);
+    EXPECT_EQ(run.settings.childShowState, kShowMinimized);
+    EXPECT_EQ(run.settings.childShowStateSaved, kShowMinimized);
+
+    ProfileFile profile = ProfileFile::Open(path);
+    SaveChildShowState(profile, run.settings);
+    EXPECT_FALSE(profile.IsModified());
+
+    run.settings.childShowState = kShowNormal;
+    SaveChildShowState(profile, run.settings);
+    EXPECT_EQ(run.settings.childShowStateSaved, kShowNormal);
+    EXPECT_EQ(profile.Bytes(), "[" + kSection + "]\r\n" + Sjis("子ウィンドウのサイズ") + "=1\r\n");
+    ASSERT_TRUE(profile.Save());
+
+    ProgramRun next;
+    next.Start(path);
+    EXPECT_EQ(next.settings.childShowState, kShowNormal);
+    EXPECT_EQ(next.settings.childShowStateSaved, kShowNormal);
+}
+
+TEST(SettingsTest, SpeedAbove1000IsCutNegativeIsKeptAndAbsentKeepsTheCurrentSpeed) {
+    const std::string speedKey = Sjis("しゃべるスピード");
+    const auto loaded = [&](const std::string& line, std::int32_t current) {
+        SpeechState speech;
+        speech.speed = current;
+        LoadSpeechSettings(ProfileFile::FromBytes("[" + kSection + "]\r\n" + line + "\r\n"),
+                           speech);
+        return speech.speed;
+    };
+    EXPECT_EQ(loaded(speedKey + "=5000", 180), 1000);
+    EXPECT_EQ(loaded(speedKey + "=1000", 180), 1000);
+    EXPECT_EQ(loaded(speedKey + "=-50", 180), -50);
+    EXPECT_EQ(loaded(speedKey + "=0", 180), 0);
+    EXPECT_EQ(loaded("other=1", 250), 250);
+    EXPECT_EQ(loaded(speedKey + "=fast", 250), 250);
+}
+
+TEST(SettingsTest, ChangedValuesSurviveARun) {
+    TempDir dir;
+    const std::string path = dir.File("yomi6.ini");
+    ProgramRun first;
+    first.Start(path);
+    first.settings.wordWrap = 1;
+    first.settings.printFileName = 1;
+    first.settings.printDate = 1;
+    first.settings.printPageNumber = 0;
+    first.settings.childShowState = kShowNormal;
+    first.settings.screenFont = ChosenFont(-16, Sjis("ＭＳ ゴシック"));
+    first.settings.printerFont = ChosenFont(-120, "Courier");
+    first.speech.speed = 90;
+    first.speech.voice = 1;
+    first.End(path);
+
+    ProgramRun second;
+    second.Start(path);
+    EXPECT_EQ(second.settings.wordWrap, 1);
+    EXPECT_EQ(second.settings.printFileName, 1);
+    EXPECT_EQ(second.settings.printDate, 1);
+    EXPECT_EQ(second.settings.printPageNumber, 0);
+    EXPECT_EQ(second.settings.childShowState, kShowNormal);
+    EXPECT_EQ(second.speech.speed, 90);
+    EXPECT_EQ(second.speech.voice, 1);
+    EXPECT_EQ(second.settings.screenFont.lfHeight, -16);
+    EXPECT_EQ(FaceName(second.settings.screenFont), Sjis("ＭＳ ゴシック"));
+    EXPECT_EQ(second.settings.printerFont.lfHeight, -120);
+    EXPECT_EQ(FaceName(second.settings.printerFontBaseline), "Courier");
+    EXPECT_EQ(second.settings.printerFontBaseline.lfWeight, 400);
+
+    // Nothing changed during the second run: saving it leaves the file byte for byte.
+    const std::string before = ReadFile(path);
+    second.End(path);
+    EXPECT_EQ(ReadFile(path), before);
+}
+
+TEST(FontRecordTest, OnlyFieldsThatDifferFromTheBaselineAreWritten) {
+    const std::string section = Sjis("フォント");
+    ProfileFile profile = ProfileFile::FromBytes("");
+    LOGFONT baseline; // nothing stored before: all zero
+    const LOGFONT chosen = ChosenFont(-16, "Gothic");
+    SaveFontRecord(profile, section, chosen, baseline);
+    EXPECT_EQ(profile.Bytes(),
+              "[" + section + "]\r\nHeight=-16\r\nWeight=400\r\nFaceName=Gothic\r\n");
+    EXPECT_EQ(baseline.lfWeight, 400);
+    EXPECT_EQ(FaceName(baseline), "Gothic");
+
+    // The character set 0 was never written, so the next run reads it as 1; italic 0 as 0.
+    LOGFONT next;
+    LoadFontRecord(profile, section, next);
+    EXPECT_EQ(next.lfHeight, -16);
+    EXPECT_EQ(next.lfCharSet, 1);
+    EXPECT_EQ(next.lfItalic, 0);
+    EXPECT_EQ(next.lfWeight, 400);
+
+    // Byte fields go out as 0 to 255, in the order of the keys.
+    LOGFONT styled = chosen;
+    styled.lfItalic = 255;
+    styled.lfCharSet = 128;
+    styled.lfPitchAndFamily = 49;
+    ProfileFile second = ProfileFile::FromBytes("");
+    SaveFontRecord(second, section, styled, baseline);
+    EXPECT_EQ(second.Bytes(), "[" + section +
+                                  "]\r\nHeight=-16\r\nItalic=255\r\nPitchAndFamily=49\r\n"
+                                  "CharSet=128\r\n");
+}
+
+TEST(FontRecordTest, HeightZeroLeavesTheOtherFieldsAsTheyAre) {
+    const ProfileFile profile =
+        ProfileFile::FromBytes("[F]\nHeight=0\nWeight=700\nCharSet=128\nFaceName=Other\n");
+    LOGFONT record = ChosenFont(-12, "Kept");
+    record.lfCharSet = 7;
+    LoadFontRecord(profile, "F", record);
+    EXPECT_EQ(record.lfHeight, 0);
+    EXPECT_EQ(record.lfWeight, 400);
+    EXPECT_EQ(record.lfCharSet, 7);
+    EXPECT_EQ(FaceName(record), "Kept");
+}
+
+TEST(FontRecordTest, ByteFieldsTakeTheLowEightBitsAndTheFaceDefaultsToSystem) {
+    const ProfileFile profile = ProfileFile::FromBytes(
+        "[F]\nHeight=20\nItalic=257\nUnderline=-1\nPitchAndFamily=x\nCharSet=128\n");
+    LOGFONT record;
+    LoadFontRecord(profile, "F", record);
+    EXPECT_EQ(record.lfItalic, 1);
+    EXPECT_EQ(record.lfUnderline, 255);
+    EXPECT_EQ(record.lfPitchAndFamily, 0);
+    EXPECT_EQ(record.lfCharSet, 128);
+    EXPECT_EQ(record.lfWeight, 0);
+    EXPECT_EQ(FaceName(record), "System");
+}
+
+TEST(FontRecordTest, LongFaceNamesAreCutTo31BytesWithoutSplittingACharacter) {
+    const auto loadedFace = [](const std::string& face) {
+        LOGFONT record;
+        LoadFontRecord(ProfileFile::FromBytes("[F]\nHeight=1\nFaceName=" + face + "\n"), "F",
+                       record);
+        EXPECT_EQ(record.lfFaceName[kFaceNameSize - 1], '\0');
+        return std::string(FaceName(record));
+    };
+    EXPECT_EQ(loadedFace(std::string(40, 'a')), std::string(31, 'a'));
+    EXPECT_EQ(loadedFace(std::string(31, 'a')), std::string(31, 'a'));
+    EXPECT_EQ(loadedFace(std::string(29, 'a') + Sjis("ゴ") + "b"),
+              std::string(29, 'a') + Sjis("ゴ"));
+    // Byte 31 would be the first half of "ゴ": the character is left out whole.
+    EXPECT_EQ(loadedFace(std::string(30, 'a') + Sjis("ゴ")), std::string(30, 'a'));
+    std::string wide;
+    for (int i = 0; i < 16; ++i) {
+        wide += Sjis("Ｍ");
+    }
+    EXPECT_EQ(loadedFace(wide), wide.substr(0, 30));
+}
+
+TEST(ShellProfileTest, MainWindowRectangleIsWrittenTopBottomLeftRight) {
+    ProfileFile profile = ProfileFile::FromBytes("");
+    WriteMainWindowRect(profile, {10, 20, 810, 620});
+    EXPECT_EQ(profile.Bytes(), "[" + kSection + "]\r\nY1=20\r\nY2=620\r\nX1=10\r\nX2=810\r\n");
+    const WindowRect read = ReadMainWindowRect(ProfileFile::FromBytes(profile.Bytes()));
+    EXPECT_EQ(read.left, 10);
+    EXPECT_EQ(read.top, 20);
+    EXPECT_EQ(read.right, 810);
+    EXPECT_EQ(read.bottom, 620);
+}
+
+TEST(ShellProfileTest, RecentFilesAreWrittenInOrderAndStaleEntriesRemoved) {
+    ProfileFile profile = ProfileFile::FromBytes("[Recent File List]\n; mine\nFile4=/old\n");
+    EXPECT_EQ(ReadRecentFiles(profile), std::vector<std::string>{"/old"});
+    EXPECT_TRUE(WriteRecentFiles(profile, {"/a.txt", Sjis("/文書.txt"), "/c", "/d", "/e"}));
+    EXPECT_EQ(ReadRecentFiles(profile),
+              (std::vector<std::string>{"/a.txt", Sjis("/文書.txt"), "/c", "/d"}));
+
+    EXPECT_FALSE(WriteRecentFiles(profile, {"/bad\nname", "", "/b"}));
+    EXPECT_EQ(ReadRecentFiles(profile), std::vector<std::string>{"/b"});
+    EXPECT_EQ(profile.Bytes(), "[Recent File List]\n; mine\nFile1=/b\n");
+}
+
+TEST(ShellProfileTest, PreviewPagesSharesAnExistingSectionWhateverItsCase) {
+    ProfileFile profile = ProfileFile::FromBytes("[SETTINGS]\r\npreviewpages=2\r\n");
+    EXPECT_EQ(ReadPreviewPages(profile), 2);
+    WritePreviewPages(profile, 1);
+    EXPECT_EQ(profile.Bytes(), "[SETTINGS]\r\npreviewpages=1\r\n");
+    EXPECT_EQ(ReadPreviewPages(ProfileFile::FromBytes("")), 0);
+}
+
+TEST(SettingsPathTest, ConfigurationDirectoryFollowsXdgThenHome) {
+    EXPECT_EQ(SettingsPathFrom("/x/conf", "/home/u"), "/x/conf/yomi6.ini");
+    EXPECT_EQ(SettingsPathFrom("/x/conf/", "/home/u"), "/x/conf/yomi6.ini");
+    EXPECT_EQ(SettingsPathFrom("relative", "/home/u"), "/home/u/.config/yomi6.ini");
+    EXPECT_EQ(SettingsPathFrom("", "/home/u/"), "/home/u/.config/yomi6.ini");
+    EXPECT_EQ(SettingsPathFrom(nullptr, "/"), "/.config/yomi6.ini");
+    EXPECT_EQ(SettingsPathFrom(nullptr, nullptr), "");
+    EXPECT_EQ(SettingsPathFrom(nullptr, "home"), "");
+}
+
+// Sets an environment variable for the lifetime of the object.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : m_name(name) {
+        if (const char* old = std::getenv(name)) {
+            m_old = old;
+        }
+        if (value != nullptr) {
+            ::setenv(name, value, 1);
+        } else {
+            ::unsetenv(name);
+        }
+    }
+    ~ScopedEnv() {
+        if (m_old) {
+            ::setenv(m_name, m_old->c_str(), 1);
+        } else {
+            ::unsetenv(m_name);
+        }
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+TEST(SettingsPathTest, TheEnvironmentChoosesTheFile) {
+    {
+        ScopedEnv xdg("XDG_CONFIG_HOME", "/tmp/xdg");
+        EXPECT_EQ(SettingsPath(), "/tmp/xdg/yomi6.ini");
+    }
+    ScopedEnv xdg("XDG_CONFIG_HOME", nullptr);
+    ScopedEnv home("HOME", "/tmp/someone");
+    EXPECT_EQ(SettingsPath(), "/tmp/someone/.config/yomi6.ini");
+}
+
+TEST(SettingsReadOnlyTest, CommandLineModesReadSpeedAndVoiceAndWriteNothing) {
+    TempDir dir;
+    const std::string path = dir.File("yomi6.ini");
+    const std::string content = "[" + kSection + "]\r\n" + Sjis("しゃべるスピード") + "=5000\r\n" +
+                                Sjis("声の質") + "=1\r\n";
+    WriteFile(path, content);
+    SpeechState speech;
+    LoadSpeechSettingsReadOnly(path, speech);
+    EXPECT_EQ(speech.speed, 1000);
+    EXPECT_EQ(speech.voice, 1);
+    EXPECT_EQ(ReadFile(path), content);
+
+    SpeechState fresh;
+    LoadSpeechSettingsReadOnly(dir.File("missing/yomi6.ini"), fresh);
+    EXPECT_EQ(fresh.speed, 180);
+    EXPECT_EQ(fresh.voice, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
+}
+
+} // namespace
+} // namespace yomi6
