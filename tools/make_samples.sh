@@ -11,6 +11,8 @@
 # Needs: espeak-ng and sox (Debian: apt-get install espeak-ng sox). The result is the same on
 # every run with the same package versions.
 set -euo pipefail
+# Numbers are printed and read with a decimal point, whatever the user's locale.
+export LC_ALL=C
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 out="${1:-$root/resources/samples}"
@@ -96,7 +98,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 # byte N prints one raw byte; le16 and le32 print a little-endian 16- or 32-bit number.
-byte() { printf "\\$(printf '%03o' "$1")"; }
+byte() { printf '%b' "\\0$(printf '%03o' "$1")"; }
 le16() { byte $(($1 & 255)); byte $(($1 >> 8 & 255)); }
 le32() { le16 $(($1 & 65535)); le16 $(($1 >> 16 & 65535)); }
 
@@ -163,7 +165,7 @@ make_pause() {
       *) bytes+='\x80' ;;
     esac
   done
-  printf "$bytes" >"$raw"
+  printf '%b' "$bytes" >"$raw"
   write_wave "$raw" 8000 "$out/IDW_S.wav"
   cp "$out/IDW_S.wav" "$out/IDF_S.wav.tmp"
   mv "$out/IDF_S.wav.tmp" "$out/IDF_S.wav"
