@@ -108,6 +108,7 @@ TEST_F(PlaybackTest, RepeatStartsAgainAfterOneSilentTick) {
     EXPECT_EQ(Tick(), "IDF_I");
     EXPECT_EQ(Tick(), "-");
     EXPECT_EQ(state.playIndex, 0);
+    EXPECT_FALSE(IsSpeakEnabled(state));
     EXPECT_EQ(Tick(), "IDF_A");
     // The repeat setting is read only at the end of the text.
     state.repeat = kRepeatOff;
@@ -196,14 +197,6 @@ TEST_F(PlaybackTest, F5TogglesOnlyOnAFirstPress) {
     EXPECT_EQ(VoiceIndicatorText(state.voice), "男性");
     EXPECT_TRUE(ToggleVoiceOnKey(state, 116, 1, 63));
     EXPECT_EQ(state.voice, 0);
-}
-
-TEST_F(PlaybackTest, SpeakIsRefusedOnlyWhileSpeaking) {
-    EXPECT_TRUE(IsSpeakEnabled(state));
-    Speak(Sjis("ｱ"));
-    EXPECT_FALSE(IsSpeakEnabled(state));
-    RunToEnd();
-    EXPECT_TRUE(IsSpeakEnabled(state));
 }
 
 TEST(SpeechTimerIntervalTest, SpeedWithATenMillisecondFloor) {
