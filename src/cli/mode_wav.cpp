@@ -1,8 +1,8 @@
-#include "cli/atomic_file.h"
 #include "cli/cli_common.h"
 #include "cli/cli_main.h"
 #include "cli/cli_modes.h"
 #include "cli/speech_options.h"
+#include "settings/atomic_file.h"
 #include "speech/speech_state.h"
 #include "speech/wav_render.h"
 
@@ -24,7 +24,8 @@ int RunWav(const Options& options) {
     if (options.wavOutput == "-") {
         return WriteStdout(image->data(), image->size()) ? kExitOk : kExitIoError;
     }
-    if (!WriteFileAtomically(options.wavOutput, image->data(), image->size(), &error)) {
+    const std::string_view bytes(reinterpret_cast<const char*>(image->data()), image->size());
+    if (!WriteFileAtomically(options.wavOutput, bytes, error, MissingDirectories::Fail)) {
         PrintError(options.wavOutput, error);
         return kExitIoError;
     }

@@ -1,10 +1,16 @@
 #include "cli/speech_options.h"
 
+#include "settings/settings.h"
+#include "settings/settings_path.h"
+
 namespace yomi6::cli {
 
 SpeechDefaults DefaultSpeechOptions() {
-    // The program's own defaults: the female voice at 180 ms per tick.
-    return SpeechDefaults{};
+    // The settings file's voice and speed (read, never written), else the female voice at
+    // 180 ms per tick.
+    SpeechState state;
+    LoadSpeechSettingsReadOnly(SettingsPath(), state);
+    return SpeechDefaults{state.voice, state.speed};
 }
 
 void ApplySpeechOptions(const Options& options, SpeechState& state) {

@@ -13,7 +13,8 @@ struct SpeechDefaults {
     std::int32_t speed = kDefaultSpeed;
 };
 
-// The voice and speed used when the command line names none.
+// The voice and speed used when the command line names none: those of the settings file, else
+// the female voice at 180 ms.
 SpeechDefaults DefaultSpeechOptions();
 
 // Sets the voice and speed of state from --voice and --speed, else from the defaults.

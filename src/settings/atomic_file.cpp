@@ -175,14 +175,16 @@ ReadStatus ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
     }
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error) {
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
+                         MissingDirectories directories) {
     error.clear();
     if (path.empty()) {
         error = "no settings file path";
         return false;
     }
     std::string target;
-    if (!ResolveTarget(path, target, error) || !CreateDirectories(DirectoryOf(target), error)) {
+    if (!ResolveTarget(path, target, error) || (directories == MissingDirectories::Create &&
+                                                !CreateDirectories(DirectoryOf(target), error))) {
         return false;
     }
     struct stat old {};

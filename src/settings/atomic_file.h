@@ -22,8 +22,12 @@ ReadStatus ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
 // leave a partly written file: the bytes go to a new file beside the target, are flushed to
 // the disk and only then renamed over it. A symbolic link at path is followed (the link stays,
 // its target is replaced); an existing file keeps its permission bits; missing directories
-// above the file are created with mode 0700. On failure the old file is untouched, no
-// temporary file is left behind, false is returned and error says what failed.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error);
+// above the file are created with mode 0700 when directories says so (a settings file whose
+// folder does not exist yet), else they are an error (a file the user named). On failure the
+// old file is untouched, no temporary file is left behind, false is returned and error says
+// what failed.
+enum class MissingDirectories { Create, Fail };
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
+                         MissingDirectories directories = MissingDirectories::Create);
 
 } // namespace yomi6

@@ -7,6 +7,7 @@ golden=$(realpath "$2")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
+export XDG_CONFIG_HOME="$work/config"
 failures=0
 passes=0
 

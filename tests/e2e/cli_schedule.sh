@@ -7,6 +7,8 @@ samples=$(realpath "$2") # resources/samples, for the length of one recorded sam
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
+# The settings file of this run only: none until a check writes one.
+export XDG_CONFIG_HOME="$work/config"
 failures=0
 passes=0
 
@@ -90,6 +92,23 @@ head -c 4000 /dev/zero | tr '\0' '\261' >long.txt
 check "wav: 4000-byte text" '[ $? -eq 0 ] && [ "$(le32 long4000.wav 40)" -ge $((4000 * 180 * 16)) ]'
 "$yomi6" --schedule long.txt >long.sched
 check "schedule: 4000 units and the end tick" '[ "$(wc -l <long.sched)" -eq 4001 ]'
+
+# Voice and speed default to the settings file's, which is read but never written.
+mkdir -p config
+printf '[\x82\xe6\x82\xdd\x82\xa0\x82\xb0Pad\x82\xcc\x83\x5a\x83\x62\x83\x65\x83\x42\x83\x93\x83\x4f]\r\n\x90\xba\x82\xcc\x8e\xbf=1\r\n\x82\xb5\x82\xe1\x82\xd7\x82\xe9\x83\x58\x83\x73\x81\x5b\x83\x68=40\r\n' >config/yomi6.ini
+cp config/yomi6.ini ini.before
+printf '\x82\xaa\x82\xc1\x82\xb1\x82\xa4' >gakkou.txt
+"$yomi6" --schedule gakkou.txt >ini.out
+check "schedule: voice from the settings file" '[ "$(lines ini.out)" = "IDW_GA - IDW_KO IDW_U -" ]'
+"$yomi6" --schedule gakkou.txt --voice female >ini2.out
+check "schedule: --voice beats the settings file" '[ "$(lines ini2.out)" = "IDF_GA - IDF_KO IDF_U -" ]'
+"$yomi6" --schedule gakkou.txt --speed 40 --voice male >ini3.out
+"$yomi6" --wav ini.wav gakkou.txt
+"$yomi6" --wav ini3.wav gakkou.txt --speed 40
+check "wav: speed from the settings file" 'cmp -s ini.wav ini3.wav'
+"$yomi6" --wav ini4.wav gakkou.txt --speed 180
+check "wav: --speed beats the settings file" '! cmp -s ini.wav ini4.wav'
+check "the settings file is never written" 'cmp -s config/yomi6.ini ini.before'
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]
