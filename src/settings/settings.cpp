@@ -1,6 +1,7 @@
 #include "settings/settings.h"
 
 #include "settings/font_record.h"
+#include "settings/key_access.h"
 #include "settings/settings_keys.h"
 
 namespace yomi6 {
@@ -9,35 +10,23 @@ namespace keys = settings_keys;
 
 AppSettings g_settings;
 
-namespace {
-
-std::int32_t Read(const ProfileFile& profile, const keys::IntKey& key) {
-    return profile.GetInt(key.section, key.key, key.defaultValue);
-}
-
-void Write(ProfileFile& profile, const keys::IntKey& key, std::int32_t value) {
-    profile.WriteInt(key.section, key.key, value);
-}
-
-} // namespace
-
 void LoadSpeechSettings(const ProfileFile& profile, SpeechState& speech) {
     speech.speed = profile.GetInt(keys::kSpeed.section, keys::kSpeed.key, speech.speed);
     if (speech.speed > keys::kMaxLoadedSpeed) {
         speech.speed = keys::kMaxLoadedSpeed;
     }
-    speech.voice = Read(profile, keys::kVoice);
+    speech.voice = ReadKey(profile, keys::kVoice);
 }
 
 void LoadSettings(const ProfileFile& profile, AppSettings& settings, SpeechState& speech) {
-    settings.wordWrap = Read(profile, keys::kWordWrap);
+    settings.wordWrap = ReadKey(profile, keys::kWordWrap);
     LoadFontRecord(profile, keys::kScreenFontSection, settings.screenFont);
     settings.screenFontBaseline = settings.screenFont;
     LoadFontRecord(profile, keys::kPrinterFontSection, settings.printerFont);
     settings.printerFontBaseline = settings.printerFont;
-    settings.printFileName = Read(profile, keys::kPrintFileName);
-    settings.printDate = Read(profile, keys::kPrintDate);
-    settings.printPageNumber = Read(profile, keys::kPrintPageNumber);
+    settings.printFileName = ReadKey(profile, keys::kPrintFileName);
+    settings.printDate = ReadKey(profile, keys::kPrintDate);
+    settings.printPageNumber = ReadKey(profile, keys::kPrintPageNumber);
     LoadSpeechSettings(profile, speech);
 }
 
@@ -48,23 +37,23 @@ void LoadChildShowState(const ProfileFile& profile, AppSettings& settings) {
 }
 
 void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechState& speech) {
-    Write(profile, keys::kWordWrap, settings.wordWrap);
+    WriteKey(profile, keys::kWordWrap, settings.wordWrap);
     SaveFontRecord(profile, keys::kScreenFontSection, settings.screenFont,
                    settings.screenFontBaseline);
     SaveFontRecord(profile, keys::kPrinterFontSection, settings.printerFont,
                    settings.printerFontBaseline);
-    Write(profile, keys::kPrintFileName, settings.printFileName);
-    Write(profile, keys::kPrintDate, settings.printDate);
-    Write(profile, keys::kPrintPageNumber, settings.printPageNumber);
-    Write(profile, keys::kSpeed, speech.speed);
-    Write(profile, keys::kVoice, speech.voice);
+    WriteKey(profile, keys::kPrintFileName, settings.printFileName);
+    WriteKey(profile, keys::kPrintDate, settings.printDate);
+    WriteKey(profile, keys::kPrintPageNumber, settings.printPageNumber);
+    WriteKey(profile, keys::kSpeed, speech.speed);
+    WriteKey(profile, keys::kVoice, speech.voice);
 }
 
 void SaveChildShowState(ProfileFile& profile, AppSettings& settings) {
     if (settings.childShowState == settings.childShowStateSaved) {
         return;
     }
-    Write(profile, keys::kChildShowState, settings.childShowState);
+    WriteKey(profile, keys::kChildShowState, settings.childShowState);
     settings.childShowStateSaved = settings.childShowState;
 }
 

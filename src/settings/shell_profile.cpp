@@ -1,37 +1,26 @@
 #include "settings/shell_profile.h"
 
+#include "settings/key_access.h"
 #include "settings/settings_keys.h"
 
 namespace yomi6 {
 
 namespace keys = settings_keys;
 
-namespace {
-
-std::int32_t Read(const ProfileFile& profile, const keys::IntKey& key) {
-    return profile.GetInt(key.section, key.key, key.defaultValue);
-}
-
-void Write(ProfileFile& profile, const keys::IntKey& key, std::int32_t value) {
-    profile.WriteInt(key.section, key.key, value);
-}
-
-} // namespace
-
 WindowRect ReadMainWindowRect(const ProfileFile& profile) {
     WindowRect rect;
-    rect.left = Read(profile, keys::kWindowLeft);
-    rect.top = Read(profile, keys::kWindowTop);
-    rect.right = Read(profile, keys::kWindowRight);
-    rect.bottom = Read(profile, keys::kWindowBottom);
+    rect.left = ReadKey(profile, keys::kWindowLeft);
+    rect.top = ReadKey(profile, keys::kWindowTop);
+    rect.right = ReadKey(profile, keys::kWindowRight);
+    rect.bottom = ReadKey(profile, keys::kWindowBottom);
     return rect;
 }
 
 void WriteMainWindowRect(ProfileFile& profile, const WindowRect& rect) {
-    Write(profile, keys::kWindowTop, rect.top);
-    Write(profile, keys::kWindowBottom, rect.bottom);
-    Write(profile, keys::kWindowLeft, rect.left);
-    Write(profile, keys::kWindowRight, rect.right);
+    WriteKey(profile, keys::kWindowTop, rect.top);
+    WriteKey(profile, keys::kWindowBottom, rect.bottom);
+    WriteKey(profile, keys::kWindowLeft, rect.left);
+    WriteKey(profile, keys::kWindowRight, rect.right);
 }
 
 std::vector<std::string> ReadRecentFiles(const ProfileFile& profile) {
@@ -66,11 +55,11 @@ bool WriteRecentFiles(ProfileFile& profile, const std::vector<std::string>& file
 }
 
 std::int32_t ReadPreviewPages(const ProfileFile& profile) {
-    return Read(profile, keys::kPreviewPages);
+    return ReadKey(profile, keys::kPreviewPages);
 }
 
 void WritePreviewPages(ProfileFile& profile, std::int32_t pages) {
-    Write(profile, keys::kPreviewPages, pages);
+    WriteKey(profile, keys::kPreviewPages, pages);
 }
 
 } // namespace yomi6
