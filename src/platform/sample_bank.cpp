@@ -1,0 +1,36 @@
+#include "platform/sample_bank.h"
+
+#include "speech/sample_pcm.h"
+#include "speech/sample_store.h"
+#include "speech/wave_image.h"
+
+namespace yomi6 {
+
+const SampleBank& SampleBank::Instance() {
+    static const SampleBank bank;
+    return bank;
+}
+
+SampleBank::SampleBank() {
+    for (const std::string_view name : SampleNames()) {
+        const SampleImage image = FindSample(name);
+        const auto wave = ParseWave(image.data, image.size);
+        if (!wave) {
+            continue;
+        }
+        std::vector<std::int16_t> pcm = DecodeSamplePcm(*wave);
+        if (!pcm.empty()) {
+            m_pcm.emplace(name, std::move(pcm));
+        }
+    }
+}
+
+std::span<const std::int16_t> SampleBank::Find(std::string_view name) const {
+    const auto it = m_pcm.find(name);
+    if (it == m_pcm.end()) {
+        return {};
+    }
+    return it->second;
+}
+
+} // namespace yomi6

@@ -1,0 +1,30 @@
+// The compiled-in voice samples decoded once, for the whole run, into the sound output's format.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace yomi6 {
+
+class SampleBank {
+public:
+    // The bank of the program's samples, decoded on first use. A sample whose image cannot be
+    // read is left out, so that playing it plays nothing.
+    static const SampleBank& Instance();
+
+    // The frames of the sample named name; empty for a name the bank does not hold.
+    std::span<const std::int16_t> Find(std::string_view name) const;
+
+    std::size_t size() const { return m_pcm.size(); }
+
+private:
+    SampleBank();
+
+    // Keyed by the names of the sample store, which live as long as the program.
+    std::unordered_map<std::string_view, std::vector<std::int16_t>> m_pcm;
+};
+
+} // namespace yomi6

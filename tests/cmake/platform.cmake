@@ -1,0 +1,15 @@
+# The platform adapters with Qt Test: the mixer behind the sample player, the sample player
+# without a sound device, and the speech timer. No test here needs a sound server; the real
+# sound is checked end to end (speak_pulse.cmake).
+if(NOT YOMI6_CORE_ONLY)
+  find_package(Qt6 REQUIRED COMPONENTS Test)
+  foreach(name sample_mixer sample_player speech_timer)
+    add_executable(${name}_test ${CMAKE_CURRENT_SOURCE_DIR}/gui/${name}_test.cpp)
+    set_target_properties(${name}_test PROPERTIES AUTOMOC ON)
+    target_link_libraries(${name}_test PRIVATE yomi6gui Qt6::Test)
+    yomi6_warnings(${name}_test)
+    add_test(NAME platform_${name} COMMAND ${name}_test)
+    set_tests_properties(platform_${name} PROPERTIES LABELS gui
+                         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;PULSE_SERVER=unix:/nonexistent")
+  endforeach()
+endif()

@@ -1,0 +1,318 @@
+// The mixer's placement of samples in the output stream, driven by a simulated output: frames
+// land exactly where the moment of the request puts them, whatever the size and timing of the
+// output's pulls; late requests, cuts, silence, and the stepping of the stream's clock.
+#include "platform/sample_mixer.h"
+
+#include <QTest>
+
+#include <chrono>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+namespace yomi6 {
+
+using namespace std::chrono_literals;
+using Clock = SampleMixer::Clock;
+
+namespace {
+
+constexpr int kRate = 44100;
+constexpr auto kLatency = 80ms;
+constexpr std::int64_t kBufferFrames = 2000; // what the simulated output keeps buffered
+
+std::int64_t Frames(Clock::duration d) {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(d).count() * kRate / 1'000'000'000;
+}
+
+Clock::duration Span(std::int64_t frames) {
+    return std::chrono::nanoseconds(frames * 1'000'000'000 / kRate);
+}
+
+// A sample whose frame i is base + i, so that any frame of the stream tells which sample and
+// which of its frames sounds there.
+std::vector<std::int16_t> Ramp(std::int16_t base, std::size_t size) {
+    std::vector<std::int16_t> pcm(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        pcm[i] = static_cast<std::int16_t>(base + static_cast<std::int16_t>(i));
+    }
+    return pcm;
+}
+
+// An output that plays at kRate (off by ppm parts per million) from t0 on and keeps
+// kBufferFrames ahead of what it plays, pulling at the moments the test chooses; it keeps
+// everything it pulled.
+class SimulatedOutput {
+public:
+    SimulatedOutput(SampleMixer& mixer, Clock::time_point t0, int ppm = 0)
+        : m_mixer(mixer), m_t0(t0), m_ppm(ppm) {}
+
+    // Pulls whatever room the buffer has at now (at least one frame, so that the stream
+    // starts at the first pull).
+    void PullAt(Clock::time_point now) {
+        const std::int64_t elapsed = now < m_t0 ? 0 : Frames(now - m_t0);
+        const std::int64_t played = elapsed + elapsed * m_ppm / 1'000'000 - m_stalled;
+        const std::int64_t room =
+            std::max<std::int64_t>(played + kBufferFrames - Pulled(), Pulled() == 0 ? 1 : 0);
+        Pull(now, room);
+    }
+    void Pull(Clock::time_point now, std::int64_t frames) {
+        std::vector<std::int16_t> chunk(static_cast<std::size_t>(frames));
+        m_mixer.Render(chunk, now);
+        m_stream.insert(m_stream.end(), chunk.begin(), chunk.end());
+    }
+    // The output ran dry for this long and played silence: from then on what it was given is
+    // heard that much later.
+    void Stall(Clock::duration d) { m_stalled += Frames(d); }
+
+    std::int64_t Pulled() const { return static_cast<std::int64_t>(m_stream.size()); }
+    const std::vector<std::int16_t>& stream() const { return m_stream; }
+
+private:
+    SampleMixer& m_mixer;
+    Clock::time_point m_t0;
+    int m_ppm;
+    std::int64_t m_stalled = 0;
+    std::vector<std::int16_t> m_stream;
+};
+
+// The first frame at or after from whose value is value, or -1.
+std::int64_t Find(const std::vector<std::int16_t>& stream, std::int16_t value,
+                  std::int64_t from = 0) {
+    for (auto i = static_cast<std::size_t>(from); i < stream.size(); ++i) {
+        if (stream[i] == value) {
+            return static_cast<std::int64_t>(i);
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+class SampleMixerTest : public QObject {
+    Q_OBJECT
+private slots:
+    void PlacesSamplesAtTheirMomentWhateverTheChunking_data();
+    void PlacesSamplesAtTheirMomentWhateverTheChunking();
+    void ANewSampleCutsTheSoundingOneAndSilenceFollowsTheLast();
+    void ARequestForAFramePulledAlreadyStartsAtOnceAndIsCountedLate();
+    void KeepsTheGridOverAnHourWithoutDrift();
+    void StepsItsClockAfterTheOutputRanDry();
+    void JitteryPullsMoveNothing();
+    void FollowsAnOutputThatRunsFast();
+    void SoundEndAndRestart();
+};
+
+void SampleMixerTest::PlacesSamplesAtTheirMomentWhateverTheChunking_data() {
+    QTest::addColumn<int>("chunk");
+    QTest::newRow("one frame") << 1;
+    QTest::newRow("odd") << 37;
+    QTest::newRow("10 ms") << 441;
+    QTest::newRow("larger than a sample") << 3000;
+}
+
+void SampleMixerTest::PlacesSamplesAtTheirMomentWhateverTheChunking() {
+    QFETCH(int, chunk);
+    SampleMixer mixer(kRate, kLatency);
+    const Clock::time_point t0 = Clock::now();
+    const auto a = Ramp(1000, 300);
+    const auto b = Ramp(5000, 300);
+    std::vector<std::int16_t> stream;
+    // The stream is tied to the clock by its first pull, at t0; requests come on a 20 ms grid.
+    const std::vector<Clock::duration> moments = {0ms, 20ms, 40ms, 60ms};
+    std::size_t next = 0;
+    while (stream.size() < static_cast<std::size_t>(Frames(200ms))) {
+        // The output keeps up to one chunk ahead: it pulls the next when it has played all.
+        const auto now = t0 + Span(static_cast<std::int64_t>(stream.size()));
+        while (next < moments.size() && t0 + moments[next] <= now) {
+            mixer.Schedule(next % 2 == 0 ? a : b, t0 + moments[next]);
+            ++next;
+        }
+        std::vector<std::int16_t> part(static_cast<std::size_t>(chunk));
+        mixer.Render(part, now);
+        stream.insert(stream.end(), part.begin(), part.end());
+    }
+    for (std::size_t k = 0; k < moments.size(); ++k) {
+        const std::int64_t expected = Frames(moments[k] + kLatency);
+        const std::int16_t first = k % 2 == 0 ? 1000 : 5000;
+        QCOMPARE(stream[static_cast<std::size_t>(expected)], first);
+        QVERIFY(stream[static_cast<std::size_t>(expected - 1)] != first);
+    }
+    QCOMPARE(mixer.stats().lateRequests, 0);
+}
+
+void SampleMixerTest::ANewSampleCutsTheSoundingOneAndSilenceFollowsTheLast() {
+    SampleMixer mixer(kRate, kLatency);
+    const Clock::time_point t0 = Clock::now();
+    SimulatedOutput output(mixer, t0);
+    output.PullAt(t0);
+    const auto longSample = Ramp(1000, static_cast<std::size_t>(Frames(50ms)));
+    const auto shortSample = Ramp(9000, 100);
+    mixer.Schedule(longSample, t0 + 1ms);
+    mixer.Schedule(shortSample, t0 + 11ms); // cuts the long one after 10 ms
+    for (auto t = t0; t < t0 + 300ms; t += 5ms) {
+        output.PullAt(t);
+    }
+    const auto& s = output.stream();
+    const std::int64_t start = Frames(1ms + kLatency);
+    const std::int64_t cut = Frames(11ms + kLatency);
+    for (std::int64_t i = 0; i < start; ++i) {
+        QCOMPARE(s[static_cast<std::size_t>(i)], std::int16_t{0});
+    }
+    for (std::int64_t i = start; i < cut; ++i) {
+        QCOMPARE(s[static_cast<std::size_t>(i)], static_cast<std::int16_t>(1000 + (i - start)));
+    }
+    for (std::int64_t i = 0; i < 100; ++i) {
+        QCOMPARE(s[static_cast<std::size_t>(cut + i)], static_cast<std::int16_t>(9000 + i));
+    }
+    for (std::size_t i = static_cast<std::size_t>(cut + 100); i < s.size(); ++i) {
+        QCOMPARE(s[i], std::int16_t{0});
+    }
+}
+
+void SampleMixerTest::ARequestForAFramePulledAlreadyStartsAtOnceAndIsCountedLate() {
+    SampleMixer mixer(kRate, 10ms); // less than the output's buffer
+    const Clock::time_point t0 = Clock::now();
+    SimulatedOutput output(mixer, t0);
+    output.PullAt(t0);
+    output.PullAt(t0 + 1ms);
+    const std::int64_t pulled = output.Pulled();
+    QVERIFY(pulled > Frames(10ms));
+    const auto pcm = Ramp(700, 50);
+    mixer.Schedule(pcm, t0);
+    output.PullAt(t0 + 5ms);
+    QCOMPARE(Find(output.stream(), 700), pulled);
+    QCOMPARE(mixer.stats().lateRequests, 1);
+}
+
+void SampleMixerTest::KeepsTheGridOverAnHourWithoutDrift() {
+    // An hour of ticks every 180 ms, pulled every 15 ms: tick k's sample starts at exactly
+    // k x 7938 frames (180 ms at 44100 Hz) after tick 0's.
+    SampleMixer mixer(kRate, kLatency);
+    const Clock::time_point t0 = Clock::now();
+    const auto pcm = Ramp(1, 20);
+    std::vector<std::int16_t> chunk;
+    std::int64_t pulled = 0;
+    std::int64_t firstOnset = -1;
+    int tick = 0;
+    int checked = 0;
+    for (auto t = t0; t < t0 + 1h; t += 15ms) {
+        while (t0 + tick * 180ms <= t) {
+            mixer.Schedule(pcm, t0 + tick * 180ms);
+            ++tick;
+        }
+        const std::int64_t room = Frames(t - t0) + kBufferFrames - pulled;
+        chunk.assign(static_cast<std::size_t>(std::max<std::int64_t>(room, 1)), 0);
+        mixer.Render(chunk, t);
+        for (std::size_t i = 0; i < chunk.size(); ++i) {
+            if (chunk[i] == 1) {
+                const std::int64_t onset = pulled + static_cast<std::int64_t>(i);
+                if (firstOnset < 0) {
+                    firstOnset = onset;
+                }
+                if (onset != firstOnset + checked * 7938) {
+                    QFAIL(
+                        qPrintable(QStringLiteral("tick %1 at frame %2").arg(checked).arg(onset)));
+                }
+                ++checked;
+            }
+        }
+        pulled += static_cast<std::int64_t>(chunk.size());
+    }
+    QVERIFY(checked > 19'000);
+    QCOMPARE(mixer.stats().clockCorrections, 0);
+}
+
+void SampleMixerTest::StepsItsClockAfterTheOutputRanDry() {
+    SampleMixer mixer(kRate, kLatency);
+    const Clock::time_point t0 = Clock::now();
+    SimulatedOutput output(mixer, t0);
+    auto t = t0;
+    for (; t < t0 + 5s; t += 10ms) {
+        output.PullAt(t);
+    }
+    // The output ran dry for 300 ms: what it holds now is heard 300 ms late. After two watch
+    // windows the mixer has noticed and moved its clock by the same amount.
+    output.Stall(300ms);
+    for (; t < t0 + 12s; t += 10ms) {
+        output.PullAt(t);
+    }
+    QCOMPARE(mixer.stats().clockCorrections, 1);
+    // A request now is placed so that it is heard latency after it, on the output's new pace:
+    // at the frame the output will be playing then.
+    const auto pcm = Ramp(3000, 10);
+    mixer.Schedule(pcm, t);
+    const std::int64_t playingNow = Frames(t - t0) - Frames(300ms);
+    for (auto until = t + 200ms; t < until; t += 10ms) {
+        output.PullAt(t);
+    }
+    const std::int64_t onset = Find(output.stream(), 3000);
+    QVERIFY(onset > 0);
+    // Within the watch's resolution (one pull period).
+    QVERIFY2(std::abs(onset - (playingNow + Frames(kLatency))) <= Frames(10ms),
+             qPrintable(QString::number(onset - (playingNow + Frames(kLatency)))));
+    QCOMPARE(mixer.stats().lateRequests, 0);
+}
+
+void SampleMixerTest::JitteryPullsMoveNothing() {
+    // Pulls late by up to 3 ms, and an occasional 30 ms hiccup that the buffer absorbs:
+    // the clock stays put.
+    SampleMixer mixer(kRate, kLatency);
+    const Clock::time_point t0 = Clock::now();
+    SimulatedOutput output(mixer, t0);
+    std::mt19937 random(42);
+    std::uniform_int_distribution<int> jitter(0, 3000);
+    int n = 0;
+    for (auto t = t0; t < t0 + 60s; t += 10ms, ++n) {
+        const auto late = n % 500 == 499 ? 30ms : std::chrono::microseconds(jitter(random));
+        output.PullAt(t + late);
+    }
+    QCOMPARE(mixer.stats().clockCorrections, 0);
+}
+
+void SampleMixerTest::FollowsAnOutputThatRunsFast() {
+    // An output 200 ppm fast takes ever more frames ahead of the clock; left alone, after a few
+    // minutes every request would find its frame pulled already. The mixer steps its clock in
+    // small steps instead, and requests an hour apart are all placed on time.
+    SampleMixer mixer(kRate, kLatency);
+    const Clock::time_point t0 = Clock::now();
+    SimulatedOutput output(mixer, t0, 200);
+    const auto pcm = Ramp(1, 10);
+    for (auto t = t0; t < t0 + 1h; t += 15ms) {
+        if ((t - t0) % 1s < 15ms) {
+            mixer.Schedule(pcm, t);
+        }
+        output.PullAt(t);
+    }
+    QCOMPARE(mixer.stats().lateRequests, 0);
+    // 200 ppm of an hour is 720 ms, taken in steps of a few milliseconds.
+    QVERIFY(mixer.stats().clockCorrections > 100);
+}
+
+void SampleMixerTest::SoundEndAndRestart() {
+    SampleMixer mixer(kRate, kLatency);
+    QVERIFY(!mixer.SoundEnd()); // no stream: nothing will be heard
+    const Clock::time_point t0 = Clock::now();
+    SimulatedOutput output(mixer, t0);
+    output.PullAt(t0);
+    QCOMPARE(*mixer.SoundEnd(), t0); // nothing requested: silent from the start
+    const auto pcm = Ramp(100, 4410);
+    mixer.Schedule(pcm, t0 + 100ms);
+    const auto end = t0 + 100ms + kLatency + 100ms;
+    QVERIFY(std::chrono::abs(*mixer.SoundEnd() - end) < 1us); // pending
+    output.PullAt(t0 + 190ms);
+    QVERIFY(std::chrono::abs(*mixer.SoundEnd() - end) < 1us); // sounding
+
+    // After a restart the old requests are gone and the next pull ties a new stream.
+    mixer.Schedule(pcm, t0 + 200ms);
+    mixer.Restart();
+    QVERIFY(!mixer.SoundEnd());
+    std::vector<std::int16_t> chunk(static_cast<std::size_t>(Frames(1s)));
+    mixer.Render(chunk, t0 + 1s);
+    QCOMPARE(Find(chunk, 100), -1);
+}
+
+} // namespace yomi6
+
+QTEST_APPLESS_MAIN(yomi6::SampleMixerTest)
+#include "sample_mixer_test.moc"

@@ -1,0 +1,107 @@
+// The sample player without a sound device (the test runs with PULSE_SERVER pointing nowhere):
+// it reports no output, stays silent, never blocks, prints nothing; and the decoded samples it
+// plays from.
+#include "platform/sample_bank.h"
+#include "platform/sample_player.h"
+#include "platform/sound_message_filter.h"
+#include "speech/sample_pcm.h"
+#include "speech/sample_store.h"
+
+#include <QCoreApplication>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <chrono>
+#include <cstdlib>
+
+namespace yomi6 {
+
+using namespace std::chrono_literals;
+
+namespace {
+
+QStringList g_messages;
+QtMessageHandler g_qtHandler = nullptr;
+
+void RecordMessage(QtMsgType, const QMessageLogContext&, const QString& message) {
+    g_messages.append(message);
+}
+
+} // namespace
+
+class SamplePlayerTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void DropsOnlyTheSoundBackendsMessages();
+    void WithoutADeviceIsSilentAndNeverWaits();
+    void AnUnknownNamePlaysNothing();
+    void HoldsEverySampleDecoded();
+};
+
+void SamplePlayerTest::initTestCase() {
+    // Record what reaches standard error from here on, below the player's filter.
+    g_qtHandler = qInstallMessageHandler(RecordMessage);
+    QVERIFY(qEnvironmentVariableIsSet("PULSE_SERVER"));
+}
+
+void SamplePlayerTest::cleanupTestCase() {
+    qInstallMessageHandler(g_qtHandler);
+}
+
+void SamplePlayerTest::DropsOnlyTheSoundBackendsMessages() {
+    InstallSoundMessageFilter();
+    InstallSoundMessageFilter(); // once only: a second call must not chain the filter to itself
+    g_messages.clear();
+    qWarning("PulseAudioService: pa_context_connect() failed");
+    qCritical("Stream error: Connection terminated");
+    qWarning("something else went wrong");
+    QCOMPARE(g_messages, QStringList{QStringLiteral("something else went wrong")});
+}
+
+void SamplePlayerTest::WithoutADeviceIsSilentAndNeverWaits() {
+    g_messages.clear();
+    SamplePlayer player;
+    QSignalSpy ready(&player, &SamplePlayer::ready);
+    QVERIFY(ready.count() == 1 || ready.wait(10000));
+    QCOMPARE(ready.first().first().toBool(), false);
+    QVERIFY(player.isReady());
+    QVERIFY(!player.hasOutput());
+    for (int i = 0; i < 100; ++i) {
+        QVERIFY(!player.Play("IDF_KA"));
+    }
+    QCOMPARE(player.timeUntilSilent(), 0ms);
+    QCOMPARE(player.stats().lateRequests, 0);
+    // The missing server was not reported.
+    QVERIFY2(g_messages.isEmpty(), qPrintable(g_messages.join('\n')));
+}
+
+void SamplePlayerTest::AnUnknownNamePlaysNothing() {
+    SamplePlayer player;
+    QSignalSpy ready(&player, &SamplePlayer::ready);
+    QVERIFY(ready.count() == 1 || ready.wait(10000));
+    for (const char* name : {"", "IDF_", "IDF_XX", "idf_ka", "IDF_KA ", "IDX_KA"}) {
+        QVERIFY(!player.Play(name));
+        QVERIFY(SampleBank::Instance().Find(name).empty());
+    }
+}
+
+void SamplePlayerTest::HoldsEverySampleDecoded() {
+    const SampleBank& bank = SampleBank::Instance();
+    QCOMPARE(bank.size(), SampleNames().size());
+    for (const std::string_view name : SampleNames()) {
+        const auto pcm = bank.Find(name);
+        // Every recording lasts between 0.1 and 0.35 s.
+        QVERIFY(pcm.size() > kOutputSampleRate / 10);
+        QVERIFY(pcm.size() < kOutputSampleRate * 35 / 100);
+    }
+    // The same sample is decoded once: two finds give the same frames.
+    QCOMPARE(bank.Find("IDW_KA").data(), bank.Find("IDW_KA").data());
+    QVERIFY(bank.Find("IDW_KA").data() != bank.Find("IDF_KA").data());
+}
+
+} // namespace yomi6
+
+QTEST_GUILESS_MAIN(yomi6::SamplePlayerTest)
+#include "sample_player_test.moc"
