@@ -17,14 +17,17 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// What the output is asked to keep buffered. Less makes a busy machine run it dry; more only
-// delays the first sample after F3.
+// What the output is asked to keep buffered (the server grants about two thirds of it). Less
+// lets a busy machine run it dry; more delays every sample after its tick by as much.
 constexpr auto kBufferTarget = 100ms;
 // How often the buffer is topped up.
 constexpr auto kFeedPeriod = 5ms;
 // A request is placed this far beyond the buffer, so that its frame has not been written yet
 // when the tick that asks for it is delivered late by up to this much.
 constexpr auto kLatencyMargin = 60ms;
+
+// How long the server's answers to closing the stream are given (see ~AudioOutput).
+constexpr auto kCloseSettle = 150ms;
 
 constexpr int kBytesPerFrame = 2;
 
@@ -55,7 +58,11 @@ AudioOutput::~AudioOutput() {
     const bool wasOpen = m_sink != nullptr;
     Close();
     if (wasOpen) {
-        QThread::msleep(150);
+        // The sound backend closes a stream without waiting for the server's answers, and
+        // tears its connection down at exit while its own thread may still be handling them,
+        // which now and then crashes the program on its way out. The answers come within
+        // milliseconds; they are let in before the program can go on to exit.
+        QThread::msleep(kCloseSettle.count());
     }
 }
 
@@ -91,6 +98,9 @@ void AudioOutput::Open() {
 }
 
 void AudioOutput::Feed() {
+    if (!m_sink) {
+        return;
+    }
     const qsizetype room = m_sink->bytesFree() / kBytesPerFrame;
     if (room <= 0) {
         return;
