@@ -11,7 +11,7 @@ packages=(
   # running: a Japanese font, sound through PulseAudio
   fonts-noto-cjk pulseaudio-utils
   # tests: a sound server with a null sink, an X server for the end-to-end runs, PDF reading
-  pulseaudio xvfb xauth poppler-utils
+  pulseaudio xvfb xauth xdotool poppler-utils
   # benchmarks of whole processes
   hyperfine
 )

@@ -1,0 +1,112 @@
+#include "app/app_settings.h"
+
+#include "platform/logfont_qt.h"
+#include "settings/profile_file.h"
+#include "settings/settings.h"
+#include "settings/settings_path.h"
+#include "settings/shell_profile.h"
+#include "text/cp932_codec.h"
+
+#include <string>
+#include <vector>
+
+namespace yomi6::app_settings {
+
+namespace {
+
+// The recent files, most recent first, held from the start of the run to its end.
+QStringList g_recentFiles;
+
+std::u16string_view View(const QString& s) {
+    return {reinterpret_cast<const char16_t*>(s.utf16()), static_cast<std::size_t>(s.size())};
+}
+
+// Paths are stored in code page 932 like everything in the settings file; a path that code page
+// 932 cannot hold is not stored.
+std::optional<std::string> StoredPath(const QString& path) {
+    const EncodeResult r = EncodeCp932(View(path), EncodeOptions{});
+    if (!r.ok()) {
+        return std::nullopt;
+    }
+    return r.bytes;
+}
+
+} // namespace
+
+void LoadAtStart() {
+    const ProfileFile profile = ProfileFile::Open(SettingsPath());
+    g_recentFiles.clear();
+    for (const std::string& stored : ReadRecentFiles(profile)) {
+        g_recentFiles << QString::fromStdU16String(DecodeCp932(stored));
+    }
+    LoadSettings(profile);
+    LoadChildShowState(profile);
+}
+
+void SaveAtExit() {
+    // Read the file again: what was written meanwhile (the main window's rectangle) stays.
+    ProfileFile profile = ProfileFile::Open(SettingsPath());
+    std::vector<std::string> recent;
+    for (const QString& path : g_recentFiles) {
+        if (auto stored = StoredPath(path)) {
+            recent.push_back(std::move(*stored));
+        }
+    }
+    WriteRecentFiles(profile, recent);
+    SaveSettings(profile);
+    SaveChildShowState(profile);
+    profile.Save();
+}
+
+bool WordWrap() {
+    return g_settings.wordWrap != 0;
+}
+void SetWordWrap(bool wrap) {
+    g_settings.wordWrap = wrap ? 1 : 0;
+}
+
+std::optional<QFont> ScreenFont() {
+    if (g_settings.screenFont.lfHeight == 0) {
+        return std::nullopt;
+    }
+    return FontFromRecord(g_settings.screenFont);
+}
+
+void SetScreenFont(const QFont& font) {
+    g_settings.screenFont = RecordFromFont(font);
+}
+
+std::optional<QFont> PrinterFont() {
+    if (g_settings.printerFont.lfHeight == 0) {
+        return std::nullopt;
+    }
+    return FontFromRecord(g_settings.printerFont);
+}
+
+int ChildShowState() {
+    return g_settings.childShowState;
+}
+void SetChildShowState(int state) {
+    g_settings.childShowState = state;
+}
+
+QRect ReadMainRectangle() {
+    const WindowRect r = ReadMainWindowRect(ProfileFile::Open(SettingsPath()));
+    return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+}
+
+void WriteMainRectangle(const QRect& frame) {
+    ProfileFile profile = ProfileFile::Open(SettingsPath());
+    WriteMainWindowRect(profile, WindowRect{frame.left(), frame.top(), frame.left() + frame.width(),
+                                            frame.top() + frame.height()});
+    profile.Save();
+}
+
+QStringList RecentFiles() {
+    return g_recentFiles;
+}
+void SetRecentFiles(const QStringList& files) {
+    g_recentFiles = files;
+}
+
+} // namespace yomi6::app_settings

@@ -1,0 +1,91 @@
+#include "app/child_frame.h"
+
+#include "app/app_settings.h"
+#include "view/yomi6_doc.h"
+#include "view/yomi6_view.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+
+#include <algorithm>
+
+namespace yomi6 {
+
+namespace {
+
+constexpr int kShowNormal = 1;
+constexpr int kShowMinimized = 2;
+constexpr int kShowMaximized = 3;
+
+} // namespace
+
+CChildFrame::CChildFrame(CYOMI5View* view, QWidget* parent) : QMdiSubWindow(parent), m_view(view) {
+    setWidget(view);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/document.svg")));
+    CYOMI5Doc* doc = view->GetDocument();
+    connect(doc, &CYOMI5Doc::titleChanged, this, &CChildFrame::UpdateCaption);
+    connect(doc, &CYOMI5Doc::modifiedChanged, this, &CChildFrame::UpdateCaption);
+    UpdateCaption();
+}
+
+void CChildFrame::ActivateFrame() {
+    switch (app_settings::ChildShowState()) {
+    case kShowMinimized:
+        showMinimized();
+        break;
+    case kShowNormal:
+        showNormal();
+        break;
+    default:
+        showMaximized();
+        break;
+    }
+    m_view->setFocus();
+}
+
+void CChildFrame::UpdateCaption() {
+    CYOMI5Doc* doc = m_view->GetDocument();
+    QString caption = doc->Title();
+    const auto& views = doc->Views();
+    if (views.size() > 1) {
+        const auto it = std::find(views.begin(), views.end(), m_view);
+        caption += QStringLiteral(":%1").arg(it - views.begin() + 1);
+    }
+    // The "[*]" placeholder shows the modified mark.
+    setWindowTitle(caption + QStringLiteral("[*]"));
+    setWindowModified(doc->IsModified());
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+    CYOMI5Doc* doc = m_view->GetDocument();
+    // The last window of a modified document asks to save it; Cancel keeps it open.
+    if (doc->Views().size() == 1 && !doc->SaveModified(window())) {
+        event->ignore();
+        return;
+    }
+    m_view->OnActivateView(false);
+    QMdiSubWindow::closeEvent(event);
+}
+
+void CChildFrame::changeEvent(QEvent* event) {
+    QMdiSubWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        RememberShowState();
+    }
+}
+
+void CChildFrame::RememberShowState() {
+    if (!isVisible()) {
+        return;
+    }
+    if (isMinimized()) {
+        app_settings::SetChildShowState(kShowMinimized);
+    } else if (isMaximized()) {
+        app_settings::SetChildShowState(kShowMaximized);
+    } else {
+        app_settings::SetChildShowState(kShowNormal);
+    }
+}
+
+} // namespace yomi6

@@ -1,0 +1,34 @@
+// The frame of one document window inside the main window.
+#pragma once
+
+#include <QMdiSubWindow>
+
+namespace yomi6 {
+
+class CYOMI5View;
+
+class CChildFrame : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    explicit CChildFrame(CYOMI5View* view, QWidget* parent = nullptr);
+
+    CYOMI5View* View() const { return m_view; }
+
+    // Shows the frame the way document windows are shown now: normal, minimized or maximized
+    // after the remembered child show state.
+    void ActivateFrame();
+
+    // Refreshes the caption from the document: its title, ":2" for a second window on it.
+    void UpdateCaption();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void RememberShowState();
+
+    CYOMI5View* m_view;
+};
+
+} // namespace yomi6

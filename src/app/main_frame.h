@@ -1,0 +1,108 @@
+// The main window: the document windows inside it, its menus, tool bar and status bar; it routes
+// every command to the active view first and carries out the application's own.
+#pragma once
+
+#include "app/command_target.h"
+
+#include <QMainWindow>
+
+#include <utility>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+namespace yomi6 {
+
+class CChildFrame;
+class CYOMI5Doc;
+class CYOMI5View;
+class FindReplaceDialog;
+
+class CMainFrame : public QMainWindow, public ICommandTarget {
+    Q_OBJECT
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // A new empty document "無題N" in a new window.
+    CYOMI5View* NewDocument();
+    // Opens path in a new window, or activates the window that has it open already. Returns
+    // the view, or nullptr when the file could not be opened (the user was told why).
+    CYOMI5View* OpenDocument(const QString& path);
+
+    CYOMI5View* ActiveView() const;
+    QMdiArea* MdiArea() const { return m_mdi; }
+    std::vector<CChildFrame*> ChildFrames() const;
+
+    // Carries out a command as the menus and the tool bar do.
+    void Dispatch(cmd::Id id);
+    // Refreshes enabling and check marks of every menu item and button, and the status bar.
+    void UpdateCommandUI();
+
+    // The find or replace dialog of this window, created on first use; it works on the active view.
+    FindReplaceDialog* SearchDialog(bool replace);
+
+    // The actions built for a command (menu items and buttons), for tests.
+    std::vector<QAction*> ActionsFor(cmd::Id id) const;
+    QToolBar* ToolBar() const { return m_toolBar; }
+
+    bool HandlesCommand(cmd::Id id) const override;
+    void UpdateCommand(cmd::Id id, CommandState& state) const override;
+    void OnCommand(cmd::Id id) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // Building the window from the command table (main_frame_ui.cpp).
+    void CreateActions();
+    QMenu* BuildMenus(bool documentMenu, std::vector<QMenu*>& menus);
+    void CreateToolBar();
+    void CreateStatusBar();
+    QAction* MakeAction(cmd::Id id, const QString& text);
+    void ShowMenus(bool documentMenus);
+    void RefreshRecentFileMenu(QMenu* menu);
+    void RefreshWindowMenu(QMenu* menu);
+    void UpdateStatusPanes();
+
+    // Window and documents (main_frame.cpp).
+    CChildFrame* AddView(CYOMI5View* view);
+    void OnSubWindowActivated(QMdiSubWindow* window);
+    void ApplySavedRectangle();
+    void SaveRectangle();
+    void AddToRecentFiles(const QString& path);
+    void OpenRecentFile(int index);
+    void NewWindowOnActiveDocument();
+    void ShowHelp();
+
+    QMdiArea* m_mdi = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QLabel* m_readyLabel = nullptr;
+    QLabel* m_kanaPane = nullptr;
+    QLabel* m_capsPane = nullptr;
+    QLabel* m_numPane = nullptr;
+    QLabel* m_encodingPane = nullptr;
+    QLabel* m_voicePane = nullptr;
+    std::vector<QMenu*> m_frameMenus;
+    std::vector<QMenu*> m_documentMenus;
+    bool m_showingDocumentMenus = false;
+    std::vector<std::pair<cmd::Id, QAction*>> m_actions;
+    std::vector<QAction*> m_shortcuts;
+    FindReplaceDialog* m_findDialog = nullptr;
+    FindReplaceDialog* m_replaceDialog = nullptr;
+    CYOMI5View* m_lastActiveView = nullptr;
+    int m_untitledCount = 0;
+    bool m_rectangleAdjusted = false;
+    bool m_destroying = false;
+    QRect m_savedRectangle;
+};
+
+} // namespace yomi6

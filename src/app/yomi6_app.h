@@ -1,0 +1,29 @@
+// The application: start of a run (settings, main window, command line) and its end.
+#pragma once
+
+#include <QStringList>
+
+#include <memory>
+
+namespace yomi6 {
+
+class CMainFrame;
+
+class CYOMI5App {
+public:
+    CYOMI5App();
+    ~CYOMI5App();
+
+    // Loads the settings, creates the main window at its saved rectangle, opens the command
+    // line's files (or one new document) and shows the window. False: the run ends at once.
+    bool InitInstance(const QStringList& files);
+    // Saves the settings. Returns the exit status.
+    int ExitInstance();
+
+    CMainFrame* MainFrame() const { return m_mainFrame.get(); }
+
+private:
+    std::unique_ptr<CMainFrame> m_mainFrame;
+};
+
+} // namespace yomi6

@@ -1,0 +1,77 @@
+#include "view/speech_controller.h"
+
+#include "platform/sample_player.h"
+#include "platform/speech_timer.h"
+#include "speech/playback.h"
+#include "speech/speech_state.h"
+
+namespace yomi6 {
+
+SpeechController& SpeechController::Instance() {
+    static SpeechController controller;
+    return controller;
+}
+
+SpeechController::SpeechController() : m_timer(std::make_unique<SpeechTimer>()) {
+    connect(m_timer.get(), &SpeechTimer::tick, this, &SpeechController::OnTick);
+    // The sound output opens in the background now, so that the first speak command is heard
+    // from its first unit.
+    Player();
+}
+
+SpeechController::~SpeechController() = default;
+
+SamplePlayer& SpeechController::Player() {
+    if (!m_player) {
+        m_player = std::make_unique<SamplePlayer>();
+    }
+    return *m_player;
+}
+
+void SpeechController::Speak(const QObject* owner, const QByteArray& text) {
+    StartSpeech(g_speech, reinterpret_cast<const unsigned char*>(text.constData()),
+                static_cast<std::size_t>(text.size()));
+    m_owner = owner;
+    // A timer already running is replaced, at the current speed.
+    m_timer->start(SpeechTimerInterval(g_speech.speed));
+    emit stateChanged();
+}
+
+void SpeechController::Stop() {
+    StopSpeech(g_speech);
+    emit stateChanged();
+}
+
+void SpeechController::ViewDeactivated(const QObject*) {
+    StopSpeechOnDeactivation(g_speech);
+    emit stateChanged();
+}
+
+void SpeechController::ViewDestroyed(const QObject* view) {
+    if (view == m_owner) {
+        // The timer belonged to the view's window: it ends with it, the stop request stays.
+        m_timer->stop();
+        m_owner = nullptr;
+        emit stateChanged();
+    }
+}
+
+bool SpeechController::IsTimerRunning() const {
+    return m_timer->isActive();
+}
+
+void SpeechController::OnTick() {
+    const TickResult result = SpeechTick(g_speech);
+    if (!result.sample.empty()) {
+        Player().Play(result.sample);
+    }
+    emit ticked(
+        QString::fromLatin1(result.sample.data(), static_cast<qsizetype>(result.sample.size())));
+    if (result.killTimer) {
+        m_timer->stop();
+        m_owner = nullptr;
+        emit stateChanged();
+    }
+}
+
+} // namespace yomi6

@@ -1,0 +1,297 @@
+#include "view/yomi6_view.h"
+
+#include "app/app_settings.h"
+#include "app/main_frame.h"
+#include "platform/message_box.h"
+#include "speech/playback.h"
+#include "speech/speech_state.h"
+#include "view/dictionary_once.h"
+#include "view/find_dialog.h"
+#include "view/speech_controller.h"
+#include "view/text_search.h"
+#include "view/yomi6_doc.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontDialog>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QScrollBar>
+
+namespace yomi6 {
+
+namespace {
+
+// The most characters the control holds, like the edit control it stands for.
+constexpr int kMaxTextCharacters = 1048575;
+
+constexpr const char* kNotFound = "「%1」が見つかりません。";
+
+// The key flags a window system reports for F5: its scan code, plus the context bit when Alt is
+// held and the previous-state bit when the key repeats.
+unsigned KeyFlags(const QKeyEvent& event) {
+    unsigned flags = 0x3F;
+    if (event.modifiers() & Qt::AltModifier) {
+        flags |= 0x2000;
+    }
+    if (event.isAutoRepeat()) {
+        flags |= 0x4000;
+    }
+    return flags;
+}
+
+} // namespace
+
+CYOMI5View::CYOMI5View(CYOMI5Doc* document, QWidget* parent)
+    : QPlainTextEdit(parent), m_document(document) {
+    LoadDictionaryOnce(this);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    ApplyWrapMode(app_settings::WordWrap());
+    if (const auto screen = app_settings::ScreenFont()) {
+        ApplyScreenFont(*screen);
+    }
+    m_printerFont = app_settings::PrinterFont();
+    document->AddView(this);
+    m_textLoaded = true;
+}
+
+CYOMI5View::~CYOMI5View() {
+    SpeechController::Instance().ViewDestroyed(this);
+    m_document->RemoveView(this);
+}
+
+bool CYOMI5View::IsWordWrap() const {
+    return lineWrapMode() != QPlainTextEdit::NoWrap;
+}
+
+bool CYOMI5View::SetWordWrap(bool wrap) {
+    if (IsWordWrap() == wrap) {
+        return false;
+    }
+    ApplyWrapMode(wrap);
+    return true;
+}
+
+void CYOMI5View::ApplyWrapMode(bool wrap) {
+    setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+}
+
+void CYOMI5View::OnActivateView(bool activate) {
+    if (!activate) {
+        SpeechController::Instance().ViewDeactivated(this);
+    }
+}
+
+QString CYOMI5View::Text() const {
+    QString text = document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+void CYOMI5View::SetTextFromDocument(const QString& text) {
+    const bool wasLoaded = m_textLoaded;
+    m_textLoaded = false;
+    setPlainText(text);
+    document()->setModified(false);
+    m_textLoaded = wasLoaded;
+}
+
+bool CYOMI5View::HandlesCommand(cmd::Id id) const {
+    switch (id) {
+    case cmd::Speak:
+    case cmd::Stop:
+    case cmd::ScreenFont:
+    case cmd::WordWrap:
+    case cmd::EditUndo:
+    case cmd::EditCut:
+    case cmd::EditCopy:
+    case cmd::EditPaste:
+    case cmd::EditSelectAll:
+    case cmd::EditFind:
+    case cmd::EditReplace:
+    case cmd::FileSave:
+    case cmd::FileSaveAs:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CYOMI5View::UpdateCommand(cmd::Id id, CommandState& state) const {
+    switch (id) {
+    case cmd::Speak:
+        state.enabled = IsSpeakEnabled(g_speech);
+        break;
+    case cmd::WordWrap:
+        state.checked = IsWordWrap();
+        break;
+    case cmd::EditUndo:
+        state.enabled = document()->isUndoAvailable();
+        break;
+    case cmd::EditCut:
+        state.enabled = textCursor().hasSelection() && !isReadOnly();
+        break;
+    case cmd::EditCopy:
+        state.enabled = textCursor().hasSelection();
+        break;
+    case cmd::EditPaste:
+        state.enabled = canPaste();
+        break;
+    case cmd::EditSelectAll:
+    case cmd::EditFind:
+    case cmd::EditReplace:
+        state.enabled = !document()->isEmpty();
+        break;
+    default:
+        break;
+    }
+}
+
+void CYOMI5View::OnCommand(cmd::Id id) {
+    switch (id) {
+    case cmd::Speak:
+        OnSpeak();
+        break;
+    case cmd::Stop:
+        OnStop();
+        break;
+    case cmd::ScreenFont:
+        OnChooseFont();
+        break;
+    case cmd::WordWrap:
+        OnWordWrap();
+        break;
+    case cmd::EditUndo:
+        undo();
+        break;
+    case cmd::EditCut:
+        cut();
+        break;
+    case cmd::EditCopy:
+        copy();
+        break;
+    case cmd::EditPaste:
+        paste();
+        break;
+    case cmd::EditSelectAll:
+        selectAll();
+        break;
+    case cmd::EditFind:
+        OnFindReplace(false);
+        break;
+    case cmd::EditReplace:
+        OnFindReplace(true);
+        break;
+    case cmd::FileSave:
+        m_document->DoFileSave(window());
+        break;
+    case cmd::FileSaveAs:
+        m_document->DoSaveAs(window());
+        break;
+    default:
+        break;
+    }
+}
+
+void CYOMI5View::OnSpeak() {
+    SpeechController::Instance().Speak(this, SpeechBytesOf(Text()));
+}
+
+void CYOMI5View::OnStop() {
+    SpeechController::Instance().Stop();
+}
+
+void CYOMI5View::OnChooseFont() {
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font(), window());
+    if (!ok) {
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ApplyScreenFont(chosen);
+    app_settings::SetScreenFont(chosen);
+    QApplication::restoreOverrideCursor();
+}
+
+void CYOMI5View::ApplyScreenFont(const QFont& font) {
+    m_screenFont = font;
+    setFont(font);
+}
+
+void CYOMI5View::OnWordWrap() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    SetWordWrap(!IsWordWrap());
+    app_settings::SetWordWrap(IsWordWrap());
+    QApplication::restoreOverrideCursor();
+}
+
+void CYOMI5View::OnFindReplace(bool replace) {
+    auto* frame = qobject_cast<CMainFrame*>(window());
+    if (frame == nullptr) {
+        return;
+    }
+    FindReplaceDialog* dialog = frame->SearchDialog(replace);
+    if (textCursor().hasSelection()) {
+        dialog->setSearchText(textCursor().selectedText());
+    }
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+bool CYOMI5View::FindText(const SearchOptions& options) {
+    if (!FindNext(*this, options)) {
+        TextNotFound(options);
+        return false;
+    }
+    return true;
+}
+
+void CYOMI5View::ReplaceText(const SearchOptions& options, const QString& replacement) {
+    if (!ReplaceOne(*this, options, replacement)) {
+        TextNotFound(options);
+    }
+}
+
+int CYOMI5View::ReplaceAllText(const SearchOptions& options, const QString& replacement) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const int count = ReplaceAll(*this, options, replacement);
+    QApplication::restoreOverrideCursor();
+    if (count == 0) {
+        TextNotFound(options);
+    }
+    return count;
+}
+
+void CYOMI5View::TextNotFound(const SearchOptions& options) {
+    ShowMessage(window(), QString::fromUtf8(kNotFound).arg(options.text),
+                MessageBoxType::IconExclamation);
+}
+
+void CYOMI5View::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F5 &&
+        ToggleVoiceOnKey(g_speech, kVoiceToggleKey, event->isAutoRepeat() ? 2u : 1u,
+                         KeyFlags(*event))) {
+        emit voiceChanged();
+    }
+    // Typing that would take the text past its limit is refused, as the edit control does.
+    if (!event->text().isEmpty() && !textCursor().hasSelection() &&
+        document()->characterCount() > kMaxTextCharacters) {
+        QApplication::beep();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void CYOMI5View::insertFromMimeData(const QMimeData* source) {
+    const qsizetype removed = textCursor().selectedText().size();
+    if (source->hasText() &&
+        document()->characterCount() - 1 - removed + source->text().size() > kMaxTextCharacters) {
+        QApplication::beep();
+        return;
+    }
+    QPlainTextEdit::insertFromMimeData(source);
+}
+
+} // namespace yomi6

@@ -1,0 +1,81 @@
+// The text view of a document window: the edit control with word wrap, the screen font, find
+// and replace, and the speech commands.
+#pragma once
+
+#include "app/command_target.h"
+
+#include <QFont>
+#include <QPlainTextEdit>
+
+#include <optional>
+
+namespace yomi6 {
+
+class CYOMI5Doc;
+class FindReplaceDialog;
+struct SearchOptions;
+
+class CYOMI5View : public QPlainTextEdit, public ICommandTarget {
+    Q_OBJECT
+public:
+    // Creating the first view of the run loads the dictionary first.
+    CYOMI5View(CYOMI5Doc* document, QWidget* parent = nullptr);
+    ~CYOMI5View() override;
+
+    CYOMI5Doc* GetDocument() const { return m_document; }
+
+    bool IsWordWrap() const;
+    // False when the view already is in the wanted state.
+    bool SetWordWrap(bool wrap);
+
+    // Called by the frame when this view gains (true) or loses (false) activation: another
+    // document window or another program became active, or the view is closing.
+    void OnActivateView(bool activate);
+
+    // The whole text with '\n' between lines and every other character as typed (unlike
+    // toPlainText(), which turns no-break spaces into blanks and line separators into breaks).
+    QString Text() const;
+
+    // Replaces the whole text without marking the document modified (loading a file).
+    void SetTextFromDocument(const QString& text);
+    bool IsTextLoaded() const { return m_textLoaded; }
+
+    // The fonts: the screen font set on the control, the printer font kept for printing.
+    const std::optional<QFont>& ScreenFont() const { return m_screenFont; }
+    const std::optional<QFont>& PrinterFont() const { return m_printerFont; }
+    void SetPrinterFont(const QFont& font) { m_printerFont = font; }
+
+    bool HandlesCommand(cmd::Id id) const override;
+    void UpdateCommand(cmd::Id id, CommandState& state) const override;
+    void OnCommand(cmd::Id id) override;
+
+    // The find and replace dialogs' work, public for the dialogs and for tests.
+    bool FindText(const SearchOptions& options);
+    void ReplaceText(const SearchOptions& options, const QString& replacement);
+    int ReplaceAllText(const SearchOptions& options, const QString& replacement);
+
+signals:
+    // The voice changed by F5: the status bar shows it at once.
+    void voiceChanged();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    void OnSpeak();
+    void OnStop();
+    void OnChooseFont();
+    void OnWordWrap();
+    void OnFindReplace(bool replace);
+    void ApplyScreenFont(const QFont& font);
+    void ApplyWrapMode(bool wrap);
+    void TextNotFound(const SearchOptions& options);
+
+    CYOMI5Doc* m_document;
+    std::optional<QFont> m_screenFont;
+    std::optional<QFont> m_printerFont;
+    bool m_textLoaded = false;
+};
+
+} // namespace yomi6

@@ -1,0 +1,405 @@
+// The editor through its real windows: start and end of a run with the settings file, documents
+// opened, typed, saved and dropped, word wrap, fonts, and the speech keys.
+#include "app/app_settings.h"
+#include "app/child_frame.h"
+#include "app/main_frame.h"
+#include "app/resources_init.h"
+#include "app/yomi6_app.h"
+#include "gui/gui_test_support.h"
+#include "settings/settings.h"
+#include "speech/speech_state.h"
+#include "view/find_dialog.h"
+#include "view/speech_controller.h"
+#include "view/yomi6_doc.h"
+#include "view/yomi6_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <memory>
+
+using namespace yomi6;
+using namespace yomi6::test;
+
+namespace {
+
+// One run of the editor: InitInstance on construction, ExitInstance on Finish().
+class Run {
+public:
+    explicit Run(const QStringList& files = {}) : m_app(std::make_unique<CYOMI5App>()) {
+        m_ok = m_app->InitInstance(files);
+        if (m_ok) {
+            // Accelerators act in the active window only.
+            QApplication::setActiveWindow(m_app->MainFrame());
+        }
+    }
+    ~Run() { Finish(); }
+    bool ok() const { return m_ok; }
+    CMainFrame& frame() const { return *m_app->MainFrame(); }
+    CYOMI5View* view() const { return frame().ActiveView(); }
+    // Closes the main window as the user does (answering No to every save prompt) and ends.
+    void Finish() {
+        if (!m_app) {
+            return;
+        }
+        // Whatever a test left unsaved is dropped: no save prompt may block the run's end.
+        for (CChildFrame* f : frame().ChildFrames()) {
+            f->View()->GetDocument()->SetModifiedFlag(false);
+        }
+        if (m_app->MainFrame() != nullptr && m_app->MainFrame()->isVisible()) {
+            m_app->MainFrame()->close();
+        }
+        m_app->ExitInstance();
+        m_app.reset();
+    }
+
+private:
+    std::unique_ptr<CYOMI5App> m_app;
+    bool m_ok = false;
+};
+
+// Types text as a user does: ASCII through key presses, everything else committed by an input
+// method, as ibus or fcitx deliver Japanese.
+void Type(QWidget* widget, const QString& text) {
+    for (const QChar ch : text) {
+        if (ch.unicode() < 0x80) {
+            QTest::keyClicks(widget, QString(ch));
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(ch));
+            QApplication::sendEvent(widget, &commit);
+        }
+    }
+}
+
+QAction* FirstAction(CMainFrame& frame, cmd::Id id) {
+    const auto actions = frame.ActionsFor(id);
+    return actions.empty() ? nullptr : actions.front();
+}
+
+} // namespace
+
+class EditorTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        InitResources();
+        QVERIFY(m_cwd.isValid());
+        QDir::setCurrent(m_cwd.path()); // the dictionary is created here
+    }
+
+    void init() {
+        m_config = std::make_unique<ScratchConfig>();
+        g_speech = SpeechState{};
+        g_settings = AppSettings{};
+    }
+
+    void cleanup() { m_config.reset(); }
+
+    void firstRunShowsOneUntitledDocumentAndWritesTheDefaults() {
+        {
+            Run run;
+            QVERIFY(run.ok());
+            QCOMPARE(run.frame().ChildFrames().size(), 1u);
+            CChildFrame* child = run.frame().ChildFrames().front();
+            QVERIFY(child->isMaximized());
+            QCOMPARE(run.view()->GetDocument()->Title(), QString::fromUtf8("無題1"));
+            QCOMPARE(run.frame().frameGeometry(), QRect(0, 0, 580, 350));
+            QVERIFY(QFile::exists(m_cwd.filePath(QStringLiteral("Yomi6.dic"))));
+        }
+        const QString ini = m_config->IniPath();
+        const char* section = "よみあげPadのセッティング";
+        QCOMPARE(IniInt(ini, section, "右端で折り返す"), std::optional<int>(0));
+        QCOMPARE(IniInt(ini, section, "ページ印字"), std::optional<int>(1));
+        QCOMPARE(IniInt(ini, section, "しゃべるスピード"), std::optional<int>(180));
+        QCOMPARE(IniInt(ini, section, "声の質"), std::optional<int>(0));
+        QCOMPARE(IniInt(ini, "フォント", "Height"), std::optional<int>(0));
+        QCOMPARE(IniInt(ini, "プリンタ用フォント", "Height"), std::optional<int>(0));
+        QCOMPARE(IniInt(ini, section, "子ウィンドウのサイズ"), std::nullopt);
+        QCOMPARE(IniInt(ini, section, "X2"), std::optional<int>(580));
+        QCOMPARE(IniInt(ini, section, "Y2"), std::optional<int>(350));
+    }
+
+    void settingsOfARunAreThereAtTheNextStart() {
+        QRect closedAt;
+        {
+            Run run;
+            run.frame().setGeometry(40, 30, 500, 300);
+            closedAt = run.frame().frameGeometry();
+            run.frame().ChildFrames().front()->showNormal();
+            run.frame().Dispatch(cmd::WordWrap);
+            QVERIFY(run.view()->IsWordWrap());
+            QTest::keyClick(run.view(), Qt::Key_F5); // male voice
+            g_speech.speed = 250;
+        }
+        g_settings = AppSettings{};
+        g_speech = SpeechState{};
+        Run run;
+        QCOMPARE(run.frame().frameGeometry(), closedAt);
+        QVERIFY(!run.frame().ChildFrames().front()->isMaximized());
+        QVERIFY(run.view()->IsWordWrap());
+        QCOMPARE(g_speech.voice, 1);
+        QCOMPARE(g_speech.speed, 250);
+        QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "子ウィンドウのサイズ"),
+                 std::optional<int>(1));
+    }
+
+    void fileOpensAndSavesBackByteForByte() {
+        // Shift-JIS with CR LF, a byte that is no character and a lone lead byte at the end.
+        const QByteArray bytes = Sjis("漢字は、3こ。\r\n") + QByteArray("\x80\xA0\xFD\r\nabc\x82");
+        const QString path = m_cwd.filePath(QStringLiteral("roundtrip.txt"));
+        QVERIFY(WriteBytes(path, bytes));
+        Run run({path});
+        QVERIFY(run.ok());
+        QCOMPARE(run.view()->GetDocument()->Title(), QStringLiteral("roundtrip.txt"));
+        QVERIFY(run.view()->toPlainText().startsWith(QString::fromUtf8("漢字は、3こ。\n")));
+        QVERIFY(!run.view()->GetDocument()->IsModified());
+        QVERIFY(WriteBytes(path, "changed on disk"));
+        run.frame().Dispatch(cmd::FileSave);
+        QCOMPARE(ReadBytes(path), bytes);
+        const auto encoding = run.frame().statusBar()->findChildren<QLabel*>();
+        bool shown = false;
+        for (QLabel* l : encoding) {
+            shown = shown || l->text() == QStringLiteral("Shift-JIS");
+        }
+        QVERIFY(shown);
+    }
+
+    void typedTextIsSavedAsShiftJis() {
+        Run run;
+        Type(run.view(), QString::fromUtf8("がっこう ABC"));
+        QTest::keyClick(run.view(), Qt::Key_Return);
+        QTest::keyClicks(run.view(), QStringLiteral("x"));
+        QVERIFY(run.view()->GetDocument()->IsModified());
+        const QString path = m_cwd.filePath(QStringLiteral("typed.txt"));
+        ModalHandler saveDialog([path](QWidget* w) {
+            // The save dialog: choose the name and accept.
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            QVERIFY(dialog != nullptr);
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name != nullptr);
+            name->setText(path);
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        run.frame().Dispatch(cmd::FileSave);
+        QCOMPARE(ReadBytes(path), Sjis("がっこう ABC\r\nx"));
+        QVERIFY(!run.view()->GetDocument()->IsModified());
+        QCOMPARE(run.view()->GetDocument()->Title(), QStringLiteral("typed.txt"));
+    }
+
+    void characterThatShiftJisCannotHoldOffersUtf8() {
+        const QString path = m_cwd.filePath(QStringLiteral("emoji.txt"));
+        QVERIFY(WriteBytes(path, "plain"));
+        Run run({path});
+        Type(run.view(), QString::fromUtf8("한"));
+        auto box = AnswerNextMessageBox(QMessageBox::Cancel);
+        run.frame().Dispatch(cmd::FileSave);
+        QVERIFY(box->text().contains(QString::fromUtf8("한")));
+        QCOMPARE(ReadBytes(path), QByteArray("plain")); // going back writes nothing
+        auto yes = AnswerNextMessageBox(QMessageBox::Yes);
+        run.frame().Dispatch(cmd::FileSave);
+        QCOMPARE(ReadBytes(path), QString::fromUtf8("한plain").toUtf8());
+    }
+
+    void utf8FileStaysUtf8() {
+        const QString path = m_cwd.filePath(QStringLiteral("utf8.txt"));
+        const QByteArray bytes =
+            QByteArray("\xEF\xBB\xBF") + QString::fromUtf8("日本語\u00A0x\u2028y\n").toUtf8();
+        QVERIFY(WriteBytes(path, bytes));
+        Run run({path});
+        QCOMPARE(run.view()->Text(), QString::fromUtf8("日本語\u00A0x\u2028y\n"));
+        run.view()->GetDocument()->SetModifiedFlag(true);
+        run.frame().Dispatch(cmd::FileSave);
+        QCOMPARE(ReadBytes(path), bytes);
+    }
+
+    void sizeLimitOfOpenedFiles() {
+        const QString fits = m_cwd.filePath(QStringLiteral("fits.txt"));
+        const QString over = m_cwd.filePath(QStringLiteral("over.txt"));
+        QVERIFY(WriteBytes(fits, QByteArray(1048575, 'a')));
+        QVERIFY(WriteBytes(over, QByteArray(1048576, 'a')));
+        Run run;
+        QVERIFY(run.frame().OpenDocument(fits) != nullptr);
+        auto box = AnswerNextMessageBox(QMessageBox::Ok);
+        QVERIFY(run.frame().OpenDocument(over) == nullptr);
+        QCOMPARE(box->text(), QString::fromUtf8("ﾌｧｲﾙが大きすぎて開けません。"));
+        QCOMPARE(run.frame().ChildFrames().size(), 2u);
+    }
+
+    void wordWrapIsPerViewAndFollowsTheSetting() {
+        Run run;
+        CYOMI5View* first = run.view();
+        QAction* wrap = FirstAction(run.frame(), cmd::WordWrap);
+        QVERIFY(wrap != nullptr);
+        QVERIFY(!wrap->isChecked());
+        run.frame().Dispatch(cmd::WordWrap);
+        QVERIFY(first->IsWordWrap());
+        QVERIFY(wrap->isChecked());
+        QVERIFY(app_settings::WordWrap());
+        run.frame().Dispatch(cmd::WindowNew); // a second window on the same document
+        CYOMI5View* second = run.view();
+        QVERIFY(second != first);
+        QVERIFY(second->IsWordWrap());
+        run.frame().Dispatch(cmd::WordWrap);
+        QVERIFY(!second->IsWordWrap());
+        QVERIFY(first->IsWordWrap());
+        QVERIFY(!app_settings::WordWrap());
+        // Text typed in one window of a document shows in the other.
+        QTest::keyClicks(second, QStringLiteral("mirror"));
+        QCOMPARE(first->toPlainText(), QStringLiteral("mirror"));
+    }
+
+    void chosenScreenFontIsUsedByLaterWindowsAndRuns() {
+        {
+            Run run;
+            ModalHandler fontDialog([](QWidget* w) {
+                auto* dialog = qobject_cast<QFontDialog*>(w);
+                QVERIFY(dialog != nullptr);
+                QFont f = dialog->currentFont();
+                f.setPixelSize(23);
+                dialog->setCurrentFont(f);
+                dialog->accept();
+            });
+            run.frame().Dispatch(cmd::ScreenFont);
+            QCOMPARE(QFontInfo(run.view()->font()).pixelSize(), 23);
+            run.frame().Dispatch(cmd::FileNew);
+            QCOMPARE(QFontInfo(run.view()->font()).pixelSize(), 23);
+        }
+        QCOMPARE(IniInt(m_config->IniPath(), "フォント", "Height"), std::optional<int>(-23));
+        g_settings = AppSettings{};
+        Run run;
+        QCOMPARE(QFontInfo(run.view()->font()).pixelSize(), 23);
+    }
+
+    void speakStopAndVoiceKeys() {
+        Run run;
+        Type(run.view(), QString::fromUtf8("あいうえお"));
+        QAction* speak = FirstAction(run.frame(), cmd::Speak);
+        QVERIFY(speak->isEnabled());
+        QSignalSpy ticks(&SpeechController::Instance(), &SpeechController::ticked);
+        QTest::keyClick(run.view(), Qt::Key_F3);
+        QCOMPARE(g_speech.speaking, 1);
+        QCOMPARE(g_speech.endIndex, 5);
+        QVERIFY(SpeechController::Instance().IsTimerRunning());
+        QVERIFY(!speak->isEnabled()); // refused while speaking
+        QVERIFY(ticks.wait(2000));
+        QCOMPARE(ticks.first().first().toString(), QStringLiteral("IDF_A"));
+
+        // F5 switches the voice for the next unit; held down, it switches once.
+        QTest::keyClick(run.view(), Qt::Key_F5);
+        QCOMPARE(g_speech.voice, 1);
+        QVERIFY(ticks.wait(2000));
+        QVERIFY(ticks.last().first().toString().startsWith(QStringLiteral("IDW_")));
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(run.view(), &repeat);
+        QCOMPARE(g_speech.voice, 1);
+
+        // F4: speaking ends at once for the commands, the timer after one more tick.
+        QTest::keyClick(run.view(), Qt::Key_F4);
+        QCOMPARE(g_speech.speaking, 0);
+        QCOMPARE(g_speech.stopRequest, 1);
+        QVERIFY(speak->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 2000);
+        QCOMPARE(g_speech.stopRequest, 0);
+    }
+
+    void switchingDocumentsStopsSpeech() {
+        Run run;
+        CYOMI5View* first = run.view();
+        Type(first, QString::fromUtf8("あいうえおかきくけこ"));
+        run.frame().Dispatch(cmd::Speak);
+        QCOMPARE(g_speech.speaking, 1);
+        run.frame().Dispatch(cmd::FileNew);
+        QVERIFY(run.view() != first);
+        QCOMPARE(g_speech.speaking, 0);
+        QCOMPARE(g_speech.stopRequest, 1);
+        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 2000);
+    }
+
+    void recentFilesAndDroppedFiles() {
+        const QString a = m_cwd.filePath(QStringLiteral("recent-a.txt"));
+        const QString b = m_cwd.filePath(QStringLiteral("dropped.txt"));
+        QVERIFY(WriteBytes(a, "a"));
+        QVERIFY(WriteBytes(b, "b"));
+        {
+            Run run({a});
+            QMimeData mime;
+            mime.setUrls({QUrl::fromLocalFile(b)});
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QApplication::sendEvent(&run.frame(), &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&run.frame(), &drop);
+            QCOMPARE(run.frame().ChildFrames().size(), 2u);
+            QCOMPARE(run.view()->GetDocument()->PathName(), b);
+            QCOMPARE(run.view()->toPlainText(), QStringLiteral("b"));
+        }
+        g_settings = AppSettings{};
+        Run run;
+        QCOMPARE(app_settings::RecentFiles(), (QStringList{b, a}));
+        run.frame().Dispatch(static_cast<cmd::Id>(cmd::FileMruFirst + 1));
+        QCOMPARE(run.view()->GetDocument()->PathName(), a);
+    }
+
+    void closingAskToSaveAndCancelKeepsTheWindow() {
+        Run run;
+        QTest::keyClicks(run.view(), QStringLiteral("unsaved"));
+        auto box = AnswerNextMessageBox(QMessageBox::Cancel);
+        run.frame().close();
+        QVERIFY(box->text().contains(QString::fromUtf8("無題1")));
+        QCOMPARE(run.frame().ChildFrames().size(), 1u);
+        QVERIFY(run.frame().isVisible());
+        // The rectangle was written all the same.
+        QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "X2"),
+                 std::optional<int>(580));
+        auto no = AnswerNextMessageBox(QMessageBox::No);
+        run.frame().close();
+        QVERIFY(no->handled());
+        QVERIFY(!run.frame().isVisible());
+    }
+
+    void findAndReplace() {
+        Run run;
+        QTest::keyClicks(run.view(), QStringLiteral("one Two one two"));
+        QTextCursor c = run.view()->textCursor();
+        c.movePosition(QTextCursor::Start);
+        run.view()->setTextCursor(c);
+        SearchOptions o;
+        o.text = QStringLiteral("two");
+        QVERIFY(run.view()->FindText(o));
+        QCOMPARE(run.view()->textCursor().selectionStart(), 4);
+        o.matchCase = true;
+        QVERIFY(run.view()->FindText(o));
+        QCOMPARE(run.view()->textCursor().selectionStart(), 12);
+        auto box = AnswerNextMessageBox(QMessageBox::Ok);
+        QVERIFY(!run.view()->FindText(o)); // no wrap-around: says so
+        QVERIFY(box->text().contains(QStringLiteral("two")));
+        o.text = QStringLiteral("one");
+        QCOMPARE(run.view()->ReplaceAllText(o, QStringLiteral("1")), 2);
+        QCOMPARE(run.view()->toPlainText(), QStringLiteral("1 Two 1 two"));
+        run.view()->undo(); // one step undoes the whole replacement
+        QCOMPARE(run.view()->toPlainText(), QStringLiteral("one Two one two"));
+    }
+
+private:
+    QTemporaryDir m_cwd;
+    std::unique_ptr<ScratchConfig> m_config;
+};
+
+QTEST_MAIN(EditorTest)
+#include "editor_test.moc"

@@ -1,0 +1,101 @@
+#include "gui/gui_test_support.h"
+
+#include "settings/profile_file.h"
+#include "text/cp932_codec.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QTimer>
+
+#include <memory>
+
+namespace yomi6::test {
+
+namespace {
+
+std::string ToCp932(const char* utf8) {
+    const QString s = QString::fromUtf8(utf8);
+    return EncodeCp932(std::u16string_view(reinterpret_cast<const char16_t*>(s.utf16()),
+                                           static_cast<std::size_t>(s.size())),
+                       EncodeOptions{})
+        .bytes;
+}
+
+} // namespace
+
+ScratchConfig::ScratchConfig() : m_oldValue(qgetenv("XDG_CONFIG_HOME")) {
+    qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
+}
+
+ScratchConfig::~ScratchConfig() {
+    qputenv("XDG_CONFIG_HOME", m_oldValue);
+}
+
+QString ScratchConfig::IniPath() const {
+    return m_dir.filePath(QStringLiteral("yomi6.ini"));
+}
+
+std::string ScratchConfig::IniBytes() const {
+    return ReadBytes(IniPath()).toStdString();
+}
+
+ModalHandler::ModalHandler(std::function<void(QWidget*)> act)
+    : m_timer(std::make_unique<QTimer>()) {
+    m_timer->setInterval(10);
+    QObject::connect(m_timer.get(), &QTimer::timeout, [this, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) {
+            return;
+        }
+        m_timer->stop();
+        m_handled = true;
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            m_text = box->text();
+        }
+        act(modal);
+    });
+    m_timer->start();
+}
+
+ModalHandler::~ModalHandler() = default;
+
+std::unique_ptr<ModalHandler> AnswerNextMessageBox(QMessageBox::StandardButton button) {
+    return std::make_unique<ModalHandler>([button](QWidget* w) {
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            if (QAbstractButton* b = box->button(button)) {
+                b->click();
+                return;
+            }
+        }
+        if (auto* dialog = qobject_cast<QDialog*>(w)) {
+            dialog->reject();
+        }
+    });
+}
+
+std::optional<int> IniInt(const QString& iniPath, const char* sectionUtf8, const char* keyUtf8) {
+    const ProfileFile profile = ProfileFile::Open(QFile::encodeName(iniPath).toStdString());
+    const auto value = profile.Find(ToCp932(sectionUtf8), ToCp932(keyUtf8));
+    if (!value) {
+        return std::nullopt;
+    }
+    return profile.GetInt(ToCp932(sectionUtf8), ToCp932(keyUtf8), -99999);
+}
+
+bool WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+QByteArray ReadBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray Sjis(const char* utf8) {
+    return QByteArray::fromStdString(ToCp932(utf8));
+}
+
+} // namespace yomi6::test

@@ -1,0 +1,61 @@
+// Helpers for driving the editor in Qt Test: scratch folders, answering modal boxes, reading the
+// settings file.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace yomi6::test {
+
+// Points the settings file at a fresh folder for the lifetime of the object.
+class ScratchConfig {
+public:
+    ScratchConfig();
+    ~ScratchConfig();
+    QString IniPath() const;
+    std::string IniBytes() const;
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_oldValue;
+};
+
+// Handles the next modal dialog that appears while this object lives: act is called with it,
+// and a message box's text is recorded. Destroying the object stops waiting.
+class ModalHandler {
+public:
+    explicit ModalHandler(std::function<void(QWidget*)> act);
+    ~ModalHandler();
+    ModalHandler(const ModalHandler&) = delete;
+    ModalHandler& operator=(const ModalHandler&) = delete;
+
+    bool handled() const { return m_handled; }
+    const QString& text() const { return m_text; }
+
+private:
+    std::unique_ptr<QTimer> m_timer;
+    bool m_handled = false;
+    QString m_text;
+};
+
+// Presses button in the next message box (or rejects another dialog).
+std::unique_ptr<ModalHandler> AnswerNextMessageBox(QMessageBox::StandardButton button);
+
+// An integer of the settings file (code page 932 section and key given as UTF-8).
+std::optional<int> IniInt(const QString& iniPath, const char* sectionUtf8, const char* keyUtf8);
+
+// Writes bytes to path; returns false on failure.
+bool WriteBytes(const QString& path, const QByteArray& bytes);
+QByteArray ReadBytes(const QString& path);
+// UTF-8 text to code page 932 bytes.
+QByteArray Sjis(const char* utf8);
+
+} // namespace yomi6::test
