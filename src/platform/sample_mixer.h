@@ -25,8 +25,8 @@ public:
 
     // Any thread. Asks for pcm to sound from the stream position of at + latency on; it cuts
     // the sample that sounds there. A request that arrives too late for its position sounds
-    // from the first frame not yet pulled. The frames are not copied: they must outlive the
-    // mixer (they are the decoded samples, held for the whole run).
+    // from the first frame not yet pulled. The frames are not copied: they must stay valid as
+    // long as the mixer may play them (they are the decoded samples, held for the whole run).
     void Schedule(Pcm pcm, Clock::time_point at);
 
     // The output's thread. Fills out with the next frames of the stream; now is the moment of
@@ -44,13 +44,12 @@ public:
     // stream is running (nothing will be heard, so there is nothing to wait for).
     std::optional<Clock::time_point> SoundEnd() const;
 
-    Clock::duration latency() const { return m_latency; }
     void setLatency(Clock::duration latency);
 
     // What the placement had to give way to, for measurements and tests.
     struct Stats {
         std::int64_t lateRequests = 0;     // placed after their position: pulled already
-        std::int64_t clockCorrections = 0; // steps of the stream's clock (see Render)
+        std::int64_t clockCorrections = 0; // steps of the stream's clock (see TrackPullAhead)
         std::int64_t pullAheadMax = 0;     // largest lead of the pulled frames, in frames
     };
     Stats stats() const;
@@ -68,6 +67,8 @@ private:
     // Ties frame 0 of the stream to the moment now and starts watching its lead afresh.
     void TieClock(Clock::time_point now);
     void CopyCurrent(std::int16_t* out, std::int64_t from, std::int64_t to) const;
+    // Watches how far the pulled frames lead the clock and steps the clock when the output
+    // has slipped against it.
     void TrackPullAhead(Clock::time_point now);
 
     const int m_rate;
@@ -88,7 +89,7 @@ private:
     Pcm m_current;
     std::int64_t m_currentStart = 0;
 
-    // Lead of the pulled frames over the clock, watched per window (see Render).
+    // Lead of the pulled frames over the clock, watched per window (see TrackPullAhead).
     Clock::time_point m_windowStart{};
     std::int64_t m_windowMax = 0;
     std::optional<std::int64_t> m_referenceLead;
