@@ -4,6 +4,7 @@
 #include "cli/cli_main.h"
 #include "cli/cli_options.h"
 #include "platform/speak_mode.h"
+#include "view/pdf_mode.h"
 
 #include <string>
 #include <vector>
@@ -21,6 +22,8 @@ int main(int argc, char** argv) {
         return yomi6::RunEditor(argc, argv, parsed.options.editorFiles);
     case Mode::Speak:
         return yomi6::RunSpeakMode(argc, argv, parsed.options);
+    case Mode::Pdf:
+        return yomi6::RunPdfMode(argc, argv, parsed.options);
     default:
         return RunCommandLineMode(parsed.options);
     }

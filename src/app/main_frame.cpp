@@ -6,6 +6,7 @@
 #include "app/child_frame.h"
 #include "app/help_window.h"
 #include "app/window_tiling.h"
+#include "view/app_printer.h"
 #include "view/find_dialog.h"
 #include "view/speech_controller.h"
 #include "view/yomi6_doc.h"
@@ -279,6 +280,7 @@ bool CMainFrame::HandlesCommand(cmd::Id id) const {
     case cmd::WindowTileVert:
     case cmd::NextPane:
     case cmd::PrevPane:
+    case cmd::FilePrintSetup:
         return true;
     default:
         return id >= cmd::FileMruFirst && id < cmd::FileMruFirst + cmd::kRecentFileCount;
@@ -359,6 +361,9 @@ void CMainFrame::OnCommand(cmd::Id id) {
     case cmd::NextPane:
     case cmd::PrevPane:
         break; // no window is split into panes
+    case cmd::FilePrintSetup:
+        OnFilePrintSetup(this);
+        break;
     default:
         if (id >= cmd::FileMruFirst && id < cmd::FileMruFirst + cmd::kRecentFileCount) {
             OpenRecentFile(id - cmd::FileMruFirst);

@@ -56,6 +56,7 @@ int RunCommandLineMode(const Options& options) {
     case Mode::Wav:
         return RunWav(options);
     case Mode::Speak:
+    case Mode::Pdf:
         PrintError("yomi6", "this mode is not built yet");
         return kExitIoError;
     case Mode::Editor:

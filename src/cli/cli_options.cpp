@@ -20,6 +20,7 @@ std::string UsageText() {
            "       yomi6 --schedule FILE            print the sample of each timer tick\n"
            "       yomi6 --wav OUT.wav FILE         render one pass of speech to OUT.wav\n"
            "       yomi6 --speak FILE               speak one pass through the sound output\n"
+           "       yomi6 --pdf OUT.pdf FILE         print the pages of FILE to OUT.pdf\n"
            "Options:\n"
            "  --voice male|female   voice (default: the settings, else female)\n"
            "  --speed MS            milliseconds per tick, 0-1000 (default: the settings, else 180)\n"
@@ -35,7 +36,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
     bool modeSet = false;
     auto setMode = [&](Mode mode) {
         if (modeSet && o.mode != mode) {
-            result.error = "only one of --reading, --schedule, --wav, --speak may be given";
+            result.error = "only one of --reading, --schedule, --wav, --speak, --pdf may be given";
             return false;
         }
         if (modeSet) {
@@ -79,6 +80,14 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
                 return result;
             }
             o.wavOutput = *out;
+            o.input = *file;
+        } else if (a == "--pdf") {
+            const std::string* out = value("OUT.pdf and FILE");
+            const std::string* file = out != nullptr ? value("a FILE after OUT.pdf") : nullptr;
+            if (file == nullptr || !setMode(Mode::Pdf)) {
+                return result;
+            }
+            o.pdfOutput = *out;
             o.input = *file;
         } else if (a == "--voice") {
             const std::string* v = value("male or female");

@@ -112,6 +112,11 @@ bool CYOMI5View::HandlesCommand(cmd::Id id) const {
     case cmd::EditReplace:
     case cmd::FileSave:
     case cmd::FileSaveAs:
+    case cmd::FilePrint:
+    case cmd::FilePrintDirect:
+    case cmd::FilePrintPreview:
+    case cmd::PrinterFont:
+    case cmd::PageLayout:
         return true;
     default:
         return false;
@@ -188,6 +193,19 @@ void CYOMI5View::OnCommand(cmd::Id id) {
         break;
     case cmd::FileSaveAs:
         m_document->DoSaveAs(window());
+        break;
+    case cmd::FilePrint:
+    case cmd::FilePrintDirect:
+        OnFilePrint(id == cmd::FilePrint);
+        break;
+    case cmd::FilePrintPreview:
+        OnFilePrintPreview();
+        break;
+    case cmd::PrinterFont:
+        OnPrinterFont();
+        break;
+    case cmd::PageLayout:
+        OnPageLayout();
         break;
     default:
         break;

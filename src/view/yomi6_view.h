@@ -67,6 +67,11 @@ private:
     void OnStop();
     void OnChooseFont();
     void OnWordWrap();
+    // Printing (yomi6_view_print.cpp).
+    void OnFilePrint(bool withDialog);
+    void OnFilePrintPreview();
+    void OnPrinterFont();
+    void OnPageLayout();
     void OnFindReplace(bool replace);
     void ApplyScreenFont(const QFont& font);
     void ApplyWrapMode(bool wrap);

@@ -1,0 +1,32 @@
+#include "view/print_job.h"
+
+#include "view/printer_font.h"
+#include "view/yomi6_doc.h"
+#include "view/yomi6_view.h"
+
+namespace yomi6 {
+
+PrintJob::PrintJob(CYOMI5View& view)
+    : m_view(view), m_time(JobTimeNow()), m_wrapWasOn(view.IsWordWrap()) {
+    if (!m_wrapWasOn) {
+        m_view.SetWordWrap(true);
+    }
+}
+
+PrintJob::~PrintJob() {
+    if (!m_wrapWasOn) {
+        m_view.SetWordWrap(false);
+    }
+}
+
+PrintContent PrintJob::ContentFor(const QPaintDevice& printer) const {
+    PrintContent content;
+    content.title = m_view.GetDocument()->Title();
+    content.text = m_view.Text();
+    content.bodyFont = BodyFontFor(m_view.PrinterFont(), m_view.ScreenFont(), printer);
+    content.switches = PageSwitchesFromSettings();
+    content.time = m_time;
+    return content;
+}
+
+} // namespace yomi6

@@ -1,0 +1,142 @@
+// The view's printing commands: print (with or without the print dialog), print preview, the
+// printer font and the page layout.
+#include "platform/logfont_qt.h"
+#include "platform/message_box.h"
+#include "settings/settings.h"
+#include "view/app_printer.h"
+#include "view/page_layout_dlg.h"
+#include "view/page_printer.h"
+#include "view/print_job.h"
+#include "view/print_strings.h"
+#include "view/printer_font.h"
+#include "view/yomi6_view.h"
+
+#include <QApplication>
+#include <QFontDialog>
+#include <QPaintEngine>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+
+namespace yomi6 {
+
+namespace {
+
+// The highest page number the print dialog accepts in a range.
+constexpr int kMaxPageNumber = 65535;
+
+// The preview draws into recorded pictures; a real job draws on the printer's own engine.
+bool IsPreview(QPrinter& printer) {
+    const QPaintEngine* engine = printer.paintEngine();
+    return engine != nullptr && engine->type() == QPaintEngine::Picture;
+}
+
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+} // namespace
+
+void CYOMI5View::OnFilePrint(bool withDialog) {
+    QPrinter& printer = AppPrinter();
+    if (withDialog) {
+        QPrintDialog dialog(&printer, window());
+        dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+        dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+        dialog.setMinMax(1, kMaxPageNumber);
+        if (dialog.exec() != QDialog::Accepted) {
+            return;
+        }
+    }
+    bool printed = false;
+    {
+        const PrintJob job(*this);
+        const WaitCursor wait;
+        PagePrinter pages(printer, job.ContentFor(printer));
+        printed = pages.Print(withDialog ? pages.PlanChosenIn(printer) : pages.AllPages());
+    }
+    if (!printed) {
+        ShowMessage(window(), QString::fromUtf8(print_strings::kCannotStartJob),
+                    MessageBoxType::IconExclamation);
+    }
+}
+
+void CYOMI5View::OnFilePrintPreview() {
+    const PrintJob job(*this);
+    QPrinter& printer = AppPrinter();
+    QPrintPreviewDialog dialog(&printer, window());
+    auto* preview = dialog.findChild<QPrintPreviewWidget*>();
+    // The real caret, wherever it is in the document.
+    const int caret = textCursor().position();
+    int startPage = 1;
+    bool opened = false;
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) {
+        const WaitCursor wait;
+        PagePrinter pages(*target, job.ContentFor(*target));
+        if (IsPreview(*target)) {
+            startPage = pages.PageOf(caret);
+            pages.Print(pages.AllPages());
+        } else if (!pages.Print(pages.PlanChosenIn(*target))) {
+            ShowMessage(&dialog, QString::fromUtf8(print_strings::kCannotStartJob),
+                        MessageBoxType::IconExclamation);
+        }
+    });
+    // The preview opens at the page that holds the caret; later updates (a new page setup)
+    // keep the page the user is on.
+    if (preview != nullptr) {
+        connect(preview, &QPrintPreviewWidget::previewChanged, &dialog, [&, preview] {
+            if (!opened) {
+                opened = true;
+                preview->setCurrentPage(startPage);
+            }
+        });
+    }
+    dialog.exec();
+}
+
+void CYOMI5View::OnPrinterFont() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QPrinter& printer = AppPrinter();
+    QApplication::restoreOverrideCursor();
+    if (!printer.isValid()) {
+        return; // no printer to list fonts for
+    }
+    // The dialog works in screen units: the printer font's record is converted on the way.
+    bool ok = false;
+    const QFontDialog::FontDialogOptions scalableOnly = QFontDialog::ScalableFonts;
+    const QFont chosen =
+        m_printerFont
+            ? QFontDialog::getFont(
+                  &ok,
+                  FontFromRecord(PrinterToScreenUnits(RecordFromFont(*m_printerFont), printer)),
+                  window(), QString(), scalableOnly)
+            : QFontDialog::getFont(&ok, QFont(), window(), QString(), scalableOnly);
+    if (!ok) {
+        return;
+    }
+    const LOGFONT record = ScreenToPrinterUnits(RecordFromFont(chosen), printer);
+    if (record.lfHeight == 0) {
+        return; // a font of no height cannot be made
+    }
+    m_printerFont = FontFromRecord(record);
+    g_settings.printerFont = record;
+}
+
+void CYOMI5View::OnPageLayout() {
+    CPageLayoutDlg dialog(window());
+    dialog.m_bFileName = g_settings.printFileName;
+    dialog.m_bDate = g_settings.printDate;
+    dialog.m_bPage = g_settings.printPageNumber;
+    if (dialog.DoModal() == QDialog::Accepted) {
+        g_settings.printFileName = dialog.m_bFileName;
+        g_settings.printDate = dialog.m_bDate;
+        g_settings.printPageNumber = dialog.m_bPage;
+    }
+}
+
+} // namespace yomi6

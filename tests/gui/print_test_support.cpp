@@ -1,0 +1,88 @@
+#include "gui/print_test_support.h"
+
+#include "app/child_frame.h"
+#include "app/main_frame.h"
+#include "view/app_printer.h"
+#include "view/yomi6_doc.h"
+#include "view/yomi6_view.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPrinter>
+
+namespace yomi6::test {
+
+EditorRun::EditorRun(const QStringList& files) : m_app(std::make_unique<CYOMI5App>()) {
+    m_ok = m_app->InitInstance(files);
+    if (m_ok) {
+        QApplication::setActiveWindow(m_app->MainFrame());
+    }
+}
+
+EditorRun::~EditorRun() {
+    Finish();
+}
+
+CMainFrame& EditorRun::frame() const {
+    return *m_app->MainFrame();
+}
+
+CYOMI5View* EditorRun::view() const {
+    return frame().ActiveView();
+}
+
+void EditorRun::Finish() {
+    if (!m_app) {
+        return;
+    }
+    if (m_app->MainFrame() != nullptr) {
+        for (CChildFrame* f : frame().ChildFrames()) {
+            f->View()->GetDocument()->SetModifiedFlag(false);
+        }
+        if (m_app->MainFrame()->isVisible()) {
+            m_app->MainFrame()->close();
+        }
+    }
+    m_app->ExitInstance();
+    m_app.reset();
+}
+
+QPrinter& PdfPrinter(const QString& path, int dpi) {
+    QPrinter& printer = AppPrinter();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setResolution(dpi);
+    printer.setPrintRange(QPrinter::AllPages);
+    printer.setFromTo(0, 0);
+    printer.setCopyCount(1);
+    printer.setPageOrder(QPrinter::FirstPageFirst);
+    return printer;
+}
+
+PagePoints PagePointsOf(QPrinter& printer) {
+    const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Point);
+    PagePoints p;
+    p.left = paint.left();
+    p.top = paint.top();
+    p.perUnit = 72.0 / printer.resolution();
+    p.width = printer.width();
+    p.height = printer.height();
+    p.lineHeight = QFontMetrics(QGuiApplication::font(), &printer).height();
+    return p;
+}
+
+QString NumberedLines(int n, int filler) {
+    QStringList lines;
+    for (int i = 1; i <= n; ++i) {
+        QString line = QStringLiteral("L%1").arg(i, 4, 10, QLatin1Char('0'));
+        for (int f = 0; f < filler; ++f) {
+            line += QStringLiteral(" filler");
+        }
+        lines << line;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace yomi6::test
