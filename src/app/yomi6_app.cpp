@@ -2,6 +2,7 @@
 
 #include "app/app_settings.h"
 #include "app/main_frame.h"
+#include "view/speech_controller.h"
 
 namespace yomi6 {
 
@@ -26,6 +27,7 @@ bool CYOMI5App::InitInstance(const QStringList& files) {
 
 int CYOMI5App::ExitInstance() {
     m_mainFrame.reset();
+    SpeechController::Instance().Shutdown();
     app_settings::SaveAtExit();
     return 0;
 }

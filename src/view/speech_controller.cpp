@@ -23,6 +23,7 @@ SpeechController::~SpeechController() = default;
 
 SamplePlayer& SpeechController::Player() {
     if (!m_player) {
+        // Also after Shutdown(): a test may start the editor again in the same process.
         m_player = std::make_unique<SamplePlayer>();
     }
     return *m_player;
@@ -56,6 +57,12 @@ void SpeechController::ViewDestroyed(const QObject* view) {
     }
 }
 
+void SpeechController::Shutdown() {
+    m_timer->stop();
+    m_owner = nullptr;
+    m_player.reset();
+}
+
 bool SpeechController::IsTimerRunning() const {
     return m_timer->isActive();
 }
@@ -63,7 +70,8 @@ bool SpeechController::IsTimerRunning() const {
 void SpeechController::OnTick() {
     const TickResult result = SpeechTick(g_speech);
     if (!result.sample.empty()) {
-        Player().Play(result.sample);
+        // Placed at the moment the tick was due, so that a late tick still sounds on the grid.
+        Player().Play(result.sample, m_timer->tickTime());
     }
     emit ticked(
         QString::fromLatin1(result.sample.data(), static_cast<qsizetype>(result.sample.size())));

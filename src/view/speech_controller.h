@@ -28,6 +28,10 @@ public:
     // A view is going away: if its timer runs, the timer goes with it.
     void ViewDestroyed(const QObject* view);
 
+    // Stops the timer and closes the sound output while the application still exists (the
+    // controller itself lives until the end of the process).
+    void Shutdown();
+
     bool IsTimerRunning() const;
     // The player, created when first needed; exposed for tests.
     SamplePlayer& Player();
