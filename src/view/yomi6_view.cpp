@@ -103,6 +103,8 @@ bool CYOMI5View::HandlesCommand(cmd::Id id) const {
     case cmd::Stop:
     case cmd::ScreenFont:
     case cmd::WordWrap:
+    case cmd::SpeechSettings:
+    case cmd::WordRegistration:
     case cmd::EditUndo:
     case cmd::EditCut:
     case cmd::EditCopy:
@@ -166,6 +168,12 @@ void CYOMI5View::OnCommand(cmd::Id id) {
         break;
     case cmd::WordWrap:
         OnWordWrap();
+        break;
+    case cmd::SpeechSettings:
+        OnSpeechSettings();
+        break;
+    case cmd::WordRegistration:
+        OnWordRegistration();
         break;
     case cmd::EditUndo:
         undo();

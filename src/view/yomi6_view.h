@@ -67,6 +67,9 @@ private:
     void OnStop();
     void OnChooseFont();
     void OnWordWrap();
+    // The speech dialogs (yomi6_view_speech_dialogs.cpp).
+    void OnSpeechSettings();
+    void OnWordRegistration();
     // Printing (yomi6_view_print.cpp).
     void OnFilePrint(bool withDialog);
     void OnFilePrintPreview();

@@ -1,0 +1,262 @@
+#include "view/word_dialog.h"
+
+#include "platform/cp932_field.h"
+#include "platform/message_box.h"
+#include "text/cp932_codec.h"
+
+#include <QCoreApplication>
+#include <QFont>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+namespace yomi6 {
+
+namespace {
+
+namespace ids = word_dialog_ids;
+
+// The field's bytes; a character the code page cannot hold (which the boxes refuse as it is
+// typed) becomes a blank, which the cleaning removes.
+std::string FieldBytes(const QString& text) {
+    if (auto bytes = Cp932Bytes(text)) {
+        return std::move(*bytes);
+    }
+    const std::u16string_view units(reinterpret_cast<const char16_t*>(text.utf16()),
+                                    static_cast<std::size_t>(text.size()));
+    return EncodeCp932(units, EncodeOptions{LineEnd::Lf, OnUnencodable::Replace}).bytes;
+}
+
+// The row numbers are right-aligned with blanks, which needs a face whose blanks are as wide
+// as its digits.
+QFont NumberFont(const QFont& dialogFont) {
+    QFont font = dialogFont;
+    font.setFamilies({QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("Monospace")});
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    return font;
+}
+
+} // namespace
+
+CWordDlg::CWordDlg(QWidget* parent)
+    : QDialog(parent), m_controls(this, kWordDialogTemplate),
+      m_scrollBar(m_controls.Get<QScrollBar>(ids::kScrollBar)) {
+    for (int r = 0; r < kRegistrationRows; ++r) {
+        const std::size_t i = Index(r);
+        m_numberEdits[i] = m_controls.Get<QLineEdit>(ids::kNumbers[i]);
+        m_wordEdits[i] = m_controls.Get<QLineEdit>(ids::kWords[i]);
+        m_yomiEdits[i] = m_controls.Get<QLineEdit>(ids::kYomis[i]);
+        m_numberEdits[i]->setFont(NumberFont(font()));
+        for (QLineEdit* edit : {m_numberEdits[i], m_wordEdits[i], m_yomiEdits[i]}) {
+            edit->installEventFilter(this);
+        }
+        m_wordEdits[i]->setValidator(new ByteLimitValidator(kWordFieldMaxBytes, this));
+        m_yomiEdits[i]->setValidator(new ByteLimitValidator(kYomiFieldMaxBytes, this));
+    }
+    // Neither button is the default: Enter confirms from the boxes (keyPressEvent).
+    for (QPushButton* button : {ConfirmButton(), CancelButton()}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    connect(ConfirmButton(), &QPushButton::clicked, this, &CWordDlg::OnOK);
+    connect(CancelButton(), &QPushButton::clicked, this, &CWordDlg::OnCancel);
+
+    m_scrollBar->setSingleStep(1);
+    m_scrollBar->setPageStep(kScrollPageRows);
+    // While the thumb is dragged the rows stay; they follow when it is released.
+    m_scrollBar->setTracking(false);
+    connect(m_scrollBar, &QScrollBar::actionTriggered, this, &CWordDlg::OnScrollAction);
+    connect(m_scrollBar, &QScrollBar::sliderMoved, this,
+            [this](int position) { OnVScroll(ScrollCode::ThumbTrack, position); });
+}
+
+QPushButton* CWordDlg::ConfirmButton() const {
+    return m_controls.Get<QPushButton>(ids::kConfirm);
+}
+
+QPushButton* CWordDlg::CancelButton() const {
+    return m_controls.Get<QPushButton>(ids::kCancel);
+}
+
+int CWordDlg::DoModal() {
+    if (!OnInitDialog()) {
+        return QDialog::Accepted;
+    }
+    return exec();
+}
+
+bool CWordDlg::OnInitDialog() {
+    UpdateData(false);
+    // Not shown yet: the file's messages go over the window that opened the dialog.
+    MessageBoxSink sink(parentWidget());
+    if (!g_wordRegistration.Open(sink)) {
+        return false;
+    }
+    m_scrollBar->setRange(0, kMaxTopRecord);
+    m_scrollBar->setValue(0);
+    FillRows(0);
+    m_wordEdits[0]->setFocus(); // the first tab stop
+    return true;
+}
+
+bool CWordDlg::UpdateData(bool saveAndValidate) {
+    for (std::size_t i = 0; i < Index(kRegistrationRows); ++i) {
+        if (saveAndValidate) {
+            m_strNo[i] = m_numberEdits[i]->text();
+            m_strWord[i] = m_wordEdits[i]->text();
+            m_strYomi[i] = m_yomiEdits[i]->text();
+        } else {
+            m_numberEdits[i]->setText(m_strNo[i]);
+            m_wordEdits[i]->setText(m_strWord[i]);
+            m_yomiEdits[i]->setText(m_strYomi[i]);
+        }
+    }
+    if (!saveAndValidate) {
+        return true;
+    }
+    const auto overlong = FindOverlongField(RowsOfStrings());
+    return overlong ? RefuseField(*overlong) : true;
+}
+
+RegistrationRows CWordDlg::RowsOfStrings() const {
+    RegistrationRows rows;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i].word = FieldBytes(m_strWord[i]);
+        rows[i].yomi = FieldBytes(m_strYomi[i]);
+    }
+    return rows;
+}
+
+bool CWordDlg::RefuseField(const OverlongField& field) {
+    QLineEdit* edit =
+        field.kind == OverlongField::Kind::Word ? WordEdit(field.row) : YomiEdit(field.row);
+    ShowMessage(
+        this,
+        QString::fromUtf8(exchange_texts::kMaxChars).arg(static_cast<qulonglong>(field.limit)),
+        MessageBoxType::IconExclamation);
+    edit->setFocus();
+    edit->selectAll();
+    return false;
+}
+
+void CWordDlg::FillRows(int top) {
+    const RegistrationRows rows = g_wordRegistration.FillRows(top);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        m_strNo[i] = Cp932Text(rows[i].number);
+        m_strWord[i] = Cp932Text(rows[i].word);
+        m_strYomi[i] = Cp932Text(rows[i].yomi);
+    }
+    UpdateData(false);
+}
+
+bool CWordDlg::StoreRows(int top) {
+    if (!UpdateData(true)) {
+        return false;
+    }
+    return !g_wordRegistration.StoreRows(top, RowsOfStrings());
+}
+
+void CWordDlg::OnVScroll(ScrollCode code, int thumbPosition) {
+    // Rows that cannot be stored are not scrolled away: they would be lost.
+    if (StoreRows(g_wordRegistration.TopRecord())) {
+        g_wordRegistration.Scroll(code, thumbPosition);
+    }
+    FillRows(g_wordRegistration.TopRecord());
+}
+
+void CWordDlg::OnScrollAction(int action) {
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        OnVScroll(ScrollCode::LineUp, 0);
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        OnVScroll(ScrollCode::LineDown, 0);
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        OnVScroll(ScrollCode::PageUp, 0);
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        OnVScroll(ScrollCode::PageDown, 0);
+        break;
+    case QAbstractSlider::SliderToMinimum:
+        OnVScroll(ScrollCode::Top, 0);
+        break;
+    case QAbstractSlider::SliderToMaximum:
+        OnVScroll(ScrollCode::Bottom, 0);
+        break;
+    case QAbstractSlider::SliderMove:
+        // The thumb released at a new place, or the wheel turned over the bar.
+        OnVScroll(m_scrollBar->isSliderDown() ? ScrollCode::ThumbTrack : ScrollCode::ThumbPosition,
+                  m_scrollBar->sliderPosition());
+        break;
+    default:
+        return;
+    }
+    // The bar takes the position the rows show once this action ends.
+    if (!m_scrollBar->isSliderDown()) {
+        m_scrollBar->setSliderPosition(g_wordRegistration.TopRecord());
+    }
+}
+
+void CWordDlg::OnOK() {
+    if (!UpdateData(true)) {
+        return; // the dialog stays open and nothing is written
+    }
+    MessageBoxSink sink(this);
+    if (const auto overlong = g_wordRegistration.Confirm(RowsOfStrings(), sink)) {
+        RefuseField(*overlong);
+        return;
+    }
+    QDialog::accept();
+}
+
+void CWordDlg::OnCancel() {
+    g_wordRegistration.Cancel();
+    QDialog::reject();
+}
+
+void CWordDlg::keyPressEvent(QKeyEvent* event) {
+    const bool plain = event->modifiers() == Qt::NoModifier ||
+                       (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
+    if (plain) {
+        switch (event->key()) {
+        case Qt::Key_PageUp:
+            m_scrollBar->triggerAction(QAbstractSlider::SliderPageStepSub);
+            return;
+        case Qt::Key_PageDown:
+            m_scrollBar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+                button->click();
+            } else {
+                OnOK();
+            }
+            return;
+        default:
+            break;
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool CWordDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel) {
+        // Sent on, the event does not come back: Qt never propagates a wheel event it did not
+        // receive from the window system.
+        QCoreApplication::sendEvent(m_scrollBar, event);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CWordDlg::wheelEvent(QWheelEvent* event) {
+    QCoreApplication::sendEvent(m_scrollBar, event);
+    event->accept();
+}
+
+} // namespace yomi6

@@ -1,0 +1,35 @@
+// The view's commands that open the speech settings dialog and the word registration dialog.
+#include "dictionary/dic_loader.h"
+#include "platform/message_box.h"
+#include "speech/speech_state.h"
+#include "view/speech_settings_dialog.h"
+#include "view/word_dialog.h"
+#include "view/yomi6_view.h"
+
+namespace yomi6 {
+
+void CYOMI5View::OnSpeechSettings() {
+    CSpeechSettingsDlg dialog(window());
+    dialog.m_nSpeed = g_speech.speed;
+    dialog.m_nRepeat = g_speech.repeat;
+    dialog.m_nVoice = g_speech.voice;
+    if (dialog.DoModal() != QDialog::Accepted) {
+        return;
+    }
+    g_speech.speed = dialog.m_nSpeed;
+    g_speech.repeat = dialog.m_nRepeat;
+    g_speech.voice = dialog.m_nVoice;
+    emit voiceChanged(); // the status bar shows the voice at once
+}
+
+void CYOMI5View::OnWordRegistration() {
+    CWordDlg dialog(window());
+    if (dialog.DoModal() != QDialog::Accepted) {
+        return;
+    }
+    // The next speak command uses the words as the file now holds them.
+    MessageBoxSink sink(window());
+    LoadDictionary(sink);
+}
+
+} // namespace yomi6

@@ -1,0 +1,119 @@
+#include "gui/dialog_test_support.h"
+
+#include "app/child_frame.h"
+#include "app/main_frame.h"
+#include "app/yomi6_app.h"
+#include "view/yomi6_doc.h"
+#include "view/yomi6_view.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QInputMethodEvent>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
+#include <QTest>
+
+namespace yomi6::test {
+
+EditorRun::EditorRun() : m_app(std::make_unique<CYOMI5App>()) {
+    m_ok = m_app->InitInstance({});
+    if (m_ok) {
+        QApplication::setActiveWindow(m_app->MainFrame()); // accelerators act in it
+    }
+}
+
+EditorRun::~EditorRun() {
+    if (m_app->MainFrame() != nullptr) {
+        for (CChildFrame* f : frame().ChildFrames()) {
+            f->View()->GetDocument()->SetModifiedFlag(false); // no save prompt may block
+        }
+        frame().close();
+    }
+    m_app->ExitInstance();
+}
+
+CMainFrame& EditorRun::frame() const {
+    return *m_app->MainFrame();
+}
+
+CYOMI5View* EditorRun::view() const {
+    return frame().ActiveView();
+}
+
+BoxAnswerer::BoxAnswerer() {
+    m_timer.setInterval(10);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible()) {
+            return;
+        }
+        m_boxes.push_back({box->text(), box->icon()});
+        if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
+            ok->click();
+        } else {
+            box->reject();
+        }
+    });
+    m_timer.start();
+}
+
+QStringList BoxAnswerer::texts() const {
+    QStringList texts;
+    for (const Box& box : m_boxes) {
+        texts << box.text;
+    }
+    return texts;
+}
+
+DialogSteps::DialogSteps(QDialog* dialog, std::function<void()> steps) {
+    m_timer.setInterval(10);
+    QObject::connect(&m_timer, &QTimer::timeout, [this, dialog, steps] {
+        if (QApplication::activeModalWidget() != dialog) {
+            return;
+        }
+        m_timer.stop();
+        m_ran = true;
+        steps();
+        if (dialog->isVisible()) {
+            dialog->reject();
+        }
+    });
+    m_timer.start();
+}
+
+void Commit(QWidget* widget, const QString& text) {
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(widget, &commit);
+}
+
+void Type(QWidget* widget, const QString& text) {
+    for (const QChar ch : text) {
+        if (ch.unicode() < 0x80) {
+            QTest::keyClicks(widget, QString(ch));
+        } else {
+            Commit(widget, QString(ch));
+        }
+    }
+}
+
+QPoint ScrollBarPoint(const QScrollBar* bar, QStyle::SubControl part) {
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.subControls = QStyle::SC_All;
+    option.orientation = bar->orientation();
+    if (bar->orientation() == Qt::Horizontal) {
+        option.state |= QStyle::State_Horizontal;
+    }
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    option.upsideDown = bar->invertedAppearance();
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).center();
+}
+
+} // namespace yomi6::test
