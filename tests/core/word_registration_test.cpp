@@ -208,20 +208,6 @@ TEST_F(WordRegistrationTest, TooLongFieldsAreRefusedBeforeAnythingIsStored) {
     EXPECT_EQ(reg->FillRows(0)[1].yomi, std::string(20, '\xB1'));
 }
 
-TEST_F(WordRegistrationTest, TextTypedInARowIsStillThereAfterScrollingAwayAndBack) {
-    ASSERT_TRUE(reg->Open(sink));
-    RegistrationRows shown = Edited(0, Sjis("漢字"), Sjis("ｶﾝｼﾞ"));
-    ASSERT_FALSE(reg->StoreRows(reg->TopRecord(), shown));
-    EXPECT_EQ(reg->Scroll(ScrollCode::PageDown, 0), 5);
-    shown = reg->FillRows(5);
-    EXPECT_EQ(shown[0].number, "   6");
-    EXPECT_EQ(shown[0].word, "");
-    ASSERT_FALSE(reg->StoreRows(reg->TopRecord(), shown));
-    EXPECT_EQ(reg->Scroll(ScrollCode::PageUp, 0), 0);
-    EXPECT_EQ(reg->FillRows(0)[0].word, Sjis("漢字"));
-    EXPECT_EQ(reg->FillRows(0)[0].yomi, Sjis("ｶﾝｼﾞ"));
-}
-
 // Every record with a non-zero byte, in the golden file's form.
 std::string DumpRecords(const std::string& file) {
     auto hex = [](std::string field) {
