@@ -45,7 +45,8 @@ std::string FullDictionaryImage() {
     const auto words = Words();
     for (int n = 0; n < kUserRows; ++n) {
         char* r = image.data() + kRecordSize * static_cast<std::size_t>(n);
-        std::memcpy(r, words[static_cast<std::size_t>(n)].data(), words[static_cast<std::size_t>(n)].size());
+        std::memcpy(r, words[static_cast<std::size_t>(n)].data(),
+                    words[static_cast<std::size_t>(n)].size());
         const auto len = 1 + rng() % 20;
         for (unsigned k = 0; k < len; ++k) {
             r[kWordSlotSize + k] = static_cast<char>(0xB1 + rng() % 45);

@@ -28,7 +28,9 @@ void Convert(benchmark::State& state, DicLookup lookup) {
                             static_cast<std::int64_t>(text.size()));
 }
 
-void BM_ConvertIndexed(benchmark::State& state) { Convert(state, DicLookup::Indexed); }
+void BM_ConvertIndexed(benchmark::State& state) {
+    Convert(state, DicLookup::Indexed);
+}
 void BM_ConvertLinearReference(benchmark::State& state) {
     Convert(state, DicLookup::LinearReference);
 }

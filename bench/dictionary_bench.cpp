@@ -28,7 +28,8 @@ void BM_LoadFullDictionaryFile(benchmark::State& state) {
     const std::string path = std::string(dir) + "/Yomi6.dic";
     {
         const std::string image = FullDictionaryImage();
-        std::ofstream(path, std::ios::binary).write(image.data(), static_cast<std::streamsize>(image.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(image.data(), static_cast<std::streamsize>(image.size()));
     }
     g_szDicFileName = path;
     NullSink sink;

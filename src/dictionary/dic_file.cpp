@@ -20,15 +20,17 @@ bool IsRetryable(int err) {
     return err == EACCES || err == EAGAIN || err == EWOULDBLOCK || err == EDEADLK;
 }
 
-void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void SleepMs(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 // Seeks to recordSize * index from the start; false when the offset is invalid or the seek fails.
 bool SeekRecord(int fd, std::size_t recordSize, int index) {
     if (index < 0) {
         return false;
     }
-    const auto offset = static_cast<unsigned long long>(recordSize) *
-                        static_cast<unsigned long long>(index);
+    const auto offset =
+        static_cast<unsigned long long>(recordSize) * static_cast<unsigned long long>(index);
     if (offset > static_cast<unsigned long long>(std::numeric_limits<off_t>::max())) {
         return false;
     }
@@ -80,7 +82,9 @@ long TransferWithRetry(const std::function<long()>& transfer,
 
 } // namespace detail
 
-CDicFile::~CDicFile() { CloseFile(); }
+CDicFile::~CDicFile() {
+    CloseFile();
+}
 
 int CDicFile::OpenExisting(const char* name) {
     CloseFile();
@@ -131,7 +135,8 @@ int CDicFile::OpenOrCreate(const char* name, const void* image, std::size_t reco
     }
     ok = ok && ::fsync(tfd) == 0;
     ok = ::close(tfd) == 0 && ok;
-    // link() refuses to replace a file that another instance created meanwhile; that file then wins.
+    // link() refuses to replace a file that another instance created meanwhile; that file then
+    // wins.
     const bool linked = ok && ::link(tempName.data(), name) == 0;
     ::unlink(tempName.data());
     if (!ok) {
@@ -154,8 +159,7 @@ int CDicFile::ReadRecord(void* buffer, std::size_t recordSize, int index) {
     std::size_t done = 0;
     while (done < recordSize) {
         const long n = detail::TransferWithRetry(
-            [&] { return static_cast<long>(::read(m_fd, p + done, recordSize - done)); },
-            SleepMs);
+            [&] { return static_cast<long>(::read(m_fd, p + done, recordSize - done)); }, SleepMs);
         if (n <= 0) {
             return -1; // a failure, or the end of a file shorter than the record
         }

@@ -13,7 +13,7 @@ namespace yomi6 {
 namespace {
 
 constexpr int kMaxWordBytes = static_cast<int>(kWordSlotSize) - 1; // 12
-constexpr int kBuckets = 65536;                                     // by the first two bytes
+constexpr int kBuckets = 65536;                                    // by the first two bytes
 
 // Words sorted by their bytes, as structure-of-arrays for a cache-friendly binary search.
 struct Index {
@@ -48,8 +48,8 @@ std::uint64_t LoadHi(const unsigned char* p) {
 }
 
 std::uint32_t LoadLo(const unsigned char* p) {
-    return (std::uint32_t{p[8]} << 24) | (std::uint32_t{p[9]} << 16) |
-           (std::uint32_t{p[10]} << 8) | std::uint32_t{p[11]};
+    return (std::uint32_t{p[8]} << 24) | (std::uint32_t{p[9]} << 16) | (std::uint32_t{p[10]} << 8) |
+           std::uint32_t{p[11]};
 }
 
 // Number of leading bytes two keys share (0-12).
@@ -69,7 +69,9 @@ int UsedSlotWordLength(int slot) {
 
 } // namespace
 
-int DicWordLength(int slot) { return UsedSlotWordLength(slot); }
+int DicWordLength(int slot) {
+    return UsedSlotWordLength(slot);
+}
 
 void RebuildDicIndex() {
     Index& x = g_index;

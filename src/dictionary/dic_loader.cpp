@@ -32,8 +32,10 @@ void RebuildUserRows(const unsigned char* image) {
     }
     for (int n = 0; n < kUserRows; ++n) {
         const unsigned char* record = image + kRecordSize * static_cast<std::size_t>(n);
-        const std::size_t wordLength = ::strnlen(reinterpret_cast<const char*>(record), kWordSlotSize);
-        const bool taken = wordLength >= 1 && wordLength <= static_cast<std::size_t>(kMaxWordBytes) &&
+        const std::size_t wordLength =
+            ::strnlen(reinterpret_cast<const char*>(record), kWordSlotSize);
+        const bool taken = wordLength >= 1 &&
+                           wordLength <= static_cast<std::size_t>(kMaxWordBytes) &&
                            record[kWordSlotSize] != 0;
         g_recordWordLength[n] = taken ? static_cast<unsigned char>(wordLength) : 0;
     }
@@ -104,6 +106,8 @@ void ResetDictionaryLoaderForTesting() {
     RebuildDicIndex();
 }
 
-const unsigned char* DictionaryImage() { return g_loaderImage; }
+const unsigned char* DictionaryImage() {
+    return g_loaderImage;
+}
 
 } // namespace yomi6

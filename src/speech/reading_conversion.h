@@ -7,9 +7,9 @@
 
 namespace yomi6 {
 
-inline constexpr std::size_t kMaxTextBytes = 4000;       // the rest of a longer text is not read
-inline constexpr std::size_t kTextBufferSize = 4096;     // text plus at least 96 zero bytes
-inline constexpr std::size_t kReadingBufferSize = 4096;  // reading plus its zero terminator
+inline constexpr std::size_t kMaxTextBytes = 4000;      // the rest of a longer text is not read
+inline constexpr std::size_t kTextBufferSize = 4096;    // text plus at least 96 zero bytes
+inline constexpr std::size_t kReadingBufferSize = 4096; // reading plus its zero terminator
 
 // Which dictionary lookup the conversion uses; both give the same reading.
 enum class DicLookup { Indexed, LinearReference };

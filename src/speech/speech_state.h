@@ -8,10 +8,10 @@
 
 namespace yomi6 {
 
-inline constexpr std::int32_t kDefaultSpeed = 180;  // milliseconds per tick
+inline constexpr std::int32_t kDefaultSpeed = 180; // milliseconds per tick
 inline constexpr std::int32_t kMaxSpeed = 1000;
-inline constexpr std::int32_t kRepeatOn = 0;        // index of the ＯＮ button
-inline constexpr std::int32_t kRepeatOff = 1;       // index of the ＯＦＦ button
+inline constexpr std::int32_t kRepeatOn = 0;  // index of the ＯＮ button
+inline constexpr std::int32_t kRepeatOff = 1; // index of the ＯＦＦ button
 
 struct SpeechState {
     std::int32_t speaking = 0;    // 1 from the speak command until playback ends or stops

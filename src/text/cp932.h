@@ -21,6 +21,8 @@ constexpr bool IsLegalPair(std::uint8_t lead, std::uint8_t trail) {
 }
 
 // Single-byte half-width katakana and punctuation, 0xA1-0xDF.
-constexpr bool IsHalfWidthKana(std::uint8_t b) { return b >= 0xA1 && b <= 0xDF; }
+constexpr bool IsHalfWidthKana(std::uint8_t b) {
+    return b >= 0xA1 && b <= 0xDF;
+}
 
 } // namespace yomi6::cp932

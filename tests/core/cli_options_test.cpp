@@ -6,7 +6,9 @@
 namespace yomi6::cli {
 namespace {
 
-ParseResult Parse(std::vector<std::string> args) { return ParseCommandLine(args); }
+ParseResult Parse(std::vector<std::string> args) {
+    return ParseCommandLine(args);
+}
 
 TEST(CliOptionsTest, ModesAndOptions) {
     auto r = Parse({"--reading", "a.txt", "--dictionary", "d.dic"});

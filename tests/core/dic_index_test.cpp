@@ -24,7 +24,8 @@ protected:
     // A byte from a small alphabet (to make matches likely) or any non-zero byte.
     unsigned char RandomByte(bool smallAlphabet) {
         static const unsigned char kAlphabet[] = {0x82, 0x83, 0x81, 0xA0, 0xCD, 0x41, 0x61, 0x8A};
-        return smallAlphabet ? kAlphabet[Uniform(0, 7)] : static_cast<unsigned char>(Uniform(1, 255));
+        return smallAlphabet ? kAlphabet[Uniform(0, 7)]
+                             : static_cast<unsigned char>(Uniform(1, 255));
     }
 
     std::string RandomWord(bool smallAlphabet) {
@@ -53,7 +54,8 @@ protected:
             } else if (kind <= 6) {
                 const std::string& base =
                     words[static_cast<std::size_t>(Uniform(0, static_cast<int>(words.size()) - 1))];
-                w = base.substr(0, static_cast<std::size_t>(Uniform(1, static_cast<int>(base.size()))));
+                w = base.substr(
+                    0, static_cast<std::size_t>(Uniform(1, static_cast<int>(base.size()))));
             } else if (kind <= 8) {
                 const std::string& base =
                     words[static_cast<std::size_t>(Uniform(0, static_cast<int>(words.size()) - 1))];

@@ -81,7 +81,8 @@ TEST_F(DicLoaderTest, ShortFileReplacesTheStartOfTheImageOnly) {
     ASSERT_EQ(UsedDicSlots(), kBuiltinRows + 2);
 
     // Now the file holds one record: the first 34 bytes replace record 0, record 2 stays.
-    WriteFile(dir.File("Yomi6.dic"), Image().Record(0, "bb", "\xB2").Bytes().substr(0, kRecordSize));
+    WriteFile(dir.File("Yomi6.dic"),
+              Image().Record(0, "bb", "\xB2").Bytes().substr(0, kRecordSize));
     Load(dir.path());
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].first, dic_messages::kCannotRead);
@@ -109,13 +110,13 @@ TEST_F(DicLoaderTest, UserRowsAreOrderedLongestWordFirstThenFileOrder) {
 
 TEST_F(DicLoaderTest, FieldLimitsAndFreeRecords) {
     Image im;
-    im.Record(0, "123456789012", std::string(20, '\xB1'))   // taken whole
-        .Record(1, "1234567890123", "\xB2")                  // 13 bytes, no terminator: skipped
-        .Record(2, "x", std::string(21, '\xB3'))             // cut to 20 bytes
-        .Record(3, "w", "")                                  // no reading: skipped
-        .Record(4, "", "\xB4")                               // no word: skipped
+    im.Record(0, "123456789012", std::string(20, '\xB1')) // taken whole
+        .Record(1, "1234567890123", "\xB2")               // 13 bytes, no terminator: skipped
+        .Record(2, "x", std::string(21, '\xB3'))          // cut to 20 bytes
+        .Record(3, "w", "")                               // no reading: skipped
+        .Record(4, "", "\xB4")                            // no word: skipped
         .Record(5, "y", "\xB5")
-        .Record(6, "y", "\xB6");                             // the same word twice: both, in order
+        .Record(6, "y", "\xB6"); // the same word twice: both, in order
     WriteFile(dir.File("Yomi6.dic"), im.Bytes());
     Load(dir.path());
     EXPECT_EQ(Word(19), "123456789012");

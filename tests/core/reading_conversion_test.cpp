@@ -109,13 +109,15 @@ TEST_F(ReadingTest, BuiltInRows) {
 }
 
 TEST_F(ReadingTest, MatchFromTheSecondByteKeepsThePendingRow) {
-    // ｂ (82 82), ﾍ (CD), 、(81 41), あ (82 A0): "は、" (82 CD 81 41) matches from ｂ's second byte.
+    // ｂ (82 82), ﾍ (CD), 、(81 41), あ (82 A0): "は、" (82 CD 81 41) matches from ｂ's second
+    // byte.
     EXPECT_READING(Hex("82 82 CD 81 41 82 A0"), "DC A4 CB DE B2 A0");
 }
 
 TEST_F(ReadingTest, EarlierSlotWinsOverLongerWord) {
     AddUserRow(19, Sjis("漢字検定"), Sjis("ｹﾝﾃｲ"));
-    EXPECT_READING(Sjis("漢字検定"), "B6 DD BC DE 8C 9F 92 E8"); // 漢字 wins; 検 and 定 are not read
+    EXPECT_READING(Sjis("漢字検定"),
+                   "B6 DD BC DE 8C 9F 92 E8"); // 漢字 wins; 検 and 定 are not read
     AddUserRow(20, Sjis("音"), Sjis("ｵﾄ"));
     AddUserRow(21, "", Sjis("ｱ")); // a used slot with an empty word is never matched
     EXPECT_READING(Sjis("音声"), "B5 DD BE B2");
@@ -135,7 +137,7 @@ TEST_F(ReadingTest, TableEndsAtTheFirstEmptyReading) {
 
 TEST_F(ReadingTest, OnlyTheFirst4000BytesAreRead) {
     std::string text(3999, ' ');
-    text += "\x82";   // a lead byte 0x82 in the last position yields nothing
+    text += "\x82"; // a lead byte 0x82 in the last position yields nothing
     text += "\x82\xA0";
     EXPECT_EQ(Read(text), std::string(3999, ' '));
     text = std::string(3999, ' ') + "\x88\x9F"; // another lead byte is copied
