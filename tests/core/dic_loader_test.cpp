@@ -4,6 +4,7 @@
 #include "dictionary/dic_loader.h"
 #include "dictionary/dic_messages.h"
 #include "dictionary/dic_tables.h"
+#include "support/dic_image.h"
 #include "support/recording_sink.h"
 #include "support/temp_dir.h"
 
@@ -22,21 +23,7 @@ using test::ScopedCwd;
 using test::TempDir;
 using test::WriteFile;
 
-// A dictionary image built record by record.
-class Image {
-public:
-    Image() : m_bytes(kDicImageSize, '\0') {}
-    Image& Record(int n, const std::string& word, const std::string& yomi) {
-        char* r = m_bytes.data() + kRecordSize * static_cast<std::size_t>(n);
-        std::memcpy(r, word.data(), std::min(word.size(), kWordSlotSize));
-        std::memcpy(r + kWordSlotSize, yomi.data(), std::min(yomi.size(), kYomiSlotSize));
-        return *this;
-    }
-    const std::string& Bytes() const { return m_bytes; }
-
-private:
-    std::string m_bytes;
-};
+using Image = test::DicImage;
 
 class DicLoaderTest : public ::testing::Test {
 protected:

@@ -5,6 +5,7 @@
 #include "dictionary/dic_messages.h"
 #include "dictionary/dic_tables.h"
 #include "dictionary/word_registration.h"
+#include "support/dic_image.h"
 #include "support/recording_sink.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
@@ -36,21 +37,7 @@ using test::TempDir;
 using test::ToHex;
 using test::WriteFile;
 
-// A dictionary file's bytes built record by record.
-class Image {
-public:
-    Image() : m_bytes(kDicImageSize, '\0') {}
-    Image& Record(int n, const std::string& word, const std::string& yomi) {
-        char* r = m_bytes.data() + kRecordSize * static_cast<std::size_t>(n);
-        std::memcpy(r, word.data(), std::min(word.size(), kWordSlotSize));
-        std::memcpy(r + kWordSlotSize, yomi.data(), std::min(yomi.size(), kYomiSlotSize));
-        return *this;
-    }
-    const std::string& Bytes() const { return m_bytes; }
-
-private:
-    std::string m_bytes;
-};
+using Image = test::DicImage;
 
 std::string Field(const unsigned char* image, int record, bool word) {
     const std::size_t at =
