@@ -16,31 +16,6 @@
 
 namespace yomi6::test {
 
-EditorRun::EditorRun() : m_app(std::make_unique<CYOMI5App>()) {
-    m_ok = m_app->InitInstance({});
-    if (m_ok) {
-        QApplication::setActiveWindow(m_app->MainFrame()); // accelerators act in it
-    }
-}
-
-EditorRun::~EditorRun() {
-    if (m_app->MainFrame() != nullptr) {
-        for (CChildFrame* f : frame().ChildFrames()) {
-            f->View()->GetDocument()->SetModifiedFlag(false); // no save prompt may block
-        }
-        frame().close();
-    }
-    m_app->ExitInstance();
-}
-
-CMainFrame& EditorRun::frame() const {
-    return *m_app->MainFrame();
-}
-
-CYOMI5View* EditorRun::view() const {
-    return frame().ActiveView();
-}
-
 BoxAnswerer::BoxAnswerer() {
     m_timer.setInterval(10);
     QObject::connect(&m_timer, &QTimer::timeout, [this] {

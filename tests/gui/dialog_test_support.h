@@ -3,6 +3,8 @@
 // typing as a user or an input method does, and points on a scroll bar.
 #pragma once
 
+#include "gui/gui_test_support.h"
+
 #include <QMessageBox>
 #include <QPoint>
 #include <QString>
@@ -24,24 +26,6 @@ class CYOMI5View;
 } // namespace yomi6
 
 namespace yomi6::test {
-
-// One run of the editor: InitInstance on construction; at destruction every document is
-// dropped unsaved, the main window closed and ExitInstance run.
-class EditorRun {
-public:
-    EditorRun();
-    ~EditorRun();
-    EditorRun(const EditorRun&) = delete;
-    EditorRun& operator=(const EditorRun&) = delete;
-
-    bool ok() const { return m_ok; }
-    CMainFrame& frame() const;
-    CYOMI5View* view() const;
-
-private:
-    std::unique_ptr<CYOMI5App> m_app;
-    bool m_ok = false;
-};
 
 // Answers every message box with OK while it lives, recording its text and icon.
 class BoxAnswerer {

@@ -36,40 +36,7 @@ using namespace yomi6::test;
 
 namespace {
 
-// One run of the editor: InitInstance on construction, ExitInstance on Finish().
-class Run {
-public:
-    explicit Run(const QStringList& files = {}) : m_app(std::make_unique<CYOMI5App>()) {
-        m_ok = m_app->InitInstance(files);
-        if (m_ok) {
-            // Accelerators act in the active window only.
-            QApplication::setActiveWindow(m_app->MainFrame());
-        }
-    }
-    ~Run() { Finish(); }
-    bool ok() const { return m_ok; }
-    CMainFrame& frame() const { return *m_app->MainFrame(); }
-    CYOMI5View* view() const { return frame().ActiveView(); }
-    // Closes the main window as the user does (answering No to every save prompt) and ends.
-    void Finish() {
-        if (!m_app) {
-            return;
-        }
-        // Whatever a test left unsaved is dropped: no save prompt may block the run's end.
-        for (CChildFrame* f : frame().ChildFrames()) {
-            f->View()->GetDocument()->SetModifiedFlag(false);
-        }
-        if (m_app->MainFrame() != nullptr && m_app->MainFrame()->isVisible()) {
-            m_app->MainFrame()->close();
-        }
-        m_app->ExitInstance();
-        m_app.reset();
-    }
-
-private:
-    std::unique_ptr<CYOMI5App> m_app;
-    bool m_ok = false;
-};
+using Run = EditorRun;
 
 // Types text as a user does: ASCII through key presses, everything else committed by an input
 // method, as ibus or fcitx deliver Japanese.

@@ -1,7 +1,12 @@
 #include "gui/gui_test_support.h"
 
+#include "app/child_frame.h"
+#include "app/main_frame.h"
+#include "app/yomi6_app.h"
 #include "settings/profile_file.h"
 #include "text/cp932_codec.h"
+#include "view/yomi6_doc.h"
+#include "view/yomi6_view.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -24,6 +29,41 @@ std::string ToCp932(const char* utf8) {
 }
 
 } // namespace
+
+EditorRun::EditorRun(const QStringList& files) : m_app(std::make_unique<CYOMI5App>()) {
+    m_ok = m_app->InitInstance(files);
+    if (m_ok) {
+        QApplication::setActiveWindow(m_app->MainFrame());
+    }
+}
+
+EditorRun::~EditorRun() {
+    Finish();
+}
+
+CMainFrame& EditorRun::frame() const {
+    return *m_app->MainFrame();
+}
+
+CYOMI5View* EditorRun::view() const {
+    return frame().ActiveView();
+}
+
+void EditorRun::Finish() {
+    if (!m_app) {
+        return;
+    }
+    if (m_app->MainFrame() != nullptr) {
+        for (CChildFrame* f : frame().ChildFrames()) {
+            f->View()->GetDocument()->SetModifiedFlag(false);
+        }
+        if (m_app->MainFrame()->isVisible()) {
+            m_app->MainFrame()->close();
+        }
+    }
+    m_app->ExitInstance();
+    m_app.reset();
+}
 
 ScratchConfig::ScratchConfig() : m_oldValue(qgetenv("XDG_CONFIG_HOME")) {
     qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());

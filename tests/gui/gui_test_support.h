@@ -4,6 +4,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <QTimer>
@@ -13,7 +14,33 @@
 #include <optional>
 #include <string>
 
+namespace yomi6 {
+class CMainFrame;
+class CYOMI5App;
+class CYOMI5View;
+} // namespace yomi6
+
 namespace yomi6::test {
+
+// One run of the editor: InitInstance on construction (its main window made the active one, so
+// that accelerators act in it), ExitInstance on Finish() or destruction. Whatever a test left
+// unsaved is dropped first: no save prompt may block the end of a run.
+class EditorRun {
+public:
+    explicit EditorRun(const QStringList& files = {});
+    ~EditorRun();
+    EditorRun(const EditorRun&) = delete;
+    EditorRun& operator=(const EditorRun&) = delete;
+
+    bool ok() const { return m_ok; }
+    CMainFrame& frame() const;
+    CYOMI5View* view() const;
+    void Finish();
+
+private:
+    std::unique_ptr<CYOMI5App> m_app;
+    bool m_ok = false;
+};
 
 // Points the settings file at a fresh folder for the lifetime of the object.
 class ScratchConfig {

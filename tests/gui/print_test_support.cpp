@@ -14,41 +14,6 @@
 
 namespace yomi6::test {
 
-EditorRun::EditorRun(const QStringList& files) : m_app(std::make_unique<CYOMI5App>()) {
-    m_ok = m_app->InitInstance(files);
-    if (m_ok) {
-        QApplication::setActiveWindow(m_app->MainFrame());
-    }
-}
-
-EditorRun::~EditorRun() {
-    Finish();
-}
-
-CMainFrame& EditorRun::frame() const {
-    return *m_app->MainFrame();
-}
-
-CYOMI5View* EditorRun::view() const {
-    return frame().ActiveView();
-}
-
-void EditorRun::Finish() {
-    if (!m_app) {
-        return;
-    }
-    if (m_app->MainFrame() != nullptr) {
-        for (CChildFrame* f : frame().ChildFrames()) {
-            f->View()->GetDocument()->SetModifiedFlag(false);
-        }
-        if (m_app->MainFrame()->isVisible()) {
-            m_app->MainFrame()->close();
-        }
-    }
-    m_app->ExitInstance();
-    m_app.reset();
-}
-
 QPrinter& PdfPrinter(const QString& path, int dpi) {
     QPrinter& printer = AppPrinter();
     printer.setOutputFormat(QPrinter::PdfFormat);

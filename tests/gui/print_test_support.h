@@ -1,6 +1,8 @@
-// Helpers of the printing tests: one run of the editor, the application's printer set up to
+// Helpers of the printing tests: the application's printer set up to
 // write PDF files, and where the page's parts lie on the paper in points.
 #pragma once
+
+#include "gui/gui_test_support.h"
 
 #include "app/yomi6_app.h"
 
@@ -19,25 +21,6 @@ class CYOMI5View;
 } // namespace yomi6
 
 namespace yomi6::test {
-
-// One run of the editor: InitInstance on construction, ExitInstance on Finish() (answering
-// every save prompt with "no").
-class EditorRun {
-public:
-    explicit EditorRun(const QStringList& files = {});
-    ~EditorRun();
-    EditorRun(const EditorRun&) = delete;
-    EditorRun& operator=(const EditorRun&) = delete;
-
-    bool ok() const { return m_ok; }
-    CMainFrame& frame() const;
-    CYOMI5View* view() const;
-    void Finish();
-
-private:
-    std::unique_ptr<CYOMI5App> m_app;
-    bool m_ok = false;
-};
 
 // Rejects a modal dialog when a test's handler returns, unless the handler closed it: a failed
 // check inside a handler must not leave the dialog open and the test waiting for ever.
