@@ -160,6 +160,21 @@ TEST_F(ReadingTest, ReadingThatDoesNotFitEndsWithTheLastWholeOutput) {
     EXPECT_EQ(ToHex(Read(text)), ToHex(std::string(204 * 20, '\xB1') + Hex("B4 B2 CB DE B2")));
 }
 
+TEST_F(ReadingTest, ReadingFillsEveryByteBeforeTheTerminatorAndNoMore) {
+    // 204 readings of 20 bytes (4080) and one-byte outputs: the 15th ends the reading at
+    // exactly 4095 bytes, the 16th would take the terminator's byte and is refused.
+    AddUserRow(19, "x", std::string(20, '\xB1'));
+    const std::string text = std::string(204, 'x') + std::string(16, ' ');
+    unsigned char reading[kReadingBufferSize];
+    std::memset(reading, 0xEE, sizeof reading);
+    const std::size_t n = ConvertToReading(reinterpret_cast<const unsigned char*>(text.data()),
+                                           text.size(), reading, DicLookup::Indexed);
+    ASSERT_EQ(n, kReadingBufferSize - 1);
+    EXPECT_EQ(reading[kReadingBufferSize - 1], 0);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(reading), n),
+              std::string(204 * 20, '\xB1') + std::string(15, ' '));
+}
+
 TEST_F(ReadingTest, EmptyText) {
     EXPECT_EQ(Read(""), "");
 }
