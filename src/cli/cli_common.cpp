@@ -50,7 +50,11 @@ bool LoadCliDictionary(const Options& options) {
         }
         return true; // the built-in rows only
     case ReadOnlyLoadResult::CannotOpen: {
-        const std::string why = std::strerror(errno);
+        const int err = errno;
+        struct stat st {};
+        const bool notAFile =
+            ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
+        const std::string why = notAFile ? "not a regular file" : std::strerror(err);
         if (named) {
             PrintError(path, "cannot open the dictionary file: " + why);
             return false;

@@ -87,22 +87,33 @@ CDicFile::~CDicFile() {
 }
 
 int CDicFile::OpenExisting(const char* name) {
-    CloseFile();
-    m_fd = ::open(name, O_RDWR | O_CLOEXEC);
-    return m_fd >= 0 ? 0 : -1;
+    return OpenRegular(name, O_RDWR);
 }
 
 int CDicFile::OpenReadOnly(const char* name) {
+    return OpenRegular(name, O_RDONLY);
+}
+
+int CDicFile::OpenRegular(const char* name, int access) {
     CloseFile();
-    m_fd = ::open(name, O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK keeps the open from waiting for a writer when the name is a FIFO; the
+    // transfers themselves block as usual once the file is known to be a regular file.
+    m_fd = ::open(name, access | O_CLOEXEC | O_NONBLOCK);
     if (m_fd < 0) {
         return -1;
     }
-    // A directory opens read-only on Linux; it is no dictionary.
     struct stat st {};
-    if (::fstat(m_fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         CloseFile();
-        errno = EISDIR;
+        errno = err;
+        return -1;
+    }
+    const int flags = ::fcntl(m_fd, F_GETFL);
+    if (flags < 0 || ::fcntl(m_fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        const int err = errno;
+        CloseFile();
+        errno = err;
         return -1;
     }
     return 0;

@@ -23,10 +23,13 @@ public:
     CDicFile(const CDicFile&) = delete;
     CDicFile& operator=(const CDicFile&) = delete;
 
-    // Opens an existing file for reading and writing. 0 when open, -1 otherwise.
+    // Opens an existing regular file for reading and writing. 0 when open, -1 otherwise
+    // (errno EISDIR for a directory, EINVAL for a FIFO, a device or a socket, which are
+    // refused without waiting for another process).
     int OpenExisting(const char* name);
 
-    // Opens the file read-only (the command-line modes never write the dictionary).
+    // Opens the file read-only (the command-line modes never write the dictionary), with the
+    // same checks.
     int OpenReadOnly(const char* name);
 
     // Opens the existing file, or creates it holding records 0..lastRecord of image.
@@ -52,6 +55,8 @@ public:
     std::string FullPath() const;
 
 private:
+    int OpenRegular(const char* name, int access);
+
     int m_fd = -1;
 };
 

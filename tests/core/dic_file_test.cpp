@@ -5,9 +5,12 @@
 
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace yomi6 {
@@ -82,6 +85,34 @@ TEST(DicFileTest, ReadAndWriteResults) {
     EXPECT_EQ(f.ReadRecord(buf, 10, 0), -2); // closed
     EXPECT_EQ(f.OpenExisting(dir.File("missing").c_str()), -1);
     EXPECT_EQ(f.OpenExisting(dir.path().c_str()), -1); // a directory
+}
+
+TEST(DicFileTest, OnlyRegularFilesOpenAndAFifoNeverWaits) {
+    TempDir dir;
+    const std::string fifo = dir.File("pipe.dic");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    CDicFile f;
+    // With a writer present the FIFO would open, and its first read would wait for data
+    // forever. (Without a writer a blocking open would wait: the whole-process test covers
+    // that case under a time limit.)
+    const int writer = ::open(fifo.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    EXPECT_EQ(f.OpenReadOnly(fifo.c_str()), -1);
+    EXPECT_EQ(errno, EINVAL);
+    EXPECT_EQ(f.OpenExisting(fifo.c_str()), -1);
+    EXPECT_FALSE(f.IsOpen());
+    ::close(writer);
+    EXPECT_EQ(f.OpenReadOnly("/dev/null"), -1);
+    EXPECT_EQ(f.OpenReadOnly(dir.path().c_str()), -1);
+    EXPECT_EQ(errno, EISDIR);
+
+    // A regular file reads with blocking transfers as before.
+    const std::string path = dir.File("d.dic");
+    WriteFile(path, std::string(10, 'y'));
+    ASSERT_EQ(f.OpenReadOnly(path.c_str()), 0);
+    char buf[10] = {};
+    EXPECT_EQ(f.ReadRecord(buf, 10, 0), 0);
+    EXPECT_EQ(buf[9], 'y');
 }
 
 TEST(DicFileTest, OpenOrCreateWritesTheImageAndLeavesAnExistingFileAlone) {

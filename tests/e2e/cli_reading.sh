@@ -59,6 +59,10 @@ check "missing input: status 1" '[ $? -eq 1 ] && grep -q nothere.txt err.txt'
 check "directory as input: status 1" '[ $? -eq 1 ]'
 "$yomi6" --reading word.txt --dictionary . >/dev/null 2>err.txt
 check "directory as dictionary: status 1" '[ $? -eq 1 ]'
+mkfifo pipe.dic
+timeout 10 "$yomi6" --reading word.txt --dictionary pipe.dic >/dev/null 2>err.txt
+check "FIFO as dictionary: status 1 at once" '[ $? -eq 1 ]'
+check "FIFO as dictionary: says why" 'grep -q "pipe.dic: cannot open the dictionary file: not a regular file" err.txt'
 "$yomi6" --reading >/dev/null 2>err.txt
 check "usage error: status 2" '[ $? -eq 2 ]'
 "$yomi6" --frobnicate >/dev/null 2>err.txt
