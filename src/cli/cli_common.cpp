@@ -1,6 +1,7 @@
 #include "cli/cli_common.h"
 
 #include "dictionary/dic_loader.h"
+#include "dictionary/dic_messages.h"
 #include "speech/reading_conversion.h"
 #include "speech/speech_state.h"
 
@@ -18,11 +19,34 @@ namespace {
 
 constexpr const char* kDefaultDictionary = "Yomi6.dic";
 
+// The dictionary's messages as the command line words them: it speaks English, the editor's
+// boxes keep their Japanese texts.
+struct EnglishDictionaryMessage {
+    std::string_view boxText;
+    std::string_view english;
+};
+constexpr EnglishDictionaryMessage kEnglishDictionaryMessages[] = {
+    {dic_messages::kCannotOpen, "cannot open the dictionary file"},
+    {dic_messages::kCannotWrite, "cannot write the dictionary file"},
+    {dic_messages::kCannotRead, "cannot read the whole dictionary file; the rest is left empty"},
+};
+
+std::string_view InEnglish(std::string_view text) {
+    for (const auto& m : kEnglishDictionaryMessages) {
+        if (m.boxText == text) {
+            return m.english;
+        }
+    }
+    return text;
+}
+
 // Dictionary messages go to standard error, naming the file; the mode goes on.
 class StderrSink : public IMessageSink {
 public:
     explicit StderrSink(std::string where) : m_where(std::move(where)) {}
-    void ShowMessage(std::string_view text, MessageBoxType) override { PrintError(m_where, text); }
+    void ShowMessage(std::string_view text, MessageBoxType) override {
+        PrintError(m_where, InEnglish(text));
+    }
 
 private:
     std::string m_where;

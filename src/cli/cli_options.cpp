@@ -80,12 +80,20 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             if (file == nullptr || !setMode(Mode::Wav)) {
                 return result;
             }
+            if (out->empty()) {
+                result.error = a + " needs a non-empty OUT.wav";
+                return result;
+            }
             o.wavOutput = *out;
             o.input = *file;
         } else if (a == "--pdf") {
             const std::string* out = value("OUT.pdf and FILE");
             const std::string* file = out != nullptr ? value("a FILE after OUT.pdf") : nullptr;
             if (file == nullptr || !setMode(Mode::Pdf)) {
+                return result;
+            }
+            if (out->empty()) {
+                result.error = a + " needs a non-empty OUT.pdf";
                 return result;
             }
             o.pdfOutput = *out;

@@ -36,6 +36,7 @@ TEST(CliOptionsTest, UsageErrors) {
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"--reading"},
              {"--wav", "out.wav"},
+             {"--wav", "", "a"},
              {"--reading", "a", "--schedule", "b"},
              {"--reading", "a", "extra"},
              {"--speed", "1001", "--reading", "a"},

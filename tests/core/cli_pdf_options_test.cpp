@@ -19,6 +19,7 @@ TEST(CliPdfOptionsTest, UsageErrors) {
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"--pdf"},
              {"--pdf", "out.pdf"},
+             {"--pdf", "", "a.txt"},
              {"--pdf", "out.pdf", "a.txt", "--wav", "o.wav", "b.txt"},
              {"--pdf", "out.pdf", "a.txt", "--pdf", "o.pdf", "b.txt"},
              {"--pdf", "out.pdf", "a.txt", "extra"},
