@@ -6,6 +6,7 @@
 #include <QTextOption>
 
 #include <algorithm>
+#include <vector>
 
 namespace yomi6 {
 
@@ -13,6 +14,9 @@ namespace {
 
 // Tab stops every eight blanks, as the edit control sets them.
 constexpr int kTabWidthInBlanks = 8;
+
+// Characters of a long line laid out at once: many printed lines' worth.
+constexpr qsizetype kPieceLength = 4096;
 
 } // namespace
 
@@ -34,32 +38,58 @@ Pagination::Pagination(const QString& text, const QFont& font, const QPaintDevic
         if (end < 0) {
             end = text.size();
         }
-        auto layout = std::make_unique<QTextLayout>(text.mid(start, end - start), font, device);
-        layout->setTextOption(option);
-        layout->setCacheEnabled(true);
-        const int index = static_cast<int>(m_layouts.size());
-        layout->beginLayout();
-        for (int n = 0;; ++n) {
-            QTextLine line = layout->createLine();
-            if (!line.isValid()) {
+        // A long line is laid out a piece at a time: finding where a printed line ends looks
+        // ahead to the next word boundary, which in a line without blanks is its end, so one
+        // layout of the whole line would cost time in the square of its length. Every piece's
+        // last printed line may have been cut by the piece's end; it is laid out again as the
+        // start of the next piece, so the lines come out as one layout would give them.
+        qsizetype pieceLength = kPieceLength;
+        qsizetype pos = start;
+        for (;;) {
+            const qsizetype pieceEnd = std::min(end, pos + pieceLength);
+            const bool last = pieceEnd == end;
+            auto layout =
+                std::make_unique<QTextLayout>(text.mid(pos, pieceEnd - pos), font, device);
+            layout->setTextOption(option);
+            layout->setCacheEnabled(true);
+            std::vector<QTextLine> made;
+            layout->beginLayout();
+            for (;;) {
+                QTextLine line = layout->createLine();
+                if (!line.isValid()) {
+                    break;
+                }
+                line.setLineWidth(width);
+                line.setPosition(QPointF(0, 0));
+                made.push_back(line);
+            }
+            layout->endLayout();
+            if (!last && made.size() < 2) {
+                pieceLength *= 2; // one printed line longer than the piece: a larger piece
+                continue;
+            }
+            const std::size_t kept = last ? made.size() : made.size() - 1;
+            const int index = static_cast<int>(m_layouts.size());
+            for (std::size_t n = 0; n < kept; ++n) {
+                const qreal lineHeight = std::max(pitch, made[n].height());
+                // A new page when this line would reach below the body, unless the page is
+                // still empty.
+                if (m_pageFirstLine.empty() ||
+                    (y + lineHeight > height &&
+                     static_cast<int>(m_lines.size()) > m_pageFirstLine.back())) {
+                    m_pageFirstLine.push_back(static_cast<int>(m_lines.size()));
+                    y = 0;
+                }
+                m_lines.push_back(Line{index, static_cast<int>(n),
+                                       static_cast<int>(pos) + made[n].textStart(), y});
+                y += lineHeight;
+            }
+            m_layouts.push_back(std::move(layout));
+            if (last) {
                 break;
             }
-            line.setLineWidth(width);
-            line.setPosition(QPointF(0, 0));
-            const qreal lineHeight = std::max(pitch, line.height());
-            // A new page when this line would reach below the body, unless the page is still
-            // empty.
-            if (m_pageFirstLine.empty() ||
-                (y + lineHeight > height &&
-                 static_cast<int>(m_lines.size()) > m_pageFirstLine.back())) {
-                m_pageFirstLine.push_back(static_cast<int>(m_lines.size()));
-                y = 0;
-            }
-            m_lines.push_back(Line{index, n, static_cast<int>(start) + line.textStart(), y});
-            y += lineHeight;
+            pos += made.back().textStart();
         }
-        layout->endLayout();
-        m_layouts.push_back(std::move(layout));
         start = end + 1;
     }
 }

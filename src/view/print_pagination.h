@@ -48,7 +48,7 @@ private:
         qreal y;    // top of the line within its page's body
     };
 
-    std::vector<std::unique_ptr<QTextLayout>> m_layouts; // one per line of the text
+    std::vector<std::unique_ptr<QTextLayout>> m_layouts; // one per line or piece of a line
     std::vector<Line> m_lines;
     std::vector<int> m_pageFirstLine; // index into m_lines of each page's first line
 };

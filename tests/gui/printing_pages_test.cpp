@@ -10,17 +10,21 @@
 #include "settings/settings.h"
 #include "speech/speech_state.h"
 #include "view/page_header.h"
+#include "view/print_pagination.h"
 #include "view/yomi6_view.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -241,6 +245,56 @@ private slots:
         run.frame().Dispatch(cmd::FilePrintDirect);
         QVERIFY(run.view()->IsWordWrap());
         QCOMPARE(g_settings.wordWrap, 1);
+    }
+
+    void aLongLineBreaksAsOneLayoutWouldBreakIt() {
+        // Long lines are laid out a piece at a time; the printed lines must not show where the
+        // pieces end. The reference lays each line out whole.
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_cwd.filePath(QStringLiteral("pieces.pdf")));
+        QFont font(QStringLiteral("Sans"));
+        font.setPixelSize(100);
+        const QFontMetricsF metrics(font, &printer);
+        const QSize body(3000, int(metrics.lineSpacing() * 3.5)); // a few lines a page
+        QString words;
+        for (int i = 0; words.size() < 30000; ++i) {
+            words += QStringLiteral("w%1 ").arg(i % 977) + (i % 50 == 0 ? QString(300, 'x') : "");
+        }
+        const QString texts[] = {
+            QString(30000, QLatin1Char('a')),
+            words,
+            QString::fromUtf8("漢字とかなの混じった文、").repeated(2500),
+            QStringLiteral("short\n") + QString(9000, QLatin1Char('b')) + QStringLiteral("\n\tend"),
+        };
+        for (const QString& text : texts) {
+            QTextOption option;
+            option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+            option.setTabStopDistance(metrics.horizontalAdvance(QLatin1Char(' ')) * 8);
+            std::vector<int> starts; // the text position of every printed line
+            qsizetype lineStart = 0;
+            for (const QString& line : text.split(QLatin1Char('\n'))) {
+                QTextLayout whole(line, font, &printer);
+                whole.setTextOption(option);
+                whole.beginLayout();
+                for (QTextLine l = whole.createLine(); l.isValid(); l = whole.createLine()) {
+                    l.setLineWidth(body.width());
+                    starts.push_back(int(lineStart) + l.textStart());
+                }
+                whole.endLayout();
+                lineStart += line.size() + 1;
+            }
+            // Every line has the same height here, so every page holds the same number.
+            const Pagination pages(text, font, &printer, body);
+            QVERIFY(pages.PageCount() > 10);
+            const auto perPage = std::size_t(
+                std::find(starts.begin(), starts.end(), pages.PageStart(2)) - starts.begin());
+            QVERIFY(perPage >= 1 && perPage <= 3);
+            QCOMPARE(std::size_t(pages.PageCount()), (starts.size() + perPage - 1) / perPage);
+            for (int page = 1; page <= pages.PageCount(); ++page) {
+                QCOMPARE(pages.PageStart(page), starts[std::size_t(page - 1) * perPage]);
+            }
+        }
     }
 
     void japaneseTitleAndTextPrintInACjkFont() {
