@@ -6,11 +6,15 @@
 #include "platform/speak_mode.h"
 #include "view/pdf_mode.h"
 
+#include <csignal>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv) {
     using namespace yomi6::cli;
+    // A write past the file size limit then fails with EFBIG, which every writer reports and
+    // cleans up after, instead of ending the process with its temporary file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string> args(argv + 1, argv + argc);
     const ParseResult parsed = ParseCommandLine(args);
     if (!parsed.error.empty()) {

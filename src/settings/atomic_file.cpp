@@ -1,11 +1,14 @@
 #include "settings/atomic_file.h"
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,11 +50,6 @@ std::string DirectoryOf(const std::string& path) {
         return ".";
     }
     return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string BaseNameOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // Creates dir and any missing parents with mode 0700.
@@ -111,16 +109,107 @@ bool ResolveTarget(const std::string& path, std::string& target, std::string& er
     return true;
 }
 
-// Opens a new, uniquely named file beside target. The name starts with a dot so that it stays
-// out of sight while it exists.
-int CreateTempBeside(const std::string& target, std::string& tempPath) {
-    static std::atomic<unsigned> counter{0};
-    const std::string prefix = DirectoryOf(target) + "/." + BaseNameOf(target) + ".tmp-" +
-                               std::to_string(::getpid()) + "-";
+constexpr std::string_view kTempPrefix = ".yomi6-";
+constexpr std::string_view kTempSuffix = ".tmp";
+constexpr std::size_t kTempRandomLength = 8;
+
+bool AllDigits(std::string_view s) {
+    return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// The process id in the name of a temporary file this program made: ".yomi6-PID-XXXXXXXX.tmp",
+// or ".NAME.tmp-PID-N" as earlier versions named them. 0 for any other name.
+long TemporaryOwner(std::string_view name) {
+    std::string_view pid;
+    if (name.size() > kTempPrefix.size() + kTempRandomLength + kTempSuffix.size() + 1 &&
+        name.substr(0, kTempPrefix.size()) == kTempPrefix &&
+        name.substr(name.size() - kTempSuffix.size()) == kTempSuffix) {
+        const std::string_view middle =
+            name.substr(kTempPrefix.size(), name.size() - kTempPrefix.size() - kTempSuffix.size());
+        const std::size_t dash = middle.size() - kTempRandomLength - 1;
+        if (middle[dash] != '-' ||
+            middle.substr(dash + 1).find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789") !=
+                std::string_view::npos) {
+            return 0;
+        }
+        pid = middle.substr(0, dash);
+    } else if (name.size() > 1 && name[0] == '.') {
+        const std::size_t tmp = name.rfind(".tmp-");
+        if (tmp == std::string_view::npos || tmp == 0) {
+            return 0;
+        }
+        const std::string_view rest = name.substr(tmp + 5);
+        const std::size_t dash = rest.find('-');
+        if (dash == std::string_view::npos || !AllDigits(rest.substr(dash + 1))) {
+            return 0;
+        }
+        pid = rest.substr(0, dash);
+    }
+    if (!AllDigits(pid) || pid.size() > 9) {
+        return 0;
+    }
+    return std::strtol(std::string(pid).c_str(), nullptr, 10);
+}
+
+// A random suffix of kTempRandomLength lower-case letters and digits.
+std::string RandomSuffix() {
+    static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    unsigned char random[kTempRandomLength] = {};
+    if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
+        // No entropy source: the clock and the process still give distinct names, and the
+        // exclusive create below retries a name that is taken.
+        static unsigned counter = 0;
+        unsigned long long seed = static_cast<unsigned long long>(std::time(nullptr)) * 1000003u +
+                                  static_cast<unsigned long long>(::getpid()) * 7919u + ++counter;
+        for (auto& r : random) {
+            seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+            r = static_cast<unsigned char>(seed >> 56);
+        }
+    }
+    std::string suffix;
+    for (const unsigned char r : random) {
+        suffix += kAlphabet[r % (sizeof kAlphabet - 1)];
+    }
+    return suffix;
+}
+
+} // namespace
+
+void RemoveStaleTemporaries(const std::string& dir) {
+    DIR* d = ::opendir(dir.c_str());
+    if (d == nullptr) {
+        return;
+    }
+    const std::time_t now = std::time(nullptr);
+    const long self = ::getpid();
+    while (const dirent* entry = ::readdir(d)) {
+        const long pid = TemporaryOwner(entry->d_name);
+        if (pid <= 0 || pid == self) {
+            continue;
+        }
+        struct stat st {};
+        if (::fstatat(::dirfd(d), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(st.st_mode) || now - st.st_mtime < kStaleTemporaryAgeSeconds) {
+            continue;
+        }
+        // A process that still runs (or that this user may not signal) may still need it.
+        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) {
+            continue;
+        }
+        ::unlinkat(::dirfd(d), entry->d_name, 0);
+    }
+    ::closedir(d);
+}
+
+int CreateTemporaryIn(const std::string& dir, std::string& tempPath) {
+    RemoveStaleTemporaries(dir);
+    const std::string prefix =
+        dir + "/" + std::string(kTempPrefix) + std::to_string(::getpid()) + "-";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = prefix + std::to_string(counter.fetch_add(1));
-        // 0666 lets the umask decide the mode of a new settings file, as for any new file.
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        tempPath = prefix + RandomSuffix() + std::string(kTempSuffix);
+        // 0666 lets the umask decide the mode of a new file, as for any new file.
+        const int fd =
+            ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
         }
@@ -128,6 +217,8 @@ int CreateTempBeside(const std::string& target, std::string& tempPath) {
     errno = EEXIST;
     return -1;
 }
+
+namespace {
 
 void SyncDirectory(const std::string& dir) {
     // A rename is only durable once its directory is on the disk. Some file systems refuse
@@ -175,11 +266,17 @@ ReadStatus ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
     }
 }
 
+std::string ReplacementDirectory(const std::string& path) {
+    std::string target;
+    std::string error;
+    return DirectoryOf(ResolveTarget(path, target, error) ? target : path);
+}
+
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
                          MissingDirectories directories) {
     error.clear();
     if (path.empty()) {
-        error = "no settings file path";
+        error = "no file name";
         return false;
     }
     std::string target;
@@ -191,7 +288,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     const bool hadFile = ::stat(target.c_str(), &old) == 0;
 
     std::string tempPath;
-    FileDescriptor fd(CreateTempBeside(target, tempPath));
+    FileDescriptor fd(CreateTemporaryIn(DirectoryOf(target), tempPath));
     if (fd.get() < 0) {
         error = Describe("cannot create a file beside", target, errno);
         return false;

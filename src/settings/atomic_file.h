@@ -21,13 +21,30 @@ ReadStatus ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
 // Replaces the file at path with bytes so that a crash, a full disk or a size limit can never
 // leave a partly written file: the bytes go to a new file beside the target, are flushed to
 // the disk and only then renamed over it. A symbolic link at path is followed (the link stays,
-// its target is replaced); an existing file keeps its permission bits; missing directories
-// above the file are created with mode 0700 when directories says so (a settings file whose
-// folder does not exist yet), else they are an error (a file the user named). On failure the
-// old file is untouched, no temporary file is left behind, false is returned and error says
-// what failed.
+// its target is replaced); an existing file keeps its permission bits; missing directories above the file are created with mode 0700 when directories says
+// so (a settings file whose folder does not exist yet), else they are an error (a file the
+// user named). On failure the old file is untouched, no temporary
+// file is left behind, false is returned and error says what failed.
 enum class MissingDirectories { Create, Fail };
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
                          MissingDirectories directories = MissingDirectories::Create);
+
+// The folder that receives the new file when path is replaced: path's own folder, or that of
+// the file a symbolic link at path points to.
+std::string ReplacementDirectory(const std::string& path);
+
+// Temporary files are named ".yomi6-PID-XXXXXXXX.tmp" (a fixed-length random suffix, so that a
+// temporary beside a file of the longest legal name still fits in a directory entry). One that
+// a killed process left behind is removed when a later write uses the same folder, once it is
+// this many seconds old and its process is gone.
+inline constexpr long kStaleTemporaryAgeSeconds = 300;
+
+// Creates a new, empty temporary file in dir (after removing stale ones there) and returns its
+// descriptor, or -1 with errno set. tempPath receives its path.
+int CreateTemporaryIn(const std::string& dir, std::string& tempPath);
+
+// Removes the temporary files in dir that processes now gone left behind more than
+// kStaleTemporaryAgeSeconds ago: this program's names only, regular files only.
+void RemoveStaleTemporaries(const std::string& dir);
 
 } // namespace yomi6

@@ -12,14 +12,18 @@
 #include "view/page_printer.h"
 #include "view/printer_font.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPrinter>
-#include <QTemporaryFile>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <optional>
 #include <string>
+#include <unistd.h>
 
 namespace yomi6 {
 
@@ -57,33 +61,76 @@ QString TitleOf(const std::string& input) {
     return QFileInfo(QFile::decodeName(QByteArray::fromStdString(input))).fileName();
 }
 
+// Why writes into the file at path fail: the error of a write that goes on until it fails,
+// or an empty text when a megabyte more still fits.
+std::string WriteFailureCause(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0) {
+        return std::strerror(errno);
+    }
+    static const char zeros[65536] = {};
+    int err = 0;
+    for (int i = 0; i < 16 && err == 0; ++i) {
+        const ssize_t n = ::write(fd, zeros, sizeof zeros);
+        if (n < 0 && errno != EINTR) {
+            err = errno;
+        }
+    }
+    ::close(fd);
+    return err == 0 ? std::string() : std::strerror(err);
+}
+
+// Where the PDF is printed before it reaches output: beside the file it replaces, like every
+// other file this program writes; in the folder for temporary files for standard output.
+std::string TemporaryFolderFor(const std::string& output) {
+    if (output == "-") {
+        const QString temp = QDir::tempPath();
+        return QFile::encodeName(temp).toStdString();
+    }
+    return ReplacementDirectory(output);
+}
+
 // Prints content to a temporary PDF file and returns its bytes; false after printing the
 // error.
-bool RenderPdf(const std::string& where, const AppSettings& settings, PrintContent content,
-               QByteArray& pdf) {
-    QTemporaryFile temp;
-    if (!temp.open()) {
-        cli::PrintError(where,
-                        "cannot create a temporary file: " + temp.errorString().toStdString());
+bool RenderPdf(const std::string& where, const std::string& folder, const AppSettings& settings,
+               PrintContent content, QByteArray& pdf) {
+    std::string tempPath;
+    const int fd = CreateTemporaryIn(folder, tempPath);
+    if (fd < 0) {
+        cli::PrintError(where, "cannot create a temporary file in " + folder + ": " +
+                                   std::strerror(errno));
         return false;
     }
+    ::close(fd);
+    struct RemoveOnExit {
+        const std::string& path;
+        ~RemoveOnExit() { ::unlink(path.c_str()); }
+    } remove{tempPath};
+
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(temp.fileName());
+    printer.setOutputFileName(QFile::decodeName(QByteArray::fromStdString(tempPath)));
     printer.setDocName(content.title);
     content.bodyFont =
         BodyFontFor(FontOf(settings.printerFont), FontOf(settings.screenFont), printer);
     PagePrinter pages(printer, std::move(content));
-    if (!pages.Print(pages.AllPages())) {
-        cli::PrintError(where, "the PDF could not be written");
-        return false;
-    }
-    QFile written(temp.fileName());
-    if (!written.open(QIODevice::ReadOnly)) {
+    const bool printed = pages.Print(pages.AllPages());
+    QFile written(QFile::decodeName(QByteArray::fromStdString(tempPath)));
+    if (printed && !written.open(QIODevice::ReadOnly)) {
         cli::PrintError(where, "cannot read the PDF back: " + written.errorString().toStdString());
         return false;
     }
-    pdf = written.readAll();
+    if (printed) {
+        pdf = written.readAll();
+    }
+    // The PDF writer does not report a failed write (a full disk, a size limit): a PDF that
+    // stops before its end-of-file marker is one that was cut short.
+    if (!printed || !pdf.right(32).contains("%%EOF")) {
+        const std::string cause = WriteFailureCause(tempPath);
+        cli::PrintError(where, "the PDF could not be written to a temporary file in " + folder +
+                                   (cause.empty() ? std::string() : ": " + cause));
+        return false;
+    }
     return true;
 }
 
@@ -119,7 +166,8 @@ int RunPdfMode(int argc, char** argv, const cli::Options& options) {
     content.time = JobTimeNow();
     QByteArray pdf;
     const std::string output = options.pdfOutput == "-" ? "standard output" : options.pdfOutput;
-    if (!RenderPdf(output, settings, std::move(content), pdf)) {
+    if (!RenderPdf(output, TemporaryFolderFor(options.pdfOutput), settings, std::move(content),
+                   pdf)) {
         return cli::kExitIoError;
     }
     const auto size = static_cast<std::size_t>(pdf.size());

@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Where --wav and --pdf write as whole processes: names of the longest legal length, file size
+# limits, temporary files beside the output and cleaned after killed runs, and the messages.
+set -u
+yomi6=$(realpath "$1")
+work=$(mktemp -d)
+trap 'umount "$work/full" 2>/dev/null; rm -rf "$work"' EXIT
+cd "$work"
+export XDG_CONFIG_HOME="$work/config"
+export QT_QPA_PLATFORM=offscreen
+mkdir -p "$XDG_CONFIG_HOME"
+failures=0
+passes=0
+
+check() { # name, condition
+  if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
+}
+# Files in the folder other than the ones named.
+others() { ls -A | grep -v -x -F "$(printf '%s\n' "$@")"; }
+
+printf 'aiueo\r\n' >text.txt
+"$yomi6" --wav ref.wav text.txt
+"$yomi6" --pdf ref.pdf text.txt
+check "reference outputs" '[ "$(head -c 4 ref.wav)" = RIFF ] && [ "$(head -c 5 ref.pdf)" = "%PDF-" ]'
+
+# A name of 255 bytes, the longest a folder entry holds.
+long=$(printf 'n%.0s' $(seq 251))
+"$yomi6" --wav "$long.wav" text.txt 2>err.txt
+check "a 255-byte name: status 0" '[ $? -eq 0 ] && cmp -s "$long.wav" ref.wav'
+"$yomi6" --pdf "$long.pdf" text.txt 2>err.txt
+check "a 255-byte name for the PDF: status 0" '[ $? -eq 0 ] && [ "$(head -c 5 "$long.pdf")" = "%PDF-" ]'
+rm -f "$long.wav" "$long.pdf"
+
+# A file size limit: the write fails with a message, nothing is left behind.
+head -c 3000 /dev/zero | tr '\0' 'a' >big.txt
+(ulimit -f 1; "$yomi6" --wav limited.wav big.txt 2>err.txt; echo $? >status.txt)
+check "wav over the size limit: status 1 with the cause" '[ "$(cat status.txt)" = 1 ] && grep -q "File too large" err.txt'
+(ulimit -f 1; "$yomi6" --pdf limited.pdf big.txt 2>err.txt; echo $? >status.txt)
+check "pdf over the size limit: status 1 with the cause" '[ "$(cat status.txt)" = 1 ] && grep -q "File too large" err.txt'
+check "over the size limit: no file and no temporary left" '[ -z "$(others text.txt ref.wav ref.pdf big.txt err.txt status.txt config)" ]'
+
+# The PDF's temporary file is made beside the output, not in the folder for temporary files.
+TMPDIR="$work/none" "$yomi6" --pdf beside.pdf text.txt 2>err.txt
+check "pdf with no temporary folder: status 0" '[ $? -eq 0 ] && [ "$(head -c 5 beside.pdf)" = "%PDF-" ]'
+rm -f beside.pdf
+
+# Temporary files of killed runs are removed by the next write into their folder.
+gone=$(sh -c 'echo $$') # a process that has ended
+for name in ".yomi6-$gone-abcdefgh.tmp" ".out.wav.tmp-$gone-0"; do
+  printf 'x' >"$name"
+  touch -d '10 minutes ago' "$name"
+done
+printf 'x' >".yomi6-$gone-recent00.tmp"
+"$yomi6" --wav out.wav text.txt
+check "stale temporaries removed, a recent one kept" '[ "$(ls -A | grep "^\." | tr "\n" " ")" = ".yomi6-$gone-recent00.tmp " ]'
+rm -f out.wav ".yomi6-$gone-recent00.tmp"
+
+# A full folder for temporary files is named as the cause.
+mkdir full
+if mount -t tmpfs -o size=4k tmpfs full 2>/dev/null; then
+  TMPDIR="$work/full" "$yomi6" --pdf - text.txt >/dev/null 2>err.txt
+  check "full temporary folder: status 1" '[ $? -eq 1 ]'
+  check "full temporary folder: the cause named" '[ "$(wc -l <err.txt)" -eq 1 ] && grep -q "$work/full.*No space left on device" err.txt'
+  check "full temporary folder: no temporary left" '[ -z "$(ls -A full | grep -v "^runtime-")" ]'
+  umount full
+fi
+rmdir full
+
+# An empty output name is a usage error.
+"$yomi6" --wav "" text.txt 2>err.txt
+check "empty wav name: status 2" '[ $? -eq 2 ] && grep -q "usage" err.txt'
+"$yomi6" --pdf "" text.txt 2>err.txt
+check "empty pdf name: status 2" '[ $? -eq 2 ] && grep -q "usage" err.txt'
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
