@@ -230,6 +230,50 @@ void SyncDirectory(const std::string& dir) {
     }
 }
 
+// The descriptor a name such as /dev/stdout or /proc/self/fd/3 stands for when it is open in
+// this process, else -1. Writing through the open descriptor keeps what the shell set up for
+// it (appending, the position in a file) instead of opening the file anew.
+int OwnDescriptor(const std::string& path) {
+    int fd = -1;
+    if (path == "/dev/stdout") {
+        fd = STDOUT_FILENO;
+    } else if (path == "/dev/stderr") {
+        fd = STDERR_FILENO;
+    } else {
+        for (const std::string_view prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+            if (path.compare(0, prefix.size(), prefix) != 0) {
+                continue;
+            }
+            const std::string rest = path.substr(prefix.size());
+            if (AllDigits(rest) && rest.size() < 9) {
+                fd = std::atoi(rest.c_str());
+            }
+        }
+    }
+    return fd >= 0 && ::fcntl(fd, F_GETFD) >= 0 ? fd : -1;
+}
+
+// Writes bytes into what is already there: an open descriptor of this process, a device, a
+// FIFO or a terminal. Renaming a new file over such a name would replace the device node.
+bool WriteInPlace(const std::string& path, std::string_view bytes, std::string& error) {
+    const int own = OwnDescriptor(path);
+    FileDescriptor fd(own >= 0 ? -1 : ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+    const int out = own >= 0 ? own : fd.get();
+    if (out < 0) {
+        error = Describe("cannot open", path, errno);
+        return false;
+    }
+    if (!WriteAll(out, bytes)) {
+        error = Describe("cannot write", path, errno);
+        return false;
+    }
+    if (!fd.Close()) {
+        error = Describe("cannot write", path, errno);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 ReadStatus ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
@@ -272,12 +316,23 @@ std::string ReplacementDirectory(const std::string& path) {
     return DirectoryOf(ResolveTarget(path, target, error) ? target : path);
 }
 
+bool WritesInPlace(const std::string& path) {
+    if (OwnDescriptor(path) >= 0) {
+        return true;
+    }
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
                          MissingDirectories directories) {
     error.clear();
     if (path.empty()) {
         error = "no file name";
         return false;
+    }
+    if (WritesInPlace(path)) {
+        return WriteInPlace(path, bytes, error);
     }
     std::string target;
     if (!ResolveTarget(path, target, error) || (directories == MissingDirectories::Create &&

@@ -23,11 +23,17 @@ ReadStatus ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
 // the disk and only then renamed over it. A symbolic link at path is followed (the link stays,
 // its target is replaced); an existing file keeps its permission bits; missing directories above the file are created with mode 0700 when directories says
 // so (a settings file whose folder does not exist yet), else they are an error (a file the
-// user named). On failure the old file is untouched, no temporary
+// user named). What is not a regular file (a device, a FIFO, a terminal, /dev/stdout) is
+// written into directly, never replaced. On failure the old file is untouched, no temporary
 // file is left behind, false is returned and error says what failed.
 enum class MissingDirectories { Create, Fail };
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
                          MissingDirectories directories = MissingDirectories::Create);
+
+// Whether a write at path goes into what is there rather than replacing it: path exists and is
+// not a regular file, or names one of this process's open descriptors (/dev/stdout,
+// /dev/fd/N).
+bool WritesInPlace(const std::string& path);
 
 // The folder that receives the new file when path is replaced: path's own folder, or that of
 // the file a symbolic link at path points to.

@@ -81,9 +81,10 @@ std::string WriteFailureCause(const std::string& path) {
 }
 
 // Where the PDF is printed before it reaches output: beside the file it replaces, like every
-// other file this program writes; in the folder for temporary files for standard output.
+// other file this program writes; in the folder for temporary files when the output is
+// written into directly (standard output, a device, a FIFO).
 std::string TemporaryFolderFor(const std::string& output) {
-    if (output == "-") {
+    if (output == "-" || WritesInPlace(output)) {
         const QString temp = QDir::tempPath();
         return QFile::encodeName(temp).toStdString();
     }

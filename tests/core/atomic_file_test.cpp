@@ -1,6 +1,6 @@
 // The crash-safe writer on awkward targets: names of the longest legal length, devices, FIFOs
-// and open descriptors written in place, read-only files and other users' files, and the
-// temporary files that killed processes left behind.
+// and open descriptors written in place, and the temporary files that killed processes left
+// behind.
 #include "settings/atomic_file.h"
 #include "support/temp_dir.h"
 
@@ -60,6 +60,51 @@ TEST(AtomicFileTest, NamesOfTheLongestLegalLengthAreWritten) {
         EXPECT_EQ(ReadFile(path), "second");
     }
     EXPECT_EQ(FilesIn(dir.path()).size(), 2u) << "no temporary file is left";
+}
+
+TEST(AtomicFileTest, WhatIsNotARegularFileIsWrittenIntoNotReplaced) {
+    TempDir dir;
+    // A FIFO: the bytes reach its reader and the FIFO stays.
+    const std::string fifo = dir.File("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = ReadFile(fifo); });
+    std::string error;
+    EXPECT_TRUE(WriteFileAtomically(fifo, "through the pipe", error, MissingDirectories::Fail))
+        << error;
+    reader.join();
+    EXPECT_EQ(received, "through the pipe");
+    struct stat st {};
+    ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    // A character device node (the null device, made here where the test may make one).
+    const std::string device = dir.File("null");
+    if (::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0) {
+        EXPECT_TRUE(WriteFileAtomically(device, "gone", error, MissingDirectories::Fail)) << error;
+        ASSERT_EQ(::lstat(device.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISCHR(st.st_mode)) << "the device node was replaced";
+    }
+    EXPECT_TRUE(WritesInPlace(fifo));
+    EXPECT_FALSE(WritesInPlace(dir.File("new.txt")));
+}
+
+TEST(AtomicFileTest, AnOpenDescriptorIsWrittenThroughAsTheShellSetItUp) {
+    TempDir dir;
+    // A file opened for appending, as ">>" leaves standard output: the bytes go to its end.
+    const std::string path = dir.File("log.txt");
+    WriteFile(path, "head;");
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    std::string error;
+    for (const std::string& name :
+         {"/dev/fd/" + std::to_string(fd), "/proc/self/fd/" + std::to_string(fd)}) {
+        EXPECT_TRUE(WritesInPlace(name));
+        EXPECT_TRUE(WriteFileAtomically(name, "tail;", error, MissingDirectories::Fail)) << error;
+    }
+    ::close(fd);
+    EXPECT_EQ(ReadFile(path), "head;tail;tail;");
+    EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"log.txt"});
 }
 
 TEST(AtomicFileTest, StaleTemporariesOfEndedProcessesAreRemovedOthersStay) {

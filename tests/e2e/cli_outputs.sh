@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Where --wav and --pdf write as whole processes: names of the longest legal length, file size
-# limits, temporary files beside the output and cleaned after killed runs, and the messages.
+# Where --wav and --pdf write as whole processes: FIFOs, devices and standard output written
+# into, names of the longest legal length, file size limits, temporary files beside the output
+# and cleaned after killed runs, and the messages.
 set -u
 yomi6=$(realpath "$1")
 work=$(mktemp -d)
@@ -22,6 +23,38 @@ printf 'aiueo\r\n' >text.txt
 "$yomi6" --wav ref.wav text.txt
 "$yomi6" --pdf ref.pdf text.txt
 check "reference outputs" '[ "$(head -c 4 ref.wav)" = RIFF ] && [ "$(head -c 5 ref.pdf)" = "%PDF-" ]'
+
+# A FIFO: written into, still a FIFO afterwards.
+for mode in wav pdf; do
+  mkfifo "out.$mode"
+  cat "out.$mode" >"got.$mode" &
+  timeout 60 "$yomi6" --$mode "out.$mode" text.txt 2>err.txt
+  status=$?
+  wait
+  check "$mode into a FIFO: status 0" '[ $status -eq 0 ] && [ ! -s err.txt ]'
+  check "$mode into a FIFO: the FIFO stays" '[ -p "out.$mode" ]'
+  check "$mode into a FIFO: the reader got it" '[ "$(head -c 4 "got.$mode" | tr -d "%")" = "$(head -c 4 "ref.$mode" | tr -d "%")" ] && [ "$(stat -c %s "got.$mode")" -gt 100 ]'
+  rm -f "out.$mode" "got.$mode"
+done
+
+# A character device node: written into, never replaced.
+if mknod null c 1 3 2>/dev/null; then
+  "$yomi6" --wav null text.txt 2>err.txt
+  check "wav onto a device: status 0, still a device" '[ $? -eq 0 ] && [ -c null ]'
+  "$yomi6" --pdf null text.txt 2>err.txt
+  check "pdf onto a device: status 0, still a device" '[ $? -eq 0 ] && [ -c null ]'
+  rm -f null
+fi
+
+# /dev/stdout, into a pipe and appended to a file.
+"$yomi6" --wav /dev/stdout text.txt | cat >piped.wav
+check "wav to /dev/stdout through a pipe" 'cmp -s piped.wav ref.wav'
+"$yomi6" --pdf /dev/stdout text.txt | cat >piped.pdf
+check "pdf to /dev/stdout through a pipe" '[ "$(head -c 5 piped.pdf)" = "%PDF-" ] && [ "$(pdfinfo piped.pdf | awk "/^Pages:/ {print \$2}")" = 1 ]'
+printf 'head' >appended.wav
+"$yomi6" --wav /dev/stdout text.txt >>appended.wav
+check "wav appended to /dev/stdout" '[ "$(head -c 4 appended.wav)" = head ] && [ "$(stat -c %s appended.wav)" -eq $(($(stat -c %s ref.wav) + 4)) ]'
+rm -f piped.wav piped.pdf appended.wav
 
 # A name of 255 bytes, the longest a folder entry holds.
 long=$(printf 'n%.0s' $(seq 251))
