@@ -17,6 +17,9 @@ namespace {
 // The recent files, most recent first, held from the start of the run to its end.
 QStringList g_recentFiles;
 
+// Whether a write of the settings file failed since the last report.
+bool g_saveFailed = false;
+
 std::u16string_view View(const QString& s) {
     return {reinterpret_cast<const char16_t*>(s.utf16()), static_cast<std::size_t>(s.size())};
 }
@@ -43,7 +46,7 @@ void LoadAtStart() {
     LoadChildShowState(profile);
 }
 
-void SaveAtExit() {
+bool SaveAtExit() {
     // Read the file again: what was written meanwhile (the main window's rectangle) stays.
     ProfileFile profile = ProfileFile::Open(SettingsPath());
     std::vector<std::string> recent;
@@ -55,7 +58,9 @@ void SaveAtExit() {
     WriteRecentFiles(profile, recent);
     SaveSettings(profile);
     SaveChildShowState(profile);
-    profile.Save();
+    const bool saved = profile.Save() && !g_saveFailed;
+    g_saveFailed = false;
+    return saved;
 }
 
 bool WordWrap() {
@@ -99,7 +104,9 @@ void WriteMainRectangle(const QRect& frame) {
     ProfileFile profile = ProfileFile::Open(SettingsPath());
     WriteMainWindowRect(profile, WindowRect{frame.left(), frame.top(), frame.left() + frame.width(),
                                             frame.top() + frame.height()});
-    profile.Save();
+    if (!profile.Save()) {
+        g_saveFailed = true;
+    }
 }
 
 QStringList RecentFiles() {

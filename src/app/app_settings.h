@@ -14,8 +14,9 @@ namespace yomi6::app_settings {
 // child show state.
 void LoadAtStart();
 // Writes the program's settings, the child show state if it changed, and the recent files at
-// the end of the run.
-void SaveAtExit();
+// the end of the run. False when the settings file could not be written, now or when the main
+// window's rectangle was written.
+bool SaveAtExit();
 
 bool WordWrap();
 void SetWordWrap(bool wrap);

@@ -20,6 +20,10 @@ inline constexpr const char* kDefaultExtension = ".txt";
 
 inline constexpr const char* kFileTooLarge = "ﾌｧｲﾙが大きすぎて開けません。";
 
+// The settings file could not be written at the end of the run (%1: its path); it is kept as
+// it was.
+inline constexpr const char* kSettingsNotSaved = "設定ファイルに書き込めません。\n%1";
+
 // About box.
 inline constexpr const char* kAboutCaption = "ﾊﾞｰｼﾞｮﾝ情報";
 inline constexpr const char* kAboutText = "よみあげPad Version 6.0";

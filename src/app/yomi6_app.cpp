@@ -1,8 +1,13 @@
 #include "app/yomi6_app.h"
 
 #include "app/app_settings.h"
+#include "app/app_strings.h"
 #include "app/main_frame.h"
+#include "platform/message_box.h"
+#include "settings/settings_path.h"
 #include "view/speech_controller.h"
+
+#include <QFile>
 
 namespace yomi6 {
 
@@ -28,7 +33,11 @@ bool CYOMI5App::InitInstance(const QStringList& files) {
 int CYOMI5App::ExitInstance() {
     m_mainFrame.reset();
     SpeechController::Instance().Shutdown();
-    app_settings::SaveAtExit();
+    if (!app_settings::SaveAtExit()) {
+        const QString path = QFile::decodeName(QByteArray::fromStdString(SettingsPath()));
+        ShowMessage(nullptr, QString::fromUtf8(strings::kSettingsNotSaved).arg(path),
+                    MessageBoxType::IconExclamation);
+    }
     return 0;
 }
 

@@ -274,6 +274,32 @@ bool WriteInPlace(const std::string& path, std::string_view bytes, std::string& 
     return true;
 }
 
+// Whether the user could write the existing file in place (errno says why not). The
+// superuser may write any file, so for it a file with no write permission for anyone counts
+// as read-only: such a file is kept, as it would be for its owner.
+bool MayWriteInPlace(const std::string& target, const struct stat& old) {
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        return false;
+    }
+    if (::geteuid() == 0 && (old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        errno = EACCES;
+        return false;
+    }
+    return true;
+}
+
+// Gives the new file the old file's owner and group where this process may (the superuser, or
+// a member of the group for the group alone), then the old file's permission bits; the mode
+// comes last because a change of owner clears the set-user-ID and set-group-ID bits.
+bool CarryOverOwnerAndMode(int fd, const struct stat& old) {
+    if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
+        ::fchown(fd, old.st_uid, old.st_gid) != 0 &&
+        ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+        // Neither is permitted: the new file keeps this process's user and group.
+    }
+    return ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
 } // namespace
 
 ReadStatus ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
@@ -341,6 +367,12 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     }
     struct stat old {};
     const bool hadFile = ::stat(target.c_str(), &old) == 0;
+    // Renaming needs only the folder's permission: a file the user could not write in place
+    // is not replaced either.
+    if (hadFile && !MayWriteInPlace(target, old)) {
+        error = Describe("cannot replace", target, errno);
+        return false;
+    }
 
     std::string tempPath;
     FileDescriptor fd(CreateTemporaryIn(DirectoryOf(target), tempPath));
@@ -350,7 +382,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     }
     const char* step = "cannot write";
     bool ok = true;
-    if (hadFile && ::fchmod(fd.get(), old.st_mode & 07777) != 0) {
+    if (hadFile && !CarryOverOwnerAndMode(fd.get(), old)) {
         ok = false;
         step = "cannot set the permissions of";
     } else if (!WriteAll(fd.get(), bytes)) {

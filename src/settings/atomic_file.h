@@ -21,7 +21,10 @@ ReadStatus ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
 // Replaces the file at path with bytes so that a crash, a full disk or a size limit can never
 // leave a partly written file: the bytes go to a new file beside the target, are flushed to
 // the disk and only then renamed over it. A symbolic link at path is followed (the link stays,
-// its target is replaced); an existing file keeps its permission bits; missing directories above the file are created with mode 0700 when directories says
+// its target is replaced); an existing file is replaced only when the user could write it in
+// place (a file without any write permission counts as read-only for the superuser too), and
+// the new file keeps its permission bits and, where this process may set them, its owner and
+// group; missing directories above the file are created with mode 0700 when directories says
 // so (a settings file whose folder does not exist yet), else they are an error (a file the
 // user named). What is not a regular file (a device, a FIFO, a terminal, /dev/stdout) is
 // written into directly, never replaced. On failure the old file is untouched, no temporary

@@ -1,6 +1,6 @@
 // The crash-safe writer on awkward targets: names of the longest legal length, devices, FIFOs
-// and open descriptors written in place, and the temporary files that killed processes left
-// behind.
+// and open descriptors written in place, read-only files and other users' files, and the
+// temporary files that killed processes left behind.
 #include "settings/atomic_file.h"
 #include "support/temp_dir.h"
 
@@ -105,6 +105,43 @@ TEST(AtomicFileTest, AnOpenDescriptorIsWrittenThroughAsTheShellSetItUp) {
     ::close(fd);
     EXPECT_EQ(ReadFile(path), "head;tail;tail;");
     EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"log.txt"});
+}
+
+TEST(AtomicFileTest, AFileNoOneMayWriteIsKept) {
+    TempDir dir;
+    const std::string path = dir.File("locked.ini");
+    WriteFile(path, "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    std::string error;
+    EXPECT_FALSE(WriteFileAtomically(path, "new", error));
+    EXPECT_NE(error.find("locked.ini"), std::string::npos) << error;
+    EXPECT_NE(error.find(std::strerror(EACCES)), std::string::npos) << error;
+    EXPECT_EQ(ReadFile(path), "old");
+    EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"locked.ini"});
+
+    // Once the owner may write it again, it is replaced with its mode kept.
+    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+    EXPECT_TRUE(WriteFileAtomically(path, "new", error)) << error;
+    EXPECT_EQ(ReadFile(path), "new");
+}
+
+TEST(AtomicFileTest, TheOwnerAndGroupOfAReplacedFileAreKeptWherePermitted) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only the superuser may give a file to another user";
+    }
+    TempDir dir;
+    const std::string path = dir.File("theirs.txt");
+    WriteFile(path, "old");
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 02664), 0);
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(path, "new", error, MissingDirectories::Fail)) << error;
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+    EXPECT_EQ(st.st_mode & 07777, 02664u) << "the set-group-ID bit survives the change of owner";
+    EXPECT_EQ(ReadFile(path), "new");
 }
 
 TEST(AtomicFileTest, StaleTemporariesOfEndedProcessesAreRemovedOthersStay) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Where --wav and --pdf write as whole processes: FIFOs, devices and standard output written
-# into, names of the longest legal length, file size limits, temporary files beside the output
-# and cleaned after killed runs, and the messages.
+# into, read-only and other users' files kept, names of the longest legal length, file size
+# limits, temporary files beside the output and cleaned after killed runs, and the messages.
 set -u
 yomi6=$(realpath "$1")
 work=$(mktemp -d)
@@ -55,6 +55,37 @@ printf 'head' >appended.wav
 "$yomi6" --wav /dev/stdout text.txt >>appended.wav
 check "wav appended to /dev/stdout" '[ "$(head -c 4 appended.wav)" = head ] && [ "$(stat -c %s appended.wav)" -eq $(($(stat -c %s ref.wav) + 4)) ]'
 rm -f piped.wav piped.pdf appended.wav
+
+# Read-only outputs are kept; the message says why.
+for mode in wav pdf; do
+  printf 'old' >"ro.$mode"
+  chmod 0444 "ro.$mode"
+  "$yomi6" --$mode "ro.$mode" text.txt 2>err.txt
+  check "$mode onto a read-only file: status 1, kept" '[ $? -eq 1 ] && [ "$(cat "ro.$mode")" = old ]'
+  check "$mode onto a read-only file: one line saying why" '[ "$(wc -l <err.txt)" -eq 1 ] && grep -q "ro.$mode.*Permission denied" err.txt'
+  rm -f "ro.$mode"
+done
+# The same for an ordinary user, in a folder that user may write.
+if [ "$(id -u)" -eq 0 ] && setpriv --help >/dev/null 2>&1; then
+  mkdir shared
+  chmod 0777 shared "$work"
+  cp text.txt shared/
+  printf 'old' >shared/ro.wav
+  chown nobody shared/ro.wav
+  chmod 0444 shared/ro.wav
+  setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$work/shared" XDG_CONFIG_HOME="$work/shared" \
+    "$yomi6" --wav shared/ro.wav shared/text.txt 2>err.txt
+  check "an ordinary user's read-only file: status 1, kept" '[ $? -eq 1 ] && [ "$(cat shared/ro.wav)" = old ] && grep -q "Permission denied" err.txt'
+  check "an ordinary user's read-only file: no temporary file" '[ "$(ls -A shared | sort | tr "\n" " ")" = "ro.wav text.txt " ]'
+  # Root replacing another user's file leaves it theirs.
+  printf 'old' >shared/theirs.wav
+  chown nobody:nogroup shared/theirs.wav
+  chmod 0640 shared/theirs.wav
+  "$yomi6" --wav shared/theirs.wav text.txt
+  check "another user's file stays theirs, with its mode" '[ "$(stat -c "%U:%G %a" shared/theirs.wav)" = "nobody:nogroup 640" ] && cmp -s shared/theirs.wav ref.wav'
+  chmod 0700 "$work"
+  rm -rf shared
+fi
 
 # A name of 255 bytes, the longest a folder entry holds.
 long=$(printf 'n%.0s' $(seq 251))

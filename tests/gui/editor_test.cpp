@@ -125,6 +125,36 @@ private slots:
                  std::optional<int>(1));
     }
 
+    void readOnlySettingsFileIsKeptAndTheFailureShown() {
+        { Run first; } // writes the settings file
+        const QString ini = m_config->IniPath();
+        const QByteArray before = ReadBytes(ini);
+        QVERIFY(!before.isEmpty());
+        QVERIFY(QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                               QFileDevice::ReadOther));
+        {
+            Run run;
+            QAction* wrap = FirstAction(run.frame(), cmd::WordWrap);
+            QVERIFY(wrap != nullptr);
+            wrap->trigger(); // a changed setting to save
+            auto box = AnswerNextMessageBox(QMessageBox::Ok);
+            run.Finish();
+            QVERIFY(box->handled());
+            QCOMPARE(box->text(), QString::fromUtf8("設定ファイルに書き込めません。\n") + ini);
+        }
+        QCOMPARE(ReadBytes(ini), before);
+        QVERIFY(!(QFile::permissions(ini) & QFileDevice::WriteOwner));
+
+        // Writable again: saved without a word.
+        QVERIFY(QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        Run run;
+        FirstAction(run.frame(), cmd::WordWrap)->trigger();
+        auto box = AnswerNextMessageBox(QMessageBox::Ok);
+        run.Finish();
+        QVERIFY(!box->handled());
+        QVERIFY(ReadBytes(ini) != before);
+    }
+
     void fileOpensAndSavesBackByteForByte() {
         // Shift-JIS with CR LF, a byte that is no character and a lone lead byte at the end.
         const QByteArray bytes = Sjis("漢字は、3こ。\r\n") + QByteArray("\x80\xA0\xFD\r\nabc\x82");
