@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Times `yomi6 --pdf` as a whole process on the same 1,048,575 bytes laid out two ways: one
-# line with no line end, and ordinary lines of 80 bytes. Printing must take time in proportion
+# line with no line end and no blank (no place to break but anywhere), and ordinary lines of
+# 80 bytes. Printing must take time in proportion
 # to the text, however its lines are cut. Needs hyperfine (Debian package).
 # Usage: tools/bench-pdf-process.sh [YOMI6] [RUNS]
 set -euo pipefail
@@ -13,7 +14,7 @@ python3 - "$work" <<'PY'
 import sys
 work = sys.argv[1]
 size = 1048575
-words = b"the quick brown fox jumps over a lazy dog "
+words = b"abcdefghijklmnopqrstuvwxyz0123456789"
 one = (words * (size // len(words) + 1))[:size]
 open(f"{work}/one-line.txt", "wb").write(one)
 lines = bytearray()
