@@ -1,0 +1,104 @@
+// The editor's start from a settings file that holds anything at all: the main window's saved
+// rectangle, the saved fonts; and the main window's title as documents come and go.
+#include "app/child_frame.h"
+#include "app/main_frame.h"
+#include "app/resources_init.h"
+#include "gui/gui_test_support.h"
+#include "settings/settings.h"
+#include "speech/speech_state.h"
+#include "view/yomi6_doc.h"
+#include "view/yomi6_view.h"
+
+#include <QDir>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace yomi6;
+using namespace yomi6::test;
+
+namespace {
+
+const char* const kSettingsSection = "よみあげPadのセッティング";
+
+// A settings file of one section with the given lines (UTF-8, written as code page 932).
+bool WriteIni(const QString& path, const char* section, const QByteArray& lines) {
+    return WriteBytes(path, Sjis(section).prepend('[').append("]\r\n").append(lines));
+}
+
+} // namespace
+
+class EditorStartTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        InitResources();
+        QVERIFY(m_cwd.isValid());
+        QDir::setCurrent(m_cwd.path()); // the dictionary is created here
+    }
+
+    void init() {
+        m_config = std::make_unique<ScratchConfig>();
+        g_speech = SpeechState{};
+        g_settings = AppSettings{};
+    }
+
+    void cleanup() { m_config.reset(); }
+
+    void savedRectangleIsFittedIntoTheScreen_data() {
+        QTest::addColumn<QByteArray>("lines");
+        QTest::addColumn<QRect>("expected");
+        // The offscreen platform's one screen, at the origin.
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(screen.topLeft(), QPoint(0, 0));
+        QVERIFY(screen.width() >= 600 && screen.height() >= 400);
+        const int right = screen.width();
+        const int bottom = screen.height();
+        QTest::newRow("larger than any screen")
+            << QByteArray("X1=0\r\nY1=0\r\nX2=100000\r\nY2=100000\r\n") << screen;
+        QTest::newRow("the whole 32-bit range")
+            << QByteArray("X1=-2147483648\r\nY1=-2147483648\r\nX2=2147483647\r\nY2=2147483647\r\n")
+            << screen;
+        QTest::newRow("right edge at the lowest number")
+            << QByteArray("X2=-2147483648\r\n") << QRect(0, 0, 580, 350);
+        QTest::newRow("far off the screen, no size")
+            << QByteArray("X1=50000\r\nY1=50000\r\n") << QRect(right - 580, bottom - 350, 580, 350);
+        QTest::newRow("partly off the screen, its size kept")
+            << QByteArray("X1=-100\r\nY1=" + QByteArray::number(bottom - 100) +
+                          "\r\nX2=300\r\nY2=" + QByteArray::number(bottom + 200) + "\r\n")
+            << QRect(0, bottom - 300, 400, 300);
+        QTest::newRow("on the screen, as it was")
+            << QByteArray("X1=40\r\nY1=30\r\nX2=540\r\nY2=330\r\n") << QRect(40, 30, 500, 300);
+    }
+
+    void savedRectangleIsFittedIntoTheScreen() {
+        QFETCH(QByteArray, lines);
+        QFETCH(QRect, expected);
+        QVERIFY(WriteIni(m_config->IniPath(), kSettingsSection, lines));
+        {
+            EditorRun run;
+            QVERIFY(run.ok());
+            QCOMPARE(run.frame().frameGeometry(), expected);
+            QVERIFY(
+                run.frame().screen()->availableGeometry().contains(run.frame().frameGeometry()));
+            // It paints, and the next start finds what this run saved.
+            QVERIFY(!run.frame().grab().isNull());
+        }
+        QCOMPARE(IniInt(m_config->IniPath(), kSettingsSection, "X1"),
+                 std::optional<int>(expected.left()));
+        QCOMPARE(IniInt(m_config->IniPath(), kSettingsSection, "Y2"),
+                 std::optional<int>(expected.top() + expected.height()));
+    }
+
+private:
+    QTemporaryDir m_cwd;
+    std::unique_ptr<ScratchConfig> m_config;
+};
+
+QTEST_MAIN(EditorStartTest)
+#include "editor_start_test.moc"
