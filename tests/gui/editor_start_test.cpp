@@ -4,6 +4,7 @@
 #include "app/main_frame.h"
 #include "app/resources_init.h"
 #include "gui/gui_test_support.h"
+#include "settings/font_record.h"
 #include "settings/settings.h"
 #include "speech/speech_state.h"
 #include "view/yomi6_doc.h"
@@ -93,6 +94,25 @@ private slots:
                  std::optional<int>(expected.left()));
         QCOMPARE(IniInt(m_config->IniPath(), kSettingsSection, "Y2"),
                  std::optional<int>(expected.top() + expected.height()));
+    }
+
+    void fontHeightsBeyondAnyScreenAreCut_data() {
+        QTest::addColumn<QByteArray>("height");
+        QTest::addColumn<int>("pixels");
+        QTest::newRow("lowest number") << QByteArray("-2147483648") << int{kMaxFontHeight};
+        QTest::newRow("highest number") << QByteArray("2147483647") << int{kMaxFontHeight};
+        QTest::newRow("just beyond") << QByteArray("-1001") << int{kMaxFontHeight};
+        QTest::newRow("an ordinary one") << QByteArray("-23") << 23;
+    }
+
+    void fontHeightsBeyondAnyScreenAreCut() {
+        QFETCH(QByteArray, height);
+        QFETCH(int, pixels);
+        QVERIFY(WriteIni(m_config->IniPath(), "フォント", "Height=" + height + "\r\n"));
+        EditorRun run;
+        QVERIFY(run.ok());
+        QCOMPARE(run.view()->font().pixelSize(), pixels);
+        QVERIFY(!run.frame().grab().isNull());
     }
 
 private:
