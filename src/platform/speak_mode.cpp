@@ -1,6 +1,7 @@
 #include "platform/speak_mode.h"
 
 #include "cli/cli_common.h"
+#include "cli/speech_options.h"
 #include "platform/sample_player.h"
 #include "platform/speech_timer.h"
 #include "speech/playback.h"
@@ -62,8 +63,7 @@ int RunSpeakMode(int argc, char** argv, const cli::Options& options) {
     if (const int status = cli::PrepareSpeech(options); status != cli::kExitOk) {
         return status;
     }
-    g_speech.voice = options.voice.value_or(0);
-    g_speech.speed = options.speed.value_or(kDefaultSpeed);
+    cli::ApplySpeechOptions(options, g_speech);
     g_speech.repeat = kRepeatOff;
     const int status = SpeakOnePass(argc, argv);
     // The sound backend tears its connection to the sound server down at exit without

@@ -21,6 +21,9 @@ done
 work=$(mktemp -d)
 trap 'stop_pulse; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 cd "$work" || exit 1
+# A settings folder of the test's own: the user's settings never choose the voice or speed here.
+export XDG_CONFIG_HOME=$work/config
+mkdir -p "$XDG_CONFIG_HOME"
 failures=0
 passes=0
 
@@ -61,6 +64,26 @@ speak_and_check female_180 mixed.txt
 speak_and_check male_60 kana.txt --voice male --speed 60
 # A speed of 0 gives the timer its shortest period, 10 ms: every sample is cut after 10 ms.
 speak_and_check floor_0 mixed.txt --speed 0
+
+# Without --voice and --speed the settings file's voice and speed are used: the male voice at
+# 250 ms here, told to the checker outright.
+settings_check() { # name, text file, checker options...
+  local name=$1 text=$2
+  shift 2
+  record_start "$name.raw" || return 1
+  timeout 60 "$yomi6" --speak "$text" >"$name.out" 2>"$name.err"
+  local status=$?
+  record_stop
+  check "$name: exit status 0, nothing on stderr" "[ $status -eq 0 ] && [ ! -s $name.err ]"
+  "$check" --tolerate-late-ticks "$name.raw" --speak "$text" "$@" >"$name.check"
+  status=$?
+  check "$name: heard with the settings file's voice and speed" "[ $status -eq 0 ]"
+  grep -v '^PASS$' "$name.check" | grep -v '^samples ' | sed "s/^/  $name: /"
+}
+printf '[%s]\r\n%s=250\r\n%s=1\r\n' 'よみあげPadのセッティング' 'しゃべるスピード' '声の質' |
+  iconv -f UTF-8 -t CP932 >"$XDG_CONFIG_HOME/yomi6.ini"
+settings_check settings_male_250 mixed.txt --voice male --speed 250
+rm "$XDG_CONFIG_HOME/yomi6.ini"
 
 # An empty text: one silent tick, and nothing heard.
 record_start empty.raw
