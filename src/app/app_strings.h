@@ -20,6 +20,9 @@ inline constexpr const char* kDefaultExtension = ".txt";
 
 inline constexpr const char* kFileTooLarge = "ﾌｧｲﾙが大きすぎて開けません。";
 
+// Status bar message when there is no sound output (no sound server, or one that does not answer).
+inline constexpr const char* kNoSoundOutput = "音声を出力できません。読み上げは無音で進みます。";
+
 // About box.
 inline constexpr const char* kAboutCaption = "ﾊﾞｰｼﾞｮﾝ情報";
 inline constexpr const char* kAboutText = "よみあげPad Version 6.0";

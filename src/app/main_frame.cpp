@@ -50,6 +50,11 @@ CMainFrame::CMainFrame() {
 
     connect(&SpeechController::Instance(), &SpeechController::stateChanged, this,
             &CMainFrame::UpdateCommandUI);
+    connect(&SpeechController::Instance(), &SpeechController::soundUnavailable, this,
+            [this] { statusBar()->showMessage(QString::fromUtf8(strings::kNoSoundOutput)); });
+    // The sound output opens in the background from now on, so that the first speak command is
+    // heard from its first unit.
+    SpeechController::Instance().Player();
     // Another program's window becoming active stops speech, as switching documents does.
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
         if (s != Qt::ApplicationActive && ActiveView() != nullptr) {

@@ -10,7 +10,6 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -18,14 +17,9 @@ namespace yomi6 {
 
 namespace {
 
-using namespace std::chrono_literals;
-
-// A sound server normally takes the stream within milliseconds, but may hold a new stream back
-// for up to two seconds; one that has not begun to play by then is treated as no output, and
-// the pass runs in silence.
-constexpr auto kOutputOpenLimit = 3s;
-
-// One pass of g_speech through the timer and the player; returns when it has been heard.
+// One pass of g_speech through the timer and the player; returns when it has been heard. The pass
+// starts as soon as the output plays, or in silence once the player reports that there is no
+// output (at the latest a few seconds after the start, whatever the sound server does).
 int SpeakOnePass(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     SamplePlayer player;
@@ -50,7 +44,11 @@ int SpeakOnePass(int argc, char** argv) {
         }
     };
     QObject::connect(&player, &SamplePlayer::ready, &app, start);
-    QTimer::singleShot(kOutputOpenLimit, &app, start);
+    QObject::connect(&player, &SamplePlayer::outputUnavailable, &app, [&] {
+        cli::PrintError("sound output",
+                        "none (no sound server, or it does not answer); speaking in silence");
+        start();
+    });
     if (player.isReady()) {
         start();
     }

@@ -1,5 +1,7 @@
-// The editor's start from a settings file that holds anything at all: the main window's saved
-// rectangle, the saved fonts; and the main window's title as documents come and go.
+// The editor's start from a settings file that holds anything at all (the main window's saved
+// rectangle, the saved fonts) and without sound output; the main window's title as documents
+// come and go.
+#include "app/app_strings.h"
 #include "app/child_frame.h"
 #include "app/main_frame.h"
 #include "app/resources_init.h"
@@ -7,6 +9,7 @@
 #include "settings/font_record.h"
 #include "settings/settings.h"
 #include "speech/speech_state.h"
+#include "view/speech_controller.h"
 #include "view/yomi6_doc.h"
 #include "view/yomi6_view.h"
 
@@ -14,6 +17,8 @@
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSignalSpy>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -113,6 +118,18 @@ private slots:
         QVERIFY(run.ok());
         QCOMPARE(run.view()->font().pixelSize(), pixels);
         QVERIFY(!run.frame().grab().isNull());
+    }
+
+    void noSoundOutputIsSaidInTheStatusBarAndSpeechGoesOn() {
+        // The test runs with the sound server pointed nowhere.
+        EditorRun run;
+        QVERIFY(run.ok());
+        const QString said = QString::fromUtf8(strings::kNoSoundOutput);
+        QTRY_COMPARE_WITH_TIMEOUT(run.frame().statusBar()->currentMessage(), said, 10000);
+        QTest::keyClicks(run.view(), QStringLiteral("abc"));
+        QSignalSpy ticks(&SpeechController::Instance(), &SpeechController::ticked);
+        QTest::keyClick(run.view(), Qt::Key_F3);
+        QVERIFY(ticks.wait(2000));
     }
 
 private:
