@@ -1,6 +1,5 @@
 #include "app/editor_main.h"
 
-#include "app/app_strings.h"
 #include "app/main_frame.h"
 #include "app/resources_init.h"
 #include "app/yomi6_app.h"
@@ -46,7 +45,7 @@ int RunApplication(int argc, char** argv, const std::vector<std::string>& files)
     QApplication app(argc, argv);
     InitResources();
     QApplication::setApplicationName(QStringLiteral("yomi6"));
-    QApplication::setApplicationDisplayName(QString::fromUtf8(strings::kMainTitle));
+    // No display name: the window system would append it to every window title.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
     QStringList paths;
     for (const std::string& f : files) {

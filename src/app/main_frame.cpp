@@ -32,8 +32,8 @@ constexpr const char* kAllFiles = "すべてのﾌｧｲﾙ (*)";
 
 } // namespace
 
-CMainFrame::CMainFrame() {
-    setWindowTitle(QString::fromUtf8(strings::kMainTitle));
+CMainFrame::CMainFrame() : m_title(QString::fromUtf8(strings::kMainTitle)) {
+    setWindowTitle(m_title);
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
     ApplySavedRectangle();
 
@@ -184,6 +184,15 @@ void CMainFrame::showEvent(QShowEvent* event) {
         if (!frameExtra.isEmpty()) {
             resize((m_savedRectangle.size() - frameExtra).expandedTo(QSize(1, 1)));
         }
+    }
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // A maximized document window writes its caption into this window's title; the title stays
+    // the one made here.
+    if (event->type() == QEvent::WindowTitleChange && windowTitle() != m_title) {
+        setWindowTitle(m_title);
     }
 }
 

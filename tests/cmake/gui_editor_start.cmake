@@ -12,3 +12,9 @@ if(NOT YOMI6_CORE_ONLY)
   set_tests_properties(gui_editor_start PROPERTIES LABELS gui
                        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;PULSE_SERVER=unix:/nonexistent")
 endif()
+# The title as the X window system shows it.
+if(TARGET yomi6)
+  add_test(NAME editor_title_x11
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/editor_title_x11.sh $<TARGET_FILE:yomi6>)
+  set_tests_properties(editor_title_x11 PROPERTIES LABELS e2e SKIP_RETURN_CODE 77 TIMEOUT 120)
+endif()

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFontInfo>
 #include <QGuiApplication>
+#include <QMdiArea>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -130,6 +131,42 @@ private slots:
         QSignalSpy ticks(&SpeechController::Instance(), &SpeechController::ticked);
         QTest::keyClick(run.view(), Qt::Key_F3);
         QVERIFY(ticks.wait(2000));
+    }
+
+    void titleIsTheProgramsAndTheActiveDocumentsOnce() {
+        const QString main = QString::fromUtf8(strings::kMainTitle);
+        const QString path = m_cwd.filePath(QStringLiteral("u.txt"));
+        QVERIFY(WriteBytes(path, "text"));
+        EditorRun run({path});
+        QVERIFY(run.ok());
+        CChildFrame* first = run.frame().ChildFrames().front();
+        QVERIFY(first->isMaximized());
+        QCOMPARE(run.frame().windowTitle(), main + QStringLiteral(" - u.txt"));
+
+        // Unsaved changes mark the document window's caption only.
+        QTest::keyClicks(run.view(), QStringLiteral("x"));
+        QCOMPARE(first->windowTitle(), QStringLiteral("u.txt*"));
+        QCOMPARE(run.frame().windowTitle(), main + QStringLiteral(" - u.txt"));
+
+        // Another document, and a second window on the first: always the active one, once.
+        run.frame().Dispatch(cmd::FileNew);
+        QCOMPARE(run.frame().windowTitle(), main + QString::fromUtf8(" - 無題1"));
+        run.frame().MdiArea()->setActiveSubWindow(first);
+        run.frame().Dispatch(cmd::WindowNew);
+        QCOMPARE(run.frame().windowTitle(), main + QStringLiteral(" - u.txt"));
+        QCOMPARE(run.frame().ChildFrames().back()->windowTitle(), QStringLiteral("u.txt:2*"));
+
+        // Restored and maximized again.
+        CChildFrame* active = run.frame().ChildFrames().back();
+        active->showNormal();
+        QCOMPARE(run.frame().windowTitle(), main + QStringLiteral(" - u.txt"));
+        active->showMaximized();
+        QCOMPARE(run.frame().windowTitle(), main + QStringLiteral(" - u.txt"));
+
+        // Saved: the mark goes, the titles stay.
+        run.frame().Dispatch(cmd::FileSave);
+        QCOMPARE(active->windowTitle(), QStringLiteral("u.txt:2"));
+        QCOMPARE(run.frame().windowTitle(), main + QStringLiteral(" - u.txt"));
     }
 
 private:
