@@ -1,5 +1,5 @@
-# The editor's start from damaged or extreme settings files, and its window title, driven with
-# Qt Test offscreen (an 800 x 600 screen) with a scratch settings folder.
+# The editor with damaged or extreme settings files, without sound output and with failing saves,
+# and its window title, driven with Qt Test offscreen with a scratch settings folder.
 if(NOT YOMI6_CORE_ONLY)
   find_package(Qt6 REQUIRED COMPONENTS Test)
   add_executable(editor_start_test ${CMAKE_CURRENT_SOURCE_DIR}/gui/editor_start_test.cpp

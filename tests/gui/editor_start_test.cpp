@@ -1,6 +1,6 @@
-// The editor's start from a settings file that holds anything at all (the main window's saved
-// rectangle, the saved fonts) and without sound output; the main window's title as documents
-// come and go.
+// The editor facing what it does not control: a settings file that holds anything at all (the
+// main window's saved rectangle, the saved fonts), no sound output, a save the system refuses;
+// and the main window's title as documents come and go.
 #include "app/app_strings.h"
 #include "app/child_frame.h"
 #include "app/main_frame.h"
@@ -167,6 +167,32 @@ private slots:
         run.frame().Dispatch(cmd::FileSave);
         QCOMPARE(active->windowTitle(), QStringLiteral("u.txt:2"));
         QCOMPARE(run.frame().windowTitle(), main + QStringLiteral(" - u.txt"));
+    }
+
+    void failedSaveIsExplainedInJapanese() {
+        QTemporaryDir scratch;
+        const QString folder = scratch.filePath(QStringLiteral("docs"));
+        const QString path = folder + QStringLiteral("/a.txt");
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(WriteBytes(path, "a"));
+        const QString cannotSave = QString::fromUtf8("%1 を保存できません。\n%2").arg(path);
+        EditorRun run({path});
+        QVERIFY(run.ok());
+        QTest::keyClicks(run.view(), QStringLiteral("b"));
+
+        // The folder went away while the document was open.
+        QVERIFY(QDir(folder).removeRecursively());
+        auto box = AnswerNextMessageBox(QMessageBox::Ok);
+        run.frame().Dispatch(cmd::FileSave);
+        QCOMPARE(box->text(), cannotSave.arg(QString::fromUtf8("保存先のﾌｫﾙﾀﾞがありません。")));
+        QVERIFY(run.view()->GetDocument()->IsModified());
+
+        // A folder stands where the file was.
+        QVERIFY(QDir().mkpath(path));
+        auto second = AnswerNextMessageBox(QMessageBox::Ok);
+        run.frame().Dispatch(cmd::FileSave);
+        QCOMPARE(second->text(), cannotSave.arg(QString::fromUtf8("同じ名前のﾌｫﾙﾀﾞがあります。")));
+        QVERIFY(run.view()->GetDocument()->IsModified());
     }
 
 private:
