@@ -1,6 +1,7 @@
 #include "platform/audio_output.h"
 
 #include "platform/sample_mixer.h"
+#include "platform/sound_thread.h"
 #include "speech/sample_pcm.h"
 
 #include <QAudioDevice>
@@ -69,6 +70,8 @@ AudioOutput::~AudioOutput() {
 }
 
 void AudioOutput::Open() {
+    // Both the first query and the start of the stream wait for the sound server.
+    const BackendCall waitsForTheServer;
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull()) {
         emit opened(false);

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QThread>
 
+#include <atomic>
 #include <chrono>
 
 namespace yomi6 {
@@ -17,13 +18,14 @@ constexpr auto kFinishWait = 500ms;
 
 QThread* g_thread = nullptr;
 bool g_held = false;
+std::atomic<int> g_backendCalls{0};
 
 void FinishSoundThread() {
     if (g_thread == nullptr) {
         return;
     }
     g_thread->quit();
-    if (g_thread->wait(QDeadlineTimer(kFinishWait))) {
+    if (g_backendCalls.load() == 0 && g_thread->wait(QDeadlineTimer(kFinishWait))) {
         delete g_thread;
     } else {
         // Held in the backend. The thread object stays with it, as a running thread's object
@@ -34,6 +36,14 @@ void FinishSoundThread() {
 }
 
 } // namespace
+
+BackendCall::BackendCall() {
+    ++g_backendCalls;
+}
+
+BackendCall::~BackendCall() {
+    --g_backendCalls;
+}
 
 bool SoundThreadHeld() {
     return g_held;

@@ -19,6 +19,16 @@ namespace yomi6 {
 // The thread, started on the first call. Needs a Q(Core)Application.
 QThread& SoundThread();
 
+// Marks, while it lives, a call into the backend that may wait for the sound server (opening an
+// output). The end of the application does not wait for a thread that is inside one.
+class BackendCall {
+public:
+    BackendCall();
+    ~BackendCall();
+    BackendCall(const BackendCall&) = delete;
+    BackendCall& operator=(const BackendCall&) = delete;
+};
+
 // After the application object has gone: whether the sound thread is still held in the backend.
 // The backend's teardown at the process's exit would then wait for it (for as long as the server
 // holds it), so a program in that state ends its process without that teardown, once its own work
