@@ -5,7 +5,11 @@
 #include "settings/settings.h"
 #include "settings/settings_path.h"
 #include "settings/shell_profile.h"
+#include "settings/window_placement.h"
 #include "text/cp932_codec.h"
+
+#include <QGuiApplication>
+#include <QScreen>
 
 #include <string>
 #include <vector>
@@ -96,8 +100,20 @@ void SetChildShowState(int state) {
 }
 
 QRect ReadMainRectangle() {
-    const WindowRect r = ReadMainWindowRect(ProfileFile::Open(SettingsPath()));
-    return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+    const WindowRect saved = ReadMainWindowRect(ProfileFile::Open(SettingsPath()));
+    // The screen the saved rectangle starts on, else the main one; its area without panels.
+    QScreen* screen = QGuiApplication::screenAt(QPoint(saved.left, saved.top));
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    WindowRect area = saved;
+    if (screen != nullptr) {
+        const QRect available = screen->availableGeometry();
+        area = WindowRect{available.left(), available.top(), available.left() + available.width(),
+                          available.top() + available.height()};
+    }
+    const WindowRect r = FitWindowRect(saved, area);
+    return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 void WriteMainRectangle(const QRect& frame) {

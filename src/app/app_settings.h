@@ -32,7 +32,9 @@ int ChildShowState();
 void SetChildShowState(int state);
 
 // The main window's rectangle (left, top, right, bottom as a QRect from (X1, Y1) to (X2, Y2)),
-// read from the file when the main window is created and written at once when it closes.
+// read from the file when the main window is created and written at once when it closes. It is
+// read fitted into the usable area of its screen (see FitWindowRect): whatever the file holds,
+// the window opens whole, on a screen, and no larger than it.
 QRect ReadMainRectangle();
 void WriteMainRectangle(const QRect& frame);
 

@@ -24,6 +24,9 @@ inline constexpr const char* kFileTooLarge = "ﾌｧｲﾙが大きすぎて開�
 // it was.
 inline constexpr const char* kSettingsNotSaved = "設定ファイルに書き込めません。\n%1";
 
+// Status bar message when there is no sound output (no sound server, or one that does not answer).
+inline constexpr const char* kNoSoundOutput = "音声を出力できません。読み上げは無音で進みます。";
+
 // About box.
 inline constexpr const char* kAboutCaption = "ﾊﾞｰｼﾞｮﾝ情報";
 inline constexpr const char* kAboutText = "よみあげPad Version 6.0";

@@ -44,17 +44,33 @@ void CChildFrame::ActivateFrame() {
     m_view->setFocus();
 }
 
-void CChildFrame::UpdateCaption() {
-    CYOMI5Doc* doc = m_view->GetDocument();
+QString CChildFrame::Caption() const {
+    const CYOMI5Doc* doc = m_view->GetDocument();
     QString caption = doc->Title();
     const auto& views = doc->Views();
     if (views.size() > 1) {
         const auto it = std::find(views.begin(), views.end(), m_view);
         caption += QStringLiteral(":%1").arg(it - views.begin() + 1);
     }
-    // The "[*]" placeholder shows the modified mark.
-    setWindowTitle(caption + QStringLiteral("[*]"));
-    setWindowModified(doc->IsModified());
+    return caption;
+}
+
+void CChildFrame::UpdateCaption() {
+    // The mark is part of the caption itself rather than the window's modified state: that
+    // state would be handed on to the main window while this one is maximized, whose title
+    // carries no mark.
+    const bool modified = m_view->GetDocument()->IsModified();
+    setWindowTitle(Caption() + (modified ? QStringLiteral("*") : QString()));
+}
+
+bool CChildFrame::eventFilter(QObject* watched, QEvent* event) {
+    // While maximized, the sub-window watches the main window's title and adds its own caption
+    // to it in brackets. The main window makes its title itself (the program's title and the
+    // active document's), so that watch is left out; everything else goes on as usual.
+    if (event->type() == QEvent::WindowTitleChange && watched != widget()) {
+        return false;
+    }
+    return QMdiSubWindow::eventFilter(watched, event);
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {

@@ -18,12 +18,16 @@ public:
     // after the remembered child show state.
     void ActivateFrame();
 
-    // Refreshes the caption from the document: its title, ":2" for a second window on it.
+    // Refreshes the caption from the document: its title, ":2" for a second window on it, and
+    // "*" after it while the document has unsaved changes.
     void UpdateCaption();
+    // The caption without the mark of unsaved changes, as the window menu lists it.
+    QString Caption() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void RememberShowState();

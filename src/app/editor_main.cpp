@@ -1,15 +1,18 @@
 #include "app/editor_main.h"
 
-#include "app/app_strings.h"
 #include "app/main_frame.h"
 #include "app/resources_init.h"
 #include "app/yomi6_app.h"
+#include "platform/sound_thread.h"
 #include "view/yomi6_view.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
 #include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace yomi6 {
 
@@ -37,13 +40,12 @@ void WatchFirstPaint(const CYOMI5App& yomi, FirstPaintProbe& probe) {
     }
 }
 
-} // namespace
-
-int RunEditor(int argc, char** argv, const std::vector<std::string>& files) {
+// The editor's run, from the application object's start to its end.
+int RunApplication(int argc, char** argv, const std::vector<std::string>& files) {
     QApplication app(argc, argv);
     InitResources();
     QApplication::setApplicationName(QStringLiteral("yomi6"));
-    QApplication::setApplicationDisplayName(QString::fromUtf8(strings::kMainTitle));
+    // No display name: the window system would append it to every window title.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
     QStringList paths;
     for (const std::string& f : files) {
@@ -57,6 +59,20 @@ int RunEditor(int argc, char** argv, const std::vector<std::string>& files) {
     WatchFirstPaint(yomi, probe);
     QApplication::exec();
     return yomi.ExitInstance();
+}
+
+} // namespace
+
+int RunEditor(int argc, char** argv, const std::vector<std::string>& files) {
+    const int status = RunApplication(argc, argv, files);
+    if (SoundThreadHeld()) {
+        // A sound server that never answered holds the sound thread, and the sound backend's
+        // teardown at exit would wait for it. Everything of the editor is saved by now.
+        std::fflush(stdout);
+        std::fflush(stderr);
+        std::_Exit(status);
+    }
+    return status;
 }
 
 } // namespace yomi6

@@ -32,8 +32,8 @@ constexpr const char* kAllFiles = "すべてのﾌｧｲﾙ (*)";
 
 } // namespace
 
-CMainFrame::CMainFrame() {
-    setWindowTitle(QString::fromUtf8(strings::kMainTitle));
+CMainFrame::CMainFrame() : m_title(QString::fromUtf8(strings::kMainTitle)) {
+    setWindowTitle(m_title);
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
     ApplySavedRectangle();
 
@@ -50,6 +50,11 @@ CMainFrame::CMainFrame() {
 
     connect(&SpeechController::Instance(), &SpeechController::stateChanged, this,
             &CMainFrame::UpdateCommandUI);
+    connect(&SpeechController::Instance(), &SpeechController::soundUnavailable, this,
+            [this] { statusBar()->showMessage(QString::fromUtf8(strings::kNoSoundOutput)); });
+    // The sound output opens in the background from now on, so that the first speak command is
+    // heard from its first unit.
+    SpeechController::Instance().Player();
     // Another program's window becoming active stops speech, as switching documents does.
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
         if (s != Qt::ApplicationActive && ActiveView() != nullptr) {
@@ -179,6 +184,15 @@ void CMainFrame::showEvent(QShowEvent* event) {
         if (!frameExtra.isEmpty()) {
             resize((m_savedRectangle.size() - frameExtra).expandedTo(QSize(1, 1)));
         }
+    }
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // A maximized document window writes its caption into this window's title; the title stays
+    // the one made here.
+    if (event->type() == QEvent::WindowTitleChange && windowTitle() != m_title) {
+        setWindowTitle(m_title);
     }
 }
 

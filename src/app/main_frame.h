@@ -58,6 +58,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -103,6 +104,7 @@ private:
     bool m_rectangleAdjusted = false;
     bool m_destroying = false;
     QRect m_savedRectangle;
+    QString m_title; // the title UpdateCommandUI made; the window shows this and nothing else
 };
 
 } // namespace yomi6

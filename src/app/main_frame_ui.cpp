@@ -174,9 +174,7 @@ void CMainFrame::RefreshWindowMenu(QMenu* menu) {
     separator->setProperty(kDynamicEntry, true);
     int number = 0;
     for (CChildFrame* f : frames) {
-        QString caption = f->windowTitle();
-        caption.remove(QStringLiteral("[*]"));
-        QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(++number).arg(caption));
+        QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(++number).arg(f->Caption()));
         a->setProperty(kDynamicEntry, true);
         a->setCheckable(true);
         a->setChecked(f == m_mdi->activeSubWindow());
@@ -264,11 +262,11 @@ void CMainFrame::UpdateCommandUI() {
     }
     UpdateStatusPanes();
     // The title shows the active document's name after the program's own.
-    QString title = Tr(strings::kMainTitle);
+    m_title = Tr(strings::kMainTitle);
     if (view != nullptr) {
-        title += QStringLiteral(" - ") + view->GetDocument()->Title();
+        m_title += QStringLiteral(" - ") + view->GetDocument()->Title();
     }
-    setWindowTitle(title);
+    setWindowTitle(m_title);
 }
 
 std::vector<QAction*> CMainFrame::ActionsFor(cmd::Id id) const {

@@ -1,6 +1,7 @@
 #include "platform/audio_output.h"
 
 #include "platform/sample_mixer.h"
+#include "platform/sound_thread.h"
 #include "speech/sample_pcm.h"
 
 #include <QAudioDevice>
@@ -10,6 +11,7 @@
 #include <QThread>
 
 #include <chrono>
+#include <utility>
 
 namespace yomi6 {
 
@@ -49,7 +51,8 @@ std::chrono::milliseconds DurationOfBytes(qsizetype bytes) {
 
 } // namespace
 
-AudioOutput::AudioOutput(SampleMixer& mixer) : m_mixer(mixer), m_feedTimer(this) {
+AudioOutput::AudioOutput(std::shared_ptr<SampleMixer> mixer)
+    : m_mixer(std::move(mixer)), m_feedTimer(this) {
     m_feedTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_feedTimer, &QTimer::timeout, this, &AudioOutput::Feed);
 }
@@ -67,6 +70,8 @@ AudioOutput::~AudioOutput() {
 }
 
 void AudioOutput::Open() {
+    // Both the first query and the start of the stream wait for the sound server.
+    const BackendCall waitsForTheServer;
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull()) {
         emit opened(false);
@@ -74,7 +79,7 @@ void AudioOutput::Open() {
     }
     m_sink = std::make_unique<QAudioSink>(device, OutputFormat());
     m_sink->setBufferSize(BytesFor(kBufferTarget));
-    m_mixer.Restart();
+    m_mixer->Restart();
     m_stream = m_sink->start();
     if (m_stream == nullptr || m_sink->error() != QAudio::NoError ||
         m_sink->state() == QAudio::StoppedState) {
@@ -83,7 +88,7 @@ void AudioOutput::Open() {
         return;
     }
     // The server may grant another buffer than the one asked for; place requests beyond it.
-    m_mixer.setLatency(DurationOfBytes(m_sink->bufferSize()) + kLatencyMargin);
+    m_mixer->setLatency(DurationOfBytes(m_sink->bufferSize()) + kLatencyMargin);
     connect(m_sink.get(), &QAudioSink::stateChanged, this, [this](QAudio::State state) {
         if (state == QAudio::StoppedState && m_sink->error() != QAudio::NoError) {
             // Not while the sink is still inside its own signal.
@@ -109,7 +114,7 @@ void AudioOutput::Feed() {
     if (m_filled && !m_playing) {
         // Room after the first fill: the output has begun to play, and has played that much.
         m_playing = true;
-        m_mixer.Retime(now - std::chrono::microseconds(room * 1'000'000 / kOutputSampleRate));
+        m_mixer->Retime(now - std::chrono::microseconds(room * 1'000'000 / kOutputSampleRate));
         emit opened(true);
     }
     m_filled = true;
@@ -117,7 +122,7 @@ void AudioOutput::Feed() {
     if (m_frames.size() < frames) {
         m_frames.resize(frames);
     }
-    m_mixer.Render(std::span(m_frames.data(), frames), now);
+    m_mixer->Render(std::span(m_frames.data(), frames), now);
     m_stream->write(reinterpret_cast<const char*>(m_frames.data()),
                     static_cast<qint64>(frames) * kBytesPerFrame);
 }
@@ -130,7 +135,7 @@ void AudioOutput::Close() {
         m_sink->stop();
         m_sink.reset();
     }
-    m_mixer.Restart();
+    m_mixer->Restart();
 }
 
 } // namespace yomi6

@@ -1,5 +1,6 @@
-// The default sound output, kept fed from a mixer by a thread of its own, so that a busy
-// user-interface thread never lets it run dry.
+// The default sound output, kept fed from a mixer by the sound thread (sound_thread.h), so that
+// a busy user-interface thread never lets it run dry and a hung sound server never holds the
+// user-interface thread.
 //
 // The output is written to rather than left to pull: every few milliseconds the thread tops
 // the output's buffer up with exactly as many frames as it has room for. (Left to pull, the
@@ -25,7 +26,8 @@ class SampleMixer;
 class AudioOutput : public QObject {
     Q_OBJECT
 public:
-    explicit AudioOutput(SampleMixer& mixer);
+    // The mixer is shared: an output held by a hung sound server may outlive its player.
+    explicit AudioOutput(std::shared_ptr<SampleMixer> mixer);
     ~AudioOutput() override;
 
     // In the output's thread: opens the default output and reports with opened(): true once
@@ -43,7 +45,7 @@ private:
     // Tops the output's buffer up with the mixer's next frames.
     void Feed();
 
-    SampleMixer& m_mixer;
+    std::shared_ptr<SampleMixer> m_mixer;
     std::unique_ptr<QAudioSink> m_sink;
     QIODevice* m_stream = nullptr; // the sink's, valid while it runs
     QTimer m_feedTimer;

@@ -3,10 +3,11 @@
 #include "platform/audio_output.h"
 #include "platform/sample_bank.h"
 #include "platform/sound_message_filter.h"
+#include "platform/sound_thread.h"
 #include "speech/sample_pcm.h"
 
-#include <QAudioDevice>
-#include <QMediaDevices>
+#include <QSemaphore>
+#include <QTimer>
 
 namespace yomi6 {
 
@@ -19,36 +20,61 @@ constexpr auto kInitialLatency = 100ms;
 // What a device adds after the stream's clock: its own buffer. Waited for at the end, not
 // measured.
 constexpr auto kDeviceTail = 100ms;
+// A sound server normally takes the stream within milliseconds, but may hold a new stream back
+// for up to two seconds; an output that has not begun to play by then is reported unavailable.
+constexpr auto kOpenPatience = 3s;
+// How long the destructor waits for an open output to close (it takes about 150 ms).
+constexpr std::chrono::milliseconds kCloseWait = 1s;
 
 } // namespace
 
 SamplePlayer::SamplePlayer(QObject* parent)
-    : QObject(parent), m_bank(SampleBank::Instance()), m_mixer(kOutputSampleRate, kInitialLatency) {
-    // The sound backend connects to the sound server when it is first used, and from then on
-    // sends its notices to the thread that used it first. That is done here, on the thread
-    // that lives as long as the application, so that the backend outlives every output thread.
+    : QObject(parent), m_bank(SampleBank::Instance()),
+      m_mixer(std::make_shared<SampleMixer>(kOutputSampleRate, kInitialLatency)) {
     InstallSoundMessageFilter();
-    QMediaDevices::defaultAudioOutput();
-
-    m_thread.setObjectName(QStringLiteral("yomi6 sound output"));
     m_output = new AudioOutput(m_mixer);
-    m_output->moveToThread(&m_thread);
-    connect(&m_thread, &QThread::finished, m_output, &QObject::deleteLater);
+    m_output->moveToThread(&SoundThread());
     connect(m_output, &AudioOutput::opened, this, &SamplePlayer::OnOpened);
-    connect(m_output, &AudioOutput::lost, this, [this] { m_hasOutput = false; });
-    m_thread.start();
+    connect(m_output, &AudioOutput::lost, this, [this] {
+        m_hasOutput = false;
+        ReportUnavailable();
+    });
     QMetaObject::invokeMethod(m_output, &AudioOutput::Open, Qt::QueuedConnection);
+    QTimer::singleShot(kOpenPatience, this, [this] {
+        if (!m_hasOutput) {
+            ReportUnavailable();
+        }
+    });
 }
 
 SamplePlayer::~SamplePlayer() {
-    m_thread.quit();
-    m_thread.wait();
+    // The output closes in its own thread; the program may exit next, so an open stream is
+    // given a moment to end first. An output still opening is not waited for (a hung server
+    // may hold it for half a minute): it goes when the server lets it, and the mixer it draws
+    // from goes with it.
+    m_output->disconnect(this);
+    auto closed = std::make_shared<QSemaphore>();
+    connect(m_output, &QObject::destroyed, [closed] { closed->release(); });
+    m_output->deleteLater();
+    if (m_ready) {
+        closed->tryAcquire(1, static_cast<int>(kCloseWait.count()));
+    }
 }
 
 void SamplePlayer::OnOpened(bool hasOutput) {
     m_hasOutput = hasOutput;
     m_ready = true;
     emit ready(hasOutput);
+    if (!hasOutput) {
+        ReportUnavailable();
+    }
+}
+
+void SamplePlayer::ReportUnavailable() {
+    if (!m_reportedUnavailable) {
+        m_reportedUnavailable = true;
+        emit outputUnavailable();
+    }
 }
 
 bool SamplePlayer::Play(std::string_view name, SampleMixer::Clock::time_point at) {
@@ -56,12 +82,12 @@ bool SamplePlayer::Play(std::string_view name, SampleMixer::Clock::time_point at
     if (pcm.empty() || !m_hasOutput) {
         return false;
     }
-    m_mixer.Schedule(pcm, at);
+    m_mixer->Schedule(pcm, at);
     return true;
 }
 
 std::chrono::milliseconds SamplePlayer::timeUntilSilent() const {
-    const auto end = m_mixer.SoundEnd();
+    const auto end = m_mixer->SoundEnd();
     if (!m_hasOutput || !end) {
         return 0ms;
     }

@@ -1,20 +1,23 @@
 // The sample player: plays one compiled-in voice sample at a time through the default sound
 // output. Play() returns at once; a new sample cuts the one still sounding. Without a sound
-// device everything is silence: no error, no message, no wait.
+// device everything is silence: no error and no wait; the player tells once that there is no
+// output, and its owner says so to the user.
 //
-// The samples are mixed into one continuous stream that a thread of its own feeds to the
-// output. Each sample is placed in that stream at the frame that matches the moment Play()
-// was called plus a fixed latency, so the samples are heard on the same grid as the calls,
-// sample-accurately, however the output chunks its pulls.
+// The samples are mixed into one continuous stream that the sound thread (sound_thread.h) feeds
+// to the output; every call into the sound backend is made there, so a sound server that never
+// answers holds neither the constructor, nor Play(), nor the destructor. Each sample is placed in
+// that stream at the frame that matches the moment Play() was called plus a fixed latency, so the
+// samples are heard on the same grid as the calls, sample-accurately, however the output chunks its
+// pulls.
 #pragma once
 
 #include "platform/sample_mixer.h"
 
 #include <QObject>
-#include <QThread>
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <string_view>
 
 namespace yomi6 {
@@ -25,8 +28,8 @@ class SampleBank;
 class SamplePlayer : public QObject {
     Q_OBJECT
 public:
-    // Starts opening the sound output in the background; ready() tells when that is done.
-    // Needs a Q(Core)Application.
+    // Starts opening the sound output in the background and returns at once; ready() tells
+    // when that is done. Needs a Q(Core)Application.
     explicit SamplePlayer(QObject* parent = nullptr);
     ~SamplePlayer() override;
     SamplePlayer(const SamplePlayer&) = delete;
@@ -46,20 +49,25 @@ public:
     std::chrono::milliseconds timeUntilSilent() const;
 
     // The placement figures of the stream, for measurements.
-    SampleMixer::Stats stats() const { return m_mixer.stats(); }
+    SampleMixer::Stats stats() const { return m_mixer->stats(); }
 
 signals:
     void ready(bool hasOutput);
+    // Once per player, at the first of: the output could not be opened, it has not begun to
+    // play within a few seconds of the construction (a server that does not answer), or it
+    // was lost. Should it open later all the same, samples are heard from then on.
+    void outputUnavailable();
 
 private:
     void OnOpened(bool hasOutput);
+    void ReportUnavailable();
 
     const SampleBank& m_bank;
-    SampleMixer m_mixer;
-    QThread m_thread;
-    AudioOutput* m_output = nullptr; // lives in m_thread, deleted when it ends
+    std::shared_ptr<SampleMixer> m_mixer; // shared with the output, which may outlive this
+    AudioOutput* m_output = nullptr;      // lives in the sound thread
     std::atomic<bool> m_ready{false};
     std::atomic<bool> m_hasOutput{false};
+    bool m_reportedUnavailable = false;
 };
 
 } // namespace yomi6

@@ -20,8 +20,11 @@ bool IsSoundBackendNoise(const QMessageLogContext& context, const QString& messa
     if (context.category != nullptr && std::string_view(context.category).starts_with(kCategory)) {
         return true;
     }
+    // Some arrive quoted, written as a string through the debug stream.
+    const QStringView text =
+        message.startsWith(QLatin1Char('"')) ? QStringView(message).mid(1) : QStringView(message);
     for (const char* prefix : kPrefixes) {
-        if (message.startsWith(QLatin1String(prefix))) {
+        if (text.startsWith(QLatin1String(prefix))) {
             return true;
         }
     }

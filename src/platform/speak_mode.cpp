@@ -1,6 +1,7 @@
 #include "platform/speak_mode.h"
 
 #include "cli/cli_common.h"
+#include "cli/speech_options.h"
 #include "platform/sample_player.h"
 #include "platform/speech_timer.h"
 #include "speech/playback.h"
@@ -9,7 +10,6 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -17,14 +17,9 @@ namespace yomi6 {
 
 namespace {
 
-using namespace std::chrono_literals;
-
-// A sound server normally takes the stream within milliseconds, but may hold a new stream back
-// for up to two seconds; one that has not begun to play by then is treated as no output, and
-// the pass runs in silence.
-constexpr auto kOutputOpenLimit = 3s;
-
-// One pass of g_speech through the timer and the player; returns when it has been heard.
+// One pass of g_speech through the timer and the player; returns when it has been heard. The pass
+// starts as soon as the output plays, or in silence once the player reports that there is no
+// output (at the latest a few seconds after the start, whatever the sound server does).
 int SpeakOnePass(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     SamplePlayer player;
@@ -49,7 +44,11 @@ int SpeakOnePass(int argc, char** argv) {
         }
     };
     QObject::connect(&player, &SamplePlayer::ready, &app, start);
-    QTimer::singleShot(kOutputOpenLimit, &app, start);
+    QObject::connect(&player, &SamplePlayer::outputUnavailable, &app, [&] {
+        cli::PrintError("sound output",
+                        "none (no sound server, or it does not answer); speaking in silence");
+        start();
+    });
     if (player.isReady()) {
         start();
     }
@@ -62,8 +61,7 @@ int RunSpeakMode(int argc, char** argv, const cli::Options& options) {
     if (const int status = cli::PrepareSpeech(options); status != cli::kExitOk) {
         return status;
     }
-    g_speech.voice = options.voice.value_or(0);
-    g_speech.speed = options.speed.value_or(kDefaultSpeed);
+    cli::ApplySpeechOptions(options, g_speech);
     g_speech.repeat = kRepeatOff;
     const int status = SpeakOnePass(argc, argv);
     // The sound backend tears its connection to the sound server down at exit without

@@ -2,6 +2,7 @@
 
 #include "settings/settings_keys.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace yomi6 {
@@ -29,7 +30,8 @@ void WriteIfChanged(ProfileFile& profile, std::string_view section, const keys::
 } // namespace
 
 void LoadFontRecord(const ProfileFile& profile, std::string_view section, LOGFONT& record) {
-    record.lfHeight = ReadFontInt(profile, section, keys::kFontHeight);
+    record.lfHeight = std::clamp(ReadFontInt(profile, section, keys::kFontHeight), -kMaxFontHeight,
+                                 kMaxFontHeight);
     if (record.lfHeight == 0) {
         return;
     }

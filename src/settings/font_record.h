@@ -5,11 +5,19 @@
 #include "settings/logfont.h"
 #include "settings/profile_file.h"
 
+#include <cstdint>
 #include <string_view>
 
 namespace yomi6 {
 
-// Reads "Height" into record.lfHeight (0 when absent). A height of 0 means no font was chosen:
+// The largest magnitude of a font height the file may give: taller characters than this
+// (about ten inches on the screen) are no text a user chose, and numbers far beyond it would
+// overflow the size arithmetic of the screen and the printer.
+inline constexpr std::int32_t kMaxFontHeight = 1000;
+
+// Reads "Height" into record.lfHeight (0 when absent), kept within -kMaxFontHeight to
+// kMaxFontHeight (its sign kept: negative heights are character heights, positive ones cell
+// heights). A height of 0 means no font was chosen:
 // then nothing else is read and the other fields keep their values. Otherwise reads "Weight",
 // "Italic", "Underline", "PitchAndFamily" (default 0) and "CharSet" (default 1), each byte field
 // taking the low 8 bits of the number, and "FaceName" (default "System") cut to 31 bytes.

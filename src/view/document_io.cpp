@@ -7,7 +7,11 @@
 #include <QFile>
 #include <QSet>
 
+#include <cerrno>
 #include <string>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace yomi6 {
 
@@ -19,6 +23,48 @@ std::u16string_view View(const QString& s) {
 
 std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
+}
+
+// What the editor's box says kept a file from being saved. The writer's own account is the
+// system's English, fit for the command line; the box says in Japanese what stands in the way,
+// found by looking at the target and its folder after the failure.
+constexpr const char* kNoFolder = "保存先のﾌｫﾙﾀﾞがありません。";
+constexpr const char* kFolderInTheWay = "同じ名前のﾌｫﾙﾀﾞがあります。";
+constexpr const char* kReadOnlyPlace = "読み取り専用の場所には保存できません。";
+constexpr const char* kNotPermitted = "書き込みが許可されていません。";
+constexpr const char* kDiskFull = "ﾃﾞｨｽｸの空き容量が足りません。";
+constexpr const char* kCannotWrite = "ﾌｧｲﾙに書き込めません。";
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+const char* SaveFailureReason(const std::string& path, std::size_t bytes) {
+    const std::string folder = FolderOf(path);
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        return kNoFolder;
+    }
+    const bool exists = ::stat(path.c_str(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode)) {
+        return kFolderInTheWay;
+    }
+    struct statvfs fs {};
+    const bool knowsSpace = ::statvfs(folder.c_str(), &fs) == 0;
+    if (knowsSpace && (fs.f_flag & ST_RDONLY) != 0) {
+        return kReadOnlyPlace;
+    }
+    if (::access(folder.c_str(), W_OK) != 0 || (exists && ::access(path.c_str(), W_OK) != 0)) {
+        return kNotPermitted;
+    }
+    if (knowsSpace && static_cast<unsigned long long>(fs.f_bavail) * fs.f_frsize <= bytes) {
+        return kDiskFull;
+    }
+    return kCannotWrite;
 }
 
 } // namespace
@@ -79,8 +125,9 @@ QString SaveDocumentFile(const QString& path, const QString& text, const Documen
         return QString::fromUtf8("保存できない文字があります。");
     }
     std::string error;
-    if (!WriteFileAtomically(LocalPath(path), r.bytes, error, MissingDirectories::Fail)) {
-        return QString::fromStdString(error);
+    const std::string local = LocalPath(path);
+    if (!WriteFileAtomically(local, r.bytes, error, MissingDirectories::Fail)) {
+        return QString::fromUtf8(SaveFailureReason(local, r.bytes.size()));
     }
     return {};
 }

@@ -31,7 +31,7 @@ SaveCheck CheckEncodable(const QString& text, const DocumentFormat& format);
 
 // Writes text in format atomically (a temporary file renamed over the target). Characters that
 // format cannot hold make it fail: CheckEncodable first. Returns an empty string on success,
-// else what went wrong.
+// else what went wrong, in Japanese for the editor's message box.
 QString SaveDocumentFile(const QString& path, const QString& text, const DocumentFormat& format);
 
 // The first 4000 bytes of the text as the speak command reads them: code page 932, CR LF line

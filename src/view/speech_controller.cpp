@@ -25,6 +25,8 @@ SamplePlayer& SpeechController::Player() {
     if (!m_player) {
         // Also after Shutdown(): a test may start the editor again in the same process.
         m_player = std::make_unique<SamplePlayer>();
+        connect(m_player.get(), &SamplePlayer::outputUnavailable, this,
+                &SpeechController::soundUnavailable);
     }
     return *m_player;
 }

@@ -33,7 +33,8 @@ public:
     void Shutdown();
 
     bool IsTimerRunning() const;
-    // The player, created when first needed; exposed for tests.
+    // The player, created when first needed (its output opens in the background); exposed for
+    // tests.
     SamplePlayer& Player();
 
 signals:
@@ -41,6 +42,9 @@ signals:
     void stateChanged();
     // A tick handed this sample to the player (empty: the tick played nothing).
     void ticked(const QString& sample);
+    // The player has no sound output (none, a server that does not answer, or one that went
+    // away): speech goes on in silence. Once per player.
+    void soundUnavailable();
 
 private:
     SpeechController();

@@ -202,6 +202,31 @@ TEST(FontRecordTest, HeightZeroLeavesTheOtherFieldsAsTheyAre) {
     EXPECT_EQ(FaceName(record), "Kept");
 }
 
+TEST(FontRecordTest, HeightsBeyondTheLimitAreCutKeepingTheirSign) {
+    const auto loadedHeight = [](const std::string& height) {
+        LOGFONT record;
+        LoadFontRecord(ProfileFile::FromBytes("[F]\nHeight=" + height + "\n"), "F", record);
+        return record.lfHeight;
+    };
+    EXPECT_EQ(loadedHeight("-2147483648"), -kMaxFontHeight);
+    EXPECT_EQ(loadedHeight("2147483647"), kMaxFontHeight);
+    EXPECT_EQ(loadedHeight("-1001"), -kMaxFontHeight);
+    EXPECT_EQ(loadedHeight("1001"), kMaxFontHeight);
+    EXPECT_EQ(loadedHeight("-1000"), -1000);
+    EXPECT_EQ(loadedHeight("-16"), -16);
+    EXPECT_EQ(loadedHeight("1"), 1);
+
+    // Both the screen font and the printer font of a run's settings.
+    TempDir dir;
+    const std::string path = dir.File("yomi6.ini");
+    WriteFile(path, Sjis("[フォント]\r\nHeight=-2147483648\r\n[プリンタ用フォント]\r\n"
+                         "Height=-2147483648\r\n"));
+    ProgramRun run;
+    run.Start(path);
+    EXPECT_EQ(run.settings.screenFont.lfHeight, -kMaxFontHeight);
+    EXPECT_EQ(run.settings.printerFont.lfHeight, -kMaxFontHeight);
+}
+
 TEST(FontRecordTest, ByteFieldsTakeTheLowEightBitsAndTheFaceDefaultsToSystem) {
     const ProfileFile profile = ProfileFile::FromBytes(
         "[F]\nHeight=20\nItalic=257\nUnderline=-1\nPitchAndFamily=x\nCharSet=128\n");

@@ -20,6 +20,7 @@
 // --max-error-ms (default 8) but those of tolerated late ticks.
 #include "cli/cli_common.h"
 #include "cli/cli_options.h"
+#include "cli/speech_options.h"
 #include "speech/playback.h"
 #include "speech/sample_pcm.h"
 #include "speech/sample_store.h"
@@ -354,8 +355,7 @@ int main(int argc, char** argv) {
     if (cli::PrepareSpeech(parsed.options) != cli::kExitOk) {
         return 1;
     }
-    g_speech.voice = parsed.options.voice.value_or(0);
-    g_speech.speed = parsed.options.speed.value_or(kDefaultSpeed);
+    cli::ApplySpeechOptions(parsed.options, g_speech);
     g_speech.repeat = kRepeatOff;
     const long interval = std::lround(SpeechTimerInterval(g_speech.speed) * kFramesPerMs);
     const std::string_view prefix = g_speech.voice != 0 ? kMalePrefix : kFemalePrefix;
