@@ -1,0 +1,6 @@
+# The installed files (cmake --install into a private root) and the Debian package.
+if(TARGET yomi6)
+  add_test(NAME install_files
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/install_files.sh ${PROJECT_BINARY_DIR})
+  set_tests_properties(install_files PROPERTIES LABELS install)
+endif()
