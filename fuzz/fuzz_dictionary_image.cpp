@@ -4,8 +4,9 @@
 // every position of a text, the same slot as the linear scan.
 //
 // The input is the start of the image (the rest stays zero), so that the fuzzer can grow records
-// one by one. An input whose first byte is 0xFF instead repeats its other bytes through the whole
-// image: a table of up to 9999 user rows, the slower case.
+// one by one. An input whose first byte is 0xFF instead repeats its bytes from the third on
+// through the first 2^k records (k from the second byte, 0 to 14; at most all 9999): large
+// tables, up to a full one, at a cost the fuzzer mostly keeps small.
 #include "dictionary/dic_index.h"
 #include "dictionary/dic_loader.h"
 #include "dictionary/dic_tables.h"
@@ -34,16 +35,19 @@ std::size_t g_written = 0;
 
 void FillImage(const std::uint8_t* data, std::size_t size) {
     std::memset(g_image.data(), 0, g_written);
-    if (size > 1 && data[0] == kRepeatMarker) {
-        // The pattern once, then the filled part copied behind itself until the image is full.
-        std::size_t filled = std::min(size - 1, kDicImageSize);
-        std::memcpy(g_image.data(), data + 1, filled);
-        while (filled < kDicImageSize) {
-            const std::size_t more = std::min(filled, kDicImageSize - filled);
+    if (size > 2 && data[0] == kRepeatMarker) {
+        const std::size_t records =
+            std::min<std::size_t>(kUserRows, std::size_t{1} << (data[1] % 15));
+        const std::size_t end = records * kRecordSize;
+        // The pattern once, then the filled part copied behind itself up to the end.
+        std::size_t filled = std::min(size - 2, end);
+        std::memcpy(g_image.data(), data + 2, filled);
+        while (filled < end) {
+            const std::size_t more = std::min(filled, end - filled);
             std::memcpy(g_image.data() + filled, g_image.data(), more);
             filled += more;
         }
-        g_written = kDicImageSize;
+        g_written = end;
         return;
     }
     g_written = std::min(size, kDicImageSize);

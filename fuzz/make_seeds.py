@@ -54,7 +54,9 @@ SEEDS = {
         record(sjis("音声合成"), sjis("ｵﾝｾｲｺﾞｳｾｲ")),
         "unterminated_and_empty": record(b"ABCDEFGHIJKLM", b"\xb1") +
         record(b"word", b"") + record(b"", b"\xb2") + record(b"x", b"\xb3" * 21),
-        "full_table": b"\xff" + record(sjis("辞書"), sjis("ｼﾞｼｮ")) + record(b"a", b"\xb4"),
+        # 0xFF: the records after the second byte repeated through 2^k records (here all 9999).
+        "full_table": b"\xff\x0e" + record(sjis("辞書"), sjis("ｼﾞｼｮ")) + record(b"a", b"\xb4"),
+        "many_rows": b"\xff\x07" + record(sjis("読み"), sjis("ﾖﾐ")),
     },
     "fuzz_integer_text": {
         "plain": b"180",
