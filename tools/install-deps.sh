@@ -14,6 +14,8 @@ packages=(
   pulseaudio xvfb xauth xdotool poppler-utils
   # benchmarks of whole processes
   hyperfine
+  # the package and the installed files: dpkg-shlibdeps, lintian, the AppStream validator, man
+  dpkg-dev lintian appstream man-db file
 )
 
 missing=()

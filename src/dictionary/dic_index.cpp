@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
-#include <numeric>
 
 namespace yomi6 {
 
@@ -22,7 +21,11 @@ struct Index {
     std::uint8_t len[kDicSlots];
     std::int16_t parent[kDicSlots]; // the longest proper prefix that is a word, or -1
     std::int16_t best[kDicSlots];   // the lowest slot among this word and its prefix words
-    std::uint16_t bucketStart[kBuckets + 1];
+    // The entries [begin, end) whose first two bytes are the bucket's; empty buckets are {0, 0}.
+    // Only the buckets of the previous build are cleared, so a rebuild costs in proportion to
+    // the words, not to the 65536 buckets.
+    std::uint16_t bucketBegin[kBuckets];
+    std::uint16_t bucketEnd[kBuckets];
     std::int16_t oneByte[256]; // the slot of a one-byte word, or -1
     int count;
     bool built;
@@ -75,6 +78,11 @@ int DicWordLength(int slot) {
 
 void RebuildDicIndex() {
     Index& x = g_index;
+    for (int i = 0; i < x.count; ++i) {
+        const auto bucket = static_cast<std::size_t>(x.hi[i] >> 48);
+        x.bucketBegin[bucket] = 0;
+        x.bucketEnd[bucket] = 0;
+    }
     const int used = UsedDicSlots();
     int n = 0;
     for (int slot = 0; slot < used; ++slot) {
@@ -137,11 +145,14 @@ void RebuildDicIndex() {
     }
 
     // Buckets by the first two bytes (a one-byte word sits in the bucket of its byte and zero).
-    std::fill(std::begin(x.bucketStart), std::end(x.bucketStart), std::uint16_t{0});
+    // Sorted order keeps each bucket's entries together.
     for (int i = 0; i < count; ++i) {
-        ++x.bucketStart[(x.hi[i] >> 48) + 1];
+        const auto bucket = static_cast<std::size_t>(x.hi[i] >> 48);
+        if (x.bucketEnd[bucket] == 0) {
+            x.bucketBegin[bucket] = static_cast<std::uint16_t>(i);
+        }
+        x.bucketEnd[bucket] = static_cast<std::uint16_t>(i + 1);
     }
-    std::partial_sum(std::begin(x.bucketStart), std::end(x.bucketStart), std::begin(x.bucketStart));
     x.built = true;
 }
 
@@ -153,8 +164,8 @@ int FindFirstMatch(const unsigned char* text) {
     const std::uint64_t hi = LoadHi(text);
     const std::uint32_t lo = LoadLo(text);
     const auto bucket = static_cast<std::size_t>(hi >> 48);
-    const int begin = x.bucketStart[bucket];
-    const int end = x.bucketStart[bucket + 1];
+    const int begin = x.bucketBegin[bucket];
+    const int end = x.bucketEnd[bucket];
 
     // The last word in the bucket that is not above the text.
     int first = begin;

@@ -30,6 +30,9 @@ void RebuildUserRows(const unsigned char* image) {
     for (int slot = kBuiltinRows; slot < kDicSlots; ++slot) {
         g_dicYomi[slot][0] = '\0';
     }
+    // Records per word length, then the first slot of each length (longest words first): one
+    // pass places every record in file order within its length.
+    int perLength[kMaxWordBytes + 1] = {};
     for (int n = 0; n < kUserRows; ++n) {
         const unsigned char* record = image + kRecordSize * static_cast<std::size_t>(n);
         const std::size_t wordLength =
@@ -38,20 +41,25 @@ void RebuildUserRows(const unsigned char* image) {
                            wordLength <= static_cast<std::size_t>(kMaxWordBytes) &&
                            record[kWordSlotSize] != 0;
         g_recordWordLength[n] = taken ? static_cast<unsigned char>(wordLength) : 0;
+        ++perLength[g_recordWordLength[n]];
     }
+    int nextSlot[kMaxWordBytes + 1] = {};
     int slot = kBuiltinRows;
     for (int length = kMaxWordBytes; length >= 1; --length) {
-        for (int n = 0; n < kUserRows; ++n) {
-            if (g_recordWordLength[n] != length) {
-                continue;
-            }
-            const unsigned char* record = image + kRecordSize * static_cast<std::size_t>(n);
-            std::memcpy(g_dicWord[slot], record, kWordSlotSize - 1);
-            g_dicWord[slot][kWordSlotSize - 1] = '\0';
-            std::memcpy(g_dicYomi[slot], record + kWordSlotSize, kYomiSlotSize - 1);
-            g_dicYomi[slot][kYomiSlotSize - 1] = '\0';
-            ++slot;
+        nextSlot[length] = slot;
+        slot += perLength[length];
+    }
+    for (int n = 0; n < kUserRows; ++n) {
+        const int length = g_recordWordLength[n];
+        if (length == 0) {
+            continue;
         }
+        const unsigned char* record = image + kRecordSize * static_cast<std::size_t>(n);
+        const int to = nextSlot[length]++;
+        std::memcpy(g_dicWord[to], record, kWordSlotSize - 1);
+        g_dicWord[to][kWordSlotSize - 1] = '\0';
+        std::memcpy(g_dicYomi[to], record + kWordSlotSize, kYomiSlotSize - 1);
+        g_dicYomi[to][kYomiSlotSize - 1] = '\0';
     }
     RebuildDicIndex();
 }

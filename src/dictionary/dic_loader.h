@@ -23,8 +23,8 @@ enum class ReadOnlyLoadResult { Loaded, NotFound, CannotOpen };
 // through sink and loaded as far as it goes, as the editor does.
 ReadOnlyLoadResult LoadDictionaryReadOnly(const std::string& path, IMessageSink& sink);
 
-// Rebuilds the user rows from a dictionary image of kDicImageSize bytes: 12 passes over the
-// records, words of 12 bytes first, file order within a length. Then rebuilds the word index.
+// Rebuilds the user rows from a dictionary image of kDicImageSize bytes: words of 12 bytes
+// first, down to words of one byte, file order within a length. Then rebuilds the word index.
 void RebuildUserRows(const unsigned char* image);
 
 // Puts the loader back in its state at program start (tests only): zero image, relative name.

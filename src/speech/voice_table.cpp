@@ -121,6 +121,19 @@ constexpr std::array<UnitTable, 3> kTables = {{
     {1, kOneByteUnits, kOneByteMale, kOneByteFemale},
 }};
 
+// Every byte that starts a unit of some table: any other byte (a terminator, a line end, a
+// byte no unit holds) is answered without a scan of the 145 rows.
+constexpr std::array<bool, 256> MakeUnitStarts() {
+    std::array<bool, 256> starts{};
+    for (const UnitTable& table : kTables) {
+        for (const UnitField& unit : table.units) {
+            starts[unit[0]] = true;
+        }
+    }
+    return starts;
+}
+constexpr auto kUnitStarts = MakeUnitStarts();
+
 // Byte by byte, so that the comparison stops at the first difference: a unit never holds a
 // NUL, so no byte behind the terminator of a reading is looked at.
 bool UnitMatches(const UnitField& unit, std::span<const unsigned char> rest, std::size_t length) {
@@ -144,6 +157,9 @@ std::string_view FieldText(const NameField& field) {
 }
 
 KanaUnit LookupUnit(std::span<const unsigned char> rest, std::int32_t voice) {
+    if (rest.empty() || !kUnitStarts[rest[0]]) {
+        return {};
+    }
     for (const UnitTable& table : kTables) {
         if (rest.size() < table.unitLength) {
             continue;

@@ -131,5 +131,48 @@ TEST_F(DicIndexTest, DuplicatesAndPrefixesPickTheEarliestSlot) {
     EXPECT_EQ(at(""), -1);
 }
 
+// A rebuild starts from the index of the build before: words gone from the tables must not be
+// found, whether their first two bytes are still shared by other words or by none.
+TEST_F(DicIndexTest, ARebuildForgetsTheWordsOfTheBuildBefore) {
+    const auto rebuildWith = [](std::vector<std::string> rows) {
+        ResetDicTables();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const int slot = kBuiltinRows + static_cast<int>(i);
+            std::strcpy(g_dicWord[slot], rows[i].c_str());
+            g_dicYomi[slot][0] = static_cast<char>(0xB1);
+        }
+        RebuildDicIndex();
+    };
+    const auto at = [](const std::string& t) {
+        unsigned char buf[32] = {};
+        std::memcpy(buf, t.data(), t.size());
+        return FindFirstMatch(buf);
+    };
+    rebuildWith({"qqrst", "qqa", "zz"});
+    rebuildWith({"qqa", "x"});
+    EXPECT_EQ(at("qqrst"), -1);
+    EXPECT_EQ(at("qqa"), kBuiltinRows + 0);
+    EXPECT_EQ(at("zz"), -1);
+    EXPECT_EQ(at("x"), kBuiltinRows + 1);
+    rebuildWith({});
+    EXPECT_EQ(at("qqa"), -1);
+    EXPECT_EQ(at("x"), -1);
+
+    // Random tables of changing sizes, each checked on the words of the one before.
+    std::vector<std::string> before;
+    for (int round = 0; round < 40; ++round) {
+        FillRandomDictionary(Uniform(0, round % 5 == 0 ? 3000 : 200), round % 2 == 0);
+        for (const std::string& word : before) {
+            unsigned char buf[32] = {};
+            std::memcpy(buf, word.data(), word.size());
+            ASSERT_EQ(FindFirstMatch(buf), LinearFindFirstMatch(buf)) << "round " << round;
+        }
+        before.clear();
+        for (int slot = 0; slot < UsedDicSlots(); ++slot) {
+            before.emplace_back(g_dicWord[slot], ::strnlen(g_dicWord[slot], kWordSlotSize - 1));
+        }
+    }
+}
+
 } // namespace
 } // namespace yomi6

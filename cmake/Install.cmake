@@ -1,0 +1,56 @@
+# What "cmake --install" puts in place: the program, its desktop entry, icon, AppStream metainfo,
+# manual page and bash completion, and the package documents.
+include(GNUInstallDirs)
+
+set(YOMI6_APPSTREAM_ID io.yomi6.Yomi6)
+set(yomi6_generated ${PROJECT_BINARY_DIR}/install)
+
+install(TARGETS yomi6 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/resources/yomi6.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/app.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME yomi6.svg)
+
+configure_file(${PROJECT_SOURCE_DIR}/resources/yomi6.metainfo.xml
+               ${yomi6_generated}/${YOMI6_APPSTREAM_ID}.metainfo.xml @ONLY)
+install(FILES ${yomi6_generated}/${YOMI6_APPSTREAM_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The manual page, compressed as Debian installs manual pages.
+configure_file(${PROJECT_SOURCE_DIR}/resources/yomi6.1 ${yomi6_generated}/yomi6.1 @ONLY)
+find_program(YOMI6_GZIP gzip REQUIRED)
+add_custom_command(
+  OUTPUT ${yomi6_generated}/yomi6.1.gz
+  COMMAND ${YOMI6_GZIP} -9nfk ${yomi6_generated}/yomi6.1
+  DEPENDS ${yomi6_generated}/yomi6.1
+  COMMENT "Compressing the manual page"
+  VERBATIM)
+
+# The completion's option list comes from the built program's --help, so it follows the program.
+add_custom_command(
+  OUTPUT ${yomi6_generated}/yomi6.bash
+  COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:yomi6>
+          -DTEMPLATE=${PROJECT_SOURCE_DIR}/resources/completion/yomi6.bash.in
+          -DOUTPUT=${yomi6_generated}/yomi6.bash -P ${PROJECT_SOURCE_DIR}/cmake/CompletionOptions.cmake
+  DEPENDS yomi6 ${PROJECT_SOURCE_DIR}/resources/completion/yomi6.bash.in
+          ${PROJECT_SOURCE_DIR}/cmake/CompletionOptions.cmake
+  COMMENT "Writing the bash completion from yomi6 --help"
+  VERBATIM)
+add_custom_target(yomi6_install_files ALL
+                  DEPENDS ${yomi6_generated}/yomi6.1.gz ${yomi6_generated}/yomi6.bash)
+
+install(FILES ${yomi6_generated}/yomi6.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${yomi6_generated}/yomi6.bash
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME yomi6)
+
+# The package's copyright and change log, where Debian looks for them.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/debian/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/yomi6)
+add_custom_command(
+  OUTPUT ${yomi6_generated}/changelog.Debian.gz
+  COMMAND ${YOMI6_GZIP} -9nc ${PROJECT_SOURCE_DIR}/resources/debian/changelog
+          > ${yomi6_generated}/changelog.Debian.gz
+  DEPENDS ${PROJECT_SOURCE_DIR}/resources/debian/changelog
+  VERBATIM)
+add_custom_target(yomi6_changelog ALL DEPENDS ${yomi6_generated}/changelog.Debian.gz)
+install(FILES ${yomi6_generated}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/yomi6)

@@ -1,0 +1,32 @@
+# The Debian package: "cpack -G DEB" in the build folder. Library dependencies are computed by
+# dpkg-shlibdeps; what it cannot see (data the program loads at run time) is listed here.
+set(CPACK_PACKAGE_NAME yomi6)
+set(CPACK_PACKAGE_VENDOR "yomi6 developers")
+set(CPACK_PACKAGE_CONTACT "yomi6 maintainers <maintainers@users.noreply.c-seed-9f4d80bc.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for Japanese plain text that reads it aloud")
+# The extended description: lines of at most 80 characters.
+set(CPACK_PACKAGE_DESCRIPTION
+    "A multi-document editor for Japanese plain text in Shift-JIS (code page 932)
+that reads a document aloud: the text is turned into a half-width katakana
+reading through a user pronunciation dictionary and fixed folding rules, and
+spoken one recorded kana sample per timer tick, in a male or a female voice.
+Command-line modes print the reading, render a WAVE file, speak, or print to
+PDF.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_GENERATOR DEB)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_SECTION editors)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded at run time, so invisible to dpkg-shlibdeps: the analyzer's dictionary, a font with
+# Japanese glyphs, and Qt's SVG icon engine plugin that draws the program's icons. A sound
+# server is only needed for speaking.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "mecab-ipadic-utf8, fonts-noto-cjk, libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pipewire-pulse | pulseaudio")
+# Directories owned by the system stay 0755, files 0644, the program 0755.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+include(CPack)

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# "cmake --install" into a private root: every installed file is where the desktop looks for it,
+# the AppStream metainfo validates, the manual page renders cleanly and documents every option
+# and mode that "yomi6 --help" lists, and the bash completion completes options and their values.
+set -u
+build=$(realpath "$1")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+passes=0
+
+check() { # name, condition
+  if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
+}
+
+root="$work/root"
+DESTDIR="$root" cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1
+check "cmake --install succeeds" '[ $? -eq 0 ]'
+share="$root/usr/share"
+for f in usr/bin/yomi6 usr/share/applications/yomi6.desktop \
+         usr/share/icons/hicolor/scalable/apps/yomi6.svg usr/share/man/man1/yomi6.1.gz \
+         usr/share/bash-completion/completions/yomi6 usr/share/doc/yomi6/copyright; do
+  check "installed: $f" '[ -f "$root/$f" ]'
+done
+check "the program is executable" '[ -x "$root/usr/bin/yomi6" ]'
+yomi6="$root/usr/bin/yomi6"
+help=$("$yomi6" --help)
+version=$("$yomi6" --version | awk '{print $2}')
+mapfile -t options < <(grep -o -- '--[a-z][a-z0-9-]*' <<<"$help" | sort -u)
+check "--help lists options" '[ ${#options[@]} -ge 5 ]'
+
+# The desktop entry's icon is installed under its name.
+icon=$(sed -n 's/^Icon=//p' "$share/applications/yomi6.desktop")
+check "the desktop entry's icon is installed" '[ -f "$share/icons/hicolor/scalable/apps/$icon.svg" ]'
+
+# AppStream metainfo: valid, pointing at the installed desktop entry, with this version.
+metainfo=$(ls "$share"/metainfo/*.metainfo.xml 2>/dev/null | head -n 1)
+check "one metainfo file" '[ -n "$metainfo" ] && [ "$(ls "$share"/metainfo | wc -l)" -eq 1 ]'
+if command -v appstreamcli >/dev/null; then
+  appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1
+  check "appstreamcli validate --no-net" '[ $? -eq 0 ] || { cat "$work/appstream.log"; false; }'
+else
+  echo "FAIL: appstreamcli is missing (tools/install-deps.sh installs appstream)"
+  failures=$((failures + 1))
+fi
+launchable=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$metainfo")
+check "the metainfo launches the installed desktop entry" '[ -f "$share/applications/$launchable" ]'
+check "the metainfo names this version" 'grep -q "<release version=\"$version\"" "$metainfo"'
+check "the metainfo's id is the file name" \
+  'grep -q "<id>$(basename "$metainfo" .metainfo.xml)</id>" "$metainfo"'
+
+# The manual page: no warnings from the formatter, every option and mode, the files it uses.
+page="$work/yomi6.txt"
+MANWIDTH=80 LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l "$share/man/man1/yomi6.1.gz" \
+  >"$page" 2>"$work/man.err"
+check "the manual page renders" '[ -s "$page" ]'
+check "the manual page renders without warnings" '[ ! -s "$work/man.err" ] || { cat "$work/man.err"; false; }'
+# man may hyphenate or use Unicode hyphens; compare on ASCII hyphens with joined words.
+plain=$(sed 's/‐/-/g; s/−/-/g' "$page")
+# Each option is the tag of its own paragraph: an indented line that starts with it.
+for option in "${options[@]}"; do
+  check "the manual page documents $option" 'grep -qE -- "^ +$option( |,|\$)" <<<"$plain"'
+done
+for file in yomi6.ini Yomi6.dic XDG_CONFIG_HOME; do
+  check "the manual page names $file" 'grep -q -- "$file" <<<"$plain"'
+done
+check "the manual page names this version" 'grep -q -- "yomi6 $version" <<<"$plain"'
+
+# The bash completion: options from a dash, values after an option, files elsewhere.
+completion="$share/bash-completion/completions/yomi6"
+complete_words() { # words of the command line; the last is the one being completed
+  bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$((${#COMP_WORDS[@]} - 1));
+           _yomi6; printf "%s\n" "${COMPREPLY[@]}" | sort' _ "$completion" "$@"
+}
+check "--v completes to --version and --voice" \
+  '[ "$(complete_words yomi6 --v | tr "\n" " ")" = "--version --voice " ]'
+all=$(complete_words yomi6 --)
+for option in "${options[@]}"; do
+  check "the completion offers $option" 'grep -qx -- "$option" <<<"$all"'
+done
+check "--voice completes its values" \
+  '[ "$(complete_words yomi6 --voice "" | tr "\n" " ")" = "female male " ]'
+check "--voice m completes male" '[ "$(complete_words yomi6 --voice m)" = "male" ]'
+mkdir -p "$work/docs" && touch "$work/docs/letter.txt"
+check "a file name completes" \
+  '[ "$(cd "$work/docs" && complete_words yomi6 --reading let)" = "letter.txt" ]'
+check "--speed offers nothing" '[ -z "$(complete_words yomi6 --speed "")" ]'
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
