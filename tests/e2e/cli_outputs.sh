@@ -27,7 +27,7 @@ check "reference outputs" '[ "$(head -c 4 ref.wav)" = RIFF ] && [ "$(head -c 5 r
 # A FIFO: written into, still a FIFO afterwards.
 for mode in wav pdf; do
   mkfifo "out.$mode"
-  cat "out.$mode" >"got.$mode" &
+  timeout 60 cat "out.$mode" >"got.$mode" & # a reader, which gives up if nothing comes
   timeout 60 "$yomi6" --$mode "out.$mode" text.txt 2>err.txt
   status=$?
   wait
@@ -103,10 +103,21 @@ check "wav over the size limit: status 1 with the cause" '[ "$(cat status.txt)" 
 check "pdf over the size limit: status 1 with the cause" '[ "$(cat status.txt)" = 1 ] && grep -q "File too large" err.txt'
 check "over the size limit: no file and no temporary left" '[ -z "$(others text.txt ref.wav ref.pdf big.txt err.txt status.txt config)" ]'
 
-# The PDF's temporary file is made beside the output, not in the folder for temporary files.
-TMPDIR="$work/none" "$yomi6" --pdf beside.pdf text.txt 2>err.txt
-check "pdf with no temporary folder: status 0" '[ $? -eq 0 ] && [ "$(head -c 5 beside.pdf)" = "%PDF-" ]'
-rm -f beside.pdf
+# The PDF's temporary file is made beside the output, not in the folder for temporary files:
+# a run killed while it prints leaves it there, and a later write into that folder removes it.
+mkdir tmp killed
+for i in $(seq 4000); do printf 'line %s of a text long enough to take a while\r\n' "$i"; done >killed/long.txt
+TMPDIR="$work/tmp" "$yomi6" --pdf killed/out.pdf killed/long.txt &
+pid=$!
+for i in $(seq 200); do [ -n "$(ls -A killed | grep '^\.yomi6-')" ] && break; sleep 0.1; done
+kill -9 $pid
+wait $pid 2>/dev/null
+left=$(ls -A killed | grep '^\.yomi6-')
+check "a killed print leaves its temporary beside the output" '[ -n "$left" ] && [ -z "$(ls -A tmp | grep -v "^runtime-")" ]'
+[ -n "$left" ] && touch -d '10 minutes ago' "killed/$left"
+"$yomi6" --wav killed/out.wav text.txt
+check "the next write into that folder removes it" '[ "$(ls -A killed | tr "\n" " ")" = "long.txt out.wav " ]'
+rm -rf tmp killed
 
 # Temporary files of killed runs are removed by the next write into their folder.
 gone=$(sh -c 'echo $$') # a process that has ended
