@@ -28,7 +28,8 @@ struct Index {
     bool built;
 };
 
-Index g_index;
+Index g_index;     // every used slot
+Index g_userIndex; // the user rows alone
 
 // Scratch for the build: the sort order of the entries.
 struct Entry {
@@ -67,17 +68,11 @@ int UsedSlotWordLength(int slot) {
     return static_cast<int>(::strnlen(g_dicWord[slot], static_cast<std::size_t>(kMaxWordBytes)));
 }
 
-} // namespace
-
-int DicWordLength(int slot) {
-    return UsedSlotWordLength(slot);
-}
-
-void RebuildDicIndex() {
-    Index& x = g_index;
+// Builds x over the used slots from firstSlot on.
+void BuildIndex(Index& x, int firstSlot) {
     const int used = UsedDicSlots();
     int n = 0;
-    for (int slot = 0; slot < used; ++slot) {
+    for (int slot = firstSlot; slot < used; ++slot) {
         const int len = UsedSlotWordLength(slot);
         if (len == 0) {
             continue; // an empty word would match everywhere without moving on: never used
@@ -145,11 +140,7 @@ void RebuildDicIndex() {
     x.built = true;
 }
 
-int FindFirstMatch(const unsigned char* text) {
-    const Index& x = g_index;
-    if (!x.built) {
-        RebuildDicIndex();
-    }
+int FindInIndex(const Index& x, const unsigned char* text) {
     const std::uint64_t hi = LoadHi(text);
     const std::uint32_t lo = LoadLo(text);
     const auto bucket = static_cast<std::size_t>(hi >> 48);
@@ -179,6 +170,31 @@ int FindFirstMatch(const unsigned char* text) {
         i = x.parent[i];
     }
     return i >= 0 ? x.best[i] : -1;
+}
+
+} // namespace
+
+void RebuildDicIndex() {
+    BuildIndex(g_index, 0);
+    BuildIndex(g_userIndex, kBuiltinRows);
+}
+
+int FindFirstMatch(const unsigned char* text) {
+    if (!g_index.built) {
+        RebuildDicIndex();
+    }
+    return FindInIndex(g_index, text);
+}
+
+int FindFirstUserMatch(const unsigned char* text) {
+    if (!g_userIndex.built) {
+        RebuildDicIndex();
+    }
+    return FindInIndex(g_userIndex, text);
+}
+
+int DicWordLength(int slot) {
+    return UsedSlotWordLength(slot);
 }
 
 int LinearFindFirstMatch(const unsigned char* text) {
