@@ -5,6 +5,7 @@
 #include "settings/settings.h"
 #include "settings/settings_path.h"
 #include "settings/shell_profile.h"
+#include "speech/analyzer_loader.h"
 #include "text/cp932_codec.h"
 
 #include <string>
@@ -41,6 +42,8 @@ void LoadAtStart() {
     }
     LoadSettings(profile);
     LoadChildShowState(profile);
+    // Only named here; the analyzer is loaded when the automatic reading first needs it.
+    ProcessAnalyzer().SetConfiguredDictionary(AnalyzerDictionarySetting(profile));
 }
 
 void SaveAtExit() {
