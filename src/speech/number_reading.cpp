@@ -432,9 +432,15 @@ std::optional<NumberReading> ReadNumber(std::string_view utf8) {
         return std::nullopt;
     }
     if (body->takesCounter) {
-        if (const Counter* counter = CounterAt(utf8.substr(body->end), *body)) {
+        std::size_t blank = 0;
+        const Counter* counter = CounterAt(utf8.substr(body->end), *body);
+        if (counter == nullptr &&
+            StartsWithAny(kBlanksBeforeCounter, utf8.substr(body->end), blank)) {
+            counter = CounterAt(utf8.substr(body->end + blank), *body);
+        }
+        if (counter != nullptr) {
             ApplyCounter(body->spoken, *counter, body->value);
-            body->end += counter->word.size();
+            body->end += blank + counter->word.size();
         }
     }
     return NumberReading{body->end, prefix + body->spoken.kana};

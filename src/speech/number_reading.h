@@ -24,6 +24,7 @@ inline constexpr std::size_t kMaxPlaceValueDigits = 16;
 // optional sign, separators, decimals, %, version/dotted numbers, a following counter) and gives
 // its reading; nothing when utf8 does not start with a number.
 //
+// A counter is taken when it follows the number directly or after one blank ("2 つ" ﾌﾀﾂ).
 // One call reads one expression: "3月4日" gives the reading of "3月" and the caller calls again
 // at "4日". Kanji numerals are taken wherever they stand; whether a kanji numeral starts a word
 // of its own (一般, 十分) is the caller's judgement.

@@ -48,6 +48,8 @@ constexpr TailRule kShuuKan[] = {{D1, 1, "ｯｼｭｳｶﾝ"}, {D8, 1, "ｯｼ�
 constexpr TailRule kShurui[] = {{D1, 1, "ｯｼｭﾙｲ"}, {D8, 1, "ｯｼｭﾙｲ"}, {Ten, 2, "ｯｼｭﾙｲ"}};
 constexpr TailRule kSai[] = {{D1, 1, "ｯｻｲ"}, {D8, 1, "ｯｻｲ"}, {Ten, 2, "ｯｻｲ"}};
 constexpr TailRule kTen[] = {{D1, 1, "ｯﾃﾝ"}, {D8, 1, "ｯﾃﾝ"}, {Ten, 2, "ｯﾃﾝ"}};
+constexpr TailRule kShin[] = {{D1, 1, "ｯｼﾝ"}, {D8, 1, "ｯｼﾝ"}, {Ten, 2, "ｯｼﾝ"}};
+constexpr TailRule kShinsuu[] = {{D1, 1, "ｯｼﾝｽｳ"}, {D8, 1, "ｯｼﾝｽｳ"}, {Ten, 2, "ｯｼﾝｽｳ"}};
 constexpr TailRule kCho[] = {{D1, 1, "ｯﾁｮｳ"}, {D8, 1, "ｯﾁｮｳ"}, {Ten, 2, "ｯﾁｮｳ"}};
 constexpr TailRule kPercent[] = {{D1, 1, "ｯﾊﾟｰｾﾝﾄ"}, {D8, 1, "ｯﾊﾟｰｾﾝﾄ"}, {Ten, 2, "ｯﾊﾟｰｾﾝﾄ"}};
 // 4 is ﾖ before 時, 年, 円, 人 and 7 and 9 are ｼﾁ and ｸ before 月 and 時; 0時 is ﾚｲｼﾞ.
@@ -94,6 +96,8 @@ constexpr Counter kCounterTable[] = {
     {"種類", "", "ｼｭﾙｲ", kShurui, {}},
     {"通り", "", "ﾄｵﾘ", {}, kWays},
     {"文字", "", "ﾓｼﾞ", {}, {}},
+    {"進数", "", "ｼﾝｽｳ", kShinsuu, {}},
+    {"番目", "", "ﾊﾞﾝﾒ", {}, {}},
     {"月", "", "ｶﾞﾂ", kGatsu, {}},
     {"日", "", "ﾆﾁ", kNichi, kDays},
     {"時", "", "ｼﾞ", kJi, {}},
@@ -117,6 +121,9 @@ constexpr Counter kCounterTable[] = {
     {"件", "", "ｹﾝ", kKen, {}},
     {"章", "", "ｼｮｳ", kShou, {}},
     {"番", "", "ﾊﾞﾝ", {}, {}},
+    {"進", "", "ｼﾝ", kShin, {}},
+    {"重", "", "ｼﾞｭｳ", {}, {}},
+    {"段", "", "ﾀﾞﾝ", {}, {}},
     {"週", "", "ｼｭｳ", kShuu, {}},
     {"点", "", "ﾃﾝ", kTen, {}},
     {"桁", "", "ｹﾀ", kKeta, {}},
@@ -134,6 +141,7 @@ constexpr WordValue kKanjiDigitTable[] = {{"〇", 0}, {"零", 0}, {"一", 1}, {"
                                           {"七", 7}, {"八", 8}, {"九", 9}};
 constexpr WordValue kKanjiPlaceTable[] = {{"十", 1}, {"百", 2}, {"千", 3}};
 constexpr WordValue kKanjiGroupTable[] = {{"万", 4}, {"億", 8}, {"兆", 12}};
+constexpr std::string_view kBlankTable[] = {" ", "　"};
 constexpr std::string_view kPointTable[] = {".", "．"};
 constexpr std::string_view kSeparatorTable[] = {",", "，"};
 constexpr SignWord kSignTable[] = {
@@ -162,6 +170,7 @@ const std::span<const WordValue> kKanjiDigits = kKanjiDigitTable;
 const std::span<const WordValue> kKanjiPlaces = kKanjiPlaceTable;
 const std::span<const WordValue> kKanjiGroups = kKanjiGroupTable;
 const std::span<const std::string_view> kDecimalPoints = kPointTable;
+const std::span<const std::string_view> kBlanksBeforeCounter = kBlankTable;
 const std::span<const std::string_view> kThousandsSeparators = kSeparatorTable;
 const std::span<const SignWord> kSigns = kSignTable;
 const std::span<const Counter> kCounters = kCounterTable;

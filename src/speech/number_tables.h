@@ -90,6 +90,10 @@ inline constexpr std::string_view kOrdinalPrefix = "第";
 inline constexpr std::string_view kOrdinalReading = "ﾀﾞｲ";
 inline constexpr std::string_view kFullWidthZero = "０"; // ０..９ are consecutive code points
 
+// One blank of either width may stand between a number and its counter ("2 つ", "1 行"), as
+// many technical texts space them.
+extern const std::span<const std::string_view> kBlanksBeforeCounter;
+
 // Counter words, longer words before their prefixes (時間 before 時).
 extern const std::span<const Counter> kCounters;
 

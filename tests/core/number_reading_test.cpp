@@ -118,6 +118,12 @@ TEST(NumberReadingTest, ACounterIsTakenOnlyWhereItFitsTheNumber) {
     EXPECT_EQ(Reading("10分の1"), "ｼﾞｭｳﾌﾞﾝ");
     EXPECT_EQ(Reading("3分割"), "ｻﾝﾌﾞﾝ");
     EXPECT_EQ(Reading("3分。"), "ｻﾝﾌﾟﾝ");
+    // One blank may stand before a counter, but not two, and a blank alone is not taken.
+    EXPECT_EQ(Length("2 つ"), std::string_view("2 つ").size());
+    EXPECT_EQ(Length("2  つ"), 1u);
+    EXPECT_EQ(Length("2 は"), 1u);
+    EXPECT_EQ(Length("2 "), 1u);
+    EXPECT_EQ(Reading("11 つ"), "ｼﾞｭｳｲﾁ");
     // A sign needs a digit right after it.
     EXPECT_EQ(Reading("- 3"), "<none>");
 }
