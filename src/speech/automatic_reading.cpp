@@ -2,14 +2,10 @@
 
 #include "speech/kana_folding.h"
 #include "speech/long_vowel.h"
+#include "speech/number_reading.h"
 #include "speech/reading_writer.h"
 #include "speech/source_text.h"
 #include "text/cp932_codec.h"
-
-#if __has_include("speech/number_reading.h")
-#include "speech/number_reading.h"
-#define YOMI6_HAVE_NUMBER_READING 1
-#endif
 
 #include <algorithm>
 #include <cstring>
@@ -108,7 +104,6 @@ private:
     // A number at character i read by the number reading; the character after it, or i when
     // no number starts there.
     std::size_t ReadNumberAt(std::size_t i) {
-#ifdef YOMI6_HAVE_NUMBER_READING
         const std::size_t from = m_source.Utf8Begin(i);
         const std::optional<NumberReading> number =
             ReadNumber(std::string_view(m_source.utf8).substr(from));
@@ -122,10 +117,6 @@ private:
         m_piece = number->reading;
         Emit(i, end);
         return end;
-#else
-        (void)i;
-        return i; // read by the fixed rules until the number reading is built in
-#endif
     }
 
     // A run of Japanese characters from i, through the analyzer; it ends before a character
@@ -346,6 +337,15 @@ private:
     bool EmitBytes(std::size_t begin, std::size_t end) {
         if (m_full) {
             return false;
+        }
+        // A long-vowel mark in a reading from the user's dictionary or the number reading has no
+        // voice of its own either: it becomes the vowel before it.
+        for (std::size_t k = 0; k < m_piece.size(); ++k) {
+            if (static_cast<std::uint8_t>(m_piece[k]) == kHalfLongVowel) {
+                m_piece[k] = static_cast<char>(
+                    k > 0 ? LongVowelAfter(reinterpret_cast<const std::uint8_t*>(m_piece.data()), k)
+                          : LongVowelAfter(m_out.Bytes(), m_out.Length()));
+            }
         }
         const SourceRange range{static_cast<std::uint16_t>(begin), static_cast<std::uint16_t>(end)};
         if (!m_out.Append(m_piece.data(), m_piece.size(), range)) {

@@ -142,9 +142,19 @@ TEST_F(AutomaticReadingTest, UserWordsAreNotMatchedFromASecondByte) {
     // あい is 82 A0 82 A2; a word A0 82 would start on あ's second byte.
     AddUserRow(kBuiltinRows, Hex("A0 82"), Sjis("ﾝ"));
     EXPECT_KANA("あい", "ｱｲ");
-    // A user word in half-width kana and one that is a built-in word's spelling both count.
-    AddUserRow(kBuiltinRows + 1, Sjis("漢字"), Sjis("ｶﾝｼﾞｲ"));
+    // A user word spelled like a built-in word counts; its long-vowel mark is a vowel here.
+    AddUserRow(kBuiltinRows + 1, Sjis("漢字"), Sjis("ｶﾝｼﾞｰ"));
     EXPECT_KANA("漢字", "ｶﾝｼﾞｲ");
+}
+
+TEST_F(AutomaticReadingTest, NumbersAreReadAsNumbersWithTheirCounters) {
+    EXPECT_KANA("2026年3月4日", "ﾆｾﾝﾆｼﾞｭｳﾛｸﾈﾝｻﾝｶﾞﾂﾖｯｶ");
+    EXPECT_EQ(RangeOf(0), "0-6");       // 2026年, counter included
+    EXPECT_KANA("１０％", "ｼﾞｯﾊﾟｱｾﾝﾄ"); // full-width; the number's ｰ becomes a vowel
+    // Kanji numerals only where the analyzer sees a number: 三百人 is one, 一般 is none.
+    EXPECT_KANA("三百人", "ｻﾝﾋﾞｬｸﾆﾝ");
+    EXPECT_KANA("一般", "ｲｯﾊﾟﾝ");
+    EXPECT_KANA("一つ", "ﾋﾄﾂ");
 }
 
 TEST_F(AutomaticReadingTest, AFullBufferStopsAfterTheLastWholeWord) {
