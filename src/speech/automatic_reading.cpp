@@ -167,7 +167,7 @@ private:
             next = we;
         }
         ReadCharsByKana(next, j);
-        return m_full ? count : j;
+        return m_full ? count : std::max(next, j);
     }
 
     bool EndsOnWordBoundary(std::size_t base, std::size_t endChar) const {

@@ -155,6 +155,10 @@ TEST_F(AutomaticReadingTest, NumbersAreReadAsNumbersWithTheirCounters) {
     EXPECT_KANA("三百人", "ｻﾝﾋﾞｬｸﾆﾝ");
     EXPECT_KANA("一般", "ｲｯﾊﾟﾝ");
     EXPECT_KANA("一つ", "ﾋﾄﾂ");
+    // A kanji numeral whose number reaches past the run of kanji is read once.
+    EXPECT_KANA("三%です", "ｻﾝﾊﾟｱｾﾝﾄﾃﾞｽ");
+    EXPECT_EQ(RangeOf(0), "0-3");
+    EXPECT_EQ(RangeOf(8), "3-7");
 }
 
 TEST_F(AutomaticReadingTest, AFullBufferStopsAfterTheLastWholeWord) {

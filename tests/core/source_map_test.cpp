@@ -87,6 +87,32 @@ TEST_F(SourceMapTest, AFullBufferRecordsWhereTheReadingStopped) {
     EXPECT_EQ(result.sourceEnd, 4000u);
 }
 
+TEST_F(SourceMapTest, UserWordLookupAgreesWithTheReferenceScanAndSkipsBuiltInRows) {
+    const auto add = [](int slot, const std::string& word) {
+        std::memcpy(g_dicWord[slot], word.data(), word.size());
+        std::memcpy(g_dicYomi[slot], "\xB1", 1);
+    };
+    // Longest first, as the user rows are stored; one spells a built-in word.
+    add(kBuiltinRows, Sjis("漢字検定"));
+    add(kBuiltinRows + 1, Sjis("漢字"));
+    add(kBuiltinRows + 2, Sjis("漢"));
+    RebuildDicIndex();
+    const DictionaryView indexed = ProcessDictionary(DicLookup::Indexed);
+    const DictionaryView linear = ProcessDictionary(DicLookup::LinearReference);
+    for (const std::string& text :
+         {Sjis("漢字検定だ"), Sjis("漢字だ"), Sjis("漢だ"), Sjis("音声"), std::string("Pad")}) {
+        unsigned char padded[32] = {};
+        std::memcpy(padded, text.data(), text.size());
+        EXPECT_EQ(indexed.FirstUserMatch(padded), linear.FirstUserMatch(padded));
+    }
+    unsigned char padded[32] = {};
+    std::memcpy(padded, Sjis("漢字だ").data(), 6);
+    EXPECT_EQ(indexed.FirstMatch(padded), 4); // the built-in row 漢字
+    EXPECT_EQ(indexed.FirstUserMatch(padded), kBuiltinRows + 1);
+    std::memcpy(padded, "Pad", 3);
+    EXPECT_EQ(indexed.FirstUserMatch(padded), -1);
+}
+
 TEST(PassSourceTest, EachTickReportsItsUnitAndTheUnitsSourceRange) {
     ResetDicTables();
     auto state = std::make_unique<SpeechState>();
