@@ -8,10 +8,14 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format pkg-config
   libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
+  # the automatic reading: the morphological analyzer and its IPADIC dictionary in UTF-8
+  libmecab-dev mecab-ipadic-utf8
   # running: a Japanese font, sound through PulseAudio
   fonts-noto-cjk pulseaudio-utils
   # tests: a sound server with a null sink, an X server for the end-to-end runs, PDF reading
   pulseaudio xvfb xauth xdotool poppler-utils
+  # the reading accuracy evaluator
+  python3
   # benchmarks of whole processes
   hyperfine
   # the package and the installed files: dpkg-shlibdeps, lintian, the AppStream validator, man

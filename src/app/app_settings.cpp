@@ -6,6 +6,7 @@
 #include "settings/settings_path.h"
 #include "settings/shell_profile.h"
 #include "settings/window_placement.h"
+#include "speech/analyzer_loader.h"
 #include "text/cp932_codec.h"
 
 #include <QGuiApplication>
@@ -48,6 +49,8 @@ void LoadAtStart() {
     }
     LoadSettings(profile);
     LoadChildShowState(profile);
+    // Only named here; the analyzer is loaded when the automatic reading first needs it.
+    ProcessAnalyzer().SetConfiguredDictionary(AnalyzerDictionarySetting(profile));
 }
 
 bool SaveAtExit() {

@@ -11,7 +11,8 @@ inline constexpr const char* kReady = "ﾚﾃﾞｨ";    // status bar message p
 inline constexpr const char* kIndicatorKana = "ｶﾅ";
 inline constexpr const char* kIndicatorCaps = "CAP";
 inline constexpr const char* kIndicatorNum = "NUM";
-inline constexpr const char* kIndicatorVoiceSizing = "おとこ"; // only sizes the voice pane
+inline constexpr const char* kIndicatorVoiceSizing = "おとこ";  // only sizes the voice pane
+inline constexpr const char* kIndicatorReadingsSizing = "自動"; // only sizes the reading pane
 
 // Document string fields.
 inline constexpr const char* kUntitledBase = "無題";

@@ -14,6 +14,7 @@ enum Id : int {
     WordWrap = 32789,
     PrinterFont = 32791,
     PageLayout = 32792,
+    Readings = 32793, // 漢字も読む: the automatic reading on or off
     // Standard commands.
     FileNew = 57600,
     FileOpen = 57601,

@@ -21,6 +21,8 @@ constexpr CommandInfo kCommands[] = {
     {WordWrap, "ﾜｰﾄﾞﾗｯﾌﾟの設定", nullptr, nullptr},
     {PrinterFont, "ﾌﾟﾘﾝﾀ用のﾌｫﾝﾄを設定します。", nullptr, nullptr},
     {PageLayout, "ﾍﾟｰｼﾞﾚｲｱｳﾄの設定を行います。", nullptr, nullptr},
+    {Readings, "漢字も自動で読みます。もう一度選ぶと辞書だけで読みます。", "漢字も読む",
+     ":/icons/readings.svg"},
     {FileNew, "新規にﾌｧｲﾙを作成", "新規ﾌｧｲﾙ", ":/icons/file-new.svg"},
     {FileOpen, "既存のﾌｧｲﾙを開く", "開く", ":/icons/file-open.svg"},
     {FileClose, "作業中のﾌｧｲﾙを閉じる", "閉じる", nullptr},
@@ -104,6 +106,7 @@ constexpr MenuEntry kDocumentMenu[] = {
     {None, "よみあげ(&T)"},
     {Speak, "しゃべる(&S)"},
     {Stop, "やめる(&E)"},
+    {Readings, "漢字も読む(&K)"},
     {None, nullptr},
     {SpeechSettings, "設定(&C)"},
     {WordRegistration, "単語登録(&W)"},
@@ -147,10 +150,10 @@ constexpr Accelerator kAccelerators[] = {
 };
 
 constexpr cmd::Id kToolBar[] = {
-    FileNew,    FileOpen,       FileSave,         FilePrint,      None,          Speak,
-    Stop,       SpeechSettings, WordRegistration, None,           EditCut,       EditCopy,
-    EditPaste,  None,           WindowTileHorz,   WindowTileVert, WindowCascade, None,
-    ScreenFont, EditFind,       EditReplace,      None,           HelpContents,
+    FileNew,  FileOpen,   FileSave,       FilePrint,        None,           Speak,
+    Stop,     Readings,   SpeechSettings, WordRegistration, None,           EditCut,
+    EditCopy, EditPaste,  None,           WindowTileHorz,   WindowTileVert, WindowCascade,
+    None,     ScreenFont, EditFind,       EditReplace,      None,           HelpContents,
 };
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "app/child_frame.h"
 #include "app/help_window.h"
 #include "app/window_tiling.h"
+#include "speech/speech_state.h"
 #include "view/app_printer.h"
 #include "view/find_dialog.h"
 #include "view/speech_controller.h"
@@ -295,6 +296,7 @@ bool CMainFrame::HandlesCommand(cmd::Id id) const {
     case cmd::NextPane:
     case cmd::PrevPane:
     case cmd::FilePrintSetup:
+    case cmd::Readings:
         return true;
     default:
         return id >= cmd::FileMruFirst && id < cmd::FileMruFirst + cmd::kRecentFileCount;
@@ -316,6 +318,9 @@ void CMainFrame::UpdateCommand(cmd::Id id, CommandState& state) const {
         break;
     case cmd::ViewStatusBar:
         state.checked = statusBar()->isVisibleTo(this);
+        break;
+    case cmd::Readings:
+        state.checked = g_speech.readings == kReadingsAutomatic;
         break;
     default:
         break;
@@ -377,6 +382,11 @@ void CMainFrame::OnCommand(cmd::Id id) {
         break; // no window is split into panes
     case cmd::FilePrintSetup:
         OnFilePrintSetup(this);
+        break;
+    case cmd::Readings:
+        // Takes effect at the next speak command, like the speed.
+        g_speech.readings =
+            g_speech.readings == kReadingsAutomatic ? kReadingsDictionary : kReadingsAutomatic;
         break;
     default:
         if (id >= cmd::FileMruFirst && id < cmd::FileMruFirst + cmd::kRecentFileCount) {

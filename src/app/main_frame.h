@@ -92,6 +92,7 @@ private:
     QLabel* m_numPane = nullptr;
     QLabel* m_encodingPane = nullptr;
     QLabel* m_voicePane = nullptr;
+    QLabel* m_readingsPane = nullptr; // "辞書" or "自動"
     std::vector<QMenu*> m_frameMenus;
     std::vector<QMenu*> m_documentMenus;
     bool m_showingDocumentMenus = false;

@@ -29,7 +29,8 @@ QString Tr(const char* s) {
 }
 
 bool IsCheckable(cmd::Id id) {
-    return id == cmd::WordWrap || id == cmd::ViewToolBar || id == cmd::ViewStatusBar;
+    return id == cmd::WordWrap || id == cmd::ViewToolBar || id == cmd::ViewStatusBar ||
+           id == cmd::Readings;
 }
 
 // Property names that mark the menu entries built on the fly.
@@ -221,11 +222,15 @@ void CMainFrame::CreateStatusBar() {
     }
     m_encodingPane = pane("UTF-8 BOM");
     m_voicePane = pane(strings::kIndicatorVoiceSizing);
+    m_readingsPane = pane(strings::kIndicatorReadingsSizing);
 }
 
 void CMainFrame::UpdateStatusPanes() {
     const std::string_view voice = VoiceIndicatorText(g_speech.voice);
     m_voicePane->setText(QString::fromUtf8(voice.data(), static_cast<qsizetype>(voice.size())));
+    const std::string_view readings = ReadingsIndicatorText(g_speech.readings);
+    m_readingsPane->setText(
+        QString::fromUtf8(readings.data(), static_cast<qsizetype>(readings.size())));
     const CYOMI5View* view = ActiveView();
     m_encodingPane->setText(view != nullptr ? EncodingName(view->GetDocument()->Format().encoding)
                                             : QString());

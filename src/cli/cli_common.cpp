@@ -1,7 +1,9 @@
 #include "cli/cli_common.h"
 
+#include "cli/speech_options.h"
 #include "dictionary/dic_loader.h"
 #include "dictionary/dic_messages.h"
+#include "speech/analyzer_loader.h"
 #include "speech/reading_conversion.h"
 #include "speech/speech_state.h"
 
@@ -131,12 +133,21 @@ bool ReadInput(const std::string& path, std::size_t maxBytes, std::string& bytes
     return ok;
 }
 
-int PrepareSpeech(const Options& options) {
+int PrepareSpeech(const Options& options, std::string* source) {
     std::string text;
     if (!ReadInput(options.input, kMaxTextBytes, text) || !LoadCliDictionary(options)) {
         return kExitIoError;
     }
-    StartSpeech(g_speech, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    const SpeechDefaults defaults = DefaultSpeechOptions();
+    g_speech.readings = options.readings.value_or(defaults.readings);
+    ProcessAnalyzer().SetConfiguredDictionary(defaults.analyzerDictionary);
+    StderrSink sink("--readings auto");
+    ReaderSetup setup;
+    setup.messages = &sink;
+    StartSpeech(g_speech, reinterpret_cast<const unsigned char*>(text.data()), text.size(), setup);
+    if (source != nullptr) {
+        *source = std::move(text);
+    }
     return kExitOk;
 }
 

@@ -26,7 +26,9 @@ bool LoadCliDictionary(const Options& options);
 bool ReadInput(const std::string& path, std::size_t maxBytes, std::string& bytes);
 
 // The dictionary and the first 4000 bytes of the input turned into the speech state g_speech,
-// as the speak command leaves it. Returns an exit status.
-int PrepareSpeech(const Options& options);
+// as the speak command leaves it, read as --readings or the settings say (an analyzer that
+// cannot be loaded is reported on standard error, and the text read with the dictionary).
+// The bytes read go to *source when it is given. Returns an exit status.
+int PrepareSpeech(const Options& options, std::string* source = nullptr);
 
 } // namespace yomi6::cli

@@ -53,6 +53,8 @@ int RunCommandLineMode(const Options& options) {
         return RunReading(options);
     case Mode::Schedule:
         return RunSchedule(options);
+    case Mode::Units:
+        return RunUnits(options);
     case Mode::Wav:
         return RunWav(options);
     case Mode::Speak:

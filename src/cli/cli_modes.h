@@ -8,6 +8,10 @@ namespace yomi6::cli {
 // yomi6 --schedule FILE: one line per timer tick of one pass, the sample name or "-".
 int RunSchedule(const Options& options);
 
+// yomi6 --units FILE: one line per timer tick of one pass: the sample name or "-", the source
+// byte range of what the tick read (begin, end exclusive) and that source text in UTF-8.
+int RunUnits(const Options& options);
+
 // yomi6 --wav OUT.wav FILE: one pass rendered as a PCM WAVE file ("-": standard output).
 int RunWav(const Options& options);
 

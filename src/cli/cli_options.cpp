@@ -18,6 +18,8 @@ std::string UsageText() {
     return "Usage: yomi6 [FILE]                     open the editor\n"
            "       yomi6 --reading FILE             print the reading of FILE\n"
            "       yomi6 --schedule FILE            print the sample of each timer tick\n"
+           "       yomi6 --units FILE               print each tick's sample, source bytes and "
+           "text\n"
            "       yomi6 --wav OUT.wav FILE         render one pass of speech to OUT.wav\n"
            "       yomi6 --speak FILE               speak one pass through the sound output\n"
            "       yomi6 --pdf OUT.pdf FILE         print the pages of FILE to OUT.pdf\n"
@@ -25,10 +27,19 @@ std::string UsageText() {
            "  --voice male|female   voice (default: the settings, else female)\n"
            "  --speed MS            milliseconds per tick, 0-1000 (default: the settings, else "
            "180)\n"
+           "  --readings dictionary|auto\n"
+           "                        how the text is read: the dictionary and the fixed rules,\n"
+           "                        or automatically with the analyzer (default: the settings,\n"
+           "                        else dictionary)\n"
            "  --dictionary PATH     dictionary file (default: Yomi6.dic in the current directory)\n"
            "  --help                show this text\n"
            "  --version             show the version\n"
-           "FILE may be - for standard input.\n";
+           "FILE may be - for standard input.\n"
+           "--units writes one line per timer tick of one pass, tab-separated: the sample name\n"
+           "(- for none), the first and the end (exclusive) source byte of what the tick read,\n"
+           "and that source text in UTF-8 (control characters and \\ as C escapes).\n"
+           "The analyzer dictionary folder is $YOMI6_MECAB_DIC, else the settings file's\n"
+           "\"解析辞書\", else /var/lib/mecab/dic/ipadic-utf8.\n";
 }
 
 ParseResult ParseCommandLine(const std::vector<std::string>& args) {
@@ -37,7 +48,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
     bool modeSet = false;
     auto setMode = [&](Mode mode) {
         if (modeSet && o.mode != mode) {
-            result.error = "only one of --reading, --schedule, --wav, --speak, --pdf may be given";
+            result.error =
+                "only one of --reading, --schedule, --units, --wav, --speak, --pdf may be given";
             return false;
         }
         if (modeSet) {
@@ -65,9 +77,10 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             o.mode = Mode::Version;
             return result;
         }
-        if (a == "--reading" || a == "--schedule" || a == "--speak") {
+        if (a == "--reading" || a == "--schedule" || a == "--units" || a == "--speak") {
             const Mode mode = a == "--reading"    ? Mode::Reading
                               : a == "--schedule" ? Mode::Schedule
+                              : a == "--units"    ? Mode::Units
                                                   : Mode::Speak;
             const std::string* file = value("a FILE");
             if (file == nullptr || !setMode(mode)) {
@@ -108,6 +121,16 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
                 return result;
             }
             o.voice = *v == "male" ? 1 : 0;
+        } else if (a == "--readings") {
+            const std::string* v = value("dictionary or auto");
+            if (v == nullptr) {
+                return result;
+            }
+            if (*v != "dictionary" && *v != "auto") {
+                result.error = "--readings takes dictionary or auto, not '" + *v + "'";
+                return result;
+            }
+            o.readings = *v == "auto" ? 1 : 0;
         } else if (a == "--speed") {
             const std::string* v = value("a number of milliseconds");
             if (v == nullptr) {

@@ -3,14 +3,18 @@
 #include "settings/settings.h"
 #include "settings/settings_path.h"
 
+#include <memory>
+
 namespace yomi6::cli {
 
 SpeechDefaults DefaultSpeechOptions() {
     // The settings file's voice and speed (read, never written), else the female voice at
     // 180 ms per tick.
-    SpeechState state;
-    LoadSpeechSettingsReadOnly(SettingsPath(), state);
-    return SpeechDefaults{state.voice, state.speed};
+    const auto state = std::make_unique<SpeechState>();
+    const ProfileFile profile = ProfileFile::Open(SettingsPath());
+    LoadSpeechSettings(profile, *state);
+    return SpeechDefaults{state->voice, state->speed, state->readings,
+                          AnalyzerDictionarySetting(profile)};
 }
 
 void ApplySpeechOptions(const Options& options, SpeechState& state) {

@@ -5,16 +5,19 @@
 #include "speech/speech_state.h"
 
 #include <cstdint>
+#include <string>
 
 namespace yomi6::cli {
 
 struct SpeechDefaults {
     std::int32_t voice = 0; // female
     std::int32_t speed = kDefaultSpeed;
+    std::int32_t readings = kReadingsDictionary;
+    std::string analyzerDictionary; // the settings' analyzer dictionary folder, "" for none
 };
 
-// The voice and speed used when the command line names none: those of the settings file, else
-// the female voice at 180 ms.
+// The voice, speed and reading mode used when the command line names none: those of the
+// settings file, else the female voice at 180 ms with the dictionary reading.
 SpeechDefaults DefaultSpeechOptions();
 
 // Sets the voice and speed of state from --voice and --speed, else from the defaults.

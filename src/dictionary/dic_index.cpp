@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <numeric>
 
 namespace yomi6 {
 
@@ -21,17 +22,14 @@ struct Index {
     std::uint8_t len[kDicSlots];
     std::int16_t parent[kDicSlots]; // the longest proper prefix that is a word, or -1
     std::int16_t best[kDicSlots];   // the lowest slot among this word and its prefix words
-    // The entries [begin, end) whose first two bytes are the bucket's; empty buckets are {0, 0}.
-    // Only the buckets of the previous build are cleared, so a rebuild costs in proportion to
-    // the words, not to the 65536 buckets.
-    std::uint16_t bucketBegin[kBuckets];
-    std::uint16_t bucketEnd[kBuckets];
+    std::uint16_t bucketStart[kBuckets + 1];
     std::int16_t oneByte[256]; // the slot of a one-byte word, or -1
     int count;
     bool built;
 };
 
-Index g_index;
+Index g_index;     // every used slot
+Index g_userIndex; // the user rows alone
 
 // Scratch for the build: the sort order of the entries.
 struct Entry {
@@ -70,22 +68,11 @@ int UsedSlotWordLength(int slot) {
     return static_cast<int>(::strnlen(g_dicWord[slot], static_cast<std::size_t>(kMaxWordBytes)));
 }
 
-} // namespace
-
-int DicWordLength(int slot) {
-    return UsedSlotWordLength(slot);
-}
-
-void RebuildDicIndex() {
-    Index& x = g_index;
-    for (int i = 0; i < x.count; ++i) {
-        const auto bucket = static_cast<std::size_t>(x.hi[i] >> 48);
-        x.bucketBegin[bucket] = 0;
-        x.bucketEnd[bucket] = 0;
-    }
+// Builds x over the used slots from firstSlot on.
+void BuildIndex(Index& x, int firstSlot) {
     const int used = UsedDicSlots();
     int n = 0;
-    for (int slot = 0; slot < used; ++slot) {
+    for (int slot = firstSlot; slot < used; ++slot) {
         const int len = UsedSlotWordLength(slot);
         if (len == 0) {
             continue; // an empty word would match everywhere without moving on: never used
@@ -145,27 +132,20 @@ void RebuildDicIndex() {
     }
 
     // Buckets by the first two bytes (a one-byte word sits in the bucket of its byte and zero).
-    // Sorted order keeps each bucket's entries together.
+    std::fill(std::begin(x.bucketStart), std::end(x.bucketStart), std::uint16_t{0});
     for (int i = 0; i < count; ++i) {
-        const auto bucket = static_cast<std::size_t>(x.hi[i] >> 48);
-        if (x.bucketEnd[bucket] == 0) {
-            x.bucketBegin[bucket] = static_cast<std::uint16_t>(i);
-        }
-        x.bucketEnd[bucket] = static_cast<std::uint16_t>(i + 1);
+        ++x.bucketStart[(x.hi[i] >> 48) + 1];
     }
+    std::partial_sum(std::begin(x.bucketStart), std::end(x.bucketStart), std::begin(x.bucketStart));
     x.built = true;
 }
 
-int FindFirstMatch(const unsigned char* text) {
-    const Index& x = g_index;
-    if (!x.built) {
-        RebuildDicIndex();
-    }
+int FindInIndex(const Index& x, const unsigned char* text) {
     const std::uint64_t hi = LoadHi(text);
     const std::uint32_t lo = LoadLo(text);
     const auto bucket = static_cast<std::size_t>(hi >> 48);
-    const int begin = x.bucketBegin[bucket];
-    const int end = x.bucketEnd[bucket];
+    const int begin = x.bucketStart[bucket];
+    const int end = x.bucketStart[bucket + 1];
 
     // The last word in the bucket that is not above the text.
     int first = begin;
@@ -190,6 +170,31 @@ int FindFirstMatch(const unsigned char* text) {
         i = x.parent[i];
     }
     return i >= 0 ? x.best[i] : -1;
+}
+
+} // namespace
+
+void RebuildDicIndex() {
+    BuildIndex(g_index, 0);
+    BuildIndex(g_userIndex, kBuiltinRows);
+}
+
+int FindFirstMatch(const unsigned char* text) {
+    if (!g_index.built) {
+        RebuildDicIndex();
+    }
+    return FindInIndex(g_index, text);
+}
+
+int FindFirstUserMatch(const unsigned char* text) {
+    if (!g_userIndex.built) {
+        RebuildDicIndex();
+    }
+    return FindInIndex(g_userIndex, text);
+}
+
+int DicWordLength(int slot) {
+    return UsedSlotWordLength(slot);
 }
 
 int LinearFindFirstMatch(const unsigned char* text) {

@@ -17,6 +17,11 @@ void RebuildDicIndex();
 // past the end of the text must be zero (they end every comparison, as words hold no zero).
 int FindFirstMatch(const unsigned char* text);
 
+// The first matching user row in table order (user rows are ordered longest word first, so
+// this is the longest user word that starts the text), or -1. The built-in rows are not
+// looked at. Same requirements on text as FindFirstMatch.
+int FindFirstUserMatch(const unsigned char* text);
+
 // The same answer by a plain scan of the tables in slot order (the reference).
 int LinearFindFirstMatch(const unsigned char* text);
 

@@ -3,7 +3,7 @@
 #include "cli/cli_common.h"
 #include "cli/speech_options.h"
 #include "platform/sample_player.h"
-#include "platform/speech_timer.h"
+#include "platform/speech_runner.h"
 #include "speech/playback.h"
 #include "speech/speech_state.h"
 
@@ -23,24 +23,19 @@ namespace {
 int SpeakOnePass(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     SamplePlayer player;
-    SpeechTimer timer;
+    SpeechRunner runner(g_speech, [&](std::string_view sample, SpeechTimer::Clock::time_point due) {
+        player.Play(sample, due);
+    });
     bool started = false;
 
-    QObject::connect(&timer, &SpeechTimer::tick, &app, [&] {
-        const TickResult result = SpeechTick(g_speech);
-        if (!result.sample.empty()) {
-            player.Play(result.sample, timer.tickTime());
-        }
-        if (result.killTimer) {
-            timer.stop();
-            // The last sample may still be sounding: leave once it has been heard.
-            QTimer::singleShot(player.timeUntilSilent(), &app, &QCoreApplication::quit);
-        }
+    QObject::connect(&runner, &SpeechRunner::finished, &app, [&] {
+        // The last sample may still be sounding: leave once it has been heard.
+        QTimer::singleShot(player.timeUntilSilent(), &app, &QCoreApplication::quit);
     });
     const auto start = [&] {
         if (!started) {
             started = true;
-            timer.start(g_speech.speed);
+            runner.start();
         }
     };
     QObject::connect(&player, &SamplePlayer::ready, &app, start);

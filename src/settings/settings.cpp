@@ -3,6 +3,8 @@
 #include "settings/font_record.h"
 #include "settings/key_access.h"
 #include "settings/settings_keys.h"
+#include "text/cp932_codec.h"
+#include "text/utf8_codec.h"
 
 namespace yomi6 {
 
@@ -16,6 +18,14 @@ void LoadSpeechSettings(const ProfileFile& profile, SpeechState& speech) {
         speech.speed = keys::kMaxLoadedSpeed;
     }
     speech.voice = ReadKey(profile, keys::kVoice);
+    const std::int32_t readings = ReadKey(profile, keys::kReadings);
+    speech.readings = readings == kReadingsAutomatic ? kReadingsAutomatic : kReadingsDictionary;
+}
+
+std::string AnalyzerDictionarySetting(const ProfileFile& profile) {
+    const std::string bytes =
+        profile.GetString(keys::kSettingsSection, keys::kAnalyzerDictionaryKey, "");
+    return EncodeUtf8(DecodeCp932(bytes), EncodeOptions{LineEnd::Lf, OnUnencodable::Replace}).bytes;
 }
 
 void LoadSettings(const ProfileFile& profile, AppSettings& settings, SpeechState& speech) {
@@ -47,6 +57,11 @@ void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechState
     WriteKey(profile, keys::kPrintPageNumber, settings.printPageNumber);
     WriteKey(profile, keys::kSpeed, speech.speed);
     WriteKey(profile, keys::kVoice, speech.voice);
+    // A file that never had the key stays as it was while the default reading is in use.
+    if (speech.readings != keys::kReadings.defaultValue ||
+        profile.Find(keys::kReadings.section, keys::kReadings.key)) {
+        WriteKey(profile, keys::kReadings, speech.readings);
+    }
 }
 
 void SaveChildShowState(ProfileFile& profile, AppSettings& settings) {

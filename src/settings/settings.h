@@ -44,7 +44,7 @@ extern AppSettings g_settings;
 // Reads, in this order: word wrap; the screen font record, then its baseline := the record;
 // the printer font record and its baseline; the file-name, date and page-number switches;
 // the speed (the current speed as default, above 1000 becomes 1000; below 0 is kept); the
-// voice.
+// voice; the reading mode.
 void LoadSettings(const ProfileFile& profile, AppSettings& settings = g_settings,
                   SpeechState& speech = g_speech);
 
@@ -53,19 +53,24 @@ void LoadSettings(const ProfileFile& profile, AppSettings& settings = g_settings
 void LoadChildShowState(const ProfileFile& profile, AppSettings& settings = g_settings);
 
 // Writes, in this order: word wrap, the screen font record, the printer font record (each
-// against its baseline), the file-name, date and page-number switches, the speed, the voice.
+// against its baseline), the file-name, date and page-number switches, the speed, the voice,
+// the reading mode (only when it is not the default or the file holds the key already).
 void SaveSettings(ProfileFile& profile, AppSettings& settings = g_settings,
                   const SpeechState& speech = g_speech);
 
 // Writes the child show state only if it differs from its saved copy, which then follows it.
 void SaveChildShowState(ProfileFile& profile, AppSettings& settings = g_settings);
 
-// The speed and voice alone, with the rules of LoadSettings.
+// The speed, the voice and the reading mode, with the rules of LoadSettings (a reading mode
+// other than 0 or 1 is taken as 0).
 void LoadSpeechSettings(const ProfileFile& profile, SpeechState& speech);
 
-// For the command-line modes: loads the speed and voice from the settings file at path into
-// speech, never creating or writing anything. A missing or unreadable file leaves the speed
-// as it is and the voice female.
+// The analyzer dictionary folder the settings file names (UTF-8), or "" for none.
+std::string AnalyzerDictionarySetting(const ProfileFile& profile);
+
+// For the command-line modes: loads the speed, voice and reading mode from the settings file at
+// path into speech, never creating or writing anything. A missing or unreadable file leaves the
+// speed as it is, the voice female and the dictionary reading.
 void LoadSpeechSettingsReadOnly(const std::string& path, SpeechState& speech);
 
 } // namespace yomi6

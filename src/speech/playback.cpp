@@ -2,6 +2,7 @@
 
 #include "speech/voice_table.h"
 
+#include <algorithm>
 #include <span>
 
 namespace yomi6 {
@@ -12,6 +13,16 @@ constexpr auto kBufferSize = static_cast<std::int32_t>(kReadingBufferSize);
 
 bool InBuffer(std::int32_t index) {
     return index >= 0 && index < kBufferSize;
+}
+
+// The source bytes of reading bytes [begin, begin + length): from the first byte's start to the
+// furthest end among them.
+SourceRange UnitSource(const SpeechState& state, std::int32_t begin, std::int32_t length) {
+    SourceRange range = state.source[begin];
+    for (std::int32_t i = 1; i < length; ++i) {
+        range.end = std::max(range.end, state.source[begin + i].end);
+    }
+    return range;
 }
 
 void EndPlayback(SpeechState& state) {
@@ -30,12 +41,22 @@ TickResult SpeechTick(SpeechState& state) {
     }
 
     TickResult result;
+    result.unitBegin = state.playIndex;
     if (InBuffer(state.playIndex)) {
         const std::span<const unsigned char> rest(state.reading + state.playIndex,
                                                   state.reading + kBufferSize);
         const KanaUnit unit = LookupUnit(rest, state.voice);
         result.sample = unit.sample;
-        state.playIndex += unit ? unit.length : 1;
+        const std::int32_t length = unit ? unit.length : 1;
+        if (state.playIndex < state.endIndex) {
+            result.unitLength = std::min(length, state.endIndex - state.playIndex);
+            result.source = UnitSource(state, state.playIndex, result.unitLength);
+        } else {
+            // The tick over the terminator: no unit, an empty range where the reading ended.
+            const auto end = static_cast<std::uint16_t>(std::max(state.sourceEnd, 0));
+            result.source = {end, end};
+        }
+        state.playIndex += length;
     } else {
         // An index outside the buffer (never left there by the speak command) reads nothing.
         ++state.playIndex;
@@ -80,6 +101,10 @@ bool IsSpeakEnabled(const SpeechState& state) {
 
 std::string_view VoiceIndicatorText(std::int32_t voice) {
     return voice != 0 ? kMaleIndicator : kFemaleIndicator;
+}
+
+std::string_view ReadingsIndicatorText(std::int32_t readings) {
+    return readings == kReadingsAutomatic ? "自動" : "辞書";
 }
 
 std::int32_t SpeechTimerInterval(std::int32_t speed) {

@@ -4,6 +4,7 @@
 // and the sound output and does what a tick tells it.
 #pragma once
 
+#include "speech/source_range.h"
 #include "speech/speech_state.h"
 
 #include <cstdint>
@@ -23,10 +24,13 @@ inline constexpr unsigned kVoiceToggleFlags = 63;
 inline constexpr std::string_view kMaleIndicator = "男性";
 inline constexpr std::string_view kFemaleIndicator = "女性";
 
-// What the platform must do after a tick.
+// What the platform must do after a tick, and what the tick read.
 struct TickResult {
-    std::string_view sample; // the sample to play now; empty: play nothing
-    bool killTimer = false;  // playback has ended: stop the speech timer
+    std::string_view sample;     // the sample to play now; empty: play nothing
+    bool killTimer = false;      // playback has ended: stop the speech timer
+    std::int32_t unitBegin = 0;  // reading offset of the unit or byte the tick passed over
+    std::int32_t unitLength = 0; // its length; 0 for the tick over the reading's end
+    SourceRange source;          // the source bytes of that unit (empty at the reading's end)
 };
 
 // One tick of the speech timer: passes over line ends, plays the unit at the play index in the
@@ -53,6 +57,9 @@ bool IsSpeakEnabled(const SpeechState& state);
 
 // The text of the voice pane of the status bar (UTF-8).
 std::string_view VoiceIndicatorText(std::int32_t voice);
+
+// The text of the reading pane of the status bar (UTF-8): "辞書" or "自動".
+std::string_view ReadingsIndicatorText(std::int32_t readings);
 
 // The period of the speech timer for a speed in milliseconds: the speed itself, but never less
 // than 10 ms (a speed of 0, or a negative one from a damaged settings file, gets 10 ms).

@@ -3,6 +3,9 @@
 // byte passed through.
 #pragma once
 
+#include "dictionary/dictionary_view.h"
+#include "speech/source_range.h"
+
 #include <cstddef>
 
 namespace yomi6 {
@@ -11,8 +14,11 @@ inline constexpr std::size_t kMaxTextBytes = 4000;      // the rest of a longer 
 inline constexpr std::size_t kTextBufferSize = 4096;    // text plus at least 96 zero bytes
 inline constexpr std::size_t kReadingBufferSize = 4096; // reading plus its zero terminator
 
-// Which dictionary lookup the conversion uses; both give the same reading.
-enum class DicLookup { Indexed, LinearReference };
+// What a conversion produced.
+struct ReadingResult {
+    std::size_t length = 0;    // reading bytes before the terminator
+    std::size_t sourceEnd = 0; // how far into the source the reading got (bytes)
+};
 
 // Converts the first min(n, 4000) bytes of text against the dictionary tables into reading,
 // which is first filled with zeros. Returns the reading's length, the offset of its
@@ -24,5 +30,15 @@ enum class DicLookup { Indexed, LinearReference };
 std::size_t ConvertToReading(const unsigned char* text, std::size_t n,
                              unsigned char (&reading)[kReadingBufferSize],
                              DicLookup lookup = DicLookup::Indexed);
+
+// The same reading against the tables of dic, with the source bytes of every reading byte in
+// source (zero-filled past the reading): a dictionary word's reading maps to the whole word, a
+// folded character (a kana, a full-width letter or digit, a sign) to its bytes, every other
+// output to its one byte. The ranges never overlap and never go backwards. sourceEnd is the
+// cut length of the text, or where the reading stopped when the buffer was full.
+ReadingResult ConvertWithSourceMap(const unsigned char* text, std::size_t n,
+                                   const DictionaryView& dic,
+                                   unsigned char (&reading)[kReadingBufferSize],
+                                   SourceRange (&source)[kReadingBufferSize]);
 
 } // namespace yomi6

@@ -4,12 +4,16 @@ namespace yomi6 {
 
 SpeechState g_speech;
 
-void StartSpeech(SpeechState& state, const unsigned char* text, std::size_t n, DicLookup lookup) {
+void StartSpeech(SpeechState& state, const unsigned char* text, std::size_t n,
+                 const ReaderSetup& setup) {
     state.stopRequest = state.speaking != 0 ? 1 : 0;
     state.speaking = 1;
-    const std::size_t length = ConvertToReading(text, n, state.reading, lookup);
+    const ReadingMode mode =
+        state.readings == kReadingsAutomatic ? ReadingMode::Automatic : ReadingMode::Dictionary;
+    const ReadingResult result = ReadText(text, n, mode, setup, state.reading, state.source);
     state.playIndex = 0;
-    state.endIndex = static_cast<std::int32_t>(length);
+    state.endIndex = static_cast<std::int32_t>(result.length);
+    state.sourceEnd = static_cast<std::int32_t>(result.sourceEnd);
 }
 
 } // namespace yomi6

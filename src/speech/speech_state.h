@@ -2,6 +2,7 @@
 #pragma once
 
 #include "speech/reading_conversion.h"
+#include "speech/text_reader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,8 +11,10 @@ namespace yomi6 {
 
 inline constexpr std::int32_t kDefaultSpeed = 180; // milliseconds per tick
 inline constexpr std::int32_t kMaxSpeed = 1000;
-inline constexpr std::int32_t kRepeatOn = 0;  // index of the ＯＮ button
-inline constexpr std::int32_t kRepeatOff = 1; // index of the ＯＦＦ button
+inline constexpr std::int32_t kRepeatOn = 0;           // index of the ＯＮ button
+inline constexpr std::int32_t kRepeatOff = 1;          // index of the ＯＦＦ button
+inline constexpr std::int32_t kReadingsDictionary = 0; // 読み方 0: the dictionary and the rules
+inline constexpr std::int32_t kReadingsAutomatic = 1;  // 読み方 1: the analyzer reads the rest
 
 struct SpeechState {
     std::int32_t speaking = 0;    // 1 from the speak command until playback ends or stops
@@ -21,7 +24,10 @@ struct SpeechState {
     std::int32_t voice = 0;       // nonzero: male voice, 0: female voice
     std::int32_t speed = kDefaultSpeed;
     std::int32_t repeat = kRepeatOff;
+    std::int32_t readings = kReadingsDictionary;    // how the next speak command reads the text
     unsigned char reading[kReadingBufferSize] = {}; // zero-terminated reading
+    SourceRange source[kReadingBufferSize] = {};    // the source bytes of each reading byte
+    std::int32_t sourceEnd = 0;                     // how far into the source text the reading got
 };
 
 // The one speech state of the process.
@@ -32,6 +38,6 @@ extern SpeechState g_speech;
 // 932, CR LF line ends) into the reading and points the indexes at it. The caller then starts
 // the speech timer with state.speed as its period.
 void StartSpeech(SpeechState& state, const unsigned char* text, std::size_t n,
-                 DicLookup lookup = DicLookup::Indexed);
+                 const ReaderSetup& setup = ReaderSetup());
 
 } // namespace yomi6

@@ -2,6 +2,7 @@
 
 #include "speech/playback.h"
 #include "speech/sample_store.h"
+#include "speech/speech_pass.h"
 #include "speech/wave_image.h"
 
 #include <algorithm>
@@ -15,26 +16,6 @@ constexpr unsigned char kSilence = 128;
 constexpr int kMaxSourceRate = 192000;
 constexpr std::int64_t kSamplesPerMs = kRenderRate / 1000;
 static_assert(kRenderRate % 1000 == 0, "tick onsets must fall on whole output samples");
-
-// Calls onTick(sample) for every tick of one pass, in order; sample is empty for a tick that
-// plays nothing. The pass runs on a copy of the state, so the caller's state is untouched.
-template <typename OnTick> void RunPass(const SpeechState& state, OnTick onTick) {
-    const auto pass = std::make_unique<SpeechState>(state);
-    pass->speaking = 1;
-    pass->stopRequest = 0;
-    pass->repeat = kRepeatOff;
-    pass->playIndex = 0;
-    // The terminator of the longest reading is the last byte of the buffer.
-    pass->endIndex =
-        std::clamp(pass->endIndex, 0, static_cast<std::int32_t>(kReadingBufferSize) - 1);
-    for (;;) {
-        const TickResult tick = SpeechTick(*pass);
-        onTick(tick.sample);
-        if (tick.killTimer) {
-            return;
-        }
-    }
-}
 
 void PutLe16(unsigned char* p, std::uint32_t v) {
     p[0] = static_cast<unsigned char>(v & 0xFF);
@@ -128,8 +109,8 @@ SampleSound CompiledInSound(std::string_view name) {
 
 std::vector<std::string_view> PassSchedule(const SpeechState& state) {
     std::vector<std::string_view> schedule;
-    RunPass(state, [&](std::string_view sample) {
-        schedule.push_back(sample.empty() ? kSilentTick : sample);
+    RunPass(state, [&](const TickResult& tick) {
+        schedule.push_back(tick.sample.empty() ? kSilentTick : tick.sample);
     });
     return schedule;
 }
@@ -148,9 +129,9 @@ RenderPassWave(const SpeechState& state, const SoundSource& source, std::string*
     // Lay the ticks out in time; a tick whose sample is missing plays nothing.
     std::vector<Placed> placed;
     std::int64_t tick = 0;
-    RunPass(state, [&](std::string_view sample) {
-        if (!sample.empty()) {
-            const SampleSound sound = source(sample);
+    RunPass(state, [&](const TickResult& t) {
+        if (!t.sample.empty()) {
+            const SampleSound sound = source(t.sample);
             if (Usable(sound)) {
                 placed.push_back({sound, tick * tickSamples, RenderedLength(sound)});
             }

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace yomi6 {
 
@@ -15,5 +17,25 @@ namespace yomi6 {
 // reads the first 4000 bytes).
 std::string SpeechBytes(std::u16string_view text,
                         std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
+
+// The speech bytes of a text together with where each byte came from in the text, so that a
+// range of source bytes maps back to the characters of the document.
+struct SpeechSource {
+    // The text span (UTF-16 units [begin, end)) of the character a byte belongs to; a line
+    // break's CR and LF both belong to the line break.
+    struct Span {
+        std::uint32_t begin = 0;
+        std::uint32_t end = 0;
+    };
+    std::string bytes;       // as SpeechBytes gives them
+    std::vector<Span> spans; // one per byte
+
+    // The text span of source bytes [begin, end): from the start of the first byte's
+    // character to the end of the last byte's; an empty range gives an empty span where it is.
+    Span TextSpan(std::size_t begin, std::size_t end) const;
+};
+
+SpeechSource SpeechSourceOf(std::u16string_view text,
+                            std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
 
 } // namespace yomi6

@@ -137,4 +137,8 @@ QByteArray SpeechBytesOf(const QString& text) {
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+SpeechSource SpeechSourceOfText(const QString& text) {
+    return SpeechSourceOf(View(text), kMaxTextBytes);
+}
+
 } // namespace yomi6

@@ -2,6 +2,8 @@
 // lossless code page 932 codec (or UTF-8 for files that are UTF-8), keeping the line ends.
 #pragma once
 
+#include "text/speech_text.h"
+
 #include "text/document_encoding.h"
 
 #include <QByteArray>
@@ -37,5 +39,7 @@ QString SaveDocumentFile(const QString& path, const QString& text, const Documen
 // The first 4000 bytes of the text as the speak command reads them: code page 932, CR LF line
 // ends, characters that code page 932 cannot hold as blanks.
 QByteArray SpeechBytesOf(const QString& text);
+// The same bytes with the place in the text each came from.
+SpeechSource SpeechSourceOfText(const QString& text);
 
 } // namespace yomi6

@@ -1,9 +1,11 @@
 #include "view/speech_controller.h"
 
+#include "dictionary/message_sink.h"
 #include "platform/sample_player.h"
-#include "platform/speech_timer.h"
+#include "platform/speech_runner.h"
 #include "speech/playback.h"
 #include "speech/speech_state.h"
+#include "speech/text_reader.h"
 
 namespace yomi6 {
 
@@ -12,8 +14,26 @@ SpeechController& SpeechController::Instance() {
     return controller;
 }
 
-SpeechController::SpeechController() : m_timer(std::make_unique<SpeechTimer>()) {
-    connect(m_timer.get(), &SpeechTimer::tick, this, &SpeechController::OnTick);
+namespace {
+
+// Collects what the reading wants to tell the user, to be shown after the speak command.
+class CollectingSink : public IMessageSink {
+public:
+    void ShowMessage(std::string_view text, MessageBoxType) override {
+        messages.append(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    }
+    QStringList messages;
+};
+
+} // namespace
+
+SpeechController::SpeechController()
+    : m_runner(std::make_unique<SpeechRunner>(
+          g_speech, [this](std::string_view sample, SpeechTimer::Clock::time_point due) {
+              Player().Play(sample, due);
+          })) {
+    connect(m_runner.get(), &SpeechRunner::ticked, this, &SpeechController::OnTick);
+    connect(m_runner.get(), &SpeechRunner::finished, this, &SpeechController::OnFinished);
     // The sound output opens in the background now, so that the first speak command is heard
     // from its first unit.
     Player();
@@ -31,13 +51,18 @@ SamplePlayer& SpeechController::Player() {
     return *m_player;
 }
 
-void SpeechController::Speak(const QObject* owner, const QByteArray& text) {
-    StartSpeech(g_speech, reinterpret_cast<const unsigned char*>(text.constData()),
-                static_cast<std::size_t>(text.size()));
+QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& text) {
+    m_source = text;
+    CollectingSink sink;
+    ReaderSetup setup;
+    setup.messages = &sink;
+    StartSpeech(g_speech, reinterpret_cast<const unsigned char*>(m_source.bytes.data()),
+                m_source.bytes.size(), setup);
     m_owner = owner;
     // A timer already running is replaced, at the current speed.
-    m_timer->start(SpeechTimerInterval(g_speech.speed));
+    m_runner->start();
     emit stateChanged();
+    return sink.messages;
 }
 
 void SpeechController::Stop() {
@@ -53,35 +78,33 @@ void SpeechController::ViewDeactivated(const QObject*) {
 void SpeechController::ViewDestroyed(const QObject* view) {
     if (view == m_owner) {
         // The timer belonged to the view's window: it ends with it, the stop request stays.
-        m_timer->stop();
+        m_runner->stop();
         m_owner = nullptr;
         emit stateChanged();
     }
 }
 
 void SpeechController::Shutdown() {
-    m_timer->stop();
+    m_runner->stop();
     m_owner = nullptr;
     m_player.reset();
 }
 
 bool SpeechController::IsTimerRunning() const {
-    return m_timer->isActive();
+    return m_runner->isActive();
 }
 
-void SpeechController::OnTick() {
-    const TickResult result = SpeechTick(g_speech);
-    if (!result.sample.empty()) {
-        // Placed at the moment the tick was due, so that a late tick still sounds on the grid.
-        Player().Play(result.sample, m_timer->tickTime());
-    }
-    emit ticked(
-        QString::fromLatin1(result.sample.data(), static_cast<qsizetype>(result.sample.size())));
-    if (result.killTimer) {
-        m_timer->stop();
-        m_owner = nullptr;
-        emit stateChanged();
-    }
+void SpeechController::OnTick(const TickResult& tick) {
+    const QString sample =
+        QString::fromLatin1(tick.sample.data(), static_cast<qsizetype>(tick.sample.size()));
+    emit ticked(sample);
+    const SpeechSource::Span span = m_source.TextSpan(tick.source.begin, tick.source.end);
+    emit unitTicked(sample, static_cast<int>(span.begin), static_cast<int>(span.end));
+}
+
+void SpeechController::OnFinished() {
+    m_owner = nullptr;
+    emit stateChanged();
 }
 
 } // namespace yomi6

@@ -3,15 +3,18 @@
 // speech at a time, whichever view started it.
 #pragma once
 
-#include <QByteArray>
+#include "text/speech_text.h"
+
 #include <QObject>
+#include <QStringList>
 
 #include <memory>
 
 namespace yomi6 {
 
 class SamplePlayer;
-class SpeechTimer;
+class SpeechRunner;
+struct TickResult;
 
 class SpeechController : public QObject {
     Q_OBJECT
@@ -19,8 +22,10 @@ public:
     static SpeechController& Instance();
     ~SpeechController() override;
 
-    // The speak command of owner with its text as code page 932 bytes (CR LF line ends).
-    void Speak(const QObject* owner, const QByteArray& text);
+    // The speak command of owner with its text as code page 932 bytes (CR LF line ends) and
+    // where each byte lies in the document. Returns what the reading has to tell the user (the
+    // automatic reading could not load its analyzer and fell back to the dictionary).
+    QStringList Speak(const QObject* owner, const SpeechSource& text);
     // The stop command.
     void Stop();
     // A view lost activation: speech stops after one more unit.
@@ -45,14 +50,19 @@ signals:
     // The player has no sound output (none, a server that does not answer, or one that went
     // away): speech goes on in silence. Once per player.
     void soundUnavailable();
+    // The same tick with what it read: characters [begin, end) of the speaking view's text
+    // (begin == end for the tick past the end of the reading).
+    void unitTicked(const QString& sample, int begin, int end);
 
 private:
     SpeechController();
-    void OnTick();
+    void OnTick(const TickResult& tick);
+    void OnFinished();
 
-    std::unique_ptr<SpeechTimer> m_timer;
+    std::unique_ptr<SpeechRunner> m_runner;
     std::unique_ptr<SamplePlayer> m_player;
     const QObject* m_owner = nullptr;
+    SpeechSource m_source; // the text being spoken
 };
 
 } // namespace yomi6

@@ -221,7 +221,11 @@ void CYOMI5View::OnCommand(cmd::Id id) {
 }
 
 void CYOMI5View::OnSpeak() {
-    SpeechController::Instance().Speak(this, SpeechBytesOf(Text()));
+    const QStringList messages =
+        SpeechController::Instance().Speak(this, SpeechSourceOfText(Text()));
+    for (const QString& message : messages) {
+        ShowMessage(window(), message, MessageBoxType::IconExclamation);
+    }
 }
 
 void CYOMI5View::OnStop() {

@@ -159,6 +159,40 @@ TEST(SettingsTest, ChangedValuesSurviveARun) {
     EXPECT_EQ(ReadFile(path), before);
 }
 
+TEST(SettingsTest, ReadingModeIsKeptOnceChosenAndOddValuesReadAsTheDictionary) {
+    TempDir dir;
+    const std::string path = dir.File("yomi6.ini");
+    const std::string key = Sjis("読み方=");
+    ProgramRun first;
+    first.Start(path);
+    EXPECT_EQ(first.speech.readings, kReadingsDictionary);
+    first.speech.readings = kReadingsAutomatic;
+    first.End(path);
+    EXPECT_NE(ReadFile(path).find(key + "1\r\n"), std::string::npos);
+
+    ProgramRun second;
+    second.Start(path);
+    EXPECT_EQ(second.speech.readings, kReadingsAutomatic);
+    // Back to the dictionary: the key, now in the file, says so.
+    second.speech.readings = kReadingsDictionary;
+    second.End(path);
+    EXPECT_NE(ReadFile(path).find(key + "0\r\n"), std::string::npos);
+
+    for (const char* value : {"2", "-1", "x"}) {
+        WriteFile(path, "[" + Sjis("よみあげPadのセッティング") + "]\r\n" + key + value + "\r\n");
+        ProgramRun run;
+        run.speech.readings = kReadingsAutomatic;
+        run.Start(path);
+        EXPECT_EQ(run.speech.readings, kReadingsDictionary) << value;
+    }
+
+    // The analyzer dictionary folder is read from the file, in code page 932, never written.
+    WriteFile(path, "[" + Sjis("よみあげPadのセッティング") + "]\r\n" + Sjis("解析辞書=/opt/辞書") +
+                        "\r\n");
+    EXPECT_EQ(AnalyzerDictionarySetting(ProfileFile::Open(path)), "/opt/辞書");
+    EXPECT_EQ(AnalyzerDictionarySetting(ProfileFile()), "");
+}
+
 TEST(FontRecordTest, OnlyFieldsThatDifferFromTheBaselineAreWritten) {
     const std::string section = Sjis("フォント");
     ProfileFile profile = ProfileFile::FromBytes("");

@@ -19,7 +19,7 @@ struct IconSpec {
     int viewSize; // side of the square viewBox, in the icon's own units
 };
 
-// The 18 tool bar buttons in tool bar order, then the program and document window icons.
+// The 19 tool bar buttons in tool bar order, then the program and document window icons.
 constexpr IconSpec kIcons[] = {
     {"file-new", 20},
     {"file-open", 20},
@@ -27,6 +27,7 @@ constexpr IconSpec kIcons[] = {
     {"file-print", 20},
     {"speak", 20},
     {"stop", 20},
+    {"readings", 20},
     {"speech-settings", 20},
     {"word-registration", 20},
     {"edit-cut", 20},

@@ -1,0 +1,47 @@
+// The speech path in real time: the speech timer's ticks run the core tick over a speech state
+// and hand each tick's sample to a player at the moment the tick was due. The editor and
+// yomi6 --speak both speak through it.
+#pragma once
+
+#include "platform/speech_timer.h"
+#include "speech/playback.h"
+
+#include <QObject>
+
+#include <functional>
+#include <string_view>
+
+namespace yomi6 {
+
+struct SpeechState;
+
+class SpeechRunner : public QObject {
+    Q_OBJECT
+public:
+    // Plays a sample at the moment its tick was due.
+    using PlayFunction =
+        std::function<void(std::string_view sample, SpeechTimer::Clock::time_point due)>;
+
+    SpeechRunner(SpeechState& state, PlayFunction play, QObject* parent = nullptr);
+
+    // Starts (or restarts) the ticks at the state's speed.
+    void start();
+    // Stops the ticks where they are (the view that owned them went away).
+    void stop();
+    bool isActive() const { return m_timer.isActive(); }
+
+signals:
+    // A tick ran: its sample went to the player; tick.source says what it read.
+    void ticked(const yomi6::TickResult& tick);
+    // The tick that ended playback ran; the timer is stopped.
+    void finished();
+
+private:
+    void OnTick();
+
+    SpeechState& m_state;
+    PlayFunction m_play;
+    SpeechTimer m_timer;
+};
+
+} // namespace yomi6

@@ -1,0 +1,28 @@
+// A morphological analyzer as the automatic reading uses it: text in, words with their spoken
+// form out. The reading itself never sees which analyzer it is.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace yomi6 {
+
+// One word of an analysed text.
+struct AnalyzedWord {
+    std::size_t begin = 0; // UTF-8 byte offsets of the word in the analysed text
+    std::size_t end = 0;
+    std::string pronunciation; // full-width katakana (UTF-8) as spoken; empty: not known
+    bool isNumeral = false;    // the analyzer tags the word as a number
+};
+
+class Analyzer {
+public:
+    virtual ~Analyzer() = default;
+    // The words of utf8 (well-formed UTF-8 without NUL) in order, replacing words. Words may
+    // leave gaps (blanks the analyzer skips) but never overlap. False when the analysis failed.
+    virtual bool Analyze(std::string_view utf8, std::vector<AnalyzedWord>& words) = 0;
+};
+
+} // namespace yomi6

@@ -1,0 +1,40 @@
+#include "speech/analyzer_loader.h"
+
+#include "speech/mecab_analyzer.h"
+
+#include <cstdlib>
+
+namespace yomi6 {
+
+AnalyzerLoader::AnalyzerLoader(Opener opener)
+    : m_opener(opener ? std::move(opener) : Opener(OpenMecabAnalyzer)) {}
+
+AnalyzerLoader::~AnalyzerLoader() = default;
+
+void AnalyzerLoader::SetConfiguredDictionary(std::string dicDir) {
+    m_configured = std::move(dicDir);
+}
+
+std::string AnalyzerLoader::DictionaryFolder() const {
+    if (const char* env = std::getenv(kAnalyzerDictionaryVariable); env != nullptr && *env != 0) {
+        return env;
+    }
+    if (!m_configured.empty()) {
+        return m_configured;
+    }
+    return std::string(kDefaultAnalyzerDictionary);
+}
+
+Analyzer* AnalyzerLoader::Get(std::string& error) {
+    if (!m_analyzer) {
+        m_analyzer = m_opener(DictionaryFolder(), error);
+    }
+    return m_analyzer.get();
+}
+
+AnalyzerLoader& ProcessAnalyzer() {
+    static AnalyzerLoader loader;
+    return loader;
+}
+
+} // namespace yomi6

@@ -1,0 +1,26 @@
+// The automatic reading: the user's words first, the analyzer for Japanese words, numbers as
+// numbers, long vowels as the vowel before them; Latin letters and signs by the fixed rules.
+#pragma once
+
+#include "dictionary/dictionary_view.h"
+#include "speech/analyzer.h"
+#include "speech/reading_conversion.h"
+#include "speech/source_range.h"
+
+namespace yomi6 {
+
+// The longest reading kept whole: a word read longer than this (a run of thousands of digits
+// or kana the analyzer takes as one word) is read character by character instead, so that the
+// buffer fills up to its last whole character rather than stopping before the run.
+inline constexpr std::size_t kMaxWholeWordReading = 256;
+
+// Reads the first min(n, 4000) bytes of text (code page 932) into reading and source (both
+// zero-filled first). Every reading byte maps to the source bytes of its word: a user word, an
+// analyzer word, a number with its counter, or a single character. The ranges lie inside the
+// text and never go backwards. The reading stops after the last whole word that fits in 4095
+// bytes; sourceEnd says where it stopped. The built-in dictionary rows are not used.
+ReadingResult ConvertAutomatic(const unsigned char* text, std::size_t n, const DictionaryView& dic,
+                               Analyzer& analyzer, unsigned char (&reading)[kReadingBufferSize],
+                               SourceRange (&source)[kReadingBufferSize]);
+
+} // namespace yomi6

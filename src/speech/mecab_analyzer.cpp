@@ -1,0 +1,145 @@
+#include "speech/mecab_analyzer.h"
+
+#include <mecab.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace yomi6 {
+
+namespace {
+
+// The files of a compiled MeCab dictionary folder.
+constexpr std::array<const char*, 5> kDictionaryFiles = {"dicrc", "sys.dic", "unk.dic",
+                                                         "matrix.bin", "char.bin"};
+
+// IPADIC's feature fields: part of speech, three subdivisions, conjugation type and form, base
+// form, reading, pronunciation.
+constexpr std::size_t kPronunciationField = 8;
+
+// Every file must be a readable regular file: MeCab itself would wait forever on a pipe and
+// report a missing file only in its own words.
+bool CheckFolder(const std::string& dicDir, std::string& error) {
+    struct stat st {};
+    if (::stat(dicDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        error = "the analyzer dictionary folder " + dicDir + " is missing";
+        return false;
+    }
+    for (const char* name : kDictionaryFiles) {
+        const std::string path = dicDir + "/" + name;
+        if (::stat(path.c_str(), &st) != 0) {
+            error = "the analyzer dictionary file " + path + " is missing";
+            return false;
+        }
+        if (!S_ISREG(st.st_mode) || ::access(path.c_str(), R_OK) != 0) {
+            error = "the analyzer dictionary file " + path + " cannot be read";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsUtf8Charset(std::string_view charset) {
+    std::string lower;
+    for (const char c : charset) {
+        if (c != '-' && c != '_') {
+            lower.push_back(static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c));
+        }
+    }
+    return lower == "utf8";
+}
+
+class MecabAnalyzer : public Analyzer {
+public:
+    explicit MecabAnalyzer(mecab_t* tagger) : m_tagger(tagger) {}
+    ~MecabAnalyzer() override { mecab_destroy(m_tagger); }
+    MecabAnalyzer(const MecabAnalyzer&) = delete;
+    MecabAnalyzer& operator=(const MecabAnalyzer&) = delete;
+
+    bool Analyze(std::string_view utf8, std::vector<AnalyzedWord>& words) override {
+        words.clear();
+        if (utf8.empty()) {
+            return true;
+        }
+        const mecab_node_t* node = mecab_sparse_tonode2(m_tagger, utf8.data(), utf8.size());
+        if (node == nullptr) {
+            return false;
+        }
+        // Offsets are counted from the nodes' lengths: rlength takes in the blanks MeCab
+        // passes over before a word.
+        std::size_t pos = 0;
+        for (; node != nullptr; node = node->next) {
+            if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE) {
+                continue;
+            }
+            AnalyzedWord word;
+            word.begin = std::min<std::size_t>(pos + (node->rlength - node->length), utf8.size());
+            word.end = std::min<std::size_t>(word.begin + node->length, utf8.size());
+            pos = word.end;
+            if (word.end <= word.begin) {
+                continue;
+            }
+            ParseFeature(node->feature != nullptr ? node->feature : "", word);
+            words.push_back(std::move(word));
+        }
+        return true;
+    }
+
+private:
+    static void ParseFeature(std::string_view feature, AnalyzedWord& word) {
+        std::array<std::string_view, kPronunciationField + 1> fields{};
+        std::size_t count = 0;
+        while (count < fields.size()) {
+            const std::size_t comma = feature.find(',');
+            fields[count++] = feature.substr(0, comma);
+            if (comma == std::string_view::npos) {
+                break;
+            }
+            feature.remove_prefix(comma + 1);
+        }
+        word.isNumeral = count > 1 && fields[0] == "名詞" && fields[1] == "数";
+        if (count > kPronunciationField && fields[kPronunciationField] != "*") {
+            word.pronunciation = fields[kPronunciationField];
+        }
+    }
+
+    mecab_t* m_tagger;
+};
+
+} // namespace
+
+std::unique_ptr<Analyzer> OpenMecabAnalyzer(const std::string& dicDir, std::string& error) {
+    if (!CheckFolder(dicDir, error)) {
+        return nullptr;
+    }
+    // The folder is named explicitly and no resource file of the system is read (MeCab wants
+    // one, so it gets an empty one): another dictionary package made the system's default
+    // changes nothing here.
+    std::string program = "yomi6";
+    std::string rcOption = "-r";
+    std::string rcFile = "/dev/null";
+    std::string dicOption = "-d";
+    std::string dir = dicDir;
+    std::array<char*, 5> argv = {program.data(), rcOption.data(), rcFile.data(), dicOption.data(),
+                                 dir.data()};
+    mecab_t* tagger = mecab_new(static_cast<int>(argv.size()), argv.data());
+    if (tagger == nullptr) {
+        const char* why = mecab_strerror(nullptr);
+        error = "the analyzer dictionary in " + dicDir + " cannot be loaded" +
+                (why != nullptr && *why != '\0' ? std::string(": ") + why : std::string());
+        return nullptr;
+    }
+    const mecab_dictionary_info_t* info = mecab_dictionary_info(tagger);
+    if (info == nullptr || info->charset == nullptr || !IsUtf8Charset(info->charset)) {
+        mecab_destroy(tagger);
+        error = "the analyzer dictionary in " + dicDir + " is not a UTF-8 dictionary";
+        return nullptr;
+    }
+    return std::make_unique<MecabAnalyzer>(tagger);
+}
+
+} // namespace yomi6

@@ -1,0 +1,27 @@
+#include "speech/text_reader.h"
+
+#include "speech/analyzer_loader.h"
+#include "speech/automatic_reading.h"
+
+#include <string>
+
+namespace yomi6 {
+
+ReadingResult ReadText(const unsigned char* text, std::size_t n, ReadingMode mode,
+                       const ReaderSetup& setup, unsigned char (&reading)[kReadingBufferSize],
+                       SourceRange (&source)[kReadingBufferSize]) {
+    if (mode == ReadingMode::Automatic) {
+        AnalyzerLoader& loader = setup.analyzer != nullptr ? *setup.analyzer : ProcessAnalyzer();
+        std::string error;
+        if (Analyzer* analyzer = loader.Get(error)) {
+            return ConvertAutomatic(text, n, setup.dictionary, *analyzer, reading, source);
+        }
+        if (setup.messages != nullptr) {
+            setup.messages->ShowMessage(error + "; this text is read with the dictionary only",
+                                        MessageBoxType::IconExclamation);
+        }
+    }
+    return ConvertWithSourceMap(text, n, setup.dictionary, reading, source);
+}
+
+} // namespace yomi6

@@ -1,0 +1,187 @@
+// The reading mode in the editor: the menu item "漢字も読む(&K)", its tool bar button and the
+// status pane through the real actions, the mode kept in the settings file, the automatic
+// reading when speaking with every tick tied to the characters it read, the analyzer loaded
+// only when first needed, and a missing analyzer dictionary.
+#include "app/main_frame.h"
+#include "app/resources_init.h"
+#include "app/yomi6_app.h"
+#include "gui/gui_test_support.h"
+#include "settings/settings.h"
+#include "speech/analyzer_loader.h"
+#include "speech/speech_state.h"
+#include "view/speech_controller.h"
+#include "view/yomi6_view.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include <cstdlib>
+#include <memory>
+
+using namespace yomi6;
+using namespace yomi6::test;
+
+namespace {
+
+// The menu bar's action with this text inside the menu with this title.
+QAction* MenuAction(CMainFrame& frame, const QString& menuTitle, const QString& text) {
+    for (QAction* top : frame.menuBar()->actions()) {
+        if (top->menu() != nullptr && top->text() == menuTitle) {
+            for (QAction* a : top->menu()->actions()) {
+                if (a->text() == text) {
+                    return a;
+                }
+            }
+        }
+    }
+    return nullptr;
+}
+
+// The tool bar button of the reading mode: the one with the reading icon's tool tip.
+QAction* ToolBarAction(CMainFrame& frame) {
+    for (QAction* a : frame.ToolBar()->actions()) {
+        if (a->toolTip() == QString::fromUtf8("漢字も読む")) {
+            return a;
+        }
+    }
+    return nullptr;
+}
+
+bool HasPane(CMainFrame& frame, const QString& text) {
+    for (const QLabel* label : frame.statusBar()->findChildren<QLabel*>()) {
+        if (label->text() == text) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+class ReadingsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        InitResources();
+        QVERIFY(m_cwd.isValid());
+        QDir::setCurrent(m_cwd.path());
+    }
+
+    void init() {
+        m_config = std::make_unique<ScratchConfig>();
+        g_speech = SpeechState{};
+        g_speech.speed = 20;
+    }
+
+    void cleanup() { m_config.reset(); }
+
+    // Runs first: nothing has loaded the analyzer in this process yet.
+    void aMissingAnalyzerDictionarySaysSoOnceAndReadsWithTheDictionary() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        QVERIFY(!ProcessAnalyzer().IsLoaded()); // not at start-up
+        run.frame().Dispatch(cmd::Readings);
+        const QString folder = m_cwd.filePath(QStringLiteral("no-analyzer"));
+        qputenv("YOMI6_MECAB_DIC", folder.toUtf8());
+        run.view()->setPlainText(QString::fromUtf8("漢字"));
+        auto box = AnswerNextMessageBox(QMessageBox::Ok);
+        run.frame().Dispatch(cmd::Speak);
+        qunsetenv("YOMI6_MECAB_DIC");
+        QTRY_VERIFY_WITH_TIMEOUT(box->handled(), 3000);
+        QVERIFY2(box->text().contains(folder), qPrintable(box->text()));
+        // The dictionary reading of this pass: 漢字 is the built-in word ｶﾝｼﾞ.
+        QCOMPARE(g_speech.endIndex, 4);
+        QCOMPARE(g_speech.reading[0], 0xB6);
+        QVERIFY(!ProcessAnalyzer().IsLoaded());
+        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 3000);
+    }
+
+    void menuItemToolBarButtonAndPaneSwitchTheMode() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        QAction* item = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
+                                   QString::fromUtf8("漢字も読む(&K)"));
+        QVERIFY(item != nullptr);
+        QAction* button = ToolBarAction(run.frame());
+        QVERIFY(button != nullptr);
+        QVERIFY(item->isCheckable() && button->isCheckable());
+        QVERIFY(!button->icon().isNull());
+        QVERIFY(!item->isChecked());
+        QVERIFY(HasPane(run.frame(), QString::fromUtf8("辞書")));
+
+        item->trigger();
+        QCOMPARE(g_speech.readings, kReadingsAutomatic);
+        QVERIFY(item->isChecked());
+        QVERIFY(button->isChecked());
+        QVERIFY(HasPane(run.frame(), QString::fromUtf8("自動")));
+        QVERIFY(!HasPane(run.frame(), QString::fromUtf8("辞書")));
+
+        button->trigger();
+        QCOMPARE(g_speech.readings, kReadingsDictionary);
+        QVERIFY(!item->isChecked());
+        QVERIFY(HasPane(run.frame(), QString::fromUtf8("辞書")));
+    }
+
+    void theModeIsKeptInTheSettingsFile() {
+        {
+            EditorRun run;
+            ToolBarAction(run.frame())->trigger();
+        }
+        QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読み方"),
+                 std::optional<int>(1));
+        g_speech = SpeechState{};
+        EditorRun run;
+        QCOMPARE(g_speech.readings, kReadingsAutomatic);
+        QVERIFY(ToolBarAction(run.frame())->isChecked());
+        QVERIFY(HasPane(run.frame(), QString::fromUtf8("自動")));
+    }
+
+    void speakingReadsKanjiAndTiesEveryTickToItsCharacters() {
+        EditorRun run;
+        // The dictionary mode first: the analyzer stays unloaded.
+        run.view()->setPlainText(QString::fromUtf8("東京"));
+        QSignalSpy units(&SpeechController::Instance(), &SpeechController::unitTicked);
+        QTest::keyClick(run.view(), Qt::Key_F3);
+        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 3000);
+        QVERIFY(!ProcessAnalyzer().IsLoaded());
+
+        QAction* item = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
+                                   QString::fromUtf8("漢字も読む(&K)"));
+        item->trigger();
+        run.view()->setPlainText(QString::fromUtf8("あ\n東京へ"));
+        units.clear();
+        QTest::keyClick(run.view(), Qt::Key_F3);
+        QVERIFY(ProcessAnalyzer().IsLoaded());
+        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 3000);
+        // ｱ, then 東京 as spoken (ﾄｵｷｮｵ, every unit the two characters 2-4), へ as the
+        // particle ｴ, and the tick past the end at the end of the text.
+        QStringList got;
+        for (const QList<QVariant>& u : units) {
+            got << QStringLiteral("%1 %2-%3")
+                       .arg(u.at(0).toString())
+                       .arg(u.at(1).toInt())
+                       .arg(u.at(2).toInt());
+        }
+        const QStringList expected = {QStringLiteral("IDF_A 0-1"), QStringLiteral("IDF_TO 2-4"),
+                                      QStringLiteral("IDF_O 2-4"), QStringLiteral("IDF_KYO 2-4"),
+                                      QStringLiteral("IDF_O 2-4"), QStringLiteral("IDF_E 4-5"),
+                                      QStringLiteral(" 5-5")};
+        QCOMPARE(got, expected);
+    }
+
+private:
+    QTemporaryDir m_cwd;
+    std::unique_ptr<ScratchConfig> m_config;
+};
+
+QTEST_MAIN(ReadingsTest)
+#include "readings_test.moc"

@@ -1,0 +1,202 @@
+#!/usr/bin/env python3
+"""Share of a reference reading's morae that yomi6 reads aloud correctly.
+
+Each sentence of the test set is written to a file in code page 932 and read with
+`yomi6 --reading FILE [MODE ARGS]`. Reference and output are split into morae, written the
+same where they sound the same, aligned by edit distance, and the reference morae that the
+alignment matches are counted, overall and by the class of the word they belong to.
+
+Test set lines: source<TAB>sentence<TAB>tokens, tokens separated by blanks, each
+surface=CLASS=reading (reading in half-width katakana, may be empty; CLASS is K for a word with a
+kanji, N for a number with its counter, A for kana, O for Latin letters and symbols).
+"""
+import argparse
+import concurrent.futures
+import os
+import subprocess
+import sys
+import tempfile
+
+CLASSES = {'K': 'kanji words', 'N': 'numbers', 'A': 'kana', 'O': 'other'}
+SMALL = set('ｧｨｩｪｫｬｭｮﾞﾟ')
+# The vowel each kana ends in, for the long-vowel mark and the o-u / e-i rules.
+VOWEL_ROWS = {
+    'a': 'ｱｶｻﾀﾅﾊﾏﾔﾗﾜｧｬ', 'i': 'ｲｷｼﾁﾆﾋﾐﾘｨ', 'u': 'ｳｸｽﾂﾇﾌﾑﾕﾙｩｭ',
+    'e': 'ｴｹｾﾃﾈﾍﾒﾚｪ', 'o': 'ｵｺｿﾄﾉﾎﾓﾖﾛｦｫｮ',
+}
+VOWEL_OF = {k: v for v, ks in VOWEL_ROWS.items() for k in ks}
+VOWEL_KANA = {'a': 'ｱ', 'i': 'ｲ', 'u': 'ｳ', 'e': 'ｴ', 'o': 'ｵ'}
+# Written differently, heard the same.
+SAME_SOUND = {'ｦ': 'ｵ', 'ﾁﾞ': 'ｼﾞ', 'ﾂﾞ': 'ｽﾞ'}
+
+
+def is_kana(ch):
+    return '\uff66' <= ch <= '\uff9f'
+
+
+def vowel(mora):
+    for ch in reversed(mora):
+        if ch in VOWEL_OF:
+            return VOWEL_OF[ch]
+    return None
+
+
+def morae(kana):
+    """Splits half-width katakana into morae: a kana with its small kana and sound marks."""
+    out = []
+    for ch in kana:
+        if not is_kana(ch):
+            continue
+        if ch in SMALL and out and out[-1] not in ('ｯ', 'ｰ', 'ﾝ'):
+            out[-1] += ch
+        else:
+            out.append(ch)
+    return out
+
+
+def normalise(seq, long_vowel_heard):
+    """The morae as heard: ｰ as the vowel before it (or silent where the voice has no sample for
+    it), ｳ after an o-row mora as ｵ, ｲ after an e-row mora as ｴ."""
+    out = []
+    for m in seq:
+        prev = out[-1] if out else None
+        pv = vowel(prev) if prev else None
+        if m == 'ｰ':
+            if not long_vowel_heard:
+                continue
+            m = VOWEL_KANA[pv] if pv else m
+        elif m == 'ｳ' and pv == 'o':
+            m = 'ｵ'
+        elif m == 'ｲ' and pv == 'e':
+            m = 'ｴ'
+        out.append(SAME_SOUND.get(m, m))
+    return out
+
+
+def matched(ref, hyp):
+    """Which reference positions an optimal edit-distance alignment pairs with an equal mora."""
+    n, m = len(ref), len(hyp)
+    d = [[0] * (m + 1) for _ in range(n + 1)]
+    for i in range(n + 1):
+        d[i][0] = i
+    for j in range(m + 1):
+        d[0][j] = j
+    for i in range(1, n + 1):
+        for j in range(1, m + 1):
+            d[i][j] = min(d[i - 1][j] + 1, d[i][j - 1] + 1,
+                          d[i - 1][j - 1] + (ref[i - 1] != hyp[j - 1]))
+    hit = [False] * n
+    i, j = n, m
+    while i > 0 and j > 0:
+        if d[i][j] == d[i - 1][j - 1] + (ref[i - 1] != hyp[j - 1]):
+            hit[i - 1] = ref[i - 1] == hyp[j - 1]
+            i, j = i - 1, j - 1
+        elif d[i][j] == d[i - 1][j] + 1:
+            i -= 1
+        else:
+            j -= 1
+    return hit
+
+
+def parse_tokens(field):
+    tokens = []
+    for item in field.split(' '):
+        if not item:
+            continue
+        surface, cls, reading = item.rsplit('=', 2)
+        if cls not in CLASSES:
+            raise ValueError(f'unknown class {cls!r} in {item!r}')
+        if any(not is_kana(ch) for ch in reading):
+            raise ValueError(f'reading of {item!r} is not half-width katakana')
+        tokens.append((surface, cls, reading))
+    return tokens
+
+
+def reference(tokens):
+    """The reference morae, normalised, each with the class of its word."""
+    seq, classes = [], []
+    for _, cls, reading in tokens:
+        for m in morae(reading):
+            seq.append(m)
+            classes.append(cls)
+    # Normalise over the whole sentence so that a long vowel can follow the previous word.
+    return normalise(seq, True), classes
+
+
+def read_aloud(yomi6, mode_args, sentence, work):
+    path = os.path.join(work, 'sentence.txt')
+    with open(path, 'wb') as f:
+        f.write(sentence.encode('cp932'))
+    run = subprocess.run([yomi6, '--reading', path] + mode_args, cwd=work,
+                         capture_output=True, timeout=60,
+                         env=dict(os.environ, XDG_CONFIG_HOME=os.path.join(work, 'config')))
+    if run.returncode != 0:
+        raise RuntimeError(f'yomi6 failed ({run.returncode}): {run.stderr.decode(errors="replace")}')
+    return run.stdout.decode('cp932', errors='replace')
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    ap.add_argument('yomi6', help='the yomi6 program')
+    ap.add_argument('testset', help='the test set (tests/accuracy/sentences.tsv)')
+    ap.add_argument('--mode-args', default='',
+                    help='further arguments for yomi6, e.g. "--readings auto"')
+    ap.add_argument('--auto-if-supported', action='store_true',
+                    help='use --readings auto when `yomi6 --help` lists it')
+    ap.add_argument('--min-overall', type=float, default=0.0,
+                    help='fail when the overall share (per cent) is below this')
+    ap.add_argument('--min-overall-auto', type=float, default=None,
+                    help='the same limit when --auto-if-supported chose the automatic mode')
+    ap.add_argument('--show-errors', type=int, default=0,
+                    help='print this many sentences with the most missed morae')
+    args = ap.parse_args()
+
+    yomi6 = os.path.abspath(args.yomi6)
+    mode_args = args.mode_args.split()
+    limit = args.min_overall
+    if args.auto_if_supported:
+        helptext = subprocess.run([yomi6, '--help'], capture_output=True, text=True)
+        if '--readings' in helptext.stdout + helptext.stderr:
+            mode_args += ['--readings', 'auto']
+            if args.min_overall_auto is not None:
+                limit = args.min_overall_auto
+    total = {c: 0 for c in CLASSES}
+    right = {c: 0 for c in CLASSES}
+    misses = []
+    with open(args.testset, encoding='utf-8') as f:
+        lines = [l.rstrip('\n') for l in f if l.strip() and not l.startswith('#')]
+    sentences = [line.split('\t') for line in lines]
+    with tempfile.TemporaryDirectory() as work:
+        def read_one(n):
+            folder = os.path.join(work, str(n))
+            os.mkdir(folder)
+            return read_aloud(yomi6, mode_args, sentences[n][1], folder)
+        # One process per sentence; run a few at a time.
+        with concurrent.futures.ThreadPoolExecutor(max_workers=os.cpu_count() or 2) as pool:
+            outputs = list(pool.map(read_one, range(len(sentences))))
+    for n, ((source, sentence, field), output) in enumerate(zip(sentences, outputs), 1):
+        ref, classes = reference(parse_tokens(field))
+        hyp = normalise(morae(output), False)
+        hit = matched(ref, hyp)
+        for cls, ok in zip(classes, hit):
+            total[cls] += 1
+            right[cls] += ok
+        misses.append((hit.count(False), n, sentence, ''.join(ref), ''.join(hyp)))
+    all_total, all_right = sum(total.values()), sum(right.values())
+    overall = 100.0 * all_right / all_total if all_total else 0.0
+    mode = ' '.join(mode_args) or '(default mode)'
+    print(f'{len(lines)} sentences, {all_total} reference morae, yomi6 {mode}')
+    print(f'{"overall":12} {overall:6.1f} %  ({all_right}/{all_total})')
+    for c, name in CLASSES.items():
+        share = 100.0 * right[c] / total[c] if total[c] else 0.0
+        print(f'{name:12} {share:6.1f} %  ({right[c]}/{total[c]})')
+    for miss, n, sentence, ref, hyp in sorted(misses, reverse=True)[:args.show_errors]:
+        print(f'\n#{n} missed {miss}: {sentence}\n  reference {ref}\n  heard     {hyp}')
+    if overall < limit:
+        print(f'FAIL: overall {overall:.1f} % is below {limit} %')
+        return 1
+    return 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
