@@ -2,9 +2,11 @@
 // 9999-record limit), the merge of two windows' changes, and the dictionary document over real
 // files: saves that keep the bytes past the records, and changes on disk noticed and merged.
 #include "dictionary/dic_document.h"
+#include "dictionary/dic_loader.h"
 #include "dictionary/dic_merge.h"
 #include "dictionary/dic_messages.h"
 #include "dictionary/word_list_import.h"
+#include "dictionary/word_registration.h"
 #include "support/dic_image.h"
 #include "support/recording_sink.h"
 #include "support/sjis.h"
@@ -13,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -249,6 +252,31 @@ TEST_F(DictionaryDocumentTest, MissingShortAndOverlong) {
         EditedRecord(RecordBytes{}, OverlongField::Kind::Yomi, std::string(21, '\xB1'));
     ASSERT_TRUE(std::holds_alternative<OverlongField>(yomi));
     EXPECT_EQ(std::get<OverlongField>(yomi).limit, 20u);
+}
+
+TEST_F(DictionaryDocumentTest, RegistrationConfirmKeepsRowsSavedWhileItWasOpen) {
+    ResetDictionaryLoaderForTesting();
+    g_szDicFileName = path;
+    test::WriteFile(path, DicImage().Record(0, Sjis("一"), Sjis("ｲﾁ")).Bytes());
+    auto reg = std::make_unique<WordRegistration>();
+    ASSERT_TRUE(reg->Open(sink));
+    // Another window saves rows 0 (changed) and 3 (new) while the registration is open.
+    DictionaryDocument other;
+    ASSERT_TRUE(other.Load(path, sink));
+    other.SetRecord(0, RecordOfEntry(E("一", "ﾋﾄﾂ")));
+    other.SetRecord(3, RecordOfEntry(E("三", "ｻﾝ")));
+    ASSERT_TRUE(other.Save(sink));
+
+    RegistrationRows rows = reg->FillRows(0);
+    rows[1].word = Sjis("二");
+    rows[1].yomi = Sjis("ﾆ");
+    ASSERT_FALSE(reg->Confirm(rows, sink));
+    const std::string saved = test::ReadFile(path);
+    EXPECT_EQ(At(saved, 0), E("一", "ﾋﾄﾂ"));
+    EXPECT_EQ(At(saved, 1), E("二", "ﾆ"));
+    EXPECT_EQ(At(saved, 3), E("三", "ｻﾝ"));
+    EXPECT_TRUE(sink.messages.empty());
+    ResetDictionaryLoaderForTesting();
 }
 
 } // namespace
