@@ -14,6 +14,8 @@ enum Id : int {
     WordWrap = 32789,
     PrinterFont = 32791,
     PageLayout = 32792,
+    DictionaryManager = 32820,
+    RegisterSelection = 32821,
     // Standard commands.
     FileNew = 57600,
     FileOpen = 57601,

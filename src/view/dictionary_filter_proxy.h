@@ -1,0 +1,34 @@
+// Filtering and sorting the dictionary manager's rows: a row stays when its word or its reading
+// holds the filter text (a reading typed in hiragana or katakana also finds its half-width
+// form); one record can be pinned so that a row being added stays in sight.
+#pragma once
+
+#include <QSortFilterProxyModel>
+#include <QString>
+
+namespace yomi6 {
+
+class DictionaryTableModel;
+
+class DictionaryFilterProxy : public QSortFilterProxyModel {
+    Q_OBJECT
+public:
+    explicit DictionaryFilterProxy(DictionaryTableModel* source, QObject* parent);
+
+    void SetFilterText(const QString& text);
+    const QString& FilterText() const { return m_text; }
+    // The record that passes whatever the filter (-1: none).
+    void SetPinnedRecord(int record);
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
+
+private:
+    DictionaryTableModel* m_source;
+    QString m_text;
+    QString m_halfWidthText;
+    int m_pinned = -1;
+};
+
+} // namespace yomi6
