@@ -6,6 +6,7 @@
 #include <QSortFilterProxyModel>
 #include <QString>
 
+
 namespace yomi6 {
 
 class DictionaryTableModel;
@@ -20,11 +21,15 @@ public:
     // The record that passes whatever the filter (-1: none).
     void SetPinnedRecord(int record);
 
+    // Sorting is the source model's: see DictionaryTableModel::SortBy.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
-    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
 
 private:
+    void Refilter();
+
     DictionaryTableModel* m_source;
     QString m_text;
     QString m_halfWidthText;

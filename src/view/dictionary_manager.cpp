@@ -255,7 +255,7 @@ void DictionaryManager::SetReadingProvider(ReadingProvider provider) {
 }
 
 QModelIndex DictionaryManager::IndexOf(int record, DictionaryTableModel::Column column) const {
-    return m_proxy->mapFromSource(m_model->index(record, column));
+    return m_proxy->mapFromSource(m_model->index(m_model->RowOf(record), column));
 }
 
 void DictionaryManager::UpdateCounts() {
@@ -324,7 +324,7 @@ void DictionaryManager::AddRow() {
 void DictionaryManager::DeleteSelectedRows() {
     std::vector<int> records;
     for (const QModelIndex& index : m_table->selectionModel()->selectedIndexes()) {
-        records.push_back(m_proxy->mapToSource(index).row());
+        records.push_back(m_model->RecordAt(m_proxy->mapToSource(index).row()));
     }
     std::sort(records.begin(), records.end());
     records.erase(std::unique(records.begin(), records.end()), records.end());

@@ -4,14 +4,36 @@
 #include "view/dictionary_manager_strings.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace yomi6 {
 
 DictionaryTableModel::DictionaryTableModel(DictionaryDocument& document, QObject* parent)
-    : QAbstractTableModel(parent), m_document(document), m_words(kUserRows), m_yomis(kUserRows) {
+    : QAbstractTableModel(parent), m_document(document), m_words(kUserRows), m_yomis(kUserRows),
+      m_order(kUserRows), m_rowOf(kUserRows) {
     for (int n = 0; n < kUserRows; ++n) {
         Decode(n);
     }
+    std::iota(m_order.begin(), m_order.end(), 0);
+    std::iota(m_rowOf.begin(), m_rowOf.end(), 0);
+}
+
+void DictionaryTableModel::SortBy(Column column, Qt::SortOrder order) {
+    beginResetModel();
+    std::iota(m_order.begin(), m_order.end(), 0);
+    if (column == WordColumn || column == YomiColumn) {
+        const std::vector<QString>& texts = column == WordColumn ? m_words : m_yomis;
+        std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
+            return texts[Index(a)].compare(texts[Index(b)]) < 0;
+        });
+    }
+    if (order == Qt::DescendingOrder) {
+        std::reverse(m_order.begin(), m_order.end());
+    }
+    for (std::size_t row = 0; row < m_order.size(); ++row) {
+        m_rowOf[Index(m_order[row])] = static_cast<int>(row);
+    }
+    endResetModel();
 }
 
 void DictionaryTableModel::Decode(int record) {
@@ -37,11 +59,11 @@ QVariant DictionaryTableModel::data(const QModelIndex& index, int role) const {
     }
     switch (index.column()) {
     case NumberColumn:
-        return index.row() + 1; // record n is row n + 1, as in the registration dialog
+        return RecordAt(index.row()) + 1; // record n is row n + 1, as in the registration dialog
     case WordColumn:
-        return Word(index.row());
+        return Word(RecordAt(index.row()));
     case YomiColumn:
-        return Yomi(index.row());
+        return Yomi(RecordAt(index.row()));
     default:
         return {};
     }
@@ -77,7 +99,8 @@ bool DictionaryTableModel::setData(const QModelIndex& index, const QVariant& val
         !m_editHandler) {
         return false;
     }
-    return m_editHandler(index.row(), static_cast<Column>(index.column()), value.toString());
+    return m_editHandler(RecordAt(index.row()), static_cast<Column>(index.column()),
+                         value.toString());
 }
 
 void DictionaryTableModel::SetRecords(const std::vector<std::pair<int, RecordBytes>>& records) {
@@ -89,8 +112,8 @@ void DictionaryTableModel::SetRecords(const std::vector<std::pair<int, RecordByt
     for (const auto& [record, bytes] : records) {
         m_document.SetRecord(record, bytes);
         Decode(record);
-        first = std::min(first, record);
-        last = std::max(last, record);
+        first = std::min(first, RowOf(record));
+        last = std::max(last, RowOf(record));
     }
     emit dataChanged(index(first, WordColumn), index(last, YomiColumn));
 }

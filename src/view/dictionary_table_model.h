@@ -37,6 +37,13 @@ public:
     const QString& Word(int record) const { return m_words[Index(record)]; }
     const QString& Yomi(int record) const { return m_yomis[Index(record)]; }
 
+    // The rows stand in the order of a column: the record of a row, and the row of a record.
+    int RecordAt(int row) const { return m_order[Index(row)]; }
+    int RowOf(int record) const { return m_rowOf[Index(record)]; }
+    // Puts the rows in the order of column's texts (free rows as empty text; equal texts in
+    // record order), or of the record numbers. Rows do not move when they are edited later.
+    void SortBy(Column column, Qt::SortOrder order);
+
     // Puts records into the document and shows them.
     void SetRecords(const std::vector<std::pair<int, RecordBytes>>& records);
     // The document was replaced as a whole (loaded, merged, saved).
@@ -49,6 +56,8 @@ private:
     DictionaryDocument& m_document;
     std::vector<QString> m_words;
     std::vector<QString> m_yomis;
+    std::vector<int> m_order; // row → record
+    std::vector<int> m_rowOf; // record → row
     EditHandler m_editHandler;
 };
 
