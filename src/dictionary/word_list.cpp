@@ -175,6 +175,12 @@ std::variant<WordEntry, WordListProblem> RowOf(const std::vector<std::u16string>
     if (word.empty() || yomi.empty()) {
         return WordListProblem::EmptyField;
     }
+    // Control characters (a lone CR, a tab in a comma-separated line) are no part of a word.
+    auto isControl = [](char16_t c) { return c < 0x20 || c == 0x7F; };
+    if (std::any_of(word.begin(), word.end(), isControl) ||
+        std::any_of(yomi.begin(), yomi.end(), isControl)) {
+        return WordListProblem::InvalidBytes;
+    }
     EncodeResult wordBytes = EncodeCp932(word, EncodeOptions{});
     const std::optional<std::string> yomiBytes = HalfWidthReadingBytes(yomi);
     if (!wordBytes.ok() || !yomiBytes) {

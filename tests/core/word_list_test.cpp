@@ -119,9 +119,10 @@ TEST(ParseWordListTest, SkippedLinesCarryTheirNumbersAndReasons) {
                             "漢字,漢字\n"                                         // 6: not kana
                             "数字,ｽｳｼﾞ1\n"                                        // 7: a digit
                             ",よみ\n"                                             // 8: empty word
-                            "絵,😀\n"          // 9: not in the code page
-                            "ok,おーけー\n"   // 10: fine
-                            "bad,\xFF\xFE\n"; // 11: invalid bytes
+                            "絵,😀\n"         // 9: not in the code page
+                            "ok,おーけー\n"  // 10: fine
+                            "bad,\xFF\xFE\n" // 11: invalid bytes
+                            "a\rb,ｱ\n";      // 12: a lone CR
     const ParsedWordList list =
         ParseWordList(csv, WordListSeparator::Comma, WordListEncoding::Utf8);
     ASSERT_EQ(list.rows.size(), 1u);
@@ -132,6 +133,7 @@ TEST(ParseWordListTest, SkippedLinesCarryTheirNumbersAndReasons) {
         {5, WordListProblem::YomiTooLong},   {6, WordListProblem::YomiNotKana},
         {7, WordListProblem::YomiNotKana},   {8, WordListProblem::EmptyField},
         {9, WordListProblem::NotInCodePage}, {11, WordListProblem::InvalidBytes},
+        {12, WordListProblem::InvalidBytes},
     };
     ASSERT_EQ(list.skipped.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
