@@ -15,6 +15,8 @@ enum Id : int {
     PrinterFont = 32791,
     PageLayout = 32792,
     Readings = 32793, // 漢字も読む: the automatic reading on or off
+    DictionaryManager = 32820,
+    RegisterSelection = 32821,
     // Standard commands.
     FileNew = 57600,
     FileOpen = 57601,

@@ -2,8 +2,10 @@
 
 #include "dictionary/dic_file_save.h"
 #include "dictionary/dic_loader.h"
+#include "dictionary/dic_merge.h"
 #include "dictionary/dic_messages.h"
 #include "dictionary/record_cleaning.h"
+#include "settings/atomic_file.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -85,6 +87,7 @@ std::optional<OverlongField> FindOverlongField(const RegistrationRows& rows) {
 WordRegistration::WordRegistration() {
     std::memset(m_working, 0, sizeof m_working);
     std::memset(m_output, 0, sizeof m_output);
+    std::memset(m_opened, 0, sizeof m_opened);
 }
 
 bool WordRegistration::Open(IMessageSink& sink) {
@@ -99,6 +102,7 @@ bool WordRegistration::Open(IMessageSink& sink) {
         m_file.CloseFile();
         return false;
     }
+    std::memcpy(m_opened, m_working, sizeof m_opened);
     m_top = 0;
     return true;
 }
@@ -141,6 +145,7 @@ std::optional<OverlongField> WordRegistration::Confirm(const RegistrationRows& r
     if (auto overlong = StoreRows(m_top, rows)) {
         return overlong;
     }
+    MergeSavedMeanwhile();
     CleanDictionaryImage(m_working, m_output);
     std::string error;
     if (!SaveDictionaryImage(g_szDicFileName, m_output, error)) {
@@ -148,6 +153,17 @@ std::optional<OverlongField> WordRegistration::Confirm(const RegistrationRows& r
     }
     m_file.CloseFile();
     return std::nullopt;
+}
+
+void WordRegistration::MergeSavedMeanwhile() {
+    std::string disk;
+    if (ReadWholeFile(g_szDicFileName, kMaxSavedDictionaryFileBytes, disk) != ReadStatus::Read ||
+        disk.size() < kDicImageSize || std::memcmp(disk.data(), m_opened, kDicImageSize) == 0) {
+        return;
+    }
+    const DictionaryMerge merge = MergeDictionaryImages(
+        m_opened, m_working, reinterpret_cast<const unsigned char*>(disk.data()));
+    std::memcpy(m_working, merge.image.data(), kDicImageSize);
 }
 
 void WordRegistration::Cancel() {

@@ -89,6 +89,8 @@ public:
     // the whole working image into the output image, saves that to the file g_szDicFileName
     // names (saying so through sink when it cannot) and closes the file. When a field is too
     // long nothing is stored or written, the file stays open and that field is returned.
+    // Rows that another window or program saved to the file after it was read here are merged
+    // in (see MergeDictionaryImages), not overwritten.
     std::optional<OverlongField> Confirm(const RegistrationRows& rows, IMessageSink& sink);
 
     // The cancel button: closes the file. Edits stay in the working image; nothing is written.
@@ -98,9 +100,13 @@ public:
     const unsigned char* OutputImage() const { return m_output; }
 
 private:
+    // Brings into the working image the rows saved to the file since Open read it.
+    void MergeSavedMeanwhile();
+
     CDicFile m_file;
     unsigned char m_working[kDicImageSize];
     unsigned char m_output[kDicImageSize]; // the last saved image; zero until the first save
+    unsigned char m_opened[kDicImageSize]; // the file's records as Open read them
     int m_top = 0;
 };
 

@@ -105,6 +105,8 @@ bool CYOMI5View::HandlesCommand(cmd::Id id) const {
     case cmd::WordWrap:
     case cmd::SpeechSettings:
     case cmd::WordRegistration:
+    case cmd::DictionaryManager:
+    case cmd::RegisterSelection:
     case cmd::EditUndo:
     case cmd::EditCut:
     case cmd::EditCopy:
@@ -140,6 +142,7 @@ void CYOMI5View::UpdateCommand(cmd::Id id, CommandState& state) const {
         state.enabled = textCursor().hasSelection() && !isReadOnly();
         break;
     case cmd::EditCopy:
+    case cmd::RegisterSelection:
         state.enabled = textCursor().hasSelection();
         break;
     case cmd::EditPaste:
@@ -174,6 +177,12 @@ void CYOMI5View::OnCommand(cmd::Id id) {
         break;
     case cmd::WordRegistration:
         OnWordRegistration();
+        break;
+    case cmd::DictionaryManager:
+        OnDictionaryManager();
+        break;
+    case cmd::RegisterSelection:
+        OnRegisterSelection();
         break;
     case cmd::EditUndo:
         undo();

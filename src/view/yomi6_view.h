@@ -61,6 +61,8 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
+    // The edit menu of the control with "選択範囲を登録" added.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void OnSpeak();
@@ -70,6 +72,9 @@ private:
     // The speech dialogs (yomi6_view_speech_dialogs.cpp).
     void OnSpeechSettings();
     void OnWordRegistration();
+    // The dictionary manager and the selection registered in it (yomi6_view_dictionary.cpp).
+    void OnDictionaryManager();
+    void OnRegisterSelection();
     // Printing (yomi6_view_print.cpp).
     void OnFilePrint(bool withDialog);
     void OnFilePrintPreview();

@@ -1,0 +1,14 @@
+#include "speech/reading_provider.h"
+
+#include "speech/reading_conversion.h"
+
+namespace yomi6 {
+
+std::string DictionaryModeReading(std::string_view text) {
+    unsigned char reading[kReadingBufferSize];
+    const std::size_t length =
+        ConvertToReading(reinterpret_cast<const unsigned char*>(text.data()), text.size(), reading);
+    return std::string(reinterpret_cast<const char*>(reading), length);
+}
+
+} // namespace yomi6

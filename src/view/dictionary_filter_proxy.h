@@ -1,0 +1,39 @@
+// Filtering and sorting the dictionary manager's rows: a row stays when its word or its reading
+// holds the filter text (a reading typed in hiragana or katakana also finds its half-width
+// form); one record can be pinned so that a row being added stays in sight.
+#pragma once
+
+#include <QSortFilterProxyModel>
+#include <QString>
+
+
+namespace yomi6 {
+
+class DictionaryTableModel;
+
+class DictionaryFilterProxy : public QSortFilterProxyModel {
+    Q_OBJECT
+public:
+    explicit DictionaryFilterProxy(DictionaryTableModel* source, QObject* parent);
+
+    void SetFilterText(const QString& text);
+    const QString& FilterText() const { return m_text; }
+    // The record that passes whatever the filter (-1: none).
+    void SetPinnedRecord(int record);
+
+    // Sorting is the source model's: see DictionaryTableModel::SortBy.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+
+private:
+    void Refilter();
+
+    DictionaryTableModel* m_source;
+    QString m_text;
+    QString m_halfWidthText;
+    int m_pinned = -1;
+};
+
+} // namespace yomi6

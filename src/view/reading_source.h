@@ -1,0 +1,12 @@
+// The reading the editor's windows show and preview for a text, in the current reading mode.
+#pragma once
+
+#include "speech/reading_provider.h"
+
+namespace yomi6 {
+
+// The provider of the current reading mode. Every window that shows a reading asks through
+// this one function, so that another reading mode is plugged in here only.
+ReadingProvider CurrentReadingProvider();
+
+} // namespace yomi6

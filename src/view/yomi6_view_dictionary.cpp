@@ -1,0 +1,43 @@
+// The view's commands that open the dictionary manager and register the selected text in it,
+// and the view's context menu that offers the latter.
+#include "app/command_ids.h"
+#include "app/main_frame.h"
+#include "view/dictionary_manager.h"
+#include "view/yomi6_view.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
+
+#include <memory>
+
+namespace yomi6 {
+
+void CYOMI5View::OnDictionaryManager() {
+    DictionaryManager::ShowFor(window());
+}
+
+void CYOMI5View::OnRegisterSelection() {
+    const QString selected = textCursor().selectedText();
+    if (selected.isEmpty()) {
+        return;
+    }
+    if (DictionaryManager* manager = DictionaryManager::ShowFor(window())) {
+        manager->RegisterText(selected);
+    }
+}
+
+void CYOMI5View::contextMenuEvent(QContextMenuEvent* event) {
+    std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+    if (auto* frame = qobject_cast<CMainFrame*>(window())) {
+        const std::vector<QAction*> actions = frame->ActionsFor(cmd::RegisterSelection);
+        if (!actions.empty()) {
+            frame->UpdateCommandUI(); // enabled only with a selection
+            menu->addSeparator();
+            menu->addAction(actions.front());
+        }
+    }
+    menu->exec(event->globalPos());
+}
+
+} // namespace yomi6

@@ -1,0 +1,197 @@
+// Word lists: kana readings made half-width, comma- and tab-separated lines in UTF-8 (with or
+// without a byte order mark) and Shift-JIS, the lines that are skipped and why, and writing
+// lists that read back to the same entries.
+#include "dictionary/halfwidth_kana.h"
+#include "dictionary/word_list.h"
+#include "support/sjis.h"
+#include "text/utf8_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace yomi6 {
+namespace {
+
+using test::Sjis;
+
+std::string HalfWidth(std::string_view utf8) {
+    const auto bytes = HalfWidthReadingBytes(DecodeUtf8(utf8));
+    return bytes ? *bytes : std::string("<none>");
+}
+
+TEST(HalfWidthKanaTest, HiraganaAndKatakanaWithVoicingMarks) {
+    EXPECT_EQ(HalfWidth("が"), Sjis("ｶﾞ"));
+    EXPECT_EQ(HalfWidth("ぱ"), Sjis("ﾊﾟ"));
+    EXPECT_EQ(HalfWidth("ー"), Sjis("ｰ"));
+    EXPECT_EQ(HalfWidth("かんじ"), Sjis("ｶﾝｼﾞ"));
+    EXPECT_EQ(HalfWidth("カンジ"), Sjis("ｶﾝｼﾞ"));
+    EXPECT_EQ(HalfWidth("ぎゃっぷ"), Sjis("ｷﾞｬｯﾌﾟ"));
+    EXPECT_EQ(HalfWidth("ヴァイオリン"), Sjis("ｳﾞｧｲｵﾘﾝ"));
+    EXPECT_EQ(HalfWidth("ゔ"), Sjis("ｳﾞ"));
+    EXPECT_EQ(HalfWidth("ぢづ"), Sjis("ﾁﾞﾂﾞ"));
+    EXPECT_EQ(HalfWidth("ぴょん"), Sjis("ﾋﾟｮﾝ"));
+    EXPECT_EQ(HalfWidth("を"), Sjis("ｦ"));
+}
+
+TEST(HalfWidthKanaTest, SmallKanaWithoutHalfWidthFormAndSigns) {
+    EXPECT_EQ(HalfWidth("ゎヮヵヶゐヱ"), Sjis("ﾜﾜｶｹｲｴ"));
+    EXPECT_EQ(HalfWidth("「あ、い。う・え」"), Sjis("｢ｱ､ｲ｡ｳ･ｴ｣"));
+    // A base kana with a combining voicing mark, as decomposed text holds it.
+    EXPECT_EQ(HalfWidth("か\u3099は\u309A"), Sjis("ｶﾞﾊﾟ"));
+    EXPECT_EQ(HalfWidth("ｶﾝｼﾞ"), Sjis("ｶﾝｼﾞ")); // already half-width
+    EXPECT_EQ(HalfWidth("漢a1"), Sjis("漢a1")); // everything else as it is
+    EXPECT_EQ(HalfWidth("😀"), "<none>");
+}
+
+TEST(HalfWidthKanaTest, EveryKanaBecomesSingleBytes) {
+    // Each hiragana and katakana from ぁ/ァ up to ゖ/ヶ gives only half-width bytes.
+    for (char16_t c = u'ぁ'; c <= u'ゖ'; ++c) {
+        for (char16_t k : {c, static_cast<char16_t>(c + 0x60)}) {
+            const auto bytes = HalfWidthReadingBytes(std::u16string(1, k));
+            ASSERT_TRUE(bytes) << static_cast<int>(k);
+            ASSERT_FALSE(bytes->empty());
+            for (char b : *bytes) {
+                EXPECT_GE(static_cast<unsigned char>(b), 0xA6) << static_cast<int>(k);
+                EXPECT_LE(static_cast<unsigned char>(b), 0xDF) << static_cast<int>(k);
+            }
+        }
+    }
+}
+
+WordEntry Entry(std::string_view word, std::string_view yomi) {
+    return {Sjis(word), Sjis(yomi)};
+}
+
+TEST(ParseWordListTest, CommaSeparatedUtf8WithQuotesCrLfAndEmptyLines) {
+    const std::string csv = "漢字,かんじ\r\n"
+                            "\r\n"
+                            "\"音 声\", \"おんせい\"\r\n"
+                            "  \"A\"\"B\"  ,ｴｰﾋﾞｰ\n"
+                            "\n"
+                            "合成,ゴウセイ";
+    const ParsedWordList list = ParseWordList(csv, WordListSeparator::Comma);
+    EXPECT_EQ(list.encoding, WordListEncoding::Utf8);
+    EXPECT_TRUE(list.skipped.empty());
+    ASSERT_EQ(list.rows.size(), 4u);
+    EXPECT_EQ(list.rows[0].line, 1);
+    EXPECT_EQ(list.rows[0].entry, Entry("漢字", "ｶﾝｼﾞ"));
+    EXPECT_EQ(list.rows[1].line, 3);
+    EXPECT_EQ(list.rows[1].entry, Entry("音声", "ｵﾝｾｲ")); // the word loses its blank
+    EXPECT_EQ(list.rows[2].line, 4);
+    EXPECT_EQ(list.rows[2].entry, Entry("A\"B", "ｴｰﾋﾞｰ"));
+    EXPECT_EQ(list.rows[3].line, 6);
+    EXPECT_EQ(list.rows[3].entry, Entry("合成", "ｺﾞｳｾｲ"));
+}
+
+TEST(ParseWordListTest, ByteOrderMarkAndShiftJisAreRecognised) {
+    const ParsedWordList bom =
+        ParseWordList("\xEF\xBB\xBF漢字,かんじ\r\n", WordListSeparator::Comma);
+    EXPECT_EQ(bom.encoding, WordListEncoding::Utf8WithBom);
+    ASSERT_EQ(bom.rows.size(), 1u);
+    EXPECT_EQ(bom.rows[0].entry, Entry("漢字", "ｶﾝｼﾞ"));
+
+    const ParsedWordList sjis =
+        ParseWordList(Sjis("漢字,かんじ\r\n記号,ｷｺﾞｳ\r\n"), WordListSeparator::Comma);
+    EXPECT_EQ(sjis.encoding, WordListEncoding::ShiftJis);
+    ASSERT_EQ(sjis.rows.size(), 2u);
+    EXPECT_EQ(sjis.rows[0].entry, Entry("漢字", "ｶﾝｼﾞ"));
+    EXPECT_EQ(sjis.rows[1].entry, Entry("記号", "ｷｺﾞｳ"));
+}
+
+TEST(ParseWordListTest, TabSeparatedFieldsTakenAsTheyStand) {
+    const ParsedWordList list =
+        ParseWordList("\"引用\"\tいんよう\r\nA,B\tえーびー\r\n1\t2\t3\r\n", WordListSeparator::Tab);
+    ASSERT_EQ(list.rows.size(), 2u);
+    EXPECT_EQ(list.rows[0].entry, Entry("\"引用\"", "ｲﾝﾖｳ")); // quotes are no syntax here
+    EXPECT_EQ(list.rows[1].entry, Entry("A,B", "ｴｰﾋﾞｰ"));
+    ASSERT_EQ(list.skipped.size(), 1u);
+    EXPECT_EQ(list.skipped[0].line, 3);
+    EXPECT_EQ(list.skipped[0].problem, WordListProblem::NotTwoFields);
+}
+
+TEST(ParseWordListTest, SkippedLinesCarryTheirNumbersAndReasons) {
+    const std::string csv = "単語,よみ,余分\n"                                    // 1: three fields
+                            "ただ一つ\n"                                          // 2: one field
+                            "\"閉じない,よみ\n"                                   // 3: open quote
+                            "長い長い長い単語,ながい\n"                           // 4: 16 bytes
+                            "長読み,あいうえおかきくけこさしすせそたちつてとな\n" // 5: 21 bytes
+                            "漢字,漢字\n"                                         // 6: not kana
+                            "数字,ｽｳｼﾞ1\n"                                        // 7: a digit
+                            ",よみ\n"                                             // 8: empty word
+                            "絵,😀\n"         // 9: not in the code page
+                            "ok,おーけー\n"  // 10: fine
+                            "bad,\xFF\xFE\n" // 11: invalid bytes
+                            "a\rb,ｱ\n";      // 12: a lone CR
+    const ParsedWordList list =
+        ParseWordList(csv, WordListSeparator::Comma, WordListEncoding::Utf8);
+    ASSERT_EQ(list.rows.size(), 1u);
+    EXPECT_EQ(list.rows[0].line, 10);
+    const std::vector<std::pair<int, WordListProblem>> expected = {
+        {1, WordListProblem::NotTwoFields},  {2, WordListProblem::NotTwoFields},
+        {3, WordListProblem::NotTwoFields},  {4, WordListProblem::WordTooLong},
+        {5, WordListProblem::YomiTooLong},   {6, WordListProblem::YomiNotKana},
+        {7, WordListProblem::YomiNotKana},   {8, WordListProblem::EmptyField},
+        {9, WordListProblem::NotInCodePage}, {11, WordListProblem::InvalidBytes},
+        {12, WordListProblem::InvalidBytes},
+    };
+    ASSERT_EQ(list.skipped.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(list.skipped[i].line, expected[i].first) << i;
+        EXPECT_EQ(list.skipped[i].problem, expected[i].second) << i;
+        EXPECT_FALSE(DescribeWordListProblem(list.skipped[i].problem).empty());
+    }
+    EXPECT_EQ(list.skipped[3].text, "長い長い長い単語,ながい");
+}
+
+TEST(ParseWordListTest, InvalidShiftJisBytesSkipOnlyTheirLine) {
+    // 0x81 0x20 is a lead byte without its trail; 0xA0 and 0xFD are no character.
+    const std::string bytes = Sjis("漢字,ｶﾝｼﾞ\r\n") + "\x81\x20,\xB1\r\n" + "\xA0,\xB1\r\n" +
+                              "\xFD\xFD,\xB1\r\n" + Sjis("記号,ｷｺﾞｳ\r\n");
+    const ParsedWordList list =
+        ParseWordList(bytes, WordListSeparator::Comma, WordListEncoding::ShiftJis);
+    ASSERT_EQ(list.rows.size(), 2u);
+    EXPECT_EQ(list.rows[1].line, 5);
+    ASSERT_EQ(list.skipped.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(list.skipped[static_cast<std::size_t>(i)].line, i + 2);
+        EXPECT_EQ(list.skipped[static_cast<std::size_t>(i)].problem, WordListProblem::InvalidBytes);
+    }
+}
+
+TEST(WriteWordListTest, EachFormReadsBackToTheSameEntries) {
+    const std::vector<WordEntry> entries = {Entry("漢字", "ｶﾝｼﾞ"), Entry("A,B", "ｴｰﾋﾞｰ"),
+                                            Entry("\"Q\"", "ｷｭｰ"), Entry("Pad", "ﾊﾟｯﾄﾞ")};
+    for (auto encoding :
+         {WordListEncoding::Utf8, WordListEncoding::Utf8WithBom, WordListEncoding::ShiftJis}) {
+        for (auto separator : {WordListSeparator::Comma, WordListSeparator::Tab}) {
+            const std::string bytes = WriteWordList(entries, separator, encoding);
+            const ParsedWordList back = ParseWordList(bytes, separator);
+            EXPECT_EQ(back.encoding, encoding);
+            EXPECT_TRUE(back.skipped.empty());
+            ASSERT_EQ(back.rows.size(), entries.size());
+            for (std::size_t i = 0; i < entries.size(); ++i) {
+                EXPECT_EQ(back.rows[i].entry, entries[i]);
+            }
+        }
+    }
+}
+
+TEST(WriteWordListTest, ExactBytesOfEachForm) {
+    const std::vector<WordEntry> entries = {Entry("漢字", "ｶﾝｼﾞ"), Entry("A,B", "ｴｰ")};
+    EXPECT_EQ(WriteWordList(entries, WordListSeparator::Comma, WordListEncoding::Utf8),
+              "漢字,ｶﾝｼﾞ\r\n\"A,B\",ｴｰ\r\n");
+    EXPECT_EQ(WriteWordList(entries, WordListSeparator::Tab, WordListEncoding::Utf8WithBom),
+              "\xEF\xBB\xBF漢字\tｶﾝｼﾞ\r\nA,B\tｴｰ\r\n");
+    EXPECT_EQ(WriteWordList(entries, WordListSeparator::Comma, WordListEncoding::ShiftJis),
+              Sjis("漢字,ｶﾝｼﾞ\r\n\"A,B\",ｴｰ\r\n"));
+    // A remnant byte that is no character becomes U+FFFD in UTF-8 and stays in Shift-JIS.
+    const std::vector<WordEntry> broken = {{"\x81", Sjis("ｱ")}};
+    EXPECT_EQ(WriteWordList(broken, WordListSeparator::Comma, WordListEncoding::Utf8),
+              "\xEF\xBF\xBD,ｱ\r\n");
+    EXPECT_EQ(WriteWordList(broken, WordListSeparator::Comma, WordListEncoding::ShiftJis),
+              "\x81," + Sjis("ｱ") + "\r\n");
+}
+
+} // namespace
+} // namespace yomi6
