@@ -7,6 +7,8 @@ packages=(
   # build
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format pkg-config
   libgtest-dev libbenchmark-dev
+  # voice folders: resampling (libsoxr); the tests write WAVE files with libsndfile
+  libsoxr-dev libsndfile1-dev
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
   # running: a Japanese font, sound through PulseAudio
   fonts-noto-cjk pulseaudio-utils
