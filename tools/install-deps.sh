@@ -14,6 +14,8 @@ packages=(
   fonts-noto-cjk pulseaudio-utils
   # tests: a sound server with a null sink, an X server for the end-to-end runs, PDF reading
   pulseaudio xvfb xauth xdotool poppler-utils
+  # voice folders made with an independent tool
+  sox
   # benchmarks of whole processes
   hyperfine
 )

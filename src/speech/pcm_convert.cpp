@@ -26,8 +26,9 @@ std::vector<std::int16_t> ToPlayerPcm(std::span<const float> mono, int rate, int
         std::transform(mono.begin(), mono.end(), pcm.begin(), ToInt16);
         return pcm;
     }
-    const auto outFrames = static_cast<std::size_t>(std::ceil(
-        static_cast<double>(mono.size()) * static_cast<double>(outRate) / static_cast<double>(rate)));
+    const auto outFrames = static_cast<std::size_t>(
+        std::ceil(static_cast<double>(mono.size()) * static_cast<double>(outRate) /
+                  static_cast<double>(rate)));
     std::vector<float> resampled(outFrames);
     std::size_t done = 0;
     const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);

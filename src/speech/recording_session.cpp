@@ -36,10 +36,9 @@ bool RecordingSession::Open(std::string& error) {
         static_cast<std::size_t>(static_cast<double>(kOutputSampleRate) * kPauseSeconds));
     const std::vector<unsigned char> bytes = EncodeWave16(silence, kOutputSampleRate);
     std::string why;
-    if (!WriteFileAtomically(pause,
-                             std::string_view(reinterpret_cast<const char*>(bytes.data()),
-                                              bytes.size()),
-                             why, MissingDirectories::Fail)) {
+    if (!WriteFileAtomically(
+            pause, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), why,
+            MissingDirectories::Fail)) {
         error = why;
         return false;
     }
@@ -85,9 +84,8 @@ bool RecordingSession::Save(std::size_t index, std::span<const std::int16_t> pcm
     }
     const std::vector<unsigned char> bytes = EncodeWave16(pcm, rate);
     return WriteFileAtomically(
-        PathOf(index),
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error,
-        MissingDirectories::Fail);
+        PathOf(index), std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+        error, MissingDirectories::Fail);
 }
 
 } // namespace yomi6

@@ -71,7 +71,8 @@ std::vector<std::int16_t> TrimSilence(std::span<const std::int16_t> pcm, int rat
     for (std::size_t i = 0; i < fade; ++i) {
         const double g = static_cast<double>(i) / static_cast<double>(fade);
         out[i] = static_cast<std::int16_t>(std::lround(out[i] * g));
-        out[out.size() - 1 - i] = static_cast<std::int16_t>(std::lround(out[out.size() - 1 - i] * g));
+        out[out.size() - 1 - i] =
+            static_cast<std::int16_t>(std::lround(out[out.size() - 1 - i] * g));
     }
     return out;
 }
@@ -132,7 +133,8 @@ double BuiltInVoiceLevel() {
         if (levels.empty()) {
             return 0.0;
         }
-        std::nth_element(levels.begin(), levels.begin() + static_cast<std::ptrdiff_t>(levels.size() / 2),
+        std::nth_element(levels.begin(),
+                         levels.begin() + static_cast<std::ptrdiff_t>(levels.size() / 2),
                          levels.end());
         return levels[levels.size() / 2];
     }();

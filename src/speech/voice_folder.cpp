@@ -90,8 +90,8 @@ bool ReadUnitFile(const std::string& path, const VoiceLoadLimits& limits, UnitRe
         const bool isLink = ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
         if (isLink && (error == ENOENT || error == ELOOP)) {
             unit.problem = UnitProblem::BrokenLink;
-            unit.detail = error == ENOENT ? "a symbolic link to nothing"
-                                          : "a loop of symbolic links";
+            unit.detail =
+                error == ENOENT ? "a symbolic link to nothing" : "a loop of symbolic links";
         } else {
             unit.problem = UnitProblem::OpenFailed;
             unit.detail = std::strerror(error);

@@ -51,8 +51,8 @@ struct Format {
 // Reads the "fmt " chunk body; an error result when it is not one this reader takes.
 WaveDecodeResult ReadFormat(const unsigned char* fmt, std::size_t size, Format& out) {
     if (size < 16) {
-        return Fail(WaveError::NoFormat, "the \"fmt \" chunk is " + std::to_string(size) +
-                                             " bytes, shorter than 16");
+        return Fail(WaveError::NoFormat,
+                    "the \"fmt \" chunk is " + std::to_string(size) + " bytes, shorter than 16");
     }
     std::uint32_t tag = Le16(fmt);
     const std::uint32_t channels = Le16(fmt + 2);
@@ -67,7 +67,8 @@ WaveDecodeResult ReadFormat(const unsigned char* fmt, std::size_t size, Format& 
         }
         const unsigned char* guid = fmt + 24;
         if (std::memcmp(guid + 2, kGuidTail, sizeof kGuidTail) != 0) {
-            return Fail(WaveError::Unsupported, "an extensible sub-format that is not PCM or float");
+            return Fail(WaveError::Unsupported,
+                        "an extensible sub-format that is not PCM or float");
         }
         tag = Le16(guid);
     }
@@ -86,8 +87,8 @@ WaveDecodeResult ReadFormat(const unsigned char* fmt, std::size_t size, Format& 
     const bool bitsOk = tag == kPcm ? (bits == 8 || bits == 16 || bits == 24 || bits == 32)
                                     : (bits == 32 || bits == 64);
     if (!bitsOk) {
-        return Fail(WaveError::Unsupported, std::to_string(bits) + "-bit " +
-                                                (tag == kPcm ? "PCM" : "float") + " samples");
+        return Fail(WaveError::Unsupported,
+                    std::to_string(bits) + "-bit " + (tag == kPcm ? "PCM" : "float") + " samples");
     }
     if (blockAlign != channels * (bits / 8)) {
         return Fail(WaveError::HeaderMismatch,
@@ -147,8 +148,7 @@ WaveDecodeResult DecodeWave(std::span<const unsigned char> bytes) {
         formEnd = size;
     } else if (formEnd > size) {
         return Fail(WaveError::Truncated, "the header declares " + std::to_string(formEnd) +
-                                              " bytes, but the file holds " +
-                                              std::to_string(size));
+                                              " bytes, but the file holds " + std::to_string(size));
     }
 
     Format format;
@@ -180,10 +180,10 @@ WaveDecodeResult DecodeWave(std::span<const unsigned char> bytes) {
             }
             const std::size_t frameSize = format.channels * (format.bits / 8);
             if (length % frameSize != 0) {
-                return Fail(WaveError::PartialFrame,
-                            "the sound is " + std::to_string(length) +
-                                " bytes, not a whole number of " + std::to_string(frameSize) +
-                                "-byte frames");
+                return Fail(WaveError::PartialFrame, "the sound is " + std::to_string(length) +
+                                                         " bytes, not a whole number of " +
+                                                         std::to_string(frameSize) +
+                                                         "-byte frames");
             }
             const std::size_t frames = length / frameSize;
             if (frames == 0) {

@@ -71,8 +71,8 @@ TEST(VoiceFolderTest, ConvertsEveryLayoutToThePlayersFormatOnce) {
         std::string_view suffix;
         double seconds;
     };
-    for (const Expect e : {Expect{"KA", 0.3}, Expect{"GA", 0.2}, Expect{"S", 0.25},
-                           Expect{"GYA", 0.1}}) {
+    for (const Expect e :
+         {Expect{"KA", 0.3}, Expect{"GA", 0.2}, Expect{"S", 0.25}, Expect{"GYA", 0.1}}) {
         SCOPED_TRACE(e.suffix);
         const auto pcm = voice->Find(e.suffix);
         // The duration is kept to within a frame or two, and the tone stays a 441 Hz tone.
@@ -141,9 +141,8 @@ TEST(VoiceFolderTest, EveryBrokenFileIsAnEntryWithItsReason) {
     EXPECT_EQ(UnitOf(report, "TI").problem, UnitProblem::None);
     EXPECT_EQ(UnitOf(report, "TI").file, "TI.wav");
     EXPECT_EQ(UnitOf(report, "TU").problem, UnitProblem::Missing);
-    EXPECT_EQ(report.ignoredFiles,
-              (std::vector<std::string>{"XYZ.wav: not named after a unit",
-                                        "ti.wav: TI.wav is used for TI"}));
+    EXPECT_EQ(report.ignoredFiles, (std::vector<std::string>{"XYZ.wav: not named after a unit",
+                                                             "ti.wav: TI.wav is used for TI"}));
     // Only usable units have frames.
     EXPECT_FALSE(voice->Find("SA").empty());
     EXPECT_TRUE(voice->Find("KA").empty());
@@ -202,9 +201,8 @@ TEST(VoiceFolderTest, ReportsProgressPerFileAndCanBeCancelled) {
     EXPECT_EQ(seen, (std::vector<std::size_t>{0, 1, 2, 3, 4}));
     EXPECT_EQ(all->report.UsableCount(), 4U);
 
-    const auto cut = LoadVoiceFolder(dir.path(), [](std::size_t done, std::size_t) {
-        return done < 2;
-    });
+    const auto cut =
+        LoadVoiceFolder(dir.path(), [](std::size_t done, std::size_t) { return done < 2; });
     EXPECT_TRUE(cut->report.cancelled);
     EXPECT_EQ(cut->report.UsableCount(), 2U);
 }

@@ -31,8 +31,8 @@ std::vector<std::int16_t> Take(double before, double tone, double after, double 
     auto add = [&](double seconds, double toneAmp) {
         const auto n = static_cast<std::size_t>(seconds * kRate);
         for (std::size_t i = 0; i < n; ++i) {
-            const double v = toneAmp * std::sin(2 * M_PI * 300 * static_cast<double>(i) / kRate) +
-                             noise(random);
+            const double v =
+                toneAmp * std::sin(2 * M_PI * 300 * static_cast<double>(i) / kRate) + noise(random);
             pcm.push_back(static_cast<std::int16_t>(std::lround(v * 32767)));
         }
     };

@@ -62,7 +62,8 @@ TEST(WaveDecoderTest, ReadsEveryCommonLayoutAsTheSineThatWasWritten) {
         ASSERT_EQ(r.wave.mono.size(), static_cast<std::size_t>(l.rate / 10));
         double worst = 0;
         for (std::size_t i = 0; i < r.wave.mono.size(); ++i) {
-            const double expected = 0.5 * std::sin(2 * M_PI * 440 * static_cast<double>(i) / l.rate);
+            const double expected =
+                0.5 * std::sin(2 * M_PI * 440 * static_cast<double>(i) / l.rate);
             worst = std::max(worst, std::abs(r.wave.mono[i] - expected));
         }
         EXPECT_LE(worst, l.tolerance);
@@ -87,7 +88,8 @@ TEST(WaveDecoderTest, RefusesHeadersThatLieAboutTheFile) {
     Put32(cut, 4, static_cast<std::uint32_t>(cut.size() - 8));
     const WaveDecodeResult dataLies = DecodeWave(Bytes(cut));
     EXPECT_EQ(dataLies.error, WaveError::Truncated);
-    EXPECT_NE(dataLies.detail.find("\"data\" chunk declares"), std::string::npos) << dataLies.detail;
+    EXPECT_NE(dataLies.detail.find("\"data\" chunk declares"), std::string::npos)
+        << dataLies.detail;
 
     std::string byteRate = good;
     Put32(byteRate, 28, 44100); // should be 44100 x 4

@@ -21,7 +21,8 @@ void WriteSineWave(const std::string& path, int rate, int channels, int subtype,
     const auto frames = static_cast<std::size_t>(rate * seconds);
     std::vector<double> data(frames * static_cast<std::size_t>(channels));
     for (std::size_t i = 0; i < frames; ++i) {
-        const double v = amp * std::sin(2 * std::numbers::pi * freq * static_cast<double>(i) / rate);
+        const double v =
+            amp * std::sin(2 * std::numbers::pi * freq * static_cast<double>(i) / rate);
         for (int c = 0; c < channels; ++c) {
             data[i * static_cast<std::size_t>(channels) + static_cast<std::size_t>(c)] = v;
         }
