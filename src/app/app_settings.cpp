@@ -6,6 +6,7 @@
 #include "settings/settings_path.h"
 #include "settings/shell_profile.h"
 #include "text/cp932_codec.h"
+#include "view/voice_library.h"
 
 #include <string>
 #include <vector>
@@ -41,6 +42,8 @@ void LoadAtStart() {
     }
     LoadSettings(profile);
     LoadChildShowState(profile);
+    // The voice folders the slots speak with load in the background.
+    VoiceLibrary::Instance().LoadFromSettings();
 }
 
 void SaveAtExit() {

@@ -14,6 +14,7 @@ enum Id : int {
     WordWrap = 32789,
     PrinterFont = 32791,
     PageLayout = 32792,
+    VoiceManager = 32810,
     // Standard commands.
     FileNew = 57600,
     FileOpen = 57601,

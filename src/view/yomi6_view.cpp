@@ -105,6 +105,7 @@ bool CYOMI5View::HandlesCommand(cmd::Id id) const {
     case cmd::WordWrap:
     case cmd::SpeechSettings:
     case cmd::WordRegistration:
+    case cmd::VoiceManager:
     case cmd::EditUndo:
     case cmd::EditCut:
     case cmd::EditCopy:
@@ -174,6 +175,9 @@ void CYOMI5View::OnCommand(cmd::Id id) {
         break;
     case cmd::WordRegistration:
         OnWordRegistration();
+        break;
+    case cmd::VoiceManager:
+        OnVoiceManager();
         break;
     case cmd::EditUndo:
         undo();

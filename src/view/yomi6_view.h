@@ -70,6 +70,7 @@ private:
     // The speech dialogs (yomi6_view_speech_dialogs.cpp).
     void OnSpeechSettings();
     void OnWordRegistration();
+    void OnVoiceManager();
     // Printing (yomi6_view_print.cpp).
     void OnFilePrint(bool withDialog);
     void OnFilePrintPreview();
