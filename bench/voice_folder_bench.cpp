@@ -48,7 +48,8 @@ std::string StereoWave(int rate, double seconds) {
 class VoiceFolderFixture {
 public:
     VoiceFolderFixture() {
-        std::string pattern = std::filesystem::temp_directory_path().string() + "/yomi6-bench-XXXXXX";
+        std::string pattern =
+            std::filesystem::temp_directory_path().string() + "/yomi6-bench-XXXXXX";
         m_dir = ::mkdtemp(pattern.data());
         const std::string wave = StereoWave(44100, 0.3);
         for (const VoiceUnit& unit : VoiceUnits()) {

@@ -3,8 +3,8 @@
 #include "platform/audio_capture.h"
 #include "platform/message_box.h"
 #include "platform/take_player.h"
-#include "speech/sample_edit.h"
 #include "speech/pcm_convert.h"
+#include "speech/sample_edit.h"
 #include "speech/wave_decoder.h"
 
 #include <QDialogButtonBox>
