@@ -7,6 +7,8 @@ packages=(
   # build
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format pkg-config
   libgtest-dev libbenchmark-dev
+  # voice folders: resampling (libsoxr); the tests write WAVE files with libsndfile
+  libsoxr-dev libsndfile1-dev
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
   # the automatic reading: the morphological analyzer and its IPADIC dictionary in UTF-8
   libmecab-dev mecab-ipadic-utf8
@@ -16,6 +18,8 @@ packages=(
   pulseaudio xvfb xauth xdotool poppler-utils
   # the reading accuracy evaluator
   python3
+  # voice folders made with an independent tool
+  sox
   # benchmarks of whole processes
   hyperfine
   # the package and the installed files: dpkg-shlibdeps, lintian, the AppStream validator, man

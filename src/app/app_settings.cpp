@@ -8,6 +8,7 @@
 #include "settings/window_placement.h"
 #include "speech/analyzer_loader.h"
 #include "text/cp932_codec.h"
+#include "view/voice_library.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -51,6 +52,8 @@ void LoadAtStart() {
     LoadChildShowState(profile);
     // Only named here; the analyzer is loaded when the automatic reading first needs it.
     ProcessAnalyzer().SetConfiguredDictionary(AnalyzerDictionarySetting(profile));
+    // The voice folders the slots speak with load in the background.
+    VoiceLibrary::Instance().LoadFromSettings();
 }
 
 bool SaveAtExit() {

@@ -17,6 +17,7 @@ enum Id : int {
     Readings = 32793, // 漢字も読む: the automatic reading on or off
     DictionaryManager = 32820,
     RegisterSelection = 32821,
+    VoiceManager = 32810,
     // Standard commands.
     FileNew = 57600,
     FileOpen = 57601,

@@ -15,4 +15,7 @@ int RunUnits(const Options& options);
 // yomi6 --wav OUT.wav FILE: one pass rendered as a PCM WAVE file ("-": standard output).
 int RunWav(const Options& options);
 
+// yomi6 --check-voice DIR: the report of a voice folder; 1 when a unit is unusable.
+int RunCheckVoice(const Options& options);
+
 } // namespace yomi6::cli

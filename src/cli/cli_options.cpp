@@ -23,6 +23,9 @@ std::string UsageText() {
            "       yomi6 --wav OUT.wav FILE         render one pass of speech to OUT.wav\n"
            "       yomi6 --speak FILE               speak one pass through the sound output\n"
            "       yomi6 --pdf OUT.pdf FILE         print the pages of FILE to OUT.pdf\n"
+           "       yomi6 --check-voice DIR          report which units the voice folder DIR\n"
+           "                                        holds, which are missing and which are\n"
+           "                                        unusable (exit 1 when one is unusable)\n"
            "Options:\n"
            "  --voice male|female   voice (default: the settings, else female)\n"
            "  --speed MS            milliseconds per tick, 0-1000 (default: the settings, else "
@@ -49,7 +52,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
     auto setMode = [&](Mode mode) {
         if (modeSet && o.mode != mode) {
             result.error =
-                "only one of --reading, --schedule, --units, --wav, --speak, --pdf may be given";
+                "only one of --reading, --schedule, --units, --wav, --speak, --pdf, --check-voice "
+                "may be given";
             return false;
         }
         if (modeSet) {
@@ -111,6 +115,12 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             }
             o.pdfOutput = *out;
             o.input = *file;
+        } else if (a == "--check-voice") {
+            const std::string* dir = value("a DIR");
+            if (dir == nullptr || !setMode(Mode::CheckVoice)) {
+                return result;
+            }
+            o.voiceFolder = *dir;
         } else if (a == "--voice") {
             const std::string* v = value("male or female");
             if (v == nullptr) {

@@ -7,13 +7,14 @@
 
 namespace yomi6::cli {
 
-enum class Mode { Editor, Reading, Schedule, Units, Wav, Speak, Pdf, Help, Version };
+enum class Mode { Editor, Reading, Schedule, Units, Wav, Speak, Pdf, CheckVoice, Help, Version };
 
 struct Options {
     Mode mode = Mode::Editor;
     std::string input;           // FILE of a mode, "-" for standard input
     std::string wavOutput;       // OUT.wav of --wav
     std::string pdfOutput;       // OUT.pdf of --pdf
+    std::string voiceFolder;     // DIR of --check-voice
     std::string dictionary;      // --dictionary PATH; empty: "Yomi6.dic" in the current directory
     std::optional<int> voice;    // --voice: 1 male, 0 female; unset: the settings' value
     std::optional<int> speed;    // --speed MS; unset: the settings' value

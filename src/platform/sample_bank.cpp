@@ -2,6 +2,7 @@
 
 #include "speech/sample_pcm.h"
 #include "speech/sample_store.h"
+#include "speech/voice_selection.h"
 #include "speech/wave_image.h"
 
 namespace yomi6 {
@@ -26,7 +27,12 @@ SampleBank::SampleBank() {
 }
 
 std::span<const std::int16_t> SampleBank::Find(std::string_view name) const {
-    const auto it = m_pcm.find(name);
+    // The slot's voice folder first; else the built-in voice the slot speaks with.
+    const VoiceSelection::Resolved voice = g_voices.Resolve(name);
+    if (!voice.pcm.empty()) {
+        return voice.pcm;
+    }
+    const auto it = m_pcm.find(voice.builtInName);
     if (it == m_pcm.end()) {
         return {};
     }

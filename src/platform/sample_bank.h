@@ -15,7 +15,9 @@ public:
     // read is left out, so that playing it plays nothing.
     static const SampleBank& Instance();
 
-    // The frames of the sample named name; empty for a name the bank does not hold.
+    // The frames of the sample named name as the voice selection (g_voices) resolves it: from
+    // the slot's voice folder when it has the unit, else from the built-in voice the slot
+    // speaks with; empty for a name the bank does not hold.
     std::span<const std::int16_t> Find(std::string_view name) const;
 
     std::size_t size() const { return m_pcm.size(); }

@@ -82,6 +82,24 @@ inline constexpr std::string_view kRecentFileSection = "Recent File List";
 inline constexpr std::array<std::string_view, 4> kRecentFileKeys = {"File1", "File2", "File3",
                                                                     "File4"};
 
+// The voice of each slot and the voice folders the user added. A slot's value is "male" or
+// "female" for a built-in voice, else the absolute path of a voice folder; empty or absent:
+// the slot's own built-in voice.
+struct StringKey {
+    std::string_view section;
+    std::string_view key;
+};
+inline constexpr std::string_view kVoicesSection = "Voices";
+inline constexpr StringKey kMaleSlotVoice{kVoicesSection, "MaleSlot"};
+inline constexpr StringKey kFemaleSlotVoice{kVoicesSection, "FemaleSlot"};
+inline constexpr std::string_view kBuiltInMaleValue = "male";
+inline constexpr std::string_view kBuiltInFemaleValue = "female";
+// Folder1, Folder2, ...: the folders added by hand, outside the voices directory.
+inline constexpr std::string_view kAddedFolderKeyPrefix = "Folder";
+inline constexpr int kMaxAddedFolders = 32;
+// Below the user's data directory: the folder whose subfolders are voices.
+inline constexpr std::string_view kVoicesSubdirectory = "yomi6/voices";
+
 // The number of pages the print preview shows (0: its own choice).
 inline constexpr IntKey kPreviewPages{"Settings", "PreviewPages", 0};
 

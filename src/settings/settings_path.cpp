@@ -51,6 +51,26 @@ std::string SettingsPathFrom(const char* xdgConfigHome, const char* home) {
     return {};
 }
 
+std::string VoicesDirectoryFrom(const char* xdgDataHome, const char* home) {
+    if (IsAbsolute(xdgDataHome)) {
+        return Join(xdgDataHome, settings_keys::kVoicesSubdirectory);
+    }
+    if (IsAbsolute(home)) {
+        return Join(Join(home, ".local/share"), settings_keys::kVoicesSubdirectory);
+    }
+    return {};
+}
+
+std::string VoicesDirectory() {
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    if (!IsAbsolute(xdg) && !IsAbsolute(home)) {
+        const std::string fromDatabase = HomeFromUserDatabase();
+        return VoicesDirectoryFrom(nullptr, fromDatabase.empty() ? nullptr : fromDatabase.c_str());
+    }
+    return VoicesDirectoryFrom(xdg, home);
+}
+
 std::string SettingsPath() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     const char* home = std::getenv("HOME");

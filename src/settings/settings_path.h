@@ -14,4 +14,9 @@ std::string SettingsPath();
 // The same rule over given values (nullptr for an unset variable), without the user database.
 std::string SettingsPathFrom(const char* xdgConfigHome, const char* home);
 
+// The folder that holds the user's voice folders: $XDG_DATA_HOME/yomi6/voices when that
+// variable is an absolute path, else <home>/.local/share/yomi6/voices. Empty without a home.
+std::string VoicesDirectory();
+std::string VoicesDirectoryFrom(const char* xdgDataHome, const char* home);
+
 } // namespace yomi6

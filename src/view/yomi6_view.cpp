@@ -107,6 +107,7 @@ bool CYOMI5View::HandlesCommand(cmd::Id id) const {
     case cmd::WordRegistration:
     case cmd::DictionaryManager:
     case cmd::RegisterSelection:
+    case cmd::VoiceManager:
     case cmd::EditUndo:
     case cmd::EditCut:
     case cmd::EditCopy:
@@ -183,6 +184,9 @@ void CYOMI5View::OnCommand(cmd::Id id) {
         break;
     case cmd::RegisterSelection:
         OnRegisterSelection();
+        break;
+    case cmd::VoiceManager:
+        OnVoiceManager();
         break;
     case cmd::EditUndo:
         undo();

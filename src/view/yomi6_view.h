@@ -75,6 +75,7 @@ private:
     // The dictionary manager and the selection registered in it (yomi6_view_dictionary.cpp).
     void OnDictionaryManager();
     void OnRegisterSelection();
+    void OnVoiceManager();
     // Printing (yomi6_view_print.cpp).
     void OnFilePrint(bool withDialog);
     void OnFilePrintPreview();

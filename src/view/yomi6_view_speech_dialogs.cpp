@@ -1,8 +1,10 @@
-// The view's commands that open the speech settings dialog and the word registration dialog.
+// The view's commands that open the speech settings dialog, the word registration dialog and
+// the voice dialog.
 #include "dictionary/dic_loader.h"
 #include "platform/message_box.h"
 #include "speech/speech_state.h"
 #include "view/speech_settings_dialog.h"
+#include "view/voice_dialog.h"
 #include "view/word_dialog.h"
 #include "view/yomi6_view.h"
 
@@ -30,6 +32,11 @@ void CYOMI5View::OnWordRegistration() {
     // The next speak command uses the words as the file now holds them.
     MessageBoxSink sink(window());
     LoadDictionary(sink);
+}
+
+void CYOMI5View::OnVoiceManager() {
+    VoiceDialog dialog(window());
+    dialog.exec();
 }
 
 } // namespace yomi6

@@ -1,0 +1,202 @@
+#include "view/voice_dialog.h"
+
+#include "platform/message_box.h"
+#include "speech/voice_selection.h"
+#include "view/recorder_dialog.h"
+#include "view/voice_library.h"
+#include "view/voice_report_view.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace yomi6 {
+
+namespace {
+
+constexpr int kValueRole = Qt::UserRole;
+constexpr int kFolderRole = Qt::UserRole + 1;
+
+void SelectValue(QComboBox* box, const QString& value) {
+    const int index = box->findData(value);
+    box->setCurrentIndex(index >= 0 ? index : 0);
+}
+
+} // namespace
+
+VoiceDialog::VoiceDialog(QWidget* parent)
+    : QDialog(parent), m_list(new QListWidget(this)), m_male(new QComboBox(this)),
+      m_female(new QComboBox(this)), m_report(new QPlainTextEdit(this)),
+      m_progress(new QProgressBar(this)),
+      m_add(new QPushButton(QString::fromUtf8("フォルダを追加(&A)..."), this)),
+      m_record(new QPushButton(QString::fromUtf8("声を録音する(&R)..."), this)) {
+    setWindowTitle(QString::fromUtf8("声の管理"));
+    m_added = VoiceLibrary::Instance().AddedFolders();
+    m_report->setReadOnly(true);
+    m_progress->setVisible(false);
+
+    auto* slotForm = new QFormLayout;
+    slotForm->addRow(QString::fromUtf8("男性の声(&M):"), m_male);
+    slotForm->addRow(QString::fromUtf8("女性の声(&F):"), m_female);
+    auto* buttonsRow = new QHBoxLayout;
+    buttonsRow->addWidget(m_add);
+    buttonsRow->addWidget(m_record);
+    buttonsRow->addStretch();
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    box->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8("ｷｬﾝｾﾙ"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QString::fromUtf8("声(&L):"), this));
+    layout->addWidget(m_list);
+    layout->addLayout(buttonsRow);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_report);
+    layout->addLayout(slotForm);
+    layout->addWidget(box);
+    resize(560, 480);
+
+    connect(m_list, &QListWidget::currentRowChanged, this, &VoiceDialog::OnSelected);
+    connect(m_add, &QPushButton::clicked, this, &VoiceDialog::OnAdd);
+    connect(m_record, &QPushButton::clicked, this, &VoiceDialog::OnRecord);
+    connect(box, &QDialogButtonBox::accepted, this, &VoiceDialog::OnAccept);
+    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(&m_loader, &VoiceLoader::progress, this, [this](int done, int total) {
+        m_progress->setRange(0, total);
+        m_progress->setValue(done);
+    });
+    connect(&m_loader, &VoiceLoader::loaded, this,
+            [this](const QString&, std::shared_ptr<const FolderVoice> voice) {
+                m_progress->setVisible(false);
+                m_report->setPlainText(VoiceReportText(voice->report));
+                emit reportShown();
+            });
+
+    const VoiceLibrary& library = VoiceLibrary::Instance();
+    Fill({});
+    SelectValue(m_male, library.SlotValue(VoiceSlot::Male).isEmpty()
+                            ? VoiceLibrary::kBuiltInMale
+                            : library.SlotValue(VoiceSlot::Male));
+    SelectValue(m_female, library.SlotValue(VoiceSlot::Female).isEmpty()
+                              ? VoiceLibrary::kBuiltInFemale
+                              : library.SlotValue(VoiceSlot::Female));
+}
+
+void VoiceDialog::Fill(const QString& select) {
+    const QString male = m_male->currentData().toString();
+    const QString female = m_female->currentData().toString();
+    // The library lists the added folders it knows; the ones added here come on top.
+    QList<VoiceLibrary::Entry> entries = VoiceLibrary::Instance().Entries();
+    for (const QString& folder : m_added) {
+        const bool listed = std::any_of(entries.begin(), entries.end(),
+                                        [&](const auto& e) { return e.value == folder; });
+        if (!listed) {
+            entries.push_back({folder,
+                               QDir(folder).dirName() + QStringLiteral("  (") +
+                                   QDir::toNativeSeparators(folder) + QLatin1Char(')'),
+                               true});
+        }
+    }
+    const QSignalBlocker block(m_list);
+    m_list->clear();
+    m_male->clear();
+    m_female->clear();
+    for (const VoiceLibrary::Entry& entry : entries) {
+        auto* item = new QListWidgetItem(entry.label, m_list);
+        item->setData(kValueRole, entry.value);
+        item->setData(kFolderRole, entry.isFolder);
+        m_male->addItem(entry.label, entry.value);
+        m_female->addItem(entry.label, entry.value);
+    }
+    if (!male.isEmpty()) {
+        SelectValue(m_male, male);
+        SelectValue(m_female, female);
+    }
+    for (int row = 0; row < m_list->count(); ++row) {
+        if (m_list->item(row)->data(kValueRole).toString() == select) {
+            m_list->setCurrentRow(row);
+            OnSelected();
+            return;
+        }
+    }
+}
+
+void VoiceDialog::OnSelected() {
+    QListWidgetItem* item = m_list->currentItem();
+    if (item == nullptr) {
+        return;
+    }
+    if (!item->data(kFolderRole).toBool()) {
+        m_loader.Cancel();
+        m_progress->setVisible(false);
+        m_report->setPlainText(QString::fromUtf8("内蔵の声: 141 の音がすべてそろっています。"));
+        emit reportShown();
+        return;
+    }
+    m_report->setPlainText(QString::fromUtf8("読み込んでいます..."));
+    m_progress->setRange(0, 0);
+    m_progress->setVisible(true);
+    m_loader.Load(item->data(kValueRole).toString());
+}
+
+void VoiceDialog::AddFolder(const QString& folder) {
+    const QString clean = QDir::cleanPath(QDir(folder).absolutePath());
+    if (!m_added.contains(clean)) {
+        m_added << clean;
+    }
+    Fill(clean);
+}
+
+void VoiceDialog::OnAdd() {
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, QString::fromUtf8("声のフォルダを選ぶ"));
+    if (!folder.isEmpty()) {
+        AddFolder(folder);
+    }
+}
+
+void VoiceDialog::OnRecord() {
+    QString folder;
+    if (QListWidgetItem* item = m_list->currentItem();
+        item != nullptr && item->data(kFolderRole).toBool()) {
+        folder = item->data(kValueRole).toString(); // goes on where it stopped
+    } else {
+        bool ok = false;
+        const QString name = QInputDialog::getText(
+            this, QString::fromUtf8("声を録音する"),
+            QString::fromUtf8("新しい声の名前 (同じ名前の声があれば続きから録音します):"),
+            QLineEdit::Normal, QString::fromUtf8("わたしの声"), &ok);
+        if (!ok || name.trimmed().isEmpty() || name.contains(QLatin1Char('/'))) {
+            return;
+        }
+        folder = VoiceLibrary::VoicesDirectory() + QLatin1Char('/') + name.trimmed();
+    }
+    m_loader.Cancel();
+    RecorderDialog recorder(folder, this);
+    if (!recorder.OpenSession()) {
+        return;
+    }
+    recorder.exec();
+    Fill(folder);
+}
+
+void VoiceDialog::OnAccept() {
+    QString error;
+    if (!VoiceLibrary::Instance().Apply(m_male->currentData().toString(),
+                                        m_female->currentData().toString(), m_added, &error)) {
+        ShowMessage(this, QString::fromUtf8("声の設定を保存できませんでした。\n") + error,
+                    MessageBoxType::IconExclamation);
+    }
+    accept();
+}
+
+} // namespace yomi6

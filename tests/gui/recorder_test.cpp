@@ -1,0 +1,144 @@
+// The recorder end to end, run by recorder_pulse.sh under a private sound server whose default
+// input is the monitor of the null sink "test": the test plays a known tone into the sink with
+// paplay while a take runs, and checks what the recorder kept: the tone alone, without the
+// silence around it, at the built-in voices' loudness, saved at once; a silent take is not
+// kept; a new session over the folder goes on where the last one stopped.
+#include "app/resources_init.h"
+#include "gui/gui_test_support.h"
+#include "speech/sample_edit.h"
+#include "speech/sample_pcm.h"
+#include "speech/voice_folder.h"
+#include "speech/wave_decoder.h"
+#include "view/recorder_dialog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <vector>
+
+using namespace yomi6;
+using namespace yomi6::test;
+
+namespace {
+
+constexpr double kToneSeconds = 0.4;
+constexpr double kToneHz = 440;
+
+// 0.3 s of silence, a quiet tone, 0.3 s of silence.
+QByteArray ToneFile() {
+    std::vector<std::int16_t> pcm(static_cast<std::size_t>(0.3 * kOutputSampleRate), 0);
+    const auto n = static_cast<std::size_t>(kToneSeconds * kOutputSampleRate);
+    for (std::size_t i = 0; i < n; ++i) {
+        pcm.push_back(static_cast<std::int16_t>(std::lround(
+            1500 * std::sin(2 * M_PI * kToneHz * static_cast<double>(i) / kOutputSampleRate))));
+    }
+    pcm.resize(pcm.size() + static_cast<std::size_t>(0.3 * kOutputSampleRate), 0);
+    const auto bytes = EncodeWave16(pcm, kOutputSampleRate);
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<qsizetype>(bytes.size()));
+}
+
+int Crossings(std::span<const std::int16_t> pcm) {
+    int n = 0;
+    for (std::size_t i = 1; i < pcm.size(); ++i) {
+        n += (pcm[i - 1] < 0) != (pcm[i] < 0) ? 1 : 0;
+    }
+    return n;
+}
+
+} // namespace
+
+class RecorderTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        InitResources();
+        QVERIFY(m_dir.isValid());
+        m_tone = m_dir.filePath(QStringLiteral("tone.wav"));
+        QVERIFY(WriteBytes(m_tone, ToneFile()));
+    }
+
+    void aTakeIsTrimmedLevelledSavedAndTheSessionResumes() {
+        const QString folder = m_dir.filePath(QStringLiteral("voices/my voice"));
+        {
+            RecorderDialog d(folder);
+            QVERIFY(d.OpenSession());
+            d.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&d));
+            QCOMPARE(d.CurrentUnit(), std::size_t{0});
+            QCOMPARE(d.KanaLabel()->text(), QString::fromUtf8("ア"));
+
+            QSignalSpy done(&d, &RecorderDialog::takeDone);
+            QTest::keyClick(&d, Qt::Key_Space);
+            QVERIFY2(d.isRecording(), qPrintable(d.StatusLabel()->text()));
+            QTRY_VERIFY_WITH_TIMEOUT(d.bytesReceived() > 0, 5000);
+            QProcess play;
+            play.start(QStringLiteral("paplay"),
+                       {QStringLiteral("-d"), QStringLiteral("test"), m_tone});
+            QVERIFY(play.waitForFinished(10000));
+            QCOMPARE(play.exitCode(), 0);
+            QTest::qWait(300);
+            QTest::keyClick(&d, Qt::Key_Space);
+            QCOMPARE(done.size(), 1);
+            QVERIFY2(done.front().front().toBool(), qPrintable(d.StatusLabel()->text()));
+
+            // Saved at once, before the session moves on.
+            QFile file(QDir(folder).filePath(QStringLiteral("A.wav")));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray bytes = file.readAll();
+            const WaveDecodeResult r =
+                DecodeWave({reinterpret_cast<const unsigned char*>(bytes.constData()),
+                            static_cast<std::size_t>(bytes.size())});
+            QVERIFY2(r, r.detail.c_str());
+            QCOMPARE(r.wave.sampleRate, kOutputSampleRate);
+            std::vector<std::int16_t> kept;
+            for (const float v : r.wave.mono) {
+                kept.push_back(static_cast<std::int16_t>(std::lround(v * 32768)));
+            }
+            const double seconds = static_cast<double>(kept.size()) / kOutputSampleRate;
+            // The tone and a small margin, none of the 0.3 s of silence on either side.
+            QVERIFY2(seconds > kToneSeconds - 0.02 && seconds < kToneSeconds + 0.08,
+                     qPrintable(QString::number(seconds)));
+            // The tone's periods, all of them and no others (the margins are near-silent).
+            const int crossings = Crossings(kept);
+            QVERIFY2(std::abs(crossings - 2 * kToneHz * kToneSeconds) < 12,
+                     qPrintable(QString::number(crossings)));
+            const double level = VoicedRms(kept, kOutputSampleRate);
+            QVERIFY2(std::abs(level - BuiltInVoiceLevel()) < 0.1 * BuiltInVoiceLevel(),
+                     qPrintable(QString::number(level)));
+
+            QTest::keyClick(&d, Qt::Key_Return);
+            QCOMPARE(d.CurrentUnit(), std::size_t{1});
+            // A take in which nothing was said is not kept.
+            QTest::keyClick(&d, Qt::Key_Space);
+            QTRY_VERIFY_WITH_TIMEOUT(d.bytesReceived() > 0, 5000);
+            QTest::qWait(500);
+            QTest::keyClick(&d, Qt::Key_Space);
+            QCOMPARE(done.size(), 2);
+            QVERIFY(!done.back().front().toBool());
+            QVERIFY(!QFile::exists(QDir(folder).filePath(QStringLiteral("I.wav"))));
+        }
+        // Closed after one unit: the next session starts at the second.
+        RecorderDialog again(folder);
+        QVERIFY(again.OpenSession());
+        QCOMPARE(again.CurrentUnit(), std::size_t{1});
+        QCOMPARE(again.KanaLabel()->text(), QString::fromUtf8("イ"));
+        const auto voice = LoadVoiceFolder(folder.toStdString());
+        QCOMPARE(voice->report.UsableCount(), std::size_t{2}); // A and the pause
+        QVERIFY(!voice->report.HasUnusable());
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_tone;
+};
+
+QTEST_MAIN(RecorderTest)
+#include "recorder_test.moc"

@@ -1,0 +1,190 @@
+// The voice dialog through the real "声の管理(&V)..." action, offscreen: the voices it lists, the
+// report of a folder loaded in the background, a slot given a voice folder and kept in the
+// settings file, F5 between the slots, and the folder's sample being what the player gets.
+#include "app/command_ids.h"
+#include "app/main_frame.h"
+#include "app/resources_init.h"
+#include "gui/dialog_test_support.h"
+#include "gui/gui_test_support.h"
+#include "platform/sample_bank.h"
+#include "speech/sample_pcm.h"
+#include "speech/speech_state.h"
+#include "speech/voice_selection.h"
+#include "speech/wave_decoder.h"
+#include "view/voice_dialog.h"
+#include "view/voice_library.h"
+#include "view/yomi6_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <vector>
+
+using namespace yomi6;
+using namespace yomi6::test;
+
+namespace {
+
+std::vector<std::int16_t> Tone(double seconds, double freq) {
+    std::vector<std::int16_t> pcm(static_cast<std::size_t>(seconds * kOutputSampleRate));
+    for (std::size_t i = 0; i < pcm.size(); ++i) {
+        pcm[i] = static_cast<std::int16_t>(std::lround(
+            9000 * std::sin(2 * M_PI * freq * static_cast<double>(i) / kOutputSampleRate)));
+    }
+    return pcm;
+}
+
+bool WriteWave(const QString& path, const std::vector<std::int16_t>& pcm) {
+    const auto bytes = EncodeWave16(pcm, kOutputSampleRate);
+    return WriteBytes(path, QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                       static_cast<qsizetype>(bytes.size())));
+}
+
+bool Same(std::span<const std::int16_t> a, const std::vector<std::int16_t>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end());
+}
+
+int RowOf(QListWidget* list, const QString& start) {
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->text().startsWith(start)) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+class VoiceDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        InitResources();
+        QVERIFY(m_cwd.isValid() && m_data.isValid() && m_other.isValid());
+        QDir::setCurrent(m_cwd.path());
+        qputenv("XDG_DATA_HOME", m_data.path().toLocal8Bit());
+        m_folder = m_data.path() + QStringLiteral("/yomi6/voices/mine");
+        QVERIFY(QDir().mkpath(m_folder));
+        m_ka = Tone(0.2, 500);
+        QVERIFY(WriteWave(m_folder + QStringLiteral("/KA.wav"), m_ka));
+        QVERIFY(WriteBytes(m_folder + QStringLiteral("/GA.wav"), "no sound here"));
+    }
+
+    void theFemaleSlotSpeaksAVoiceFolderAndKeepsItAcrossRuns() {
+        const std::vector<std::int16_t> builtInKi(SampleBank::Instance().Find("IDF_KI").begin(),
+                                                  SampleBank::Instance().Find("IDF_KI").end());
+        const std::vector<std::int16_t> builtInMaleKa(SampleBank::Instance().Find("IDW_KA").begin(),
+                                                      SampleBank::Instance().Find("IDW_KA").end());
+        QVERIFY(!builtInKi.empty() && !builtInMaleKa.empty());
+        {
+            EditorRun run;
+            QVERIFY(run.ok());
+            const auto actions = run.frame().ActionsFor(cmd::VoiceManager);
+            QVERIFY(!actions.empty());
+            QCOMPARE(actions.front()->text(), QString::fromUtf8("声の管理(&V)..."));
+
+            QStringList listed;
+            QString report;
+            auto handler = std::make_unique<ModalHandler>([&](QWidget* w) {
+                auto* d = qobject_cast<VoiceDialog*>(w);
+                if (d == nullptr) {
+                    return;
+                }
+                for (int row = 0; row < d->VoiceList()->count(); ++row) {
+                    listed << d->VoiceList()->item(row)->text();
+                }
+                QSignalSpy shown(d, &VoiceDialog::reportShown);
+                d->VoiceList()->setCurrentRow(RowOf(d->VoiceList(), QStringLiteral("mine")));
+                if (shown.isEmpty() && !shown.wait(10000)) {
+                    return;
+                }
+                report = d->Report()->toPlainText();
+                QComboBox* female = d->SlotBox(false);
+                female->setCurrentIndex(female->findData(m_folder));
+                d->AddFolder(m_other.path());
+                d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            });
+            actions.front()->trigger();
+            QVERIFY(handler->handled());
+            QCOMPARE(listed.mid(0, 2), QStringList({QString::fromUtf8("男性（内蔵）"),
+                                                    QString::fromUtf8("女性（内蔵）")}));
+            QVERIFY(listed.size() == 3 && listed[2].startsWith(QStringLiteral("mine  (")));
+            QVERIFY2(report.contains(QString::fromUtf8("使える音 1、ない音 139、使えない音 1")),
+                     qPrintable(report));
+            QVERIFY2(report.contains(
+                         QString::fromUtf8("使えない音 GA.wav: WAVEファイルとして読めません")),
+                     qPrintable(report));
+
+            QTRY_VERIFY_WITH_TIMEOUT(!VoiceLibrary::Instance().isLoading(), 10000);
+            // The player's lookup: the folder's KA, the built-in voice for what it lacks.
+            QVERIFY(Same(SampleBank::Instance().Find("IDF_KA"), m_ka));
+            QVERIFY(Same(SampleBank::Instance().Find("IDF_KI"), builtInKi));
+            QVERIFY(Same(SampleBank::Instance().Find("IDW_KA"), builtInMaleKa));
+
+            // F5 in the view switches to the male slot and back.
+            g_speech.voice = 0;
+            QTest::keyClick(run.view(), Qt::Key_F5);
+            QCOMPARE(g_speech.voice, 1);
+            QTest::keyClick(run.view(), Qt::Key_F5);
+            QCOMPARE(g_speech.voice, 0);
+            run.Finish();
+        }
+        const std::string ini = m_config.IniBytes();
+        QVERIFY2(ini.find("FemaleSlot=" + m_folder.toStdString()) != std::string::npos,
+                 ini.c_str());
+        QVERIFY(ini.find("MaleSlot=male") != std::string::npos);
+        QVERIFY(ini.find("Folder1=" + m_other.path().toStdString()) != std::string::npos);
+
+        // A new run reads the choice and loads the folder again.
+        g_voices.Assign(VoiceSlot::Female, {VoiceSlot::Female, nullptr});
+        QVERIFY(Same(SampleBank::Instance().Find("IDF_KA"), {}) == false);
+        EditorRun again;
+        QVERIFY(again.ok());
+        QTRY_VERIFY_WITH_TIMEOUT(Same(SampleBank::Instance().Find("IDF_KA"), m_ka), 10000);
+        QCOMPARE(VoiceLibrary::Instance().AddedFolders(), QStringList{m_other.path()});
+
+        // Cancel leaves the choice as it was; the built-in male voice for the female slot.
+        auto cancel = std::make_unique<ModalHandler>([&](QWidget* w) {
+            if (auto* d = qobject_cast<VoiceDialog*>(w)) {
+                QComboBox* female = d->SlotBox(false);
+                female->setCurrentIndex(female->findData(VoiceLibrary::kBuiltInMale));
+                d->reject();
+            }
+        });
+        again.frame().Dispatch(cmd::VoiceManager);
+        QVERIFY(Same(SampleBank::Instance().Find("IDF_KA"), m_ka));
+        auto male = std::make_unique<ModalHandler>([&](QWidget* w) {
+            if (auto* d = qobject_cast<VoiceDialog*>(w)) {
+                QComboBox* female = d->SlotBox(false);
+                female->setCurrentIndex(female->findData(VoiceLibrary::kBuiltInMale));
+                d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            }
+        });
+        again.frame().Dispatch(cmd::VoiceManager);
+        QVERIFY(Same(SampleBank::Instance().Find("IDF_KA"), builtInMaleKa));
+        again.Finish();
+        QVERIFY(m_config.IniBytes().find("FemaleSlot=male") != std::string::npos);
+    }
+
+private:
+    QTemporaryDir m_cwd;
+    QTemporaryDir m_data;
+    QTemporaryDir m_other;
+    ScratchConfig m_config;
+    QString m_folder;
+    std::vector<std::int16_t> m_ka;
+};
+
+QTEST_MAIN(VoiceDialogTest)
+#include "voice_dialog_test.moc"
