@@ -15,9 +15,9 @@ enum Id : int {
     PrinterFont = 32791,
     PageLayout = 32792,
     Readings = 32793, // 漢字も読む: the automatic reading on or off
+    VoiceManager = 32810,
     DictionaryManager = 32820,
     RegisterSelection = 32821,
-    VoiceManager = 32810,
     // Standard commands.
     FileNew = 57600,
     FileOpen = 57601,
