@@ -11,4 +11,12 @@ std::string DictionaryModeReading(std::string_view text) {
     return std::string(reinterpret_cast<const char*>(reading), length);
 }
 
+std::string ModeReading(std::string_view text, ReadingMode mode) {
+    unsigned char reading[kReadingBufferSize];
+    SourceRange source[kReadingBufferSize];
+    const ReadingResult result = ReadText(reinterpret_cast<const unsigned char*>(text.data()),
+                                          text.size(), mode, ReaderSetup{}, reading, source);
+    return std::string(reinterpret_cast<const char*>(reading), result.length);
+}
+
 } // namespace yomi6

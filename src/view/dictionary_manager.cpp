@@ -108,7 +108,8 @@ DictionaryManager* DictionaryManager::ShowFor(QWidget* frame) {
 }
 
 DictionaryManager::DictionaryManager(QWidget* frame)
-    : QWidget(frame, Qt::Window), m_provider(CurrentReadingProvider()) {
+    : QWidget(frame, Qt::Window), m_provider(CurrentReadingProvider()),
+      m_guessProvider(AutomaticReadingProvider()) {
     setObjectName(QString::fromLatin1(kObjectName));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(Tr(texts::kCaption));
@@ -378,7 +379,7 @@ bool DictionaryManager::RegisterText(const QString& text) {
         return false;
     }
     const std::string reading =
-        SpeakableReading(WithEditedRows([&] { return m_provider(*bytes); }));
+        SpeakableReading(WithEditedRows([&] { return m_guessProvider(*bytes); }));
     const RecordBytes after = RecordOfEntry({*bytes, reading});
     Push({{record, m_document.Record(record), after}}, texts::kRegisterStep);
     m_proxy->SetPinnedRecord(record);

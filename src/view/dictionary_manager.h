@@ -109,6 +109,7 @@ private:
     QPushButton* m_listen = nullptr;
     QUndoStack* m_undo = nullptr;
     ReadingProvider m_provider;
+    ReadingProvider m_guessProvider; // the prefilled reading of a registered selection
     bool m_mergedUnsaved = false;
 };
 

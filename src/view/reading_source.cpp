@@ -1,9 +1,20 @@
 #include "view/reading_source.h"
 
+#include "speech/speech_state.h"
+
 namespace yomi6 {
 
 ReadingProvider CurrentReadingProvider() {
-    return [](std::string_view text) { return DictionaryModeReading(text); };
+    // The mode is looked up at each call, so a window open across a switch follows it.
+    return [](std::string_view text) {
+        const ReadingMode mode = g_speech.readings == kReadingsAutomatic ? ReadingMode::Automatic
+                                                                        : ReadingMode::Dictionary;
+        return ModeReading(text, mode);
+    };
+}
+
+ReadingProvider AutomaticReadingProvider() {
+    return [](std::string_view text) { return ModeReading(text, ReadingMode::Automatic); };
 }
 
 } // namespace yomi6

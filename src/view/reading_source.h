@@ -9,4 +9,8 @@ namespace yomi6 {
 // this one function, so that another reading mode is plugged in here only.
 ReadingProvider CurrentReadingProvider();
 
+// The automatic reading, whatever the mode: the first guess of a word's reading when a selection
+// is registered, for the user to correct.
+ReadingProvider AutomaticReadingProvider();
+
 } // namespace yomi6
