@@ -405,10 +405,9 @@ void DictionaryManager::Listen() {
     if (text.isEmpty()) {
         return;
     }
-    const std::string bytes = SpeechBytes(Units(text), kMaxTextBytes);
+    const SpeechSource source = SpeechSourceOf(Units(text), kMaxTextBytes);
     WithEditedRows([&] {
-        SpeechController::Instance().Speak(
-            this, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        SpeechController::Instance().Speak(this, source);
         return 0;
     });
 }
