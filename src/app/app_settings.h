@@ -19,6 +19,8 @@ void SaveAtExit();
 
 bool WordWrap();
 void SetWordWrap(bool wrap);
+bool ReadingPaneShown();
+void SetReadingPaneShown(bool shown);
 
 // The screen font chosen last, if any.
 std::optional<QFont> ScreenFont();
