@@ -80,6 +80,13 @@ void SetWordWrap(bool wrap) {
     g_settings.wordWrap = wrap ? 1 : 0;
 }
 
+bool ReadingPaneShown() {
+    return g_settings.readingPane != 0;
+}
+void SetReadingPaneShown(bool shown) {
+    g_settings.readingPane = shown ? 1 : 0;
+}
+
 std::optional<QFont> ScreenFont() {
     if (g_settings.screenFont.lfHeight == 0) {
         return std::nullopt;

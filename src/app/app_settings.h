@@ -20,6 +20,8 @@ bool SaveAtExit();
 
 bool WordWrap();
 void SetWordWrap(bool wrap);
+bool ReadingPaneShown();
+void SetReadingPaneShown(bool shown);
 
 // The screen font chosen last, if any.
 std::optional<QFont> ScreenFont();

@@ -6,6 +6,7 @@
 
 #include <QCloseEvent>
 #include <QIcon>
+#include <QMenu>
 
 #include <algorithm>
 
@@ -27,6 +28,15 @@ CChildFrame::CChildFrame(CYOMI5View* view, QWidget* parent) : QMdiSubWindow(pare
     connect(doc, &CYOMI5Doc::titleChanged, this, &CChildFrame::UpdateCaption);
     connect(doc, &CYOMI5Doc::modifiedChanged, this, &CChildFrame::UpdateCaption);
     UpdateCaption();
+    // Ctrl+F4 pauses the speech: the window menu's close entry keeps its other keys only.
+    if (QMenu* menu = systemMenu()) {
+        for (QAction* action : menu->actions()) {
+            QList<QKeySequence> keys = action->shortcuts();
+            if (keys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_F4)) > 0) {
+                action->setShortcuts(keys);
+            }
+        }
+    }
 }
 
 void CChildFrame::ActivateFrame() {

@@ -14,7 +14,10 @@ enum Id : int {
     WordWrap = 32789,
     PrinterFont = 32791,
     PageLayout = 32792,
-    Readings = 32793, // 漢字も読む: the automatic reading on or off
+    Readings = 32793,      // 漢字も読む: the automatic reading on or off
+    ReadFromCaret = 32794, // from the caret (or the selection) to the end, pass after pass
+    Pause = 32795,         // pause or resume the speech
+    ReadingPane = 32796,   // the reading pane shown or hidden
     VoiceManager = 32810,
     DictionaryManager = 32820,
     RegisterSelection = 32821,

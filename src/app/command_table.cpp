@@ -23,6 +23,11 @@ constexpr CommandInfo kCommands[] = {
     {PageLayout, "ﾍﾟｰｼﾞﾚｲｱｳﾄの設定を行います。", nullptr, nullptr},
     {Readings, "漢字も自動で読みます。もう一度選ぶと辞書だけで読みます。", "漢字も読む",
      ":/icons/readings.svg"},
+    {ReadFromCaret, "ｶｰｿﾙ位置から最後まで、選択中はその範囲を読み上げます。(Ctrl+F3)",
+     "ｶｰｿﾙ位置から読む (Ctrl+F3)", ":/icons/read-from-caret.svg"},
+    {Pause, "読み上げを一時停止します。もう一度選ぶと続きを読みます。(Pause)", "一時停止 (Pause)",
+     ":/icons/pause.svg"},
+    {ReadingPane, "読みﾊﾟﾈﾙの表示/非表示", "読みﾊﾟﾈﾙ", nullptr},
     {VoiceManager, "声の選択、声のﾌｫﾙﾀﾞの確認、声の録音を行います。", "声の管理", nullptr},
     {DictionaryManager, "辞書の単語を一覧で検索・編集し、単語リストを読み込み・書き出しします。",
      "辞書の管理", nullptr},
@@ -111,6 +116,8 @@ constexpr MenuEntry kDocumentMenu[] = {
     {Speak, "しゃべる(&S)"},
     {Stop, "やめる(&E)"},
     {Readings, "漢字も読む(&K)"},
+    {ReadFromCaret, "ｶｰｿﾙ位置から読む(&R)"},
+    {Pause, "一時停止(&P)"},
     {None, nullptr},
     {SpeechSettings, "設定(&C)"},
     {WordRegistration, "単語登録(&W)"},
@@ -126,6 +133,7 @@ constexpr MenuEntry kDocumentMenu[] = {
     {None, nullptr},
     {ScreenFont, "フォントの設定(&F)"},
     {WordWrap, "右端で折り返す"},
+    {ReadingPane, "読みﾊﾟﾈﾙ(&Y)"},
     {None, "ｳｨﾝﾄﾞｳ(&W)"},
     {WindowNew, "新しいｳｨﾝﾄﾞｳを開く(&N)"},
     {WindowCascade, "重ねて表示(&C)"},
@@ -148,6 +156,9 @@ constexpr Accelerator kAccelerators[] = {
     {"Shift+Del", EditCut},
     {"F3", Speak},
     {"F4", Stop},
+    {"Ctrl+F3", ReadFromCaret},
+    {"Ctrl+F4", Pause},
+    {"Pause", Pause},
     {"F6", NextPane},
     {"Shift+F6", PrevPane},
     {"Ctrl+Ins", EditCopy},
@@ -157,10 +168,11 @@ constexpr Accelerator kAccelerators[] = {
 };
 
 constexpr cmd::Id kToolBar[] = {
-    FileNew,  FileOpen,   FileSave,       FilePrint,        None,           Speak,
-    Stop,     Readings,   SpeechSettings, WordRegistration, None,           EditCut,
-    EditCopy, EditPaste,  None,           WindowTileHorz,   WindowTileVert, WindowCascade,
-    None,     ScreenFont, EditFind,       EditReplace,      None,           HelpContents,
+    FileNew,        FileOpen,      FileSave, FilePrint,  None,           Speak,
+    ReadFromCaret,  Pause,         Stop,     Readings,   SpeechSettings, WordRegistration,
+    None,           EditCut,       EditCopy, EditPaste,  None,           WindowTileHorz,
+    WindowTileVert, WindowCascade, None,     ScreenFont, EditFind,       EditReplace,
+    None,           HelpContents,
 };
 
 } // namespace

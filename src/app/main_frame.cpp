@@ -9,6 +9,7 @@
 #include "speech/speech_state.h"
 #include "view/app_printer.h"
 #include "view/find_dialog.h"
+#include "view/reading_pane.h"
 #include "view/speech_controller.h"
 #include "view/yomi6_doc.h"
 #include "view/yomi6_view.h"
@@ -47,6 +48,11 @@ CMainFrame::CMainFrame() : m_title(QString::fromUtf8(strings::kMainTitle)) {
     CreateActions();
     CreateToolBar();
     CreateStatusBar();
+    m_readingPane = new ReadingPane(this);
+    // Shown and hidden through the 表示 menu only, so that the setting follows the menu.
+    m_readingPane->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    addDockWidget(Qt::RightDockWidgetArea, m_readingPane);
+    m_readingPane->setVisible(app_settings::ReadingPaneShown());
     setAcceptDrops(true);
 
     connect(&SpeechController::Instance(), &SpeechController::stateChanged, this,
@@ -161,6 +167,7 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow*) {
         now->OnActivateView(true);
     }
     ShowMenus(now != nullptr);
+    m_readingPane->SetView(now);
     UpdateCommandUI();
 }
 
@@ -297,6 +304,7 @@ bool CMainFrame::HandlesCommand(cmd::Id id) const {
     case cmd::PrevPane:
     case cmd::FilePrintSetup:
     case cmd::Readings:
+    case cmd::ReadingPane:
         return true;
     default:
         return id >= cmd::FileMruFirst && id < cmd::FileMruFirst + cmd::kRecentFileCount;
@@ -321,6 +329,9 @@ void CMainFrame::UpdateCommand(cmd::Id id, CommandState& state) const {
         break;
     case cmd::Readings:
         state.checked = g_speech.readings == kReadingsAutomatic;
+        break;
+    case cmd::ReadingPane:
+        state.checked = m_readingPane->isVisibleTo(this);
         break;
     default:
         break;
@@ -387,6 +398,16 @@ void CMainFrame::OnCommand(cmd::Id id) {
         // Takes effect at the next speak command, like the speed.
         g_speech.readings =
             g_speech.readings == kReadingsAutomatic ? kReadingsDictionary : kReadingsAutomatic;
+        if (m_readingPane->isVisibleTo(this)) {
+            m_readingPane->Refresh();
+        }
+        break;
+    case cmd::ReadingPane:
+        m_readingPane->setVisible(!m_readingPane->isVisibleTo(this));
+        app_settings::SetReadingPaneShown(m_readingPane->isVisibleTo(this));
+        if (m_readingPane->isVisibleTo(this)) {
+            m_readingPane->Refresh();
+        }
         break;
     default:
         if (id >= cmd::FileMruFirst && id < cmd::FileMruFirst + cmd::kRecentFileCount) {

@@ -21,6 +21,7 @@ namespace yomi6 {
 class CChildFrame;
 class CYOMI5Doc;
 class CYOMI5View;
+class ReadingPane;
 class FindReplaceDialog;
 
 class CMainFrame : public QMainWindow, public ICommandTarget {
@@ -36,6 +37,8 @@ public:
     CYOMI5View* OpenDocument(const QString& path);
 
     CYOMI5View* ActiveView() const;
+    // The reading pane dock (hidden unless shown through the 表示 menu).
+    ReadingPane* ReadingPaneDock() const { return m_readingPane; }
     QMdiArea* MdiArea() const { return m_mdi; }
     std::vector<CChildFrame*> ChildFrames() const;
 
@@ -93,6 +96,7 @@ private:
     QLabel* m_encodingPane = nullptr;
     QLabel* m_voicePane = nullptr;
     QLabel* m_readingsPane = nullptr; // "辞書" or "自動"
+    ReadingPane* m_readingPane = nullptr;
     std::vector<QMenu*> m_frameMenus;
     std::vector<QMenu*> m_documentMenus;
     bool m_showingDocumentMenus = false;

@@ -120,6 +120,17 @@ RegistrationRows WordRegistration::FillRows(int top) const {
     return rows;
 }
 
+std::optional<int> WordRegistration::FirstEmptyRecord() const {
+    for (int r = 0; r < kUserRows; ++r) {
+        const unsigned char* record = RecordAt(m_working, r);
+        if (FieldText(record, kWordFieldMaxBytes).empty() &&
+            FieldText(record + kWordSlotSize, kYomiFieldMaxBytes).empty()) {
+            return r;
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<OverlongField> WordRegistration::StoreRows(int top, const RegistrationRows& rows) {
     if (auto overlong = FindOverlongField(rows)) {
         return overlong;

@@ -76,6 +76,9 @@ public:
     // its terminator and at most 12 bytes, a reading at most 20).
     RegistrationRows FillRows(int top) const;
 
+    // The first record whose word and reading are both empty, if any.
+    std::optional<int> FirstEmptyRecord() const;
+
     // Takes the five rows back into records top to top + 4: each text and its terminator go to
     // the start of its field, the bytes behind are left as they were. When a field is too long
     // nothing at all is stored and that field is returned.

@@ -50,6 +50,11 @@ void SampleMixer::setLatency(Clock::duration latency) {
     m_latency = latency;
 }
 
+SampleMixer::Clock::duration SampleMixer::latency() const {
+    const std::lock_guard lock(m_mutex);
+    return m_latency;
+}
+
 void SampleMixer::Schedule(Pcm pcm, Clock::time_point at) {
     const std::lock_guard lock(m_mutex);
     if (m_count == kQueueSize) {

@@ -45,6 +45,8 @@ public:
     std::optional<Clock::time_point> SoundEnd() const;
 
     void setLatency(Clock::duration latency);
+    // Any thread. A sample asked for at t starts sounding at t + latency().
+    Clock::duration latency() const;
 
     // What the placement had to give way to, for measurements and tests.
     struct Stats {

@@ -45,6 +45,12 @@ public:
     bool isReady() const { return m_ready.load(); }
     bool hasOutput() const { return m_hasOutput.load(); }
 
+    // When a sample played as asked at `at` starts sounding: at plus the output's latency, or at
+    // itself without an output.
+    SampleMixer::Clock::time_point onsetOf(SampleMixer::Clock::time_point at) const {
+        return m_hasOutput.load() ? at + m_mixer.latency() : at;
+    }
+
     // How long until the samples played so far have finished sounding; zero without output.
     std::chrono::milliseconds timeUntilSilent() const;
 

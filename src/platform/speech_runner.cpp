@@ -17,8 +17,25 @@ void SpeechRunner::stop() {
     m_timer.stop();
 }
 
-void SpeechRunner::OnTick() {
+TickResult SpeechRunner::Tick() {
+    if (!m_nextPass) {
+        return SpeechTick(m_state);
+    }
+    // The passes of a long reading each end at their last byte: repeat is the caller's.
+    const std::int32_t repeat = m_state.repeat;
+    m_state.repeat = kRepeatOff;
     const TickResult result = SpeechTick(m_state);
+    m_state.repeat = repeat;
+    return result;
+}
+
+void SpeechRunner::OnTick() {
+    const bool stopAsked = m_state.stopRequest == 1;
+    TickResult result = Tick();
+    if (result.killTimer && !stopAsked && m_nextPass && m_nextPass()) {
+        // The tick over the pass's end plays nothing: the next pass's first unit takes it.
+        result = Tick();
+    }
     if (!result.sample.empty()) {
         // Placed at the moment the tick was due, so that a late tick still sounds on the grid.
         m_play(result.sample, m_timer.tickTime());

@@ -24,11 +24,19 @@ public:
 
     SpeechRunner(SpeechState& state, PlayFunction play, QObject* parent = nullptr);
 
+    // Loads the next pass of a long reading into the state when a pass has been read to its end
+    // (no stop asked); true when it did. Set, the passes run with repeat off, and the first
+    // unit of the next pass plays on the tick that ended the previous pass.
+    using NextPassFunction = std::function<bool()>;
+    void setNextPass(NextPassFunction next) { m_nextPass = std::move(next); }
+
     // Starts (or restarts) the ticks at the state's speed.
     void start();
     // Stops the ticks where they are (the view that owned them went away).
     void stop();
     bool isActive() const { return m_timer.isActive(); }
+    // The moment the tick being handled (or the last one) was due.
+    SpeechTimer::Clock::time_point tickTime() const { return m_timer.tickTime(); }
 
 signals:
     // A tick ran: its sample went to the player; tick.source says what it read.
@@ -38,9 +46,11 @@ signals:
 
 private:
     void OnTick();
+    TickResult Tick();
 
     SpeechState& m_state;
     PlayFunction m_play;
+    NextPassFunction m_nextPass;
     SpeechTimer m_timer;
 };
 

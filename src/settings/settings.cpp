@@ -37,6 +37,7 @@ void LoadSettings(const ProfileFile& profile, AppSettings& settings, SpeechState
     settings.printFileName = ReadKey(profile, keys::kPrintFileName);
     settings.printDate = ReadKey(profile, keys::kPrintDate);
     settings.printPageNumber = ReadKey(profile, keys::kPrintPageNumber);
+    settings.readingPane = ReadKey(profile, keys::kReadingPane) != 0 ? 1 : 0;
     LoadSpeechSettings(profile, speech);
 }
 
@@ -61,6 +62,11 @@ void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechState
     if (speech.readings != keys::kReadings.defaultValue ||
         profile.Find(keys::kReadings.section, keys::kReadings.key)) {
         WriteKey(profile, keys::kReadings, speech.readings);
+    }
+    // Likewise the reading pane, off by default.
+    if (settings.readingPane != keys::kReadingPane.defaultValue ||
+        profile.Find(keys::kReadingPane.section, keys::kReadingPane.key)) {
+        WriteKey(profile, keys::kReadingPane, settings.readingPane);
     }
 }
 

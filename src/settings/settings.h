@@ -34,6 +34,7 @@ struct AppSettings {
     std::int32_t printFileName = 0;   // nonzero: pages show the document title
     std::int32_t printDate = 0;       // nonzero: pages show the date and time
     std::int32_t printPageNumber = 1; // nonzero: pages show their number
+    std::int32_t readingPane = 0;     // nonzero: the reading pane is shown
     std::int32_t childShowState = kShowMaximized;
     std::int32_t childShowStateSaved = kShowMaximized; // as last read or written
 };

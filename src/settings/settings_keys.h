@@ -49,6 +49,9 @@ inline constexpr IntKey kVoice{kSettingsSection, "\x90\xBA\x82\xCC\x8E\xBF", 0};
 // 読み方: how the text is read, 0 the dictionary and the fixed rules, 1 automatic (the analyzer
 // reads what the user's dictionary does not hold).
 inline constexpr IntKey kReadings{kSettingsSection, "\x93\xC7\x82\xDD\x95\xFB", 0};
+// 読みパネル: nonzero shows the reading pane beside the document windows.
+inline constexpr IntKey kReadingPane{kSettingsSection, "\x93\xC7\x82\xDD\x83\x70\x83\x6C\x83\x8B",
+                                     0};
 // 解析辞書: the folder of the analyzer's dictionary for the automatic reading; empty or absent:
 // the environment variable YOMI6_MECAB_DIC, else the system's folder. Read, never written.
 inline constexpr std::string_view kAnalyzerDictionaryKey = "\x89\xF0\x90\xCD\x8E\xAB\x8F\x91";

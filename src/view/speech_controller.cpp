@@ -3,9 +3,13 @@
 #include "dictionary/message_sink.h"
 #include "platform/sample_player.h"
 #include "platform/speech_runner.h"
+#include "speech/long_reading.h"
 #include "speech/playback.h"
 #include "speech/speech_state.h"
 #include "speech/text_reader.h"
+#include "speech/word_ranges.h"
+
+#include <algorithm>
 
 namespace yomi6 {
 
@@ -34,6 +38,7 @@ SpeechController::SpeechController()
           })) {
     connect(m_runner.get(), &SpeechRunner::ticked, this, &SpeechController::OnTick);
     connect(m_runner.get(), &SpeechRunner::finished, this, &SpeechController::OnFinished);
+    connect(&m_schedule, &HighlightSchedule::due, this, &SpeechController::ShowHighlight);
     // The sound output opens in the background now, so that the first speak command is heard
     // from its first unit.
     Player();
@@ -52,7 +57,12 @@ SamplePlayer& SpeechController::Player() {
 }
 
 QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& text) {
+    m_long.Clear();
+    m_runner->setNextPass({});
+    m_paused = false;
     m_source = text;
+    m_passOffset = 0;
+    m_words = WordRanges(m_source.bytes);
     CollectingSink sink;
     ReaderSetup setup;
     setup.messages = &sink;
@@ -65,18 +75,120 @@ QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& te
     return sink.messages;
 }
 
+QStringList SpeechController::ReadRange(const QObject* owner, const QString& text, int begin,
+                                        int end) {
+    m_paused = false;
+    m_long.Begin(text.toStdU16String(), static_cast<std::size_t>(std::max(begin, 0)),
+                 static_cast<std::size_t>(std::max(end, 0)));
+    m_runner->setNextPass([this] { return LoadNextPass(); });
+    CollectingSink sink;
+    ReaderSetup setup;
+    setup.messages = &sink;
+    if (m_long.LoadNextPass(g_speech, setup, false)) {
+        TakePass();
+    } else {
+        // Nothing to read (the caret at the end): one tick over an empty reading ends it.
+        static const unsigned char kNothing = 0;
+        StartSpeech(g_speech, &kNothing, 0, setup);
+        m_source = SpeechSource();
+        m_words.clear();
+        m_passOffset = std::max(begin, 0);
+    }
+    m_owner = owner;
+    m_runner->start();
+    emit stateChanged();
+    return sink.messages;
+}
+
+void SpeechController::TakePass() {
+    m_source = m_long.Source();
+    m_words = m_long.Words();
+    m_passOffset = static_cast<int>(m_long.PassOffset());
+}
+
+bool SpeechController::LoadNextPass() {
+    if (!m_long.LoadNextPass(g_speech, ReaderSetup(), g_speech.repeat == kRepeatOn)) {
+        return false;
+    }
+    TakePass();
+    return true;
+}
+
 void SpeechController::Stop() {
+    if (m_paused) {
+        EndQuietly();
+        return;
+    }
     StopSpeech(g_speech);
     emit stateChanged();
 }
 
+void SpeechController::TogglePause() {
+    if (m_paused) {
+        m_paused = false;
+        // The next tick, one period from now, plays the next unit.
+        m_runner->start();
+    } else if (m_runner->isActive() && g_speech.speaking == 1) {
+        m_paused = true;
+        m_runner->stop();
+    }
+    emit stateChanged();
+}
+
+void SpeechController::TextEdited(const QObject* owner) {
+    if (m_paused && owner == m_owner) {
+        EndQuietly();
+    }
+}
+
+void SpeechController::EndQuietly() {
+    m_runner->stop();
+    g_speech.speaking = 0;
+    g_speech.stopRequest = 0;
+    m_paused = false;
+    ClearHighlight(true);
+    m_owner = nullptr;
+    m_long.Clear();
+    emit stateChanged();
+}
+
+void SpeechController::ClearHighlight(bool now) {
+    if (m_owner == nullptr) {
+        return;
+    }
+    SpeechHighlight none;
+    none.owner = m_owner;
+    if (now) {
+        m_schedule.Clear();
+        ShowHighlight(none);
+    } else {
+        none.onset = Player().onsetOf(m_runner->tickTime());
+        m_schedule.Add(none, none.onset);
+    }
+}
+
+void SpeechController::ShowHighlight(const SpeechHighlight& highlight) {
+    m_unitOffset = highlight.unitOffset;
+    m_unitLength = highlight.unitLength;
+    m_shownOnset = highlight.onset;
+    emit highlightChanged(highlight.owner, highlight.unitBegin, highlight.unitEnd,
+                          highlight.wordBegin, highlight.wordEnd);
+}
+
 void SpeechController::ViewDeactivated(const QObject*) {
+    if (m_paused) {
+        EndQuietly();
+        return;
+    }
     StopSpeechOnDeactivation(g_speech);
     emit stateChanged();
 }
 
 void SpeechController::ViewDestroyed(const QObject* view) {
+    m_schedule.Forget(view); // nothing may reach the view once it is gone
     if (view == m_owner) {
+        m_paused = false;
+        m_long.Clear();
         // The timer belonged to the view's window: it ends with it, the stop request stays.
         m_runner->stop();
         m_owner = nullptr;
@@ -85,6 +197,7 @@ void SpeechController::ViewDestroyed(const QObject* view) {
 }
 
 void SpeechController::Shutdown() {
+    m_schedule.Clear();
     m_runner->stop();
     m_owner = nullptr;
     m_player.reset();
@@ -99,10 +212,35 @@ void SpeechController::OnTick(const TickResult& tick) {
         QString::fromLatin1(tick.sample.data(), static_cast<qsizetype>(tick.sample.size()));
     emit ticked(sample);
     const SpeechSource::Span span = m_source.TextSpan(tick.source.begin, tick.source.end);
-    emit unitTicked(sample, static_cast<int>(span.begin), static_cast<int>(span.end));
+    const int begin = m_passOffset + static_cast<int>(span.begin);
+    const int end = m_passOffset + static_cast<int>(span.end);
+    emit unitTicked(sample, begin, end);
+    if (tick.unitLength > 0 && m_owner != nullptr) {
+        std::int32_t first = tick.unitBegin;
+        while (first > 0 && g_speech.source[first - 1] == g_speech.source[tick.unitBegin] &&
+               g_speech.reading[first - 1] != 0x0A && g_speech.reading[first - 1] != 0x0D) {
+            --first;
+        }
+        const SourceRange word = WordAround(m_words, tick.source);
+        const SpeechSource::Span wordSpan = m_source.TextSpan(word.begin, word.end);
+        SpeechHighlight highlight;
+        highlight.owner = m_owner;
+        highlight.unitBegin = begin;
+        highlight.unitEnd = end;
+        highlight.wordBegin = m_passOffset + static_cast<int>(wordSpan.begin);
+        highlight.wordEnd = m_passOffset + static_cast<int>(wordSpan.end);
+        highlight.unitOffset = tick.unitBegin - first;
+        highlight.unitLength = tick.unitLength;
+        // Shown when the sample is heard: the output plays it a fixed latency after its tick.
+        highlight.onset = Player().onsetOf(m_runner->tickTime());
+        m_schedule.Add(highlight, highlight.onset);
+    }
 }
 
 void SpeechController::OnFinished() {
+    ClearHighlight(false);
+    m_long.Clear();
+    m_paused = false;
     m_owner = nullptr;
     emit stateChanged();
 }

@@ -3,17 +3,22 @@
 // speech at a time, whichever view started it.
 #pragma once
 
+#include "speech/long_reading.h"
 #include "text/speech_text.h"
+#include "view/highlight_schedule.h"
 
 #include <QObject>
 #include <QStringList>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace yomi6 {
 
 class SamplePlayer;
 class SpeechRunner;
+struct SourceRange;
 struct TickResult;
 
 class SpeechController : public QObject {
@@ -26,8 +31,27 @@ public:
     // where each byte lies in the document. Returns what the reading has to tell the user (the
     // automatic reading could not load its analyzer and fell back to the dictionary).
     QStringList Speak(const QObject* owner, const SpeechSource& text);
-    // The stop command.
+    // Reads characters [begin, end) of owner's text (its whole text with '\n' line breaks) pass
+    // after pass, each pass at most the source cut and what the reading buffer holds. Repeat on
+    // starts again at begin. Returns what the reading has to tell the user, as Speak does.
+    QStringList ReadRange(const QObject* owner, const QString& text, int begin, int end);
+    // The stop command; a paused reading ends at once.
     void Stop();
+    // The pause command: stops the ticks after the unit just played, or goes on with the next
+    // unit. Does nothing when nothing speaks.
+    void TogglePause();
+    bool IsPaused() const { return m_paused; }
+    // The text of owner changed: a paused reading ends (its positions are no longer the text's).
+    void TextEdited(const QObject* owner);
+    // The unit of the last tick within the reading of its source range: its offset from the
+    // first reading byte of that range, and its length (ｶ of ｶﾝｼﾞ for 漢字: offset 0, length
+    // 1). A reading pane that lists the same text follows the unit with these.
+    int UnitOffsetInSource() const { return m_unitOffset; }
+    int UnitLength() const { return m_unitLength; }
+    // When the sample of the highlight last shown started (or starts) to sound.
+    std::chrono::steady_clock::time_point ShownOnset() const { return m_shownOnset; }
+    // The view that started the speech, while it runs.
+    const QObject* Owner() const { return m_owner; }
     // A view lost activation: speech stops after one more unit.
     void ViewDeactivated(const QObject* view);
     // A view is going away: if its timer runs, the timer goes with it.
@@ -53,16 +77,37 @@ signals:
     // The same tick with what it read: characters [begin, end) of the speaking view's text
     // (begin == end for the tick past the end of the reading).
     void unitTicked(const QString& sample, int begin, int end);
+    // What the windows of owner's document show: characters [unitBegin, unitEnd) are being
+    // heard, inside the word [wordBegin, wordEnd). All -1: nothing is being heard any more.
+    void highlightChanged(const QObject* owner, int unitBegin, int unitEnd, int wordBegin,
+                          int wordEnd);
 
 private:
     SpeechController();
     void OnTick(const TickResult& tick);
     void OnFinished();
+    // Loads the next pass of a long reading into the speech state; false past its end.
+    bool LoadNextPass();
+    // Takes the source map of the pass just loaded.
+    void TakePass();
+    // Ends a reading whose timer is not running (paused) and clears its highlight.
+    void EndQuietly();
+    // Clears the highlight when the last tick's sample starts, or now.
+    void ClearHighlight(bool now);
+    void ShowHighlight(const SpeechHighlight& highlight);
 
     std::unique_ptr<SpeechRunner> m_runner;
     std::unique_ptr<SamplePlayer> m_player;
     const QObject* m_owner = nullptr;
-    SpeechSource m_source; // the text being spoken
+    SpeechSource m_source;            // the bytes of the pass being spoken
+    int m_passOffset = 0;             // the text position of the pass's first character
+    std::vector<SourceRange> m_words; // the words of the pass's bytes
+    bool m_paused = false;
+    HighlightSchedule m_schedule; // highlights waiting for their samples to sound
+    int m_unitOffset = 0;
+    int m_unitLength = 0;
+    std::chrono::steady_clock::time_point m_shownOnset{};
+    LongReading m_long; // the passes of a reading from the caret
 };
 
 } // namespace yomi6

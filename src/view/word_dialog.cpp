@@ -99,7 +99,30 @@ bool CWordDlg::OnInitDialog() {
     m_scrollBar->setValue(0);
     FillRows(0);
     m_wordEdits[0]->setFocus(); // the first tab stop
+    if (!m_offeredWord.isEmpty()) {
+        ShowOfferedWord();
+    }
     return true;
+}
+
+void CWordDlg::OfferWord(const QString& word, const QString& yomi) {
+    m_offeredWord = word;
+    m_offeredYomi = yomi;
+}
+
+void CWordDlg::ShowOfferedWord() {
+    const std::optional<int> empty = g_wordRegistration.FirstEmptyRecord();
+    if (!empty) {
+        return; // every record is in use: the rows stay at the top
+    }
+    const int top = std::min(*empty, kMaxTopRecord);
+    g_wordRegistration.Scroll(ScrollCode::ThumbPosition, top);
+    m_scrollBar->setValue(top);
+    FillRows(top);
+    const std::size_t row = Index(*empty - top);
+    m_wordEdits[row]->setText(m_offeredWord);
+    m_yomiEdits[row]->setText(m_offeredYomi);
+    m_wordEdits[row]->setFocus();
 }
 
 bool CWordDlg::UpdateData(bool saveAndValidate) {

@@ -28,6 +28,10 @@ public:
     // the file's state again). QDialog::Accepted after confirm, QDialog::Rejected after cancel.
     int DoModal();
 
+    // A word to offer: when the dialog opens, the rows show the first empty record with word and
+    // reading typed into it (stored only on confirm, like anything typed).
+    void OfferWord(const QString& word, const QString& yomi);
+
     // The controls, for tests; rows count from 0.
     QScrollBar* ScrollBar() const { return m_scrollBar; }
     QLineEdit* WordEdit(int row) const { return m_wordEdits[Index(row)]; }
@@ -43,6 +47,7 @@ public:
 protected:
     // False when the dialog ended before it could be shown.
     bool OnInitDialog();
+    void ShowOfferedWord();
     // true: the controls into the strings, and the check of their lengths (a refused field
     // gets a message and the focus, and false comes back); false: the strings into the controls.
     bool UpdateData(bool saveAndValidate);
@@ -66,6 +71,8 @@ private:
     bool RefuseField(const OverlongField& field);
     void OnScrollAction(int action);
 
+    QString m_offeredWord;
+    QString m_offeredYomi;
     DialogControls m_controls;
     QScrollBar* m_scrollBar;
     std::array<QLineEdit*, kRegistrationRows> m_numberEdits{};

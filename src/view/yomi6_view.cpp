@@ -53,6 +53,26 @@ CYOMI5View::CYOMI5View(CYOMI5Doc* document, QWidget* parent)
     m_printerFont = app_settings::PrinterFont();
     document->AddView(this);
     m_textLoaded = true;
+
+    SpeechController& speech = SpeechController::Instance();
+    connect(&speech, &SpeechController::highlightChanged, this,
+            [this](const QObject* owner, int unitBegin, int unitEnd, int wordBegin, int wordEnd) {
+                const auto* speaking = qobject_cast<const CYOMI5View*>(owner);
+                if (speaking != nullptr && speaking->GetDocument() == m_document) {
+                    ShowSpeechHighlight(unitBegin, unitEnd, wordBegin, wordEnd);
+                }
+            });
+    connect(this->document(), &QTextDocument::contentsChange, this,
+            [this](int, int removed, int added) {
+                if (removed != 0 || added != 0) {
+                    SpeechController::Instance().TextEdited(this);
+                }
+            });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (!m_scrollingForSpeech) {
+            m_userScrolled.start();
+        }
+    });
 }
 
 CYOMI5View::~CYOMI5View() {
@@ -101,6 +121,8 @@ bool CYOMI5View::HandlesCommand(cmd::Id id) const {
     switch (id) {
     case cmd::Speak:
     case cmd::Stop:
+    case cmd::ReadFromCaret:
+    case cmd::Pause:
     case cmd::ScreenFont:
     case cmd::WordWrap:
     case cmd::SpeechSettings:
@@ -131,7 +153,13 @@ bool CYOMI5View::HandlesCommand(cmd::Id id) const {
 void CYOMI5View::UpdateCommand(cmd::Id id, CommandState& state) const {
     switch (id) {
     case cmd::Speak:
+    case cmd::ReadFromCaret:
         state.enabled = IsSpeakEnabled(g_speech);
+        break;
+    case cmd::Pause:
+        state.enabled = SpeechController::Instance().IsPaused() ||
+                        SpeechController::Instance().IsTimerRunning();
+        state.checked = SpeechController::Instance().IsPaused();
         break;
     case cmd::WordWrap:
         state.checked = IsWordWrap();
@@ -166,6 +194,12 @@ void CYOMI5View::OnCommand(cmd::Id id) {
         break;
     case cmd::Stop:
         OnStop();
+        break;
+    case cmd::ReadFromCaret:
+        OnReadFromCaret();
+        break;
+    case cmd::Pause:
+        SpeechController::Instance().TogglePause();
         break;
     case cmd::ScreenFont:
         OnChooseFont();
@@ -236,6 +270,17 @@ void CYOMI5View::OnCommand(cmd::Id id) {
 void CYOMI5View::OnSpeak() {
     const QStringList messages =
         SpeechController::Instance().Speak(this, SpeechSourceOfText(Text()));
+    for (const QString& message : messages) {
+        ShowMessage(window(), message, MessageBoxType::IconExclamation);
+    }
+}
+
+void CYOMI5View::OnReadFromCaret() {
+    const QTextCursor caret = textCursor();
+    const QString text = Text();
+    const int begin = caret.hasSelection() ? caret.selectionStart() : caret.position();
+    const int end = caret.hasSelection() ? caret.selectionEnd() : static_cast<int>(text.size());
+    const QStringList messages = SpeechController::Instance().ReadRange(this, text, begin, end);
     for (const QString& message : messages) {
         ShowMessage(window(), message, MessageBoxType::IconExclamation);
     }

@@ -4,6 +4,7 @@
 
 #include "app/command_target.h"
 
+#include <QElapsedTimer>
 #include <QFont>
 #include <QPlainTextEdit>
 
@@ -54,6 +55,15 @@ public:
     void ReplaceText(const SearchOptions& options, const QString& replacement);
     int ReplaceAllText(const SearchOptions& options, const QString& replacement);
 
+    // The speech highlight: characters [unitBegin, unitEnd) are being heard, inside the word
+    // [wordBegin, wordEnd); negative values take the highlight away. Each window of the
+    // document shows it, whichever of them started the speech.
+    void ShowSpeechHighlight(int unitBegin, int unitEnd, int wordBegin, int wordEnd);
+
+    // The word registration dialog, with word and yomi offered in its first empty row when word
+    // is not empty; the dictionary is loaded again after confirm.
+    void RegisterWord(const QString& word, const QString& yomi);
+
 signals:
     // The voice changed by F5: the status bar shows it at once.
     void voiceChanged();
@@ -67,6 +77,9 @@ protected:
 private:
     void OnSpeak();
     void OnStop();
+    void OnReadFromCaret();
+    // Scrolls the view to position unless the user scrolled it in the last few seconds.
+    void KeepInView(int position);
     void OnChooseFont();
     void OnWordWrap();
     // The speech dialogs (yomi6_view_speech_dialogs.cpp).
@@ -90,6 +103,8 @@ private:
     std::optional<QFont> m_screenFont;
     std::optional<QFont> m_printerFont;
     bool m_textLoaded = false;
+    QElapsedTimer m_userScrolled;      // since the user last scrolled the view
+    bool m_scrollingForSpeech = false; // the view scrolls itself to the highlight
 };
 
 } // namespace yomi6

@@ -25,7 +25,14 @@ void CYOMI5View::OnSpeechSettings() {
 }
 
 void CYOMI5View::OnWordRegistration() {
+    RegisterWord(QString(), QString());
+}
+
+void CYOMI5View::RegisterWord(const QString& word, const QString& yomi) {
     CWordDlg dialog(window());
+    if (!word.isEmpty()) {
+        dialog.OfferWord(word, yomi);
+    }
     if (dialog.DoModal() != QDialog::Accepted) {
         return;
     }

@@ -406,5 +406,19 @@ TEST(DictionarySaveTest, ASaveKilledAtAnyMomentLeavesTheOldFileOrTheNewOne) {
     }
 }
 
+TEST_F(WordRegistrationTest, TheFirstEmptyRecordSkipsRecordsWithAWordOrAReading) {
+    // Records 0 and 1 hold a word, 2 only a reading, 3 is empty, 4 holds a word again.
+    WriteFile(path, Image{}
+                        .Record(0, "AB", "\xB1")
+                        .Record(1, "CD", "\xB2")
+                        .Record(2, "", "\xB3")
+                        .Record(4, "EF", "\xB4")
+                        .Bytes());
+    ASSERT_TRUE(reg->Open(sink));
+    EXPECT_EQ(reg->FirstEmptyRecord(), std::optional<int>(3));
+    ASSERT_FALSE(reg->StoreRows(0, Edited(3, "GH", "\xB5")));
+    EXPECT_EQ(reg->FirstEmptyRecord(), std::optional<int>(5));
+}
+
 } // namespace
 } // namespace yomi6

@@ -19,13 +19,15 @@ struct IconSpec {
     int viewSize; // side of the square viewBox, in the icon's own units
 };
 
-// The 19 tool bar buttons in tool bar order, then the program and document window icons.
+// The 21 tool bar buttons in tool bar order, then the program and document window icons.
 constexpr IconSpec kIcons[] = {
     {"file-new", 20},
     {"file-open", 20},
     {"file-save", 20},
     {"file-print", 20},
     {"speak", 20},
+    {"read-from-caret", 20},
+    {"pause", 20},
     {"stop", 20},
     {"readings", 20},
     {"speech-settings", 20},

@@ -1,0 +1,79 @@
+// The start of a pass of a long reading on a 1,048,575-byte document read from its top, in both
+// reading modes: cutting the pass, converting its characters and reading them. The benchmark
+// walks the document pass by pass (starting again at the top at its end) and reports the
+// resident memory's growth over the walk as a counter.
+#include "bench_data.h"
+
+#include "dictionary/dic_loader.h"
+#include "speech/long_reading.h"
+#include "speech/speech_state.h"
+#include "text/cp932_codec.h"
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <memory>
+#include <unistd.h>
+
+namespace yomi6::bench {
+namespace {
+
+constexpr std::size_t kDocumentBytes = 1048575;
+
+// JapaneseText() as UTF-16 with a line break after every sentence, repeated to just under the
+// document size in code page 932 bytes.
+const std::u16string& LongDocument() {
+    static const std::u16string document = [] {
+        std::string bytes;
+        const std::string piece = JapaneseText() + "\r\n";
+        while (bytes.size() + piece.size() <= kDocumentBytes) {
+            bytes += piece;
+        }
+        std::u16string text = DecodeCp932(bytes);
+        return text;
+    }();
+    return document;
+}
+
+long ResidentKiB() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+void PassStart(benchmark::State& state, std::int32_t readings) {
+    static const std::string image = FullDictionaryImage();
+    RebuildUserRows(reinterpret_cast<const unsigned char*>(image.data()));
+    const std::u16string& text = LongDocument();
+    auto speech = std::make_unique<SpeechState>();
+    speech->readings = readings;
+    LongReading reading;
+    reading.Begin(text, 0, text.size());
+    // One pass first, so that the analyzer's loading is not counted.
+    reading.LoadNextPass(*speech, ReaderSetup(), true);
+    const long before = ResidentKiB();
+    std::int64_t passes = 0;
+    for (auto _ : state) {
+        speech->speaking = 0;
+        benchmark::DoNotOptimize(reading.LoadNextPass(*speech, ReaderSetup(), true));
+        ++passes;
+    }
+    state.counters["passes"] = static_cast<double>(passes);
+    state.counters["rss_growth_KiB"] = static_cast<double>(ResidentKiB() - before);
+}
+
+void BM_PassStartDictionary(benchmark::State& state) {
+    PassStart(state, kReadingsDictionary);
+}
+void BM_PassStartAutomatic(benchmark::State& state) {
+    PassStart(state, kReadingsAutomatic);
+}
+
+// Enough iterations to walk the whole document (about 300 passes) more than once.
+BENCHMARK(BM_PassStartDictionary)->Unit(benchmark::kMillisecond)->Iterations(700);
+BENCHMARK(BM_PassStartAutomatic)->Unit(benchmark::kMillisecond)->Iterations(700);
+
+} // namespace
+} // namespace yomi6::bench

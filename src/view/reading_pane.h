@@ -1,0 +1,57 @@
+// The reading pane: a dock beside the document windows that lists the reading of the active
+// view's current line, or of its selection, as half-width katakana. The unit being heard is
+// highlighted in step with the document, the parts heard as nothing are marked in a colour of
+// their own, and a word's context menu offers it to the word registration dialog.
+#pragma once
+
+#include "speech/reading_listing.h"
+#include "text/speech_text.h"
+
+#include <QDockWidget>
+#include <QPointer>
+#include <QTimer>
+
+#include <vector>
+
+class QPlainTextEdit;
+
+namespace yomi6 {
+
+class CYOMI5View;
+
+class ReadingPane : public QDockWidget {
+    Q_OBJECT
+public:
+    explicit ReadingPane(QWidget* parent = nullptr);
+
+    // The view whose caret and selection the pane follows; nullptr: no document window.
+    void SetView(CYOMI5View* view);
+
+    // The listed reading, for tests and the context menu.
+    QPlainTextEdit* ReadingText() const { return m_text; }
+    // The word at a character of the listing and its reading as listed (half-width katakana);
+    // empty when there is no word there.
+    std::pair<QString, QString> WordAt(int listingPosition) const;
+    // The context menu's "単語登録..." for the word at a character of the listing.
+    void RegisterWordAt(int listingPosition);
+    // Lists the reading again now (it is otherwise done shortly after the caret moves).
+    void Refresh();
+
+private:
+    void ScheduleRefresh();
+    void ShowContextMenu(const QPoint& at);
+    void OnHighlight(const QObject* owner, int unitBegin, int unitEnd, int wordBegin, int wordEnd);
+    int ByteAt(int listingPosition) const;
+
+    QPlainTextEdit* m_text;
+    QPointer<CYOMI5View> m_view;
+    QList<QMetaObject::Connection> m_viewConnections;
+    QTimer m_refreshTimer;
+    QString m_listed;              // the listed text
+    int m_listedOffset = 0;        // its first character's position in the document
+    SpeechSource m_source;         // its speech bytes
+    ReadingListing m_listing;      // its reading
+    std::vector<int> m_charOfByte; // listing character of each reading byte
+};
+
+} // namespace yomi6

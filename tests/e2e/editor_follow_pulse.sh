@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# Reading from the caret in a real window with real sound: a text of more than 10,000 bytes,
+# the caret in its middle before a marker word that sounds as three short beats; what is heard
+# starts with the marker (not with the text before the caret), then sounds on without a break
+# longer than a tick for as long as the whole rest takes, well past the first pass of 4000 bytes.
+# Then the same reading paused (silent within a tick and a sample) and resumed (heard again).
+#   editor_follow_pulse.sh YOMI6
+set -u
+yomi6=$(realpath "$1")
+here=$(dirname "$(realpath "$0")")
+for tool in pulseaudio pactl parec Xvfb xdotool iconv; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIP: $tool is not installed (tools/install-deps.sh installs it)"
+    exit 77
+  fi
+done
+# shellcheck source=pulse_server.sh
+. "$here/pulse_server.sh"
+
+work=$(mktemp -d)
+xvfb_pid=""
+editor_pid=""
+cleanup() {
+  [ -n "$editor_pid" ] && kill "$editor_pid" 2>/dev/null
+  stop_pulse
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  [ -n "${KEEP:-}" ] || rm -rf "$work"
+}
+trap cleanup EXIT
+cd "$work" || exit 1
+failures=0
+passes=0
+check() { # name, condition
+  if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
+}
+
+start_pulse "$work/server" || exit 1
+chmod 700 "$work/server"
+export XDG_CONFIG_HOME="$work/config"
+mkdir -p "$XDG_CONFIG_HOME"
+# 60 ms a tick: the speed, in the settings file the editor reads.
+speed=60
+printf '[よみあげPadのセッティング]\r\nしゃべるスピード=%d\r\n' "$speed" |
+  iconv -f UTF-8 -t CP932 >"$XDG_CONFIG_HOME/yomi6.ini"
+
+display=90
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+  display=$((display + 1))
+done
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >xvfb.log 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
+for _ in $(seq 1 50); do
+  xdotool getmouselocation >/dev/null 2>&1 && break
+  sleep 0.1
+done
+
+# Before the caret: 30 lines of 200 か (12,000 bytes), heard as one unbroken sound if read.
+# At the caret: あ and eight blanks (silent ticks), three times. After it: 20 blocks of five
+# kana, each followed by 190 empty lines (line ends take no tick), about 7,800 bytes that the
+# reading takes in two passes or more.
+{
+  for _ in $(seq 1 30); do
+    printf 'か%.0s' $(seq 1 200)
+    printf '\n'
+  done
+  printf 'あ        あ        あ        \n'
+  for _ in $(seq 1 20); do
+    printf 'かきくけこ'
+    printf '\n%.0s' $(seq 1 191)
+  done
+} | sed 's/$/\r/' | iconv -f UTF-8 -t CP932 >long.txt
+bytes=$(stat -c %s long.txt)
+check "the text is longer than 10,000 bytes ($bytes)" '[ "$bytes" -gt 10000 ]'
+
+"$yomi6" long.txt >editor.out 2>editor.err &
+editor_pid=$!
+window=$(timeout 20 xdotool search --sync --onlyvisible --name 'よみあげPad' | head -n 1)
+check "the editor's window appears" '[ -n "$window" ]'
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+sleep 1.0
+# The caret to the start of line 31, the marker's.
+xdotool key --window "$window" ctrl+Home
+xdotool key --window "$window" --repeat 30 --delay 5 Down
+xdotool key --window "$window" Home
+sleep 0.3
+
+# Loud (1) or quiet (0) for every 20 ms block of a recording (signed 16-bit mono, 44100 Hz).
+blocks() {
+  od -An -v -td2 -w2 "$1" |
+    awk '{ v = $1 < 0 ? -$1 : $1; b = int((NR - 1) / 882); if (v > peak[b]) peak[b] = v; n = b }
+         END { for (i = 0; i <= n; i++) printf "%d", (peak[i] > 1000) ? 1 : 0; print "" }'
+}
+
+# Phase 1: the whole reading from the caret. Marker: three beats with a long quiet between.
+# Body: 100 units at 60 ms, 6 s; the first 4000 bytes hold fewer than half of them.
+record_start reading.raw || exit 1
+xdotool key --window "$window" ctrl+F3
+sleep 9.0
+record_stop
+pattern=$(blocks reading.raw)
+# From the first loud block on.
+heard=${pattern#"${pattern%%1*}"}
+# The marker: loud, then at least 200 ms quiet, three times, within the first 2 s.
+marker=$(printf '%s' "${heard:0:100}" | grep -o '10\{10,\}' | wc -l)
+check "the reading starts at the caret's word: three beats ($marker) [${heard:0:100}]" \
+  '[ "$marker" -ge 3 ]'
+# The body: after the last of the marker's quiet stretches, one loud run.
+body=$(printf '%s' "$heard" | sed -E 's/^(1+0{10,}){3}//')
+body=${body%%000000*} # ends at the first quiet of 120 ms or more
+gaps=$(printf '%s' "$body" | grep -o '0\{4,\}' | wc -l)
+body_ms=$(( ${#body} * 20 ))
+check "the body sounds $body_ms ms, past the first pass (at least 5400 ms)" \
+  '[ "$body_ms" -ge 5400 ]'
+check "no quiet of 80 ms or more within the body ($gaps)" '[ "$gaps" -eq 0 ]'
+
+# Phase 2: pause and resume.
+sleep 0.5
+xdotool key --window "$window" ctrl+F3
+sleep 2.0
+xdotool key --window "$window" Pause
+sleep 0.25 # one tick, the end of the sounding sample and the sink's latency
+record_start paused.raw || exit 1
+sleep 1.0
+record_stop
+xdotool key --window "$window" Pause
+sleep 0.2
+record_start resumed.raw || exit 1
+sleep 1.0
+record_stop
+xdotool key --window "$window" F4
+paused=$(blocks paused.raw | tr -cd 1 | wc -c)
+resumed=$(blocks resumed.raw | tr -cd 1 | wc -c)
+check "silent while paused ($paused loud blocks)" '[ "$paused" -eq 0 ]'
+check "heard again after resuming ($resumed loud blocks of 20 ms)" '[ "$resumed" -ge 30 ]'
+check "the editor is still running" 'kill -0 "$editor_pid"'
+check "the editor said nothing on stderr" '[ ! -s editor.err ]'
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]

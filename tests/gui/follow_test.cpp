@@ -1,0 +1,394 @@
+// Following the voice in the editor: the highlight of the unit being heard compared tick by tick
+// with the units the core reads from the same text, in both reading modes and across passes;
+// reading from the caret or the selection, pause and resume, F5, the end of a reading, and the
+// commands' menu entries, shortcuts and tool bar buttons through the real actions.
+#include "app/main_frame.h"
+#include "app/resources_init.h"
+#include "app/yomi6_app.h"
+#include "gui/gui_test_support.h"
+#include "speech/pass_planner.h"
+#include "speech/playback.h"
+#include "speech/speech_pass.h"
+#include "speech/speech_state.h"
+#include "text/speech_text.h"
+#include "view/speech_controller.h"
+#include "view/yomi6_view.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include <memory>
+
+using namespace yomi6;
+using namespace yomi6::test;
+
+namespace {
+
+// One unit as heard: its sample and the characters it read.
+struct Heard {
+    QString sample;
+    int begin = 0;
+    int end = 0;
+    bool operator==(const Heard&) const = default;
+};
+
+QString Describe(const QList<Heard>& units) {
+    QStringList parts;
+    for (const Heard& u : units) {
+        parts << QStringLiteral("%1 %2-%3").arg(u.sample).arg(u.begin).arg(u.end);
+    }
+    return parts.join(QLatin1Char(','));
+}
+
+// The units of text [begin, end) as the core reads them pass after pass, each pass cut by the
+// pass planner and read from its start in voice: what the editor must highlight, in order.
+QList<Heard> CoreUnits(const QString& text, int begin, int end, int voice) {
+    const std::u16string all = text.toStdU16String();
+    QList<Heard> units;
+    auto state = std::make_unique<SpeechState>(g_speech);
+    state->voice = voice;
+    std::size_t at = static_cast<std::size_t>(begin);
+    while (at < static_cast<std::size_t>(end)) {
+        const std::u16string_view rest =
+            std::u16string_view(all).substr(at, static_cast<std::size_t>(end) - at);
+        SpeechSource source = SpeechSourceOf(rest, kPassSourceBytes + 2);
+        const bool textEnds = source.spans.back().end == rest.size();
+        const std::size_t cut = PassCutLength(source.bytes, textEnds);
+        source.bytes.resize(cut);
+        source.spans.resize(cut);
+        state->speaking = 0;
+        StartSpeech(*state, reinterpret_cast<const unsigned char*>(source.bytes.data()), cut);
+        RunPass(*state, [&](const TickResult& tick) {
+            if (tick.unitLength > 0) {
+                const auto span = source.TextSpan(tick.source.begin, tick.source.end);
+                units.append({QString::fromLatin1(tick.sample.data(),
+                                                  static_cast<qsizetype>(tick.sample.size())),
+                              static_cast<int>(at + span.begin), static_cast<int>(at + span.end)});
+            }
+        });
+        at += source.TextSpan(0, PassAdvance(cut, static_cast<std::size_t>(state->sourceEnd))).end;
+    }
+    return units;
+}
+
+// The range a view shows as the unit being heard, or {-1, -1} when it shows none.
+std::pair<int, int> HighlightedUnit(const CYOMI5View* view) {
+    for (const QTextEdit::ExtraSelection& s : view->extraSelections()) {
+        if (s.format.property(QTextFormat::UserProperty).toString() == QLatin1String("unit")) {
+            return {s.cursor.selectionStart(), s.cursor.selectionEnd()};
+        }
+    }
+    return {-1, -1};
+}
+
+// Records, on every tick that highlights a unit, the sample played and the range the given
+// view shows at that moment.
+class HighlightRecorder {
+public:
+    explicit HighlightRecorder(const CYOMI5View* view) {
+        SpeechController& speech = SpeechController::Instance();
+        m_connections << QObject::connect(
+            &speech, &SpeechController::unitTicked,
+            [this](const QString& sample, int, int) { m_sample = sample; });
+        // Connected after the views: they have applied the highlight when this runs.
+        m_connections << QObject::connect(
+            &speech, &SpeechController::highlightChanged,
+            [this, view](const QObject*, int unitBegin, int, int, int) {
+                if (unitBegin >= 0) {
+                    const auto [b, e] = HighlightedUnit(view);
+                    units.append({m_sample, b, e});
+                }
+            });
+    }
+    ~HighlightRecorder() {
+        for (const auto& c : m_connections) {
+            QObject::disconnect(c);
+        }
+    }
+    QList<Heard> units;
+
+private:
+    QString m_sample;
+    QList<QMetaObject::Connection> m_connections;
+};
+
+// A text of short sentences separated by runs of empty lines (line ends cost no tick), so that
+// a reading crosses several passes in a few dozen ticks.
+QString LongText(const char* sentenceUtf8, int sentences, int emptyLines) {
+    QString text;
+    for (int i = 0; i < sentences; ++i) {
+        text += QString::fromUtf8(sentenceUtf8) + QString(emptyLines, QLatin1Char('\n'));
+    }
+    return text;
+}
+
+QAction* MenuAction(CMainFrame& frame, const char* menuUtf8, const char* textUtf8) {
+    for (QAction* top : frame.menuBar()->actions()) {
+        if (top->menu() != nullptr && top->text() == QString::fromUtf8(menuUtf8)) {
+            for (QAction* a : top->menu()->actions()) {
+                if (a->text() == QString::fromUtf8(textUtf8)) {
+                    return a;
+                }
+            }
+        }
+    }
+    return nullptr;
+}
+
+bool Idle() {
+    return !SpeechController::Instance().IsTimerRunning() &&
+           !SpeechController::Instance().IsPaused();
+}
+
+} // namespace
+
+class FollowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        InitResources();
+        QVERIFY(m_cwd.isValid());
+        QDir::setCurrent(m_cwd.path());
+    }
+
+    void init() {
+        m_config = std::make_unique<ScratchConfig>();
+        g_speech = SpeechState{};
+        g_speech.speed = 10;
+    }
+
+    void cleanup() {
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 10000);
+        m_config.reset();
+    }
+
+    void commandsHaveTheirMenuEntriesShortcutsAndButtons() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        // Typed out here, not taken from the program's tables.
+        struct Expected {
+            const char* menu;
+            const char* text;
+            const char* keys; // shortcuts, blank separated
+            const char* toolTip;
+            bool checkable;
+        };
+        const Expected expected[] = {
+            {"よみあげ(&T)", "ｶｰｿﾙ位置から読む(&R)", "Ctrl+F3", "ｶｰｿﾙ位置から読む (Ctrl+F3)",
+             false},
+            {"よみあげ(&T)", "一時停止(&P)", "Ctrl+F4 Pause", "一時停止 (Pause)", true},
+            {"表示(&V)", "読みﾊﾟﾈﾙ(&Y)", "", nullptr, true},
+            {"よみあげ(&T)", "しゃべる(&S)", "F3", "よみあげｽﾀｰﾄ (F3)", false},
+            {"よみあげ(&T)", "やめる(&E)", "F4", "よみあげｽﾄｯﾌﾟ(F4)", false},
+        };
+        for (const Expected& e : expected) {
+            QAction* item = MenuAction(run.frame(), e.menu, e.text);
+            QVERIFY2(item != nullptr, e.text);
+            QCOMPARE(item->isCheckable(), e.checkable);
+            for (const QString& keys :
+                 QString::fromLatin1(e.keys).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+                const QKeySequence sequence(keys);
+                bool found = false;
+                for (const QAction* a : run.frame().actions()) {
+                    found = found || a->shortcuts().contains(sequence);
+                }
+                QVERIFY2(found, qPrintable(keys));
+            }
+            if (e.toolTip != nullptr) {
+                bool onToolBar = false;
+                for (const QAction* a : run.frame().ToolBar()->actions()) {
+                    onToolBar = onToolBar || (a->toolTip() == QString::fromUtf8(e.toolTip) &&
+                                              !a->icon().isNull());
+                }
+                QVERIFY2(onToolBar, e.toolTip);
+            }
+        }
+
+        // The keys act: Ctrl+F3 reads from the caret, Pause and Ctrl+F4 toggle the pause, F4
+        // ends a paused reading.
+        CYOMI5View* view = run.view();
+        view->setPlainText(QString::fromUtf8("あいうえお かきくけこ さしすせそ"));
+        QTextCursor caret = view->textCursor();
+        caret.setPosition(6);
+        view->setTextCursor(caret);
+        g_speech.speed = 200;
+        HighlightRecorder heard(view);
+        QTest::keyClick(view, Qt::Key_F3, Qt::ControlModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(!heard.units.isEmpty(), 3000);
+        QCOMPARE(heard.units.first().begin, 6); // か
+        QTest::keyClick(view, Qt::Key_Pause);
+        QVERIFY(SpeechController::Instance().IsPaused());
+        QVERIFY(MenuAction(run.frame(), "よみあげ(&T)", "一時停止(&P)")->isChecked());
+        QTest::keyClick(view, Qt::Key_F4, Qt::ControlModifier);
+        QVERIFY(!SpeechController::Instance().IsPaused());
+        QVERIFY(SpeechController::Instance().IsTimerRunning());
+        QTest::keyClick(view, Qt::Key_Pause);
+        QVERIFY(SpeechController::Instance().IsPaused());
+        QTest::keyClick(view, Qt::Key_F4);
+        QVERIFY(Idle());
+        QCOMPARE(HighlightedUnit(view), std::make_pair(-1, -1));
+        QCOMPARE(g_speech.speaking, 0);
+    }
+
+    void highlightFollowsEveryUnitAcrossPassesInBothModes_data() {
+        QTest::addColumn<int>("readings");
+        QTest::newRow("dictionary") << kReadingsDictionary;
+        QTest::newRow("automatic") << kReadingsAutomatic;
+    }
+
+    void highlightFollowsEveryUnitAcrossPassesInBothModes() {
+        QFETCH(int, readings);
+        EditorRun run;
+        QVERIFY(run.ok());
+        g_speech.readings = readings;
+        CYOMI5View* view = run.view();
+        // About 13,000 bytes; the caret after the first sentence.
+        const QString text = LongText("東京は晴れ、ｱｲｳ 12。", 6, 1100);
+        view->setPlainText(text);
+        const int start = 1100 + static_cast<int>(QString::fromUtf8("東京は晴れ、ｱｲｳ 12。").size());
+        QTextCursor caret = view->textCursor();
+        caret.setPosition(start);
+        view->setTextCursor(caret);
+        const QList<Heard> expected = CoreUnits(text, start, static_cast<int>(text.size()), 0);
+        QVERIFY(expected.size() > 20);
+        // Heard past two pass cuts.
+        QVERIFY(
+            SpeechBytes(text.mid(start, expected.last().begin - start).toStdU16String()).size() >
+            2 * kPassSourceBytes);
+
+        HighlightRecorder heard(view);
+        run.frame().Dispatch(cmd::ReadFromCaret);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 20000);
+        QCOMPARE(Describe(heard.units), Describe(expected));
+        // The end of the text takes the highlight away.
+        QCOMPARE(HighlightedUnit(view), std::make_pair(-1, -1));
+    }
+
+    void aSelectionIsReadAloneAndRepeatStartsWhereTheReadingStarted() {
+        EditorRun run;
+        CYOMI5View* view = run.view();
+        const QString text = QString::fromUtf8("あいう。かきく。さしす。");
+        view->setPlainText(text);
+        QTextCursor selection = view->textCursor();
+        selection.setPosition(4);
+        selection.setPosition(8, QTextCursor::KeepAnchor);
+        view->setTextCursor(selection);
+        const QList<Heard> once = CoreUnits(text, 4, 8, 0);
+
+        HighlightRecorder heard(view);
+        run.frame().Dispatch(cmd::ReadFromCaret);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 5000);
+        QCOMPARE(Describe(heard.units), Describe(once));
+
+        g_speech.repeat = kRepeatOn;
+        heard.units.clear();
+        run.frame().Dispatch(cmd::ReadFromCaret);
+        QTRY_VERIFY_WITH_TIMEOUT(heard.units.size() >= 2 * once.size() + 1, 5000);
+        run.frame().Dispatch(cmd::Stop);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 5000);
+        for (qsizetype i = 0; i < 2 * once.size(); ++i) {
+            QCOMPARE(heard.units.at(i), once.at(i % once.size()));
+        }
+        // The stop ended the reading and took the highlight away.
+        QCOMPARE(HighlightedUnit(view), std::make_pair(-1, -1));
+    }
+
+    void pauseHoldsTheUnitAndResumeGoesOnWithTheNext() {
+        EditorRun run;
+        CYOMI5View* view = run.view();
+        const QString text = LongText("かきくけこさしすせそ。", 3, 1500);
+        view->setPlainText(text);
+        const QList<Heard> expected = CoreUnits(text, 0, static_cast<int>(text.size()), 0);
+        g_speech.speed = 40;
+        HighlightRecorder heard(view);
+        QAction* pause = MenuAction(run.frame(), "よみあげ(&T)", "一時停止(&P)");
+        QVERIFY(pause != nullptr);
+        run.frame().Dispatch(cmd::ReadFromCaret);
+        QTRY_VERIFY_WITH_TIMEOUT(heard.units.size() >= 4, 3000);
+        pause->trigger();
+        const qsizetype held = heard.units.size();
+        QVERIFY(!SpeechController::Instance().IsTimerRunning());
+        QTest::qWait(200); // five periods
+        QCOMPARE(heard.units.size(), held);
+        QCOMPARE(HighlightedUnit(view),
+                 std::make_pair(heard.units.last().begin, heard.units.last().end));
+        // Resumed: the next unit, and on to the end across both pass boundaries.
+        pause->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 10000);
+        QCOMPARE(Describe(heard.units), Describe(expected));
+    }
+
+    void editingWhilePausedEndsTheReading() {
+        EditorRun run;
+        CYOMI5View* view = run.view();
+        view->setPlainText(QString::fromUtf8("あいうえおかきくけこ"));
+        HighlightRecorder heard(view);
+        g_speech.speed = 40;
+        run.frame().Dispatch(cmd::ReadFromCaret);
+        QTRY_VERIFY_WITH_TIMEOUT(heard.units.size() >= 2, 3000);
+        run.frame().Dispatch(cmd::Pause);
+        QVERIFY(SpeechController::Instance().IsPaused());
+        QTest::keyClick(view, Qt::Key_X);
+        QVERIFY(Idle());
+        QCOMPARE(g_speech.speaking, 0);
+        QCOMPARE(HighlightedUnit(view), std::make_pair(-1, -1));
+        // Nothing plays afterwards, and speaking is possible again.
+        const qsizetype count = heard.units.size();
+        QTest::qWait(120);
+        QCOMPARE(heard.units.size(), count);
+        QVERIFY(IsSpeakEnabled(g_speech));
+    }
+
+    void f5SwitchesTheVoiceFromTheNextUnit() {
+        EditorRun run;
+        CYOMI5View* view = run.view();
+        const QString text = LongText("あいうえおかきくけこ。", 2, 2500);
+        view->setPlainText(text);
+        const QList<Heard> female = CoreUnits(text, 0, static_cast<int>(text.size()), 0);
+        const QList<Heard> male = CoreUnits(text, 0, static_cast<int>(text.size()), 1);
+        g_speech.speed = 40;
+        HighlightRecorder heard(view);
+        run.frame().Dispatch(cmd::ReadFromCaret);
+        QTRY_VERIFY_WITH_TIMEOUT(heard.units.size() >= 3, 3000);
+        QTest::keyClick(view, Qt::Key_F5);
+        const qsizetype switched = heard.units.size();
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 10000);
+        QCOMPARE(heard.units.size(), female.size());
+        for (qsizetype i = 0; i < heard.units.size(); ++i) {
+            QCOMPARE(heard.units.at(i), (i < switched ? female : male).at(i));
+        }
+        QVERIFY(female.at(switched).sample != male.at(switched).sample);
+    }
+
+    void everyWindowOfTheDocumentShowsTheHighlight() {
+        EditorRun run;
+        CYOMI5View* first = run.view();
+        first->setPlainText(QString::fromUtf8("あいうえおかきくけこ"));
+        run.frame().Dispatch(cmd::WindowNew);
+        CYOMI5View* second = run.view();
+        QVERIFY(second != first);
+        QCOMPARE(second->GetDocument(), first->GetDocument());
+        g_speech.speed = 40;
+        HighlightRecorder heard(first);
+        HighlightRecorder seen(second);
+        run.frame().Dispatch(cmd::ReadFromCaret);
+        QTRY_VERIFY_WITH_TIMEOUT(heard.units.size() >= 3, 3000);
+        run.frame().Dispatch(cmd::Stop);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 3000);
+        QCOMPARE(Describe(seen.units), Describe(heard.units));
+        QCOMPARE(HighlightedUnit(first), std::make_pair(-1, -1));
+    }
+
+private:
+    QTemporaryDir m_cwd;
+    std::unique_ptr<ScratchConfig> m_config;
+};
+
+QTEST_MAIN(FollowTest)
+#include "follow_test.moc"
