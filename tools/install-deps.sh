@@ -8,6 +8,8 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format pkg-config
   libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
+  # time-scaling of the voice samples
+  librubberband-dev
   # running: a Japanese font, sound through PulseAudio
   fonts-noto-cjk pulseaudio-utils
   # tests: a sound server with a null sink, an X server for the end-to-end runs, PDF reading

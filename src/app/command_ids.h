@@ -14,6 +14,7 @@ enum Id : int {
     WordWrap = 32789,
     PrinterFont = 32791,
     PageLayout = 32792,
+    FitSamples = 32800, // the samples fit a fast tick (a setting of this program's own)
     // Standard commands.
     FileNew = 57600,
     FileOpen = 57601,

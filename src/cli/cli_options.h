@@ -17,6 +17,7 @@ struct Options {
     std::string dictionary;   // --dictionary PATH; empty: "Yomi6.dic" in the current directory
     std::optional<int> voice; // --voice: 1 male, 0 female; unset: the settings' value
     std::optional<int> speed; // --speed MS; unset: the settings' value
+    std::optional<bool> fitSamples;       // --fit-samples / --no-fit-samples; unset: the settings'
     std::vector<std::string> editorFiles; // files to open in the editor
 };
 

@@ -1,6 +1,6 @@
 #include "platform/audio_output.h"
 
-#include "platform/sample_mixer.h"
+#include "speech/sample_mixer.h"
 #include "speech/sample_pcm.h"
 
 #include <QAudioDevice>

@@ -4,6 +4,7 @@
 #include "platform/sample_bank.h"
 #include "platform/sound_message_filter.h"
 #include "speech/sample_pcm.h"
+#include "speech/sample_store.h"
 
 #include <QAudioDevice>
 #include <QMediaDevices>
@@ -23,7 +24,8 @@ constexpr auto kDeviceTail = 100ms;
 } // namespace
 
 SamplePlayer::SamplePlayer(QObject* parent)
-    : QObject(parent), m_bank(SampleBank::Instance()), m_mixer(kOutputSampleRate, kInitialLatency) {
+    : QObject(parent), m_bank(SampleBank::Instance()), m_fitted(kOutputSampleRate),
+      m_mixer(kOutputSampleRate, kInitialLatency) {
     // The sound backend connects to the sound server when it is first used, and from then on
     // sends its notices to the thread that used it first. That is done here, on the thread
     // that lives as long as the application, so that the backend outlives every output thread.
@@ -51,8 +53,24 @@ void SamplePlayer::OnOpened(bool hasOutput) {
     emit ready(hasOutput);
 }
 
+void SamplePlayer::SetFitting(SampleFitting fitting, std::int32_t speed) {
+    m_fitting = fitting;
+    if (fitting == SampleFitting::Off) {
+        return;
+    }
+    m_fitted.Prepare(speed);
+    for (const std::string_view name : SampleNames()) {
+        if (const auto pcm = m_bank.Find(name); !pcm.empty()) {
+            m_fitted.Add(name, pcm);
+        }
+    }
+}
+
 bool SamplePlayer::Play(std::string_view name, SampleMixer::Clock::time_point at) {
-    const auto pcm = m_bank.Find(name);
+    auto pcm = m_bank.Find(name);
+    if (m_fitting == SampleFitting::On) {
+        pcm = m_fitted.Find(name, pcm);
+    }
     if (pcm.empty() || !m_hasOutput) {
         return false;
     }

@@ -8,13 +8,15 @@
 // sample-accurately, however the output chunks its pulls.
 #pragma once
 
-#include "platform/sample_mixer.h"
+#include "speech/fitted_samples.h"
+#include "speech/sample_mixer.h"
 
 #include <QObject>
 #include <QThread>
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <string_view>
 
 namespace yomi6 {
@@ -38,6 +40,11 @@ public:
     // without an open output.
     bool Play(std::string_view name, SampleMixer::Clock::time_point at = SampleMixer::Clock::now());
 
+    // Whether Play() shortens samples longer than the tick of speed to it. Turning it on
+    // scales the samples of both voices for that speed now, unless that was done before in
+    // this run (it takes a while, so call it before the ticks start, never on a tick).
+    void SetFitting(SampleFitting fitting, std::int32_t speed);
+
     // Whether opening the output has finished, and whether it gave an output.
     bool isReady() const { return m_ready.load(); }
     bool hasOutput() const { return m_hasOutput.load(); }
@@ -55,6 +62,8 @@ private:
     void OnOpened(bool hasOutput);
 
     const SampleBank& m_bank;
+    FittedSamples m_fitted;
+    SampleFitting m_fitting = SampleFitting::Off;
     SampleMixer m_mixer;
     QThread m_thread;
     AudioOutput* m_output = nullptr; // lives in m_thread, deleted when it ends

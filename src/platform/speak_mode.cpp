@@ -1,6 +1,7 @@
 #include "platform/speak_mode.h"
 
 #include "cli/cli_common.h"
+#include "cli/speech_options.h"
 #include "platform/sample_player.h"
 #include "platform/speech_timer.h"
 #include "speech/playback.h"
@@ -25,9 +26,10 @@ using namespace std::chrono_literals;
 constexpr auto kOutputOpenLimit = 3s;
 
 // One pass of g_speech through the timer and the player; returns when it has been heard.
-int SpeakOnePass(int argc, char** argv) {
+int SpeakOnePass(int argc, char** argv, SampleFitting fitting) {
     QCoreApplication app(argc, argv);
     SamplePlayer player;
+    player.SetFitting(fitting, g_speech.speed);
     SpeechTimer timer;
     bool started = false;
 
@@ -62,10 +64,9 @@ int RunSpeakMode(int argc, char** argv, const cli::Options& options) {
     if (const int status = cli::PrepareSpeech(options); status != cli::kExitOk) {
         return status;
     }
-    g_speech.voice = options.voice.value_or(0);
-    g_speech.speed = options.speed.value_or(kDefaultSpeed);
+    cli::ApplySpeechOptions(options, g_speech);
     g_speech.repeat = kRepeatOff;
-    const int status = SpeakOnePass(argc, argv);
+    const int status = SpeakOnePass(argc, argv, cli::SampleFittingOption(options));
     // The sound backend tears its connection to the sound server down at exit without
     // stopping the thread that serves that connection, and now and then crashes doing so.
     // Everything of this mode is finished and flushed here, so the process ends without

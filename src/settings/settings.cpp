@@ -28,6 +28,8 @@ void LoadSettings(const ProfileFile& profile, AppSettings& settings, SpeechState
     settings.printDate = ReadKey(profile, keys::kPrintDate);
     settings.printPageNumber = ReadKey(profile, keys::kPrintPageNumber);
     LoadSpeechSettings(profile, speech);
+    settings.fitSamples = ReadKey(profile, keys::kFitSamples);
+    settings.fitSamplesSaved = settings.fitSamples;
 }
 
 void LoadChildShowState(const ProfileFile& profile, AppSettings& settings) {
@@ -47,6 +49,10 @@ void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechState
     WriteKey(profile, keys::kPrintPageNumber, settings.printPageNumber);
     WriteKey(profile, keys::kSpeed, speech.speed);
     WriteKey(profile, keys::kVoice, speech.voice);
+    if (settings.fitSamples != settings.fitSamplesSaved) {
+        WriteKey(profile, keys::kFitSamples, settings.fitSamples);
+        settings.fitSamplesSaved = settings.fitSamples;
+    }
 }
 
 void SaveChildShowState(ProfileFile& profile, AppSettings& settings) {
@@ -59,6 +65,10 @@ void SaveChildShowState(ProfileFile& profile, AppSettings& settings) {
 
 void LoadSpeechSettingsReadOnly(const std::string& path, SpeechState& speech) {
     LoadSpeechSettings(ProfileFile::Open(path), speech);
+}
+
+std::int32_t LoadFitSamplesReadOnly(const std::string& path) {
+    return ReadKey(ProfileFile::Open(path), keys::kFitSamples);
 }
 
 } // namespace yomi6

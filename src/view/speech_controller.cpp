@@ -1,9 +1,12 @@
 #include "view/speech_controller.h"
 
+#include "app/app_settings.h"
 #include "platform/sample_player.h"
 #include "platform/speech_timer.h"
 #include "speech/playback.h"
 #include "speech/speech_state.h"
+
+#include <QApplication>
 
 namespace yomi6 {
 
@@ -33,6 +36,15 @@ void SpeechController::Speak(const QObject* owner, const QByteArray& text) {
     StartSpeech(g_speech, reinterpret_cast<const unsigned char*>(text.constData()),
                 static_cast<std::size_t>(text.size()));
     m_owner = owner;
+    // The samples are fitted to the speed before the first tick (the first time at a speed
+    // that takes a moment), never on a tick.
+    if (app_settings::FitSamples()) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        Player().SetFitting(SampleFitting::On, g_speech.speed);
+        QApplication::restoreOverrideCursor();
+    } else {
+        Player().SetFitting(SampleFitting::Off, g_speech.speed);
+    }
     // A timer already running is replaced, at the current speed.
     m_timer->start(SpeechTimerInterval(g_speech.speed));
     emit stateChanged();
