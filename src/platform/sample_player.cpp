@@ -9,6 +9,8 @@
 #include <QAudioDevice>
 #include <QMediaDevices>
 
+#include <algorithm>
+
 namespace yomi6 {
 
 namespace {
@@ -53,15 +55,21 @@ void SamplePlayer::OnOpened(bool hasOutput) {
     emit ready(hasOutput);
 }
 
-void SamplePlayer::SetFitting(SampleFitting fitting, std::int32_t speed) {
+void SamplePlayer::SetFitting(SampleFitting fitting, std::int32_t speed,
+                              std::span<const std::string_view> names) {
     m_fitting = fitting;
     if (fitting == SampleFitting::Off) {
         return;
     }
     m_fitted.Prepare(speed);
-    for (const std::string_view name : SampleNames()) {
+    for (const std::string_view name : names) {
+        // Keyed by the sample store's own name, which lives as long as the program.
+        const auto stored = std::lower_bound(SampleNames().begin(), SampleNames().end(), name);
+        if (stored == SampleNames().end() || *stored != name) {
+            continue;
+        }
         if (const auto pcm = m_bank.Find(name); !pcm.empty()) {
-            m_fitted.Add(name, pcm);
+            m_fitted.Add(*stored, pcm);
         }
     }
 }

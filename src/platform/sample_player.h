@@ -17,6 +17,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace yomi6 {
@@ -41,9 +42,11 @@ public:
     bool Play(std::string_view name, SampleMixer::Clock::time_point at = SampleMixer::Clock::now());
 
     // Whether Play() shortens samples longer than the tick of speed to it. Turning it on
-    // scales the samples of both voices for that speed now, unless that was done before in
-    // this run (it takes a while, so call it before the ticks start, never on a tick).
-    void SetFitting(SampleFitting fitting, std::int32_t speed);
+    // scales the named samples for that speed now, those not scaled before in this run (it
+    // takes a while, so call it before the ticks start, never on a tick); other samples play
+    // at their own length. Names the program holds no sample of are passed over.
+    void SetFitting(SampleFitting fitting, std::int32_t speed,
+                    std::span<const std::string_view> names);
 
     // Whether opening the output has finished, and whether it gave an output.
     bool isReady() const { return m_ready.load(); }

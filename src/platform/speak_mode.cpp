@@ -6,6 +6,7 @@
 #include "platform/speech_timer.h"
 #include "speech/playback.h"
 #include "speech/speech_state.h"
+#include "speech/wav_render.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -29,7 +30,7 @@ constexpr auto kOutputOpenLimit = 3s;
 int SpeakOnePass(int argc, char** argv, SampleFitting fitting) {
     QCoreApplication app(argc, argv);
     SamplePlayer player;
-    player.SetFitting(fitting, g_speech.speed);
+    player.SetFitting(fitting, g_speech.speed, PassSchedule(g_speech));
     SpeechTimer timer;
     bool started = false;
 

@@ -5,8 +5,13 @@
 #include "platform/speech_timer.h"
 #include "speech/playback.h"
 #include "speech/speech_state.h"
+#include "speech/wav_render.h"
 
 #include <QApplication>
+
+#include <memory>
+#include <string_view>
+#include <vector>
 
 namespace yomi6 {
 
@@ -38,12 +43,18 @@ void SpeechController::Speak(const QObject* owner, const QByteArray& text) {
     m_owner = owner;
     // The samples are fitted to the speed before the first tick (the first time at a speed
     // that takes a moment), never on a tick.
+    // Those of the reading in both voices, as F5 may switch the voice meanwhile.
     if (app_settings::FitSamples()) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        Player().SetFitting(SampleFitting::On, g_speech.speed);
+        auto other = std::make_unique<SpeechState>(g_speech);
+        other->voice = g_speech.voice != 0 ? 0 : 1;
+        std::vector<std::string_view> names = PassSchedule(g_speech);
+        const std::vector<std::string_view> otherNames = PassSchedule(*other);
+        names.insert(names.end(), otherNames.begin(), otherNames.end());
+        Player().SetFitting(SampleFitting::On, g_speech.speed, names);
         QApplication::restoreOverrideCursor();
     } else {
-        Player().SetFitting(SampleFitting::Off, g_speech.speed);
+        Player().SetFitting(SampleFitting::Off, g_speech.speed, {});
     }
     // A timer already running is replaced, at the current speed.
     m_timer->start(SpeechTimerInterval(g_speech.speed));
