@@ -77,6 +77,13 @@ void SetWordWrap(bool wrap) {
     g_settings.wordWrap = wrap ? 1 : 0;
 }
 
+bool FitSamples() {
+    return g_settings.fitSamples != 0;
+}
+void SetFitSamples(bool fit) {
+    g_settings.fitSamples = fit ? 1 : 0;
+}
+
 std::optional<QFont> ScreenFont() {
     if (g_settings.screenFont.lfHeight == 0) {
         return std::nullopt;

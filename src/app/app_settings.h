@@ -21,6 +21,10 @@ bool SaveAtExit();
 bool WordWrap();
 void SetWordWrap(bool wrap);
 
+// Whether samples longer than the speech tick are shortened to it.
+bool FitSamples();
+void SetFitSamples(bool fit);
+
 // The screen font chosen last, if any.
 std::optional<QFont> ScreenFont();
 void SetScreenFont(const QFont& font);

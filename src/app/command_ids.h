@@ -14,7 +14,8 @@ enum Id : int {
     WordWrap = 32789,
     PrinterFont = 32791,
     PageLayout = 32792,
-    Readings = 32793, // 漢字も読む: the automatic reading on or off
+    Readings = 32793,   // 漢字も読む: the automatic reading on or off
+    FitSamples = 32800, // the samples fit a fast tick (a setting of this program's own)
     // Standard commands.
     FileNew = 57600,
     FileOpen = 57601,

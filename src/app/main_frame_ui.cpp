@@ -29,8 +29,8 @@ QString Tr(const char* s) {
 }
 
 bool IsCheckable(cmd::Id id) {
-    return id == cmd::WordWrap || id == cmd::ViewToolBar || id == cmd::ViewStatusBar ||
-           id == cmd::Readings;
+    return id == cmd::WordWrap || id == cmd::FitSamples || id == cmd::ViewToolBar ||
+           id == cmd::ViewStatusBar || id == cmd::Readings;
 }
 
 // Property names that mark the menu entries built on the fly.

@@ -38,6 +38,8 @@ void LoadSettings(const ProfileFile& profile, AppSettings& settings, SpeechState
     settings.printDate = ReadKey(profile, keys::kPrintDate);
     settings.printPageNumber = ReadKey(profile, keys::kPrintPageNumber);
     LoadSpeechSettings(profile, speech);
+    settings.fitSamples = ReadKey(profile, keys::kFitSamples);
+    settings.fitSamplesSaved = settings.fitSamples;
 }
 
 void LoadChildShowState(const ProfileFile& profile, AppSettings& settings) {
@@ -62,6 +64,10 @@ void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechState
         profile.Find(keys::kReadings.section, keys::kReadings.key)) {
         WriteKey(profile, keys::kReadings, speech.readings);
     }
+    if (settings.fitSamples != settings.fitSamplesSaved) {
+        WriteKey(profile, keys::kFitSamples, settings.fitSamples);
+        settings.fitSamplesSaved = settings.fitSamples;
+    }
 }
 
 void SaveChildShowState(ProfileFile& profile, AppSettings& settings) {
@@ -74,6 +80,10 @@ void SaveChildShowState(ProfileFile& profile, AppSettings& settings) {
 
 void LoadSpeechSettingsReadOnly(const std::string& path, SpeechState& speech) {
     LoadSpeechSettings(ProfileFile::Open(path), speech);
+}
+
+std::int32_t LoadFitSamplesReadOnly(const std::string& path) {
+    return ReadKey(ProfileFile::Open(path), keys::kFitSamples);
 }
 
 } // namespace yomi6

@@ -82,6 +82,9 @@ inline constexpr std::string_view kRecentFileSection = "Recent File List";
 inline constexpr std::array<std::string_view, 4> kRecentFileKeys = {"File1", "File2", "File3",
                                                                     "File4"};
 
+// Nonzero: voice samples longer than the speech tick are shortened to it (pitch kept).
+inline constexpr IntKey kFitSamples{"Settings", "FitSamples", 0};
+
 // The number of pages the print preview shows (0: its own choice).
 inline constexpr IntKey kPreviewPages{"Settings", "PreviewPages", 0};
 
