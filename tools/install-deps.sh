@@ -12,6 +12,8 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
   # the automatic reading: the morphological analyzer and its IPADIC dictionary in UTF-8
   libmecab-dev mecab-ipadic-utf8
+  # time-scaling of the voice samples
+  librubberband-dev
   # running: a Japanese font, sound through PulseAudio
   fonts-noto-cjk pulseaudio-utils
   # tests: a sound server with a null sink, an X server for the end-to-end runs, PDF reading

@@ -41,6 +41,16 @@ female_speed=210
 # below full scale; the ends are trimmed where the level first and last exceeds trim_level.
 rms_db=-15
 trim_level="4.5%"
+# Shape in time: the sample rises over lead_in_us microseconds before the sound passes
+# trim_level, holds the syllable's first core_ms at full level and then decays over the rest,
+# min_decay_ms at least. A take longer than max_take_ms is said again speed_step words per
+# minute faster, up to max_speed, so that consonant and vowel fall in the held part.
+lead_in_us=1000
+core_ms=120
+min_decay_ms=40
+max_take_ms=175
+speed_step=10
+max_speed=400
 
 # The 11 female samples kept at 11025 Hz (their hiss and bursts want the wider band); every
 # other sample is 8000 Hz.
@@ -126,6 +136,40 @@ write_wave() {
   mv "$target.tmp" "$target"
 }
 
+# level_take VOICE PITCH SPEED TEXT RATE: one take of the syllable at that espeak-ng speed,
+# leveled and resampled, into $work/level.wav (32-bit float at RATE). It starts one lead-in
+# (see below) before the sound first exceeds trim_level, or at the take's first sample, and
+# ends where the sound last exceeds trim_level. Prints the take's length in samples.
+level_take() {
+  local voice="$1" pitch="$2" speed="$3" text="$4" rate="$5"
+  # sox runs without dither (-D) and keeps 32-bit float between the steps: silence stays
+  # exactly 128 and every run gives the same bytes.
+  espeak-ng -v "$voice" -p "$pitch" -s "$speed" -w "$work/syl.wav" "$text"
+  # 1. Remove rumble, level the peak, cut the silence espeak-ng puts around the syllable.
+  sox -D "$work/syl.wav" -e floating-point -b 32 "$work/cut.wav" highpass 70 norm -1 \
+    silence 1 0.002 1% reverse silence 1 0.002 1% reverse
+  # 2. Bring the RMS level to rms_db and resample (the resampler band-limits).
+  local rms gain
+  rms=$(sox "$work/cut.wav" -n stat 2>&1 | awk '/^RMS +amplitude/ { print $3 }')
+  gain=$(awk -v r="$rms" -v t="$rms_db" 'BEGIN { printf "%.2f", t - 20 * log(r) / log(10) }')
+  sox -D "$work/cut.wav" -r "$rate" "$work/rated.wav" gain -l "$gain" rate -v "$rate"
+  # 3. Trim at the final level and rate, keeping the lead-in before the sound (a plosive's
+  #    burst included), so that the sample can rise from silence instead of starting on a
+  #    step; the end goes where the sound last exceeds trim_level.
+  local total started lead begin
+  sox -D "$work/rated.wav" "$work/started.wav" silence 1 0.0005 "$trim_level"
+  total=$(soxi -s "$work/rated.wav")
+  started=$(soxi -s "$work/started.wav")
+  lead=$((rate * lead_in_us / 1000000))
+  begin=$((total - started - lead))
+  if [ "$begin" -lt 0 ]; then
+    begin=0
+  fi
+  sox -D "$work/rated.wav" "$work/level.wav" trim "${begin}s" \
+    reverse silence 1 0.0005 "$trim_level" reverse
+  soxi -s "$work/level.wav"
+}
+
 # make_syllable PREFIX VOICE PITCH SPEED SUFFIX TEXT
 make_syllable() {
   local prefix="$1" voice="$2" pitch="$3" speed="$4" suffix="$5" text="$6"
@@ -133,22 +177,35 @@ make_syllable() {
   if [ "$prefix" = IDF_ ] && [[ "$wide_female" == *" $suffix "* ]]; then
     rate=11025
   fi
-  # sox runs without dither (-D) and keeps 32-bit float between the steps: silence stays
-  # exactly 128 and every run gives the same bytes.
-  espeak-ng -v "$voice" -p "$pitch" -s "$speed" -w "$work/syl.wav" "$text"
-  # 1. Remove rumble, level the peak, cut the silence espeak-ng puts around the syllable.
-  sox -D "$work/syl.wav" -e floating-point -b 32 "$work/cut.wav" highpass 70 norm -1 \
-    silence 1 0.002 1% reverse silence 1 0.002 1% reverse
-  # 2. Bring the RMS level to rms_db, resample (the resampler band-limits), and trim again at
-  #    the final level and rate, so that the sample starts with its sound, a burst included,
-  #    and ends where it fades out.
-  local rms gain
-  rms=$(sox "$work/cut.wav" -n stat 2>&1 | awk '/^RMS +amplitude/ { print $3 }')
-  gain=$(awk -v r="$rms" -v t="$rms_db" 'BEGIN { printf "%.2f", t - 20 * log(r) / log(10) }')
-  sox -D "$work/cut.wav" -r "$rate" "$work/level.wav" gain -l "$gain" rate -v "$rate" \
-    silence 1 0.0005 "$trim_level" reverse silence 1 0.0005 "$trim_level" reverse
-  # 3. Fade the last 15 ms against a click and store as 8 bits.
-  sox -D "$work/level.wav" -t raw -e unsigned-integer -b 8 -c 1 "$work/syl.raw" fade t 0 0 0.015
+  # A take longer than max_take is said again faster: first at the speed that would fit if
+  # the length went with the inverse of the speed (it falls faster than that, so this mostly
+  # fits), then speed_step faster at a time. Consonant and vowel then sit in the held part.
+  local n max
+  max=$((rate * max_take_ms / 1000))
+  n=$(level_take "$voice" "$pitch" "$speed" "$text" "$rate")
+  if [ "$n" -gt "$max" ]; then
+    speed=$(((speed * n / max + speed_step - 1) / speed_step * speed_step))
+    speed=$((speed < max_speed ? speed : max_speed))
+    n=$(level_take "$voice" "$pitch" "$speed" "$text" "$rate")
+  fi
+  while [ "$n" -gt "$max" ] && [ "$speed" -lt "$max_speed" ]; do
+    speed=$((speed + speed_step))
+    n=$(level_take "$voice" "$pitch" "$speed" "$text" "$rate")
+  done
+  # 4. Rise over the lead-in; hold the sound for its first core_ms; then let the tail decay on
+  #    a half cosine to silence (at least min_decay_ms of it), and store as 8 bits. A take
+  #    that stays too long however fast it is said (a held ン) is cut to max_take before.
+  local len fade_in fade_out core min_decay
+  len=$((n < max ? n : max))
+  fade_in=$((rate * lead_in_us / 1000000))
+  core=$((rate * core_ms / 1000))
+  min_decay=$((rate * min_decay_ms / 1000))
+  fade_out=$((len - core))
+  if [ "$fade_out" -lt "$min_decay" ]; then
+    fade_out=$min_decay
+  fi
+  sox -D "$work/level.wav" -t raw -e unsigned-integer -b 8 -c 1 "$work/syl.raw" \
+    trim 0 "${len}s" fade h "${fade_in}s" "${len}s" "${fade_out}s"
   write_wave "$work/syl.raw" "$rate" "$out/$prefix$suffix.wav"
 }
 

@@ -86,6 +86,12 @@ bool ReadingPaneShown() {
 void SetReadingPaneShown(bool shown) {
     g_settings.readingPane = shown ? 1 : 0;
 }
+bool FitSamples() {
+    return g_settings.fitSamples != 0;
+}
+void SetFitSamples(bool fit) {
+    g_settings.fitSamples = fit ? 1 : 0;
+}
 
 std::optional<QFont> ScreenFont() {
     if (g_settings.screenFont.lfHeight == 0) {

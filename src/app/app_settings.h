@@ -23,6 +23,10 @@ void SetWordWrap(bool wrap);
 bool ReadingPaneShown();
 void SetReadingPaneShown(bool shown);
 
+// Whether samples longer than the speech tick are shortened to it.
+bool FitSamples();
+void SetFitSamples(bool fit);
+
 // The screen font chosen last, if any.
 std::optional<QFont> ScreenFont();
 void SetScreenFont(const QFont& font);

@@ -29,8 +29,9 @@ QString Tr(const char* s) {
 }
 
 bool IsCheckable(cmd::Id id) {
-    return id == cmd::WordWrap || id == cmd::ViewToolBar || id == cmd::ViewStatusBar ||
-           id == cmd::Readings || id == cmd::Pause || id == cmd::ReadingPane;
+    return id == cmd::WordWrap || id == cmd::FitSamples || id == cmd::ViewToolBar ||
+           id == cmd::ViewStatusBar || id == cmd::Readings || id == cmd::Pause ||
+           id == cmd::ReadingPane;
 }
 
 // Property names that mark the menu entries built on the fly.

@@ -35,6 +35,10 @@ std::string UsageText() {
            "                        or automatically with the analyzer (default: the settings,\n"
            "                        else dictionary)\n"
            "  --dictionary PATH     dictionary file (default: Yomi6.dic in the current directory)\n"
+           "  --fit-samples         with --wav and --speak: shorten samples longer than a tick\n"
+           "                        to the tick, keeping their pitch\n"
+           "  --no-fit-samples      play the samples at their own length (default: the\n"
+           "                        settings, else this)\n"
            "  --help                show this text\n"
            "  --version             show the version\n"
            "FILE may be - for standard input.\n"
@@ -152,6 +156,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
                 return result;
             }
             o.speed = speed;
+        } else if (a == "--fit-samples" || a == "--no-fit-samples") {
+            o.fitSamples = a == "--fit-samples";
         } else if (a == "--dictionary") {
             const std::string* v = value("a PATH");
             if (v == nullptr) {

@@ -16,7 +16,8 @@ int RunWav(const Options& options) {
     }
     ApplySpeechOptions(options, g_speech);
     std::string error;
-    const auto image = RenderPassWave(g_speech, CompiledInSound, &error);
+    const auto image =
+        RenderPassWave(g_speech, CompiledInSound, &error, SampleFittingOption(options));
     if (!image) {
         PrintError(options.wavOutput, error);
         return kExitIoError;

@@ -23,4 +23,10 @@ void ApplySpeechOptions(const Options& options, SpeechState& state) {
     state.speed = options.speed.value_or(defaults.speed);
 }
 
+SampleFitting SampleFittingOption(const Options& options) {
+    const bool fit = options.fitSamples.has_value() ? *options.fitSamples
+                                                    : LoadFitSamplesReadOnly(SettingsPath()) != 0;
+    return fit ? SampleFitting::On : SampleFitting::Off;
+}
+
 } // namespace yomi6::cli

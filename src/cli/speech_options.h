@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cli/cli_options.h"
+#include "speech/fitted_samples.h"
 #include "speech/speech_state.h"
 
 #include <cstdint>
@@ -22,5 +23,9 @@ SpeechDefaults DefaultSpeechOptions();
 
 // Sets the voice and speed of state from --voice and --speed, else from the defaults.
 void ApplySpeechOptions(const Options& options, SpeechState& state);
+
+// Whether samples fit the tick: --fit-samples or --no-fit-samples, else the settings file's
+// choice, else off.
+SampleFitting SampleFittingOption(const Options& options);
 
 } // namespace yomi6::cli

@@ -1,7 +1,7 @@
 #include "platform/audio_output.h"
 
-#include "platform/sample_mixer.h"
 #include "platform/sound_thread.h"
+#include "speech/sample_mixer.h"
 #include "speech/sample_pcm.h"
 
 #include <QAudioDevice>

@@ -5,9 +5,12 @@
 #include "platform/sound_message_filter.h"
 #include "platform/sound_thread.h"
 #include "speech/sample_pcm.h"
+#include "speech/sample_store.h"
 
 #include <QSemaphore>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace yomi6 {
 
@@ -30,6 +33,7 @@ constexpr std::chrono::milliseconds kCloseWait = 1s;
 
 SamplePlayer::SamplePlayer(QObject* parent)
     : QObject(parent), m_bank(SampleBank::Instance()),
+      m_fitted(std::make_shared<FittedSamples>(kOutputSampleRate)),
       m_mixer(std::make_shared<SampleMixer>(kOutputSampleRate, kInitialLatency)) {
     InstallSoundMessageFilter();
     m_output = new AudioOutput(m_mixer);
@@ -51,10 +55,10 @@ SamplePlayer::~SamplePlayer() {
     // The output closes in its own thread; the program may exit next, so an open stream is
     // given a moment to end first. An output still opening is not waited for (a hung server
     // may hold it for half a minute): it goes when the server lets it, and the mixer it draws
-    // from goes with it.
+    // from goes with it. The fitted samples the mixer may still hold frames of stay until then.
     m_output->disconnect(this);
     auto closed = std::make_shared<QSemaphore>();
-    connect(m_output, &QObject::destroyed, [closed] { closed->release(); });
+    connect(m_output, &QObject::destroyed, [closed, fitted = m_fitted] { closed->release(); });
     m_output->deleteLater();
     if (m_ready) {
         closed->tryAcquire(1, static_cast<int>(kCloseWait.count()));
@@ -77,8 +81,30 @@ void SamplePlayer::ReportUnavailable() {
     }
 }
 
+void SamplePlayer::SetFitting(SampleFitting fitting, std::int32_t speed,
+                              std::span<const std::string_view> names) {
+    m_fitting = fitting;
+    if (fitting == SampleFitting::Off) {
+        return;
+    }
+    m_fitted->Prepare(speed);
+    for (const std::string_view name : names) {
+        // Keyed by the sample store's own name, which lives as long as the program.
+        const auto stored = std::lower_bound(SampleNames().begin(), SampleNames().end(), name);
+        if (stored == SampleNames().end() || *stored != name) {
+            continue;
+        }
+        if (const auto pcm = m_bank.Find(name); !pcm.empty()) {
+            m_fitted->Add(*stored, pcm);
+        }
+    }
+}
+
 bool SamplePlayer::Play(std::string_view name, SampleMixer::Clock::time_point at) {
-    const auto pcm = m_bank.Find(name);
+    auto pcm = m_bank.Find(name);
+    if (m_fitting == SampleFitting::On) {
+        pcm = m_fitted->Find(name, pcm);
+    }
     if (pcm.empty() || !m_hasOutput) {
         return false;
     }

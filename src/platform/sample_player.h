@@ -11,13 +11,16 @@
 // pulls.
 #pragma once
 
-#include "platform/sample_mixer.h"
+#include "speech/fitted_samples.h"
+#include "speech/sample_mixer.h"
 
 #include <QObject>
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string_view>
 
 namespace yomi6 {
@@ -40,6 +43,13 @@ public:
     // handed to the output; false (and silence) for a name the program holds no sample of, or
     // without an open output.
     bool Play(std::string_view name, SampleMixer::Clock::time_point at = SampleMixer::Clock::now());
+
+    // Whether Play() shortens samples longer than the tick of speed to it. Turning it on
+    // scales the named samples for that speed now, those not scaled before in this run (it
+    // takes a while, so call it before the ticks start, never on a tick); other samples play
+    // at their own length. Names the program holds no sample of are passed over.
+    void SetFitting(SampleFitting fitting, std::int32_t speed,
+                    std::span<const std::string_view> names);
 
     // Whether opening the output has finished, and whether it gave an output.
     bool isReady() const { return m_ready.load(); }
@@ -69,6 +79,10 @@ private:
     void ReportUnavailable();
 
     const SampleBank& m_bank;
+    // Shared like the mixer: the frames it hands out are played by the output, which may
+    // outlive this (see the destructor).
+    std::shared_ptr<FittedSamples> m_fitted;
+    SampleFitting m_fitting = SampleFitting::Off;
     std::shared_ptr<SampleMixer> m_mixer; // shared with the output, which may outlive this
     AudioOutput* m_output = nullptr;      // lives in the sound thread
     std::atomic<bool> m_ready{false};

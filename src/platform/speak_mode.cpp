@@ -6,6 +6,7 @@
 #include "platform/speech_runner.h"
 #include "speech/playback.h"
 #include "speech/speech_state.h"
+#include "speech/wav_render.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -20,9 +21,10 @@ namespace {
 // One pass of g_speech through the timer and the player; returns when it has been heard. The pass
 // starts as soon as the output plays, or in silence once the player reports that there is no
 // output (at the latest a few seconds after the start, whatever the sound server does).
-int SpeakOnePass(int argc, char** argv) {
+int SpeakOnePass(int argc, char** argv, SampleFitting fitting) {
     QCoreApplication app(argc, argv);
     SamplePlayer player;
+    player.SetFitting(fitting, g_speech.speed, PassSchedule(g_speech));
     SpeechRunner runner(g_speech, [&](std::string_view sample, SpeechTimer::Clock::time_point due) {
         player.Play(sample, due);
     });
@@ -58,7 +60,7 @@ int RunSpeakMode(int argc, char** argv, const cli::Options& options) {
     }
     cli::ApplySpeechOptions(options, g_speech);
     g_speech.repeat = kRepeatOff;
-    const int status = SpeakOnePass(argc, argv);
+    const int status = SpeakOnePass(argc, argv, cli::SampleFittingOption(options));
     // The sound backend tears its connection to the sound server down at exit without
     // stopping the thread that serves that connection, and now and then crashes doing so.
     // Everything of this mode is finished and flushed here, so the process ends without

@@ -39,6 +39,8 @@ void LoadSettings(const ProfileFile& profile, AppSettings& settings, SpeechState
     settings.printPageNumber = ReadKey(profile, keys::kPrintPageNumber);
     settings.readingPane = ReadKey(profile, keys::kReadingPane) != 0 ? 1 : 0;
     LoadSpeechSettings(profile, speech);
+    settings.fitSamples = ReadKey(profile, keys::kFitSamples);
+    settings.fitSamplesSaved = settings.fitSamples;
 }
 
 void LoadChildShowState(const ProfileFile& profile, AppSettings& settings) {
@@ -68,6 +70,10 @@ void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechState
         profile.Find(keys::kReadingPane.section, keys::kReadingPane.key)) {
         WriteKey(profile, keys::kReadingPane, settings.readingPane);
     }
+    if (settings.fitSamples != settings.fitSamplesSaved) {
+        WriteKey(profile, keys::kFitSamples, settings.fitSamples);
+        settings.fitSamplesSaved = settings.fitSamples;
+    }
 }
 
 void SaveChildShowState(ProfileFile& profile, AppSettings& settings) {
@@ -80,6 +86,10 @@ void SaveChildShowState(ProfileFile& profile, AppSettings& settings) {
 
 void LoadSpeechSettingsReadOnly(const std::string& path, SpeechState& speech) {
     LoadSpeechSettings(ProfileFile::Open(path), speech);
+}
+
+std::int32_t LoadFitSamplesReadOnly(const std::string& path) {
+    return ReadKey(ProfileFile::Open(path), keys::kFitSamples);
 }
 
 } // namespace yomi6

@@ -37,6 +37,8 @@ struct AppSettings {
     std::int32_t readingPane = 0;     // nonzero: the reading pane is shown
     std::int32_t childShowState = kShowMaximized;
     std::int32_t childShowStateSaved = kShowMaximized; // as last read or written
+    std::int32_t fitSamples = 0;      // nonzero: samples longer than the tick are shortened
+    std::int32_t fitSamplesSaved = 0; // as last read or written
 };
 
 // The one set of settings of the process.
@@ -45,7 +47,7 @@ extern AppSettings g_settings;
 // Reads, in this order: word wrap; the screen font record, then its baseline := the record;
 // the printer font record and its baseline; the file-name, date and page-number switches;
 // the speed (the current speed as default, above 1000 becomes 1000; below 0 is kept); the
-// voice; the reading mode.
+// voice; the reading mode; then whether samples fit the tick (and its saved copy).
 void LoadSettings(const ProfileFile& profile, AppSettings& settings = g_settings,
                   SpeechState& speech = g_speech);
 
@@ -55,7 +57,9 @@ void LoadChildShowState(const ProfileFile& profile, AppSettings& settings = g_se
 
 // Writes, in this order: word wrap, the screen font record, the printer font record (each
 // against its baseline), the file-name, date and page-number switches, the speed, the voice,
-// the reading mode (only when it is not the default or the file holds the key already).
+// the reading mode (only when it is not the default or the file holds the key already); then
+// whether samples fit the tick, only if it differs from its saved copy (so that a file of a
+// user who never touched it keeps its keys as they were).
 void SaveSettings(ProfileFile& profile, AppSettings& settings = g_settings,
                   const SpeechState& speech = g_speech);
 
@@ -73,5 +77,9 @@ std::string AnalyzerDictionarySetting(const ProfileFile& profile);
 // path into speech, never creating or writing anything. A missing or unreadable file leaves the
 // speed as it is, the voice female and the dictionary reading.
 void LoadSpeechSettingsReadOnly(const std::string& path, SpeechState& speech);
+
+// For the command-line modes: whether the settings file at path has samples fit the tick
+// (0 when it is missing or says nothing), never creating or writing anything.
+std::int32_t LoadFitSamplesReadOnly(const std::string& path);
 
 } // namespace yomi6

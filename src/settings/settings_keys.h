@@ -103,6 +103,9 @@ inline constexpr int kMaxAddedFolders = 32;
 // Below the user's data directory: the folder whose subfolders are voices.
 inline constexpr std::string_view kVoicesSubdirectory = "yomi6/voices";
 
+// Nonzero: voice samples longer than the speech tick are shortened to it (pitch kept).
+inline constexpr IntKey kFitSamples{"Settings", "FitSamples", 0};
+
 // The number of pages the print preview shows (0: its own choice).
 inline constexpr IntKey kPreviewPages{"Settings", "PreviewPages", 0};
 

@@ -1,18 +1,19 @@
 #include "speech/wav_render.h"
 
 #include "speech/playback.h"
+#include "speech/sample_handover.h"
 #include "speech/sample_store.h"
 #include "speech/speech_pass.h"
 #include "speech/wave_image.h"
 
 #include <algorithm>
 #include <memory>
+#include <unordered_map>
 
 namespace yomi6 {
 
 namespace {
 
-constexpr unsigned char kSilence = 128;
 constexpr int kMaxSourceRate = 192000;
 constexpr std::int64_t kSamplesPerMs = kRenderRate / 1000;
 static_assert(kRenderRate % 1000 == 0, "tick onsets must fall on whole output samples");
@@ -84,13 +85,28 @@ void Resample(const SampleSound& sound, unsigned char* out, std::int64_t count) 
 }
 
 struct Placed {
-    SampleSound sound;
-    std::int64_t onset = 0;  // output sample of its tick
-    std::int64_t length = 0; // output samples it sounds, before any cut
+    std::span<const std::int16_t> pcm; // at the render rate
+    std::int64_t onset = 0;            // output sample of its tick
 };
 
 bool Usable(const SampleSound& sound) {
     return sound.sampleRate > 0 && sound.sampleRate <= kMaxSourceRate && !sound.samples.empty();
+}
+
+// The sound at the render rate as 16-bit frames, the form the samples are mixed in: every
+// 8-bit value v becomes (v - 128) x 256, so that frames no fade touches narrow back exactly.
+std::vector<std::int16_t> Frames(const SampleSound& sound) {
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(RenderedLength(sound)));
+    Resample(sound, bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    std::vector<std::int16_t> frames(bytes.size());
+    std::transform(bytes.begin(), bytes.end(), frames.begin(),
+                   [](unsigned char v) { return static_cast<std::int16_t>((v - 128) * 256); });
+    return frames;
+}
+
+unsigned char Narrow(std::int16_t frame) {
+    // Rounded to the nearest step of 256 (an arithmetic shift rounds down).
+    return static_cast<unsigned char>(std::clamp((frame + 128) >> 8, -128, 127) + 128);
 }
 
 } // namespace
@@ -115,8 +131,10 @@ std::vector<std::string_view> PassSchedule(const SpeechState& state) {
     return schedule;
 }
 
-std::optional<std::vector<unsigned char>>
-RenderPassWave(const SpeechState& state, const SoundSource& source, std::string* error) {
+std::optional<std::vector<unsigned char>> RenderPassWave(const SpeechState& state,
+                                                         const SoundSource& source,
+                                                         std::string* error,
+                                                         SampleFitting fitting) {
     if (state.speed > kMaxSpeed) {
         if (error != nullptr) {
             *error = "the speed " + std::to_string(state.speed) + " ms is above " +
@@ -126,32 +144,57 @@ RenderPassWave(const SpeechState& state, const SoundSource& source, std::string*
     }
     const std::int64_t tickSamples = SpeechTimerInterval(state.speed) * kSamplesPerMs;
 
+    // Every sample the pass plays, once, at the render rate (and fitted to the tick).
+    std::unordered_map<std::string_view, std::vector<std::int16_t>> sounds;
+    FittedSamples fitted(kRenderRate);
+    fitted.Prepare(state.speed);
+    const auto framesOf = [&](std::string_view name) -> std::span<const std::int16_t> {
+        auto it = sounds.find(name);
+        if (it == sounds.end()) {
+            const SampleSound sound = source(name);
+            it = sounds.emplace(name, Usable(sound) ? Frames(sound) : std::vector<std::int16_t>{})
+                     .first;
+            if (fitting == SampleFitting::On && !it->second.empty()) {
+                fitted.Add(name, it->second);
+            }
+        }
+        return fitted.Find(name, it->second);
+    };
+
     // Lay the ticks out in time; a tick whose sample is missing plays nothing.
     std::vector<Placed> placed;
     std::int64_t tick = 0;
     RunPass(state, [&](const TickResult& t) {
         if (!t.sample.empty()) {
-            const SampleSound sound = source(t.sample);
-            if (Usable(sound)) {
-                placed.push_back({sound, tick * tickSamples, RenderedLength(sound)});
+            if (const auto pcm = framesOf(t.sample); !pcm.empty()) {
+                placed.push_back({pcm, tick * tickSamples});
             }
         }
         ++tick;
     });
 
-    std::int64_t total = (tick - 1) * tickSamples; // the tick that ends the pass
-    if (!placed.empty()) {
-        total = std::max(total, placed.back().onset + placed.back().length);
+    // A new sample takes over from the one still sounding as the live output does it; every
+    // start is known ahead here, so a cut sample always fades out before the next start.
+    std::vector<std::int16_t> mix;
+    SampleHandover handover(kRenderRate);
+    const auto renderUntil = [&](std::int64_t end) {
+        const auto from = static_cast<std::int64_t>(mix.size());
+        if (end > from) {
+            mix.resize(static_cast<std::size_t>(end));
+            handover.Render(mix.data() + from, from, end);
+        }
+    };
+    for (const Placed& p : placed) {
+        handover.CutAt(p.onset);
+        renderUntil(p.onset);
+        handover.Start(p.pcm, p.onset);
     }
-    std::vector<unsigned char> image(kWaveHeaderSize + static_cast<std::size_t>(total), kSilence);
-    WriteHeader(image.data(), static_cast<std::uint32_t>(total));
-    unsigned char* data = image.data() + kWaveHeaderSize;
-    for (std::size_t i = 0; i < placed.size(); ++i) {
-        const Placed& p = placed[i];
-        // A new sample stops the one still sounding.
-        const std::int64_t cut = i + 1 < placed.size() ? placed[i + 1].onset - p.onset : p.length;
-        Resample(p.sound, data + p.onset, std::min(p.length, cut));
-    }
+    renderUntil(std::max((tick - 1) * tickSamples, handover.End())); // the tick that ends the pass
+
+    const auto total = static_cast<std::uint32_t>(mix.size());
+    std::vector<unsigned char> image(kWaveHeaderSize + total);
+    WriteHeader(image.data(), total);
+    std::transform(mix.begin(), mix.end(), image.begin() + kWaveHeaderSize, Narrow);
     return image;
 }
 

@@ -2,6 +2,7 @@
 // rendering as a PCM WAVE image, as if every tick had been on time.
 #pragma once
 
+#include "speech/fitted_samples.h"
 #include "speech/speech_state.h"
 
 #include <cstdint>
@@ -44,10 +45,13 @@ std::vector<std::string_view> PassSchedule(const SpeechState& state);
 
 // One pass rendered as a WAVE image: tick k sounds at k x the timer interval of state.speed
 // (a speed below 10 ms gets 10 ms, as the timer does), and each sample sounds until it ends or
-// the next sample starts; a tick that plays nothing, or whose sample the source does not have,
-// lets the previous one sound on. The image lasts until the later of the last tick and the end
-// of the last sample. std::nullopt, with the reason in *error, for a speed above 1000 ms.
+// the next sample starts, fading out just before that start as SampleHandover has it; a
+// tick that plays nothing, or whose sample the source does not have, lets the previous one
+// sound on. With fitting on, samples longer than the tick are first shortened to it. The image
+// lasts until the later of the last tick and the end of the last sound. std::nullopt, with
+// the reason in *error, for a speed above 1000 ms.
 std::optional<std::vector<unsigned char>>
-RenderPassWave(const SpeechState& state, const SoundSource& source, std::string* error = nullptr);
+RenderPassWave(const SpeechState& state, const SoundSource& source, std::string* error = nullptr,
+               SampleFitting fitting = SampleFitting::Off);
 
 } // namespace yomi6

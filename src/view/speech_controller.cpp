@@ -1,5 +1,6 @@
 #include "view/speech_controller.h"
 
+#include "app/app_settings.h"
 #include "dictionary/message_sink.h"
 #include "platform/sample_player.h"
 #include "platform/speech_runner.h"
@@ -7,9 +8,15 @@
 #include "speech/playback.h"
 #include "speech/speech_state.h"
 #include "speech/text_reader.h"
+#include "speech/wav_render.h"
 #include "speech/word_ranges.h"
 
+#include <QApplication>
+
 #include <algorithm>
+#include <memory>
+#include <string_view>
+#include <vector>
 
 namespace yomi6 {
 
@@ -69,6 +76,21 @@ QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& te
     StartSpeech(g_speech, reinterpret_cast<const unsigned char*>(m_source.bytes.data()),
                 m_source.bytes.size(), setup);
     m_owner = owner;
+    // The samples are fitted to the speed before the first tick (the first time at a speed
+    // that takes a moment), never on a tick.
+    // Those of the reading in both voices, as F5 may switch the voice meanwhile.
+    if (app_settings::FitSamples()) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        auto other = std::make_unique<SpeechState>(g_speech);
+        other->voice = g_speech.voice != 0 ? 0 : 1;
+        std::vector<std::string_view> names = PassSchedule(g_speech);
+        const std::vector<std::string_view> otherNames = PassSchedule(*other);
+        names.insert(names.end(), otherNames.begin(), otherNames.end());
+        Player().SetFitting(SampleFitting::On, g_speech.speed, names);
+        QApplication::restoreOverrideCursor();
+    } else {
+        Player().SetFitting(SampleFitting::Off, g_speech.speed, {});
+    }
     // A timer already running is replaced, at the current speed.
     m_runner->start();
     emit stateChanged();

@@ -130,6 +130,7 @@ bool CYOMI5View::HandlesCommand(cmd::Id id) const {
     case cmd::DictionaryManager:
     case cmd::RegisterSelection:
     case cmd::VoiceManager:
+    case cmd::FitSamples:
     case cmd::EditUndo:
     case cmd::EditCut:
     case cmd::EditCopy:
@@ -163,6 +164,9 @@ void CYOMI5View::UpdateCommand(cmd::Id id, CommandState& state) const {
         break;
     case cmd::WordWrap:
         state.checked = IsWordWrap();
+        break;
+    case cmd::FitSamples:
+        state.checked = app_settings::FitSamples();
         break;
     case cmd::EditUndo:
         state.enabled = document()->isUndoAvailable();
@@ -221,6 +225,10 @@ void CYOMI5View::OnCommand(cmd::Id id) {
         break;
     case cmd::VoiceManager:
         OnVoiceManager();
+        break;
+    case cmd::FitSamples:
+        // Taken up by the next speak command, as the speed is.
+        app_settings::SetFitSamples(!app_settings::FitSamples());
         break;
     case cmd::EditUndo:
         undo();

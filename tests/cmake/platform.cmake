@@ -1,9 +1,9 @@
-# The platform adapters with Qt Test: the mixer behind the sample player, the sample player
+# The platform adapters with Qt Test: the sample player
 # without a sound device, and the speech timer. No test here needs a sound server; the real
 # sound is checked end to end (speak_pulse.cmake).
 if(NOT YOMI6_CORE_ONLY)
   find_package(Qt6 REQUIRED COMPONENTS Test)
-  foreach(name sample_mixer sample_player speech_timer)
+  foreach(name sample_player speech_timer)
     add_executable(${name}_test ${CMAKE_CURRENT_SOURCE_DIR}/gui/${name}_test.cpp)
     set_target_properties(${name}_test PROPERTIES AUTOMOC ON)
     target_link_libraries(${name}_test PRIVATE yomi6gui Qt6::Test)

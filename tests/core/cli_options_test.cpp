@@ -30,6 +30,13 @@ TEST(CliOptionsTest, ModesAndOptions) {
     EXPECT_EQ(r.options.editorFiles, std::vector<std::string>{"file.txt"});
     EXPECT_EQ(Parse({"--reading", "x", "--help"}).options.mode, Mode::Help);
     EXPECT_EQ(Parse({"--version"}).options.mode, Mode::Version);
+
+    // Fitting the samples: unset by default (the settings decide); the last of the two wins.
+    EXPECT_FALSE(Parse({"--wav", "o.wav", "a"}).options.fitSamples.has_value());
+    EXPECT_EQ(Parse({"--fit-samples", "--speak", "a"}).options.fitSamples, true);
+    EXPECT_EQ(Parse({"--fit-samples", "--no-fit-samples", "--wav", "o", "a"}).options.fitSamples,
+              false);
+    EXPECT_NE(UsageText().find("--fit-samples"), std::string::npos);
 }
 
 TEST(CliOptionsTest, UsageErrors) {

@@ -393,5 +393,35 @@ TEST(SettingsReadOnlyTest, CommandLineModesReadSpeedAndVoiceAndWriteNothing) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
 }
 
+TEST(SettingsTest, FitSamplesIsReadAndWrittenOnlyWhenItChanged) {
+    TempDir dir;
+    const std::string path = dir.File("yomi6.ini");
+    ProgramRun run;
+    run.Start(path);
+    EXPECT_EQ(run.settings.fitSamples, 0);
+    run.End(path);
+    EXPECT_EQ(ReadFile(path).find("FitSamples"), std::string::npos) << "untouched: not written";
+    EXPECT_EQ(LoadFitSamplesReadOnly(path), 0);
+
+    ProgramRun on;
+    on.Start(path);
+    on.settings.fitSamples = 1;
+    on.End(path);
+    EXPECT_NE(ReadFile(path).find("[Settings]\r\nFitSamples=1\r\n"), std::string::npos)
+        << ReadFile(path);
+    const std::string written = ReadFile(path);
+    EXPECT_EQ(LoadFitSamplesReadOnly(path), 1);
+    EXPECT_EQ(ReadFile(path), written); // reading writes nothing
+
+    ProgramRun next;
+    next.Start(path);
+    EXPECT_EQ(next.settings.fitSamples, 1);
+    next.settings.fitSamples = 0;
+    next.End(path);
+    EXPECT_EQ(LoadFitSamplesReadOnly(path), 0);
+    EXPECT_EQ(LoadFitSamplesReadOnly(dir.File("missing/yomi6.ini")), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
+}
+
 } // namespace
 } // namespace yomi6

@@ -1,10 +1,13 @@
-// One pass laid out in time: the tick schedule, and the WAVE rendering with its onsets, cuts,
-// silent ticks, resampling and length, over made-up sounds and over the compiled-in samples.
+// One pass laid out in time: the tick schedule, and the WAVE rendering with its onsets, cuts
+// (the cut sample fading out just before the next), silent ticks, resampling and length, over
+// made-up sounds and over the compiled-in samples.
 #include "speech/playback.h"
+#include "speech/sample_handover.h"
 #include "speech/wav_render.h"
 #include "speech/wave_image.h"
 #include "support/sjis.h"
 
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <map>
@@ -17,6 +20,8 @@ namespace {
 using test::Sjis;
 
 constexpr unsigned char kSilence = 128;
+// Output samples over which a cut sample fades out.
+constexpr std::size_t kFade = kCutFadeMicroseconds * kRenderRate / 1'000'000;
 
 class WavRenderTest : public ::testing::Test {
 protected:
@@ -65,6 +70,28 @@ protected:
             i = j;
         }
         return out;
+    }
+
+    // data with the fade before each cut at the given output samples checked and blanked out
+    // (as 70, 'F'): over the fade the cut sound moves to silence frame by frame, never back,
+    // in steps of a few levels at most; the test then sees the runs around it.
+    static std::vector<unsigned char> CheckFades(std::vector<unsigned char> data,
+                                                 const std::vector<std::size_t>& cuts) {
+        for (const std::size_t cut : cuts) {
+            EXPECT_LE(cut, data.size());
+            EXPECT_GE(cut, kFade + 1);
+            const int level = data[cut - kFade - 1]; // the cut sound before its fade
+            int previous = level;
+            for (std::size_t i = cut - kFade; i < cut; ++i) {
+                const int v = data[i];
+                EXPECT_LE(std::abs(v - previous), 6) << "a step at " << i;
+                EXPECT_TRUE(level > kSilence ? v <= previous : v >= previous) << i;
+                previous = v;
+                data[i] = 'F';
+            }
+            EXPECT_LE(std::abs(previous - kSilence), 2) << "the fade before " << cut << " ends off";
+        }
+        return data;
     }
 
     std::unique_ptr<SpeechState> owned = std::make_unique<SpeechState>();
@@ -116,7 +143,8 @@ TEST_F(WavRenderTest, SamplesStartOnTheTickGridAndTheNextSampleCutsThem) {
     AddSound("IDF_I", 150, 2400);
     AddSound("IDF_U", 100, 2400);
     SetReading(Sjis("ｱｲｳ"), 100);
-    EXPECT_EQ(Runs(Data(Render())), "200x1600 150x1600 100x4800");
+    EXPECT_EQ(Runs(CheckFades(Data(Render()), {1600, 3200})),
+              "200x1536 70x64 150x1536 70x64 100x4800");
 }
 
 TEST_F(WavRenderTest, SilentTicksLetTheSampleSoundOn) {
@@ -124,10 +152,10 @@ TEST_F(WavRenderTest, SilentTicksLetTheSampleSoundOn) {
     AddSound("IDF_A", 200, 2000); // 0.25 s: 4000 output samples, longer than 2 ticks
     AddSound("IDF_I", 150, 400);
     SetReading(Sjis("ｱｯ") + "?" + Sjis("ｲ"), 80);
-    EXPECT_EQ(Runs(Data(Render())), "200x3840 150x800 128x480");
+    EXPECT_EQ(Runs(CheckFades(Data(Render()), {3840})), "200x3776 70x64 150x800 128x480");
     // The same with the second tick's sample missing from the source: it plays nothing either.
     SetReading(Sjis("ｱｵｲ"), 80);
-    EXPECT_EQ(Runs(Data(Render())), "200x2560 150x800 128x480");
+    EXPECT_EQ(Runs(CheckFades(Data(Render()), {2560})), "200x2496 70x64 150x800 128x480");
 }
 
 TEST_F(WavRenderTest, ShortSamplesLeaveSilenceAndTheImageLastsToTheLastTick) {
@@ -139,13 +167,20 @@ TEST_F(WavRenderTest, ShortSamplesLeaveSilenceAndTheImageLastsToTheLastTick) {
 
 TEST_F(WavRenderTest, SpeedsBelowTheFloorTickEveryTenMilliseconds) {
     AddSound("IDF_A", 200, 8000);
-    AddSound("IDF_I", 150, 8);
+    AddSound("IDF_I", 150, 80);
     for (const std::int32_t speed : {0, 5, -30}) {
         SetReading(Sjis("ｱｲ"), speed);
-        EXPECT_EQ(Runs(Data(Render())), "200x160 150x16 128x144") << speed;
+        EXPECT_EQ(Runs(CheckFades(Data(Render()), {160})), "200x96 70x64 150x160") << speed;
     }
     SetReading(Sjis("ｱｲ"), 11);
-    EXPECT_EQ(Runs(Data(Render())), "200x176 150x16 128x160");
+    EXPECT_EQ(Runs(CheckFades(Data(Render()), {176})), "200x112 70x64 150x160 128x16");
+}
+
+TEST_F(WavRenderTest, ACutSampleIsSilentByTheNextTickHoweverShortTheNextSample) {
+    AddSound("IDF_A", 200, 8000);
+    AddSound("IDF_I", 160, 1); // one recorded value: two output samples
+    SetReading(Sjis("ｱｲ"), 10);
+    EXPECT_EQ(Runs(CheckFades(Data(Render()), {160})), "200x96 70x64 160x2 128x158");
 }
 
 TEST_F(WavRenderTest, EmptyReadingGivesAnEmptyImage) {
@@ -217,15 +252,70 @@ TEST_F(WavRenderTest, FourThousandByteTextRendersTheRecordedSamples) {
         const std::size_t onset = k * tick;
         const std::size_t until = next < schedule.size() ? next * tick : data.size();
         const std::size_t heard = std::min(until - onset, 2 * sound.samples.size());
-        for (std::size_t j = 0; j < heard; j += 2) {
+        // Whatever still sounds in the last frames before the next sample's tick fades out.
+        const bool cut = 2 * sound.samples.size() > until - onset;
+        const std::size_t exact =
+            next < schedule.size() ? std::min(heard, until - onset - kFade) : heard;
+        for (std::size_t j = 0; j < exact; j += 2) {
             ASSERT_EQ(data[onset + j], sound.samples[j / 2]) << schedule[k] << " tick " << k;
         }
         for (std::size_t j = onset + heard; j < until; ++j) {
             ASSERT_EQ(data[j], kSilence) << "after " << schedule[k] << " tick " << k;
         }
+        if (cut) {
+            EXPECT_LE(std::abs(data[until - 1] - kSilence), 2) << schedule[k] << " tick " << k;
+        }
         ++checkedTicks;
     }
     EXPECT_EQ(checkedTicks, 11 * (kMaxTextBytes / kana.size())); // 11 units per repetition
+}
+
+// Everyday sentences at 180 and 120 ms with the compiled-in samples of both voices: at every
+// tick that cuts a sample still sounding, the waveform moves from the frame before the tick to
+// the tick's frame by little (a cut on a step would jump by a tenth of full scale and more),
+// and every sample starts on its tick.
+TEST_F(WavRenderTest, CutPointsOfSentencesJumpByLittleAndSamplesStartOnTheGrid) {
+    const std::string text = Sjis("ｷｮｳﾊ ｲｲ ﾃﾝｷﾃﾞｽﾈ｡ｴｷﾏﾃﾞ ｱﾙｲﾃ ｼﾞｯﾌﾟﾝｸﾞﾗｲﾃﾞｽ｡ﾋﾙｺﾞﾊﾝﾊ "
+                                  "ﾅﾆﾆ ｼﾏｼｮｳｶ｡ﾃﾞﾝｼｬｶﾞ ｽｺｼ ｵｸﾚﾃｲﾏｽ｡");
+    std::vector<double> jumps;
+    for (const std::int32_t voice : {0, 1}) {
+        for (const std::int32_t speed : {180, 120}) {
+            SCOPED_TRACE(std::to_string(voice) + " " + std::to_string(speed));
+            StartSpeech(state, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+            state.voice = voice;
+            state.speed = speed;
+            const auto schedule = PassSchedule(state);
+            const auto image = RenderPassWave(state, CompiledInSound);
+            ASSERT_TRUE(image.has_value());
+            const std::vector<unsigned char> data = Data(*image);
+            const std::size_t tick = static_cast<std::size_t>(speed) * kRenderRate / 1000;
+            std::size_t previousEnd = 0;
+            for (std::size_t k = 0; k < schedule.size(); ++k) {
+                if (schedule[k] == kSilentTick) {
+                    continue;
+                }
+                const std::size_t c = k * tick;
+                const SampleSound sound = CompiledInSound(schedule[k]);
+                ASSERT_GT(sound.sampleRate, 0) << schedule[k];
+                // On the grid: the recorded values from the tick on (an 8000 Hz sample's values
+                // land on every other output sample).
+                for (std::size_t j = 0; j < 2 * kFade && sound.sampleRate == 8000; j += 2) {
+                    ASSERT_EQ(data[c + j], sound.samples[j / 2]) << schedule[k] << " tick " << k;
+                }
+                // A cut point: the sample before still had frames to sound at this tick.
+                if (previousEnd > c) {
+                    const double jump = std::abs(data[c] - data[c - 1]) / 128.0;
+                    EXPECT_LE(jump, 0.08) << schedule[k] << " tick " << k;
+                    jumps.push_back(jump);
+                }
+                const auto rate = static_cast<std::size_t>(sound.sampleRate);
+                previousEnd = c + (sound.samples.size() * kRenderRate + rate - 1) / rate;
+            }
+        }
+    }
+    ASSERT_GE(jumps.size(), 60u);
+    std::sort(jumps.begin(), jumps.end());
+    EXPECT_LT(jumps[jumps.size() / 2], 0.02);
 }
 
 } // namespace

@@ -6,10 +6,11 @@
 // ARGS are the yomi6 arguments the recorded run was given (--speak FILE --voice --speed
 // --dictionary): from them the checker works out the ticks of the pass and their samples, as
 // the speech timer produces them. It finds every sample in the recording by normalized
-// cross-correlation with its decoded frames: the first one after the silent start, each next
-// one near its place on the grid onset_0 + k x interval. At the place found the sample must
-// match (correlation at least 0.9) and match better than every other sample of the voice; the
-// last one must sound to its end, and nothing may sound before the first or after the last.
+// cross-correlation with its decoded frames (those before the fade of a cut): the first one after
+// the silent start, each next one near its place on the grid onset_0 + k x interval. At the place
+// found the sample must match (correlation at least 0.9) and match better than every other sample
+// of the voice; the last one must sound to its end, and nothing may sound before the first or after
+// the last.
 //
 // A sample that is not near its place is looked for later: its tick was delivered late, later
 // than the player could make up for. Then the following samples are looked for on the grid
@@ -22,6 +23,7 @@
 #include "cli/cli_options.h"
 #include "cli/speech_options.h"
 #include "speech/playback.h"
+#include "speech/sample_handover.h"
 #include "speech/sample_pcm.h"
 #include "speech/sample_store.h"
 #include "speech/speech_state.h"
@@ -55,6 +57,8 @@ constexpr std::size_t kCompareFrames = 2048;
 constexpr int kQuiet = 64;
 // How much later than its place a sample is looked for.
 constexpr double kMaxLateMs = 300;
+// The frames over which a sample cut by the next one fades out before the next one's tick.
+const long kCutFade = static_cast<long>(SampleHandover(kOutputSampleRate).fadeFrames());
 
 struct Event {
     int tick = 0;
@@ -164,9 +168,11 @@ public:
     Finding Locate(std::size_t i) {
         const Event& event = m_events[i];
         const Pcm& pcm = Decoded(event.name);
-        // Compare the frames that sound before the next sample cuts this one.
-        const long untilNext =
-            i + 1 < m_events.size() ? (m_events[i + 1].tick - event.tick) * m_interval : 1L << 30;
+        // Compare the frames that sound before the next sample cuts this one (which fades it
+        // out over the last frames before its tick).
+        const long untilNext = i + 1 < m_events.size()
+                                   ? (m_events[i + 1].tick - event.tick) * m_interval - kCutFade
+                                   : 1L << 30;
         const std::size_t n =
             std::min({pcm.size(), kCompareFrames, static_cast<std::size_t>(untilNext)});
         Finding finding{event, 0, 0, 0, false, {}, 0};

@@ -1,4 +1,4 @@
-#include "platform/sample_mixer.h"
+#include "speech/sample_mixer.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -23,7 +23,7 @@ constexpr std::int64_t kNoLead = std::numeric_limits<std::int64_t>::min();
 } // namespace
 
 SampleMixer::SampleMixer(int sampleRate, Clock::duration latency)
-    : m_rate(sampleRate), m_latency(latency) {}
+    : m_rate(sampleRate), m_latency(latency), m_handover(sampleRate) {}
 
 std::int64_t SampleMixer::FramesFor(Clock::duration d) const {
     // Whole seconds and the rest apart, so that a run of weeks cannot overflow.
@@ -67,19 +67,6 @@ void SampleMixer::Schedule(Pcm pcm, Clock::time_point at) {
     ++m_count;
 }
 
-void SampleMixer::CopyCurrent(std::int16_t* out, std::int64_t from, std::int64_t to) const {
-    // Frames [from, to) of the stream: the current sample where it has frames, else silence.
-    const auto size = static_cast<std::int64_t>(m_current.size());
-    const std::int64_t begin = std::clamp(from - m_currentStart, std::int64_t{0}, size);
-    const std::int64_t end = std::clamp(to - m_currentStart, std::int64_t{0}, size);
-    std::int64_t n = 0;
-    if (end > begin) {
-        n = end - begin;
-        std::copy_n(m_current.data() + begin, n, out);
-    }
-    std::fill(out + n, out + (to - from), std::int16_t{0});
-}
-
 void SampleMixer::TieClock(Clock::time_point now) {
     m_origin = now;
     m_windowStart = now;
@@ -100,7 +87,11 @@ void SampleMixer::Render(std::span<std::int16_t> out, Clock::time_point now) {
     std::int64_t pos = first;
     while (m_count > 0) {
         // The next request starts at its frame, or at once when that frame has gone already.
+        // The sample it cuts fades out before that frame, when it is still to come.
         const std::int64_t target = TargetFrame(m_queue[m_head].at);
+        if (target - m_handover.fadeFrames() < last) {
+            m_handover.CutAt(std::max(target, pos));
+        }
         if (target >= last) {
             break;
         }
@@ -108,14 +99,13 @@ void SampleMixer::Render(std::span<std::int16_t> out, Clock::time_point now) {
             ++m_stats.lateRequests;
         }
         const std::int64_t start = std::max(target, pos);
-        CopyCurrent(out.data() + (pos - first), pos, start);
+        m_handover.Render(out.data() + (pos - first), pos, start);
         pos = start;
-        m_current = m_queue[m_head].pcm;
-        m_currentStart = start;
+        m_handover.Start(m_queue[m_head].pcm, start);
         m_head = (m_head + 1) % kQueueSize;
         --m_count;
     }
-    CopyCurrent(out.data() + (pos - first), pos, last);
+    m_handover.Render(out.data() + (pos - first), pos, last);
     m_framesOut = last;
     TrackPullAhead(now);
 }
@@ -154,8 +144,7 @@ void SampleMixer::Restart() {
     m_running = false;
     m_framesOut = 0;
     m_count = 0;
-    m_current = {};
-    m_currentStart = 0;
+    m_handover.Clear();
 }
 
 void SampleMixer::Retime(Clock::time_point now) {
@@ -168,7 +157,7 @@ std::optional<SampleMixer::Clock::time_point> SampleMixer::SoundEnd() const {
     if (!m_running) {
         return std::nullopt;
     }
-    std::int64_t end = m_currentStart + static_cast<std::int64_t>(m_current.size());
+    std::int64_t end = m_handover.End();
     if (m_count > 0) {
         const Request& newest = m_queue[(m_head + m_count - 1) % kQueueSize];
         end = std::max(TargetFrame(newest.at), m_framesOut) +

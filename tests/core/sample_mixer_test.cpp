@@ -1,9 +1,9 @@
 // The mixer's placement of samples in the output stream, driven by a simulated output: frames
 // land exactly where the moment of the request puts them, whatever the size and timing of the
 // output's pulls; late requests, cuts, silence, and the stepping of the stream's clock.
-#include "platform/sample_mixer.h"
+#include "speech/sample_mixer.h"
 
-#include <QTest>
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdint>
@@ -89,103 +89,96 @@ std::int64_t Find(const std::vector<std::int16_t>& stream, std::int16_t value,
 
 } // namespace
 
-class SampleMixerTest : public QObject {
-    Q_OBJECT
-private slots:
-    void PlacesSamplesAtTheirMomentWhateverTheChunking_data();
-    void PlacesSamplesAtTheirMomentWhateverTheChunking();
-    void ANewSampleCutsTheSoundingOneAndSilenceFollowsTheLast();
-    void ARequestForAFramePulledAlreadyStartsAtOnceAndIsCountedLate();
-    void KeepsTheGridOverAnHourWithoutDrift();
-    void StepsItsClockAfterTheOutputRanDry();
-    void JitteryPullsMoveNothing();
-    void FollowsAnOutputThatRunsFast();
-    void SoundEndAndRestart();
-};
-
-void SampleMixerTest::PlacesSamplesAtTheirMomentWhateverTheChunking_data() {
-    QTest::addColumn<int>("chunk");
-    QTest::newRow("one frame") << 1;
-    QTest::newRow("odd") << 37;
-    QTest::newRow("10 ms") << 441;
-    QTest::newRow("larger than a sample") << 3000;
-}
-
-void SampleMixerTest::PlacesSamplesAtTheirMomentWhateverTheChunking() {
-    QFETCH(int, chunk);
-    SampleMixer mixer(kRate, kLatency);
-    const Clock::time_point t0 = Clock::now();
-    const auto a = Ramp(1000, 300);
-    const auto b = Ramp(5000, 300);
-    std::vector<std::int16_t> stream;
-    // The stream is tied to the clock by its first pull, at t0; requests come on a 20 ms grid.
-    const std::vector<Clock::duration> moments = {0ms, 20ms, 40ms, 60ms};
-    std::size_t next = 0;
-    while (stream.size() < static_cast<std::size_t>(Frames(200ms))) {
-        // The output keeps up to one chunk ahead: it pulls the next when it has played all.
-        const auto now = t0 + Span(static_cast<std::int64_t>(stream.size()));
-        while (next < moments.size() && t0 + moments[next] <= now) {
-            mixer.Schedule(next % 2 == 0 ? a : b, t0 + moments[next]);
-            ++next;
+TEST(SampleMixerTest, PlacesSamplesAtTheirMomentWhateverTheChunking) {
+    // One frame, an odd size, 10 ms, larger than a sample.
+    for (const int chunk : {1, 37, 441, 3000}) {
+        SCOPED_TRACE(chunk);
+        SampleMixer mixer(kRate, kLatency);
+        const Clock::time_point t0 = Clock::now();
+        const auto a = Ramp(1000, 300);
+        const auto b = Ramp(5000, 300);
+        std::vector<std::int16_t> stream;
+        // The stream is tied to the clock by its first pull, at t0; requests come on a 20 ms grid.
+        const std::vector<Clock::duration> moments = {0ms, 20ms, 40ms, 60ms};
+        std::size_t next = 0;
+        while (stream.size() < static_cast<std::size_t>(Frames(200ms))) {
+            // The output keeps up to one chunk ahead: it pulls the next when it has played all.
+            const auto now = t0 + Span(static_cast<std::int64_t>(stream.size()));
+            while (next < moments.size() && t0 + moments[next] <= now) {
+                mixer.Schedule(next % 2 == 0 ? a : b, t0 + moments[next]);
+                ++next;
+            }
+            std::vector<std::int16_t> part(static_cast<std::size_t>(chunk));
+            mixer.Render(part, now);
+            stream.insert(stream.end(), part.begin(), part.end());
         }
-        std::vector<std::int16_t> part(static_cast<std::size_t>(chunk));
-        mixer.Render(part, now);
-        stream.insert(stream.end(), part.begin(), part.end());
+        for (std::size_t k = 0; k < moments.size(); ++k) {
+            const std::int64_t expected = Frames(moments[k] + kLatency);
+            const std::int16_t first = k % 2 == 0 ? 1000 : 5000;
+            EXPECT_EQ(stream[static_cast<std::size_t>(expected)], first);
+            EXPECT_NE(stream[static_cast<std::size_t>(expected - 1)], first);
+        }
+        EXPECT_EQ(mixer.stats().lateRequests, 0);
     }
-    for (std::size_t k = 0; k < moments.size(); ++k) {
-        const std::int64_t expected = Frames(moments[k] + kLatency);
-        const std::int16_t first = k % 2 == 0 ? 1000 : 5000;
-        QCOMPARE(stream[static_cast<std::size_t>(expected)], first);
-        QVERIFY(stream[static_cast<std::size_t>(expected - 1)] != first);
-    }
-    QCOMPARE(mixer.stats().lateRequests, 0);
 }
 
-void SampleMixerTest::ANewSampleCutsTheSoundingOneAndSilenceFollowsTheLast() {
+TEST(SampleMixerTest, ANewSampleCutsTheSoundingOneAfterAFadeAndSilenceFollowsTheLast) {
     SampleMixer mixer(kRate, kLatency);
     const Clock::time_point t0 = Clock::now();
     SimulatedOutput output(mixer, t0);
     output.PullAt(t0);
     const auto longSample = Ramp(1000, static_cast<std::size_t>(Frames(50ms)));
-    const auto shortSample = Ramp(9000, 100);
+    const auto shortSample = Ramp(9000, 400);
     mixer.Schedule(longSample, t0 + 1ms);
     mixer.Schedule(shortSample, t0 + 11ms); // cuts the long one after 10 ms
     for (auto t = t0; t < t0 + 300ms; t += 5ms) {
         output.PullAt(t);
     }
     const auto& s = output.stream();
+    const auto at = [&](std::int64_t i) { return std::int32_t{s[static_cast<std::size_t>(i)]}; };
     const std::int64_t start = Frames(1ms + kLatency);
     const std::int64_t cut = Frames(11ms + kLatency);
     for (std::int64_t i = 0; i < start; ++i) {
-        QCOMPARE(s[static_cast<std::size_t>(i)], std::int16_t{0});
+        ASSERT_EQ(at(i), 0) << i;
     }
-    for (std::int64_t i = start; i < cut; ++i) {
-        QCOMPARE(s[static_cast<std::size_t>(i)], static_cast<std::int16_t>(1000 + (i - start)));
+    for (std::int64_t i = start; i < cut - Frames(std::chrono::microseconds(kCutFadeMicroseconds));
+         ++i) {
+        ASSERT_EQ(at(i), 1000 + (i - start)) << i;
     }
-    for (std::int64_t i = 0; i < 100; ++i) {
-        QCOMPARE(s[static_cast<std::size_t>(cut + i)], static_cast<std::int16_t>(9000 + i));
+    // Before the cut, the long sample fades out to nothing in small steps; from the cut on
+    // the short one sounds whole, from its first frame.
+    const std::int64_t fade = Frames(std::chrono::microseconds(kCutFadeMicroseconds));
+    std::int32_t previous = at(cut - fade - 1);
+    for (std::int64_t i = cut - fade; i < cut; ++i) {
+        ASSERT_LE(at(i), previous + 1) << i; // the ramp itself still rises by one a frame
+        ASSERT_LE(previous - at(i), 1500 / 20) << "a step at frame " << i;
+        previous = at(i);
     }
-    for (std::size_t i = static_cast<std::size_t>(cut + 100); i < s.size(); ++i) {
-        QCOMPARE(s[i], std::int16_t{0});
+    EXPECT_LE(previous, 20);
+    for (std::int64_t i = 0; i < 400; ++i) {
+        ASSERT_EQ(at(cut + i), 9000 + i) << i;
+    }
+    for (std::size_t i = static_cast<std::size_t>(cut + 400); i < s.size(); ++i) {
+        ASSERT_EQ(s[i], 0) << i;
     }
 }
 
-void SampleMixerTest::ARequestForAFramePulledAlreadyStartsAtOnceAndIsCountedLate() {
+TEST(SampleMixerTest, ARequestForAFramePulledAlreadyStartsAtOnceAndIsCountedLate) {
     SampleMixer mixer(kRate, 10ms); // less than the output's buffer
     const Clock::time_point t0 = Clock::now();
     SimulatedOutput output(mixer, t0);
     output.PullAt(t0);
     output.PullAt(t0 + 1ms);
     const std::int64_t pulled = output.Pulled();
-    QVERIFY(pulled > Frames(10ms));
+    EXPECT_TRUE(pulled > Frames(10ms));
     const auto pcm = Ramp(700, 50);
     mixer.Schedule(pcm, t0);
     output.PullAt(t0 + 5ms);
-    QCOMPARE(Find(output.stream(), 700), pulled);
-    QCOMPARE(mixer.stats().lateRequests, 1);
+    EXPECT_EQ(Find(output.stream(), 700), pulled);
+    EXPECT_EQ(mixer.stats().lateRequests, 1);
 }
 
-void SampleMixerTest::KeepsTheGridOverAnHourWithoutDrift() {
+TEST(SampleMixerTest, KeepsTheGridOverAnHourWithoutDrift) {
     // An hour of ticks every 180 ms, pulled every 15 ms: tick k's sample starts at exactly
     // k x 7938 frames (180 ms at 44100 Hz) after tick 0's.
     SampleMixer mixer(kRate, kLatency);
@@ -210,20 +203,17 @@ void SampleMixerTest::KeepsTheGridOverAnHourWithoutDrift() {
                 if (firstOnset < 0) {
                     firstOnset = onset;
                 }
-                if (onset != firstOnset + checked * 7938) {
-                    QFAIL(
-                        qPrintable(QStringLiteral("tick %1 at frame %2").arg(checked).arg(onset)));
-                }
+                ASSERT_EQ(onset, firstOnset + checked * 7938) << "tick " << checked;
                 ++checked;
             }
         }
         pulled += static_cast<std::int64_t>(chunk.size());
     }
-    QVERIFY(checked > 19'000);
-    QCOMPARE(mixer.stats().clockCorrections, 0);
+    EXPECT_TRUE(checked > 19'000);
+    EXPECT_EQ(mixer.stats().clockCorrections, 0);
 }
 
-void SampleMixerTest::StepsItsClockAfterTheOutputRanDry() {
+TEST(SampleMixerTest, StepsItsClockAfterTheOutputRanDry) {
     SampleMixer mixer(kRate, kLatency);
     const Clock::time_point t0 = Clock::now();
     SimulatedOutput output(mixer, t0);
@@ -237,7 +227,7 @@ void SampleMixerTest::StepsItsClockAfterTheOutputRanDry() {
     for (; t < t0 + 12s; t += 10ms) {
         output.PullAt(t);
     }
-    QCOMPARE(mixer.stats().clockCorrections, 1);
+    EXPECT_EQ(mixer.stats().clockCorrections, 1);
     // A request now is placed so that it is heard latency after it, on the output's new pace:
     // at the frame the output will be playing then.
     const auto pcm = Ramp(3000, 10);
@@ -247,14 +237,13 @@ void SampleMixerTest::StepsItsClockAfterTheOutputRanDry() {
         output.PullAt(t);
     }
     const std::int64_t onset = Find(output.stream(), 3000);
-    QVERIFY(onset > 0);
+    EXPECT_TRUE(onset > 0);
     // Within the watch's resolution (one pull period).
-    QVERIFY2(std::abs(onset - (playingNow + Frames(kLatency))) <= Frames(10ms),
-             qPrintable(QString::number(onset - (playingNow + Frames(kLatency)))));
-    QCOMPARE(mixer.stats().lateRequests, 0);
+    EXPECT_LE(std::abs(onset - (playingNow + Frames(kLatency))), Frames(10ms));
+    EXPECT_EQ(mixer.stats().lateRequests, 0);
 }
 
-void SampleMixerTest::JitteryPullsMoveNothing() {
+TEST(SampleMixerTest, JitteryPullsMoveNothing) {
     // Pulls late by up to 3 ms, and an occasional 30 ms hiccup that the buffer absorbs:
     // the clock stays put.
     SampleMixer mixer(kRate, kLatency);
@@ -267,10 +256,10 @@ void SampleMixerTest::JitteryPullsMoveNothing() {
         const auto late = n % 500 == 499 ? 30ms : std::chrono::microseconds(jitter(random));
         output.PullAt(t + late);
     }
-    QCOMPARE(mixer.stats().clockCorrections, 0);
+    EXPECT_EQ(mixer.stats().clockCorrections, 0);
 }
 
-void SampleMixerTest::FollowsAnOutputThatRunsFast() {
+TEST(SampleMixerTest, FollowsAnOutputThatRunsFast) {
     // An output 200 ppm fast takes ever more frames ahead of the clock; left alone, after a few
     // minutes every request would find its frame pulled already. The mixer steps its clock in
     // small steps instead, and requests an hour apart are all placed on time.
@@ -284,35 +273,32 @@ void SampleMixerTest::FollowsAnOutputThatRunsFast() {
         }
         output.PullAt(t);
     }
-    QCOMPARE(mixer.stats().lateRequests, 0);
+    EXPECT_EQ(mixer.stats().lateRequests, 0);
     // 200 ppm of an hour is 720 ms, taken in steps of a few milliseconds.
-    QVERIFY(mixer.stats().clockCorrections > 100);
+    EXPECT_TRUE(mixer.stats().clockCorrections > 100);
 }
 
-void SampleMixerTest::SoundEndAndRestart() {
+TEST(SampleMixerTest, SoundEndAndRestart) {
     SampleMixer mixer(kRate, kLatency);
-    QVERIFY(!mixer.SoundEnd()); // no stream: nothing will be heard
+    EXPECT_TRUE(!mixer.SoundEnd()); // no stream: nothing will be heard
     const Clock::time_point t0 = Clock::now();
     SimulatedOutput output(mixer, t0);
     output.PullAt(t0);
-    QCOMPARE(*mixer.SoundEnd(), t0); // nothing requested: silent from the start
+    EXPECT_EQ(*mixer.SoundEnd(), t0); // nothing requested: silent from the start
     const auto pcm = Ramp(100, 4410);
     mixer.Schedule(pcm, t0 + 100ms);
     const auto end = t0 + 100ms + kLatency + 100ms;
-    QVERIFY(std::chrono::abs(*mixer.SoundEnd() - end) < 1us); // pending
+    EXPECT_TRUE(std::chrono::abs(*mixer.SoundEnd() - end) < 1us); // pending
     output.PullAt(t0 + 190ms);
-    QVERIFY(std::chrono::abs(*mixer.SoundEnd() - end) < 1us); // sounding
+    EXPECT_TRUE(std::chrono::abs(*mixer.SoundEnd() - end) < 1us); // sounding
 
     // After a restart the old requests are gone and the next pull ties a new stream.
     mixer.Schedule(pcm, t0 + 200ms);
     mixer.Restart();
-    QVERIFY(!mixer.SoundEnd());
+    EXPECT_TRUE(!mixer.SoundEnd());
     std::vector<std::int16_t> chunk(static_cast<std::size_t>(Frames(1s)));
     mixer.Render(chunk, t0 + 1s);
-    QCOMPARE(Find(chunk, 100), -1);
+    EXPECT_EQ(Find(chunk, 100), -1);
 }
 
 } // namespace yomi6
-
-QTEST_APPLESS_MAIN(yomi6::SampleMixerTest)
-#include "sample_mixer_test.moc"

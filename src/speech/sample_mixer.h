@@ -1,8 +1,11 @@
 // The stream the sound output pulls: one continuous run of 16-bit mono frames into which each
 // sample is placed at the frame that matches the moment it was asked for, plus a fixed latency.
+// A new sample takes over from the one still sounding as SampleHandover lays down.
 // No Qt here, and no clock of its own: the callers pass the moments, so that the placement is
 // exact whatever size of chunks the output pulls and whenever it pulls them.
 #pragma once
+
+#include "speech/sample_handover.h"
 
 #include <array>
 #include <chrono>
@@ -24,9 +27,10 @@ public:
     SampleMixer(int sampleRate, Clock::duration latency);
 
     // Any thread. Asks for pcm to sound from the stream position of at + latency on; it cuts
-    // the sample that sounds there. A request that arrives too late for its position sounds
-    // from the first frame not yet pulled. The frames are not copied: they must stay valid as
-    // long as the mixer may play them (they are the decoded samples, held for the whole run).
+    // the sample that sounds there (which fades out under the new one's start). A request that
+    // arrives too late for its position sounds from the first frame not yet pulled. The frames are
+    // not copied: they must stay valid as long as the mixer may play them (they are the decoded
+    // samples, held for the whole run).
     void Schedule(Pcm pcm, Clock::time_point at);
 
     // The output's thread. Fills out with the next frames of the stream; now is the moment of
@@ -68,7 +72,6 @@ private:
     std::int64_t TargetFrame(Clock::time_point at) const;
     // Ties frame 0 of the stream to the moment now and starts watching its lead afresh.
     void TieClock(Clock::time_point now);
-    void CopyCurrent(std::int16_t* out, std::int64_t from, std::int64_t to) const;
     // Watches how far the pulled frames lead the clock and steps the clock when the output
     // has slipped against it.
     void TrackPullAhead(Clock::time_point now);
@@ -87,9 +90,8 @@ private:
     Clock::time_point m_origin{};
     std::int64_t m_framesOut = 0; // frames pulled so far
 
-    // The sample sounding at m_framesOut and the frame it started at.
-    Pcm m_current;
-    std::int64_t m_currentStart = 0;
+    // The samples placed so far: the one sounding at m_framesOut, and the one it cut.
+    SampleHandover m_handover;
 
     // Lead of the pulled frames over the clock, watched per window (see TrackPullAhead).
     Clock::time_point m_windowStart{};
