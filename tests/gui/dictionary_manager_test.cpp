@@ -504,15 +504,15 @@ private slots:
         DictionaryManager* m = DictionaryManager::Find(&run.frame());
         QVERIFY(m != nullptr);
         QVERIFY(m->isVisible());
-        // The new row takes the first free record, its reading from the conversion, and its
-        // reading cell is open for correction.
+        // The new row takes the first free record, its reading from the automatic reading (as it
+        // is heard: the long vowel as its vowel), and its reading cell is open for correction.
         QCOMPARE(m->Model()->Word(1), U("音声合成"));
-        QCOMPARE(m->Model()->Yomi(1), U("ｵﾝｾｲｺﾞｳｾｲ"));
+        QCOMPARE(m->Model()->Yomi(1), U("ｵﾝｾｲｺﾞｵｾｲ"));
         QCOMPARE(m->Table()->currentIndex(), m->IndexOf(1, Col::YomiColumn));
         QLineEdit* editor = CellEditor(m);
         QVERIFY(editor != nullptr);
         QVERIFY(editor->isVisible());
-        QCOMPARE(editor->text(), U("ｵﾝｾｲｺﾞｳｾｲ"));
+        QCOMPARE(editor->text(), U("ｵﾝｾｲｺﾞｵｾｲ"));
         QTest::keyClick(editor, Qt::Key_Escape);
 
         // From the context menu: a word registered already is shown, not added twice.
