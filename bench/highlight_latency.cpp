@@ -16,6 +16,7 @@
 #include "platform/sample_player.h"
 #include "speech/speech_state.h"
 #include "view/speech_controller.h"
+#include "view/yomi6_doc.h"
 #include "view/yomi6_view.h"
 
 #include <QApplication>
@@ -125,6 +126,8 @@ int main(int argc, char** argv) {
                 speed, paints.errorsMs.size(), lastBegin, lastBegin / 1990 + 1,
                 Percentile(paints.errorsMs, 0.5), Percentile(paints.errorsMs, 0.95),
                 Percentile(paints.errorsMs, 1.0), maxInterval, maxInterval / speed);
+    std::fflush(stdout);
+    view->GetDocument()->SetModifiedFlag(false); // no save prompt at the end
     app.ExitInstance();
     SpeechController::Instance().Shutdown();
     return 0;
