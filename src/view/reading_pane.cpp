@@ -4,6 +4,7 @@
 #include "platform/message_box.h"
 #include "speech/speech_state.h"
 #include "speech/word_ranges.h"
+#include "view/analyzer_message.h"
 #include "view/speech_controller.h"
 #include "view/yomi6_doc.h"
 #include "view/yomi6_view.h"
@@ -102,7 +103,7 @@ void ReadingPane::Refresh() {
     const ReadingMode mode =
         g_speech.readings == kReadingsAutomatic ? ReadingMode::Automatic : ReadingMode::Dictionary;
     // An analyzer that cannot be loaded is said once, here or at the next speech.
-    MessageBoxSink sink(window());
+    AnalyzerMessageBox sink(window());
     ReaderSetup setup;
     setup.messages = &sink;
     m_listing = ListReading(reinterpret_cast<const unsigned char*>(m_source.bytes.data()),

@@ -10,6 +10,7 @@
 #include "speech/text_reader.h"
 #include "speech/wav_render.h"
 #include "speech/word_ranges.h"
+#include "view/analyzer_message.h"
 
 #include <QApplication>
 
@@ -24,19 +25,6 @@ SpeechController& SpeechController::Instance() {
     static SpeechController controller;
     return controller;
 }
-
-namespace {
-
-// Collects what the reading wants to tell the user, to be shown after the speak command.
-class CollectingSink : public IMessageSink {
-public:
-    void ShowMessage(std::string_view text, MessageBoxType) override {
-        messages.append(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    }
-    QStringList messages;
-};
-
-} // namespace
 
 SpeechController::SpeechController()
     : m_runner(std::make_unique<SpeechRunner>(
@@ -70,7 +58,7 @@ QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& te
     m_source = text;
     m_passOffset = 0;
     m_words = WordRanges(m_source.bytes);
-    CollectingSink sink;
+    AnalyzerMessageCollector sink;
     ReaderSetup setup;
     setup.messages = &sink;
     StartSpeech(g_speech, reinterpret_cast<const unsigned char*>(m_source.bytes.data()),
@@ -103,7 +91,7 @@ QStringList SpeechController::ReadRange(const QObject* owner, const QString& tex
     m_long.Begin(text.toStdU16String(), static_cast<std::size_t>(std::max(begin, 0)),
                  static_cast<std::size_t>(std::max(end, 0)));
     m_runner->setNextPass([this] { return LoadNextPass(); });
-    CollectingSink sink;
+    AnalyzerMessageCollector sink;
     ReaderSetup setup;
     setup.messages = &sink;
     if (m_long.LoadNextPass(g_speech, setup, false)) {

@@ -98,6 +98,10 @@ private slots:
         qunsetenv("YOMI6_MECAB_DIC");
         QTRY_VERIFY_WITH_TIMEOUT(box->handled(), 3000);
         QVERIFY2(box->text().contains(folder), qPrintable(box->text()));
+        // Said in the editor's language: no English system text in its box.
+        QVERIFY2(
+            box->text().startsWith(QString::fromUtf8("漢字を読むための解析辞書を読み込めません。")),
+            qPrintable(box->text()));
         // The dictionary reading of this pass: 漢字 is the built-in word ｶﾝｼﾞ.
         QCOMPARE(g_speech.endIndex, 4);
         QCOMPARE(g_speech.reading[0], 0xB6);
