@@ -58,7 +58,7 @@ public:
     // When a sample played as asked at `at` starts sounding: at plus the output's latency, or at
     // itself without an output.
     SampleMixer::Clock::time_point onsetOf(SampleMixer::Clock::time_point at) const {
-        return m_hasOutput.load() ? at + m_mixer.latency() : at;
+        return m_hasOutput.load() ? at + m_mixer->latency() : at;
     }
 
     // How long until the samples played so far have finished sounding; zero without output.
