@@ -1,0 +1,49 @@
+// A reading through any length of text: the text is read pass after pass, each pass cut by the
+// pass planner from where the previous one's reading stopped, loaded into a speech state when
+// the previous pass has been read. Only the characters of one pass are converted at a time, so
+// the cost of starting a pass does not grow with the text.
+#pragma once
+
+#include "speech/source_range.h"
+#include "speech/speech_state.h"
+#include "speech/text_reader.h"
+#include "text/speech_text.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace yomi6 {
+
+class LongReading {
+public:
+    // Reads characters [begin, end) of text (UTF-16, '\n' or "\r\n" line breaks); both are
+    // clamped to the text.
+    void Begin(std::u16string text, std::size_t begin, std::size_t end);
+    // Forgets the text.
+    void Clear();
+    bool IsActive() const { return m_active; }
+
+    // Loads the next pass into state as the speak command does (the speaking flag raised, the
+    // indexes at the pass's first byte). Past the end: with repeat, the first pass again; else
+    // false and state unchanged.
+    bool LoadNextPass(SpeechState& state, const ReaderSetup& setup, bool repeat);
+
+    // The pass last loaded: its speech bytes, the words in them, and the text position of its
+    // first character (the source bytes' spans are relative to it).
+    const SpeechSource& Source() const { return m_source; }
+    const std::vector<SourceRange>& Words() const { return m_words; }
+    std::size_t PassOffset() const { return m_passOffset; }
+
+private:
+    bool m_active = false;
+    std::u16string m_text;
+    std::size_t m_begin = 0;
+    std::size_t m_end = 0;
+    std::size_t m_next = 0;
+    std::size_t m_passOffset = 0;
+    SpeechSource m_source;
+    std::vector<SourceRange> m_words;
+};
+
+} // namespace yomi6
