@@ -10,10 +10,14 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
   # the automatic reading: the morphological analyzer and its IPADIC dictionary in UTF-8
   libmecab-dev mecab-ipadic-utf8
+  # exported sound files: the encoders (WAVE, FLAC, Vorbis, Opus, MP3)
+  libsndfile1-dev
   # running: a Japanese font, sound through PulseAudio
   fonts-noto-cjk pulseaudio-utils
   # tests: a sound server with a null sink, an X server for the end-to-end runs, PDF reading
   pulseaudio xvfb xauth xdotool poppler-utils
+  # tests of exported sound files: independent readers of their formats
+  ffmpeg sox
   # the reading accuracy evaluator
   python3
   # benchmarks of whole processes

@@ -57,6 +57,8 @@ int RunCommandLineMode(const Options& options) {
         return RunUnits(options);
     case Mode::Wav:
         return RunWav(options);
+    case Mode::Export:
+        return RunExport(options);
     case Mode::Speak:
     case Mode::Pdf:
         PrintError("yomi6", "this mode is not built yet");

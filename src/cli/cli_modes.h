@@ -15,4 +15,8 @@ int RunUnits(const Options& options);
 // yomi6 --wav OUT.wav FILE: one pass rendered as a PCM WAVE file ("-": standard output).
 int RunWav(const Options& options);
 
+// yomi6 --export OUT FILE: the whole file (or --from/--to) rendered pass after pass to OUT in
+// the format its extension picks, with --subtitles and --timings beside it.
+int RunExport(const Options& options);
+
 } // namespace yomi6::cli

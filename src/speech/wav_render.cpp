@@ -42,15 +42,15 @@ void WriteHeader(unsigned char* p, std::uint32_t dataSize) {
     PutLe32(p + 40, dataSize);
 }
 
-// How many output samples a sound lasts: its length at the render rate, rounded up.
+} // namespace
+
 std::int64_t RenderedLength(const SampleSound& sound) {
     const auto n = static_cast<std::int64_t>(sound.samples.size());
     return (n * kRenderRate + sound.sampleRate - 1) / sound.sampleRate;
 }
 
-// Writes the first count output samples of sound to out, linearly interpolated between the
-// recorded values (the last one is held). Output sample j lies at input position
-// j x rate / kRenderRate: between recorded values i and i + 1, fraction / kRenderRate of the way.
+// Output sample j lies at input position j x rate / kRenderRate: between recorded values i and
+// i + 1, fraction / kRenderRate of the way.
 void Resample(const SampleSound& sound, unsigned char* out, std::int64_t count) {
     const std::span<const unsigned char> in = sound.samples;
     const std::int64_t rate = sound.sampleRate;
@@ -83,15 +83,17 @@ void Resample(const SampleSound& sound, unsigned char* out, std::int64_t count) 
     }
 }
 
+bool IsUsableSound(const SampleSound& sound) {
+    return sound.sampleRate > 0 && sound.sampleRate <= kMaxSourceRate && !sound.samples.empty();
+}
+
+namespace {
+
 struct Placed {
     SampleSound sound;
     std::int64_t onset = 0;  // output sample of its tick
     std::int64_t length = 0; // output samples it sounds, before any cut
 };
-
-bool Usable(const SampleSound& sound) {
-    return sound.sampleRate > 0 && sound.sampleRate <= kMaxSourceRate && !sound.samples.empty();
-}
 
 } // namespace
 
@@ -132,7 +134,7 @@ RenderPassWave(const SpeechState& state, const SoundSource& source, std::string*
     RunPass(state, [&](const TickResult& t) {
         if (!t.sample.empty()) {
             const SampleSound sound = source(t.sample);
-            if (Usable(sound)) {
+            if (IsUsableSound(sound)) {
                 placed.push_back({sound, tick * tickSamples, RenderedLength(sound)});
             }
         }

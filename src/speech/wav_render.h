@@ -34,6 +34,16 @@ struct SampleSound {
 // Finds the sound of a sample name.
 using SoundSource = std::function<SampleSound(std::string_view name)>;
 
+// Whether the renderer can play a sound: a rate from 1 to 192000 Hz and at least one value.
+bool IsUsableSound(const SampleSound& sound);
+
+// How many output samples a usable sound lasts: its length at the render rate, rounded up.
+std::int64_t RenderedLength(const SampleSound& sound);
+
+// Writes the first count (at most RenderedLength) output samples of a usable sound to out,
+// linearly interpolated between the recorded values (the last one is held).
+void Resample(const SampleSound& sound, unsigned char* out, std::int64_t count);
+
 // The compiled-in sample of that name, or none when it is missing or not 8-bit mono PCM.
 SampleSound CompiledInSound(std::string_view name);
 
