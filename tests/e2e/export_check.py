@@ -128,7 +128,8 @@ def main():
             pos = end + 2
             ticks = [i for i, r in enumerate(rows) if r[0] != "-" and r[2] > r[1]
                      and begin <= r[1] < end]
-            if ticks:
+            words = raw.decode("cp932").strip(" \u3000")
+            if ticks and words:  # a line of blanks has no cue, even where a blank sounds
                 words = raw.decode("cp932").strip(" \u3000")
                 if kind == "vtt":
                     words = words.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;")
