@@ -14,7 +14,8 @@ enum Id : int {
     WordWrap = 32789,
     PrinterFont = 32791,
     PageLayout = 32792,
-    Readings = 32793, // 漢字も読む: the automatic reading on or off
+    Readings = 32793,    // 漢字も読む: the automatic reading on or off
+    ExportAudio = 32794, // 音声ﾌｧｲﾙに保存: the text rendered to a sound file
     // Standard commands.
     FileNew = 57600,
     FileOpen = 57601,

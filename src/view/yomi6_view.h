@@ -65,6 +65,7 @@ protected:
 private:
     void OnSpeak();
     void OnStop();
+    void OnExportAudio();
     void OnChooseFont();
     void OnWordWrap();
     // The speech dialogs (yomi6_view_speech_dialogs.cpp).
