@@ -87,7 +87,16 @@ ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& 
         });
     bool firstUnit = true;
     ExportCallbacks callbacks;
+    // Asked every few hundred ticks as well as after each pass, so that a cancel takes effect
+    // within a fraction of a second even where one pass takes seconds to encode.
+    constexpr std::int64_t kProgressTicks = 256;
+    const std::size_t to = std::min(request.to, request.text.size());
+    const std::size_t from = std::min(request.from, to);
     callbacks.onTick = [&](const ExportTick& tick) {
+        if (progress && tick.unit && tick.index % kProgressTicks == 0 &&
+            !progress(std::clamp(tick.sourceBegin, from, to) - from, to - from)) {
+            return false;
+        }
         if (subtitles.IsOpen() && !cues.Add(tick)) {
             return false;
         }

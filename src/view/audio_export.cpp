@@ -125,6 +125,9 @@ QString ExportAudioFiles(QWidget* parent, const QString& text, const QString& au
             loop.quit();
             return;
         }
+        if (progress.wasCanceled()) {
+            cancel = true;
+        }
         const std::size_t total = std::max<std::size_t>(bytes.size(), 1);
         progress.setValue(static_cast<int>(done * kProgressSteps / total));
     });
