@@ -7,7 +7,7 @@ packages=(
   # build
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format pkg-config
   libgtest-dev libbenchmark-dev
-  # voice folders: resampling (libsoxr); the tests write WAVE files with libsndfile
+  # voice folders: resampling (libsoxr); exported sound files: the encoders (libsndfile)
   libsoxr-dev libsndfile1-dev
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
   # the automatic reading: the morphological analyzer and its IPADIC dictionary in UTF-8
@@ -18,10 +18,10 @@ packages=(
   fonts-noto-cjk pulseaudio-utils
   # tests: a sound server with a null sink, an X server for the end-to-end runs, PDF reading
   pulseaudio xvfb xauth xdotool poppler-utils
+  # tests of exported sound files and voice folders: independent tools for their formats
+  ffmpeg sox
   # the reading accuracy evaluator
   python3
-  # voice folders made with an independent tool
-  sox
   # benchmarks of whole processes
   hyperfine
   # the package and the installed files: dpkg-shlibdeps, lintian, the AppStream validator, man

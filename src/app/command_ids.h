@@ -18,6 +18,7 @@ enum Id : int {
     ReadFromCaret = 32794, // from the caret (or the selection) to the end, pass after pass
     Pause = 32795,         // pause or resume the speech
     ReadingPane = 32796,   // the reading pane shown or hidden
+    ExportAudio = 32797,   // 音声ﾌｧｲﾙに保存: the text rendered to a sound file
     FitSamples = 32800,    // the samples fit a fast tick (a setting of this program's own)
     VoiceManager = 32810,
     DictionaryManager = 32820,

@@ -59,6 +59,8 @@ int RunCommandLineMode(const Options& options) {
         return RunWav(options);
     case Mode::CheckVoice:
         return RunCheckVoice(options);
+    case Mode::Export:
+        return RunExport(options);
     case Mode::Speak:
     case Mode::Pdf:
         PrintError("yomi6", "this mode is not built yet");

@@ -17,5 +17,8 @@ int RunWav(const Options& options);
 
 // yomi6 --check-voice DIR: the report of a voice folder; 1 when a unit is unusable.
 int RunCheckVoice(const Options& options);
+// yomi6 --export OUT FILE: the whole file (or --from/--to) rendered pass after pass to OUT in
+// the format its extension picks, with --subtitles and --timings beside it.
+int RunExport(const Options& options);
 
 } // namespace yomi6::cli

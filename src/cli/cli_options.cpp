@@ -1,5 +1,7 @@
 #include "cli/cli_options.h"
 
+#include "speech/export_job.h"
+
 #include <charconv>
 
 namespace yomi6::cli {
@@ -12,6 +14,12 @@ bool ParseSpeed(const std::string& text, int& value) {
     return ec == std::errc() && ptr == end && value >= 0 && value <= 1000;
 }
 
+bool ParseOffset(const std::string& text, std::size_t& value) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return !text.empty() && ec == std::errc() && ptr == end;
+}
+
 } // namespace
 
 std::string UsageText() {
@@ -21,6 +29,9 @@ std::string UsageText() {
            "       yomi6 --units FILE               print each tick's sample, source bytes and "
            "text\n"
            "       yomi6 --wav OUT.wav FILE         render one pass of speech to OUT.wav\n"
+           "       yomi6 --export OUT [--subtitles OUT] [--timings OUT] [--from N] [--to N] FILE\n"
+           "                                        render the whole of FILE to OUT: .wav, .flac,\n"
+           "                                        .ogg (Vorbis), .opus or .mp3\n"
            "       yomi6 --speak FILE               speak one pass through the sound output\n"
            "       yomi6 --pdf OUT.pdf FILE         print the pages of FILE to OUT.pdf\n"
            "       yomi6 --check-voice DIR          report which units the voice folder DIR\n"
@@ -39,6 +50,9 @@ std::string UsageText() {
            "                        to the tick, keeping their pitch\n"
            "  --no-fit-samples      play the samples at their own length (default: the\n"
            "                        settings, else this)\n"
+           "  --subtitles OUT       with --export: subtitles beside it, .srt or .vtt\n"
+           "  --timings OUT         with --export: the time and source bytes of each unit (JSON)\n"
+           "  --from N, --to N      with --export: read source bytes N to N (end exclusive)\n"
            "  --help                show this text\n"
            "  --version             show the version\n"
            "FILE may be - for standard input.\n"
@@ -56,8 +70,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
     auto setMode = [&](Mode mode) {
         if (modeSet && o.mode != mode) {
             result.error =
-                "only one of --reading, --schedule, --units, --wav, --speak, --pdf, --check-voice "
-                "may be given";
+                "only one of --reading, --schedule, --units, --wav, --export, --speak, --pdf, "
+                "--check-voice may be given";
             return false;
         }
         if (modeSet) {
@@ -125,6 +139,34 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
                 return result;
             }
             o.voiceFolder = *dir;
+        } else if (a == "--export") {
+            // The FILE is the one argument that is no option, anywhere on the line.
+            const std::string* out = value("OUT and a FILE");
+            if (out == nullptr || !setMode(Mode::Export)) {
+                return result;
+            }
+            o.exportOutput = *out;
+        } else if (a == "--subtitles" || a == "--timings") {
+            const std::string* v = value("a file name");
+            if (v == nullptr) {
+                return result;
+            }
+            if (v->empty() || *v == "-") {
+                result.error = a + " needs a file name";
+                return result;
+            }
+            (a == "--subtitles" ? o.subtitles : o.timings) = *v;
+        } else if (a == "--from" || a == "--to") {
+            const std::string* v = value("a byte offset");
+            if (v == nullptr) {
+                return result;
+            }
+            std::size_t offset = 0;
+            if (!ParseOffset(*v, offset)) {
+                result.error = a + " takes a byte offset (a whole number from 0), not '" + *v + "'";
+                return result;
+            }
+            (a == "--from" ? o.from : o.to) = offset;
         } else if (a == "--voice") {
             const std::string* v = value("male or female");
             if (v == nullptr) {
@@ -175,8 +217,30 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             o.editorFiles.push_back(a);
         }
     }
+    if (o.mode == Mode::Export) {
+        if (o.editorFiles.empty()) {
+            result.error = "--export needs a FILE";
+            return result;
+        }
+        o.input = o.editorFiles.front();
+        o.editorFiles.erase(o.editorFiles.begin());
+    }
     if (o.mode != Mode::Editor && !o.editorFiles.empty()) {
         result.error = "unexpected argument '" + o.editorFiles.front() + "'";
+    } else if (o.mode != Mode::Export &&
+               (!o.subtitles.empty() || !o.timings.empty() || o.from || o.to)) {
+        result.error = "--subtitles, --timings, --from and --to go with --export";
+    } else if (o.from && o.to && *o.from > *o.to) {
+        result.error =
+            "--from " + std::to_string(*o.from) + " is after --to " + std::to_string(*o.to);
+    } else if (o.mode == Mode::Export) {
+        const std::string problem =
+            CheckExportNames(ExportOutputs{o.exportOutput, o.subtitles, o.timings});
+        if (!problem.empty()) {
+            result.error = problem;
+        } else if (o.exportOutput == "-") {
+            result.error = "--export needs a file name, not standard output";
+        }
     }
     return result;
 }

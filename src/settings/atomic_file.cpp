@@ -407,4 +407,62 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     return true;
 }
 
+bool OpenTempForTarget(const std::string& path, TempForTarget& out, std::string& error) {
+    error.clear();
+    out = TempForTarget{};
+    if (path.empty()) {
+        error = "no file path";
+        return false;
+    }
+    if (!ResolveTarget(path, out.target, error)) {
+        return false;
+    }
+    out.fd = CreateTempBeside(out.target, out.tempPath);
+    if (out.fd < 0) {
+        error = Describe("cannot create a file beside", out.target, errno);
+        return false;
+    }
+    struct stat old {};
+    if (::stat(out.target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        ::fchmod(out.fd, old.st_mode & 07777);
+    }
+    return true;
+}
+
+bool CommitTempForTarget(TempForTarget& temp, std::string& error) {
+    error.clear();
+    FileDescriptor fd(temp.fd);
+    temp.fd = -1;
+    const char* step = nullptr;
+    if (::fsync(fd.get()) != 0) {
+        step = "cannot flush";
+    } else if (!fd.Close()) {
+        step = "cannot write";
+    } else if (::rename(temp.tempPath.c_str(), temp.target.c_str()) != 0) {
+        step = "cannot replace";
+    }
+    if (step != nullptr) {
+        const int err = errno;
+        fd.Close();
+        ::unlink(temp.tempPath.c_str());
+        temp.tempPath.clear();
+        error = Describe(step, temp.target, err);
+        return false;
+    }
+    temp.tempPath.clear();
+    SyncDirectory(DirectoryOf(temp.target));
+    return true;
+}
+
+void DiscardTempForTarget(TempForTarget& temp) {
+    if (temp.fd >= 0) {
+        ::close(temp.fd);
+        temp.fd = -1;
+    }
+    if (!temp.tempPath.empty()) {
+        ::unlink(temp.tempPath.c_str());
+        temp.tempPath.clear();
+    }
+}
+
 } // namespace yomi6

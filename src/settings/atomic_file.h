@@ -55,5 +55,20 @@ int CreateTemporaryIn(const std::string& dir, std::string& tempPath);
 // Removes the temporary files in dir that processes now gone left behind more than
 // kStaleTemporaryAgeSeconds ago: this program's names only, regular files only.
 void RemoveStaleTemporaries(const std::string& dir);
+// The same replacement for a file written piece by piece (a long recording): a new file beside
+// the target, named and created as WriteFileAtomically does, which the caller writes through fd
+// and then commits (flushed, renamed over the target) or discards (removed). The directory
+// above the target must exist. A file already at the target keeps its permission bits.
+struct TempForTarget {
+    int fd = -1;
+    std::string target;   // the file that a commit replaces (a symbolic link followed)
+    std::string tempPath; // the new file; empty once committed or discarded
+};
+bool OpenTempForTarget(const std::string& path, TempForTarget& out, std::string& error);
+// Closes fd, flushes and renames; on failure the temporary file is removed and the target is
+// untouched.
+bool CommitTempForTarget(TempForTarget& temp, std::string& error);
+// Closes fd and removes the temporary file (nothing when already committed or discarded).
+void DiscardTempForTarget(TempForTarget& temp);
 
 } // namespace yomi6

@@ -43,15 +43,15 @@ void WriteHeader(unsigned char* p, std::uint32_t dataSize) {
     PutLe32(p + 40, dataSize);
 }
 
-// How many output samples a sound lasts: its length at the render rate, rounded up.
+} // namespace
+
 std::int64_t RenderedLength(const SampleSound& sound) {
     const auto n = static_cast<std::int64_t>(sound.samples.size());
     return (n * kRenderRate + sound.sampleRate - 1) / sound.sampleRate;
 }
 
-// Writes the first count output samples of sound to out, linearly interpolated between the
-// recorded values (the last one is held). Output sample j lies at input position
-// j x rate / kRenderRate: between recorded values i and i + 1, fraction / kRenderRate of the way.
+// Output sample j lies at input position j x rate / kRenderRate: between recorded values i and
+// i + 1, fraction / kRenderRate of the way.
 void Resample(const SampleSound& sound, unsigned char* out, std::int64_t count) {
     const std::span<const unsigned char> in = sound.samples;
     const std::int64_t rate = sound.sampleRate;
@@ -84,18 +84,11 @@ void Resample(const SampleSound& sound, unsigned char* out, std::int64_t count) 
     }
 }
 
-struct Placed {
-    std::span<const std::int16_t> pcm; // at the render rate
-    std::int64_t onset = 0;            // output sample of its tick
-};
-
-bool Usable(const SampleSound& sound) {
+bool IsUsableSound(const SampleSound& sound) {
     return sound.sampleRate > 0 && sound.sampleRate <= kMaxSourceRate && !sound.samples.empty();
 }
 
-// The sound at the render rate as 16-bit frames, the form the samples are mixed in: every
-// 8-bit value v becomes (v - 128) x 256, so that frames no fade touches narrow back exactly.
-std::vector<std::int16_t> Frames(const SampleSound& sound) {
+std::vector<std::int16_t> RenderFrames(const SampleSound& sound) {
     std::vector<unsigned char> bytes(static_cast<std::size_t>(RenderedLength(sound)));
     Resample(sound, bytes.data(), static_cast<std::int64_t>(bytes.size()));
     std::vector<std::int16_t> frames(bytes.size());
@@ -104,10 +97,17 @@ std::vector<std::int16_t> Frames(const SampleSound& sound) {
     return frames;
 }
 
-unsigned char Narrow(std::int16_t frame) {
+unsigned char NarrowFrame(std::int16_t frame) {
     // Rounded to the nearest step of 256 (an arithmetic shift rounds down).
     return static_cast<unsigned char>(std::clamp((frame + 128) >> 8, -128, 127) + 128);
 }
+
+namespace {
+
+struct Placed {
+    std::span<const std::int16_t> pcm; // at the render rate
+    std::int64_t onset = 0;            // output sample of its tick
+};
 
 } // namespace
 
@@ -152,7 +152,9 @@ std::optional<std::vector<unsigned char>> RenderPassWave(const SpeechState& stat
         auto it = sounds.find(name);
         if (it == sounds.end()) {
             const SampleSound sound = source(name);
-            it = sounds.emplace(name, Usable(sound) ? Frames(sound) : std::vector<std::int16_t>{})
+            it = sounds
+                     .emplace(name, IsUsableSound(sound) ? RenderFrames(sound)
+                                                         : std::vector<std::int16_t>{})
                      .first;
             if (fitting == SampleFitting::On && !it->second.empty()) {
                 fitted.Add(name, it->second);
@@ -194,7 +196,7 @@ std::optional<std::vector<unsigned char>> RenderPassWave(const SpeechState& stat
     const auto total = static_cast<std::uint32_t>(mix.size());
     std::vector<unsigned char> image(kWaveHeaderSize + total);
     WriteHeader(image.data(), total);
-    std::transform(mix.begin(), mix.end(), image.begin() + kWaveHeaderSize, Narrow);
+    std::transform(mix.begin(), mix.end(), image.begin() + kWaveHeaderSize, NarrowFrame);
     return image;
 }
 

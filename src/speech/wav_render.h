@@ -35,6 +35,23 @@ struct SampleSound {
 // Finds the sound of a sample name.
 using SoundSource = std::function<SampleSound(std::string_view name)>;
 
+// Whether the renderer can play a sound: a rate from 1 to 192000 Hz and at least one value.
+bool IsUsableSound(const SampleSound& sound);
+
+// How many output samples a usable sound lasts: its length at the render rate, rounded up.
+std::int64_t RenderedLength(const SampleSound& sound);
+
+// Writes the first count (at most RenderedLength) output samples of a usable sound to out,
+// linearly interpolated between the recorded values (the last one is held).
+void Resample(const SampleSound& sound, unsigned char* out, std::int64_t count);
+
+// A usable sound at the render rate as 16-bit frames, the form samples are mixed in: every
+// 8-bit value v becomes (v - 128) x 256, so that frames no fade touches narrow back exactly.
+std::vector<std::int16_t> RenderFrames(const SampleSound& sound);
+
+// A mixed 16-bit frame as the 8-bit unsigned value written out, rounded to the nearest step.
+unsigned char NarrowFrame(std::int16_t frame);
+
 // The compiled-in sample of that name, or none when it is missing or not 8-bit mono PCM.
 SampleSound CompiledInSound(std::string_view name);
 

@@ -1,5 +1,7 @@
 #include "view/yomi6_view.h"
 
+#include "view/audio_export.h"
+
 #include "app/app_settings.h"
 #include "app/main_frame.h"
 #include "platform/message_box.h"
@@ -145,6 +147,7 @@ bool CYOMI5View::HandlesCommand(cmd::Id id) const {
     case cmd::FilePrintPreview:
     case cmd::PrinterFont:
     case cmd::PageLayout:
+    case cmd::ExportAudio:
         return true;
     default:
         return false;
@@ -184,6 +187,7 @@ void CYOMI5View::UpdateCommand(cmd::Id id, CommandState& state) const {
     case cmd::EditSelectAll:
     case cmd::EditFind:
     case cmd::EditReplace:
+    case cmd::ExportAudio:
         state.enabled = !document()->isEmpty();
         break;
     default:
@@ -270,6 +274,9 @@ void CYOMI5View::OnCommand(cmd::Id id) {
     case cmd::PageLayout:
         OnPageLayout();
         break;
+    case cmd::ExportAudio:
+        OnExportAudio();
+        break;
     default:
         break;
     }
@@ -292,6 +299,13 @@ void CYOMI5View::OnReadFromCaret() {
     for (const QString& message : messages) {
         ShowMessage(window(), message, MessageBoxType::IconExclamation);
     }
+}
+
+void CYOMI5View::OnExportAudio() {
+    // The selection when there is one, else the whole document.
+    QString text = textCursor().hasSelection() ? textCursor().selectedText() : Text();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    ExportAudioWithDialogs(window(), text);
 }
 
 void CYOMI5View::OnStop() {

@@ -80,6 +80,8 @@ private:
     void OnReadFromCaret();
     // Scrolls the view to position unless the user scrolled it in the last few seconds.
     void KeepInView(int position);
+    // The selection, or the whole document, rendered to a sound file (audio_export.cpp).
+    void OnExportAudio();
     void OnChooseFont();
     void OnWordWrap();
     // The speech dialogs (yomi6_view_speech_dialogs.cpp).

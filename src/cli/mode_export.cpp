@@ -1,0 +1,66 @@
+#include "cli/cli_common.h"
+#include "cli/cli_main.h"
+#include "cli/cli_modes.h"
+#include "cli/speech_options.h"
+#include "speech/analyzer_loader.h"
+#include "speech/export_job.h"
+
+#include <string>
+
+namespace yomi6::cli {
+
+namespace {
+
+// The longest text exported: far beyond any text the editor opens, short of a size whose
+// rendering would take days.
+constexpr std::size_t kMaxExportBytes = 64u << 20;
+
+class StderrMessages : public IMessageSink {
+public:
+    void ShowMessage(std::string_view text, MessageBoxType) override {
+        PrintError("--readings auto", text);
+    }
+};
+
+} // namespace
+
+int RunExport(const Options& options) {
+    std::string text;
+    if (!ReadInput(options.input, kMaxExportBytes + 1, text) || !LoadCliDictionary(options)) {
+        return kExitIoError;
+    }
+    const std::string where = options.input == "-" ? "standard input" : options.input;
+    if (text.size() > kMaxExportBytes) {
+        PrintError(where, "the text is longer than " + std::to_string(kMaxExportBytes >> 20) +
+                              " MiB; export a part of it with --from and --to");
+        return kExitIoError;
+    }
+    const std::size_t from = options.from.value_or(0);
+    if (from > text.size()) {
+        PrintError(where, "--from " + std::to_string(from) + " is past the end of the text (" +
+                              std::to_string(text.size()) + " bytes)");
+        return kExitIoError;
+    }
+    const SpeechDefaults defaults = DefaultSpeechOptions();
+    ProcessAnalyzer().SetConfiguredDictionary(defaults.analyzerDictionary);
+    StderrMessages messages;
+    ExportRequest request;
+    request.text = text;
+    // An offset inside a two-byte character moves to the next whole character; --to past the
+    // end means the end.
+    request.from = CharBoundaryAtOrAfter(text, from);
+    request.to = CharBoundaryAtOrAfter(text, options.to.value_or(text.size()));
+    request.voice = options.voice.value_or(defaults.voice);
+    request.speed = options.speed.value_or(defaults.speed);
+    request.readings = options.readings.value_or(defaults.readings);
+    request.setup.messages = &messages;
+    const ExportJobResult result = RunExportJob(
+        request, ExportOutputs{options.exportOutput, options.subtitles, options.timings});
+    if (result.status != ExportStatus::Done) {
+        PrintError(result.where, result.error.empty() ? "the export stopped" : result.error);
+        return kExitIoError;
+    }
+    return kExitOk;
+}
+
+} // namespace yomi6::cli

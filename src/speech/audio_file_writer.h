@@ -1,0 +1,45 @@
+// A sound file written block by block in the format its name's extension picks: PCM WAVE, FLAC,
+// Ogg Vorbis, Ogg Opus or MP3, encoded by libsndfile. Nothing is held beyond one block; the file
+// appears at its path only when Finish succeeds.
+#pragma once
+
+#include "settings/atomic_output_file.h"
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace yomi6 {
+
+enum class AudioFormat { Wav, Flac, OggVorbis, OggOpus, Mp3 };
+
+// The format of an output name by its extension (.wav .flac .ogg .opus .mp3, any case), or
+// none for any other name.
+std::optional<AudioFormat> AudioFormatForPath(std::string_view path);
+
+class AudioFileWriter {
+public:
+    AudioFileWriter();
+    ~AudioFileWriter();
+    AudioFileWriter(const AudioFileWriter&) = delete;
+    AudioFileWriter& operator=(const AudioFileWriter&) = delete;
+
+    // Starts a mono file of format at sampleRate. False, with the reason in error, when the
+    // file cannot be created or the encoder refuses the format.
+    bool Open(const std::string& path, AudioFormat format, int sampleRate, std::string& error);
+    // Appends 8-bit unsigned samples (128 is silence).
+    bool Write(const unsigned char* samples, std::size_t count, std::string& error);
+    // Ends the stream and moves the file to its path.
+    bool Finish(std::string& error);
+    // Drops the file (also done by the destructor when Finish was not reached).
+    void Discard();
+
+private:
+    struct Encoder;
+    std::unique_ptr<Encoder> m_encoder;
+    AtomicOutputFile m_file;
+};
+
+} // namespace yomi6

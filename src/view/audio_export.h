@@ -1,0 +1,26 @@
+// The 音声ﾌｧｲﾙに保存 command: the document or its selection rendered to a sound file in the
+// format the save dialog's file type picks, optionally with subtitles and timings beside it.
+// The rendering runs off the user-interface thread behind a progress dialog with a cancel
+// button; a cancel or a failure leaves no file.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace yomi6 {
+
+// The file types of the save dialog, in their order, and the extension each one writes.
+QString AudioExportFilters();
+
+// Asks for the file name and the side files, then exports text (UTF-16, the document's line
+// breaks). Returns false when the user cancelled or the export failed (after saying why).
+bool ExportAudioWithDialogs(QWidget* parent, const QString& text);
+
+// The export itself, for a name already chosen: audio, and subtitles or timings when not empty.
+// Shows the progress dialog after half a second. Returns the error text, empty on success;
+// "cancelled" is not an error but returns false through *cancelled.
+QString ExportAudioFiles(QWidget* parent, const QString& text, const QString& audio,
+                         const QString& subtitles, const QString& timings, bool* cancelled);
+
+} // namespace yomi6

@@ -1,0 +1,194 @@
+// The export's core: the streamed rendering against the one-pass rendering, passes over long
+// texts, cancelling, sentences and cues, the subtitle text, the formats by name.
+#include "speech/export_job.h"
+#include "speech/speech_export.h"
+#include "speech/speech_state.h"
+#include "speech/subtitle_cues.h"
+#include "speech/wav_render.h"
+#include "support/sjis.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace yomi6 {
+namespace {
+
+using test::Sjis;
+namespace fs = std::filesystem;
+
+std::vector<unsigned char> Exported(const std::string& text, int speed) {
+    ExportRequest request;
+    request.text = text;
+    request.speed = speed;
+    std::vector<unsigned char> out;
+    ExportCallbacks callbacks;
+    callbacks.onSound = [&](const unsigned char* p, std::size_t n) {
+        out.insert(out.end(), p, p + n);
+        return true;
+    };
+    EXPECT_EQ(RunSpeechExport(request, callbacks).status, ExportStatus::Done);
+    return out;
+}
+
+TEST(SpeechExport, StreamedRenderingEqualsTheOnePassRenderingAtEverySpeed) {
+    // At 10 ms every sample is cut by the next; at 1000 ms every one sounds whole.
+    const std::string text = Sjis("ガッコウへ行く。キャット、ABC123\r\nおわり");
+    for (const int speed : {0, 10, 55, 180, 1000}) {
+        auto state = std::make_unique<SpeechState>();
+        state->speed = speed;
+        StartSpeech(*state, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+        const auto image = RenderPassWave(*state, CompiledInSound);
+        ASSERT_TRUE(image.has_value());
+        const std::vector<unsigned char> pcm(image->begin() + kWaveHeaderSize, image->end());
+        EXPECT_EQ(Exported(text, speed), pcm) << "speed " << speed;
+    }
+}
+
+TEST(SpeechExport, LongTextIsReadWholePassAfterPassOnOneClock) {
+    std::string text;
+    for (int i = 0; i < 400; ++i) {
+        text += Sjis("あいうえお、かきくけこ。\r\n"); // 26 bytes a line, 10400 in all
+    }
+    ExportRequest request;
+    request.text = text;
+    std::vector<ExportTick> ticks;
+    ExportCallbacks callbacks;
+    callbacks.onTick = [&](const ExportTick& t) {
+        ticks.push_back(t);
+        return true;
+    };
+    std::vector<std::size_t> progress;
+    callbacks.onProgress = [&](std::size_t done, std::size_t total) {
+        EXPECT_EQ(total, text.size());
+        progress.push_back(done);
+        return true;
+    };
+    const ExportResult result = RunSpeechExport(request, callbacks);
+    ASSERT_EQ(result.status, ExportStatus::Done);
+    // Three passes, the first two cut after the last whole line within 4000 bytes.
+    EXPECT_EQ(progress, (std::vector<std::size_t>{3978, 7956, 10400}));
+    ASSERT_EQ(static_cast<std::int64_t>(ticks.size()), result.ticks);
+    std::size_t covered = 0;
+    int passEnds = 0;
+    for (std::size_t i = 0; i < ticks.size(); ++i) {
+        EXPECT_EQ(ticks[i].index, static_cast<std::int64_t>(i));
+        EXPECT_EQ(ticks[i].timeMs, static_cast<std::int64_t>(i) * 180);
+        if (ticks[i].unit) {
+            EXPECT_GE(ticks[i].sourceBegin, covered) << "tick " << i;
+            covered = ticks[i].sourceEnd;
+        } else {
+            ++passEnds;
+        }
+    }
+    EXPECT_EQ(passEnds, 3); // one silent tick between passes, one at the end
+    EXPECT_EQ(covered, text.size() - 2);
+    // Until the last tick, or the end of the last sample when that sounds on past it.
+    EXPECT_GE(result.samples, (result.ticks - 1) * 180 * 16);
+    EXPECT_LT(result.samples, (result.ticks + 2) * 180 * 16);
+}
+
+TEST(SpeechExport, CancelAndFailureLeaveNoFile) {
+    const fs::path dir = fs::temp_directory_path() / ("yomi6_export_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    std::string text;
+    for (int i = 0; i < 500; ++i) {
+        text += Sjis("テスト。"); // 4000 bytes: two passes
+    }
+    ExportRequest request;
+    request.text = text;
+    const ExportOutputs outputs{(dir / "a.flac").string(), (dir / "a.vtt").string(),
+                                (dir / "a.json").string()};
+    int calls = 0;
+    const ExportJobResult cancelled =
+        RunExportJob(request, outputs, [&](std::size_t, std::size_t) { return ++calls < 1; });
+    EXPECT_EQ(cancelled.status, ExportStatus::Stopped);
+    EXPECT_TRUE(fs::is_empty(dir));
+
+    request.speed = 1001;
+    EXPECT_EQ(RunExportJob(request, outputs).status, ExportStatus::Failed);
+    EXPECT_TRUE(fs::is_empty(dir));
+
+    request.speed = 180;
+    const ExportJobResult done = RunExportJob(request, outputs);
+    EXPECT_EQ(done.status, ExportStatus::Done) << done.error;
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"a.flac", "a.json", "a.vtt"}));
+    fs::remove_all(dir);
+}
+
+TEST(SubtitleCues, SentencesEndAtStopsWithTheirClosingBracketsAndAtLineEnds) {
+    const std::string text = Sjis("「はい。」と言った。円周率は3.14です! 次\r\n行");
+    std::vector<std::string> sentences;
+    for (std::size_t b = 0; b < text.size();) {
+        const std::size_t e = SentenceEnd(text, b, text.size());
+        ASSERT_GT(e, b);
+        sentences.push_back(text.substr(b, e - b));
+        b = e;
+    }
+    EXPECT_EQ(sentences,
+              (std::vector<std::string>{Sjis("「はい。」"), Sjis("と言った。"),
+                                        Sjis("円周率は3.14です!"), Sjis(" 次\r\n"), Sjis("行")}));
+    EXPECT_EQ(SentenceEnd(text, 0, 3), 3u); // never past the range
+}
+
+TEST(SubtitleCues, CuesRunFromTheFirstToOneTickAfterTheLastSoundingUnit) {
+    const std::string text = Sjis("あ。 い\r\n\r\nう");
+    std::vector<SubtitleCue> cues;
+    SubtitleCueBuilder builder(text, 0, text.size(), 100, [&](const SubtitleCue& c) {
+        cues.push_back(c);
+        return true;
+    });
+    auto tick = [](std::int64_t i, std::string_view sample, std::size_t b, std::size_t e) {
+        return ExportTick{i, i * 100, sample, true, b, e};
+    };
+    EXPECT_TRUE(builder.Add(tick(0, "A", 0, 2)));
+    EXPECT_TRUE(builder.Add(tick(1, "", 2, 4))); // a silent stop: not the cue's last unit
+    EXPECT_TRUE(builder.Add(tick(2, "", 4, 5))); // a silent blank: not the next cue's first
+    EXPECT_TRUE(builder.Add(tick(3, "I", 5, 7)));
+    EXPECT_TRUE(builder.Add(ExportTick{4, 400, "", false, 13, 13})); // a pass's end
+    EXPECT_TRUE(builder.Add(tick(5, "U", 11, 13)));
+    EXPECT_TRUE(builder.Finish());
+    ASSERT_EQ(cues.size(), 3u);
+    EXPECT_EQ(cues[0].startMs, 0);
+    EXPECT_EQ(cues[0].endMs, 100);
+    EXPECT_EQ(cues[0].text, "あ。");
+    EXPECT_EQ(cues[1].startMs, 300);
+    EXPECT_EQ(cues[1].endMs, 400);
+    EXPECT_EQ(cues[1].text, "い");
+    EXPECT_EQ(cues[2].startMs, 500);
+    EXPECT_EQ(cues[2].text, "う");
+}
+
+TEST(SubtitleCues, TimesAndTextInBothFormats) {
+    EXPECT_EQ(FormatCueTime(0, SubtitleFormat::Srt), "00:00:00,000");
+    EXPECT_EQ(FormatCueTime(3723004, SubtitleFormat::WebVtt), "01:02:03.004");
+    EXPECT_EQ(FormatCueTime(360000000 + 59999, SubtitleFormat::Srt), "100:00:59,999");
+    const SubtitleCue cue{1000, 2500, 0, 0, "a<b>&c-->d"};
+    EXPECT_EQ(FormatCue(cue, 7, SubtitleFormat::Srt),
+              "7\n00:00:01,000 --> 00:00:02,500\na<b>&c-->d\n\n");
+    EXPECT_EQ(FormatCue(cue, 7, SubtitleFormat::WebVtt),
+              "00:00:01.000 --> 00:00:02.500\na&lt;b&gt;&amp;c--&gt;d\n\n");
+}
+
+TEST(ExportNames, FormatsByExtension) {
+    EXPECT_EQ(AudioFormatForPath("a/B.WAV"), AudioFormat::Wav);
+    EXPECT_EQ(AudioFormatForPath("x.Opus"), AudioFormat::OggOpus);
+    EXPECT_EQ(AudioFormatForPath("x.ogg"), AudioFormat::OggVorbis);
+    EXPECT_FALSE(AudioFormatForPath("dir/.wav").has_value());
+    EXPECT_FALSE(AudioFormatForPath("x.wav.txt").has_value());
+    EXPECT_FALSE(AudioFormatForPath("mp3").has_value());
+    EXPECT_TRUE(CheckExportNames({"a.flac", "a.VTT", "t"}).empty());
+    EXPECT_FALSE(CheckExportNames({"a.flac", "a.txt", ""}).empty());
+    EXPECT_FALSE(CheckExportNames({"a.aiff", "", ""}).empty());
+}
+
+} // namespace
+} // namespace yomi6

@@ -1,0 +1,174 @@
+// 音声ﾌｧｲﾙに保存(&A)... through the real menu action: the file type picks the format, the boxes
+// add the side files, the selection alone is exported, and a cancelled export leaves no file.
+#include "app/main_frame.h"
+#include "app/resources_init.h"
+#include "gui/gui_test_support.h"
+#include "speech/speech_export.h"
+#include "speech/speech_state.h"
+#include "text/speech_text.h"
+#include "view/audio_export.h"
+#include "view/yomi6_view.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCursor>
+
+#include <sndfile.h>
+
+#include <memory>
+
+using namespace yomi6;
+using namespace yomi6::test;
+
+namespace {
+
+QAction* ExportAction(CMainFrame& frame) {
+    for (QAction* top : frame.menuBar()->actions()) {
+        if (top->menu() != nullptr && top->text() == QString::fromUtf8("ﾌｧｲﾙ(&F)")) {
+            for (QAction* a : top->menu()->actions()) {
+                if (a->text() == QString::fromUtf8("音声ﾌｧｲﾙに保存(&A)...")) {
+                    return a;
+                }
+            }
+        }
+    }
+    return nullptr;
+}
+
+// Frames of a sound file as libsndfile reads it; -1 when it cannot be read.
+sf_count_t Frames(const QString& path, int* format = nullptr) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.toLocal8Bit().constData(), SFM_READ, &info);
+    if (file == nullptr) {
+        return -1;
+    }
+    sf_close(file);
+    if (format != nullptr) {
+        *format = info.format & SF_FORMAT_TYPEMASK;
+    }
+    return info.frames;
+}
+
+// The samples the export of text renders, counted by the core.
+std::int64_t RenderedSamples(const QString& text) {
+    const std::u16string utf16(reinterpret_cast<const char16_t*>(text.utf16()),
+                               static_cast<std::size_t>(text.size()));
+    const std::string bytes = SpeechBytes(utf16);
+    ExportRequest request;
+    request.text = bytes;
+    request.speed = g_speech.speed;
+    request.voice = g_speech.voice;
+    return RunSpeechExport(request, {}).samples;
+}
+
+} // namespace
+
+class AudioExportTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        InitResources();
+        QVERIFY(m_dir.isValid());
+        QDir::setCurrent(m_dir.path());
+    }
+
+    void init() { m_config = std::make_unique<ScratchConfig>(); }
+    void cleanup() { m_config.reset(); }
+
+    void fileTypePicksTheFormatAndTheBoxesAddSideFiles() {
+        QFile file(m_dir.filePath("doc.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QString::fromUtf8("こんにちは。\r\nキャット！\r\n").toLocal8Bit());
+        file.close();
+        EditorRun run({file.fileName()});
+        QVERIFY(run.ok());
+        QAction* action = ExportAction(run.frame());
+        QVERIFY(action != nullptr);
+        run.frame().UpdateCommandUI();
+        QVERIFY(action->isEnabled());
+
+        const QString target = m_dir.filePath("out"); // no extension: the type adds .flac
+        auto handler = std::make_unique<ModalHandler>([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            QVERIFY(dialog != nullptr);
+            dialog->selectNameFilter("FLAC (*.flac)");
+            dialog->findChild<QCheckBox*>("subtitles")->setChecked(true);
+            dialog->selectFile(target);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        action->trigger();
+        QVERIFY(handler->handled());
+        handler.reset();
+        int format = 0;
+        QCOMPARE(Frames(target + ".flac", &format), RenderedSamples(run.view()->Text()));
+        QCOMPARE(format, SF_FORMAT_FLAC);
+        QFile srt(target + ".srt");
+        QVERIFY(srt.open(QIODevice::ReadOnly));
+        const QString cues = QString::fromUtf8(srt.readAll());
+        QVERIFY2(cues.startsWith("1\n00:00:00,000 --> ") &&
+                     cues.contains(QString::fromUtf8("\n\n2\n")) &&
+                     cues.contains(QString::fromUtf8("キャット！")),
+                 qPrintable(cues));
+        QVERIFY(!QFile::exists(target + ".json"));
+
+        // The selection alone, as WAVE.
+        QTextCursor cursor = run.view()->textCursor();
+        cursor.setPosition(0);
+        cursor.setPosition(3, QTextCursor::KeepAnchor);
+        run.view()->setTextCursor(cursor);
+        const QString part = m_dir.filePath("part.wav");
+        auto second = std::make_unique<ModalHandler>([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            QVERIFY(dialog != nullptr);
+            dialog->selectFile(part);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        action->trigger();
+        QVERIFY(second->handled());
+        second.reset();
+        QCOMPARE(Frames(part), RenderedSamples(QString::fromUtf8("こんに")));
+        run.Finish();
+    }
+
+    void cancelLeavesNoFile() {
+        QString text;
+        for (int i = 0; i < 3000; ++i) {
+            text += QString::fromUtf8("これは長い文章の一部です。\n");
+        }
+        QDir out(m_dir.filePath("cancel"));
+        QVERIFY(QDir().mkpath(out.path()));
+        bool sawProgress = false;
+        ModalHandler handler([&](QWidget* w) {
+            auto* progress = qobject_cast<QProgressDialog*>(w);
+            sawProgress = progress != nullptr;
+            if (progress != nullptr) {
+                // As the user does: the dialog's one button.
+                QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+            }
+        });
+        bool cancelled = false;
+        const QString error = ExportAudioFiles(nullptr, text, out.filePath("long.opus"),
+                                               out.filePath("long.vtt"), QString(), &cancelled);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QVERIFY(sawProgress);
+        QVERIFY(cancelled);
+        QCOMPARE(out.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+    }
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<ScratchConfig> m_config;
+};
+
+QTEST_MAIN(AudioExportTest)
+#include "audio_export_test.moc"
