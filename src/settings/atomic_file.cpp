@@ -417,14 +417,28 @@ bool OpenTempForTarget(const std::string& path, TempForTarget& out, std::string&
     if (!ResolveTarget(path, out.target, error)) {
         return false;
     }
-    out.fd = CreateTempBeside(out.target, out.tempPath);
+    struct stat old {};
+    const bool hadFile = ::stat(out.target.c_str(), &old) == 0;
+    // A device or a FIFO is never renamed over, and a file written piece by piece through a
+    // temporary cannot go into one: refused.
+    if (hadFile && !S_ISREG(old.st_mode)) {
+        error = "cannot write " + out.target + ": not a regular file";
+        return false;
+    }
+    // As for a whole-file write: a file the user could not write in place is not replaced.
+    if (hadFile && !MayWriteInPlace(out.target, old)) {
+        error = Describe("cannot replace", out.target, errno);
+        return false;
+    }
+    out.fd = CreateTemporaryIn(DirectoryOf(out.target), out.tempPath);
     if (out.fd < 0) {
         error = Describe("cannot create a file beside", out.target, errno);
         return false;
     }
-    struct stat old {};
-    if (::stat(out.target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-        ::fchmod(out.fd, old.st_mode & 07777);
+    if (hadFile && !CarryOverOwnerAndMode(out.fd, old)) {
+        error = Describe("cannot set the permissions of", out.target, errno);
+        DiscardTempForTarget(out);
+        return false;
     }
     return true;
 }
