@@ -4,7 +4,7 @@
 find_package(Python3 COMPONENTS Interpreter)
 set(YOMI6_ACCURACY_MIN_DICTIONARY "60" CACHE STRING
     "Lowest share (per cent) of morae read correctly in the dictionary mode")
-set(YOMI6_ACCURACY_MIN_AUTO "60" CACHE STRING
+set(YOMI6_ACCURACY_MIN_AUTO "97" CACHE STRING
     "Lowest share (per cent) of morae read correctly in the automatic mode")
 if(Python3_Interpreter_FOUND)
   add_test(NAME reading_accuracy_tool
