@@ -16,4 +16,13 @@ inline void WriteKey(ProfileFile& profile, const settings_keys::IntKey& key, std
     profile.WriteInt(key.section, key.key, value);
 }
 
+// Writes a key of this program's own additions only when it differs from its default or the
+// file has it already, so that a settings file that never had the key stays as it was.
+inline void WriteKeyIfNotDefault(ProfileFile& profile, const settings_keys::IntKey& key,
+                                 std::int32_t value) {
+    if (value != key.defaultValue || profile.Find(key.section, key.key)) {
+        WriteKey(profile, key, value);
+    }
+}
+
 } // namespace yomi6

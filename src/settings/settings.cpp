@@ -40,7 +40,6 @@ void LoadSettings(const ProfileFile& profile, AppSettings& settings, SpeechState
     settings.readingPane = ReadKey(profile, keys::kReadingPane) != 0 ? 1 : 0;
     LoadSpeechSettings(profile, speech);
     settings.fitSamples = ReadKey(profile, keys::kFitSamples);
-    settings.fitSamplesSaved = settings.fitSamples;
 }
 
 void LoadChildShowState(const ProfileFile& profile, AppSettings& settings) {
@@ -60,20 +59,10 @@ void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechState
     WriteKey(profile, keys::kPrintPageNumber, settings.printPageNumber);
     WriteKey(profile, keys::kSpeed, speech.speed);
     WriteKey(profile, keys::kVoice, speech.voice);
-    // A file that never had the key stays as it was while the default reading is in use.
-    if (speech.readings != keys::kReadings.defaultValue ||
-        profile.Find(keys::kReadings.section, keys::kReadings.key)) {
-        WriteKey(profile, keys::kReadings, speech.readings);
-    }
-    // Likewise the reading pane, off by default.
-    if (settings.readingPane != keys::kReadingPane.defaultValue ||
-        profile.Find(keys::kReadingPane.section, keys::kReadingPane.key)) {
-        WriteKey(profile, keys::kReadingPane, settings.readingPane);
-    }
-    if (settings.fitSamples != settings.fitSamplesSaved) {
-        WriteKey(profile, keys::kFitSamples, settings.fitSamples);
-        settings.fitSamplesSaved = settings.fitSamples;
-    }
+    // The keys this program added stay out of a file that never had them while at their default.
+    WriteKeyIfNotDefault(profile, keys::kReadings, speech.readings);
+    WriteKeyIfNotDefault(profile, keys::kReadingPane, settings.readingPane);
+    WriteKeyIfNotDefault(profile, keys::kFitSamples, settings.fitSamples);
 }
 
 void SaveChildShowState(ProfileFile& profile, AppSettings& settings) {

@@ -37,8 +37,7 @@ struct AppSettings {
     std::int32_t readingPane = 0;     // nonzero: the reading pane is shown
     std::int32_t childShowState = kShowMaximized;
     std::int32_t childShowStateSaved = kShowMaximized; // as last read or written
-    std::int32_t fitSamples = 0;      // nonzero: samples longer than the tick are shortened
-    std::int32_t fitSamplesSaved = 0; // as last read or written
+    std::int32_t fitSamples = 0; // nonzero: samples longer than the tick are shortened
 };
 
 // The one set of settings of the process.

@@ -1,9 +1,9 @@
 #include "view/speech_controller.h"
 
-#include "app/app_settings.h"
 #include "dictionary/message_sink.h"
 #include "platform/sample_player.h"
 #include "platform/speech_runner.h"
+#include "settings/settings.h"
 #include "speech/long_reading.h"
 #include "speech/playback.h"
 #include "speech/speech_state.h"
@@ -67,7 +67,7 @@ QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& te
     // The samples are fitted to the speed before the first tick (the first time at a speed
     // that takes a moment), never on a tick.
     // Those of the reading in both voices, as F5 may switch the voice meanwhile.
-    if (app_settings::FitSamples()) {
+    if (g_settings.fitSamples != 0) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         auto other = std::make_unique<SpeechState>(g_speech);
         other->voice = g_speech.voice != 0 ? 0 : 1;
