@@ -250,11 +250,6 @@ void DictionaryManager::BuildWindow() {
     resize(560, 600);
 }
 
-void DictionaryManager::SetReadingProvider(ReadingProvider provider) {
-    m_provider = std::move(provider);
-    UpdateTryReading();
-}
-
 QModelIndex DictionaryManager::IndexOf(int record, DictionaryTableModel::Column column) const {
     return m_proxy->mapFromSource(m_model->index(m_model->RowOf(record), column));
 }
