@@ -53,7 +53,6 @@ public:
     // Empties the records of the selected rows.
     void DeleteSelectedRows();
 
-
     // Edits not saved yet (undoable ones, or a merge with the disk).
     bool IsModified() const;
 
