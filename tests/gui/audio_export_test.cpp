@@ -98,12 +98,11 @@ private slots:
 
         const QString target = m_dir.filePath("out"); // no extension: the type adds .flac
         auto handler = std::make_unique<ModalHandler>([&](QWidget* w) {
-            auto* dialog = qobject_cast<QFileDialog*>(w);
-            QVERIFY(dialog != nullptr);
-            dialog->selectNameFilter("FLAC (*.flac)");
-            dialog->findChild<QCheckBox*>("subtitles")->setChecked(true);
-            dialog->selectFile(target);
-            QMetaObject::invokeMethod(dialog, "accept");
+            if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
+                dialog->selectNameFilter("FLAC (*.flac)");
+                dialog->findChild<QCheckBox*>("subtitles")->setChecked(true);
+            }
+            AcceptFileDialog(w, target);
         });
         action->trigger();
         QVERIFY(handler->handled());
@@ -126,12 +125,8 @@ private slots:
         cursor.setPosition(3, QTextCursor::KeepAnchor);
         run.view()->setTextCursor(cursor);
         const QString part = m_dir.filePath("part.wav");
-        auto second = std::make_unique<ModalHandler>([&](QWidget* w) {
-            auto* dialog = qobject_cast<QFileDialog*>(w);
-            QVERIFY(dialog != nullptr);
-            dialog->selectFile(part);
-            QMetaObject::invokeMethod(dialog, "accept");
-        });
+        auto second =
+            std::make_unique<ModalHandler>([&](QWidget* w) { AcceptFileDialog(w, part); });
         action->trigger();
         QVERIFY(second->handled());
         second.reset();

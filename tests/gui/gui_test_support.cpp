@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QTimer>
 
 #include <memory>
@@ -100,6 +101,21 @@ ModalHandler::ModalHandler(std::function<void(QWidget*)> act)
 }
 
 ModalHandler::~ModalHandler() = default;
+
+void AcceptFileDialog(QWidget* dialog, const QString& path) {
+    auto* files = qobject_cast<QFileDialog*>(dialog);
+    if (files == nullptr) {
+        if (auto* other = qobject_cast<QDialog*>(dialog)) {
+            other->reject(); // never leave an unexpected dialog waiting for ever
+        }
+        return;
+    }
+    if (QWidget* focus = files->focusWidget()) {
+        focus->clearFocus();
+    }
+    files->selectFile(path);
+    QMetaObject::invokeMethod(files, "accept");
+}
 
 std::unique_ptr<ModalHandler> AnswerNextMessageBox(QMessageBox::StandardButton button) {
     return std::make_unique<ModalHandler>([button](QWidget* w) {

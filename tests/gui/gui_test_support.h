@@ -73,6 +73,11 @@ private:
     QString m_text;
 };
 
+// Types path into a file dialog's name field and presses its accept button. The field must not
+// have the focus when the name is set, or the dialog keeps what the field held before; so the
+// focus is taken away first, as a click elsewhere would.
+void AcceptFileDialog(QWidget* dialog, const QString& path);
+
 // Presses button in the next message box (or rejects another dialog).
 std::unique_ptr<ModalHandler> AnswerNextMessageBox(QMessageBox::StandardButton button);
 
