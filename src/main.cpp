@@ -3,8 +3,8 @@
 #include "cli/cli_common.h"
 #include "cli/cli_main.h"
 #include "cli/cli_options.h"
-#include "platform/speak_mode.h"
-#include "view/pdf_mode.h"
+#include "cli/qt/mode_pdf.h"
+#include "cli/qt/mode_speak.h"
 
 #include <csignal>
 #include <string>

@@ -1,6 +1,6 @@
 #include "app/about_dialog.h"
 
-#include "app/app_strings.h"
+#include "platform/app_strings.h"
 #include "platform/dialog_units.h"
 
 #include <QIcon>

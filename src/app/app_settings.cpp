@@ -7,6 +7,7 @@
 #include "settings/shell_profile.h"
 #include "settings/window_placement.h"
 #include "speech/analyzer_loader.h"
+#include "speech/speech_choices.h"
 #include "text/cp932_codec.h"
 #include "view/voice_library.h"
 
@@ -48,7 +49,9 @@ void LoadAtStart() {
     for (const std::string& stored : ReadRecentFiles(profile)) {
         g_recentFiles << QString::fromStdU16String(DecodeCp932(stored));
     }
-    LoadSettings(profile);
+    SpeechChoices choices = ChoicesOf(g_speech);
+    LoadSettings(profile, g_settings, choices);
+    ApplyChoices(choices, g_speech);
     LoadChildShowState(profile);
     // Only named here; the analyzer is loaded when the automatic reading first needs it.
     ProcessAnalyzer().SetConfiguredDictionary(AnalyzerDictionarySetting(profile));
@@ -66,7 +69,7 @@ bool SaveAtExit() {
         }
     }
     WriteRecentFiles(profile, recent);
-    SaveSettings(profile);
+    SaveSettings(profile, g_settings, ChoicesOf(g_speech));
     SaveChildShowState(profile);
     const bool saved = profile.Save() && !g_saveFailed;
     g_saveFailed = false;

@@ -2,7 +2,7 @@
 
 #include "app/about_dialog.h"
 #include "app/app_settings.h"
-#include "app/app_strings.h"
+#include "platform/app_strings.h"
 #include "app/child_frame.h"
 #include "app/help_window.h"
 #include "app/window_tiling.h"

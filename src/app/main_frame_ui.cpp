@@ -1,7 +1,7 @@
 // Building the main window's menus, tool bar, shortcuts and status bar from the command table,
 // and keeping their enabling and check marks current.
 #include "app/app_settings.h"
-#include "app/app_strings.h"
+#include "platform/app_strings.h"
 #include "app/child_frame.h"
 #include "app/command_table.h"
 #include "app/main_frame.h"

@@ -1,7 +1,7 @@
 #include "app/yomi6_app.h"
 
 #include "app/app_settings.h"
-#include "app/app_strings.h"
+#include "platform/app_strings.h"
 #include "app/main_frame.h"
 #include "platform/message_box.h"
 #include "settings/settings_path.h"

@@ -3,17 +3,15 @@
 #include "settings/settings.h"
 #include "settings/settings_path.h"
 
-#include <memory>
-
 namespace yomi6::cli {
 
 SpeechDefaults DefaultSpeechOptions() {
     // The settings file's voice and speed (read, never written), else the female voice at
     // 180 ms per tick.
-    const auto state = std::make_unique<SpeechState>();
+    SpeechChoices choices;
     const ProfileFile profile = ProfileFile::Open(SettingsPath());
-    LoadSpeechSettings(profile, *state);
-    return SpeechDefaults{state->voice, state->speed, state->readings,
+    LoadSpeechSettings(profile, choices);
+    return SpeechDefaults{choices.voice, choices.speed, choices.readings,
                           AnalyzerDictionarySetting(profile)};
 }
 

@@ -1,6 +1,6 @@
 #include "platform/message_box.h"
 
-#include "app/app_strings.h"
+#include "platform/app_strings.h"
 
 #include <QMessageBox>
 

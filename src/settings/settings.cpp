@@ -12,14 +12,14 @@ namespace keys = settings_keys;
 
 AppSettings g_settings;
 
-void LoadSpeechSettings(const ProfileFile& profile, SpeechState& speech) {
+void LoadSpeechSettings(const ProfileFile& profile, SpeechChoices& speech) {
     speech.speed = profile.GetInt(keys::kSpeed.section, keys::kSpeed.key, speech.speed);
     if (speech.speed > keys::kMaxLoadedSpeed) {
         speech.speed = keys::kMaxLoadedSpeed;
     }
     speech.voice = ReadKey(profile, keys::kVoice);
     const std::int32_t readings = ReadKey(profile, keys::kReadings);
-    speech.readings = readings == kReadingsAutomatic ? kReadingsAutomatic : kReadingsDictionary;
+    speech.readings = readings == 1 ? 1 : 0; // anything else reads with the dictionary alone
 }
 
 std::string AnalyzerDictionarySetting(const ProfileFile& profile) {
@@ -28,7 +28,7 @@ std::string AnalyzerDictionarySetting(const ProfileFile& profile) {
     return EncodeUtf8(DecodeCp932(bytes), EncodeOptions{LineEnd::Lf, OnUnencodable::Replace}).bytes;
 }
 
-void LoadSettings(const ProfileFile& profile, AppSettings& settings, SpeechState& speech) {
+void LoadSettings(const ProfileFile& profile, AppSettings& settings, SpeechChoices& speech) {
     settings.wordWrap = ReadKey(profile, keys::kWordWrap);
     LoadFontRecord(profile, keys::kScreenFontSection, settings.screenFont);
     settings.screenFontBaseline = settings.screenFont;
@@ -48,7 +48,7 @@ void LoadChildShowState(const ProfileFile& profile, AppSettings& settings) {
     settings.childShowStateSaved = settings.childShowState;
 }
 
-void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechState& speech) {
+void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechChoices& speech) {
     WriteKey(profile, keys::kWordWrap, settings.wordWrap);
     SaveFontRecord(profile, keys::kScreenFontSection, settings.screenFont,
                    settings.screenFontBaseline);
@@ -73,7 +73,7 @@ void SaveChildShowState(ProfileFile& profile, AppSettings& settings) {
     settings.childShowStateSaved = settings.childShowState;
 }
 
-void LoadSpeechSettingsReadOnly(const std::string& path, SpeechState& speech) {
+void LoadSpeechSettingsReadOnly(const std::string& path, SpeechChoices& speech) {
     LoadSpeechSettings(ProfileFile::Open(path), speech);
 }
 

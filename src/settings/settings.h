@@ -1,19 +1,20 @@
 // The user's choices kept between runs: process-wide variables, loaded from the settings file
-// at the start of a run and written back at its end. The speech speed and voice live in the
-// speech state (g_speech) and are loaded into and saved from there; the repeat setting is never
-// stored, so every run starts with repeat off.
+// at the start of a run and written back at its end. The speech speed, voice and reading mode
+// live in the speech state; they pass through here as SpeechChoices (the speech layer copies
+// them in and out). The repeat setting is never stored, so every run starts with repeat off.
 //
 // Start of a run:  auto profile = ProfileFile::Open(SettingsPath());
-//                  LoadSettings(profile); LoadChildShowState(profile);
+//                  LoadSettings(profile, g_settings, choices); LoadChildShowState(profile);
 // End of a run:    auto profile = ProfileFile::Open(SettingsPath());
-//                  SaveSettings(profile); SaveChildShowState(profile); profile.Save();
+//                  SaveSettings(profile, g_settings, choices); SaveChildShowState(profile);
+//                  profile.Save();
 // (The file is opened again at the end so that changes made meanwhile, for example the main
 // window rectangle or another instance's settings, are kept.)
 #pragma once
 
 #include "settings/logfont.h"
 #include "settings/profile_file.h"
-#include "speech/speech_state.h"
+#include "settings/settings_keys.h"
 
 #include <cstdint>
 #include <string>
@@ -40,6 +41,13 @@ struct AppSettings {
     std::int32_t fitSamples = 0; // nonzero: samples longer than the tick are shortened
 };
 
+// The settings the speech state holds while the program runs.
+struct SpeechChoices {
+    std::int32_t speed = settings_keys::kSpeed.defaultValue;       // milliseconds per tick
+    std::int32_t voice = settings_keys::kVoice.defaultValue;       // nonzero: male, 0: female
+    std::int32_t readings = settings_keys::kReadings.defaultValue; // 0: dictionary, 1: automatic
+};
+
 // The one set of settings of the process.
 extern AppSettings g_settings;
 
@@ -47,8 +55,7 @@ extern AppSettings g_settings;
 // the printer font record and its baseline; the file-name, date and page-number switches;
 // the speed (the current speed as default, above 1000 becomes 1000; below 0 is kept); the
 // voice; the reading mode; then whether samples fit the tick (and its saved copy).
-void LoadSettings(const ProfileFile& profile, AppSettings& settings = g_settings,
-                  SpeechState& speech = g_speech);
+void LoadSettings(const ProfileFile& profile, AppSettings& settings, SpeechChoices& speech);
 
 // Reads the child show state with its current value as default; the state and its saved copy
 // both take the value read.
@@ -59,15 +66,14 @@ void LoadChildShowState(const ProfileFile& profile, AppSettings& settings = g_se
 // the reading mode (only when it is not the default or the file holds the key already); then
 // whether samples fit the tick, only if it differs from its saved copy (so that a file of a
 // user who never touched it keeps its keys as they were).
-void SaveSettings(ProfileFile& profile, AppSettings& settings = g_settings,
-                  const SpeechState& speech = g_speech);
+void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechChoices& speech);
 
 // Writes the child show state only if it differs from its saved copy, which then follows it.
 void SaveChildShowState(ProfileFile& profile, AppSettings& settings = g_settings);
 
 // The speed, the voice and the reading mode, with the rules of LoadSettings (a reading mode
 // other than 0 or 1 is taken as 0).
-void LoadSpeechSettings(const ProfileFile& profile, SpeechState& speech);
+void LoadSpeechSettings(const ProfileFile& profile, SpeechChoices& speech);
 
 // The analyzer dictionary folder the settings file names (UTF-8), or "" for none.
 std::string AnalyzerDictionarySetting(const ProfileFile& profile);
@@ -75,7 +81,7 @@ std::string AnalyzerDictionarySetting(const ProfileFile& profile);
 // For the command-line modes: loads the speed, voice and reading mode from the settings file at
 // path into speech, never creating or writing anything. A missing or unreadable file leaves the
 // speed as it is, the voice female and the dictionary reading.
-void LoadSpeechSettingsReadOnly(const std::string& path, SpeechState& speech);
+void LoadSpeechSettingsReadOnly(const std::string& path, SpeechChoices& speech);
 
 // For the command-line modes: whether the settings file at path has samples fit the tick
 // (0 when it is missing or says nothing), never creating or writing anything.

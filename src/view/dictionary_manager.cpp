@@ -1,6 +1,6 @@
 #include "view/dictionary_manager.h"
 
-#include "app/app_strings.h"
+#include "platform/app_strings.h"
 #include "dictionary/dic_loader.h"
 #include "dictionary/halfwidth_kana.h"
 #include "dictionary/record_cleaning.h"

@@ -1,6 +1,6 @@
 #include "view/yomi6_doc.h"
 
-#include "app/app_strings.h"
+#include "platform/app_strings.h"
 #include "platform/message_box.h"
 #include "view/yomi6_view.h"
 

@@ -5,6 +5,7 @@
 #include "settings/settings_keys.h"
 #include "settings/settings_path.h"
 #include "settings/shell_profile.h"
+#include "speech/speech_state.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 
@@ -30,7 +31,7 @@ std::string Golden(const char* name) {
 // A run of the program over one settings file: load at the start, save at the end.
 struct ProgramRun {
     AppSettings settings;
-    SpeechState speech;
+    SpeechChoices speech;
 
     void Start(const std::string& path) {
         const ProfileFile profile = ProfileFile::Open(path);
@@ -75,7 +76,6 @@ TEST(SettingsTest, FirstRunUsesDefaultsAndWritesExactlyTheListedKeys) {
     EXPECT_EQ(rect.bottom, 350);
     EXPECT_FALSE(std::filesystem::exists(dir.File("config"))) << "reading creates nothing";
 
-    run.speech.repeat = kRepeatOn; // never stored
     run.End(path);
     EXPECT_EQ(test::ToHex(ReadFile(path)), test::ToHex(Golden("settings_first_run.ini")));
 }
@@ -108,7 +108,7 @@ TEST(SettingsTest, ChildShowStateIsWrittenOnlyWhenItChanged) {
 TEST(SettingsTest, SpeedAbove1000IsCutNegativeIsKeptAndAbsentKeepsTheCurrentSpeed) {
     const std::string speedKey = Sjis("しゃべるスピード");
     const auto loaded = [&](const std::string& line, std::int32_t current) {
-        SpeechState speech;
+        SpeechChoices speech;
         speech.speed = current;
         LoadSpeechSettings(ProfileFile::FromBytes("[" + kSection + "]\r\n" + line + "\r\n"),
                            speech);
@@ -380,13 +380,13 @@ TEST(SettingsReadOnlyTest, CommandLineModesReadSpeedAndVoiceAndWriteNothing) {
     const std::string content = "[" + kSection + "]\r\n" + Sjis("しゃべるスピード") + "=5000\r\n" +
                                 Sjis("声の質") + "=1\r\n";
     WriteFile(path, content);
-    SpeechState speech;
+    SpeechChoices speech;
     LoadSpeechSettingsReadOnly(path, speech);
     EXPECT_EQ(speech.speed, 1000);
     EXPECT_EQ(speech.voice, 1);
     EXPECT_EQ(ReadFile(path), content);
 
-    SpeechState fresh;
+    SpeechChoices fresh;
     LoadSpeechSettingsReadOnly(dir.File("missing/yomi6.ini"), fresh);
     EXPECT_EQ(fresh.speed, 180);
     EXPECT_EQ(fresh.voice, 0);

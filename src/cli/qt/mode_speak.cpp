@@ -1,4 +1,4 @@
-#include "platform/speak_mode.h"
+#include "cli/qt/mode_speak.h"
 
 #include "cli/cli_common.h"
 #include "cli/speech_options.h"

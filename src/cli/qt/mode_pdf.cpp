@@ -1,8 +1,8 @@
-#include "view/pdf_mode.h"
+#include "cli/qt/mode_pdf.h"
 
-#include "app/app_strings.h"
 #include "cli/cli_common.h"
 #include "cli/cli_main.h"
+#include "platform/app_strings.h"
 #include "platform/logfont_qt.h"
 #include "settings/atomic_file.h"
 #include "settings/profile_file.h"
@@ -152,7 +152,7 @@ int RunPdfMode(int argc, char** argv, const cli::Options& options) {
 
     // The settings file is read, never written.
     AppSettings settings;
-    SpeechState speech;
+    SpeechChoices speech;
     LoadSettings(ProfileFile::Open(SettingsPath()), settings, speech);
 
     UseOffscreenWithoutDisplay();
