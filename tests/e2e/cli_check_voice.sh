@@ -7,11 +7,8 @@ samples=$(realpath "$2") # resources/samples: the built-in voice names one unit 
 work=$(mktemp -d)
 trap 'chmod -R u+rwx "$work"; rm -rf "$work"' EXIT
 cd "$work"
-failures=0
-passes=0
-check() { # name, condition
-  if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
-}
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 
 # Every unit of the built-in female voice, as a file name.
 units=$(cd "$samples" && ls IDF_*.wav | sed 's/^IDF_//; s/\.wav$//')
@@ -65,5 +62,4 @@ check "no DIR: usage error" '[ $? -eq 2 ] && grep -q "needs a DIR" usage.err'
 "$yomi6" --help | grep -q -- "--check-voice DIR"
 check "in --help" '[ $? -eq 0 ]'
 
-echo "cli_check_voice: $passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+checks_done cli_check_voice

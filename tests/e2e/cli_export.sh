@@ -9,12 +9,9 @@ work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 cd "$work"
 export XDG_CONFIG_HOME="$work/config"
-failures=0
-passes=0
 
-check() { # name, condition
-  if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
-}
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 xc() { python3 "$check_py" "$@"; }
 probe() { # file, entries -> compact values
   ffprobe -v error -show_entries "$2" -of default=noprint_wrappers=1:nokey=1 "$1" | tr '\n' ' '
@@ -122,5 +119,4 @@ check "failures leave no file and no temporary" '[ -z "$(find out locked -mindep
 "$yomi6" --export out/x.wav missing.txt 2>/dev/null
 check "missing input: error 1, no file" '[ $? -eq 1 ] && [ -z "$(ls -A out)" ]'
 
-echo "cli_export: $passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+checks_done cli_export

@@ -10,12 +10,9 @@ cd "$work"
 export XDG_CONFIG_HOME="$work/config"
 export QT_QPA_PLATFORM=offscreen
 mkdir -p "$XDG_CONFIG_HOME"
-failures=0
-passes=0
 
-check() { # name, condition
-  if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
-}
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 # Files in the folder other than the ones named.
 others() { ls -A | grep -v -x -F "$(printf '%s\n' "$@")"; }
 
@@ -147,5 +144,4 @@ check "empty wav name: status 2" '[ $? -eq 2 ] && grep -q "usage" err.txt'
 "$yomi6" --pdf "" text.txt 2>err.txt
 check "empty pdf name: status 2" '[ $? -eq 2 ] && grep -q "usage" err.txt'
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+checks_done

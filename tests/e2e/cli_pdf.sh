@@ -9,12 +9,9 @@ cd "$work"
 export XDG_CONFIG_HOME="$work/config"
 export QT_QPA_PLATFORM=offscreen
 mkdir -p "$XDG_CONFIG_HOME"
-failures=0
-passes=0
 
-check() { # name, condition
-  if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
-}
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 pages() { pdfinfo "$1" 2>/dev/null | awk '/^Pages:/ {print $2}'; }
 words() { pdftotext -bbox "$1" - 2>/dev/null | sed -n 's/.*<word [^>]*>\(.*\)<\/word>/\1/p'; }
 # xMin and yMin of the first word that is exactly $2 on the first page that has it.
@@ -78,5 +75,4 @@ check "a directory: status 1" '[ $? -eq 1 ] && [ ! -e adir.pdf ]'
 check "usage error: status 2" '[ $? -eq 2 ] && [ "$(wc -l <err.txt)" -eq 1 ]'
 check "no temporary files left" '[ -z "$(ls -A | grep -v -E "^(config|long.txt|long.pdf|switched.pdf|big.pdf|stdout.pdf|empty.txt|empty.pdf|keep.pdf|err.txt|large.txt|adir)$")" ]'
 
-echo "cli_pdf: $passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+checks_done cli_pdf

@@ -8,12 +8,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 export XDG_CONFIG_HOME="$work/config"
-failures=0
-passes=0
 
-check() { # name, condition
-  if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
-}
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 
 # Golden readings (no dictionary file here: the built-in rows only).
 for text in "$golden"/reading_*.txt; do
@@ -77,5 +74,4 @@ head -c 5000 /dev/zero | tr '\0' ' ' >long.txt
 "$yomi6" --reading long.txt >long.out
 check "4000-byte cut" '[ "$(stat -c %s long.out)" -eq 4000 ]'
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+checks_done

@@ -9,12 +9,9 @@ trap 'rm -rf "$work"' EXIT
 cd "$work"
 # The settings file of this run only: none until a check writes one.
 export XDG_CONFIG_HOME="$work/config"
-failures=0
-passes=0
 
-check() { # name, condition
-  if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
-}
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 lines() { tr '\n' ' ' <"$1" | sed 's/ $//'; }
 le32() { od -An -tu4 -j "$2" -N4 "$1" | tr -d ' '; } # file, offset
 
@@ -110,5 +107,4 @@ check "wav: speed from the settings file" 'cmp -s ini.wav ini3.wav'
 check "wav: --speed beats the settings file" '! cmp -s ini.wav ini4.wav'
 check "the settings file is never written" 'cmp -s config/yomi6.ini ini.before'
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+checks_done

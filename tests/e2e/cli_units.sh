@@ -7,12 +7,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 export XDG_CONFIG_HOME="$work/config"
-failures=0
-passes=0
 
-check() { # name, condition
-  if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
-}
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 tab=$'\t'
 
 # 漢字 (a built-in word: three units from source bytes 0-4), っ (a silent tick), CR LF (no
@@ -81,5 +78,4 @@ check "units: missing FILE is a usage error" '[ $? -eq 2 ]'
 "$yomi6" --help | grep -q -- "--units" && "$yomi6" --help | grep -q -- "--readings dictionary|auto"
 check "help: --units and --readings" '[ $? -eq 0 ]'
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+checks_done

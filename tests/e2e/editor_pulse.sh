@@ -14,39 +14,26 @@ done
 # shellcheck source=pulse_server.sh
 . "$here/pulse_server.sh"
 
+# shellcheck source=xvfb_server.sh
+. "$(dirname "$(realpath "$0")")/xvfb_server.sh"
 work=$(mktemp -d)
-xvfb_pid=""
 editor_pid=""
 cleanup() {
   [ -n "$editor_pid" ] && kill "$editor_pid" 2>/dev/null
   stop_pulse
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  stop_xvfb
   [ -n "${KEEP:-}" ] || rm -rf "$work"
 }
 trap cleanup EXIT
 cd "$work" || exit 1
-failures=0
-passes=0
-check() { # name, condition
-  if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
-}
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 
 start_pulse "$work/server" || exit 1
 chmod 700 "$work/server"
 export XDG_CONFIG_HOME="$work/config"
 
-# A free display number for the virtual X server.
-display=90
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-  display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >xvfb.log 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
-for _ in $(seq 1 50); do
-  xdotool getmouselocation >/dev/null 2>&1 && break
-  sleep 0.1
-done
+start_xvfb "$work/x" || exit 1
 
 # Forty kana: over seven seconds of speech at the default 180 ms.
 printf '%s' 'あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらり' |
@@ -91,5 +78,4 @@ check "the editor is still running" 'kill -0 "$editor_pid"'
 check "the editor said nothing on stderr" \
   '[ ! -s editor.err ]'
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+checks_done

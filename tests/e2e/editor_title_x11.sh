@@ -12,36 +12,24 @@ for tool in Xvfb xdotool; do
   fi
 done
 
+# shellcheck source=xvfb_server.sh
+. "$(dirname "$(realpath "$0")")/xvfb_server.sh"
 work=$(mktemp -d)
-xvfb_pid=""
 editor_pid=""
 cleanup() {
   [ -n "$editor_pid" ] && kill "$editor_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  stop_xvfb
   [ -n "${KEEP:-}" ] || rm -rf "$work"
 }
 trap cleanup EXIT
 cd "$work" || exit 1
-failures=0
-passes=0
-check() { # name, condition
-  if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
-}
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 
 mkdir -m 700 runtime
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
 export PULSE_SERVER="unix:$work/no-sound-server"
-display=90
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-  display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >xvfb.log 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
-for _ in $(seq 1 50); do
-  xdotool getmouselocation >/dev/null 2>&1 && break
-  sleep 0.1
-done
+start_xvfb "$work/x" || exit 1
 
 title_of_editor() { # settings lines for the settings file
   mkdir -p "$XDG_CONFIG_HOME"
@@ -66,5 +54,4 @@ check "normal document: title is exactly 'よみあげPad Ver6.0 - u.txt' (was '
   '[ "$normal" = "よみあげPad Ver6.0 - u.txt" ]'
 check "nothing on stderr ($(head -c 300 editor.err))" '[ ! -s editor.err ]'
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+checks_done

@@ -6,12 +6,9 @@ set -u
 build=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-passes=0
 
-check() { # name, condition
-  if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
-}
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 
 root="$work/root"
 DESTDIR="$root" cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1
@@ -86,5 +83,4 @@ check "a file name completes" \
   '[ "$(cd "$work/docs" && complete_words yomi6 --reading let)" = "letter.txt" ]'
 check "--speed offers nothing" '[ -z "$(complete_words yomi6 --speed "")" ]'
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+checks_done

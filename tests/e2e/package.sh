@@ -18,12 +18,9 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
-failures=0
-passes=0
 
-check() { # name, condition
-  if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
-}
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 
 version=$("$build/src/yomi6" --version | awk '{print $2}')
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1
@@ -114,5 +111,4 @@ else
   fi
 fi
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+checks_done

@@ -23,11 +23,8 @@ cleanup() {
 }
 trap cleanup EXIT
 cd "$work" || exit 1
-failures=0
-passes=0
-check() { # name, condition
-  if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
-}
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 elapsed_ms() { # start in ns
   echo $(( ($(date +%s%N) - $1) / 1000000 ))
 }
@@ -84,5 +81,4 @@ check "--speak: one line on stderr saying there is no sound output ($(head -c 30
   '[ "$(wc -l <speak.err)" -eq 1 ] && grep -q "sound output" speak.err'
 check "--speak: nothing on stdout" '[ ! -s speak.out ]'
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+checks_done

@@ -24,12 +24,9 @@ cd "$work" || exit 1
 # A settings folder of the test's own: the user's settings never choose the voice or speed here.
 export XDG_CONFIG_HOME=$work/config
 mkdir -p "$XDG_CONFIG_HOME"
-failures=0
-passes=0
 
-check() { # name, condition
-  if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
-}
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 
 sjis() { # file, UTF-8 text
   printf '%s' "$2" | iconv -f UTF-8 -t CP932 >"$1"
@@ -117,5 +114,4 @@ check "missing input: status 1, one line" \
 "$yomi6" --speak kana.txt --speed 1001 >/dev/null 2>err.txt
 check "speed out of range: status 2" "[ $? -eq 2 ]"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+checks_done
