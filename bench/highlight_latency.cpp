@@ -5,7 +5,13 @@
 // output latency: where the player places the sample) and the moment the text view has finished
 // painting the highlight of that unit.
 //
-//   highlight_latency SPEED SECONDS [dictionary|automatic]
+//   highlight_latency SPEED SECONDS [--automatic] [--document BYTES] [--repeat]
+//
+// --automatic reads in the automatic mode (else the dictionary mode). With --document the text
+// is BYTES bytes in code page 932 and the reading goes on to its end (SECONDS is then only a
+// limit): a whole-document reading, with the process's resident memory taken at the start of
+// every pass. --repeat reads it over and over until SECONDS: the memory at the start of each
+// walk through the document shows whether a whole-document reading leaves memory behind.
 //
 // Needs a sound output (a private PulseAudio null sink will do; tools/measure-highlight.sh
 // starts one) and a display (offscreen or a virtual X server). The editor's settings are read
@@ -14,13 +20,17 @@
 //
 // Prints one line of figures:
 //   paint - onset p50/p95/max: from the sample's onset to the end of the highlight's paint
-//   unpainted: units whose highlight was replaced before any paint showed it
+//   unpainted: highlight changes replaced before any paint showed them (a unit whose
+//     highlight is the same as the one before, as in a word read by the analyzer, needs none)
 //   due - onset max: how late the highlight was handed to the view after the onset
 //   tick lateness max: from a tick's due moment to the end of its handling (pass loading
 //     included), against the output latency: a tick later than the latency is heard late
 //   late samples: samples the player placed after their position (heard late)
 //   pass gap max: the onset interval from a pass's last unit to the next pass's first
 //   interval max: the largest onset interval between consecutive units anywhere
+//   pass-start tick lateness max: the same for the ticks that loaded a pass
+//   resident memory: at the first pass, at the start of each further walk through the text,
+//     at the last pass, and the process's peak (VmHWM), in KiB
 #include "app/main_frame.h"
 #include "app/resources_init.h"
 #include "app/yomi6_app.h"
@@ -35,11 +45,14 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
+#include <deque>
+#include <fstream>
+#include <string>
 #include <vector>
 
 using namespace yomi6;
@@ -82,14 +95,42 @@ public:
     int unpainted = 0;
 };
 
+// A field of /proc/self/status in KiB ("VmRSS", "VmHWM").
+long StatusKiB(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const std::string key = std::string(field) + ":";
+    while (std::getline(status, line)) {
+        if (line.starts_with(key)) {
+            return std::atol(line.c_str() + key.size());
+        }
+    }
+    return 0;
+}
+
 // Blocks of a few kana, each followed by empty lines (which take no tick): a pass of 4000
 // bytes holds a few dozen units, so that a reading of some seconds crosses several passes,
-// and the view scrolls every few units as well as staying put in between.
-QString LongText() {
+// and the view scrolls every few units as well as staying put in between. Every kana sounds:
+// consecutive units are one tick apart. bytes: the size in code page 932 with CR LF line
+// ends (two bytes a kana, two a line end); 0: 1500 blocks.
+// With bytes, the blocks are sparser (two to a pass), so that a walk through a whole
+// document of a megabyte takes some twenty seconds at the fastest speed.
+QString LongText(long bytes) {
     const char* const kBlocks[] = {"かきくけ", "たちつて", "まみむめ"};
+    const int lineEnds = bytes > 0 ? 1000 : 300;
+    const long blockBytes = 4 * 2 + lineEnds * 2;
+    const long blocks = bytes > 0 ? bytes / blockBytes : 1500;
     QString text;
-    for (int i = 0; i < 1500; ++i) {
-        text += QString::fromUtf8(kBlocks[i % 3]) + QString(300, QLatin1Char('\n'));
+    for (long i = 0; i < blocks; ++i) {
+        text += QString::fromUtf8(kBlocks[i % 3]) + QString(lineEnds, QLatin1Char('\n'));
+    }
+    if (bytes > 0) {
+        // The rest: line ends, and a last odd byte as a half-width kana.
+        const long rest = bytes - blocks * blockBytes;
+        text += QString(static_cast<int>(rest / 2), QLatin1Char('\n'));
+        if (rest % 2 != 0) {
+            text += QString::fromUtf8("ｱ");
+        }
     }
     return text;
 }
@@ -98,13 +139,29 @@ QString LongText() {
 
 int main(int argc, char** argv) {
     PaintTimingApp qapp(argc, argv);
-    if (argc < 3 || std::atoi(argv[1]) <= 0 || std::atoi(argv[2]) <= 0) {
-        std::fprintf(stderr, "usage: highlight_latency SPEED SECONDS [dictionary|automatic]\n");
+    bool automatic = false;
+    bool repeat = false;
+    long documentBytes = 0;
+    bool usage = argc < 3 || std::atoi(argv[1]) <= 0 || std::atoi(argv[2]) <= 0;
+    for (int i = 3; i < argc && !usage; ++i) {
+        if (std::strcmp(argv[i], "--automatic") == 0) {
+            automatic = true;
+        } else if (std::strcmp(argv[i], "--repeat") == 0) {
+            repeat = true;
+        } else if (std::strcmp(argv[i], "--document") == 0 && i + 1 < argc &&
+                   std::atol(argv[i + 1]) > 0) {
+            documentBytes = std::atol(argv[++i]);
+        } else {
+            usage = true;
+        }
+    }
+    if (usage) {
+        std::fprintf(stderr, "usage: highlight_latency SPEED SECONDS [--automatic] "
+                             "[--document BYTES] [--repeat]\n");
         return 2;
     }
     const int speed = std::atoi(argv[1]);
     const int seconds = std::atoi(argv[2]);
-    const bool automatic = argc > 3 && std::strcmp(argv[3], "automatic") == 0;
     // Whatever holds the reading up (a dialog waiting for an answer, an output that never
     // plays), the measurement ends.
     QTimer::singleShot((seconds + 20) * 1000, [] {
@@ -119,12 +176,13 @@ int main(int argc, char** argv) {
     CMainFrame* frame = app.MainFrame();
     frame->show();
     CYOMI5View* view = frame->ActiveView();
-    view->setPlainText(LongText());
+    view->setPlainText(LongText(documentBytes));
     // The text is the benchmark's: closing its window asks nothing.
     view->GetDocument()->SetModifiedFlag(false);
     view->setFocus();
     g_speech.speed = speed;
     g_speech.readings = automatic ? kReadingsAutomatic : kReadingsDictionary;
+    g_speech.repeat = repeat ? kRepeatOn : kRepeatOff;
     SpeechController& speech = SpeechController::Instance();
     qapp.watched = view->viewport();
 
@@ -140,61 +198,85 @@ int main(int argc, char** argv) {
     const Clock::duration latency =
         speech.Player().onsetOf(Clock::time_point{}) - Clock::time_point{};
 
-    // Each tick: when it was handled, and whether it began a pass (the reading's index went
-    // back to the start of a new reading).
-    std::map<int, Clock::time_point> handled; // unit's first character -> end of its tick
+    // The ticks that read something, in order: what they read, when they were handled and
+    // whether they loaded a pass (the reading's index went back to the start of a new reading).
+    struct Tick {
+        int begin;
+        int end;
+        Clock::time_point handled;
+        bool passStart;
+    };
+    std::deque<Tick> ticks;
     int passes = 0;
-    int passStart = -1; // first character of the pass whose first unit is not shown yet
+    int lastPassBegin = -1;
+    std::vector<long> walkRssKiB; // at the first pass of each walk through the text
+    long lastPassRssKiB = 0;
     std::int32_t lastPlayIndex = -1;
     std::int32_t lastEndIndex = -1;
-    QObject::connect(
-        &speech, &SpeechController::unitTicked, [&](const QString&, int begin, int end) {
-            if (begin == end) {
-                return;
-            }
-            if (g_speech.playIndex < lastPlayIndex || g_speech.endIndex != lastEndIndex) {
-                ++passes;
-                if (passes > 1) {
-                    passStart = begin;
-                }
-            }
-            lastPlayIndex = g_speech.playIndex;
-            lastEndIndex = g_speech.endIndex;
-            handled[begin] = Clock::now();
-        });
+    QObject::connect(&speech, &SpeechController::unitTicked,
+                     [&](const QString&, int begin, int end) {
+                         if (begin == end) {
+                             return;
+                         }
+                         const bool passStart = g_speech.playIndex < lastPlayIndex ||
+                                                g_speech.endIndex != lastEndIndex;
+                         if (passStart) {
+                             ++passes;
+                             lastPassRssKiB = StatusKiB("VmRSS");
+                             if (begin < lastPassBegin || lastPassBegin < 0) {
+                                 walkRssKiB.push_back(lastPassRssKiB);
+                             }
+                             lastPassBegin = begin;
+                         }
+                         lastPlayIndex = g_speech.playIndex;
+                         lastEndIndex = g_speech.endIndex;
+                         ticks.push_back({begin, end, Clock::now(), passStart && passes > 1});
+                     });
 
     std::vector<double> dueMinusOnsetMs;
     std::vector<double> tickLatenessMs;
+    std::vector<double> passTickLatenessMs;
     std::vector<double> intervalsMs;
     std::vector<double> passGapsMs;
     Clock::time_point lastOnset{};
-    int lastBegin = -1;
+    std::array<int, 4> shown{-1, -1, -1, -1};
     QObject::connect(&speech, &SpeechController::highlightChanged,
-                     [&](const QObject*, int unitBegin, int, int, int) {
+                     [&](const QObject*, int unitBegin, int unitEnd, int wordBegin, int wordEnd) {
                          if (unitBegin < 0) {
                              return;
                          }
                          const Clock::time_point now = Clock::now();
                          const Clock::time_point onset = speech.ShownOnset();
-                         if (qapp.pending) {
-                             ++qapp.unpainted;
+                         const std::array<int, 4> highlight{unitBegin, unitEnd, wordBegin, wordEnd};
+                         if (highlight != shown) {
+                             if (qapp.pending) {
+                                 ++qapp.unpainted;
+                             }
+                             qapp.pending = true;
+                             qapp.onset = onset;
                          }
-                         qapp.pending = true;
-                         qapp.onset = onset;
                          dueMinusOnsetMs.push_back(Ms(now - onset));
-                         if (const auto at = handled.find(unitBegin); at != handled.end()) {
-                             tickLatenessMs.push_back(Ms(at->second - (onset - latency)));
-                             handled.erase(handled.begin(), std::next(at));
+                         bool passStart = false;
+                         while (!ticks.empty()) {
+                             const Tick tick = ticks.front();
+                             ticks.pop_front();
+                             passStart = passStart || tick.passStart;
+                             if (tick.begin == unitBegin && tick.end == unitEnd) {
+                                 tickLatenessMs.push_back(Ms(tick.handled - (onset - latency)));
+                                 if (passStart) {
+                                     passTickLatenessMs.push_back(tickLatenessMs.back());
+                                 }
+                                 break;
+                             }
                          }
-                         if (lastBegin >= 0) {
+                         if (shown[0] >= 0) {
                              intervalsMs.push_back(Ms(onset - lastOnset));
-                             if (passStart >= 0 && unitBegin >= passStart) {
+                             if (passStart) {
                                  passGapsMs.push_back(intervalsMs.back());
-                                 passStart = -1;
                              }
                          }
                          lastOnset = onset;
-                         lastBegin = unitBegin;
+                         shown = highlight;
                      });
 
     const SampleMixer::Stats before = speech.Player().stats();
@@ -203,7 +285,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "highlight_latency: the reading did not start\n");
         return 1;
     }
-    QTimer::singleShot(seconds * 1000, [&] { frame->Dispatch(cmd::Stop); });
+    bool stopped = false;
+    QTimer::singleShot(seconds * 1000, [&] {
+        stopped = true;
+        frame->Dispatch(cmd::Stop);
+    });
     // The stop takes one more tick and the last highlight waits for its sample: then the
     // measurement is over. exit() rather than quit(): quit() would close the windows.
     QObject::connect(&speech, &SpeechController::stateChanged, [&] {
@@ -216,19 +302,28 @@ int main(int argc, char** argv) {
     QApplication::exec();
     const SampleMixer::Stats after = speech.Player().stats();
 
+    QString walks;
+    for (const long kib : walkRssKiB) {
+        walks += QStringLiteral(" %1").arg(kib);
+    }
     std::printf("speed %d ms, %s reading, output latency %.0f ms: %zu units, %d passes; "
                 "paint - onset p50 %.2f ms, p95 %.2f ms, max %.2f ms; unpainted %d; "
                 "due - onset max %.2f ms; tick lateness p50 %.2f ms, max %.2f ms; "
-                "late samples %lld; pass gap max %.2f ms (%.2f ticks); "
-                "interval max %.2f ms (%.2f ticks)\n",
+                "pass-start tick lateness max %.2f ms; late samples %lld; "
+                "pass gap max %.2f ms (%.2f ticks); interval max %.2f ms (%.2f ticks); "
+                "resident memory at the walks' starts%s KiB, last pass %ld KiB, peak %ld KiB; "
+                "%s\n",
                 speed, automatic ? "automatic" : "dictionary", Ms(latency), dueMinusOnsetMs.size(),
                 passes, Percentile(qapp.paintMinusOnsetMs, 0.5),
                 Percentile(qapp.paintMinusOnsetMs, 0.95), Percentile(qapp.paintMinusOnsetMs, 1.0),
                 qapp.unpainted + (qapp.pending ? 1 : 0), Percentile(dueMinusOnsetMs, 1.0),
                 Percentile(tickLatenessMs, 0.5), Percentile(tickLatenessMs, 1.0),
+                Percentile(passTickLatenessMs, 1.0),
                 static_cast<long long>(after.lateRequests - before.lateRequests),
                 Percentile(passGapsMs, 1.0), Percentile(passGapsMs, 1.0) / speed,
-                Percentile(intervalsMs, 1.0), Percentile(intervalsMs, 1.0) / speed);
+                Percentile(intervalsMs, 1.0), Percentile(intervalsMs, 1.0) / speed,
+                walks.toUtf8().constData(), lastPassRssKiB, StatusKiB("VmHWM"),
+                stopped ? "stopped" : "read to the end");
     std::fflush(stdout);
     view->GetDocument()->SetModifiedFlag(false);
     app.ExitInstance();
