@@ -1,15 +1,36 @@
 // highlight_latency: how far the editor's speech highlight is painted from the start of the
-// sample it belongs to, and the longest interval between the samples of a reading from the
-// caret across its passes. Runs the editor's window, reads a long text from its top at the
-// given speed and timestamps every paint of the text view that follows a highlight change
-// against that highlight's sample onset (the moment the player places the sample at: its tick's
-// due time plus the output latency). Needs a sound output (a private PulseAudio null sink will
-// do) and a display (offscreen or a virtual X server).
+// sample it belongs to, and how the passes of a reading from the caret follow each other. Runs
+// the editor's window, reads a long text from its top at the given speed and, for every unit,
+// takes the moment its sample starts on the player's schedule (the tick's due time plus the
+// output latency: where the player places the sample) and the moment the text view has finished
+// painting the highlight of that unit.
 //
-//   highlight_latency SPEED SECONDS
+//   highlight_latency SPEED SECONDS [--automatic] [--document BYTES] [--repeat]
 //
-// Prints p50, p95 and max of (paint - onset) in milliseconds, the number of units, how far the
-// reading got and the largest onset-to-onset interval (in ticks).
+// --automatic reads in the automatic mode (else the dictionary mode). With --document the text
+// is BYTES bytes in code page 932 and the reading goes on to its end (SECONDS is then only a
+// limit): a whole-document reading, with the process's resident memory taken at the start of
+// every pass. --repeat reads it over and over until SECONDS: the memory at the start of each
+// walk through the document shows whether a whole-document reading leaves memory behind.
+//
+// Needs a sound output (a private PulseAudio null sink will do; tools/measure-highlight.sh
+// starts one) and a display (offscreen or a virtual X server). The editor's settings are read
+// and saved as usual: run it with XDG_CONFIG_HOME pointing at a scratch folder. Gives up with
+// exit status 3 when the reading does not end within SECONDS + 20 s.
+//
+// Prints one line of figures:
+//   paint - onset p50/p95/max: from the sample's onset to the end of the highlight's paint
+//   unpainted: highlight changes replaced before any paint showed them (a unit whose
+//     highlight is the same as the one before, as in a word read by the analyzer, needs none)
+//   due - onset max: how late the highlight was handed to the view after the onset
+//   tick lateness max: from a tick's due moment to the end of its handling (pass loading
+//     included), against the output latency: a tick later than the latency is heard late
+//   late samples: samples the player placed after their position (heard late)
+//   pass gap max: the onset interval from a pass's last unit to the next pass's first
+//   interval max: the largest onset interval between consecutive units anywhere
+//   pass-start tick lateness max: the same for the ticks that loaded a pass
+//   resident memory: at the first pass, at the start of each further walk through the text,
+//     at the last pass, and the process's peak (VmHWM), in KiB
 #include "app/main_frame.h"
 #include "app/resources_init.h"
 #include "app/yomi6_app.h"
@@ -24,8 +45,14 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <fstream>
+#include <string>
 #include <vector>
 
 using namespace yomi6;
@@ -33,39 +60,114 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-class PaintClock : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && pending) {
-            pending = false;
-            errorsMs.push_back(
-                std::chrono::duration<double, std::milli>(Clock::now() - onset).count());
-        }
-        return QObject::eventFilter(watched, event);
-    }
-    bool pending = false;
-    Clock::time_point onset;
-    std::vector<double> errorsMs;
-};
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 double Percentile(std::vector<double> v, double p) {
     if (v.empty()) {
         return 0;
     }
     std::sort(v.begin(), v.end());
-    return v[static_cast<std::size_t>(p * static_cast<double>(v.size() - 1))];
+    return v[static_cast<std::size_t>(p * static_cast<double>(v.size() - 1) + 0.5)];
+}
+
+// Times the end of every paint of one widget: the moment the pixels of the highlight are in
+// the window's backing store. An event filter would only see the paint's start.
+class PaintTimingApp : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        const bool isPaint = event->type() == QEvent::Paint && receiver == watched;
+        const bool result = QApplication::notify(receiver, event);
+        if (isPaint && pending) {
+            pending = false;
+            paintMinusOnsetMs.push_back(Ms(Clock::now() - onset));
+        }
+        return result;
+    }
+
+    const QObject* watched = nullptr;
+    bool pending = false; // a highlight was shown and not painted yet
+    Clock::time_point onset;
+    std::vector<double> paintMinusOnsetMs;
+    int unpainted = 0;
+};
+
+// A field of /proc/self/status in KiB ("VmRSS", "VmHWM").
+long StatusKiB(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const std::string key = std::string(field) + ":";
+    while (std::getline(status, line)) {
+        if (line.starts_with(key)) {
+            return std::atol(line.c_str() + key.size());
+        }
+    }
+    return 0;
+}
+
+// Blocks of a few kana, each followed by empty lines (which take no tick): a pass of 4000
+// bytes holds a few dozen units, so that a reading of some seconds crosses several passes,
+// and the view scrolls every few units as well as staying put in between. Every kana sounds:
+// consecutive units are one tick apart. bytes: the size in code page 932 with CR LF line
+// ends (two bytes a kana, two a line end); 0: 1500 blocks.
+// With bytes, the blocks are sparser (two to a pass), so that a walk through a whole
+// document of a megabyte takes some twenty seconds at the fastest speed.
+QString LongText(long bytes) {
+    const char* const kBlocks[] = {"かきくけ", "たちつて", "まみむめ"};
+    const int lineEnds = bytes > 0 ? 1000 : 300;
+    const long blockBytes = 4 * 2 + lineEnds * 2;
+    const long blocks = bytes > 0 ? bytes / blockBytes : 1500;
+    QString text;
+    for (long i = 0; i < blocks; ++i) {
+        text += QString::fromUtf8(kBlocks[i % 3]) + QString(lineEnds, QLatin1Char('\n'));
+    }
+    if (bytes > 0) {
+        // The rest: line ends, and a last odd byte as a half-width kana.
+        const long rest = bytes - blocks * blockBytes;
+        text += QString(static_cast<int>(rest / 2), QLatin1Char('\n'));
+        if (rest % 2 != 0) {
+            text += QString::fromUtf8("ｱ");
+        }
+    }
+    return text;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication qapp(argc, argv);
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: highlight_latency SPEED SECONDS\n");
+    PaintTimingApp qapp(argc, argv);
+    bool automatic = false;
+    bool repeat = false;
+    long documentBytes = 0;
+    bool usage = argc < 3 || std::atoi(argv[1]) <= 0 || std::atoi(argv[2]) <= 0;
+    for (int i = 3; i < argc && !usage; ++i) {
+        if (std::strcmp(argv[i], "--automatic") == 0) {
+            automatic = true;
+        } else if (std::strcmp(argv[i], "--repeat") == 0) {
+            repeat = true;
+        } else if (std::strcmp(argv[i], "--document") == 0 && i + 1 < argc &&
+                   std::atol(argv[i + 1]) > 0) {
+            documentBytes = std::atol(argv[++i]);
+        } else {
+            usage = true;
+        }
+    }
+    if (usage) {
+        std::fprintf(stderr, "usage: highlight_latency SPEED SECONDS [--automatic] "
+                             "[--document BYTES] [--repeat]\n");
         return 2;
     }
     const int speed = std::atoi(argv[1]);
     const int seconds = std::atoi(argv[2]);
+    // Whatever holds the reading up (a dialog waiting for an answer, an output that never
+    // plays), the measurement ends.
+    QTimer::singleShot((seconds + 20) * 1000, [] {
+        std::fprintf(stderr, "highlight_latency: the reading did not end in time\n");
+        std::_Exit(3);
+    });
     InitResources();
     CYOMI5App app;
     if (!app.InitInstance({})) {
@@ -74,31 +176,15 @@ int main(int argc, char** argv) {
     CMainFrame* frame = app.MainFrame();
     frame->show();
     CYOMI5View* view = frame->ActiveView();
-    // Sentences of kana, each followed by empty lines (which take no tick), so that a pass of
-    // 4000 bytes holds about 200 units and a reading of some seconds crosses several passes.
-    QString text;
-    for (int i = 0; i < 400; ++i) {
-        text +=
-            QString::fromUtf8("かきくけこさしすせそたちつてと。") + QString(150, QLatin1Char('\n'));
-    }
-    view->setPlainText(text);
+    view->setPlainText(LongText(documentBytes));
+    // The text is the benchmark's: closing its window asks nothing.
+    view->GetDocument()->SetModifiedFlag(false);
+    view->setFocus();
     g_speech.speed = speed;
+    g_speech.readings = automatic ? kReadingsAutomatic : kReadingsDictionary;
+    g_speech.repeat = repeat ? kRepeatOn : kRepeatOff;
     SpeechController& speech = SpeechController::Instance();
-
-    PaintClock paints;
-    view->viewport()->installEventFilter(&paints);
-    std::vector<Clock::time_point> onsets;
-    int lastBegin = -1;
-    QObject::connect(&speech, &SpeechController::highlightChanged,
-                     [&](const QObject*, int unitBegin, int, int, int) {
-                         if (unitBegin < 0) {
-                             return;
-                         }
-                         paints.pending = true;
-                         paints.onset = speech.ShownOnset();
-                         onsets.push_back(speech.ShownOnset());
-                         lastBegin = unitBegin;
-                     });
+    qapp.watched = view->viewport();
 
     QElapsedTimer wait;
     wait.start();
@@ -109,26 +195,137 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "highlight_latency: no sound output\n");
         return 1;
     }
-    frame->Dispatch(cmd::ReadFromCaret);
-    QTimer::singleShot(seconds * 1000, [&] { frame->Dispatch(cmd::Stop); });
-    QTimer::singleShot(seconds * 1000 + 1000, &qapp, &QApplication::quit);
-    QApplication::exec();
+    const Clock::duration latency =
+        speech.Player().onsetOf(Clock::time_point{}) - Clock::time_point{};
 
-    double maxInterval = 0;
-    for (std::size_t i = 1; i < onsets.size(); ++i) {
-        maxInterval =
-            std::max(maxInterval,
-                     std::chrono::duration<double, std::milli>(onsets[i] - onsets[i - 1]).count());
+    // The ticks that read something, in order: what they read, when they were handled and
+    // whether they loaded a pass (the reading's index went back to the start of a new reading).
+    struct Tick {
+        int begin;
+        int end;
+        Clock::time_point handled;
+        bool passStart;
+    };
+    std::deque<Tick> ticks;
+    int passes = 0;
+    int lastPassBegin = -1;
+    std::vector<long> walkRssKiB; // at the first pass of each walk through the text
+    long lastPassRssKiB = 0;
+    std::int32_t lastPlayIndex = -1;
+    std::int32_t lastEndIndex = -1;
+    QObject::connect(&speech, &SpeechController::unitTicked,
+                     [&](const QString&, int begin, int end) {
+                         if (begin == end) {
+                             return;
+                         }
+                         const bool passStart = g_speech.playIndex < lastPlayIndex ||
+                                                g_speech.endIndex != lastEndIndex;
+                         if (passStart) {
+                             ++passes;
+                             lastPassRssKiB = StatusKiB("VmRSS");
+                             if (begin < lastPassBegin || lastPassBegin < 0) {
+                                 walkRssKiB.push_back(lastPassRssKiB);
+                             }
+                             lastPassBegin = begin;
+                         }
+                         lastPlayIndex = g_speech.playIndex;
+                         lastEndIndex = g_speech.endIndex;
+                         ticks.push_back({begin, end, Clock::now(), passStart && passes > 1});
+                     });
+
+    std::vector<double> dueMinusOnsetMs;
+    std::vector<double> tickLatenessMs;
+    std::vector<double> passTickLatenessMs;
+    std::vector<double> intervalsMs;
+    std::vector<double> passGapsMs;
+    Clock::time_point lastOnset{};
+    std::array<int, 4> shown{-1, -1, -1, -1};
+    QObject::connect(&speech, &SpeechController::highlightChanged,
+                     [&](const QObject*, int unitBegin, int unitEnd, int wordBegin, int wordEnd) {
+                         if (unitBegin < 0) {
+                             return;
+                         }
+                         const Clock::time_point now = Clock::now();
+                         const Clock::time_point onset = speech.ShownOnset();
+                         const std::array<int, 4> highlight{unitBegin, unitEnd, wordBegin, wordEnd};
+                         if (highlight != shown) {
+                             if (qapp.pending) {
+                                 ++qapp.unpainted;
+                             }
+                             qapp.pending = true;
+                             qapp.onset = onset;
+                         }
+                         dueMinusOnsetMs.push_back(Ms(now - onset));
+                         bool passStart = false;
+                         while (!ticks.empty()) {
+                             const Tick tick = ticks.front();
+                             ticks.pop_front();
+                             passStart = passStart || tick.passStart;
+                             if (tick.begin == unitBegin && tick.end == unitEnd) {
+                                 tickLatenessMs.push_back(Ms(tick.handled - (onset - latency)));
+                                 if (passStart) {
+                                     passTickLatenessMs.push_back(tickLatenessMs.back());
+                                 }
+                                 break;
+                             }
+                         }
+                         if (shown[0] >= 0) {
+                             intervalsMs.push_back(Ms(onset - lastOnset));
+                             if (passStart) {
+                                 passGapsMs.push_back(intervalsMs.back());
+                             }
+                         }
+                         lastOnset = onset;
+                         shown = highlight;
+                     });
+
+    const SampleMixer::Stats before = speech.Player().stats();
+    frame->Dispatch(cmd::ReadFromCaret);
+    if (!speech.IsTimerRunning()) {
+        std::fprintf(stderr, "highlight_latency: the reading did not start\n");
+        return 1;
     }
-    std::printf("speed %d ms: %zu units up to character %d (about %d passes), paint - onset "
-                "p50 %.2f ms, p95 %.2f ms, max %.2f ms; largest onset interval %.2f ms (%.2f "
-                "ticks)\n",
-                speed, paints.errorsMs.size(), lastBegin, lastBegin / 1990 + 1,
-                Percentile(paints.errorsMs, 0.5), Percentile(paints.errorsMs, 0.95),
-                Percentile(paints.errorsMs, 1.0), maxInterval, maxInterval / speed);
+    bool stopped = false;
+    QTimer::singleShot(seconds * 1000, [&] {
+        stopped = true;
+        frame->Dispatch(cmd::Stop);
+    });
+    // The stop takes one more tick and the last highlight waits for its sample: then the
+    // measurement is over. exit() rather than quit(): quit() would close the windows.
+    QObject::connect(&speech, &SpeechController::stateChanged, [&] {
+        if (!speech.IsTimerRunning() && speech.Owner() == nullptr) {
+            QTimer::singleShot(std::chrono::ceil<std::chrono::milliseconds>(latency) +
+                                   std::chrono::milliseconds(200),
+                               [] { QCoreApplication::exit(0); });
+        }
+    });
+    QApplication::exec();
+    const SampleMixer::Stats after = speech.Player().stats();
+
+    QString walks;
+    for (const long kib : walkRssKiB) {
+        walks += QStringLiteral(" %1").arg(kib);
+    }
+    std::printf("speed %d ms, %s reading, output latency %.0f ms: %zu units, %d passes; "
+                "paint - onset p50 %.2f ms, p95 %.2f ms, max %.2f ms; unpainted %d; "
+                "due - onset max %.2f ms; tick lateness p50 %.2f ms, max %.2f ms; "
+                "pass-start tick lateness max %.2f ms; late samples %lld; "
+                "pass gap max %.2f ms (%.2f ticks); interval max %.2f ms (%.2f ticks); "
+                "resident memory at the walks' starts%s KiB, last pass %ld KiB, peak %ld KiB; "
+                "%s\n",
+                speed, automatic ? "automatic" : "dictionary", Ms(latency), dueMinusOnsetMs.size(),
+                passes, Percentile(qapp.paintMinusOnsetMs, 0.5),
+                Percentile(qapp.paintMinusOnsetMs, 0.95), Percentile(qapp.paintMinusOnsetMs, 1.0),
+                qapp.unpainted + (qapp.pending ? 1 : 0), Percentile(dueMinusOnsetMs, 1.0),
+                Percentile(tickLatenessMs, 0.5), Percentile(tickLatenessMs, 1.0),
+                Percentile(passTickLatenessMs, 1.0),
+                static_cast<long long>(after.lateRequests - before.lateRequests),
+                Percentile(passGapsMs, 1.0), Percentile(passGapsMs, 1.0) / speed,
+                Percentile(intervalsMs, 1.0), Percentile(intervalsMs, 1.0) / speed,
+                walks.toUtf8().constData(), lastPassRssKiB, StatusKiB("VmHWM"),
+                stopped ? "stopped" : "read to the end");
     std::fflush(stdout);
-    view->GetDocument()->SetModifiedFlag(false); // no save prompt at the end
+    view->GetDocument()->SetModifiedFlag(false);
     app.ExitInstance();
-    SpeechController::Instance().Shutdown();
     return 0;
 }
