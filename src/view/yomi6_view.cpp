@@ -107,6 +107,14 @@ void CYOMI5View::ClaimLayout() {
     }
 }
 
+void CYOMI5View::changeEvent(QEvent* event) {
+    QPlainTextEdit::changeEvent(event);
+    // The control sets its font on the shared text as well: the layout view's font goes back.
+    if (event->type() == QEvent::FontChange) {
+        m_document->FitLayout();
+    }
+}
+
 void CYOMI5View::OnActivateView(bool activate) {
     if (activate) {
         m_document->SetLayoutView(this);
@@ -326,8 +334,7 @@ void CYOMI5View::OnChooseFont() {
 
 void CYOMI5View::ApplyScreenFont(const QFont& font) {
     m_screenFont = font;
-    setFont(font); // sets the shared text's font as well: the layout view's font is put back
-    m_document->FitLayout();
+    setFont(font);
 }
 
 void CYOMI5View::OnWordWrap() {

@@ -69,6 +69,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
     // The edit menu of the control with "選択範囲を登録" added.
     void contextMenuEvent(QContextMenuEvent* event) override;
