@@ -13,6 +13,7 @@
 #include "speech/speech_state.h"
 #include "text/speech_text.h"
 #include "view/speech_controller.h"
+#include "view/yomi6_doc.h"
 #include "view/yomi6_view.h"
 
 #include <QAction>
@@ -397,8 +398,10 @@ private slots:
         run.frame().Dispatch(cmd::WindowNew);
         CYOMI5View* second = run.view();
         QVERIFY(second != first);
-        QVERIFY(HighlightedUnit(second).first >= 0);
-        QCOMPARE(HighlightedUnit(second), HighlightedUnit(first));
+        const CYOMI5Doc::Highlight& kept = first->GetDocument()->SpeechHighlight();
+        QVERIFY(kept.unitBegin >= 0);
+        QCOMPARE(HighlightedUnit(second), std::make_pair(kept.unitBegin, kept.unitEnd));
+        QCOMPARE(HighlightedUnit(first), HighlightedUnit(second));
         run.frame().Dispatch(cmd::Stop);
         QTRY_VERIFY_WITH_TIMEOUT(Idle(), 3000);
         QCOMPARE(HighlightedUnit(second), std::make_pair(-1, -1));
