@@ -126,8 +126,9 @@ CChildFrame* CMainFrame::AddView(CYOMI5View* view) {
     auto* frame = new CChildFrame(view);
     m_mdi->addSubWindow(frame);
     CYOMI5Doc* doc = view->GetDocument();
-    // The document goes when its last window closes.
-    connect(frame, &QObject::destroyed, doc, [doc, this] {
+    // The document goes when its last window closes. Watched on the view, which has left the
+    // document's views when it is destroyed (the frame's own signal comes before that).
+    connect(view, &QObject::destroyed, doc, [doc, this] {
         if (m_destroying) {
             if (doc->Views().empty()) {
                 doc->deleteLater();

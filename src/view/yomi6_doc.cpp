@@ -2,15 +2,15 @@
 
 #include "platform/app_strings.h"
 #include "platform/message_box.h"
+#include "view/speech_controller.h"
 #include "view/yomi6_view.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QTextBlock>
+#include <QPlainTextDocumentLayout>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextDocumentFragment>
 
 #include <algorithm>
 
@@ -34,7 +34,20 @@ QString FileFilter() {
 
 } // namespace
 
-CYOMI5Doc::CYOMI5Doc(QObject* parent) : QObject(parent) {}
+CYOMI5Doc::CYOMI5Doc(QObject* parent) : QObject(parent), m_text(new QTextDocument(this)) {
+    m_text->setDocumentLayout(new QPlainTextDocumentLayout(m_text));
+    // An edit marks the document modified; only saving (or loading) clears the mark, so undoing
+    // back to the saved text still asks to save, as before.
+    connect(m_text, &QTextDocument::modificationChanged, this, [this](bool changed) {
+        if (changed) {
+            SetModifiedFlag(true);
+        }
+    });
+    connect(&SpeechController::Instance(), &SpeechController::highlightChanged, this,
+            [this](const QObject* owner, int unitBegin, int unitEnd, int wordBegin, int wordEnd) {
+                OnSpeechHighlight(owner, {unitBegin, unitEnd, wordBegin, wordEnd});
+            });
+}
 
 void CYOMI5Doc::OnNewDocument(int untitledNumber) {
     m_path.clear();
@@ -59,9 +72,11 @@ bool CYOMI5Doc::OnOpenDocument(const QString& path, QWidget* dialogParent) {
     m_path = QFileInfo(path).absoluteFilePath();
     m_title = QFileInfo(path).fileName();
     m_format = loaded.format;
-    m_loadedText = std::move(loaded.text);
+    // Loading is no edit: it leaves no undo step behind and no mark of a change.
+    m_text->setPlainText(loaded.text);
+    m_text->setModified(false);
     for (CYOMI5View* view : m_views) {
-        view->SetTextFromDocument(m_loadedText);
+        view->setTextCursor(QTextCursor(m_text));
     }
     SetModifiedFlag(false);
     emit titleChanged();
@@ -70,7 +85,9 @@ bool CYOMI5Doc::OnOpenDocument(const QString& path, QWidget* dialogParent) {
 }
 
 QString CYOMI5Doc::Text() const {
-    return m_views.empty() ? m_loadedText : m_views.front()->Text();
+    QString text = m_text->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
 }
 
 bool CYOMI5Doc::DoFileSave(QWidget* dialogParent) {
@@ -146,59 +163,64 @@ void CYOMI5Doc::SetModifiedFlag(bool modified) {
         return;
     }
     m_modified = modified;
-    for (CYOMI5View* view : m_views) {
-        view->document()->setModified(modified);
-    }
+    m_text->setModified(modified);
     emit modifiedChanged(modified);
 }
 
 void CYOMI5Doc::AddView(CYOMI5View* view) {
-    // A further view starts with the text as it stands in the first one.
-    view->SetTextFromDocument(m_views.empty() ? m_loadedText : Text());
     m_views.push_back(view);
-    if (m_views.size() == 1) {
-        m_loadedText.clear();
+    if (m_layoutView == nullptr) {
+        m_layoutView = view;
     }
-    connect(view->document(), &QTextDocument::contentsChange, this,
-            [this, view](int position, int removed, int added) {
-                MirrorChange(view, position, removed, added);
-            });
-    connect(view->document(), &QTextDocument::modificationChanged, this, [this](bool changed) {
-        if (changed && !m_mirroring) {
-            SetModifiedFlag(true);
-        }
-    });
+    if (m_highlightOwner != nullptr) {
+        view->ShowSpeechHighlight(m_highlight.unitBegin, m_highlight.unitEnd, m_highlight.wordBegin,
+                                  m_highlight.wordEnd);
+    }
 }
 
 void CYOMI5Doc::RemoveView(CYOMI5View* view) {
-    if (m_views.size() == 1 && m_views.front() == view) {
-        m_loadedText = view->Text(); // keep the text for a view that may still come
-    }
     std::erase(m_views, view);
+    if (m_layoutView == view) {
+        m_layoutView = m_views.empty() ? nullptr : m_views.front();
+        FitLayout();
+    }
+    // The speech of a closed window ends with it: its highlight must not stay in the others.
+    if (m_highlightOwner == view) {
+        m_highlightOwner = nullptr;
+        m_highlight = Highlight{};
+        ShowHighlightInViews();
+    }
 }
 
-void CYOMI5Doc::MirrorChange(CYOMI5View* from, int position, int removed, int added) {
-    if (m_mirroring || m_views.size() < 2 || !from->IsTextLoaded()) {
+void CYOMI5Doc::SetLayoutView(CYOMI5View* view) {
+    if (std::find(m_views.begin(), m_views.end(), view) != m_views.end()) {
+        m_layoutView = view;
+        FitLayout();
+    }
+}
+
+void CYOMI5Doc::FitLayout() {
+    if (m_layoutView != nullptr) {
+        m_layoutView->ClaimLayout();
+    }
+}
+
+void CYOMI5Doc::OnSpeechHighlight(const QObject* owner, const Highlight& highlight) {
+    // Compared by address only: the owner may be a view of another document or gone already.
+    const bool ours = std::find(m_views.begin(), m_views.end(), owner) != m_views.end();
+    if (!ours) {
         return;
     }
-    // The inserted text, read from the view that changed.
-    QTextCursor source(from->document());
-    source.setPosition(position);
-    source.setPosition(position + added, QTextCursor::KeepAnchor);
-    QString inserted = source.selection().toRawText();
-    inserted.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    m_mirroring = true;
+    m_highlight = highlight;
+    m_highlightOwner = highlight.unitBegin < 0 ? nullptr : owner;
+    ShowHighlightInViews();
+}
+
+void CYOMI5Doc::ShowHighlightInViews() {
     for (CYOMI5View* view : m_views) {
-        if (view == from) {
-            continue;
-        }
-        QTextCursor c(view->document());
-        c.setPosition(std::min(position, view->document()->characterCount() - 1));
-        c.setPosition(std::min(position + removed, view->document()->characterCount() - 1),
-                      QTextCursor::KeepAnchor);
-        c.insertText(inserted);
+        view->ShowSpeechHighlight(m_highlight.unitBegin, m_highlight.unitEnd, m_highlight.wordBegin,
+                                  m_highlight.wordEnd);
     }
-    m_mirroring = false;
 }
 
 } // namespace yomi6

@@ -1,4 +1,6 @@
-// A document: a text file (or a new, untitled text) shown in one or more views.
+// A document: a text file (or a new, untitled text) shown in one or more views. The views show
+// one text (one QTextDocument, so one undo history and one modified state) and one speech
+// highlight; each view has its own caret, selection, scroll position, word wrap and font.
 #pragma once
 
 #include "view/document_io.h"
@@ -8,6 +10,7 @@
 
 #include <vector>
 
+class QTextDocument;
 class QWidget;
 
 namespace yomi6 {
@@ -38,12 +41,36 @@ public:
     bool IsModified() const { return m_modified; }
     void SetModifiedFlag(bool modified);
 
-    // The text as it stands, from the first view.
+    // The text as it stands, with '\n' between lines and every other character as typed
+    // (unlike toPlainText(), which turns no-break spaces into blanks and line separators into
+    // breaks).
     QString Text() const;
+    // The text every view of the document shows and edits. Owned by the document, which
+    // outlives its views.
+    QTextDocument* TextDocument() const { return m_text; }
 
     const std::vector<CYOMI5View*>& Views() const { return m_views; }
     void AddView(CYOMI5View* view);
     void RemoveView(CYOMI5View* view);
+
+    // The views share one layout of the text, so one wrap mode and font at a time: those of
+    // the view activated last. Another view shows the text laid out for that one until it is
+    // activated itself. (The wrap width is the layout's own: the first view's, or a wider
+    // view's.)
+    void SetLayoutView(CYOMI5View* view);
+    // Lays the text out for the layout view again, after another view changed the layout (its
+    // wrap mode or font).
+    void FitLayout();
+
+    // The speech highlight all views of the document show: characters [unitBegin, unitEnd)
+    // are being heard, inside the word [wordBegin, wordEnd); all -1 when nothing is.
+    struct Highlight {
+        int unitBegin = -1;
+        int unitEnd = -1;
+        int wordBegin = -1;
+        int wordEnd = -1;
+    };
+    const Highlight& SpeechHighlight() const { return m_highlight; }
 
 signals:
     void titleChanged();
@@ -52,16 +79,19 @@ signals:
 
 private:
     bool SaveTo(const QString& path, QWidget* dialogParent);
-    // Mirrors an edit made in one view into the document's other views.
-    void MirrorChange(CYOMI5View* from, int position, int removed, int added);
+    // A highlight from the speech: taken when owner (the view that speaks) is one of ours.
+    void OnSpeechHighlight(const QObject* owner, const Highlight& highlight);
+    void ShowHighlightInViews();
 
     QString m_path;
     QString m_title;
-    QString m_loadedText; // the text read by OnOpenDocument, until the first view takes it
     DocumentFormat m_format;
     bool m_modified = false;
-    bool m_mirroring = false;
+    QTextDocument* m_text;
     std::vector<CYOMI5View*> m_views;
+    CYOMI5View* m_layoutView = nullptr;
+    Highlight m_highlight;
+    const QObject* m_highlightOwner = nullptr; // the view whose speech m_highlight shows
 };
 
 } // namespace yomi6

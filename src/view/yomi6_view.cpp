@@ -48,22 +48,15 @@ CYOMI5View::CYOMI5View(CYOMI5Doc* document, QWidget* parent)
     : QPlainTextEdit(parent), m_document(document) {
     LoadDictionaryOnce(this);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    // The document's text, not a copy: the control's own empty document goes.
+    setDocument(document->TextDocument());
     ApplyWrapMode(app_settings::WordWrap());
     if (const auto screen = app_settings::ScreenFont()) {
         ApplyScreenFont(*screen);
     }
     m_printerFont = app_settings::PrinterFont();
     document->AddView(this);
-    m_textLoaded = true;
 
-    SpeechController& speech = SpeechController::Instance();
-    connect(&speech, &SpeechController::highlightChanged, this,
-            [this](const QObject* owner, int unitBegin, int unitEnd, int wordBegin, int wordEnd) {
-                const auto* speaking = qobject_cast<const CYOMI5View*>(owner);
-                if (speaking != nullptr && speaking->GetDocument() == m_document) {
-                    ShowSpeechHighlight(unitBegin, unitEnd, wordBegin, wordEnd);
-                }
-            });
     connect(this->document(), &QTextDocument::contentsChange, this,
             [this](int, int removed, int added) {
                 if (removed != 0 || added != 0) {
@@ -97,26 +90,41 @@ bool CYOMI5View::SetWordWrap(bool wrap) {
 void CYOMI5View::ApplyWrapMode(bool wrap) {
     setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    // The wrap mode is written into the shared text: it stays that of the layout view.
+    m_document->FitLayout();
+}
+
+void CYOMI5View::ClaimLayout() {
+    QTextDocument* text = document();
+    if (text->defaultFont() != font()) {
+        text->setDefaultFont(font());
+    }
+    QTextOption option = text->defaultTextOption();
+    const QTextOption::WrapMode wrap = IsWordWrap() ? wordWrapMode() : QTextOption::NoWrap;
+    if (option.wrapMode() != wrap) {
+        option.setWrapMode(wrap);
+        text->setDefaultTextOption(option);
+    }
+}
+
+void CYOMI5View::changeEvent(QEvent* event) {
+    QPlainTextEdit::changeEvent(event);
+    // The control sets its font on the shared text as well: the layout view's font goes back.
+    if (event->type() == QEvent::FontChange) {
+        m_document->FitLayout();
+    }
 }
 
 void CYOMI5View::OnActivateView(bool activate) {
-    if (!activate) {
+    if (activate) {
+        m_document->SetLayoutView(this);
+    } else {
         SpeechController::Instance().ViewDeactivated(this);
     }
 }
 
 QString CYOMI5View::Text() const {
-    QString text = document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    return text;
-}
-
-void CYOMI5View::SetTextFromDocument(const QString& text) {
-    const bool wasLoaded = m_textLoaded;
-    m_textLoaded = false;
-    setPlainText(text);
-    document()->setModified(false);
-    m_textLoaded = wasLoaded;
+    return m_document->Text();
 }
 
 bool CYOMI5View::HandlesCommand(cmd::Id id) const {

@@ -30,16 +30,15 @@ public:
     bool SetWordWrap(bool wrap);
 
     // Called by the frame when this view gains (true) or loses (false) activation: another
-    // document window or another program became active, or the view is closing.
+    // document window or another program became active, or the view is closing. The view
+    // gaining activation lays the document's text out for itself.
     void OnActivateView(bool activate);
+    // Lays the document's text (shared with its other views) out with this view's wrap mode
+    // and font.
+    void ClaimLayout();
 
-    // The whole text with '\n' between lines and every other character as typed (unlike
-    // toPlainText(), which turns no-break spaces into blanks and line separators into breaks).
+    // The document's whole text with '\n' between lines and every other character as typed.
     QString Text() const;
-
-    // Replaces the whole text without marking the document modified (loading a file).
-    void SetTextFromDocument(const QString& text);
-    bool IsTextLoaded() const { return m_textLoaded; }
 
     // The fonts: the screen font set on the control, the printer font kept for printing.
     const std::optional<QFont>& ScreenFont() const { return m_screenFont; }
@@ -56,8 +55,8 @@ public:
     int ReplaceAllText(const SearchOptions& options, const QString& replacement);
 
     // The speech highlight: characters [unitBegin, unitEnd) are being heard, inside the word
-    // [wordBegin, wordEnd); negative values take the highlight away. Each window of the
-    // document shows it, whichever of them started the speech.
+    // [wordBegin, wordEnd); negative values take the highlight away. The document hands its
+    // highlight to each of its windows, whichever of them started the speech.
     void ShowSpeechHighlight(int unitBegin, int unitEnd, int wordBegin, int wordEnd);
 
     // The word registration dialog, with word and yomi offered in its first empty row when word
@@ -70,6 +69,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
     // The edit menu of the control with "選択範囲を登録" added.
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -104,7 +104,6 @@ private:
     CYOMI5Doc* m_document;
     std::optional<QFont> m_screenFont;
     std::optional<QFont> m_printerFont;
-    bool m_textLoaded = false;
     QElapsedTimer m_userScrolled;      // since the user last scrolled the view
     bool m_scrollingForSpeech = false; // the view scrolls itself to the highlight
 };

@@ -2,6 +2,7 @@
 // with the units the core reads from the same text, in both reading modes and across passes;
 // reading from the caret or the selection, pause and resume, F5, the end of a reading, and the
 // commands' menu entries, shortcuts and tool bar buttons through the real actions.
+#include "app/child_frame.h"
 #include "app/main_frame.h"
 #include "app/resources_init.h"
 #include "app/yomi6_app.h"
@@ -12,6 +13,7 @@
 #include "speech/speech_state.h"
 #include "text/speech_text.h"
 #include "view/speech_controller.h"
+#include "view/yomi6_doc.h"
 #include "view/yomi6_view.h"
 
 #include <QAction>
@@ -382,6 +384,38 @@ private slots:
         run.frame().Dispatch(cmd::Stop);
         QTRY_VERIFY_WITH_TIMEOUT(Idle(), 3000);
         QCOMPARE(Describe(seen.units), Describe(heard.units));
+        QCOMPARE(HighlightedUnit(first), std::make_pair(-1, -1));
+    }
+
+    void aWindowOpenedOrClosedWhileSpeakingKeepsTheHighlightRight() {
+        EditorRun run;
+        CYOMI5View* first = run.view();
+        first->setPlainText(QString::fromUtf8("あいうえおかきくけこさしすせそ"));
+        g_speech.speed = 40;
+        run.frame().Dispatch(cmd::ReadFromCaret);
+        QTRY_VERIFY_WITH_TIMEOUT(HighlightedUnit(first).first >= 0, 3000);
+        // A window opened now shows the unit being heard at once, not from the next tick on.
+        run.frame().Dispatch(cmd::WindowNew);
+        CYOMI5View* second = run.view();
+        QVERIFY(second != first);
+        const CYOMI5Doc::Highlight& kept = first->GetDocument()->SpeechHighlight();
+        QVERIFY(kept.unitBegin >= 0);
+        QCOMPARE(HighlightedUnit(second), std::make_pair(kept.unitBegin, kept.unitEnd));
+        QCOMPARE(HighlightedUnit(first), HighlightedUnit(second));
+        run.frame().Dispatch(cmd::Stop);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 3000);
+        QCOMPARE(HighlightedUnit(second), std::make_pair(-1, -1));
+
+        // The window that speaks closes: its speech ends, and with it the highlight in the
+        // window that stays.
+        run.frame().Dispatch(cmd::ReadFromCaret);
+        QTRY_VERIFY_WITH_TIMEOUT(HighlightedUnit(first).first >= 0, 3000);
+        CChildFrame* speaking = run.frame().ChildFrames().back();
+        QCOMPARE(speaking->View(), second);
+        QVERIFY(speaking->close());
+        QTRY_COMPARE(run.frame().ChildFrames().size(), 1u);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 3000);
+        QTest::qWait(300); // a few ticks' time: nothing may show up again
         QCOMPARE(HighlightedUnit(first), std::make_pair(-1, -1));
     }
 
