@@ -24,6 +24,7 @@
 #include <QTest>
 #include <QToolBar>
 
+#include <deque>
 #include <memory>
 
 using namespace yomi6;
@@ -94,17 +95,31 @@ class HighlightRecorder {
 public:
     explicit HighlightRecorder(const CYOMI5View* view) {
         SpeechController& speech = SpeechController::Instance();
-        m_connections << QObject::connect(
-            &speech, &SpeechController::unitTicked,
-            [this](const QString& sample, int, int) { m_sample = sample; });
+        // A highlight is shown when its sample starts to sound, up to the output latency after
+        // its tick; by then later ticks may have run. So each highlight is paired with the
+        // earliest tick not yet shown that read the same range, never with the latest tick.
+        m_connections << QObject::connect(&speech, &SpeechController::unitTicked,
+                                          [this](const QString& sample, int begin, int end) {
+                                              m_ticks.push_back({sample, begin, end});
+                                          });
         // Connected after the views: they have applied the highlight when this runs.
         m_connections << QObject::connect(
             &speech, &SpeechController::highlightChanged,
             [this, view](const QObject*, int unitBegin, int, int, int) {
-                if (unitBegin >= 0) {
-                    const auto [b, e] = HighlightedUnit(view);
-                    units.append({m_sample, b, e});
+                if (unitBegin < 0) {
+                    return;
                 }
+                const auto [b, e] = HighlightedUnit(view);
+                QString sample = QStringLiteral("?"); // no tick read this range
+                while (!m_ticks.empty()) {
+                    const Heard tick = m_ticks.front();
+                    m_ticks.pop_front();
+                    if (tick.begin == b && tick.end == e) {
+                        sample = tick.sample;
+                        break;
+                    }
+                }
+                units.append({sample, b, e});
             });
     }
     ~HighlightRecorder() {
@@ -115,7 +130,7 @@ public:
     QList<Heard> units;
 
 private:
-    QString m_sample;
+    std::deque<Heard> m_ticks;
     QList<QMetaObject::Connection> m_connections;
 };
 
