@@ -2,7 +2,7 @@
 // the accelerators and the tool bar as data. Actions, menus and shortcuts are built from here.
 #pragma once
 
-#include "app/command_ids.h"
+#include "view/command_ids.h"
 
 #include <span>
 

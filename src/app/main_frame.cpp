@@ -1,13 +1,13 @@
 #include "app/main_frame.h"
 
 #include "app/about_dialog.h"
-#include "app/app_settings.h"
 #include "app/app_strings.h"
 #include "app/child_frame.h"
 #include "app/help_window.h"
 #include "app/window_tiling.h"
 #include "speech/speech_state.h"
 #include "view/app_printer.h"
+#include "view/app_settings.h"
 #include "view/find_dialog.h"
 #include "view/reading_pane.h"
 #include "view/speech_controller.h"
@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QToolBar>
@@ -148,6 +149,8 @@ CChildFrame* CMainFrame::AddView(CYOMI5View* view) {
     connect(view, &QPlainTextEdit::undoAvailable, this, &CMainFrame::UpdateCommandUI);
     connect(view, &QPlainTextEdit::textChanged, this, &CMainFrame::UpdateCommandUI);
     connect(view, &CYOMI5View::voiceChanged, this, &CMainFrame::UpdateCommandUI);
+    connect(view, &CYOMI5View::searchDialogWanted, this, &CMainFrame::ShowSearchDialog);
+    connect(view, &CYOMI5View::contextMenuOpening, this, &CMainFrame::AddToContextMenu);
     connect(doc, &CYOMI5Doc::formatChanged, this, &CMainFrame::UpdateCommandUI);
     connect(doc, &CYOMI5Doc::titleChanged, this, &CMainFrame::UpdateCommandUI);
     frame->ActivateFrame();
@@ -283,6 +286,25 @@ FindReplaceDialog* CMainFrame::SearchDialog(bool replace) {
                 });
     }
     return dialog;
+}
+
+void CMainFrame::ShowSearchDialog(bool replace, const QString& selectedText) {
+    FindReplaceDialog* dialog = SearchDialog(replace);
+    if (!selectedText.isEmpty()) {
+        dialog->setSearchText(selectedText);
+    }
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+void CMainFrame::AddToContextMenu(QMenu* menu) {
+    const std::vector<QAction*> actions = ActionsFor(cmd::RegisterSelection);
+    if (!actions.empty()) {
+        UpdateCommandUI(); // enabled only with a selection
+        menu->addSeparator();
+        menu->addAction(actions.front());
+    }
 }
 
 bool CMainFrame::HandlesCommand(cmd::Id id) const {

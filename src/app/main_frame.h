@@ -2,7 +2,7 @@
 // every command to the active view first and carries out the application's own.
 #pragma once
 
-#include "app/command_target.h"
+#include "view/command_target.h"
 
 #include <QMainWindow>
 
@@ -85,6 +85,10 @@ private:
     void AddToRecentFiles(const QString& path);
     void OpenRecentFile(int index);
     void NewWindowOnActiveDocument();
+    // What a view asks of its window: the find or replace dialog, and its context menu's
+    // commands.
+    void ShowSearchDialog(bool replace, const QString& selectedText);
+    void AddToContextMenu(QMenu* menu);
     void ShowHelp();
 
     QMdiArea* m_mdi = nullptr;

@@ -1,12 +1,12 @@
 // Building the main window's menus, tool bar, shortcuts and status bar from the command table,
 // and keeping their enabling and check marks current.
-#include "app/app_settings.h"
 #include "app/app_strings.h"
 #include "app/child_frame.h"
 #include "app/command_table.h"
 #include "app/main_frame.h"
 #include "speech/playback.h"
 #include "speech/speech_state.h"
+#include "view/app_settings.h"
 #include "view/yomi6_doc.h"
 #include "view/yomi6_view.h"
 

@@ -2,13 +2,11 @@
 
 #include "view/audio_export.h"
 
-#include "app/app_settings.h"
-#include "app/main_frame.h"
 #include "platform/message_box.h"
 #include "speech/playback.h"
 #include "speech/speech_state.h"
+#include "view/app_settings.h"
 #include "view/dictionary_once.h"
-#include "view/find_dialog.h"
 #include "view/speech_controller.h"
 #include "view/text_search.h"
 #include "view/yomi6_doc.h"
@@ -337,17 +335,7 @@ void CYOMI5View::OnWordWrap() {
 }
 
 void CYOMI5View::OnFindReplace(bool replace) {
-    auto* frame = qobject_cast<CMainFrame*>(window());
-    if (frame == nullptr) {
-        return;
-    }
-    FindReplaceDialog* dialog = frame->SearchDialog(replace);
-    if (textCursor().hasSelection()) {
-        dialog->setSearchText(textCursor().selectedText());
-    }
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
+    emit searchDialogWanted(replace, textCursor().selectedText());
 }
 
 bool CYOMI5View::FindText(const SearchOptions& options) {

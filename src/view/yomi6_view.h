@@ -2,7 +2,7 @@
 // and replace, and the speech commands.
 #pragma once
 
-#include "app/command_target.h"
+#include "view/command_target.h"
 
 #include <QElapsedTimer>
 #include <QFont>
@@ -10,10 +10,11 @@
 
 #include <optional>
 
+class QMenu;
+
 namespace yomi6 {
 
 class CYOMI5Doc;
-class FindReplaceDialog;
 struct SearchOptions;
 
 class CYOMI5View : public QPlainTextEdit, public ICommandTarget {
@@ -67,6 +68,11 @@ public:
 signals:
     // The voice changed by F5: the status bar shows it at once.
     void voiceChanged();
+    // The find (replace false) or replace dialog is wanted, with selectedText offered as the
+    // text to search for when it is not empty. The main window owns the dialogs.
+    void searchDialogWanted(bool replace, const QString& selectedText);
+    // The view's context menu is about to open: the main window adds its commands to menu.
+    void contextMenuOpening(QMenu* menu);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

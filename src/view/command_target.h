@@ -1,7 +1,7 @@
 // Commands are routed like this: the active document view first, then the main frame.
 #pragma once
 
-#include "app/command_ids.h"
+#include "view/command_ids.h"
 
 namespace yomi6 {
 
