@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 
 #include <optional>
+#include <span>
 
 class QMenu;
 
@@ -17,7 +18,7 @@ namespace yomi6 {
 class CYOMI5Doc;
 struct SearchOptions;
 
-class CYOMI5View : public QPlainTextEdit, public ICommandTarget {
+class CYOMI5View : public QPlainTextEdit, public CommandTarget<CYOMI5View> {
     Q_OBJECT
 public:
     // Creating the first view of the run loads the dictionary first.
@@ -47,9 +48,8 @@ public:
     const std::optional<QFont>& PrinterFont() const { return m_printerFont; }
     void SetPrinterFont(const QFont& font) { m_printerFont = font; }
 
-    bool HandlesCommand(cmd::Id id) const override;
-    void UpdateCommand(cmd::Id id, CommandState& state) const override;
-    void OnCommand(cmd::Id id) override;
+    // The commands a view carries out, with their handlers and states.
+    static std::span<const CommandBinding<CYOMI5View>> Bindings();
 
     // The find and replace dialogs' work, public for the dialogs and for tests.
     bool FindText(const SearchOptions& options);

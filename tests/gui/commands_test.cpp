@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -185,6 +186,8 @@ private slots:
     }
 
     void init() {
+        // A command whose entry names an owner without a handler is reported at start.
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("has no handler")));
         m_config = std::make_unique<ScratchConfig>();
         g_speech = SpeechState{};
     }
@@ -218,12 +221,17 @@ private slots:
         view->setFocus();
         QClipboard* clipboard = QApplication::clipboard();
 
-        QTest::keyClicks(view, QStringLiteral("one two"));
-        QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(view->toPlainText(), QString());
-        QTest::keyClicks(view, QStringLiteral("one two"));
-        QTest::keyClick(view, Qt::Key_Backspace, Qt::AltModifier);
-        QCOMPARE(view->toPlainText(), QString());
+        // The text view knows some of these keys itself; sent to the main window (the focus on
+        // its tool bar, say) they reach the view through the window's accelerators only.
+        for (QWidget* target : {static_cast<QWidget*>(view), static_cast<QWidget*>(&run.frame())}) {
+            view->setPlainText(QString());
+            QTest::keyClicks(view, QStringLiteral("one two"));
+            QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(view->toPlainText(), QString());
+            QTest::keyClicks(view, QStringLiteral("one two"));
+            QTest::keyClick(target, Qt::Key_Backspace, Qt::AltModifier);
+            QCOMPARE(view->toPlainText(), QString());
+        }
 
         struct Case {
             Qt::Key key;
@@ -247,16 +255,19 @@ private slots:
             {Qt::Key_Insert, Qt::ShiftModifier, "Shift+Ins", QStringLiteral("one x"),
              QStringLiteral("x")},
         };
-        for (const Case& c : cases) {
-            view->setPlainText(QStringLiteral("one two"));
-            QTextCursor cursor = view->textCursor();
-            cursor.setPosition(4);
-            cursor.setPosition(7, QTextCursor::KeepAnchor);
-            view->setTextCursor(cursor);
-            clipboard->setText(QStringLiteral("x"));
-            QTest::keyClick(view, c.key, c.modifiers);
-            QVERIFY2(view->toPlainText() == c.textAfter, c.name);
-            QVERIFY2(clipboard->text() == c.clipboardAfter, c.name);
+        for (QWidget* target : {static_cast<QWidget*>(view), static_cast<QWidget*>(&run.frame())}) {
+            for (const Case& c : cases) {
+                view->setPlainText(QStringLiteral("one two"));
+                QTextCursor cursor = view->textCursor();
+                cursor.setPosition(4);
+                cursor.setPosition(7, QTextCursor::KeepAnchor);
+                view->setTextCursor(cursor);
+                clipboard->setText(QStringLiteral("x"));
+                run.frame().UpdateCommandUI();
+                QTest::keyClick(target, c.key, c.modifiers);
+                QVERIFY2(view->toPlainText() == c.textAfter, c.name);
+                QVERIFY2(clipboard->text() == c.clipboardAfter, c.name);
+            }
         }
     }
 
