@@ -130,7 +130,7 @@ std::span<const CommandBinding<CYOMI5View>> CYOMI5View::Bindings() {
     static constexpr CommandBinding<V> kCommands[] = {
         {cmd::Speak, [](V& v) { v.OnSpeak(); },
          [](const V&) { return EnabledIf(IsSpeakEnabled(g_speech)); }},
-        {cmd::Stop, [](V&) { SpeechController::Instance().Stop(); }},
+        {cmd::Stop, [](V& v) { v.OnStop(); }},
         {cmd::ReadFromCaret, [](V& v) { v.OnReadFromCaret(); },
          [](const V&) { return EnabledIf(IsSpeakEnabled(g_speech)); }},
         {cmd::Pause, [](V&) { SpeechController::Instance().TogglePause(); },
