@@ -1,6 +1,6 @@
 #include "app/child_frame.h"
 
-#include "app/app_settings.h"
+#include "view/app_settings.h"
 #include "view/yomi6_doc.h"
 #include "view/yomi6_view.h"
 

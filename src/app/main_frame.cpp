@@ -1,13 +1,13 @@
 #include "app/main_frame.h"
 
 #include "app/about_dialog.h"
-#include "app/app_settings.h"
-#include "platform/app_strings.h"
 #include "app/child_frame.h"
 #include "app/help_window.h"
 #include "app/window_tiling.h"
+#include "platform/app_strings.h"
 #include "speech/speech_state.h"
 #include "view/app_printer.h"
+#include "view/app_settings.h"
 #include "view/find_dialog.h"
 #include "view/reading_pane.h"
 #include "view/speech_controller.h"
@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QToolBar>
@@ -31,6 +32,11 @@ namespace yomi6 {
 namespace {
 
 constexpr const char* kAllFiles = "すべてのﾌｧｲﾙ (*)";
+
+// Enabled while a document window is open.
+CommandState WithDocument(const CMainFrame& frame) {
+    return EnabledIf(frame.ActiveView() != nullptr);
+}
 
 } // namespace
 
@@ -149,6 +155,8 @@ CChildFrame* CMainFrame::AddView(CYOMI5View* view) {
     connect(view, &QPlainTextEdit::undoAvailable, this, &CMainFrame::UpdateCommandUI);
     connect(view, &QPlainTextEdit::textChanged, this, &CMainFrame::UpdateCommandUI);
     connect(view, &CYOMI5View::voiceChanged, this, &CMainFrame::UpdateCommandUI);
+    connect(view, &CYOMI5View::searchDialogWanted, this, &CMainFrame::ShowSearchDialog);
+    connect(view, &CYOMI5View::contextMenuOpening, this, &CMainFrame::AddToContextMenu);
     connect(doc, &CYOMI5Doc::formatChanged, this, &CMainFrame::UpdateCommandUI);
     connect(doc, &CYOMI5Doc::titleChanged, this, &CMainFrame::UpdateCommandUI);
     frame->ActivateFrame();
@@ -286,137 +294,96 @@ FindReplaceDialog* CMainFrame::SearchDialog(bool replace) {
     return dialog;
 }
 
-bool CMainFrame::HandlesCommand(cmd::Id id) const {
-    switch (id) {
-    case cmd::FileNew:
-    case cmd::FileOpen:
-    case cmd::FileClose:
-    case cmd::AppExit:
-    case cmd::AppAbout:
-    case cmd::HelpContents:
-    case cmd::ViewToolBar:
-    case cmd::ViewStatusBar:
-    case cmd::WindowNew:
-    case cmd::WindowArrange:
-    case cmd::WindowCascade:
-    case cmd::WindowTileHorz:
-    case cmd::WindowTileVert:
-    case cmd::NextPane:
-    case cmd::PrevPane:
-    case cmd::FilePrintSetup:
-    case cmd::Readings:
-    case cmd::ReadingPane:
-        return true;
-    default:
-        return id >= cmd::FileMruFirst && id < cmd::FileMruFirst + cmd::kRecentFileCount;
+void CMainFrame::ShowSearchDialog(bool replace, const QString& selectedText) {
+    FindReplaceDialog* dialog = SearchDialog(replace);
+    if (!selectedText.isEmpty()) {
+        dialog->setSearchText(selectedText);
+    }
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+void CMainFrame::AddToContextMenu(QMenu* menu) {
+    const std::vector<QAction*> actions = ActionsFor(cmd::RegisterSelection);
+    if (!actions.empty()) {
+        UpdateCommandUI(); // enabled only with a selection
+        menu->addSeparator();
+        menu->addAction(actions.front());
     }
 }
 
-void CMainFrame::UpdateCommand(cmd::Id id, CommandState& state) const {
-    switch (id) {
-    case cmd::FileClose:
-    case cmd::WindowNew:
-    case cmd::WindowArrange:
-    case cmd::WindowCascade:
-    case cmd::WindowTileHorz:
-    case cmd::WindowTileVert:
-        state.enabled = ActiveView() != nullptr;
-        break;
-    case cmd::ViewToolBar:
-        state.checked = m_toolBar->isVisibleTo(this);
-        break;
-    case cmd::ViewStatusBar:
-        state.checked = statusBar()->isVisibleTo(this);
-        break;
-    case cmd::Readings:
-        state.checked = g_speech.readings == kReadingsAutomatic;
-        break;
-    case cmd::ReadingPane:
-        state.checked = m_readingPane->isVisibleTo(this);
-        break;
-    default:
-        break;
+std::span<const CommandBinding<CMainFrame>> CMainFrame::Bindings() {
+    using F = CMainFrame;
+    static constexpr CommandBinding<F> kCommands[] = {
+        {cmd::FileNew, [](F& f) { f.NewDocument(); }},
+        {cmd::FileOpen, [](F& f) { f.OnFileOpen(); }},
+        {cmd::FileClose, [](F& f) { f.CloseActiveWindow(); }, WithDocument},
+        {cmd::AppExit, [](F& f) { f.close(); }},
+        {cmd::AppAbout,
+         [](F& f) {
+             CAboutDlg about(&f);
+             about.exec();
+         }},
+        {cmd::HelpContents, [](F& f) { f.ShowHelp(); }},
+        {cmd::ViewToolBar, [](F& f) { f.m_toolBar->setVisible(!f.m_toolBar->isVisibleTo(&f)); },
+         [](const F& f) { return CheckedIf(f.m_toolBar->isVisibleTo(&f)); }},
+        {cmd::ViewStatusBar,
+         [](F& f) { f.statusBar()->setVisible(!f.statusBar()->isVisibleTo(&f)); },
+         [](const F& f) { return CheckedIf(f.statusBar()->isVisibleTo(&f)); }},
+        {cmd::WindowNew, [](F& f) { f.NewWindowOnActiveDocument(); }, WithDocument},
+        {cmd::WindowArrange, [](F& f) { ArrangeIcons(*f.m_mdi); }, WithDocument},
+        {cmd::WindowCascade, [](F& f) { f.m_mdi->cascadeSubWindows(); }, WithDocument},
+        {cmd::WindowTileHorz, [](F& f) { TileWindows(*f.m_mdi, true); }, WithDocument},
+        {cmd::WindowTileVert, [](F& f) { TileWindows(*f.m_mdi, false); }, WithDocument},
+        // No window is split into panes.
+        {cmd::NextPane, [](F&) {}},
+        {cmd::PrevPane, [](F&) {}},
+        {cmd::FilePrintSetup, [](F& f) { OnFilePrintSetup(&f); }},
+        {cmd::Readings, [](F& f) { f.ToggleReadings(); },
+         [](const F&) { return CheckedIf(g_speech.readings == kReadingsAutomatic); }},
+        {cmd::ReadingPane, [](F& f) { f.ToggleReadingPane(); },
+         [](const F& f) { return CheckedIf(f.m_readingPane->isVisibleTo(&f)); }},
+        {cmd::FileMruFirst, [](F& f) { f.OpenRecentFile(0); }},
+        {cmd::Id(cmd::FileMruFirst + 1), [](F& f) { f.OpenRecentFile(1); }},
+        {cmd::Id(cmd::FileMruFirst + 2), [](F& f) { f.OpenRecentFile(2); }},
+        {cmd::Id(cmd::FileMruFirst + 3), [](F& f) { f.OpenRecentFile(3); }},
+    };
+    static_assert(cmd::kRecentFileCount == 4, "one row per recent file");
+    return kCommands;
+}
+
+void CMainFrame::OnFileOpen() {
+    const QStringList files =
+        QFileDialog::getOpenFileNames(this, QString(), QString(),
+                                      QString::fromUtf8(strings::kFileFilter) +
+                                          QStringLiteral(";;") + QString::fromUtf8(kAllFiles));
+    for (const QString& f : files) {
+        OpenDocument(f);
     }
 }
 
-void CMainFrame::OnCommand(cmd::Id id) {
-    switch (id) {
-    case cmd::FileNew:
-        NewDocument();
-        break;
-    case cmd::FileOpen: {
-        const QStringList files =
-            QFileDialog::getOpenFileNames(this, QString(), QString(),
-                                          QString::fromUtf8(strings::kFileFilter) +
-                                              QStringLiteral(";;") + QString::fromUtf8(kAllFiles));
-        for (const QString& f : files) {
-            OpenDocument(f);
-        }
-        break;
+void CMainFrame::CloseActiveWindow() {
+    if (QMdiSubWindow* w = m_mdi->activeSubWindow()) {
+        w->close();
     }
-    case cmd::FileClose:
-        if (QMdiSubWindow* w = m_mdi->activeSubWindow()) {
-            w->close();
-        }
-        break;
-    case cmd::AppExit:
-        close();
-        break;
-    case cmd::AppAbout: {
-        CAboutDlg about(this);
-        about.exec();
-        break;
+}
+
+void CMainFrame::ToggleReadings() {
+    // Takes effect at the next speak command, like the speed.
+    g_speech.readings =
+        g_speech.readings == kReadingsAutomatic ? kReadingsDictionary : kReadingsAutomatic;
+    if (m_readingPane->isVisibleTo(this)) {
+        m_readingPane->Refresh();
     }
-    case cmd::HelpContents:
-        ShowHelp();
-        break;
-    case cmd::ViewToolBar:
-        m_toolBar->setVisible(!m_toolBar->isVisibleTo(this));
-        break;
-    case cmd::ViewStatusBar:
-        statusBar()->setVisible(!statusBar()->isVisibleTo(this));
-        break;
-    case cmd::WindowNew:
-        NewWindowOnActiveDocument();
-        break;
-    case cmd::WindowArrange:
-        ArrangeIcons(*m_mdi);
-        break;
-    case cmd::WindowCascade:
-        m_mdi->cascadeSubWindows();
-        break;
-    case cmd::WindowTileHorz:
-    case cmd::WindowTileVert:
-        TileWindows(*m_mdi, id == cmd::WindowTileHorz);
-        break;
-    case cmd::NextPane:
-    case cmd::PrevPane:
-        break; // no window is split into panes
-    case cmd::FilePrintSetup:
-        OnFilePrintSetup(this);
-        break;
-    case cmd::Readings:
-        // Takes effect at the next speak command, like the speed.
-        g_speech.readings =
-            g_speech.readings == kReadingsAutomatic ? kReadingsDictionary : kReadingsAutomatic;
-        if (m_readingPane->isVisibleTo(this)) {
-            m_readingPane->Refresh();
-        }
-        break;
-    case cmd::ReadingPane:
-        m_readingPane->setVisible(!m_readingPane->isVisibleTo(this));
-        app_settings::SetReadingPaneShown(m_readingPane->isVisibleTo(this));
-        if (m_readingPane->isVisibleTo(this)) {
-            m_readingPane->Refresh();
-        }
-        break;
-    default:
-        if (id >= cmd::FileMruFirst && id < cmd::FileMruFirst + cmd::kRecentFileCount) {
-            OpenRecentFile(id - cmd::FileMruFirst);
-        }
-        break;
+}
+
+void CMainFrame::ToggleReadingPane() {
+    m_readingPane->setVisible(!m_readingPane->isVisibleTo(this));
+    app_settings::SetReadingPaneShown(m_readingPane->isVisibleTo(this));
+    if (m_readingPane->isVisibleTo(this)) {
+        m_readingPane->Refresh();
     }
-    UpdateCommandUI();
 }
 
 void CMainFrame::ShowHelp() {

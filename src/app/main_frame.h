@@ -2,10 +2,12 @@
 // every command to the active view first and carries out the application's own.
 #pragma once
 
-#include "app/command_target.h"
+#include "view/command_target.h"
 
 #include <QMainWindow>
 
+#include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -24,7 +26,7 @@ class CYOMI5View;
 class ReadingPane;
 class FindReplaceDialog;
 
-class CMainFrame : public QMainWindow, public ICommandTarget {
+class CMainFrame : public QMainWindow, public CommandTarget<CMainFrame> {
     Q_OBJECT
 public:
     CMainFrame();
@@ -42,8 +44,12 @@ public:
     QMdiArea* MdiArea() const { return m_mdi; }
     std::vector<CChildFrame*> ChildFrames() const;
 
-    // Carries out a command as the menus and the tool bar do.
+    // Carries out a command as the menus and the tool bar do: the active view first, then this
+    // window; nothing when neither carries it out.
     void Dispatch(cmd::Id id);
+    // The command's state as the menus show it: from the active view when it carries the
+    // command out, else from this window; nullopt when neither does.
+    std::optional<CommandState> RoutedState(cmd::Id id) const;
     // Refreshes enabling and check marks of every menu item and button, and the status bar.
     void UpdateCommandUI();
 
@@ -54,9 +60,8 @@ public:
     std::vector<QAction*> ActionsFor(cmd::Id id) const;
     QToolBar* ToolBar() const { return m_toolBar; }
 
-    bool HandlesCommand(cmd::Id id) const override;
-    void UpdateCommand(cmd::Id id, CommandState& state) const override;
-    void OnCommand(cmd::Id id) override;
+    // The commands the main window carries out, with their handlers and states.
+    static std::span<const CommandBinding<CMainFrame>> Bindings();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -76,6 +81,8 @@ private:
     void RefreshRecentFileMenu(QMenu* menu);
     void RefreshWindowMenu(QMenu* menu);
     void UpdateStatusPanes();
+    // Warns of a command whose entry names an owner that has no handler for it.
+    static void CheckCommandOwners();
 
     // Window and documents (main_frame.cpp).
     CChildFrame* AddView(CYOMI5View* view);
@@ -85,7 +92,15 @@ private:
     void AddToRecentFiles(const QString& path);
     void OpenRecentFile(int index);
     void NewWindowOnActiveDocument();
+    // What a view asks of its window: the find or replace dialog, and its context menu's
+    // commands.
+    void ShowSearchDialog(bool replace, const QString& selectedText);
+    void AddToContextMenu(QMenu* menu);
     void ShowHelp();
+    void OnFileOpen();
+    void CloseActiveWindow();
+    void ToggleReadings();
+    void ToggleReadingPane();
 
     QMdiArea* m_mdi = nullptr;
     QToolBar* m_toolBar = nullptr;

@@ -1,12 +1,12 @@
 // Building the main window's menus, tool bar, shortcuts and status bar from the command table,
 // and keeping their enabling and check marks current.
-#include "app/app_settings.h"
-#include "platform/app_strings.h"
 #include "app/child_frame.h"
 #include "app/command_table.h"
 #include "app/main_frame.h"
+#include "platform/app_strings.h"
 #include "speech/playback.h"
 #include "speech/speech_state.h"
+#include "view/app_settings.h"
 #include "view/yomi6_doc.h"
 #include "view/yomi6_view.h"
 
@@ -20,6 +20,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <string_view>
+
 namespace yomi6 {
 
 namespace {
@@ -28,61 +30,79 @@ QString Tr(const char* s) {
     return QString::fromUtf8(s);
 }
 
-bool IsCheckable(cmd::Id id) {
-    return id == cmd::WordWrap || id == cmd::FitSamples || id == cmd::ViewToolBar ||
-           id == cmd::ViewStatusBar || id == cmd::Readings || id == cmd::Pause ||
-           id == cmd::ReadingPane;
+// The text a menu shows for item: its own text or its command's, then the command's first
+// shortcut after a tab when the command shows it.
+QString MenuText(const MenuItem& item, const Command* command) {
+    QString text = Tr(item.text != nullptr                             ? item.text
+                      : command != nullptr && command->text != nullptr ? command->text
+                                                                       : "");
+    if (command != nullptr && command->keyInMenu && command->keys != nullptr) {
+        const std::string_view keys(command->keys);
+        const std::string_view first = keys.substr(0, keys.find(';'));
+        text += QLatin1Char('\t') +
+                QString::fromLatin1(first.data(), static_cast<qsizetype>(first.size()));
+    }
+    return text;
 }
 
 // Property names that mark the menu entries built on the fly.
 constexpr const char* kRecentPlaceholder = "yomi6RecentPlaceholder";
 constexpr const char* kDynamicEntry = "yomi6DynamicEntry";
+// Marks a menu entry its layout shows disabled whatever the command's state.
+constexpr const char* kGrayed = "yomi6Grayed";
 
 } // namespace
 
 QAction* CMainFrame::MakeAction(cmd::Id id, const QString& text) {
     auto* action = new QAction(text, this);
-    if (const CommandInfo* info = FindCommand(id)) {
-        action->setStatusTip(Tr(info->prompt));
-        if (info->toolTip != nullptr) {
-            action->setToolTip(Tr(info->toolTip));
+    if (const Command* command = FindCommand(id)) {
+        if (command->prompt != nullptr) {
+            action->setStatusTip(Tr(command->prompt));
         }
-        if (info->icon != nullptr) {
-            action->setIcon(QIcon(QString::fromLatin1(info->icon)));
+        if (command->toolTip != nullptr) {
+            action->setToolTip(Tr(command->toolTip));
+        }
+        if (command->icon != nullptr) {
+            action->setIcon(QIcon(QString::fromLatin1(command->icon)));
             action->setIconVisibleInMenu(false);
         }
+        action->setCheckable(command->checkable);
     }
-    action->setCheckable(IsCheckable(id));
     connect(action, &QAction::triggered, this, [this, id] { Dispatch(id); });
     m_actions.emplace_back(id, action);
     return action;
 }
 
+void CMainFrame::CheckCommandOwners() {
+    for (const Command& c : Commands()) {
+        const bool inView = CYOMI5View::Carries(c.id);
+        const bool carried = c.owner == CommandOwner::View ? inView : Carries(c.id) && !inView;
+        if (!carried) {
+            qWarning("Command %d has no handler in the %s", int(c.id),
+                     c.owner == CommandOwner::View ? "view" : "main window");
+        }
+    }
+}
+
 void CMainFrame::CreateActions() {
+    CheckCommandOwners();
     BuildMenus(false, m_frameMenus);
     BuildMenus(true, m_documentMenus);
     ShowMenus(false);
 
     // Accelerators work wherever the focus is in this window; the text view claims the editing
-    // keys it knows itself.
-    for (const Accelerator& a : Accelerators()) {
+    // keys it knows itself. A disabled command's keys do nothing.
+    for (const Command& c : Commands()) {
+        if (c.keys == nullptr) {
+            continue;
+        }
         auto* shortcut = new QAction(this);
-        shortcut->setShortcut(QKeySequence(QString::fromLatin1(a.keys)));
+        shortcut->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(c.keys)));
         shortcut->setShortcutContext(Qt::WindowShortcut);
-        const cmd::Id id = a.id;
+        const cmd::Id id = c.id;
         connect(shortcut, &QAction::triggered, this, [this, id] {
-            UpdateCommandUI();
-            CommandState state;
-            state.enabled = false;
-            CYOMI5View* view = ActiveView();
-            if (view != nullptr && view->HandlesCommand(id)) {
-                state.enabled = true;
-                view->UpdateCommand(id, state);
-            } else if (HandlesCommand(id)) {
-                state.enabled = true;
-                UpdateCommand(id, state);
-            }
-            if (state.enabled) {
+            const std::optional<CommandState> state = RoutedState(id);
+            if (state && state->enabled) {
                 Dispatch(id);
             }
         });
@@ -93,7 +113,7 @@ void CMainFrame::CreateActions() {
 
 QMenu* CMainFrame::BuildMenus(bool documentMenu, std::vector<QMenu*>& menus) {
     QMenu* current = nullptr;
-    for (const MenuEntry& e : documentMenu ? DocumentMenu() : MainFrameMenu()) {
+    for (const MenuItem& e : documentMenu ? DocumentMenu() : MainFrameMenu()) {
         if (e.id == cmd::None && e.text != nullptr) {
             current = new QMenu(Tr(e.text), this);
             menus.push_back(current);
@@ -106,12 +126,15 @@ QMenu* CMainFrame::BuildMenus(bool documentMenu, std::vector<QMenu*>& menus) {
             current->addSeparator();
             continue;
         }
-        QAction* action = MakeAction(e.id, Tr(e.text));
+        QAction* action = MakeAction(e.id, MenuText(e, FindCommand(e.id)));
         current->addAction(action);
+        if (e.grayed) {
+            action->setProperty(kGrayed, true);
+            action->setEnabled(false);
+        }
         if (e.id == cmd::FileMruFirst) {
             // The recent files take this entry's place once there are any.
             action->setProperty(kRecentPlaceholder, true);
-            action->setEnabled(false);
             QMenu* menu = current;
             connect(menu, &QMenu::aboutToShow, this, [this, menu] { RefreshRecentFileMenu(menu); });
         }
@@ -195,9 +218,9 @@ void CMainFrame::CreateToolBar() {
             m_toolBar->addSeparator();
             continue;
         }
-        const CommandInfo* info = FindCommand(id);
-        QAction* action =
-            MakeAction(id, Tr(info != nullptr && info->toolTip != nullptr ? info->toolTip : ""));
+        const Command* command = FindCommand(id);
+        QAction* action = MakeAction(
+            id, Tr(command != nullptr && command->toolTip != nullptr ? command->toolTip : ""));
         m_toolBar->addAction(action);
     }
     addToolBar(Qt::TopToolBarArea, m_toolBar);
@@ -239,26 +262,27 @@ void CMainFrame::UpdateStatusPanes() {
 
 void CMainFrame::Dispatch(cmd::Id id) {
     CYOMI5View* view = ActiveView();
-    if (view != nullptr && view->HandlesCommand(id)) {
-        view->OnCommand(id);
-    } else if (HandlesCommand(id)) {
-        OnCommand(id);
+    if (view == nullptr || !view->RunCommand(id)) {
+        RunCommand(id);
     }
     UpdateCommandUI();
+}
+
+std::optional<CommandState> CMainFrame::RoutedState(cmd::Id id) const {
+    if (const CYOMI5View* view = ActiveView()) {
+        if (std::optional<CommandState> state = view->QueryCommand(id)) {
+            return state;
+        }
+    }
+    return QueryCommand(id);
 }
 
 void CMainFrame::UpdateCommandUI() {
     const CYOMI5View* view = ActiveView();
     for (const auto& [id, action] : m_actions) {
-        CommandState state;
-        if (view != nullptr && view->HandlesCommand(id)) {
-            view->UpdateCommand(id, state);
-        } else if (HandlesCommand(id)) {
-            UpdateCommand(id, state);
-        } else {
-            state.enabled = false; // nothing carries it out here
-        }
-        if (action->property(kRecentPlaceholder).toBool()) {
+        // Nothing carries the command out here: disabled.
+        CommandState state = RoutedState(id).value_or(CommandState{false, false});
+        if (action->property(kGrayed).toBool()) {
             state.enabled = false;
         }
         action->setEnabled(state.enabled);

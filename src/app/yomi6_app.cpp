@@ -1,10 +1,10 @@
 #include "app/yomi6_app.h"
 
-#include "app/app_settings.h"
-#include "platform/app_strings.h"
 #include "app/main_frame.h"
+#include "platform/app_strings.h"
 #include "platform/message_box.h"
 #include "settings/settings_path.h"
+#include "view/app_settings.h"
 #include "view/speech_controller.h"
 
 #include <QFile>

@@ -2,13 +2,11 @@
 
 #include "view/audio_export.h"
 
-#include "app/app_settings.h"
-#include "app/main_frame.h"
 #include "platform/message_box.h"
 #include "speech/playback.h"
 #include "speech/speech_state.h"
+#include "view/app_settings.h"
 #include "view/dictionary_once.h"
-#include "view/find_dialog.h"
 #include "view/speech_controller.h"
 #include "view/text_search.h"
 #include "view/yomi6_doc.h"
@@ -40,6 +38,14 @@ unsigned KeyFlags(const QKeyEvent& event) {
         flags |= 0x4000;
     }
     return flags;
+}
+
+CommandState HasText(const CYOMI5View& view) {
+    return EnabledIf(!view.document()->isEmpty());
+}
+
+CommandState HasSelection(const CYOMI5View& view) {
+    return EnabledIf(view.textCursor().hasSelection());
 }
 
 } // namespace
@@ -127,167 +133,50 @@ QString CYOMI5View::Text() const {
     return m_document->Text();
 }
 
-bool CYOMI5View::HandlesCommand(cmd::Id id) const {
-    switch (id) {
-    case cmd::Speak:
-    case cmd::Stop:
-    case cmd::ReadFromCaret:
-    case cmd::Pause:
-    case cmd::ScreenFont:
-    case cmd::WordWrap:
-    case cmd::SpeechSettings:
-    case cmd::WordRegistration:
-    case cmd::DictionaryManager:
-    case cmd::RegisterSelection:
-    case cmd::VoiceManager:
-    case cmd::FitSamples:
-    case cmd::EditUndo:
-    case cmd::EditCut:
-    case cmd::EditCopy:
-    case cmd::EditPaste:
-    case cmd::EditSelectAll:
-    case cmd::EditFind:
-    case cmd::EditReplace:
-    case cmd::FileSave:
-    case cmd::FileSaveAs:
-    case cmd::FilePrint:
-    case cmd::FilePrintDirect:
-    case cmd::FilePrintPreview:
-    case cmd::PrinterFont:
-    case cmd::PageLayout:
-    case cmd::ExportAudio:
-        return true;
-    default:
-        return false;
-    }
-}
-
-void CYOMI5View::UpdateCommand(cmd::Id id, CommandState& state) const {
-    switch (id) {
-    case cmd::Speak:
-    case cmd::ReadFromCaret:
-        state.enabled = IsSpeakEnabled(g_speech);
-        break;
-    case cmd::Pause:
-        state.enabled = SpeechController::Instance().IsPaused() ||
-                        SpeechController::Instance().IsTimerRunning();
-        state.checked = SpeechController::Instance().IsPaused();
-        break;
-    case cmd::WordWrap:
-        state.checked = IsWordWrap();
-        break;
-    case cmd::FitSamples:
-        state.checked = app_settings::FitSamples();
-        break;
-    case cmd::EditUndo:
-        state.enabled = document()->isUndoAvailable();
-        break;
-    case cmd::EditCut:
-        state.enabled = textCursor().hasSelection() && !isReadOnly();
-        break;
-    case cmd::EditCopy:
-    case cmd::RegisterSelection:
-        state.enabled = textCursor().hasSelection();
-        break;
-    case cmd::EditPaste:
-        state.enabled = canPaste();
-        break;
-    case cmd::EditSelectAll:
-    case cmd::EditFind:
-    case cmd::EditReplace:
-    case cmd::ExportAudio:
-        state.enabled = !document()->isEmpty();
-        break;
-    default:
-        break;
-    }
-}
-
-void CYOMI5View::OnCommand(cmd::Id id) {
-    switch (id) {
-    case cmd::Speak:
-        OnSpeak();
-        break;
-    case cmd::Stop:
-        OnStop();
-        break;
-    case cmd::ReadFromCaret:
-        OnReadFromCaret();
-        break;
-    case cmd::Pause:
-        SpeechController::Instance().TogglePause();
-        break;
-    case cmd::ScreenFont:
-        OnChooseFont();
-        break;
-    case cmd::WordWrap:
-        OnWordWrap();
-        break;
-    case cmd::SpeechSettings:
-        OnSpeechSettings();
-        break;
-    case cmd::WordRegistration:
-        OnWordRegistration();
-        break;
-    case cmd::DictionaryManager:
-        OnDictionaryManager();
-        break;
-    case cmd::RegisterSelection:
-        OnRegisterSelection();
-        break;
-    case cmd::VoiceManager:
-        OnVoiceManager();
-        break;
-    case cmd::FitSamples:
+std::span<const CommandBinding<CYOMI5View>> CYOMI5View::Bindings() {
+    using V = CYOMI5View;
+    static constexpr CommandBinding<V> kCommands[] = {
+        {cmd::Speak, [](V& v) { v.OnSpeak(); },
+         [](const V&) { return EnabledIf(IsSpeakEnabled(g_speech)); }},
+        {cmd::Stop, [](V& v) { v.OnStop(); }},
+        {cmd::ReadFromCaret, [](V& v) { v.OnReadFromCaret(); },
+         [](const V&) { return EnabledIf(IsSpeakEnabled(g_speech)); }},
+        {cmd::Pause, [](V&) { SpeechController::Instance().TogglePause(); },
+         [](const V&) {
+             const SpeechController& speech = SpeechController::Instance();
+             return CommandState{speech.IsPaused() || speech.IsTimerRunning(), speech.IsPaused()};
+         }},
+        {cmd::ScreenFont, [](V& v) { v.OnChooseFont(); }},
+        {cmd::WordWrap, [](V& v) { v.OnWordWrap(); },
+         [](const V& v) { return CheckedIf(v.IsWordWrap()); }},
+        {cmd::SpeechSettings, [](V& v) { v.OnSpeechSettings(); }},
+        {cmd::WordRegistration, [](V& v) { v.OnWordRegistration(); }},
+        {cmd::DictionaryManager, [](V& v) { v.OnDictionaryManager(); }},
+        {cmd::RegisterSelection, [](V& v) { v.OnRegisterSelection(); }, HasSelection},
+        {cmd::VoiceManager, [](V& v) { v.OnVoiceManager(); }},
         // Taken up by the next speak command, as the speed is.
-        app_settings::SetFitSamples(!app_settings::FitSamples());
-        break;
-    case cmd::EditUndo:
-        undo();
-        break;
-    case cmd::EditCut:
-        cut();
-        break;
-    case cmd::EditCopy:
-        copy();
-        break;
-    case cmd::EditPaste:
-        paste();
-        break;
-    case cmd::EditSelectAll:
-        selectAll();
-        break;
-    case cmd::EditFind:
-        OnFindReplace(false);
-        break;
-    case cmd::EditReplace:
-        OnFindReplace(true);
-        break;
-    case cmd::FileSave:
-        m_document->DoFileSave(window());
-        break;
-    case cmd::FileSaveAs:
-        m_document->DoSaveAs(window());
-        break;
-    case cmd::FilePrint:
-    case cmd::FilePrintDirect:
-        OnFilePrint(id == cmd::FilePrint);
-        break;
-    case cmd::FilePrintPreview:
-        OnFilePrintPreview();
-        break;
-    case cmd::PrinterFont:
-        OnPrinterFont();
-        break;
-    case cmd::PageLayout:
-        OnPageLayout();
-        break;
-    case cmd::ExportAudio:
-        OnExportAudio();
-        break;
-    default:
-        break;
-    }
+        {cmd::FitSamples, [](V&) { app_settings::SetFitSamples(!app_settings::FitSamples()); },
+         [](const V&) { return CheckedIf(app_settings::FitSamples()); }},
+        {cmd::EditUndo, [](V& v) { v.undo(); },
+         [](const V& v) { return EnabledIf(v.document()->isUndoAvailable()); }},
+        {cmd::EditCut, [](V& v) { v.cut(); },
+         [](const V& v) { return EnabledIf(v.textCursor().hasSelection() && !v.isReadOnly()); }},
+        {cmd::EditCopy, [](V& v) { v.copy(); }, HasSelection},
+        {cmd::EditPaste, [](V& v) { v.paste(); },
+         [](const V& v) { return EnabledIf(v.canPaste()); }},
+        {cmd::EditSelectAll, [](V& v) { v.selectAll(); }, HasText},
+        {cmd::EditFind, [](V& v) { v.OnFindReplace(false); }, HasText},
+        {cmd::EditReplace, [](V& v) { v.OnFindReplace(true); }, HasText},
+        {cmd::FileSave, [](V& v) { v.m_document->DoFileSave(v.window()); }},
+        {cmd::FileSaveAs, [](V& v) { v.m_document->DoSaveAs(v.window()); }},
+        {cmd::FilePrint, [](V& v) { v.OnFilePrint(true); }},
+        {cmd::FilePrintDirect, [](V& v) { v.OnFilePrint(false); }},
+        {cmd::FilePrintPreview, [](V& v) { v.OnFilePrintPreview(); }},
+        {cmd::PrinterFont, [](V& v) { v.OnPrinterFont(); }},
+        {cmd::PageLayout, [](V& v) { v.OnPageLayout(); }},
+        {cmd::ExportAudio, [](V& v) { v.OnExportAudio(); }, HasText},
+    };
+    return kCommands;
 }
 
 void CYOMI5View::OnSpeak() {
@@ -345,17 +234,7 @@ void CYOMI5View::OnWordWrap() {
 }
 
 void CYOMI5View::OnFindReplace(bool replace) {
-    auto* frame = qobject_cast<CMainFrame*>(window());
-    if (frame == nullptr) {
-        return;
-    }
-    FindReplaceDialog* dialog = frame->SearchDialog(replace);
-    if (textCursor().hasSelection()) {
-        dialog->setSearchText(textCursor().selectedText());
-    }
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
+    emit searchDialogWanted(replace, textCursor().selectedText());
 }
 
 bool CYOMI5View::FindText(const SearchOptions& options) {

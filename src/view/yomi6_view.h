@@ -2,21 +2,23 @@
 // and replace, and the speech commands.
 #pragma once
 
-#include "app/command_target.h"
+#include "view/command_target.h"
 
 #include <QElapsedTimer>
 #include <QFont>
 #include <QPlainTextEdit>
 
 #include <optional>
+#include <span>
+
+class QMenu;
 
 namespace yomi6 {
 
 class CYOMI5Doc;
-class FindReplaceDialog;
 struct SearchOptions;
 
-class CYOMI5View : public QPlainTextEdit, public ICommandTarget {
+class CYOMI5View : public QPlainTextEdit, public CommandTarget<CYOMI5View> {
     Q_OBJECT
 public:
     // Creating the first view of the run loads the dictionary first.
@@ -45,9 +47,8 @@ public:
     const std::optional<QFont>& PrinterFont() const { return m_printerFont; }
     void SetPrinterFont(const QFont& font) { m_printerFont = font; }
 
-    bool HandlesCommand(cmd::Id id) const override;
-    void UpdateCommand(cmd::Id id, CommandState& state) const override;
-    void OnCommand(cmd::Id id) override;
+    // The commands a view carries out, with their handlers and states.
+    static std::span<const CommandBinding<CYOMI5View>> Bindings();
 
     // The find and replace dialogs' work, public for the dialogs and for tests.
     bool FindText(const SearchOptions& options);
@@ -66,6 +67,11 @@ public:
 signals:
     // The voice changed by F5: the status bar shows it at once.
     void voiceChanged();
+    // The find (replace false) or replace dialog is wanted, with selectedText offered as the
+    // text to search for when it is not empty. The main window owns the dialogs.
+    void searchDialogWanted(bool replace, const QString& selectedText);
+    // The view's context menu is about to open: the main window adds its commands to menu.
+    void contextMenuOpening(QMenu* menu);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -1,11 +1,8 @@
 // The view's commands that open the dictionary manager and register the selected text in it,
 // and the view's context menu that offers the latter.
-#include "app/command_ids.h"
-#include "app/main_frame.h"
 #include "view/dictionary_manager.h"
 #include "view/yomi6_view.h"
 
-#include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
 
@@ -29,14 +26,7 @@ void CYOMI5View::OnRegisterSelection() {
 
 void CYOMI5View::contextMenuEvent(QContextMenuEvent* event) {
     std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
-    if (auto* frame = qobject_cast<CMainFrame*>(window())) {
-        const std::vector<QAction*> actions = frame->ActionsFor(cmd::RegisterSelection);
-        if (!actions.empty()) {
-            frame->UpdateCommandUI(); // enabled only with a selection
-            menu->addSeparator();
-            menu->addAction(actions.front());
-        }
-    }
+    emit contextMenuOpening(menu.get());
     menu->exec(event->globalPos());
 }
 

@@ -1,6 +1,5 @@
 // The editor through its real windows: start and end of a run with the settings file, documents
 // opened, typed, saved and dropped, word wrap, fonts, and the speech keys.
-#include "app/app_settings.h"
 #include "app/child_frame.h"
 #include "app/main_frame.h"
 #include "app/resources_init.h"
@@ -8,6 +7,7 @@
 #include "gui/gui_test_support.h"
 #include "settings/settings.h"
 #include "speech/speech_state.h"
+#include "view/app_settings.h"
 #include "view/find_dialog.h"
 #include "view/speech_controller.h"
 #include "view/yomi6_doc.h"

@@ -144,19 +144,6 @@ QString LongText(const char* sentenceUtf8, int sentences, int emptyLines) {
     return text;
 }
 
-QAction* MenuAction(CMainFrame& frame, const char* menuUtf8, const char* textUtf8) {
-    for (QAction* top : frame.menuBar()->actions()) {
-        if (top->menu() != nullptr && top->text() == QString::fromUtf8(menuUtf8)) {
-            for (QAction* a : top->menu()->actions()) {
-                if (a->text() == QString::fromUtf8(textUtf8)) {
-                    return a;
-                }
-            }
-        }
-    }
-    return nullptr;
-}
-
 bool Idle() {
     return !SpeechController::Instance().IsTimerRunning() &&
            !SpeechController::Instance().IsPaused();

@@ -13,6 +13,8 @@
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 
 #include <memory>
@@ -138,6 +140,30 @@ std::optional<int> IniInt(const QString& iniPath, const char* sectionUtf8, const
         return std::nullopt;
     }
     return profile.GetInt(ToCp932(sectionUtf8), ToCp932(keyUtf8), -99999);
+}
+
+QMenu* TopMenu(CMainFrame& frame, const QString& title) {
+    for (QAction* top : frame.menuBar()->actions()) {
+        if (top->menu() != nullptr && top->text() == title) {
+            return top->menu();
+        }
+    }
+    return nullptr;
+}
+
+QAction* MenuAction(CMainFrame& frame, const QString& menuTitle, const QString& text) {
+    if (QMenu* menu = TopMenu(frame, menuTitle)) {
+        for (QAction* a : menu->actions()) {
+            if (a->text() == text) {
+                return a;
+            }
+        }
+    }
+    return nullptr;
+}
+
+QAction* MenuAction(CMainFrame& frame, const char* menuTitleUtf8, const char* textUtf8) {
+    return MenuAction(frame, QString::fromUtf8(menuTitleUtf8), QString::fromUtf8(textUtf8));
 }
 
 bool WriteBytes(const QString& path, const QByteArray& bytes) {

@@ -14,6 +14,9 @@
 #include <optional>
 #include <string>
 
+class QAction;
+class QMenu;
+
 namespace yomi6 {
 class CMainFrame;
 class CYOMI5App;
@@ -83,6 +86,13 @@ std::unique_ptr<ModalHandler> AnswerNextMessageBox(QMessageBox::StandardButton b
 
 // An integer of the settings file (code page 932 section and key given as UTF-8).
 std::optional<int> IniInt(const QString& iniPath, const char* sectionUtf8, const char* keyUtf8);
+
+// The menu bar's top-level menu with this title (as shown, with its "&" mnemonic), or nullptr.
+QMenu* TopMenu(CMainFrame& frame, const QString& title);
+// The item with this text (as shown, "&" and any "\t" + shortcut included) in the menu bar's
+// menu with this title, or nullptr.
+QAction* MenuAction(CMainFrame& frame, const QString& menuTitle, const QString& text);
+QAction* MenuAction(CMainFrame& frame, const char* menuTitleUtf8, const char* textUtf8);
 
 // Writes bytes to path; returns false on failure.
 bool WriteBytes(const QString& path, const QByteArray& bytes);

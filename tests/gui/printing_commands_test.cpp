@@ -1,7 +1,6 @@
 // The printing commands through the editor's windows: the page layout dialog, the printer font
 // kept in printer units, the print dialog, a job that cannot start, printer setup, and the
 // preview opening at the caret's page with word wrap on while it is open.
-#include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/resources_init.h"
 #include "gui/gui_test_support.h"
@@ -9,6 +8,7 @@
 #include "gui/print_test_support.h"
 #include "settings/settings.h"
 #include "speech/speech_state.h"
+#include "view/command_ids.h"
 #include "view/page_layout_dlg.h"
 #include "view/print_pagination.h"
 #include "view/printer_font.h"

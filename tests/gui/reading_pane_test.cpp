@@ -33,19 +33,6 @@ using namespace yomi6::test;
 
 namespace {
 
-QAction* PaneMenuItem(CMainFrame& frame) {
-    for (QAction* top : frame.menuBar()->actions()) {
-        if (top->menu() != nullptr && top->text() == QString::fromUtf8("表示(&V)")) {
-            for (QAction* a : top->menu()->actions()) {
-                if (a->text() == QString::fromUtf8("読みﾊﾟﾈﾙ(&Y)")) {
-                    return a;
-                }
-            }
-        }
-    }
-    return nullptr;
-}
-
 // The core's reading of text in the current reading mode, each byte as its half-width character,
 // and the bytes its ticks play nothing for.
 struct CoreReading {
@@ -112,7 +99,7 @@ private slots:
         {
             EditorRun run;
             QVERIFY(run.ok());
-            QAction* item = PaneMenuItem(run.frame());
+            QAction* item = MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)");
             QVERIFY(item != nullptr);
             QVERIFY(item->isCheckable());
             QVERIFY(!item->isChecked());
@@ -126,7 +113,7 @@ private slots:
         {
             EditorRun run;
             QVERIFY(run.frame().ReadingPaneDock()->isVisibleTo(&run.frame()));
-            PaneMenuItem(run.frame())->trigger();
+            MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         }
         QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読みパネル"),
                  std::optional<int>(0));
@@ -134,7 +121,7 @@ private slots:
 
     void theListingIsTheReadingOfTheLineOrSelectionWithTheSilentPartsMarked() {
         EditorRun run;
-        PaneMenuItem(run.frame())->trigger();
+        MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         CYOMI5View* view = run.view();
         const QString second = QString::fromUtf8("かき・く　け?こ");
@@ -158,7 +145,7 @@ private slots:
 
     void theUnitBeingHeardIsHighlightedInStep() {
         EditorRun run;
-        PaneMenuItem(run.frame())->trigger();
+        MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         CYOMI5View* view = run.view();
         // Read automatically: 東京 is five units, all from the same two characters; the pane
@@ -197,7 +184,7 @@ private slots:
 
     void aWordsContextMenuOffersItForRegistration() {
         EditorRun run;
-        PaneMenuItem(run.frame())->trigger();
+        MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         run.view()->setPlainText(QString::fromUtf8("あいカメラです"));
         pane->Refresh();

@@ -31,20 +31,6 @@ using namespace yomi6::test;
 
 namespace {
 
-// The menu bar's action with this text inside the menu with this title.
-QAction* MenuAction(CMainFrame& frame, const QString& menuTitle, const QString& text) {
-    for (QAction* top : frame.menuBar()->actions()) {
-        if (top->menu() != nullptr && top->text() == menuTitle) {
-            for (QAction* a : top->menu()->actions()) {
-                if (a->text() == text) {
-                    return a;
-                }
-            }
-        }
-    }
-    return nullptr;
-}
-
 // The tool bar button of the reading mode: the one with the reading icon's tool tip.
 QAction* ToolBarAction(CMainFrame& frame) {
     for (QAction* a : frame.ToolBar()->actions()) {

@@ -1,7 +1,6 @@
 // The speech settings dialog through its real controls: the template, values in and out, the
 // up-down arrows with their clamping, the exchange's two messages, OK and Cancel, and the
 // view's command that copies the speech settings in and out.
-#include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/resources_init.h"
 #include "gui/dialog_test_support.h"
@@ -9,6 +8,7 @@
 #include "platform/dialog_units.h"
 #include "platform/up_down_control.h"
 #include "speech/speech_state.h"
+#include "view/command_ids.h"
 #include "view/speech_settings_dialog.h"
 
 #include <QAbstractButton>

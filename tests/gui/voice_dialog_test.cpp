@@ -1,7 +1,6 @@
 // The voice dialog through the real "声の管理(&V)..." action, offscreen: the voices it lists, the
 // report of a folder loaded in the background, a slot given a voice folder and kept in the
 // settings file, F5 between the slots, and the folder's sample being what the player gets.
-#include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/resources_init.h"
 #include "gui/dialog_test_support.h"
@@ -11,6 +10,7 @@
 #include "speech/speech_state.h"
 #include "speech/voice_selection.h"
 #include "speech/wave_decoder.h"
+#include "view/command_ids.h"
 #include "view/voice_dialog.h"
 #include "view/voice_library.h"
 #include "view/yomi6_view.h"

@@ -1,4 +1,4 @@
-#include "app/app_settings.h"
+#include "view/app_settings.h"
 
 #include "platform/logfont_qt.h"
 #include "settings/profile_file.h"

@@ -1,0 +1,544 @@
+// The commands as the user meets them: both menu bars item by item, every shortcut with its
+// effect, the tool bar, the status prompts and the check marks. What is expected is typed out
+// here, independently of the program's command table.
+#include "app/main_frame.h"
+#include "app/resources_init.h"
+#include "gui/gui_test_support.h"
+#include "speech/speech_state.h"
+#include "view/app_printer.h"
+#include "view/speech_controller.h"
+#include "view/yomi6_doc.h"
+#include "view/yomi6_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include <memory>
+
+using namespace yomi6;
+using namespace yomi6::test;
+
+namespace {
+
+// A menu as lines: each item's text, " [v]" after a checkable one, "---" for a separator.
+using Lines = QStringList;
+
+struct Menu {
+    const char* title;
+    Lines items;
+};
+
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+Lines Items(std::initializer_list<const char*> utf8) {
+    Lines lines;
+    for (const char* s : utf8) {
+        lines << U(s);
+    }
+    return lines;
+}
+
+// The menu bar without a document window.
+const std::vector<Menu>& FrameMenus() {
+    static const std::vector<Menu> menus = {
+        {"ﾌｧｲﾙ(&F)",
+         Items({"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "---", "ﾌﾟﾘﾝﾀの設定(&R)...", "---",
+                "最新のﾌｧｲﾙ", "---", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"})},
+        {"表示(&V)", Items({"ﾂｰﾙ ﾊﾞｰ(&T) [v]", "ｽﾃｰﾀｽ ﾊﾞｰ(&S) [v]"})},
+        {"ﾍﾙﾌﾟ(&H)", Items({"目次(&C)", "ﾊﾞｰｼﾞｮﾝ情報(YOMI6)(&A)..."})},
+    };
+    return menus;
+}
+
+// The menu bar with a document window active.
+const std::vector<Menu>& DocumentMenus() {
+    static const std::vector<Menu> menus = {
+        {"ﾌｧｲﾙ(&F)", Items({"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "閉じる(&C)",
+                            "上書き保存(&S)\tCtrl+S", "名前を付けて保存(&A)...",
+                            "音声ﾌｧｲﾙに保存(&A)...", "---", "ﾍﾟｰｼﾞﾚｲｱｳﾄの設定(&L)",
+                            "ﾌﾟﾘﾝﾀの設定(&R)...", "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "印刷(&P)...\tCtrl+P",
+                            "ﾌﾟﾘﾝﾀ用ﾌｫﾝﾄの設定(&F)", "---", "最新のﾌｧｲﾙ", "---", "終了(&X)"})},
+        {"編集(&E)", Items({"元に戻す(&U)\tCtrl+Z", "---", "切り取り(&T)\tCtrl+X",
+                            "ｺﾋﾟｰ(&C)\tCtrl+C", "貼り付け(&P)\tCtrl+V", "---", "すべて選択"})},
+        {"よみあげ(&T)",
+         Items({"しゃべる(&S)", "やめる(&E)", "漢字も読む(&K) [v]", "ｶｰｿﾙ位置から読む(&R)",
+                "一時停止(&P) [v]", "---", "設定(&C)", "単語登録(&W)", "辞書の管理(&M)...",
+                "選択範囲を登録", "声の管理(&V)...", "---", "速さに合わせて声を縮める(&F) [v]"})},
+        {"検索(&S)", Items({"文字列検索(&F)", "文字列置換(&E)"})},
+        {"表示(&V)", Items({"ﾂｰﾙ ﾊﾞｰ (&T) [v]", "ｽﾃｰﾀｽ ﾊﾞｰ(&S) [v]", "---", "フォントの設定(&F)",
+                            "右端で折り返す [v]", "読みﾊﾟﾈﾙ(&Y) [v]"})},
+        {"ｳｨﾝﾄﾞｳ(&W)", Items({"新しいｳｨﾝﾄﾞｳを開く(&N)", "重ねて表示(&C)", "上下に並べて表示(&H)",
+                              "左右に並べて表示(&V)", "ｱｲｺﾝの整列(&A)"})},
+        {"ﾍﾙﾌﾟ(&H)", Items({"目次(&C)", "ﾊﾞｰｼﾞｮﾝ情報(&A)..."})},
+    };
+    return menus;
+}
+
+// The tool bar's buttons by tool tip, "---" for a separator.
+const Lines& ToolBarTips() {
+    static const Lines tips = Items({
+        "新規ﾌｧｲﾙ",
+        "開く",
+        "保存",
+        "印刷",
+        "---",
+        "よみあげｽﾀｰﾄ (F3)",
+        "ｶｰｿﾙ位置から読む (Ctrl+F3)",
+        "一時停止 (Pause)",
+        "よみあげｽﾄｯﾌﾟ(F4)",
+        "漢字も読む",
+        "設定",
+        "単語登録",
+        "---",
+        "切り取り",
+        "ｺﾋﾟ-",
+        "貼り付け",
+        "---",
+        "上下に並べて表示",
+        "左右に並べて表示",
+        "重ねて表示",
+        "---",
+        "ﾌｫﾝﾄの設定",
+        "検索",
+        "置換",
+        "---",
+        "ﾍﾙﾌﾟ",
+    });
+    return tips;
+}
+
+Lines MenuLines(const QMenu& menu) {
+    Lines lines;
+    for (const QAction* a : menu.actions()) {
+        if (a->isSeparator()) {
+            lines << QStringLiteral("---");
+            continue;
+        }
+        QString line = a->text();
+        if (a->isCheckable()) {
+            line += QStringLiteral(" [v]");
+        }
+        lines << line;
+    }
+    return lines;
+}
+
+// Compares the menu bar with menus, every item of every menu; the recent-file placeholder stays
+// disabled.
+void CompareMenuBar(CMainFrame& frame, const std::vector<Menu>& menus) {
+    Lines titles;
+    for (const QAction* top : frame.menuBar()->actions()) {
+        titles << top->text();
+    }
+    Lines expectedTitles;
+    for (const Menu& m : menus) {
+        expectedTitles << U(m.title);
+    }
+    QCOMPARE(titles, expectedTitles);
+    for (const Menu& m : menus) {
+        QMenu* menu = TopMenu(frame, U(m.title));
+        QVERIFY2(menu != nullptr, m.title);
+        QCOMPARE(MenuLines(*menu), m.items);
+    }
+    QAction* recent = MenuAction(frame, "ﾌｧｲﾙ(&F)", "最新のﾌｧｲﾙ");
+    QVERIFY(recent != nullptr);
+    QVERIFY(!recent->isEnabled());
+}
+
+bool Idle() {
+    return !SpeechController::Instance().IsTimerRunning() &&
+           !SpeechController::Instance().IsPaused();
+}
+
+// Shows the menu as a click on its title would and takes it down again: its items' enabling
+// and check marks are brought up to date on the way.
+void OpenAndClose(QMenu* menu) {
+    menu->popup(QPoint(0, 0));
+    QTRY_VERIFY(menu->isVisible());
+    menu->hide();
+}
+
+} // namespace
+
+class CommandsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        InitResources();
+        QVERIFY(m_cwd.isValid());
+        QDir::setCurrent(m_cwd.path()); // the dictionary is created here
+    }
+
+    void init() {
+        // A command whose entry names an owner without a handler is reported at start.
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("has no handler")));
+        m_config = std::make_unique<ScratchConfig>();
+        g_speech = SpeechState{};
+    }
+
+    void cleanup() {
+        SpeechController::Instance().Stop();
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 10000);
+        m_config.reset();
+    }
+
+    void menuBarsHaveTheirItemsInOrder() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        CompareMenuBar(run.frame(), DocumentMenus());
+
+        run.view()->GetDocument()->SetModifiedFlag(false);
+        run.frame().MdiArea()->closeAllSubWindows();
+        QTRY_VERIFY(run.frame().ChildFrames().empty());
+        CompareMenuBar(run.frame(), FrameMenus());
+
+        // A new document brings the document menus back.
+        QTest::keyClick(&run.frame(), Qt::Key_N, Qt::ControlModifier);
+        QTRY_COMPARE(run.frame().ChildFrames().size(), 1u);
+        QCOMPARE(TopMenu(run.frame(), U("編集(&E)")) != nullptr, true);
+    }
+
+    void editingShortcutsActOnTheText() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        CYOMI5View* view = run.view();
+        view->setFocus();
+        QClipboard* clipboard = QApplication::clipboard();
+
+        // The text view knows some of these keys itself; sent to the main window (the focus on
+        // its tool bar, say) they reach the view through the window's accelerators only.
+        for (QWidget* target : {static_cast<QWidget*>(view), static_cast<QWidget*>(&run.frame())}) {
+            view->setPlainText(QString());
+            QTest::keyClicks(view, QStringLiteral("one two"));
+            QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(view->toPlainText(), QString());
+            QTest::keyClicks(view, QStringLiteral("one two"));
+            QTest::keyClick(target, Qt::Key_Backspace, Qt::AltModifier);
+            QCOMPARE(view->toPlainText(), QString());
+        }
+
+        struct Case {
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            const char* name;
+            QString textAfter;
+            QString clipboardAfter;
+        };
+        // Each starts from "one two" with "two" selected and "x" on the clipboard.
+        const Case cases[] = {
+            {Qt::Key_C, Qt::ControlModifier, "Ctrl+C", QStringLiteral("one two"),
+             QStringLiteral("two")},
+            {Qt::Key_Insert, Qt::ControlModifier, "Ctrl+Ins", QStringLiteral("one two"),
+             QStringLiteral("two")},
+            {Qt::Key_X, Qt::ControlModifier, "Ctrl+X", QStringLiteral("one "),
+             QStringLiteral("two")},
+            {Qt::Key_Delete, Qt::ShiftModifier, "Shift+Del", QStringLiteral("one "),
+             QStringLiteral("two")},
+            {Qt::Key_V, Qt::ControlModifier, "Ctrl+V", QStringLiteral("one x"),
+             QStringLiteral("x")},
+            {Qt::Key_Insert, Qt::ShiftModifier, "Shift+Ins", QStringLiteral("one x"),
+             QStringLiteral("x")},
+        };
+        for (QWidget* target : {static_cast<QWidget*>(view), static_cast<QWidget*>(&run.frame())}) {
+            for (const Case& c : cases) {
+                view->setPlainText(QStringLiteral("one two"));
+                QTextCursor cursor = view->textCursor();
+                cursor.setPosition(4);
+                cursor.setPosition(7, QTextCursor::KeepAnchor);
+                view->setTextCursor(cursor);
+                clipboard->setText(QStringLiteral("x"));
+                run.frame().UpdateCommandUI();
+                QTest::keyClick(target, c.key, c.modifiers);
+                QVERIFY2(view->toPlainText() == c.textAfter, c.name);
+                QVERIFY2(clipboard->text() == c.clipboardAfter, c.name);
+            }
+        }
+    }
+
+    void fileShortcutsOpenSaveAndPrint() {
+        const QString path = m_cwd.filePath(QStringLiteral("saved.txt"));
+        QVERIFY(WriteBytes(path, "old"));
+        EditorRun run({path});
+        QVERIFY(run.ok());
+        CYOMI5View* view = run.view();
+        view->setFocus();
+        QTest::keyClicks(view, QStringLiteral("new "));
+        QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(ReadBytes(path), QByteArray("new old"));
+
+        // Ctrl+O asks for files, Ctrl+P for a printer; both are cancelled here.
+        QString seen;
+        {
+            ModalHandler cancel([&seen](QWidget* w) {
+                seen = QString::fromLatin1(w->metaObject()->className());
+                if (auto* d = qobject_cast<QDialog*>(w)) {
+                    d->reject();
+                }
+            });
+            QTest::keyClick(view, Qt::Key_O, Qt::ControlModifier);
+            QVERIFY(cancel.handled());
+        }
+        QCOMPARE(seen, QStringLiteral("QFileDialog"));
+        // The window system would give the main window back its activation.
+        QApplication::setActiveWindow(&run.frame());
+        {
+            ModalHandler cancel([&seen](QWidget* w) {
+                seen = QString::fromLatin1(w->metaObject()->className());
+                if (auto* d = qobject_cast<QDialog*>(w)) {
+                    d->reject();
+                }
+            });
+            // Printing into a file: there is no printer here.
+            AppPrinter().setOutputFormat(QPrinter::PdfFormat);
+            AppPrinter().setOutputFileName(m_cwd.filePath(QStringLiteral("never.pdf")));
+            QTest::keyClick(view, Qt::Key_P, Qt::ControlModifier);
+            QVERIFY(cancel.handled());
+        }
+        QCOMPARE(seen, QStringLiteral("QPrintDialog"));
+        QVERIFY(!QFile::exists(m_cwd.filePath(QStringLiteral("never.pdf"))));
+        QApplication::setActiveWindow(&run.frame());
+
+        const std::size_t before = run.frame().ChildFrames().size();
+        QTest::keyClick(view, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(run.frame().ChildFrames().size(), before + 1);
+        QVERIFY(run.view() != view);
+    }
+
+    void speechShortcutsStartPauseAndStop() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        g_speech.speed = 10; // slow: the reading lasts while the keys are tried
+        CYOMI5View* view = run.view();
+        view->setFocus();
+        view->setPlainText(U("あいうえお。かきくけこ。さしすせそ。"));
+        SpeechController& speech = SpeechController::Instance();
+
+        QTest::keyClick(view, Qt::Key_F3);
+        QVERIFY(speech.IsTimerRunning());
+        QTest::keyClick(view, Qt::Key_Pause);
+        QVERIFY(speech.IsPaused());
+        QTest::keyClick(view, Qt::Key_F4, Qt::ControlModifier);
+        QVERIFY(!speech.IsPaused());
+        QVERIFY(speech.IsTimerRunning());
+        QTest::keyClick(view, Qt::Key_F4, Qt::ControlModifier);
+        QVERIFY(speech.IsPaused());
+        QTest::keyClick(view, Qt::Key_Pause);
+        QVERIFY(!speech.IsPaused());
+        QTest::keyClick(view, Qt::Key_F4);
+        QTRY_VERIFY(Idle());
+
+        // Ctrl+F3 reads from the caret: the first unit heard lies after it.
+        QTextCursor caret = view->textCursor();
+        caret.setPosition(12);
+        view->setTextCursor(caret);
+        QSignalSpy highlights(&speech, &SpeechController::highlightChanged);
+        QTest::keyClick(view, Qt::Key_F3, Qt::ControlModifier);
+        QVERIFY(speech.IsTimerRunning());
+        QTRY_VERIFY(!highlights.isEmpty() && highlights.last().at(1).toInt() >= 0);
+        for (const QList<QVariant>& h : highlights) {
+            if (h.at(1).toInt() >= 0) {
+                QVERIFY(h.at(1).toInt() >= 12);
+            }
+        }
+        QTest::keyClick(view, Qt::Key_F4);
+        QTRY_VERIFY(Idle());
+
+        // Pause does nothing while nothing is read.
+        QTest::keyClick(view, Qt::Key_Pause);
+        QVERIFY(Idle());
+
+        // F6 and Shift+F6 exist and change nothing: no window is split into panes.
+        for (const QKeySequence& keys :
+             {QKeySequence(QStringLiteral("F6")), QKeySequence(QStringLiteral("Shift+F6"))}) {
+            bool found = false;
+            for (const QAction* a : run.frame().actions()) {
+                found = found || a->shortcuts().contains(keys);
+            }
+            QVERIFY(found);
+        }
+        QTest::keyClick(view, Qt::Key_F6);
+        QCOMPARE(run.view(), view);
+    }
+
+    void toolBarHasItsButtonsInOrder() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        Lines tips;
+        for (const QAction* a : run.frame().ToolBar()->actions()) {
+            if (a->isSeparator()) {
+                tips << QStringLiteral("---");
+                continue;
+            }
+            tips << a->toolTip();
+            QVERIFY2(!a->icon().isNull(), qPrintable(a->toolTip()));
+            QVERIFY2(!a->icon().pixmap(20, 20).isNull(), qPrintable(a->toolTip()));
+        }
+        QCOMPARE(tips, ToolBarTips());
+    }
+
+    void toolBarButtonsCarryOutTheirCommands() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        auto button = [&run](const char* tip) -> QAction* {
+            for (QAction* a : run.frame().ToolBar()->actions()) {
+                if (a->toolTip() == U(tip)) {
+                    return a;
+                }
+            }
+            return nullptr;
+        };
+        CYOMI5View* view = run.view();
+        view->setPlainText(QStringLiteral("one two"));
+        view->selectAll();
+        run.frame().UpdateCommandUI();
+        button("ｺﾋﾟ-")->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("one two"));
+        button("切り取り")->trigger();
+        QCOMPARE(view->toPlainText(), QString());
+        run.frame().UpdateCommandUI();
+        button("貼り付け")->trigger();
+        QCOMPARE(view->toPlainText(), QStringLiteral("one two"));
+
+        QCOMPARE(g_speech.readings, kReadingsDictionary);
+        button("漢字も読む")->trigger();
+        QCOMPARE(g_speech.readings, kReadingsAutomatic);
+        QVERIFY(button("漢字も読む")->isChecked());
+
+        g_speech.speed = 10;
+        button("よみあげｽﾀｰﾄ (F3)")->trigger();
+        QVERIFY(SpeechController::Instance().IsTimerRunning());
+        button("一時停止 (Pause)")->trigger();
+        QVERIFY(SpeechController::Instance().IsPaused());
+        QVERIFY(button("一時停止 (Pause)")->isChecked());
+        button("よみあげｽﾄｯﾌﾟ(F4)")->trigger();
+        QTRY_VERIFY(Idle());
+        QVERIFY(!button("一時停止 (Pause)")->isChecked());
+
+        const std::size_t before = run.frame().ChildFrames().size();
+        button("新規ﾌｧｲﾙ")->trigger();
+        QCOMPARE(run.frame().ChildFrames().size(), before + 1);
+    }
+
+    void itemsShowTheirPromptInTheStatusBar() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        struct Prompt {
+            const char* menu;
+            const char* item;
+            const char* prompt;
+        };
+        const Prompt prompts[] = {
+            {"ﾌｧｲﾙ(&F)", "新規作成(&N)\tCtrl+N", "新規にﾌｧｲﾙを作成"},
+            {"よみあげ(&T)", "しゃべる(&S)", "ﾃｷｽﾄの読み上げを開始します。(F3)"},
+            {"よみあげ(&T)", "ｶｰｿﾙ位置から読む(&R)",
+             "ｶｰｿﾙ位置から最後まで、選択中はその範囲を読み上げます。(Ctrl+F3)"},
+            {"表示(&V)", "右端で折り返す", "ﾜｰﾄﾞﾗｯﾌﾟの設定"},
+            {"ﾍﾙﾌﾟ(&H)", "目次(&C)", "ﾍﾙﾌﾟを起動します。"},
+        };
+        for (const Prompt& p : prompts) {
+            QAction* item = MenuAction(run.frame(), p.menu, p.item);
+            QVERIFY2(item != nullptr, p.item);
+            QCOMPARE(item->statusTip(), U(p.prompt));
+            // Highlighting the item in its open menu puts the prompt in the status bar.
+            QMenu* menu = TopMenu(run.frame(), U(p.menu));
+            menu->popup(QPoint(0, 0));
+            QTRY_VERIFY(menu->isVisible());
+            menu->setActiveAction(item);
+            QCOMPARE(run.frame().statusBar()->currentMessage(), U(p.prompt));
+            menu->hide();
+        }
+        // Items that are disabled now, and tool bar buttons, carry the prompt of their command.
+        QCOMPARE(MenuAction(run.frame(), "よみあげ(&T)", "一時停止(&P)")->statusTip(),
+                 U("読み上げを一時停止します。もう一度選ぶと続きを読みます。(Pause)"));
+        int withPrompt = 0;
+        for (const QAction* a : run.frame().ToolBar()->actions()) {
+            if (a->toolTip() == U("漢字も読む")) {
+                QCOMPARE(a->statusTip(),
+                         U("漢字も自動で読みます。もう一度選ぶと辞書だけで読みます。"));
+                ++withPrompt;
+            } else if (a->toolTip() == U("ｺﾋﾟ-")) {
+                QCOMPARE(a->statusTip(), U("選択範囲をｺﾋﾟｰしてｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存"));
+                ++withPrompt;
+            }
+        }
+        QCOMPARE(withPrompt, 2);
+    }
+
+    void checkMarksFollowTheState() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        QAction* wrap = MenuAction(run.frame(), "表示(&V)", "右端で折り返す");
+        QAction* toolBar = MenuAction(run.frame(), "表示(&V)", "ﾂｰﾙ ﾊﾞｰ (&T)");
+        QAction* statusBar = MenuAction(run.frame(), "表示(&V)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)");
+        QAction* readings = MenuAction(run.frame(), "よみあげ(&T)", "漢字も読む(&K)");
+        QVERIFY(wrap && toolBar && statusBar && readings);
+        QMenu* viewMenu = TopMenu(run.frame(), U("表示(&V)"));
+        QMenu* speechMenu = TopMenu(run.frame(), U("よみあげ(&T)"));
+
+        OpenAndClose(viewMenu);
+        OpenAndClose(speechMenu);
+        QVERIFY(!wrap->isChecked());
+        QVERIFY(toolBar->isChecked());
+        QVERIFY(statusBar->isChecked());
+        QVERIFY(!readings->isChecked());
+
+        // Changed from elsewhere: the menus show it when opened.
+        run.view()->SetWordWrap(true);
+        run.frame().ToolBar()->hide();
+        run.frame().statusBar()->hide();
+        g_speech.readings = kReadingsAutomatic;
+        OpenAndClose(viewMenu);
+        OpenAndClose(speechMenu);
+        QVERIFY(wrap->isChecked());
+        QVERIFY(!toolBar->isChecked());
+        QVERIFY(!statusBar->isChecked());
+        QVERIFY(readings->isChecked());
+
+        // Changed through the items: the state and the marks flip back.
+        wrap->trigger();
+        toolBar->trigger();
+        statusBar->trigger();
+        readings->trigger();
+        QVERIFY(!run.view()->IsWordWrap());
+        QVERIFY(run.frame().ToolBar()->isVisibleTo(&run.frame()));
+        QVERIFY(run.frame().statusBar()->isVisibleTo(&run.frame()));
+        QCOMPARE(g_speech.readings, kReadingsDictionary);
+        QVERIFY(!wrap->isChecked());
+        QVERIFY(toolBar->isChecked());
+        QVERIFY(statusBar->isChecked());
+        QVERIFY(!readings->isChecked());
+
+        // The other menu bar's items show the same state.
+        run.frame().ToolBar()->hide();
+        run.view()->GetDocument()->SetModifiedFlag(false);
+        run.frame().MdiArea()->closeAllSubWindows();
+        QTRY_VERIFY(run.frame().ChildFrames().empty());
+        QAction* frameToolBar = MenuAction(run.frame(), "表示(&V)", "ﾂｰﾙ ﾊﾞｰ(&T)");
+        QVERIFY(frameToolBar != nullptr);
+        OpenAndClose(TopMenu(run.frame(), U("表示(&V)")));
+        QVERIFY(!frameToolBar->isChecked());
+    }
+
+private:
+    QTemporaryDir m_cwd;
+    std::unique_ptr<ScratchConfig> m_config;
+};
+
+QTEST_MAIN(CommandsTest)
+#include "commands_test.moc"
