@@ -4,6 +4,7 @@
 #include "cli/speech_options.h"
 #include "speech/analyzer_loader.h"
 #include "speech/export_job.h"
+#include "speech/voice_sounds.h"
 
 #include <string>
 
@@ -54,6 +55,7 @@ int RunExport(const Options& options) {
     request.speed = options.speed.value_or(defaults.speed);
     request.readings = options.readings.value_or(defaults.readings);
     request.setup.messages = &messages;
+    request.sounds = VoiceSoundSource(SettingsVoiceSelection());
     const ExportJobResult result = RunExportJob(
         request, ExportOutputs{options.exportOutput, options.subtitles, options.timings});
     if (result.status != ExportStatus::Done) {

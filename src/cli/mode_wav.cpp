@@ -4,6 +4,7 @@
 #include "cli/speech_options.h"
 #include "settings/atomic_file.h"
 #include "speech/speech_state.h"
+#include "speech/voice_sounds.h"
 #include "speech/wav_render.h"
 
 #include <string>
@@ -16,8 +17,8 @@ int RunWav(const Options& options) {
     }
     ApplySpeechOptions(options, g_speech);
     std::string error;
-    const auto image =
-        RenderPassWave(g_speech, CompiledInSound, &error, SampleFittingOption(options));
+    const auto image = RenderPassWave(g_speech, VoiceSoundSource(SettingsVoiceSelection()), &error,
+                                      SampleFittingOption(options));
     if (!image) {
         PrintError(options.wavOutput, error);
         return kExitIoError;

@@ -4,6 +4,7 @@
 #include "cli/cli_options.h"
 #include "speech/fitted_samples.h"
 #include "speech/speech_state.h"
+#include "speech/voice_selection.h"
 
 #include <cstdint>
 #include <string>
@@ -27,5 +28,10 @@ void ApplySpeechOptions(const Options& options, SpeechState& state);
 // Whether samples fit the tick: --fit-samples or --no-fit-samples, else the settings file's
 // choice, else off.
 SampleFitting SampleFittingOption(const Options& options);
+
+// The voices the settings file gives the male and the female slot (read, never written), each
+// folder loaded as the editor loads it. A folder that cannot be read, or units that cannot be
+// used, are one line each on standard error; the slot's built-in voice speaks what is missing.
+VoiceSelection SettingsVoiceSelection();
 
 } // namespace yomi6::cli

@@ -6,6 +6,7 @@
 #include "platform/sound_thread.h"
 #include "speech/sample_pcm.h"
 #include "speech/sample_store.h"
+#include "speech/voice_selection.h"
 
 #include <QSemaphore>
 #include <QTimer>
@@ -87,7 +88,8 @@ void SamplePlayer::SetFitting(SampleFitting fitting, std::int32_t speed,
     if (fitting == SampleFitting::Off) {
         return;
     }
-    m_fitted->Prepare(speed);
+    // Keyed by the voices too: after a slot changes voice, a name scales that voice's frames.
+    m_fitted->Prepare(speed, g_voices.generation());
     for (const std::string_view name : names) {
         // Keyed by the sample store's own name, which lives as long as the program.
         const auto stored = std::lower_bound(SampleNames().begin(), SampleNames().end(), name);
@@ -102,7 +104,8 @@ void SamplePlayer::SetFitting(SampleFitting fitting, std::int32_t speed,
 
 bool SamplePlayer::Play(std::string_view name, SampleMixer::Clock::time_point at) {
     auto pcm = m_bank.Find(name);
-    if (m_fitting == SampleFitting::On) {
+    // Frames scaled for other voices than the slots have now are never played.
+    if (m_fitting == SampleFitting::On && m_fitted->voices() == g_voices.generation()) {
         pcm = m_fitted->Find(name, pcm);
     }
     if (pcm.empty() || !m_hasOutput) {

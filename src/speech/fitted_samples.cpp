@@ -55,14 +55,20 @@ std::vector<std::int16_t> FitToLength(std::span<const std::int16_t> pcm, int sam
     return fitted;
 }
 
-void FittedSamples::Prepare(std::int32_t speed) {
+void FittedSamples::Prepare(std::int32_t speed, std::uint64_t voices) {
     m_speed = speed;
+    m_voices = voices;
     m_tickFrames = std::int64_t{SpeechTimerInterval(speed)} * m_rate / 1000;
-    m_sets[speed];
+    m_sets[{speed, voices}];
+}
+
+const FittedSamples::Set* FittedSamples::Current() const {
+    const auto set = m_sets.find({m_speed, m_voices});
+    return set == m_sets.end() ? nullptr : &set->second;
 }
 
 void FittedSamples::Add(std::string_view name, Pcm pcm) {
-    Set& set = m_sets[m_speed];
+    Set& set = m_sets[{m_speed, m_voices}];
     if (set.contains(name) || static_cast<std::int64_t>(pcm.size()) <= m_tickFrames) {
         return;
     }
@@ -70,17 +76,17 @@ void FittedSamples::Add(std::string_view name, Pcm pcm) {
 }
 
 FittedSamples::Pcm FittedSamples::Find(std::string_view name, Pcm pcm) const {
-    const auto set = m_sets.find(m_speed);
-    if (set == m_sets.end()) {
+    const Set* set = Current();
+    if (set == nullptr) {
         return pcm;
     }
-    const auto it = set->second.find(name);
-    return it == set->second.end() ? pcm : Pcm(it->second);
+    const auto it = set->find(name);
+    return it == set->end() ? pcm : Pcm(it->second);
 }
 
 std::size_t FittedSamples::size() const {
-    const auto set = m_sets.find(m_speed);
-    return set == m_sets.end() ? 0 : set->second.size();
+    const Set* set = Current();
+    return set == nullptr ? 0 : set->size();
 }
 
 } // namespace yomi6

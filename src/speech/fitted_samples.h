@@ -9,6 +9,7 @@
 #include <span>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace yomi6 {
@@ -35,11 +36,13 @@ public:
     explicit FittedSamples(int sampleRate) : m_rate(sampleRate) {}
 
     // Makes the samples added from now on fit the tick of speed (milliseconds, as the speech
-    // timer takes it), and Find answer for that speed. What was built for every speed is
-    // kept for the whole life of the object, so that frames handed out stay valid while a
-    // sound output may still be playing them. name must live as long as this object (the
-    // names of the compiled-in samples do).
-    void Prepare(std::int32_t speed);
+    // timer takes it), and Find answer for that speed and that set of voices (the voice
+    // selection's generation: a sample name speaks differently once a slot has another
+    // voice, so its scaled frames are never taken from another set). What was built for
+    // every speed and set is kept for the whole life of the object, so that frames handed out
+    // stay valid while a sound output may still be playing them. name must live as long as
+    // this object (the names of the compiled-in samples do).
+    void Prepare(std::int32_t speed, std::uint64_t voices = 0);
     // Scales pcm for the current speed unless it was done already or it fits the tick as it
     // is. This is the costly part: callers do it ahead of playing, never on a tick.
     void Add(std::string_view name, Pcm pcm);
@@ -49,16 +52,22 @@ public:
     Pcm Find(std::string_view name, Pcm pcm) const;
 
     std::int32_t speed() const { return m_speed; }
+    std::uint64_t voices() const { return m_voices; }
     // The samples scaled for the current speed.
     std::size_t size() const;
 
 private:
     using Set = std::unordered_map<std::string_view, std::vector<std::int16_t>>;
 
+    using Key = std::pair<std::int32_t, std::uint64_t>; // speed, voices
+
+    const Set* Current() const;
+
     const int m_rate;
     std::int32_t m_speed = -1;
+    std::uint64_t m_voices = 0;
     std::int64_t m_tickFrames = 0;
-    std::map<std::int32_t, Set> m_sets; // by speed
+    std::map<Key, Set> m_sets;
 };
 
 } // namespace yomi6

@@ -3,9 +3,12 @@
 #include "platform/message_box.h"
 #include "speech/export_job.h"
 #include "speech/speech_state.h"
+#include "speech/voice_selection.h"
+#include "speech/voice_sounds.h"
 #include "text/speech_text.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,7 +16,9 @@
 #include <QProgressDialog>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
+#include <iterator>
 #include <mutex>
 #include <thread>
 
@@ -30,6 +35,20 @@ constexpr FileType kFileTypes[] = {
     {"WAVE (*.wav)", ".wav"},       {"FLAC (*.flac)", ".flac"}, {"Ogg Vorbis (*.ogg)", ".ogg"},
     {"Ogg Opus (*.opus)", ".opus"}, {"MP3 (*.mp3)", ".mp3"},
 };
+
+// The subtitle formats offered beside the subtitles box, SRT first.
+struct SubtitleType {
+    const char* label;
+    const char* extension;
+};
+
+constexpr SubtitleType kSubtitleTypes[] = {
+    {"SRT (.srt)", ".srt"},
+    {"WebVTT (.vtt)", ".vtt"},
+};
+
+// The subtitle format chosen last, offered again for the rest of the run.
+int g_subtitleType = 0;
 
 constexpr int kProgressSteps = 1000;
 constexpr int kProgressDelayMs = 500;
@@ -93,6 +112,8 @@ QString ExportAudioFiles(QWidget* parent, const QString& text, const QString& au
     request.speed = g_speech.speed;
     request.readings = g_speech.readings;
     request.setup.messages = &messages;
+    // The voices the slots speak with now, copied for the worker thread.
+    request.sounds = VoiceSoundSource(g_voices);
     const ExportOutputs outputs{audio.toStdString(), subtitles.toStdString(),
                                 timings.toStdString()};
 
@@ -156,13 +177,22 @@ bool ExportAudioWithDialogs(QWidget* parent, const QString& text) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(AudioExportFilters().split(QLatin1String(";;")));
-    auto* subtitles = new QCheckBox(QStringLiteral("字幕も保存する (.srt)(&T)"), &dialog);
+    auto* subtitles = new QCheckBox(QStringLiteral("字幕も保存する(&T)"), &dialog);
     subtitles->setObjectName(QStringLiteral("subtitles"));
+    auto* subtitleType = new QComboBox(&dialog);
+    subtitleType->setObjectName(QStringLiteral("subtitleType"));
+    for (const SubtitleType& type : kSubtitleTypes) {
+        subtitleType->addItem(QLatin1String(type.label));
+    }
+    subtitleType->setCurrentIndex(g_subtitleType);
+    subtitleType->setEnabled(false);
+    QObject::connect(subtitles, &QCheckBox::toggled, subtitleType, &QComboBox::setEnabled);
     auto* timings = new QCheckBox(QStringLiteral("タイミングも保存する (.json)(&J)"), &dialog);
     timings->setObjectName(QStringLiteral("timings"));
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
         const int row = grid->rowCount();
-        grid->addWidget(subtitles, row, 0, 1, -1);
+        grid->addWidget(subtitles, row, 0, 1, 2);
+        grid->addWidget(subtitleType, row, 2, 1, -1);
         grid->addWidget(timings, row + 1, 0, 1, -1);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
@@ -170,9 +200,13 @@ bool ExportAudioWithDialogs(QWidget* parent, const QString& text) {
     }
     const QString audio =
         WithExtension(dialog.selectedFiles().front(), dialog.selectedNameFilter());
+    g_subtitleType = std::clamp(subtitleType->currentIndex(), 0,
+                                static_cast<int>(std::size(kSubtitleTypes)) - 1);
     bool cancelled = false;
     const QString error = ExportAudioFiles(
-        parent, text, audio, subtitles->isChecked() ? SideName(audio, ".srt") : QString(),
+        parent, text, audio,
+        subtitles->isChecked() ? SideName(audio, kSubtitleTypes[g_subtitleType].extension)
+                               : QString(),
         timings->isChecked() ? SideName(audio, ".json") : QString(), &cancelled);
     if (!error.isEmpty()) {
         ShowMessage(parent, error, MessageBoxType::IconExclamation);

@@ -103,6 +103,39 @@ TEST(FittedSamplesTest, EachSpeedIsBuiltOnceAndItsFramesStayValid) {
                 static_cast<double>(a.size()) * kMinFitRatio, 1.0);
 }
 
+// A name speaks another sound once a slot has another voice: its frames scaled for the voices
+// before are never found for the new ones, and the old ones stay valid for output still
+// playing them.
+TEST(FittedSamplesTest, EachSetOfVoicesHasItsOwnScaledFrames) {
+    FittedSamples fitted(kRate);
+    const auto builtIn = Decoded("IDF_A");
+    const auto other = Decoded("IDW_MA"); // the folder voice's A, say
+    ASSERT_NE(builtIn.size(), other.size());
+    const std::int64_t tick = 120 * kRate / 1000;
+
+    fitted.Prepare(120, 1);
+    fitted.Add("IDF_A", builtIn);
+    const auto first = fitted.Find("IDF_A", builtIn);
+    ASSERT_EQ(static_cast<std::int64_t>(first.size()), tick);
+    const std::vector<std::int16_t> firstCopy(first.begin(), first.end());
+
+    // The slot now speaks another voice: nothing scaled yet, the new frames play as they are.
+    fitted.Prepare(120, 2);
+    EXPECT_EQ(fitted.size(), 0u);
+    EXPECT_EQ(fitted.Find("IDF_A", other).data(), other.data());
+    fitted.Add("IDF_A", other);
+    const auto second = fitted.Find("IDF_A", other);
+    ASSERT_EQ(static_cast<std::int64_t>(second.size()), tick);
+    EXPECT_NE(second.data(), first.data());
+    EXPECT_EQ(std::vector<std::int16_t>(second.begin(), second.end()),
+              FitToLength(other, kRate, tick));
+
+    // Back to the first voices: their frames, untouched.
+    fitted.Prepare(120, 1);
+    EXPECT_EQ(fitted.Find("IDF_A", builtIn).data(), first.data());
+    EXPECT_EQ(std::vector<std::int16_t>(first.begin(), first.end()), firstCopy);
+}
+
 // Renders the reading at speed with and without fitting; returns the data of both.
 std::pair<std::vector<unsigned char>, std::vector<unsigned char>> RenderBoth(const char* reading,
                                                                              int speed) {

@@ -11,12 +11,14 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
@@ -131,6 +133,65 @@ private slots:
         QVERIFY(second->handled());
         second.reset();
         QCOMPARE(Frames(part), RenderedSamples(QString::fromUtf8("こんに")));
+        run.Finish();
+    }
+
+    // The format beside the subtitles box: WebVTT writes a .vtt whose cues time the same ticks
+    // as the SRT cues, and the choice is offered again at the next export.
+    void subtitleFormatIsChosenBesideTheBoxAndRemembered() {
+        QFile file(m_dir.filePath("vtt.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QString::fromUtf8("今日は。\r\n明日も晴れ。\r\n").toLocal8Bit());
+        file.close();
+        EditorRun run({file.fileName()});
+        QVERIFY(run.ok());
+        QAction* action = ExportAction(run.frame());
+        QVERIFY(action != nullptr);
+        run.frame().UpdateCommandUI();
+
+        const auto exportWith = [&](const QString& target, const QString& type, QString* offered) {
+            auto handler = std::make_unique<ModalHandler>([&](QWidget* w) {
+                if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
+                    auto* box = dialog->findChild<QCheckBox*>("subtitles");
+                    auto* combo = dialog->findChild<QComboBox*>("subtitleType");
+                    QVERIFY(box != nullptr && combo != nullptr);
+                    *offered = combo->currentText();
+                    QVERIFY(!combo->isEnabled());
+                    box->setChecked(true);
+                    QVERIFY(combo->isEnabled());
+                    combo->setCurrentIndex(combo->findText(type));
+                }
+                AcceptFileDialog(w, target);
+            });
+            action->trigger();
+            QVERIFY(handler->handled());
+        };
+        QString offered;
+        exportWith(m_dir.filePath("a.wav"), "SRT (.srt)", &offered);
+        exportWith(m_dir.filePath("b.wav"), "WebVTT (.vtt)", &offered);
+        QCOMPARE(offered, QString("SRT (.srt)"));
+        QVERIFY(!QFile::exists(m_dir.filePath("b.srt")));
+        QString remembered;
+        exportWith(m_dir.filePath("c.wav"), "WebVTT (.vtt)", &remembered);
+        QCOMPARE(remembered, QString("WebVTT (.vtt)"));
+
+        QFile srtFile(m_dir.filePath("a.srt"));
+        QFile vttFile(m_dir.filePath("b.vtt"));
+        QVERIFY(srtFile.open(QIODevice::ReadOnly) && vttFile.open(QIODevice::ReadOnly));
+        const QStringList srt = QString::fromUtf8(srtFile.readAll()).split('\n');
+        const QString vtt = QString::fromUtf8(vttFile.readAll());
+        QVERIFY2(vtt.startsWith("WEBVTT\n\n"), qPrintable(vtt));
+        // The first cue's times: the SRT's with a full stop before the milliseconds.
+        QVERIFY(srt.size() > 2);
+        QVERIFY2(QRegularExpression("^00:00:0\\d,\\d{3} --> 00:00:0\\d,\\d{3}$")
+                     .match(srt[1])
+                     .hasMatch(),
+                 qPrintable(srt[1]));
+        QString times = srt[1];
+        times.replace(',', '.');
+        const QStringList cue = vtt.split('\n').mid(2, 2);
+        QVERIFY2(cue.contains(times), qPrintable(vtt));
+        QVERIFY(vtt.contains(QString::fromUtf8("明日も晴れ。")));
         run.Finish();
     }
 

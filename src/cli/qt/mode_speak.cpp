@@ -6,6 +6,7 @@
 #include "platform/speech_runner.h"
 #include "speech/playback.h"
 #include "speech/speech_state.h"
+#include "speech/voice_selection.h"
 #include "speech/wav_render.h"
 
 #include <QCoreApplication>
@@ -60,6 +61,11 @@ int RunSpeakMode(int argc, char** argv, const cli::Options& options) {
     }
     cli::ApplySpeechOptions(options, g_speech);
     g_speech.repeat = kRepeatOff;
+    // The slots speak with the voices the settings give them, as in the editor.
+    const VoiceSelection voices = cli::SettingsVoiceSelection();
+    for (const VoiceSlot slot : {VoiceSlot::Male, VoiceSlot::Female}) {
+        g_voices.Assign(slot, voices.Of(slot));
+    }
     const int status = SpeakOnePass(argc, argv, cli::SampleFittingOption(options));
     // The sound backend tears its connection to the sound server down at exit without
     // stopping the thread that serves that connection, and now and then crashes doing so.
