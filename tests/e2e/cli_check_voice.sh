@@ -2,13 +2,13 @@
 # yomi6 --check-voice as a whole process, over voice folders made with sox: a complete folder,
 # missing units, broken files, a folder that is not there or cannot be read; the exit status.
 set -u
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 samples=$(realpath "$2") # resources/samples: the built-in voice names one unit per file
 work=$(mktemp -d)
 trap 'chmod -R u+rwx "$work"; rm -rf "$work"' EXIT
 cd "$work"
-# shellcheck source=checks.sh
-. "$(dirname "$(realpath "$0")")/checks.sh"
 
 # Every unit of the built-in female voice, as a file name.
 units=$(cd "$samples" && ls IDF_*.wav | sed 's/^IDF_//; s/\.wav$//')

@@ -3,6 +3,8 @@
 # soxi, a strict reading of the subtitle grammars in export_check.py) and compared with what
 # --wav and --units say of the same text.
 set -u
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 check_py=$(realpath "$2")
 work=$(mktemp -d)
@@ -10,8 +12,6 @@ trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 cd "$work"
 export XDG_CONFIG_HOME="$work/config"
 
-# shellcheck source=checks.sh
-. "$(dirname "$(realpath "$0")")/checks.sh"
 xc() { python3 "$check_py" "$@"; }
 probe() { # file, entries -> compact values
   ffprobe -v error -show_entries "$2" -of default=noprint_wrappers=1:nokey=1 "$1" | tr '\n' ' '

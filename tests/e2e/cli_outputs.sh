@@ -3,6 +3,8 @@
 # into, read-only and other users' files kept, names of the longest legal length, file size
 # limits, temporary files beside the output and cleaned after killed runs, and the messages.
 set -u
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 work=$(mktemp -d)
 trap 'umount "$work/full" 2>/dev/null; rm -rf "$work"' EXIT
@@ -11,8 +13,6 @@ export XDG_CONFIG_HOME="$work/config"
 export QT_QPA_PLATFORM=offscreen
 mkdir -p "$XDG_CONFIG_HOME"
 
-# shellcheck source=checks.sh
-. "$(dirname "$(realpath "$0")")/checks.sh"
 # Files in the folder other than the ones named.
 others() { ls -A | grep -v -x -F "$(printf '%s\n' "$@")"; }
 

@@ -2,6 +2,8 @@
 # yomi6 --pdf as a whole process: pages, header and footer switched by the settings file, the
 # printer font of the settings file, standard input and output, atomic output and errors.
 set -u
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -10,8 +12,6 @@ export XDG_CONFIG_HOME="$work/config"
 export QT_QPA_PLATFORM=offscreen
 mkdir -p "$XDG_CONFIG_HOME"
 
-# shellcheck source=checks.sh
-. "$(dirname "$(realpath "$0")")/checks.sh"
 pages() { pdfinfo "$1" 2>/dev/null | awk '/^Pages:/ {print $2}'; }
 words() { pdftotext -bbox "$1" - 2>/dev/null | sed -n 's/.*<word [^>]*>\(.*\)<\/word>/\1/p'; }
 # xMin and yMin of the first word that is exactly $2 on the first page that has it.

@@ -2,6 +2,8 @@
 # yomi6 --reading as a whole process: golden readings, the dictionary rules of the command line,
 # standard input, and the exit statuses.
 set -u
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 golden=$(realpath "$2")
 work=$(mktemp -d)
@@ -9,8 +11,6 @@ trap 'rm -rf "$work"' EXIT
 cd "$work"
 export XDG_CONFIG_HOME="$work/config"
 
-# shellcheck source=checks.sh
-. "$(dirname "$(realpath "$0")")/checks.sh"
 
 # Golden readings (no dictionary file here: the built-in rows only).
 for text in "$golden"/reading_*.txt; do

@@ -2,6 +2,8 @@
 # yomi6 --schedule and --wav as whole processes: the tick schedule of a pass in both voices,
 # line ends, standard input, the rendered file's format and length, atomic output and errors.
 set -u
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 samples=$(realpath "$2") # resources/samples, for the length of one recorded sample
 work=$(mktemp -d)
@@ -10,8 +12,6 @@ cd "$work"
 # The settings file of this run only: none until a check writes one.
 export XDG_CONFIG_HOME="$work/config"
 
-# shellcheck source=checks.sh
-. "$(dirname "$(realpath "$0")")/checks.sh"
 lines() { tr '\n' ' ' <"$1" | sed 's/ $//'; }
 le32() { od -An -tu4 -j "$2" -N4 "$1" | tr -d ' '; } # file, offset
 

@@ -2,14 +2,14 @@
 # yomi6 --units as a whole process: one line per tick with the sample, the source byte range and
 # the source text; both reading modes; options; errors.
 set -u
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 export XDG_CONFIG_HOME="$work/config"
 
-# shellcheck source=checks.sh
-. "$(dirname "$(realpath "$0")")/checks.sh"
 tab=$'\t'
 
 # 漢字 (a built-in word: three units from source bytes 0-4), っ (a silent tick), CR LF (no

@@ -5,17 +5,14 @@
 # on stderr and change neither the output nor the exit status; the settings file is never
 # written.
 set -u
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 export XDG_CONFIG_HOME="$work/config"
 mkdir -p "$XDG_CONFIG_HOME"
-failures=0
-passes=0
-check() { # name, condition
-  if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
-}
 settings() { # female slot value
   printf '[Voices]\r\nFemaleSlot=%s\r\n' "$1" >"$XDG_CONFIG_HOME/yomi6.ini"
 }
@@ -88,5 +85,4 @@ settings male
 "$yomi6" --voice female --speed 180 --wav swapped.wav text.txt
 check "female slot speaking the male voice" 'cmp -s swapped.wav male-none.wav'
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+checks_done cli_voice_folder

@@ -6,6 +6,8 @@
 # Then the same reading paused (silent within a tick and a sample) and resumed (heard again).
 #   editor_follow_pulse.sh YOMI6
 set -u
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
 for tool in pulseaudio pactl parec Xvfb xdotool iconv; do
@@ -29,8 +31,6 @@ cleanup() {
 }
 trap cleanup EXIT
 cd "$work" || exit 1
-# shellcheck source=checks.sh
-. "$(dirname "$(realpath "$0")")/checks.sh"
 
 start_pulse "$work/server" || exit 1
 chmod 700 "$work/server"

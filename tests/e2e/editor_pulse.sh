@@ -3,6 +3,8 @@
 # server with a null sink. F3 in the window is heard on the sink; F4 makes it silent again.
 #   editor_pulse.sh YOMI6
 set -u
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
 for tool in pulseaudio pactl parec Xvfb xdotool iconv; do
@@ -26,8 +28,6 @@ cleanup() {
 }
 trap cleanup EXIT
 cd "$work" || exit 1
-# shellcheck source=checks.sh
-. "$(dirname "$(realpath "$0")")/checks.sh"
 
 start_pulse "$work/server" || exit 1
 chmod 700 "$work/server"

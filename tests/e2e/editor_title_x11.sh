@@ -4,6 +4,8 @@
 # window is maximized or not.
 #   editor_title_x11.sh YOMI6
 set -u
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 for tool in Xvfb xdotool; do
   if ! command -v "$tool" >/dev/null; then
@@ -23,8 +25,6 @@ cleanup() {
 }
 trap cleanup EXIT
 cd "$work" || exit 1
-# shellcheck source=checks.sh
-. "$(dirname "$(realpath "$0")")/checks.sh"
 
 mkdir -m 700 runtime
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"

@@ -3,12 +3,12 @@
 # the AppStream metainfo validates, the manual page renders cleanly and documents every option
 # and mode that "yomi6 --help" lists, and the bash completion completes options and their values.
 set -u
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 build=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# shellcheck source=checks.sh
-. "$(dirname "$(realpath "$0")")/checks.sh"
 
 root="$work/root"
 DESTDIR="$root" cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1

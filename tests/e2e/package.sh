@@ -5,6 +5,8 @@
 # fails. A machine where a yomi6 package is already installed keeps it: the install part is
 # skipped. YOMI6_PACKAGE_NO_INSTALL=1 skips it too.
 set -u
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 build=$(realpath "$1")
 golden=$(realpath "$2")
 work=$(mktemp -d)
@@ -19,8 +21,6 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
 
-# shellcheck source=checks.sh
-. "$(dirname "$(realpath "$0")")/checks.sh"
 
 version=$("$build/src/yomi6" --version | awk '{print $2}')
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1

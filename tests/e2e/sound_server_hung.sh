@@ -7,6 +7,8 @@
 # The times are bounded generously (the machine may be loaded); the server's own timeout, which
 # held the program before, is about 30 s.
 set -u
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 for tool in python3 iconv; do
   if ! command -v "$tool" >/dev/null; then
@@ -23,8 +25,6 @@ cleanup() {
 }
 trap cleanup EXIT
 cd "$work" || exit 1
-# shellcheck source=checks.sh
-. "$(dirname "$(realpath "$0")")/checks.sh"
 elapsed_ms() { # start in ns
   echo $(( ($(date +%s%N) - $1) / 1000000 ))
 }

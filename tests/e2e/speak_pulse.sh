@@ -6,6 +6,8 @@
 #   speak_pulse.sh YOMI6 ONSET_CHECK
 # With KEEP=1 the scratch folder (recordings, outputs) is left for inspection.
 set -u
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 check=$(realpath "$2")
 here=$(dirname "$(realpath "$0")")
@@ -25,8 +27,6 @@ cd "$work" || exit 1
 export XDG_CONFIG_HOME=$work/config
 mkdir -p "$XDG_CONFIG_HOME"
 
-# shellcheck source=checks.sh
-. "$(dirname "$(realpath "$0")")/checks.sh"
 
 sjis() { # file, UTF-8 text
   printf '%s' "$2" | iconv -f UTF-8 -t CP932 >"$1"
