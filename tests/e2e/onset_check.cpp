@@ -79,6 +79,7 @@ struct Options {
     double maxErrorMs = 8;
     bool tolerateLate = false;
     bool list = false;
+    const char* sameAs = nullptr; // the same pass rendered to a file, to compare sample for sample
     const char* recording = nullptr;
     std::vector<std::string> yomi6Args;
 };
@@ -316,11 +317,58 @@ bool Report(const std::vector<Finding>& findings, const Options& options, long i
     return ok;
 }
 
+// Each sample as heard against the same sample in the rendered file, over the frames it sounds
+// alone (from its onset to the fade before the next tick). The file holds the samples as stored
+// (8-bit), the recording as the player sent them (16-bit, converted to the output rate), so the
+// two cannot be equal frame for frame; compared is the error of the recording against the file
+// brought to the same rate, relative to the file's level: one mixing rule in both gives an error
+// of the order of the 8-bit quantization. Late samples are left out (their neighbour's fade fell
+// elsewhere). True when no sample's relative error exceeds maxRelativeError.
+bool CompareWithRendering(const Pcm& recording, const std::vector<Finding>& heard,
+                          const Pcm& rendered, const std::vector<Finding>& inFile,
+                          double maxRelativeError) {
+    std::size_t compared = 0;
+    double worst = 0;
+    std::string where;
+    for (std::size_t i = 0; i < heard.size() && i < inFile.size(); ++i) {
+        if (heard[i].late || inFile[i].late) {
+            continue;
+        }
+        const Pcm& pcm = Decoded(heard[i].event.name);
+        long n = static_cast<long>(pcm.size());
+        if (i + 1 < heard.size()) {
+            n = std::min(n, inFile[i + 1].found - inFile[i].found - kCutFade);
+        }
+        double error = 0;
+        double level = 0;
+        for (long j = 0; j < n; ++j) {
+            const auto r = static_cast<std::size_t>(heard[i].found + j);
+            const auto f = static_cast<std::size_t>(inFile[i].found + j);
+            if (r >= recording.size() || f >= rendered.size()) {
+                break;
+            }
+            const double d = static_cast<double>(recording[r]) - rendered[f];
+            error += d * d;
+            level += static_cast<double>(rendered[f]) * rendered[f];
+            ++compared;
+        }
+        const double relative = level > 0 ? std::sqrt(error / level) : (error > 0 ? 1.0 : 0.0);
+        if (relative > worst) {
+            worst = relative;
+            where = "tick " + std::to_string(heard[i].event.tick) + " " + heard[i].event.name;
+        }
+    }
+    std::printf("compared with the rendering: %zu frames, largest relative error %.4f%s%s\n",
+                compared, worst, where.empty() ? "" : " at ", where.c_str());
+    return compared > 0 && worst <= maxRelativeError;
+}
+
 int Usage() {
-    std::fputs("usage: yomi6_onset_check [--max-error-ms N] [--tolerate-late-ticks] [--list] "
-               "RECORDING.raw --speak FILE [--voice male|female] [--speed MS] "
-               "[--dictionary PATH]\n",
-               stderr);
+    std::fputs(
+        "usage: yomi6_onset_check [--max-error-ms N] [--tolerate-late-ticks] [--list] "
+        "[--same-as RENDERED.raw] RECORDING.raw --speak FILE [--voice male|female] [--speed MS] "
+        "[--dictionary PATH]\n",
+        stderr);
     return 2;
 }
 
@@ -335,6 +383,8 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
             options.tolerateLate = true;
         } else if (option == "--list") {
             options.list = true;
+        } else if (option == "--same-as" && arg + 1 < argc) {
+            options.sameAs = argv[++arg];
         } else {
             return std::nullopt;
         }
@@ -390,7 +440,21 @@ int main(int argc, char** argv) {
         CompareWithOthers(*recording, voiceNames, findings.back());
     }
     const bool endsOk = CheckEnds(*recording, findings);
-    const bool ok = Report(findings, *options, interval) && endsOk;
+    bool sameOk = true;
+    if (options->sameAs != nullptr) {
+        const auto rendered = ReadRecording(options->sameAs);
+        if (!rendered) {
+            std::fprintf(stderr, "yomi6_onset_check: cannot read %s\n", options->sameAs);
+            return 1;
+        }
+        Locator fileLocator(*rendered, events, interval);
+        std::vector<Finding> inFile;
+        for (std::size_t i = 0; i < events.size(); ++i) {
+            inFile.push_back(fileLocator.Locate(i));
+        }
+        sameOk = CompareWithRendering(*recording, findings, *rendered, inFile, 0.2);
+    }
+    const bool ok = Report(findings, *options, interval) && endsOk && sameOk;
     std::puts(ok ? "PASS" : "FAIL");
     return ok ? 0 : 1;
 }
