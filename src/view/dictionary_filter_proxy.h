@@ -6,7 +6,6 @@
 #include <QSortFilterProxyModel>
 #include <QString>
 
-
 namespace yomi6 {
 
 class DictionaryTableModel;

@@ -1,9 +1,9 @@
 #include "view/dictionary_manager.h"
 
-#include "platform/app_strings.h"
 #include "dictionary/dic_loader.h"
 #include "dictionary/halfwidth_kana.h"
 #include "dictionary/record_cleaning.h"
+#include "platform/app_strings.h"
 #include "platform/cp932_field.h"
 #include "platform/message_box.h"
 #include "speech/reading_conversion.h"

@@ -1,6 +1,6 @@
 // The dictionary manager's word lists: reading one into the rows and writing the rows out.
-#include "platform/app_strings.h"
 #include "dictionary/word_list_import.h"
+#include "platform/app_strings.h"
 #include "platform/cp932_field.h"
 #include "platform/message_box.h"
 #include "settings/atomic_file.h"

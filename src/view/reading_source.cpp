@@ -8,7 +8,7 @@ ReadingProvider CurrentReadingProvider() {
     // The mode is looked up at each call, so a window open across a switch follows it.
     return [](std::string_view text) {
         const ReadingMode mode = g_speech.readings == kReadingsAutomatic ? ReadingMode::Automatic
-                                                                        : ReadingMode::Dictionary;
+                                                                         : ReadingMode::Dictionary;
         return ModeReading(text, mode);
     };
 }
