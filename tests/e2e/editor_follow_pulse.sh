@@ -10,12 +10,7 @@ set -u
 . "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
-for tool in pulseaudio pactl parec Xvfb xdotool iconv; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed (tools/install-deps.sh installs it)"
-    exit 77
-  fi
-done
+require_tools pulseaudio pactl parec Xvfb xdotool iconv
 # shellcheck source=pulse_server.sh
 . "$here/pulse_server.sh"
 

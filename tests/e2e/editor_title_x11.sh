@@ -7,12 +7,7 @@ set -u
 # shellcheck source=checks.sh
 . "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
-for tool in Xvfb xdotool; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed (tools/install-deps.sh installs it)"
-    exit 77
-  fi
-done
+require_tools Xvfb xdotool
 
 # shellcheck source=xvfb_server.sh
 . "$(dirname "$(realpath "$0")")/xvfb_server.sh"

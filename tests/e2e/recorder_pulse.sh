@@ -5,12 +5,9 @@
 set -u
 test_binary=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
-for tool in pulseaudio pactl paplay; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed (tools/install-deps.sh installs it)"
-    exit 77
-  fi
-done
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
+require_tools pulseaudio pactl paplay
 # shellcheck source=pulse_server.sh
 . "$here/pulse_server.sh"
 work=$(mktemp -d)

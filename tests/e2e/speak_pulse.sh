@@ -11,12 +11,7 @@ set -u
 yomi6=$(realpath "$1")
 check=$(realpath "$2")
 here=$(dirname "$(realpath "$0")")
-for tool in pulseaudio pactl parec iconv sox; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed (tools/install-deps.sh installs it)"
-    exit 77
-  fi
-done
+require_tools pulseaudio pactl parec iconv sox
 # shellcheck source=pulse_server.sh
 . "$here/pulse_server.sh"
 

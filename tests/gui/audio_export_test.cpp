@@ -32,19 +32,6 @@ using namespace yomi6::test;
 
 namespace {
 
-QAction* ExportAction(CMainFrame& frame) {
-    for (QAction* top : frame.menuBar()->actions()) {
-        if (top->menu() != nullptr && top->text() == QString::fromUtf8("ﾌｧｲﾙ(&F)")) {
-            for (QAction* a : top->menu()->actions()) {
-                if (a->text() == QString::fromUtf8("音声ﾌｧｲﾙに保存(&A)...")) {
-                    return a;
-                }
-            }
-        }
-    }
-    return nullptr;
-}
-
 // Frames of a sound file as libsndfile reads it; -1 when it cannot be read.
 sf_count_t Frames(const QString& path, int* format = nullptr) {
     SF_INFO info{};
@@ -93,7 +80,7 @@ private slots:
         file.close();
         EditorRun run({file.fileName()});
         QVERIFY(run.ok());
-        QAction* action = ExportAction(run.frame());
+        QAction* action = MenuAction(run.frame(), "ﾌｧｲﾙ(&F)", "音声ﾌｧｲﾙに保存(&A)...");
         QVERIFY(action != nullptr);
         run.frame().UpdateCommandUI();
         QVERIFY(action->isEnabled());
@@ -145,7 +132,7 @@ private slots:
         file.close();
         EditorRun run({file.fileName()});
         QVERIFY(run.ok());
-        QAction* action = ExportAction(run.frame());
+        QAction* action = MenuAction(run.frame(), "ﾌｧｲﾙ(&F)", "音声ﾌｧｲﾙに保存(&A)...");
         QVERIFY(action != nullptr);
         run.frame().UpdateCommandUI();
 

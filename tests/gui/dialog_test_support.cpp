@@ -63,16 +63,6 @@ void Commit(QWidget* widget, const QString& text) {
     QApplication::sendEvent(widget, &commit);
 }
 
-void Type(QWidget* widget, const QString& text) {
-    for (const QChar ch : text) {
-        if (ch.unicode() < 0x80) {
-            QTest::keyClicks(widget, QString(ch));
-        } else {
-            Commit(widget, QString(ch));
-        }
-    }
-}
-
 QPoint ScrollBarPoint(const QScrollBar* bar, QStyle::SubControl part) {
     QStyleOptionSlider option;
     option.initFrom(bar);

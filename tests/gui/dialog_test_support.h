@@ -58,9 +58,6 @@ private:
     bool m_ran = false;
 };
 
-// ASCII through key presses, everything else committed by an input method, one character at a
-// time, as ibus or fcitx deliver Japanese.
-void Type(QWidget* widget, const QString& text);
 // The whole text committed at once by an input method.
 void Commit(QWidget* widget, const QString& text);
 

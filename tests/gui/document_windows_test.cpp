@@ -28,27 +28,6 @@ using namespace yomi6::test;
 
 namespace {
 
-// Types text as a user does: ASCII through key presses, everything else committed by an input
-// method.
-void Type(QWidget* widget, const QString& text) {
-    for (const QChar ch : text) {
-        if (ch == QLatin1Char('\n')) {
-            QTest::keyClick(widget, Qt::Key_Return);
-        } else if (ch.unicode() < 0x80) {
-            QTest::keyClicks(widget, QString(ch));
-        } else {
-            QInputMethodEvent commit;
-            commit.setCommitString(QString(ch));
-            QApplication::sendEvent(widget, &commit);
-        }
-    }
-}
-
-QAction* FirstAction(CMainFrame& frame, cmd::Id id) {
-    const auto actions = frame.ActionsFor(id);
-    return actions.empty() ? nullptr : actions.front();
-}
-
 // Opens a second window on the active window's document through its menu action.
 CYOMI5View* OpenSecondWindow(EditorRun& run) {
     CYOMI5View* first = run.view();

@@ -1,11 +1,11 @@
 // The editor facing what it does not control: a settings file that holds anything at all (the
 // main window's saved rectangle, the saved fonts), no sound output, a save the system refuses;
 // and the main window's title as documents come and go.
-#include "platform/app_strings.h"
 #include "app/child_frame.h"
 #include "app/main_frame.h"
 #include "app/resources_init.h"
 #include "gui/gui_test_support.h"
+#include "platform/app_strings.h"
 #include "settings/font_record.h"
 #include "settings/settings.h"
 #include "speech/speech_state.h"

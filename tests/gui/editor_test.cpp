@@ -38,25 +38,6 @@ namespace {
 
 using Run = EditorRun;
 
-// Types text as a user does: ASCII through key presses, everything else committed by an input
-// method, as ibus or fcitx deliver Japanese.
-void Type(QWidget* widget, const QString& text) {
-    for (const QChar ch : text) {
-        if (ch.unicode() < 0x80) {
-            QTest::keyClicks(widget, QString(ch));
-        } else {
-            QInputMethodEvent commit;
-            commit.setCommitString(QString(ch));
-            QApplication::sendEvent(widget, &commit);
-        }
-    }
-}
-
-QAction* FirstAction(CMainFrame& frame, cmd::Id id) {
-    const auto actions = frame.ActionsFor(id);
-    return actions.empty() ? nullptr : actions.front();
-}
-
 } // namespace
 
 class EditorTest : public QObject {

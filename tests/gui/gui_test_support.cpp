@@ -13,8 +13,10 @@
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QInputMethodEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <QTimer>
 
 #include <memory>
@@ -103,6 +105,25 @@ ModalHandler::ModalHandler(std::function<void(QWidget*)> act)
 }
 
 ModalHandler::~ModalHandler() = default;
+
+QAction* FirstAction(CMainFrame& frame, cmd::Id id) {
+    const auto actions = frame.ActionsFor(id);
+    return actions.empty() ? nullptr : actions.front();
+}
+
+void Type(QWidget* widget, const QString& text) {
+    for (const QChar ch : text) {
+        if (ch == QLatin1Char('\n')) {
+            QTest::keyClick(widget, Qt::Key_Return);
+        } else if (ch.unicode() < 0x80) {
+            QTest::keyClicks(widget, QString(ch));
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(ch));
+            QApplication::sendEvent(widget, &commit);
+        }
+    }
+}
 
 void AcceptFileDialog(QWidget* dialog, const QString& path) {
     auto* files = qobject_cast<QFileDialog*>(dialog);

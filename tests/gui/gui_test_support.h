@@ -2,6 +2,8 @@
 // settings file.
 #pragma once
 
+#include "view/command_ids.h"
+
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -89,6 +91,14 @@ std::optional<int> IniInt(const QString& iniPath, const char* sectionUtf8, const
 
 // The menu bar's top-level menu with this title (as shown, with its "&" mnemonic), or nullptr.
 QMenu* TopMenu(CMainFrame& frame, const QString& title);
+
+// The first action of command id in the main window (a menu item, a tool bar button or a key),
+// or nullptr.
+QAction* FirstAction(CMainFrame& frame, cmd::Id id);
+
+// Types text as a user does: ASCII through key presses ('\n' as Return), everything else
+// committed by an input method, as ibus or fcitx deliver Japanese.
+void Type(QWidget* widget, const QString& text);
 // The item with this text (as shown, "&" and any "\t" + shortcut included) in the menu bar's
 // menu with this title, or nullptr.
 QAction* MenuAction(CMainFrame& frame, const QString& menuTitle, const QString& text);
