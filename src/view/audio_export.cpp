@@ -9,11 +9,16 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QMainWindow>
+#include <QMessageBox>
 #include <QProgressDialog>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <algorithm>
@@ -49,6 +54,26 @@ constexpr SubtitleType kSubtitleTypes[] = {
 
 // The subtitle format chosen last, offered again for the rest of the run.
 int g_subtitleType = 0;
+
+// What the user reads (UTF-8).
+namespace texts {
+constexpr const char* kCaption = "音声ﾌｧｲﾙに保存";
+// %1: the files that exist already, one a line.
+constexpr const char* kAskReplace = "次のﾌｧｲﾙはすでにあります。置き換えますか?\n\n%1";
+constexpr const char* kReplace = "置き換える(&Y)";
+constexpr const char* kDoNotReplace = "キャンセル";
+// %1: the sound file's full path; %2: the side files' names after it, or nothing.
+constexpr const char* kSaved = "音声ﾌｧｲﾙを保存しました: %1%2";
+constexpr const char* kSavedBeside = " (%1も)";
+constexpr const char* kSideSeparator = "、";
+constexpr const char* kNothingToExport = "読み上げる文字がないため、音声ﾌｧｲﾙに保存できません。";
+// %1: the file and the reason, as the export gives them.
+constexpr const char* kFailed = "音声ﾌｧｲﾙに保存できませんでした。\n%1";
+} // namespace texts
+
+QString Tr(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 constexpr int kProgressSteps = 1000;
 constexpr int kProgressDelayMs = 500;
@@ -87,6 +112,130 @@ QString WithExtension(const QString& name, const QString& filter) {
 QString SideName(const QString& audio, const char* extension) {
     const QFileInfo info(audio);
     return info.dir().filePath(info.completeBaseName() + QLatin1String(extension));
+}
+
+// The files an export writes: the sound file and, as the boxes say, its side files.
+struct ExportTargets {
+    QString audio;
+    QString subtitles; // empty: none
+    QString timings;   // empty: none
+
+    QStringList All() const {
+        QStringList all{audio};
+        for (const QString& side : {subtitles, timings}) {
+            if (!side.isEmpty()) {
+                all << side;
+            }
+        }
+        return all;
+    }
+};
+
+// The save dialog of the export, with the side files' boxes below its file type. It asks
+// about replacing files itself, once for the sound file and every side file the boxes add:
+// Qt's own question would name only the typed name, before its extension is added. Answered
+// "no", the dialog stays open for another name, as Qt's question leaves it.
+class ExportFileDialog : public QFileDialog {
+public:
+    explicit ExportFileDialog(QWidget* parent) : QFileDialog(parent, Tr(texts::kCaption)) {
+        setObjectName(QStringLiteral("audioExportDialog"));
+        setOption(QFileDialog::DontUseNativeDialog);
+        setOption(QFileDialog::DontConfirmOverwrite);
+        setAcceptMode(QFileDialog::AcceptSave);
+        setNameFilters(AudioExportFilters().split(QLatin1String(";;")));
+        m_subtitles = new QCheckBox(QStringLiteral("字幕も保存する(&T)"), this);
+        m_subtitles->setObjectName(QStringLiteral("subtitles"));
+        m_subtitleType = new QComboBox(this);
+        m_subtitleType->setObjectName(QStringLiteral("subtitleType"));
+        for (const SubtitleType& type : kSubtitleTypes) {
+            m_subtitleType->addItem(QLatin1String(type.label));
+        }
+        m_subtitleType->setCurrentIndex(g_subtitleType);
+        m_subtitleType->setEnabled(false);
+        connect(m_subtitles, &QCheckBox::toggled, m_subtitleType, &QComboBox::setEnabled);
+        m_timings = new QCheckBox(QStringLiteral("タイミングも保存する (.json)(&J)"), this);
+        m_timings->setObjectName(QStringLiteral("timings"));
+        if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
+            const int row = grid->rowCount();
+            grid->addWidget(m_subtitles, row, 0, 1, 2);
+            grid->addWidget(m_subtitleType, row, 2, 1, -1);
+            grid->addWidget(m_timings, row + 1, 0, 1, -1);
+        }
+    }
+
+    int ChosenSubtitleType() const {
+        return std::clamp(m_subtitleType->currentIndex(), 0,
+                          static_cast<int>(std::size(kSubtitleTypes)) - 1);
+    }
+
+    // The files for the name typed or picked.
+    ExportTargets Targets(const QString& chosen) const {
+        ExportTargets targets;
+        targets.audio = WithExtension(chosen, selectedNameFilter());
+        if (m_subtitles->isChecked()) {
+            targets.subtitles =
+                SideName(targets.audio, kSubtitleTypes[ChosenSubtitleType()].extension);
+        }
+        if (m_timings->isChecked()) {
+            targets.timings = SideName(targets.audio, ".json");
+        }
+        return targets;
+    }
+
+protected:
+    void accept() override {
+        const QStringList chosen = selectedFiles();
+        // A folder's name opens the folder, as the dialog does by itself.
+        if (chosen.isEmpty() || QFileInfo(chosen.front()).isDir()) {
+            QFileDialog::accept();
+            return;
+        }
+        QStringList existing;
+        for (const QString& path : Targets(chosen.front()).All()) {
+            const QFileInfo info(path);
+            if (info.exists() || info.isSymLink()) {
+                existing << QDir::toNativeSeparators(info.absoluteFilePath());
+            }
+        }
+        if (!existing.isEmpty()) {
+            QMessageBox box(QMessageBox::Warning, Tr(texts::kCaption),
+                            Tr(texts::kAskReplace).arg(existing.join(QLatin1Char('\n'))),
+                            QMessageBox::Yes | QMessageBox::No, this);
+            box.setObjectName(QStringLiteral("replaceExportFiles"));
+            box.button(QMessageBox::Yes)->setText(Tr(texts::kReplace));
+            box.button(QMessageBox::No)->setText(Tr(texts::kDoNotReplace));
+            box.setDefaultButton(QMessageBox::No);
+            if (box.exec() != QMessageBox::Yes) {
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    QCheckBox* m_subtitles = nullptr;
+    QComboBox* m_subtitleType = nullptr;
+    QCheckBox* m_timings = nullptr;
+};
+
+// Says in the main window's status bar where the export was saved.
+void SayWhereSaved(QWidget* parent, const ExportTargets& targets) {
+    auto* main = parent != nullptr ? qobject_cast<QMainWindow*>(parent->window()) : nullptr;
+    if (main == nullptr) {
+        return;
+    }
+    QStringList sides;
+    for (const QString& side : {targets.subtitles, targets.timings}) {
+        if (!side.isEmpty()) {
+            sides << QFileInfo(side).fileName();
+        }
+    }
+    const QString beside = sides.isEmpty()
+                               ? QString()
+                               : Tr(texts::kSavedBeside).arg(sides.join(Tr(texts::kSideSeparator)));
+    main->statusBar()->showMessage(
+        Tr(texts::kSaved)
+            .arg(QDir::toNativeSeparators(QFileInfo(targets.audio).absoluteFilePath()), beside));
 }
 
 } // namespace
@@ -131,7 +280,7 @@ QString ExportAudioFiles(QWidget* parent, const QString& text, const QString& au
 
     QProgressDialog progress(QStringLiteral("音声ﾌｧｲﾙに保存しています..."),
                              QStringLiteral("キャンセル"), 0, kProgressSteps, parent);
-    progress.setWindowTitle(QStringLiteral("音声ﾌｧｲﾙに保存"));
+    progress.setWindowTitle(Tr(texts::kCaption));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(kProgressDelayMs);
     progress.setAutoClose(false);
@@ -162,8 +311,12 @@ QString ExportAudioFiles(QWidget* parent, const QString& text, const QString& au
         return {};
     }
     if (result.status == ExportStatus::Failed) {
-        return QString::fromStdString(result.where) + QStringLiteral(": ") +
-               QString::fromStdString(result.error);
+        if (result.nothingToExport) {
+            return Tr(texts::kNothingToExport);
+        }
+        return Tr(texts::kFailed)
+            .arg(QString::fromStdString(result.where) + QStringLiteral(": ") +
+                 QString::fromStdString(result.error));
     }
     if (const QString said = messages.Text(); !said.isEmpty()) {
         ShowMessage(parent, said, MessageBoxType::IconExclamation);
@@ -172,45 +325,21 @@ QString ExportAudioFiles(QWidget* parent, const QString& text, const QString& au
 }
 
 bool ExportAudioWithDialogs(QWidget* parent, const QString& text) {
-    QFileDialog dialog(parent, QStringLiteral("音声ﾌｧｲﾙに保存"));
-    dialog.setObjectName(QStringLiteral("audioExportDialog"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(AudioExportFilters().split(QLatin1String(";;")));
-    auto* subtitles = new QCheckBox(QStringLiteral("字幕も保存する(&T)"), &dialog);
-    subtitles->setObjectName(QStringLiteral("subtitles"));
-    auto* subtitleType = new QComboBox(&dialog);
-    subtitleType->setObjectName(QStringLiteral("subtitleType"));
-    for (const SubtitleType& type : kSubtitleTypes) {
-        subtitleType->addItem(QLatin1String(type.label));
-    }
-    subtitleType->setCurrentIndex(g_subtitleType);
-    subtitleType->setEnabled(false);
-    QObject::connect(subtitles, &QCheckBox::toggled, subtitleType, &QComboBox::setEnabled);
-    auto* timings = new QCheckBox(QStringLiteral("タイミングも保存する (.json)(&J)"), &dialog);
-    timings->setObjectName(QStringLiteral("timings"));
-    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
-        const int row = grid->rowCount();
-        grid->addWidget(subtitles, row, 0, 1, 2);
-        grid->addWidget(subtitleType, row, 2, 1, -1);
-        grid->addWidget(timings, row + 1, 0, 1, -1);
-    }
+    ExportFileDialog dialog(parent);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return false;
     }
-    const QString audio =
-        WithExtension(dialog.selectedFiles().front(), dialog.selectedNameFilter());
-    g_subtitleType = std::clamp(subtitleType->currentIndex(), 0,
-                                static_cast<int>(std::size(kSubtitleTypes)) - 1);
+    const ExportTargets targets = dialog.Targets(dialog.selectedFiles().front());
+    g_subtitleType = dialog.ChosenSubtitleType();
     bool cancelled = false;
-    const QString error = ExportAudioFiles(
-        parent, text, audio,
-        subtitles->isChecked() ? SideName(audio, kSubtitleTypes[g_subtitleType].extension)
-                               : QString(),
-        timings->isChecked() ? SideName(audio, ".json") : QString(), &cancelled);
+    const QString error = ExportAudioFiles(parent, text, targets.audio, targets.subtitles,
+                                           targets.timings, &cancelled);
     if (!error.isEmpty()) {
         ShowMessage(parent, error, MessageBoxType::IconExclamation);
         return false;
+    }
+    if (!cancelled) {
+        SayWhereSaved(parent, targets);
     }
     return !cancelled;
 }
