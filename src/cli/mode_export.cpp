@@ -59,7 +59,8 @@ int RunExport(const Options& options) {
     const ExportJobResult result = RunExportJob(
         request, ExportOutputs{options.exportOutput, options.subtitles, options.timings});
     if (result.status != ExportStatus::Done) {
-        PrintError(result.where, result.error.empty() ? "the export stopped" : result.error);
+        PrintError(result.where.empty() ? where : result.where,
+                   result.error.empty() ? "the export stopped" : result.error);
         return kExitIoError;
     }
     return kExitOk;

@@ -1,6 +1,8 @@
-// A sound file written block by block in the format its name's extension picks: PCM WAVE, FLAC,
-// Ogg Vorbis, Ogg Opus or MP3, encoded by libsndfile. Nothing is held beyond one block; the file
-// appears at its path only when Finish succeeds.
+// A sound file written block by block in the format its name's extension picks: PCM WAVE
+// (RF64 past 4 GiB), FLAC, Ogg Vorbis, Ogg Opus or MP3, the compressed ones encoded by
+// libsndfile. Nothing is held beyond one block; the file appears at its path only when Finish
+// succeeds. A sound longer than a format's header can count is refused, never written with a
+// wrapped size.
 #pragma once
 
 #include "settings/atomic_output_file.h"
@@ -38,6 +40,9 @@ public:
 
 private:
     struct Encoder;
+    std::string TooLong() const;
+    bool Refuse(const std::string& reason, std::string& error);
+
     std::unique_ptr<Encoder> m_encoder;
     AtomicOutputFile m_file;
 };

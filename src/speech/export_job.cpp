@@ -21,6 +21,11 @@ bool EndsWithNoCase(std::string_view name, std::string_view suffix) {
     });
 }
 
+std::string NothingToExport(std::size_t from, std::size_t to) {
+    return "nothing to export: there is no text to read between byte " + std::to_string(from) +
+           " and byte " + std::to_string(to);
+}
+
 } // namespace
 
 std::optional<SubtitleFormat> SubtitleFormatForPath(std::string_view path) {
@@ -56,6 +61,12 @@ ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& 
     if (const std::string problem = CheckExportNames(outputs); !problem.empty()) {
         return fail(outputs.audio, problem);
     }
+    const std::size_t to = std::min(request.to, request.text.size());
+    const std::size_t from = std::min(request.from, to);
+    if (from == to) {
+        result.nothingToExport = true;
+        return fail({}, NothingToExport(from, to));
+    }
 
     std::string error;
     AudioFileWriter audio;
@@ -90,8 +101,6 @@ ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& 
     // Asked every few hundred ticks as well as after each pass, so that a cancel takes effect
     // within a fraction of a second even where one pass takes seconds to encode.
     constexpr std::int64_t kProgressTicks = 256;
-    const std::size_t to = std::min(request.to, request.text.size());
-    const std::size_t from = std::min(request.from, to);
     callbacks.onTick = [&](const ExportTick& tick) {
         if (progress && tick.unit && tick.index % kProgressTicks == 0 &&
             !progress(std::clamp(tick.sourceBegin, from, to) - from, to - from)) {
@@ -130,6 +139,10 @@ ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& 
         }
         result.status = ExportStatus::Stopped;
         return result;
+    }
+    if (run.samples == 0) { // only the ending tick: not one unit was read
+        result.nothingToExport = true;
+        return fail({}, NothingToExport(from, to));
     }
     if (subtitles.IsOpen() && !cues.Finish()) {
         return fail(outputs.subtitles, error);

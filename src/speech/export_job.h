@@ -28,13 +28,18 @@ std::string CheckExportNames(const ExportOutputs& outputs);
 
 struct ExportJobResult {
     ExportStatus status = ExportStatus::Done; // Stopped: cancelled through progress
-    std::string where;                        // the file a failure concerns
+    std::string where;                        // the file a failure concerns; empty: the text
     std::string error;
+    // Failed because the range holds nothing that is read: no file is written, since several
+    // formats cannot hold an empty sound (an empty FLAC or MP3 file, an Opus file no player
+    // opens).
+    bool nothingToExport = false;
     std::int64_t ticks = 0;
     std::int64_t samples = 0; // output samples at kRenderRate
 };
 
-// Runs the export into the files. progress as ExportCallbacks::onProgress.
+// Runs the export into the files. progress as ExportCallbacks::onProgress. A range that reads
+// as no unit at all is refused (nothingToExport); one of silent units only is a silent file.
 ExportJobResult
 RunExportJob(const ExportRequest& request, const ExportOutputs& outputs,
              const std::function<bool(std::size_t done, std::size_t total)>& progress = {});

@@ -52,6 +52,28 @@ bool IsBlankAt(std::string_view s, std::size_t i, std::size_t& length) {
     return false;
 }
 
+// Control characters (C0, DEL, C1) stop some subtitle readers (a NUL ends the file for them)
+// or show as boxes: blanks among them (tab, line ends, form feed) become spaces, the rest are
+// dropped.
+std::string WithoutControls(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x20 || c == 0x7F) {
+            if (c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r') {
+                out.push_back(' ');
+            }
+        } else if (c == 0xC2 && i + 1 < utf8.size() &&
+                   static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+            ++i; // U+0080 to U+009F: the second byte is 0x80 to 0x9F
+        } else {
+            out.push_back(static_cast<char>(c));
+        }
+    }
+    return out;
+}
+
 std::string Trimmed(std::string utf8) {
     std::size_t begin = 0;
     std::size_t length = 0;
@@ -72,7 +94,29 @@ std::string Trimmed(std::string utf8) {
     return utf8.substr(begin, end - begin);
 }
 
-void AppendEscaped(std::string& out, std::string_view text) {
+// SRT has no escapes, and its readers take "<" as the start of a tag, "{\\" as the start of an
+// override and a line with "-->" as the next cue's timing line: those three signs are written
+// as their full-width forms, which read the same in Japanese text.
+void AppendSrtText(std::string& out, std::string_view text) {
+    for (const char c : text) {
+        switch (c) {
+        case '<':
+            out += "\uFF1C"; // ＜
+            break;
+        case '>':
+            out += "\uFF1E"; // ＞
+            break;
+        case '{':
+            out += "\uFF5B"; // ｛
+            break;
+        default:
+            out.push_back(c);
+        }
+    }
+}
+
+// WebVTT's own escapes; with ">" escaped no text holds the "-->" of a timing line.
+void AppendVttText(std::string& out, std::string_view text) {
     for (const char c : text) {
         switch (c) {
         case '&':
@@ -166,7 +210,8 @@ bool SubtitleCueBuilder::Close() {
     cue.endMs = m_lastMs + m_tickMs;
     cue.sourceBegin = m_sentenceBegin;
     cue.sourceEnd = m_sentenceEnd;
-    cue.text = Trimmed(Utf8Of(m_text.substr(m_sentenceBegin, m_sentenceEnd - m_sentenceBegin)));
+    cue.text = Trimmed(
+        WithoutControls(Utf8Of(m_text.substr(m_sentenceBegin, m_sentenceEnd - m_sentenceBegin))));
     return cue.text.empty() || m_sink(cue);
 }
 
@@ -195,9 +240,9 @@ std::string FormatCue(const SubtitleCue& cue, std::int64_t number, SubtitleForma
     }
     out += FormatCueTime(cue.startMs, format) + " --> " + FormatCueTime(cue.endMs, format) + "\n";
     if (format == SubtitleFormat::WebVtt) {
-        AppendEscaped(out, cue.text);
+        AppendVttText(out, cue.text);
     } else {
-        out += cue.text;
+        AppendSrtText(out, cue.text);
     }
     out += "\n\n";
     return out;

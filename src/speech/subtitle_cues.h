@@ -16,7 +16,7 @@ struct SubtitleCue {
     std::int64_t endMs = 0;
     std::size_t sourceBegin = 0; // the sentence's source bytes
     std::size_t sourceEnd = 0;
-    std::string text; // its text in UTF-8, without the blanks around it
+    std::string text; // its text in UTF-8 on one line, without controls or blanks around it
 };
 
 enum class SubtitleFormat { Srt, WebVtt };
@@ -62,7 +62,8 @@ std::string FormatCueTime(std::int64_t ms, SubtitleFormat format);
 std::string SubtitleHeader(SubtitleFormat format);
 
 // One cue as a block of the file, its blank line after it; number is the SRT counter (from 1).
-// WebVTT text has & < > escaped.
+// No text can be read as a tag or a timing line: WebVTT text has & < > escaped, SRT text (which
+// has no escapes) has < > { in their full-width forms ＜ ＞ ｛.
 std::string FormatCue(const SubtitleCue& cue, std::int64_t number, SubtitleFormat format);
 
 } // namespace yomi6

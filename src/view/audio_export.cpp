@@ -6,19 +6,19 @@
 #include "speech/voice_selection.h"
 #include "speech/voice_sounds.h"
 #include "text/speech_text.h"
+#include "view/audio_export_dialog.h"
+#include "view/audio_export_strings.h"
 
-#include <QCheckBox>
-#include <QComboBox>
+#include <QDir>
 #include <QEventLoop>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QGridLayout>
+#include <QMainWindow>
 #include <QProgressDialog>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <algorithm>
 #include <atomic>
-#include <iterator>
 #include <mutex>
 #include <thread>
 
@@ -26,29 +26,11 @@ namespace yomi6 {
 
 namespace {
 
-struct FileType {
-    const char* filter;
-    const char* extension;
-};
+namespace texts = export_texts;
 
-constexpr FileType kFileTypes[] = {
-    {"WAVE (*.wav)", ".wav"},       {"FLAC (*.flac)", ".flac"}, {"Ogg Vorbis (*.ogg)", ".ogg"},
-    {"Ogg Opus (*.opus)", ".opus"}, {"MP3 (*.mp3)", ".mp3"},
-};
-
-// The subtitle formats offered beside the subtitles box, SRT first.
-struct SubtitleType {
-    const char* label;
-    const char* extension;
-};
-
-constexpr SubtitleType kSubtitleTypes[] = {
-    {"SRT (.srt)", ".srt"},
-    {"WebVTT (.vtt)", ".vtt"},
-};
-
-// The subtitle format chosen last, offered again for the rest of the run.
-int g_subtitleType = 0;
+QString Tr(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 constexpr int kProgressSteps = 1000;
 constexpr int kProgressDelayMs = 500;
@@ -71,33 +53,27 @@ private:
     QString m_text;
 };
 
-// The name with the chosen type's extension when it has none of the export's.
-QString WithExtension(const QString& name, const QString& filter) {
-    if (AudioFormatForPath(name.toStdString())) {
-        return name;
+// Says in the main window's status bar where the export was saved.
+void SayWhereSaved(QWidget* parent, const ExportTargets& targets) {
+    auto* main = parent != nullptr ? qobject_cast<QMainWindow*>(parent->window()) : nullptr;
+    if (main == nullptr) {
+        return;
     }
-    for (const FileType& type : kFileTypes) {
-        if (filter == QLatin1String(type.filter)) {
-            return name + QLatin1String(type.extension);
+    QStringList sides;
+    for (const QString& side : {targets.subtitles, targets.timings}) {
+        if (!side.isEmpty()) {
+            sides << QFileInfo(side).fileName();
         }
     }
-    return name + QLatin1String(".wav");
-}
-
-QString SideName(const QString& audio, const char* extension) {
-    const QFileInfo info(audio);
-    return info.dir().filePath(info.completeBaseName() + QLatin1String(extension));
+    const QString beside = sides.isEmpty()
+                               ? QString()
+                               : Tr(texts::kSavedBeside).arg(sides.join(Tr(texts::kSideSeparator)));
+    main->statusBar()->showMessage(
+        Tr(texts::kSaved)
+            .arg(QDir::toNativeSeparators(QFileInfo(targets.audio).absoluteFilePath()), beside));
 }
 
 } // namespace
-
-QString AudioExportFilters() {
-    QStringList filters;
-    for (const FileType& type : kFileTypes) {
-        filters << QLatin1String(type.filter);
-    }
-    return filters.join(QLatin1String(";;"));
-}
 
 QString ExportAudioFiles(QWidget* parent, const QString& text, const QString& audio,
                          const QString& subtitles, const QString& timings, bool* cancelled) {
@@ -129,9 +105,8 @@ QString ExportAudioFiles(QWidget* parent, const QString& text, const QString& au
         finished = true;
     });
 
-    QProgressDialog progress(QStringLiteral("音声ﾌｧｲﾙに保存しています..."),
-                             QStringLiteral("キャンセル"), 0, kProgressSteps, parent);
-    progress.setWindowTitle(QStringLiteral("音声ﾌｧｲﾙに保存"));
+    QProgressDialog progress(Tr(texts::kProgress), Tr(texts::kCancel), 0, kProgressSteps, parent);
+    progress.setWindowTitle(Tr(texts::kCaption));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(kProgressDelayMs);
     progress.setAutoClose(false);
@@ -162,8 +137,12 @@ QString ExportAudioFiles(QWidget* parent, const QString& text, const QString& au
         return {};
     }
     if (result.status == ExportStatus::Failed) {
-        return QString::fromStdString(result.where) + QStringLiteral(": ") +
-               QString::fromStdString(result.error);
+        if (result.nothingToExport) {
+            return Tr(texts::kNothingToExport);
+        }
+        return Tr(texts::kFailed)
+            .arg(QString::fromStdString(result.where) + QStringLiteral(": ") +
+                 QString::fromStdString(result.error));
     }
     if (const QString said = messages.Text(); !said.isEmpty()) {
         ShowMessage(parent, said, MessageBoxType::IconExclamation);
@@ -172,45 +151,21 @@ QString ExportAudioFiles(QWidget* parent, const QString& text, const QString& au
 }
 
 bool ExportAudioWithDialogs(QWidget* parent, const QString& text) {
-    QFileDialog dialog(parent, QStringLiteral("音声ﾌｧｲﾙに保存"));
-    dialog.setObjectName(QStringLiteral("audioExportDialog"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(AudioExportFilters().split(QLatin1String(";;")));
-    auto* subtitles = new QCheckBox(QStringLiteral("字幕も保存する(&T)"), &dialog);
-    subtitles->setObjectName(QStringLiteral("subtitles"));
-    auto* subtitleType = new QComboBox(&dialog);
-    subtitleType->setObjectName(QStringLiteral("subtitleType"));
-    for (const SubtitleType& type : kSubtitleTypes) {
-        subtitleType->addItem(QLatin1String(type.label));
-    }
-    subtitleType->setCurrentIndex(g_subtitleType);
-    subtitleType->setEnabled(false);
-    QObject::connect(subtitles, &QCheckBox::toggled, subtitleType, &QComboBox::setEnabled);
-    auto* timings = new QCheckBox(QStringLiteral("タイミングも保存する (.json)(&J)"), &dialog);
-    timings->setObjectName(QStringLiteral("timings"));
-    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
-        const int row = grid->rowCount();
-        grid->addWidget(subtitles, row, 0, 1, 2);
-        grid->addWidget(subtitleType, row, 2, 1, -1);
-        grid->addWidget(timings, row + 1, 0, 1, -1);
-    }
+    ExportFileDialog dialog(parent);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return false;
     }
-    const QString audio =
-        WithExtension(dialog.selectedFiles().front(), dialog.selectedNameFilter());
-    g_subtitleType = std::clamp(subtitleType->currentIndex(), 0,
-                                static_cast<int>(std::size(kSubtitleTypes)) - 1);
+    const ExportTargets targets = dialog.Targets(dialog.selectedFiles().front());
+    dialog.RememberChoices();
     bool cancelled = false;
-    const QString error = ExportAudioFiles(
-        parent, text, audio,
-        subtitles->isChecked() ? SideName(audio, kSubtitleTypes[g_subtitleType].extension)
-                               : QString(),
-        timings->isChecked() ? SideName(audio, ".json") : QString(), &cancelled);
+    const QString error = ExportAudioFiles(parent, text, targets.audio, targets.subtitles,
+                                           targets.timings, &cancelled);
     if (!error.isEmpty()) {
         ShowMessage(parent, error, MessageBoxType::IconExclamation);
         return false;
+    }
+    if (!cancelled) {
+        SayWhereSaved(parent, targets);
     }
     return !cancelled;
 }

@@ -13,8 +13,10 @@ namespace yomi6 {
 // The file types of the save dialog, in their order, and the extension each one writes.
 QString AudioExportFilters();
 
-// Asks for the file name and the side files, then exports text (UTF-16, the document's line
-// breaks). Returns false when the user cancelled or the export failed (after saying why).
+// Asks for the file name and the side files (and, once, whether to replace those that exist),
+// then exports text (UTF-16, the document's line breaks) and says in the main window's status
+// bar where the file was saved. Returns false when the user cancelled or the export failed
+// (after saying why).
 bool ExportAudioWithDialogs(QWidget* parent, const QString& text);
 
 // The export itself, for a name already chosen: audio, and subtitles or timings when not empty.

@@ -171,11 +171,31 @@ TEST(SubtitleCues, TimesAndTextInBothFormats) {
     EXPECT_EQ(FormatCueTime(0, SubtitleFormat::Srt), "00:00:00,000");
     EXPECT_EQ(FormatCueTime(3723004, SubtitleFormat::WebVtt), "01:02:03.004");
     EXPECT_EQ(FormatCueTime(360000000 + 59999, SubtitleFormat::Srt), "100:00:59,999");
-    const SubtitleCue cue{1000, 2500, 0, 0, "a<b>&c-->d"};
+    // No text reads as a tag, an override or a timing line: SRT has no escapes, so its signs
+    // go full-width; WebVTT has its own.
+    const SubtitleCue cue{1000, 2500, 0, 0, "a<b>&c-->d{\\an8}"};
     EXPECT_EQ(FormatCue(cue, 7, SubtitleFormat::Srt),
-              "7\n00:00:01,000 --> 00:00:02,500\na<b>&c-->d\n\n");
+              "7\n00:00:01,000 --> 00:00:02,500\na＜b＞&c--＞d｛\\an8}\n\n");
     EXPECT_EQ(FormatCue(cue, 7, SubtitleFormat::WebVtt),
-              "00:00:01.000 --> 00:00:02.500\na&lt;b&gt;&amp;c--&gt;d\n\n");
+              "00:00:01.000 --> 00:00:02.500\na&lt;b&gt;&amp;c--&gt;d{\\an8}\n\n");
+}
+
+TEST(SubtitleCues, ControlCharactersNeverReachTheCueText) {
+    // NUL, SOH, ESC, DEL and a C1 control (0x80 in code page 932) are dropped; a tab is a
+    // space; a sentence of controls alone has no cue.
+    std::string text = Sjis("あ") + std::string("\0\x01\x1b\x7f\x80", 5) + Sjis("い\tう。") +
+                       std::string("\x01\x02\r\n", 4) + Sjis("え");
+    std::vector<std::string> texts;
+    SubtitleCueBuilder builder(text, 0, text.size(), 100, [&](const SubtitleCue& c) {
+        texts.push_back(c.text);
+        return true;
+    });
+    const std::size_t second = text.find('\x01', 8);
+    EXPECT_TRUE(builder.Add(ExportTick{0, 0, "A", true, 0, 2}));
+    EXPECT_TRUE(builder.Add(ExportTick{1, 100, "S", true, second, second + 1}));
+    EXPECT_TRUE(builder.Add(ExportTick{2, 200, "E", true, text.size() - 2, text.size()}));
+    EXPECT_TRUE(builder.Finish());
+    EXPECT_EQ(texts, (std::vector<std::string>{"あい う。", "え"}));
 }
 
 TEST(ExportNames, FormatsByExtension) {

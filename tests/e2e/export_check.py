@@ -90,6 +90,8 @@ def read_cues(path, kind):
                 fail("%s: cue %d text holds -->" % (path, number))
             if kind == "vtt" and re.search(r"<|&(?!amp;|lt;|gt;)", line):
                 fail("%s: cue %d text has an unescaped < or &" % (path, number))
+            if kind == "srt" and re.search(r"<|\{\\", line):
+                fail("%s: cue %d text could be read as a tag or an override" % (path, number))
         start, end = ms(m, 1), ms(m, 5)
         if end <= start or (cues and start < cues[-1][1]):
             fail("%s: cue %d times out of order" % (path, number))
@@ -133,6 +135,8 @@ def main():
                 words = raw.decode("cp932").strip(" \u3000")
                 if kind == "vtt":
                     words = words.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;")
+                else:  # SRT has no escapes: the signs of tags and timing lines go full-width
+                    words = words.replace("<", "\uff1c").replace(">", "\uff1e").replace("{", "\uff5b")
                 expected.append(((offset + ticks[0]) * tick_ms,
                                  (offset + ticks[-1] + 1) * tick_ms, words))
         cues = cues[-len(expected):] if offset else cues

@@ -1,5 +1,7 @@
 // 音声ﾌｧｲﾙに保存(&A)... through the real menu action: the file type picks the format, the boxes
-// add the side files, the selection alone is exported, and a cancelled export leaves no file.
+// add the side files, the selection alone is exported, and a cancelled export leaves no file;
+// replacing files is asked once for all of them, the status bar says where the file went, and
+// a selection that reads nothing is refused.
 #include "app/main_frame.h"
 #include "app/resources_init.h"
 #include "gui/gui_test_support.h"
@@ -10,18 +12,22 @@
 #include "view/yomi6_view.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
+#include <QTimer>
 
 #include <sndfile.h>
 
@@ -56,6 +62,37 @@ std::int64_t RenderedSamples(const QString& text) {
     request.speed = g_speech.speed;
     request.voice = g_speech.voice;
     return RunSpeechExport(request, {}).samples;
+}
+
+QString Contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// Answers every message box that comes up while it lives with button, and keeps their texts.
+class EveryBoxAnswer {
+public:
+    explicit EveryBoxAnswer(QMessageBox::StandardButton button) {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this, button] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                m_texts << box->text();
+                box->button(button)->click();
+            }
+        });
+        m_timer.start();
+    }
+    const QStringList& Texts() const { return m_texts; }
+
+private:
+    QTimer m_timer;
+    QStringList m_texts;
+};
+
+void WriteContents(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
 }
 
 } // namespace
@@ -179,6 +216,139 @@ private slots:
         const QStringList cue = vtt.split('\n').mid(2, 2);
         QVERIFY2(cue.contains(times), qPrintable(vtt));
         QVERIFY(vtt.contains(QString::fromUtf8("明日も晴れ。")));
+        run.Finish();
+    }
+
+    // Typed without an extension, both boxes ticked: one question names the three files that
+    // exist. "No" leaves them as they were and the dialog open for another name; "yes"
+    // replaces all three, with no second question.
+    void replacingAsksOnceNamingEveryFile() {
+        const QString docPath = m_dir.filePath("book.txt");
+        WriteContents(docPath, QString::fromUtf8("こんにちは。").toLocal8Bit());
+        EditorRun run({docPath});
+        QVERIFY(run.ok());
+        QAction* action = FirstAction(run.frame(), cmd::ExportAudio);
+        QVERIFY(action != nullptr);
+        run.frame().UpdateCommandUI();
+        QDir out(m_dir.filePath("replace"));
+        QVERIFY(QDir().mkpath(out.path()));
+        const QStringList names{"book.wav", "book.srt", "book.json"};
+        for (const QString& name : names) {
+            WriteContents(out.filePath(name), "old");
+        }
+
+        const auto exportAnswering = [&](QMessageBox::StandardButton button, QStringList* asked,
+                                         bool* stayedOpen) {
+            std::unique_ptr<EveryBoxAnswer> answer;
+            auto handler = std::make_unique<ModalHandler>([&](QWidget* w) {
+                auto* dialog = qobject_cast<QFileDialog*>(w);
+                QVERIFY(dialog != nullptr);
+                dialog->selectNameFilter("WAVE (*.wav)");
+                dialog->findChild<QCheckBox*>("subtitles")->setChecked(true);
+                auto* type = dialog->findChild<QComboBox*>("subtitleType");
+                type->setCurrentIndex(type->findText("SRT (.srt)"));
+                dialog->findChild<QCheckBox*>("timings")->setChecked(true);
+                answer = std::make_unique<EveryBoxAnswer>(button);
+                AcceptFileDialog(w, out.filePath("book"));
+                *stayedOpen = dialog->isVisible();
+                if (*stayedOpen) {
+                    dialog->reject();
+                }
+            });
+            action->trigger();
+            QVERIFY(handler->handled());
+            QVERIFY(answer != nullptr);
+            *asked = answer->Texts();
+        };
+
+        QStringList asked;
+        bool stayedOpen = false;
+        exportAnswering(QMessageBox::No, &asked, &stayedOpen);
+        QCOMPARE(asked.size(), 1);
+        for (const QString& name : names) {
+            QVERIFY2(asked[0].contains(QDir::toNativeSeparators(out.filePath(name))),
+                     qPrintable(asked[0]));
+            QCOMPARE(Contents(out.filePath(name)), QString("old"));
+        }
+        QVERIFY(asked[0].contains(QString::fromUtf8("置き換えますか")));
+        QVERIFY(stayedOpen);
+        QCOMPARE(out.entryList(QDir::Files | QDir::Hidden).size(), names.size());
+
+        exportAnswering(QMessageBox::Yes, &asked, &stayedOpen);
+        QCOMPARE(asked.size(), 1);
+        QVERIFY(!stayedOpen);
+        QCOMPARE(Frames(out.filePath("book.wav")), RenderedSamples(run.view()->Text()));
+        QVERIFY(Contents(out.filePath("book.srt")).startsWith("1\n00:00:00,000 --> "));
+        QVERIFY(Contents(out.filePath("book.json")).contains("\"units\""));
+        run.Finish();
+    }
+
+    // With the extension typed, the question names a side file that exists even where the
+    // sound file does not; once saved, the status bar gives the sound file's full path.
+    void aSideFileAloneIsAskedAboutAndTheStatusBarSaysWhere() {
+        const QString docPath = m_dir.filePath("side.txt");
+        WriteContents(docPath, QString::fromUtf8("あいう。").toLocal8Bit());
+        EditorRun run({docPath});
+        QVERIFY(run.ok());
+        QAction* action = FirstAction(run.frame(), cmd::ExportAudio);
+        QVERIFY(action != nullptr);
+        run.frame().UpdateCommandUI();
+        QDir out(m_dir.filePath("side"));
+        QVERIFY(QDir().mkpath(out.path()));
+        WriteContents(out.filePath("talk.srt"), "old");
+
+        std::unique_ptr<ModalHandler> answer;
+        auto handler = std::make_unique<ModalHandler>([&](QWidget* w) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
+                dialog->findChild<QCheckBox*>("subtitles")->setChecked(true);
+                auto* type = dialog->findChild<QComboBox*>("subtitleType");
+                type->setCurrentIndex(type->findText("SRT (.srt)"));
+            }
+            answer = AnswerNextMessageBox(QMessageBox::Yes);
+            AcceptFileDialog(w, out.filePath("talk.wav"));
+        });
+        action->trigger();
+        QVERIFY(handler->handled());
+        QVERIFY(answer && answer->handled());
+        const QString audio = QDir::toNativeSeparators(out.filePath("talk.wav"));
+        QVERIFY2(answer->text().contains(QDir::toNativeSeparators(out.filePath("talk.srt"))) &&
+                     !answer->text().contains(audio),
+                 qPrintable(answer->text()));
+        QVERIFY(Contents(out.filePath("talk.srt")).startsWith("1\n"));
+        const QString said = run.frame().statusBar()->currentMessage();
+        QVERIFY2(said.contains(QString::fromUtf8("保存しました")) && said.contains(audio) &&
+                     said.contains("talk.srt"),
+                 qPrintable(said));
+        run.Finish();
+    }
+
+    // A selection of a line end alone reads nothing: said in Japanese, and no file is written.
+    void aSelectionThatReadsNothingIsRefused() {
+        const QString docPath = m_dir.filePath("blank.txt");
+        WriteContents(docPath, QString::fromUtf8("あ\r\n\r\nい").toLocal8Bit());
+        EditorRun run({docPath});
+        QVERIFY(run.ok());
+        QAction* action = FirstAction(run.frame(), cmd::ExportAudio);
+        QVERIFY(action != nullptr);
+        QTextCursor cursor = run.view()->textCursor();
+        cursor.setPosition(2);
+        cursor.setPosition(3, QTextCursor::KeepAnchor);
+        run.view()->setTextCursor(cursor);
+        run.frame().UpdateCommandUI();
+        QDir out(m_dir.filePath("blank"));
+        QVERIFY(QDir().mkpath(out.path()));
+        std::unique_ptr<ModalHandler> message;
+        auto handler = std::make_unique<ModalHandler>([&](QWidget* w) {
+            AcceptFileDialog(w, out.filePath("blank.flac"));
+            message = AnswerNextMessageBox(QMessageBox::Ok);
+        });
+        action->trigger();
+        QVERIFY(handler->handled());
+        QVERIFY(message && message->handled());
+        QVERIFY2(message->text().contains(QString::fromUtf8("読み上げる文字がない")),
+                 qPrintable(message->text()));
+        QCOMPARE(out.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
         run.Finish();
     }
 

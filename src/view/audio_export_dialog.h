@@ -1,0 +1,47 @@
+// The save dialog of 音声ﾌｧｲﾙに保存: a file name and type, and boxes for the side files
+// (subtitles in SRT or WebVTT, timings). It asks about replacing files itself, once for the
+// sound file and every side file the boxes add: Qt's own question would name only the typed
+// name, before the type's extension is added. Answered "no", the dialog stays open for another
+// name, as Qt's question leaves it.
+#pragma once
+
+#include <QFileDialog>
+#include <QString>
+#include <QStringList>
+
+class QCheckBox;
+class QComboBox;
+
+namespace yomi6 {
+
+// The files an export writes: the sound file and, as the boxes say, its side files.
+struct ExportTargets {
+    QString audio;
+    QString subtitles; // empty: none
+    QString timings;   // empty: none
+
+    QStringList All() const;
+};
+
+class ExportFileDialog : public QFileDialog {
+public:
+    explicit ExportFileDialog(QWidget* parent);
+
+    // The files for the name typed or picked, with the chosen type's extension when the name
+    // has none of the export's.
+    ExportTargets Targets(const QString& chosen) const;
+    // Keeps the subtitle format for the next export of this run.
+    void RememberChoices() const;
+
+protected:
+    void accept() override;
+
+private:
+    int SubtitleType() const;
+
+    QCheckBox* m_subtitles = nullptr;
+    QComboBox* m_subtitleType = nullptr;
+    QCheckBox* m_timings = nullptr;
+};
+
+} // namespace yomi6

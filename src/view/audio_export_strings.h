@@ -1,0 +1,23 @@
+// The texts of 音声ﾌｧｲﾙに保存 that the user reads (UTF-8).
+#pragma once
+
+namespace yomi6::export_texts {
+
+inline constexpr const char* kCaption = "音声ﾌｧｲﾙに保存";
+inline constexpr const char* kProgress = "音声ﾌｧｲﾙに保存しています...";
+inline constexpr const char* kCancel = "キャンセル";
+inline constexpr const char* kSubtitles = "字幕も保存する(&T)";
+inline constexpr const char* kTimings = "タイミングも保存する (.json)(&J)";
+// %1: the files that exist already, one a line.
+inline constexpr const char* kAskReplace = "次のﾌｧｲﾙはすでにあります。置き換えますか?\n\n%1";
+inline constexpr const char* kReplace = "置き換える(&Y)";
+// %1: the sound file's full path; %2: the side files' names after it, or nothing.
+inline constexpr const char* kSaved = "音声ﾌｧｲﾙを保存しました: %1%2";
+inline constexpr const char* kSavedBeside = " (%1も)";
+inline constexpr const char* kSideSeparator = "、";
+inline constexpr const char* kNothingToExport =
+    "読み上げる文字がないため、音声ﾌｧｲﾙに保存できません。";
+// %1: the file and the reason, as the export gives them.
+inline constexpr const char* kFailed = "音声ﾌｧｲﾙに保存できませんでした。\n%1";
+
+} // namespace yomi6::export_texts
