@@ -1,7 +1,36 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and opens the editor (arguments go to yomi6).
+#
+# The editor keeps its dictionary file Yomi6.dic in the folder it runs in. Run from the
+# checkout, it would leave that file (the user's own words) among the sources, and a fresh
+# clone would start with another dictionary; so it runs in the user's data folder, beside the
+# voices, where an installed yomi6 started from there finds the same words. File names given
+# as arguments are taken relative to the folder this script was called from, as usual.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-tools/install-deps.sh
-tools/build.sh
-exec build/src/yomi6 "$@"
+checkout=$(cd "$(dirname "$0")/.." && pwd)
+"$checkout/tools/install-deps.sh"
+"$checkout/tools/build.sh"
+
+data="${XDG_DATA_HOME:-$HOME/.local/share}/yomi6"
+mkdir -p "$data"
+
+# An argument names a file when it is not an option and exists, or looks like a path (a slash
+# or an extension) without being a number such as the value of --speed.
+args=()
+for arg in "$@"; do
+  if [[ $arg != -* && ! $arg =~ ^[0-9.]+$ && ( -e $arg || $arg == */* || $arg == *.* ) ]]; then
+    arg=$(realpath -m -- "$arg")
+  fi
+  args+=("$arg")
+done
+if [ ! -e "$data/Yomi6.dic" ]; then
+  if [ -e "$checkout/Yomi6.dic" ]; then
+    # Left there by an earlier version of this script: the words go along.
+    mv -- "$checkout/Yomi6.dic" "$data/Yomi6.dic"
+    echo "run.sh: moved the dictionary Yomi6.dic from the checkout to $data" >&2
+  else
+    echo "run.sh: the dictionary Yomi6.dic is kept in $data" >&2
+  fi
+fi
+cd "$data"
+exec "$checkout/build/src/yomi6" ${args[@]+"${args[@]}"}

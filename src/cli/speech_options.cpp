@@ -6,10 +6,14 @@
 #include "settings/settings_path.h"
 #include "settings/voice_settings.h"
 #include "speech/voice_report_text.h"
+#include "text/byte_escape.h"
 #include "text/cp932_codec.h"
 #include "text/utf8_codec.h"
 
 #include <cstddef>
+#include <cstdio>
+#include <optional>
+#include <utility>
 
 namespace yomi6::cli {
 
@@ -37,16 +41,43 @@ SampleFitting SampleFittingOption(const Options& options) {
 
 namespace {
 
-// A stored folder name (code page 932) as the file system's name (UTF-8).
-std::string StoredToPath(const std::string& stored) {
-    return EncodeUtf8(DecodeCp932(stored), EncodeOptions{}).bytes;
+// A stored folder name (code page 932) as the file system's name (UTF-8); none when the
+// stored bytes are no code page 932 text.
+std::optional<std::string> StoredToPath(const std::string& stored) {
+    EncodeResult path = EncodeUtf8(DecodeCp932(stored), EncodeOptions{});
+    if (!path.ok()) {
+        return std::nullopt;
+    }
+    return std::move(path.bytes);
+}
+
+// Stored bytes as a message can show them: text as UTF-8; every byte that is no character
+// (escaped, or a single byte that decodes only to a private-use code) and every control
+// character as \xNN.
+std::string Escaped(const std::string& stored) {
+    std::string out;
+    for (const char16_t c : DecodeCp932(stored)) {
+        const bool stray =
+            IsByteEscape(c) || c < 0x20 || c == 0x7F || c == 0x80 || (c >= 0xF8F0 && c <= 0xF8F3);
+        if (!stray) {
+            out += EncodeUtf8(std::u16string_view(&c, 1), EncodeOptions{}).bytes;
+            continue;
+        }
+        for (const char byte : EncodeCp932(std::u16string_view(&c, 1), EncodeOptions{}).bytes) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", unsigned{static_cast<unsigned char>(byte)});
+            out += hex;
+        }
+    }
+    return out;
 }
 
 // One line on what of the folder cannot be spoken with it.
 void ReportFolder(const VoiceFolderReport& report) {
     const std::string where = "voice folder " + report.folder;
     if (report.folderProblem != FolderProblem::None) {
-        PrintError(where, report.folderDetail + "; the built-in voice speaks instead");
+        PrintError(where,
+                   "it " + FolderProblemText(report) + "; the built-in voice speaks instead");
         return;
     }
     std::size_t unusable = 0;
@@ -68,7 +99,10 @@ void ReportFolder(const VoiceFolderReport& report) {
     }
 }
 
-SlotVoice SlotVoiceOf(VoiceSlot slot, const std::string& stored) {
+// A slot's voice. A folder the other slot names too is shared (other: that slot's stored value
+// and voice), so that it is read and reported once.
+SlotVoice SlotVoiceOf(VoiceSlot slot, const std::string& stored,
+                      const std::pair<std::string, std::shared_ptr<const FolderVoice>>* other) {
     namespace keys = settings_keys;
     if (stored.empty()) {
         return {slot, nullptr};
@@ -79,7 +113,17 @@ SlotVoice SlotVoiceOf(VoiceSlot slot, const std::string& stored) {
     if (stored == keys::kBuiltInFemaleValue) {
         return {VoiceSlot::Female, nullptr};
     }
-    auto folder = LoadVoiceFolder(StoredToPath(stored));
+    if (other != nullptr && other->first == stored) {
+        return {slot, other->second};
+    }
+    const std::optional<std::string> path = StoredToPath(stored);
+    if (!path) {
+        PrintError("voice folder " + Escaped(stored),
+                   "the settings file names it with bytes that are no Shift-JIS text; the "
+                   "built-in voice speaks instead");
+        return {slot, nullptr};
+    }
+    auto folder = LoadVoiceFolder(*path);
     ReportFolder(folder->report);
     return {slot, std::move(folder)};
 }
@@ -89,8 +133,12 @@ SlotVoice SlotVoiceOf(VoiceSlot slot, const std::string& stored) {
 VoiceSelection SettingsVoiceSelection() {
     const VoiceSettings stored = LoadVoiceSettings(ProfileFile::Open(SettingsPath()));
     VoiceSelection voices;
-    voices.Assign(VoiceSlot::Male, SlotVoiceOf(VoiceSlot::Male, stored.maleSlot));
-    voices.Assign(VoiceSlot::Female, SlotVoiceOf(VoiceSlot::Female, stored.femaleSlot));
+    const SlotVoice male = SlotVoiceOf(VoiceSlot::Male, stored.maleSlot, nullptr);
+    const std::pair<std::string, std::shared_ptr<const FolderVoice>> maleFolder{stored.maleSlot,
+                                                                                male.folder};
+    voices.Assign(VoiceSlot::Female,
+                  SlotVoiceOf(VoiceSlot::Female, stored.femaleSlot, &maleFolder));
+    voices.Assign(VoiceSlot::Male, male);
     return voices;
 }
 

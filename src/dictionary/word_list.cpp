@@ -6,6 +6,7 @@
 #include "text/byte_escape.h"
 #include "text/cp932.h"
 #include "text/cp932_codec.h"
+#include "text/cp932_table.h"
 #include "text/utf8_codec.h"
 
 #include <algorithm>
@@ -45,33 +46,187 @@ std::u16string_view TrimBlanks(std::u16string_view field) {
     return field;
 }
 
-// Every byte is part of a character: single bytes, half-width katakana, or a legal pair.
-bool IsWellFormedShiftJis(std::string_view bytes) {
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<std::uint8_t>(bytes[i]);
-        if (b < 0x80 || cp932::IsHalfWidthKana(b)) {
-            continue;
-        }
-        if (i + 1 < bytes.size() &&
-            cp932::IsLegalPair(b, static_cast<std::uint8_t>(bytes[i + 1]))) {
-            ++i;
-            continue;
-        }
-        return false;
-    }
-    return true;
-}
-
 bool HoldsByteEscape(std::u16string_view text) {
     return std::any_of(text.begin(), text.end(), [](char16_t c) { return IsByteEscape(c); });
+}
+
+// The single bytes above 0x7F that are neither half-width katakana nor a lead byte (0x80, 0xA0,
+// 0xFD-0xFF) decode to codes of their own, not to escapes; in a word list they are no text.
+bool HoldsStrayShiftJisByte(std::u16string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char16_t c) {
+        for (const int b : {0x80, 0xA0, 0xFD, 0xFE, 0xFF}) {
+            if (c != cp932::kNoChar && c == cp932::kSingleByteChars[b]) {
+                return true;
+            }
+        }
+        return false;
+    });
 }
 
 std::string Utf8OfText(std::u16string_view text) {
     return EncodeUtf8(text, EncodeOptions{LineEnd::Lf, OnUnencodable::Replace}).bytes;
 }
 
+bool IsControl(char16_t c) {
+    return c < 0x20 || c == 0x7F;
+}
+
+bool HoldsControl(std::u16string_view text) {
+    return std::any_of(text.begin(), text.end(), IsControl);
+}
+
+bool IsLineEnd(char16_t c) {
+    return c == u'\r' || c == u'\n';
+}
+
+struct Field {
+    std::u16string text;
+    bool quoted = false; // written between quotes: control characters in it are meant
+};
+
+// One record of a list: the fields of one line, or of several when a quoted field holds line
+// breaks.
+struct Record {
+    std::size_t begin = 0;                    // the record's first character
+    std::size_t end = 0;                      // one past its last, before its line end
+    std::optional<std::vector<Field>> fields; // none: a quote left open or text after one
+};
+
+// Reads the quoted field whose opening quote is at text[at]: its text and the position after
+// the closing quote, or none when no quote closes it.
+std::optional<std::pair<std::u16string, std::size_t>> QuotedAt(std::u16string_view text,
+                                                               std::size_t at) {
+    std::u16string field;
+    for (std::size_t j = at + 1; j < text.size(); ++j) {
+        if (text[j] != u'"') {
+            field += text[j];
+        } else if (j + 1 < text.size() && text[j + 1] == u'"') {
+            field += u'"';
+            ++j;
+        } else {
+            return std::pair{std::move(field), j + 1};
+        }
+    }
+    return std::nullopt;
+}
+
+// The position of the line end (or of the end of text) at or after from.
+std::size_t LineEndFrom(std::u16string_view text, std::size_t from) {
+    while (from < text.size() && !IsLineEnd(text[from])) {
+        ++from;
+    }
+    return from;
+}
+
+// The record that starts at text[begin]. With commas a field may be quoted, blanks around it
+// allowed ("a, ""b"""); with tabs a field is taken as it stands, unless it is a quoted field
+// that holds a tab, a line break or another control character, which is how a tab-separated
+// list can carry those (a field such as "引用" keeps its quotes).
+Record RecordAt(std::u16string_view text, std::size_t begin, WordListSeparator separator) {
+    const char16_t sep = separator == WordListSeparator::Tab ? u'\t' : u',';
+    Record record;
+    record.begin = begin;
+    std::vector<Field> fields;
+    std::size_t i = begin;
+    for (;;) {
+        std::size_t j = i;
+        if (separator == WordListSeparator::Comma) {
+            // Blanks before a quoted field are allowed, as spreadsheets write none but people do.
+            while (j < text.size() && IsBlank(text[j])) {
+                ++j;
+            }
+        }
+        Field field;
+        bool taken = false;
+        if (j < text.size() && text[j] == u'"') {
+            auto quoted = QuotedAt(text, j);
+            std::size_t after = quoted ? quoted->second : text.size();
+            if (quoted && separator == WordListSeparator::Comma) {
+                while (after < text.size() && IsBlank(text[after])) {
+                    ++after;
+                }
+            }
+            const bool endsField =
+                quoted && (after == text.size() || text[after] == sep || IsLineEnd(text[after]));
+            if (endsField &&
+                (separator == WordListSeparator::Comma || HoldsControl(quoted->first))) {
+                field = {std::move(quoted->first), true};
+                i = after;
+                taken = true;
+            } else if (separator == WordListSeparator::Comma) {
+                // An open quote, or text after the closing one: the line is no record, and
+                // the next line starts the next one.
+                record.end = LineEndFrom(text, begin);
+                return record;
+            }
+        }
+        if (!taken) {
+            std::size_t stop = j;
+            while (stop < text.size() && text[stop] != sep && !IsLineEnd(text[stop])) {
+                ++stop;
+            }
+            const std::u16string_view raw = text.substr(j, stop - j);
+            field.text = separator == WordListSeparator::Comma ? TrimBlanks(raw) : raw;
+            i = stop;
+        }
+        fields.push_back(std::move(field));
+        if (i < text.size() && text[i] == sep) {
+            ++i;
+            continue;
+        }
+        record.end = i;
+        record.fields = std::move(fields);
+        return record;
+    }
+}
+
+// The position after the line end at text[at] (CR LF, CR or LF), or at itself at the end.
+std::size_t PastLineEnd(std::u16string_view text, std::size_t at) {
+    if (at < text.size() && text[at] == u'\r') {
+        ++at;
+        if (at < text.size() && text[at] == u'\n') {
+            ++at;
+        }
+    } else if (at < text.size() && text[at] == u'\n') {
+        ++at;
+    }
+    return at;
+}
+
+// The line ends (CR LF, CR or LF) in text.
+int LineEndsIn(std::u16string_view text) {
+    int n = 0;
+    for (std::size_t i = 0; i < text.size(); i = std::max(i + 1, PastLineEnd(text, i))) {
+        n += IsLineEnd(text[i]) ? 1 : 0;
+    }
+    return n;
+}
+
+bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+    auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [&](char16_t x, char16_t y) { return lower(x) == lower(y); });
+}
+
+// The first row names the columns, as spreadsheets write it: "単語,読み" or "word,reading".
+bool IsHeader(const std::vector<Field>& fields) {
+    if (fields.size() != 2) {
+        return false;
+    }
+    const std::u16string_view word = TrimBlanks(fields[0].text);
+    const std::u16string_view yomi = TrimBlanks(fields[1].text);
+    return (word == u"単語" && yomi == u"読み") ||
+           (EqualsIgnoringAsciiCase(word, u"word") && EqualsIgnoringAsciiCase(yomi, u"reading"));
+}
+
 std::string ReportText(std::u16string_view text) {
-    std::string utf8 = Utf8OfText(text);
+    // A record over several lines is reported on one, its line breaks shown as such.
+    std::u16string oneLine;
+    for (std::size_t i = 0; i < text.size(); i = std::max(i + 1, PastLineEnd(text, i))) {
+        oneLine += IsLineEnd(text[i]) ? u'\u21B5' : text[i];
+    }
+    std::string utf8 = Utf8OfText(oneLine);
     if (utf8.size() > kReportTextBytes) {
         // Cut at a character boundary.
         std::size_t cut = kReportTextBytes;
@@ -82,67 +237,6 @@ std::string ReportText(std::u16string_view text) {
         utf8 += "…";
     }
     return utf8;
-}
-
-// The fields of a line. Comma-separated fields may be quoted; none when a quote is left open.
-std::optional<std::vector<std::u16string>> SplitFields(std::u16string_view line,
-                                                       WordListSeparator separator) {
-    std::vector<std::u16string> fields;
-    if (separator == WordListSeparator::Tab) {
-        std::size_t start = 0;
-        for (;;) {
-            const std::size_t tab = line.find(u'\t', start);
-            fields.emplace_back(line.substr(start, tab - start));
-            if (tab == std::u16string_view::npos) {
-                return fields;
-            }
-            start = tab + 1;
-        }
-    }
-    std::size_t i = 0;
-    for (;;) {
-        // Blanks before a quoted field are allowed, as spreadsheets write none but people do.
-        std::size_t j = i;
-        while (j < line.size() && IsBlank(line[j])) {
-            ++j;
-        }
-        std::u16string field;
-        if (j < line.size() && line[j] == u'"') {
-            ++j;
-            bool closed = false;
-            while (j < line.size()) {
-                if (line[j] == u'"') {
-                    if (j + 1 < line.size() && line[j + 1] == u'"') {
-                        field += u'"';
-                        j += 2;
-                        continue;
-                    }
-                    closed = true;
-                    ++j;
-                    break;
-                }
-                field += line[j++];
-            }
-            if (!closed) {
-                return std::nullopt;
-            }
-            while (j < line.size() && IsBlank(line[j])) {
-                ++j;
-            }
-            if (j < line.size() && line[j] != u',') {
-                return std::nullopt; // text after the closing quote
-            }
-        } else {
-            const std::size_t comma = std::min(line.find(u',', i), line.size());
-            field = TrimBlanks(line.substr(i, comma - i));
-            j = comma;
-        }
-        fields.push_back(std::move(field));
-        if (j >= line.size()) {
-            return fields;
-        }
-        i = j + 1; // past the comma
-    }
 }
 
 // A reading byte string that the dictionary's cleaning keeps whole.
@@ -166,19 +260,19 @@ bool IsSpeakableByteByByte(const std::string& yomi) {
 }
 
 // The row of a line's fields, or the reason there is none.
-std::variant<WordEntry, WordListProblem> RowOf(const std::vector<std::u16string>& fields) {
+std::variant<WordEntry, WordListProblem> RowOf(const std::vector<Field>& fields) {
     if (fields.size() != 2) {
         return WordListProblem::NotTwoFields;
     }
-    const std::u16string word = WithoutBlanks(fields[0]);
-    const std::u16string yomi = WithoutBlanks(fields[1]);
+    const std::u16string word = WithoutBlanks(fields[0].text);
+    const std::u16string yomi = WithoutBlanks(fields[1].text);
     if (word.empty() || yomi.empty()) {
         return WordListProblem::EmptyField;
     }
-    // Control characters (a lone CR, a tab in a comma-separated line) are no part of a word.
-    auto isControl = [](char16_t c) { return c < 0x20 || c == 0x7F; };
-    if (std::any_of(word.begin(), word.end(), isControl) ||
-        std::any_of(yomi.begin(), yomi.end(), isControl)) {
+    // A control character (a tab in a comma-separated line) is no part of a word, unless the
+    // field was quoted: then it is the field's own, as the list's writer wrote a record of the
+    // dictionary that holds one.
+    if ((!fields[0].quoted && HoldsControl(word)) || (!fields[1].quoted && HoldsControl(yomi))) {
         return WordListProblem::InvalidBytes;
     }
     EncodeResult wordBytes = EncodeCp932(word, EncodeOptions{});
@@ -198,20 +292,22 @@ std::variant<WordEntry, WordListProblem> RowOf(const std::vector<std::u16string>
     return WordEntry{std::move(wordBytes.bytes), *yomiBytes};
 }
 
-bool NeedsQuotes(std::string_view field) {
-    return field.find_first_of(",\"\r\n") != std::string_view::npos ||
+// Control bytes are never part of a double-byte character in either encoding.
+bool HoldsControlByte(std::string_view field) {
+    return std::any_of(field.begin(), field.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
+
+bool NeedsQuotes(std::string_view field, WordListSeparator separator) {
+    if (separator == WordListSeparator::Tab) {
+        return HoldsControlByte(field); // a tab or a line break could not stand otherwise
+    }
+    return field.find_first_of(",\"") != std::string_view::npos || HoldsControlByte(field) ||
            (!field.empty() && (field.front() == ' ' || field.back() == ' '));
 }
 
 void AppendField(std::string& out, std::string_view field, WordListSeparator separator) {
-    if (separator == WordListSeparator::Tab) {
-        // A tab or a line break cannot stand in a tab-separated field; it becomes a blank.
-        for (char c : field) {
-            out += (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
-        }
-        return;
-    }
-    if (!NeedsQuotes(field)) {
+    if (!NeedsQuotes(field, separator)) {
         out += field;
         return;
     }
@@ -245,37 +341,44 @@ ParsedWordList ParseWordList(std::string_view bytes, WordListSeparator separator
     if (encoding != WordListEncoding::ShiftJis && bytes.starts_with(kBom)) {
         bytes.remove_prefix(kBom.size());
     }
-    const bool shiftJis = encoding == WordListEncoding::ShiftJis;
-    int lineNumber = 0;
-    while (!bytes.empty()) {
-        ++lineNumber;
-        const std::size_t lf = bytes.find('\n');
-        std::string_view line = bytes.substr(0, lf);
-        bytes.remove_prefix(lf == std::string_view::npos ? bytes.size() : lf + 1);
-        if (line.ends_with('\r')) {
-            line.remove_suffix(1);
-        }
-        if (line.empty()) {
+    // Line ends, quotes and separators are single bytes that are never the second byte of a
+    // character in either encoding, so the whole file is decoded at once; bytes that are no
+    // text become escape characters, which mark their record.
+    const std::u16string text =
+        encoding == WordListEncoding::ShiftJis ? DecodeCp932(bytes) : DecodeUtf8(bytes);
+    const std::u16string_view all = text;
+    int lineNumber = 1;
+    bool first = true;
+    for (std::size_t at = 0; at < all.size();) {
+        const Record record = RecordAt(all, at, separator);
+        const std::u16string_view recordText = all.substr(record.begin, record.end - record.begin);
+        const int line = lineNumber;
+        at = PastLineEnd(all, record.end);
+        lineNumber += LineEndsIn(all.substr(record.begin, at - record.begin));
+        if (recordText.empty()) {
             continue;
         }
-        const std::u16string text = shiftJis ? DecodeCp932(line) : DecodeUtf8(line);
-        const bool wellFormed =
-            (shiftJis ? IsWellFormedShiftJis(line) : IsValidUtf8(line)) && !HoldsByteEscape(text);
-        if (!wellFormed) {
-            result.skipped.push_back({lineNumber, WordListProblem::InvalidBytes, ReportText(text)});
+        const bool header = first && record.fields && IsHeader(*record.fields);
+        first = false;
+        if (header) {
+            result.headerLine = line;
             continue;
         }
-        const auto fields = SplitFields(text, separator);
-        if (!fields) {
-            result.skipped.push_back({lineNumber, WordListProblem::NotTwoFields, ReportText(text)});
+        if (HoldsByteEscape(recordText) ||
+            (encoding == WordListEncoding::ShiftJis && HoldsStrayShiftJisByte(recordText))) {
+            result.skipped.push_back({line, WordListProblem::InvalidBytes, ReportText(recordText)});
             continue;
         }
-        auto row = RowOf(*fields);
+        if (!record.fields) {
+            result.skipped.push_back({line, WordListProblem::NotTwoFields, ReportText(recordText)});
+            continue;
+        }
+        auto row = RowOf(*record.fields);
         if (auto* problem = std::get_if<WordListProblem>(&row)) {
-            result.skipped.push_back({lineNumber, *problem, ReportText(text)});
+            result.skipped.push_back({line, *problem, ReportText(recordText)});
             continue;
         }
-        result.rows.push_back({lineNumber, std::move(std::get<WordEntry>(row))});
+        result.rows.push_back({line, std::move(std::get<WordEntry>(row))});
     }
     return result;
 }
@@ -314,9 +417,9 @@ std::string_view DescribeWordListProblem(WordListProblem problem) {
     case WordListProblem::EmptyField:
         return "単語か読みが空です";
     case WordListProblem::WordTooLong:
-        return "単語が12バイトを超えています";
+        return "単語が全角6文字 (12バイト) を超えています";
     case WordListProblem::YomiTooLong:
-        return "読みが20バイトを超えています";
+        return "読みが半角カナ20文字 (20バイト) を超えています";
     case WordListProblem::YomiNotKana:
         return "読みにカナ以外の文字があります";
     }

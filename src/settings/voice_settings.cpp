@@ -1,5 +1,6 @@
 #include "settings/voice_settings.h"
 
+#include "settings/profile_text.h"
 #include "settings/settings_keys.h"
 
 namespace yomi6 {
@@ -27,6 +28,10 @@ VoiceSettings LoadVoiceSettings(const ProfileFile& profile) {
         voices.addedFolders.push_back(*folder);
     }
     return voices;
+}
+
+bool IsStorableVoiceValue(std::string_view bytes) {
+    return profile::IsStorableValue(bytes);
 }
 
 bool SaveVoiceSettings(ProfileFile& profile, const VoiceSettings& voices) {

@@ -5,6 +5,7 @@
 #include "settings/profile_file.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace yomi6 {
@@ -18,6 +19,10 @@ struct VoiceSettings {
 
 // Reads the slots and the added folders (Folder1, Folder2, ... up to the first absent key).
 VoiceSettings LoadVoiceSettings(const ProfileFile& profile);
+
+// Whether the settings file can hold a slot's value or an added folder (stored bytes): no line
+// break and no zero byte.
+bool IsStorableVoiceValue(std::string_view bytes);
 
 // Writes them; added-folder keys past the new list's end are removed. false when the file
 // format cannot hold a value (the profile is then left as far as it got).

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -166,11 +167,17 @@ void LoadUnit(const std::string& path, const VoiceLoadLimits& limits, UnitReport
     unit.bitsPerSample = wave.bitsPerSample;
     unit.isFloat = wave.isFloat;
     unit.seconds = static_cast<double>(wave.mono.size()) / wave.sampleRate;
+    unit.frames = wave.mono.size();
     if (unit.seconds > limits.maxSeconds) {
         unit.problem = UnitProblem::TooLong;
-        char text[80];
-        std::snprintf(text, sizeof text, "it lasts %.2f s; a unit may last %.1f s at most",
-                      unit.seconds, limits.maxSeconds);
+        // In frames: seconds rounded for show could make a file just over the limit look
+        // within it (80001 frames at 16 kHz are "5.00 s").
+        char text[160];
+        std::snprintf(text, sizeof text,
+                      "it holds %zu frames at %d Hz (%.3f s); a unit may hold %llu (%g s) at most",
+                      wave.mono.size(), wave.sampleRate, unit.seconds,
+                      static_cast<unsigned long long>(MaxUnitFrames(limits, wave.sampleRate)),
+                      limits.maxSeconds);
         unit.detail = text;
         return;
     }
@@ -182,6 +189,10 @@ void LoadUnit(const std::string& path, const VoiceLoadLimits& limits, UnitReport
 }
 
 } // namespace
+
+std::uint64_t MaxUnitFrames(const VoiceLoadLimits& limits, int sampleRate) {
+    return static_cast<std::uint64_t>(std::floor(limits.maxSeconds * sampleRate));
+}
 
 std::size_t VoiceFolderReport::Count(UnitProblem problem) const {
     return static_cast<std::size_t>(
@@ -227,7 +238,11 @@ std::shared_ptr<const FolderVoice> LoadVoiceFolder(const std::string& folder,
     }
     if (!fs::is_directory(status)) {
         report.folderProblem = FolderProblem::NotADirectory;
-        report.folderDetail = "not a folder";
+        // What it is instead (the problem itself already says it is no folder).
+        struct stat st {};
+        report.folderDetail = ::stat(folder.c_str(), &st) != 0 ? "not a folder"
+                              : S_ISREG(st.st_mode)            ? "a regular file"
+                                                               : KindOf(st.st_mode);
         return voice;
     }
 

@@ -50,6 +50,7 @@ struct UnitReport {
     int bitsPerSample = 0;
     bool isFloat = false;
     double seconds = 0;
+    std::size_t frames = 0; // the sound's length at sampleRate
 };
 
 enum class FolderProblem { None, NotFound, NotADirectory, Unreadable };
@@ -57,8 +58,9 @@ enum class FolderProblem { None, NotFound, NotADirectory, Unreadable };
 struct VoiceFolderReport {
     std::string folder;
     FolderProblem folderProblem = FolderProblem::None;
-    std::string folderDetail;              // the system's reason for a folder problem
-    std::vector<UnitReport> units;         // one per unit, in VoiceUnits() order
+    std::string folderDetail;      // the system's reason for a folder problem; for NotADirectory
+                                   // what it is instead ("a regular file", "a named pipe")
+    std::vector<UnitReport> units; // one per unit, in VoiceUnits() order
     std::vector<std::string> ignoredFiles; // ".wav" files that speak no unit, with the reason
     bool cancelled = false;
 
@@ -83,6 +85,9 @@ struct VoiceLoadLimits {
     std::uint64_t maxFileBytes = 16 * 1024 * 1024;
     double maxSeconds = 5.0;
 };
+
+// The most frames a unit may hold at that rate; a file one frame longer is too long.
+std::uint64_t MaxUnitFrames(const VoiceLoadLimits& limits, int sampleRate);
 
 // Called after each unit with the count done so far and the total; returning false cancels the
 // load (the report then says cancelled, and the units not reached stay missing).

@@ -26,14 +26,26 @@ const char* UnitProblemText(UnitProblem problem) {
     return "unknown";
 }
 
+std::string FolderProblemText(const VoiceFolderReport& report) {
+    switch (report.folderProblem) {
+    case FolderProblem::None:
+        return {};
+    case FolderProblem::NotFound:
+        return "does not exist";
+    case FolderProblem::NotADirectory:
+        return report.folderDetail.empty() || report.folderDetail == "not a folder"
+                   ? "is not a folder"
+                   : "is not a folder but " + report.folderDetail;
+    case FolderProblem::Unreadable:
+        return "cannot be read: " + report.folderDetail;
+    }
+    return {};
+}
+
 std::string FormatVoiceReport(const VoiceFolderReport& report) {
     std::string out = "Voice folder: " + report.folder + "\n";
     if (report.folderProblem != FolderProblem::None) {
-        const char* what = report.folderProblem == FolderProblem::NotFound ? "does not exist"
-                           : report.folderProblem == FolderProblem::NotADirectory
-                               ? "is not a folder"
-                               : "cannot be read";
-        out += std::string("The folder ") + what + ": " + report.folderDetail + "\n";
+        out += "The folder " + FolderProblemText(report) + "\n";
         out += "All units: the built-in voice speaks them.\n";
         return out;
     }

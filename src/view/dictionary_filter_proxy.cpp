@@ -8,6 +8,28 @@ namespace yomi6 {
 DictionaryFilterProxy::DictionaryFilterProxy(DictionaryTableModel* source, QObject* parent)
     : QSortFilterProxyModel(parent), m_source(source) {
     setSourceModel(source);
+    // After the proxy's own handling of the change (which drops a row that became empty).
+    connect(source, &QAbstractItemModel::dataChanged, this, [this] { UpdateFirstFree(); });
+    connect(source, &QAbstractItemModel::modelReset, this, [this] { UpdateFirstFree(); });
+    UpdateFirstFree();
+}
+
+bool DictionaryFilterProxy::IsEmptyRecord(int record) const {
+    return m_source->Word(record).isEmpty() && m_source->Yomi(record).isEmpty();
+}
+
+void DictionaryFilterProxy::UpdateFirstFree() {
+    int first = -1;
+    for (int record = 0; record < m_source->rowCount(); ++record) {
+        if (IsEmptyRecord(record)) {
+            first = record;
+            break;
+        }
+    }
+    if (first != m_firstFree) {
+        m_firstFree = first;
+        Refilter();
+    }
 }
 
 void DictionaryFilterProxy::SetFilterText(const QString& text) {
@@ -38,7 +60,13 @@ void DictionaryFilterProxy::SetPinnedRecord(int record) {
 
 bool DictionaryFilterProxy::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
     const int record = m_source->RecordAt(sourceRow);
-    if (m_text.isEmpty() || record == m_pinned) {
+    if (record == m_pinned) {
+        return true;
+    }
+    if (IsEmptyRecord(record)) {
+        return m_text.isEmpty() && record == m_firstFree;
+    }
+    if (m_text.isEmpty()) {
         return true;
     }
     const QString& word = m_source->Word(record);

@@ -17,12 +17,14 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QUndoStack>
@@ -81,6 +83,26 @@ public:
 
 constexpr const char* kObjectName = "dictionaryManager";
 
+// The window's size when the screen has room for it.
+constexpr QSize kPreferredSize(560, 600);
+// Room left around the window for the window manager's frame and title, which are not known
+// before the window is first shown.
+constexpr int kFrameAllowance = 48;
+
+qulonglong Count(std::size_t n) {
+    return static_cast<qulonglong>(n);
+}
+
+QString WordTooLongText() {
+    return Tr(texts::kWordTooLong)
+        .arg(Count(kWordFieldMaxBytes / 2))
+        .arg(Count(kWordFieldMaxBytes));
+}
+
+QString YomiTooLongText() {
+    return Tr(texts::kYomiTooLong).arg(Count(kYomiFieldMaxBytes)).arg(Count(kYomiFieldMaxBytes));
+}
+
 } // namespace
 
 DictionaryManager* DictionaryManager::Find(QWidget* frame) {
@@ -100,6 +122,7 @@ DictionaryManager* DictionaryManager::ShowFor(QWidget* frame) {
         created->m_model->Reload();
         created->UpdateCounts();
         manager = created.release();
+        manager->PlaceOnScreen(frame);
     }
     manager->show();
     manager->raise();
@@ -171,6 +194,14 @@ void DictionaryManager::BuildWindow() {
     m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                              QAbstractItemView::AnyKeyPressed);
     layout->addWidget(m_table, 1);
+    m_limits = new QLabel(Tr(texts::kLimitsHint)
+                              .arg(Count(kWordFieldMaxBytes / 2))
+                              .arg(Count(kWordFieldMaxBytes))
+                              .arg(Count(kYomiFieldMaxBytes))
+                              .arg(Count(kYomiFieldMaxBytes)),
+                          this);
+    m_limits->setWordWrap(true);
+    layout->addWidget(m_limits);
 
     auto* buttons = new QHBoxLayout;
     auto addButton = [&](const char* text, auto slot) {
@@ -247,7 +278,27 @@ void DictionaryManager::BuildWindow() {
     connect(del, &QAction::triggered, this, &DictionaryManager::DeleteSelectedRows);
     m_table->addAction(del);
 
-    resize(560, 600);
+    resize(kPreferredSize.expandedTo(minimumSizeHint()));
+}
+
+void DictionaryManager::PlaceOnScreen(QWidget* frame) {
+    QScreen* screen = frame != nullptr && frame->screen() != nullptr
+                          ? frame->screen()
+                          : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect room =
+        screen->availableGeometry().adjusted(0, 0, -kFrameAllowance, -kFrameAllowance);
+    const QSize fitted = size().boundedTo(room.size());
+    resize(fitted);
+    // Over the editor window it belongs to, as a dialog opens, and wholly on its screen.
+    QRect placed(QPoint(), fitted);
+    placed.moveCenter(frame != nullptr && frame->isVisible() ? frame->frameGeometry().center()
+                                                             : room.center());
+    placed.moveLeft(std::clamp(placed.left(), room.left(), room.right() - fitted.width() + 1));
+    placed.moveTop(std::clamp(placed.top(), room.top(), room.bottom() - fitted.height() + 1));
+    move(placed.topLeft());
 }
 
 QModelIndex DictionaryManager::IndexOf(int record, DictionaryTableModel::Column column) const {
@@ -273,10 +324,8 @@ bool DictionaryManager::StoreEdit(int record, DictionaryTableModel::Column colum
     const RecordBytes before = m_document.Record(record);
     const auto edited =
         EditedRecord(before, word ? OverlongField::Kind::Word : OverlongField::Kind::Yomi, *bytes);
-    if (const auto* overlong = std::get_if<OverlongField>(&edited)) {
-        ShowMessage(this,
-                    QString::fromUtf8(exchange_texts::kMaxChars)
-                        .arg(static_cast<qulonglong>(overlong->limit)),
+    if (std::holds_alternative<OverlongField>(edited)) {
+        ShowMessage(this, word ? WordTooLongText() : YomiTooLongText(),
                     MessageBoxType::IconExclamation);
         return false;
     }
@@ -350,10 +399,7 @@ bool DictionaryManager::RegisterText(const QString& text) {
         return false;
     }
     if (bytes->size() > kWordFieldMaxBytes) {
-        ShowMessage(this,
-                    QString::fromUtf8(exchange_texts::kMaxChars)
-                        .arg(static_cast<qulonglong>(kWordFieldMaxBytes)),
-                    MessageBoxType::IconExclamation);
+        ShowMessage(this, WordTooLongText(), MessageBoxType::IconExclamation);
         return false;
     }
     show();

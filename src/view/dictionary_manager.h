@@ -1,7 +1,8 @@
-// The dictionary manager "辞書の管理": every record of the dictionary file in one table, with a
-// filter, sorting, editing in place under the registration dialog's limits and cleaning, added
-// and deleted rows, undo, word lists in and out, a field that shows and speaks the reading of
-// a text, and saving that never drops rows another window saved meanwhile.
+// The dictionary manager "辞書の管理": the records of the dictionary file that hold a word in
+// one table (and an empty one to add to), with a filter, sorting, editing in place under the
+// registration dialog's limits and cleaning, added and deleted rows, undo, word lists in and out, a
+// field that shows and speaks the reading of a text, and saving that never drops rows another
+// window saved meanwhile.
 #pragma once
 
 #include "dictionary/dic_document.h"
@@ -65,6 +66,7 @@ public:
     QLineEdit* TryEdit() const { return m_tryEdit; }
     QLabel* ReadingLabel() const { return m_reading; }
     QLabel* NoticeLabel() const { return m_notice; }
+    QLabel* LimitsLabel() const { return m_limits; }
     QUndoStack* UndoStack() const { return m_undo; }
     QPushButton* ListenButton() const { return m_listen; }
     // The table index of a record's cell (invalid when the filter hides it).
@@ -78,6 +80,8 @@ protected:
 private:
     explicit DictionaryManager(QWidget* frame);
     void BuildWindow();
+    // Sizes the window to fit the frame's screen and places it over the frame, within reach.
+    void PlaceOnScreen(QWidget* frame);
     bool StoreEdit(int record, DictionaryTableModel::Column column, const QString& text);
     void Push(std::vector<DictionaryRecordsCommand::Change> changes, const char* step);
     void FocusCell(int record, DictionaryTableModel::Column column, bool edit);
@@ -104,6 +108,7 @@ private:
     QLabel* m_reading = nullptr;
     QLabel* m_notice = nullptr;
     QLabel* m_counts = nullptr;
+    QLabel* m_limits = nullptr;
     QPushButton* m_listen = nullptr;
     QUndoStack* m_undo = nullptr;
     ReadingProvider m_provider;

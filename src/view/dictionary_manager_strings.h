@@ -22,6 +22,13 @@ inline constexpr const char* kTryLabel = "読みを試す";
 inline constexpr const char* kTryHint = "単語や文を入力すると読みが表示されます";
 inline constexpr const char* kListen = "聞く(&L)";
 inline constexpr const char* kRows = "登録 %1 語 / %2 行";
+// The field limits in characters as well as bytes: %1 characters, %2 bytes.
+inline constexpr const char* kLimitsHint =
+    "単語は全角%1文字 (%2バイト) まで、読みは半角カナ%3文字 (%4バイト) まで";
+inline constexpr const char* kWordTooLong =
+    "単語は全角%1文字 (%2バイト) まで入力できます。半角の文字は1文字1バイトです。";
+inline constexpr const char* kYomiTooLong =
+    "読みは半角カナ%1文字 (%2バイト) まで入力できます。濁点と半濁点も1文字に数えます。";
 
 // Undo step names.
 inline constexpr const char* kEditStep = "編集";

@@ -93,7 +93,32 @@ RecorderDialog::RecorderDialog(const QString& folder, QWidget* parent)
     connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
-RecorderDialog::~RecorderDialog() = default;
+RecorderDialog::~RecorderDialog() {
+    // The audio objects go while the dialog is still whole: tearing down a sound stream can
+    // let the event loop run, and an event for this window must then find all of it.
+    StopSound();
+    delete m_player;
+    m_player = nullptr;
+    delete m_capture;
+    m_capture = nullptr;
+}
+
+void RecorderDialog::StopSound() {
+    m_limit.stop();
+    if (m_capture != nullptr && m_capture->isRecording()) {
+        m_capture->Stop();
+        m_recordButton->setText(QString::fromUtf8("録音 (スペース)"));
+        m_level->setValue(0);
+    }
+    if (m_player != nullptr) {
+        m_player->Stop();
+    }
+}
+
+void RecorderDialog::done(int result) {
+    StopSound();
+    QDialog::done(result);
+}
 
 bool RecorderDialog::OpenSession() {
     std::string error;
@@ -110,11 +135,11 @@ bool RecorderDialog::OpenSession() {
 }
 
 bool RecorderDialog::isRecording() const {
-    return m_capture->isRecording();
+    return m_capture != nullptr && m_capture->isRecording();
 }
 
 qsizetype RecorderDialog::bytesReceived() const {
-    return m_capture->bytesReceived();
+    return m_capture != nullptr ? m_capture->bytesReceived() : 0;
 }
 
 void RecorderDialog::Show(std::size_t index) {

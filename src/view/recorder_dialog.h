@@ -41,6 +41,11 @@ public:
     QLabel* StatusLabel() const { return m_status; }
     const std::vector<std::int16_t>& LastTake() const { return m_take; }
 
+    // Closing, however it is done, ends the sound first: a running take is dropped (only a
+    // finished take is kept) and the playback stops, so that no audio object outlives the
+    // window's visible life or is torn down while the window is.
+    void done(int result) override;
+
 signals:
     // A take was handled: kept (true) or found empty (false).
     void takeDone(bool kept);
@@ -53,6 +58,7 @@ private:
     void StartTake();
     void EndTake();
     void Show(std::size_t index);
+    void StopSound();
 
     RecordingSession m_session;
     std::size_t m_index = 0;

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -31,6 +32,27 @@ void SelectValue(QComboBox* box, const QString& value) {
     const int index = box->findData(value);
     box->setCurrentIndex(index >= 0 ? index : 0);
 }
+
+// A folder name as a message can show it: line breaks and other control characters as escapes.
+QString VisibleName(const QString& name) {
+    QString out;
+    for (const QChar c : name) {
+        if (c == QLatin1Char('\n')) {
+            out += QStringLiteral("\\n");
+        } else if (c == QLatin1Char('\r')) {
+            out += QStringLiteral("\\r");
+        } else if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
+            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+constexpr const char* kUnstorable =
+    "このフォルダは名前に改行か Shift-JIS で表せない文字があるため、設定ファイルに残せません。"
+    "フォルダの名前を変えてから選んでください。\n%1";
 
 } // namespace
 
@@ -56,7 +78,9 @@ VoiceDialog::VoiceDialog(QWidget* parent)
     box->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8("ｷｬﾝｾﾙ"));
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QString::fromUtf8("声(&L):"), this));
+    auto* listLabel = new QLabel(QString::fromUtf8("声(&L):"), this);
+    listLabel->setBuddy(m_list); // Alt+L goes to the list, and the label shows no "&"
+    layout->addWidget(listLabel);
     layout->addWidget(m_list);
     layout->addLayout(buttonsRow);
     layout->addWidget(m_progress);
@@ -148,12 +172,18 @@ void VoiceDialog::OnSelected() {
     m_loader.Load(item->data(kValueRole).toString());
 }
 
-void VoiceDialog::AddFolder(const QString& folder) {
+bool VoiceDialog::AddFolder(const QString& folder) {
     const QString clean = QDir::cleanPath(QDir(folder).absolutePath());
+    if (!VoiceLibrary::IsStorable(clean)) {
+        ShowMessage(this, QString::fromUtf8(kUnstorable).arg(VisibleName(clean)),
+                    MessageBoxType::IconExclamation);
+        return false;
+    }
     if (!m_added.contains(clean)) {
         m_added << clean;
     }
     Fill(clean);
+    return true;
 }
 
 void VoiceDialog::OnAdd() {
@@ -181,15 +211,34 @@ void VoiceDialog::OnRecord() {
         folder = VoiceLibrary::VoicesDirectory() + QLatin1Char('/') + name.trimmed();
     }
     m_loader.Cancel();
-    RecorderDialog recorder(folder, this);
-    if (!recorder.OpenSession()) {
+    // The recorder lives on the heap and goes from the event loop once it is closed, never in
+    // the middle of this handler: its sound streams are ended by then (RecorderDialog::done),
+    // and nothing of it is destroyed while an event for it may still be on its way.
+    QPointer<RecorderDialog> recorder = new RecorderDialog(folder, this);
+    if (!recorder->OpenSession()) {
+        recorder->deleteLater();
         return;
     }
-    recorder.exec();
+    recorder->exec();
+    if (recorder != nullptr) {
+        recorder->deleteLater();
+    }
     Fill(folder);
 }
 
 void VoiceDialog::OnAccept() {
+    // A slot's folder found under the voices folder may have a name the settings file cannot
+    // hold; the choice would then be lost at the next start. The dialog stays open to choose
+    // again.
+    for (QComboBox* box : {m_male, m_female}) {
+        const QString value = box->currentData().toString();
+        if (!VoiceLibrary::IsStorable(value)) {
+            ShowMessage(this, QString::fromUtf8(kUnstorable).arg(VisibleName(value)),
+                        MessageBoxType::IconExclamation);
+            box->setFocus();
+            return;
+        }
+    }
     QString error;
     if (!VoiceLibrary::Instance().Apply(m_male->currentData().toString(),
                                         m_female->currentData().toString(), m_added, &error)) {

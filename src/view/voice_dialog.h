@@ -29,8 +29,9 @@ public:
     QPushButton* RecordButton() const { return m_record; }
     bool isLoading() const { return m_loader.isLoading(); }
 
-    // Adds a folder to the list as the add button does after its folder dialog.
-    void AddFolder(const QString& folder);
+    // Adds a folder to the list as the add button does after its folder dialog. A folder whose
+    // name the settings file cannot hold is refused with a message (false).
+    bool AddFolder(const QString& folder);
 
 signals:
     // The report of the selected folder is shown.

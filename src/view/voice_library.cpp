@@ -25,13 +25,14 @@ std::string ToStored(const QString& text) {
     return EncodeCp932(view, EncodeOptions{}).bytes;
 }
 
-bool Storable(const QString& text) {
-    const std::u16string_view view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                   static_cast<std::size_t>(text.size()));
-    return EncodeCp932(view, EncodeOptions{}).ok();
-}
-
 } // namespace
+
+bool VoiceLibrary::IsStorable(const QString& value) {
+    const std::u16string_view view(reinterpret_cast<const char16_t*>(value.utf16()),
+                                   static_cast<std::size_t>(value.size()));
+    const EncodeResult encoded = EncodeCp932(view, EncodeOptions{});
+    return encoded.ok() && IsStorableVoiceValue(encoded.bytes);
+}
 
 const QString VoiceLibrary::kBuiltInMale = QString::fromLatin1(keys::kBuiltInMaleValue);
 const QString VoiceLibrary::kBuiltInFemale = QString::fromLatin1(keys::kBuiltInFemaleValue);
@@ -110,19 +111,21 @@ bool VoiceLibrary::Apply(const QString& male, const QString& female, const QStri
     stored.femaleSlot = ToStored(female);
     QStringList unstorable;
     for (const QString& value : {male, female}) {
-        if (!Storable(value)) {
+        if (!IsStorable(value)) {
             unstorable << value;
         }
     }
     for (const QString& folder : added) {
-        if (Storable(folder)) {
+        if (IsStorable(folder)) {
             stored.addedFolders.push_back(ToStored(folder));
         } else {
             unstorable << folder;
         }
     }
     ProfileFile profile = ProfileFile::Open(SettingsPath());
-    SaveVoiceSettings(profile, stored);
+    if (!SaveVoiceSettings(profile, stored) && unstorable.isEmpty()) {
+        unstorable << male << female; // refused by the file format: say so, never silently
+    }
     if (!profile.Save()) {
         if (error != nullptr) {
             *error = QString::fromStdString(profile.saveError());

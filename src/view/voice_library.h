@@ -35,12 +35,15 @@ public:
 
     QString SlotValue(VoiceSlot slot) const { return m_slots[Index(slot)]; }
     QStringList AddedFolders() const { return m_added; }
+    // Whether the settings file can keep a voice value: code page 932 text without a line
+    // break.
+    static bool IsStorable(const QString& value);
 
     // Reads the choice from the settings file and starts loading the chosen folders.
     void LoadFromSettings();
     // Makes the choice, writes it to the settings file and starts loading the chosen folders.
-    // false, with the reason, when the settings file could not be written (the choice still
-    // holds for this run).
+    // false, with the reason, when the settings file could not be written or a value could not
+    // be stored in it (the choice still holds for this run).
     bool Apply(const QString& male, const QString& female, const QStringList& added,
                QString* error);
 

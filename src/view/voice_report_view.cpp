@@ -32,10 +32,18 @@ QString ProblemText(UnitProblem problem) {
 
 QString VoiceReportText(const VoiceFolderReport& report) {
     QString text = QString::fromUtf8("フォルダ: %1\n").arg(QString::fromStdString(report.folder));
-    if (report.folderProblem != FolderProblem::None) {
-        text += QString::fromUtf8("フォルダを読めません (%1)。すべての音を内蔵の声で話します。\n")
-                    .arg(QString::fromStdString(report.folderDetail));
-        return text;
+    switch (report.folderProblem) {
+    case FolderProblem::None:
+        break;
+    case FolderProblem::NotFound:
+        return text + QString::fromUtf8("フォルダがありません。すべての音を内蔵の声で話します。\n");
+    case FolderProblem::NotADirectory:
+        return text +
+               QString::fromUtf8("フォルダではありません。すべての音を内蔵の声で話します。\n");
+    case FolderProblem::Unreadable:
+        return text +
+               QString::fromUtf8("フォルダを読めません (%1)。すべての音を内蔵の声で話します。\n")
+                   .arg(QString::fromStdString(report.folderDetail));
     }
     const std::size_t usable = report.UsableCount();
     const std::size_t missing = report.MissingCount();
@@ -61,7 +69,15 @@ QString VoiceReportText(const VoiceFolderReport& report) {
         }
         text += QString::fromUtf8("使えない音 %1: %2")
                     .arg(QString::fromStdString(unit.file), ProblemText(unit.problem));
-        if (!unit.detail.empty()) {
+        if (unit.problem == UnitProblem::TooLong) {
+            // In frames, exactly: rounded seconds could make it look within the limit.
+            text +=
+                QString::fromUtf8(" (%1 Hz で %2 フレーム。1 つの音は %3 フレーム (%4 秒) まで)")
+                    .arg(unit.sampleRate)
+                    .arg(static_cast<qulonglong>(unit.frames))
+                    .arg(static_cast<qulonglong>(MaxUnitFrames({}, unit.sampleRate)))
+                    .arg(VoiceLoadLimits{}.maxSeconds);
+        } else if (!unit.detail.empty()) {
             text += QStringLiteral(" (") + QString::fromStdString(unit.detail) + QLatin1Char(')');
         }
         text += QLatin1Char('\n');

@@ -11,7 +11,8 @@ if(NOT YOMI6_CORE_ONLY)
   target_link_libraries(dictionary_manager_test PRIVATE yomi6gui Qt6::Test)
   yomi6_warnings(dictionary_manager_test)
   add_test(NAME gui_dictionary_manager COMMAND dictionary_manager_test)
-  # No sound server: the player stays silent; the ticks still say what was played.
+  # No sound server: the player stays silent; the ticks still say what was played. The screen
+  # is a 1280x800 laptop's, on which the window must open whole and over its editor.
   set_tests_properties(gui_dictionary_manager PROPERTIES LABELS gui
-                       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;PULSE_SERVER=unix:/nonexistent")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen:configfile=${CMAKE_CURRENT_SOURCE_DIR}/gui/screen_1280x800.json;PULSE_SERVER=unix:/nonexistent")
 endif()

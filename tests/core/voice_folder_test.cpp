@@ -4,6 +4,7 @@
 #include "speech/voice_folder.h"
 #include "speech/voice_report_text.h"
 #include "speech/voice_table.h"
+#include "speech/wave_decoder.h"
 #include "support/temp_dir.h"
 #include "support/wave_writer.h"
 
@@ -185,6 +186,35 @@ TEST(VoiceFolderTest, AFolderThatCannotBeReadIsOneEntryAndEveryUnitFallsBack) {
         EXPECT_EQ(voice->report.folderProblem, FolderProblem::Unreadable);
         EXPECT_EQ(voice->report.folderDetail, "Permission denied");
     }
+}
+
+TEST(VoiceFolderTest, MessagesSayExactlyWhatIsWrong) {
+    TempDir dir;
+    // One frame over the limit at 16 kHz: "5.00 s" would look within "5.0 s".
+    auto write = [&](const char* name, std::size_t frames) {
+        const std::vector<std::int16_t> pcm(frames, 1000);
+        const auto bytes = EncodeWave16(pcm, 16000);
+        WriteFile(dir.File(name), std::string(bytes.begin(), bytes.end()));
+    };
+    write("A.wav", 80001);
+    write("I.wav", 80000);
+    const auto voice = LoadVoiceFolder(dir.path());
+    EXPECT_EQ(UnitOf(voice->report, "A").problem, UnitProblem::TooLong);
+    EXPECT_EQ(UnitOf(voice->report, "A").frames, 80001U);
+    EXPECT_EQ(UnitOf(voice->report, "A").detail,
+              "it holds 80001 frames at 16000 Hz (5.000 s); a unit may hold 80000 (5 s) at most");
+    EXPECT_EQ(UnitOf(voice->report, "I").problem, UnitProblem::None);
+    EXPECT_EQ(MaxUnitFrames({}, 44100), 220500U);
+
+    // A folder that is something else says what it is, once.
+    WriteFile(dir.File("file"), "x");
+    ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
+    EXPECT_NE(FormatVoiceReport(LoadVoiceFolder(dir.File("file"))->report)
+                  .find("\nThe folder is not a folder but a regular file\n"),
+              std::string::npos);
+    EXPECT_EQ(FolderProblemText(LoadVoiceFolder(dir.File("pipe"))->report),
+              "is not a folder but a named pipe");
+    EXPECT_EQ(FolderProblemText(LoadVoiceFolder(dir.File("absent"))->report), "does not exist");
 }
 
 TEST(VoiceFolderTest, ReportsProgressPerFileAndCanBeCancelled) {

@@ -122,7 +122,7 @@ TEST(ParseWordListTest, SkippedLinesCarryTheirNumbersAndReasons) {
                             "絵,😀\n"         // 9: not in the code page
                             "ok,おーけー\n"  // 10: fine
                             "bad,\xFF\xFE\n" // 11: invalid bytes
-                            "a\rb,ｱ\n";      // 12: a lone CR
+                            "a\tb,ｱ\n";      // 12: a tab, not quoted
     const ParsedWordList list =
         ParseWordList(csv, WordListSeparator::Comma, WordListEncoding::Utf8);
     ASSERT_EQ(list.rows.size(), 1u);
@@ -144,6 +144,73 @@ TEST(ParseWordListTest, SkippedLinesCarryTheirNumbersAndReasons) {
     EXPECT_EQ(list.skipped[3].text, "長い長い長い単語,ながい");
 }
 
+TEST(ParseWordListTest, EveryLineEndAndQuotedLineBreaks) {
+    // CR alone (as old spreadsheets write), LF and CR LF mixed; a quoted field holding a line
+    // break is one record, numbered by its first line, and the lines after it count on.
+    const std::string csv = "漢字,かんじ\r"
+                            "記号,きごう\n"
+                            "\"改\r\n行\",かいぎょう\r\n"
+                            "\"一\r二\n三\",ｲﾁ\r"
+                            "\r"
+                            "合成,ごうせい";
+    const ParsedWordList list = ParseWordList(csv, WordListSeparator::Comma);
+    EXPECT_TRUE(list.skipped.empty());
+    ASSERT_EQ(list.rows.size(), 5u);
+    const std::vector<std::pair<int, WordEntry>> expected = {
+        {1, Entry("漢字", "ｶﾝｼﾞ")},       {2, Entry("記号", "ｷｺﾞｳ")},
+        {3, Entry("改\r\n行", "ｶｲｷﾞｮｳ")}, {5, Entry("一\r二\n三", "ｲﾁ")},
+        {9, Entry("合成", "ｺﾞｳｾｲ")},
+    };
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(list.rows[i].line, expected[i].first) << i;
+        EXPECT_EQ(list.rows[i].entry, expected[i].second) << i;
+    }
+    // CR-only Shift-JIS, as the other encoding.
+    const ParsedWordList sjis =
+        ParseWordList(Sjis("漢字,かんじ\r記号,ｷｺﾞｳ\r"), WordListSeparator::Comma);
+    ASSERT_EQ(sjis.rows.size(), 2u);
+    EXPECT_EQ(sjis.rows[1].line, 2);
+
+    // A quote left open spoils its own line only; the next line is read as before.
+    const ParsedWordList open =
+        ParseWordList("\"開いた,よみ\r\n後,あと\r\n", WordListSeparator::Comma);
+    ASSERT_EQ(open.rows.size(), 1u);
+    EXPECT_EQ(open.rows[0].line, 2);
+    ASSERT_EQ(open.skipped.size(), 1u);
+    EXPECT_EQ(open.skipped[0].line, 1);
+    EXPECT_EQ(open.skipped[0].problem, WordListProblem::NotTwoFields);
+    // A skipped record over several lines is reported on one.
+    const ParsedWordList bad =
+        ParseWordList("\"a\nb\",c,d\n", WordListSeparator::Comma, WordListEncoding::Utf8);
+    ASSERT_EQ(bad.skipped.size(), 1u);
+    EXPECT_EQ(bad.skipped[0].text, "\"a↵b\",c,d");
+}
+
+TEST(ParseWordListTest, AHeaderRowIsPassedOver) {
+    for (const char* header :
+         {"単語,読み", "word,reading", "Word , Reading", "\"単語\",\"読み\""}) {
+        const ParsedWordList list =
+            ParseWordList(std::string(header) + "\r\n漢字,かんじ\r\n", WordListSeparator::Comma);
+        EXPECT_TRUE(list.skipped.empty()) << header;
+        EXPECT_EQ(list.headerLine, 1) << header;
+        ASSERT_EQ(list.rows.size(), 1u) << header;
+        EXPECT_EQ(list.rows[0].line, 2);
+    }
+    const ParsedWordList tabs =
+        ParseWordList(Sjis("\r\n単語\t読み\r\n漢字\tかんじ\r\n"), WordListSeparator::Tab);
+    EXPECT_TRUE(tabs.skipped.empty());
+    EXPECT_EQ(tabs.headerLine, 2); // the first line that is not empty
+    ASSERT_EQ(tabs.rows.size(), 1u);
+    // Only the first row can be a header; later it is a row like any other (and its reading,
+    // 読み, is no kana).
+    const ParsedWordList later =
+        ParseWordList("漢字,かんじ\n単語,読み\n", WordListSeparator::Comma);
+    EXPECT_EQ(later.headerLine, 0);
+    ASSERT_EQ(later.skipped.size(), 1u);
+    EXPECT_EQ(later.skipped[0].line, 2);
+    EXPECT_EQ(later.skipped[0].problem, WordListProblem::YomiNotKana);
+}
+
 TEST(ParseWordListTest, InvalidShiftJisBytesSkipOnlyTheirLine) {
     // 0x81 0x20 is a lead byte without its trail; 0xA0 and 0xFD are no character.
     const std::string bytes = Sjis("漢字,ｶﾝｼﾞ\r\n") + "\x81\x20,\xB1\r\n" + "\xA0,\xB1\r\n" +
@@ -160,18 +227,25 @@ TEST(ParseWordListTest, InvalidShiftJisBytesSkipOnlyTheirLine) {
 }
 
 TEST(WriteWordListTest, EachFormReadsBackToTheSameEntries) {
-    const std::vector<WordEntry> entries = {Entry("漢字", "ｶﾝｼﾞ"), Entry("A,B", "ｴｰﾋﾞｰ"),
-                                            Entry("\"Q\"", "ｷｭｰ"), Entry("Pad", "ﾊﾟｯﾄﾞ")};
+    // What the dictionary can hold, the awkward cases included: separators, quotes, line
+    // breaks of each kind and other control bytes in a word (the cleaning keeps them), a line
+    // break in a reading, and a word that looks like a header.
+    const std::vector<WordEntry> entries = {
+        Entry("漢字", "ｶﾝｼﾞ"),       Entry("A,B", "ｴｰﾋﾞｰ"),   Entry("\"Q\"", "ｷｭｰ"),
+        Entry("Pad", "ﾊﾟｯﾄﾞ"),       Entry("改\r\n行", "ｶｲ"), Entry("LF\n", "ｴﾙ"),
+        Entry("\rCR", "ｼｰ"),         Entry("タ\tブ", "ﾀﾌﾞ"),  Entry("\"a\tb\"", "ｱ"),
+        Entry("x\x01y\x7F", "ｴｯｸｽ"), Entry("読\"み", "ﾖ\nﾐ"), Entry("\"", "ｸｫｰﾄ")};
     for (auto encoding :
          {WordListEncoding::Utf8, WordListEncoding::Utf8WithBom, WordListEncoding::ShiftJis}) {
         for (auto separator : {WordListSeparator::Comma, WordListSeparator::Tab}) {
             const std::string bytes = WriteWordList(entries, separator, encoding);
             const ParsedWordList back = ParseWordList(bytes, separator);
             EXPECT_EQ(back.encoding, encoding);
-            EXPECT_TRUE(back.skipped.empty());
+            EXPECT_TRUE(back.skipped.empty())
+                << back.skipped.front().line << " " << back.skipped.front().text;
             ASSERT_EQ(back.rows.size(), entries.size());
             for (std::size_t i = 0; i < entries.size(); ++i) {
-                EXPECT_EQ(back.rows[i].entry, entries[i]);
+                EXPECT_EQ(back.rows[i].entry, entries[i]) << i;
             }
         }
     }

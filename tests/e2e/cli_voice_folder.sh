@@ -80,6 +80,25 @@ check "gone: status 0" '[ $? -eq 0 ]'
 check "gone: one line naming it" '[ "$(wc -l <gone.err)" -eq 1 ] && grep -q "voice folder $work/gone" gone.err'
 check "gone: the built-in voice" 'cmp -s gone.wav builtin.wav'
 
+# The same folder in both slots (its units still broken): read and reported once.
+printf '[Voices]\r\nMaleSlot=%s\r\nFemaleSlot=%s\r\n' "$work/voice" "$work/voice" \
+  >"$XDG_CONFIG_HOME/yomi6.ini"
+"$yomi6" --voice female --speed 180 --wav both.wav text.txt 2>both.err
+check "both slots: one line" '[ "$(wc -l <both.err)" -eq 1 ] && grep -q "2 units unusable" both.err'
+
+# A stored name that is no Shift-JIS text is shown with escapes, not as an empty name.
+printf '[Voices]\r\nFemaleSlot=%s/\x81\xff\r\n' "$work" >"$XDG_CONFIG_HOME/yomi6.ini"
+"$yomi6" --voice female --speed 180 --wav undecodable.wav text.txt 2>undecodable.err
+check "undecodable name: status 0, one line with escapes" \
+  '[ $? -eq 0 ] && [ "$(wc -l <undecodable.err)" -eq 1 ] && grep -qF "voice folder $work/\x81\xFF: " undecodable.err'
+check "undecodable name: the built-in voice" 'cmp -s undecodable.wav builtin.wav'
+
+# A file where the folder should be says what it is, once.
+settings "$work/text.txt"
+"$yomi6" --voice female --speed 180 --wav file.wav text.txt 2>file.err
+check "a file for a folder: said what it is" \
+  'grep -qx "yomi6: voice folder $work/text.txt: it is not a folder but a regular file; the built-in voice speaks instead" file.err'
+
 # The slot given the built-in male voice by name.
 settings male
 "$yomi6" --voice female --speed 180 --wav swapped.wav text.txt

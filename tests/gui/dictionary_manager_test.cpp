@@ -22,11 +22,13 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -181,8 +183,7 @@ private slots:
                                              {5, "ABC", "ｴｰﾋﾞｰｼｰ"}})));
         DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get()));
         QVERIFY(m != nullptr);
-        QCOMPARE(m->Proxy()->rowCount(), 9999);
-        QCOMPARE(m->Proxy()->index(9998, Col::NumberColumn).data().toInt(), 9999);
+        QCOMPARE(m->Proxy()->rowCount(), 5); // the four words and the first empty record
 
         Type(m->FilterEdit(), U("漢"));
         QCOMPARE(ColumnTexts(m, Col::WordColumn, 10), QStringList({U("漢字")}));
@@ -194,9 +195,9 @@ private slots:
         QTest::keyClicks(m->FilterEdit(), QStringLiteral("bc"));
         QCOMPARE(ColumnTexts(m, Col::WordColumn, 10), QStringList({U("ABC")}));
         m->FilterEdit()->clear();
-        QCOMPARE(m->Proxy()->rowCount(), 9999);
+        QCOMPARE(m->Proxy()->rowCount(), 5);
 
-        // A click on the reading header sorts by reading; free rows first as empty text, then
+        // A click on the reading header sorts by reading; the free row first as empty text, then
         // the readings in order, equal ones by record.
         QHeaderView* header = m->Table()->horizontalHeader();
         const int x = header->sectionViewportPosition(Col::YomiColumn) + 5;
@@ -245,10 +246,64 @@ private slots:
         // What gets past the editor (here the model's own entry) gets the dialog's message.
         QVERIFY(!m->Model()->setData(m->Model()->index(3, Col::WordColumn), U("一二三四五六七"),
                                      Qt::EditRole));
-        QCOMPARE(boxes.texts, QStringList({U("12 文字以内で入力してください。")}));
+        QCOMPARE(
+            boxes.texts,
+            QStringList({U(
+                "単語は全角6文字 (12バイト) まで入力できます。半角の文字は1文字1バイトです。")}));
+        QVERIFY(!m->Model()->setData(m->Model()->index(3, Col::YomiColumn),
+                                     U("ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅ"), Qt::EditRole));
+        QCOMPARE(
+            boxes.texts.takeLast(),
+            U("読みは半角カナ20文字 (20バイト) まで入力できます。濁点と半濁点も1文字に数えます。"));
         QCOMPARE(m->Model()->Word(3), QString());
         QVERIFY(!m->Model()->setData(m->Model()->index(3, Col::WordColumn), U("😀"), Qt::EditRole));
         QCOMPARE(boxes.texts.size(), 2);
+    }
+
+    void showsTheUsedRowsAndOneToAddToWithinTheScreen() {
+        QVERIFY(WriteBytes(DicPath(), Image({{0, "一", "ｲﾁ"}, {1, "二", "ﾆ"}, {7, "八", "ﾊﾁ"}})));
+        // The editor window near the screen's lower right corner, as a user may leave it.
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        m_frame->setGeometry(screen.right() - 300, screen.bottom() - 200, 280, 180);
+        m_frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
+        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get()));
+        QVERIFY(m != nullptr);
+        QVERIFY2(screen.contains(m->frameGeometry()),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(m->frameGeometry().x())
+                                .arg(m->frameGeometry().y())
+                                .arg(m->frameGeometry().width())
+                                .arg(m->frameGeometry().height())));
+        QVERIFY(m->frameGeometry().intersects(m_frame->frameGeometry())); // over its editor
+        QVERIFY(m->width() >= 400 && m->height() >= 300);
+        QVERIFY(m->LimitsLabel()->text().contains(U("全角6文字 (12バイト)")));
+        QVERIFY(m->LimitsLabel()->text().contains(U("半角カナ20文字 (20バイト)")));
+
+        // The three words and record 3 (No 3) to add to.
+        QCOMPARE(ColumnTexts(m, Col::NumberColumn, 10),
+                 QStringList({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                              QStringLiteral("8")}));
+        QCOMPARE(m->Proxy()->FreeRecordShown(), 2);
+        EditCell(m, 2, Col::WordColumn, U("三"));
+        // Filled: the next empty record comes into sight.
+        QCOMPARE(ColumnTexts(m, Col::NumberColumn, 10),
+                 QStringList({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                              QStringLiteral("4"), QStringLiteral("8")}));
+        // A deleted word's row goes; undone, it comes back.
+        m->Table()->selectionModel()->clearSelection();
+        m->Table()->selectionModel()->select(m->IndexOf(7, Col::WordColumn),
+                                             QItemSelectionModel::Select);
+        m->DeleteSelectedRows();
+        QCOMPARE(m->Proxy()->rowCount(), 4);
+        QVERIFY(!m->IndexOf(7, Col::WordColumn).isValid());
+        m->UndoStack()->undo();
+        QCOMPARE(m->Proxy()->rowCount(), 5);
+        m->UndoStack()->undo(); // the added word: record 2 is the empty row again
+        QCOMPARE(m->Proxy()->rowCount(), 4);
+        QCOMPARE(m->Proxy()->FreeRecordShown(), 2);
+        m->UndoStack()->clear();
+        m_frame->hide();
     }
 
     void addDeleteAndUndo() {
@@ -307,8 +362,8 @@ private slots:
         }
         DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get()));
         QVERIFY(m != nullptr);
-        EditCell(m, 3, Col::WordColumn, U("東京"));
-        EditCell(m, 3, Col::YomiColumn, U("トウキョウ"));
+        EditCell(m, 1, Col::WordColumn, U("東京")); // the empty row shown
+        EditCell(m, 1, Col::YomiColumn, U("トウキョウ"));
         QVERIFY(m->IsModified());
         QTest::keyClick(m, Qt::Key_S, Qt::ControlModifier);
         QVERIFY(!m->IsModified());
@@ -316,7 +371,7 @@ private slots:
         QCOMPARE(saved.size(), kImageSize + tail.size());
         QCOMPARE(saved.mid(kImageSize), tail);
         QCOMPARE(Record(saved, 0), Sjis("漢字,ｶﾝｼﾞ"));
-        QCOMPARE(Record(saved, 3), Sjis("東京,ﾄｳｷｮｳ"));
+        QCOMPARE(Record(saved, 1), Sjis("東京,ﾄｳｷｮｳ"));
         // The tables follow the file: longer words first.
         QCOMPARE(QByteArray(g_dicWord[kBuiltinRows]), Sjis("漢字"));
         QCOMPARE(QByteArray(g_dicWord[kBuiltinRows + 1]), Sjis("東京"));
@@ -357,7 +412,7 @@ private slots:
         QCOMPARE(Record(merged, 4), Sjis("五,ｺﾞ")); // the dialog's own record
 
         // Reload: the window's edit goes, the file's rows show.
-        EditCell(m, 6, Col::WordColumn, U("七"));
+        EditCell(m, 3, Col::WordColumn, U("四")); // the first free record, the one shown
         QVERIFY(WriteBytes(DicPath(), Image({{0, "零", "ｾﾞﾛ"}})));
         {
             BoxChooser boxes({QMessageBox::No});
@@ -365,7 +420,7 @@ private slots:
             QCOMPARE(boxes.texts.size(), 1);
         }
         QCOMPARE(m->Model()->Word(0), U("零"));
-        QCOMPARE(m->Model()->Word(6), QString());
+        QCOMPARE(m->Model()->Word(3), QString());
         QVERIFY(!m->IsModified());
 
         // Unedited, the window takes what was saved elsewhere when it is activated again.
@@ -375,11 +430,11 @@ private slots:
         QCOMPARE(m->Model()->Yomi(0), U("ﾚｲ"));
         QCOMPARE(m->NoticeLabel()->text(), U("ほかで保存された辞書を読み直しました。"));
         // Edited, it only says so.
-        EditCell(m, 8, Col::WordColumn, U("九"));
+        EditCell(m, 1, Col::WordColumn, U("二"));
         QVERIFY(WriteBytes(DicPath(), Image({{0, "零", "ｾﾞﾛ"}})));
         QApplication::sendEvent(m, &activate);
         QCOMPARE(m->Model()->Yomi(0), U("ﾚｲ"));
-        QCOMPARE(m->Model()->Word(8), U("九"));
+        QCOMPARE(m->Model()->Word(1), U("二"));
         QVERIFY(m->NoticeLabel()->text().contains(U("統合できます")));
     }
 
@@ -402,7 +457,7 @@ private slots:
             const QString report = boxes.texts[1];
             QVERIFY(report.contains(U("1 語を追加し、1 語の読みを置き換えました。")));
             QVERIFY(report.contains(U("読み込めなかった行が 3 行あります")));
-            QVERIFY(report.contains(U("4行目: 単語が12バイトを超えています")));
+            QVERIFY(report.contains(U("4行目: 単語が全角6文字 (12バイト) を超えています")));
             QVERIFY(report.contains(U("5行目: 単語と読みの2つの欄になっていません")));
             QVERIFY(report.contains(U("6行目: 読みにカナ以外の文字があります")));
         }
@@ -425,6 +480,49 @@ private slots:
         QVERIFY(!m->ImportFile(m_cwd.filePath(QStringLiteral("missing.csv")),
                                WordListSeparator::Comma));
         QCOMPARE(boxes.texts.size(), 1);
+    }
+
+    void everyListWrittenReadsBackToTheSameRecords() {
+        // Words as the dictionary can hold them: line breaks, a tab, quotes, a comma.
+        const QByteArray original = Image({{0, "改\r\n行", "ｶｲｷﾞｮｳ"},
+                                           {1, "タ\tブ", "ﾀﾌﾞ"},
+                                           {2, "\"引用\"", "ｲﾝﾖｳ"},
+                                           {3, "A,B\r", "ｴｰﾋﾞｰ"},
+                                           {4, "漢字", "ｶﾝｼﾞ"}});
+        QVERIFY(WriteBytes(DicPath(), original));
+        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get()));
+        QVERIFY(m != nullptr);
+        struct Form {
+            const char* name;
+            WordListSeparator separator;
+            WordListEncoding encoding;
+        };
+        const Form forms[] = {
+            {"utf8.csv", WordListSeparator::Comma, WordListEncoding::Utf8},
+            {"bom.csv", WordListSeparator::Comma, WordListEncoding::Utf8WithBom},
+            {"sjis.csv", WordListSeparator::Comma, WordListEncoding::ShiftJis},
+            {"utf8.tsv", WordListSeparator::Tab, WordListEncoding::Utf8},
+            {"sjis.tsv", WordListSeparator::Tab, WordListEncoding::ShiftJis},
+        };
+        for (const Form& f : forms) {
+            QVERIFY(m->ExportFile(m_cwd.filePath(QString::fromLatin1(f.name)), f.separator,
+                                  f.encoding));
+        }
+        m->Table()->selectAll();
+        m->DeleteSelectedRows();
+        for (const Form& f : forms) {
+            BoxChooser boxes;
+            QVERIFY(m->ImportFile(m_cwd.filePath(QString::fromLatin1(f.name)), f.separator));
+            QCOMPARE(boxes.texts.size(), 1);
+            QVERIFY2(boxes.texts[0] == U("5 語を追加し、0 語の読みを置き換えました。"),
+                     qPrintable(f.name + (": " + boxes.texts[0])));
+            const QByteArray image(reinterpret_cast<const char*>(m->Document().Image()),
+                                   kImageSize);
+            for (int n = 0; n < 5; ++n) {
+                QCOMPARE(Record(image, n), Record(original, n));
+            }
+            m->UndoStack()->undo();
+        }
     }
 
     void importNeverPassesTheLastRecord() {
@@ -546,7 +644,15 @@ private slots:
         BoxChooser boxes;
         view->selectAll();
         run.frame().Dispatch(cmd::RegisterSelection);
-        QCOMPARE(boxes.texts, QStringList({U("12 文字以内で入力してください。")}));
+        QCOMPARE(
+            boxes.texts,
+            QStringList({U(
+                "単語は全角6文字 (12バイト) まで入力できます。半角の文字は1文字1バイトです。")}));
+        QVERIFY(!m->Model()->setData(m->Model()->index(3, Col::YomiColumn),
+                                     U("ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅ"), Qt::EditRole));
+        QCOMPARE(
+            boxes.texts.takeLast(),
+            U("読みは半角カナ20文字 (20バイト) まで入力できます。濁点と半濁点も1文字に数えます。"));
         m->UndoStack()->clear();
         m->close();
     }

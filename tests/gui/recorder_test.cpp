@@ -2,7 +2,9 @@
 // input is the monitor of the null sink "test": the test plays a known tone into the sink with
 // paplay while a take runs, and checks what the recorder kept: the tone alone, without the
 // silence around it, at the built-in voices' loudness, saved at once; a silent take is not
-// kept; a new session over the folder goes on where the last one stopped.
+// kept; a new session over the folder goes on where the last one stopped. The recorder opened
+// from the voice dialog is closed after a take (its playback still sounding) in each way a user
+// closes it, and the voice dialog and the program live on.
 #include "app/resources_init.h"
 #include "gui/gui_test_support.h"
 #include "speech/sample_edit.h"
@@ -10,14 +12,22 @@
 #include "speech/voice_folder.h"
 #include "speech/wave_decoder.h"
 #include "view/recorder_dialog.h"
+#include "view/voice_dialog.h"
 
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QListWidget>
+#include <QPointer>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 #include <cmath>
 #include <vector>
@@ -52,7 +62,58 @@ int Crossings(std::span<const std::int16_t> pcm) {
     return n;
 }
 
+QString EventTypes(const QList<int>& types) {
+    QStringList names;
+    for (const int type : types) {
+        names << QString::number(type);
+    }
+    return names.join(QLatin1Char(' '));
+}
+
+enum class CloseBy { WindowButton, Escape, OwnButton };
+
+// Watches a recorder's teardown. Once its own destructor has run, the widget underneath is
+// being torn down and sends its parts their last events itself; an event for anything else
+// delivered then means that the event loop runs inside the teardown (a sound stream torn down
+// with the widget does that), and then an event for the recorder, such as a focus change from
+// the window system, reaches it half-destroyed: that is what crashed the editor.
+class TeardownWatch : public QObject {
+public:
+    TeardownWatch() { qApp->installEventFilter(this); }
+    ~TeardownWatch() override { qApp->removeEventFilter(this); }
+    void Watch(RecorderDialog* recorder) { m_recorder = recorder; }
+    // The types of the events delivered elsewhere during the teardown.
+    const QList<int>& events() const { return m_events; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // The pointer holds while the object lives as a QObject; once its own destructor has
+        // run, it no longer is a RecorderDialog.
+        QObject* recorder = m_recorder.data();
+        if (recorder != nullptr && qobject_cast<RecorderDialog*>(recorder) == nullptr &&
+            !IsPartOf(watched, recorder)) {
+            m_events << static_cast<int>(event->type());
+        }
+        return false;
+    }
+
+private:
+    static bool IsPartOf(QObject* object, QObject* whole) {
+        for (; object != nullptr; object = object->parent()) {
+            if (object == whole) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    QPointer<QObject> m_recorder;
+    QList<int> m_events;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(CloseBy)
 
 class RecorderTest : public QObject {
     Q_OBJECT
@@ -63,6 +124,7 @@ private slots:
         QVERIFY(m_dir.isValid());
         m_tone = m_dir.filePath(QStringLiteral("tone.wav"));
         QVERIFY(WriteBytes(m_tone, ToneFile()));
+        qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
     }
 
     void aTakeIsTrimmedLevelledSavedAndTheSessionResumes() {
@@ -135,7 +197,90 @@ private slots:
         QVERIFY(!voice->report.HasUnusable());
     }
 
+    void closingAfterATakeLeavesTheVoiceDialogWhole_data() {
+        QTest::addColumn<CloseBy>("how");
+        QTest::newRow("window close button") << CloseBy::WindowButton;
+        QTest::newRow("Esc") << CloseBy::Escape;
+        QTest::newRow("閉じる") << CloseBy::OwnButton;
+    }
+
+    void closingAfterATakeLeavesTheVoiceDialogWhole() {
+        QFETCH(CloseBy, how);
+        const QString folder = m_dir.filePath(QStringLiteral("closed/") + QTest::currentDataTag());
+        QVERIFY(QDir().mkpath(folder));
+        VoiceDialog voices;
+        voices.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&voices));
+        voices.activateWindow();
+        voices.AddFolder(folder); // selected: the recorder goes on in it
+        QString failure = QStringLiteral("the recorder did not open");
+        TeardownWatch watch;
+        auto handler = std::make_unique<ModalHandler>([&](QWidget* w) {
+            auto* recorder = qobject_cast<RecorderDialog*>(w);
+            if (recorder == nullptr) {
+                failure = QStringLiteral("another modal window: ") + w->metaObject()->className();
+                return;
+            }
+            watch.Watch(recorder);
+            failure = RecordTone(*recorder);
+            if (!failure.isEmpty()) {
+                recorder->reject();
+                return;
+            }
+            switch (how) {
+            case CloseBy::WindowButton:
+                // What the window manager's close button asks of the window.
+                recorder->windowHandle()->close();
+                break;
+            case CloseBy::Escape:
+                QTest::keyClick(recorder, Qt::Key_Escape);
+                break;
+            case CloseBy::OwnButton:
+                recorder->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close)->click();
+                break;
+            }
+        });
+        voices.RecordButton()->click();
+        QVERIFY(handler->handled());
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        // Whatever the recorder left to the event loop runs now, with the voice dialog active.
+        QTest::qWait(300);
+        QVERIFY(voices.findChildren<RecorderDialog*>().isEmpty());
+        QVERIFY2(watch.events().isEmpty(),
+                 qPrintable(QStringLiteral("the event loop ran in the recorder's teardown: %1")
+                                .arg(EventTypes(watch.events()))));
+        QVERIFY(voices.isVisible());
+        QVERIFY(QFile::exists(QDir(folder).filePath(QStringLiteral("A.wav"))));
+        // The list shows the folder again, selected, and its report says what the take added.
+        QListWidgetItem* item = voices.VoiceList()->currentItem();
+        QVERIFY(item != nullptr && item->text().startsWith(QFileInfo(folder).fileName()));
+    }
+
 private:
+    // One take of the tone in the recorder's current unit; empty, or what went wrong.
+    QString RecordTone(RecorderDialog& d) {
+        QSignalSpy done(&d, &RecorderDialog::takeDone);
+        QTest::keyClick(&d, Qt::Key_Space);
+        if (!d.isRecording()) {
+            return QStringLiteral("not recording: ") + d.StatusLabel()->text();
+        }
+        if (!QTest::qWaitFor([&] { return d.bytesReceived() > 0; }, 5000)) {
+            return QStringLiteral("the input delivered nothing");
+        }
+        QProcess play;
+        play.start(QStringLiteral("paplay"),
+                   {QStringLiteral("-d"), QStringLiteral("test"), m_tone});
+        if (!play.waitForFinished(10000) || play.exitCode() != 0) {
+            return QStringLiteral("paplay failed");
+        }
+        QTest::qWait(300);
+        QTest::keyClick(&d, Qt::Key_Space);
+        if (done.size() != 1 || !done.front().front().toBool()) {
+            return QStringLiteral("the take was not kept: ") + d.StatusLabel()->text();
+        }
+        return {};
+    }
+
     QTemporaryDir m_dir;
     QString m_tone;
 };

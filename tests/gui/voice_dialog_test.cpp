@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -175,6 +176,73 @@ private slots:
         QVERIFY(Same(SampleBank::Instance().Find("IDF_KA"), builtInMaleKa));
         again.Finish();
         QVERIFY(m_config.IniBytes().find("FemaleSlot=male") != std::string::npos);
+    }
+
+    void theListsLabelLeadsToTheList() {
+        VoiceDialog d;
+        d.show();
+        QApplication::setActiveWindow(&d);
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        QLabel* label = nullptr;
+        for (QLabel* l : d.findChildren<QLabel*>()) {
+            if (l->text() == QString::fromUtf8("声(&L):")) {
+                label = l;
+            }
+        }
+        QVERIFY(label != nullptr);
+        // With a buddy the "&" marks the mnemonic instead of being shown.
+        QCOMPARE(label->buddy(), d.VoiceList());
+        d.SlotBox(true)->setFocus();
+        QTest::keyClick(&d, Qt::Key_L, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), d.VoiceList());
+        d.reject();
+    }
+
+    void aFolderWhoseNameCannotBeKeptIsRefusedAndTheDialogStaysOpen() {
+        // Under the voices folder: a name with a line break, and one with a character code
+        // page 932 lacks. Both are listed (they are folders) but cannot be kept as a choice.
+        const QString voices = m_data.path() + QStringLiteral("/yomi6/voices/");
+        const QString twoLines = voices + QStringLiteral("two\nlines");
+        const QString emoji = voices + QString::fromUtf8("声😀");
+        QVERIFY(QDir().mkpath(twoLines) && QDir().mkpath(emoji));
+        const std::string before = m_config.IniBytes();
+        VoiceDialog d;
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        BoxAnswerer boxes;
+
+        // Picked with the add button: refused at once, the name shown with its line break.
+        const int listed = d.VoiceList()->count();
+        QVERIFY(!d.AddFolder(m_other.path() + QStringLiteral("/a\nb")));
+        QCOMPARE(d.VoiceList()->count(), listed);
+        QCOMPARE(boxes.texts().size(), 1);
+        QVERIFY2(boxes.texts()[0].contains(QStringLiteral("/a\\nb")), qPrintable(boxes.texts()[0]));
+        QVERIFY(boxes.texts()[0].contains(QString::fromUtf8("設定ファイルに残せません")));
+
+        // Chosen for a slot: OK says so and the dialog stays open to choose again.
+        QComboBox* female = d.SlotBox(false);
+        for (const QString& folder : {twoLines, emoji}) {
+            boxes.clear();
+            const int index = female->findData(folder);
+            QVERIFY2(index >= 0, qPrintable(folder));
+            female->setCurrentIndex(index);
+            d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            QCOMPARE(boxes.texts().size(), 1);
+            QVERIFY(d.isVisible());
+            QCOMPARE(d.result(), 0);
+        }
+        QCOMPARE(m_config.IniBytes(), before); // nothing was written
+        QVERIFY(boxes.texts()[0].contains(QString::fromUtf8("声😀")));
+
+        // A name that can be kept closes the dialog as before.
+        boxes.clear();
+        female->setCurrentIndex(female->findData(m_folder));
+        d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        QVERIFY(boxes.texts().isEmpty());
+        QVERIFY(!d.isVisible());
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        QVERIFY(QDir(twoLines).removeRecursively() && QDir(emoji).removeRecursively());
+        QTRY_VERIFY_WITH_TIMEOUT(!VoiceLibrary::Instance().isLoading(), 10000);
     }
 
 private:
