@@ -46,15 +46,23 @@ wall = (full["median"] - base["median"]) * 1000
 cpu = (full["user"] + full["system"] - base["user"] - base["system"]) * 1000
 print(f"full dictionary over built-in words only: wall {wall:.2f} ms (medians), CPU {cpu:.2f} ms (means)")
 PY
-# The kernel's exact count of the CPU time each process ran (perf's task-clock), where perf may
-# read it: the figure to trust on a loaded machine, whose other processes barely move it.
-if command -v perf >/dev/null && perf stat -e task-clock true >/dev/null 2>&1; then
-  clock() { # dictionary file: mean task-clock in ms over the runs
-    perf stat -x, -e task-clock -r "$runs" "$yomi6" --reading "$work/text.txt" --readings dictionary \
-      --dictionary "$1" 2>&1 >/dev/null | awk -F, '/task-clock/ { print $1 }'
-  }
-  base=$(clock "$work/empty.dic")
-  full=$(clock "$work/full.dic")
-  awk -v b="$base" -v f="$full" \
-    'BEGIN { printf "CPU time (task-clock): built-in words only %.2f ms, full dictionary %.2f ms, difference %.2f ms\n", b, f, f - b }'
-fi
+# The CPU time of each process as the kernel counts it (user + system from wait4), the two
+# commands run by turns so that a change of the machine's load meets both alike: the figure to
+# trust on a loaded machine. The median of the differences of the pairs.
+python3 - "$runs" "$yomi6" "$work" <<'PY'
+import os, statistics, subprocess, sys
+runs, yomi6, work = int(sys.argv[1]), sys.argv[2], sys.argv[3]
+def cpu_ms(dic):
+    with open(os.devnull, "wb") as null:
+        p = subprocess.Popen([yomi6, "--reading", f"{work}/text.txt", "--readings", "dictionary",
+                              "--dictionary", f"{work}/{dic}"], stdout=null)
+        _, status, usage = os.wait4(p.pid, 0)
+    assert status == 0
+    return (usage.ru_utime + usage.ru_stime) * 1000
+pairs = [(cpu_ms("empty.dic"), cpu_ms("full.dic")) for _ in range(runs)]
+base = statistics.median(b for b, _ in pairs)
+full = statistics.median(f for _, f in pairs)
+diff = statistics.median(f - b for b, f in pairs)
+print(f"CPU time by turns: built-in words only {base:.2f} ms, full dictionary {full:.2f} ms, "
+      f"difference {diff:.2f} ms (median of {runs} pairs)")
+PY
