@@ -5,6 +5,8 @@
 #include "app/help_window.h"
 #include "app/window_tiling.h"
 #include "platform/app_strings.h"
+#include "speech/analyzer_loader.h"
+#include "speech/reading_mode.h"
 #include "speech/speech_state.h"
 #include "view/app_printer.h"
 #include "view/app_settings.h"
@@ -341,7 +343,10 @@ std::span<const CommandBinding<CMainFrame>> CMainFrame::Bindings() {
         {cmd::PrevPane, [](F&) {}},
         {cmd::FilePrintSetup, [](F& f) { OnFilePrintSetup(&f); }},
         {cmd::Readings, [](F& f) { f.ToggleReadings(); },
-         [](const F&) { return CheckedIf(g_speech.readings == kReadingsAutomatic); }},
+         [](const F&) {
+             return CheckedIf(ResolveReadingMode(g_speech.readings, ProcessAnalyzer()) ==
+                              ReadingMode::Automatic);
+         }},
         {cmd::ReadingPane, [](F& f) { f.ToggleReadingPane(); },
          [](const F& f) { return CheckedIf(f.m_readingPane->isVisibleTo(&f)); }},
         {cmd::FileMruFirst, [](F& f) { f.OpenRecentFile(0); }},
@@ -371,8 +376,7 @@ void CMainFrame::CloseActiveWindow() {
 
 void CMainFrame::ToggleReadings() {
     // Takes effect at the next speak command, like the speed.
-    g_speech.readings =
-        g_speech.readings == kReadingsAutomatic ? kReadingsDictionary : kReadingsAutomatic;
+    g_speech.readings = SwitchedReadings(g_speech.readings, ProcessAnalyzer());
     if (m_readingPane->isVisibleTo(this)) {
         m_readingPane->Refresh();
     }

@@ -4,7 +4,9 @@
 #include "app/command_table.h"
 #include "app/main_frame.h"
 #include "platform/app_strings.h"
+#include "speech/analyzer_loader.h"
 #include "speech/playback.h"
+#include "speech/reading_mode.h"
 #include "speech/speech_state.h"
 #include "view/app_settings.h"
 #include "view/yomi6_doc.h"
@@ -252,7 +254,8 @@ void CMainFrame::CreateStatusBar() {
 void CMainFrame::UpdateStatusPanes() {
     const std::string_view voice = VoiceIndicatorText(g_speech.voice);
     m_voicePane->setText(QString::fromUtf8(voice.data(), static_cast<qsizetype>(voice.size())));
-    const std::string_view readings = ReadingsIndicatorText(g_speech.readings);
+    const std::string_view readings =
+        ReadingsIndicatorText(ResolveReadingMode(g_speech.readings, ProcessAnalyzer()));
     m_readingsPane->setText(
         QString::fromUtf8(readings.data(), static_cast<qsizetype>(readings.size())));
     const CYOMI5View* view = ActiveView();

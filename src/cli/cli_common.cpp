@@ -141,7 +141,7 @@ int PrepareSpeech(const Options& options, std::string* source) {
     const SpeechDefaults defaults = DefaultSpeechOptions();
     g_speech.readings = options.readings.value_or(defaults.readings);
     ProcessAnalyzer().SetConfiguredDictionary(defaults.analyzerDictionary);
-    StderrSink sink("--readings auto");
+    StderrSink sink(AutomaticReadingSource(options));
     ReaderSetup setup;
     setup.messages = &sink;
     StartSpeech(g_speech, reinterpret_cast<const unsigned char*>(text.data()), text.size(), setup);

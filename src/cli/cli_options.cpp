@@ -44,7 +44,7 @@ std::string UsageText() {
            "  --readings dictionary|auto\n"
            "                        how the text is read: the dictionary and the fixed rules,\n"
            "                        or automatically with the analyzer (default: the settings,\n"
-           "                        else dictionary)\n"
+           "                        else auto when the analyzer can be loaded)\n"
            "  --dictionary PATH     dictionary file (default: Yomi6.dic in the current directory)\n"
            "  --fit-samples         with --wav and --speak: shorten samples longer than a tick\n"
            "                        to the tick, keeping their pitch\n"

@@ -18,9 +18,11 @@ constexpr std::size_t kMaxExportBytes = 64u << 20;
 
 class StderrMessages : public IMessageSink {
 public:
-    void ShowMessage(std::string_view text, MessageBoxType) override {
-        PrintError("--readings auto", text);
-    }
+    explicit StderrMessages(std::string where) : m_where(std::move(where)) {}
+    void ShowMessage(std::string_view text, MessageBoxType) override { PrintError(m_where, text); }
+
+private:
+    std::string m_where;
 };
 
 } // namespace
@@ -44,7 +46,7 @@ int RunExport(const Options& options) {
     }
     const SpeechDefaults defaults = DefaultSpeechOptions();
     ProcessAnalyzer().SetConfiguredDictionary(defaults.analyzerDictionary);
-    StderrMessages messages;
+    StderrMessages messages(AutomaticReadingSource(options));
     ExportRequest request;
     request.text = text;
     // An offset inside a two-byte character moves to the next whole character; --to past the

@@ -27,6 +27,10 @@ SpeechDefaults DefaultSpeechOptions() {
                           AnalyzerDictionarySetting(profile)};
 }
 
+std::string AutomaticReadingSource(const Options& options) {
+    return options.readings.has_value() ? "--readings auto" : "automatic reading";
+}
+
 void ApplySpeechOptions(const Options& options, SpeechState& state) {
     const SpeechDefaults defaults = DefaultSpeechOptions();
     state.voice = options.voice.value_or(defaults.voice);

@@ -14,13 +14,18 @@ namespace yomi6::cli {
 struct SpeechDefaults {
     std::int32_t voice = 0; // female
     std::int32_t speed = kDefaultSpeed;
-    std::int32_t readings = kReadingsDictionary;
+    std::int32_t readings = kReadingsUnchosen;
     std::string analyzerDictionary; // the settings' analyzer dictionary folder, "" for none
 };
 
 // The voice, speed and reading mode used when the command line names none: those of the
-// settings file, else the female voice at 180 ms with the dictionary reading.
+// settings file, else the female voice at 180 ms with the reading mode unchosen (read
+// automatically when the analyzer can be loaded, as in the editor).
 SpeechDefaults DefaultSpeechOptions();
+
+// Whom a failure to load the analyzer is said of on standard error: --readings auto when the
+// command line asked for it, else the automatic reading (of the settings, or the default).
+std::string AutomaticReadingSource(const Options& options);
 
 // Sets the voice and speed of state from --voice and --speed, else from the defaults.
 void ApplySpeechOptions(const Options& options, SpeechState& state);

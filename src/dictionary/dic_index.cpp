@@ -3,10 +3,11 @@
 #include "dictionary/dic_tables.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <iterator>
-#include <numeric>
+#include <mutex>
 
 namespace yomi6 {
 
@@ -15,6 +16,20 @@ namespace {
 constexpr int kMaxWordBytes = static_cast<int>(kWordSlotSize) - 1; // 12
 constexpr int kBuckets = 65536;                                    // by the first two bytes
 
+// One used slot's word as the build sorts them.
+struct Entry {
+    std::uint64_t hi;
+    std::uint32_t lo;
+    std::uint16_t slot;
+    std::uint8_t len;
+};
+
+// The entries [begin, end) of the sorted words whose first two bytes are those of the bucket.
+struct Bucket {
+    std::uint16_t begin;
+    std::uint16_t end;
+};
+
 // Words sorted by their bytes, as structure-of-arrays for a cache-friendly binary search.
 struct Index {
     std::uint64_t hi[kDicSlots]; // bytes 0-7, big-endian, zero-padded
@@ -22,23 +37,26 @@ struct Index {
     std::uint8_t len[kDicSlots];
     std::int16_t parent[kDicSlots]; // the longest proper prefix that is a word, or -1
     std::int16_t best[kDicSlots];   // the lowest slot among this word and its prefix words
-    std::uint16_t bucketStart[kBuckets + 1];
+    // Empty except for the buckets that hold words, which usedBuckets lists: a rebuild clears
+    // those alone, not all 256 KB, and the pages of buckets never used are never touched.
+    Bucket buckets[kBuckets];
+    std::uint16_t usedBuckets[kDicSlots];
+    int usedBucketCount;
     std::int16_t oneByte[256]; // the slot of a one-byte word, or -1
     int count;
-    bool built;
+    // False after a change of the tables: built again when next looked in. A reading on a
+    // worker thread (an audio export) may be the first to look, beside the editor's own.
+    std::atomic<bool> built;
+    std::mutex building;
+    // Scratch of the build: the used slots, and their order sorted by word.
+    Entry entries[kDicSlots];
+    std::uint16_t order[kDicSlots];
 };
 
+// Each index is built when a lookup first needs it: the dictionary reading looks in the first
+// alone, the automatic reading in the second alone, so loading a dictionary builds neither.
 Index g_index;     // every used slot
 Index g_userIndex; // the user rows alone
-
-// Scratch for the build: the sort order of the entries.
-struct Entry {
-    std::uint64_t hi;
-    std::uint32_t lo;
-    std::uint16_t slot;
-    std::uint8_t len;
-};
-Entry g_entries[kDicSlots];
 
 std::uint64_t LoadHi(const unsigned char* p) {
     std::uint64_t v = 0;
@@ -68,6 +86,69 @@ int UsedSlotWordLength(int slot) {
     return static_cast<int>(::strnlen(g_dicWord[slot], static_cast<std::size_t>(kMaxWordBytes)));
 }
 
+bool Before(const Entry& a, const Entry& b) {
+    if (a.hi != b.hi) {
+        return a.hi < b.hi;
+    }
+    if (a.lo != b.lo) {
+        return a.lo < b.lo;
+    }
+    return a.slot < b.slot;
+}
+
+std::uint16_t BucketOf(const Entry& e) {
+    return static_cast<std::uint16_t>(e.hi >> 48);
+}
+
+// Sorts the first n entries into x.order by word, then slot. A counting sort by bucket (the
+// first two bytes) does most of the work: the buckets of the last build are emptied, this
+// build's are counted in place and listed in usedBuckets, and each bucket's few words are then
+// sorted among themselves. A general sort of all 10,000 words would cost several times more.
+void SortEntries(Index& x, int n) {
+    for (int k = 0; k < x.usedBucketCount; ++k) {
+        x.buckets[x.usedBuckets[k]] = Bucket{0, 0};
+    }
+    x.usedBucketCount = 0;
+    for (int i = 0; i < n; ++i) {
+        Bucket& b = x.buckets[BucketOf(x.entries[i])];
+        if (b.end++ == 0) {
+            x.usedBuckets[x.usedBucketCount++] = BucketOf(x.entries[i]);
+        }
+    }
+    std::sort(x.usedBuckets, x.usedBuckets + x.usedBucketCount);
+    std::uint16_t next = 0;
+    for (int k = 0; k < x.usedBucketCount; ++k) {
+        Bucket& b = x.buckets[x.usedBuckets[k]];
+        const std::uint16_t size = b.end;
+        b.begin = next;
+        b.end = next; // the place of the bucket's next entry
+        next = static_cast<std::uint16_t>(next + size);
+    }
+    for (int i = 0; i < n; ++i) {
+        x.order[x.buckets[BucketOf(x.entries[i])].end++] = static_cast<std::uint16_t>(i);
+    }
+    const auto before = [&x](std::uint16_t a, std::uint16_t b) {
+        return Before(x.entries[a], x.entries[b]);
+    };
+    for (int k = 0; k < x.usedBucketCount; ++k) {
+        const Bucket& b = x.buckets[x.usedBuckets[k]];
+        std::uint16_t* first = x.order + b.begin;
+        std::uint16_t* last = x.order + b.end;
+        if (last - first > 16) {
+            std::sort(first, last, before);
+            continue;
+        }
+        for (std::uint16_t* i = first + 1; i < last; ++i) { // insertion sort of a few words
+            const std::uint16_t v = *i;
+            std::uint16_t* j = i;
+            for (; j > first && before(v, *(j - 1)); --j) {
+                *j = *(j - 1);
+            }
+            *j = v;
+        }
+    }
+}
+
 // Builds x over the used slots from firstSlot on.
 void BuildIndex(Index& x, int firstSlot) {
     const int used = UsedDicSlots();
@@ -79,29 +160,22 @@ void BuildIndex(Index& x, int firstSlot) {
         }
         unsigned char key[kMaxWordBytes] = {};
         std::memcpy(key, g_dicWord[slot], static_cast<std::size_t>(len));
-        g_entries[n++] = {LoadHi(key), LoadLo(key), static_cast<std::uint16_t>(slot),
+        x.entries[n++] = {LoadHi(key), LoadLo(key), static_cast<std::uint16_t>(slot),
                           static_cast<std::uint8_t>(len)};
     }
-    std::sort(g_entries, g_entries + n, [](const Entry& a, const Entry& b) {
-        if (a.hi != b.hi) {
-            return a.hi < b.hi;
-        }
-        if (a.lo != b.lo) {
-            return a.lo < b.lo;
-        }
-        return a.slot < b.slot;
-    });
+    SortEntries(x, n);
 
     // Keep one entry per distinct word: its lowest slot, which is the one a scan meets first.
     int count = 0;
     for (int i = 0; i < n; ++i) {
-        if (count > 0 && x.hi[count - 1] == g_entries[i].hi && x.lo[count - 1] == g_entries[i].lo) {
+        const Entry& e = x.entries[x.order[i]];
+        if (count > 0 && x.hi[count - 1] == e.hi && x.lo[count - 1] == e.lo) {
             continue;
         }
-        x.hi[count] = g_entries[i].hi;
-        x.lo[count] = g_entries[i].lo;
-        x.len[count] = g_entries[i].len;
-        x.best[count] = static_cast<std::int16_t>(g_entries[i].slot);
+        x.hi[count] = e.hi;
+        x.lo[count] = e.lo;
+        x.len[count] = e.len;
+        x.best[count] = static_cast<std::int16_t>(e.slot);
         ++count;
     }
     x.count = count;
@@ -131,21 +205,24 @@ void BuildIndex(Index& x, int firstSlot) {
         }
     }
 
-    // Buckets by the first two bytes (a one-byte word sits in the bucket of its byte and zero).
-    std::fill(std::begin(x.bucketStart), std::end(x.bucketStart), std::uint16_t{0});
+    // Buckets by the first two bytes (a one-byte word sits in the bucket of its byte and zero):
+    // the sort listed them in usedBuckets; their ranges change only where duplicates are gone.
     for (int i = 0; i < count; ++i) {
-        ++x.bucketStart[(x.hi[i] >> 48) + 1];
+        const auto b = static_cast<std::uint16_t>(x.hi[i] >> 48);
+        if (i == 0 || b != static_cast<std::uint16_t>(x.hi[i - 1] >> 48)) {
+            x.buckets[b].begin = static_cast<std::uint16_t>(i);
+        }
+        x.buckets[b].end = static_cast<std::uint16_t>(i + 1);
     }
-    std::partial_sum(std::begin(x.bucketStart), std::end(x.bucketStart), std::begin(x.bucketStart));
-    x.built = true;
+    x.built.store(true, std::memory_order_release);
 }
 
 int FindInIndex(const Index& x, const unsigned char* text) {
     const std::uint64_t hi = LoadHi(text);
     const std::uint32_t lo = LoadLo(text);
     const auto bucket = static_cast<std::size_t>(hi >> 48);
-    const int begin = x.bucketStart[bucket];
-    const int end = x.bucketStart[bucket + 1];
+    const int begin = x.buckets[bucket].begin;
+    const int end = x.buckets[bucket].end;
 
     // The last word in the bucket that is not above the text.
     int first = begin;
@@ -172,25 +249,30 @@ int FindInIndex(const Index& x, const unsigned char* text) {
     return i >= 0 ? x.best[i] : -1;
 }
 
+// The index x, built first if the tables changed since it was last built.
+const Index& Ready(Index& x, int firstSlot) {
+    if (!x.built.load(std::memory_order_acquire)) {
+        const std::lock_guard<std::mutex> lock(x.building);
+        if (!x.built.load(std::memory_order_relaxed)) {
+            BuildIndex(x, firstSlot);
+        }
+    }
+    return x;
+}
+
 } // namespace
 
 void RebuildDicIndex() {
-    BuildIndex(g_index, 0);
-    BuildIndex(g_userIndex, kBuiltinRows);
+    g_index.built.store(false, std::memory_order_release);
+    g_userIndex.built.store(false, std::memory_order_release);
 }
 
 int FindFirstMatch(const unsigned char* text) {
-    if (!g_index.built) {
-        RebuildDicIndex();
-    }
-    return FindInIndex(g_index, text);
+    return FindInIndex(Ready(g_index, 0), text);
 }
 
 int FindFirstUserMatch(const unsigned char* text) {
-    if (!g_userIndex.built) {
-        RebuildDicIndex();
-    }
-    return FindInIndex(g_userIndex, text);
+    return FindInIndex(Ready(g_userIndex, kBuiltinRows), text);
 }
 
 int DicWordLength(int slot) {

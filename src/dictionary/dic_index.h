@@ -10,7 +10,9 @@
 
 namespace yomi6 {
 
-// Builds the index from g_dicWord / g_dicYomi. Call after every change of the tables.
+// Marks the index out of date after a change of g_dicWord / g_dicYomi; call after every change.
+// Each of the two lookups below builds its part again when it is next used, so a change costs
+// nothing until a reading looks up a word, and only the part that reading needs.
 void RebuildDicIndex();
 
 // The first matching slot in table order, or -1. text must be readable for 12 bytes; bytes

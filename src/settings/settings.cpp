@@ -18,8 +18,12 @@ void LoadSpeechSettings(const ProfileFile& profile, SpeechChoices& speech) {
         speech.speed = keys::kMaxLoadedSpeed;
     }
     speech.voice = ReadKey(profile, keys::kVoice);
-    const std::int32_t readings = ReadKey(profile, keys::kReadings);
-    speech.readings = readings == 1 ? 1 : 0; // anything else reads with the dictionary alone
+    if (!profile.Find(keys::kReadings.section, keys::kReadings.key)) {
+        speech.readings = keys::kReadingsUnchosen;
+    } else {
+        // Anything but 1 reads with the dictionary alone.
+        speech.readings = ReadKey(profile, keys::kReadings) == 1 ? 1 : 0;
+    }
 }
 
 std::string AnalyzerDictionarySetting(const ProfileFile& profile) {
@@ -59,8 +63,11 @@ void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechChoic
     WriteKey(profile, keys::kPrintPageNumber, settings.printPageNumber);
     WriteKey(profile, keys::kSpeed, speech.speed);
     WriteKey(profile, keys::kVoice, speech.voice);
-    // The keys this program added stay out of a file that never had them while at their default.
-    WriteKeyIfNotDefault(profile, keys::kReadings, speech.readings);
+    // The keys this program added stay out of a file that never had them while at their default;
+    // the reading mode has no fixed default and is written once chosen.
+    if (speech.readings != keys::kReadingsUnchosen) {
+        WriteKey(profile, keys::kReadings, speech.readings);
+    }
     WriteKeyIfNotDefault(profile, keys::kReadingPane, settings.readingPane);
     WriteKeyIfNotDefault(profile, keys::kFitSamples, settings.fitSamples);
 }

@@ -43,9 +43,10 @@ struct AppSettings {
 
 // The settings the speech state holds while the program runs.
 struct SpeechChoices {
-    std::int32_t speed = settings_keys::kSpeed.defaultValue;       // milliseconds per tick
-    std::int32_t voice = settings_keys::kVoice.defaultValue;       // nonzero: male, 0: female
-    std::int32_t readings = settings_keys::kReadings.defaultValue; // 0: dictionary, 1: automatic
+    std::int32_t speed = settings_keys::kSpeed.defaultValue; // milliseconds per tick
+    std::int32_t voice = settings_keys::kVoice.defaultValue; // nonzero: male, 0: female
+    // 0: dictionary, 1: automatic, kReadingsUnchosen: no 読み方 in the file
+    std::int32_t readings = settings_keys::kReadingsUnchosen;
 };
 
 // The one set of settings of the process.
@@ -63,7 +64,8 @@ void LoadChildShowState(const ProfileFile& profile, AppSettings& settings = g_se
 
 // Writes, in this order: word wrap, the screen font record, the printer font record (each
 // against its baseline), the file-name, date and page-number switches, the speed, the voice,
-// the reading mode (only when it is not the default or the file holds the key already); then
+// the reading mode (only once it has been chosen: a file without 読み方 gets it when the user
+// switches the mode, not before); then
 // whether samples fit the tick, only if it differs from its saved copy (so that a file of a
 // user who never touched it keeps its keys as they were).
 void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechChoices& speech);
@@ -72,7 +74,7 @@ void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechChoic
 void SaveChildShowState(ProfileFile& profile, AppSettings& settings = g_settings);
 
 // The speed, the voice and the reading mode, with the rules of LoadSettings (a reading mode
-// other than 0 or 1 is taken as 0).
+// other than 0 or 1 is taken as 0; no 読み方 at all is kReadingsUnchosen).
 void LoadSpeechSettings(const ProfileFile& profile, SpeechChoices& speech);
 
 // The analyzer dictionary folder the settings file names (UTF-8), or "" for none.
@@ -80,7 +82,7 @@ std::string AnalyzerDictionarySetting(const ProfileFile& profile);
 
 // For the command-line modes: loads the speed, voice and reading mode from the settings file at
 // path into speech, never creating or writing anything. A missing or unreadable file leaves the
-// speed as it is, the voice female and the dictionary reading.
+// speed as it is, the voice female and the reading mode unchosen.
 void LoadSpeechSettingsReadOnly(const std::string& path, SpeechChoices& speech);
 
 // For the command-line modes: whether the settings file at path has samples fit the tick

@@ -49,6 +49,10 @@ inline constexpr IntKey kVoice{kSettingsSection, "\x90\xBA\x82\xCC\x8E\xBF", 0};
 // 読み方: how the text is read, 0 the dictionary and the fixed rules, 1 automatic (the analyzer
 // reads what the user's dictionary does not hold).
 inline constexpr IntKey kReadings{kSettingsSection, "\x93\xC7\x82\xDD\x95\xFB", 0};
+// The reading mode of a file without 読み方: not chosen (the reading decides, at the first text
+// it reads: automatically when the analyzer can be loaded). The key is then written only once
+// the user switches.
+inline constexpr std::int32_t kReadingsUnchosen = -1;
 // 読みパネル: nonzero shows the reading pane beside the document windows.
 inline constexpr IntKey kReadingPane{kSettingsSection, "\x93\xC7\x82\xDD\x83\x70\x83\x6C\x83\x8B",
                                      0};

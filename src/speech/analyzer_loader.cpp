@@ -27,9 +27,15 @@ std::string AnalyzerLoader::DictionaryFolder() const {
 
 Analyzer* AnalyzerLoader::Get(std::string& error) {
     if (!m_analyzer) {
-        m_analyzer = m_opener(DictionaryFolder(), error);
+        const std::string folder = DictionaryFolder();
+        m_analyzer = m_opener(folder, error);
+        m_failedFolder = m_analyzer ? std::nullopt : std::optional<std::string>(folder);
     }
     return m_analyzer.get();
+}
+
+bool AnalyzerLoader::HasFailed() const {
+    return !m_analyzer && m_failedFolder.has_value() && *m_failedFolder == DictionaryFolder();
 }
 
 AnalyzerLoader& ProcessAnalyzer() {

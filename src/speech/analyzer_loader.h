@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace yomi6 {
@@ -34,11 +35,15 @@ public:
     // cannot be loaded; the next call tries again (the user may have installed it meanwhile).
     Analyzer* Get(std::string& error);
     bool IsLoaded() const { return m_analyzer != nullptr; }
+    // Whether a load from the folder a load would use now has failed (and none has succeeded
+    // since). Another folder (the settings or the environment changed) has not failed yet.
+    bool HasFailed() const;
 
 private:
     Opener m_opener;
     std::string m_configured;
     std::unique_ptr<Analyzer> m_analyzer;
+    std::optional<std::string> m_failedFolder;
 };
 
 // The process's one analyzer loader.

@@ -1,6 +1,7 @@
 #include "speech/playback.h"
 
 #include "speech/voice_table.h"
+#include "text/cp932.h"
 
 #include <algorithm>
 #include <span>
@@ -45,7 +46,14 @@ TickResult SpeechTick(SpeechState& state) {
     if (InBuffer(state.playIndex)) {
         const std::span<const unsigned char> rest(state.reading + state.playIndex,
                                                   state.reading + kBufferSize);
-        const KanaUnit unit = LookupUnit(rest, state.voice);
+        // The bytes of a two-byte character copied into the reading (a kanji the dictionary
+        // lacks) are a silent tick each: its lead byte starts no unit, and its second byte is
+        // not looked up, so that a second byte such as 0xBF is never heard as a kana.
+        const bool secondByte = state.playIndex == state.secondByteIndex;
+        const KanaUnit unit = secondByte ? KanaUnit{} : LookupUnit(rest, state.voice);
+        if (!secondByte && cp932::IsLeadByte(rest[0]) && state.playIndex + 1 < state.endIndex) {
+            state.secondByteIndex = state.playIndex + 1;
+        }
         result.sample = unit.sample;
         const std::int32_t length = unit ? unit.length : 1;
         if (state.playIndex < state.endIndex) {
@@ -69,6 +77,7 @@ TickResult SpeechTick(SpeechState& state) {
             result.killTimer = true;
         } else {
             state.playIndex = 0;
+            state.secondByteIndex = -1;
         }
     } else if (state.stopRequest == 1) {
         EndPlayback(state);
@@ -101,10 +110,6 @@ bool IsSpeakEnabled(const SpeechState& state) {
 
 std::string_view VoiceIndicatorText(std::int32_t voice) {
     return voice != 0 ? kMaleIndicator : kFemaleIndicator;
-}
-
-std::string_view ReadingsIndicatorText(std::int32_t readings) {
-    return readings == kReadingsAutomatic ? "自動" : "辞書";
 }
 
 std::int32_t SpeechTimerInterval(std::int32_t speed) {

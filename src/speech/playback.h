@@ -34,7 +34,8 @@ struct TickResult {
 };
 
 // One tick of the speech timer: passes over line ends, plays the unit at the play index in the
-// current voice (or nothing when no unit starts there) and advances past it; then, past the end
+// current voice (or nothing when no unit starts there; each byte of a two-byte character in the
+// reading is such a silent tick) and advances past it; then, past the end
 // of the reading, ends playback or (repeat on, no stop request) starts again from the first
 // byte; before the end, ends playback only on a stop request. Ending clears the stop request
 // and the speaking flag. Allocates nothing.
@@ -59,7 +60,6 @@ bool IsSpeakEnabled(const SpeechState& state);
 std::string_view VoiceIndicatorText(std::int32_t voice);
 
 // The text of the reading pane of the status bar (UTF-8): "辞書" or "自動".
-std::string_view ReadingsIndicatorText(std::int32_t readings);
 
 // The period of the speech timer for a speed in milliseconds: the speed itself, but never less
 // than 10 ms (a speed of 0, or a negative one from a damaged settings file, gets 10 ms).

@@ -4,6 +4,7 @@
 #include "dictionary/dic_tables.h"
 #include "speech/kana_folding.h"
 #include "speech/reading_writer.h"
+#include "text/cp932.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -13,11 +14,26 @@ namespace yomi6 {
 
 namespace {
 
-// Which row's second byte the next unmatched byte is, after a lead byte 0x81-0x83.
-enum class Pending { None, Row82, Row83, Row81 };
-
 SourceRange Range(std::size_t begin, std::size_t end) {
     return {static_cast<std::uint16_t>(begin), static_cast<std::uint16_t>(end)};
+}
+
+// The output of a two-byte character that no dictionary word starts: rows 0x81, 0x82 and 0x83
+// fold by their row; the bytes of every other character (a kanji the dictionary lacks) are
+// copied as they are, never read as a letter or a digit.
+std::size_t FoldPair(std::uint8_t lead, std::uint8_t second, std::uint8_t* out) {
+    switch (lead) {
+    case 0x81:
+        return FoldRow81(second, out);
+    case 0x82:
+        return FoldRow82(second, out);
+    case 0x83:
+        return FoldRow83(second, out);
+    default:
+        out[0] = lead;
+        out[1] = second;
+        return 2;
+    }
 }
 
 } // namespace
@@ -42,59 +58,38 @@ ReadingResult ConvertWithSourceMap(const unsigned char* text, std::size_t n,
     std::memset(static_cast<void*>(source), 0, sizeof source);
 
     ReadingWriter out(reading, source);
-    Pending pending = Pending::None;
-    // Where the character being folded began: its lead byte, or the byte itself. A dictionary
-    // match between a lead byte and its second byte moves it past the match, so that ranges
-    // never overlap.
-    std::size_t charStart = 0;
     std::uint8_t folded[kMaxFoldedBytes];
     std::size_t p = 0;
     while (p < n) {
+        // p is always the first byte of a character: the byte after a lead byte that no word
+        // started is that character's second byte, and no word is looked for there.
         const int slot = dic.FirstMatch(buffer + p);
         if (slot >= 0) {
-            // A match leaves the pending lead byte as it is: the byte after the word is folded
-            // as that lead byte's second byte.
             const std::string_view yomi = dic.Reading(slot);
             const std::size_t end = p + dic.Word(slot).size();
             if (!out.Append(yomi.data(), yomi.size(), Range(p, end))) {
                 break;
             }
             p = end;
-            charStart = p;
             continue;
         }
         const std::uint8_t b = buffer[p];
         std::size_t length = 0;
-        switch (pending) {
-        case Pending::None:
-            charStart = p;
-            if (b == 0x82) {
-                pending = Pending::Row82;
-            } else if (b == 0x83) {
-                pending = Pending::Row83;
-            } else if (b == 0x81) {
-                pending = Pending::Row81;
-            } else {
-                length = FoldSingleByte(b, folded);
-            }
-            break;
-        case Pending::Row82:
-            length = FoldRow82(b, folded);
-            pending = Pending::None;
-            break;
-        case Pending::Row83:
-            length = FoldRow83(b, folded);
-            pending = Pending::None;
-            break;
-        case Pending::Row81:
-            length = FoldRow81(b, folded);
-            pending = Pending::None;
+        std::size_t charLength = 1;
+        if (!cp932::IsLeadByte(b)) {
+            length = FoldSingleByte(b, folded);
+        } else if (p + 1 < n) {
+            length = FoldPair(b, buffer[p + 1], folded);
+            charLength = 2;
+        } else if (b < 0x81 || b > 0x83) {
+            // A lead byte in the last position of the text: 0x81-0x83 yield nothing, any
+            // other is copied.
+            length = FoldSingleByte(b, folded);
+        }
+        if (!out.Append(folded, length, Range(p, p + charLength))) {
             break;
         }
-        if (!out.Append(folded, length, Range(charStart, p + 1))) {
-            break;
-        }
-        ++p;
+        p += charLength;
     }
     return {out.Length(), p};
 }

@@ -1,6 +1,9 @@
 // The reading of a text: dictionary words replaced by their readings, kana, digits, Latin
 // letters and some punctuation folded into half-width katakana and pause marks, every other
-// byte passed through.
+// byte passed through. The text is walked by characters: a dictionary word is looked for at
+// the first byte of each character, never at a second byte, and a two-byte character that no
+// rule folds (a kanji the dictionary lacks) is copied whole, its second byte never read as a
+// letter.
 #pragma once
 
 #include "dictionary/dictionary_view.h"
@@ -33,7 +36,7 @@ std::size_t ConvertToReading(const unsigned char* text, std::size_t n,
 
 // The same reading against the tables of dic, with the source bytes of every reading byte in
 // source (zero-filled past the reading): a dictionary word's reading maps to the whole word, a
-// folded character (a kana, a full-width letter or digit, a sign) to its bytes, every other
+// two-byte character's output (folded, or its bytes copied) to its two bytes, every other
 // output to its one byte. The ranges never overlap and never go backwards. sourceEnd is the
 // cut length of the text, or where the reading stopped when the buffer was full.
 ReadingResult ConvertWithSourceMap(const unsigned char* text, std::size_t n,

@@ -11,6 +11,7 @@ void RunPass(const SpeechState& state, const std::function<void(const TickResult
     pass->stopRequest = 0;
     pass->repeat = kRepeatOff;
     pass->playIndex = 0;
+    pass->secondByteIndex = -1;
     // The terminator of the longest reading is the last byte of the buffer.
     pass->endIndex =
         std::clamp(pass->endIndex, 0, static_cast<std::int32_t>(kReadingBufferSize) - 1);

@@ -2,6 +2,8 @@
 
 #include "platform/cp932_field.h"
 #include "platform/message_box.h"
+#include "speech/analyzer_loader.h"
+#include "speech/reading_mode.h"
 #include "speech/speech_state.h"
 #include "speech/word_ranges.h"
 #include "view/analyzer_message.h"
@@ -100,8 +102,7 @@ void ReadingPane::Refresh() {
         }
     }
     m_source = SpeechSourceOf(m_listed.toStdU16String());
-    const ReadingMode mode =
-        g_speech.readings == kReadingsAutomatic ? ReadingMode::Automatic : ReadingMode::Dictionary;
+    const ReadingMode mode = ResolveReadingMode(g_speech.readings, ProcessAnalyzer());
     // An analyzer that cannot be loaded is said once, here or at the next speech.
     AnalyzerMessageBox sink(window());
     ReaderSetup setup;

@@ -1,5 +1,7 @@
 #include "view/reading_source.h"
 
+#include "speech/analyzer_loader.h"
+#include "speech/reading_mode.h"
 #include "speech/speech_state.h"
 
 namespace yomi6 {
@@ -7,9 +9,7 @@ namespace yomi6 {
 ReadingProvider CurrentReadingProvider() {
     // The mode is looked up at each call, so a window open across a switch follows it.
     return [](std::string_view text) {
-        const ReadingMode mode = g_speech.readings == kReadingsAutomatic ? ReadingMode::Automatic
-                                                                         : ReadingMode::Dictionary;
-        return ModeReading(text, mode);
+        return ModeReading(text, ResolveReadingMode(g_speech.readings, ProcessAnalyzer()));
     };
 }
 

@@ -148,8 +148,18 @@ TEST_F(DicIndexTest, ARebuildForgetsTheWordsOfTheBuildBefore) {
         std::memcpy(buf, t.data(), t.size());
         return FindFirstMatch(buf);
     };
+    const auto user = [](const std::string& t) {
+        unsigned char buf[32] = {};
+        std::memcpy(buf, t.data(), t.size());
+        return FindFirstUserMatch(buf);
+    };
     rebuildWith({"qqrst", "qqa", "zz"});
+    // Look, so that both parts of the index are built from these words before the next change.
+    ASSERT_EQ(at("zz"), kBuiltinRows + 2);
+    ASSERT_EQ(user("qqrst"), kBuiltinRows + 0);
     rebuildWith({"qqa", "x"});
+    EXPECT_EQ(user("qqrst"), -1);
+    EXPECT_EQ(user("x"), kBuiltinRows + 1);
     EXPECT_EQ(at("qqrst"), -1);
     EXPECT_EQ(at("qqa"), kBuiltinRows + 0);
     EXPECT_EQ(at("zz"), -1);

@@ -25,6 +25,7 @@ protected:
         std::memset(state.reading, 0, kReadingBufferSize);
         std::memcpy(state.reading, reading.data(), reading.size());
         state.playIndex = 0;
+        state.secondByteIndex = -1;
         state.endIndex = static_cast<std::int32_t>(reading.size());
         timerRunning = true;
     }
@@ -99,6 +100,28 @@ TEST_F(PlaybackTest, LineEndsCostNoTick) {
     Speak(Sjis("\r\nｱｲ"));
     StopSpeech(state);
     EXPECT_EQ(RunToEnd(), "IDF_A|end");
+}
+
+TEST_F(PlaybackTest, EachByteOfACopiedTwoByteCharacterIsASilentTick) {
+    // 漢 (8A BF): its second byte alone would be ｿ. 換 (8A B7) before ｬ would be ｷｬ.
+    Speak(Sjis("ｱ漢ｲ"));
+    EXPECT_EQ(RunToEnd(), "IDF_A - - IDF_I -|end");
+    Speak(Sjis("換ｬｱ"));
+    EXPECT_EQ(RunToEnd(), "- - - IDF_A -|end");
+    // Two in a row, and a lead byte as the reading's last byte (a cut character).
+    Speak(Sjis("漢換") + "\x8A");
+    EXPECT_EQ(RunToEnd(), "- - - - - -|end");
+    // A byte that is no lead byte (0xA0) leaves the kana after it a kana.
+    Speak("\xA0\xBF");
+    EXPECT_EQ(RunToEnd(), "- IDF_SO -|end");
+    // With repeat on, the second pass hears the same.
+    state.repeat = kRepeatOn;
+    Speak(Sjis("漢ｱ"));
+    std::string heard;
+    for (int i = 0; i < 7; ++i) {
+        heard += Tick() + " ";
+    }
+    EXPECT_EQ(heard, "- - IDF_A - - - IDF_A ");
 }
 
 TEST_F(PlaybackTest, RepeatStartsAgainAfterOneSilentTick) {

@@ -93,8 +93,12 @@ TEST_F(ReadingTest, PunctuationOfRow81) {
 TEST_F(ReadingTest, OtherBytesPassThrough) {
     EXPECT_READING("a\r\nb", "B4 B2 0D 0A CB DE B2");
     EXPECT_READING(Sjis("ｶﾞｯｺｳ"), "B6 DE AF BA B3");
-    // A kanji outside the dictionary: its lead byte is copied, its second byte read on its own.
-    EXPECT_READING(Sjis("人"), "90 B4 D9");
+    // A kanji outside the dictionary is copied whole; a second byte that is a letter (人 90 6C
+    // "l", 春 8F 74 "t", 駅 89 77 "w") or a half-width kana (漢 8A BF) is not read.
+    EXPECT_READING(Sjis("人"), "90 6C");
+    EXPECT_READING(Sjis("春駅"), "8F 74 89 77");
+    EXPECT_READING(Sjis("漢"), "8A BF");
+    EXPECT_READING(Sjis("人a"), "90 6C B4 B2"); // the byte after the kanji is a character again
     // Other rows of 0x82 give a blank.
     EXPECT_READING(Hex("82 40"), "20");
     EXPECT_READING(Hex("80 A0 FF"), "80 A0 FF");
@@ -108,10 +112,18 @@ TEST_F(ReadingTest, BuiltInRows) {
     EXPECT_READING(Sjis("切り替え"), "B7 D8 B6 B4");
 }
 
-TEST_F(ReadingTest, MatchFromTheSecondByteKeepsThePendingRow) {
-    // ｂ (82 82), ﾍ (CD), 、(81 41), あ (82 A0): "は、" (82 CD 81 41) matches from ｂ's second
-    // byte.
-    EXPECT_READING(Hex("82 82 CD 81 41 82 A0"), "DC A4 CB DE B2 A0");
+TEST_F(ReadingTest, NoWordIsTriedAtASecondByte) {
+    // ｂ (82 82), ﾍ (CD), 、(81 41), あ (82 A0): the bytes from ｂ's second byte on spell "は、"
+    // (82 CD 81 41), but a word starts only at the first byte of a character.
+    EXPECT_READING(Hex("82 82 CD 81 41 82 A0"), "CB DE B2 CD 2D B1");
+    // A user word that spells a kanji's second byte and what follows it: read only where it
+    // starts a character.
+    AddUserRow(19, "la", Sjis("ﾗ"));
+    EXPECT_READING(Sjis("人") + "a", "90 6C B4 B2");
+    EXPECT_READING("la", "D7");
+    // A word starting at the lead byte still matches.
+    AddUserRow(19, Sjis("人"), Sjis("ﾋﾄ"));
+    EXPECT_READING(Sjis("人人"), "CB C4 CB C4");
 }
 
 TEST_F(ReadingTest, EarlierSlotWinsOverLongerWord) {
@@ -142,6 +154,9 @@ TEST_F(ReadingTest, OnlyTheFirst4000BytesAreRead) {
     EXPECT_EQ(Read(text), std::string(3999, ' '));
     text = std::string(3999, ' ') + "\x88\x9F"; // another lead byte is copied
     EXPECT_EQ(Read(text), std::string(3999, ' ') + "\x88");
+    // A kanji that ends at the cut is read whole.
+    text = std::string(3998, ' ') + Sjis("人") + "a";
+    EXPECT_EQ(Read(text), std::string(3998, ' ') + Hex("90 6C"));
 }
 
 TEST_F(ReadingTest, ReadingThatDoesNotFitEndsWithTheLastWholeOutput) {
@@ -173,6 +188,21 @@ TEST_F(ReadingTest, ReadingFillsEveryByteBeforeTheTerminatorAndNoMore) {
     EXPECT_EQ(reading[kReadingBufferSize - 1], 0);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(reading), n),
               std::string(204 * 20, '\xB1') + std::string(15, ' '));
+}
+
+TEST_F(ReadingTest, ACopiedKanjiIsNeverSplitByAFullBuffer) {
+    // 204 readings of 20 bytes and 14 blanks leave one byte before the terminator: the two bytes
+    // of 人 do not fit and the reading stops before it, where the source map says it stopped.
+    AddUserRow(19, "x", std::string(20, '\xB1'));
+    const std::string text = std::string(204, 'x') + std::string(14, ' ') + Sjis("人");
+    unsigned char reading[kReadingBufferSize];
+    SourceRange source[kReadingBufferSize];
+    const ReadingResult r =
+        ConvertWithSourceMap(reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+                             ProcessDictionary(), reading, source);
+    EXPECT_EQ(r.length, kReadingBufferSize - 2);
+    EXPECT_EQ(r.sourceEnd, 218u);
+    EXPECT_EQ(reading[r.length - 1], ' ');
 }
 
 TEST_F(ReadingTest, EmptyText) {

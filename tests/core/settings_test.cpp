@@ -163,6 +163,19 @@ TEST(SettingsTest, ReadingModeIsKeptOnceChosenAndOddValuesReadAsTheDictionary) {
     TempDir dir;
     const std::string path = dir.File("yomi6.ini");
     const std::string key = Sjis("読み方=");
+    // No key: the mode is not chosen, and a run that does not switch it leaves the file without.
+    ProgramRun fresh;
+    fresh.Start(path);
+    EXPECT_EQ(fresh.speech.readings, kReadingsUnchosen);
+    fresh.End(path);
+    EXPECT_EQ(ReadFile(path).find(key), std::string::npos);
+    // A switch to the dictionary from there is kept, though 0 is the key's old default.
+    ProgramRun switcher;
+    switcher.Start(path);
+    switcher.speech.readings = kReadingsDictionary;
+    switcher.End(path);
+    EXPECT_NE(ReadFile(path).find(key + "0\r\n"), std::string::npos);
+
     ProgramRun first;
     first.Start(path);
     EXPECT_EQ(first.speech.readings, kReadingsDictionary);

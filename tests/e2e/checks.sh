@@ -2,6 +2,9 @@
 #   check NAME CONDITION   evaluates CONDITION; counts a pass, or prints "FAIL: NAME"
 #   checks_done [LABEL]    prints the counts and returns non-zero when a check failed
 #   require_tools TOOL...  ends the script as skipped (status 77) when a tool is not installed
+#   choose_dictionary_reading  writes a settings file under $XDG_CONFIG_HOME that chooses the
+#                          dictionary reading (読み方=0), for checks that pin its bytes: without
+#                          the key yomi6 reads automatically when the analyzer can be loaded
 # shellcheck disable=SC2034 # the counts are read by the sourcing script's own reports too
 failures=0
 passes=0
@@ -23,4 +26,11 @@ require_tools() {
       exit 77
     fi
   done
+}
+
+choose_dictionary_reading() {
+  mkdir -p "$XDG_CONFIG_HOME"
+  # [よみあげPadのセッティング] 読み方=0, in code page 932
+  printf '[\x82\xe6\x82\xdd\x82\xa0\x82\xb0Pad\x82\xcc\x83\x5a\x83\x62\x83\x65\x83\x42\x83\x93\x83\x4f]\r\n\x93\xc7\x82\xdd\x95\xfb=0\r\n' \
+    >"$XDG_CONFIG_HOME/yomi6.ini"
 }

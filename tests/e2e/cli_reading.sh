@@ -10,7 +10,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 export XDG_CONFIG_HOME="$work/config"
-
+# The golden readings are the dictionary reading's.
+choose_dictionary_reading
 
 # Golden readings (no dictionary file here: the built-in rows only).
 for text in "$golden"/reading_*.txt; do

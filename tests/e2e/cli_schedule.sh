@@ -9,8 +9,9 @@ samples=$(realpath "$2") # resources/samples, for the length of one recorded sam
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-# The settings file of this run only: none until a check writes one.
+# The settings file of this run only: the dictionary reading, whose ticks are pinned below.
 export XDG_CONFIG_HOME="$work/config"
+choose_dictionary_reading
 
 lines() { tr '\n' ' ' <"$1" | sed 's/ $//'; }
 le32() { od -An -tu4 -j "$2" -N4 "$1" | tr -d ' '; } # file, offset
@@ -92,7 +93,7 @@ check "schedule: 4000 units and the end tick" '[ "$(wc -l <long.sched)" -eq 4001
 
 # Voice and speed default to the settings file's, which is read but never written.
 mkdir -p config
-printf '[\x82\xe6\x82\xdd\x82\xa0\x82\xb0Pad\x82\xcc\x83\x5a\x83\x62\x83\x65\x83\x42\x83\x93\x83\x4f]\r\n\x90\xba\x82\xcc\x8e\xbf=1\r\n\x82\xb5\x82\xe1\x82\xd7\x82\xe9\x83\x58\x83\x73\x81\x5b\x83\x68=40\r\n' >config/yomi6.ini
+printf '[\x82\xe6\x82\xdd\x82\xa0\x82\xb0Pad\x82\xcc\x83\x5a\x83\x62\x83\x65\x83\x42\x83\x93\x83\x4f]\r\n\x90\xba\x82\xcc\x8e\xbf=1\r\n\x82\xb5\x82\xe1\x82\xd7\x82\xe9\x83\x58\x83\x73\x81\x5b\x83\x68=40\r\n\x93\xc7\x82\xdd\x95\xfb=0\r\n' >config/yomi6.ini
 cp config/yomi6.ini ini.before
 printf '\x82\xaa\x82\xc1\x82\xb1\x82\xa4' >gakkou.txt
 "$yomi6" --schedule gakkou.txt >ini.out

@@ -9,6 +9,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 export XDG_CONFIG_HOME="$work/config"
+# The units below are the dictionary reading's, up to the checks of the reading modes.
+choose_dictionary_reading
 
 tab=$'\t'
 
@@ -61,7 +63,20 @@ printf '[よみあげPadのセッティング]\r\n読み方=1\r\n' | iconv -f ut
 check "units: reading mode from the settings file" 'cmp -s ini.out a.out'
 "$yomi6" --units t.txt --readings dictionary >d.out
 check "units: --readings beats the settings file" '! cmp -s d.out a.out'
+choose_dictionary_reading
+"$yomi6" --units t.txt >zero.out 2>zero.err
+check "units: 読み方=0 keeps the dictionary reading" 'cmp -s zero.out d.out && [ ! -s zero.err ]'
 rm -rf config
+
+# No settings file (a new user): the automatic reading, the analyzer being at hand; nothing is
+# written.
+"$yomi6" --units t.txt >new.out 2>new.err
+check "units: a new user hears kanji read" '[ $? -eq 0 ] && cmp -s new.out a.out && [ ! -s new.err ]'
+check "units: no settings file is created" '[ ! -e config ]'
+# ... and without the analyzer's dictionary: the dictionary reading, said in one line.
+YOMI6_MECAB_DIC="$work/nothing" "$yomi6" --units t.txt >nf.out 2>nf.err
+check "units: a new user without the analyzer gets the dictionary reading" '[ $? -eq 0 ] && cmp -s nf.out d.out'
+check "units: ... and one message naming the folder" '[ "$(wc -l <nf.err)" -eq 1 ] && grep -q "$work/nothing" nf.err'
 
 # A missing analyzer dictionary: one message, then the dictionary reading, status 0.
 YOMI6_MECAB_DIC="$work/nothing" "$yomi6" --units t.txt --readings auto >f.out 2>f.err

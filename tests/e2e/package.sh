@@ -92,7 +92,7 @@ else
     cd "$work"
     export XDG_CONFIG_HOME="$work/config"
     check "installed yomi6 --version" '[ "$(/usr/bin/yomi6 --version)" = "yomi6 $version" ]'
-    /usr/bin/yomi6 --reading "$golden/reading_kanji_line.txt" >reading.out 2>reading.err
+    /usr/bin/yomi6 --reading "$golden/reading_kanji_line.txt" --readings dictionary >reading.out 2>reading.err
     check "installed yomi6 --reading" 'cmp -s reading.out "$golden/reading_kanji_line.expected"'
     check "the manual page is found" '[ "$(man -w yomi6 2>/dev/null)" = /usr/share/man/man1/yomi6.1.gz ]'
     # Automatic kanji reading: 東京, which no built-in dictionary row holds, reads ﾄｵｷｮｵ

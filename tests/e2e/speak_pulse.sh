@@ -20,7 +20,8 @@ trap 'stop_pulse; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 cd "$work" || exit 1
 # A settings folder of the test's own: the user's settings never choose the voice or speed here.
 export XDG_CONFIG_HOME=$work/config
-mkdir -p "$XDG_CONFIG_HOME"
+# ... and the dictionary reading, whose samples the checks below expect.
+choose_dictionary_reading
 
 
 sjis() { # file, UTF-8 text
@@ -87,10 +88,10 @@ settings_check() { # name, text file, checker options...
   check "$name: heard with the settings file's voice and speed" "[ $status -eq 0 ]"
   grep -v '^PASS$' "$name.check" | grep -v '^samples ' | sed "s/^/  $name: /"
 }
-printf '[%s]\r\n%s=250\r\n%s=1\r\n' 'よみあげPadのセッティング' 'しゃべるスピード' '声の質' |
+printf '[%s]\r\n%s=250\r\n%s=1\r\n%s=0\r\n' 'よみあげPadのセッティング' 'しゃべるスピード' '声の質' '読み方' |
   iconv -f UTF-8 -t CP932 >"$XDG_CONFIG_HOME/yomi6.ini"
 settings_check settings_male_250 mixed.txt --voice male --speed 250
-rm "$XDG_CONFIG_HOME/yomi6.ini"
+choose_dictionary_reading
 
 # An empty text: one silent tick, and nothing heard.
 record_start empty.raw

@@ -189,6 +189,8 @@ private slots:
         // A command whose entry names an owner without a handler is reported at start.
         QTest::failOnWarning(QRegularExpression(QStringLiteral("has no handler")));
         m_config = std::make_unique<ScratchConfig>();
+        // The commands are checked against the dictionary reading and its switch.
+        m_config->ChooseDictionaryReading();
         g_speech = SpeechState{};
     }
 

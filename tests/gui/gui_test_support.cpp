@@ -86,6 +86,16 @@ std::string ScratchConfig::IniBytes() const {
     return ReadBytes(IniPath()).toStdString();
 }
 
+void ScratchConfig::WriteIni(const char* utf8Lines) const {
+    QByteArray bytes = Sjis(utf8Lines);
+    bytes.replace("\r\n", "\n").replace("\n", "\r\n");
+    WriteBytes(IniPath(), bytes);
+}
+
+void ScratchConfig::ChooseDictionaryReading() const {
+    WriteIni("[よみあげPadのセッティング]\n読み方=0\n");
+}
+
 ModalHandler::ModalHandler(std::function<void(QWidget*)> act)
     : m_timer(std::make_unique<QTimer>()) {
     m_timer->setInterval(10);

@@ -54,6 +54,11 @@ public:
     ~ScratchConfig();
     QString IniPath() const;
     std::string IniBytes() const;
+    // Writes the settings file: lines of UTF-8 text, stored in code page 932 with CR LF.
+    void WriteIni(const char* utf8Lines) const;
+    // Chooses the dictionary reading (読み方=0) for a test that pins that reading's bytes; with
+    // no such key the editor reads automatically when the analyzer loads.
+    void ChooseDictionaryReading() const;
 
 private:
     QTemporaryDir m_dir;

@@ -86,6 +86,8 @@ private slots:
 
     void init() {
         m_config = std::make_unique<ScratchConfig>();
+        // The listings below are the dictionary reading's.
+        m_config->ChooseDictionaryReading();
         g_speech = SpeechState{};
         g_speech.speed = 20;
     }

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -70,8 +71,51 @@ private slots:
 
     void cleanup() { m_config.reset(); }
 
-    // Runs first: nothing has loaded the analyzer in this process yet.
+    // Runs first: nothing has loaded the analyzer in this process yet. A new user (no 読み方 in
+    // the settings) without the analyzer's dictionary: F3 says so once and reads with the
+    // dictionary, which is the mode in effect from then on; the key stays out of the file.
+    void aNewUserWithoutTheAnalyzerHearsTheDictionaryReadingAndIsToldOnce() {
+        const QString folder = m_cwd.filePath(QStringLiteral("no-analyzer"));
+        qputenv("YOMI6_MECAB_DIC", folder.toUtf8());
+        {
+            EditorRun run;
+            QVERIFY(run.ok());
+            QAction* item = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
+                                       QString::fromUtf8("漢字も読む(&K)"));
+            QVERIFY(item != nullptr);
+            QVERIFY(item->isChecked()); // the automatic reading, until it is known to fail
+            run.view()->setPlainText(QString::fromUtf8("漢字"));
+            auto box = AnswerNextMessageBox(QMessageBox::Ok);
+            QTest::keyClick(run.view(), Qt::Key_F3);
+            QTRY_VERIFY_WITH_TIMEOUT(box->handled(), 3000);
+            QVERIFY2(box->text().contains(folder), qPrintable(box->text()));
+            QVERIFY2(box->text().startsWith(
+                         QString::fromUtf8("漢字を読むための解析辞書を読み込めません。")),
+                     qPrintable(box->text()));
+            QCOMPARE(g_speech.endIndex, 4); // 漢字: the built-in word ｶﾝｼﾞ
+            QCOMPARE(g_speech.reading[0], 0xB6);
+            QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 3000);
+            QVERIFY(!item->isChecked());
+            QVERIFY(HasPane(run.frame(), QString::fromUtf8("辞書")));
+
+            // The next F3 reads with the dictionary without a word.
+            auto none = AnswerNextMessageBox(QMessageBox::Ok);
+            QTest::keyClick(run.view(), Qt::Key_F3);
+            QTest::qWait(300);
+            QVERIFY(!none->handled());
+            QCOMPARE(g_speech.endIndex, 4);
+            QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 3000);
+        }
+        qunsetenv("YOMI6_MECAB_DIC");
+        QVERIFY(!ProcessAnalyzer().IsLoaded());
+        QVERIFY(QFile::exists(m_config->IniPath()));
+        QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読み方"),
+                 std::optional<int>());
+    }
+
+    // The automatic reading chosen, and its analyzer missing: said at each reading.
     void aMissingAnalyzerDictionarySaysSoOnceAndReadsWithTheDictionary() {
+        m_config->ChooseDictionaryReading();
         EditorRun run;
         QVERIFY(run.ok());
         QVERIFY(!ProcessAnalyzer().IsLoaded()); // not at start-up
@@ -96,6 +140,7 @@ private slots:
     }
 
     void menuItemToolBarButtonAndPaneSwitchTheMode() {
+        m_config->ChooseDictionaryReading();
         EditorRun run;
         QVERIFY(run.ok());
         QAction* item = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
@@ -122,6 +167,7 @@ private slots:
     }
 
     void theModeIsKeptInTheSettingsFile() {
+        m_config->ChooseDictionaryReading();
         {
             EditorRun run;
             ToolBarAction(run.frame())->trigger();
@@ -136,6 +182,7 @@ private slots:
     }
 
     void speakingReadsKanjiAndTiesEveryTickToItsCharacters() {
+        m_config->ChooseDictionaryReading();
         EditorRun run;
         // The dictionary mode first: the analyzer stays unloaded.
         run.view()->setPlainText(QString::fromUtf8("東京"));
@@ -168,7 +215,68 @@ private slots:
         QCOMPARE(got, expected);
     }
 
+    // A new user (no 読み方) with the analyzer: F3, through the real action, reads the kanji;
+    // the file gets the key only when the user switches.
+    void aNewUserHearsKanjiReadAndTheKeyWaitsForASwitch() {
+        {
+            EditorRun run;
+            QVERIFY(run.ok());
+            QAction* speak = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
+                                        QString::fromUtf8("しゃべる(&S)"));
+            QVERIFY(speak != nullptr);
+            QAction* item = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
+                                       QString::fromUtf8("漢字も読む(&K)"));
+            QVERIFY(item->isChecked());
+            QVERIFY(ToolBarAction(run.frame())->isChecked());
+            QVERIFY(HasPane(run.frame(), QString::fromUtf8("自動")));
+            run.view()->setPlainText(QString::fromUtf8("東京"));
+            QTest::keyClick(run.view(), Qt::Key_F3);
+            QCOMPARE(Reading(), QByteArray::fromHex("c4b5b7aeb5")); // ﾄｵｷｮｵ
+            QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 3000);
+            speak->trigger();
+            QCOMPARE(Reading(), QByteArray::fromHex("c4b5b7aeb5"));
+            QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 3000);
+        }
+        QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読み方"),
+                 std::optional<int>());
+        g_speech = SpeechState{};
+        {
+            EditorRun run;
+            QAction* item = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
+                                       QString::fromUtf8("漢字も読む(&K)"));
+            QVERIFY(item->isChecked());
+            item->trigger(); // the user switches to the dictionary reading
+            QVERIFY(!item->isChecked());
+            QVERIFY(HasPane(run.frame(), QString::fromUtf8("辞書")));
+            run.view()->setPlainText(QString::fromUtf8("東京"));
+            QTest::keyClick(run.view(), Qt::Key_F3);
+            QCOMPARE(Reading(), Sjis("東京")); // a kanji the dictionary lacks: not read
+            QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 3000);
+        }
+        QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読み方"),
+                 std::optional<int>(0));
+    }
+
+    // 読み方=0 keeps the dictionary reading exactly, the analyzer at hand or not.
+    void keyZeroKeepsTheDictionaryReading() {
+        m_config->ChooseDictionaryReading();
+        EditorRun run;
+        QVERIFY(run.ok());
+        QAction* item = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
+                                   QString::fromUtf8("漢字も読む(&K)"));
+        QVERIFY(!item->isChecked());
+        run.view()->setPlainText(QString::fromUtf8("東京は、"));
+        QTest::keyClick(run.view(), Qt::Key_F3);
+        QCOMPARE(Reading(), Sjis("東京") + QByteArray::fromHex("dca4")); // は、 the built-in ﾜ､
+        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 3000);
+    }
+
 private:
+    // The reading the last speak command left.
+    static QByteArray Reading() {
+        return QByteArray(reinterpret_cast<const char*>(g_speech.reading), g_speech.endIndex);
+    }
+
     QTemporaryDir m_cwd;
     std::unique_ptr<ScratchConfig> m_config;
 };
