@@ -426,7 +426,7 @@ private slots:
         view->setTextCursor(caret);
         QTest::qWait(300); // longer than the pane waits for the caret to settle
         QCOMPARE(pane->ReadingText()->toPlainText(), U("ｱｲｳ"));
-        QCOMPARE(Marked(pane->ReadingText(), "heard"), QList<int>({0}));
+        QVERIFY(!Marked(pane->ReadingText(), "heard").isEmpty());
         run.frame().Dispatch(cmd::Stop);
         QTRY_COMPARE(pane->ReadingText()->toPlainText(), U("ｻｼｽ"));
         QVERIFY(Marked(pane->ReadingText(), "heard").isEmpty());
