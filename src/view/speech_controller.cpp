@@ -4,6 +4,7 @@
 #include "platform/sample_player.h"
 #include "platform/speech_runner.h"
 #include "settings/settings.h"
+#include "speech/analyzer_loader.h"
 #include "speech/long_reading.h"
 #include "speech/playback.h"
 #include "speech/speech_state.h"
@@ -65,6 +66,14 @@ bool HasTextFrom(const QString& text, int position) {
     return false;
 }
 
+// The mode the pass just loaded was read in: the automatic reading reads with the dictionary
+// when its analyzer cannot be loaded.
+std::int32_t ReadingsOfLoadedPass() {
+    return g_speech.readings == kReadingsAutomatic && !ProcessAnalyzer().IsLoaded()
+               ? kReadingsDictionary
+               : g_speech.readings;
+}
+
 } // namespace
 
 QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& text,
@@ -80,7 +89,7 @@ QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& te
     setup.messages = &sink;
     StartSpeech(g_speech, reinterpret_cast<const unsigned char*>(m_source.bytes.data()),
                 m_source.bytes.size(), setup);
-    m_passReadings = g_speech.readings;
+    m_passReadings = ReadingsOfLoadedPass();
     m_owner = owner;
     // Where the reading stopped: at the 4000-byte cut, or earlier when the reading filled its
     // buffer.
@@ -127,7 +136,7 @@ QStringList SpeechController::ReadRange(const QObject* owner, const QString& tex
         m_source = SpeechSource();
         m_words.clear();
         m_passOffset = std::max(begin, 0);
-        m_passReadings = g_speech.readings;
+        m_passReadings = ReadingsOfLoadedPass();
     }
     m_owner = owner;
     m_runner->start();
@@ -136,7 +145,7 @@ QStringList SpeechController::ReadRange(const QObject* owner, const QString& tex
 }
 
 void SpeechController::TakePass() {
-    m_passReadings = g_speech.readings;
+    m_passReadings = ReadingsOfLoadedPass();
     m_source = m_long.Source();
     m_words = m_long.Words();
     m_passOffset = static_cast<int>(m_long.PassOffset());

@@ -63,6 +63,30 @@ private slots:
         m_config.reset();
     }
 
+    // First of all, before anything loads the analyzer: its dictionary is missing.
+    void anAutomaticReadingWithoutItsAnalyzerSaysItReadsWithTheDictionary() {
+        const QByteArray old = qgetenv("YOMI6_MECAB_DIC");
+        qputenv("YOMI6_MECAB_DIC", m_cwd.filePath(QStringLiteral("no-dictionary")).toLocal8Bit());
+        {
+            EditorRun run;
+            QVERIFY(run.ok());
+            QTRY_VERIFY_WITH_TIMEOUT(SpeechController::Instance().Player().isReady(), 10000);
+            g_speech.readings = kReadingsAutomatic;
+            g_speech.speed = 300;
+            run.view()->setPlainText(U("あいうえお"));
+            auto box = AnswerNextMessageBox(QMessageBox::Ok); // the analyzer could not be loaded
+            QTest::keyClick(run.view(), Qt::Key_F3);
+            QTRY_VERIFY(box->handled());
+            QCOMPARE(run.frame().StatusMessage(), U("読み上げ中（女性・辞書・音声出力なし）"));
+            QTest::keyClick(run.view(), Qt::Key_F4);
+            QTRY_VERIFY(Idle());
+        }
+        qputenv("YOMI6_MECAB_DIC", old);
+        if (old.isEmpty()) {
+            qunsetenv("YOMI6_MECAB_DIC");
+        }
+    }
+
     void thePaneSaysWhatTheSpeechIsDoing() {
         EditorRun run;
         QVERIFY(run.ok());
