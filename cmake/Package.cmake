@@ -22,9 +22,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so invisible to dpkg-shlibdeps: the analyzer's dictionary, a font with
-# Japanese glyphs, and Qt's SVG icon engine plugin that draws the program's icons. A sound
-# server is only needed for speaking.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "mecab-ipadic-utf8, fonts-noto-cjk, libqt6svg6")
+# Japanese glyphs, Qt's SVG icon engine plugin that draws the program's icons, and Qt's Japanese
+# translations of its standard dialogs and menus. A sound server is only needed for speaking.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "mecab-ipadic-utf8, fonts-noto-cjk, libqt6svg6, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pipewire-pulse | pulseaudio")
 # Directories owned by the system stay 0755, files 0644, the program 0755.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

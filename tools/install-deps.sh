@@ -14,8 +14,8 @@ packages=(
   libmecab-dev mecab-ipadic-utf8
   # time-scaling of the voice samples
   librubberband-dev
-  # running: a Japanese font, sound through PulseAudio
-  fonts-noto-cjk pulseaudio-utils
+  # running: a Japanese font, Qt's own texts in Japanese, sound through PulseAudio
+  fonts-noto-cjk qt6-translations-l10n pulseaudio-utils
   # tests: a sound server with a null sink, an X server for the end-to-end runs, PDF reading
   pulseaudio xvfb xauth xdotool poppler-utils
   # tests of exported sound files and voice folders: independent tools for their formats

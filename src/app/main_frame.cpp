@@ -65,6 +65,8 @@ CMainFrame::CMainFrame() : m_title(QString::fromUtf8(strings::kMainTitle)) {
 
     connect(&SpeechController::Instance(), &SpeechController::stateChanged, this,
             &CMainFrame::UpdateCommandUI);
+    connect(&SpeechController::Instance(), &SpeechController::passCut, this,
+            &CMainFrame::ShowPassCut);
     connect(&SpeechController::Instance(), &SpeechController::soundUnavailable, this,
             [this] { statusBar()->showMessage(QString::fromUtf8(strings::kNoSoundOutput)); });
     // The sound output opens in the background from now on, so that the first speak command is

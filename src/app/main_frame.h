@@ -59,6 +59,9 @@ public:
     // The actions built for a command (menu items and buttons), for tests.
     std::vector<QAction*> ActionsFor(cmd::Id id) const;
     QToolBar* ToolBar() const { return m_toolBar; }
+    // What the status bar's message pane shows now: a message or prompt when one is shown,
+    // else what the speech is doing ("ﾚﾃﾞｨ" when nothing speaks). For tests.
+    QString StatusMessage() const;
 
     // The commands the main window carries out, with their handlers and states.
     static std::span<const CommandBinding<CMainFrame>> Bindings();
@@ -81,6 +84,8 @@ private:
     void RefreshRecentFileMenu(QMenu* menu);
     void RefreshWindowMenu(QMenu* menu);
     void UpdateStatusPanes();
+    // The speak command stopped short of the end of view's text at position.
+    void ShowPassCut(const QObject* view, int position);
     // Warns of a command whose entry names an owner that has no handler for it.
     static void CheckCommandOwners();
 
@@ -104,7 +109,8 @@ private:
 
     QMdiArea* m_mdi = nullptr;
     QToolBar* m_toolBar = nullptr;
-    QLabel* m_readyLabel = nullptr;
+    QLabel* m_messagePane = nullptr; // "ﾚﾃﾞｨ", or what the speech is doing
+    QString m_passCutNotice;         // the message ShowPassCut put up, until speech starts again
     QLabel* m_kanaPane = nullptr;
     QLabel* m_capsPane = nullptr;
     QLabel* m_numPane = nullptr;

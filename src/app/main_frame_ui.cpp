@@ -4,11 +4,13 @@
 #include "app/command_table.h"
 #include "app/main_frame.h"
 #include "platform/app_strings.h"
+#include "platform/sample_player.h"
 #include "speech/analyzer_loader.h"
 #include "speech/playback.h"
 #include "speech/reading_mode.h"
 #include "speech/speech_state.h"
 #include "view/app_settings.h"
+#include "view/speech_controller.h"
 #include "view/yomi6_doc.h"
 #include "view/yomi6_view.h"
 
@@ -20,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTextBlock>
 #include <QToolBar>
 
 #include <string_view>
@@ -30,6 +33,10 @@ namespace {
 
 QString Tr(const char* s) {
     return QString::fromUtf8(s);
+}
+
+QString Utf8(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 // The text a menu shows for item: its own text or its command's, then the command's first
@@ -230,8 +237,8 @@ void CMainFrame::CreateToolBar() {
 
 void CMainFrame::CreateStatusBar() {
     QStatusBar* bar = statusBar();
-    m_readyLabel = new QLabel(Tr(strings::kReady), bar);
-    bar->addWidget(m_readyLabel, 1);
+    m_messagePane = new QLabel(Tr(strings::kReady), bar);
+    bar->addWidget(m_messagePane, 1);
     auto pane = [bar](const char* text) {
         auto* label = new QLabel(Tr(text), bar);
         label->setAlignment(Qt::AlignCenter);
@@ -252,15 +259,52 @@ void CMainFrame::CreateStatusBar() {
 }
 
 void CMainFrame::UpdateStatusPanes() {
-    const std::string_view voice = VoiceIndicatorText(g_speech.voice);
-    m_voicePane->setText(QString::fromUtf8(voice.data(), static_cast<qsizetype>(voice.size())));
-    const std::string_view readings =
-        ReadingsIndicatorText(ResolveReadingMode(g_speech.readings, ProcessAnalyzer()));
+    const QString voice = Utf8(VoiceIndicatorText(g_speech.voice));
+    m_voicePane->setText(voice);
     m_readingsPane->setText(
-        QString::fromUtf8(readings.data(), static_cast<qsizetype>(readings.size())));
+        Utf8(ReadingsIndicatorText(ResolveReadingMode(g_speech.readings, ProcessAnalyzer()))));
+    // The voice may change while speaking (F5); the mode is the pass's own, as switching it
+    // takes effect at the next pass.
+    SpeechController& speech = SpeechController::Instance();
+    const bool reading = speech.IsTimerRunning() && speech.Owner() != nullptr;
+    if (speech.IsPaused() || reading) {
+        QString mode = Utf8(ReadingsIndicatorText(speech.PassReadings()));
+        const SamplePlayer& player = speech.Player();
+        const bool silent = player.isReady() && !player.hasOutput();
+        if (silent) {
+            mode += Tr(strings::kNoOutputStatus);
+        }
+        m_messagePane->setText(
+            Tr(speech.IsPaused() ? strings::kPausedStatus : strings::kReadingStatus)
+                .arg(voice, mode));
+        // The notices of before give way to the reading's state, which says what they said.
+        const QString shown = statusBar()->currentMessage();
+        if ((!m_passCutNotice.isEmpty() && shown == m_passCutNotice) ||
+            (silent && shown == Tr(strings::kNoSoundOutput))) {
+            statusBar()->clearMessage();
+        }
+        m_passCutNotice.clear();
+    } else {
+        m_messagePane->setText(Tr(strings::kReady));
+    }
     const CYOMI5View* view = ActiveView();
     m_encodingPane->setText(view != nullptr ? EncodingName(view->GetDocument()->Format().encoding)
                                             : QString());
+}
+
+void CMainFrame::ShowPassCut(const QObject* view, int position) {
+    const auto* speaking = qobject_cast<const CYOMI5View*>(view);
+    if (speaking == nullptr) {
+        return;
+    }
+    const int line = speaking->document()->findBlock(position).blockNumber() + 1;
+    m_passCutNotice = Tr(strings::kPassCut).arg(line);
+    statusBar()->showMessage(m_passCutNotice);
+}
+
+QString CMainFrame::StatusMessage() const {
+    const QString message = statusBar()->currentMessage();
+    return message.isEmpty() ? m_messagePane->text() : message;
 }
 
 void CMainFrame::Dispatch(cmd::Id id) {

@@ -1,6 +1,7 @@
 #include "app/yomi6_app.h"
 
 #include "app/main_frame.h"
+#include "app/qt_translations.h"
 #include "platform/app_strings.h"
 #include "platform/message_box.h"
 #include "settings/settings_path.h"
@@ -8,6 +9,7 @@
 #include "view/speech_controller.h"
 
 #include <QFile>
+#include <QTranslator>
 
 namespace yomi6 {
 
@@ -15,6 +17,7 @@ CYOMI5App::CYOMI5App() = default;
 CYOMI5App::~CYOMI5App() = default;
 
 bool CYOMI5App::InitInstance(const QStringList& files) {
+    m_qtTranslations = InstallQtTranslations(QtTranslationsFolder());
     app_settings::LoadAtStart();
     m_mainFrame = std::make_unique<CMainFrame>();
     if (files.isEmpty()) {

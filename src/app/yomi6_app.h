@@ -5,6 +5,8 @@
 
 #include <memory>
 
+class QTranslator;
+
 namespace yomi6 {
 
 class CMainFrame;
@@ -14,8 +16,9 @@ public:
     CYOMI5App();
     ~CYOMI5App();
 
-    // Loads the settings, creates the main window at its saved rectangle, opens the command
-    // line's files (or one new document) and shows the window. False: the run ends at once.
+    // Loads Qt's Japanese texts and the settings, creates the main window at its saved
+    // rectangle, opens the command line's files (or one new document) and shows the window.
+    // False: the run ends at once.
     bool InitInstance(const QStringList& files);
     // Saves the settings. Returns the exit status.
     int ExitInstance();
@@ -23,6 +26,8 @@ public:
     CMainFrame* MainFrame() const { return m_mainFrame.get(); }
 
 private:
+    // Installed for the whole run, before any window and until after the last message box.
+    std::unique_ptr<QTranslator> m_qtTranslations;
     std::unique_ptr<CMainFrame> m_mainFrame;
 };
 

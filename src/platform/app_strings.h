@@ -6,6 +6,14 @@ namespace yomi6::strings {
 inline constexpr const char* kMainTitle = "よみあげPad Ver6.0";
 inline constexpr const char* kAppName = "Yomi6"; // caption of message boxes
 inline constexpr const char* kReady = "ﾚﾃﾞｨ";    // status bar message pane when idle
+// The message pane while a reading runs or is paused (%1: the voice, %2: the reading mode,
+// followed by kNoOutputStatus when nothing can be heard).
+inline constexpr const char* kReadingStatus = "読み上げ中（%1・%2）";
+inline constexpr const char* kPausedStatus = "一時停止中（%1・%2）";
+inline constexpr const char* kNoOutputStatus = "・音声出力なし";
+// The speak command's pass ended before the end of the document: %1 is the line where it
+// stopped.
+inline constexpr const char* kPassCut = "%1 行目で区切りました。続きは Ctrl+F3";
 
 // Status bar indicators in pane order after the message pane.
 inline constexpr const char* kIndicatorKana = "ｶﾅ";

@@ -44,6 +44,8 @@ void LoadSettings(const ProfileFile& profile, AppSettings& settings, SpeechChoic
     settings.readingPane = ReadKey(profile, keys::kReadingPane) != 0 ? 1 : 0;
     LoadSpeechSettings(profile, speech);
     settings.fitSamples = ReadKey(profile, keys::kFitSamples);
+    const std::int32_t script = ReadKey(profile, keys::kReadingPaneScript);
+    settings.readingPaneScript = script >= 0 && script <= 2 ? script : 0;
 }
 
 void LoadChildShowState(const ProfileFile& profile, AppSettings& settings) {
@@ -70,6 +72,7 @@ void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechChoic
     }
     WriteKeyIfNotDefault(profile, keys::kReadingPane, settings.readingPane);
     WriteKeyIfNotDefault(profile, keys::kFitSamples, settings.fitSamples);
+    WriteKeyIfNotDefault(profile, keys::kReadingPaneScript, settings.readingPaneScript);
 }
 
 void SaveChildShowState(ProfileFile& profile, AppSettings& settings) {

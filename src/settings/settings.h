@@ -39,6 +39,8 @@ struct AppSettings {
     std::int32_t childShowState = kShowMaximized;
     std::int32_t childShowStateSaved = kShowMaximized; // as last read or written
     std::int32_t fitSamples = 0; // nonzero: samples longer than the tick are shortened
+    // The reading pane's kana: 0 half-width katakana, 1 hiragana, 2 full-width katakana.
+    std::int32_t readingPaneScript = 0;
 };
 
 // The settings the speech state holds while the program runs.
@@ -55,7 +57,8 @@ extern AppSettings g_settings;
 // Reads, in this order: word wrap; the screen font record, then its baseline := the record;
 // the printer font record and its baseline; the file-name, date and page-number switches;
 // the speed (the current speed as default, above 1000 becomes 1000; below 0 is kept); the
-// voice; the reading mode; then whether samples fit the tick (and its saved copy).
+// voice; the reading mode; whether samples fit the tick (and its saved copy); then the reading
+// pane's kana (anything but 0, 1 or 2 is taken as 0).
 void LoadSettings(const ProfileFile& profile, AppSettings& settings, SpeechChoices& speech);
 
 // Reads the child show state with its current value as default; the state and its saved copy
@@ -67,7 +70,8 @@ void LoadChildShowState(const ProfileFile& profile, AppSettings& settings = g_se
 // the reading mode (only once it has been chosen: a file without 読み方 gets it when the user
 // switches the mode, not before); then
 // whether samples fit the tick, only if it differs from its saved copy (so that a file of a
-// user who never touched it keeps its keys as they were).
+// user who never touched it keeps its keys as they were); then the reading pane's kana (only
+// when it is not the default or the file holds the key already).
 void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechChoices& speech);
 
 // Writes the child show state only if it differs from its saved copy, which then follows it.

@@ -56,6 +56,10 @@ inline constexpr std::int32_t kReadingsUnchosen = -1;
 // 読みパネル: nonzero shows the reading pane beside the document windows.
 inline constexpr IntKey kReadingPane{kSettingsSection, "\x93\xC7\x82\xDD\x83\x70\x83\x6C\x83\x8B",
                                      0};
+// 読みパネルの文字: how the reading pane writes the reading: 0 half-width katakana, 1 hiragana,
+// 2 full-width katakana.
+inline constexpr IntKey kReadingPaneScript{
+    kSettingsSection, "\x93\xC7\x82\xDD\x83\x70\x83\x6C\x83\x8B\x82\xCC\x95\xB6\x8E\x9A", 0};
 // 解析辞書: the folder of the analyzer's dictionary for the automatic reading; empty or absent:
 // the environment variable YOMI6_MECAB_DIC, else the system's folder. Read, never written.
 inline constexpr std::string_view kAnalyzerDictionaryKey = "\x89\xF0\x90\xCD\x8E\xAB\x8F\x91";

@@ -89,6 +89,14 @@ bool ReadingPaneShown() {
 void SetReadingPaneShown(bool shown) {
     g_settings.readingPane = shown ? 1 : 0;
 }
+
+int ReadingPaneScript() {
+    return g_settings.readingPaneScript;
+}
+void SetReadingPaneScript(int script) {
+    g_settings.readingPaneScript = script;
+}
+
 bool FitSamples() {
     return g_settings.fitSamples != 0;
 }

@@ -22,6 +22,10 @@ bool WordWrap();
 void SetWordWrap(bool wrap);
 bool ReadingPaneShown();
 void SetReadingPaneShown(bool shown);
+// How the reading pane writes the reading: 0 half-width katakana, 1 hiragana, 2 full-width
+// katakana.
+int ReadingPaneScript();
+void SetReadingPaneScript(int script);
 
 // Whether samples longer than the speech tick are shortened to it.
 bool FitSamples();

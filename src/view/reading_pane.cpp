@@ -7,10 +7,12 @@
 #include "speech/speech_state.h"
 #include "speech/word_ranges.h"
 #include "view/analyzer_message.h"
+#include "view/app_settings.h"
 #include "view/speech_controller.h"
 #include "view/yomi6_doc.h"
 #include "view/yomi6_view.h"
 
+#include <QActionGroup>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -24,11 +26,29 @@ namespace {
 constexpr const char* kPaneTitle = "読みﾊﾟﾈﾙ";
 constexpr const char* kRegisterWord = "単語登録...";
 constexpr int kRefreshDelayMs = 60; // the caret may move on before the reading is listed
+constexpr QChar kWordSpace(0x2009); // a thin space between the words of the listing
 const QColor kHeardBackground(0xff, 0xc8, 0x50);  // as the document's unit highlight
 const QColor kSilentBackground(0xd8, 0xdc, 0xe6); // heard as nothing
 
 bool IsLeadByte(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// Where the listing puts a thin space between the characters read from source ranges a and b
+// (each the range of a reading byte): between words. A dictionary or analyzer word is one
+// range; characters that were each folded on their own (kana, letters, digits) make one word
+// as long as they are of one script (wordOf: the word of each source byte by script).
+bool WordBreak(const SourceRange& a, const SourceRange& b, const std::string& sourceBytes,
+               const std::vector<int>& wordOf) {
+    if ((a.begin == b.begin && a.end == b.end) || a.end <= a.begin || b.end <= b.begin) {
+        return false;
+    }
+    const auto oneCharacter = [&sourceBytes](const SourceRange& r) {
+        const int length = r.end - r.begin;
+        return length == 1 ||
+               (length == 2 && IsLeadByte(static_cast<unsigned char>(sourceBytes[r.begin])));
+    };
+    return !(oneCharacter(a) && oneCharacter(b) && wordOf[a.begin] == wordOf[b.begin]);
 }
 
 QTextEdit::ExtraSelection Marked(QTextDocument* document, int begin, int end, const char* part,
@@ -45,7 +65,8 @@ QTextEdit::ExtraSelection Marked(QTextDocument* document, int begin, int end, co
 } // namespace
 
 ReadingPane::ReadingPane(QWidget* parent)
-    : QDockWidget(QString::fromUtf8(kPaneTitle), parent), m_text(new QPlainTextEdit(this)) {
+    : QDockWidget(QString::fromUtf8(kPaneTitle), parent), m_text(new QPlainTextEdit(this)),
+      m_script(KanaScriptOf(app_settings::ReadingPaneScript())) {
     setObjectName(QStringLiteral("readingPane"));
     m_text->setReadOnly(true);
     m_text->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -69,6 +90,8 @@ void ReadingPane::SetView(CYOMI5View* view) {
     }
     m_viewConnections.clear();
     m_view = view;
+    m_following = -1;
+    m_heardBegin = m_heardEnd = -1;
     if (view != nullptr) {
         m_viewConnections << connect(view, &QPlainTextEdit::cursorPositionChanged, this,
                                      &ReadingPane::ScheduleRefresh)
@@ -89,18 +112,38 @@ void ReadingPane::ScheduleRefresh() {
 
 void ReadingPane::Refresh() {
     m_refreshTimer.stop();
-    m_listed.clear();
-    m_listedOffset = 0;
-    if (m_view != nullptr) {
-        const QTextCursor caret = m_view->textCursor();
-        if (caret.hasSelection()) {
-            m_listedOffset = caret.selectionStart();
-            m_listed = m_view->Text().mid(m_listedOffset, caret.selectionEnd() - m_listedOffset);
-        } else {
-            m_listedOffset = caret.block().position();
-            m_listed = caret.block().text();
-        }
+    if (m_view == nullptr) {
+        List(0, QString());
+        return;
     }
+    if (m_following >= 0) {
+        // Being read: the line being heard, from the unit on when the line is longer than one
+        // reading.
+        const QTextBlock line = m_view->document()->findBlock(m_following);
+        List(line.position(), line.text());
+        if (m_following >= m_readEnd && m_following < line.position() + line.length()) {
+            List(m_following, line.text().mid(m_following - line.position()));
+        }
+        return;
+    }
+    const QTextCursor caret = m_view->textCursor();
+    if (caret.hasSelection()) {
+        const int offset = caret.selectionStart();
+        List(offset, m_view->Text().mid(offset, caret.selectionEnd() - offset));
+    } else {
+        List(caret.block().position(), caret.block().text());
+    }
+}
+
+void ReadingPane::SetScript(KanaScript script) {
+    m_script = script;
+    app_settings::SetReadingPaneScript(static_cast<int>(script));
+    Refresh();
+}
+
+void ReadingPane::List(int offset, const QString& text) {
+    m_listed = text;
+    m_listedOffset = offset;
     m_source = SpeechSourceOf(m_listed.toStdU16String());
     const ReadingMode mode = ResolveReadingMode(g_speech.readings, ProcessAnalyzer());
     // An analyzer that cannot be loaded is said once, here or at the next speech.
@@ -109,29 +152,90 @@ void ReadingPane::Refresh() {
     setup.messages = &sink;
     m_listing = ListReading(reinterpret_cast<const unsigned char*>(m_source.bytes.data()),
                             m_source.bytes.size(), mode, g_speech.voice, setup);
+    std::uint16_t readTo = 0;
+    for (const SourceRange& r : m_listing.source) {
+        readTo = std::max(readTo, r.end);
+    }
+    m_readEnd = readTo >= m_source.bytes.size()
+                    ? m_listedOffset + static_cast<int>(m_listed.size())
+                    : m_listedOffset + static_cast<int>(m_source.TextSpan(readTo, readTo).begin);
 
-    // One listing character per reading character; a two-byte character's bytes share one.
-    QString shown;
-    m_charOfByte.assign(m_listing.reading.size(), 0);
-    for (std::size_t i = 0; i < m_listing.reading.size();) {
-        const auto b = static_cast<unsigned char>(m_listing.reading[i]);
-        std::size_t length = IsLeadByte(b) && i + 1 < m_listing.reading.size() ? 2 : 1;
-        m_charOfByte[i] = static_cast<int>(shown.size());
-        if (b == 0x0D && i + 1 < m_listing.reading.size() && m_listing.reading[i + 1] == '\n') {
-            length = 2; // a line end shows as one break
-            m_charOfByte[i + 1] = static_cast<int>(shown.size());
-            shown += QLatin1Char('\n');
-        } else {
-            if (length == 2) {
-                m_charOfByte[i + 1] = static_cast<int>(shown.size());
-            }
-            const QString text = Cp932Text(std::string_view(m_listing.reading).substr(i, length));
-            shown += text.isEmpty() ? QString(QLatin1Char(' ')) : text.left(1);
+    // One listing character per reading character: a two-byte character's bytes share one, as
+    // do a half-width kana and its voicing mark written in full-width kana.
+    std::vector<int> wordOf(m_source.bytes.size(), 0);
+    const std::vector<SourceRange> words = WordRanges(m_source.bytes);
+    for (std::size_t w = 0; w < words.size(); ++w) {
+        for (std::size_t b = words[w].begin; b < words[w].end && b < wordOf.size(); ++b) {
+            wordOf[b] = static_cast<int>(w);
         }
+    }
+    const std::string& reading = m_listing.reading;
+    QString shown;
+    m_charOfByte.assign(reading.size(), 0);
+    std::size_t previous = reading.size(); // the previous character's first byte on this line
+    for (std::size_t i = 0; i < reading.size();) {
+        const auto b = static_cast<unsigned char>(reading[i]);
+        if (b == 0x0D && i + 1 < reading.size() && reading[i + 1] == '\n') {
+            // A line end shows as one break.
+            m_charOfByte[i] = m_charOfByte[i + 1] = static_cast<int>(shown.size());
+            shown += QLatin1Char('\n');
+            previous = reading.size();
+            i += 2;
+            continue;
+        }
+        std::size_t length = IsLeadByte(b) && i + 1 < reading.size() ? 2 : 1;
+        QString character = Cp932Text(std::string_view(reading).substr(i, length));
+        if (m_script != KanaScript::HalfWidth && length == 1 && i + 1 < reading.size()) {
+            const QString pair = Cp932Text(std::string_view(reading).substr(i, 2));
+            if (IsOneKana(pair)) {
+                length = 2;
+                character = pair;
+            }
+        }
+        const QString written = character.isEmpty() ? QString(QLatin1Char(' '))
+                                                    : InKanaScript(character, m_script).left(1);
+        if (previous < reading.size() && !shown.back().isSpace() && !written.front().isSpace() &&
+            WordBreak(m_listing.source[previous], m_listing.source[i], m_source.bytes, wordOf)) {
+            shown += kWordSpace;
+        }
+        for (std::size_t k = i; k < i + length; ++k) {
+            m_charOfByte[k] = static_cast<int>(shown.size());
+        }
+        shown += written;
+        previous = b == 0x0A || b == 0x0D ? reading.size() : i;
         i += length;
     }
     m_text->setPlainText(shown);
+    MarkHeard();
+}
 
+void ReadingPane::OnHighlight(const QObject* owner, int unitBegin, int unitEnd, int, int) {
+    const auto* speaking = qobject_cast<const CYOMI5View*>(owner);
+    const bool ours = speaking != nullptr && m_view != nullptr &&
+                      speaking->GetDocument() == m_view->GetDocument();
+    if (!ours || unitBegin < 0) {
+        m_heardBegin = m_heardEnd = -1;
+        if (ours && m_following >= 0) {
+            // The reading ended: back to the caret's line.
+            m_following = -1;
+            ScheduleRefresh();
+        }
+        MarkHeard();
+        return;
+    }
+    m_heardBegin = unitBegin;
+    m_heardEnd = unitEnd;
+    m_following = unitBegin;
+    // The voice has left the listed text: the line it is in now (hidden, the pane lists it
+    // when shown).
+    if (isVisibleTo(parentWidget()) && (unitBegin < m_listedOffset || unitBegin >= m_readEnd)) {
+        Refresh();
+        return;
+    }
+    MarkHeard();
+}
+
+void ReadingPane::MarkHeard() {
     QList<QTextEdit::ExtraSelection> marks;
     for (std::size_t i = 0; i < m_listing.silent.size(); ++i) {
         if (m_listing.silent[i] && (i == 0 || m_charOfByte[i] != m_charOfByte[i - 1])) {
@@ -139,19 +243,9 @@ void ReadingPane::Refresh() {
                                 kSilentBackground));
         }
     }
-    m_text->setExtraSelections(marks);
-}
-
-void ReadingPane::OnHighlight(const QObject* owner, int unitBegin, int unitEnd, int, int) {
-    QList<QTextEdit::ExtraSelection> marks;
-    for (const QTextEdit::ExtraSelection& s : m_text->extraSelections()) {
-        if (s.format.property(QTextFormat::UserProperty).toString() != QLatin1String("heard")) {
-            marks.append(s);
-        }
-    }
-    const auto* speaking = qobject_cast<const CYOMI5View*>(owner);
-    if (unitBegin >= 0 && speaking != nullptr && m_view != nullptr &&
-        speaking->GetDocument() == m_view->GetDocument()) {
+    if (m_heardBegin >= 0) {
+        const int unitBegin = m_heardBegin;
+        const int unitEnd = m_heardEnd;
         // The reading bytes whose characters are exactly the unit's; among them the unit's
         // place in its word's reading. Without such bytes, every byte that overlaps the unit.
         const auto docSpan = [this](std::size_t i) {
@@ -234,6 +328,16 @@ void ReadingPane::ShowContextMenu(const QPoint& at) {
     registerWord->setEnabled(!WordAt(listingPosition).first.isEmpty());
     connect(registerWord, &QAction::triggered, this,
             [this, listingPosition] { RegisterWordAt(listingPosition); });
+    menu->addSeparator();
+    auto* scripts = new QActionGroup(menu);
+    for (const KanaScriptChoice& choice : KanaScriptChoices()) {
+        QAction* item = menu->addAction(QString::fromUtf8(choice.label));
+        item->setCheckable(true);
+        item->setChecked(choice.script == m_script);
+        scripts->addAction(item);
+        const KanaScript script = choice.script;
+        connect(item, &QAction::triggered, this, [this, script] { SetScript(script); });
+    }
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(m_text->viewport()->mapToGlobal(at));
 }

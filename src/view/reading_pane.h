@@ -1,11 +1,15 @@
 // The reading pane: a dock beside the document windows that lists the reading of the active
-// view's current line, or of its selection, as half-width katakana. The unit being heard is
-// highlighted in step with the document, the parts heard as nothing are marked in a colour of
-// their own, and a word's context menu offers it to the word registration dialog.
+// view's current line, or of its selection; while the view's document is being read, of the
+// line being heard. The reading is written in half-width katakana, hiragana or full-width
+// katakana (the context menu chooses; the choice is kept in the settings), with a thin space
+// between words. The unit being heard is highlighted in step with the document, the parts
+// heard as nothing are marked in a colour of their own, and a word's context menu offers it to
+// the word registration dialog.
 #pragma once
 
 #include "speech/reading_listing.h"
 #include "text/speech_text.h"
+#include "view/kana_script.h"
 
 #include <QDockWidget>
 #include <QPointer>
@@ -37,18 +41,34 @@ public:
     // Lists the reading again now (it is otherwise done shortly after the caret moves).
     void Refresh();
 
+    // The kana the reading is written in; setting it lists the reading again and keeps the
+    // choice in the settings.
+    KanaScript Script() const { return m_script; }
+    void SetScript(KanaScript script);
+
 private:
     void ScheduleRefresh();
+    // Lists the reading of text, which starts at document position offset.
+    void List(int offset, const QString& text);
     void ShowContextMenu(const QPoint& at);
     void OnHighlight(const QObject* owner, int unitBegin, int unitEnd, int wordBegin, int wordEnd);
+    // Marks the unit being heard (m_heardBegin, m_heardEnd) in the listing.
+    void MarkHeard();
     int ByteAt(int listingPosition) const;
 
     QPlainTextEdit* m_text;
     QPointer<CYOMI5View> m_view;
     QList<QMetaObject::Connection> m_viewConnections;
     QTimer m_refreshTimer;
-    QString m_listed;              // the listed text
-    int m_listedOffset = 0;        // its first character's position in the document
+    KanaScript m_script;
+    QString m_listed;       // the listed text
+    int m_listedOffset = 0; // its first character's position in the document
+    int m_readEnd = 0;      // the document position where its reading stopped
+    // While the view's document is being read: the document position of the unit being heard,
+    // whose line the pane lists; -1 otherwise.
+    int m_following = -1;
+    int m_heardBegin = -1; // the characters of the unit being heard, or -1
+    int m_heardEnd = -1;
     SpeechSource m_source;         // its speech bytes
     ReadingListing m_listing;      // its reading
     std::vector<int> m_charOfByte; // listing character of each reading byte

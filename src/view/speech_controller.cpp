@@ -4,8 +4,10 @@
 #include "platform/sample_player.h"
 #include "platform/speech_runner.h"
 #include "settings/settings.h"
+#include "speech/analyzer_loader.h"
 #include "speech/long_reading.h"
 #include "speech/playback.h"
+#include "speech/reading_mode.h"
 #include "speech/speech_state.h"
 #include "speech/text_reader.h"
 #include "speech/wav_render.h"
@@ -51,7 +53,32 @@ SamplePlayer& SpeechController::Player() {
     return *m_player;
 }
 
-QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& text) {
+namespace {
+
+// Whether text holds anything to read from position on: a character other than blanks and line
+// breaks.
+bool HasTextFrom(const QString& text, int position) {
+    for (qsizetype i = std::max(position, 0); i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (!c.isSpace()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The mode the pass just loaded was read in: the automatic reading reads with the dictionary
+// when its analyzer cannot be loaded.
+ReadingMode ReadingsOfLoadedPass() {
+    const ReadingMode mode = ResolveReadingMode(g_speech.readings, ProcessAnalyzer());
+    return mode == ReadingMode::Automatic && !ProcessAnalyzer().IsLoaded() ? ReadingMode::Dictionary
+                                                                           : mode;
+}
+
+} // namespace
+
+QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& text,
+                                    const QString& wholeText) {
     m_long.Clear();
     m_runner->setNextPass({});
     m_paused = false;
@@ -63,7 +90,13 @@ QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& te
     setup.messages = &sink;
     StartSpeech(g_speech, reinterpret_cast<const unsigned char*>(m_source.bytes.data()),
                 m_source.bytes.size(), setup);
+    m_passReadings = ReadingsOfLoadedPass();
     m_owner = owner;
+    // Where the reading stopped: at the 4000-byte cut, or earlier when the reading filled its
+    // buffer.
+    const auto stopByte = static_cast<std::size_t>(std::max(g_speech.sourceEnd, 0));
+    const int stop = static_cast<int>(m_source.TextSpan(stopByte, stopByte).begin);
+    m_cutAt = HasTextFrom(wholeText, stop) ? stop : -1;
     // The samples are fitted to the speed before the first tick (the first time at a speed
     // that takes a moment), never on a tick.
     // Those of the reading in both voices, as F5 may switch the voice meanwhile.
@@ -88,6 +121,7 @@ QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& te
 QStringList SpeechController::ReadRange(const QObject* owner, const QString& text, int begin,
                                         int end) {
     m_paused = false;
+    m_cutAt = -1;
     m_long.Begin(text.toStdU16String(), static_cast<std::size_t>(std::max(begin, 0)),
                  static_cast<std::size_t>(std::max(end, 0)));
     m_runner->setNextPass([this] { return LoadNextPass(); });
@@ -103,6 +137,7 @@ QStringList SpeechController::ReadRange(const QObject* owner, const QString& tex
         m_source = SpeechSource();
         m_words.clear();
         m_passOffset = std::max(begin, 0);
+        m_passReadings = ReadingsOfLoadedPass();
     }
     m_owner = owner;
     m_runner->start();
@@ -111,6 +146,7 @@ QStringList SpeechController::ReadRange(const QObject* owner, const QString& tex
 }
 
 void SpeechController::TakePass() {
+    m_passReadings = ReadingsOfLoadedPass();
     m_source = m_long.Source();
     m_words = m_long.Words();
     m_passOffset = static_cast<int>(m_long.PassOffset());
@@ -225,6 +261,11 @@ void SpeechController::OnTick(const TickResult& tick) {
     const int begin = m_passOffset + static_cast<int>(span.begin);
     const int end = m_passOffset + static_cast<int>(span.end);
     emit unitTicked(sample, begin, end);
+    if (tick.unitLength == 0 && m_cutAt >= 0 && m_owner != nullptr) {
+        // The tick past the pass's last unit: said once, even when repeat starts it again.
+        emit passCut(m_owner, m_cutAt);
+        m_cutAt = -1;
+    }
     if (tick.unitLength > 0 && m_owner != nullptr) {
         std::int32_t first = tick.unitBegin;
         while (first > 0 && g_speech.source[first - 1] == g_speech.source[tick.unitBegin] &&

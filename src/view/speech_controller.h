@@ -4,12 +4,14 @@
 #pragma once
 
 #include "speech/long_reading.h"
+#include "speech/text_reader.h"
 #include "text/speech_text.h"
 #include "view/highlight_schedule.h"
 
 #include <QObject>
 #include <QStringList>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,8 +31,11 @@ public:
 
     // The speak command of owner with its text as code page 932 bytes (CR LF line ends) and
     // where each byte lies in the document. Returns what the reading has to tell the user (the
-    // automatic reading could not load its analyzer and fell back to the dictionary).
-    QStringList Speak(const QObject* owner, const SpeechSource& text);
+    // automatic reading could not load its analyzer and fell back to the dictionary). When
+    // text is the start of wholeText (the document) and the reading stops before the end of
+    // what there is to read in it, passCut tells so as the pass's end is reached.
+    QStringList Speak(const QObject* owner, const SpeechSource& text,
+                      const QString& wholeText = QString());
     // Reads characters [begin, end) of owner's text (its whole text with '\n' line breaks) pass
     // after pass, each pass at most the source cut and what the reading buffer holds. Repeat on
     // starts again at begin. Returns what the reading has to tell the user, as Speak does.
@@ -41,6 +46,9 @@ public:
     // unit. Does nothing when nothing speaks.
     void TogglePause();
     bool IsPaused() const { return m_paused; }
+    // The reading mode of the pass being spoken (kReadingsDictionary or kReadingsAutomatic):
+    // switching the mode takes effect at the next pass.
+    ReadingMode PassReadings() const { return m_passReadings; }
     // The text of owner changed: a paused reading ends (its positions are no longer the text's).
     void TextEdited(const QObject* owner);
     // The unit of the last tick within the reading of its source range: its offset from the
@@ -81,6 +89,9 @@ signals:
     // heard, inside the word [wordBegin, wordEnd). All -1: nothing is being heard any more.
     void highlightChanged(const QObject* owner, int unitBegin, int unitEnd, int wordBegin,
                           int wordEnd);
+    // The speak command's pass of owner was read to its end, but its text goes on after
+    // character position: once per speak command.
+    void passCut(const QObject* owner, int position);
 
 private:
     SpeechController();
@@ -103,6 +114,8 @@ private:
     int m_passOffset = 0;             // the text position of the pass's first character
     std::vector<SourceRange> m_words; // the words of the pass's bytes
     bool m_paused = false;
+    ReadingMode m_passReadings = ReadingMode::Dictionary;
+    int m_cutAt = -1; // where the speak command's pass stopped short of its text's end, or -1
     HighlightSchedule m_schedule; // highlights waiting for their samples to sound
     int m_unitOffset = 0;
     int m_unitLength = 0;

@@ -180,8 +180,9 @@ std::span<const CommandBinding<CYOMI5View>> CYOMI5View::Bindings() {
 }
 
 void CYOMI5View::OnSpeak() {
+    const QString text = Text();
     const QStringList messages =
-        SpeechController::Instance().Speak(this, SpeechSourceOfText(Text()));
+        SpeechController::Instance().Speak(this, SpeechSourceOfText(text), text);
     for (const QString& message : messages) {
         ShowMessage(window(), message, MessageBoxType::IconExclamation);
     }

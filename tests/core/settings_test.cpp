@@ -436,5 +436,38 @@ TEST(SettingsTest, FitSamplesIsReadAndWrittenOnlyWhenItChanged) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
 }
 
+TEST(SettingsTest, ReadingPaneScriptIsKeptUnderItsOwnKeyOnlyOnceChosen) {
+    TempDir dir;
+    const std::string path = dir.File("yomi6.ini");
+    const std::string key = Sjis("読みパネルの文字");
+    ProgramRun run;
+    run.Start(path);
+    EXPECT_EQ(run.settings.readingPaneScript, 0);
+    run.End(path);
+    EXPECT_EQ(ReadFile(path).find(key), std::string::npos) << "untouched: not written";
+
+    ProgramRun hiragana;
+    hiragana.Start(path);
+    hiragana.settings.readingPaneScript = 1;
+    hiragana.End(path);
+    EXPECT_NE(ReadFile(path).find(key + "=1\r\n"), std::string::npos) << ReadFile(path);
+    ProgramRun next;
+    next.Start(path);
+    EXPECT_EQ(next.settings.readingPaneScript, 1);
+    next.settings.readingPaneScript = 0; // back to the default: the key stays, saying so
+    next.End(path);
+    EXPECT_NE(ReadFile(path).find(key + "=0\r\n"), std::string::npos) << ReadFile(path);
+
+    // Full-width katakana is the last choice; a value the program never writes reads as the
+    // default.
+    const std::pair<const char*, int> values[] = {{"2", 2}, {"3", 0}, {"-1", 0}, {"x", 0}};
+    for (const auto& [value, read] : values) {
+        WriteFile(path, "[" + kSection + "]\r\n" + key + "=" + value + "\r\n");
+        ProgramRun odd;
+        odd.Start(path);
+        EXPECT_EQ(odd.settings.readingPaneScript, read) << value;
+    }
+}
+
 } // namespace
 } // namespace yomi6

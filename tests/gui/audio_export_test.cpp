@@ -1,4 +1,4 @@
-// 音声ﾌｧｲﾙに保存(&A)... through the real menu action: the file type picks the format, the boxes
+// 音声ﾌｧｲﾙに保存(&E)... through the real menu action: the file type picks the format, the boxes
 // add the side files, the selection alone is exported, and a cancelled export leaves no file;
 // replacing files is asked once for all of them, the status bar says where the file went, and
 // a selection that reads nothing is refused.
@@ -117,7 +117,7 @@ private slots:
         file.close();
         EditorRun run({file.fileName()});
         QVERIFY(run.ok());
-        QAction* action = MenuAction(run.frame(), "ﾌｧｲﾙ(&F)", "音声ﾌｧｲﾙに保存(&A)...");
+        QAction* action = MenuAction(run.frame(), "ﾌｧｲﾙ(&F)", "音声ﾌｧｲﾙに保存(&E)...");
         QVERIFY(action != nullptr);
         run.frame().UpdateCommandUI();
         QVERIFY(action->isEnabled());
@@ -169,7 +169,7 @@ private slots:
         file.close();
         EditorRun run({file.fileName()});
         QVERIFY(run.ok());
-        QAction* action = MenuAction(run.frame(), "ﾌｧｲﾙ(&F)", "音声ﾌｧｲﾙに保存(&A)...");
+        QAction* action = MenuAction(run.frame(), "ﾌｧｲﾙ(&F)", "音声ﾌｧｲﾙに保存(&E)...");
         QVERIFY(action != nullptr);
         run.frame().UpdateCommandUI();
 

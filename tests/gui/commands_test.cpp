@@ -6,6 +6,7 @@
 #include "gui/gui_test_support.h"
 #include "speech/speech_state.h"
 #include "view/app_printer.h"
+#include "view/find_dialog.h"
 #include "view/speech_controller.h"
 #include "view/yomi6_doc.h"
 #include "view/yomi6_view.h"
@@ -70,7 +71,7 @@ const std::vector<Menu>& DocumentMenus() {
     static const std::vector<Menu> menus = {
         {"ﾌｧｲﾙ(&F)", Items({"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "閉じる(&C)",
                             "上書き保存(&S)\tCtrl+S", "名前を付けて保存(&A)...",
-                            "音声ﾌｧｲﾙに保存(&A)...", "---", "ﾍﾟｰｼﾞﾚｲｱｳﾄの設定(&L)",
+                            "音声ﾌｧｲﾙに保存(&E)...", "---", "ﾍﾟｰｼﾞﾚｲｱｳﾄの設定(&L)",
                             "ﾌﾟﾘﾝﾀの設定(&R)...", "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "印刷(&P)...\tCtrl+P",
                             "ﾌﾟﾘﾝﾀ用ﾌｫﾝﾄの設定(&F)", "---", "最新のﾌｧｲﾙ", "---", "終了(&X)"})},
         {"編集(&E)", Items({"元に戻す(&U)\tCtrl+Z", "---", "切り取り(&T)\tCtrl+X",
@@ -120,6 +121,44 @@ const Lines& ToolBarTips() {
         "ﾍﾙﾌﾟ",
     });
     return tips;
+}
+
+// Every key of the main window, by its command's menu item (or what it does), the keys of
+// one command together as the window's key list holds them.
+struct Keys {
+    const char* command;
+    const char* keys;
+};
+const Keys kKeys[] = {
+    {"しゃべる", "F3"},
+    {"やめる", "F4"},
+    {"ｶｰｿﾙ位置から読む", "Ctrl+F3"},
+    {"一時停止", "Pause, Ctrl+F4"},
+    {"新規作成", "Ctrl+N"},
+    {"開く", "Ctrl+O"},
+    {"上書き保存", "Ctrl+S"},
+    {"印刷", "Ctrl+P"},
+    {"ｺﾋﾟｰ", "Ctrl+C, Ctrl+Ins"},
+    {"切り取り", "Ctrl+X, Shift+Del"},
+    {"文字列検索", "Ctrl+F"},
+    {"貼り付け", "Ctrl+V, Shift+Ins"},
+    {"文字列置換", "Ctrl+H"},
+    {"元に戻す", "Ctrl+Z, Alt+Backspace"},
+    {"next pane (nothing)", "F6"},
+    {"previous pane (nothing)", "Shift+F6"},
+};
+
+// The mnemonic letter of a menu text ("名前を付けて保存(&A)..." → 'A'), or 0.
+QChar Mnemonic(const QString& text) {
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('&')) {
+            if (text.at(i + 1) != QLatin1Char('&')) {
+                return text.at(i + 1).toUpper();
+            }
+            ++i;
+        }
+    }
+    return QChar();
 }
 
 Lines MenuLines(const QMenu& menu) {
@@ -376,6 +415,99 @@ private slots:
         }
         QTest::keyClick(view, Qt::Key_F6);
         QCOMPARE(run.view(), view);
+    }
+
+    void everyKeyIsListedWithItsCommand() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        // The window's own keys (the menus' items carry none of their own), in table order.
+        Lines keys;
+        for (const QAction* a : run.frame().actions()) {
+            if (!a->shortcuts().isEmpty()) {
+                keys << QKeySequence::listToString(a->shortcuts())
+                            .replace(QStringLiteral("; "), QStringLiteral(", "));
+            }
+        }
+        Lines expected;
+        for (const Keys& k : kKeys) {
+            expected << U(k.keys);
+        }
+        keys.sort();
+        expected.sort();
+        QCOMPARE(keys, expected);
+    }
+
+    void findAndReplaceAnswerCtrlFAndCtrlH() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        CYOMI5View* view = run.view();
+        view->setFocus();
+        view->setPlainText(QStringLiteral("one two"));
+        QCOMPARE(run.frame().SearchDialog(false)->isVisible(), false);
+        // From the text and from the window (the focus on its tool bar, say) alike.
+        for (QWidget* target : {static_cast<QWidget*>(view), static_cast<QWidget*>(&run.frame())}) {
+            QTest::keyClick(target, Qt::Key_F, Qt::ControlModifier);
+            QTRY_VERIFY(run.frame().SearchDialog(false)->isVisible());
+            QVERIFY(!run.frame().SearchDialog(true)->isVisible());
+            run.frame().SearchDialog(false)->hide();
+            QApplication::setActiveWindow(&run.frame());
+            QTest::keyClick(target, Qt::Key_H, Qt::ControlModifier);
+            QTRY_VERIFY(run.frame().SearchDialog(true)->isVisible());
+            QVERIFY(!run.frame().SearchDialog(false)->isVisible());
+            run.frame().SearchDialog(true)->hide();
+            QApplication::setActiveWindow(&run.frame());
+        }
+        QCOMPARE(view->toPlainText(), QStringLiteral("one two")); // Ctrl+H is no backspace
+        // An empty document has nothing to find: the keys do nothing, as the items are off.
+        view->setPlainText(QString());
+        run.frame().UpdateCommandUI();
+        QTest::keyClick(view, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClick(view, Qt::Key_H, Qt::ControlModifier);
+        QVERIFY(!run.frame().SearchDialog(false)->isVisible());
+        QVERIFY(!run.frame().SearchDialog(true)->isVisible());
+    }
+
+    void menuMnemonicsAreUniqueAndAltFASavesAs() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        for (const bool documentMenus : {true, false}) {
+            if (!documentMenus) {
+                run.view()->GetDocument()->SetModifiedFlag(false);
+                run.frame().MdiArea()->closeAllSubWindows();
+                QTRY_VERIFY(run.frame().ChildFrames().empty());
+            }
+            for (const QAction* top : run.frame().menuBar()->actions()) {
+                QString seen;
+                for (const QAction* a : top->menu()->actions()) {
+                    const QChar m = Mnemonic(a->text());
+                    if (a->isSeparator() || !a->isVisible() || m.isNull()) {
+                        continue;
+                    }
+                    QVERIFY2(!seen.contains(m),
+                             qPrintable(top->text() + QStringLiteral(": ") + a->text()));
+                    seen += m;
+                }
+            }
+        }
+        QTest::keyClick(&run.frame(), Qt::Key_N, Qt::ControlModifier);
+        QTRY_COMPARE(run.frame().ChildFrames().size(), 1u);
+
+        // Alt+F opens the file menu; A there is 名前を付けて保存 at once.
+        QString seen;
+        ModalHandler cancel([&seen](QWidget* w) {
+            seen = w->windowTitle() + QLatin1Char(' ') +
+                   QString::fromLatin1(w->metaObject()->className());
+            if (auto* d = qobject_cast<QDialog*>(w)) {
+                d->reject();
+            }
+        });
+        QMenu* file = TopMenu(run.frame(), U("ﾌｧｲﾙ(&F)"));
+        QTest::keyClick(&run.frame(), Qt::Key_F, Qt::AltModifier);
+        QTRY_VERIFY(file->isVisible());
+        QTest::keyClick(file, Qt::Key_A);
+        QTRY_VERIFY(cancel.handled());
+        QVERIFY2(seen.endsWith(QStringLiteral("QFileDialog")), qPrintable(seen));
+        QVERIFY(!file->isVisible());
     }
 
     void toolBarHasItsButtonsInOrder() {

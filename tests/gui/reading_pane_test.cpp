@@ -11,6 +11,7 @@
 #include "speech/speech_state.h"
 #include "text/cp932_codec.h"
 #include "text/speech_text.h"
+#include "view/kana_script.h"
 #include "view/reading_pane.h"
 #include "view/speech_controller.h"
 #include "view/word_dialog.h"
@@ -23,6 +24,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -60,6 +62,37 @@ CoreReading ReadWithCore(const QString& text) {
     return core;
 }
 
+constexpr QChar kThinSpace(0x2009);
+
+// The listing without the thin spaces between its words, and where each character of the
+// listing is in it (-1 for a thin space).
+struct Stripped {
+    QString text;
+    QList<int> at;
+};
+
+Stripped Strip(const QString& listing) {
+    Stripped s;
+    for (const QChar c : listing) {
+        if (c == kThinSpace) {
+            s.at << -1;
+        } else {
+            s.at << static_cast<int>(s.text.size());
+            s.text += c;
+        }
+    }
+    return s;
+}
+
+// Listing positions as positions in the stripped listing.
+QList<int> InStripped(const Stripped& s, const QList<int>& positions) {
+    QList<int> out;
+    for (int p : positions) {
+        out << s.at.value(p, -2);
+    }
+    return out;
+}
+
 QList<int> Marked(const QPlainTextEdit* text, const char* part) {
     QList<int> positions;
     for (const QTextEdit::ExtraSelection& s : text->extraSelections()) {
@@ -70,6 +103,60 @@ QList<int> Marked(const QPlainTextEdit* text, const char* part) {
         }
     }
     return positions;
+}
+
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// Opens the pane's context menu over its first character and returns its kana entries as
+// "text [x]" (checked) or "text [ ]"; triggers the entry choose when it is not empty.
+QStringList ChooseKana(ReadingPane* pane, const QString& choose = QString()) {
+    QPlainTextEdit* text = pane->ReadingText();
+    emit text->customContextMenuRequested(text->cursorRect(QTextCursor(text->document())).center());
+    QMenu* menu = nullptr;
+    for (int i = 0; i < 500 && menu == nullptr; ++i) {
+        menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) {
+            QTest::qWait(10);
+        }
+    }
+    if (menu == nullptr) {
+        return {QStringLiteral("(no menu)")};
+    }
+    QStringList entries;
+    QAction* chosen = nullptr;
+    for (QAction* a : menu->actions()) {
+        if (a->text().endsWith(U("で表示"))) {
+            entries << a->text() +
+                           (a->isChecked() ? QStringLiteral(" [x]") : QStringLiteral(" [ ]"));
+            if (a->text() == choose) {
+                chosen = a;
+            }
+        }
+    }
+    menu->close();
+    if (chosen != nullptr) {
+        chosen->trigger();
+    }
+    return entries;
+}
+
+// The listing of the pane each time the voice reaches a unit, until the reading ends.
+QStringList ListingsWhileReading(CMainFrame& frame, ReadingPane* pane, cmd::Id command) {
+    QStringList listings;
+    QObject guard;
+    QObject::connect(&SpeechController::Instance(), &SpeechController::highlightChanged, &guard,
+                     [&](const QObject*, int unitBegin, int, int, int) {
+                         if (unitBegin >= 0) {
+                             listings << pane->ReadingText()->toPlainText();
+                         }
+                     });
+    frame.Dispatch(command);
+    for (int i = 0; i < 1000 && SpeechController::Instance().IsTimerRunning(); ++i) {
+        QTest::qWait(10);
+    }
+    return listings;
 }
 
 } // namespace
@@ -133,15 +220,16 @@ private slots:
         view->setTextCursor(caret);
         pane->Refresh();
         const CoreReading core = ReadWithCore(second);
-        QCOMPARE(pane->ReadingText()->toPlainText(), core.shown);
+        const Stripped listing = Strip(pane->ReadingText()->toPlainText());
+        QCOMPARE(listing.text, core.shown);
         QVERIFY(!core.silent.isEmpty());
         // Every byte here is one character of the listing.
-        QCOMPARE(Marked(pane->ReadingText(), "silent"), core.silent);
+        QCOMPARE(InStripped(listing, Marked(pane->ReadingText(), "silent")), core.silent);
 
         caret.setPosition(0);
         caret.setPosition(2, QTextCursor::KeepAnchor);
         view->setTextCursor(caret);
-        QTRY_COMPARE(pane->ReadingText()->toPlainText(),
+        QTRY_COMPARE(Strip(pane->ReadingText()->toPlainText()).text,
                      ReadWithCore(QStringLiteral("あい")).shown);
     }
 
@@ -166,22 +254,200 @@ private slots:
             }
         });
         QStringList heard;
-        const auto connection =
-            connect(&SpeechController::Instance(), &SpeechController::highlightChanged, this,
-                    [&](const QObject*, int unitBegin, int, int, int) {
-                        if (unitBegin >= 0) {
-                            QString part;
-                            for (int i : Marked(pane->ReadingText(), "heard")) {
-                                part += core.shown.at(i);
-                            }
-                            heard << part;
-                        }
-                    });
+        const auto connection = connect(
+            &SpeechController::Instance(), &SpeechController::highlightChanged, this,
+            [&](const QObject*, int unitBegin, int, int, int) {
+                if (unitBegin >= 0) {
+                    const Stripped listing = Strip(pane->ReadingText()->toPlainText());
+                    QString part;
+                    for (int i : InStripped(listing, Marked(pane->ReadingText(), "heard"))) {
+                        part += core.shown.mid(i, 1);
+                    }
+                    heard << part;
+                }
+            });
         run.frame().Dispatch(cmd::ReadFromCaret);
         QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 5000);
         disconnect(connection);
         QCOMPARE(heard, expected);
         QVERIFY(Marked(pane->ReadingText(), "heard").isEmpty()); // gone at the end
+    }
+
+    void theReadingIsWrittenInTheChosenKanaWithThinSpacesBetweenWords() {
+        {
+            EditorRun run;
+            MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
+            ReadingPane* pane = run.frame().ReadingPaneDock();
+            g_speech.readings = kReadingsDictionary;
+            // Words by script, each sign a word of its own (。 and ー are read as pauses, "-");
+            // no thin space beside a blank. A voiced kana is one character in full-width kana.
+            run.view()->setPlainText(U("がっこうへ。パンだ スーパーabc"));
+            pane->Refresh();
+            QCOMPARE(pane->Script(), KanaScript::HalfWidth);
+            QCOMPARE(pane->ReadingText()->toPlainText(),
+                     U("ｶﾞｯｺｳﾍ\u2009-\u2009ﾊﾟﾝ\u2009ﾀﾞ ｽ-ﾊﾟ-\u2009ｴｲﾋﾞｲｼｲ"));
+            QCOMPARE(ChooseKana(pane, U("ひらがなで表示")),
+                     QStringList({U("ひらがなで表示 [ ]"), U("カタカナで表示 [ ]"),
+                                  U("半角ｶﾀｶﾅで表示 [x]")}));
+            QCOMPARE(pane->ReadingText()->toPlainText(),
+                     U("がっこうへ\u2009-\u2009ぱん\u2009だ す-ぱ-\u2009えいびいしい"));
+            QCOMPARE(ChooseKana(pane, U("カタカナで表示")),
+                     QStringList({U("ひらがなで表示 [x]"), U("カタカナで表示 [ ]"),
+                                  U("半角ｶﾀｶﾅで表示 [ ]")}));
+            QCOMPARE(pane->ReadingText()->toPlainText(),
+                     U("ガッコウヘ\u2009-\u2009パン\u2009ダ ス-パ-\u2009エイビイシイ"));
+            // A word's registration still offers the half-width reading the dictionary holds.
+            const int at = static_cast<int>(pane->ReadingText()->toPlainText().indexOf(U("ン")));
+            QCOMPARE(pane->WordAt(at), std::make_pair(U("パン"), U("ﾊﾟﾝ")));
+        }
+        // Kept in the settings file under its own key, and taken up by the next run.
+        QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読みパネルの文字"),
+                 std::optional<int>(2));
+        EditorRun run;
+        ReadingPane* pane = run.frame().ReadingPaneDock();
+        QCOMPARE(pane->Script(), KanaScript::Katakana);
+        run.view()->setPlainText(U("ばびぶ"));
+        pane->Refresh();
+        QCOMPARE(pane->ReadingText()->toPlainText(), U("バビブ"));
+        QCOMPARE(ChooseKana(pane, U("半角ｶﾀｶﾅで表示")).size(), 3);
+        QCOMPARE(pane->ReadingText()->toPlainText(), U("ﾊﾞﾋﾞﾌﾞ"));
+    }
+
+    void everyHalfWidthKanaHasItsFullWidthForms() {
+        struct Case {
+            const char* half;
+            const char* hiragana;
+            const char* katakana;
+        };
+        const Case cases[] = {
+            // The whole row of half-width katakana, then the signs.
+            {"ｦｧｨｩｪｫｬｭｮｯｰｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜﾝ",
+             "をぁぃぅぇぉゃゅょっーあいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほま"
+             "みむめもやゆよらりるれろわん",
+             "ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマ"
+             "ミムメモヤユヨラリルレロワン"},
+            {"｡｢｣､･", "。「」、・", "。「」、・"},
+            // Voiced and semi-voiced: one character; ｳﾞ has a hiragana too.
+            {"ｶﾞｷﾞｸﾞｹﾞｺﾞｻﾞｼﾞｽﾞｾﾞｿﾞﾀﾞﾁﾞﾂﾞﾃﾞﾄﾞﾊﾞﾋﾞﾌﾞﾍﾞﾎﾞﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟｳﾞ",
+             "がぎぐげござじずぜぞだぢづでどばびぶべぼぱぴぷぺぽゔ",
+             "ガギグゲゴザジズゼゾダヂヅデドバビブベボパピプペポヴ"},
+            // A mark that voices nothing stands on its own; everything else is left alone.
+            {"ﾅﾞﾟﾞｱﾟ", "な゛゜゛あ゜", "ナ゛゜゛ア゜"},
+            {"A1-漢 ｱ", "A1-漢 あ", "A1-漢 ア"},
+        };
+        for (const Case& c : cases) {
+            QCOMPARE(InKanaScript(U(c.half), KanaScript::Hiragana), U(c.hiragana));
+            QCOMPARE(InKanaScript(U(c.half), KanaScript::Katakana), U(c.katakana));
+            QCOMPARE(InKanaScript(U(c.half), KanaScript::HalfWidth), U(c.half));
+        }
+        QVERIFY(IsOneKana(U("ﾊﾟ")));
+        QVERIFY(!IsOneKana(U("ﾅﾞ")));
+        QVERIFY(!IsOneKana(U("ｱｲ")));
+        QVERIFY(!IsOneKana(U("A")));
+        QCOMPARE(KanaScriptOf(1), KanaScript::Hiragana);
+        QCOMPARE(KanaScriptOf(2), KanaScript::Katakana);
+        QCOMPARE(KanaScriptOf(7), KanaScript::HalfWidth);
+    }
+
+    void theKanaChoiceIsWrittenOnlyOnceMade() {
+        {
+            EditorRun run;
+            MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
+        }
+        QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読みパネル"),
+                 std::optional<int>(1));
+        QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読みパネルの文字"),
+                 std::nullopt);
+    }
+
+    void theAnalyzersWordsAreSpacedAndTheUnitHeardIsOneKana() {
+        EditorRun run;
+        MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
+        ReadingPane* pane = run.frame().ReadingPaneDock();
+        g_speech.readings = kReadingsAutomatic;
+        const QString text = U("東京へ行く");
+        run.view()->setPlainText(text);
+        pane->SetScript(KanaScript::Hiragana);
+        // Three words: 東京, へ, 行く.
+        const QStringList words = pane->ReadingText()->toPlainText().split(kThinSpace);
+        QCOMPARE(words.size(), 3);
+        const QString core = ReadWithCore(text).shown;
+        QCOMPARE(words.join(QString()), InKanaScript(core, KanaScript::Hiragana));
+        QCOMPARE(words.at(1), U("え")); // the particle as spoken
+
+        // A voiced kana heard is one character of the listing.
+        g_speech.readings = kReadingsDictionary;
+        run.view()->setPlainText(U("がっこう"));
+        pane->Refresh();
+        QCOMPARE(pane->ReadingText()->toPlainText(), U("がっこう"));
+        QStringList heard;
+        QObject guard;
+        connect(&SpeechController::Instance(), &SpeechController::highlightChanged, &guard,
+                [&](const QObject*, int unitBegin, int, int, int) {
+                    if (unitBegin >= 0) {
+                        QString part;
+                        for (int i : Marked(pane->ReadingText(), "heard")) {
+                            part += pane->ReadingText()->toPlainText().at(i);
+                        }
+                        heard << part;
+                    }
+                });
+        run.frame().Dispatch(cmd::Speak);
+        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 5000);
+        QCOMPARE(heard, QStringList({U("が"), U("っ"), U("こ"), U("う")}));
+    }
+
+    void whileReadingThePaneFollowsTheVoiceNotTheCaret() {
+        EditorRun run;
+        MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
+        ReadingPane* pane = run.frame().ReadingPaneDock();
+        CYOMI5View* view = run.view();
+        g_speech.readings = kReadingsDictionary;
+        view->setPlainText(U("あいう\nかき\nさしす"));
+        QTextCursor caret = view->textCursor();
+        caret.setPosition(5); // on the second line
+        view->setTextCursor(caret);
+        pane->Refresh();
+        QCOMPARE(pane->ReadingText()->toPlainText(), U("ｶｷ"));
+        const QStringList listings = ListingsWhileReading(run.frame(), pane, cmd::Speak);
+        QCOMPARE(listings, QStringList({U("ｱｲｳ"), U("ｱｲｳ"), U("ｱｲｳ"), U("ｶｷ"), U("ｶｷ"), U("ｻｼｽ"),
+                                        U("ｻｼｽ"), U("ｻｼｽ")}));
+        // Read to the end: the caret's line again.
+        QTRY_COMPARE(pane->ReadingText()->toPlainText(), U("ｶｷ"));
+
+        // Paused, the pane stays on the line heard, whatever the caret does; stopped, it goes
+        // back to the caret.
+        g_speech.speed = 400;
+        QSignalSpy highlights(&SpeechController::Instance(), &SpeechController::highlightChanged);
+        run.frame().Dispatch(cmd::Speak);
+        QTRY_VERIFY(!highlights.isEmpty());
+        run.frame().Dispatch(cmd::Pause);
+        QVERIFY(SpeechController::Instance().IsPaused());
+        QCOMPARE(pane->ReadingText()->toPlainText(), U("ｱｲｳ"));
+        caret.setPosition(9); // the third line
+        view->setTextCursor(caret);
+        QTest::qWait(300); // longer than the pane waits for the caret to settle
+        QCOMPARE(pane->ReadingText()->toPlainText(), U("ｱｲｳ"));
+        QVERIFY(!Marked(pane->ReadingText(), "heard").isEmpty());
+        run.frame().Dispatch(cmd::Stop);
+        QTRY_COMPARE(pane->ReadingText()->toPlainText(), U("ｻｼｽ"));
+        QVERIFY(Marked(pane->ReadingText(), "heard").isEmpty());
+    }
+
+    void onALineLongerThanOneReadingThePaneListsFromTheVoice() {
+        EditorRun run;
+        MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
+        ReadingPane* pane = run.frame().ReadingPaneDock();
+        CYOMI5View* view = run.view();
+        g_speech.readings = kReadingsDictionary;
+        // 2500 あ (5000 bytes) then いう on one line: one reading holds 2000 of them.
+        view->setPlainText(QString(2500, QChar(u'あ')) + U("いう"));
+        QTextCursor caret = view->textCursor();
+        caret.setPosition(2497);
+        view->setTextCursor(caret);
+        const QStringList listings = ListingsWhileReading(run.frame(), pane, cmd::ReadFromCaret);
+        QCOMPARE(listings,
+                 QStringList({U("ｱｱｱｲｳ"), U("ｱｱｱｲｳ"), U("ｱｱｱｲｳ"), U("ｱｱｱｲｳ"), U("ｱｱｱｲｳ")}));
     }
 
     void aWordsContextMenuOffersItForRegistration() {

@@ -1,0 +1,219 @@
+// The status bar's message pane as the speech goes, through the real keys F3, F5, Pause, F4 and
+// Ctrl+F3: "ﾚﾃﾞｨ" when nothing is read, what is being done with the voice and the reading mode
+// while reading or paused, and once at the end of a speak command that stopped at its cut
+// before the end of the document, the line where it stopped and the key that reads on. The
+// texts are typed out here.
+#include "app/main_frame.h"
+#include "app/resources_init.h"
+#include "gui/gui_test_support.h"
+#include "platform/sample_player.h"
+#include "speech/speech_state.h"
+#include "view/speech_controller.h"
+#include "view/yomi6_view.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace yomi6;
+using namespace yomi6::test;
+
+namespace {
+
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+bool Idle() {
+    return !SpeechController::Instance().IsTimerRunning() &&
+           !SpeechController::Instance().IsPaused();
+}
+
+// "あい", then lines empty but for their line breaks, then "うえ": the speak command's 4000
+// bytes end inside the empty lines, after "あい" (4 bytes) and 1998 line breaks (CR LF), at
+// the start of line 1999; its reading is two units long.
+QString LongDocument(bool textAfterTheCut) {
+    return U("あい") + QString(2500, QLatin1Char('\n')) + (textAfterTheCut ? U("うえ") : QString());
+}
+
+} // namespace
+
+class SpeechStatusTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        InitResources();
+        QVERIFY(m_cwd.isValid());
+        QDir::setCurrent(m_cwd.path()); // the dictionary is created here
+    }
+
+    void init() {
+        m_config = std::make_unique<ScratchConfig>();
+        g_speech = SpeechState{};
+    }
+
+    void cleanup() {
+        SpeechController::Instance().Stop();
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 10000);
+        m_config.reset();
+    }
+
+    // First of all, before anything loads the analyzer: its dictionary is missing.
+    void anAutomaticReadingWithoutItsAnalyzerSaysItReadsWithTheDictionary() {
+        const QByteArray old = qgetenv("YOMI6_MECAB_DIC");
+        qputenv("YOMI6_MECAB_DIC", m_cwd.filePath(QStringLiteral("no-dictionary")).toLocal8Bit());
+        {
+            EditorRun run;
+            QVERIFY(run.ok());
+            QTRY_VERIFY_WITH_TIMEOUT(SpeechController::Instance().Player().isReady(), 10000);
+            g_speech.readings = kReadingsAutomatic;
+            g_speech.speed = 300;
+            run.view()->setPlainText(U("あいうえお"));
+            auto box = AnswerNextMessageBox(QMessageBox::Ok); // the analyzer could not be loaded
+            QTest::keyClick(run.view(), Qt::Key_F3);
+            QTRY_VERIFY(box->handled());
+            QCOMPARE(run.frame().StatusMessage(), U("読み上げ中（女性・辞書・音声出力なし）"));
+            QTest::keyClick(run.view(), Qt::Key_F4);
+            QTRY_VERIFY(Idle());
+        }
+        qputenv("YOMI6_MECAB_DIC", old);
+        if (old.isEmpty()) {
+            qunsetenv("YOMI6_MECAB_DIC");
+        }
+    }
+
+    void thePaneSaysWhatTheSpeechIsDoing() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        // The test runs with the sound server pointed nowhere: first that is said.
+        QTRY_COMPARE_WITH_TIMEOUT(run.frame().StatusMessage(),
+                                  U("音声を出力できません。読み上げは無音で進みます。"), 10000);
+        g_speech.voice = 0;
+        g_speech.readings = kReadingsDictionary;
+        g_speech.speed = 300; // slow: the reading lasts while the keys are tried
+        CYOMI5View* view = run.view();
+        view->setFocus();
+        view->setPlainText(U("あいうえおかきくけこさしすせそ"));
+        CMainFrame& frame = run.frame();
+
+        // Reading, the pane says so, and that nothing is heard.
+        QTest::keyClick(view, Qt::Key_F3);
+        QCOMPARE(frame.StatusMessage(), U("読み上げ中（女性・辞書・音声出力なし）"));
+        QTest::keyClick(view, Qt::Key_F5); // the voice changes at once
+        QCOMPARE(frame.StatusMessage(), U("読み上げ中（男性・辞書・音声出力なし）"));
+        QTest::keyClick(view, Qt::Key_Pause);
+        QCOMPARE(frame.StatusMessage(), U("一時停止中（男性・辞書・音声出力なし）"));
+        QTest::keyClick(view, Qt::Key_F4, Qt::ControlModifier); // the other pause key
+        QCOMPARE(frame.StatusMessage(), U("読み上げ中（男性・辞書・音声出力なし）"));
+        QTest::keyClick(view, Qt::Key_F4);
+        QTRY_VERIFY(Idle());
+        QCOMPARE(frame.StatusMessage(), U("ﾚﾃﾞｨ"));
+
+        // Stopped while paused: ready at once.
+        QTest::keyClick(view, Qt::Key_F3);
+        QTest::keyClick(view, Qt::Key_Pause);
+        QCOMPARE(frame.StatusMessage(), U("一時停止中（男性・辞書・音声出力なし）"));
+        QTest::keyClick(view, Qt::Key_F4);
+        QVERIFY(Idle());
+        QCOMPARE(frame.StatusMessage(), U("ﾚﾃﾞｨ"));
+
+        // The mode is the reading's own: switched meanwhile, it is the next reading's.
+        QAction* readings = MenuAction(frame, "よみあげ(&T)", "漢字も読む(&K)");
+        QVERIFY(readings != nullptr);
+        readings->trigger();
+        QCOMPARE(g_speech.readings, kReadingsAutomatic);
+        QTest::keyClick(view, Qt::Key_F3, Qt::ControlModifier);
+        QCOMPARE(frame.StatusMessage(), U("読み上げ中（男性・自動・音声出力なし）"));
+        readings->trigger();
+        QCOMPARE(g_speech.readings, kReadingsDictionary);
+        QCOMPARE(frame.StatusMessage(), U("読み上げ中（男性・自動・音声出力なし）"));
+        QTest::keyClick(view, Qt::Key_F4);
+        QTRY_VERIFY(Idle());
+        QCOMPARE(frame.StatusMessage(), U("ﾚﾃﾞｨ"));
+
+        // A menu's prompt still takes the pane while shown.
+        QTest::keyClick(view, Qt::Key_F3);
+        frame.statusBar()->showMessage(U("ﾌﾟﾛﾝﾌﾟﾄ"));
+        QCOMPARE(frame.StatusMessage(), U("ﾌﾟﾛﾝﾌﾟﾄ"));
+        frame.statusBar()->clearMessage();
+        QCOMPARE(frame.StatusMessage(), U("読み上げ中（男性・辞書・音声出力なし）"));
+    }
+
+    void aSpeakCommandCutShortSaysWhereAndNamesCtrlF3Once() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        // The sound output has been looked for (there is none here).
+        QTRY_VERIFY_WITH_TIMEOUT(SpeechController::Instance().Player().isReady(), 10000);
+        g_speech.readings = kReadingsDictionary;
+        g_speech.speed = 10;
+        CYOMI5View* view = run.view();
+        view->setFocus();
+        CMainFrame& frame = run.frame();
+        SpeechController& speech = SpeechController::Instance();
+        QSignalSpy cuts(&speech, &SpeechController::passCut);
+        const QString notice = U("1999 行目で区切りました。続きは Ctrl+F3");
+
+        view->setPlainText(LongDocument(true));
+        QTest::keyClick(view, Qt::Key_F3);
+        QTRY_VERIFY(Idle());
+        QCOMPARE(frame.StatusMessage(), notice);
+        QCOMPARE(cuts.size(), 1);
+
+        // The next reading takes the notice away; stopped before the end, it says nothing.
+        g_speech.speed = 300;
+        QTest::keyClick(view, Qt::Key_F3);
+        QCOMPARE(frame.StatusMessage(), U("読み上げ中（女性・辞書・音声出力なし）"));
+        QTest::keyClick(view, Qt::Key_F4);
+        QTRY_VERIFY(Idle());
+        QCOMPARE(frame.StatusMessage(), U("ﾚﾃﾞｨ"));
+        QCOMPARE(cuts.size(), 1);
+
+        // Repeated, the pass ends again and again: said once.
+        g_speech.speed = 10;
+        g_speech.repeat = kRepeatOn;
+        QSignalSpy ticks(&speech, &SpeechController::unitTicked);
+        QTest::keyClick(view, Qt::Key_F3);
+        QTRY_VERIFY_WITH_TIMEOUT(ticks.size() >= 10, 20000); // three passes and more
+        QCOMPARE(frame.StatusMessage(), notice);
+        QTest::keyClick(view, Qt::Key_F4);
+        QTRY_VERIFY(Idle());
+        QCOMPARE(cuts.size(), 2);
+        g_speech.repeat = kRepeatOff;
+
+        // Nothing after the cut but line breaks, or a document read to its end: nothing to say.
+        frame.statusBar()->clearMessage();
+        for (const QString& text : {LongDocument(false), U("あいう\nえお")}) {
+            view->setPlainText(text);
+            QTest::keyClick(view, Qt::Key_F3);
+            QTRY_VERIFY(Idle());
+            QCOMPARE(frame.StatusMessage(), U("ﾚﾃﾞｨ"));
+        }
+        // Ctrl+F3 reads on over the cut, pass after pass: nothing to say either.
+        view->setPlainText(LongDocument(true));
+        view->moveCursor(QTextCursor::Start);
+        QSignalSpy units(&speech, &SpeechController::unitTicked);
+        QTest::keyClick(view, Qt::Key_F3, Qt::ControlModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 20000);
+        const int lastLine = static_cast<int>(LongDocument(true).size()) - 2; // うえ
+        bool heardTheEnd = false;
+        for (const QList<QVariant>& u : units) {
+            heardTheEnd =
+                heardTheEnd || (u.at(1).toInt() >= lastLine && u.at(2).toInt() > lastLine);
+        }
+        QVERIFY(heardTheEnd);
+        QCOMPARE(frame.StatusMessage(), U("ﾚﾃﾞｨ"));
+        QCOMPARE(cuts.size(), 2);
+    }
+
+private:
+    QTemporaryDir m_cwd;
+    std::unique_ptr<ScratchConfig> m_config;
+};
+
+QTEST_MAIN(SpeechStatusTest)
+#include "speech_status_test.moc"
