@@ -342,6 +342,8 @@ std::span<const CommandBinding<CMainFrame>> CMainFrame::Bindings() {
         {cmd::FilePrintSetup, [](F& f) { OnFilePrintSetup(&f); }},
         {cmd::Readings, [](F& f) { f.ToggleReadings(); },
          [](const F&) { return CheckedIf(g_speech.readings == kReadingsAutomatic); }},
+        {cmd::AozoraNotation, [](F& f) { f.ToggleAozora(); },
+         [](const F&) { return CheckedIf(g_speech.aozora != AozoraMode::Off); }},
         {cmd::ReadingPane, [](F& f) { f.ToggleReadingPane(); },
          [](const F& f) { return CheckedIf(f.m_readingPane->isVisibleTo(&f)); }},
         {cmd::FileMruFirst, [](F& f) { f.OpenRecentFile(0); }},
@@ -373,6 +375,14 @@ void CMainFrame::ToggleReadings() {
     // Takes effect at the next speak command, like the speed.
     g_speech.readings =
         g_speech.readings == kReadingsAutomatic ? kReadingsDictionary : kReadingsAutomatic;
+    if (m_readingPane->isVisibleTo(this)) {
+        m_readingPane->Refresh();
+    }
+}
+
+void CMainFrame::ToggleAozora() {
+    // Takes effect at the next speak command, like the reading mode.
+    g_speech.aozora = g_speech.aozora == AozoraMode::Off ? AozoraMode::Auto : AozoraMode::Off;
     if (m_readingPane->isVisibleTo(this)) {
         m_readingPane->Refresh();
     }

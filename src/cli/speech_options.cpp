@@ -20,7 +20,17 @@ SpeechDefaults DefaultSpeechOptions() {
     const ProfileFile profile = ProfileFile::Open(SettingsPath());
     LoadSpeechSettings(profile, choices);
     return SpeechDefaults{choices.voice, choices.speed, choices.readings,
-                          AnalyzerDictionarySetting(profile)};
+                          AnalyzerDictionarySetting(profile),
+                          choices.aozora != 0 ? AozoraMode::Auto : AozoraMode::Off};
+}
+
+bool ReadsAozoraOption(const Options& options, std::int32_t readings, std::string_view text) {
+    if (readings != kReadingsAutomatic) {
+        return false;
+    }
+    const AozoraMode mode =
+        options.aozora ? static_cast<AozoraMode>(*options.aozora) : DefaultSpeechOptions().aozora;
+    return ReadsAsAozora(mode, text);
 }
 
 void ApplySpeechOptions(const Options& options, SpeechState& state) {

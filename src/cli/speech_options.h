@@ -16,11 +16,16 @@ struct SpeechDefaults {
     std::int32_t speed = kDefaultSpeed;
     std::int32_t readings = kReadingsDictionary;
     std::string analyzerDictionary; // the settings' analyzer dictionary folder, "" for none
+    AozoraMode aozora = AozoraMode::Auto;
 };
 
 // The voice, speed and reading mode used when the command line names none: those of the
 // settings file, else the female voice at 180 ms with the dictionary reading.
 SpeechDefaults DefaultSpeechOptions();
+
+// Whether the automatic reading reads text as Aozora notation: --aozora, else the settings
+// (checked: auto), and never in the dictionary reading.
+bool ReadsAozoraOption(const Options& options, std::int32_t readings, std::string_view text);
 
 // Sets the voice and speed of state from --voice and --speed, else from the defaults.
 void ApplySpeechOptions(const Options& options, SpeechState& state);

@@ -20,6 +20,7 @@ void LoadSpeechSettings(const ProfileFile& profile, SpeechChoices& speech) {
     speech.voice = ReadKey(profile, keys::kVoice);
     const std::int32_t readings = ReadKey(profile, keys::kReadings);
     speech.readings = readings == 1 ? 1 : 0; // anything else reads with the dictionary alone
+    speech.aozora = ReadKey(profile, keys::kAozora) != 0 ? 1 : 0;
 }
 
 std::string AnalyzerDictionarySetting(const ProfileFile& profile) {
@@ -61,6 +62,7 @@ void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechChoic
     WriteKey(profile, keys::kVoice, speech.voice);
     // The keys this program added stay out of a file that never had them while at their default.
     WriteKeyIfNotDefault(profile, keys::kReadings, speech.readings);
+    WriteKeyIfNotDefault(profile, keys::kAozora, speech.aozora);
     WriteKeyIfNotDefault(profile, keys::kReadingPane, settings.readingPane);
     WriteKeyIfNotDefault(profile, keys::kFitSamples, settings.fitSamples);
 }

@@ -46,6 +46,7 @@ struct SpeechChoices {
     std::int32_t speed = settings_keys::kSpeed.defaultValue;       // milliseconds per tick
     std::int32_t voice = settings_keys::kVoice.defaultValue;       // nonzero: male, 0: female
     std::int32_t readings = settings_keys::kReadings.defaultValue; // 0: dictionary, 1: automatic
+    std::int32_t aozora = settings_keys::kAozora.defaultValue;     // nonzero: notation silent
 };
 
 // The one set of settings of the process.

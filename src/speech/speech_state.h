@@ -1,6 +1,7 @@
 // The process-wide speech state: one speech at a time, whichever view started it.
 #pragma once
 
+#include "speech/aozora_notation.h"
 #include "speech/reading_conversion.h"
 #include "speech/text_reader.h"
 
@@ -24,7 +25,8 @@ struct SpeechState {
     std::int32_t voice = 0;       // nonzero: male voice, 0: female voice
     std::int32_t speed = kDefaultSpeed;
     std::int32_t repeat = kRepeatOff;
-    std::int32_t readings = kReadingsDictionary;    // how the next speak command reads the text
+    std::int32_t readings = kReadingsDictionary; // how the next speak command reads the text
+    AozoraMode aozora = AozoraMode::Auto; // whether the automatic reading heeds Aozora notation
     unsigned char reading[kReadingBufferSize] = {}; // zero-terminated reading
     SourceRange source[kReadingBufferSize] = {};    // the source bytes of each reading byte
     std::int32_t sourceEnd = 0;                     // how far into the source text the reading got

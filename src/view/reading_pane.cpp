@@ -99,6 +99,17 @@ void ReadingPane::Refresh() {
             m_listed = caret.block().text();
         }
     }
+    // The pane reads as a speech from the document would: Aozora notation is found in the
+    // whole document, and nothing of its colophon is read.
+    const QString whole = m_view != nullptr ? m_view->Text() : m_listed;
+    const std::u16string_view document(reinterpret_cast<const char16_t*>(whole.utf16()),
+                                       static_cast<std::size_t>(whole.size()));
+    const bool aozora =
+        g_speech.readings == kReadingsAutomatic && ReadsAsAozora(g_speech.aozora, document);
+    if (aozora && static_cast<std::size_t>(std::max(m_listedOffset, 0)) >=
+                      AozoraReadEnd(true, document, document.size())) {
+        m_listed.clear();
+    }
     m_source = SpeechSourceOf(m_listed.toStdU16String());
     const ReadingMode mode =
         g_speech.readings == kReadingsAutomatic ? ReadingMode::Automatic : ReadingMode::Dictionary;
@@ -106,6 +117,7 @@ void ReadingPane::Refresh() {
     AnalyzerMessageBox sink(window());
     ReaderSetup setup;
     setup.messages = &sink;
+    setup.aozora = aozora;
     m_listing = ListReading(reinterpret_cast<const unsigned char*>(m_source.bytes.data()),
                             m_source.bytes.size(), mode, g_speech.voice, setup);
 
