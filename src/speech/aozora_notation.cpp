@@ -464,6 +464,21 @@ bool ReadsAsAozora(AozoraMode mode, std::u16string_view text) {
     return mode == AozoraMode::On || (mode == AozoraMode::Auto && LooksLikeAozora(text));
 }
 
+std::size_t AozoraReadStart(bool aozora, std::u16string_view text, std::size_t begin) {
+    if (!aozora) {
+        return begin;
+    }
+    const std::vector<Char> c = Decode(text);
+    const std::vector<Line> lines = SplitLines(c);
+    const auto [first, last] = FindBlock(c, lines);
+    if (first > last) {
+        return begin;
+    }
+    const std::size_t from = c[lines[first].begin].begin;
+    const std::size_t to = lines[last].next < c.size() ? c[lines[last].next].begin : text.size();
+    return begin >= from && begin < to ? to : begin;
+}
+
 std::size_t AozoraReadEnd(bool aozora, std::string_view text, std::size_t end) {
     return aozora ? std::min(end, FindColophon(text)) : end;
 }

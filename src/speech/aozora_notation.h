@@ -58,6 +58,10 @@ bool LooksLikeAozora(std::u16string_view text);
 std::size_t FindColophon(std::string_view text);
 std::size_t FindColophon(std::u16string_view text);
 
+// Where a reading that starts at begin starts: after the notation block when the text is read
+// as Aozora notation and begin lies inside the block, else begin.
+std::size_t AozoraReadStart(bool aozora, std::u16string_view text, std::size_t begin);
+
 // Whether a text is read as Aozora notation in mode.
 bool ReadsAsAozora(AozoraMode mode, std::string_view text);
 bool ReadsAsAozora(AozoraMode mode, std::u16string_view text);

@@ -12,7 +12,7 @@ void LongReading::Begin(std::u16string text, std::size_t begin, std::size_t end,
     m_text = std::move(text);
     m_aozora = ReadsAsAozora(aozora, m_text);
     m_end = AozoraReadEnd(m_aozora, m_text, std::min(end, m_text.size()));
-    m_begin = std::min(begin, m_end);
+    m_begin = std::min(AozoraReadStart(m_aozora, m_text, begin), m_end);
     m_next = m_begin;
     m_active = true;
 }

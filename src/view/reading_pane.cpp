@@ -106,9 +106,10 @@ void ReadingPane::Refresh() {
                                        static_cast<std::size_t>(whole.size()));
     const bool aozora =
         g_speech.readings == kReadingsAutomatic && ReadsAsAozora(g_speech.aozora, document);
-    if (aozora && static_cast<std::size_t>(std::max(m_listedOffset, 0)) >=
-                      AozoraReadEnd(true, document, document.size())) {
-        m_listed.clear();
+    const auto listedAt = static_cast<std::size_t>(std::max(m_listedOffset, 0));
+    if (aozora && (listedAt >= AozoraReadEnd(true, document, document.size()) ||
+                   AozoraReadStart(true, document, listedAt) != listedAt)) {
+        m_listed.clear(); // the colophon or the notation block: silent
     }
     m_source = SpeechSourceOf(m_listed.toStdU16String());
     const ReadingMode mode =

@@ -169,6 +169,15 @@ TEST(AozoraNotationTest, DetectionInBothEncodingsAndTheModes) {
     EXPECT_EQ(AozoraReadEnd(true, withColophon, 100), 6u);
     EXPECT_EQ(AozoraReadEnd(true, withColophon, 3), 3u);
     EXPECT_EQ(AozoraReadEnd(false, withColophon, 100), 100u);
+    // A reading that starts inside the notation block starts after it.
+    const std::u16string block = u"題\n----------\n【テキスト中に現れる記号について】\n《》：ルビ\n"
+                                 u"----------\n本文";
+    const std::size_t after = block.find(u"本文");
+    EXPECT_EQ(AozoraReadStart(true, block, 0), 0u);
+    EXPECT_EQ(AozoraReadStart(true, block, 2), after);
+    EXPECT_EQ(AozoraReadStart(true, block, after - 1), after);
+    EXPECT_EQ(AozoraReadStart(true, block, after), after);
+    EXPECT_EQ(AozoraReadStart(false, block, 2), 2u);
 }
 
 TEST(AozoraNotationTest, BadBytesNeverBreakTheParser) {
