@@ -349,6 +349,8 @@ std::span<const CommandBinding<CMainFrame>> CMainFrame::Bindings() {
              return CheckedIf(ResolveReadingMode(g_speech.readings, ProcessAnalyzer()) ==
                               ReadingMode::Automatic);
          }},
+        {cmd::AozoraNotation, [](F& f) { f.ToggleAozora(); },
+         [](const F&) { return CheckedIf(g_speech.aozora != AozoraMode::Off); }},
         {cmd::ReadingPane, [](F& f) { f.ToggleReadingPane(); },
          [](const F& f) { return CheckedIf(f.m_readingPane->isVisibleTo(&f)); }},
         {cmd::FileMruFirst, [](F& f) { f.OpenRecentFile(0); }},
@@ -379,6 +381,14 @@ void CMainFrame::CloseActiveWindow() {
 void CMainFrame::ToggleReadings() {
     // Takes effect at the next speak command, like the speed.
     g_speech.readings = SwitchedReadings(g_speech.readings, ProcessAnalyzer());
+    if (m_readingPane->isVisibleTo(this)) {
+        m_readingPane->Refresh();
+    }
+}
+
+void CMainFrame::ToggleAozora() {
+    // Takes effect at the next speak command, like the reading mode.
+    g_speech.aozora = g_speech.aozora == AozoraMode::Off ? AozoraMode::Auto : AozoraMode::Off;
     if (m_readingPane->isVisibleTo(this)) {
         m_readingPane->Refresh();
     }

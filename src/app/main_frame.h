@@ -105,6 +105,7 @@ private:
     void OnFileOpen();
     void CloseActiveWindow();
     void ToggleReadings();
+    void ToggleAozora();
     void ToggleReadingPane();
 
     QMdiArea* m_mdi = nullptr;

@@ -144,6 +144,7 @@ int PrepareSpeech(const Options& options, std::string* source) {
     StderrSink sink(AutomaticReadingSource(options));
     ReaderSetup setup;
     setup.messages = &sink;
+    setup.aozora = ReadsAozoraOption(options, g_speech.readings, text);
     StartSpeech(g_speech, reinterpret_cast<const unsigned char*>(text.data()), text.size(), setup);
     if (source != nullptr) {
         *source = std::move(text);

@@ -45,6 +45,11 @@ std::string UsageText() {
            "                        how the text is read: the dictionary and the fixed rules,\n"
            "                        or automatically with the analyzer (default: the settings,\n"
            "                        else auto when the analyzer can be loaded)\n"
+           "  --aozora auto|on|off  with --readings auto: read Aozora Bunko notation as the book\n"
+           "                        (ruby for its base; notes, the notation block and the\n"
+           "                        colophon silent) when the text has it, always, or never\n"
+           "                        (default: auto, or off when the editor's item\n"
+           "                        青空文庫の注記を読まない is unchecked)\n"
            "  --dictionary PATH     dictionary file (default: Yomi6.dic in the current directory)\n"
            "  --fit-samples         with --wav and --speak: shorten samples longer than a tick\n"
            "                        to the tick, keeping their pitch\n"
@@ -187,6 +192,16 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
                 return result;
             }
             o.readings = *v == "auto" ? 1 : 0;
+        } else if (a == "--aozora") {
+            const std::string* v = value("auto, on or off");
+            if (v == nullptr) {
+                return result;
+            }
+            if (*v != "auto" && *v != "on" && *v != "off") {
+                result.error = "--aozora takes auto, on or off, not '" + *v + "'";
+                return result;
+            }
+            o.aozora = *v == "off" ? 0 : *v == "auto" ? 1 : 2;
         } else if (a == "--speed") {
             const std::string* v = value("a number of milliseconds");
             if (v == nullptr) {

@@ -36,6 +36,7 @@ struct Options {
     std::optional<int> voice;    // --voice: 1 male, 0 female; unset: the settings' value
     std::optional<int> speed;    // --speed MS; unset: the settings' value
     std::optional<int> readings; // --readings: 0 dictionary, 1 auto; unset: the settings' value
+    std::optional<int> aozora;   // --aozora: 0 off, 1 auto, 2 on (AozoraMode); unset: the settings'
     std::optional<bool> fitSamples;       // --fit-samples / --no-fit-samples; unset: the settings'
     std::vector<std::string> editorFiles; // files to open in the editor
 };

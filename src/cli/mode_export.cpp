@@ -57,6 +57,7 @@ int RunExport(const Options& options) {
     request.speed = options.speed.value_or(defaults.speed);
     request.readings = options.readings.value_or(defaults.readings);
     request.setup.messages = &messages;
+    request.setup.aozora = ReadsAozoraOption(options, request.readings, text);
     request.sounds = VoiceSoundSource(SettingsVoiceSelection());
     const ExportJobResult result = RunExportJob(
         request, ExportOutputs{options.exportOutput, options.subtitles, options.timings});

@@ -5,6 +5,8 @@
 #include "settings/settings_keys.h"
 #include "settings/settings_path.h"
 #include "settings/voice_settings.h"
+#include "speech/analyzer_loader.h"
+#include "speech/reading_mode.h"
 #include "speech/voice_report_text.h"
 #include "text/byte_escape.h"
 #include "text/cp932_codec.h"
@@ -24,7 +26,17 @@ SpeechDefaults DefaultSpeechOptions() {
     const ProfileFile profile = ProfileFile::Open(SettingsPath());
     LoadSpeechSettings(profile, choices);
     return SpeechDefaults{choices.voice, choices.speed, choices.readings,
-                          AnalyzerDictionarySetting(profile)};
+                          AnalyzerDictionarySetting(profile),
+                          choices.aozora != 0 ? AozoraMode::Auto : AozoraMode::Off};
+}
+
+bool ReadsAozoraOption(const Options& options, std::int32_t readings, std::string_view text) {
+    if (ResolveReadingMode(readings, ProcessAnalyzer()) != ReadingMode::Automatic) {
+        return false;
+    }
+    const AozoraMode mode =
+        options.aozora ? static_cast<AozoraMode>(*options.aozora) : DefaultSpeechOptions().aozora;
+    return ReadsAsAozora(mode, text);
 }
 
 std::string AutomaticReadingSource(const Options& options) {

@@ -16,6 +16,7 @@ struct SpeechDefaults {
     std::int32_t speed = kDefaultSpeed;
     std::int32_t readings = kReadingsUnchosen;
     std::string analyzerDictionary; // the settings' analyzer dictionary folder, "" for none
+    AozoraMode aozora = AozoraMode::Auto;
 };
 
 // The voice, speed and reading mode used when the command line names none: those of the
@@ -26,6 +27,9 @@ SpeechDefaults DefaultSpeechOptions();
 // Whom a failure to load the analyzer is said of on standard error: --readings auto when the
 // command line asked for it, else the automatic reading (of the settings, or the default).
 std::string AutomaticReadingSource(const Options& options);
+// Whether the automatic reading reads text as Aozora notation: --aozora, else the settings
+// (checked: auto), and never in the dictionary reading.
+bool ReadsAozoraOption(const Options& options, std::int32_t readings, std::string_view text);
 
 // Sets the voice and speed of state from --voice and --speed, else from the defaults.
 void ApplySpeechOptions(const Options& options, SpeechState& state);

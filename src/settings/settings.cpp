@@ -24,6 +24,7 @@ void LoadSpeechSettings(const ProfileFile& profile, SpeechChoices& speech) {
         // Anything but 1 reads with the dictionary alone.
         speech.readings = ReadKey(profile, keys::kReadings) == 1 ? 1 : 0;
     }
+    speech.aozora = ReadKey(profile, keys::kAozora) != 0 ? 1 : 0;
 }
 
 std::string AnalyzerDictionarySetting(const ProfileFile& profile) {
@@ -70,6 +71,7 @@ void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechChoic
     if (speech.readings != keys::kReadingsUnchosen) {
         WriteKey(profile, keys::kReadings, speech.readings);
     }
+    WriteKeyIfNotDefault(profile, keys::kAozora, speech.aozora);
     WriteKeyIfNotDefault(profile, keys::kReadingPane, settings.readingPane);
     WriteKeyIfNotDefault(profile, keys::kFitSamples, settings.fitSamples);
     WriteKeyIfNotDefault(profile, keys::kReadingPaneScript, settings.readingPaneScript);

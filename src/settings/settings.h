@@ -49,6 +49,7 @@ struct SpeechChoices {
     std::int32_t voice = settings_keys::kVoice.defaultValue; // nonzero: male, 0: female
     // 0: dictionary, 1: automatic, kReadingsUnchosen: no 読み方 in the file
     std::int32_t readings = settings_keys::kReadingsUnchosen;
+    std::int32_t aozora = settings_keys::kAozora.defaultValue; // nonzero: notation silent
 };
 
 // The one set of settings of the process.

@@ -60,6 +60,12 @@ inline constexpr IntKey kReadingPane{kSettingsSection, "\x93\xC7\x82\xDD\x83\x70
 // 2 full-width katakana.
 inline constexpr IntKey kReadingPaneScript{
     kSettingsSection, "\x93\xC7\x82\xDD\x83\x70\x83\x6C\x83\x8B\x82\xCC\x95\xB6\x8E\x9A", 0};
+// 青空文庫の注記を読まない: nonzero reads a text in Aozora Bunko notation as the book (the
+// automatic reading finds the notation and keeps it silent), 0 reads every character.
+inline constexpr IntKey kAozora{kSettingsSection,
+                                "\x90\xC2\x8B\xF3\x95\xB6\x8C\xC9\x82\xCC\x92\x8D\x8B\x4C"
+                                "\x82\xF0\x93\xC7\x82\xDC\x82\xC8\x82\xA2",
+                                1};
 // 解析辞書: the folder of the analyzer's dictionary for the automatic reading; empty or absent:
 // the environment variable YOMI6_MECAB_DIC, else the system's folder. Read, never written.
 inline constexpr std::string_view kAnalyzerDictionaryKey = "\x89\xF0\x90\xCD\x8E\xAB\x8F\x91";

@@ -17,12 +17,23 @@ struct AnalyzedWord {
     bool isNumeral = false;    // the analyzer tags the word as a number
 };
 
+// UTF-8 bytes [begin, end) of an analysed text.
+struct Utf8Span {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
+
 class Analyzer {
 public:
     virtual ~Analyzer() = default;
     // The words of utf8 (well-formed UTF-8 without NUL) in order, replacing words. Words may
     // leave gaps (blanks the analyzer skips) but never overlap. False when the analysis failed.
     virtual bool Analyze(std::string_view utf8, std::vector<AnalyzedWord>& words) = 0;
+    // As Analyze, with each of fixed (in order, never overlapping, on character boundaries)
+    // one word, a noun whose pronunciation the caller knows, and the words around it analysed
+    // in its context. This default analyses the pieces between the fixed words each alone.
+    virtual bool AnalyzeAround(std::string_view utf8, const std::vector<Utf8Span>& fixed,
+                               std::vector<AnalyzedWord>& words);
 };
 
 } // namespace yomi6

@@ -1,5 +1,7 @@
 #include "speech/automatic_reading.h"
 
+#include "speech/aozora_reading.h"
+#include "speech/fixed_words.h"
 #include "speech/kana_folding.h"
 #include "speech/long_vowel.h"
 #include "speech/number_reading.h"
@@ -45,12 +47,15 @@ class AutomaticReader {
 public:
     AutomaticReader(const unsigned char* text, std::size_t n, const DictionaryView& dic,
                     Analyzer& analyzer, unsigned char (&reading)[kReadingBufferSize],
-                    SourceRange (&source)[kReadingBufferSize])
+                    SourceRange (&source)[kReadingBufferSize], const AozoraNotation* notation)
         : m_dic(dic), m_analyzer(analyzer), m_out(reading, source), m_n(n) {
         if (n > 0) {
             std::memcpy(m_text, text, n);
         }
         DecodeSource(m_text, n, m_source);
+        if (notation != nullptr) {
+            m_ruby = ApplyNotation(*notation, m_source);
+        }
     }
 
     ReadingResult Run() {
@@ -66,7 +71,10 @@ private:
     // Reads what starts at character i; returns the character after it.
     std::size_t ReadFrom(std::size_t i) {
         const SourceChar& c = m_source.chars[i];
-        if (const std::size_t end = UserWordEnd(i); end != 0) {
+        if (m_ruby.StartsBase(i) && !IsJapaneseBase(i)) {
+            return ReadRuby(i);
+        }
+        if (const std::size_t end = m_ruby.InBase(i) ? 0 : UserWordEnd(i); end != 0) {
             return end;
         }
         if (c.kind == CharKind::Digit || (IsSign(c.ch) && i + 1 < m_source.chars.size() &&
@@ -94,6 +102,11 @@ private:
         }
         const std::string_view yomi = m_dic.Reading(slot);
         const std::size_t wordEnd = std::min(begin + m_dic.Word(slot).size(), m_n);
+        for (std::size_t k = i; k < m_source.CharAtSource(wordEnd); ++k) {
+            if (m_ruby.InBase(k)) {
+                return 0; // a ruby says how its base is read
+            }
+        }
         m_piece.assign(yomi);
         if (!EmitBytes(begin, wordEnd)) {
             return m_source.chars.size();
@@ -105,8 +118,12 @@ private:
     // no number starts there.
     std::size_t ReadNumberAt(std::size_t i) {
         const std::size_t from = m_source.Utf8Begin(i);
-        const std::optional<NumberReading> number =
-            ReadNumber(std::string_view(m_source.utf8).substr(from));
+        std::size_t limit = i;
+        while (limit < m_source.chars.size() && !m_ruby.InBase(limit)) {
+            ++limit; // a number never takes a ruby's base along as its counter
+        }
+        const std::optional<NumberReading> number = ReadNumber(
+            std::string_view(m_source.utf8).substr(from, m_source.Utf8Begin(limit) - from));
         if (!number || number->length == 0) {
             return i;
         }
@@ -125,13 +142,23 @@ private:
         const std::size_t count = m_source.chars.size();
         std::size_t j = i + 1;
         while (j < count && m_source.chars[j].kind == CharKind::Japanese &&
-               m_dic.FirstUserMatch(m_text + m_source.chars[j].begin) < 0) {
+               (m_ruby.InBase(j) || m_dic.FirstUserMatch(m_text + m_source.chars[j].begin) < 0) &&
+               !(m_ruby.StartsBase(j) && !IsJapaneseBase(j))) {
             ++j;
         }
         const std::size_t base = m_source.Utf8Begin(i);
         const std::string_view run =
             std::string_view(m_source.utf8).substr(base, m_source.Utf8Begin(j) - base);
-        if (!m_analyzer.Analyze(run, m_words)) {
+        // Each ruby's base is one word of the run, so that the words around it are analysed
+        // in their sentence.
+        std::vector<Utf8Span> fixed;
+        for (std::size_t k = i; k < j; ++k) {
+            if (m_ruby.StartsBase(k)) {
+                fixed.push_back(
+                    {m_source.Utf8Begin(k) - base, m_source.Utf8Begin(m_ruby.BaseEnd(k)) - base});
+            }
+        }
+        if (!AnalyzeWithFixedWords(m_analyzer, run, fixed, m_words)) {
             m_words.clear();
         }
         std::size_t next = i; // the first character not read yet
@@ -144,6 +171,14 @@ private:
             ReadCharsByKana(next, wb); // what the analyzer left between words
             if (m_full) {
                 return count;
+            }
+            if (m_ruby.StartsBase(wb) && we == m_ruby.BaseEnd(wb)) {
+                ReadRuby(wb);
+                if (m_full) {
+                    return count;
+                }
+                next = we;
+                continue;
             }
             if (word.isNumeral) {
                 const std::size_t end = ReadNumeral(wb, we, word);
@@ -199,6 +234,29 @@ private:
         return pos;
     }
 
+    // Whether the ruby's base at character i is all Japanese, so that it is read within its run.
+    bool IsJapaneseBase(std::size_t i) const {
+        const std::size_t end = m_ruby.BaseEnd(i);
+        for (std::size_t k = i; k < end; ++k) {
+            if (m_source.chars[k].kind != CharKind::Japanese) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // The ruby's base at character i, read as its ruby; returns the character after it.
+    std::size_t ReadRuby(std::size_t i) {
+        const std::size_t end = m_ruby.BaseEnd(i);
+        m_piece.clear();
+        AppendPronunciation(m_ruby.reading[static_cast<std::size_t>(m_ruby.rubyOf[i])]);
+        if (m_piece.empty()) {
+            m_piece.push_back(static_cast<char>(kBlank));
+        }
+        Emit(i, end);
+        return end;
+    }
+
     // A word by the analyzer's pronunciation, else (a word it does not know) by its kana.
     void ReadWord(std::size_t wb, std::size_t we, const AnalyzedWord& word) {
         m_piece.clear();
@@ -217,6 +275,10 @@ private:
     // rules (a kanji gives a blank).
     void ReadCharsByKana(std::size_t from, std::size_t to) {
         for (std::size_t k = from; k < to && !m_full; ++k) {
+            if (m_ruby.StartsBase(k)) { // a ruby's base whole, as its ruby
+                k = ReadRuby(k) - 1;
+                continue;
+            }
             m_piece.clear();
             AppendByRules(k);
             Emit(k, k + 1);
@@ -331,7 +393,11 @@ private:
             }
             return true;
         }
-        return EmitBytes(m_source.SourceBegin(first), m_source.SourceBegin(end));
+        // To the end of the last character: silent notation after it is no part of it.
+        const std::size_t last =
+            end > first ? m_source.SourceBegin(end - 1) + m_source.chars[end - 1].length
+                        : m_source.SourceBegin(end);
+        return EmitBytes(m_source.SourceBegin(first), last);
     }
 
     bool EmitBytes(std::size_t begin, std::size_t end) {
@@ -363,6 +429,7 @@ private:
     unsigned char m_text[kTextBufferSize] = {}; // zero bytes behind the text end comparisons
     SourceText m_source;
     std::vector<AnalyzedWord> m_words;
+    RubyBases m_ruby;    // empty unless the text is read as Aozora notation
     std::string m_piece; // the reading of the word being read
     bool m_full = false;
     std::size_t m_stop = 0;
@@ -372,11 +439,12 @@ private:
 
 ReadingResult ConvertAutomatic(const unsigned char* text, std::size_t n, const DictionaryView& dic,
                                Analyzer& analyzer, unsigned char (&reading)[kReadingBufferSize],
-                               SourceRange (&source)[kReadingBufferSize]) {
+                               SourceRange (&source)[kReadingBufferSize],
+                               const AozoraNotation* notation) {
     n = std::min(n, kMaxTextBytes);
     std::memset(reading, 0, kReadingBufferSize);
     std::memset(static_cast<void*>(source), 0, sizeof source);
-    AutomaticReader reader(text, n, dic, analyzer, reading, source);
+    AutomaticReader reader(text, n, dic, analyzer, reading, source, notation);
     return reader.Run();
 }
 

@@ -4,6 +4,7 @@
 
 #include "dictionary/dictionary_view.h"
 #include "speech/analyzer.h"
+#include "speech/aozora_notation.h"
 #include "speech/reading_conversion.h"
 #include "speech/source_range.h"
 
@@ -19,8 +20,12 @@ inline constexpr std::size_t kMaxWholeWordReading = 256;
 // analyzer word, a number with its counter, or a single character. The ranges lie inside the
 // text and never go backwards. The reading stops after the last whole word that fits in 4095
 // bytes; sourceEnd says where it stopped. The built-in dictionary rows are not used.
+// With notation (parsed from the same bytes) the text is read as Aozora notation: the silent
+// notation gives no reading, a ruby's base is read as its ruby (its range the base's bytes) and
+// a gaiji as the character it names.
 ReadingResult ConvertAutomatic(const unsigned char* text, std::size_t n, const DictionaryView& dic,
                                Analyzer& analyzer, unsigned char (&reading)[kReadingBufferSize],
-                               SourceRange (&source)[kReadingBufferSize]);
+                               SourceRange (&source)[kReadingBufferSize],
+                               const AozoraNotation* notation = nullptr);
 
 } // namespace yomi6

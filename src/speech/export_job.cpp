@@ -96,6 +96,7 @@ ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& 
             failedFile = outputs.subtitles;
             return false;
         });
+    cues.ShowWithoutNotation(request.setup.aozora);
     bool firstUnit = true;
     ExportCallbacks callbacks;
     // Asked every few hundred ticks as well as after each pass, so that a cancel takes effect

@@ -7,10 +7,12 @@
 
 namespace yomi6 {
 
-void LongReading::Begin(std::u16string text, std::size_t begin, std::size_t end) {
+void LongReading::Begin(std::u16string text, std::size_t begin, std::size_t end,
+                        AozoraMode aozora) {
     m_text = std::move(text);
-    m_end = std::min(end, m_text.size());
-    m_begin = std::min(begin, m_end);
+    m_aozora = ReadsAsAozora(aozora, m_text);
+    m_end = AozoraReadEnd(m_aozora, m_text, std::min(end, m_text.size()));
+    m_begin = std::min(AozoraReadStart(m_aozora, m_text, begin), m_end);
     m_next = m_begin;
     m_active = true;
 }
@@ -39,7 +41,10 @@ bool LongReading::LoadNextPass(SpeechState& state, const ReaderSetup& setup, boo
     m_source.spans.resize(cut);
     m_passOffset = m_next;
     m_words = WordRanges(m_source.bytes);
-    StartSpeech(state, reinterpret_cast<const unsigned char*>(m_source.bytes.data()), cut, setup);
+    ReaderSetup passSetup = setup;
+    passSetup.aozora = m_aozora;
+    StartSpeech(state, reinterpret_cast<const unsigned char*>(m_source.bytes.data()), cut,
+                passSetup);
     const std::size_t read = PassAdvance(cut, static_cast<std::size_t>(state.sourceEnd));
     m_next += read == 0 ? rest.size() : m_source.TextSpan(0, read).end;
     return true;

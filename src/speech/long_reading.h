@@ -4,6 +4,7 @@
 // the cost of starting a pass does not grow with the text.
 #pragma once
 
+#include "speech/aozora_notation.h"
 #include "speech/source_range.h"
 #include "speech/speech_state.h"
 #include "speech/text_reader.h"
@@ -18,8 +19,12 @@ namespace yomi6 {
 class LongReading {
 public:
     // Reads characters [begin, end) of text (UTF-16, '\n' or "\r\n" line breaks); both are
-    // clamped to the text.
-    void Begin(std::u16string text, std::size_t begin, std::size_t end);
+    // clamped to the text. aozora says whether the whole text is read as Aozora notation (each
+    // pass then heeds it, and the colophon is not read).
+    void Begin(std::u16string text, std::size_t begin, std::size_t end,
+               AozoraMode aozora = AozoraMode::Off);
+    // Whether the text is read as Aozora notation.
+    bool ReadsAozora() const { return m_aozora; }
     // Forgets the text.
     void Clear();
     bool IsActive() const { return m_active; }
@@ -37,6 +42,7 @@ public:
 
 private:
     bool m_active = false;
+    bool m_aozora = false;
     std::u16string m_text;
     std::size_t m_begin = 0;
     std::size_t m_end = 0;

@@ -56,7 +56,12 @@ bool IsUtf8Charset(std::string_view charset) {
 class MecabAnalyzer : public Analyzer {
 public:
     explicit MecabAnalyzer(mecab_t* tagger) : m_tagger(tagger) {}
-    ~MecabAnalyzer() override { mecab_destroy(m_tagger); }
+    ~MecabAnalyzer() override {
+        if (m_lattice != nullptr) {
+            mecab_lattice_destroy(m_lattice);
+        }
+        mecab_destroy(m_tagger);
+    }
     MecabAnalyzer(const MecabAnalyzer&) = delete;
     MecabAnalyzer& operator=(const MecabAnalyzer&) = delete;
 
@@ -69,6 +74,41 @@ public:
         if (node == nullptr) {
             return false;
         }
+        Collect(node, utf8, words);
+        return true;
+    }
+
+    // The fixed words are feature constraints on MeCab's lattice: each is one node, and the best
+    // path is found through the words around it.
+    bool AnalyzeAround(std::string_view utf8, const std::vector<Utf8Span>& fixed,
+                       std::vector<AnalyzedWord>& words) override {
+        words.clear();
+        if (utf8.empty()) {
+            return true;
+        }
+        if (m_lattice == nullptr && (m_lattice = mecab_lattice_new()) == nullptr) {
+            return false;
+        }
+        mecab_lattice_clear(m_lattice);
+        mecab_lattice_set_sentence2(m_lattice, utf8.data(), utf8.size());
+        for (const Utf8Span& f : fixed) {
+            if (f.begin < f.end && f.end <= utf8.size()) {
+                mecab_lattice_set_feature_constraint(m_lattice, f.begin, f.end, kFixedFeature);
+            }
+        }
+        if (mecab_parse_lattice(m_tagger, m_lattice) == 0) {
+            return false;
+        }
+        Collect(mecab_lattice_get_bos_node(m_lattice), utf8, words);
+        return true;
+    }
+
+private:
+    // A noun the caller reads itself: the analyzer gives it no pronunciation.
+    static constexpr const char* kFixedFeature = "名詞,固有名詞,一般,*,*,*,*";
+
+    static void Collect(const mecab_node_t* node, std::string_view utf8,
+                        std::vector<AnalyzedWord>& words) {
         // Offsets are counted from the nodes' lengths: rlength takes in the blanks MeCab
         // passes over before a word.
         std::size_t pos = 0;
@@ -86,10 +126,8 @@ public:
             ParseFeature(node->feature != nullptr ? node->feature : "", word);
             words.push_back(std::move(word));
         }
-        return true;
     }
 
-private:
     static void ParseFeature(std::string_view feature, AnalyzedWord& word) {
         std::array<std::string_view, kPronunciationField + 1> fields{};
         std::size_t count = 0;
@@ -108,6 +146,7 @@ private:
     }
 
     mecab_t* m_tagger;
+    mecab_lattice_t* m_lattice = nullptr; // made at the first analysis around fixed words
 };
 
 } // namespace

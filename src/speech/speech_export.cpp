@@ -1,5 +1,6 @@
 #include "speech/speech_export.h"
 
+#include "speech/aozora_notation.h"
 #include "speech/pass_planner.h"
 #include "speech/playback.h"
 #include "speech/speech_pass.h"
@@ -54,7 +55,9 @@ ExportResult RunSpeechExport(const ExportRequest& request, const ExportCallbacks
         return result;
     }
     const std::string_view text = request.text;
-    const std::size_t to = std::min(request.to, text.size());
+    // The colophon of a text read as Aozora notation is silent to the text's end.
+    const std::size_t to =
+        AozoraReadEnd(request.setup.aozora, text, std::min(request.to, text.size()));
     const std::size_t from = std::min(request.from, to);
     const std::int64_t intervalMs = SpeechTimerInterval(request.speed);
     const std::int64_t tickSamples = intervalMs * kSamplesPerMs;

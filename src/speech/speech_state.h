@@ -1,6 +1,7 @@
 // The process-wide speech state: one speech at a time, whichever view started it.
 #pragma once
 
+#include "speech/aozora_notation.h"
 #include "speech/reading_conversion.h"
 #include "speech/reading_mode.h"
 #include "speech/text_reader.h"
@@ -25,6 +26,7 @@ struct SpeechState {
     std::int32_t speed = kDefaultSpeed;
     std::int32_t repeat = kRepeatOff;
     std::int32_t readings = kReadingsDictionary;    // the choice the next speak command resolves
+    AozoraMode aozora = AozoraMode::Auto; // whether the automatic reading heeds Aozora notation
     unsigned char reading[kReadingBufferSize] = {}; // zero-terminated reading
     SourceRange source[kReadingBufferSize] = {};    // the source bytes of each reading byte
     std::int32_t sourceEnd = 0;                     // how far into the source text the reading got

@@ -1,5 +1,6 @@
 #include "speech/subtitle_cues.h"
 
+#include "speech/aozora_notation.h"
 #include "text/cp932_codec.h"
 #include "text/utf8_codec.h"
 
@@ -210,8 +211,10 @@ bool SubtitleCueBuilder::Close() {
     cue.endMs = m_lastMs + m_tickMs;
     cue.sourceBegin = m_sentenceBegin;
     cue.sourceEnd = m_sentenceEnd;
-    cue.text = Trimmed(
-        WithoutControls(Utf8Of(m_text.substr(m_sentenceBegin, m_sentenceEnd - m_sentenceBegin))));
+    const std::string_view sentence =
+        m_text.substr(m_sentenceBegin, m_sentenceEnd - m_sentenceBegin);
+    cue.text =
+        Trimmed(WithoutControls(m_withoutNotation ? NotationFreeText(sentence) : Utf8Of(sentence)));
     return cue.text.empty() || m_sink(cue);
 }
 

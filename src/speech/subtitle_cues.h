@@ -40,6 +40,8 @@ public:
     bool Add(const ExportTick& tick);
     // Ends the last cue.
     bool Finish();
+    // Cues of a text read as Aozora notation show it as printed: no ruby, notes or bars.
+    void ShowWithoutNotation(bool on) { m_withoutNotation = on; }
 
 private:
     bool Close();
@@ -51,6 +53,7 @@ private:
     std::size_t m_sentenceBegin;
     std::size_t m_sentenceEnd;
     bool m_open = false;
+    bool m_withoutNotation = false;
     std::int64_t m_firstMs = 0;
     std::int64_t m_lastMs = 0;
 };

@@ -1,8 +1,10 @@
 #include "speech/text_reader.h"
 
 #include "speech/analyzer_loader.h"
+#include "speech/aozora_notation.h"
 #include "speech/automatic_reading.h"
 
+#include <algorithm>
 #include <string>
 
 namespace yomi6 {
@@ -14,6 +16,12 @@ ReadingResult ReadText(const unsigned char* text, std::size_t n, ReadingMode mod
         AnalyzerLoader& loader = setup.analyzer != nullptr ? *setup.analyzer : ProcessAnalyzer();
         std::string error;
         if (Analyzer* analyzer = loader.Get(error)) {
+            if (setup.aozora) {
+                const AozoraNotation notation = ParseAozoraNotation(std::string_view(
+                    reinterpret_cast<const char*>(text), std::min(n, kMaxTextBytes)));
+                return ConvertAutomatic(text, n, setup.dictionary, *analyzer, reading, source,
+                                        &notation);
+            }
             return ConvertAutomatic(text, n, setup.dictionary, *analyzer, reading, source);
         }
         if (setup.messages != nullptr) {

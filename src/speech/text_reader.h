@@ -20,6 +20,7 @@ struct ReaderSetup {
     DictionaryView dictionary = ProcessDictionary();
     AnalyzerLoader* analyzer = nullptr; // the automatic mode's analyzer; nullptr: the process's
     IMessageSink* messages = nullptr;   // where a failure to load the analyzer is said; may be null
+    bool aozora = false;                // the automatic mode reads the text as Aozora notation
 };
 
 // Reads the first min(n, 4000) bytes of text in mode into reading and source (both

@@ -88,6 +88,8 @@ QString ExportAudioFiles(QWidget* parent, const QString& text, const QString& au
     request.speed = g_speech.speed;
     request.readings = g_speech.readings;
     request.setup.messages = &messages;
+    request.setup.aozora = g_speech.readings == kReadingsAutomatic &&
+                           ReadsAsAozora(g_speech.aozora, std::string_view(bytes));
     // The voices the slots speak with now, copied for the worker thread.
     request.sounds = VoiceSoundSource(g_voices);
     const ExportOutputs outputs{audio.toStdString(), subtitles.toStdString(),

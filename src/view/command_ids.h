@@ -23,6 +23,7 @@ enum Id : int {
     VoiceManager = 32810,
     DictionaryManager = 32820,
     RegisterSelection = 32821,
+    AozoraNotation = 32830, // 青空文庫の注記を読まない: Aozora notation found and kept silent
     // Standard commands.
     FileNew = 57600,
     FileOpen = 57601,

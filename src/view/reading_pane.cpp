@@ -144,12 +144,26 @@ void ReadingPane::SetScript(KanaScript script) {
 void ReadingPane::List(int offset, const QString& text) {
     m_listed = text;
     m_listedOffset = offset;
+    // The pane reads as a speech from the document would: Aozora notation is found in the
+    // whole document, and nothing of its colophon is read.
+    const QString whole = m_view != nullptr ? m_view->Text() : m_listed;
+    const std::u16string_view document(reinterpret_cast<const char16_t*>(whole.utf16()),
+                                       static_cast<std::size_t>(whole.size()));
+    const bool aozora =
+        ResolveReadingMode(g_speech.readings, ProcessAnalyzer()) == ReadingMode::Automatic &&
+        ReadsAsAozora(g_speech.aozora, document);
+    const auto listedAt = static_cast<std::size_t>(std::max(m_listedOffset, 0));
+    if (aozora && (listedAt >= AozoraReadEnd(true, document, document.size()) ||
+                   AozoraReadStart(true, document, listedAt) != listedAt)) {
+        m_listed.clear(); // the colophon or the notation block: silent
+    }
     m_source = SpeechSourceOf(m_listed.toStdU16String());
     const ReadingMode mode = ResolveReadingMode(g_speech.readings, ProcessAnalyzer());
     // An analyzer that cannot be loaded is said once, here or at the next speech.
     AnalyzerMessageBox sink(window());
     ReaderSetup setup;
     setup.messages = &sink;
+    setup.aozora = aozora;
     m_listing = ListReading(reinterpret_cast<const unsigned char*>(m_source.bytes.data()),
                             m_source.bytes.size(), mode, g_speech.voice, setup);
     std::uint16_t readTo = 0;

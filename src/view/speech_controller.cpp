@@ -88,6 +88,8 @@ QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& te
     AnalyzerMessageCollector sink;
     ReaderSetup setup;
     setup.messages = &sink;
+    setup.aozora = g_speech.readings == kReadingsAutomatic &&
+                   ReadsAsAozora(g_speech.aozora, std::string_view(m_source.bytes));
     StartSpeech(g_speech, reinterpret_cast<const unsigned char*>(m_source.bytes.data()),
                 m_source.bytes.size(), setup);
     m_passReadings = ReadingsOfLoadedPass();
@@ -123,7 +125,8 @@ QStringList SpeechController::ReadRange(const QObject* owner, const QString& tex
     m_paused = false;
     m_cutAt = -1;
     m_long.Begin(text.toStdU16String(), static_cast<std::size_t>(std::max(begin, 0)),
-                 static_cast<std::size_t>(std::max(end, 0)));
+                 static_cast<std::size_t>(std::max(end, 0)),
+                 g_speech.readings == kReadingsAutomatic ? g_speech.aozora : AozoraMode::Off);
     m_runner->setNextPass([this] { return LoadNextPass(); });
     AnalyzerMessageCollector sink;
     ReaderSetup setup;

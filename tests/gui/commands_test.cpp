@@ -77,9 +77,10 @@ const std::vector<Menu>& DocumentMenus() {
         {"編集(&E)", Items({"元に戻す(&U)\tCtrl+Z", "---", "切り取り(&T)\tCtrl+X",
                             "ｺﾋﾟｰ(&C)\tCtrl+C", "貼り付け(&P)\tCtrl+V", "---", "すべて選択"})},
         {"よみあげ(&T)",
-         Items({"しゃべる(&S)", "やめる(&E)", "漢字も読む(&K) [v]", "ｶｰｿﾙ位置から読む(&R)",
-                "一時停止(&P) [v]", "---", "設定(&C)", "単語登録(&W)", "辞書の管理(&M)...",
-                "選択範囲を登録", "声の管理(&V)...", "---", "速さに合わせて声を縮める(&F) [v]"})},
+         Items({"しゃべる(&S)", "やめる(&E)", "漢字も読む(&K) [v]", "青空文庫の注記を読まない [v]",
+                "ｶｰｿﾙ位置から読む(&R)", "一時停止(&P) [v]", "---", "設定(&C)", "単語登録(&W)",
+                "辞書の管理(&M)...", "選択範囲を登録", "声の管理(&V)...", "---",
+                "速さに合わせて声を縮める(&F) [v]"})},
         {"検索(&S)", Items({"文字列検索(&F)", "文字列置換(&E)"})},
         {"表示(&V)", Items({"ﾂｰﾙ ﾊﾞｰ (&T) [v]", "ｽﾃｰﾀｽ ﾊﾞｰ(&S) [v]", "---", "フォントの設定(&F)",
                             "右端で折り返す [v]", "読みﾊﾟﾈﾙ(&Y) [v]"})},
@@ -582,6 +583,8 @@ private slots:
             {"よみあげ(&T)", "しゃべる(&S)", "ﾃｷｽﾄの読み上げを開始します。(F3)"},
             {"よみあげ(&T)", "ｶｰｿﾙ位置から読む(&R)",
              "ｶｰｿﾙ位置から最後まで、選択中はその範囲を読み上げます。(Ctrl+F3)"},
+            {"よみあげ(&T)", "青空文庫の注記を読まない",
+             "漢字も読むとき、青空文庫のﾙﾋﾞ・注記・底本の記載を読まず、ﾙﾋﾞを読みとして使います。"},
             {"表示(&V)", "右端で折り返す", "ﾜｰﾄﾞﾗｯﾌﾟの設定"},
             {"ﾍﾙﾌﾟ(&H)", "目次(&C)", "ﾍﾙﾌﾟを起動します。"},
         };
@@ -621,7 +624,9 @@ private slots:
         QAction* toolBar = MenuAction(run.frame(), "表示(&V)", "ﾂｰﾙ ﾊﾞｰ (&T)");
         QAction* statusBar = MenuAction(run.frame(), "表示(&V)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)");
         QAction* readings = MenuAction(run.frame(), "よみあげ(&T)", "漢字も読む(&K)");
-        QVERIFY(wrap && toolBar && statusBar && readings);
+        QAction* aozora = MenuAction(run.frame(), "よみあげ(&T)", "青空文庫の注記を読まない");
+        QVERIFY(wrap && toolBar && statusBar && readings && aozora);
+        QCOMPARE(aozora->toolTip(), U("青空文庫の注記を読まない"));
         QMenu* viewMenu = TopMenu(run.frame(), U("表示(&V)"));
         QMenu* speechMenu = TopMenu(run.frame(), U("よみあげ(&T)"));
 
@@ -631,14 +636,17 @@ private slots:
         QVERIFY(toolBar->isChecked());
         QVERIFY(statusBar->isChecked());
         QVERIFY(!readings->isChecked());
+        QVERIFY(aozora->isChecked()); // the notation is found and kept silent by default
 
         // Changed from elsewhere: the menus show it when opened.
         run.view()->SetWordWrap(true);
         run.frame().ToolBar()->hide();
         run.frame().statusBar()->hide();
         g_speech.readings = kReadingsAutomatic;
+        g_speech.aozora = AozoraMode::Off;
         OpenAndClose(viewMenu);
         OpenAndClose(speechMenu);
+        QVERIFY(!aozora->isChecked());
         QVERIFY(wrap->isChecked());
         QVERIFY(!toolBar->isChecked());
         QVERIFY(!statusBar->isChecked());
@@ -649,6 +657,13 @@ private slots:
         toolBar->trigger();
         statusBar->trigger();
         readings->trigger();
+        aozora->trigger();
+        QCOMPARE(g_speech.aozora, AozoraMode::Auto);
+        QVERIFY(aozora->isChecked());
+        aozora->trigger();
+        QCOMPARE(g_speech.aozora, AozoraMode::Off);
+        QVERIFY(!aozora->isChecked());
+        aozora->trigger();
         QVERIFY(!run.view()->IsWordWrap());
         QVERIFY(run.frame().ToolBar()->isVisibleTo(&run.frame()));
         QVERIFY(run.frame().statusBar()->isVisibleTo(&run.frame()));

@@ -1,0 +1,74 @@
+// Aozora notation's costs: finding whether a whole document (about 1 MB, the editor's largest)
+// is in the notation, as every whole-document reading and each refresh of the reading pane do;
+// parsing one pass of 4000 bytes; and the automatic reading of that pass with and without it.
+#include "speech/aozora_notation.h"
+#include "speech/automatic_reading.h"
+#include "speech/mecab_analyzer.h"
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace yomi6::bench {
+namespace {
+
+std::string TestFile() {
+    std::ifstream in(YOMI6_SOURCE_DIR "/tests/aozora/rashomon.txt", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// About 1 MB of prose; with notation only in its last line when marked is false, so that
+// finding it takes the whole text.
+std::u16string Document(bool marked) {
+    const std::u16string line = u"ある日の暮方の事である。一人の男が門の下で雨やみを待っていた。\n";
+    std::u16string text;
+    while (text.size() * 2 < (1u << 20)) {
+        text += line;
+    }
+    return marked ? text + u"［＃改ページ］\n" : text;
+}
+
+void BM_DetectInADocument(benchmark::State& state) {
+    const std::u16string text = Document(state.range(0) != 0);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ReadsAsAozora(AozoraMode::Auto, text));
+    }
+}
+BENCHMARK(BM_DetectInADocument)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_ParseAPass(benchmark::State& state) {
+    std::string text;
+    while (text.size() < kMaxTextBytes) {
+        text += TestFile();
+    }
+    text.resize(kMaxTextBytes);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ParseAozoraNotation(text));
+    }
+}
+BENCHMARK(BM_ParseAPass)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadAPass(benchmark::State& state) {
+    std::string error;
+    static const auto analyzer = OpenMecabAnalyzer(std::string(kDefaultAnalyzerDictionary), error);
+    if (!analyzer) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    const std::string text = TestFile();
+    const bool aozora = state.range(0) != 0;
+    static unsigned char reading[kReadingBufferSize];
+    static SourceRange source[kReadingBufferSize];
+    for (auto _ : state) {
+        const AozoraNotation notation = aozora ? ParseAozoraNotation(text) : AozoraNotation{};
+        benchmark::DoNotOptimize(ConvertAutomatic(
+            reinterpret_cast<const unsigned char*>(text.data()), text.size(), ProcessDictionary(),
+            *analyzer, reading, source, aozora ? &notation : nullptr));
+    }
+}
+BENCHMARK(BM_ReadAPass)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace yomi6::bench

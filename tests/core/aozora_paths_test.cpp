@@ -1,0 +1,146 @@
+// Aozora notation along every path of a reading: the settings switch, --aozora, passes through a
+// long text (the colophon never reached), the export's ticks and its subtitles.
+#include "cli/cli_options.h"
+#include "settings/settings.h"
+#include "speech/long_reading.h"
+#include "speech/speech_choices.h"
+#include "speech/speech_export.h"
+#include "speech/speech_state.h"
+#include "speech/subtitle_cues.h"
+#include "support/sjis.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace yomi6 {
+namespace {
+
+using test::ReadFile;
+using test::Sjis;
+
+TEST(AozoraPathsTest, TheSwitchIsStoredOnlyOnceTurnedOffAndReadBack) {
+    test::TempDir dir;
+    const std::string path = dir.File("yomi6.ini");
+    const std::string key = Sjis("青空文庫の注記を読まない=");
+    SpeechState state;
+    EXPECT_EQ(state.aozora, AozoraMode::Auto);
+    AppSettings settings;
+    {
+        ProfileFile profile = ProfileFile::Open(path);
+        SaveSettings(profile, settings, ChoicesOf(state));
+        ASSERT_TRUE(profile.Save());
+    }
+    EXPECT_EQ(ReadFile(path).find(key), std::string::npos); // the default stays out of the file
+    state.aozora = AozoraMode::Off;
+    {
+        ProfileFile profile = ProfileFile::Open(path);
+        SaveSettings(profile, settings, ChoicesOf(state));
+        ASSERT_TRUE(profile.Save());
+    }
+    EXPECT_NE(ReadFile(path).find(key + "0\r\n"), std::string::npos);
+    SpeechChoices loaded;
+    LoadSettings(ProfileFile::Open(path), settings, loaded);
+    SpeechState next;
+    ApplyChoices(loaded, next);
+    EXPECT_EQ(next.aozora, AozoraMode::Off);
+    // Any other number is the switch on.
+    test::WriteFile(path, "[" + Sjis("よみあげPadのセッティング") + "]\r\n" + key + "7\r\n");
+    LoadSettings(ProfileFile::Open(path), settings, loaded);
+    ApplyChoices(loaded, next);
+    EXPECT_EQ(next.aozora, AozoraMode::Auto);
+}
+
+TEST(AozoraPathsTest, TheCommandLineOption) {
+    using cli::ParseCommandLine;
+    EXPECT_FALSE(ParseCommandLine({"--units", "a"}).options.aozora.has_value());
+    EXPECT_EQ(ParseCommandLine({"--aozora", "off", "--units", "a"}).options.aozora, 0);
+    EXPECT_EQ(ParseCommandLine({"--units", "a", "--aozora", "auto"}).options.aozora, 1);
+    EXPECT_EQ(ParseCommandLine({"--export", "o.wav", "--aozora", "on", "a"}).options.aozora, 2);
+    EXPECT_EQ(ParseCommandLine({"--units", "a", "--aozora", "yes"}).error,
+              "--aozora takes auto, on or off, not 'yes'");
+    EXPECT_NE(ParseCommandLine({"--units", "a", "--aozora"}).error, "");
+    EXPECT_NE(cli::UsageText().find("--aozora auto|on|off"), std::string::npos);
+}
+
+// A long text in the notation: many lines with a ruby, then the colophon.
+std::u16string LongBook() {
+    std::u16string text = u"題\n";
+    for (int i = 0; i < 400; ++i) {
+        text += u"下人《げにん》が来た。\n";
+    }
+    return text + u"底本：全集\n入力：誰か\n";
+}
+
+TEST(AozoraPathsTest, PassesReadTheRubyAndStopBeforeTheColophon) {
+    const std::u16string text = LongBook();
+    const std::size_t colophon = text.find(u"底本");
+    for (const AozoraMode mode : {AozoraMode::Auto, AozoraMode::Off}) {
+        auto state = std::make_unique<SpeechState>();
+        state->readings = kReadingsAutomatic;
+        LongReading reading;
+        reading.Begin(text, 0, text.size(), mode);
+        EXPECT_EQ(reading.ReadsAozora(), mode == AozoraMode::Auto);
+        std::size_t end = 0;
+        int passes = 0;
+        std::string heard;
+        while (reading.LoadNextPass(*state, ReaderSetup(), false) && ++passes < 100) {
+            heard.append(reinterpret_cast<const char*>(state->reading),
+                         static_cast<std::size_t>(state->endIndex));
+            end = reading.PassOffset() +
+                  reading.Source().TextSpan(0, static_cast<std::size_t>(state->sourceEnd)).end;
+        }
+        EXPECT_GE(passes, 2);
+        if (mode == AozoraMode::Auto) {
+            EXPECT_EQ(end, colophon);
+            EXPECT_EQ(heard.find(Sjis("ｹﾞﾆﾝｹﾞﾆﾝ")), std::string::npos);
+            EXPECT_NE(heard.find(Sjis("ｹﾞﾆﾝｶﾞｷﾀ")), std::string::npos);
+        } else {
+            EXPECT_EQ(end, text.size());
+        }
+    }
+}
+
+TEST(AozoraPathsTest, TheExportEndsAtTheColophonAndItsSubtitlesShowThePrintedText) {
+    std::string text = Sjis("題\r\n");
+    for (int i = 0; i < 300; ++i) {
+        text += Sjis("下人《げにん》が［＃傍点］来た。\r\n");
+    }
+    const std::size_t colophon = text.size();
+    text += Sjis("底本：全集\r\n");
+    ExportRequest request;
+    request.text = text;
+    request.readings = kReadingsAutomatic;
+    request.setup.aozora = true;
+    std::vector<ExportTick> ticks;
+    ExportCallbacks callbacks;
+    callbacks.onTick = [&](const ExportTick& t) {
+        ticks.push_back(t);
+        return true;
+    };
+    ASSERT_EQ(RunSpeechExport(request, callbacks).status, ExportStatus::Done);
+    ASSERT_FALSE(ticks.empty());
+    for (const ExportTick& t : ticks) {
+        EXPECT_LE(t.sourceEnd, colophon);
+    }
+    EXPECT_EQ(ticks.back().sourceEnd, colophon);
+
+    std::vector<std::string> cues;
+    SubtitleCueBuilder builder(text, 0, text.size(), 100, [&](const SubtitleCue& c) {
+        cues.push_back(c.text);
+        return true;
+    });
+    builder.ShowWithoutNotation(true);
+    for (const ExportTick& t : ticks) {
+        ASSERT_TRUE(builder.Add(t));
+    }
+    ASSERT_TRUE(builder.Finish());
+    ASSERT_EQ(cues.size(), 301u);
+    EXPECT_EQ(cues[0], "題");
+    EXPECT_EQ(cues[1], "下人が来た。");
+}
+
+} // namespace
+} // namespace yomi6

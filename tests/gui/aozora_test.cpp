@@ -1,0 +1,119 @@
+// Aozora notation in the editor through the real よみあげ item "青空文庫の注記を読まない": on by
+// default and kept in the settings file; with it the reading pane and the speech read a ruby
+// for its base (the highlight on the base) and keep notes silent; without it every character
+// is read.
+#include "app/main_frame.h"
+#include "app/resources_init.h"
+#include "gui/gui_test_support.h"
+#include "speech/speech_state.h"
+#include "view/reading_pane.h"
+#include "view/speech_controller.h"
+#include "view/yomi6_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace yomi6;
+using namespace yomi6::test;
+
+namespace {
+
+// A title line, a ruby, a note and a colophon: 羅生門 (0-3) has its ruby at 3-11.
+const char* const kText = "羅生門《らしょうもん》の下［＃「下」に傍点］\n底本：全集";
+
+} // namespace
+
+class AozoraTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        InitResources();
+        QVERIFY(m_cwd.isValid());
+        QDir::setCurrent(m_cwd.path());
+    }
+
+    void init() {
+        m_config = std::make_unique<ScratchConfig>();
+        g_speech = SpeechState{};
+        g_speech.speed = 20;
+    }
+
+    void cleanup() {
+        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 5000);
+        m_config.reset();
+    }
+
+    void theItemChoosesWhetherThePaneReadsTheNotation() {
+        {
+            EditorRun run;
+            QVERIFY(run.ok());
+            QAction* aozora = MenuAction(run.frame(), "よみあげ(&T)", "青空文庫の注記を読まない");
+            QVERIFY(aozora != nullptr && aozora->isCheckable() && aozora->isChecked());
+            MenuAction(run.frame(), "よみあげ(&T)", "漢字も読む(&K)")->trigger();
+            MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
+            ReadingPane* pane = run.frame().ReadingPaneDock();
+            run.view()->setPlainText(QString::fromUtf8(kText));
+            QTextCursor caret = run.view()->textCursor();
+            caret.setPosition(0);
+            run.view()->setTextCursor(caret);
+            pane->Refresh();
+            QCOMPARE(pane->ReadingText()->toPlainText(), QString::fromUtf8("ﾗｼｮｳﾓﾝﾉｼﾀ"));
+
+            aozora->trigger(); // every character is read now, the ruby as well
+            QVERIFY(!aozora->isChecked());
+            const QString all = pane->ReadingText()->toPlainText();
+            QVERIFY2(all.startsWith(QString::fromUtf8("ﾗｼｮｵﾓﾝ")), qPrintable(all));
+            QVERIFY2(all.contains(QString::fromUtf8("ﾗｼｮｳﾓﾝ")), qPrintable(all));
+            QVERIFY2(all.contains(QString::fromUtf8("ﾆﾎﾞｵﾃﾝ")), qPrintable(all));
+        }
+        QCOMPARE(
+            IniInt(m_config->IniPath(), "よみあげPadのセッティング", "青空文庫の注記を読まない"),
+            std::optional<int>(0));
+        {
+            EditorRun run;
+            QVERIFY(
+                !MenuAction(run.frame(), "よみあげ(&T)", "青空文庫の注記を読まない")->isChecked());
+        }
+    }
+
+    void theSpeechSaysTheRubyWithTheBaseHighlighted() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        MenuAction(run.frame(), "よみあげ(&T)", "漢字も読む(&K)")->trigger();
+        run.view()->setPlainText(QString::fromUtf8(kText));
+        QSignalSpy ticks(&SpeechController::Instance(), &SpeechController::unitTicked);
+        MenuAction(run.frame(), "よみあげ(&T)", "しゃべる(&S)")->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 10000);
+        QStringList samples;
+        QList<QPair<int, int>> spans;
+        for (const QList<QVariant>& tick : ticks) {
+            if (!tick[0].toString().isEmpty()) {
+                samples << tick[0].toString();
+                spans << qMakePair(tick[1].toInt(), tick[2].toInt());
+            }
+        }
+        // ﾗ ｼｮ ｳ ﾓ ﾝ on the base 羅生門, ﾉ ｼ ﾀ on の下; nothing of the ruby, note or colophon.
+        QCOMPARE(samples, (QStringList{"IDF_RA", "IDF_SHO", "IDF_U", "IDF_MO", "IDF_NN", "IDF_NO",
+                                       "IDF_SI", "IDF_TA"}));
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(spans[i], qMakePair(0, 3));
+        }
+        QCOMPARE(spans[5], qMakePair(11, 12));
+        QCOMPARE(spans[7], qMakePair(12, 13));
+    }
+
+private:
+    QTemporaryDir m_cwd;
+    std::unique_ptr<ScratchConfig> m_config;
+};
+
+QTEST_MAIN(AozoraTest)
+#include "aozora_test.moc"
