@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# shellcheck disable=SC2034 # the variables are read by the checks' conditions
 # The documents against the built program: the manual page documents every option and mode that
 # "yomi6 --help" lists (SYNOPSIS included), its environment and files; --version names the
 # program as its window does and the build's version; the AppStream metainfo is valid and lists
