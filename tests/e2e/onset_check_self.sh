@@ -112,6 +112,14 @@ insert_silence without.raw dropped.raw 70 $((500 + 28 * 60))
 verdict "a late sample dropped for the next one" PASS dropped.raw --speak kana.txt --speed 60
 check "... reported as dropped" 'grep -q "IDF_HE.*DROPPED" a_late_sample_dropped_for_the_next_one.check'
 
+# The last sample cut off in its middle (a stream closed while the server still held frames of
+# it): no pass, and a failure without the allowance for load.
+head -c "$(bytes_at_ms $((500 + 42 * 60 + 80)))" base.raw >cut.raw
+zeros 500 >>cut.raw
+verdict "the last sample cut off" SPOILED cut.raw --speak kana.txt --speed 60
+"$check" cut.raw --speak kana.txt --speed 60 >cut_strict.check
+check "... and fails without the allowance for load" '[ $? -eq 1 ]'
+
 # blocks.awk, which the editor's sound tests count loud and quiet blocks with: 100 ms of zeros
 # right after a loud frame is the server's and is left out; the same after a quiet tail (a
 # sample's own end, then the program's silence) is kept.
