@@ -252,6 +252,8 @@ public:
         if (finding.correlation < kHeardCorrelation && i > 0) {
             FindEarly(i, finding);
         }
+        m_loadSeen = m_loadSeen || finding.late || finding.corrected || finding.insertedZeros > 0 ||
+                     finding.correlation < kHeardCorrelation;
         if (finding.correlation >= kHeardCorrelation && !finding.early) {
             m_onset0 += finding.insertedZeros;
             m_previousOnset0 += finding.insertedZeros;
@@ -335,7 +337,7 @@ private:
         const long firstGridError = finding.found - (m_firstOnset0 + event.tick * m_interval);
         if (error > m_maxError) {
             finding.late = true;
-        } else if (firstGridError >= -m_maxError) {
+        } else if (!OutOfOrder(finding.found) && (firstGridError >= -m_maxError || m_loadSeen)) {
             finding.corrected = true;
         } else {
             finding.early = true;
@@ -347,11 +349,20 @@ private:
         return finding;
     }
 
-    // A sample not heard near its place nor later may have been heard before it: out of order,
-    // which load never does (it only delays), unlike a sample dropped because it came late. It
-    // is looked for from half a tick after the last sample heard on its grid to just before its
-    // place on the first grid, where no other sample was heard.
-    void FindEarly(std::size_t i, Finding& finding) const {
+    // Whether a sample found here was heard before the one heard last (or with it): out of
+    // order, which load never does. The player keeps the order of its requests whatever it
+    // places late; its clock corrections may bring a sample earlier than its grid, never before
+    // the one before it. Earlier than the first grid only after load moved something (the first
+    // sample may itself have been late): before that, a sample heard early is a failure.
+    bool OutOfOrder(long found) const {
+        return !m_heardAt.empty() && found < m_heardAt.back() + m_interval / 2;
+    }
+
+    // A sample not heard near its place nor later may have been heard before it: out of order
+    // (a failure), or brought forward by a clock correction (a new grid). It is looked for from
+    // half a tick after the last sample heard on its grid to just before its place on the first
+    // grid, where no other sample was heard.
+    void FindEarly(std::size_t i, Finding& finding) {
         const Event& event = m_events[i];
         const Pcm& pcm = Decoded(event.name);
         const std::size_t n = std::min(pcm.size(), kCompareFrames);
@@ -369,8 +380,14 @@ private:
             return std::abs(at - early.found) <= window;
         });
         if (early.correlation >= kHeardCorrelation && !another) {
-            early.early = true;
-            early.expected = place;
+            early.expected = m_onset0 + event.tick * m_interval;
+            if (OutOfOrder(early.found) || !m_loadSeen) {
+                early.early = true;
+            } else {
+                early.corrected = true;
+                m_previousOnset0 = m_onset0;
+                m_onset0 = early.found - event.tick * m_interval;
+            }
             finding = early;
         }
     }
@@ -388,6 +405,7 @@ private:
     long m_maxError;
     long m_onset0 = 0;
     long m_firstOnset0 = 0;
+    bool m_loadSeen = false; // a sample so far was moved by load, or was not heard
     long m_previousOnset0 = 0;
     long m_lastOnGrid = 0;       // where the last sample heard on its grid was found
     std::vector<long> m_heardAt; // where the samples heard in their places (or later) were found
