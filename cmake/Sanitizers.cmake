@@ -12,6 +12,7 @@ if(YOMI6_FUZZ)
     message(FATAL_ERROR "YOMI6_FUZZ needs clang (CXX=clang++); this is ${CMAKE_CXX_COMPILER_ID}")
   endif()
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
-                      -fno-sanitize-recover=all)
+                      -fno-sanitize-recover=all
+                      -fsanitize-coverage-ignorelist=${PROJECT_SOURCE_DIR}/fuzz/coverage_ignorelist.txt)
   add_link_options(-fsanitize=address,undefined)
 endif()

@@ -2,8 +2,8 @@
 // IPADIC) and a few user words taken from the input: the reading stays inside its buffer, every
 // reading byte's source range lies inside the text, the ranges never go backwards, and every
 // tick of a pass reports a range inside the text that never goes backwards either.
-#include "dictionary/dic_index.h"
 #include "dictionary/dic_tables.h"
+#include "fuzz_user_rows.h"
 #include "speech/automatic_reading.h"
 #include "speech/mecab_analyzer.h"
 #include "speech/speech_pass.h"
@@ -40,7 +40,7 @@ void Check(bool ok) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // Up to 8 user words from the front of the input (a length byte, then the word), then the text.
-    yomi6::ResetDicTables();
+    fuzz::UserRows::Begin();
     std::size_t pos = 0;
     int slot = yomi6::kBuiltinRows;
     while (pos < size && data[pos] < 0x0D && slot < yomi6::kBuiltinRows + 8) {
@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::memset(g_dicYomi[slot], 0xB1 + slot % 40, 1 + k % 20);
         ++slot;
     }
-    yomi6::RebuildDicIndex();
+    fuzz::UserRows::End(slot);
     const std::uint8_t* text = data + pos;
     const std::size_t n = size - pos;
     const std::size_t cut = std::min(n, yomi6::kMaxTextBytes);

@@ -1,8 +1,8 @@
 // The reading of arbitrary bytes against a dictionary made from the same input: the indexed
 // lookup must give exactly the reading of the linear reference scan, and never write past the
 // reading buffer.
-#include "dictionary/dic_index.h"
 #include "dictionary/dic_tables.h"
+#include "fuzz_user_rows.h"
 #include "speech/reading_conversion.h"
 
 #include <cstdint>
@@ -11,7 +11,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // The first part of the input gives up to 64 dictionary rows, the rest is the text.
-    yomi6::ResetDicTables();
+    fuzz::UserRows::Begin();
     std::size_t pos = 0;
     int slot = yomi6::kBuiltinRows;
     while (pos < size && data[pos] != 0xFF && slot < yomi6::kBuiltinRows + 64) {
@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::memset(g_dicYomi[slot], 0xB1 + slot % 40, yomiLength);
         ++slot;
     }
-    yomi6::RebuildDicIndex();
+    fuzz::UserRows::End(slot);
     const std::uint8_t* text = pos < size ? data + pos + 1 : data;
     const std::size_t n = pos < size ? size - pos - 1 : 0;
 

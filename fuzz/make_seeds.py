@@ -91,6 +91,39 @@ SEEDS = {
         "prefix_words": bytes([2, 0x82, 0xa0, 4, 0x82, 0xa0, 0x82, 0xa2, 6, 0x82, 0xa0, 0x82,
                                0xa2, 0x82, 0xa4]) + b"\xff" + sjis("あいうあいあ"),
     },
+    # A choices byte (bit 0 tab, bits 1-2 encoding detected/UTF-8/Shift-JIS, bit 3 replace
+    # duplicates), then the list.
+    "fuzz_word_list": {
+        "csv_utf8_header": b"\x08" + "単語,読み\r\n音声,おんせい\r\na,ｱ\r\n新語,しんご\n".encode("utf-8"),
+        "csv_bom_quoted": b"\x00" + "\ufeff\"a, b\",\"ｱ\"\"ｲ\"\r\n\"改\n行\",かいぎょう\r\n".encode("utf-8"),
+        "tsv_sjis": b"\x05" + sjis("漢字\tかんじ\r\n辞書\tジショ\r\n\t空\r\n"),
+        "cr_only": b"\x02" + "語,ご\r例,れい\r".encode("utf-8"),
+        "problems": b"\x0c" + sjis("長すぎる単語の見本です,ながい\r\nword,ワード\r\n,\r\nx,漢字\r\n"),
+    },
+    # Up to 8 user words (a length byte below 13, then the word), then the text.
+    "fuzz_automatic_reading": {
+        "plain": sjis("今日は2026年12月9日です。東京へ行きます。"),
+        "user_words": bytes([3]) + sjis("音声") + bytes([1]) + b"AB" + sjis("音声合成でABCを読みます！"),
+        "mixed": TEXT,
+        "long_vowel_and_latin": sjis("ラーメンとコーヒー、kernel と write。１２３個"),
+    },
+    "fuzz_number_reading": {
+        "year": "2026年".encode("utf-8"),
+        "decimal": "3.14メートル".encode("utf-8"),
+        "kanji": "二千二十六".encode("utf-8"),
+        "counter_after_blank": "2 つ".encode("utf-8"),
+        "comma_grouped": "1,234,567円".encode("utf-8"),
+        "fullwidth": "１２３個".encode("utf-8"),
+    },
+    "fuzz_wave_decoder": {
+        "pcm8_mono": wave(bytes(range(100, 180)), rate=16000),
+        "pcm16_stereo": wave(bytes(range(64)), rate=44100, channels=2, bits=16),
+        "pcm24": wave(bytes(range(48)), rate=48000, bits=24),
+        "float32": b"RIFF" + struct.pack("<I", 4 + 24 + 8 + 16) + b"WAVE" + b"fmt " +
+        struct.pack("<IHHIIHH", 16, 3, 1, 22050, 22050 * 4, 4, 32) + b"data" +
+        struct.pack("<I", 16) + struct.pack("<4f", 0.0, 0.5, -0.5, 1.0),
+        "odd_chunk": wave(bytes(10), rate=8000, extra=b"junk" + struct.pack("<I", 3) + b"abc\0"),
+    },
     "fuzz_wave_image": {
         "mono_8bit": wave(bytes(range(100, 140))),
         "odd_rate": wave(bytes(20), rate=11025),

@@ -2,6 +2,7 @@
 
 #include "cli/cli_common.h"
 #include "cli/cli_modes.h"
+#include "cli/version_text.h"
 #include "speech/speech_state.h"
 
 #include <cerrno>
@@ -46,7 +47,7 @@ int RunCommandLineMode(const Options& options) {
     case Mode::Help:
         return WriteStdout(UsageText().data(), UsageText().size()) ? kExitOk : kExitIoError;
     case Mode::Version: {
-        const std::string version = std::string("yomi6 ") + YOMI6_VERSION + "\n";
+        const std::string version = VersionText();
         return WriteStdout(version.data(), version.size()) ? kExitOk : kExitIoError;
     }
     case Mode::Reading:

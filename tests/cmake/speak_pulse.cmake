@@ -10,3 +10,10 @@ if(TARGET yomi6)
   set_tests_properties(speak_pulse PROPERTIES LABELS e2e TIMEOUT 180 SKIP_RETURN_CODE 77
                        RUN_SERIAL TRUE)
 endif()
+# The checker itself, on recordings made to order: what load may do passes, nothing else does.
+if(TARGET yomi6)
+  add_test(NAME onset_check_self
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/onset_check_self.sh $<TARGET_FILE:yomi6>
+                   $<TARGET_FILE:yomi6_onset_check>)
+  set_tests_properties(onset_check_self PROPERTIES LABELS e2e SKIP_RETURN_CODE 77)
+endif()

@@ -68,7 +68,7 @@ check "unknown option: status 2" '[ $? -eq 2 ]'
 "$yomi6" --help >help.txt
 check "help" '[ $? -eq 0 ] && grep -q -- "--reading FILE" help.txt'
 "$yomi6" --version >version.txt
-check "version" '[ $? -eq 0 ] && grep -q "^yomi6 " version.txt'
+check "version" '[ $? -eq 0 ] && grep -q "^よみあげPad Ver6.0 (yomi6 [0-9][0-9.]*)\$" version.txt'
 
 # More than 4000 bytes: only the first 4000 are read.
 head -c 5000 /dev/zero | tr '\0' ' ' >long.txt

@@ -22,7 +22,7 @@ done
 check "the program is executable" '[ -x "$root/usr/bin/yomi6" ]'
 yomi6="$root/usr/bin/yomi6"
 help=$("$yomi6" --help)
-version=$("$yomi6" --version | awk '{print $2}')
+version=$("$yomi6" --version | sed -n 's/.*(yomi6 \(.*\))$/\1/p')
 mapfile -t options < <(grep -o -- '--[a-z][a-z0-9-]*' <<<"$help" | sort -u)
 check "--help lists options" '[ ${#options[@]} -ge 5 ]'
 

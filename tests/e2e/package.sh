@@ -22,7 +22,7 @@ trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
 
 
-version=$("$build/src/yomi6" --version | awk '{print $2}')
+version=$("$build/src/yomi6" --version | sed -n 's/.*(yomi6 \(.*\))$/\1/p')
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1
 check "cpack -G DEB succeeds" '[ $? -eq 0 ] || { cat "$work/cpack.log"; false; }'
 deb=$(ls "$work"/package/yomi6_*.deb 2>/dev/null | head -n 1)
@@ -91,7 +91,8 @@ else
     check "apt-get install ./yomi6.deb" '[ $? -eq 0 ] || { tail -n 20 "$work/apt.log"; false; }'
     cd "$work"
     export XDG_CONFIG_HOME="$work/config"
-    check "installed yomi6 --version" '[ "$(/usr/bin/yomi6 --version)" = "yomi6 $version" ]'
+    check "installed yomi6 --version" \
+      '[ "$(/usr/bin/yomi6 --version)" = "よみあげPad Ver6.0 (yomi6 $version)" ]'
     /usr/bin/yomi6 --reading "$golden/reading_kanji_line.txt" --readings dictionary >reading.out 2>reading.err
     check "installed yomi6 --reading" 'cmp -s reading.out "$golden/reading_kanji_line.expected"'
     check "the manual page is found" '[ "$(man -w yomi6 2>/dev/null)" = /usr/share/man/man1/yomi6.1.gz ]'

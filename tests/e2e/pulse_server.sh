@@ -3,7 +3,8 @@
 #   start_pulse DIR   starts the server with its runtime files under DIR and points this shell's
 #                     clients at it (never at a server of the user's)
 #   record_start FILE records the sink's monitor into FILE (signed 16-bit mono 44100 Hz, raw)
-#   record_stop       stops the recording, after letting the last frames through
+#   record_stop [S]   stops the recording, after letting the last frames through for S seconds
+#                     (default 0.3)
 #   stop_pulse        stops the server
 # Each function returns non-zero, with a line on stderr, when its part fails.
 
@@ -56,7 +57,7 @@ record_start() {
 }
 
 record_stop() {
-  sleep 0.3
+  sleep "${1:-0.3}"
   if [ -n "$record_pid" ]; then
     kill -INT "$record_pid" 2>/dev/null
     wait "$record_pid" 2>/dev/null

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # yomi6 --speak through a real sound server: a private PulseAudio server with a null sink is
 # recorded while yomi6 speaks, and yomi6_onset_check decides from the recording whether the
-# right samples were heard, in the right order, on the grid of the timer ticks, the last one
-# to its end. Then the same without any server: silent, on time, exit 0. And the errors.
+# right samples were heard, in the right order, on the grid of the timer ticks (where the player
+# placed them: what load moved is measured from there), the last one to its end. Then the same without any server: silent, on time, exit 0. And the errors.
 #   speak_pulse.sh YOMI6 ONSET_CHECK
 # With KEEP=1 the scratch folder (recordings, outputs) is left for inspection.
 set -u
@@ -36,20 +36,35 @@ sjis kana.txt 'あいうえおかきくけこさしすせそたちつてとな�
 
 start_pulse "$work/server" || exit 1
 
-speak_and_check() { # name, text file, yomi6 options...
+# One recording of yomi6 --speak, judged: 0 heard as scheduled, 1 not, 3 spoiled by load.
+speak_once() { # name, text file, yomi6 options...
   local name=$1 text=$2
   shift 2
   record_start "$name.raw" || return 1
   timeout 60 "$yomi6" --speak "$text" "$@" >"$name.out" 2>"$name.err"
   local status=$?
-  record_stop
+  # A loaded machine plays what the program handed over late: let it through.
+  record_stop 1.0
   check "$name: exit status 0" "[ $status -eq 0 ]"
   check "$name: nothing on stdout or stderr" "[ ! -s $name.out ] && [ ! -s $name.err ]"
-  # A tick that the loaded machine delivered too late to be placed on the grid is reported
-  # but does not fail the test; the onset figures are tools/measure_onsets.sh's business.
   "$check" --tolerate-late-ticks "$name.raw" --speak "$text" "$@" >"$name.check"
-  status=$?
-  check "$name: heard as scheduled ($(tail -n 2 "$name.check" | head -n 1))" "[ $status -eq 0 ]"
+}
+
+speak_and_check() { # name, text file, yomi6 options...
+  local name=$1 status attempt
+  # What a loaded machine does is told apart from what the player did (yomi6_onset_check):
+  # silence the server inserted when the stream ran dry is skipped, and a sample delayed by
+  # load starts a new grid; both are reported. A wrong, missing, early or drifting sample
+  # fails at once. A run in which load moved more than a fifth of the samples cannot be judged
+  # and is made again, up to six times in all; the onset figures are tools/measure_onsets.sh's
+  # business.
+  for attempt in 1 2 3 4 5 6; do
+    speak_once "$@"
+    status=$?
+    [ "$status" -eq 3 ] || break
+    echo "  $name: attempt $attempt spoiled by load ($(grep '^samples' "$name.check"))"
+  done
+  check "$name: heard as scheduled ($(grep '^samples' "$name.check"))" "[ $status -eq 0 ]"
   grep -v '^PASS$' "$name.check" | grep -v '^samples ' | sed "s/^/  $name: /"
 }
 
@@ -76,15 +91,19 @@ speak_and_check floor_0 mixed.txt --speed 0
 # Without --voice and --speed the settings file's voice and speed are used: the male voice at
 # 250 ms here, told to the checker outright.
 settings_check() { # name, text file, checker options...
-  local name=$1 text=$2
+  local name=$1 text=$2 attempt status
   shift 2
-  record_start "$name.raw" || return 1
-  timeout 60 "$yomi6" --speak "$text" >"$name.out" 2>"$name.err"
-  local status=$?
-  record_stop
-  check "$name: exit status 0, nothing on stderr" "[ $status -eq 0 ] && [ ! -s $name.err ]"
-  "$check" --tolerate-late-ticks "$name.raw" --speak "$text" "$@" >"$name.check"
-  status=$?
+  for attempt in 1 2 3 4 5 6; do
+    record_start "$name.raw" || return 1
+    timeout 60 "$yomi6" --speak "$text" >"$name.out" 2>"$name.err"
+    status=$?
+    record_stop 1.0
+    check "$name: exit status 0, nothing on stderr" "[ $status -eq 0 ] && [ ! -s $name.err ]"
+    "$check" --tolerate-late-ticks "$name.raw" --speak "$text" "$@" >"$name.check"
+    status=$?
+    [ "$status" -eq 3 ] || break
+    echo "  $name: attempt $attempt spoiled by load ($(grep '^samples' "$name.check"))"
+  done
   check "$name: heard with the settings file's voice and speed" "[ $status -eq 0 ]"
   grep -v '^PASS$' "$name.check" | grep -v '^samples ' | sed "s/^/  $name: /"
 }

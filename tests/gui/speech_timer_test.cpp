@@ -70,20 +70,38 @@ void SpeechTimerTest::TicksOnTheCallersThreadUntilStopped() {
 
 void SpeechTimerTest::KeepsTheGridWhenATickIsDeliveredLate() {
     // Every other tick is held up for a third of the period; the due moments stay exactly one
-    // period apart.
+    // period apart. A loaded machine may hold a tick up for a whole period more, and then the
+    // timer rightly starts a new grid: so each step is checked against the moment the tick was
+    // delivered, and enough steps must have kept the grid across a held-up tick.
+    constexpr auto kPeriod = 300ms;
     SpeechTimer timer;
     std::vector<SpeechTimer::Clock::time_point> due;
+    std::vector<SpeechTimer::Clock::time_point> delivered;
+    int keptAfterHold = 0;
     connect(&timer, &SpeechTimer::tick, this, [&] {
+        delivered.push_back(SpeechTimer::Clock::now());
         due.push_back(timer.tickTime());
-        if (due.size() % 2 == 1) {
+        const std::size_t k = due.size() - 1;
+        if (k > 0 && k % 2 == 0 && due[k] - due[k - 1] == kPeriod) {
+            ++keptAfterHold; // the tick before this one was held up
+        }
+        if (k % 2 == 1) {
             QThread::msleep(100);
         }
     });
-    timer.start(300);
-    QTRY_VERIFY_WITH_TIMEOUT(due.size() >= 5, 10000);
+    timer.start(static_cast<int>(kPeriod.count()));
+    QTRY_VERIFY_WITH_TIMEOUT(keptAfterHold >= 3, 30000);
     timer.stop();
     for (std::size_t k = 1; k < due.size(); ++k) {
-        QCOMPARE(due[k] - due[k - 1], SpeechTimer::Clock::duration(300ms));
+        const auto onGrid = due[k - 1] + kPeriod;
+        // Delivered less than a period after its place: on the grid, to the nanosecond.
+        if (delivered[k] - onGrid < kPeriod) {
+            QCOMPARE(due[k], onGrid);
+        } else if (due[k] != onGrid) {
+            // A new grid from the late delivery itself: never before it, never in the future.
+            QVERIFY(due[k] - onGrid >= kPeriod);
+            QVERIFY(due[k] <= delivered[k]);
+        }
     }
     // And the moments are when the ticks were due: none of them lies in the future.
     QVERIFY(due.back() <= SpeechTimer::Clock::now());
@@ -91,22 +109,26 @@ void SpeechTimerTest::KeepsTheGridWhenATickIsDeliveredLate() {
 
 void SpeechTimerTest::StartsANewGridAfterTicksWereLost() {
     // The first tick blocks for several periods: ticks are lost, and the next due moment is
-    // the late delivery itself, not a moment on the old grid long past.
+    // the late delivery itself, not a moment on the old grid long past (which would lie before
+    // the first tick let go). How late the delivery comes is the machine's business.
     SpeechTimer timer;
     std::vector<SpeechTimer::Clock::time_point> due;
     std::vector<SpeechTimer::Clock::time_point> delivered;
+    SpeechTimer::Clock::time_point released;
     connect(&timer, &SpeechTimer::tick, this, [&] {
         due.push_back(timer.tickTime());
         delivered.push_back(SpeechTimer::Clock::now());
         if (due.size() == 1) {
             QThread::msleep(250);
+            released = SpeechTimer::Clock::now();
         }
     });
     timer.start(50);
     QTRY_VERIFY_WITH_TIMEOUT(due.size() >= 2, 10000);
     timer.stop();
     QVERIFY(due[1] - due[0] >= 250ms);
-    QVERIFY(delivered[1] - due[1] < 50ms);
+    QVERIFY(due[1] >= released);
+    QVERIFY(due[1] <= delivered[1]);
 }
 
 } // namespace yomi6

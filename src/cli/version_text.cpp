@@ -1,0 +1,11 @@
+#include "cli/version_text.h"
+
+#include "platform/app_strings.h"
+
+namespace yomi6::cli {
+
+std::string VersionText() {
+    return std::string(strings::kMainTitle) + " (yomi6 " + YOMI6_VERSION + ")\n";
+}
+
+} // namespace yomi6::cli
