@@ -8,8 +8,11 @@ alignment matches are counted, overall and by the class of the word they belong 
 
 Test set lines: source<TAB>sentence<TAB>tokens, tokens separated by blanks, each
 surface=CLASS=reading (reading in half-width katakana, may be empty; CLASS is K for a word with a
-kanji, N for a number with its counter, A for kana, O for Latin letters and symbols).
+kanji, N for a number with its counter, A for kana, O for Latin letters and symbols). A reading
+may list accepted alternatives separated by | (a Latin word spelled, or said as a word); the
+alternatives that leave the fewest reference morae unheard count.
 """
+import itertools
 import argparse
 import concurrent.futures
 import os
@@ -103,24 +106,55 @@ def parse_tokens(field):
     for item in field.split(' '):
         if not item:
             continue
-        surface, cls, reading = item.rsplit('=', 2)
+        surface, cls, readings = item.rsplit('=', 2)
         if cls not in CLASSES:
             raise ValueError(f'unknown class {cls!r} in {item!r}')
-        if any(not is_kana(ch) for ch in reading):
+        alternatives = readings.split('|')
+        if any(not is_kana(ch) for reading in alternatives for ch in reading):
             raise ValueError(f'reading of {item!r} is not half-width katakana')
-        tokens.append((surface, cls, reading))
+        tokens.append((surface, cls, alternatives))
     return tokens
 
 
-def reference(tokens):
-    """The reference morae, normalised, each with the class of its word."""
+# At most this many combinations of alternatives are tried in one sentence; further tokens keep
+# their first reading.
+MAX_COMBINATIONS = 256
+
+
+def reference(tokens, choice=None):
+    """The reference morae, normalised, each with the class of its word; choice picks one
+    alternative of each token (the first by default)."""
     seq, classes = [], []
-    for _, cls, reading in tokens:
-        for m in morae(reading):
+    for k, (_, cls, alternatives) in enumerate(tokens):
+        for m in morae(alternatives[choice[k] if choice else 0]):
             seq.append(m)
             classes.append(cls)
     # Normalise over the whole sentence so that a long vowel can follow the previous word.
     return normalise(seq, True), classes
+
+
+def choices(tokens):
+    """Every combination of alternatives to try, as one index per token."""
+    ranges, product = [], 1
+    for _, _, alternatives in tokens:
+        if product * len(alternatives) <= MAX_COMBINATIONS:
+            ranges.append(range(len(alternatives)))
+            product *= len(alternatives)
+        else:
+            ranges.append(range(1))
+    return itertools.product(*ranges)
+
+
+def best_reference(tokens, hyp):
+    """The reference, its classes and which morae were heard, for the alternatives that leave
+    the fewest reference morae unheard."""
+    best = None
+    for choice in choices(tokens):
+        ref, classes = reference(tokens, choice)
+        hit = matched(ref, hyp)
+        if best is None or hit.count(False) < best[2].count(False):
+            best = (ref, classes, hit)
+    return best
 
 
 def read_aloud(yomi6, mode_args, sentence, work):
@@ -175,9 +209,8 @@ def main():
         with concurrent.futures.ThreadPoolExecutor(max_workers=os.cpu_count() or 2) as pool:
             outputs = list(pool.map(read_one, range(len(sentences))))
     for n, ((source, sentence, field), output) in enumerate(zip(sentences, outputs), 1):
-        ref, classes = reference(parse_tokens(field))
         hyp = normalise(morae(output), False)
-        hit = matched(ref, hyp)
+        ref, classes, hit = best_reference(parse_tokens(field), hyp)
         for cls, ok in zip(classes, hit):
             total[cls] += 1
             right[cls] += ok

@@ -65,7 +65,8 @@ std::string UsageText() {
            "(- for none), the first and the end (exclusive) source byte of what the tick read,\n"
            "and that source text in UTF-8 (control characters and \\ as C escapes).\n"
            "The analyzer dictionary folder is $YOMI6_MECAB_DIC, else the settings file's\n"
-           "\"解析辞書\", else /var/lib/mecab/dic/ipadic-utf8.\n";
+           "\"解析辞書\", else /var/lib/mecab/dic/unidic when UniDic is installed, else\n"
+           "/var/lib/mecab/dic/ipadic-utf8.\n";
 }
 
 ParseResult ParseCommandLine(const std::vector<std::string>& args) {

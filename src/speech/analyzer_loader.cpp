@@ -3,6 +3,7 @@
 #include "speech/mecab_analyzer.h"
 
 #include <cstdlib>
+#include <unistd.h>
 
 namespace yomi6 {
 
@@ -22,6 +23,17 @@ std::string AnalyzerLoader::DictionaryFolder() const {
     if (!m_configured.empty()) {
         return m_configured;
     }
+    return DefaultDictionaryFolder();
+}
+
+std::string DefaultDictionaryFolder() {
+    for (const std::string_view folder : kDefaultAnalyzerDictionaries) {
+        const std::string path(folder);
+        if (::access((path + "/sys.dic").c_str(), R_OK) == 0) {
+            return path;
+        }
+    }
+    // None is installed: name the one that should be, in the message that follows.
     return std::string(kDefaultAnalyzerDictionary);
 }
 

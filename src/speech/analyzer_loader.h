@@ -49,4 +49,8 @@ private:
 // The process's one analyzer loader.
 AnalyzerLoader& ProcessAnalyzer();
 
+// The default folder: the first of kDefaultAnalyzerDictionaries that holds a readable sys.dic,
+// else IPADIC's (which a missing-dictionary message then names).
+std::string DefaultDictionaryFolder();
+
 } // namespace yomi6

@@ -86,6 +86,9 @@ private:
         if (c.kind == CharKind::Japanese) {
             return ReadRun(i);
         }
+        if (c.kind == CharKind::Letter) {
+            return ReadLatinRun(i);
+        }
         m_piece.clear();
         AppendByRules(i);
         Emit(i, i + 1);
@@ -161,6 +164,7 @@ private:
         if (!AnalyzeWithFixedWords(m_analyzer, run, fixed, m_words)) {
             m_words.clear();
         }
+        JoinWordsInsideCharacters(m_source, base, m_words);
         std::size_t next = i; // the first character not read yet
         for (const AnalyzedWord& word : m_words) {
             const std::size_t wb = m_source.CharAtUtf8(base + word.begin);
@@ -203,6 +207,32 @@ private:
         }
         ReadCharsByKana(next, j);
         return m_full ? count : std::max(next, j);
+    }
+
+    // A run of Latin letters from i: as the analyzer says it when its dictionary knows the whole
+    // run as one word (UniDic reads "kernel" as カーネル), else letter by letter by the fixed
+    // rules. Like a Japanese run it ends where a user word starts.
+    std::size_t ReadLatinRun(std::size_t i) {
+        const std::size_t count = m_source.chars.size();
+        std::size_t j = i + 1;
+        while (j < count && m_source.chars[j].kind == CharKind::Letter &&
+               m_dic.FirstUserMatch(m_text + m_source.chars[j].begin) < 0) {
+            ++j;
+        }
+        const std::size_t base = m_source.Utf8Begin(i);
+        const std::string_view run =
+            std::string_view(m_source.utf8).substr(base, m_source.Utf8Begin(j) - base);
+        if (j - i > 1 && m_analyzer.Analyze(run, m_words) && m_words.size() == 1 &&
+            m_words[0].begin == 0 && m_words[0].end == run.size()) {
+            m_piece.clear();
+            AppendPronunciation(m_words[0].pronunciation);
+            if (!m_piece.empty()) {
+                Emit(i, j);
+                return m_full ? count : j;
+            }
+        }
+        ReadCharsByKana(i, j);
+        return m_full ? count : j;
     }
 
     bool EndsOnWordBoundary(std::size_t base, std::size_t endChar) const {
@@ -285,12 +315,16 @@ private:
         }
     }
 
-    // The surface of characters [from, to) read as kana where they are kana.
+    // The surface of characters [from, to) read as kana where they are kana, in the form the
+    // analyzer saw (㎞ is キロメートル there).
     void AppendSurfaceKana(std::size_t from, std::size_t to) {
-        for (std::size_t k = from; k < to; ++k) {
-            const SourceChar& c = m_source.chars[k];
-            if (IsKana(c.ch)) {
-                AppendKana(c.ch);
+        const std::size_t begin = m_source.Utf8Begin(from);
+        const std::string_view text =
+            std::string_view(m_source.utf8).substr(begin, m_source.Utf8Begin(to) - begin);
+        for (std::size_t i = 0; i < text.size();) {
+            const char32_t c = NextCodePoint(text, i);
+            if (c <= 0xFFFF && IsKana(static_cast<char16_t>(c))) {
+                AppendKana(c);
             }
         }
     }

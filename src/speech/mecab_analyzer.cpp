@@ -1,10 +1,16 @@
 #include "speech/mecab_analyzer.h"
 
+#include "speech/feature_layout.h"
+#include "speech/spoken_forms.h"
+
 #include <mecab.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,16 +23,37 @@ namespace {
 constexpr std::array<const char*, 5> kDictionaryFiles = {"dicrc", "sys.dic", "unk.dic",
                                                          "matrix.bin", "char.bin"};
 
-// IPADIC's feature fields: part of speech, three subdivisions, conjugation type and form, base
-// form, reading, pronunciation.
-constexpr std::size_t kPronunciationField = 8;
+// A dicrc is a few kilobytes; anything much larger is not one.
+constexpr std::streamsize kMaxDicrcBytes = 1 << 20;
+
+// What a path that is not a folder is, in the words of the message.
+const char* WhatItIs(mode_t mode) {
+    if (S_ISFIFO(mode)) {
+        return "a named pipe (FIFO)";
+    }
+    if (S_ISREG(mode)) {
+        return "a file";
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return "a device";
+    }
+    if (S_ISSOCK(mode)) {
+        return "a socket";
+    }
+    return "something else";
+}
 
 // Every file must be a readable regular file: MeCab itself would wait forever on a pipe and
 // report a missing file only in its own words.
 bool CheckFolder(const std::string& dicDir, std::string& error) {
     struct stat st {};
-    if (::stat(dicDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    if (::stat(dicDir.c_str(), &st) != 0) {
         error = "the analyzer dictionary folder " + dicDir + " is missing";
+        return false;
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        error = "the analyzer dictionary folder " + dicDir + " is " + WhatItIs(st.st_mode) +
+                ", not a folder";
         return false;
     }
     for (const char* name : kDictionaryFiles) {
@@ -53,9 +80,21 @@ bool IsUtf8Charset(std::string_view charset) {
     return lower == "utf8";
 }
 
+// The layout named by the folder's dicrc (checked to be a readable regular file already).
+FeatureLayout ReadLayout(const std::string& dicDir) {
+    std::ifstream in(dicDir + "/dicrc", std::ios::binary);
+    std::string text(static_cast<std::size_t>(kMaxDicrcBytes), '\0');
+    in.read(text.data(), kMaxDicrcBytes);
+    text.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    return FeatureLayoutOf(text);
+}
+
 class MecabAnalyzer : public Analyzer {
 public:
-    explicit MecabAnalyzer(mecab_t* tagger) : m_tagger(tagger) {}
+    MecabAnalyzer(mecab_t* tagger, FeatureLayout layout)
+        : m_tagger(tagger), m_layout(layout),
+          m_fieldCount(std::max({layout.partOfSpeech, layout.subdivision, layout.pronunciation}) +
+                       1) {}
     ~MecabAnalyzer() override {
         if (m_lattice != nullptr) {
             mecab_lattice_destroy(m_lattice);
@@ -107,8 +146,8 @@ private:
     // A noun the caller reads itself: the analyzer gives it no pronunciation.
     static constexpr const char* kFixedFeature = "名詞,固有名詞,一般,*,*,*,*";
 
-    static void Collect(const mecab_node_t* node, std::string_view utf8,
-                        std::vector<AnalyzedWord>& words) {
+    void Collect(const mecab_node_t* node, std::string_view utf8,
+                 std::vector<AnalyzedWord>& words) const {
         // Offsets are counted from the nodes' lengths: rlength takes in the blanks MeCab
         // passes over before a word.
         std::size_t pos = 0;
@@ -124,29 +163,31 @@ private:
                 continue;
             }
             ParseFeature(node->feature != nullptr ? node->feature : "", word);
+            ApplySpokenForms(utf8.substr(word.begin, word.end - word.begin), word.pronunciation);
             words.push_back(std::move(word));
         }
     }
 
-    static void ParseFeature(std::string_view feature, AnalyzedWord& word) {
-        std::array<std::string_view, kPronunciationField + 1> fields{};
-        std::size_t count = 0;
-        while (count < fields.size()) {
-            const std::size_t comma = feature.find(',');
-            fields[count++] = feature.substr(0, comma);
-            if (comma == std::string_view::npos) {
-                break;
-            }
-            feature.remove_prefix(comma + 1);
-        }
-        word.isNumeral = count > 1 && fields[0] == "名詞" && fields[1] == "数";
-        if (count > kPronunciationField && fields[kPronunciationField] != "*") {
-            word.pronunciation = fields[kPronunciationField];
+    void ParseFeature(std::string_view feature, AnalyzedWord& word) const {
+        const std::vector<std::string> fields = SplitFeature(feature, m_fieldCount);
+        const auto field = [&](std::size_t i) -> std::string_view {
+            return i < fields.size() ? std::string_view(fields[i]) : std::string_view();
+        };
+        // IPADIC tags a numeral 名詞,数; UniDic 名詞,数詞.
+        const std::string_view subdivision = field(m_layout.subdivision);
+        word.isNumeral = field(m_layout.partOfSpeech) == "名詞" &&
+                         (subdivision == "数" || subdivision == "数詞");
+        // An unknown word has fewer fields; "*" (IPADIC) or nothing (UniDic) is no reading.
+        const std::string_view pronunciation = field(m_layout.pronunciation);
+        if (pronunciation != "*") {
+            word.pronunciation = pronunciation;
         }
     }
 
     mecab_t* m_tagger;
     mecab_lattice_t* m_lattice = nullptr; // made at the first analysis around fixed words
+    FeatureLayout m_layout;
+    std::size_t m_fieldCount;
 };
 
 } // namespace
@@ -178,7 +219,7 @@ std::unique_ptr<Analyzer> OpenMecabAnalyzer(const std::string& dicDir, std::stri
         error = "the analyzer dictionary in " + dicDir + " is not a UTF-8 dictionary";
         return nullptr;
     }
-    return std::make_unique<MecabAnalyzer>(tagger);
+    return std::make_unique<MecabAnalyzer>(tagger, ReadLayout(dicDir));
 }
 
 } // namespace yomi6

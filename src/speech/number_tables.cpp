@@ -27,6 +27,10 @@ constexpr TailRule kKasho[] = {
 constexpr TailRule kHon[] = {{D1, 1, "ｯﾎﾟﾝ"},      {D3, 0, "ﾎﾞﾝ"},   {D6, 1, "ｯﾎﾟﾝ"},
                              {D8, 1, "ｯﾎﾟﾝ"},      {Ten, 2, "ｯﾎﾟﾝ"}, {Hundred, 1, "ｯﾎﾟﾝ"},
                              {Thousand, 0, "ﾎﾞﾝ"}, {Man, 0, "ﾎﾞﾝ"}};
+// 歩: 1歩 ｲｯﾎﾟ, 3歩 ｻﾝﾎﾟ, 5歩 ｺﾞﾎ, 10歩 ｼﾞｯﾎﾟ.
+constexpr TailRule kHo[] = {{D1, 1, "ｯﾎﾟ"},      {D3, 0, "ﾎﾟ"},   {D6, 1, "ｯﾎﾟ"},
+                            {D8, 1, "ｯﾎﾟ"},      {Ten, 2, "ｯﾎﾟ"}, {Hundred, 1, "ｯﾎﾟ"},
+                            {Thousand, 0, "ﾎﾟ"}, {Man, 0, "ﾎﾟ"}};
 constexpr TailRule kHiki[] = {{D1, 1, "ｯﾋﾟｷ"},      {D3, 0, "ﾋﾞｷ"},   {D6, 1, "ｯﾋﾟｷ"},
                               {D8, 1, "ｯﾋﾟｷ"},      {Ten, 2, "ｯﾋﾟｷ"}, {Hundred, 1, "ｯﾋﾟｷ"},
                               {Thousand, 0, "ﾋﾞｷ"}, {Man, 0, "ﾋﾞｷ"}};
@@ -114,6 +118,7 @@ constexpr Counter kCounterTable[] = {
     {"歳", "", "ｻｲ", kSai, kAge},
     {"才", "", "ｻｲ", kSai, kAge},
     {"匹", "", "ﾋｷ", kHiki, {}},
+    {"歩", "", "ﾎ", kHo, {}},
     {"杯", "", "ﾊｲ", kHai, {}},
     {"本", "", "ﾎﾝ", kHon, {}},
     {"冊", "", "ｻﾂ", kSatsu, {}},

@@ -1,5 +1,6 @@
 #include "speech/source_text.h"
 
+#include "speech/extension_chars.h"
 #include "text/cp932.h"
 #include "text/cp932_table.h"
 
@@ -57,6 +58,20 @@ void AppendUtf8(std::string& out, char16_t c) {
     }
 }
 
+// The first character of UTF-8 text of at most three bytes a character.
+char16_t FirstChar(std::string_view utf8) {
+    const auto b = static_cast<unsigned char>(utf8[0]);
+    if (b < 0x80 || utf8.size() < 2) {
+        return b;
+    }
+    const auto b1 = static_cast<unsigned char>(utf8[1]) & 0x3F;
+    if (b < 0xE0 || utf8.size() < 3) {
+        return static_cast<char16_t>(((b & 0x1F) << 6) | b1);
+    }
+    return static_cast<char16_t>(((b & 0x0F) << 12) | (b1 << 6) |
+                                 (static_cast<unsigned char>(utf8[2]) & 0x3F));
+}
+
 } // namespace
 
 void DecodeSource(const unsigned char* text, std::size_t n, SourceText& out) {
@@ -77,9 +92,14 @@ void DecodeSource(const unsigned char* text, std::size_t n, SourceText& out) {
             const char16_t ch = cp932::kSingleByteChars[b];
             c.ch = (ch == cp932::kNoChar || b == 0) ? kReplacement : ch;
         }
-        c.kind = KindOf(c.ch, c.length);
         c.utf8Begin = static_cast<std::uint32_t>(out.utf8.size());
-        AppendUtf8(out.utf8, c.ch);
+        if (const std::string_view form = ExtensionCharForm(c.ch); !form.empty()) {
+            c.kind = KindOf(FirstChar(form), 2);
+            out.utf8.append(form);
+        } else {
+            c.kind = KindOf(c.ch, c.length);
+            AppendUtf8(out.utf8, c.ch);
+        }
         out.chars.push_back(c);
         p += c.length;
     }
@@ -108,6 +128,36 @@ std::size_t SourceText::SourceBegin(std::size_t i) const {
 
 std::size_t SourceText::Utf8Begin(std::size_t i) const {
     return i < chars.size() ? chars[i].utf8Begin : utf8.size();
+}
+
+bool SourceText::IsCharBoundary(std::size_t utf8Offset) const {
+    return utf8Offset >= utf8.size() || Utf8Begin(CharAtUtf8(utf8Offset)) == utf8Offset;
+}
+
+void JoinWordsInsideCharacters(const SourceText& source, std::size_t base,
+                               std::vector<AnalyzedWord>& words) {
+    std::size_t kept = 0;
+    for (std::size_t k = 0; k < words.size(); ++k) {
+        AnalyzedWord& word = words[k];
+        const bool joinsPrevious = kept > 0 && !source.IsCharBoundary(base + words[kept - 1].end);
+        if (!joinsPrevious) {
+            if (kept != k) {
+                words[kept] = std::move(word);
+            }
+            ++kept;
+            continue;
+        }
+        AnalyzedWord& previous = words[kept - 1];
+        // Both must have a reading for the joined word to have one.
+        if (previous.pronunciation.empty() || word.pronunciation.empty()) {
+            previous.pronunciation.clear();
+        } else {
+            previous.pronunciation += word.pronunciation;
+        }
+        previous.end = word.end;
+        previous.isNumeral = false;
+    }
+    words.resize(kept);
 }
 
 } // namespace yomi6

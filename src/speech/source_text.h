@@ -3,6 +3,8 @@
 // text that the analyzer and the number reading take.
 #pragma once
 
+#include "speech/analyzer.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -28,6 +30,11 @@ struct SourceChar {
     std::uint32_t utf8Begin = 0; // its bytes in SourceText::utf8
 };
 
+// The UTF-8 copy holds each character as the analyzer and the number reading should see it:
+// a character of code page 932 beyond JIS X 0208 is written in its readable form (① as 1, ㈱ as
+// 株式会社, see extension_chars.h) and takes its kind from that form, while its source bytes stay
+// its own.
+
 struct SourceText {
     std::vector<SourceChar> chars;
     std::string utf8; // every character in UTF-8, undecodable bytes as U+FFFD
@@ -39,7 +46,15 @@ struct SourceText {
     // Source byte offset where character i begins (the end of the text for i == size).
     std::size_t SourceBegin(std::size_t i) const;
     std::size_t Utf8Begin(std::size_t i) const;
+    // Whether a character's UTF-8 bytes begin at utf8Offset (or it is the end of the copy).
+    bool IsCharBoundary(std::size_t utf8Offset) const;
 };
+
+// Joins each analyzed word that ends inside one character's UTF-8 bytes (a word of a readable
+// form such as 株式 of 株式会社 for ㈱) with the words after it up to a character boundary, so
+// that every word maps to whole source characters. Word offsets count from base in the copy.
+void JoinWordsInsideCharacters(const SourceText& source, std::size_t base,
+                               std::vector<AnalyzedWord>& words);
 
 // Splits text (code page 932) into characters. A lead byte that no legal trail byte follows is
 // one undecodable byte; so is NUL.

@@ -58,7 +58,14 @@ class AlignmentTest(unittest.TestCase):
 
 class TestSetFileTest(unittest.TestCase):
     def test_tokens_keep_surfaces_that_hold_the_separator(self):
-        self.assertEqual(ra.parse_tokens('==O= 値=K=ｱﾀｲ'), [('=', 'O', ''), ('値', 'K', 'ｱﾀｲ')])
+        self.assertEqual(ra.parse_tokens('==O= 値=K=ｱﾀｲ'),
+                         [('=', 'O', ['']), ('値', 'K', ['ｱﾀｲ'])])
+
+    def test_alternatives_are_split_and_each_must_be_kana(self):
+        self.assertEqual(ra.parse_tokens('grep=O=ｼﾞｰｱｰﾙｲｰﾋﾟｰ|ｸﾞﾚｯﾌﾟ'),
+                         [('grep', 'O', ['ｼﾞｰｱｰﾙｲｰﾋﾟｰ', 'ｸﾞﾚｯﾌﾟ'])])
+        with self.assertRaises(ValueError):
+            ra.parse_tokens('grep=O=ｼﾞｰ|ぐれっぷ')
 
     def test_a_bad_class_or_reading_is_refused(self):
         with self.assertRaises(ValueError):
@@ -66,8 +73,8 @@ class TestSetFileTest(unittest.TestCase):
         with self.assertRaises(ValueError):
             ra.parse_tokens('値=K=あたい')
 
-    def test_the_shipped_test_set_parses_and_is_large_enough(self):
-        path = os.path.join(os.path.dirname(__file__), 'sentences.tsv')
+    def check_test_set(self, name, classes_wanted):
+        path = os.path.join(os.path.dirname(__file__), name)
         with open(path, encoding='utf-8') as f:
             lines = [l.rstrip('\n') for l in f if l.strip() and not l.startswith('#')]
         self.assertGreaterEqual(len(lines), 300)
@@ -75,10 +82,28 @@ class TestSetFileTest(unittest.TestCase):
         for line in lines:
             source, sentence, field = line.split('\t')
             tokens = ra.parse_tokens(field)
-            classes.update(cls for _, cls, reading in tokens if reading)
+            classes.update(cls for _, cls, readings in tokens if readings[0])
             self.assertEqual(''.join(s for s, _, _ in tokens), sentence.replace(' ', ''), sentence)
             sentence.encode('cp932')
-        self.assertEqual(classes, set(ra.CLASSES))
+        self.assertEqual(classes, classes_wanted)
+
+    def test_the_shipped_test_sets_parse_and_are_large_enough(self):
+        self.check_test_set('sentences.tsv', set(ra.CLASSES))
+        # Literary prose has no Latin words: its only "other" tokens are silent signs.
+        self.check_test_set('literary.tsv', {'K', 'N', 'A'})
+
+
+class AlternativesTest(unittest.TestCase):
+    def score(self, field, heard):
+        ref, _, hit = ra.best_reference(ra.parse_tokens(field), ra.normalise(ra.morae(heard), False))
+        return ''.join(ref), hit.count(True)
+
+    def test_the_alternative_heard_counts(self):
+        field = 'grep=O=ｼﾞｰｱｰﾙｲｰﾋﾟｰ|ｸﾞﾚｯﾌﾟ は=A=ﾜ'
+        self.assertEqual(self.score(field, 'ｸﾞﾚｯﾌﾟﾜ'), ('ｸﾞﾚｯﾌﾟﾜ', 5))
+        self.assertEqual(self.score(field, 'ｼﾞｲｱｱﾙｲｲﾋﾟｲﾜ'), ('ｼﾞｲｱｱﾙｲｲﾋﾟｲﾜ', 10))
+        # Neither heard: the alternative that leaves fewer morae unheard is the reference.
+        self.assertEqual(self.score(field, 'ﾜ'), ('ｸﾞﾚｯﾌﾟﾜ', 1))
 
 
 if __name__ == '__main__':

@@ -89,6 +89,28 @@ TEST_F(FallbackTest, AMissingFolderGivesOneMessageAndTheDictionaryReading) {
     EXPECT_EQ(Reading(), DictionaryReading(text));
 }
 
+TEST_F(FallbackTest, AFolderThatIsNotOneIsCalledWhatItIs) {
+    if (::getenv(kAnalyzerDictionaryVariable) != nullptr) {
+        GTEST_SKIP() << "the environment names the analyzer dictionary";
+    }
+    TempDir dir;
+    const std::string text = Sjis("東京");
+    const std::string pipe = dir.File("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    auto messages = ReadWith(pipe, text);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(pipe + " is a named pipe (FIFO), not a folder"), std::string::npos)
+        << messages[0];
+    EXPECT_EQ(messages[0].find("missing"), std::string::npos) << messages[0];
+    const std::string file = dir.File("file");
+    test::WriteFile(file, "x");
+    messages = ReadWith(file, text);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(file + " is a file, not a folder"), std::string::npos)
+        << messages[0];
+    EXPECT_EQ(Reading(), DictionaryReading(text));
+}
+
 TEST_F(FallbackTest, MissingPipedDamagedOrForeignDictionariesNeverLoadNorHang) {
     TempDir dir;
     const std::string text = Sjis("東京");

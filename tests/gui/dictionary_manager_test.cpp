@@ -11,6 +11,8 @@
 #include "gui/dialog_test_support.h"
 #include "gui/gui_test_support.h"
 #include "platform/message_box.h"
+#include "speech/analyzer_loader.h"
+#include "speech/mecab_analyzer.h"
 #include "view/dictionary_filter_proxy.h"
 #include "view/dictionary_manager.h"
 #include "view/speech_controller.h"
@@ -158,6 +160,11 @@ class DictionaryManagerTest : public QObject {
 private slots:
     void initTestCase() {
         InitResources();
+        // The readings suggested below are IPADIC's; UniDic, used in its place where it is
+        // installed, hears 音声 as ｵﾝｾｴ.
+        qputenv(kAnalyzerDictionaryVariable,
+                QByteArray(kDefaultAnalyzerDictionary.data(),
+                           static_cast<qsizetype>(kDefaultAnalyzerDictionary.size())));
         QVERIFY(m_cwd.isValid());
         QDir::setCurrent(m_cwd.path());
     }

@@ -1,0 +1,30 @@
+// Where the fields the automatic reading needs sit in the feature string of a MeCab
+// dictionary. Dictionaries differ: IPADIC and NAIST-jdic put the part of speech at fields 0 and
+// 1 and the pronunciation at field 8; UniDic has 29 fields with the pronunciation ("pron") at 9.
+// The layout is read from the dictionary's own dicrc, never guessed from its folder's name.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace yomi6 {
+
+struct FeatureLayout {
+    std::size_t partOfSpeech = 0; // 名詞, 動詞 ...
+    std::size_t subdivision = 1;  // 数 (IPADIC) or 数詞 (UniDic) for a numeral
+    std::size_t pronunciation = 8;
+    bool operator==(const FeatureLayout&) const = default;
+};
+
+// The layout a dicrc describes. UniDic names its fields in its output formats
+// ("pos1:%f[0]", "pron:%f[9]") and in its comment list ("; f[9]:  pron"); a dicrc that names
+// no pronunciation field (IPADIC's, NAIST-jdic's) has IPADIC's layout.
+FeatureLayout FeatureLayoutOf(std::string_view dicrc);
+
+// The comma-separated fields of a feature string, as MeCab writes them: a field in double
+// quotes may hold commas, and "" in it is one quote. At most maxFields fields are split off.
+std::vector<std::string> SplitFeature(std::string_view feature, std::size_t maxFields);
+
+} // namespace yomi6

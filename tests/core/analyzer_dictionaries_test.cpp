@@ -1,0 +1,194 @@
+// The analyzer over each dictionary it supports: the field layout read from the dictionary's
+// dicrc (IPADIC and NAIST-jdic against UniDic), the same readings from all three, Latin words
+// read as words where the dictionary knows them, and the characters of code page 932 beyond
+// JIS X 0208 read through their readable form with their source bytes kept.
+#include "dictionary/dic_tables.h"
+#include "speech/automatic_reading.h"
+#include "speech/extension_chars.h"
+#include "speech/feature_layout.h"
+#include "speech/mecab_analyzer.h"
+#include "support/sjis.h"
+#include "text/cp932_codec.h"
+#include "text/utf8_codec.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace yomi6 {
+namespace {
+
+using test::Sjis;
+using test::ToHex;
+
+constexpr const char* kNaistJdic = "/var/lib/mecab/dic/naist-jdic";
+constexpr const char* kUniDic = "/var/lib/mecab/dic/unidic";
+
+bool Installed(const std::string& folder) {
+    return ::access((folder + "/sys.dic").c_str(), R_OK) == 0;
+}
+
+TEST(FeatureLayoutTest, UniDicNamesItsFieldsAndIpadicNamesNone) {
+    // The lines of UniDic's dicrc that name fields: its comment list and a verbose format.
+    const std::string unidic = "; List of features\n"
+                               "; f[0]:  pos1\n"
+                               "; f[9]:  pron\n"
+                               "; f[11]: pronBase\n"
+                               "output-format-type = unidic22\n"
+                               "node-format-verbose = surface:%m\\tpos1:%f[0]\\tpos2:%f[1]\\t"
+                               "lemma:%f[7]\\torth:%f[8]\\tpron:%f[9]\\tpronBase:%f[11]\\n\n";
+    EXPECT_EQ(FeatureLayoutOf(unidic), (FeatureLayout{0, 1, 9}));
+    // Either way of naming is enough; a name is matched whole, never as a part of another.
+    EXPECT_EQ(FeatureLayoutOf("; f[12]: pron\n; f[3]: pos1\n; f[4]: pos2\r\n").pronunciation, 12u);
+    EXPECT_EQ(FeatureLayoutOf("; f[3]: pos1\n; f[4]: pos2\n; f[12]: pron\n"),
+              (FeatureLayout{3, 4, 12}));
+    EXPECT_EQ(FeatureLayoutOf("node-format-x = pronBase:%f[11] xpron:%f[5]\n; f[2]: pronBase\n"),
+              FeatureLayout{});
+    // IPADIC's and NAIST-jdic's dicrc (their formats use the fields by number only).
+    const std::string ipadic = "cost-factor = 800\n"
+                               "bos-feature = BOS/EOS,*,*,*,*,*,*,*,*\n"
+                               "node-format-yomi = %pS%f[7]\n"
+                               "node-format-chasen = %m\\t%f[7]\\t%f[6]\\t%F-[0,1,2,3]\\n\n";
+    EXPECT_EQ(FeatureLayoutOf(ipadic), (FeatureLayout{0, 1, 8}));
+    EXPECT_EQ(FeatureLayoutOf(""), (FeatureLayout{0, 1, 8}));
+    EXPECT_EQ(FeatureLayoutOf("; f[x]: pron\n; f[99999999999999999999999]: pron\n"),
+              FeatureLayout{});
+}
+
+TEST(FeatureLayoutTest, FeatureFieldsSplitAtCommasOutsideQuotes) {
+    using Fields = std::vector<std::string>;
+    EXPECT_EQ(SplitFeature("名詞,数,*,*", 10), (Fields{"名詞", "数", "*", "*"}));
+    EXPECT_EQ(SplitFeature("a,\"1,0\",\"say \"\"hi\"\"\",,b", 10),
+              (Fields{"a", "1,0", "say \"hi\"", "", "b"}));
+    EXPECT_EQ(SplitFeature("a,b,c,d", 2), (Fields{"a", "b"}));
+    EXPECT_EQ(SplitFeature("", 3), (Fields{""}));
+    EXPECT_EQ(SplitFeature("\"unclosed,", 3), (Fields{"unclosed,"}));
+}
+
+// The automatic reading over the dictionary in folder.
+class DictionaryReading {
+public:
+    explicit DictionaryReading(const std::string& folder) {
+        std::string error;
+        m_analyzer = OpenMecabAnalyzer(folder, error);
+        EXPECT_NE(m_analyzer, nullptr) << error;
+    }
+    bool Loaded() const { return m_analyzer != nullptr; }
+
+    std::string Read(const std::string& utf8) {
+        ResetDicTables();
+        const std::string bytes = Sjis(utf8);
+        result = ConvertAutomatic(reinterpret_cast<const unsigned char*>(bytes.data()),
+                                  bytes.size(), ProcessDictionary(), *m_analyzer, reading, source);
+        return std::string(reinterpret_cast<const char*>(reading), result.length);
+    }
+    std::string RangeOf(std::size_t i) const {
+        return std::to_string(source[i].begin) + "-" + std::to_string(source[i].end);
+    }
+
+    ReadingResult result;
+    unsigned char reading[kReadingBufferSize];
+    SourceRange source[kReadingBufferSize];
+
+private:
+    std::unique_ptr<Analyzer> m_analyzer;
+};
+
+TEST(AnalyzerDictionariesTest, EveryDictionaryReadsWordsParticlesAndNumbers) {
+    for (const std::string& folder :
+         {std::string(kDefaultAnalyzerDictionary), std::string(kNaistJdic), std::string(kUniDic)}) {
+        if (!Installed(folder)) {
+            continue; // only IPADIC is a dependency; the others are measured where installed
+        }
+        SCOPED_TRACE(folder);
+        DictionaryReading r(folder);
+        ASSERT_TRUE(r.Loaded());
+        EXPECT_EQ(ToHex(r.Read("私は東京へ行った")), ToHex(Sjis("ﾜﾀｼﾜﾄｵｷｮｵｴｲｯﾀ")));
+        // A numeral (名詞,数 in IPADIC, 名詞,数詞 in UniDic) goes to the number reading.
+        EXPECT_EQ(ToHex(r.Read("三匹の猫")), ToHex(Sjis("ｻﾝﾋﾞｷﾉﾈｺ")));
+        EXPECT_EQ(ToHex(r.Read("2026年です")), ToHex(Sjis("ﾆｾﾝﾆｼﾞｭｳﾛｸﾈﾝﾃﾞｽ")));
+    }
+}
+
+TEST(AnalyzerDictionariesTest, LatinWordsTheDictionaryKnowsAreReadAsWords) {
+    if (!Installed(kUniDic)) {
+        GTEST_SKIP() << "UniDic (unidic-mecab) is not installed";
+    }
+    DictionaryReading r(kUniDic);
+    ASSERT_TRUE(r.Loaded());
+    EXPECT_EQ(ToHex(r.Read("Googleで探す")), ToHex(Sjis("ｸﾞｳｸﾞﾙﾃﾞｻｶﾞｽ")));
+    EXPECT_EQ(r.RangeOf(0), "0-6"); // the whole word
+    EXPECT_EQ(r.RangeOf(5), "0-6");
+    EXPECT_EQ(ToHex(r.Read("kernel")), ToHex(Sjis("ｶｱﾈﾙ")));
+    EXPECT_EQ(ToHex(r.Read("ｗｒｉｔｅ")), ToHex(Sjis("ﾗｲﾄ"))); // full-width letters too
+    // A word it does not know, and a single letter, are spelled as before.
+    EXPECT_EQ(ToHex(r.Read("Xq")), ToHex(Sjis("ｴｯｸｽｷｭｳ")));
+    EXPECT_EQ(ToHex(r.Read("a")), ToHex(Sjis("ｴｲ")));
+}
+
+TEST(AnalyzerDictionariesTest, LatinWordsIpadicDoesNotKnowAreSpelled) {
+    DictionaryReading r{std::string(kDefaultAnalyzerDictionary)};
+    ASSERT_TRUE(r.Loaded());
+    EXPECT_EQ(ToHex(r.Read("kernel")), ToHex(Sjis("ｹｲｲｲｱｱﾙｴﾇｲｲｴﾙ")));
+}
+
+TEST(ExtensionCharsTest, TheTableMapsCharactersBeyondJisX0208ToJisX0208) {
+    const auto forms = ExtensionForms();
+    ASSERT_FALSE(forms.empty());
+    for (std::size_t k = 0; k < forms.size(); ++k) {
+        const ExtensionForm& f = forms[k];
+        SCOPED_TRACE(f.utf8);
+        if (k > 0) {
+            EXPECT_LT(forms[k - 1].c, f.c); // sorted, each once
+        }
+        // The character is one that code page 932 has beyond JIS X 0208: the NEC row 13 (0x87),
+        // the NEC-selected IBM extensions (0xED, 0xEE) or the IBM extensions (0xFA-0xFC).
+        const std::uint16_t code = Cp932CodeOf(f.c);
+        const unsigned lead = code >> 8;
+        EXPECT_TRUE(lead == 0x87 || lead == 0xED || lead == 0xEE || (lead >= 0xFA && lead <= 0xFC))
+            << std::hex << code;
+        // Its form is ASCII digits or characters of JIS X 0208.
+        const std::u16string form = DecodeUtf8(f.utf8);
+        ASSERT_FALSE(form.empty());
+        for (const char16_t c : form) {
+            const std::uint16_t fc = Cp932CodeOf(c);
+            const unsigned fl = fc >> 8;
+            EXPECT_TRUE((c >= u'0' && c <= u'9') || (fl >= 0x81 && fl <= 0x84) ||
+                        (fl >= 0x88 && fl <= 0x9F) || (fl >= 0xE0 && fl <= 0xEA))
+                << std::hex << static_cast<unsigned>(c);
+        }
+        EXPECT_EQ(ExtensionCharForm(f.c), f.utf8);
+    }
+    EXPECT_EQ(ExtensionCharForm(u'高'), ""); // a character of JIS X 0208 is read as it is
+    EXPECT_EQ(ExtensionCharForm(u'α'), "");
+}
+
+TEST(ExtensionCharsTest, CircledNumbersVariantKanjiAndSquaredWordsAreRead) {
+    DictionaryReading r{std::string(kDefaultAnalyzerDictionary)};
+    ASSERT_TRUE(r.Loaded());
+    // ① and ② are numbers, each still tied to its own two bytes.
+    EXPECT_EQ(ToHex(r.Read("①と②")), ToHex(Sjis("ｲﾁﾄﾆ")));
+    EXPECT_EQ(r.RangeOf(0), "0-2");
+    EXPECT_EQ(r.RangeOf(1), "0-2");
+    EXPECT_EQ(r.RangeOf(2), "2-4");
+    EXPECT_EQ(r.RangeOf(3), "4-6");
+    // A number with its counter: ⑳日 as the twentieth day, Ⅱ章 as the second chapter.
+    EXPECT_EQ(ToHex(r.Read("⑳日")), ToHex(Sjis("ﾊﾂｶ")));
+    EXPECT_EQ(r.RangeOf(0), "0-4");
+    EXPECT_EQ(ToHex(r.Read("第Ⅱ章")), ToHex(Sjis("ﾀﾞｲﾆｼｮｳ")));
+    // 髙 and 﨑 (IBM extensions) read as 高 and 崎 in the words around them.
+    EXPECT_EQ(ToHex(r.Read("髙橋さん")), ToHex(Sjis("ﾀｶﾊｼｻﾝ")));
+    EXPECT_EQ(r.RangeOf(0), "0-4");
+    EXPECT_EQ(ToHex(r.Read("宮﨑")), ToHex(Sjis("ﾐﾔｻﾞｷ")));
+    // A form of several words: ㈲ is 有限 and 会社 to the analyzer, one word of two bytes here.
+    EXPECT_EQ(ToHex(r.Read("㈲")), ToHex(Sjis("ﾕｳｹﾞﾝｶｲｼｬ")));
+    for (std::size_t i = 0; i < r.result.length; ++i) {
+        EXPECT_EQ(r.RangeOf(i), "0-2") << i;
+    }
+    // A form the analyzer does not know is read by its kana: 5 キロメートル.
+    EXPECT_EQ(ToHex(r.Read("5㎞")), ToHex(Sjis("ｺﾞｷﾛﾒｴﾄﾙ")));
+}
+
+} // namespace
+} // namespace yomi6
