@@ -1,7 +1,9 @@
 #include "view/audio_export.h"
 
 #include "platform/message_box.h"
+#include "speech/analyzer_loader.h"
 #include "speech/export_job.h"
+#include "speech/reading_mode.h"
 #include "speech/speech_state.h"
 #include "speech/voice_selection.h"
 #include "speech/voice_sounds.h"
@@ -88,8 +90,9 @@ QString ExportAudioFiles(QWidget* parent, const QString& text, const QString& au
     request.speed = g_speech.speed;
     request.readings = g_speech.readings;
     request.setup.messages = &messages;
-    request.setup.aozora = g_speech.readings == kReadingsAutomatic &&
-                           ReadsAsAozora(g_speech.aozora, std::string_view(bytes));
+    request.setup.aozora =
+        ResolveReadingMode(g_speech.readings, ProcessAnalyzer()) == ReadingMode::Automatic &&
+        ReadsAsAozora(g_speech.aozora, std::string_view(bytes));
     // The voices the slots speak with now, copied for the worker thread.
     request.sounds = VoiceSoundSource(g_voices);
     const ExportOutputs outputs{audio.toStdString(), subtitles.toStdString(),

@@ -69,6 +69,11 @@ bool HasTextFrom(const QString& text, int position) {
 
 // The mode the pass just loaded was read in: the automatic reading reads with the dictionary
 // when its analyzer cannot be loaded.
+// Whether the user's choice, resolved, reads automatically (and so may heed Aozora notation).
+bool ReadsAutomatically() {
+    return ResolveReadingMode(g_speech.readings, ProcessAnalyzer()) == ReadingMode::Automatic;
+}
+
 ReadingMode ReadingsOfLoadedPass() {
     const ReadingMode mode = ResolveReadingMode(g_speech.readings, ProcessAnalyzer());
     return mode == ReadingMode::Automatic && !ProcessAnalyzer().IsLoaded() ? ReadingMode::Dictionary
@@ -88,8 +93,8 @@ QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& te
     AnalyzerMessageCollector sink;
     ReaderSetup setup;
     setup.messages = &sink;
-    setup.aozora = g_speech.readings == kReadingsAutomatic &&
-                   ReadsAsAozora(g_speech.aozora, std::string_view(m_source.bytes));
+    setup.aozora =
+        ReadsAutomatically() && ReadsAsAozora(g_speech.aozora, std::string_view(m_source.bytes));
     StartSpeech(g_speech, reinterpret_cast<const unsigned char*>(m_source.bytes.data()),
                 m_source.bytes.size(), setup);
     m_passReadings = ReadingsOfLoadedPass();
@@ -126,7 +131,7 @@ QStringList SpeechController::ReadRange(const QObject* owner, const QString& tex
     m_cutAt = -1;
     m_long.Begin(text.toStdU16String(), static_cast<std::size_t>(std::max(begin, 0)),
                  static_cast<std::size_t>(std::max(end, 0)),
-                 g_speech.readings == kReadingsAutomatic ? g_speech.aozora : AozoraMode::Off);
+                 ReadsAutomatically() ? g_speech.aozora : AozoraMode::Off);
     m_runner->setNextPass([this] { return LoadNextPass(); });
     AnalyzerMessageCollector sink;
     ReaderSetup setup;

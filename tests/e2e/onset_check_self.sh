@@ -16,6 +16,8 @@ work=$(mktemp -d)
 trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 cd "$work" || exit 1
 export XDG_CONFIG_HOME=$work/config
+# The kana are pinned as the dictionary reading says them (は and へ not read as particles).
+choose_dictionary_reading
 
 sjis() { # file, UTF-8 text
   printf '%s' "$2" | iconv -f UTF-8 -t CP932 >"$1"
