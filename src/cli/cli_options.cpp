@@ -58,7 +58,7 @@ std::string UsageText() {
            "                        opens it (default: auto, UTF-8 when it is valid UTF-8)\n"
            "  --help                show this text\n"
            "  --version             show the version\n"
-           "FILE may be - for standard input. No output may be the input or another output.\n"
+           "FILE may be - for standard input; no output may be the input or another output.\n"
            "--units writes one line per timer tick of one pass, tab-separated: the sample name\n"
            "(- for none), the first and the end (exclusive) source byte of what the tick read,\n"
            "and that source text in UTF-8 (control characters and \\ as C escapes).\n"
