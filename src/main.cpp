@@ -3,6 +3,8 @@
 #include "cli/cli_common.h"
 #include "cli/cli_main.h"
 #include "cli/cli_options.h"
+#include "cli/interrupt_cleanup.h"
+#include "cli/output_checks.h"
 #include "cli/qt/mode_pdf.h"
 #include "cli/qt/mode_speak.h"
 
@@ -17,9 +19,15 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string> args(argv + 1, argv + argc);
     const ParseResult parsed = ParseCommandLine(args);
-    if (!parsed.error.empty()) {
-        PrintError("usage", parsed.error + " (see yomi6 --help)");
+    const std::string error =
+        parsed.error.empty() ? CheckDistinctFiles(parsed.options) : parsed.error;
+    if (!error.empty()) {
+        PrintError("usage", error + " (see yomi6 --help)");
         return kExitUsage;
+    }
+    if (parsed.options.mode != Mode::Editor) {
+        // A mode ended by a signal leaves none of the files it was writing.
+        RemoveTemporariesOnInterrupt();
     }
     switch (parsed.options.mode) {
     case Mode::Editor:

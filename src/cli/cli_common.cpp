@@ -6,8 +6,12 @@
 #include "speech/analyzer_loader.h"
 #include "speech/reading_conversion.h"
 #include "speech/speech_state.h"
+#include "text/speech_text.h"
+#include "text/utf8_codec.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -54,7 +58,67 @@ private:
     std::string m_where;
 };
 
+// bytes without a UTF-8 sequence that their end cuts short.
+std::string_view WithoutCutCharacter(std::string_view bytes) {
+    for (std::size_t back = 1; back <= 3 && back <= bytes.size(); ++back) {
+        const auto c = static_cast<unsigned char>(bytes[bytes.size() - back]);
+        if ((c & 0xC0) == 0x80) {
+            continue; // a continuation byte: the sequence starts further back
+        }
+        const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        return length > back ? bytes.substr(0, bytes.size() - back) : bytes;
+    }
+    return bytes;
+}
+
+// Where the first byte that is no part of a UTF-8 character lies.
+std::size_t FirstNonUtf8Byte(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const std::size_t n = Utf8SequenceLength(p + at, bytes.size() - at);
+        if (n == 0) {
+            break;
+        }
+        at += n;
+    }
+    return at;
+}
+
 } // namespace
+
+bool ChooseInputEncoding(const Options& options, std::string_view bytes, bool cut,
+                         TextEncoding& encoding) {
+    const std::string_view whole = cut ? WithoutCutCharacter(bytes) : bytes;
+    switch (options.encoding.value_or(InputEncoding::Auto)) {
+    case InputEncoding::ShiftJis:
+        encoding = TextEncoding::Cp932;
+        return true;
+    case InputEncoding::Auto:
+        encoding = DetectEncoding(whole);
+        return true;
+    case InputEncoding::Utf8:
+        break;
+    }
+    if (!IsValidUtf8(whole)) {
+        PrintError(options.input == "-" ? "standard input" : options.input,
+                   "not UTF-8 (byte " + std::to_string(FirstNonUtf8Byte(whole)) +
+                       " is no part of a UTF-8 character); --encoding sjis reads Shift-JIS");
+        return false;
+    }
+    encoding = TextEncoding::Utf8;
+    return true;
+}
+
+std::string InputSpeechBytes(std::string bytes, TextEncoding encoding, bool cut,
+                             std::size_t maxBytes) {
+    if (encoding == TextEncoding::Cp932) {
+        bytes.resize(std::min(bytes.size(), maxBytes));
+        return bytes;
+    }
+    const std::string_view whole = cut ? WithoutCutCharacter(bytes) : bytes;
+    return SpeechBytes(DecodeDocumentAs(whole, encoding).text, maxBytes);
+}
 
 void PrintError(std::string_view where, std::string_view what) {
     std::string line = "yomi6: ";
@@ -134,10 +198,18 @@ bool ReadInput(const std::string& path, std::size_t maxBytes, std::string& bytes
 }
 
 int PrepareSpeech(const Options& options, std::string* source) {
-    std::string text;
-    if (!ReadInput(options.input, kMaxTextBytes, text) || !LoadCliDictionary(options)) {
+    // As much of the file as the editor opens, so that its encoding is told as the editor
+    // tells it; one pass reads the first 4000 bytes of its text.
+    std::string bytes;
+    TextEncoding encoding = TextEncoding::Cp932;
+    if (!ReadInput(options.input, kMaxDocumentBytes + 1, bytes)) {
         return kExitIoError;
     }
+    const bool cut = bytes.size() > kMaxDocumentBytes;
+    if (!ChooseInputEncoding(options, bytes, cut, encoding) || !LoadCliDictionary(options)) {
+        return kExitIoError;
+    }
+    std::string text = InputSpeechBytes(std::move(bytes), encoding, cut, kMaxTextBytes);
     const SpeechDefaults defaults = DefaultSpeechOptions();
     g_speech.readings = options.readings.value_or(defaults.readings);
     ProcessAnalyzer().SetConfiguredDictionary(defaults.analyzerDictionary);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cli/cli_options.h"
+#include "text/document_encoding.h"
 
 #include <string>
 #include <string_view>
@@ -24,6 +25,19 @@ bool LoadCliDictionary(const Options& options);
 // Reads at most maxBytes of the file (or of standard input for "-") into bytes. Returns false
 // after printing the error.
 bool ReadInput(const std::string& path, std::size_t maxBytes, std::string& bytes);
+
+// The encoding the input's bytes are read in, as --encoding says: Shift-JIS; UTF-8; or, by
+// default, as the editor opens a file (DetectEncoding). cut says that bytes are only the start
+// of the file, so that a character cut at their end does not count against UTF-8. False after
+// printing the error when --encoding utf8 is given bytes that are not UTF-8.
+bool ChooseInputEncoding(const Options& options, std::string_view bytes, bool cut,
+                         TextEncoding& encoding);
+
+// The bytes the speech path reads of input bytes in encoding, at most maxBytes of them:
+// Shift-JIS bytes as they are; the text of UTF-8 bytes in code page 932 with CR LF line ends,
+// as the editor speaks a UTF-8 document (SpeechBytes). cut as for ChooseInputEncoding.
+std::string InputSpeechBytes(std::string bytes, TextEncoding encoding, bool cut,
+                             std::size_t maxBytes);
 
 // The dictionary and the first 4000 bytes of the input turned into the speech state g_speech,
 // as the speak command leaves it, read as --readings or the settings say (an analyzer that

@@ -56,11 +56,14 @@ std::string UsageText() {
            "  --no-fit-samples      play the samples at their own length (default: the\n"
            "                        settings, else this)\n"
            "  --subtitles OUT       with --export: subtitles beside it, .srt or .vtt\n"
-           "  --timings OUT         with --export: the time and source bytes of each unit (JSON)\n"
+           "  --timings OUT         with --export: the time and source bytes of each unit, .json\n"
            "  --from N, --to N      with --export: read source bytes N to N (end exclusive)\n"
+           "  --encoding sjis|utf8|auto\n"
+           "                        how FILE is read: Shift-JIS, UTF-8, or as the editor\n"
+           "                        opens it (default: auto, UTF-8 when it is valid UTF-8)\n"
            "  --help                show this text\n"
            "  --version             show the version\n"
-           "FILE may be - for standard input.\n"
+           "FILE may be - for standard input; no output may be the input or another output.\n"
            "--units writes one line per timer tick of one pass, tab-separated: the sample name\n"
            "(- for none), the first and the end (exclusive) source byte of what the tick read,\n"
            "and that source text in UTF-8 (control characters and \\ as C escapes).\n"
@@ -214,6 +217,18 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
                 return result;
             }
             o.speed = speed;
+        } else if (a == "--encoding") {
+            const std::string* v = value("sjis, utf8 or auto");
+            if (v == nullptr) {
+                return result;
+            }
+            if (*v != "sjis" && *v != "utf8" && *v != "auto") {
+                result.error = "--encoding takes sjis, utf8 or auto, not '" + *v + "'";
+                return result;
+            }
+            o.encoding = *v == "sjis"   ? InputEncoding::ShiftJis
+                         : *v == "utf8" ? InputEncoding::Utf8
+                                        : InputEncoding::Auto;
         } else if (a == "--fit-samples" || a == "--no-fit-samples") {
             o.fitSamples = a == "--fit-samples";
         } else if (a == "--dictionary") {
@@ -246,6 +261,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
     } else if (o.mode != Mode::Export &&
                (!o.subtitles.empty() || !o.timings.empty() || o.from || o.to)) {
         result.error = "--subtitles, --timings, --from and --to go with --export";
+    } else if (o.encoding && (o.mode == Mode::Editor || o.mode == Mode::CheckVoice)) {
+        result.error = "--encoding goes with a mode that reads a FILE";
     } else if (o.from && o.to && *o.from > *o.to) {
         result.error =
             "--from " + std::to_string(*o.from) + " is after --to " + std::to_string(*o.to);

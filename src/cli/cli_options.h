@@ -21,6 +21,13 @@ enum class Mode {
     Version
 };
 
+// How the FILE of a mode is read: --encoding.
+enum class InputEncoding {
+    Auto,     // as the editor opens it: valid UTF-8 that is not plain ASCII is UTF-8
+    ShiftJis, // code page 932, byte for byte
+    Utf8,
+};
+
 struct Options {
     Mode mode = Mode::Editor;
     std::string input;               // FILE of a mode, "-" for standard input
@@ -37,8 +44,9 @@ struct Options {
     std::optional<int> speed;    // --speed MS; unset: the settings' value
     std::optional<int> readings; // --readings: 0 dictionary, 1 auto; unset: the settings' value
     std::optional<int> aozora;   // --aozora: 0 off, 1 auto, 2 on (AozoraMode); unset: the settings'
-    std::optional<bool> fitSamples;       // --fit-samples / --no-fit-samples; unset: the settings'
-    std::vector<std::string> editorFiles; // files to open in the editor
+    std::optional<bool> fitSamples;        // --fit-samples / --no-fit-samples; unset: the settings'
+    std::optional<InputEncoding> encoding; // --encoding sjis|utf8|auto; unset: auto
+    std::vector<std::string> editorFiles;  // files to open in the editor
 };
 
 struct ParseResult {

@@ -1,11 +1,14 @@
 #include "cli/cli_common.h"
 #include "cli/cli_main.h"
 #include "cli/cli_modes.h"
+#include "cli/export_progress.h"
 #include "cli/speech_options.h"
 #include "speech/analyzer_loader.h"
 #include "speech/export_job.h"
 #include "speech/voice_sounds.h"
 
+#include <algorithm>
+#include <limits>
 #include <string>
 
 namespace yomi6::cli {
@@ -25,18 +28,41 @@ private:
     std::string m_where;
 };
 
+// Why a text longer than kMaxExportBytes cannot be exported as asked, or "" when the part
+// asked for lies within the bytes read (a --to within them).
+std::string TooLongProblem(const Options& options, std::size_t readBytes) {
+    const std::string limit = std::to_string(kMaxExportBytes >> 20) + " MiB";
+    if (!options.from && !options.to) {
+        return "the text is longer than " + limit + "; export a part of it with --from and --to";
+    }
+    if (options.to && *options.to <= std::min(kMaxExportBytes, readBytes)) {
+        return {};
+    }
+    return "the text is longer than " + limit + ", and the part chosen ends past its first " +
+           limit + " (the most that is read): give --to " + std::to_string(kMaxExportBytes) +
+           " or less";
+}
+
 } // namespace
 
 int RunExport(const Options& options) {
-    std::string text;
-    if (!ReadInput(options.input, kMaxExportBytes + 1, text) || !LoadCliDictionary(options)) {
+    std::string bytes;
+    if (!ReadInput(options.input, kMaxExportBytes + 1, bytes) || !LoadCliDictionary(options)) {
         return kExitIoError;
     }
     const std::string where = options.input == "-" ? "standard input" : options.input;
-    if (text.size() > kMaxExportBytes) {
-        PrintError(where, "the text is longer than " + std::to_string(kMaxExportBytes >> 20) +
-                              " MiB; export a part of it with --from and --to");
+    const bool cut = bytes.size() > kMaxExportBytes;
+    TextEncoding encoding = TextEncoding::Cp932;
+    if (!ChooseInputEncoding(options, bytes, cut, encoding)) {
         return kExitIoError;
+    }
+    const std::string text =
+        InputSpeechBytes(std::move(bytes), encoding, cut, std::numeric_limits<std::size_t>::max());
+    if (cut) {
+        if (const std::string problem = TooLongProblem(options, text.size()); !problem.empty()) {
+            PrintError(where, problem);
+            return kExitIoError;
+        }
     }
     const std::size_t from = options.from.value_or(0);
     if (from > text.size()) {
@@ -59,8 +85,14 @@ int RunExport(const Options& options) {
     request.setup.messages = &messages;
     request.setup.aozora = ReadsAozoraOption(options, request.readings, text);
     request.sounds = VoiceSoundSource(SettingsVoiceSelection());
+    ExportProgress progress(StandardErrorIsTerminal());
     const ExportJobResult result = RunExportJob(
-        request, ExportOutputs{options.exportOutput, options.subtitles, options.timings});
+        request, ExportOutputs{options.exportOutput, options.subtitles, options.timings},
+        [&](std::size_t done, std::size_t total) {
+            progress.Update(done, total);
+            return true;
+        });
+    progress.Clear();
     if (result.status != ExportStatus::Done) {
         PrintError(result.where.empty() ? where : result.where,
                    result.error.empty() ? "the export stopped" : result.error);

@@ -1,5 +1,7 @@
 #include "settings/atomic_file.h"
 
+#include "settings/temporary_registry.h"
+
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -207,15 +209,43 @@ int CreateTemporaryIn(const std::string& dir, std::string& tempPath) {
         dir + "/" + std::string(kTempPrefix) + std::to_string(::getpid()) + "-";
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = prefix + RandomSuffix() + std::string(kTempSuffix);
+        // Noted before it exists, so that a signal at any moment finds it.
+        NoteTemporary(tempPath);
         // 0666 lets the umask decide the mode of a new file, as for any new file.
         const int fd =
             ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-        if (fd >= 0 || errno != EEXIST) {
+        if (fd >= 0) {
             return fd;
+        }
+        const int err = errno;
+        ForgetTemporary(tempPath);
+        if (err != EEXIST) {
+            errno = err;
+            return -1;
         }
     }
     errno = EEXIST;
     return -1;
+}
+
+bool LinkTemporaryTo(const std::string& file, std::string& linkPath) {
+    const std::string prefix =
+        DirectoryOf(file) + "/" + std::string(kTempPrefix) + std::to_string(::getpid()) + "-";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        linkPath = prefix + RandomSuffix() + std::string(kTempSuffix);
+        NoteTemporary(linkPath);
+        if (::link(file.c_str(), linkPath.c_str()) == 0) {
+            return true;
+        }
+        const int err = errno;
+        ForgetTemporary(linkPath);
+        if (err != EEXIST) {
+            errno = err;
+            break;
+        }
+    }
+    linkPath.clear();
+    return false;
 }
 
 namespace {
@@ -400,9 +430,11 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
         const int err = errno;
         fd.Close();
         ::unlink(tempPath.c_str());
+        ForgetTemporary(tempPath);
         error = Describe(step, target, err);
         return false;
     }
+    ForgetTemporary(tempPath);
     SyncDirectory(DirectoryOf(target));
     return true;
 }
@@ -443,8 +475,11 @@ bool OpenTempForTarget(const std::string& path, TempForTarget& out, std::string&
     return true;
 }
 
-bool CommitTempForTarget(TempForTarget& temp, std::string& error) {
+bool CompleteTempForTarget(TempForTarget& temp, std::string& error) {
     error.clear();
+    if (temp.fd < 0) {
+        return !temp.tempPath.empty();
+    }
     FileDescriptor fd(temp.fd);
     temp.fd = -1;
     const char* step = nullptr;
@@ -452,20 +487,32 @@ bool CommitTempForTarget(TempForTarget& temp, std::string& error) {
         step = "cannot flush";
     } else if (!fd.Close()) {
         step = "cannot write";
-    } else if (::rename(temp.tempPath.c_str(), temp.target.c_str()) != 0) {
-        step = "cannot replace";
     }
     if (step != nullptr) {
-        const int err = errno;
-        fd.Close();
-        ::unlink(temp.tempPath.c_str());
-        temp.tempPath.clear();
-        error = Describe(step, temp.target, err);
+        error = Describe(step, temp.target, errno);
+        DiscardTempForTarget(temp);
         return false;
     }
+    return true;
+}
+
+bool CommitTempForTarget(TempForTarget& temp, std::string& error) {
+    if (!CompleteTempForTarget(temp, error)) {
+        return false;
+    }
+    if (::rename(temp.tempPath.c_str(), temp.target.c_str()) != 0) {
+        error = Describe("cannot replace", temp.target, errno);
+        DiscardTempForTarget(temp);
+        return false;
+    }
+    ForgetTemporary(temp.tempPath);
     temp.tempPath.clear();
     SyncDirectory(DirectoryOf(temp.target));
     return true;
+}
+
+void SyncFolderOf(const std::string& path) {
+    SyncDirectory(DirectoryOf(path));
 }
 
 void DiscardTempForTarget(TempForTarget& temp) {
@@ -475,6 +522,7 @@ void DiscardTempForTarget(TempForTarget& temp) {
     }
     if (!temp.tempPath.empty()) {
         ::unlink(temp.tempPath.c_str());
+        ForgetTemporary(temp.tempPath);
         temp.tempPath.clear();
     }
 }

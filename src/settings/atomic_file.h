@@ -52,6 +52,14 @@ inline constexpr long kStaleTemporaryAgeSeconds = 300;
 // descriptor, or -1 with errno set. tempPath receives its path.
 int CreateTemporaryIn(const std::string& dir, std::string& tempPath);
 
+// Gives file a second name of the temporaries' pattern in its own folder (a hard link, which
+// keeps the very file whatever later replaces the first name). False, with errno set, where
+// the file system has no hard links or refuses one.
+bool LinkTemporaryTo(const std::string& file, std::string& linkPath);
+
+// Flushes the folder that holds path, so that a rename in it is on the disk.
+void SyncFolderOf(const std::string& path);
+
 // Removes the temporary files in dir that processes now gone left behind more than
 // kStaleTemporaryAgeSeconds ago: this program's names only, regular files only.
 void RemoveStaleTemporaries(const std::string& dir);
@@ -68,6 +76,10 @@ bool OpenTempForTarget(const std::string& path, TempForTarget& out, std::string&
 // Closes fd, flushes and renames; on failure the temporary file is removed and the target is
 // untouched.
 bool CommitTempForTarget(TempForTarget& temp, std::string& error);
+// The first half of a commit: flushes the file to the disk and closes fd, so that every error
+// of writing it has shown; the temporary stays, to be renamed (settings/commit_together.h).
+// On failure it is removed. A temporary already completed is left as it is.
+bool CompleteTempForTarget(TempForTarget& temp, std::string& error);
 // Closes fd and removes the temporary file (nothing when already committed or discarded).
 void DiscardTempForTarget(TempForTarget& temp);
 

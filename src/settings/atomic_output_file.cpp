@@ -1,8 +1,11 @@
 #include "settings/atomic_output_file.h"
 
+#include "settings/commit_together.h"
+
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
+#include <vector>
 
 namespace yomi6 {
 
@@ -45,7 +48,7 @@ bool AtomicOutputFile::Flush(std::string& error) {
 }
 
 bool AtomicOutputFile::Commit(std::string& error) {
-    if (!IsOpen()) {
+    if (!IsOpen() && m_temp.tempPath.empty()) {
         error = "no file is open";
         return false;
     }
@@ -56,9 +59,38 @@ bool AtomicOutputFile::Commit(std::string& error) {
     return CommitTempForTarget(m_temp, error);
 }
 
+bool AtomicOutputFile::Complete(std::string& error) {
+    if (!IsOpen() && !m_temp.tempPath.empty()) {
+        return true;
+    }
+    if (!IsOpen()) {
+        error = "no file is open";
+        return false;
+    }
+    if (!Flush(error)) {
+        Discard();
+        return false;
+    }
+    return CompleteTempForTarget(m_temp, error);
+}
+
 void AtomicOutputFile::Discard() {
     m_buffer.clear();
     DiscardTempForTarget(m_temp);
+}
+
+bool CommitTogether(std::span<AtomicOutputFile* const> files, std::string& error) {
+    std::vector<TempForTarget*> temps;
+    for (AtomicOutputFile* file : files) {
+        if (!file->Complete(error)) {
+            for (AtomicOutputFile* other : files) {
+                other->Discard();
+            }
+            return false;
+        }
+        temps.push_back(&file->m_temp);
+    }
+    return CommitTempsTogether(temps, error);
 }
 
 } // namespace yomi6

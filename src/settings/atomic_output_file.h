@@ -5,6 +5,7 @@
 
 #include "settings/atomic_file.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -28,8 +29,15 @@ public:
     bool Write(std::string_view bytes, std::string& error);
     // Writes what is buffered, flushes and renames the file over its target.
     bool Commit(std::string& error);
+    // Writes what is buffered and flushes it to the disk, without the rename, so that every
+    // error of writing it has shown (again: true). On failure the file is removed.
+    bool Complete(std::string& error);
     // Removes the temporary file.
     void Discard();
+
+    // Renames the files over their targets all or none, once every one is complete
+    // (CommitTempsTogether); on failure every one is removed.
+    friend bool CommitTogether(std::span<AtomicOutputFile* const> files, std::string& error);
 
 private:
     bool Flush(std::string& error);
@@ -37,5 +45,7 @@ private:
     TempForTarget m_temp;
     std::string m_buffer;
 };
+
+bool CommitTogether(std::span<AtomicOutputFile* const> files, std::string& error);
 
 } // namespace yomi6

@@ -232,6 +232,10 @@ bool AudioFileWriter::Write(const unsigned char* samples, std::size_t count, std
 }
 
 bool AudioFileWriter::Finish(std::string& error) {
+    return Complete(error) && m_file.Commit(error);
+}
+
+bool AudioFileWriter::Complete(std::string& error) {
     if (!m_encoder) {
         error = "no sound file is open";
         return false;
@@ -256,7 +260,7 @@ bool AudioFileWriter::Finish(std::string& error) {
         }
     }
     m_encoder.reset();
-    return m_file.Commit(error);
+    return m_file.Complete(error);
 }
 
 void AudioFileWriter::Discard() {

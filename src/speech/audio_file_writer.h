@@ -35,6 +35,10 @@ public:
     bool Write(const unsigned char* samples, std::size_t count, std::string& error);
     // Ends the stream and moves the file to its path.
     bool Finish(std::string& error);
+    // Ends the stream and flushes the file, without moving it: for a sound file renamed
+    // together with its side files (CommitTogether) through File().
+    bool Complete(std::string& error);
+    AtomicOutputFile& File() { return m_file; }
     // Drops the file (also done by the destructor when Finish was not reached).
     void Discard();
 

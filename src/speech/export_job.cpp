@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
+#include <vector>
 
 namespace yomi6 {
 
@@ -45,6 +47,9 @@ std::string CheckExportNames(const ExportOutputs& outputs) {
     }
     if (!outputs.subtitles.empty() && !SubtitleFormatForPath(outputs.subtitles)) {
         return "the subtitle file's name must end in .srt or .vtt: '" + outputs.subtitles + "'";
+    }
+    if (!outputs.timings.empty() && !EndsWithNoCase(outputs.timings, ".json")) {
+        return "the timings file's name must end in .json: '" + outputs.timings + "'";
     }
     return {};
 }
@@ -151,14 +156,24 @@ ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& 
     if (timings.IsOpen() && !timings.Write(TimingsTail(), error)) {
         return fail(outputs.timings, error);
     }
-    // The side files first: once the sound file appears, everything is there.
-    if (subtitles.IsOpen() && !subtitles.Commit(error)) {
-        return fail(outputs.subtitles, error);
+    // The three files are one result: each is completed (flushed to the disk, where a full
+    // disk shows) before any of them is renamed, and then they are renamed all or none, the
+    // side files first, so that once the sound file appears everything is there.
+    std::vector<AtomicOutputFile*> together;
+    for (auto [side, name] :
+         {std::pair{&subtitles, &outputs.subtitles}, std::pair{&timings, &outputs.timings}}) {
+        if (side->IsOpen()) {
+            if (!side->Complete(error)) {
+                return fail(*name, error);
+            }
+            together.push_back(side);
+        }
     }
-    if (timings.IsOpen() && !timings.Commit(error)) {
-        return fail(outputs.timings, error);
+    if (!audio.Complete(error)) {
+        return fail(outputs.audio, error);
     }
-    if (!audio.Finish(error)) {
+    together.push_back(&audio.File());
+    if (!CommitTogether(together, error)) {
         return fail(outputs.audio, error);
     }
     return result;

@@ -17,7 +17,7 @@ namespace yomi6 {
 struct ExportOutputs {
     std::string audio;     // .wav .flac .ogg .opus .mp3
     std::string subtitles; // .srt or .vtt; empty: none
-    std::string timings;   // any name; empty: none
+    std::string timings;   // .json; empty: none
 };
 
 // The subtitle format of a name by its extension (.srt or .vtt, any case), or none.

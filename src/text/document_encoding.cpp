@@ -19,8 +19,15 @@ TextEncoding DetectEncoding(std::string_view bytes) {
 }
 
 DecodedDocument DecodeDocument(std::string_view bytes) {
+    return DecodeDocumentAs(bytes, DetectEncoding(bytes));
+}
+
+DecodedDocument DecodeDocumentAs(std::string_view bytes, TextEncoding encoding) {
     DecodedDocument document;
-    document.format.encoding = DetectEncoding(bytes);
+    if (encoding != TextEncoding::Cp932) {
+        encoding = bytes.starts_with(kUtf8Bom) ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
+    }
+    document.format.encoding = encoding;
     switch (document.format.encoding) {
     case TextEncoding::Cp932:
         document.text = DecodeCp932(bytes);

@@ -44,6 +44,10 @@ struct DecodedDocument {
 // The text and format of a file (see DetectEncoding and NormalizeLineEnds).
 DecodedDocument DecodeDocument(std::string_view bytes);
 
+// The same in an encoding chosen by the caller: Cp932, or UTF-8 (Utf8 and Utf8WithBom alike:
+// the byte order mark, when there is one, is not part of the text).
+DecodedDocument DecodeDocumentAs(std::string_view bytes, TextEncoding encoding);
+
 // The file bytes of text in a format: the byte order mark first for Utf8WithBom, line breaks
 // in format.lineEnd. Characters the encoding cannot hold are reported (EncodeCp932,
 // EncodeUtf8); with OnUnencodable::Fail the result then holds no bytes.

@@ -37,6 +37,15 @@ TEST(CliOptionsTest, ModesAndOptions) {
     EXPECT_EQ(Parse({"--fit-samples", "--no-fit-samples", "--wav", "o", "a"}).options.fitSamples,
               false);
     EXPECT_NE(UsageText().find("--fit-samples"), std::string::npos);
+
+    // The input's encoding: auto unless named, for every mode that reads a FILE.
+    EXPECT_FALSE(Parse({"--reading", "a"}).options.encoding.has_value());
+    EXPECT_EQ(Parse({"--encoding", "sjis", "--units", "a"}).options.encoding,
+              InputEncoding::ShiftJis);
+    EXPECT_EQ(Parse({"--export", "o.wav", "a", "--encoding", "utf8"}).options.encoding,
+              InputEncoding::Utf8);
+    EXPECT_EQ(Parse({"--pdf", "o.pdf", "a", "--encoding", "auto"}).error, "");
+    EXPECT_NE(UsageText().find("--encoding sjis|utf8|auto"), std::string::npos);
 }
 
 TEST(CliOptionsTest, UsageErrors) {
@@ -52,6 +61,12 @@ TEST(CliOptionsTest, UsageErrors) {
              {"--voice", "child", "--reading", "a"},
              {"--dictionary", "", "--reading", "a"},
              {"--bogus"},
+             {"--encoding", "latin1", "--reading", "a"},
+             {"--encoding"},
+             {"--encoding", "utf8", "a.txt"},
+             {"--encoding", "utf8", "--check-voice", "dir"},
+             {"--export", "o.wav", "--timings", "o.txt", "a"},
+             {"--export", "o.wav", "--timings", "o.json.wav", "a"},
          }) {
         EXPECT_NE(Parse(args).error, "") << args.front();
     }

@@ -205,7 +205,10 @@ TEST(ExportNames, FormatsByExtension) {
     EXPECT_FALSE(AudioFormatForPath("dir/.wav").has_value());
     EXPECT_FALSE(AudioFormatForPath("x.wav.txt").has_value());
     EXPECT_FALSE(AudioFormatForPath("mp3").has_value());
-    EXPECT_TRUE(CheckExportNames({"a.flac", "a.VTT", "t"}).empty());
+    EXPECT_TRUE(CheckExportNames({"a.flac", "a.VTT", "t.JSON"}).empty());
+    // The timings are JSON: another name is a mistake (a text file's name, the sound's).
+    EXPECT_FALSE(CheckExportNames({"a.flac", "", "t"}).empty());
+    EXPECT_FALSE(CheckExportNames({"a.flac", "", "a.flac"}).empty());
     EXPECT_FALSE(CheckExportNames({"a.flac", "a.txt", ""}).empty());
     EXPECT_FALSE(CheckExportNames({"a.aiff", "", ""}).empty());
 }

@@ -8,6 +8,7 @@
 #include "settings/profile_file.h"
 #include "settings/settings.h"
 #include "settings/settings_path.h"
+#include "settings/temporary_registry.h"
 #include "text/document_encoding.h"
 #include "view/page_printer.h"
 #include "view/printer_font.h"
@@ -105,7 +106,10 @@ bool RenderPdf(const std::string& where, const std::string& folder, const AppSet
     ::close(fd);
     struct RemoveOnExit {
         const std::string& path;
-        ~RemoveOnExit() { ::unlink(path.c_str()); }
+        ~RemoveOnExit() {
+            ::unlink(path.c_str());
+            ForgetTemporary(path);
+        }
     } remove{tempPath};
 
     QPrinter printer(QPrinter::HighResolution);
@@ -148,7 +152,11 @@ int RunPdfMode(int argc, char** argv, const cli::Options& options) {
                                    std::to_string(kMaxDocumentBytes) + " bytes)");
         return cli::kExitIoError;
     }
-    const DecodedDocument document = DecodeDocument(bytes);
+    TextEncoding encoding = TextEncoding::Cp932;
+    if (!cli::ChooseInputEncoding(options, bytes, false, encoding)) {
+        return cli::kExitIoError;
+    }
+    const DecodedDocument document = DecodeDocumentAs(bytes, encoding);
 
     // The settings file is read, never written.
     AppSettings settings;
