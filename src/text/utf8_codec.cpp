@@ -27,6 +27,10 @@ char32_t DecodeSequence(const std::uint8_t* p, std::size_t length) {
     }
 }
 
+constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+} // namespace
+
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -44,10 +48,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
-
-constexpr char32_t kReplacementCharacter = 0xFFFD;
-
-} // namespace
 
 std::size_t Utf8SequenceLength(const std::uint8_t* p, std::size_t available) {
     if (available == 0) {

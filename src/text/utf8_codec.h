@@ -17,6 +17,9 @@ namespace yomi6 {
 std::size_t Utf8SequenceLength(const std::uint8_t* bytes, std::size_t available);
 
 bool IsValidUtf8(std::string_view bytes);
+
+// Appends the UTF-8 bytes of the code point cp (no check that it is a scalar value).
+void AppendUtf8(std::string& out, char32_t cp);
 bool IsAscii(std::string_view bytes);
 
 // The text of UTF-8 bytes, line ends as they are. Each byte that is not part of a well-formed

@@ -315,6 +315,12 @@ std::pair<QString, QString> ReadingPane::WordAt(int listingPosition) const {
     std::string yomi;
     for (std::size_t i = 0; i < m_listing.reading.size(); ++i) {
         const unsigned char r = static_cast<unsigned char>(m_listing.reading[i]);
+        if (IsLeadByte(r) && i + 1 < m_listing.reading.size()) {
+            // A two-byte character the reading copied (a kanji it could not read) is no
+            // reading to offer.
+            ++i;
+            continue;
+        }
         if (r != 0x0D && r != 0x0A && m_listing.source[i].begin >= word.begin &&
             m_listing.source[i].end <= word.end && m_listing.source[i].end > word.begin) {
             yomi += m_listing.reading[i];

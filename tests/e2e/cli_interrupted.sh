@@ -151,8 +151,9 @@ fi
 
 # Progress: on a terminal, a line of percent, elapsed and estimate that is cleared at the end;
 # with standard error in a file, nothing at all.
-# (MP3 encodes slowly enough for a few lines with estimates.)
-kana_text 6 progress.txt
+# (MP3 encodes slowly enough for a few lines, most often past the second that an estimate
+# waits for.)
+kana_text 20 progress.txt
 python3 "$pty_py" progress "$yomi6" --export tty.mp3 progress.txt
 check "progress on a terminal, cleared at the end" '[ $? -eq 0 ] && [ -s tty.mp3 ]'
 "$yomi6" --export file.mp3 progress.txt 2>err.txt

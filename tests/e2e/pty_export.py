@@ -58,7 +58,10 @@ def main():
             sys.exit(1)
         return
     shares = [int(p) for p, _, _ in lines]
-    if shares != sorted(shares) or not any(estimate for _, _, estimate in lines):
+    # An estimate is due on every line drawn a second or more into the export; a fast machine
+    # may finish before that, and the line's own text is checked by the core tests.
+    late = [(p, e) for p, t, e in lines if t != "0:00" and int(p) < 100]
+    if shares != sorted(shares) or not all(estimate for _, estimate in late):
         print("pty_export: shares %r, estimates %r" % (shares, [e for _, _, e in lines]))
         sys.exit(1)
     if not text.endswith("\r\x1b[K"):

@@ -495,6 +495,21 @@ private slots:
         QCOMPARE(yomi, QString::fromUtf8("ｶﾒﾗ"));
     }
 
+    // The dictionary reading copies a kanji it cannot read: the word is offered with no reading
+    // rather than with the kanji as its own reading.
+    void anUnreadKanjiIsOfferedWithoutAReading() {
+        EditorRun run;
+        MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
+        ReadingPane* pane = run.frame().ReadingPaneDock();
+        g_speech.readings = kReadingsDictionary;
+        run.view()->setPlainText(QString::fromUtf8("人"));
+        pane->Refresh();
+        const int at =
+            static_cast<int>(pane->ReadingText()->toPlainText().indexOf(QString::fromUtf8("人")));
+        QVERIFY(at >= 0);
+        QCOMPARE(pane->WordAt(at), std::make_pair(QString::fromUtf8("人"), QString()));
+    }
+
 private:
     QTemporaryDir m_cwd;
     std::unique_ptr<ScratchConfig> m_config;
