@@ -25,7 +25,7 @@ struct SpeechState {
     std::int32_t voice = 0;            // nonzero: male voice, 0: female voice
     std::int32_t speed = kDefaultSpeed;
     std::int32_t repeat = kRepeatOff;
-    std::int32_t readings = kReadingsDictionary;    // the choice the next speak command resolves
+    std::int32_t readings = kReadingsDictionary; // the choice the next speak command resolves
     AozoraMode aozora = AozoraMode::Auto; // whether the automatic reading heeds Aozora notation
     unsigned char reading[kReadingBufferSize] = {}; // zero-terminated reading
     SourceRange source[kReadingBufferSize] = {};    // the source bytes of each reading byte
