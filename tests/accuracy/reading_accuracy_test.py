@@ -56,6 +56,15 @@ class AlignmentTest(unittest.TestCase):
         self.assertEqual(ra.matched(list('ｱｲ'), []), [False, False])
 
 
+    def test_morae_said_beyond_the_reference_are_counted_as_extra(self):
+        self.assertEqual(ra.align(list('ｱｲｳ'), list('ｱｲｳ')), ([True, True, True], 0))
+        # A ruby said after its base: the reference is heard whole, the repeat is extra.
+        self.assertEqual(ra.align(list('ﾆﾇﾘﾉ'), list('ﾀﾝﾇﾘﾆﾇﾘﾉ')), ([True] * 4, 4))
+        # A wrong mora is a miss, not an extra one; morae before the first are extra too.
+        self.assertEqual(ra.align(list('ｱｲｳ'), list('ｱｶｳ')), ([True, False, True], 0))
+        self.assertEqual(ra.align(list('ｳ'), list('ｱｲｳ')), ([True], 2))
+
+
 class TestSetFileTest(unittest.TestCase):
     def test_tokens_keep_surfaces_that_hold_the_separator(self):
         self.assertEqual(ra.parse_tokens('==O= 値=K=ｱﾀｲ'),
