@@ -64,7 +64,7 @@ if(Python3_Interpreter_FOUND)
       yomi6_accuracy_test(reading_accuracy_aozora_unidic aozora.tsv ${YOMI6_UNIDIC_FOLDER}
                           ${YOMI6_ACCURACY_MIN_AOZORA_UNIDIC} --mode-args "--aozora on"
                           --min-ruby ${YOMI6_ACCURACY_AOZORA_RUBY}
-                        --max-extra ${YOMI6_ACCURACY_AOZORA_MAX_EXTRA})
+                          --max-extra ${YOMI6_ACCURACY_AOZORA_MAX_EXTRA_UNIDIC})
     endif()
   endif()
 endif()
