@@ -11,6 +11,11 @@ surface=CLASS=reading (reading in half-width katakana, may be empty; CLASS is K 
 kanji, N for a number with its counter, A for kana, O for Latin letters and symbols). A reading
 may list accepted alternatives separated by | (a Latin word spelled, or said as a word); the
 alternatives that leave the fewest reference morae unheard count.
+
+A token whose surface holds a ruby in Aozora Bunko notation (《…》, its base before it) is a
+ruby'd word: besides the morae, the tool counts such words whose every mora was heard. Morae
+heard that the alignment pairs with no reference mora (a note read aloud, a ruby said after its
+base) are counted as extra.
 """
 import itertools
 import argparse
@@ -76,8 +81,9 @@ def normalise(seq, long_vowel_heard):
     return out
 
 
-def matched(ref, hyp):
-    """Which reference positions an optimal edit-distance alignment pairs with an equal mora."""
+def align(ref, hyp):
+    """An optimal edit-distance alignment: which reference positions it pairs with an equal
+    mora, and how many heard morae it pairs with none (said where the reference is silent)."""
     n, m = len(ref), len(hyp)
     d = [[0] * (m + 1) for _ in range(n + 1)]
     for i in range(n + 1):
@@ -89,6 +95,7 @@ def matched(ref, hyp):
             d[i][j] = min(d[i - 1][j] + 1, d[i][j - 1] + 1,
                           d[i - 1][j - 1] + (ref[i - 1] != hyp[j - 1]))
     hit = [False] * n
+    inserted = 0
     i, j = n, m
     while i > 0 and j > 0:
         if d[i][j] == d[i - 1][j - 1] + (ref[i - 1] != hyp[j - 1]):
@@ -98,7 +105,13 @@ def matched(ref, hyp):
             i -= 1
         else:
             j -= 1
-    return hit
+            inserted += 1
+    return hit, inserted + j
+
+
+def matched(ref, hyp):
+    """Which reference positions an optimal edit-distance alignment pairs with an equal mora."""
+    return align(ref, hyp)[0]
 
 
 def parse_tokens(field):
@@ -133,6 +146,24 @@ def reference(tokens, choice=None):
     return normalise(seq, True), classes
 
 
+def is_ruby_word(surface):
+    """Whether a token's surface is a base with its ruby: 漢字《かんじ》 or ｜base《…》."""
+    open_at = surface.find('《')
+    return open_at > 0 and surface.endswith('》')
+
+
+def ruby_words_heard(tokens, choice, hit):
+    """How many ruby'd words the tokens hold and how many of them had every mora heard."""
+    words = heard = at = 0
+    for k, (surface, _, alternatives) in enumerate(tokens):
+        count = len(morae(alternatives[choice[k] if choice else 0]))
+        if is_ruby_word(surface):
+            words += 1
+            heard += all(hit[at:at + count])
+        at += count
+    return words, heard
+
+
 def choices(tokens):
     """Every combination of alternatives to try, as one index per token."""
     ranges, product = [], 1
@@ -145,16 +176,21 @@ def choices(tokens):
     return itertools.product(*ranges)
 
 
-def best_reference(tokens, hyp):
-    """The reference, its classes and which morae were heard, for the alternatives that leave
-    the fewest reference morae unheard."""
+def best_choice(tokens, hyp):
+    """The reference, its classes, which morae were heard and the alternatives chosen, for the
+    alternatives that leave the fewest reference morae unheard."""
     best = None
     for choice in choices(tokens):
         ref, classes = reference(tokens, choice)
         hit = matched(ref, hyp)
         if best is None or hit.count(False) < best[2].count(False):
-            best = (ref, classes, hit)
+            best = (ref, classes, hit, choice)
     return best
+
+
+def best_reference(tokens, hyp):
+    """The reference, its classes and which morae were heard (see best_choice)."""
+    return best_choice(tokens, hyp)[:3]
 
 
 def read_aloud(yomi6, mode_args, sentence, work):
@@ -181,6 +217,11 @@ def main():
                     help='fail when the overall share (per cent) is below this')
     ap.add_argument('--min-overall-auto', type=float, default=None,
                     help='the same limit when --auto-if-supported chose the automatic mode')
+    ap.add_argument('--min-ruby', type=float, default=None,
+                    help="fail when the share (per cent) of ruby'd words heard whole is below this")
+    ap.add_argument('--max-extra', type=float, default=None,
+                    help='fail when the morae heard beyond the reference (notation read aloud, '
+                         'words said twice) exceed this share (per cent) of the reference')
     ap.add_argument('--show-errors', type=int, default=0,
                     help='print this many sentences with the most missed morae')
     args = ap.parse_args()
@@ -197,6 +238,7 @@ def main():
     total = {c: 0 for c in CLASSES}
     right = {c: 0 for c in CLASSES}
     misses = []
+    ruby_words = ruby_heard = extra = 0
     with open(args.testset, encoding='utf-8') as f:
         lines = [l.rstrip('\n') for l in f if l.strip() and not l.startswith('#')]
     sentences = [line.split('\t') for line in lines]
@@ -210,7 +252,12 @@ def main():
             outputs = list(pool.map(read_one, range(len(sentences))))
     for n, ((source, sentence, field), output) in enumerate(zip(sentences, outputs), 1):
         hyp = normalise(morae(output), False)
-        ref, classes, hit = best_reference(parse_tokens(field), hyp)
+        tokens = parse_tokens(field)
+        ref, classes, hit, choice = best_choice(tokens, hyp)
+        words, heard = ruby_words_heard(tokens, choice, hit)
+        ruby_words += words
+        extra += align(ref, hyp)[1]
+        ruby_heard += heard
         for cls, ok in zip(classes, hit):
             total[cls] += 1
             right[cls] += ok
@@ -223,10 +270,21 @@ def main():
     for c, name in CLASSES.items():
         share = 100.0 * right[c] / total[c] if total[c] else 0.0
         print(f'{name:12} {share:6.1f} %  ({right[c]}/{total[c]})')
+    extra_share = 100.0 * extra / all_total if all_total else 0.0
+    print(f'{"extra":12} {extra_share:6.1f} %  ({extra} morae heard beyond the reference)')
+    ruby_share = 100.0 * ruby_heard / ruby_words if ruby_words else 100.0
+    if ruby_words:
+        print(f'{"ruby words":12} {ruby_share:6.1f} %  ({ruby_heard}/{ruby_words} read whole as their ruby)')
     for miss, n, sentence, ref, hyp in sorted(misses, reverse=True)[:args.show_errors]:
         print(f'\n#{n} missed {miss}: {sentence}\n  reference {ref}\n  heard     {hyp}')
     if overall < limit:
         print(f'FAIL: overall {overall:.1f} % is below {limit} %')
+        return 1
+    if args.max_extra is not None and extra_share > args.max_extra:
+        print(f'FAIL: {extra_share:.1f} % of morae heard beyond the reference, more than {args.max_extra} %')
+        return 1
+    if args.min_ruby is not None and ruby_share < args.min_ruby:
+        print(f"FAIL: ruby'd words {ruby_share:.1f} % is below {args.min_ruby} %")
         return 1
     return 0
 

@@ -56,6 +56,15 @@ class AlignmentTest(unittest.TestCase):
         self.assertEqual(ra.matched(list('ｱｲ'), []), [False, False])
 
 
+    def test_morae_said_beyond_the_reference_are_counted_as_extra(self):
+        self.assertEqual(ra.align(list('ｱｲｳ'), list('ｱｲｳ')), ([True, True, True], 0))
+        # A ruby said after its base: the reference is heard whole, the repeat is extra.
+        self.assertEqual(ra.align(list('ﾆﾇﾘﾉ'), list('ﾀﾝﾇﾘﾆﾇﾘﾉ')), ([True] * 4, 4))
+        # A wrong mora is a miss, not an extra one; morae before the first are extra too.
+        self.assertEqual(ra.align(list('ｱｲｳ'), list('ｱｶｳ')), ([True, False, True], 0))
+        self.assertEqual(ra.align(list('ｳ'), list('ｱｲｳ')), ([True], 2))
+
+
 class TestSetFileTest(unittest.TestCase):
     def test_tokens_keep_surfaces_that_hold_the_separator(self):
         self.assertEqual(ra.parse_tokens('==O= 値=K=ｱﾀｲ'),
@@ -73,11 +82,11 @@ class TestSetFileTest(unittest.TestCase):
         with self.assertRaises(ValueError):
             ra.parse_tokens('値=K=あたい')
 
-    def check_test_set(self, name, classes_wanted):
+    def check_test_set(self, name, classes_wanted, at_least=300):
         path = os.path.join(os.path.dirname(__file__), name)
         with open(path, encoding='utf-8') as f:
             lines = [l.rstrip('\n') for l in f if l.strip() and not l.startswith('#')]
-        self.assertGreaterEqual(len(lines), 300)
+        self.assertGreaterEqual(len(lines), at_least)
         classes = set()
         for line in lines:
             source, sentence, field = line.split('\t')
@@ -91,6 +100,8 @@ class TestSetFileTest(unittest.TestCase):
         self.check_test_set('sentences.tsv', set(ra.CLASSES))
         # Literary prose has no Latin words: its only "other" tokens are silent signs.
         self.check_test_set('literary.tsv', {'K', 'N', 'A'})
+        # The Aozora set keeps its notation in the sentences: notes and marks are silent tokens.
+        self.check_test_set('aozora.tsv', set(ra.CLASSES), at_least=60)
 
 
 class AlternativesTest(unittest.TestCase):
@@ -104,6 +115,30 @@ class AlternativesTest(unittest.TestCase):
         self.assertEqual(self.score(field, 'ｼﾞｲｱｱﾙｲｲﾋﾟｲﾜ'), ('ｼﾞｲｱｱﾙｲｲﾋﾟｲﾜ', 10))
         # Neither heard: the alternative that leaves fewer morae unheard is the reference.
         self.assertEqual(self.score(field, 'ﾜ'), ('ｸﾞﾚｯﾌﾟﾜ', 1))
+
+
+class RubyWordTest(unittest.TestCase):
+    FIELD = ('所々=K=ﾄｺﾛﾄﾞｺﾛ ｜丹塗《にぬり》=K=ﾆﾇﾘ の=A=ﾉ 剥《は》=K=ﾊ げた=A=ｹﾞﾀ '
+             '［＃「剥げた」に傍点］=O=')
+
+    def count(self, heard):
+        tokens = ra.parse_tokens(self.FIELD)
+        _, _, hit, choice = ra.best_choice(tokens, ra.normalise(ra.morae(heard), False))
+        return ra.ruby_words_heard(tokens, choice, hit)
+
+    def test_a_surface_with_a_ruby_is_a_ruby_word(self):
+        self.assertTrue(ra.is_ruby_word('｜丹塗《にぬり》'))
+        self.assertTrue(ra.is_ruby_word('剥《は》'))
+        self.assertFalse(ra.is_ruby_word('《書名》'))
+        self.assertFalse(ra.is_ruby_word('［＃「剥げた」に傍点］'))
+
+    def test_a_ruby_word_counts_only_when_every_mora_is_heard(self):
+        self.assertEqual(self.count('ﾄｺﾛﾄﾞｺﾛﾆﾇﾘﾉﾊｹﾞﾀ'), (2, 2))
+        # The base read instead of its ruby (丹塗 as ﾀﾝﾇﾘ) misses the word, not the other one.
+        self.assertEqual(self.count('ﾄｺﾛﾄﾞｺﾛﾀﾝﾇﾘﾉﾊｹﾞﾀ'), (2, 1))
+        # A word around a ruby'd word read wrongly leaves the ruby'd words whole.
+        self.assertEqual(self.count('ｼｮｼｮﾆﾇﾘﾉﾊｹﾞﾀ'), (2, 2))
+        self.assertEqual(self.count(''), (2, 0))
 
 
 if __name__ == '__main__':

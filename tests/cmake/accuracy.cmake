@@ -1,5 +1,7 @@
 # How much of real Japanese prose yomi6 reads aloud correctly: tools/reading_accuracy.py over
-# tests/accuracy/sentences.tsv (technical prose) and tests/accuracy/literary.tsv (literature).
+# tests/accuracy/sentences.tsv (technical prose), tests/accuracy/literary.tsv (literature) and
+# tests/accuracy/aozora.tsv (literature in Aozora Bunko notation, read as such, where every
+# ruby'd word must be read as its ruby).
 # It uses the automatic reading mode when the program offers one and fails below the limit set
 # for that mode. Each limit is the level reached (tests/accuracy/README.md), so a regression
 # fails. The analyzer's dictionary is named for each test: IPADIC, the one installed with the
@@ -15,17 +17,26 @@ set(YOMI6_ACCURACY_MIN_TECHNICAL_UNIDIC "99.6" CACHE STRING
     "The same for technical prose, with UniDic")
 set(YOMI6_ACCURACY_MIN_LITERARY_UNIDIC "98.7" CACHE STRING
     "The same for literature, with UniDic")
+set(YOMI6_ACCURACY_MIN_AOZORA "97.68" CACHE STRING
+    "Lowest share (per cent) of morae of text in Aozora Bunko notation read correctly")
+set(YOMI6_ACCURACY_MIN_AOZORA_UNIDIC "98.86" CACHE STRING
+    "The same for text in Aozora Bunko notation, with UniDic")
+# Share (per cent) of ruby'd words of the Aozora set that must be read whole as their ruby, and
+# the most morae heard beyond its reference (notation read aloud, a ruby said after its base).
+set(YOMI6_ACCURACY_AOZORA_RUBY "100")
+set(YOMI6_ACCURACY_AOZORA_MAX_EXTRA "0.37")
+set(YOMI6_ACCURACY_AOZORA_MAX_EXTRA_UNIDIC "0.24")
 set(YOMI6_IPADIC_FOLDER "/var/lib/mecab/dic/ipadic-utf8")
 set(YOMI6_UNIDIC_FOLDER "/var/lib/mecab/dic/unidic")
 
 # One accuracy test: NAME over the test set SET with the dictionary in FOLDER, failing below
-# LIMIT in the automatic mode.
+# LIMIT in the automatic mode; further arguments go to the tool.
 function(yomi6_accuracy_test name set folder limit)
   add_test(NAME ${name}
            COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tools/reading_accuracy.py
                    $<TARGET_FILE:yomi6> ${CMAKE_CURRENT_SOURCE_DIR}/accuracy/${set}
                    --auto-if-supported --min-overall ${YOMI6_ACCURACY_MIN_DICTIONARY}
-                   --min-overall-auto ${limit})
+                   --min-overall-auto ${limit} ${ARGN})
   set_tests_properties(${name} PROPERTIES LABELS accuracy TIMEOUT 300
                        ENVIRONMENT "YOMI6_MECAB_DIC=${folder}")
 endfunction()
@@ -39,11 +50,21 @@ if(Python3_Interpreter_FOUND)
                         ${YOMI6_ACCURACY_MIN_TECHNICAL})
     yomi6_accuracy_test(reading_accuracy_literary literary.tsv ${YOMI6_IPADIC_FOLDER}
                         ${YOMI6_ACCURACY_MIN_LITERARY})
+    # Each sentence is read as a line of an Aozora Bunko file, whose notation elsewhere makes
+    # the whole file read as such: --aozora on.
+    yomi6_accuracy_test(reading_accuracy_aozora aozora.tsv ${YOMI6_IPADIC_FOLDER}
+                        ${YOMI6_ACCURACY_MIN_AOZORA} --mode-args "--aozora on"
+                        --min-ruby ${YOMI6_ACCURACY_AOZORA_RUBY}
+                        --max-extra ${YOMI6_ACCURACY_AOZORA_MAX_EXTRA})
     if(EXISTS ${YOMI6_UNIDIC_FOLDER}/sys.dic)
       yomi6_accuracy_test(reading_accuracy_unidic sentences.tsv ${YOMI6_UNIDIC_FOLDER}
                           ${YOMI6_ACCURACY_MIN_TECHNICAL_UNIDIC})
       yomi6_accuracy_test(reading_accuracy_literary_unidic literary.tsv ${YOMI6_UNIDIC_FOLDER}
                           ${YOMI6_ACCURACY_MIN_LITERARY_UNIDIC})
+      yomi6_accuracy_test(reading_accuracy_aozora_unidic aozora.tsv ${YOMI6_UNIDIC_FOLDER}
+                          ${YOMI6_ACCURACY_MIN_AOZORA_UNIDIC} --mode-args "--aozora on"
+                          --min-ruby ${YOMI6_ACCURACY_AOZORA_RUBY}
+                          --max-extra ${YOMI6_ACCURACY_AOZORA_MAX_EXTRA_UNIDIC})
     endif()
   endif()
 endif()
