@@ -53,7 +53,8 @@ std::vector<SourceRange> WordRanges(std::string_view bytes) {
         Script script = NarrowScript(b);
         if (IsLeadByte(b) && i + 1 < n) {
             length = 2;
-            script = WideScript(b << 8 | static_cast<unsigned char>(bytes[i + 1]));
+            script = WideScript(static_cast<unsigned>(b) << 8U |
+                                static_cast<unsigned char>(bytes[i + 1]));
         }
         const auto begin = static_cast<std::uint16_t>(i);
         const auto end = static_cast<std::uint16_t>(i + length);
