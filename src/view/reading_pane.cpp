@@ -146,16 +146,34 @@ void ReadingPane::List(int offset, const QString& text) {
     m_listedOffset = offset;
     // The pane reads as a speech from the document would: Aozora notation is found in the
     // whole document, and nothing of its colophon is read.
-    const QString whole = m_view != nullptr ? m_view->Text() : m_listed;
-    const std::u16string_view document(reinterpret_cast<const char16_t*>(whole.utf16()),
-                                       static_cast<std::size_t>(whole.size()));
-    const bool aozora =
-        ResolveReadingMode(g_speech.readings, ProcessAnalyzer()) == ReadingMode::Automatic &&
-        ReadsAsAozora(g_speech.aozora, document);
-    const auto listedAt = static_cast<std::size_t>(std::max(m_listedOffset, 0));
-    if (aozora && (listedAt >= AozoraReadEnd(true, document, document.size()) ||
-                   AozoraReadStart(true, document, listedAt) != listedAt)) {
-        m_listed.clear(); // the colophon or the notation block: silent
+    const bool automatic =
+        ResolveReadingMode(g_speech.readings, ProcessAnalyzer()) == ReadingMode::Automatic;
+    bool aozora = false;
+    if (automatic && g_speech.aozora != AozoraMode::Off) {
+        const void* shown = m_view != nullptr ? m_view->document() : nullptr;
+        const int revision = m_view != nullptr ? m_view->document()->revision() : -1;
+        const bool known = shown != nullptr && m_notation.document == shown &&
+                           m_notation.revision == revision && m_notation.choice == g_speech.aozora;
+        QString whole;
+        std::u16string_view document;
+        if (!known || m_notation.aozora) {
+            whole = m_view != nullptr ? m_view->Text() : m_listed;
+            document = std::u16string_view(reinterpret_cast<const char16_t*>(whole.utf16()),
+                                           static_cast<std::size_t>(whole.size()));
+        }
+        if (!known) {
+            m_notation = {shown, shown != nullptr ? revision : -1, g_speech.aozora,
+                          ReadsAsAozora(g_speech.aozora, document), 0};
+            if (m_notation.aozora) {
+                m_notation.readEnd = AozoraReadEnd(true, document, document.size());
+            }
+        }
+        aozora = m_notation.aozora;
+        const auto listedAt = static_cast<std::size_t>(std::max(m_listedOffset, 0));
+        if (aozora && (listedAt >= m_notation.readEnd ||
+                       AozoraReadStart(true, document, listedAt) != listedAt)) {
+            m_listed.clear(); // the colophon or the notation block: silent
+        }
     }
     m_source = SpeechSourceOf(m_listed.toStdU16String());
     const ReadingMode mode = ResolveReadingMode(g_speech.readings, ProcessAnalyzer());

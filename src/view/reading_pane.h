@@ -7,6 +7,7 @@
 // the word registration dialog.
 #pragma once
 
+#include "speech/aozora_notation.h"
 #include "speech/reading_listing.h"
 #include "text/speech_text.h"
 #include "view/kana_script.h"
@@ -72,6 +73,17 @@ private:
     SpeechSource m_source;         // its speech bytes
     ReadingListing m_listing;      // its reading
     std::vector<int> m_charOfByte; // listing character of each reading byte
+    // Whether the view's document reads as Aozora notation and where its colophon begins,
+    // found again only when the document or the choice changed: a refresh follows every move
+    // of the caret, and finding them walks the whole document.
+    struct DocumentNotation {
+        const void* document = nullptr;
+        int revision = -1;
+        AozoraMode choice = AozoraMode::Off;
+        bool aozora = false;
+        std::size_t readEnd = 0;
+    };
+    DocumentNotation m_notation;
 };
 
 } // namespace yomi6
