@@ -8,6 +8,7 @@
 #include "bench_data.h"
 
 #include "dictionary/dic_loader.h"
+#include "view/app_context.h"
 #include "view/dictionary_filter_proxy.h"
 #include "view/dictionary_manager.h"
 
@@ -84,8 +85,9 @@ int main(int argc, char** argv) {
             .write(image.data(), static_cast<std::streamsize>(image.size()));
     }
     g_szDicFileName = path;
+    AppContext context; // what a run of the editor shares
     QWidget frame;
-    DictionaryManager* m = DictionaryManager::ShowFor(&frame);
+    DictionaryManager* m = DictionaryManager::ShowFor(&frame, context);
     if (m == nullptr) {
         std::fprintf(stderr, "cannot open the dictionary\n");
         return 1;

@@ -36,6 +36,7 @@
 #include "app/yomi6_app.h"
 #include "platform/sample_player.h"
 #include "speech/speech_state.h"
+#include "view/app_context.h"
 #include "view/speech_controller.h"
 #include "view/yomi6_doc.h"
 #include "view/yomi6_view.h"
@@ -180,10 +181,11 @@ int main(int argc, char** argv) {
     // The text is the benchmark's: closing its window asks nothing.
     view->GetDocument()->SetModifiedFlag(false);
     view->setFocus();
-    g_speech.speed = speed;
-    g_speech.readings = automatic ? kReadingsAutomatic : kReadingsDictionary;
-    g_speech.repeat = repeat ? kRepeatOn : kRepeatOff;
-    SpeechController& speech = SpeechController::Instance();
+    SpeechPreferences& choices = app.Context().Preferences();
+    choices.speed = speed;
+    choices.readings = automatic ? kReadingsAutomatic : kReadingsDictionary;
+    choices.repeat = repeat ? kRepeatOn : kRepeatOff;
+    SpeechController& speech = app.Context().Speech();
     qapp.watched = view->viewport();
 
     QElapsedTimer wait;
@@ -218,8 +220,8 @@ int main(int argc, char** argv) {
                          if (begin == end) {
                              return;
                          }
-                         const bool passStart = g_speech.playIndex < lastPlayIndex ||
-                                                g_speech.endIndex != lastEndIndex;
+                         const bool passStart = speech.Session().playIndex < lastPlayIndex ||
+                                                speech.Session().endIndex != lastEndIndex;
                          if (passStart) {
                              ++passes;
                              lastPassRssKiB = StatusKiB("VmRSS");
@@ -228,8 +230,8 @@ int main(int argc, char** argv) {
                              }
                              lastPassBegin = begin;
                          }
-                         lastPlayIndex = g_speech.playIndex;
-                         lastEndIndex = g_speech.endIndex;
+                         lastPlayIndex = speech.Session().playIndex;
+                         lastEndIndex = speech.Session().endIndex;
                          ticks.push_back({begin, end, Clock::now(), passStart && passes > 1});
                      });
 

@@ -8,6 +8,7 @@
 #include "speech/analyzer_loader.h"
 #include "speech/reading_mode.h"
 #include "speech/speech_state.h"
+#include "view/app_context.h"
 #include "view/app_printer.h"
 #include "view/app_settings.h"
 #include "view/find_dialog.h"
@@ -42,7 +43,8 @@ CommandState WithDocument(const CMainFrame& frame) {
 
 } // namespace
 
-CMainFrame::CMainFrame() : m_title(QString::fromUtf8(strings::kMainTitle)) {
+CMainFrame::CMainFrame(AppContext& context)
+    : m_context(context), m_title(QString::fromUtf8(strings::kMainTitle)) {
     setWindowTitle(m_title);
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
     ApplySavedRectangle();
@@ -56,22 +58,21 @@ CMainFrame::CMainFrame() : m_title(QString::fromUtf8(strings::kMainTitle)) {
     CreateActions();
     CreateToolBar();
     CreateStatusBar();
-    m_readingPane = new ReadingPane(this);
+    m_readingPane = new ReadingPane(m_context, this);
     // Shown and hidden through the 表示 menu only, so that the setting follows the menu.
     m_readingPane->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     addDockWidget(Qt::RightDockWidgetArea, m_readingPane);
     m_readingPane->setVisible(app_settings::ReadingPaneShown());
     setAcceptDrops(true);
 
-    connect(&SpeechController::Instance(), &SpeechController::stateChanged, this,
+    connect(&m_context.Speech(), &SpeechController::stateChanged, this,
             &CMainFrame::UpdateCommandUI);
-    connect(&SpeechController::Instance(), &SpeechController::passCut, this,
-            &CMainFrame::ShowPassCut);
-    connect(&SpeechController::Instance(), &SpeechController::soundUnavailable, this,
+    connect(&m_context.Speech(), &SpeechController::passCut, this, &CMainFrame::ShowPassCut);
+    connect(&m_context.Speech(), &SpeechController::soundUnavailable, this,
             [this] { statusBar()->showMessage(QString::fromUtf8(strings::kNoSoundOutput)); });
     // The sound output opens in the background from now on, so that the first speak command is
     // heard from its first unit.
-    SpeechController::Instance().Player();
+    m_context.Speech().Player();
     // Another program's window becoming active stops speech, as switching documents does.
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
         if (s != Qt::ApplicationActive && ActiveView() != nullptr) {
@@ -105,7 +106,7 @@ std::vector<CChildFrame*> CMainFrame::ChildFrames() const {
 }
 
 CYOMI5View* CMainFrame::NewDocument() {
-    auto* doc = new CYOMI5Doc(this);
+    auto* doc = new CYOMI5Doc(m_context, this);
     doc->OnNewDocument(++m_untitledCount);
     auto* view = new CYOMI5View(doc);
     AddView(view);
@@ -121,7 +122,7 @@ CYOMI5View* CMainFrame::OpenDocument(const QString& path) {
             return frame->View();
         }
     }
-    auto* doc = new CYOMI5Doc(this);
+    auto* doc = new CYOMI5Doc(m_context, this);
     if (!doc->OnOpenDocument(absolute, this)) {
         delete doc;
         return nullptr;
@@ -343,14 +344,14 @@ std::span<const CommandBinding<CMainFrame>> CMainFrame::Bindings() {
         // No window is split into panes.
         {cmd::NextPane, [](F&) {}},
         {cmd::PrevPane, [](F&) {}},
-        {cmd::FilePrintSetup, [](F& f) { OnFilePrintSetup(&f); }},
+        {cmd::FilePrintSetup, [](F& f) { OnFilePrintSetup(f.m_context.Printer(), &f); }},
         {cmd::Readings, [](F& f) { f.ToggleReadings(); },
-         [](const F&) {
-             return CheckedIf(ResolveReadingMode(g_speech.readings, ProcessAnalyzer()) ==
-                              ReadingMode::Automatic);
+         [](const F& f) {
+             return CheckedIf(ResolveReadingMode(f.m_context.Preferences().readings,
+                                                 ProcessAnalyzer()) == ReadingMode::Automatic);
          }},
         {cmd::AozoraNotation, [](F& f) { f.ToggleAozora(); },
-         [](const F&) { return CheckedIf(g_speech.aozora != AozoraMode::Off); }},
+         [](const F& f) { return CheckedIf(f.m_context.Preferences().aozora != AozoraMode::Off); }},
         {cmd::ReadingPane, [](F& f) { f.ToggleReadingPane(); },
          [](const F& f) { return CheckedIf(f.m_readingPane->isVisibleTo(&f)); }},
         {cmd::FileMruFirst, [](F& f) { f.OpenRecentFile(0); }},
@@ -380,7 +381,8 @@ void CMainFrame::CloseActiveWindow() {
 
 void CMainFrame::ToggleReadings() {
     // Takes effect at the next speak command, like the speed.
-    g_speech.readings = SwitchedReadings(g_speech.readings, ProcessAnalyzer());
+    SpeechPreferences& choices = m_context.Preferences();
+    choices.readings = SwitchedReadings(choices.readings, ProcessAnalyzer());
     if (m_readingPane->isVisibleTo(this)) {
         m_readingPane->Refresh();
     }
@@ -388,7 +390,8 @@ void CMainFrame::ToggleReadings() {
 
 void CMainFrame::ToggleAozora() {
     // Takes effect at the next speak command, like the reading mode.
-    g_speech.aozora = g_speech.aozora == AozoraMode::Off ? AozoraMode::Auto : AozoraMode::Off;
+    SpeechPreferences& choices = m_context.Preferences();
+    choices.aozora = choices.aozora == AozoraMode::Off ? AozoraMode::Auto : AozoraMode::Off;
     if (m_readingPane->isVisibleTo(this)) {
         m_readingPane->Refresh();
     }

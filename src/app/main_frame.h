@@ -20,6 +20,7 @@ class QToolBar;
 
 namespace yomi6 {
 
+class AppContext;
 class CChildFrame;
 class CYOMI5Doc;
 class CYOMI5View;
@@ -29,8 +30,12 @@ class FindReplaceDialog;
 class CMainFrame : public QMainWindow, public CommandTarget<CMainFrame> {
     Q_OBJECT
 public:
-    CMainFrame();
+    // The main window of the run of context, which outlives it.
+    explicit CMainFrame(AppContext& context);
     ~CMainFrame() override;
+
+    // What the run shares between its windows.
+    AppContext& Context() const { return m_context; }
 
     // A new empty document "無題N" in a new window.
     CYOMI5View* NewDocument();
@@ -108,6 +113,7 @@ private:
     void ToggleAozora();
     void ToggleReadingPane();
 
+    AppContext& m_context;
     QMdiArea* m_mdi = nullptr;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_messagePane = nullptr; // "ﾚﾃﾞｨ", or what the speech is doing

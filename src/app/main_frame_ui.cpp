@@ -9,6 +9,7 @@
 #include "speech/playback.h"
 #include "speech/reading_mode.h"
 #include "speech/speech_state.h"
+#include "view/app_context.h"
 #include "view/app_settings.h"
 #include "view/speech_controller.h"
 #include "view/yomi6_doc.h"
@@ -259,13 +260,13 @@ void CMainFrame::CreateStatusBar() {
 }
 
 void CMainFrame::UpdateStatusPanes() {
-    const QString voice = Utf8(VoiceIndicatorText(g_speech.voice));
+    const QString voice = Utf8(VoiceIndicatorText(m_context.Preferences().voice));
     m_voicePane->setText(voice);
-    m_readingsPane->setText(
-        Utf8(ReadingsIndicatorText(ResolveReadingMode(g_speech.readings, ProcessAnalyzer()))));
+    m_readingsPane->setText(Utf8(ReadingsIndicatorText(
+        ResolveReadingMode(m_context.Preferences().readings, ProcessAnalyzer()))));
     // The voice may change while speaking (F5); the mode is the pass's own, as switching it
     // takes effect at the next pass.
-    SpeechController& speech = SpeechController::Instance();
+    SpeechController& speech = m_context.Speech();
     const bool reading = speech.IsTimerRunning() && speech.Owner() != nullptr;
     if (speech.IsPaused() || reading) {
         QString mode = Utf8(ReadingsIndicatorText(speech.PassReadings()));

@@ -5,6 +5,7 @@
 #include "platform/app_strings.h"
 #include "platform/message_box.h"
 #include "settings/settings_path.h"
+#include "view/app_context.h"
 #include "view/app_settings.h"
 #include "view/speech_controller.h"
 
@@ -13,13 +14,14 @@
 
 namespace yomi6 {
 
-CYOMI5App::CYOMI5App() = default;
+CYOMI5App::CYOMI5App(const SpeechPreferences& start)
+    : m_context(std::make_unique<AppContext>(start)) {}
 CYOMI5App::~CYOMI5App() = default;
 
 bool CYOMI5App::InitInstance(const QStringList& files) {
     m_qtTranslations = InstallQtTranslations(QtTranslationsFolder());
-    app_settings::LoadAtStart();
-    m_mainFrame = std::make_unique<CMainFrame>();
+    app_settings::LoadAtStart(m_context->Preferences());
+    m_mainFrame = std::make_unique<CMainFrame>(*m_context);
     if (files.isEmpty()) {
         m_mainFrame->NewDocument();
     } else {
@@ -35,8 +37,8 @@ bool CYOMI5App::InitInstance(const QStringList& files) {
 
 int CYOMI5App::ExitInstance() {
     m_mainFrame.reset();
-    SpeechController::Instance().Shutdown();
-    if (!app_settings::SaveAtExit()) {
+    m_context->Speech().Shutdown();
+    if (!app_settings::SaveAtExit(m_context->Preferences())) {
         const QString path = QFile::decodeName(QByteArray::fromStdString(SettingsPath()));
         ShowMessage(nullptr, QString::fromUtf8(strings::kSettingsNotSaved).arg(path),
                     MessageBoxType::IconExclamation);

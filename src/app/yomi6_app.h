@@ -1,6 +1,8 @@
 // The application: start of a run (settings, main window, command line) and its end.
 #pragma once
 
+#include "speech/speech_state.h"
+
 #include <QStringList>
 
 #include <memory>
@@ -9,11 +11,13 @@ class QTranslator;
 
 namespace yomi6 {
 
+class AppContext;
 class CMainFrame;
 
 class CYOMI5App {
 public:
-    CYOMI5App();
+    // start: the speech choices before the settings file is read (AppContext).
+    explicit CYOMI5App(const SpeechPreferences& start = SpeechPreferences());
     ~CYOMI5App();
 
     // Loads Qt's Japanese texts and the settings, creates the main window at its saved
@@ -24,10 +28,14 @@ public:
     int ExitInstance();
 
     CMainFrame* MainFrame() const { return m_mainFrame.get(); }
+    // What the run shares between its windows: created with the application object, it
+    // outlives the main window.
+    AppContext& Context() const { return *m_context; }
 
 private:
     // Installed for the whole run, before any window and until after the last message box.
     std::unique_ptr<QTranslator> m_qtTranslations;
+    std::unique_ptr<AppContext> m_context;
     std::unique_ptr<CMainFrame> m_mainFrame;
 };
 

@@ -197,7 +197,7 @@ bool ReadInput(const std::string& path, std::size_t maxBytes, std::string& bytes
     return ok;
 }
 
-int PrepareSpeech(const Options& options, std::string* source) {
+int PrepareSpeech(const Options& options, SpeechState& speech, std::string* source) {
     // As much of the file as the editor opens, so that its encoding is told as the editor
     // tells it; one pass reads the first 4000 bytes of its text.
     std::string bytes;
@@ -211,13 +211,13 @@ int PrepareSpeech(const Options& options, std::string* source) {
     }
     std::string text = InputSpeechBytes(std::move(bytes), encoding, cut, kMaxTextBytes);
     const SpeechDefaults defaults = DefaultSpeechOptions();
-    g_speech.readings = options.readings.value_or(defaults.readings);
+    speech.readings = options.readings.value_or(defaults.readings);
     ProcessAnalyzer().SetConfiguredDictionary(defaults.analyzerDictionary);
     StderrSink sink(AutomaticReadingSource(options));
     ReaderSetup setup;
     setup.messages = &sink;
-    setup.aozora = ReadsAozoraOption(options, g_speech.readings, text);
-    StartSpeech(g_speech, reinterpret_cast<const unsigned char*>(text.data()), text.size(), setup);
+    setup.aozora = ReadsAozoraOption(options, speech.readings, text);
+    StartSpeech(speech, reinterpret_cast<const unsigned char*>(text.data()), text.size(), setup);
     if (source != nullptr) {
         *source = std::move(text);
     }

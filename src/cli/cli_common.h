@@ -7,6 +7,10 @@
 #include <string>
 #include <string_view>
 
+namespace yomi6 {
+struct SpeechState;
+}
+
 namespace yomi6::cli {
 
 // Exit statuses of the command-line modes.
@@ -39,10 +43,10 @@ bool ChooseInputEncoding(const Options& options, std::string_view bytes, bool cu
 std::string InputSpeechBytes(std::string bytes, TextEncoding encoding, bool cut,
                              std::size_t maxBytes);
 
-// The dictionary and the first 4000 bytes of the input turned into the speech state g_speech,
+// The dictionary and the first 4000 bytes of the input turned into the mode's speech state,
 // as the speak command leaves it, read as --readings or the settings say (an analyzer that
 // cannot be loaded is reported on standard error, and the text read with the dictionary).
 // The bytes read go to *source when it is given. Returns an exit status.
-int PrepareSpeech(const Options& options, std::string* source = nullptr);
+int PrepareSpeech(const Options& options, SpeechState& speech, std::string* source = nullptr);
 
 } // namespace yomi6::cli

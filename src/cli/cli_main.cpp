@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <unistd.h>
 
 namespace yomi6::cli {
@@ -15,12 +16,12 @@ namespace yomi6::cli {
 namespace {
 
 int RunReading(const Options& options) {
-    if (const int status = PrepareSpeech(options); status != kExitOk) {
+    const auto speech = std::make_unique<SpeechState>();
+    if (const int status = PrepareSpeech(options, *speech); status != kExitOk) {
         return status;
     }
-    return WriteStdout(g_speech.reading, static_cast<std::size_t>(g_speech.endIndex))
-               ? kExitOk
-               : kExitIoError;
+    return WriteStdout(speech->reading, static_cast<std::size_t>(speech->endIndex)) ? kExitOk
+                                                                                    : kExitIoError;
 }
 
 } // namespace

@@ -5,17 +5,19 @@
 #include "speech/speech_state.h"
 #include "speech/wav_render.h"
 
+#include <memory>
 #include <string>
 
 namespace yomi6::cli {
 
 int RunSchedule(const Options& options) {
-    if (const int status = PrepareSpeech(options); status != kExitOk) {
+    const auto speech = std::make_unique<SpeechState>();
+    if (const int status = PrepareSpeech(options, *speech); status != kExitOk) {
         return status;
     }
-    ApplySpeechOptions(options, g_speech);
+    ApplySpeechOptions(options, *speech);
     std::string out;
-    for (const std::string_view entry : PassSchedule(g_speech)) {
+    for (const std::string_view entry : PassSchedule(*speech)) {
         out.append(entry).push_back('\n');
     }
     return WriteStdout(out.data(), out.size()) ? kExitOk : kExitIoError;

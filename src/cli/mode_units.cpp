@@ -52,12 +52,13 @@ void AppendSourceText(std::string& out, std::string_view bytes) {
 
 int RunUnits(const Options& options) {
     std::string source;
-    if (const int status = PrepareSpeech(options, &source); status != kExitOk) {
+    const auto speech = std::make_unique<SpeechState>();
+    if (const int status = PrepareSpeech(options, *speech, &source); status != kExitOk) {
         return status;
     }
-    ApplySpeechOptions(options, g_speech);
+    ApplySpeechOptions(options, *speech);
     std::string out;
-    RunPass(g_speech, [&](const TickResult& tick) {
+    RunPass(*speech, [&](const TickResult& tick) {
         const std::size_t begin = std::min<std::size_t>(tick.source.begin, source.size());
         const std::size_t end = std::clamp<std::size_t>(tick.source.end, begin, source.size());
         out.append(tick.sample.empty() ? kSilentTick : tick.sample).push_back('\t');

@@ -7,17 +7,19 @@
 #include "speech/voice_sounds.h"
 #include "speech/wav_render.h"
 
+#include <memory>
 #include <string>
 
 namespace yomi6::cli {
 
 int RunWav(const Options& options) {
-    if (const int status = PrepareSpeech(options); status != kExitOk) {
+    const auto speech = std::make_unique<SpeechState>();
+    if (const int status = PrepareSpeech(options, *speech); status != kExitOk) {
         return status;
     }
-    ApplySpeechOptions(options, g_speech);
+    ApplySpeechOptions(options, *speech);
     std::string error;
-    const auto image = RenderPassWave(g_speech, VoiceSoundSource(SettingsVoiceSelection()), &error,
+    const auto image = RenderPassWave(*speech, VoiceSoundSource(SettingsVoiceSelection()), &error,
                                       SampleFittingOption(options));
     if (!image) {
         PrintError(options.wavOutput, error);

@@ -4,13 +4,14 @@
 
 namespace yomi6 {
 
-SpeechRunner::SpeechRunner(SpeechState& state, PlayFunction play, QObject* parent)
-    : QObject(parent), m_state(state), m_play(std::move(play)) {
+SpeechRunner::SpeechRunner(const SpeechPreferences& preferences, SpeechSession& session,
+                           PlayFunction play, QObject* parent)
+    : QObject(parent), m_preferences(preferences), m_session(session), m_play(std::move(play)) {
     connect(&m_timer, &SpeechTimer::tick, this, &SpeechRunner::OnTick);
 }
 
 void SpeechRunner::start() {
-    m_timer.start(SpeechTimerInterval(m_state.speed));
+    m_timer.start(SpeechTimerInterval(m_preferences.speed));
 }
 
 void SpeechRunner::stop() {
@@ -19,18 +20,16 @@ void SpeechRunner::stop() {
 
 TickResult SpeechRunner::Tick() {
     if (!m_nextPass) {
-        return SpeechTick(m_state);
+        return SpeechTick(m_preferences, m_session);
     }
     // The passes of a long reading each end at their last byte: repeat is the caller's.
-    const std::int32_t repeat = m_state.repeat;
-    m_state.repeat = kRepeatOff;
-    const TickResult result = SpeechTick(m_state);
-    m_state.repeat = repeat;
-    return result;
+    SpeechPreferences passPreferences = m_preferences;
+    passPreferences.repeat = kRepeatOff;
+    return SpeechTick(passPreferences, m_session);
 }
 
 void SpeechRunner::OnTick() {
-    const bool stopAsked = m_state.stopRequest == 1;
+    const bool stopAsked = m_session.stopRequest == 1;
     TickResult result = Tick();
     if (result.killTimer && !stopAsked && m_nextPass && m_nextPass()) {
         // The tick over the pass's end plays nothing: the next pass's first unit takes it.

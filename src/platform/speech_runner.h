@@ -1,6 +1,7 @@
-// The speech path in real time: the speech timer's ticks run the core tick over a speech state
-// and hand each tick's sample to a player at the moment the tick was due. The editor and
-// yomi6 --speak both speak through it.
+// The speech path in real time: the speech timer's ticks run the core tick over a speech
+// session, spoken with the user's preferences as they stand at each tick, and hand each tick's
+// sample to a player at the moment the tick was due. The editor and yomi6 --speak both speak
+// through it.
 #pragma once
 
 #include "platform/speech_timer.h"
@@ -13,7 +14,8 @@
 
 namespace yomi6 {
 
-struct SpeechState;
+struct SpeechPreferences;
+struct SpeechSession;
 
 class SpeechRunner : public QObject {
     Q_OBJECT
@@ -22,15 +24,17 @@ public:
     using PlayFunction =
         std::function<void(std::string_view sample, SpeechTimer::Clock::time_point due)>;
 
-    SpeechRunner(SpeechState& state, PlayFunction play, QObject* parent = nullptr);
+    // preferences and session belong to the caller and outlive the runner.
+    SpeechRunner(const SpeechPreferences& preferences, SpeechSession& session, PlayFunction play,
+                 QObject* parent = nullptr);
 
-    // Loads the next pass of a long reading into the state when a pass has been read to its end
+    // Loads the next pass of a long reading into the session when a pass has been read to its end
     // (no stop asked); true when it did. Set, the passes run with repeat off, and the first
     // unit of the next pass plays on the tick that ended the previous pass.
     using NextPassFunction = std::function<bool()>;
     void setNextPass(NextPassFunction next) { m_nextPass = std::move(next); }
 
-    // Starts (or restarts) the ticks at the state's speed.
+    // Starts (or restarts) the ticks at the preferences' speed.
     void start();
     // Stops the ticks where they are (the view that owned them went away).
     void stop();
@@ -48,7 +52,8 @@ private:
     void OnTick();
     TickResult Tick();
 
-    SpeechState& m_state;
+    const SpeechPreferences& m_preferences;
+    SpeechSession& m_session;
     PlayFunction m_play;
     NextPassFunction m_nextPass;
     SpeechTimer m_timer;

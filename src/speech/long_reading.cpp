@@ -21,7 +21,8 @@ void LongReading::Clear() {
     *this = LongReading();
 }
 
-bool LongReading::LoadNextPass(SpeechState& state, const ReaderSetup& setup, bool repeat) {
+bool LongReading::LoadNextPass(const SpeechPreferences& preferences, SpeechSession& session,
+                               const ReaderSetup& setup, bool repeat) {
     if (!m_active) {
         return false;
     }
@@ -43,9 +44,9 @@ bool LongReading::LoadNextPass(SpeechState& state, const ReaderSetup& setup, boo
     m_words = WordRanges(m_source.bytes);
     ReaderSetup passSetup = setup;
     passSetup.aozora = m_aozora;
-    StartSpeech(state, reinterpret_cast<const unsigned char*>(m_source.bytes.data()), cut,
-                passSetup);
-    const std::size_t read = PassAdvance(cut, static_cast<std::size_t>(state.sourceEnd));
+    StartSpeech(preferences, session, reinterpret_cast<const unsigned char*>(m_source.bytes.data()),
+                cut, passSetup);
+    const std::size_t read = PassAdvance(cut, static_cast<std::size_t>(session.sourceEnd));
     m_next += read == 0 ? rest.size() : m_source.TextSpan(0, read).end;
     return true;
 }

@@ -32,7 +32,12 @@ public:
     // Loads the next pass into state as the speak command does (the speaking flag raised, the
     // indexes at the pass's first byte). Past the end: with repeat, the first pass again; else
     // false and state unchanged.
-    bool LoadNextPass(SpeechState& state, const ReaderSetup& setup, bool repeat);
+    // The pass is read as preferences.readings says.
+    bool LoadNextPass(const SpeechPreferences& preferences, SpeechSession& session,
+                      const ReaderSetup& setup, bool repeat);
+    bool LoadNextPass(SpeechState& state, const ReaderSetup& setup, bool repeat) {
+        return LoadNextPass(state, state, setup, repeat);
+    }
 
     // The pass last loaded: its speech bytes, the words in them, and the text position of its
     // first character (the source bytes' spans are relative to it).

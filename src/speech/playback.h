@@ -1,4 +1,4 @@
-// Speech playback over the process-wide speech state: what one tick of the speech timer does,
+// Speech playback over a speech session: what one tick of the speech timer does,
 // the stop command, the stop on deactivation of the view, the F5 voice toggle, the enabling of
 // the speak command, the voice indicator and the timer's interval. The platform owns the timer
 // and the sound output and does what a tick tells it.
@@ -38,23 +38,27 @@ struct TickResult {
 // reading is such a silent tick) and advances past it; then, past the end
 // of the reading, ends playback or (repeat on, no stop request) starts again from the first
 // byte; before the end, ends playback only on a stop request. Ending clears the stop request
-// and the speaking flag. Allocates nothing.
-TickResult SpeechTick(SpeechState& state);
+// and the speaking flag. Allocates nothing. The voice and repeat are the preferences'.
+TickResult SpeechTick(const SpeechPreferences& preferences, SpeechSession& session);
+inline TickResult SpeechTick(SpeechState& state) {
+    return SpeechTick(state, state);
+}
 
 // The stop command: the next tick still handles one unit and then ends playback. The timer is
 // left running and the sounding sample is not cut.
-void StopSpeech(SpeechState& state);
+void StopSpeech(SpeechSession& session);
 
 // The view lost activation (another document window or another program became active, or the
 // view is closing): stops like the stop command.
-void StopSpeechOnDeactivation(SpeechState& state);
+void StopSpeechOnDeactivation(SpeechSession& session);
 
 // A key press in the view: toggles the voice on a first press of F5 and returns true; any other
 // key, and F5 held down in auto-repeat, changes nothing and returns false.
-bool ToggleVoiceOnKey(SpeechState& state, unsigned key, unsigned repeatCount, unsigned flags);
+bool ToggleVoiceOnKey(SpeechPreferences& preferences, unsigned key, unsigned repeatCount,
+                      unsigned flags);
 
 // The speak command is refused while a speech runs.
-bool IsSpeakEnabled(const SpeechState& state);
+bool IsSpeakEnabled(const SpeechSession& session);
 
 // The text of the voice pane of the status bar (UTF-8).
 std::string_view VoiceIndicatorText(std::int32_t voice);

@@ -1,4 +1,5 @@
-// The speech settings kept between runs, copied between the speech state and the settings file.
+// The speech settings kept between runs, copied between the speech preferences and the settings
+// file.
 #pragma once
 
 #include "settings/settings.h"
@@ -8,15 +9,15 @@ namespace yomi6 {
 
 static_assert(settings_keys::kSpeed.defaultValue == kDefaultSpeed);
 static_assert(settings_keys::kReadings.defaultValue == kReadingsDictionary);
-static_assert(settings_keys::kAozora.defaultValue == 1); // SpeechState's AozoraMode::Auto
+static_assert(settings_keys::kAozora.defaultValue == 1); // SpeechPreferences's AozoraMode::Auto
 
 // The stored switch: on finds the notation (AozoraMode::Auto), off reads every character.
-inline SpeechChoices ChoicesOf(const SpeechState& state) {
+inline SpeechChoices ChoicesOf(const SpeechPreferences& state) {
     return SpeechChoices{state.speed, state.voice, state.readings,
                          state.aozora == AozoraMode::Off ? 0 : 1};
 }
 
-inline void ApplyChoices(const SpeechChoices& choices, SpeechState& state) {
+inline void ApplyChoices(const SpeechChoices& choices, SpeechPreferences& state) {
     state.speed = choices.speed;
     state.voice = choices.voice;
     state.readings = choices.readings;

@@ -6,7 +6,14 @@
 namespace yomi6 {
 
 void RunPass(const SpeechState& state, const std::function<void(const TickResult&)>& onTick) {
-    const auto pass = std::make_unique<SpeechState>(state);
+    RunPass(state, state, onTick);
+}
+
+void RunPass(const SpeechPreferences& preferences, const SpeechSession& session,
+             const std::function<void(const TickResult&)>& onTick) {
+    const auto pass = std::make_unique<SpeechState>();
+    static_cast<SpeechPreferences&>(*pass) = preferences;
+    static_cast<SpeechSession&>(*pass) = session;
     pass->speaking = 1;
     pass->stopRequest = 0;
     pass->repeat = kRepeatOff;

@@ -14,5 +14,8 @@ namespace yomi6 {
 // with no stop request, repeat off and state's voice; the last call is the tick that ends
 // playback (killTimer set). The pass runs on a copy: state is not changed.
 void RunPass(const SpeechState& state, const std::function<void(const TickResult&)>& onTick);
+// The same pass of session spoken with preferences.
+void RunPass(const SpeechPreferences& preferences, const SpeechSession& session,
+             const std::function<void(const TickResult&)>& onTick);
 
 } // namespace yomi6

@@ -124,8 +124,13 @@ SampleSound CompiledInSound(std::string_view name) {
 }
 
 std::vector<std::string_view> PassSchedule(const SpeechState& state) {
+    return PassSchedule(state, state);
+}
+
+std::vector<std::string_view> PassSchedule(const SpeechPreferences& preferences,
+                                           const SpeechSession& session) {
     std::vector<std::string_view> schedule;
-    RunPass(state, [&](const TickResult& tick) {
+    RunPass(preferences, session, [&](const TickResult& tick) {
         schedule.push_back(tick.sample.empty() ? kSilentTick : tick.sample);
     });
     return schedule;

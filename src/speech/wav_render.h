@@ -59,6 +59,9 @@ SampleSound CompiledInSound(std::string_view name);
 // request, repeat off, state's voice): the sample name the tick plays, or kSilentTick. The
 // last entry is the tick that ends playback.
 std::vector<std::string_view> PassSchedule(const SpeechState& state);
+// The same for session spoken with preferences.
+std::vector<std::string_view> PassSchedule(const SpeechPreferences& preferences,
+                                           const SpeechSession& session);
 
 // One pass rendered as a WAVE image: tick k sounds at k x the timer interval of state.speed
 // (a speed below 10 ms gets 10 ms, as the timer does), and each sample sounds until it ends or

@@ -43,15 +43,15 @@ std::optional<std::string> StoredPath(const QString& path) {
 
 } // namespace
 
-void LoadAtStart() {
+void LoadAtStart(SpeechPreferences& speech) {
     const ProfileFile profile = ProfileFile::Open(SettingsPath());
     g_recentFiles.clear();
     for (const std::string& stored : ReadRecentFiles(profile)) {
         g_recentFiles << QString::fromStdU16String(DecodeCp932(stored));
     }
-    SpeechChoices choices = ChoicesOf(g_speech);
+    SpeechChoices choices = ChoicesOf(speech);
     LoadSettings(profile, g_settings, choices);
-    ApplyChoices(choices, g_speech);
+    ApplyChoices(choices, speech);
     LoadChildShowState(profile);
     // Only named here; the analyzer is loaded when the automatic reading first needs it.
     ProcessAnalyzer().SetConfiguredDictionary(AnalyzerDictionarySetting(profile));
@@ -59,7 +59,7 @@ void LoadAtStart() {
     VoiceLibrary::Instance().LoadFromSettings();
 }
 
-bool SaveAtExit() {
+bool SaveAtExit(const SpeechPreferences& speech) {
     // Read the file again: what was written meanwhile (the main window's rectangle) stays.
     ProfileFile profile = ProfileFile::Open(SettingsPath());
     std::vector<std::string> recent;
@@ -69,7 +69,7 @@ bool SaveAtExit() {
         }
     }
     WriteRecentFiles(profile, recent);
-    SaveSettings(profile, g_settings, ChoicesOf(g_speech));
+    SaveSettings(profile, g_settings, ChoicesOf(speech));
     SaveChildShowState(profile);
     const bool saved = profile.Save() && !g_saveFailed;
     g_saveFailed = false;

@@ -8,15 +8,19 @@
 
 #include <optional>
 
+namespace yomi6 {
+struct SpeechPreferences;
+}
+
 namespace yomi6::app_settings {
 
-// Reads the settings file at program start: the recent files, the program's settings and the
-// child show state.
-void LoadAtStart();
+// Reads the settings file at program start: the recent files, the program's settings (the
+// speech choices into speech) and the child show state.
+void LoadAtStart(SpeechPreferences& speech);
 // Writes the program's settings, the child show state if it changed, and the recent files at
 // the end of the run. False when the settings file could not be written, now or when the main
 // window's rectangle was written.
-bool SaveAtExit();
+bool SaveAtExit(const SpeechPreferences& speech);
 
 bool WordWrap();
 void SetWordWrap(bool wrap);

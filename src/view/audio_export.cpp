@@ -8,6 +8,7 @@
 #include "speech/voice_selection.h"
 #include "speech/voice_sounds.h"
 #include "text/speech_text.h"
+#include "view/app_context.h"
 #include "view/audio_export_dialog.h"
 #include "view/audio_export_strings.h"
 
@@ -77,8 +78,9 @@ void SayWhereSaved(QWidget* parent, const ExportTargets& targets) {
 
 } // namespace
 
-QString ExportAudioFiles(QWidget* parent, const QString& text, const QString& audio,
-                         const QString& subtitles, const QString& timings, bool* cancelled) {
+QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences, const QString& text,
+                         const QString& audio, const QString& subtitles, const QString& timings,
+                         bool* cancelled) {
     *cancelled = false;
     const std::u16string utf16(reinterpret_cast<const char16_t*>(text.utf16()),
                                static_cast<std::size_t>(text.size()));
@@ -86,13 +88,13 @@ QString ExportAudioFiles(QWidget* parent, const QString& text, const QString& au
     CollectingSink messages;
     ExportRequest request;
     request.text = bytes;
-    request.voice = g_speech.voice;
-    request.speed = g_speech.speed;
-    request.readings = g_speech.readings;
+    request.voice = preferences.voice;
+    request.speed = preferences.speed;
+    request.readings = preferences.readings;
     request.setup.messages = &messages;
     request.setup.aozora =
-        ResolveReadingMode(g_speech.readings, ProcessAnalyzer()) == ReadingMode::Automatic &&
-        ReadsAsAozora(g_speech.aozora, std::string_view(bytes));
+        ResolveReadingMode(preferences.readings, ProcessAnalyzer()) == ReadingMode::Automatic &&
+        ReadsAsAozora(preferences.aozora, std::string_view(bytes));
     // The voices the slots speak with now, copied for the worker thread.
     request.sounds = VoiceSoundSource(g_voices);
     const ExportOutputs outputs{audio.toStdString(), subtitles.toStdString(),
@@ -155,16 +157,16 @@ QString ExportAudioFiles(QWidget* parent, const QString& text, const QString& au
     return {};
 }
 
-bool ExportAudioWithDialogs(QWidget* parent, const QString& text) {
-    ExportFileDialog dialog(parent);
+bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString& text) {
+    ExportFileDialog dialog(parent, context.SubtitleType());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return false;
     }
     const ExportTargets targets = dialog.Targets(dialog.selectedFiles().front());
-    dialog.RememberChoices();
+    context.SetSubtitleType(dialog.SubtitleType());
     bool cancelled = false;
-    const QString error = ExportAudioFiles(parent, text, targets.audio, targets.subtitles,
-                                           targets.timings, &cancelled);
+    const QString error = ExportAudioFiles(parent, context.Preferences(), text, targets.audio,
+                                           targets.subtitles, targets.timings, &cancelled);
     if (!error.isEmpty()) {
         ShowMessage(parent, error, MessageBoxType::IconExclamation);
         return false;

@@ -10,19 +10,24 @@ class QWidget;
 
 namespace yomi6 {
 
+class AppContext;
+struct SpeechPreferences;
+
 // The file types of the save dialog, in their order, and the extension each one writes.
 QString AudioExportFilters();
 
 // Asks for the file name and the side files (and, once, whether to replace those that exist),
 // then exports text (UTF-16, the document's line breaks) and says in the main window's status
 // bar where the file was saved. Returns false when the user cancelled or the export failed
-// (after saying why).
-bool ExportAudioWithDialogs(QWidget* parent, const QString& text);
+// (after saying why). The speech choices and the subtitle format offered first are context's;
+// the format chosen is kept there for the next export.
+bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString& text);
 
 // The export itself, for a name already chosen: audio, and subtitles or timings when not empty.
 // Shows the progress dialog after half a second. Returns the error text, empty on success;
 // "cancelled" is not an error but returns false through *cancelled.
-QString ExportAudioFiles(QWidget* parent, const QString& text, const QString& audio,
-                         const QString& subtitles, const QString& timings, bool* cancelled);
+QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences, const QString& text,
+                         const QString& audio, const QString& subtitles, const QString& timings,
+                         bool* cancelled);
 
 } // namespace yomi6

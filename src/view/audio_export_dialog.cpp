@@ -40,9 +40,6 @@ constexpr SubtitleFormatType kSubtitleTypes[] = {
     {"WebVTT (.vtt)", ".vtt"},
 };
 
-// The subtitle format chosen last, offered again for the rest of the run.
-int g_subtitleType = 0;
-
 QString Tr(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
@@ -84,7 +81,7 @@ QStringList ExportTargets::All() const {
     return all;
 }
 
-ExportFileDialog::ExportFileDialog(QWidget* parent)
+ExportFileDialog::ExportFileDialog(QWidget* parent, int subtitleType)
     : QFileDialog(parent, Tr(export_texts::kCaption)) {
     setObjectName(QStringLiteral("audioExportDialog"));
     setOption(QFileDialog::DontUseNativeDialog);
@@ -98,7 +95,7 @@ ExportFileDialog::ExportFileDialog(QWidget* parent)
     for (const SubtitleFormatType& type : kSubtitleTypes) {
         m_subtitleType->addItem(QLatin1String(type.label));
     }
-    m_subtitleType->setCurrentIndex(g_subtitleType);
+    m_subtitleType->setCurrentIndex(subtitleType);
     m_subtitleType->setEnabled(false);
     connect(m_subtitles, &QCheckBox::toggled, m_subtitleType, &QComboBox::setEnabled);
     m_timings = new QCheckBox(Tr(export_texts::kTimings), this);
@@ -126,10 +123,6 @@ ExportTargets ExportFileDialog::Targets(const QString& chosen) const {
         targets.timings = SideName(targets.audio, ".json");
     }
     return targets;
-}
-
-void ExportFileDialog::RememberChoices() const {
-    g_subtitleType = SubtitleType();
 }
 
 void ExportFileDialog::accept() {

@@ -25,20 +25,19 @@ struct ExportTargets {
 
 class ExportFileDialog : public QFileDialog {
 public:
-    explicit ExportFileDialog(QWidget* parent);
+    // subtitleType: the subtitle format offered first (the one chosen last in the run).
+    ExportFileDialog(QWidget* parent, int subtitleType);
 
     // The files for the name typed or picked, with the chosen type's extension when the name
     // has none of the export's.
     ExportTargets Targets(const QString& chosen) const;
-    // Keeps the subtitle format for the next export of this run.
-    void RememberChoices() const;
+    // The subtitle format chosen, to be offered again at the next export of the run.
+    int SubtitleType() const;
 
 protected:
     void accept() override;
 
 private:
-    int SubtitleType() const;
-
     QCheckBox* m_subtitles = nullptr;
     QComboBox* m_subtitleType = nullptr;
     QCheckBox* m_timings = nullptr;

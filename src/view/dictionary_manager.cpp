@@ -8,6 +8,7 @@
 #include "platform/message_box.h"
 #include "speech/reading_conversion.h"
 #include "text/speech_text.h"
+#include "view/app_context.h"
 #include "view/dictionary_filter_proxy.h"
 #include "view/dictionary_manager_strings.h"
 #include "view/reading_source.h"
@@ -111,10 +112,10 @@ DictionaryManager* DictionaryManager::Find(QWidget* frame) {
                                                                    Qt::FindDirectChildrenOnly);
 }
 
-DictionaryManager* DictionaryManager::ShowFor(QWidget* frame) {
+DictionaryManager* DictionaryManager::ShowFor(QWidget* frame, AppContext& context) {
     DictionaryManager* manager = Find(frame);
     if (manager == nullptr) {
-        std::unique_ptr<DictionaryManager> created(new DictionaryManager(frame));
+        std::unique_ptr<DictionaryManager> created(new DictionaryManager(frame, context));
         MessageBoxSink sink(frame);
         if (!created->m_document.Load(g_szDicFileName, sink)) {
             return nullptr;
@@ -130,8 +131,9 @@ DictionaryManager* DictionaryManager::ShowFor(QWidget* frame) {
     return manager;
 }
 
-DictionaryManager::DictionaryManager(QWidget* frame)
-    : QWidget(frame, Qt::Window), m_provider(CurrentReadingProvider()),
+DictionaryManager::DictionaryManager(QWidget* frame, AppContext& context)
+    : QWidget(frame, Qt::Window), m_context(context),
+      m_provider(CurrentReadingProvider(context.Preferences())),
       m_guessProvider(AutomaticReadingProvider()) {
     setObjectName(QString::fromLatin1(kObjectName));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -448,7 +450,7 @@ void DictionaryManager::Listen() {
     }
     const SpeechSource source = SpeechSourceOf(Units(text), kMaxTextBytes);
     WithEditedRows([&] {
-        SpeechController::Instance().Speak(this, source);
+        m_context.Speech().Speak(this, source);
         return 0;
     });
 }

@@ -21,14 +21,18 @@ class QUndoStack;
 
 namespace yomi6 {
 
+class AppContext;
+
 class DictionaryFilterProxy;
 
 class DictionaryManager : public QWidget {
     Q_OBJECT
 public:
     // The manager of frame, created and loaded from the dictionary file when there is none, then
-    // shown and raised. nullptr when the file cannot be read (the user was told why).
-    static DictionaryManager* ShowFor(QWidget* frame);
+    // shown and raised. nullptr when the file cannot be read (the user was told why). Its
+    // readings follow the reading mode of context, and it speaks through context's speech;
+    // context must outlive the manager.
+    static DictionaryManager* ShowFor(QWidget* frame, AppContext& context);
     // The manager of frame if one is open.
     static DictionaryManager* Find(QWidget* frame);
 
@@ -78,7 +82,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    explicit DictionaryManager(QWidget* frame);
+    DictionaryManager(QWidget* frame, AppContext& context);
     void BuildWindow();
     // Sizes the window to fit the frame's screen and places it over the frame, within reach.
     void PlaceOnScreen(QWidget* frame);
@@ -111,6 +115,7 @@ private:
     QLabel* m_limits = nullptr;
     QPushButton* m_listen = nullptr;
     QUndoStack* m_undo = nullptr;
+    AppContext& m_context;
     ReadingProvider m_provider;
     ReadingProvider m_guessProvider; // the prefilled reading of a registered selection
     bool m_mergedUnsaved = false;

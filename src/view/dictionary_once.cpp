@@ -2,18 +2,15 @@
 
 #include "dictionary/dic_loader.h"
 #include "platform/message_box.h"
+#include "view/app_context.h"
 
 namespace yomi6 {
 
-namespace {
-bool g_dictionaryLoaded = false;
-}
-
-void LoadDictionaryOnce(QWidget* parent) {
-    if (g_dictionaryLoaded) {
+void LoadDictionaryOnce(AppContext& context, QWidget* parent) {
+    if (context.DictionaryLoaded()) {
         return;
     }
-    g_dictionaryLoaded = true; // set first: a failed load is not repeated for later views
+    context.SetDictionaryLoaded(); // set first: a failed load is not repeated for later views
     MessageBoxSink sink(parent);
     LoadDictionary(sink);
 }

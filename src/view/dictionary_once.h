@@ -5,8 +5,10 @@ class QWidget;
 
 namespace yomi6 {
 
-// Loads the dictionary the first time it is called in the run (whatever the outcome), showing
-// its messages in boxes over parent; later calls do nothing.
-void LoadDictionaryOnce(QWidget* parent);
+class AppContext;
+
+// Loads the dictionary the first time it is called in the run of context (whatever the
+// outcome), showing its messages in boxes over parent; later calls do nothing.
+void LoadDictionaryOnce(AppContext& context, QWidget* parent);
 
 } // namespace yomi6

@@ -7,6 +7,7 @@
 #include "speech/speech_state.h"
 #include "speech/word_ranges.h"
 #include "view/analyzer_message.h"
+#include "view/app_context.h"
 #include "view/app_settings.h"
 #include "view/speech_controller.h"
 #include "view/yomi6_doc.h"
@@ -64,9 +65,9 @@ QTextEdit::ExtraSelection Marked(QTextDocument* document, int begin, int end, co
 
 } // namespace
 
-ReadingPane::ReadingPane(QWidget* parent)
-    : QDockWidget(QString::fromUtf8(kPaneTitle), parent), m_text(new QPlainTextEdit(this)),
-      m_script(KanaScriptOf(app_settings::ReadingPaneScript())) {
+ReadingPane::ReadingPane(AppContext& context, QWidget* parent)
+    : QDockWidget(QString::fromUtf8(kPaneTitle), parent), m_context(context),
+      m_text(new QPlainTextEdit(this)), m_script(KanaScriptOf(app_settings::ReadingPaneScript())) {
     setObjectName(QStringLiteral("readingPane"));
     m_text->setReadOnly(true);
     m_text->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -75,7 +76,7 @@ ReadingPane::ReadingPane(QWidget* parent)
     m_refreshTimer.setInterval(kRefreshDelayMs);
     connect(&m_refreshTimer, &QTimer::timeout, this, &ReadingPane::Refresh);
     connect(m_text, &QWidget::customContextMenuRequested, this, &ReadingPane::ShowContextMenu);
-    SpeechController& speech = SpeechController::Instance();
+    SpeechController& speech = m_context.Speech();
     connect(&speech, &SpeechController::highlightChanged, this, &ReadingPane::OnHighlight);
     // The reading mode may have changed with the speech state.
     connect(&speech, &SpeechController::stateChanged, this, &ReadingPane::ScheduleRefresh);
@@ -146,14 +147,15 @@ void ReadingPane::List(int offset, const QString& text) {
     m_listedOffset = offset;
     // The pane reads as a speech from the document would: Aozora notation is found in the
     // whole document, and nothing of its colophon is read.
+    const SpeechPreferences& choices = m_context.Preferences();
     const bool automatic =
-        ResolveReadingMode(g_speech.readings, ProcessAnalyzer()) == ReadingMode::Automatic;
+        ResolveReadingMode(choices.readings, ProcessAnalyzer()) == ReadingMode::Automatic;
     bool aozora = false;
-    if (automatic && g_speech.aozora != AozoraMode::Off) {
+    if (automatic && choices.aozora != AozoraMode::Off) {
         const void* shown = m_view != nullptr ? m_view->document() : nullptr;
         const int revision = m_view != nullptr ? m_view->document()->revision() : -1;
         const bool known = shown != nullptr && m_notation.document == shown &&
-                           m_notation.revision == revision && m_notation.choice == g_speech.aozora;
+                           m_notation.revision == revision && m_notation.choice == choices.aozora;
         QString whole;
         std::u16string_view document;
         if (!known || m_notation.aozora) {
@@ -162,8 +164,8 @@ void ReadingPane::List(int offset, const QString& text) {
                                            static_cast<std::size_t>(whole.size()));
         }
         if (!known) {
-            m_notation = {shown, shown != nullptr ? revision : -1, g_speech.aozora,
-                          ReadsAsAozora(g_speech.aozora, document), 0};
+            m_notation = {shown, shown != nullptr ? revision : -1, choices.aozora,
+                          ReadsAsAozora(choices.aozora, document), 0};
             if (m_notation.aozora) {
                 m_notation.readEnd = AozoraReadEnd(true, document, document.size());
             }
@@ -176,14 +178,14 @@ void ReadingPane::List(int offset, const QString& text) {
         }
     }
     m_source = SpeechSourceOf(m_listed.toStdU16String());
-    const ReadingMode mode = ResolveReadingMode(g_speech.readings, ProcessAnalyzer());
+    const ReadingMode mode = ResolveReadingMode(choices.readings, ProcessAnalyzer());
     // An analyzer that cannot be loaded is said once, here or at the next speech.
     AnalyzerMessageBox sink(window());
     ReaderSetup setup;
     setup.messages = &sink;
     setup.aozora = aozora;
     m_listing = ListReading(reinterpret_cast<const unsigned char*>(m_source.bytes.data()),
-                            m_source.bytes.size(), mode, g_speech.voice, setup);
+                            m_source.bytes.size(), mode, choices.voice, setup);
     std::uint16_t readTo = 0;
     for (const SourceRange& r : m_listing.source) {
         readTo = std::max(readTo, r.end);
@@ -298,8 +300,8 @@ void ReadingPane::MarkHeard() {
             }
         }
         std::vector<std::size_t> heard = overlapping;
-        const int offset = SpeechController::Instance().UnitOffsetInSource();
-        const int length = SpeechController::Instance().UnitLength();
+        const int offset = m_context.Speech().UnitOffsetInSource();
+        const int length = m_context.Speech().UnitLength();
         if (!exact.empty() && offset >= 0 && static_cast<std::size_t>(offset) < exact.size()) {
             const auto from = exact.begin() + offset;
             heard.assign(from, from + std::min<std::ptrdiff_t>(length, exact.end() - from));

@@ -22,12 +22,14 @@ class QPlainTextEdit;
 
 namespace yomi6 {
 
+class AppContext;
 class CYOMI5View;
 
 class ReadingPane : public QDockWidget {
     Q_OBJECT
 public:
-    explicit ReadingPane(QWidget* parent = nullptr);
+    // Lists readings with the speech choices of context and follows its speech.
+    explicit ReadingPane(AppContext& context, QWidget* parent = nullptr);
 
     // The view whose caret and selection the pane follows; nullptr: no document window.
     void SetView(CYOMI5View* view);
@@ -57,6 +59,7 @@ private:
     void MarkHeard();
     int ByteAt(int listingPosition) const;
 
+    AppContext& m_context;
     QPlainTextEdit* m_text;
     QPointer<CYOMI5View> m_view;
     QList<QMetaObject::Connection> m_viewConnections;

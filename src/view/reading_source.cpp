@@ -6,10 +6,10 @@
 
 namespace yomi6 {
 
-ReadingProvider CurrentReadingProvider() {
+ReadingProvider CurrentReadingProvider(const SpeechPreferences& preferences) {
     // The mode is looked up at each call, so a window open across a switch follows it.
-    return [](std::string_view text) {
-        return ModeReading(text, ResolveReadingMode(g_speech.readings, ProcessAnalyzer()));
+    return [&preferences](std::string_view text) {
+        return ModeReading(text, ResolveReadingMode(preferences.readings, ProcessAnalyzer()));
     };
 }
 

@@ -5,9 +5,12 @@
 
 namespace yomi6 {
 
-// The provider of the current reading mode. Every window that shows a reading asks through
-// this one function, so that another reading mode is plugged in here only.
-ReadingProvider CurrentReadingProvider();
+struct SpeechPreferences;
+
+// The provider of the reading mode preferences choose (at each call: preferences must outlive
+// the provider). Every window that shows a reading asks through this one function, so that
+// another reading mode is plugged in here only.
+ReadingProvider CurrentReadingProvider(const SpeechPreferences& preferences);
 
 // The automatic reading, whatever the mode: the first guess of a word's reading when a selection
 // is registered, for the user to correct.

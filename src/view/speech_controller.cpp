@@ -23,14 +23,11 @@
 
 namespace yomi6 {
 
-SpeechController& SpeechController::Instance() {
-    static SpeechController controller;
-    return controller;
-}
-
-SpeechController::SpeechController()
-    : m_runner(std::make_unique<SpeechRunner>(
-          g_speech, [this](std::string_view sample, SpeechTimer::Clock::time_point due) {
+SpeechController::SpeechController(SpeechPreferences& preferences)
+    : m_preferences(preferences),
+      m_runner(std::make_unique<SpeechRunner>(
+          m_preferences, m_session,
+          [this](std::string_view sample, SpeechTimer::Clock::time_point due) {
               Player().Play(sample, due);
           })) {
     connect(m_runner.get(), &SpeechRunner::ticked, this, &SpeechController::OnTick);
@@ -67,20 +64,21 @@ bool HasTextFrom(const QString& text, int position) {
     return false;
 }
 
-// The mode the pass just loaded was read in: the automatic reading reads with the dictionary
-// when its analyzer cannot be loaded.
-// Whether the user's choice, resolved, reads automatically (and so may heed Aozora notation).
-bool ReadsAutomatically() {
-    return ResolveReadingMode(g_speech.readings, ProcessAnalyzer()) == ReadingMode::Automatic;
+} // namespace
+
+bool SpeechController::ReadsAutomatically() const {
+    return ResolveReadingMode(m_preferences.readings, ProcessAnalyzer()) == ReadingMode::Automatic;
 }
 
-ReadingMode ReadingsOfLoadedPass() {
-    const ReadingMode mode = ResolveReadingMode(g_speech.readings, ProcessAnalyzer());
+ReadingMode SpeechController::ReadingsOfLoadedPass() const {
+    const ReadingMode mode = ResolveReadingMode(m_preferences.readings, ProcessAnalyzer());
     return mode == ReadingMode::Automatic && !ProcessAnalyzer().IsLoaded() ? ReadingMode::Dictionary
                                                                            : mode;
 }
 
-} // namespace
+bool SpeechController::IsSpeakEnabled() const {
+    return yomi6::IsSpeakEnabled(m_session);
+}
 
 QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& text,
                                     const QString& wholeText) {
@@ -93,15 +91,16 @@ QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& te
     AnalyzerMessageCollector sink;
     ReaderSetup setup;
     setup.messages = &sink;
-    setup.aozora =
-        ReadsAutomatically() && ReadsAsAozora(g_speech.aozora, std::string_view(m_source.bytes));
-    StartSpeech(g_speech, reinterpret_cast<const unsigned char*>(m_source.bytes.data()),
+    setup.aozora = ReadsAutomatically() &&
+                   ReadsAsAozora(m_preferences.aozora, std::string_view(m_source.bytes));
+    StartSpeech(m_preferences, m_session,
+                reinterpret_cast<const unsigned char*>(m_source.bytes.data()),
                 m_source.bytes.size(), setup);
     m_passReadings = ReadingsOfLoadedPass();
     m_owner = owner;
     // Where the reading stopped: at the 4000-byte cut, or earlier when the reading filled its
     // buffer.
-    const auto stopByte = static_cast<std::size_t>(std::max(g_speech.sourceEnd, 0));
+    const auto stopByte = static_cast<std::size_t>(std::max(m_session.sourceEnd, 0));
     const int stop = static_cast<int>(m_source.TextSpan(stopByte, stopByte).begin);
     m_cutAt = HasTextFrom(wholeText, stop) ? stop : -1;
     // The samples are fitted to the speed before the first tick (the first time at a speed
@@ -109,15 +108,15 @@ QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& te
     // Those of the reading in both voices, as F5 may switch the voice meanwhile.
     if (g_settings.fitSamples != 0) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        auto other = std::make_unique<SpeechState>(g_speech);
-        other->voice = g_speech.voice != 0 ? 0 : 1;
-        std::vector<std::string_view> names = PassSchedule(g_speech);
-        const std::vector<std::string_view> otherNames = PassSchedule(*other);
+        SpeechPreferences other = m_preferences;
+        other.voice = m_preferences.voice != 0 ? 0 : 1;
+        std::vector<std::string_view> names = PassSchedule(m_preferences, m_session);
+        const std::vector<std::string_view> otherNames = PassSchedule(other, m_session);
         names.insert(names.end(), otherNames.begin(), otherNames.end());
-        Player().SetFitting(SampleFitting::On, g_speech.speed, names);
+        Player().SetFitting(SampleFitting::On, m_preferences.speed, names);
         QApplication::restoreOverrideCursor();
     } else {
-        Player().SetFitting(SampleFitting::Off, g_speech.speed, {});
+        Player().SetFitting(SampleFitting::Off, m_preferences.speed, {});
     }
     // A timer already running is replaced, at the current speed.
     m_runner->start();
@@ -131,17 +130,17 @@ QStringList SpeechController::ReadRange(const QObject* owner, const QString& tex
     m_cutAt = -1;
     m_long.Begin(text.toStdU16String(), static_cast<std::size_t>(std::max(begin, 0)),
                  static_cast<std::size_t>(std::max(end, 0)),
-                 ReadsAutomatically() ? g_speech.aozora : AozoraMode::Off);
+                 ReadsAutomatically() ? m_preferences.aozora : AozoraMode::Off);
     m_runner->setNextPass([this] { return LoadNextPass(); });
     AnalyzerMessageCollector sink;
     ReaderSetup setup;
     setup.messages = &sink;
-    if (m_long.LoadNextPass(g_speech, setup, false)) {
+    if (m_long.LoadNextPass(m_preferences, m_session, setup, false)) {
         TakePass();
     } else {
         // Nothing to read (the caret at the end): one tick over an empty reading ends it.
         static const unsigned char kNothing = 0;
-        StartSpeech(g_speech, &kNothing, 0, setup);
+        StartSpeech(m_preferences, m_session, &kNothing, 0, setup);
         m_source = SpeechSource();
         m_words.clear();
         m_passOffset = std::max(begin, 0);
@@ -161,7 +160,8 @@ void SpeechController::TakePass() {
 }
 
 bool SpeechController::LoadNextPass() {
-    if (!m_long.LoadNextPass(g_speech, ReaderSetup(), g_speech.repeat == kRepeatOn)) {
+    if (!m_long.LoadNextPass(m_preferences, m_session, ReaderSetup(),
+                             m_preferences.repeat == kRepeatOn)) {
         return false;
     }
     TakePass();
@@ -173,7 +173,7 @@ void SpeechController::Stop() {
         EndQuietly();
         return;
     }
-    StopSpeech(g_speech);
+    StopSpeech(m_session);
     emit stateChanged();
 }
 
@@ -182,7 +182,7 @@ void SpeechController::TogglePause() {
         m_paused = false;
         // The next tick, one period from now, plays the next unit.
         m_runner->start();
-    } else if (m_runner->isActive() && g_speech.speaking == 1) {
+    } else if (m_runner->isActive() && m_session.speaking == 1) {
         m_paused = true;
         m_runner->stop();
     }
@@ -197,8 +197,8 @@ void SpeechController::TextEdited(const QObject* owner) {
 
 void SpeechController::EndQuietly() {
     m_runner->stop();
-    g_speech.speaking = 0;
-    g_speech.stopRequest = 0;
+    m_session.speaking = 0;
+    m_session.stopRequest = 0;
     m_paused = false;
     ClearHighlight(true);
     m_owner = nullptr;
@@ -234,7 +234,7 @@ void SpeechController::ViewDeactivated(const QObject*) {
         EndQuietly();
         return;
     }
-    StopSpeechOnDeactivation(g_speech);
+    StopSpeechOnDeactivation(m_session);
     emit stateChanged();
 }
 
@@ -276,8 +276,8 @@ void SpeechController::OnTick(const TickResult& tick) {
     }
     if (tick.unitLength > 0 && m_owner != nullptr) {
         std::int32_t first = tick.unitBegin;
-        while (first > 0 && g_speech.source[first - 1] == g_speech.source[tick.unitBegin] &&
-               g_speech.reading[first - 1] != 0x0A && g_speech.reading[first - 1] != 0x0D) {
+        while (first > 0 && m_session.source[first - 1] == m_session.source[tick.unitBegin] &&
+               m_session.reading[first - 1] != 0x0A && m_session.reading[first - 1] != 0x0D) {
             --first;
         }
         const SourceRange word = WordAround(m_words, tick.source);

@@ -1,9 +1,10 @@
 // Drives speech in the editor: the speak command starts the speech timer, each tick asks the core
-// what to play and hands it to the sample player. One for the whole program, as there is one
-// speech at a time, whichever view started it.
+// what to play and hands it to the sample player. One for each run of the editor (its
+// application context owns it), as there is one speech at a time, whichever view started it.
 #pragma once
 
 #include "speech/long_reading.h"
+#include "speech/speech_state.h"
 #include "speech/text_reader.h"
 #include "text/speech_text.h"
 #include "view/highlight_schedule.h"
@@ -26,8 +27,14 @@ struct TickResult;
 class SpeechController : public QObject {
     Q_OBJECT
 public:
-    static SpeechController& Instance();
+    // Speaks with preferences, which belong to the caller and outlive the controller.
+    explicit SpeechController(SpeechPreferences& preferences);
     ~SpeechController() override;
+
+    // The session of the speech being spoken (or last spoken).
+    const SpeechSession& Session() const { return m_session; }
+    // The speak command is refused while a speech runs.
+    bool IsSpeakEnabled() const;
 
     // The speak command of owner with its text as code page 932 bytes (CR LF line ends) and
     // where each byte lies in the document. Returns what the reading has to tell the user (the
@@ -66,7 +73,7 @@ public:
     void ViewDestroyed(const QObject* view);
 
     // Stops the timer and closes the sound output while the application still exists (the
-    // controller itself lives until the end of the process).
+    // controller itself lives as long as its application context).
     void Shutdown();
 
     bool IsTimerRunning() const;
@@ -94,7 +101,6 @@ signals:
     void passCut(const QObject* owner, int position);
 
 private:
-    SpeechController();
     void OnTick(const TickResult& tick);
     void OnFinished();
     // Loads the next pass of a long reading into the speech state; false past its end.
@@ -107,6 +113,14 @@ private:
     void ClearHighlight(bool now);
     void ShowHighlight(const SpeechHighlight& highlight);
 
+    // Whether the user's choice, resolved, reads automatically (and so may heed Aozora notation).
+    bool ReadsAutomatically() const;
+    // The mode the pass just loaded was read in: the automatic reading reads with the dictionary
+    // when its analyzer cannot be loaded.
+    ReadingMode ReadingsOfLoadedPass() const;
+
+    SpeechPreferences& m_preferences;
+    SpeechSession m_session;
     std::unique_ptr<SpeechRunner> m_runner;
     std::unique_ptr<SamplePlayer> m_player;
     const QObject* m_owner = nullptr;

@@ -2,6 +2,7 @@
 
 #include "platform/app_strings.h"
 #include "platform/message_box.h"
+#include "view/app_context.h"
 #include "view/speech_controller.h"
 #include "view/yomi6_view.h"
 
@@ -34,7 +35,8 @@ QString FileFilter() {
 
 } // namespace
 
-CYOMI5Doc::CYOMI5Doc(QObject* parent) : QObject(parent), m_text(new QTextDocument(this)) {
+CYOMI5Doc::CYOMI5Doc(AppContext& context, QObject* parent)
+    : QObject(parent), m_context(context), m_text(new QTextDocument(this)) {
     m_text->setDocumentLayout(new QPlainTextDocumentLayout(m_text));
     // An edit marks the document modified; only saving (or loading) clears the mark, so undoing
     // back to the saved text still asks to save, as before.
@@ -43,7 +45,7 @@ CYOMI5Doc::CYOMI5Doc(QObject* parent) : QObject(parent), m_text(new QTextDocumen
             SetModifiedFlag(true);
         }
     });
-    connect(&SpeechController::Instance(), &SpeechController::highlightChanged, this,
+    connect(&context.Speech(), &SpeechController::highlightChanged, this,
             [this](const QObject* owner, int unitBegin, int unitEnd, int wordBegin, int wordEnd) {
                 OnSpeechHighlight(owner, {unitBegin, unitEnd, wordBegin, wordEnd});
             });

@@ -15,12 +15,17 @@ class QWidget;
 
 namespace yomi6 {
 
+class AppContext;
 class CYOMI5View;
 
 class CYOMI5Doc : public QObject {
     Q_OBJECT
 public:
-    explicit CYOMI5Doc(QObject* parent = nullptr);
+    // The document belongs to the run of context, which outlives it.
+    explicit CYOMI5Doc(AppContext& context, QObject* parent = nullptr);
+
+    // What the run shares between its windows (the views reach it through their document).
+    AppContext& Context() const { return m_context; }
 
     // A new empty document titled "無題N".
     void OnNewDocument(int untitledNumber);
@@ -83,6 +88,7 @@ private:
     void OnSpeechHighlight(const QObject* owner, const Highlight& highlight);
     void ShowHighlightInViews();
 
+    AppContext& m_context;
     QString m_path;
     QString m_title;
     DocumentFormat m_format;

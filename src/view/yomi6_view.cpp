@@ -5,6 +5,7 @@
 #include "platform/message_box.h"
 #include "speech/playback.h"
 #include "speech/speech_state.h"
+#include "view/app_context.h"
 #include "view/app_settings.h"
 #include "view/dictionary_once.h"
 #include "view/speech_controller.h"
@@ -52,7 +53,7 @@ CommandState HasSelection(const CYOMI5View& view) {
 
 CYOMI5View::CYOMI5View(CYOMI5Doc* document, QWidget* parent)
     : QPlainTextEdit(parent), m_document(document) {
-    LoadDictionaryOnce(this);
+    LoadDictionaryOnce(document->Context(), this);
     setAttribute(Qt::WA_DeleteOnClose, false);
     // The document's text, not a copy: the control's own empty document goes.
     setDocument(document->TextDocument());
@@ -66,7 +67,7 @@ CYOMI5View::CYOMI5View(CYOMI5Doc* document, QWidget* parent)
     connect(this->document(), &QTextDocument::contentsChange, this,
             [this](int, int removed, int added) {
                 if (removed != 0 || added != 0) {
-                    SpeechController::Instance().TextEdited(this);
+                    Speech().TextEdited(this);
                 }
             });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
@@ -76,8 +77,12 @@ CYOMI5View::CYOMI5View(CYOMI5Doc* document, QWidget* parent)
     });
 }
 
+SpeechController& CYOMI5View::Speech() const {
+    return m_document->Context().Speech();
+}
+
 CYOMI5View::~CYOMI5View() {
-    SpeechController::Instance().ViewDestroyed(this);
+    Speech().ViewDestroyed(this);
     m_document->RemoveView(this);
 }
 
@@ -125,7 +130,7 @@ void CYOMI5View::OnActivateView(bool activate) {
     if (activate) {
         m_document->SetLayoutView(this);
     } else {
-        SpeechController::Instance().ViewDeactivated(this);
+        Speech().ViewDeactivated(this);
     }
 }
 
@@ -137,13 +142,13 @@ std::span<const CommandBinding<CYOMI5View>> CYOMI5View::Bindings() {
     using V = CYOMI5View;
     static constexpr CommandBinding<V> kCommands[] = {
         {cmd::Speak, [](V& v) { v.OnSpeak(); },
-         [](const V&) { return EnabledIf(IsSpeakEnabled(g_speech)); }},
+         [](const V& v) { return EnabledIf(v.Speech().IsSpeakEnabled()); }},
         {cmd::Stop, [](V& v) { v.OnStop(); }},
         {cmd::ReadFromCaret, [](V& v) { v.OnReadFromCaret(); },
-         [](const V&) { return EnabledIf(IsSpeakEnabled(g_speech)); }},
-        {cmd::Pause, [](V&) { SpeechController::Instance().TogglePause(); },
-         [](const V&) {
-             const SpeechController& speech = SpeechController::Instance();
+         [](const V& v) { return EnabledIf(v.Speech().IsSpeakEnabled()); }},
+        {cmd::Pause, [](V& v) { v.Speech().TogglePause(); },
+         [](const V& v) {
+             const SpeechController& speech = v.Speech();
              return CommandState{speech.IsPaused() || speech.IsTimerRunning(), speech.IsPaused()};
          }},
         {cmd::ScreenFont, [](V& v) { v.OnChooseFont(); }},
@@ -181,8 +186,7 @@ std::span<const CommandBinding<CYOMI5View>> CYOMI5View::Bindings() {
 
 void CYOMI5View::OnSpeak() {
     const QString text = Text();
-    const QStringList messages =
-        SpeechController::Instance().Speak(this, SpeechSourceOfText(text), text);
+    const QStringList messages = Speech().Speak(this, SpeechSourceOfText(text), text);
     for (const QString& message : messages) {
         ShowMessage(window(), message, MessageBoxType::IconExclamation);
     }
@@ -193,7 +197,7 @@ void CYOMI5View::OnReadFromCaret() {
     const QString text = Text();
     const int begin = caret.hasSelection() ? caret.selectionStart() : caret.position();
     const int end = caret.hasSelection() ? caret.selectionEnd() : static_cast<int>(text.size());
-    const QStringList messages = SpeechController::Instance().ReadRange(this, text, begin, end);
+    const QStringList messages = Speech().ReadRange(this, text, begin, end);
     for (const QString& message : messages) {
         ShowMessage(window(), message, MessageBoxType::IconExclamation);
     }
@@ -203,11 +207,11 @@ void CYOMI5View::OnExportAudio() {
     // The selection when there is one, else the whole document.
     QString text = textCursor().hasSelection() ? textCursor().selectedText() : Text();
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    ExportAudioWithDialogs(window(), text);
+    ExportAudioWithDialogs(window(), m_document->Context(), text);
 }
 
 void CYOMI5View::OnStop() {
-    SpeechController::Instance().Stop();
+    Speech().Stop();
 }
 
 void CYOMI5View::OnChooseFont() {
@@ -269,8 +273,8 @@ void CYOMI5View::TextNotFound(const SearchOptions& options) {
 
 void CYOMI5View::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F5 &&
-        ToggleVoiceOnKey(g_speech, kVoiceToggleKey, event->isAutoRepeat() ? 2u : 1u,
-                         KeyFlags(*event))) {
+        ToggleVoiceOnKey(m_document->Context().Preferences(), kVoiceToggleKey,
+                         event->isAutoRepeat() ? 2u : 1u, KeyFlags(*event))) {
         emit voiceChanged();
     }
     // Typing that would take the text past its limit is refused, as the edit control does.

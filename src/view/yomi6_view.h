@@ -16,6 +16,7 @@ class QMenu;
 namespace yomi6 {
 
 class CYOMI5Doc;
+class SpeechController;
 struct SearchOptions;
 
 class CYOMI5View : public QPlainTextEdit, public CommandTarget<CYOMI5View> {
@@ -106,6 +107,8 @@ private:
     void ApplyScreenFont(const QFont& font);
     void ApplyWrapMode(bool wrap);
     void TextNotFound(const SearchOptions& options);
+    // The speech of the run the view's document belongs to.
+    SpeechController& Speech() const;
 
     CYOMI5Doc* m_document;
     std::optional<QFont> m_screenFont;

@@ -1,6 +1,8 @@
 // The view's commands that open the dictionary manager and register the selected text in it,
 // and the view's context menu that offers the latter.
+#include "view/app_context.h"
 #include "view/dictionary_manager.h"
+#include "view/yomi6_doc.h"
 #include "view/yomi6_view.h"
 
 #include <QContextMenuEvent>
@@ -11,7 +13,7 @@
 namespace yomi6 {
 
 void CYOMI5View::OnDictionaryManager() {
-    DictionaryManager::ShowFor(window());
+    DictionaryManager::ShowFor(window(), m_document->Context());
 }
 
 void CYOMI5View::OnRegisterSelection() {
@@ -19,7 +21,7 @@ void CYOMI5View::OnRegisterSelection() {
     if (selected.isEmpty()) {
         return;
     }
-    if (DictionaryManager* manager = DictionaryManager::ShowFor(window())) {
+    if (DictionaryManager* manager = DictionaryManager::ShowFor(window(), m_document->Context())) {
         manager->RegisterText(selected);
     }
 }

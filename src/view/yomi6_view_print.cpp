@@ -3,12 +3,13 @@
 #include "platform/logfont_qt.h"
 #include "platform/message_box.h"
 #include "settings/settings.h"
-#include "view/app_printer.h"
+#include "view/app_context.h"
 #include "view/page_layout_dlg.h"
 #include "view/page_printer.h"
 #include "view/print_job.h"
 #include "view/print_strings.h"
 #include "view/printer_font.h"
+#include "view/yomi6_doc.h"
 #include "view/yomi6_view.h"
 
 #include <QApplication>
@@ -43,7 +44,7 @@ public:
 } // namespace
 
 void CYOMI5View::OnFilePrint(bool withDialog) {
-    QPrinter& printer = AppPrinter();
+    QPrinter& printer = m_document->Context().Printer();
     if (withDialog) {
         QPrintDialog dialog(&printer, window());
         dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
@@ -68,7 +69,7 @@ void CYOMI5View::OnFilePrint(bool withDialog) {
 
 void CYOMI5View::OnFilePrintPreview() {
     const PrintJob job(*this);
-    QPrinter& printer = AppPrinter();
+    QPrinter& printer = m_document->Context().Printer();
     QPrintPreviewDialog dialog(&printer, window());
     auto* preview = dialog.findChild<QPrintPreviewWidget*>();
     // The real caret, wherever it is in the document.
@@ -101,7 +102,7 @@ void CYOMI5View::OnFilePrintPreview() {
 
 void CYOMI5View::OnPrinterFont() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    QPrinter& printer = AppPrinter();
+    QPrinter& printer = m_document->Context().Printer();
     QApplication::restoreOverrideCursor();
     if (!printer.isValid()) {
         return; // no printer to list fonts for

@@ -3,24 +3,27 @@
 #include "dictionary/dic_loader.h"
 #include "platform/message_box.h"
 #include "speech/speech_state.h"
+#include "view/app_context.h"
 #include "view/speech_settings_dialog.h"
 #include "view/voice_dialog.h"
 #include "view/word_dialog.h"
+#include "view/yomi6_doc.h"
 #include "view/yomi6_view.h"
 
 namespace yomi6 {
 
 void CYOMI5View::OnSpeechSettings() {
     CSpeechSettingsDlg dialog(window());
-    dialog.m_nSpeed = g_speech.speed;
-    dialog.m_nRepeat = g_speech.repeat;
-    dialog.m_nVoice = g_speech.voice;
+    SpeechPreferences& choices = m_document->Context().Preferences();
+    dialog.m_nSpeed = choices.speed;
+    dialog.m_nRepeat = choices.repeat;
+    dialog.m_nVoice = choices.voice;
     if (dialog.DoModal() != QDialog::Accepted) {
         return;
     }
-    g_speech.speed = dialog.m_nSpeed;
-    g_speech.repeat = dialog.m_nRepeat;
-    g_speech.voice = dialog.m_nVoice;
+    choices.speed = dialog.m_nSpeed;
+    choices.repeat = dialog.m_nRepeat;
+    choices.voice = dialog.m_nVoice;
     emit voiceChanged(); // the status bar shows the voice at once
 }
 

@@ -48,6 +48,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -735,20 +736,21 @@ int main(int argc, char** argv) {
     if (!parsed.error.empty() || parsed.options.mode != cli::Mode::Speak) {
         return Usage();
     }
-    if (cli::PrepareSpeech(parsed.options) != cli::kExitOk) {
+    const auto speech = std::make_unique<SpeechState>();
+    if (cli::PrepareSpeech(parsed.options, *speech) != cli::kExitOk) {
         return 1;
     }
-    cli::ApplySpeechOptions(parsed.options, g_speech);
-    g_speech.repeat = kRepeatOff;
-    const long interval = std::lround(SpeechTimerInterval(g_speech.speed) * kFramesPerMs);
-    const std::string_view prefix = g_speech.voice != 0 ? kMalePrefix : kFemalePrefix;
+    cli::ApplySpeechOptions(parsed.options, *speech);
+    speech->repeat = kRepeatOff;
+    const long interval = std::lround(SpeechTimerInterval(speech->speed) * kFramesPerMs);
+    const std::string_view prefix = speech->voice != 0 ? kMalePrefix : kFemalePrefix;
 
     const auto recording = ReadRecording(options->recording);
     if (!recording) {
         std::fprintf(stderr, "yomi6_onset_check: cannot read %s\n", options->recording);
         return 1;
     }
-    const std::vector<Event> events = PassEvents(g_speech);
+    const std::vector<Event> events = PassEvents(*speech);
     if (events.empty()) {
         std::puts("no samples in the pass");
         return 0;

@@ -58,18 +58,16 @@ private slots:
 
     void init() {
         m_config = std::make_unique<ScratchConfig>();
-        g_speech = SpeechState{};
-        g_speech.speed = 20;
+        // Runs start at this speed (their settings files do not set it).
+        m_start = SpeechPreferences{};
+        m_start.speed = 20;
     }
 
-    void cleanup() {
-        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 5000);
-        m_config.reset();
-    }
+    void cleanup() { m_config.reset(); }
 
     void theItemChoosesWhetherThePaneReadsTheNotation() {
         {
-            EditorRun run;
+            EditorRun run({}, m_start);
             QVERIFY(run.ok());
             QAction* aozora = MenuAction(run.frame(), "よみあげ(&T)", "青空文庫の注記を読まない");
             QVERIFY(aozora != nullptr && aozora->isCheckable() && aozora->isChecked());
@@ -95,20 +93,20 @@ private slots:
             IniInt(m_config->IniPath(), "よみあげPadのセッティング", "青空文庫の注記を読まない"),
             std::optional<int>(0));
         {
-            EditorRun run;
+            EditorRun run({}, m_start);
             QVERIFY(
                 !MenuAction(run.frame(), "よみあげ(&T)", "青空文庫の注記を読まない")->isChecked());
         }
     }
 
     void theSpeechSaysTheRubyWithTheBaseHighlighted() {
-        EditorRun run;
+        EditorRun run({}, m_start);
         QVERIFY(run.ok());
         ChooseAutomaticReading(run);
         run.view()->setPlainText(QString::fromUtf8(kText));
-        QSignalSpy ticks(&SpeechController::Instance(), &SpeechController::unitTicked);
+        QSignalSpy ticks(&run.speech(), &SpeechController::unitTicked);
         MenuAction(run.frame(), "よみあげ(&T)", "しゃべる(&S)")->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 10000);
         QStringList samples;
         QList<QPair<int, int>> spans;
         for (const QList<QVariant>& tick : ticks) {
@@ -130,6 +128,7 @@ private slots:
 private:
     QTemporaryDir m_cwd;
     std::unique_ptr<ScratchConfig> m_config;
+    SpeechPreferences m_start; // the speech choices a run starts with
 };
 
 QTEST_MAIN(AozoraTest)

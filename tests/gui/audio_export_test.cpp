@@ -53,14 +53,14 @@ sf_count_t Frames(const QString& path, int* format = nullptr) {
 }
 
 // The samples the export of text renders, counted by the core.
-std::int64_t RenderedSamples(const QString& text) {
+std::int64_t RenderedSamples(const SpeechPreferences& choices, const QString& text) {
     const std::u16string utf16(reinterpret_cast<const char16_t*>(text.utf16()),
                                static_cast<std::size_t>(text.size()));
     const std::string bytes = SpeechBytes(utf16);
     ExportRequest request;
     request.text = bytes;
-    request.speed = g_speech.speed;
-    request.voice = g_speech.voice;
+    request.speed = choices.speed;
+    request.voice = choices.voice;
     return RunSpeechExport(request, {}).samples;
 }
 
@@ -134,7 +134,8 @@ private slots:
         QVERIFY(handler->handled());
         handler.reset();
         int format = 0;
-        QCOMPARE(Frames(target + ".flac", &format), RenderedSamples(run.view()->Text()));
+        QCOMPARE(Frames(target + ".flac", &format),
+                 RenderedSamples(run.choices(), run.view()->Text()));
         QCOMPARE(format, SF_FORMAT_FLAC);
         QFile srt(target + ".srt");
         QVERIFY(srt.open(QIODevice::ReadOnly));
@@ -156,7 +157,7 @@ private slots:
         action->trigger();
         QVERIFY(second->handled());
         second.reset();
-        QCOMPARE(Frames(part), RenderedSamples(QString::fromUtf8("こんに")));
+        QCOMPARE(Frames(part), RenderedSamples(run.choices(), QString::fromUtf8("こんに")));
         run.Finish();
     }
 
@@ -277,7 +278,8 @@ private slots:
         exportAnswering(QMessageBox::Yes, &asked, &stayedOpen);
         QCOMPARE(asked.size(), 1);
         QVERIFY(!stayedOpen);
-        QCOMPARE(Frames(out.filePath("book.wav")), RenderedSamples(run.view()->Text()));
+        QCOMPARE(Frames(out.filePath("book.wav")),
+                 RenderedSamples(run.choices(), run.view()->Text()));
         QVERIFY(Contents(out.filePath("book.srt")).startsWith("1\n00:00:00,000 --> "));
         QVERIFY(Contents(out.filePath("book.json")).contains("\"units\""));
         run.Finish();
@@ -369,7 +371,8 @@ private slots:
             }
         });
         bool cancelled = false;
-        const QString error = ExportAudioFiles(nullptr, text, out.filePath("long.opus"),
+        const SpeechPreferences choices; // as a new user's
+        const QString error = ExportAudioFiles(nullptr, choices, text, out.filePath("long.opus"),
                                                out.filePath("long.vtt"), QString(), &cancelled);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QVERIFY(sawProgress);

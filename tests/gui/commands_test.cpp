@@ -5,7 +5,6 @@
 #include "app/resources_init.h"
 #include "gui/gui_test_support.h"
 #include "speech/speech_state.h"
-#include "view/app_printer.h"
 #include "view/find_dialog.h"
 #include "view/speech_controller.h"
 #include "view/yomi6_doc.h"
@@ -200,9 +199,8 @@ void CompareMenuBar(CMainFrame& frame, const std::vector<Menu>& menus) {
     QVERIFY(!recent->isEnabled());
 }
 
-bool Idle() {
-    return !SpeechController::Instance().IsTimerRunning() &&
-           !SpeechController::Instance().IsPaused();
+bool Idle(const EditorRun& run) {
+    return !run.speech().IsTimerRunning() && !run.speech().IsPaused();
 }
 
 // Shows the menu as a click on its title would and takes it down again: its items' enabling
@@ -231,14 +229,9 @@ private slots:
         m_config = std::make_unique<ScratchConfig>();
         // The commands are checked against the dictionary reading and its switch.
         m_config->ChooseDictionaryReading();
-        g_speech = SpeechState{};
     }
 
-    void cleanup() {
-        SpeechController::Instance().Stop();
-        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 10000);
-        m_config.reset();
-    }
+    void cleanup() { m_config.reset(); }
 
     void menuBarsHaveTheirItemsInOrder() {
         EditorRun run;
@@ -347,8 +340,8 @@ private slots:
                 }
             });
             // Printing into a file: there is no printer here.
-            AppPrinter().setOutputFormat(QPrinter::PdfFormat);
-            AppPrinter().setOutputFileName(m_cwd.filePath(QStringLiteral("never.pdf")));
+            run.printer().setOutputFormat(QPrinter::PdfFormat);
+            run.printer().setOutputFileName(m_cwd.filePath(QStringLiteral("never.pdf")));
             QTest::keyClick(view, Qt::Key_P, Qt::ControlModifier);
             QVERIFY(cancel.handled());
         }
@@ -365,11 +358,11 @@ private slots:
     void speechShortcutsStartPauseAndStop() {
         EditorRun run;
         QVERIFY(run.ok());
-        g_speech.speed = 10; // slow: the reading lasts while the keys are tried
+        run.choices().speed = 10; // slow: the reading lasts while the keys are tried
         CYOMI5View* view = run.view();
         view->setFocus();
         view->setPlainText(U("あいうえお。かきくけこ。さしすせそ。"));
-        SpeechController& speech = SpeechController::Instance();
+        SpeechController& speech = run.speech();
 
         QTest::keyClick(view, Qt::Key_F3);
         QVERIFY(speech.IsTimerRunning());
@@ -383,7 +376,7 @@ private slots:
         QTest::keyClick(view, Qt::Key_Pause);
         QVERIFY(!speech.IsPaused());
         QTest::keyClick(view, Qt::Key_F4);
-        QTRY_VERIFY(Idle());
+        QTRY_VERIFY(Idle(run));
 
         // Ctrl+F3 reads from the caret: the first unit heard lies after it.
         QTextCursor caret = view->textCursor();
@@ -399,11 +392,11 @@ private slots:
             }
         }
         QTest::keyClick(view, Qt::Key_F4);
-        QTRY_VERIFY(Idle());
+        QTRY_VERIFY(Idle(run));
 
         // Pause does nothing while nothing is read.
         QTest::keyClick(view, Qt::Key_Pause);
-        QVERIFY(Idle());
+        QVERIFY(Idle(run));
 
         // F6 and Shift+F6 exist and change nothing: no window is split into panes.
         for (const QKeySequence& keys :
@@ -550,19 +543,19 @@ private slots:
         button("貼り付け")->trigger();
         QCOMPARE(view->toPlainText(), QStringLiteral("one two"));
 
-        QCOMPARE(g_speech.readings, kReadingsDictionary);
+        QCOMPARE(run.choices().readings, kReadingsDictionary);
         button("漢字も読む")->trigger();
-        QCOMPARE(g_speech.readings, kReadingsAutomatic);
+        QCOMPARE(run.choices().readings, kReadingsAutomatic);
         QVERIFY(button("漢字も読む")->isChecked());
 
-        g_speech.speed = 10;
+        run.choices().speed = 10;
         button("よみあげｽﾀｰﾄ (F3)")->trigger();
-        QVERIFY(SpeechController::Instance().IsTimerRunning());
+        QVERIFY(run.speech().IsTimerRunning());
         button("一時停止 (Pause)")->trigger();
-        QVERIFY(SpeechController::Instance().IsPaused());
+        QVERIFY(run.speech().IsPaused());
         QVERIFY(button("一時停止 (Pause)")->isChecked());
         button("よみあげｽﾄｯﾌﾟ(F4)")->trigger();
-        QTRY_VERIFY(Idle());
+        QTRY_VERIFY(Idle(run));
         QVERIFY(!button("一時停止 (Pause)")->isChecked());
 
         const std::size_t before = run.frame().ChildFrames().size();
@@ -642,8 +635,8 @@ private slots:
         run.view()->SetWordWrap(true);
         run.frame().ToolBar()->hide();
         run.frame().statusBar()->hide();
-        g_speech.readings = kReadingsAutomatic;
-        g_speech.aozora = AozoraMode::Off;
+        run.choices().readings = kReadingsAutomatic;
+        run.choices().aozora = AozoraMode::Off;
         OpenAndClose(viewMenu);
         OpenAndClose(speechMenu);
         QVERIFY(!aozora->isChecked());
@@ -658,16 +651,16 @@ private slots:
         statusBar->trigger();
         readings->trigger();
         aozora->trigger();
-        QCOMPARE(g_speech.aozora, AozoraMode::Auto);
+        QCOMPARE(run.choices().aozora, AozoraMode::Auto);
         QVERIFY(aozora->isChecked());
         aozora->trigger();
-        QCOMPARE(g_speech.aozora, AozoraMode::Off);
+        QCOMPARE(run.choices().aozora, AozoraMode::Off);
         QVERIFY(!aozora->isChecked());
         aozora->trigger();
         QVERIFY(!run.view()->IsWordWrap());
         QVERIFY(run.frame().ToolBar()->isVisibleTo(&run.frame()));
         QVERIFY(run.frame().statusBar()->isVisibleTo(&run.frame()));
-        QCOMPARE(g_speech.readings, kReadingsDictionary);
+        QCOMPARE(run.choices().readings, kReadingsDictionary);
         QVERIFY(!wrap->isChecked());
         QVERIFY(toolBar->isChecked());
         QVERIFY(statusBar->isChecked());

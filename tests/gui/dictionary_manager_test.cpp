@@ -13,6 +13,7 @@
 #include "platform/message_box.h"
 #include "speech/analyzer_loader.h"
 #include "speech/mecab_analyzer.h"
+#include "view/app_context.h"
 #include "view/dictionary_filter_proxy.h"
 #include "view/dictionary_manager.h"
 #include "view/speech_controller.h"
@@ -172,6 +173,7 @@ private slots:
     void init() {
         ResetDictionaryLoaderForTesting();
         QFile::remove(DicPath());
+        m_context = std::make_unique<AppContext>();
         m_frame = std::make_unique<QWidget>();
     }
 
@@ -181,6 +183,7 @@ private slots:
             m->close();
         }
         m_frame.reset();
+        m_context.reset();
     }
 
     void filterAsTypedAndSortByEitherColumn() {
@@ -188,7 +191,7 @@ private slots:
                                              {1, "感じ", "ｶﾝｼﾞ"},
                                              {2, "音声", "ｵﾝｾｲ"},
                                              {5, "ABC", "ｴｰﾋﾞｰｼｰ"}})));
-        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get()));
+        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get(), *m_context));
         QVERIFY(m != nullptr);
         QCOMPARE(m->Proxy()->rowCount(), 5); // the four words and the first empty record
 
@@ -233,7 +236,7 @@ private slots:
     void editInPlaceWithTheDialogsLimitsAndCleaning() {
         QVERIFY(WriteBytes(DicPath(), Image({})));
         BoxChooser boxes;
-        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get()));
+        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get(), *m_context));
         QVERIFY(m != nullptr);
         // A blank in the word goes, as the dialog's cleaning drops it; a reading typed in
         // hiragana is stored half-width, and a digit in it goes.
@@ -274,7 +277,7 @@ private slots:
         m_frame->setGeometry(screen.right() - 300, screen.bottom() - 200, 280, 180);
         m_frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
-        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get()));
+        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get(), *m_context));
         QVERIFY(m != nullptr);
         QVERIFY2(screen.contains(m->frameGeometry()),
                  qPrintable(QStringLiteral("%1,%2 %3x%4")
@@ -315,7 +318,7 @@ private slots:
 
     void addDeleteAndUndo() {
         QVERIFY(WriteBytes(DicPath(), Image({{0, "一", "ｲﾁ"}, {2, "三", "ｻﾝ"}})));
-        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get()));
+        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get(), *m_context));
         QVERIFY(m != nullptr);
         // Added in the first free record, which stays in sight while a filter is on.
         Type(m->FilterEdit(), U("三"));
@@ -367,7 +370,7 @@ private slots:
             MessageBoxSink sink(nullptr);
             LoadDictionary(sink);
         }
-        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get()));
+        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get(), *m_context));
         QVERIFY(m != nullptr);
         EditCell(m, 1, Col::WordColumn, U("東京")); // the empty row shown
         EditCell(m, 1, Col::YomiColumn, U("トウキョウ"));
@@ -386,7 +389,7 @@ private slots:
 
     void aFileSavedMeanwhileByTheDialogIsMergedOrReloaded() {
         QVERIFY(WriteBytes(DicPath(), Image({{0, "一", "ｲﾁ"}})));
-        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get()));
+        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get(), *m_context));
         QVERIFY(m != nullptr);
         EditCell(m, 1, Col::WordColumn, U("二"));
         EditCell(m, 1, Col::YomiColumn, U("ﾆ"));
@@ -447,7 +450,7 @@ private slots:
 
     void wordListsInAndOut() {
         QVERIFY(WriteBytes(DicPath(), Image({{0, "今日", "ｷｮｳ"}})));
-        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get()));
+        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get(), *m_context));
         QVERIFY(m != nullptr);
         const QString csv = m_cwd.filePath(QStringLiteral("in.csv"));
         QVERIFY(WriteBytes(
@@ -497,7 +500,7 @@ private slots:
                                            {3, "A,B\r", "ｴｰﾋﾞｰ"},
                                            {4, "漢字", "ｶﾝｼﾞ"}});
         QVERIFY(WriteBytes(DicPath(), original));
-        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get()));
+        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get(), *m_context));
         QVERIFY(m != nullptr);
         struct Form {
             const char* name;
@@ -540,7 +543,7 @@ private slots:
             image.replace(34 * n + 13, 1, "\xB1");
         }
         QVERIFY(WriteBytes(DicPath(), image));
-        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get()));
+        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get(), *m_context));
         QVERIFY(m != nullptr);
         const QString csv = m_cwd.filePath(QStringLiteral("many.csv"));
         QVERIFY(WriteBytes(csv, "a,\xB1\nb,\xB2\nc,\xB3\nd,\xB4\n"));
@@ -557,7 +560,7 @@ private slots:
 
     void readingFieldShowsAndSpeaksWithUnsavedRows() {
         QVERIFY(WriteBytes(DicPath(), Image({})));
-        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get()));
+        DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get(), *m_context));
         QVERIFY(m != nullptr);
         Type(m->TryEdit(), U("音声"));
         QCOMPARE(m->ReadingLabel()->text(), U("ｵﾝｾｲ"));
@@ -569,10 +572,10 @@ private slots:
         QVERIFY(m->ReadingLabel()->text().startsWith(U("ﾄｳｷｮｳ")));
         QCOMPARE(g_dicYomi[kBuiltinRows][0], '\0');
 
-        QSignalSpy ticks(&SpeechController::Instance(), &SpeechController::ticked);
+        QSignalSpy ticks(&m_context->Speech(), &SpeechController::ticked);
         QTest::mouseClick(m->ListenButton(), Qt::LeftButton);
-        QVERIFY(SpeechController::Instance().IsTimerRunning());
-        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 5000);
+        QVERIFY(m_context->Speech().IsTimerRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!m_context->Speech().IsTimerRunning(), 5000);
         QStringList samples;
         for (const QList<QVariant>& t : ticks) {
             if (!t[0].toString().isEmpty()) {
@@ -669,15 +672,14 @@ private:
 
     QTemporaryDir m_cwd;
     ScratchConfig m_config;
+    std::unique_ptr<AppContext> m_context; // what the run of the editor would share
     std::unique_ptr<QWidget> m_frame;
 };
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     DictionaryManagerTest test;
-    const int result = QTest::qExec(&test, argc, argv);
-    SpeechController::Instance().Shutdown();
-    return result;
+    return QTest::qExec(&test, argc, argv);
 }
 
 #include "dictionary_manager_test.moc"

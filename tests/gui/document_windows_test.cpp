@@ -63,7 +63,6 @@ private slots:
 
     void init() {
         m_config = std::make_unique<ScratchConfig>();
-        g_speech = SpeechState{};
         g_settings = AppSettings{};
     }
 

@@ -51,7 +51,6 @@ private slots:
 
     void init() {
         m_config = std::make_unique<ScratchConfig>();
-        g_speech = SpeechState{};
         g_settings = AppSettings{};
     }
 
@@ -128,7 +127,7 @@ private slots:
         const QString said = QString::fromUtf8(strings::kNoSoundOutput);
         QTRY_COMPARE_WITH_TIMEOUT(run.frame().statusBar()->currentMessage(), said, 10000);
         QTest::keyClicks(run.view(), QStringLiteral("abc"));
-        QSignalSpy ticks(&SpeechController::Instance(), &SpeechController::ticked);
+        QSignalSpy ticks(&run.speech(), &SpeechController::ticked);
         QTest::keyClick(run.view(), Qt::Key_F3);
         QVERIFY(ticks.wait(2000));
     }

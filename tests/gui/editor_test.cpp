@@ -52,7 +52,6 @@ private slots:
 
     void init() {
         m_config = std::make_unique<ScratchConfig>();
-        g_speech = SpeechState{};
         g_settings = AppSettings{};
     }
 
@@ -92,16 +91,15 @@ private slots:
             run.frame().Dispatch(cmd::WordWrap);
             QVERIFY(run.view()->IsWordWrap());
             QTest::keyClick(run.view(), Qt::Key_F5); // male voice
-            g_speech.speed = 250;
+            run.choices().speed = 250;
         }
         g_settings = AppSettings{};
-        g_speech = SpeechState{};
         Run run;
         QCOMPARE(run.frame().frameGeometry(), closedAt);
         QVERIFY(!run.frame().ChildFrames().front()->isMaximized());
         QVERIFY(run.view()->IsWordWrap());
-        QCOMPARE(g_speech.voice, 1);
-        QCOMPARE(g_speech.speed, 250);
+        QCOMPARE(run.choices().voice, 1);
+        QCOMPARE(run.choices().speed, 250);
         QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "子ウィンドウのサイズ"),
                  std::optional<int>(1));
     }
@@ -268,31 +266,31 @@ private slots:
         Type(run.view(), QString::fromUtf8("あいうえお"));
         QAction* speak = FirstAction(run.frame(), cmd::Speak);
         QVERIFY(speak->isEnabled());
-        QSignalSpy ticks(&SpeechController::Instance(), &SpeechController::ticked);
+        QSignalSpy ticks(&run.speech(), &SpeechController::ticked);
         QTest::keyClick(run.view(), Qt::Key_F3);
-        QCOMPARE(g_speech.speaking, 1);
-        QCOMPARE(g_speech.endIndex, 5);
-        QVERIFY(SpeechController::Instance().IsTimerRunning());
+        QCOMPARE(run.speech().Session().speaking, 1);
+        QCOMPARE(run.speech().Session().endIndex, 5);
+        QVERIFY(run.speech().IsTimerRunning());
         QVERIFY(!speak->isEnabled()); // refused while speaking
         QVERIFY(ticks.wait(2000));
         QCOMPARE(ticks.first().first().toString(), QStringLiteral("IDF_A"));
 
         // F5 switches the voice for the next unit; held down, it switches once.
         QTest::keyClick(run.view(), Qt::Key_F5);
-        QCOMPARE(g_speech.voice, 1);
+        QCOMPARE(run.choices().voice, 1);
         QVERIFY(ticks.wait(2000));
         QVERIFY(ticks.last().first().toString().startsWith(QStringLiteral("IDW_")));
         QKeyEvent repeat(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier, QString(), true);
         QApplication::sendEvent(run.view(), &repeat);
-        QCOMPARE(g_speech.voice, 1);
+        QCOMPARE(run.choices().voice, 1);
 
         // F4: speaking ends at once for the commands, the timer after one more tick.
         QTest::keyClick(run.view(), Qt::Key_F4);
-        QCOMPARE(g_speech.speaking, 0);
-        QCOMPARE(g_speech.stopRequest, 1);
+        QCOMPARE(run.speech().Session().speaking, 0);
+        QCOMPARE(run.speech().Session().stopRequest, 1);
         QVERIFY(speak->isEnabled());
-        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 2000);
-        QCOMPARE(g_speech.stopRequest, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 2000);
+        QCOMPARE(run.speech().Session().stopRequest, 0);
     }
 
     void switchingDocumentsStopsSpeech() {
@@ -300,12 +298,12 @@ private slots:
         CYOMI5View* first = run.view();
         Type(first, QString::fromUtf8("あいうえおかきくけこ"));
         run.frame().Dispatch(cmd::Speak);
-        QCOMPARE(g_speech.speaking, 1);
+        QCOMPARE(run.speech().Session().speaking, 1);
         run.frame().Dispatch(cmd::FileNew);
         QVERIFY(run.view() != first);
-        QCOMPARE(g_speech.speaking, 0);
-        QCOMPARE(g_speech.stopRequest, 1);
-        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 2000);
+        QCOMPARE(run.speech().Session().speaking, 0);
+        QCOMPARE(run.speech().Session().stopRequest, 1);
+        QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 2000);
     }
 
     void recentFilesAndDroppedFiles() {

@@ -50,10 +50,12 @@ QString Describe(const QList<Heard>& units) {
 
 // The units of text [begin, end) as the core reads them pass after pass, each pass cut by the
 // pass planner and read from its start in voice: what the editor must highlight, in order.
-QList<Heard> CoreUnits(const QString& text, int begin, int end, int voice) {
+QList<Heard> CoreUnits(const SpeechPreferences& choices, const QString& text, int begin, int end,
+                       int voice) {
     const std::u16string all = text.toStdU16String();
     QList<Heard> units;
-    auto state = std::make_unique<SpeechState>(g_speech);
+    auto state = std::make_unique<SpeechState>();
+    static_cast<SpeechPreferences&>(*state) = choices;
     state->voice = voice;
     std::size_t at = static_cast<std::size_t>(begin);
     while (at < static_cast<std::size_t>(end)) {
@@ -93,8 +95,7 @@ std::pair<int, int> HighlightedUnit(const CYOMI5View* view) {
 // view shows at that moment.
 class HighlightRecorder {
 public:
-    explicit HighlightRecorder(const CYOMI5View* view) {
-        SpeechController& speech = SpeechController::Instance();
+    HighlightRecorder(SpeechController& speech, const CYOMI5View* view) {
         // A highlight is shown when its sample starts to sound, up to the output latency after
         // its tick; by then later ticks may have run. So each highlight is paired with the
         // earliest tick not yet shown that read the same range, never with the latest tick.
@@ -144,9 +145,8 @@ QString LongText(const char* sentenceUtf8, int sentences, int emptyLines) {
     return text;
 }
 
-bool Idle() {
-    return !SpeechController::Instance().IsTimerRunning() &&
-           !SpeechController::Instance().IsPaused();
+bool Idle(const EditorRun& run) {
+    return !run.speech().IsTimerRunning() && !run.speech().IsPaused();
 }
 
 } // namespace
@@ -163,17 +163,15 @@ private slots:
 
     void init() {
         m_config = std::make_unique<ScratchConfig>();
-        g_speech = SpeechState{};
-        g_speech.speed = 10;
+        // Runs start at this speed (their settings files do not set it).
+        m_start = SpeechPreferences{};
+        m_start.speed = 10;
     }
 
-    void cleanup() {
-        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 10000);
-        m_config.reset();
-    }
+    void cleanup() { m_config.reset(); }
 
     void commandsHaveTheirMenuEntriesShortcutsAndButtons() {
-        EditorRun run;
+        EditorRun run({}, m_start);
         QVERIFY(run.ok());
         // Typed out here, not taken from the program's tables.
         struct Expected {
@@ -221,23 +219,23 @@ private slots:
         QTextCursor caret = view->textCursor();
         caret.setPosition(6);
         view->setTextCursor(caret);
-        g_speech.speed = 200;
-        HighlightRecorder heard(view);
+        run.choices().speed = 200;
+        HighlightRecorder heard(run.speech(), view);
         QTest::keyClick(view, Qt::Key_F3, Qt::ControlModifier);
         QTRY_VERIFY_WITH_TIMEOUT(!heard.units.isEmpty(), 3000);
         QCOMPARE(heard.units.first().begin, 6); // か
         QTest::keyClick(view, Qt::Key_Pause);
-        QVERIFY(SpeechController::Instance().IsPaused());
+        QVERIFY(run.speech().IsPaused());
         QVERIFY(MenuAction(run.frame(), "よみあげ(&T)", "一時停止(&P)")->isChecked());
         QTest::keyClick(view, Qt::Key_F4, Qt::ControlModifier);
-        QVERIFY(!SpeechController::Instance().IsPaused());
-        QVERIFY(SpeechController::Instance().IsTimerRunning());
+        QVERIFY(!run.speech().IsPaused());
+        QVERIFY(run.speech().IsTimerRunning());
         QTest::keyClick(view, Qt::Key_Pause);
-        QVERIFY(SpeechController::Instance().IsPaused());
+        QVERIFY(run.speech().IsPaused());
         QTest::keyClick(view, Qt::Key_F4);
-        QVERIFY(Idle());
+        QVERIFY(Idle(run));
         QCOMPARE(HighlightedUnit(view), std::make_pair(-1, -1));
-        QCOMPARE(g_speech.speaking, 0);
+        QCOMPARE(run.speech().Session().speaking, 0);
     }
 
     void highlightFollowsEveryUnitAcrossPassesInBothModes_data() {
@@ -248,9 +246,9 @@ private slots:
 
     void highlightFollowsEveryUnitAcrossPassesInBothModes() {
         QFETCH(int, readings);
-        EditorRun run;
+        EditorRun run({}, m_start);
         QVERIFY(run.ok());
-        g_speech.readings = readings;
+        run.choices().readings = readings;
         CYOMI5View* view = run.view();
         // About 13,000 bytes; the caret after the first sentence.
         const QString text = LongText("東京は晴れ、ｱｲｳ 12。", 6, 1100);
@@ -259,23 +257,24 @@ private slots:
         QTextCursor caret = view->textCursor();
         caret.setPosition(start);
         view->setTextCursor(caret);
-        const QList<Heard> expected = CoreUnits(text, start, static_cast<int>(text.size()), 0);
+        const QList<Heard> expected =
+            CoreUnits(run.choices(), text, start, static_cast<int>(text.size()), 0);
         QVERIFY(expected.size() > 20);
         // Heard past two pass cuts.
         QVERIFY(
             SpeechBytes(text.mid(start, expected.last().begin - start).toStdU16String()).size() >
             2 * kPassSourceBytes);
 
-        HighlightRecorder heard(view);
+        HighlightRecorder heard(run.speech(), view);
         run.frame().Dispatch(cmd::ReadFromCaret);
-        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 20000);
         QCOMPARE(Describe(heard.units), Describe(expected));
         // The end of the text takes the highlight away.
         QCOMPARE(HighlightedUnit(view), std::make_pair(-1, -1));
     }
 
     void aSelectionIsReadAloneAndRepeatStartsWhereTheReadingStarted() {
-        EditorRun run;
+        EditorRun run({}, m_start);
         CYOMI5View* view = run.view();
         const QString text = QString::fromUtf8("あいう。かきく。さしす。");
         view->setPlainText(text);
@@ -283,19 +282,19 @@ private slots:
         selection.setPosition(4);
         selection.setPosition(8, QTextCursor::KeepAnchor);
         view->setTextCursor(selection);
-        const QList<Heard> once = CoreUnits(text, 4, 8, 0);
+        const QList<Heard> once = CoreUnits(run.choices(), text, 4, 8, 0);
 
-        HighlightRecorder heard(view);
+        HighlightRecorder heard(run.speech(), view);
         run.frame().Dispatch(cmd::ReadFromCaret);
-        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 5000);
         QCOMPARE(Describe(heard.units), Describe(once));
 
-        g_speech.repeat = kRepeatOn;
+        run.choices().repeat = kRepeatOn;
         heard.units.clear();
         run.frame().Dispatch(cmd::ReadFromCaret);
         QTRY_VERIFY_WITH_TIMEOUT(heard.units.size() >= 2 * once.size() + 1, 5000);
         run.frame().Dispatch(cmd::Stop);
-        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 5000);
         for (qsizetype i = 0; i < 2 * once.size(); ++i) {
             QCOMPARE(heard.units.at(i), once.at(i % once.size()));
         }
@@ -304,65 +303,68 @@ private slots:
     }
 
     void pauseHoldsTheUnitAndResumeGoesOnWithTheNext() {
-        EditorRun run;
+        EditorRun run({}, m_start);
         CYOMI5View* view = run.view();
         const QString text = LongText("かきくけこさしすせそ。", 3, 1500);
         view->setPlainText(text);
-        const QList<Heard> expected = CoreUnits(text, 0, static_cast<int>(text.size()), 0);
-        g_speech.speed = 40;
-        HighlightRecorder heard(view);
+        const QList<Heard> expected =
+            CoreUnits(run.choices(), text, 0, static_cast<int>(text.size()), 0);
+        run.choices().speed = 40;
+        HighlightRecorder heard(run.speech(), view);
         QAction* pause = MenuAction(run.frame(), "よみあげ(&T)", "一時停止(&P)");
         QVERIFY(pause != nullptr);
         run.frame().Dispatch(cmd::ReadFromCaret);
         QTRY_VERIFY_WITH_TIMEOUT(heard.units.size() >= 4, 3000);
         pause->trigger();
         const qsizetype held = heard.units.size();
-        QVERIFY(!SpeechController::Instance().IsTimerRunning());
+        QVERIFY(!run.speech().IsTimerRunning());
         QTest::qWait(200); // five periods
         QCOMPARE(heard.units.size(), held);
         QCOMPARE(HighlightedUnit(view),
                  std::make_pair(heard.units.last().begin, heard.units.last().end));
         // Resumed: the next unit, and on to the end across both pass boundaries.
         pause->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 10000);
         QCOMPARE(Describe(heard.units), Describe(expected));
     }
 
     void editingWhilePausedEndsTheReading() {
-        EditorRun run;
+        EditorRun run({}, m_start);
         CYOMI5View* view = run.view();
         view->setPlainText(QString::fromUtf8("あいうえおかきくけこ"));
-        HighlightRecorder heard(view);
-        g_speech.speed = 40;
+        HighlightRecorder heard(run.speech(), view);
+        run.choices().speed = 40;
         run.frame().Dispatch(cmd::ReadFromCaret);
         QTRY_VERIFY_WITH_TIMEOUT(heard.units.size() >= 2, 3000);
         run.frame().Dispatch(cmd::Pause);
-        QVERIFY(SpeechController::Instance().IsPaused());
+        QVERIFY(run.speech().IsPaused());
         QTest::keyClick(view, Qt::Key_X);
-        QVERIFY(Idle());
-        QCOMPARE(g_speech.speaking, 0);
+        QVERIFY(Idle(run));
+        QCOMPARE(run.speech().Session().speaking, 0);
         QCOMPARE(HighlightedUnit(view), std::make_pair(-1, -1));
         // Nothing plays afterwards, and speaking is possible again.
         const qsizetype count = heard.units.size();
         QTest::qWait(120);
         QCOMPARE(heard.units.size(), count);
-        QVERIFY(IsSpeakEnabled(g_speech));
+        QVERIFY(run.speech().IsSpeakEnabled());
     }
 
     void f5SwitchesTheVoiceFromTheNextUnit() {
-        EditorRun run;
+        EditorRun run({}, m_start);
         CYOMI5View* view = run.view();
         const QString text = LongText("あいうえおかきくけこ。", 2, 2500);
         view->setPlainText(text);
-        const QList<Heard> female = CoreUnits(text, 0, static_cast<int>(text.size()), 0);
-        const QList<Heard> male = CoreUnits(text, 0, static_cast<int>(text.size()), 1);
-        g_speech.speed = 40;
-        HighlightRecorder heard(view);
+        const QList<Heard> female =
+            CoreUnits(run.choices(), text, 0, static_cast<int>(text.size()), 0);
+        const QList<Heard> male =
+            CoreUnits(run.choices(), text, 0, static_cast<int>(text.size()), 1);
+        run.choices().speed = 40;
+        HighlightRecorder heard(run.speech(), view);
         run.frame().Dispatch(cmd::ReadFromCaret);
         QTRY_VERIFY_WITH_TIMEOUT(heard.units.size() >= 3, 3000);
         QTest::keyClick(view, Qt::Key_F5);
         const qsizetype switched = heard.units.size();
-        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 10000);
         QCOMPARE(heard.units.size(), female.size());
         for (qsizetype i = 0; i < heard.units.size(); ++i) {
             QCOMPARE(heard.units.at(i), (i < switched ? female : male).at(i));
@@ -371,29 +373,29 @@ private slots:
     }
 
     void everyWindowOfTheDocumentShowsTheHighlight() {
-        EditorRun run;
+        EditorRun run({}, m_start);
         CYOMI5View* first = run.view();
         first->setPlainText(QString::fromUtf8("あいうえおかきくけこ"));
         run.frame().Dispatch(cmd::WindowNew);
         CYOMI5View* second = run.view();
         QVERIFY(second != first);
         QCOMPARE(second->GetDocument(), first->GetDocument());
-        g_speech.speed = 40;
-        HighlightRecorder heard(first);
-        HighlightRecorder seen(second);
+        run.choices().speed = 40;
+        HighlightRecorder heard(run.speech(), first);
+        HighlightRecorder seen(run.speech(), second);
         run.frame().Dispatch(cmd::ReadFromCaret);
         QTRY_VERIFY_WITH_TIMEOUT(heard.units.size() >= 3, 3000);
         run.frame().Dispatch(cmd::Stop);
-        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 3000);
         QCOMPARE(Describe(seen.units), Describe(heard.units));
         QCOMPARE(HighlightedUnit(first), std::make_pair(-1, -1));
     }
 
     void aWindowOpenedOrClosedWhileSpeakingKeepsTheHighlightRight() {
-        EditorRun run;
+        EditorRun run({}, m_start);
         CYOMI5View* first = run.view();
         first->setPlainText(QString::fromUtf8("あいうえおかきくけこさしすせそ"));
-        g_speech.speed = 40;
+        run.choices().speed = 40;
         run.frame().Dispatch(cmd::ReadFromCaret);
         QTRY_VERIFY_WITH_TIMEOUT(HighlightedUnit(first).first >= 0, 3000);
         // A window opened now shows the unit being heard at once, not from the next tick on.
@@ -405,7 +407,7 @@ private slots:
         QCOMPARE(HighlightedUnit(second), std::make_pair(kept.unitBegin, kept.unitEnd));
         QCOMPARE(HighlightedUnit(first), HighlightedUnit(second));
         run.frame().Dispatch(cmd::Stop);
-        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 3000);
         QCOMPARE(HighlightedUnit(second), std::make_pair(-1, -1));
 
         // The window that speaks closes: its speech ends, and with it the highlight in the
@@ -416,7 +418,7 @@ private slots:
         QCOMPARE(speaking->View(), second);
         QVERIFY(speaking->close());
         QTRY_COMPARE(run.frame().ChildFrames().size(), 1u);
-        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 3000);
         QTest::qWait(300); // a few ticks' time: nothing may show up again
         QCOMPARE(HighlightedUnit(first), std::make_pair(-1, -1));
     }
@@ -424,6 +426,7 @@ private slots:
 private:
     QTemporaryDir m_cwd;
     std::unique_ptr<ScratchConfig> m_config;
+    SpeechPreferences m_start; // the speech choices a run starts with
 };
 
 QTEST_MAIN(FollowTest)

@@ -4,7 +4,9 @@
 #include "app/main_frame.h"
 #include "app/yomi6_app.h"
 #include "settings/profile_file.h"
+#include "speech/speech_state.h"
 #include "text/cp932_codec.h"
+#include "view/app_context.h"
 #include "view/yomi6_doc.h"
 #include "view/yomi6_view.h"
 
@@ -35,7 +37,10 @@ std::string ToCp932(const char* utf8) {
 
 } // namespace
 
-EditorRun::EditorRun(const QStringList& files) : m_app(std::make_unique<CYOMI5App>()) {
+EditorRun::EditorRun(const QStringList& files) : EditorRun(files, SpeechPreferences()) {}
+
+EditorRun::EditorRun(const QStringList& files, const SpeechPreferences& start)
+    : m_app(std::make_unique<CYOMI5App>(start)) {
     m_ok = m_app->InitInstance(files);
     if (m_ok) {
         QApplication::setActiveWindow(m_app->MainFrame());
@@ -52,6 +57,18 @@ CMainFrame& EditorRun::frame() const {
 
 CYOMI5View* EditorRun::view() const {
     return frame().ActiveView();
+}
+
+QPrinter& EditorRun::printer() const {
+    return m_app->Context().Printer();
+}
+
+SpeechController& EditorRun::speech() const {
+    return m_app->Context().Speech();
+}
+
+SpeechPreferences& EditorRun::choices() const {
+    return m_app->Context().Preferences();
 }
 
 void EditorRun::Finish() {

@@ -17,12 +17,15 @@
 #include <string>
 
 class QAction;
+class QPrinter;
 class QMenu;
 
 namespace yomi6 {
 class CMainFrame;
 class CYOMI5App;
 class CYOMI5View;
+class SpeechController;
+struct SpeechPreferences;
 } // namespace yomi6
 
 namespace yomi6::test {
@@ -32,7 +35,9 @@ namespace yomi6::test {
 // unsaved is dropped first: no save prompt may block the end of a run.
 class EditorRun {
 public:
+    // start: the speech choices the run has before it reads its settings file.
     explicit EditorRun(const QStringList& files = {});
+    EditorRun(const QStringList& files, const SpeechPreferences& start);
     ~EditorRun();
     EditorRun(const EditorRun&) = delete;
     EditorRun& operator=(const EditorRun&) = delete;
@@ -40,6 +45,11 @@ public:
     bool ok() const { return m_ok; }
     CMainFrame& frame() const;
     CYOMI5View* view() const;
+    // The run's printer (AppContext::Printer).
+    QPrinter& printer() const;
+    // The run's speech, and the speech choices it speaks with.
+    SpeechController& speech() const;
+    SpeechPreferences& choices() const;
     void Finish();
 
 private:

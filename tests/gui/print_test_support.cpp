@@ -2,7 +2,6 @@
 
 #include "app/child_frame.h"
 #include "app/main_frame.h"
-#include "view/app_printer.h"
 #include "view/yomi6_doc.h"
 #include "view/yomi6_view.h"
 
@@ -14,8 +13,7 @@
 
 namespace yomi6::test {
 
-QPrinter& PdfPrinter(const QString& path, int dpi) {
-    QPrinter& printer = AppPrinter();
+QPrinter& PdfPrinter(QPrinter& printer, const QString& path, int dpi) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     printer.setResolution(dpi);

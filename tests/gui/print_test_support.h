@@ -39,9 +39,9 @@ private:
     QPointer<QDialog> m_dialog;
 };
 
-// The application's printer back to a plain PDF job at resolution dpi writing to path: all
-// pages, one copy, first page first.
-QPrinter& PdfPrinter(const QString& path, int dpi = 1200);
+// printer (a run's, EditorRun::printer()) back to a plain PDF job at resolution dpi writing
+// to path: all pages, one copy, first page first.
+QPrinter& PdfPrinter(QPrinter& printer, const QString& path, int dpi = 1200);
 
 // A page of the printer in points on the paper: the drawing rectangle's top-left corner, the
 // size of one device unit, the page's width and height (R, B) in device units, and the

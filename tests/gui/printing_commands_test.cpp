@@ -118,9 +118,7 @@ private slots:
 
     void init() {
         m_config = std::make_unique<ScratchConfig>();
-        g_speech = SpeechState{};
         g_settings = AppSettings{};
-        PdfPrinter(m_cwd.filePath(QStringLiteral("unused.pdf")));
     }
 
     void cleanup() { m_config.reset(); }
@@ -128,6 +126,7 @@ private slots:
     void pageLayoutDialogShowsAndSetsTheSwitches() {
         {
             EditorRun run;
+            PdfPrinter(run.printer(), m_cwd.filePath(QStringLiteral("unused.pdf")));
             // The defaults: title and date OFF, page number ON.
             ModalHandler answer([](QWidget* w) {
                 const RejectOnExit guard(w);
@@ -179,7 +178,7 @@ private slots:
             EditorRun run;
             // 16 screen pixels on a 600-dpi printer, then on a 300-dpi one.
             const int screenDpi = ScreenDpiY();
-            PdfPrinter(m_cwd.filePath(QStringLiteral("x.pdf")), 600);
+            PdfPrinter(run.printer(), m_cwd.filePath(QStringLiteral("x.pdf")), 600);
             auto choose = AnswerFontDialog(16);
             run.frame().Dispatch(cmd::PrinterFont);
             QVERIFY(choose->handled());
@@ -194,7 +193,7 @@ private slots:
             QCOMPARE(openedWith, 16);
             QCOMPARE(g_settings.printerFont.lfHeight, at600);
 
-            PdfPrinter(m_cwd.filePath(QStringLiteral("x.pdf")), 300);
+            PdfPrinter(run.printer(), m_cwd.filePath(QStringLiteral("x.pdf")), 300);
             auto again = AnswerFontDialog(16);
             run.frame().Dispatch(cmd::PrinterFont);
             QCOMPARE(g_settings.printerFont.lfHeight * 2, at600);
@@ -208,7 +207,7 @@ private slots:
         run.view()->setPlainText(QStringLiteral("Alpha"));
         auto bodyHeight = [&](int screenPixels) {
             const QString path = m_cwd.filePath(QStringLiteral("font%1.pdf").arg(screenPixels));
-            PdfPrinter(path, 300);
+            PdfPrinter(run.printer(), path, 300);
             auto choose = AnswerFontDialog(screenPixels);
             run.frame().Dispatch(cmd::PrinterFont);
             run.frame().Dispatch(cmd::FilePrintDirect);
@@ -225,7 +224,7 @@ private slots:
         EditorRun run;
         run.view()->setPlainText(QStringLiteral("Alpha"));
         const QString cancelled = m_cwd.filePath(QStringLiteral("cancelled.pdf"));
-        PdfPrinter(cancelled);
+        PdfPrinter(run.printer(), cancelled);
         ModalHandler cancel([](QWidget* w) {
             const RejectOnExit guard(w);
             auto* dialog = qobject_cast<QPrintDialog*>(w);
@@ -238,7 +237,7 @@ private slots:
         QVERIFY(!run.view()->IsWordWrap());
 
         const QString printed = m_cwd.filePath(QStringLiteral("dialog.pdf"));
-        PdfPrinter(printed);
+        PdfPrinter(run.printer(), printed);
         ModalHandler accept([](QWidget* w) {
             const RejectOnExit guard(w);
             auto* dialog = qobject_cast<QPrintDialog*>(w);
@@ -255,7 +254,7 @@ private slots:
     void aJobThatCannotStartIsReported() {
         EditorRun run;
         run.view()->setPlainText(QStringLiteral("Alpha"));
-        PdfPrinter(m_cwd.filePath(QStringLiteral("no/such/folder/out.pdf")));
+        PdfPrinter(run.printer(), m_cwd.filePath(QStringLiteral("no/such/folder/out.pdf")));
         auto box = AnswerNextMessageBox(QMessageBox::Ok);
         run.frame().Dispatch(cmd::FilePrintDirect);
         QVERIFY(box->handled());
@@ -265,6 +264,7 @@ private slots:
 
     void printerSetupRunsOnTheFrame() {
         EditorRun run;
+        PdfPrinter(run.printer(), m_cwd.filePath(QStringLiteral("unused.pdf")));
         const auto actions = run.frame().ActionsFor(cmd::FilePrintSetup);
         QVERIFY(!actions.empty());
         QVERIFY(actions.front()->isEnabled());
@@ -287,7 +287,7 @@ private slots:
         // Find how many lines a page holds, then make a text of five and a half pages.
         run.view()->setPlainText(NumberedLines(400));
         const QString probe = m_cwd.filePath(QStringLiteral("probe.pdf"));
-        PdfPrinter(probe);
+        PdfPrinter(run.printer(), probe);
         run.frame().Dispatch(cmd::FilePrintDirect);
         const PdfText probePdf = ReadPdfWords(probe);
         QVERIFY(probePdf.pageCount > 1);
@@ -316,7 +316,7 @@ private slots:
         PutCaretAt(run.view(), label);
         QVERIFY(run.view()->textCursor().position() > 65535);
         const QString path = m_cwd.filePath(QStringLiteral("far.pdf"));
-        PdfPrinter(path);
+        PdfPrinter(run.printer(), path);
         run.frame().Dispatch(cmd::FilePrintDirect);
         const PdfText pdf = ReadPdfWords(path);
         const int expected = PageHolding(pdf, label);
@@ -331,7 +331,7 @@ private slots:
         EditorRun run;
         run.view()->setPlainText(NumberedLines(150));
         const QString path = m_cwd.filePath(QStringLiteral("from-preview.pdf"));
-        PdfPrinter(path);
+        PdfPrinter(run.printer(), path);
         ModalHandler preview([&](QWidget* w) {
             const RejectOnExit guard(w);
             auto* dialog = qobject_cast<QPrintPreviewDialog*>(w);
@@ -362,7 +362,8 @@ private slots:
     }
 
     void paginationOfEdgeTexts() {
-        QPrinter& printer = PdfPrinter(m_cwd.filePath(QStringLiteral("unused.pdf")));
+        QPrinter standalone(QPrinter::HighResolution);
+        QPrinter& printer = PdfPrinter(standalone, m_cwd.filePath(QStringLiteral("unused.pdf")));
         const QFont font = QGuiApplication::font();
         // An empty text is one page; a position past the end is on the last page.
         const Pagination empty(QString(), font, &printer, QSize(1000, 1000));

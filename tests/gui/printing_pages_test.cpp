@@ -83,7 +83,6 @@ private slots:
 
     void init() {
         m_config = std::make_unique<ScratchConfig>();
-        g_speech = SpeechState{};
         g_settings = AppSettings{};
     }
 
@@ -102,7 +101,7 @@ private slots:
             g_settings.printDate = date ? 1 : 0;
             g_settings.printPageNumber = number ? 1 : 0;
             const QString path = m_cwd.filePath(QStringLiteral("switches%1.pdf").arg(mask));
-            const PagePoints page = PagePointsOf(PdfPrinter(path));
+            const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), path));
             run.frame().Dispatch(cmd::FilePrintDirect);
 
             const PdfText pdf = ReadPdfWords(path);
@@ -154,7 +153,7 @@ private slots:
         g_settings.printDate = 1;
         run.view()->setPlainText(QStringLiteral("Alpha"));
         const QString path = m_cwd.filePath(QStringLiteral("date72.pdf"));
-        const PagePoints page = PagePointsOf(PdfPrinter(path, 72));
+        const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), path, 72));
         run.frame().Dispatch(cmd::FilePrintDirect);
         const PdfText pdf = ReadPdfWords(path);
         const auto dates = Matching(pdf.OnPage(1), kDateWord);
@@ -169,7 +168,7 @@ private slots:
         g_settings.printDate = 1;
         run.view()->setPlainText(NumberedLines(kLines));
         const QString path = m_cwd.filePath(QStringLiteral("long.pdf"));
-        const PagePoints page = PagePointsOf(PdfPrinter(path));
+        const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), path));
         const QDateTime before = QDateTime::currentDateTime().addMSecs(-999);
         run.frame().Dispatch(cmd::FilePrintDirect);
         const QDateTime after = QDateTime::currentDateTime();
@@ -221,7 +220,7 @@ private slots:
         QVERIFY(!run.view()->IsWordWrap());
         run.view()->setPlainText(words.join(QLatin1Char(' ')));
         const QString path = m_cwd.filePath(QStringLiteral("wrapped.pdf"));
-        const PagePoints page = PagePointsOf(PdfPrinter(path));
+        const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), path));
         run.frame().Dispatch(cmd::FilePrintDirect);
         QVERIFY(!run.view()->IsWordWrap()); // unwrapped again after the job
 
@@ -304,7 +303,7 @@ private slots:
         QVERIFY(run.ok());
         g_settings.printFileName = 1;
         const QString pdfPath = m_cwd.filePath(QStringLiteral("japanese.pdf"));
-        const PagePoints page = PagePointsOf(PdfPrinter(pdfPath));
+        const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), pdfPath));
         run.frame().Dispatch(cmd::FilePrintDirect);
         const PdfText pdf = ReadPdfWords(pdfPath);
         const auto title = pdf.Find(1, QString::fromUtf8("かなのなまえ.txt"));
@@ -328,7 +327,7 @@ private slots:
         {
             EditorRun run({doc});
             QVERIFY(run.ok());
-            PdfPrinter(printed);
+            PdfPrinter(run.printer(), printed);
             run.frame().Dispatch(cmd::FilePrintDirect);
         }
         const QString converted = m_cwd.filePath(QStringLiteral("converted.pdf"));

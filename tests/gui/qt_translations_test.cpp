@@ -89,10 +89,7 @@ private slots:
         QCOMPARE(QLocale::system().name(), QStringLiteral("C"));
     }
 
-    void init() {
-        m_config = std::make_unique<ScratchConfig>();
-        g_speech = SpeechState{};
-    }
+    void init() { m_config = std::make_unique<ScratchConfig>(); }
 
     void cleanup() { m_config.reset(); }
 

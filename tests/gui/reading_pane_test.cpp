@@ -11,6 +11,7 @@
 #include "speech/speech_state.h"
 #include "text/cp932_codec.h"
 #include "text/speech_text.h"
+#include "view/app_context.h"
 #include "view/kana_script.h"
 #include "view/reading_pane.h"
 #include "view/speech_controller.h"
@@ -43,9 +44,9 @@ struct CoreReading {
     std::unique_ptr<SpeechState> state = std::make_unique<SpeechState>();
 };
 
-CoreReading ReadWithCore(const QString& text) {
+CoreReading ReadWithCore(const SpeechPreferences& choices, const QString& text) {
     CoreReading core;
-    core.state->readings = g_speech.readings;
+    core.state->readings = choices.readings;
     const std::string bytes = SpeechBytes(text.toStdU16String());
     StartSpeech(*core.state, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
     const std::string reading(reinterpret_cast<const char*>(core.state->reading),
@@ -146,14 +147,15 @@ QStringList ChooseKana(ReadingPane* pane, const QString& choose = QString()) {
 QStringList ListingsWhileReading(CMainFrame& frame, ReadingPane* pane, cmd::Id command) {
     QStringList listings;
     QObject guard;
-    QObject::connect(&SpeechController::Instance(), &SpeechController::highlightChanged, &guard,
+    SpeechController& speech = frame.Context().Speech();
+    QObject::connect(&speech, &SpeechController::highlightChanged, &guard,
                      [&](const QObject*, int unitBegin, int, int, int) {
                          if (unitBegin >= 0) {
                              listings << pane->ReadingText()->toPlainText();
                          }
                      });
     frame.Dispatch(command);
-    for (int i = 0; i < 1000 && SpeechController::Instance().IsTimerRunning(); ++i) {
+    for (int i = 0; i < 1000 && speech.IsTimerRunning(); ++i) {
         QTest::qWait(10);
     }
     return listings;
@@ -175,18 +177,16 @@ private slots:
         m_config = std::make_unique<ScratchConfig>();
         // The listings below are the dictionary reading's.
         m_config->ChooseDictionaryReading();
-        g_speech = SpeechState{};
-        g_speech.speed = 20;
+        // Runs start at this speed (their settings files do not set it).
+        m_start = SpeechPreferences{};
+        m_start.speed = 20;
     }
 
-    void cleanup() {
-        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 5000);
-        m_config.reset();
-    }
+    void cleanup() { m_config.reset(); }
 
     void thePaneIsOffByDefaultAndItsStateIsKept() {
         {
-            EditorRun run;
+            EditorRun run({}, m_start);
             QVERIFY(run.ok());
             QAction* item = MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)");
             QVERIFY(item != nullptr);
@@ -200,7 +200,7 @@ private slots:
         QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読みパネル"),
                  std::optional<int>(1));
         {
-            EditorRun run;
+            EditorRun run({}, m_start);
             QVERIFY(run.frame().ReadingPaneDock()->isVisibleTo(&run.frame()));
             MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         }
@@ -209,7 +209,7 @@ private slots:
     }
 
     void theListingIsTheReadingOfTheLineOrSelectionWithTheSilentPartsMarked() {
-        EditorRun run;
+        EditorRun run({}, m_start);
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         CYOMI5View* view = run.view();
@@ -219,7 +219,7 @@ private slots:
         caret.setPosition(6); // inside the second line
         view->setTextCursor(caret);
         pane->Refresh();
-        const CoreReading core = ReadWithCore(second);
+        const CoreReading core = ReadWithCore(run.choices(), second);
         const Stripped listing = Strip(pane->ReadingText()->toPlainText());
         QCOMPARE(listing.text, core.shown);
         QVERIFY(!core.silent.isEmpty());
@@ -230,11 +230,11 @@ private slots:
         caret.setPosition(2, QTextCursor::KeepAnchor);
         view->setTextCursor(caret);
         QTRY_COMPARE(Strip(pane->ReadingText()->toPlainText()).text,
-                     ReadWithCore(QStringLiteral("あい")).shown);
+                     ReadWithCore(run.choices(), QStringLiteral("あい")).shown);
     }
 
     void theUnitBeingHeardIsHighlightedInStep() {
-        EditorRun run;
+        EditorRun run({}, m_start);
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         CYOMI5View* view = run.view();
@@ -244,7 +244,7 @@ private slots:
         const QString text = QString::fromUtf8("東京へ行く");
         view->setPlainText(text);
         pane->Refresh();
-        const CoreReading core = ReadWithCore(text);
+        const CoreReading core = ReadWithCore(run.choices(), text);
         QCOMPARE(core.shown.size(), qsizetype(core.state->endIndex)); // one byte a character
         QVERIFY(core.shown.startsWith(QString::fromUtf8("ﾄｵｷｮｵ")));
         QStringList expected;
@@ -255,7 +255,7 @@ private slots:
         });
         QStringList heard;
         const auto connection = connect(
-            &SpeechController::Instance(), &SpeechController::highlightChanged, this,
+            &run.speech(), &SpeechController::highlightChanged, this,
             [&](const QObject*, int unitBegin, int, int, int) {
                 if (unitBegin >= 0) {
                     const Stripped listing = Strip(pane->ReadingText()->toPlainText());
@@ -267,7 +267,7 @@ private slots:
                 }
             });
         run.frame().Dispatch(cmd::ReadFromCaret);
-        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 5000);
         disconnect(connection);
         QCOMPARE(heard, expected);
         QVERIFY(Marked(pane->ReadingText(), "heard").isEmpty()); // gone at the end
@@ -275,10 +275,10 @@ private slots:
 
     void theReadingIsWrittenInTheChosenKanaWithThinSpacesBetweenWords() {
         {
-            EditorRun run;
+            EditorRun run({}, m_start);
             MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
             ReadingPane* pane = run.frame().ReadingPaneDock();
-            g_speech.readings = kReadingsDictionary;
+            run.choices().readings = kReadingsDictionary;
             // Words by script, each sign a word of its own (。 and ー are read as pauses, "-");
             // no thin space beside a blank. A voiced kana is one character in full-width kana.
             run.view()->setPlainText(U("がっこうへ。パンだ スーパーabc"));
@@ -303,7 +303,7 @@ private slots:
         // Kept in the settings file under its own key, and taken up by the next run.
         QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読みパネルの文字"),
                  std::optional<int>(2));
-        EditorRun run;
+        EditorRun run({}, m_start);
         ReadingPane* pane = run.frame().ReadingPaneDock();
         QCOMPARE(pane->Script(), KanaScript::Katakana);
         run.view()->setPlainText(U("ばびぶ"));
@@ -351,7 +351,7 @@ private slots:
 
     void theKanaChoiceIsWrittenOnlyOnceMade() {
         {
-            EditorRun run;
+            EditorRun run({}, m_start);
             MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         }
         QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読みパネル"),
@@ -361,28 +361,28 @@ private slots:
     }
 
     void theAnalyzersWordsAreSpacedAndTheUnitHeardIsOneKana() {
-        EditorRun run;
+        EditorRun run({}, m_start);
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
-        g_speech.readings = kReadingsAutomatic;
+        run.choices().readings = kReadingsAutomatic;
         const QString text = U("東京へ行く");
         run.view()->setPlainText(text);
         pane->SetScript(KanaScript::Hiragana);
         // Three words: 東京, へ, 行く.
         const QStringList words = pane->ReadingText()->toPlainText().split(kThinSpace);
         QCOMPARE(words.size(), 3);
-        const QString core = ReadWithCore(text).shown;
+        const QString core = ReadWithCore(run.choices(), text).shown;
         QCOMPARE(words.join(QString()), InKanaScript(core, KanaScript::Hiragana));
         QCOMPARE(words.at(1), U("え")); // the particle as spoken
 
         // A voiced kana heard is one character of the listing.
-        g_speech.readings = kReadingsDictionary;
+        run.choices().readings = kReadingsDictionary;
         run.view()->setPlainText(U("がっこう"));
         pane->Refresh();
         QCOMPARE(pane->ReadingText()->toPlainText(), U("がっこう"));
         QStringList heard;
         QObject guard;
-        connect(&SpeechController::Instance(), &SpeechController::highlightChanged, &guard,
+        connect(&run.speech(), &SpeechController::highlightChanged, &guard,
                 [&](const QObject*, int unitBegin, int, int, int) {
                     if (unitBegin >= 0) {
                         QString part;
@@ -393,16 +393,16 @@ private slots:
                     }
                 });
         run.frame().Dispatch(cmd::Speak);
-        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 5000);
         QCOMPARE(heard, QStringList({U("が"), U("っ"), U("こ"), U("う")}));
     }
 
     void whileReadingThePaneFollowsTheVoiceNotTheCaret() {
-        EditorRun run;
+        EditorRun run({}, m_start);
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         CYOMI5View* view = run.view();
-        g_speech.readings = kReadingsDictionary;
+        run.choices().readings = kReadingsDictionary;
         view->setPlainText(U("あいう\nかき\nさしす"));
         QTextCursor caret = view->textCursor();
         caret.setPosition(5); // on the second line
@@ -417,12 +417,12 @@ private slots:
 
         // Paused, the pane stays on the line heard, whatever the caret does; stopped, it goes
         // back to the caret.
-        g_speech.speed = 400;
-        QSignalSpy highlights(&SpeechController::Instance(), &SpeechController::highlightChanged);
+        run.choices().speed = 400;
+        QSignalSpy highlights(&run.speech(), &SpeechController::highlightChanged);
         run.frame().Dispatch(cmd::Speak);
         QTRY_VERIFY(!highlights.isEmpty());
         run.frame().Dispatch(cmd::Pause);
-        QVERIFY(SpeechController::Instance().IsPaused());
+        QVERIFY(run.speech().IsPaused());
         QCOMPARE(pane->ReadingText()->toPlainText(), U("ｱｲｳ"));
         caret.setPosition(9); // the third line
         view->setTextCursor(caret);
@@ -435,11 +435,11 @@ private slots:
     }
 
     void onALineLongerThanOneReadingThePaneListsFromTheVoice() {
-        EditorRun run;
+        EditorRun run({}, m_start);
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         CYOMI5View* view = run.view();
-        g_speech.readings = kReadingsDictionary;
+        run.choices().readings = kReadingsDictionary;
         // 2500 あ (5000 bytes) then いう on one line: one reading holds 2000 of them.
         view->setPlainText(QString(2500, QChar(u'あ')) + U("いう"));
         QTextCursor caret = view->textCursor();
@@ -451,7 +451,7 @@ private slots:
     }
 
     void aWordsContextMenuOffersItForRegistration() {
-        EditorRun run;
+        EditorRun run({}, m_start);
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         run.view()->setPlainText(QString::fromUtf8("あいカメラです"));
@@ -498,10 +498,10 @@ private slots:
     // The dictionary reading copies a kanji it cannot read: the word is offered with no reading
     // rather than with the kanji as its own reading.
     void anUnreadKanjiIsOfferedWithoutAReading() {
-        EditorRun run;
+        EditorRun run({}, m_start);
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
-        g_speech.readings = kReadingsDictionary;
+        run.choices().readings = kReadingsDictionary;
         run.view()->setPlainText(QString::fromUtf8("人"));
         pane->Refresh();
         const int at =
@@ -513,6 +513,7 @@ private slots:
 private:
     QTemporaryDir m_cwd;
     std::unique_ptr<ScratchConfig> m_config;
+    SpeechPreferences m_start; // the speech choices a run starts with
 };
 
 QTEST_MAIN(ReadingPaneTest)

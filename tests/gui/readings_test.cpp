@@ -65,8 +65,9 @@ private slots:
 
     void init() {
         m_config = std::make_unique<ScratchConfig>();
-        g_speech = SpeechState{};
-        g_speech.speed = 20;
+        // Runs start at this speed (their settings files do not set it).
+        m_start = SpeechPreferences{};
+        m_start.speed = 20;
     }
 
     void cleanup() { m_config.reset(); }
@@ -78,7 +79,7 @@ private slots:
         const QString folder = m_cwd.filePath(QStringLiteral("no-analyzer"));
         qputenv("YOMI6_MECAB_DIC", folder.toUtf8());
         {
-            EditorRun run;
+            EditorRun run({}, m_start);
             QVERIFY(run.ok());
             QAction* item = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
                                        QString::fromUtf8("漢字も読む(&K)"));
@@ -92,9 +93,9 @@ private slots:
             QVERIFY2(box->text().startsWith(
                          QString::fromUtf8("漢字を読むための解析辞書を読み込めません。")),
                      qPrintable(box->text()));
-            QCOMPARE(g_speech.endIndex, 4); // 漢字: the built-in word ｶﾝｼﾞ
-            QCOMPARE(g_speech.reading[0], 0xB6);
-            QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 3000);
+            QCOMPARE(run.speech().Session().endIndex, 4); // 漢字: the built-in word ｶﾝｼﾞ
+            QCOMPARE(run.speech().Session().reading[0], 0xB6);
+            QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 3000);
             QVERIFY(!item->isChecked());
             QVERIFY(HasPane(run.frame(), QString::fromUtf8("辞書")));
 
@@ -103,8 +104,8 @@ private slots:
             QTest::keyClick(run.view(), Qt::Key_F3);
             QTest::qWait(300);
             QVERIFY(!none->handled());
-            QCOMPARE(g_speech.endIndex, 4);
-            QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 3000);
+            QCOMPARE(run.speech().Session().endIndex, 4);
+            QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 3000);
         }
         qunsetenv("YOMI6_MECAB_DIC");
         QVERIFY(!ProcessAnalyzer().IsLoaded());
@@ -116,7 +117,7 @@ private slots:
     // The automatic reading chosen, and its analyzer missing: said at each reading.
     void aMissingAnalyzerDictionarySaysSoOnceAndReadsWithTheDictionary() {
         m_config->ChooseDictionaryReading();
-        EditorRun run;
+        EditorRun run({}, m_start);
         QVERIFY(run.ok());
         QVERIFY(!ProcessAnalyzer().IsLoaded()); // not at start-up
         run.frame().Dispatch(cmd::Readings);
@@ -133,15 +134,15 @@ private slots:
             box->text().startsWith(QString::fromUtf8("漢字を読むための解析辞書を読み込めません。")),
             qPrintable(box->text()));
         // The dictionary reading of this pass: 漢字 is the built-in word ｶﾝｼﾞ.
-        QCOMPARE(g_speech.endIndex, 4);
-        QCOMPARE(g_speech.reading[0], 0xB6);
+        QCOMPARE(run.speech().Session().endIndex, 4);
+        QCOMPARE(run.speech().Session().reading[0], 0xB6);
         QVERIFY(!ProcessAnalyzer().IsLoaded());
-        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 3000);
     }
 
     void menuItemToolBarButtonAndPaneSwitchTheMode() {
         m_config->ChooseDictionaryReading();
-        EditorRun run;
+        EditorRun run({}, m_start);
         QVERIFY(run.ok());
         QAction* item = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
                                    QString::fromUtf8("漢字も読む(&K)"));
@@ -154,14 +155,14 @@ private slots:
         QVERIFY(HasPane(run.frame(), QString::fromUtf8("辞書")));
 
         item->trigger();
-        QCOMPARE(g_speech.readings, kReadingsAutomatic);
+        QCOMPARE(run.choices().readings, kReadingsAutomatic);
         QVERIFY(item->isChecked());
         QVERIFY(button->isChecked());
         QVERIFY(HasPane(run.frame(), QString::fromUtf8("自動")));
         QVERIFY(!HasPane(run.frame(), QString::fromUtf8("辞書")));
 
         button->trigger();
-        QCOMPARE(g_speech.readings, kReadingsDictionary);
+        QCOMPARE(run.choices().readings, kReadingsDictionary);
         QVERIFY(!item->isChecked());
         QVERIFY(HasPane(run.frame(), QString::fromUtf8("辞書")));
     }
@@ -169,26 +170,25 @@ private slots:
     void theModeIsKeptInTheSettingsFile() {
         m_config->ChooseDictionaryReading();
         {
-            EditorRun run;
+            EditorRun run({}, m_start);
             ToolBarAction(run.frame())->trigger();
         }
         QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読み方"),
                  std::optional<int>(1));
-        g_speech = SpeechState{};
-        EditorRun run;
-        QCOMPARE(g_speech.readings, kReadingsAutomatic);
+        EditorRun run({}, m_start);
+        QCOMPARE(run.choices().readings, kReadingsAutomatic);
         QVERIFY(ToolBarAction(run.frame())->isChecked());
         QVERIFY(HasPane(run.frame(), QString::fromUtf8("自動")));
     }
 
     void speakingReadsKanjiAndTiesEveryTickToItsCharacters() {
         m_config->ChooseDictionaryReading();
-        EditorRun run;
+        EditorRun run({}, m_start);
         // The dictionary mode first: the analyzer stays unloaded.
         run.view()->setPlainText(QString::fromUtf8("東京"));
-        QSignalSpy units(&SpeechController::Instance(), &SpeechController::unitTicked);
+        QSignalSpy units(&run.speech(), &SpeechController::unitTicked);
         QTest::keyClick(run.view(), Qt::Key_F3);
-        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 3000);
         QVERIFY(!ProcessAnalyzer().IsLoaded());
 
         QAction* item = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
@@ -198,7 +198,7 @@ private slots:
         units.clear();
         QTest::keyClick(run.view(), Qt::Key_F3);
         QVERIFY(ProcessAnalyzer().IsLoaded());
-        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 3000);
         // ｱ, then 東京 as spoken (ﾄｵｷｮｵ, every unit the two characters 2-4), へ as the
         // particle ｴ, and the tick past the end at the end of the text.
         QStringList got;
@@ -219,7 +219,7 @@ private slots:
     // the file gets the key only when the user switches.
     void aNewUserHearsKanjiReadAndTheKeyWaitsForASwitch() {
         {
-            EditorRun run;
+            EditorRun run({}, m_start);
             QVERIFY(run.ok());
             QAction* speak = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
                                         QString::fromUtf8("しゃべる(&S)"));
@@ -231,17 +231,16 @@ private slots:
             QVERIFY(HasPane(run.frame(), QString::fromUtf8("自動")));
             run.view()->setPlainText(QString::fromUtf8("東京"));
             QTest::keyClick(run.view(), Qt::Key_F3);
-            QCOMPARE(Reading(), QByteArray::fromHex("c4b5b7aeb5")); // ﾄｵｷｮｵ
-            QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 3000);
+            QCOMPARE(Reading(run), QByteArray::fromHex("c4b5b7aeb5")); // ﾄｵｷｮｵ
+            QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 3000);
             speak->trigger();
-            QCOMPARE(Reading(), QByteArray::fromHex("c4b5b7aeb5"));
-            QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 3000);
+            QCOMPARE(Reading(run), QByteArray::fromHex("c4b5b7aeb5"));
+            QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 3000);
         }
         QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読み方"),
                  std::optional<int>());
-        g_speech = SpeechState{};
         {
-            EditorRun run;
+            EditorRun run({}, m_start);
             QAction* item = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
                                        QString::fromUtf8("漢字も読む(&K)"));
             QVERIFY(item->isChecked());
@@ -250,8 +249,8 @@ private slots:
             QVERIFY(HasPane(run.frame(), QString::fromUtf8("辞書")));
             run.view()->setPlainText(QString::fromUtf8("東京"));
             QTest::keyClick(run.view(), Qt::Key_F3);
-            QCOMPARE(Reading(), Sjis("東京")); // a kanji the dictionary lacks: not read
-            QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 3000);
+            QCOMPARE(Reading(run), Sjis("東京")); // a kanji the dictionary lacks: not read
+            QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 3000);
         }
         QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読み方"),
                  std::optional<int>(0));
@@ -260,25 +259,27 @@ private slots:
     // 読み方=0 keeps the dictionary reading exactly, the analyzer at hand or not.
     void keyZeroKeepsTheDictionaryReading() {
         m_config->ChooseDictionaryReading();
-        EditorRun run;
+        EditorRun run({}, m_start);
         QVERIFY(run.ok());
         QAction* item = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
                                    QString::fromUtf8("漢字も読む(&K)"));
         QVERIFY(!item->isChecked());
         run.view()->setPlainText(QString::fromUtf8("東京は、"));
         QTest::keyClick(run.view(), Qt::Key_F3);
-        QCOMPARE(Reading(), Sjis("東京") + QByteArray::fromHex("dca4")); // は、 the built-in ﾜ､
-        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 3000);
+        QCOMPARE(Reading(run), Sjis("東京") + QByteArray::fromHex("dca4")); // は、 the built-in ﾜ､
+        QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 3000);
     }
 
 private:
     // The reading the last speak command left.
-    static QByteArray Reading() {
-        return QByteArray(reinterpret_cast<const char*>(g_speech.reading), g_speech.endIndex);
+    static QByteArray Reading(const EditorRun& run) {
+        const SpeechSession& session = run.speech().Session();
+        return QByteArray(reinterpret_cast<const char*>(session.reading), session.endIndex);
     }
 
     QTemporaryDir m_cwd;
     std::unique_ptr<ScratchConfig> m_config;
+    SpeechPreferences m_start; // the speech choices a run starts with
 };
 
 QTEST_MAIN(ReadingsTest)

@@ -240,9 +240,9 @@ private slots:
     void theSpeechSettingsCommandCopiesTheSettingsInAndOut() {
         EditorRun run;
         QVERIFY(run.ok());
-        g_speech.speed = 240;
-        g_speech.voice = 0;
-        g_speech.repeat = 1;
+        run.choices().speed = 240;
+        run.choices().voice = 0;
+        run.choices().repeat = 1;
         QString shownSpeed;
         auto ok = std::make_unique<ModalHandler>([&](QWidget* w) {
             auto* d = qobject_cast<CSpeechSettingsDlg*>(w);
@@ -257,9 +257,9 @@ private slots:
         });
         run.frame().Dispatch(cmd::SpeechSettings);
         QCOMPARE(shownSpeed, QStringLiteral("240"));
-        QCOMPARE(g_speech.speed, 90);
-        QCOMPARE(g_speech.voice, 1);
-        QCOMPARE(g_speech.repeat, 0);
+        QCOMPARE(run.choices().speed, 90);
+        QCOMPARE(run.choices().voice, 1);
+        QCOMPARE(run.choices().repeat, 0);
 
         auto cancel = std::make_unique<ModalHandler>([&](QWidget* w) {
             auto* d = qobject_cast<CSpeechSettingsDlg*>(w);
@@ -270,8 +270,7 @@ private slots:
             d->CancelButton()->click();
         });
         run.frame().Dispatch(cmd::SpeechSettings);
-        QCOMPARE(g_speech.speed, 90);
-        g_speech = SpeechState{};
+        QCOMPARE(run.choices().speed, 90);
     }
 
 private:

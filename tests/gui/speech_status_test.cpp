@@ -28,9 +28,8 @@ QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-bool Idle() {
-    return !SpeechController::Instance().IsTimerRunning() &&
-           !SpeechController::Instance().IsPaused();
+bool Idle(const EditorRun& run) {
+    return !run.speech().IsTimerRunning() && !run.speech().IsPaused();
 }
 
 // "あい", then lines empty but for their line breaks, then "うえ": the speak command's 4000
@@ -52,16 +51,9 @@ private slots:
         QDir::setCurrent(m_cwd.path()); // the dictionary is created here
     }
 
-    void init() {
-        m_config = std::make_unique<ScratchConfig>();
-        g_speech = SpeechState{};
-    }
+    void init() { m_config = std::make_unique<ScratchConfig>(); }
 
-    void cleanup() {
-        SpeechController::Instance().Stop();
-        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 10000);
-        m_config.reset();
-    }
+    void cleanup() { m_config.reset(); }
 
     // First of all, before anything loads the analyzer: its dictionary is missing.
     void anAutomaticReadingWithoutItsAnalyzerSaysItReadsWithTheDictionary() {
@@ -70,16 +62,16 @@ private slots:
         {
             EditorRun run;
             QVERIFY(run.ok());
-            QTRY_VERIFY_WITH_TIMEOUT(SpeechController::Instance().Player().isReady(), 10000);
-            g_speech.readings = kReadingsAutomatic;
-            g_speech.speed = 300;
+            QTRY_VERIFY_WITH_TIMEOUT(run.speech().Player().isReady(), 10000);
+            run.choices().readings = kReadingsAutomatic;
+            run.choices().speed = 300;
             run.view()->setPlainText(U("あいうえお"));
             auto box = AnswerNextMessageBox(QMessageBox::Ok); // the analyzer could not be loaded
             QTest::keyClick(run.view(), Qt::Key_F3);
             QTRY_VERIFY(box->handled());
             QCOMPARE(run.frame().StatusMessage(), U("読み上げ中（女性・辞書・音声出力なし）"));
             QTest::keyClick(run.view(), Qt::Key_F4);
-            QTRY_VERIFY(Idle());
+            QTRY_VERIFY(Idle(run));
         }
         qputenv("YOMI6_MECAB_DIC", old);
         if (old.isEmpty()) {
@@ -93,9 +85,9 @@ private slots:
         // The test runs with the sound server pointed nowhere: first that is said.
         QTRY_COMPARE_WITH_TIMEOUT(run.frame().StatusMessage(),
                                   U("音声を出力できません。読み上げは無音で進みます。"), 10000);
-        g_speech.voice = 0;
-        g_speech.readings = kReadingsDictionary;
-        g_speech.speed = 300; // slow: the reading lasts while the keys are tried
+        run.choices().voice = 0;
+        run.choices().readings = kReadingsDictionary;
+        run.choices().speed = 300; // slow: the reading lasts while the keys are tried
         CYOMI5View* view = run.view();
         view->setFocus();
         view->setPlainText(U("あいうえおかきくけこさしすせそ"));
@@ -111,7 +103,7 @@ private slots:
         QTest::keyClick(view, Qt::Key_F4, Qt::ControlModifier); // the other pause key
         QCOMPARE(frame.StatusMessage(), U("読み上げ中（男性・辞書・音声出力なし）"));
         QTest::keyClick(view, Qt::Key_F4);
-        QTRY_VERIFY(Idle());
+        QTRY_VERIFY(Idle(run));
         QCOMPARE(frame.StatusMessage(), U("ﾚﾃﾞｨ"));
 
         // Stopped while paused: ready at once.
@@ -119,21 +111,21 @@ private slots:
         QTest::keyClick(view, Qt::Key_Pause);
         QCOMPARE(frame.StatusMessage(), U("一時停止中（男性・辞書・音声出力なし）"));
         QTest::keyClick(view, Qt::Key_F4);
-        QVERIFY(Idle());
+        QVERIFY(Idle(run));
         QCOMPARE(frame.StatusMessage(), U("ﾚﾃﾞｨ"));
 
         // The mode is the reading's own: switched meanwhile, it is the next reading's.
         QAction* readings = MenuAction(frame, "よみあげ(&T)", "漢字も読む(&K)");
         QVERIFY(readings != nullptr);
         readings->trigger();
-        QCOMPARE(g_speech.readings, kReadingsAutomatic);
+        QCOMPARE(run.choices().readings, kReadingsAutomatic);
         QTest::keyClick(view, Qt::Key_F3, Qt::ControlModifier);
         QCOMPARE(frame.StatusMessage(), U("読み上げ中（男性・自動・音声出力なし）"));
         readings->trigger();
-        QCOMPARE(g_speech.readings, kReadingsDictionary);
+        QCOMPARE(run.choices().readings, kReadingsDictionary);
         QCOMPARE(frame.StatusMessage(), U("読み上げ中（男性・自動・音声出力なし）"));
         QTest::keyClick(view, Qt::Key_F4);
-        QTRY_VERIFY(Idle());
+        QTRY_VERIFY(Idle(run));
         QCOMPARE(frame.StatusMessage(), U("ﾚﾃﾞｨ"));
 
         // A menu's prompt still takes the pane while shown.
@@ -148,49 +140,49 @@ private slots:
         EditorRun run;
         QVERIFY(run.ok());
         // The sound output has been looked for (there is none here).
-        QTRY_VERIFY_WITH_TIMEOUT(SpeechController::Instance().Player().isReady(), 10000);
-        g_speech.readings = kReadingsDictionary;
-        g_speech.speed = 10;
+        QTRY_VERIFY_WITH_TIMEOUT(run.speech().Player().isReady(), 10000);
+        run.choices().readings = kReadingsDictionary;
+        run.choices().speed = 10;
         CYOMI5View* view = run.view();
         view->setFocus();
         CMainFrame& frame = run.frame();
-        SpeechController& speech = SpeechController::Instance();
+        SpeechController& speech = run.speech();
         QSignalSpy cuts(&speech, &SpeechController::passCut);
         const QString notice = U("1999 行目で区切りました。続きは Ctrl+F3");
 
         view->setPlainText(LongDocument(true));
         QTest::keyClick(view, Qt::Key_F3);
-        QTRY_VERIFY(Idle());
+        QTRY_VERIFY(Idle(run));
         QCOMPARE(frame.StatusMessage(), notice);
         QCOMPARE(cuts.size(), 1);
 
         // The next reading takes the notice away; stopped before the end, it says nothing.
-        g_speech.speed = 300;
+        run.choices().speed = 300;
         QTest::keyClick(view, Qt::Key_F3);
         QCOMPARE(frame.StatusMessage(), U("読み上げ中（女性・辞書・音声出力なし）"));
         QTest::keyClick(view, Qt::Key_F4);
-        QTRY_VERIFY(Idle());
+        QTRY_VERIFY(Idle(run));
         QCOMPARE(frame.StatusMessage(), U("ﾚﾃﾞｨ"));
         QCOMPARE(cuts.size(), 1);
 
         // Repeated, the pass ends again and again: said once.
-        g_speech.speed = 10;
-        g_speech.repeat = kRepeatOn;
+        run.choices().speed = 10;
+        run.choices().repeat = kRepeatOn;
         QSignalSpy ticks(&speech, &SpeechController::unitTicked);
         QTest::keyClick(view, Qt::Key_F3);
         QTRY_VERIFY_WITH_TIMEOUT(ticks.size() >= 10, 20000); // three passes and more
         QCOMPARE(frame.StatusMessage(), notice);
         QTest::keyClick(view, Qt::Key_F4);
-        QTRY_VERIFY(Idle());
+        QTRY_VERIFY(Idle(run));
         QCOMPARE(cuts.size(), 2);
-        g_speech.repeat = kRepeatOff;
+        run.choices().repeat = kRepeatOff;
 
         // Nothing after the cut but line breaks, or a document read to its end: nothing to say.
         frame.statusBar()->clearMessage();
         for (const QString& text : {LongDocument(false), U("あいう\nえお")}) {
             view->setPlainText(text);
             QTest::keyClick(view, Qt::Key_F3);
-            QTRY_VERIFY(Idle());
+            QTRY_VERIFY(Idle(run));
             QCOMPARE(frame.StatusMessage(), U("ﾚﾃﾞｨ"));
         }
         // Ctrl+F3 reads on over the cut, pass after pass: nothing to say either.
@@ -198,7 +190,7 @@ private slots:
         view->moveCursor(QTextCursor::Start);
         QSignalSpy units(&speech, &SpeechController::unitTicked);
         QTest::keyClick(view, Qt::Key_F3, Qt::ControlModifier);
-        QTRY_VERIFY_WITH_TIMEOUT(Idle(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 20000);
         const int lastLine = static_cast<int>(LongDocument(true).size()) - 2; // うえ
         bool heardTheEnd = false;
         for (const QList<QVariant>& u : units) {

@@ -134,11 +134,11 @@ private slots:
             QVERIFY(Same(SampleBank::Instance().Find("IDW_KA"), builtInMaleKa));
 
             // F5 in the view switches to the male slot and back.
-            g_speech.voice = 0;
+            run.choices().voice = 0;
             QTest::keyClick(run.view(), Qt::Key_F5);
-            QCOMPARE(g_speech.voice, 1);
+            QCOMPARE(run.choices().voice, 1);
             QTest::keyClick(run.view(), Qt::Key_F5);
-            QCOMPARE(g_speech.voice, 0);
+            QCOMPARE(run.choices().voice, 0);
             run.Finish();
         }
         const std::string ini = m_config.IniBytes();

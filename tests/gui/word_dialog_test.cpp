@@ -350,7 +350,7 @@ private slots:
         CYOMI5View* view = run.view();
         Type(view, U("東京"));
         run.frame().Dispatch(cmd::Speak);
-        const QByteArray before(reinterpret_cast<const char*>(g_speech.reading));
+        const QByteArray before(reinterpret_cast<const char*>(run.speech().Session().reading));
         run.frame().Dispatch(cmd::Stop);
 
         bool dialogShown = false;
@@ -377,12 +377,12 @@ private slots:
         QCOMPARE(QByteArray(g_dicYomi[kBuiltinRows]), Sjis("ﾄｳｷｮｳ"));
 
         run.frame().Dispatch(cmd::Speak);
-        const QByteArray after(reinterpret_cast<const char*>(g_speech.reading));
+        const QByteArray after(reinterpret_cast<const char*>(run.speech().Session().reading));
         run.frame().Dispatch(cmd::Stop);
         QCOMPARE(after, Sjis("ﾄｳｷｮｳ"));
         QVERIFY(before != after);
         QVERIFY(boxes.boxes().empty());
-        QTRY_VERIFY_WITH_TIMEOUT(!SpeechController::Instance().IsTimerRunning(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 3000);
     }
 
 private:

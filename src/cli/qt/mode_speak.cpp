@@ -14,21 +14,23 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace yomi6 {
 
 namespace {
 
-// One pass of g_speech through the timer and the player; returns when it has been heard. The pass
+// One pass of speech through the timer and the player; returns when it has been heard. The pass
 // starts as soon as the output plays, or in silence once the player reports that there is no
 // output (at the latest a few seconds after the start, whatever the sound server does).
-int SpeakOnePass(int argc, char** argv, SampleFitting fitting) {
+int SpeakOnePass(int argc, char** argv, SpeechState& speech, SampleFitting fitting) {
     QCoreApplication app(argc, argv);
     SamplePlayer player;
-    player.SetFitting(fitting, g_speech.speed, PassSchedule(g_speech));
-    SpeechRunner runner(g_speech, [&](std::string_view sample, SpeechTimer::Clock::time_point due) {
-        player.Play(sample, due);
-    });
+    player.SetFitting(fitting, speech.speed, PassSchedule(speech));
+    SpeechRunner runner(speech, speech,
+                        [&](std::string_view sample, SpeechTimer::Clock::time_point due) {
+                            player.Play(sample, due);
+                        });
     bool started = false;
 
     QObject::connect(&runner, &SpeechRunner::finished, &app, [&] {
@@ -56,17 +58,18 @@ int SpeakOnePass(int argc, char** argv, SampleFitting fitting) {
 } // namespace
 
 int RunSpeakMode(int argc, char** argv, const cli::Options& options) {
-    if (const int status = cli::PrepareSpeech(options); status != cli::kExitOk) {
+    const auto speech = std::make_unique<SpeechState>();
+    if (const int status = cli::PrepareSpeech(options, *speech); status != cli::kExitOk) {
         return status;
     }
-    cli::ApplySpeechOptions(options, g_speech);
-    g_speech.repeat = kRepeatOff;
+    cli::ApplySpeechOptions(options, *speech);
+    speech->repeat = kRepeatOff;
     // The slots speak with the voices the settings give them, as in the editor.
     const VoiceSelection voices = cli::SettingsVoiceSelection();
     for (const VoiceSlot slot : {VoiceSlot::Male, VoiceSlot::Female}) {
         g_voices.Assign(slot, voices.Of(slot));
     }
-    const int status = SpeakOnePass(argc, argv, cli::SampleFittingOption(options));
+    const int status = SpeakOnePass(argc, argv, *speech, cli::SampleFittingOption(options));
     // The sound backend tears its connection to the sound server down at exit without
     // stopping the thread that serves that connection, and now and then crashes doing so.
     // Everything of this mode is finished and flushed here, so the process ends without
