@@ -1,5 +1,6 @@
 #include "app/child_frame.h"
 
+#include "view/app_context.h"
 #include "view/app_settings.h"
 #include "view/yomi6_doc.h"
 #include "view/yomi6_view.h"
@@ -11,14 +12,6 @@
 #include <algorithm>
 
 namespace yomi6 {
-
-namespace {
-
-constexpr int kShowNormal = 1;
-constexpr int kShowMinimized = 2;
-constexpr int kShowMaximized = 3;
-
-} // namespace
 
 CChildFrame::CChildFrame(CYOMI5View* view, QWidget* parent) : QMdiSubWindow(parent), m_view(view) {
     setWidget(view);
@@ -39,8 +32,12 @@ CChildFrame::CChildFrame(CYOMI5View* view, QWidget* parent) : QMdiSubWindow(pare
     }
 }
 
+AppSettings& CChildFrame::Settings() const {
+    return m_view->GetDocument()->Context().Settings();
+}
+
 void CChildFrame::ActivateFrame() {
-    switch (app_settings::ChildShowState()) {
+    switch (app_settings::ChildShowState(Settings())) {
     case kShowMinimized:
         showMinimized();
         break;
@@ -106,11 +103,11 @@ void CChildFrame::RememberShowState() {
         return;
     }
     if (isMinimized()) {
-        app_settings::SetChildShowState(kShowMinimized);
+        app_settings::SetChildShowState(Settings(), kShowMinimized);
     } else if (isMaximized()) {
-        app_settings::SetChildShowState(kShowMaximized);
+        app_settings::SetChildShowState(Settings(), kShowMaximized);
     } else {
-        app_settings::SetChildShowState(kShowNormal);
+        app_settings::SetChildShowState(Settings(), kShowNormal);
     }
 }
 

@@ -5,6 +5,7 @@
 
 namespace yomi6 {
 
+struct AppSettings;
 class CYOMI5View;
 
 class CChildFrame : public QMdiSubWindow {
@@ -30,6 +31,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The settings of the run the frame's document belongs to.
+    AppSettings& Settings() const;
     void RememberShowState();
 
     CYOMI5View* m_view;

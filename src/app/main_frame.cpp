@@ -62,7 +62,7 @@ CMainFrame::CMainFrame(AppContext& context)
     // Shown and hidden through the 表示 menu only, so that the setting follows the menu.
     m_readingPane->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     addDockWidget(Qt::RightDockWidgetArea, m_readingPane);
-    m_readingPane->setVisible(app_settings::ReadingPaneShown());
+    m_readingPane->setVisible(app_settings::ReadingPaneShown(m_context.Settings()));
     setAcceptDrops(true);
 
     connect(&m_context.Speech(), &SpeechController::stateChanged, this,
@@ -219,7 +219,7 @@ void CMainFrame::changeEvent(QEvent* event) {
 }
 
 void CMainFrame::SaveRectangle() {
-    app_settings::WriteMainRectangle(frameGeometry());
+    app_settings::WriteMainRectangle(m_context, frameGeometry());
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -250,17 +250,17 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 }
 
 void CMainFrame::AddToRecentFiles(const QString& path) {
-    QStringList files = app_settings::RecentFiles();
+    QStringList files = m_context.RecentFiles();
     files.removeAll(path);
     files.prepend(path);
     while (files.size() > cmd::kRecentFileCount) {
         files.removeLast();
     }
-    app_settings::SetRecentFiles(files);
+    m_context.SetRecentFiles(files);
 }
 
 void CMainFrame::OpenRecentFile(int index) {
-    QStringList files = app_settings::RecentFiles();
+    QStringList files = m_context.RecentFiles();
     if (index < 0 || index >= files.size()) {
         return;
     }
@@ -268,7 +268,7 @@ void CMainFrame::OpenRecentFile(int index) {
     if (OpenDocument(path) == nullptr) {
         // A file that no longer opens leaves the list.
         files.removeAt(index);
-        app_settings::SetRecentFiles(files);
+        m_context.SetRecentFiles(files);
     }
     UpdateCommandUI();
 }
@@ -399,7 +399,7 @@ void CMainFrame::ToggleAozora() {
 
 void CMainFrame::ToggleReadingPane() {
     m_readingPane->setVisible(!m_readingPane->isVisibleTo(this));
-    app_settings::SetReadingPaneShown(m_readingPane->isVisibleTo(this));
+    app_settings::SetReadingPaneShown(m_context.Settings(), m_readingPane->isVisibleTo(this));
     if (m_readingPane->isVisibleTo(this)) {
         m_readingPane->Refresh();
     }

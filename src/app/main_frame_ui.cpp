@@ -184,7 +184,7 @@ void CMainFrame::RefreshRecentFileMenu(QMenu* menu) {
     if (placeholder == nullptr) {
         return;
     }
-    const QStringList files = app_settings::RecentFiles();
+    const QStringList files = m_context.RecentFiles();
     placeholder->setVisible(files.isEmpty());
     for (int i = 0; i < files.size(); ++i) {
         const auto id = static_cast<cmd::Id>(cmd::FileMruFirst + i);

@@ -20,7 +20,7 @@ CYOMI5App::~CYOMI5App() = default;
 
 bool CYOMI5App::InitInstance(const QStringList& files) {
     m_qtTranslations = InstallQtTranslations(QtTranslationsFolder());
-    app_settings::LoadAtStart(m_context->Preferences());
+    app_settings::LoadAtStart(*m_context);
     m_mainFrame = std::make_unique<CMainFrame>(*m_context);
     if (files.isEmpty()) {
         m_mainFrame->NewDocument();
@@ -38,7 +38,7 @@ bool CYOMI5App::InitInstance(const QStringList& files) {
 int CYOMI5App::ExitInstance() {
     m_mainFrame.reset();
     m_context->Speech().Shutdown();
-    if (!app_settings::SaveAtExit(m_context->Preferences())) {
+    if (!app_settings::SaveAtExit(*m_context)) {
         const QString path = QFile::decodeName(QByteArray::fromStdString(SettingsPath()));
         ShowMessage(nullptr, QString::fromUtf8(strings::kSettingsNotSaved).arg(path),
                     MessageBoxType::IconExclamation);

@@ -13,8 +13,6 @@
 
 namespace yomi6 {
 
-WordRegistration g_wordRegistration;
-
 namespace {
 
 unsigned char* RecordAt(unsigned char* image, int record) {

@@ -57,6 +57,8 @@ struct OverlongField {
 // the five readings. None when every field fits.
 std::optional<OverlongField> FindOverlongField(const RegistrationRows& rows);
 
+// The registration dialog's state, kept by whoever runs the registrations (the editor's
+// application context) from one opening of the dialog to the next.
 class WordRegistration {
 public:
     WordRegistration();
@@ -112,8 +114,5 @@ private:
     unsigned char m_opened[kDicImageSize]; // the file's records as Open read them
     int m_top = 0;
 };
-
-// The dialog's state, kept from one opening to the next.
-extern WordRegistration g_wordRegistration;
 
 } // namespace yomi6

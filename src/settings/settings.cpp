@@ -10,8 +10,6 @@ namespace yomi6 {
 
 namespace keys = settings_keys;
 
-AppSettings g_settings;
-
 void LoadSpeechSettings(const ProfileFile& profile, SpeechChoices& speech) {
     speech.speed = profile.GetInt(keys::kSpeed.section, keys::kSpeed.key, speech.speed);
     if (speech.speed > keys::kMaxLoadedSpeed) {

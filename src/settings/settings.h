@@ -1,12 +1,15 @@
-// The user's choices kept between runs: process-wide variables, loaded from the settings file
-// at the start of a run and written back at its end. The speech speed, voice and reading mode
-// live in the speech state; they pass through here as SpeechChoices (the speech layer copies
-// them in and out). The repeat setting is never stored, so every run starts with repeat off.
+// The user's choices kept between runs, loaded from the settings file at the start of a run
+// and written back at its end into the AppSettings the run owns. The speech speed, voice and
+// reading mode live in the speech preferences; they pass through here as SpeechChoices (the speech
+// layer copies them in and out). The repeat setting is never stored, so every run starts with
+// repeat off.
 //
 // Start of a run:  auto profile = ProfileFile::Open(SettingsPath());
-//                  LoadSettings(profile, g_settings, choices); LoadChildShowState(profile);
+//                  LoadSettings(profile, settings, choices);
+//                  LoadChildShowState(profile, settings);
 // End of a run:    auto profile = ProfileFile::Open(SettingsPath());
-//                  SaveSettings(profile, g_settings, choices); SaveChildShowState(profile);
+//                  SaveSettings(profile, settings, choices);
+//                  SaveChildShowState(profile, settings);
 //                  profile.Save();
 // (The file is opened again at the end so that changes made meanwhile, for example the main
 // window rectangle or another instance's settings, are kept.)
@@ -52,9 +55,6 @@ struct SpeechChoices {
     std::int32_t aozora = settings_keys::kAozora.defaultValue; // nonzero: notation silent
 };
 
-// The one set of settings of the process.
-extern AppSettings g_settings;
-
 // Reads, in this order: word wrap; the screen font record, then its baseline := the record;
 // the printer font record and its baseline; the file-name, date and page-number switches;
 // the speed (the current speed as default, above 1000 becomes 1000; below 0 is kept); the
@@ -64,7 +64,7 @@ void LoadSettings(const ProfileFile& profile, AppSettings& settings, SpeechChoic
 
 // Reads the child show state with its current value as default; the state and its saved copy
 // both take the value read.
-void LoadChildShowState(const ProfileFile& profile, AppSettings& settings = g_settings);
+void LoadChildShowState(const ProfileFile& profile, AppSettings& settings);
 
 // Writes, in this order: word wrap, the screen font record, the printer font record (each
 // against its baseline), the file-name, date and page-number switches, the speed, the voice,
@@ -76,7 +76,7 @@ void LoadChildShowState(const ProfileFile& profile, AppSettings& settings = g_se
 void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechChoices& speech);
 
 // Writes the child show state only if it differs from its saved copy, which then follows it.
-void SaveChildShowState(ProfileFile& profile, AppSettings& settings = g_settings);
+void SaveChildShowState(ProfileFile& profile, AppSettings& settings);
 
 // The speed, the voice and the reading mode, with the rules of LoadSettings (a reading mode
 // other than 0 or 1 is taken as 0; no 読み方 at all is kReadingsUnchosen).

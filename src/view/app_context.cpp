@@ -1,5 +1,6 @@
 #include "view/app_context.h"
 
+#include "dictionary/word_registration.h"
 #include "view/speech_controller.h"
 
 #include <QPrinter>
@@ -11,9 +12,16 @@ AppContext::~AppContext() = default;
 
 SpeechController& AppContext::Speech() {
     if (!m_speech) {
-        m_speech = std::make_unique<SpeechController>(m_preferences);
+        m_speech = std::make_unique<SpeechController>(m_preferences, m_settings);
     }
     return *m_speech;
+}
+
+WordRegistration& AppContext::Registration() {
+    if (!m_registration) {
+        m_registration = std::make_unique<WordRegistration>();
+    }
+    return *m_registration;
 }
 
 QPrinter& AppContext::Printer() {

@@ -9,6 +9,7 @@
 #include "speech/analyzer_loader.h"
 #include "speech/speech_choices.h"
 #include "text/cp932_codec.h"
+#include "view/app_context.h"
 #include "view/voice_library.h"
 
 #include <QGuiApplication>
@@ -20,12 +21,6 @@
 namespace yomi6::app_settings {
 
 namespace {
-
-// The recent files, most recent first, held from the start of the run to its end.
-QStringList g_recentFiles;
-
-// Whether a write of the settings file failed since the last report.
-bool g_saveFailed = false;
 
 std::u16string_view View(const QString& s) {
     return {reinterpret_cast<const char16_t*>(s.utf16()), static_cast<std::size_t>(s.size())};
@@ -43,90 +38,90 @@ std::optional<std::string> StoredPath(const QString& path) {
 
 } // namespace
 
-void LoadAtStart(SpeechPreferences& speech) {
+void LoadAtStart(AppContext& context) {
     const ProfileFile profile = ProfileFile::Open(SettingsPath());
-    g_recentFiles.clear();
+    QStringList recent;
     for (const std::string& stored : ReadRecentFiles(profile)) {
-        g_recentFiles << QString::fromStdU16String(DecodeCp932(stored));
+        recent << QString::fromStdU16String(DecodeCp932(stored));
     }
-    SpeechChoices choices = ChoicesOf(speech);
-    LoadSettings(profile, g_settings, choices);
-    ApplyChoices(choices, speech);
-    LoadChildShowState(profile);
+    context.SetRecentFiles(recent);
+    SpeechChoices choices = ChoicesOf(context.Preferences());
+    LoadSettings(profile, context.Settings(), choices);
+    ApplyChoices(choices, context.Preferences());
+    LoadChildShowState(profile, context.Settings());
     // Only named here; the analyzer is loaded when the automatic reading first needs it.
     ProcessAnalyzer().SetConfiguredDictionary(AnalyzerDictionarySetting(profile));
     // The voice folders the slots speak with load in the background.
     VoiceLibrary::Instance().LoadFromSettings();
 }
 
-bool SaveAtExit(const SpeechPreferences& speech) {
+bool SaveAtExit(AppContext& context) {
     // Read the file again: what was written meanwhile (the main window's rectangle) stays.
     ProfileFile profile = ProfileFile::Open(SettingsPath());
     std::vector<std::string> recent;
-    for (const QString& path : g_recentFiles) {
+    for (const QString& path : context.RecentFiles()) {
         if (auto stored = StoredPath(path)) {
             recent.push_back(std::move(*stored));
         }
     }
     WriteRecentFiles(profile, recent);
-    SaveSettings(profile, g_settings, ChoicesOf(speech));
-    SaveChildShowState(profile);
-    const bool saved = profile.Save() && !g_saveFailed;
-    g_saveFailed = false;
-    return saved;
+    SaveSettings(profile, context.Settings(), ChoicesOf(context.Preferences()));
+    SaveChildShowState(profile, context.Settings());
+    const bool saved = profile.Save();
+    return !context.TakeSaveFailed() && saved;
 }
 
-bool WordWrap() {
-    return g_settings.wordWrap != 0;
+bool WordWrap(const AppSettings& settings) {
+    return settings.wordWrap != 0;
 }
-void SetWordWrap(bool wrap) {
-    g_settings.wordWrap = wrap ? 1 : 0;
-}
-
-bool ReadingPaneShown() {
-    return g_settings.readingPane != 0;
-}
-void SetReadingPaneShown(bool shown) {
-    g_settings.readingPane = shown ? 1 : 0;
+void SetWordWrap(AppSettings& settings, bool wrap) {
+    settings.wordWrap = wrap ? 1 : 0;
 }
 
-int ReadingPaneScript() {
-    return g_settings.readingPaneScript;
+bool ReadingPaneShown(const AppSettings& settings) {
+    return settings.readingPane != 0;
 }
-void SetReadingPaneScript(int script) {
-    g_settings.readingPaneScript = script;
-}
-
-bool FitSamples() {
-    return g_settings.fitSamples != 0;
-}
-void SetFitSamples(bool fit) {
-    g_settings.fitSamples = fit ? 1 : 0;
+void SetReadingPaneShown(AppSettings& settings, bool shown) {
+    settings.readingPane = shown ? 1 : 0;
 }
 
-std::optional<QFont> ScreenFont() {
-    if (g_settings.screenFont.lfHeight == 0) {
+int ReadingPaneScript(const AppSettings& settings) {
+    return settings.readingPaneScript;
+}
+void SetReadingPaneScript(AppSettings& settings, int script) {
+    settings.readingPaneScript = script;
+}
+
+bool FitSamples(const AppSettings& settings) {
+    return settings.fitSamples != 0;
+}
+void SetFitSamples(AppSettings& settings, bool fit) {
+    settings.fitSamples = fit ? 1 : 0;
+}
+
+std::optional<QFont> ScreenFont(const AppSettings& settings) {
+    if (settings.screenFont.lfHeight == 0) {
         return std::nullopt;
     }
-    return FontFromRecord(g_settings.screenFont);
+    return FontFromRecord(settings.screenFont);
 }
 
-void SetScreenFont(const QFont& font) {
-    g_settings.screenFont = RecordFromFont(font);
+void SetScreenFont(AppSettings& settings, const QFont& font) {
+    settings.screenFont = RecordFromFont(font);
 }
 
-std::optional<QFont> PrinterFont() {
-    if (g_settings.printerFont.lfHeight == 0) {
+std::optional<QFont> PrinterFont(const AppSettings& settings) {
+    if (settings.printerFont.lfHeight == 0) {
         return std::nullopt;
     }
-    return FontFromRecord(g_settings.printerFont);
+    return FontFromRecord(settings.printerFont);
 }
 
-int ChildShowState() {
-    return g_settings.childShowState;
+int ChildShowState(const AppSettings& settings) {
+    return settings.childShowState;
 }
-void SetChildShowState(int state) {
-    g_settings.childShowState = state;
+void SetChildShowState(AppSettings& settings, int state) {
+    settings.childShowState = state;
 }
 
 QRect ReadMainRectangle() {
@@ -146,20 +141,13 @@ QRect ReadMainRectangle() {
     return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
-void WriteMainRectangle(const QRect& frame) {
+void WriteMainRectangle(AppContext& context, const QRect& frame) {
     ProfileFile profile = ProfileFile::Open(SettingsPath());
     WriteMainWindowRect(profile, WindowRect{frame.left(), frame.top(), frame.left() + frame.width(),
                                             frame.top() + frame.height()});
     if (!profile.Save()) {
-        g_saveFailed = true;
+        context.NoteSaveFailed();
     }
-}
-
-QStringList RecentFiles() {
-    return g_recentFiles;
-}
-void SetRecentFiles(const QStringList& files) {
-    g_recentFiles = files;
 }
 
 } // namespace yomi6::app_settings

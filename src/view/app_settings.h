@@ -1,5 +1,6 @@
 // The settings as the Qt side sees them: fonts as QFont, rectangles as QRect, paths as QString.
-// Everything is kept in the core's settings store; this is only the conversion.
+// Everything is kept in the run's AppSettings (AppContext::Settings); this is only the
+// conversion.
 #pragma once
 
 #include <QFont>
@@ -9,51 +10,49 @@
 #include <optional>
 
 namespace yomi6 {
-struct SpeechPreferences;
-}
+class AppContext;
+struct AppSettings;
+} // namespace yomi6
 
 namespace yomi6::app_settings {
 
-// Reads the settings file at program start: the recent files, the program's settings (the
-// speech choices into speech) and the child show state.
-void LoadAtStart(SpeechPreferences& speech);
+// Reads the settings file at program start into context: the recent files, the program's
+// settings, the speech choices and the child show state.
+void LoadAtStart(AppContext& context);
 // Writes the program's settings, the child show state if it changed, and the recent files at
 // the end of the run. False when the settings file could not be written, now or when the main
 // window's rectangle was written.
-bool SaveAtExit(const SpeechPreferences& speech);
+bool SaveAtExit(AppContext& context);
 
-bool WordWrap();
-void SetWordWrap(bool wrap);
-bool ReadingPaneShown();
-void SetReadingPaneShown(bool shown);
+bool WordWrap(const AppSettings& settings);
+void SetWordWrap(AppSettings& settings, bool wrap);
+bool ReadingPaneShown(const AppSettings& settings);
+void SetReadingPaneShown(AppSettings& settings, bool shown);
 // How the reading pane writes the reading: 0 half-width katakana, 1 hiragana, 2 full-width
 // katakana.
-int ReadingPaneScript();
-void SetReadingPaneScript(int script);
+int ReadingPaneScript(const AppSettings& settings);
+void SetReadingPaneScript(AppSettings& settings, int script);
 
 // Whether samples longer than the speech tick are shortened to it.
-bool FitSamples();
-void SetFitSamples(bool fit);
+bool FitSamples(const AppSettings& settings);
+void SetFitSamples(AppSettings& settings, bool fit);
 
 // The screen font chosen last, if any.
-std::optional<QFont> ScreenFont();
-void SetScreenFont(const QFont& font);
+std::optional<QFont> ScreenFont(const AppSettings& settings);
+void SetScreenFont(AppSettings& settings, const QFont& font);
 // The printer font chosen last, if any.
-std::optional<QFont> PrinterFont();
+std::optional<QFont> PrinterFont(const AppSettings& settings);
 
 // How new document windows are shown: 1 normal, 2 minimized, 3 maximized.
-int ChildShowState();
-void SetChildShowState(int state);
+int ChildShowState(const AppSettings& settings);
+void SetChildShowState(AppSettings& settings, int state);
 
 // The main window's rectangle (left, top, right, bottom as a QRect from (X1, Y1) to (X2, Y2)),
 // read from the file when the main window is created and written at once when it closes. It is
 // read fitted into the usable area of its screen (see FitWindowRect): whatever the file holds,
 // the window opens whole, on a screen, and no larger than it.
 QRect ReadMainRectangle();
-void WriteMainRectangle(const QRect& frame);
-
-// The recent files, most recent first (at most 4).
-QStringList RecentFiles();
-void SetRecentFiles(const QStringList& files);
+// A failed write is noted in context, and reported at the end of the run.
+void WriteMainRectangle(AppContext& context, const QRect& frame);
 
 } // namespace yomi6::app_settings

@@ -26,9 +26,9 @@ void DrawAt(QPainter& painter, int x, int y, const QString& text) {
 
 } // namespace
 
-PageSwitches PageSwitchesFromSettings() {
-    return PageSwitches{g_settings.printFileName != 0, g_settings.printDate != 0,
-                        g_settings.printPageNumber != 0};
+PageSwitches PageSwitchesFromSettings(const AppSettings& settings) {
+    return PageSwitches{settings.printFileName != 0, settings.printDate != 0,
+                        settings.printPageNumber != 0};
 }
 
 QFont HeaderFont() {

@@ -15,6 +15,8 @@ class QPrinter;
 
 namespace yomi6 {
 
+struct AppSettings;
+
 struct PageSwitches {
     bool fileName = false;  // the document title at the top left
     bool date = false;      // the job's date and time at the top right
@@ -22,7 +24,7 @@ struct PageSwitches {
 };
 
 // The switches as the settings hold them now.
-PageSwitches PageSwitchesFromSettings();
+PageSwitches PageSwitchesFromSettings(const AppSettings& settings);
 
 // Everything one job prints.
 struct PrintContent {

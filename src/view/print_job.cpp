@@ -1,5 +1,6 @@
 #include "view/print_job.h"
 
+#include "view/app_context.h"
 #include "view/printer_font.h"
 #include "view/yomi6_doc.h"
 #include "view/yomi6_view.h"
@@ -24,7 +25,7 @@ PrintContent PrintJob::ContentFor(const QPaintDevice& printer) const {
     content.title = m_view.GetDocument()->Title();
     content.text = m_view.Text();
     content.bodyFont = BodyFontFor(m_view.PrinterFont(), m_view.ScreenFont(), printer);
-    content.switches = PageSwitchesFromSettings();
+    content.switches = PageSwitchesFromSettings(m_view.GetDocument()->Context().Settings());
     content.time = m_time;
     return content;
 }

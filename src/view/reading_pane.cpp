@@ -67,7 +67,8 @@ QTextEdit::ExtraSelection Marked(QTextDocument* document, int begin, int end, co
 
 ReadingPane::ReadingPane(AppContext& context, QWidget* parent)
     : QDockWidget(QString::fromUtf8(kPaneTitle), parent), m_context(context),
-      m_text(new QPlainTextEdit(this)), m_script(KanaScriptOf(app_settings::ReadingPaneScript())) {
+      m_text(new QPlainTextEdit(this)),
+      m_script(KanaScriptOf(app_settings::ReadingPaneScript(context.Settings()))) {
     setObjectName(QStringLiteral("readingPane"));
     m_text->setReadOnly(true);
     m_text->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -138,7 +139,7 @@ void ReadingPane::Refresh() {
 
 void ReadingPane::SetScript(KanaScript script) {
     m_script = script;
-    app_settings::SetReadingPaneScript(static_cast<int>(script));
+    app_settings::SetReadingPaneScript(m_context.Settings(), static_cast<int>(script));
     Refresh();
 }
 

@@ -23,8 +23,8 @@
 
 namespace yomi6 {
 
-SpeechController::SpeechController(SpeechPreferences& preferences)
-    : m_preferences(preferences),
+SpeechController::SpeechController(SpeechPreferences& preferences, const AppSettings& settings)
+    : m_preferences(preferences), m_settings(settings),
       m_runner(std::make_unique<SpeechRunner>(
           m_preferences, m_session,
           [this](std::string_view sample, SpeechTimer::Clock::time_point due) {
@@ -106,7 +106,7 @@ QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& te
     // The samples are fitted to the speed before the first tick (the first time at a speed
     // that takes a moment), never on a tick.
     // Those of the reading in both voices, as F5 may switch the voice meanwhile.
-    if (g_settings.fitSamples != 0) {
+    if (m_settings.fitSamples != 0) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         SpeechPreferences other = m_preferences;
         other.voice = m_preferences.voice != 0 ? 0 : 1;

@@ -19,6 +19,7 @@
 
 namespace yomi6 {
 
+struct AppSettings;
 class SamplePlayer;
 class SpeechRunner;
 struct SourceRange;
@@ -27,8 +28,9 @@ struct TickResult;
 class SpeechController : public QObject {
     Q_OBJECT
 public:
-    // Speaks with preferences, which belong to the caller and outlive the controller.
-    explicit SpeechController(SpeechPreferences& preferences);
+    // Speaks with preferences, fitting the samples as settings say; both belong to the caller
+    // and outlive the controller.
+    SpeechController(SpeechPreferences& preferences, const AppSettings& settings);
     ~SpeechController() override;
 
     // The session of the speech being spoken (or last spoken).
@@ -120,6 +122,7 @@ private:
     ReadingMode ReadingsOfLoadedPass() const;
 
     SpeechPreferences& m_preferences;
+    const AppSettings& m_settings;
     SpeechSession m_session;
     std::unique_ptr<SpeechRunner> m_runner;
     std::unique_ptr<SamplePlayer> m_player;

@@ -41,8 +41,8 @@ QFont NumberFont(const QFont& dialogFont) {
 
 } // namespace
 
-CWordDlg::CWordDlg(QWidget* parent)
-    : QDialog(parent), m_controls(this, kWordDialogTemplate),
+CWordDlg::CWordDlg(WordRegistration& registration, QWidget* parent)
+    : QDialog(parent), m_controls(this, kWordDialogTemplate), m_registration(registration),
       m_scrollBar(m_controls.Get<QScrollBar>(ids::kScrollBar)) {
     for (int r = 0; r < kRegistrationRows; ++r) {
         const std::size_t i = Index(r);
@@ -92,7 +92,7 @@ bool CWordDlg::OnInitDialog() {
     UpdateData(false);
     // Not shown yet: the file's messages go over the window that opened the dialog.
     MessageBoxSink sink(parentWidget());
-    if (!g_wordRegistration.Open(sink)) {
+    if (!m_registration.Open(sink)) {
         return false;
     }
     m_scrollBar->setRange(0, kMaxTopRecord);
@@ -111,12 +111,12 @@ void CWordDlg::OfferWord(const QString& word, const QString& yomi) {
 }
 
 void CWordDlg::ShowOfferedWord() {
-    const std::optional<int> empty = g_wordRegistration.FirstEmptyRecord();
+    const std::optional<int> empty = m_registration.FirstEmptyRecord();
     if (!empty) {
         return; // every record is in use: the rows stay at the top
     }
     const int top = std::min(*empty, kMaxTopRecord);
-    g_wordRegistration.Scroll(ScrollCode::ThumbPosition, top);
+    m_registration.Scroll(ScrollCode::ThumbPosition, top);
     m_scrollBar->setValue(top);
     FillRows(top);
     const std::size_t row = Index(*empty - top);
@@ -166,7 +166,7 @@ bool CWordDlg::RefuseField(const OverlongField& field) {
 }
 
 void CWordDlg::FillRows(int top) {
-    const RegistrationRows rows = g_wordRegistration.FillRows(top);
+    const RegistrationRows rows = m_registration.FillRows(top);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         m_strNo[i] = Cp932Text(rows[i].number);
         m_strWord[i] = Cp932Text(rows[i].word);
@@ -179,15 +179,15 @@ bool CWordDlg::StoreRows(int top) {
     if (!UpdateData(true)) {
         return false;
     }
-    return !g_wordRegistration.StoreRows(top, RowsOfStrings());
+    return !m_registration.StoreRows(top, RowsOfStrings());
 }
 
 void CWordDlg::OnVScroll(ScrollCode code, int thumbPosition) {
     // Rows that cannot be stored are not scrolled away: they would be lost.
-    if (StoreRows(g_wordRegistration.TopRecord())) {
-        g_wordRegistration.Scroll(code, thumbPosition);
+    if (StoreRows(m_registration.TopRecord())) {
+        m_registration.Scroll(code, thumbPosition);
     }
-    FillRows(g_wordRegistration.TopRecord());
+    FillRows(m_registration.TopRecord());
 }
 
 void CWordDlg::OnScrollAction(int action) {
@@ -220,7 +220,7 @@ void CWordDlg::OnScrollAction(int action) {
     }
     // The bar takes the position the rows show once this action ends.
     if (!m_scrollBar->isSliderDown()) {
-        m_scrollBar->setSliderPosition(g_wordRegistration.TopRecord());
+        m_scrollBar->setSliderPosition(m_registration.TopRecord());
     }
 }
 
@@ -229,7 +229,7 @@ void CWordDlg::OnOK() {
         return; // the dialog stays open and nothing is written
     }
     MessageBoxSink sink(this);
-    if (const auto overlong = g_wordRegistration.Confirm(RowsOfStrings(), sink)) {
+    if (const auto overlong = m_registration.Confirm(RowsOfStrings(), sink)) {
         RefuseField(*overlong);
         return;
     }
@@ -237,7 +237,7 @@ void CWordDlg::OnOK() {
 }
 
 void CWordDlg::OnCancel() {
-    g_wordRegistration.Cancel();
+    m_registration.Cancel();
     QDialog::reject();
 }
 

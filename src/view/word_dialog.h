@@ -1,7 +1,7 @@
 // The word registration dialog "単語登録": five rows of number, word and reading over the user
 // records of the dictionary file, a scroll bar through the 9999 records, confirm and cancel.
-// The records, the file and the top record live in the core's g_wordRegistration, which
-// outlives the dialog.
+// The records, the file and the top record live in the WordRegistration the dialog is given,
+// which outlives the dialog.
 #pragma once
 
 #include "dictionary/word_registration.h"
@@ -21,7 +21,7 @@ namespace yomi6 {
 class CWordDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit CWordDlg(QWidget* parent = nullptr);
+    explicit CWordDlg(WordRegistration& registration, QWidget* parent = nullptr);
 
     // OnInitDialog, then the dialog runs modally. When the file cannot be opened or read, the
     // dialog ends with QDialog::Accepted before it is shown (the caller's reload then reports
@@ -74,6 +74,7 @@ private:
     QString m_offeredWord;
     QString m_offeredYomi;
     DialogControls m_controls;
+    WordRegistration& m_registration;
     QScrollBar* m_scrollBar;
     std::array<QLineEdit*, kRegistrationRows> m_numberEdits{};
     std::array<QLineEdit*, kRegistrationRows> m_wordEdits{};

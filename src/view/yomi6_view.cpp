@@ -57,11 +57,12 @@ CYOMI5View::CYOMI5View(CYOMI5Doc* document, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose, false);
     // The document's text, not a copy: the control's own empty document goes.
     setDocument(document->TextDocument());
-    ApplyWrapMode(app_settings::WordWrap());
-    if (const auto screen = app_settings::ScreenFont()) {
+    AppSettings& settings = document->Context().Settings();
+    ApplyWrapMode(app_settings::WordWrap(settings));
+    if (const auto screen = app_settings::ScreenFont(settings)) {
         ApplyScreenFont(*screen);
     }
-    m_printerFont = app_settings::PrinterFont();
+    m_printerFont = app_settings::PrinterFont(settings);
     document->AddView(this);
 
     connect(this->document(), &QTextDocument::contentsChange, this,
@@ -160,8 +161,14 @@ std::span<const CommandBinding<CYOMI5View>> CYOMI5View::Bindings() {
         {cmd::RegisterSelection, [](V& v) { v.OnRegisterSelection(); }, HasSelection},
         {cmd::VoiceManager, [](V& v) { v.OnVoiceManager(); }},
         // Taken up by the next speak command, as the speed is.
-        {cmd::FitSamples, [](V&) { app_settings::SetFitSamples(!app_settings::FitSamples()); },
-         [](const V&) { return CheckedIf(app_settings::FitSamples()); }},
+        {cmd::FitSamples,
+         [](V& v) {
+             AppSettings& settings = v.m_document->Context().Settings();
+             app_settings::SetFitSamples(settings, !app_settings::FitSamples(settings));
+         },
+         [](const V& v) {
+             return CheckedIf(app_settings::FitSamples(v.m_document->Context().Settings()));
+         }},
         {cmd::EditUndo, [](V& v) { v.undo(); },
          [](const V& v) { return EnabledIf(v.document()->isUndoAvailable()); }},
         {cmd::EditCut, [](V& v) { v.cut(); },
@@ -222,7 +229,7 @@ void CYOMI5View::OnChooseFont() {
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ApplyScreenFont(chosen);
-    app_settings::SetScreenFont(chosen);
+    app_settings::SetScreenFont(m_document->Context().Settings(), chosen);
     QApplication::restoreOverrideCursor();
 }
 
@@ -234,7 +241,7 @@ void CYOMI5View::ApplyScreenFont(const QFont& font) {
 void CYOMI5View::OnWordWrap() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     SetWordWrap(!IsWordWrap());
-    app_settings::SetWordWrap(IsWordWrap());
+    app_settings::SetWordWrap(m_document->Context().Settings(), IsWordWrap());
     QApplication::restoreOverrideCursor();
 }
 

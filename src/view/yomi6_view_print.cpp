@@ -125,18 +125,19 @@ void CYOMI5View::OnPrinterFont() {
         return; // a font of no height cannot be made
     }
     m_printerFont = FontFromRecord(record);
-    g_settings.printerFont = record;
+    m_document->Context().Settings().printerFont = record;
 }
 
 void CYOMI5View::OnPageLayout() {
     CPageLayoutDlg dialog(window());
-    dialog.m_bFileName = g_settings.printFileName;
-    dialog.m_bDate = g_settings.printDate;
-    dialog.m_bPage = g_settings.printPageNumber;
+    AppSettings& settings = m_document->Context().Settings();
+    dialog.m_bFileName = settings.printFileName;
+    dialog.m_bDate = settings.printDate;
+    dialog.m_bPage = settings.printPageNumber;
     if (dialog.DoModal() == QDialog::Accepted) {
-        g_settings.printFileName = dialog.m_bFileName;
-        g_settings.printDate = dialog.m_bDate;
-        g_settings.printPageNumber = dialog.m_bPage;
+        settings.printFileName = dialog.m_bFileName;
+        settings.printDate = dialog.m_bDate;
+        settings.printPageNumber = dialog.m_bPage;
     }
 }
 

@@ -32,7 +32,7 @@ void CYOMI5View::OnWordRegistration() {
 }
 
 void CYOMI5View::RegisterWord(const QString& word, const QString& yomi) {
-    CWordDlg dialog(window());
+    CWordDlg dialog(m_document->Context().Registration(), window());
     if (!word.isEmpty()) {
         dialog.OfferWord(word, yomi);
     }

@@ -397,7 +397,7 @@ private slots:
         // The registration dialog writes record 1 and record 4 in the meantime.
         {
             BoxAnswerer dialogBoxes;
-            CWordDlg d;
+            CWordDlg d(m_context->Registration());
             DialogSteps steps(&d, [&] {
                 Type(d.WordEdit(1), U("弐"));
                 Type(d.YomiEdit(1), U("ﾆ"));

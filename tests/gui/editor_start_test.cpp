@@ -49,10 +49,7 @@ private slots:
         QDir::setCurrent(m_cwd.path()); // the dictionary is created here
     }
 
-    void init() {
-        m_config = std::make_unique<ScratchConfig>();
-        g_settings = AppSettings{};
-    }
+    void init() { m_config = std::make_unique<ScratchConfig>(); }
 
     void cleanup() { m_config.reset(); }
 

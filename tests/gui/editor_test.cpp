@@ -7,6 +7,7 @@
 #include "gui/gui_test_support.h"
 #include "settings/settings.h"
 #include "speech/speech_state.h"
+#include "view/app_context.h"
 #include "view/app_settings.h"
 #include "view/find_dialog.h"
 #include "view/speech_controller.h"
@@ -50,10 +51,7 @@ private slots:
         QDir::setCurrent(m_cwd.path()); // the dictionary is created here
     }
 
-    void init() {
-        m_config = std::make_unique<ScratchConfig>();
-        g_settings = AppSettings{};
-    }
+    void init() { m_config = std::make_unique<ScratchConfig>(); }
 
     void cleanup() { m_config.reset(); }
 
@@ -93,7 +91,6 @@ private slots:
             QTest::keyClick(run.view(), Qt::Key_F5); // male voice
             run.choices().speed = 250;
         }
-        g_settings = AppSettings{};
         Run run;
         QCOMPARE(run.frame().frameGeometry(), closedAt);
         QVERIFY(!run.frame().ChildFrames().front()->isMaximized());
@@ -225,7 +222,7 @@ private slots:
         run.frame().Dispatch(cmd::WordWrap);
         QVERIFY(first->IsWordWrap());
         QVERIFY(wrap->isChecked());
-        QVERIFY(app_settings::WordWrap());
+        QVERIFY(app_settings::WordWrap(run.settings()));
         run.frame().Dispatch(cmd::WindowNew); // a second window on the same document
         CYOMI5View* second = run.view();
         QVERIFY(second != first);
@@ -233,7 +230,7 @@ private slots:
         run.frame().Dispatch(cmd::WordWrap);
         QVERIFY(!second->IsWordWrap());
         QVERIFY(first->IsWordWrap());
-        QVERIFY(!app_settings::WordWrap());
+        QVERIFY(!app_settings::WordWrap(run.settings()));
         // Text typed in one window of a document shows in the other.
         QTest::keyClicks(second, QStringLiteral("mirror"));
         QCOMPARE(first->toPlainText(), QStringLiteral("mirror"));
@@ -256,7 +253,6 @@ private slots:
             QCOMPARE(QFontInfo(run.view()->font()).pixelSize(), 23);
         }
         QCOMPARE(IniInt(m_config->IniPath(), "フォント", "Height"), std::optional<int>(-23));
-        g_settings = AppSettings{};
         Run run;
         QCOMPARE(QFontInfo(run.view()->font()).pixelSize(), 23);
     }
@@ -325,9 +321,8 @@ private slots:
             QCOMPARE(run.view()->GetDocument()->PathName(), b);
             QCOMPARE(run.view()->toPlainText(), QStringLiteral("b"));
         }
-        g_settings = AppSettings{};
         Run run;
-        QCOMPARE(app_settings::RecentFiles(), (QStringList{b, a}));
+        QCOMPARE(run.frame().Context().RecentFiles(), (QStringList{b, a}));
         run.frame().Dispatch(static_cast<cmd::Id>(cmd::FileMruFirst + 1));
         QCOMPARE(run.view()->GetDocument()->PathName(), a);
     }

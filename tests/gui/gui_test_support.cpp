@@ -71,6 +71,10 @@ SpeechPreferences& EditorRun::choices() const {
     return m_app->Context().Preferences();
 }
 
+AppSettings& EditorRun::settings() const {
+    return m_app->Context().Settings();
+}
+
 void EditorRun::Finish() {
     if (!m_app) {
         return;

@@ -21,6 +21,7 @@ class QPrinter;
 class QMenu;
 
 namespace yomi6 {
+struct AppSettings;
 class CMainFrame;
 class CYOMI5App;
 class CYOMI5View;
@@ -50,6 +51,8 @@ public:
     // The run's speech, and the speech choices it speaks with.
     SpeechController& speech() const;
     SpeechPreferences& choices() const;
+    // The run's program settings.
+    AppSettings& settings() const;
     void Finish();
 
 private:

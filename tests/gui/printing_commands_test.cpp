@@ -116,10 +116,7 @@ private slots:
         QDir::setCurrent(m_cwd.path());
     }
 
-    void init() {
-        m_config = std::make_unique<ScratchConfig>();
-        g_settings = AppSettings{};
-    }
+    void init() { m_config = std::make_unique<ScratchConfig>(); }
 
     void cleanup() { m_config.reset(); }
 
@@ -151,9 +148,9 @@ private slots:
             });
             run.frame().Dispatch(cmd::PageLayout);
             QVERIFY(answer.handled());
-            QCOMPARE(g_settings.printFileName, 1);
-            QCOMPARE(g_settings.printDate, 0);
-            QCOMPARE(g_settings.printPageNumber, 0);
+            QCOMPARE(run.settings().printFileName, 1);
+            QCOMPARE(run.settings().printDate, 0);
+            QCOMPARE(run.settings().printPageNumber, 0);
 
             // Cancel changes nothing, whatever was clicked.
             ModalHandler cancel([](QWidget* w) {
@@ -166,7 +163,7 @@ private slots:
             });
             run.frame().Dispatch(cmd::PageLayout);
             QVERIFY(cancel.handled());
-            QCOMPARE(g_settings.printDate, 0);
+            QCOMPARE(run.settings().printDate, 0);
         }
         const char* section = "よみあげPadのセッティング";
         QCOMPARE(IniInt(m_config->IniPath(), section, "ファイル名の印字"), std::optional<int>(1));
@@ -182,7 +179,7 @@ private slots:
             auto choose = AnswerFontDialog(16);
             run.frame().Dispatch(cmd::PrinterFont);
             QVERIFY(choose->handled());
-            const int at600 = g_settings.printerFont.lfHeight;
+            const int at600 = run.settings().printerFont.lfHeight;
             QCOMPARE(at600, MulDiv(-16, 600, screenDpi));
             QCOMPARE(QFontInfo(*run.view()->PrinterFont()).pixelSize(), -at600);
 
@@ -191,12 +188,12 @@ private slots:
             auto cancel = AnswerFontDialog(0, &openedWith);
             run.frame().Dispatch(cmd::PrinterFont);
             QCOMPARE(openedWith, 16);
-            QCOMPARE(g_settings.printerFont.lfHeight, at600);
+            QCOMPARE(run.settings().printerFont.lfHeight, at600);
 
             PdfPrinter(run.printer(), m_cwd.filePath(QStringLiteral("x.pdf")), 300);
             auto again = AnswerFontDialog(16);
             run.frame().Dispatch(cmd::PrinterFont);
-            QCOMPARE(g_settings.printerFont.lfHeight * 2, at600);
+            QCOMPARE(run.settings().printerFont.lfHeight * 2, at600);
         }
         QCOMPARE(IniInt(m_config->IniPath(), "プリンタ用フォント", "Height"),
                  std::optional<int>(MulDiv(-16, 300, ScreenDpiY())));

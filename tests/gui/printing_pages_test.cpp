@@ -81,10 +81,7 @@ private slots:
         QDir::setCurrent(m_cwd.path());
     }
 
-    void init() {
-        m_config = std::make_unique<ScratchConfig>();
-        g_settings = AppSettings{};
-    }
+    void init() { m_config = std::make_unique<ScratchConfig>(); }
 
     void cleanup() { m_config.reset(); }
 
@@ -97,9 +94,9 @@ private slots:
             const bool title = (mask & 1) != 0;
             const bool date = (mask & 2) != 0;
             const bool number = (mask & 4) != 0;
-            g_settings.printFileName = title ? 1 : 0;
-            g_settings.printDate = date ? 1 : 0;
-            g_settings.printPageNumber = number ? 1 : 0;
+            run.settings().printFileName = title ? 1 : 0;
+            run.settings().printDate = date ? 1 : 0;
+            run.settings().printPageNumber = number ? 1 : 0;
             const QString path = m_cwd.filePath(QStringLiteral("switches%1.pdf").arg(mask));
             const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), path));
             run.frame().Dispatch(cmd::FilePrintDirect);
@@ -150,7 +147,7 @@ private slots:
     void dateStartsThreeHundredThirtyUnitsFromTheRightWhereItFits() {
         // At 72 dots per inch a unit is a point and the date is far narrower than 330 units.
         EditorRun run;
-        g_settings.printDate = 1;
+        run.settings().printDate = 1;
         run.view()->setPlainText(QStringLiteral("Alpha"));
         const QString path = m_cwd.filePath(QStringLiteral("date72.pdf"));
         const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), path, 72));
@@ -165,7 +162,7 @@ private slots:
     void longTextFillsEveryPageButTheLastInOrderAllAtOneTime() {
         constexpr int kLines = 500;
         EditorRun run;
-        g_settings.printDate = 1;
+        run.settings().printDate = 1;
         run.view()->setPlainText(NumberedLines(kLines));
         const QString path = m_cwd.filePath(QStringLiteral("long.pdf"));
         const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), path));
@@ -243,7 +240,7 @@ private slots:
         QVERIFY(run.view()->IsWordWrap());
         run.frame().Dispatch(cmd::FilePrintDirect);
         QVERIFY(run.view()->IsWordWrap());
-        QCOMPARE(g_settings.wordWrap, 1);
+        QCOMPARE(run.settings().wordWrap, 1);
     }
 
     void aLongLineBreaksAsOneLayoutWouldBreakIt() {
@@ -301,7 +298,7 @@ private slots:
         QVERIFY(WriteBytes(path, Sjis("こんにちは、世界。\r\nかな\r\n")));
         EditorRun run({path});
         QVERIFY(run.ok());
-        g_settings.printFileName = 1;
+        run.settings().printFileName = 1;
         const QString pdfPath = m_cwd.filePath(QStringLiteral("japanese.pdf"));
         const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), pdfPath));
         run.frame().Dispatch(cmd::FilePrintDirect);

@@ -83,11 +83,13 @@ private slots:
     void init() {
         ResetDictionaryLoaderForTesting();
         QFile::remove(DicPath());
+        // The dialog's records and file, as a run of the editor keeps them between openings.
+        m_registration = std::make_unique<WordRegistration>();
     }
 
     void templateAndFirstOpening() {
         BoxAnswerer boxes;
-        CWordDlg d;
+        CWordDlg d(*m_registration);
         const DialogUnits du(DialogFont(12));
         QCOMPARE(d.windowTitle(), U("単語登録"));
         QCOMPARE(d.size(), du.ToPixels(QSize(184, 117)));
@@ -119,7 +121,7 @@ private slots:
 
     void fieldsHoldTheirBytesWhateverWayTheTextArrives() {
         QVERIFY(WriteBytes(DicPath(), Image({})));
-        CWordDlg d;
+        CWordDlg d(*m_registration);
         QStringList texts;
         DialogSteps steps(&d, [&] {
             QLineEdit* word = d.WordEdit(0);
@@ -157,7 +159,7 @@ private slots:
 
     void scrollingMovesTheRowsWithinTheRange() {
         QVERIFY(WriteBytes(DicPath(), Image({{0, "一", "ｲﾁ"}, {9998, "最後", "ｻｲｺﾞ"}})));
-        CWordDlg d;
+        CWordDlg d(*m_registration);
         QStringList tops; // the first row's number after each step
         QStringList lastRows;
         QString lastWord;
@@ -210,7 +212,7 @@ private slots:
     void textTypedStaysThroughScrollingAndIsSavedCleaned() {
         BoxAnswerer boxes;
         QVERIFY(WriteBytes(DicPath(), Image({{1, "消す", "ｹｽ"}})));
-        CWordDlg d;
+        CWordDlg d(*m_registration);
         QString afterScrolling;
         DialogSteps steps(&d, [&] {
             Type(d.WordEdit(0), U("漢　字"));
@@ -240,7 +242,7 @@ private slots:
         BoxAnswerer boxes;
         const QByteArray before = Image({{0, "old", "ｱ"}});
         QVERIFY(WriteBytes(DicPath(), before));
-        CWordDlg d;
+        CWordDlg d(*m_registration);
         bool stillOpen = false;
         bool focusOnRow3 = false;
         QByteArray fileWhileOpen;
@@ -270,7 +272,7 @@ private slots:
         const QByteArray before = Image({{0, "old", "ｱ"}});
         QVERIFY(WriteBytes(DicPath(), before));
         {
-            CWordDlg d;
+            CWordDlg d(*m_registration);
             DialogSteps steps(&d, [&] {
                 d.WordEdit(0)->setText(QStringLiteral("new"));
                 QTest::keyClick(d.WordEdit(0), Qt::Key_PageDown);
@@ -279,7 +281,7 @@ private slots:
             QCOMPARE(d.DoModal(), int(QDialog::Rejected));
         }
         QCOMPARE(ReadBytes(DicPath()), before);
-        CWordDlg d;
+        CWordDlg d(*m_registration);
         QString shown;
         QString top;
         DialogSteps steps(&d, [&] {
@@ -290,14 +292,14 @@ private slots:
         QCOMPARE(d.DoModal(), int(QDialog::Rejected));
         QCOMPARE(shown, QStringLiteral("old"));
         QCOMPARE(top, QStringLiteral("   1"));
-        QVERIFY(!g_wordRegistration.IsOpen());
+        QVERIFY(!m_registration->IsOpen());
     }
 
     void fileProblemsAreReportedAndEndTheDialogBeforeItShows() {
         BoxAnswerer boxes;
         QVERIFY(QDir(m_cwd.path()).mkdir(QStringLiteral("Yomi6.dic")));
         {
-            CWordDlg d;
+            CWordDlg d(*m_registration);
             DialogSteps steps(&d, [] {});
             QCOMPARE(d.DoModal(), int(QDialog::Accepted));
             QVERIFY(!steps.ran());
@@ -305,7 +307,7 @@ private slots:
         QVERIFY(QDir(m_cwd.path()).rmdir(QStringLiteral("Yomi6.dic")));
         QVERIFY(WriteBytes(DicPath(), QByteArray(100, 'x')));
         {
-            CWordDlg d;
+            CWordDlg d(*m_registration);
             DialogSteps steps(&d, [] {});
             QCOMPARE(d.DoModal(), int(QDialog::Accepted));
             QVERIFY(!steps.ran());
@@ -323,7 +325,7 @@ private slots:
         rlimit saved{};
         QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
         const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        CWordDlg d;
+        CWordDlg d(*m_registration);
         DialogSteps steps(&d, [&] {
             d.WordEdit(0)->setText(QStringLiteral("new"));
             rlimit small = saved;
@@ -390,6 +392,7 @@ private:
 
     QTemporaryDir m_cwd;
     ScratchConfig m_config;
+    std::unique_ptr<WordRegistration> m_registration;
 };
 
 int RunWordDialogTests(int argc, char** argv) {
