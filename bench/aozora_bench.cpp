@@ -1,9 +1,9 @@
 // Aozora notation's costs: finding whether a whole document (about 1 MB, the editor's largest)
 // is in the notation, as every whole-document reading and each refresh of the reading pane do;
 // parsing one pass of 4000 bytes; and the automatic reading of that pass with and without it.
-#include "speech/aozora_notation.h"
-#include "speech/automatic_reading.h"
-#include "speech/mecab_analyzer.h"
+#include "analysis/mecab_analyzer.h"
+#include "aozora/aozora_notation.h"
+#include "reading/automatic_reading.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,7 +3,7 @@
 #include "bench_data.h"
 
 #include "dictionary/dic_loader.h"
-#include "speech/reading_conversion.h"
+#include "reading/reading_conversion.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 
 #include "dictionary/dic_loader.h"
 #include "dictionary/dic_tables.h"
-#include "speech/reading_conversion.h"
+#include "reading/reading_conversion.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

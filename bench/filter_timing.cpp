@@ -8,9 +8,9 @@
 #include "bench_data.h"
 
 #include "dictionary/dic_loader.h"
-#include "view/app_context.h"
-#include "view/dictionary_filter_proxy.h"
-#include "view/dictionary_manager.h"
+#include "dictionary_manager/dictionary_filter_proxy.h"
+#include "dictionary_manager/dictionary_manager.h"
+#include "editor/app_context.h"
 
 #include <QApplication>
 #include <QHeaderView>

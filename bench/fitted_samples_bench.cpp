@@ -2,10 +2,10 @@
 // decoded as the sound output plays them (16-bit, 44100 Hz) and time-scaled to the tick of one
 // speed, as the editor and --speak do once per speed before the first tick; and the same at
 // the rate of the rendered files.
-#include "speech/fitted_samples.h"
-#include "speech/sample_pcm.h"
-#include "speech/sample_store.h"
-#include "speech/wave_image.h"
+#include "playback/fitted_samples.h"
+#include "voice/sample_pcm.h"
+#include "voice/sample_store.h"
+#include "voice/wave_image.h"
 
 #include <benchmark/benchmark.h>
 #include <string_view>

@@ -31,15 +31,15 @@
 //   pass-start tick lateness max: the same for the ticks that loaded a pass
 //   resident memory: at the first pass, at the start of each further walk through the text,
 //     at the last pass, and the process's peak (VmHWM), in KiB
-#include "app/main_frame.h"
+#include "app/application.h"
+#include "app/main_window.h"
 #include "app/resources_init.h"
-#include "app/yomi6_app.h"
-#include "platform/sample_player.h"
-#include "speech/speech_state.h"
-#include "view/app_context.h"
-#include "view/speech_controller.h"
-#include "view/yomi6_doc.h"
-#include "view/yomi6_view.h"
+#include "editor/app_context.h"
+#include "editor/document.h"
+#include "editor/text_view.h"
+#include "playback/speech_state.h"
+#include "sound/sample_player.h"
+#include "speaking/speech_controller.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -170,13 +170,13 @@ int main(int argc, char** argv) {
         std::_Exit(3);
     });
     InitResources();
-    CYOMI5App app;
+    Application app;
     if (!app.InitInstance({})) {
         return 1;
     }
-    CMainFrame* frame = app.MainFrame();
+    MainWindow* frame = app.Window();
     frame->show();
-    CYOMI5View* view = frame->ActiveView();
+    TextView* view = frame->ActiveView();
     view->setPlainText(LongText(documentBytes));
     // The text is the benchmark's: closing its window asks nothing.
     view->GetDocument()->SetModifiedFlag(false);

@@ -5,8 +5,8 @@
 #include "bench_data.h"
 
 #include "dictionary/dic_loader.h"
-#include "speech/long_reading.h"
-#include "speech/speech_state.h"
+#include "playback/long_reading.h"
+#include "playback/speech_state.h"
 #include "text/cp932_codec.h"
 
 #include <benchmark/benchmark.h>

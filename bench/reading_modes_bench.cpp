@@ -2,10 +2,10 @@
 // accuracy test set, which nobody on the project wrote): the dictionary reading with its source
 // map, the automatic reading with the analyzer loaded (warm), and the first automatic reading
 // of a run, the analyzer's dictionary load included.
+#include "analysis/mecab_analyzer.h"
 #include "dictionary/dic_tables.h"
-#include "speech/automatic_reading.h"
-#include "speech/mecab_analyzer.h"
-#include "speech/reading_conversion.h"
+#include "reading/automatic_reading.h"
+#include "reading/reading_conversion.h"
 #include "text/cp932_codec.h"
 #include "text/utf8_codec.h"
 

@@ -1,7 +1,7 @@
 // Loading a voice folder of all 141 units, each 0.3 s of 44.1 kHz 16-bit stereo: read, check,
 // mix down and convert every file.
-#include "speech/voice_folder.h"
-#include "speech/voice_units.h"
+#include "voice/voice_folder.h"
+#include "voice/voice_units.h"
 
 #include <benchmark/benchmark.h>
 

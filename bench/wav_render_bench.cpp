@@ -4,8 +4,8 @@
 #include "bench_data.h"
 
 #include "dictionary/dic_loader.h"
-#include "speech/speech_state.h"
-#include "speech/wav_render.h"
+#include "playback/speech_state.h"
+#include "playback/wav_render.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>

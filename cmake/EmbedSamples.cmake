@@ -37,7 +37,7 @@ foreach(name IN LISTS names)
 endforeach()
 
 set(content "// Generated from resources/samples/*.wav by cmake/EmbedSamples.cmake. Do not edit.
-#include \"speech/sample_table.h\"
+#include \"voice/sample_table.h\"
 
 #include <array>
 #include <string_view>

@@ -2,12 +2,12 @@
 // IPADIC) and a few user words taken from the input: the reading stays inside its buffer, every
 // reading byte's source range lies inside the text, the ranges never go backwards, and every
 // tick of a pass reports a range inside the text that never goes backwards either.
+#include "analysis/mecab_analyzer.h"
 #include "dictionary/dic_tables.h"
 #include "fuzz_user_rows.h"
-#include "speech/automatic_reading.h"
-#include "speech/mecab_analyzer.h"
-#include "speech/speech_pass.h"
-#include "speech/speech_state.h"
+#include "playback/speech_pass.h"
+#include "playback/speech_state.h"
+#include "reading/automatic_reading.h"
 
 #include <algorithm>
 #include <cstdint>

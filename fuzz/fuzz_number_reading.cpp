@@ -1,6 +1,6 @@
 // Any bytes at the start of a number: a reading that comes back consumes part of the input,
 // and is nothing but playable half-width katakana.
-#include "speech/number_reading.h"
+#include "reading/number_reading.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -8,8 +8,8 @@
 // set: then the raw 16-bit values are used (any index, up to the whole 4096-byte buffer and
 // beyond, whose pass and rendering are long). So an ordinary input costs ticks in proportion to
 // its own length, and the long case stays a small share of the runs.
-#include "speech/playback.h"
-#include "speech/wav_render.h"
+#include "playback/playback.h"
+#include "playback/wav_render.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Any bytes parse as a profile file that is written back unchanged; reading never fails; one
 // write changes only its own line (every other byte stays) and reads back; other keys keep
 // their values; a delete removes one line and nothing else.
-#include "settings/profile_file.h"
-#include "settings/profile_text.h"
+#include "io/profile_file.h"
+#include "io/profile_text.h"
 
 #include <array>
 #include <cstdint>

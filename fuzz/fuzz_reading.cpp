@@ -3,7 +3,7 @@
 // reading buffer.
 #include "dictionary/dic_tables.h"
 #include "fuzz_user_rows.h"
-#include "speech/reading_conversion.h"
+#include "reading/reading_conversion.h"
 
 #include <cstdint>
 #include <cstdlib>

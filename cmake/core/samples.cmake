@@ -1,5 +1,5 @@
-# The voice samples (resources/samples/*.wav) compiled into yomi6core as byte arrays, found by
-# name through speech/sample_store.h. The source is regenerated whenever a .wav file changes,
+# The voice samples (resources/samples/*.wav) compiled into yomi6_voice as byte arrays, found by
+# name through voice/sample_store.h. The source is regenerated whenever a .wav file changes,
 # is added or removed.
 file(GLOB yomi6_sample_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/samples/*.wav)
 list(LENGTH yomi6_sample_files yomi6_sample_count)
@@ -11,6 +11,6 @@ add_custom_command(
   DEPENDS ${yomi6_sample_files} ${PROJECT_SOURCE_DIR}/cmake/EmbedSamples.cmake
   COMMENT "Embedding ${yomi6_sample_count} voice samples"
   VERBATIM)
-target_sources(yomi6core PRIVATE ${yomi6_sample_source})
+target_sources(yomi6_voice PRIVATE ${yomi6_sample_source})
 # Generated code: byte arrays only, not held to the warning flags of hand-written code.
 set_source_files_properties(${yomi6_sample_source} PROPERTIES COMPILE_OPTIONS -w)

@@ -9,7 +9,7 @@
 
 namespace yomi6 {
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QString::fromUtf8(strings::kAboutCaption));
     const DialogUnits du(DialogFont(11));
     setFixedSize(du.ToPixels(QSize(152, 71)));

@@ -1,10 +1,10 @@
 #include "app/editor_main.h"
 
-#include "app/main_frame.h"
+#include "app/application.h"
+#include "app/main_window.h"
 #include "app/resources_init.h"
-#include "app/yomi6_app.h"
-#include "platform/sound_thread.h"
-#include "view/yomi6_view.h"
+#include "editor/text_view.h"
+#include "sound/sound_thread.h"
 
 #include <QApplication>
 #include <QFile>
@@ -31,11 +31,11 @@ public:
     }
 };
 
-void WatchFirstPaint(const CYOMI5App& yomi, FirstPaintProbe& probe) {
+void WatchFirstPaint(const Application& yomi, FirstPaintProbe& probe) {
     if (!qEnvironmentVariableIsSet("YOMI6_EXIT_AFTER_FIRST_PAINT")) {
         return;
     }
-    if (CYOMI5View* view = yomi.MainFrame()->ActiveView()) {
+    if (TextView* view = yomi.Window()->ActiveView()) {
         view->viewport()->installEventFilter(&probe);
     }
 }
@@ -51,7 +51,7 @@ int RunApplication(int argc, char** argv, const std::vector<std::string>& files)
     for (const std::string& f : files) {
         paths << QFile::decodeName(QByteArray::fromStdString(f));
     }
-    CYOMI5App yomi;
+    Application yomi;
     if (!yomi.InitInstance(paths)) {
         return 1;
     }

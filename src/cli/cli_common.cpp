@@ -1,11 +1,11 @@
 #include "cli/cli_common.h"
 
+#include "analysis/analyzer_loader.h"
 #include "cli/speech_options.h"
 #include "dictionary/dic_loader.h"
 #include "dictionary/dic_messages.h"
-#include "speech/analyzer_loader.h"
-#include "speech/reading_conversion.h"
-#include "speech/speech_state.h"
+#include "playback/speech_state.h"
+#include "reading/reading_conversion.h"
 #include "text/speech_text.h"
 #include "text/utf8_codec.h"
 

@@ -3,7 +3,7 @@
 #include "cli/cli_common.h"
 #include "cli/cli_modes.h"
 #include "cli/version_text.h"
-#include "speech/speech_state.h"
+#include "playback/speech_state.h"
 
 #include <cerrno>
 #include <cstdio>

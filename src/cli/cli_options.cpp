@@ -1,6 +1,6 @@
 #include "cli/cli_options.h"
 
-#include "speech/export_job.h"
+#include "export/export_job.h"
 
 #include <charconv>
 

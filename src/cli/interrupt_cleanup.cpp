@@ -1,6 +1,6 @@
 #include "cli/interrupt_cleanup.h"
 
-#include "settings/temporary_registry.h"
+#include "io/temporary_registry.h"
 
 #include <csignal>
 

@@ -2,8 +2,8 @@
 #include "cli/cli_common.h"
 #include "cli/cli_main.h"
 #include "cli/cli_modes.h"
-#include "speech/voice_folder.h"
-#include "speech/voice_report_text.h"
+#include "voice/voice_folder.h"
+#include "voice/voice_report_text.h"
 
 namespace yomi6::cli {
 

@@ -1,11 +1,11 @@
+#include "analysis/analyzer_loader.h"
 #include "cli/cli_common.h"
 #include "cli/cli_main.h"
 #include "cli/cli_modes.h"
 #include "cli/export_progress.h"
 #include "cli/speech_options.h"
-#include "speech/analyzer_loader.h"
-#include "speech/export_job.h"
-#include "speech/voice_sounds.h"
+#include "export/export_job.h"
+#include "playback/voice_sounds.h"
 
 #include <algorithm>
 #include <limits>

@@ -2,9 +2,9 @@
 #include "cli/cli_main.h"
 #include "cli/cli_modes.h"
 #include "cli/speech_options.h"
-#include "speech/speech_pass.h"
-#include "speech/speech_state.h"
-#include "speech/wav_render.h"
+#include "playback/speech_pass.h"
+#include "playback/speech_state.h"
+#include "playback/wav_render.h"
 #include "text/cp932_codec.h"
 #include "text/utf8_codec.h"
 

@@ -2,10 +2,10 @@
 #include "cli/cli_main.h"
 #include "cli/cli_modes.h"
 #include "cli/speech_options.h"
-#include "settings/atomic_file.h"
-#include "speech/speech_state.h"
-#include "speech/voice_sounds.h"
-#include "speech/wav_render.h"
+#include "io/atomic_file.h"
+#include "playback/speech_state.h"
+#include "playback/voice_sounds.h"
+#include "playback/wav_render.h"
 
 #include <memory>
 #include <string>

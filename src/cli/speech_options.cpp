@@ -1,16 +1,16 @@
 #include "cli/speech_options.h"
 
+#include "analysis/analyzer_loader.h"
 #include "cli/cli_common.h"
+#include "reading/reading_mode.h"
 #include "settings/settings.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_path.h"
 #include "settings/voice_settings.h"
-#include "speech/analyzer_loader.h"
-#include "speech/reading_mode.h"
-#include "speech/voice_report_text.h"
 #include "text/byte_escape.h"
 #include "text/cp932_codec.h"
 #include "text/utf8_codec.h"
+#include "voice/voice_report_text.h"
 
 #include <cstddef>
 #include <cstdio>

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "cli/cli_options.h"
-#include "speech/fitted_samples.h"
-#include "speech/speech_state.h"
-#include "speech/voice_selection.h"
+#include "playback/fitted_samples.h"
+#include "playback/speech_state.h"
+#include "voice/voice_selection.h"
 
 #include <cstdint>
 #include <string>

@@ -82,19 +82,19 @@ long TransferWithRetry(const std::function<long()>& transfer,
 
 } // namespace detail
 
-CDicFile::~CDicFile() {
+DictionaryFile::~DictionaryFile() {
     CloseFile();
 }
 
-int CDicFile::OpenExisting(const char* name) {
+int DictionaryFile::OpenExisting(const char* name) {
     return OpenRegular(name, O_RDWR);
 }
 
-int CDicFile::OpenReadOnly(const char* name) {
+int DictionaryFile::OpenReadOnly(const char* name) {
     return OpenRegular(name, O_RDONLY);
 }
 
-int CDicFile::OpenRegular(const char* name, int access) {
+int DictionaryFile::OpenRegular(const char* name, int access) {
     CloseFile();
     // O_NONBLOCK keeps the open from waiting for a writer when the name is a FIFO; the
     // transfers themselves block as usual once the file is known to be a regular file.
@@ -119,8 +119,8 @@ int CDicFile::OpenRegular(const char* name, int access) {
     return 0;
 }
 
-int CDicFile::OpenOrCreate(const char* name, const void* image, std::size_t recordSize,
-                           int lastRecord, bool* created) {
+int DictionaryFile::OpenOrCreate(const char* name, const void* image, std::size_t recordSize,
+                                 int lastRecord, bool* created) {
     if (created != nullptr) {
         *created = false;
     }
@@ -162,7 +162,7 @@ int CDicFile::OpenOrCreate(const char* name, const void* image, std::size_t reco
     return 0;
 }
 
-int CDicFile::ReadRecord(void* buffer, std::size_t recordSize, int index) {
+int DictionaryFile::ReadRecord(void* buffer, std::size_t recordSize, int index) {
     if (m_fd < 0 || !SeekRecord(m_fd, recordSize, index)) {
         return -2;
     }
@@ -179,14 +179,14 @@ int CDicFile::ReadRecord(void* buffer, std::size_t recordSize, int index) {
     return 0;
 }
 
-int CDicFile::WriteRecord(const void* buffer, std::size_t recordSize, int index) {
+int DictionaryFile::WriteRecord(const void* buffer, std::size_t recordSize, int index) {
     if (m_fd < 0 || !SeekRecord(m_fd, recordSize, index)) {
         return -2;
     }
     return WriteAll(m_fd, static_cast<const unsigned char*>(buffer), recordSize) ? 0 : -1;
 }
 
-int CDicFile::CloseFile() {
+int DictionaryFile::CloseFile() {
     if (m_fd < 0) {
         return 0;
     }
@@ -195,7 +195,7 @@ int CDicFile::CloseFile() {
     return rc == 0 ? 0 : -1;
 }
 
-std::string CDicFile::FullPath() const {
+std::string DictionaryFile::FullPath() const {
     if (m_fd < 0) {
         return {};
     }

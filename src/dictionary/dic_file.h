@@ -16,12 +16,12 @@ namespace yomi6 {
 inline constexpr int kTransferRetries = 20;
 inline constexpr int kTransferRetryDelayMs = 100;
 
-class CDicFile {
+class DictionaryFile {
 public:
-    CDicFile() = default;
-    ~CDicFile();
-    CDicFile(const CDicFile&) = delete;
-    CDicFile& operator=(const CDicFile&) = delete;
+    DictionaryFile() = default;
+    ~DictionaryFile();
+    DictionaryFile(const DictionaryFile&) = delete;
+    DictionaryFile& operator=(const DictionaryFile&) = delete;
 
     // Opens an existing regular file for reading and writing. 0 when open, -1 otherwise
     // (errno EISDIR for a directory, EINVAL for a FIFO, a device or a socket, which are

@@ -1,7 +1,7 @@
 #include "dictionary/dic_file_save.h"
 
 #include "dictionary/dic_tables.h"
-#include "settings/atomic_file.h"
+#include "io/atomic_file.h"
 
 namespace yomi6 {
 

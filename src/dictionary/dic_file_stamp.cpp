@@ -1,7 +1,7 @@
 #include "dictionary/dic_file_stamp.h"
 
 #include "dictionary/dic_file_save.h"
-#include "settings/atomic_file.h"
+#include "io/atomic_file.h"
 
 #include <sys/stat.h>
 

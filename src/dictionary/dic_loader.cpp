@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kMaxWordBytes = static_cast<int>(kWordSlotSize) - 1;
 
-CDicFile g_loaderFile;
+DictionaryFile g_loaderFile;
 unsigned char g_loaderImage[kDicImageSize];
 bool g_fullPathTaken = false;
 
@@ -65,7 +65,7 @@ void RebuildUserRows(const unsigned char* image) {
 }
 
 void LoadDictionary(IMessageSink& sink) {
-    CDicFile& file = g_loaderFile;
+    DictionaryFile& file = g_loaderFile;
     if (file.OpenExisting(g_szDicFileName.c_str()) != 0) {
         bool created = false;
         if (file.OpenOrCreate(g_szDicFileName.c_str(), g_loaderImage, kDicImageSize, 0, &created) !=
@@ -93,7 +93,7 @@ void LoadDictionary(IMessageSink& sink) {
 }
 
 ReadOnlyLoadResult LoadDictionaryReadOnly(const std::string& path, IMessageSink& sink) {
-    CDicFile& file = g_loaderFile;
+    DictionaryFile& file = g_loaderFile;
     if (file.OpenReadOnly(path.c_str()) != 0) {
         return errno == ENOENT ? ReadOnlyLoadResult::NotFound : ReadOnlyLoadResult::CannotOpen;
     }

@@ -1,7 +1,7 @@
 // Loading the user rows of the dictionary tables from the dictionary file.
 #pragma once
 
-#include "dictionary/message_sink.h"
+#include "io/message_sink.h"
 
 #include <string>
 

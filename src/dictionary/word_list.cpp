@@ -1,12 +1,12 @@
 #include "dictionary/word_list.h"
 
-#include "dictionary/halfwidth_kana.h"
 #include "dictionary/record_cleaning.h"
 #include "dictionary/word_registration.h"
 #include "text/byte_escape.h"
 #include "text/cp932.h"
 #include "text/cp932_codec.h"
 #include "text/cp932_table.h"
+#include "text/halfwidth_kana.h"
 #include "text/utf8_codec.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 #include "dictionary/dic_merge.h"
 #include "dictionary/dic_messages.h"
 #include "dictionary/record_cleaning.h"
-#include "settings/atomic_file.h"
+#include "io/atomic_file.h"
 
 #include <algorithm>
 #include <cstdio>

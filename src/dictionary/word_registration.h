@@ -4,7 +4,7 @@
 
 #include "dictionary/dic_file.h"
 #include "dictionary/dic_tables.h"
-#include "dictionary/message_sink.h"
+#include "io/message_sink.h"
 
 #include <array>
 #include <cstddef>
@@ -108,7 +108,7 @@ private:
     // Brings into the working image the rows saved to the file since Open read it.
     void MergeSavedMeanwhile();
 
-    CDicFile m_file;
+    DictionaryFile m_file;
     unsigned char m_working[kDicImageSize];
     unsigned char m_output[kDicImageSize]; // the last saved image; zero until the first save
     unsigned char m_opened[kDicImageSize]; // the file's records as Open read them

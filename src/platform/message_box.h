@@ -1,7 +1,7 @@
 // Message boxes titled with the application's name, and the core's message sink on top of them.
 #pragma once
 
-#include "dictionary/message_sink.h"
+#include "io/message_sink.h"
 
 #include <QString>
 

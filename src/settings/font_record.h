@@ -2,8 +2,8 @@
 // of its fields are worth writing.
 #pragma once
 
+#include "io/profile_file.h"
 #include "settings/logfont.h"
-#include "settings/profile_file.h"
 
 #include <cstdint>
 #include <string_view>

@@ -1,7 +1,7 @@
 // Reading and writing the integer keys of the settings table.
 #pragma once
 
-#include "settings/profile_file.h"
+#include "io/profile_file.h"
 #include "settings/settings_keys.h"
 
 #include <cstdint>

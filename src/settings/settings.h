@@ -15,8 +15,8 @@
 // window rectangle or another instance's settings, are kept.)
 #pragma once
 
+#include "io/profile_file.h"
 #include "settings/logfont.h"
-#include "settings/profile_file.h"
 #include "settings/settings_keys.h"
 
 #include <cstdint>

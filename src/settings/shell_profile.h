@@ -2,7 +2,7 @@
 // and the print preview's page count.
 #pragma once
 
-#include "settings/profile_file.h"
+#include "io/profile_file.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #include "settings/voice_settings.h"
 
-#include "settings/profile_text.h"
+#include "io/profile_text.h"
 #include "settings/settings_keys.h"
 
 namespace yomi6 {

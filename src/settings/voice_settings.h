@@ -2,7 +2,7 @@
 // keeps them. Values are the file's bytes (code page 932), unconverted.
 #pragma once
 
-#include "settings/profile_file.h"
+#include "io/profile_file.h"
 
 #include <string>
 #include <string_view>

@@ -2,11 +2,11 @@
 // dicrc (IPADIC and NAIST-jdic against UniDic), the same readings from all three, Latin words
 // read as words where the dictionary knows them, and the characters of code page 932 beyond
 // JIS X 0208 read through their readable form with their source bytes kept.
+#include "analysis/extension_chars.h"
+#include "analysis/feature_layout.h"
+#include "analysis/mecab_analyzer.h"
 #include "dictionary/dic_tables.h"
-#include "speech/automatic_reading.h"
-#include "speech/extension_chars.h"
-#include "speech/feature_layout.h"
-#include "speech/mecab_analyzer.h"
+#include "reading/automatic_reading.h"
 #include "support/sjis.h"
 #include "text/cp932_codec.h"
 #include "text/utf8_codec.h"

@@ -1,7 +1,7 @@
 // The Aozora notation parser: ruby and its base, notes, gaiji, accents, the explaining block and
 // the colophon, detection, and the text a subtitle shows.
-#include "speech/aozora_gaiji.h"
-#include "speech/aozora_notation.h"
+#include "aozora/aozora_gaiji.h"
+#include "aozora/aozora_notation.h"
 #include "support/sjis.h"
 
 #include <gtest/gtest.h>

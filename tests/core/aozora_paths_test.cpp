@@ -1,12 +1,12 @@
 // Aozora notation along every path of a reading: the settings switch, --aozora, passes through a
 // long text (the colophon never reached), the export's ticks and its subtitles.
 #include "cli/cli_options.h"
+#include "export/speech_export.h"
+#include "export/subtitle_cues.h"
+#include "playback/long_reading.h"
+#include "playback/speech_choices.h"
+#include "playback/speech_state.h"
 #include "settings/settings.h"
-#include "speech/long_reading.h"
-#include "speech/speech_choices.h"
-#include "speech/speech_export.h"
-#include "speech/speech_state.h"
-#include "speech/subtitle_cues.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 

@@ -2,16 +2,16 @@
 // with the base's bytes as its source, the words around it still analysed in their sentence;
 // notes, the notation block and the colophon silent; a gaiji handed to the analyzer as its
 // character; every ruby of the test files read as its ruby; and the dictionary reading untouched.
+#include "analysis/mecab_analyzer.h"
+#include "aozora/aozora_notation.h"
 #include "dictionary/dic_tables.h"
-#include "dictionary/halfwidth_kana.h"
-#include "speech/aozora_notation.h"
-#include "speech/automatic_reading.h"
-#include "speech/fixed_words.h"
-#include "speech/mecab_analyzer.h"
-#include "speech/text_reader.h"
+#include "reading/automatic_reading.h"
+#include "reading/fixed_words.h"
+#include "reading/text_reader.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 #include "text/cp932_codec.h"
+#include "text/halfwidth_kana.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The crash-safe writer on awkward targets: names of the longest legal length, devices, FIFOs
 // and open descriptors written in place, read-only files and other users' files, and the
 // temporary files that killed processes left behind.
-#include "settings/atomic_file.h"
+#include "io/atomic_file.h"
 #include "support/temp_dir.h"
 
 #include <algorithm>

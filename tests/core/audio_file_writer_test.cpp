@@ -2,9 +2,9 @@
 // outgrow 32 bits, then becomes RF64 (checked on small files with a lowered limit, and at the
 // real limit through the header); a write that fails says why (a full disk, not "internal
 // error"); an export that reads nothing writes no file in any format.
-#include "speech/audio_file_writer.h"
-#include "speech/export_job.h"
-#include "speech/wave_stream.h"
+#include "export/audio_file_writer.h"
+#include "export/export_job.h"
+#include "export/wave_stream.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 

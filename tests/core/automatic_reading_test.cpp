@@ -1,11 +1,11 @@
 // The automatic reading with the real analyzer (MeCab over the system's IPADIC): words read as
 // spoken, the user's words first, Latin letters and signs by the fixed rules, long vowels, the
 // source range of every reading byte, the full buffer, and bad input of every kind.
+#include "analysis/analyzer_loader.h"
+#include "analysis/mecab_analyzer.h"
 #include "dictionary/dic_index.h"
 #include "dictionary/dic_tables.h"
-#include "speech/analyzer_loader.h"
-#include "speech/automatic_reading.h"
-#include "speech/mecab_analyzer.h"
+#include "reading/automatic_reading.h"
 #include "support/sjis.h"
 
 #include <cstring>

@@ -1,7 +1,7 @@
 // Files renamed together: all appear or none does, old targets are put back after a failure
 // part way, and a signal's clean-up finds every temporary that is still being written.
-#include "settings/atomic_output_file.h"
-#include "settings/temporary_registry.h"
+#include "io/atomic_output_file.h"
+#include "io/temporary_registry.h"
 #include "support/temp_dir.h"
 
 #include <algorithm>

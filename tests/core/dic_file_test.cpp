@@ -72,7 +72,7 @@ TEST(DicFileTest, ReadAndWriteResults) {
     TempDir dir;
     const std::string path = dir.File("d.dic");
     WriteFile(path, std::string(100, 'x'));
-    CDicFile f;
+    DictionaryFile f;
     ASSERT_EQ(f.OpenExisting(path.c_str()), 0);
     char buf[200] = {};
     EXPECT_EQ(f.ReadRecord(buf, 50, 1), 0);
@@ -91,7 +91,7 @@ TEST(DicFileTest, OnlyRegularFilesOpenAndAFifoNeverWaits) {
     TempDir dir;
     const std::string fifo = dir.File("pipe.dic");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    CDicFile f;
+    DictionaryFile f;
     // With a writer present the FIFO would open, and its first read would wait for data
     // forever. (Without a writer a blocking open would wait: the whole-process test covers
     // that case under a time limit.)
@@ -120,7 +120,7 @@ TEST(DicFileTest, OpenOrCreateWritesTheImageAndLeavesAnExistingFileAlone) {
     const std::string path = dir.File("Yomi6.dic");
     std::vector<unsigned char> image(kDicImageSize, 0);
     image[0] = 'w';
-    CDicFile f;
+    DictionaryFile f;
     bool created = false;
     ASSERT_EQ(f.OpenOrCreate(path.c_str(), image.data(), kDicImageSize, 0, &created), 0);
     EXPECT_TRUE(created);
@@ -159,7 +159,7 @@ TEST(DicFileTest, CreationThatCannotBeWrittenWholeLeavesNoFile) {
     rlimit small = old;
     small.rlim_cur = 4096;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    CDicFile f;
+    DictionaryFile f;
     bool created = true;
     const int rc = f.OpenOrCreate(path.c_str(), image.data(), kDicImageSize, 0, &created);
     ::setrlimit(RLIMIT_FSIZE, &old);
@@ -173,7 +173,7 @@ TEST(DicFileTest, FullPathOfTheOpenFile) {
     TempDir dir;
     const std::string path = dir.File("a.dic");
     WriteFile(path, "x");
-    CDicFile f;
+    DictionaryFile f;
     ASSERT_EQ(f.OpenExisting(path.c_str()), 0);
     EXPECT_EQ(f.FullPath(), std::filesystem::canonical(path).string());
     std::filesystem::remove(path);

@@ -2,7 +2,7 @@
 // dictionaries built to hit its corners.
 #include "dictionary/dic_index.h"
 #include "dictionary/dic_tables.h"
-#include "speech/reading_conversion.h"
+#include "reading/reading_conversion.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

@@ -2,14 +2,14 @@
 // onset and their pitch, are never squeezed below the floor ratio, are left alone when they
 // fit already; the set of each speed is built once and kept; and a rendering with the setting
 // on lets every sample end before the next tick instead of being cut.
-#include "speech/fitted_samples.h"
-#include "speech/playback.h"
-#include "speech/sample_pcm.h"
-#include "speech/sample_store.h"
-#include "speech/wav_render.h"
-#include "speech/wave_image.h"
+#include "playback/fitted_samples.h"
+#include "playback/playback.h"
+#include "playback/wav_render.h"
 #include "support/sjis.h"
 #include "support/wave_analysis.h"
+#include "voice/sample_pcm.h"
+#include "voice/sample_store.h"
+#include "voice/wave_image.h"
 
 #include <algorithm>
 #include <cstring>

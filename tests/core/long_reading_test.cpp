@@ -1,9 +1,9 @@
 // Reading a long text pass after pass: the passes follow each other without loss or overlap,
 // also where the reading buffer fills before the source cut, and repeat starts again where the
 // reading started.
-#include "speech/long_reading.h"
-#include "speech/pass_planner.h"
-#include "speech/speech_state.h"
+#include "playback/long_reading.h"
+#include "playback/pass_planner.h"
+#include "playback/speech_state.h"
 
 #include <gtest/gtest.h>
 

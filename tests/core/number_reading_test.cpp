@@ -1,6 +1,6 @@
 // Numbers in Japanese text read aloud: the table of spoken readings, where an expression ends,
 // what is not a number, and long or malformed input.
-#include "speech/number_reading.h"
+#include "reading/number_reading.h"
 
 #include <gtest/gtest.h>
 

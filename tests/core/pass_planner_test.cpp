@@ -1,6 +1,6 @@
 // Cutting a long text into passes and finding the word around a unit.
-#include "speech/pass_planner.h"
-#include "speech/word_ranges.h"
+#include "playback/pass_planner.h"
+#include "reading/word_ranges.h"
 #include "support/sjis.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The playback state machine tick by tick: units and silent ticks, line ends, the end of the
 // text, repeat, stop and deactivation, a second speak command, the voice toggle and the timer.
-#include "speech/playback.h"
+#include "playback/playback.h"
 #include "support/sjis.h"
 
 #include <climits>

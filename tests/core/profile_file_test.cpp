@@ -1,8 +1,8 @@
 // The profile (INI) file: reading rules, edits that keep every other byte, damaged input and
 // crash-safe replacement on disk.
-#include "settings/atomic_file.h"
-#include "settings/profile_file.h"
-#include "settings/profile_text.h"
+#include "io/atomic_file.h"
+#include "io/profile_file.h"
+#include "io/profile_text.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 

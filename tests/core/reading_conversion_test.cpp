@@ -2,8 +2,8 @@
 // and the bound of the reading buffer.
 #include "dictionary/dic_index.h"
 #include "dictionary/dic_tables.h"
-#include "speech/reading_conversion.h"
-#include "speech/speech_state.h"
+#include "playback/speech_state.h"
+#include "reading/reading_conversion.h"
 #include "support/sjis.h"
 
 #include <cstring>

@@ -1,10 +1,10 @@
 // The automatic reading when its analyzer cannot be had: one clear message and the dictionary
 // reading for that text, never a crash or a hang; and text that comes from a UTF-8 file.
+#include "analysis/analyzer_loader.h"
+#include "analysis/mecab_analyzer.h"
 #include "dictionary/dic_tables.h"
-#include "speech/analyzer_loader.h"
-#include "speech/automatic_reading.h"
-#include "speech/mecab_analyzer.h"
-#include "speech/text_reader.h"
+#include "reading/automatic_reading.h"
+#include "reading/text_reader.h"
 #include "support/recording_sink.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"

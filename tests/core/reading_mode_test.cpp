@@ -1,10 +1,10 @@
 // The one reading-mode resolver: a chosen mode is kept, no choice reads automatically while the
 // analyzer can be loaded and with the dictionary once it could not (said once, not at every
 // reading), and the switch of the menu item goes from the mode in effect to the other one.
+#include "analysis/analyzer_loader.h"
 #include "dictionary/dic_tables.h"
-#include "speech/analyzer_loader.h"
-#include "speech/reading_mode.h"
-#include "speech/speech_state.h"
+#include "playback/speech_state.h"
+#include "reading/reading_mode.h"
 #include "support/recording_sink.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"

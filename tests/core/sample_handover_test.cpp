@@ -2,7 +2,7 @@
 // one's start and the new one sounds whole; told late, the cut sample fades out under the new
 // one; either way smoothly and within the fade. A sample that ended before the next start
 // leaves nothing; sums are clamped; the end of the sound counts the fade.
-#include "speech/sample_handover.h"
+#include "playback/sample_handover.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>

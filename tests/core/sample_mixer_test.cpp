@@ -1,7 +1,7 @@
 // The mixer's placement of samples in the output stream, driven by a simulated output: frames
 // land exactly where the moment of the request puts them, whatever the size and timing of the
 // output's pulls; late requests, cuts, silence, and the stepping of the stream's clock.
-#include "speech/sample_mixer.h"
+#include "playback/sample_mixer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The compiled-in voice samples: every name of both voices, the exact WAVE layout, the rates,
 // the pause, and that each sample is a short, distinct syllable, the female voice higher.
-#include "speech/sample_store.h"
-#include "speech/wave_image.h"
 #include "support/wave_analysis.h"
+#include "voice/sample_store.h"
+#include "voice/wave_image.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,11 +1,11 @@
 // The settings module: keys, defaults, order and clamps of the settings file, the font records
 // with their baselines, the main window's entries and where the file lives.
+#include "playback/speech_state.h"
 #include "settings/font_record.h"
 #include "settings/settings.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_path.h"
 #include "settings/shell_profile.h"
-#include "speech/speech_state.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 

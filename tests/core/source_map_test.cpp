@@ -3,9 +3,9 @@
 // editor's text mapped back to its characters.
 #include "dictionary/dic_index.h"
 #include "dictionary/dic_tables.h"
-#include "speech/reading_conversion.h"
-#include "speech/speech_pass.h"
-#include "speech/speech_state.h"
+#include "playback/speech_pass.h"
+#include "playback/speech_state.h"
+#include "reading/reading_conversion.h"
 #include "support/sjis.h"
 #include "text/speech_text.h"
 

@@ -1,10 +1,10 @@
 // The export's core: the streamed rendering against the one-pass rendering, passes over long
 // texts, cancelling, sentences and cues, the subtitle text, the formats by name.
-#include "speech/export_job.h"
-#include "speech/speech_export.h"
-#include "speech/speech_state.h"
-#include "speech/subtitle_cues.h"
-#include "speech/wav_render.h"
+#include "export/export_job.h"
+#include "export/speech_export.h"
+#include "export/subtitle_cues.h"
+#include "playback/speech_state.h"
+#include "playback/wav_render.h"
 #include "support/sjis.h"
 
 #include <filesystem>

@@ -1,12 +1,12 @@
 // Voice folders on disk: which units are usable, missing or unusable and why, with files of
 // every common layout, broken files, links, pipes and folders that cannot be read.
-#include "speech/sample_pcm.h"
-#include "speech/voice_folder.h"
-#include "speech/voice_report_text.h"
-#include "speech/voice_table.h"
-#include "speech/wave_decoder.h"
 #include "support/temp_dir.h"
 #include "support/wave_writer.h"
+#include "voice/sample_pcm.h"
+#include "voice/voice_folder.h"
+#include "voice/voice_report_text.h"
+#include "voice/voice_table.h"
+#include "voice/wave_decoder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,14 +1,14 @@
 // What the recorder does to a take (trim, level) and how a recording session keeps its takes;
 // which sound a sample name resolves to once a slot has a voice; the voices in the settings.
-#include "settings/profile_file.h"
+#include "io/profile_file.h"
 #include "settings/settings_path.h"
 #include "settings/voice_settings.h"
-#include "speech/recording_session.h"
-#include "speech/sample_edit.h"
-#include "speech/sample_pcm.h"
-#include "speech/voice_selection.h"
 #include "support/temp_dir.h"
 #include "support/wave_writer.h"
+#include "voice/recording_session.h"
+#include "voice/sample_edit.h"
+#include "voice/sample_pcm.h"
+#include "voice/voice_selection.h"
 
 #include <cmath>
 #include <filesystem>

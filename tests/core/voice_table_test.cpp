@@ -1,8 +1,8 @@
 // The voice sample table: its three unit tables with their name tables, and the unit lookup
 // that cuts a reading into kana units.
-#include "speech/sample_store.h"
-#include "speech/voice_table.h"
 #include "support/sjis.h"
+#include "voice/sample_store.h"
+#include "voice/voice_table.h"
 
 #include <gtest/gtest.h>
 #include <set>

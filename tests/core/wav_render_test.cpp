@@ -1,11 +1,11 @@
 // One pass laid out in time: the tick schedule, and the WAVE rendering with its onsets, cuts
 // (the cut sample fading out just before the next), silent ticks, resampling and length, over
 // made-up sounds and over the compiled-in samples.
-#include "speech/playback.h"
-#include "speech/sample_handover.h"
-#include "speech/wav_render.h"
-#include "speech/wave_image.h"
+#include "playback/playback.h"
+#include "playback/sample_handover.h"
+#include "playback/wav_render.h"
 #include "support/sjis.h"
+#include "voice/wave_image.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,8 @@
 // Reading WAVE files of any common layout, written by libsndfile, and refusing headers that do
 // not fit their files.
-#include "speech/wave_decoder.h"
 #include "support/temp_dir.h"
 #include "support/wave_writer.h"
+#include "voice/wave_decoder.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

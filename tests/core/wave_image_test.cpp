@@ -1,6 +1,6 @@
 // ParseWave: accepts the one 8-bit mono PCM layout and refuses every damaged header with a
 // reason, without reading past the image.
-#include "speech/wave_image.h"
+#include "voice/wave_image.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // Word lists: kana readings made half-width, comma- and tab-separated lines in UTF-8 (with or
 // without a byte order mark) and Shift-JIS, the lines that are skipped and why, and writing
 // lists that read back to the same entries.
-#include "dictionary/halfwidth_kana.h"
 #include "dictionary/word_list.h"
 #include "support/sjis.h"
+#include "text/halfwidth_kana.h"
 #include "text/utf8_codec.h"
 
 #include <gtest/gtest.h>

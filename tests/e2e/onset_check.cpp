@@ -32,13 +32,13 @@
 #include "cli/cli_common.h"
 #include "cli/cli_options.h"
 #include "cli/speech_options.h"
-#include "speech/playback.h"
-#include "speech/sample_handover.h"
-#include "speech/sample_pcm.h"
-#include "speech/sample_store.h"
-#include "speech/speech_state.h"
-#include "speech/voice_table.h"
-#include "speech/wave_image.h"
+#include "playback/playback.h"
+#include "playback/sample_handover.h"
+#include "playback/speech_state.h"
+#include "voice/sample_pcm.h"
+#include "voice/sample_store.h"
+#include "voice/voice_table.h"
+#include "voice/wave_image.h"
 
 #include <algorithm>
 #include <array>

@@ -2,13 +2,13 @@
 // default and kept in the settings file; with it the reading pane and the speech read a ruby
 // for its base (the highlight on the base) and keep notes silent; without it every character
 // is read.
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/resources_init.h"
+#include "editor/reading_pane.h"
+#include "editor/text_view.h"
 #include "gui/gui_test_support.h"
-#include "speech/speech_state.h"
-#include "view/reading_pane.h"
-#include "view/speech_controller.h"
-#include "view/yomi6_view.h"
+#include "playback/speech_state.h"
+#include "speaking/speech_controller.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,14 +2,14 @@
 // add the side files, the selection alone is exported, and a cancelled export leaves no file;
 // replacing files is asked once for all of them, the status bar says where the file went, and
 // a selection that reads nothing is refused.
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/resources_init.h"
+#include "editor/text_view.h"
+#include "export/speech_export.h"
 #include "gui/gui_test_support.h"
-#include "speech/speech_export.h"
-#include "speech/speech_state.h"
+#include "playback/speech_state.h"
+#include "speaking/audio_export.h"
 #include "text/speech_text.h"
-#include "view/audio_export.h"
-#include "view/yomi6_view.h"
 
 #include <QAction>
 #include <QApplication>

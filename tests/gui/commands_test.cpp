@@ -1,14 +1,14 @@
 // The commands as the user meets them: both menu bars item by item, every shortcut with its
 // effect, the tool bar, the status prompts and the check marks. What is expected is typed out
 // here, independently of the program's command table.
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/resources_init.h"
+#include "editor/document.h"
+#include "editor/find_dialog.h"
+#include "editor/text_view.h"
 #include "gui/gui_test_support.h"
-#include "speech/speech_state.h"
-#include "view/find_dialog.h"
-#include "view/speech_controller.h"
-#include "view/yomi6_doc.h"
-#include "view/yomi6_view.h"
+#include "playback/speech_state.h"
+#include "speaking/speech_controller.h"
 
 #include <QAction>
 #include <QApplication>
@@ -179,7 +179,7 @@ Lines MenuLines(const QMenu& menu) {
 
 // Compares the menu bar with menus, every item of every menu; the recent-file placeholder stays
 // disabled.
-void CompareMenuBar(CMainFrame& frame, const std::vector<Menu>& menus) {
+void CompareMenuBar(MainWindow& frame, const std::vector<Menu>& menus) {
     Lines titles;
     for (const QAction* top : frame.menuBar()->actions()) {
         titles << top->text();
@@ -240,19 +240,19 @@ private slots:
 
         run.view()->GetDocument()->SetModifiedFlag(false);
         run.frame().MdiArea()->closeAllSubWindows();
-        QTRY_VERIFY(run.frame().ChildFrames().empty());
+        QTRY_VERIFY(run.frame().DocumentWindows().empty());
         CompareMenuBar(run.frame(), FrameMenus());
 
         // A new document brings the document menus back.
         QTest::keyClick(&run.frame(), Qt::Key_N, Qt::ControlModifier);
-        QTRY_COMPARE(run.frame().ChildFrames().size(), 1u);
+        QTRY_COMPARE(run.frame().DocumentWindows().size(), 1u);
         QCOMPARE(TopMenu(run.frame(), U("編集(&E)")) != nullptr, true);
     }
 
     void editingShortcutsActOnTheText() {
         EditorRun run;
         QVERIFY(run.ok());
-        CYOMI5View* view = run.view();
+        TextView* view = run.view();
         view->setFocus();
         QClipboard* clipboard = QApplication::clipboard();
 
@@ -311,7 +311,7 @@ private slots:
         QVERIFY(WriteBytes(path, "old"));
         EditorRun run({path});
         QVERIFY(run.ok());
-        CYOMI5View* view = run.view();
+        TextView* view = run.view();
         view->setFocus();
         QTest::keyClicks(view, QStringLiteral("new "));
         QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);
@@ -349,9 +349,9 @@ private slots:
         QVERIFY(!QFile::exists(m_cwd.filePath(QStringLiteral("never.pdf"))));
         QApplication::setActiveWindow(&run.frame());
 
-        const std::size_t before = run.frame().ChildFrames().size();
+        const std::size_t before = run.frame().DocumentWindows().size();
         QTest::keyClick(view, Qt::Key_N, Qt::ControlModifier);
-        QCOMPARE(run.frame().ChildFrames().size(), before + 1);
+        QCOMPARE(run.frame().DocumentWindows().size(), before + 1);
         QVERIFY(run.view() != view);
     }
 
@@ -359,7 +359,7 @@ private slots:
         EditorRun run;
         QVERIFY(run.ok());
         run.choices().speed = 10; // slow: the reading lasts while the keys are tried
-        CYOMI5View* view = run.view();
+        TextView* view = run.view();
         view->setFocus();
         view->setPlainText(U("あいうえお。かきくけこ。さしすせそ。"));
         SpeechController& speech = run.speech();
@@ -434,7 +434,7 @@ private slots:
     void findAndReplaceAnswerCtrlFAndCtrlH() {
         EditorRun run;
         QVERIFY(run.ok());
-        CYOMI5View* view = run.view();
+        TextView* view = run.view();
         view->setFocus();
         view->setPlainText(QStringLiteral("one two"));
         QCOMPARE(run.frame().SearchDialog(false)->isVisible(), false);
@@ -468,7 +468,7 @@ private slots:
             if (!documentMenus) {
                 run.view()->GetDocument()->SetModifiedFlag(false);
                 run.frame().MdiArea()->closeAllSubWindows();
-                QTRY_VERIFY(run.frame().ChildFrames().empty());
+                QTRY_VERIFY(run.frame().DocumentWindows().empty());
             }
             for (const QAction* top : run.frame().menuBar()->actions()) {
                 QString seen;
@@ -484,7 +484,7 @@ private slots:
             }
         }
         QTest::keyClick(&run.frame(), Qt::Key_N, Qt::ControlModifier);
-        QTRY_COMPARE(run.frame().ChildFrames().size(), 1u);
+        QTRY_COMPARE(run.frame().DocumentWindows().size(), 1u);
 
         // Alt+F opens the file menu; A there is 名前を付けて保存 at once.
         QString seen;
@@ -531,7 +531,7 @@ private slots:
             }
             return nullptr;
         };
-        CYOMI5View* view = run.view();
+        TextView* view = run.view();
         view->setPlainText(QStringLiteral("one two"));
         view->selectAll();
         run.frame().UpdateCommandUI();
@@ -558,9 +558,9 @@ private slots:
         QTRY_VERIFY(Idle(run));
         QVERIFY(!button("一時停止 (Pause)")->isChecked());
 
-        const std::size_t before = run.frame().ChildFrames().size();
+        const std::size_t before = run.frame().DocumentWindows().size();
         button("新規ﾌｧｲﾙ")->trigger();
-        QCOMPARE(run.frame().ChildFrames().size(), before + 1);
+        QCOMPARE(run.frame().DocumentWindows().size(), before + 1);
     }
 
     void itemsShowTheirPromptInTheStatusBar() {
@@ -670,7 +670,7 @@ private slots:
         run.frame().ToolBar()->hide();
         run.view()->GetDocument()->SetModifiedFlag(false);
         run.frame().MdiArea()->closeAllSubWindows();
-        QTRY_VERIFY(run.frame().ChildFrames().empty());
+        QTRY_VERIFY(run.frame().DocumentWindows().empty());
         QAction* frameToolBar = MenuAction(run.frame(), "表示(&V)", "ﾂｰﾙ ﾊﾞｰ(&T)");
         QVERIFY(frameToolBar != nullptr);
         OpenAndClose(TopMenu(run.frame(), U("表示(&V)")));

@@ -1,10 +1,10 @@
 #include "gui/dialog_test_support.h"
 
-#include "app/child_frame.h"
-#include "app/main_frame.h"
-#include "app/yomi6_app.h"
-#include "view/yomi6_doc.h"
-#include "view/yomi6_view.h"
+#include "app/application.h"
+#include "app/document_window.h"
+#include "app/main_window.h"
+#include "editor/document.h"
+#include "editor/text_view.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -20,9 +20,9 @@ class QScrollBar;
 class QWidget;
 
 namespace yomi6 {
-class CMainFrame;
-class CYOMI5App;
-class CYOMI5View;
+class MainWindow;
+class Application;
+class TextView;
 } // namespace yomi6
 
 namespace yomi6::test {

@@ -4,21 +4,21 @@
 // the tables, word lists in and out, a file saved meanwhile by the registration dialog merged
 // or reloaded, the reading field, and "選択範囲を登録" from the menu's action and the editor's
 // context menu.
-#include "app/main_frame.h"
+#include "analysis/analyzer_loader.h"
+#include "analysis/mecab_analyzer.h"
+#include "app/main_window.h"
 #include "app/resources_init.h"
 #include "dictionary/dic_loader.h"
 #include "dictionary/dic_tables.h"
+#include "dictionary_manager/dictionary_filter_proxy.h"
+#include "dictionary_manager/dictionary_manager.h"
+#include "dictionary_manager/word_dialog.h"
+#include "editor/app_context.h"
+#include "editor/text_view.h"
 #include "gui/dialog_test_support.h"
 #include "gui/gui_test_support.h"
 #include "platform/message_box.h"
-#include "speech/analyzer_loader.h"
-#include "speech/mecab_analyzer.h"
-#include "view/app_context.h"
-#include "view/dictionary_filter_proxy.h"
-#include "view/dictionary_manager.h"
-#include "view/speech_controller.h"
-#include "view/word_dialog.h"
-#include "view/yomi6_view.h"
+#include "speaking/speech_controller.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -397,7 +397,7 @@ private slots:
         // The registration dialog writes record 1 and record 4 in the meantime.
         {
             BoxAnswerer dialogBoxes;
-            CWordDlg d(m_context->Registration());
+            WordDialog d(m_context->Registration());
             DialogSteps steps(&d, [&] {
                 Type(d.WordEdit(1), U("弐"));
                 Type(d.YomiEdit(1), U("ﾆ"));
@@ -405,7 +405,7 @@ private slots:
                 Type(d.YomiEdit(4), U("ｺﾞ"));
                 QTest::mouseClick(d.ConfirmButton(), Qt::LeftButton);
             });
-            QCOMPARE(d.DoModal(), int(QDialog::Accepted));
+            QCOMPARE(d.exec(), int(QDialog::Accepted));
         }
         QVERIFY(m->Document().ChangedOnDisk());
         {
@@ -591,7 +591,7 @@ private slots:
         QVERIFY(WriteBytes(DicPath(), Image({{0, "漢字", "ｶﾝｼﾞ"}})));
         EditorRun run;
         QVERIFY(run.ok());
-        CYOMI5View* view = run.view();
+        TextView* view = run.view();
         Type(view, U("音声合成の漢字"));
         const std::vector<QAction*> actions = run.frame().ActionsFor(cmd::RegisterSelection);
         QCOMPARE(actions.size(), std::size_t{1});

@@ -2,14 +2,14 @@
 // one text and one undo history for both, closing one window keeps the text and its unsaved
 // state, the save prompt comes with the last window only, a save writes the text once, and
 // the shared layout follows the window activated last.
-#include "app/child_frame.h"
-#include "app/main_frame.h"
+#include "app/document_window.h"
+#include "app/main_window.h"
 #include "app/resources_init.h"
+#include "editor/document.h"
+#include "editor/text_view.h"
 #include "gui/gui_test_support.h"
+#include "playback/speech_state.h"
 #include "settings/settings.h"
-#include "speech/speech_state.h"
-#include "view/yomi6_doc.h"
-#include "view/yomi6_view.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,19 +29,19 @@ using namespace yomi6::test;
 namespace {
 
 // Opens a second window on the active window's document through its menu action.
-CYOMI5View* OpenSecondWindow(EditorRun& run) {
-    CYOMI5View* first = run.view();
+TextView* OpenSecondWindow(EditorRun& run) {
+    TextView* first = run.view();
     QAction* action = FirstAction(run.frame(), cmd::WindowNew);
     if (action == nullptr) {
         return nullptr;
     }
     action->trigger();
-    CYOMI5View* second = run.view();
+    TextView* second = run.view();
     return second != first && second->GetDocument() == first->GetDocument() ? second : nullptr;
 }
 
-CChildFrame* FrameOf(EditorRun& run, const CYOMI5View* view) {
-    for (CChildFrame* frame : run.frame().ChildFrames()) {
+DocumentWindow* FrameOf(EditorRun& run, const TextView* view) {
+    for (DocumentWindow* frame : run.frame().DocumentWindows()) {
         if (frame->View() == view) {
             return frame;
         }
@@ -69,10 +69,10 @@ private slots:
         const QString path = m_cwd.filePath(QStringLiteral("shared.txt"));
         QVERIFY(WriteBytes(path, Sjis("本文\r\n")));
         EditorRun run({path});
-        CYOMI5View* first = run.view();
+        TextView* first = run.view();
         first->moveCursor(QTextCursor::End);
         Type(first, QString::fromUtf8("一"));
-        CYOMI5View* second = OpenSecondWindow(run);
+        TextView* second = OpenSecondWindow(run);
         QVERIFY(second != nullptr);
         QCOMPARE(second->Text(), QString::fromUtf8("本文\n一"));
 
@@ -103,10 +103,10 @@ private slots:
         const QString path = m_cwd.filePath(QStringLiteral("close.txt"));
         QVERIFY(WriteBytes(path, "base"));
         EditorRun run({path});
-        CYOMI5View* first = run.view();
-        CYOMI5View* second = OpenSecondWindow(run);
+        TextView* first = run.view();
+        TextView* second = OpenSecondWindow(run);
         QVERIFY(second != nullptr);
-        QPointer<CYOMI5Doc> doc = first->GetDocument();
+        QPointer<Document> doc = first->GetDocument();
         Type(second, QStringLiteral("X"));
         QVERIFY(doc->IsModified());
 
@@ -120,7 +120,7 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!noPrompt->handled());
         noPrompt.reset();
-        QCOMPARE(run.frame().ChildFrames().size(), 1u);
+        QCOMPARE(run.frame().DocumentWindows().size(), 1u);
         QVERIFY(!doc.isNull());
         QCOMPARE(second->Text(), QStringLiteral("Xbase"));
         QVERIFY(doc->IsModified());
@@ -144,8 +144,8 @@ private slots:
         const QString path = m_cwd.filePath(QStringLiteral("save.txt"));
         QVERIFY(WriteBytes(path, Sjis("一行目\r\n二行目\r\n")));
         EditorRun run({path});
-        CYOMI5View* first = run.view();
-        CYOMI5View* second = OpenSecondWindow(run);
+        TextView* first = run.view();
+        TextView* second = OpenSecondWindow(run);
         QVERIFY(second != nullptr);
         second->moveCursor(QTextCursor::End);
         Type(second, QString::fromUtf8("三"));
@@ -163,11 +163,11 @@ private slots:
 
     void sharedLayoutFollowsTheActiveWindowsWrapAndFont() {
         EditorRun run;
-        CYOMI5View* first = run.view();
+        TextView* first = run.view();
         QAction* wrap = FirstAction(run.frame(), cmd::WordWrap);
         QVERIFY(wrap != nullptr);
         wrap->trigger();
-        CYOMI5View* second = OpenSecondWindow(run);
+        TextView* second = OpenSecondWindow(run);
         QVERIFY(second != nullptr);
         wrap->trigger(); // the second window only
         QVERIFY(first->IsWordWrap());

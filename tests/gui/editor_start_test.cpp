@@ -1,17 +1,17 @@
 // The editor facing what it does not control: a settings file that holds anything at all (the
 // main window's saved rectangle, the saved fonts), no sound output, a save the system refuses;
 // and the main window's title as documents come and go.
-#include "app/child_frame.h"
-#include "app/main_frame.h"
+#include "app/document_window.h"
+#include "app/main_window.h"
 #include "app/resources_init.h"
+#include "editor/document.h"
+#include "editor/text_view.h"
 #include "gui/gui_test_support.h"
 #include "platform/app_strings.h"
+#include "playback/speech_state.h"
 #include "settings/font_record.h"
 #include "settings/settings.h"
-#include "speech/speech_state.h"
-#include "view/speech_controller.h"
-#include "view/yomi6_doc.h"
-#include "view/yomi6_view.h"
+#include "speaking/speech_controller.h"
 
 #include <QDir>
 #include <QFontInfo>
@@ -135,7 +135,7 @@ private slots:
         QVERIFY(WriteBytes(path, "text"));
         EditorRun run({path});
         QVERIFY(run.ok());
-        CChildFrame* first = run.frame().ChildFrames().front();
+        DocumentWindow* first = run.frame().DocumentWindows().front();
         QVERIFY(first->isMaximized());
         QCOMPARE(run.frame().windowTitle(), main + QStringLiteral(" - u.txt"));
 
@@ -150,10 +150,10 @@ private slots:
         run.frame().MdiArea()->setActiveSubWindow(first);
         run.frame().Dispatch(cmd::WindowNew);
         QCOMPARE(run.frame().windowTitle(), main + QStringLiteral(" - u.txt"));
-        QCOMPARE(run.frame().ChildFrames().back()->windowTitle(), QStringLiteral("u.txt:2*"));
+        QCOMPARE(run.frame().DocumentWindows().back()->windowTitle(), QStringLiteral("u.txt:2*"));
 
         // Restored and maximized again.
-        CChildFrame* active = run.frame().ChildFrames().back();
+        DocumentWindow* active = run.frame().DocumentWindows().back();
         active->showNormal();
         QCOMPARE(run.frame().windowTitle(), main + QStringLiteral(" - u.txt"));
         active->showMaximized();

@@ -1,18 +1,18 @@
 // The editor through its real windows: start and end of a run with the settings file, documents
 // opened, typed, saved and dropped, word wrap, fonts, and the speech keys.
-#include "app/child_frame.h"
-#include "app/main_frame.h"
+#include "app/application.h"
+#include "app/document_window.h"
+#include "app/main_window.h"
 #include "app/resources_init.h"
-#include "app/yomi6_app.h"
+#include "editor/app_context.h"
+#include "editor/document.h"
+#include "editor/find_dialog.h"
+#include "editor/text_view.h"
 #include "gui/gui_test_support.h"
+#include "playback/speech_state.h"
+#include "preferences/app_settings.h"
 #include "settings/settings.h"
-#include "speech/speech_state.h"
-#include "view/app_context.h"
-#include "view/app_settings.h"
-#include "view/find_dialog.h"
-#include "view/speech_controller.h"
-#include "view/yomi6_doc.h"
-#include "view/yomi6_view.h"
+#include "speaking/speech_controller.h"
 
 #include <QAction>
 #include <QApplication>
@@ -59,8 +59,8 @@ private slots:
         {
             Run run;
             QVERIFY(run.ok());
-            QCOMPARE(run.frame().ChildFrames().size(), 1u);
-            CChildFrame* child = run.frame().ChildFrames().front();
+            QCOMPARE(run.frame().DocumentWindows().size(), 1u);
+            DocumentWindow* child = run.frame().DocumentWindows().front();
             QVERIFY(child->isMaximized());
             QCOMPARE(run.view()->GetDocument()->Title(), QString::fromUtf8("無題1"));
             QCOMPARE(run.frame().frameGeometry(), QRect(0, 0, 580, 350));
@@ -85,7 +85,7 @@ private slots:
             Run run;
             run.frame().setGeometry(40, 30, 500, 300);
             closedAt = run.frame().frameGeometry();
-            run.frame().ChildFrames().front()->showNormal();
+            run.frame().DocumentWindows().front()->showNormal();
             run.frame().Dispatch(cmd::WordWrap);
             QVERIFY(run.view()->IsWordWrap());
             QTest::keyClick(run.view(), Qt::Key_F5); // male voice
@@ -93,7 +93,7 @@ private slots:
         }
         Run run;
         QCOMPARE(run.frame().frameGeometry(), closedAt);
-        QVERIFY(!run.frame().ChildFrames().front()->isMaximized());
+        QVERIFY(!run.frame().DocumentWindows().front()->isMaximized());
         QVERIFY(run.view()->IsWordWrap());
         QCOMPARE(run.choices().voice, 1);
         QCOMPARE(run.choices().speed, 250);
@@ -210,12 +210,12 @@ private slots:
         auto box = AnswerNextMessageBox(QMessageBox::Ok);
         QVERIFY(run.frame().OpenDocument(over) == nullptr);
         QCOMPARE(box->text(), QString::fromUtf8("ﾌｧｲﾙが大きすぎて開けません。"));
-        QCOMPARE(run.frame().ChildFrames().size(), 2u);
+        QCOMPARE(run.frame().DocumentWindows().size(), 2u);
     }
 
     void wordWrapIsPerViewAndFollowsTheSetting() {
         Run run;
-        CYOMI5View* first = run.view();
+        TextView* first = run.view();
         QAction* wrap = FirstAction(run.frame(), cmd::WordWrap);
         QVERIFY(wrap != nullptr);
         QVERIFY(!wrap->isChecked());
@@ -224,7 +224,7 @@ private slots:
         QVERIFY(wrap->isChecked());
         QVERIFY(app_settings::WordWrap(run.settings()));
         run.frame().Dispatch(cmd::WindowNew); // a second window on the same document
-        CYOMI5View* second = run.view();
+        TextView* second = run.view();
         QVERIFY(second != first);
         QVERIFY(second->IsWordWrap());
         run.frame().Dispatch(cmd::WordWrap);
@@ -291,7 +291,7 @@ private slots:
 
     void switchingDocumentsStopsSpeech() {
         Run run;
-        CYOMI5View* first = run.view();
+        TextView* first = run.view();
         Type(first, QString::fromUtf8("あいうえおかきくけこ"));
         run.frame().Dispatch(cmd::Speak);
         QCOMPARE(run.speech().Session().speaking, 1);
@@ -317,7 +317,7 @@ private slots:
             QVERIFY(enter.isAccepted());
             QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(&run.frame(), &drop);
-            QCOMPARE(run.frame().ChildFrames().size(), 2u);
+            QCOMPARE(run.frame().DocumentWindows().size(), 2u);
             QCOMPARE(run.view()->GetDocument()->PathName(), b);
             QCOMPARE(run.view()->toPlainText(), QStringLiteral("b"));
         }
@@ -333,7 +333,7 @@ private slots:
         auto box = AnswerNextMessageBox(QMessageBox::Cancel);
         run.frame().close();
         QVERIFY(box->text().contains(QString::fromUtf8("無題1")));
-        QCOMPARE(run.frame().ChildFrames().size(), 1u);
+        QCOMPARE(run.frame().DocumentWindows().size(), 1u);
         QVERIFY(run.frame().isVisible());
         // The rectangle was written all the same.
         QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "X2"),

@@ -2,19 +2,19 @@
 // with the units the core reads from the same text, in both reading modes and across passes;
 // reading from the caret or the selection, pause and resume, F5, the end of a reading, and the
 // commands' menu entries, shortcuts and tool bar buttons through the real actions.
-#include "app/child_frame.h"
-#include "app/main_frame.h"
+#include "app/application.h"
+#include "app/document_window.h"
+#include "app/main_window.h"
 #include "app/resources_init.h"
-#include "app/yomi6_app.h"
+#include "editor/document.h"
+#include "editor/text_view.h"
 #include "gui/gui_test_support.h"
-#include "speech/pass_planner.h"
-#include "speech/playback.h"
-#include "speech/speech_pass.h"
-#include "speech/speech_state.h"
+#include "playback/pass_planner.h"
+#include "playback/playback.h"
+#include "playback/speech_pass.h"
+#include "playback/speech_state.h"
+#include "speaking/speech_controller.h"
 #include "text/speech_text.h"
-#include "view/speech_controller.h"
-#include "view/yomi6_doc.h"
-#include "view/yomi6_view.h"
 
 #include <QAction>
 #include <QDir>
@@ -82,7 +82,7 @@ QList<Heard> CoreUnits(const SpeechPreferences& choices, const QString& text, in
 }
 
 // The range a view shows as the unit being heard, or {-1, -1} when it shows none.
-std::pair<int, int> HighlightedUnit(const CYOMI5View* view) {
+std::pair<int, int> HighlightedUnit(const TextView* view) {
     for (const QTextEdit::ExtraSelection& s : view->extraSelections()) {
         if (s.format.property(QTextFormat::UserProperty).toString() == QLatin1String("unit")) {
             return {s.cursor.selectionStart(), s.cursor.selectionEnd()};
@@ -95,7 +95,7 @@ std::pair<int, int> HighlightedUnit(const CYOMI5View* view) {
 // view shows at that moment.
 class HighlightRecorder {
 public:
-    HighlightRecorder(SpeechController& speech, const CYOMI5View* view) {
+    HighlightRecorder(SpeechController& speech, const TextView* view) {
         // A highlight is shown when its sample starts to sound, up to the output latency after
         // its tick; by then later ticks may have run. So each highlight is paired with the
         // earliest tick not yet shown that read the same range, never with the latest tick.
@@ -214,7 +214,7 @@ private slots:
 
         // The keys act: Ctrl+F3 reads from the caret, Pause and Ctrl+F4 toggle the pause, F4
         // ends a paused reading.
-        CYOMI5View* view = run.view();
+        TextView* view = run.view();
         view->setPlainText(QString::fromUtf8("あいうえお かきくけこ さしすせそ"));
         QTextCursor caret = view->textCursor();
         caret.setPosition(6);
@@ -249,7 +249,7 @@ private slots:
         EditorRun run({}, m_start);
         QVERIFY(run.ok());
         run.choices().readings = readings;
-        CYOMI5View* view = run.view();
+        TextView* view = run.view();
         // About 13,000 bytes; the caret after the first sentence.
         const QString text = LongText("東京は晴れ、ｱｲｳ 12。", 6, 1100);
         view->setPlainText(text);
@@ -275,7 +275,7 @@ private slots:
 
     void aSelectionIsReadAloneAndRepeatStartsWhereTheReadingStarted() {
         EditorRun run({}, m_start);
-        CYOMI5View* view = run.view();
+        TextView* view = run.view();
         const QString text = QString::fromUtf8("あいう。かきく。さしす。");
         view->setPlainText(text);
         QTextCursor selection = view->textCursor();
@@ -304,7 +304,7 @@ private slots:
 
     void pauseHoldsTheUnitAndResumeGoesOnWithTheNext() {
         EditorRun run({}, m_start);
-        CYOMI5View* view = run.view();
+        TextView* view = run.view();
         const QString text = LongText("かきくけこさしすせそ。", 3, 1500);
         view->setPlainText(text);
         const QList<Heard> expected =
@@ -330,7 +330,7 @@ private slots:
 
     void editingWhilePausedEndsTheReading() {
         EditorRun run({}, m_start);
-        CYOMI5View* view = run.view();
+        TextView* view = run.view();
         view->setPlainText(QString::fromUtf8("あいうえおかきくけこ"));
         HighlightRecorder heard(run.speech(), view);
         run.choices().speed = 40;
@@ -351,7 +351,7 @@ private slots:
 
     void f5SwitchesTheVoiceFromTheNextUnit() {
         EditorRun run({}, m_start);
-        CYOMI5View* view = run.view();
+        TextView* view = run.view();
         const QString text = LongText("あいうえおかきくけこ。", 2, 2500);
         view->setPlainText(text);
         const QList<Heard> female =
@@ -374,10 +374,10 @@ private slots:
 
     void everyWindowOfTheDocumentShowsTheHighlight() {
         EditorRun run({}, m_start);
-        CYOMI5View* first = run.view();
+        TextView* first = run.view();
         first->setPlainText(QString::fromUtf8("あいうえおかきくけこ"));
         run.frame().Dispatch(cmd::WindowNew);
-        CYOMI5View* second = run.view();
+        TextView* second = run.view();
         QVERIFY(second != first);
         QCOMPARE(second->GetDocument(), first->GetDocument());
         run.choices().speed = 40;
@@ -393,16 +393,16 @@ private slots:
 
     void aWindowOpenedOrClosedWhileSpeakingKeepsTheHighlightRight() {
         EditorRun run({}, m_start);
-        CYOMI5View* first = run.view();
+        TextView* first = run.view();
         first->setPlainText(QString::fromUtf8("あいうえおかきくけこさしすせそ"));
         run.choices().speed = 40;
         run.frame().Dispatch(cmd::ReadFromCaret);
         QTRY_VERIFY_WITH_TIMEOUT(HighlightedUnit(first).first >= 0, 3000);
         // A window opened now shows the unit being heard at once, not from the next tick on.
         run.frame().Dispatch(cmd::WindowNew);
-        CYOMI5View* second = run.view();
+        TextView* second = run.view();
         QVERIFY(second != first);
-        const CYOMI5Doc::Highlight& kept = first->GetDocument()->SpeechHighlight();
+        const Document::Highlight& kept = first->GetDocument()->SpeechHighlight();
         QVERIFY(kept.unitBegin >= 0);
         QCOMPARE(HighlightedUnit(second), std::make_pair(kept.unitBegin, kept.unitEnd));
         QCOMPARE(HighlightedUnit(first), HighlightedUnit(second));
@@ -414,10 +414,10 @@ private slots:
         // window that stays.
         run.frame().Dispatch(cmd::ReadFromCaret);
         QTRY_VERIFY_WITH_TIMEOUT(HighlightedUnit(first).first >= 0, 3000);
-        CChildFrame* speaking = run.frame().ChildFrames().back();
+        DocumentWindow* speaking = run.frame().DocumentWindows().back();
         QCOMPARE(speaking->View(), second);
         QVERIFY(speaking->close());
-        QTRY_COMPARE(run.frame().ChildFrames().size(), 1u);
+        QTRY_COMPARE(run.frame().DocumentWindows().size(), 1u);
         QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 3000);
         QTest::qWait(300); // a few ticks' time: nothing may show up again
         QCOMPARE(HighlightedUnit(first), std::make_pair(-1, -1));

@@ -1,14 +1,14 @@
 #include "gui/gui_test_support.h"
 
-#include "app/child_frame.h"
-#include "app/main_frame.h"
-#include "app/yomi6_app.h"
-#include "settings/profile_file.h"
-#include "speech/speech_state.h"
+#include "app/application.h"
+#include "app/document_window.h"
+#include "app/main_window.h"
+#include "editor/app_context.h"
+#include "editor/document.h"
+#include "editor/text_view.h"
+#include "io/profile_file.h"
+#include "playback/speech_state.h"
 #include "text/cp932_codec.h"
-#include "view/app_context.h"
-#include "view/yomi6_doc.h"
-#include "view/yomi6_view.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -40,10 +40,10 @@ std::string ToCp932(const char* utf8) {
 EditorRun::EditorRun(const QStringList& files) : EditorRun(files, SpeechPreferences()) {}
 
 EditorRun::EditorRun(const QStringList& files, const SpeechPreferences& start)
-    : m_app(std::make_unique<CYOMI5App>(start)) {
+    : m_app(std::make_unique<Application>(start)) {
     m_ok = m_app->InitInstance(files);
     if (m_ok) {
-        QApplication::setActiveWindow(m_app->MainFrame());
+        QApplication::setActiveWindow(m_app->Window());
     }
 }
 
@@ -51,11 +51,11 @@ EditorRun::~EditorRun() {
     Finish();
 }
 
-CMainFrame& EditorRun::frame() const {
-    return *m_app->MainFrame();
+MainWindow& EditorRun::frame() const {
+    return *m_app->Window();
 }
 
-CYOMI5View* EditorRun::view() const {
+TextView* EditorRun::view() const {
     return frame().ActiveView();
 }
 
@@ -79,12 +79,12 @@ void EditorRun::Finish() {
     if (!m_app) {
         return;
     }
-    if (m_app->MainFrame() != nullptr) {
-        for (CChildFrame* f : frame().ChildFrames()) {
+    if (m_app->Window() != nullptr) {
+        for (DocumentWindow* f : frame().DocumentWindows()) {
             f->View()->GetDocument()->SetModifiedFlag(false);
         }
-        if (m_app->MainFrame()->isVisible()) {
-            m_app->MainFrame()->close();
+        if (m_app->Window()->isVisible()) {
+            m_app->Window()->close();
         }
     }
     m_app->ExitInstance();
@@ -137,7 +137,7 @@ ModalHandler::ModalHandler(std::function<void(QWidget*)> act)
 
 ModalHandler::~ModalHandler() = default;
 
-QAction* FirstAction(CMainFrame& frame, cmd::Id id) {
+QAction* FirstAction(MainWindow& frame, cmd::Id id) {
     const auto actions = frame.ActionsFor(id);
     return actions.empty() ? nullptr : actions.front();
 }
@@ -194,7 +194,7 @@ std::optional<int> IniInt(const QString& iniPath, const char* sectionUtf8, const
     return profile.GetInt(ToCp932(sectionUtf8), ToCp932(keyUtf8), -99999);
 }
 
-QMenu* TopMenu(CMainFrame& frame, const QString& title) {
+QMenu* TopMenu(MainWindow& frame, const QString& title) {
     for (QAction* top : frame.menuBar()->actions()) {
         if (top->menu() != nullptr && top->text() == title) {
             return top->menu();
@@ -203,7 +203,7 @@ QMenu* TopMenu(CMainFrame& frame, const QString& title) {
     return nullptr;
 }
 
-QAction* MenuAction(CMainFrame& frame, const QString& menuTitle, const QString& text) {
+QAction* MenuAction(MainWindow& frame, const QString& menuTitle, const QString& text) {
     if (QMenu* menu = TopMenu(frame, menuTitle)) {
         for (QAction* a : menu->actions()) {
             if (a->text() == text) {
@@ -214,7 +214,7 @@ QAction* MenuAction(CMainFrame& frame, const QString& menuTitle, const QString& 
     return nullptr;
 }
 
-QAction* MenuAction(CMainFrame& frame, const char* menuTitleUtf8, const char* textUtf8) {
+QAction* MenuAction(MainWindow& frame, const char* menuTitleUtf8, const char* textUtf8) {
     return MenuAction(frame, QString::fromUtf8(menuTitleUtf8), QString::fromUtf8(textUtf8));
 }
 

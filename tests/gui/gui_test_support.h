@@ -2,7 +2,7 @@
 // settings file.
 #pragma once
 
-#include "view/command_ids.h"
+#include "commands/command_ids.h"
 
 #include <QMessageBox>
 #include <QString>
@@ -22,9 +22,9 @@ class QMenu;
 
 namespace yomi6 {
 struct AppSettings;
-class CMainFrame;
-class CYOMI5App;
-class CYOMI5View;
+class MainWindow;
+class Application;
+class TextView;
 class SpeechController;
 struct SpeechPreferences;
 } // namespace yomi6
@@ -44,8 +44,8 @@ public:
     EditorRun& operator=(const EditorRun&) = delete;
 
     bool ok() const { return m_ok; }
-    CMainFrame& frame() const;
-    CYOMI5View* view() const;
+    MainWindow& frame() const;
+    TextView* view() const;
     // The run's printer (AppContext::Printer).
     QPrinter& printer() const;
     // The run's speech, and the speech choices it speaks with.
@@ -56,7 +56,7 @@ public:
     void Finish();
 
 private:
-    std::unique_ptr<CYOMI5App> m_app;
+    std::unique_ptr<Application> m_app;
     bool m_ok = false;
 };
 
@@ -108,19 +108,19 @@ std::unique_ptr<ModalHandler> AnswerNextMessageBox(QMessageBox::StandardButton b
 std::optional<int> IniInt(const QString& iniPath, const char* sectionUtf8, const char* keyUtf8);
 
 // The menu bar's top-level menu with this title (as shown, with its "&" mnemonic), or nullptr.
-QMenu* TopMenu(CMainFrame& frame, const QString& title);
+QMenu* TopMenu(MainWindow& frame, const QString& title);
 
 // The first action of command id in the main window (a menu item, a tool bar button or a key),
 // or nullptr.
-QAction* FirstAction(CMainFrame& frame, cmd::Id id);
+QAction* FirstAction(MainWindow& frame, cmd::Id id);
 
 // Types text as a user does: ASCII through key presses ('\n' as Return), everything else
 // committed by an input method, as ibus or fcitx deliver Japanese.
 void Type(QWidget* widget, const QString& text);
 // The item with this text (as shown, "&" and any "\t" + shortcut included) in the menu bar's
 // menu with this title, or nullptr.
-QAction* MenuAction(CMainFrame& frame, const QString& menuTitle, const QString& text);
-QAction* MenuAction(CMainFrame& frame, const char* menuTitleUtf8, const char* textUtf8);
+QAction* MenuAction(MainWindow& frame, const QString& menuTitle, const QString& text);
+QAction* MenuAction(MainWindow& frame, const char* menuTitleUtf8, const char* textUtf8);
 
 // Writes bytes to path; returns false on failure.
 bool WriteBytes(const QString& path, const QByteArray& bytes);

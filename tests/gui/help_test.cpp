@@ -3,7 +3,7 @@
 // the features and the menu items the program really has (their texts taken from the real
 // actions), every key of those actions, and the buttons go back, forward and home.
 #include "app/help_window.h"
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/resources_init.h"
 #include "gui/gui_test_support.h"
 
@@ -280,7 +280,7 @@ private slots:
 
 private:
     // ﾍﾙﾌﾟ → 目次, through the real menu item.
-    static HelpWindow* OpenHelp(CMainFrame& frame) {
+    static HelpWindow* OpenHelp(MainWindow& frame) {
         QAction* item = MenuAction(frame, "ﾍﾙﾌﾟ(&H)", "目次(&C)");
         if (item == nullptr) {
             return nullptr;

@@ -1,9 +1,9 @@
 #include "gui/print_test_support.h"
 
-#include "app/child_frame.h"
-#include "app/main_frame.h"
-#include "view/yomi6_doc.h"
-#include "view/yomi6_view.h"
+#include "app/document_window.h"
+#include "app/main_window.h"
+#include "editor/document.h"
+#include "editor/text_view.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -4,7 +4,7 @@
 
 #include "gui/gui_test_support.h"
 
-#include "app/yomi6_app.h"
+#include "app/application.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -16,8 +16,8 @@
 class QPrinter;
 
 namespace yomi6 {
-class CMainFrame;
-class CYOMI5View;
+class MainWindow;
+class TextView;
 } // namespace yomi6
 
 namespace yomi6::test {

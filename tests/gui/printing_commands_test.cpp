@@ -1,18 +1,18 @@
 // The printing commands through the editor's windows: the page layout dialog, the printer font
 // kept in printer units, the print dialog, a job that cannot start, printer setup, and the
 // preview opening at the caret's page with word wrap on while it is open.
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/resources_init.h"
+#include "commands/command_ids.h"
+#include "editor/text_view.h"
 #include "gui/gui_test_support.h"
 #include "gui/pdf_words.h"
 #include "gui/print_test_support.h"
+#include "playback/speech_state.h"
+#include "printing/page_layout_dialog.h"
+#include "printing/print_pagination.h"
+#include "printing/printer_font.h"
 #include "settings/settings.h"
-#include "speech/speech_state.h"
-#include "view/command_ids.h"
-#include "view/page_layout_dlg.h"
-#include "view/print_pagination.h"
-#include "view/printer_font.h"
-#include "view/yomi6_view.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -62,7 +62,7 @@ std::unique_ptr<ModalHandler> AnswerFontDialog(int pixelSize, int* openedWith = 
 }
 
 // Moves the caret of view to the start of the line that starts with label.
-void PutCaretAt(CYOMI5View* view, const QString& label) {
+void PutCaretAt(TextView* view, const QString& label) {
     const qsizetype position = view->Text().indexOf(label);
     QVERIFY(position >= 0);
     QTextCursor cursor = view->textCursor();
@@ -127,12 +127,12 @@ private slots:
             // The defaults: title and date OFF, page number ON.
             ModalHandler answer([](QWidget* w) {
                 const RejectOnExit guard(w);
-                auto* dialog = qobject_cast<CPageLayoutDlg*>(w);
+                auto* dialog = qobject_cast<PageLayoutDialog*>(w);
                 QVERIFY(dialog != nullptr);
                 QCOMPARE(dialog->windowTitle(), QString::fromUtf8("ページレイアウトの設定"));
-                QCOMPARE(dialog->m_nFileName, 1);
-                QCOMPARE(dialog->m_nDate, 1);
-                QCOMPARE(dialog->m_nPage, 0);
+                QCOMPARE(dialog->fileNameChoice, 1);
+                QCOMPARE(dialog->dateChoice, 1);
+                QCOMPARE(dialog->pageChoice, 0);
                 QCOMPARE(dialog->Pair(0)->checkedId(), 1);
                 QCOMPARE(dialog->Pair(1)->checkedId(), 1);
                 QCOMPARE(dialog->Pair(2)->checkedId(), 0);
@@ -155,7 +155,7 @@ private slots:
             // Cancel changes nothing, whatever was clicked.
             ModalHandler cancel([](QWidget* w) {
                 const RejectOnExit guard(w);
-                auto* dialog = qobject_cast<CPageLayoutDlg*>(w);
+                auto* dialog = qobject_cast<PageLayoutDialog*>(w);
                 QVERIFY(dialog != nullptr);
                 QCOMPARE(dialog->Pair(0)->checkedId(), 0);
                 dialog->findChild<QPushButton*>(QStringLiteral("1005"))->click();

@@ -1,17 +1,17 @@
 // Printed pages read back from PDF: where the header, footer and body lie for each switch
 // combination, the date of a job, page breaks of a long text, long lines wrapped in a view that
 // does not wrap, and the PDF mode giving the same pages as the print command.
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/resources_init.h"
+#include "commands/command_ids.h"
+#include "editor/text_view.h"
 #include "gui/gui_test_support.h"
 #include "gui/pdf_words.h"
 #include "gui/print_test_support.h"
+#include "playback/speech_state.h"
+#include "printing/page_header.h"
+#include "printing/print_pagination.h"
 #include "settings/settings.h"
-#include "speech/speech_state.h"
-#include "view/command_ids.h"
-#include "view/page_header.h"
-#include "view/print_pagination.h"
-#include "view/yomi6_view.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -2,13 +2,13 @@
 // the standard buttons of the editor's save prompt and of any message box, and the text view's
 // context menu, read Japanese; and the editor still starts when the catalogue is missing or
 // broken. The expected texts are typed out here.
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/qt_translations.h"
 #include "app/resources_init.h"
+#include "editor/document.h"
+#include "editor/text_view.h"
 #include "gui/gui_test_support.h"
-#include "speech/speech_state.h"
-#include "view/yomi6_doc.h"
-#include "view/yomi6_view.h"
+#include "playback/speech_state.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -46,7 +46,7 @@ QStringList ButtonTexts(QMessageBox& box, std::initializer_list<QMessageBox::Sta
 }
 
 // The item texts of the context menu the view opens for a right click, as shown.
-QStringList ContextMenuTexts(CYOMI5View* view) {
+QStringList ContextMenuTexts(TextView* view) {
     QStringList texts;
     bool seen = false;
     QTimer poll;

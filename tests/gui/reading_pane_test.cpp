@@ -3,20 +3,20 @@
 // same bytes, the silent parts marked, the unit being heard highlighted in step with the
 // speech, and a word's context menu "単語登録..." opening the registration dialog with the word
 // and its reading in the first empty row.
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/resources_init.h"
+#include "dictionary_manager/word_dialog.h"
+#include "editor/app_context.h"
+#include "editor/reading_pane.h"
+#include "editor/text_view.h"
 #include "gui/gui_test_support.h"
-#include "speech/playback.h"
-#include "speech/speech_pass.h"
-#include "speech/speech_state.h"
+#include "playback/playback.h"
+#include "playback/speech_pass.h"
+#include "playback/speech_state.h"
+#include "speaking/kana_script.h"
+#include "speaking/speech_controller.h"
 #include "text/cp932_codec.h"
 #include "text/speech_text.h"
-#include "view/app_context.h"
-#include "view/kana_script.h"
-#include "view/reading_pane.h"
-#include "view/speech_controller.h"
-#include "view/word_dialog.h"
-#include "view/yomi6_view.h"
 
 #include <QAction>
 #include <QApplication>
@@ -144,7 +144,7 @@ QStringList ChooseKana(ReadingPane* pane, const QString& choose = QString()) {
 }
 
 // The listing of the pane each time the voice reaches a unit, until the reading ends.
-QStringList ListingsWhileReading(CMainFrame& frame, ReadingPane* pane, cmd::Id command) {
+QStringList ListingsWhileReading(MainWindow& frame, ReadingPane* pane, cmd::Id command) {
     QStringList listings;
     QObject guard;
     SpeechController& speech = frame.Context().Speech();
@@ -212,7 +212,7 @@ private slots:
         EditorRun run({}, m_start);
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
-        CYOMI5View* view = run.view();
+        TextView* view = run.view();
         const QString second = QString::fromUtf8("かき・く　け?こ");
         view->setPlainText(QString::fromUtf8("あいう\n") + second + QStringLiteral("\nさし"));
         QTextCursor caret = view->textCursor();
@@ -237,7 +237,7 @@ private slots:
         EditorRun run({}, m_start);
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
-        CYOMI5View* view = run.view();
+        TextView* view = run.view();
         // Read automatically: 東京 is five units, all from the same two characters; the pane
         // must show which of the five is heard.
         run.frame().Dispatch(cmd::Readings);
@@ -401,7 +401,7 @@ private slots:
         EditorRun run({}, m_start);
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
-        CYOMI5View* view = run.view();
+        TextView* view = run.view();
         run.choices().readings = kReadingsDictionary;
         view->setPlainText(U("あいう\nかき\nさしす"));
         QTextCursor caret = view->textCursor();
@@ -438,7 +438,7 @@ private slots:
         EditorRun run({}, m_start);
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
-        CYOMI5View* view = run.view();
+        TextView* view = run.view();
         run.choices().readings = kReadingsDictionary;
         // 2500 あ (5000 bytes) then いう on one line: one reading holds 2000 of them.
         view->setPlainText(QString(2500, QChar(u'あ')) + U("いう"));
@@ -482,7 +482,7 @@ private slots:
         QString word;
         QString yomi;
         auto handler = std::make_unique<ModalHandler>([&](QWidget* w) {
-            if (auto* dialog = qobject_cast<CWordDlg*>(w)) {
+            if (auto* dialog = qobject_cast<WordDialog*>(w)) {
                 word = dialog->WordEdit(0)->text();
                 yomi = dialog->YomiEdit(0)->text();
                 dialog->reject();

@@ -2,15 +2,15 @@
 // status pane through the real actions, the mode kept in the settings file, the automatic
 // reading when speaking with every tick tied to the characters it read, the analyzer loaded
 // only when first needed, and a missing analyzer dictionary.
-#include "app/main_frame.h"
+#include "analysis/analyzer_loader.h"
+#include "app/application.h"
+#include "app/main_window.h"
 #include "app/resources_init.h"
-#include "app/yomi6_app.h"
+#include "editor/text_view.h"
 #include "gui/gui_test_support.h"
+#include "playback/speech_state.h"
 #include "settings/settings.h"
-#include "speech/analyzer_loader.h"
-#include "speech/speech_state.h"
-#include "view/speech_controller.h"
-#include "view/yomi6_view.h"
+#include "speaking/speech_controller.h"
 
 #include <QAction>
 #include <QDir>
@@ -33,7 +33,7 @@ using namespace yomi6::test;
 namespace {
 
 // The tool bar button of the reading mode: the one with the reading icon's tool tip.
-QAction* ToolBarAction(CMainFrame& frame) {
+QAction* ToolBarAction(MainWindow& frame) {
     for (QAction* a : frame.ToolBar()->actions()) {
         if (a->toolTip() == QString::fromUtf8("漢字も読む")) {
             return a;
@@ -42,7 +42,7 @@ QAction* ToolBarAction(CMainFrame& frame) {
     return nullptr;
 }
 
-bool HasPane(CMainFrame& frame, const QString& text) {
+bool HasPane(MainWindow& frame, const QString& text) {
     for (const QLabel* label : frame.statusBar()->findChildren<QLabel*>()) {
         if (label->text() == text) {
             return true;

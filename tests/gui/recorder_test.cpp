@@ -7,12 +7,12 @@
 // closes it, and the voice dialog and the program live on.
 #include "app/resources_init.h"
 #include "gui/gui_test_support.h"
-#include "speech/sample_edit.h"
-#include "speech/sample_pcm.h"
-#include "speech/voice_folder.h"
-#include "speech/wave_decoder.h"
-#include "view/recorder_dialog.h"
-#include "view/voice_dialog.h"
+#include "voice/sample_edit.h"
+#include "voice/sample_pcm.h"
+#include "voice/voice_folder.h"
+#include "voice/wave_decoder.h"
+#include "voices/recorder_dialog.h"
+#include "voices/voice_dialog.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

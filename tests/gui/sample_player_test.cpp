@@ -1,11 +1,11 @@
 // The sample player without a sound device (the test runs with PULSE_SERVER pointing nowhere):
 // it reports no output, stays silent, never blocks, prints nothing; and the decoded samples it
 // plays from.
-#include "platform/sample_bank.h"
-#include "platform/sample_player.h"
-#include "platform/sound_message_filter.h"
-#include "speech/sample_pcm.h"
-#include "speech/sample_store.h"
+#include "sound/sample_bank.h"
+#include "sound/sample_player.h"
+#include "sound/sound_message_filter.h"
+#include "voice/sample_pcm.h"
+#include "voice/sample_store.h"
 
 #include <QCoreApplication>
 #include <QSignalSpy>

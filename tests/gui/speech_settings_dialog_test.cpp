@@ -1,15 +1,15 @@
 // The speech settings dialog through its real controls: the template, values in and out, the
 // up-down arrows with their clamping, the exchange's two messages, OK and Cancel, and the
 // view's command that copies the speech settings in and out.
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/resources_init.h"
+#include "commands/command_ids.h"
 #include "gui/dialog_test_support.h"
 #include "gui/gui_test_support.h"
 #include "platform/dialog_units.h"
-#include "platform/up_down_control.h"
-#include "speech/speech_state.h"
-#include "view/command_ids.h"
-#include "view/speech_settings_dialog.h"
+#include "platform/spin_control.h"
+#include "playback/speech_state.h"
+#include "speaking/speech_settings_dialog.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -29,11 +29,11 @@ namespace {
 const QString kRangeText = QString::fromUtf8("0 から 1000 までの整数を入力してください。");
 const QString kIntegerText = QString::fromUtf8("整数を入力してください。");
 
-void ClickUpper(CUpDownControl* spin) {
+void ClickUpper(SpinControl* spin) {
     QTest::mouseClick(spin, Qt::LeftButton, {}, QPoint(spin->width() / 2, spin->height() / 4));
 }
 
-void ClickLower(CUpDownControl* spin) {
+void ClickLower(SpinControl* spin) {
     QTest::mouseClick(spin, Qt::LeftButton, {}, QPoint(spin->width() / 2, spin->height() * 3 / 4));
 }
 
@@ -42,7 +42,7 @@ QString Checked(QButtonGroup* group) {
     return b == nullptr ? QStringLiteral("none") : b->text();
 }
 
-void SetSpeedText(CSpeechSettingsDlg& d, const QString& text) {
+void SetSpeedText(SpeechSettingsDialog& d, const QString& text) {
     d.SpeedEdit()->selectAll();
     QTest::keyClicks(d.SpeedEdit(), text);
 }
@@ -60,7 +60,7 @@ private slots:
     }
 
     void templateGeometryInDialogUnits() {
-        CSpeechSettingsDlg d;
+        SpeechSettingsDialog d;
         const DialogUnits du(DialogFont(11));
         QCOMPARE(d.windowTitle(), QString::fromUtf8("設定"));
         QCOMPARE(d.size(), du.ToPixels(QSize(139, 151)));
@@ -79,10 +79,10 @@ private slots:
 
     void valuesGoInAndComeOutOnlyOnOk() {
         BoxAnswerer boxes;
-        CSpeechSettingsDlg d;
-        d.m_nSpeed = 250;
-        d.m_nRepeat = 0;
-        d.m_nVoice = 0;
+        SpeechSettingsDialog d;
+        d.speedMs = 250;
+        d.repeatSetting = 0;
+        d.voiceSetting = 0;
         QString shownSpeed, shownRepeat, shownVoice;
         DialogSteps steps(&d, [&] {
             shownSpeed = d.SpeedEdit()->text();
@@ -93,49 +93,49 @@ private slots:
             SetSpeedText(d, QStringLiteral(" 300 "));
             QTest::mouseClick(d.OkButton(), Qt::LeftButton);
         });
-        QCOMPARE(d.DoModal(), int(QDialog::Accepted));
+        QCOMPARE(d.exec(), int(QDialog::Accepted));
         QVERIFY(steps.ran());
         QCOMPARE(shownSpeed, QStringLiteral("250"));
         QCOMPARE(shownRepeat, QString::fromUtf8("ＯＮ"));
         QCOMPARE(shownVoice, QString::fromUtf8("女性"));
-        QCOMPARE(d.m_nSpeed, 300);
-        QCOMPARE(d.m_nRepeat, 1);
-        QCOMPARE(d.m_nVoice, 1);
+        QCOMPARE(d.speedMs, 300);
+        QCOMPARE(d.repeatSetting, 1);
+        QCOMPARE(d.voiceSetting, 1);
         QVERIFY(boxes.boxes().empty());
 
         // Any nonzero voice flag presses "男性"; "女性" then stores 0. Cancel stores nothing.
-        CSpeechSettingsDlg again;
-        again.m_nSpeed = 180;
-        again.m_nRepeat = 1;
-        again.m_nVoice = 7;
+        SpeechSettingsDialog again;
+        again.speedMs = 180;
+        again.repeatSetting = 1;
+        again.voiceSetting = 7;
         DialogSteps more(&again, [&] {
             shownVoice = Checked(again.VoiceButtons());
             shownRepeat = Checked(again.RepeatButtons());
             QTest::mouseClick(again.VoiceButtons()->button(1), Qt::LeftButton);
             QTest::keyClick(&again, Qt::Key_Return); // the focus is on OK
         });
-        QCOMPARE(again.DoModal(), int(QDialog::Accepted));
+        QCOMPARE(again.exec(), int(QDialog::Accepted));
         QCOMPARE(shownVoice, QString::fromUtf8("男性"));
         QCOMPARE(shownRepeat, QString::fromUtf8("ＯＦＦ"));
-        QCOMPARE(again.m_nVoice, 0);
+        QCOMPARE(again.voiceSetting, 0);
 
-        CSpeechSettingsDlg cancelled;
-        cancelled.m_nSpeed = 180;
-        cancelled.m_nVoice = 1;
+        SpeechSettingsDialog cancelled;
+        cancelled.speedMs = 180;
+        cancelled.voiceSetting = 1;
         DialogSteps cancel(&cancelled, [&] {
             ClickLower(cancelled.Spin());
             QTest::mouseClick(cancelled.VoiceButtons()->button(1), Qt::LeftButton);
             QTest::keyClick(&cancelled, Qt::Key_Escape);
         });
-        QCOMPARE(cancelled.DoModal(), int(QDialog::Rejected));
-        QCOMPARE(cancelled.m_nSpeed, 180);
-        QCOMPARE(cancelled.m_nVoice, 1);
+        QCOMPARE(cancelled.exec(), int(QDialog::Rejected));
+        QCOMPARE(cancelled.speedMs, 180);
+        QCOMPARE(cancelled.voiceSetting, 1);
     }
 
     void arrowsStepTheSpeedAndStopAtTheEnds() {
         BoxAnswerer boxes;
-        CSpeechSettingsDlg d;
-        d.m_nSpeed = 180;
+        SpeechSettingsDialog d;
+        d.speedMs = 180;
         QStringList shown;
         DialogSteps steps(&d, [&] {
             ClickUpper(d.Spin());
@@ -155,18 +155,18 @@ private slots:
             shown << d.SpeedEdit()->text();
             QTest::mouseClick(d.OkButton(), Qt::LeftButton);
         });
-        QCOMPARE(d.DoModal(), int(QDialog::Accepted));
+        QCOMPARE(d.exec(), int(QDialog::Accepted));
         QCOMPARE(shown, QStringList({"179", "181", "0", "1000", "1000"}));
-        QCOMPARE(d.m_nSpeed, 1000);
+        QCOMPARE(d.speedMs, 1000);
         QVERIFY(boxes.boxes().empty());
     }
 
     void arrowsAfterARefusedTextShowTheMessageThenStepFromTheField() {
         BoxAnswerer boxes;
-        CSpeechSettingsDlg d;
-        d.m_nSpeed = 200;
-        d.m_nRepeat = 1;
-        d.m_nVoice = 0;
+        SpeechSettingsDialog d;
+        d.speedMs = 200;
+        d.repeatSetting = 1;
+        d.voiceSetting = 0;
         QStringList shown;
         QString voiceAfter, repeatAfter;
         bool focusOnField = false;
@@ -198,7 +198,7 @@ private slots:
             focusOnField = d.focusWidget() == d.SpeedEdit();
             QTest::keyClick(&d, Qt::Key_Escape);
         });
-        QCOMPARE(d.DoModal(), int(QDialog::Rejected));
+        QCOMPARE(d.exec(), int(QDialog::Rejected));
         QCOMPARE(shown, QStringList({"1000", "1000", "0", "298"}));
         QCOMPARE(boxes.texts(), QStringList({kRangeText, kRangeText, kRangeText, kIntegerText}));
         QCOMPARE(boxes.boxes()[0].icon, QMessageBox::Warning);
@@ -206,13 +206,13 @@ private slots:
         QCOMPARE(voiceAfter, QString::fromUtf8("女性"));
         QCOMPARE(repeatAfter, QString::fromUtf8("ＯＮ"));
         QVERIFY(focusOnField);
-        QCOMPARE(d.m_nSpeed, 200); // cancelled: nothing handed out
+        QCOMPARE(d.speedMs, 200); // cancelled: nothing handed out
     }
 
     void okWithARefusedTextKeepsTheDialogOpenWithTheFieldSelected() {
         BoxAnswerer boxes;
-        CSpeechSettingsDlg d;
-        d.m_nSpeed = 180;
+        SpeechSettingsDialog d;
+        d.speedMs = 180;
         bool stillOpen = false;
         bool selectedWhole = false;
         DialogSteps steps(&d, [&] {
@@ -229,12 +229,12 @@ private slots:
             SetSpeedText(d, QStringLiteral("0"));
             QTest::mouseClick(d.OkButton(), Qt::LeftButton);
         });
-        QCOMPARE(d.DoModal(), int(QDialog::Accepted));
+        QCOMPARE(d.exec(), int(QDialog::Accepted));
         QVERIFY(stillOpen);
         QVERIFY(selectedWhole);
         QCOMPARE(boxes.texts(),
                  QStringList({kIntegerText, kIntegerText, kIntegerText, kRangeText}));
-        QCOMPARE(d.m_nSpeed, 0); // the shortest interval is a valid speed
+        QCOMPARE(d.speedMs, 0); // the shortest interval is a valid speed
     }
 
     void theSpeechSettingsCommandCopiesTheSettingsInAndOut() {
@@ -245,7 +245,7 @@ private slots:
         run.choices().repeat = 1;
         QString shownSpeed;
         auto ok = std::make_unique<ModalHandler>([&](QWidget* w) {
-            auto* d = qobject_cast<CSpeechSettingsDlg*>(w);
+            auto* d = qobject_cast<SpeechSettingsDialog*>(w);
             if (d == nullptr) {
                 return;
             }
@@ -262,7 +262,7 @@ private slots:
         QCOMPARE(run.choices().repeat, 0);
 
         auto cancel = std::make_unique<ModalHandler>([&](QWidget* w) {
-            auto* d = qobject_cast<CSpeechSettingsDlg*>(w);
+            auto* d = qobject_cast<SpeechSettingsDialog*>(w);
             if (d == nullptr) {
                 return;
             }

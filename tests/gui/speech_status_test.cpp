@@ -3,13 +3,13 @@
 // while reading or paused, and once at the end of a speak command that stopped at its cut
 // before the end of the document, the line where it stopped and the key that reads on. The
 // texts are typed out here.
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/resources_init.h"
+#include "editor/text_view.h"
 #include "gui/gui_test_support.h"
-#include "platform/sample_player.h"
-#include "speech/speech_state.h"
-#include "view/speech_controller.h"
-#include "view/yomi6_view.h"
+#include "playback/speech_state.h"
+#include "sound/sample_player.h"
+#include "speaking/speech_controller.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -88,10 +88,10 @@ private slots:
         run.choices().voice = 0;
         run.choices().readings = kReadingsDictionary;
         run.choices().speed = 300; // slow: the reading lasts while the keys are tried
-        CYOMI5View* view = run.view();
+        TextView* view = run.view();
         view->setFocus();
         view->setPlainText(U("あいうえおかきくけこさしすせそ"));
-        CMainFrame& frame = run.frame();
+        MainWindow& frame = run.frame();
 
         // Reading, the pane says so, and that nothing is heard.
         QTest::keyClick(view, Qt::Key_F3);
@@ -143,9 +143,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(run.speech().Player().isReady(), 10000);
         run.choices().readings = kReadingsDictionary;
         run.choices().speed = 10;
-        CYOMI5View* view = run.view();
+        TextView* view = run.view();
         view->setFocus();
-        CMainFrame& frame = run.frame();
+        MainWindow& frame = run.frame();
         SpeechController& speech = run.speech();
         QSignalSpy cuts(&speech, &SpeechController::passCut);
         const QString notice = U("1999 行目で区切りました。続きは Ctrl+F3");

@@ -1,6 +1,6 @@
 // The speech timer: the 10 ms floor, ticks on the user-interface thread, stop and restart, and
 // the grid that tickTime() keeps when ticks are delivered late.
-#include "platform/speech_timer.h"
+#include "sound/speech_timer.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,19 +1,19 @@
 // The voice dialog through the real "声の管理(&V)..." action, offscreen: the voices it lists, the
 // report of a folder loaded in the background, a slot given a voice folder and kept in the
 // settings file, F5 between the slots, and the folder's sample being what the player gets.
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/resources_init.h"
+#include "commands/command_ids.h"
+#include "editor/text_view.h"
 #include "gui/dialog_test_support.h"
 #include "gui/gui_test_support.h"
-#include "platform/sample_bank.h"
-#include "speech/sample_pcm.h"
-#include "speech/speech_state.h"
-#include "speech/voice_selection.h"
-#include "speech/wave_decoder.h"
-#include "view/command_ids.h"
-#include "view/voice_dialog.h"
-#include "view/voice_library.h"
-#include "view/yomi6_view.h"
+#include "playback/speech_state.h"
+#include "sound/sample_bank.h"
+#include "voice/sample_pcm.h"
+#include "voice/voice_selection.h"
+#include "voice/wave_decoder.h"
+#include "voices/voice_dialog.h"
+#include "voices/voice_library.h"
 
 #include <QAction>
 #include <QApplication>

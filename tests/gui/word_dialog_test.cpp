@@ -2,18 +2,18 @@
 // opening, the byte limits as typed, committed and pasted, scrolling with the bar, the keys and
 // the wheel at both ends of the range, confirm and cancel, the file messages, and a word that
 // is typed, saved, loaded and read by the next speak command.
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/resources_init.h"
 #include "dictionary/dic_loader.h"
 #include "dictionary/dic_tables.h"
 #include "dictionary/word_registration.h"
+#include "dictionary_manager/word_dialog.h"
+#include "editor/text_view.h"
 #include "gui/dialog_test_support.h"
 #include "gui/gui_test_support.h"
 #include "platform/dialog_units.h"
-#include "speech/speech_state.h"
-#include "view/speech_controller.h"
-#include "view/word_dialog.h"
-#include "view/yomi6_view.h"
+#include "playback/speech_state.h"
+#include "speaking/speech_controller.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -41,7 +41,7 @@ QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-QStringList Numbers(const CWordDlg& d) {
+QStringList Numbers(const WordDialog& d) {
     QStringList numbers;
     for (int r = 0; r < 5; ++r) {
         numbers << d.NumberEdit(r)->text();
@@ -89,7 +89,7 @@ private slots:
 
     void templateAndFirstOpening() {
         BoxAnswerer boxes;
-        CWordDlg d(*m_registration);
+        WordDialog d(*m_registration);
         const DialogUnits du(DialogFont(12));
         QCOMPARE(d.windowTitle(), U("単語登録"));
         QCOMPARE(d.size(), du.ToPixels(QSize(184, 117)));
@@ -111,7 +111,7 @@ private slots:
             focusOnFirstWord = d.focusWidget() == d.WordEdit(0);
             QTest::mouseClick(d.CancelButton(), Qt::LeftButton);
         });
-        QCOMPARE(d.DoModal(), int(QDialog::Rejected));
+        QCOMPARE(d.exec(), int(QDialog::Rejected));
         QCOMPARE(numbers, QStringList({"   1", "   2", "   3", "   4", "   5"}));
         QCOMPARE(words, QString());
         QVERIFY(focusOnFirstWord);
@@ -121,7 +121,7 @@ private slots:
 
     void fieldsHoldTheirBytesWhateverWayTheTextArrives() {
         QVERIFY(WriteBytes(DicPath(), Image({})));
-        CWordDlg d(*m_registration);
+        WordDialog d(*m_registration);
         QStringList texts;
         DialogSteps steps(&d, [&] {
             QLineEdit* word = d.WordEdit(0);
@@ -150,7 +150,7 @@ private slots:
             yomi->paste();
             texts << yomi->text();
         });
-        QCOMPARE(d.DoModal(), int(QDialog::Rejected));
+        QCOMPARE(d.exec(), int(QDialog::Rejected));
         QCOMPARE(texts,
                  QStringList({"abcdefghijkl", U("漢字漢字漢字"), U("単語登録ｶﾅ1"), U("単語登録ｶﾅ1"),
                               U("ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄ"), U("ｱｲｳｴｵｶｷｸｹｺｱｲｳｴｵｶｷｸｹｺ"), QString()}));
@@ -159,7 +159,7 @@ private slots:
 
     void scrollingMovesTheRowsWithinTheRange() {
         QVERIFY(WriteBytes(DicPath(), Image({{0, "一", "ｲﾁ"}, {9998, "最後", "ｻｲｺﾞ"}})));
-        CWordDlg d(*m_registration);
+        WordDialog d(*m_registration);
         QStringList tops; // the first row's number after each step
         QStringList lastRows;
         QString lastWord;
@@ -202,7 +202,7 @@ private slots:
             lastWord = d.WordEdit(4)->text();
             tops << QString::number(bar->value());
         });
-        QCOMPARE(d.DoModal(), int(QDialog::Rejected));
+        QCOMPARE(d.exec(), int(QDialog::Rejected));
         QCOMPARE(tops,
                  QStringList({"1", "2", "7", "1", "4", "1", "4", "4", "9995", "9995", "9994"}));
         QCOMPARE(lastRows, QStringList({"9995", "9996", "9997", "9998", "9999"}));
@@ -212,7 +212,7 @@ private slots:
     void textTypedStaysThroughScrollingAndIsSavedCleaned() {
         BoxAnswerer boxes;
         QVERIFY(WriteBytes(DicPath(), Image({{1, "消す", "ｹｽ"}})));
-        CWordDlg d(*m_registration);
+        WordDialog d(*m_registration);
         QString afterScrolling;
         DialogSteps steps(&d, [&] {
             Type(d.WordEdit(0), U("漢　字"));
@@ -225,7 +225,7 @@ private slots:
             Type(d.YomiEdit(2), U("カナ")); // full width: cleaned away
             QTest::keyClick(d.YomiEdit(2), Qt::Key_Return);
         });
-        QCOMPARE(d.DoModal(), int(QDialog::Accepted));
+        QCOMPARE(d.exec(), int(QDialog::Accepted));
         QCOMPARE(afterScrolling, U("漢　字ｶﾝｼﾞ1"));
         const QByteArray saved = ReadBytes(DicPath());
         QCOMPARE(saved.size(), kImageSize);
@@ -242,7 +242,7 @@ private slots:
         BoxAnswerer boxes;
         const QByteArray before = Image({{0, "old", "ｱ"}});
         QVERIFY(WriteBytes(DicPath(), before));
-        CWordDlg d(*m_registration);
+        WordDialog d(*m_registration);
         bool stillOpen = false;
         bool focusOnRow3 = false;
         QByteArray fileWhileOpen;
@@ -257,7 +257,7 @@ private slots:
             d.WordEdit(2)->setText(U("漢字漢字漢字"));
             QTest::mouseClick(d.ConfirmButton(), Qt::LeftButton);
         });
-        QCOMPARE(d.DoModal(), int(QDialog::Accepted));
+        QCOMPARE(d.exec(), int(QDialog::Accepted));
         QVERIFY(stillOpen);
         QVERIFY(focusOnRow3);
         QCOMPARE(fileWhileOpen, before);
@@ -272,16 +272,16 @@ private slots:
         const QByteArray before = Image({{0, "old", "ｱ"}});
         QVERIFY(WriteBytes(DicPath(), before));
         {
-            CWordDlg d(*m_registration);
+            WordDialog d(*m_registration);
             DialogSteps steps(&d, [&] {
                 d.WordEdit(0)->setText(QStringLiteral("new"));
                 QTest::keyClick(d.WordEdit(0), Qt::Key_PageDown);
                 QTest::keyClick(d.WordEdit(0), Qt::Key_Escape);
             });
-            QCOMPARE(d.DoModal(), int(QDialog::Rejected));
+            QCOMPARE(d.exec(), int(QDialog::Rejected));
         }
         QCOMPARE(ReadBytes(DicPath()), before);
-        CWordDlg d(*m_registration);
+        WordDialog d(*m_registration);
         QString shown;
         QString top;
         DialogSteps steps(&d, [&] {
@@ -289,7 +289,7 @@ private slots:
             top = d.NumberEdit(0)->text();
             d.close(); // the close box cancels too
         });
-        QCOMPARE(d.DoModal(), int(QDialog::Rejected));
+        QCOMPARE(d.exec(), int(QDialog::Rejected));
         QCOMPARE(shown, QStringLiteral("old"));
         QCOMPARE(top, QStringLiteral("   1"));
         QVERIFY(!m_registration->IsOpen());
@@ -299,17 +299,17 @@ private slots:
         BoxAnswerer boxes;
         QVERIFY(QDir(m_cwd.path()).mkdir(QStringLiteral("Yomi6.dic")));
         {
-            CWordDlg d(*m_registration);
+            WordDialog d(*m_registration);
             DialogSteps steps(&d, [] {});
-            QCOMPARE(d.DoModal(), int(QDialog::Accepted));
+            QCOMPARE(d.exec(), int(QDialog::Accepted));
             QVERIFY(!steps.ran());
         }
         QVERIFY(QDir(m_cwd.path()).rmdir(QStringLiteral("Yomi6.dic")));
         QVERIFY(WriteBytes(DicPath(), QByteArray(100, 'x')));
         {
-            CWordDlg d(*m_registration);
+            WordDialog d(*m_registration);
             DialogSteps steps(&d, [] {});
-            QCOMPARE(d.DoModal(), int(QDialog::Accepted));
+            QCOMPARE(d.exec(), int(QDialog::Accepted));
             QVERIFY(!steps.ran());
         }
         QCOMPARE(ReadBytes(DicPath()), QByteArray(100, 'x'));
@@ -325,7 +325,7 @@ private slots:
         rlimit saved{};
         QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
         const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        CWordDlg d(*m_registration);
+        WordDialog d(*m_registration);
         DialogSteps steps(&d, [&] {
             d.WordEdit(0)->setText(QStringLiteral("new"));
             rlimit small = saved;
@@ -334,7 +334,7 @@ private slots:
             QTest::mouseClick(d.ConfirmButton(), Qt::LeftButton);
             ::setrlimit(RLIMIT_FSIZE, &saved);
         });
-        const int result = d.DoModal();
+        const int result = d.exec();
         ::setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, oldHandler);
         QCOMPARE(result, int(QDialog::Accepted));
@@ -349,7 +349,7 @@ private slots:
         QVERIFY(WriteBytes(DicPath(), Image({})));
         EditorRun run;
         QVERIFY(run.ok());
-        CYOMI5View* view = run.view();
+        TextView* view = run.view();
         Type(view, U("東京"));
         run.frame().Dispatch(cmd::Speak);
         const QByteArray before(reinterpret_cast<const char*>(run.speech().Session().reading));
@@ -358,7 +358,7 @@ private slots:
         bool dialogShown = false;
         bool closedAfterConfirm = false;
         auto handler = std::make_unique<ModalHandler>([&](QWidget* w) {
-            auto* d = qobject_cast<CWordDlg*>(w);
+            auto* d = qobject_cast<WordDialog*>(w);
             if (d == nullptr) {
                 return;
             }

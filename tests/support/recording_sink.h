@@ -1,7 +1,7 @@
 // A message sink that records what it was asked to show.
 #pragma once
 
-#include "dictionary/message_sink.h"
+#include "io/message_sink.h"
 
 #include <string>
 #include <utility>

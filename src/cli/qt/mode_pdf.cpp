@@ -2,16 +2,16 @@
 
 #include "cli/cli_common.h"
 #include "cli/cli_main.h"
+#include "io/atomic_file.h"
+#include "io/profile_file.h"
+#include "io/temporary_registry.h"
 #include "platform/app_strings.h"
 #include "platform/logfont_qt.h"
-#include "settings/atomic_file.h"
-#include "settings/profile_file.h"
+#include "printing/page_printer.h"
+#include "printing/printer_font.h"
 #include "settings/settings.h"
 #include "settings/settings_path.h"
-#include "settings/temporary_registry.h"
 #include "text/document_encoding.h"
-#include "view/page_printer.h"
-#include "view/printer_font.h"
 
 #include <QDir>
 #include <QFile>

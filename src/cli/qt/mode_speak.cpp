@@ -2,12 +2,12 @@
 
 #include "cli/cli_common.h"
 #include "cli/speech_options.h"
-#include "platform/sample_player.h"
-#include "platform/speech_runner.h"
-#include "speech/playback.h"
-#include "speech/speech_state.h"
-#include "speech/voice_selection.h"
-#include "speech/wav_render.h"
+#include "playback/playback.h"
+#include "playback/speech_state.h"
+#include "playback/wav_render.h"
+#include "sound/sample_player.h"
+#include "sound/speech_runner.h"
+#include "voice/voice_selection.h"
 
 #include <QCoreApplication>
 #include <QTimer>

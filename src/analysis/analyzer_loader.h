@@ -1,0 +1,56 @@
+// The analyzer of the automatic reading, loaded once, on first use: opening its dictionary
+// costs time and memory that a user of the dictionary reading alone should never pay.
+#pragma once
+
+#include "analysis/analyzer.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace yomi6 {
+
+// The environment variable that names the analyzer's dictionary folder; it wins over the
+// settings file.
+inline constexpr const char* kAnalyzerDictionaryVariable = "YOMI6_MECAB_DIC";
+
+class AnalyzerLoader {
+public:
+    using Opener =
+        std::function<std::unique_ptr<Analyzer>(const std::string& dicDir, std::string& error)>;
+
+    // opener defaults to MeCab.
+    explicit AnalyzerLoader(Opener opener = nullptr);
+    ~AnalyzerLoader();
+
+    // The dictionary folder named by the settings file ("" for none). Takes effect at the next
+    // load; an analyzer already loaded stays.
+    void SetConfiguredDictionary(std::string dicDir);
+    // The folder a load uses: the environment variable, else the settings' folder, else the
+    // default folder.
+    std::string DictionaryFolder() const;
+
+    // The analyzer, loading it on the first call. nullptr with the reason in error when it
+    // cannot be loaded; the next call tries again (the user may have installed it meanwhile).
+    Analyzer* Get(std::string& error);
+    bool IsLoaded() const { return m_analyzer != nullptr; }
+    // Whether a load from the folder a load would use now has failed (and none has succeeded
+    // since). Another folder (the settings or the environment changed) has not failed yet.
+    bool HasFailed() const;
+
+private:
+    Opener m_opener;
+    std::string m_configured;
+    std::unique_ptr<Analyzer> m_analyzer;
+    std::optional<std::string> m_failedFolder;
+};
+
+// The process's one analyzer loader.
+AnalyzerLoader& ProcessAnalyzer();
+
+// The default folder: the first of kDefaultAnalyzerDictionaries that holds a readable sys.dic,
+// else IPADIC's (which a missing-dictionary message then names).
+std::string DefaultDictionaryFolder();
+
+} // namespace yomi6

@@ -1,0 +1,225 @@
+#include "analysis/mecab_analyzer.h"
+
+#include "analysis/feature_layout.h"
+#include "analysis/spoken_forms.h"
+
+#include <mecab.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace yomi6 {
+
+namespace {
+
+// The files of a compiled MeCab dictionary folder.
+constexpr std::array<const char*, 5> kDictionaryFiles = {"dicrc", "sys.dic", "unk.dic",
+                                                         "matrix.bin", "char.bin"};
+
+// A dicrc is a few kilobytes; anything much larger is not one.
+constexpr std::streamsize kMaxDicrcBytes = 1 << 20;
+
+// What a path that is not a folder is, in the words of the message.
+const char* WhatItIs(mode_t mode) {
+    if (S_ISFIFO(mode)) {
+        return "a named pipe (FIFO)";
+    }
+    if (S_ISREG(mode)) {
+        return "a file";
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return "a device";
+    }
+    if (S_ISSOCK(mode)) {
+        return "a socket";
+    }
+    return "something else";
+}
+
+// Every file must be a readable regular file: MeCab itself would wait forever on a pipe and
+// report a missing file only in its own words.
+bool CheckFolder(const std::string& dicDir, std::string& error) {
+    struct stat st {};
+    if (::stat(dicDir.c_str(), &st) != 0) {
+        error = "the analyzer dictionary folder " + dicDir + " is missing";
+        return false;
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        error = "the analyzer dictionary folder " + dicDir + " is " + WhatItIs(st.st_mode) +
+                ", not a folder";
+        return false;
+    }
+    for (const char* name : kDictionaryFiles) {
+        const std::string path = dicDir + "/" + name;
+        if (::stat(path.c_str(), &st) != 0) {
+            error = "the analyzer dictionary file " + path + " is missing";
+            return false;
+        }
+        if (!S_ISREG(st.st_mode) || ::access(path.c_str(), R_OK) != 0) {
+            error = "the analyzer dictionary file " + path + " cannot be read";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsUtf8Charset(std::string_view charset) {
+    std::string lower;
+    for (const char c : charset) {
+        if (c != '-' && c != '_') {
+            lower.push_back(static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c));
+        }
+    }
+    return lower == "utf8";
+}
+
+// The layout named by the folder's dicrc (checked to be a readable regular file already).
+FeatureLayout ReadLayout(const std::string& dicDir) {
+    std::ifstream in(dicDir + "/dicrc", std::ios::binary);
+    std::string text(static_cast<std::size_t>(kMaxDicrcBytes), '\0');
+    in.read(text.data(), kMaxDicrcBytes);
+    text.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    return FeatureLayoutOf(text);
+}
+
+class MecabAnalyzer : public Analyzer {
+public:
+    MecabAnalyzer(mecab_t* tagger, FeatureLayout layout)
+        : m_tagger(tagger), m_layout(layout),
+          m_fieldCount(std::max({layout.partOfSpeech, layout.subdivision, layout.pronunciation}) +
+                       1) {}
+    ~MecabAnalyzer() override {
+        if (m_lattice != nullptr) {
+            mecab_lattice_destroy(m_lattice);
+        }
+        mecab_destroy(m_tagger);
+    }
+    MecabAnalyzer(const MecabAnalyzer&) = delete;
+    MecabAnalyzer& operator=(const MecabAnalyzer&) = delete;
+
+    bool Analyze(std::string_view utf8, std::vector<AnalyzedWord>& words) override {
+        words.clear();
+        if (utf8.empty()) {
+            return true;
+        }
+        const mecab_node_t* node = mecab_sparse_tonode2(m_tagger, utf8.data(), utf8.size());
+        if (node == nullptr) {
+            return false;
+        }
+        Collect(node, utf8, words);
+        return true;
+    }
+
+    // The fixed words are feature constraints on MeCab's lattice: each is one node, and the best
+    // path is found through the words around it.
+    bool AnalyzeAround(std::string_view utf8, const std::vector<Utf8Span>& fixed,
+                       std::vector<AnalyzedWord>& words) override {
+        words.clear();
+        if (utf8.empty()) {
+            return true;
+        }
+        if (m_lattice == nullptr && (m_lattice = mecab_lattice_new()) == nullptr) {
+            return false;
+        }
+        mecab_lattice_clear(m_lattice);
+        mecab_lattice_set_sentence2(m_lattice, utf8.data(), utf8.size());
+        for (const Utf8Span& f : fixed) {
+            if (f.begin < f.end && f.end <= utf8.size()) {
+                mecab_lattice_set_feature_constraint(m_lattice, f.begin, f.end, kFixedFeature);
+            }
+        }
+        if (mecab_parse_lattice(m_tagger, m_lattice) == 0) {
+            return false;
+        }
+        Collect(mecab_lattice_get_bos_node(m_lattice), utf8, words);
+        return true;
+    }
+
+private:
+    // A noun the caller reads itself: the analyzer gives it no pronunciation.
+    static constexpr const char* kFixedFeature = "名詞,固有名詞,一般,*,*,*,*";
+
+    void Collect(const mecab_node_t* node, std::string_view utf8,
+                 std::vector<AnalyzedWord>& words) const {
+        // Offsets are counted from the nodes' lengths: rlength takes in the blanks MeCab
+        // passes over before a word.
+        std::size_t pos = 0;
+        for (; node != nullptr; node = node->next) {
+            if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE) {
+                continue;
+            }
+            AnalyzedWord word;
+            word.begin = std::min<std::size_t>(pos + (node->rlength - node->length), utf8.size());
+            word.end = std::min<std::size_t>(word.begin + node->length, utf8.size());
+            pos = word.end;
+            if (word.end <= word.begin) {
+                continue;
+            }
+            ParseFeature(node->feature != nullptr ? node->feature : "", word);
+            ApplySpokenForms(utf8.substr(word.begin, word.end - word.begin), word.pronunciation);
+            words.push_back(std::move(word));
+        }
+    }
+
+    void ParseFeature(std::string_view feature, AnalyzedWord& word) const {
+        const std::vector<std::string> fields = SplitFeature(feature, m_fieldCount);
+        const auto field = [&](std::size_t i) -> std::string_view {
+            return i < fields.size() ? std::string_view(fields[i]) : std::string_view();
+        };
+        // IPADIC tags a numeral 名詞,数; UniDic 名詞,数詞.
+        const std::string_view subdivision = field(m_layout.subdivision);
+        word.isNumeral = field(m_layout.partOfSpeech) == "名詞" &&
+                         (subdivision == "数" || subdivision == "数詞");
+        // An unknown word has fewer fields; "*" (IPADIC) or nothing (UniDic) is no reading.
+        const std::string_view pronunciation = field(m_layout.pronunciation);
+        if (pronunciation != "*") {
+            word.pronunciation = pronunciation;
+        }
+    }
+
+    mecab_t* m_tagger;
+    mecab_lattice_t* m_lattice = nullptr; // made at the first analysis around fixed words
+    FeatureLayout m_layout;
+    std::size_t m_fieldCount;
+};
+
+} // namespace
+
+std::unique_ptr<Analyzer> OpenMecabAnalyzer(const std::string& dicDir, std::string& error) {
+    if (!CheckFolder(dicDir, error)) {
+        return nullptr;
+    }
+    // The folder is named explicitly and no resource file of the system is read (MeCab wants
+    // one, so it gets an empty one): another dictionary package made the system's default
+    // changes nothing here.
+    std::string program = "yomi6";
+    std::string rcOption = "-r";
+    std::string rcFile = "/dev/null";
+    std::string dicOption = "-d";
+    std::string dir = dicDir;
+    std::array<char*, 5> argv = {program.data(), rcOption.data(), rcFile.data(), dicOption.data(),
+                                 dir.data()};
+    mecab_t* tagger = mecab_new(static_cast<int>(argv.size()), argv.data());
+    if (tagger == nullptr) {
+        const char* why = mecab_strerror(nullptr);
+        error = "the analyzer dictionary in " + dicDir + " cannot be loaded" +
+                (why != nullptr && *why != '\0' ? std::string(": ") + why : std::string());
+        return nullptr;
+    }
+    const mecab_dictionary_info_t* info = mecab_dictionary_info(tagger);
+    if (info == nullptr || info->charset == nullptr || !IsUtf8Charset(info->charset)) {
+        mecab_destroy(tagger);
+        error = "the analyzer dictionary in " + dicDir + " is not a UTF-8 dictionary";
+        return nullptr;
+    }
+    return std::make_unique<MecabAnalyzer>(tagger, ReadLayout(dicDir));
+}
+
+} // namespace yomi6

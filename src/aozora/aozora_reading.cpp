@@ -1,0 +1,85 @@
+#include "aozora/aozora_reading.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace yomi6 {
+
+namespace {
+
+constexpr char16_t kGeta = 0x3013; // 〓, the character of a gaiji outside the BMP
+
+bool Inside(const NotationRange& r, std::size_t at) {
+    return at >= r.begin && at < r.end;
+}
+
+// The first code point of UTF-8 text, if it fits in one UTF-16 unit.
+char16_t FirstUnit(const std::string& utf8) {
+    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
+    if (utf8.size() >= 3 && (b(0) & 0xF0) == 0xE0) {
+        return static_cast<char16_t>(((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F));
+    }
+    if (utf8.size() >= 2 && (b(0) & 0xE0) == 0xC0) {
+        return static_cast<char16_t>(((b(0) & 0x1F) << 6) | (b(1) & 0x3F));
+    }
+    return kGeta;
+}
+
+} // namespace
+
+std::size_t RubyBases::BaseEnd(std::size_t i) const {
+    std::size_t j = i;
+    while (j < rubyOf.size() && rubyOf[j] == rubyOf[i]) {
+        ++j;
+    }
+    return j;
+}
+
+RubyBases ApplyNotation(const AozoraNotation& notation, SourceText& source) {
+    SourceText out;
+    RubyBases bases;
+    for (const RubyWord& r : notation.ruby) {
+        bases.reading.push_back(r.reading);
+    }
+    std::size_t silent = 0;
+    std::size_t gaiji = 0;
+    std::size_t ruby = 0;
+    for (std::size_t i = 0; i < source.chars.size(); ++i) {
+        const SourceChar& c = source.chars[i];
+        const std::size_t at = c.begin;
+        while (silent < notation.silent.size() && notation.silent[silent].end <= at) {
+            ++silent;
+        }
+        while (gaiji < notation.gaiji.size() && notation.gaiji[gaiji].range.end <= at) {
+            ++gaiji;
+        }
+        while (ruby < notation.ruby.size() && notation.ruby[ruby].base.end <= at) {
+            ++ruby;
+        }
+        SourceChar kept = c;
+        std::string_view utf8 = std::string_view(source.utf8)
+                                    .substr(c.utf8Begin, source.Utf8Begin(i + 1) - c.utf8Begin);
+        if (gaiji < notation.gaiji.size() && Inside(notation.gaiji[gaiji].range, at)) {
+            const NotationText& g = notation.gaiji[gaiji];
+            const std::size_t length = g.range.end - g.range.begin;
+            if (at != g.range.begin || length > std::numeric_limits<std::uint8_t>::max()) {
+                continue;
+            }
+            kept.length = static_cast<std::uint8_t>(length);
+            kept.kind = CharKind::Japanese;
+            kept.ch = FirstUnit(g.utf8);
+            utf8 = g.utf8;
+        } else if (silent < notation.silent.size() && Inside(notation.silent[silent], at)) {
+            continue;
+        }
+        kept.utf8Begin = static_cast<std::uint32_t>(out.utf8.size());
+        out.utf8.append(utf8);
+        out.chars.push_back(kept);
+        const bool inBase = ruby < notation.ruby.size() && Inside(notation.ruby[ruby].base, at);
+        bases.rubyOf.push_back(inBase ? static_cast<int>(ruby) : -1);
+    }
+    source = std::move(out);
+    return bases;
+}
+
+} // namespace yomi6

@@ -1,0 +1,33 @@
+// The source text of an automatic reading with Aozora notation applied: the silent notation
+// taken out, each gaiji one character of its own, and the characters of each ruby's base
+// known, so that the reader says the ruby for them.
+#pragma once
+
+#include "analysis/source_text.h"
+#include "aozora/aozora_notation.h"
+
+#include <string>
+#include <vector>
+
+namespace yomi6 {
+
+struct RubyBases {
+    std::vector<int> rubyOf;          // per character: the ruby of its base, -1 for none
+    std::vector<std::string> reading; // per ruby: what is said for its base (UTF-8 kana)
+
+    bool InBase(std::size_t i) const { return i < rubyOf.size() && rubyOf[i] >= 0; }
+    // Whether character i begins a base.
+    bool StartsBase(std::size_t i) const {
+        return InBase(i) && (i == 0 || rubyOf[i - 1] != rubyOf[i]);
+    }
+    // The character after the base that character i belongs to.
+    std::size_t BaseEnd(std::size_t i) const;
+};
+
+// Applies notation (parsed from the same text) to source: characters in silent ranges are
+// removed, each gaiji note becomes one Japanese character (its UTF-8 the gaiji's, its source
+// bytes the whole note; a note longer than a character can span is silent), the UTF-8 copy is
+// rebuilt and the characters of each ruby's base are named in the result.
+RubyBases ApplyNotation(const AozoraNotation& notation, SourceText& source);
+
+} // namespace yomi6

@@ -1,0 +1,413 @@
+#include "app/main_window.h"
+
+#include "analysis/analyzer_loader.h"
+#include "app/about_dialog.h"
+#include "app/document_window.h"
+#include "app/help_window.h"
+#include "app/window_tiling.h"
+#include "editor/app_context.h"
+#include "editor/document.h"
+#include "editor/find_dialog.h"
+#include "editor/reading_pane.h"
+#include "editor/text_view.h"
+#include "platform/app_strings.h"
+#include "playback/speech_state.h"
+#include "preferences/app_settings.h"
+#include "printing/app_printer.h"
+#include "reading/reading_mode.h"
+#include "speaking/speech_controller.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace yomi6 {
+
+namespace {
+
+constexpr const char* kAllFiles = "すべてのﾌｧｲﾙ (*)";
+
+// Enabled while a document window is open.
+CommandState WithDocument(const MainWindow& frame) {
+    return EnabledIf(frame.ActiveView() != nullptr);
+}
+
+} // namespace
+
+MainWindow::MainWindow(AppContext& context)
+    : m_context(context), m_title(QString::fromUtf8(strings::kMainTitle)) {
+    setWindowTitle(m_title);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    ApplySavedRectangle();
+
+    m_mdi = new QMdiArea(this);
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdi);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainWindow::UpdateForActiveWindow);
+
+    CreateActions();
+    CreateToolBar();
+    CreateStatusBar();
+    m_readingPane = new ReadingPane(m_context, this);
+    // Shown and hidden through the 表示 menu only, so that the setting follows the menu.
+    m_readingPane->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    addDockWidget(Qt::RightDockWidgetArea, m_readingPane);
+    m_readingPane->setVisible(app_settings::ReadingPaneShown(m_context.Settings()));
+    setAcceptDrops(true);
+
+    connect(&m_context.Speech(), &SpeechController::stateChanged, this,
+            &MainWindow::UpdateCommandUI);
+    connect(&m_context.Speech(), &SpeechController::passCut, this, &MainWindow::ShowPassCut);
+    connect(&m_context.Speech(), &SpeechController::soundUnavailable, this,
+            [this] { statusBar()->showMessage(QString::fromUtf8(strings::kNoSoundOutput)); });
+    // The sound output opens in the background from now on, so that the first speak command is
+    // heard from its first unit.
+    m_context.Speech().Player();
+    // Another program's window becoming active stops speech, as switching documents does.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
+        if (s != Qt::ApplicationActive && ActiveView() != nullptr) {
+            ActiveView()->SetActive(false);
+        }
+    });
+    UpdateCommandUI();
+}
+
+MainWindow::~MainWindow() {
+    // The document windows go first, while everything they notify still exists.
+    m_destroying = true;
+    delete m_mdi;
+    m_mdi = nullptr;
+}
+
+TextView* MainWindow::ActiveView() const {
+    QMdiSubWindow* window = m_mdi->activeSubWindow();
+    auto* frame = qobject_cast<DocumentWindow*>(window);
+    return frame != nullptr ? frame->View() : nullptr;
+}
+
+std::vector<DocumentWindow*> MainWindow::DocumentWindows() const {
+    std::vector<DocumentWindow*> frames;
+    for (QMdiSubWindow* w : m_mdi->subWindowList()) {
+        if (auto* f = qobject_cast<DocumentWindow*>(w)) {
+            frames.push_back(f);
+        }
+    }
+    return frames;
+}
+
+TextView* MainWindow::NewDocument() {
+    auto* doc = new Document(m_context, this);
+    doc->InitializeUntitled(++m_untitledCount);
+    auto* view = new TextView(doc);
+    AddView(view);
+    return view;
+}
+
+TextView* MainWindow::OpenDocument(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    for (DocumentWindow* frame : DocumentWindows()) {
+        if (frame->View()->GetDocument()->PathName() == absolute) {
+            m_mdi->setActiveSubWindow(frame);
+            AddToRecentFiles(absolute);
+            return frame->View();
+        }
+    }
+    auto* doc = new Document(m_context, this);
+    if (!doc->LoadFromFile(absolute, this)) {
+        delete doc;
+        return nullptr;
+    }
+    auto* view = new TextView(doc);
+    AddView(view);
+    AddToRecentFiles(absolute);
+    return view;
+}
+
+DocumentWindow* MainWindow::AddView(TextView* view) {
+    auto* frame = new DocumentWindow(view);
+    m_mdi->addSubWindow(frame);
+    Document* doc = view->GetDocument();
+    // The document goes when its last window closes. Watched on the view, which has left the
+    // document's views when it is destroyed (the frame's own signal comes before that).
+    connect(view, &QObject::destroyed, doc, [doc, this] {
+        if (m_destroying) {
+            if (doc->Views().empty()) {
+                doc->deleteLater();
+            }
+            return;
+        }
+        for (DocumentWindow* f : DocumentWindows()) {
+            if (f->View()->GetDocument() == doc) {
+                f->UpdateCaption();
+            }
+        }
+        if (doc->Views().empty()) {
+            doc->deleteLater();
+        }
+        UpdateCommandUI();
+    });
+    connect(view, &QPlainTextEdit::copyAvailable, this, &MainWindow::UpdateCommandUI);
+    connect(view, &QPlainTextEdit::undoAvailable, this, &MainWindow::UpdateCommandUI);
+    connect(view, &QPlainTextEdit::textChanged, this, &MainWindow::UpdateCommandUI);
+    connect(view, &TextView::voiceChanged, this, &MainWindow::UpdateCommandUI);
+    connect(view, &TextView::searchDialogWanted, this, &MainWindow::ShowSearchDialog);
+    connect(view, &TextView::contextMenuOpening, this, &MainWindow::AddToContextMenu);
+    connect(doc, &Document::formatChanged, this, &MainWindow::UpdateCommandUI);
+    connect(doc, &Document::titleChanged, this, &MainWindow::UpdateCommandUI);
+    frame->ActivateWindow();
+    for (DocumentWindow* f : DocumentWindows()) {
+        f->UpdateCaption();
+    }
+    return frame;
+}
+
+void MainWindow::UpdateForActiveWindow(QMdiSubWindow*) {
+    TextView* now = ActiveView();
+    if (m_lastActiveView != nullptr && m_lastActiveView != now) {
+        m_lastActiveView->SetActive(false);
+    }
+    m_lastActiveView = now;
+    if (now != nullptr) {
+        now->SetActive(true);
+    }
+    ShowMenus(now != nullptr);
+    m_readingPane->SetView(now);
+    UpdateCommandUI();
+}
+
+void MainWindow::NewWindowOnActiveDocument() {
+    if (TextView* active = ActiveView()) {
+        AddView(new TextView(active->GetDocument()));
+    }
+}
+
+void MainWindow::ApplySavedRectangle() {
+    m_savedRectangle = app_settings::ReadMainRectangle();
+    move(m_savedRectangle.topLeft());
+    resize(m_savedRectangle.size().expandedTo(QSize(1, 1)));
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The rectangle is the whole window, frame included; the frame's size is known only now.
+    if (!m_rectangleAdjusted) {
+        m_rectangleAdjusted = true;
+        const QSize frameExtra = frameGeometry().size() - size();
+        if (!frameExtra.isEmpty()) {
+            resize((m_savedRectangle.size() - frameExtra).expandedTo(QSize(1, 1)));
+        }
+    }
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // A maximized document window writes its caption into this window's title; the title stays
+    // the one made here.
+    if (event->type() == QEvent::WindowTitleChange && windowTitle() != m_title) {
+        setWindowTitle(m_title);
+    }
+}
+
+void MainWindow::SaveRectangle() {
+    app_settings::WriteMainRectangle(m_context, frameGeometry());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // The rectangle is written at once, whether or not the close then goes ahead.
+    SaveRectangle();
+    for (DocumentWindow* frame : DocumentWindows()) {
+        if (!frame->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            OpenDocument(url.toLocalFile());
+        }
+    }
+    event->acceptProposedAction();
+}
+
+void MainWindow::AddToRecentFiles(const QString& path) {
+    QStringList files = m_context.RecentFiles();
+    files.removeAll(path);
+    files.prepend(path);
+    while (files.size() > cmd::kRecentFileCount) {
+        files.removeLast();
+    }
+    m_context.SetRecentFiles(files);
+}
+
+void MainWindow::OpenRecentFile(int index) {
+    QStringList files = m_context.RecentFiles();
+    if (index < 0 || index >= files.size()) {
+        return;
+    }
+    const QString path = files.at(index);
+    if (OpenDocument(path) == nullptr) {
+        // A file that no longer opens leaves the list.
+        files.removeAt(index);
+        m_context.SetRecentFiles(files);
+    }
+    UpdateCommandUI();
+}
+
+FindReplaceDialog* MainWindow::SearchDialog(bool replace) {
+    FindReplaceDialog*& dialog = replace ? m_replaceDialog : m_findDialog;
+    if (dialog == nullptr) {
+        dialog = new FindReplaceDialog(
+            replace ? FindReplaceDialog::Mode::Replace : FindReplaceDialog::Mode::Find, this);
+        connect(dialog, &FindReplaceDialog::findNext, this, [this](const SearchOptions& o) {
+            if (TextView* v = ActiveView()) {
+                v->FindText(o);
+            }
+        });
+        connect(dialog, &FindReplaceDialog::replaceOne, this,
+                [this](const SearchOptions& o, const QString& r) {
+                    if (TextView* v = ActiveView()) {
+                        v->ReplaceText(o, r);
+                    }
+                });
+        connect(dialog, &FindReplaceDialog::replaceAll, this,
+                [this](const SearchOptions& o, const QString& r) {
+                    if (TextView* v = ActiveView()) {
+                        v->ReplaceAllText(o, r);
+                    }
+                });
+    }
+    return dialog;
+}
+
+void MainWindow::ShowSearchDialog(bool replace, const QString& selectedText) {
+    FindReplaceDialog* dialog = SearchDialog(replace);
+    if (!selectedText.isEmpty()) {
+        dialog->setSearchText(selectedText);
+    }
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+void MainWindow::AddToContextMenu(QMenu* menu) {
+    const std::vector<QAction*> actions = ActionsFor(cmd::RegisterSelection);
+    if (!actions.empty()) {
+        UpdateCommandUI(); // enabled only with a selection
+        menu->addSeparator();
+        menu->addAction(actions.front());
+    }
+}
+
+std::span<const CommandBinding<MainWindow>> MainWindow::Bindings() {
+    using F = MainWindow;
+    static constexpr CommandBinding<F> kCommands[] = {
+        {cmd::FileNew, [](F& f) { f.NewDocument(); }},
+        {cmd::FileOpen, [](F& f) { f.OpenFilesFromDialog(); }},
+        {cmd::FileClose, [](F& f) { f.CloseActiveWindow(); }, WithDocument},
+        {cmd::AppExit, [](F& f) { f.close(); }},
+        {cmd::AppAbout,
+         [](F& f) {
+             AboutDialog about(&f);
+             about.exec();
+         }},
+        {cmd::HelpContents, [](F& f) { f.ShowHelp(); }},
+        {cmd::ViewToolBar, [](F& f) { f.m_toolBar->setVisible(!f.m_toolBar->isVisibleTo(&f)); },
+         [](const F& f) { return CheckedIf(f.m_toolBar->isVisibleTo(&f)); }},
+        {cmd::ViewStatusBar,
+         [](F& f) { f.statusBar()->setVisible(!f.statusBar()->isVisibleTo(&f)); },
+         [](const F& f) { return CheckedIf(f.statusBar()->isVisibleTo(&f)); }},
+        {cmd::WindowNew, [](F& f) { f.NewWindowOnActiveDocument(); }, WithDocument},
+        {cmd::WindowArrange, [](F& f) { ArrangeIcons(*f.m_mdi); }, WithDocument},
+        {cmd::WindowCascade, [](F& f) { f.m_mdi->cascadeSubWindows(); }, WithDocument},
+        {cmd::WindowTileHorz, [](F& f) { TileWindows(*f.m_mdi, true); }, WithDocument},
+        {cmd::WindowTileVert, [](F& f) { TileWindows(*f.m_mdi, false); }, WithDocument},
+        // No window is split into panes.
+        {cmd::NextPane, [](F&) {}},
+        {cmd::PrevPane, [](F&) {}},
+        {cmd::FilePrintSetup, [](F& f) { RunPrinterSetup(f.m_context.Printer(), &f); }},
+        {cmd::Readings, [](F& f) { f.ToggleReadings(); },
+         [](const F& f) {
+             return CheckedIf(ResolveReadingMode(f.m_context.Preferences().readings,
+                                                 ProcessAnalyzer()) == ReadingMode::Automatic);
+         }},
+        {cmd::AozoraNotation, [](F& f) { f.ToggleAozora(); },
+         [](const F& f) { return CheckedIf(f.m_context.Preferences().aozora != AozoraMode::Off); }},
+        {cmd::ReadingPane, [](F& f) { f.ToggleReadingPane(); },
+         [](const F& f) { return CheckedIf(f.m_readingPane->isVisibleTo(&f)); }},
+        {cmd::FileMruFirst, [](F& f) { f.OpenRecentFile(0); }},
+        {cmd::Id(cmd::FileMruFirst + 1), [](F& f) { f.OpenRecentFile(1); }},
+        {cmd::Id(cmd::FileMruFirst + 2), [](F& f) { f.OpenRecentFile(2); }},
+        {cmd::Id(cmd::FileMruFirst + 3), [](F& f) { f.OpenRecentFile(3); }},
+    };
+    static_assert(cmd::kRecentFileCount == 4, "one row per recent file");
+    return kCommands;
+}
+
+void MainWindow::OpenFilesFromDialog() {
+    const QStringList files =
+        QFileDialog::getOpenFileNames(this, QString(), QString(),
+                                      QString::fromUtf8(strings::kFileFilter) +
+                                          QStringLiteral(";;") + QString::fromUtf8(kAllFiles));
+    for (const QString& f : files) {
+        OpenDocument(f);
+    }
+}
+
+void MainWindow::CloseActiveWindow() {
+    if (QMdiSubWindow* w = m_mdi->activeSubWindow()) {
+        w->close();
+    }
+}
+
+void MainWindow::ToggleReadings() {
+    // Takes effect at the next speak command, like the speed.
+    SpeechPreferences& choices = m_context.Preferences();
+    choices.readings = SwitchedReadings(choices.readings, ProcessAnalyzer());
+    if (m_readingPane->isVisibleTo(this)) {
+        m_readingPane->Refresh();
+    }
+}
+
+void MainWindow::ToggleAozora() {
+    // Takes effect at the next speak command, like the reading mode.
+    SpeechPreferences& choices = m_context.Preferences();
+    choices.aozora = choices.aozora == AozoraMode::Off ? AozoraMode::Auto : AozoraMode::Off;
+    if (m_readingPane->isVisibleTo(this)) {
+        m_readingPane->Refresh();
+    }
+}
+
+void MainWindow::ToggleReadingPane() {
+    m_readingPane->setVisible(!m_readingPane->isVisibleTo(this));
+    app_settings::SetReadingPaneShown(m_context.Settings(), m_readingPane->isVisibleTo(this));
+    if (m_readingPane->isVisibleTo(this)) {
+        m_readingPane->Refresh();
+    }
+}
+
+void MainWindow::ShowHelp() {
+    auto* help = new HelpWindow(this);
+    help->show();
+}
+
+} // namespace yomi6

@@ -1,0 +1,143 @@
+// The main window: the document windows inside it, its menus, tool bar and status bar; it routes
+// every command to the active view first and carries out the application's own.
+#pragma once
+
+#include "commands/command_target.h"
+
+#include <QMainWindow>
+
+#include <optional>
+#include <span>
+#include <utility>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+namespace yomi6 {
+
+class AppContext;
+class DocumentWindow;
+class Document;
+class TextView;
+class ReadingPane;
+class FindReplaceDialog;
+
+class MainWindow : public QMainWindow, public CommandTarget<MainWindow> {
+    Q_OBJECT
+public:
+    // The main window of the run of context, which outlives it.
+    explicit MainWindow(AppContext& context);
+    ~MainWindow() override;
+
+    // What the run shares between its windows.
+    AppContext& Context() const { return m_context; }
+
+    // A new empty document "無題N" in a new window.
+    TextView* NewDocument();
+    // Opens path in a new window, or activates the window that has it open already. Returns
+    // the view, or nullptr when the file could not be opened (the user was told why).
+    TextView* OpenDocument(const QString& path);
+
+    TextView* ActiveView() const;
+    // The reading pane dock (hidden unless shown through the 表示 menu).
+    ReadingPane* ReadingPaneDock() const { return m_readingPane; }
+    QMdiArea* MdiArea() const { return m_mdi; }
+    std::vector<DocumentWindow*> DocumentWindows() const;
+
+    // Carries out a command as the menus and the tool bar do: the active view first, then this
+    // window; nothing when neither carries it out.
+    void Dispatch(cmd::Id id);
+    // The command's state as the menus show it: from the active view when it carries the
+    // command out, else from this window; nullopt when neither does.
+    std::optional<CommandState> RoutedState(cmd::Id id) const;
+    // Refreshes enabling and check marks of every menu item and button, and the status bar.
+    void UpdateCommandUI();
+
+    // The find or replace dialog of this window, created on first use; it works on the active view.
+    FindReplaceDialog* SearchDialog(bool replace);
+
+    // The actions built for a command (menu items and buttons), for tests.
+    std::vector<QAction*> ActionsFor(cmd::Id id) const;
+    QToolBar* ToolBar() const { return m_toolBar; }
+    // What the status bar's message pane shows now: a message or prompt when one is shown,
+    // else what the speech is doing ("ﾚﾃﾞｨ" when nothing speaks). For tests.
+    QString StatusMessage() const;
+
+    // The commands the main window carries out, with their handlers and states.
+    static std::span<const CommandBinding<MainWindow>> Bindings();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // Building the window from the command table (main_window_ui.cpp).
+    void CreateActions();
+    QMenu* BuildMenus(bool documentMenu, std::vector<QMenu*>& menus);
+    void CreateToolBar();
+    void CreateStatusBar();
+    QAction* MakeAction(cmd::Id id, const QString& text);
+    void ShowMenus(bool documentMenus);
+    void RefreshRecentFileMenu(QMenu* menu);
+    void RefreshWindowMenu(QMenu* menu);
+    void UpdateStatusPanes();
+    // The speak command stopped short of the end of view's text at position.
+    void ShowPassCut(const QObject* view, int position);
+    // Warns of a command whose entry names an owner that has no handler for it.
+    static void CheckCommandOwners();
+
+    // Window and documents (main_window.cpp).
+    DocumentWindow* AddView(TextView* view);
+    void UpdateForActiveWindow(QMdiSubWindow* window);
+    void ApplySavedRectangle();
+    void SaveRectangle();
+    void AddToRecentFiles(const QString& path);
+    void OpenRecentFile(int index);
+    void NewWindowOnActiveDocument();
+    // What a view asks of its window: the find or replace dialog, and its context menu's
+    // commands.
+    void ShowSearchDialog(bool replace, const QString& selectedText);
+    void AddToContextMenu(QMenu* menu);
+    void ShowHelp();
+    void OpenFilesFromDialog();
+    void CloseActiveWindow();
+    void ToggleReadings();
+    void ToggleAozora();
+    void ToggleReadingPane();
+
+    AppContext& m_context;
+    QMdiArea* m_mdi = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QLabel* m_messagePane = nullptr; // "ﾚﾃﾞｨ", or what the speech is doing
+    QString m_passCutNotice;         // the message ShowPassCut put up, until speech starts again
+    QLabel* m_kanaPane = nullptr;
+    QLabel* m_capsPane = nullptr;
+    QLabel* m_numPane = nullptr;
+    QLabel* m_encodingPane = nullptr;
+    QLabel* m_voicePane = nullptr;
+    QLabel* m_readingsPane = nullptr; // "辞書" or "自動"
+    ReadingPane* m_readingPane = nullptr;
+    std::vector<QMenu*> m_frameMenus;
+    std::vector<QMenu*> m_documentMenus;
+    bool m_showingDocumentMenus = false;
+    std::vector<std::pair<cmd::Id, QAction*>> m_actions;
+    std::vector<QAction*> m_shortcuts;
+    FindReplaceDialog* m_findDialog = nullptr;
+    FindReplaceDialog* m_replaceDialog = nullptr;
+    TextView* m_lastActiveView = nullptr;
+    int m_untitledCount = 0;
+    bool m_rectangleAdjusted = false;
+    bool m_destroying = false;
+    QRect m_savedRectangle;
+    QString m_title; // the title UpdateCommandUI made; the window shows this and nothing else
+};
+
+} // namespace yomi6

@@ -1,0 +1,360 @@
+// Building the main window's menus, tool bar, shortcuts and status bar from the command table,
+// and keeping their enabling and check marks current.
+#include "analysis/analyzer_loader.h"
+#include "app/document_window.h"
+#include "app/main_window.h"
+#include "commands/command_table.h"
+#include "editor/app_context.h"
+#include "editor/document.h"
+#include "editor/text_view.h"
+#include "platform/app_strings.h"
+#include "playback/playback.h"
+#include "playback/speech_state.h"
+#include "preferences/app_settings.h"
+#include "reading/reading_mode.h"
+#include "sound/sample_player.h"
+#include "speaking/speech_controller.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QToolBar>
+
+#include <string_view>
+
+namespace yomi6 {
+
+namespace {
+
+QString Tr(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+QString Utf8(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// The text a menu shows for item: its own text or its command's, then the command's first
+// shortcut after a tab when the command shows it.
+QString MenuText(const MenuItem& item, const Command* command) {
+    QString text = Tr(item.text != nullptr                             ? item.text
+                      : command != nullptr && command->text != nullptr ? command->text
+                                                                       : "");
+    if (command != nullptr && command->keyInMenu && command->keys != nullptr) {
+        const std::string_view keys(command->keys);
+        const std::string_view first = keys.substr(0, keys.find(';'));
+        text += QLatin1Char('\t') +
+                QString::fromLatin1(first.data(), static_cast<qsizetype>(first.size()));
+    }
+    return text;
+}
+
+// Property names that mark the menu entries built on the fly.
+constexpr const char* kRecentPlaceholder = "yomi6RecentPlaceholder";
+constexpr const char* kDynamicEntry = "yomi6DynamicEntry";
+// Marks a menu entry its layout shows disabled whatever the command's state.
+constexpr const char* kGrayed = "yomi6Grayed";
+
+} // namespace
+
+QAction* MainWindow::MakeAction(cmd::Id id, const QString& text) {
+    auto* action = new QAction(text, this);
+    if (const Command* command = FindCommand(id)) {
+        if (command->prompt != nullptr) {
+            action->setStatusTip(Tr(command->prompt));
+        }
+        if (command->toolTip != nullptr) {
+            action->setToolTip(Tr(command->toolTip));
+        }
+        if (command->icon != nullptr) {
+            action->setIcon(QIcon(QString::fromLatin1(command->icon)));
+            action->setIconVisibleInMenu(false);
+        }
+        action->setCheckable(command->checkable);
+    }
+    connect(action, &QAction::triggered, this, [this, id] { Dispatch(id); });
+    m_actions.emplace_back(id, action);
+    return action;
+}
+
+void MainWindow::CheckCommandOwners() {
+    for (const Command& c : Commands()) {
+        const bool inView = TextView::Carries(c.id);
+        const bool carried = c.owner == CommandOwner::View ? inView : Carries(c.id) && !inView;
+        if (!carried) {
+            qWarning("Command %d has no handler in the %s", int(c.id),
+                     c.owner == CommandOwner::View ? "view" : "main window");
+        }
+    }
+}
+
+void MainWindow::CreateActions() {
+    CheckCommandOwners();
+    BuildMenus(false, m_frameMenus);
+    BuildMenus(true, m_documentMenus);
+    ShowMenus(false);
+
+    // Accelerators work wherever the focus is in this window; the text view claims the editing
+    // keys it knows itself. A disabled command's keys do nothing.
+    for (const Command& c : Commands()) {
+        if (c.keys == nullptr) {
+            continue;
+        }
+        auto* shortcut = new QAction(this);
+        shortcut->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(c.keys)));
+        shortcut->setShortcutContext(Qt::WindowShortcut);
+        const cmd::Id id = c.id;
+        connect(shortcut, &QAction::triggered, this, [this, id] {
+            const std::optional<CommandState> state = RoutedState(id);
+            if (state && state->enabled) {
+                Dispatch(id);
+            }
+        });
+        addAction(shortcut);
+        m_shortcuts.push_back(shortcut);
+    }
+}
+
+QMenu* MainWindow::BuildMenus(bool documentMenu, std::vector<QMenu*>& menus) {
+    QMenu* current = nullptr;
+    for (const MenuItem& e : documentMenu ? DocumentMenu() : MainWindowMenu()) {
+        if (e.id == cmd::None && e.text != nullptr) {
+            current = new QMenu(Tr(e.text), this);
+            menus.push_back(current);
+            continue;
+        }
+        if (current == nullptr) {
+            continue;
+        }
+        if (e.id == cmd::None) {
+            current->addSeparator();
+            continue;
+        }
+        QAction* action = MakeAction(e.id, MenuText(e, FindCommand(e.id)));
+        current->addAction(action);
+        if (e.grayed) {
+            action->setProperty(kGrayed, true);
+            action->setEnabled(false);
+        }
+        if (e.id == cmd::FileMruFirst) {
+            // The recent files take this entry's place once there are any.
+            action->setProperty(kRecentPlaceholder, true);
+            QMenu* menu = current;
+            connect(menu, &QMenu::aboutToShow, this, [this, menu] { RefreshRecentFileMenu(menu); });
+        }
+        if (e.id == cmd::WindowNew) {
+            QMenu* menu = current;
+            connect(menu, &QMenu::aboutToShow, this, [this, menu] { RefreshWindowMenu(menu); });
+        }
+    }
+    for (QMenu* m : menus) {
+        connect(m, &QMenu::aboutToShow, this, &MainWindow::UpdateCommandUI);
+    }
+    return current;
+}
+
+void MainWindow::ShowMenus(bool documentMenus) {
+    if (!menuBar()->actions().isEmpty() && documentMenus == m_showingDocumentMenus) {
+        return;
+    }
+    m_showingDocumentMenus = documentMenus;
+    menuBar()->clear();
+    for (QMenu* m : documentMenus ? m_documentMenus : m_frameMenus) {
+        menuBar()->addMenu(m);
+    }
+}
+
+void MainWindow::RefreshRecentFileMenu(QMenu* menu) {
+    QAction* placeholder = nullptr;
+    for (QAction* a : menu->actions()) {
+        if (a->property(kDynamicEntry).toBool()) {
+            menu->removeAction(a);
+            std::erase_if(m_actions, [a](const auto& p) { return p.second == a; });
+            a->deleteLater();
+        } else if (a->property(kRecentPlaceholder).toBool()) {
+            placeholder = a;
+        }
+    }
+    if (placeholder == nullptr) {
+        return;
+    }
+    const QStringList files = m_context.RecentFiles();
+    placeholder->setVisible(files.isEmpty());
+    for (int i = 0; i < files.size(); ++i) {
+        const auto id = static_cast<cmd::Id>(cmd::FileMruFirst + i);
+        QAction* a = MakeAction(id, QStringLiteral("&%1 %2").arg(i + 1).arg(files.at(i)));
+        a->setProperty(kDynamicEntry, true);
+        menu->insertAction(placeholder, a);
+    }
+}
+
+void MainWindow::RefreshWindowMenu(QMenu* menu) {
+    for (QAction* a : menu->actions()) {
+        if (a->property(kDynamicEntry).toBool()) {
+            menu->removeAction(a);
+            a->deleteLater();
+        }
+    }
+    const std::vector<DocumentWindow*> frames = DocumentWindows();
+    if (frames.empty()) {
+        return;
+    }
+    QAction* separator = menu->addSeparator();
+    separator->setProperty(kDynamicEntry, true);
+    int number = 0;
+    for (DocumentWindow* f : frames) {
+        QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(++number).arg(f->Caption()));
+        a->setProperty(kDynamicEntry, true);
+        a->setCheckable(true);
+        a->setChecked(f == m_mdi->activeSubWindow());
+        connect(a, &QAction::triggered, this, [this, f] { m_mdi->setActiveSubWindow(f); });
+    }
+}
+
+void MainWindow::CreateToolBar() {
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setObjectName(QStringLiteral("toolBar"));
+    m_toolBar->setIconSize(QSize(20, 20));
+    m_toolBar->setMovable(true);
+    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    for (const cmd::Id id : ToolBarLayout()) {
+        if (id == cmd::None) {
+            m_toolBar->addSeparator();
+            continue;
+        }
+        const Command* command = FindCommand(id);
+        QAction* action = MakeAction(
+            id, Tr(command != nullptr && command->toolTip != nullptr ? command->toolTip : ""));
+        m_toolBar->addAction(action);
+    }
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+}
+
+void MainWindow::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    m_messagePane = new QLabel(Tr(strings::kReady), bar);
+    bar->addWidget(m_messagePane, 1);
+    auto pane = [bar](const char* text) {
+        auto* label = new QLabel(Tr(text), bar);
+        label->setAlignment(Qt::AlignCenter);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(Tr(text)) + 12);
+        bar->addPermanentWidget(label);
+        return label;
+    };
+    // The keyboard's lock states are not known to the program: those panes stay dimmed.
+    m_kanaPane = pane(strings::kIndicatorKana);
+    m_capsPane = pane(strings::kIndicatorCaps);
+    m_numPane = pane(strings::kIndicatorNum);
+    for (QLabel* l : {m_kanaPane, m_capsPane, m_numPane}) {
+        l->setEnabled(false);
+    }
+    m_encodingPane = pane("UTF-8 BOM");
+    m_voicePane = pane(strings::kIndicatorVoiceSizing);
+    m_readingsPane = pane(strings::kIndicatorReadingsSizing);
+}
+
+void MainWindow::UpdateStatusPanes() {
+    const QString voice = Utf8(VoiceIndicatorText(m_context.Preferences().voice));
+    m_voicePane->setText(voice);
+    m_readingsPane->setText(Utf8(ReadingsIndicatorText(
+        ResolveReadingMode(m_context.Preferences().readings, ProcessAnalyzer()))));
+    // The voice may change while speaking (F5); the mode is the pass's own, as switching it
+    // takes effect at the next pass.
+    SpeechController& speech = m_context.Speech();
+    const bool reading = speech.IsTimerRunning() && speech.Owner() != nullptr;
+    if (speech.IsPaused() || reading) {
+        QString mode = Utf8(ReadingsIndicatorText(speech.PassReadings()));
+        const SamplePlayer& player = speech.Player();
+        const bool silent = player.isReady() && !player.hasOutput();
+        if (silent) {
+            mode += Tr(strings::kNoOutputStatus);
+        }
+        m_messagePane->setText(
+            Tr(speech.IsPaused() ? strings::kPausedStatus : strings::kReadingStatus)
+                .arg(voice, mode));
+        // The notices of before give way to the reading's state, which says what they said.
+        const QString shown = statusBar()->currentMessage();
+        if ((!m_passCutNotice.isEmpty() && shown == m_passCutNotice) ||
+            (silent && shown == Tr(strings::kNoSoundOutput))) {
+            statusBar()->clearMessage();
+        }
+        m_passCutNotice.clear();
+    } else {
+        m_messagePane->setText(Tr(strings::kReady));
+    }
+    const TextView* view = ActiveView();
+    m_encodingPane->setText(view != nullptr ? EncodingName(view->GetDocument()->Format().encoding)
+                                            : QString());
+}
+
+void MainWindow::ShowPassCut(const QObject* view, int position) {
+    const auto* speaking = qobject_cast<const TextView*>(view);
+    if (speaking == nullptr) {
+        return;
+    }
+    const int line = speaking->document()->findBlock(position).blockNumber() + 1;
+    m_passCutNotice = Tr(strings::kPassCut).arg(line);
+    statusBar()->showMessage(m_passCutNotice);
+}
+
+QString MainWindow::StatusMessage() const {
+    const QString message = statusBar()->currentMessage();
+    return message.isEmpty() ? m_messagePane->text() : message;
+}
+
+void MainWindow::Dispatch(cmd::Id id) {
+    TextView* view = ActiveView();
+    if (view == nullptr || !view->RunCommand(id)) {
+        RunCommand(id);
+    }
+    UpdateCommandUI();
+}
+
+std::optional<CommandState> MainWindow::RoutedState(cmd::Id id) const {
+    if (const TextView* view = ActiveView()) {
+        if (std::optional<CommandState> state = view->QueryCommand(id)) {
+            return state;
+        }
+    }
+    return QueryCommand(id);
+}
+
+void MainWindow::UpdateCommandUI() {
+    const TextView* view = ActiveView();
+    for (const auto& [id, action] : m_actions) {
+        // Nothing carries the command out here: disabled.
+        CommandState state = RoutedState(id).value_or(CommandState{false, false});
+        if (action->property(kGrayed).toBool()) {
+            state.enabled = false;
+        }
+        action->setEnabled(state.enabled);
+        if (action->isCheckable()) {
+            action->setChecked(state.checked);
+        }
+    }
+    UpdateStatusPanes();
+    // The title shows the active document's name after the program's own.
+    m_title = Tr(strings::kMainTitle);
+    if (view != nullptr) {
+        m_title += QStringLiteral(" - ") + view->GetDocument()->Title();
+    }
+    setWindowTitle(m_title);
+}
+
+std::vector<QAction*> MainWindow::ActionsFor(cmd::Id id) const {
+    std::vector<QAction*> out;
+    for (const auto& [actionId, action] : m_actions) {
+        if (actionId == id) {
+            out.push_back(action);
+        }
+    }
+    return out;
+}
+
+} // namespace yomi6

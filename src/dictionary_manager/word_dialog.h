@@ -1,0 +1,87 @@
+// The word registration dialog "単語登録": five rows of number, word and reading over the user
+// records of the dictionary file, a scroll bar through the 9999 records, confirm and cancel.
+// The records, the file and the top record live in the WordRegistration the dialog is given,
+// which outlives the dialog.
+#pragma once
+
+#include "dictionary/word_registration.h"
+#include "platform/dialog_builder.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <array>
+
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+
+namespace yomi6 {
+
+class WordDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit WordDialog(WordRegistration& registration, QWidget* parent = nullptr);
+
+    // InitializeControls, then the dialog runs modally. When the file cannot be opened or read, the
+    // dialog ends with QDialog::Accepted before it is shown (the caller's reload then reports
+    // the file's state again). QDialog::Accepted after confirm, QDialog::Rejected after cancel.
+    int exec() override;
+
+    // A word to offer: when the dialog opens, the rows show the first empty record with word and
+    // reading typed into it (stored only on confirm, like anything typed).
+    void OfferWord(const QString& word, const QString& yomi);
+
+    // The controls, for tests; rows count from 0.
+    QScrollBar* ScrollBar() const { return m_scrollBar; }
+    QLineEdit* WordEdit(int row) const { return m_wordEdits[Index(row)]; }
+    QLineEdit* YomiEdit(int row) const { return m_yomiEdits[Index(row)]; }
+    QLineEdit* NumberEdit(int row) const { return m_numberEdits[Index(row)]; }
+    QPushButton* ConfirmButton() const;
+    QPushButton* CancelButton() const;
+
+    // The confirm button and the Enter key; the cancel button, Escape and the close box.
+    void accept() override { ConfirmEntries(); }
+    void reject() override { CancelEntries(); }
+
+protected:
+    // False when the dialog ended before it could be shown.
+    bool InitializeControls();
+    void ShowOfferedWord();
+    // true: the controls into the strings, and the check of their lengths (a refused field
+    // gets a message and the focus, and false comes back); false: the strings into the controls.
+    bool TransferData(bool saveAndValidate);
+    void FillRows(int top);
+    bool StoreRows(int top);
+    void ScrollRows(ScrollCode code, int thumbPosition);
+    void ConfirmEntries();
+    void CancelEntries();
+
+    // Page Up and Page Down move the rows as the scroll bar does; Enter confirms unless a
+    // button has the focus.
+    void keyPressEvent(QKeyEvent* event) override;
+    // The wheel anywhere over the dialog turns the scroll bar: over the boxes (which would
+    // keep it) through this filter, elsewhere as it reaches the dialog.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    static std::size_t Index(int row) { return static_cast<std::size_t>(row); }
+    RegistrationRows RowsOfStrings() const;
+    bool RefuseField(const OverlongField& field);
+    void FollowScrollBar(int action);
+
+    QString m_offeredWord;
+    QString m_offeredYomi;
+    DialogControls m_controls;
+    WordRegistration& m_registration;
+    QScrollBar* m_scrollBar;
+    std::array<QLineEdit*, kRegistrationRows> m_numberEdits{};
+    std::array<QLineEdit*, kRegistrationRows> m_wordEdits{};
+    std::array<QLineEdit*, kRegistrationRows> m_yomiEdits{};
+    std::array<QString, kRegistrationRows> m_numberTexts;
+    std::array<QString, kRegistrationRows> m_wordTexts;
+    std::array<QString, kRegistrationRows> m_yomiTexts;
+};
+
+} // namespace yomi6

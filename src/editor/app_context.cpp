@@ -1,0 +1,34 @@
+#include "editor/app_context.h"
+
+#include "dictionary/word_registration.h"
+#include "speaking/speech_controller.h"
+
+#include <QPrinter>
+
+namespace yomi6 {
+
+AppContext::AppContext(const SpeechPreferences& start) : m_preferences(start) {}
+AppContext::~AppContext() = default;
+
+SpeechController& AppContext::Speech() {
+    if (!m_speech) {
+        m_speech = std::make_unique<SpeechController>(m_preferences, m_settings);
+    }
+    return *m_speech;
+}
+
+WordRegistration& AppContext::Registration() {
+    if (!m_registration) {
+        m_registration = std::make_unique<WordRegistration>();
+    }
+    return *m_registration;
+}
+
+QPrinter& AppContext::Printer() {
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    return *m_printer;
+}
+
+} // namespace yomi6

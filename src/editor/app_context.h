@@ -1,0 +1,83 @@
+// What one run of the editor shares between its windows: created by the application object
+// before the main window and handed down to the documents and their views, which reach it
+// through their document. Nothing here is global; a test's run gets a fresh one.
+#pragma once
+
+#include "playback/speech_state.h"
+#include "settings/settings.h"
+
+#include <QStringList>
+
+#include <memory>
+#include <utility>
+
+class QPrinter;
+
+namespace yomi6 {
+
+class SpeechController;
+class WordRegistration;
+
+class AppContext {
+public:
+    // start: the speech choices before the settings file is read (what a key it lacks keeps).
+    explicit AppContext(const SpeechPreferences& start = SpeechPreferences());
+    ~AppContext();
+    AppContext(const AppContext&) = delete;
+    AppContext& operator=(const AppContext&) = delete;
+
+    // The one printer every print job, preview and the printer font command use, chosen and
+    // set up by the user during the run: created on first use at the printer's full
+    // resolution (the system's default printer, or PDF output when the system has none).
+    QPrinter& Printer();
+
+    // The program's settings (word wrap, fonts, printing switches, ...), loaded at the start of
+    // the run and saved at its end.
+    AppSettings& Settings() { return m_settings; }
+    const AppSettings& Settings() const { return m_settings; }
+
+    // The recent files, most recent first (at most 4), held from the start of the run to its
+    // end.
+    const QStringList& RecentFiles() const { return m_recentFiles; }
+    void SetRecentFiles(const QStringList& files) { m_recentFiles = files; }
+
+    // Whether a write of the settings file failed since the last report (TakeSaveFailed).
+    void NoteSaveFailed() { m_saveFailed = true; }
+    bool TakeSaveFailed() { return std::exchange(m_saveFailed, false); }
+
+    // The word registration dialog's records and file, kept from one opening of the dialog to
+    // the next.
+    WordRegistration& Registration();
+
+    // The user's speech choices (voice, speed, repeat, reading mode, Aozora notation): loaded
+    // and saved with the settings, read by every reading of the run.
+    SpeechPreferences& Preferences() { return m_preferences; }
+    const SpeechPreferences& Preferences() const { return m_preferences; }
+
+    // The one speech of the run, whichever view started it: created on first use (its sound
+    // output opens in the background then), after the settings were read.
+    SpeechController& Speech();
+
+    // Whether the dictionary was loaded in this run (whatever the outcome): the first text view
+    // loads it, and a failed load is not repeated for later views.
+    bool DictionaryLoaded() const { return m_dictionaryLoaded; }
+    void SetDictionaryLoaded() { m_dictionaryLoaded = true; }
+
+    // The subtitle format chosen last in the audio export dialog, offered again for the rest of
+    // the run.
+    int SubtitleType() const { return m_subtitleType; }
+    void SetSubtitleType(int type) { m_subtitleType = type; }
+
+private:
+    AppSettings m_settings;
+    QStringList m_recentFiles;
+    bool m_saveFailed = false;
+    SpeechPreferences m_preferences;
+    std::unique_ptr<SpeechController> m_speech;
+    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<WordRegistration> m_registration;
+    bool m_dictionaryLoaded = false;
+    int m_subtitleType = 0;
+};
+
+} // namespace yomi6

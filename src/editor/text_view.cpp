@@ -1,0 +1,306 @@
+#include "editor/text_view.h"
+
+#include "speaking/audio_export.h"
+
+#include "editor/app_context.h"
+#include "editor/dictionary_once.h"
+#include "editor/document.h"
+#include "editor/text_search.h"
+#include "platform/message_box.h"
+#include "playback/playback.h"
+#include "playback/speech_state.h"
+#include "preferences/app_settings.h"
+#include "speaking/speech_controller.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontDialog>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QScrollBar>
+
+namespace yomi6 {
+
+namespace {
+
+// The most characters the control holds, like the edit control it stands for.
+constexpr int kMaxTextCharacters = 1048575;
+
+constexpr const char* kNotFound = "「%1」が見つかりません。";
+
+// The key flags a window system reports for F5: its scan code, plus the context bit when Alt is
+// held and the previous-state bit when the key repeats.
+unsigned KeyFlags(const QKeyEvent& event) {
+    unsigned flags = 0x3F;
+    if (event.modifiers() & Qt::AltModifier) {
+        flags |= 0x2000;
+    }
+    if (event.isAutoRepeat()) {
+        flags |= 0x4000;
+    }
+    return flags;
+}
+
+CommandState HasText(const TextView& view) {
+    return EnabledIf(!view.document()->isEmpty());
+}
+
+CommandState HasSelection(const TextView& view) {
+    return EnabledIf(view.textCursor().hasSelection());
+}
+
+} // namespace
+
+TextView::TextView(Document* document, QWidget* parent)
+    : QPlainTextEdit(parent), m_document(document) {
+    LoadDictionaryOnce(document->Context(), this);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    // The document's text, not a copy: the control's own empty document goes.
+    setDocument(document->TextDocument());
+    AppSettings& settings = document->Context().Settings();
+    ApplyWrapMode(app_settings::WordWrap(settings));
+    if (const auto screen = app_settings::ScreenFont(settings)) {
+        ApplyScreenFont(*screen);
+    }
+    m_printerFont = app_settings::PrinterFont(settings);
+    document->AddView(this);
+
+    connect(this->document(), &QTextDocument::contentsChange, this,
+            [this](int, int removed, int added) {
+                if (removed != 0 || added != 0) {
+                    Speech().TextEdited(this);
+                }
+            });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (!m_scrollingForSpeech) {
+            m_userScrolled.start();
+        }
+    });
+}
+
+SpeechController& TextView::Speech() const {
+    return m_document->Context().Speech();
+}
+
+TextView::~TextView() {
+    Speech().ViewDestroyed(this);
+    m_document->RemoveView(this);
+}
+
+bool TextView::IsWordWrap() const {
+    return lineWrapMode() != QPlainTextEdit::NoWrap;
+}
+
+bool TextView::SetWordWrap(bool wrap) {
+    if (IsWordWrap() == wrap) {
+        return false;
+    }
+    ApplyWrapMode(wrap);
+    return true;
+}
+
+void TextView::ApplyWrapMode(bool wrap) {
+    setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    // The wrap mode is written into the shared text: it stays that of the layout view.
+    m_document->FitLayout();
+}
+
+void TextView::ClaimLayout() {
+    QTextDocument* text = document();
+    if (text->defaultFont() != font()) {
+        text->setDefaultFont(font());
+    }
+    QTextOption option = text->defaultTextOption();
+    const QTextOption::WrapMode wrap = IsWordWrap() ? wordWrapMode() : QTextOption::NoWrap;
+    if (option.wrapMode() != wrap) {
+        option.setWrapMode(wrap);
+        text->setDefaultTextOption(option);
+    }
+}
+
+void TextView::changeEvent(QEvent* event) {
+    QPlainTextEdit::changeEvent(event);
+    // The control sets its font on the shared text as well: the layout view's font goes back.
+    if (event->type() == QEvent::FontChange) {
+        m_document->FitLayout();
+    }
+}
+
+void TextView::SetActive(bool activate) {
+    if (activate) {
+        m_document->SetLayoutView(this);
+    } else {
+        Speech().ViewDeactivated(this);
+    }
+}
+
+QString TextView::Text() const {
+    return m_document->Text();
+}
+
+std::span<const CommandBinding<TextView>> TextView::Bindings() {
+    using V = TextView;
+    static constexpr CommandBinding<V> kCommands[] = {
+        {cmd::Speak, [](V& v) { v.SpeakDocument(); },
+         [](const V& v) { return EnabledIf(v.Speech().IsSpeakEnabled()); }},
+        {cmd::Stop, [](V& v) { v.StopSpeaking(); }},
+        {cmd::ReadFromCaret, [](V& v) { v.SpeakFromCaret(); },
+         [](const V& v) { return EnabledIf(v.Speech().IsSpeakEnabled()); }},
+        {cmd::Pause, [](V& v) { v.Speech().TogglePause(); },
+         [](const V& v) {
+             const SpeechController& speech = v.Speech();
+             return CommandState{speech.IsPaused() || speech.IsTimerRunning(), speech.IsPaused()};
+         }},
+        {cmd::ScreenFont, [](V& v) { v.ChooseScreenFont(); }},
+        {cmd::WordWrap, [](V& v) { v.ToggleWordWrap(); },
+         [](const V& v) { return CheckedIf(v.IsWordWrap()); }},
+        {cmd::SpeechSettings, [](V& v) { v.EditSpeechSettings(); }},
+        {cmd::WordRegistration, [](V& v) { v.OpenWordRegistration(); }},
+        {cmd::DictionaryManager, [](V& v) { v.OpenDictionaryManager(); }},
+        {cmd::RegisterSelection, [](V& v) { v.RegisterSelectionInManager(); }, HasSelection},
+        {cmd::VoiceManager, [](V& v) { v.OpenVoiceManager(); }},
+        // Taken up by the next speak command, as the speed is.
+        {cmd::FitSamples,
+         [](V& v) {
+             AppSettings& settings = v.m_document->Context().Settings();
+             app_settings::SetFitSamples(settings, !app_settings::FitSamples(settings));
+         },
+         [](const V& v) {
+             return CheckedIf(app_settings::FitSamples(v.m_document->Context().Settings()));
+         }},
+        {cmd::EditUndo, [](V& v) { v.undo(); },
+         [](const V& v) { return EnabledIf(v.document()->isUndoAvailable()); }},
+        {cmd::EditCut, [](V& v) { v.cut(); },
+         [](const V& v) { return EnabledIf(v.textCursor().hasSelection() && !v.isReadOnly()); }},
+        {cmd::EditCopy, [](V& v) { v.copy(); }, HasSelection},
+        {cmd::EditPaste, [](V& v) { v.paste(); },
+         [](const V& v) { return EnabledIf(v.canPaste()); }},
+        {cmd::EditSelectAll, [](V& v) { v.selectAll(); }, HasText},
+        {cmd::EditFind, [](V& v) { v.OpenSearchDialog(false); }, HasText},
+        {cmd::EditReplace, [](V& v) { v.OpenSearchDialog(true); }, HasText},
+        {cmd::FileSave, [](V& v) { v.m_document->DoFileSave(v.window()); }},
+        {cmd::FileSaveAs, [](V& v) { v.m_document->DoSaveAs(v.window()); }},
+        {cmd::FilePrint, [](V& v) { v.PrintDocument(true); }},
+        {cmd::FilePrintDirect, [](V& v) { v.PrintDocument(false); }},
+        {cmd::FilePrintPreview, [](V& v) { v.PreviewPrint(); }},
+        {cmd::PrinterFont, [](V& v) { v.ChoosePrinterFont(); }},
+        {cmd::PageLayout, [](V& v) { v.EditPageLayout(); }},
+        {cmd::ExportAudio, [](V& v) { v.ExportAudioFile(); }, HasText},
+    };
+    return kCommands;
+}
+
+void TextView::SpeakDocument() {
+    const QString text = Text();
+    const QStringList messages = Speech().Speak(this, SpeechSourceOfText(text), text);
+    for (const QString& message : messages) {
+        ShowMessage(window(), message, MessageBoxType::IconExclamation);
+    }
+}
+
+void TextView::SpeakFromCaret() {
+    const QTextCursor caret = textCursor();
+    const QString text = Text();
+    const int begin = caret.hasSelection() ? caret.selectionStart() : caret.position();
+    const int end = caret.hasSelection() ? caret.selectionEnd() : static_cast<int>(text.size());
+    const QStringList messages = Speech().ReadRange(this, text, begin, end);
+    for (const QString& message : messages) {
+        ShowMessage(window(), message, MessageBoxType::IconExclamation);
+    }
+}
+
+void TextView::ExportAudioFile() {
+    // The selection when there is one, else the whole document.
+    QString text = textCursor().hasSelection() ? textCursor().selectedText() : Text();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    ExportAudioWithDialogs(window(), m_document->Context(), text);
+}
+
+void TextView::StopSpeaking() {
+    Speech().Stop();
+}
+
+void TextView::ChooseScreenFont() {
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font(), window());
+    if (!ok) {
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ApplyScreenFont(chosen);
+    app_settings::SetScreenFont(m_document->Context().Settings(), chosen);
+    QApplication::restoreOverrideCursor();
+}
+
+void TextView::ApplyScreenFont(const QFont& font) {
+    m_screenFont = font;
+    setFont(font);
+}
+
+void TextView::ToggleWordWrap() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    SetWordWrap(!IsWordWrap());
+    app_settings::SetWordWrap(m_document->Context().Settings(), IsWordWrap());
+    QApplication::restoreOverrideCursor();
+}
+
+void TextView::OpenSearchDialog(bool replace) {
+    emit searchDialogWanted(replace, textCursor().selectedText());
+}
+
+bool TextView::FindText(const SearchOptions& options) {
+    if (!FindNext(*this, options)) {
+        TextNotFound(options);
+        return false;
+    }
+    return true;
+}
+
+void TextView::ReplaceText(const SearchOptions& options, const QString& replacement) {
+    if (!ReplaceOne(*this, options, replacement)) {
+        TextNotFound(options);
+    }
+}
+
+int TextView::ReplaceAllText(const SearchOptions& options, const QString& replacement) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const int count = ReplaceAll(*this, options, replacement);
+    QApplication::restoreOverrideCursor();
+    if (count == 0) {
+        TextNotFound(options);
+    }
+    return count;
+}
+
+void TextView::TextNotFound(const SearchOptions& options) {
+    ShowMessage(window(), QString::fromUtf8(kNotFound).arg(options.text),
+                MessageBoxType::IconExclamation);
+}
+
+void TextView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F5 &&
+        ToggleVoiceOnKey(m_document->Context().Preferences(), kVoiceToggleKey,
+                         event->isAutoRepeat() ? 2u : 1u, KeyFlags(*event))) {
+        emit voiceChanged();
+    }
+    // Typing that would take the text past its limit is refused, as the edit control does.
+    if (!event->text().isEmpty() && !textCursor().hasSelection() &&
+        document()->characterCount() > kMaxTextCharacters) {
+        QApplication::beep();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void TextView::insertFromMimeData(const QMimeData* source) {
+    const qsizetype removed = textCursor().selectedText().size();
+    if (source->hasText() &&
+        document()->characterCount() - 1 - removed + source->text().size() > kMaxTextCharacters) {
+        QApplication::beep();
+        return;
+    }
+    QPlainTextEdit::insertFromMimeData(source);
+}
+
+} // namespace yomi6

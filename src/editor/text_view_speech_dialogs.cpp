@@ -1,0 +1,52 @@
+// The view's commands that open the speech settings dialog, the word registration dialog and
+// the voice dialog.
+#include "dictionary/dic_loader.h"
+#include "dictionary_manager/word_dialog.h"
+#include "editor/app_context.h"
+#include "editor/document.h"
+#include "editor/text_view.h"
+#include "platform/message_box.h"
+#include "playback/speech_state.h"
+#include "speaking/speech_settings_dialog.h"
+#include "voices/voice_dialog.h"
+
+namespace yomi6 {
+
+void TextView::EditSpeechSettings() {
+    SpeechSettingsDialog dialog(window());
+    SpeechPreferences& choices = m_document->Context().Preferences();
+    dialog.speedMs = choices.speed;
+    dialog.repeatSetting = choices.repeat;
+    dialog.voiceSetting = choices.voice;
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    choices.speed = dialog.speedMs;
+    choices.repeat = dialog.repeatSetting;
+    choices.voice = dialog.voiceSetting;
+    emit voiceChanged(); // the status bar shows the voice at once
+}
+
+void TextView::OpenWordRegistration() {
+    RegisterWord(QString(), QString());
+}
+
+void TextView::RegisterWord(const QString& word, const QString& yomi) {
+    WordDialog dialog(m_document->Context().Registration(), window());
+    if (!word.isEmpty()) {
+        dialog.OfferWord(word, yomi);
+    }
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    // The next speak command uses the words as the file now holds them.
+    MessageBoxSink sink(window());
+    LoadDictionary(sink);
+}
+
+void TextView::OpenVoiceManager() {
+    VoiceDialog dialog(window());
+    dialog.exec();
+}
+
+} // namespace yomi6

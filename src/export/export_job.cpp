@@ -1,0 +1,182 @@
+#include "export/export_job.h"
+
+#include "export/unit_timings.h"
+#include "io/atomic_output_file.h"
+#include "playback/playback.h"
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+#include <vector>
+
+namespace yomi6 {
+
+namespace {
+
+bool EndsWithNoCase(std::string_view name, std::string_view suffix) {
+    if (name.size() <= suffix.size()) {
+        return false;
+    }
+    const std::string_view tail = name.substr(name.size() - suffix.size());
+    return std::equal(tail.begin(), tail.end(), suffix.begin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == b;
+    });
+}
+
+std::string NothingToExport(std::size_t from, std::size_t to) {
+    return "nothing to export: there is no text to read between byte " + std::to_string(from) +
+           " and byte " + std::to_string(to);
+}
+
+} // namespace
+
+std::optional<SubtitleFormat> SubtitleFormatForPath(std::string_view path) {
+    if (EndsWithNoCase(path, ".srt")) {
+        return SubtitleFormat::Srt;
+    }
+    if (EndsWithNoCase(path, ".vtt")) {
+        return SubtitleFormat::WebVtt;
+    }
+    return std::nullopt;
+}
+
+std::string CheckExportNames(const ExportOutputs& outputs) {
+    if (!AudioFormatForPath(outputs.audio)) {
+        return "the sound file's name must end in .wav, .flac, .ogg, .opus or .mp3: '" +
+               outputs.audio + "'";
+    }
+    if (!outputs.subtitles.empty() && !SubtitleFormatForPath(outputs.subtitles)) {
+        return "the subtitle file's name must end in .srt or .vtt: '" + outputs.subtitles + "'";
+    }
+    if (!outputs.timings.empty() && !EndsWithNoCase(outputs.timings, ".json")) {
+        return "the timings file's name must end in .json: '" + outputs.timings + "'";
+    }
+    return {};
+}
+
+ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& outputs,
+                             const std::function<bool(std::size_t, std::size_t)>& progress) {
+    ExportJobResult result;
+    auto fail = [&](const std::string& where, const std::string& error) {
+        result.status = ExportStatus::Failed;
+        result.where = where;
+        result.error = error;
+        return result;
+    };
+    if (const std::string problem = CheckExportNames(outputs); !problem.empty()) {
+        return fail(outputs.audio, problem);
+    }
+    const std::size_t to = std::min(request.to, request.text.size());
+    const std::size_t from = std::min(request.from, to);
+    if (from == to) {
+        result.nothingToExport = true;
+        return fail({}, NothingToExport(from, to));
+    }
+
+    std::string error;
+    AudioFileWriter audio;
+    if (!audio.Open(outputs.audio, *AudioFormatForPath(outputs.audio), kRenderRate, error)) {
+        return fail(outputs.audio, error);
+    }
+    AtomicOutputFile subtitles;
+    AtomicOutputFile timings;
+    const std::optional<SubtitleFormat> subtitleFormat = SubtitleFormatForPath(outputs.subtitles);
+    if (!outputs.subtitles.empty() && (!subtitles.Open(outputs.subtitles, error) ||
+                                       !subtitles.Write(SubtitleHeader(*subtitleFormat), error))) {
+        return fail(outputs.subtitles, error);
+    }
+    const std::int64_t tickMs = SpeechTimerInterval(request.speed);
+    if (!outputs.timings.empty() &&
+        (!timings.Open(outputs.timings, error) || !timings.Write(TimingsHead(tickMs), error))) {
+        return fail(outputs.timings, error);
+    }
+
+    std::string failedFile;
+    std::int64_t cueNumber = 0;
+    SubtitleCueBuilder cues(
+        request.text, request.from, request.to, tickMs, [&](const SubtitleCue& cue) {
+            if (subtitles.Write(FormatCue(cue, ++cueNumber, *subtitleFormat), error)) {
+                return true;
+            }
+            failedFile = outputs.subtitles;
+            return false;
+        });
+    cues.ShowWithoutNotation(request.setup.aozora);
+    bool firstUnit = true;
+    ExportCallbacks callbacks;
+    // Asked every few hundred ticks as well as after each pass, so that a cancel takes effect
+    // within a fraction of a second even where one pass takes seconds to encode.
+    constexpr std::int64_t kProgressTicks = 256;
+    callbacks.onTick = [&](const ExportTick& tick) {
+        if (progress && tick.unit && tick.index % kProgressTicks == 0 &&
+            !progress(std::clamp(tick.sourceBegin, from, to) - from, to - from)) {
+            return false;
+        }
+        if (subtitles.IsOpen() && !cues.Add(tick)) {
+            return false;
+        }
+        if (timings.IsOpen() && tick.unit) {
+            if (!timings.Write(TimingsEntry(tick, firstUnit), error)) {
+                failedFile = outputs.timings;
+                return false;
+            }
+            firstUnit = false;
+        }
+        return true;
+    };
+    callbacks.onSound = [&](const unsigned char* samples, std::size_t count) {
+        if (audio.Write(samples, count, error)) {
+            return true;
+        }
+        failedFile = outputs.audio;
+        return false;
+    };
+    callbacks.onProgress = progress;
+
+    const ExportResult run = RunSpeechExport(request, callbacks);
+    result.ticks = run.ticks;
+    result.samples = run.samples;
+    if (run.status == ExportStatus::Failed) {
+        return fail(outputs.audio, run.error);
+    }
+    if (run.status == ExportStatus::Stopped) {
+        if (!failedFile.empty()) {
+            return fail(failedFile, error);
+        }
+        result.status = ExportStatus::Stopped;
+        return result;
+    }
+    if (run.samples == 0) { // only the ending tick: not one unit was read
+        result.nothingToExport = true;
+        return fail({}, NothingToExport(from, to));
+    }
+    if (subtitles.IsOpen() && !cues.Finish()) {
+        return fail(outputs.subtitles, error);
+    }
+    if (timings.IsOpen() && !timings.Write(TimingsTail(), error)) {
+        return fail(outputs.timings, error);
+    }
+    // The three files are one result: each is completed (flushed to the disk, where a full
+    // disk shows) before any of them is renamed, and then they are renamed all or none, the
+    // side files first, so that once the sound file appears everything is there.
+    std::vector<AtomicOutputFile*> together;
+    for (auto [side, name] :
+         {std::pair{&subtitles, &outputs.subtitles}, std::pair{&timings, &outputs.timings}}) {
+        if (side->IsOpen()) {
+            if (!side->Complete(error)) {
+                return fail(*name, error);
+            }
+            together.push_back(side);
+        }
+    }
+    if (!audio.Complete(error)) {
+        return fail(outputs.audio, error);
+    }
+    together.push_back(&audio.File());
+    if (!CommitTogether(together, error)) {
+        return fail(outputs.audio, error);
+    }
+    return result;
+}
+
+} // namespace yomi6

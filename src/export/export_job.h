@@ -1,0 +1,47 @@
+// An export to files: the sound in the format its name picks, and beside it, when named, the
+// subtitles (.srt or .vtt) and the timings (JSON). Every file is written to a temporary file
+// beside its target and renamed only when the whole export has succeeded; a failure or a cancel
+// leaves no file behind.
+#pragma once
+
+#include "export/audio_file_writer.h"
+#include "export/speech_export.h"
+#include "export/subtitle_cues.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace yomi6 {
+
+struct ExportOutputs {
+    std::string audio;     // .wav .flac .ogg .opus .mp3
+    std::string subtitles; // .srt or .vtt; empty: none
+    std::string timings;   // .json; empty: none
+};
+
+// The subtitle format of a name by its extension (.srt or .vtt, any case), or none.
+std::optional<SubtitleFormat> SubtitleFormatForPath(std::string_view path);
+
+// Checks the names' extensions: "" when they can be written, else what is wrong.
+std::string CheckExportNames(const ExportOutputs& outputs);
+
+struct ExportJobResult {
+    ExportStatus status = ExportStatus::Done; // Stopped: cancelled through progress
+    std::string where;                        // the file a failure concerns; empty: the text
+    std::string error;
+    // Failed because the range holds nothing that is read: no file is written, since several
+    // formats cannot hold an empty sound (an empty FLAC or MP3 file, an Opus file no player
+    // opens).
+    bool nothingToExport = false;
+    std::int64_t ticks = 0;
+    std::int64_t samples = 0; // output samples at kRenderRate
+};
+
+// Runs the export into the files. progress as ExportCallbacks::onProgress. A range that reads
+// as no unit at all is refused (nothingToExport); one of silent units only is a silent file.
+ExportJobResult
+RunExportJob(const ExportRequest& request, const ExportOutputs& outputs,
+             const std::function<bool(std::size_t done, std::size_t total)>& progress = {});
+
+} // namespace yomi6

@@ -1,0 +1,32 @@
+#include "playback/reading_listing.h"
+
+#include "playback/speech_pass.h"
+#include "playback/speech_state.h"
+
+#include <memory>
+
+namespace yomi6 {
+
+ReadingListing ListReading(const unsigned char* text, std::size_t n, ReadingMode mode,
+                           std::int32_t voice, const ReaderSetup& setup) {
+    const auto state = std::make_unique<SpeechState>();
+    const ReadingResult result = ReadText(text, n, mode, setup, state->reading, state->source);
+    state->endIndex = static_cast<std::int32_t>(result.length);
+    state->sourceEnd = static_cast<std::int32_t>(result.sourceEnd);
+    state->voice = voice;
+
+    ReadingListing listing;
+    listing.reading.assign(reinterpret_cast<const char*>(state->reading), result.length);
+    listing.source.assign(state->source, state->source + result.length);
+    listing.silent.assign(result.length, false);
+    RunPass(*state, [&listing](const TickResult& tick) {
+        if (tick.unitLength > 0 && tick.sample.empty()) {
+            for (std::int32_t i = 0; i < tick.unitLength; ++i) {
+                listing.silent[static_cast<std::size_t>(tick.unitBegin + i)] = true;
+            }
+        }
+    });
+    return listing;
+}
+
+} // namespace yomi6

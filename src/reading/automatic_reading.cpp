@@ -1,0 +1,485 @@
+#include "reading/automatic_reading.h"
+
+#include "analysis/source_text.h"
+#include "aozora/aozora_reading.h"
+#include "reading/fixed_words.h"
+#include "reading/kana_folding.h"
+#include "reading/long_vowel.h"
+#include "reading/number_reading.h"
+#include "reading/reading_writer.h"
+#include "text/cp932_codec.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace yomi6 {
+
+namespace {
+
+constexpr std::uint8_t kBlank = 0x20;
+constexpr std::uint8_t kHalfLongVowel = 0xB0; // ｰ
+constexpr char16_t kLongVowel = 0x30FC;       // ー
+
+bool IsSign(char16_t c) {
+    return c == u'+' || c == u'-' || c == 0x2212 || c == 0xFF0B || c == 0xFF0D;
+}
+
+bool IsKana(char16_t c) {
+    return (c >= 0x3041 && c <= 0x3096) || (c >= 0x30A1 && c <= 0x30F6) || c == kLongVowel;
+}
+
+// The next code point of well-formed UTF-8 at s[i], advancing i.
+char32_t NextCodePoint(std::string_view s, std::size_t& i) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    int extra = b < 0x80 ? 0 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : 3;
+    char32_t c = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
+    ++i;
+    while (extra-- > 0 && i < s.size()) {
+        c = (c << 6) | (static_cast<unsigned char>(s[i++]) & 0x3F);
+    }
+    return c;
+}
+
+class AutomaticReader {
+public:
+    AutomaticReader(const unsigned char* text, std::size_t n, const DictionaryView& dic,
+                    Analyzer& analyzer, unsigned char (&reading)[kReadingBufferSize],
+                    SourceRange (&source)[kReadingBufferSize], const AozoraNotation* notation)
+        : m_dic(dic), m_analyzer(analyzer), m_out(reading, source), m_n(n) {
+        if (n > 0) {
+            std::memcpy(m_text, text, n);
+        }
+        DecodeSource(m_text, n, m_source);
+        if (notation != nullptr) {
+            m_ruby = ApplyNotation(*notation, m_source);
+        }
+    }
+
+    ReadingResult Run() {
+        std::size_t i = 0;
+        const std::size_t count = m_source.chars.size();
+        while (i < count && !m_full) {
+            i = ReadFrom(i);
+        }
+        return {m_out.Length(), m_full ? m_stop : m_n};
+    }
+
+private:
+    // Reads what starts at character i; returns the character after it.
+    std::size_t ReadFrom(std::size_t i) {
+        const SourceChar& c = m_source.chars[i];
+        if (m_ruby.StartsBase(i) && !IsJapaneseBase(i)) {
+            return ReadRuby(i);
+        }
+        if (const std::size_t end = m_ruby.InBase(i) ? 0 : UserWordEnd(i); end != 0) {
+            return end;
+        }
+        if (c.kind == CharKind::Digit || (IsSign(c.ch) && i + 1 < m_source.chars.size() &&
+                                          m_source.chars[i + 1].kind == CharKind::Digit)) {
+            if (const std::size_t end = ReadNumberAt(i); end > i) {
+                return end;
+            }
+        }
+        if (c.kind == CharKind::Japanese) {
+            return ReadRun(i);
+        }
+        if (c.kind == CharKind::Letter) {
+            return ReadLatinRun(i);
+        }
+        m_piece.clear();
+        AppendByRules(i);
+        Emit(i, i + 1);
+        return i + 1;
+    }
+
+    // A user word starting at character i: emitted, and the character after it returned; 0 when
+    // none starts there.
+    std::size_t UserWordEnd(std::size_t i) {
+        const std::size_t begin = m_source.chars[i].begin;
+        const int slot = m_dic.FirstUserMatch(m_text + begin);
+        if (slot < 0) {
+            return 0;
+        }
+        const std::string_view yomi = m_dic.Reading(slot);
+        const std::size_t wordEnd = std::min(begin + m_dic.Word(slot).size(), m_n);
+        for (std::size_t k = i; k < m_source.CharAtSource(wordEnd); ++k) {
+            if (m_ruby.InBase(k)) {
+                return 0; // a ruby says how its base is read
+            }
+        }
+        m_piece.assign(yomi);
+        if (!EmitBytes(begin, wordEnd)) {
+            return m_source.chars.size();
+        }
+        return std::max(m_source.CharAtSource(wordEnd), i + 1);
+    }
+
+    // A number at character i read by the number reading; the character after it, or i when
+    // no number starts there.
+    std::size_t ReadNumberAt(std::size_t i) {
+        const std::size_t from = m_source.Utf8Begin(i);
+        std::size_t limit = i;
+        while (limit < m_source.chars.size() && !m_ruby.InBase(limit)) {
+            ++limit; // a number never takes a ruby's base along as its counter
+        }
+        const std::optional<NumberReading> number = ReadNumber(
+            std::string_view(m_source.utf8).substr(from, m_source.Utf8Begin(limit) - from));
+        if (!number || number->length == 0) {
+            return i;
+        }
+        const std::size_t end = m_source.CharAtUtf8(from + number->length);
+        if (end <= i) {
+            return i;
+        }
+        m_piece = number->reading;
+        Emit(i, end);
+        return end;
+    }
+
+    // A run of Japanese characters from i, through the analyzer; it ends before a character
+    // that is not Japanese or at which a user word starts.
+    std::size_t ReadRun(std::size_t i) {
+        const std::size_t count = m_source.chars.size();
+        std::size_t j = i + 1;
+        while (j < count && m_source.chars[j].kind == CharKind::Japanese &&
+               (m_ruby.InBase(j) || m_dic.FirstUserMatch(m_text + m_source.chars[j].begin) < 0) &&
+               !(m_ruby.StartsBase(j) && !IsJapaneseBase(j))) {
+            ++j;
+        }
+        const std::size_t base = m_source.Utf8Begin(i);
+        const std::string_view run =
+            std::string_view(m_source.utf8).substr(base, m_source.Utf8Begin(j) - base);
+        // Each ruby's base is one word of the run, so that the words around it are analysed
+        // in their sentence.
+        std::vector<Utf8Span> fixed;
+        for (std::size_t k = i; k < j; ++k) {
+            if (m_ruby.StartsBase(k)) {
+                fixed.push_back(
+                    {m_source.Utf8Begin(k) - base, m_source.Utf8Begin(m_ruby.BaseEnd(k)) - base});
+            }
+        }
+        if (!AnalyzeWithFixedWords(m_analyzer, run, fixed, m_words)) {
+            m_words.clear();
+        }
+        JoinWordsInsideCharacters(m_source, base, m_words);
+        std::size_t next = i; // the first character not read yet
+        for (const AnalyzedWord& word : m_words) {
+            const std::size_t wb = m_source.CharAtUtf8(base + word.begin);
+            const std::size_t we = std::min(m_source.CharAtUtf8(base + word.end), j);
+            if (wb < next || we <= wb) {
+                continue; // read already as part of a number before it
+            }
+            ReadCharsByKana(next, wb); // what the analyzer left between words
+            if (m_full) {
+                return count;
+            }
+            if (m_ruby.StartsBase(wb) && we == m_ruby.BaseEnd(wb)) {
+                ReadRuby(wb);
+                if (m_full) {
+                    return count;
+                }
+                next = we;
+                continue;
+            }
+            if (word.isNumeral) {
+                const std::size_t end = ReadNumeral(wb, we, word);
+                if (m_full) {
+                    return count;
+                }
+                if (end > we) {
+                    // The number took its counter along. Go on with this analysis where the
+                    // number ended on a word boundary, else analyse again from there.
+                    if (!EndsOnWordBoundary(base, end)) {
+                        return end;
+                    }
+                }
+                next = end;
+                continue;
+            }
+            ReadWord(wb, we, word);
+            if (m_full) {
+                return count;
+            }
+            next = we;
+        }
+        ReadCharsByKana(next, j);
+        return m_full ? count : std::max(next, j);
+    }
+
+    // A run of Latin letters from i: as the analyzer says it when its dictionary knows the whole
+    // run as one word (UniDic reads "kernel" as カーネル), else letter by letter by the fixed
+    // rules. Like a Japanese run it ends where a user word starts.
+    std::size_t ReadLatinRun(std::size_t i) {
+        const std::size_t count = m_source.chars.size();
+        std::size_t j = i + 1;
+        while (j < count && m_source.chars[j].kind == CharKind::Letter &&
+               m_dic.FirstUserMatch(m_text + m_source.chars[j].begin) < 0) {
+            ++j;
+        }
+        const std::size_t base = m_source.Utf8Begin(i);
+        const std::string_view run =
+            std::string_view(m_source.utf8).substr(base, m_source.Utf8Begin(j) - base);
+        if (j - i > 1 && m_analyzer.Analyze(run, m_words) && m_words.size() == 1 &&
+            m_words[0].begin == 0 && m_words[0].end == run.size()) {
+            m_piece.clear();
+            AppendPronunciation(m_words[0].pronunciation);
+            if (!m_piece.empty()) {
+                Emit(i, j);
+                return m_full ? count : j;
+            }
+        }
+        ReadCharsByKana(i, j);
+        return m_full ? count : j;
+    }
+
+    bool EndsOnWordBoundary(std::size_t base, std::size_t endChar) const {
+        const std::size_t end = m_source.Utf8Begin(endChar) - base;
+        return std::any_of(m_words.begin(), m_words.end(),
+                           [&](const AnalyzedWord& w) { return w.begin == end; }) ||
+               std::all_of(m_words.begin(), m_words.end(),
+                           [&](const AnalyzedWord& w) { return w.end <= end; });
+    }
+
+    // A word the analyzer tags as a number: the number reading from its start, again for what
+    // is left of it; the analyzer's own reading where no number starts it. Returns the
+    // character after what was read.
+    std::size_t ReadNumeral(std::size_t wb, std::size_t we, const AnalyzedWord& word) {
+        std::size_t pos = ReadNumberAt(wb);
+        if (pos == wb) {
+            ReadWord(wb, we, word);
+            return we;
+        }
+        while (pos < we && !m_full) {
+            const std::size_t end = ReadNumberAt(pos);
+            if (end > pos) {
+                pos = end;
+                continue;
+            }
+            ReadCharsByKana(pos, pos + 1);
+            ++pos;
+        }
+        return pos;
+    }
+
+    // Whether the ruby's base at character i is all Japanese, so that it is read within its run.
+    bool IsJapaneseBase(std::size_t i) const {
+        const std::size_t end = m_ruby.BaseEnd(i);
+        for (std::size_t k = i; k < end; ++k) {
+            if (m_source.chars[k].kind != CharKind::Japanese) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // The ruby's base at character i, read as its ruby; returns the character after it.
+    std::size_t ReadRuby(std::size_t i) {
+        const std::size_t end = m_ruby.BaseEnd(i);
+        m_piece.clear();
+        AppendPronunciation(m_ruby.reading[static_cast<std::size_t>(m_ruby.rubyOf[i])]);
+        if (m_piece.empty()) {
+            m_piece.push_back(static_cast<char>(kBlank));
+        }
+        Emit(i, end);
+        return end;
+    }
+
+    // A word by the analyzer's pronunciation, else (a word it does not know) by its kana.
+    void ReadWord(std::size_t wb, std::size_t we, const AnalyzedWord& word) {
+        m_piece.clear();
+        if (!word.pronunciation.empty()) {
+            AppendPronunciation(word.pronunciation);
+        } else {
+            AppendSurfaceKana(wb, we);
+        }
+        if (m_piece.empty()) {
+            m_piece.push_back(static_cast<char>(kBlank)); // a word not read still takes a tick
+        }
+        Emit(wb, we);
+    }
+
+    // Characters [from, to) one by one: kana by the kana rule, everything else by the fixed
+    // rules (a kanji gives a blank).
+    void ReadCharsByKana(std::size_t from, std::size_t to) {
+        for (std::size_t k = from; k < to && !m_full; ++k) {
+            if (m_ruby.StartsBase(k)) { // a ruby's base whole, as its ruby
+                k = ReadRuby(k) - 1;
+                continue;
+            }
+            m_piece.clear();
+            AppendByRules(k);
+            Emit(k, k + 1);
+        }
+    }
+
+    // The surface of characters [from, to) read as kana where they are kana, in the form the
+    // analyzer saw (㎞ is キロメートル there).
+    void AppendSurfaceKana(std::size_t from, std::size_t to) {
+        const std::size_t begin = m_source.Utf8Begin(from);
+        const std::string_view text =
+            std::string_view(m_source.utf8).substr(begin, m_source.Utf8Begin(to) - begin);
+        for (std::size_t i = 0; i < text.size();) {
+            const char32_t c = NextCodePoint(text, i);
+            if (c <= 0xFFFF && IsKana(static_cast<char16_t>(c))) {
+                AppendKana(c);
+            }
+        }
+    }
+
+    // One character by the fixed rules of the dictionary reading, except that a kanji gives a
+    // blank (its bytes are not read as letters), ー and ｰ lengthen the vowel before them and an
+    // undecodable byte gives a blank.
+    void AppendByRules(std::size_t k) {
+        const SourceChar& c = m_source.chars[k];
+        std::uint8_t folded[kMaxFoldedBytes];
+        std::size_t length = 0;
+        if (c.ch == kLongVowel || (c.length == 1 && m_text[c.begin] == kHalfLongVowel)) {
+            AppendLongVowel();
+            return;
+        }
+        switch (c.kind) {
+        case CharKind::Undecodable:
+            folded[0] = kBlank;
+            length = 1;
+            break;
+        case CharKind::Japanese:
+            if (IsKana(c.ch)) {
+                AppendKana(c.ch);
+                return;
+            }
+            folded[0] = kBlank;
+            length = 1;
+            break;
+        default:
+            if (c.length == 1) {
+                length = FoldSingleByte(m_text[c.begin], folded);
+            } else {
+                length = FoldWide(m_text[c.begin], m_text[c.begin + 1], folded);
+            }
+            break;
+        }
+        m_piece.append(reinterpret_cast<const char*>(folded), length);
+    }
+
+    static std::size_t FoldWide(std::uint8_t lead, std::uint8_t trail, std::uint8_t* out) {
+        switch (lead) {
+        case 0x81:
+            return FoldRow81(trail, out);
+        case 0x82:
+            return FoldRow82(trail, out);
+        case 0x83:
+            return FoldRow83(trail, out);
+        default:
+            out[0] = kBlank;
+            return 1;
+        }
+    }
+
+    // A full-width kana (or ー) in half-width katakana.
+    void AppendKana(char32_t ch) {
+        if (ch == kLongVowel) {
+            AppendLongVowel();
+            return;
+        }
+        const std::uint16_t code = ch <= 0xFFFF ? Cp932CodeOf(static_cast<char16_t>(ch)) : 0;
+        const auto lead = static_cast<std::uint8_t>(code >> 8);
+        if (lead != 0x82 && lead != 0x83) {
+            return;
+        }
+        std::uint8_t folded[kMaxFoldedBytes];
+        const std::size_t length = FoldWide(lead, static_cast<std::uint8_t>(code & 0xFF), folded);
+        m_piece.append(reinterpret_cast<const char*>(folded), length);
+    }
+
+    void AppendPronunciation(std::string_view utf8) {
+        for (std::size_t i = 0; i < utf8.size();) {
+            const char32_t c = NextCodePoint(utf8, i);
+            if ((c >= 0x3041 && c <= 0x3096) || (c >= 0x30A1 && c <= 0x30F6) || c == kLongVowel) {
+                AppendKana(c);
+            }
+        }
+    }
+
+    void AppendLongVowel() {
+        std::uint8_t vowel;
+        if (!m_piece.empty()) {
+            vowel = LongVowelAfter(reinterpret_cast<const std::uint8_t*>(m_piece.data()),
+                                   m_piece.size());
+        } else {
+            vowel = LongVowelAfter(m_out.Bytes(), m_out.Length());
+        }
+        m_piece.push_back(static_cast<char>(vowel));
+    }
+
+    // Appends the piece for characters [first, end): whole, or character by character when it
+    // is too long to be one word. False once the buffer is full.
+    bool Emit(std::size_t first, std::size_t end) {
+        if (m_piece.size() > kMaxWholeWordReading && end - first > 1) {
+            for (std::size_t k = first; k < end; ++k) {
+                m_piece.clear();
+                AppendByRules(k);
+                if (!Emit(k, k + 1)) {
+                    return false;
+                }
+            }
+            return true;
+        }
+        // To the end of the last character: silent notation after it is no part of it.
+        const std::size_t last =
+            end > first ? m_source.SourceBegin(end - 1) + m_source.chars[end - 1].length
+                        : m_source.SourceBegin(end);
+        return EmitBytes(m_source.SourceBegin(first), last);
+    }
+
+    bool EmitBytes(std::size_t begin, std::size_t end) {
+        if (m_full) {
+            return false;
+        }
+        // A long-vowel mark in a reading from the user's dictionary or the number reading has no
+        // voice of its own either: it becomes the vowel before it.
+        for (std::size_t k = 0; k < m_piece.size(); ++k) {
+            if (static_cast<std::uint8_t>(m_piece[k]) == kHalfLongVowel) {
+                m_piece[k] = static_cast<char>(
+                    k > 0 ? LongVowelAfter(reinterpret_cast<const std::uint8_t*>(m_piece.data()), k)
+                          : LongVowelAfter(m_out.Bytes(), m_out.Length()));
+            }
+        }
+        const SourceRange range{static_cast<std::uint16_t>(begin), static_cast<std::uint16_t>(end)};
+        if (!m_out.Append(m_piece.data(), m_piece.size(), range)) {
+            m_full = true;
+            m_stop = begin;
+            return false;
+        }
+        return true;
+    }
+
+    const DictionaryView& m_dic;
+    Analyzer& m_analyzer;
+    ReadingWriter m_out;
+    std::size_t m_n;
+    unsigned char m_text[kTextBufferSize] = {}; // zero bytes behind the text end comparisons
+    SourceText m_source;
+    std::vector<AnalyzedWord> m_words;
+    RubyBases m_ruby;    // empty unless the text is read as Aozora notation
+    std::string m_piece; // the reading of the word being read
+    bool m_full = false;
+    std::size_t m_stop = 0;
+};
+
+} // namespace
+
+ReadingResult ConvertAutomatic(const unsigned char* text, std::size_t n, const DictionaryView& dic,
+                               Analyzer& analyzer, unsigned char (&reading)[kReadingBufferSize],
+                               SourceRange (&source)[kReadingBufferSize],
+                               const AozoraNotation* notation) {
+    n = std::min(n, kMaxTextBytes);
+    std::memset(reading, 0, kReadingBufferSize);
+    std::memset(static_cast<void*>(source), 0, sizeof source);
+    AutomaticReader reader(text, n, dic, analyzer, reading, source, notation);
+    return reader.Run();
+}
+
+} // namespace yomi6

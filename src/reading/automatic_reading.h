@@ -1,0 +1,31 @@
+// The automatic reading: the user's words first, the analyzer for Japanese words, numbers as
+// numbers, long vowels as the vowel before them; Latin letters and signs by the fixed rules.
+#pragma once
+
+#include "analysis/analyzer.h"
+#include "aozora/aozora_notation.h"
+#include "dictionary/dictionary_view.h"
+#include "reading/reading_conversion.h"
+#include "reading/source_range.h"
+
+namespace yomi6 {
+
+// The longest reading kept whole: a word read longer than this (a run of thousands of digits
+// or kana the analyzer takes as one word) is read character by character instead, so that the
+// buffer fills up to its last whole character rather than stopping before the run.
+inline constexpr std::size_t kMaxWholeWordReading = 256;
+
+// Reads the first min(n, 4000) bytes of text (code page 932) into reading and source (both
+// zero-filled first). Every reading byte maps to the source bytes of its word: a user word, an
+// analyzer word, a number with its counter, or a single character. The ranges lie inside the
+// text and never go backwards. The reading stops after the last whole word that fits in 4095
+// bytes; sourceEnd says where it stopped. The built-in dictionary rows are not used.
+// With notation (parsed from the same bytes) the text is read as Aozora notation: the silent
+// notation gives no reading, a ruby's base is read as its ruby (its range the base's bytes) and
+// a gaiji as the character it names.
+ReadingResult ConvertAutomatic(const unsigned char* text, std::size_t n, const DictionaryView& dic,
+                               Analyzer& analyzer, unsigned char (&reading)[kReadingBufferSize],
+                               SourceRange (&source)[kReadingBufferSize],
+                               const AozoraNotation* notation = nullptr);
+
+} // namespace yomi6

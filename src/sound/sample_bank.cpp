@@ -1,0 +1,42 @@
+#include "sound/sample_bank.h"
+
+#include "voice/sample_pcm.h"
+#include "voice/sample_store.h"
+#include "voice/voice_selection.h"
+#include "voice/wave_image.h"
+
+namespace yomi6 {
+
+const SampleBank& SampleBank::Instance() {
+    static const SampleBank bank;
+    return bank;
+}
+
+SampleBank::SampleBank() {
+    for (const std::string_view name : SampleNames()) {
+        const SampleImage image = FindSample(name);
+        const auto wave = ParseWave(image.data, image.size);
+        if (!wave) {
+            continue;
+        }
+        std::vector<std::int16_t> pcm = DecodeSamplePcm(*wave);
+        if (!pcm.empty()) {
+            m_pcm.emplace(name, std::move(pcm));
+        }
+    }
+}
+
+std::span<const std::int16_t> SampleBank::Find(std::string_view name) const {
+    // The slot's voice folder first; else the built-in voice the slot speaks with.
+    const VoiceSelection::Resolved voice = g_voices.Resolve(name);
+    if (!voice.pcm.empty()) {
+        return voice.pcm;
+    }
+    const auto it = m_pcm.find(voice.builtInName);
+    if (it == m_pcm.end()) {
+        return {};
+    }
+    return it->second;
+}
+
+} // namespace yomi6

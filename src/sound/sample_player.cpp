@@ -1,0 +1,127 @@
+#include "sound/sample_player.h"
+
+#include "sound/audio_output.h"
+#include "sound/sample_bank.h"
+#include "sound/sound_message_filter.h"
+#include "sound/sound_thread.h"
+#include "voice/sample_pcm.h"
+#include "voice/sample_store.h"
+#include "voice/voice_selection.h"
+
+#include <QSemaphore>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace yomi6 {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Until the output is open the latency is not known; this stands in.
+constexpr auto kInitialLatency = 100ms;
+// What a device adds after the stream's clock: its own buffer. Waited for at the end, not
+// measured.
+constexpr auto kDeviceTail = 100ms;
+// A sound server normally takes the stream within milliseconds, but may hold a new stream back
+// for up to two seconds; an output that has not begun to play by then is reported unavailable.
+constexpr auto kOpenPatience = 3s;
+// How long the destructor waits for an open output to close (it takes about 150 ms).
+constexpr std::chrono::milliseconds kCloseWait = 1s;
+
+} // namespace
+
+SamplePlayer::SamplePlayer(QObject* parent)
+    : QObject(parent), m_bank(SampleBank::Instance()),
+      m_fitted(std::make_shared<FittedSamples>(kOutputSampleRate)),
+      m_mixer(std::make_shared<SampleMixer>(kOutputSampleRate, kInitialLatency)) {
+    InstallSoundMessageFilter();
+    m_output = new AudioOutput(m_mixer);
+    m_output->moveToThread(&SoundThread());
+    connect(m_output, &AudioOutput::opened, this, &SamplePlayer::OutputOpened);
+    connect(m_output, &AudioOutput::lost, this, [this] {
+        m_hasOutput = false;
+        ReportUnavailable();
+    });
+    QMetaObject::invokeMethod(m_output, &AudioOutput::Open, Qt::QueuedConnection);
+    QTimer::singleShot(kOpenPatience, this, [this] {
+        if (!m_hasOutput) {
+            ReportUnavailable();
+        }
+    });
+}
+
+SamplePlayer::~SamplePlayer() {
+    // The output closes in its own thread; the program may exit next, so an open stream is
+    // given a moment to end first. An output still opening is not waited for (a hung server
+    // may hold it for half a minute): it goes when the server lets it, and the mixer it draws
+    // from goes with it. The fitted samples the mixer may still hold frames of stay until then.
+    m_output->disconnect(this);
+    auto closed = std::make_shared<QSemaphore>();
+    connect(m_output, &QObject::destroyed, [closed, fitted = m_fitted] { closed->release(); });
+    m_output->deleteLater();
+    if (m_ready) {
+        closed->tryAcquire(1, static_cast<int>(kCloseWait.count()));
+    }
+}
+
+void SamplePlayer::OutputOpened(bool hasOutput) {
+    m_hasOutput = hasOutput;
+    m_ready = true;
+    emit ready(hasOutput);
+    if (!hasOutput) {
+        ReportUnavailable();
+    }
+}
+
+void SamplePlayer::ReportUnavailable() {
+    if (!m_reportedUnavailable) {
+        m_reportedUnavailable = true;
+        emit outputUnavailable();
+    }
+}
+
+void SamplePlayer::SetFitting(SampleFitting fitting, std::int32_t speed,
+                              std::span<const std::string_view> names) {
+    m_fitting = fitting;
+    if (fitting == SampleFitting::Off) {
+        return;
+    }
+    // Keyed by the voices too: after a slot changes voice, a name scales that voice's frames.
+    m_fitted->Prepare(speed, g_voices.generation());
+    for (const std::string_view name : names) {
+        // Keyed by the sample store's own name, which lives as long as the program.
+        const auto stored = std::lower_bound(SampleNames().begin(), SampleNames().end(), name);
+        if (stored == SampleNames().end() || *stored != name) {
+            continue;
+        }
+        if (const auto pcm = m_bank.Find(name); !pcm.empty()) {
+            m_fitted->Add(*stored, pcm);
+        }
+    }
+}
+
+bool SamplePlayer::Play(std::string_view name, SampleMixer::Clock::time_point at) {
+    auto pcm = m_bank.Find(name);
+    // Frames scaled for other voices than the slots have now are never played.
+    if (m_fitting == SampleFitting::On && m_fitted->voices() == g_voices.generation()) {
+        pcm = m_fitted->Find(name, pcm);
+    }
+    if (pcm.empty() || !m_hasOutput) {
+        return false;
+    }
+    m_mixer->Schedule(pcm, at);
+    return true;
+}
+
+std::chrono::milliseconds SamplePlayer::timeUntilSilent() const {
+    const auto end = m_mixer->SoundEnd();
+    if (!m_hasOutput || !end) {
+        return 0ms;
+    }
+    const auto left = *end + kDeviceTail - SampleMixer::Clock::now();
+    return std::max(std::chrono::ceil<std::chrono::milliseconds>(left), 0ms);
+}
+
+} // namespace yomi6

@@ -1,0 +1,93 @@
+// The sample player: plays one compiled-in voice sample at a time through the default sound
+// output. Play() returns at once; a new sample cuts the one still sounding. Without a sound
+// device everything is silence: no error and no wait; the player tells once that there is no
+// output, and its owner says so to the user.
+//
+// The samples are mixed into one continuous stream that the sound thread (sound_thread.h) feeds
+// to the output; every call into the sound backend is made there, so a sound server that never
+// answers holds neither the constructor, nor Play(), nor the destructor. Each sample is placed in
+// that stream at the frame that matches the moment Play() was called plus a fixed latency, so the
+// samples are heard on the same grid as the calls, sample-accurately, however the output chunks its
+// pulls.
+#pragma once
+
+#include "playback/fitted_samples.h"
+#include "playback/sample_mixer.h"
+
+#include <QObject>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string_view>
+
+namespace yomi6 {
+
+class AudioOutput;
+class SampleBank;
+
+class SamplePlayer : public QObject {
+    Q_OBJECT
+public:
+    // Starts opening the sound output in the background and returns at once; ready() tells
+    // when that is done. Needs a Q(Core)Application.
+    explicit SamplePlayer(QObject* parent = nullptr);
+    ~SamplePlayer() override;
+    SamplePlayer(const SamplePlayer&) = delete;
+    SamplePlayer& operator=(const SamplePlayer&) = delete;
+
+    // Plays the sample named name ("IDF_KA", ...) as if asked at the moment at (by default:
+    // now); a caller that runs late can pass the moment it was due. Returns true when it was
+    // handed to the output; false (and silence) for a name the program holds no sample of, or
+    // without an open output.
+    bool Play(std::string_view name, SampleMixer::Clock::time_point at = SampleMixer::Clock::now());
+
+    // Whether Play() shortens samples longer than the tick of speed to it. Turning it on
+    // scales the named samples for that speed now, those not scaled before in this run (it
+    // takes a while, so call it before the ticks start, never on a tick); other samples play
+    // at their own length. Names the program holds no sample of are passed over.
+    void SetFitting(SampleFitting fitting, std::int32_t speed,
+                    std::span<const std::string_view> names);
+
+    // Whether opening the output has finished, and whether it gave an output.
+    bool isReady() const { return m_ready.load(); }
+    bool hasOutput() const { return m_hasOutput.load(); }
+
+    // When a sample played as asked at `at` starts sounding: at plus the output's latency, or at
+    // itself without an output.
+    SampleMixer::Clock::time_point onsetOf(SampleMixer::Clock::time_point at) const {
+        return m_hasOutput.load() ? at + m_mixer->latency() : at;
+    }
+
+    // How long until the samples played so far have finished sounding; zero without output.
+    std::chrono::milliseconds timeUntilSilent() const;
+
+    // The placement figures of the stream, for measurements.
+    SampleMixer::Stats stats() const { return m_mixer->stats(); }
+
+signals:
+    void ready(bool hasOutput);
+    // Once per player, at the first of: the output could not be opened, it has not begun to
+    // play within a few seconds of the construction (a server that does not answer), or it
+    // was lost. Should it open later all the same, samples are heard from then on.
+    void outputUnavailable();
+
+private:
+    void OutputOpened(bool hasOutput);
+    void ReportUnavailable();
+
+    const SampleBank& m_bank;
+    // Shared like the mixer: the frames it hands out are played by the output, which may
+    // outlive this (see the destructor).
+    std::shared_ptr<FittedSamples> m_fitted;
+    SampleFitting m_fitting = SampleFitting::Off;
+    std::shared_ptr<SampleMixer> m_mixer; // shared with the output, which may outlive this
+    AudioOutput* m_output = nullptr;      // lives in the sound thread
+    std::atomic<bool> m_ready{false};
+    std::atomic<bool> m_hasOutput{false};
+    bool m_reportedUnavailable = false;
+};
+
+} // namespace yomi6

@@ -1,0 +1,36 @@
+// What the editor says when the automatic reading's analyzer cannot be loaded: in Japanese,
+// like every other box of the editor, with the folder it looked in.
+#pragma once
+
+#include "io/message_sink.h"
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace yomi6 {
+
+// "The analyzer dictionary cannot be loaded; this text is read with the dictionary", naming the
+// folder the analyzer was looked for in.
+QString AnalyzerFailureText();
+
+// Collects the reading's messages as the editor's own text, to be shown after the command that
+// read (the reading reports only a failure to load the analyzer).
+class AnalyzerMessageCollector : public IMessageSink {
+public:
+    void ShowMessage(std::string_view text, MessageBoxType type) override;
+    QStringList messages;
+};
+
+// Shows the reading's messages at once, in a box over parent.
+class AnalyzerMessageBox : public IMessageSink {
+public:
+    explicit AnalyzerMessageBox(QWidget* parent) : m_parent(parent) {}
+    void ShowMessage(std::string_view text, MessageBoxType type) override;
+
+private:
+    QWidget* m_parent;
+};
+
+} // namespace yomi6

@@ -1,0 +1,180 @@
+#include "speaking/audio_export.h"
+
+#include "analysis/analyzer_loader.h"
+#include "editor/app_context.h"
+#include "export/export_job.h"
+#include "platform/message_box.h"
+#include "playback/speech_state.h"
+#include "playback/voice_sounds.h"
+#include "reading/reading_mode.h"
+#include "speaking/audio_export_dialog.h"
+#include "speaking/audio_export_strings.h"
+#include "text/speech_text.h"
+#include "voice/voice_selection.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QProgressDialog>
+#include <QStatusBar>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+namespace yomi6 {
+
+namespace {
+
+namespace texts = export_texts;
+
+QString Tr(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+constexpr int kProgressSteps = 1000;
+constexpr int kProgressDelayMs = 500;
+constexpr int kPollMs = 40;
+
+// Messages of the reading (an analyzer that cannot be loaded), said after the export.
+class CollectingSink : public IMessageSink {
+public:
+    void ShowMessage(std::string_view text, MessageBoxType) override {
+        const std::lock_guard lock(m_mutex);
+        m_text = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    }
+    QString Text() {
+        const std::lock_guard lock(m_mutex);
+        return m_text;
+    }
+
+private:
+    std::mutex m_mutex;
+    QString m_text;
+};
+
+// Says in the main window's status bar where the export was saved.
+void SayWhereSaved(QWidget* parent, const ExportTargets& targets) {
+    auto* main = parent != nullptr ? qobject_cast<QMainWindow*>(parent->window()) : nullptr;
+    if (main == nullptr) {
+        return;
+    }
+    QStringList sides;
+    for (const QString& side : {targets.subtitles, targets.timings}) {
+        if (!side.isEmpty()) {
+            sides << QFileInfo(side).fileName();
+        }
+    }
+    const QString beside = sides.isEmpty()
+                               ? QString()
+                               : Tr(texts::kSavedBeside).arg(sides.join(Tr(texts::kSideSeparator)));
+    main->statusBar()->showMessage(
+        Tr(texts::kSaved)
+            .arg(QDir::toNativeSeparators(QFileInfo(targets.audio).absoluteFilePath()), beside));
+}
+
+} // namespace
+
+QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences, const QString& text,
+                         const QString& audio, const QString& subtitles, const QString& timings,
+                         bool* cancelled) {
+    *cancelled = false;
+    const std::u16string utf16(reinterpret_cast<const char16_t*>(text.utf16()),
+                               static_cast<std::size_t>(text.size()));
+    const std::string bytes = SpeechBytes(utf16);
+    CollectingSink messages;
+    ExportRequest request;
+    request.text = bytes;
+    request.voice = preferences.voice;
+    request.speed = preferences.speed;
+    request.readings = preferences.readings;
+    request.setup.messages = &messages;
+    request.setup.aozora =
+        ResolveReadingMode(preferences.readings, ProcessAnalyzer()) == ReadingMode::Automatic &&
+        ReadsAsAozora(preferences.aozora, std::string_view(bytes));
+    // The voices the slots speak with now, copied for the worker thread.
+    request.sounds = VoiceSoundSource(g_voices);
+    const ExportOutputs outputs{audio.toStdString(), subtitles.toStdString(),
+                                timings.toStdString()};
+
+    std::atomic<std::size_t> done{0};
+    std::atomic<bool> cancel{false};
+    std::atomic<bool> finished{false};
+    ExportJobResult result;
+    std::thread worker([&] {
+        result = RunExportJob(request, outputs, [&](std::size_t d, std::size_t) {
+            done = d;
+            return !cancel.load();
+        });
+        finished = true;
+    });
+
+    QProgressDialog progress(Tr(texts::kProgress), Tr(texts::kCancel), 0, kProgressSteps, parent);
+    progress.setWindowTitle(Tr(texts::kCaption));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(kProgressDelayMs);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setValue(0);
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(kPollMs);
+    QObject::connect(&progress, &QProgressDialog::canceled, [&] { cancel = true; });
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (finished) {
+            loop.quit();
+            return;
+        }
+        if (progress.wasCanceled()) {
+            cancel = true;
+        }
+        const std::size_t total = std::max<std::size_t>(bytes.size(), 1);
+        progress.setValue(static_cast<int>(done * kProgressSteps / total));
+    });
+    poll.start();
+    loop.exec();
+    worker.join();
+    progress.close();
+
+    if (result.status == ExportStatus::Stopped) {
+        *cancelled = true;
+        return {};
+    }
+    if (result.status == ExportStatus::Failed) {
+        if (result.nothingToExport) {
+            return Tr(texts::kNothingToExport);
+        }
+        return Tr(texts::kFailed)
+            .arg(QString::fromStdString(result.where) + QStringLiteral(": ") +
+                 QString::fromStdString(result.error));
+    }
+    if (const QString said = messages.Text(); !said.isEmpty()) {
+        ShowMessage(parent, said, MessageBoxType::IconExclamation);
+    }
+    return {};
+}
+
+bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString& text) {
+    ExportFileDialog dialog(parent, context.SubtitleType());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return false;
+    }
+    const ExportTargets targets = dialog.Targets(dialog.selectedFiles().front());
+    context.SetSubtitleType(dialog.SubtitleType());
+    bool cancelled = false;
+    const QString error = ExportAudioFiles(parent, context.Preferences(), text, targets.audio,
+                                           targets.subtitles, targets.timings, &cancelled);
+    if (!error.isEmpty()) {
+        ShowMessage(parent, error, MessageBoxType::IconExclamation);
+        return false;
+    }
+    if (!cancelled) {
+        SayWhereSaved(parent, targets);
+    }
+    return !cancelled;
+}
+
+} // namespace yomi6

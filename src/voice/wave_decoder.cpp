@@ -1,0 +1,255 @@
+#include "voice/wave_decoder.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+namespace yomi6 {
+
+namespace {
+
+constexpr std::size_t kRiffHeaderSize = 12;
+constexpr std::size_t kChunkHeaderSize = 8;
+constexpr std::uint32_t kPcm = 1;
+constexpr std::uint32_t kFloat = 3;
+constexpr std::uint32_t kExtensible = 0xFFFE;
+constexpr std::uint32_t kMinRate = 1000;
+constexpr std::uint32_t kMaxRate = 384000;
+constexpr std::uint32_t kMaxChannels = 8;
+// Writers that stream a file they cannot seek back in leave this in the size fields.
+constexpr std::uint32_t kUnknownSize = 0xFFFFFFFF;
+// The tail every extensible sub-format GUID of the standard encodings shares.
+constexpr unsigned char kGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                         0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+
+std::uint32_t Le16(const unsigned char* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8);
+}
+
+std::uint32_t Le32(const unsigned char* p) {
+    return Le16(p) | (Le16(p + 2) << 16);
+}
+
+bool IdIs(const unsigned char* p, const char* id) {
+    return std::memcmp(p, id, 4) == 0;
+}
+
+WaveDecodeResult Fail(WaveError error, std::string detail) {
+    WaveDecodeResult r;
+    r.error = error;
+    r.detail = std::move(detail);
+    return r;
+}
+
+struct Format {
+    std::uint32_t encoding = 0; // kPcm or kFloat
+    std::uint32_t channels = 0;
+    std::uint32_t rate = 0;
+    std::uint32_t bits = 0; // container bits per sample
+};
+
+// Reads the "fmt " chunk body; an error result when it is not one this reader takes.
+WaveDecodeResult ReadFormat(const unsigned char* fmt, std::size_t size, Format& out) {
+    if (size < 16) {
+        return Fail(WaveError::NoFormat,
+                    "the \"fmt \" chunk is " + std::to_string(size) + " bytes, shorter than 16");
+    }
+    std::uint32_t tag = Le16(fmt);
+    const std::uint32_t channels = Le16(fmt + 2);
+    const std::uint32_t rate = Le32(fmt + 4);
+    const std::uint32_t byteRate = Le32(fmt + 8);
+    const std::uint32_t blockAlign = Le16(fmt + 12);
+    const std::uint32_t bits = Le16(fmt + 14);
+    if (tag == kExtensible) {
+        if (size < 40 || Le16(fmt + 16) < 22) {
+            return Fail(WaveError::HeaderMismatch,
+                        "the extensible format's \"fmt \" chunk is too short");
+        }
+        const unsigned char* guid = fmt + 24;
+        if (std::memcmp(guid + 2, kGuidTail, sizeof kGuidTail) != 0) {
+            return Fail(WaveError::Unsupported,
+                        "an extensible sub-format that is not PCM or float");
+        }
+        tag = Le16(guid);
+    }
+    if (tag != kPcm && tag != kFloat) {
+        return Fail(WaveError::Unsupported,
+                    "encoding " + std::to_string(tag) + " (only PCM and float are read)");
+    }
+    if (channels == 0 || channels > kMaxChannels) {
+        return Fail(WaveError::Unsupported, std::to_string(channels) + " channels (1 to " +
+                                                std::to_string(kMaxChannels) + " are read)");
+    }
+    if (rate < kMinRate || rate > kMaxRate) {
+        return Fail(WaveError::Unsupported,
+                    "a sample rate of " + std::to_string(rate) + " Hz (1000 to 384000 are read)");
+    }
+    const bool bitsOk = tag == kPcm ? (bits == 8 || bits == 16 || bits == 24 || bits == 32)
+                                    : (bits == 32 || bits == 64);
+    if (!bitsOk) {
+        return Fail(WaveError::Unsupported,
+                    std::to_string(bits) + "-bit " + (tag == kPcm ? "PCM" : "float") + " samples");
+    }
+    if (blockAlign != channels * (bits / 8)) {
+        return Fail(WaveError::HeaderMismatch,
+                    "the frame size is " + std::to_string(blockAlign) + " bytes, but " +
+                        std::to_string(channels) + " channels of " + std::to_string(bits) +
+                        " bits need " + std::to_string(channels * (bits / 8)));
+    }
+    if (static_cast<std::uint64_t>(byteRate) != static_cast<std::uint64_t>(rate) * blockAlign) {
+        return Fail(WaveError::HeaderMismatch,
+                    "the byte rate is " + std::to_string(byteRate) + ", but " +
+                        std::to_string(rate) + " Hz frames of " + std::to_string(blockAlign) +
+                        " bytes make " + std::to_string(std::uint64_t{rate} * blockAlign));
+    }
+    out = Format{tag, channels, rate, bits};
+    return {};
+}
+
+float SampleAt(const unsigned char* p, const Format& f) {
+    switch (f.bits) {
+    case 8:
+        return (static_cast<float>(p[0]) - 128.0F) / 128.0F;
+    case 16:
+        return static_cast<float>(static_cast<std::int16_t>(Le16(p))) / 32768.0F;
+    case 24: {
+        const std::uint32_t u = Le16(p) | (static_cast<std::uint32_t>(p[2]) << 16);
+        const auto v = static_cast<std::int32_t>(u << 8) >> 8;
+        return static_cast<float>(v) / 8388608.0F;
+    }
+    case 32:
+        if (f.encoding == kFloat) {
+            float v = 0;
+            const std::uint32_t u = Le32(p);
+            std::memcpy(&v, &u, sizeof v);
+            return v;
+        }
+        return static_cast<float>(static_cast<double>(static_cast<std::int32_t>(Le32(p))) /
+                                  2147483648.0);
+    default: { // 64-bit float
+        const std::uint64_t u = Le32(p) | (static_cast<std::uint64_t>(Le32(p + 4)) << 32);
+        double v = 0;
+        std::memcpy(&v, &u, sizeof v);
+        return static_cast<float>(v);
+    }
+    }
+}
+
+} // namespace
+
+WaveDecodeResult DecodeWave(std::span<const unsigned char> bytes) {
+    const unsigned char* data = bytes.data();
+    const std::size_t size = bytes.size();
+    if (size < kRiffHeaderSize || !IdIs(data, "RIFF") || !IdIs(data + 8, "WAVE")) {
+        return Fail(WaveError::NotRiff, "not a RIFF/WAVE file");
+    }
+    std::uint64_t formEnd = std::uint64_t{Le32(data + 4)} + 8;
+    if (Le32(data + 4) == kUnknownSize) {
+        formEnd = size;
+    } else if (formEnd > size) {
+        return Fail(WaveError::Truncated, "the header declares " + std::to_string(formEnd) +
+                                              " bytes, but the file holds " + std::to_string(size));
+    }
+
+    Format format;
+    bool haveFormat = false;
+    std::size_t pos = kRiffHeaderSize;
+    while (pos + kChunkHeaderSize <= formEnd) {
+        const unsigned char* chunk = data + pos;
+        const std::uint32_t declared = Le32(chunk + 4);
+        const std::size_t body = pos + kChunkHeaderSize;
+        const bool isData = IdIs(chunk, "data");
+        std::uint64_t length = declared;
+        if (isData && declared == kUnknownSize) {
+            length = formEnd - body;
+        }
+        if (body + length > formEnd) {
+            return Fail(WaveError::Truncated,
+                        "the \"" + std::string(reinterpret_cast<const char*>(chunk), 4) +
+                            "\" chunk declares " + std::to_string(length) + " bytes, but only " +
+                            std::to_string(formEnd - body) + " follow it");
+        }
+        if (IdIs(chunk, "fmt ")) {
+            if (WaveDecodeResult r = ReadFormat(chunk + kChunkHeaderSize, length, format); !r) {
+                return r;
+            }
+            haveFormat = true;
+        } else if (isData) {
+            if (!haveFormat) {
+                return Fail(WaveError::NoFormat, "the sound comes before its \"fmt \" chunk");
+            }
+            const std::size_t frameSize = format.channels * (format.bits / 8);
+            if (length % frameSize != 0) {
+                return Fail(WaveError::PartialFrame, "the sound is " + std::to_string(length) +
+                                                         " bytes, not a whole number of " +
+                                                         std::to_string(frameSize) +
+                                                         "-byte frames");
+            }
+            const std::size_t frames = length / frameSize;
+            if (frames == 0) {
+                return Fail(WaveError::Empty, "the file holds no sound");
+            }
+            WaveDecodeResult r;
+            r.wave.sampleRate = static_cast<int>(format.rate);
+            r.wave.channels = static_cast<int>(format.channels);
+            r.wave.bitsPerSample = static_cast<int>(format.bits);
+            r.wave.isFloat = format.encoding == kFloat;
+            r.wave.mono.resize(frames);
+            const unsigned char* p = data + body;
+            const std::size_t sampleSize = format.bits / 8;
+            const float scale = 1.0F / static_cast<float>(format.channels);
+            for (std::size_t i = 0; i < frames; ++i) {
+                float sum = 0;
+                for (std::uint32_t c = 0; c < format.channels; ++c, p += sampleSize) {
+                    sum += SampleAt(p, format);
+                }
+                // Float files may hold anything: NaN and values past full scale are clipped.
+                const float v = sum * scale;
+                r.wave.mono[i] = v != v ? 0.0F : std::clamp(v, -1.0F, 1.0F);
+            }
+            return r;
+        }
+        pos = body + length + (length & 1U); // chunks are padded to an even size
+    }
+    return Fail(haveFormat ? WaveError::NoData : WaveError::NoFormat,
+                haveFormat ? "no \"data\" chunk" : "no \"fmt \" chunk");
+}
+
+std::vector<unsigned char> EncodeWave16(std::span<const std::int16_t> pcm, int rate) {
+    const auto dataSize = static_cast<std::uint32_t>(pcm.size() * 2);
+    const auto r = static_cast<std::uint32_t>(rate);
+    std::vector<unsigned char> out(44 + std::size_t{dataSize});
+    std::size_t at = 0;
+    auto put16 = [&](std::uint32_t v) {
+        out[at++] = static_cast<unsigned char>(v & 0xFF);
+        out[at++] = static_cast<unsigned char>((v >> 8) & 0xFF);
+    };
+    auto put32 = [&](std::uint32_t v) {
+        put16(v & 0xFFFF);
+        put16(v >> 16);
+    };
+    auto putId = [&](std::string_view id) {
+        for (const char c : id) {
+            out[at++] = static_cast<unsigned char>(c);
+        }
+    };
+    putId("RIFF");
+    put32(36 + dataSize);
+    putId("WAVE");
+    putId("fmt ");
+    put32(16);
+    put16(kPcm);
+    put16(1);
+    put32(r);
+    put32(r * 2);
+    put16(2);
+    put16(16);
+    putId("data");
+    put32(dataSize);
+    for (const std::int16_t s : pcm) {
+        put16(static_cast<std::uint16_t>(s));
+    }
+    return out;
+}
+
+} // namespace yomi6

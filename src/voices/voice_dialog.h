@@ -1,0 +1,58 @@
+// The voice dialog: the voices the program knows, which one each slot (the male and the female
+// voice that F5 switches between) speaks with, and for a voice folder what it holds, what is
+// missing and what cannot be used, and why. The folder's report is loaded in the background,
+// with progress shown.
+#pragma once
+
+#include "sound/voice_loader.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QListWidget;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace yomi6 {
+
+class VoiceDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit VoiceDialog(QWidget* parent = nullptr);
+
+    QListWidget* VoiceList() const { return m_list; }
+    QComboBox* SlotBox(bool male) const { return male ? m_male : m_female; }
+    QPlainTextEdit* Report() const { return m_report; }
+    QProgressBar* Progress() const { return m_progress; }
+    QPushButton* AddButton() const { return m_add; }
+    QPushButton* RecordButton() const { return m_record; }
+    bool isLoading() const { return m_loader.isLoading(); }
+
+    // Adds a folder to the list as the add button does after its folder dialog. A folder whose
+    // name the settings file cannot hold is refused with a message (false).
+    bool AddFolder(const QString& folder);
+
+signals:
+    // The report of the selected folder is shown.
+    void reportShown();
+
+private:
+    void Fill(const QString& select);
+    void ShowSelectedVoice();
+    void AddVoiceFolder();
+    void RecordVoice();
+    void AcceptChoice();
+
+    QListWidget* m_list;
+    QComboBox* m_male;
+    QComboBox* m_female;
+    QPlainTextEdit* m_report;
+    QProgressBar* m_progress;
+    QPushButton* m_add;
+    QPushButton* m_record;
+    QStringList m_added;
+    VoiceLoader m_loader;
+};
+
+} // namespace yomi6
