@@ -28,6 +28,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import textwrap
 import wave
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -153,9 +154,9 @@ class Synthesizer:
         self.work = work
         self.options = []
         if half_tones:
-            self.options += ["-fm", repr(half_tones)]
+            self.options += ["-fm", f"{half_tones:g}"]
         if all_pass is not None:
-            self.options += ["-a", repr(all_pass)]
+            self.options += ["-a", f"{all_pass:g}"]
 
     def say(self, kana, speed):
         """Says kana at speed; returns the 48 kHz take's samples, its rate and its labels."""
@@ -280,54 +281,54 @@ def write_wave(path, sound):
 
 
 def readme(voice, half_tones, all_pass):
-    variant = ""
-    if half_tones or all_pass is not None:
-        settings = []
-        if half_tones:
-            settings.append(f"`-fm {half_tones!r}` (half-tones)")
-        if all_pass is not None:
-            settings.append(f"`-a {all_pass!r}` (all-pass constant)")
-        variant = (f"\nEach unit was said {' and '.join(settings)}: a lower variant of the same"
-                   " female voice, not a male voice.\n")
+    """The folder's README: what it is, how it was made, and the credit of the voice."""
+    style = os.path.basename(voice)
     options = ""
+    settings = []
     if half_tones:
-        options += f" --half-tones {half_tones!r}"
+        options += f" --half-tones {half_tones:g}"
+        settings.append(f"`-fm {half_tones:g}` (half-tones)")
     if all_pass is not None:
-        options += f" --all-pass {all_pass!r}"
-    name = os.path.splitext(os.path.basename(voice))[0]
-    return f"""# A kana voice folder made from the HTS voice {name}
-
-A voice for the sample engine (one kana unit per tick): 141 WAVE files, one per unit, named
-after it (`KA.wav`, `GYA.wav`, `S.wav`, ...), 16-bit mono at {RATE} Hz. Choose it in
-よみあげ → 声の管理 for the 男性 or the 女性 slot ("フォルダを追加" and this folder, or copy the
-folder under `~/.local/share/yomi6/voices/`); `yomi6 --check-voice` lists what it holds.
-
-## How it was made
-
-`tools/make_kana_voice.py{options}` had Open JTalk (`open_jtalk -x
-/var/lib/mecab/dic/open-jtalk/naist-jdic -m {os.path.basename(voice)}`) say each unit alone,
-as its full-width katakana, and shaped each take like the built-in samples: cut to the unit by
-the label times of open_jtalk's trace, high-passed at {HIGHPASS_HZ} Hz and resampled to {RATE} Hz
-by sox, brought to {RMS_DB:g} dBFS RMS with the peaks limited, trimmed where the sound first and
-last exceeds {TRIM_LEVEL:g} of full scale, risen over {LEAD_IN_S * 1000:g} ms, held for
-{CORE_S * 1000:g} ms and decayed on a half cosine, at most {MAX_TAKE_S * 1000:g} ms long (a longer
-take was said again faster). `S.wav`, the pause, is {PAUSE_S:g} s of silence. Running the
-script again with the same voice and package versions gives the same bytes.
-{variant}
-## Credit and licence
-
-These sounds are made from, and are changed from, the HTS voice tohoku-f01 (its
-`{os.path.basename(voice)}` style):
-
-    HTS voice tohoku-f01-{{angry,happy,neutral,sad}}
+        options += f" --all-pass {all_pass:g}"
+        settings.append(f"`-a {all_pass:g}` (all-pass constant)")
+    paragraphs = [
+        f"# A kana voice folder made from the HTS voice {os.path.splitext(style)[0]}",
+        "A voice for the sample engine (one kana unit per tick): 141 WAVE files, one per unit,"
+        f" named after it (`KA.wav`, `GYA.wav`, `S.wav`, ...), 16-bit mono at {RATE} Hz."
+        " Choose it in よみあげ → 声の管理 for the 男性 or the 女性 slot (\"フォルダを追加\" and"
+        " this folder, or copy the folder under `~/.local/share/yomi6/voices/`);"
+        " `yomi6 --check-voice` lists what it holds.",
+        "## How it was made",
+        f"`tools/make_kana_voice.py{options}` had Open JTalk (`open_jtalk -x {DICTIONARY} -m"
+        f" {style}`) say each unit alone, as its full-width katakana, and shaped each take like"
+        " the built-in samples: cut to the unit by the label times of open_jtalk's trace,"
+        f" high-passed at {HIGHPASS_HZ} Hz and resampled to {RATE} Hz by sox, brought to"
+        f" {RMS_DB:g} dBFS RMS with the peaks limited, trimmed where the sound first and last"
+        f" exceeds {TRIM_LEVEL:g} of full scale, risen over {LEAD_IN_S * 1000:g} ms, held for"
+        f" {CORE_S * 1000:g} ms and decayed on a half cosine, at most {MAX_TAKE_S * 1000:g} ms"
+        " long (a longer take was said again faster). `S.wav`, the pause, is"
+        f" {PAUSE_S:g} s of silence. Running the script again with the same voice and package"
+        " versions gives the same bytes.",
+    ]
+    if settings:
+        paragraphs.append(f"Each unit was said with {' and '.join(settings)}: a lower variant"
+                          " of the same female voice, not a male voice.")
+    paragraphs += [
+        "## Credit and licence",
+        "These sounds are made from, and are changed from, the HTS voice tohoku-f01 (its"
+        f" `{style}` style):",
+    ]
+    credit = """    HTS voice tohoku-f01-{angry,happy,neutral,sad}
     Copyright(c) 2015 Intelligent Communication Network (Ito-Nose) Laboratory
-                      Tohoku University.
-
-It is licensed under the Creative Commons Attribution 4.0 license (CC BY 4.0,
-https://creativecommons.org/licenses/by/4.0/), and so are these files. The voice, unchanged,
-and its COPYRIGHT.txt are in `../tohoku-f01/`. The makers of the voice do not endorse this
-program or these files.
-"""
+                      Tohoku University."""
+    licence = ("It is licensed under the Creative Commons Attribution 4.0 license (CC BY 4.0,"
+               " https://creativecommons.org/licenses/by/4.0/), and so are these files. The"
+               " voice, unchanged, and its COPYRIGHT.txt are in `../tohoku-f01/`. The makers"
+               " of the voice do not endorse this program or these files.")
+    text = "\n\n".join(textwrap.fill(p, 96, break_on_hyphens=False, break_long_words=False)
+                       for p in paragraphs)
+    return (text + "\n\n" + credit + "\n\n"
+            + textwrap.fill(licence, 96, break_on_hyphens=False, break_long_words=False) + "\n")
 
 
 def list_phonemes(synth):
@@ -377,7 +378,8 @@ def make_folder(synth, work, output, voice, half_tones, all_pass, only):
 def main():
     parser = argparse.ArgumentParser(description="Makes a kana voice folder from an HTS voice.")
     parser.add_argument("output", nargs="?", default=DEFAULT_OUTPUT, help="the voice folder")
-    parser.add_argument("--voice", default=DEFAULT_VOICE, help="the .htsvoice file")
+    parser.add_argument("--voice", default=DEFAULT_VOICE,
+                        help="a style of the voice tohoku-f01, whose credit the README gives")
     parser.add_argument("--half-tones", type=float, default=0.0,
                         help="open_jtalk -fm: shift the pitch by this many half-tones")
     parser.add_argument("--all-pass", type=float, default=None,

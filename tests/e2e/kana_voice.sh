@@ -1,33 +1,34 @@
 #!/usr/bin/env bash
-# The kana voice folder shipped in voices/tohoku-f01-kana: yomi6 --check-voice finds all 141
-# units usable; every file has the format, length and level of a unit (shaped like the
-# built-in samples, the pause as long as theirs); regenerating some of its units with
-# tools/make_kana_voice.py gives the same bytes; and --wav with the folder chosen for a slot
-# speaks it, one tick per unit.
+# The kana voice folders shipped in voices/ (tohoku-f01-kana and its lower variant): yomi6
+# --check-voice finds all 141 units usable; every file has the format, length and level of a
+# unit (shaped like the built-in samples, the pause as long as theirs); regenerating some of
+# their units with tools/make_kana_voice.py gives the same bytes; and --wav with the folder
+# chosen for a slot speaks it, one tick per unit.
 set -u
 # shellcheck source=checks.sh
 . "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 source_dir=$(realpath "$2")
-folder="$source_dir/voices/tohoku-f01-kana"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
 export XDG_CONFIG_HOME="$work/config"
 mkdir -p "$XDG_CONFIG_HOME"
 
-"$yomi6" --check-voice "$folder" >check.out 2>check.err
-check "--check-voice: status 0" '[ $? -eq 0 ]'
-check "--check-voice: all usable" \
-  'grep -qx "Units: 141 (141 usable, 0 missing, 0 unusable)" check.out || cat check.out'
-check "--check-voice: nothing ignored, nothing on stderr" \
-  '! grep -q "^Ignored" check.out && [ ! -s check.err ]'
-check "the folder credits the voice and says it was changed" \
-  'grep -q "tohoku-f01" "$folder/README.md" && grep -q "CC BY 4.0" "$folder/README.md" &&
-   grep -q "changed from" "$folder/README.md"'
+for name in tohoku-f01-kana tohoku-f01-kana-low; do
+  kana="$source_dir/voices/$name"
+  "$yomi6" --check-voice "$kana" >check.out 2>check.err
+  check "$name: --check-voice: status 0" '[ $? -eq 0 ]'
+  check "$name: --check-voice: all usable" \
+    'grep -qx "Units: 141 (141 usable, 0 missing, 0 unusable)" check.out || cat check.out'
+  check "$name: --check-voice: nothing ignored, nothing on stderr" \
+    '! grep -q "^Ignored" check.out && [ ! -s check.err ]'
+  check "$name: the folder credits the voice and says it was changed" \
+    'grep -q "tohoku-f01" "$kana/README.md" && grep -q "CC BY 4.0" "$kana/README.md" &&
+     grep -q "changed from" "$kana/README.md"'
 
-# Format, length, level and ends of every unit, against the built-in female samples.
-verdict=$(python3 - "$folder" "$source_dir/resources/samples" <<'PY'
+  # Format, length, level and ends of every unit, against the built-in female samples.
+  verdict=$(python3 - "$kana" "$source_dir/resources/samples" <<'PY'
 import array, glob, math, os, statistics, sys, wave
 folder, builtin = sys.argv[1:3]
 def frames(path):
@@ -62,8 +63,9 @@ for path in sorted(glob.glob(os.path.join(folder, "*.wav"))):
         bad.append(f"{name}: starts, ends or peaks on a step")
 print(" ".join(bad) if bad else "ok")
 PY
-)
-check "every unit shaped and levelled like the built-in samples ($verdict)" '[ "$verdict" = ok ]'
+  )
+  check "$name: every unit shaped and levelled like the built-in samples ($verdict)" '[ "$verdict" = ok ]'
+done
 
 # Regenerating: a plain unit, one said again faster (SHE), the moraic N, a two-vowel unit, the
 # pause and the README give the same bytes as the shipped folder.
@@ -72,10 +74,18 @@ if [ -x /usr/bin/open_jtalk ] && [ -d /var/lib/mecab/dic/open-jtalk/naist-jdic ]
     >again.out 2>again.err
   check "regenerating: status 0" '[ $? -eq 0 ] || cat again.err'
   for f in KA.wav SHE.wav NN.wav UXA.wav S.wav README.md; do
-    check "regenerating: $f has the same bytes" 'cmp -s "$work/again/$f" "$folder/$f"'
+    check "regenerating: $f has the same bytes" 'cmp -s "$work/again/$f" "$source_dir/voices/tohoku-f01-kana/$f"'
   done
   check "regenerating: only the units asked for" '[ "$(ls "$work/again" | wc -l)" -eq 6 ]'
   check "regenerating: no staging folder left" '[ -z "$(ls -A "$work" | grep "^\.again")" ]'
+  # The lower variant: the same rules with the pitch and the all-pass constant changed.
+  python3 "$source_dir/tools/make_kana_voice.py" --half-tones -5 --all-pass 0.6 --only KA,S \
+    "$work/low" >low.out 2>low.err
+  check "regenerating the lower variant: status 0" '[ $? -eq 0 ] || cat low.err'
+  for f in KA.wav S.wav README.md; do
+    check "regenerating the lower variant: $f has the same bytes" \
+      'cmp -s "$work/low/$f" "$source_dir/voices/tohoku-f01-kana-low/$f"'
+  done
 else
   echo "FAIL: open_jtalk or its dictionary is missing (tools/install-deps.sh installs them)"
   failures=$((failures + 1))
@@ -83,7 +93,7 @@ fi
 
 # --wav with the folder chosen for the female slot: ｶﾞｷﾞｸﾞｹﾞｺﾞ is five ticks and the end, each
 # speed ms at 16 kHz; the first tick is the folder's GA (converted independently by sox).
-printf '[Voices]\r\nFemaleSlot=%s\r\n' "$folder" >"$XDG_CONFIG_HOME/yomi6.ini"
+printf '[Voices]\r\nFemaleSlot=%s\r\n' "$source_dir/voices/tohoku-f01-kana" >"$XDG_CONFIG_HOME/yomi6.ini"
 printf '\xb6\xde\xb7\xde\xb8\xde\xb9\xde\xba\xde\r\n' >text.txt
 speed=190
 ticks=$("$yomi6" --speed "$speed" --schedule text.txt | wc -l)
@@ -93,7 +103,7 @@ check "--wav: six ticks" '[ "$ticks" -eq 6 ]'
 check "--wav: frames = ticks x tick length" \
   '[ "$(soxi -s folder.wav)" -eq $(((ticks - 1) * speed * 16)) ]'
 XDG_CONFIG_HOME="$work/none" "$yomi6" --voice female --speed "$speed" --wav builtin.wav text.txt
-sox "$folder/GA.wav" -r 16000 -c 1 -b 8 -e unsigned-integer expected_ga.wav
+sox "$source_dir/voices/tohoku-f01-kana/GA.wav" -r 16000 -c 1 -b 8 -e unsigned-integer expected_ga.wav
 verdict=$(python3 - folder.wav builtin.wav expected_ga.wav "$speed" <<'PY'
 import sys, wave
 def data(p):
