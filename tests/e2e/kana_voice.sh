@@ -78,6 +78,15 @@ if [ -x /usr/bin/open_jtalk ] && [ -d /var/lib/mecab/dic/open-jtalk/naist-jdic ]
   done
   check "regenerating: only the units asked for" '[ "$(ls "$work/again" | wc -l)" -eq 6 ]'
   check "regenerating: no staging folder left" '[ -z "$(ls -A "$work" | grep "^\.again")" ]'
+  # A voice open_jtalk cannot load: one message, and the folder it was to replace unchanged.
+  cp -r "$source_dir/voices/tohoku-f01-kana" kept
+  echo "not a voice" >bad.htsvoice
+  python3 "$source_dir/tools/make_kana_voice.py" --voice bad.htsvoice --only KA "$work/kept" \
+    >bad.out 2>bad.err
+  check "a bad voice: status 1, said on stderr" \
+    '[ $? -eq 1 ] && grep -q "^make_kana_voice.py: open_jtalk on カ: exit status" bad.err'
+  check "a bad voice: the old folder as it was, no staging folder left" \
+    'diff -r kept "$source_dir/voices/tohoku-f01-kana" >/dev/null && [ -z "$(ls -A | grep "^\.kept")" ]'
   # The lower variant: the same rules with the pitch and the all-pass constant changed.
   python3 "$source_dir/tools/make_kana_voice.py" --half-tones -5 --all-pass 0.6 --only KA,S \
     "$work/low" >low.out 2>low.err
