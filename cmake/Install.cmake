@@ -54,3 +54,9 @@ add_custom_command(
   VERBATIM)
 add_custom_target(yomi6_changelog ALL DEPENDS ${yomi6_generated}/changelog.Debian.gz)
 install(FILES ${yomi6_generated}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/yomi6)
+
+# The voices shipped with the program, each a folder under share/yomi6/voices/ with its licence
+# beside it: the HTS voice for the natural reading, and the kana voice folder made from it (any
+# folder voices/ holds is installed whole, so that a new voice needs no new rule).
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/voices/ DESTINATION ${CMAKE_INSTALL_DATADIR}/yomi6/voices
+        FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)

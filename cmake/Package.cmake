@@ -26,7 +26,11 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # translations of its standard dialogs and menus. A sound server is only needed for speaking.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "mecab-ipadic-utf8, fonts-noto-cjk, libqt6svg6, qt6-translations-l10n")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pipewire-pulse | pulseaudio")
+# The natural voice's engine and its dictionary are recommended, not required: without them the
+# program still speaks with the sample voices (the default of both slots, and what a slot falls
+# back to), and the kana voice folder made from the natural voice is shipped ready-made.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "pipewire-pulse | pulseaudio, open-jtalk, open-jtalk-mecab-naist-jdic")
 # UniDic reads literature better than IPADIC and is used when installed, but at 1 GB to download
 # (5 GB installed) it is only suggested.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "unidic-mecab")

@@ -14,6 +14,9 @@ packages=(
   libmecab-dev mecab-ipadic-utf8
   # time-scaling of the voice samples
   librubberband-dev
+  # the natural voice: the Open JTalk engine and its dictionary (also what makes the kana voice
+  # folder in voices/)
+  open-jtalk open-jtalk-mecab-naist-jdic
   # running: a Japanese font, Qt's own texts in Japanese, sound through PulseAudio
   fonts-noto-cjk qt6-translations-l10n pulseaudio-utils
   # tests: a sound server with a null sink, an X server for the end-to-end runs, PDF reading

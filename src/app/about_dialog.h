@@ -1,4 +1,5 @@
-// The about box: the program icon, its name and version, and an "ok" button.
+// The about box: the program icon, its name and version, the credit of the shipped voices,
+// and an "ok" button.
 #pragma once
 
 #include <QDialog>

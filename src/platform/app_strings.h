@@ -40,5 +40,11 @@ inline constexpr const char* kNoSoundOutput = "音声を出力できません。
 inline constexpr const char* kAboutCaption = "ﾊﾞｰｼﾞｮﾝ情報";
 inline constexpr const char* kAboutText = "よみあげPad Version 6.0";
 inline constexpr const char* kAboutOk = "ok";
+// The credit the voices shipped with the program ask for (CC BY 4.0): the voice, its makers,
+// the licence, and that the kana voice folder is changed from it.
+inline constexpr const char* kAboutVoiceCredit =
+    "音声「tohoku-f01」: 東北大学 伊藤・能勢研究室 "
+    "(Intelligent Communication Network Laboratory, Tohoku University)、CC BY 4.0。"
+    "声のフォルダ「tohoku-f01-kana」はこの音声から作り、加工したものです。";
 
 } // namespace yomi6::strings

@@ -21,6 +21,24 @@ for f in usr/bin/yomi6 usr/share/applications/yomi6.desktop \
 done
 check "the program is executable" '[ -x "$root/usr/bin/yomi6" ]'
 yomi6="$root/usr/bin/yomi6"
+
+# The shipped voices: the HTS voice with its licence, byte for byte as in the repository, and
+# the kana voice folders made from it, which the installed program finds complete.
+voices=$(realpath "$(dirname "$(realpath "$0")")/../../voices")
+for f in COPYRIGHT.txt README.md tohoku-f01-neutral.htsvoice tohoku-f01-happy.htsvoice \
+         tohoku-f01-sad.htsvoice tohoku-f01-angry.htsvoice; do
+  check "installed: the voice's $f, unchanged" \
+    'cmp -s "$voices/tohoku-f01/$f" "$share/yomi6/voices/tohoku-f01/$f"'
+done
+for folder in tohoku-f01-kana tohoku-f01-kana-low; do
+  installed="$share/yomi6/voices/$folder"
+  check "installed: $folder, every file as in the repository" \
+    'diff -r "$voices/$folder" "$installed" >/dev/null'
+  check "installed: $folder, readable by all" \
+    '[ -z "$(find "$installed" -type f ! -perm -0444)" ]'
+  check "installed: $folder, all 141 units usable" \
+    '"$root/usr/bin/yomi6" --check-voice "$installed" | grep -qx "Units: 141 (141 usable, 0 missing, 0 unusable)"'
+done
 help=$("$yomi6" --help)
 version=$("$yomi6" --version | sed -n 's/.*(yomi6 \(.*\))$/\1/p')
 mapfile -t options < <(grep -o -- '--[a-z][a-z0-9-]*' <<<"$help" | sort -u)

@@ -48,6 +48,10 @@ done
 check "no build-only dependency" \
   '! grep -qE -- "-dev( |,|$)|(^|, )(cmake|ninja-build|g\+\+|clang|pkg-config)( |,|$)" <<<"$depends"'
 check "a sound server is recommended" 'grep -q pulse <<<"$(field Recommends)"'
+# The natural voice's engine: recommended, since the sample voices speak without it.
+for p in open-jtalk open-jtalk-mecab-naist-jdic; do
+  check "recommends $p" 'grep -qE "(^|, )$p( |,|$)" <<<"$(field Recommends)"'
+done
 dpkg-deb -I "$deb" >"$work/info.txt"
 check "dpkg-deb -I" '[ $? -eq 0 ] && grep -q "Description: " "$work/info.txt"'
 
@@ -61,6 +65,15 @@ for f in usr/share/applications/yomi6.desktop usr/share/icons/hicolor/scalable/a
          usr/share/doc/yomi6/changelog.Debian.gz; do
   check "contains $f" 'has -rw-r--r-- "$f"'
 done
+for f in usr/share/yomi6/voices/tohoku-f01/COPYRIGHT.txt \
+         usr/share/yomi6/voices/tohoku-f01/tohoku-f01-neutral.htsvoice \
+         usr/share/yomi6/voices/tohoku-f01-kana/KA.wav usr/share/yomi6/voices/tohoku-f01-kana/README.md \
+         usr/share/yomi6/voices/tohoku-f01-kana-low/KA.wav; do
+  check "contains $f" 'has -rw-r--r-- "$f"'
+done
+check "the copyright file credits the voice" \
+  'dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/yomi6/copyright |
+   grep -q "Files: voices/tohoku-f01/\*"'
 check "everything under /usr" '! grep -vqE " \./(usr/.*)?$" "$work/contents.txt"'
 check "owned by root" '! dpkg-deb --contents "$deb" | grep -vq " root/root "'
 check "the program is stripped" \

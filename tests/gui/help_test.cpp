@@ -9,8 +9,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
@@ -18,6 +20,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTimer>
 
 #include <map>
 #include <memory>
@@ -57,7 +60,8 @@ const std::vector<Page>& Pages() {
          {"Yomi6.dic", "CSV", "UTF-8", "Shift-JIS", "読みを試す", "統合"},
          {cmd::WordRegistration, cmd::DictionaryManager, cmd::RegisterSelection}},
         {"voices.html",
-         {"声を録音する", "フォルダを追加", "KA.wav", "141", "スペース", "Enter"},
+         {"声を録音する", "フォルダを追加", "KA.wav", "141", "スペース", "Enter",
+          "/usr/share/yomi6/voices/", "tohoku-f01-kana", "CC BY 4.0"},
          {cmd::VoiceManager}},
         {"export.html",
          {".wav", ".flac", ".ogg", ".opus", ".mp3", "字幕", "タイミング", "--export"},
@@ -276,6 +280,55 @@ private slots:
         QTest::mouseClick(home, Qt::LeftButton);
         QCOMPARE(PageName(browser), QStringLiteral("index.html"));
         help->close();
+    }
+
+    // ﾍﾙﾌﾟ → ﾊﾞｰｼﾞｮﾝ情報 shows the version and the credit the shipped voices' licence asks for,
+    // every text whole inside the box: none cut off by its label or hidden behind the button.
+    void theAboutBoxCreditsTheVoice() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        QAction* item = MenuAction(run.frame(), "ﾍﾙﾌﾟ(&H)", "ﾊﾞｰｼﾞｮﾝ情報(&A)...");
+        if (item == nullptr) {
+            item = MenuAction(run.frame(), "ﾍﾙﾌﾟ(&H)", "ﾊﾞｰｼﾞｮﾝ情報(YOMI6)(&A)...");
+        }
+        QVERIFY(item != nullptr);
+        QStringList texts;
+        QStringList faults;
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return;
+            }
+            shown = true;
+            auto* ok = box->findChild<QPushButton*>();
+            for (QLabel* label : box->findChildren<QLabel*>()) {
+                if (label->text().isEmpty()) {
+                    continue; // the icon
+                }
+                texts << label->text();
+                const QRect r = label->geometry();
+                const int needed = label->wordWrap() ? label->heightForWidth(r.width())
+                                                     : label->sizeHint().height();
+                if (needed > r.height() ||
+                    (!label->wordWrap() && label->sizeHint().width() > r.width())) {
+                    faults << QStringLiteral("cut off: ") + label->text();
+                }
+                if (!box->rect().contains(r) || (ok && r.intersects(ok->geometry()))) {
+                    faults << QStringLiteral("outside or under the button: ") + label->text();
+                }
+            }
+            box->accept();
+        });
+        item->trigger();
+        QVERIFY(shown);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        const QString all = texts.join(QLatin1Char('\n'));
+        for (const char* word : {"よみあげPad Version 6.0", "tohoku-f01", "東北大学",
+                                 "Intelligent Communication Network Laboratory", "CC BY 4.0",
+                                 "tohoku-f01-kana", "加工"}) {
+            QVERIFY2(all.contains(U(word)), word);
+        }
     }
 
 private:
