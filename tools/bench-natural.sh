@@ -8,7 +8,7 @@
 #  - resident memory (peak RSS) of yomi6 and of one engine process, against the sample engine;
 #  - the pitch range (10th-90th percentile of F0, in half-tones) of the same text in the
 #    sample voice, the natural voice and bare open_jtalk (tools/pitch_range.py).
-# Usage: tools/bench-natural.sh [YOMI6] [VOICE_DIR]
+# Usage: tools/bench-natural.sh [YOMI6] [VOICE_DIR]  (needs build/bench/natural_first_sound)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -54,7 +54,8 @@ cpu_of() { # command... ; prints user+system seconds of it and its children
 rss_of() { awk '{ print $3 }' "$work/time"; }
 
 echo "== CPU per second of audio (30 sentences of tests/accuracy/literary.tsv)"
-nat_cpu=$(YOMI6_NATURAL_WORKERS=1 cpu_of "$yomi6" --engine natural --wav "$work/nat.wav" "$work/short.txt")
+# --speed 140 is the engine's own rate 1, as bare open_jtalk speaks.
+nat_cpu=$(YOMI6_NATURAL_WORKERS=1 cpu_of "$yomi6" --engine natural --speed 140 --wav "$work/nat.wav" "$work/short.txt")
 nat_rss=$(rss_of)
 nat_s=$(seconds "$work/nat.wav")
 bare_cpu=0
@@ -73,22 +74,23 @@ done <"$work/short.utf8"
 smp_cpu=$(cpu_of "$yomi6" --wav "$work/smp.wav" "$work/short.txt")
 smp_rss=$(rss_of)
 smp_s=$(seconds "$work/smp.wav")
-printf '  sample engine : %6.3f s CPU for %6.2f s audio = %.3f CPU s per audio s\n' \
+printf '  sample engine : %6.3f s CPU for %6.2f s audio = %.4f CPU s per audio s\n' \
   "$smp_cpu" "$smp_s" "$(echo "$smp_cpu / $smp_s" | bc -l)"
-printf '  natural engine: %6.3f s CPU for %6.2f s audio = %.3f CPU s per audio s\n' \
+printf '  natural engine: %6.3f s CPU for %6.2f s audio = %.4f CPU s per audio s\n' \
   "$nat_cpu" "$nat_s" "$(echo "$nat_cpu / $nat_s" | bc -l)"
-printf '  bare open_jtalk: %5.3f s CPU for %6.2f s audio = %.3f CPU s per audio s (48 kHz, untrimmed)\n' \
+printf '  bare open_jtalk: %5.3f s CPU for %6.2f s audio = %.4f CPU s per audio s (48 kHz, untrimmed)\n' \
   "$bare_cpu" "$bare_s" "$(echo "$bare_cpu / $bare_s" | bc -l)"
 printf '  natural / bare : %.2fx\n' "$(echo "($nat_cpu / $nat_s) / ($bare_cpu / $bare_s)" | bc -l)"
 
 echo "== Time to the first chunk's audio (document: はい。 then five long sentences)"
+"$root/build/bench/natural_first_sound" "$work/first.txt" "$voices" 7 | sed 's/^/  natural pass: /'
 hyperfine -N --warmup 1 --runs 5 --export-json "$work/first.json" \
   "$yomi6 --engine natural --wav $work/f.wav $work/firstchunk.txt" >/dev/null
-python3 -c 'import json,sys; r=json.load(open(sys.argv[1]))["results"][0]; print(f"  first chunk said and written: {r[\"median\"]*1000:.0f} ms median (whole process, {len(r[\"times\"])} runs)")' "$work/first.json"
+median_ms() { python3 -c 'import json,sys; r=json.load(open(sys.argv[1]))["results"][0]; print(round(r["median"] * 1000))' "$1"; }
+echo "  first chunk said and written: $(median_ms "$work/first.json") ms median (whole process, 5 runs)"
 hyperfine -N --warmup 1 --runs 5 --export-json "$work/bare1.json" \
   "/usr/bin/open_jtalk -x $dic -m $voice -ow $work/b1.wav $work/pitch.utf8" >/dev/null
-python3 -c 'import json,sys; r=json.load(open(sys.argv[1]))["results"][0]; print(f"  bare open_jtalk on the first three sentences at once: {r[\"median\"]*1000:.0f} ms median")' "$work/bare1.json"
-"$yomi6" --engine natural --units "$work/first.txt" | head -1 >/dev/null
+echo "  bare open_jtalk on the first three sentences at once: $(median_ms "$work/bare1.json") ms median"
 
 echo "== 20 KB text ($(wc -c <"$work/big.txt") bytes) to --wav"
 wall_of() { # workers

@@ -42,7 +42,7 @@ std::vector<std::string> DefaultVoiceFolders(const std::string& executablePath);
 // voices): the voice's average mora at rate 1 lasts kMoraMsAtRate1, so the rate is that over
 // the speed, kept within what the engine says clearly (kMinRate to kMaxRate). A speed of 0 is
 // the fastest rate.
-inline constexpr double kMoraMsAtRate1 = 125.0;
+inline constexpr double kMoraMsAtRate1 = 140.0;
 inline constexpr double kMinRate = 0.5;
 inline constexpr double kMaxRate = 2.5;
 double RateForSpeed(int speedMs);
