@@ -41,6 +41,7 @@ open(f"{work}/big.txt", "wb").write(("\r\n".join(big) + "\r\n").encode("cp932", 
 first = "はい。" + "".join(sentences[:5])
 open(f"{work}/first.txt", "wb").write(first.encode("cp932", "replace"))
 open(f"{work}/firstchunk.txt", "wb").write("はい。".encode("cp932"))
+open(f"{work}/firstchunk.utf8", "w", encoding="utf-8").write("はい。\n")
 pitch = "".join(sentences[:3])
 open(f"{work}/pitch.txt", "wb").write(pitch.encode("cp932", "replace"))
 open(f"{work}/pitch.utf8", "w", encoding="utf-8").write(pitch + "\n")
@@ -85,11 +86,14 @@ printf '  natural / bare : %.2fx\n' "$(echo "($nat_cpu / $nat_s) / ($bare_cpu / 
 echo "== Time to the first chunk's audio (document: はい。 then five long sentences)"
 "$root/build/bench/natural_first_sound" "$work/first.txt" "$voices" 7 | sed 's/^/  natural pass: /'
 hyperfine -N --warmup 1 --runs 5 --export-json "$work/first.json" \
-  "$yomi6 --engine natural --wav $work/f.wav $work/firstchunk.txt" >/dev/null
+  "$yomi6 --engine natural --wav $work/f.wav $work/firstchunk.txt" >/dev/null 2>&1
 median_ms() { python3 -c 'import json,sys; r=json.load(open(sys.argv[1]))["results"][0]; print(round(r["median"] * 1000))' "$1"; }
 echo "  first chunk said and written: $(median_ms "$work/first.json") ms median (whole process, 5 runs)"
+hyperfine -N --warmup 1 --runs 5 --export-json "$work/bare0.json" \
+  "/usr/bin/open_jtalk -x $dic -m $voice -ow $work/b0.wav $work/firstchunk.utf8" >/dev/null 2>&1
+echo "  bare open_jtalk on はい。 alone: $(median_ms "$work/bare0.json") ms median (the floor of one engine run)"
 hyperfine -N --warmup 1 --runs 5 --export-json "$work/bare1.json" \
-  "/usr/bin/open_jtalk -x $dic -m $voice -ow $work/b1.wav $work/pitch.utf8" >/dev/null
+  "/usr/bin/open_jtalk -x $dic -m $voice -ow $work/b1.wav $work/pitch.utf8" >/dev/null 2>&1
 echo "  bare open_jtalk on the first three sentences at once: $(median_ms "$work/bare1.json") ms median"
 
 echo "== 20 KB text ($(wc -c <"$work/big.txt") bytes) to --wav"

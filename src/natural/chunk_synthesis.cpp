@@ -91,14 +91,17 @@ ChunkSound SynthesizeChunk(std::string_view text, ByteRange chunk, const Diction
     ChunkSound result;
     result.source = chunk;
     const EngineText engineText = BuildEngineText(text, chunk, dic);
+    if (engineText.utf8.find_first_not_of(' ') == std::string::npos) {
+        return result; // nothing the engine could say: no units, no error
+    }
     TempFolder folder;
     if (folder.Path().empty()) {
         result.error = folder.Error();
         return result;
     }
-    const std::string input = folder.File("chunk.txt");
-    const std::string wav = folder.File("chunk.wav");
-    const std::string traceFile = folder.File("chunk.trace");
+    const std::string input = folder.NotedFile("chunk.txt");
+    const std::string wav = folder.NotedFile("chunk.wav");
+    const std::string traceFile = folder.NotedFile("chunk.trace");
     {
         // A scratch file in a private folder: nobody else reads it, so it needs no atomic write.
         std::ofstream out(input, std::ios::binary);
@@ -114,6 +117,11 @@ ChunkSound SynthesizeChunk(std::string_view text, ByteRange chunk, const Diction
     const ProcessResult run =
         RunProcess(EngineArguments(options.setup, input, wav, traceFile), limits);
     if (!run.Succeeded()) {
+        // Signs the engine has no sound for (★★) end its run with this complaint: the chunk
+        // has nothing to say, which is no failure.
+        if (run.exitCode == 1 && run.err.find("No phoneme") != std::string::npos) {
+            return result;
+        }
         result.error = "the engine " + DescribeFailure(run);
         return result;
     }

@@ -43,9 +43,10 @@ struct SynthesisOptions {
 
 // Says the chunk of text (code page 932). The engine runs as a process in a private folder
 // removed afterwards; its failure (could not start, crash, time limit, unreadable sound or
-// trace) is the error of the result, never an exception or a hang. The silence before and after
-// the speech is cut to the options' lengths; unit times are label times at the output rate
-// less what was cut before.
+// trace) is the error of the result, never an exception or a hang. A chunk with nothing the
+// engine can say (blanks, signs it has no sound for) gives no units, no sound and no error. The
+// silence before and after the speech is cut to the options' lengths; unit times are label times at
+// the output rate less what was cut before.
 ChunkSound SynthesizeChunk(std::string_view text, ByteRange chunk, const DictionaryView* dic,
                            const SynthesisOptions& options);
 

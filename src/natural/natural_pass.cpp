@@ -75,6 +75,9 @@ std::optional<PassChunk> NaturalPass::Next() {
             }
             continue;
         }
+        if (sound.units.empty()) {
+            continue; // nothing to say in it
+        }
         PassChunk chunk;
         chunk.source = sound.source;
         chunk.startFrame = m_clock;

@@ -1,5 +1,7 @@
 #include "natural/temp_folder.h"
 
+#include "settings/temporary_registry.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +24,13 @@ TempFolder::TempFolder() {
     m_path = buffer.data();
 }
 
+std::string TempFolder::NotedFile(const std::string& name) {
+    std::string path = File(name);
+    NoteTemporary(path);
+    m_noted.push_back(path);
+    return path;
+}
+
 TempFolder::~TempFolder() {
     if (m_path.empty()) {
         return;
@@ -37,6 +46,9 @@ TempFolder::~TempFolder() {
         ::closedir(dir);
     }
     ::rmdir(m_path.c_str());
+    for (const std::string& path : m_noted) {
+        ForgetTemporary(path);
+    }
 }
 
 } // namespace yomi6::natural

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace yomi6::natural {
 
@@ -19,10 +20,14 @@ public:
     const std::string& Error() const { return m_error; }
     // The path of a file name inside the folder.
     std::string File(const std::string& name) const { return m_path + "/" + name; }
+    // The same, noted as a temporary file, so that a command-line run ended by a signal
+    // removes it too (the folder itself, then empty, stays).
+    std::string NotedFile(const std::string& name);
 
 private:
     std::string m_path;
     std::string m_error;
+    std::vector<std::string> m_noted;
 };
 
 } // namespace yomi6::natural

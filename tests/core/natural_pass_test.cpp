@@ -56,6 +56,22 @@ TEST(NaturalPass, ChunksInOrderOnOneClockAndLevelledToTheSamples) {
     }
 }
 
+TEST(NaturalPass, AChunkWithNothingToSayIsPassedOverWithoutAMessage) {
+    // ★★ alone makes the engine fail with "No phoneme": nothing to say, not a failure. The
+    // bytes 0x80 0xA0 are no characters at all and never reach the engine.
+    const std::string text = Sjis(u"★★\r\n") + "\x80\xA0\r\n" + Sjis(u"はい。");
+    std::vector<std::string> messages;
+    NaturalPass pass(text, std::nullopt, Options(1),
+                     [&](const std::string& m) { messages.push_back(m); });
+    ASSERT_EQ(pass.Chunks().size(), 3u);
+    const auto chunk = pass.Next();
+    ASSERT_TRUE(chunk);
+    EXPECT_EQ(chunk->source, pass.Chunks()[2]);
+    EXPECT_EQ(chunk->startFrame, 0);
+    EXPECT_FALSE(pass.Next());
+    EXPECT_TRUE(messages.empty()) << messages.front();
+}
+
 TEST(NaturalPass, SilenceAroundAChunkIsCutToAPause) {
     const std::string text = Sjis(u"はい。");
     NaturalPass pass(text, std::nullopt, Options(1));
