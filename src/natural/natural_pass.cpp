@@ -34,9 +34,12 @@ void NaturalPass::Work() {
         std::size_t index = 0;
         {
             std::unique_lock lock(m_mutex);
+            // The first chunk is said alone: on a machine with few cores a second engine run
+            // beside it would only delay the first sound.
             m_changed.wait(lock, [&] {
                 return m_stopping || m_nextToStart >= m_chunks.size() ||
-                       m_nextToStart < m_nextToDeliver + ahead;
+                       (m_nextToStart < m_nextToDeliver + ahead &&
+                        (m_nextToStart == 0 || m_firstDone));
             });
             if (m_stopping || m_nextToStart >= m_chunks.size()) {
                 return;
@@ -46,6 +49,7 @@ void NaturalPass::Work() {
         ChunkSound sound = SynthesizeChunk(m_text, m_chunks[index], m_dic ? &*m_dic : nullptr,
                                            m_options.synthesis);
         const std::lock_guard lock(m_mutex);
+        m_firstDone = m_firstDone || index == 0;
         m_done.emplace(index, std::move(sound));
         m_changed.notify_all();
     }

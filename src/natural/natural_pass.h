@@ -2,7 +2,7 @@
 // few chunks ahead of whoever consumes them, and handed out chunk by chunk in text order on one
 // clock: each chunk's sound and its units (mora, source bytes, start frame from the start of
 // the pass). A player takes chunks as it needs them; an exporter takes them all, with as many
-// workers as there are cores.
+// workers as there are cores. The first chunk is said alone, so that it is ready soonest.
 #pragma once
 
 #include "dictionary/dictionary_view.h"
@@ -74,6 +74,7 @@ private:
     std::size_t m_nextToDeliver = 0;
     std::map<std::size_t, ChunkSound> m_done;
     bool m_stopping = false;
+    bool m_firstDone = false; // the first chunk is said: the other workers may begin
     std::int64_t m_clock = 0; // frames handed out so far; only the consumer touches it
 
     std::vector<std::thread> m_workers;
