@@ -10,7 +10,7 @@
 #include "dictionary/dic_loader.h"
 #include "dictionary_manager/dictionary_filter_proxy.h"
 #include "dictionary_manager/dictionary_manager.h"
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 
 #include <QApplication>
 #include <QHeaderView>

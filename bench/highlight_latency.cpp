@@ -34,7 +34,7 @@
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/resources_init.h"
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "playback/speech_state.h"

@@ -4,7 +4,7 @@
 // FILE is code page 932 text; prints the median and the slowest of RUNS starts (default 7).
 #include "natural/engine_setup.h"
 #include "natural/natural_pass.h"
-#include "speech/sample_edit.h"
+#include "voice/sample_edit.h"
 
 #include <algorithm>
 #include <chrono>

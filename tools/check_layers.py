@@ -6,9 +6,10 @@ only those of the core libraries it links (LINKS below):
 
     app, cli      the application; the command-line modes (beside each other, never each other)
     editor        documents, text views, find, the reading pane, print jobs
+    preferences   the settings as Qt types, read at the start and written at the end
     dictionary_manager  the dictionary manager and word registration
-    speaking      the speech controller, highlight, audio export, speech settings
-    preferences   the settings as Qt types
+    speaking      the run's context, the speech controller, highlight, audio export, speech
+                  settings
     voices, printing  voice dialogs and library; page layout and printing
     platform, sound, commands  Qt adapters; sound and timer; the command table
     export          rendered sound files, cues, writers (core)
@@ -54,9 +55,9 @@ RANK = {
     "commands": 11,
     "voices": 12,
     "printing": 12,
-    "preferences": 13,
-    "speaking": 14,
-    "dictionary_manager": 15,
+    "speaking": 13,
+    "dictionary_manager": 14,
+    "preferences": 15,
     "editor": 16,
     "app": 17,
     "cli": 17,

@@ -2,7 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/qt_translations.h"
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 #include "platform/app_strings.h"
 #include "platform/message_box.h"
 #include "preferences/app_settings.h"

@@ -1,6 +1,6 @@
 #include "app/document_window.h"
 
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "preferences/app_settings.h"

@@ -5,7 +5,7 @@
 #include "app/document_window.h"
 #include "app/help_window.h"
 #include "app/window_tiling.h"
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/find_dialog.h"
 #include "editor/reading_pane.h"

@@ -4,7 +4,7 @@
 #include "app/document_window.h"
 #include "app/main_window.h"
 #include "commands/command_table.h"
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "platform/app_strings.h"

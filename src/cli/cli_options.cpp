@@ -2,7 +2,6 @@
 
 #include "cli/natural_options.h"
 #include "export/export_job.h"
-#include "speech/export_job.h"
 
 #include <charconv>
 

@@ -4,14 +4,14 @@
 #include "cli/natural_modes.h"
 #include "cli/speech_options.h"
 #include "dictionary/dictionary_view.h"
+#include "io/atomic_file.h"
 #include "natural/engine_setup.h"
 #include "natural/natural_pass.h"
-#include "settings/atomic_file.h"
-#include "speech/sample_edit.h"
-#include "speech/wav_render.h"
+#include "playback/wav_render.h"
 #include "text/cp932_codec.h"
 #include "text/document_encoding.h"
 #include "text/utf8_codec.h"
+#include "voice/sample_edit.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 #include "dictionary/record_cleaning.h"
 #include "dictionary_manager/dictionary_filter_proxy.h"
 #include "dictionary_manager/dictionary_manager_strings.h"
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 #include "platform/app_strings.h"
 #include "platform/cp932_field.h"
 #include "platform/message_box.h"

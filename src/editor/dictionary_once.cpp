@@ -1,7 +1,7 @@
 #include "editor/dictionary_once.h"
 
 #include "dictionary/dic_loader.h"
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 #include "platform/message_box.h"
 
 namespace yomi6 {

@@ -1,6 +1,6 @@
 #include "editor/document.h"
 
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 #include "editor/text_view.h"
 #include "platform/app_strings.h"
 #include "platform/message_box.h"

@@ -1,6 +1,6 @@
 #include "editor/print_job.h"
 
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "printing/printer_font.h"

@@ -1,7 +1,7 @@
 #include "editor/reading_pane.h"
 
 #include "analysis/analyzer_loader.h"
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "platform/cp932_field.h"

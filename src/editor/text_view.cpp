@@ -2,7 +2,7 @@
 
 #include "speaking/audio_export.h"
 
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 #include "editor/dictionary_once.h"
 #include "editor/document.h"
 #include "editor/text_search.h"

@@ -1,7 +1,7 @@
 // The view's commands that open the dictionary manager and register the selected text in it,
 // and the view's context menu that offers the latter.
 #include "dictionary_manager/dictionary_manager.h"
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
 

@@ -1,6 +1,6 @@
 // The view's printing commands: print (with or without the print dialog), print preview, the
 // printer font and the page layout.
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/print_job.h"
 #include "editor/text_view.h"

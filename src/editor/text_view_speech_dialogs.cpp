@@ -2,7 +2,7 @@
 // the voice dialog.
 #include "dictionary/dic_loader.h"
 #include "dictionary_manager/word_dialog.h"
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "platform/message_box.h"

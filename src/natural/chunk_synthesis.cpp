@@ -1,8 +1,8 @@
 #include "natural/chunk_synthesis.h"
 
 #include "natural/temp_folder.h"
-#include "speech/pcm_convert.h"
-#include "speech/sample_edit.h"
+#include "voice/pcm_convert.h"
+#include "voice/sample_edit.h"
 
 #include <fstream>
 #include <sndfile.h>

@@ -1,6 +1,6 @@
 #include "natural/temp_folder.h"
 
-#include "settings/temporary_registry.h"
+#include "io/temporary_registry.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #include "preferences/app_settings.h"
 
 #include "analysis/analyzer_loader.h"
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 #include "io/profile_file.h"
 #include "platform/logfont_qt.h"
 #include "playback/speech_choices.h"

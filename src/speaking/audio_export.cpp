@@ -1,7 +1,7 @@
 #include "speaking/audio_export.h"
 
 #include "analysis/analyzer_loader.h"
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 #include "export/export_job.h"
 #include "platform/message_box.h"
 #include "playback/speech_state.h"

@@ -2,8 +2,8 @@
 // to the sample voices, and a chunk the engine fails on skipped with one message.
 #include "natural/natural_pass.h"
 #include "natural_engine_support.h"
-#include "speech/sample_edit.h"
 #include "text/cp932_codec.h"
+#include "voice/sample_edit.h"
 
 #include <gtest/gtest.h>
 

@@ -13,7 +13,7 @@
 #include "dictionary_manager/dictionary_filter_proxy.h"
 #include "dictionary_manager/dictionary_manager.h"
 #include "dictionary_manager/word_dialog.h"
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 #include "editor/text_view.h"
 #include "gui/dialog_test_support.h"
 #include "gui/gui_test_support.h"

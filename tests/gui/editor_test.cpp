@@ -4,7 +4,7 @@
 #include "app/document_window.h"
 #include "app/main_window.h"
 #include "app/resources_init.h"
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/find_dialog.h"
 #include "editor/text_view.h"

@@ -3,7 +3,7 @@
 #include "app/application.h"
 #include "app/document_window.h"
 #include "app/main_window.h"
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "io/profile_file.h"

@@ -6,7 +6,7 @@
 #include "app/main_window.h"
 #include "app/resources_init.h"
 #include "dictionary_manager/word_dialog.h"
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 #include "editor/reading_pane.h"
 #include "editor/text_view.h"
 #include "gui/gui_test_support.h"

@@ -1,4 +1,4 @@
-#include "editor/app_context.h"
+#include "speaking/app_context.h"
 
 #include "dictionary/word_registration.h"
 #include "speaking/speech_controller.h"
