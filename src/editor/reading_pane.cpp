@@ -12,6 +12,12 @@
 #include "reading/word_ranges.h"
 #include "speaking/analyzer_message.h"
 #include "speaking/speech_controller.h"
+#include "text/cp932.h"
+#include "view/analyzer_message.h"
+#include "view/app_settings.h"
+#include "view/speech_controller.h"
+#include "view/yomi6_doc.h"
+#include "view/yomi6_view.h"
 
 #include <QActionGroup>
 #include <QMenu>
@@ -31,10 +37,6 @@ constexpr QChar kWordSpace(0x2009); // a thin space between the words of the lis
 const QColor kHeardBackground(0xff, 0xc8, 0x50);  // as the document's unit highlight
 const QColor kSilentBackground(0xd8, 0xdc, 0xe6); // heard as nothing
 
-bool IsLeadByte(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
 // Where the listing puts a thin space between the characters read from source ranges a and b
 // (each the range of a reading byte): between words. A dictionary or analyzer word is one
 // range; characters that were each folded on their own (kana, letters, digits) make one word
@@ -47,7 +49,7 @@ bool WordBreak(const SourceRange& a, const SourceRange& b, const std::string& so
     const auto oneCharacter = [&sourceBytes](const SourceRange& r) {
         const int length = r.end - r.begin;
         return length == 1 ||
-               (length == 2 && IsLeadByte(static_cast<unsigned char>(sourceBytes[r.begin])));
+               (length == 2 && cp932::IsLeadByte(static_cast<unsigned char>(sourceBytes[r.begin])));
     };
     return !(oneCharacter(a) && oneCharacter(b) && wordOf[a.begin] == wordOf[b.begin]);
 }
@@ -218,7 +220,7 @@ void ReadingPane::List(int offset, const QString& text) {
             i += 2;
             continue;
         }
-        std::size_t length = IsLeadByte(b) && i + 1 < reading.size() ? 2 : 1;
+        std::size_t length = cp932::IsLeadByte(b) && i + 1 < reading.size() ? 2 : 1;
         QString character = Cp932Text(std::string_view(reading).substr(i, length));
         if (m_script != KanaScript::HalfWidth && length == 1 && i + 1 < reading.size()) {
             const QString pair = Cp932Text(std::string_view(reading).substr(i, 2));
@@ -336,7 +338,7 @@ std::pair<QString, QString> ReadingPane::WordAt(int listingPosition) const {
     std::string yomi;
     for (std::size_t i = 0; i < m_listing.reading.size(); ++i) {
         const unsigned char r = static_cast<unsigned char>(m_listing.reading[i]);
-        if (IsLeadByte(r) && i + 1 < m_listing.reading.size()) {
+        if (cp932::IsLeadByte(r) && i + 1 < m_listing.reading.size()) {
             // A two-byte character the reading copied (a kanji it could not read) is no
             // reading to offer.
             ++i;

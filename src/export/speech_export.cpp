@@ -5,6 +5,7 @@
 #include "playback/playback.h"
 #include "playback/speech_pass.h"
 #include "playback/speech_state.h"
+#include "text/cp932.h"
 
 #include <algorithm>
 #include <memory>
@@ -14,10 +15,6 @@ namespace yomi6 {
 namespace {
 
 constexpr std::int64_t kSamplesPerMs = kRenderRate / 1000;
-
-bool IsLeadByte(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
 
 // Says a failure of the analyzer once, however many passes meet it.
 class OnceSink : public IMessageSink {
@@ -40,7 +37,8 @@ private:
 std::size_t CharBoundaryAtOrAfter(std::string_view text, std::size_t offset) {
     std::size_t i = 0;
     while (i < text.size() && i < offset) {
-        const bool pair = IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size();
+        const bool pair =
+            cp932::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size();
         i += pair ? 2 : 1;
     }
     return std::min(i, text.size());

@@ -1,7 +1,9 @@
 #include "export/subtitle_cues.h"
 
 #include "aozora/aozora_notation.h"
+#include "text/cp932.h"
 #include "text/cp932_codec.h"
+#include "text/sentence_end.h"
 #include "text/utf8_codec.h"
 
 #include <algorithm>
@@ -11,15 +13,6 @@
 namespace yomi6 {
 
 namespace {
-
-bool IsLeadByte(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
-// 。 ． ？ ！
-bool IsWideSentenceEnd(unsigned char lead, unsigned char trail) {
-    return lead == 0x81 && (trail == 0x42 || trail == 0x44 || trail == 0x48 || trail == 0x49);
-}
 
 // 」 』 ） and the ASCII ) " ' that close a quotation after its sentence end.
 std::size_t ClosingLength(std::string_view text, std::size_t i, std::size_t end) {
@@ -150,9 +143,9 @@ std::size_t SentenceEnd(std::string_view text, std::size_t begin, std::size_t en
         }
         bool ends = false;
         std::size_t length = 1;
-        if (IsLeadByte(c) && i + 1 < end) {
+        if (cp932::IsLeadByte(c) && i + 1 < end) {
             length = 2;
-            ends = IsWideSentenceEnd(c, static_cast<unsigned char>(text[i + 1]));
+            ends = cp932::IsWideSentenceEnd(c, static_cast<unsigned char>(text[i + 1]));
         } else if (c == 0xA1) { // ｡
             ends = true;
         } else if (c == '.' || c == '!' || c == '?') {

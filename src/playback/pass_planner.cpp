@@ -1,19 +1,13 @@
 #include "playback/pass_planner.h"
 
+#include "text/cp932.h"
+#include "text/sentence_end.h"
+
 #include <algorithm>
 
 namespace yomi6 {
 
 namespace {
-
-bool IsLeadByte(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-// A two-byte sentence end: 。 ． ？ ！
-bool IsWideSentenceEnd(unsigned char lead, unsigned char trail) {
-    return lead == 0x81 && (trail == 0x42 || trail == 0x44 || trail == 0x48 || trail == 0x49);
-}
 
 bool IsNarrowSentenceEnd(unsigned char b) {
     return b == 0xA1 || b == '.' || b == '!' || b == '?';
@@ -34,9 +28,9 @@ std::size_t PassCutLength(std::string_view bytes, bool textEnds, std::size_t max
         const auto b = static_cast<unsigned char>(bytes[i]);
         std::size_t length = 1;
         bool ends = false;
-        if (IsLeadByte(b) && i + 1 < bytes.size()) {
+        if (cp932::IsLeadByte(b) && i + 1 < bytes.size()) {
             length = 2;
-            ends = IsWideSentenceEnd(b, static_cast<unsigned char>(bytes[i + 1]));
+            ends = cp932::IsWideSentenceEnd(b, static_cast<unsigned char>(bytes[i + 1]));
         } else if (b == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
             length = 2;
             ends = true;

@@ -1,5 +1,7 @@
 #include "reading/word_ranges.h"
 
+#include "text/cp932.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -8,10 +10,6 @@ namespace yomi6 {
 namespace {
 
 enum class Script : std::uint8_t { Kanji, Hiragana, Katakana, HalfKana, Alnum, Other };
-
-bool IsLeadByte(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
 
 Script WideScript(unsigned code) {
     if (code == 0x8158 || (code >= 0x889F && code <= 0x9FFC) ||
@@ -51,7 +49,7 @@ std::vector<SourceRange> WordRanges(std::string_view bytes) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         std::size_t length = 1;
         Script script = NarrowScript(b);
-        if (IsLeadByte(b) && i + 1 < n) {
+        if (cp932::IsLeadByte(b) && i + 1 < n) {
             length = 2;
             script = WideScript(static_cast<unsigned>(b) << 8U |
                                 static_cast<unsigned char>(bytes[i + 1]));

@@ -1,6 +1,10 @@
 #include "text/cp932.h"
+#include "text/sentence_end.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <initializer_list>
 
 namespace yomi6 {
 namespace {
@@ -29,6 +33,19 @@ TEST(Cp932Test, ByteClassesAtTheirBoundaries) {
     EXPECT_TRUE(cp932::IsHalfWidthKana(0xA1));
     EXPECT_TRUE(cp932::IsHalfWidthKana(0xDF));
     EXPECT_FALSE(cp932::IsHalfWidthKana(0xE0));
+}
+
+TEST(Cp932Test, WideSentenceEndsAreTheFourStopsOfRowOne) {
+    // 。 ． ？ ！ end a sentence; their neighbours (、 ， ： ； ＿) and the same trail bytes in
+    // another row do not.
+    for (const std::uint8_t trail : std::initializer_list<std::uint8_t>{0x42, 0x44, 0x48, 0x49}) {
+        EXPECT_TRUE(cp932::IsWideSentenceEnd(0x81, trail)) << int{trail};
+        EXPECT_FALSE(cp932::IsWideSentenceEnd(0x82, trail)) << int{trail};
+    }
+    for (const std::uint8_t trail :
+         std::initializer_list<std::uint8_t>{0x41, 0x43, 0x45, 0x46, 0x47, 0x4A, 0x51}) {
+        EXPECT_FALSE(cp932::IsWideSentenceEnd(0x81, trail)) << int{trail};
+    }
 }
 
 } // namespace
