@@ -1,5 +1,7 @@
 #include "voice/wave_decoder.h"
 
+#include "voice/riff_fields.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string_view>
@@ -8,9 +10,13 @@ namespace yomi6 {
 
 namespace {
 
-constexpr std::size_t kRiffHeaderSize = 12;
-constexpr std::size_t kChunkHeaderSize = 8;
-constexpr std::uint32_t kPcm = 1;
+using riff::IdIs;
+using riff::kChunkHeaderSize;
+using riff::kRiffHeaderSize;
+using riff::Le16;
+using riff::Le32;
+
+constexpr std::uint32_t kPcm = riff::kPcmTag;
 constexpr std::uint32_t kFloat = 3;
 constexpr std::uint32_t kExtensible = 0xFFFE;
 constexpr std::uint32_t kMinRate = 1000;
@@ -21,18 +27,6 @@ constexpr std::uint32_t kUnknownSize = 0xFFFFFFFF;
 // The tail every extensible sub-format GUID of the standard encodings shares.
 constexpr unsigned char kGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
                                          0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
-
-std::uint32_t Le16(const unsigned char* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8);
-}
-
-std::uint32_t Le32(const unsigned char* p) {
-    return Le16(p) | (Le16(p + 2) << 16);
-}
-
-bool IdIs(const unsigned char* p, const char* id) {
-    return std::memcmp(p, id, 4) == 0;
-}
 
 WaveDecodeResult Fail(WaveError error, std::string detail) {
     WaveDecodeResult r;

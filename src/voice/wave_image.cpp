@@ -3,30 +3,23 @@
 // refused with a reason, and no byte beyond size is ever looked at.
 #include "voice/wave_image.h"
 
+#include "voice/riff_fields.h"
+
 #include <cstdint>
-#include <cstring>
 
 namespace yomi6 {
 namespace {
 
-constexpr std::size_t kRiffHeaderSize = 12; // "RIFF", size, "WAVE"
-constexpr std::size_t kChunkHeaderSize = 8; // id, size
+using riff::IdIs;
+using riff::kChunkHeaderSize;
+using riff::kPcmTag;
+using riff::kRiffHeaderSize;
+using riff::Le16;
+using riff::Le32;
+
 constexpr std::size_t kFmtSize = 16;
-constexpr std::uint32_t kPcmTag = 1;
 constexpr std::uint32_t kMinSampleRate = 1000;
 constexpr std::uint32_t kMaxSampleRate = 192000;
-
-std::uint32_t Le16(const unsigned char* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8);
-}
-
-std::uint32_t Le32(const unsigned char* p) {
-    return Le16(p) | (Le16(p + 2) << 16);
-}
-
-bool IdIs(const unsigned char* p, const char* id) {
-    return std::memcmp(p, id, 4) == 0;
-}
 
 std::optional<WaveInfo> Fail(std::string* error, const char* reason) {
     if (error != nullptr) {

@@ -2,6 +2,8 @@
 // reason, without reading past the image.
 #include "voice/wave_image.h"
 
+#include "voice/riff_fields.h"
+
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <memory>
@@ -188,6 +190,16 @@ TEST(ParseWaveTest, RefusesWrongIdsAndExtraChunks) {
     Bytes trailing = MakeWave(100);
     trailing.push_back(0);
     ExpectRefused(trailing, "a byte after the RIFF form");
+}
+
+// Both WAVE readers take their fields here: bytes with the high bit set are not sign-extended,
+// and the low byte comes first.
+TEST(RiffFieldsTest, LittleEndianFieldsOfHighBytes) {
+    const unsigned char bytes[] = {0xFF, 0x80, 0xFE, 0x01, 'd', 'a', 't', 'a'};
+    EXPECT_EQ(riff::Le16(bytes), 0x80FFU);
+    EXPECT_EQ(riff::Le32(bytes), 0x01FE80FFU);
+    EXPECT_TRUE(riff::IdIs(bytes + 4, "data"));
+    EXPECT_FALSE(riff::IdIs(bytes + 4, "date"));
 }
 
 } // namespace
