@@ -28,19 +28,6 @@ constexpr int kMaxTextCharacters = 1048575;
 
 constexpr const char* kNotFound = "「%1」が見つかりません。";
 
-// The key flags a window system reports for F5: its scan code, plus the context bit when Alt is
-// held and the previous-state bit when the key repeats.
-unsigned KeyFlags(const QKeyEvent& event) {
-    unsigned flags = 0x3F;
-    if (event.modifiers() & Qt::AltModifier) {
-        flags |= 0x2000;
-    }
-    if (event.isAutoRepeat()) {
-        flags |= 0x4000;
-    }
-    return flags;
-}
-
 CommandState HasText(const TextView& view) {
     return EnabledIf(!view.document()->isEmpty());
 }
@@ -279,9 +266,11 @@ void TextView::TextNotFound(const SearchOptions& options) {
 }
 
 void TextView::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F5 &&
-        ToggleVoiceOnKey(m_document->Context().Preferences(), kVoiceToggleKey,
-                         event->isAutoRepeat() ? 2u : 1u, KeyFlags(*event))) {
+    // F5 switches the voice once per press: not while the keyboard repeats it, and not with Alt
+    // held (Alt+F5 belongs to the window system).
+    if (event->key() == Qt::Key_F5 && !(event->modifiers() & Qt::AltModifier) &&
+        ToggleVoiceOnF5(m_document->Context().Preferences(),
+                        event->isAutoRepeat() ? KeyRepeat::AutoRepeat : KeyRepeat::FirstPress)) {
         emit voiceChanged();
     }
     // Typing that would take the text past its limit is refused, as the edit control does.

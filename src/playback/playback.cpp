@@ -96,9 +96,8 @@ void StopSpeechOnDeactivation(SpeechSession& session) {
     session.stopRequest = 1;
 }
 
-bool ToggleVoiceOnKey(SpeechPreferences& preferences, unsigned key, unsigned repeatCount,
-                      unsigned flags) {
-    if (key != kVoiceToggleKey || repeatCount != kVoiceToggleRepeat || flags != kVoiceToggleFlags) {
+bool ToggleVoiceOnF5(SpeechPreferences& preferences, KeyRepeat repeat) {
+    if (repeat == KeyRepeat::AutoRepeat) {
         return false;
     }
     preferences.voice = preferences.voice != 0 ? 0 : 1;

@@ -15,12 +15,6 @@ namespace yomi6 {
 inline constexpr int kSpeechTimerId = 1;
 inline constexpr std::int32_t kMinTimerIntervalMs = 10; // window timers fire no faster
 
-// The voice toggle key: F5, pressed once (no auto-repeat), with exactly these key flags (its
-// scan code 0x3F; extended-key, context and previous-state bits clear).
-inline constexpr unsigned kVoiceToggleKey = 116;
-inline constexpr unsigned kVoiceToggleRepeat = 1;
-inline constexpr unsigned kVoiceToggleFlags = 63;
-
 inline constexpr std::string_view kMaleIndicator = "男性";
 inline constexpr std::string_view kFemaleIndicator = "女性";
 
@@ -52,10 +46,13 @@ void StopSpeech(SpeechSession& session);
 // view is closing): stops like the stop command.
 void StopSpeechOnDeactivation(SpeechSession& session);
 
-// A key press in the view: toggles the voice on a first press of F5 and returns true; any other
-// key, and F5 held down in auto-repeat, changes nothing and returns false.
-bool ToggleVoiceOnKey(SpeechPreferences& preferences, unsigned key, unsigned repeatCount,
-                      unsigned flags);
+// How a press of the voice key (F5) reached the view: pressed down, or repeated by the keyboard
+// while it is held.
+enum class KeyRepeat { FirstPress, AutoRepeat };
+
+// F5 in the view: toggles the voice on its first press and returns true; held down in auto-repeat
+// it changes nothing and returns false.
+bool ToggleVoiceOnF5(SpeechPreferences& preferences, KeyRepeat repeat);
 
 // The speak command is refused while a speech runs.
 bool IsSpeakEnabled(const SpeechSession& session);

@@ -193,32 +193,26 @@ TEST_F(PlaybackTest, SecondSpeakWhileSpeakingPlaysOneUnitOfTheNewTextAndEnds) {
 TEST_F(PlaybackTest, VoiceIsReadPerUnit) {
     Speak(Sjis("ｶｷｸｹ"));
     EXPECT_EQ(Tick(), "IDF_KA");
-    EXPECT_TRUE(ToggleVoiceOnKey(state, 116, 1, 63));
+    EXPECT_TRUE(ToggleVoiceOnF5(state, KeyRepeat::FirstPress));
     EXPECT_EQ(Tick(), "IDW_KI");
     state.voice = 0; // the settings dialog
     EXPECT_EQ(Tick(), "IDF_KU");
-    EXPECT_TRUE(ToggleVoiceOnKey(state, 116, 1, 63));
+    EXPECT_TRUE(ToggleVoiceOnF5(state, KeyRepeat::FirstPress));
     EXPECT_EQ(RunToEnd(), "IDW_KE -|end");
 }
 
 TEST_F(PlaybackTest, F5TogglesOnlyOnAFirstPress) {
     EXPECT_EQ(VoiceIndicatorText(state.voice), "女性");
-    EXPECT_TRUE(ToggleVoiceOnKey(state, kVoiceToggleKey, 1, 0x3F));
+    EXPECT_TRUE(ToggleVoiceOnF5(state, KeyRepeat::FirstPress));
     EXPECT_EQ(state.voice, 1);
     EXPECT_EQ(VoiceIndicatorText(state.voice), "男性");
-    // Held down: the previous-key-state bit (0x4000) is set, or the repeat count grows.
-    EXPECT_FALSE(ToggleVoiceOnKey(state, 116, 1, 0x3F | 0x4000));
-    EXPECT_FALSE(ToggleVoiceOnKey(state, 116, 2, 0x3F));
-    EXPECT_FALSE(ToggleVoiceOnKey(state, 116, 0, 0x3F));
-    EXPECT_FALSE(ToggleVoiceOnKey(state, 116, 1, 0x3F | 0x100)); // extended key
-    EXPECT_FALSE(ToggleVoiceOnKey(state, 116, 1, 0x3E));
-    EXPECT_FALSE(ToggleVoiceOnKey(state, 117, 1, 0x3F)); // F6
-    EXPECT_FALSE(ToggleVoiceOnKey(state, 115, 1, 0x3F)); // F4
+    // Held down, the keyboard repeats the key: the voice stays.
+    EXPECT_FALSE(ToggleVoiceOnF5(state, KeyRepeat::AutoRepeat));
     EXPECT_EQ(state.voice, 1);
     // Any nonzero voice is male and toggles to female.
     state.voice = 7;
     EXPECT_EQ(VoiceIndicatorText(state.voice), "男性");
-    EXPECT_TRUE(ToggleVoiceOnKey(state, 116, 1, 63));
+    EXPECT_TRUE(ToggleVoiceOnF5(state, KeyRepeat::FirstPress));
     EXPECT_EQ(state.voice, 0);
 }
 
