@@ -8,6 +8,7 @@
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "platform/app_strings.h"
+#include "platform/ui_text.h"
 #include "playback/playback.h"
 #include "playback/speech_state.h"
 #include "preferences/app_settings.h"
@@ -31,14 +32,6 @@
 namespace yomi6 {
 
 namespace {
-
-QString Tr(const char* s) {
-    return QString::fromUtf8(s);
-}
-
-QString Utf8(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // The text a menu shows for item: its own text or its command's, then the command's first
 // shortcut after a tab when the command shows it.

@@ -1,4 +1,5 @@
 #include "dictionary_manager/dictionary_manager.h"
+#include "platform/ui_text.h"
 
 #include "dictionary/dic_loader.h"
 #include "dictionary/record_cleaning.h"
@@ -39,10 +40,6 @@ namespace yomi6 {
 namespace {
 
 namespace texts = manager_texts;
-
-QString Tr(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 std::u16string_view Units(const QString& text) {
     return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};

@@ -6,6 +6,8 @@
 #include "platform/app_strings.h"
 #include "platform/cp932_field.h"
 #include "platform/message_box.h"
+#include "platform/ui_text.h"
+#include "settings/atomic_file.h"
 
 #include <QAbstractButton>
 #include <QFileDialog>
@@ -18,14 +20,6 @@ namespace yomi6 {
 namespace {
 
 namespace texts = manager_texts;
-
-QString Tr(const char* s) {
-    return QString::fromUtf8(s);
-}
-
-QString Utf8(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // The largest word list read: far more than 9999 lines of any sensible length.
 constexpr std::size_t kMaxWordListBytes = std::size_t{64} << 20;

@@ -1,4 +1,5 @@
 #include "editor/document.h"
+#include "platform/ui_text.h"
 
 #include "speaking/app_context.h"
 #include "editor/text_view.h"
@@ -24,10 +25,6 @@ constexpr const char* kSaveFailed = "%1 を保存できません。\n%2";
 constexpr const char* kUnencodable =
     "%1 には Shift-JIS で保存できない文字があります:\n%2\n\nUTF-8 で保存しますか?";
 constexpr const char* kAllFiles = "すべてのﾌｧｲﾙ (*)";
-
-QString Tr(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 QString FileFilter() {
     return Tr(strings::kFileFilter) + QStringLiteral(";;") + Tr(kAllFiles);

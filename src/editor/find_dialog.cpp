@@ -1,4 +1,5 @@
 #include "editor/find_dialog.h"
+#include "platform/ui_text.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -28,10 +29,6 @@ constexpr const char* kFindNext = "次を検索(&F)";
 constexpr const char* kReplaceOne = "置換して次に(&R)";
 constexpr const char* kReplaceAll = "すべて置換(&A)";
 constexpr const char* kCancel = "キャンセル";
-
-QString Tr(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 } // namespace
 

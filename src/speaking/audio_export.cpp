@@ -1,4 +1,5 @@
 #include "speaking/audio_export.h"
+#include "platform/ui_text.h"
 
 #include "analysis/analyzer_loader.h"
 #include "speaking/app_context.h"
@@ -30,10 +31,6 @@ namespace yomi6 {
 namespace {
 
 namespace texts = export_texts;
-
-QString Tr(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 constexpr int kProgressSteps = 1000;
 constexpr int kProgressDelayMs = 500;

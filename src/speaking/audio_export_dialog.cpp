@@ -1,4 +1,5 @@
 #include "speaking/audio_export_dialog.h"
+#include "platform/ui_text.h"
 
 #include "export/audio_file_writer.h"
 #include "speaking/audio_export.h"
@@ -40,9 +41,6 @@ constexpr SubtitleFormatType kSubtitleTypes[] = {
     {"WebVTT (.vtt)", ".vtt"},
 };
 
-QString Tr(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 QString WithExtension(const QString& name, const QString& filter) {
     if (AudioFormatForPath(name.toStdString())) {

@@ -1,4 +1,5 @@
 #include "voices/recorder_dialog.h"
+#include "platform/ui_text.h"
 
 #include "platform/message_box.h"
 #include "sound/audio_capture.h"
@@ -26,10 +27,6 @@ using namespace std::chrono_literals;
 
 // A take ends by itself after this long: no unit lasts that long.
 constexpr auto kLongestTake = 5s;
-
-QString Utf8(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 QPushButton* Button(const char* text, QWidget* parent) {
     auto* button = new QPushButton(QString::fromUtf8(text), parent);
