@@ -1,4 +1,5 @@
 #include "editor/reading_pane.h"
+#include "editor/highlight_mark.h"
 
 #include "analysis/analyzer_loader.h"
 #include "speaking/app_context.h"
@@ -52,17 +53,6 @@ bool WordBreak(const SourceRange& a, const SourceRange& b, const std::string& so
                (length == 2 && cp932::IsLeadByte(static_cast<unsigned char>(sourceBytes[r.begin])));
     };
     return !(oneCharacter(a) && oneCharacter(b) && wordOf[a.begin] == wordOf[b.begin]);
-}
-
-QTextEdit::ExtraSelection Marked(QTextDocument* document, int begin, int end, const char* part,
-                                 const QColor& background) {
-    QTextEdit::ExtraSelection selection;
-    selection.cursor = QTextCursor(document);
-    selection.cursor.setPosition(begin);
-    selection.cursor.setPosition(end, QTextCursor::KeepAnchor);
-    selection.format.setBackground(background);
-    selection.format.setProperty(QTextFormat::UserProperty, QString::fromLatin1(part));
-    return selection;
 }
 
 } // namespace
@@ -276,8 +266,8 @@ void ReadingPane::MarkHeard() {
     QList<QTextEdit::ExtraSelection> marks;
     for (std::size_t i = 0; i < m_listing.silent.size(); ++i) {
         if (m_listing.silent[i] && (i == 0 || m_charOfByte[i] != m_charOfByte[i - 1])) {
-            marks.append(Marked(m_text->document(), m_charOfByte[i], m_charOfByte[i] + 1, "silent",
-                                kSilentBackground));
+            marks.append(HighlightMark(m_text->document(), m_charOfByte[i], m_charOfByte[i] + 1,
+                                       "silent", kSilentBackground));
         }
     }
     if (m_heardBegin >= 0) {
@@ -312,7 +302,8 @@ void ReadingPane::MarkHeard() {
         if (!heard.empty()) {
             const int first = m_charOfByte[heard.front()];
             const int last = m_charOfByte[heard.back()];
-            marks.append(Marked(m_text->document(), first, last + 1, "heard", kHeardBackground));
+            marks.append(
+                HighlightMark(m_text->document(), first, last + 1, "heard", kHeardBackground));
         }
     }
     m_text->setExtraSelections(marks);

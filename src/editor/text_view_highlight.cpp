@@ -1,6 +1,7 @@
 // The speech highlight of the text view: the unit being heard and its word in background
 // colours of their own (extra selections, so the caret and the selection stay the user's), the
 // view scrolled to keep them in sight. Each part is tagged "unit" or "word" in its format.
+#include "editor/highlight_mark.h"
 #include "editor/text_view.h"
 
 #include <QScrollBar>
@@ -14,17 +15,6 @@ namespace {
 const QColor kUnitBackground(0xff, 0xc8, 0x50); // the unit being heard
 const QColor kWordBackground(0xff, 0xee, 0xc4); // the rest of its word
 constexpr qint64 kUserScrollPauseMs = 4000;     // the user's own scrolling wins for this long
-
-QTextEdit::ExtraSelection Marked(QTextDocument* document, int begin, int end, const char* part,
-                                 const QColor& background) {
-    QTextEdit::ExtraSelection selection;
-    selection.cursor = QTextCursor(document);
-    selection.cursor.setPosition(begin);
-    selection.cursor.setPosition(end, QTextCursor::KeepAnchor);
-    selection.format.setBackground(background);
-    selection.format.setProperty(QTextFormat::UserProperty, part);
-    return selection;
-}
 
 } // namespace
 
@@ -40,11 +30,11 @@ void TextView::ShowSpeechHighlight(int unitBegin, int unitEnd, int wordBegin, in
     wordEnd = std::clamp(wordEnd, unitEnd, last);
     QList<QTextEdit::ExtraSelection> selections;
     if (wordBegin < unitBegin) {
-        selections.append(Marked(doc, wordBegin, unitBegin, "word", kWordBackground));
+        selections.append(HighlightMark(doc, wordBegin, unitBegin, "word", kWordBackground));
     }
-    selections.append(Marked(doc, unitBegin, unitEnd, "unit", kUnitBackground));
+    selections.append(HighlightMark(doc, unitBegin, unitEnd, "unit", kUnitBackground));
     if (unitEnd < wordEnd) {
-        selections.append(Marked(doc, unitEnd, wordEnd, "word", kWordBackground));
+        selections.append(HighlightMark(doc, unitEnd, wordEnd, "word", kWordBackground));
     }
     setExtraSelections(selections);
     KeepInView(unitBegin);
