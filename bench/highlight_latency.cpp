@@ -282,7 +282,7 @@ int main(int argc, char** argv) {
                      });
 
     const SampleMixer::Stats before = speech.Player().stats();
-    frame->Dispatch(cmd::ReadFromCaret);
+    frame->Dispatch(CommandId::ReadFromCaret);
     if (!speech.IsTimerRunning()) {
         std::fprintf(stderr, "highlight_latency: the reading did not start\n");
         return 1;
@@ -290,7 +290,7 @@ int main(int argc, char** argv) {
     bool stopped = false;
     QTimer::singleShot(seconds * 1000, [&] {
         stopped = true;
-        frame->Dispatch(cmd::Stop);
+        frame->Dispatch(CommandId::Stop);
     });
     // The stop takes one more tick and the last highlight waits for its sample: then the
     // measurement is over. exit() rather than quit(): quit() would close the windows.

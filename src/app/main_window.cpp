@@ -253,7 +253,7 @@ void MainWindow::AddToRecentFiles(const QString& path) {
     QStringList files = m_context.RecentFiles();
     files.removeAll(path);
     files.prepend(path);
-    while (files.size() > cmd::kRecentFileCount) {
+    while (files.size() > kRecentFileCount) {
         files.removeLast();
     }
     m_context.SetRecentFiles(files);
@@ -310,7 +310,7 @@ void MainWindow::ShowSearchDialog(bool replace, const QString& selectedText) {
 }
 
 void MainWindow::AddToContextMenu(QMenu* menu) {
-    const std::vector<QAction*> actions = ActionsFor(cmd::RegisterSelection);
+    const std::vector<QAction*> actions = ActionsFor(CommandId::RegisterSelection);
     if (!actions.empty()) {
         UpdateCommandUI(); // enabled only with a selection
         menu->addSeparator();
@@ -321,45 +321,46 @@ void MainWindow::AddToContextMenu(QMenu* menu) {
 std::span<const CommandBinding<MainWindow>> MainWindow::Bindings() {
     using F = MainWindow;
     static constexpr CommandBinding<F> kCommands[] = {
-        {cmd::FileNew, [](F& f) { f.NewDocument(); }},
-        {cmd::FileOpen, [](F& f) { f.OpenFilesFromDialog(); }},
-        {cmd::FileClose, [](F& f) { f.CloseActiveWindow(); }, WithDocument},
-        {cmd::AppExit, [](F& f) { f.close(); }},
-        {cmd::AppAbout,
+        {CommandId::FileNew, [](F& f) { f.NewDocument(); }},
+        {CommandId::FileOpen, [](F& f) { f.OpenFilesFromDialog(); }},
+        {CommandId::FileClose, [](F& f) { f.CloseActiveWindow(); }, WithDocument},
+        {CommandId::AppExit, [](F& f) { f.close(); }},
+        {CommandId::AppAbout,
          [](F& f) {
              AboutDialog about(&f);
              about.exec();
          }},
-        {cmd::HelpContents, [](F& f) { f.ShowHelp(); }},
-        {cmd::ViewToolBar, [](F& f) { f.m_toolBar->setVisible(!f.m_toolBar->isVisibleTo(&f)); },
+        {CommandId::HelpContents, [](F& f) { f.ShowHelp(); }},
+        {CommandId::ViewToolBar,
+         [](F& f) { f.m_toolBar->setVisible(!f.m_toolBar->isVisibleTo(&f)); },
          [](const F& f) { return CheckedIf(f.m_toolBar->isVisibleTo(&f)); }},
-        {cmd::ViewStatusBar,
+        {CommandId::ViewStatusBar,
          [](F& f) { f.statusBar()->setVisible(!f.statusBar()->isVisibleTo(&f)); },
          [](const F& f) { return CheckedIf(f.statusBar()->isVisibleTo(&f)); }},
-        {cmd::WindowNew, [](F& f) { f.NewWindowOnActiveDocument(); }, WithDocument},
-        {cmd::WindowArrange, [](F& f) { ArrangeIcons(*f.m_mdi); }, WithDocument},
-        {cmd::WindowCascade, [](F& f) { f.m_mdi->cascadeSubWindows(); }, WithDocument},
-        {cmd::WindowTileHorz, [](F& f) { TileWindows(*f.m_mdi, true); }, WithDocument},
-        {cmd::WindowTileVert, [](F& f) { TileWindows(*f.m_mdi, false); }, WithDocument},
+        {CommandId::WindowNew, [](F& f) { f.NewWindowOnActiveDocument(); }, WithDocument},
+        {CommandId::WindowArrange, [](F& f) { ArrangeIcons(*f.m_mdi); }, WithDocument},
+        {CommandId::WindowCascade, [](F& f) { f.m_mdi->cascadeSubWindows(); }, WithDocument},
+        {CommandId::WindowTileHorz, [](F& f) { TileWindows(*f.m_mdi, true); }, WithDocument},
+        {CommandId::WindowTileVert, [](F& f) { TileWindows(*f.m_mdi, false); }, WithDocument},
         // No window is split into panes.
-        {cmd::NextPane, [](F&) {}},
-        {cmd::PrevPane, [](F&) {}},
-        {cmd::FilePrintSetup, [](F& f) { RunPrinterSetup(f.m_context.Printer(), &f); }},
-        {cmd::Readings, [](F& f) { f.ToggleReadings(); },
+        {CommandId::NextPane, [](F&) {}},
+        {CommandId::PrevPane, [](F&) {}},
+        {CommandId::FilePrintSetup, [](F& f) { RunPrinterSetup(f.m_context.Printer(), &f); }},
+        {CommandId::Readings, [](F& f) { f.ToggleReadings(); },
          [](const F& f) {
              return CheckedIf(ResolveReadingMode(f.m_context.Preferences().readings,
                                                  ProcessAnalyzer()) == ReadingMode::Automatic);
          }},
-        {cmd::AozoraNotation, [](F& f) { f.ToggleAozora(); },
+        {CommandId::AozoraNotation, [](F& f) { f.ToggleAozora(); },
          [](const F& f) { return CheckedIf(f.m_context.Preferences().aozora != AozoraMode::Off); }},
-        {cmd::ReadingPane, [](F& f) { f.ToggleReadingPane(); },
+        {CommandId::ReadingPane, [](F& f) { f.ToggleReadingPane(); },
          [](const F& f) { return CheckedIf(f.m_readingPane->isVisibleTo(&f)); }},
-        {cmd::FileMruFirst, [](F& f) { f.OpenRecentFile(0); }},
-        {cmd::Id(cmd::FileMruFirst + 1), [](F& f) { f.OpenRecentFile(1); }},
-        {cmd::Id(cmd::FileMruFirst + 2), [](F& f) { f.OpenRecentFile(2); }},
-        {cmd::Id(cmd::FileMruFirst + 3), [](F& f) { f.OpenRecentFile(3); }},
+        {CommandId::RecentFile1, [](F& f) { f.OpenRecentFile(0); }},
+        {CommandId::RecentFile2, [](F& f) { f.OpenRecentFile(1); }},
+        {CommandId::RecentFile3, [](F& f) { f.OpenRecentFile(2); }},
+        {CommandId::RecentFile4, [](F& f) { f.OpenRecentFile(3); }},
     };
-    static_assert(cmd::kRecentFileCount == 4, "one row per recent file");
+    static_assert(kRecentFileCount == 4, "one row per recent file");
     return kCommands;
 }
 

@@ -51,10 +51,10 @@ public:
 
     // Carries out a command as the menus and the tool bar do: the active view first, then this
     // window; nothing when neither carries it out.
-    void Dispatch(cmd::Id id);
+    void Dispatch(CommandId id);
     // The command's state as the menus show it: from the active view when it carries the
     // command out, else from this window; nullopt when neither does.
-    std::optional<CommandState> RoutedState(cmd::Id id) const;
+    std::optional<CommandState> RoutedState(CommandId id) const;
     // Refreshes enabling and check marks of every menu item and button, and the status bar.
     void UpdateCommandUI();
 
@@ -62,7 +62,7 @@ public:
     FindReplaceDialog* SearchDialog(bool replace);
 
     // The actions built for a command (menu items and buttons), for tests.
-    std::vector<QAction*> ActionsFor(cmd::Id id) const;
+    std::vector<QAction*> ActionsFor(CommandId id) const;
     QToolBar* ToolBar() const { return m_toolBar; }
     // What the status bar's message pane shows now: a message or prompt when one is shown,
     // else what the speech is doing ("ﾚﾃﾞｨ" when nothing speaks). For tests.
@@ -84,7 +84,7 @@ private:
     QMenu* BuildMenus(bool documentMenu, std::vector<QMenu*>& menus);
     void CreateToolBar();
     void CreateStatusBar();
-    QAction* MakeAction(cmd::Id id, const QString& text);
+    QAction* MakeAction(CommandId id, const QString& text);
     void ShowMenus(bool documentMenus);
     void RefreshRecentFileMenu(QMenu* menu);
     void RefreshWindowMenu(QMenu* menu);
@@ -128,7 +128,7 @@ private:
     std::vector<QMenu*> m_frameMenus;
     std::vector<QMenu*> m_documentMenus;
     bool m_showingDocumentMenus = false;
-    std::vector<std::pair<cmd::Id, QAction*>> m_actions;
+    std::vector<std::pair<CommandId, QAction*>> m_actions;
     std::vector<QAction*> m_shortcuts;
     FindReplaceDialog* m_findDialog = nullptr;
     FindReplaceDialog* m_replaceDialog = nullptr;

@@ -56,7 +56,7 @@ constexpr const char* kGrayed = "yomi6Grayed";
 
 } // namespace
 
-QAction* MainWindow::MakeAction(cmd::Id id, const QString& text) {
+QAction* MainWindow::MakeAction(CommandId id, const QString& text) {
     auto* action = new QAction(text, this);
     if (const Command* command = FindCommand(id)) {
         if (command->prompt != nullptr) {
@@ -102,7 +102,7 @@ void MainWindow::CreateActions() {
         auto* shortcut = new QAction(this);
         shortcut->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(c.keys)));
         shortcut->setShortcutContext(Qt::WindowShortcut);
-        const cmd::Id id = c.id;
+        const CommandId id = c.id;
         connect(shortcut, &QAction::triggered, this, [this, id] {
             const std::optional<CommandState> state = RoutedState(id);
             if (state && state->enabled) {
@@ -117,7 +117,7 @@ void MainWindow::CreateActions() {
 QMenu* MainWindow::BuildMenus(bool documentMenu, std::vector<QMenu*>& menus) {
     QMenu* current = nullptr;
     for (const MenuItem& e : documentMenu ? DocumentMenu() : MainWindowMenu()) {
-        if (e.id == cmd::None && e.text != nullptr) {
+        if (e.id == CommandId::None && e.text != nullptr) {
             current = new QMenu(Tr(e.text), this);
             menus.push_back(current);
             continue;
@@ -125,7 +125,7 @@ QMenu* MainWindow::BuildMenus(bool documentMenu, std::vector<QMenu*>& menus) {
         if (current == nullptr) {
             continue;
         }
-        if (e.id == cmd::None) {
+        if (e.id == CommandId::None) {
             current->addSeparator();
             continue;
         }
@@ -135,13 +135,13 @@ QMenu* MainWindow::BuildMenus(bool documentMenu, std::vector<QMenu*>& menus) {
             action->setProperty(kGrayed, true);
             action->setEnabled(false);
         }
-        if (e.id == cmd::FileMruFirst) {
+        if (e.id == CommandId::RecentFile1) {
             // The recent files take this entry's place once there are any.
             action->setProperty(kRecentPlaceholder, true);
             QMenu* menu = current;
             connect(menu, &QMenu::aboutToShow, this, [this, menu] { RefreshRecentFileMenu(menu); });
         }
-        if (e.id == cmd::WindowNew) {
+        if (e.id == CommandId::WindowNew) {
             QMenu* menu = current;
             connect(menu, &QMenu::aboutToShow, this, [this, menu] { RefreshWindowMenu(menu); });
         }
@@ -180,7 +180,7 @@ void MainWindow::RefreshRecentFileMenu(QMenu* menu) {
     const QStringList files = m_context.RecentFiles();
     placeholder->setVisible(files.isEmpty());
     for (int i = 0; i < files.size(); ++i) {
-        const auto id = static_cast<cmd::Id>(cmd::FileMruFirst + i);
+        const auto id = RecentFileCommand(i);
         QAction* a = MakeAction(id, QStringLiteral("&%1 %2").arg(i + 1).arg(files.at(i)));
         a->setProperty(kDynamicEntry, true);
         menu->insertAction(placeholder, a);
@@ -216,8 +216,8 @@ void MainWindow::CreateToolBar() {
     m_toolBar->setIconSize(QSize(20, 20));
     m_toolBar->setMovable(true);
     m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
-    for (const cmd::Id id : ToolBarLayout()) {
-        if (id == cmd::None) {
+    for (const CommandId id : ToolBarLayout()) {
+        if (id == CommandId::None) {
             m_toolBar->addSeparator();
             continue;
         }
@@ -301,7 +301,7 @@ QString MainWindow::StatusMessage() const {
     return message.isEmpty() ? m_messagePane->text() : message;
 }
 
-void MainWindow::Dispatch(cmd::Id id) {
+void MainWindow::Dispatch(CommandId id) {
     TextView* view = ActiveView();
     if (view == nullptr || !view->RunCommand(id)) {
         RunCommand(id);
@@ -309,7 +309,7 @@ void MainWindow::Dispatch(cmd::Id id) {
     UpdateCommandUI();
 }
 
-std::optional<CommandState> MainWindow::RoutedState(cmd::Id id) const {
+std::optional<CommandState> MainWindow::RoutedState(CommandId id) const {
     if (const TextView* view = ActiveView()) {
         if (std::optional<CommandState> state = view->QueryCommand(id)) {
             return state;
@@ -340,7 +340,7 @@ void MainWindow::UpdateCommandUI() {
     setWindowTitle(m_title);
 }
 
-std::vector<QAction*> MainWindow::ActionsFor(cmd::Id id) const {
+std::vector<QAction*> MainWindow::ActionsFor(CommandId id) const {
     std::vector<QAction*> out;
     for (const auto& [actionId, action] : m_actions) {
         if (actionId == id) {

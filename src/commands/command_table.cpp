@@ -7,7 +7,7 @@ namespace yomi6 {
 
 namespace {
 
-using namespace cmd;
+using enum CommandId;
 constexpr CommandOwner kView = CommandOwner::View;
 constexpr CommandOwner kFrame = CommandOwner::MainWindow;
 
@@ -146,10 +146,10 @@ constexpr Command kCommands[] = {
      .prompt = "ﾌﾙｽｸﾘｰﾝで表示"},
     // The recent files: the first entry stands in the menus until there are any; then each of
     // them gets its own, named after its file.
-    {.id = FileMruFirst, .text = "最新のﾌｧｲﾙ", .prompt = "指定のﾌｧｲﾙを開く", .owner = kFrame},
-    {.id = Id(FileMruFirst + 1), .prompt = "指定のﾌｧｲﾙを開く", .owner = kFrame},
-    {.id = Id(FileMruFirst + 2), .prompt = "指定のﾌｧｲﾙを開く", .owner = kFrame},
-    {.id = Id(FileMruFirst + 3), .prompt = "指定のﾌｧｲﾙを開く", .owner = kFrame},
+    {.id = RecentFile1, .text = "最新のﾌｧｲﾙ", .prompt = "指定のﾌｧｲﾙを開く", .owner = kFrame},
+    {.id = RecentFile2, .prompt = "指定のﾌｧｲﾙを開く", .owner = kFrame},
+    {.id = RecentFile3, .prompt = "指定のﾌｧｲﾙを開く", .owner = kFrame},
+    {.id = RecentFile4, .prompt = "指定のﾌｧｲﾙを開く", .owner = kFrame},
     {.id = EditCopy,
      .text = "ｺﾋﾟｰ(&C)",
      .keys = "Ctrl+C; Ctrl+Ins",
@@ -271,7 +271,7 @@ constexpr MenuItem kMainWindowMenu[] = {
     kSeparator,
     {FilePrintSetup},
     kSeparator,
-    {FileMruFirst, nullptr, true},
+    {RecentFile1, nullptr, true},
     kSeparator,
     {AppExit, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"},
     Popup("表示(&V)"),
@@ -297,7 +297,7 @@ constexpr MenuItem kDocumentMenu[] = {
     {FilePrint},
     {PrinterFont},
     kSeparator,
-    {FileMruFirst, nullptr, true},
+    {RecentFile1, nullptr, true},
     kSeparator,
     {AppExit},
     Popup("編集(&E)"),
@@ -344,7 +344,7 @@ constexpr MenuItem kDocumentMenu[] = {
     {AppAbout},
 };
 
-constexpr cmd::Id kToolBar[] = {
+constexpr CommandId kToolBar[] = {
     FileNew,        FileOpen,      FileSave, FilePrint,  None,           Speak,
     ReadFromCaret,  Pause,         Stop,     Readings,   SpeechSettings, WordRegistration,
     None,           EditCut,       EditCopy, EditPaste,  None,           WindowTileHorz,
@@ -354,9 +354,9 @@ constexpr cmd::Id kToolBar[] = {
 
 } // namespace
 
-const Command* FindCommand(cmd::Id id) {
+const Command* FindCommand(CommandId id) {
     const auto* it = std::lower_bound(std::begin(kCommands), std::end(kCommands), id,
-                                      [](const Command& c, cmd::Id key) { return c.id < key; });
+                                      [](const Command& c, CommandId key) { return c.id < key; });
     return it != std::end(kCommands) && it->id == id ? it : nullptr;
 }
 
@@ -369,7 +369,7 @@ std::span<const MenuItem> MainWindowMenu() {
 std::span<const MenuItem> DocumentMenu() {
     return kDocumentMenu;
 }
-std::span<const cmd::Id> ToolBarLayout() {
+std::span<const CommandId> ToolBarLayout() {
     return kToolBar;
 }
 

@@ -14,7 +14,7 @@ namespace yomi6 {
 enum class CommandOwner { View, MainWindow };
 
 struct Command {
-    cmd::Id id;
+    CommandId id;
     const char* text = nullptr; // menu text with its "&" mnemonic, without the shortcut
     // Shortcuts in QKeySequence's portable text form, "; " between them; the menu shows the
     // first one after its text when keyInMenu is set.
@@ -30,17 +30,17 @@ struct Command {
 // One line of a menu layout: a command (with this menu's own text for it when text is set), a
 // separator (id None, no text), or the start of a top-level menu (id None, its title).
 struct MenuItem {
-    cmd::Id id;
+    CommandId id;
     const char* text = nullptr;
     bool grayed = false; // built disabled, whatever the command's state
 };
 
 // The command's entry, or nullptr for an id the table does not hold.
-const Command* FindCommand(cmd::Id id);
+const Command* FindCommand(CommandId id);
 std::span<const Command> Commands();
 
 std::span<const MenuItem> MainWindowMenu(); // no document open
 std::span<const MenuItem> DocumentMenu();   // a document window active
-std::span<const cmd::Id> ToolBarLayout();   // buttons in order, None for a separator
+std::span<const CommandId> ToolBarLayout(); // buttons in order, None for a separator
 
 } // namespace yomi6

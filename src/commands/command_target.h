@@ -26,7 +26,7 @@ inline CommandState CheckedIf(bool checked) {
 // One row of a target's table: run carries the command out; state says whether it is enabled
 // and checked now (nullptr: always enabled, never checked).
 template <class Target> struct CommandBinding {
-    cmd::Id id;
+    CommandId id;
     void (*run)(Target&);
     CommandState (*state)(const Target&) = nullptr;
 };
@@ -35,15 +35,15 @@ class ICommandTarget {
 public:
     virtual ~ICommandTarget() = default;
     // The command's state when this target carries out id, nullopt when it does not.
-    virtual std::optional<CommandState> QueryCommand(cmd::Id id) const = 0;
+    virtual std::optional<CommandState> QueryCommand(CommandId id) const = 0;
     // Carries out id; false when this target does not carry it out.
-    virtual bool RunCommand(cmd::Id id) = 0;
+    virtual bool RunCommand(CommandId id) = 0;
 };
 
 // A target whose commands are the table Target::Bindings() returns.
 template <class Target> class CommandTarget : public ICommandTarget {
 public:
-    std::optional<CommandState> QueryCommand(cmd::Id id) const override {
+    std::optional<CommandState> QueryCommand(CommandId id) const override {
         const CommandBinding<Target>* binding = Find(id);
         if (binding == nullptr) {
             return std::nullopt;
@@ -52,7 +52,7 @@ public:
                                          : CommandState{};
     }
 
-    bool RunCommand(cmd::Id id) override {
+    bool RunCommand(CommandId id) override {
         const CommandBinding<Target>* binding = Find(id);
         if (binding == nullptr) {
             return false;
@@ -62,10 +62,10 @@ public:
     }
 
     // True when the table has a row for id.
-    static bool Carries(cmd::Id id) { return Find(id) != nullptr; }
+    static bool Carries(CommandId id) { return Find(id) != nullptr; }
 
 private:
-    static const CommandBinding<Target>* Find(cmd::Id id) {
+    static const CommandBinding<Target>* Find(CommandId id) {
         for (const CommandBinding<Target>& binding : Target::Bindings()) {
             if (binding.id == id) {
                 return &binding;

@@ -129,26 +129,26 @@ QString TextView::Text() const {
 std::span<const CommandBinding<TextView>> TextView::Bindings() {
     using V = TextView;
     static constexpr CommandBinding<V> kCommands[] = {
-        {cmd::Speak, [](V& v) { v.SpeakDocument(); },
+        {CommandId::Speak, [](V& v) { v.SpeakDocument(); },
          [](const V& v) { return EnabledIf(v.Speech().IsSpeakEnabled()); }},
-        {cmd::Stop, [](V& v) { v.StopSpeaking(); }},
-        {cmd::ReadFromCaret, [](V& v) { v.SpeakFromCaret(); },
+        {CommandId::Stop, [](V& v) { v.StopSpeaking(); }},
+        {CommandId::ReadFromCaret, [](V& v) { v.SpeakFromCaret(); },
          [](const V& v) { return EnabledIf(v.Speech().IsSpeakEnabled()); }},
-        {cmd::Pause, [](V& v) { v.Speech().TogglePause(); },
+        {CommandId::Pause, [](V& v) { v.Speech().TogglePause(); },
          [](const V& v) {
              const SpeechController& speech = v.Speech();
              return CommandState{speech.IsPaused() || speech.IsTimerRunning(), speech.IsPaused()};
          }},
-        {cmd::ScreenFont, [](V& v) { v.ChooseScreenFont(); }},
-        {cmd::WordWrap, [](V& v) { v.ToggleWordWrap(); },
+        {CommandId::ScreenFont, [](V& v) { v.ChooseScreenFont(); }},
+        {CommandId::WordWrap, [](V& v) { v.ToggleWordWrap(); },
          [](const V& v) { return CheckedIf(v.IsWordWrap()); }},
-        {cmd::SpeechSettings, [](V& v) { v.EditSpeechSettings(); }},
-        {cmd::WordRegistration, [](V& v) { v.OpenWordRegistration(); }},
-        {cmd::DictionaryManager, [](V& v) { v.OpenDictionaryManager(); }},
-        {cmd::RegisterSelection, [](V& v) { v.RegisterSelectionInManager(); }, HasSelection},
-        {cmd::VoiceManager, [](V& v) { v.OpenVoiceManager(); }},
+        {CommandId::SpeechSettings, [](V& v) { v.EditSpeechSettings(); }},
+        {CommandId::WordRegistration, [](V& v) { v.OpenWordRegistration(); }},
+        {CommandId::DictionaryManager, [](V& v) { v.OpenDictionaryManager(); }},
+        {CommandId::RegisterSelection, [](V& v) { v.RegisterSelectionInManager(); }, HasSelection},
+        {CommandId::VoiceManager, [](V& v) { v.OpenVoiceManager(); }},
         // Taken up by the next speak command, as the speed is.
-        {cmd::FitSamples,
+        {CommandId::FitSamples,
          [](V& v) {
              AppSettings& settings = v.m_document->Context().Settings();
              app_settings::SetFitSamples(settings, !app_settings::FitSamples(settings));
@@ -156,24 +156,24 @@ std::span<const CommandBinding<TextView>> TextView::Bindings() {
          [](const V& v) {
              return CheckedIf(app_settings::FitSamples(v.m_document->Context().Settings()));
          }},
-        {cmd::EditUndo, [](V& v) { v.undo(); },
+        {CommandId::EditUndo, [](V& v) { v.undo(); },
          [](const V& v) { return EnabledIf(v.document()->isUndoAvailable()); }},
-        {cmd::EditCut, [](V& v) { v.cut(); },
+        {CommandId::EditCut, [](V& v) { v.cut(); },
          [](const V& v) { return EnabledIf(v.textCursor().hasSelection() && !v.isReadOnly()); }},
-        {cmd::EditCopy, [](V& v) { v.copy(); }, HasSelection},
-        {cmd::EditPaste, [](V& v) { v.paste(); },
+        {CommandId::EditCopy, [](V& v) { v.copy(); }, HasSelection},
+        {CommandId::EditPaste, [](V& v) { v.paste(); },
          [](const V& v) { return EnabledIf(v.canPaste()); }},
-        {cmd::EditSelectAll, [](V& v) { v.selectAll(); }, HasText},
-        {cmd::EditFind, [](V& v) { v.OpenSearchDialog(false); }, HasText},
-        {cmd::EditReplace, [](V& v) { v.OpenSearchDialog(true); }, HasText},
-        {cmd::FileSave, [](V& v) { v.m_document->DoFileSave(v.window()); }},
-        {cmd::FileSaveAs, [](V& v) { v.m_document->DoSaveAs(v.window()); }},
-        {cmd::FilePrint, [](V& v) { v.PrintDocument(true); }},
-        {cmd::FilePrintDirect, [](V& v) { v.PrintDocument(false); }},
-        {cmd::FilePrintPreview, [](V& v) { v.PreviewPrint(); }},
-        {cmd::PrinterFont, [](V& v) { v.ChoosePrinterFont(); }},
-        {cmd::PageLayout, [](V& v) { v.EditPageLayout(); }},
-        {cmd::ExportAudio, [](V& v) { v.ExportAudioFile(); }, HasText},
+        {CommandId::EditSelectAll, [](V& v) { v.selectAll(); }, HasText},
+        {CommandId::EditFind, [](V& v) { v.OpenSearchDialog(false); }, HasText},
+        {CommandId::EditReplace, [](V& v) { v.OpenSearchDialog(true); }, HasText},
+        {CommandId::FileSave, [](V& v) { v.m_document->DoFileSave(v.window()); }},
+        {CommandId::FileSaveAs, [](V& v) { v.m_document->DoSaveAs(v.window()); }},
+        {CommandId::FilePrint, [](V& v) { v.PrintDocument(true); }},
+        {CommandId::FilePrintDirect, [](V& v) { v.PrintDocument(false); }},
+        {CommandId::FilePrintPreview, [](V& v) { v.PreviewPrint(); }},
+        {CommandId::PrinterFont, [](V& v) { v.ChoosePrinterFont(); }},
+        {CommandId::PageLayout, [](V& v) { v.EditPageLayout(); }},
+        {CommandId::ExportAudio, [](V& v) { v.ExportAudioFile(); }, HasText},
     };
     return kCommands;
 }

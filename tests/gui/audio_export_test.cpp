@@ -228,7 +228,7 @@ private slots:
         WriteContents(docPath, QString::fromUtf8("こんにちは。").toLocal8Bit());
         EditorRun run({docPath});
         QVERIFY(run.ok());
-        QAction* action = FirstAction(run.frame(), cmd::ExportAudio);
+        QAction* action = FirstAction(run.frame(), CommandId::ExportAudio);
         QVERIFY(action != nullptr);
         run.frame().UpdateCommandUI();
         QDir out(m_dir.filePath("replace"));
@@ -292,7 +292,7 @@ private slots:
         WriteContents(docPath, QString::fromUtf8("あいう。").toLocal8Bit());
         EditorRun run({docPath});
         QVERIFY(run.ok());
-        QAction* action = FirstAction(run.frame(), cmd::ExportAudio);
+        QAction* action = FirstAction(run.frame(), CommandId::ExportAudio);
         QVERIFY(action != nullptr);
         run.frame().UpdateCommandUI();
         QDir out(m_dir.filePath("side"));
@@ -330,7 +330,7 @@ private slots:
         WriteContents(docPath, QString::fromUtf8("あ\r\n\r\nい").toLocal8Bit());
         EditorRun run({docPath});
         QVERIFY(run.ok());
-        QAction* action = FirstAction(run.frame(), cmd::ExportAudio);
+        QAction* action = FirstAction(run.frame(), CommandId::ExportAudio);
         QVERIFY(action != nullptr);
         QTextCursor cursor = run.view()->textCursor();
         cursor.setPosition(2);

@@ -593,11 +593,11 @@ private slots:
         QVERIFY(run.ok());
         TextView* view = run.view();
         Type(view, U("音声合成の漢字"));
-        const std::vector<QAction*> actions = run.frame().ActionsFor(cmd::RegisterSelection);
+        const std::vector<QAction*> actions = run.frame().ActionsFor(CommandId::RegisterSelection);
         QCOMPARE(actions.size(), std::size_t{1});
         QAction* action = actions.front();
         QCOMPARE(action->text(), U("選択範囲を登録"));
-        QCOMPARE(run.frame().ActionsFor(cmd::DictionaryManager).front()->text(),
+        QCOMPARE(run.frame().ActionsFor(CommandId::DictionaryManager).front()->text(),
                  U("辞書の管理(&M)..."));
         run.frame().UpdateCommandUI();
         QVERIFY(!action->isEnabled()); // nothing selected
@@ -653,7 +653,7 @@ private slots:
         // A selection longer than a word can be gets the dialog's message.
         BoxChooser boxes;
         view->selectAll();
-        run.frame().Dispatch(cmd::RegisterSelection);
+        run.frame().Dispatch(CommandId::RegisterSelection);
         QCOMPARE(
             boxes.texts,
             QStringList({U(

@@ -31,7 +31,7 @@ namespace {
 // Opens a second window on the active window's document through its menu action.
 TextView* OpenSecondWindow(EditorRun& run) {
     TextView* first = run.view();
-    QAction* action = FirstAction(run.frame(), cmd::WindowNew);
+    QAction* action = FirstAction(run.frame(), CommandId::WindowNew);
     if (action == nullptr) {
         return nullptr;
     }
@@ -83,7 +83,7 @@ private slots:
 
         // Ctrl+Z in the second window takes back its own typing, then the first window's
         // (typed before the second window existed): one history, in the order of the edits.
-        QAction* undo = FirstAction(run.frame(), cmd::EditUndo);
+        QAction* undo = FirstAction(run.frame(), CommandId::EditUndo);
         QVERIFY(undo != nullptr);
         QVERIFY(undo->isEnabled());
         QTest::keyClick(second, Qt::Key_Z, Qt::ControlModifier);
@@ -153,7 +153,7 @@ private slots:
         QCOMPARE(run.view(), first);
         first->moveCursor(QTextCursor::Start);
         Type(first, QString::fromUtf8("〇\n"));
-        QAction* save = FirstAction(run.frame(), cmd::FileSave);
+        QAction* save = FirstAction(run.frame(), CommandId::FileSave);
         QVERIFY(save != nullptr);
         save->trigger();
         QCOMPARE(ReadBytes(path), Sjis("〇\r\n一行目\r\n二行目\r\n三"));
@@ -164,7 +164,7 @@ private slots:
     void sharedLayoutFollowsTheActiveWindowsWrapAndFont() {
         EditorRun run;
         TextView* first = run.view();
-        QAction* wrap = FirstAction(run.frame(), cmd::WordWrap);
+        QAction* wrap = FirstAction(run.frame(), CommandId::WordWrap);
         QVERIFY(wrap != nullptr);
         wrap->trigger();
         TextView* second = OpenSecondWindow(run);

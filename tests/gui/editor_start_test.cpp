@@ -145,10 +145,10 @@ private slots:
         QCOMPARE(run.frame().windowTitle(), main + QStringLiteral(" - u.txt"));
 
         // Another document, and a second window on the first: always the active one, once.
-        run.frame().Dispatch(cmd::FileNew);
+        run.frame().Dispatch(CommandId::FileNew);
         QCOMPARE(run.frame().windowTitle(), main + QString::fromUtf8(" - 無題1"));
         run.frame().MdiArea()->setActiveSubWindow(first);
-        run.frame().Dispatch(cmd::WindowNew);
+        run.frame().Dispatch(CommandId::WindowNew);
         QCOMPARE(run.frame().windowTitle(), main + QStringLiteral(" - u.txt"));
         QCOMPARE(run.frame().DocumentWindows().back()->windowTitle(), QStringLiteral("u.txt:2*"));
 
@@ -160,7 +160,7 @@ private slots:
         QCOMPARE(run.frame().windowTitle(), main + QStringLiteral(" - u.txt"));
 
         // Saved: the mark goes, the titles stay.
-        run.frame().Dispatch(cmd::FileSave);
+        run.frame().Dispatch(CommandId::FileSave);
         QCOMPARE(active->windowTitle(), QStringLiteral("u.txt:2"));
         QCOMPARE(run.frame().windowTitle(), main + QStringLiteral(" - u.txt"));
     }
@@ -179,14 +179,14 @@ private slots:
         // The folder went away while the document was open.
         QVERIFY(QDir(folder).removeRecursively());
         auto box = AnswerNextMessageBox(QMessageBox::Ok);
-        run.frame().Dispatch(cmd::FileSave);
+        run.frame().Dispatch(CommandId::FileSave);
         QCOMPARE(box->text(), cannotSave.arg(QString::fromUtf8("保存先のﾌｫﾙﾀﾞがありません。")));
         QVERIFY(run.view()->GetDocument()->IsModified());
 
         // A folder stands where the file was.
         QVERIFY(QDir().mkpath(path));
         auto second = AnswerNextMessageBox(QMessageBox::Ok);
-        run.frame().Dispatch(cmd::FileSave);
+        run.frame().Dispatch(CommandId::FileSave);
         QCOMPARE(second->text(), cannotSave.arg(QString::fromUtf8("同じ名前のﾌｫﾙﾀﾞがあります。")));
         QVERIFY(run.view()->GetDocument()->IsModified());
     }

@@ -86,7 +86,7 @@ private slots:
             run.frame().setGeometry(40, 30, 500, 300);
             closedAt = run.frame().frameGeometry();
             run.frame().DocumentWindows().front()->showNormal();
-            run.frame().Dispatch(cmd::WordWrap);
+            run.frame().Dispatch(CommandId::WordWrap);
             QVERIFY(run.view()->IsWordWrap());
             QTest::keyClick(run.view(), Qt::Key_F5); // male voice
             run.choices().speed = 250;
@@ -110,7 +110,7 @@ private slots:
                                                QFileDevice::ReadOther));
         {
             Run run;
-            QAction* wrap = FirstAction(run.frame(), cmd::WordWrap);
+            QAction* wrap = FirstAction(run.frame(), CommandId::WordWrap);
             QVERIFY(wrap != nullptr);
             wrap->trigger(); // a changed setting to save
             auto box = AnswerNextMessageBox(QMessageBox::Ok);
@@ -124,7 +124,7 @@ private slots:
         // Writable again: saved without a word.
         QVERIFY(QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
         Run run;
-        FirstAction(run.frame(), cmd::WordWrap)->trigger();
+        FirstAction(run.frame(), CommandId::WordWrap)->trigger();
         auto box = AnswerNextMessageBox(QMessageBox::Ok);
         run.Finish();
         QVERIFY(!box->handled());
@@ -142,7 +142,7 @@ private slots:
         QVERIFY(run.view()->toPlainText().startsWith(QString::fromUtf8("漢字は、3こ。\n")));
         QVERIFY(!run.view()->GetDocument()->IsModified());
         QVERIFY(WriteBytes(path, "changed on disk"));
-        run.frame().Dispatch(cmd::FileSave);
+        run.frame().Dispatch(CommandId::FileSave);
         QCOMPARE(ReadBytes(path), bytes);
         const auto encoding = run.frame().statusBar()->findChildren<QLabel*>();
         bool shown = false;
@@ -168,7 +168,7 @@ private slots:
             name->setText(path);
             QTest::keyClick(name, Qt::Key_Return);
         });
-        run.frame().Dispatch(cmd::FileSave);
+        run.frame().Dispatch(CommandId::FileSave);
         QCOMPARE(ReadBytes(path), Sjis("がっこう ABC\r\nx"));
         QVERIFY(!run.view()->GetDocument()->IsModified());
         QCOMPARE(run.view()->GetDocument()->Title(), QStringLiteral("typed.txt"));
@@ -180,11 +180,11 @@ private slots:
         Run run({path});
         Type(run.view(), QString::fromUtf8("한"));
         auto box = AnswerNextMessageBox(QMessageBox::Cancel);
-        run.frame().Dispatch(cmd::FileSave);
+        run.frame().Dispatch(CommandId::FileSave);
         QVERIFY(box->text().contains(QString::fromUtf8("한")));
         QCOMPARE(ReadBytes(path), QByteArray("plain")); // going back writes nothing
         auto yes = AnswerNextMessageBox(QMessageBox::Yes);
-        run.frame().Dispatch(cmd::FileSave);
+        run.frame().Dispatch(CommandId::FileSave);
         QCOMPARE(ReadBytes(path), QString::fromUtf8("한plain").toUtf8());
     }
 
@@ -196,7 +196,7 @@ private slots:
         Run run({path});
         QCOMPARE(run.view()->Text(), QString::fromUtf8("日本語\u00A0x\u2028y\n"));
         run.view()->GetDocument()->SetModifiedFlag(true);
-        run.frame().Dispatch(cmd::FileSave);
+        run.frame().Dispatch(CommandId::FileSave);
         QCOMPARE(ReadBytes(path), bytes);
     }
 
@@ -216,18 +216,18 @@ private slots:
     void wordWrapIsPerViewAndFollowsTheSetting() {
         Run run;
         TextView* first = run.view();
-        QAction* wrap = FirstAction(run.frame(), cmd::WordWrap);
+        QAction* wrap = FirstAction(run.frame(), CommandId::WordWrap);
         QVERIFY(wrap != nullptr);
         QVERIFY(!wrap->isChecked());
-        run.frame().Dispatch(cmd::WordWrap);
+        run.frame().Dispatch(CommandId::WordWrap);
         QVERIFY(first->IsWordWrap());
         QVERIFY(wrap->isChecked());
         QVERIFY(app_settings::WordWrap(run.settings()));
-        run.frame().Dispatch(cmd::WindowNew); // a second window on the same document
+        run.frame().Dispatch(CommandId::WindowNew); // a second window on the same document
         TextView* second = run.view();
         QVERIFY(second != first);
         QVERIFY(second->IsWordWrap());
-        run.frame().Dispatch(cmd::WordWrap);
+        run.frame().Dispatch(CommandId::WordWrap);
         QVERIFY(!second->IsWordWrap());
         QVERIFY(first->IsWordWrap());
         QVERIFY(!app_settings::WordWrap(run.settings()));
@@ -247,9 +247,9 @@ private slots:
                 dialog->setCurrentFont(f);
                 dialog->accept();
             });
-            run.frame().Dispatch(cmd::ScreenFont);
+            run.frame().Dispatch(CommandId::ScreenFont);
             QCOMPARE(QFontInfo(run.view()->font()).pixelSize(), 23);
-            run.frame().Dispatch(cmd::FileNew);
+            run.frame().Dispatch(CommandId::FileNew);
             QCOMPARE(QFontInfo(run.view()->font()).pixelSize(), 23);
         }
         QCOMPARE(IniInt(m_config->IniPath(), "フォント", "Height"), std::optional<int>(-23));
@@ -260,7 +260,7 @@ private slots:
     void speakStopAndVoiceKeys() {
         Run run;
         Type(run.view(), QString::fromUtf8("あいうえお"));
-        QAction* speak = FirstAction(run.frame(), cmd::Speak);
+        QAction* speak = FirstAction(run.frame(), CommandId::Speak);
         QVERIFY(speak->isEnabled());
         QSignalSpy ticks(&run.speech(), &SpeechController::ticked);
         QTest::keyClick(run.view(), Qt::Key_F3);
@@ -297,9 +297,9 @@ private slots:
         Run run;
         TextView* first = run.view();
         Type(first, QString::fromUtf8("あいうえおかきくけこ"));
-        run.frame().Dispatch(cmd::Speak);
+        run.frame().Dispatch(CommandId::Speak);
         QCOMPARE(run.speech().Session().speaking, 1);
-        run.frame().Dispatch(cmd::FileNew);
+        run.frame().Dispatch(CommandId::FileNew);
         QVERIFY(run.view() != first);
         QCOMPARE(run.speech().Session().speaking, 0);
         QCOMPARE(run.speech().Session().stopRequest, 1);
@@ -327,7 +327,7 @@ private slots:
         }
         Run run;
         QCOMPARE(run.frame().Context().RecentFiles(), (QStringList{b, a}));
-        run.frame().Dispatch(static_cast<cmd::Id>(cmd::FileMruFirst + 1));
+        run.frame().Dispatch(static_cast<CommandId::Id>(CommandId::RecentFile1 + 1));
         QCOMPARE(run.view()->GetDocument()->PathName(), a);
     }
 

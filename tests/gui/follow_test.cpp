@@ -266,7 +266,7 @@ private slots:
             2 * kPassSourceBytes);
 
         HighlightRecorder heard(run.speech(), view);
-        run.frame().Dispatch(cmd::ReadFromCaret);
+        run.frame().Dispatch(CommandId::ReadFromCaret);
         QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 20000);
         QCOMPARE(Describe(heard.units), Describe(expected));
         // The end of the text takes the highlight away.
@@ -285,15 +285,15 @@ private slots:
         const QList<Heard> once = CoreUnits(run.choices(), text, 4, 8, 0);
 
         HighlightRecorder heard(run.speech(), view);
-        run.frame().Dispatch(cmd::ReadFromCaret);
+        run.frame().Dispatch(CommandId::ReadFromCaret);
         QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 5000);
         QCOMPARE(Describe(heard.units), Describe(once));
 
         run.choices().repeat = kRepeatOn;
         heard.units.clear();
-        run.frame().Dispatch(cmd::ReadFromCaret);
+        run.frame().Dispatch(CommandId::ReadFromCaret);
         QTRY_VERIFY_WITH_TIMEOUT(heard.units.size() >= 2 * once.size() + 1, 5000);
-        run.frame().Dispatch(cmd::Stop);
+        run.frame().Dispatch(CommandId::Stop);
         QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 5000);
         for (qsizetype i = 0; i < 2 * once.size(); ++i) {
             QCOMPARE(heard.units.at(i), once.at(i % once.size()));
@@ -313,7 +313,7 @@ private slots:
         HighlightRecorder heard(run.speech(), view);
         QAction* pause = MenuAction(run.frame(), "よみあげ(&T)", "一時停止(&P)");
         QVERIFY(pause != nullptr);
-        run.frame().Dispatch(cmd::ReadFromCaret);
+        run.frame().Dispatch(CommandId::ReadFromCaret);
         QTRY_VERIFY_WITH_TIMEOUT(heard.units.size() >= 4, 3000);
         pause->trigger();
         const qsizetype held = heard.units.size();
@@ -334,9 +334,9 @@ private slots:
         view->setPlainText(QString::fromUtf8("あいうえおかきくけこ"));
         HighlightRecorder heard(run.speech(), view);
         run.choices().speed = 40;
-        run.frame().Dispatch(cmd::ReadFromCaret);
+        run.frame().Dispatch(CommandId::ReadFromCaret);
         QTRY_VERIFY_WITH_TIMEOUT(heard.units.size() >= 2, 3000);
-        run.frame().Dispatch(cmd::Pause);
+        run.frame().Dispatch(CommandId::Pause);
         QVERIFY(run.speech().IsPaused());
         QTest::keyClick(view, Qt::Key_X);
         QVERIFY(Idle(run));
@@ -360,7 +360,7 @@ private slots:
             CoreUnits(run.choices(), text, 0, static_cast<int>(text.size()), 1);
         run.choices().speed = 40;
         HighlightRecorder heard(run.speech(), view);
-        run.frame().Dispatch(cmd::ReadFromCaret);
+        run.frame().Dispatch(CommandId::ReadFromCaret);
         QTRY_VERIFY_WITH_TIMEOUT(heard.units.size() >= 3, 3000);
         QTest::keyClick(view, Qt::Key_F5);
         const qsizetype switched = heard.units.size();
@@ -376,16 +376,16 @@ private slots:
         EditorRun run({}, m_start);
         TextView* first = run.view();
         first->setPlainText(QString::fromUtf8("あいうえおかきくけこ"));
-        run.frame().Dispatch(cmd::WindowNew);
+        run.frame().Dispatch(CommandId::WindowNew);
         TextView* second = run.view();
         QVERIFY(second != first);
         QCOMPARE(second->GetDocument(), first->GetDocument());
         run.choices().speed = 40;
         HighlightRecorder heard(run.speech(), first);
         HighlightRecorder seen(run.speech(), second);
-        run.frame().Dispatch(cmd::ReadFromCaret);
+        run.frame().Dispatch(CommandId::ReadFromCaret);
         QTRY_VERIFY_WITH_TIMEOUT(heard.units.size() >= 3, 3000);
-        run.frame().Dispatch(cmd::Stop);
+        run.frame().Dispatch(CommandId::Stop);
         QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 3000);
         QCOMPARE(Describe(seen.units), Describe(heard.units));
         QCOMPARE(HighlightedUnit(first), std::make_pair(-1, -1));
@@ -396,23 +396,23 @@ private slots:
         TextView* first = run.view();
         first->setPlainText(QString::fromUtf8("あいうえおかきくけこさしすせそ"));
         run.choices().speed = 40;
-        run.frame().Dispatch(cmd::ReadFromCaret);
+        run.frame().Dispatch(CommandId::ReadFromCaret);
         QTRY_VERIFY_WITH_TIMEOUT(HighlightedUnit(first).first >= 0, 3000);
         // A window opened now shows the unit being heard at once, not from the next tick on.
-        run.frame().Dispatch(cmd::WindowNew);
+        run.frame().Dispatch(CommandId::WindowNew);
         TextView* second = run.view();
         QVERIFY(second != first);
         const Document::Highlight& kept = first->GetDocument()->SpeechHighlight();
         QVERIFY(kept.unitBegin >= 0);
         QCOMPARE(HighlightedUnit(second), std::make_pair(kept.unitBegin, kept.unitEnd));
         QCOMPARE(HighlightedUnit(first), HighlightedUnit(second));
-        run.frame().Dispatch(cmd::Stop);
+        run.frame().Dispatch(CommandId::Stop);
         QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 3000);
         QCOMPARE(HighlightedUnit(second), std::make_pair(-1, -1));
 
         // The window that speaks closes: its speech ends, and with it the highlight in the
         // window that stays.
-        run.frame().Dispatch(cmd::ReadFromCaret);
+        run.frame().Dispatch(CommandId::ReadFromCaret);
         QTRY_VERIFY_WITH_TIMEOUT(HighlightedUnit(first).first >= 0, 3000);
         DocumentWindow* speaking = run.frame().DocumentWindows().back();
         QCOMPARE(speaking->View(), second);

@@ -137,7 +137,7 @@ ModalHandler::ModalHandler(std::function<void(QWidget*)> act)
 
 ModalHandler::~ModalHandler() = default;
 
-QAction* FirstAction(MainWindow& frame, cmd::Id id) {
+QAction* FirstAction(MainWindow& frame, CommandId id) {
     const auto actions = frame.ActionsFor(id);
     return actions.empty() ? nullptr : actions.front();
 }

@@ -112,7 +112,7 @@ QMenu* TopMenu(MainWindow& frame, const QString& title);
 
 // The first action of command id in the main window (a menu item, a tool bar button or a key),
 // or nullptr.
-QAction* FirstAction(MainWindow& frame, cmd::Id id);
+QAction* FirstAction(MainWindow& frame, CommandId id);
 
 // Types text as a user does: ASCII through key presses ('\n' as Return), everything else
 // committed by an input method, as ibus or fcitx deliver Japanese.

@@ -40,7 +40,7 @@ QString U(const char* utf8) {
 struct Page {
     const char* file;
     std::vector<const char*> words;
-    std::vector<cmd::Id> commands;
+    std::vector<CommandId> commands;
 };
 
 const std::vector<Page>& Pages() {
@@ -48,30 +48,31 @@ const std::vector<Page>& Pages() {
         {"speak.html",
          {"F3", "F4", "F5", "Ctrl+F3", "Pause", "Ctrl+F4", "4000", "続きは Ctrl+F3", "読み上げ中",
           "一時停止中", "ﾚﾃﾞｨ"},
-         {cmd::Speak, cmd::Stop, cmd::ReadFromCaret, cmd::Pause}},
+         {CommandId::Speak, CommandId::Stop, CommandId::ReadFromCaret, CommandId::Pause}},
         {"readings.html",
          {"自動", "辞書", "MeCab", "YOMI6_MECAB_DIC", "解析辞書", "読み方", "青空文庫", "ルビ",
           "青空文庫の注記を読まない"},
-         {cmd::Readings}},
+         {CommandId::Readings}},
         {"reading_pane.html",
          {"ひらがな", "全角カタカナ", "半角カタカナ", "単語登録..."},
-         {cmd::ReadingPane}},
+         {CommandId::ReadingPane}},
         {"dictionary.html",
          {"Yomi6.dic", "CSV", "UTF-8", "Shift-JIS", "読みを試す", "統合"},
-         {cmd::WordRegistration, cmd::DictionaryManager, cmd::RegisterSelection}},
+         {CommandId::WordRegistration, CommandId::DictionaryManager, CommandId::RegisterSelection}},
         {"voices.html",
          {"声を録音する", "フォルダを追加", "KA.wav", "141", "スペース", "Enter",
           "/usr/share/yomi6/voices/", "tohoku-f01-kana", "CC BY 4.0"},
-         {cmd::VoiceManager}},
+         {CommandId::VoiceManager}},
         {"export.html",
          {".wav", ".flac", ".ogg", ".opus", ".mp3", "字幕", "タイミング", "--export"},
-         {cmd::ExportAudio}},
+         {CommandId::ExportAudio}},
         {"settings.html",
          {"yomi6.ini", "XDG_CONFIG_HOME", "リピート"},
-         {cmd::SpeechSettings, cmd::FitSamples}},
+         {CommandId::SpeechSettings, CommandId::FitSamples}},
         {"files.html",
          {"Shift-JIS", "UTF-8", "1,048,575", "Ctrl+F", "Ctrl+H"},
-         {cmd::EditFind, cmd::EditReplace, cmd::FilePrintPreview, cmd::PageLayout}},
+         {CommandId::EditFind, CommandId::EditReplace, CommandId::FilePrintPreview,
+          CommandId::PageLayout}},
         {"keys.html", {"F5"}, {}},
         {"commandline.html",
          {"--reading", "--schedule", "--units", "--wav", "--export", "--speak", "--pdf",
@@ -173,9 +174,9 @@ private slots:
                     QVERIFY2(text.contains(U(word)),
                              qPrintable(link.href + QStringLiteral(" lacks ") + U(word)));
                 }
-                for (const cmd::Id id : page.commands) {
+                for (const CommandId id : page.commands) {
                     QAction* action = FirstAction(run.frame(), id);
-                    QVERIFY2(action != nullptr, qPrintable(QString::number(id)));
+                    QVERIFY2(action != nullptr, qPrintable(QString::number(static_cast<int>(id))));
                     const QString quoted = Quoted(action->text());
                     QVERIFY2(text.contains(quoted),
                              qPrintable(link.href + QStringLiteral(" does not name ") + quoted));

@@ -90,7 +90,7 @@ PreviewSeen OpenPreview(EditorRun& run) {
         seen.wrapped = run.view()->IsWordWrap();
         dialog->reject();
     });
-    run.frame().Dispatch(cmd::FilePrintPreview);
+    run.frame().Dispatch(CommandId::FilePrintPreview);
     return seen;
 }
 
@@ -146,7 +146,7 @@ private slots:
                 QCOMPARE(dialog->Pair(2)->checkedId(), 1);
                 dialog->accept();
             });
-            run.frame().Dispatch(cmd::PageLayout);
+            run.frame().Dispatch(CommandId::PageLayout);
             QVERIFY(answer.handled());
             QCOMPARE(run.settings().printFileName, 1);
             QCOMPARE(run.settings().printDate, 0);
@@ -161,7 +161,7 @@ private slots:
                 dialog->findChild<QPushButton*>(QStringLiteral("1005"))->click();
                 dialog->reject();
             });
-            run.frame().Dispatch(cmd::PageLayout);
+            run.frame().Dispatch(CommandId::PageLayout);
             QVERIFY(cancel.handled());
             QCOMPARE(run.settings().printDate, 0);
         }
@@ -177,7 +177,7 @@ private slots:
             const int screenDpi = ScreenDpiY();
             PdfPrinter(run.printer(), m_cwd.filePath(QStringLiteral("x.pdf")), 600);
             auto choose = AnswerFontDialog(16);
-            run.frame().Dispatch(cmd::PrinterFont);
+            run.frame().Dispatch(CommandId::PrinterFont);
             QVERIFY(choose->handled());
             const int at600 = run.settings().printerFont.lfHeight;
             QCOMPARE(at600, MulDiv(-16, 600, screenDpi));
@@ -186,13 +186,13 @@ private slots:
             // The dialog opens with the printer font in screen units; cancel keeps it.
             int openedWith = 0;
             auto cancel = AnswerFontDialog(0, &openedWith);
-            run.frame().Dispatch(cmd::PrinterFont);
+            run.frame().Dispatch(CommandId::PrinterFont);
             QCOMPARE(openedWith, 16);
             QCOMPARE(run.settings().printerFont.lfHeight, at600);
 
             PdfPrinter(run.printer(), m_cwd.filePath(QStringLiteral("x.pdf")), 300);
             auto again = AnswerFontDialog(16);
-            run.frame().Dispatch(cmd::PrinterFont);
+            run.frame().Dispatch(CommandId::PrinterFont);
             QCOMPARE(run.settings().printerFont.lfHeight * 2, at600);
         }
         QCOMPARE(IniInt(m_config->IniPath(), "プリンタ用フォント", "Height"),
@@ -206,8 +206,8 @@ private slots:
             const QString path = m_cwd.filePath(QStringLiteral("font%1.pdf").arg(screenPixels));
             PdfPrinter(run.printer(), path, 300);
             auto choose = AnswerFontDialog(screenPixels);
-            run.frame().Dispatch(cmd::PrinterFont);
-            run.frame().Dispatch(cmd::FilePrintDirect);
+            run.frame().Dispatch(CommandId::PrinterFont);
+            run.frame().Dispatch(CommandId::FilePrintDirect);
             const auto alpha = ReadPdfWords(path).Find(1, QStringLiteral("Alpha"));
             return alpha.size() == 1 ? alpha[0].yMax - alpha[0].yMin : 0.0;
         };
@@ -228,7 +228,7 @@ private slots:
             QVERIFY(dialog != nullptr);
             dialog->reject();
         });
-        run.frame().Dispatch(cmd::FilePrint);
+        run.frame().Dispatch(CommandId::FilePrint);
         QVERIFY(cancel.handled());
         QVERIFY(!QFile::exists(cancelled));
         QVERIFY(!run.view()->IsWordWrap());
@@ -241,7 +241,7 @@ private slots:
             QVERIFY(dialog != nullptr);
             dialog->accept();
         });
-        run.frame().Dispatch(cmd::FilePrint);
+        run.frame().Dispatch(CommandId::FilePrint);
         QVERIFY(accept.handled());
         const PdfText pdf = ReadPdfWords(printed);
         QCOMPARE(pdf.pageCount, 1);
@@ -253,7 +253,7 @@ private slots:
         run.view()->setPlainText(QStringLiteral("Alpha"));
         PdfPrinter(run.printer(), m_cwd.filePath(QStringLiteral("no/such/folder/out.pdf")));
         auto box = AnswerNextMessageBox(QMessageBox::Ok);
-        run.frame().Dispatch(cmd::FilePrintDirect);
+        run.frame().Dispatch(CommandId::FilePrintDirect);
         QVERIFY(box->handled());
         QCOMPARE(box->text(), QString::fromUtf8("印刷ｼﾞｮﾌﾞを開始できませんでした。"));
         QVERIFY(!run.view()->IsWordWrap());
@@ -262,7 +262,7 @@ private slots:
     void printerSetupRunsOnTheFrame() {
         EditorRun run;
         PdfPrinter(run.printer(), m_cwd.filePath(QStringLiteral("unused.pdf")));
-        const auto actions = run.frame().ActionsFor(cmd::FilePrintSetup);
+        const auto actions = run.frame().ActionsFor(CommandId::FilePrintSetup);
         QVERIFY(!actions.empty());
         QVERIFY(actions.front()->isEnabled());
         ModalHandler setup([](QWidget* w) {
@@ -270,9 +270,10 @@ private slots:
             QVERIFY(qobject_cast<QPageSetupDialog*>(w) != nullptr);
             qobject_cast<QDialog*>(w)->reject();
         });
-        run.frame().Dispatch(cmd::FilePrintSetup);
+        run.frame().Dispatch(CommandId::FilePrintSetup);
         QVERIFY(setup.handled());
-        for (cmd::Id id : {cmd::FilePrint, cmd::FilePrintPreview, cmd::PrinterFont}) {
+        for (CommandId id :
+             {CommandId::FilePrint, CommandId::FilePrintPreview, CommandId::PrinterFont}) {
             const auto a = run.frame().ActionsFor(id);
             QVERIFY(!a.empty());
             QVERIFY(a.front()->isEnabled());
@@ -285,7 +286,7 @@ private slots:
         run.view()->setPlainText(NumberedLines(400));
         const QString probe = m_cwd.filePath(QStringLiteral("probe.pdf"));
         PdfPrinter(run.printer(), probe);
-        run.frame().Dispatch(cmd::FilePrintDirect);
+        run.frame().Dispatch(CommandId::FilePrintDirect);
         const PdfText probePdf = ReadPdfWords(probe);
         QVERIFY(probePdf.pageCount > 1);
         int perPage = 0;
@@ -314,7 +315,7 @@ private slots:
         QVERIFY(run.view()->textCursor().position() > 65535);
         const QString path = m_cwd.filePath(QStringLiteral("far.pdf"));
         PdfPrinter(run.printer(), path);
-        run.frame().Dispatch(cmd::FilePrintDirect);
+        run.frame().Dispatch(CommandId::FilePrintDirect);
         const PdfText pdf = ReadPdfWords(path);
         const int expected = PageHolding(pdf, label);
         QVERIFY(expected > 1);
@@ -350,7 +351,7 @@ private slots:
             print->trigger();
             QVERIFY(printDialog.handled());
         });
-        run.frame().Dispatch(cmd::FilePrintPreview);
+        run.frame().Dispatch(CommandId::FilePrintPreview);
         QVERIFY(preview.handled());
         const PdfText pdf = ReadPdfWords(path);
         QVERIFY(pdf.pageCount > 1);

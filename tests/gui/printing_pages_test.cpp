@@ -99,7 +99,7 @@ private slots:
             run.settings().printPageNumber = number ? 1 : 0;
             const QString path = m_cwd.filePath(QStringLiteral("switches%1.pdf").arg(mask));
             const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), path));
-            run.frame().Dispatch(cmd::FilePrintDirect);
+            run.frame().Dispatch(CommandId::FilePrintDirect);
 
             const PdfText pdf = ReadPdfWords(path);
             QVERIFY(pdf.ok);
@@ -151,7 +151,7 @@ private slots:
         run.view()->setPlainText(QStringLiteral("Alpha"));
         const QString path = m_cwd.filePath(QStringLiteral("date72.pdf"));
         const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), path, 72));
-        run.frame().Dispatch(cmd::FilePrintDirect);
+        run.frame().Dispatch(CommandId::FilePrintDirect);
         const PdfText pdf = ReadPdfWords(path);
         const auto dates = Matching(pdf.OnPage(1), kDateWord);
         QCOMPARE(dates.size(), 1u);
@@ -167,7 +167,7 @@ private slots:
         const QString path = m_cwd.filePath(QStringLiteral("long.pdf"));
         const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), path));
         const QDateTime before = QDateTime::currentDateTime().addMSecs(-999);
-        run.frame().Dispatch(cmd::FilePrintDirect);
+        run.frame().Dispatch(CommandId::FilePrintDirect);
         const QDateTime after = QDateTime::currentDateTime();
         const PdfText pdf = ReadPdfWords(path);
         QVERIFY(pdf.ok);
@@ -218,7 +218,7 @@ private slots:
         run.view()->setPlainText(words.join(QLatin1Char(' ')));
         const QString path = m_cwd.filePath(QStringLiteral("wrapped.pdf"));
         const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), path));
-        run.frame().Dispatch(cmd::FilePrintDirect);
+        run.frame().Dispatch(CommandId::FilePrintDirect);
         QVERIFY(!run.view()->IsWordWrap()); // unwrapped again after the job
 
         const PdfText pdf = ReadPdfWords(path);
@@ -236,9 +236,9 @@ private slots:
         QVERIFY(lines > 2);
 
         // A view that wrapped before the job still wraps after it.
-        run.frame().Dispatch(cmd::WordWrap);
+        run.frame().Dispatch(CommandId::WordWrap);
         QVERIFY(run.view()->IsWordWrap());
-        run.frame().Dispatch(cmd::FilePrintDirect);
+        run.frame().Dispatch(CommandId::FilePrintDirect);
         QVERIFY(run.view()->IsWordWrap());
         QCOMPARE(run.settings().wordWrap, 1);
     }
@@ -301,7 +301,7 @@ private slots:
         run.settings().printFileName = 1;
         const QString pdfPath = m_cwd.filePath(QStringLiteral("japanese.pdf"));
         const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), pdfPath));
-        run.frame().Dispatch(cmd::FilePrintDirect);
+        run.frame().Dispatch(CommandId::FilePrintDirect);
         const PdfText pdf = ReadPdfWords(pdfPath);
         const auto title = pdf.Find(1, QString::fromUtf8("かなのなまえ.txt"));
         QCOMPARE(title.size(), 1u);
@@ -325,7 +325,7 @@ private slots:
             EditorRun run({doc});
             QVERIFY(run.ok());
             PdfPrinter(run.printer(), printed);
-            run.frame().Dispatch(cmd::FilePrintDirect);
+            run.frame().Dispatch(CommandId::FilePrintDirect);
         }
         const QString converted = m_cwd.filePath(QStringLiteral("converted.pdf"));
         QProcess yomi6;

@@ -125,7 +125,7 @@ private slots:
                 d->reject();
             }
         });
-        run.frame().Dispatch(cmd::FileClose);
+        run.frame().Dispatch(CommandId::FileClose);
         QTRY_VERIFY(handler.handled());
         QCOMPARE(prompt, QStringList({U("はい(&Y)"), U("いいえ(&N)"), U("キャンセル")}));
     }

@@ -144,7 +144,7 @@ QStringList ChooseKana(ReadingPane* pane, const QString& choose = QString()) {
 }
 
 // The listing of the pane each time the voice reaches a unit, until the reading ends.
-QStringList ListingsWhileReading(MainWindow& frame, ReadingPane* pane, cmd::Id command) {
+QStringList ListingsWhileReading(MainWindow& frame, ReadingPane* pane, CommandId command) {
     QStringList listings;
     QObject guard;
     SpeechController& speech = frame.Context().Speech();
@@ -240,7 +240,7 @@ private slots:
         TextView* view = run.view();
         // Read automatically: 東京 is five units, all from the same two characters; the pane
         // must show which of the five is heard.
-        run.frame().Dispatch(cmd::Readings);
+        run.frame().Dispatch(CommandId::Readings);
         const QString text = QString::fromUtf8("東京へ行く");
         view->setPlainText(text);
         pane->Refresh();
@@ -266,7 +266,7 @@ private slots:
                     heard << part;
                 }
             });
-        run.frame().Dispatch(cmd::ReadFromCaret);
+        run.frame().Dispatch(CommandId::ReadFromCaret);
         QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 5000);
         disconnect(connection);
         QCOMPARE(heard, expected);
@@ -392,7 +392,7 @@ private slots:
                         heard << part;
                     }
                 });
-        run.frame().Dispatch(cmd::Speak);
+        run.frame().Dispatch(CommandId::Speak);
         QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 5000);
         QCOMPARE(heard, QStringList({U("が"), U("っ"), U("こ"), U("う")}));
     }
@@ -409,7 +409,7 @@ private slots:
         view->setTextCursor(caret);
         pane->Refresh();
         QCOMPARE(pane->ReadingText()->toPlainText(), U("ｶｷ"));
-        const QStringList listings = ListingsWhileReading(run.frame(), pane, cmd::Speak);
+        const QStringList listings = ListingsWhileReading(run.frame(), pane, CommandId::Speak);
         QCOMPARE(listings, QStringList({U("ｱｲｳ"), U("ｱｲｳ"), U("ｱｲｳ"), U("ｶｷ"), U("ｶｷ"), U("ｻｼｽ"),
                                         U("ｻｼｽ"), U("ｻｼｽ")}));
         // Read to the end: the caret's line again.
@@ -419,9 +419,9 @@ private slots:
         // back to the caret.
         run.choices().speed = 400;
         QSignalSpy highlights(&run.speech(), &SpeechController::highlightChanged);
-        run.frame().Dispatch(cmd::Speak);
+        run.frame().Dispatch(CommandId::Speak);
         QTRY_VERIFY(!highlights.isEmpty());
-        run.frame().Dispatch(cmd::Pause);
+        run.frame().Dispatch(CommandId::Pause);
         QVERIFY(run.speech().IsPaused());
         QCOMPARE(pane->ReadingText()->toPlainText(), U("ｱｲｳ"));
         caret.setPosition(9); // the third line
@@ -429,7 +429,7 @@ private slots:
         QTest::qWait(300); // longer than the pane waits for the caret to settle
         QCOMPARE(pane->ReadingText()->toPlainText(), U("ｱｲｳ"));
         QVERIFY(!Marked(pane->ReadingText(), "heard").isEmpty());
-        run.frame().Dispatch(cmd::Stop);
+        run.frame().Dispatch(CommandId::Stop);
         QTRY_COMPARE(pane->ReadingText()->toPlainText(), U("ｻｼｽ"));
         QVERIFY(Marked(pane->ReadingText(), "heard").isEmpty());
     }
@@ -445,7 +445,8 @@ private slots:
         QTextCursor caret = view->textCursor();
         caret.setPosition(2497);
         view->setTextCursor(caret);
-        const QStringList listings = ListingsWhileReading(run.frame(), pane, cmd::ReadFromCaret);
+        const QStringList listings =
+            ListingsWhileReading(run.frame(), pane, CommandId::ReadFromCaret);
         QCOMPARE(listings,
                  QStringList({U("ｱｱｱｲｳ"), U("ｱｱｱｲｳ"), U("ｱｱｱｲｳ"), U("ｱｱｱｲｳ"), U("ｱｱｱｲｳ")}));
     }

@@ -120,12 +120,12 @@ private slots:
         EditorRun run({}, m_start);
         QVERIFY(run.ok());
         QVERIFY(!ProcessAnalyzer().IsLoaded()); // not at start-up
-        run.frame().Dispatch(cmd::Readings);
+        run.frame().Dispatch(CommandId::Readings);
         const QString folder = m_cwd.filePath(QStringLiteral("no-analyzer"));
         qputenv("YOMI6_MECAB_DIC", folder.toUtf8());
         run.view()->setPlainText(QString::fromUtf8("漢字"));
         auto box = AnswerNextMessageBox(QMessageBox::Ok);
-        run.frame().Dispatch(cmd::Speak);
+        run.frame().Dispatch(CommandId::Speak);
         qunsetenv("YOMI6_MECAB_DIC");
         QTRY_VERIFY_WITH_TIMEOUT(box->handled(), 3000);
         QVERIFY2(box->text().contains(folder), qPrintable(box->text()));

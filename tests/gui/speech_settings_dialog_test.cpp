@@ -255,7 +255,7 @@ private slots:
             d->RepeatButtons()->button(0)->click();
             d->OkButton()->click();
         });
-        run.frame().Dispatch(cmd::SpeechSettings);
+        run.frame().Dispatch(CommandId::SpeechSettings);
         QCOMPARE(shownSpeed, QStringLiteral("240"));
         QCOMPARE(run.choices().speed, 90);
         QCOMPARE(run.choices().voice, 1);
@@ -269,7 +269,7 @@ private slots:
             d->SpeedEdit()->setText(QStringLiteral("500"));
             d->CancelButton()->click();
         });
-        run.frame().Dispatch(cmd::SpeechSettings);
+        run.frame().Dispatch(CommandId::SpeechSettings);
         QCOMPARE(run.choices().speed, 90);
     }
 

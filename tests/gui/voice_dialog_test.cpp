@@ -91,7 +91,7 @@ private slots:
         {
             EditorRun run;
             QVERIFY(run.ok());
-            const auto actions = run.frame().ActionsFor(cmd::VoiceManager);
+            const auto actions = run.frame().ActionsFor(CommandId::VoiceManager);
             QVERIFY(!actions.empty());
             QCOMPARE(actions.front()->text(), QString::fromUtf8("声の管理(&V)..."));
 
@@ -163,7 +163,7 @@ private slots:
                 d->reject();
             }
         });
-        again.frame().Dispatch(cmd::VoiceManager);
+        again.frame().Dispatch(CommandId::VoiceManager);
         QVERIFY(Same(SampleBank::Instance().Find("IDF_KA"), m_ka));
         auto male = std::make_unique<ModalHandler>([&](QWidget* w) {
             if (auto* d = qobject_cast<VoiceDialog*>(w)) {
@@ -172,7 +172,7 @@ private slots:
                 d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
             }
         });
-        again.frame().Dispatch(cmd::VoiceManager);
+        again.frame().Dispatch(CommandId::VoiceManager);
         QVERIFY(Same(SampleBank::Instance().Find("IDF_KA"), builtInMaleKa));
         again.Finish();
         QVERIFY(m_config.IniBytes().find("FemaleSlot=male") != std::string::npos);

@@ -351,9 +351,9 @@ private slots:
         QVERIFY(run.ok());
         TextView* view = run.view();
         Type(view, U("東京"));
-        run.frame().Dispatch(cmd::Speak);
+        run.frame().Dispatch(CommandId::Speak);
         const QByteArray before(reinterpret_cast<const char*>(run.speech().Session().reading));
-        run.frame().Dispatch(cmd::Stop);
+        run.frame().Dispatch(CommandId::Stop);
 
         bool dialogShown = false;
         bool closedAfterConfirm = false;
@@ -371,16 +371,16 @@ private slots:
                 d->reject();
             }
         });
-        run.frame().Dispatch(cmd::WordRegistration);
+        run.frame().Dispatch(CommandId::WordRegistration);
         QVERIFY(dialogShown);
         QVERIFY(closedAfterConfirm);
         QCOMPARE(ReadBytes(DicPath()).mid(0, 5), Sjis("東京") + QByteArray(1, '\0'));
         QCOMPARE(QByteArray(g_dicWord[kBuiltinRows]), Sjis("東京")); // reloaded
         QCOMPARE(QByteArray(g_dicYomi[kBuiltinRows]), Sjis("ﾄｳｷｮｳ"));
 
-        run.frame().Dispatch(cmd::Speak);
+        run.frame().Dispatch(CommandId::Speak);
         const QByteArray after(reinterpret_cast<const char*>(run.speech().Session().reading));
-        run.frame().Dispatch(cmd::Stop);
+        run.frame().Dispatch(CommandId::Stop);
         QCOMPARE(after, Sjis("ﾄｳｷｮｳ"));
         QVERIFY(before != after);
         QVERIFY(boxes.boxes().empty());
