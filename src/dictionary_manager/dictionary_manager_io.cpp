@@ -7,7 +7,6 @@
 #include "platform/cp932_field.h"
 #include "platform/message_box.h"
 #include "platform/ui_text.h"
-#include "settings/atomic_file.h"
 
 #include <QAbstractButton>
 #include <QFileDialog>
