@@ -2,7 +2,6 @@
 #include "editor/highlight_mark.h"
 
 #include "analysis/analyzer_loader.h"
-#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "platform/cp932_field.h"
@@ -12,13 +11,9 @@
 #include "reading/reading_mode.h"
 #include "reading/word_ranges.h"
 #include "speaking/analyzer_message.h"
+#include "speaking/app_context.h"
 #include "speaking/speech_controller.h"
 #include "text/cp932.h"
-#include "view/analyzer_message.h"
-#include "view/app_settings.h"
-#include "view/speech_controller.h"
-#include "view/yomi6_doc.h"
-#include "view/yomi6_view.h"
 
 #include <QActionGroup>
 #include <QMenu>
