@@ -34,11 +34,11 @@
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/resources_init.h"
-#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "playback/speech_state.h"
 #include "sound/sample_player.h"
+#include "speaking/app_context.h"
 #include "speaking/speech_controller.h"
 
 #include <QApplication>

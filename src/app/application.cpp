@@ -2,11 +2,11 @@
 
 #include "app/main_window.h"
 #include "app/qt_translations.h"
-#include "speaking/app_context.h"
 #include "platform/app_strings.h"
 #include "platform/message_box.h"
 #include "preferences/app_settings.h"
 #include "settings/settings_path.h"
+#include "speaking/app_context.h"
 #include "speaking/speech_controller.h"
 
 #include <QFile>

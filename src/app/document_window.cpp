@@ -1,9 +1,9 @@
 #include "app/document_window.h"
 
-#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "preferences/app_settings.h"
+#include "speaking/app_context.h"
 
 #include <QCloseEvent>
 #include <QIcon>

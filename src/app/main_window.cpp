@@ -5,7 +5,6 @@
 #include "app/document_window.h"
 #include "app/help_window.h"
 #include "app/window_tiling.h"
-#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/find_dialog.h"
 #include "editor/reading_pane.h"
@@ -15,6 +14,7 @@
 #include "preferences/app_settings.h"
 #include "printing/app_printer.h"
 #include "reading/reading_mode.h"
+#include "speaking/app_context.h"
 #include "speaking/speech_controller.h"
 
 #include <QApplication>

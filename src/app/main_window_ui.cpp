@@ -4,7 +4,6 @@
 #include "app/document_window.h"
 #include "app/main_window.h"
 #include "commands/command_table.h"
-#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "platform/app_strings.h"
@@ -14,6 +13,7 @@
 #include "preferences/app_settings.h"
 #include "reading/reading_mode.h"
 #include "sound/sample_player.h"
+#include "speaking/app_context.h"
 #include "speaking/speech_controller.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 #include "editor/dictionary_once.h"
 
 #include "dictionary/dic_loader.h"
-#include "speaking/app_context.h"
 #include "platform/message_box.h"
+#include "speaking/app_context.h"
 
 namespace yomi6 {
 

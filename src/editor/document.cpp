@@ -1,10 +1,10 @@
 #include "editor/document.h"
 #include "platform/ui_text.h"
 
-#include "speaking/app_context.h"
 #include "editor/text_view.h"
 #include "platform/app_strings.h"
 #include "platform/message_box.h"
+#include "speaking/app_context.h"
 #include "speaking/speech_controller.h"
 
 #include <QFileDialog>

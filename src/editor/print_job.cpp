@@ -1,9 +1,9 @@
 #include "editor/print_job.h"
 
-#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "printing/printer_font.h"
+#include "speaking/app_context.h"
 
 namespace yomi6 {
 

@@ -2,7 +2,6 @@
 
 #include "speaking/audio_export.h"
 
-#include "speaking/app_context.h"
 #include "editor/dictionary_once.h"
 #include "editor/document.h"
 #include "editor/text_search.h"
@@ -10,6 +9,7 @@
 #include "playback/playback.h"
 #include "playback/speech_state.h"
 #include "preferences/app_settings.h"
+#include "speaking/app_context.h"
 #include "speaking/speech_controller.h"
 
 #include <QApplication>

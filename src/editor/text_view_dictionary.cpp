@@ -1,9 +1,9 @@
 // The view's commands that open the dictionary manager and register the selected text in it,
 // and the view's context menu that offers the latter.
 #include "dictionary_manager/dictionary_manager.h"
-#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
+#include "speaking/app_context.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>

@@ -1,6 +1,5 @@
 // The view's printing commands: print (with or without the print dialog), print preview, the
 // printer font and the page layout.
-#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/print_job.h"
 #include "editor/text_view.h"
@@ -11,6 +10,7 @@
 #include "printing/print_strings.h"
 #include "printing/printer_font.h"
 #include "settings/settings.h"
+#include "speaking/app_context.h"
 
 #include <QApplication>
 #include <QFontDialog>

@@ -2,11 +2,11 @@
 // the voice dialog.
 #include "dictionary/dic_loader.h"
 #include "dictionary_manager/word_dialog.h"
-#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "platform/message_box.h"
 #include "playback/speech_state.h"
+#include "speaking/app_context.h"
 #include "speaking/speech_settings_dialog.h"
 #include "voices/voice_dialog.h"
 

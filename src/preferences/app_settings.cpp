@@ -1,7 +1,6 @@
 #include "preferences/app_settings.h"
 
 #include "analysis/analyzer_loader.h"
-#include "speaking/app_context.h"
 #include "io/profile_file.h"
 #include "platform/logfont_qt.h"
 #include "playback/speech_choices.h"
@@ -9,6 +8,7 @@
 #include "settings/settings_path.h"
 #include "settings/shell_profile.h"
 #include "settings/window_placement.h"
+#include "speaking/app_context.h"
 #include "text/cp932_codec.h"
 #include "voices/voice_library.h"
 

@@ -2,12 +2,12 @@
 #include "platform/ui_text.h"
 
 #include "analysis/analyzer_loader.h"
-#include "speaking/app_context.h"
 #include "export/export_job.h"
 #include "platform/message_box.h"
 #include "playback/speech_state.h"
 #include "playback/voice_sounds.h"
 #include "reading/reading_mode.h"
+#include "speaking/app_context.h"
 #include "speaking/audio_export_dialog.h"
 #include "speaking/audio_export_strings.h"
 #include "text/speech_text.h"

@@ -41,7 +41,6 @@ constexpr SubtitleFormatType kSubtitleTypes[] = {
     {"WebVTT (.vtt)", ".vtt"},
 };
 
-
 QString WithExtension(const QString& name, const QString& filter) {
     if (AudioFormatForPath(name.toStdString())) {
         return name;

@@ -13,11 +13,11 @@
 #include "dictionary_manager/dictionary_filter_proxy.h"
 #include "dictionary_manager/dictionary_manager.h"
 #include "dictionary_manager/word_dialog.h"
-#include "speaking/app_context.h"
 #include "editor/text_view.h"
 #include "gui/dialog_test_support.h"
 #include "gui/gui_test_support.h"
 #include "platform/message_box.h"
+#include "speaking/app_context.h"
 #include "speaking/speech_controller.h"
 
 #include <QAbstractButton>

@@ -4,7 +4,6 @@
 #include "app/document_window.h"
 #include "app/main_window.h"
 #include "app/resources_init.h"
-#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/find_dialog.h"
 #include "editor/text_view.h"
@@ -12,6 +11,7 @@
 #include "playback/speech_state.h"
 #include "preferences/app_settings.h"
 #include "settings/settings.h"
+#include "speaking/app_context.h"
 #include "speaking/speech_controller.h"
 
 #include <QAction>

@@ -3,11 +3,11 @@
 #include "app/application.h"
 #include "app/document_window.h"
 #include "app/main_window.h"
-#include "speaking/app_context.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "io/profile_file.h"
 #include "playback/speech_state.h"
+#include "speaking/app_context.h"
 #include "text/cp932_codec.h"
 
 #include <QAbstractButton>
