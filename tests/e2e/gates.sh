@@ -116,8 +116,8 @@ new_repo "$t"
 mkdir -p "$t/build"
 printf '#pragma once\nint g_old = 0;\n' >"$t/src/old.h"
 printf 'int limit();\n' >"$t/src/shared.h"
-printf '#include "old.h"\n#include "shared.h"\nint limit() { return 3; }\n' >"$t/src/user.cpp"
-printf 'int calm() { return 0; }\n' >"$t/src/calm.cpp"
+printf '#include "old.h"\n#include "shared.h"\nint limit() {\n    return 3;\n}\n' >"$t/src/user.cpp"
+printf 'int calm() {\n    return 0;\n}\n' >"$t/src/calm.cpp"
 python3 - "$t" <<'PY'
 import json, sys
 root = sys.argv[1]
@@ -126,12 +126,12 @@ json.dump([{"directory": root, "file": f"{root}/src/{name}",
            for name in ("user.cpp", "calm.cpp")], open(f"{root}/build/compile_commands.json", "w"))
 PY
 commit "$t" start
-printf 'int calm() { return 1; }\n' >"$t/src/calm.cpp"
+printf 'int calm() {\n    return 1;\n}\n' >"$t/src/calm.cpp"
 commit "$t" calm
 "$t/tools/tidy.sh" >"$work/out" 2>&1
 check "tidy: a clean change passes" '[ $? -eq 0 ] || { cat "$work/out"; false; }'
-printf '#include "old.h"\n#include "shared.h"\nint limit() { return 4; }\n' >"$t/src/user.cpp"
-printf 'int counter = 0;\nint calm() { return counter; }\n' >"$t/src/calm.cpp"
+printf '#include "old.h"\n#include "shared.h"\nint limit() {\n    return 4;\n}\n' >"$t/src/user.cpp"
+printf 'int counter = 0;\nint calm() {\n    return counter;\n}\n' >"$t/src/calm.cpp"
 "$t/tools/tidy.sh" >"$work/out" 2>&1
 check "tidy: a mutable global in a changed file fails" \
   '[ $? -eq 1 ] && grep -q "calm.cpp:1:5: error: .*counter.*cppcoreguidelines-avoid-non-const-global-variables" "$work/out"'
@@ -142,6 +142,19 @@ printf 'int limit();\nextern int g_shared;\n' >"$t/src/shared.h"
 check "tidy: a changed header is analysed through the file that includes it" \
   '[ $? -eq 1 ] && grep -q "shared.h:2:12: error: .*g_shared" "$work/out" && ! grep -q g_old "$work/out"'
 git -C "$t" checkout -q -- src/shared.h
+
+# tools/check.sh runs every gate even after one failed, and --fix lays out the changed files.
+printf 'int  calm( ){return 2;}\n' >"$t/src/calm.cpp"
+printf '#!/usr/bin/env bash\ncd /tmp\n' >"$t/tools/uncd.sh"
+git -C "$t" add tools/uncd.sh
+"$t/tools/check.sh" >"$work/out" 2>&1
+check "check: a failed gate fails it, and the later gates still run" \
+  '[ $? -eq 1 ] && grep -qx "check: failed: format shellcheck" "$work/out" && grep -q "^== layering" "$work/out"'
+git -C "$t" rm -q -f tools/uncd.sh
+"$t/tools/check.sh" --fix >"$work/out" 2>&1
+check "check --fix: the changed file laid out, then every gate passes" \
+  '[ $? -eq 0 ] && [ "$(sed -n 2p "$t/src/calm.cpp")" = "    return 2;" ] || { cat "$work/out"; false; }'
+git -C "$t" checkout -q -- src/calm.cpp
 mv "$t/build/compile_commands.json" "$t/build/away.json"
 "$t/tools/tidy.sh" HEAD~1 >"$work/out" 2>&1
 check "tidy: without a build it says to build first" '[ $? -eq 2 ] && grep -q "build first" "$work/out"'
