@@ -64,6 +64,12 @@ check "a branch: since its merge base with origin/main, edits included, deletion
   '[ "$(changed "$c")" = "src/five.cpp src/four.cpp src/two.cpp " ]'
 check "the base of a branch is its merge base" \
   '[ "$("$c/tools/changed.sh" --base)" = "$(git -C "$c" rev-parse origin/main)" ]'
+git -C "$c" branch -q other origin/main
+git -C "$c" worktree add -q "$work/other" other
+printf 'int six() {\n    return 6;\n}\n' >"$work/other/src/six.cpp"
+commit "$work/other" six
+check "a base that went on since: only this branch's changes" \
+  '[ "$(changed "$c" other)" = "src/five.cpp src/four.cpp src/two.cpp " ]'
 
 # Format: a file laid out otherwise is named and fails; --fix rewrites only what it is given.
 f="$work/format"
