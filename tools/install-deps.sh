@@ -27,6 +27,8 @@ packages=(
   python3
   # benchmarks of whole processes
   hyperfine
+  # the gates of tools/check.sh: static analysis of the C++ and of the shell scripts
+  clang-tidy shellcheck
   # the package and the installed files: dpkg-shlibdeps, lintian, the AppStream validator, man
   dpkg-dev lintian appstream man-db file
 )

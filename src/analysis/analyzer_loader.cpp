@@ -28,7 +28,7 @@ std::string AnalyzerLoader::DictionaryFolder() const {
 
 std::string DefaultDictionaryFolder() {
     for (const std::string_view folder : kDefaultAnalyzerDictionaries) {
-        const std::string path(folder);
+        std::string path(folder); // not const: returned by move
         if (::access((path + "/sys.dic").c_str(), R_OK) == 0) {
             return path;
         }

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The pass/fail bookkeeping of the end-to-end scripts. Source this file, then:
 #   check NAME CONDITION   evaluates CONDITION; counts a pass, or prints "FAIL: NAME"
 #   checks_done [LABEL]    prints the counts and returns non-zero when a check failed

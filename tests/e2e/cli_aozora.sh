@@ -9,7 +9,7 @@ yomi6=$(realpath "$1")
 files=$(realpath "$2")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cd "$work"
+cd "$work" || exit 1
 export XDG_CONFIG_HOME="$work/config"
 # The golden outputs are IPADIC's readings, the dictionary every installation has.
 export YOMI6_MECAB_DIC=/var/lib/mecab/dic/ipadic-utf8

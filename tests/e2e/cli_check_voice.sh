@@ -8,10 +8,10 @@ yomi6=$(realpath "$1")
 samples=$(realpath "$2") # resources/samples: the built-in voice names one unit per file
 work=$(mktemp -d)
 trap 'chmod -R u+rwx "$work"; rm -rf "$work"' EXIT
-cd "$work"
+cd "$work" || exit 1
 
 # Every unit of the built-in female voice, as a file name.
-units=$(cd "$samples" && ls IDF_*.wav | sed 's/^IDF_//; s/\.wav$//')
+units=$(cd "$samples" && printf '%s\n' IDF_*.wav | sed 's/^IDF_//; s/\.wav$//')
 check "141 units" '[ "$(echo "$units" | wc -l)" -eq 141 ]'
 
 mkdir full

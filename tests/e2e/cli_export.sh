@@ -9,7 +9,7 @@ yomi6=$(realpath "$1")
 check_py=$(realpath "$2")
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
-cd "$work"
+cd "$work" || exit 1
 export XDG_CONFIG_HOME="$work/config"
 
 xc() { python3 "$check_py" "$@"; }
@@ -36,8 +36,8 @@ seconds=$((ticks - 1))
 for f in wav flac ogg opus mp3; do
   "$yomi6" --export "s.$f" --speed 1000 k.txt
   check "$f: status" '[ $? -eq 0 ] && [ -s "s.$f" ]'
-  set -- $(probe "s.$f" format=format_name,duration:stream=codec_name,sample_rate)
-  codec=$1 rate=$2 format=$3 duration=$4
+  read -r codec rate format duration _ <<<"$(probe "s.$f" format=format_name,duration:stream=codec_name,sample_rate)"
+  # shellcheck disable=SC2034 # read by a check condition
   case $f in
   wav) want="pcm_u8 16000 wav" ;; flac) want="flac 16000 flac" ;;
   ogg) want="vorbis 16000 ogg" ;; opus) want="opus 48000 ogg" ;; mp3) want="mp3 16000 mp3" ;;
@@ -46,6 +46,7 @@ for f in wav flac ogg opus mp3; do
   # Lossless formats hold the exact length; the encoders' padding may add a few ms (MP3 frames
   # are 36 ms at 16 kHz).
   tolerance=0.0005
+  # shellcheck disable=SC2034 # read by a check condition
   case $f in ogg|opus|mp3) tolerance=0.08 ;; esac
   check "$f: lasts the schedule's $seconds s ($duration)" \
     'python3 -c "import sys; sys.exit(abs($duration - $seconds) > $tolerance)"'
@@ -70,6 +71,7 @@ check "long: 8000 bytes" '[ "$(wc -c <long.txt)" = 8000 ]'
 check "long: status" '[ $? -eq 0 ]'
 "$yomi6" --wav h1.wav h1.txt
 "$yomi6" --wav h2.wav h2.txt
+# shellcheck disable=SC2034 # read by a check condition
 n1=$("$yomi6" --schedule h1.txt | wc -l)
 check "long: both passes whole, the second on the tick after the first's end" \
   'xc stitch long.wav "$n1" 180 h1.wav h2.wav'

@@ -19,10 +19,10 @@ xc() { python3 "$check_py" "$@"; }
 # The same text in UTF-8 (LF line ends, as most editors write it), with a byte order mark,
 # and in Shift-JIS with CR LF (as this editor writes it).
 text='こんにちは。今日は2026年です。\nキャット＆ドッグ、ABC。\n'
-printf "$text" >u.txt
+printf '%b' "$text" >u.txt
 printf '\xEF\xBB\xBF' >bom.txt
-printf "$text" >>bom.txt
-printf "$text" | sed 's/$/\r/' | iconv -f utf-8 -t cp932 >s.txt
+printf '%b' "$text" >>bom.txt
+printf '%b' "$text" | sed 's/$/\r/' | iconv -f utf-8 -t cp932 >s.txt
 
 for mode in reading schedule units; do
   "$yomi6" --$mode s.txt >"s.$mode"
@@ -56,7 +56,7 @@ check "--encoding utf8 on Shift-JIS: status 1, one line" '[ $? -eq 1 ] && [ "$(w
 check "--encoding utf8 on Shift-JIS: no export" '[ $? -eq 1 ] && [ ! -e x.wav ]'
 "$yomi6" --units u.txt --encoding utf8 >forced.units
 check "--encoding utf8 on UTF-8: as auto" 'cmp -s forced.units s.units'
-printf "$text" | "$yomi6" --reading - >stdin.reading
+printf '%b' "$text" | "$yomi6" --reading - >stdin.reading
 check "standard input in UTF-8" 'cmp -s stdin.reading s.reading'
 
 # Outputs that are the input or each other (issue's reproductions): status 2, one line, and
@@ -67,6 +67,7 @@ printf 'old' >o.srt
 ln -s doc.txt link.wav
 ln doc.txt hard.json
 refused() { # name, what the message says, arguments...
+  # shellcheck disable=SC2034 # read by a check condition
   local name=$1 says=$2
   shift 2
   "$yomi6" "$@" 2>err.txt

@@ -55,7 +55,8 @@ for sig in INT TERM HUP PIPE; do
     if [ $old = kept ]; then
       for f in o.wav o.srt o.json; do printf 'old %s' "$f" >"out/$f"; done
     fi
-    before=$(cd out && ls -A | sort | tr '\n' ' ')
+    # shellcheck disable=SC2034 # read by a check condition
+    before=$(find out -mindepth 1 -maxdepth 1 -printf '%f\n' | sort | tr '\n' ' ')
     "${as_typed[@]}" "$yomi6" --export out/o.wav --subtitles out/o.srt --timings out/o.json long.txt 2>err.txt &
     pid=$!
     wait_for_temporary out
@@ -91,6 +92,7 @@ for sig in INT TERM; do
       [ "$(ls -A out)" = o.pdf ] && tail -c 32 out/o.pdf | grep -q '%%EOF' || late_wrong="$late_wrong $try"
       continue
     fi
+    # shellcheck disable=SC2034 # read by a check condition
     caught=yes
     break
   done
@@ -107,6 +109,7 @@ rm -rf out && mkdir out
 (trap '' HUP; exec "$yomi6" --export out/o.ogg short.txt) &
 pid=$!
 wait_for_temporary out
+# shellcheck disable=SC2034 # read by a check condition
 started=$?
 kill -s HUP $pid
 wait $pid
@@ -140,11 +143,12 @@ if mount -t tmpfs -o size=1250k tmpfs full 2>/dev/null; then
         "$yomi6" --export "full/o.$f" --subtitles "full/o.$side" --timings full/o.json disk.txt 2>err.txt
         status=$?
         if [ $status -eq 0 ]; then
+          # shellcheck disable=SC2034 # read by a check condition
           fitted=yes
           break
         fi
         failed=$((failed + 1))
-        left=$(cd full && ls -A | grep -v -x -e fill -e links | sort | tr '\n' ' ')
+        left=$(find full -mindepth 1 -maxdepth 1 ! -name fill ! -name links -printf '%f\n' | sort | tr '\n' ' ')
         if [ $old = kept ]; then
           [ "$left" = "$(printf '%s\n' "o.$f" "o.$side" o.json | sort | tr '\n' ' ')" ] &&
             [ "$(cat "full/o.$f" "full/o.$side" full/o.json)" = "old soundold cuesold times" ] ||

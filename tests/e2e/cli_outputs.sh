@@ -8,13 +8,13 @@ set -u
 yomi6=$(realpath "$1")
 work=$(mktemp -d)
 trap 'umount "$work/full" 2>/dev/null; rm -rf "$work"' EXIT
-cd "$work"
+cd "$work" || exit 1
 export XDG_CONFIG_HOME="$work/config"
 export QT_QPA_PLATFORM=offscreen
 mkdir -p "$XDG_CONFIG_HOME"
 
 # Files in the folder other than the ones named.
-others() { ls -A | grep -v -x -F "$(printf '%s\n' "$@")"; }
+others() { find . -mindepth 1 -maxdepth 1 -printf '%f\n' | sort | grep -v -x -F "$(printf '%s\n' "$@")"; }
 
 printf 'aiueo\r\n' >text.txt
 "$yomi6" --wav ref.wav text.txt
@@ -26,6 +26,7 @@ for mode in wav pdf; do
   mkfifo "out.$mode"
   timeout 60 cat "out.$mode" >"got.$mode" & # a reader, which gives up if nothing comes
   timeout 60 "$yomi6" --$mode "out.$mode" text.txt 2>err.txt
+  # shellcheck disable=SC2034 # read by a check condition
   status=$?
   wait
   check "$mode into a FIFO: status 0" '[ $status -eq 0 ] && [ ! -s err.txt ]'
@@ -105,14 +106,14 @@ check "over the size limit: no file and no temporary left" '[ -z "$(others text.
 # (About 1 MB of text, and tried again when the kill came only after the print was done.)
 mkdir tmp killed
 for i in $(seq 20000); do printf 'line %s of a text long enough to take a while\r\n' "$i"; done >killed/long.txt
-for try in 1 2 3 4 5; do
+for _ in 1 2 3 4 5; do
   rm -f killed/out.pdf
   TMPDIR="$work/tmp" "$yomi6" --pdf killed/out.pdf killed/long.txt &
   pid=$!
-  for i in $(seq 400); do [ -n "$(ls -A killed | grep '^\.yomi6-')" ] && break; sleep 0.05; done
+  for i in $(seq 400); do compgen -G 'killed/.yomi6-*' >/dev/null && break; sleep 0.05; done
   kill -9 $pid
   wait $pid 2>/dev/null
-  left=$(ls -A killed | grep '^\.yomi6-')
+  left=$(find killed -mindepth 1 -maxdepth 1 -name '.yomi6-*' -printf '%f\n')
   [ -n "$left" ] || [ ! -e killed/out.pdf ] && break
 done
 rm -f killed/out.pdf

@@ -7,7 +7,7 @@ set -u
 yomi6=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cd "$work"
+cd "$work" || exit 1
 export XDG_CONFIG_HOME="$work/config"
 export QT_QPA_PLATFORM=offscreen
 mkdir -p "$XDG_CONFIG_HOME"
@@ -26,6 +26,7 @@ for i in $(seq -f "%04g" 1 300); do printf 'L%s 漢字とかな\r\n' "$i"; done 
 check "status 0" '[ $? -eq 0 ]'
 check "nothing on stderr" '[ ! -s err.txt ]'
 check "a PDF file" '[ "$(head -c 5 long.pdf)" = "%PDF-" ]'
+# shellcheck disable=SC2034 # read by a check condition
 n=$(pages long.pdf)
 check "several pages" '[ "${n:-0}" -gt 1 ]'
 check "every line once, in order" '[ "$(words long.pdf | grep "^L[0-9]" | tr -d "\n")" = "$(seq -f "L%04g" 1 300 | tr -d "\n")" ]'

@@ -8,7 +8,7 @@ yomi6=$(realpath "$1")
 golden=$(realpath "$2")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cd "$work"
+cd "$work" || exit 1
 export XDG_CONFIG_HOME="$work/config"
 # The golden readings are the dictionary reading's.
 choose_dictionary_reading
@@ -29,7 +29,7 @@ check "standard input" 'cmp -s stdin.out "$golden/reading_digits.expected"'
 
 # A dictionary of one record: "abc" read as ｴｰ (B4 B0), taken from the current directory.
 make_dic() { # path, word, reading bytes as printf escapes
-  printf '%s' "$2" >"$1"; truncate -s 13 "$1"; printf "$3" >>"$1"; truncate -s 339966 "$1"
+  printf '%s' "$2" >"$1"; truncate -s 13 "$1"; printf '%b' "$3" >>"$1"; truncate -s 339966 "$1"
 }
 make_dic Yomi6.dic abc '\xB4\xB0'
 printf 'xabc' >word.txt

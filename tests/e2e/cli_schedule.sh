@@ -8,7 +8,7 @@ yomi6=$(realpath "$1")
 samples=$(realpath "$2") # resources/samples, for the length of one recorded sample
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cd "$work"
+cd "$work" || exit 1
 # The settings file of this run only: the dictionary reading, whose ticks are pinned below.
 export XDG_CONFIG_HOME="$work/config"
 choose_dictionary_reading
@@ -46,6 +46,7 @@ check "wav: sizes agree" '[ "$(le32 a.wav 4)" -eq $(($(stat -c %s a.wav) - 8)) ]
 check "wav: one tick of 1000 ms" '[ "$(le32 a.wav 40)" -eq 16000 ]'
 # At the 10 ms floor the end tick comes before the sample ends: the sample is heard whole,
 # every 8000 Hz value twice over.
+# shellcheck disable=SC2034 # read by a check condition
 a_data=$(($(stat -c %s "$samples/IDF_A.wav") - 44))
 "$yomi6" --wav fast.wav a.txt --speed 0
 check "wav: speed 0, the sample sounds to its end" '[ "$(le32 fast.wav 40)" -eq $((2 * a_data)) ]'

@@ -7,7 +7,7 @@ set -u
 yomi6=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cd "$work"
+cd "$work" || exit 1
 export XDG_CONFIG_HOME="$work/config"
 # The units below are the dictionary reading's, up to the checks of the reading modes.
 choose_dictionary_reading
@@ -19,6 +19,7 @@ tab=$'\t'
 printf '漢字っ\r\nキャ' | iconv -f utf-8 -t cp932 >k.txt
 "$yomi6" --units k.txt >u.out 2>u.err
 check "units: status" '[ $? -eq 0 ] && [ ! -s u.err ]'
+# shellcheck disable=SC2034 # read by a check condition
 expected="IDF_KA${tab}0${tab}4${tab}漢字
 IDF_NN${tab}0${tab}4${tab}漢字
 IDF_ZI${tab}0${tab}4${tab}漢字
@@ -34,6 +35,7 @@ check "units: --voice" '[ "$(head -1 m.out)" = "IDW_KA${tab}0${tab}4${tab}漢字
 check "units: standard input, --readings dictionary" 'cmp -s stdin.out u.out'
 
 # Control bytes and the backslash are escaped, so that every line keeps four fields.
+# shellcheck disable=SC1003 # printf makes \t a tab and \\ one backslash
 printf 'a\tb\\' >ctl.txt
 "$yomi6" --units ctl.txt >ctl.out
 check "units: tab and backslash escaped" '[ "$(sed -n 3p ctl.out)" = "-${tab}1${tab}2${tab}\\t" ] && [ "$(sed -n 6p ctl.out)" = "-${tab}3${tab}4${tab}\\\\" ]'

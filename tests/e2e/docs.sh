@@ -53,9 +53,9 @@ synopsis=$(section SYNOPSIS)
 for mode in "${modes[@]}"; do
   check "SYNOPSIS shows $mode" 'grep -qE -- "^ +yomi6 +$mode( |\$)" <<<"$synopsis"'
 done
-for option in $(grep -- '--export OUT' <<<"$help" | grep -o -- '--[a-z-]*' | grep -vx -- --export); do
+while read -r option; do
   check "SYNOPSIS shows $option with --export" 'grep -q -- "$option" <<<"$synopsis"'
-done
+done < <(grep -- '--export OUT' <<<"$help" | grep -o -- '--[a-z-]*' | grep -vx -- --export)
 # --units writes to standard output, not to a file named after it.
 check "--units is said to write to standard output" \
   'section MODES | grep -A3 -E "^ +--units" | grep -q "standard output"'

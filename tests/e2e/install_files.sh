@@ -40,16 +40,18 @@ for folder in tohoku-f01-kana tohoku-f01-kana-low; do
     '"$root/usr/bin/yomi6" --check-voice "$installed" | grep -qx "Units: 141 (141 usable, 0 missing, 0 unusable)"'
 done
 help=$("$yomi6" --help)
+# shellcheck disable=SC2034 # read by a check condition
 version=$("$yomi6" --version | sed -n 's/.*(yomi6 \(.*\))$/\1/p')
 mapfile -t options < <(grep -o -- '--[a-z][a-z0-9-]*' <<<"$help" | sort -u)
 check "--help lists options" '[ ${#options[@]} -ge 5 ]'
 
 # The desktop entry's icon is installed under its name.
+# shellcheck disable=SC2034 # read by a check condition
 icon=$(sed -n 's/^Icon=//p' "$share/applications/yomi6.desktop")
 check "the desktop entry's icon is installed" '[ -f "$share/icons/hicolor/scalable/apps/$icon.svg" ]'
 
 # AppStream metainfo: valid, pointing at the installed desktop entry, with this version.
-metainfo=$(ls "$share"/metainfo/*.metainfo.xml 2>/dev/null | head -n 1)
+metainfo=$(find "$share/metainfo" -maxdepth 1 -name '*.metainfo.xml' 2>/dev/null | sort | head -n 1)
 check "one metainfo file" '[ -n "$metainfo" ] && [ "$(ls "$share"/metainfo | wc -l)" -eq 1 ]'
 if command -v appstreamcli >/dev/null; then
   appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1
@@ -58,6 +60,7 @@ else
   echo "FAIL: appstreamcli is missing (tools/install-deps.sh installs appstream)"
   failures=$((failures + 1))
 fi
+# shellcheck disable=SC2034 # read by a check condition
 launchable=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$metainfo")
 check "the metainfo launches the installed desktop entry" '[ -f "$share/applications/$launchable" ]'
 check "the metainfo names this version" 'grep -q "<release version=\"$version\"" "$metainfo"'
@@ -71,6 +74,7 @@ MANWIDTH=80 LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l "$share/man/man1/yomi6.1.g
 check "the manual page renders" '[ -s "$page" ]'
 check "the manual page renders without warnings" '[ ! -s "$work/man.err" ] || { cat "$work/man.err"; false; }'
 # man may hyphenate or use Unicode hyphens; compare on ASCII hyphens with joined words.
+# shellcheck disable=SC2034 # read by a check condition
 plain=$(sed 's/‐/-/g; s/−/-/g' "$page")
 # Each option is the tag of its own paragraph: an indented line that starts with it.
 for option in "${options[@]}"; do
@@ -89,6 +93,7 @@ complete_words() { # words of the command line; the last is the one being comple
 }
 check "--v completes to --version and --voice" \
   '[ "$(complete_words yomi6 --v | tr "\n" " ")" = "--version --voice " ]'
+# shellcheck disable=SC2034 # read by a check condition
 all=$(complete_words yomi6 --)
 for option in "${options[@]}"; do
   check "the completion offers $option" 'grep -qx -- "$option" <<<"$all"'

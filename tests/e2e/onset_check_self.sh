@@ -40,6 +40,7 @@ render() { # output .raw, text, yomi6 options...
     cat "$out.lead.raw" "$out.body.raw" "$out.lead.raw" >"$out"
 }
 bytes_at_ms() { # ms → a byte offset of whole frames
+  # shellcheck disable=SC2017 # cut to whole frames first, then two bytes per frame
   echo $(( $1 * 441 / 10 * 2 ))
 }
 zeros() { # ms

@@ -22,10 +22,11 @@ trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
 
 
+# shellcheck disable=SC2034 # read by a check condition
 version=$("$build/src/yomi6" --version | sed -n 's/.*(yomi6 \(.*\))$/\1/p')
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1
 check "cpack -G DEB succeeds" '[ $? -eq 0 ] || { cat "$work/cpack.log"; false; }'
-deb=$(ls "$work"/package/yomi6_*.deb 2>/dev/null | head -n 1)
+deb=$(find "$work/package" -maxdepth 1 -name 'yomi6_*.deb' 2>/dev/null | sort | head -n 1)
 check "one package file" '[ -n "$deb" ]'
 [ -n "$deb" ] || { echo "$passes passed, $failures failed"; exit 1; }
 echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
@@ -102,7 +103,7 @@ else
     DEBIAN_FRONTEND=noninteractive apt-get install -y -o DPkg::Lock::Timeout=600 "$deb" \
       >"$work/apt.log" 2>&1
     check "apt-get install ./yomi6.deb" '[ $? -eq 0 ] || { tail -n 20 "$work/apt.log"; false; }'
-    cd "$work"
+    cd "$work" || exit 1
     export XDG_CONFIG_HOME="$work/config"
     check "installed yomi6 --version" \
       '[ "$(/usr/bin/yomi6 --version)" = "よみあげPad Ver6.0 (yomi6 $version)" ]'

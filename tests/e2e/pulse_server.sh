@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # A private PulseAudio server with one null sink named "test", for scripts that play through
 # the sound output and record what was heard. Source this file, then:
 #   start_pulse DIR   starts the server with its runtime files under DIR and points this shell's
@@ -24,8 +25,7 @@ start_pulse() {
     --load="module-null-sink sink_name=test" --load=module-native-protocol-unix \
     >"$dir/pulse.log" 2>&1 &
   pulse_pid=$!
-  local i
-  for i in $(seq 1 100); do
+  for _ in $(seq 1 100); do
     if pactl info >/dev/null 2>&1; then
       pactl set-default-sink test
       return 0
@@ -45,8 +45,7 @@ record_start() {
   parec -d test.monitor --format=s16le --rate=44100 --channels=1 --raw --latency-msec=10 \
     >"$1" &
   record_pid=$!
-  local i
-  for i in $(seq 1 100); do
+  for _ in $(seq 1 100); do
     if [ -n "$(pactl list short source-outputs 2>/dev/null)" ]; then
       return 0
     fi

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # A private virtual X server for scripts that drive a real window. Source this file, then:
 #   start_xvfb DIR   starts the server on a display number it finds free itself (so that scripts
 #                    running side by side never race for one), writes its log under DIR, and
@@ -14,8 +15,7 @@ start_xvfb() {
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/xvfb.display" \
     >"$dir/xvfb.log" 2>&1 &
   xvfb_pid=$!
-  local i
-  for i in $(seq 1 100); do
+  for _ in $(seq 1 100); do
     # The server writes its display number once it accepts clients.
     number=$(head -n 1 "$dir/xvfb.display")
     [ -n "$number" ] && break
