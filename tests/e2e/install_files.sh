@@ -24,6 +24,7 @@ yomi6="$root/usr/bin/yomi6"
 
 # The shipped voices: the HTS voice with its licence, byte for byte as in the repository, and
 # the kana voice folders made from it, which the installed program finds complete.
+# shellcheck disable=SC2034 # read by a check condition
 voices=$(realpath "$(dirname "$(realpath "$0")")/../../voices")
 for f in COPYRIGHT.txt README.md tohoku-f01-neutral.htsvoice tohoku-f01-happy.htsvoice \
          tohoku-f01-sad.htsvoice tohoku-f01-angry.htsvoice; do
@@ -31,6 +32,7 @@ for f in COPYRIGHT.txt README.md tohoku-f01-neutral.htsvoice tohoku-f01-happy.ht
     'cmp -s "$voices/tohoku-f01/$f" "$share/yomi6/voices/tohoku-f01/$f"'
 done
 for folder in tohoku-f01-kana tohoku-f01-kana-low; do
+  # shellcheck disable=SC2034 # read by a check condition
   installed="$share/yomi6/voices/$folder"
   check "installed: $folder, every file as in the repository" \
     'diff -r "$voices/$folder" "$installed" >/dev/null'

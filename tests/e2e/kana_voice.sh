@@ -105,6 +105,7 @@ fi
 printf '[Voices]\r\nFemaleSlot=%s\r\n' "$source_dir/voices/tohoku-f01-kana" >"$XDG_CONFIG_HOME/yomi6.ini"
 printf '\xb6\xde\xb7\xde\xb8\xde\xb9\xde\xba\xde\r\n' >text.txt
 speed=190
+# shellcheck disable=SC2034 # read by a check condition
 ticks=$("$yomi6" --speed "$speed" --schedule text.txt | wc -l)
 "$yomi6" --voice female --speed "$speed" --wav folder.wav text.txt 2>folder.err
 check "--wav: status 0, nothing on stderr" '[ $? -eq 0 ] && [ ! -s folder.err ]'
