@@ -327,7 +327,7 @@ private slots:
         }
         Run run;
         QCOMPARE(run.frame().Context().RecentFiles(), (QStringList{b, a}));
-        run.frame().Dispatch(static_cast<CommandId::Id>(CommandId::RecentFile1 + 1));
+        run.frame().Dispatch(RecentFileCommand(1));
         QCOMPARE(run.view()->GetDocument()->PathName(), a);
     }
 
