@@ -29,12 +29,13 @@ RANK = {
     "settings": 1,
     "dictionary": 2,
     "speech": 3,
+    "natural": 3.5,  # the natural voice: above the speech it feeds units to the same way
     "platform": 4,
     "view": 5,
     "app": 6,
     "cli": 6,
 }
-CORE = {"text", "settings", "dictionary", "speech"}
+CORE = {"text", "settings", "dictionary", "speech", "natural"}
 QT_FREE_EXCEPTIONS = ("cli/qt/",)
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')

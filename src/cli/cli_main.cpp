@@ -2,6 +2,7 @@
 
 #include "cli/cli_common.h"
 #include "cli/cli_modes.h"
+#include "cli/natural_modes.h"
 #include "cli/version_text.h"
 #include "speech/speech_state.h"
 
@@ -55,9 +56,10 @@ int RunCommandLineMode(const Options& options) {
     case Mode::Schedule:
         return RunSchedule(options);
     case Mode::Units:
-        return RunUnits(options);
+        return options.engine == SpeechEngine::Natural ? RunNaturalUnits(options)
+                                                       : RunUnits(options);
     case Mode::Wav:
-        return RunWav(options);
+        return options.engine == SpeechEngine::Natural ? RunNaturalWav(options) : RunWav(options);
     case Mode::CheckVoice:
         return RunCheckVoice(options);
     case Mode::Export:

@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include "cli/natural_options.h"
 #include "speech/export_job.h"
 
 #include <charconv>
@@ -61,6 +62,11 @@ std::string UsageText() {
            "  --encoding sjis|utf8|auto\n"
            "                        how FILE is read: Shift-JIS, UTF-8, or as the editor\n"
            "                        opens it (default: auto, UTF-8 when it is valid UTF-8)\n"
+           "  --engine samples|natural\n"
+           "                        with --wav and --units: the recorded kana samples (the\n"
+           "                        default) or the natural voice (Open JTalk, the whole FILE)\n"
+           "  --style neutral|happy|sad|angry\n"
+           "                        with --engine natural: the natural voice's style\n"
            "  --help                show this text\n"
            "  --version             show the version\n"
            "FILE may be - for standard input; no output may be the input or another output.\n"
@@ -229,6 +235,11 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             o.encoding = *v == "sjis"   ? InputEncoding::ShiftJis
                          : *v == "utf8" ? InputEncoding::Utf8
                                         : InputEncoding::Auto;
+        } else if (a == "--engine" || a == "--style") {
+            if (const std::string problem = ParseNaturalOption(a, value, o); !problem.empty()) {
+                result.error = problem;
+                return result;
+            }
         } else if (a == "--fit-samples" || a == "--no-fit-samples") {
             o.fitSamples = a == "--fit-samples";
         } else if (a == "--dictionary") {
@@ -266,6 +277,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
     } else if (o.from && o.to && *o.from > *o.to) {
         result.error =
             "--from " + std::to_string(*o.from) + " is after --to " + std::to_string(*o.to);
+    } else if (const std::string natural = CheckNaturalOptions(o); !natural.empty()) {
+        result.error = natural;
     } else if (o.mode == Mode::Export) {
         const std::string problem =
             CheckExportNames(ExportOutputs{o.exportOutput, o.subtitles, o.timings});

@@ -28,6 +28,9 @@ enum class InputEncoding {
     Utf8,
 };
 
+// Which engine speaks: --engine.
+enum class SpeechEngine { Samples, Natural };
+
 struct Options {
     Mode mode = Mode::Editor;
     std::string input;               // FILE of a mode, "-" for standard input
@@ -47,6 +50,8 @@ struct Options {
     std::optional<bool> fitSamples;        // --fit-samples / --no-fit-samples; unset: the settings'
     std::optional<InputEncoding> encoding; // --encoding sjis|utf8|auto; unset: auto
     std::vector<std::string> editorFiles;  // files to open in the editor
+    SpeechEngine engine = SpeechEngine::Samples; // --engine samples|natural
+    std::string style;                           // --style of the natural voice; "" for neutral
 };
 
 struct ParseResult {

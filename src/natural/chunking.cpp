@@ -1,0 +1,141 @@
+#include "natural/chunking.h"
+
+namespace yomi6::natural {
+
+namespace {
+
+enum class Mark { None, SentenceEnd, LineEnd, Comma, Blank };
+
+bool IsLead(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+Mark MarkOf(std::string_view ch) {
+    if (ch.size() == 1) {
+        switch (static_cast<unsigned char>(ch[0])) {
+        case '\r':
+        case '\n':
+            return Mark::LineEnd;
+        case '!':
+        case '?':
+        case 0xA1: // ｡
+            return Mark::SentenceEnd;
+        case ',':
+        case 0xA4: // ､
+            return Mark::Comma;
+        case ' ':
+        case '\t':
+            return Mark::Blank;
+        default:
+            return Mark::None;
+        }
+    }
+    const unsigned code = static_cast<unsigned>(static_cast<unsigned char>(ch[0])) << 8 |
+                          static_cast<unsigned char>(ch[1]);
+    switch (code) {
+    case 0x8142: // 。
+    case 0x8148: // ？
+    case 0x8149: // ！
+        return Mark::SentenceEnd;
+    case 0x8141: // 、
+    case 0x8143: // ，
+        return Mark::Comma;
+    case 0x8140: // full-width blank
+        return Mark::Blank;
+    default:
+        return Mark::None;
+    }
+}
+
+bool HasSpeech(std::string_view text, ByteRange r) {
+    for (std::size_t i = r.begin; i < r.end;) {
+        const std::size_t n = Cp932CharLength(text, i);
+        // A piece of nothing but blanks and punctuation has nothing for the engine to say.
+        if (MarkOf(text.substr(i, n)) == Mark::None) {
+            return true;
+        }
+        i += n;
+    }
+    return false;
+}
+
+} // namespace
+
+std::size_t Cp932CharLength(std::string_view text, std::size_t i) {
+    return IsLead(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+}
+
+std::vector<ByteRange> SplitChunks(std::string_view text, const ChunkLimits& limits) {
+    std::vector<ByteRange> chunks;
+    auto emit = [&](std::size_t begin, std::size_t end) {
+        if (end > begin && HasSpeech(text, {begin, end})) {
+            chunks.push_back({begin, end});
+        }
+    };
+    std::size_t begin = 0;
+    std::size_t chars = 0;
+    std::size_t lastComma = 0; // the byte after the last comma of the piece, 0: none
+    std::size_t lastBlank = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t n = Cp932CharLength(text, i);
+        const Mark mark = MarkOf(text.substr(i, n));
+        if (mark == Mark::LineEnd) {
+            emit(begin, i);
+            i += n;
+            begin = i;
+            chars = lastComma = lastBlank = 0;
+            continue;
+        }
+        i += n;
+        ++chars;
+        if (mark == Mark::SentenceEnd) {
+            emit(begin, i);
+            begin = i;
+            chars = lastComma = lastBlank = 0;
+            continue;
+        }
+        if (mark == Mark::Comma) {
+            lastComma = i;
+        } else if (mark == Mark::Blank) {
+            lastBlank = i;
+        }
+        const std::size_t limit = chunks.empty() ? limits.firstChars : limits.maxChars;
+        if (chars < limit) {
+            continue;
+        }
+        // The first chunk is only cut short at a comma or a blank: a fixed cut there would
+        // break a word for no more than a faster start.
+        const bool first = chunks.empty() && limit < limits.maxChars;
+        std::size_t cut = lastComma != 0 ? lastComma : lastBlank != 0 ? lastBlank : 0;
+        if (cut == 0 && !first) {
+            cut = i;
+        }
+        if (cut == 0) {
+            if (chars >= limits.maxChars) {
+                cut = i;
+            } else {
+                continue;
+            }
+        }
+        emit(begin, cut);
+        // Count the characters that follow the cut again as the start of the next piece.
+        begin = cut;
+        chars = lastComma = lastBlank = 0;
+        for (std::size_t j = cut; j < i;) {
+            const std::size_t m = Cp932CharLength(text, j);
+            const Mark k = MarkOf(text.substr(j, m));
+            j += m;
+            ++chars;
+            if (k == Mark::Comma) {
+                lastComma = j;
+            } else if (k == Mark::Blank) {
+                lastBlank = j;
+            }
+        }
+    }
+    emit(begin, text.size());
+    return chunks;
+}
+
+} // namespace yomi6::natural

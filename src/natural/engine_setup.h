@@ -1,0 +1,68 @@
+// Where the engine, its dictionary and the voice are, and how a speed, a style and a variant
+// become the engine's options.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace yomi6::natural {
+
+inline constexpr std::string_view kEnginePath = "/usr/bin/open_jtalk";
+inline constexpr std::string_view kEngineDictionary = "/var/lib/mecab/dic/open-jtalk/naist-jdic";
+inline constexpr std::string_view kEnginePackages = "open-jtalk open-jtalk-mecab-naist-jdic";
+inline constexpr std::string_view kVoiceName = "tohoku-f01";
+
+enum class Style { Neutral, Happy, Sad, Angry };
+
+// The voice as recorded, or lowered for the male slot: no male voice is to be had, so the
+// female voice is shifted down in pitch and its spectrum warped (a larger all-pass constant),
+// which sounds lower but is the same speaker.
+enum class Variant { AsRecorded, Lowered };
+
+inline constexpr double kLoweredHalfTones = -6.0;
+inline constexpr double kLoweredAllPass = 0.62;
+
+std::string_view StyleName(Style style);
+std::optional<Style> ParseStyle(std::string_view name);
+
+// The voice file of a style: in explicitFolder when one is given; else the first of
+// searchFolders that holds it (each a folder such as <prefix>/share/yomi6/voices/tohoku-f01).
+// The file name is tohoku-f01-STYLE.htsvoice. "" when none holds it.
+std::string FindVoiceFile(Style style, const std::string& explicitFolder,
+                          const std::vector<std::string>& searchFolders);
+
+// The voice folders looked in when none is named: <prefix>/share/yomi6/voices/tohoku-f01 for
+// the prefix the running program is installed under (the folder above its bin/), then
+// <prefix>/voices/tohoku-f01, the source tree's copy for a program run from its build folder.
+std::vector<std::string> DefaultVoiceFolders(const std::string& executablePath);
+
+// The engine's speaking rate (-r) for the speed setting (milliseconds per unit of the sample
+// voices): the voice's average mora at rate 1 lasts kMoraMsAtRate1, so the rate is that over
+// the speed, kept within what the engine says clearly (kMinRate to kMaxRate). A speed of 0 is
+// the fastest rate.
+inline constexpr double kMoraMsAtRate1 = 140.0;
+inline constexpr double kMinRate = 0.5;
+inline constexpr double kMaxRate = 2.5;
+double RateForSpeed(int speedMs);
+
+struct EngineSetup {
+    std::string engine{kEnginePath};
+    std::string dictionary{kEngineDictionary};
+    std::string voiceFile;
+    double rate = 1.0;
+    Variant variant = Variant::AsRecorded;
+};
+
+// What is missing for the engine to run, as one line for the user ("" when all is there):
+// the packages to install when the engine or its dictionary is missing, the voice file when it
+// cannot be read.
+std::string MissingPieces(const EngineSetup& setup);
+
+// The engine's argument vector for one chunk: text in inputFile, sound to wavFile, trace to
+// traceFile.
+std::vector<std::string> EngineArguments(const EngineSetup& setup, const std::string& inputFile,
+                                         const std::string& wavFile, const std::string& traceFile);
+
+} // namespace yomi6::natural

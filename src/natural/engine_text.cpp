@@ -1,0 +1,155 @@
+#include "natural/engine_text.h"
+
+#include "text/cp932_codec.h"
+#include "text/utf8_codec.h"
+
+#include <array>
+
+namespace yomi6::natural {
+
+namespace {
+
+// Full-width forms of U+FF61..U+FF9F in order: ｡｢｣､･ｦｧｨｩｪｫｬｭｮｯｰ ｱ..ﾝ ﾞﾟ.
+constexpr std::u32string_view kFullForms =
+    U"。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノ"
+    U"ハヒフヘホマミムメモヤユヨラリルレロワン゛゜";
+
+constexpr char16_t kHalfFirst = u'\uFF61';
+constexpr char16_t kHalfLast = u'\uFF9F';
+constexpr char16_t kHalfVoiced = u'\uFF9E';
+constexpr char16_t kHalfSemiVoiced = u'\uFF9F';
+
+// The voiced (dakuten) form of a full-width kana, or 0. カ..チ alternate with their voiced
+// forms; after ッ the run goes on one place later (ツヅテデトド).
+char32_t Voiced(char32_t c) {
+    if (c >= U'カ' && c <= U'チ' && (c - U'カ') % 2 == 0) {
+        return c + 1;
+    }
+    if (c == U'ツ' || c == U'テ' || c == U'ト') {
+        return c + 1;
+    }
+    if (c >= U'ハ' && c <= U'ホ' && (c - U'ハ') % 3 == 0) {
+        return c + 1;
+    }
+    if (c == U'ウ') {
+        return U'ヴ';
+    }
+    return 0;
+}
+
+char32_t SemiVoiced(char32_t c) {
+    return c >= U'ハ' && c <= U'ホ' && (c - U'ハ') % 3 == 0 ? c + 2 : 0;
+}
+
+} // namespace
+
+std::u32string FullWidthKana(std::u16string_view text) {
+    std::u32string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t ch = text[i];
+        if (ch < kHalfFirst || ch > kHalfLast) {
+            out.push_back(ch);
+            continue;
+        }
+        const char32_t full = kFullForms[ch - kHalfFirst];
+        const char16_t next = i + 1 < text.size() ? text[i + 1] : 0;
+        if (next == kHalfVoiced && Voiced(full) != 0) {
+            out.push_back(Voiced(full));
+            ++i;
+        } else if (next == kHalfSemiVoiced && SemiVoiced(full) != 0) {
+            out.push_back(SemiVoiced(full));
+            ++i;
+        } else {
+            out.push_back(full);
+        }
+    }
+    return out;
+}
+
+char32_t FoldChar(char32_t c) {
+    if (c >= 0xFF01 && c <= 0xFF5E) {
+        c = c - 0xFF01 + 0x21;
+    } else if (c == 0x3000) {
+        c = ' ';
+    } else if (c >= U'ぁ' && c <= U'ゖ') {
+        c = c - U'ぁ' + U'ァ';
+    }
+    if (c >= 'A' && c <= 'Z') {
+        c = c - 'A' + 'a';
+    }
+    return c;
+}
+
+std::u32string DecodeUtf8Points(std::string_view utf8) {
+    std::u32string out;
+    const auto* p = reinterpret_cast<const std::uint8_t*>(utf8.data());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t n = Utf8SequenceLength(p + i, utf8.size() - i);
+        if (n == 0) {
+            out.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
+        char32_t cp = n == 1 ? p[i] : n == 2 ? p[i] & 0x1Fu : n == 3 ? p[i] & 0x0Fu : p[i] & 0x07u;
+        for (std::size_t k = 1; k < n; ++k) {
+            cp = cp << 6 | (p[i + k] & 0x3Fu);
+        }
+        out.push_back(cp);
+        i += n;
+    }
+    return out;
+}
+
+EngineText BuildEngineText(std::string_view text, ByteRange chunk, const DictionaryView* dic) {
+    EngineText out;
+    // The dictionary's lookup reads 12 bytes past a character, zero-padded at the chunk's end, so
+    // that no user word reaches beyond it.
+    std::string padded(text.substr(chunk.begin, chunk.end - chunk.begin));
+    padded.append(kWordSlotSize, '\0');
+    const auto* bytes = reinterpret_cast<const unsigned char*>(padded.data());
+    auto add = [&](char32_t c, ByteRange source) {
+        AppendUtf8(out.utf8, c);
+        out.folded.push_back(FoldChar(c));
+        out.sources.push_back(source);
+    };
+    const std::size_t n = chunk.end - chunk.begin;
+    for (std::size_t i = 0; i < n;) {
+        if (dic != nullptr) {
+            if (const int slot = dic->FirstUserMatch(bytes + i); slot >= 0) {
+                const std::size_t end = std::min(i + dic->Word(slot).size(), n);
+                const ByteRange word{chunk.begin + i, chunk.begin + end};
+                const std::u32string reading = FullWidthKana(DecodeCp932(dic->Reading(slot)));
+                if (!reading.empty() && end > i) {
+                    for (const char32_t c : reading) {
+                        add(c, word);
+                    }
+                    out.userWords.push_back(word);
+                    i = end;
+                    continue;
+                }
+            }
+        }
+        // Half-width kana are taken with a voicing mark after them, so that ｶﾞ is one ガ.
+        std::size_t len = Cp932CharLength(padded.substr(0, n), i);
+        const unsigned char b = bytes[i];
+        if (len == 1 && b >= 0xA1 && b <= 0xDF && i + 1 < n &&
+            (bytes[i + 1] == 0xDE || bytes[i + 1] == 0xDF)) {
+            len = 2;
+        }
+        const ByteRange source{chunk.begin + i, chunk.begin + i + len};
+        const std::u16string decoded = DecodeCp932(padded.substr(i, len));
+        for (const char32_t c : FullWidthKana(decoded)) {
+            if (c < 0x20 || c == 0x7F) {
+                add(' ', source);
+            } else if (Cp932CodeOf(static_cast<char16_t>(c)) != 0 || (c >= 0x3000 && c < 0xE000) ||
+                       (c >= 0xF900 && c < 0xFFF0)) {
+                add(c, source);
+            }
+            // Anything else is an escape of a byte that is no character: nothing to say.
+        }
+        i += len;
+    }
+    return out;
+}
+
+} // namespace yomi6::natural

@@ -1,0 +1,104 @@
+#include "natural/natural_pass.h"
+
+#include <algorithm>
+
+namespace yomi6::natural {
+
+NaturalPass::NaturalPass(std::string text, std::optional<DictionaryView> dic,
+                         NaturalPassOptions options, PassMessage onMessage)
+    : m_text(std::move(text)), m_dic(dic), m_options(std::move(options)),
+      m_onMessage(std::move(onMessage)), m_chunks(SplitChunks(m_text, m_options.chunks)) {
+    const unsigned workers = std::clamp<unsigned>(
+        m_options.workers, 1, static_cast<unsigned>(std::max<std::size_t>(1, m_chunks.size())));
+    for (unsigned k = 0; k < workers; ++k) {
+        m_workers.emplace_back([this] { Work(); });
+    }
+}
+
+NaturalPass::~NaturalPass() {
+    Stop();
+    for (std::thread& t : m_workers) {
+        t.join();
+    }
+}
+
+void NaturalPass::Stop() {
+    const std::lock_guard lock(m_mutex);
+    m_stopping = true;
+    m_changed.notify_all();
+}
+
+void NaturalPass::Work() {
+    const std::size_t ahead = std::max<std::size_t>(1, m_options.ahead);
+    for (;;) {
+        std::size_t index = 0;
+        {
+            std::unique_lock lock(m_mutex);
+            // The first chunk is said alone: on a machine with few cores a second engine run
+            // beside it would only delay the first sound.
+            m_changed.wait(lock, [&] {
+                return m_stopping || m_nextToStart >= m_chunks.size() ||
+                       (m_nextToStart < m_nextToDeliver + ahead &&
+                        (m_nextToStart == 0 || m_firstDone));
+            });
+            if (m_stopping || m_nextToStart >= m_chunks.size()) {
+                return;
+            }
+            index = m_nextToStart++;
+        }
+        ChunkSound sound = SynthesizeChunk(m_text, m_chunks[index], m_dic ? &*m_dic : nullptr,
+                                           m_options.synthesis);
+        const std::lock_guard lock(m_mutex);
+        m_firstDone = m_firstDone || index == 0;
+        m_done.emplace(index, std::move(sound));
+        m_changed.notify_all();
+    }
+}
+
+std::optional<PassChunk> NaturalPass::Next() {
+    for (;;) {
+        ChunkSound sound;
+        {
+            std::unique_lock lock(m_mutex);
+            m_changed.wait(lock, [&] {
+                return m_stopping || m_nextToDeliver >= m_chunks.size() ||
+                       m_done.count(m_nextToDeliver) != 0;
+            });
+            if (m_stopping || m_nextToDeliver >= m_chunks.size()) {
+                return std::nullopt;
+            }
+            auto it = m_done.find(m_nextToDeliver);
+            sound = std::move(it->second);
+            m_done.erase(it);
+            ++m_nextToDeliver;
+            m_changed.notify_all();
+        }
+        if (!sound.error.empty()) {
+            if (m_onMessage) {
+                m_onMessage(SkippedChunkMessage(sound));
+            }
+            continue;
+        }
+        if (sound.units.empty()) {
+            continue; // nothing to say in it
+        }
+        PassChunk chunk;
+        chunk.source = sound.source;
+        chunk.startFrame = m_clock;
+        chunk.units = std::move(sound.units);
+        for (NaturalUnit& unit : chunk.units) {
+            unit.startFrame += m_clock;
+            unit.endFrame += m_clock;
+        }
+        chunk.pcm = std::move(sound.pcm);
+        m_clock += static_cast<std::int64_t>(chunk.pcm.size());
+        return chunk;
+    }
+}
+
+std::string SkippedChunkMessage(const ChunkSound& sound) {
+    return "bytes " + std::to_string(sound.source.begin) + "-" + std::to_string(sound.source.end) +
+           " were skipped: " + sound.error;
+}
+
+} // namespace yomi6::natural

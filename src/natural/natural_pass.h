@@ -1,0 +1,86 @@
+// A pass of the natural voice: the text cut into chunks, said by the engine on worker threads a
+// few chunks ahead of whoever consumes them, and handed out chunk by chunk in text order on one
+// clock: each chunk's sound and its units (mora, source bytes, start frame from the start of
+// the pass). A player takes chunks as it needs them; an exporter takes them all, with as many
+// workers as there are cores. The first chunk is said alone, so that it is ready soonest.
+#pragma once
+
+#include "dictionary/dictionary_view.h"
+#include "natural/chunk_synthesis.h"
+#include "natural/chunking.h"
+
+#include <condition_variable>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace yomi6::natural {
+
+struct PassChunk {
+    ByteRange source;
+    std::int64_t startFrame = 0;    // where its sound starts in the pass
+    std::vector<NaturalUnit> units; // frames from the start of the pass
+    std::vector<std::int16_t> pcm;  // mono at the output rate
+};
+
+struct NaturalPassOptions {
+    SynthesisOptions synthesis;
+    ChunkLimits chunks;
+    unsigned workers = 1;  // threads saying chunks at once
+    std::size_t ahead = 2; // how many chunks may be said before they are taken
+};
+
+// Called from the consuming thread, once for each chunk that could not be said.
+using PassMessage = std::function<void(const std::string& message)>;
+
+class NaturalPass {
+public:
+    // Starts saying text (code page 932 bytes, kept by the pass). dic, when given, must outlive
+    // the pass (the process's tables do).
+    NaturalPass(std::string text, std::optional<DictionaryView> dic, NaturalPassOptions options,
+                PassMessage onMessage = {});
+    NaturalPass(const NaturalPass&) = delete;
+    NaturalPass& operator=(const NaturalPass&) = delete;
+    // Stops the workers; a chunk being said is finished (the engine's time limit bounds it).
+    ~NaturalPass();
+
+    // The next chunk in text order, waiting for it when it is not said yet; std::nullopt at the
+    // end of the text or after Stop. A chunk the engine failed on is skipped: onMessage is told
+    // once, and the next one is returned.
+    std::optional<PassChunk> Next();
+
+    // Ends the pass: Next returns std::nullopt from now on, and no new chunk is started.
+    void Stop();
+
+    const std::vector<ByteRange>& Chunks() const { return m_chunks; }
+    int OutputRate() const { return m_options.synthesis.outputRate; }
+
+private:
+    void Work();
+
+    const std::string m_text;
+    const std::optional<DictionaryView> m_dic;
+    const NaturalPassOptions m_options;
+    const PassMessage m_onMessage;
+    const std::vector<ByteRange> m_chunks;
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::size_t m_nextToStart = 0;
+    std::size_t m_nextToDeliver = 0;
+    std::map<std::size_t, ChunkSound> m_done;
+    bool m_stopping = false;
+    bool m_firstDone = false; // the first chunk is said: the other workers may begin
+    std::int64_t m_clock = 0; // frames handed out so far; only the consumer touches it
+
+    std::vector<std::thread> m_workers;
+};
+
+// The message of a chunk that was skipped, as the user reads it (English, for the command line).
+std::string SkippedChunkMessage(const ChunkSound& sound);
+
+} // namespace yomi6::natural

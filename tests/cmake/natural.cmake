@@ -1,0 +1,17 @@
+# The natural voice's core tests run the real engine with the voice of this folder: the copy in
+# the source tree once it is there, else the shared one on the development machines.
+if(EXISTS "${PROJECT_SOURCE_DIR}/voices/tohoku-f01")
+  set(yomi6_natural_voices_default "${PROJECT_SOURCE_DIR}/voices/tohoku-f01")
+else()
+  set(yomi6_natural_voices_default "/work/shared/voices/tohoku-f01")
+endif()
+set(YOMI6_NATURAL_TEST_VOICES "${yomi6_natural_voices_default}" CACHE PATH
+    "Folder with tohoku-f01-STYLE.htsvoice for the natural voice's tests")
+target_compile_definitions(core_tests PRIVATE
+                           YOMI6_NATURAL_TEST_VOICES="${YOMI6_NATURAL_TEST_VOICES}")
+if(TARGET yomi6)
+  add_test(NAME cli_natural
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/cli_natural.sh $<TARGET_FILE:yomi6>
+                   ${YOMI6_NATURAL_TEST_VOICES})
+  set_tests_properties(cli_natural PROPERTIES LABELS cli TIMEOUT 600)
+endif()

@@ -1,0 +1,149 @@
+// Every mora the real engine says carries the source bytes it was read from: kanji, numbers,
+// Latin words, signs, half-width kana, and the user's dictionary words said as registered.
+#include "natural/alignment.h"
+#include "natural/chunk_synthesis.h"
+#include "natural_engine_support.h"
+#include "text/cp932_codec.h"
+#include "text/utf8_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace yomi6::natural {
+namespace {
+
+std::string Sjis(std::u16string_view text) {
+    return EncodeCp932(text, EncodeOptions{LineEnd::Lf, OnUnencodable::Replace}).bytes;
+}
+
+std::string Utf8Of(std::string_view sjis) {
+    return EncodeUtf8(DecodeCp932(sjis), EncodeOptions{LineEnd::Lf, OnUnencodable::Replace}).bytes;
+}
+
+// "mora=source" for each unit, "_=source" for a silent one, joined by blanks.
+std::string Described(const std::string& text, const ChunkSound& sound) {
+    std::string out;
+    for (const NaturalUnit& u : sound.units) {
+        if (!out.empty()) {
+            out += ' ';
+        }
+        out += u.silent ? "_" : u.mora;
+        out += '=';
+        out += Utf8Of(std::string_view(text).substr(u.source.begin, u.source.end - u.source.begin));
+    }
+    return out;
+}
+
+ChunkSound Say(const std::string& text, const DictionaryView* dic = nullptr) {
+    SynthesisOptions options;
+    options.setup = test::TestSetup();
+    return SynthesizeChunk(text, {0, text.size()}, dic, options);
+}
+
+TEST(NaturalAlignment, KanjiNumbersLatinAndSigns) {
+    struct Case {
+        std::u16string text;
+        std::string units;
+    };
+    const Case cases[] = {
+        {u"今日は2026年、ABCの日です。",
+         "_= キョ=今日 ー=今日 ワ=は ニ=2026 セ=2026 ン=2026 ニ=2026 ジュ=2026 ー=2026 "
+         "ロ=2026 ク=2026 ネ=年 ン=年 _=、 エ=ABC イ=ABC ビ=ABC ー=ABC シ=ABC ー=ABC ノ=の "
+         "ヒ=日 デ=です ス=です _=。"},
+        // Full-width digits, a thousands comma and a decimal point are read as one number each.
+        {u"１,０００円と3.5倍。",
+         "_= セ=１,０００ ン=１,０００ エ=円 ン=円 ト=と サ=3.5 ン=3.5 テ=3.5 ン=3.5 ゴ=3.5 "
+         "バ=倍 イ=倍 _=。"},
+        // A Latin word, a sign the engine reads (＠), and ★ which it says as a pause between two
+        // words that it would otherwise join (星空 ホシゾラ).
+        {u"Hello ＠ 星★空", "_= ハ=Hello ロ=Hello ー=Hello _=  ア=＠ ッ=＠ ト=＠ _=  ホ=星 シ=星 "
+                            "_=★ ソ=空 ラ=空 _="},
+    };
+    for (const Case& c : cases) {
+        const std::string text = Sjis(c.text);
+        const ChunkSound sound = Say(text);
+        ASSERT_EQ(sound.error, "");
+        EXPECT_EQ(Described(text, sound), c.units) << Utf8Of(text);
+    }
+}
+
+TEST(NaturalAlignment, HalfWidthKanaAndTimesOnTheSound) {
+    const std::string text = "\xB6\xDE\xB7\xDE\xA4\xC3\xBD\xC4"; // ｶﾞｷﾞ､ﾃｽﾄ
+    const ChunkSound sound = Say(text);
+    ASSERT_EQ(sound.error, "");
+    // ﾃｽﾄ is one word for the engine: each of its morae carries the whole word.
+    EXPECT_EQ(Described(text, sound), "_= ガ=ｶﾞ ギ=ｷﾞ _=､ テ=ﾃｽﾄ ス=ﾃｽﾄ ト=ﾃｽﾄ _=");
+    // Units follow each other on the sound's frames and end within it.
+    std::int64_t last = 0;
+    for (const NaturalUnit& u : sound.units) {
+        EXPECT_GE(u.startFrame, last);
+        EXPECT_GE(u.endFrame, u.startFrame);
+        last = u.startFrame;
+    }
+    EXPECT_EQ(sound.units.front().startFrame, 0);
+    EXPECT_LE(sound.units.back().endFrame, static_cast<std::int64_t>(sound.pcm.size()));
+    EXPECT_GT(sound.pcm.size(), 16000u / 2);
+}
+
+// A user dictionary of two rows: 明日 read ｱｽ (the engine alone says アシタ) and ｙ６ read ﾖﾐﾛｸ.
+struct UserRows {
+    static constexpr const char* kWords[] = {"\x96\xBE\x93\xFA", "\x82\x99\x82\x55"};
+    static constexpr const char* kReadings[] = {"\xB1\xBD", "\xD6\xD0\xDB\xB8"};
+
+    static int Match(const unsigned char* text) {
+        for (int k = 0; k < 2; ++k) {
+            if (std::strncmp(reinterpret_cast<const char*>(text), kWords[k],
+                             std::strlen(kWords[k])) == 0) {
+                return k;
+            }
+        }
+        return -1;
+    }
+};
+
+TEST(NaturalAlignment, UserWordsAreSaidAsRegistered) {
+    static const auto words = [] {
+        std::array<std::array<char, kWordSlotSize>, 2> w{};
+        for (int k = 0; k < 2; ++k) {
+            std::strcpy(w[static_cast<std::size_t>(k)].data(), UserRows::kWords[k]);
+        }
+        return w;
+    }();
+    static const auto readings = [] {
+        std::array<std::array<char, kYomiSlotSize>, 2> r{};
+        for (int k = 0; k < 2; ++k) {
+            std::strcpy(r[static_cast<std::size_t>(k)].data(), UserRows::kReadings[k]);
+        }
+        return r;
+    }();
+    const DictionaryView dic(reinterpret_cast<const char(*)[kWordSlotSize]>(words.data()),
+                             reinterpret_cast<const char(*)[kYomiSlotSize]>(readings.data()),
+                             &UserRows::Match, &UserRows::Match);
+    const std::string text = Sjis(u"明日はｙ６で読む。");
+    const ChunkSound sound = Say(text, &dic);
+    ASSERT_EQ(sound.error, "");
+    EXPECT_EQ(
+        Described(text, sound),
+        "_= ア=明日 ス=明日 ワ=は ヨ=ｙ６ ミ=ｙ６ ロ=ｙ６ ク=ｙ６ デ=で ヨ=読む ム=読む _=。");
+    // Without the dictionary the engine reads 明日 its own way.
+    EXPECT_EQ(Described(text, Say(text)).rfind("_= ア=明日 シ=明日 タ=明日 ", 0), 0u);
+}
+
+TEST(NaturalAlignment, UnplacedMorphemesTakeTheBytesBetweenTheirNeighbours) {
+    // Built by hand: the engine text "AB C" and morphemes A, ?, C where ? is not in the text.
+    EngineText text;
+    text.folded = {U'a', U'b', U' ', U'c'};
+    text.sources = {{0, 1}, {1, 2}, {2, 3}, {3, 4}};
+    std::vector<Morpheme> morphemes(3);
+    morphemes[0].surface = "Ａ";
+    morphemes[1].surface = "何";
+    morphemes[2].surface = "ｃ";
+    const auto placed = PlaceMorphemes(text, morphemes, {0, 4});
+    EXPECT_EQ(placed[0], (ByteRange{0, 1}));
+    EXPECT_EQ(placed[1], (ByteRange{1, 3}));
+    EXPECT_EQ(placed[2], (ByteRange{3, 4}));
+}
+
+} // namespace
+} // namespace yomi6::natural

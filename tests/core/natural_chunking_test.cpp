@@ -1,0 +1,90 @@
+// Cutting the text into the chunks the engine is given.
+#include "natural/chunking.h"
+#include "text/cp932_codec.h"
+#include "text/utf8_codec.h"
+
+#include <gtest/gtest.h>
+
+namespace yomi6::natural {
+namespace {
+
+std::string Sjis(std::u16string_view text) {
+    return EncodeCp932(text, EncodeOptions{LineEnd::Lf, OnUnencodable::Replace}).bytes;
+}
+
+std::vector<std::u16string> Pieces(const std::string& text, const std::vector<ByteRange>& chunks) {
+    std::vector<std::u16string> out;
+    for (const ByteRange& r : chunks) {
+        out.push_back(DecodeCp932(std::string_view(text).substr(r.begin, r.end - r.begin)));
+    }
+    return out;
+}
+
+TEST(NaturalChunking, SentencesAndLineEnds) {
+    const std::string text = Sjis(u"今日は晴れ。明日は？\r\n雨！ABC! ok?\n\n　　\n、。\nend");
+    const auto chunks = SplitChunks(text, {200, 200});
+    const std::vector<std::u16string> expected = {u"今日は晴れ。", u"明日は？", u"雨！",
+                                                  u"ABC!",         u" ok?",     u"end"};
+    EXPECT_EQ(Pieces(text, chunks), expected); // the lines of blanks or punctuation are left out
+    for (std::size_t k = 1; k < chunks.size(); ++k) {
+        EXPECT_LE(chunks[k - 1].end, chunks[k].begin);
+    }
+    EXPECT_EQ(chunks.back().end, text.size());
+}
+
+TEST(NaturalChunking, LongSentenceIsCutAtCommaThenBlankThenLength) {
+    ChunkLimits limits{10, 10};
+    // A comma within the limit: cut after it.
+    const std::string comma = Sjis(u"あいうえお、かきくけこさしすせ。");
+    EXPECT_EQ(Pieces(comma, SplitChunks(comma, limits)),
+              (std::vector<std::u16string>{u"あいうえお、", u"かきくけこさしすせ。"}));
+    // No comma: after the last blank.
+    const std::string blank = Sjis(u"あいう えおかきくけこさし");
+    EXPECT_EQ(Pieces(blank, SplitChunks(blank, limits)),
+              (std::vector<std::u16string>{u"あいう ", u"えおかきくけこさし"}));
+    // Neither: at the limit itself, never splitting a two-byte character.
+    const std::string plain = Sjis(u"あいうえおかきくけこさしすせそたちつてと");
+    const auto chunks = SplitChunks(plain, limits);
+    EXPECT_EQ(Pieces(plain, chunks),
+              (std::vector<std::u16string>{u"あいうえおかきくけこ", u"さしすせそたちつてと"}));
+}
+
+TEST(NaturalChunking, NoChunkIsLongerThanTheLimitOnALongLine) {
+    // The engine fails on one very long line: a 30 KB line without any mark is cut up.
+    std::u16string line;
+    for (int k = 0; k < 15000; ++k) {
+        line += k % 97 == 96 ? u'、' : u'あ';
+    }
+    const std::string text = Sjis(line);
+    const auto chunks = SplitChunks(text);
+    std::size_t covered = 0;
+    for (const ByteRange& r : chunks) {
+        EXPECT_LE(r.end - r.begin, 2 * 200u);
+        EXPECT_EQ(r.begin, covered); // nothing lost between chunks
+        covered = r.end;
+    }
+    EXPECT_EQ(covered, text.size());
+}
+
+TEST(NaturalChunking, FirstChunkIsCutShortAtACommaOnly) {
+    const std::string text = Sjis(u"はじめに、とても長い文がここから続いていきます。次の文。");
+    const auto chunks = SplitChunks(text, {200, 8});
+    ASSERT_GE(chunks.size(), 2u);
+    EXPECT_EQ(Pieces(text, chunks)[0], u"はじめに、");
+    EXPECT_EQ(Pieces(text, chunks)[1], u"とても長い文がここから続いていきます。");
+    // Without a comma or blank the first chunk runs to its sentence's end.
+    const std::string plain = Sjis(u"とても長い文がここから続いていきます。");
+    EXPECT_EQ(SplitChunks(plain, {200, 8}).size(), 1u);
+}
+
+TEST(NaturalChunking, HalfWidthAndLoneLeadBytes) {
+    // ｱｲ｡ is three single bytes; a lead byte at the very end is one character.
+    const std::string text = std::string("\xB1\xB2\xA1") + "x\x82";
+    const auto chunks = SplitChunks(text);
+    ASSERT_EQ(chunks.size(), 2u);
+    EXPECT_EQ(chunks[0], (ByteRange{0, 3}));
+    EXPECT_EQ(chunks[1], (ByteRange{3, 5}));
+}
+
+} // namespace
+} // namespace yomi6::natural

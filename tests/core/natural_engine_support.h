@@ -1,0 +1,36 @@
+// What the natural voice's tests share: the real engine set up with the test voice, and the
+// trace of a text said by it.
+#pragma once
+
+#include "natural/engine_setup.h"
+#include "natural/process_runner.h"
+#include "natural/temp_folder.h"
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace yomi6::natural::test {
+
+inline EngineSetup TestSetup(Style style = Style::Neutral) {
+    EngineSetup setup;
+    setup.voiceFile = FindVoiceFile(style, YOMI6_NATURAL_TEST_VOICES, {});
+    return setup;
+}
+
+// The trace the real engine writes for utf8 (one line), or "" when it failed.
+inline std::string EngineTrace(const std::string& utf8) {
+    const TempFolder folder;
+    std::ofstream(folder.File("in.txt")) << utf8 << '\n';
+    const ProcessResult run = RunProcess(EngineArguments(
+        TestSetup(), folder.File("in.txt"), folder.File("out.wav"), folder.File("out.trace")));
+    if (!run.Succeeded()) {
+        return "";
+    }
+    std::ifstream in(folder.File("out.trace"), std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+} // namespace yomi6::natural::test

@@ -1,0 +1,138 @@
+// The natural pass with the real engine: chunks in text order on one clock, the sound levelled
+// to the sample voices, and a chunk the engine fails on skipped with one message.
+#include "natural/natural_pass.h"
+#include "natural_engine_support.h"
+#include "speech/sample_edit.h"
+#include "text/cp932_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace yomi6::natural {
+namespace {
+
+std::string Sjis(std::u16string_view text) {
+    return EncodeCp932(text, EncodeOptions{LineEnd::Lf, OnUnencodable::Replace}).bytes;
+}
+
+NaturalPassOptions Options(unsigned workers) {
+    NaturalPassOptions options;
+    options.synthesis.setup = test::TestSetup();
+    options.synthesis.outputRate = 16000;
+    options.synthesis.level = BuiltInVoiceLevel();
+    options.workers = workers;
+    return options;
+}
+
+TEST(NaturalPass, ChunksInOrderOnOneClockAndLevelledToTheSamples) {
+    const std::string text = Sjis(u"雨が降る。\r\n風が吹く、そして晴れる。短い。最後の文です。");
+    for (const unsigned workers : {1u, 2u}) {
+        NaturalPass pass(text, std::nullopt, Options(workers));
+        ASSERT_EQ(pass.Chunks().size(), 4u);
+        std::int64_t clock = 0;
+        std::size_t count = 0;
+        std::vector<std::int16_t> all;
+        while (auto chunk = pass.Next()) {
+            EXPECT_EQ(chunk->source, pass.Chunks()[count]) << workers;
+            EXPECT_EQ(chunk->startFrame, clock);
+            ASSERT_FALSE(chunk->units.empty());
+            EXPECT_EQ(chunk->units.front().startFrame, clock);
+            for (const NaturalUnit& u : chunk->units) {
+                EXPECT_GE(u.source.begin, chunk->source.begin);
+                EXPECT_LE(u.source.end, chunk->source.end);
+                EXPECT_LE(u.endFrame, clock + static_cast<std::int64_t>(chunk->pcm.size()));
+            }
+            clock += static_cast<std::int64_t>(chunk->pcm.size());
+            all.insert(all.end(), chunk->pcm.begin(), chunk->pcm.end());
+            ++count;
+        }
+        EXPECT_EQ(count, 4u);
+        // Active loudness within 2 dB of the sample voices'.
+        const double db = 20 * std::log10(VoicedRms(all, 16000) / BuiltInVoiceLevel());
+        EXPECT_LT(std::abs(db), 2.0) << db;
+    }
+}
+
+TEST(NaturalPass, AChunkWithNothingToSayIsPassedOverWithoutAMessage) {
+    // ★★ alone makes the engine fail with "No phoneme": nothing to say, not a failure. The
+    // bytes 0x80 0xA0 are no characters at all and never reach the engine.
+    const std::string text = Sjis(u"★★\r\n") + "\x80\xA0\r\n" + Sjis(u"はい。");
+    std::vector<std::string> messages;
+    NaturalPass pass(text, std::nullopt, Options(1),
+                     [&](const std::string& m) { messages.push_back(m); });
+    ASSERT_EQ(pass.Chunks().size(), 3u);
+    const auto chunk = pass.Next();
+    ASSERT_TRUE(chunk);
+    EXPECT_EQ(chunk->source, pass.Chunks()[2]);
+    EXPECT_EQ(chunk->startFrame, 0);
+    EXPECT_FALSE(pass.Next());
+    EXPECT_TRUE(messages.empty()) << messages.front();
+}
+
+TEST(NaturalPass, SilenceAroundAChunkIsCutToAPause) {
+    const std::string text = Sjis(u"はい。");
+    NaturalPass pass(text, std::nullopt, Options(1));
+    const auto chunk = pass.Next();
+    ASSERT_TRUE(chunk);
+    const NaturalUnit& first = chunk->units.front();
+    const NaturalUnit& last = chunk->units.back();
+    ASSERT_TRUE(first.silent);
+    ASSERT_TRUE(last.silent);
+    // 60 ms before the voice (960 frames at 16 kHz), 300 ms after it.
+    EXPECT_EQ(first.endFrame - first.startFrame, 960);
+    EXPECT_EQ(last.endFrame - last.startFrame, 4800);
+    EXPECT_EQ(last.endFrame, static_cast<std::int64_t>(chunk->pcm.size()));
+}
+
+// A stand-in for an engine that crashes on some chunks and hangs on others (the real engine does
+// so only on inputs far longer than a chunk): it runs the real engine unless the text holds
+// 落ちる (it aborts) or 止まる (it sleeps past the time limit).
+std::string FaultyEngine(const std::string& folder) {
+    const std::string path = folder + "/faulty-engine";
+    std::ofstream(path) << "#!/bin/sh\n"
+                           "for last; do :; done\n"
+                           "if grep -q 落ちる \"$last\"; then kill -ABRT $$; fi\n"
+                           "if grep -q 止まる \"$last\"; then exec sleep 60; fi\n"
+                           "exec /usr/bin/open_jtalk \"$@\"\n";
+    ::chmod(path.c_str(), 0700);
+    return path;
+}
+
+TEST(NaturalPass, AFailedChunkIsSkippedWithOneMessage) {
+    const TempFolder folder;
+    NaturalPassOptions options = Options(2);
+    options.synthesis.setup.engine = FaultyEngine(folder.Path());
+    options.synthesis.timeLimit = std::chrono::seconds(10); // ample for a healthy chunk under load
+    const std::string text = Sjis(u"一つ目。ここで落ちる。二つ目。ここで止まる。三つ目。");
+    std::vector<std::string> messages;
+    NaturalPass pass(text, std::nullopt, options,
+                     [&](const std::string& m) { messages.push_back(m); });
+    std::vector<ByteRange> said;
+    while (auto chunk = pass.Next()) {
+        said.push_back(chunk->source);
+    }
+    const auto& chunks = pass.Chunks();
+    ASSERT_EQ(chunks.size(), 5u);
+    EXPECT_EQ(said, (std::vector<ByteRange>{chunks[0], chunks[2], chunks[4]}));
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_NE(messages[0].find("signal 6"), std::string::npos) << messages[0];
+    EXPECT_NE(messages[1].find("time limit"), std::string::npos) << messages[1];
+}
+
+TEST(NaturalPass, StopEndsThePassAtOnce) {
+    std::u16string many;
+    for (int k = 0; k < 40; ++k) {
+        many += u"これは長い文章の一つです。";
+    }
+    NaturalPass pass(Sjis(many), std::nullopt, Options(2));
+    ASSERT_TRUE(pass.Next());
+    pass.Stop();
+    EXPECT_FALSE(pass.Next());
+    // The destructor joins the workers: at most the chunks already started are finished.
+}
+
+} // namespace
+} // namespace yomi6::natural

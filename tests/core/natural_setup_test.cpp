@@ -1,0 +1,105 @@
+// The natural voice's setup: the voice file looked up, the speed as the engine's rate, the
+// lowered variant's options, and what is said when a piece is missing.
+#include "cli/cli_options.h"
+#include "natural/engine_setup.h"
+#include "natural/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace yomi6::natural {
+namespace {
+
+TEST(NaturalSetup, VoiceFileIsLookedUpInOrder) {
+    const TempFolder a, b;
+    std::ofstream(b.File("tohoku-f01-sad.htsvoice")) << "x";
+    EXPECT_EQ(FindVoiceFile(Style::Sad, "", {a.Path(), b.Path()}),
+              b.File("tohoku-f01-sad.htsvoice"));
+    std::ofstream(a.File("tohoku-f01-sad.htsvoice")) << "x";
+    EXPECT_EQ(FindVoiceFile(Style::Sad, "", {a.Path(), b.Path()}),
+              a.File("tohoku-f01-sad.htsvoice"));
+    EXPECT_EQ(FindVoiceFile(Style::Angry, "", {a.Path(), b.Path()}), "");
+    // A named folder is taken as it is, even without the file: its absence is then reported.
+    EXPECT_EQ(FindVoiceFile(Style::Happy, "/nowhere", {a.Path()}),
+              "/nowhere/tohoku-f01-happy.htsvoice");
+    EXPECT_EQ(
+        DefaultVoiceFolders("/usr/bin/yomi6"),
+        (std::vector<std::string>{"/usr/share/yomi6/voices/tohoku-f01", "/usr/voices/tohoku-f01"}));
+}
+
+TEST(NaturalSetup, StylesByName) {
+    for (const Style s : {Style::Neutral, Style::Happy, Style::Sad, Style::Angry}) {
+        EXPECT_EQ(ParseStyle(StyleName(s)), s);
+    }
+    EXPECT_FALSE(ParseStyle("Neutral"));
+    EXPECT_FALSE(ParseStyle(""));
+}
+
+TEST(NaturalSetup, SpeedBecomesTheEngineRateWithinItsRange) {
+    EXPECT_DOUBLE_EQ(RateForSpeed(140), 1.0);
+    EXPECT_DOUBLE_EQ(RateForSpeed(280), 0.5);
+    EXPECT_DOUBLE_EQ(RateForSpeed(70), 2.0);
+    EXPECT_DOUBLE_EQ(RateForSpeed(1000), kMinRate); // slower than the engine says clearly
+    EXPECT_DOUBLE_EQ(RateForSpeed(10), kMaxRate);
+    EXPECT_DOUBLE_EQ(RateForSpeed(0), kMaxRate);
+}
+
+TEST(NaturalSetup, ArgumentsOfTheLoweredVariant) {
+    EngineSetup setup;
+    setup.voiceFile = "/v/f.htsvoice";
+    setup.rate = 0.75;
+    const auto plain = EngineArguments(setup, "in.txt", "o.wav", "o.trace");
+    EXPECT_EQ(plain, (std::vector<std::string>{"/usr/bin/open_jtalk", "-x",
+                                               "/var/lib/mecab/dic/open-jtalk/naist-jdic", "-m",
+                                               "/v/f.htsvoice", "-ow", "o.wav", "-ot", "o.trace",
+                                               "-r", "0.750", "in.txt"}));
+    setup.variant = Variant::Lowered;
+    const auto lowered = EngineArguments(setup, "in.txt", "o.wav", "o.trace");
+    EXPECT_NE(std::find(lowered.begin(), lowered.end(), "-fm"), lowered.end());
+    EXPECT_EQ(*(std::find(lowered.begin(), lowered.end(), "-fm") + 1), "-6.000");
+    EXPECT_EQ(*(std::find(lowered.begin(), lowered.end(), "-a") + 1), "0.620");
+    EXPECT_EQ(lowered.back(), "in.txt");
+}
+
+TEST(NaturalSetup, MissingPiecesNameThePackagesOrTheFile) {
+    EngineSetup setup;
+    setup.engine = "/nonexistent/open_jtalk";
+    EXPECT_NE(MissingPieces(setup).find("apt-get install open-jtalk open-jtalk-mecab-naist-jdic"),
+              std::string::npos);
+    setup = EngineSetup{};
+    setup.voiceFile = "/nonexistent/v.htsvoice";
+    EXPECT_NE(MissingPieces(setup).find("/nonexistent/v.htsvoice"), std::string::npos);
+    setup.voiceFile = "";
+    EXPECT_NE(MissingPieces(setup).find("tohoku-f01-STYLE.htsvoice"), std::string::npos);
+    const TempFolder folder;
+    setup.voiceFile = folder.File("v.htsvoice");
+    std::ofstream(setup.voiceFile) << "x";
+    EXPECT_EQ(MissingPieces(setup), "");
+}
+
+TEST(NaturalSetup, CommandLineOptions) {
+    using cli::ParseCommandLine;
+    const auto ok =
+        ParseCommandLine({"--engine", "natural", "--style", "sad", "--wav", "o.wav", "f"});
+    EXPECT_EQ(ok.error, "");
+    EXPECT_EQ(ok.options.engine, cli::SpeechEngine::Natural);
+    EXPECT_EQ(ok.options.style, "sad");
+    EXPECT_EQ(ParseCommandLine({"--units", "f"}).options.engine, cli::SpeechEngine::Samples);
+    const std::pair<std::vector<std::string>, std::string> errors[] = {
+        {{"--engine", "x", "--units", "f"}, "--engine takes samples or natural, not 'x'"},
+        {{"--units", "f", "--style", "calm", "--engine", "natural"},
+         "--style takes neutral, happy, sad or angry, not 'calm'"},
+        {{"--units", "f", "--style", "sad"}, "--style goes with --engine natural"},
+        {{"--engine", "natural", "--schedule", "f"}, "--engine natural goes with --wav or --units"},
+        {{"--units", "f", "--engine"}, "--engine needs samples or natural"},
+    };
+    for (const auto& [args, error] : errors) {
+        EXPECT_EQ(ParseCommandLine(args).error, error) << args[0];
+    }
+}
+
+} // namespace
+} // namespace yomi6::natural

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# shellcheck disable=SC2016,SC2034 # the checks are strings evaluated later
+# yomi6 --engine natural as a whole process, with the real engine: --units lists each mora with
+# its source bytes and start, --wav renders the whole text, and a missing voice is one line and
+# the sample voice instead. Usage errors of --engine and --style.
+set -u
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
+yomi6=$(realpath "$1")
+export YOMI6_NATURAL_VOICE_DIR="$2"
+require_tools soxi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+export XDG_CONFIG_HOME="$work/config"
+tab=$'\t'
+
+printf '今日は2026年です。\r\n雨。' | iconv -f utf-8 -t cp932 >t.txt
+"$yomi6" --engine natural --units t.txt >u.out 2>u.err
+check "units: status, nothing on standard error" '[ $? -eq 0 ] && [ ! -s u.err ]'
+check "units: five fields on every line" '[ -z "$(awk -F"\t" "NF != 5" u.out)" ]'
+check "units: 今日 is キョ ー from bytes 0-4" \
+  'grep -qx "キョ${tab}0${tab}4${tab}今日${tab}[0-9]*" u.out && grep -qx "ー${tab}0${tab}4${tab}今日${tab}[0-9]*" u.out'
+check "units: the morae of 2026 come from its four digits" \
+  '[ "$(grep -c "${tab}6${tab}10${tab}2026${tab}" u.out)" -eq 8 ]'
+check "units: the second line's 雨 after the first line's bytes" \
+  'grep -q "^ア${tab}20${tab}22${tab}雨${tab}" u.out'
+check "units: start times never go backwards" \
+  '[ -z "$(awk -F"\t" "\$5 < last { print } { last = \$5 }" u.out)" ]'
+
+"$yomi6" --engine natural --wav w.wav t.txt 2>w.err
+check "wav: status" '[ $? -eq 0 ] && [ ! -s w.err ]'
+check "wav: 16-bit mono at 16000 Hz" \
+  '[ "$(soxi -r w.wav)" = 16000 ] && [ "$(soxi -c w.wav)" = 1 ] && [ "$(soxi -b w.wav)" = 16 ]'
+last_ms=$(tail -1 u.out | cut -f5)
+wav_ms=$(soxi -D w.wav | awk '{ printf "%d", $1 * 1000 }')
+check "wav: as long as the units say (last unit starts before the end)" \
+  '[ "$wav_ms" -gt "$last_ms" ] && [ "$wav_ms" -lt $((last_ms + 1000)) ]'
+"$yomi6" --engine natural --style happy --voice male --speed 90 --wav fast.wav t.txt 2>fast.err
+fast_ms=$(soxi -D fast.wav | awk '{ printf "%d", $1 * 1000 }')
+check "wav: --speed 90 is faster than the default 180" \
+  '[ ! -s fast.err ] && [ "$fast_ms" -lt $((wav_ms * 3 / 4)) ]'
+"$yomi6" --engine natural --wav - t.txt >stdout.wav
+check "wav: standard output holds the same sound" 'cmp -s stdout.wav w.wav'
+
+# A missing voice: one line naming the file, and the sample voice speaks.
+YOMI6_NATURAL_VOICE_DIR="$work/none" "$yomi6" --engine natural --units t.txt >m.out 2>m.err
+status=$?
+"$yomi6" --units t.txt >samples.out
+check "missing voice: status 0 and the sample voice's units" \
+  '[ $status -eq 0 ] && cmp -s m.out samples.out'
+check "missing voice: one line naming the file" \
+  '[ "$(wc -l <m.err)" -eq 1 ] && grep -q "$work/none/tohoku-f01-neutral.htsvoice" m.err'
+
+# Usage errors.
+for args in "--engine bogus --units t.txt" "--style calm --engine natural --units t.txt" \
+  "--style sad --units t.txt" "--engine natural --reading t.txt" "--engine"; do
+  # shellcheck disable=SC2086 # the words of each line are its arguments
+  "$yomi6" $args >/dev/null 2>e.err
+  check "usage: $args" '[ $? -eq 2 ] && [ "$(wc -l <e.err)" -eq 1 ]'
+done
+"$yomi6" --engine samples --units t.txt >s.out
+check "--engine samples is the default" 'cmp -s s.out samples.out'
+
+checks_done cli_natural
