@@ -12,8 +12,6 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
   # the automatic reading: the morphological analyzer and its IPADIC dictionary in UTF-8
   libmecab-dev mecab-ipadic-utf8
-  # the natural voice: the Open JTalk engine and its dictionary, driven as a process
-  open-jtalk open-jtalk-mecab-naist-jdic
   # time-scaling of the voice samples
   librubberband-dev
   # the natural voice: the Open JTalk engine and its dictionary (also what makes the kana voice
