@@ -45,7 +45,7 @@ void TextView::RegisterWord(const QString& word, const QString& yomi) {
 }
 
 void TextView::OpenVoiceManager() {
-    VoiceDialog dialog(window());
+    VoiceDialog dialog(m_document->Context().Library(), window());
     dialog.exec();
 }
 

@@ -52,7 +52,7 @@ void LoadAtStart(AppContext& context) {
     // Only named here; the analyzer is loaded when the automatic reading first needs it.
     ProcessAnalyzer().SetConfiguredDictionary(AnalyzerDictionarySetting(profile));
     // The voice folders the slots speak with load in the background.
-    VoiceLibrary::Instance().LoadFromSettings();
+    context.Library().LoadFromSettings();
 }
 
 bool SaveAtExit(AppContext& context) {

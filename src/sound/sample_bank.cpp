@@ -26,9 +26,10 @@ SampleBank::SampleBank() {
     }
 }
 
-std::span<const std::int16_t> SampleBank::Find(std::string_view name) const {
+std::span<const std::int16_t> SampleBank::Find(const VoiceSelection& voices,
+                                               std::string_view name) const {
     // The slot's voice folder first; else the built-in voice the slot speaks with.
-    const VoiceSelection::Resolved voice = g_voices.Resolve(name);
+    const VoiceSelection::Resolved voice = voices.Resolve(name);
     if (!voice.pcm.empty()) {
         return voice.pcm;
     }

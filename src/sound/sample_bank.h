@@ -9,16 +9,18 @@
 
 namespace yomi6 {
 
+class VoiceSelection;
+
 class SampleBank {
 public:
     // The bank of the program's samples, decoded on first use. A sample whose image cannot be
     // read is left out, so that playing it plays nothing.
     static const SampleBank& Instance();
 
-    // The frames of the sample named name as the voice selection (g_voices) resolves it: from
-    // the slot's voice folder when it has the unit, else from the built-in voice the slot
-    // speaks with; empty for a name the bank does not hold.
-    std::span<const std::int16_t> Find(std::string_view name) const;
+    // The frames of the sample named name as voices resolves it: from the slot's voice folder
+    // when it has the unit, else from the built-in voice the slot speaks with; empty for a name
+    // the bank does not hold.
+    std::span<const std::int16_t> Find(const VoiceSelection& voices, std::string_view name) const;
 
     std::size_t size() const { return m_pcm.size(); }
 

@@ -32,8 +32,8 @@ constexpr std::chrono::milliseconds kCloseWait = 1s;
 
 } // namespace
 
-SamplePlayer::SamplePlayer(QObject* parent)
-    : QObject(parent), m_bank(SampleBank::Instance()),
+SamplePlayer::SamplePlayer(const VoiceSelection& voices, QObject* parent)
+    : QObject(parent), m_voices(voices), m_bank(SampleBank::Instance()),
       m_fitted(std::make_shared<FittedSamples>(kOutputSampleRate)),
       m_mixer(std::make_shared<SampleMixer>(kOutputSampleRate, kInitialLatency)) {
     InstallSoundMessageFilter();
@@ -89,23 +89,23 @@ void SamplePlayer::SetFitting(SampleFitting fitting, std::int32_t speed,
         return;
     }
     // Keyed by the voices too: after a slot changes voice, a name scales that voice's frames.
-    m_fitted->Prepare(speed, g_voices.generation());
+    m_fitted->Prepare(speed, m_voices.generation());
     for (const std::string_view name : names) {
         // Keyed by the sample store's own name, which lives as long as the program.
         const auto stored = std::lower_bound(SampleNames().begin(), SampleNames().end(), name);
         if (stored == SampleNames().end() || *stored != name) {
             continue;
         }
-        if (const auto pcm = m_bank.Find(name); !pcm.empty()) {
+        if (const auto pcm = m_bank.Find(m_voices, name); !pcm.empty()) {
             m_fitted->Add(*stored, pcm);
         }
     }
 }
 
 bool SamplePlayer::Play(std::string_view name, SampleMixer::Clock::time_point at) {
-    auto pcm = m_bank.Find(name);
+    auto pcm = m_bank.Find(m_voices, name);
     // Frames scaled for other voices than the slots have now are never played.
-    if (m_fitting == SampleFitting::On && m_fitted->voices() == g_voices.generation()) {
+    if (m_fitting == SampleFitting::On && m_fitted->voices() == m_voices.generation()) {
         pcm = m_fitted->Find(name, pcm);
     }
     if (pcm.empty() || !m_hasOutput) {

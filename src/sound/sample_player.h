@@ -27,13 +27,15 @@ namespace yomi6 {
 
 class AudioOutput;
 class SampleBank;
+class VoiceSelection;
 
 class SamplePlayer : public QObject {
     Q_OBJECT
 public:
     // Starts opening the sound output in the background and returns at once; ready() tells
-    // when that is done. Needs a Q(Core)Application.
-    explicit SamplePlayer(QObject* parent = nullptr);
+    // when that is done. Needs a Q(Core)Application. Plays each sample with the voice voices
+    // gives its slot; voices belongs to the caller and outlives the player.
+    explicit SamplePlayer(const VoiceSelection& voices, QObject* parent = nullptr);
     ~SamplePlayer() override;
     SamplePlayer(const SamplePlayer&) = delete;
     SamplePlayer& operator=(const SamplePlayer&) = delete;
@@ -78,6 +80,7 @@ private:
     void OutputOpened(bool hasOutput);
     void ReportUnavailable();
 
+    const VoiceSelection& m_voices;
     const SampleBank& m_bank;
     // Shared like the mixer: the frames it hands out are played by the output, which may
     // outlive this (see the destructor).

@@ -2,17 +2,19 @@
 
 #include "dictionary/word_registration.h"
 #include "speaking/speech_controller.h"
+#include "voices/voice_library.h"
 
 #include <QPrinter>
 
 namespace yomi6 {
 
-AppContext::AppContext(const SpeechPreferences& start) : m_preferences(start) {}
+AppContext::AppContext(const SpeechPreferences& start)
+    : m_preferences(start), m_library(std::make_unique<VoiceLibrary>(m_voices)) {}
 AppContext::~AppContext() = default;
 
 SpeechController& AppContext::Speech() {
     if (!m_speech) {
-        m_speech = std::make_unique<SpeechController>(m_preferences, m_settings);
+        m_speech = std::make_unique<SpeechController>(m_preferences, m_settings, m_voices);
     }
     return *m_speech;
 }

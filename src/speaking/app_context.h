@@ -5,6 +5,7 @@
 
 #include "playback/speech_state.h"
 #include "settings/settings.h"
+#include "voice/voice_selection.h"
 
 #include <QStringList>
 
@@ -16,6 +17,7 @@ class QPrinter;
 namespace yomi6 {
 
 class SpeechController;
+class VoiceLibrary;
 class WordRegistration;
 
 class AppContext {
@@ -54,6 +56,15 @@ public:
     SpeechPreferences& Preferences() { return m_preferences; }
     const SpeechPreferences& Preferences() const { return m_preferences; }
 
+    // The voice each slot speaks with in this run, read by the speech and the audio export;
+    // the voice library assigns it.
+    VoiceSelection& Voices() { return m_voices; }
+    const VoiceSelection& Voices() const { return m_voices; }
+
+    // The voices the user can choose from and the choice kept in the settings file: it loads
+    // the chosen folders into Voices().
+    VoiceLibrary& Library() { return *m_library; }
+
     // The one speech of the run, whichever view started it: created on first use (its sound
     // output opens in the background then), after the settings were read.
     SpeechController& Speech();
@@ -73,6 +84,9 @@ private:
     QStringList m_recentFiles;
     bool m_saveFailed = false;
     SpeechPreferences m_preferences;
+    // Before the library and the speech, which play from it and so must go first.
+    VoiceSelection m_voices;
+    std::unique_ptr<VoiceLibrary> m_library;
     std::unique_ptr<SpeechController> m_speech;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<WordRegistration> m_registration;

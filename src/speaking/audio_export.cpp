@@ -75,9 +75,9 @@ void SayWhereSaved(QWidget* parent, const ExportTargets& targets) {
 
 } // namespace
 
-QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences, const QString& text,
-                         const QString& audio, const QString& subtitles, const QString& timings,
-                         bool* cancelled) {
+QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
+                         const VoiceSelection& voices, const QString& text, const QString& audio,
+                         const QString& subtitles, const QString& timings, bool* cancelled) {
     *cancelled = false;
     const std::u16string utf16(reinterpret_cast<const char16_t*>(text.utf16()),
                                static_cast<std::size_t>(text.size()));
@@ -93,7 +93,7 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences, 
         ResolveReadingMode(preferences.readings, ProcessAnalyzer()) == ReadingMode::Automatic &&
         ReadsAsAozora(preferences.aozora, std::string_view(bytes));
     // The voices the slots speak with now, copied for the worker thread.
-    request.sounds = VoiceSoundSource(g_voices);
+    request.sounds = VoiceSoundSource(voices);
     const ExportOutputs outputs{audio.toStdString(), subtitles.toStdString(),
                                 timings.toStdString()};
 
@@ -162,8 +162,9 @@ bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString&
     const ExportTargets targets = dialog.Targets(dialog.selectedFiles().front());
     context.SetSubtitleType(dialog.SubtitleType());
     bool cancelled = false;
-    const QString error = ExportAudioFiles(parent, context.Preferences(), text, targets.audio,
-                                           targets.subtitles, targets.timings, &cancelled);
+    const QString error =
+        ExportAudioFiles(parent, context.Preferences(), context.Voices(), text, targets.audio,
+                         targets.subtitles, targets.timings, &cancelled);
     if (!error.isEmpty()) {
         ShowMessage(parent, error, MessageBoxType::IconExclamation);
         return false;

@@ -12,6 +12,7 @@ namespace yomi6 {
 
 class AppContext;
 struct SpeechPreferences;
+class VoiceSelection;
 
 // The file types of the save dialog, in their order, and the extension each one writes.
 QString AudioExportFilters();
@@ -25,9 +26,10 @@ bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString&
 
 // The export itself, for a name already chosen: audio, and subtitles or timings when not empty.
 // Shows the progress dialog after half a second. Returns the error text, empty on success;
-// "cancelled" is not an error but returns false through *cancelled.
-QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences, const QString& text,
-                         const QString& audio, const QString& subtitles, const QString& timings,
-                         bool* cancelled);
+// "cancelled" is not an error but returns false through *cancelled. The slots speak with the
+// voices they have in voices when the export starts.
+QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
+                         const VoiceSelection& voices, const QString& text, const QString& audio,
+                         const QString& subtitles, const QString& timings, bool* cancelled);
 
 } // namespace yomi6

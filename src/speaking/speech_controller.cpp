@@ -23,8 +23,9 @@
 
 namespace yomi6 {
 
-SpeechController::SpeechController(SpeechPreferences& preferences, const AppSettings& settings)
-    : m_preferences(preferences), m_settings(settings),
+SpeechController::SpeechController(SpeechPreferences& preferences, const AppSettings& settings,
+                                   const VoiceSelection& voices)
+    : m_preferences(preferences), m_settings(settings), m_voices(voices),
       m_runner(std::make_unique<SpeechRunner>(
           m_preferences, m_session,
           [this](std::string_view sample, SpeechTimer::Clock::time_point due) {
@@ -43,7 +44,7 @@ SpeechController::~SpeechController() = default;
 SamplePlayer& SpeechController::Player() {
     if (!m_player) {
         // Also after Shutdown(): a test may start the editor again in the same process.
-        m_player = std::make_unique<SamplePlayer>();
+        m_player = std::make_unique<SamplePlayer>(m_voices);
         connect(m_player.get(), &SamplePlayer::outputUnavailable, this,
                 &SpeechController::soundUnavailable);
     }

@@ -24,13 +24,15 @@ class SamplePlayer;
 class SpeechRunner;
 struct SourceRange;
 struct TickResult;
+class VoiceSelection;
 
 class SpeechController : public QObject {
     Q_OBJECT
 public:
-    // Speaks with preferences, fitting the samples as settings say; both belong to the caller
-    // and outlive the controller.
-    SpeechController(SpeechPreferences& preferences, const AppSettings& settings);
+    // Speaks with preferences in the voices the slots have in voices, fitting the samples as
+    // settings say; all three belong to the caller and outlive the controller.
+    SpeechController(SpeechPreferences& preferences, const AppSettings& settings,
+                     const VoiceSelection& voices);
     ~SpeechController() override;
 
     // The session of the speech being spoken (or last spoken).
@@ -123,6 +125,7 @@ private:
 
     SpeechPreferences& m_preferences;
     const AppSettings& m_settings;
+    const VoiceSelection& m_voices;
     SpeechSession m_session;
     std::unique_ptr<SpeechRunner> m_runner;
     std::unique_ptr<SamplePlayer> m_player;

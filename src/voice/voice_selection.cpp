@@ -5,8 +5,6 @@
 
 namespace yomi6 {
 
-VoiceSelection g_voices;
-
 VoiceSelection::Resolved VoiceSelection::Resolve(std::string_view name) const {
     VoiceSlot slot;
     if (name.starts_with(kMalePrefix)) {

@@ -51,7 +51,4 @@ private:
     std::uint64_t m_generation = 0;
 };
 
-// The selection the program plays with; used on the user-interface thread.
-extern VoiceSelection g_voices;
-
 } // namespace yomi6

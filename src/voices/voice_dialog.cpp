@@ -56,14 +56,14 @@ constexpr const char* kUnstorable =
 
 } // namespace
 
-VoiceDialog::VoiceDialog(QWidget* parent)
-    : QDialog(parent), m_list(new QListWidget(this)), m_male(new QComboBox(this)),
-      m_female(new QComboBox(this)), m_report(new QPlainTextEdit(this)),
-      m_progress(new QProgressBar(this)),
+VoiceDialog::VoiceDialog(VoiceLibrary& library, QWidget* parent)
+    : QDialog(parent), m_library(library), m_list(new QListWidget(this)),
+      m_male(new QComboBox(this)), m_female(new QComboBox(this)),
+      m_report(new QPlainTextEdit(this)), m_progress(new QProgressBar(this)),
       m_add(new QPushButton(QString::fromUtf8("フォルダを追加(&A)..."), this)),
       m_record(new QPushButton(QString::fromUtf8("声を録音する(&R)..."), this)) {
     setWindowTitle(QString::fromUtf8("声の管理"));
-    m_added = VoiceLibrary::Instance().AddedFolders();
+    m_added = m_library.AddedFolders();
     m_report->setReadOnly(true);
     m_progress->setVisible(false);
 
@@ -105,7 +105,6 @@ VoiceDialog::VoiceDialog(QWidget* parent)
                 emit reportShown();
             });
 
-    const VoiceLibrary& library = VoiceLibrary::Instance();
     Fill({});
     SelectValue(m_male, library.SlotValue(VoiceSlot::Male).isEmpty()
                             ? VoiceLibrary::kBuiltInMale
@@ -119,7 +118,7 @@ void VoiceDialog::Fill(const QString& select) {
     const QString male = m_male->currentData().toString();
     const QString female = m_female->currentData().toString();
     // The library lists the added folders it knows; the ones added here come on top.
-    QList<VoiceLibrary::Entry> entries = VoiceLibrary::Instance().Entries();
+    QList<VoiceLibrary::Entry> entries = m_library.Entries();
     for (const QString& folder : m_added) {
         const bool listed = std::any_of(entries.begin(), entries.end(),
                                         [&](const auto& e) { return e.value == folder; });
@@ -240,8 +239,8 @@ void VoiceDialog::AcceptChoice() {
         }
     }
     QString error;
-    if (!VoiceLibrary::Instance().Apply(m_male->currentData().toString(),
-                                        m_female->currentData().toString(), m_added, &error)) {
+    if (!m_library.Apply(m_male->currentData().toString(), m_female->currentData().toString(),
+                         m_added, &error)) {
         ShowMessage(this, QString::fromUtf8("声の設定を保存できませんでした。\n") + error,
                     MessageBoxType::IconExclamation);
     }

@@ -16,10 +16,13 @@ class QPushButton;
 
 namespace yomi6 {
 
+class VoiceLibrary;
+
 class VoiceDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit VoiceDialog(QWidget* parent = nullptr);
+    // Shows and changes the choice of library, which outlives the dialog.
+    explicit VoiceDialog(VoiceLibrary& library, QWidget* parent = nullptr);
 
     QListWidget* VoiceList() const { return m_list; }
     QComboBox* SlotBox(bool male) const { return male ? m_male : m_female; }
@@ -44,6 +47,7 @@ private:
     void RecordVoice();
     void AcceptChoice();
 
+    VoiceLibrary& m_library;
     QListWidget* m_list;
     QComboBox* m_male;
     QComboBox* m_female;

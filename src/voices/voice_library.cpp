@@ -37,12 +37,7 @@ bool VoiceLibrary::IsStorable(const QString& value) {
 const QString VoiceLibrary::kBuiltInMale = QString::fromLatin1(keys::kBuiltInMaleValue);
 const QString VoiceLibrary::kBuiltInFemale = QString::fromLatin1(keys::kBuiltInFemaleValue);
 
-VoiceLibrary& VoiceLibrary::Instance() {
-    static VoiceLibrary library;
-    return library;
-}
-
-VoiceLibrary::VoiceLibrary() {
+VoiceLibrary::VoiceLibrary(VoiceSelection& voices) : m_voices(voices) {
     for (const VoiceSlot slot : {VoiceSlot::Male, VoiceSlot::Female}) {
         connect(&m_loaders[Index(slot)], &VoiceLoader::loaded, this,
                 [this, slot](const QString& folder, std::shared_ptr<const FolderVoice> voice) {
@@ -50,7 +45,7 @@ VoiceLibrary::VoiceLibrary() {
                         return; // the choice changed meanwhile
                     }
                     const VoiceSlot builtIn = slot; // units the folder lacks: the slot's own
-                    g_voices.Assign(slot, SlotVoice{builtIn, std::move(voice)});
+                    m_voices.Assign(slot, SlotVoice{builtIn, std::move(voice)});
                     emit slotReady(slot);
                 });
     }
@@ -150,12 +145,12 @@ void VoiceLibrary::Activate(VoiceSlot slot) {
         const VoiceSlot builtIn = value == kBuiltInMale     ? VoiceSlot::Male
                                   : value == kBuiltInFemale ? VoiceSlot::Female
                                                             : slot;
-        g_voices.Assign(slot, SlotVoice{builtIn, nullptr});
+        m_voices.Assign(slot, SlotVoice{builtIn, nullptr});
         emit slotReady(slot);
         return;
     }
     // Until the folder is loaded the slot speaks with its own built-in voice.
-    g_voices.Assign(slot, SlotVoice{slot, nullptr});
+    m_voices.Assign(slot, SlotVoice{slot, nullptr});
     loader.Load(value);
 }
 

@@ -1,7 +1,7 @@
 // The voices the program knows and which one each slot speaks with: the two built-in voices, the
 // folders under the user's voices directory and the folders the user added. Keeps the choice in
 // the settings file and loads the chosen folders in the background into the voice selection
-// that the sample player plays from (g_voices).
+// that the sample player plays from (the run's, AppContext::Voices).
 #pragma once
 
 #include "sound/voice_loader.h"
@@ -18,7 +18,8 @@ namespace yomi6 {
 class VoiceLibrary : public QObject {
     Q_OBJECT
 public:
-    static VoiceLibrary& Instance();
+    // Assigns the slots of voices, which belongs to the caller and outlives the library.
+    explicit VoiceLibrary(VoiceSelection& voices);
 
     // A voice as the settings name it: kBuiltInMale, kBuiltInFemale or a folder path.
     static const QString kBuiltInMale;
@@ -55,10 +56,10 @@ signals:
     void slotReady(yomi6::VoiceSlot slot);
 
 private:
-    VoiceLibrary();
     static std::size_t Index(VoiceSlot slot) { return slot == VoiceSlot::Male ? 0 : 1; }
     void Activate(VoiceSlot slot);
 
+    VoiceSelection& m_voices;
     std::array<QString, 2> m_slots;
     QStringList m_added;
     std::array<VoiceLoader, 2> m_loaders;

@@ -10,6 +10,7 @@
 #include "playback/speech_state.h"
 #include "speaking/audio_export.h"
 #include "text/speech_text.h"
+#include "voice/voice_selection.h"
 
 #include <QAction>
 #include <QApplication>
@@ -372,8 +373,9 @@ private slots:
         });
         bool cancelled = false;
         const SpeechPreferences choices; // as a new user's
-        const QString error = ExportAudioFiles(nullptr, choices, text, out.filePath("long.opus"),
-                                               out.filePath("long.vtt"), QString(), &cancelled);
+        const QString error =
+            ExportAudioFiles(nullptr, choices, VoiceSelection(), text, out.filePath("long.opus"),
+                             out.filePath("long.vtt"), QString(), &cancelled);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QVERIFY(sawProgress);
         QVERIFY(cancelled);

@@ -9,6 +9,7 @@
 #include "playback/speech_state.h"
 #include "speaking/app_context.h"
 #include "text/cp932_codec.h"
+#include "voices/voice_library.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -73,6 +74,14 @@ SpeechPreferences& EditorRun::choices() const {
 
 AppSettings& EditorRun::settings() const {
     return m_app->Context().Settings();
+}
+
+VoiceSelection& EditorRun::voices() const {
+    return m_app->Context().Voices();
+}
+
+VoiceLibrary& EditorRun::library() const {
+    return m_app->Context().Library();
 }
 
 void EditorRun::Finish() {

@@ -27,6 +27,8 @@ class Application;
 class TextView;
 class SpeechController;
 struct SpeechPreferences;
+class VoiceLibrary;
+class VoiceSelection;
 } // namespace yomi6
 
 namespace yomi6::test {
@@ -53,6 +55,9 @@ public:
     SpeechPreferences& choices() const;
     // The run's program settings.
     AppSettings& settings() const;
+    // The voices the run's slots speak with, and the library that chooses and loads them.
+    VoiceSelection& voices() const;
+    VoiceLibrary& library() const;
     void Finish();
 
 private:

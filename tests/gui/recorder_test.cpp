@@ -13,6 +13,7 @@
 #include "voice/wave_decoder.h"
 #include "voices/recorder_dialog.h"
 #include "voices/voice_dialog.h"
+#include "voices/voice_library.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -208,7 +209,9 @@ private slots:
         QFETCH(CloseBy, how);
         const QString folder = m_dir.filePath(QStringLiteral("closed/") + QTest::currentDataTag());
         QVERIFY(QDir().mkpath(folder));
-        VoiceDialog voices;
+        VoiceSelection selection;
+        VoiceLibrary library(selection);
+        VoiceDialog voices(library);
         voices.show();
         QVERIFY(QTest::qWaitForWindowExposed(&voices));
         voices.activateWindow();

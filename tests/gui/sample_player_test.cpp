@@ -6,6 +6,7 @@
 #include "sound/sound_message_filter.h"
 #include "voice/sample_pcm.h"
 #include "voice/sample_store.h"
+#include "voice/voice_selection.h"
 
 #include <QCoreApplication>
 #include <QSignalSpy>
@@ -66,7 +67,8 @@ void SamplePlayerTest::DropsOnlyTheSoundBackendsMessages() {
 
 void SamplePlayerTest::WithoutADeviceIsSilentAndNeverWaits() {
     g_messages.clear();
-    SamplePlayer player;
+    const VoiceSelection voices;
+    SamplePlayer player(voices);
     QSignalSpy ready(&player, &SamplePlayer::ready);
     QSignalSpy unavailable(&player, &SamplePlayer::outputUnavailable);
     QVERIFY(ready.count() == 1 || ready.wait(10000));
@@ -84,27 +86,29 @@ void SamplePlayerTest::WithoutADeviceIsSilentAndNeverWaits() {
 }
 
 void SamplePlayerTest::AnUnknownNamePlaysNothing() {
-    SamplePlayer player;
+    const VoiceSelection voices;
+    SamplePlayer player(voices);
     QSignalSpy ready(&player, &SamplePlayer::ready);
     QVERIFY(ready.count() == 1 || ready.wait(10000));
     for (const char* name : {"", "IDF_", "IDF_XX", "idf_ka", "IDF_KA ", "IDX_KA"}) {
         QVERIFY(!player.Play(name));
-        QVERIFY(SampleBank::Instance().Find(name).empty());
+        QVERIFY(SampleBank::Instance().Find(voices, name).empty());
     }
 }
 
 void SamplePlayerTest::HoldsEverySampleDecoded() {
     const SampleBank& bank = SampleBank::Instance();
+    const VoiceSelection voices;
     QCOMPARE(bank.size(), SampleNames().size());
     for (const std::string_view name : SampleNames()) {
-        const auto pcm = bank.Find(name);
+        const auto pcm = bank.Find(voices, name);
         // Every recording lasts between 0.1 and 0.35 s.
         QVERIFY(pcm.size() > kOutputSampleRate / 10);
         QVERIFY(pcm.size() < kOutputSampleRate * 35 / 100);
     }
     // The same sample is decoded once: two finds give the same frames.
-    QCOMPARE(bank.Find("IDW_KA").data(), bank.Find("IDW_KA").data());
-    QVERIFY(bank.Find("IDW_KA").data() != bank.Find("IDF_KA").data());
+    QCOMPARE(bank.Find(voices, "IDW_KA").data(), bank.Find(voices, "IDW_KA").data());
+    QVERIFY(bank.Find(voices, "IDW_KA").data() != bank.Find(voices, "IDF_KA").data());
 }
 
 } // namespace yomi6

@@ -83,10 +83,12 @@ private slots:
     }
 
     void theFemaleSlotSpeaksAVoiceFolderAndKeepsItAcrossRuns() {
-        const std::vector<std::int16_t> builtInKi(SampleBank::Instance().Find("IDF_KI").begin(),
-                                                  SampleBank::Instance().Find("IDF_KI").end());
-        const std::vector<std::int16_t> builtInMaleKa(SampleBank::Instance().Find("IDW_KA").begin(),
-                                                      SampleBank::Instance().Find("IDW_KA").end());
+        const SampleBank& bank = SampleBank::Instance();
+        const VoiceSelection builtIn;
+        const std::vector<std::int16_t> builtInKi(bank.Find(builtIn, "IDF_KI").begin(),
+                                                  bank.Find(builtIn, "IDF_KI").end());
+        const std::vector<std::int16_t> builtInMaleKa(bank.Find(builtIn, "IDW_KA").begin(),
+                                                      bank.Find(builtIn, "IDW_KA").end());
         QVERIFY(!builtInKi.empty() && !builtInMaleKa.empty());
         {
             EditorRun run;
@@ -127,11 +129,11 @@ private slots:
                          QString::fromUtf8("使えない音 GA.wav: WAVEファイルとして読めません")),
                      qPrintable(report));
 
-            QTRY_VERIFY_WITH_TIMEOUT(!VoiceLibrary::Instance().isLoading(), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(!run.library().isLoading(), 10000);
             // The player's lookup: the folder's KA, the built-in voice for what it lacks.
-            QVERIFY(Same(SampleBank::Instance().Find("IDF_KA"), m_ka));
-            QVERIFY(Same(SampleBank::Instance().Find("IDF_KI"), builtInKi));
-            QVERIFY(Same(SampleBank::Instance().Find("IDW_KA"), builtInMaleKa));
+            QVERIFY(Same(bank.Find(run.voices(), "IDF_KA"), m_ka));
+            QVERIFY(Same(bank.Find(run.voices(), "IDF_KI"), builtInKi));
+            QVERIFY(Same(bank.Find(run.voices(), "IDW_KA"), builtInMaleKa));
 
             // F5 in the view switches to the male slot and back.
             run.choices().voice = 0;
@@ -147,13 +149,13 @@ private slots:
         QVERIFY(ini.find("MaleSlot=male") != std::string::npos);
         QVERIFY(ini.find("Folder1=" + m_other.path().toStdString()) != std::string::npos);
 
-        // A new run reads the choice and loads the folder again.
-        g_voices.Assign(VoiceSlot::Female, {VoiceSlot::Female, nullptr});
-        QVERIFY(Same(SampleBank::Instance().Find("IDF_KA"), {}) == false);
+        // A new run starts with the built-in voices, then reads the choice and loads the
+        // folder again.
+        QVERIFY(Same(bank.Find(builtIn, "IDF_KA"), {}) == false);
         EditorRun again;
         QVERIFY(again.ok());
-        QTRY_VERIFY_WITH_TIMEOUT(Same(SampleBank::Instance().Find("IDF_KA"), m_ka), 10000);
-        QCOMPARE(VoiceLibrary::Instance().AddedFolders(), QStringList{m_other.path()});
+        QTRY_VERIFY_WITH_TIMEOUT(Same(bank.Find(again.voices(), "IDF_KA"), m_ka), 10000);
+        QCOMPARE(again.library().AddedFolders(), QStringList{m_other.path()});
 
         // Cancel leaves the choice as it was; the built-in male voice for the female slot.
         auto cancel = std::make_unique<ModalHandler>([&](QWidget* w) {
@@ -164,7 +166,7 @@ private slots:
             }
         });
         again.frame().Dispatch(CommandId::VoiceManager);
-        QVERIFY(Same(SampleBank::Instance().Find("IDF_KA"), m_ka));
+        QVERIFY(Same(bank.Find(again.voices(), "IDF_KA"), m_ka));
         auto male = std::make_unique<ModalHandler>([&](QWidget* w) {
             if (auto* d = qobject_cast<VoiceDialog*>(w)) {
                 QComboBox* female = d->SlotBox(false);
@@ -173,13 +175,16 @@ private slots:
             }
         });
         again.frame().Dispatch(CommandId::VoiceManager);
-        QVERIFY(Same(SampleBank::Instance().Find("IDF_KA"), builtInMaleKa));
+        QVERIFY(Same(bank.Find(again.voices(), "IDF_KA"), builtInMaleKa));
         again.Finish();
         QVERIFY(m_config.IniBytes().find("FemaleSlot=male") != std::string::npos);
     }
 
     void theListsLabelLeadsToTheList() {
-        VoiceDialog d;
+        VoiceSelection voices;
+        VoiceLibrary library(voices); // as a run has it: with the choice the settings keep
+        library.LoadFromSettings();
+        VoiceDialog d(library);
         d.show();
         QApplication::setActiveWindow(&d);
         QVERIFY(QTest::qWaitForWindowActive(&d));
@@ -206,7 +211,10 @@ private slots:
         const QString emoji = voices + QString::fromUtf8("声😀");
         QVERIFY(QDir().mkpath(twoLines) && QDir().mkpath(emoji));
         const std::string before = m_config.IniBytes();
-        VoiceDialog d;
+        VoiceSelection selection;
+        VoiceLibrary library(selection); // as a run has it: with the choice the settings keep
+        library.LoadFromSettings();
+        VoiceDialog d(library);
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
         BoxAnswerer boxes;
@@ -242,7 +250,7 @@ private slots:
         QVERIFY(!d.isVisible());
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QVERIFY(QDir(twoLines).removeRecursively() && QDir(emoji).removeRecursively());
-        QTRY_VERIFY_WITH_TIMEOUT(!VoiceLibrary::Instance().isLoading(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!library.isLoading(), 10000);
     }
 
 private:

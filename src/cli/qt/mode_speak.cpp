@@ -23,9 +23,10 @@ namespace {
 // One pass of speech through the timer and the player; returns when it has been heard. The pass
 // starts as soon as the output plays, or in silence once the player reports that there is no
 // output (at the latest a few seconds after the start, whatever the sound server does).
-int SpeakOnePass(int argc, char** argv, SpeechState& speech, SampleFitting fitting) {
+int SpeakOnePass(int argc, char** argv, SpeechState& speech, const VoiceSelection& voices,
+                 SampleFitting fitting) {
     QCoreApplication app(argc, argv);
-    SamplePlayer player;
+    SamplePlayer player(voices);
     player.SetFitting(fitting, speech.speed, PassSchedule(speech));
     SpeechRunner runner(speech, speech,
                         [&](std::string_view sample, SpeechTimer::Clock::time_point due) {
@@ -66,10 +67,7 @@ int RunSpeakMode(int argc, char** argv, const cli::Options& options) {
     speech->repeat = kRepeatOff;
     // The slots speak with the voices the settings give them, as in the editor.
     const VoiceSelection voices = cli::SettingsVoiceSelection();
-    for (const VoiceSlot slot : {VoiceSlot::Male, VoiceSlot::Female}) {
-        g_voices.Assign(slot, voices.Of(slot));
-    }
-    const int status = SpeakOnePass(argc, argv, *speech, cli::SampleFittingOption(options));
+    const int status = SpeakOnePass(argc, argv, *speech, voices, cli::SampleFittingOption(options));
     // The sound backend tears its connection to the sound server down at exit without
     // stopping the thread that serves that connection, and now and then crashes doing so.
     // Everything of this mode is finished and flushed here, so the process ends without
