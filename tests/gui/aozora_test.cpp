@@ -3,7 +3,6 @@
 // for its base (the highlight on the base) and keep notes silent; without it every character
 // is read.
 #include "app/main_window.h"
-#include "app/resources_init.h"
 #include "editor/reading_pane.h"
 #include "editor/text_view.h"
 #include "gui/gui_test_support.h"
@@ -12,10 +11,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -44,30 +41,22 @@ void ChooseAutomaticReading(EditorRun& run) {
 
 } // namespace
 
-class AozoraTest : public QObject {
+class AozoraTest : public GuiTestCase {
     Q_OBJECT
 
-private slots:
-    void initTestCase() {
-        InitResources();
+public:
+    AozoraTest() { StartRunsAtSpeed(20); }
+
+private:
+    void InitClass() override {
         // The readings below are IPADIC's, the analyzer dictionary every installation has.
         qputenv("YOMI6_MECAB_DIC", "/var/lib/mecab/dic/ipadic-utf8");
-        QVERIFY(m_cwd.isValid());
-        QDir::setCurrent(m_cwd.path());
     }
 
-    void init() {
-        m_config = std::make_unique<ScratchConfig>();
-        // Runs start at this speed (their settings files do not set it).
-        m_start = SpeechPreferences{};
-        m_start.speed = 20;
-    }
-
-    void cleanup() { m_config.reset(); }
-
+private slots:
     void theItemChoosesWhetherThePaneReadsTheNotation() {
         {
-            EditorRun run({}, m_start);
+            EditorRun run({}, start());
             QVERIFY(run.ok());
             QAction* aozora = MenuAction(run.frame(), "よみあげ(&T)", "青空文庫の注記を読まない");
             QVERIFY(aozora != nullptr && aozora->isCheckable() && aozora->isChecked());
@@ -90,17 +79,17 @@ private slots:
             QVERIFY2(all.contains(QString::fromUtf8("ﾆﾎﾞｵﾃﾝ")), qPrintable(all));
         }
         QCOMPARE(
-            IniInt(m_config->IniPath(), "よみあげPadのセッティング", "青空文庫の注記を読まない"),
+            IniInt(config().IniPath(), "よみあげPadのセッティング", "青空文庫の注記を読まない"),
             std::optional<int>(0));
         {
-            EditorRun run({}, m_start);
+            EditorRun run({}, start());
             QVERIFY(
                 !MenuAction(run.frame(), "よみあげ(&T)", "青空文庫の注記を読まない")->isChecked());
         }
     }
 
     void theSpeechSaysTheRubyWithTheBaseHighlighted() {
-        EditorRun run({}, m_start);
+        EditorRun run({}, start());
         QVERIFY(run.ok());
         ChooseAutomaticReading(run);
         run.view()->setPlainText(QString::fromUtf8(kText));
@@ -124,11 +113,6 @@ private slots:
         QCOMPARE(spans[5], qMakePair(11, 12));
         QCOMPARE(spans[7], qMakePair(12, 13));
     }
-
-private:
-    QTemporaryDir m_cwd;
-    std::unique_ptr<ScratchConfig> m_config;
-    SpeechPreferences m_start; // the speech choices a run starts with
 };
 
 QTEST_MAIN(AozoraTest)

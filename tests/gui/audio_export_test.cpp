@@ -3,7 +3,6 @@
 // replacing files is asked once for all of them, the status bar says where the file went, and
 // a selection that reads nothing is refused.
 #include "app/main_window.h"
-#include "app/resources_init.h"
 #include "editor/text_view.h"
 #include "export/speech_export.h"
 #include "gui/gui_test_support.h"
@@ -25,7 +24,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 #include <QTimer>
@@ -98,21 +96,12 @@ void WriteContents(const QString& path, const QByteArray& bytes) {
 
 } // namespace
 
-class AudioExportTest : public QObject {
+class AudioExportTest : public GuiTestCase {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        InitResources();
-        QVERIFY(m_dir.isValid());
-        QDir::setCurrent(m_dir.path());
-    }
-
-    void init() { m_config = std::make_unique<ScratchConfig>(); }
-    void cleanup() { m_config.reset(); }
-
     void fileTypePicksTheFormatAndTheBoxesAddSideFiles() {
-        QFile file(m_dir.filePath("doc.txt"));
+        QFile file(cwd().filePath("doc.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QString::fromUtf8("こんにちは。\r\nキャット！\r\n").toLocal8Bit());
         file.close();
@@ -123,7 +112,7 @@ private slots:
         run.frame().UpdateCommandUI();
         QVERIFY(action->isEnabled());
 
-        const QString target = m_dir.filePath("out"); // no extension: the type adds .flac
+        const QString target = cwd().filePath("out"); // no extension: the type adds .flac
         auto handler = std::make_unique<ModalHandler>([&](QWidget* w) {
             if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
                 dialog->selectNameFilter("FLAC (*.flac)");
@@ -152,7 +141,7 @@ private slots:
         cursor.setPosition(0);
         cursor.setPosition(3, QTextCursor::KeepAnchor);
         run.view()->setTextCursor(cursor);
-        const QString part = m_dir.filePath("part.wav");
+        const QString part = cwd().filePath("part.wav");
         auto second =
             std::make_unique<ModalHandler>([&](QWidget* w) { AcceptFileDialog(w, part); });
         action->trigger();
@@ -165,7 +154,7 @@ private slots:
     // The format beside the subtitles box: WebVTT writes a .vtt whose cues time the same ticks
     // as the SRT cues, and the choice is offered again at the next export.
     void subtitleFormatIsChosenBesideTheBoxAndRemembered() {
-        QFile file(m_dir.filePath("vtt.txt"));
+        QFile file(cwd().filePath("vtt.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QString::fromUtf8("今日は。\r\n明日も晴れ。\r\n").toLocal8Bit());
         file.close();
@@ -193,16 +182,16 @@ private slots:
             QVERIFY(handler->handled());
         };
         QString offered;
-        exportWith(m_dir.filePath("a.wav"), "SRT (.srt)", &offered);
-        exportWith(m_dir.filePath("b.wav"), "WebVTT (.vtt)", &offered);
+        exportWith(cwd().filePath("a.wav"), "SRT (.srt)", &offered);
+        exportWith(cwd().filePath("b.wav"), "WebVTT (.vtt)", &offered);
         QCOMPARE(offered, QString("SRT (.srt)"));
-        QVERIFY(!QFile::exists(m_dir.filePath("b.srt")));
+        QVERIFY(!QFile::exists(cwd().filePath("b.srt")));
         QString remembered;
-        exportWith(m_dir.filePath("c.wav"), "WebVTT (.vtt)", &remembered);
+        exportWith(cwd().filePath("c.wav"), "WebVTT (.vtt)", &remembered);
         QCOMPARE(remembered, QString("WebVTT (.vtt)"));
 
-        QFile srtFile(m_dir.filePath("a.srt"));
-        QFile vttFile(m_dir.filePath("b.vtt"));
+        QFile srtFile(cwd().filePath("a.srt"));
+        QFile vttFile(cwd().filePath("b.vtt"));
         QVERIFY(srtFile.open(QIODevice::ReadOnly) && vttFile.open(QIODevice::ReadOnly));
         const QStringList srt = QString::fromUtf8(srtFile.readAll()).split('\n');
         const QString vtt = QString::fromUtf8(vttFile.readAll());
@@ -225,14 +214,14 @@ private slots:
     // exist. "No" leaves them as they were and the dialog open for another name; "yes"
     // replaces all three, with no second question.
     void replacingAsksOnceNamingEveryFile() {
-        const QString docPath = m_dir.filePath("book.txt");
+        const QString docPath = cwd().filePath("book.txt");
         WriteContents(docPath, QString::fromUtf8("こんにちは。").toLocal8Bit());
         EditorRun run({docPath});
         QVERIFY(run.ok());
         QAction* action = FirstAction(run.frame(), CommandId::ExportAudio);
         QVERIFY(action != nullptr);
         run.frame().UpdateCommandUI();
-        QDir out(m_dir.filePath("replace"));
+        QDir out(cwd().filePath("replace"));
         QVERIFY(QDir().mkpath(out.path()));
         const QStringList names{"book.wav", "book.srt", "book.json"};
         for (const QString& name : names) {
@@ -289,14 +278,14 @@ private slots:
     // With the extension typed, the question names a side file that exists even where the
     // sound file does not; once saved, the status bar gives the sound file's full path.
     void aSideFileAloneIsAskedAboutAndTheStatusBarSaysWhere() {
-        const QString docPath = m_dir.filePath("side.txt");
+        const QString docPath = cwd().filePath("side.txt");
         WriteContents(docPath, QString::fromUtf8("あいう。").toLocal8Bit());
         EditorRun run({docPath});
         QVERIFY(run.ok());
         QAction* action = FirstAction(run.frame(), CommandId::ExportAudio);
         QVERIFY(action != nullptr);
         run.frame().UpdateCommandUI();
-        QDir out(m_dir.filePath("side"));
+        QDir out(cwd().filePath("side"));
         QVERIFY(QDir().mkpath(out.path()));
         WriteContents(out.filePath("talk.srt"), "old");
 
@@ -327,7 +316,7 @@ private slots:
 
     // A selection of a line end alone reads nothing: said in Japanese, and no file is written.
     void aSelectionThatReadsNothingIsRefused() {
-        const QString docPath = m_dir.filePath("blank.txt");
+        const QString docPath = cwd().filePath("blank.txt");
         WriteContents(docPath, QString::fromUtf8("あ\r\n\r\nい").toLocal8Bit());
         EditorRun run({docPath});
         QVERIFY(run.ok());
@@ -338,7 +327,7 @@ private slots:
         cursor.setPosition(3, QTextCursor::KeepAnchor);
         run.view()->setTextCursor(cursor);
         run.frame().UpdateCommandUI();
-        QDir out(m_dir.filePath("blank"));
+        QDir out(cwd().filePath("blank"));
         QVERIFY(QDir().mkpath(out.path()));
         std::unique_ptr<ModalHandler> message;
         auto handler = std::make_unique<ModalHandler>([&](QWidget* w) {
@@ -360,7 +349,7 @@ private slots:
         for (int i = 0; i < 3000; ++i) {
             text += QString::fromUtf8("これは長い文章の一部です。\n");
         }
-        QDir out(m_dir.filePath("cancel"));
+        QDir out(cwd().filePath("cancel"));
         QVERIFY(QDir().mkpath(out.path()));
         bool sawProgress = false;
         ModalHandler handler([&](QWidget* w) {
@@ -382,10 +371,6 @@ private slots:
         QCOMPARE(out.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList());
     }
-
-private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<ScratchConfig> m_config;
 };
 
 QTEST_MAIN(AudioExportTest)

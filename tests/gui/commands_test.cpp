@@ -2,7 +2,6 @@
 // effect, the tool bar, the status prompts and the check marks. What is expected is typed out
 // here, independently of the program's command table.
 #include "app/main_window.h"
-#include "app/resources_init.h"
 #include "editor/document.h"
 #include "editor/find_dialog.h"
 #include "editor/text_view.h"
@@ -13,7 +12,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 #include <QFileDialog>
 #include <QMdiArea>
 #include <QMenu>
@@ -22,7 +20,6 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
@@ -213,26 +210,20 @@ void OpenAndClose(QMenu* menu) {
 
 } // namespace
 
-class CommandsTest : public QObject {
+class CommandsTest : public GuiTestCase {
     Q_OBJECT
 
-private slots:
-    void initTestCase() {
-        InitResources();
-        QVERIFY(m_cwd.isValid());
-        QDir::setCurrent(m_cwd.path()); // the dictionary is created here
-    }
+public:
+    // The commands are checked against the dictionary reading and its switch.
+    CommandsTest() { ChooseDictionaryReadingInEveryTest(); }
 
-    void init() {
+private:
+    void InitTest() override {
         // A command whose entry names an owner without a handler is reported at start.
         QTest::failOnWarning(QRegularExpression(QStringLiteral("has no handler")));
-        m_config = std::make_unique<ScratchConfig>();
-        // The commands are checked against the dictionary reading and its switch.
-        m_config->ChooseDictionaryReading();
     }
 
-    void cleanup() { m_config.reset(); }
-
+private slots:
     void menuBarsHaveTheirItemsInOrder() {
         EditorRun run;
         QVERIFY(run.ok());
@@ -307,7 +298,7 @@ private slots:
     }
 
     void fileShortcutsOpenSaveAndPrint() {
-        const QString path = m_cwd.filePath(QStringLiteral("saved.txt"));
+        const QString path = cwd().filePath(QStringLiteral("saved.txt"));
         QVERIFY(WriteBytes(path, "old"));
         EditorRun run({path});
         QVERIFY(run.ok());
@@ -341,12 +332,12 @@ private slots:
             });
             // Printing into a file: there is no printer here.
             run.printer().setOutputFormat(QPrinter::PdfFormat);
-            run.printer().setOutputFileName(m_cwd.filePath(QStringLiteral("never.pdf")));
+            run.printer().setOutputFileName(cwd().filePath(QStringLiteral("never.pdf")));
             QTest::keyClick(view, Qt::Key_P, Qt::ControlModifier);
             QVERIFY(cancel.handled());
         }
         QCOMPARE(seen, QStringLiteral("QPrintDialog"));
-        QVERIFY(!QFile::exists(m_cwd.filePath(QStringLiteral("never.pdf"))));
+        QVERIFY(!QFile::exists(cwd().filePath(QStringLiteral("never.pdf"))));
         QApplication::setActiveWindow(&run.frame());
 
         const std::size_t before = run.frame().DocumentWindows().size();
@@ -676,10 +667,6 @@ private slots:
         OpenAndClose(TopMenu(run.frame(), U("表示(&V)")));
         QVERIFY(!frameToolBar->isChecked());
     }
-
-private:
-    QTemporaryDir m_cwd;
-    std::unique_ptr<ScratchConfig> m_config;
 };
 
 QTEST_MAIN(CommandsTest)

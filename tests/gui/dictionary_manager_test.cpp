@@ -7,7 +7,6 @@
 #include "analysis/analyzer_loader.h"
 #include "analysis/mecab_analyzer.h"
 #include "app/main_window.h"
-#include "app/resources_init.h"
 #include "dictionary/dic_loader.h"
 #include "dictionary/dic_tables.h"
 #include "dictionary_manager/dictionary_filter_proxy.h"
@@ -23,7 +22,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -34,7 +32,6 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 #include <QUndoStack>
@@ -155,29 +152,26 @@ QStringList ColumnTexts(DictionaryManager* m, Col column, int rows) {
 
 } // namespace
 
-class DictionaryManagerTest : public QObject {
+class DictionaryManagerTest : public GuiTestCase {
     Q_OBJECT
 
-private slots:
-    void initTestCase() {
-        InitResources();
+private:
+    void InitClass() override {
         // The readings suggested below are IPADIC's; UniDic, used in its place where it is
         // installed, hears 音声 as ｵﾝｾｴ.
         qputenv(kAnalyzerDictionaryVariable,
                 QByteArray(kDefaultAnalyzerDictionary.data(),
                            static_cast<qsizetype>(kDefaultAnalyzerDictionary.size())));
-        QVERIFY(m_cwd.isValid());
-        QDir::setCurrent(m_cwd.path());
     }
 
-    void init() {
+    void InitTest() override {
         ResetDictionaryLoaderForTesting();
         QFile::remove(DicPath());
         m_context = std::make_unique<AppContext>();
         m_frame = std::make_unique<QWidget>();
     }
 
-    void cleanup() {
+    void CleanupTest() override {
         if (auto* m = DictionaryManager::Find(m_frame.get())) {
             m->UndoStack()->clear();
             m->close();
@@ -186,6 +180,7 @@ private slots:
         m_context.reset();
     }
 
+private slots:
     void filterAsTypedAndSortByEitherColumn() {
         QVERIFY(WriteBytes(DicPath(), Image({{0, "漢字", "ｶﾝｼﾞ"},
                                              {1, "感じ", "ｶﾝｼﾞ"},
@@ -452,7 +447,7 @@ private slots:
         QVERIFY(WriteBytes(DicPath(), Image({{0, "今日", "ｷｮｳ"}})));
         DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get(), *m_context));
         QVERIFY(m != nullptr);
-        const QString csv = m_cwd.filePath(QStringLiteral("in.csv"));
+        const QString csv = cwd().filePath(QStringLiteral("in.csv"));
         QVERIFY(WriteBytes(
             csv, QByteArray("\xEF\xBB\xBF") +
                      U("今日,こんにち\r\n明日,あした\r\n\r\n長すぎる長すぎる単語,ながい\r\n"
@@ -479,15 +474,15 @@ private slots:
         QCOMPARE(m->Model()->Word(1), QString());
         m->UndoStack()->redo();
 
-        const QString out = m_cwd.filePath(QStringLiteral("out.csv"));
+        const QString out = cwd().filePath(QStringLiteral("out.csv"));
         QVERIFY(m->ExportFile(out, WordListSeparator::Comma, WordListEncoding::ShiftJis));
         QCOMPARE(ReadBytes(out), Sjis("今日,ｺﾝﾆﾁ\r\n明日,ｱｼﾀ\r\n"));
-        const QString tsv = m_cwd.filePath(QStringLiteral("out.tsv"));
+        const QString tsv = cwd().filePath(QStringLiteral("out.tsv"));
         QVERIFY(m->ExportFile(tsv, WordListSeparator::Tab, WordListEncoding::Utf8WithBom));
         QCOMPARE(ReadBytes(tsv),
                  QByteArray("\xEF\xBB\xBF") + U("今日\tｺﾝﾆﾁ\r\n明日\tｱｼﾀ\r\n").toUtf8());
         BoxChooser boxes;
-        QVERIFY(!m->ImportFile(m_cwd.filePath(QStringLiteral("missing.csv")),
+        QVERIFY(!m->ImportFile(cwd().filePath(QStringLiteral("missing.csv")),
                                WordListSeparator::Comma));
         QCOMPARE(boxes.texts.size(), 1);
     }
@@ -515,14 +510,14 @@ private slots:
             {"sjis.tsv", WordListSeparator::Tab, WordListEncoding::ShiftJis},
         };
         for (const Form& f : forms) {
-            QVERIFY(m->ExportFile(m_cwd.filePath(QString::fromLatin1(f.name)), f.separator,
+            QVERIFY(m->ExportFile(cwd().filePath(QString::fromLatin1(f.name)), f.separator,
                                   f.encoding));
         }
         m->Table()->selectAll();
         m->DeleteSelectedRows();
         for (const Form& f : forms) {
             BoxChooser boxes;
-            QVERIFY(m->ImportFile(m_cwd.filePath(QString::fromLatin1(f.name)), f.separator));
+            QVERIFY(m->ImportFile(cwd().filePath(QString::fromLatin1(f.name)), f.separator));
             QCOMPARE(boxes.texts.size(), 1);
             QVERIFY2(boxes.texts[0] == U("5 語を追加し、0 語の読みを置き換えました。"),
                      qPrintable(f.name + (": " + boxes.texts[0])));
@@ -545,7 +540,7 @@ private slots:
         QVERIFY(WriteBytes(DicPath(), image));
         DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get(), *m_context));
         QVERIFY(m != nullptr);
-        const QString csv = m_cwd.filePath(QStringLiteral("many.csv"));
+        const QString csv = cwd().filePath(QStringLiteral("many.csv"));
         QVERIFY(WriteBytes(csv, "a,\xB1\nb,\xB2\nc,\xB3\nd,\xB4\n"));
         BoxChooser boxes;
         QVERIFY(m->ImportFile(csv, WordListSeparator::Comma));
@@ -668,10 +663,8 @@ private slots:
     }
 
 private:
-    QString DicPath() const { return m_cwd.filePath(QStringLiteral("Yomi6.dic")); }
+    QString DicPath() const { return cwd().filePath(QStringLiteral("Yomi6.dic")); }
 
-    QTemporaryDir m_cwd;
-    ScratchConfig m_config;
     std::unique_ptr<AppContext> m_context; // what the run of the editor would share
     std::unique_ptr<QWidget> m_frame;
 };

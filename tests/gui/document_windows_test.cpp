@@ -4,7 +4,6 @@
 // the shared layout follows the window activated last.
 #include "app/document_window.h"
 #include "app/main_window.h"
-#include "app/resources_init.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "gui/gui_test_support.h"
@@ -13,11 +12,9 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QInputMethodEvent>
 #include <QMdiArea>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
 
@@ -51,22 +48,12 @@ DocumentWindow* FrameOf(EditorRun& run, const TextView* view) {
 
 } // namespace
 
-class DocumentWindowsTest : public QObject {
+class DocumentWindowsTest : public GuiTestCase {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        InitResources();
-        QVERIFY(m_cwd.isValid());
-        QDir::setCurrent(m_cwd.path());
-    }
-
-    void init() { m_config = std::make_unique<ScratchConfig>(); }
-
-    void cleanup() { m_config.reset(); }
-
     void bothWindowsEditOneTextWithOneUndoHistory() {
-        const QString path = m_cwd.filePath(QStringLiteral("shared.txt"));
+        const QString path = cwd().filePath(QStringLiteral("shared.txt"));
         QVERIFY(WriteBytes(path, Sjis("本文\r\n")));
         EditorRun run({path});
         TextView* first = run.view();
@@ -100,7 +87,7 @@ private slots:
     }
 
     void closingOneWindowKeepsTheTextAndOnlyTheLastAsksToSave() {
-        const QString path = m_cwd.filePath(QStringLiteral("close.txt"));
+        const QString path = cwd().filePath(QStringLiteral("close.txt"));
         QVERIFY(WriteBytes(path, "base"));
         EditorRun run({path});
         TextView* first = run.view();
@@ -141,7 +128,7 @@ private slots:
     }
 
     void savingADocumentWithTwoWindowsWritesItsTextOnce() {
-        const QString path = m_cwd.filePath(QStringLiteral("save.txt"));
+        const QString path = cwd().filePath(QStringLiteral("save.txt"));
         QVERIFY(WriteBytes(path, Sjis("一行目\r\n二行目\r\n")));
         EditorRun run({path});
         TextView* first = run.view();
@@ -186,10 +173,6 @@ private slots:
         QVERIFY(wrap->isChecked());
         QVERIFY(!second->IsWordWrap());
     }
-
-private:
-    QTemporaryDir m_cwd;
-    std::unique_ptr<ScratchConfig> m_config;
 };
 
 QTEST_MAIN(DocumentWindowsTest)

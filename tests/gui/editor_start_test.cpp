@@ -3,7 +3,6 @@
 // and the main window's title as documents come and go.
 #include "app/document_window.h"
 #include "app/main_window.h"
-#include "app/resources_init.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "gui/gui_test_support.h"
@@ -39,20 +38,10 @@ bool WriteIni(const QString& path, const char* section, const QByteArray& lines)
 
 } // namespace
 
-class EditorStartTest : public QObject {
+class EditorStartTest : public GuiTestCase {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        InitResources();
-        QVERIFY(m_cwd.isValid());
-        QDir::setCurrent(m_cwd.path()); // the dictionary is created here
-    }
-
-    void init() { m_config = std::make_unique<ScratchConfig>(); }
-
-    void cleanup() { m_config.reset(); }
-
     void savedRectangleIsFittedIntoTheScreen_data() {
         QTest::addColumn<QByteArray>("lines");
         QTest::addColumn<QRect>("expected");
@@ -82,7 +71,7 @@ private slots:
     void savedRectangleIsFittedIntoTheScreen() {
         QFETCH(QByteArray, lines);
         QFETCH(QRect, expected);
-        QVERIFY(WriteIni(m_config->IniPath(), kSettingsSection, lines));
+        QVERIFY(WriteIni(config().IniPath(), kSettingsSection, lines));
         {
             EditorRun run;
             QVERIFY(run.ok());
@@ -92,9 +81,9 @@ private slots:
             // It paints, and the next start finds what this run saved.
             QVERIFY(!run.frame().grab().isNull());
         }
-        QCOMPARE(IniInt(m_config->IniPath(), kSettingsSection, "X1"),
+        QCOMPARE(IniInt(config().IniPath(), kSettingsSection, "X1"),
                  std::optional<int>(expected.left()));
-        QCOMPARE(IniInt(m_config->IniPath(), kSettingsSection, "Y2"),
+        QCOMPARE(IniInt(config().IniPath(), kSettingsSection, "Y2"),
                  std::optional<int>(expected.top() + expected.height()));
     }
 
@@ -110,7 +99,7 @@ private slots:
     void fontHeightsBeyondAnyScreenAreCut() {
         QFETCH(QByteArray, height);
         QFETCH(int, pixels);
-        QVERIFY(WriteIni(m_config->IniPath(), "フォント", "Height=" + height + "\r\n"));
+        QVERIFY(WriteIni(config().IniPath(), "フォント", "Height=" + height + "\r\n"));
         EditorRun run;
         QVERIFY(run.ok());
         QCOMPARE(run.view()->font().pixelSize(), pixels);
@@ -131,7 +120,7 @@ private slots:
 
     void titleIsTheProgramsAndTheActiveDocumentsOnce() {
         const QString main = QString::fromUtf8(strings::kMainTitle);
-        const QString path = m_cwd.filePath(QStringLiteral("u.txt"));
+        const QString path = cwd().filePath(QStringLiteral("u.txt"));
         QVERIFY(WriteBytes(path, "text"));
         EditorRun run({path});
         QVERIFY(run.ok());
@@ -190,10 +179,6 @@ private slots:
         QCOMPARE(second->text(), cannotSave.arg(QString::fromUtf8("同じ名前のﾌｫﾙﾀﾞがあります。")));
         QVERIFY(run.view()->GetDocument()->IsModified());
     }
-
-private:
-    QTemporaryDir m_cwd;
-    std::unique_ptr<ScratchConfig> m_config;
 };
 
 QTEST_MAIN(EditorStartTest)

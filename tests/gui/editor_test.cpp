@@ -3,7 +3,6 @@
 #include "app/application.h"
 #include "app/document_window.h"
 #include "app/main_window.h"
-#include "app/resources_init.h"
 #include "editor/document.h"
 #include "editor/find_dialog.h"
 #include "editor/text_view.h"
@@ -16,7 +15,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputMethodEvent>
@@ -26,7 +24,6 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
@@ -41,20 +38,10 @@ using Run = EditorRun;
 
 } // namespace
 
-class EditorTest : public QObject {
+class EditorTest : public GuiTestCase {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        InitResources();
-        QVERIFY(m_cwd.isValid());
-        QDir::setCurrent(m_cwd.path()); // the dictionary is created here
-    }
-
-    void init() { m_config = std::make_unique<ScratchConfig>(); }
-
-    void cleanup() { m_config.reset(); }
-
     void firstRunShowsOneUntitledDocumentAndWritesTheDefaults() {
         {
             Run run;
@@ -64,9 +51,9 @@ private slots:
             QVERIFY(child->isMaximized());
             QCOMPARE(run.view()->GetDocument()->Title(), QString::fromUtf8("無題1"));
             QCOMPARE(run.frame().frameGeometry(), QRect(0, 0, 580, 350));
-            QVERIFY(QFile::exists(m_cwd.filePath(QStringLiteral("Yomi6.dic"))));
+            QVERIFY(QFile::exists(cwd().filePath(QStringLiteral("Yomi6.dic"))));
         }
-        const QString ini = m_config->IniPath();
+        const QString ini = config().IniPath();
         const char* section = "よみあげPadのセッティング";
         QCOMPARE(IniInt(ini, section, "右端で折り返す"), std::optional<int>(0));
         QCOMPARE(IniInt(ini, section, "ページ印字"), std::optional<int>(1));
@@ -97,13 +84,13 @@ private slots:
         QVERIFY(run.view()->IsWordWrap());
         QCOMPARE(run.choices().voice, 1);
         QCOMPARE(run.choices().speed, 250);
-        QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "子ウィンドウのサイズ"),
+        QCOMPARE(IniInt(config().IniPath(), "よみあげPadのセッティング", "子ウィンドウのサイズ"),
                  std::optional<int>(1));
     }
 
     void readOnlySettingsFileIsKeptAndTheFailureShown() {
         { Run first; } // writes the settings file
-        const QString ini = m_config->IniPath();
+        const QString ini = config().IniPath();
         const QByteArray before = ReadBytes(ini);
         QVERIFY(!before.isEmpty());
         QVERIFY(QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::ReadGroup |
@@ -134,7 +121,7 @@ private slots:
     void fileOpensAndSavesBackByteForByte() {
         // Shift-JIS with CR LF, a byte that is no character and a lone lead byte at the end.
         const QByteArray bytes = Sjis("漢字は、3こ。\r\n") + QByteArray("\x80\xA0\xFD\r\nabc\x82");
-        const QString path = m_cwd.filePath(QStringLiteral("roundtrip.txt"));
+        const QString path = cwd().filePath(QStringLiteral("roundtrip.txt"));
         QVERIFY(WriteBytes(path, bytes));
         Run run({path});
         QVERIFY(run.ok());
@@ -158,7 +145,7 @@ private slots:
         QTest::keyClick(run.view(), Qt::Key_Return);
         QTest::keyClicks(run.view(), QStringLiteral("x"));
         QVERIFY(run.view()->GetDocument()->IsModified());
-        const QString path = m_cwd.filePath(QStringLiteral("typed.txt"));
+        const QString path = cwd().filePath(QStringLiteral("typed.txt"));
         ModalHandler saveDialog([path](QWidget* w) {
             // The save dialog: choose the name and accept.
             auto* dialog = qobject_cast<QFileDialog*>(w);
@@ -175,7 +162,7 @@ private slots:
     }
 
     void characterThatShiftJisCannotHoldOffersUtf8() {
-        const QString path = m_cwd.filePath(QStringLiteral("emoji.txt"));
+        const QString path = cwd().filePath(QStringLiteral("emoji.txt"));
         QVERIFY(WriteBytes(path, "plain"));
         Run run({path});
         Type(run.view(), QString::fromUtf8("한"));
@@ -189,7 +176,7 @@ private slots:
     }
 
     void utf8FileStaysUtf8() {
-        const QString path = m_cwd.filePath(QStringLiteral("utf8.txt"));
+        const QString path = cwd().filePath(QStringLiteral("utf8.txt"));
         const QByteArray bytes =
             QByteArray("\xEF\xBB\xBF") + QString::fromUtf8("日本語\u00A0x\u2028y\n").toUtf8();
         QVERIFY(WriteBytes(path, bytes));
@@ -201,8 +188,8 @@ private slots:
     }
 
     void sizeLimitOfOpenedFiles() {
-        const QString fits = m_cwd.filePath(QStringLiteral("fits.txt"));
-        const QString over = m_cwd.filePath(QStringLiteral("over.txt"));
+        const QString fits = cwd().filePath(QStringLiteral("fits.txt"));
+        const QString over = cwd().filePath(QStringLiteral("over.txt"));
         QVERIFY(WriteBytes(fits, QByteArray(1048575, 'a')));
         QVERIFY(WriteBytes(over, QByteArray(1048576, 'a')));
         Run run;
@@ -252,7 +239,7 @@ private slots:
             run.frame().Dispatch(CommandId::FileNew);
             QCOMPARE(QFontInfo(run.view()->font()).pixelSize(), 23);
         }
-        QCOMPARE(IniInt(m_config->IniPath(), "フォント", "Height"), std::optional<int>(-23));
+        QCOMPARE(IniInt(config().IniPath(), "フォント", "Height"), std::optional<int>(-23));
         Run run;
         QCOMPARE(QFontInfo(run.view()->font()).pixelSize(), 23);
     }
@@ -307,8 +294,8 @@ private slots:
     }
 
     void recentFilesAndDroppedFiles() {
-        const QString a = m_cwd.filePath(QStringLiteral("recent-a.txt"));
-        const QString b = m_cwd.filePath(QStringLiteral("dropped.txt"));
+        const QString a = cwd().filePath(QStringLiteral("recent-a.txt"));
+        const QString b = cwd().filePath(QStringLiteral("dropped.txt"));
         QVERIFY(WriteBytes(a, "a"));
         QVERIFY(WriteBytes(b, "b"));
         {
@@ -340,7 +327,7 @@ private slots:
         QCOMPARE(run.frame().DocumentWindows().size(), 1u);
         QVERIFY(run.frame().isVisible());
         // The rectangle was written all the same.
-        QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "X2"),
+        QCOMPARE(IniInt(config().IniPath(), "よみあげPadのセッティング", "X2"),
                  std::optional<int>(580));
         auto no = AnswerNextMessageBox(QMessageBox::No);
         run.frame().close();
@@ -370,10 +357,6 @@ private slots:
         run.view()->undo(); // one step undoes the whole replacement
         QCOMPARE(run.view()->toPlainText(), QStringLiteral("one Two one two"));
     }
-
-private:
-    QTemporaryDir m_cwd;
-    std::unique_ptr<ScratchConfig> m_config;
 };
 
 QTEST_MAIN(EditorTest)

@@ -5,7 +5,6 @@
 #include "app/application.h"
 #include "app/document_window.h"
 #include "app/main_window.h"
-#include "app/resources_init.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "gui/gui_test_support.h"
@@ -17,10 +16,8 @@
 #include "text/speech_text.h"
 
 #include <QAction>
-#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
@@ -151,27 +148,15 @@ bool Idle(const EditorRun& run) {
 
 } // namespace
 
-class FollowTest : public QObject {
+class FollowTest : public GuiTestCase {
     Q_OBJECT
 
+public:
+    FollowTest() { StartRunsAtSpeed(10); }
+
 private slots:
-    void initTestCase() {
-        InitResources();
-        QVERIFY(m_cwd.isValid());
-        QDir::setCurrent(m_cwd.path());
-    }
-
-    void init() {
-        m_config = std::make_unique<ScratchConfig>();
-        // Runs start at this speed (their settings files do not set it).
-        m_start = SpeechPreferences{};
-        m_start.speed = 10;
-    }
-
-    void cleanup() { m_config.reset(); }
-
     void commandsHaveTheirMenuEntriesShortcutsAndButtons() {
-        EditorRun run({}, m_start);
+        EditorRun run({}, start());
         QVERIFY(run.ok());
         // Typed out here, not taken from the program's tables.
         struct Expected {
@@ -246,7 +231,7 @@ private slots:
 
     void highlightFollowsEveryUnitAcrossPassesInBothModes() {
         QFETCH(int, readings);
-        EditorRun run({}, m_start);
+        EditorRun run({}, start());
         QVERIFY(run.ok());
         run.choices().readings = readings;
         TextView* view = run.view();
@@ -274,7 +259,7 @@ private slots:
     }
 
     void aSelectionIsReadAloneAndRepeatStartsWhereTheReadingStarted() {
-        EditorRun run({}, m_start);
+        EditorRun run({}, start());
         TextView* view = run.view();
         const QString text = QString::fromUtf8("あいう。かきく。さしす。");
         view->setPlainText(text);
@@ -303,7 +288,7 @@ private slots:
     }
 
     void pauseHoldsTheUnitAndResumeGoesOnWithTheNext() {
-        EditorRun run({}, m_start);
+        EditorRun run({}, start());
         TextView* view = run.view();
         const QString text = LongText("かきくけこさしすせそ。", 3, 1500);
         view->setPlainText(text);
@@ -329,7 +314,7 @@ private slots:
     }
 
     void editingWhilePausedEndsTheReading() {
-        EditorRun run({}, m_start);
+        EditorRun run({}, start());
         TextView* view = run.view();
         view->setPlainText(QString::fromUtf8("あいうえおかきくけこ"));
         HighlightRecorder heard(run.speech(), view);
@@ -350,7 +335,7 @@ private slots:
     }
 
     void f5SwitchesTheVoiceFromTheNextUnit() {
-        EditorRun run({}, m_start);
+        EditorRun run({}, start());
         TextView* view = run.view();
         const QString text = LongText("あいうえおかきくけこ。", 2, 2500);
         view->setPlainText(text);
@@ -373,7 +358,7 @@ private slots:
     }
 
     void everyWindowOfTheDocumentShowsTheHighlight() {
-        EditorRun run({}, m_start);
+        EditorRun run({}, start());
         TextView* first = run.view();
         first->setPlainText(QString::fromUtf8("あいうえおかきくけこ"));
         run.frame().Dispatch(CommandId::WindowNew);
@@ -392,7 +377,7 @@ private slots:
     }
 
     void aWindowOpenedOrClosedWhileSpeakingKeepsTheHighlightRight() {
-        EditorRun run({}, m_start);
+        EditorRun run({}, start());
         TextView* first = run.view();
         first->setPlainText(QString::fromUtf8("あいうえおかきくけこさしすせそ"));
         run.choices().speed = 40;
@@ -422,11 +407,6 @@ private slots:
         QTest::qWait(300); // a few ticks' time: nothing may show up again
         QCOMPARE(HighlightedUnit(first), std::make_pair(-1, -1));
     }
-
-private:
-    QTemporaryDir m_cwd;
-    std::unique_ptr<ScratchConfig> m_config;
-    SpeechPreferences m_start; // the speech choices a run starts with
 };
 
 QTEST_MAIN(FollowTest)

@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "app/document_window.h"
 #include "app/main_window.h"
+#include "app/resources_init.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "io/profile_file.h"
@@ -14,6 +15,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QInputMethodEvent>
@@ -124,6 +126,32 @@ void ScratchConfig::WriteIni(const char* utf8Lines) const {
 
 void ScratchConfig::ChooseDictionaryReading() const {
     WriteIni("[よみあげPadのセッティング]\n読み方=0\n");
+}
+
+GuiTestCase::GuiTestCase() = default;
+
+void GuiTestCase::initTestCase() {
+    InitResources();
+    QVERIFY(m_cwd.isValid());
+    QVERIFY(QDir::setCurrent(m_cwd.path()));
+    InitClass();
+}
+
+void GuiTestCase::init() {
+    m_config = std::make_unique<ScratchConfig>();
+    if (m_dictionaryReading) {
+        m_config->ChooseDictionaryReading();
+    }
+    m_start = SpeechPreferences{};
+    if (m_startSpeed) {
+        m_start.speed = *m_startSpeed;
+    }
+    InitTest();
+}
+
+void GuiTestCase::cleanup() {
+    CleanupTest();
+    m_config.reset();
 }
 
 ModalHandler::ModalHandler(std::function<void(QWidget*)> act)

@@ -1,10 +1,12 @@
-// Helpers for driving the editor in Qt Test: scratch folders, answering modal boxes, reading the
-// settings file.
+// Helpers for driving the editor in Qt Test: the set-up every GUI test class shares, scratch
+// folders, answering modal boxes, reading the settings file.
 #pragma once
 
 #include "commands/command_ids.h"
+#include "playback/speech_state.h"
 
 #include <QMessageBox>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -81,6 +83,47 @@ public:
 private:
     QTemporaryDir m_dir;
     QByteArray m_oldValue;
+};
+
+// The world a GUI test class runs in. Once per class: the program's resources, and a scratch
+// folder made the current one (the dictionary file and the tests' documents land there). Before
+// every test: a settings folder of its own, so that nothing one test saves is read by the next,
+// and the speech choices its runs start with. A class configures this in its constructor and
+// adds its own steps through the hooks, which run after the shared ones.
+class GuiTestCase : public QObject {
+    Q_OBJECT
+
+protected:
+    GuiTestCase();
+
+    // Runs start at this speed (their settings files do not set it).
+    void StartRunsAtSpeed(int speed) { m_startSpeed = speed; }
+    // Every test's settings file chooses the dictionary reading (ScratchConfig).
+    void ChooseDictionaryReadingInEveryTest() { m_dictionaryReading = true; }
+
+    // The class's current folder, and the running test's settings folder.
+    const QTemporaryDir& cwd() const { return m_cwd; }
+    ScratchConfig& config() const { return *m_config; }
+    // The speech choices a run starts with: EditorRun(files, start()).
+    const SpeechPreferences& start() const { return m_start; }
+
+    // A class's own steps: once after the shared set-up of the class, after each test's shared
+    // set-up, and before each test's settings folder goes.
+    virtual void InitClass() {}
+    virtual void InitTest() {}
+    virtual void CleanupTest() {}
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+private:
+    QTemporaryDir m_cwd;
+    std::unique_ptr<ScratchConfig> m_config;
+    SpeechPreferences m_start;
+    std::optional<int> m_startSpeed;
+    bool m_dictionaryReading = false;
 };
 
 // Handles the next modal dialog that appears while this object lives: act is called with it,

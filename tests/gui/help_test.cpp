@@ -4,7 +4,6 @@
 // actions), every key of those actions, and the buttons go back, forward and home.
 #include "app/help_window.h"
 #include "app/main_window.h"
-#include "app/resources_init.h"
 #include "gui/gui_test_support.h"
 
 #include <QAction>
@@ -16,7 +15,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -126,19 +124,10 @@ QString PageName(const QTextBrowser* browser) {
 
 } // namespace
 
-class HelpTest : public QObject {
+class HelpTest : public GuiTestCase {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        InitResources();
-        QVERIFY(m_cwd.isValid());
-        QDir::setCurrent(m_cwd.path());
-        m_config = std::make_unique<ScratchConfig>();
-    }
-
-    void cleanupTestCase() { m_config.reset(); }
-
     void everyPageIsReachedFromTheContentsAndSaysWhatItMust() {
         EditorRun run;
         QVERIFY(run.ok());
@@ -346,9 +335,6 @@ private:
         }
         return help;
     }
-
-    QTemporaryDir m_cwd;
-    std::unique_ptr<ScratchConfig> m_config;
 };
 
 QTEST_MAIN(HelpTest)

@@ -2,7 +2,6 @@
 // kept in printer units, the print dialog, a job that cannot start, printer setup, and the
 // preview opening at the caret's page with word wrap on while it is open.
 #include "app/main_window.h"
-#include "app/resources_init.h"
 #include "commands/command_ids.h"
 #include "editor/text_view.h"
 #include "gui/gui_test_support.h"
@@ -17,7 +16,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QButtonGroup>
-#include <QDir>
 #include <QFile>
 #include <QFontDialog>
 #include <QFontInfo>
@@ -28,7 +26,6 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 
@@ -106,24 +103,14 @@ int PageHolding(const PdfText& pdf, const QString& label) {
 
 } // namespace
 
-class PrintingCommandsTest : public QObject {
+class PrintingCommandsTest : public GuiTestCase {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        InitResources();
-        QVERIFY(m_cwd.isValid());
-        QDir::setCurrent(m_cwd.path());
-    }
-
-    void init() { m_config = std::make_unique<ScratchConfig>(); }
-
-    void cleanup() { m_config.reset(); }
-
     void pageLayoutDialogShowsAndSetsTheSwitches() {
         {
             EditorRun run;
-            PdfPrinter(run.printer(), m_cwd.filePath(QStringLiteral("unused.pdf")));
+            PdfPrinter(run.printer(), cwd().filePath(QStringLiteral("unused.pdf")));
             // The defaults: title and date OFF, page number ON.
             ModalHandler answer([](QWidget* w) {
                 const RejectOnExit guard(w);
@@ -166,8 +153,8 @@ private slots:
             QCOMPARE(run.settings().printDate, 0);
         }
         const char* section = "よみあげPadのセッティング";
-        QCOMPARE(IniInt(m_config->IniPath(), section, "ファイル名の印字"), std::optional<int>(1));
-        QCOMPARE(IniInt(m_config->IniPath(), section, "ページ印字"), std::optional<int>(0));
+        QCOMPARE(IniInt(config().IniPath(), section, "ファイル名の印字"), std::optional<int>(1));
+        QCOMPARE(IniInt(config().IniPath(), section, "ページ印字"), std::optional<int>(0));
     }
 
     void printerFontIsKeptInPrinterUnits() {
@@ -175,7 +162,7 @@ private slots:
             EditorRun run;
             // 16 screen pixels on a 600-dpi printer, then on a 300-dpi one.
             const int screenDpi = ScreenDpiY();
-            PdfPrinter(run.printer(), m_cwd.filePath(QStringLiteral("x.pdf")), 600);
+            PdfPrinter(run.printer(), cwd().filePath(QStringLiteral("x.pdf")), 600);
             auto choose = AnswerFontDialog(16);
             run.frame().Dispatch(CommandId::PrinterFont);
             QVERIFY(choose->handled());
@@ -190,12 +177,12 @@ private slots:
             QCOMPARE(openedWith, 16);
             QCOMPARE(run.settings().printerFont.lfHeight, at600);
 
-            PdfPrinter(run.printer(), m_cwd.filePath(QStringLiteral("x.pdf")), 300);
+            PdfPrinter(run.printer(), cwd().filePath(QStringLiteral("x.pdf")), 300);
             auto again = AnswerFontDialog(16);
             run.frame().Dispatch(CommandId::PrinterFont);
             QCOMPARE(run.settings().printerFont.lfHeight * 2, at600);
         }
-        QCOMPARE(IniInt(m_config->IniPath(), "プリンタ用フォント", "Height"),
+        QCOMPARE(IniInt(config().IniPath(), "プリンタ用フォント", "Height"),
                  std::optional<int>(MulDiv(-16, 300, ScreenDpiY())));
     }
 
@@ -203,7 +190,7 @@ private slots:
         EditorRun run;
         run.view()->setPlainText(QStringLiteral("Alpha"));
         auto bodyHeight = [&](int screenPixels) {
-            const QString path = m_cwd.filePath(QStringLiteral("font%1.pdf").arg(screenPixels));
+            const QString path = cwd().filePath(QStringLiteral("font%1.pdf").arg(screenPixels));
             PdfPrinter(run.printer(), path, 300);
             auto choose = AnswerFontDialog(screenPixels);
             run.frame().Dispatch(CommandId::PrinterFont);
@@ -220,7 +207,7 @@ private slots:
     void printDialogPrintsAndCancelPrintsNothing() {
         EditorRun run;
         run.view()->setPlainText(QStringLiteral("Alpha"));
-        const QString cancelled = m_cwd.filePath(QStringLiteral("cancelled.pdf"));
+        const QString cancelled = cwd().filePath(QStringLiteral("cancelled.pdf"));
         PdfPrinter(run.printer(), cancelled);
         ModalHandler cancel([](QWidget* w) {
             const RejectOnExit guard(w);
@@ -233,7 +220,7 @@ private slots:
         QVERIFY(!QFile::exists(cancelled));
         QVERIFY(!run.view()->IsWordWrap());
 
-        const QString printed = m_cwd.filePath(QStringLiteral("dialog.pdf"));
+        const QString printed = cwd().filePath(QStringLiteral("dialog.pdf"));
         PdfPrinter(run.printer(), printed);
         ModalHandler accept([](QWidget* w) {
             const RejectOnExit guard(w);
@@ -251,7 +238,7 @@ private slots:
     void aJobThatCannotStartIsReported() {
         EditorRun run;
         run.view()->setPlainText(QStringLiteral("Alpha"));
-        PdfPrinter(run.printer(), m_cwd.filePath(QStringLiteral("no/such/folder/out.pdf")));
+        PdfPrinter(run.printer(), cwd().filePath(QStringLiteral("no/such/folder/out.pdf")));
         auto box = AnswerNextMessageBox(QMessageBox::Ok);
         run.frame().Dispatch(CommandId::FilePrintDirect);
         QVERIFY(box->handled());
@@ -261,7 +248,7 @@ private slots:
 
     void printerSetupRunsOnTheFrame() {
         EditorRun run;
-        PdfPrinter(run.printer(), m_cwd.filePath(QStringLiteral("unused.pdf")));
+        PdfPrinter(run.printer(), cwd().filePath(QStringLiteral("unused.pdf")));
         const auto actions = run.frame().ActionsFor(CommandId::FilePrintSetup);
         QVERIFY(!actions.empty());
         QVERIFY(actions.front()->isEnabled());
@@ -284,7 +271,7 @@ private slots:
         EditorRun run;
         // Find how many lines a page holds, then make a text of five and a half pages.
         run.view()->setPlainText(NumberedLines(400));
-        const QString probe = m_cwd.filePath(QStringLiteral("probe.pdf"));
+        const QString probe = cwd().filePath(QStringLiteral("probe.pdf"));
         PdfPrinter(run.printer(), probe);
         run.frame().Dispatch(CommandId::FilePrintDirect);
         const PdfText probePdf = ReadPdfWords(probe);
@@ -313,7 +300,7 @@ private slots:
         const QString label = QStringLiteral("L2900");
         PutCaretAt(run.view(), label);
         QVERIFY(run.view()->textCursor().position() > 65535);
-        const QString path = m_cwd.filePath(QStringLiteral("far.pdf"));
+        const QString path = cwd().filePath(QStringLiteral("far.pdf"));
         PdfPrinter(run.printer(), path);
         run.frame().Dispatch(CommandId::FilePrintDirect);
         const PdfText pdf = ReadPdfWords(path);
@@ -328,7 +315,7 @@ private slots:
     void printingFromThePreviewWritesTheJob() {
         EditorRun run;
         run.view()->setPlainText(NumberedLines(150));
-        const QString path = m_cwd.filePath(QStringLiteral("from-preview.pdf"));
+        const QString path = cwd().filePath(QStringLiteral("from-preview.pdf"));
         PdfPrinter(run.printer(), path);
         ModalHandler preview([&](QWidget* w) {
             const RejectOnExit guard(w);
@@ -361,7 +348,7 @@ private slots:
 
     void paginationOfEdgeTexts() {
         QPrinter standalone(QPrinter::HighResolution);
-        QPrinter& printer = PdfPrinter(standalone, m_cwd.filePath(QStringLiteral("unused.pdf")));
+        QPrinter& printer = PdfPrinter(standalone, cwd().filePath(QStringLiteral("unused.pdf")));
         const QFont font = QGuiApplication::font();
         // An empty text is one page; a position past the end is on the last page.
         const Pagination empty(QString(), font, &printer, QSize(1000, 1000));
@@ -383,10 +370,6 @@ private slots:
         QCOMPARE(MulDiv(-5, 1, 2), -3);
         QCOMPARE(MulDiv(7, 3, 0), 0);
     }
-
-private:
-    QTemporaryDir m_cwd;
-    std::unique_ptr<ScratchConfig> m_config;
 };
 
 QTEST_MAIN(PrintingCommandsTest)

@@ -2,7 +2,6 @@
 // combination, the date of a job, page breaks of a long text, long lines wrapped in a view that
 // does not wrap, and the PDF mode giving the same pages as the print command.
 #include "app/main_window.h"
-#include "app/resources_init.h"
 #include "commands/command_ids.h"
 #include "editor/text_view.h"
 #include "gui/gui_test_support.h"
@@ -14,13 +13,11 @@
 #include "settings/settings.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFontMetricsF>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextLayout>
 
@@ -71,22 +68,12 @@ std::vector<PdfWord> BodyWords(const PdfText& pdf, int page) {
 
 } // namespace
 
-class PrintingPagesTest : public QObject {
+class PrintingPagesTest : public GuiTestCase {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        InitResources();
-        QVERIFY(m_cwd.isValid());
-        QDir::setCurrent(m_cwd.path());
-    }
-
-    void init() { m_config = std::make_unique<ScratchConfig>(); }
-
-    void cleanup() { m_config.reset(); }
-
     void headerFooterAndBodyForEachSwitchCombination() {
-        const QString doc = m_cwd.filePath(QStringLiteral("switches.txt"));
+        const QString doc = cwd().filePath(QStringLiteral("switches.txt"));
         QVERIFY(WriteBytes(doc, "Alpha beta\r\nGamma"));
         EditorRun run({doc});
         QVERIFY(run.ok());
@@ -97,7 +84,7 @@ private slots:
             run.settings().printFileName = title ? 1 : 0;
             run.settings().printDate = date ? 1 : 0;
             run.settings().printPageNumber = number ? 1 : 0;
-            const QString path = m_cwd.filePath(QStringLiteral("switches%1.pdf").arg(mask));
+            const QString path = cwd().filePath(QStringLiteral("switches%1.pdf").arg(mask));
             const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), path));
             run.frame().Dispatch(CommandId::FilePrintDirect);
 
@@ -149,7 +136,7 @@ private slots:
         EditorRun run;
         run.settings().printDate = 1;
         run.view()->setPlainText(QStringLiteral("Alpha"));
-        const QString path = m_cwd.filePath(QStringLiteral("date72.pdf"));
+        const QString path = cwd().filePath(QStringLiteral("date72.pdf"));
         const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), path, 72));
         run.frame().Dispatch(CommandId::FilePrintDirect);
         const PdfText pdf = ReadPdfWords(path);
@@ -164,7 +151,7 @@ private slots:
         EditorRun run;
         run.settings().printDate = 1;
         run.view()->setPlainText(NumberedLines(kLines));
-        const QString path = m_cwd.filePath(QStringLiteral("long.pdf"));
+        const QString path = cwd().filePath(QStringLiteral("long.pdf"));
         const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), path));
         const QDateTime before = QDateTime::currentDateTime().addMSecs(-999);
         run.frame().Dispatch(CommandId::FilePrintDirect);
@@ -216,7 +203,7 @@ private slots:
         EditorRun run;
         QVERIFY(!run.view()->IsWordWrap());
         run.view()->setPlainText(words.join(QLatin1Char(' ')));
-        const QString path = m_cwd.filePath(QStringLiteral("wrapped.pdf"));
+        const QString path = cwd().filePath(QStringLiteral("wrapped.pdf"));
         const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), path));
         run.frame().Dispatch(CommandId::FilePrintDirect);
         QVERIFY(!run.view()->IsWordWrap()); // unwrapped again after the job
@@ -248,7 +235,7 @@ private slots:
         // pieces end. The reference lays each line out whole.
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(m_cwd.filePath(QStringLiteral("pieces.pdf")));
+        printer.setOutputFileName(cwd().filePath(QStringLiteral("pieces.pdf")));
         QFont font(QStringLiteral("Sans"));
         font.setPixelSize(100);
         const QFontMetricsF metrics(font, &printer);
@@ -294,12 +281,12 @@ private slots:
     }
 
     void japaneseTitleAndTextPrintInACjkFont() {
-        const QString path = m_cwd.filePath(QString::fromUtf8("かなのなまえ.txt"));
+        const QString path = cwd().filePath(QString::fromUtf8("かなのなまえ.txt"));
         QVERIFY(WriteBytes(path, Sjis("こんにちは、世界。\r\nかな\r\n")));
         EditorRun run({path});
         QVERIFY(run.ok());
         run.settings().printFileName = 1;
-        const QString pdfPath = m_cwd.filePath(QStringLiteral("japanese.pdf"));
+        const QString pdfPath = cwd().filePath(QStringLiteral("japanese.pdf"));
         const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), pdfPath));
         run.frame().Dispatch(CommandId::FilePrintDirect);
         const PdfText pdf = ReadPdfWords(pdfPath);
@@ -314,20 +301,20 @@ private slots:
 
     void pdfModeGivesTheSamePagesAsThePrintCommand() {
         // The switches and no fonts in the settings file, read by both.
-        QVERIFY(WriteBytes(m_config->IniPath(),
+        QVERIFY(WriteBytes(config().IniPath(),
                            Sjis("[よみあげPadのセッティング]\r\nファイル名の印字=1\r\n"
                                 "日付の印字=1\r\nページ印字=1\r\n")));
-        const QString doc = m_cwd.filePath(QStringLiteral("same.txt"));
+        const QString doc = cwd().filePath(QStringLiteral("same.txt"));
         QVERIFY(WriteBytes(doc, Sjis("一行目 first line\r\n") +
                                     NumberedLines(200, 9).toUtf8().replace("\n", "\r\n")));
-        const QString printed = m_cwd.filePath(QStringLiteral("printed.pdf"));
+        const QString printed = cwd().filePath(QStringLiteral("printed.pdf"));
         {
             EditorRun run({doc});
             QVERIFY(run.ok());
             PdfPrinter(run.printer(), printed);
             run.frame().Dispatch(CommandId::FilePrintDirect);
         }
-        const QString converted = m_cwd.filePath(QStringLiteral("converted.pdf"));
+        const QString converted = cwd().filePath(QStringLiteral("converted.pdf"));
         QProcess yomi6;
         yomi6.setProcessChannelMode(QProcess::ForwardedChannels);
         yomi6.start(QStringLiteral(YOMI6_EXECUTABLE), {QStringLiteral("--pdf"), converted, doc});
@@ -352,10 +339,6 @@ private slots:
             QCOMPARE(y.yMin, x.yMin);
         }
     }
-
-private:
-    QTemporaryDir m_cwd;
-    std::unique_ptr<ScratchConfig> m_config;
 };
 
 QTEST_MAIN(PrintingPagesTest)

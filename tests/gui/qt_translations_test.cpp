@@ -4,7 +4,6 @@
 // broken. The expected texts are typed out here.
 #include "app/main_window.h"
 #include "app/qt_translations.h"
-#include "app/resources_init.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "gui/gui_test_support.h"
@@ -77,22 +76,15 @@ QStringList ContextMenuTexts(TextView* view) {
 
 } // namespace
 
-class QtTranslationsTest : public QObject {
+class QtTranslationsTest : public GuiTestCase {
     Q_OBJECT
 
-private slots:
-    void initTestCase() {
-        InitResources();
-        QVERIFY(m_cwd.isValid());
-        QDir::setCurrent(m_cwd.path()); // the dictionary is created here
+    void InitClass() override {
         // The point of the test: nothing in the environment asks for Japanese.
         QCOMPARE(QLocale::system().name(), QStringLiteral("C"));
     }
 
-    void init() { m_config = std::make_unique<ScratchConfig>(); }
-
-    void cleanup() { m_config.reset(); }
-
+private slots:
     void standardButtonsReadJapanese() {
         EditorRun run;
         QVERIFY(run.ok());
@@ -188,7 +180,7 @@ private slots:
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert(QStringLiteral("YOMI6_EXIT_AFTER_FIRST_PAINT"), QStringLiteral("1"));
             editor.setProcessEnvironment(env);
-            editor.setWorkingDirectory(m_cwd.path());
+            editor.setWorkingDirectory(cwd().path());
             editor.start(program, {});
             if (!editor.waitForFinished(120000)) {
                 editor.kill();
@@ -206,10 +198,6 @@ private slots:
         QCOMPARE(run(plugins), QStringLiteral("ok"));
         QCOMPARE(run(dir.filePath(QStringLiteral("no-plugins"))), QStringLiteral("failed"));
     }
-
-private:
-    QTemporaryDir m_cwd;
-    std::unique_ptr<ScratchConfig> m_config;
 };
 
 QTEST_MAIN(QtTranslationsTest)

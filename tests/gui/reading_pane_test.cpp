@@ -4,7 +4,6 @@
 // speech, and a word's context menu "単語登録..." opening the registration dialog with the word
 // and its reading in the first empty row.
 #include "app/main_window.h"
-#include "app/resources_init.h"
 #include "dictionary_manager/word_dialog.h"
 #include "editor/reading_pane.h"
 #include "editor/text_view.h"
@@ -20,13 +19,11 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -163,30 +160,20 @@ QStringList ListingsWhileReading(MainWindow& frame, ReadingPane* pane, CommandId
 
 } // namespace
 
-class ReadingPaneTest : public QObject {
+class ReadingPaneTest : public GuiTestCase {
     Q_OBJECT
 
-private slots:
-    void initTestCase() {
-        InitResources();
-        QVERIFY(m_cwd.isValid());
-        QDir::setCurrent(m_cwd.path());
-    }
-
-    void init() {
-        m_config = std::make_unique<ScratchConfig>();
+public:
+    ReadingPaneTest() {
         // The listings below are the dictionary reading's.
-        m_config->ChooseDictionaryReading();
-        // Runs start at this speed (their settings files do not set it).
-        m_start = SpeechPreferences{};
-        m_start.speed = 20;
+        ChooseDictionaryReadingInEveryTest();
+        StartRunsAtSpeed(20);
     }
 
-    void cleanup() { m_config.reset(); }
-
+private slots:
     void thePaneIsOffByDefaultAndItsStateIsKept() {
         {
-            EditorRun run({}, m_start);
+            EditorRun run({}, start());
             QVERIFY(run.ok());
             QAction* item = MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)");
             QVERIFY(item != nullptr);
@@ -197,19 +184,19 @@ private slots:
             QVERIFY(run.frame().ReadingPaneDock()->isVisibleTo(&run.frame()));
             QVERIFY(item->isChecked());
         }
-        QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読みパネル"),
+        QCOMPARE(IniInt(config().IniPath(), "よみあげPadのセッティング", "読みパネル"),
                  std::optional<int>(1));
         {
-            EditorRun run({}, m_start);
+            EditorRun run({}, start());
             QVERIFY(run.frame().ReadingPaneDock()->isVisibleTo(&run.frame()));
             MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         }
-        QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読みパネル"),
+        QCOMPARE(IniInt(config().IniPath(), "よみあげPadのセッティング", "読みパネル"),
                  std::optional<int>(0));
     }
 
     void theListingIsTheReadingOfTheLineOrSelectionWithTheSilentPartsMarked() {
-        EditorRun run({}, m_start);
+        EditorRun run({}, start());
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         TextView* view = run.view();
@@ -234,7 +221,7 @@ private slots:
     }
 
     void theUnitBeingHeardIsHighlightedInStep() {
-        EditorRun run({}, m_start);
+        EditorRun run({}, start());
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         TextView* view = run.view();
@@ -275,7 +262,7 @@ private slots:
 
     void theReadingIsWrittenInTheChosenKanaWithThinSpacesBetweenWords() {
         {
-            EditorRun run({}, m_start);
+            EditorRun run({}, start());
             MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
             ReadingPane* pane = run.frame().ReadingPaneDock();
             run.choices().readings = kReadingsDictionary;
@@ -301,9 +288,9 @@ private slots:
             QCOMPARE(pane->WordAt(at), std::make_pair(U("パン"), U("ﾊﾟﾝ")));
         }
         // Kept in the settings file under its own key, and taken up by the next run.
-        QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読みパネルの文字"),
+        QCOMPARE(IniInt(config().IniPath(), "よみあげPadのセッティング", "読みパネルの文字"),
                  std::optional<int>(2));
-        EditorRun run({}, m_start);
+        EditorRun run({}, start());
         ReadingPane* pane = run.frame().ReadingPaneDock();
         QCOMPARE(pane->Script(), KanaScript::Katakana);
         run.view()->setPlainText(U("ばびぶ"));
@@ -351,17 +338,17 @@ private slots:
 
     void theKanaChoiceIsWrittenOnlyOnceMade() {
         {
-            EditorRun run({}, m_start);
+            EditorRun run({}, start());
             MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         }
-        QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読みパネル"),
+        QCOMPARE(IniInt(config().IniPath(), "よみあげPadのセッティング", "読みパネル"),
                  std::optional<int>(1));
-        QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読みパネルの文字"),
+        QCOMPARE(IniInt(config().IniPath(), "よみあげPadのセッティング", "読みパネルの文字"),
                  std::nullopt);
     }
 
     void theAnalyzersWordsAreSpacedAndTheUnitHeardIsOneKana() {
-        EditorRun run({}, m_start);
+        EditorRun run({}, start());
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         run.choices().readings = kReadingsAutomatic;
@@ -398,7 +385,7 @@ private slots:
     }
 
     void whileReadingThePaneFollowsTheVoiceNotTheCaret() {
-        EditorRun run({}, m_start);
+        EditorRun run({}, start());
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         TextView* view = run.view();
@@ -435,7 +422,7 @@ private slots:
     }
 
     void onALineLongerThanOneReadingThePaneListsFromTheVoice() {
-        EditorRun run({}, m_start);
+        EditorRun run({}, start());
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         TextView* view = run.view();
@@ -452,7 +439,7 @@ private slots:
     }
 
     void aWordsContextMenuOffersItForRegistration() {
-        EditorRun run({}, m_start);
+        EditorRun run({}, start());
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         run.view()->setPlainText(QString::fromUtf8("あいカメラです"));
@@ -499,7 +486,7 @@ private slots:
     // The dictionary reading copies a kanji it cannot read: the word is offered with no reading
     // rather than with the kanji as its own reading.
     void anUnreadKanjiIsOfferedWithoutAReading() {
-        EditorRun run({}, m_start);
+        EditorRun run({}, start());
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         run.choices().readings = kReadingsDictionary;
@@ -510,11 +497,6 @@ private slots:
         QVERIFY(at >= 0);
         QCOMPARE(pane->WordAt(at), std::make_pair(QString::fromUtf8("人"), QString()));
     }
-
-private:
-    QTemporaryDir m_cwd;
-    std::unique_ptr<ScratchConfig> m_config;
-    SpeechPreferences m_start; // the speech choices a run starts with
 };
 
 QTEST_MAIN(ReadingPaneTest)

@@ -5,7 +5,6 @@
 #include "analysis/analyzer_loader.h"
 #include "app/application.h"
 #include "app/main_window.h"
-#include "app/resources_init.h"
 #include "editor/text_view.h"
 #include "gui/gui_test_support.h"
 #include "playback/speech_state.h"
@@ -13,14 +12,12 @@
 #include "speaking/speech_controller.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
@@ -53,33 +50,21 @@ bool HasPane(MainWindow& frame, const QString& text) {
 
 } // namespace
 
-class ReadingsTest : public QObject {
+class ReadingsTest : public GuiTestCase {
     Q_OBJECT
 
+public:
+    ReadingsTest() { StartRunsAtSpeed(20); }
+
 private slots:
-    void initTestCase() {
-        InitResources();
-        QVERIFY(m_cwd.isValid());
-        QDir::setCurrent(m_cwd.path());
-    }
-
-    void init() {
-        m_config = std::make_unique<ScratchConfig>();
-        // Runs start at this speed (their settings files do not set it).
-        m_start = SpeechPreferences{};
-        m_start.speed = 20;
-    }
-
-    void cleanup() { m_config.reset(); }
-
     // Runs first: nothing has loaded the analyzer in this process yet. A new user (no 読み方 in
     // the settings) without the analyzer's dictionary: F3 says so once and reads with the
     // dictionary, which is the mode in effect from then on; the key stays out of the file.
     void aNewUserWithoutTheAnalyzerHearsTheDictionaryReadingAndIsToldOnce() {
-        const QString folder = m_cwd.filePath(QStringLiteral("no-analyzer"));
+        const QString folder = cwd().filePath(QStringLiteral("no-analyzer"));
         qputenv("YOMI6_MECAB_DIC", folder.toUtf8());
         {
-            EditorRun run({}, m_start);
+            EditorRun run({}, start());
             QVERIFY(run.ok());
             QAction* item = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
                                        QString::fromUtf8("漢字も読む(&K)"));
@@ -109,19 +94,19 @@ private slots:
         }
         qunsetenv("YOMI6_MECAB_DIC");
         QVERIFY(!ProcessAnalyzer().IsLoaded());
-        QVERIFY(QFile::exists(m_config->IniPath()));
-        QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読み方"),
+        QVERIFY(QFile::exists(config().IniPath()));
+        QCOMPARE(IniInt(config().IniPath(), "よみあげPadのセッティング", "読み方"),
                  std::optional<int>());
     }
 
     // The automatic reading chosen, and its analyzer missing: said at each reading.
     void aMissingAnalyzerDictionarySaysSoOnceAndReadsWithTheDictionary() {
-        m_config->ChooseDictionaryReading();
-        EditorRun run({}, m_start);
+        config().ChooseDictionaryReading();
+        EditorRun run({}, start());
         QVERIFY(run.ok());
         QVERIFY(!ProcessAnalyzer().IsLoaded()); // not at start-up
         run.frame().Dispatch(CommandId::Readings);
-        const QString folder = m_cwd.filePath(QStringLiteral("no-analyzer"));
+        const QString folder = cwd().filePath(QStringLiteral("no-analyzer"));
         qputenv("YOMI6_MECAB_DIC", folder.toUtf8());
         run.view()->setPlainText(QString::fromUtf8("漢字"));
         auto box = AnswerNextMessageBox(QMessageBox::Ok);
@@ -141,8 +126,8 @@ private slots:
     }
 
     void menuItemToolBarButtonAndPaneSwitchTheMode() {
-        m_config->ChooseDictionaryReading();
-        EditorRun run({}, m_start);
+        config().ChooseDictionaryReading();
+        EditorRun run({}, start());
         QVERIFY(run.ok());
         QAction* item = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
                                    QString::fromUtf8("漢字も読む(&K)"));
@@ -168,22 +153,22 @@ private slots:
     }
 
     void theModeIsKeptInTheSettingsFile() {
-        m_config->ChooseDictionaryReading();
+        config().ChooseDictionaryReading();
         {
-            EditorRun run({}, m_start);
+            EditorRun run({}, start());
             ToolBarAction(run.frame())->trigger();
         }
-        QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読み方"),
+        QCOMPARE(IniInt(config().IniPath(), "よみあげPadのセッティング", "読み方"),
                  std::optional<int>(1));
-        EditorRun run({}, m_start);
+        EditorRun run({}, start());
         QCOMPARE(run.choices().readings, kReadingsAutomatic);
         QVERIFY(ToolBarAction(run.frame())->isChecked());
         QVERIFY(HasPane(run.frame(), QString::fromUtf8("自動")));
     }
 
     void speakingReadsKanjiAndTiesEveryTickToItsCharacters() {
-        m_config->ChooseDictionaryReading();
-        EditorRun run({}, m_start);
+        config().ChooseDictionaryReading();
+        EditorRun run({}, start());
         // The dictionary mode first: the analyzer stays unloaded.
         run.view()->setPlainText(QString::fromUtf8("東京"));
         QSignalSpy units(&run.speech(), &SpeechController::unitTicked);
@@ -219,7 +204,7 @@ private slots:
     // the file gets the key only when the user switches.
     void aNewUserHearsKanjiReadAndTheKeyWaitsForASwitch() {
         {
-            EditorRun run({}, m_start);
+            EditorRun run({}, start());
             QVERIFY(run.ok());
             QAction* speak = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
                                         QString::fromUtf8("しゃべる(&S)"));
@@ -237,10 +222,10 @@ private slots:
             QCOMPARE(Reading(run), QByteArray::fromHex("c4b5b7aeb5"));
             QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 3000);
         }
-        QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読み方"),
+        QCOMPARE(IniInt(config().IniPath(), "よみあげPadのセッティング", "読み方"),
                  std::optional<int>());
         {
-            EditorRun run({}, m_start);
+            EditorRun run({}, start());
             QAction* item = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
                                        QString::fromUtf8("漢字も読む(&K)"));
             QVERIFY(item->isChecked());
@@ -252,14 +237,14 @@ private slots:
             QCOMPARE(Reading(run), Sjis("東京")); // a kanji the dictionary lacks: not read
             QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 3000);
         }
-        QCOMPARE(IniInt(m_config->IniPath(), "よみあげPadのセッティング", "読み方"),
+        QCOMPARE(IniInt(config().IniPath(), "よみあげPadのセッティング", "読み方"),
                  std::optional<int>(0));
     }
 
     // 読み方=0 keeps the dictionary reading exactly, the analyzer at hand or not.
     void keyZeroKeepsTheDictionaryReading() {
-        m_config->ChooseDictionaryReading();
-        EditorRun run({}, m_start);
+        config().ChooseDictionaryReading();
+        EditorRun run({}, start());
         QVERIFY(run.ok());
         QAction* item = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
                                    QString::fromUtf8("漢字も読む(&K)"));
@@ -276,10 +261,6 @@ private:
         const SpeechSession& session = run.speech().Session();
         return QByteArray(reinterpret_cast<const char*>(session.reading), session.endIndex);
     }
-
-    QTemporaryDir m_cwd;
-    std::unique_ptr<ScratchConfig> m_config;
-    SpeechPreferences m_start; // the speech choices a run starts with
 };
 
 QTEST_MAIN(ReadingsTest)

@@ -5,7 +5,6 @@
 // kept; a new session over the folder goes on where the last one stopped. The recorder opened
 // from the voice dialog is closed after a take (its playback still sounding) in each way a user
 // closes it, and the voice dialog and the program live on.
-#include "app/resources_init.h"
 #include "gui/gui_test_support.h"
 #include "voice/sample_edit.h"
 #include "voice/sample_pcm.h"
@@ -26,7 +25,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 
@@ -116,20 +114,19 @@ private:
 
 Q_DECLARE_METATYPE(CloseBy)
 
-class RecorderTest : public QObject {
+class RecorderTest : public GuiTestCase {
     Q_OBJECT
 
-private slots:
-    void initTestCase() {
-        InitResources();
-        QVERIFY(m_dir.isValid());
-        m_tone = m_dir.filePath(QStringLiteral("tone.wav"));
+private:
+    void InitClass() override {
+        m_tone = cwd().filePath(QStringLiteral("tone.wav"));
         QVERIFY(WriteBytes(m_tone, ToneFile()));
-        qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", cwd().filePath(QStringLiteral("data")).toLocal8Bit());
     }
 
+private slots:
     void aTakeIsTrimmedLevelledSavedAndTheSessionResumes() {
-        const QString folder = m_dir.filePath(QStringLiteral("voices/my voice"));
+        const QString folder = cwd().filePath(QStringLiteral("voices/my voice"));
         {
             RecorderDialog d(folder);
             QVERIFY(d.OpenSession());
@@ -207,7 +204,7 @@ private slots:
 
     void closingAfterATakeLeavesTheVoiceDialogWhole() {
         QFETCH(CloseBy, how);
-        const QString folder = m_dir.filePath(QStringLiteral("closed/") + QTest::currentDataTag());
+        const QString folder = cwd().filePath(QStringLiteral("closed/") + QTest::currentDataTag());
         QVERIFY(QDir().mkpath(folder));
         VoiceSelection selection;
         VoiceLibrary library(selection);
@@ -284,7 +281,6 @@ private:
         return {};
     }
 
-    QTemporaryDir m_dir;
     QString m_tone;
 };
 

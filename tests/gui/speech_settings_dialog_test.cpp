@@ -2,7 +2,6 @@
 // up-down arrows with their clamping, the exchange's two messages, OK and Cancel, and the
 // view's command that copies the speech settings in and out.
 #include "app/main_window.h"
-#include "app/resources_init.h"
 #include "commands/command_ids.h"
 #include "gui/dialog_test_support.h"
 #include "gui/gui_test_support.h"
@@ -13,10 +12,8 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -49,16 +46,10 @@ void SetSpeedText(SpeechSettingsDialog& d, const QString& text) {
 
 } // namespace
 
-class SpeechSettingsDialogTest : public QObject {
+class SpeechSettingsDialogTest : public GuiTestCase {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        InitResources();
-        QVERIFY(m_cwd.isValid());
-        QDir::setCurrent(m_cwd.path()); // the editor's first view creates the dictionary here
-    }
-
     void templateGeometryInDialogUnits() {
         SpeechSettingsDialog d;
         const DialogUnits du(DialogFont(11));
@@ -272,10 +263,6 @@ private slots:
         run.frame().Dispatch(CommandId::SpeechSettings);
         QCOMPARE(run.choices().speed, 90);
     }
-
-private:
-    QTemporaryDir m_cwd;
-    ScratchConfig m_config;
 };
 
 int RunSpeechSettingsDialogTests(int argc, char** argv) {

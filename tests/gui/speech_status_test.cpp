@@ -4,17 +4,14 @@
 // before the end of the document, the line where it stopped and the key that reads on. The
 // texts are typed out here.
 #include "app/main_window.h"
-#include "app/resources_init.h"
 #include "editor/text_view.h"
 #include "gui/gui_test_support.h"
 #include "playback/speech_state.h"
 #include "sound/sample_player.h"
 #include "speaking/speech_controller.h"
 
-#include <QDir>
 #include <QSignalSpy>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -41,24 +38,14 @@ QString LongDocument(bool textAfterTheCut) {
 
 } // namespace
 
-class SpeechStatusTest : public QObject {
+class SpeechStatusTest : public GuiTestCase {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        InitResources();
-        QVERIFY(m_cwd.isValid());
-        QDir::setCurrent(m_cwd.path()); // the dictionary is created here
-    }
-
-    void init() { m_config = std::make_unique<ScratchConfig>(); }
-
-    void cleanup() { m_config.reset(); }
-
     // First of all, before anything loads the analyzer: its dictionary is missing.
     void anAutomaticReadingWithoutItsAnalyzerSaysItReadsWithTheDictionary() {
         const QByteArray old = qgetenv("YOMI6_MECAB_DIC");
-        qputenv("YOMI6_MECAB_DIC", m_cwd.filePath(QStringLiteral("no-dictionary")).toLocal8Bit());
+        qputenv("YOMI6_MECAB_DIC", cwd().filePath(QStringLiteral("no-dictionary")).toLocal8Bit());
         {
             EditorRun run;
             QVERIFY(run.ok());
@@ -201,10 +188,6 @@ private slots:
         QCOMPARE(frame.StatusMessage(), U("ﾚﾃﾞｨ"));
         QCOMPARE(cuts.size(), 2);
     }
-
-private:
-    QTemporaryDir m_cwd;
-    std::unique_ptr<ScratchConfig> m_config;
 };
 
 QTEST_MAIN(SpeechStatusTest)

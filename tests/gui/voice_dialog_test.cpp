@@ -2,7 +2,6 @@
 // report of a folder loaded in the background, a slot given a voice folder and kept in the
 // settings file, F5 between the slots, and the folder's sample being what the player gets.
 #include "app/main_window.h"
-#include "app/resources_init.h"
 #include "commands/command_ids.h"
 #include "editor/text_view.h"
 #include "gui/dialog_test_support.h"
@@ -66,14 +65,12 @@ int RowOf(QListWidget* list, const QString& start) {
 
 } // namespace
 
-class VoiceDialogTest : public QObject {
+class VoiceDialogTest : public GuiTestCase {
     Q_OBJECT
 
-private slots:
-    void initTestCase() {
-        InitResources();
-        QVERIFY(m_cwd.isValid() && m_data.isValid() && m_other.isValid());
-        QDir::setCurrent(m_cwd.path());
+private:
+    void InitClass() override {
+        QVERIFY(m_data.isValid() && m_other.isValid());
         qputenv("XDG_DATA_HOME", m_data.path().toLocal8Bit());
         m_folder = m_data.path() + QStringLiteral("/yomi6/voices/mine");
         QVERIFY(QDir().mkpath(m_folder));
@@ -82,6 +79,7 @@ private slots:
         QVERIFY(WriteBytes(m_folder + QStringLiteral("/GA.wav"), "no sound here"));
     }
 
+private slots:
     void theFemaleSlotSpeaksAVoiceFolderAndKeepsItAcrossRuns() {
         const SampleBank& bank = SampleBank::Instance();
         const VoiceSelection builtIn;
@@ -143,7 +141,7 @@ private slots:
             QCOMPARE(run.choices().voice, 0);
             run.Finish();
         }
-        const std::string ini = m_config.IniBytes();
+        const std::string ini = config().IniBytes();
         QVERIFY2(ini.find("FemaleSlot=" + m_folder.toStdString()) != std::string::npos,
                  ini.c_str());
         QVERIFY(ini.find("MaleSlot=male") != std::string::npos);
@@ -177,7 +175,7 @@ private slots:
         again.frame().Dispatch(CommandId::VoiceManager);
         QVERIFY(Same(bank.Find(again.voices(), "IDF_KA"), builtInMaleKa));
         again.Finish();
-        QVERIFY(m_config.IniBytes().find("FemaleSlot=male") != std::string::npos);
+        QVERIFY(config().IniBytes().find("FemaleSlot=male") != std::string::npos);
     }
 
     void theListsLabelLeadsToTheList() {
@@ -210,7 +208,7 @@ private slots:
         const QString twoLines = voices + QStringLiteral("two\nlines");
         const QString emoji = voices + QString::fromUtf8("声😀");
         QVERIFY(QDir().mkpath(twoLines) && QDir().mkpath(emoji));
-        const std::string before = m_config.IniBytes();
+        const std::string before = config().IniBytes();
         VoiceSelection selection;
         VoiceLibrary library(selection); // as a run has it: with the choice the settings keep
         library.LoadFromSettings();
@@ -239,7 +237,7 @@ private slots:
             QVERIFY(d.isVisible());
             QCOMPARE(d.result(), 0);
         }
-        QCOMPARE(m_config.IniBytes(), before); // nothing was written
+        QCOMPARE(config().IniBytes(), before); // nothing was written
         QVERIFY(boxes.texts()[0].contains(QString::fromUtf8("声😀")));
 
         // A name that can be kept closes the dialog as before.
@@ -254,10 +252,8 @@ private slots:
     }
 
 private:
-    QTemporaryDir m_cwd;
     QTemporaryDir m_data;
     QTemporaryDir m_other;
-    ScratchConfig m_config;
     QString m_folder;
     std::vector<std::int16_t> m_ka;
 };

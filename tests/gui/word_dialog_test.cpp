@@ -3,7 +3,6 @@
 // the wheel at both ends of the range, confirm and cancel, the file messages, and a word that
 // is typed, saved, loaded and read by the next speak command.
 #include "app/main_window.h"
-#include "app/resources_init.h"
 #include "dictionary/dic_loader.h"
 #include "dictionary/dic_tables.h"
 #include "dictionary/word_registration.h"
@@ -22,7 +21,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -70,23 +68,18 @@ QByteArray Image(std::initializer_list<std::tuple<int, const char*, const char*>
 
 } // namespace
 
-class WordDialogTest : public QObject {
+class WordDialogTest : public GuiTestCase {
     Q_OBJECT
 
-private slots:
-    void initTestCase() {
-        InitResources();
-        QVERIFY(m_cwd.isValid());
-        QDir::setCurrent(m_cwd.path()); // the dictionary lives here
-    }
-
-    void init() {
+private:
+    void InitTest() override {
         ResetDictionaryLoaderForTesting();
         QFile::remove(DicPath());
         // The dialog's records and file, as a run of the editor keeps them between openings.
         m_registration = std::make_unique<WordRegistration>();
     }
 
+private slots:
     void templateAndFirstOpening() {
         BoxAnswerer boxes;
         WordDialog d(*m_registration);
@@ -297,14 +290,14 @@ private slots:
 
     void fileProblemsAreReportedAndEndTheDialogBeforeItShows() {
         BoxAnswerer boxes;
-        QVERIFY(QDir(m_cwd.path()).mkdir(QStringLiteral("Yomi6.dic")));
+        QVERIFY(QDir(cwd().path()).mkdir(QStringLiteral("Yomi6.dic")));
         {
             WordDialog d(*m_registration);
             DialogSteps steps(&d, [] {});
             QCOMPARE(d.exec(), int(QDialog::Accepted));
             QVERIFY(!steps.ran());
         }
-        QVERIFY(QDir(m_cwd.path()).rmdir(QStringLiteral("Yomi6.dic")));
+        QVERIFY(QDir(cwd().path()).rmdir(QStringLiteral("Yomi6.dic")));
         QVERIFY(WriteBytes(DicPath(), QByteArray(100, 'x')));
         {
             WordDialog d(*m_registration);
@@ -340,7 +333,7 @@ private slots:
         QCOMPARE(result, int(QDialog::Accepted));
         QCOMPARE(boxes.texts(), QStringList({U("辞書ファイルへ書き込みができません。")}));
         QCOMPARE(ReadBytes(DicPath()), before);
-        QCOMPARE(QDir(m_cwd.path()).entryList(QDir::Files | QDir::Hidden),
+        QCOMPARE(QDir(cwd().path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList({QStringLiteral("Yomi6.dic")}));
     }
 
@@ -388,10 +381,8 @@ private slots:
     }
 
 private:
-    QString DicPath() const { return m_cwd.filePath(QStringLiteral("Yomi6.dic")); }
+    QString DicPath() const { return cwd().filePath(QStringLiteral("Yomi6.dic")); }
 
-    QTemporaryDir m_cwd;
-    ScratchConfig m_config;
     std::unique_ptr<WordRegistration> m_registration;
 };
 
