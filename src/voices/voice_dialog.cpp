@@ -99,7 +99,7 @@ VoiceDialog::VoiceDialog(VoiceLibrary& library, QWidget* parent)
         m_progress->setValue(done);
     });
     connect(&m_loader, &VoiceLoader::loaded, this,
-            [this](const QString&, std::shared_ptr<const FolderVoice> voice) {
+            [this](const QString&, const std::shared_ptr<const FolderVoice>& voice) {
                 m_progress->setVisible(false);
                 m_report->setPlainText(VoiceReportText(voice->report));
                 emit reportShown();

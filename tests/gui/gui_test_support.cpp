@@ -24,6 +24,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <utility>
+
 #include <memory>
 
 namespace yomi6::test {
@@ -157,7 +159,7 @@ void GuiTestCase::cleanup() {
 ModalHandler::ModalHandler(std::function<void(QWidget*)> act)
     : m_timer(std::make_unique<QTimer>()) {
     m_timer->setInterval(10);
-    QObject::connect(m_timer.get(), &QTimer::timeout, [this, act] {
+    QObject::connect(m_timer.get(), &QTimer::timeout, [this, act = std::move(act)] {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr) {
             return;
