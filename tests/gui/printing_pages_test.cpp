@@ -125,7 +125,8 @@ private slots:
             const auto footer = pdf.Find(1, QStringLiteral("-1-"));
             QCOMPARE(footer.size(), number ? 1u : 0u);
             if (number) {
-                QVERIFY_NEAR(footer[0].xMin, page.X(static_cast<double>(page.width / 2)));
+                const int middle = page.width / 2;
+                QVERIFY_NEAR(footer[0].xMin, page.X(middle));
                 QVERIFY_NEAR(footer[0].yMin, page.Y(page.height - page.lineHeight));
             }
         }
