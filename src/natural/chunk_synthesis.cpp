@@ -3,10 +3,12 @@
 #include "natural/temp_folder.h"
 #include "voice/pcm_convert.h"
 #include "voice/sample_edit.h"
+#include "voice/wave_decoder.h"
 
 #include <fstream>
-#include <sndfile.h>
+#include <span>
 #include <sstream>
+#include <utility>
 
 namespace yomi6::natural {
 
@@ -23,31 +25,21 @@ bool ReadWhole(const std::string& path, std::string& out) {
     return static_cast<bool>(in) || in.eof();
 }
 
-// The engine's sound as mono floats, with its rate; false when it is not a sound file.
+// The engine's sound as mono floats, with its rate; false when it is not a sound file. Read by
+// the decoder the voice folders use, which checks the header against the file.
 bool ReadSound(const std::string& path, std::vector<float>& mono, int& rate) {
-    SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    if (file == nullptr) {
+    std::string bytes;
+    if (!ReadWhole(path, bytes)) {
         return false;
     }
-    const bool usable = info.channels > 0 && info.samplerate > 0 && info.frames >= 0 &&
-                        info.frames < static_cast<sf_count_t>(48000) * 3600;
-    if (usable) {
-        std::vector<float> frames(static_cast<std::size_t>(info.frames * info.channels));
-        const sf_count_t got = sf_readf_float(file, frames.data(), info.frames);
-        mono.assign(static_cast<std::size_t>(got), 0.0f);
-        for (std::size_t f = 0; f < mono.size(); ++f) {
-            float sum = 0;
-            for (int c = 0; c < info.channels; ++c) {
-                sum += frames[f * static_cast<std::size_t>(info.channels) +
-                              static_cast<std::size_t>(c)];
-            }
-            mono[f] = sum / static_cast<float>(info.channels);
-        }
-        rate = info.samplerate;
+    WaveDecodeResult decoded =
+        DecodeWave(std::span(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()));
+    if (!decoded) {
+        return false;
     }
-    sf_close(file);
-    return usable;
+    mono = std::move(decoded.wave.mono);
+    rate = decoded.wave.sampleRate;
+    return true;
 }
 
 // Shortens the silence the engine puts before and after every chunk to what a pause between
