@@ -3,6 +3,7 @@
 #include "cli/cli_options.h"
 #include "natural/engine_setup.h"
 #include "natural/temp_folder.h"
+#include "natural/voice_choice.h"
 
 #include <gtest/gtest.h>
 
@@ -98,6 +99,22 @@ TEST(NaturalSetup, CommandLineOptions) {
     };
     for (const auto& [args, error] : errors) {
         EXPECT_EQ(ParseCommandLine(args).error, error) << args[0];
+    }
+}
+
+TEST(NaturalSetup, VoiceChoiceAsTheSlotStoresIt) {
+    for (const Variant v : {Variant::AsRecorded, Variant::Lowered}) {
+        for (const Style s : {Style::Neutral, Style::Happy, Style::Sad, Style::Angry}) {
+            const VoiceChoice choice{v, s};
+            EXPECT_EQ(ParseVoiceChoice(VoiceChoiceValue(choice)), choice);
+        }
+    }
+    EXPECT_EQ(VoiceChoiceValue({Variant::Lowered, Style::Sad}), "natural-lowered:sad");
+    EXPECT_EQ(ParseVoiceChoice("natural:happy"), (VoiceChoice{Variant::AsRecorded, Style::Happy}));
+    // Built-in names, folder paths and near misses are not natural voices.
+    for (const char* other : {"", "natural:", "natural:loud", "Natural:neutral", "natural",
+                              "/usr/share/yomi6/voices/natural:neutral", " natural:sad"}) {
+        EXPECT_FALSE(ParseVoiceChoice(other)) << other;
     }
 }
 
