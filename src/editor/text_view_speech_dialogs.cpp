@@ -13,17 +13,15 @@
 namespace yomi6 {
 
 void TextView::EditSpeechSettings() {
-    SpeechSettingsDialog dialog(window());
     SpeechPreferences& choices = m_document->Context().Preferences();
-    dialog.speedMs = choices.speed;
-    dialog.repeatSetting = choices.repeat;
-    dialog.voiceSetting = choices.voice;
+    SpeechSettingsDialog dialog({choices.speed, choices.repeat, choices.voice}, window());
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    choices.speed = dialog.speedMs;
-    choices.repeat = dialog.repeatSetting;
-    choices.voice = dialog.voiceSetting;
+    const SpeechDialogSettings& accepted = dialog.Settings();
+    choices.speed = accepted.speedMs;
+    choices.repeat = accepted.repeat;
+    choices.voice = accepted.voice;
     emit voiceChanged(); // the status bar shows the voice at once
 }
 

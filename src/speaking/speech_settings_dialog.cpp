@@ -37,8 +37,8 @@ void SetRadio(QButtonGroup* group, int index) {
 
 } // namespace
 
-SpeechSettingsDialog::SpeechSettingsDialog(QWidget* parent)
-    : QDialog(parent), m_controls(this, kSpeechSettingsTemplate),
+SpeechSettingsDialog::SpeechSettingsDialog(const SpeechDialogSettings& settings, QWidget* parent)
+    : QDialog(parent), m_settings(settings), m_controls(this, kSpeechSettingsTemplate),
       m_speedEdit(m_controls.Get<QLineEdit>(ids::kSpeedText)),
       m_spin(m_controls.Get<SpinControl>(ids::kSpin)), m_repeat(m_controls.Group(ids::kRepeatOn)),
       m_voice(m_controls.Group(ids::kMale)) {
@@ -56,15 +56,15 @@ QPushButton* SpeechSettingsDialog::CancelButton() const {
 }
 
 int SpeechSettingsDialog::exec() {
-    InitializeControls();
+    ShowSettings();
     return QDialog::exec();
 }
 
-void SpeechSettingsDialog::InitializeControls() {
-    speedText = speedMs;
-    repeatChoice = repeatSetting;
-    voiceChoice = voiceSetting == 0 ? 1 : 0;
-    TransferData(false);
+void SpeechSettingsDialog::ShowSettings() {
+    m_speedText = m_settings.speedMs;
+    m_repeatChoice = m_settings.repeat;
+    m_voiceChoice = m_settings.voice == 0 ? 1 : 0;
+    ShowChoices();
     OkButton()->setFocus(); // the first tab stop
 }
 
@@ -74,14 +74,14 @@ bool SpeechSettingsDialog::FailAt(QLineEdit* edit) {
     return false;
 }
 
-bool SpeechSettingsDialog::TransferData(bool saveAndValidate) {
-    if (!saveAndValidate) {
-        SetRadio(m_repeat, repeatChoice);
-        m_speedEdit->setText(QString::number(speedText));
-        SetRadio(m_voice, voiceChoice);
-        return true;
-    }
-    repeatChoice = m_repeat->checkedId();
+void SpeechSettingsDialog::ShowChoices() {
+    SetRadio(m_repeat, m_repeatChoice);
+    m_speedEdit->setText(QString::number(m_speedText));
+    SetRadio(m_voice, m_voiceChoice);
+}
+
+bool SpeechSettingsDialog::ReadChoices() {
+    m_repeatChoice = m_repeat->checkedId();
 
     // A character outside code page 932 is no digit, so such a text is refused as a whole.
     const auto bytes = Cp932Bytes(m_speedEdit->text());
@@ -90,8 +90,8 @@ bool SpeechSettingsDialog::TransferData(bool saveAndValidate) {
         ShowMessage(this, QString::fromUtf8(exchange_texts::kNotInteger), MessageBoxType::Ok);
         return FailAt(m_speedEdit);
     }
-    speedText = *value;
-    if (speedText < kMinSpeedText || speedText > kMaxSpeedText) {
+    m_speedText = *value;
+    if (m_speedText < kMinSpeedText || m_speedText > kMaxSpeedText) {
         ShowMessage(
             this,
             QString::fromUtf8(exchange_texts::kIntegerRange).arg(kMinSpeedText).arg(kMaxSpeedText),
@@ -99,17 +99,15 @@ bool SpeechSettingsDialog::TransferData(bool saveAndValidate) {
         return FailAt(m_speedEdit);
     }
 
-    voiceChoice = m_voice->checkedId();
+    m_voiceChoice = m_voice->checkedId();
     return true;
 }
 
 void SpeechSettingsDialog::ConfirmEntries() {
-    if (!TransferData(true)) {
+    if (!ReadChoices()) {
         return;
     }
-    speedMs = speedText;
-    repeatSetting = repeatChoice;
-    voiceSetting = voiceChoice == 0 ? 1 : 0;
+    m_settings = {m_speedText, m_repeatChoice, m_voiceChoice == 0 ? 1 : 0};
     QDialog::accept();
 }
 
@@ -119,11 +117,11 @@ void SpeechSettingsDialog::StepSpeed(int delta) {
         return;
     }
     m_inSpin = true;
-    TransferData(true); // whatever it says, the step goes on from the field as it stands
+    ReadChoices(); // whatever it says, the step goes on from the field as it stands
     // Widened first: a refused text may have left the field at the limit of an int.
-    const long long stepped = static_cast<long long>(speedText) + delta;
-    speedText = static_cast<int>(std::clamp<long long>(stepped, kMinSpeedText, kMaxSpeedText));
-    TransferData(false);
+    const long long stepped = static_cast<long long>(m_speedText) + delta;
+    m_speedText = static_cast<int>(std::clamp<long long>(stepped, kMinSpeedText, kMaxSpeedText));
+    ShowChoices();
     m_inSpin = false;
 }
 

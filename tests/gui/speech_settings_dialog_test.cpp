@@ -70,10 +70,7 @@ private slots:
 
     void valuesGoInAndComeOutOnlyOnOk() {
         BoxAnswerer boxes;
-        SpeechSettingsDialog d;
-        d.speedMs = 250;
-        d.repeatSetting = 0;
-        d.voiceSetting = 0;
+        SpeechSettingsDialog d({250, 0, 0});
         QString shownSpeed, shownRepeat, shownVoice;
         DialogSteps steps(&d, [&] {
             shownSpeed = d.SpeedEdit()->text();
@@ -89,16 +86,13 @@ private slots:
         QCOMPARE(shownSpeed, QStringLiteral("250"));
         QCOMPARE(shownRepeat, QString::fromUtf8("ＯＮ"));
         QCOMPARE(shownVoice, QString::fromUtf8("女性"));
-        QCOMPARE(d.speedMs, 300);
-        QCOMPARE(d.repeatSetting, 1);
-        QCOMPARE(d.voiceSetting, 1);
+        QCOMPARE(d.Settings().speedMs, 300);
+        QCOMPARE(d.Settings().repeat, 1);
+        QCOMPARE(d.Settings().voice, 1);
         QVERIFY(boxes.boxes().empty());
 
         // Any nonzero voice flag presses "男性"; "女性" then stores 0. Cancel stores nothing.
-        SpeechSettingsDialog again;
-        again.speedMs = 180;
-        again.repeatSetting = 1;
-        again.voiceSetting = 7;
+        SpeechSettingsDialog again({180, 1, 7});
         DialogSteps more(&again, [&] {
             shownVoice = Checked(again.VoiceButtons());
             shownRepeat = Checked(again.RepeatButtons());
@@ -108,25 +102,22 @@ private slots:
         QCOMPARE(again.exec(), int(QDialog::Accepted));
         QCOMPARE(shownVoice, QString::fromUtf8("男性"));
         QCOMPARE(shownRepeat, QString::fromUtf8("ＯＦＦ"));
-        QCOMPARE(again.voiceSetting, 0);
+        QCOMPARE(again.Settings().voice, 0);
 
-        SpeechSettingsDialog cancelled;
-        cancelled.speedMs = 180;
-        cancelled.voiceSetting = 1;
+        SpeechSettingsDialog cancelled({180, 0, 1});
         DialogSteps cancel(&cancelled, [&] {
             ClickLower(cancelled.Spin());
             QTest::mouseClick(cancelled.VoiceButtons()->button(1), Qt::LeftButton);
             QTest::keyClick(&cancelled, Qt::Key_Escape);
         });
         QCOMPARE(cancelled.exec(), int(QDialog::Rejected));
-        QCOMPARE(cancelled.speedMs, 180);
-        QCOMPARE(cancelled.voiceSetting, 1);
+        QCOMPARE(cancelled.Settings().speedMs, 180);
+        QCOMPARE(cancelled.Settings().voice, 1);
     }
 
     void arrowsStepTheSpeedAndStopAtTheEnds() {
         BoxAnswerer boxes;
-        SpeechSettingsDialog d;
-        d.speedMs = 180;
+        SpeechSettingsDialog d({180, 0, 0});
         QStringList shown;
         DialogSteps steps(&d, [&] {
             ClickUpper(d.Spin());
@@ -148,16 +139,13 @@ private slots:
         });
         QCOMPARE(d.exec(), int(QDialog::Accepted));
         QCOMPARE(shown, QStringList({"179", "181", "0", "1000", "1000"}));
-        QCOMPARE(d.speedMs, 1000);
+        QCOMPARE(d.Settings().speedMs, 1000);
         QVERIFY(boxes.boxes().empty());
     }
 
     void arrowsAfterARefusedTextShowTheMessageThenStepFromTheField() {
         BoxAnswerer boxes;
-        SpeechSettingsDialog d;
-        d.speedMs = 200;
-        d.repeatSetting = 1;
-        d.voiceSetting = 0;
+        SpeechSettingsDialog d({200, 1, 0});
         QStringList shown;
         QString voiceAfter, repeatAfter;
         bool focusOnField = false;
@@ -197,13 +185,12 @@ private slots:
         QCOMPARE(voiceAfter, QString::fromUtf8("女性"));
         QCOMPARE(repeatAfter, QString::fromUtf8("ＯＮ"));
         QVERIFY(focusOnField);
-        QCOMPARE(d.speedMs, 200); // cancelled: nothing handed out
+        QCOMPARE(d.Settings().speedMs, 200); // cancelled: nothing handed out
     }
 
     void okWithARefusedTextKeepsTheDialogOpenWithTheFieldSelected() {
         BoxAnswerer boxes;
-        SpeechSettingsDialog d;
-        d.speedMs = 180;
+        SpeechSettingsDialog d({180, 0, 0});
         bool stillOpen = false;
         bool selectedWhole = false;
         DialogSteps steps(&d, [&] {
@@ -225,7 +212,7 @@ private slots:
         QVERIFY(selectedWhole);
         QCOMPARE(boxes.texts(),
                  QStringList({kIntegerText, kIntegerText, kIntegerText, kRangeText}));
-        QCOMPARE(d.speedMs, 0); // the shortest interval is a valid speed
+        QCOMPARE(d.Settings().speedMs, 0); // the shortest interval is a valid speed
     }
 
     void theSpeechSettingsCommandCopiesTheSettingsInAndOut() {
