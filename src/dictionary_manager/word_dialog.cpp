@@ -82,14 +82,13 @@ QPushButton* WordDialog::CancelButton() const {
 }
 
 int WordDialog::exec() {
-    if (!InitializeControls()) {
+    if (!OpenRecords()) {
         return QDialog::Accepted;
     }
     return QDialog::exec();
 }
 
-bool WordDialog::InitializeControls() {
-    TransferData(false);
+bool WordDialog::OpenRecords() {
     // Not shown yet: the file's messages go over the window that opened the dialog.
     MessageBoxSink sink(parentWidget());
     if (!m_registration.Open(sink)) {
@@ -125,30 +124,20 @@ void WordDialog::ShowOfferedWord() {
     m_wordEdits[row]->setFocus();
 }
 
-bool WordDialog::TransferData(bool saveAndValidate) {
-    for (std::size_t i = 0; i < Index(kRegistrationRows); ++i) {
-        if (saveAndValidate) {
-            m_numberTexts[i] = m_numberEdits[i]->text();
-            m_wordTexts[i] = m_wordEdits[i]->text();
-            m_yomiTexts[i] = m_yomiEdits[i]->text();
-        } else {
-            m_numberEdits[i]->setText(m_numberTexts[i]);
-            m_wordEdits[i]->setText(m_wordTexts[i]);
-            m_yomiEdits[i]->setText(m_yomiTexts[i]);
-        }
+std::optional<RegistrationRows> WordDialog::CheckedRows() {
+    RegistrationRows rows = TypedRows();
+    if (const auto overlong = FindOverlongField(rows)) {
+        RefuseField(*overlong);
+        return std::nullopt;
     }
-    if (!saveAndValidate) {
-        return true;
-    }
-    const auto overlong = FindOverlongField(RowsOfStrings());
-    return overlong ? RefuseField(*overlong) : true;
+    return rows;
 }
 
-RegistrationRows WordDialog::RowsOfStrings() const {
+RegistrationRows WordDialog::TypedRows() const {
     RegistrationRows rows;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        rows[i].word = FieldBytes(m_wordTexts[i]);
-        rows[i].yomi = FieldBytes(m_yomiTexts[i]);
+        rows[i].word = FieldBytes(m_wordEdits[i]->text());
+        rows[i].yomi = FieldBytes(m_yomiEdits[i]->text());
     }
     return rows;
 }
@@ -168,18 +157,15 @@ bool WordDialog::RefuseField(const OverlongField& field) {
 void WordDialog::FillRows(int top) {
     const RegistrationRows rows = m_registration.FillRows(top);
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        m_numberTexts[i] = Cp932Text(rows[i].number);
-        m_wordTexts[i] = Cp932Text(rows[i].word);
-        m_yomiTexts[i] = Cp932Text(rows[i].yomi);
+        m_numberEdits[i]->setText(Cp932Text(rows[i].number));
+        m_wordEdits[i]->setText(Cp932Text(rows[i].word));
+        m_yomiEdits[i]->setText(Cp932Text(rows[i].yomi));
     }
-    TransferData(false);
 }
 
 bool WordDialog::StoreRows(int top) {
-    if (!TransferData(true)) {
-        return false;
-    }
-    return !m_registration.StoreRows(top, RowsOfStrings());
+    const std::optional<RegistrationRows> rows = CheckedRows();
+    return rows && !m_registration.StoreRows(top, *rows);
 }
 
 void WordDialog::ScrollRows(ScrollCode code, int thumbPosition) {
@@ -225,11 +211,12 @@ void WordDialog::FollowScrollBar(int action) {
 }
 
 void WordDialog::ConfirmEntries() {
-    if (!TransferData(true)) {
+    const std::optional<RegistrationRows> rows = CheckedRows();
+    if (!rows) {
         return; // the dialog stays open and nothing is written
     }
     MessageBoxSink sink(this);
-    if (const auto overlong = m_registration.Confirm(RowsOfStrings(), sink)) {
+    if (const auto overlong = m_registration.Confirm(*rows, sink)) {
         RefuseField(*overlong);
         return;
     }

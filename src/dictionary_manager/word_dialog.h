@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 class QLineEdit;
 class QPushButton;
@@ -23,9 +24,10 @@ class WordDialog : public QDialog {
 public:
     explicit WordDialog(WordRegistration& registration, QWidget* parent = nullptr);
 
-    // InitializeControls, then the dialog runs modally. When the file cannot be opened or read, the
-    // dialog ends with QDialog::Accepted before it is shown (the caller's reload then reports
-    // the file's state again). QDialog::Accepted after confirm, QDialog::Rejected after cancel.
+    // Opens the records and shows the top rows, then the dialog runs modally. When the file
+    // cannot be opened or read, the dialog ends with QDialog::Accepted before it is shown (the
+    // caller's reload then reports the file's state again). QDialog::Accepted after confirm,
+    // QDialog::Rejected after cancel.
     int exec() override;
 
     // A word to offer: when the dialog opens, the rows show the first empty record with word and
@@ -45,18 +47,6 @@ public:
     void reject() override { CancelEntries(); }
 
 protected:
-    // False when the dialog ended before it could be shown.
-    bool InitializeControls();
-    void ShowOfferedWord();
-    // true: the controls into the strings, and the check of their lengths (a refused field
-    // gets a message and the focus, and false comes back); false: the strings into the controls.
-    bool TransferData(bool saveAndValidate);
-    void FillRows(int top);
-    bool StoreRows(int top);
-    void ScrollRows(ScrollCode code, int thumbPosition);
-    void ConfirmEntries();
-    void CancelEntries();
-
     // Page Up and Page Down move the rows as the scroll bar does; Enter confirms unless a
     // button has the focus.
     void keyPressEvent(QKeyEvent* event) override;
@@ -66,8 +56,21 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    // False when the dialog ended before it could be shown.
+    bool OpenRecords();
+    void ShowOfferedWord();
+    // The records from top shown in the rows.
+    void FillRows(int top);
+    // The rows as they are typed, the lengths checked: std::nullopt when a field is too long
+    // (it has had its message and the focus).
+    std::optional<RegistrationRows> CheckedRows();
+    bool StoreRows(int top);
+    void ScrollRows(ScrollCode code, int thumbPosition);
+    void ConfirmEntries();
+    void CancelEntries();
+
     static std::size_t Index(int row) { return static_cast<std::size_t>(row); }
-    RegistrationRows RowsOfStrings() const;
+    RegistrationRows TypedRows() const;
     bool RefuseField(const OverlongField& field);
     void FollowScrollBar(int action);
 
@@ -79,9 +82,6 @@ private:
     std::array<QLineEdit*, kRegistrationRows> m_numberEdits{};
     std::array<QLineEdit*, kRegistrationRows> m_wordEdits{};
     std::array<QLineEdit*, kRegistrationRows> m_yomiEdits{};
-    std::array<QString, kRegistrationRows> m_numberTexts;
-    std::array<QString, kRegistrationRows> m_wordTexts;
-    std::array<QString, kRegistrationRows> m_yomiTexts;
 };
 
 } // namespace yomi6
