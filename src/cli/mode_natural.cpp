@@ -80,9 +80,13 @@ natural::NaturalPassOptions PassOptions(const natural::EngineSetup& setup, unsig
     return pass;
 }
 
+} // namespace
+
 void PrintSkipped(const std::string& message) {
     PrintError("natural voice", message);
 }
+
+namespace {
 
 void AppendLe(std::string& out, std::uint32_t value, int bytes) {
     for (int k = 0; k < bytes; ++k) {
@@ -135,8 +139,8 @@ unsigned Cores() {
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
-// How many chunks are said at once: $YOMI6_NATURAL_WORKERS when set (the benchmark compares one
-// at a time with every core), else every core.
+} // namespace
+
 unsigned WavWorkers() {
     if (const char* v = std::getenv("YOMI6_NATURAL_WORKERS")) {
         const long n = std::strtol(v, nullptr, 10);
@@ -147,7 +151,14 @@ unsigned WavWorkers() {
     return Cores();
 }
 
-} // namespace
+std::optional<natural::NaturalPassOptions> NaturalPassFor(const Options& options,
+                                                          unsigned workers) {
+    const auto setup = NaturalSetup(options);
+    if (!setup) {
+        return std::nullopt;
+    }
+    return PassOptions(*setup, workers);
+}
 
 int RunNaturalWav(const Options& options) {
     const auto setup = NaturalSetup(options);
