@@ -55,7 +55,8 @@ std::optional<natural::EngineSetup> NaturalSetup(const Options& options) {
     return setup;
 }
 
-// The whole input as the speech path reads it (code page 932), with the dictionary loaded.
+} // namespace
+
 bool ReadNaturalInput(const Options& options, std::string& text) {
     std::string bytes;
     if (!ReadInput(options.input, kMaxDocumentBytes + 1, bytes)) {
@@ -69,6 +70,8 @@ bool ReadNaturalInput(const Options& options, std::string& text) {
     text = InputSpeechBytes(std::move(bytes), encoding, cut, kMaxDocumentBytes);
     return true;
 }
+
+namespace {
 
 natural::NaturalPassOptions PassOptions(const natural::EngineSetup& setup, unsigned workers) {
     natural::NaturalPassOptions pass;

@@ -27,6 +27,10 @@ std::optional<natural::NaturalPassOptions> NaturalPassFor(const Options& options
 // when set (the benchmark compares one at a time with every core), else every core.
 unsigned WavWorkers();
 
+// The whole input as the speech path reads it (code page 932), with the dictionary loaded;
+// false after the line on standard error that says why not.
+bool ReadNaturalInput(const Options& options, std::string& text);
+
 // The line on standard error of a chunk the engine failed on.
 void PrintSkipped(const std::string& message);
 

@@ -95,7 +95,7 @@ TEST(NaturalSetup, CommandLineOptions) {
          "--style takes neutral, happy, sad or angry, not 'calm'"},
         {{"--units", "f", "--style", "sad"}, "--style goes with --engine natural"},
         {{"--engine", "natural", "--schedule", "f"},
-         "--engine natural goes with --wav, --export or --units"},
+         "--engine natural goes with --speak, --wav, --export or --units"},
         {{"--units", "f", "--engine"}, "--engine needs samples or natural"},
     };
     for (const auto& [args, error] : errors) {
