@@ -23,3 +23,8 @@ if(TARGET yomi6)
   set_tests_properties(speak_natural_pulse PROPERTIES LABELS e2e TIMEOUT 300
                                                       SKIP_RETURN_CODE 77)
 endif()
+if(TARGET audio_export_test)
+  # The editor's export with a natural voice in a slot.
+  target_compile_definitions(audio_export_test PRIVATE
+                             YOMI6_NATURAL_TEST_VOICES="${YOMI6_NATURAL_TEST_VOICES}")
+endif()
