@@ -4,6 +4,7 @@
 #include "export/export_job.h"
 
 #include <charconv>
+#include <functional>
 
 namespace yomi6::cli {
 
@@ -78,6 +79,105 @@ std::string UsageText() {
            "\"解析辞書\", else /var/lib/mecab/dic/unidic when UniDic is installed, else\n"
            "/var/lib/mecab/dic/ipadic-utf8.\n";
 }
+
+namespace {
+
+// Reads --voice, --readings, --aozora, --speed or --encoding (a) into o; the problem as a
+// usage error, "" when it is fine or when value found no argument (and said so itself).
+std::string ParseChoiceOption(const std::string& a,
+                              const std::function<const std::string*(const char*)>& value,
+                              Options& o) {
+    if (a == "--voice") {
+        const std::string* v = value("male or female");
+        if (v == nullptr) {
+            return ""; // value said what is missing
+        }
+        if (*v != "male" && *v != "female") {
+            return "--voice takes male or female, not '" + *v + "'";
+        }
+        o.voice = *v == "male" ? 1 : 0;
+    } else if (a == "--readings") {
+        const std::string* v = value("dictionary or auto");
+        if (v == nullptr) {
+            return ""; // value said what is missing
+        }
+        if (*v != "dictionary" && *v != "auto") {
+            return "--readings takes dictionary or auto, not '" + *v + "'";
+        }
+        o.readings = *v == "auto" ? 1 : 0;
+    } else if (a == "--aozora") {
+        const std::string* v = value("auto, on or off");
+        if (v == nullptr) {
+            return ""; // value said what is missing
+        }
+        if (*v != "auto" && *v != "on" && *v != "off") {
+            return "--aozora takes auto, on or off, not '" + *v + "'";
+        }
+        o.aozora = *v == "off" ? 0 : *v == "auto" ? 1 : 2;
+    } else if (a == "--speed") {
+        const std::string* v = value("a number of milliseconds");
+        if (v == nullptr) {
+            return ""; // value said what is missing
+        }
+        int speed = 0;
+        if (!ParseSpeed(*v, speed)) {
+            return "--speed takes a whole number from 0 to 1000, not '" + *v + "'";
+        }
+        o.speed = speed;
+    } else if (a == "--encoding") {
+        const std::string* v = value("sjis, utf8 or auto");
+        if (v == nullptr) {
+            return ""; // value said what is missing
+        }
+        if (*v != "sjis" && *v != "utf8" && *v != "auto") {
+            return "--encoding takes sjis, utf8 or auto, not '" + *v + "'";
+        }
+        o.encoding = *v == "sjis"   ? InputEncoding::ShiftJis
+                     : *v == "utf8" ? InputEncoding::Utf8
+                                    : InputEncoding::Auto;
+    }
+    return "";
+}
+
+// Whether the options fit together, once all are read; moves an export's FILE to its input.
+// The usage error, or "".
+std::string CheckCombination(Options& o) {
+    if (o.mode == Mode::Export) {
+        if (o.editorFiles.empty()) {
+            return "--export needs a FILE";
+        }
+        o.input = o.editorFiles.front();
+        o.editorFiles.erase(o.editorFiles.begin());
+    }
+    if (o.mode != Mode::Editor && !o.editorFiles.empty()) {
+        return "unexpected argument '" + o.editorFiles.front() + "'";
+    }
+    if (o.mode != Mode::Export && (!o.subtitles.empty() || !o.timings.empty() || o.from || o.to)) {
+        return "--subtitles, --timings, --from and --to go with --export";
+    }
+    if (o.encoding && (o.mode == Mode::Editor || o.mode == Mode::CheckVoice)) {
+        return "--encoding goes with a mode that reads a FILE";
+    }
+    if (o.from && o.to && *o.from > *o.to) {
+        return "--from " + std::to_string(*o.from) + " is after --to " + std::to_string(*o.to);
+    }
+    if (std::string natural = CheckNaturalOptions(o); !natural.empty()) {
+        return natural;
+    }
+    if (o.mode == Mode::Export) {
+        const std::string problem =
+            CheckExportNames(ExportOutputs{o.exportOutput, o.subtitles, o.timings});
+        if (!problem.empty()) {
+            return problem;
+        }
+        if (o.exportOutput == "-") {
+            return "--export needs a file name, not standard output";
+        }
+    }
+    return "";
+}
+
+} // namespace
 
 ParseResult ParseCommandLine(const std::vector<std::string>& args) {
     ParseResult result;
@@ -183,59 +283,14 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
                 return result;
             }
             (a == "--from" ? o.from : o.to) = offset;
-        } else if (a == "--voice") {
-            const std::string* v = value("male or female");
-            if (v == nullptr) {
+        } else if (a == "--voice" || a == "--readings" || a == "--aozora" || a == "--speed" ||
+                   a == "--encoding") {
+            if (const std::string problem = ParseChoiceOption(a, value, o); !problem.empty()) {
+                result.error = problem;
+            }
+            if (!result.error.empty()) {
                 return result;
             }
-            if (*v != "male" && *v != "female") {
-                result.error = "--voice takes male or female, not '" + *v + "'";
-                return result;
-            }
-            o.voice = *v == "male" ? 1 : 0;
-        } else if (a == "--readings") {
-            const std::string* v = value("dictionary or auto");
-            if (v == nullptr) {
-                return result;
-            }
-            if (*v != "dictionary" && *v != "auto") {
-                result.error = "--readings takes dictionary or auto, not '" + *v + "'";
-                return result;
-            }
-            o.readings = *v == "auto" ? 1 : 0;
-        } else if (a == "--aozora") {
-            const std::string* v = value("auto, on or off");
-            if (v == nullptr) {
-                return result;
-            }
-            if (*v != "auto" && *v != "on" && *v != "off") {
-                result.error = "--aozora takes auto, on or off, not '" + *v + "'";
-                return result;
-            }
-            o.aozora = *v == "off" ? 0 : *v == "auto" ? 1 : 2;
-        } else if (a == "--speed") {
-            const std::string* v = value("a number of milliseconds");
-            if (v == nullptr) {
-                return result;
-            }
-            int speed = 0;
-            if (!ParseSpeed(*v, speed)) {
-                result.error = "--speed takes a whole number from 0 to 1000, not '" + *v + "'";
-                return result;
-            }
-            o.speed = speed;
-        } else if (a == "--encoding") {
-            const std::string* v = value("sjis, utf8 or auto");
-            if (v == nullptr) {
-                return result;
-            }
-            if (*v != "sjis" && *v != "utf8" && *v != "auto") {
-                result.error = "--encoding takes sjis, utf8 or auto, not '" + *v + "'";
-                return result;
-            }
-            o.encoding = *v == "sjis"   ? InputEncoding::ShiftJis
-                         : *v == "utf8" ? InputEncoding::Utf8
-                                        : InputEncoding::Auto;
         } else if (a == "--engine" || a == "--style") {
             if (const std::string problem = ParseNaturalOption(a, value, o); !problem.empty()) {
                 result.error = problem;
@@ -260,35 +315,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             o.editorFiles.push_back(a);
         }
     }
-    if (o.mode == Mode::Export) {
-        if (o.editorFiles.empty()) {
-            result.error = "--export needs a FILE";
-            return result;
-        }
-        o.input = o.editorFiles.front();
-        o.editorFiles.erase(o.editorFiles.begin());
-    }
-    if (o.mode != Mode::Editor && !o.editorFiles.empty()) {
-        result.error = "unexpected argument '" + o.editorFiles.front() + "'";
-    } else if (o.mode != Mode::Export &&
-               (!o.subtitles.empty() || !o.timings.empty() || o.from || o.to)) {
-        result.error = "--subtitles, --timings, --from and --to go with --export";
-    } else if (o.encoding && (o.mode == Mode::Editor || o.mode == Mode::CheckVoice)) {
-        result.error = "--encoding goes with a mode that reads a FILE";
-    } else if (o.from && o.to && *o.from > *o.to) {
-        result.error =
-            "--from " + std::to_string(*o.from) + " is after --to " + std::to_string(*o.to);
-    } else if (const std::string natural = CheckNaturalOptions(o); !natural.empty()) {
-        result.error = natural;
-    } else if (o.mode == Mode::Export) {
-        const std::string problem =
-            CheckExportNames(ExportOutputs{o.exportOutput, o.subtitles, o.timings});
-        if (!problem.empty()) {
-            result.error = problem;
-        } else if (o.exportOutput == "-") {
-            result.error = "--export needs a file name, not standard output";
-        }
-    }
+    result.error = CheckCombination(o);
     return result;
 }
 

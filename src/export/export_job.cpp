@@ -28,6 +28,31 @@ std::string NothingToExport(std::size_t from, std::size_t to) {
            " and byte " + std::to_string(to);
 }
 
+// The three files are one result: each is completed (flushed to the disk, where a full disk
+// shows) before any of them is renamed, and then they are renamed all or none, the side files
+// first, so that once the sound file appears everything is there. False with the file it
+// concerns in where.
+bool CommitExport(AudioFileWriter& audio, AtomicOutputFile& subtitles, AtomicOutputFile& timings,
+                  const ExportOutputs& outputs, std::string& where, std::string& error) {
+    std::vector<AtomicOutputFile*> together;
+    for (auto [side, name] :
+         {std::pair{&subtitles, &outputs.subtitles}, std::pair{&timings, &outputs.timings}}) {
+        if (side->IsOpen()) {
+            if (!side->Complete(error)) {
+                where = *name;
+                return false;
+            }
+            together.push_back(side);
+        }
+    }
+    where = outputs.audio;
+    if (!audio.Complete(error)) {
+        return false;
+    }
+    together.push_back(&audio.File());
+    return CommitTogether(together, error);
+}
+
 } // namespace
 
 std::optional<SubtitleFormat> SubtitleFormatForPath(std::string_view path) {
@@ -168,25 +193,8 @@ ExportJobResult RunExportJob(UnitPass& pass, const ExportText& text, const Expor
     if (timings.IsOpen() && !timings.Write(TimingsTail(), error)) {
         return fail(outputs.timings, error);
     }
-    // The three files are one result: each is completed (flushed to the disk, where a full
-    // disk shows) before any of them is renamed, and then they are renamed all or none, the
-    // side files first, so that once the sound file appears everything is there.
-    std::vector<AtomicOutputFile*> together;
-    for (auto [side, name] :
-         {std::pair{&subtitles, &outputs.subtitles}, std::pair{&timings, &outputs.timings}}) {
-        if (side->IsOpen()) {
-            if (!side->Complete(error)) {
-                return fail(*name, error);
-            }
-            together.push_back(side);
-        }
-    }
-    if (!audio.Complete(error)) {
-        return fail(outputs.audio, error);
-    }
-    together.push_back(&audio.File());
-    if (!CommitTogether(together, error)) {
-        return fail(outputs.audio, error);
+    if (std::string where; !CommitExport(audio, subtitles, timings, outputs, where, error)) {
+        return fail(where, error);
     }
     return result;
 }

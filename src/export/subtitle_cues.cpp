@@ -69,7 +69,7 @@ std::string WithoutControls(std::string_view utf8) {
     return out;
 }
 
-std::string Trimmed(std::string utf8) {
+std::string Trimmed(const std::string& utf8) {
     std::size_t begin = 0;
     std::size_t length = 0;
     while (begin < utf8.size() && IsBlankAt(utf8, begin, length)) {
