@@ -82,11 +82,12 @@ std::string UsageText() {
 
 namespace {
 
-// Reads --voice, --readings, --aozora, --speed or --encoding (a) into o; the problem as a
+// Reads an option with a value, --voice, --readings, --aozora, --speed, --encoding,
+// --subtitles, --timings, --from, --to or --dictionary (a), into o; the problem as a
 // usage error, "" when it is fine or when value found no argument (and said so itself).
-std::string ParseChoiceOption(const std::string& a,
-                              const std::function<const std::string*(const char*)>& value,
-                              Options& o) {
+std::string ParseValueOption(const std::string& a,
+                             const std::function<const std::string*(const char*)>& value,
+                             Options& o) {
     if (a == "--voice") {
         const std::string* v = value("male or female");
         if (v == nullptr) {
@@ -135,6 +136,34 @@ std::string ParseChoiceOption(const std::string& a,
         o.encoding = *v == "sjis"   ? InputEncoding::ShiftJis
                      : *v == "utf8" ? InputEncoding::Utf8
                                     : InputEncoding::Auto;
+    } else if (a == "--subtitles" || a == "--timings") {
+        const std::string* v = value("a file name");
+        if (v == nullptr) {
+            return ""; // value said what is missing
+        }
+        if (v->empty() || *v == "-") {
+            return a + " needs a file name";
+        }
+        (a == "--subtitles" ? o.subtitles : o.timings) = *v;
+    } else if (a == "--from" || a == "--to") {
+        const std::string* v = value("a byte offset");
+        if (v == nullptr) {
+            return ""; // value said what is missing
+        }
+        std::size_t offset = 0;
+        if (!ParseOffset(*v, offset)) {
+            return a + " takes a byte offset (a whole number from 0), not '" + *v + "'";
+        }
+        (a == "--from" ? o.from : o.to) = offset;
+    } else if (a == "--dictionary") {
+        const std::string* v = value("a PATH");
+        if (v == nullptr) {
+            return ""; // value said what is missing
+        }
+        if (v->empty()) {
+            return "--dictionary needs a non-empty PATH";
+        }
+        o.dictionary = *v;
     }
     return "";
 }
@@ -262,30 +291,10 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
                 return result;
             }
             o.exportOutput = *out;
-        } else if (a == "--subtitles" || a == "--timings") {
-            const std::string* v = value("a file name");
-            if (v == nullptr) {
-                return result;
-            }
-            if (v->empty() || *v == "-") {
-                result.error = a + " needs a file name";
-                return result;
-            }
-            (a == "--subtitles" ? o.subtitles : o.timings) = *v;
-        } else if (a == "--from" || a == "--to") {
-            const std::string* v = value("a byte offset");
-            if (v == nullptr) {
-                return result;
-            }
-            std::size_t offset = 0;
-            if (!ParseOffset(*v, offset)) {
-                result.error = a + " takes a byte offset (a whole number from 0), not '" + *v + "'";
-                return result;
-            }
-            (a == "--from" ? o.from : o.to) = offset;
         } else if (a == "--voice" || a == "--readings" || a == "--aozora" || a == "--speed" ||
-                   a == "--encoding") {
-            if (const std::string problem = ParseChoiceOption(a, value, o); !problem.empty()) {
+                   a == "--encoding" || a == "--subtitles" || a == "--timings" || a == "--from" ||
+                   a == "--to" || a == "--dictionary") {
+            if (const std::string problem = ParseValueOption(a, value, o); !problem.empty()) {
                 result.error = problem;
             }
             if (!result.error.empty()) {
@@ -298,16 +307,6 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             }
         } else if (a == "--fit-samples" || a == "--no-fit-samples") {
             o.fitSamples = a == "--fit-samples";
-        } else if (a == "--dictionary") {
-            const std::string* v = value("a PATH");
-            if (v == nullptr) {
-                return result;
-            }
-            if (v->empty()) {
-                result.error = "--dictionary needs a non-empty PATH";
-                return result;
-            }
-            o.dictionary = *v;
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
             result.error = "unknown option '" + a + "'";
             return result;
