@@ -12,8 +12,9 @@ only those of the core libraries it links (LINKS below):
                   settings
     voices, printing  voice dialogs and library; page layout and printing
     platform, sound, commands  Qt adapters; sound and timer; the command table
-    export          rendered sound files, cues, writers (core)
+    export          rendered sound files, cues, writers, the unit interface of both engines (core)
     playback        passes, schedule, mixers, the speech state (core)
+    natural         the natural voice: the engine as a process, chunks, trace, alignment (core)
     voice           unit table, samples, WAVE, voice folders, recording (core)
     reading         folding, conversion, automatic reading (core)
     aozora          Aozora notation (core)
@@ -49,7 +50,7 @@ RANK = {
     "voice": 8,
     "playback": 9,
     "export": 10,
-    "natural": 10,
+    "natural": 9,
     "platform": 11,
     "sound": 11,
     "commands": 11,
@@ -76,7 +77,7 @@ LINKS = {
     "reading": ["aozora", "analysis", "dictionary", "io", "settings", "text"],
     "voice": ["io", "text"],
     "playback": ["voice", "reading", "aozora", "analysis", "dictionary", "io", "settings", "text"],
-    "export": ["playback", "voice", "reading", "aozora", "analysis", "dictionary", "io",
+    "export": ["playback", "natural", "voice", "reading", "aozora", "analysis", "dictionary", "io",
                "settings", "text"],
     "natural": ["voice", "dictionary", "io", "text"],
 }

@@ -4,6 +4,7 @@
 #include "export/export_job.h"
 
 #include <charconv>
+#include <functional>
 
 namespace yomi6::cli {
 
@@ -63,8 +64,9 @@ std::string UsageText() {
            "                        how FILE is read: Shift-JIS, UTF-8, or as the editor\n"
            "                        opens it (default: auto, UTF-8 when it is valid UTF-8)\n"
            "  --engine samples|natural\n"
-           "                        with --wav and --units: the recorded kana samples (the\n"
-           "                        default) or the natural voice (Open JTalk, the whole FILE)\n"
+           "                        with --speak, --wav, --export and --units: the recorded\n"
+           "                        kana samples (the default) or the natural voice (Open\n"
+           "                        JTalk, the whole FILE)\n"
            "  --style neutral|happy|sad|angry\n"
            "                        with --engine natural: the natural voice's style\n"
            "  --help                show this text\n"
@@ -77,6 +79,134 @@ std::string UsageText() {
            "\"解析辞書\", else /var/lib/mecab/dic/unidic when UniDic is installed, else\n"
            "/var/lib/mecab/dic/ipadic-utf8.\n";
 }
+
+namespace {
+
+// Reads an option with a value, --voice, --readings, --aozora, --speed, --encoding,
+// --subtitles, --timings, --from, --to or --dictionary (a), into o; the problem as a
+// usage error, "" when it is fine or when value found no argument (and said so itself).
+std::string ParseValueOption(const std::string& a,
+                             const std::function<const std::string*(const char*)>& value,
+                             Options& o) {
+    if (a == "--voice") {
+        const std::string* v = value("male or female");
+        if (v == nullptr) {
+            return ""; // value said what is missing
+        }
+        if (*v != "male" && *v != "female") {
+            return "--voice takes male or female, not '" + *v + "'";
+        }
+        o.voice = *v == "male" ? 1 : 0;
+    } else if (a == "--readings") {
+        const std::string* v = value("dictionary or auto");
+        if (v == nullptr) {
+            return ""; // value said what is missing
+        }
+        if (*v != "dictionary" && *v != "auto") {
+            return "--readings takes dictionary or auto, not '" + *v + "'";
+        }
+        o.readings = *v == "auto" ? 1 : 0;
+    } else if (a == "--aozora") {
+        const std::string* v = value("auto, on or off");
+        if (v == nullptr) {
+            return ""; // value said what is missing
+        }
+        if (*v != "auto" && *v != "on" && *v != "off") {
+            return "--aozora takes auto, on or off, not '" + *v + "'";
+        }
+        o.aozora = *v == "off" ? 0 : *v == "auto" ? 1 : 2;
+    } else if (a == "--speed") {
+        const std::string* v = value("a number of milliseconds");
+        if (v == nullptr) {
+            return ""; // value said what is missing
+        }
+        int speed = 0;
+        if (!ParseSpeed(*v, speed)) {
+            return "--speed takes a whole number from 0 to 1000, not '" + *v + "'";
+        }
+        o.speed = speed;
+    } else if (a == "--encoding") {
+        const std::string* v = value("sjis, utf8 or auto");
+        if (v == nullptr) {
+            return ""; // value said what is missing
+        }
+        if (*v != "sjis" && *v != "utf8" && *v != "auto") {
+            return "--encoding takes sjis, utf8 or auto, not '" + *v + "'";
+        }
+        o.encoding = *v == "sjis"   ? InputEncoding::ShiftJis
+                     : *v == "utf8" ? InputEncoding::Utf8
+                                    : InputEncoding::Auto;
+    } else if (a == "--subtitles" || a == "--timings") {
+        const std::string* v = value("a file name");
+        if (v == nullptr) {
+            return ""; // value said what is missing
+        }
+        if (v->empty() || *v == "-") {
+            return a + " needs a file name";
+        }
+        (a == "--subtitles" ? o.subtitles : o.timings) = *v;
+    } else if (a == "--from" || a == "--to") {
+        const std::string* v = value("a byte offset");
+        if (v == nullptr) {
+            return ""; // value said what is missing
+        }
+        std::size_t offset = 0;
+        if (!ParseOffset(*v, offset)) {
+            return a + " takes a byte offset (a whole number from 0), not '" + *v + "'";
+        }
+        (a == "--from" ? o.from : o.to) = offset;
+    } else if (a == "--dictionary") {
+        const std::string* v = value("a PATH");
+        if (v == nullptr) {
+            return ""; // value said what is missing
+        }
+        if (v->empty()) {
+            return "--dictionary needs a non-empty PATH";
+        }
+        o.dictionary = *v;
+    }
+    return "";
+}
+
+// Whether the options fit together, once all are read; moves an export's FILE to its input.
+// The usage error, or "".
+std::string CheckCombination(Options& o) {
+    if (o.mode == Mode::Export) {
+        if (o.editorFiles.empty()) {
+            return "--export needs a FILE";
+        }
+        o.input = o.editorFiles.front();
+        o.editorFiles.erase(o.editorFiles.begin());
+    }
+    if (o.mode != Mode::Editor && !o.editorFiles.empty()) {
+        return "unexpected argument '" + o.editorFiles.front() + "'";
+    }
+    if (o.mode != Mode::Export && (!o.subtitles.empty() || !o.timings.empty() || o.from || o.to)) {
+        return "--subtitles, --timings, --from and --to go with --export";
+    }
+    if (o.encoding && (o.mode == Mode::Editor || o.mode == Mode::CheckVoice)) {
+        return "--encoding goes with a mode that reads a FILE";
+    }
+    if (o.from && o.to && *o.from > *o.to) {
+        return "--from " + std::to_string(*o.from) + " is after --to " + std::to_string(*o.to);
+    }
+    if (std::string natural = CheckNaturalOptions(o); !natural.empty()) {
+        return natural;
+    }
+    if (o.mode == Mode::Export) {
+        const std::string problem =
+            CheckExportNames(ExportOutputs{o.exportOutput, o.subtitles, o.timings});
+        if (!problem.empty()) {
+            return problem;
+        }
+        if (o.exportOutput == "-") {
+            return "--export needs a file name, not standard output";
+        }
+    }
+    return "";
+}
+
+} // namespace
 
 ParseResult ParseCommandLine(const std::vector<std::string>& args) {
     ParseResult result;
@@ -161,80 +291,15 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
                 return result;
             }
             o.exportOutput = *out;
-        } else if (a == "--subtitles" || a == "--timings") {
-            const std::string* v = value("a file name");
-            if (v == nullptr) {
+        } else if (a == "--voice" || a == "--readings" || a == "--aozora" || a == "--speed" ||
+                   a == "--encoding" || a == "--subtitles" || a == "--timings" || a == "--from" ||
+                   a == "--to" || a == "--dictionary") {
+            if (const std::string problem = ParseValueOption(a, value, o); !problem.empty()) {
+                result.error = problem;
+            }
+            if (!result.error.empty()) {
                 return result;
             }
-            if (v->empty() || *v == "-") {
-                result.error = a + " needs a file name";
-                return result;
-            }
-            (a == "--subtitles" ? o.subtitles : o.timings) = *v;
-        } else if (a == "--from" || a == "--to") {
-            const std::string* v = value("a byte offset");
-            if (v == nullptr) {
-                return result;
-            }
-            std::size_t offset = 0;
-            if (!ParseOffset(*v, offset)) {
-                result.error = a + " takes a byte offset (a whole number from 0), not '" + *v + "'";
-                return result;
-            }
-            (a == "--from" ? o.from : o.to) = offset;
-        } else if (a == "--voice") {
-            const std::string* v = value("male or female");
-            if (v == nullptr) {
-                return result;
-            }
-            if (*v != "male" && *v != "female") {
-                result.error = "--voice takes male or female, not '" + *v + "'";
-                return result;
-            }
-            o.voice = *v == "male" ? 1 : 0;
-        } else if (a == "--readings") {
-            const std::string* v = value("dictionary or auto");
-            if (v == nullptr) {
-                return result;
-            }
-            if (*v != "dictionary" && *v != "auto") {
-                result.error = "--readings takes dictionary or auto, not '" + *v + "'";
-                return result;
-            }
-            o.readings = *v == "auto" ? 1 : 0;
-        } else if (a == "--aozora") {
-            const std::string* v = value("auto, on or off");
-            if (v == nullptr) {
-                return result;
-            }
-            if (*v != "auto" && *v != "on" && *v != "off") {
-                result.error = "--aozora takes auto, on or off, not '" + *v + "'";
-                return result;
-            }
-            o.aozora = *v == "off" ? 0 : *v == "auto" ? 1 : 2;
-        } else if (a == "--speed") {
-            const std::string* v = value("a number of milliseconds");
-            if (v == nullptr) {
-                return result;
-            }
-            int speed = 0;
-            if (!ParseSpeed(*v, speed)) {
-                result.error = "--speed takes a whole number from 0 to 1000, not '" + *v + "'";
-                return result;
-            }
-            o.speed = speed;
-        } else if (a == "--encoding") {
-            const std::string* v = value("sjis, utf8 or auto");
-            if (v == nullptr) {
-                return result;
-            }
-            if (*v != "sjis" && *v != "utf8" && *v != "auto") {
-                result.error = "--encoding takes sjis, utf8 or auto, not '" + *v + "'";
-                return result;
-            }
-            o.encoding = *v == "sjis"   ? InputEncoding::ShiftJis
-                         : *v == "utf8" ? InputEncoding::Utf8
-                                        : InputEncoding::Auto;
         } else if (a == "--engine" || a == "--style") {
             if (const std::string problem = ParseNaturalOption(a, value, o); !problem.empty()) {
                 result.error = problem;
@@ -242,16 +307,6 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             }
         } else if (a == "--fit-samples" || a == "--no-fit-samples") {
             o.fitSamples = a == "--fit-samples";
-        } else if (a == "--dictionary") {
-            const std::string* v = value("a PATH");
-            if (v == nullptr) {
-                return result;
-            }
-            if (v->empty()) {
-                result.error = "--dictionary needs a non-empty PATH";
-                return result;
-            }
-            o.dictionary = *v;
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
             result.error = "unknown option '" + a + "'";
             return result;
@@ -259,35 +314,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             o.editorFiles.push_back(a);
         }
     }
-    if (o.mode == Mode::Export) {
-        if (o.editorFiles.empty()) {
-            result.error = "--export needs a FILE";
-            return result;
-        }
-        o.input = o.editorFiles.front();
-        o.editorFiles.erase(o.editorFiles.begin());
-    }
-    if (o.mode != Mode::Editor && !o.editorFiles.empty()) {
-        result.error = "unexpected argument '" + o.editorFiles.front() + "'";
-    } else if (o.mode != Mode::Export &&
-               (!o.subtitles.empty() || !o.timings.empty() || o.from || o.to)) {
-        result.error = "--subtitles, --timings, --from and --to go with --export";
-    } else if (o.encoding && (o.mode == Mode::Editor || o.mode == Mode::CheckVoice)) {
-        result.error = "--encoding goes with a mode that reads a FILE";
-    } else if (o.from && o.to && *o.from > *o.to) {
-        result.error =
-            "--from " + std::to_string(*o.from) + " is after --to " + std::to_string(*o.to);
-    } else if (const std::string natural = CheckNaturalOptions(o); !natural.empty()) {
-        result.error = natural;
-    } else if (o.mode == Mode::Export) {
-        const std::string problem =
-            CheckExportNames(ExportOutputs{o.exportOutput, o.subtitles, o.timings});
-        if (!problem.empty()) {
-            result.error = problem;
-        } else if (o.exportOutput == "-") {
-            result.error = "--export needs a file name, not standard output";
-        }
-    }
+    result.error = CheckCombination(o);
     return result;
 }
 

@@ -3,8 +3,10 @@
 #include "cli/cli_main.h"
 #include "cli/cli_modes.h"
 #include "cli/export_progress.h"
+#include "cli/natural_modes.h"
 #include "cli/speech_options.h"
 #include "export/export_job.h"
+#include "export/natural_unit_pass.h"
 #include "playback/voice_sounds.h"
 
 #include <algorithm>
@@ -86,12 +88,27 @@ int RunExport(const Options& options) {
     request.setup.aozora = ReadsAozoraOption(options, request.readings, text);
     request.sounds = VoiceSoundSource(SettingsVoiceSelection());
     ExportProgress progress(StandardErrorIsTerminal());
-    const ExportJobResult result = RunExportJob(
-        request, ExportOutputs{options.exportOutput, options.subtitles, options.timings},
-        [&](std::size_t done, std::size_t total) {
-            progress.Update(done, total);
-            return true;
-        });
+    const ExportOutputs outputs{options.exportOutput, options.subtitles, options.timings};
+    const auto update = [&](std::size_t done, std::size_t total) {
+        progress.Update(done, total);
+        return true;
+    };
+    // The natural voice, when it is asked for and can speak; else the sample voice.
+    const std::optional<natural::NaturalPassOptions> naturalPass =
+        options.engine == SpeechEngine::Natural ? NaturalPassFor(options, WavWorkers())
+                                                : std::nullopt;
+    ExportJobResult result;
+    if (naturalPass) {
+        NaturalUnitPass pass(text, request.from, request.to, ProcessDictionary(), *naturalPass,
+                             [&](const std::string& message) {
+                                 progress.Clear();
+                                 PrintSkipped(message);
+                             });
+        result =
+            RunExportJob(pass, ExportText{text, request.from, request.to, false}, outputs, update);
+    } else {
+        result = RunExportJob(request, outputs, update);
+    }
     progress.Clear();
     if (result.status != ExportStatus::Done) {
         PrintError(result.where.empty() ? where : result.where,

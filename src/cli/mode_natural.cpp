@@ -55,7 +55,8 @@ std::optional<natural::EngineSetup> NaturalSetup(const Options& options) {
     return setup;
 }
 
-// The whole input as the speech path reads it (code page 932), with the dictionary loaded.
+} // namespace
+
 bool ReadNaturalInput(const Options& options, std::string& text) {
     std::string bytes;
     if (!ReadInput(options.input, kMaxDocumentBytes + 1, bytes)) {
@@ -70,6 +71,8 @@ bool ReadNaturalInput(const Options& options, std::string& text) {
     return true;
 }
 
+namespace {
+
 natural::NaturalPassOptions PassOptions(const natural::EngineSetup& setup, unsigned workers) {
     natural::NaturalPassOptions pass;
     pass.synthesis.setup = setup;
@@ -80,9 +83,13 @@ natural::NaturalPassOptions PassOptions(const natural::EngineSetup& setup, unsig
     return pass;
 }
 
+} // namespace
+
 void PrintSkipped(const std::string& message) {
     PrintError("natural voice", message);
 }
+
+namespace {
 
 void AppendLe(std::string& out, std::uint32_t value, int bytes) {
     for (int k = 0; k < bytes; ++k) {
@@ -135,8 +142,8 @@ unsigned Cores() {
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
-// How many chunks are said at once: $YOMI6_NATURAL_WORKERS when set (the benchmark compares one
-// at a time with every core), else every core.
+} // namespace
+
 unsigned WavWorkers() {
     if (const char* v = std::getenv("YOMI6_NATURAL_WORKERS")) {
         const long n = std::strtol(v, nullptr, 10);
@@ -147,7 +154,14 @@ unsigned WavWorkers() {
     return Cores();
 }
 
-} // namespace
+std::optional<natural::NaturalPassOptions> NaturalPassFor(const Options& options,
+                                                          unsigned workers) {
+    const auto setup = NaturalSetup(options);
+    if (!setup) {
+        return std::nullopt;
+    }
+    return PassOptions(*setup, workers);
+}
 
 int RunNaturalWav(const Options& options) {
     const auto setup = NaturalSetup(options);

@@ -2,6 +2,10 @@
 #pragma once
 
 #include "cli/cli_options.h"
+#include "natural/natural_pass.h"
+
+#include <optional>
+#include <string>
 
 namespace yomi6::cli {
 
@@ -13,5 +17,21 @@ int RunNaturalWav(const Options& options);
 // yomi6 --engine natural --units FILE: one line per mora or pause: the mora in katakana (- for
 // a pause), the first and end source byte it was read from, that text, and its start in ms.
 int RunNaturalUnits(const Options& options);
+
+// The natural pass as the options set it up (the voice of --style, the rate of --speed, the
+// lowered voice for --voice male), saying workers chunks at once; std::nullopt after the one
+// line on standard error that names what is missing, for the sample voice to speak instead.
+std::optional<natural::NaturalPassOptions> NaturalPassFor(const Options& options, unsigned workers);
+
+// How many chunks are said at once where the whole text is rendered: $YOMI6_NATURAL_WORKERS
+// when set (the benchmark compares one at a time with every core), else every core.
+unsigned WavWorkers();
+
+// The whole input as the speech path reads it (code page 932), with the dictionary loaded;
+// false after the line on standard error that says why not.
+bool ReadNaturalInput(const Options& options, std::string& text);
+
+// The line on standard error of a chunk the engine failed on.
+void PrintSkipped(const std::string& message);
 
 } // namespace yomi6::cli

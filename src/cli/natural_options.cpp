@@ -31,8 +31,9 @@ std::string ParseNaturalOption(const std::string& option,
 
 std::string CheckNaturalOptions(const Options& options) {
     if (options.engine == SpeechEngine::Natural && options.mode != Mode::Wav &&
-        options.mode != Mode::Units) {
-        return "--engine natural goes with --wav or --units";
+        options.mode != Mode::Units && options.mode != Mode::Export &&
+        options.mode != Mode::Speak) {
+        return "--engine natural goes with --speak, --wav, --export or --units";
     }
     if (!options.style.empty() && options.engine != SpeechEngine::Natural) {
         return "--style goes with --engine natural";

@@ -31,9 +31,9 @@ struct FormatEntry {
 constexpr std::uint64_t kFlacMaxFrames = (std::uint64_t{1} << 36) - 1;
 constexpr std::uint64_t kMp3MaxBytes = 0xFFFFFFFFull - (1 << 20);
 
-// WAVE keeps the samples' own 8-bit format and is written here (RIFF, RF64 past 4 GiB); FLAC
-// (lossless) takes them as 16-bit, which every FLAC decoder reads; the lossy encoders take
-// 16-bit input.
+// WAVE keeps the samples' own format, 8-bit or 16-bit, and is written here (RIFF, RF64 past
+// 4 GiB); FLAC (lossless) takes them as 16-bit, which every FLAC decoder reads; the lossy
+// encoders take 16-bit input.
 constexpr std::array<FormatEntry, 5> kFormats{{
     {".wav", AudioFormat::Wav, SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 0, 0},
     {".flac", AudioFormat::Flac, SF_FORMAT_FLAC | SF_FORMAT_PCM_16, kFlacMaxFrames, 0},
@@ -117,6 +117,7 @@ struct AudioFileWriter::Encoder {
     std::optional<WaveStream> wave; // WAVE
     std::array<short, kBlock> block{};
     std::uint64_t frames = 0;
+    SampleBits bits = SampleBits::Eight;
 
     ~Encoder() {
         if (file != nullptr) {
@@ -149,7 +150,7 @@ AudioFileWriter::~AudioFileWriter() {
 }
 
 bool AudioFileWriter::Open(const std::string& path, AudioFormat format, int sampleRate,
-                           std::string& error) {
+                           SampleBits bits, std::string& error) {
     Discard();
     const auto entry = std::find_if(kFormats.begin(), kFormats.end(),
                                     [&](const FormatEntry& e) { return e.format == format; });
@@ -168,9 +169,11 @@ bool AudioFileWriter::Open(const std::string& path, AudioFormat format, int samp
     m_encoder = std::make_unique<Encoder>();
     m_encoder->entry = &*entry;
     m_encoder->io.fd = m_file.Descriptor();
+    m_encoder->bits = bits;
     if (format == AudioFormat::Wav) {
         m_encoder->wave.emplace();
-        if (!m_encoder->wave->Start(m_file.Descriptor(), sampleRate, error)) {
+        if (!m_encoder->wave->Start(m_file.Descriptor(), sampleRate, error,
+                                    bits == SampleBits::Sixteen ? 2 : 1)) {
             error = "cannot write " + m_file.Target() + ": " + error;
             Discard();
             return false;
@@ -194,16 +197,40 @@ bool AudioFileWriter::Open(const std::string& path, AudioFormat format, int samp
     return true;
 }
 
-bool AudioFileWriter::Write(const unsigned char* samples, std::size_t count, std::string& error) {
+// Checks that the file is open for samples of bits and that count more fit its format.
+bool AudioFileWriter::Accept(std::size_t count, SampleBits bits, std::string& error) {
     if (!m_encoder) {
         error = "no sound file is open";
         return false;
     }
     Encoder& e = *m_encoder;
+    if (e.bits != bits) {
+        return Refuse("the samples are not of the width the file was opened for", error);
+    }
     if (e.entry->maxFrames != 0 && e.frames + count > e.entry->maxFrames) {
         return Refuse(TooLong(), error);
     }
     e.frames += count;
+    return true;
+}
+
+bool AudioFileWriter::Encode(const short* block, std::size_t n, std::string& error) {
+    Encoder& e = *m_encoder;
+    const sf_count_t written = sf_write_short(e.file, block, static_cast<sf_count_t>(n));
+    if (written != static_cast<sf_count_t>(n) || e.io.error != 0) {
+        return Refuse(e.io.error != 0 ? std::strerror(e.io.error) : sf_strerror(e.file), error);
+    }
+    if (e.entry->maxBytes != 0 && static_cast<std::uint64_t>(e.io.length) > e.entry->maxBytes) {
+        return Refuse(TooLong(), error);
+    }
+    return true;
+}
+
+bool AudioFileWriter::Write(const unsigned char* samples, std::size_t count, std::string& error) {
+    if (!Accept(count, SampleBits::Eight, error)) {
+        return false;
+    }
+    Encoder& e = *m_encoder;
     if (e.wave) {
         if (!e.wave->Write(samples, count, error)) {
             error = "cannot write " + m_file.Target() + ": " + error;
@@ -217,13 +244,32 @@ bool AudioFileWriter::Write(const unsigned char* samples, std::size_t count, std
         for (std::size_t i = 0; i < n; ++i) {
             e.block[i] = static_cast<short>((samples[i] - 128) * 256);
         }
-        const sf_count_t written =
-            sf_write_short(e.file, e.block.data(), static_cast<sf_count_t>(n));
-        if (written != static_cast<sf_count_t>(n) || e.io.error != 0) {
-            return Refuse(e.io.error != 0 ? std::strerror(e.io.error) : sf_strerror(e.file), error);
+        if (!Encode(e.block.data(), n, error)) {
+            return false;
         }
-        if (e.entry->maxBytes != 0 && static_cast<std::uint64_t>(e.io.length) > e.entry->maxBytes) {
-            return Refuse(TooLong(), error);
+        samples += n;
+        count -= n;
+    }
+    return true;
+}
+
+bool AudioFileWriter::Write(const std::int16_t* samples, std::size_t count, std::string& error) {
+    if (!Accept(count, SampleBits::Sixteen, error)) {
+        return false;
+    }
+    Encoder& e = *m_encoder;
+    if (e.wave) {
+        if (!e.wave->Write(samples, count, error)) {
+            error = "cannot write " + m_file.Target() + ": " + error;
+            Discard();
+            return false;
+        }
+        return true;
+    }
+    while (count > 0) {
+        const std::size_t n = std::min(count, kBlock);
+        if (!Encode(samples, n, error)) {
+            return false;
         }
         samples += n;
         count -= n;

@@ -8,6 +8,7 @@
 #include "io/atomic_output_file.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +17,11 @@
 namespace yomi6 {
 
 enum class AudioFormat { Wav, Flac, OggVorbis, OggOpus, Mp3 };
+
+// What the samples handed to the writer are: 8-bit unsigned (the sample voices' renderings, 128
+// is silence) or 16-bit signed (the natural voice). A WAVE file keeps them as they are; the
+// other formats take both as 16-bit.
+enum class SampleBits { Eight, Sixteen };
 
 // The format of an output name by its extension (.wav .flac .ogg .opus .mp3, any case), or
 // none for any other name.
@@ -30,9 +36,15 @@ public:
 
     // Starts a mono file of format at sampleRate. False, with the reason in error, when the
     // file cannot be created or the encoder refuses the format.
-    bool Open(const std::string& path, AudioFormat format, int sampleRate, std::string& error);
-    // Appends 8-bit unsigned samples (128 is silence).
+    bool Open(const std::string& path, AudioFormat format, int sampleRate, std::string& error) {
+        return Open(path, format, sampleRate, SampleBits::Eight, error);
+    }
+    bool Open(const std::string& path, AudioFormat format, int sampleRate, SampleBits bits,
+              std::string& error);
+    // Appends 8-bit unsigned samples (128 is silence), to a file opened for SampleBits::Eight.
     bool Write(const unsigned char* samples, std::size_t count, std::string& error);
+    // Appends 16-bit samples, to a file opened for SampleBits::Sixteen.
+    bool Write(const std::int16_t* samples, std::size_t count, std::string& error);
     // Ends the stream and moves the file to its path.
     bool Finish(std::string& error);
     // Ends the stream and flushes the file, without moving it: for a sound file renamed
@@ -46,6 +58,8 @@ private:
     struct Encoder;
     std::string TooLong() const;
     bool Refuse(const std::string& reason, std::string& error);
+    bool Accept(std::size_t count, SampleBits bits, std::string& error);
+    bool Encode(const short* block, std::size_t n, std::string& error);
 
     std::unique_ptr<Encoder> m_encoder;
     AtomicOutputFile m_file;

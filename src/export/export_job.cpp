@@ -1,8 +1,8 @@
 #include "export/export_job.h"
 
+#include "export/sample_unit_pass.h"
 #include "export/unit_timings.h"
 #include "io/atomic_output_file.h"
-#include "playback/playback.h"
 
 #include <algorithm>
 #include <cctype>
@@ -26,6 +26,31 @@ bool EndsWithNoCase(std::string_view name, std::string_view suffix) {
 std::string NothingToExport(std::size_t from, std::size_t to) {
     return "nothing to export: there is no text to read between byte " + std::to_string(from) +
            " and byte " + std::to_string(to);
+}
+
+// The three files are one result: each is completed (flushed to the disk, where a full disk
+// shows) before any of them is renamed, and then they are renamed all or none, the side files
+// first, so that once the sound file appears everything is there. False with the file it
+// concerns in where.
+bool CommitExport(AudioFileWriter& audio, AtomicOutputFile& subtitles, AtomicOutputFile& timings,
+                  const ExportOutputs& outputs, std::string& where, std::string& error) {
+    std::vector<AtomicOutputFile*> together;
+    for (auto [side, name] :
+         {std::pair{&subtitles, &outputs.subtitles}, std::pair{&timings, &outputs.timings}}) {
+        if (side->IsOpen()) {
+            if (!side->Complete(error)) {
+                where = *name;
+                return false;
+            }
+            together.push_back(side);
+        }
+    }
+    where = outputs.audio;
+    if (!audio.Complete(error)) {
+        return false;
+    }
+    together.push_back(&audio.File());
+    return CommitTogether(together, error);
 }
 
 } // namespace
@@ -55,7 +80,15 @@ std::string CheckExportNames(const ExportOutputs& outputs) {
 }
 
 ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& outputs,
-                             const std::function<bool(std::size_t, std::size_t)>& progress) {
+                             const ExportProgressCallback& progress) {
+    SampleUnitPass pass(request);
+    return RunExportJob(pass,
+                        ExportText{request.text, request.from, request.to, request.setup.aozora},
+                        outputs, progress);
+}
+
+ExportJobResult RunExportJob(UnitPass& pass, const ExportText& text, const ExportOutputs& outputs,
+                             const ExportProgressCallback& progress) {
     ExportJobResult result;
     auto fail = [&](const std::string& where, const std::string& error) {
         result.status = ExportStatus::Failed;
@@ -66,8 +99,8 @@ ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& 
     if (const std::string problem = CheckExportNames(outputs); !problem.empty()) {
         return fail(outputs.audio, problem);
     }
-    const std::size_t to = std::min(request.to, request.text.size());
-    const std::size_t from = std::min(request.from, to);
+    const std::size_t to = std::min(text.to, text.text.size());
+    const std::size_t from = std::min(text.from, to);
     if (from == to) {
         result.nothingToExport = true;
         return fail({}, NothingToExport(from, to));
@@ -75,7 +108,8 @@ ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& 
 
     std::string error;
     AudioFileWriter audio;
-    if (!audio.Open(outputs.audio, *AudioFormatForPath(outputs.audio), kRenderRate, error)) {
+    if (!audio.Open(outputs.audio, *AudioFormatForPath(outputs.audio), pass.SampleRate(),
+                    pass.Bits(), error)) {
         return fail(outputs.audio, error);
     }
     AtomicOutputFile subtitles;
@@ -85,38 +119,38 @@ ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& 
                                        !subtitles.Write(SubtitleHeader(*subtitleFormat), error))) {
         return fail(outputs.subtitles, error);
     }
-    const std::int64_t tickMs = SpeechTimerInterval(request.speed);
+    const TimingsLayout layout = pass.Timings();
     if (!outputs.timings.empty() &&
-        (!timings.Open(outputs.timings, error) || !timings.Write(TimingsHead(tickMs), error))) {
+        (!timings.Open(outputs.timings, error) || !timings.Write(TimingsHead(layout), error))) {
         return fail(outputs.timings, error);
     }
 
     std::string failedFile;
     std::int64_t cueNumber = 0;
-    SubtitleCueBuilder cues(
-        request.text, request.from, request.to, tickMs, [&](const SubtitleCue& cue) {
-            if (subtitles.Write(FormatCue(cue, ++cueNumber, *subtitleFormat), error)) {
-                return true;
-            }
-            failedFile = outputs.subtitles;
-            return false;
-        });
-    cues.ShowWithoutNotation(request.setup.aozora);
+    // The cue builder's tick length serves only ticks; units bring their own ends.
+    SubtitleCueBuilder cues(text.text, text.from, text.to, 0, [&](const SubtitleCue& cue) {
+        if (subtitles.Write(FormatCue(cue, ++cueNumber, *subtitleFormat), error)) {
+            return true;
+        }
+        failedFile = outputs.subtitles;
+        return false;
+    });
+    cues.ShowWithoutNotation(text.withoutNotation);
     bool firstUnit = true;
-    ExportCallbacks callbacks;
-    // Asked every few hundred ticks as well as after each pass, so that a cancel takes effect
-    // within a fraction of a second even where one pass takes seconds to encode.
-    constexpr std::int64_t kProgressTicks = 256;
-    callbacks.onTick = [&](const ExportTick& tick) {
-        if (progress && tick.unit && tick.index % kProgressTicks == 0 &&
-            !progress(std::clamp(tick.sourceBegin, from, to) - from, to - from)) {
+    UnitPassCallbacks callbacks;
+    // Asked every few hundred units as well as when the pass reports, so that a cancel takes
+    // effect within a fraction of a second even where one pass takes seconds to encode.
+    constexpr std::int64_t kProgressUnits = 256;
+    callbacks.onUnit = [&](const SpokenUnit& unit) {
+        if (progress && unit.index % kProgressUnits == 0 &&
+            !progress(std::clamp(unit.sourceBegin, from, to) - from, to - from)) {
             return false;
         }
-        if (subtitles.IsOpen() && !cues.Add(tick)) {
+        if (subtitles.IsOpen() && !cues.Add(unit)) {
             return false;
         }
-        if (timings.IsOpen() && tick.unit) {
-            if (!timings.Write(TimingsEntry(tick, firstUnit), error)) {
+        if (timings.IsOpen()) {
+            if (!timings.Write(TimingsEntry(layout, unit, firstUnit), error)) {
                 failedFile = outputs.timings;
                 return false;
             }
@@ -124,8 +158,11 @@ ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& 
         }
         return true;
     };
-    callbacks.onSound = [&](const unsigned char* samples, std::size_t count) {
-        if (audio.Write(samples, count, error)) {
+    callbacks.onSound = [&](const SoundBlock& block) {
+        const bool written = block.sixteen != nullptr
+                                 ? audio.Write(block.sixteen, block.count, error)
+                                 : audio.Write(block.eight, block.count, error);
+        if (written) {
             return true;
         }
         failedFile = outputs.audio;
@@ -133,9 +170,9 @@ ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& 
     };
     callbacks.onProgress = progress;
 
-    const ExportResult run = RunSpeechExport(request, callbacks);
-    result.ticks = run.ticks;
-    result.samples = run.samples;
+    const UnitPassResult run = pass.Run(callbacks);
+    result.ticks = run.units;
+    result.samples = run.frames;
     if (run.status == ExportStatus::Failed) {
         return fail(outputs.audio, run.error);
     }
@@ -146,7 +183,7 @@ ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& 
         result.status = ExportStatus::Stopped;
         return result;
     }
-    if (run.samples == 0) { // only the ending tick: not one unit was read
+    if (run.frames == 0) { // not one unit was read (the sample voices: only the ending tick)
         result.nothingToExport = true;
         return fail({}, NothingToExport(from, to));
     }
@@ -156,25 +193,8 @@ ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& 
     if (timings.IsOpen() && !timings.Write(TimingsTail(), error)) {
         return fail(outputs.timings, error);
     }
-    // The three files are one result: each is completed (flushed to the disk, where a full
-    // disk shows) before any of them is renamed, and then they are renamed all or none, the
-    // side files first, so that once the sound file appears everything is there.
-    std::vector<AtomicOutputFile*> together;
-    for (auto [side, name] :
-         {std::pair{&subtitles, &outputs.subtitles}, std::pair{&timings, &outputs.timings}}) {
-        if (side->IsOpen()) {
-            if (!side->Complete(error)) {
-                return fail(*name, error);
-            }
-            together.push_back(side);
-        }
-    }
-    if (!audio.Complete(error)) {
-        return fail(outputs.audio, error);
-    }
-    together.push_back(&audio.File());
-    if (!CommitTogether(together, error)) {
-        return fail(outputs.audio, error);
+    if (std::string where; !CommitExport(audio, subtitles, timings, outputs, where, error)) {
+        return fail(where, error);
     }
     return result;
 }

@@ -7,6 +7,7 @@
 #include "export/audio_file_writer.h"
 #include "export/speech_export.h"
 #include "export/subtitle_cues.h"
+#include "export/unit_pass.h"
 
 #include <functional>
 #include <optional>
@@ -34,14 +35,28 @@ struct ExportJobResult {
     // formats cannot hold an empty sound (an empty FLAC or MP3 file, an Opus file no player
     // opens).
     bool nothingToExport = false;
-    std::int64_t ticks = 0;
-    std::int64_t samples = 0; // output samples at kRenderRate
+    std::int64_t ticks = 0;   // the pass's units (the sample voices: ticks)
+    std::int64_t samples = 0; // output samples at the pass's sample rate
 };
 
-// Runs the export into the files. progress as ExportCallbacks::onProgress. A range that reads
-// as no unit at all is refused (nothingToExport); one of silent units only is a silent file.
-ExportJobResult
-RunExportJob(const ExportRequest& request, const ExportOutputs& outputs,
-             const std::function<bool(std::size_t done, std::size_t total)>& progress = {});
+// The text an export reads, as the cues show it.
+struct ExportText {
+    std::string_view text; // code page 932
+    std::size_t from = 0;  // source bytes [from, to) are read; both clamped to the text
+    std::size_t to = static_cast<std::size_t>(-1);
+    bool withoutNotation = false; // cues show Aozora notation as printed
+};
+
+using ExportProgressCallback = std::function<bool(std::size_t done, std::size_t total)>;
+
+// Runs the export of pass, which says text, into the files, whichever engine speaks.
+// progress as UnitPassCallbacks::onProgress. A range that reads as no unit at all is refused
+// (nothingToExport); one of silent units only is a silent file.
+ExportJobResult RunExportJob(UnitPass& pass, const ExportText& text, const ExportOutputs& outputs,
+                             const ExportProgressCallback& progress = {});
+
+// The export of request with the sample voices.
+ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& outputs,
+                             const ExportProgressCallback& progress = {});
 
 } // namespace yomi6

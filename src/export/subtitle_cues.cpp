@@ -1,6 +1,7 @@
 #include "export/subtitle_cues.h"
 
 #include "aozora/aozora_notation.h"
+#include "export/sample_unit_pass.h"
 #include "text/cp932.h"
 #include "text/cp932_codec.h"
 #include "text/sentence_end.h"
@@ -68,7 +69,7 @@ std::string WithoutControls(std::string_view utf8) {
     return out;
 }
 
-std::string Trimmed(std::string utf8) {
+std::string Trimmed(const std::string& utf8) {
     std::size_t begin = 0;
     std::size_t length = 0;
     while (begin < utf8.size() && IsBlankAt(utf8, begin, length)) {
@@ -175,11 +176,15 @@ SubtitleCueBuilder::SubtitleCueBuilder(std::string_view text, std::size_t from, 
       m_sentenceEnd(SentenceEnd(text, m_sentenceBegin, m_to)) {}
 
 bool SubtitleCueBuilder::Add(const ExportTick& tick) {
-    if (!tick.unit || tick.sample.empty()) {
+    return !tick.unit || Add(SpokenUnitOfTick(tick, m_tickMs));
+}
+
+bool SubtitleCueBuilder::Add(const SpokenUnit& unit) {
+    if (unit.says.empty()) {
         return true;
     }
     // A pass may start inside a sentence; the sentences follow the text, not the passes.
-    while (tick.sourceBegin >= m_sentenceEnd && m_sentenceEnd < m_to) {
+    while (unit.sourceBegin >= m_sentenceEnd && m_sentenceEnd < m_to) {
         if (!Close()) {
             return false;
         }
@@ -188,9 +193,9 @@ bool SubtitleCueBuilder::Add(const ExportTick& tick) {
     }
     if (!m_open) {
         m_open = true;
-        m_firstMs = tick.timeMs;
+        m_firstMs = unit.startMs;
     }
-    m_lastMs = tick.timeMs;
+    m_lastEndMs = unit.endMs;
     return true;
 }
 
@@ -201,7 +206,7 @@ bool SubtitleCueBuilder::Close() {
     m_open = false;
     SubtitleCue cue;
     cue.startMs = m_firstMs;
-    cue.endMs = m_lastMs + m_tickMs;
+    cue.endMs = m_lastEndMs;
     cue.sourceBegin = m_sentenceBegin;
     cue.sourceEnd = m_sentenceEnd;
     const std::string_view sentence =

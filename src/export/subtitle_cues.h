@@ -1,8 +1,10 @@
-// Subtitles of an export: one cue per sentence or line of the source text, shown from the tick
-// of its first sounding unit to one tick after its last one, and their SRT and WebVTT text.
+// Subtitles of an export: one cue per sentence or line of the source text, shown from the start
+// of its first sounding unit to the end of its last one (for the sample voices one tick after
+// its start), and their SRT and WebVTT text.
 #pragma once
 
 #include "export/speech_export.h"
+#include "export/spoken_unit.h"
 
 #include <cstdint>
 #include <functional>
@@ -26,17 +28,19 @@ enum class SubtitleFormat { Srt, WebVtt };
 // before a blank, a line end or the text's end; at most at end.
 std::size_t SentenceEnd(std::string_view text, std::size_t begin, std::size_t end);
 
-// Builds the cues from the ticks of an export in their order. A sentence none of whose units
+// Builds the cues from the units of an export in their order. A sentence none of whose units
 // sounds (blank lines, lone signs) gets no cue.
 class SubtitleCueBuilder {
 public:
     using Sink = std::function<bool(const SubtitleCue&)>;
 
-    // text and [from, to) as in the export request; tickMs the timer interval.
+    // text and [from, to) as in the export request; tickMs the timer interval, for ticks.
     SubtitleCueBuilder(std::string_view text, std::size_t from, std::size_t to, std::int64_t tickMs,
                        Sink sink);
 
-    // False when the sink refused a cue.
+    // False when the sink refused a cue. A silent unit starts and ends no cue.
+    bool Add(const SpokenUnit& unit);
+    // A tick of the sample voices: the unit it passed over, one tick long.
     bool Add(const ExportTick& tick);
     // Ends the last cue.
     bool Finish();
@@ -55,7 +59,7 @@ private:
     bool m_open = false;
     bool m_withoutNotation = false;
     std::int64_t m_firstMs = 0;
-    std::int64_t m_lastMs = 0;
+    std::int64_t m_lastEndMs = 0;
 };
 
 // "HH:MM:SS,mmm" (SRT) or "HH:MM:SS.mmm" (WebVTT); hours take more digits past 99.

@@ -8,7 +8,8 @@ namespace yomi6 {
 
 namespace {
 
-// Sample names are ASCII identifiers; anything else is escaped all the same.
+// Sample names are ASCII identifiers and morae katakana in UTF-8: the bytes of UTF-8 pass as
+// they are (JSON is UTF-8), quotes, backslashes and controls are escaped.
 void AppendJsonString(std::string& out, std::string_view text) {
     out.push_back('"');
     for (const char ch : text) {
@@ -16,7 +17,7 @@ void AppendJsonString(std::string& out, std::string_view text) {
         if (c == '"' || c == '\\') {
             out.push_back('\\');
             out.push_back(ch);
-        } else if (c < 0x20 || c >= 0x7F) {
+        } else if (c < 0x20 || c == 0x7F) {
             char escape[8];
             std::snprintf(escape, sizeof escape, "\\u%04x", c);
             out += escape;
@@ -29,24 +30,58 @@ void AppendJsonString(std::string& out, std::string_view text) {
 
 } // namespace
 
+TimingsLayout SampleTimingsLayout(std::int64_t tickMs) {
+    TimingsLayout layout;
+    layout.sampleRate = kRenderRate;
+    layout.tickMs = tickMs;
+    return layout;
+}
+
+std::string TimingsHead(const TimingsLayout& layout) {
+    std::string out = "{\"format\":\"yomi6-timings\",\"version\":" + std::to_string(layout.version);
+    if (!layout.engine.empty()) {
+        out += ",\"engine\":";
+        AppendJsonString(out, layout.engine);
+    }
+    out += ",\"sampleRate\":" + std::to_string(layout.sampleRate);
+    if (layout.tickMs > 0) {
+        out += ",\"tickMs\":" + std::to_string(layout.tickMs);
+    }
+    return out + ",\"units\":[\n";
+}
+
 std::string TimingsHead(std::int64_t tickMs) {
-    return "{\"format\":\"yomi6-timings\",\"version\":1,\"sampleRate\":" +
-           std::to_string(kRenderRate) + ",\"tickMs\":" + std::to_string(tickMs) + ",\"units\":[\n";
+    return TimingsHead(SampleTimingsLayout(tickMs));
+}
+
+std::string TimingsEntry(const TimingsLayout& layout, const SpokenUnit& unit, bool first) {
+    std::string out = first ? "{" : ",\n{";
+    AppendJsonString(out, layout.nameKey);
+    out.push_back(':');
+    if (unit.says.empty()) {
+        out += "null";
+    } else {
+        AppendJsonString(out, unit.says);
+    }
+    out += ",\"startMs\":" + std::to_string(unit.startMs);
+    if (layout.ends) {
+        out += ",\"endMs\":" + std::to_string(unit.endMs);
+    }
+    out += ",\"source\":[" + std::to_string(unit.sourceBegin) + "," +
+           std::to_string(unit.sourceEnd) + "]}";
+    return out;
 }
 
 std::string TimingsEntry(const ExportTick& tick, bool first) {
     if (!tick.unit) {
         return {};
     }
-    std::string out = first ? "{\"sample\":" : ",\n{\"sample\":";
-    if (tick.sample.empty()) {
-        out += "null";
-    } else {
-        AppendJsonString(out, tick.sample);
-    }
-    out += ",\"startMs\":" + std::to_string(tick.timeMs) + ",\"source\":[" +
-           std::to_string(tick.sourceBegin) + "," + std::to_string(tick.sourceEnd) + "]}";
-    return out;
+    SpokenUnit unit;
+    unit.startMs = tick.timeMs;
+    unit.says = tick.sample;
+    unit.sourceBegin = tick.sourceBegin;
+    unit.sourceEnd = tick.sourceEnd;
+    return TimingsEntry(SampleTimingsLayout(0), unit, first);
 }
 
 std::string TimingsTail() {

@@ -1,6 +1,7 @@
 #include "export/wave_stream.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -92,7 +93,9 @@ private:
 
 } // namespace
 
-std::string WaveStreamHeader(std::uint64_t dataBytes, int sampleRate, bool rf64) {
+std::string WaveStreamHeader(std::uint64_t dataBytes, int sampleRate, bool rf64,
+                             int bytesPerSample) {
+    const auto width = static_cast<std::uint32_t>(bytesPerSample == 2 ? 2 : 1);
     const std::uint64_t pad = dataBytes & 1;
     std::string out;
     out.reserve(kRf64HeaderSize);
@@ -103,8 +106,8 @@ std::string WaveStreamHeader(std::uint64_t dataBytes, int sampleRate, bool rf64)
         Put32(out, kDs64Size);
         Put64(out, kRf64HeaderSize - 8 + dataBytes + pad); // the RF64 chunk's size
         Put64(out, dataBytes);
-        Put64(out, dataBytes); // the sample count: one byte a sample
-        Put32(out, 0);         // no table of other chunks' sizes
+        Put64(out, dataBytes / width); // the sample count
+        Put32(out, 0);                 // no table of other chunks' sizes
     } else {
         out += "RIFF";
         Put32(out, static_cast<std::uint32_t>(kRiffHeaderSize - 8 + dataBytes + pad));
@@ -115,25 +118,52 @@ std::string WaveStreamHeader(std::uint64_t dataBytes, int sampleRate, bool rf64)
     const auto rate = static_cast<std::uint32_t>(sampleRate);
     out += std::string("\x01\x00\x01\x00", 4); // PCM, one channel
     Put32(out, rate);
-    Put32(out, rate);                          // bytes a second
-    out += std::string("\x01\x00\x08\x00", 4); // one byte a frame, 8 bits a sample
+    Put32(out, rate * width);                // bytes a second
+    out.push_back(static_cast<char>(width)); // bytes a frame
+    out.push_back('\0');
+    out.push_back(static_cast<char>(8 * width)); // bits a sample
+    out.push_back('\0');
     out += "data";
     Put32(out, rf64 ? 0xFFFFFFFFu : static_cast<std::uint32_t>(dataBytes));
     return out;
 }
 
-bool WaveStream::Start(int fd, int sampleRate, std::string& error) {
+bool WaveStream::Start(int fd, int sampleRate, std::string& error, int bytesPerSample) {
     m_fd = fd;
     m_sampleRate = sampleRate;
+    m_bytesPerSample = bytesPerSample == 2 ? 2 : 1;
     m_rf64 = false;
     m_dataBytes = 0;
     m_buffer.clear();
     m_buffer.reserve(kBufferBytes);
-    const std::string header = WaveStreamHeader(0, sampleRate, false);
+    const std::string header = WaveStreamHeader(0, sampleRate, false, m_bytesPerSample);
     return WriteAt(m_fd, header.data(), header.size(), 0, error);
 }
 
 bool WaveStream::Write(const unsigned char* samples, std::size_t count, std::string& error) {
+    return WriteBytes(samples, count, error);
+}
+
+bool WaveStream::Write(const std::int16_t* samples, std::size_t count, std::string& error) {
+    // WAVE holds its samples little-endian whatever the machine's order.
+    std::array<unsigned char, 4096> bytes{};
+    while (count > 0) {
+        const std::size_t n = std::min(count, bytes.size() / 2);
+        for (std::size_t i = 0; i < n; ++i) {
+            const auto v = static_cast<std::uint16_t>(samples[i]);
+            bytes[2 * i] = static_cast<unsigned char>(v & 0xFF);
+            bytes[2 * i + 1] = static_cast<unsigned char>(v >> 8);
+        }
+        if (!WriteBytes(bytes.data(), 2 * n, error)) {
+            return false;
+        }
+        samples += n;
+        count -= n;
+    }
+    return true;
+}
+
+bool WaveStream::WriteBytes(const unsigned char* samples, std::size_t count, std::string& error) {
     if (!m_rf64 && m_dataBytes + count > m_riffLimit && !MoveToRf64(error)) {
         return false;
     }
@@ -193,7 +223,8 @@ bool WaveStream::Finish(std::string& error) {
             return false;
         }
     }
-    const std::string header = WaveStreamHeader(m_dataBytes, m_sampleRate, m_rf64);
+    const std::string header =
+        WaveStreamHeader(m_dataBytes, m_sampleRate, m_rf64, m_bytesPerSample);
     return WriteAt(m_fd, header.data(), header.size(), 0, error);
 }
 

@@ -10,21 +10,20 @@ namespace yomi6 {
 
 namespace {
 
-// An export holds three temporaries and, while it renames them, three links to the files they
-// replace; the other writers hold one at a time.
-constexpr std::size_t kEntries = 16;
-
 enum EntryState : int { kFree, kFilling, kNoted };
 
-struct Entry {
-    std::atomic<int> state{kFree};
-    char path[PATH_MAX] = {};
+// The states apart from the paths, so that a search for a free or noted entry reads a few cache
+// lines and not one page per entry; a path's page is touched only when it is used.
+struct Table {
+    std::array<std::atomic<int>, kMaxNotedTemporaries> states{};
+    std::array<std::array<char, PATH_MAX>, kMaxNotedTemporaries> paths{};
 };
 
 static_assert(std::atomic<int>::is_always_lock_free);
+static_assert(kFree == 0, "a zeroed table is free");
 
 // See the header: a signal handler reads this table.
-std::array<Entry, kEntries> g_noted; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+Table g_noted; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 
 } // namespace
 
@@ -32,29 +31,30 @@ void NoteTemporary(const std::string& path) {
     if (path.size() >= PATH_MAX) {
         return;
     }
-    for (Entry& entry : g_noted) {
+    for (std::size_t i = 0; i < kMaxNotedTemporaries; ++i) {
         int expected = kFree;
-        if (entry.state.compare_exchange_strong(expected, kFilling)) {
-            std::memcpy(entry.path, path.c_str(), path.size() + 1);
-            entry.state.store(kNoted, std::memory_order_release);
+        if (g_noted.states[i].compare_exchange_strong(expected, kFilling)) {
+            std::memcpy(g_noted.paths[i].data(), path.c_str(), path.size() + 1);
+            g_noted.states[i].store(kNoted, std::memory_order_release);
             return;
         }
     }
 }
 
 void ForgetTemporary(const std::string& path) {
-    for (Entry& entry : g_noted) {
-        if (entry.state.load(std::memory_order_acquire) == kNoted && path == entry.path) {
-            entry.state.store(kFree, std::memory_order_release);
+    for (std::size_t i = 0; i < kMaxNotedTemporaries; ++i) {
+        if (g_noted.states[i].load(std::memory_order_acquire) == kNoted &&
+            path == g_noted.paths[i].data()) {
+            g_noted.states[i].store(kFree, std::memory_order_release);
             return;
         }
     }
 }
 
 void RemoveNotedTemporaries() noexcept {
-    for (Entry& entry : g_noted) {
-        if (entry.state.load(std::memory_order_acquire) == kNoted) {
-            ::unlink(entry.path);
+    for (std::size_t i = 0; i < kMaxNotedTemporaries; ++i) {
+        if (g_noted.states[i].load(std::memory_order_acquire) == kNoted) {
+            ::unlink(g_noted.paths[i].data());
         }
     }
 }

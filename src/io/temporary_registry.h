@@ -7,9 +7,15 @@
 // reading it needs no lock and no allocation.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace yomi6 {
+
+// How many temporary files can be noted at once: an export's three and the three links to the
+// files they replace, and the three files of each engine run of the natural voice, for as many
+// workers as it may run (the natural pass checks its limit against this).
+inline constexpr std::size_t kMaxNotedTemporaries = 256;
 
 // Notes a temporary file before it is created. A path too long for an entry, or a table that
 // is full, is simply not noted: the file is still removed on every ordinary path.

@@ -124,10 +124,17 @@ std::vector<AlignedMora> AlignMorae(const Trace& trace, const std::vector<ByteRa
         std::size_t morpheme;
         std::string kana;
     };
+    // Only as many slots as there are spoken morae, and the one after the last, are ever looked
+    // at: a trace whose morphemes claim more (a spoiled one may claim a thousand on every line)
+    // gets no more, so that its size bounds the work and the memory.
+    std::size_t spokenMorae = 0;
+    for (const TimedMora& mora : trace.morae) {
+        spokenMorae += mora.silent ? 0 : 1;
+    }
     std::vector<Slot> slots;
-    for (std::size_t m = 0; m < trace.morphemes.size(); ++m) {
+    for (std::size_t m = 0; m < trace.morphemes.size() && slots.size() <= spokenMorae; ++m) {
         std::vector<std::string> kana = SplitMorae(trace.morphemes[m].pronunciation);
-        for (int k = 0; k < trace.morphemes[m].morae; ++k) {
+        for (int k = 0; k < trace.morphemes[m].morae && slots.size() <= spokenMorae; ++k) {
             slots.push_back(
                 {m, static_cast<std::size_t>(k) < kana.size() &&
                             kana.size() == static_cast<std::size_t>(trace.morphemes[m].morae)

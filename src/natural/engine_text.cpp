@@ -107,6 +107,9 @@ EngineText BuildEngineText(std::string_view text, ByteRange chunk, const Diction
     std::string padded(text.substr(chunk.begin, chunk.end - chunk.begin));
     padded.append(kWordSlotSize, '\0');
     const auto* bytes = reinterpret_cast<const unsigned char*>(padded.data());
+    // Looked at through a view: a copy of the chunk for each character would make a long
+    // chunk's text cost the square of its length.
+    const std::string_view view(padded);
     auto add = [&](char32_t c, ByteRange source) {
         AppendUtf8(out.utf8, c);
         out.folded.push_back(FoldChar(c));
@@ -130,14 +133,14 @@ EngineText BuildEngineText(std::string_view text, ByteRange chunk, const Diction
             }
         }
         // Half-width kana are taken with a voicing mark after them, so that ｶﾞ is one ガ.
-        std::size_t len = Cp932CharLength(padded.substr(0, n), i);
+        std::size_t len = Cp932CharLength(view.substr(0, n), i);
         const unsigned char b = bytes[i];
         if (len == 1 && b >= 0xA1 && b <= 0xDF && i + 1 < n &&
             (bytes[i + 1] == 0xDE || bytes[i + 1] == 0xDF)) {
             len = 2;
         }
         const ByteRange source{chunk.begin + i, chunk.begin + i + len};
-        const std::u16string decoded = DecodeCp932(padded.substr(i, len));
+        const std::u16string decoded = DecodeCp932(view.substr(i, len));
         for (const char32_t c : FullWidthKana(decoded)) {
             if (c < 0x20 || c == 0x7F) {
                 add(' ', source);

@@ -1,15 +1,21 @@
 #include "natural/natural_pass.h"
 
+#include "io/temporary_registry.h"
+
 #include <algorithm>
 
 namespace yomi6::natural {
+
+// Three files an engine run (input, sound, trace), six an export's own.
+static_assert(kMaxWorkers * 3 + 6 <= kMaxNotedTemporaries);
 
 NaturalPass::NaturalPass(std::string text, std::optional<DictionaryView> dic,
                          NaturalPassOptions options, PassMessage onMessage)
     : m_text(std::move(text)), m_dic(dic), m_options(std::move(options)),
       m_onMessage(std::move(onMessage)), m_chunks(SplitChunks(m_text, m_options.chunks)) {
     const unsigned workers = std::clamp<unsigned>(
-        m_options.workers, 1, static_cast<unsigned>(std::max<std::size_t>(1, m_chunks.size())));
+        m_options.workers, 1,
+        static_cast<unsigned>(std::clamp<std::size_t>(m_chunks.size(), 1, kMaxWorkers)));
     for (unsigned k = 0; k < workers; ++k) {
         m_workers.emplace_back([this] { Work(); });
     }

@@ -27,10 +27,14 @@ struct PassChunk {
     std::vector<std::int16_t> pcm;  // mono at the output rate
 };
 
+// The most engine runs at once: each notes its three files for the clean-up after a signal, and
+// the table of those has room for this many beside an export's own.
+inline constexpr unsigned kMaxWorkers = 64;
+
 struct NaturalPassOptions {
     SynthesisOptions synthesis;
     ChunkLimits chunks;
-    unsigned workers = 1;  // threads saying chunks at once
+    unsigned workers = 1;  // threads saying chunks at once, at most kMaxWorkers
     std::size_t ahead = 2; // how many chunks may be said before they are taken
 };
 

@@ -2,7 +2,9 @@
 #include "platform/ui_text.h"
 
 #include "analysis/analyzer_loader.h"
+#include "dictionary/dictionary_view.h"
 #include "export/export_job.h"
+#include "export/natural_unit_pass.h"
 #include "platform/message_box.h"
 #include "playback/speech_state.h"
 #include "playback/voice_sounds.h"
@@ -10,6 +12,7 @@
 #include "speaking/app_context.h"
 #include "speaking/audio_export_dialog.h"
 #include "speaking/audio_export_strings.h"
+#include "speaking/natural_export.h"
 #include "text/speech_text.h"
 #include "voice/voice_selection.h"
 
@@ -97,15 +100,30 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
     const ExportOutputs outputs{audio.toStdString(), subtitles.toStdString(),
                                 timings.toStdString()};
 
+    // The slot's natural voice, when it has one that can speak; else its sample voice, after
+    // saying what is missing.
+    const NaturalExportVoice natural = NaturalExportVoiceFor(preferences);
+    if (!natural.problem.isEmpty()) {
+        ShowMessage(parent, natural.problem, MessageBoxType::IconExclamation);
+    }
+
     std::atomic<std::size_t> done{0};
     std::atomic<bool> cancel{false};
     std::atomic<bool> finished{false};
+    std::atomic<int> skipped{0};
     ExportJobResult result;
     std::thread worker([&] {
-        result = RunExportJob(request, outputs, [&](std::size_t d, std::size_t) {
+        const auto progressed = [&](std::size_t d, std::size_t) {
             done = d;
             return !cancel.load();
-        });
+        };
+        if (natural.options) {
+            NaturalUnitPass pass(bytes, 0, bytes.size(), ProcessDictionary(), *natural.options,
+                                 [&](const std::string&) { ++skipped; });
+            result = RunExportJob(pass, ExportText{bytes}, outputs, progressed);
+        } else {
+            result = RunExportJob(request, outputs, progressed);
+        }
         finished = true;
     });
 
@@ -147,6 +165,10 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
         return Tr(texts::kFailed)
             .arg(QString::fromStdString(result.where) + QStringLiteral(": ") +
                  QString::fromStdString(result.error));
+    }
+    if (skipped > 0) {
+        ShowMessage(parent, Tr(texts::kSkipped).arg(skipped.load()),
+                    MessageBoxType::IconExclamation);
     }
     if (const QString said = messages.Text(); !said.isEmpty()) {
         ShowMessage(parent, said, MessageBoxType::IconExclamation);

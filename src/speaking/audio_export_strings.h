@@ -20,4 +20,8 @@ inline constexpr const char* kNothingToExport =
 // %1: the file and the reason, as the export gives them.
 inline constexpr const char* kFailed = "音声ﾌｧｲﾙに保存できませんでした。\n%1";
 
+// %1: how many sentences the natural voice's engine could not say (they are left out).
+inline constexpr const char* kSkipped =
+    "自然な声で読み上げられなかった文が %1 か所あり、飛ばして保存しました。";
+
 } // namespace yomi6::export_texts

@@ -15,3 +15,16 @@ if(TARGET yomi6)
                    ${YOMI6_NATURAL_TEST_VOICES})
   set_tests_properties(cli_natural PROPERTIES LABELS cli TIMEOUT 600)
 endif()
+if(TARGET yomi6)
+  # --speak with the natural voice, recorded from a private sound server.
+  add_test(NAME speak_natural_pulse
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/speak_natural_pulse.sh
+                   $<TARGET_FILE:yomi6> ${YOMI6_NATURAL_TEST_VOICES})
+  set_tests_properties(speak_natural_pulse PROPERTIES LABELS e2e TIMEOUT 300
+                                                      SKIP_RETURN_CODE 77)
+endif()
+if(TARGET audio_export_test)
+  # The editor's export with a natural voice in a slot.
+  target_compile_definitions(audio_export_test PRIVATE
+                             YOMI6_NATURAL_TEST_VOICES="${YOMI6_NATURAL_TEST_VOICES}")
+endif()

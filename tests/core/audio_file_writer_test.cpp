@@ -44,6 +44,7 @@ std::string SndfileWave(const std::string& path, const std::vector<unsigned char
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     EXPECT_NE(file, nullptr);
     std::vector<short> wide;
+    wide.reserve(samples.size());
     for (const unsigned char s : samples) {
         wide.push_back(static_cast<short>((s - 128) * 256));
     }
@@ -66,6 +67,7 @@ std::vector<unsigned char> ReadBack(const std::string& path, int* container = nu
         *container = info.format & SF_FORMAT_TYPEMASK;
     }
     std::vector<unsigned char> samples;
+    samples.reserve(wide.size());
     for (const short s : wide) {
         samples.push_back(static_cast<unsigned char>((s >> 8) + 128));
     }
@@ -189,6 +191,59 @@ TEST(AudioFileWriter, AFailedWriteSaysWhyInEveryFormatAndLeavesNoFile) {
         EXPECT_NE(error.find(dir.File(name)), std::string::npos) << error;
         EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << name;
     }
+}
+
+// The natural voice's 16-bit sound: WAVE keeps it as 16-bit PCM (the header says so, the data
+// is the samples little-endian, RF64 counts samples, not bytes), FLAC gives it back exactly, and
+// every lossy format opens with the same length; an 8-bit write to it is refused.
+TEST(AudioFileWriter, SixteenBitSoundInEveryFormat) {
+    TempDir dir;
+    std::vector<std::int16_t> samples(20000);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = static_cast<std::int16_t>(static_cast<int>(i * 997 % 60001) - 30000);
+    }
+    for (const char* ext : {".wav", ".flac", ".ogg", ".opus", ".mp3"}) {
+        const std::string path = dir.File(std::string("s") + ext);
+        AudioFileWriter writer;
+        std::string error;
+        ASSERT_TRUE(writer.Open(path, *AudioFormatForPath(path), 16000, SampleBits::Sixteen, error))
+            << error;
+        // In two pieces, the first odd, so that no sample is split across buffers.
+        ASSERT_TRUE(writer.Write(samples.data(), 7777, error)) << error;
+        ASSERT_TRUE(writer.Write(samples.data() + 7777, samples.size() - 7777, error)) << error;
+        ASSERT_TRUE(writer.Finish(error)) << ext << ": " << error;
+        SF_INFO info{};
+        SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+        ASSERT_NE(file, nullptr) << ext;
+        std::vector<short> back(static_cast<std::size_t>(info.frames));
+        sf_read_short(file, back.data(), info.frames);
+        sf_close(file);
+        EXPECT_EQ(info.samplerate, 16000) << ext;
+        EXPECT_EQ(info.channels, 1) << ext;
+        if (std::string(ext) == ".wav" || std::string(ext) == ".flac") {
+            EXPECT_EQ(info.format & SF_FORMAT_SUBMASK, SF_FORMAT_PCM_16) << ext;
+            EXPECT_TRUE(std::equal(back.begin(), back.end(), samples.begin(), samples.end()))
+                << ext;
+        } else {
+            // Lossy encoders may pad the end by a frame of their own.
+            EXPECT_GE(back.size(), samples.size()) << ext;
+            EXPECT_LT(back.size(), samples.size() + 4096) << ext;
+        }
+    }
+    const std::string wav = ReadFile(dir.File("s.wav"));
+    EXPECT_EQ(wav.size(), kRiffHeaderSize + 2 * samples.size());
+    EXPECT_EQ(Le(wav, 28, 4), 32000u); // bytes a second
+    EXPECT_EQ(Le(wav, 32, 2), 2u);     // bytes a frame
+    EXPECT_EQ(Le(wav, 34, 2), 16u);    // bits a sample
+    const std::string rf64 = WaveStreamHeader(2 * 1000, 16000, true, 2);
+    EXPECT_EQ(Le(rf64, 28, 8), 2000u); // the ds64 chunk's data bytes
+    EXPECT_EQ(Le(rf64, 36, 8), 1000u); // and its sample count
+
+    AudioFileWriter eight;
+    std::string error;
+    ASSERT_TRUE(eight.Open(dir.File("e.wav"), AudioFormat::Wav, 16000, error)) << error;
+    EXPECT_FALSE(eight.Write(samples.data(), 10, error));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("e.wav")));
 }
 
 TEST(ExportJob, AnExportThatReadsNothingIsRefusedInEveryFormat) {

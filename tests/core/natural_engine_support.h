@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 
 namespace yomi6::natural::test {
 
@@ -31,6 +32,20 @@ inline std::string EngineTrace(const std::string& utf8) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+// A stand-in for an engine that crashes on some chunks and hangs on others (the real engine does
+// so only on inputs far longer than a chunk): it runs the real engine unless the text holds
+// 落ちる (it aborts) or 止まる (it sleeps past the time limit).
+inline std::string FaultyEngine(const std::string& folder) {
+    std::string path = folder + "/faulty-engine";
+    std::ofstream(path) << "#!/bin/sh\n"
+                           "for last; do :; done\n"
+                           "if grep -q 落ちる \"$last\"; then kill -ABRT $$; fi\n"
+                           "if grep -q 止まる \"$last\"; then exec sleep 60; fi\n"
+                           "exec /usr/bin/open_jtalk \"$@\"\n";
+    ::chmod(path.c_str(), 0700);
+    return path;
 }
 
 } // namespace yomi6::natural::test

@@ -87,24 +87,10 @@ TEST(NaturalPass, SilenceAroundAChunkIsCutToAPause) {
     EXPECT_EQ(last.endFrame, static_cast<std::int64_t>(chunk->pcm.size()));
 }
 
-// A stand-in for an engine that crashes on some chunks and hangs on others (the real engine does
-// so only on inputs far longer than a chunk): it runs the real engine unless the text holds
-// 落ちる (it aborts) or 止まる (it sleeps past the time limit).
-std::string FaultyEngine(const std::string& folder) {
-    const std::string path = folder + "/faulty-engine";
-    std::ofstream(path) << "#!/bin/sh\n"
-                           "for last; do :; done\n"
-                           "if grep -q 落ちる \"$last\"; then kill -ABRT $$; fi\n"
-                           "if grep -q 止まる \"$last\"; then exec sleep 60; fi\n"
-                           "exec /usr/bin/open_jtalk \"$@\"\n";
-    ::chmod(path.c_str(), 0700);
-    return path;
-}
-
 TEST(NaturalPass, AFailedChunkIsSkippedWithOneMessage) {
     const TempFolder folder;
     NaturalPassOptions options = Options(2);
-    options.synthesis.setup.engine = FaultyEngine(folder.Path());
+    options.synthesis.setup.engine = test::FaultyEngine(folder.Path());
     options.synthesis.timeLimit = std::chrono::seconds(10); // ample for a healthy chunk under load
     const std::string text = Sjis(u"一つ目。ここで落ちる。二つ目。ここで止まる。三つ目。");
     std::vector<std::string> messages;

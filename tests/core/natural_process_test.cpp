@@ -1,13 +1,19 @@
 // The process runner: exit statuses, signals, captured output and the time limit, with real
 // programs.
+#include "io/atomic_output_file.h"
+#include "io/temporary_registry.h"
+#include "natural/natural_pass.h"
 #include "natural/process_runner.h"
 #include "natural/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace yomi6::natural {
 namespace {
@@ -62,6 +68,32 @@ TEST(NaturalProcess, KeepsOnlyTheCaptureLimitOfALargeOutput) {
     const ProcessResult big = RunProcess({"/usr/bin/head", "-c", "3000000", "/dev/zero"}, limits);
     EXPECT_TRUE(big.Succeeded()); // read to the end, so the child never blocks on a full pipe
     EXPECT_EQ(big.out.size(), 1000u);
+}
+
+// A signal in the middle of an export with the most workers: every engine run's three files and
+// the export's own temporaries are noted, so the clean-up removes them all.
+TEST(NaturalProcess, EveryWorkersFilesAreRemovedAfterASignal) {
+    std::vector<std::unique_ptr<TempFolder>> runs;
+    std::vector<std::string> files;
+    for (unsigned k = 0; k < kMaxWorkers; ++k) {
+        runs.push_back(std::make_unique<TempFolder>());
+        for (const char* name : {"chunk.txt", "chunk.wav", "chunk.trace"}) {
+            files.push_back(runs.back()->NotedFile(name));
+            std::ofstream(files.back()) << "x";
+        }
+    }
+    const TempFolder targets;
+    std::vector<std::unique_ptr<AtomicOutputFile>> exported;
+    std::string error;
+    for (const char* name : {"a.flac", "a.srt", "a.json"}) {
+        exported.push_back(std::make_unique<AtomicOutputFile>());
+        ASSERT_TRUE(exported.back()->Open(targets.File(name), error)) << error;
+    }
+    RemoveNotedTemporaries(); // what the signal handler does
+    for (const std::string& file : files) {
+        EXPECT_NE(::access(file.c_str(), F_OK), 0) << file;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(targets.Path())); // the export's temporaries too
 }
 
 TEST(NaturalProcess, TempFolderIsPrivateAndRemovedWithItsFiles) {

@@ -94,7 +94,8 @@ TEST(NaturalSetup, CommandLineOptions) {
         {{"--units", "f", "--style", "calm", "--engine", "natural"},
          "--style takes neutral, happy, sad or angry, not 'calm'"},
         {{"--units", "f", "--style", "sad"}, "--style goes with --engine natural"},
-        {{"--engine", "natural", "--schedule", "f"}, "--engine natural goes with --wav or --units"},
+        {{"--engine", "natural", "--schedule", "f"},
+         "--engine natural goes with --speak, --wav, --export or --units"},
         {{"--units", "f", "--engine"}, "--engine needs samples or natural"},
     };
     for (const auto& [args, error] : errors) {

@@ -43,6 +43,38 @@ check "wav: --speed 90 is faster than the default 180" \
 "$yomi6" --engine natural --wav - t.txt >stdout.wav
 check "wav: standard output holds the same sound" 'cmp -s stdout.wav w.wav'
 
+# --export: every format, the cues and the timings of the natural voice.
+"$yomi6" --engine natural --export x.wav --subtitles x.srt --timings x.json t.txt 2>x.err
+check "export: status, nothing on standard error" '[ $? -eq 0 ] && [ ! -s x.err ]'
+check "export: the WAVE file is the sound --wav writes" 'cmp -s x.wav w.wav'
+for f in flac ogg; do
+  "$yomi6" --engine natural --export "x.$f" t.txt
+  check "export $f: 16000 Hz mono, as long as the WAVE file" \
+    '[ "$(soxi -r "x.$f")" = 16000 ] && [ "$(soxi -c "x.$f")" = 1 ] &&
+     [ "$(soxi -s "x.$f")" -ge "$(soxi -s x.wav)" ] && [ "$(soxi -s "x.$f")" -lt $(($(soxi -s x.wav) + 4096)) ]'
+done
+"$yomi6" --engine natural --export x.opus t.txt && "$yomi6" --engine natural --export x.mp3 t.txt
+check "export opus and mp3: written" \
+  '[ "$(head -c 4 x.opus)" = OggS ] && [ -n "$(head -c 36 x.opus | grep -a OpusHead)" ] && [ -s x.mp3 ]'
+check "export: the timings file of the natural voice" \
+  'head -1 x.json | grep -qx "{\"format\":\"yomi6-timings\",\"version\":2,\"engine\":\"natural\",\"sampleRate\":16000,\"units\":\[" &&
+   grep -q "^{\"mora\":\"キョ\",\"startMs\":[0-9]*,\"endMs\":[0-9]*,\"source\":\[0,4\]}" x.json'
+# Each cue starts where a mora starts and ends where a mora ends, the times --units gives too.
+check "export: the cues lie on the morae's times" 'python3 - x.srt x.json u.out <<"PY"
+import json, re, sys
+srt, timings, units = open(sys.argv[1]).read(), json.load(open(sys.argv[2])), open(sys.argv[3])
+morae = [u for u in timings["units"] if u["mora"]]
+starts, ends = {u["startMs"] for u in morae}, {u["endMs"] for u in morae}
+def ms(t):
+    h, m, s = t.replace(",", ".").split(":")
+    return round((int(h) * 3600 + int(m) * 60 + float(s)) * 1000)
+cues = re.findall(r"(\S+) --> (\S+)", srt)
+assert len(cues) == 2, cues
+assert all(ms(a) in starts and ms(b) in ends for a, b in cues), (cues, starts, ends)
+listed = [int(line.split("\t")[4]) for line in units]
+assert listed == [u["startMs"] for u in timings["units"]], "units and timings differ"
+PY'
+
 # A missing voice: one line naming the file, and the sample voice speaks.
 YOMI6_NATURAL_VOICE_DIR="$work/none" "$yomi6" --engine natural --units t.txt >m.out 2>m.err
 status=$?

@@ -100,6 +100,67 @@ class AudioExportTest : public GuiTestCase {
     Q_OBJECT
 
 private slots:
+    // The slot that speaks keeps a natural voice (as 声の管理 stores it): the export is said by
+    // the natural engine, 16-bit, with its timings; without the voice's file, one message names
+    // the file and the sample voice speaks instead.
+    void aSlotsNaturalVoiceExportsWithTheNaturalEngine() {
+        qputenv("YOMI6_NATURAL_VOICE_DIR", YOMI6_NATURAL_TEST_VOICES);
+        config().WriteIni("[Voices]\nFemaleSlot=natural:happy\n");
+        QFile file(cwd().filePath("natural.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QString::fromUtf8("雨が降る。").toLocal8Bit());
+        file.close();
+        EditorRun run({file.fileName()});
+        QVERIFY(run.ok());
+        QCOMPARE(run.choices().voice, 0); // the female slot speaks
+        QAction* action = MenuAction(run.frame(), "ﾌｧｲﾙ(&F)", "音声ﾌｧｲﾙに保存(&E)...");
+        QVERIFY(action != nullptr);
+        run.frame().UpdateCommandUI();
+        const auto exportTo = [&](const QString& target) {
+            auto handler = std::make_unique<ModalHandler>([&](QWidget* w) {
+                if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
+                    dialog->findChild<QCheckBox*>("timings")->setChecked(true);
+                }
+                AcceptFileDialog(w, target);
+            });
+            action->trigger();
+            QVERIFY(handler->handled());
+        };
+        const QString target = cwd().filePath("natural.wav");
+        exportTo(target);
+        SF_INFO info{};
+        SNDFILE* sound = sf_open(target.toLocal8Bit().constData(), SFM_READ, &info);
+        QVERIFY(sound != nullptr);
+        sf_close(sound);
+        QCOMPARE(info.format & SF_FORMAT_SUBMASK, SF_FORMAT_PCM_16);
+        QCOMPARE(info.samplerate, 16000);
+        const QString timings = Contents(cwd().filePath("natural.json"));
+        QVERIFY2(timings.startsWith(QString::fromUtf8(
+                     R"({"format":"yomi6-timings","version":2,"engine":"natural",)")) &&
+                     timings.contains(QString::fromUtf8(R"({"mora":"ア",)")),
+                 qPrintable(timings));
+
+        qputenv("YOMI6_NATURAL_VOICE_DIR", cwd().filePath("no-voice").toLocal8Bit());
+        const QString fallback = cwd().filePath("fallback.wav");
+        QStringList said;
+        {
+            EveryBoxAnswer answer(QMessageBox::Ok);
+            exportTo(fallback);
+            said = answer.Texts();
+        }
+        qunsetenv("YOMI6_NATURAL_VOICE_DIR");
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said.front().contains("tohoku-f01-happy.htsvoice"), qPrintable(said.front()));
+        // The sample voice's rendering: 8-bit.
+        SNDFILE* samples = sf_open(fallback.toLocal8Bit().constData(), SFM_READ, &info);
+        QVERIFY(samples != nullptr);
+        sf_close(samples);
+        QCOMPARE(info.format & SF_FORMAT_SUBMASK, SF_FORMAT_PCM_U8);
+        QVERIFY(Contents(cwd().filePath("fallback.json"))
+                    .startsWith(R"({"format":"yomi6-timings","version":1,)"));
+        run.Finish();
+    }
+
     void fileTypePicksTheFormatAndTheBoxesAddSideFiles() {
         QFile file(cwd().filePath("doc.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));

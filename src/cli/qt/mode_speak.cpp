@@ -1,12 +1,15 @@
 #include "cli/qt/mode_speak.h"
 
 #include "cli/cli_common.h"
+#include "cli/natural_modes.h"
+#include "cli/qt/natural_speech.h"
 #include "cli/speech_options.h"
 #include "playback/playback.h"
 #include "playback/speech_state.h"
 #include "playback/wav_render.h"
 #include "sound/sample_player.h"
 #include "sound/speech_runner.h"
+#include "voice/sample_pcm.h"
 #include "voice/voice_selection.h"
 
 #include <QCoreApplication>
@@ -15,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 namespace yomi6 {
 
@@ -56,18 +60,43 @@ int SpeakOnePass(int argc, char** argv, SpeechState& speech, const VoiceSelectio
     return app.exec() == 0 ? cli::kExitOk : cli::kExitIoError;
 }
 
+// The natural voice, when it is asked for and can speak; std::nullopt when the sample voice
+// speaks instead. A status when the input cannot be read.
+std::optional<int> SpeakNatural(int argc, char** argv, const cli::Options& options) {
+    if (options.engine != cli::SpeechEngine::Natural) {
+        return std::nullopt;
+    }
+    // Two workers: the chunk being heard and the next are said ahead, which is all playback
+    // needs; more would only take the machine from the sound.
+    std::optional<natural::NaturalPassOptions> pass = cli::NaturalPassFor(options, 2);
+    if (!pass) {
+        return std::nullopt;
+    }
+    pass->synthesis.outputRate = kOutputSampleRate;
+    std::string text;
+    if (!cli::ReadNaturalInput(options, text)) {
+        return cli::kExitIoError;
+    }
+    return SpeakNaturalText(argc, argv, std::move(text), std::move(*pass));
+}
+
 } // namespace
 
 int RunSpeakMode(int argc, char** argv, const cli::Options& options) {
-    const auto speech = std::make_unique<SpeechState>();
-    if (const int status = cli::PrepareSpeech(options, *speech); status != cli::kExitOk) {
-        return status;
+    int status = cli::kExitOk;
+    if (const std::optional<int> natural = SpeakNatural(argc, argv, options)) {
+        status = *natural;
+    } else {
+        const auto speech = std::make_unique<SpeechState>();
+        if (const int prepared = cli::PrepareSpeech(options, *speech); prepared != cli::kExitOk) {
+            return prepared;
+        }
+        cli::ApplySpeechOptions(options, *speech);
+        speech->repeat = kRepeatOff;
+        // The slots speak with the voices the settings give them, as in the editor.
+        const VoiceSelection voices = cli::SettingsVoiceSelection();
+        status = SpeakOnePass(argc, argv, *speech, voices, cli::SampleFittingOption(options));
     }
-    cli::ApplySpeechOptions(options, *speech);
-    speech->repeat = kRepeatOff;
-    // The slots speak with the voices the settings give them, as in the editor.
-    const VoiceSelection voices = cli::SettingsVoiceSelection();
-    const int status = SpeakOnePass(argc, argv, *speech, voices, cli::SampleFittingOption(options));
     // The sound backend tears its connection to the sound server down at exit without
     // stopping the thread that serves that connection, and now and then crashes doing so.
     // Everything of this mode is finished and flushed here, so the process ends without
