@@ -132,7 +132,8 @@ TEST_F(AozoraReadingTest, AGaijiReachesTheAnalyzerAsItsCharacterAndMapsToItsNote
         Sjis("森※［＃「區＋鳥」、第3水準1-94-69］外と※［＃「口＋世」、ページ数-行数］の");
     Read(text, true, &chars);
     ASSERT_FALSE(chars.seen.empty());
-    EXPECT_EQ(chars.seen[0], "森鷗外との"); // the silent note between と and の is gone
+    // The silent note between と and の is gone, and 鷗 is analysed as its common form 鴎.
+    EXPECT_EQ(chars.seen[0], "森鴎外との");
     const std::size_t note = Sjis("森").size();
     const std::size_t noteEnd = Sjis("森※［＃「區＋鳥」、第3水準1-94-69］").size();
     EXPECT_FALSE(ReadingOf(note, noteEnd).empty()); // its tick, a blank for a word unknown here
@@ -141,6 +142,16 @@ TEST_F(AozoraReadingTest, AGaijiReachesTheAnalyzerAsItsCharacterAndMapsToItsNote
     for (std::size_t i = 0; i < result.length; ++i) {
         EXPECT_FALSE(source[i].begin >= silentBegin && source[i].begin < silentBegin + 10);
     }
+}
+
+TEST_F(AozoraReadingTest, ATraditionalFormIsReadAsItsCommonFormWithTheNoteAsItsSource) {
+    // 鷗 (1-94-69) and 頰 (1-93-90) are unknown to the dictionary in these forms.
+    const std::string gull = Sjis("※［＃「區＋鳥」、第3水準1-94-69］外の小説を読む");
+    EXPECT_KANA(Read(gull), "ｵｵｶﾞｲﾉｼｮｵｾﾂｦﾖﾑ"); // a long o is said ｵｵ
+    EXPECT_EQ(source[0].begin, 0u);
+    EXPECT_EQ(source[0].end, Sjis("※［＃「區＋鳥」、第3水準1-94-69］外").size());
+    const std::string cheek = Sjis("※［＃「夾＋頁」、第3水準1-93-90］を赤くした");
+    EXPECT_KANA(Read(cheek), "ﾎｵｦｱｶｸｼﾀ");
 }
 
 TEST_F(AozoraReadingTest, NotesTheBlockAndTheColophonAreSilentTheTitleIsRead) {
