@@ -104,7 +104,10 @@ public:
         for (std::size_t i = 0; i < utf8.size();) {
             const auto b = static_cast<unsigned char>(utf8[i]);
             const std::size_t n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-            words.push_back({i, i + n, {}, false});
+            AnalyzedWord word;
+            word.begin = i;
+            word.end = i + n;
+            words.push_back(word);
             i += n;
         }
         return true;
