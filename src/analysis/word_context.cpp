@@ -103,6 +103,35 @@ void ReadRise(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     }
 }
 
+// Whether the word is a verb's stem (連用形), or a noun made of one (歩き, 待ち: kanji and one
+// kana of the i row).
+bool IsVerbStemOrItsNoun(std::string_view surface, const AnalyzedWord& w) {
+    if (IsStemOfVerb(w)) {
+        return true;
+    }
+    static constexpr std::string_view kIRow[] = {"い", "き", "ぎ", "し", "じ", "ち",
+                                                 "に", "ひ", "び", "み", "り"};
+    if (w.partOfSpeech != "名詞" || surface.size() <= 3) {
+        return false;
+    }
+    for (const std::string_view kana : kIRow) {
+        if (surface.ends_with(kana)) {
+            const auto lead = static_cast<unsigned char>(surface[surface.size() - 6]);
+            return lead == 0xE4 || lead == 0xE5 || lead == 0xE6 || lead == 0xE7 || lead == 0xE8 ||
+                   lead == 0xE9; // a kanji (U+4E00..U+9FFF) before it
+        }
+    }
+    return false;
+}
+
+// Whether the word at i is a measure of size: 長さ 広さ 高さ 深さ 厚さ (an adjective's stem and
+// さ), 幅, 丈.
+bool IsMeasureOfSize(const Neighbours& n, std::size_t i) {
+    const std::string_view s = n.Surface(i);
+    return s == "幅" || s == "丈" ||
+           (s == "さ" && i > 0 && n.words[i - 1].partOfSpeech == "形容詞");
+}
+
 void ReadWord(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     const std::string_view s = n.Surface(i);
     const AnalyzedWord* before = n.Before(i);
@@ -120,6 +149,12 @@ void ReadWord(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     } else if (s == "銭" && w.pronunciation == "セン" &&
                (before == nullptr || !before->isNumeral)) {
         w.pronunciation = "ゼニ";
+    } else if (s == "一寸" && w.pronunciation == "チョット" && before != nullptr &&
+               IsMeasureOfSize(n, i - 1)) {
+        w.pronunciation = "イッスン";
+    } else if (s == "御" && w.pronunciation == "ゴ" && after != nullptr &&
+               IsVerbStemOrItsNoun(n.Surface(i + 1), *after)) {
+        w.pronunciation = "オ";
     } else if (s == "行っ" && w.pronunciation == "オコナッ" &&
                !(i > 0 && n.Surface(i - 1) == "を")) {
         w.pronunciation = "イッ";

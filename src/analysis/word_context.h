@@ -7,7 +7,9 @@
 // - 外 right after a verb is "other than", ほか (休息する外に);
 // - 都 as a word by itself, not after a noun, is みやこ; と in compounds and after a name (東京都);
 // - 金 by itself before a particle other than の is money, かね; 銭 not after a number is ぜに;
-// - 行っ is the verb 行く (いっ) unless it follows を: 行う takes an object (処理を行って).
+// - 行っ is the verb 行く (いっ) unless it follows を: 行う takes an object (処理を行って);
+// - 一寸 after a measure of size (長さ一寸, 幅一寸) is a length, いっすん, not ちょっと;
+// - 御 before a verb's stem (御待ち, 御歩き) is お.
 #pragma once
 
 #include "analysis/analyzer.h"

@@ -138,6 +138,12 @@ TEST(AnalyzerDictionariesTest, WordsAreReadAsTheWordsBesideThemSay) {
         {"三十銭の銭もない", "ｻﾝｼﾞｯｾﾝﾉｾﾞﾆﾓ"},
         {"学校へ行った", "ｶﾞｯｺｵｴｲｯﾀ"},
         {"彼はそう言った", "ｿｵｲｯﾀ"},
+        // 一寸 after a measure of size is a length; 御 before a verb's stem is お.
+        {"幅一寸ほどの紐", "ﾊﾊﾞｲｯｽﾝﾎﾄﾞ"},
+        {"高さ一寸の人形", "ﾀｶｻｲｯｽﾝﾉ"},
+        {"一寸待って下さい", "ﾁｮｯﾄﾏｯﾃ"},
+        {"暫く御待ち下さい", "ｵﾏﾁ"},
+        {"御飯を食べる", "ｺﾞﾊﾝ"},
     };
     for (const std::string& folder :
          {std::string(kDefaultAnalyzerDictionary), std::string(kNaistJdic), std::string(kUniDic)}) {
