@@ -26,20 +26,20 @@ using test::ToHex;
 
 class AozoraReadingTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
+    // The analyzer is opened for each test (MeCab maps the dictionary, which takes no time).
+    void SetUp() override {
+        ResetDicTables();
         std::string error;
-        s_mecab = OpenMecabAnalyzer(std::string(kDefaultAnalyzerDictionary), error);
-        ASSERT_NE(s_mecab, nullptr) << error;
+        m_mecab = OpenMecabAnalyzer(std::string(kDefaultAnalyzerDictionary), error);
+        ASSERT_NE(m_mecab, nullptr) << error;
     }
-    static void TearDownTestSuite() { s_mecab.reset(); }
-    void SetUp() override { ResetDicTables(); }
 
     // The reading of bytes read as Aozora notation (or not), with analyzer.
     std::string Read(const std::string& bytes, bool aozora = true, Analyzer* analyzer = nullptr) {
         const AozoraNotation notation = ParseAozoraNotation(bytes);
         result =
             ConvertAutomatic(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
-                             ProcessDictionary(), analyzer != nullptr ? *analyzer : *s_mecab,
+                             ProcessDictionary(), analyzer != nullptr ? *analyzer : *m_mecab,
                              reading, source, aozora ? &notation : nullptr);
         for (std::size_t i = 1; i < result.length; ++i) {
             if (!(source[i] == source[i - 1])) {
@@ -60,13 +60,11 @@ protected:
         return out;
     }
 
-    static std::unique_ptr<Analyzer> s_mecab;
+    std::unique_ptr<Analyzer> m_mecab;
     unsigned char reading[kReadingBufferSize];
     SourceRange source[kReadingBufferSize];
     ReadingResult result;
 };
-
-std::unique_ptr<Analyzer> AozoraReadingTest::s_mecab;
 
 #define EXPECT_KANA(actual, kana) EXPECT_EQ(ToHex(actual), ToHex(Sjis(kana)))
 
