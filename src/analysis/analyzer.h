@@ -15,6 +15,12 @@ struct AnalyzedWord {
     std::size_t end = 0;
     std::string pronunciation; // full-width katakana (UTF-8) as spoken; empty: not known
     bool isNumeral = false;    // the analyzer tags the word as a number
+    // The word's class as the dictionary names it (名詞 動詞 助詞 …), its subclass (一般, 接尾,
+    // 普通名詞 …) and, for a word that inflects, its form (連用形, 基本形, 連体形-一般 …); empty
+    // where the dictionary gives none.
+    std::string partOfSpeech;
+    std::string subdivision;
+    std::string conjugation;
 };
 
 // UTF-8 bytes [begin, end) of an analysed text.

@@ -99,6 +99,7 @@ FeatureLayout FeatureLayoutOf(std::string_view dicrc) {
     layout.pronunciation = *pronunciation;
     layout.partOfSpeech = NamedField(dicrc, "pos1").value_or(0);
     layout.subdivision = NamedField(dicrc, "pos2").value_or(1);
+    layout.conjugationForm = NamedField(dicrc, "cForm").value_or(5);
     return layout;
 }
 

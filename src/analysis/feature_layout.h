@@ -15,6 +15,7 @@ struct FeatureLayout {
     std::size_t partOfSpeech = 0; // 名詞, 動詞 ...
     std::size_t subdivision = 1;  // 数 (IPADIC) or 数詞 (UniDic) for a numeral
     std::size_t pronunciation = 8;
+    std::size_t conjugationForm = 5; // 連用形, 基本形 (IPADIC) or 連用形-一般 (UniDic "cForm")
     bool operator==(const FeatureLayout&) const = default;
 };
 

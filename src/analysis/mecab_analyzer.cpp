@@ -2,6 +2,7 @@
 
 #include "analysis/feature_layout.h"
 #include "analysis/spoken_forms.h"
+#include "analysis/word_context.h"
 
 #include <mecab.h>
 
@@ -93,7 +94,8 @@ class MecabAnalyzer : public Analyzer {
 public:
     MecabAnalyzer(mecab_t* tagger, FeatureLayout layout)
         : m_tagger(tagger), m_layout(layout),
-          m_fieldCount(std::max({layout.partOfSpeech, layout.subdivision, layout.pronunciation}) +
+          m_fieldCount(std::max({layout.partOfSpeech, layout.subdivision, layout.pronunciation,
+                                 layout.conjugationForm}) +
                        1) {}
     ~MecabAnalyzer() override {
         if (m_lattice != nullptr) {
@@ -166,6 +168,7 @@ private:
             ApplySpokenForms(utf8.substr(word.begin, word.end - word.begin), word.pronunciation);
             words.push_back(std::move(word));
         }
+        ApplyWordContext(utf8, words);
     }
 
     void ParseFeature(std::string_view feature, AnalyzedWord& word) const {
@@ -177,6 +180,12 @@ private:
         const std::string_view subdivision = field(m_layout.subdivision);
         word.isNumeral = field(m_layout.partOfSpeech) == "名詞" &&
                          (subdivision == "数" || subdivision == "数詞");
+        const auto named = [](std::string_view f) {
+            return f == "*" ? std::string() : std::string(f);
+        };
+        word.partOfSpeech = named(field(m_layout.partOfSpeech));
+        word.subdivision = named(subdivision);
+        word.conjugation = named(field(m_layout.conjugationForm));
         // An unknown word has fewer fields; "*" (IPADIC) or nothing (UniDic) is no reading.
         const std::string_view pronunciation = field(m_layout.pronunciation);
         if (pronunciation != "*") {

@@ -1,5 +1,7 @@
 #include "aozora/aozora_reading.h"
 
+#include "analysis/variant_kanji.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -67,8 +69,11 @@ RubyBases ApplyNotation(const AozoraNotation& notation, SourceText& source) {
             }
             kept.length = static_cast<std::uint8_t>(length);
             kept.kind = CharKind::Japanese;
-            kept.ch = FirstUnit(g.utf8);
-            utf8 = g.utf8;
+            // A traditional form that the analyzer's dictionary lacks is analysed in its common
+            // form (鷗 as 鴎), so that 森鷗外 is read; the note's bytes stay its source.
+            const std::string_view common = CommonKanjiForm(g.utf8);
+            utf8 = common.empty() ? std::string_view(g.utf8) : common;
+            kept.ch = FirstUnit(std::string(utf8));
         } else if (silent < notation.silent.size() && Inside(notation.silent[silent], at)) {
             continue;
         }

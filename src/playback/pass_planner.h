@@ -14,7 +14,9 @@ inline constexpr std::size_t kPassSourceBytes = 4000; // the most source bytes o
 // text ends with bytes (the last pass takes everything, up to maxBytes). Otherwise the pass ends
 // after the last sentence end (。．！？｡ . ! ?) or line end (CR LF) within the first maxBytes
 // bytes; without one, after the last whole character there. Never splits a two-byte character
-// or a CR LF pair; returns at least one character when bytes is not empty.
+// or a CR LF pair; returns at least one character when bytes is not empty. A sentence end inside
+// a ［＃…］ note or a 《…》 ruby that its line closes is no break (a note still open at the limit
+// counts as closed): the cut falls outside, before the opening mark when nothing breaks first.
 std::size_t PassCutLength(std::string_view bytes, bool textEnds,
                           std::size_t maxBytes = kPassSourceBytes);
 

@@ -1,6 +1,7 @@
 #include "reading/fixed_words.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace yomi6 {
 
@@ -50,7 +51,10 @@ bool AnalyzePiecesBetween(Analyzer& analyzer, std::string_view utf8,
         if (begin < at || end <= begin || !analyzePiece(begin)) {
             return false;
         }
-        words.push_back(AnalyzedWord{begin, end, {}, false});
+        AnalyzedWord fixedWord;
+        fixedWord.begin = begin;
+        fixedWord.end = end;
+        words.push_back(std::move(fixedWord));
         at = end;
     }
     return analyzePiece(utf8.size());

@@ -307,6 +307,51 @@ std::optional<Body> ReadPointed(std::string_view s, const std::string& first, st
     return body;
 }
 
+// Two kanji digits that count up by one are an approximate number, said digit by digit (二三人
+// ﾆｻﾝﾆﾝ "two or three people", 五六寸 ﾛｸ), at the start of a number or after its place words
+// (十二三 ｼﾞｭｳﾆｻﾝ); a place or group word after them applies to the second digit (二三十 ﾆｻﾝｼﾞｭｳ,
+// 四五百 ｼｺﾞﾋｬｸ). before is the value of the place words before them (0 at the start), lastPlace
+// the smallest of those places. Nothing when the digits are no such pair.
+std::optional<Body> ReadApproximate(std::string_view s, const std::string& digits, std::size_t end,
+                                    std::uint64_t before, int lastPlace) {
+    if (digits.size() != 2 || digits[0] == '0' || digits[1] != digits[0] + 1) {
+        return std::nullopt;
+    }
+    const int first = digits[0] - '0';
+    const int second = digits[1] - '0';
+    Body body;
+    body.value = std::nullopt; // a counter's own readings (一人 ﾋﾄﾘ) are for exact numbers
+    if (before != 0) {
+        body.spoken = ReadValue(before);
+    }
+    AppendKana(body.spoken.kana, kApproximateFirst[first]);
+    std::size_t n = 0;
+    if (const int place = WordAt(kKanjiPlaces, s.substr(end), n); place >= 1 && place < lastPlace) {
+        static constexpr const std::string_view* kPlaceWords[] = {nullptr, kTensWords,
+                                                                  kHundredsWords, kThousandsWords};
+        static constexpr Tail kPlaceTails[] = {Tail::Zero, Tail::Ten, Tail::Hundred,
+                                               Tail::Thousand};
+        AppendKana(body.spoken.kana, kPlaceWords[place][second]);
+        body.spoken.tail = kPlaceTails[place];
+        end += n;
+    } else {
+        AppendKana(body.spoken.kana, kApproximateSecond[second]);
+        body.spoken.tail = second == 9 ? Tail::Plain : DigitTail(second);
+    }
+    if (before == 0) {
+        for (std::size_t i = 0; i < std::size(kGroupWords); ++i) {
+            if (s.substr(end).starts_with(kGroupWords[i].word)) { // 二三万 ﾆｻﾝﾏﾝ
+                ApplyCounter(body.spoken, kGroupWords[i], std::nullopt);
+                body.spoken.tail = i == 0 ? Tail::Man : i == 1 ? Tail::Oku : Tail::Cho;
+                end += kGroupWords[i].word.size();
+                break;
+            }
+        }
+    }
+    body.end = end;
+    return body;
+}
+
 // Digit runs, kanji place words (十百千) and group words (万億兆) in descending order: 二千二十六,
 // 3万5千, 1億2000万. A token that breaks the order ends the number before it.
 std::optional<Body> ReadBody(std::string_view s, std::size_t pos) {
@@ -319,14 +364,22 @@ std::optional<Body> ReadBody(std::string_view s, std::size_t pos) {
         std::size_t n = 0;
         std::string digits;
         std::size_t runEnd = 0;
+        bool kanji = false;
         if (ArabicDigitAt(rest, n) >= 0) {
             runEnd = TakeArabic(s, end, digits);
         } else if (WordAt(kKanjiDigits, rest, n) >= 0) {
             runEnd = TakeKanjiDigits(s, end, digits);
+            kanji = true;
         }
         if (!digits.empty()) {
             if (!current.empty()) {
                 break;
+            }
+            if (kanji && (tokens == 0 || lastPlace < 4 || lastGroup < 16)) {
+                if (auto approximate =
+                        ReadApproximate(s, digits, runEnd, total + section, lastPlace)) {
+                    return approximate;
+                }
             }
             if (tokens == 0 && ArabicDigitAt(rest, n) >= 0) {
                 if (auto pointed = ReadPointed(s, digits, runEnd)) {

@@ -50,6 +50,9 @@ constexpr TailRule kShou[] = {{D1, 1, "ｯｼｮｳ"}, {D8, 1, "ｯｼｮｳ"}, 
 constexpr TailRule kShuu[] = {{D1, 1, "ｯｼｭｳ"}, {D8, 1, "ｯｼｭｳ"}, {Ten, 2, "ｯｼｭｳ"}};
 constexpr TailRule kShuuKan[] = {{D1, 1, "ｯｼｭｳｶﾝ"}, {D8, 1, "ｯｼｭｳｶﾝ"}, {Ten, 2, "ｯｼｭｳｶﾝ"}};
 constexpr TailRule kShurui[] = {{D1, 1, "ｯｼｭﾙｲ"}, {D8, 1, "ｯｼｭﾙｲ"}, {Ten, 2, "ｯｼｭﾙｲ"}};
+constexpr TailRule kSun[] = {{D1, 1, "ｯｽﾝ"}, {D8, 1, "ｯｽﾝ"}, {Ten, 2, "ｯｽﾝ"}};
+constexpr TailRule kShaku[] = {{D1, 1, "ｯｼｬｸ"}, {D8, 1, "ｯｼｬｸ"}, {Ten, 2, "ｯｼｬｸ"}};
+constexpr TailRule kSen[] = {{D1, 1, "ｯｾﾝ"}, {D8, 1, "ｯｾﾝ"}, {Ten, 2, "ｯｾﾝ"}};
 constexpr TailRule kSai[] = {{D1, 1, "ｯｻｲ"}, {D8, 1, "ｯｻｲ"}, {Ten, 2, "ｯｻｲ"}};
 constexpr TailRule kTen[] = {{D1, 1, "ｯﾃﾝ"}, {D8, 1, "ｯﾃﾝ"}, {Ten, 2, "ｯﾃﾝ"}};
 constexpr TailRule kShin[] = {{D1, 1, "ｯｼﾝ"}, {D8, 1, "ｯｼﾝ"}, {Ten, 2, "ｯｼﾝ"}};
@@ -118,6 +121,11 @@ constexpr Counter kCounterTable[] = {
     {"歳", "", "ｻｲ", kSai, kAge},
     {"才", "", "ｻｲ", kSai, kAge},
     {"匹", "", "ﾋｷ", kHiki, {}},
+    {"疋", "", "ﾋｷ", kHiki, {}}, // the older way of writing 匹
+    {"寸", "", "ｽﾝ", kSun, {}},
+    {"尺", "", "ｼｬｸ", kShaku, {}},
+    {"里", "", "ﾘ", {}, {}},
+    {"銭", "", "ｾﾝ", kSen, {}},
     {"歩", "", "ﾎ", kHo, {}},
     {"杯", "", "ﾊｲ", kHai, {}},
     {"本", "", "ﾎﾝ", kHon, {}},
@@ -162,6 +170,11 @@ const std::string_view kHundredsWords[10] = {"",      "ﾋｬｸ",    "ﾆﾋｬ
                                              "ｺﾞﾋｬｸ", "ﾛｯﾋﾟｬｸ", "ﾅﾅﾋｬｸ", "ﾊｯﾋﾟｬｸ", "ｷｭｳﾋｬｸ"};
 const std::string_view kThousandsWords[10] = {"",     "ｾﾝ",   "ﾆｾﾝ",  "ｻﾝｾﾞﾝ", "ﾖﾝｾﾝ",
                                               "ｺﾞｾﾝ", "ﾛｸｾﾝ", "ﾅﾅｾﾝ", "ﾊｯｾﾝ",  "ｷｭｳｾﾝ"};
+
+const std::string_view kApproximateFirst[10] = {"",   "ｲﾁ", "ﾆ",  "ｻﾝ", "ｼ",
+                                                "ｺﾞ", "ﾛｸ", "ｼﾁ", "ﾊｯ", ""};
+const std::string_view kApproximateSecond[10] = {"",   "",   "ﾆ",  "ｻﾝ", "ﾖﾝ",
+                                                 "ｺﾞ", "ﾛｸ", "ｼﾁ", "ﾊﾁ", "ｸ"};
 
 const Counter kGroupWords[3] = {
     {"万", "", "ﾏﾝ", {}, {}},

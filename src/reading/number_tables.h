@@ -30,6 +30,7 @@ enum class Tail : std::uint8_t {
     Man,
     Oku,
     Cho,
+    Plain, // an ending no counter changes (the ｸ of 八九 ﾊｯｸ)
 };
 
 // When a number ends in tail, drop its last `drop` kana and write text instead of the
@@ -73,6 +74,12 @@ extern const std::string_view kThousandsWords[10];
 inline constexpr std::string_view kZeroAlone = "ｾﾞﾛ";
 inline constexpr std::string_view kZeroBeforePoint = "ﾚｲ";
 inline constexpr std::string_view kOneThousandBeforeGroup = "ｲｯｾﾝ"; // 1000万 ｲｯｾﾝﾏﾝ
+
+// An approximate number, two kanji digits in a row that count up by one (二三人 "two or three
+// people", 五六寸): each digit is said in turn, the first as it sounds before the second (四五
+// ｼｺﾞ, 八九 ﾊｯｸ), the second as it sounds before a counter or a place word (六七 ﾛｸｼﾁ).
+extern const std::string_view kApproximateFirst[10];
+extern const std::string_view kApproximateSecond[10];
 
 // The group words 万, 億, 兆 (value is the power of ten) and the word read at a decimal point,
 // each a counter of a kind: 1兆 ｲｯﾁｮｳ, 1.5 ｲｯﾃﾝｺﾞ.

@@ -92,8 +92,15 @@ QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& te
     AnalyzerMessageCollector sink;
     ReaderSetup setup;
     setup.messages = &sink;
+    // Whether the document is in Aozora notation is found in the whole document, not only in the
+    // part that is read: its first ruby or note may lie far beyond the cut.
     setup.aozora = ReadsAutomatically() &&
-                   ReadsAsAozora(m_preferences.aozora, std::string_view(m_source.bytes));
+                   (wholeText.isEmpty()
+                        ? ReadsAsAozora(m_preferences.aozora, std::string_view(m_source.bytes))
+                        : ReadsAsAozora(m_preferences.aozora,
+                                        std::u16string_view(
+                                            reinterpret_cast<const char16_t*>(wholeText.utf16()),
+                                            static_cast<std::size_t>(wholeText.size()))));
     StartSpeech(m_preferences, m_session,
                 reinterpret_cast<const unsigned char*>(m_source.bytes.data()),
                 m_source.bytes.size(), setup);

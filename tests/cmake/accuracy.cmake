@@ -9,23 +9,23 @@
 find_package(Python3 COMPONENTS Interpreter)
 set(YOMI6_ACCURACY_MIN_DICTIONARY "60" CACHE STRING
     "Lowest share (per cent) of morae read correctly in the dictionary mode")
-set(YOMI6_ACCURACY_MIN_TECHNICAL "99.2" CACHE STRING
+set(YOMI6_ACCURACY_MIN_TECHNICAL "99.25" CACHE STRING
     "Lowest share (per cent) of morae of technical prose read correctly in the automatic mode")
-set(YOMI6_ACCURACY_MIN_LITERARY "98.1" CACHE STRING
+set(YOMI6_ACCURACY_MIN_LITERARY "98.6" CACHE STRING
     "Lowest share (per cent) of morae of literature read correctly in the automatic mode")
-set(YOMI6_ACCURACY_MIN_TECHNICAL_UNIDIC "99.6" CACHE STRING
+set(YOMI6_ACCURACY_MIN_TECHNICAL_UNIDIC "99.66" CACHE STRING
     "The same for technical prose, with UniDic")
-set(YOMI6_ACCURACY_MIN_LITERARY_UNIDIC "98.7" CACHE STRING
+set(YOMI6_ACCURACY_MIN_LITERARY_UNIDIC "98.9" CACHE STRING
     "The same for literature, with UniDic")
-set(YOMI6_ACCURACY_MIN_AOZORA "97.68" CACHE STRING
+set(YOMI6_ACCURACY_MIN_AOZORA "98.5" CACHE STRING
     "Lowest share (per cent) of morae of text in Aozora Bunko notation read correctly")
-set(YOMI6_ACCURACY_MIN_AOZORA_UNIDIC "98.86" CACHE STRING
+set(YOMI6_ACCURACY_MIN_AOZORA_UNIDIC "99.2" CACHE STRING
     "The same for text in Aozora Bunko notation, with UniDic")
 # Share (per cent) of ruby'd words of the Aozora set that must be read whole as their ruby, and
 # the most morae heard beyond its reference (notation read aloud, a ruby said after its base).
 set(YOMI6_ACCURACY_AOZORA_RUBY "100")
-set(YOMI6_ACCURACY_AOZORA_MAX_EXTRA "0.37")
-set(YOMI6_ACCURACY_AOZORA_MAX_EXTRA_UNIDIC "0.24")
+set(YOMI6_ACCURACY_AOZORA_MAX_EXTRA "0.14")
+set(YOMI6_ACCURACY_AOZORA_MAX_EXTRA_UNIDIC "0.04")
 set(YOMI6_IPADIC_FOLDER "/var/lib/mecab/dic/ipadic-utf8")
 set(YOMI6_UNIDIC_FOLDER "/var/lib/mecab/dic/unidic")
 

@@ -111,6 +111,62 @@ TEST(AnalyzerDictionariesTest, EveryDictionaryReadsWordsParticlesAndNumbers) {
     }
 }
 
+// Words whose reading the words beside them decide, the same with every dictionary: each case
+// says the reading heard for the sentence, or a part of it.
+TEST(AnalyzerDictionariesTest, WordsAreReadAsTheWordsBesideThemSay) {
+    const struct {
+        const char* text;
+        const char* heard; // a part of the reading
+    } kCases[] = {
+        // 間 after an adjective, の, a demonstrative or a verb is a span, あいだ; a room after a
+        // count of mats is ま.
+        {"二人は長い間黙っていた", "ﾅｶﾞｲｱｲﾀﾞﾀﾞﾏｯﾃ"},
+        {"山と川の間に村がある", "ﾉｱｲﾀﾞﾆﾑﾗ"},
+        {"この間の話は忘れた", "ｺﾉｱｲﾀﾞﾉ"},
+        {"話をしている間中、雨が降った", "ｲﾙｱｲﾀﾞｼﾞｭｳ"},
+        {"八畳の間に通された", "ｼﾞｮｵﾉﾏﾆﾄｵ"},
+        // 上る after a verb's stem, in one word or two, is あがる.
+        {"猫は塀の上へ跳び上った", "ﾄﾋﾞｱｶﾞｯﾀ"},
+        {"子供が立ち上る", "ﾀﾁｱｶﾞﾙ"},
+        {"京の都に上った", "ﾐﾔｺﾆﾉﾎﾞｯﾀ"},
+        // 外 after a verb is ほか; alone it is そと.
+        {"待つ外に手はない", "ﾏﾂﾎｶﾆ"},
+        {"外に出た", "ｿﾄﾆﾃﾞﾀ"},
+        // 都 after a name stays と.
+        {"東京都に住む", "ﾄｵｷｮｵﾄﾆ"},
+        // 銭 after a number is the unit, alone it is money; 行っ of 行く, 言っ as いっ.
+        {"三十銭の銭もない", "ｻﾝｼﾞｯｾﾝﾉｾﾞﾆﾓ"},
+        {"学校へ行った", "ｶﾞｯｺｵｴｲｯﾀ"},
+        {"彼はそう言った", "ｿｵｲｯﾀ"},
+        // 一寸 after a measure of size is a length; 御 before a verb's stem is お.
+        {"幅一寸ほどの紐", "ﾊﾊﾞｲｯｽﾝﾎﾄﾞ"},
+        {"高さ一寸の人形", "ﾀｶｻｲｯｽﾝﾉ"},
+        {"一寸待って下さい", "ﾁｮｯﾄﾏｯﾃ"},
+        {"暫く御待ち下さい", "ｵﾏﾁ"},
+        {"御飯を食べる", "ｺﾞﾊﾝ"},
+    };
+    for (const std::string& folder :
+         {std::string(kDefaultAnalyzerDictionary), std::string(kNaistJdic), std::string(kUniDic)}) {
+        if (!Installed(folder)) {
+            continue;
+        }
+        DictionaryReading r(folder);
+        ASSERT_TRUE(r.Loaded());
+        for (const auto& c : kCases) {
+            SCOPED_TRACE(folder + ": " + c.text);
+            const std::string heard = r.Read(c.text);
+            EXPECT_NE(heard.find(Sjis(c.heard)), std::string::npos) << ToHex(heard);
+        }
+    }
+    // IPADIC reads these otherwise on its own (金 キン, 行っ オコナッ): an object with を keeps
+    // 行う, and 金 before の may be gold.
+    DictionaryReading ipadic{std::string(kDefaultAnalyzerDictionary)};
+    EXPECT_EQ(ToHex(ipadic.Read("父は金に困った")), ToHex(Sjis("ﾁﾁﾜｶﾈﾆｺﾏｯﾀ")));
+    EXPECT_EQ(ToHex(ipadic.Read("金の指輪")), ToHex(Sjis("ｷﾝﾉﾕﾋﾞﾜ")));
+    EXPECT_EQ(ToHex(ipadic.Read("車で行っても")), ToHex(Sjis("ｸﾙﾏﾃﾞｲｯﾃﾓ")));
+    EXPECT_EQ(ToHex(ipadic.Read("調査を行った")), ToHex(Sjis("ﾁｮｵｻｦｵｺﾅｯﾀ")));
+}
+
 TEST(AnalyzerDictionariesTest, LatinWordsTheDictionaryKnowsAreReadAsWords) {
     if (!Installed(kUniDic)) {
         GTEST_SKIP() << "UniDic (unidic-mecab) is not installed";

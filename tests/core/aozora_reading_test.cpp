@@ -26,20 +26,20 @@ using test::ToHex;
 
 class AozoraReadingTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
+    // The analyzer is opened for each test (MeCab maps the dictionary, which takes no time).
+    void SetUp() override {
+        ResetDicTables();
         std::string error;
-        s_mecab = OpenMecabAnalyzer(std::string(kDefaultAnalyzerDictionary), error);
-        ASSERT_NE(s_mecab, nullptr) << error;
+        m_mecab = OpenMecabAnalyzer(std::string(kDefaultAnalyzerDictionary), error);
+        ASSERT_NE(m_mecab, nullptr) << error;
     }
-    static void TearDownTestSuite() { s_mecab.reset(); }
-    void SetUp() override { ResetDicTables(); }
 
     // The reading of bytes read as Aozora notation (or not), with analyzer.
     std::string Read(const std::string& bytes, bool aozora = true, Analyzer* analyzer = nullptr) {
         const AozoraNotation notation = ParseAozoraNotation(bytes);
         result =
             ConvertAutomatic(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
-                             ProcessDictionary(), analyzer != nullptr ? *analyzer : *s_mecab,
+                             ProcessDictionary(), analyzer != nullptr ? *analyzer : *m_mecab,
                              reading, source, aozora ? &notation : nullptr);
         for (std::size_t i = 1; i < result.length; ++i) {
             if (!(source[i] == source[i - 1])) {
@@ -60,13 +60,11 @@ protected:
         return out;
     }
 
-    static std::unique_ptr<Analyzer> s_mecab;
+    std::unique_ptr<Analyzer> m_mecab;
     unsigned char reading[kReadingBufferSize];
     SourceRange source[kReadingBufferSize];
     ReadingResult result;
 };
-
-std::unique_ptr<Analyzer> AozoraReadingTest::s_mecab;
 
 #define EXPECT_KANA(actual, kana) EXPECT_EQ(ToHex(actual), ToHex(Sjis(kana)))
 
@@ -104,7 +102,10 @@ public:
         for (std::size_t i = 0; i < utf8.size();) {
             const auto b = static_cast<unsigned char>(utf8[i]);
             const std::size_t n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-            words.push_back({i, i + n, {}, false});
+            AnalyzedWord word;
+            word.begin = i;
+            word.end = i + n;
+            words.push_back(word);
             i += n;
         }
         return true;
@@ -132,7 +133,8 @@ TEST_F(AozoraReadingTest, AGaijiReachesTheAnalyzerAsItsCharacterAndMapsToItsNote
         Sjis("森※［＃「區＋鳥」、第3水準1-94-69］外と※［＃「口＋世」、ページ数-行数］の");
     Read(text, true, &chars);
     ASSERT_FALSE(chars.seen.empty());
-    EXPECT_EQ(chars.seen[0], "森鷗外との"); // the silent note between と and の is gone
+    // The silent note between と and の is gone, and 鷗 is analysed as its common form 鴎.
+    EXPECT_EQ(chars.seen[0], "森鴎外との");
     const std::size_t note = Sjis("森").size();
     const std::size_t noteEnd = Sjis("森※［＃「區＋鳥」、第3水準1-94-69］").size();
     EXPECT_FALSE(ReadingOf(note, noteEnd).empty()); // its tick, a blank for a word unknown here
@@ -141,6 +143,16 @@ TEST_F(AozoraReadingTest, AGaijiReachesTheAnalyzerAsItsCharacterAndMapsToItsNote
     for (std::size_t i = 0; i < result.length; ++i) {
         EXPECT_FALSE(source[i].begin >= silentBegin && source[i].begin < silentBegin + 10);
     }
+}
+
+TEST_F(AozoraReadingTest, ATraditionalFormIsReadAsItsCommonFormWithTheNoteAsItsSource) {
+    // 鷗 (1-94-69) and 頰 (1-93-90) are unknown to the dictionary in these forms.
+    const std::string gull = Sjis("※［＃「區＋鳥」、第3水準1-94-69］外の小説を読む");
+    EXPECT_KANA(Read(gull), "ｵｵｶﾞｲﾉｼｮｵｾﾂｦﾖﾑ"); // a long o is said ｵｵ
+    EXPECT_EQ(source[0].begin, 0u);
+    EXPECT_EQ(source[0].end, Sjis("※［＃「區＋鳥」、第3水準1-94-69］外").size());
+    const std::string cheek = Sjis("※［＃「夾＋頁」、第3水準1-93-90］を赤くした");
+    EXPECT_KANA(Read(cheek), "ﾎｵｦｱｶｸｼﾀ");
 }
 
 TEST_F(AozoraReadingTest, NotesTheBlockAndTheColophonAreSilentTheTitleIsRead) {

@@ -138,6 +138,41 @@ TEST(NumberReadingTest, KanjiNumeralsOutOfOrderEndTheNumberWhereTheOrderBreaks) 
     EXPECT_EQ(Reading("1万1億"), "ｲﾁﾏﾝｲﾁ");
 }
 
+TEST(NumberReadingTest, TwoKanjiDigitsCountingUpByOneAreAnApproximateNumber) {
+    // Said digit by digit, the counter after the second digit (and no counter's reading of its
+    // own: 一二人 is not ﾋﾄﾘ).
+    EXPECT_EQ(Reading("三四人"), "ｻﾝﾖﾆﾝ");
+    EXPECT_EQ(Reading("一二人"), "ｲﾁﾆﾆﾝ");
+    EXPECT_EQ(Reading("四五日"), "ｼｺﾞﾆﾁ");
+    EXPECT_EQ(Reading("六七本"), "ﾛｸｼﾁﾎﾝ");
+    EXPECT_EQ(Reading("七八本"), "ｼﾁﾊｯﾎﾟﾝ");
+    EXPECT_EQ(Reading("八九時"), "ﾊｯｸｼﾞ");
+    EXPECT_EQ(Reading("二三尺"), "ﾆｻﾝｼｬｸ");
+    EXPECT_EQ(Length("二三人は"), std::string_view("二三人").size());
+    // A place or group word after the pair belongs to its second digit, and the pair may follow
+    // place words.
+    EXPECT_EQ(Reading("二三十人"), "ﾆｻﾝｼﾞｭｳﾆﾝ");
+    EXPECT_EQ(Reading("五六百"), "ｺﾞﾛｯﾋﾟｬｸ");
+    EXPECT_EQ(Reading("二三万"), "ﾆｻﾝﾏﾝ");
+    EXPECT_EQ(Reading("十二三歳"), "ｼﾞｭｳﾆｻﾝｻｲ");
+    EXPECT_EQ(Reading("三十四五"), "ｻﾝｼﾞｭｳｼｺﾞ");
+    // Digits that do not count up by one, three digits, 〇 and digits are exact numbers.
+    EXPECT_EQ(Reading("三五人"), "ｻﾝｼﾞｭｳｺﾞﾆﾝ");
+    EXPECT_EQ(Reading("一二三"), "ﾋｬｸﾆｼﾞｭｳｻﾝ");
+    EXPECT_EQ(Reading("〇一"), "ｾﾞﾛｲﾁ");
+    EXPECT_EQ(Reading("23人"), "ﾆｼﾞｭｳｻﾝﾆﾝ");
+    EXPECT_EQ(Reading("三二"), "ｻﾝｼﾞｭｳﾆ");
+}
+
+TEST(NumberReadingTest, OldUnitsAreCountersWithTheirSoundChanges) {
+    EXPECT_EQ(Reading("一寸"), "ｲｯｽﾝ");
+    EXPECT_EQ(Reading("八尺"), "ﾊｯｼｬｸ");
+    EXPECT_EQ(Reading("二十銭"), "ﾆｼﾞｯｾﾝ");
+    EXPECT_EQ(Reading("十里"), "ｼﾞｭｳﾘ");
+    EXPECT_EQ(Reading("三疋"), "ｻﾝﾋﾞｷ");
+    EXPECT_EQ(Reading("一疋"), "ｲｯﾋﾟｷ");
+}
+
 TEST(NumberReadingTest, LongDigitStringsAreReadDigitByDigitWithoutLimit) {
     const std::string digits(4000, '7');
     const auto r = ReadNumber(digits);

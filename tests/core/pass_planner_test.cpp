@@ -39,6 +39,33 @@ TEST(PassPlanner, NeverSplitsACharacterOrALineEndPair) {
     EXPECT_EQ(PassCutLength("", false, 10), 0u);
 }
 
+TEST(PassPlanner, NoCutFallsInsideANoteOrARuby) {
+    // A full stop inside ［＃…］ is no break: the cut falls after the sentence before the note, or
+    // after the sentence that follows it.
+    const std::string text = Sjis("あいう。かき［＃ここで。字下げ］くけこ。さし");
+    const std::size_t beforeNote = Sjis("あいう。").size();
+    const std::size_t inside = Sjis("あいう。かき［＃ここで。").size();
+    EXPECT_EQ(PassCutLength(text, false, inside + 2), beforeNote);
+    EXPECT_EQ(PassCutLength(text, false, text.size() - 2),
+              Sjis("あいう。かき［＃ここで。字下げ］くけこ。").size());
+    // The same inside a ruby.
+    const std::string ruby = Sjis("一つ。漢字《かん。じ》です");
+    EXPECT_EQ(PassCutLength(ruby, false, Sjis("一つ。漢字《かん。").size() + 2),
+              Sjis("一つ。").size());
+    // No break before the note: the cut falls before its opening mark.
+    const std::string noBreak = Sjis("かき［＃ここで。字下げ］");
+    EXPECT_EQ(PassCutLength(noBreak, false, Sjis("かき［＃ここで。").size()), Sjis("かき").size());
+    // A mark that the line does not close is ordinary text: its breaks count, and so does a
+    // plain bracket without ＃.
+    const std::string open = Sjis("あ《い。う\r\nえお");
+    EXPECT_EQ(PassCutLength(open, false, open.size() - 1), Sjis("あ《い。う\r\n").size());
+    const std::string square = Sjis("あ［い。う］え");
+    EXPECT_EQ(PassCutLength(square, false, square.size() - 1), Sjis("あ［い。").size());
+    // A note longer than a pass is still cut, at a sentence end inside it.
+    const std::string longNote = Sjis("［＃ここで。字下げ］");
+    EXPECT_EQ(PassCutLength(longNote, false, longNote.size() - 2), Sjis("［＃ここで。").size());
+}
+
 TEST(PassPlanner, ConsecutiveCutsCoverALongTextWithoutLossOrOverlap) {
     std::string text;
     for (int i = 0; i < 900; ++i) {

@@ -113,6 +113,48 @@ private slots:
         QCOMPARE(spans[5], qMakePair(11, 12));
         QCOMPARE(spans[7], qMakePair(12, 13));
     }
+
+    // F3 reads the first 4000 bytes, but whether the document is in the notation is found in all
+    // of it: a ruby far down makes the text read as such from its first line.
+    void theSpeakCommandFindsTheNotationBeyondWhatItReads() {
+        EditorRun run({}, start());
+        QVERIFY(run.ok());
+        ChooseAutomaticReading(run);
+        // 《Kanji》 after 漢字 is a ruby only in a text in the notation: then ｶﾝｼﾞ ﾀﾞ, else the
+        // letters are read after ｶﾝｼﾞ.
+        QStringList plain;
+        FirstSamples(run, QString::fromUtf8("漢字だ"), plain);
+        QCOMPARE(plain.size(), 4);
+        QString text = QString::fromUtf8("漢字《Kanji》だ\n");
+        while (text.size() < 2500) {
+            text += QString::fromUtf8("あいうえおかきくけこ。\n");
+        }
+        text += QString::fromUtf8("羅生門《らしょうもん》の下\n");
+        QStringList notation;
+        FirstSamples(run, text, notation);
+        QCOMPARE(notation, plain);
+    }
+
+private:
+    // The first four samples F3 plays for text; the speech is stopped then.
+    static void FirstSamples(EditorRun& run, const QString& text, QStringList& samples) {
+        run.view()->setPlainText(text);
+        QSignalSpy ticks(&run.speech(), &SpeechController::unitTicked);
+        MenuAction(run.frame(), "よみあげ(&T)", "しゃべる(&S)")->trigger();
+        const auto played = [&] {
+            samples.clear();
+            for (const QList<QVariant>& tick : ticks) {
+                if (!tick[0].toString().isEmpty()) {
+                    samples << tick[0].toString();
+                }
+            }
+            return samples.size() >= 4 || !run.speech().IsTimerRunning();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(played(), 10000);
+        MenuAction(run.frame(), "よみあげ(&T)", "やめる(&E)")->trigger();
+        QTRY_VERIFY(!run.speech().IsTimerRunning());
+        samples = samples.mid(0, 4);
+    }
 };
 
 QTEST_MAIN(AozoraTest)

@@ -1,0 +1,179 @@
+#include "analysis/word_context.h"
+
+#include <string>
+
+namespace yomi6 {
+
+namespace {
+
+constexpr std::string_view kRise = "上";
+constexpr std::string_view kClimbing = "ノボ"; // のぼる
+constexpr std::string_view kRising = "アガ";   // あがる
+
+struct Neighbours {
+    std::string_view text;
+    const std::vector<AnalyzedWord>& words;
+
+    std::string_view Surface(std::size_t i) const {
+        const AnalyzedWord& w = words[i];
+        return w.end <= text.size() && w.begin <= w.end ? text.substr(w.begin, w.end - w.begin)
+                                                        : std::string_view();
+    }
+    // The word before i when it touches it (no blank between).
+    const AnalyzedWord* Before(std::size_t i) const {
+        return i > 0 && words[i - 1].end == words[i].begin ? &words[i - 1] : nullptr;
+    }
+    const AnalyzedWord* After(std::size_t i) const {
+        return i + 1 < words.size() && words[i + 1].begin == words[i].end ? &words[i + 1] : nullptr;
+    }
+};
+
+bool IsPlainNoun(const AnalyzedWord& w) {
+    return w.partOfSpeech == "名詞" &&
+           (w.subdivision == "一般" || w.subdivision == "普通名詞" || w.subdivision == "固有名詞");
+}
+
+// A verb, adjective or auxiliary in the form that stands before a noun (基本形 in IPADIC's
+// names, 連体形 in UniDic's).
+bool IsAttributive(const AnalyzedWord& w) {
+    const bool inflects =
+        w.partOfSpeech == "動詞" || w.partOfSpeech == "形容詞" || w.partOfSpeech == "助動詞";
+    return inflects && (w.conjugation == "基本形" || w.conjugation.starts_with("連体形"));
+}
+
+bool IsStemOfVerb(const AnalyzedWord& w) {
+    return w.partOfSpeech == "動詞" && w.conjugation.starts_with("連用");
+}
+
+// Whether the word before i makes a 間 at i a span: の (not after a count of mats), a
+// demonstrative, or an attributive verb or adjective.
+bool SpanBefore(const Neighbours& n, std::size_t i) {
+    const AnalyzedWord* before = n.Before(i);
+    if (before == nullptr) {
+        return false;
+    }
+    if (before->partOfSpeech == "助詞" && n.Surface(i - 1) == "の") {
+        return true;
+    }
+    return before->partOfSpeech == "連体詞" || IsAttributive(*before);
+}
+
+// Whether 間 at i follows a count of mats and の: a room (八畳の間).
+bool RoomBefore(const Neighbours& n, std::size_t i) {
+    return i >= 2 && n.Surface(i - 1) == "の" && n.Surface(i - 2).ends_with("畳");
+}
+
+void ReadSpan(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
+    const std::string_view s = n.Surface(i);
+    if (s == "間" && RoomBefore(n, i)) {
+        w.pronunciation = "マ";
+        return;
+    }
+    if ((s == "間" || s == "間中") && SpanBefore(n, i)) {
+        w.pronunciation = s == "間" ? "アイダ" : "アイダジュウ";
+        return;
+    }
+    // IPADIC's one word この間 コノカン.
+    for (const std::string_view demonstrative : {"この", "その", "あの"}) {
+        if (s.size() == demonstrative.size() + std::string_view("間").size() &&
+            s.starts_with(demonstrative) && s.ends_with("間")) {
+            for (const std::string_view said : {"カン", "マ"}) {
+                if (w.pronunciation.ends_with(said)) {
+                    w.pronunciation.replace(w.pronunciation.size() - said.size(), said.size(),
+                                            "アイダ");
+                    return;
+                }
+            }
+        }
+    }
+}
+
+void ReadRise(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
+    const std::string_view s = n.Surface(i);
+    const std::size_t rise = s.find(kRise);
+    const std::size_t climb = w.pronunciation.find(kClimbing);
+    if (rise == std::string_view::npos || climb == std::string::npos) {
+        return;
+    }
+    const AnalyzedWord* before = n.Before(i);
+    const bool afterStem = rise == 0 && climb == 0 && before != nullptr && IsStemOfVerb(*before);
+    const bool compound = rise > 0 && climb > 0 && w.partOfSpeech == "動詞";
+    if (afterStem || compound) {
+        w.pronunciation.replace(climb, kClimbing.size(), kRising);
+    }
+}
+
+// Whether the word is a verb's stem (連用形), or a noun made of one (歩き, 待ち: kanji and one
+// kana of the i row).
+bool IsVerbStemOrItsNoun(std::string_view surface, const AnalyzedWord& w) {
+    if (IsStemOfVerb(w)) {
+        return true;
+    }
+    static constexpr std::string_view kIRow[] = {"い", "き", "ぎ", "し", "じ", "ち",
+                                                 "に", "ひ", "び", "み", "り"};
+    if (w.partOfSpeech != "名詞" || surface.size() <= 3) {
+        return false;
+    }
+    for (const std::string_view kana : kIRow) {
+        if (surface.ends_with(kana)) {
+            const auto lead = static_cast<unsigned char>(surface[surface.size() - 6]);
+            return lead == 0xE4 || lead == 0xE5 || lead == 0xE6 || lead == 0xE7 || lead == 0xE8 ||
+                   lead == 0xE9; // a kanji (U+4E00..U+9FFF) before it
+        }
+    }
+    return false;
+}
+
+// Whether the word at i is a measure of size: 長さ 広さ 高さ 深さ 厚さ (an adjective's stem and
+// さ), 幅, 丈.
+bool IsMeasureOfSize(const Neighbours& n, std::size_t i) {
+    const std::string_view s = n.Surface(i);
+    return s == "幅" || s == "丈" ||
+           (s == "さ" && i > 0 && n.words[i - 1].partOfSpeech == "形容詞");
+}
+
+void ReadWord(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
+    const std::string_view s = n.Surface(i);
+    const AnalyzedWord* before = n.Before(i);
+    const AnalyzedWord* after = n.After(i);
+    if (s == "外" && w.pronunciation == "ソト" && before != nullptr && IsAttributive(*before) &&
+        before->partOfSpeech != "形容詞") {
+        w.pronunciation = "ホカ";
+    } else if (s == "都" && w.pronunciation == "ト" && IsPlainNoun(w) &&
+               (before == nullptr || before->partOfSpeech != "名詞")) {
+        w.pronunciation = "ミヤコ";
+    } else if (s == "金" && w.pronunciation == "キン" && IsPlainNoun(w) && after != nullptr &&
+               after->partOfSpeech == "助詞" && n.Surface(i + 1) != "の" &&
+               (before == nullptr || !before->isNumeral)) {
+        w.pronunciation = "カネ";
+    } else if (s == "銭" && w.pronunciation == "セン" &&
+               (before == nullptr || !before->isNumeral)) {
+        w.pronunciation = "ゼニ";
+    } else if (s == "一寸" && w.pronunciation == "チョット" && before != nullptr &&
+               IsMeasureOfSize(n, i - 1)) {
+        w.pronunciation = "イッスン";
+    } else if (s == "御" && w.pronunciation == "ゴ" && after != nullptr &&
+               IsVerbStemOrItsNoun(n.Surface(i + 1), *after)) {
+        w.pronunciation = "オ";
+    } else if (s == "行っ" && w.pronunciation == "オコナッ" &&
+               !(i > 0 && n.Surface(i - 1) == "を")) {
+        w.pronunciation = "イッ";
+    }
+}
+
+} // namespace
+
+void ApplyWordContext(std::string_view utf8, std::vector<AnalyzedWord>& words) {
+    const Neighbours n{utf8, words};
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        AnalyzedWord& w = words[i];
+        if (w.pronunciation.empty()) {
+            continue; // a word the caller reads itself, or one the dictionary does not know
+        }
+        ReadSpan(n, i, w);
+        ReadRise(n, i, w);
+        ReadWord(n, i, w);
+    }
+}
+
+} // namespace yomi6

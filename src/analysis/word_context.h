@@ -1,0 +1,25 @@
+// Readings that a word takes from the words beside it, where the analyzer's dictionary reads it
+// as if it stood alone. Each rule is one a reader of Meiji to Showa prose keeps:
+// - 間 after の, a demonstrative (この その), an adjective or a verb is the span あいだ (長い間,
+//   友の間に, 食う間中 あいだじゅう), not the pause ま; a room after a count of mats (八畳の間)
+//   is ま;
+// - 上る right after a verb's stem is the compound verb あがる (飛び上る, 立ち上る), not のぼる;
+// - 外 right after a verb is "other than", ほか (休息する外に);
+// - 都 as a word by itself, not after a noun, is みやこ; と in compounds and after a name (東京都);
+// - 金 by itself before a particle other than の is money, かね; 銭 not after a number is ぜに;
+// - 行っ is the verb 行く (いっ) unless it follows を: 行う takes an object (処理を行って);
+// - 一寸 after a measure of size (長さ一寸, 幅一寸) is a length, いっすん, not ちょっと;
+// - 御 before a verb's stem (御待ち, 御歩き) is お.
+#pragma once
+
+#include "analysis/analyzer.h"
+
+#include <string_view>
+#include <vector>
+
+namespace yomi6 {
+
+// Rewrites the pronunciations of words (of utf8, in order) where the words beside them decide.
+void ApplyWordContext(std::string_view utf8, std::vector<AnalyzedWord>& words);
+
+} // namespace yomi6
