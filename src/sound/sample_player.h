@@ -20,6 +20,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -72,6 +73,10 @@ public:
     SampleMixer::Clock::time_point onsetOf(SampleMixer::Clock::time_point at) const {
         return m_hasOutput.load() ? at + m_mixer->latency() : at;
     }
+
+    // The moment the sound placed so far ends on the output's clock (what the device adds after
+    // it not counted), or nothing without a running output.
+    std::optional<SampleMixer::Clock::time_point> soundEnd() const { return m_mixer->SoundEnd(); }
 
     // How long until the samples played so far have finished sounding; zero without output.
     std::chrono::milliseconds timeUntilSilent() const;
