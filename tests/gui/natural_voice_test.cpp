@@ -5,11 +5,13 @@
 // engine fails on skipped with a notice; a missing engine or voice file said once, and the
 // sample voice speaking.
 #include "app/main_window.h"
+#include "editor/reading_pane.h"
 #include "editor/text_view.h"
 #include "gui/gui_test_support.h"
 #include "natural/voice_choice.h"
 #include "playback/speech_state.h"
 #include "sound/sample_player.h"
+#include "speaking/kana_script.h"
 #include "speaking/speech_controller.h"
 #include "voices/voice_dialog.h"
 #include "voices/voice_library.h"
@@ -71,6 +73,19 @@ private:
     QObject m_context;
     std::vector<Shown> m_shown;
 };
+
+// The positions of text marked as part ("heard") by the reading pane.
+QList<int> Marked(const QPlainTextEdit* text, const char* part) {
+    QList<int> positions;
+    for (const QTextEdit::ExtraSelection& s : text->extraSelections()) {
+        if (s.format.property(QTextFormat::UserProperty).toString() == QLatin1String(part)) {
+            for (int i = s.cursor.selectionStart(); i < s.cursor.selectionEnd(); ++i) {
+                positions << i;
+            }
+        }
+    }
+    return positions;
+}
 
 // The Speak, ReadFromCaret, Pause and Stop commands as the user reaches them.
 QAction* Command(MainWindow& frame, CommandId id) {
@@ -176,8 +191,10 @@ private slots:
         HighlightLog log(run.speech());
         QSignalSpy units(&run.speech(), &SpeechController::unitTicked);
         QSignalSpy ticks(&run.speech(), &SpeechController::ticked);
+        const Clock::time_point command = Clock::now();
         Command(run.frame(), CommandId::Speak)->trigger();
-        QVERIFY(!run.speech().IsSpeakEnabled()); // taken at once, said in the background
+        QVERIFY(Clock::now() - command < 200ms); // the command returns at once
+        QVERIFY(!run.speech().IsSpeakEnabled());
         QVERIFY(Command(run.frame(), CommandId::Pause)->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 60000);
 
@@ -200,6 +217,10 @@ private slots:
         QCOMPARE(ticks.size(), units.size());
         // Highlights in order, none before its mora sounds, the word around the mora.
         QVERIFY(log.shown().size() > 15);
+        qInfo("first mora sounds %lld ms after F3",
+              static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                         log.shown().front().onset - command)
+                                         .count()));
         QCOMPARE(log.shown().front().unitBegin, 0); // 今日
         QCOMPARE(log.shown().front().unitEnd, 2);
         int previous = 0;
@@ -316,6 +337,55 @@ private slots:
             }
         }
         QVERIFY(samples > 5);
+    }
+
+    void theReadingPaneFollowsEachMoraOfAWord() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
+        ReadingPane* pane = run.frame().ReadingPaneDock();
+        run.choices().readings = kReadingsAutomatic;
+        StartIn(run, U("雨が降る"));
+        pane->SetScript(KanaScript::Hiragana);
+        pane->Refresh();
+        QStringList heard;
+        QObject guard;
+        connect(&run.speech(), &SpeechController::highlightChanged, &guard,
+                [&](const QObject*, int unitBegin, int, int, int) {
+                    if (unitBegin >= 0) {
+                        QString part;
+                        for (int i : Marked(pane->ReadingText(), "heard")) {
+                            part += pane->ReadingText()->toPlainText().at(i);
+                        }
+                        heard << part;
+                    }
+                });
+        QTest::keyClick(run.view(), Qt::Key_F3);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 30000);
+        // Each mora of 雨 and 降る is its own kana of the word's reading.
+        QCOMPARE(heard, QStringList({U("あ"), U("め"), U("が"), U("ふ"), U("る")}));
+    }
+
+    void f5ToAnotherNaturalVoiceGoesOnAtTheNextSentence() {
+        config().WriteIni("[Voices]\nFemaleSlot=natural:neutral\nMaleSlot=natural-lowered:angry\n");
+        EditorRun run;
+        QVERIFY(run.ok());
+        const QString first = U("最初の文です。");
+        const QString text = first + U("次の文は低めの声です。");
+        StartIn(run, text);
+        QSignalSpy ticks(&run.speech(), &SpeechController::unitTicked);
+        QTest::keyClick(run.view(), Qt::Key_F3);
+        QTRY_VERIFY_WITH_TIMEOUT(!ticks.isEmpty(), 30000);
+        QTest::keyClick(run.view(), Qt::Key_F5);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 60000);
+        // Both sentences in morae, without a gap in the text.
+        QString said;
+        for (const QList<QVariant>& u : ticks) {
+            QVERIFY(!u[0].toString().startsWith(QStringLiteral("ID")));
+            said += u[0].toString();
+        }
+        QVERIFY2(said.contains(U("サイショノ")) && said.contains(U("ツギノブンワ")),
+                 qPrintable(said));
     }
 
     void aSentenceTheEngineFailsOnIsSkippedWithANotice() {
