@@ -2,6 +2,7 @@
 
 #include "analysis/analyzer_loader.h"
 #include "io/message_sink.h"
+#include "natural/chunking.h"
 #include "playback/long_reading.h"
 #include "playback/playback.h"
 #include "playback/speech_state.h"
@@ -280,6 +281,8 @@ QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& te
     const auto stopByte = static_cast<std::size_t>(std::max(m_session.sourceEnd, 0));
     const int stop = static_cast<int>(m_source.TextSpan(stopByte, stopByte).begin);
     m_cutAt = HasTextFrom(wholeText, stop) ? stop : -1;
+    m_naturalText = wholeText; // where the natural voice goes on, should F5 choose it
+    m_naturalEnd = stop;
     // The samples are fitted to the speed before the first tick (the first time at a speed
     // that takes a moment), never on a tick.
     // Those of the reading in both voices, as F5 may switch the voice meanwhile.
@@ -320,6 +323,8 @@ QStringList SpeechController::ReadRangeWithSamples(const QObject* owner, const Q
                                                    int begin, int end) {
     m_paused = false;
     m_cutAt = -1;
+    m_naturalText = text;
+    m_naturalEnd = end;
     m_long.Begin(text.toStdU16String(), static_cast<std::size_t>(std::max(begin, 0)),
                  static_cast<std::size_t>(std::max(end, 0)),
                  ReadsAutomatically() ? m_preferences.aozora : AozoraMode::Off);
@@ -481,7 +486,52 @@ bool SpeechController::IsTimerRunning() const {
     return m_runner->isActive() || (m_natural->IsActive() && !m_natural->IsPaused());
 }
 
+bool SpeechController::SwitchToNaturalVoice(const TickResult& tick) {
+    const VoiceSlot slot = m_preferences.voice != 0 ? VoiceSlot::Male : VoiceSlot::Female;
+    if (m_owner == nullptr || tick.unitLength == 0 || !m_library.NaturalChoice(slot) ||
+        m_naturalText.isEmpty()) {
+        return false;
+    }
+    // Only where a sentence of the natural voice would begin: at the first unit of its first
+    // word (the units of a word all carry the word's bytes).
+    if (tick.unitBegin > 0 &&
+        m_session.source[tick.unitBegin - 1] == m_session.source[tick.unitBegin]) {
+        return false;
+    }
+    const std::vector<natural::ByteRange> sentences = natural::SplitChunks(m_source.bytes);
+    if (std::none_of(sentences.begin(), sentences.end(),
+                     [&](const natural::ByteRange& r) { return r.begin == tick.source.begin; })) {
+        return false;
+    }
+    const int position =
+        m_passOffset +
+        static_cast<int>(m_source.TextSpan(tick.source.begin, tick.source.begin).begin);
+    QStringList messages;
+    if (position >= m_naturalEnd || !UsesNaturalVoice(&messages)) {
+        for (const QString& message : messages) {
+            emit notice(message);
+        }
+        return false;
+    }
+    // The sample this tick handed on gives way to the sentence.
+    const auto now = std::chrono::steady_clock::now();
+    Player().Silence(now - (Player().onsetOf(now) - now));
+    m_session.speaking = 0;
+    m_session.stopRequest = 0;
+    const QObject* owner = m_owner;
+    const QString text = m_naturalText;
+    const int end = m_naturalEnd;
+    const int cutAt = m_cutAt;
+    const QString part = text.mid(position, end - position);
+    SpeakNaturally(owner, SpeechSourceOf(part.toStdU16String()), position, text, end);
+    m_cutAt = cutAt;
+    return true;
+}
+
 void SpeechController::PlayTick(const TickResult& tick) {
+    if (SwitchToNaturalVoice(tick)) {
+        return;
+    }
     const QString sample =
         QString::fromLatin1(tick.sample.data(), static_cast<qsizetype>(tick.sample.size()));
     emit ticked(sample);

@@ -136,6 +136,10 @@ private:
     // F5 chose another voice: the reading goes on at the sentence at sourceBegin.
     void SwitchNaturalVoice(std::size_t sourceBegin);
     bool IsNaturalActive() const;
+    // F5 chose a slot with the natural voice while the samples speak: at the first unit of a
+    // sentence the natural voice goes on from there to the end of what is read. True when it
+    // took over (the tick is not shown).
+    bool SwitchToNaturalVoice(const TickResult& tick);
 
     void PlayTick(const TickResult& tick);
     void FinishReading();
@@ -176,7 +180,8 @@ private:
 
     const VoiceLibrary& m_library;
     std::unique_ptr<NaturalSpeech> m_natural;
-    // The natural reading: the owner's text, the characters it reads and the voice it speaks.
+    // The owner's text and where what is read in it ends (for the voice F5 may switch to), and the
+    // natural voice the reading speaks.
     QString m_naturalText;
     int m_naturalEnd = 0;
     natural::VoiceChoice m_naturalVoice;

@@ -339,6 +339,33 @@ private slots:
         QVERIFY(samples > 5);
     }
 
+    void f5FromSamplesToTheNaturalVoiceGoesOnAtTheNextSentence() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        const QString first = U("最初の文は内蔵の声です。");
+        const QString text = first + U("次の文は自然な声です。");
+        StartIn(run, text);
+        run.choices().voice = 1; // the male slot, with the built-in samples
+        QSignalSpy ticks(&run.speech(), &SpeechController::unitTicked);
+        QTest::keyClick(run.view(), Qt::Key_F3);
+        QTRY_VERIFY_WITH_TIMEOUT(!ticks.isEmpty(), 10000);
+        QVERIFY(ticks[0][0].toString().startsWith(QStringLiteral("IDW_")));
+        QTest::keyClick(run.view(), Qt::Key_F5);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 60000);
+        QString said;
+        for (const QList<QVariant>& u : ticks) {
+            const QString name = u[0].toString();
+            if (name.startsWith(QStringLiteral("ID"))) {
+                QVERIFY2(u[1].toInt() < first.size(), qPrintable(name));
+            } else if (u[1].toInt() < u[2].toInt()) {
+                QVERIFY2(u[1].toInt() >= first.size(),
+                         qPrintable(name + QStringLiteral(" %1").arg(u[1].toInt())));
+                said += name;
+            }
+        }
+        QVERIFY2(said.startsWith(U("ツギノブンワ")), qPrintable(said));
+    }
+
     void theReadingPaneFollowsEachMoraOfAWord() {
         EditorRun run;
         QVERIFY(run.ok());
