@@ -148,7 +148,7 @@ VoiceDialog::VoiceDialog(VoiceLibrary& library, QWidget* parent)
 }
 
 QString VoiceDialog::SlotChoice(bool male) const {
-    const QString value = SlotBox(male)->currentData().toString();
+    QString value = SlotBox(male)->currentData().toString();
     if (auto choice = natural::ParseVoiceChoice(value.toStdString())) {
         const auto style =
             natural::ParseStyle(StyleBox(male)->currentData().toString().toStdString());

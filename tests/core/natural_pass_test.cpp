@@ -93,7 +93,7 @@ TEST(NaturalPass, SilenceAroundAChunkIsCutToAPause) {
 // so only on inputs far longer than a chunk): it runs the real engine unless the text holds
 // 落ちる (it aborts) or 止まる (it sleeps past the time limit).
 std::string FaultyEngine(const std::string& folder) {
-    const std::string path = folder + "/faulty-engine";
+    std::string path = folder + "/faulty-engine";
     std::ofstream(path) << "#!/bin/sh\n"
                            "for last; do :; done\n"
                            "if grep -q 落ちる \"$last\"; then kill -ABRT $$; fi\n"
