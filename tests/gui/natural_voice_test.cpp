@@ -286,9 +286,8 @@ private slots:
     void f4StopsTheSoundWithinAHundredMilliseconds() {
         EditorRun run;
         QVERIFY(run.ok());
-        StartIn(
-            run,
-            U("これは止めるための長い文です、止めるまでずっと読み続けます、まだまだ続きます。"));
+        StartIn(run, U("これは止めるための長い文ですので止めるまでずっと読み続けてまだまだ先まで続"
+                       "きます。"));
         HighlightLog log(run.speech());
         QTest::keyClick(run.view(), Qt::Key_F3);
         QTRY_VERIFY_WITH_TIMEOUT(log.shown().size() >= 3, 30000);
