@@ -283,6 +283,26 @@ private slots:
         QVERIFY(log.shown().back().unitEnd >= first.size() + chosen.size() - 4);
     }
 
+    void ctrlF3ReadsTheWholeTextWithNoCut() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        // A sentence, 2500 empty lines (5000 bytes of line breaks), and a sentence after them.
+        const QString text =
+            U("はじめです。") + QString(2500, QLatin1Char('\n')) + U("おわりです。");
+        StartIn(run, text);
+        QTextCursor cursor = run.view()->textCursor();
+        cursor.setPosition(0);
+        run.view()->setTextCursor(cursor);
+        QSignalSpy units(&run.speech(), &SpeechController::unitTicked);
+        QSignalSpy cuts(&run.speech(), &SpeechController::passCut);
+        QTest::keyClick(run.view(), Qt::Key_F3, Qt::ControlModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 60000);
+        const int last = static_cast<int>(text.indexOf(U("おわり")));
+        QVERIFY(std::any_of(units.begin(), units.end(),
+                            [&](const QList<QVariant>& u) { return u[1].toInt() == last; }));
+        QVERIFY(cuts.isEmpty());
+    }
+
     void f4StopsTheSoundWithinAHundredMilliseconds() {
         EditorRun run;
         QVERIFY(run.ok());
