@@ -68,6 +68,8 @@ MainWindow::MainWindow(AppContext& context)
     connect(&m_context.Speech(), &SpeechController::stateChanged, this,
             &MainWindow::UpdateCommandUI);
     connect(&m_context.Speech(), &SpeechController::passCut, this, &MainWindow::ShowPassCut);
+    connect(&m_context.Speech(), &SpeechController::notice, this,
+            [this](const QString& message) { statusBar()->showMessage(message); });
     connect(&m_context.Speech(), &SpeechController::soundUnavailable, this,
             [this] { statusBar()->showMessage(QString::fromUtf8(strings::kNoSoundOutput)); });
     // The sound output opens in the background from now on, so that the first speak command is

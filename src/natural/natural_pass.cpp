@@ -10,9 +10,10 @@ namespace yomi6::natural {
 static_assert(kMaxWorkers * 3 + 6 <= kMaxNotedTemporaries);
 
 NaturalPass::NaturalPass(std::string text, std::optional<DictionaryView> dic,
-                         NaturalPassOptions options, PassMessage onMessage)
+                         NaturalPassOptions options, PassMessage onMessage, PassReady onReady)
     : m_text(std::move(text)), m_dic(dic), m_options(std::move(options)),
-      m_onMessage(std::move(onMessage)), m_chunks(SplitChunks(m_text, m_options.chunks)) {
+      m_onMessage(std::move(onMessage)), m_onReady(std::move(onReady)),
+      m_chunks(SplitChunks(m_text, m_options.chunks)) {
     const unsigned workers = std::clamp<unsigned>(
         m_options.workers, 1,
         static_cast<unsigned>(std::clamp<std::size_t>(m_chunks.size(), 1, kMaxWorkers)));
@@ -54,24 +55,42 @@ void NaturalPass::Work() {
         }
         ChunkSound sound = SynthesizeChunk(m_text, m_chunks[index], m_dic ? &*m_dic : nullptr,
                                            m_options.synthesis);
-        const std::lock_guard lock(m_mutex);
-        m_firstDone = m_firstDone || index == 0;
-        m_done.emplace(index, std::move(sound));
-        m_changed.notify_all();
+        {
+            const std::lock_guard lock(m_mutex);
+            m_firstDone = m_firstDone || index == 0;
+            m_done.emplace(index, std::move(sound));
+            m_changed.notify_all();
+        }
+        if (m_onReady) {
+            m_onReady();
+        }
     }
 }
 
 std::optional<PassChunk> NaturalPass::Next() {
+    return Take(true).chunk;
+}
+
+NaturalPass::Taken NaturalPass::TryNext() {
+    return Take(false);
+}
+
+NaturalPass::Taken NaturalPass::Take(bool wait) {
     for (;;) {
         ChunkSound sound;
         {
             std::unique_lock lock(m_mutex);
-            m_changed.wait(lock, [&] {
+            const auto there = [&] {
                 return m_stopping || m_nextToDeliver >= m_chunks.size() ||
                        m_done.count(m_nextToDeliver) != 0;
-            });
+            };
+            if (wait) {
+                m_changed.wait(lock, there);
+            } else if (!there()) {
+                return {};
+            }
             if (m_stopping || m_nextToDeliver >= m_chunks.size()) {
-                return std::nullopt;
+                return {std::nullopt, true};
             }
             auto it = m_done.find(m_nextToDeliver);
             sound = std::move(it->second);
@@ -98,7 +117,7 @@ std::optional<PassChunk> NaturalPass::Next() {
         }
         chunk.pcm = std::move(sound.pcm);
         m_clock += static_cast<std::int64_t>(chunk.pcm.size());
-        return chunk;
+        return {std::move(chunk), false};
     }
 }
 

@@ -40,13 +40,16 @@ struct NaturalPassOptions {
 
 // Called from the consuming thread, once for each chunk that could not be said.
 using PassMessage = std::function<void(const std::string& message)>;
+// Called from a worker thread each time a chunk has been said (or failed): a consumer that
+// must not wait, such as the editor's event loop, calls TryNext then.
+using PassReady = std::function<void()>;
 
 class NaturalPass {
 public:
     // Starts saying text (code page 932 bytes, kept by the pass). dic, when given, must outlive
     // the pass (the process's tables do).
     NaturalPass(std::string text, std::optional<DictionaryView> dic, NaturalPassOptions options,
-                PassMessage onMessage = {});
+                PassMessage onMessage = {}, PassReady onReady = {});
     NaturalPass(const NaturalPass&) = delete;
     NaturalPass& operator=(const NaturalPass&) = delete;
     // Stops the workers; a chunk being said is finished (the engine's time limit bounds it).
@@ -57,6 +60,15 @@ public:
     // once, and the next one is returned.
     std::optional<PassChunk> Next();
 
+    // Next without waiting: the next chunk when it is said already (failed ones are skipped as
+    // Next skips them), else std::nullopt, with ended telling whether the pass is over (end of
+    // the text or Stop) or the chunk is still being said.
+    struct Taken {
+        std::optional<PassChunk> chunk;
+        bool ended = false;
+    };
+    Taken TryNext();
+
     // Ends the pass: Next returns std::nullopt from now on, and no new chunk is started.
     void Stop();
 
@@ -65,11 +77,15 @@ public:
 
 private:
     void Work();
+    // Takes the next chunk in text order; wait says whether to wait for it when it is not said
+    // yet.
+    Taken Take(bool wait);
 
     const std::string m_text;
     const std::optional<DictionaryView> m_dic;
     const NaturalPassOptions m_options;
     const PassMessage m_onMessage;
+    const PassReady m_onReady;
     const std::vector<ByteRange> m_chunks;
 
     std::mutex m_mutex;

@@ -67,6 +67,14 @@ void SampleMixer::Schedule(Pcm pcm, Clock::time_point at) {
     ++m_count;
 }
 
+void SampleMixer::Silence(Clock::time_point at) {
+    const std::lock_guard lock(m_mutex);
+    // An empty sound takes over from the one sounding, as any new sample does.
+    m_head = 0;
+    m_count = 1;
+    m_queue[0] = Request{Pcm(), at};
+}
+
 void SampleMixer::TieClock(Clock::time_point now) {
     m_origin = now;
     m_windowStart = now;

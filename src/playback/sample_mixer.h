@@ -33,6 +33,12 @@ public:
     // samples, held for the whole run).
     void Schedule(Pcm pcm, Clock::time_point at);
 
+    // Any thread. Ends the sound from the stream position of at + latency on (from the first
+    // frame not yet pulled, when that position has gone): every request not placed yet is
+    // dropped, and what sounds there fades out. A long sound (a sentence of the natural voice)
+    // is stopped or paused so; samples asked for afterwards sound as usual.
+    void Silence(Clock::time_point at);
+
     // The output's thread. Fills out with the next frames of the stream; now is the moment of
     // the pull. The first pull after construction or Restart() ties the stream to the clock.
     void Render(std::span<std::int16_t> out, Clock::time_point now);

@@ -27,6 +27,9 @@ constexpr auto kDeviceTail = 100ms;
 // A sound server normally takes the stream within milliseconds, but may hold a new stream back
 // for up to two seconds; an output that has not begun to play by then is reported unavailable.
 constexpr auto kOpenPatience = 3s;
+// How many of the sounds given to PlaySound are kept: a sound is played whole or cut by a later
+// one, and the mixer holds at most the one sounding and the one it fades out.
+constexpr std::size_t kKeptSounds = 4;
 // How long the destructor waits for an open output to close (it takes about 150 ms).
 constexpr std::chrono::milliseconds kCloseWait = 1s;
 
@@ -59,7 +62,8 @@ SamplePlayer::~SamplePlayer() {
     // from goes with it. The fitted samples the mixer may still hold frames of stay until then.
     m_output->disconnect(this);
     auto closed = std::make_shared<QSemaphore>();
-    connect(m_output, &QObject::destroyed, [closed, fitted = m_fitted] { closed->release(); });
+    connect(m_output, &QObject::destroyed,
+            [closed, fitted = m_fitted, sounds = m_sounds] { closed->release(); });
     m_output->deleteLater();
     if (m_ready) {
         closed->tryAcquire(1, static_cast<int>(kCloseWait.count()));
@@ -113,6 +117,26 @@ bool SamplePlayer::Play(std::string_view name, SampleMixer::Clock::time_point at
     }
     m_mixer->Schedule(pcm, at);
     return true;
+}
+
+bool SamplePlayer::PlaySound(std::shared_ptr<const std::vector<std::int16_t>> sound,
+                             std::size_t from, SampleMixer::Clock::time_point at) {
+    if (!m_hasOutput || !sound || from >= sound->size()) {
+        return false;
+    }
+    const std::span<const std::int16_t> frames(sound->data() + from, sound->size() - from);
+    if (std::find(m_sounds->begin(), m_sounds->end(), sound) == m_sounds->end()) {
+        m_sounds->push_back(std::move(sound));
+        if (m_sounds->size() > kKeptSounds) {
+            m_sounds->erase(m_sounds->begin());
+        }
+    }
+    m_mixer->Schedule(frames, at);
+    return true;
+}
+
+void SamplePlayer::Silence(SampleMixer::Clock::time_point at) {
+    m_mixer->Silence(at);
 }
 
 std::chrono::milliseconds SamplePlayer::timeUntilSilent() const {

@@ -20,8 +20,10 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace yomi6 {
 
@@ -46,6 +48,15 @@ public:
     // without an open output.
     bool Play(std::string_view name, SampleMixer::Clock::time_point at = SampleMixer::Clock::now());
 
+    // Plays frames [from, end) of sound (mono at kOutputSampleRate, a sentence of the natural
+    // voice) as asked at the moment at, as Play() plays a sample. The player keeps the sound
+    // while the output may still play it. false (and silence) without an open output.
+    bool PlaySound(std::shared_ptr<const std::vector<std::int16_t>> sound, std::size_t from,
+                   SampleMixer::Clock::time_point at);
+    // Ends what sounds from the moment at on (as soon as the output can, when that has gone)
+    // and drops whatever was asked for after it (SampleMixer::Silence).
+    void Silence(SampleMixer::Clock::time_point at);
+
     // Whether Play() shortens samples longer than the tick of speed to it. Turning it on
     // scales the named samples for that speed now, those not scaled before in this run (it
     // takes a while, so call it before the ticks start, never on a tick); other samples play
@@ -62,6 +73,10 @@ public:
     SampleMixer::Clock::time_point onsetOf(SampleMixer::Clock::time_point at) const {
         return m_hasOutput.load() ? at + m_mixer->latency() : at;
     }
+
+    // The moment the sound placed so far ends on the output's clock (what the device adds after
+    // it not counted), or nothing without a running output.
+    std::optional<SampleMixer::Clock::time_point> soundEnd() const { return m_mixer->SoundEnd(); }
 
     // How long until the samples played so far have finished sounding; zero without output.
     std::chrono::milliseconds timeUntilSilent() const;
@@ -87,7 +102,11 @@ private:
     std::shared_ptr<FittedSamples> m_fitted;
     SampleFitting m_fitting = SampleFitting::Off;
     std::shared_ptr<SampleMixer> m_mixer; // shared with the output, which may outlive this
-    AudioOutput* m_output = nullptr;      // lives in the sound thread
+    // The sounds given to PlaySound last, which the mixer may still play from (kept, like the
+    // fitted samples, until the output is gone).
+    using Sounds = std::vector<std::shared_ptr<const std::vector<std::int16_t>>>;
+    std::shared_ptr<Sounds> m_sounds = std::make_shared<Sounds>();
+    AudioOutput* m_output = nullptr; // lives in the sound thread
     std::atomic<bool> m_ready{false};
     std::atomic<bool> m_hasOutput{false};
     bool m_reportedUnavailable = false;

@@ -14,7 +14,8 @@ AppContext::~AppContext() = default;
 
 SpeechController& AppContext::Speech() {
     if (!m_speech) {
-        m_speech = std::make_unique<SpeechController>(m_preferences, m_settings, m_voices);
+        m_speech =
+            std::make_unique<SpeechController>(m_preferences, m_settings, m_voices, *m_library);
     }
     return *m_speech;
 }

@@ -27,6 +27,11 @@ void HighlightSchedule::Forget(const QObject* owner) {
     Arm();
 }
 
+void HighlightSchedule::DropFrom(Clock::time_point at) {
+    std::erase_if(m_waiting, [at](const Waiting& w) { return w.at >= at; });
+    Arm();
+}
+
 void HighlightSchedule::ShowDue() {
     const Clock::time_point now = Clock::now();
     while (!m_waiting.empty() && m_waiting.front().at <= now) {

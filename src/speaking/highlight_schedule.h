@@ -34,6 +34,8 @@ public:
     // Forgets the highlights still waiting, or those of one owner (that goes away).
     void Clear();
     void Forget(const QObject* owner);
+    // Forgets the highlights due at moment at or later (what is not heard before a pause).
+    void DropFrom(Clock::time_point at);
     bool IsEmpty() const { return m_waiting.empty(); }
 
 signals:

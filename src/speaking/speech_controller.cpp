@@ -2,6 +2,7 @@
 
 #include "analysis/analyzer_loader.h"
 #include "io/message_sink.h"
+#include "natural/chunking.h"
 #include "playback/long_reading.h"
 #include "playback/playback.h"
 #include "playback/speech_state.h"
@@ -13,6 +14,13 @@
 #include "sound/sample_player.h"
 #include "sound/speech_runner.h"
 #include "speaking/analyzer_message.h"
+#include "speaking/natural_speech.h"
+#include "text/halfwidth_kana.h"
+#include "text/utf8_codec.h"
+#include "voice/sample_edit.h"
+#include "voice/sample_pcm.h"
+#include "voices/natural_voice.h"
+#include "voices/voice_library.h"
 
 #include <QApplication>
 
@@ -24,16 +32,31 @@
 namespace yomi6 {
 
 SpeechController::SpeechController(SpeechPreferences& preferences, const AppSettings& settings,
-                                   const VoiceSelection& voices)
+                                   const VoiceSelection& voices, const VoiceLibrary& library)
     : m_preferences(preferences), m_settings(settings), m_voices(voices),
       m_runner(std::make_unique<SpeechRunner>(
           m_preferences, m_session,
           [this](std::string_view sample, SpeechTimer::Clock::time_point due) {
               Player().Play(sample, due);
-          })) {
+          })),
+      m_library(library),
+      m_natural(std::make_unique<NaturalSpeech>([this]() -> SamplePlayer& { return Player(); })) {
     connect(m_runner.get(), &SpeechRunner::ticked, this, &SpeechController::PlayTick);
     connect(m_runner.get(), &SpeechRunner::finished, this, &SpeechController::FinishReading);
     connect(&m_schedule, &HighlightSchedule::due, this, &SpeechController::ShowHighlight);
+    connect(m_natural.get(), &NaturalSpeech::unitStarted, this, &SpeechController::PlayNaturalUnit);
+    connect(m_natural.get(), &NaturalSpeech::finished, this, &SpeechController::FinishNatural);
+    connect(m_natural.get(), &NaturalSpeech::handedOver, this,
+            &SpeechController::SwitchNaturalVoice);
+    connect(m_natural.get(), &NaturalSpeech::chunkSkipped, this, [this](const QString& why) {
+        emit notice(QString::fromUtf8("自然な声で読めない文を飛ばしました（%1）").arg(why));
+    });
+    // F5 takes effect between sentences: the reading goes on with the voice the slot now has.
+    m_natural->SetGoOn([this](std::size_t) {
+        QStringList ignored;
+        const natural::VoiceChoice before = m_naturalVoice;
+        return UsesNaturalVoice(&ignored) && m_naturalVoice == before;
+    });
     // The sound output opens in the background now, so that the first speak command is heard
     // from its first unit.
     Player();
@@ -78,11 +101,165 @@ ReadingMode SpeechController::ReadingsOfLoadedPass() const {
 }
 
 bool SpeechController::IsSpeakEnabled() const {
-    return yomi6::IsSpeakEnabled(m_session);
+    return !IsNaturalActive() && yomi6::IsSpeakEnabled(m_session);
+}
+
+bool SpeechController::IsNaturalActive() const {
+    return m_natural->IsActive();
+}
+
+bool SpeechController::UsesNaturalVoice(QStringList* messages) {
+    const VoiceSlot slot = m_preferences.voice != 0 ? VoiceSlot::Male : VoiceSlot::Female;
+    const std::optional<natural::VoiceChoice> choice = m_library.NaturalChoice(slot);
+    if (!choice) {
+        return false;
+    }
+    const NaturalSetup setup = SetUpNaturalVoice(m_library.Natural(), *choice, m_preferences.speed);
+    if (!setup.setup) {
+        if (!m_saidMissing.contains(setup.missing)) {
+            m_saidMissing << setup.missing;
+            *messages << setup.missing;
+        }
+        return false;
+    }
+    m_naturalVoice = *choice;
+    m_naturalSetup = *setup.setup;
+    return true;
+}
+
+void SpeechController::SpeakNaturally(const QObject* owner, const SpeechSource& source, int offset,
+                                      const QString& text, int end) {
+    m_long.Clear();
+    m_runner->setNextPass({});
+    m_runner->stop();
+    m_paused = false;
+    m_source = source;
+    m_passOffset = offset;
+    m_words.clear();
+    m_wordsBegin = m_wordsEnd = 0;
+    m_passReadings = ReadingsOfLoadedPass();
+    m_owner = owner;
+    m_naturalText = text;
+    m_naturalEnd = end;
+    m_runBegin = m_runEnd = 0;
+    m_runOffset = 0;
+    natural::NaturalPassOptions options;
+    options.synthesis.setup = m_naturalSetup;
+    options.synthesis.outputRate = kOutputSampleRate;
+    options.synthesis.level = BuiltInVoiceLevel();
+    // One sentence said ahead of the one heard, and one more when a second core is free.
+    options.workers = 2;
+    options.ahead = 2;
+    m_natural->Start(m_source.bytes, ProcessDictionary(), options);
+    emit stateChanged();
+}
+
+void SpeechController::PlayNaturalUnit(const natural::NaturalUnit& unit,
+                                       natural::ByteRange sentence,
+                                       std::chrono::steady_clock::time_point onset) {
+    const QString mora = QString::fromStdString(unit.mora);
+    emit ticked(mora);
+    const SpeechSource::Span span = m_source.TextSpan(unit.source.begin, unit.source.end);
+    const int begin = m_passOffset + static_cast<int>(span.begin);
+    const int end = m_passOffset + static_cast<int>(span.end);
+    emit unitTicked(mora, begin, end);
+    if (m_owner == nullptr || unit.source.end <= unit.source.begin) {
+        return; // the silence around a sentence covers no text
+    }
+    // The morae of one word follow each other through its reading, as its ticks do.
+    if (unit.source.begin != m_runBegin || unit.source.end != m_runEnd) {
+        m_runBegin = unit.source.begin;
+        m_runEnd = unit.source.end;
+        m_runOffset = 0;
+    }
+    const auto length = static_cast<int>(ToHalfWidthKana(mora.toStdU16String()).size());
+    if (sentence.begin != m_wordsBegin || sentence.end != m_wordsEnd || m_words.empty()) {
+        m_wordsBegin = sentence.begin;
+        m_wordsEnd = sentence.end;
+        m_words = WordRanges(
+            std::string_view(m_source.bytes).substr(sentence.begin, sentence.end - sentence.begin));
+    }
+    const auto local = [&](std::size_t byte) {
+        return static_cast<std::uint16_t>(std::clamp(byte, sentence.begin, sentence.end) -
+                                          sentence.begin);
+    };
+    const SourceRange word =
+        WordAround(m_words, SourceRange{local(unit.source.begin), local(unit.source.end)});
+    const SpeechSource::Span wordSpan =
+        m_source.TextSpan(sentence.begin + word.begin, sentence.begin + word.end);
+    SpeechHighlight highlight;
+    highlight.owner = m_owner;
+    highlight.unitBegin = begin;
+    highlight.unitEnd = end;
+    highlight.wordBegin = m_passOffset + static_cast<int>(wordSpan.begin);
+    highlight.wordEnd = m_passOffset + static_cast<int>(wordSpan.end);
+    highlight.unitOffset = m_runOffset;
+    highlight.unitLength = std::max(length, 1);
+    highlight.onset = onset;
+    m_runOffset += length;
+    m_schedule.Add(highlight, onset);
+}
+
+void SpeechController::FinishNatural(std::chrono::steady_clock::time_point end) {
+    if (m_owner != nullptr) {
+        if (m_cutAt >= 0) {
+            emit passCut(m_owner, m_cutAt);
+            m_cutAt = -1;
+        }
+        if (m_preferences.repeat == kRepeatOn) {
+            SpeakNaturally(m_owner, SpeechSource(m_source), m_passOffset, m_naturalText,
+                           m_naturalEnd);
+            return;
+        }
+        SpeechHighlight none;
+        none.owner = m_owner;
+        none.onset = end;
+        m_schedule.Add(none, end);
+    }
+    m_paused = false;
+    m_owner = nullptr;
+    emit stateChanged();
+}
+
+void SpeechController::SwitchNaturalVoice(std::size_t sourceBegin) {
+    const QObject* owner = m_owner;
+    const int position =
+        m_passOffset + static_cast<int>(m_source.TextSpan(sourceBegin, sourceBegin).begin);
+    QStringList messages;
+    if (owner != nullptr && UsesNaturalVoice(&messages)) {
+        // The rest of the same bytes, in the other natural voice.
+        SpeechSource rest;
+        rest.bytes = m_source.bytes.substr(sourceBegin);
+        rest.spans.assign(m_source.spans.begin() + static_cast<std::ptrdiff_t>(sourceBegin),
+                          m_source.spans.end());
+        for (SpeechSource::Span& span : rest.spans) {
+            span.begin -= static_cast<std::uint32_t>(position - m_passOffset);
+            span.end -= static_cast<std::uint32_t>(position - m_passOffset);
+        }
+        SpeakNaturally(owner, rest, position, m_naturalText, m_naturalEnd);
+        return;
+    }
+    for (const QString& message : messages) {
+        emit notice(message);
+    }
+    if (owner != nullptr && !m_naturalText.isEmpty() && position < m_naturalEnd) {
+        // The samples go on from that sentence to the end of what was being read.
+        ReadRangeWithSamples(owner, m_naturalText, position, m_naturalEnd);
+        return;
+    }
+    FinishNatural(std::chrono::steady_clock::now());
 }
 
 QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& text,
                                     const QString& wholeText) {
+    QStringList missing;
+    if (UsesNaturalVoice(&missing)) {
+        // The same bytes as the samples read: the first pass's.
+        const int end = text.spans.empty() ? 0 : static_cast<int>(text.spans.back().end);
+        m_cutAt = HasTextFrom(wholeText, end) ? end : -1;
+        SpeakNaturally(owner, text, 0, wholeText, end);
+        return missing;
+    }
     m_long.Clear();
     m_runner->setNextPass({});
     m_paused = false;
@@ -111,6 +288,8 @@ QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& te
     const auto stopByte = static_cast<std::size_t>(std::max(m_session.sourceEnd, 0));
     const int stop = static_cast<int>(m_source.TextSpan(stopByte, stopByte).begin);
     m_cutAt = HasTextFrom(wholeText, stop) ? stop : -1;
+    m_naturalText = wholeText; // where the natural voice goes on, should F5 choose it
+    m_naturalEnd = stop;
     // The samples are fitted to the speed before the first tick (the first time at a speed
     // that takes a moment), never on a tick.
     // Those of the reading in both voices, as F5 may switch the voice meanwhile.
@@ -129,13 +308,30 @@ QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& te
     // A timer already running is replaced, at the current speed.
     m_runner->start();
     emit stateChanged();
-    return sink.messages;
+    return missing + sink.messages;
 }
 
 QStringList SpeechController::ReadRange(const QObject* owner, const QString& text, int begin,
                                         int end) {
+    QStringList missing;
+    if (UsesNaturalVoice(&missing)) {
+        // The whole range: the natural voice reads sentence by sentence, with no cut.
+        m_cutAt = -1;
+        const int from = std::clamp(begin, 0, static_cast<int>(text.size()));
+        const int to = std::clamp(end, from, static_cast<int>(text.size()));
+        const QString part = text.mid(from, to - from);
+        SpeakNaturally(owner, SpeechSourceOf(part.toStdU16String()), from, text, to);
+        return missing;
+    }
+    return missing + ReadRangeWithSamples(owner, text, begin, end);
+}
+
+QStringList SpeechController::ReadRangeWithSamples(const QObject* owner, const QString& text,
+                                                   int begin, int end) {
     m_paused = false;
     m_cutAt = -1;
+    m_naturalText = text;
+    m_naturalEnd = end;
     m_long.Begin(text.toStdU16String(), static_cast<std::size_t>(std::max(begin, 0)),
                  static_cast<std::size_t>(std::max(end, 0)),
                  ReadsAutomatically() ? m_preferences.aozora : AozoraMode::Off);
@@ -177,6 +373,14 @@ bool SpeechController::LoadNextPass() {
 }
 
 void SpeechController::Stop() {
+    if (IsNaturalActive()) {
+        m_natural->Stop();
+        ClearHighlight(true);
+        m_paused = false;
+        m_owner = nullptr;
+        emit stateChanged();
+        return;
+    }
     if (m_paused) {
         EndQuietly();
         return;
@@ -186,6 +390,18 @@ void SpeechController::Stop() {
 }
 
 void SpeechController::TogglePause() {
+    if (IsNaturalActive()) {
+        m_paused = !m_paused;
+        if (m_paused) {
+            m_natural->Pause();
+            // The morae handed on after the one being heard are heard after the pause.
+            m_schedule.DropFrom(std::chrono::steady_clock::now());
+        } else {
+            m_natural->Resume();
+        }
+        emit stateChanged();
+        return;
+    }
     if (m_paused) {
         m_paused = false;
         // The next tick, one period from now, plays the next unit.
@@ -204,6 +420,7 @@ void SpeechController::TextEdited(const QObject* owner) {
 }
 
 void SpeechController::EndQuietly() {
+    m_natural->Stop();
     m_runner->stop();
     m_session.speaking = 0;
     m_session.stopRequest = 0;
@@ -237,7 +454,12 @@ void SpeechController::ShowHighlight(const SpeechHighlight& highlight) {
                           highlight.wordBegin, highlight.wordEnd);
 }
 
-void SpeechController::ViewDeactivated(const QObject*) {
+void SpeechController::ViewDeactivated(const QObject* view) {
+    if (IsNaturalActive() && view == m_owner && !m_paused) {
+        // As the timer stops after one more unit: the sentence is not said on.
+        Stop();
+        return;
+    }
     if (m_paused) {
         EndQuietly();
         return;
@@ -249,6 +471,7 @@ void SpeechController::ViewDeactivated(const QObject*) {
 void SpeechController::ViewDestroyed(const QObject* view) {
     m_schedule.Forget(view); // nothing may reach the view once it is gone
     if (view == m_owner) {
+        m_natural->Stop();
         m_paused = false;
         m_long.Clear();
         // The timer belonged to the view's window: it ends with it, the stop request stays.
@@ -259,6 +482,7 @@ void SpeechController::ViewDestroyed(const QObject* view) {
 }
 
 void SpeechController::Shutdown() {
+    m_natural->Stop();
     m_schedule.Clear();
     m_runner->stop();
     m_owner = nullptr;
@@ -266,10 +490,55 @@ void SpeechController::Shutdown() {
 }
 
 bool SpeechController::IsTimerRunning() const {
-    return m_runner->isActive();
+    return m_runner->isActive() || (m_natural->IsActive() && !m_natural->IsPaused());
+}
+
+bool SpeechController::SwitchToNaturalVoice(const TickResult& tick) {
+    const VoiceSlot slot = m_preferences.voice != 0 ? VoiceSlot::Male : VoiceSlot::Female;
+    if (m_owner == nullptr || tick.unitLength == 0 || !m_library.NaturalChoice(slot) ||
+        m_naturalText.isEmpty()) {
+        return false;
+    }
+    // Only where a sentence of the natural voice would begin: at the first unit of its first
+    // word (the units of a word all carry the word's bytes).
+    if (tick.unitBegin > 0 &&
+        m_session.source[tick.unitBegin - 1] == m_session.source[tick.unitBegin]) {
+        return false;
+    }
+    const std::vector<natural::ByteRange> sentences = natural::SplitChunks(m_source.bytes);
+    if (std::none_of(sentences.begin(), sentences.end(),
+                     [&](const natural::ByteRange& r) { return r.begin == tick.source.begin; })) {
+        return false;
+    }
+    const int position =
+        m_passOffset +
+        static_cast<int>(m_source.TextSpan(tick.source.begin, tick.source.begin).begin);
+    QStringList messages;
+    if (position >= m_naturalEnd || !UsesNaturalVoice(&messages)) {
+        for (const QString& message : messages) {
+            emit notice(message);
+        }
+        return false;
+    }
+    // The sample this tick handed on gives way to the sentence.
+    const auto now = std::chrono::steady_clock::now();
+    Player().Silence(now - (Player().onsetOf(now) - now));
+    m_session.speaking = 0;
+    m_session.stopRequest = 0;
+    const QObject* owner = m_owner;
+    const QString text = m_naturalText;
+    const int end = m_naturalEnd;
+    const int cutAt = m_cutAt;
+    const QString part = text.mid(position, end - position);
+    SpeakNaturally(owner, SpeechSourceOf(part.toStdU16String()), position, text, end);
+    m_cutAt = cutAt;
+    return true;
 }
 
 void SpeechController::PlayTick(const TickResult& tick) {
+    if (SwitchToNaturalVoice(tick)) {
+        return;
+    }
     const QString sample =
         QString::fromLatin1(tick.sample.data(), static_cast<qsizetype>(tick.sample.size()));
     emit ticked(sample);

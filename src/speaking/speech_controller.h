@@ -1,8 +1,11 @@
 // Drives speech in the editor: the speak command starts the speech timer, each tick asks the core
-// what to play and hands it to the sample player. One for each run of the editor (its
-// application context owns it), as there is one speech at a time, whichever view started it.
+// what to play and hands it to the sample player. When the speaking slot has the natural voice,
+// a natural reading says the same text sentence by sentence instead, and each of its morae takes
+// the path of a tick's unit to the highlight and the reading pane. One for each run of the editor
+// (its application context owns it), as there is one speech at a time, whichever view started it.
 #pragma once
 
+#include "natural/voice_choice.h"
 #include "playback/long_reading.h"
 #include "playback/speech_state.h"
 #include "reading/text_reader.h"
@@ -14,25 +17,33 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace yomi6 {
 
 struct AppSettings;
+class NaturalSpeech;
 class SamplePlayer;
 class SpeechRunner;
 struct SourceRange;
 struct TickResult;
+class VoiceLibrary;
 class VoiceSelection;
+namespace natural {
+struct ByteRange;
+struct NaturalUnit;
+} // namespace natural
 
 class SpeechController : public QObject {
     Q_OBJECT
 public:
-    // Speaks with preferences in the voices the slots have in voices, fitting the samples as
-    // settings say; all three belong to the caller and outlive the controller.
+    // Speaks with preferences in the voices the slots have in voices (the natural voice where
+    // library says a slot has it), fitting the samples as settings say; all four belong to the
+    // caller and outlive the controller.
     SpeechController(SpeechPreferences& preferences, const AppSettings& settings,
-                     const VoiceSelection& voices);
+                     const VoiceSelection& voices, const VoiceLibrary& library);
     ~SpeechController() override;
 
     // The session of the speech being spoken (or last spoken).
@@ -88,7 +99,8 @@ public:
 signals:
     // The speaking flag may have changed: enabling of the speak command is to be refreshed.
     void stateChanged();
-    // A tick handed this sample to the player (empty: the tick played nothing).
+    // A tick handed this sample to the player (empty: the tick played nothing); with the
+    // natural voice, a mora in katakana (empty: a pause).
     void ticked(const QString& sample);
     // The player has no sound output (none, a server that does not answer, or one that went
     // away): speech goes on in silence. Once per player.
@@ -103,8 +115,32 @@ signals:
     // The speak command's pass of owner was read to its end, but its text goes on after
     // character position: once per speak command.
     void passCut(const QObject* owner, int position);
+    // Something for the status bar: a sentence the natural voice could not say was skipped,
+    // or the natural voice cannot be used and the sample voice speaks.
+    void notice(const QString& message);
 
 private:
+    // Whether the speaking slot has the natural voice and it can speak now: then its voice is
+    // m_naturalVoice. Else the samples speak, and what is missing for it goes to messages the
+    // first time it is missing in the run.
+    bool UsesNaturalVoice(QStringList* messages);
+    // Says source (the bytes of owner's text from character offset on) with m_naturalVoice;
+    // text and end, when text is given, are where the samples go on should F5 choose them.
+    void SpeakNaturally(const QObject* owner, const SpeechSource& source, int offset,
+                        const QString& text, int end);
+    // Reads [begin, end) of owner's text pass after pass with the samples.
+    QStringList ReadRangeWithSamples(const QObject* owner, const QString& text, int begin, int end);
+    void PlayNaturalUnit(const natural::NaturalUnit& unit, natural::ByteRange sentence,
+                         std::chrono::steady_clock::time_point onset);
+    void FinishNatural(std::chrono::steady_clock::time_point end);
+    // F5 chose another voice: the reading goes on at the sentence at sourceBegin.
+    void SwitchNaturalVoice(std::size_t sourceBegin);
+    bool IsNaturalActive() const;
+    // F5 chose a slot with the natural voice while the samples speak: at the first unit of a
+    // sentence the natural voice goes on from there to the end of what is read. True when it
+    // took over (the tick is not shown).
+    bool SwitchToNaturalVoice(const TickResult& tick);
+
     void PlayTick(const TickResult& tick);
     void FinishReading();
     // Loads the next pass of a long reading into the speech state; false past its end.
@@ -141,6 +177,25 @@ private:
     int m_unitLength = 0;
     std::chrono::steady_clock::time_point m_shownOnset{};
     LongReading m_long; // the passes of a reading from the caret
+
+    const VoiceLibrary& m_library;
+    std::unique_ptr<NaturalSpeech> m_natural;
+    // The owner's text and where what is read in it ends (for the voice F5 may switch to), and the
+    // natural voice the reading speaks.
+    QString m_naturalText;
+    int m_naturalEnd = 0;
+    natural::VoiceChoice m_naturalVoice;
+    natural::EngineSetup m_naturalSetup; // the engine set up for m_naturalVoice
+    bool m_naturalRange = false;         // a range (Ctrl+F3), not the speak command's first pass
+    // The last mora's source bytes and where in their reading the next mora of them starts.
+    // The words of the sentence being heard (a reading may be longer than word ranges reach),
+    // counted from its first byte.
+    std::size_t m_wordsBegin = 0;
+    std::size_t m_wordsEnd = 0;
+    std::size_t m_runBegin = 0;
+    std::size_t m_runEnd = 0;
+    int m_runOffset = 0;
+    QStringList m_saidMissing; // what is missing for the natural voice, said once each
 };
 
 } // namespace yomi6

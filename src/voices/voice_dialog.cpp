@@ -2,6 +2,7 @@
 
 #include "platform/message_box.h"
 #include "voice/voice_selection.h"
+#include "voices/natural_voice.h"
 #include "voices/recorder_dialog.h"
 #include "voices/voice_library.h"
 #include "voices/voice_report_view.h"
@@ -27,10 +28,26 @@ namespace {
 
 constexpr int kValueRole = Qt::UserRole;
 constexpr int kFolderRole = Qt::UserRole + 1;
+constexpr int kNaturalRole = Qt::UserRole + 2;
 
 void SelectValue(QComboBox* box, const QString& value) {
     const int index = box->findData(value);
     box->setCurrentIndex(index >= 0 ? index : 0);
+}
+
+QComboBox* StyleCombo(QWidget* parent) {
+    auto* box = new QComboBox(parent);
+    for (const natural::Style style : kStyles) {
+        box->addItem(StyleLabel(style), QString::fromLatin1(natural::StyleName(style).data()));
+    }
+    box->setEnabled(false);
+    return box;
+}
+
+// A natural voice's value with its style left out: how the slot boxes hold it.
+QString NeutralOf(const natural::VoiceChoice& choice) {
+    return QString::fromStdString(
+        natural::VoiceChoiceValue({choice.variant, natural::Style::Neutral}));
 }
 
 // A folder name as a message can show it: line breaks and other control characters as escapes.
@@ -58,8 +75,9 @@ constexpr const char* kUnstorable =
 
 VoiceDialog::VoiceDialog(VoiceLibrary& library, QWidget* parent)
     : QDialog(parent), m_library(library), m_list(new QListWidget(this)),
-      m_male(new QComboBox(this)), m_female(new QComboBox(this)),
-      m_report(new QPlainTextEdit(this)), m_progress(new QProgressBar(this)),
+      m_male(new QComboBox(this)), m_female(new QComboBox(this)), m_maleStyle(StyleCombo(this)),
+      m_femaleStyle(StyleCombo(this)), m_report(new QPlainTextEdit(this)),
+      m_progress(new QProgressBar(this)),
       m_add(new QPushButton(QString::fromUtf8("フォルダを追加(&A)..."), this)),
       m_record(new QPushButton(QString::fromUtf8("声を録音する(&R)..."), this)) {
     setWindowTitle(QString::fromUtf8("声の管理"));
@@ -68,8 +86,23 @@ VoiceDialog::VoiceDialog(VoiceLibrary& library, QWidget* parent)
     m_progress->setVisible(false);
 
     auto* slotForm = new QFormLayout;
-    slotForm->addRow(QString::fromUtf8("男性の声(&M):"), m_male);
-    slotForm->addRow(QString::fromUtf8("女性の声(&F):"), m_female);
+    const auto slotRow = [this](QComboBox* voice, QComboBox* style) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(voice, 1);
+        auto* label = new QLabel(QString::fromUtf8("調子:"), this);
+        label->setBuddy(style);
+        row->addWidget(label);
+        row->addWidget(style);
+        // The style belongs to the natural voice only.
+        connect(voice, &QComboBox::currentIndexChanged, style, [voice, style] {
+            style->setEnabled(
+                natural::ParseVoiceChoice(voice->currentData().toString().toStdString())
+                    .has_value());
+        });
+        return row;
+    };
+    slotForm->addRow(QString::fromUtf8("男性の声(&M):"), slotRow(m_male, m_maleStyle));
+    slotForm->addRow(QString::fromUtf8("女性の声(&F):"), slotRow(m_female, m_femaleStyle));
     auto* buttonsRow = new QHBoxLayout;
     buttonsRow->addWidget(m_add);
     buttonsRow->addWidget(m_record);
@@ -106,17 +139,37 @@ VoiceDialog::VoiceDialog(VoiceLibrary& library, QWidget* parent)
             });
 
     Fill({});
-    SelectValue(m_male, library.SlotValue(VoiceSlot::Male).isEmpty()
-                            ? VoiceLibrary::kBuiltInMale
-                            : library.SlotValue(VoiceSlot::Male));
-    SelectValue(m_female, library.SlotValue(VoiceSlot::Female).isEmpty()
-                              ? VoiceLibrary::kBuiltInFemale
-                              : library.SlotValue(VoiceSlot::Female));
+    SelectSlot(true, library.SlotValue(VoiceSlot::Male).isEmpty()
+                         ? VoiceLibrary::kBuiltInMale
+                         : library.SlotValue(VoiceSlot::Male));
+    SelectSlot(false, library.SlotValue(VoiceSlot::Female).isEmpty()
+                          ? VoiceLibrary::kBuiltInFemale
+                          : library.SlotValue(VoiceSlot::Female));
+}
+
+QString VoiceDialog::SlotChoice(bool male) const {
+    QString value = SlotBox(male)->currentData().toString();
+    if (auto choice = natural::ParseVoiceChoice(value.toStdString())) {
+        const auto style =
+            natural::ParseStyle(StyleBox(male)->currentData().toString().toStdString());
+        choice->style = style.value_or(natural::Style::Neutral);
+        return QString::fromStdString(natural::VoiceChoiceValue(*choice));
+    }
+    return value;
+}
+
+void VoiceDialog::SelectSlot(bool male, const QString& value) {
+    if (const auto choice = natural::ParseVoiceChoice(value.toStdString())) {
+        SelectValue(SlotBox(male), NeutralOf(*choice));
+        SelectValue(StyleBox(male), QString::fromLatin1(natural::StyleName(choice->style).data()));
+        return;
+    }
+    SelectValue(SlotBox(male), value);
 }
 
 void VoiceDialog::Fill(const QString& select) {
-    const QString male = m_male->currentData().toString();
-    const QString female = m_female->currentData().toString();
+    const QString male = SlotChoice(true);
+    const QString female = SlotChoice(false);
     // The library lists the added folders it knows; the ones added here come on top.
     QList<VoiceLibrary::Entry> entries = m_library.Entries();
     for (const QString& folder : m_added) {
@@ -137,12 +190,13 @@ void VoiceDialog::Fill(const QString& select) {
         auto* item = new QListWidgetItem(entry.label, m_list);
         item->setData(kValueRole, entry.value);
         item->setData(kFolderRole, entry.isFolder);
+        item->setData(kNaturalRole, entry.isNatural);
         m_male->addItem(entry.label, entry.value);
         m_female->addItem(entry.label, entry.value);
     }
     if (!male.isEmpty()) {
-        SelectValue(m_male, male);
-        SelectValue(m_female, female);
+        SelectSlot(true, male);
+        SelectSlot(false, female);
     }
     for (int row = 0; row < m_list->count(); ++row) {
         if (m_list->item(row)->data(kValueRole).toString() == select) {
@@ -156,6 +210,13 @@ void VoiceDialog::Fill(const QString& select) {
 void VoiceDialog::ShowSelectedVoice() {
     QListWidgetItem* item = m_list->currentItem();
     if (item == nullptr) {
+        return;
+    }
+    if (item->data(kNaturalRole).toBool()) {
+        m_loader.Cancel();
+        m_progress->setVisible(false);
+        ShowNaturalVoice(item->data(kValueRole).toString());
+        emit reportShown();
         return;
     }
     if (!item->data(kFolderRole).toBool()) {
@@ -225,12 +286,33 @@ void VoiceDialog::RecordVoice() {
     Fill(folder);
 }
 
+void VoiceDialog::ShowNaturalVoice(const QString& value) {
+    const auto choice = natural::ParseVoiceChoice(value.toStdString());
+    if (!choice) {
+        return;
+    }
+    const NaturalSetup setup = SetUpNaturalVoice(m_library.Natural(), *choice, 180);
+    QString text = QString::fromUtf8(
+        "自然な声: 読み上げエンジン Open JTalk が文ごとにアクセントと抑揚をつけて読みます。"
+        "調子（標準・喜び・悲しみ・怒り）は声の欄の右で選びます。\n");
+    if (choice->variant == natural::Variant::Lowered) {
+        text += QString::fromUtf8("低め: 男性の声はないため、同じ女声を低くしたものです。\n");
+    }
+    text += setup.setup ? QString::fromUtf8("使えます: %1\n")
+                              .arg(QString::fromStdString(setup.setup->voiceFile))
+                        : setup.missing + QLatin1Char('\n');
+    text += QString::fromUtf8(
+        "\n声 tohoku-f01: © 2015 Intelligent Communication Network (Ito-Nose) Laboratory, "
+        "Tohoku University (CC BY 4.0)");
+    m_report->setPlainText(text);
+}
+
 void VoiceDialog::AcceptChoice() {
     // A slot's folder found under the voices folder may have a name the settings file cannot
     // hold; the choice would then be lost at the next start. The dialog stays open to choose
     // again.
     for (QComboBox* box : {m_male, m_female}) {
-        const QString value = box->currentData().toString();
+        const QString value = SlotChoice(box == m_male);
         if (!VoiceLibrary::IsStorable(value)) {
             ShowMessage(this, QString::fromUtf8(kUnstorable).arg(VisibleName(value)),
                         MessageBoxType::IconExclamation);
@@ -239,8 +321,7 @@ void VoiceDialog::AcceptChoice() {
         }
     }
     QString error;
-    if (!m_library.Apply(m_male->currentData().toString(), m_female->currentData().toString(),
-                         m_added, &error)) {
+    if (!m_library.Apply(SlotChoice(true), SlotChoice(false), m_added, &error)) {
         ShowMessage(this, QString::fromUtf8("声の設定を保存できませんでした。\n") + error,
                     MessageBoxType::IconExclamation);
     }

@@ -1,7 +1,8 @@
 // The voice dialog: the voices the program knows, which one each slot (the male and the female
-// voice that F5 switches between) speaks with, and for a voice folder what it holds, what is
-// missing and what cannot be used, and why. The folder's report is loaded in the background,
-// with progress shown.
+// voice that F5 switches between) speaks with (the natural voice in the style chosen beside
+// it), and for a voice folder what it holds, what is missing and what cannot be used, and why;
+// for the natural voice whether its engine and file are there. The folder's report is loaded in the
+// background, with progress shown.
 #pragma once
 
 #include "sound/voice_loader.h"
@@ -26,6 +27,8 @@ public:
 
     QListWidget* VoiceList() const { return m_list; }
     QComboBox* SlotBox(bool male) const { return male ? m_male : m_female; }
+    // The style of the slot's natural voice; enabled while the slot has the natural voice.
+    QComboBox* StyleBox(bool male) const { return male ? m_maleStyle : m_femaleStyle; }
     QPlainTextEdit* Report() const { return m_report; }
     QProgressBar* Progress() const { return m_progress; }
     QPushButton* AddButton() const { return m_add; }
@@ -46,11 +49,17 @@ private:
     void AddVoiceFolder();
     void RecordVoice();
     void AcceptChoice();
+    // The value the slot's boxes choose, and the boxes set to a stored value.
+    QString SlotChoice(bool male) const;
+    void SelectSlot(bool male, const QString& value);
+    void ShowNaturalVoice(const QString& value);
 
     VoiceLibrary& m_library;
     QListWidget* m_list;
     QComboBox* m_male;
     QComboBox* m_female;
+    QComboBox* m_maleStyle;
+    QComboBox* m_femaleStyle;
     QPlainTextEdit* m_report;
     QProgressBar* m_progress;
     QPushButton* m_add;

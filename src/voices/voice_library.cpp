@@ -58,10 +58,18 @@ QString VoiceLibrary::VoicesDirectory() {
 QList<VoiceLibrary::Entry> VoiceLibrary::Entries() const {
     QList<Entry> entries = {{kBuiltInMale, QString::fromUtf8("男性（内蔵）"), false},
                             {kBuiltInFemale, QString::fromUtf8("女性（内蔵）"), false}};
-    QStringList folders;
+    for (const natural::Variant variant :
+         {natural::Variant::AsRecorded, natural::Variant::Lowered}) {
+        const QString value =
+            QString::fromStdString(natural::VoiceChoiceValue({variant, natural::Style::Neutral}));
+        entries.push_back({value, NaturalVoiceLabel(variant), false, true});
+    }
+    QStringList folders = InstalledKanaFolders();
     const QDir dir(VoicesDirectory());
     for (const QFileInfo& info : dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-        folders << info.absoluteFilePath();
+        if (!folders.contains(info.absoluteFilePath())) {
+            folders << info.absoluteFilePath();
+        }
     }
     for (const QString& added : m_added) {
         if (!folders.contains(added)) {
@@ -70,7 +78,7 @@ QList<VoiceLibrary::Entry> VoiceLibrary::Entries() const {
     }
     for (const QString& slot : m_slots) {
         if (!slot.isEmpty() && slot != kBuiltInMale && slot != kBuiltInFemale &&
-            !folders.contains(slot)) {
+            !natural::ParseVoiceChoice(slot.toStdString()) && !folders.contains(slot)) {
             folders << slot;
         }
     }
@@ -137,10 +145,17 @@ bool VoiceLibrary::Apply(const QString& male, const QString& female, const QStri
     return true;
 }
 
+std::optional<natural::VoiceChoice> VoiceLibrary::NaturalChoice(VoiceSlot slot) const {
+    return natural::ParseVoiceChoice(SlotValue(slot).toStdString());
+}
+
 void VoiceLibrary::Activate(VoiceSlot slot) {
     const QString& value = SlotValue(slot);
     VoiceLoader& loader = m_loaders[Index(slot)];
-    if (value.isEmpty() || value == kBuiltInMale || value == kBuiltInFemale) {
+    // A natural voice speaks through its engine; whatever the slot says with samples (when the
+    // engine is missing) it says with its own built-in voice.
+    if (value.isEmpty() || value == kBuiltInMale || value == kBuiltInFemale ||
+        NaturalChoice(slot)) {
         loader.Cancel();
         const VoiceSlot builtIn = value == kBuiltInMale     ? VoiceSlot::Male
                                   : value == kBuiltInFemale ? VoiceSlot::Female

@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <condition_variable>
 #include <fstream>
+#include <mutex>
 #include <sys/stat.h>
 
 namespace yomi6::natural {
@@ -106,6 +108,57 @@ TEST(NaturalPass, AFailedChunkIsSkippedWithOneMessage) {
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_NE(messages[0].find("signal 6"), std::string::npos) << messages[0];
     EXPECT_NE(messages[1].find("time limit"), std::string::npos) << messages[1];
+}
+
+TEST(NaturalPass, TryNextNeverWaitsAndHandsOutWhatNextWould) {
+    // A consumer that must not wait takes each chunk when the pass says one is ready: the
+    // same chunks on the same clock as Next gives, the failed one skipped with its message,
+    // and the end said by ended.
+    const TempFolder folder;
+    NaturalPassOptions options = Options(2);
+    options.synthesis.setup.engine = test::FaultyEngine(folder.Path());
+    const std::string text = Sjis(u"一つ目。ここで落ちる。二つ目です。");
+    std::mutex mutex;
+    std::condition_variable changed;
+    int ready = 0;
+    std::vector<std::string> messages;
+    NaturalPass pass(
+        text, std::nullopt, options, [&](const std::string& m) { messages.push_back(m); },
+        [&] {
+            const std::lock_guard lock(mutex);
+            ++ready;
+            changed.notify_all();
+        });
+    // Starting the engine alone takes longer than this call: nothing is said yet.
+    const NaturalPass::Taken first = pass.TryNext();
+    EXPECT_FALSE(first.chunk);
+    EXPECT_FALSE(first.ended);
+    std::vector<ByteRange> said;
+    std::int64_t clock = 0;
+    int seen = 0;
+    for (;;) {
+        NaturalPass::Taken taken = pass.TryNext();
+        if (taken.ended) {
+            break;
+        }
+        if (!taken.chunk) {
+            std::unique_lock lock(mutex);
+            ASSERT_TRUE(
+                changed.wait_for(lock, std::chrono::seconds(60), [&] { return ready > seen; }));
+            seen = ready;
+            continue;
+        }
+        EXPECT_EQ(taken.chunk->startFrame, clock);
+        clock += static_cast<std::int64_t>(taken.chunk->pcm.size());
+        said.push_back(taken.chunk->source);
+    }
+    const auto& chunks = pass.Chunks();
+    ASSERT_EQ(chunks.size(), 3u);
+    EXPECT_EQ(said, (std::vector<ByteRange>{chunks[0], chunks[2]}));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("signal 6"), std::string::npos) << messages[0];
+    const std::lock_guard lock(mutex);
+    EXPECT_EQ(ready, 3); // once for each chunk, the failed one too
 }
 
 TEST(NaturalPass, StopEndsThePassAtOnce) {

@@ -178,6 +178,50 @@ TEST(SampleMixerTest, ARequestForAFramePulledAlreadyStartsAtOnceAndIsCountedLate
     EXPECT_EQ(mixer.stats().lateRequests, 1);
 }
 
+TEST(SampleMixerTest, SilenceEndsALongSoundAndDropsWhatWasQueued) {
+    // A sentence sounds, the next one is queued behind it; silence asked for at a moment
+    // whose frame has been pulled already ends the sound at the first frame not yet pulled, and
+    // the queued sentence is never heard. Silence at a moment to come ends it there.
+    for (const bool past : {true, false}) {
+        SCOPED_TRACE(past);
+        SampleMixer mixer(kRate, kLatency);
+        const Clock::time_point t0 = Clock::now();
+        SimulatedOutput output(mixer, t0);
+        output.PullAt(t0);
+        const auto sentence = Ramp(1000, static_cast<std::size_t>(Frames(400ms)));
+        const auto next = Ramp(-20000, 500);
+        mixer.Schedule(sentence, t0);
+        mixer.Schedule(next, t0 + 400ms);
+        for (auto t = t0; t < t0 + 150ms; t += 5ms) {
+            output.PullAt(t);
+        }
+        const std::int64_t pulled = output.Pulled();
+        mixer.Silence(past ? t0 : t0 + 200ms);
+        for (auto t = t0 + 150ms; t < t0 + 900ms; t += 5ms) {
+            output.PullAt(t);
+        }
+        const auto& s = output.stream();
+        const std::int64_t end = past ? pulled : Frames(200ms + kLatency);
+        const std::int64_t fade = Frames(std::chrono::microseconds(kCutFadeMicroseconds));
+        const std::int64_t start = Frames(kLatency);
+        // Whole up to the fade (or, cut without notice, up to the end), silent afterwards.
+        for (std::int64_t i = start; i < end - fade; ++i) {
+            ASSERT_EQ(s[static_cast<std::size_t>(i)], 1000 + (i - start)) << i;
+        }
+        for (auto i = static_cast<std::size_t>(end + fade); i < s.size(); ++i) {
+            ASSERT_EQ(s[i], 0) << i;
+        }
+        EXPECT_EQ(Find(s, -20000), -1);
+        // What is asked for afterwards sounds.
+        const auto sample = Ramp(-30000, 100);
+        mixer.Schedule(sample, t0 + 900ms);
+        for (auto t = t0 + 900ms; t < t0 + 1200ms; t += 5ms) {
+            output.PullAt(t);
+        }
+        EXPECT_EQ(Find(output.stream(), -30000), Frames(900ms + kLatency));
+    }
+}
+
 TEST(SampleMixerTest, KeepsTheGridOverAnHourWithoutDrift) {
     // An hour of ticks every 180 ms, pulled every 15 ms: tick k's sample starts at exactly
     // k x 7938 frames (180 ms at 44100 Hz) after tick 0's.

@@ -120,7 +120,16 @@ private slots:
             QVERIFY(handler->handled());
             QCOMPARE(listed.mid(0, 2), QStringList({QString::fromUtf8("男性（内蔵）"),
                                                     QString::fromUtf8("女性（内蔵）")}));
-            QVERIFY(listed.size() == 3 && listed[2].startsWith(QStringLiteral("mine  (")));
+            // Then the natural voice in its two variants, the folders installed with the program
+            // (here the source tree's) and the user's own folder.
+            QCOMPARE(listed.mid(2, 2),
+                     QStringList({QString::fromUtf8("tohoku-f01（自然な声）"),
+                                  QString::fromUtf8("tohoku-f01 低め（同じ女声を低くしたもの）")}));
+            QVERIFY2(listed.size() == 7 &&
+                         listed[4].startsWith(QStringLiteral("tohoku-f01-kana  (")) &&
+                         listed[5].startsWith(QStringLiteral("tohoku-f01-kana-low  (")) &&
+                         listed[6].startsWith(QStringLiteral("mine  (")),
+                     qPrintable(listed.join(QLatin1Char('\n'))));
             QVERIFY2(report.contains(QString::fromUtf8("使える音 1、ない音 139、使えない音 1")),
                      qPrintable(report));
             QVERIFY2(report.contains(
