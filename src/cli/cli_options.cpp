@@ -194,7 +194,7 @@ std::string CheckCombination(Options& o) {
         return natural;
     }
     if (o.mode == Mode::Export) {
-        const std::string problem =
+        std::string problem =
             CheckExportNames(ExportOutputs{o.exportOutput, o.subtitles, o.timings});
         if (!problem.empty()) {
             return problem;
