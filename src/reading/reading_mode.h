@@ -26,7 +26,7 @@ inline constexpr std::int32_t kReadingsUnchosen = settings_keys::kReadingsUnchos
 // Never loads the analyzer itself: the reading loads it when it first needs it.
 ReadingMode ResolveReadingMode(std::int32_t readings, const AnalyzerLoader& analyzer);
 
-// The same with the analyzer the setup names, else the process's.
+// The same with the analyzer of the setup.
 ReadingMode ResolveReadingMode(std::int32_t readings, const ReaderSetup& setup);
 
 // The choice that the menu item and the tool bar button make from the mode in effect: the other

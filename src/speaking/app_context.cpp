@@ -14,14 +14,15 @@ AppContext::~AppContext() = default;
 
 SpeechController& AppContext::Speech() {
     if (!m_speech) {
-        m_speech = std::make_unique<SpeechController>(m_preferences, m_settings, m_voices);
+        m_speech = std::make_unique<SpeechController>(m_preferences, m_settings, m_voices,
+                                                      m_dictionary, m_analyzer);
     }
     return *m_speech;
 }
 
 WordRegistration& AppContext::Registration() {
     if (!m_registration) {
-        m_registration = std::make_unique<WordRegistration>();
+        m_registration = std::make_unique<WordRegistration>(m_dictionary);
     }
     return *m_registration;
 }

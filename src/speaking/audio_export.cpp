@@ -76,21 +76,22 @@ void SayWhereSaved(QWidget* parent, const ExportTargets& targets) {
 } // namespace
 
 QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
-                         const VoiceSelection& voices, const QString& text, const QString& audio,
-                         const QString& subtitles, const QString& timings, bool* cancelled) {
+                         const VoiceSelection& voices, const ReaderSetup& setup,
+                         const QString& text, const QString& audio, const QString& subtitles,
+                         const QString& timings, bool* cancelled) {
     *cancelled = false;
     const std::u16string utf16(reinterpret_cast<const char16_t*>(text.utf16()),
                                static_cast<std::size_t>(text.size()));
     const std::string bytes = SpeechBytes(utf16);
     CollectingSink messages;
-    ExportRequest request;
+    ExportRequest request(setup);
     request.text = bytes;
     request.voice = preferences.voice;
     request.speed = preferences.speed;
     request.readings = preferences.readings;
     request.setup.messages = &messages;
     request.setup.aozora =
-        ResolveReadingMode(preferences.readings, ProcessAnalyzer()) == ReadingMode::Automatic &&
+        ResolveReadingMode(preferences.readings, setup) == ReadingMode::Automatic &&
         ReadsAsAozora(preferences.aozora, std::string_view(bytes));
     // The voices the slots speak with now, copied for the worker thread.
     request.sounds = VoiceSoundSource(voices);
@@ -163,8 +164,8 @@ bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString&
     context.SetSubtitleType(dialog.SubtitleType());
     bool cancelled = false;
     const QString error =
-        ExportAudioFiles(parent, context.Preferences(), context.Voices(), text, targets.audio,
-                         targets.subtitles, targets.timings, &cancelled);
+        ExportAudioFiles(parent, context.Preferences(), context.Voices(), context.ReadingSetup(),
+                         text, targets.audio, targets.subtitles, targets.timings, &cancelled);
     if (!error.isEmpty()) {
         ShowMessage(parent, error, MessageBoxType::IconExclamation);
         return false;

@@ -11,6 +11,7 @@ class QWidget;
 namespace yomi6 {
 
 class AppContext;
+struct ReaderSetup;
 struct SpeechPreferences;
 class VoiceSelection;
 
@@ -29,7 +30,8 @@ bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString&
 // "cancelled" is not an error but returns false through *cancelled. The slots speak with the
 // voices they have in voices when the export starts.
 QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
-                         const VoiceSelection& voices, const QString& text, const QString& audio,
-                         const QString& subtitles, const QString& timings, bool* cancelled);
+                         const VoiceSelection& voices, const ReaderSetup& setup,
+                         const QString& text, const QString& audio, const QString& subtitles,
+                         const QString& timings, bool* cancelled);
 
 } // namespace yomi6

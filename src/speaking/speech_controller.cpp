@@ -1,6 +1,7 @@
 #include "speaking/speech_controller.h"
 
 #include "analysis/analyzer_loader.h"
+#include "dictionary/dictionary.h"
 #include "io/message_sink.h"
 #include "playback/long_reading.h"
 #include "playback/playback.h"
@@ -24,8 +25,10 @@
 namespace yomi6 {
 
 SpeechController::SpeechController(SpeechPreferences& preferences, const AppSettings& settings,
-                                   const VoiceSelection& voices)
-    : m_preferences(preferences), m_settings(settings), m_voices(voices),
+                                   const VoiceSelection& voices, const Dictionary& dictionary,
+                                   AnalyzerLoader& analyzer)
+    : m_preferences(preferences), m_settings(settings), m_voices(voices), m_dictionary(dictionary),
+      m_analyzer(analyzer),
       m_runner(std::make_unique<SpeechRunner>(
           m_preferences, m_session,
           [this](std::string_view sample, SpeechTimer::Clock::time_point due) {
@@ -68,13 +71,13 @@ bool HasTextFrom(const QString& text, int position) {
 } // namespace
 
 bool SpeechController::ReadsAutomatically() const {
-    return ResolveReadingMode(m_preferences.readings, ProcessAnalyzer()) == ReadingMode::Automatic;
+    return ResolveReadingMode(m_preferences.readings, m_analyzer) == ReadingMode::Automatic;
 }
 
 ReadingMode SpeechController::ReadingsOfLoadedPass() const {
-    const ReadingMode mode = ResolveReadingMode(m_preferences.readings, ProcessAnalyzer());
-    return mode == ReadingMode::Automatic && !ProcessAnalyzer().IsLoaded() ? ReadingMode::Dictionary
-                                                                           : mode;
+    const ReadingMode mode = ResolveReadingMode(m_preferences.readings, m_analyzer);
+    return mode == ReadingMode::Automatic && !m_analyzer.IsLoaded() ? ReadingMode::Dictionary
+                                                                    : mode;
 }
 
 bool SpeechController::IsSpeakEnabled() const {
@@ -89,8 +92,8 @@ QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& te
     m_source = text;
     m_passOffset = 0;
     m_words = WordRanges(m_source.bytes);
-    AnalyzerMessageCollector sink;
-    ReaderSetup setup;
+    AnalyzerMessageCollector sink(m_analyzer);
+    ReaderSetup setup(m_dictionary.View(), m_analyzer);
     setup.messages = &sink;
     setup.aozora = ReadsAutomatically() &&
                    ReadsAsAozora(m_preferences.aozora, std::string_view(m_source.bytes));
@@ -133,8 +136,8 @@ QStringList SpeechController::ReadRange(const QObject* owner, const QString& tex
                  static_cast<std::size_t>(std::max(end, 0)),
                  ReadsAutomatically() ? m_preferences.aozora : AozoraMode::Off);
     m_runner->setNextPass([this] { return LoadNextPass(); });
-    AnalyzerMessageCollector sink;
-    ReaderSetup setup;
+    AnalyzerMessageCollector sink(m_analyzer);
+    ReaderSetup setup(m_dictionary.View(), m_analyzer);
     setup.messages = &sink;
     if (m_long.LoadNextPass(m_preferences, m_session, setup, false)) {
         TakePass();
@@ -161,7 +164,7 @@ void SpeechController::TakePass() {
 }
 
 bool SpeechController::LoadNextPass() {
-    if (!m_long.LoadNextPass(m_preferences, m_session, ReaderSetup(),
+    if (!m_long.LoadNextPass(m_preferences, m_session, ReaderSetup(m_dictionary.View(), m_analyzer),
                              m_preferences.repeat == kRepeatOn)) {
         return false;
     }

@@ -25,14 +25,18 @@ class SpeechRunner;
 struct SourceRange;
 struct TickResult;
 class VoiceSelection;
+class Dictionary;
+class AnalyzerLoader;
 
 class SpeechController : public QObject {
     Q_OBJECT
 public:
     // Speaks with preferences in the voices the slots have in voices, fitting the samples as
-    // settings say; all three belong to the caller and outlive the controller.
+    // settings say, reading with dictionary and analyzer; all five belong to the caller and
+    // outlive the controller.
     SpeechController(SpeechPreferences& preferences, const AppSettings& settings,
-                     const VoiceSelection& voices);
+                     const VoiceSelection& voices, const Dictionary& dictionary,
+                     AnalyzerLoader& analyzer);
     ~SpeechController() override;
 
     // The session of the speech being spoken (or last spoken).
@@ -126,6 +130,8 @@ private:
     SpeechPreferences& m_preferences;
     const AppSettings& m_settings;
     const VoiceSelection& m_voices;
+    const Dictionary& m_dictionary;
+    AnalyzerLoader& m_analyzer;
     SpeechSession m_session;
     std::unique_ptr<SpeechRunner> m_runner;
     std::unique_ptr<SamplePlayer> m_player;
