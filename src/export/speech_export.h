@@ -27,7 +27,7 @@ struct ExportTick {
 };
 
 struct ExportRequest {
-    explicit ExportRequest(const ReaderSetup& setup) : setup(setup) {}
+    explicit ExportRequest(const ReaderSetup& reading) : setup(reading) {}
 
     std::string_view text; // code page 932, CR LF line ends
     std::size_t from = 0;  // source bytes [from, to) are read; both clamped to the text

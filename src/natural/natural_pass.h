@@ -40,7 +40,7 @@ using PassMessage = std::function<void(const std::string& message)>;
 class NaturalPass {
 public:
     // Starts saying text (code page 932 bytes, kept by the pass). dic, when given, must outlive
-    // the pass (the process's tables do).
+    // the pass (with the dictionary whose tables it views).
     NaturalPass(std::string text, std::optional<DictionaryView> dic, NaturalPassOptions options,
                 PassMessage onMessage = {});
     NaturalPass(const NaturalPass&) = delete;

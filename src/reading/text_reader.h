@@ -18,8 +18,8 @@ enum class ReadingMode {
 // What a reading works with: the dictionary and the analyzer of whoever runs the reading (the
 // editor's application context, a command-line run, a test).
 struct ReaderSetup {
-    ReaderSetup(const DictionaryView& dictionary, AnalyzerLoader& analyzer)
-        : dictionary(dictionary), analyzer(&analyzer) {}
+    ReaderSetup(const DictionaryView& dic, AnalyzerLoader& loader)
+        : dictionary(dic), analyzer(&loader) {}
 
     DictionaryView dictionary;
     AnalyzerLoader* analyzer;         // the automatic mode's analyzer; never null

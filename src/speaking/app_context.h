@@ -18,6 +18,7 @@ class QPrinter;
 
 namespace yomi6 {
 
+class SampleBank;
 class SpeechController;
 class VoiceLibrary;
 class WordRegistration;
@@ -76,6 +77,10 @@ public:
     VoiceSelection& Voices() { return m_voices; }
     const VoiceSelection& Voices() const { return m_voices; }
 
+    // The built-in voices' samples, decoded when the speech is first needed (the speech's sound
+    // output plays them).
+    const SampleBank& Samples();
+
     // The voices the user can choose from and the choice kept in the settings file: it loads
     // the chosen folders into Voices().
     VoiceLibrary& Library() { return *m_library; }
@@ -105,6 +110,7 @@ private:
     // Before the library and the speech, which play from it and so must go first.
     VoiceSelection m_voices;
     std::unique_ptr<VoiceLibrary> m_library;
+    std::unique_ptr<SampleBank> m_samples;
     std::unique_ptr<SpeechController> m_speech;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<WordRegistration> m_registration;

@@ -25,10 +25,10 @@
 namespace yomi6 {
 
 SpeechController::SpeechController(SpeechPreferences& preferences, const AppSettings& settings,
-                                   const VoiceSelection& voices, const Dictionary& dictionary,
-                                   AnalyzerLoader& analyzer)
-    : m_preferences(preferences), m_settings(settings), m_voices(voices), m_dictionary(dictionary),
-      m_analyzer(analyzer),
+                                   const VoiceSelection& voices, const SampleBank& samples,
+                                   const Dictionary& dictionary, AnalyzerLoader& analyzer)
+    : m_preferences(preferences), m_settings(settings), m_voices(voices), m_samples(samples),
+      m_dictionary(dictionary), m_analyzer(analyzer),
       m_runner(std::make_unique<SpeechRunner>(
           m_preferences, m_session,
           [this](std::string_view sample, SpeechTimer::Clock::time_point due) {
@@ -47,7 +47,7 @@ SpeechController::~SpeechController() = default;
 SamplePlayer& SpeechController::Player() {
     if (!m_player) {
         // Also after Shutdown(): a test may start the editor again in the same process.
-        m_player = std::make_unique<SamplePlayer>(m_voices);
+        m_player = std::make_unique<SamplePlayer>(m_samples, m_voices);
         connect(m_player.get(), &SamplePlayer::outputUnavailable, this,
                 &SpeechController::soundUnavailable);
     }

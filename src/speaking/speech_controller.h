@@ -27,16 +27,17 @@ struct TickResult;
 class VoiceSelection;
 class Dictionary;
 class AnalyzerLoader;
+class SampleBank;
 
 class SpeechController : public QObject {
     Q_OBJECT
 public:
-    // Speaks with preferences in the voices the slots have in voices, fitting the samples as
-    // settings say, reading with dictionary and analyzer; all five belong to the caller and
-    // outlive the controller.
+    // Speaks with preferences in the voices the slots have in voices (the built-in ones from
+    // samples), fitting the samples as settings say, reading with dictionary and analyzer; all
+    // six belong to the caller and outlive the controller.
     SpeechController(SpeechPreferences& preferences, const AppSettings& settings,
-                     const VoiceSelection& voices, const Dictionary& dictionary,
-                     AnalyzerLoader& analyzer);
+                     const VoiceSelection& voices, const SampleBank& samples,
+                     const Dictionary& dictionary, AnalyzerLoader& analyzer);
     ~SpeechController() override;
 
     // The session of the speech being spoken (or last spoken).
@@ -130,6 +131,7 @@ private:
     SpeechPreferences& m_preferences;
     const AppSettings& m_settings;
     const VoiceSelection& m_voices;
+    const SampleBank& m_samples;
     const Dictionary& m_dictionary;
     AnalyzerLoader& m_analyzer;
     SpeechSession m_session;

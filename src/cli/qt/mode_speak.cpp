@@ -5,6 +5,7 @@
 #include "playback/playback.h"
 #include "playback/speech_state.h"
 #include "playback/wav_render.h"
+#include "sound/sample_bank.h"
 #include "sound/sample_player.h"
 #include "sound/speech_runner.h"
 #include "voice/voice_selection.h"
@@ -26,7 +27,8 @@ namespace {
 int SpeakOnePass(int argc, char** argv, SpeechState& speech, const VoiceSelection& voices,
                  SampleFitting fitting) {
     QCoreApplication app(argc, argv);
-    SamplePlayer player(voices);
+    const SampleBank bank;
+    SamplePlayer player(bank, voices);
     player.SetFitting(fitting, speech.speed, PassSchedule(speech));
     SpeechRunner runner(speech, speech,
                         [&](std::string_view sample, SpeechTimer::Clock::time_point due) {
