@@ -256,7 +256,7 @@ void DictionaryManager::BuildWindow() {
     });
 
     // Keys of the window (the cell editors keep their own undo while they are open).
-    auto shortcut = [this](QList<QKeySequence> keys, auto slot) {
+    auto shortcut = [this](const QList<QKeySequence>& keys, auto slot) {
         auto* action = new QAction(this);
         action->setShortcuts(keys);
         action->setShortcutContext(Qt::WindowShortcut);

@@ -77,8 +77,7 @@ void SayWhereSaved(QWidget* parent, const ExportTargets& targets) {
 
 QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
                          const VoiceSelection& voices, const ReaderSetup& setup,
-                         const QString& text, const QString& audio, const QString& subtitles,
-                         const QString& timings, bool* cancelled) {
+                         const QString& text, const ExportTargets& targets, bool* cancelled) {
     *cancelled = false;
     const std::u16string utf16(reinterpret_cast<const char16_t*>(text.utf16()),
                                static_cast<std::size_t>(text.size()));
@@ -95,8 +94,8 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
         ReadsAsAozora(preferences.aozora, std::string_view(bytes));
     // The voices the slots speak with now, copied for the worker thread.
     request.sounds = VoiceSoundSource(voices);
-    const ExportOutputs outputs{audio.toStdString(), subtitles.toStdString(),
-                                timings.toStdString()};
+    const ExportOutputs outputs{targets.audio.toStdString(), targets.subtitles.toStdString(),
+                                targets.timings.toStdString()};
 
     std::atomic<std::size_t> done{0};
     std::atomic<bool> cancel{false};
@@ -163,9 +162,8 @@ bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString&
     const ExportTargets targets = dialog.Targets(dialog.selectedFiles().front());
     context.SetSubtitleType(dialog.SubtitleType());
     bool cancelled = false;
-    const QString error =
-        ExportAudioFiles(parent, context.Preferences(), context.Voices(), context.ReadingSetup(),
-                         text, targets.audio, targets.subtitles, targets.timings, &cancelled);
+    const QString error = ExportAudioFiles(parent, context.Preferences(), context.Voices(),
+                                           context.ReadingSetup(), text, targets, &cancelled);
     if (!error.isEmpty()) {
         ShowMessage(parent, error, MessageBoxType::IconExclamation);
         return false;

@@ -8,6 +8,7 @@
 #include "gui/gui_test_support.h"
 #include "playback/speech_state.h"
 #include "speaking/audio_export.h"
+#include "speaking/audio_export_dialog.h"
 #include "support/test_reading.h"
 #include "text/speech_text.h"
 #include "voice/voice_selection.h"
@@ -366,9 +367,9 @@ private slots:
         bool cancelled = false;
         const SpeechPreferences choices; // as a new user's
         test::TestReading reading;
+        const ExportTargets targets{out.filePath("long.opus"), out.filePath("long.vtt"), QString()};
         const QString error = ExportAudioFiles(nullptr, choices, VoiceSelection(), reading.Setup(),
-                                               text, out.filePath("long.opus"),
-                                               out.filePath("long.vtt"), QString(), &cancelled);
+                                               text, targets, &cancelled);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QVERIFY(sawProgress);
         QVERIFY(cancelled);
