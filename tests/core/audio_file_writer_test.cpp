@@ -45,6 +45,7 @@ std::string SndfileWave(const std::string& path, const std::vector<unsigned char
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     EXPECT_NE(file, nullptr);
     std::vector<short> wide;
+    wide.reserve(samples.size());
     for (const unsigned char s : samples) {
         wide.push_back(static_cast<short>((s - 128) * 256));
     }
@@ -67,6 +68,7 @@ std::vector<unsigned char> ReadBack(const std::string& path, int* container = nu
         *container = info.format & SF_FORMAT_TYPEMASK;
     }
     std::vector<unsigned char> samples;
+    samples.reserve(wide.size());
     for (const short s : wide) {
         samples.push_back(static_cast<unsigned char>((s >> 8) + 128));
     }

@@ -3,6 +3,7 @@
 #include "dictionary/dictionary.h"
 #include "reading/reading_conversion.h"
 
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <random>
@@ -39,6 +40,7 @@ protected:
     void FillRandomDictionary(int rows, bool smallAlphabet) {
         dic.Tables().Reset();
         std::vector<std::string> words;
+        words.reserve(static_cast<std::size_t>(kBuiltinRows) + static_cast<std::size_t>(rows));
         for (int i = 0; i < kBuiltinRows; ++i) {
             words.emplace_back(dic.Tables().word[i]);
         }
@@ -86,7 +88,7 @@ TEST_F(DicIndexTest, AgreesWithTheLinearScanAtEveryPosition) {
         FillRandomDictionary(rows, small);
         unsigned char buffer[kTextBufferSize] = {};
         const std::string text = RandomText(kMaxTextBytes, small);
-        std::memcpy(buffer, text.data(), text.size());
+        std::copy_n(text.data(), text.size(), buffer);
         const std::size_t positions = rows == kUserRows ? 200 : kMaxTextBytes;
         for (std::size_t p = 0; p < positions; ++p) {
             ASSERT_EQ(dic.Index().FirstMatch(buffer + p), dic.Index().LinearFirstMatch(buffer + p))
@@ -118,7 +120,7 @@ TEST_F(DicIndexTest, DuplicatesAndPrefixesPickTheEarliestSlot) {
     dic.Changed();
     const auto at = [this](const char* t) {
         unsigned char buf[32] = {};
-        std::memcpy(buf, t, std::strlen(t));
+        std::copy_n(t, std::strlen(t), buf);
         return dic.Index().FirstMatch(buf);
     };
     EXPECT_EQ(at("abcdz"), kBuiltinRows + 0);
@@ -143,12 +145,12 @@ TEST_F(DicIndexTest, ARebuildForgetsTheWordsOfTheBuildBefore) {
     };
     const auto at = [this](const std::string& t) {
         unsigned char buf[32] = {};
-        std::memcpy(buf, t.data(), t.size());
+        std::copy_n(t.data(), t.size(), buf);
         return dic.Index().FirstMatch(buf);
     };
     const auto user = [this](const std::string& t) {
         unsigned char buf[32] = {};
-        std::memcpy(buf, t.data(), t.size());
+        std::copy_n(t.data(), t.size(), buf);
         return dic.Index().FirstUserMatch(buf);
     };
     rebuildWith({"qqrst", "qqa", "zz"});
@@ -172,7 +174,7 @@ TEST_F(DicIndexTest, ARebuildForgetsTheWordsOfTheBuildBefore) {
         FillRandomDictionary(Uniform(0, round % 5 == 0 ? 3000 : 200), round % 2 == 0);
         for (const std::string& word : before) {
             unsigned char buf[32] = {};
-            std::memcpy(buf, word.data(), word.size());
+            std::copy_n(word.data(), word.size(), buf);
             ASSERT_EQ(dic.Index().FirstMatch(buf), dic.Index().LinearFirstMatch(buf))
                 << "round " << round;
         }

@@ -102,6 +102,7 @@ TEST(PlanImportTest, NeverPastTheLastRecordAndCountsWhatWasLeftOut) {
         full.Record(n, "w" + std::to_string(n), Sjis("ｱ"));
     }
     std::vector<WordListRow> rows;
+    rows.reserve(5);
     for (int i = 0; i < 5; ++i) {
         rows.push_back(Row(i + 1, "new" + std::to_string(i), "ｲ"));
     }

@@ -28,7 +28,7 @@ constexpr const char* kFiles[] = {"dicrc", "sys.dic", "unk.dic", "matrix.bin", "
 
 // A copy of the system's analyzer dictionary folder made of links, with one file replaced.
 std::string LinkedFolder(const TempDir& dir, const std::string& replaced) {
-    const std::string folder = dir.File("dic");
+    std::string folder = dir.File("dic");
     ::mkdir(folder.c_str(), 0755);
     for (const char* name : kFiles) {
         if (name != replaced) {

@@ -10,6 +10,7 @@
 #include "support/test_reading.h"
 #include "text/speech_text.h"
 
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
@@ -102,14 +103,14 @@ TEST_F(SourceMapTest, UserWordLookupAgreesWithTheReferenceScanAndSkipsBuiltInRow
     for (const std::string& text :
          {Sjis("漢字検定だ"), Sjis("漢字だ"), Sjis("漢だ"), Sjis("音声"), std::string("Pad")}) {
         unsigned char padded[32] = {};
-        std::memcpy(padded, text.data(), text.size());
+        std::copy_n(text.data(), text.size(), padded);
         EXPECT_EQ(indexed.FirstUserMatch(padded), linear.FirstUserMatch(padded));
     }
     unsigned char padded[32] = {};
     std::memcpy(padded, Sjis("漢字だ").data(), 6);
     EXPECT_EQ(indexed.FirstMatch(padded), 4); // the built-in row 漢字
     EXPECT_EQ(indexed.FirstUserMatch(padded), kBuiltinRows + 1);
-    std::memcpy(padded, "Pad", 3);
+    std::copy_n("Pad", 3, padded);
     EXPECT_EQ(indexed.FirstUserMatch(padded), -1);
 }
 
