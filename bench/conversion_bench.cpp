@@ -2,7 +2,7 @@
 // linear reference scan.
 #include "bench_data.h"
 
-#include "dictionary/dic_loader.h"
+#include "dictionary/dictionary.h"
 #include "reading/reading_conversion.h"
 
 #include <benchmark/benchmark.h>
@@ -10,18 +10,16 @@
 namespace yomi6::bench {
 namespace {
 
-void LoadFullDictionary() {
-    static const std::string image = FullDictionaryImage();
-    RebuildUserRows(reinterpret_cast<const unsigned char*>(image.data()));
-}
-
 void Convert(benchmark::State& state, DicLookup lookup) {
-    LoadFullDictionary();
+    static const std::string image = FullDictionaryImage();
+    Dictionary dictionary;
+    dictionary.RebuildUserRows(reinterpret_cast<const unsigned char*>(image.data()));
+    const DictionaryView view = dictionary.View(lookup);
     const std::string text = JapaneseText();
     unsigned char reading[kReadingBufferSize];
     for (auto _ : state) {
         benchmark::DoNotOptimize(ConvertToReading(
-            reinterpret_cast<const unsigned char*>(text.data()), text.size(), reading, lookup));
+            reinterpret_cast<const unsigned char*>(text.data()), text.size(), view, reading));
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *

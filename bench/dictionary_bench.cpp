@@ -2,8 +2,8 @@
 // first reading after a load.
 #include "bench_data.h"
 
-#include "dictionary/dic_loader.h"
 #include "dictionary/dic_tables.h"
+#include "dictionary/dictionary.h"
 #include "reading/reading_conversion.h"
 
 #include <benchmark/benchmark.h>
@@ -33,13 +33,13 @@ void BM_LoadFullDictionaryFile(benchmark::State& state) {
         std::ofstream(path, std::ios::binary)
             .write(image.data(), static_cast<std::streamsize>(image.size()));
     }
-    g_szDicFileName = path;
+    Dictionary dictionary(path);
     NullSink sink;
     for (auto _ : state) {
-        LoadDictionary(sink);
-        benchmark::DoNotOptimize(UsedDicSlots());
+        dictionary.Load(sink);
+        benchmark::DoNotOptimize(dictionary.Tables().UsedSlots());
     }
-    if (sink.count != 0 || UsedDicSlots() != kDicSlots) {
+    if (sink.count != 0 || dictionary.Tables().UsedSlots() != kDicSlots) {
         state.SkipWithError("the dictionary did not load whole");
     }
     std::remove(path.c_str());
@@ -48,8 +48,9 @@ void BM_LoadFullDictionaryFile(benchmark::State& state) {
 
 void BM_RebuildTablesFromImage(benchmark::State& state) {
     const std::string image = FullDictionaryImage();
+    Dictionary dictionary;
     for (auto _ : state) {
-        RebuildUserRows(reinterpret_cast<const unsigned char*>(image.data()));
+        dictionary.RebuildUserRows(reinterpret_cast<const unsigned char*>(image.data()));
         benchmark::ClobberMemory();
     }
 }
@@ -62,10 +63,12 @@ void BM_RebuildThenReadInTheDictionaryMode(benchmark::State& state) {
     const std::string image = FullDictionaryImage();
     const std::string text = JapaneseText();
     unsigned char reading[kReadingBufferSize];
+    Dictionary dictionary;
     for (auto _ : state) {
-        RebuildUserRows(reinterpret_cast<const unsigned char*>(image.data()));
-        benchmark::DoNotOptimize(ConvertToReading(
-            reinterpret_cast<const unsigned char*>(text.data()), text.size(), reading));
+        dictionary.RebuildUserRows(reinterpret_cast<const unsigned char*>(image.data()));
+        benchmark::DoNotOptimize(
+            ConvertToReading(reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+                             dictionary.View(), reading));
         benchmark::ClobberMemory();
     }
 }

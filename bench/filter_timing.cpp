@@ -7,12 +7,13 @@
 //   QT_QPA_PLATFORM=offscreen build/bench/filter_timing
 #include "bench_data.h"
 
-#include "dictionary/dic_loader.h"
+#include "dictionary/dictionary.h"
 #include "dictionary_manager/dictionary_filter_proxy.h"
 #include "dictionary_manager/dictionary_manager.h"
 #include "speaking/app_context.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -84,8 +85,8 @@ int main(int argc, char** argv) {
         std::ofstream(path, std::ios::binary)
             .write(image.data(), static_cast<std::streamsize>(image.size()));
     }
-    g_szDicFileName = path;
-    AppContext context; // what a run of the editor shares
+    QDir::setCurrent(dir.path()); // where the run's dictionary file "Yomi6.dic" is
+    AppContext context;           // what a run of the editor shares
     QWidget frame;
     DictionaryManager* m = DictionaryManager::ShowFor(&frame, context);
     if (m == nullptr) {

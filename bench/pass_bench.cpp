@@ -2,9 +2,10 @@
 // reading modes: cutting the pass, converting its characters and reading them. The benchmark
 // walks the document pass by pass (starting again at the top at its end) and reports the
 // resident memory's growth over the walk as a counter.
+#include "analysis/analyzer_loader.h"
 #include "bench_data.h"
 
-#include "dictionary/dic_loader.h"
+#include "dictionary/dictionary.h"
 #include "playback/long_reading.h"
 #include "playback/speech_state.h"
 #include "text/cp932_codec.h"
@@ -45,14 +46,17 @@ long ResidentKiB() {
 
 void PassStart(benchmark::State& state, std::int32_t readings) {
     static const std::string image = FullDictionaryImage();
-    RebuildUserRows(reinterpret_cast<const unsigned char*>(image.data()));
+    Dictionary dictionary;
+    dictionary.RebuildUserRows(reinterpret_cast<const unsigned char*>(image.data()));
+    AnalyzerLoader analyzer;
+    const ReaderSetup setup(dictionary.View(), analyzer);
     const std::u16string& text = LongDocument();
     auto speech = std::make_unique<SpeechState>();
     speech->readings = readings;
     LongReading reading;
     reading.Begin(text, 0, text.size());
     // One pass first, so that the analyzer's loading is not counted.
-    reading.LoadNextPass(*speech, ReaderSetup(), true);
+    reading.LoadNextPass(*speech, setup, true);
     // The resident memory after the first walk through the document (when every page the
     // reading touches has been touched once) against the start of the last walk.
     long afterFirstWalk = 0;
@@ -62,7 +66,7 @@ void PassStart(benchmark::State& state, std::int32_t readings) {
     std::size_t lastOffset = reading.PassOffset();
     for (auto _ : state) {
         speech->speaking = 0;
-        benchmark::DoNotOptimize(reading.LoadNextPass(*speech, ReaderSetup(), true));
+        benchmark::DoNotOptimize(reading.LoadNextPass(*speech, setup, true));
         ++passes;
         if (reading.PassOffset() < lastOffset) {
             // Back at the top: a walk through the whole document has ended.

@@ -4,6 +4,7 @@
 // of a run, the analyzer's dictionary load included.
 #include "analysis/mecab_analyzer.h"
 #include "dictionary/dic_tables.h"
+#include "dictionary/dictionary.h"
 #include "reading/automatic_reading.h"
 #include "reading/reading_conversion.h"
 #include "text/cp932_codec.h"
@@ -47,14 +48,14 @@ Analyzer& WarmAnalyzer() {
 }
 
 void BM_ReadProseDictionaryMode(benchmark::State& state) {
-    ResetDicTables();
+    const Dictionary dictionary; // the built-in rows
     const std::string& text = KanjiProse();
     unsigned char reading[kReadingBufferSize];
     SourceRange source[kReadingBufferSize];
     for (auto _ : state) {
         benchmark::DoNotOptimize(
             ConvertWithSourceMap(reinterpret_cast<const unsigned char*>(text.data()), text.size(),
-                                 ProcessDictionary(), reading, source));
+                                 dictionary.View(), reading, source));
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
@@ -62,7 +63,7 @@ void BM_ReadProseDictionaryMode(benchmark::State& state) {
 }
 
 void BM_ReadProseAutomaticMode(benchmark::State& state) {
-    ResetDicTables();
+    const Dictionary dictionary; // the built-in rows
     const std::string& text = KanjiProse();
     Analyzer& analyzer = WarmAnalyzer();
     unsigned char reading[kReadingBufferSize];
@@ -70,7 +71,7 @@ void BM_ReadProseAutomaticMode(benchmark::State& state) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(
             ConvertAutomatic(reinterpret_cast<const unsigned char*>(text.data()), text.size(),
-                             ProcessDictionary(), analyzer, reading, source));
+                             dictionary.View(), analyzer, reading, source));
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
@@ -79,7 +80,7 @@ void BM_ReadProseAutomaticMode(benchmark::State& state) {
 
 // Opening the analyzer (its dictionary files mapped, their first pages read) and one reading.
 void BM_FirstAutomaticReadingWithLoad(benchmark::State& state) {
-    ResetDicTables();
+    const Dictionary dictionary; // the built-in rows
     const std::string& text = KanjiProse();
     unsigned char reading[kReadingBufferSize];
     SourceRange source[kReadingBufferSize];
@@ -88,7 +89,7 @@ void BM_FirstAutomaticReadingWithLoad(benchmark::State& state) {
         const auto analyzer = OpenMecabAnalyzer(std::string(kDefaultAnalyzerDictionary), error);
         benchmark::DoNotOptimize(
             ConvertAutomatic(reinterpret_cast<const unsigned char*>(text.data()), text.size(),
-                             ProcessDictionary(), *analyzer, reading, source));
+                             dictionary.View(), *analyzer, reading, source));
     }
 }
 

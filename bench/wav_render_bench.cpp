@@ -1,9 +1,10 @@
 // One pass of a 4000-byte text rendered as a WAVE image with the compiled-in samples: a
 // Japanese text read against a full dictionary, and the worst case of 4000 half-width kana
 // (one tick per byte), at the default speed and at the slowest.
+#include "analysis/analyzer_loader.h"
 #include "bench_data.h"
 
-#include "dictionary/dic_loader.h"
+#include "dictionary/dictionary.h"
 #include "playback/speech_state.h"
 #include "playback/wav_render.h"
 
@@ -24,9 +25,12 @@ std::string KanaText() {
 
 void Render(benchmark::State& state, const std::string& text, std::int32_t speed) {
     static const std::string dictionary = FullDictionaryImage();
-    RebuildUserRows(reinterpret_cast<const unsigned char*>(dictionary.data()));
+    Dictionary full;
+    full.RebuildUserRows(reinterpret_cast<const unsigned char*>(dictionary.data()));
+    AnalyzerLoader analyzer;
     const auto speech = std::make_unique<SpeechState>();
-    StartSpeech(*speech, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    StartSpeech(*speech, reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+                ReaderSetup(full.View(), analyzer));
     speech->speed = speed;
     std::size_t bytes = 0;
     for (auto _ : state) {
@@ -46,8 +50,11 @@ void BM_RenderKanaText(benchmark::State& state) {
 }
 void BM_ScheduleKanaText(benchmark::State& state) {
     const std::string text = KanaText();
+    const Dictionary dictionary; // the built-in rows
+    AnalyzerLoader analyzer;
     const auto speech = std::make_unique<SpeechState>();
-    StartSpeech(*speech, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    StartSpeech(*speech, reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+                ReaderSetup(dictionary.View(), analyzer));
     for (auto _ : state) {
         benchmark::DoNotOptimize(PassSchedule(*speech).size());
     }

@@ -3,7 +3,6 @@
 // reading byte's source range lies inside the text, the ranges never go backwards, and every
 // tick of a pass reports a range inside the text that never goes backwards either.
 #include "analysis/mecab_analyzer.h"
-#include "dictionary/dic_tables.h"
 #include "fuzz_user_rows.h"
 #include "playback/speech_pass.h"
 #include "playback/speech_state.h"
@@ -41,6 +40,7 @@ void Check(bool ok) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // Up to 8 user words from the front of the input (a length byte, then the word), then the text.
     fuzz::UserRows::Begin();
+    yomi6::Dictionary& dictionary = fuzz::UserRows::Dictionary();
     std::size_t pos = 0;
     int slot = yomi6::kBuiltinRows;
     while (pos < size && data[pos] < 0x0D && slot < yomi6::kBuiltinRows + 8) {
@@ -48,9 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++pos;
         std::size_t k = 0;
         for (; k < length && pos < size; ++k, ++pos) {
-            g_dicWord[slot][k] = static_cast<char>(data[pos] == 0 ? 1 : data[pos]);
+            dictionary.Tables().word[slot][k] = static_cast<char>(data[pos] == 0 ? 1 : data[pos]);
         }
-        std::memset(g_dicYomi[slot], 0xB1 + slot % 40, 1 + k % 20);
+        std::memset(dictionary.Tables().yomi[slot], 0xB1 + slot % 40, 1 + k % 20);
         ++slot;
     }
     fuzz::UserRows::End(slot);
@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const auto state = std::make_unique<yomi6::SpeechState>();
     const yomi6::ReadingResult r = yomi6::ConvertAutomatic(
-        text, n, yomi6::ProcessDictionary(), TheAnalyzer(), state->reading, state->source);
+        text, n, dictionary.View(), TheAnalyzer(), state->reading, state->source);
     Check(r.length < yomi6::kReadingBufferSize && state->reading[r.length] == 0);
     Check(r.sourceEnd <= cut);
     for (std::size_t i = 0; i < r.length; ++i) {

@@ -7,9 +7,7 @@
 // one by one. An input whose first byte is 0xFF instead repeats its bytes from the third on
 // through the first 2^k records (k from the second byte, 0 to 14; at most all 9999): large
 // tables, up to a full one, at a cost the fuzzer mostly keeps small.
-#include "dictionary/dic_index.h"
-#include "dictionary/dic_loader.h"
-#include "dictionary/dic_tables.h"
+#include "dictionary/dictionary.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -80,10 +78,13 @@ std::vector<int> ExpectedOrder() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FillImage(data, size);
-    RebuildUserRows(g_image.data());
+    // One dictionary for the run: the rebuild replaces every user row of the one before.
+    static Dictionary dictionary;
+    dictionary.RebuildUserRows(g_image.data());
+    const DicTables& tables = dictionary.Tables();
 
     const std::vector<int> order = ExpectedOrder();
-    Check(UsedDicSlots() == kBuiltinRows + static_cast<int>(order.size()));
+    Check(tables.UsedSlots() == kBuiltinRows + static_cast<int>(order.size()));
     for (std::size_t i = 0; i < order.size(); ++i) {
         const unsigned char* record =
             g_image.data() + static_cast<std::size_t>(order[i]) * kRecordSize;
@@ -91,10 +92,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t word = ::strnlen(reinterpret_cast<const char*>(record), kWordSlotSize);
         const std::size_t yomi =
             ::strnlen(reinterpret_cast<const char*>(record + kWordSlotSize), kYomiSlotSize - 1);
-        Check(std::strlen(g_dicWord[slot]) == word &&
-              std::memcmp(g_dicWord[slot], record, word) == 0);
-        Check(std::strlen(g_dicYomi[slot]) == yomi &&
-              std::memcmp(g_dicYomi[slot], record + kWordSlotSize, yomi) == 0);
+        Check(std::strlen(tables.word[slot]) == word &&
+              std::memcmp(tables.word[slot], record, word) == 0);
+        Check(std::strlen(tables.yomi[slot]) == yomi &&
+              std::memcmp(tables.yomi[slot], record + kWordSlotSize, yomi) == 0);
     }
 
     // The input itself as a text, zero-padded as the lookup needs; the linear scan over a full
@@ -104,7 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t positions =
         std::min(size, order.size() > 1000 ? std::size_t{4} : std::size_t{64});
     for (std::size_t p = 0; p < positions; ++p) {
-        Check(FindFirstMatch(text.data() + p) == LinearFindFirstMatch(text.data() + p));
+        Check(dictionary.Index().FirstMatch(text.data() + p) ==
+              dictionary.Index().LinearFirstMatch(text.data() + p));
     }
     return 0;
 }

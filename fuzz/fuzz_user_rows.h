@@ -4,8 +4,7 @@
 // built once, after the new rows are in.
 #pragma once
 
-#include "dictionary/dic_index.h"
-#include "dictionary/dic_tables.h"
+#include "dictionary/dictionary.h"
 
 #include <cstring>
 
@@ -13,13 +12,20 @@ namespace fuzz {
 
 class UserRows {
 public:
+    // The dictionary the inputs write into. The fuzzer calls its target with nothing to hang
+    // state on, and a fresh dictionary per input would cost what clearing the tables did: one
+    // for the whole run.
+    static yomi6::Dictionary& Dictionary() {
+        static yomi6::Dictionary dictionary;
+        return dictionary;
+    }
+
     // Clears the rows the previous input wrote; the built-in rows stay as they are.
     static void Begin() {
-        static const bool loaded = (yomi6::ResetDicTables(), true);
-        (void)loaded;
+        yomi6::DicTables& tables = Dictionary().Tables();
         for (int slot = yomi6::kBuiltinRows; slot < yomi6::kBuiltinRows + Written(); ++slot) {
-            std::memset(g_dicWord[slot], 0, sizeof g_dicWord[slot]);
-            std::memset(g_dicYomi[slot], 0, sizeof g_dicYomi[slot]);
+            std::memset(tables.word[slot], 0, sizeof tables.word[slot]);
+            std::memset(tables.yomi[slot], 0, sizeof tables.yomi[slot]);
         }
         Written() = 0;
     }
@@ -27,7 +33,7 @@ public:
     // The input wrote the slots before end: remember them and index the tables.
     static void End(int end) {
         Written() = end - yomi6::kBuiltinRows;
-        yomi6::RebuildDicIndex();
+        Dictionary().Changed();
     }
 
 private:

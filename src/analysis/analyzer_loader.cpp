@@ -50,9 +50,4 @@ bool AnalyzerLoader::HasFailed() const {
     return !m_analyzer && m_failedFolder.has_value() && *m_failedFolder == DictionaryFolder();
 }
 
-AnalyzerLoader& ProcessAnalyzer() {
-    static AnalyzerLoader loader;
-    return loader;
-}
-
 } // namespace yomi6

@@ -15,6 +15,8 @@ namespace yomi6 {
 // settings file.
 inline constexpr const char* kAnalyzerDictionaryVariable = "YOMI6_MECAB_DIC";
 
+// Its owner (the editor's application context, a command-line run, a test) creates it and
+// hands it to the readings through their setup.
 class AnalyzerLoader {
 public:
     using Opener =
@@ -45,9 +47,6 @@ private:
     std::unique_ptr<Analyzer> m_analyzer;
     std::optional<std::string> m_failedFolder;
 };
-
-// The process's one analyzer loader.
-AnalyzerLoader& ProcessAnalyzer();
 
 // The default folder: the first of kDefaultAnalyzerDictionaries that holds a readable sys.dic,
 // else IPADIC's (which a missing-dictionary message then names).

@@ -351,7 +351,8 @@ std::span<const CommandBinding<MainWindow>> MainWindow::Bindings() {
         {CommandId::Readings, [](F& f) { f.ToggleReadings(); },
          [](const F& f) {
              return CheckedIf(ResolveReadingMode(f.m_context.Preferences().readings,
-                                                 ProcessAnalyzer()) == ReadingMode::Automatic);
+                                                 f.m_context.ReadingAnalyzer()) ==
+                              ReadingMode::Automatic);
          }},
         {CommandId::AozoraNotation, [](F& f) { f.ToggleAozora(); },
          [](const F& f) { return CheckedIf(f.m_context.Preferences().aozora != AozoraMode::Off); }},
@@ -385,7 +386,7 @@ void MainWindow::CloseActiveWindow() {
 void MainWindow::ToggleReadings() {
     // Takes effect at the next speak command, like the speed.
     SpeechPreferences& choices = m_context.Preferences();
-    choices.readings = SwitchedReadings(choices.readings, ProcessAnalyzer());
+    choices.readings = SwitchedReadings(choices.readings, m_context.ReadingAnalyzer());
     if (m_readingPane->isVisibleTo(this)) {
         m_readingPane->Refresh();
     }

@@ -256,7 +256,7 @@ void MainWindow::UpdateStatusPanes() {
     const QString voice = Utf8(VoiceIndicatorText(m_context.Preferences().voice));
     m_voicePane->setText(voice);
     m_readingsPane->setText(Utf8(ReadingsIndicatorText(
-        ResolveReadingMode(m_context.Preferences().readings, ProcessAnalyzer()))));
+        ResolveReadingMode(m_context.Preferences().readings, m_context.ReadingAnalyzer()))));
     // The voice may change while speaking (F5); the mode is the pass's own, as switching it
     // takes effect at the next pass.
     SpeechController& speech = m_context.Speech();

@@ -2,8 +2,8 @@
 
 #include "analysis/analyzer_loader.h"
 #include "cli/speech_options.h"
-#include "dictionary/dic_loader.h"
 #include "dictionary/dic_messages.h"
+#include "dictionary/dictionary.h"
 #include "playback/speech_state.h"
 #include "reading/reading_conversion.h"
 #include "text/speech_text.h"
@@ -126,11 +126,11 @@ void PrintError(std::string_view where, std::string_view what) {
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
-bool LoadCliDictionary(const Options& options) {
+bool LoadCliDictionary(const Options& options, Dictionary& dictionary) {
     const bool named = !options.dictionary.empty();
     const std::string path = named ? options.dictionary : kDefaultDictionary;
     StderrSink sink(path);
-    switch (LoadDictionaryReadOnly(path, sink)) {
+    switch (dictionary.LoadReadOnly(path, sink)) {
     case ReadOnlyLoadResult::Loaded:
         return true;
     case ReadOnlyLoadResult::NotFound:
@@ -206,17 +206,20 @@ int PrepareSpeech(const Options& options, SpeechState& speech, std::string* sour
         return kExitIoError;
     }
     const bool cut = bytes.size() > kMaxDocumentBytes;
-    if (!ChooseInputEncoding(options, bytes, cut, encoding) || !LoadCliDictionary(options)) {
+    // One pass is read, here: the dictionary and the analyzer are not needed after it.
+    CliReading run;
+    if (!ChooseInputEncoding(options, bytes, cut, encoding) ||
+        !LoadCliDictionary(options, run.dictionary)) {
         return kExitIoError;
     }
     std::string text = InputSpeechBytes(std::move(bytes), encoding, cut, kMaxTextBytes);
     const SpeechDefaults defaults = DefaultSpeechOptions();
     speech.readings = options.readings.value_or(defaults.readings);
-    ProcessAnalyzer().SetConfiguredDictionary(defaults.analyzerDictionary);
+    run.analyzer.SetConfiguredDictionary(defaults.analyzerDictionary);
     StderrSink sink(AutomaticReadingSource(options));
-    ReaderSetup setup;
+    ReaderSetup setup(run.dictionary.View(), run.analyzer);
     setup.messages = &sink;
-    setup.aozora = ReadsAozoraOption(options, speech.readings, text);
+    setup.aozora = ReadsAozoraOption(options, speech.readings, text, run.analyzer);
     StartSpeech(speech, reinterpret_cast<const unsigned char*>(text.data()), text.size(), setup);
     if (source != nullptr) {
         *source = std::move(text);

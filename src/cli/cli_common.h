@@ -1,7 +1,9 @@
 // What every command-line mode shares: diagnostics, the dictionary, the input text.
 #pragma once
 
+#include "analysis/analyzer_loader.h"
 #include "cli/cli_options.h"
+#include "dictionary/dictionary.h"
 #include "text/document_encoding.h"
 
 #include <string>
@@ -21,10 +23,16 @@ inline constexpr int kExitUsage = 2;
 // Writes "yomi6: WHERE: WHAT" as one line to standard error.
 void PrintError(std::string_view where, std::string_view what);
 
-// Loads the dictionary the options name (never creating or writing it). A missing default
-// dictionary leaves the built-in rows; a missing or unopenable named one is an error. Returns
-// false after printing the error.
-bool LoadCliDictionary(const Options& options);
+// What a command-line mode reads with: made by the mode that runs, kept while it reads.
+struct CliReading {
+    Dictionary dictionary;
+    AnalyzerLoader analyzer;
+};
+
+// Loads the dictionary the options name into dictionary (never creating or writing it). A
+// missing default dictionary leaves the built-in rows; a missing or unopenable named one is an
+// error. Returns false after printing the error.
+bool LoadCliDictionary(const Options& options, Dictionary& dictionary);
 
 // Reads at most maxBytes of the file (or of standard input for "-") into bytes. Returns false
 // after printing the error.

@@ -49,7 +49,9 @@ std::string TooLongProblem(const Options& options, std::size_t readBytes) {
 
 int RunExport(const Options& options) {
     std::string bytes;
-    if (!ReadInput(options.input, kMaxExportBytes + 1, bytes) || !LoadCliDictionary(options)) {
+    CliReading run;
+    if (!ReadInput(options.input, kMaxExportBytes + 1, bytes) ||
+        !LoadCliDictionary(options, run.dictionary)) {
         return kExitIoError;
     }
     const std::string where = options.input == "-" ? "standard input" : options.input;
@@ -73,9 +75,9 @@ int RunExport(const Options& options) {
         return kExitIoError;
     }
     const SpeechDefaults defaults = DefaultSpeechOptions();
-    ProcessAnalyzer().SetConfiguredDictionary(defaults.analyzerDictionary);
+    run.analyzer.SetConfiguredDictionary(defaults.analyzerDictionary);
     StderrMessages messages(AutomaticReadingSource(options));
-    ExportRequest request;
+    ExportRequest request(ReaderSetup(run.dictionary.View(), run.analyzer));
     request.text = text;
     // An offset inside a two-byte character moves to the next whole character; --to past the
     // end means the end.
@@ -85,7 +87,7 @@ int RunExport(const Options& options) {
     request.speed = options.speed.value_or(defaults.speed);
     request.readings = options.readings.value_or(defaults.readings);
     request.setup.messages = &messages;
-    request.setup.aozora = ReadsAozoraOption(options, request.readings, text);
+    request.setup.aozora = ReadsAozoraOption(options, request.readings, text, run.analyzer);
     request.sounds = VoiceSoundSource(SettingsVoiceSelection());
     ExportProgress progress(StandardErrorIsTerminal());
     const ExportOutputs outputs{options.exportOutput, options.subtitles, options.timings};
@@ -99,7 +101,7 @@ int RunExport(const Options& options) {
                                                 : std::nullopt;
     ExportJobResult result;
     if (naturalPass) {
-        NaturalUnitPass pass(text, request.from, request.to, ProcessDictionary(), *naturalPass,
+        NaturalUnitPass pass(text, request.from, request.to, run.dictionary.View(), *naturalPass,
                              [&](const std::string& message) {
                                  progress.Clear();
                                  PrintSkipped(message);

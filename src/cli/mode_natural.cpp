@@ -57,14 +57,16 @@ std::optional<natural::EngineSetup> NaturalSetup(const Options& options) {
 
 } // namespace
 
-bool ReadNaturalInput(const Options& options, std::string& text) {
+// The whole input as the speech path reads it (code page 932), with the dictionary loaded.
+bool ReadNaturalInput(const Options& options, std::string& text, Dictionary& dictionary) {
     std::string bytes;
     if (!ReadInput(options.input, kMaxDocumentBytes + 1, bytes)) {
         return false;
     }
     const bool cut = bytes.size() > kMaxDocumentBytes;
     TextEncoding encoding = TextEncoding::Cp932;
-    if (!ChooseInputEncoding(options, bytes, cut, encoding) || !LoadCliDictionary(options)) {
+    if (!ChooseInputEncoding(options, bytes, cut, encoding) ||
+        !LoadCliDictionary(options, dictionary)) {
         return false;
     }
     text = InputSpeechBytes(std::move(bytes), encoding, cut, kMaxDocumentBytes);
@@ -169,10 +171,11 @@ int RunNaturalWav(const Options& options) {
         return RunWav(options);
     }
     std::string text;
-    if (!ReadNaturalInput(options, text)) {
+    Dictionary dictionary;
+    if (!ReadNaturalInput(options, text, dictionary)) {
         return kExitIoError;
     }
-    natural::NaturalPass pass(text, ProcessDictionary(), PassOptions(*setup, WavWorkers()),
+    natural::NaturalPass pass(text, dictionary.View(), PassOptions(*setup, WavWorkers()),
                               PrintSkipped);
     std::vector<std::int16_t> pcm;
     while (auto chunk = pass.Next()) {
@@ -196,11 +199,11 @@ int RunNaturalUnits(const Options& options) {
         return RunUnits(options);
     }
     std::string text;
-    if (!ReadNaturalInput(options, text)) {
+    Dictionary dictionary;
+    if (!ReadNaturalInput(options, text, dictionary)) {
         return kExitIoError;
     }
-    natural::NaturalPass pass(text, ProcessDictionary(), PassOptions(*setup, Cores()),
-                              PrintSkipped);
+    natural::NaturalPass pass(text, dictionary.View(), PassOptions(*setup, Cores()), PrintSkipped);
     std::string out;
     while (auto chunk = pass.Next()) {
         for (const natural::NaturalUnit& unit : chunk->units) {

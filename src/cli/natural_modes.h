@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cli/cli_options.h"
+#include "dictionary/dictionary.h"
 #include "natural/natural_pass.h"
 
 #include <optional>
@@ -29,7 +30,7 @@ unsigned WavWorkers();
 
 // The whole input as the speech path reads it (code page 932), with the dictionary loaded;
 // false after the line on standard error that says why not.
-bool ReadNaturalInput(const Options& options, std::string& text);
+bool ReadNaturalInput(const Options& options, std::string& text, Dictionary& dictionary);
 
 // The line on standard error of a chunk the engine failed on.
 void PrintSkipped(const std::string& message);

@@ -30,8 +30,9 @@ SpeechDefaults DefaultSpeechOptions() {
                           choices.aozora != 0 ? AozoraMode::Auto : AozoraMode::Off};
 }
 
-bool ReadsAozoraOption(const Options& options, std::int32_t readings, std::string_view text) {
-    if (ResolveReadingMode(readings, ProcessAnalyzer()) != ReadingMode::Automatic) {
+bool ReadsAozoraOption(const Options& options, std::int32_t readings, std::string_view text,
+                       const AnalyzerLoader& analyzer) {
+    if (ResolveReadingMode(readings, analyzer) != ReadingMode::Automatic) {
         return false;
     }
     const AozoraMode mode =

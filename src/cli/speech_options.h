@@ -29,7 +29,8 @@ SpeechDefaults DefaultSpeechOptions();
 std::string AutomaticReadingSource(const Options& options);
 // Whether the automatic reading reads text as Aozora notation: --aozora, else the settings
 // (checked: auto), and never in the dictionary reading.
-bool ReadsAozoraOption(const Options& options, std::int32_t readings, std::string_view text);
+bool ReadsAozoraOption(const Options& options, std::int32_t readings, std::string_view text,
+                       const AnalyzerLoader& analyzer);
 
 // Sets the voice and speed of state from --voice and --speed, else from the defaults.
 void ApplySpeechOptions(const Options& options, SpeechState& state);

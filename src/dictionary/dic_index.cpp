@@ -30,8 +30,10 @@ struct Bucket {
     std::uint16_t end;
 };
 
+} // namespace
+
 // Words sorted by their bytes, as structure-of-arrays for a cache-friendly binary search.
-struct Index {
+struct DicIndex::Index {
     std::uint64_t hi[kDicSlots]; // bytes 0-7, big-endian, zero-padded
     std::uint32_t lo[kDicSlots]; // bytes 8-11
     std::uint8_t len[kDicSlots];
@@ -44,19 +46,14 @@ struct Index {
     int usedBucketCount;
     std::int16_t oneByte[256]; // the slot of a one-byte word, or -1
     int count;
-    // False after a change of the tables: built again when next looked in. A reading on a
-    // worker thread (an audio export) may be the first to look, beside the editor's own.
-    std::atomic<bool> built;
-    std::mutex building;
     // Scratch of the build: the used slots, and their order sorted by word.
     Entry entries[kDicSlots];
     std::uint16_t order[kDicSlots];
 };
 
-// Each index is built when a lookup first needs it: the dictionary reading looks in the first
-// alone, the automatic reading in the second alone, so loading a dictionary builds neither.
-Index g_index;     // every used slot
-Index g_userIndex; // the user rows alone
+namespace {
+
+using Index = DicIndex::Index;
 
 std::uint64_t LoadHi(const unsigned char* p) {
     std::uint64_t v = 0;
@@ -82,8 +79,8 @@ int CommonPrefix(std::uint64_t hiA, std::uint32_t loA, std::uint64_t hiB, std::u
     return kMaxWordBytes;
 }
 
-int UsedSlotWordLength(int slot) {
-    return static_cast<int>(::strnlen(g_dicWord[slot], static_cast<std::size_t>(kMaxWordBytes)));
+int UsedSlotWordLength(const DicTables& tables, int slot) {
+    return static_cast<int>(::strnlen(tables.word[slot], static_cast<std::size_t>(kMaxWordBytes)));
 }
 
 bool Before(const Entry& a, const Entry& b) {
@@ -150,16 +147,16 @@ void SortEntries(Index& x, int n) {
 }
 
 // Builds x over the used slots from firstSlot on.
-void BuildIndex(Index& x, int firstSlot) {
-    const int used = UsedDicSlots();
+void BuildIndex(const DicTables& tables, Index& x, int firstSlot) {
+    const int used = tables.UsedSlots();
     int n = 0;
     for (int slot = firstSlot; slot < used; ++slot) {
-        const int len = UsedSlotWordLength(slot);
+        const int len = UsedSlotWordLength(tables, slot);
         if (len == 0) {
             continue; // an empty word would match everywhere without moving on: never used
         }
         unsigned char key[kMaxWordBytes] = {};
-        std::memcpy(key, g_dicWord[slot], static_cast<std::size_t>(len));
+        std::memcpy(key, tables.word[slot], static_cast<std::size_t>(len));
         x.entries[n++] = {LoadHi(key), LoadLo(key), static_cast<std::uint16_t>(slot),
                           static_cast<std::uint8_t>(len)};
     }
@@ -214,7 +211,6 @@ void BuildIndex(Index& x, int firstSlot) {
         }
         x.buckets[b].end = static_cast<std::uint16_t>(i + 1);
     }
-    x.built.store(true, std::memory_order_release);
 }
 
 int FindInIndex(const Index& x, const unsigned char* text) {
@@ -249,47 +245,65 @@ int FindInIndex(const Index& x, const unsigned char* text) {
     return i >= 0 ? x.best[i] : -1;
 }
 
-// The index x, built first if the tables changed since it was last built.
-const Index& Ready(Index& x, int firstSlot) {
-    if (!x.built.load(std::memory_order_acquire)) {
-        const std::lock_guard<std::mutex> lock(x.building);
-        if (!x.built.load(std::memory_order_relaxed)) {
-            BuildIndex(x, firstSlot);
+// The index of part, built first if the tables changed since it was last built. The index is
+// allocated on first use (zeroed, as the build expects of its buckets).
+const Index& Ready(const DicTables& tables, DicIndex::Part& part, int firstSlot) {
+    if (!part.built.load(std::memory_order_acquire)) {
+        const std::lock_guard<std::mutex> lock(part.building);
+        if (!part.built.load(std::memory_order_relaxed)) {
+            if (!part.index) {
+                part.index = std::make_unique<Index>();
+            }
+            BuildIndex(tables, *part.index, firstSlot);
+            part.built.store(true, std::memory_order_release);
         }
     }
-    return x;
+    return *part.index;
 }
 
-} // namespace
-
-void RebuildDicIndex() {
-    g_index.built.store(false, std::memory_order_release);
-    g_userIndex.built.store(false, std::memory_order_release);
-}
-
-int FindFirstMatch(const unsigned char* text) {
-    return FindInIndex(Ready(g_index, 0), text);
-}
-
-int FindFirstUserMatch(const unsigned char* text) {
-    return FindInIndex(Ready(g_userIndex, kBuiltinRows), text);
-}
-
-int DicWordLength(int slot) {
-    return UsedSlotWordLength(slot);
-}
-
-int LinearFindFirstMatch(const unsigned char* text) {
-    for (int slot = 0; slot < kDicSlots; ++slot) {
-        if (g_dicYomi[slot][0] == '\0') {
+// The first slot from firstSlot on, in slot order, whose word starts text.
+int LinearFind(const DicTables& tables, int firstSlot, const unsigned char* text) {
+    for (int slot = firstSlot; slot < kDicSlots; ++slot) {
+        if (tables.yomi[slot][0] == '\0') {
             return -1;
         }
-        const int len = UsedSlotWordLength(slot);
-        if (len > 0 && std::memcmp(text, g_dicWord[slot], static_cast<std::size_t>(len)) == 0) {
+        const int len = UsedSlotWordLength(tables, slot);
+        if (len > 0 && std::memcmp(text, tables.word[slot], static_cast<std::size_t>(len)) == 0) {
             return slot;
         }
     }
     return -1;
+}
+
+} // namespace
+
+DicIndex::DicIndex(const DicTables& tables) : m_tables(tables) {}
+
+DicIndex::~DicIndex() = default;
+
+void DicIndex::MarkChanged() {
+    m_all.built.store(false, std::memory_order_release);
+    m_user.built.store(false, std::memory_order_release);
+}
+
+int DicIndex::FirstMatch(const unsigned char* text) const {
+    return FindInIndex(Ready(m_tables, m_all, 0), text);
+}
+
+int DicIndex::FirstUserMatch(const unsigned char* text) const {
+    return FindInIndex(Ready(m_tables, m_user, kBuiltinRows), text);
+}
+
+int DicIndex::LinearFirstMatch(const unsigned char* text) const {
+    return LinearFind(m_tables, 0, text);
+}
+
+int DicIndex::LinearFirstUserMatch(const unsigned char* text) const {
+    return LinearFind(m_tables, kBuiltinRows, text);
+}
+
+int DicIndex::WordLength(int slot) const {
+    return UsedSlotWordLength(m_tables, slot);
 }
 
 } // namespace yomi6

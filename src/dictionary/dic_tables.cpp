@@ -1,11 +1,12 @@
 #include "dictionary/dic_tables.h"
 
-#include "dictionary/dic_index.h"
-
 #include <cstring>
 
-// The built-in rows fill slots 0-18 as initialised data; every other slot starts empty.
-char g_dicWord[yomi6::kDicSlots][yomi6::kWordSlotSize] = {
+namespace yomi6 {
+namespace {
+
+// The built-in rows, which fill slots 0-18 of every dictionary's tables.
+constexpr char kBuiltinWords[kBuiltinRows][kWordSlotSize] = {
     "\x89\xB9\x90\xBA",                 //  0: 音声 ｵﾝｾｲ
     "\x8D\x87\x90\xAC",                 //  1: 合成 ｺﾞｳｾｲ
     "\x82\xCD\x81\x41",                 //  2: は、 ﾜ､
@@ -27,7 +28,7 @@ char g_dicWord[yomi6::kDicSlots][yomi6::kWordSlotSize] = {
     "\x90\xD8\x82\xE8\x91\xD6\x82\xA6", // 18: 切り替え ｷﾘｶｴ
 };
 
-char g_dicYomi[yomi6::kDicSlots][yomi6::kYomiSlotSize] = {
+constexpr char kBuiltinYomi[kBuiltinRows][kYomiSlotSize] = {
     "\xB5\xDD\xBE\xB2",                 //  0: 音声 ｵﾝｾｲ
     "\xBA\xDE\xB3\xBE\xB2",             //  1: 合成 ｺﾞｳｾｲ
     "\xDC\xA4",                         //  2: は、 ﾜ､
@@ -49,45 +50,26 @@ char g_dicYomi[yomi6::kDicSlots][yomi6::kYomiSlotSize] = {
     "\xB7\xD8\xB6\xB4",                 // 18: 切り替え ｷﾘｶｴ
 };
 
-namespace yomi6 {
-namespace {
-
-// A pristine copy of the built-in rows, so that they can be put back after a test wrote them.
-struct BuiltinCopy {
-    char word[kBuiltinRows][kWordSlotSize];
-    char yomi[kBuiltinRows][kYomiSlotSize];
-};
-
-const BuiltinCopy& Builtins() {
-    static const BuiltinCopy copy = [] {
-        BuiltinCopy c{};
-        std::memcpy(c.word, g_dicWord, sizeof c.word);
-        std::memcpy(c.yomi, g_dicYomi, sizeof c.yomi);
-        return c;
-    }();
-    return copy;
-}
-
-// Taken during static initialisation, before anything can change the tables.
-[[maybe_unused]] const BuiltinCopy& g_builtinsTaken = Builtins();
-
 } // namespace
 
-int UsedDicSlots() {
+DicTables::DicTables() {
+    Reset();
+}
+
+int DicTables::UsedSlots() const {
     for (int i = 0; i < kDicSlots; ++i) {
-        if (g_dicYomi[i][0] == '\0') {
+        if (yomi[i][0] == '\0') {
             return i;
         }
     }
     return kDicSlots;
 }
 
-void ResetDicTables() {
-    std::memset(g_dicWord, 0, sizeof g_dicWord);
-    std::memset(g_dicYomi, 0, sizeof g_dicYomi);
-    std::memcpy(g_dicWord, Builtins().word, sizeof Builtins().word);
-    std::memcpy(g_dicYomi, Builtins().yomi, sizeof Builtins().yomi);
-    RebuildDicIndex();
+void DicTables::Reset() {
+    std::memset(word, 0, sizeof word);
+    std::memset(yomi, 0, sizeof yomi);
+    std::memcpy(word, kBuiltinWords, sizeof kBuiltinWords);
+    std::memcpy(yomi, kBuiltinYomi, sizeof kBuiltinYomi);
 }
 
 } // namespace yomi6

@@ -13,15 +13,20 @@ inline constexpr std::size_t kYomiSlotSize = 21;           // 20 bytes and a ter
 inline constexpr std::size_t kRecordSize = kWordSlotSize + kYomiSlotSize; // 34
 inline constexpr std::size_t kDicImageSize = kRecordSize * kUserRows;     // 339966
 
-// Number of slots in use: the index of the first slot whose reading is empty, or kDicSlots.
-int UsedDicSlots();
+// The words and their readings, slot by slot: slot i of one table belongs to slot i of the
+// other. Zero-terminated Shift-JIS strings. About 340 KB: kept on the heap by its owner.
+struct DicTables {
+    char word[kDicSlots][kWordSlotSize];
+    char yomi[kDicSlots][kYomiSlotSize];
 
-// Puts the built-in rows back, empties every user row (words and readings) and rebuilds the
-// word index. Used by tests.
-void ResetDicTables();
+    // The built-in rows in slots 0-18, every other slot empty.
+    DicTables();
+
+    // Number of slots in use: the index of the first slot whose reading is empty, or kDicSlots.
+    int UsedSlots() const;
+
+    // Puts the built-in rows back and empties every user row (words and readings).
+    void Reset();
+};
 
 } // namespace yomi6
-
-// Slot i of one table belongs to slot i of the other. Zero-terminated Shift-JIS strings.
-extern char g_dicWord[yomi6::kDicSlots][yomi6::kWordSlotSize];
-extern char g_dicYomi[yomi6::kDicSlots][yomi6::kYomiSlotSize];

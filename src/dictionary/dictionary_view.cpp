@@ -6,23 +6,21 @@
 
 namespace yomi6 {
 
-namespace {
-
-// The reference scan of the user rows: the first, in table order, whose word starts text.
-int LinearFindFirstUserMatch(const unsigned char* text) {
-    for (int slot = kBuiltinRows; slot < kDicSlots; ++slot) {
-        if (g_dicYomi[slot][0] == '\0') {
-            return -1;
-        }
-        const std::size_t len = ::strnlen(g_dicWord[slot], kWordSlotSize - 1);
-        if (len > 0 && std::memcmp(text, g_dicWord[slot], len) == 0) {
-            return slot;
-        }
+int DictionaryView::FirstMatch(const unsigned char* text) const {
+    if (m_index == nullptr) {
+        return m_firstMatch(text);
     }
-    return -1;
+    return m_lookup == DicLookup::Indexed ? m_index->FirstMatch(text)
+                                          : m_index->LinearFirstMatch(text);
 }
 
-} // namespace
+int DictionaryView::FirstUserMatch(const unsigned char* text) const {
+    if (m_index == nullptr) {
+        return m_firstUserMatch(text);
+    }
+    return m_lookup == DicLookup::Indexed ? m_index->FirstUserMatch(text)
+                                          : m_index->LinearFirstUserMatch(text);
+}
 
 std::string_view DictionaryView::Word(int slot) const {
     return {m_words[slot], ::strnlen(m_words[slot], kWordSlotSize - 1)};
@@ -30,13 +28,6 @@ std::string_view DictionaryView::Word(int slot) const {
 
 std::string_view DictionaryView::Reading(int slot) const {
     return {m_readings[slot], ::strnlen(m_readings[slot], kYomiSlotSize - 1)};
-}
-
-DictionaryView ProcessDictionary(DicLookup lookup) {
-    if (lookup == DicLookup::LinearReference) {
-        return {g_dicWord, g_dicYomi, LinearFindFirstMatch, LinearFindFirstUserMatch};
-    }
-    return {g_dicWord, g_dicYomi, FindFirstMatch, FindFirstUserMatch};
 }
 
 } // namespace yomi6

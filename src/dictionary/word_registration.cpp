@@ -1,9 +1,9 @@
 #include "dictionary/word_registration.h"
 
 #include "dictionary/dic_file_save.h"
-#include "dictionary/dic_loader.h"
 #include "dictionary/dic_merge.h"
 #include "dictionary/dic_messages.h"
+#include "dictionary/dictionary.h"
 #include "dictionary/record_cleaning.h"
 #include "io/atomic_file.h"
 
@@ -82,14 +82,14 @@ std::optional<OverlongField> FindOverlongField(const RegistrationRows& rows) {
     return std::nullopt;
 }
 
-WordRegistration::WordRegistration() {
+WordRegistration::WordRegistration(const Dictionary& dictionary) : m_dictionary(dictionary) {
     std::memset(m_working, 0, sizeof m_working);
     std::memset(m_output, 0, sizeof m_output);
     std::memset(m_opened, 0, sizeof m_opened);
 }
 
 bool WordRegistration::Open(IMessageSink& sink) {
-    const char* name = g_szDicFileName.c_str();
+    const char* name = m_dictionary.FileName().c_str();
     if (m_file.OpenExisting(name) != 0 &&
         m_file.OpenOrCreate(name, m_output, kDicImageSize, 0, nullptr) != 0) {
         sink.ShowMessage(dic_messages::kCannotOpen, MessageBoxType::IconStop);
@@ -157,7 +157,7 @@ std::optional<OverlongField> WordRegistration::Confirm(const RegistrationRows& r
     MergeSavedMeanwhile();
     CleanDictionaryImage(m_working, m_output);
     std::string error;
-    if (!SaveDictionaryImage(g_szDicFileName, m_output, error)) {
+    if (!SaveDictionaryImage(m_dictionary.FileName(), m_output, error)) {
         sink.ShowMessage(dic_messages::kCannotWrite, MessageBoxType::IconStop);
     }
     m_file.CloseFile();
@@ -166,7 +166,8 @@ std::optional<OverlongField> WordRegistration::Confirm(const RegistrationRows& r
 
 void WordRegistration::MergeSavedMeanwhile() {
     std::string disk;
-    if (ReadWholeFile(g_szDicFileName, kMaxSavedDictionaryFileBytes, disk) != ReadStatus::Read ||
+    if (ReadWholeFile(m_dictionary.FileName(), kMaxSavedDictionaryFileBytes, disk) !=
+            ReadStatus::Read ||
         disk.size() < kDicImageSize || std::memcmp(disk.data(), m_opened, kDicImageSize) == 0) {
         return;
     }

@@ -59,13 +59,16 @@ std::optional<OverlongField> FindOverlongField(const RegistrationRows& rows);
 
 // The registration dialog's state, kept by whoever runs the registrations (the editor's
 // application context) from one opening of the dialog to the next.
+class Dictionary;
+
 class WordRegistration {
 public:
-    WordRegistration();
+    // Registers the words of dictionary's file.
+    explicit WordRegistration(const Dictionary& dictionary);
     WordRegistration(const WordRegistration&) = delete;
     WordRegistration& operator=(const WordRegistration&) = delete;
 
-    // The dialog opens: opens the file g_szDicFileName names (creating it from the output image
+    // The dialog opens: opens the dictionary's file (creating it from the output image
     // when there is none), reads it into the working image and puts the top record at 0. The
     // file then stays open until Confirm or Cancel. On failure the message goes to sink, the
     // file is closed and false is returned.
@@ -91,11 +94,11 @@ public:
     int Scroll(ScrollCode code, int thumbPosition);
 
     // The confirm button: when every field of rows fits, stores them at the top record, cleans
-    // the whole working image into the output image, saves that to the file g_szDicFileName
-    // names (saying so through sink when it cannot) and closes the file. When a field is too
-    // long nothing is stored or written, the file stays open and that field is returned.
-    // Rows that another window or program saved to the file after it was read here are merged
-    // in (see MergeDictionaryImages), not overwritten.
+    // the whole working image into the output image, saves that to the dictionary's file (saying so
+    // through sink when it cannot) and closes the file. When a field is too long nothing is stored
+    // or written, the file stays open and that field is returned. Rows that another window or
+    // program saved to the file after it was read here are merged in (see MergeDictionaryImages),
+    // not overwritten.
     std::optional<OverlongField> Confirm(const RegistrationRows& rows, IMessageSink& sink);
 
     // The cancel button: closes the file. Edits stay in the working image; nothing is written.
@@ -108,6 +111,7 @@ private:
     // Brings into the working image the rows saved to the file since Open read it.
     void MergeSavedMeanwhile();
 
+    const Dictionary& m_dictionary;
     DictionaryFile m_file;
     unsigned char m_working[kDicImageSize];
     unsigned char m_output[kDicImageSize]; // the last saved image; zero until the first save

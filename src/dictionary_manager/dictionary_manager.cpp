@@ -1,7 +1,7 @@
 #include "dictionary_manager/dictionary_manager.h"
 #include "platform/ui_text.h"
 
-#include "dictionary/dic_loader.h"
+#include "dictionary/dictionary.h"
 #include "dictionary/record_cleaning.h"
 #include "dictionary_manager/dictionary_filter_proxy.h"
 #include "dictionary_manager/dictionary_manager_strings.h"
@@ -114,7 +114,7 @@ DictionaryManager* DictionaryManager::ShowFor(QWidget* frame, AppContext& contex
     if (manager == nullptr) {
         std::unique_ptr<DictionaryManager> created(new DictionaryManager(frame, context));
         MessageBoxSink sink(frame);
-        if (!created->m_document.Load(g_szDicFileName, sink)) {
+        if (!created->m_document.Load(context.UserDictionary().FileName(), sink)) {
             return nullptr;
         }
         created->m_model->Reload();
@@ -129,9 +129,8 @@ DictionaryManager* DictionaryManager::ShowFor(QWidget* frame, AppContext& contex
 }
 
 DictionaryManager::DictionaryManager(QWidget* frame, AppContext& context)
-    : QWidget(frame, Qt::Window), m_context(context),
-      m_provider(CurrentReadingProvider(context.Preferences())),
-      m_guessProvider(AutomaticReadingProvider()) {
+    : QWidget(frame, Qt::Window), m_context(context), m_provider(CurrentReadingProvider(context)),
+      m_guessProvider(AutomaticReadingProvider(context)) {
     setObjectName(QString::fromLatin1(kObjectName));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(Tr(texts::kCaption));
@@ -154,10 +153,12 @@ DictionaryManager::~DictionaryManager() = default;
 template <typename F> auto DictionaryManager::WithEditedRows(F f) {
     std::string cleaned(kDicImageSize, '\0');
     CleanDictionaryImage(m_document.Image(), reinterpret_cast<unsigned char*>(cleaned.data()));
-    RebuildUserRows(reinterpret_cast<const unsigned char*>(cleaned.data()));
+    Dictionary& dictionary = m_context.UserDictionary();
+    dictionary.RebuildUserRows(reinterpret_cast<const unsigned char*>(cleaned.data()));
     struct Restore {
-        ~Restore() { RebuildUserRows(DictionaryImage()); }
-    } restore;
+        Dictionary& dictionary;
+        ~Restore() { dictionary.RebuildUserRows(dictionary.Image()); }
+    } restore{dictionary};
     return f();
 }
 
@@ -255,7 +256,7 @@ void DictionaryManager::BuildWindow() {
     });
 
     // Keys of the window (the cell editors keep their own undo while they are open).
-    auto shortcut = [this](QList<QKeySequence> keys, auto slot) {
+    auto shortcut = [this](const QList<QKeySequence>& keys, auto slot) {
         auto* action = new QAction(this);
         action->setShortcuts(keys);
         action->setShortcutContext(Qt::WindowShortcut);
@@ -526,7 +527,7 @@ bool DictionaryManager::Save() {
     m_undo->setClean();
     m_mergedUnsaved = false;
     // The next speak command uses the words as the file now holds them.
-    LoadDictionary(sink);
+    m_context.UserDictionary().Load(sink);
     return true;
 }
 

@@ -1,6 +1,5 @@
 #include "editor/dictionary_once.h"
 
-#include "dictionary/dic_loader.h"
 #include "platform/message_box.h"
 #include "speaking/app_context.h"
 
@@ -12,7 +11,7 @@ void LoadDictionaryOnce(AppContext& context, QWidget* parent) {
     }
     context.SetDictionaryLoaded(); // set first: a failed load is not repeated for later views
     MessageBoxSink sink(parent);
-    LoadDictionary(sink);
+    context.UserDictionary().Load(sink);
 }
 
 } // namespace yomi6

@@ -137,7 +137,7 @@ void ReadingPane::List(int offset, const QString& text) {
     // whole document, and nothing of its colophon is read.
     const SpeechPreferences& choices = m_context.Preferences();
     const bool automatic =
-        ResolveReadingMode(choices.readings, ProcessAnalyzer()) == ReadingMode::Automatic;
+        ResolveReadingMode(choices.readings, m_context.ReadingAnalyzer()) == ReadingMode::Automatic;
     bool aozora = false;
     if (automatic && choices.aozora != AozoraMode::Off) {
         const void* shown = m_view != nullptr ? m_view->document() : nullptr;
@@ -166,10 +166,10 @@ void ReadingPane::List(int offset, const QString& text) {
         }
     }
     m_source = SpeechSourceOf(m_listed.toStdU16String());
-    const ReadingMode mode = ResolveReadingMode(choices.readings, ProcessAnalyzer());
+    const ReadingMode mode = ResolveReadingMode(choices.readings, m_context.ReadingAnalyzer());
     // An analyzer that cannot be loaded is said once, here or at the next speech.
-    AnalyzerMessageBox sink(window());
-    ReaderSetup setup;
+    AnalyzerMessageBox sink(window(), m_context.ReadingAnalyzer());
+    ReaderSetup setup = m_context.ReadingSetup();
     setup.messages = &sink;
     setup.aozora = aozora;
     m_listing = ListReading(reinterpret_cast<const unsigned char*>(m_source.bytes.data()),

@@ -1,6 +1,6 @@
 // The view's commands that open the speech settings dialog, the word registration dialog and
 // the voice dialog.
-#include "dictionary/dic_loader.h"
+#include "dictionary/dictionary.h"
 #include "dictionary_manager/word_dialog.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
@@ -39,7 +39,7 @@ void TextView::RegisterWord(const QString& word, const QString& yomi) {
     }
     // The next speak command uses the words as the file now holds them.
     MessageBoxSink sink(window());
-    LoadDictionary(sink);
+    m_document->Context().UserDictionary().Load(sink);
 }
 
 void TextView::OpenVoiceManager() {

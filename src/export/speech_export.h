@@ -27,6 +27,8 @@ struct ExportTick {
 };
 
 struct ExportRequest {
+    explicit ExportRequest(const ReaderSetup& reading) : setup(reading) {}
+
     std::string_view text; // code page 932, CR LF line ends
     std::size_t from = 0;  // source bytes [from, to) are read; both clamped to the text
     std::size_t to = static_cast<std::size_t>(-1);

@@ -2,6 +2,7 @@
 
 #include "io/temporary_registry.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -159,8 +160,9 @@ std::string RandomSuffix() {
     unsigned char random[kTempRandomLength] = {};
     if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
         // No entropy source: the clock and the process still give distinct names, and the
-        // exclusive create below retries a name that is taken.
-        static unsigned counter = 0;
+        // exclusive create below retries a name that is taken. The count of names drawn so is
+        // the process's, as names must differ whoever draws them, on whatever thread.
+        static std::atomic<unsigned> counter{0};
         unsigned long long seed = static_cast<unsigned long long>(std::time(nullptr)) * 1000003u +
                                   static_cast<unsigned long long>(::getpid()) * 7919u + ++counter;
         for (auto& r : random) {

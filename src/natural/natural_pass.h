@@ -47,7 +47,7 @@ using PassReady = std::function<void()>;
 class NaturalPass {
 public:
     // Starts saying text (code page 932 bytes, kept by the pass). dic, when given, must outlive
-    // the pass (the process's tables do).
+    // the pass (with the dictionary whose tables it views).
     NaturalPass(std::string text, std::optional<DictionaryView> dic, NaturalPassOptions options,
                 PassMessage onMessage = {}, PassReady onReady = {});
     NaturalPass(const NaturalPass&) = delete;

@@ -21,6 +21,6 @@ struct ReadingListing {
 // Reads the first min(n, 4000) bytes of text (code page 932, CR LF line ends) in mode, as a
 // speech pass would, and finds the silent bytes by running the pass's ticks in voice.
 ReadingListing ListReading(const unsigned char* text, std::size_t n, ReadingMode mode,
-                           std::int32_t voice, const ReaderSetup& setup = ReaderSetup());
+                           std::int32_t voice, const ReaderSetup& setup);
 
 } // namespace yomi6

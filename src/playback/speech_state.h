@@ -50,10 +50,9 @@ struct SpeechState : SpeechPreferences, SpeechSession {};
 // 932, CR LF line ends) into the reading, as preferences.readings says, and points the indexes
 // at it. The caller then starts the speech timer with preferences.speed as its period.
 void StartSpeech(const SpeechPreferences& preferences, SpeechSession& session,
-                 const unsigned char* text, std::size_t n,
-                 const ReaderSetup& setup = ReaderSetup());
+                 const unsigned char* text, std::size_t n, const ReaderSetup& setup);
 inline void StartSpeech(SpeechState& state, const unsigned char* text, std::size_t n,
-                        const ReaderSetup& setup = ReaderSetup()) {
+                        const ReaderSetup& setup) {
     StartSpeech(state, state, text, n, setup);
 }
 

@@ -50,7 +50,7 @@ void LoadAtStart(AppContext& context) {
     ApplyChoices(choices, context.Preferences());
     LoadChildShowState(profile, context.Settings());
     // Only named here; the analyzer is loaded when the automatic reading first needs it.
-    ProcessAnalyzer().SetConfiguredDictionary(AnalyzerDictionarySetting(profile));
+    context.ReadingAnalyzer().SetConfiguredDictionary(AnalyzerDictionarySetting(profile));
     // The voice folders the slots speak with load in the background.
     context.Library().LoadFromSettings();
 }

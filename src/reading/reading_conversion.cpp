@@ -38,10 +38,10 @@ std::size_t FoldPair(std::uint8_t lead, std::uint8_t second, std::uint8_t* out) 
 
 } // namespace
 
-std::size_t ConvertToReading(const unsigned char* text, std::size_t n,
-                             unsigned char (&reading)[kReadingBufferSize], DicLookup lookup) {
+std::size_t ConvertToReading(const unsigned char* text, std::size_t n, const DictionaryView& dic,
+                             unsigned char (&reading)[kReadingBufferSize]) {
     SourceRange source[kReadingBufferSize];
-    return ConvertWithSourceMap(text, n, ProcessDictionary(lookup), reading, source).length;
+    return ConvertWithSourceMap(text, n, dic, reading, source).length;
 }
 
 ReadingResult ConvertWithSourceMap(const unsigned char* text, std::size_t n,

@@ -23,16 +23,15 @@ struct ReadingResult {
     std::size_t sourceEnd = 0; // how far into the source the reading got (bytes)
 };
 
-// Converts the first min(n, 4000) bytes of text against the dictionary tables into reading,
+// Converts the first min(n, 4000) bytes of text against the tables of dic into reading,
 // which is first filled with zeros. Returns the reading's length, the offset of its
 // terminating zero byte.
 //
 // A reading that would not fit in 4095 bytes ends with the last whole output that fits (a
 // whole dictionary reading, a whole letter or digit reading, a whole kana): nothing is written
 // past the buffer, the terminator stays, and no unit is cut in half.
-std::size_t ConvertToReading(const unsigned char* text, std::size_t n,
-                             unsigned char (&reading)[kReadingBufferSize],
-                             DicLookup lookup = DicLookup::Indexed);
+std::size_t ConvertToReading(const unsigned char* text, std::size_t n, const DictionaryView& dic,
+                             unsigned char (&reading)[kReadingBufferSize]);
 
 // The same reading against the tables of dic, with the source bytes of every reading byte in
 // source (zero-filled past the reading): a dictionary word's reading maps to the whole word, a

@@ -16,8 +16,7 @@ ReadingMode ResolveReadingMode(std::int32_t readings, const AnalyzerLoader& anal
 }
 
 ReadingMode ResolveReadingMode(std::int32_t readings, const ReaderSetup& setup) {
-    return ResolveReadingMode(readings,
-                              setup.analyzer != nullptr ? *setup.analyzer : ProcessAnalyzer());
+    return ResolveReadingMode(readings, *setup.analyzer);
 }
 
 std::int32_t SwitchedReadings(std::int32_t readings, const AnalyzerLoader& analyzer) {

@@ -21,12 +21,12 @@ inline constexpr std::int32_t kReadingsUnchosen = settings_keys::kReadingsUnchos
 
 // The mode for the choice readings. 0 and 1 are kept as chosen (an analyzer that cannot be
 // loaded is then said at every reading, which falls back to the dictionary). With no choice,
-// the automatic reading until the analyzer has failed to load once in this process, the
+// the automatic reading until analyzer has failed to load once (in the editor: in its run), the
 // dictionary reading from then on: the failure is said once, at the first reading that tried.
 // Never loads the analyzer itself: the reading loads it when it first needs it.
 ReadingMode ResolveReadingMode(std::int32_t readings, const AnalyzerLoader& analyzer);
 
-// The same with the analyzer the setup names, else the process's.
+// The same with the analyzer of the setup.
 ReadingMode ResolveReadingMode(std::int32_t readings, const ReaderSetup& setup);
 
 // The choice that the menu item and the tool bar button make from the mode in effect: the other

@@ -14,12 +14,12 @@ namespace yomi6 {
 // 932 bytes).
 using ReadingProvider = std::function<std::string(std::string_view text)>;
 
-// The dictionary mode: the conversion against the dictionary tables as they are loaded, over
-// the first 4000 bytes of text, as the speak command converts.
-std::string DictionaryModeReading(std::string_view text);
+// The dictionary mode: the conversion against the tables of dic, over the first 4000 bytes of
+// text, as the speak command converts.
+std::string DictionaryModeReading(std::string_view text, const DictionaryView& dic);
 
-// The reading of the first 4000 bytes of text in mode, with the process's dictionary tables
-// and analyzer; an analyzer that cannot be loaded gives the dictionary mode's reading.
-std::string ModeReading(std::string_view text, ReadingMode mode);
+// The reading of the first 4000 bytes of text in mode, with the dictionary and analyzer of
+// setup; an analyzer that cannot be loaded gives the dictionary mode's reading.
+std::string ModeReading(std::string_view text, ReadingMode mode, const ReaderSetup& setup);
 
 } // namespace yomi6

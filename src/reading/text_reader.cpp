@@ -13,7 +13,7 @@ ReadingResult ReadText(const unsigned char* text, std::size_t n, ReadingMode mod
                        const ReaderSetup& setup, unsigned char (&reading)[kReadingBufferSize],
                        SourceRange (&source)[kReadingBufferSize]) {
     if (mode == ReadingMode::Automatic) {
-        AnalyzerLoader& loader = setup.analyzer != nullptr ? *setup.analyzer : ProcessAnalyzer();
+        AnalyzerLoader& loader = *setup.analyzer;
         std::string error;
         if (Analyzer* analyzer = loader.Get(error)) {
             if (setup.aozora) {

@@ -15,12 +15,16 @@ enum class ReadingMode {
     Automatic,  // user words first, the analyzer for Japanese words, numbers read as numbers
 };
 
-// What a reading works with.
+// What a reading works with: the dictionary and the analyzer of whoever runs the reading (the
+// editor's application context, a command-line run, a test).
 struct ReaderSetup {
-    DictionaryView dictionary = ProcessDictionary();
-    AnalyzerLoader* analyzer = nullptr; // the automatic mode's analyzer; nullptr: the process's
-    IMessageSink* messages = nullptr;   // where a failure to load the analyzer is said; may be null
-    bool aozora = false;                // the automatic mode reads the text as Aozora notation
+    ReaderSetup(const DictionaryView& dic, AnalyzerLoader& loader)
+        : dictionary(dic), analyzer(&loader) {}
+
+    DictionaryView dictionary;
+    AnalyzerLoader* analyzer;         // the automatic mode's analyzer; never null
+    IMessageSink* messages = nullptr; // where a failure to load the analyzer is said; may be null
+    bool aozora = false;              // the automatic mode reads the text as Aozora notation
 };
 
 // Reads the first min(n, 4000) bytes of text in mode into reading and source (both

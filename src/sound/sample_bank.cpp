@@ -7,11 +7,6 @@
 
 namespace yomi6 {
 
-const SampleBank& SampleBank::Instance() {
-    static const SampleBank bank;
-    return bank;
-}
-
 SampleBank::SampleBank() {
     for (const std::string_view name : SampleNames()) {
         const SampleImage image = FindSample(name);

@@ -1,4 +1,5 @@
-// The compiled-in voice samples decoded once, for the whole run, into the sound output's format.
+// The compiled-in voice samples decoded once, into the sound output's format: the editor's
+// application context holds one for the whole run, a command-line run or a test its own.
 #pragma once
 
 #include <cstdint>
@@ -13,9 +14,11 @@ class VoiceSelection;
 
 class SampleBank {
 public:
-    // The bank of the program's samples, decoded on first use. A sample whose image cannot be
-    // read is left out, so that playing it plays nothing.
-    static const SampleBank& Instance();
+    // The program's samples, decoded now. A sample whose image cannot be read is left out, so
+    // that playing it plays nothing.
+    SampleBank();
+    SampleBank(const SampleBank&) = delete;
+    SampleBank& operator=(const SampleBank&) = delete;
 
     // The frames of the sample named name as voices resolves it: from the slot's voice folder
     // when it has the unit, else from the built-in voice the slot speaks with; empty for a name
@@ -25,8 +28,6 @@ public:
     std::size_t size() const { return m_pcm.size(); }
 
 private:
-    SampleBank();
-
     // Keyed by the names of the sample store, which live as long as the program.
     std::unordered_map<std::string_view, std::vector<std::int16_t>> m_pcm;
 };

@@ -35,8 +35,8 @@ constexpr std::chrono::milliseconds kCloseWait = 1s;
 
 } // namespace
 
-SamplePlayer::SamplePlayer(const VoiceSelection& voices, QObject* parent)
-    : QObject(parent), m_voices(voices), m_bank(SampleBank::Instance()),
+SamplePlayer::SamplePlayer(const SampleBank& bank, const VoiceSelection& voices, QObject* parent)
+    : QObject(parent), m_voices(voices), m_bank(bank),
       m_fitted(std::make_shared<FittedSamples>(kOutputSampleRate)),
       m_mixer(std::make_shared<SampleMixer>(kOutputSampleRate, kInitialLatency)) {
     InstallSoundMessageFilter();

@@ -36,8 +36,9 @@ class SamplePlayer : public QObject {
 public:
     // Starts opening the sound output in the background and returns at once; ready() tells
     // when that is done. Needs a Q(Core)Application. Plays each sample with the voice voices
-    // gives its slot; voices belongs to the caller and outlives the player.
-    explicit SamplePlayer(const VoiceSelection& voices, QObject* parent = nullptr);
+    // gives its slot, a built-in one from bank; both belong to the caller and outlive the
+    // player.
+    SamplePlayer(const SampleBank& bank, const VoiceSelection& voices, QObject* parent = nullptr);
     ~SamplePlayer() override;
     SamplePlayer(const SamplePlayer&) = delete;
     SamplePlayer& operator=(const SamplePlayer&) = delete;

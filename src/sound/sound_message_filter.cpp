@@ -11,6 +11,10 @@ namespace yomi6 {
 
 namespace {
 
+// The handler installed before this one, which every other message is passed on to. Qt calls
+// a message handler with no context of its own, and the handler is one for the process, so
+// what it passes on to has to be process-wide too; it is written once, when it is installed.
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
 QtMessageHandler g_previousHandler = nullptr;
 
 bool IsSoundBackendNoise(const QMessageLogContext& context, const QString& message) {

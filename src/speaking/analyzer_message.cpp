@@ -12,18 +12,18 @@ constexpr const char* kAnalyzerFailure =
 
 } // namespace
 
-QString AnalyzerFailureText() {
+QString AnalyzerFailureText(const AnalyzerLoader& analyzer) {
     return QString::fromUtf8(kAnalyzerFailure)
-        .arg(QString::fromStdString(ProcessAnalyzer().DictionaryFolder()));
+        .arg(QString::fromStdString(analyzer.DictionaryFolder()));
 }
 
 void AnalyzerMessageCollector::ShowMessage(std::string_view, MessageBoxType) {
     // The core's text is for the command line, in English; the editor says it in its own words.
-    messages.append(AnalyzerFailureText());
+    messages.append(AnalyzerFailureText(m_analyzer));
 }
 
 void AnalyzerMessageBox::ShowMessage(std::string_view, MessageBoxType type) {
-    yomi6::ShowMessage(m_parent, AnalyzerFailureText(), type);
+    yomi6::ShowMessage(m_parent, AnalyzerFailureText(m_analyzer), type);
 }
 
 } // namespace yomi6

@@ -1,6 +1,7 @@
 #include "speaking/app_context.h"
 
 #include "dictionary/word_registration.h"
+#include "sound/sample_bank.h"
 #include "speaking/speech_controller.h"
 #include "voices/voice_library.h"
 
@@ -14,15 +15,23 @@ AppContext::~AppContext() = default;
 
 SpeechController& AppContext::Speech() {
     if (!m_speech) {
-        m_speech =
-            std::make_unique<SpeechController>(m_preferences, m_settings, m_voices, *m_library);
+        m_speech = std::make_unique<SpeechController>(m_preferences, m_settings, m_voices,
+                                                      *m_library, Samples(), m_dictionary,
+                                                      m_analyzer);
     }
     return *m_speech;
 }
 
+const SampleBank& AppContext::Samples() {
+    if (!m_samples) {
+        m_samples = std::make_unique<SampleBank>();
+    }
+    return *m_samples;
+}
+
 WordRegistration& AppContext::Registration() {
     if (!m_registration) {
-        m_registration = std::make_unique<WordRegistration>();
+        m_registration = std::make_unique<WordRegistration>(m_dictionary);
     }
     return *m_registration;
 }

@@ -3,6 +3,8 @@
 // through their document. Nothing here is global; a test's run gets a fresh one.
 #pragma once
 
+#include "analysis/analyzer_loader.h"
+#include "dictionary/dictionary.h"
 #include "playback/speech_state.h"
 #include "settings/settings.h"
 #include "voice/voice_selection.h"
@@ -16,6 +18,7 @@ class QPrinter;
 
 namespace yomi6 {
 
+class SampleBank;
 class SpeechController;
 class VoiceLibrary;
 class WordRegistration;
@@ -56,10 +59,27 @@ public:
     SpeechPreferences& Preferences() { return m_preferences; }
     const SpeechPreferences& Preferences() const { return m_preferences; }
 
+    // The pronunciation dictionary of the run: loaded by the first text view and again after
+    // the word registration or the dictionary manager saved its file; every reading of the run
+    // reads with it.
+    Dictionary& UserDictionary() { return m_dictionary; }
+    const Dictionary& UserDictionary() const { return m_dictionary; }
+
+    // The analyzer of the automatic reading, loaded when a reading first needs it.
+    AnalyzerLoader& ReadingAnalyzer() { return m_analyzer; }
+    const AnalyzerLoader& ReadingAnalyzer() const { return m_analyzer; }
+
+    // What a reading of the run works with: the dictionary and the analyzer above.
+    ReaderSetup ReadingSetup() { return ReaderSetup(m_dictionary.View(), m_analyzer); }
+
     // The voice each slot speaks with in this run, read by the speech and the audio export;
     // the voice library assigns it.
     VoiceSelection& Voices() { return m_voices; }
     const VoiceSelection& Voices() const { return m_voices; }
+
+    // The built-in voices' samples, decoded when the speech is first needed (the speech's sound
+    // output plays them).
+    const SampleBank& Samples();
 
     // The voices the user can choose from and the choice kept in the settings file: it loads
     // the chosen folders into Voices().
@@ -84,9 +104,13 @@ private:
     QStringList m_recentFiles;
     bool m_saveFailed = false;
     SpeechPreferences m_preferences;
+    // Before the speech and the registration, which read and write through them.
+    Dictionary m_dictionary;
+    AnalyzerLoader m_analyzer;
     // Before the library and the speech, which play from it and so must go first.
     VoiceSelection m_voices;
     std::unique_ptr<VoiceLibrary> m_library;
+    std::unique_ptr<SampleBank> m_samples;
     std::unique_ptr<SpeechController> m_speech;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<WordRegistration> m_registration;

@@ -79,26 +79,26 @@ void SayWhereSaved(QWidget* parent, const ExportTargets& targets) {
 } // namespace
 
 QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
-                         const VoiceSelection& voices, const QString& text, const QString& audio,
-                         const QString& subtitles, const QString& timings, bool* cancelled) {
+                         const VoiceSelection& voices, const ReaderSetup& setup,
+                         const QString& text, const ExportTargets& targets, bool* cancelled) {
     *cancelled = false;
     const std::u16string utf16(reinterpret_cast<const char16_t*>(text.utf16()),
                                static_cast<std::size_t>(text.size()));
     const std::string bytes = SpeechBytes(utf16);
     CollectingSink messages;
-    ExportRequest request;
+    ExportRequest request(setup);
     request.text = bytes;
     request.voice = preferences.voice;
     request.speed = preferences.speed;
     request.readings = preferences.readings;
     request.setup.messages = &messages;
     request.setup.aozora =
-        ResolveReadingMode(preferences.readings, ProcessAnalyzer()) == ReadingMode::Automatic &&
+        ResolveReadingMode(preferences.readings, setup) == ReadingMode::Automatic &&
         ReadsAsAozora(preferences.aozora, std::string_view(bytes));
     // The voices the slots speak with now, copied for the worker thread.
     request.sounds = VoiceSoundSource(voices);
-    const ExportOutputs outputs{audio.toStdString(), subtitles.toStdString(),
-                                timings.toStdString()};
+    const ExportOutputs outputs{targets.audio.toStdString(), targets.subtitles.toStdString(),
+                                targets.timings.toStdString()};
 
     // The slot's natural voice, when it has one that can speak; else its sample voice, after
     // saying what is missing.
@@ -118,7 +118,7 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
             return !cancel.load();
         };
         if (natural.options) {
-            NaturalUnitPass pass(bytes, 0, bytes.size(), ProcessDictionary(), *natural.options,
+            NaturalUnitPass pass(bytes, 0, bytes.size(), setup.dictionary, *natural.options,
                                  [&](const std::string&) { ++skipped; });
             result = RunExportJob(pass, ExportText{bytes}, outputs, progressed);
         } else {
@@ -184,9 +184,8 @@ bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString&
     const ExportTargets targets = dialog.Targets(dialog.selectedFiles().front());
     context.SetSubtitleType(dialog.SubtitleType());
     bool cancelled = false;
-    const QString error =
-        ExportAudioFiles(parent, context.Preferences(), context.Voices(), text, targets.audio,
-                         targets.subtitles, targets.timings, &cancelled);
+    const QString error = ExportAudioFiles(parent, context.Preferences(), context.Voices(),
+                                           context.ReadingSetup(), text, targets, &cancelled);
     if (!error.isEmpty()) {
         ShowMessage(parent, error, MessageBoxType::IconExclamation);
         return false;

@@ -11,6 +11,8 @@ class QWidget;
 namespace yomi6 {
 
 class AppContext;
+struct ExportTargets;
+struct ReaderSetup;
 struct SpeechPreferences;
 class VoiceSelection;
 
@@ -24,12 +26,13 @@ QString AudioExportFilters();
 // the format chosen is kept there for the next export.
 bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString& text);
 
-// The export itself, for a name already chosen: audio, and subtitles or timings when not empty.
-// Shows the progress dialog after half a second. Returns the error text, empty on success;
-// "cancelled" is not an error but returns false through *cancelled. The slots speak with the
-// voices they have in voices when the export starts.
+// The export itself, for names already chosen: the audio of targets, and its subtitles or
+// timings when not empty. Shows the progress dialog after half a second. Returns the error
+// text, empty on success; "cancelled" is not an error but returns false through *cancelled.
+// The slots speak with the voices they have in voices when the export starts; the text is
+// read with setup's dictionary and analyzer.
 QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
-                         const VoiceSelection& voices, const QString& text, const QString& audio,
-                         const QString& subtitles, const QString& timings, bool* cancelled);
+                         const VoiceSelection& voices, const ReaderSetup& setup,
+                         const QString& text, const ExportTargets& targets, bool* cancelled);
 
 } // namespace yomi6

@@ -3,18 +3,22 @@
 #include "analysis/analyzer_loader.h"
 #include "playback/speech_state.h"
 #include "reading/reading_mode.h"
+#include "speaking/app_context.h"
 
 namespace yomi6 {
 
-ReadingProvider CurrentReadingProvider(const SpeechPreferences& preferences) {
+ReadingProvider CurrentReadingProvider(AppContext& context) {
     // The mode is looked up at each call, so a window open across a switch follows it.
-    return [&preferences](std::string_view text) {
-        return ModeReading(text, ResolveReadingMode(preferences.readings, ProcessAnalyzer()));
+    return [&context](std::string_view text) {
+        const ReaderSetup setup = context.ReadingSetup();
+        return ModeReading(text, ResolveReadingMode(context.Preferences().readings, setup), setup);
     };
 }
 
-ReadingProvider AutomaticReadingProvider() {
-    return [](std::string_view text) { return ModeReading(text, ReadingMode::Automatic); };
+ReadingProvider AutomaticReadingProvider(AppContext& context) {
+    return [&context](std::string_view text) {
+        return ModeReading(text, ReadingMode::Automatic, context.ReadingSetup());
+    };
 }
 
 } // namespace yomi6

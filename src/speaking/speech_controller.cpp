@@ -1,6 +1,7 @@
 #include "speaking/speech_controller.h"
 
 #include "analysis/analyzer_loader.h"
+#include "dictionary/dictionary.h"
 #include "io/message_sink.h"
 #include "natural/chunking.h"
 #include "playback/long_reading.h"
@@ -32,14 +33,16 @@
 namespace yomi6 {
 
 SpeechController::SpeechController(SpeechPreferences& preferences, const AppSettings& settings,
-                                   const VoiceSelection& voices, const VoiceLibrary& library)
-    : m_preferences(preferences), m_settings(settings), m_voices(voices),
+                                   const VoiceSelection& voices, const VoiceLibrary& library,
+                                   const SampleBank& samples, const Dictionary& dictionary,
+                                   AnalyzerLoader& analyzer)
+    : m_preferences(preferences), m_settings(settings), m_voices(voices), m_library(library),
+      m_samples(samples), m_dictionary(dictionary), m_analyzer(analyzer),
       m_runner(std::make_unique<SpeechRunner>(
           m_preferences, m_session,
           [this](std::string_view sample, SpeechTimer::Clock::time_point due) {
               Player().Play(sample, due);
           })),
-      m_library(library),
       m_natural(std::make_unique<NaturalSpeech>([this]() -> SamplePlayer& { return Player(); })) {
     connect(m_runner.get(), &SpeechRunner::ticked, this, &SpeechController::PlayTick);
     connect(m_runner.get(), &SpeechRunner::finished, this, &SpeechController::FinishReading);
@@ -67,7 +70,7 @@ SpeechController::~SpeechController() = default;
 SamplePlayer& SpeechController::Player() {
     if (!m_player) {
         // Also after Shutdown(): a test may start the editor again in the same process.
-        m_player = std::make_unique<SamplePlayer>(m_voices);
+        m_player = std::make_unique<SamplePlayer>(m_samples, m_voices);
         connect(m_player.get(), &SamplePlayer::outputUnavailable, this,
                 &SpeechController::soundUnavailable);
     }
@@ -91,13 +94,13 @@ bool HasTextFrom(const QString& text, int position) {
 } // namespace
 
 bool SpeechController::ReadsAutomatically() const {
-    return ResolveReadingMode(m_preferences.readings, ProcessAnalyzer()) == ReadingMode::Automatic;
+    return ResolveReadingMode(m_preferences.readings, m_analyzer) == ReadingMode::Automatic;
 }
 
 ReadingMode SpeechController::ReadingsOfLoadedPass() const {
-    const ReadingMode mode = ResolveReadingMode(m_preferences.readings, ProcessAnalyzer());
-    return mode == ReadingMode::Automatic && !ProcessAnalyzer().IsLoaded() ? ReadingMode::Dictionary
-                                                                           : mode;
+    const ReadingMode mode = ResolveReadingMode(m_preferences.readings, m_analyzer);
+    return mode == ReadingMode::Automatic && !m_analyzer.IsLoaded() ? ReadingMode::Dictionary
+                                                                    : mode;
 }
 
 bool SpeechController::IsSpeakEnabled() const {
@@ -150,7 +153,7 @@ void SpeechController::SpeakNaturally(const QObject* owner, const SpeechSource& 
     // One sentence said ahead of the one heard, and one more when a second core is free.
     options.workers = 2;
     options.ahead = 2;
-    m_natural->Start(m_source.bytes, ProcessDictionary(), options);
+    m_natural->Start(m_source.bytes, m_dictionary.View(), options);
     emit stateChanged();
 }
 
@@ -266,8 +269,8 @@ QStringList SpeechController::Speak(const QObject* owner, const SpeechSource& te
     m_source = text;
     m_passOffset = 0;
     m_words = WordRanges(m_source.bytes);
-    AnalyzerMessageCollector sink;
-    ReaderSetup setup;
+    AnalyzerMessageCollector sink(m_analyzer);
+    ReaderSetup setup(m_dictionary.View(), m_analyzer);
     setup.messages = &sink;
     // Whether the document is in Aozora notation is found in the whole document, not only in the
     // part that is read: its first ruby or note may lie far beyond the cut.
@@ -336,8 +339,8 @@ QStringList SpeechController::ReadRangeWithSamples(const QObject* owner, const Q
                  static_cast<std::size_t>(std::max(end, 0)),
                  ReadsAutomatically() ? m_preferences.aozora : AozoraMode::Off);
     m_runner->setNextPass([this] { return LoadNextPass(); });
-    AnalyzerMessageCollector sink;
-    ReaderSetup setup;
+    AnalyzerMessageCollector sink(m_analyzer);
+    ReaderSetup setup(m_dictionary.View(), m_analyzer);
     setup.messages = &sink;
     if (m_long.LoadNextPass(m_preferences, m_session, setup, false)) {
         TakePass();
@@ -364,7 +367,7 @@ void SpeechController::TakePass() {
 }
 
 bool SpeechController::LoadNextPass() {
-    if (!m_long.LoadNextPass(m_preferences, m_session, ReaderSetup(),
+    if (!m_long.LoadNextPass(m_preferences, m_session, ReaderSetup(m_dictionary.View(), m_analyzer),
                              m_preferences.repeat == kRepeatOn)) {
         return false;
     }

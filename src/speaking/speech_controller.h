@@ -35,15 +35,21 @@ namespace natural {
 struct ByteRange;
 struct NaturalUnit;
 } // namespace natural
+class Dictionary;
+class AnalyzerLoader;
+class SampleBank;
 
 class SpeechController : public QObject {
     Q_OBJECT
 public:
-    // Speaks with preferences in the voices the slots have in voices (the natural voice where
-    // library says a slot has it), fitting the samples as settings say; all four belong to the
-    // caller and outlive the controller.
+    // Speaks with preferences in the voices the slots have in voices (the built-in ones from
+    // samples, the natural voice where library says a slot has it), fitting the samples as
+    // settings say, reading with dictionary and analyzer; all seven belong to the caller and
+    // outlive the controller.
     SpeechController(SpeechPreferences& preferences, const AppSettings& settings,
-                     const VoiceSelection& voices, const VoiceLibrary& library);
+                     const VoiceSelection& voices, const VoiceLibrary& library,
+                     const SampleBank& samples, const Dictionary& dictionary,
+                     AnalyzerLoader& analyzer);
     ~SpeechController() override;
 
     // The session of the speech being spoken (or last spoken).
@@ -162,6 +168,10 @@ private:
     SpeechPreferences& m_preferences;
     const AppSettings& m_settings;
     const VoiceSelection& m_voices;
+    const VoiceLibrary& m_library;
+    const SampleBank& m_samples;
+    const Dictionary& m_dictionary;
+    AnalyzerLoader& m_analyzer;
     SpeechSession m_session;
     std::unique_ptr<SpeechRunner> m_runner;
     std::unique_ptr<SamplePlayer> m_player;
@@ -178,7 +188,6 @@ private:
     std::chrono::steady_clock::time_point m_shownOnset{};
     LongReading m_long; // the passes of a reading from the caret
 
-    const VoiceLibrary& m_library;
     std::unique_ptr<NaturalSpeech> m_natural;
     // The owner's text and where what is read in it ends (for the voice F5 may switch to), and the
     // natural voice the reading speaks.

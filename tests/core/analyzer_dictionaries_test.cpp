@@ -6,6 +6,7 @@
 #include "analysis/feature_layout.h"
 #include "analysis/mecab_analyzer.h"
 #include "dictionary/dic_tables.h"
+#include "dictionary/dictionary.h"
 #include "reading/automatic_reading.h"
 #include "support/sjis.h"
 #include "text/cp932_codec.h"
@@ -77,10 +78,9 @@ public:
     bool Loaded() const { return m_analyzer != nullptr; }
 
     std::string Read(const std::string& utf8) {
-        ResetDicTables();
         const std::string bytes = Sjis(utf8);
         result = ConvertAutomatic(reinterpret_cast<const unsigned char*>(bytes.data()),
-                                  bytes.size(), ProcessDictionary(), *m_analyzer, reading, source);
+                                  bytes.size(), dic.View(), *m_analyzer, reading, source);
         return std::string(reinterpret_cast<const char*>(reading), result.length);
     }
     std::string RangeOf(std::size_t i) const {
@@ -92,6 +92,7 @@ public:
     SourceRange source[kReadingBufferSize];
 
 private:
+    Dictionary dic; // the built-in rows alone
     std::unique_ptr<Analyzer> m_analyzer;
 };
 

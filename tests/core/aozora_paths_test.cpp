@@ -9,6 +9,7 @@
 #include "settings/settings.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
+#include "support/test_reading.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -75,6 +76,7 @@ std::u16string LongBook() {
 }
 
 TEST(AozoraPathsTest, PassesReadTheRubyAndStopBeforeTheColophon) {
+    test::TestReading run;
     const std::u16string text = LongBook();
     const std::size_t colophon = text.find(u"底本");
     for (const AozoraMode mode : {AozoraMode::Auto, AozoraMode::Off}) {
@@ -86,7 +88,7 @@ TEST(AozoraPathsTest, PassesReadTheRubyAndStopBeforeTheColophon) {
         std::size_t end = 0;
         int passes = 0;
         std::string heard;
-        while (reading.LoadNextPass(*state, ReaderSetup(), false) && ++passes < 100) {
+        while (reading.LoadNextPass(*state, run.Setup(), false) && ++passes < 100) {
             heard.append(reinterpret_cast<const char*>(state->reading),
                          static_cast<std::size_t>(state->endIndex));
             end = reading.PassOffset() +
@@ -104,13 +106,14 @@ TEST(AozoraPathsTest, PassesReadTheRubyAndStopBeforeTheColophon) {
 }
 
 TEST(AozoraPathsTest, TheExportEndsAtTheColophonAndItsSubtitlesShowThePrintedText) {
+    test::TestReading run;
     std::string text = Sjis("題\r\n");
     for (int i = 0; i < 300; ++i) {
         text += Sjis("下人《げにん》が［＃傍点］来た。\r\n");
     }
     const std::size_t colophon = text.size();
     text += Sjis("底本：全集\r\n");
-    ExportRequest request;
+    ExportRequest request(run.Setup());
     request.text = text;
     request.readings = kReadingsAutomatic;
     request.setup.aozora = true;

@@ -10,6 +10,7 @@
 #include "reading/text_reader.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
+#include "support/test_reading.h"
 #include "text/cp932_codec.h"
 #include "text/halfwidth_kana.h"
 
@@ -28,7 +29,6 @@ class AozoraReadingTest : public ::testing::Test {
 protected:
     // The analyzer is opened for each test (MeCab maps the dictionary, which takes no time).
     void SetUp() override {
-        ResetDicTables();
         std::string error;
         m_mecab = OpenMecabAnalyzer(std::string(kDefaultAnalyzerDictionary), error);
         ASSERT_NE(m_mecab, nullptr) << error;
@@ -39,8 +39,8 @@ protected:
         const AozoraNotation notation = ParseAozoraNotation(bytes);
         result =
             ConvertAutomatic(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
-                             ProcessDictionary(), analyzer != nullptr ? *analyzer : *m_mecab,
-                             reading, source, aozora ? &notation : nullptr);
+                             dic.View(), analyzer != nullptr ? *analyzer : *m_mecab, reading,
+                             source, aozora ? &notation : nullptr);
         for (std::size_t i = 1; i < result.length; ++i) {
             if (!(source[i] == source[i - 1])) {
                 EXPECT_GE(source[i].begin, source[i - 1].end) << "byte " << i;
@@ -61,6 +61,8 @@ protected:
     }
 
     std::unique_ptr<Analyzer> m_mecab;
+    test::TestReading run; // the built-in rows alone
+    Dictionary& dic = run.dictionary;
     unsigned char reading[kReadingBufferSize];
     SourceRange source[kReadingBufferSize];
     ReadingResult result;
@@ -169,14 +171,14 @@ TEST_F(AozoraReadingTest, TheDictionaryReadingIgnoresTheNotation) {
     const std::string text = Sjis("あ《い》");
     unsigned char plain[kReadingBufferSize];
     SourceRange plainSource[kReadingBufferSize];
-    ReaderSetup setup;
+    ReaderSetup setup = run.Setup();
     setup.aozora = true;
     const ReadingResult withFlag =
         ReadText(reinterpret_cast<const unsigned char*>(text.data()), text.size(),
                  ReadingMode::Dictionary, setup, reading, source);
     const ReadingResult without =
         ConvertWithSourceMap(reinterpret_cast<const unsigned char*>(text.data()), text.size(),
-                             ProcessDictionary(), plain, plainSource);
+                             dic.View(), plain, plainSource);
     ASSERT_EQ(withFlag.length, without.length);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(reading), withFlag.length),
               std::string(reinterpret_cast<const char*>(plain), without.length));

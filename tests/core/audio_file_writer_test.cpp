@@ -7,6 +7,7 @@
 #include "export/wave_stream.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
+#include "support/test_reading.h"
 
 #include <sndfile.h>
 
@@ -247,6 +248,7 @@ TEST(AudioFileWriter, SixteenBitSoundInEveryFormat) {
 }
 
 TEST(ExportJob, AnExportThatReadsNothingIsRefusedInEveryFormat) {
+    test::TestReading run;
     TempDir dir;
     const std::string text = Sjis("あい");
     struct Range {
@@ -256,7 +258,7 @@ TEST(ExportJob, AnExportThatReadsNothingIsRefusedInEveryFormat) {
     const Range ranges[] = {{4, 4}, {1, 2}, {0, 0}};
     for (const char* ext : {".wav", ".flac", ".ogg", ".opus", ".mp3"}) {
         for (const Range& r : ranges) {
-            ExportRequest request;
+            ExportRequest request(run.Setup());
             request.text = r.from == 0 && r.to == 0 ? std::string_view() : text;
             request.from = CharBoundaryAtOrAfter(request.text, r.from);
             request.to = CharBoundaryAtOrAfter(request.text, r.to);
@@ -271,7 +273,7 @@ TEST(ExportJob, AnExportThatReadsNothingIsRefusedInEveryFormat) {
     }
     // A range that reads only a line end has no unit either; one unit is a whole file.
     const std::string lineEnd = "\r\n";
-    ExportRequest request;
+    ExportRequest request(run.Setup());
     request.text = lineEnd;
     const ExportOutputs outputs{dir.File("n.flac"), {}, {}};
     EXPECT_TRUE(RunExportJob(request, outputs).nothingToExport);

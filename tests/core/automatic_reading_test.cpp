@@ -4,7 +4,7 @@
 #include "analysis/analyzer_loader.h"
 #include "analysis/mecab_analyzer.h"
 #include "dictionary/dic_index.h"
-#include "dictionary/dic_tables.h"
+#include "dictionary/dictionary.h"
 #include "reading/automatic_reading.h"
 #include "support/sjis.h"
 
@@ -28,14 +28,12 @@ protected:
         ASSERT_NE(s_analyzer, nullptr) << error;
     }
     static void TearDownTestSuite() { s_analyzer.reset(); }
-    void SetUp() override { ResetDicTables(); }
-    void TearDown() override { ResetDicTables(); }
 
     // The automatic reading of raw bytes; checks that every range lies inside the text and
     // that the ranges never go backwards or overlap.
     std::string Read(const std::string& bytes) {
         result = ConvertAutomatic(reinterpret_cast<const unsigned char*>(bytes.data()),
-                                  bytes.size(), ProcessDictionary(), *s_analyzer, reading, source);
+                                  bytes.size(), dic.View(), *s_analyzer, reading, source);
         EXPECT_LT(result.length, kReadingBufferSize);
         EXPECT_EQ(reading[result.length], 0);
         const std::size_t n = std::min(bytes.size(), kMaxTextBytes);
@@ -58,20 +56,25 @@ protected:
         return std::to_string(source[i].begin) + "-" + std::to_string(source[i].end);
     }
 
-    static void AddUserRow(int slot, const std::string& word, const std::string& yomi) {
-        std::memset(g_dicWord[slot], 0, kWordSlotSize);
-        std::memset(g_dicYomi[slot], 0, kYomiSlotSize);
-        std::memcpy(g_dicWord[slot], word.data(), word.size());
-        std::memcpy(g_dicYomi[slot], yomi.data(), yomi.size());
-        RebuildDicIndex();
+    void AddUserRow(int slot, const std::string& word, const std::string& yomi) {
+        std::memset(dic.Tables().word[slot], 0, kWordSlotSize);
+        std::memset(dic.Tables().yomi[slot], 0, kYomiSlotSize);
+        std::memcpy(dic.Tables().word[slot], word.data(), word.size());
+        std::memcpy(dic.Tables().yomi[slot], yomi.data(), yomi.size());
+        dic.Changed();
     }
 
+    // The suite's one analyzer, opened in SetUpTestSuite and closed in TearDownTestSuite:
+    // opening MeCab for every test would cost more than the tests.
+    // NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
     static std::unique_ptr<Analyzer> s_analyzer;
+    Dictionary dic;
     unsigned char reading[kReadingBufferSize];
     SourceRange source[kReadingBufferSize];
     ReadingResult result;
 };
 
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
 std::unique_ptr<Analyzer> AutomaticReadingTest::s_analyzer;
 
 #define EXPECT_KANA(text, kana) EXPECT_EQ(ToHex(ReadKana(text)), ToHex(Sjis(kana)))

@@ -1,9 +1,9 @@
 // The indexed dictionary lookup against the linear reference scan, on random texts and random
 // dictionaries built to hit its corners.
-#include "dictionary/dic_index.h"
-#include "dictionary/dic_tables.h"
+#include "dictionary/dictionary.h"
 #include "reading/reading_conversion.h"
 
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <random>
@@ -15,8 +15,7 @@ namespace {
 
 class DicIndexTest : public ::testing::Test {
 protected:
-    void TearDown() override { ResetDicTables(); }
-
+    Dictionary dic;
     std::mt19937 rng{20261208};
 
     int Uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
@@ -39,10 +38,11 @@ protected:
     // Fills `rows` user slots: random words, duplicates, prefixes and extensions of earlier
     // words and of built-in words, now and then an empty word.
     void FillRandomDictionary(int rows, bool smallAlphabet) {
-        ResetDicTables();
+        dic.Tables().Reset();
         std::vector<std::string> words;
+        words.reserve(static_cast<std::size_t>(kBuiltinRows) + static_cast<std::size_t>(rows));
         for (int i = 0; i < kBuiltinRows; ++i) {
-            words.emplace_back(g_dicWord[i]);
+            words.emplace_back(dic.Tables().word[i]);
         }
         for (int i = 0; i < rows; ++i) {
             std::string w;
@@ -63,13 +63,13 @@ protected:
             }
             // kind 9: an empty word in a used slot
             const int slot = kBuiltinRows + i;
-            std::memcpy(g_dicWord[slot], w.data(), w.size());
-            g_dicYomi[slot][0] = static_cast<char>(0xB1 + (i % 40));
+            std::memcpy(dic.Tables().word[slot], w.data(), w.size());
+            dic.Tables().yomi[slot][0] = static_cast<char>(0xB1 + (i % 40));
             if (!w.empty()) {
                 words.push_back(w);
             }
         }
-        RebuildDicIndex();
+        dic.Changed();
     }
 
     std::string RandomText(std::size_t length, bool smallAlphabet) {
@@ -88,10 +88,10 @@ TEST_F(DicIndexTest, AgreesWithTheLinearScanAtEveryPosition) {
         FillRandomDictionary(rows, small);
         unsigned char buffer[kTextBufferSize] = {};
         const std::string text = RandomText(kMaxTextBytes, small);
-        std::memcpy(buffer, text.data(), text.size());
+        std::copy_n(text.data(), text.size(), buffer);
         const std::size_t positions = rows == kUserRows ? 200 : kMaxTextBytes;
         for (std::size_t p = 0; p < positions; ++p) {
-            ASSERT_EQ(FindFirstMatch(buffer + p), LinearFindFirstMatch(buffer + p))
+            ASSERT_EQ(dic.Index().FirstMatch(buffer + p), dic.Index().LinearFirstMatch(buffer + p))
                 << "round " << round << " position " << p;
         }
     }
@@ -104,24 +104,24 @@ TEST_F(DicIndexTest, WholeReadingsAgreeOnFullDictionaries) {
         unsigned char indexed[kReadingBufferSize];
         unsigned char linear[kReadingBufferSize];
         const auto* t = reinterpret_cast<const unsigned char*>(text.data());
-        ASSERT_EQ(ConvertToReading(t, text.size(), indexed, DicLookup::Indexed),
-                  ConvertToReading(t, text.size(), linear, DicLookup::LinearReference));
+        ASSERT_EQ(ConvertToReading(t, text.size(), dic.View(DicLookup::Indexed), indexed),
+                  ConvertToReading(t, text.size(), dic.View(DicLookup::LinearReference), linear));
         ASSERT_EQ(0, std::memcmp(indexed, linear, sizeof indexed));
     }
 }
 
 TEST_F(DicIndexTest, DuplicatesAndPrefixesPickTheEarliestSlot) {
-    ResetDicTables();
+    dic.Tables().Reset();
     const char* rows[] = {"abcd", "ab", "abcd", "a", "abc"};
     for (int i = 0; i < 5; ++i) {
-        std::strcpy(g_dicWord[kBuiltinRows + i], rows[i]);
-        g_dicYomi[kBuiltinRows + i][0] = static_cast<char>(0xB1);
+        std::strcpy(dic.Tables().word[kBuiltinRows + i], rows[i]);
+        dic.Tables().yomi[kBuiltinRows + i][0] = static_cast<char>(0xB1);
     }
-    RebuildDicIndex();
-    const auto at = [](const char* t) {
+    dic.Changed();
+    const auto at = [this](const char* t) {
         unsigned char buf[32] = {};
-        std::memcpy(buf, t, std::strlen(t));
-        return FindFirstMatch(buf);
+        std::copy_n(t, std::strlen(t), buf);
+        return dic.Index().FirstMatch(buf);
     };
     EXPECT_EQ(at("abcdz"), kBuiltinRows + 0);
     EXPECT_EQ(at("abcz"), kBuiltinRows + 1);
@@ -134,24 +134,24 @@ TEST_F(DicIndexTest, DuplicatesAndPrefixesPickTheEarliestSlot) {
 // A rebuild starts from the index of the build before: words gone from the tables must not be
 // found, whether their first two bytes are still shared by other words or by none.
 TEST_F(DicIndexTest, ARebuildForgetsTheWordsOfTheBuildBefore) {
-    const auto rebuildWith = [](std::vector<std::string> rows) {
-        ResetDicTables();
+    const auto rebuildWith = [this](std::vector<std::string> rows) {
+        dic.Tables().Reset();
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const int slot = kBuiltinRows + static_cast<int>(i);
-            std::strcpy(g_dicWord[slot], rows[i].c_str());
-            g_dicYomi[slot][0] = static_cast<char>(0xB1);
+            std::strcpy(dic.Tables().word[slot], rows[i].c_str());
+            dic.Tables().yomi[slot][0] = static_cast<char>(0xB1);
         }
-        RebuildDicIndex();
+        dic.Changed();
     };
-    const auto at = [](const std::string& t) {
+    const auto at = [this](const std::string& t) {
         unsigned char buf[32] = {};
-        std::memcpy(buf, t.data(), t.size());
-        return FindFirstMatch(buf);
+        std::copy_n(t.data(), t.size(), buf);
+        return dic.Index().FirstMatch(buf);
     };
-    const auto user = [](const std::string& t) {
+    const auto user = [this](const std::string& t) {
         unsigned char buf[32] = {};
-        std::memcpy(buf, t.data(), t.size());
-        return FindFirstUserMatch(buf);
+        std::copy_n(t.data(), t.size(), buf);
+        return dic.Index().FirstUserMatch(buf);
     };
     rebuildWith({"qqrst", "qqa", "zz"});
     // Look, so that both parts of the index are built from these words before the next change.
@@ -174,12 +174,14 @@ TEST_F(DicIndexTest, ARebuildForgetsTheWordsOfTheBuildBefore) {
         FillRandomDictionary(Uniform(0, round % 5 == 0 ? 3000 : 200), round % 2 == 0);
         for (const std::string& word : before) {
             unsigned char buf[32] = {};
-            std::memcpy(buf, word.data(), word.size());
-            ASSERT_EQ(FindFirstMatch(buf), LinearFindFirstMatch(buf)) << "round " << round;
+            std::copy_n(word.data(), word.size(), buf);
+            ASSERT_EQ(dic.Index().FirstMatch(buf), dic.Index().LinearFirstMatch(buf))
+                << "round " << round;
         }
         before.clear();
-        for (int slot = 0; slot < UsedDicSlots(); ++slot) {
-            before.emplace_back(g_dicWord[slot], ::strnlen(g_dicWord[slot], kWordSlotSize - 1));
+        for (int slot = 0; slot < dic.Tables().UsedSlots(); ++slot) {
+            before.emplace_back(dic.Tables().word[slot],
+                                ::strnlen(dic.Tables().word[slot], kWordSlotSize - 1));
         }
     }
 }

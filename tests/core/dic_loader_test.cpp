@@ -1,9 +1,9 @@
 // Loading the dictionary file into the tables: creation, damaged files, record selection and
 // order, reloads and the file name.
 #include "dictionary/dic_index.h"
-#include "dictionary/dic_loader.h"
 #include "dictionary/dic_messages.h"
 #include "dictionary/dic_tables.h"
+#include "dictionary/dictionary.h"
 #include "support/dic_image.h"
 #include "support/recording_sink.h"
 #include "support/temp_dir.h"
@@ -27,27 +27,25 @@ using Image = test::DicImage;
 
 class DicLoaderTest : public ::testing::Test {
 protected:
-    void SetUp() override { ResetDictionaryLoaderForTesting(); }
-    void TearDown() override { ResetDictionaryLoaderForTesting(); }
-
     void Load(const std::string& where) {
         ScopedCwd cwd(where);
-        LoadDictionary(sink);
+        dic.Load(sink);
     }
 
-    static std::string Word(int slot) { return g_dicWord[slot]; }
-    static std::string Yomi(int slot) { return g_dicYomi[slot]; }
+    std::string Word(int slot) const { return dic.Tables().word[slot]; }
+    std::string Yomi(int slot) const { return dic.Tables().yomi[slot]; }
 
     TempDir dir;
     RecordingSink sink;
+    Dictionary dic;
 };
 
 TEST_F(DicLoaderTest, FirstStartCreatesAnEmptyDictionaryQuietly) {
     Load(dir.path());
     EXPECT_TRUE(sink.messages.empty());
     EXPECT_EQ(ReadFile(dir.File("Yomi6.dic")), std::string(kDicImageSize, '\0'));
-    EXPECT_EQ(UsedDicSlots(), kBuiltinRows);
-    EXPECT_EQ(g_szDicFileName, std::filesystem::canonical(dir.File("Yomi6.dic")).string());
+    EXPECT_EQ(dic.Tables().UsedSlots(), kBuiltinRows);
+    EXPECT_EQ(dic.FileName(), std::filesystem::canonical(dir.File("Yomi6.dic")).string());
 }
 
 TEST_F(DicLoaderTest, EmptyFileCannotBeReadAndLeavesTheBuiltInRows) {
@@ -56,7 +54,7 @@ TEST_F(DicLoaderTest, EmptyFileCannotBeReadAndLeavesTheBuiltInRows) {
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].first, dic_messages::kCannotRead);
     EXPECT_EQ(sink.messages[0].second, MessageBoxType::Ok);
-    EXPECT_EQ(UsedDicSlots(), kBuiltinRows);
+    EXPECT_EQ(dic.Tables().UsedSlots(), kBuiltinRows);
     EXPECT_EQ(ReadFile(dir.File("Yomi6.dic")), ""); // never written
 }
 
@@ -65,7 +63,7 @@ TEST_F(DicLoaderTest, ShortFileReplacesTheStartOfTheImageOnly) {
     full.Record(0, "aaa", "\xB1").Record(2, "ccc", "\xB3");
     WriteFile(dir.File("Yomi6.dic"), full.Bytes());
     Load(dir.path());
-    ASSERT_EQ(UsedDicSlots(), kBuiltinRows + 2);
+    ASSERT_EQ(dic.Tables().UsedSlots(), kBuiltinRows + 2);
 
     // Now the file holds one record: the first 34 bytes replace record 0, record 2 stays.
     WriteFile(dir.File("Yomi6.dic"),
@@ -73,7 +71,7 @@ TEST_F(DicLoaderTest, ShortFileReplacesTheStartOfTheImageOnly) {
     Load(dir.path());
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].first, dic_messages::kCannotRead);
-    ASSERT_EQ(UsedDicSlots(), kBuiltinRows + 2);
+    ASSERT_EQ(dic.Tables().UsedSlots(), kBuiltinRows + 2);
     EXPECT_EQ(Word(kBuiltinRows), "ccc");
     EXPECT_EQ(Word(kBuiltinRows + 1), "bb");
 }
@@ -112,7 +110,7 @@ TEST_F(DicLoaderTest, FieldLimitsAndFreeRecords) {
     EXPECT_EQ(Yomi(20), std::string(20, '\xB3'));
     EXPECT_EQ(Yomi(21), "\xB5");
     EXPECT_EQ(Yomi(22), "\xB6");
-    EXPECT_EQ(UsedDicSlots(), 23);
+    EXPECT_EQ(dic.Tables().UsedSlots(), 23);
 }
 
 TEST_F(DicLoaderTest, ReloadWithFewerRowsEndsTheTableEarlier) {
@@ -122,10 +120,10 @@ TEST_F(DicLoaderTest, ReloadWithFewerRowsEndsTheTableEarlier) {
     }
     WriteFile(dir.File("Yomi6.dic"), im.Bytes());
     Load(dir.path());
-    EXPECT_EQ(UsedDicSlots(), kBuiltinRows + 5);
+    EXPECT_EQ(dic.Tables().UsedSlots(), kBuiltinRows + 5);
     WriteFile(dir.File("Yomi6.dic"), Image().Record(7, "z", "\xBA").Bytes());
     Load(dir.path());
-    EXPECT_EQ(UsedDicSlots(), kBuiltinRows + 1);
+    EXPECT_EQ(dic.Tables().UsedSlots(), kBuiltinRows + 1);
     EXPECT_EQ(Word(19), "z");
 }
 
@@ -136,7 +134,7 @@ TEST_F(DicLoaderTest, FullDictionaryUsesEverySlot) {
     }
     WriteFile(dir.File("Yomi6.dic"), im.Bytes());
     Load(dir.path());
-    EXPECT_EQ(UsedDicSlots(), kDicSlots);
+    EXPECT_EQ(dic.Tables().UsedSlots(), kDicSlots);
     EXPECT_EQ(Word(19), "w1000"); // the first five-byte word in file order
     EXPECT_EQ(Word(kDicSlots - 1), "w9");
 }
@@ -146,7 +144,7 @@ TEST_F(DicLoaderTest, LongerFileIsReadUpToTheImageAndLeftAlone) {
     WriteFile(dir.File("Yomi6.dic"), bytes);
     Load(dir.path());
     EXPECT_TRUE(sink.messages.empty());
-    EXPECT_EQ(UsedDicSlots(), kBuiltinRows + 1);
+    EXPECT_EQ(dic.Tables().UsedSlots(), kBuiltinRows + 1);
     EXPECT_EQ(ReadFile(dir.File("Yomi6.dic")), bytes);
 }
 
@@ -160,14 +158,14 @@ TEST_F(DicLoaderTest, RandomBytesLoadIntoValidTables) {
         }
         WriteFile(dir.File("Yomi6.dic"), bytes);
         Load(dir.path());
-        const int used = UsedDicSlots();
+        const int used = dic.Tables().UsedSlots();
         int previous = 12;
         for (int s = kBuiltinRows; s < used; ++s) {
-            const auto wordLength = static_cast<int>(std::strlen(g_dicWord[s]));
+            const auto wordLength = static_cast<int>(std::strlen(dic.Tables().word[s]));
             ASSERT_GE(wordLength, 1);
             ASSERT_LE(wordLength, previous);
-            ASSERT_GE(std::strlen(g_dicYomi[s]), 1u);
-            ASSERT_LE(std::strlen(g_dicYomi[s]), 20u);
+            ASSERT_GE(std::strlen(dic.Tables().yomi[s]), 1u);
+            ASSERT_LE(std::strlen(dic.Tables().yomi[s]), 20u);
             previous = wordLength;
         }
     }
@@ -180,17 +178,17 @@ TEST_F(DicLoaderTest, DirectoryInPlaceCannotBeOpened) {
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].first, dic_messages::kCannotOpen);
     EXPECT_EQ(sink.messages[0].second, MessageBoxType::IconStop);
-    EXPECT_EQ(g_szDicFileName, "Yomi6.dic");
-    EXPECT_EQ(UsedDicSlots(), kBuiltinRows);
+    EXPECT_EQ(dic.FileName(), "Yomi6.dic");
+    EXPECT_EQ(dic.Tables().UsedSlots(), kBuiltinRows);
 }
 
 TEST_F(DicLoaderTest, UnreadableFileIsReported) {
     // The process's own memory file opens for reading and writing, but reading offset 0 fails.
-    g_szDicFileName = "/proc/self/mem";
-    LoadDictionary(sink);
+    Dictionary unreadable("/proc/self/mem");
+    unreadable.Load(sink);
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].first, dic_messages::kCannotRead);
-    EXPECT_EQ(UsedDicSlots(), kBuiltinRows);
+    EXPECT_EQ(unreadable.Tables().UsedSlots(), kBuiltinRows);
 }
 
 TEST_F(DicLoaderTest, LaterLoadsReachTheFirstFileAfterTheDirectoryChanged) {
@@ -212,7 +210,7 @@ TEST_F(DicLoaderTest, LongFullPathIsKeptWhole) {
     Load(deep);
     const std::string expected = std::filesystem::canonical(deep).string() + "/Yomi6.dic";
     EXPECT_GT(expected.size(), 80u);
-    EXPECT_EQ(g_szDicFileName, expected);
+    EXPECT_EQ(dic.FileName(), expected);
     WriteFile(expected, Image().Record(0, "q", "\xB1").Bytes());
     Load(dir.path());
     EXPECT_EQ(Word(19), "q");
@@ -220,13 +218,36 @@ TEST_F(DicLoaderTest, LongFullPathIsKeptWhole) {
 
 TEST_F(DicLoaderTest, ReadOnlyLoadNeverCreatesTheFile) {
     RecordingSink s;
-    EXPECT_EQ(LoadDictionaryReadOnly(dir.File("none.dic"), s), ReadOnlyLoadResult::NotFound);
+    EXPECT_EQ(dic.LoadReadOnly(dir.File("none.dic"), s), ReadOnlyLoadResult::NotFound);
     EXPECT_FALSE(std::filesystem::exists(dir.File("none.dic")));
-    EXPECT_EQ(LoadDictionaryReadOnly(dir.path(), s), ReadOnlyLoadResult::CannotOpen);
+    EXPECT_EQ(dic.LoadReadOnly(dir.path(), s), ReadOnlyLoadResult::CannotOpen);
     WriteFile(dir.File("d.dic"), Image().Record(1, "k", "\xB9").Bytes());
-    EXPECT_EQ(LoadDictionaryReadOnly(dir.File("d.dic"), s), ReadOnlyLoadResult::Loaded);
+    EXPECT_EQ(dic.LoadReadOnly(dir.File("d.dic"), s), ReadOnlyLoadResult::Loaded);
     EXPECT_EQ(Word(19), "k");
     EXPECT_TRUE(s.messages.empty());
+}
+
+TEST_F(DicLoaderTest, EachDictionaryKeepsItsOwnRowsNameAndIndex) {
+    WriteFile(dir.File("Yomi6.dic"), Image().Record(0, "ab", "\xB1").Bytes());
+    Load(dir.path());
+    TempDir other;
+    WriteFile(other.File("Yomi6.dic"), Image().Record(0, "a", "\xB2").Bytes());
+    Dictionary second;
+    {
+        ScopedCwd cwd(other.path());
+        second.Load(sink);
+    }
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_EQ(Word(19), "ab");
+    EXPECT_EQ(second.Tables().word[19], std::string("a"));
+    EXPECT_NE(dic.FileName(), second.FileName());
+    const unsigned char text[16] = {'a', 'b'};
+    EXPECT_EQ(dic.View().FirstUserMatch(text), 19);
+    EXPECT_EQ(std::string(dic.View().Reading(19)), "\xB1");
+    EXPECT_EQ(std::string(second.View().Reading(second.View().FirstUserMatch(text))), "\xB2");
+    // A fresh dictionary has the built-in rows alone, whatever the others loaded.
+    EXPECT_EQ(Dictionary().Tables().UsedSlots(), kBuiltinRows);
+    EXPECT_EQ(Dictionary().View().FirstUserMatch(text), -1);
 }
 
 } // namespace

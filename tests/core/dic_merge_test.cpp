@@ -1,9 +1,9 @@
 // Bringing a word list into the dictionary (free records, duplicates kept or replaced, the
 // 9999-record limit), the merge of two windows' changes, and the dictionary document over real
 // files: saves that keep the bytes past the records, and changes on disk noticed and merged.
-#include "dictionary/dic_loader.h"
 #include "dictionary/dic_merge.h"
 #include "dictionary/dic_messages.h"
+#include "dictionary/dictionary.h"
 #include "dictionary/word_registration.h"
 #include "dictionary_edit/dic_document.h"
 #include "dictionary_edit/word_list_import.h"
@@ -102,6 +102,7 @@ TEST(PlanImportTest, NeverPastTheLastRecordAndCountsWhatWasLeftOut) {
         full.Record(n, "w" + std::to_string(n), Sjis("ｱ"));
     }
     std::vector<WordListRow> rows;
+    rows.reserve(5);
     for (int i = 0; i < 5; ++i) {
         rows.push_back(Row(i + 1, "new" + std::to_string(i), "ｲ"));
     }
@@ -255,10 +256,9 @@ TEST_F(DictionaryDocumentTest, MissingShortAndOverlong) {
 }
 
 TEST_F(DictionaryDocumentTest, RegistrationConfirmKeepsRowsSavedWhileItWasOpen) {
-    ResetDictionaryLoaderForTesting();
-    g_szDicFileName = path;
+    const Dictionary dictionary(path);
     test::WriteFile(path, DicImage().Record(0, Sjis("一"), Sjis("ｲﾁ")).Bytes());
-    auto reg = std::make_unique<WordRegistration>();
+    auto reg = std::make_unique<WordRegistration>(dictionary);
     ASSERT_TRUE(reg->Open(sink));
     // Another window saves rows 0 (changed) and 3 (new) while the registration is open.
     DictionaryDocument other;
@@ -276,7 +276,6 @@ TEST_F(DictionaryDocumentTest, RegistrationConfirmKeepsRowsSavedWhileItWasOpen) 
     EXPECT_EQ(At(saved, 1), E("二", "ﾆ"));
     EXPECT_EQ(At(saved, 3), E("三", "ｻﾝ"));
     EXPECT_TRUE(sink.messages.empty());
-    ResetDictionaryLoaderForTesting();
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "playback/playback.h"
 #include "playback/wav_render.h"
 #include "support/sjis.h"
+#include "support/test_reading.h"
 #include "support/wave_analysis.h"
 #include "voice/sample_pcm.h"
 #include "voice/sample_store.h"
@@ -139,9 +140,11 @@ TEST(FittedSamplesTest, EachSetOfVoicesHasItsOwnScaledFrames) {
 // Renders the reading at speed with and without fitting; returns the data of both.
 std::pair<std::vector<unsigned char>, std::vector<unsigned char>> RenderBoth(const char* reading,
                                                                              int speed) {
+    test::TestReading run;
     auto state = std::make_unique<SpeechState>();
     const std::string text = test::Sjis(reading);
-    StartSpeech(*state, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    StartSpeech(*state, reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+                run.Setup());
     state->speed = speed;
     const auto off = RenderPassWave(*state, CompiledInSound, nullptr, SampleFitting::Off);
     const auto on = RenderPassWave(*state, CompiledInSound, nullptr, SampleFitting::On);

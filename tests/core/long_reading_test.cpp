@@ -5,6 +5,8 @@
 #include "playback/pass_planner.h"
 #include "playback/speech_state.h"
 
+#include "support/test_reading.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -21,8 +23,9 @@ struct Pass {
 };
 
 std::vector<Pass> AllPasses(LongReading& reading, SpeechState& state) {
+    test::TestReading run;
     std::vector<Pass> passes;
-    while (reading.LoadNextPass(state, ReaderSetup(), false)) {
+    while (reading.LoadNextPass(state, run.Setup(), false)) {
         const std::size_t sourceEnd = static_cast<std::size_t>(state.sourceEnd);
         passes.push_back({reading.PassOffset(), reading.Source().TextSpan(0, sourceEnd).end,
                           reading.Source().bytes.size()});
@@ -80,19 +83,20 @@ TEST(LongReading, AFullReadingBufferMovesTheNextPassBack) {
 }
 
 TEST(LongReading, RepeatStartsAgainWhereTheReadingStartedAndEmptyRangesReadNothing) {
+    test::TestReading run;
     const std::u16string text = u"あいう。かきく。";
     auto state = std::make_unique<SpeechState>();
     LongReading reading;
     reading.Begin(text, 4, 100); // the end is clamped to the text
-    ASSERT_TRUE(reading.LoadNextPass(*state, ReaderSetup(), true));
+    ASSERT_TRUE(reading.LoadNextPass(*state, run.Setup(), true));
     EXPECT_EQ(reading.PassOffset(), 4u);
-    ASSERT_TRUE(reading.LoadNextPass(*state, ReaderSetup(), true));
+    ASSERT_TRUE(reading.LoadNextPass(*state, run.Setup(), true));
     EXPECT_EQ(reading.PassOffset(), 4u);
-    EXPECT_FALSE(reading.LoadNextPass(*state, ReaderSetup(), false));
+    EXPECT_FALSE(reading.LoadNextPass(*state, run.Setup(), false));
 
     reading.Begin(text, 8, 8);
-    EXPECT_FALSE(reading.LoadNextPass(*state, ReaderSetup(), true));
+    EXPECT_FALSE(reading.LoadNextPass(*state, run.Setup(), true));
     reading.Clear();
     EXPECT_FALSE(reading.IsActive());
-    EXPECT_FALSE(reading.LoadNextPass(*state, ReaderSetup(), true));
+    EXPECT_FALSE(reading.LoadNextPass(*state, run.Setup(), true));
 }

@@ -2,6 +2,7 @@
 // text, repeat, stop and deactivation, a second speak command, the voice toggle and the timer.
 #include "playback/playback.h"
 #include "support/sjis.h"
+#include "support/test_reading.h"
 
 #include <climits>
 #include <cstring>
@@ -167,10 +168,11 @@ TEST_F(PlaybackTest, DeactivationStopsLikeTheStopCommand) {
 }
 
 TEST_F(PlaybackTest, StopWhileIdleIsClearedByTheNextSpeak) {
+    test::TestReading run;
     StopSpeech(state);
     EXPECT_EQ(state.stopRequest, 1);
     EXPECT_EQ(state.speaking, 0);
-    StartSpeech(state, reinterpret_cast<const unsigned char*>("-"), 1);
+    StartSpeech(state, reinterpret_cast<const unsigned char*>("-"), 1, run.Setup());
     timerRunning = true;
     EXPECT_EQ(state.stopRequest, 0);
     EXPECT_EQ(state.speaking, 1);
@@ -178,13 +180,16 @@ TEST_F(PlaybackTest, StopWhileIdleIsClearedByTheNextSpeak) {
 }
 
 TEST_F(PlaybackTest, SecondSpeakWhileSpeakingPlaysOneUnitOfTheNewTextAndEnds) {
+    test::TestReading run;
     const std::string first = Sjis("ｱｲｳ");
     const std::string second = Sjis("ｶｷｸ");
-    StartSpeech(state, reinterpret_cast<const unsigned char*>(first.data()), first.size());
+    StartSpeech(state, reinterpret_cast<const unsigned char*>(first.data()), first.size(),
+                run.Setup());
     timerRunning = true;
     EXPECT_EQ(Tick(), "IDF_A");
     EXPECT_FALSE(IsSpeakEnabled(state));
-    StartSpeech(state, reinterpret_cast<const unsigned char*>(second.data()), second.size());
+    StartSpeech(state, reinterpret_cast<const unsigned char*>(second.data()), second.size(),
+                run.Setup());
     EXPECT_EQ(state.stopRequest, 1);
     EXPECT_EQ(state.playIndex, 0);
     EXPECT_EQ(RunToEnd(), "IDF_KA|end");

@@ -5,6 +5,7 @@
 #include "playback/speech_state.h"
 #include "reading/reading_conversion.h"
 #include "support/sjis.h"
+#include "support/test_reading.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -19,31 +20,31 @@ using test::ToHex;
 
 class ReadingTest : public ::testing::Test {
 protected:
-    void SetUp() override { ResetDicTables(); }
-    void TearDown() override { ResetDicTables(); }
+    Dictionary dic;
 
     // The reading of raw bytes, by both lookups; they must agree.
-    static std::string Read(const std::string& bytes) {
+    std::string Read(const std::string& bytes) {
         unsigned char indexed[kReadingBufferSize];
         unsigned char linear[kReadingBufferSize];
         const auto* text = reinterpret_cast<const unsigned char*>(bytes.data());
-        const std::size_t n1 = ConvertToReading(text, bytes.size(), indexed, DicLookup::Indexed);
+        const std::size_t n1 =
+            ConvertToReading(text, bytes.size(), dic.View(DicLookup::Indexed), indexed);
         const std::size_t n2 =
-            ConvertToReading(text, bytes.size(), linear, DicLookup::LinearReference);
+            ConvertToReading(text, bytes.size(), dic.View(DicLookup::LinearReference), linear);
         EXPECT_EQ(n1, n2);
         EXPECT_EQ(0, std::memcmp(indexed, linear, kReadingBufferSize));
         EXPECT_EQ(0, indexed[n1]);
         return std::string(reinterpret_cast<const char*>(indexed), n1);
     }
 
-    static void AddUserRow(int slot, const std::string& word, const std::string& yomi) {
+    void AddUserRow(int slot, const std::string& word, const std::string& yomi) {
         ASSERT_LT(word.size(), kWordSlotSize);
         ASSERT_LT(yomi.size(), kYomiSlotSize);
-        std::memset(g_dicWord[slot], 0, kWordSlotSize);
-        std::memset(g_dicYomi[slot], 0, kYomiSlotSize);
-        std::memcpy(g_dicWord[slot], word.data(), word.size());
-        std::memcpy(g_dicYomi[slot], yomi.data(), yomi.size());
-        RebuildDicIndex();
+        std::memset(dic.Tables().word[slot], 0, kWordSlotSize);
+        std::memset(dic.Tables().yomi[slot], 0, kYomiSlotSize);
+        std::memcpy(dic.Tables().word[slot], word.data(), word.size());
+        std::memcpy(dic.Tables().yomi[slot], yomi.data(), yomi.size());
+        dic.Changed();
     }
 };
 
@@ -183,7 +184,7 @@ TEST_F(ReadingTest, ReadingFillsEveryByteBeforeTheTerminatorAndNoMore) {
     unsigned char reading[kReadingBufferSize];
     std::memset(reading, 0xEE, sizeof reading);
     const std::size_t n = ConvertToReading(reinterpret_cast<const unsigned char*>(text.data()),
-                                           text.size(), reading, DicLookup::Indexed);
+                                           text.size(), dic.View(DicLookup::Indexed), reading);
     ASSERT_EQ(n, kReadingBufferSize - 1);
     EXPECT_EQ(reading[kReadingBufferSize - 1], 0);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(reading), n),
@@ -199,7 +200,7 @@ TEST_F(ReadingTest, ACopiedKanjiIsNeverSplitByAFullBuffer) {
     SourceRange source[kReadingBufferSize];
     const ReadingResult r =
         ConvertWithSourceMap(reinterpret_cast<const unsigned char*>(text.data()), text.size(),
-                             ProcessDictionary(), reading, source);
+                             dic.View(), reading, source);
     EXPECT_EQ(r.length, kReadingBufferSize - 2);
     EXPECT_EQ(r.sourceEnd, 218u);
     EXPECT_EQ(reading[r.length - 1], ' ');
@@ -210,10 +211,10 @@ TEST_F(ReadingTest, EmptyText) {
 }
 
 TEST(StartSpeechTest, SetsTheStateAsTheSpeakCommandLeavesIt) {
-    ResetDicTables();
+    test::TestReading run;
     SpeechState s;
     const std::string text = Sjis("あい");
-    StartSpeech(s, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    StartSpeech(s, reinterpret_cast<const unsigned char*>(text.data()), text.size(), run.Setup());
     EXPECT_EQ(s.speaking, 1);
     EXPECT_EQ(s.stopRequest, 0);
     EXPECT_EQ(s.playIndex, 0);
@@ -223,14 +224,14 @@ TEST(StartSpeechTest, SetsTheStateAsTheSpeakCommandLeavesIt) {
 
     // A second speak while speaking raises the stop request and replaces the reading.
     s.playIndex = 1;
-    StartSpeech(s, reinterpret_cast<const unsigned char*>("5"), 1);
+    StartSpeech(s, reinterpret_cast<const unsigned char*>("5"), 1, run.Setup());
     EXPECT_EQ(s.stopRequest, 1);
     EXPECT_EQ(s.playIndex, 0);
     EXPECT_EQ(s.endIndex, 3);
 
     // An empty text: empty reading, end index 0, still speaking.
     s.speaking = 0;
-    StartSpeech(s, nullptr, 0);
+    StartSpeech(s, nullptr, 0, run.Setup());
     EXPECT_EQ(s.speaking, 1);
     EXPECT_EQ(s.stopRequest, 0);
     EXPECT_EQ(s.endIndex, 0);

@@ -3,6 +3,7 @@
 #include "analysis/analyzer_loader.h"
 #include "analysis/mecab_analyzer.h"
 #include "dictionary/dic_tables.h"
+#include "dictionary/dictionary.h"
 #include "reading/automatic_reading.h"
 #include "reading/text_reader.h"
 #include "support/recording_sink.h"
@@ -27,7 +28,7 @@ constexpr const char* kFiles[] = {"dicrc", "sys.dic", "unk.dic", "matrix.bin", "
 
 // A copy of the system's analyzer dictionary folder made of links, with one file replaced.
 std::string LinkedFolder(const TempDir& dir, const std::string& replaced) {
-    const std::string folder = dir.File("dic");
+    std::string folder = dir.File("dic");
     ::mkdir(folder.c_str(), 0755);
     for (const char* name : kFiles) {
         if (name != replaced) {
@@ -40,15 +41,14 @@ std::string LinkedFolder(const TempDir& dir, const std::string& replaced) {
 
 class FallbackTest : public ::testing::Test {
 protected:
-    void SetUp() override { ResetDicTables(); }
+    Dictionary dic;
 
     // Reads text automatically with the analyzer of folder; returns the messages shown.
     std::vector<std::string> ReadWith(const std::string& folder, const std::string& text) {
         AnalyzerLoader loader;
         loader.SetConfiguredDictionary(folder);
         test::RecordingSink sink;
-        ReaderSetup setup;
-        setup.analyzer = &loader;
+        ReaderSetup setup(dic.View(), loader);
         setup.messages = &sink;
         result = ReadText(reinterpret_cast<const unsigned char*>(text.data()), text.size(),
                           ReadingMode::Automatic, setup, reading, source);
@@ -63,8 +63,8 @@ protected:
     // The dictionary reading of text, for comparison.
     std::string DictionaryReading(const std::string& text) {
         unsigned char r[kReadingBufferSize];
-        const std::size_t n =
-            ConvertToReading(reinterpret_cast<const unsigned char*>(text.data()), text.size(), r);
+        const std::size_t n = ConvertToReading(reinterpret_cast<const unsigned char*>(text.data()),
+                                               text.size(), dic.View(), r);
         return std::string(reinterpret_cast<const char*>(r), n);
     }
 
@@ -148,7 +148,7 @@ TEST_F(FallbackTest, EmojiFromAUtf8FileIsOneSilentBlankTiedToIt) {
     const std::u16string text = DecodeUtf8("雨😀です");
     const SpeechSource bytes = SpeechSourceOf(text);
     result = ConvertAutomatic(reinterpret_cast<const unsigned char*>(bytes.bytes.data()),
-                              bytes.bytes.size(), ProcessDictionary(), *analyzer, reading, source);
+                              bytes.bytes.size(), dic.View(), *analyzer, reading, source);
     EXPECT_EQ(Reading(), Sjis("ｱﾒ ﾃﾞｽ"));
     // The blank came from byte 2, which is the emoji's two UTF-16 units.
     EXPECT_EQ(source[2], (SourceRange{2, 3}));

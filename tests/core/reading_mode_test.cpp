@@ -3,6 +3,7 @@
 // reading), and the switch of the menu item goes from the mode in effect to the other one.
 #include "analysis/analyzer_loader.h"
 #include "dictionary/dic_tables.h"
+#include "dictionary/dictionary.h"
 #include "playback/speech_state.h"
 #include "reading/reading_mode.h"
 #include "support/recording_sink.h"
@@ -20,13 +21,12 @@ using test::Sjis;
 
 class ReadingModeTest : public ::testing::Test {
 protected:
-    void SetUp() override { ResetDicTables(); }
+    Dictionary dic;
 
     // Speaks text in the choice readings with the loader; returns the messages said.
     std::size_t Speak(std::int32_t readings, AnalyzerLoader& loader, const std::string& text) {
         test::RecordingSink sink;
-        ReaderSetup setup;
-        setup.analyzer = &loader;
+        ReaderSetup setup(dic.View(), loader);
         setup.messages = &sink;
         state->speaking = 0;
         state->readings = readings;

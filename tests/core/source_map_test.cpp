@@ -7,8 +7,10 @@
 #include "playback/speech_state.h"
 #include "reading/reading_conversion.h"
 #include "support/sjis.h"
+#include "support/test_reading.h"
 #include "text/speech_text.h"
 
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
@@ -41,15 +43,14 @@ std::string Runs(const SourceRange* source, std::size_t length) {
 
 class SourceMapTest : public ::testing::Test {
 protected:
-    void SetUp() override { ResetDicTables(); }
-    void TearDown() override { ResetDicTables(); }
+    Dictionary dic;
 
     // The ranges of the reading of bytes, checked against the plain conversion's reading.
     std::string Map(const std::string& bytes) {
         const auto* text = reinterpret_cast<const unsigned char*>(bytes.data());
         unsigned char plain[kReadingBufferSize];
-        const std::size_t plainLength = ConvertToReading(text, bytes.size(), plain);
-        result = ConvertWithSourceMap(text, bytes.size(), ProcessDictionary(), reading, source);
+        const std::size_t plainLength = ConvertToReading(text, bytes.size(), dic.View(), plain);
+        result = ConvertWithSourceMap(text, bytes.size(), dic.View(), reading, source);
         EXPECT_EQ(result.length, plainLength);
         EXPECT_EQ(0, std::memcmp(reading, plain, kReadingBufferSize));
         return Runs(source, result.length);
@@ -88,37 +89,38 @@ TEST_F(SourceMapTest, AFullBufferRecordsWhereTheReadingStopped) {
 }
 
 TEST_F(SourceMapTest, UserWordLookupAgreesWithTheReferenceScanAndSkipsBuiltInRows) {
-    const auto add = [](int slot, const std::string& word) {
-        std::memcpy(g_dicWord[slot], word.data(), word.size());
-        std::memcpy(g_dicYomi[slot], "\xB1", 1);
+    const auto add = [this](int slot, const std::string& word) {
+        std::memcpy(dic.Tables().word[slot], word.data(), word.size());
+        std::memcpy(dic.Tables().yomi[slot], "\xB1", 1);
     };
     // Longest first, as the user rows are stored; one spells a built-in word.
     add(kBuiltinRows, Sjis("漢字検定"));
     add(kBuiltinRows + 1, Sjis("漢字"));
     add(kBuiltinRows + 2, Sjis("漢"));
-    RebuildDicIndex();
-    const DictionaryView indexed = ProcessDictionary(DicLookup::Indexed);
-    const DictionaryView linear = ProcessDictionary(DicLookup::LinearReference);
+    dic.Changed();
+    const DictionaryView indexed = dic.View(DicLookup::Indexed);
+    const DictionaryView linear = dic.View(DicLookup::LinearReference);
     for (const std::string& text :
          {Sjis("漢字検定だ"), Sjis("漢字だ"), Sjis("漢だ"), Sjis("音声"), std::string("Pad")}) {
         unsigned char padded[32] = {};
-        std::memcpy(padded, text.data(), text.size());
+        std::copy_n(text.data(), text.size(), padded);
         EXPECT_EQ(indexed.FirstUserMatch(padded), linear.FirstUserMatch(padded));
     }
     unsigned char padded[32] = {};
     std::memcpy(padded, Sjis("漢字だ").data(), 6);
     EXPECT_EQ(indexed.FirstMatch(padded), 4); // the built-in row 漢字
     EXPECT_EQ(indexed.FirstUserMatch(padded), kBuiltinRows + 1);
-    std::memcpy(padded, "Pad", 3);
+    std::copy_n("Pad", 3, padded);
     EXPECT_EQ(indexed.FirstUserMatch(padded), -1);
 }
 
 TEST(PassSourceTest, EachTickReportsItsUnitAndTheUnitsSourceRange) {
-    ResetDicTables();
+    test::TestReading run;
     auto state = std::make_unique<SpeechState>();
     // 漢字 ｶﾝｼﾞ: three units from one word; っ: a silent tick of its own; CR LF cost no tick.
     const std::string text = Sjis("漢字っ\r\nキャ");
-    StartSpeech(*state, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    StartSpeech(*state, reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+                run.Setup());
     std::vector<std::string> ticks;
     RunPass(*state, [&](const TickResult& t) {
         ticks.push_back(std::string(t.sample.empty() ? "-" : t.sample) + " " +

@@ -6,6 +6,7 @@
 #include "playback/speech_state.h"
 #include "playback/wav_render.h"
 #include "support/sjis.h"
+#include "support/test_reading.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -20,7 +21,8 @@ using test::Sjis;
 namespace fs = std::filesystem;
 
 std::vector<unsigned char> Exported(const std::string& text, int speed) {
-    ExportRequest request;
+    test::TestReading run;
+    ExportRequest request(run.Setup());
     request.text = text;
     request.speed = speed;
     std::vector<unsigned char> out;
@@ -34,12 +36,14 @@ std::vector<unsigned char> Exported(const std::string& text, int speed) {
 }
 
 TEST(SpeechExport, StreamedRenderingEqualsTheOnePassRenderingAtEverySpeed) {
+    test::TestReading run;
     // At 10 ms every sample is cut by the next; at 1000 ms every one sounds whole.
     const std::string text = Sjis("ガッコウへ行く。キャット、ABC123\r\nおわり");
     for (const int speed : {0, 10, 55, 180, 1000}) {
         auto state = std::make_unique<SpeechState>();
         state->speed = speed;
-        StartSpeech(*state, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+        StartSpeech(*state, reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+                    run.Setup());
         const auto image = RenderPassWave(*state, CompiledInSound);
         ASSERT_TRUE(image.has_value());
         const std::vector<unsigned char> pcm(image->begin() + kWaveHeaderSize, image->end());
@@ -48,11 +52,12 @@ TEST(SpeechExport, StreamedRenderingEqualsTheOnePassRenderingAtEverySpeed) {
 }
 
 TEST(SpeechExport, LongTextIsReadWholePassAfterPassOnOneClock) {
+    test::TestReading run;
     std::string text;
     for (int i = 0; i < 400; ++i) {
         text += Sjis("あいうえお、かきくけこ。\r\n"); // 26 bytes a line, 10400 in all
     }
-    ExportRequest request;
+    ExportRequest request(run.Setup());
     request.text = text;
     std::vector<ExportTick> ticks;
     ExportCallbacks callbacks;
@@ -91,6 +96,7 @@ TEST(SpeechExport, LongTextIsReadWholePassAfterPassOnOneClock) {
 }
 
 TEST(SpeechExport, CancelAndFailureLeaveNoFile) {
+    test::TestReading run;
     const fs::path dir = fs::temp_directory_path() / ("yomi6_export_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
@@ -98,7 +104,7 @@ TEST(SpeechExport, CancelAndFailureLeaveNoFile) {
     for (int i = 0; i < 500; ++i) {
         text += Sjis("テスト。"); // 4000 bytes: two passes
     }
-    ExportRequest request;
+    ExportRequest request(run.Setup());
     request.text = text;
     const ExportOutputs outputs{(dir / "a.flac").string(), (dir / "a.vtt").string(),
                                 (dir / "a.json").string()};

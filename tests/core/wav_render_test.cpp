@@ -5,6 +5,7 @@
 #include "playback/sample_handover.h"
 #include "playback/wav_render.h"
 #include "support/sjis.h"
+#include "support/test_reading.h"
 #include "voice/wave_image.h"
 
 #include <algorithm>
@@ -222,13 +223,15 @@ TEST_F(WavRenderTest, ResamplingKeepsRecordedValuesAndInterpolatesBetween) {
 // the grid, and until the next sample cuts it the output holds the recorded values (an 8000 Hz
 // sample's values land on every other output sample).
 TEST_F(WavRenderTest, FourThousandByteTextRendersTheRecordedSamples) {
+    test::TestReading run;
     std::string text;
     const std::string kana = Sjis("ｶﾞｯｺｳﾃﾞｨｽﾞｷｬ-ﾝｦ\r\nﾎﾟﾁﾞｭ");
     while (text.size() + kana.size() <= kMaxTextBytes) {
         text += kana;
     }
     text.resize(kMaxTextBytes, ' ');
-    StartSpeech(state, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    StartSpeech(state, reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+                run.Setup());
     state.voice = 1;
     state.speed = 120;
     const std::vector<std::string_view> schedule = PassSchedule(state);
@@ -275,13 +278,15 @@ TEST_F(WavRenderTest, FourThousandByteTextRendersTheRecordedSamples) {
 // the tick's frame by little (a cut on a step would jump by a tenth of full scale and more),
 // and every sample starts on its tick.
 TEST_F(WavRenderTest, CutPointsOfSentencesJumpByLittleAndSamplesStartOnTheGrid) {
+    test::TestReading run;
     const std::string text = Sjis("ｷｮｳﾊ ｲｲ ﾃﾝｷﾃﾞｽﾈ｡ｴｷﾏﾃﾞ ｱﾙｲﾃ ｼﾞｯﾌﾟﾝｸﾞﾗｲﾃﾞｽ｡ﾋﾙｺﾞﾊﾝﾊ "
                                   "ﾅﾆﾆ ｼﾏｼｮｳｶ｡ﾃﾞﾝｼｬｶﾞ ｽｺｼ ｵｸﾚﾃｲﾏｽ｡");
     std::vector<double> jumps;
     for (const std::int32_t voice : {0, 1}) {
         for (const std::int32_t speed : {180, 120}) {
             SCOPED_TRACE(std::to_string(voice) + " " + std::to_string(speed));
-            StartSpeech(state, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+            StartSpeech(state, reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+                        run.Setup());
             state.voice = voice;
             state.speed = speed;
             const auto schedule = PassSchedule(state);

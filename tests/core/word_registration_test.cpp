@@ -1,9 +1,9 @@
 // The word registration model over real files: opening, the rows, scrolling, storing, the
 // checks before anything is stored, confirm and cancel, and saves that never tear the file.
 #include "dictionary/dic_file_save.h"
-#include "dictionary/dic_loader.h"
 #include "dictionary/dic_messages.h"
 #include "dictionary/dic_tables.h"
+#include "dictionary/dictionary.h"
 #include "dictionary/word_registration.h"
 #include "support/dic_image.h"
 #include "support/recording_sink.h"
@@ -56,12 +56,7 @@ std::size_t DirectoryEntries(const std::string& dir) {
 
 class WordRegistrationTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ResetDictionaryLoaderForTesting();
-        g_szDicFileName = path;
-        reg = std::make_unique<WordRegistration>();
-    }
-    void TearDown() override { ResetDictionaryLoaderForTesting(); }
+    void SetUp() override { reg = std::make_unique<WordRegistration>(dic); }
 
     // The rows as shown, with word and reading of row r replaced.
     RegistrationRows Edited(int r, const std::string& word, const std::string& yomi) const {
@@ -73,6 +68,7 @@ protected:
 
     TempDir dir;
     std::string path = dir.File("Yomi6.dic");
+    Dictionary dic{path};
     RecordingSink sink;
     std::unique_ptr<WordRegistration> reg;
 };
@@ -266,14 +262,14 @@ TEST_F(WordRegistrationTest, RegistrationSessionSavesTheGoldenRecordsAndLoadsThe
     EXPECT_EQ(DumpRecords(saved), GoldenRecords("registration_session.golden"));
     EXPECT_EQ(std::memcmp(saved.data(), reg->OutputImage(), kDicImageSize), 0);
 
-    LoadDictionary(sink);
+    dic.Load(sink);
     EXPECT_TRUE(sink.messages.empty());
-    EXPECT_EQ(std::string(g_dicWord[19]), Sjis("音声")); // 4 bytes, file order
-    EXPECT_EQ(std::string(g_dicWord[20]), Sjis("最後"));
-    EXPECT_EQ(std::string(g_dicWord[21]), Sjis("字")); // 2 bytes, file order
-    EXPECT_EQ(std::string(g_dicWord[22]), "ab");
-    EXPECT_EQ(std::string(g_dicYomi[22]), Sjis("ｱﾋﾞ"));
-    EXPECT_EQ(UsedDicSlots(), 23);
+    EXPECT_EQ(std::string(dic.Tables().word[19]), Sjis("音声")); // 4 bytes, file order
+    EXPECT_EQ(std::string(dic.Tables().word[20]), Sjis("最後"));
+    EXPECT_EQ(std::string(dic.Tables().word[21]), Sjis("字")); // 2 bytes, file order
+    EXPECT_EQ(std::string(dic.Tables().word[22]), "ab");
+    EXPECT_EQ(std::string(dic.Tables().yomi[22]), Sjis("ｱﾋﾞ"));
+    EXPECT_EQ(dic.Tables().UsedSlots(), 23);
 }
 
 TEST_F(WordRegistrationTest, ConfirmWithATooLongWordWritesNothingAndStaysOpen) {

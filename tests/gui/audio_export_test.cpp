@@ -8,6 +8,8 @@
 #include "gui/gui_test_support.h"
 #include "playback/speech_state.h"
 #include "speaking/audio_export.h"
+#include "speaking/audio_export_dialog.h"
+#include "support/test_reading.h"
 #include "text/speech_text.h"
 #include "voice/voice_selection.h"
 
@@ -52,11 +54,12 @@ sf_count_t Frames(const QString& path, int* format = nullptr) {
 }
 
 // The samples the export of text renders, counted by the core.
-std::int64_t RenderedSamples(const SpeechPreferences& choices, const QString& text) {
+std::int64_t RenderedSamples(const SpeechPreferences& choices, const ReaderSetup& setup,
+                             const QString& text) {
     const std::u16string utf16(reinterpret_cast<const char16_t*>(text.utf16()),
                                static_cast<std::size_t>(text.size()));
     const std::string bytes = SpeechBytes(utf16);
-    ExportRequest request;
+    ExportRequest request(setup);
     request.text = bytes;
     request.speed = choices.speed;
     request.voice = choices.voice;
@@ -186,7 +189,7 @@ private slots:
         handler.reset();
         int format = 0;
         QCOMPARE(Frames(target + ".flac", &format),
-                 RenderedSamples(run.choices(), run.view()->Text()));
+                 RenderedSamples(run.choices(), run.reading(), run.view()->Text()));
         QCOMPARE(format, SF_FORMAT_FLAC);
         QFile srt(target + ".srt");
         QVERIFY(srt.open(QIODevice::ReadOnly));
@@ -208,7 +211,8 @@ private slots:
         action->trigger();
         QVERIFY(second->handled());
         second.reset();
-        QCOMPARE(Frames(part), RenderedSamples(run.choices(), QString::fromUtf8("こんに")));
+        QCOMPARE(Frames(part),
+                 RenderedSamples(run.choices(), run.reading(), QString::fromUtf8("こんに")));
         run.Finish();
     }
 
@@ -330,7 +334,7 @@ private slots:
         QCOMPARE(asked.size(), 1);
         QVERIFY(!stayedOpen);
         QCOMPARE(Frames(out.filePath("book.wav")),
-                 RenderedSamples(run.choices(), run.view()->Text()));
+                 RenderedSamples(run.choices(), run.reading(), run.view()->Text()));
         QVERIFY(Contents(out.filePath("book.srt")).startsWith("1\n00:00:00,000 --> "));
         QVERIFY(Contents(out.filePath("book.json")).contains("\"units\""));
         run.Finish();
@@ -423,9 +427,10 @@ private slots:
         });
         bool cancelled = false;
         const SpeechPreferences choices; // as a new user's
-        const QString error =
-            ExportAudioFiles(nullptr, choices, VoiceSelection(), text, out.filePath("long.opus"),
-                             out.filePath("long.vtt"), QString(), &cancelled);
+        test::TestReading reading;
+        const ExportTargets targets{out.filePath("long.opus"), out.filePath("long.vtt"), QString()};
+        const QString error = ExportAudioFiles(nullptr, choices, VoiceSelection(), reading.Setup(),
+                                               text, targets, &cancelled);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QVERIFY(sawProgress);
         QVERIFY(cancelled);

@@ -7,8 +7,8 @@
 #include "analysis/analyzer_loader.h"
 #include "analysis/mecab_analyzer.h"
 #include "app/main_window.h"
-#include "dictionary/dic_loader.h"
 #include "dictionary/dic_tables.h"
+#include "dictionary/dictionary.h"
 #include "dictionary_manager/dictionary_filter_proxy.h"
 #include "dictionary_manager/dictionary_manager.h"
 #include "dictionary_manager/word_dialog.h"
@@ -165,7 +165,6 @@ private:
     }
 
     void InitTest() override {
-        ResetDictionaryLoaderForTesting();
         QFile::remove(DicPath());
         m_context = std::make_unique<AppContext>();
         m_frame = std::make_unique<QWidget>();
@@ -363,7 +362,7 @@ private slots:
         QVERIFY(WriteBytes(DicPath(), Image({{0, "漢字", "ｶﾝｼﾞ"}}) + tail));
         {
             MessageBoxSink sink(nullptr);
-            LoadDictionary(sink);
+            m_context->UserDictionary().Load(sink);
         }
         DictionaryManager* m = Activated(DictionaryManager::ShowFor(m_frame.get(), *m_context));
         QVERIFY(m != nullptr);
@@ -378,8 +377,9 @@ private slots:
         QCOMPARE(Record(saved, 0), Sjis("漢字,ｶﾝｼﾞ"));
         QCOMPARE(Record(saved, 1), Sjis("東京,ﾄｳｷｮｳ"));
         // The tables follow the file: longer words first.
-        QCOMPARE(QByteArray(g_dicWord[kBuiltinRows]), Sjis("漢字"));
-        QCOMPARE(QByteArray(g_dicWord[kBuiltinRows + 1]), Sjis("東京"));
+        QCOMPARE(QByteArray(m_context->UserDictionary().Tables().word[kBuiltinRows]), Sjis("漢字"));
+        QCOMPARE(QByteArray(m_context->UserDictionary().Tables().word[kBuiltinRows + 1]),
+                 Sjis("東京"));
     }
 
     void aFileSavedMeanwhileByTheDialogIsMergedOrReloaded() {
@@ -565,7 +565,7 @@ private slots:
         m->TryEdit()->clear();
         Type(m->TryEdit(), U("東京へ"));
         QVERIFY(m->ReadingLabel()->text().startsWith(U("ﾄｳｷｮｳ")));
-        QCOMPARE(g_dicYomi[kBuiltinRows][0], '\0');
+        QCOMPARE(m_context->UserDictionary().Tables().yomi[kBuiltinRows][0], '\0');
 
         QSignalSpy ticks(&m_context->Speech(), &SpeechController::ticked);
         QTest::mouseClick(m->ListenButton(), Qt::LeftButton);
@@ -579,7 +579,7 @@ private slots:
         }
         QVERIFY(samples.size() >= 3);
         QVERIFY(samples[0].endsWith(QStringLiteral("_TO")));
-        QCOMPARE(g_dicYomi[kBuiltinRows][0], '\0');
+        QCOMPARE(m_context->UserDictionary().Tables().yomi[kBuiltinRows][0], '\0');
     }
 
     void registerSelectionFromTheMenuActionAndTheContextMenu() {

@@ -47,8 +47,8 @@ QString Describe(const QList<Heard>& units) {
 
 // The units of text [begin, end) as the core reads them pass after pass, each pass cut by the
 // pass planner and read from its start in voice: what the editor must highlight, in order.
-QList<Heard> CoreUnits(const SpeechPreferences& choices, const QString& text, int begin, int end,
-                       int voice) {
+QList<Heard> CoreUnits(const SpeechPreferences& choices, const ReaderSetup& setup,
+                       const QString& text, int begin, int end, int voice) {
     const std::u16string all = text.toStdU16String();
     QList<Heard> units;
     auto state = std::make_unique<SpeechState>();
@@ -64,7 +64,8 @@ QList<Heard> CoreUnits(const SpeechPreferences& choices, const QString& text, in
         source.bytes.resize(cut);
         source.spans.resize(cut);
         state->speaking = 0;
-        StartSpeech(*state, reinterpret_cast<const unsigned char*>(source.bytes.data()), cut);
+        StartSpeech(*state, reinterpret_cast<const unsigned char*>(source.bytes.data()), cut,
+                    setup);
         RunPass(*state, [&](const TickResult& tick) {
             if (tick.unitLength > 0) {
                 const auto span = source.TextSpan(tick.source.begin, tick.source.end);
@@ -243,7 +244,7 @@ private slots:
         caret.setPosition(start);
         view->setTextCursor(caret);
         const QList<Heard> expected =
-            CoreUnits(run.choices(), text, start, static_cast<int>(text.size()), 0);
+            CoreUnits(run.choices(), run.reading(), text, start, static_cast<int>(text.size()), 0);
         QVERIFY(expected.size() > 20);
         // Heard past two pass cuts.
         QVERIFY(
@@ -267,7 +268,7 @@ private slots:
         selection.setPosition(4);
         selection.setPosition(8, QTextCursor::KeepAnchor);
         view->setTextCursor(selection);
-        const QList<Heard> once = CoreUnits(run.choices(), text, 4, 8, 0);
+        const QList<Heard> once = CoreUnits(run.choices(), run.reading(), text, 4, 8, 0);
 
         HighlightRecorder heard(run.speech(), view);
         run.frame().Dispatch(CommandId::ReadFromCaret);
@@ -293,7 +294,7 @@ private slots:
         const QString text = LongText("かきくけこさしすせそ。", 3, 1500);
         view->setPlainText(text);
         const QList<Heard> expected =
-            CoreUnits(run.choices(), text, 0, static_cast<int>(text.size()), 0);
+            CoreUnits(run.choices(), run.reading(), text, 0, static_cast<int>(text.size()), 0);
         run.choices().speed = 40;
         HighlightRecorder heard(run.speech(), view);
         QAction* pause = MenuAction(run.frame(), "よみあげ(&T)", "一時停止(&P)");
@@ -340,9 +341,9 @@ private slots:
         const QString text = LongText("あいうえおかきくけこ。", 2, 2500);
         view->setPlainText(text);
         const QList<Heard> female =
-            CoreUnits(run.choices(), text, 0, static_cast<int>(text.size()), 0);
+            CoreUnits(run.choices(), run.reading(), text, 0, static_cast<int>(text.size()), 0);
         const QList<Heard> male =
-            CoreUnits(run.choices(), text, 0, static_cast<int>(text.size()), 1);
+            CoreUnits(run.choices(), run.reading(), text, 0, static_cast<int>(text.size()), 1);
         run.choices().speed = 40;
         HighlightRecorder heard(run.speech(), view);
         run.frame().Dispatch(CommandId::ReadFromCaret);

@@ -76,6 +76,10 @@ SpeechPreferences& EditorRun::choices() const {
     return m_app->Context().Preferences();
 }
 
+ReaderSetup EditorRun::reading() const {
+    return m_app->Context().ReadingSetup();
+}
+
 AppSettings& EditorRun::settings() const {
     return m_app->Context().Settings();
 }

@@ -55,6 +55,8 @@ public:
     // The run's speech, and the speech choices it speaks with.
     SpeechController& speech() const;
     SpeechPreferences& choices() const;
+    // What the run's readings work with: its dictionary and analyzer.
+    ReaderSetup reading() const;
     // The run's program settings.
     AppSettings& settings() const;
     // The voices the run's slots speak with, and the library that chooses and loads them.

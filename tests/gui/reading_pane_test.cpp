@@ -41,11 +41,13 @@ struct CoreReading {
     std::unique_ptr<SpeechState> state = std::make_unique<SpeechState>();
 };
 
-CoreReading ReadWithCore(const SpeechPreferences& choices, const QString& text) {
+CoreReading ReadWithCore(const SpeechPreferences& choices, const ReaderSetup& setup,
+                         const QString& text) {
     CoreReading core;
     core.state->readings = choices.readings;
     const std::string bytes = SpeechBytes(text.toStdU16String());
-    StartSpeech(*core.state, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    StartSpeech(*core.state, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
+                setup);
     const std::string reading(reinterpret_cast<const char*>(core.state->reading),
                               static_cast<std::size_t>(core.state->endIndex));
     core.shown = QString::fromStdU16String(DecodeCp932(reading));
@@ -206,7 +208,7 @@ private slots:
         caret.setPosition(6); // inside the second line
         view->setTextCursor(caret);
         pane->Refresh();
-        const CoreReading core = ReadWithCore(run.choices(), second);
+        const CoreReading core = ReadWithCore(run.choices(), run.reading(), second);
         const Stripped listing = Strip(pane->ReadingText()->toPlainText());
         QCOMPARE(listing.text, core.shown);
         QVERIFY(!core.silent.isEmpty());
@@ -217,7 +219,7 @@ private slots:
         caret.setPosition(2, QTextCursor::KeepAnchor);
         view->setTextCursor(caret);
         QTRY_COMPARE(Strip(pane->ReadingText()->toPlainText()).text,
-                     ReadWithCore(run.choices(), QStringLiteral("あい")).shown);
+                     ReadWithCore(run.choices(), run.reading(), QStringLiteral("あい")).shown);
     }
 
     void theUnitBeingHeardIsHighlightedInStep() {
@@ -231,7 +233,7 @@ private slots:
         const QString text = QString::fromUtf8("東京へ行く");
         view->setPlainText(text);
         pane->Refresh();
-        const CoreReading core = ReadWithCore(run.choices(), text);
+        const CoreReading core = ReadWithCore(run.choices(), run.reading(), text);
         QCOMPARE(core.shown.size(), qsizetype(core.state->endIndex)); // one byte a character
         QVERIFY(core.shown.startsWith(QString::fromUtf8("ﾄｵｷｮｵ")));
         QStringList expected;
@@ -358,7 +360,7 @@ private slots:
         // Three words: 東京, へ, 行く.
         const QStringList words = pane->ReadingText()->toPlainText().split(kThinSpace);
         QCOMPARE(words.size(), 3);
-        const QString core = ReadWithCore(run.choices(), text).shown;
+        const QString core = ReadWithCore(run.choices(), run.reading(), text).shown;
         QCOMPARE(words.join(QString()), InKanaScript(core, KanaScript::Hiragana));
         QCOMPARE(words.at(1), U("え")); // the particle as spoken
 

@@ -9,6 +9,7 @@
 #include "gui/gui_test_support.h"
 #include "playback/speech_state.h"
 #include "settings/settings.h"
+#include "speaking/app_context.h"
 #include "speaking/speech_controller.h"
 
 #include <QAction>
@@ -91,9 +92,9 @@ private slots:
             QVERIFY(!none->handled());
             QCOMPARE(run.speech().Session().endIndex, 4);
             QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 3000);
+            QVERIFY(!run.frame().Context().ReadingAnalyzer().IsLoaded());
         }
         qunsetenv("YOMI6_MECAB_DIC");
-        QVERIFY(!ProcessAnalyzer().IsLoaded());
         QVERIFY(QFile::exists(config().IniPath()));
         QCOMPARE(IniInt(config().IniPath(), "よみあげPadのセッティング", "読み方"),
                  std::optional<int>());
@@ -104,7 +105,7 @@ private slots:
         config().ChooseDictionaryReading();
         EditorRun run({}, start());
         QVERIFY(run.ok());
-        QVERIFY(!ProcessAnalyzer().IsLoaded()); // not at start-up
+        QVERIFY(!run.frame().Context().ReadingAnalyzer().IsLoaded()); // not at start-up
         run.frame().Dispatch(CommandId::Readings);
         const QString folder = cwd().filePath(QStringLiteral("no-analyzer"));
         qputenv("YOMI6_MECAB_DIC", folder.toUtf8());
@@ -121,7 +122,7 @@ private slots:
         // The dictionary reading of this pass: 漢字 is the built-in word ｶﾝｼﾞ.
         QCOMPARE(run.speech().Session().endIndex, 4);
         QCOMPARE(run.speech().Session().reading[0], 0xB6);
-        QVERIFY(!ProcessAnalyzer().IsLoaded());
+        QVERIFY(!run.frame().Context().ReadingAnalyzer().IsLoaded());
         QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 3000);
     }
 
@@ -174,7 +175,7 @@ private slots:
         QSignalSpy units(&run.speech(), &SpeechController::unitTicked);
         QTest::keyClick(run.view(), Qt::Key_F3);
         QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 3000);
-        QVERIFY(!ProcessAnalyzer().IsLoaded());
+        QVERIFY(!run.frame().Context().ReadingAnalyzer().IsLoaded());
 
         QAction* item = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
                                    QString::fromUtf8("漢字も読む(&K)"));
@@ -182,7 +183,7 @@ private slots:
         run.view()->setPlainText(QString::fromUtf8("あ\n東京へ"));
         units.clear();
         QTest::keyClick(run.view(), Qt::Key_F3);
-        QVERIFY(ProcessAnalyzer().IsLoaded());
+        QVERIFY(run.frame().Context().ReadingAnalyzer().IsLoaded());
         QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 3000);
         // ｱ, then 東京 as spoken (ﾄｵｷｮｵ, every unit the two characters 2-4), へ as the
         // particle ｴ, and the tick past the end at the end of the text.

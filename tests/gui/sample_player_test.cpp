@@ -72,7 +72,8 @@ void SamplePlayerTest::DropsOnlyTheSoundBackendsMessages() {
 void SamplePlayerTest::WithoutADeviceIsSilentAndNeverWaits() {
     g_messages.clear();
     const VoiceSelection voices;
-    SamplePlayer player(voices);
+    const SampleBank bank;
+    SamplePlayer player(bank, voices);
     QSignalSpy ready(&player, &SamplePlayer::ready);
     QSignalSpy unavailable(&player, &SamplePlayer::outputUnavailable);
     QVERIFY(ready.count() == 1 || ready.wait(10000));
@@ -91,17 +92,18 @@ void SamplePlayerTest::WithoutADeviceIsSilentAndNeverWaits() {
 
 void SamplePlayerTest::AnUnknownNamePlaysNothing() {
     const VoiceSelection voices;
-    SamplePlayer player(voices);
+    const SampleBank bank;
+    SamplePlayer player(bank, voices);
     QSignalSpy ready(&player, &SamplePlayer::ready);
     QVERIFY(ready.count() == 1 || ready.wait(10000));
     for (const char* name : {"", "IDF_", "IDF_XX", "idf_ka", "IDF_KA ", "IDX_KA"}) {
         QVERIFY(!player.Play(name));
-        QVERIFY(SampleBank::Instance().Find(voices, name).empty());
+        QVERIFY(bank.Find(voices, name).empty());
     }
 }
 
 void SamplePlayerTest::HoldsEverySampleDecoded() {
-    const SampleBank& bank = SampleBank::Instance();
+    const SampleBank bank;
     const VoiceSelection voices;
     QCOMPARE(bank.size(), SampleNames().size());
     for (const std::string_view name : SampleNames()) {

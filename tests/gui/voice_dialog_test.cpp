@@ -81,7 +81,7 @@ private:
 
 private slots:
     void theFemaleSlotSpeaksAVoiceFolderAndKeepsItAcrossRuns() {
-        const SampleBank& bank = SampleBank::Instance();
+        const SampleBank bank;
         const VoiceSelection builtIn;
         const std::vector<std::int16_t> builtInKi(bank.Find(builtIn, "IDF_KI").begin(),
                                                   bank.Find(builtIn, "IDF_KI").end());

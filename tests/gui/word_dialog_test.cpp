@@ -3,8 +3,8 @@
 // the wheel at both ends of the range, confirm and cancel, the file messages, and a word that
 // is typed, saved, loaded and read by the next speak command.
 #include "app/main_window.h"
-#include "dictionary/dic_loader.h"
 #include "dictionary/dic_tables.h"
+#include "dictionary/dictionary.h"
 #include "dictionary/word_registration.h"
 #include "dictionary_manager/word_dialog.h"
 #include "editor/text_view.h"
@@ -12,6 +12,7 @@
 #include "gui/gui_test_support.h"
 #include "platform/dialog_units.h"
 #include "playback/speech_state.h"
+#include "speaking/app_context.h"
 #include "speaking/speech_controller.h"
 
 #include <QApplication>
@@ -73,10 +74,10 @@ class WordDialogTest : public GuiTestCase {
 
 private:
     void InitTest() override {
-        ResetDictionaryLoaderForTesting();
         QFile::remove(DicPath());
         // The dialog's records and file, as a run of the editor keeps them between openings.
-        m_registration = std::make_unique<WordRegistration>();
+        m_dictionary = std::make_unique<Dictionary>();
+        m_registration = std::make_unique<WordRegistration>(*m_dictionary);
     }
 
 private slots:
@@ -368,8 +369,10 @@ private slots:
         QVERIFY(dialogShown);
         QVERIFY(closedAfterConfirm);
         QCOMPARE(ReadBytes(DicPath()).mid(0, 5), Sjis("東京") + QByteArray(1, '\0'));
-        QCOMPARE(QByteArray(g_dicWord[kBuiltinRows]), Sjis("東京")); // reloaded
-        QCOMPARE(QByteArray(g_dicYomi[kBuiltinRows]), Sjis("ﾄｳｷｮｳ"));
+        QCOMPARE(QByteArray(run.frame().Context().UserDictionary().Tables().word[kBuiltinRows]),
+                 Sjis("東京")); // reloaded
+        QCOMPARE(QByteArray(run.frame().Context().UserDictionary().Tables().yomi[kBuiltinRows]),
+                 Sjis("ﾄｳｷｮｳ"));
 
         run.frame().Dispatch(CommandId::Speak);
         const QByteArray after(reinterpret_cast<const char*>(run.speech().Session().reading));
@@ -383,6 +386,7 @@ private slots:
 private:
     QString DicPath() const { return cwd().filePath(QStringLiteral("Yomi6.dic")); }
 
+    std::unique_ptr<Dictionary> m_dictionary;
     std::unique_ptr<WordRegistration> m_registration;
 };
 

@@ -4,9 +4,11 @@
 #include "cli/natural_modes.h"
 #include "cli/qt/natural_speech.h"
 #include "cli/speech_options.h"
+#include "dictionary/dictionary.h"
 #include "playback/playback.h"
 #include "playback/speech_state.h"
 #include "playback/wav_render.h"
+#include "sound/sample_bank.h"
 #include "sound/sample_player.h"
 #include "sound/speech_runner.h"
 #include "voice/sample_pcm.h"
@@ -30,7 +32,8 @@ namespace {
 int SpeakOnePass(int argc, char** argv, SpeechState& speech, const VoiceSelection& voices,
                  SampleFitting fitting) {
     QCoreApplication app(argc, argv);
-    SamplePlayer player(voices);
+    const SampleBank bank;
+    SamplePlayer player(bank, voices);
     player.SetFitting(fitting, speech.speed, PassSchedule(speech));
     SpeechRunner runner(speech, speech,
                         [&](std::string_view sample, SpeechTimer::Clock::time_point due) {
@@ -74,10 +77,11 @@ std::optional<int> SpeakNatural(int argc, char** argv, const cli::Options& optio
     }
     pass->synthesis.outputRate = kOutputSampleRate;
     std::string text;
-    if (!cli::ReadNaturalInput(options, text)) {
+    Dictionary dictionary;
+    if (!cli::ReadNaturalInput(options, text, dictionary)) {
         return cli::kExitIoError;
     }
-    return SpeakNaturalText(argc, argv, std::move(text), std::move(*pass));
+    return SpeakNaturalText(argc, argv, std::move(text), dictionary.View(), std::move(*pass));
 }
 
 } // namespace

@@ -71,12 +71,13 @@ void PlayNaturalPass(natural::NaturalPass& pass, SampleMixer* mixer, int rate, H
     std::this_thread::sleep_until(heard + (mixer != nullptr ? kDeviceTail : 0ms));
 }
 
-int SpeakNaturalText(int argc, char** argv, std::string text, natural::NaturalPassOptions options) {
+int SpeakNaturalText(int argc, char** argv, std::string text, const DictionaryView& dictionary,
+                     natural::NaturalPassOptions options) {
     QCoreApplication app(argc, argv);
     InstallSoundMessageFilter();
     const int rate = options.synthesis.outputRate;
     // The engine starts on the first chunk while the output opens.
-    natural::NaturalPass pass(std::move(text), ProcessDictionary(), std::move(options),
+    natural::NaturalPass pass(std::move(text), dictionary, std::move(options),
                               cli::PrintSkipped);
     auto mixer = std::make_shared<SampleMixer>(rate, kInitialLatency);
     auto* output = new AudioOutput(mixer);

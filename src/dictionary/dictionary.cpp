@@ -1,14 +1,10 @@
-#include "dictionary/dic_loader.h"
+#include "dictionary/dictionary.h"
 
-#include "dictionary/dic_file.h"
-#include "dictionary/dic_index.h"
 #include "dictionary/dic_messages.h"
-#include "dictionary/dic_tables.h"
 
 #include <cerrno>
 #include <cstring>
-
-std::string g_szDicFileName = "Yomi6.dic";
+#include <vector>
 
 namespace yomi6 {
 
@@ -16,20 +12,26 @@ namespace {
 
 constexpr int kMaxWordBytes = static_cast<int>(kWordSlotSize) - 1;
 
-DictionaryFile g_loaderFile;
-unsigned char g_loaderImage[kDicImageSize];
-bool g_fullPathTaken = false;
-
-// Word length of each record as the rebuild sees it: 1-12, or 0 when the record is not taken
-// (empty word, empty reading, or a word with no terminator in its 13 bytes).
-unsigned char g_recordWordLength[kUserRows];
-
 } // namespace
 
-void RebuildUserRows(const unsigned char* image) {
+Dictionary::Dictionary(std::string fileName)
+    : m_tables(std::make_unique<DicTables>()), m_index(*m_tables), m_fileName(std::move(fileName)),
+      m_image(std::make_unique<unsigned char[]>(kDicImageSize)) {}
+
+Dictionary::~Dictionary() = default;
+
+DictionaryView Dictionary::View(DicLookup lookup) const {
+    return DictionaryView(*m_tables, m_index, lookup);
+}
+
+void Dictionary::RebuildUserRows(const unsigned char* image) {
+    DicTables& tables = *m_tables;
     for (int slot = kBuiltinRows; slot < kDicSlots; ++slot) {
-        g_dicYomi[slot][0] = '\0';
+        tables.yomi[slot][0] = '\0';
     }
+    // Word length of each record as the rebuild sees it: 1-12, or 0 when the record is not
+    // taken (empty word, empty reading, or a word with no terminator in its 13 bytes).
+    std::vector<unsigned char> recordWordLength(kUserRows);
     // Records per word length, then the first slot of each length (longest words first): one
     // pass places every record in file order within its length.
     int perLength[kMaxWordBytes + 1] = {};
@@ -40,8 +42,9 @@ void RebuildUserRows(const unsigned char* image) {
         const bool taken = wordLength >= 1 &&
                            wordLength <= static_cast<std::size_t>(kMaxWordBytes) &&
                            record[kWordSlotSize] != 0;
-        g_recordWordLength[n] = taken ? static_cast<unsigned char>(wordLength) : 0;
-        ++perLength[g_recordWordLength[n]];
+        recordWordLength[static_cast<std::size_t>(n)] =
+            taken ? static_cast<unsigned char>(wordLength) : 0;
+        ++perLength[recordWordLength[static_cast<std::size_t>(n)]];
     }
     int nextSlot[kMaxWordBytes + 1] = {};
     int slot = kBuiltinRows;
@@ -50,72 +53,58 @@ void RebuildUserRows(const unsigned char* image) {
         slot += perLength[length];
     }
     for (int n = 0; n < kUserRows; ++n) {
-        const int length = g_recordWordLength[n];
+        const int length = recordWordLength[static_cast<std::size_t>(n)];
         if (length == 0) {
             continue;
         }
         const unsigned char* record = image + kRecordSize * static_cast<std::size_t>(n);
         const int to = nextSlot[length]++;
-        std::memcpy(g_dicWord[to], record, kWordSlotSize - 1);
-        g_dicWord[to][kWordSlotSize - 1] = '\0';
-        std::memcpy(g_dicYomi[to], record + kWordSlotSize, kYomiSlotSize - 1);
-        g_dicYomi[to][kYomiSlotSize - 1] = '\0';
+        std::memcpy(tables.word[to], record, kWordSlotSize - 1);
+        tables.word[to][kWordSlotSize - 1] = '\0';
+        std::memcpy(tables.yomi[to], record + kWordSlotSize, kYomiSlotSize - 1);
+        tables.yomi[to][kYomiSlotSize - 1] = '\0';
     }
-    RebuildDicIndex();
+    m_index.MarkChanged();
 }
 
-void LoadDictionary(IMessageSink& sink) {
-    DictionaryFile& file = g_loaderFile;
-    if (file.OpenExisting(g_szDicFileName.c_str()) != 0) {
+void Dictionary::Load(IMessageSink& sink) {
+    DictionaryFile& file = m_file;
+    if (file.OpenExisting(m_fileName.c_str()) != 0) {
         bool created = false;
-        if (file.OpenOrCreate(g_szDicFileName.c_str(), g_loaderImage, kDicImageSize, 0, &created) !=
-            0) {
+        if (file.OpenOrCreate(m_fileName.c_str(), m_image.get(), kDicImageSize, 0, &created) != 0) {
             sink.ShowMessage(dic_messages::kCannotOpen, MessageBoxType::IconStop);
             return;
         }
-        if (created && file.WriteRecord(g_loaderImage, kDicImageSize, 0) != 0) {
+        if (created && file.WriteRecord(m_image.get(), kDicImageSize, 0) != 0) {
             sink.ShowMessage(dic_messages::kCannotWrite, MessageBoxType::IconStop);
         }
     }
-    if (!g_fullPathTaken) {
+    if (!m_fullPathTaken) {
         // Without a full path the name stays as it is and the next load tries again.
         std::string full = file.FullPath();
         if (!full.empty()) {
-            g_szDicFileName = std::move(full);
-            g_fullPathTaken = true;
+            m_fileName = std::move(full);
+            m_fullPathTaken = true;
         }
     }
-    if (file.ReadRecord(g_loaderImage, kDicImageSize, 0) != 0) {
+    if (file.ReadRecord(m_image.get(), kDicImageSize, 0) != 0) {
         sink.ShowMessage(dic_messages::kCannotRead, MessageBoxType::Ok);
     }
-    RebuildUserRows(g_loaderImage);
+    RebuildUserRows(m_image.get());
     file.CloseFile();
 }
 
-ReadOnlyLoadResult LoadDictionaryReadOnly(const std::string& path, IMessageSink& sink) {
-    DictionaryFile& file = g_loaderFile;
+ReadOnlyLoadResult Dictionary::LoadReadOnly(const std::string& path, IMessageSink& sink) {
+    DictionaryFile& file = m_file;
     if (file.OpenReadOnly(path.c_str()) != 0) {
         return errno == ENOENT ? ReadOnlyLoadResult::NotFound : ReadOnlyLoadResult::CannotOpen;
     }
-    if (file.ReadRecord(g_loaderImage, kDicImageSize, 0) != 0) {
+    if (file.ReadRecord(m_image.get(), kDicImageSize, 0) != 0) {
         sink.ShowMessage(dic_messages::kCannotRead, MessageBoxType::Ok);
     }
-    RebuildUserRows(g_loaderImage);
+    RebuildUserRows(m_image.get());
     file.CloseFile();
     return ReadOnlyLoadResult::Loaded;
-}
-
-void ResetDictionaryLoaderForTesting() {
-    g_loaderFile.CloseFile();
-    std::memset(g_loaderImage, 0, sizeof g_loaderImage);
-    g_fullPathTaken = false;
-    g_szDicFileName = "Yomi6.dic";
-    ResetDicTables();
-    RebuildDicIndex();
-}
-
-const unsigned char* DictionaryImage() {
-    return g_loaderImage;
 }
 
 } // namespace yomi6
