@@ -174,9 +174,7 @@ bool AudioFileWriter::Open(const std::string& path, AudioFormat format, int samp
         m_encoder->wave.emplace();
         if (!m_encoder->wave->Start(m_file.Descriptor(), sampleRate, error,
                                     bits == SampleBits::Sixteen ? 2 : 1)) {
-            error = "cannot write " + m_file.Target() + ": " + error;
-            Discard();
-            return false;
+            return Refuse(error, error); // the stream's reason, after the file's name
         }
         return true;
     }
@@ -233,9 +231,7 @@ bool AudioFileWriter::Write(const unsigned char* samples, std::size_t count, std
     Encoder& e = *m_encoder;
     if (e.wave) {
         if (!e.wave->Write(samples, count, error)) {
-            error = "cannot write " + m_file.Target() + ": " + error;
-            Discard();
-            return false;
+            return Refuse(error, error); // the stream's reason, after the file's name
         }
         return true;
     }
@@ -260,9 +256,7 @@ bool AudioFileWriter::Write(const std::int16_t* samples, std::size_t count, std:
     Encoder& e = *m_encoder;
     if (e.wave) {
         if (!e.wave->Write(samples, count, error)) {
-            error = "cannot write " + m_file.Target() + ": " + error;
-            Discard();
-            return false;
+            return Refuse(error, error); // the stream's reason, after the file's name
         }
         return true;
     }

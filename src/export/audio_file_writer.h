@@ -57,6 +57,7 @@ public:
 private:
     struct Encoder;
     std::string TooLong() const;
+    // Drops the file and says why in error, after the file's name; reason may be error itself.
     bool Refuse(const std::string& reason, std::string& error);
     bool Accept(std::size_t count, SampleBits bits, std::string& error);
     bool Encode(const short* block, std::size_t n, std::string& error);
