@@ -15,9 +15,8 @@ AppContext::~AppContext() = default;
 
 SpeechController& AppContext::Speech() {
     if (!m_speech) {
-        m_speech = std::make_unique<SpeechController>(m_preferences, m_settings, m_voices,
-                                                      *m_library, Samples(), m_dictionary,
-                                                      m_analyzer);
+        m_speech = std::make_unique<SpeechController>(
+            m_preferences, m_settings, m_voices, *m_library, Samples(), m_dictionary, m_analyzer);
     }
     return *m_speech;
 }

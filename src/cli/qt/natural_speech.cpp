@@ -77,8 +77,7 @@ int SpeakNaturalText(int argc, char** argv, std::string text, const DictionaryVi
     InstallSoundMessageFilter();
     const int rate = options.synthesis.outputRate;
     // The engine starts on the first chunk while the output opens.
-    natural::NaturalPass pass(std::move(text), dictionary, std::move(options),
-                              cli::PrintSkipped);
+    natural::NaturalPass pass(std::move(text), dictionary, std::move(options), cli::PrintSkipped);
     auto mixer = std::make_shared<SampleMixer>(rate, kInitialLatency);
     auto* output = new AudioOutput(mixer);
     output->moveToThread(&SoundThread());

@@ -28,8 +28,8 @@ struct HeldChunks {
 // Returns once the last chunk has been heard. rate is the pass's output rate, the mixer's.
 void PlayNaturalPass(natural::NaturalPass& pass, SampleMixer* mixer, int rate, HeldChunks& held);
 
-// Speaks text (code page 932) with the natural pass options and the dictionary's words once and returns the exit status
-// when it has been heard.
+// Speaks text (code page 932) with the natural pass options and the dictionary's words once and
+// returns the exit status when it has been heard.
 int SpeakNaturalText(int argc, char** argv, std::string text, const DictionaryView& dictionary,
                      natural::NaturalPassOptions options);
 
