@@ -190,17 +190,8 @@ void SpeechController::PlayNaturalUnit(const natural::NaturalUnit& unit,
         WordAround(m_words, SourceRange{local(unit.source.begin), local(unit.source.end)});
     const SpeechSource::Span wordSpan =
         m_source.TextSpan(sentence.begin + word.begin, sentence.begin + word.end);
-    SpeechHighlight highlight;
-    highlight.owner = m_owner;
-    highlight.unitBegin = begin;
-    highlight.unitEnd = end;
-    highlight.wordBegin = m_passOffset + static_cast<int>(wordSpan.begin);
-    highlight.wordEnd = m_passOffset + static_cast<int>(wordSpan.end);
-    highlight.unitOffset = m_runOffset;
-    highlight.unitLength = std::max(length, 1);
-    highlight.onset = onset;
+    ScheduleHighlight(begin, end, wordSpan, m_runOffset, std::max(length, 1), onset);
     m_runOffset += length;
-    m_schedule.Add(highlight, onset);
 }
 
 void SpeechController::FinishNatural(std::chrono::steady_clock::time_point end) {
@@ -562,18 +553,26 @@ void SpeechController::PlayTick(const TickResult& tick) {
         }
         const SourceRange word = WordAround(m_words, tick.source);
         const SpeechSource::Span wordSpan = m_source.TextSpan(word.begin, word.end);
-        SpeechHighlight highlight;
-        highlight.owner = m_owner;
-        highlight.unitBegin = begin;
-        highlight.unitEnd = end;
-        highlight.wordBegin = m_passOffset + static_cast<int>(wordSpan.begin);
-        highlight.wordEnd = m_passOffset + static_cast<int>(wordSpan.end);
-        highlight.unitOffset = tick.unitBegin - first;
-        highlight.unitLength = tick.unitLength;
         // Shown when the sample is heard: the output plays it a fixed latency after its tick.
-        highlight.onset = Player().onsetOf(m_runner->tickTime());
-        m_schedule.Add(highlight, highlight.onset);
+        ScheduleHighlight(begin, end, wordSpan, tick.unitBegin - first, tick.unitLength,
+                          Player().onsetOf(m_runner->tickTime()));
     }
+}
+
+void SpeechController::ScheduleHighlight(int unitBegin, int unitEnd,
+                                         const SpeechSource::Span& wordSpan, int unitOffset,
+                                         int unitLength,
+                                         std::chrono::steady_clock::time_point onset) {
+    SpeechHighlight highlight;
+    highlight.owner = m_owner;
+    highlight.unitBegin = unitBegin;
+    highlight.unitEnd = unitEnd;
+    highlight.wordBegin = m_passOffset + static_cast<int>(wordSpan.begin);
+    highlight.wordEnd = m_passOffset + static_cast<int>(wordSpan.end);
+    highlight.unitOffset = unitOffset;
+    highlight.unitLength = unitLength;
+    highlight.onset = onset;
+    m_schedule.Add(highlight, onset);
 }
 
 void SpeechController::FinishReading() {

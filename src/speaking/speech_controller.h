@@ -158,6 +158,12 @@ private:
     // Clears the highlight when the last tick's sample starts, or now.
     void ClearHighlight(bool now);
     void ShowHighlight(const SpeechHighlight& highlight);
+    // Schedules the highlight of characters [unitBegin, unitEnd) of the pass inside the word
+    // wordSpan (of the pass's bytes) for the moment onset, when its sound is heard, whichever
+    // engine said it.
+    void ScheduleHighlight(int unitBegin, int unitEnd, const SpeechSource::Span& wordSpan,
+                           int unitOffset, int unitLength,
+                           std::chrono::steady_clock::time_point onset);
 
     // Whether the user's choice, resolved, reads automatically (and so may heed Aozora notation).
     bool ReadsAutomatically() const;
