@@ -79,7 +79,7 @@ LINKS = {
     "playback": ["voice", "reading", "aozora", "analysis", "dictionary", "io", "settings", "text"],
     "export": ["playback", "natural", "voice", "reading", "aozora", "analysis", "dictionary", "io",
                "settings", "text"],
-    "natural": ["voice", "dictionary", "io", "text"],
+    "natural": ["voice", "reading", "aozora", "analysis", "dictionary", "io", "settings", "text"],
 }
 CORE = set(LINKS)
 QT_FREE_EXCEPTIONS = ("cli/qt/",)

@@ -1,9 +1,15 @@
 #include "natural/engine_text.h"
 
+#include "analysis/analyzer_loader.h"
+#include "analysis/source_text.h"
+#include "reading/automatic_reading.h"
 #include "text/cp932_codec.h"
 #include "text/utf8_codec.h"
 
+#include <algorithm>
 #include <array>
+#include <memory>
+#include <optional>
 
 namespace yomi6::natural {
 
@@ -39,6 +45,125 @@ char32_t Voiced(char32_t c) {
 
 char32_t SemiVoiced(char32_t c) {
     return c >= U'ハ' && c <= U'ホ' && (c - U'ハ') % 3 == 0 ? c + 2 : 0;
+}
+
+// Punctuation the engine pauses at, as the automatic reading does, and whose sentence tune
+// (a question's rise) it reads from the sign itself: left to the engine.
+bool IsPausePunctuation(char16_t c) {
+    return c == u'、' || c == u'。' || c == u'，' || c == u'．' || c == u'！' || c == u'？' ||
+           c == u',' || c == u'.' || c == u'!' || c == u'?' || c == u'､' || c == u'｡';
+}
+
+// Whether the engine is given the character as the automatic reading says it: a Latin letter,
+// which the engine spells by other names than the reading does (or says as a word the reading
+// spells), or a sign, which the engine says (＠ アット, ＋ タス) where the reading is silent. Kana,
+// kanji, digits, blanks and the punctuation above are left to the engine.
+bool FollowsReading(const SourceChar& c) {
+    switch (c.kind) {
+    case CharKind::Letter:
+        return true;
+    case CharKind::OtherByte:
+        return c.ch > u' ' && c.ch != 0x7F && !IsPausePunctuation(c.ch);
+    case CharKind::HalfKana:
+        return c.ch == u'｢' || c.ch == u'｣' || c.ch == u'･'; // the signs among the kana
+    case CharKind::OtherWide:
+        return !IsPausePunctuation(c.ch) && c.ch != 0x3000;
+    default:
+        return false;
+    }
+}
+
+// A piece of the automatic reading: the reading bytes (half-width katakana, blanks and pause
+// marks) of one word, number, letter or sign, and its source bytes in the chunk.
+struct ReadingPiece {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::string reading;
+};
+
+// The automatic reading's pieces of the chunk, by the byte each begins at, when the chunk holds
+// a character that follows the reading; none when it holds none or the analyzer cannot be
+// loaded (the engine then says the chunk its own way).
+std::vector<std::optional<ReadingPiece>> ReadingPieces(std::string_view chunkBytes,
+                                                       const DictionaryView* dic) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(chunkBytes.data());
+    const std::size_t n = std::min(chunkBytes.size(), kMaxTextBytes);
+    SourceText source;
+    DecodeSource(bytes, n, source);
+    if (std::none_of(source.chars.begin(), source.chars.end(), FollowsReading)) {
+        return {};
+    }
+    // Each chunk opens its own: the engine is a process per chunk too, and an analyzer is an
+    // open of mapped files, cheap beside it, that no other thread then shares.
+    AnalyzerLoader loader;
+    std::string error;
+    Analyzer* analyzer = loader.Get(error);
+    if (analyzer == nullptr) {
+        return {};
+    }
+    auto noMatch = [](const unsigned char*) { return -1; };
+    const DictionaryView noWords(nullptr, nullptr, noMatch, noMatch);
+    auto reading = std::make_unique<unsigned char[]>(kReadingBufferSize);
+    auto ranges = std::make_unique<SourceRange[]>(kReadingBufferSize);
+    const ReadingResult result =
+        ConvertAutomatic(bytes, n, dic != nullptr ? *dic : noWords, *analyzer,
+                         *reinterpret_cast<unsigned char(*)[kReadingBufferSize]>(reading.get()),
+                         *reinterpret_cast<SourceRange(*)[kReadingBufferSize]>(ranges.get()));
+    std::vector<std::optional<ReadingPiece>> pieces(n);
+    for (std::size_t k = 0; k < result.length;) {
+        const SourceRange range = ranges[k];
+        ReadingPiece piece{range.begin, range.end, {}};
+        for (; k < result.length && ranges[k] == range; ++k) {
+            piece.reading.push_back(static_cast<char>(reading[k]));
+        }
+        if (piece.begin < n && piece.end > piece.begin) {
+            pieces[piece.begin] = std::move(piece);
+        }
+    }
+    // Only the pieces that hold a character following the reading are kept.
+    for (std::optional<ReadingPiece>& piece : pieces) {
+        if (!piece) {
+            continue;
+        }
+        bool follows = false;
+        for (std::size_t i = source.CharAtSource(piece->begin);
+             i < source.chars.size() && source.chars[i].begin < piece->end; ++i) {
+            follows = follows || FollowsReading(source.chars[i]);
+        }
+        if (!follows) {
+            piece.reset();
+        }
+    }
+    return pieces;
+}
+
+// A piece of the automatic reading as the engine's text: its half-width katakana as full-width,
+// each blank or pause mark of it (a sign said as nothing, a pause) as a blank, which the engine
+// says as nothing or as a short pause and which keeps the words around it apart. Every
+// character carries the piece's source bytes.
+template <typename Add> void AddReading(std::string_view reading, ByteRange source, Add& add) {
+    std::size_t i = 0;
+    bool any = false;
+    while (i < reading.size()) {
+        std::size_t j = i;
+        while (j < reading.size() && static_cast<unsigned char>(reading[j]) >= 0xA6 &&
+               static_cast<unsigned char>(reading[j]) <= 0xDF) {
+            ++j;
+        }
+        if (j == i) {
+            add(U' ', source);
+            ++i;
+        } else {
+            for (const char32_t c : FullWidthKana(DecodeCp932(reading.substr(i, j - i)))) {
+                add(c, source);
+            }
+            i = j;
+        }
+        any = true;
+    }
+    if (!any) {
+        add(U' ', source);
+    }
 }
 
 } // namespace
@@ -116,6 +241,7 @@ EngineText BuildEngineText(std::string_view text, ByteRange chunk, const Diction
         out.sources.push_back(source);
     };
     const std::size_t n = chunk.end - chunk.begin;
+    const std::vector<std::optional<ReadingPiece>> pieces = ReadingPieces(view.substr(0, n), dic);
     for (std::size_t i = 0; i < n;) {
         if (dic != nullptr) {
             if (const int slot = dic->FirstUserMatch(bytes + i); slot >= 0) {
@@ -131,6 +257,13 @@ EngineText BuildEngineText(std::string_view text, ByteRange chunk, const Diction
                     continue;
                 }
             }
+        }
+        if (i < pieces.size() && pieces[i]) {
+            const ReadingPiece& piece = *pieces[i];
+            const ByteRange source{chunk.begin + piece.begin, chunk.begin + piece.end};
+            AddReading(piece.reading, source, add);
+            i = piece.end;
+            continue;
         }
         // Half-width kana are taken with a voicing mark after them, so that ｶﾞ is one ガ.
         std::size_t len = Cp932CharLength(view.substr(0, n), i);

@@ -2,6 +2,10 @@
 // characters came from in the source bytes. The user's dictionary words come first: a word the
 // user registered is written as its registered reading in katakana, so that the engine says it
 // as registered, and every character of that reading carries the whole word's source bytes.
+// Latin letters and signs, which the engine says by rules of its own (ABC エービーシー, ＠ アット),
+// are written as the automatic reading says them (ABC ｴｲﾋﾞｲｼｲ, Linux as its word, ＠ nothing):
+// each word, number, letter or sign of that reading that holds one becomes its katakana, or a
+// blank where the reading is silent, and carries that piece's source bytes.
 #pragma once
 
 #include "dictionary/dictionary_view.h"
@@ -22,7 +26,10 @@ struct EngineText {
 
 // The engine's text of chunk (source bytes of text, code page 932). Half-width katakana become
 // full-width (ｶﾞ as ガ), line ends, tabs and control characters blanks, and bytes that are no
-// character are left out. dic may be null: no user words.
+// character are left out. dic may be null: no user words. The automatic reading's analyzer is
+// opened for a chunk that holds a Latin letter or a sign, from $YOMI6_MECAB_DIC or else the
+// default folder (a folder named in the settings file is not known here); where it cannot be
+// opened, the engine is given the chunk as it is.
 EngineText BuildEngineText(std::string_view text, ByteRange chunk, const DictionaryView* dic);
 
 // A character as the alignment compares it: full-width ASCII as ASCII, the ideographic blank as

@@ -1,0 +1,95 @@
+// Latin letters and signs are said by the natural voice as the automatic reading says them, not
+// by the engine's own rules, and each mora still carries the source bytes it was read from. The
+// automatic reading's analyzer is pinned to IPADIC (installed with the program) so that what it
+// knows as a word does not depend on the dictionaries of the machine.
+#include "analysis/analyzer_loader.h"
+#include "analysis/mecab_analyzer.h"
+#include "natural/chunk_synthesis.h"
+#include "natural_engine_support.h"
+#include "support/scoped_env.h"
+#include "text/cp932_codec.h"
+#include "text/utf8_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace yomi6::natural {
+namespace {
+
+std::string Sjis(std::u16string_view text) {
+    return EncodeCp932(text, EncodeOptions{LineEnd::Lf, OnUnencodable::Replace}).bytes;
+}
+
+std::string Utf8Of(std::string_view sjis) {
+    return EncodeUtf8(DecodeCp932(sjis), EncodeOptions{LineEnd::Lf, OnUnencodable::Replace}).bytes;
+}
+
+// "mora=source" for each spoken unit, "_=source" for a pause with a source, joined by blanks;
+// pauses that cover nothing (the silence around the chunk) are left out.
+std::string Described(const std::string& text, const ChunkSound& sound) {
+    std::string out;
+    for (const NaturalUnit& u : sound.units) {
+        if (u.silent && u.source.end == u.source.begin) {
+            continue;
+        }
+        if (!out.empty()) {
+            out += ' ';
+        }
+        out += u.silent ? "_" : u.mora;
+        out += '=';
+        out += Utf8Of(std::string_view(text).substr(u.source.begin, u.source.end - u.source.begin));
+    }
+    return out;
+}
+
+ChunkSound Say(const std::string& text) {
+    SynthesisOptions options;
+    options.setup = test::TestSetup();
+    return SynthesizeChunk(text, {0, text.size()}, nullptr, options);
+}
+
+TEST(NaturalLatinAndSigns, SaidAsTheAutomaticReadingSaysThem) {
+    const yomi6::test::ScopedEnv dictionary(kAnalyzerDictionaryVariable,
+                                            std::string(kDefaultAnalyzerDictionary));
+    struct Case {
+        std::u16string text;
+        std::string units;
+    };
+    const Case cases[] = {
+        // IPADIC knows no Latin word: every run is spelled by the fixed letter readings (the
+        // engine alone says リナックス, エービーシー, エックスワイズィー), each letter's morae on
+        // that letter, full-width letters as half-width ones.
+        {u"Linux", "エ=L ル=L ア=i イ=i エ=n ヌ=n ユ=u ー=u エ=x ッ=x ク=x ス=x"},
+        {u"ABCとxyz。", "エ=A イ=A ビ=B ー=B シ=C イ=C ト=と エ=x ッ=x ク=x ス=x ワ=y イ=y ゼ=z "
+                        "ッ=z ト=z _=。"},
+        {u"ｘｙｚ", "エ=ｘ ッ=ｘ ク=ｘ ス=ｘ ワ=ｙ イ=ｙ ゼ=ｚ ッ=ｚ ト=ｚ"},
+        // Signs the automatic reading leaves silent are a pause at most, on the sign (the engine
+        // alone says アット, アンド, タス); a hyphen between letters is the reading's pause.
+        {u"a＠b ＆ c＋d", "エ=a イ=a _=＠ ビ=b ー=b _= ＆  シ=c イ=c _=＋ ディ=d イ=d"},
+        {u"e-mail", "イ=e イ=e _=- エ=m ム=m エ=a イ=a ア=i イ=i エ=l ル=l"},
+        // A number with a sign in it is the number reading's, on the whole number (the engine
+        // alone: ゴジュッパーセント, and -5度 as ゴド with the minus a pause).
+        {u"50％、-5度", "ゴ=50％ ジ=50％ ッ=50％ パ=50％ ア=50％ セ=50％ ン=50％ ト=50％ _=、 "
+                        "マ=-5度 イ=-5度 ナ=-5度 ス=-5度 ゴ=-5度 ド=-5度"},
+        // Nothing but silent signs: nothing is said (the engine alone: ユービンバンゴー).
+        {u"〒★", ""},
+    };
+    for (const Case& c : cases) {
+        const std::string text = Sjis(c.text);
+        const ChunkSound sound = Say(text);
+        ASSERT_EQ(sound.error, "") << Utf8Of(text);
+        EXPECT_EQ(Described(text, sound), c.units) << Utf8Of(text);
+    }
+}
+
+TEST(NaturalLatinAndSigns, WithoutTheAnalyzerTheEngineSaysThemItsOwnWay) {
+    const yomi6::test::ScopedEnv dictionary(kAnalyzerDictionaryVariable, "/nonexistent/dictionary");
+    const std::string text = Sjis(u"a＠b");
+    const ChunkSound sound = Say(text);
+    ASSERT_EQ(sound.error, "");
+    EXPECT_EQ(Described(text, sound), "エ=a イ=a ア=＠ ッ=＠ ト=＠ ビ=b ー=b");
+}
+
+} // namespace
+} // namespace yomi6::natural
