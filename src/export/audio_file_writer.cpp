@@ -224,8 +224,24 @@ bool AudioFileWriter::Encode(const short* block, std::size_t n, std::string& err
     return true;
 }
 
-bool AudioFileWriter::Write(const unsigned char* samples, std::size_t count, std::string& error) {
-    if (!Accept(count, SampleBits::Eight, error)) {
+namespace {
+
+// A sample as the compressed formats' encoder takes it: 16-bit signed, 8-bit ones moved from
+// their 128 of silence to 0 and scaled up.
+short EncoderSample(unsigned char sample) {
+    return static_cast<short>((sample - 128) * 256);
+}
+
+short EncoderSample(std::int16_t sample) {
+    return sample;
+}
+
+} // namespace
+
+template <typename Sample>
+bool AudioFileWriter::WriteSamples(const Sample* samples, std::size_t count, SampleBits bits,
+                                   std::string& error) {
+    if (!Accept(count, bits, error)) {
         return false;
     }
     Encoder& e = *m_encoder;
@@ -237,9 +253,8 @@ bool AudioFileWriter::Write(const unsigned char* samples, std::size_t count, std
     }
     while (count > 0) {
         const std::size_t n = std::min(count, kBlock);
-        for (std::size_t i = 0; i < n; ++i) {
-            e.block[i] = static_cast<short>((samples[i] - 128) * 256);
-        }
+        std::transform(samples, samples + n, e.block.begin(),
+                       [](Sample s) { return EncoderSample(s); });
         if (!Encode(e.block.data(), n, error)) {
             return false;
         }
@@ -249,26 +264,12 @@ bool AudioFileWriter::Write(const unsigned char* samples, std::size_t count, std
     return true;
 }
 
+bool AudioFileWriter::Write(const unsigned char* samples, std::size_t count, std::string& error) {
+    return WriteSamples(samples, count, SampleBits::Eight, error);
+}
+
 bool AudioFileWriter::Write(const std::int16_t* samples, std::size_t count, std::string& error) {
-    if (!Accept(count, SampleBits::Sixteen, error)) {
-        return false;
-    }
-    Encoder& e = *m_encoder;
-    if (e.wave) {
-        if (!e.wave->Write(samples, count, error)) {
-            return Refuse(error, error); // the stream's reason, after the file's name
-        }
-        return true;
-    }
-    while (count > 0) {
-        const std::size_t n = std::min(count, kBlock);
-        if (!Encode(samples, n, error)) {
-            return false;
-        }
-        samples += n;
-        count -= n;
-    }
-    return true;
+    return WriteSamples(samples, count, SampleBits::Sixteen, error);
 }
 
 bool AudioFileWriter::Finish(std::string& error) {

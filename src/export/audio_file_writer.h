@@ -61,6 +61,10 @@ private:
     bool Refuse(const std::string& reason, std::string& error);
     bool Accept(std::size_t count, SampleBits bits, std::string& error);
     bool Encode(const short* block, std::size_t n, std::string& error);
+    // Both widths' Write: into a WAVE file as they are, else through the encoder's block.
+    template <typename Sample>
+    bool WriteSamples(const Sample* samples, std::size_t count, SampleBits bits,
+                      std::string& error);
 
     std::unique_ptr<Encoder> m_encoder;
     AtomicOutputFile m_file;
