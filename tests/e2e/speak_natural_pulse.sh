@@ -12,15 +12,9 @@ set -u
 yomi6=$(realpath "$1")
 YOMI6_NATURAL_VOICE_DIR=$(realpath "$2")
 export YOMI6_NATURAL_VOICE_DIR
-here=$(dirname "$(realpath "$0")")
-require_tools pulseaudio pactl parec iconv sox python3
-# shellcheck source=pulse_server.sh
-. "$here/pulse_server.sh"
-
-work=$(mktemp -d)
-trap 'stop_pulse; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export XDG_CONFIG_HOME=$work/config
+# shellcheck source=speak_setup.sh
+. "$(dirname "$(realpath "$0")")/speak_setup.sh"
+speak_setup iconv sox python3
 
 # Three chunks: the first cut short at its comma, then two sentences.
 printf '今日は、とても良い天気です。雨は降りません。明日も晴れるでしょう。' |
@@ -81,11 +75,7 @@ check "speak: the process lasts as long as the speech ($elapsed_ms ms for $audio
   '[ "$elapsed_ms" -ge "$audio_ms" ]'
 
 # No sound server: one line, silence that takes the speech's time, exit 0.
-export PULSE_SERVER=unix:$work/nowhere
-started=$(date +%s%N)
-timeout 120 "$yomi6" --engine natural --speak t.txt >none.out 2>none.err
-status=$?
-elapsed_ms=$((($(date +%s%N) - started) / 1000000))
+speak_without_server "$yomi6" none.out none.err --engine natural t.txt
 check "no server: exit status 0" '[ $status -eq 0 ]'
 check "no server: one line on stderr ($(head -c 200 none.err))" \
   '[ ! -s none.out ] && [ "$(wc -l <none.err)" -eq 1 ] && grep -q "speaking in silence" none.err'

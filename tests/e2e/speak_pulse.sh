@@ -10,17 +10,10 @@ set -u
 . "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 check=$(realpath "$2")
-here=$(dirname "$(realpath "$0")")
-require_tools pulseaudio pactl parec iconv sox
-# shellcheck source=pulse_server.sh
-. "$here/pulse_server.sh"
-
-work=$(mktemp -d)
-trap 'stop_pulse; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
-cd "$work" || exit 1
-# A settings folder of the test's own: the user's settings never choose the voice or speed here.
-export XDG_CONFIG_HOME=$work/config
-# ... and the dictionary reading, whose samples the checks below expect.
+# shellcheck source=speak_setup.sh
+. "$(dirname "$(realpath "$0")")/speak_setup.sh"
+speak_setup iconv sox
+# The dictionary reading, whose samples the checks below expect.
 choose_dictionary_reading
 
 
@@ -125,11 +118,7 @@ stop_pulse
 # No sound server at all: silence, one line saying so, exit 0, and the ticks still take their
 # time: the last of them comes one period after the one before.
 ticks=$("$yomi6" --schedule kana.txt | wc -l)
-export PULSE_SERVER=unix:$work/nowhere
-start_ns=$(date +%s%N)
-timeout 60 "$yomi6" --speak kana.txt --speed 60 >none.out 2>none.err
-status=$?
-elapsed_ms=$(( ($(date +%s%N) - start_ns) / 1000000 ))
+speak_without_server "$yomi6" none.out none.err kana.txt --speed 60
 check "no server: exit status 0" "[ $status -eq 0 ]"
 check "no server: nothing on stdout, one line on stderr ($(head -c 200 none.err))" \
   "[ ! -s none.out ] && [ \"\$(wc -l <none.err)\" -eq 1 ] && grep -q 'sound output' none.err"
