@@ -40,12 +40,52 @@ ByteRange SpanOf(const EngineText& text, std::size_t first, std::size_t last) {
     return r;
 }
 
+bool IsKatakana(char32_t c) {
+    return c >= U'ァ' && c <= U'ー';
+}
+
+// A small kana that joins the one before it into one mora (キャ, ティ); ッ and ン are morae
+// of their own.
+bool JoinsMoraBefore(char32_t c) {
+    return c == U'ァ' || c == U'ィ' || c == U'ゥ' || c == U'ェ' || c == U'ォ' || c == U'ャ' ||
+           c == U'ュ' || c == U'ョ' || c == U'ヮ';
+}
+
+// The source bytes of each mora of the morpheme found at characters [first, last) of the
+// text, as PlacedMorpheme::morae says.
+std::vector<ByteRange> MoraSources(const EngineText& text, std::size_t first, std::size_t last,
+                                   int morae) {
+    std::vector<ByteRange> out;
+    bool several = false;
+    for (std::size_t k = first; k < last; ++k) {
+        if (!IsKatakana(text.folded[k]) || k >= text.fromReading.size() || !text.fromReading[k]) {
+            return {};
+        }
+        several = several || !(text.sources[k] == text.sources[first]);
+    }
+    if (!several) {
+        return {};
+    }
+    for (std::size_t k = first; k < last; ++k) {
+        if (k > first && JoinsMoraBefore(text.folded[k])) {
+            out.back() = SpanOf(text, k - 1, k + 1);
+        } else {
+            out.push_back(text.sources[k]);
+        }
+    }
+    if (out.size() != static_cast<std::size_t>(std::max(morae, 0))) {
+        return {};
+    }
+    return out;
+}
+
 } // namespace
 
-std::vector<ByteRange> PlaceMorphemes(const EngineText& text,
-                                      const std::vector<Morpheme>& morphemes, ByteRange chunk) {
+std::vector<PlacedMorpheme>
+PlaceMorphemes(const EngineText& text, const std::vector<Morpheme>& morphemes, ByteRange chunk) {
     const std::size_t count = text.folded.size();
     std::vector<std::optional<ByteRange>> found(morphemes.size());
+    std::vector<std::vector<ByteRange>> moraSources(morphemes.size());
     std::size_t cursor = 0;
     std::optional<ByteRange> numberRun;
     for (std::size_t m = 0; m < morphemes.size(); ++m) {
@@ -57,6 +97,7 @@ std::vector<ByteRange> PlaceMorphemes(const EngineText& text,
                 if (std::equal(surface.begin(), surface.end(),
                                text.folded.begin() + static_cast<std::ptrdiff_t>(p))) {
                     found[m] = SpanOf(text, p, p + surface.size());
+                    moraSources[m] = MoraSources(text, p, p + surface.size(), morphemes[m].morae);
                     cursor = p + surface.size();
                     placed = true;
                     break;
@@ -97,11 +138,11 @@ std::vector<ByteRange> PlaceMorphemes(const EngineText& text,
         }
     }
     // The unplaced take the bytes between their placed neighbours.
-    std::vector<ByteRange> ranges(morphemes.size());
+    std::vector<PlacedMorpheme> ranges(morphemes.size());
     std::size_t lastEnd = chunk.begin;
     for (std::size_t m = 0; m < morphemes.size(); ++m) {
         if (found[m]) {
-            ranges[m] = *found[m];
+            ranges[m] = {*found[m], std::move(moraSources[m])};
             lastEnd = std::max(lastEnd, found[m]->end);
             continue;
         }
@@ -112,16 +153,17 @@ std::vector<ByteRange> PlaceMorphemes(const EngineText& text,
                 break;
             }
         }
-        ranges[m] = {lastEnd, std::max(lastEnd, nextBegin)};
+        ranges[m].range = {lastEnd, std::max(lastEnd, nextBegin)};
     }
     return ranges;
 }
 
-std::vector<AlignedMora> AlignMorae(const Trace& trace, const std::vector<ByteRange>& placed,
+std::vector<AlignedMora> AlignMorae(const Trace& trace, const std::vector<PlacedMorpheme>& placed,
                                     ByteRange chunk) {
     // Each spoken mora's morpheme and its kana, in order.
     struct Slot {
         std::size_t morpheme;
+        std::size_t mora; // which of the morpheme's morae
         std::string kana;
     };
     // Only as many slots as there are spoken morae, and the one after the last, are ever looked
@@ -136,14 +178,21 @@ std::vector<AlignedMora> AlignMorae(const Trace& trace, const std::vector<ByteRa
         std::vector<std::string> kana = SplitMorae(trace.morphemes[m].pronunciation);
         for (int k = 0; k < trace.morphemes[m].morae && slots.size() <= spokenMorae; ++k) {
             slots.push_back(
-                {m, static_cast<std::size_t>(k) < kana.size() &&
-                            kana.size() == static_cast<std::size_t>(trace.morphemes[m].morae)
-                        ? kana[static_cast<std::size_t>(k)]
-                        : std::string()});
+                {m, static_cast<std::size_t>(k),
+                 static_cast<std::size_t>(k) < kana.size() &&
+                         kana.size() == static_cast<std::size_t>(trace.morphemes[m].morae)
+                     ? kana[static_cast<std::size_t>(k)]
+                     : std::string()});
         }
     }
     auto rangeOf = [&](std::size_t m) {
-        return m < placed.size() ? placed[m] : ByteRange{chunk.end, chunk.end};
+        return m < placed.size() ? placed[m].range : ByteRange{chunk.end, chunk.end};
+    };
+    auto moraRange = [&](const Slot& slot) {
+        if (slot.morpheme < placed.size() && slot.mora < placed[slot.morpheme].morae.size()) {
+            return placed[slot.morpheme].morae[slot.mora];
+        }
+        return rangeOf(slot.morpheme);
     };
     std::vector<AlignedMora> out;
     out.reserve(trace.morae.size());
@@ -156,7 +205,7 @@ std::vector<AlignedMora> AlignMorae(const Trace& trace, const std::vector<ByteRa
         a.silent = mora.silent;
         if (!mora.silent) {
             if (spoken < slots.size()) {
-                a.source = rangeOf(slots[spoken].morpheme);
+                a.source = moraRange(slots[spoken]);
                 a.kana = slots[spoken].kana;
             } else {
                 a.source = lastRange;

@@ -235,10 +235,12 @@ EngineText BuildEngineText(std::string_view text, ByteRange chunk, const Diction
     // Looked at through a view: a copy of the chunk for each character would make a long
     // chunk's text cost the square of its length.
     const std::string_view view(padded);
+    bool fromReading = false; // what add adds is from the automatic reading
     auto add = [&](char32_t c, ByteRange source) {
         AppendUtf8(out.utf8, c);
         out.folded.push_back(FoldChar(c));
         out.sources.push_back(source);
+        out.fromReading.push_back(fromReading);
     };
     const std::size_t n = chunk.end - chunk.begin;
     const std::vector<std::optional<ReadingPiece>> pieces = ReadingPieces(view.substr(0, n), dic);
@@ -261,7 +263,9 @@ EngineText BuildEngineText(std::string_view text, ByteRange chunk, const Diction
         if (i < pieces.size() && pieces[i]) {
             const ReadingPiece& piece = *pieces[i];
             const ByteRange source{chunk.begin + piece.begin, chunk.begin + piece.end};
+            fromReading = true;
             AddReading(piece.reading, source, add);
+            fromReading = false;
             i = piece.end;
             continue;
         }

@@ -22,6 +22,9 @@ struct EngineText {
     std::vector<char32_t> folded;     // its characters in the folded form the alignment compares
     std::vector<ByteRange> sources;   // the source bytes of each character of folded
     std::vector<ByteRange> userWords; // the source bytes of each user word written as its reading
+    // Whether each character of folded was written from the automatic reading's piece of a
+    // Latin letter or a sign.
+    std::vector<bool> fromReading;
 };
 
 // The engine's text of chunk (source bytes of text, code page 932). Half-width katakana become

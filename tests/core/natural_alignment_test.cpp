@@ -146,9 +146,9 @@ TEST(NaturalAlignment, UnplacedMorphemesTakeTheBytesBetweenTheirNeighbours) {
     morphemes[1].surface = "何";
     morphemes[2].surface = "ｃ";
     const auto placed = PlaceMorphemes(text, morphemes, {0, 4});
-    EXPECT_EQ(placed[0], (ByteRange{0, 1}));
-    EXPECT_EQ(placed[1], (ByteRange{1, 3}));
-    EXPECT_EQ(placed[2], (ByteRange{3, 4}));
+    EXPECT_EQ(placed[0].range, (ByteRange{0, 1}));
+    EXPECT_EQ(placed[1].range, (ByteRange{1, 3}));
+    EXPECT_EQ(placed[2].range, (ByteRange{3, 4}));
 }
 
 } // namespace

@@ -72,6 +72,9 @@ TEST(NaturalLatinAndSigns, SaidAsTheAutomaticReadingSaysThem) {
         // alone: ゴジュッパーセント, and -5度 as ゴド with the minus a pause).
         {u"50％、-5度", "ゴ=50％ ジ=50％ ッ=50％ パ=50％ ア=50％ セ=50％ ン=50％ ト=50％ _=、 "
                         "マ=-5度 イ=-5度 ナ=-5度 ス=-5度 ゴ=-5度 ド=-5度"},
+        // The engine takes the spelled letters of a word as words across the letters (エッチイ
+        // イエル): each mora is still on the letter it spells.
+        {u"Hello", "エ=H ッ=H チ=H イ=e イ=e エ=l ル=l エ=l ル=l オ=o ー=o"},
         // Nothing but silent signs: nothing is said (the engine alone: ユービンバンゴー).
         {u"〒★", ""},
     };
