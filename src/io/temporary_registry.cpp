@@ -4,13 +4,18 @@
 #include <atomic>
 #include <climits>
 #include <cstring>
+#include <thread>
 #include <unistd.h>
 
 namespace yomi6 {
 
 namespace {
 
-enum EntryState : int { kFree, kFilling, kNoted };
+// An entry is written only by the thread that moved it out of kFree (to kFilling) and is read
+// by a forgetting thread only while it holds it in kChecking, so that no thread reads a path
+// another one is writing. The signal handler reads the path of a noted entry and of one being
+// checked: neither is written then.
+enum EntryState : int { kFree, kFilling, kNoted, kChecking };
 
 // The states apart from the paths, so that a search for a free or noted entry reads a few cache
 // lines and not one page per entry; a path's page is touched only when it is used.
@@ -41,11 +46,37 @@ void NoteTemporary(const std::string& path) {
     }
 }
 
+namespace {
+
+// Holds an entry for comparing (kNoted to kChecking); false when it is free or being filled.
+bool HoldForChecking(std::atomic<int>& state) {
+    for (;;) {
+        int expected = kNoted;
+        if (state.compare_exchange_weak(expected, kChecking, std::memory_order_acquire)) {
+            return true;
+        }
+        if (expected == kFree || expected == kFilling) {
+            return false;
+        }
+        // Another thread is comparing the entry with its own path and puts it back or frees it
+        // at once (or the exchange failed spuriously, leaving kNoted): try again.
+        if (expected == kChecking) {
+            std::this_thread::yield();
+        }
+    }
+}
+
+} // namespace
+
 void ForgetTemporary(const std::string& path) {
     for (std::size_t i = 0; i < kMaxNotedTemporaries; ++i) {
-        if (g_noted.states[i].load(std::memory_order_acquire) == kNoted &&
-            path == g_noted.paths[i].data()) {
-            g_noted.states[i].store(kFree, std::memory_order_release);
+        std::atomic<int>& state = g_noted.states[i];
+        if (!HoldForChecking(state)) {
+            continue;
+        }
+        const bool match = path == g_noted.paths[i].data();
+        state.store(match ? kFree : kNoted, std::memory_order_release);
+        if (match) {
             return;
         }
     }
@@ -53,7 +84,8 @@ void ForgetTemporary(const std::string& path) {
 
 void RemoveNotedTemporaries() noexcept {
     for (std::size_t i = 0; i < kMaxNotedTemporaries; ++i) {
-        if (g_noted.states[i].load(std::memory_order_acquire) == kNoted) {
+        const int state = g_noted.states[i].load(std::memory_order_acquire);
+        if (state == kNoted || state == kChecking) {
             ::unlink(g_noted.paths[i].data());
         }
     }
