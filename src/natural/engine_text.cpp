@@ -103,12 +103,15 @@ std::vector<std::optional<ReadingPiece>> ReadingPieces(std::string_view chunkByt
     }
     auto noMatch = [](const unsigned char*) { return -1; };
     const DictionaryView noWords(nullptr, nullptr, noMatch, noMatch);
-    auto reading = std::make_unique<unsigned char[]>(kReadingBufferSize);
-    auto ranges = std::make_unique<SourceRange[]>(kReadingBufferSize);
-    const ReadingResult result =
-        ConvertAutomatic(bytes, n, dic != nullptr ? *dic : noWords, *analyzer,
-                         *reinterpret_cast<unsigned char(*)[kReadingBufferSize]>(reading.get()),
-                         *reinterpret_cast<SourceRange(*)[kReadingBufferSize]>(ranges.get()));
+    struct Buffers {
+        unsigned char reading[kReadingBufferSize];
+        SourceRange source[kReadingBufferSize];
+    };
+    const auto buffers = std::make_unique<Buffers>(); // 20 KB: not on a worker's stack
+    const ReadingResult result = ConvertAutomatic(bytes, n, dic != nullptr ? *dic : noWords,
+                                                  *analyzer, buffers->reading, buffers->source);
+    const unsigned char* reading = buffers->reading;
+    const SourceRange* ranges = buffers->source;
     std::vector<std::optional<ReadingPiece>> pieces(n);
     for (std::size_t k = 0; k < result.length;) {
         const SourceRange range = ranges[k];
@@ -143,7 +146,6 @@ std::vector<std::optional<ReadingPiece>> ReadingPieces(std::string_view chunkByt
 // character carries the piece's source bytes.
 template <typename Add> void AddReading(std::string_view reading, ByteRange source, Add& add) {
     std::size_t i = 0;
-    bool any = false;
     while (i < reading.size()) {
         std::size_t j = i;
         while (j < reading.size() && static_cast<unsigned char>(reading[j]) >= 0xA6 &&
@@ -159,10 +161,6 @@ template <typename Add> void AddReading(std::string_view reading, ByteRange sour
             }
             i = j;
         }
-        any = true;
-    }
-    if (!any) {
-        add(U' ', source);
     }
 }
 
