@@ -75,7 +75,7 @@ check "speak: the process lasts as long as the speech ($elapsed_ms ms for $audio
   '[ "$elapsed_ms" -ge "$audio_ms" ]'
 
 # No sound server: one line, silence that takes the speech's time, exit 0.
-speak_without_server "$yomi6" none.out none.err --engine natural t.txt
+speak_without_server "$yomi6" none.out none.err --engine natural --speak t.txt
 check "no server: exit status 0" '[ $status -eq 0 ]'
 check "no server: one line on stderr ($(head -c 200 none.err))" \
   '[ ! -s none.out ] && [ "$(wc -l <none.err)" -eq 1 ] && grep -q "speaking in silence" none.err'

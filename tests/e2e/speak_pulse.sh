@@ -118,7 +118,7 @@ stop_pulse
 # No sound server at all: silence, one line saying so, exit 0, and the ticks still take their
 # time: the last of them comes one period after the one before.
 ticks=$("$yomi6" --schedule kana.txt | wc -l)
-speak_without_server "$yomi6" none.out none.err kana.txt --speed 60
+speak_without_server "$yomi6" none.out none.err --speak kana.txt --speed 60
 check "no server: exit status 0" "[ $status -eq 0 ]"
 check "no server: nothing on stdout, one line on stderr ($(head -c 200 none.err))" \
   "[ ! -s none.out ] && [ \"\$(wc -l <none.err)\" -eq 1 ] && grep -q 'sound output' none.err"

@@ -8,7 +8,7 @@
 #                           run a settings folder of its own ($XDG_CONFIG_HOME), so that the
 #                           user's settings never choose the voice or speed
 #   speak_without_server YOMI6 OUT ERR ARG...
-#                           runs YOMI6 --speak ARG... with no sound server to reach (within 120
+#                           runs YOMI6 ARG... (a --speak) with no sound server to reach (within 120
 #                           s), its output in OUT and ERR; sets status and elapsed_ms
 
 speak_setup() {
@@ -26,7 +26,7 @@ speak_without_server() {
   shift 3
   export PULSE_SERVER=unix:$work/nowhere
   started=$(date +%s%N)
-  timeout 120 "$yomi6" --speak "$@" >"$out" 2>"$err"
+  timeout 120 "$yomi6" "$@" >"$out" 2>"$err"
   # shellcheck disable=SC2034 # status and elapsed_ms are for the sourcing script
   status=$?
   # shellcheck disable=SC2034
