@@ -33,6 +33,7 @@ TEST(TemporaryRegistryTest, ThreadsNotingAndForgettingAtOnceKeepEveryEntryTheirO
         NoteTemporary(dir.File("kept" + std::to_string(t)));
     };
     std::vector<std::thread> threads;
+    threads.reserve(kThreads);
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back(work, t);
     }
