@@ -25,7 +25,7 @@ SpeechController::SpeechController(SpeechPreferences& preferences, const AppSett
                                    const VoiceSelection& voices, const VoiceLibrary& library,
                                    const SampleBank& samples, const Dictionary& dictionary,
                                    AnalyzerLoader& analyzer)
-    : m_preferences(preferences), m_voices(voices),
+    : m_voices(voices),
       m_samples(samples), m_services{preferences, settings, dictionary, analyzer,
                                      [this]() -> SamplePlayer& { return Player(); }},
       m_factory(m_services, library), m_session(&m_factory.SessionFor({})) {

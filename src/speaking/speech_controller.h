@@ -132,7 +132,6 @@ private:
     // The highlight with every field -1, handed on at the moment at (now: at once).
     void ClearHighlight(std::optional<std::chrono::steady_clock::time_point> at);
 
-    SpeechPreferences& m_preferences;
     const VoiceSelection& m_voices;
     const SampleBank& m_samples;
     std::unique_ptr<SamplePlayer> m_player;
