@@ -10,6 +10,7 @@ only those of the core libraries it links (LINKS below):
     dictionary_manager  the dictionary manager and word registration
     speaking      the run's context, the speech controller, highlight, audio export, speech
                   settings
+    speech_session  one reading in the editor, behind one interface for both engines
     voices, printing  voice dialogs and library; page layout and printing
     platform, sound, commands  Qt adapters; sound and timer; the command table
     export          rendered sound files, cues, writers, the unit interface of both engines (core)
@@ -56,12 +57,13 @@ RANK = {
     "commands": 11,
     "voices": 12,
     "printing": 12,
-    "speaking": 13,
-    "dictionary_manager": 14,
-    "preferences": 15,
-    "editor": 16,
-    "app": 17,
-    "cli": 17,
+    "speech_session": 13,
+    "speaking": 14,
+    "dictionary_manager": 15,
+    "preferences": 16,
+    "editor": 17,
+    "app": 18,
+    "cli": 18,
 }
 # The core libraries and the core libraries each links (src/CMakeLists.txt states the same
 # arrows, so the compiler refuses any other): a core folder may include its own headers and those

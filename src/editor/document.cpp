@@ -42,10 +42,6 @@ Document::Document(AppContext& context, QObject* parent)
             SetModifiedFlag(true);
         }
     });
-    connect(&context.Speech(), &SpeechController::highlightChanged, this,
-            [this](const QObject* owner, int unitBegin, int unitEnd, int wordBegin, int wordEnd) {
-                DistributeSpeechHighlight(owner, {unitBegin, unitEnd, wordBegin, wordEnd});
-            });
 }
 
 void Document::InitializeUntitled(int untitledNumber) {
@@ -204,15 +200,11 @@ void Document::FitLayout() {
     }
 }
 
-void Document::DistributeSpeechHighlight(const QObject* owner, const Highlight& highlight) {
-    // Compared by address only: the owner may be a view of another document or gone already.
-    const bool ours = std::find(m_views.begin(), m_views.end(), owner) != m_views.end();
-    if (!ours) {
-        return;
-    }
-    m_highlight = highlight;
-    m_highlightOwner = highlight.unitBegin < 0 ? nullptr : owner;
+void Document::UnitHeard(const yomi6::SpeechHighlight& unit) {
+    m_highlight = {unit.unitBegin, unit.unitEnd, unit.wordBegin, unit.wordEnd};
+    m_highlightOwner = unit.unitBegin < 0 ? nullptr : unit.owner;
     ShowHighlightInViews();
+    emit speechUnitHeard(unit);
 }
 
 void Document::ShowHighlightInViews() {

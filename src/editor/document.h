@@ -4,6 +4,7 @@
 #pragma once
 
 #include "editor/document_io.h"
+#include "speaking/highlight_schedule.h"
 
 #include <QObject>
 #include <QString>
@@ -18,7 +19,7 @@ namespace yomi6 {
 class AppContext;
 class TextView;
 
-class Document : public QObject {
+class Document : public QObject, public SpeechListener {
     Q_OBJECT
 public:
     // The document belongs to the run of context, which outlives it.
@@ -76,16 +77,19 @@ public:
         int wordEnd = -1;
     };
     const Highlight& SpeechHighlight() const { return m_highlight; }
+    // A unit of a reading that one of the document's views started is heard: every view shows
+    // it, and speechUnitHeard passes it on.
+    void UnitHeard(const yomi6::SpeechHighlight& unit) override;
 
 signals:
     void titleChanged();
     void modifiedChanged(bool modified);
     void formatChanged();
+    // A unit of the document's reading is heard now (every field -1: nothing is any more).
+    void speechUnitHeard(const yomi6::SpeechHighlight& unit);
 
 private:
     bool SaveTo(const QString& path, QWidget* dialogParent);
-    // A highlight from the speech: taken when owner (the view that speaks) is one of ours.
-    void DistributeSpeechHighlight(const QObject* owner, const Highlight& highlight);
     void ShowHighlightInViews();
 
     AppContext& m_context;

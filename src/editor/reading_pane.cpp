@@ -10,9 +10,9 @@
 #include "preferences/app_settings.h"
 #include "reading/reading_mode.h"
 #include "reading/word_ranges.h"
-#include "speaking/analyzer_message.h"
 #include "speaking/app_context.h"
 #include "speaking/speech_controller.h"
+#include "speech_session/analyzer_message.h"
 #include "text/cp932.h"
 
 #include <QActionGroup>
@@ -65,7 +65,6 @@ ReadingPane::ReadingPane(AppContext& context, QWidget* parent)
     connect(&m_refreshTimer, &QTimer::timeout, this, &ReadingPane::Refresh);
     connect(m_text, &QWidget::customContextMenuRequested, this, &ReadingPane::ShowContextMenu);
     SpeechController& speech = m_context.Speech();
-    connect(&speech, &SpeechController::highlightChanged, this, &ReadingPane::FollowHighlight);
     // The reading mode may have changed with the speech state.
     connect(&speech, &SpeechController::stateChanged, this, &ReadingPane::ScheduleRefresh);
 }
@@ -87,7 +86,10 @@ void ReadingPane::SetView(TextView* view) {
                           << connect(view, &QPlainTextEdit::selectionChanged, this,
                                      &ReadingPane::ScheduleRefresh)
                           << connect(view, &QPlainTextEdit::textChanged, this,
-                                     &ReadingPane::ScheduleRefresh);
+                                     &ReadingPane::ScheduleRefresh)
+                          // What the document's reading is heard saying, as it is heard.
+                          << connect(view->GetDocument(), &Document::speechUnitHeard, this,
+                                     &ReadingPane::FollowHighlight);
     }
     ScheduleRefresh();
 }
@@ -231,13 +233,11 @@ void ReadingPane::List(int offset, const QString& text) {
     MarkHeard();
 }
 
-void ReadingPane::FollowHighlight(const QObject* owner, int unitBegin, int unitEnd, int, int) {
-    const auto* speaking = qobject_cast<const TextView*>(owner);
-    const bool ours = speaking != nullptr && m_view != nullptr &&
-                      speaking->GetDocument() == m_view->GetDocument();
-    if (!ours || unitBegin < 0) {
+void ReadingPane::FollowHighlight(const SpeechHighlight& unit) {
+    const int unitBegin = unit.unitBegin;
+    if (unitBegin < 0) {
         m_heardBegin = m_heardEnd = -1;
-        if (ours && m_following >= 0) {
+        if (m_following >= 0) {
             // The reading ended: back to the caret's line.
             m_following = -1;
             ScheduleRefresh();
@@ -246,7 +246,9 @@ void ReadingPane::FollowHighlight(const QObject* owner, int unitBegin, int unitE
         return;
     }
     m_heardBegin = unitBegin;
-    m_heardEnd = unitEnd;
+    m_heardEnd = unit.unitEnd;
+    m_heardOffset = unit.unitOffset;
+    m_heardLength = unit.unitLength;
     m_following = unitBegin;
     // The voice has left the listed text: the line it is in now (hidden, the pane lists it
     // when shown).
@@ -288,8 +290,8 @@ void ReadingPane::MarkHeard() {
             }
         }
         std::vector<std::size_t> heard = overlapping;
-        const int offset = m_context.Speech().UnitOffsetInSource();
-        const int length = m_context.Speech().UnitLength();
+        const int offset = m_heardOffset;
+        const int length = m_heardLength;
         if (!exact.empty() && offset >= 0 && static_cast<std::size_t>(offset) < exact.size()) {
             const auto from = exact.begin() + offset;
             heard.assign(from, from + std::min<std::ptrdiff_t>(length, exact.end() - from));

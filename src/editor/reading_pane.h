@@ -9,6 +9,7 @@
 
 #include "aozora/aozora_notation.h"
 #include "playback/reading_listing.h"
+#include "speaking/highlight_schedule.h"
 #include "speaking/kana_script.h"
 #include "text/speech_text.h"
 
@@ -54,8 +55,8 @@ private:
     // Lists the reading of text, which starts at document position offset.
     void List(int offset, const QString& text);
     void ShowContextMenu(const QPoint& at);
-    void FollowHighlight(const QObject* owner, int unitBegin, int unitEnd, int wordBegin,
-                         int wordEnd);
+    // A unit of the view's document is heard now (unitBegin -1: the reading ended).
+    void FollowHighlight(const SpeechHighlight& unit);
     // Marks the unit being heard (m_heardBegin, m_heardEnd) in the listing.
     void MarkHeard();
     int ByteAt(int listingPosition) const;
@@ -74,6 +75,8 @@ private:
     int m_following = -1;
     int m_heardBegin = -1; // the characters of the unit being heard, or -1
     int m_heardEnd = -1;
+    int m_heardOffset = 0; // its place in the reading of its characters
+    int m_heardLength = 0;
     SpeechSource m_source;         // its speech bytes
     ReadingListing m_listing;      // its reading
     std::vector<int> m_charOfByte; // listing character of each reading byte

@@ -180,7 +180,7 @@ std::span<const CommandBinding<TextView>> TextView::Bindings() {
 
 void TextView::SpeakDocument() {
     const QString text = Text();
-    const QStringList messages = Speech().Speak(this, SpeechSourceOfText(text), text);
+    const QStringList messages = Speech().Speak(this, SpeechSourceOfText(text), text, m_document);
     for (const QString& message : messages) {
         ShowMessage(window(), message, MessageBoxType::IconExclamation);
     }
@@ -191,7 +191,7 @@ void TextView::SpeakFromCaret() {
     const QString text = Text();
     const int begin = caret.hasSelection() ? caret.selectionStart() : caret.position();
     const int end = caret.hasSelection() ? caret.selectionEnd() : static_cast<int>(text.size());
-    const QStringList messages = Speech().ReadRange(this, text, begin, end);
+    const QStringList messages = Speech().ReadRange(this, text, begin, end, m_document);
     for (const QString& message : messages) {
         ShowMessage(window(), message, MessageBoxType::IconExclamation);
     }

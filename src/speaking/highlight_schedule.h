@@ -11,15 +11,29 @@
 
 namespace yomi6 {
 
+class SpeechListener;
+
+// What the document of the view that owns a reading is given of each unit when it sounds.
 struct SpeechHighlight {
-    const QObject* owner = nullptr;
-    int unitBegin = -1; // -1: no highlight
+    const QObject* owner = nullptr;     // the view that started the reading
+    SpeechListener* listener = nullptr; // its document, or none (a reading of no document)
+    int unitBegin = -1;                 // -1: no highlight
     int unitEnd = -1;
     int wordBegin = -1;
     int wordEnd = -1;
     int unitOffset = 0; // the unit's place in the reading of its source range
     int unitLength = 0;
     std::chrono::steady_clock::time_point onset{}; // when its sample starts to sound
+};
+
+// The document of the view that owns a reading: it is handed each of its units as it sounds,
+// and the highlight with every field -1 when nothing is being heard any more.
+class SpeechListener {
+public:
+    virtual void UnitHeard(const SpeechHighlight& unit) = 0;
+
+protected:
+    ~SpeechListener() = default;
 };
 
 class HighlightSchedule : public QObject {

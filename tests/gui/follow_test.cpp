@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QToolBar>
 
+#include <algorithm>
 #include <deque>
 #include <memory>
 
@@ -377,6 +378,48 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 3000);
         QCOMPARE(Describe(seen.units), Describe(heard.units));
         QCOMPARE(HighlightedUnit(first), std::make_pair(-1, -1));
+    }
+
+    void aUnitReachesOnlyTheDocumentThatOwnsTheReading() {
+        EditorRun run({}, start());
+        TextView* other = run.view();
+        other->setPlainText(QString::fromUtf8("さしすせそ"));
+        run.frame().Dispatch(CommandId::FileNew);
+        TextView* speaking = run.view();
+        QVERIFY(speaking->GetDocument() != other->GetDocument());
+        speaking->setPlainText(QString::fromUtf8("あいうえおかきくけこ"));
+        run.choices().speed = 40;
+        // What each document is handed, and what the views of the other one show meanwhile.
+        QList<int> ours;
+        QList<int> theirs;
+        QList<std::pair<int, int>> otherShows;
+        QObject guard;
+        connect(speaking->GetDocument(), &Document::speechUnitHeard, &guard,
+                [&](const SpeechHighlight& unit) {
+                    ours << unit.unitBegin;
+                    otherShows << HighlightedUnit(other);
+                });
+        connect(other->GetDocument(), &Document::speechUnitHeard, &guard,
+                [&](const SpeechHighlight& unit) { theirs << unit.unitBegin; });
+        // Each unit as it was placed, to be handed to the owner's document when heard.
+        QList<int> placed;
+        connect(&run.speech(), &SpeechController::unitTicked, &guard,
+                [&](const QString&, int begin, int end) {
+                    if (begin < end) {
+                        placed << begin;
+                    }
+                });
+        run.frame().Dispatch(CommandId::ReadFromCaret);
+        QTRY_VERIFY_WITH_TIMEOUT(ours.size() >= 3, 3000);
+        QCOMPARE(ours.mid(0, 3), placed.mid(0, 3));
+        QCOMPARE(HighlightedUnit(speaking).first, ours.last());
+        run.frame().Dispatch(CommandId::Stop);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 3000);
+        QTRY_COMPARE(ours.last(), -1); // the reading's end reaches its document too
+        QVERIFY(theirs.isEmpty());
+        QVERIFY(std::all_of(otherShows.begin(), otherShows.end(),
+                            [](const std::pair<int, int>& r) { return r.first < 0; }));
+        QCOMPARE(other->GetDocument()->SpeechHighlight().unitBegin, -1);
     }
 
     void aWindowOpenedOrClosedWhileSpeakingKeepsTheHighlightRight() {

@@ -358,6 +358,30 @@ private slots:
         QVERIFY(samples > 5);
     }
 
+    void f5ToSamplesStillSaysWhereTheSpeakCommandStopped() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        // Two sentences, then more line breaks than one pass holds, and a sentence after them.
+        const QString first = U("最初の文です。");
+        const QString text = first + U("次は内蔵の声です。") + QString(2500, QLatin1Char('\n')) +
+                             U("ここは読まれません。");
+        StartIn(run, text);
+        QSignalSpy ticks(&run.speech(), &SpeechController::unitTicked);
+        QSignalSpy cuts(&run.speech(), &SpeechController::passCut);
+        QTest::keyClick(run.view(), Qt::Key_F3);
+        QTRY_VERIFY_WITH_TIMEOUT(!ticks.isEmpty(), 30000);
+        QTest::keyClick(run.view(), Qt::Key_F5);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 60000);
+        QVERIFY(std::any_of(ticks.begin(), ticks.end(), [](const QList<QVariant>& u) {
+            return u[0].toString().startsWith(QStringLiteral("IDW_"));
+        }));
+        // The samples read on to where the speak command's pass ends, and that is said once.
+        QCOMPARE(cuts.size(), 1);
+        const int cut = cuts[0][1].toInt();
+        QVERIFY(cut > first.size());
+        QVERIFY(cut <= text.indexOf(U("ここ")));
+    }
+
     void f5FromSamplesToTheNaturalVoiceGoesOnAtTheNextSentence() {
         EditorRun run;
         QVERIFY(run.ok());

@@ -1,4 +1,4 @@
-#include "speaking/analyzer_message.h"
+#include "speech_session/analyzer_message.h"
 
 #include "analysis/analyzer_loader.h"
 #include "platform/message_box.h"

@@ -1,4 +1,4 @@
-#include "speaking/natural_speech.h"
+#include "speech_session/natural_speech.h"
 
 #include "sound/sample_player.h"
 
