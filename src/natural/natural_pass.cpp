@@ -53,8 +53,12 @@ void NaturalPass::Work() {
             }
             index = m_nextToStart++;
         }
-        ChunkSound sound = SynthesizeChunk(m_text, m_chunks[index], m_dic ? &*m_dic : nullptr,
-                                           m_options.synthesis);
+        SynthesisOptions synthesis = m_options.synthesis;
+        if (index == 0 && m_options.firstLeadSilenceMs) {
+            synthesis.maxLeadSilenceMs = *m_options.firstLeadSilenceMs;
+        }
+        ChunkSound sound =
+            SynthesizeChunk(m_text, m_chunks[index], m_dic ? &*m_dic : nullptr, synthesis);
         {
             const std::lock_guard lock(m_mutex);
             m_firstDone = m_firstDone || index == 0;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <condition_variable>
 #include <fstream>
@@ -87,6 +88,31 @@ TEST(NaturalPass, SilenceAroundAChunkIsCutToAPause) {
     EXPECT_EQ(first.endFrame - first.startFrame, 960);
     EXPECT_EQ(last.endFrame - last.startFrame, 4800);
     EXPECT_EQ(last.endFrame, static_cast<std::int64_t>(chunk->pcm.size()));
+}
+
+TEST(NaturalPass, AShorterLeadBeforeTheFirstChunkOnlyMovesNothingButItsStart) {
+    // A reading heard live keeps 15 ms before its first sound; the sentences after it keep
+    // their 60 ms pause, and every time stays on the clock of the sound handed out.
+    const std::string text = Sjis(u"はい。雨が降る。");
+    NaturalPassOptions options = Options(1);
+    options.firstLeadSilenceMs = 15;
+    NaturalPass pass(text, std::nullopt, options);
+    NaturalPass plain(text, std::nullopt, Options(1));
+    const auto first = pass.Next();
+    const auto plainFirst = plain.Next();
+    ASSERT_TRUE(first && plainFirst);
+    const auto lead = [](const PassChunk& c) {
+        return c.units.front().endFrame - c.units.front().startFrame;
+    };
+    EXPECT_EQ(lead(*first), 240);
+    EXPECT_EQ(lead(*plainFirst), 960);
+    // The same speech, 720 frames sooner.
+    ASSERT_EQ(first->pcm.size() + 720, plainFirst->pcm.size());
+    EXPECT_TRUE(std::equal(first->pcm.begin(), first->pcm.end(), plainFirst->pcm.begin() + 720));
+    const auto second = pass.Next();
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->startFrame, static_cast<std::int64_t>(first->pcm.size()));
+    EXPECT_EQ(lead(*second), 960);
 }
 
 TEST(NaturalPass, AFailedChunkIsSkippedWithOneMessage) {
