@@ -72,8 +72,10 @@ void NaturalSpeech::Start(std::string text, std::optional<DictionaryView> dic,
                           natural::NaturalPassOptions options) {
     Clear();
     m_rate = std::max(1, options.synthesis.outputRate);
-    // Heard live, the reading starts at its first voiced sound.
+    // Heard live, the reading starts at its first voiced sound, after the engine has said no
+    // more than its first word.
     options.firstLeadSilenceMs = kStartLeadMs;
+    options.chunks.firstAtParticle = true;
     m_pass = std::make_unique<natural::NaturalPass>(
         std::move(text), dic, std::move(options),
         [this](const std::string& message) { emit chunkSkipped(QString::fromStdString(message)); },
