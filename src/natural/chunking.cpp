@@ -92,6 +92,14 @@ std::size_t Cp932CharLength(std::string_view text, std::size_t i) {
     return IsLead(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
 }
 
+bool IsParticleCut(std::string_view text, std::size_t at) {
+    if (at < 2 || at + 2 > text.size()) {
+        return false;
+    }
+    return IsParticle(CodeOf(text.substr(at - 2, 2))) && Cp932CharLength(text, at - 2) == 2 &&
+           IsWordChar(CodeOf(text.substr(at, 2)));
+}
+
 std::vector<ByteRange> SplitChunks(std::string_view text, const ChunkLimits& limits) {
     std::vector<ByteRange> chunks;
     auto emit = [&](std::size_t begin, std::size_t end) {

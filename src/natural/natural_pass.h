@@ -40,6 +40,9 @@ struct NaturalPassOptions {
     // synthesis.maxLeadSilenceMs: a reading heard live starts at once, while a rendering keeps
     // the same lead on every chunk.
     std::optional<std::int64_t> firstLeadSilenceMs;
+    // The silence kept after a first chunk cut after its particle (ChunkLimits::firstAtParticle):
+    // with the next chunk's lead, a short pause within the sentence.
+    std::int64_t particleTailSilenceMs = 100;
 };
 
 // Called from the consuming thread, once for each chunk that could not be said.
