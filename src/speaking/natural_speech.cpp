@@ -93,6 +93,7 @@ void NaturalSpeech::Clear() {
     m_units.clear();
     m_sentences.clear();
     m_resume.reset();
+    m_held.clear();
     m_end.reset();
     m_paused = false;
     m_passEnded = false;
@@ -114,6 +115,20 @@ void NaturalSpeech::Feed() {
     const Clock::time_point now = Clock::now();
     if (m_end && *m_end - kLead > now) {
         m_feedTimer.start(std::chrono::ceil<std::chrono::milliseconds>(*m_end - kLead - now));
+        return;
+    }
+    if (!m_held.empty()) {
+        Sentence held = std::move(m_held.front());
+        m_held.pop_front();
+        if (m_end && m_goOn && !m_goOn(held.chunk->source.begin)) {
+            const std::size_t begin = held.chunk->source.begin;
+            HandOnDueUnits();
+            Clear();
+            emit handedOver(begin);
+            return;
+        }
+        const Clock::time_point soonest = m_player().soonestOnTime().value_or(now);
+        Play(std::move(held), 0, std::max(m_end.value_or(soonest), soonest));
         return;
     }
     // chunkSkipped may be emitted in here; its receivers must not end the reading from it.
@@ -232,6 +247,9 @@ void NaturalSpeech::Pause() {
     }
     if (next) {
         m_resume = {m_sentences[next->first], next->second};
+        // A sentence placed after it was taken from the pass already: it must not be lost.
+        m_held.assign(m_sentences.begin() + static_cast<std::ptrdiff_t>(next->first) + 1,
+                      m_sentences.end());
     }
     m_paused = true;
     m_unitTimer.stop();
