@@ -14,6 +14,7 @@ std::string Sjis(std::u16string_view text) {
 
 std::vector<std::u16string> Pieces(const std::string& text, const std::vector<ByteRange>& chunks) {
     std::vector<std::u16string> out;
+    out.reserve(chunks.size());
     for (const ByteRange& r : chunks) {
         out.push_back(DecodeCp932(std::string_view(text).substr(r.begin, r.end - r.begin)));
     }
