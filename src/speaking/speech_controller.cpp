@@ -151,7 +151,7 @@ void SpeechController::SpeakNaturally(const QObject* owner, const SpeechSource& 
     options.synthesis.outputRate = kOutputSampleRate;
     options.synthesis.level = BuiltInVoiceLevel();
     // One engine at a time, two sentences ahead of the one heard: it says a second of speech in
-    // a twentieth of a second, and each engine running beside it would hold another 17 MB.
+    // a twentieth of a second, and each engine running beside it would hold another 17-35 MB.
     options.workers = 1;
     options.ahead = 2;
     m_natural->Start(m_source.bytes, m_dictionary.View(), options);

@@ -71,7 +71,7 @@ std::optional<int> SpeakNatural(int argc, char** argv, const cli::Options& optio
     }
     // One worker, two chunks ahead of the one heard, which is all playback needs: the engine
     // says a second of speech in a twentieth of a second, and a second engine beside it would
-    // hold another 17 MB and take the machine from the sound.
+    // hold another 17-35 MB and take the machine from the sound.
     std::optional<natural::NaturalPassOptions> pass = cli::NaturalPassFor(options, 1);
     if (!pass) {
         return std::nullopt;
