@@ -59,10 +59,45 @@ bool HasSpeech(std::string_view text, ByteRange r) {
     return false;
 }
 
+unsigned CodeOf(std::string_view ch) {
+    return ch.size() == 2 ? static_cast<unsigned>(static_cast<unsigned char>(ch[0])) << 8 |
+                                static_cast<unsigned char>(ch[1])
+                          : 0;
+}
+
+// A full-width katakana or a kanji: the start or the body of a content word.
+bool IsWordChar(unsigned code) {
+    return (code >= 0x8340 && code <= 0x8396) || code >= 0x889F;
+}
+
+bool IsParticle(unsigned code) {
+    switch (code) {
+    case 0x82CD: // は
+    case 0x82AA: // が
+    case 0x82F0: // を
+    case 0x82E0: // も
+    case 0x82C9: // に
+    case 0x82C5: // で
+    case 0x82C6: // と
+    case 0x82D6: // へ
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 std::size_t Cp932CharLength(std::string_view text, std::size_t i) {
     return IsLead(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+}
+
+bool IsParticleCut(std::string_view text, std::size_t at) {
+    if (at < 2 || at + 2 > text.size()) {
+        return false;
+    }
+    return IsParticle(CodeOf(text.substr(at - 2, 2))) && Cp932CharLength(text, at - 2) == 2 &&
+           IsWordChar(CodeOf(text.substr(at, 2)));
 }
 
 std::vector<ByteRange> SplitChunks(std::string_view text, const ChunkLimits& limits) {
@@ -77,9 +112,21 @@ std::vector<ByteRange> SplitChunks(std::string_view text, const ChunkLimits& lim
     std::size_t lastComma = 0; // the byte after the last comma of the piece, 0: none
     std::size_t lastBlank = 0;
     std::size_t i = 0;
+    // The codes of the two characters before i (0: none, or a single byte).
+    unsigned before1 = 0;
+    unsigned before2 = 0;
     while (i < text.size()) {
         const std::size_t n = Cp932CharLength(text, i);
         const Mark mark = MarkOf(text.substr(i, n));
+        const unsigned code = CodeOf(text.substr(i, n));
+        if (limits.firstAtParticle && chunks.empty() && chars >= 2 && IsWordChar(code) &&
+            IsParticle(before1) && IsWordChar(before2)) {
+            emit(begin, i);
+            begin = i;
+            chars = lastComma = lastBlank = 0;
+        }
+        before2 = before1;
+        before1 = code;
         if (mark == Mark::LineEnd) {
             emit(begin, i);
             i += n;

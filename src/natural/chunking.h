@@ -19,13 +19,23 @@ struct ByteRange {
 struct ChunkLimits {
     std::size_t maxChars = 200;  // the longest chunk, in characters
     std::size_t firstChars = 40; // the first chunk is cut this short when it can be, to start fast
+    // The first chunk also ends after its first word that a particle closes (今日は|雨が降る。):
+    // a reading heard live starts sooner, with a short pause there. A rendering keeps its first
+    // sentence whole.
+    bool firstAtParticle = false;
 };
 
 // Splits text (code page 932) after each 。！？ (full or half width, and ASCII ! ?) and at each
-// line end. A longer piece is cut after its last comma (、，､,) within the limit, else after
+// line end (and, with firstAtParticle, the first piece after a one-kana particle that follows a
+// kanji or katakana and precedes one). A longer piece is cut
+// after its last comma (、，､,) within the limit, else after
 // its last blank, else at the limit itself. Line ends never belong to a chunk; chunks that
 // hold only blanks and punctuation are left out. Chunks are in text order and do not overlap.
 std::vector<ByteRange> SplitChunks(std::string_view text, const ChunkLimits& limits = {});
+
+// Whether a chunk ending at byte at of text was cut there after a particle (firstAtParticle): a
+// word follows in the same sentence.
+bool IsParticleCut(std::string_view text, std::size_t at);
 
 // The length of the code page 932 character at text[i] (1 or 2; a lead byte at the end is 1).
 std::size_t Cp932CharLength(std::string_view text, std::size_t i);

@@ -53,8 +53,17 @@ void NaturalPass::Work() {
             }
             index = m_nextToStart++;
         }
-        ChunkSound sound = SynthesizeChunk(m_text, m_chunks[index], m_dic ? &*m_dic : nullptr,
-                                           m_options.synthesis);
+        SynthesisOptions synthesis = m_options.synthesis;
+        if (index == 0 && m_options.firstLeadSilenceMs) {
+            synthesis.maxLeadSilenceMs = *m_options.firstLeadSilenceMs;
+        }
+        if (index == 0 && m_options.chunks.firstAtParticle && m_chunks.size() > 1 &&
+            m_chunks[0].end == m_chunks[1].begin && IsParticleCut(m_text, m_chunks[0].end)) {
+            synthesis.maxTailSilenceMs =
+                std::min(synthesis.maxTailSilenceMs, m_options.particleTailSilenceMs);
+        }
+        ChunkSound sound =
+            SynthesizeChunk(m_text, m_chunks[index], m_dic ? &*m_dic : nullptr, synthesis);
         {
             const std::lock_guard lock(m_mutex);
             m_firstDone = m_firstDone || index == 0;

@@ -36,6 +36,13 @@ struct NaturalPassOptions {
     ChunkLimits chunks;
     unsigned workers = 1;  // threads saying chunks at once, at most kMaxWorkers
     std::size_t ahead = 2; // how many chunks may be said before they are taken
+    // The silence kept before the first chunk's speech, when it is not
+    // synthesis.maxLeadSilenceMs: a reading heard live starts at once, while a rendering keeps
+    // the same lead on every chunk.
+    std::optional<std::int64_t> firstLeadSilenceMs;
+    // The silence kept after a first chunk cut after its particle (ChunkLimits::firstAtParticle):
+    // with the next chunk's lead, a short pause within the sentence.
+    std::int64_t particleTailSilenceMs = 100;
 };
 
 // Called from the consuming thread, once for each chunk that could not be said.

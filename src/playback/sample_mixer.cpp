@@ -174,6 +174,15 @@ std::optional<SampleMixer::Clock::time_point> SampleMixer::SoundEnd() const {
     return m_origin + DurationOf(end);
 }
 
+std::optional<SampleMixer::Clock::time_point>
+SampleMixer::EarliestOnTime(Clock::duration margin) const {
+    const std::lock_guard lock(m_mutex);
+    if (!m_running) {
+        return std::nullopt;
+    }
+    return m_origin + DurationOf(m_framesOut) + margin - m_latency;
+}
+
 SampleMixer::Stats SampleMixer::stats() const {
     const std::lock_guard lock(m_mutex);
     return m_stats;

@@ -54,6 +54,13 @@ public:
     // stream is running (nothing will be heard, so there is nothing to wait for).
     std::optional<Clock::time_point> SoundEnd() const;
 
+    // Any thread. The earliest moment a request can be asked for and still be placed at its
+    // own frame: the first frame the output has not pulled yet, margin later, less the latency.
+    // A sound that is ready (a sentence of the natural voice) asked for then is heard as soon
+    // as the output can play it, without the margin a tick keeps for being delivered late.
+    // Nothing when no stream is running.
+    std::optional<Clock::time_point> EarliestOnTime(Clock::duration margin) const;
+
     void setLatency(Clock::duration latency);
     // Any thread. A sample asked for at t starts sounding at t + latency().
     Clock::duration latency() const;

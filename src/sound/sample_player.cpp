@@ -30,6 +30,10 @@ constexpr auto kOpenPatience = 3s;
 // How many of the sounds given to PlaySound are kept: a sound is played whole or cut by a later
 // one, and the mixer holds at most the one sounding and the one it fades out.
 constexpr std::size_t kKeptSounds = 4;
+// A ready sound is placed this far after the first frame the output has not pulled, so that
+// a pull between asking and placing (the output tops up every few milliseconds) does not make
+// it late.
+constexpr auto kSoonestMargin = 10ms;
 // How long the destructor waits for an open output to close (it takes about 150 ms).
 constexpr std::chrono::milliseconds kCloseWait = 1s;
 
@@ -137,6 +141,13 @@ bool SamplePlayer::PlaySound(std::shared_ptr<const std::vector<std::int16_t>> so
 
 void SamplePlayer::Silence(SampleMixer::Clock::time_point at) {
     m_mixer->Silence(at);
+}
+
+std::optional<SampleMixer::Clock::time_point> SamplePlayer::soonestOnTime() const {
+    if (!m_hasOutput) {
+        return std::nullopt;
+    }
+    return m_mixer->EarliestOnTime(kSoonestMargin);
 }
 
 std::chrono::milliseconds SamplePlayer::timeUntilSilent() const {

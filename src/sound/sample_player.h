@@ -75,6 +75,11 @@ public:
         return m_hasOutput.load() ? at + m_mixer->latency() : at;
     }
 
+    // The soonest moment a sound that is ready (a sentence of the natural voice) can be asked
+    // for and be placed exactly: it is heard at onsetOf() of it, right after the frames the
+    // output holds already. Nothing without a running output.
+    std::optional<SampleMixer::Clock::time_point> soonestOnTime() const;
+
     // The moment the sound placed so far ends on the output's clock (what the device adds after
     // it not counted), or nothing without a running output.
     std::optional<SampleMixer::Clock::time_point> soundEnd() const { return m_mixer->SoundEnd(); }

@@ -63,8 +63,9 @@ void NaturalSession::Start(const SpeechSource& source, int offset) {
     options.synthesis.setup = m_setup;
     options.synthesis.outputRate = kOutputSampleRate;
     options.synthesis.level = BuiltInVoiceLevel();
-    // One sentence said ahead of the one heard, and one more when a second core is free.
-    options.workers = 2;
+    // One engine at a time, two sentences ahead of the one heard: it says a second of speech in
+    // a twentieth of a second, and each engine running beside it would hold another 17 MB.
+    options.workers = 1;
     options.ahead = 2;
     m_natural->Start(m_source.bytes, m_services.dictionary.View(), options);
 }

@@ -13,6 +13,9 @@ using namespace std::chrono_literals;
 // The next sentence is placed this long before the one sounding ends: well before the output
 // pulls its first frame, even when the event loop runs late on a loaded machine.
 constexpr auto kLead = 250ms;
+// The silence kept before the first sound of a reading: a few milliseconds of the engine's own
+// onset, not the pause that separates sentences.
+constexpr std::int64_t kStartLeadMs = 15;
 
 } // namespace
 
@@ -69,6 +72,10 @@ void NaturalSpeech::Start(std::string text, std::optional<DictionaryView> dic,
                           natural::NaturalPassOptions options) {
     Clear();
     m_rate = std::max(1, options.synthesis.outputRate);
+    // Heard live, the reading starts at its first voiced sound, after the engine has said no
+    // more than its first word.
+    options.firstLeadSilenceMs = kStartLeadMs;
+    options.chunks.firstAtParticle = true;
     m_pass = std::make_unique<natural::NaturalPass>(
         std::move(text), dic, std::move(options),
         [this](const std::string& message) { emit chunkSkipped(QString::fromStdString(message)); },
@@ -86,6 +93,7 @@ void NaturalSpeech::Clear() {
     m_units.clear();
     m_sentences.clear();
     m_resume.reset();
+    m_held.clear();
     m_end.reset();
     m_paused = false;
     m_passEnded = false;
@@ -107,6 +115,20 @@ void NaturalSpeech::Feed() {
     const Clock::time_point now = Clock::now();
     if (m_end && *m_end - kLead > now) {
         m_feedTimer.start(std::chrono::ceil<std::chrono::milliseconds>(*m_end - kLead - now));
+        return;
+    }
+    if (!m_held.empty()) {
+        Sentence held = std::move(m_held.front());
+        m_held.pop_front();
+        if (m_end && m_goOn && !m_goOn(held.chunk->source.begin)) {
+            const std::size_t begin = held.chunk->source.begin;
+            HandOnDueUnits();
+            Clear();
+            emit handedOver(begin);
+            return;
+        }
+        const Clock::time_point soonest = m_player().soonestOnTime().value_or(now);
+        Play(std::move(held), 0, std::max(m_end.value_or(soonest), soonest));
         return;
     }
     // chunkSkipped may be emitted in here; its receivers must not end the reading from it.
@@ -132,8 +154,10 @@ void NaturalSpeech::Feed() {
     auto pcm = std::make_shared<const std::vector<std::int16_t>>(std::move(taken.chunk->pcm));
     Sentence sentence{
         std::make_shared<const natural::PassChunk>(std::move(*taken.chunk)), std::move(pcm), {}};
-    // A sentence that was not ready in time starts now: a longer pause, never an overlap.
-    Play(std::move(sentence), 0, std::max(m_end.value_or(now), now));
+    // A sentence that was not ready in time starts as soon as the output can play it: a longer
+    // pause, never an overlap. So does the first one, with no margin for late ticks.
+    const Clock::time_point soonest = m_player().soonestOnTime().value_or(now);
+    Play(std::move(sentence), 0, std::max(m_end.value_or(soonest), soonest));
 }
 
 void NaturalSpeech::Play(Sentence sentence, std::size_t first, Clock::time_point at) {
@@ -223,6 +247,9 @@ void NaturalSpeech::Pause() {
     }
     if (next) {
         m_resume = {m_sentences[next->first], next->second};
+        // A sentence placed after it was taken from the pass already: it must not be lost.
+        m_held.assign(m_sentences.begin() + static_cast<std::ptrdiff_t>(next->first) + 1,
+                      m_sentences.end());
     }
     m_paused = true;
     m_unitTimer.stop();
@@ -242,7 +269,7 @@ void NaturalSpeech::Resume() {
     if (m_resume) {
         auto [sentence, first] = std::move(*m_resume);
         m_resume.reset();
-        Play(std::move(sentence), first, Clock::now());
+        Play(std::move(sentence), first, m_player().soonestOnTime().value_or(Clock::now()));
     } else {
         Feed();
     }

@@ -102,6 +102,9 @@ private:
     std::deque<Pending> m_units;            // units still to be handed on
     // Where a paused reading goes on: a sentence and its unit.
     std::optional<std::pair<Sentence, std::size_t>> m_resume;
+    // The sentences placed after that one when the reading was paused: taken from the pass
+    // already, they are played before its next one.
+    std::deque<Sentence> m_held;
     QTimer m_unitTimer;
     QTimer m_feedTimer;
     QTimer m_endTimer;

@@ -14,6 +14,7 @@ std::string Sjis(std::u16string_view text) {
 
 std::vector<std::u16string> Pieces(const std::string& text, const std::vector<ByteRange>& chunks) {
     std::vector<std::u16string> out;
+    out.reserve(chunks.size());
     for (const ByteRange& r : chunks) {
         out.push_back(DecodeCp932(std::string_view(text).substr(r.begin, r.end - r.begin)));
     }
@@ -75,6 +76,30 @@ TEST(NaturalChunking, FirstChunkIsCutShortAtACommaOnly) {
     // Without a comma or blank the first chunk runs to its sentence's end.
     const std::string plain = Sjis(u"とても長い文がここから続いていきます。");
     EXPECT_EQ(SplitChunks(plain, {200, 8}).size(), 1u);
+}
+
+TEST(NaturalChunking, AReadingHeardLiveEndsItsFirstChunkAfterItsFirstParticle) {
+    ChunkLimits live;
+    live.firstAtParticle = true;
+    const auto cut = [&](std::u16string_view t) {
+        const std::string text = Sjis(t);
+        return Pieces(text, SplitChunks(text, live));
+    };
+    using Expected = std::vector<std::u16string>;
+    // After a particle that closes a word and is followed by the next one; only the first
+    // chunk is cut so.
+    EXPECT_EQ(cut(u"今日は雨が降る。明日は晴れる。"),
+              (Expected{u"今日は", u"雨が降る。", u"明日は晴れる。"}));
+    EXPECT_EQ(cut(u"ゼミでカレーを食べた。"), (Expected{u"ゼミで", u"カレーを食べた。"}));
+    // No cut after a particle in a run of kana (ここでは), nor after one that ends the sentence;
+    // a comma alone does not end the first chunk.
+    EXPECT_EQ(cut(u"ここでは雨が降る。"), (Expected{u"ここでは雨が", u"降る。"}));
+    EXPECT_EQ(cut(u"選んだ文。"), (Expected{u"選んだ文。"}));
+    EXPECT_EQ(cut(u"雨は。"), (Expected{u"雨は。"}));
+    EXPECT_EQ(cut(u"はい、今日は雨。"), (Expected{u"はい、今日は", u"雨。"}));
+    // Off, as for a rendering: the first sentence stays whole.
+    const std::string text = Sjis(u"今日は雨が降る。");
+    EXPECT_EQ(SplitChunks(text).size(), 1u);
 }
 
 TEST(NaturalChunking, HalfWidthAndLoneLeadBytes) {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <condition_variable>
 #include <fstream>
@@ -87,6 +88,47 @@ TEST(NaturalPass, SilenceAroundAChunkIsCutToAPause) {
     EXPECT_EQ(first.endFrame - first.startFrame, 960);
     EXPECT_EQ(last.endFrame - last.startFrame, 4800);
     EXPECT_EQ(last.endFrame, static_cast<std::int64_t>(chunk->pcm.size()));
+}
+
+TEST(NaturalPass, AReadingHeardLiveStartsShortAndPausesBrieflyWhereItsFirstChunkWasCut) {
+    // A reading heard live keeps 15 ms before its first sound; the sentences after it keep
+    // their 60 ms pause, and every time stays on the clock of the sound handed out.
+    const std::string text = Sjis(u"はい。雨が降る。");
+    NaturalPassOptions options = Options(1);
+    options.firstLeadSilenceMs = 15;
+    NaturalPass pass(text, std::nullopt, options);
+    NaturalPass plain(text, std::nullopt, Options(1));
+    const auto first = pass.Next();
+    const auto plainFirst = plain.Next();
+    ASSERT_TRUE(first && plainFirst);
+    const auto lead = [](const PassChunk& c) {
+        return c.units.front().endFrame - c.units.front().startFrame;
+    };
+    EXPECT_EQ(lead(*first), 240);
+    EXPECT_EQ(lead(*plainFirst), 960);
+    // The same speech, 720 frames sooner.
+    ASSERT_EQ(first->pcm.size() + 720, plainFirst->pcm.size());
+    EXPECT_TRUE(std::equal(first->pcm.begin(), first->pcm.end(), plainFirst->pcm.begin() + 720));
+    const auto second = pass.Next();
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->startFrame, static_cast<std::int64_t>(first->pcm.size()));
+    EXPECT_EQ(lead(*second), 960);
+
+    // A first chunk cut after its particle ends in a short pause (100 ms), the sentence's own
+    // pause after the chunk that ends it (300 ms).
+    NaturalPassOptions live = Options(1);
+    live.chunks.firstAtParticle = true;
+    NaturalPass cut(Sjis(u"今日は雨が降る。"), std::nullopt, live);
+    const auto tail = [](const PassChunk& c) {
+        return c.units.back().endFrame - c.units.back().startFrame;
+    };
+    const auto word = cut.Next();
+    const auto rest = cut.Next();
+    ASSERT_TRUE(word && rest);
+    ASSERT_TRUE(word->units.back().silent);
+    EXPECT_EQ(tail(*word), 1600);
+    EXPECT_EQ(tail(*rest), 4800);
+    EXPECT_EQ(rest->startFrame, static_cast<std::int64_t>(word->pcm.size()));
 }
 
 TEST(NaturalPass, AFailedChunkIsSkippedWithOneMessage) {

@@ -178,6 +178,38 @@ TEST(SampleMixerTest, ARequestForAFramePulledAlreadyStartsAtOnceAndIsCountedLate
     EXPECT_EQ(mixer.stats().lateRequests, 1);
 }
 
+TEST(SampleMixerTest, ASoundAskedForAtTheEarliestOnTimeMomentStartsAtTheFirstFrameNotPulled) {
+    SampleMixer mixer(kRate, kLatency);
+    EXPECT_FALSE(mixer.EarliestOnTime(0ms)); // no stream: nothing to place against
+    const Clock::time_point t0 = Clock::now();
+    SimulatedOutput output(mixer, t0);
+    auto t = t0;
+    for (; t < t0 + 5s; t += 10ms) {
+        output.PullAt(t);
+    }
+    // After the output ran dry the stream's clock has stepped: the moment must follow it.
+    output.Stall(300ms);
+    for (; t < t0 + 12s; t += 10ms) {
+        output.PullAt(t);
+    }
+    ASSERT_EQ(mixer.stats().clockCorrections, 1);
+    const std::int64_t pulled = output.Pulled();
+    const auto at = mixer.EarliestOnTime(2ms);
+    ASSERT_TRUE(at);
+    // Sooner than a request asked for now, which waits for the whole latency.
+    EXPECT_LT(*at, t);
+    const auto pcm = Ramp(4000, 20);
+    mixer.Schedule(pcm, *at);
+    for (auto until = t + 200ms; t < until; t += 10ms) {
+        output.PullAt(t);
+    }
+    // At its frame exactly (within a frame of rounding), and not late.
+    EXPECT_LE(std::abs(Find(output.stream(), 4000) - (pulled + Frames(2ms))), 1);
+    EXPECT_EQ(mixer.stats().lateRequests, 0);
+    mixer.Restart();
+    EXPECT_FALSE(mixer.EarliestOnTime(0ms));
+}
+
 TEST(SampleMixerTest, SilenceEndsALongSoundAndDropsWhatWasQueued) {
     // A sentence sounds, the next one is queued behind it; silence asked for at a moment
     // whose frame has been pulled already ends the sound at the first frame not yet pulled, and

@@ -69,9 +69,10 @@ std::optional<int> SpeakNatural(int argc, char** argv, const cli::Options& optio
     if (options.engine != cli::SpeechEngine::Natural) {
         return std::nullopt;
     }
-    // Two workers: the chunk being heard and the next are said ahead, which is all playback
-    // needs; more would only take the machine from the sound.
-    std::optional<natural::NaturalPassOptions> pass = cli::NaturalPassFor(options, 2);
+    // One worker, two chunks ahead of the one heard, which is all playback needs: the engine
+    // says a second of speech in a twentieth of a second, and a second engine beside it would
+    // hold another 17-35 MB and take the machine from the sound.
+    std::optional<natural::NaturalPassOptions> pass = cli::NaturalPassFor(options, 1);
     if (!pass) {
         return std::nullopt;
     }
