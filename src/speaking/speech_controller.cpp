@@ -19,9 +19,9 @@
 #include "text/halfwidth_kana.h"
 #include "text/utf8_codec.h"
 #include "voice/sample_edit.h"
-#include "voice/sample_pcm.h"
 #include "voices/natural_voice.h"
 #include "voices/voice_library.h"
+#include "wave/sample_pcm.h"
 
 #include <QApplication>
 

@@ -2,7 +2,7 @@
 // not fit their files.
 #include "support/temp_dir.h"
 #include "support/wave_writer.h"
-#include "voice/wave_decoder.h"
+#include "wave/wave_decoder.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // ParseWave: accepts the one 8-bit mono PCM layout and refuses every damaged header with a
 // reason, without reading past the image.
-#include "voice/wave_image.h"
+#include "wave/wave_image.h"
 
-#include "voice/riff_fields.h"
+#include "wave/riff_fields.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // A strict reader for the one WAVE layout the voice samples use: "RIFF", size, "WAVE", a 16-byte
 // "fmt " chunk for 8-bit mono PCM, then a "data" chunk that ends the image. Anything else is
 // refused with a reason, and no byte beyond size is ever looked at.
-#include "voice/wave_image.h"
+#include "wave/wave_image.h"
 
-#include "voice/riff_fields.h"
+#include "wave/riff_fields.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "voice/wave_decoder.h"
+#include "wave/wave_decoder.h"
 
-#include "voice/riff_fields.h"
+#include "wave/riff_fields.h"
 
 #include <algorithm>
 #include <cstring>
