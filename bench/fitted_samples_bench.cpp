@@ -5,7 +5,7 @@
 #include "playback/fitted_samples.h"
 #include "voice/sample_store.h"
 #include "wave/sample_pcm.h"
-#include "wave/wave_image.h"
+#include "wave/wave_decoder.h"
 
 #include <benchmark/benchmark.h>
 #include <string_view>

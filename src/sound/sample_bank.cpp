@@ -3,7 +3,7 @@
 #include "voice/sample_store.h"
 #include "voice/voice_selection.h"
 #include "wave/sample_pcm.h"
-#include "wave/wave_image.h"
+#include "wave/wave_decoder.h"
 
 namespace yomi6 {
 

@@ -2,7 +2,7 @@
 
 #include "voice/sample_store.h"
 #include "wave/sample_pcm.h"
-#include "wave/wave_image.h"
+#include "wave/wave_decoder.h"
 
 #include <algorithm>
 #include <cmath>

@@ -10,7 +10,7 @@
 #include "support/wave_analysis.h"
 #include "voice/sample_store.h"
 #include "wave/sample_pcm.h"
-#include "wave/wave_image.h"
+#include "wave/wave_decoder.h"
 
 #include <algorithm>
 #include <cstring>
