@@ -312,11 +312,10 @@ void MainWindow::ShowSearchDialog(bool replace, const QString& selectedText) {
 }
 
 void MainWindow::AddToContextMenu(QMenu* menu) {
-    const std::vector<QAction*> actions = ActionsFor(CommandId::RegisterSelection);
-    if (!actions.empty()) {
+    if (QAction* action = Action(CommandId::RegisterSelection)) {
         UpdateCommandUI(); // enabled only with a selection
         menu->addSeparator();
-        menu->addAction(actions.front());
+        menu->addAction(action);
     }
 }
 

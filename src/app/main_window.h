@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 
+#include <map>
 #include <optional>
 #include <span>
 #include <utility>
@@ -61,7 +62,11 @@ public:
     // The find or replace dialog of this window, created on first use; it works on the active view.
     FindReplaceDialog* SearchDialog(bool replace);
 
-    // The actions built for a command (menu items and buttons), for tests.
+    // The one action of a command, which its menu items, tool bar button and keys share;
+    // nullptr for an id the command table does not hold.
+    QAction* Action(CommandId id) const;
+    // Every action of this window that carries out the command (the one action, or none for
+    // an id the table does not hold), for tests.
     std::vector<QAction*> ActionsFor(CommandId id) const;
     QToolBar* ToolBar() const { return m_toolBar; }
     // What the status bar's message pane shows now: a message or prompt when one is shown,
@@ -84,7 +89,7 @@ private:
     QMenu* BuildMenus(bool documentMenu, std::vector<QMenu*>& menus);
     void CreateToolBar();
     void CreateStatusBar();
-    QAction* MakeAction(CommandId id, const QString& text);
+    QAction* MakeAction(CommandId id);
     void ShowMenus(bool documentMenus);
     void RefreshRecentFileMenu(QMenu* menu);
     void RefreshWindowMenu(QMenu* menu);
@@ -128,8 +133,7 @@ private:
     std::vector<QMenu*> m_frameMenus;
     std::vector<QMenu*> m_documentMenus;
     bool m_showingDocumentMenus = false;
-    std::vector<std::pair<CommandId, QAction*>> m_actions;
-    std::vector<QAction*> m_shortcuts;
+    std::map<CommandId, QAction*> m_actions; // one per command of the table
     FindReplaceDialog* m_findDialog = nullptr;
     FindReplaceDialog* m_replaceDialog = nullptr;
     TextView* m_lastActiveView = nullptr;
