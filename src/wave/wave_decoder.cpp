@@ -36,10 +36,18 @@ constexpr std::size_t kSampleFmtSize = 16;
 constexpr std::size_t kSampleDataOffset = kRiffHeaderSize + 2 * kChunkHeaderSize + kSampleFmtSize;
 constexpr int kMaxSampleRate = 192000;
 
-template <class Result = WaveLayoutResult> Result Fail(WaveError error, std::string detail) {
-    Result r;
+WaveLayoutResult Fail(WaveError error, std::string detail) {
+    WaveLayoutResult r;
     r.error = error;
     r.detail = std::move(detail);
+    return r;
+}
+
+// The decoder's refusal: the reader's, or one of its own made by Fail.
+WaveDecodeResult Refused(WaveLayoutResult failure) {
+    WaveDecodeResult r;
+    r.error = failure.error;
+    r.detail = std::move(failure.detail);
     return r;
 }
 
@@ -209,7 +217,7 @@ WaveLayoutResult ReadWaveLayout(std::span<const unsigned char> bytes) {
 WaveDecodeResult DecodeWave(std::span<const unsigned char> bytes) {
     WaveLayoutResult located = ReadWaveLayout(bytes);
     if (!located) {
-        return Fail<WaveDecodeResult>(located.error, std::move(located.detail));
+        return Refused(std::move(located));
     }
     const WaveLayout& l = located.layout;
     const Format format{l.isFloat ? kFloat : kPcm, static_cast<std::uint32_t>(l.channels),
@@ -217,14 +225,14 @@ WaveDecodeResult DecodeWave(std::span<const unsigned char> bytes) {
                         static_cast<std::uint32_t>(l.bitsPerSample)};
     const std::size_t frameSize = format.channels * (format.bits / 8);
     if (l.dataSize % frameSize != 0) {
-        return Fail<WaveDecodeResult>(WaveError::PartialFrame,
-                                      "the sound is " + std::to_string(l.dataSize) +
-                                          " bytes, not a whole number of " +
-                                          std::to_string(frameSize) + "-byte frames");
+        return Refused(Fail(WaveError::PartialFrame, "the sound is " + std::to_string(l.dataSize) +
+                                                         " bytes, not a whole number of " +
+                                                         std::to_string(frameSize) +
+                                                         "-byte frames"));
     }
     const std::size_t frames = l.dataSize / frameSize;
     if (frames == 0) {
-        return Fail<WaveDecodeResult>(WaveError::Empty, "the file holds no sound");
+        return Refused(Fail(WaveError::Empty, "the file holds no sound"));
     }
     WaveDecodeResult r;
     r.wave.sampleRate = l.sampleRate;
