@@ -13,6 +13,7 @@
 #include <vector>
 
 class QAction;
+class QKeySequence;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -89,7 +90,10 @@ private:
     QMenu* BuildMenus(bool documentMenu, std::vector<QMenu*>& menus);
     void CreateToolBar();
     void CreateStatusBar();
+    // The one action of command id, from its entry in the command table.
     QAction* MakeAction(CommandId id);
+    // Whether keys are one of the shortcuts of a command.
+    bool IsCommandKey(const QKeySequence& keys) const;
     void ShowMenus(bool documentMenus);
     void RefreshRecentFileMenu(QMenu* menu);
     void RefreshWindowMenu(QMenu* menu);

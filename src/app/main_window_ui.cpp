@@ -96,6 +96,15 @@ QAction* MainWindow::MakeAction(CommandId id) {
     return action;
 }
 
+bool MainWindow::IsCommandKey(const QKeySequence& keys) const {
+    for (const auto& [id, action] : m_actions) {
+        if (action->shortcuts().contains(keys)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 QAction* MainWindow::Action(CommandId id) const {
     const auto it = m_actions.find(id);
     return it != m_actions.end() ? it->second : nullptr;
