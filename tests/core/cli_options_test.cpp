@@ -6,7 +6,7 @@
 namespace yomi6::cli {
 namespace {
 
-ParseResult Parse(std::vector<std::string> args) {
+ParseResult Parse(const std::vector<std::string>& args) {
     return ParseCommandLine(args);
 }
 

@@ -87,7 +87,7 @@ TEST(VoiceFolderTest, ConvertsEveryLayoutToThePlayersFormatOnce) {
 
 TEST(VoiceFolderTest, EveryBrokenFileIsAnEntryWithItsReason) {
     TempDir dir;
-    const std::string d = dir.path();
+    const std::string& d = dir.path();
     // A text named like a unit.
     WriteFile(dir.File("KA.wav"), "not a sound at all\n");
     // A header that claims far more sound than the file holds.
