@@ -3,9 +3,9 @@
 // speed, as the editor and --speak do once per speed before the first tick; and the same at
 // the rate of the rendered files.
 #include "playback/fitted_samples.h"
-#include "voice/sample_pcm.h"
 #include "voice/sample_store.h"
-#include "voice/wave_image.h"
+#include "wave/sample_pcm.h"
+#include "wave/wave_decoder.h"
 
 #include <benchmark/benchmark.h>
 #include <string_view>

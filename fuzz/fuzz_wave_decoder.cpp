@@ -1,7 +1,7 @@
 // Any bytes given to DecodeWave are either refused with a reason or decode to frames within
 // [-1, 1] at a supported rate; a file it reads also converts to the player's format.
-#include "voice/pcm_convert.h"
-#include "voice/wave_decoder.h"
+#include "wave/pcm_convert.h"
+#include "wave/wave_decoder.h"
 
 #include <cstdint>
 #include <cstdlib>

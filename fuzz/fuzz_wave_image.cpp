@@ -1,6 +1,6 @@
 // Any bytes given to ParseWave are either refused with a reason or give a data range that lies
 // inside the image and agrees with the header.
-#include "voice/wave_image.h"
+#include "wave/wave_decoder.h"
 
 #include <cstdint>
 #include <cstdlib>

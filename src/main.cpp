@@ -2,11 +2,11 @@
 #include "app/editor_main.h"
 #include "cli/cli_common.h"
 #include "cli/cli_main.h"
-#include "cli/cli_options.h"
 #include "cli/interrupt_cleanup.h"
-#include "cli/output_checks.h"
 #include "cli/qt/mode_pdf.h"
 #include "cli/qt/mode_speak.h"
+#include "cli_options/cli_options.h"
+#include "cli_options/output_checks.h"
 
 #include <csignal>
 #include <string>

@@ -23,6 +23,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -312,11 +313,20 @@ void MainWindow::ShowSearchDialog(bool replace, const QString& selectedText) {
 }
 
 void MainWindow::AddToContextMenu(QMenu* menu) {
-    const std::vector<QAction*> actions = ActionsFor(CommandId::RegisterSelection);
-    if (!actions.empty()) {
+    // Qt's edit items show their keys only where no shortcut of the window is on at the moment.
+    // The keys of a command are the window's whether the command is enabled or not, so the
+    // menu never shows them there.
+    for (QAction* item : menu->actions()) {
+        const QString text = item->text();
+        const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+        if (tab >= 0 && IsCommandKey(QKeySequence(text.mid(tab + 1), QKeySequence::NativeText))) {
+            item->setText(text.left(tab));
+        }
+    }
+    if (QAction* action = Action(CommandId::RegisterSelection)) {
         UpdateCommandUI(); // enabled only with a selection
         menu->addSeparator();
-        menu->addAction(actions.front());
+        menu->addAction(action);
     }
 }
 

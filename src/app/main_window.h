@@ -6,12 +6,14 @@
 
 #include <QMainWindow>
 
+#include <map>
 #include <optional>
 #include <span>
 #include <utility>
 #include <vector>
 
 class QAction;
+class QKeySequence;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -61,7 +63,11 @@ public:
     // The find or replace dialog of this window, created on first use; it works on the active view.
     FindReplaceDialog* SearchDialog(bool replace);
 
-    // The actions built for a command (menu items and buttons), for tests.
+    // The one action of a command, which its menu items, tool bar button and keys share;
+    // nullptr for an id the command table does not hold.
+    QAction* Action(CommandId id) const;
+    // Every action of this window that carries out the command (the one action, or none for
+    // an id the table does not hold), for tests.
     std::vector<QAction*> ActionsFor(CommandId id) const;
     QToolBar* ToolBar() const { return m_toolBar; }
     // What the status bar's message pane shows now: a message or prompt when one is shown,
@@ -84,7 +90,10 @@ private:
     QMenu* BuildMenus(bool documentMenu, std::vector<QMenu*>& menus);
     void CreateToolBar();
     void CreateStatusBar();
-    QAction* MakeAction(CommandId id, const QString& text);
+    // The one action of command id, from its entry in the command table.
+    QAction* MakeAction(CommandId id);
+    // Whether keys are one of the shortcuts of a command.
+    bool IsCommandKey(const QKeySequence& keys) const;
     void ShowMenus(bool documentMenus);
     void RefreshRecentFileMenu(QMenu* menu);
     void RefreshWindowMenu(QMenu* menu);
@@ -128,8 +137,7 @@ private:
     std::vector<QMenu*> m_frameMenus;
     std::vector<QMenu*> m_documentMenus;
     bool m_showingDocumentMenus = false;
-    std::vector<std::pair<CommandId, QAction*>> m_actions;
-    std::vector<QAction*> m_shortcuts;
+    std::map<CommandId, QAction*> m_actions; // one per command of the table
     FindReplaceDialog* m_findDialog = nullptr;
     FindReplaceDialog* m_replaceDialog = nullptr;
     TextView* m_lastActiveView = nullptr;

@@ -3,6 +3,7 @@
 #include "analysis/analyzer_loader.h"
 #include "app/document_window.h"
 #include "app/main_window.h"
+#include "commands/command_menu.h"
 #include "commands/command_table.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
@@ -51,29 +52,62 @@ QString MenuText(const MenuItem& item, const Command* command) {
 // Property names that mark the menu entries built on the fly.
 constexpr const char* kRecentPlaceholder = "yomi6RecentPlaceholder";
 constexpr const char* kDynamicEntry = "yomi6DynamicEntry";
-// Marks a menu entry its layout shows disabled whatever the command's state.
-constexpr const char* kGrayed = "yomi6Grayed";
+// The command an action carries out.
+constexpr const char* kCommandProperty = "yomi6Command";
 
 } // namespace
 
-QAction* MainWindow::MakeAction(CommandId id, const QString& text) {
-    auto* action = new QAction(text, this);
-    if (const Command* command = FindCommand(id)) {
-        if (command->prompt != nullptr) {
-            action->setStatusTip(Tr(command->prompt));
-        }
-        if (command->toolTip != nullptr) {
-            action->setToolTip(Tr(command->toolTip));
-        }
-        if (command->icon != nullptr) {
-            action->setIcon(QIcon(QString::fromLatin1(command->icon)));
-            action->setIconVisibleInMenu(false);
-        }
-        action->setCheckable(command->checkable);
+QAction* MainWindow::MakeAction(CommandId id) {
+    const Command& command = *FindCommand(id);
+    auto* action = new QAction(MenuText(MenuItem{command.id}, &command), this);
+    if (command.prompt != nullptr) {
+        action->setStatusTip(Tr(command.prompt));
     }
-    connect(action, &QAction::triggered, this, [this, id] { Dispatch(id); });
-    m_actions.emplace_back(id, action);
+    if (command.toolTip != nullptr) {
+        action->setToolTip(Tr(command.toolTip));
+    }
+    if (command.icon != nullptr) {
+        action->setIcon(QIcon(QString::fromLatin1(command.icon)));
+        action->setIconVisibleInMenu(false);
+    }
+    action->setCheckable(command.checkable);
+    action->setProperty(kCommandProperty, static_cast<int>(command.id));
+    if (command.keys != nullptr) {
+        // The keys work wherever the focus is in this window, with any menu bar or none; the
+        // text view claims the editing keys it knows itself.
+        action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(command.keys)));
+        action->setShortcutContext(Qt::WindowShortcut);
+        if (!command.keyInMenu) {
+            CommandMenu::HideShortcutInMenus(action);
+        }
+    }
+    // The state is asked again when the command comes: a key may arrive before the enabling
+    // has caught up with a change, and a disabled command does nothing (but put the check mark
+    // that Qt flipped back).
+    connect(action, &QAction::triggered, this, [this, id] {
+        const std::optional<CommandState> state = RoutedState(id);
+        if (state && state->enabled) {
+            Dispatch(id);
+        } else {
+            UpdateCommandUI();
+        }
+    });
+    addAction(action);
     return action;
+}
+
+bool MainWindow::IsCommandKey(const QKeySequence& keys) const {
+    for (const auto& [id, action] : m_actions) {
+        if (action->shortcuts().contains(keys)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QAction* MainWindow::Action(CommandId id) const {
+    const auto it = m_actions.find(id);
+    return it != m_actions.end() ? it->second : nullptr;
 }
 
 void MainWindow::CheckCommandOwners() {
@@ -89,36 +123,20 @@ void MainWindow::CheckCommandOwners() {
 
 void MainWindow::CreateActions() {
     CheckCommandOwners();
+    // One action per command, shared by both menu bars and the tool bar.
+    for (const Command& c : Commands()) {
+        m_actions.emplace(c.id, MakeAction(c.id));
+    }
     BuildMenus(false, m_frameMenus);
     BuildMenus(true, m_documentMenus);
     ShowMenus(false);
-
-    // Accelerators work wherever the focus is in this window; the text view claims the editing
-    // keys it knows itself. A disabled command's keys do nothing.
-    for (const Command& c : Commands()) {
-        if (c.keys == nullptr) {
-            continue;
-        }
-        auto* shortcut = new QAction(this);
-        shortcut->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(c.keys)));
-        shortcut->setShortcutContext(Qt::WindowShortcut);
-        const CommandId id = c.id;
-        connect(shortcut, &QAction::triggered, this, [this, id] {
-            const std::optional<CommandState> state = RoutedState(id);
-            if (state && state->enabled) {
-                Dispatch(id);
-            }
-        });
-        addAction(shortcut);
-        m_shortcuts.push_back(shortcut);
-    }
 }
 
 QMenu* MainWindow::BuildMenus(bool documentMenu, std::vector<QMenu*>& menus) {
     QMenu* current = nullptr;
     for (const MenuItem& e : documentMenu ? DocumentMenu() : MainWindowMenu()) {
         if (e.id == CommandId::None && e.text != nullptr) {
-            current = new QMenu(Tr(e.text), this);
+            current = new CommandMenu(Tr(e.text), this);
             menus.push_back(current);
             continue;
         }
@@ -129,12 +147,18 @@ QMenu* MainWindow::BuildMenus(bool documentMenu, std::vector<QMenu*>& menus) {
             current->addSeparator();
             continue;
         }
-        QAction* action = MakeAction(e.id, MenuText(e, FindCommand(e.id)));
-        current->addAction(action);
-        if (e.grayed) {
-            action->setProperty(kGrayed, true);
+        const Command* command = FindCommand(e.id);
+        QAction* action = Action(e.id);
+        if (e.grayed || action == nullptr) {
+            // Shown disabled whatever the command's state: an entry that only stands in the
+            // menu, not the command's action.
+            action = new QAction(MenuText(e, command), this);
+            if (command != nullptr && command->prompt != nullptr) {
+                action->setStatusTip(Tr(command->prompt));
+            }
             action->setEnabled(false);
         }
+        current->addAction(action);
         if (e.id == CommandId::RecentFile1) {
             // The recent files take this entry's place once there are any.
             action->setProperty(kRecentPlaceholder, true);
@@ -161,28 +185,34 @@ void MainWindow::ShowMenus(bool documentMenus) {
     for (QMenu* m : documentMenus ? m_documentMenus : m_frameMenus) {
         menuBar()->addMenu(m);
     }
+    // A layout may name a command in its own words: the shared action takes the words of the
+    // menu bar shown.
+    for (const MenuItem& e : documentMenus ? DocumentMenu() : MainWindowMenu()) {
+        QAction* action = e.grayed ? nullptr : Action(e.id);
+        if (action != nullptr) {
+            action->setText(MenuText(e, FindCommand(e.id)));
+        }
+    }
 }
 
 void MainWindow::RefreshRecentFileMenu(QMenu* menu) {
     QAction* placeholder = nullptr;
     for (QAction* a : menu->actions()) {
-        if (a->property(kDynamicEntry).toBool()) {
-            menu->removeAction(a);
-            std::erase_if(m_actions, [a](const auto& p) { return p.second == a; });
-            a->deleteLater();
-        } else if (a->property(kRecentPlaceholder).toBool()) {
+        if (a->property(kRecentPlaceholder).toBool()) {
             placeholder = a;
         }
     }
     if (placeholder == nullptr) {
         return;
     }
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        menu->removeAction(Action(RecentFileCommand(i)));
+    }
     const QStringList files = m_context.RecentFiles();
     placeholder->setVisible(files.isEmpty());
-    for (int i = 0; i < files.size(); ++i) {
-        const auto id = RecentFileCommand(i);
-        QAction* a = MakeAction(id, QStringLiteral("&%1 %2").arg(i + 1).arg(files.at(i)));
-        a->setProperty(kDynamicEntry, true);
+    for (int i = 0; i < files.size() && i < kRecentFileCount; ++i) {
+        QAction* a = Action(RecentFileCommand(i));
+        a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(files.at(i)));
         menu->insertAction(placeholder, a);
     }
 }
@@ -221,10 +251,9 @@ void MainWindow::CreateToolBar() {
             m_toolBar->addSeparator();
             continue;
         }
-        const Command* command = FindCommand(id);
-        QAction* action = MakeAction(
-            id, Tr(command != nullptr && command->toolTip != nullptr ? command->toolTip : ""));
-        m_toolBar->addAction(action);
+        if (QAction* action = Action(id)) {
+            m_toolBar->addAction(action);
+        }
     }
     addToolBar(Qt::TopToolBarArea, m_toolBar);
 }
@@ -322,10 +351,7 @@ void MainWindow::UpdateCommandUI() {
     const TextView* view = ActiveView();
     for (const auto& [id, action] : m_actions) {
         // Nothing carries the command out here: disabled.
-        CommandState state = RoutedState(id).value_or(CommandState{false, false});
-        if (action->property(kGrayed).toBool()) {
-            state.enabled = false;
-        }
+        const CommandState state = RoutedState(id).value_or(CommandState{false, false});
         action->setEnabled(state.enabled);
         if (action->isCheckable()) {
             action->setChecked(state.checked);
@@ -342,9 +368,10 @@ void MainWindow::UpdateCommandUI() {
 
 std::vector<QAction*> MainWindow::ActionsFor(CommandId id) const {
     std::vector<QAction*> out;
-    for (const auto& [actionId, action] : m_actions) {
-        if (actionId == id) {
-            out.push_back(action);
+    for (QAction* a : findChildren<QAction*>()) {
+        const QVariant command = a->property(kCommandProperty);
+        if (command.isValid() && command.toInt() == static_cast<int>(id)) {
+            out.push_back(a);
         }
     }
     return out;

@@ -1,7 +1,7 @@
 // Running a command-line mode.
 #pragma once
 
-#include "cli/cli_options.h"
+#include "cli_options/cli_options.h"
 
 namespace yomi6::cli {
 

@@ -1,9 +1,9 @@
 #include "natural/chunk_synthesis.h"
 
 #include "natural/temp_folder.h"
-#include "voice/pcm_convert.h"
 #include "voice/sample_edit.h"
-#include "voice/wave_decoder.h"
+#include "wave/pcm_convert.h"
+#include "wave/wave_decoder.h"
 
 #include <fstream>
 #include <span>

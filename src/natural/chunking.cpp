@@ -1,14 +1,12 @@
 #include "natural/chunking.h"
 
+#include "text/cp932.h"
+
 namespace yomi6::natural {
 
 namespace {
 
 enum class Mark { None, SentenceEnd, LineEnd, Comma, Blank };
-
-bool IsLead(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
 
 Mark MarkOf(std::string_view ch) {
     if (ch.size() == 1) {
@@ -89,7 +87,7 @@ bool IsParticle(unsigned code) {
 } // namespace
 
 std::size_t Cp932CharLength(std::string_view text, std::size_t i) {
-    return IsLead(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+    return cp932::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
 }
 
 bool IsParticleCut(std::string_view text, std::size_t at) {

@@ -1,7 +1,7 @@
 #include "playback/voice_sounds.h"
 
-#include "voice/pcm_convert.h"
-#include "voice/sample_pcm.h"
+#include "wave/pcm_convert.h"
+#include "wave/sample_pcm.h"
 
 #include <algorithm>
 #include <memory>

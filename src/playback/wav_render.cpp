@@ -4,7 +4,7 @@
 #include "playback/sample_handover.h"
 #include "playback/speech_pass.h"
 #include "voice/sample_store.h"
-#include "voice/wave_image.h"
+#include "wave/wave_decoder.h"
 
 #include <algorithm>
 #include <memory>

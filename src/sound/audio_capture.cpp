@@ -1,7 +1,7 @@
 #include "sound/audio_capture.h"
 
 #include "sound/sound_message_filter.h"
-#include "voice/pcm_convert.h"
+#include "wave/pcm_convert.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>

@@ -2,7 +2,7 @@
 
 #include "playback/sample_mixer.h"
 #include "sound/sound_thread.h"
-#include "voice/sample_pcm.h"
+#include "wave/sample_pcm.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>

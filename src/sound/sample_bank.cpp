@@ -1,9 +1,9 @@
 #include "sound/sample_bank.h"
 
-#include "voice/sample_pcm.h"
 #include "voice/sample_store.h"
 #include "voice/voice_selection.h"
-#include "voice/wave_image.h"
+#include "wave/sample_pcm.h"
+#include "wave/wave_decoder.h"
 
 namespace yomi6 {
 

@@ -4,9 +4,9 @@
 #include "sound/sample_bank.h"
 #include "sound/sound_message_filter.h"
 #include "sound/sound_thread.h"
-#include "voice/sample_pcm.h"
 #include "voice/sample_store.h"
 #include "voice/voice_selection.h"
+#include "wave/sample_pcm.h"
 
 #include <QSemaphore>
 #include <QTimer>

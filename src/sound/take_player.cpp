@@ -1,7 +1,7 @@
 #include "sound/take_player.h"
 
 #include "sound/sound_message_filter.h"
-#include "voice/sample_pcm.h"
+#include "wave/sample_pcm.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>

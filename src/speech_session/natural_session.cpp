@@ -6,7 +6,7 @@
 #include "speech_session/natural_speech.h"
 #include "text/halfwidth_kana.h"
 #include "voice/sample_edit.h"
-#include "voice/sample_pcm.h"
+#include "wave/sample_pcm.h"
 
 #include <algorithm>
 #include <string_view>

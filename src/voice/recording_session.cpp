@@ -1,8 +1,8 @@
 #include "voice/recording_session.h"
 
 #include "io/atomic_file.h"
-#include "voice/sample_pcm.h"
-#include "voice/wave_decoder.h"
+#include "wave/sample_pcm.h"
+#include "wave/wave_decoder.h"
 
 #include <filesystem>
 #include <vector>

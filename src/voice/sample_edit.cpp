@@ -1,8 +1,8 @@
 #include "voice/sample_edit.h"
 
-#include "voice/sample_pcm.h"
 #include "voice/sample_store.h"
-#include "voice/wave_image.h"
+#include "wave/sample_pcm.h"
+#include "wave/wave_decoder.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "voice/voice_folder.h"
 
-#include "voice/pcm_convert.h"
+#include "wave/pcm_convert.h"
 
 #include <algorithm>
 #include <cerrno>

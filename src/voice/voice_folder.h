@@ -12,7 +12,7 @@
 #pragma once
 
 #include "voice/voice_units.h"
-#include "voice/wave_decoder.h"
+#include "wave/wave_decoder.h"
 
 #include <array>
 #include <cstddef>

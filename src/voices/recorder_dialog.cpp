@@ -4,9 +4,9 @@
 #include "platform/message_box.h"
 #include "sound/audio_capture.h"
 #include "sound/take_player.h"
-#include "voice/pcm_convert.h"
 #include "voice/sample_edit.h"
-#include "voice/wave_decoder.h"
+#include "wave/pcm_convert.h"
+#include "wave/wave_decoder.h"
 
 #include <QDialogButtonBox>
 #include <QFile>

@@ -1,6 +1,6 @@
 // Aozora notation along every path of a reading: the settings switch, --aozora, passes through a
 // long text (the colophon never reached), the export's ticks and its subtitles.
-#include "cli/cli_options.h"
+#include "cli_options/cli_options.h"
 #include "export/speech_export.h"
 #include "export/subtitle_cues.h"
 #include "playback/long_reading.h"

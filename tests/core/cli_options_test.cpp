@@ -1,12 +1,12 @@
 // Command-line parsing: modes, options and usage errors.
-#include "cli/cli_options.h"
+#include "cli_options/cli_options.h"
 
 #include <gtest/gtest.h>
 
 namespace yomi6::cli {
 namespace {
 
-ParseResult Parse(std::vector<std::string> args) {
+ParseResult Parse(const std::vector<std::string>& args) {
     return ParseCommandLine(args);
 }
 

@@ -8,9 +8,9 @@
 #include "support/sjis.h"
 #include "support/test_reading.h"
 #include "support/wave_analysis.h"
-#include "voice/sample_pcm.h"
 #include "voice/sample_store.h"
-#include "voice/wave_image.h"
+#include "wave/sample_pcm.h"
+#include "wave/wave_decoder.h"
 
 #include <algorithm>
 #include <cstring>

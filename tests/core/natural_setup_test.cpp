@@ -1,6 +1,6 @@
 // The natural voice's setup: the voice file looked up, the speed as the engine's rate, the
 // lowered variant's options, and what is said when a piece is missing.
-#include "cli/cli_options.h"
+#include "cli_options/cli_options.h"
 #include "natural/engine_setup.h"
 #include "natural/temp_folder.h"
 #include "natural/voice_choice.h"

@@ -1,7 +1,7 @@
 // Decoding the 8-bit voice samples into the sound output's 16-bit format at 44100 Hz.
-#include "voice/sample_pcm.h"
 #include "voice/sample_store.h"
-#include "voice/wave_image.h"
+#include "wave/sample_pcm.h"
+#include "wave/wave_decoder.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>

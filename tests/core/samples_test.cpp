@@ -2,7 +2,7 @@
 // the pause, and that each sample is a short, distinct syllable, the female voice higher.
 #include "support/wave_analysis.h"
 #include "voice/sample_store.h"
-#include "voice/wave_image.h"
+#include "wave/wave_decoder.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,11 +2,11 @@
 // every common layout, broken files, links, pipes and folders that cannot be read.
 #include "support/temp_dir.h"
 #include "support/wave_writer.h"
-#include "voice/sample_pcm.h"
 #include "voice/voice_folder.h"
 #include "voice/voice_report_text.h"
 #include "voice/voice_table.h"
-#include "voice/wave_decoder.h"
+#include "wave/sample_pcm.h"
+#include "wave/wave_decoder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -87,7 +87,7 @@ TEST(VoiceFolderTest, ConvertsEveryLayoutToThePlayersFormatOnce) {
 
 TEST(VoiceFolderTest, EveryBrokenFileIsAnEntryWithItsReason) {
     TempDir dir;
-    const std::string d = dir.path();
+    const std::string& d = dir.path();
     // A text named like a unit.
     WriteFile(dir.File("KA.wav"), "not a sound at all\n");
     // A header that claims far more sound than the file holds.

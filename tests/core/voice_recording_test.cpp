@@ -7,8 +7,8 @@
 #include "support/wave_writer.h"
 #include "voice/recording_session.h"
 #include "voice/sample_edit.h"
-#include "voice/sample_pcm.h"
 #include "voice/voice_selection.h"
+#include "wave/sample_pcm.h"
 
 #include <cmath>
 #include <filesystem>

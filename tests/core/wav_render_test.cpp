@@ -6,7 +6,7 @@
 #include "playback/wav_render.h"
 #include "support/sjis.h"
 #include "support/test_reading.h"
-#include "voice/wave_image.h"
+#include "wave/wave_decoder.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 // not fit their files.
 #include "support/temp_dir.h"
 #include "support/wave_writer.h"
-#include "voice/wave_decoder.h"
+#include "wave/wave_decoder.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -136,6 +136,54 @@ TEST(WaveDecoderTest, TakesTheSizesOfAStreamedFileFromTheFile) {
     const WaveDecodeResult r = DecodeWave(Bytes(streamed));
     ASSERT_TRUE(r) << r.detail;
     EXPECT_EQ(r.wave.mono.size(), 400U);
+}
+
+// One chunk walk serves the decoder and the samples' strict view: the layout it reports is where
+// the sound really lies, and the view refuses what the samples are never kept in.
+TEST(WaveDecoderTest, LocatesTheSoundForBothItsUses) {
+    const std::vector<std::int16_t> pcm = {100, -100, 200};
+    std::vector<unsigned char> image = EncodeWave16(pcm, 8000);
+    const std::vector<unsigned char> list = {'L', 'I', 'S', 'T', 4, 0, 0, 0, 'I', 'N', 'F', 'O'};
+    image.insert(image.begin() + 36, list.begin(), list.end());
+    const auto formSize = static_cast<std::uint32_t>(image.size() - 8);
+    for (int i = 0; i < 4; ++i) {
+        image[4 + static_cast<std::size_t>(i)] = static_cast<unsigned char>(formSize >> (8 * i));
+    }
+    const WaveLayoutResult located = ReadWaveLayout(image);
+    ASSERT_TRUE(located) << located.detail;
+    EXPECT_EQ(located.layout.formatOffset, 12U);
+    EXPECT_EQ(located.layout.formatSize, 16U);
+    EXPECT_EQ(located.layout.dataOffset, 56U); // after the LIST chunk
+    EXPECT_EQ(located.layout.dataSize, 6U);
+    EXPECT_EQ(located.layout.bitsPerSample, 16);
+    EXPECT_EQ(located.layout.formEnd, image.size());
+    EXPECT_FALSE(located.layout.formSizeUnknown || located.layout.dataSizeUnknown);
+    const WaveDecodeResult decoded = DecodeWave(image);
+    ASSERT_TRUE(decoded) << decoded.detail;
+    EXPECT_EQ(decoded.wave.mono.size(), 3U);
+    std::string error;
+    EXPECT_FALSE(ParseWave(image.data(), image.size(), &error)); // 16-bit, a chunk between
+    EXPECT_FALSE(error.empty());
+
+    // No sound at all is located, and the samples' view takes it, but nothing is decoded.
+    const std::vector<unsigned char> silent = EncodeWave16({}, 8000);
+    const WaveLayoutResult empty = ReadWaveLayout(silent);
+    ASSERT_TRUE(empty) << empty.detail;
+    EXPECT_EQ(empty.layout.dataOffset, 44U);
+    EXPECT_EQ(empty.layout.dataSize, 0U);
+    EXPECT_EQ(DecodeWave(silent).error, WaveError::Empty);
+
+    // A streamed header is read to the end of the file, and refused as a sample.
+    std::string streamed(reinterpret_cast<const char*>(silent.data()), silent.size());
+    streamed += std::string(4, '\0');
+    Put32(streamed, 4, 0xFFFFFFFF);
+    Put32(streamed, 40, 0xFFFFFFFF);
+    const std::vector<unsigned char> streamedBytes = Bytes(streamed);
+    const WaveLayoutResult open = ReadWaveLayout(streamedBytes);
+    ASSERT_TRUE(open) << open.detail;
+    EXPECT_TRUE(open.layout.formSizeUnknown && open.layout.dataSizeUnknown);
+    EXPECT_EQ(open.layout.dataSize, 4U);
+    EXPECT_FALSE(ParseWave(streamedBytes.data(), streamedBytes.size()));
 }
 
 TEST(WaveDecoderTest, WhatItWritesItReadsBackExactly) {

@@ -2,6 +2,8 @@
 // effect, the tool bar, the status prompts and the check marks. What is expected is typed out
 // here, independently of the program's command table.
 #include "app/main_window.h"
+#include "commands/command_ids.h"
+#include "commands/command_menu.h"
 #include "editor/document.h"
 #include "editor/find_dialog.h"
 #include "editor/text_view.h"
@@ -20,6 +22,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QStyleOptionMenuItem>
 #include <QTest>
 #include <QToolBar>
 
@@ -420,6 +423,119 @@ private slots:
         keys.sort();
         expected.sort();
         QCOMPARE(keys, expected);
+    }
+
+    void eachCommandHasOneActionThatMenusToolBarAndKeysShare() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        MainWindow& frame = run.frame();
+        auto button = [&frame](const char* tip) -> QAction* {
+            for (QAction* a : frame.ToolBar()->actions()) {
+                if (a->toolTip() == U(tip)) {
+                    return a;
+                }
+            }
+            return nullptr;
+        };
+        // A menu item and the tool bar button of one command are one action, which carries the
+        // command's keys.
+        struct Shared {
+            const char* menu;
+            const char* item;
+            const char* tip;
+            const char* keys;
+        };
+        const Shared shared[] = {
+            {"よみあげ(&T)", "しゃべる(&S)", "よみあげｽﾀｰﾄ (F3)", "F3"},
+            {"よみあげ(&T)", "一時停止(&P)", "一時停止 (Pause)", "Pause, Ctrl+F4"},
+            {"ﾌｧｲﾙ(&F)", "新規作成(&N)\tCtrl+N", "新規ﾌｧｲﾙ", "Ctrl+N"},
+            {"編集(&E)", "ｺﾋﾟｰ(&C)\tCtrl+C", "ｺﾋﾟ-", "Ctrl+C, Ctrl+Ins"},
+            {"検索(&S)", "文字列置換(&E)", "置換", "Ctrl+H"},
+            {"ﾍﾙﾌﾟ(&H)", "目次(&C)", "ﾍﾙﾌﾟ", ""},
+        };
+        for (const Shared& s : shared) {
+            QAction* item = MenuAction(frame, s.menu, s.item);
+            QVERIFY2(item != nullptr, s.item);
+            QCOMPARE(button(s.tip), item);
+            QCOMPARE(QKeySequence::listToString(item->shortcuts())
+                         .replace(QStringLiteral("; "), QStringLiteral(", ")),
+                     U(s.keys));
+            QVERIFY2(frame.actions().contains(item), s.item); // the keys need no menu
+        }
+        // No command has a second action anywhere in the window.
+        for (int id = 1; id <= static_cast<int>(CommandId::ViewStatusBar); ++id) {
+            QVERIFY2(frame.ActionsFor(static_cast<CommandId>(id)).size() <= 1,
+                     qPrintable(QString::number(id)));
+        }
+
+        // The menu bar without a document shows the same actions, in its own words.
+        QAction* exitItem = MenuAction(frame, "ﾌｧｲﾙ(&F)", "終了(&X)");
+        QAction* toolBarItem = MenuAction(frame, "表示(&V)", "ﾂｰﾙ ﾊﾞｰ (&T)");
+        QAction* aboutItem = MenuAction(frame, "ﾍﾙﾌﾟ(&H)", "ﾊﾞｰｼﾞｮﾝ情報(&A)...");
+        QAction* openItem = MenuAction(frame, "ﾌｧｲﾙ(&F)", "開く(&O)...\tCtrl+O");
+        QVERIFY(exitItem && toolBarItem && aboutItem && openItem);
+        run.view()->GetDocument()->SetModifiedFlag(false);
+        frame.MdiArea()->closeAllSubWindows();
+        QTRY_VERIFY(frame.DocumentWindows().empty());
+        QCOMPARE(MenuAction(frame, "ﾌｧｲﾙ(&F)", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"), exitItem);
+        QCOMPARE(MenuAction(frame, "表示(&V)", "ﾂｰﾙ ﾊﾞｰ(&T)"), toolBarItem);
+        QCOMPARE(MenuAction(frame, "ﾍﾙﾌﾟ(&H)", "ﾊﾞｰｼﾞｮﾝ情報(YOMI6)(&A)..."), aboutItem);
+        QCOMPARE(MenuAction(frame, "ﾌｧｲﾙ(&F)", "開く(&O)...\tCtrl+O"), openItem);
+        // Back with a document, the words are the document menu's again.
+        QTest::keyClick(&frame, Qt::Key_N, Qt::ControlModifier);
+        QTRY_COMPARE(frame.DocumentWindows().size(), 1u);
+        QCOMPARE(exitItem->text(), U("終了(&X)"));
+        QCOMPARE(MenuAction(frame, "表示(&V)", "ﾂｰﾙ ﾊﾞｰ (&T)"), toolBarItem);
+    }
+
+    void menusShowOnlyTheKeysTheirCommandsShow() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        // What a menu draws for an item: its text, and after a tab the shortcut it shows.
+        class Probe : public CommandMenu {
+        public:
+            Probe() : CommandMenu(QString(), nullptr) {}
+            QString Shown(const QAction* a) const {
+                QStyleOptionMenuItem option;
+                initStyleOption(&option, a);
+                return option.text;
+            }
+        };
+        const Probe probe;
+        // The speech keys and find and replace work without being shown.
+        for (const char* item :
+             {"しゃべる(&S)", "やめる(&E)", "ｶｰｿﾙ位置から読む(&R)", "一時停止(&P)"}) {
+            const QAction* a = MenuAction(run.frame(), "よみあげ(&T)", item);
+            QVERIFY2(a != nullptr && !a->shortcuts().isEmpty(), item);
+            QCOMPARE(probe.Shown(a), U(item));
+        }
+        for (const char* item : {"文字列検索(&F)", "文字列置換(&E)"}) {
+            const QAction* a = MenuAction(run.frame(), "検索(&S)", item);
+            QVERIFY2(a != nullptr && !a->shortcuts().isEmpty(), item);
+            QCOMPARE(probe.Shown(a), U(item));
+        }
+        QCOMPARE(probe.Shown(MenuAction(run.frame(), "編集(&E)", "元に戻す(&U)\tCtrl+Z")),
+                 U("元に戻す(&U)\tCtrl+Z"));
+    }
+
+    void keysWorkWithNoMenuBar() {
+        EditorRun run;
+        QVERIFY(run.ok());
+        run.choices().speed = 10;
+        TextView* view = run.view();
+        view->setFocus();
+        view->setPlainText(U("あいうえお。かきくけこ。"));
+        run.frame().menuBar()->clear();
+        run.frame().menuBar()->hide();
+        QTest::keyClick(view, Qt::Key_F3);
+        QVERIFY(run.speech().IsTimerRunning());
+        QTest::keyClick(view, Qt::Key_Pause);
+        QVERIFY(run.speech().IsPaused());
+        QTest::keyClick(view, Qt::Key_F4);
+        QTRY_VERIFY(Idle(run));
+        const std::size_t before = run.frame().DocumentWindows().size();
+        QTest::keyClick(&run.frame(), Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(run.frame().DocumentWindows().size(), before + 1);
     }
 
     void findAndReplaceAnswerCtrlFAndCtrlH() {

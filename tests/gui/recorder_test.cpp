@@ -7,12 +7,12 @@
 // closes it, and the voice dialog and the program live on.
 #include "gui/gui_test_support.h"
 #include "voice/sample_edit.h"
-#include "voice/sample_pcm.h"
 #include "voice/voice_folder.h"
-#include "voice/wave_decoder.h"
 #include "voices/recorder_dialog.h"
 #include "voices/voice_dialog.h"
 #include "voices/voice_library.h"
+#include "wave/sample_pcm.h"
+#include "wave/wave_decoder.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

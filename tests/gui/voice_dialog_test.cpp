@@ -8,11 +8,11 @@
 #include "gui/gui_test_support.h"
 #include "playback/speech_state.h"
 #include "sound/sample_bank.h"
-#include "voice/sample_pcm.h"
 #include "voice/voice_selection.h"
-#include "voice/wave_decoder.h"
 #include "voices/voice_dialog.h"
 #include "voices/voice_library.h"
+#include "wave/sample_pcm.h"
+#include "wave/wave_decoder.h"
 
 #include <QAction>
 #include <QApplication>

@@ -11,8 +11,8 @@
 #include "sound/sample_bank.h"
 #include "sound/sample_player.h"
 #include "sound/speech_runner.h"
-#include "voice/sample_pcm.h"
 #include "voice/voice_selection.h"
+#include "wave/sample_pcm.h"
 
 #include <QCoreApplication>
 #include <QTimer>

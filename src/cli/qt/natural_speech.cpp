@@ -6,7 +6,7 @@
 #include "sound/audio_output.h"
 #include "sound/sound_message_filter.h"
 #include "sound/sound_thread.h"
-#include "voice/sample_pcm.h"
+#include "wave/sample_pcm.h"
 
 #include <QCoreApplication>
 #include <QSemaphore>

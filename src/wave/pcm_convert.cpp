@@ -1,4 +1,4 @@
-#include "voice/pcm_convert.h"
+#include "wave/pcm_convert.h"
 
 #include <soxr.h>
 

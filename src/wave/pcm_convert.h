@@ -1,7 +1,7 @@
 // Bringing a decoded sound to the sample player's format: signed 16-bit mono at the output rate.
 #pragma once
 
-#include "voice/sample_pcm.h"
+#include "wave/sample_pcm.h"
 
 #include <cstdint>
 #include <span>

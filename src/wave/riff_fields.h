@@ -1,6 +1,5 @@
-// The fields of a RIFF/WAVE file as both WAVE readers take them: the strict reader of the
-// samples' one layout (wave_image.h) and the decoder of any common layout (wave_decoder.h).
-// Fields are little-endian whatever the machine; a chunk id is four bytes compared as they are.
+// The fields of a RIFF/WAVE file as the WAVE reader (wave_decoder.h) takes them. Fields are
+// little-endian whatever the machine; a chunk id is four bytes compared as they are.
 #pragma once
 
 #include <cstddef>

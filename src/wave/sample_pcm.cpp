@@ -1,4 +1,4 @@
-#include "voice/sample_pcm.h"
+#include "wave/sample_pcm.h"
 
 namespace yomi6 {
 

@@ -1,4 +1,4 @@
-#include "cli/output_checks.h"
+#include "cli_options/output_checks.h"
 
 #include <climits>
 #include <cstdlib>

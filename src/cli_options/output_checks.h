@@ -2,7 +2,7 @@
 // output that is the input, or two outputs that are one file, would lose one of them.
 #pragma once
 
-#include "cli/cli_options.h"
+#include "cli_options/cli_options.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
-// ParseWave: accepts the one 8-bit mono PCM layout and refuses every damaged header with a
-// reason, without reading past the image.
-#include "voice/wave_image.h"
+// ParseWave, the WAVE reader's view of the built-in samples: accepts their one 8-bit mono PCM
+// layout and refuses every damaged header with a reason, without reading past the image.
+#include "wave/wave_decoder.h"
 
-#include "voice/riff_fields.h"
+#include "wave/riff_fields.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -192,7 +192,7 @@ TEST(ParseWaveTest, RefusesWrongIdsAndExtraChunks) {
     ExpectRefused(trailing, "a byte after the RIFF form");
 }
 
-// Both WAVE readers take their fields here: bytes with the high bit set are not sign-extended,
+// The WAVE reader takes its fields here: bytes with the high bit set are not sign-extended,
 // and the low byte comes first.
 TEST(RiffFieldsTest, LittleEndianFieldsOfHighBytes) {
     const unsigned char bytes[] = {0xFF, 0x80, 0xFE, 0x01, 'd', 'a', 't', 'a'};

@@ -1,6 +1,6 @@
-#include "cli/cli_options.h"
+#include "cli_options/cli_options.h"
 
-#include "cli/natural_options.h"
+#include "cli_options/natural_options.h"
 #include "export/export_job.h"
 
 #include <charconv>

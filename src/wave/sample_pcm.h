@@ -1,7 +1,7 @@
 // The voice samples as the sound output plays them: signed 16-bit mono at one rate for all.
 #pragma once
 
-#include "voice/wave_image.h"
+#include "wave/wave_decoder.h"
 
 #include <cstdint>
 #include <vector>

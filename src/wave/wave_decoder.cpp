@@ -1,6 +1,8 @@
-#include "voice/wave_decoder.h"
+// One reader for every WAVE file the program takes: the chunk walk and the format's checks are
+// written once, and what is decoded or located is read from their result.
+#include "wave/wave_decoder.h"
 
-#include "voice/riff_fields.h"
+#include "wave/riff_fields.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,10 +30,24 @@ constexpr std::uint32_t kUnknownSize = 0xFFFFFFFF;
 constexpr unsigned char kGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
                                          0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
-WaveDecodeResult Fail(WaveError error, std::string detail) {
-    WaveDecodeResult r;
+// The samples' one layout: a 16-byte "fmt " chunk right after the RIFF header, the sound right
+// after it, and a rate below what the general reader takes.
+constexpr std::size_t kSampleFmtSize = 16;
+constexpr std::size_t kSampleDataOffset = kRiffHeaderSize + 2 * kChunkHeaderSize + kSampleFmtSize;
+constexpr int kMaxSampleRate = 192000;
+
+WaveLayoutResult Fail(WaveError error, std::string detail) {
+    WaveLayoutResult r;
     r.error = error;
     r.detail = std::move(detail);
+    return r;
+}
+
+// The decoder's refusal: the reader's, or one of its own made by Fail.
+WaveDecodeResult Refused(WaveLayoutResult failure) {
+    WaveDecodeResult r;
+    r.error = failure.error;
+    r.detail = std::move(failure.detail);
     return r;
 }
 
@@ -43,7 +59,7 @@ struct Format {
 };
 
 // Reads the "fmt " chunk body; an error result when it is not one this reader takes.
-WaveDecodeResult ReadFormat(const unsigned char* fmt, std::size_t size, Format& out) {
+WaveLayoutResult ReadFormat(const unsigned char* fmt, std::size_t size, Format& out) {
     if (size < 16) {
         return Fail(WaveError::NoFormat,
                     "the \"fmt \" chunk is " + std::to_string(size) + " bytes, shorter than 16");
@@ -131,14 +147,15 @@ float SampleAt(const unsigned char* p, const Format& f) {
 
 } // namespace
 
-WaveDecodeResult DecodeWave(std::span<const unsigned char> bytes) {
+WaveLayoutResult ReadWaveLayout(std::span<const unsigned char> bytes) {
     const unsigned char* data = bytes.data();
     const std::size_t size = bytes.size();
     if (size < kRiffHeaderSize || !IdIs(data, "RIFF") || !IdIs(data + 8, "WAVE")) {
         return Fail(WaveError::NotRiff, "not a RIFF/WAVE file");
     }
     std::uint64_t formEnd = std::uint64_t{Le32(data + 4)} + 8;
-    if (Le32(data + 4) == kUnknownSize) {
+    const bool formSizeUnknown = Le32(data + 4) == kUnknownSize;
+    if (formSizeUnknown) {
         formEnd = size;
     } else if (formEnd > size) {
         return Fail(WaveError::Truncated, "the header declares " + std::to_string(formEnd) +
@@ -147,6 +164,8 @@ WaveDecodeResult DecodeWave(std::span<const unsigned char> bytes) {
 
     Format format;
     bool haveFormat = false;
+    std::size_t formatOffset = 0;
+    std::size_t formatSize = 0;
     std::size_t pos = kRiffHeaderSize;
     while (pos + kChunkHeaderSize <= formEnd) {
         const unsigned char* chunk = data + pos;
@@ -164,49 +183,139 @@ WaveDecodeResult DecodeWave(std::span<const unsigned char> bytes) {
                             std::to_string(formEnd - body) + " follow it");
         }
         if (IdIs(chunk, "fmt ")) {
-            if (WaveDecodeResult r = ReadFormat(chunk + kChunkHeaderSize, length, format); !r) {
+            if (WaveLayoutResult r = ReadFormat(chunk + kChunkHeaderSize, length, format); !r) {
                 return r;
             }
             haveFormat = true;
+            formatOffset = pos;
+            formatSize = static_cast<std::size_t>(length);
         } else if (isData) {
             if (!haveFormat) {
                 return Fail(WaveError::NoFormat, "the sound comes before its \"fmt \" chunk");
             }
-            const std::size_t frameSize = format.channels * (format.bits / 8);
-            if (length % frameSize != 0) {
-                return Fail(WaveError::PartialFrame, "the sound is " + std::to_string(length) +
-                                                         " bytes, not a whole number of " +
-                                                         std::to_string(frameSize) +
-                                                         "-byte frames");
-            }
-            const std::size_t frames = length / frameSize;
-            if (frames == 0) {
-                return Fail(WaveError::Empty, "the file holds no sound");
-            }
-            WaveDecodeResult r;
-            r.wave.sampleRate = static_cast<int>(format.rate);
-            r.wave.channels = static_cast<int>(format.channels);
-            r.wave.bitsPerSample = static_cast<int>(format.bits);
-            r.wave.isFloat = format.encoding == kFloat;
-            r.wave.mono.resize(frames);
-            const unsigned char* p = data + body;
-            const std::size_t sampleSize = format.bits / 8;
-            const float scale = 1.0F / static_cast<float>(format.channels);
-            for (std::size_t i = 0; i < frames; ++i) {
-                float sum = 0;
-                for (std::uint32_t c = 0; c < format.channels; ++c, p += sampleSize) {
-                    sum += SampleAt(p, format);
-                }
-                // Float files may hold anything: NaN and values past full scale are clipped.
-                const float v = sum * scale;
-                r.wave.mono[i] = v != v ? 0.0F : std::clamp(v, -1.0F, 1.0F);
-            }
+            WaveLayoutResult r;
+            WaveLayout& l = r.layout;
+            l.isFloat = format.encoding == kFloat;
+            l.sampleRate = static_cast<int>(format.rate);
+            l.channels = static_cast<int>(format.channels);
+            l.bitsPerSample = static_cast<int>(format.bits);
+            l.formatOffset = formatOffset;
+            l.formatSize = formatSize;
+            l.dataOffset = body;
+            l.dataSize = static_cast<std::size_t>(length);
+            l.formEnd = formEnd;
+            l.formSizeUnknown = formSizeUnknown;
+            l.dataSizeUnknown = declared == kUnknownSize;
             return r;
         }
         pos = body + length + (length & 1U); // chunks are padded to an even size
     }
     return Fail(haveFormat ? WaveError::NoData : WaveError::NoFormat,
                 haveFormat ? "no \"data\" chunk" : "no \"fmt \" chunk");
+}
+
+WaveDecodeResult DecodeWave(std::span<const unsigned char> bytes) {
+    WaveLayoutResult located = ReadWaveLayout(bytes);
+    if (!located) {
+        return Refused(std::move(located));
+    }
+    const WaveLayout& l = located.layout;
+    const Format format{l.isFloat ? kFloat : kPcm, static_cast<std::uint32_t>(l.channels),
+                        static_cast<std::uint32_t>(l.sampleRate),
+                        static_cast<std::uint32_t>(l.bitsPerSample)};
+    const std::size_t frameSize = format.channels * (format.bits / 8);
+    if (l.dataSize % frameSize != 0) {
+        return Refused(Fail(WaveError::PartialFrame, "the sound is " + std::to_string(l.dataSize) +
+                                                         " bytes, not a whole number of " +
+                                                         std::to_string(frameSize) +
+                                                         "-byte frames"));
+    }
+    const std::size_t frames = l.dataSize / frameSize;
+    if (frames == 0) {
+        return Refused(Fail(WaveError::Empty, "the file holds no sound"));
+    }
+    WaveDecodeResult r;
+    r.wave.sampleRate = l.sampleRate;
+    r.wave.channels = l.channels;
+    r.wave.bitsPerSample = l.bitsPerSample;
+    r.wave.isFloat = l.isFloat;
+    r.wave.mono.resize(frames);
+    const unsigned char* p = bytes.data() + l.dataOffset;
+    const std::size_t sampleSize = format.bits / 8;
+    const float scale = 1.0F / static_cast<float>(format.channels);
+    for (std::size_t i = 0; i < frames; ++i) {
+        float sum = 0;
+        for (std::uint32_t c = 0; c < format.channels; ++c, p += sampleSize) {
+            sum += SampleAt(p, format);
+        }
+        // Float files may hold anything: NaN and values past full scale are clipped.
+        const float v = sum * scale;
+        r.wave.mono[i] = v != v ? 0.0F : std::clamp(v, -1.0F, 1.0F);
+    }
+    return r;
+}
+
+std::optional<WaveInfo> ParseWave(const unsigned char* image, std::size_t size,
+                                  std::string* error) {
+    auto refuse = [error](std::string reason) -> std::optional<WaveInfo> {
+        if (error != nullptr) {
+            *error = std::move(reason);
+        }
+        return std::nullopt;
+    };
+    if (image == nullptr) {
+        return refuse("too short for a RIFF header");
+    }
+    WaveLayoutResult located = ReadWaveLayout({image, size});
+    if (!located) {
+        return refuse(std::move(located.detail));
+    }
+    // The reader takes every common layout; the samples are kept in one, and anything beside
+    // it is refused here.
+    const WaveLayout& l = located.layout;
+    if (l.formSizeUnknown) {
+        return refuse("RIFF size runs past the end of the image");
+    }
+    if (l.formEnd < size) {
+        return refuse("bytes follow the end of the RIFF form");
+    }
+    if (l.formatOffset != kRiffHeaderSize) {
+        return refuse("first chunk is not \"fmt \"");
+    }
+    if (l.formatSize != kSampleFmtSize) {
+        return refuse("\"fmt \" chunk is not 16 bytes");
+    }
+    if (l.isFloat) {
+        return refuse("format tag is not PCM");
+    }
+    if (l.channels != 1) {
+        return refuse("not one channel");
+    }
+    if (l.bitsPerSample != 8) {
+        return refuse("not 8 bits per sample");
+    }
+    if (l.sampleRate > kMaxSampleRate) {
+        return refuse("sample rate out of range");
+    }
+    if (l.dataOffset != kSampleDataOffset) {
+        return refuse("chunk after \"fmt \" is not \"data\"");
+    }
+    if (l.dataSizeUnknown) {
+        return refuse("\"data\" chunk runs past the end of the image");
+    }
+    // The sound ends the image, save for the pad byte that RIFF puts after a chunk of odd size.
+    const std::size_t rest = size - l.dataOffset;
+    const bool padded = l.dataSize % 2 == 1 && l.dataSize + 1 == rest;
+    if (l.dataSize != rest && !padded) {
+        return refuse("bytes follow the \"data\" chunk");
+    }
+    WaveInfo info;
+    info.sampleRate = l.sampleRate;
+    info.channels = l.channels;
+    info.bitsPerSample = l.bitsPerSample;
+    info.samples = image + l.dataOffset;
+    info.sampleCount = l.dataSize;
+    return info;
 }
 
 std::vector<unsigned char> EncodeWave16(std::span<const std::int16_t> pcm, int rate) {

@@ -1,4 +1,4 @@
-#include "cli/natural_options.h"
+#include "cli_options/natural_options.h"
 
 #include "natural/engine_setup.h"
 

@@ -1,7 +1,7 @@
 // The command-line options of the natural voice: --engine and --style.
 #pragma once
 
-#include "cli/cli_options.h"
+#include "cli_options/cli_options.h"
 
 #include <functional>
 #include <string>
