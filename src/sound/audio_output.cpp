@@ -42,7 +42,7 @@ QAudioFormat OutputFormat() {
 }
 
 qsizetype BytesFor(std::chrono::milliseconds d) {
-    return static_cast<qsizetype>(d.count() * kOutputSampleRate / 1000 * kBytesPerFrame);
+    return static_cast<qsizetype>(d.count()) * kOutputSampleRate / 1000 * kBytesPerFrame;
 }
 
 std::chrono::milliseconds DurationOfBytes(qsizetype bytes) {
