@@ -10,6 +10,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 namespace yomi6::natural {
 
@@ -54,18 +55,27 @@ bool IsPausePunctuation(char16_t c) {
            c == u',' || c == u'.' || c == u'!' || c == u'?' || c == u'､' || c == u'｡';
 }
 
+// Brackets, quotes and the middle dot, which the engine and the automatic reading both say as
+// nothing or a short pause. They are left to the engine, so that a sentence in brackets (most of
+// a novel's dialogue) does not open the analyzer for nothing.
+bool IsQuietMark(char16_t c) {
+    static constexpr std::u16string_view kQuiet = u"「」『』（）【】〔〕［］｛｝〈〉《》“”‘’・｢｣･";
+    return kQuiet.find(c) != std::u16string_view::npos;
+}
+
 // Whether the engine is given the character as the automatic reading says it: a Latin letter,
 // which the engine spells by other names than the reading does (or says as a word the reading
 // spells), or a sign, which the engine says (＠ アット, ＋ タス) where the reading is silent. Kana,
 // kanji, digits, blanks and the punctuation above are left to the engine.
 bool FollowsReading(const SourceChar& c) {
+    if (IsQuietMark(c.ch)) {
+        return false;
+    }
     switch (c.kind) {
     case CharKind::Letter:
         return true;
     case CharKind::OtherByte:
         return c.ch > u' ' && c.ch != 0x7F && !IsPausePunctuation(c.ch);
-    case CharKind::HalfKana:
-        return c.ch == u'｢' || c.ch == u'｣' || c.ch == u'･'; // the signs among the kana
     case CharKind::OtherWide:
         return !IsPausePunctuation(c.ch) && c.ch != 0x3000;
     default:

@@ -77,6 +77,8 @@ TEST(NaturalLatinAndSigns, SaidAsTheAutomaticReadingSaysThem) {
         {u"Hello", "エ=H ッ=H チ=H イ=e イ=e エ=l ル=l エ=l ル=l オ=o ー=o"},
         // Nothing but silent signs: nothing is said (the engine alone: ユービンバンゴー).
         {u"〒★", ""},
+        // Brackets are left to the engine, which says them as the reading does: as nothing.
+        {u"「OK」と（雨）", "_=「 オ=O ー=O ケ=K イ=K _=」 ト=と _=（ ア=雨 メ=雨 _=）"},
     };
     for (const Case& c : cases) {
         const std::string text = Sjis(c.text);
