@@ -16,13 +16,8 @@
 namespace yomi6::natural {
 namespace {
 
-std::string Sjis(std::u16string_view text) {
-    return EncodeCp932(text, EncodeOptions{LineEnd::Lf, OnUnencodable::Replace}).bytes;
-}
-
-std::string Utf8Of(std::string_view sjis) {
-    return EncodeUtf8(DecodeCp932(sjis), EncodeOptions{LineEnd::Lf, OnUnencodable::Replace}).bytes;
-}
+using test::Sjis;
+using test::Utf8Of;
 
 // "mora=source" for each unit, "_=source" for a silent one, joined by blanks.
 std::string Described(const std::string& text, const ChunkSound& sound) {

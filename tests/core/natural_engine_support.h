@@ -5,13 +5,25 @@
 #include "natural/engine_setup.h"
 #include "natural/process_runner.h"
 #include "natural/temp_folder.h"
+#include "text/cp932_codec.h"
+#include "text/utf8_codec.h"
 
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 
 namespace yomi6::natural::test {
+
+// The natural voice's texts as the program holds them (Shift-JIS), and back for messages.
+inline std::string Sjis(std::u16string_view text) {
+    return EncodeCp932(text, EncodeOptions{LineEnd::Lf, OnUnencodable::Replace}).bytes;
+}
+
+inline std::string Utf8Of(std::string_view sjis) {
+    return EncodeUtf8(DecodeCp932(sjis), EncodeOptions{LineEnd::Lf, OnUnencodable::Replace}).bytes;
+}
 
 inline EngineSetup TestSetup(Style style = Style::Neutral) {
     EngineSetup setup;

@@ -17,13 +17,8 @@
 namespace yomi6::natural {
 namespace {
 
-std::string Sjis(std::u16string_view text) {
-    return EncodeCp932(text, EncodeOptions{LineEnd::Lf, OnUnencodable::Replace}).bytes;
-}
-
-std::string Utf8Of(std::string_view sjis) {
-    return EncodeUtf8(DecodeCp932(sjis), EncodeOptions{LineEnd::Lf, OnUnencodable::Replace}).bytes;
-}
+using test::Sjis;
+using test::Utf8Of;
 
 // "mora=source" for each spoken unit, "_=source" for a pause with a source, joined by blanks;
 // pauses that cover nothing (the silence around the chunk) are left out.

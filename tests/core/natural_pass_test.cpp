@@ -17,9 +17,7 @@
 namespace yomi6::natural {
 namespace {
 
-std::string Sjis(std::u16string_view text) {
-    return EncodeCp932(text, EncodeOptions{LineEnd::Lf, OnUnencodable::Replace}).bytes;
-}
+using test::Sjis;
 
 NaturalPassOptions Options(unsigned workers) {
     NaturalPassOptions options;

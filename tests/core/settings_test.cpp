@@ -6,6 +6,7 @@
 #include "settings/settings_keys.h"
 #include "settings/settings_path.h"
 #include "settings/shell_profile.h"
+#include "support/scoped_env.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 
@@ -349,33 +350,7 @@ TEST(SettingsPathTest, ConfigurationDirectoryFollowsXdgThenHome) {
     EXPECT_EQ(SettingsPathFrom(nullptr, "home"), "");
 }
 
-// Sets an environment variable for the lifetime of the object.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name)) {
-            m_old = old;
-        }
-        if (value != nullptr) {
-            ::setenv(name, value, 1);
-        } else {
-            ::unsetenv(name);
-        }
-    }
-    ~ScopedEnv() {
-        if (m_old) {
-            ::setenv(m_name, m_old->c_str(), 1);
-        } else {
-            ::unsetenv(m_name);
-        }
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
+using yomi6::test::ScopedEnv;
 
 TEST(SettingsPathTest, TheEnvironmentChoosesTheFile) {
     {

@@ -1,4 +1,5 @@
-// An environment variable set for the lifetime of an object, and put back as it was after.
+// An environment variable set (or unset) for the lifetime of an object, and put back as it was
+// after.
 #pragma once
 
 #include <cstdlib>
@@ -9,12 +10,18 @@ namespace yomi6::test {
 
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const std::string& value) : m_name(name) {
+    // A null value unsets the variable for the object's lifetime.
+    ScopedEnv(const char* name, const char* value) : m_name(name) {
         if (const char* old = std::getenv(name)) {
             m_old = old;
         }
-        ::setenv(name, value.c_str(), 1);
+        if (value != nullptr) {
+            ::setenv(name, value, 1);
+        } else {
+            ::unsetenv(name);
+        }
     }
+    ScopedEnv(const char* name, const std::string& value) : ScopedEnv(name, value.c_str()) {}
     ~ScopedEnv() {
         if (m_old) {
             ::setenv(m_name, m_old->c_str(), 1);
