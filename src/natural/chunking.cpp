@@ -90,15 +90,8 @@ std::size_t Cp932CharLength(std::string_view text, std::size_t i) {
     return cp932::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
 }
 
-bool IsParticleCut(std::string_view text, std::size_t at) {
-    if (at < 2 || at + 2 > text.size()) {
-        return false;
-    }
-    return IsParticle(CodeOf(text.substr(at - 2, 2))) && Cp932CharLength(text, at - 2) == 2 &&
-           IsWordChar(CodeOf(text.substr(at, 2)));
-}
-
-std::vector<ByteRange> SplitChunks(std::string_view text, const ChunkLimits& limits) {
+std::vector<ByteRange> SplitChunks(std::string_view text, const ChunkLimits& limits,
+                                   std::size_t* particleCut) {
     std::vector<ByteRange> chunks;
     auto emit = [&](std::size_t begin, std::size_t end) {
         if (end > begin && HasSpeech(text, {begin, end})) {
@@ -120,6 +113,9 @@ std::vector<ByteRange> SplitChunks(std::string_view text, const ChunkLimits& lim
         if (limits.firstAtParticle && chunks.empty() && chars >= 2 && IsWordChar(code) &&
             IsParticle(before1) && IsWordChar(before2)) {
             emit(begin, i);
+            if (particleCut != nullptr && !chunks.empty()) {
+                *particleCut = i;
+            }
             begin = i;
             chars = lastComma = lastBlank = 0;
         }

@@ -31,11 +31,10 @@ struct ChunkLimits {
 // after its last comma (、，､,) within the limit, else after
 // its last blank, else at the limit itself. Line ends never belong to a chunk; chunks that
 // hold only blanks and punctuation are left out. Chunks are in text order and do not overlap.
-std::vector<ByteRange> SplitChunks(std::string_view text, const ChunkLimits& limits = {});
-
-// Whether a chunk ending at byte at of text was cut there after a particle (firstAtParticle): a
-// word follows in the same sentence.
-bool IsParticleCut(std::string_view text, std::size_t at);
+// When the first chunk was cut after a particle, *particleCut (if given) is set to the byte it
+// ends at (a word of the same sentence follows there); else it is left as it was.
+std::vector<ByteRange> SplitChunks(std::string_view text, const ChunkLimits& limits = {},
+                                   std::size_t* particleCut = nullptr);
 
 // The length of the code page 932 character at text[i] (1 or 2; a lead byte at the end is 1).
 std::size_t Cp932CharLength(std::string_view text, std::size_t i);

@@ -13,7 +13,7 @@ NaturalPass::NaturalPass(std::string text, std::optional<DictionaryView> dic,
                          NaturalPassOptions options, PassMessage onMessage, PassReady onReady)
     : m_text(std::move(text)), m_dic(dic), m_options(std::move(options)),
       m_onMessage(std::move(onMessage)), m_onReady(std::move(onReady)),
-      m_chunks(SplitChunks(m_text, m_options.chunks)) {
+      m_chunks(SplitChunks(m_text, m_options.chunks, &m_particleCut)) {
     const unsigned workers = std::clamp<unsigned>(
         m_options.workers, 1,
         static_cast<unsigned>(std::clamp<std::size_t>(m_chunks.size(), 1, kMaxWorkers)));
@@ -57,8 +57,7 @@ void NaturalPass::Work() {
         if (index == 0 && m_options.firstLeadSilenceMs) {
             synthesis.maxLeadSilenceMs = *m_options.firstLeadSilenceMs;
         }
-        if (index == 0 && m_options.chunks.firstAtParticle && m_chunks.size() > 1 &&
-            m_chunks[0].end == m_chunks[1].begin && IsParticleCut(m_text, m_chunks[0].end)) {
+        if (index == 0 && m_particleCut != 0 && m_chunks[0].end == m_particleCut) {
             synthesis.maxTailSilenceMs =
                 std::min(synthesis.maxTailSilenceMs, m_options.particleTailSilenceMs);
         }

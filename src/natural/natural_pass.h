@@ -93,6 +93,9 @@ private:
     const NaturalPassOptions m_options;
     const PassMessage m_onMessage;
     const PassReady m_onReady;
+    // The byte the first chunk ends at when it was cut after a particle, 0: not cut so. Set by
+    // the chunking below, so it is declared before it.
+    std::size_t m_particleCut = 0;
     const std::vector<ByteRange> m_chunks;
 
     std::mutex m_mutex;

@@ -1,5 +1,6 @@
 // Cutting the text into the chunks the engine is given.
 #include "natural/chunking.h"
+#include "natural_engine_support.h"
 #include "text/cp932_codec.h"
 #include "text/utf8_codec.h"
 
@@ -8,9 +9,7 @@
 namespace yomi6::natural {
 namespace {
 
-std::string Sjis(std::u16string_view text) {
-    return EncodeCp932(text, EncodeOptions{LineEnd::Lf, OnUnencodable::Replace}).bytes;
-}
+using test::Sjis;
 
 std::vector<std::u16string> Pieces(const std::string& text, const std::vector<ByteRange>& chunks) {
     std::vector<std::u16string> out;
@@ -97,9 +96,18 @@ TEST(NaturalChunking, AReadingHeardLiveEndsItsFirstChunkAfterItsFirstParticle) {
     EXPECT_EQ(cut(u"選んだ文。"), (Expected{u"選んだ文。"}));
     EXPECT_EQ(cut(u"雨は。"), (Expected{u"雨は。"}));
     EXPECT_EQ(cut(u"はい、今日は雨。"), (Expected{u"はい、今日は", u"雨。"}));
-    // Off, as for a rendering: the first sentence stays whole.
+    // The cut is reported where it is, for the pass to shorten the pause there; a sentence
+    // that ends the first chunk is no such cut.
     const std::string text = Sjis(u"今日は雨が降る。");
-    EXPECT_EQ(SplitChunks(text).size(), 1u);
+    std::size_t particleCut = 0;
+    EXPECT_EQ(SplitChunks(text, live, &particleCut).front(), (ByteRange{0, 6}));
+    EXPECT_EQ(particleCut, 6u);
+    particleCut = 0;
+    SplitChunks(Sjis(u"雨は。明日は晴れる。"), live, &particleCut);
+    EXPECT_EQ(particleCut, 0u);
+    // Off, as for a rendering: the first sentence stays whole.
+    EXPECT_EQ(SplitChunks(text, {}, &particleCut).size(), 1u);
+    EXPECT_EQ(particleCut, 0u);
 }
 
 TEST(NaturalChunking, HalfWidthAndLoneLeadBytes) {
