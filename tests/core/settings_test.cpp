@@ -437,7 +437,9 @@ TEST(SettingsTest, ReadingPaneScriptIsKeptUnderItsOwnKeyOnlyOnceChosen) {
     // default.
     const std::pair<const char*, int> values[] = {{"2", 2}, {"3", 0}, {"-1", 0}, {"x", 0}};
     for (const auto& [value, read] : values) {
-        WriteFile(path, "[" + kSection + "]\r\n" + key + "=" + value + "\r\n");
+        std::string ini = "[" + kSection + "]\r\n";
+        ini.append(key).append("=").append(value).append("\r\n");
+        WriteFile(path, ini);
         ProgramRun odd;
         odd.Start(path);
         EXPECT_EQ(odd.settings.readingPaneScript, read) << value;
