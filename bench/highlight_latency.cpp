@@ -171,7 +171,7 @@ int main(int argc, char** argv) {
     });
     InitResources();
     Application app;
-    if (!app.InitInstance({})) {
+    if (!app.Start({})) {
         return 1;
     }
     MainWindow* frame = app.Window();
@@ -328,6 +328,6 @@ int main(int argc, char** argv) {
                 stopped ? "stopped" : "read to the end");
     std::fflush(stdout);
     view->GetDocument()->SetModifiedFlag(false);
-    app.ExitInstance();
+    app.Finish();
     return 0;
 }

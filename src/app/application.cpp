@@ -18,7 +18,7 @@ Application::Application(const SpeechPreferences& start)
     : m_context(std::make_unique<AppContext>(start)) {}
 Application::~Application() = default;
 
-bool Application::InitInstance(const QStringList& files) {
+bool Application::Start(const QStringList& files) {
     m_qtTranslations = InstallQtTranslations(QtTranslationsFolder());
     app_settings::LoadAtStart(*m_context);
     m_mainWindow = std::make_unique<MainWindow>(*m_context);
@@ -35,7 +35,7 @@ bool Application::InitInstance(const QStringList& files) {
     return true;
 }
 
-int Application::ExitInstance() {
+int Application::Finish() {
     m_mainWindow.reset();
     m_context->Speech().Shutdown();
     if (!app_settings::SaveAtExit(*m_context)) {

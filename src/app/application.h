@@ -23,9 +23,9 @@ public:
     // Loads Qt's Japanese texts and the settings, creates the main window at its saved
     // rectangle, opens the command line's files (or one new document) and shows the window.
     // False: the run ends at once.
-    bool InitInstance(const QStringList& files);
+    bool Start(const QStringList& files);
     // Saves the settings. Returns the exit status.
-    int ExitInstance();
+    int Finish();
 
     MainWindow* Window() const { return m_mainWindow.get(); }
     // What the run shares between its windows: created with the application object, it

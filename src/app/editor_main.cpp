@@ -52,13 +52,13 @@ int RunApplication(int argc, char** argv, const std::vector<std::string>& files)
         paths << QFile::decodeName(QByteArray::fromStdString(f));
     }
     Application yomi;
-    if (!yomi.InitInstance(paths)) {
+    if (!yomi.Start(paths)) {
         return 1;
     }
     FirstPaintProbe probe;
     WatchFirstPaint(yomi, probe);
     QApplication::exec();
-    return yomi.ExitInstance();
+    return yomi.Finish();
 }
 
 } // namespace

@@ -46,7 +46,7 @@ EditorRun::EditorRun(const QStringList& files) : EditorRun(files, SpeechPreferen
 
 EditorRun::EditorRun(const QStringList& files, const SpeechPreferences& start)
     : m_app(std::make_unique<Application>(start)) {
-    m_ok = m_app->InitInstance(files);
+    m_ok = m_app->Start(files);
     if (m_ok) {
         QApplication::setActiveWindow(m_app->Window());
     }
@@ -104,7 +104,7 @@ void EditorRun::Finish() {
             m_app->Window()->close();
         }
     }
-    m_app->ExitInstance();
+    m_app->Finish();
     m_app.reset();
 }
 

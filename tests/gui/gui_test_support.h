@@ -35,9 +35,9 @@ class VoiceSelection;
 
 namespace yomi6::test {
 
-// One run of the editor: InitInstance on construction (its main window made the active one, so
-// that accelerators act in it), ExitInstance on Finish() or destruction. Whatever a test left
-// unsaved is dropped first: no save prompt may block the end of a run.
+// One run of the editor: Application::Start on construction (its main window made the active
+// one, so that accelerators act in it), Application::Finish on Finish() or destruction. Whatever
+// a test left unsaved is dropped first: no save prompt may block the end of a run.
 class EditorRun {
 public:
     // start: the speech choices the run has before it reads its settings file.
