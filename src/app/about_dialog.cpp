@@ -1,6 +1,6 @@
 #include "app/about_dialog.h"
 
-#include "platform/app_strings.h"
+#include "io/app_strings.h"
 #include "platform/dialog_units.h"
 
 #include <QIcon>

@@ -2,7 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/qt_translations.h"
-#include "platform/app_strings.h"
+#include "io/app_strings.h"
 #include "platform/message_box.h"
 #include "preferences/app_settings.h"
 #include "settings/settings_path.h"

@@ -9,7 +9,7 @@
 #include "editor/find_dialog.h"
 #include "editor/reading_pane.h"
 #include "editor/text_view.h"
-#include "platform/app_strings.h"
+#include "io/app_strings.h"
 #include "playback/speech_state.h"
 #include "preferences/app_settings.h"
 #include "printing/app_printer.h"

@@ -7,7 +7,7 @@
 #include "commands/command_table.h"
 #include "editor/document.h"
 #include "editor/text_view.h"
-#include "platform/app_strings.h"
+#include "io/app_strings.h"
 #include "platform/ui_text.h"
 #include "playback/playback.h"
 #include "playback/speech_state.h"

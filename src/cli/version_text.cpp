@@ -1,6 +1,6 @@
 #include "cli/version_text.h"
 
-#include "platform/app_strings.h"
+#include "io/app_strings.h"
 
 namespace yomi6::cli {
 

@@ -5,7 +5,7 @@
 #include "dictionary/record_cleaning.h"
 #include "dictionary_manager/dictionary_filter_proxy.h"
 #include "dictionary_manager/dictionary_manager_strings.h"
-#include "platform/app_strings.h"
+#include "io/app_strings.h"
 #include "platform/cp932_field.h"
 #include "platform/message_box.h"
 #include "platform/speech_dialog_templates.h"

@@ -2,7 +2,7 @@
 #include "platform/ui_text.h"
 
 #include "editor/text_view.h"
-#include "platform/app_strings.h"
+#include "io/app_strings.h"
 #include "platform/message_box.h"
 #include "speaking/app_context.h"
 #include "speaking/speech_controller.h"

@@ -1,6 +1,6 @@
 #include "platform/message_box.h"
 
-#include "platform/app_strings.h"
+#include "io/app_strings.h"
 
 #include <QMessageBox>
 

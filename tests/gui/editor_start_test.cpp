@@ -6,7 +6,7 @@
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "gui/gui_test_support.h"
-#include "platform/app_strings.h"
+#include "io/app_strings.h"
 #include "playback/speech_state.h"
 #include "settings/font_record.h"
 #include "settings/settings.h"

@@ -2,10 +2,10 @@
 
 #include "cli/cli_common.h"
 #include "cli/cli_main.h"
+#include "io/app_strings.h"
 #include "io/atomic_file.h"
 #include "io/profile_file.h"
 #include "io/temporary_registry.h"
-#include "platform/app_strings.h"
 #include "platform/logfont_qt.h"
 #include "printing/page_printer.h"
 #include "printing/printer_font.h"
