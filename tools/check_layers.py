@@ -1,37 +1,16 @@
 #!/usr/bin/env python3
 """Checks that the source folders include one another one way only.
 
-Each folder may include its own headers and those of the folders below it, and a core folder
-only those of the core libraries it links (LINKS below):
+Each folder of src/ is a library, and src/CMakeLists.txt states which libraries each links
+(yomi6_folder_library for the folders without Qt, yomi6_gui_library for the Qt side). A folder
+may include its own headers and those of the libraries it links, directly or through a library
+it links: the compiler refuses any other include too, but only in a file that is compiled, and
+only once it is; this check reads every file, and reads the arrows from the one place they are
+written. The folders made by yomi6_folder_library (the core, cli_options and cli) include no Qt
+header. The program's entry point and cli/qt/, which are built into the program itself, sit
+above every folder. Prints every include against these rules and exits 1 when there is one.
 
-    app, cli      the application; the command-line modes (beside each other, never each other)
-    cli_options   the command line read into options, and the checks of the output paths
-    editor        documents, text views, find, the reading pane, print jobs
-    preferences   the settings as Qt types, read at the start and written at the end
-    dictionary_manager  the dictionary manager and word registration
-    speaking      the run's context, the speech controller, highlight, audio export, speech
-                  settings
-    speech_session  one reading in the editor, behind one interface for both engines
-    voices, printing  voice dialogs and library; page layout and printing
-    platform, sound, commands  Qt adapters; sound and timer; the command table
-    export          rendered sound files, cues, writers, the unit interface of both engines (core)
-    playback        passes, schedule, mixers, the speech state (core)
-    natural         the natural voice: the engine as a process, chunks, trace, alignment (core)
-    voice           unit table, samples, voice folders, recording (core)
-    wave            WAVE reading and writing, PCM conversion and resampling (core)
-    reading         folding, conversion, automatic reading (core)
-    aozora          Aozora notation (core)
-    analysis        the morphological analyzer, the source text (core)
-    dictionary_edit the dictionary manager's document (core)
-    dictionary      the user's dictionary (core)
-    settings        the settings file (core)
-    io              atomic files, the INI reader, messages (core)
-    text            code pages and encodings (core)
-
-The core folders (those marked core), cli_options/ and cli/ outside cli/qt/ include no Qt
-header. Prints every include against these rules and exits 1 when there is one.
-
-    check_layers.py SRC_DIR        check a source tree
+    check_layers.py SRC_DIR        check a source tree against its CMakeLists.txt
     check_layers.py --self-test    check that the checker finds what it must
 """
 
@@ -40,71 +19,31 @@ import re
 import sys
 import tempfile
 
-# Lower rank: further down. A folder may include folders of a lower rank, and its own.
-RANK = {
-    "text": 0,
-    "io": 1,
-    "settings": 2,
-    "dictionary": 3,
-    "dictionary_edit": 4,
-    "analysis": 5,
-    "aozora": 6,
-    "reading": 7,
-    "wave": 1,
-    "voice": 8,
-    "playback": 9,
-    "export": 10,
-    "natural": 9,
-    "platform": 11,
-    "sound": 11,
-    "commands": 11,
-    "voices": 12,
-    "printing": 12,
-    "speech_session": 13,
-    "speaking": 14,
-    "dictionary_manager": 15,
-    "preferences": 16,
-    "editor": 17,
-    "app": 18,
-    "cli": 18,
-    "cli_options": 17,
-}
-# The core libraries and the core libraries each links (src/CMakeLists.txt states the same
-# arrows, so the compiler refuses any other): a core folder may include its own headers and those
-# of what it links, directly or through a library it links.
-LINKS = {
-    "text": [],
-    "io": ["text"],
-    "settings": ["io", "text"],
-    "dictionary": ["io", "text"],
-    "dictionary_edit": ["dictionary", "io", "text"],
-    "analysis": ["text"],
-    "aozora": ["analysis", "text"],
-    "reading": ["aozora", "analysis", "dictionary", "io", "settings", "text"],
-    "wave": [],
-    "voice": ["wave", "io", "text"],
-    "playback": ["voice", "wave", "reading", "aozora", "analysis", "dictionary", "io", "settings",
-                 "text"],
-    "export": ["playback", "natural", "voice", "wave", "reading", "aozora", "analysis",
-               "dictionary", "io", "settings", "text"],
-    "natural": ["voice", "wave", "reading", "aozora", "analysis", "dictionary", "io", "settings",
-                "text"],
-}
-CORE = set(LINKS)
-QT_FREE = ("cli", "cli_options")
-QT_FREE_EXCEPTIONS = ("cli/qt/",)
+LIBRARY = re.compile(r"\byomi6_(folder|gui)_library\(([^)]*)\)")
+TOP_LEVEL = ("cli/qt/",)
 
 
+def arrows_in(cmake_text):
+    """The libraries the CMake text makes: {folder: (links, qt_free)}."""
+    text = "\n".join(line.split("#", 1)[0] for line in cmake_text.splitlines())
+    found = {}
+    for kind, arguments in LIBRARY.findall(text):
+        words = arguments.split()
+        if not words or words[0].startswith("$"):
+            continue  # a function passing its own arguments on
+        found[words[0]] = (words[1:], kind == "folder")
+    return found
 
-def reachable(folder):
-    """The core folders that folder links, directly or through another."""
+
+def reachable(arrows, folder):
+    """The folders that folder links, directly or through another."""
     seen = set()
-    todo = list(LINKS.get(folder, []))
+    todo = list(arrows[folder][0])
     while todo:
         dest = todo.pop()
         if dest not in seen:
             seen.add(dest)
-            todo.extend(LINKS[dest])
+            todo.extend(arrows.get(dest, ([], True))[0])
     return seen
 
 
@@ -112,8 +51,12 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 QT_HEADER = re.compile(r"^Q[A-Za-z0-9]+$|^Qt[A-Za-z]+/")
 
 
-def problems_in(src_dir):
+def problems_in(src_dir, arrows):
     found = []
+    for folder in sorted(arrows):
+        for dest in arrows[folder][0]:
+            if dest not in arrows:
+                found.append(f"CMakeLists.txt: {folder}/ links {dest}/, which is no library")
     for root, _, files in os.walk(src_dir):
         for name in sorted(files):
             if not name.endswith((".h", ".cpp")):
@@ -121,9 +64,10 @@ def problems_in(src_dir):
             path = os.path.join(root, name)
             rel = os.path.relpath(path, src_dir).replace(os.sep, "/")
             folder = rel.split("/")[0]
-            if folder not in RANK:
-                continue  # the program's entry point sits above every folder
-            qt_free = (folder in CORE or folder in QT_FREE) and not rel.startswith(QT_FREE_EXCEPTIONS)
+            if folder not in arrows or rel.startswith(TOP_LEVEL):
+                continue
+            qt_free = arrows[folder][1]
+            allowed = reachable(arrows, folder)
             with open(path, encoding="utf-8", errors="replace") as f:
                 for number, line in enumerate(f, 1):
                     m = INCLUDE.match(line)
@@ -136,13 +80,15 @@ def problems_in(src_dir):
                             found.append(f"{where}: Qt in a folder that must not use it")
                         continue
                     dest = target.split("/")[0]
-                    if dest not in RANK or dest == folder:
-                        continue
-                    if RANK[dest] >= RANK[folder]:
-                        found.append(f"{where}: {folder}/ may not include {dest}/")
-                    elif folder in CORE and dest not in reachable(folder):
+                    if dest in arrows and dest != folder and dest not in allowed:
                         found.append(f"{where}: {folder}/ does not link {dest}/")
     return found
+
+
+def repository_arrows():
+    here = os.path.dirname(os.path.abspath(__file__))
+    with open(os.path.join(here, "..", "src", "CMakeLists.txt"), encoding="utf-8") as f:
+        return arrows_in(f.read())
 
 
 def self_test():
@@ -166,15 +112,31 @@ def self_test():
         "voice/o.cpp": ('#include "wave/wave_decoder.h"\n', False),
         "playback/l.cpp": ('#include "reading/text_reader.h"\n#include "io/atomic_file.h"\n', False),
         "export/m.cpp": ('#include "dictionary/dic_tables.h"\n', False),
+        "sound/s.cpp": ('#include "editor/text_view.h"\n', True),
+        "platform/t.cpp": ('#include <QWidget>\n#include "settings/logfont.h"\n', False),
+        "editor/u.cpp": ('#include "sound/sample_player.h"\n', False),
+        "commands/v.cpp": ('#include "text/cp932.h"\n', True),
     }
+    arrows = repository_arrows()
     failures = 0
+    # The arrows as the CMake text states them: a call across lines, a comment, a function body.
+    parsed = arrows_in("function(f)\n  yomi6_gui_library(${folder} ${ARGN})\nendfunction()\n"
+                       "yomi6_folder_library(a) # yomi6_folder_library(z)\n"
+                       "yomi6_gui_library(b a\n  c) # the Qt side\n")
+    if parsed != {"a": ([], True), "b": (["a", "c"], False)}:
+        print(f"self-test: the arrows read from CMake text: {parsed}")
+        failures += 1
+    with tempfile.TemporaryDirectory() as tree:
+        if not any("which is no library" in p for p in problems_in(tree, parsed)):
+            print("self-test: a link to a folder that is no library was not found")
+            failures += 1
     for rel, (text, bad) in cases.items():
         with tempfile.TemporaryDirectory() as tree:
             path = os.path.join(tree, rel)
             os.makedirs(os.path.dirname(path), exist_ok=True)
             with open(path, "w", encoding="utf-8") as f:
                 f.write(text)
-            got = bool(problems_in(tree))
+            got = bool(problems_in(tree, arrows))
             if got != bad:
                 print(f"self-test: {rel} {text.strip()!r}: expected "
                       f"{'a problem' if bad else 'none'}, got {'a problem' if got else 'none'}")
@@ -189,7 +151,12 @@ def main(argv):
     if len(argv) != 2 or not os.path.isdir(argv[1]):
         print("usage: check_layers.py SRC_DIR | --self-test", file=sys.stderr)
         return 2
-    found = problems_in(argv[1])
+    cmake = os.path.join(argv[1], "CMakeLists.txt")
+    arrows = {}
+    if os.path.isfile(cmake):  # a tree without one has no libraries to hold apart
+        with open(cmake, encoding="utf-8") as f:
+            arrows = arrows_in(f.read())
+    found = problems_in(argv[1], arrows)
     for line in found:
         print(line)
     print(f"{len(found)} include(s) against the layering")
