@@ -2,17 +2,20 @@
 
 #include "io/temporary_registry.h"
 
-#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <functional>
 #include <sys/random.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace yomi6 {
@@ -159,12 +162,15 @@ std::string RandomSuffix() {
     static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     unsigned char random[kTempRandomLength] = {};
     if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
-        // No entropy source: the clock and the process still give distinct names, and the
-        // exclusive create below retries a name that is taken. The count of names drawn so is
-        // the process's, as names must differ whoever draws them, on whatever thread.
-        static std::atomic<unsigned> counter{0};
-        unsigned long long seed = static_cast<unsigned long long>(std::time(nullptr)) * 1000003u +
-                                  static_cast<unsigned long long>(::getpid()) * 7919u + ++counter;
+        // No entropy source: the clock's nanoseconds, the process, the thread and this call's
+        // stack give names that differ between callers, and the exclusive create below retries
+        // a name that is taken anyway.
+        unsigned long long seed = static_cast<unsigned long long>(
+                                      std::chrono::steady_clock::now().time_since_epoch().count()) *
+                                      1000003u +
+                                  static_cast<unsigned long long>(::getpid()) * 7919u +
+                                  std::hash<std::thread::id>()(std::this_thread::get_id()) +
+                                  reinterpret_cast<std::uintptr_t>(&random);
         for (auto& r : random) {
             seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
             r = static_cast<unsigned char>(seed >> 56);
