@@ -80,6 +80,8 @@ natural::NaturalPassOptions PassOptions(const natural::EngineSetup& setup, unsig
     pass.synthesis.setup = setup;
     pass.synthesis.outputRate = kRenderRate;
     pass.synthesis.level = BuiltInVoiceLevel();
+    // The settings' analyzer folder, as the automatic reading of the other modes reads with.
+    pass.synthesis.analyzerFolder = DefaultSpeechOptions().analyzerDictionary;
     pass.workers = workers;
     pass.ahead = 2 * static_cast<std::size_t>(workers);
     return pass;

@@ -82,7 +82,7 @@ ChunkSound SynthesizeChunk(std::string_view text, ByteRange chunk, const Diction
                            const SynthesisOptions& options) {
     ChunkSound result;
     result.source = chunk;
-    const EngineText engineText = BuildEngineText(text, chunk, dic);
+    const EngineText engineText = BuildEngineText(text, chunk, dic, options.analyzerFolder);
     if (engineText.utf8.find_first_not_of(' ') == std::string::npos) {
         return result; // nothing the engine could say: no units, no error
     }

@@ -39,6 +39,9 @@ struct SynthesisOptions {
     // The engine's silence before and after a chunk is cut to these lengths.
     std::int64_t maxLeadSilenceMs = 60;
     std::int64_t maxTailSilenceMs = 300;
+    // The analyzer folder that the Latin letters and signs are read with, as the run's settings
+    // name it ("" for none; $YOMI6_MECAB_DIC still wins, BuildEngineText).
+    std::string analyzerFolder;
 };
 
 // Says the chunk of text (code page 932). The engine runs as a process in a private folder

@@ -95,7 +95,8 @@ struct ReadingPiece {
 // a character that follows the reading; none when it holds none or the analyzer cannot be
 // loaded (the engine then says the chunk its own way).
 std::vector<std::optional<ReadingPiece>> ReadingPieces(std::string_view chunkBytes,
-                                                       const DictionaryView* dic) {
+                                                       const DictionaryView* dic,
+                                                       const std::string& analyzerFolder) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(chunkBytes.data());
     const std::size_t n = std::min(chunkBytes.size(), kMaxTextBytes);
     SourceText source;
@@ -106,6 +107,7 @@ std::vector<std::optional<ReadingPiece>> ReadingPieces(std::string_view chunkByt
     // Each chunk opens its own: the engine is a process per chunk too, and an analyzer is an
     // open of mapped files, cheap beside it, that no other thread then shares.
     AnalyzerLoader loader;
+    loader.SetConfiguredDictionary(analyzerFolder);
     std::string error;
     Analyzer* analyzer = loader.Get(error);
     if (analyzer == nullptr) {
@@ -233,7 +235,8 @@ std::u32string DecodeUtf8Points(std::string_view utf8) {
     return out;
 }
 
-EngineText BuildEngineText(std::string_view text, ByteRange chunk, const DictionaryView* dic) {
+EngineText BuildEngineText(std::string_view text, ByteRange chunk, const DictionaryView* dic,
+                           const std::string& analyzerFolder) {
     EngineText out;
     // The dictionary's lookup reads 12 bytes past a character, zero-padded at the chunk's end, so
     // that no user word reaches beyond it.
@@ -251,7 +254,8 @@ EngineText BuildEngineText(std::string_view text, ByteRange chunk, const Diction
         out.fromReading.push_back(fromReading);
     };
     const std::size_t n = chunk.end - chunk.begin;
-    const std::vector<std::optional<ReadingPiece>> pieces = ReadingPieces(view.substr(0, n), dic);
+    const std::vector<std::optional<ReadingPiece>> pieces =
+        ReadingPieces(view.substr(0, n), dic, analyzerFolder);
     for (std::size_t i = 0; i < n;) {
         if (dic != nullptr) {
             if (const int slot = dic->FirstUserMatch(bytes + i); slot >= 0) {

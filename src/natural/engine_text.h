@@ -30,10 +30,11 @@ struct EngineText {
 // The engine's text of chunk (source bytes of text, code page 932). Half-width katakana become
 // full-width (ｶﾞ as ガ), line ends, tabs and control characters blanks, and bytes that are no
 // character are left out. dic may be null: no user words. The automatic reading's analyzer is
-// opened for a chunk that holds a Latin letter or a sign, from $YOMI6_MECAB_DIC or else the
-// default folder (a folder named in the settings file is not known here); where it cannot be
-// opened, the engine is given the chunk as it is.
-EngineText BuildEngineText(std::string_view text, ByteRange chunk, const DictionaryView* dic);
+// opened for a chunk that holds a Latin letter or a sign, from $YOMI6_MECAB_DIC, else
+// analyzerFolder (the run's folder, as the settings name it), else the default folder; where it
+// cannot be opened, the engine is given the chunk as it is.
+EngineText BuildEngineText(std::string_view text, ByteRange chunk, const DictionaryView* dic,
+                           const std::string& analyzerFolder = {});
 
 // A character as the alignment compares it: full-width ASCII as ASCII, the ideographic blank as
 // a blank, hiragana as katakana, upper-case Latin letters as lower-case.

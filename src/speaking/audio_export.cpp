@@ -102,9 +102,12 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
 
     // The slot's natural voice, when it has one that can speak; else its sample voice, after
     // saying what is missing.
-    const NaturalExportVoice natural = NaturalExportVoiceFor(preferences);
+    NaturalExportVoice natural = NaturalExportVoiceFor(preferences);
     if (!natural.problem.isEmpty()) {
         ShowMessage(parent, natural.problem, MessageBoxType::IconExclamation);
+    }
+    if (natural.options) {
+        natural.options->synthesis.analyzerFolder = setup.analyzer->DictionaryFolder();
     }
 
     std::atomic<std::size_t> done{0};

@@ -1,5 +1,6 @@
 #include "speech_session/natural_session.h"
 
+#include "analysis/analyzer_loader.h"
 #include "dictionary/dictionary.h"
 #include "playback/speech_state.h"
 #include "sound/sample_player.h"
@@ -63,6 +64,7 @@ void NaturalSession::Start(const SpeechSource& source, int offset) {
     options.synthesis.setup = m_setup;
     options.synthesis.outputRate = kOutputSampleRate;
     options.synthesis.level = BuiltInVoiceLevel();
+    options.synthesis.analyzerFolder = m_services.analyzer.DictionaryFolder();
     // One engine at a time, two sentences ahead of the one heard: it says a second of speech in
     // a twentieth of a second, and each engine running beside it would hold another 17 MB.
     options.workers = 1;

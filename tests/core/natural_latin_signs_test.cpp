@@ -5,6 +5,7 @@
 #include "analysis/analyzer_loader.h"
 #include "analysis/mecab_analyzer.h"
 #include "natural/chunk_synthesis.h"
+#include "natural/engine_text.h"
 #include "natural_engine_support.h"
 #include "support/scoped_env.h"
 #include "text/cp932_codec.h"
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace yomi6::natural {
@@ -89,6 +91,29 @@ TEST(NaturalLatinAndSigns, WithoutTheAnalyzerTheEngineSaysThemItsOwnWay) {
     const ChunkSound sound = Say(text);
     ASSERT_EQ(sound.error, "");
     EXPECT_EQ(Described(text, sound), "エ=a イ=a ア=＠ ッ=＠ ト=＠ ビ=b ー=b");
+}
+
+// The run's analyzer folder (the settings' 解析辞書) is the one the letters and signs are read
+// with, unless $YOMI6_MECAB_DIC names another: a folder with no dictionary in it leaves them to
+// the engine, whatever the default folder holds.
+TEST(NaturalLatinAndSigns, ReadWithTheRunsAnalyzerFolderUnlessTheEnvironmentNamesOne) {
+    const std::string text = Sjis(u"a＠b");
+    const ByteRange chunk{0, text.size()};
+    const auto readByTheReading = [&](const std::string& folder) {
+        const EngineText engine = BuildEngineText(text, chunk, nullptr, folder);
+        return std::find(engine.fromReading.begin(), engine.fromReading.end(), true) !=
+               engine.fromReading.end();
+    };
+    const std::string ipadic(kDefaultAnalyzerDictionary);
+    {
+        const yomi6::test::ScopedEnv unset(kAnalyzerDictionaryVariable, nullptr);
+        EXPECT_TRUE(readByTheReading(ipadic));
+        EXPECT_FALSE(readByTheReading("/nonexistent/dictionary"));
+        EXPECT_EQ(BuildEngineText(text, chunk, nullptr, "/nonexistent/dictionary").utf8,
+                  Utf8Of(text));
+    }
+    const yomi6::test::ScopedEnv environment(kAnalyzerDictionaryVariable, ipadic);
+    EXPECT_TRUE(readByTheReading("/nonexistent/dictionary"));
 }
 
 } // namespace
