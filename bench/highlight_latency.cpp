@@ -38,6 +38,7 @@
 #include "editor/text_view.h"
 #include "playback/speech_state.h"
 #include "sound/sample_player.h"
+#include "sound/sound_backend.h"
 #include "speaking/app_context.h"
 #include "speaking/speech_controller.h"
 
@@ -170,7 +171,8 @@ int main(int argc, char** argv) {
         std::_Exit(3);
     });
     InitResources();
-    Application app;
+    SoundBackend sound; // outlives the run of the editor below
+    Application app(sound);
     if (!app.Start({})) {
         return 1;
     }
