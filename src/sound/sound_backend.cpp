@@ -2,7 +2,6 @@
 
 #include <QThread>
 
-#include <cassert>
 #include <chrono>
 #include <memory>
 
@@ -33,7 +32,6 @@ SoundBackend::~SoundBackend() {
 }
 
 QThread& SoundBackend::Thread() {
-    assert(!m_finished);
     if (!m_running) {
         m_running = std::make_unique<Running>();
         m_running->thread.setObjectName(QStringLiteral("yomi6 sound"));
@@ -48,12 +46,8 @@ BackendCalls& SoundBackend::Calls() {
 }
 
 bool SoundBackend::Finish() {
-    if (m_finished) {
-        return m_held;
-    }
-    m_finished = true;
     if (!m_running) {
-        return false;
+        return m_held;
     }
     m_running->thread.quit();
     if (!m_running->calls.any() && m_running->thread.wait(QDeadlineTimer(kFinishWait))) {

@@ -42,8 +42,8 @@ public:
     SoundBackend(const SoundBackend&) = delete;
     SoundBackend& operator=(const SoundBackend&) = delete;
 
-    // The thread, started on the first call, and the count of backend calls on it. Needs a
-    // Q(Core)Application; called from the thread that owns this, never after Finish().
+    // The thread, started on the first call (and on the first after Finish()), and the count of
+    // backend calls on it. Needs a Q(Core)Application; called from the thread that owns this.
     QThread& Thread();
     BackendCalls& Calls();
 
@@ -51,13 +51,12 @@ public:
     // Returns whether the thread is still held in the backend: the backend's teardown at the
     // process's exit would then wait for it (for as long as the server holds it), so a program
     // in that state ends its process without that teardown, once its own work is finished and
-    // flushed. Called again, returns the same.
+    // flushed. Called again, it finishes a thread started since, and still reports one held.
     bool Finish();
 
 private:
     struct Running;
     std::unique_ptr<Running> m_running; // let go of, on purpose, when it is held
-    bool m_finished = false;
     bool m_held = false;
 };
 

@@ -47,14 +47,20 @@ void SoundBackendTest::EndsTheThreadItStarted() {
     QCOMPARE(&backend->Thread(), thread.data()); // one thread, however often it is asked for
     QVERIFY(thread->isRunning());
     QVERIFY(thread != QThread::currentThread());
-    if (byFinish) {
-        QVERIFY(!backend->Finish());
-        QVERIFY(!backend->Finish()); // asked again: the same answer
+    if (!byFinish) {
+        backend.reset();
+        // The thread ended and its object went with the owner.
         QVERIFY(thread.isNull());
+        return;
     }
-    backend.reset();
-    // The thread ended and its object went with the owner's end.
+    QVERIFY(!backend->Finish());
+    QVERIFY(!backend->Finish()); // asked again: the same answer
     QVERIFY(thread.isNull());
+    // Sound asked for after the end gets a thread of its own, which the owner's end ends too.
+    const QPointer<QThread> again = &backend->Thread();
+    QVERIFY(again->isRunning());
+    backend.reset();
+    QVERIFY(again.isNull());
 }
 
 void SoundBackendTest::LeavesAThreadHeldByAServerThatNeverAnswers() {
