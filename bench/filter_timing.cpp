@@ -10,6 +10,7 @@
 #include "dictionary/dictionary.h"
 #include "dictionary_manager/dictionary_filter_proxy.h"
 #include "dictionary_manager/dictionary_manager.h"
+#include "sound/sound_backend.h"
 #include "speaking/app_context.h"
 
 #include <QApplication>
@@ -86,7 +87,8 @@ int main(int argc, char** argv) {
             .write(image.data(), static_cast<std::streamsize>(image.size()));
     }
     QDir::setCurrent(dir.path()); // where the run's dictionary file "Yomi6.dic" is
-    AppContext context;           // what a run of the editor shares
+    SoundBackend sound;           // the run's sound thread, which outlives its context
+    AppContext context(sound);    // what a run of the editor shares
     QWidget frame;
     DictionaryManager* m = DictionaryManager::ShowFor(&frame, context);
     if (m == nullptr) {

@@ -38,6 +38,7 @@
 #include "editor/text_view.h"
 #include "playback/speech_state.h"
 #include "sound/sample_player.h"
+#include "sound/sound_backend.h"
 #include "speaking/app_context.h"
 #include "speaking/speech_controller.h"
 
@@ -48,11 +49,13 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,7 +73,7 @@ double Percentile(std::vector<double> v, double p) {
         return 0;
     }
     std::sort(v.begin(), v.end());
-    return v[static_cast<std::size_t>(p * static_cast<double>(v.size() - 1) + 0.5)];
+    return v[static_cast<std::size_t>(std::lround(p * static_cast<double>(v.size() - 1)))];
 }
 
 // Times the end of every paint of one widget: the moment the pixels of the highlight are in
@@ -136,55 +139,190 @@ QString LongText(long bytes) {
     return text;
 }
 
+// The command line: SPEED SECONDS [--automatic] [--document BYTES] [--repeat].
+struct Options {
+    int speed = 0;
+    int seconds = 0;
+    bool automatic = false;
+    bool repeat = false;
+    long documentBytes = 0;
+};
+
+std::optional<Options> ParseOptions(int argc, char** argv) {
+    if (argc < 3 || std::atoi(argv[1]) <= 0 || std::atoi(argv[2]) <= 0) {
+        return std::nullopt;
+    }
+    Options options;
+    options.speed = std::atoi(argv[1]);
+    options.seconds = std::atoi(argv[2]);
+    for (int i = 3; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--automatic") == 0) {
+            options.automatic = true;
+        } else if (std::strcmp(argv[i], "--repeat") == 0) {
+            options.repeat = true;
+        } else if (std::strcmp(argv[i], "--document") == 0 && i + 1 < argc &&
+                   std::atol(argv[i + 1]) > 0) {
+            options.documentBytes = std::atol(argv[++i]);
+        } else {
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+// What the reading's ticks and highlights tell, gathered as they come.
+class Recorder {
+public:
+    Recorder(const SpeechController& speech, PaintTimingApp& qapp, Clock::duration latency)
+        : m_speech(speech), m_qapp(qapp), m_latency(latency) {}
+
+    // A tick read characters [begin, end).
+    void Ticked(int begin, int end) {
+        if (begin == end) {
+            return;
+        }
+        const bool passStart = m_speech.Session().playIndex < m_lastPlayIndex ||
+                               m_speech.Session().endIndex != m_lastEndIndex;
+        if (passStart) {
+            ++m_passes;
+            m_lastPassRssKiB = StatusKiB("VmRSS");
+            if (begin < m_lastPassBegin || m_lastPassBegin < 0) {
+                m_walkRssKiB.push_back(m_lastPassRssKiB);
+            }
+            m_lastPassBegin = begin;
+        }
+        m_lastPlayIndex = m_speech.Session().playIndex;
+        m_lastEndIndex = m_speech.Session().endIndex;
+        m_ticks.push_back({begin, end, Clock::now(), passStart && m_passes > 1});
+    }
+
+    // The highlight is due: unit [unitBegin, unitEnd) in word [wordBegin, wordEnd).
+    void Highlighted(int unitBegin, int unitEnd, int wordBegin, int wordEnd) {
+        if (unitBegin < 0) {
+            return;
+        }
+        const Clock::time_point now = Clock::now();
+        const Clock::time_point onset = m_speech.ShownOnset();
+        const std::array<int, 4> highlight{unitBegin, unitEnd, wordBegin, wordEnd};
+        if (highlight != m_shown) {
+            if (m_qapp.pending) {
+                ++m_qapp.unpainted;
+            }
+            m_qapp.pending = true;
+            m_qapp.onset = onset;
+        }
+        m_dueMinusOnsetMs.push_back(Ms(now - onset));
+        bool passStart = false;
+        while (!m_ticks.empty()) {
+            const Tick tick = m_ticks.front();
+            m_ticks.pop_front();
+            passStart = passStart || tick.passStart;
+            if (tick.begin == unitBegin && tick.end == unitEnd) {
+                m_tickLatenessMs.push_back(Ms(tick.handled - (onset - m_latency)));
+                if (passStart) {
+                    m_passTickLatenessMs.push_back(m_tickLatenessMs.back());
+                }
+                break;
+            }
+        }
+        if (m_shown[0] >= 0) {
+            m_intervalsMs.push_back(Ms(onset - m_lastOnset));
+            if (passStart) {
+                m_passGapsMs.push_back(m_intervalsMs.back());
+            }
+        }
+        m_lastOnset = onset;
+        m_shown = highlight;
+    }
+
+    void Print(const Options& options, long long lateSamples, bool stopped) const {
+        QString walks;
+        for (const long kib : m_walkRssKiB) {
+            walks += QStringLiteral(" %1").arg(kib);
+        }
+        const std::vector<double>& paint = m_qapp.paintMinusOnsetMs;
+        const int speed = options.speed;
+        std::printf("speed %d ms, %s reading, output latency %.0f ms: %zu units, %d passes; "
+                    "paint - onset p50 %.2f ms, p95 %.2f ms, max %.2f ms; unpainted %d; "
+                    "due - onset max %.2f ms; tick lateness p50 %.2f ms, max %.2f ms; "
+                    "pass-start tick lateness max %.2f ms; late samples %lld; "
+                    "pass gap max %.2f ms (%.2f ticks); interval max %.2f ms (%.2f ticks); "
+                    "resident memory at the walks' starts%s KiB, last pass %ld KiB, peak %ld KiB; "
+                    "%s\n",
+                    speed, options.automatic ? "automatic" : "dictionary", Ms(m_latency),
+                    m_dueMinusOnsetMs.size(), m_passes, Percentile(paint, 0.5),
+                    Percentile(paint, 0.95), Percentile(paint, 1.0),
+                    m_qapp.unpainted + (m_qapp.pending ? 1 : 0), Percentile(m_dueMinusOnsetMs, 1.0),
+                    Percentile(m_tickLatenessMs, 0.5), Percentile(m_tickLatenessMs, 1.0),
+                    Percentile(m_passTickLatenessMs, 1.0), lateSamples,
+                    Percentile(m_passGapsMs, 1.0), Percentile(m_passGapsMs, 1.0) / speed,
+                    Percentile(m_intervalsMs, 1.0), Percentile(m_intervalsMs, 1.0) / speed,
+                    walks.toUtf8().constData(), m_lastPassRssKiB, StatusKiB("VmHWM"),
+                    stopped ? "stopped" : "read to the end");
+    }
+
+private:
+    // A tick that read something: what it read, when it was handled and whether it loaded a
+    // pass (the reading's index went back to the start of a new reading).
+    struct Tick {
+        int begin;
+        int end;
+        Clock::time_point handled;
+        bool passStart;
+    };
+
+    const SpeechController& m_speech;
+    PaintTimingApp& m_qapp;
+    Clock::duration m_latency;
+    std::deque<Tick> m_ticks; // in order, until their highlight is due
+    int m_passes = 0;
+    int m_lastPassBegin = -1;
+    std::vector<long> m_walkRssKiB; // at the first pass of each walk through the text
+    long m_lastPassRssKiB = 0;
+    std::int32_t m_lastPlayIndex = -1;
+    std::int32_t m_lastEndIndex = -1;
+    std::vector<double> m_dueMinusOnsetMs;
+    std::vector<double> m_tickLatenessMs;
+    std::vector<double> m_passTickLatenessMs;
+    std::vector<double> m_intervalsMs;
+    std::vector<double> m_passGapsMs;
+    Clock::time_point m_lastOnset{};
+    std::array<int, 4> m_shown{-1, -1, -1, -1};
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
     PaintTimingApp qapp(argc, argv);
-    bool automatic = false;
-    bool repeat = false;
-    long documentBytes = 0;
-    bool usage = argc < 3 || std::atoi(argv[1]) <= 0 || std::atoi(argv[2]) <= 0;
-    for (int i = 3; i < argc && !usage; ++i) {
-        if (std::strcmp(argv[i], "--automatic") == 0) {
-            automatic = true;
-        } else if (std::strcmp(argv[i], "--repeat") == 0) {
-            repeat = true;
-        } else if (std::strcmp(argv[i], "--document") == 0 && i + 1 < argc &&
-                   std::atol(argv[i + 1]) > 0) {
-            documentBytes = std::atol(argv[++i]);
-        } else {
-            usage = true;
-        }
-    }
-    if (usage) {
+    const std::optional<Options> options = ParseOptions(argc, argv);
+    if (!options) {
         std::fprintf(stderr, "usage: highlight_latency SPEED SECONDS [--automatic] "
                              "[--document BYTES] [--repeat]\n");
         return 2;
     }
-    const int speed = std::atoi(argv[1]);
-    const int seconds = std::atoi(argv[2]);
     // Whatever holds the reading up (a dialog waiting for an answer, an output that never
     // plays), the measurement ends.
-    QTimer::singleShot((seconds + 20) * 1000, [] {
+    QTimer::singleShot((options->seconds + 20) * 1000, [] {
         std::fprintf(stderr, "highlight_latency: the reading did not end in time\n");
         std::_Exit(3);
     });
     InitResources();
-    Application app;
+    SoundBackend sound; // outlives the run of the editor below
+    Application app(sound);
     if (!app.Start({})) {
         return 1;
     }
     MainWindow* frame = app.Window();
     frame->show();
     TextView* view = frame->ActiveView();
-    view->setPlainText(LongText(documentBytes));
+    view->setPlainText(LongText(options->documentBytes));
     // The text is the benchmark's: closing its window asks nothing.
     view->GetDocument()->SetModifiedFlag(false);
     view->setFocus();
     SpeechPreferences& choices = app.Context().Preferences();
-    choices.speed = speed;
-    choices.readings = automatic ? kReadingsAutomatic : kReadingsDictionary;
-    choices.repeat = repeat ? kRepeatOn : kRepeatOff;
+    choices.speed = options->speed;
+    choices.readings = options->automatic ? kReadingsAutomatic : kReadingsDictionary;
+    choices.repeat = options->repeat ? kRepeatOn : kRepeatOff;
     SpeechController& speech = app.Context().Speech();
     qapp.watched = view->viewport();
 
@@ -200,85 +338,12 @@ int main(int argc, char** argv) {
     const Clock::duration latency =
         speech.Player().onsetOf(Clock::time_point{}) - Clock::time_point{};
 
-    // The ticks that read something, in order: what they read, when they were handled and
-    // whether they loaded a pass (the reading's index went back to the start of a new reading).
-    struct Tick {
-        int begin;
-        int end;
-        Clock::time_point handled;
-        bool passStart;
-    };
-    std::deque<Tick> ticks;
-    int passes = 0;
-    int lastPassBegin = -1;
-    std::vector<long> walkRssKiB; // at the first pass of each walk through the text
-    long lastPassRssKiB = 0;
-    std::int32_t lastPlayIndex = -1;
-    std::int32_t lastEndIndex = -1;
+    Recorder recorder(speech, qapp, latency);
     QObject::connect(&speech, &SpeechController::unitTicked,
-                     [&](const QString&, int begin, int end) {
-                         if (begin == end) {
-                             return;
-                         }
-                         const bool passStart = speech.Session().playIndex < lastPlayIndex ||
-                                                speech.Session().endIndex != lastEndIndex;
-                         if (passStart) {
-                             ++passes;
-                             lastPassRssKiB = StatusKiB("VmRSS");
-                             if (begin < lastPassBegin || lastPassBegin < 0) {
-                                 walkRssKiB.push_back(lastPassRssKiB);
-                             }
-                             lastPassBegin = begin;
-                         }
-                         lastPlayIndex = speech.Session().playIndex;
-                         lastEndIndex = speech.Session().endIndex;
-                         ticks.push_back({begin, end, Clock::now(), passStart && passes > 1});
-                     });
-
-    std::vector<double> dueMinusOnsetMs;
-    std::vector<double> tickLatenessMs;
-    std::vector<double> passTickLatenessMs;
-    std::vector<double> intervalsMs;
-    std::vector<double> passGapsMs;
-    Clock::time_point lastOnset{};
-    std::array<int, 4> shown{-1, -1, -1, -1};
+                     [&](const QString&, int begin, int end) { recorder.Ticked(begin, end); });
     QObject::connect(&speech, &SpeechController::highlightChanged,
                      [&](const QObject*, int unitBegin, int unitEnd, int wordBegin, int wordEnd) {
-                         if (unitBegin < 0) {
-                             return;
-                         }
-                         const Clock::time_point now = Clock::now();
-                         const Clock::time_point onset = speech.ShownOnset();
-                         const std::array<int, 4> highlight{unitBegin, unitEnd, wordBegin, wordEnd};
-                         if (highlight != shown) {
-                             if (qapp.pending) {
-                                 ++qapp.unpainted;
-                             }
-                             qapp.pending = true;
-                             qapp.onset = onset;
-                         }
-                         dueMinusOnsetMs.push_back(Ms(now - onset));
-                         bool passStart = false;
-                         while (!ticks.empty()) {
-                             const Tick tick = ticks.front();
-                             ticks.pop_front();
-                             passStart = passStart || tick.passStart;
-                             if (tick.begin == unitBegin && tick.end == unitEnd) {
-                                 tickLatenessMs.push_back(Ms(tick.handled - (onset - latency)));
-                                 if (passStart) {
-                                     passTickLatenessMs.push_back(tickLatenessMs.back());
-                                 }
-                                 break;
-                             }
-                         }
-                         if (shown[0] >= 0) {
-                             intervalsMs.push_back(Ms(onset - lastOnset));
-                             if (passStart) {
-                                 passGapsMs.push_back(intervalsMs.back());
-                             }
-                         }
-                         lastOnset = onset;
-                         shown = highlight;
+                         recorder.Highlighted(unitBegin, unitEnd, wordBegin, wordEnd);
                      });
 
     const SampleMixer::Stats before = speech.Player().stats();
@@ -288,7 +353,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     bool stopped = false;
-    QTimer::singleShot(seconds * 1000, [&] {
+    QTimer::singleShot(options->seconds * 1000, [&] {
         stopped = true;
         frame->Dispatch(CommandId::Stop);
     });
@@ -303,29 +368,8 @@ int main(int argc, char** argv) {
     });
     QApplication::exec();
     const SampleMixer::Stats after = speech.Player().stats();
-
-    QString walks;
-    for (const long kib : walkRssKiB) {
-        walks += QStringLiteral(" %1").arg(kib);
-    }
-    std::printf("speed %d ms, %s reading, output latency %.0f ms: %zu units, %d passes; "
-                "paint - onset p50 %.2f ms, p95 %.2f ms, max %.2f ms; unpainted %d; "
-                "due - onset max %.2f ms; tick lateness p50 %.2f ms, max %.2f ms; "
-                "pass-start tick lateness max %.2f ms; late samples %lld; "
-                "pass gap max %.2f ms (%.2f ticks); interval max %.2f ms (%.2f ticks); "
-                "resident memory at the walks' starts%s KiB, last pass %ld KiB, peak %ld KiB; "
-                "%s\n",
-                speed, automatic ? "automatic" : "dictionary", Ms(latency), dueMinusOnsetMs.size(),
-                passes, Percentile(qapp.paintMinusOnsetMs, 0.5),
-                Percentile(qapp.paintMinusOnsetMs, 0.95), Percentile(qapp.paintMinusOnsetMs, 1.0),
-                qapp.unpainted + (qapp.pending ? 1 : 0), Percentile(dueMinusOnsetMs, 1.0),
-                Percentile(tickLatenessMs, 0.5), Percentile(tickLatenessMs, 1.0),
-                Percentile(passTickLatenessMs, 1.0),
-                static_cast<long long>(after.lateRequests - before.lateRequests),
-                Percentile(passGapsMs, 1.0), Percentile(passGapsMs, 1.0) / speed,
-                Percentile(intervalsMs, 1.0), Percentile(intervalsMs, 1.0) / speed,
-                walks.toUtf8().constData(), lastPassRssKiB, StatusKiB("VmHWM"),
-                stopped ? "stopped" : "read to the end");
+    recorder.Print(*options, static_cast<long long>(after.lateRequests - before.lateRequests),
+                   stopped);
     std::fflush(stdout);
     view->GetDocument()->SetModifiedFlag(false);
     app.Finish();

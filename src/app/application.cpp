@@ -14,8 +14,8 @@
 
 namespace yomi6 {
 
-Application::Application(const SpeechPreferences& start)
-    : m_context(std::make_unique<AppContext>(start)) {}
+Application::Application(SoundBackend& sound, const SpeechPreferences& start)
+    : m_context(std::make_unique<AppContext>(sound, start)) {}
 Application::~Application() = default;
 
 bool Application::Start(const QStringList& files) {

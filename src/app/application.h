@@ -13,11 +13,13 @@ namespace yomi6 {
 
 class AppContext;
 class MainWindow;
+class SoundBackend;
 
 class Application {
 public:
-    // start: the speech choices before the settings file is read (AppContext).
-    explicit Application(const SpeechPreferences& start = SpeechPreferences());
+    // The run's speech plays on sound's thread (AppContext); start: the speech choices before
+    // the settings file is read.
+    explicit Application(SoundBackend& sound, const SpeechPreferences& start = SpeechPreferences());
     ~Application();
 
     // Loads Qt's Japanese texts and the settings, creates the main window at its saved

@@ -4,7 +4,7 @@
 #include "app/main_window.h"
 #include "app/resources_init.h"
 #include "editor/text_view.h"
-#include "sound/sound_thread.h"
+#include "sound/sound_backend.h"
 
 #include <QApplication>
 #include <QFile>
@@ -40,18 +40,9 @@ void WatchFirstPaint(const Application& yomi, FirstPaintProbe& probe) {
     }
 }
 
-// The editor's run, from the application object's start to its end.
-int RunApplication(int argc, char** argv, const std::vector<std::string>& files) {
-    QApplication app(argc, argv);
-    InitResources();
-    QApplication::setApplicationName(QStringLiteral("yomi6"));
-    // No display name: the window system would append it to every window title.
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
-    QStringList paths;
-    for (const std::string& f : files) {
-        paths << QFile::decodeName(QByteArray::fromStdString(f));
-    }
-    Application yomi;
+// The editor's windows, from the application object's start to its end. Returns the exit status.
+int RunWindows(const QStringList& paths, SoundBackend& sound) {
+    Application yomi(sound);
     if (!yomi.Start(paths)) {
         return 1;
     }
@@ -61,11 +52,32 @@ int RunApplication(int argc, char** argv, const std::vector<std::string>& files)
     return yomi.Finish();
 }
 
+struct RunEnd {
+    int status = 0;
+    bool soundHeld = false; // SoundBackend::Finish()
+};
+
+// The editor's run: the Qt application and the sound thread, which outlives every window.
+RunEnd RunApplication(int argc, char** argv, const std::vector<std::string>& files) {
+    QApplication app(argc, argv);
+    SoundBackend sound;
+    InitResources();
+    QApplication::setApplicationName(QStringLiteral("yomi6"));
+    // No display name: the window system would append it to every window title.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    QStringList paths;
+    for (const std::string& f : files) {
+        paths << QFile::decodeName(QByteArray::fromStdString(f));
+    }
+    const int status = RunWindows(paths, sound);
+    return {status, sound.Finish()};
+}
+
 } // namespace
 
 int RunEditor(int argc, char** argv, const std::vector<std::string>& files) {
-    const int status = RunApplication(argc, argv, files);
-    if (SoundThreadHeld()) {
+    const auto [status, soundHeld] = RunApplication(argc, argv, files);
+    if (soundHeld) {
         // A sound server that never answered holds the sound thread, and the sound backend's
         // teardown at exit would wait for it. Everything of the editor is saved by now.
         std::fflush(stdout);

@@ -1,7 +1,7 @@
 #include "sound/audio_output.h"
 
 #include "playback/sample_mixer.h"
-#include "sound/sound_thread.h"
+#include "sound/sound_backend.h"
 #include "wave/sample_pcm.h"
 
 #include <QAudioDevice>
@@ -51,10 +51,11 @@ std::chrono::milliseconds DurationOfBytes(qsizetype bytes) {
 
 } // namespace
 
-AudioOutput::AudioOutput(std::shared_ptr<SampleMixer> mixer)
-    : m_mixer(std::move(mixer)), m_feedTimer(this) {
+AudioOutput::AudioOutput(std::shared_ptr<SampleMixer> mixer, SoundBackend& backend)
+    : m_mixer(std::move(mixer)), m_backendCalls(backend.Calls()), m_feedTimer(this) {
     m_feedTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_feedTimer, &QTimer::timeout, this, &AudioOutput::Feed);
+    moveToThread(&backend.Thread());
 }
 
 AudioOutput::~AudioOutput() {
@@ -71,7 +72,7 @@ AudioOutput::~AudioOutput() {
 
 void AudioOutput::Open() {
     // Both the first query and the start of the stream wait for the sound server.
-    const BackendCall waitsForTheServer;
+    const BackendCall waitsForTheServer(m_backendCalls);
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull()) {
         emit opened(false);

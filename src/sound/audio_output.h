@@ -1,4 +1,4 @@
-// The default sound output, kept fed from a mixer by the sound thread (sound_thread.h), so that
+// The default sound output, kept fed from a mixer by the sound thread (sound_backend.h), so that
 // a busy user-interface thread never lets it run dry and a hung sound server never holds the
 // user-interface thread.
 //
@@ -21,13 +21,16 @@ class QIODevice;
 
 namespace yomi6 {
 
+class BackendCalls;
 class SampleMixer;
+class SoundBackend;
 
 class AudioOutput : public QObject {
     Q_OBJECT
 public:
-    // The mixer is shared: an output held by a hung sound server may outlive its player.
-    explicit AudioOutput(std::shared_ptr<SampleMixer> mixer);
+    // Moves to backend's sound thread, where it lives from then on. The mixer is shared: an
+    // output held by a hung sound server may outlive its player (and backend's owner).
+    AudioOutput(std::shared_ptr<SampleMixer> mixer, SoundBackend& backend);
     ~AudioOutput() override;
 
     // In the output's thread: opens the default output and reports with opened(): true once
@@ -46,6 +49,7 @@ private:
     void Feed();
 
     std::shared_ptr<SampleMixer> m_mixer;
+    BackendCalls& m_backendCalls; // lives as long as the thread, which outlives this
     std::unique_ptr<QAudioSink> m_sink;
     QIODevice* m_stream = nullptr; // the sink's, valid while it runs
     QTimer m_feedTimer;

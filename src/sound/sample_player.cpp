@@ -3,7 +3,6 @@
 #include "sound/audio_output.h"
 #include "sound/sample_bank.h"
 #include "sound/sound_message_filter.h"
-#include "sound/sound_thread.h"
 #include "voice/sample_store.h"
 #include "voice/voice_selection.h"
 #include "wave/sample_pcm.h"
@@ -39,13 +38,13 @@ constexpr std::chrono::milliseconds kCloseWait = 1s;
 
 } // namespace
 
-SamplePlayer::SamplePlayer(const SampleBank& bank, const VoiceSelection& voices, QObject* parent)
+SamplePlayer::SamplePlayer(const SampleBank& bank, const VoiceSelection& voices,
+                           SoundBackend& backend, QObject* parent)
     : QObject(parent), m_voices(voices), m_bank(bank),
       m_fitted(std::make_shared<FittedSamples>(kOutputSampleRate)),
       m_mixer(std::make_shared<SampleMixer>(kOutputSampleRate, kInitialLatency)) {
     InstallSoundMessageFilter();
-    m_output = new AudioOutput(m_mixer);
-    m_output->moveToThread(&SoundThread());
+    m_output = new AudioOutput(m_mixer, backend);
     connect(m_output, &AudioOutput::opened, this, &SamplePlayer::OutputOpened);
     connect(m_output, &AudioOutput::lost, this, [this] {
         m_hasOutput = false;

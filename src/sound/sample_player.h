@@ -3,7 +3,7 @@
 // device everything is silence: no error and no wait; the player tells once that there is no
 // output, and its owner says so to the user.
 //
-// The samples are mixed into one continuous stream that the sound thread (sound_thread.h) feeds
+// The samples are mixed into one continuous stream that the sound thread (sound_backend.h) feeds
 // to the output; every call into the sound backend is made there, so a sound server that never
 // answers holds neither the constructor, nor Play(), nor the destructor. Each sample is placed in
 // that stream at the frame that matches the moment Play() was called plus a fixed latency, so the
@@ -29,16 +29,18 @@ namespace yomi6 {
 
 class AudioOutput;
 class SampleBank;
+class SoundBackend;
 class VoiceSelection;
 
 class SamplePlayer : public QObject {
     Q_OBJECT
 public:
-    // Starts opening the sound output in the background and returns at once; ready() tells
+    // Starts opening the sound output on backend's thread and returns at once; ready() tells
     // when that is done. Needs a Q(Core)Application. Plays each sample with the voice voices
-    // gives its slot, a built-in one from bank; both belong to the caller and outlive the
+    // gives its slot, a built-in one from bank; all three belong to the caller and outlive the
     // player.
-    SamplePlayer(const SampleBank& bank, const VoiceSelection& voices, QObject* parent = nullptr);
+    SamplePlayer(const SampleBank& bank, const VoiceSelection& voices, SoundBackend& backend,
+                 QObject* parent = nullptr);
     ~SamplePlayer() override;
     SamplePlayer(const SamplePlayer&) = delete;
     SamplePlayer& operator=(const SamplePlayer&) = delete;

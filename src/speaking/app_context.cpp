@@ -9,14 +9,15 @@
 
 namespace yomi6 {
 
-AppContext::AppContext(const SpeechPreferences& start)
-    : m_preferences(start), m_library(std::make_unique<VoiceLibrary>(m_voices)) {}
+AppContext::AppContext(SoundBackend& sound, const SpeechPreferences& start)
+    : m_sound(sound), m_preferences(start), m_library(std::make_unique<VoiceLibrary>(m_voices)) {}
 AppContext::~AppContext() = default;
 
 SpeechController& AppContext::Speech() {
     if (!m_speech) {
-        m_speech = std::make_unique<SpeechController>(
-            m_preferences, m_settings, m_voices, *m_library, Samples(), m_dictionary, m_analyzer);
+        m_speech =
+            std::make_unique<SpeechController>(m_preferences, m_settings, m_voices, *m_library,
+                                               Samples(), m_dictionary, m_analyzer, m_sound);
     }
     return *m_speech;
 }

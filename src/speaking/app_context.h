@@ -19,14 +19,17 @@ class QPrinter;
 namespace yomi6 {
 
 class SampleBank;
+class SoundBackend;
 class SpeechController;
 class VoiceLibrary;
 class WordRegistration;
 
 class AppContext {
 public:
-    // start: the speech choices before the settings file is read (what a key it lacks keeps).
-    explicit AppContext(const SpeechPreferences& start = SpeechPreferences());
+    // The speech plays on sound's thread, which belongs to whoever runs the Qt application and
+    // outlives the context. start: the speech choices before the settings file is read (what a
+    // key it lacks keeps).
+    explicit AppContext(SoundBackend& sound, const SpeechPreferences& start = SpeechPreferences());
     ~AppContext();
     AppContext(const AppContext&) = delete;
     AppContext& operator=(const AppContext&) = delete;
@@ -100,6 +103,7 @@ public:
     void SetSubtitleType(int type) { m_subtitleType = type; }
 
 private:
+    SoundBackend& m_sound;
     AppSettings m_settings;
     QStringList m_recentFiles;
     bool m_saveFailed = false;

@@ -24,10 +24,10 @@ bool HasTextFrom(const QString& text, int position) {
 SpeechController::SpeechController(SpeechPreferences& preferences, const AppSettings& settings,
                                    const VoiceSelection& voices, const VoiceLibrary& library,
                                    const SampleBank& samples, const Dictionary& dictionary,
-                                   AnalyzerLoader& analyzer)
-    : m_voices(voices),
-      m_samples(samples), m_services{preferences, settings, dictionary, analyzer,
-                                     [this]() -> SamplePlayer& { return Player(); }},
+                                   AnalyzerLoader& analyzer, SoundBackend& sound)
+    : m_voices(voices), m_samples(samples),
+      m_sound(sound), m_services{preferences, settings, dictionary, analyzer,
+                                 [this]() -> SamplePlayer& { return Player(); }},
       m_factory(m_services, library), m_session(&m_factory.SessionFor({})) {
     connect(&m_schedule, &HighlightSchedule::due, this, &SpeechController::ShowHighlight);
     for (UnitSession* each : m_factory.Sessions()) {
@@ -72,7 +72,7 @@ SpeechController::~SpeechController() = default;
 SamplePlayer& SpeechController::Player() {
     if (!m_player) {
         // Also after Shutdown(): a test may start the editor again in the same process.
-        m_player = std::make_unique<SamplePlayer>(m_samples, m_voices);
+        m_player = std::make_unique<SamplePlayer>(m_samples, m_voices, m_sound);
         connect(m_player.get(), &SamplePlayer::outputUnavailable, this,
                 &SpeechController::soundUnavailable);
     }

@@ -29,18 +29,19 @@ class VoiceSelection;
 class Dictionary;
 class AnalyzerLoader;
 class SampleBank;
+class SoundBackend;
 
 class SpeechController : public QObject {
     Q_OBJECT
 public:
     // Speaks with preferences in the voices the slots have in voices (the built-in ones from
     // samples, the natural voice where library says a slot has it), fitting the samples as
-    // settings say, reading with dictionary and analyzer; all seven belong to the caller and
-    // outlive the controller.
+    // settings say, reading with dictionary and analyzer, playing on sound's thread; all eight
+    // belong to the caller and outlive the controller.
     SpeechController(SpeechPreferences& preferences, const AppSettings& settings,
                      const VoiceSelection& voices, const VoiceLibrary& library,
                      const SampleBank& samples, const Dictionary& dictionary,
-                     AnalyzerLoader& analyzer);
+                     AnalyzerLoader& analyzer, SoundBackend& sound);
     ~SpeechController() override;
 
     // The tick machine's state of the sample voices (of the reading being spoken, or the last
@@ -134,6 +135,7 @@ private:
 
     const VoiceSelection& m_voices;
     const SampleBank& m_samples;
+    SoundBackend& m_sound;
     std::unique_ptr<SamplePlayer> m_player;
     SessionServices m_services;
     SessionFactory m_factory;

@@ -1,9 +1,10 @@
 # The platform adapters with Qt Test: the sample player
-# without a sound device, and the speech timer. No test here needs a sound server; the real
-# sound is checked end to end (speak_pulse.cmake).
+# without a sound device, the speech timer, and the sound thread's owner (with a stand-in
+# server that never answers). No test here needs a sound server; the real sound is checked end
+# to end (speak_pulse.cmake).
 if(NOT YOMI6_CORE_ONLY)
-  find_package(Qt6 REQUIRED COMPONENTS Test)
-  foreach(name sample_player speech_timer)
+  find_package(Qt6 REQUIRED COMPONENTS Test Network)
+  foreach(name sample_player speech_timer sound_backend)
     add_executable(${name}_test ${CMAKE_CURRENT_SOURCE_DIR}/gui/${name}_test.cpp)
     set_target_properties(${name}_test PROPERTIES AUTOMOC ON)
     target_link_libraries(${name}_test PRIVATE yomi6gui Qt6::Test)
@@ -12,4 +13,5 @@ if(NOT YOMI6_CORE_ONLY)
     set_tests_properties(platform_${name} PROPERTIES LABELS gui
                          ENVIRONMENT "QT_QPA_PLATFORM=offscreen;PULSE_SERVER=unix:/nonexistent")
   endforeach()
+  target_link_libraries(sound_backend_test PRIVATE Qt6::Network) # the stand-in server
 endif()

@@ -56,7 +56,7 @@ private:
 private slots:
     void theItemChoosesWhetherThePaneReadsTheNotation() {
         {
-            EditorRun run({}, start());
+            EditorRun run(sound(), {}, start());
             QVERIFY(run.ok());
             QAction* aozora = MenuAction(run.frame(), "よみあげ(&T)", "青空文庫の注記を読まない");
             QVERIFY(aozora != nullptr && aozora->isCheckable() && aozora->isChecked());
@@ -82,14 +82,14 @@ private slots:
             IniInt(config().IniPath(), "よみあげPadのセッティング", "青空文庫の注記を読まない"),
             std::optional<int>(0));
         {
-            EditorRun run({}, start());
+            EditorRun run(sound(), {}, start());
             QVERIFY(
                 !MenuAction(run.frame(), "よみあげ(&T)", "青空文庫の注記を読まない")->isChecked());
         }
     }
 
     void theSpeechSaysTheRubyWithTheBaseHighlighted() {
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         QVERIFY(run.ok());
         ChooseAutomaticReading(run);
         run.view()->setPlainText(QString::fromUtf8(kText));
@@ -117,7 +117,7 @@ private slots:
     // F3 reads the first 4000 bytes, but whether the document is in the notation is found in all
     // of it: a ruby far down makes the text read as such from its first line.
     void theSpeakCommandFindsTheNotationBeyondWhatItReads() {
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         QVERIFY(run.ok());
         ChooseAutomaticReading(run);
         // 《Kanji》 after 漢字 is a ruby only in a text in the notation: then ｶﾝｼﾞ ﾀﾞ, else the

@@ -113,7 +113,7 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QString::fromUtf8("雨が降る。").toLocal8Bit());
         file.close();
-        EditorRun run({file.fileName()});
+        EditorRun run(sound(), {file.fileName()});
         QVERIFY(run.ok());
         QCOMPARE(run.choices().voice, 0); // the female slot speaks
         QAction* action = MenuAction(run.frame(), "ﾌｧｲﾙ(&F)", "音声ﾌｧｲﾙに保存(&E)...");
@@ -169,7 +169,7 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QString::fromUtf8("こんにちは。\r\nキャット！\r\n").toLocal8Bit());
         file.close();
-        EditorRun run({file.fileName()});
+        EditorRun run(sound(), {file.fileName()});
         QVERIFY(run.ok());
         QAction* action = MenuAction(run.frame(), "ﾌｧｲﾙ(&F)", "音声ﾌｧｲﾙに保存(&E)...");
         QVERIFY(action != nullptr);
@@ -223,7 +223,7 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QString::fromUtf8("今日は。\r\n明日も晴れ。\r\n").toLocal8Bit());
         file.close();
-        EditorRun run({file.fileName()});
+        EditorRun run(sound(), {file.fileName()});
         QVERIFY(run.ok());
         QAction* action = MenuAction(run.frame(), "ﾌｧｲﾙ(&F)", "音声ﾌｧｲﾙに保存(&E)...");
         QVERIFY(action != nullptr);
@@ -281,7 +281,7 @@ private slots:
     void replacingAsksOnceNamingEveryFile() {
         const QString docPath = cwd().filePath("book.txt");
         WriteContents(docPath, QString::fromUtf8("こんにちは。").toLocal8Bit());
-        EditorRun run({docPath});
+        EditorRun run(sound(), {docPath});
         QVERIFY(run.ok());
         QAction* action = FirstAction(run.frame(), CommandId::ExportAudio);
         QVERIFY(action != nullptr);
@@ -345,7 +345,7 @@ private slots:
     void aSideFileAloneIsAskedAboutAndTheStatusBarSaysWhere() {
         const QString docPath = cwd().filePath("side.txt");
         WriteContents(docPath, QString::fromUtf8("あいう。").toLocal8Bit());
-        EditorRun run({docPath});
+        EditorRun run(sound(), {docPath});
         QVERIFY(run.ok());
         QAction* action = FirstAction(run.frame(), CommandId::ExportAudio);
         QVERIFY(action != nullptr);
@@ -383,7 +383,7 @@ private slots:
     void aSelectionThatReadsNothingIsRefused() {
         const QString docPath = cwd().filePath("blank.txt");
         WriteContents(docPath, QString::fromUtf8("あ\r\n\r\nい").toLocal8Bit());
-        EditorRun run({docPath});
+        EditorRun run(sound(), {docPath});
         QVERIFY(run.ok());
         QAction* action = FirstAction(run.frame(), CommandId::ExportAudio);
         QVERIFY(action != nullptr);

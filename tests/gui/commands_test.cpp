@@ -228,7 +228,7 @@ private:
 
 private slots:
     void menuBarsHaveTheirItemsInOrder() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         CompareMenuBar(run.frame(), DocumentMenus());
 
@@ -244,7 +244,7 @@ private slots:
     }
 
     void editingShortcutsActOnTheText() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         TextView* view = run.view();
         view->setFocus();
@@ -303,7 +303,7 @@ private slots:
     void fileShortcutsOpenSaveAndPrint() {
         const QString path = cwd().filePath(QStringLiteral("saved.txt"));
         QVERIFY(WriteBytes(path, "old"));
-        EditorRun run({path});
+        EditorRun run(sound(), {path});
         QVERIFY(run.ok());
         TextView* view = run.view();
         view->setFocus();
@@ -350,7 +350,7 @@ private slots:
     }
 
     void speechShortcutsStartPauseAndStop() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         run.choices().speed = 10; // slow: the reading lasts while the keys are tried
         TextView* view = run.view();
@@ -406,7 +406,7 @@ private slots:
     }
 
     void everyKeyIsListedWithItsCommand() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         // The window's own keys (the menus' items carry none of their own), in table order.
         Lines keys;
@@ -426,7 +426,7 @@ private slots:
     }
 
     void eachCommandHasOneActionThatMenusToolBarAndKeysShare() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         MainWindow& frame = run.frame();
         auto button = [&frame](const char* tip) -> QAction* {
@@ -489,7 +489,7 @@ private slots:
     }
 
     void menusShowOnlyTheKeysTheirCommandsShow() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         // What a menu draws for an item: its text, and after a tab the shortcut it shows.
         class Probe : public CommandMenu {
@@ -519,7 +519,7 @@ private slots:
     }
 
     void keysWorkWithNoMenuBar() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         run.choices().speed = 10;
         TextView* view = run.view();
@@ -539,7 +539,7 @@ private slots:
     }
 
     void findAndReplaceAnswerCtrlFAndCtrlH() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         TextView* view = run.view();
         view->setFocus();
@@ -569,7 +569,7 @@ private slots:
     }
 
     void menuMnemonicsAreUniqueAndAltFASavesAs() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         for (const bool documentMenus : {true, false}) {
             if (!documentMenus) {
@@ -612,7 +612,7 @@ private slots:
     }
 
     void toolBarHasItsButtonsInOrder() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         Lines tips;
         for (const QAction* a : run.frame().ToolBar()->actions()) {
@@ -628,7 +628,7 @@ private slots:
     }
 
     void toolBarButtonsCarryOutTheirCommands() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         auto button = [&run](const char* tip) -> QAction* {
             for (QAction* a : run.frame().ToolBar()->actions()) {
@@ -671,7 +671,7 @@ private slots:
     }
 
     void itemsShowTheirPromptInTheStatusBar() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         struct Prompt {
             const char* menu;
@@ -718,7 +718,7 @@ private slots:
     }
 
     void checkMarksFollowTheState() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         QAction* wrap = MenuAction(run.frame(), "表示(&V)", "右端で折り返す");
         QAction* toolBar = MenuAction(run.frame(), "表示(&V)", "ﾂｰﾙ ﾊﾞｰ (&T)");

@@ -166,7 +166,7 @@ private:
 
     void InitTest() override {
         QFile::remove(DicPath());
-        m_context = std::make_unique<AppContext>();
+        m_context = std::make_unique<AppContext>(sound());
         m_frame = std::make_unique<QWidget>();
     }
 
@@ -584,7 +584,7 @@ private slots:
 
     void registerSelectionFromTheMenuActionAndTheContextMenu() {
         QVERIFY(WriteBytes(DicPath(), Image({{0, "漢字", "ｶﾝｼﾞ"}})));
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         TextView* view = run.view();
         Type(view, U("音声合成の漢字"));

@@ -55,7 +55,7 @@ private slots:
     void bothWindowsEditOneTextWithOneUndoHistory() {
         const QString path = cwd().filePath(QStringLiteral("shared.txt"));
         QVERIFY(WriteBytes(path, Sjis("本文\r\n")));
-        EditorRun run({path});
+        EditorRun run(sound(), {path});
         TextView* first = run.view();
         first->moveCursor(QTextCursor::End);
         Type(first, QString::fromUtf8("一"));
@@ -89,7 +89,7 @@ private slots:
     void closingOneWindowKeepsTheTextAndOnlyTheLastAsksToSave() {
         const QString path = cwd().filePath(QStringLiteral("close.txt"));
         QVERIFY(WriteBytes(path, "base"));
-        EditorRun run({path});
+        EditorRun run(sound(), {path});
         TextView* first = run.view();
         TextView* second = OpenSecondWindow(run);
         QVERIFY(second != nullptr);
@@ -130,7 +130,7 @@ private slots:
     void savingADocumentWithTwoWindowsWritesItsTextOnce() {
         const QString path = cwd().filePath(QStringLiteral("save.txt"));
         QVERIFY(WriteBytes(path, Sjis("一行目\r\n二行目\r\n")));
-        EditorRun run({path});
+        EditorRun run(sound(), {path});
         TextView* first = run.view();
         TextView* second = OpenSecondWindow(run);
         QVERIFY(second != nullptr);
@@ -149,7 +149,7 @@ private slots:
     }
 
     void sharedLayoutFollowsTheActiveWindowsWrapAndFont() {
-        EditorRun run;
+        EditorRun run(sound());
         TextView* first = run.view();
         QAction* wrap = FirstAction(run.frame(), CommandId::WordWrap);
         QVERIFY(wrap != nullptr);

@@ -73,7 +73,7 @@ private slots:
         QFETCH(QRect, expected);
         QVERIFY(WriteIni(config().IniPath(), kSettingsSection, lines));
         {
-            EditorRun run;
+            EditorRun run(sound());
             QVERIFY(run.ok());
             QCOMPARE(run.frame().frameGeometry(), expected);
             QVERIFY(
@@ -100,7 +100,7 @@ private slots:
         QFETCH(QByteArray, height);
         QFETCH(int, pixels);
         QVERIFY(WriteIni(config().IniPath(), "フォント", "Height=" + height + "\r\n"));
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         QCOMPARE(run.view()->font().pixelSize(), pixels);
         QVERIFY(!run.frame().grab().isNull());
@@ -108,7 +108,7 @@ private slots:
 
     void noSoundOutputIsSaidInTheStatusBarAndSpeechGoesOn() {
         // The test runs with the sound server pointed nowhere.
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         const QString said = QString::fromUtf8(strings::kNoSoundOutput);
         QTRY_COMPARE_WITH_TIMEOUT(run.frame().statusBar()->currentMessage(), said, 10000);
@@ -122,7 +122,7 @@ private slots:
         const QString main = QString::fromUtf8(strings::kMainTitle);
         const QString path = cwd().filePath(QStringLiteral("u.txt"));
         QVERIFY(WriteBytes(path, "text"));
-        EditorRun run({path});
+        EditorRun run(sound(), {path});
         QVERIFY(run.ok());
         DocumentWindow* first = run.frame().DocumentWindows().front();
         QVERIFY(first->isMaximized());
@@ -161,7 +161,7 @@ private slots:
         QVERIFY(QDir().mkpath(folder));
         QVERIFY(WriteBytes(path, "a"));
         const QString cannotSave = QString::fromUtf8("%1 を保存できません。\n%2").arg(path);
-        EditorRun run({path});
+        EditorRun run(sound(), {path});
         QVERIFY(run.ok());
         QTest::keyClicks(run.view(), QStringLiteral("b"));
 

@@ -44,7 +44,7 @@ class EditorTest : public GuiTestCase {
 private slots:
     void firstRunShowsOneUntitledDocumentAndWritesTheDefaults() {
         {
-            Run run;
+            Run run(sound());
             QVERIFY(run.ok());
             QCOMPARE(run.frame().DocumentWindows().size(), 1u);
             DocumentWindow* child = run.frame().DocumentWindows().front();
@@ -69,7 +69,7 @@ private slots:
     void settingsOfARunAreThereAtTheNextStart() {
         QRect closedAt;
         {
-            Run run;
+            Run run(sound());
             run.frame().setGeometry(40, 30, 500, 300);
             closedAt = run.frame().frameGeometry();
             run.frame().DocumentWindows().front()->showNormal();
@@ -78,7 +78,7 @@ private slots:
             QTest::keyClick(run.view(), Qt::Key_F5); // male voice
             run.choices().speed = 250;
         }
-        Run run;
+        Run run(sound());
         QCOMPARE(run.frame().frameGeometry(), closedAt);
         QVERIFY(!run.frame().DocumentWindows().front()->isMaximized());
         QVERIFY(run.view()->IsWordWrap());
@@ -89,14 +89,14 @@ private slots:
     }
 
     void readOnlySettingsFileIsKeptAndTheFailureShown() {
-        { Run first; } // writes the settings file
+        { Run first(sound()); } // writes the settings file
         const QString ini = config().IniPath();
         const QByteArray before = ReadBytes(ini);
         QVERIFY(!before.isEmpty());
         QVERIFY(QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::ReadGroup |
                                                QFileDevice::ReadOther));
         {
-            Run run;
+            Run run(sound());
             QAction* wrap = FirstAction(run.frame(), CommandId::WordWrap);
             QVERIFY(wrap != nullptr);
             wrap->trigger(); // a changed setting to save
@@ -110,7 +110,7 @@ private slots:
 
         // Writable again: saved without a word.
         QVERIFY(QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-        Run run;
+        Run run(sound());
         FirstAction(run.frame(), CommandId::WordWrap)->trigger();
         auto box = AnswerNextMessageBox(QMessageBox::Ok);
         run.Finish();
@@ -123,7 +123,7 @@ private slots:
         const QByteArray bytes = Sjis("漢字は、3こ。\r\n") + QByteArray("\x80\xA0\xFD\r\nabc\x82");
         const QString path = cwd().filePath(QStringLiteral("roundtrip.txt"));
         QVERIFY(WriteBytes(path, bytes));
-        Run run({path});
+        Run run(sound(), {path});
         QVERIFY(run.ok());
         QCOMPARE(run.view()->GetDocument()->Title(), QStringLiteral("roundtrip.txt"));
         QVERIFY(run.view()->toPlainText().startsWith(QString::fromUtf8("漢字は、3こ。\n")));
@@ -140,7 +140,7 @@ private slots:
     }
 
     void typedTextIsSavedAsShiftJis() {
-        Run run;
+        Run run(sound());
         Type(run.view(), QString::fromUtf8("がっこう ABC"));
         QTest::keyClick(run.view(), Qt::Key_Return);
         QTest::keyClicks(run.view(), QStringLiteral("x"));
@@ -164,7 +164,7 @@ private slots:
     void characterThatShiftJisCannotHoldOffersUtf8() {
         const QString path = cwd().filePath(QStringLiteral("emoji.txt"));
         QVERIFY(WriteBytes(path, "plain"));
-        Run run({path});
+        Run run(sound(), {path});
         Type(run.view(), QString::fromUtf8("한"));
         auto box = AnswerNextMessageBox(QMessageBox::Cancel);
         run.frame().Dispatch(CommandId::FileSave);
@@ -180,7 +180,7 @@ private slots:
         const QByteArray bytes =
             QByteArray("\xEF\xBB\xBF") + QString::fromUtf8("日本語\u00A0x\u2028y\n").toUtf8();
         QVERIFY(WriteBytes(path, bytes));
-        Run run({path});
+        Run run(sound(), {path});
         QCOMPARE(run.view()->Text(), QString::fromUtf8("日本語\u00A0x\u2028y\n"));
         run.view()->GetDocument()->SetModifiedFlag(true);
         run.frame().Dispatch(CommandId::FileSave);
@@ -192,7 +192,7 @@ private slots:
         const QString over = cwd().filePath(QStringLiteral("over.txt"));
         QVERIFY(WriteBytes(fits, QByteArray(1048575, 'a')));
         QVERIFY(WriteBytes(over, QByteArray(1048576, 'a')));
-        Run run;
+        Run run(sound());
         QVERIFY(run.frame().OpenDocument(fits) != nullptr);
         auto box = AnswerNextMessageBox(QMessageBox::Ok);
         QVERIFY(run.frame().OpenDocument(over) == nullptr);
@@ -201,7 +201,7 @@ private slots:
     }
 
     void wordWrapIsPerViewAndFollowsTheSetting() {
-        Run run;
+        Run run(sound());
         TextView* first = run.view();
         QAction* wrap = FirstAction(run.frame(), CommandId::WordWrap);
         QVERIFY(wrap != nullptr);
@@ -225,7 +225,7 @@ private slots:
 
     void chosenScreenFontIsUsedByLaterWindowsAndRuns() {
         {
-            Run run;
+            Run run(sound());
             ModalHandler fontDialog([](QWidget* w) {
                 auto* dialog = qobject_cast<QFontDialog*>(w);
                 QVERIFY(dialog != nullptr);
@@ -240,12 +240,12 @@ private slots:
             QCOMPARE(QFontInfo(run.view()->font()).pixelSize(), 23);
         }
         QCOMPARE(IniInt(config().IniPath(), "フォント", "Height"), std::optional<int>(-23));
-        Run run;
+        Run run(sound());
         QCOMPARE(QFontInfo(run.view()->font()).pixelSize(), 23);
     }
 
     void speakStopAndVoiceKeys() {
-        Run run;
+        Run run(sound());
         Type(run.view(), QString::fromUtf8("あいうえお"));
         QAction* speak = FirstAction(run.frame(), CommandId::Speak);
         QVERIFY(speak->isEnabled());
@@ -281,7 +281,7 @@ private slots:
     }
 
     void switchingDocumentsStopsSpeech() {
-        Run run;
+        Run run(sound());
         TextView* first = run.view();
         Type(first, QString::fromUtf8("あいうえおかきくけこ"));
         run.frame().Dispatch(CommandId::Speak);
@@ -299,7 +299,7 @@ private slots:
         QVERIFY(WriteBytes(a, "a"));
         QVERIFY(WriteBytes(b, "b"));
         {
-            Run run({a});
+            Run run(sound(), {a});
             QMimeData mime;
             mime.setUrls({QUrl::fromLocalFile(b)});
             QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
@@ -312,14 +312,14 @@ private slots:
             QCOMPARE(run.view()->GetDocument()->PathName(), b);
             QCOMPARE(run.view()->toPlainText(), QStringLiteral("b"));
         }
-        Run run;
+        Run run(sound());
         QCOMPARE(run.frame().Context().RecentFiles(), (QStringList{b, a}));
         run.frame().Dispatch(RecentFileCommand(1));
         QCOMPARE(run.view()->GetDocument()->PathName(), a);
     }
 
     void closingAskToSaveAndCancelKeepsTheWindow() {
-        Run run;
+        Run run(sound());
         QTest::keyClicks(run.view(), QStringLiteral("unsaved"));
         auto box = AnswerNextMessageBox(QMessageBox::Cancel);
         run.frame().close();
@@ -336,7 +336,7 @@ private slots:
     }
 
     void findAndReplace() {
-        Run run;
+        Run run(sound());
         QTest::keyClicks(run.view(), QStringLiteral("one Two one two"));
         QTextCursor c = run.view()->textCursor();
         c.movePosition(QTextCursor::Start);

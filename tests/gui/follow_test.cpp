@@ -158,7 +158,7 @@ public:
 
 private slots:
     void commandsHaveTheirMenuEntriesShortcutsAndButtons() {
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         QVERIFY(run.ok());
         // Typed out here, not taken from the program's tables.
         struct Expected {
@@ -233,7 +233,7 @@ private slots:
 
     void highlightFollowsEveryUnitAcrossPassesInBothModes() {
         QFETCH(int, readings);
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         QVERIFY(run.ok());
         run.choices().readings = readings;
         TextView* view = run.view();
@@ -263,7 +263,7 @@ private slots:
     }
 
     void aSelectionIsReadAloneAndRepeatStartsWhereTheReadingStarted() {
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         TextView* view = run.view();
         const QString text = QString::fromUtf8("あいう。かきく。さしす。");
         view->setPlainText(text);
@@ -292,7 +292,7 @@ private slots:
     }
 
     void pauseHoldsTheUnitAndResumeGoesOnWithTheNext() {
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         TextView* view = run.view();
         const QString text = LongText("かきくけこさしすせそ。", 3, 1500);
         view->setPlainText(text);
@@ -318,7 +318,7 @@ private slots:
     }
 
     void editingWhilePausedEndsTheReading() {
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         TextView* view = run.view();
         view->setPlainText(QString::fromUtf8("あいうえおかきくけこ"));
         HighlightRecorder heard(run.speech(), view);
@@ -339,7 +339,7 @@ private slots:
     }
 
     void f5SwitchesTheVoiceFromTheNextUnit() {
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         TextView* view = run.view();
         const QString text = LongText("あいうえおかきくけこ。", 2, 2500);
         view->setPlainText(text);
@@ -362,7 +362,7 @@ private slots:
     }
 
     void everyWindowOfTheDocumentShowsTheHighlight() {
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         TextView* first = run.view();
         first->setPlainText(QString::fromUtf8("あいうえおかきくけこ"));
         run.frame().Dispatch(CommandId::WindowNew);
@@ -381,7 +381,7 @@ private slots:
     }
 
     void aUnitReachesOnlyTheDocumentThatOwnsTheReading() {
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         TextView* other = run.view();
         other->setPlainText(QString::fromUtf8("さしすせそ"));
         run.frame().Dispatch(CommandId::FileNew);
@@ -423,7 +423,7 @@ private slots:
     }
 
     void aWindowOpenedOrClosedWhileSpeakingKeepsTheHighlightRight() {
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         TextView* first = run.view();
         first->setPlainText(QString::fromUtf8("あいうえおかきくけこさしすせそ"));
         run.choices().speed = 40;

@@ -8,6 +8,7 @@
 #include "editor/text_view.h"
 #include "io/profile_file.h"
 #include "playback/speech_state.h"
+#include "sound/sound_backend.h"
 #include "speaking/app_context.h"
 #include "text/cp932_codec.h"
 #include "voices/voice_library.h"
@@ -42,10 +43,11 @@ std::string ToCp932(const char* utf8) {
 
 } // namespace
 
-EditorRun::EditorRun(const QStringList& files) : EditorRun(files, SpeechPreferences()) {}
+EditorRun::EditorRun(SoundBackend& sound, const QStringList& files)
+    : EditorRun(sound, files, SpeechPreferences()) {}
 
-EditorRun::EditorRun(const QStringList& files, const SpeechPreferences& start)
-    : m_app(std::make_unique<Application>(start)) {
+EditorRun::EditorRun(SoundBackend& sound, const QStringList& files, const SpeechPreferences& start)
+    : m_app(std::make_unique<Application>(sound, start)) {
     m_ok = m_app->Start(files);
     if (m_ok) {
         QApplication::setActiveWindow(m_app->Window());
@@ -134,7 +136,12 @@ void ScratchConfig::ChooseDictionaryReading() const {
     WriteIni("[よみあげPadのセッティング]\n読み方=0\n");
 }
 
-GuiTestCase::GuiTestCase() = default;
+GuiTestCase::GuiTestCase()
+    : m_ownSound(std::make_unique<SoundBackend>()), m_sound(m_ownSound.get()) {}
+
+GuiTestCase::GuiTestCase(SoundBackend& shared) : m_sound(&shared) {}
+
+GuiTestCase::~GuiTestCase() = default;
 
 void GuiTestCase::initTestCase() {
     InitResources();

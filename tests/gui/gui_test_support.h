@@ -27,6 +27,7 @@ struct AppSettings;
 class MainWindow;
 class Application;
 class TextView;
+class SoundBackend;
 class SpeechController;
 struct SpeechPreferences;
 class VoiceLibrary;
@@ -37,12 +38,13 @@ namespace yomi6::test {
 
 // One run of the editor: Application::Start on construction (its main window made the active
 // one, so that accelerators act in it), Application::Finish on Finish() or destruction. Whatever
-// a test left unsaved is dropped first: no save prompt may block the end of a run.
+// a test left unsaved is dropped first: no save prompt may block the end of a run. The run plays
+// on sound's thread, its test class's (GuiTestCase::sound()), which outlives it.
 class EditorRun {
 public:
     // start: the speech choices the run has before it reads its settings file.
-    explicit EditorRun(const QStringList& files = {});
-    EditorRun(const QStringList& files, const SpeechPreferences& start);
+    explicit EditorRun(SoundBackend& sound, const QStringList& files = {});
+    EditorRun(SoundBackend& sound, const QStringList& files, const SpeechPreferences& start);
     ~EditorRun();
     EditorRun(const EditorRun&) = delete;
     EditorRun& operator=(const EditorRun&) = delete;
@@ -87,8 +89,9 @@ private:
     QByteArray m_oldValue;
 };
 
-// The world a GUI test class runs in. Once per class: the program's resources, and a scratch
-// folder made the current one (the dictionary file and the tests' documents land there). Before
+// The world a GUI test class runs in. Once per class: the program's resources, a scratch folder
+// made the current one (the dictionary file and the tests' documents land there), and the sound
+// thread every run of the class plays on (it must outlive them all). Before
 // every test: a settings folder of its own, so that nothing one test saves is read by the next,
 // and the speech choices its runs start with. A class configures this in its constructor and
 // adds its own steps through the hooks, which run after the shared ones.
@@ -96,7 +99,12 @@ class GuiTestCase : public QObject {
     Q_OBJECT
 
 protected:
+    // The class owns its sound thread, or shares shared with the other classes of its binary (the
+    // sound backend keeps talking to the thread that used it first, for as long as the process
+    // lives).
     GuiTestCase();
+    explicit GuiTestCase(SoundBackend& shared);
+    ~GuiTestCase() override;
 
     // Runs start at this speed (their settings files do not set it).
     void StartRunsAtSpeed(int speed) { m_startSpeed = speed; }
@@ -108,6 +116,8 @@ protected:
     ScratchConfig& config() const { return *m_config; }
     // The speech choices a run starts with: EditorRun(files, start()).
     const SpeechPreferences& start() const { return m_start; }
+    // The sound thread of the class's runs: EditorRun(sound(), ...).
+    SoundBackend& sound() const { return *m_sound; }
 
     // A class's own steps: once after the shared set-up of the class, after each test's shared
     // set-up, and before each test's settings folder goes.
@@ -121,6 +131,8 @@ private slots:
     void cleanup();
 
 private:
+    std::unique_ptr<SoundBackend> m_ownSound;
+    SoundBackend* m_sound;
     QTemporaryDir m_cwd;
     std::unique_ptr<ScratchConfig> m_config;
     SpeechPreferences m_start;

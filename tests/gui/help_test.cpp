@@ -129,7 +129,7 @@ class HelpTest : public GuiTestCase {
 
 private slots:
     void everyPageIsReachedFromTheContentsAndSaysWhatItMust() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         HelpWindow* help = OpenHelp(run.frame());
         QVERIFY(help != nullptr);
@@ -176,7 +176,7 @@ private slots:
     }
 
     void everyLinkOfEveryPageLeadsToAPage() {
-        EditorRun run;
+        EditorRun run(sound());
         HelpWindow* help = OpenHelp(run.frame());
         QVERIFY(help != nullptr);
         QTextBrowser* browser = help->browser();
@@ -216,7 +216,7 @@ private slots:
     }
 
     void theKeyListNamesEveryKeyOfTheMainWindow() {
-        EditorRun run;
+        EditorRun run(sound());
         HelpWindow* help = OpenHelp(run.frame());
         QVERIFY(help != nullptr);
         help->browser()->setSource(QUrl(QStringLiteral("qrc:/help/keys.html")));
@@ -248,7 +248,7 @@ private slots:
     }
 
     void theButtonsGoBackForwardAndHome() {
-        EditorRun run;
+        EditorRun run(sound());
         HelpWindow* help = OpenHelp(run.frame());
         QVERIFY(help != nullptr);
         QTextBrowser* browser = help->browser();
@@ -275,7 +275,7 @@ private slots:
     // ﾍﾙﾌﾟ → ﾊﾞｰｼﾞｮﾝ情報 shows the version and the credit the shipped voices' licence asks for,
     // every text whole inside the box: none cut off by its label or hidden behind the button.
     void theAboutBoxCreditsTheVoice() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         QAction* item = MenuAction(run.frame(), "ﾍﾙﾌﾟ(&H)", "ﾊﾞｰｼﾞｮﾝ情報(&A)...");
         if (item == nullptr) {

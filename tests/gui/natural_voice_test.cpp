@@ -117,7 +117,7 @@ private slots:
     void theDialogOffersTheNaturalVoiceForEachSlotWithItsStyleAndKeepsTheChoice() {
         config().WriteIni("");
         {
-            EditorRun run;
+            EditorRun run(sound());
             QVERIFY(run.ok());
             QString report;
             bool styleOffForBuiltIn = false;
@@ -162,7 +162,7 @@ private slots:
         QVERIFY2(ini.find("MaleSlot=natural-lowered:sad") != std::string::npos, ini.c_str());
 
         // The next run's dialog shows the choice as it was made.
-        EditorRun again;
+        EditorRun again(sound());
         QVERIFY(again.ok());
         QString maleVoice;
         QString maleStyle;
@@ -183,7 +183,7 @@ private slots:
     }
 
     void f3SpeaksEachMoraOnTheHighlightInOrderWhenItSounds() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         const QString text = U("今日は雨が降る。\n明日は晴れるでしょう。");
         StartIn(run, text);
@@ -238,7 +238,7 @@ private slots:
     }
 
     void aSelectionIsReadAloneAndPauseGoesOnWithTheNextMora() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         const QString first = U("最初の文は読みません。");
         const QString chosen = U("選んだ文を読みます、一時停止してから続けて最後まで読みます。");
@@ -284,7 +284,7 @@ private slots:
     }
 
     void ctrlF3ReadsTheWholeTextWithNoCut() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         // A sentence, 2500 empty lines (5000 bytes of line breaks), and a sentence after them.
         const QString text =
@@ -304,7 +304,7 @@ private slots:
     }
 
     void f4StopsTheSoundWithinAHundredMilliseconds() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         StartIn(run, U("これは止めるための長い文ですので止めるまでずっと読み続けてまだまだ先まで続"
                        "きます。"));
@@ -332,7 +332,7 @@ private slots:
     }
 
     void f5ToASlotWithSamplesGoesOnWithTicksAtTheNextSentence() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         const QString first = U("最初の文です。");
         const QString text = first + U("次の文は内蔵の声です。");
@@ -359,7 +359,7 @@ private slots:
     }
 
     void f5ToSamplesStillSaysWhereTheSpeakCommandStopped() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         // Two sentences, then more line breaks than one pass holds, and a sentence after them.
         const QString first = U("最初の文です。");
@@ -383,7 +383,7 @@ private slots:
     }
 
     void f5FromSamplesToTheNaturalVoiceGoesOnAtTheNextSentence() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         const QString first = U("最初の文は内蔵の声です。");
         const QString text = first + U("次の文は自然な声です。");
@@ -410,7 +410,7 @@ private slots:
     }
 
     void theReadingPaneFollowsEachMoraOfAWord() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
@@ -438,7 +438,7 @@ private slots:
 
     void f5ToAnotherNaturalVoiceGoesOnAtTheNextSentence() {
         config().WriteIni("[Voices]\nFemaleSlot=natural:neutral\nMaleSlot=natural-lowered:angry\n");
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         const QString first = U("最初の文です。");
         const QString text = first + U("次の文は低めの声です。");
@@ -459,7 +459,7 @@ private slots:
     }
 
     void aSentenceTheEngineFailsOnIsSkippedWithANotice() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         // A stand-in for an engine that crashes on one sentence (the real one does so only on
         // far longer input): the real engine, unless the text holds 落ちる.
@@ -507,7 +507,7 @@ private slots:
              QString::fromStdString(nowhere + "/tohoku-f01-neutral.htsvoice")},
         };
         for (const Case& c : cases) {
-            EditorRun run;
+            EditorRun run(sound());
             QVERIFY(run.ok());
             run.library().Natural().engine = c.engine;
             if (!c.voiceFolder.empty()) {

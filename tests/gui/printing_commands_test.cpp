@@ -109,7 +109,7 @@ class PrintingCommandsTest : public GuiTestCase {
 private slots:
     void pageLayoutDialogShowsAndSetsTheSwitches() {
         {
-            EditorRun run;
+            EditorRun run(sound());
             PdfPrinter(run.printer(), cwd().filePath(QStringLiteral("unused.pdf")));
             // The defaults: title and date OFF, page number ON.
             ModalHandler answer([](QWidget* w) {
@@ -159,7 +159,7 @@ private slots:
 
     void printerFontIsKeptInPrinterUnits() {
         {
-            EditorRun run;
+            EditorRun run(sound());
             // 16 screen pixels on a 600-dpi printer, then on a 300-dpi one.
             const int screenDpi = ScreenDpiY();
             PdfPrinter(run.printer(), cwd().filePath(QStringLiteral("x.pdf")), 600);
@@ -187,7 +187,7 @@ private slots:
     }
 
     void theBodyIsPrintedInThePrinterFont() {
-        EditorRun run;
+        EditorRun run(sound());
         run.view()->setPlainText(QStringLiteral("Alpha"));
         auto bodyHeight = [&](int screenPixels) {
             const QString path = cwd().filePath(QStringLiteral("font%1.pdf").arg(screenPixels));
@@ -205,7 +205,7 @@ private slots:
     }
 
     void printDialogPrintsAndCancelPrintsNothing() {
-        EditorRun run;
+        EditorRun run(sound());
         run.view()->setPlainText(QStringLiteral("Alpha"));
         const QString cancelled = cwd().filePath(QStringLiteral("cancelled.pdf"));
         PdfPrinter(run.printer(), cancelled);
@@ -236,7 +236,7 @@ private slots:
     }
 
     void aJobThatCannotStartIsReported() {
-        EditorRun run;
+        EditorRun run(sound());
         run.view()->setPlainText(QStringLiteral("Alpha"));
         PdfPrinter(run.printer(), cwd().filePath(QStringLiteral("no/such/folder/out.pdf")));
         auto box = AnswerNextMessageBox(QMessageBox::Ok);
@@ -247,7 +247,7 @@ private slots:
     }
 
     void printerSetupRunsOnTheFrame() {
-        EditorRun run;
+        EditorRun run(sound());
         PdfPrinter(run.printer(), cwd().filePath(QStringLiteral("unused.pdf")));
         const auto actions = run.frame().ActionsFor(CommandId::FilePrintSetup);
         QVERIFY(!actions.empty());
@@ -268,7 +268,7 @@ private slots:
     }
 
     void previewOpensAtTheCaretsPageWithWrapOn() {
-        EditorRun run;
+        EditorRun run(sound());
         // Find how many lines a page holds, then make a text of five and a half pages.
         run.view()->setPlainText(NumberedLines(400));
         const QString probe = cwd().filePath(QStringLiteral("probe.pdf"));
@@ -294,7 +294,7 @@ private slots:
     }
 
     void previewFindsTheCaretFarIntoALongDocument() {
-        EditorRun run;
+        EditorRun run(sound());
         // About 150,000 characters: the caret lies far beyond the first 65,535.
         run.view()->setPlainText(NumberedLines(3000, 6));
         const QString label = QStringLiteral("L2900");
@@ -313,7 +313,7 @@ private slots:
     }
 
     void printingFromThePreviewWritesTheJob() {
-        EditorRun run;
+        EditorRun run(sound());
         run.view()->setPlainText(NumberedLines(150));
         const QString path = cwd().filePath(QStringLiteral("from-preview.pdf"));
         PdfPrinter(run.printer(), path);

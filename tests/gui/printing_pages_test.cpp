@@ -75,7 +75,7 @@ private slots:
     void headerFooterAndBodyForEachSwitchCombination() {
         const QString doc = cwd().filePath(QStringLiteral("switches.txt"));
         QVERIFY(WriteBytes(doc, "Alpha beta\r\nGamma"));
-        EditorRun run({doc});
+        EditorRun run(sound(), {doc});
         QVERIFY(run.ok());
         for (int mask = 0; mask < 8; ++mask) {
             const bool title = (mask & 1) != 0;
@@ -134,7 +134,7 @@ private slots:
 
     void dateStartsThreeHundredThirtyUnitsFromTheRightWhereItFits() {
         // At 72 dots per inch a unit is a point and the date is far narrower than 330 units.
-        EditorRun run;
+        EditorRun run(sound());
         run.settings().printDate = 1;
         run.view()->setPlainText(QStringLiteral("Alpha"));
         const QString path = cwd().filePath(QStringLiteral("date72.pdf"));
@@ -149,7 +149,7 @@ private slots:
 
     void longTextFillsEveryPageButTheLastInOrderAllAtOneTime() {
         constexpr int kLines = 500;
-        EditorRun run;
+        EditorRun run(sound());
         run.settings().printDate = 1;
         run.view()->setPlainText(NumberedLines(kLines));
         const QString path = cwd().filePath(QStringLiteral("long.pdf"));
@@ -201,7 +201,7 @@ private slots:
         for (int i = 1; i <= 300; ++i) {
             words << QStringLiteral("w%1").arg(i, 3, 10, QLatin1Char('0'));
         }
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(!run.view()->IsWordWrap());
         run.view()->setPlainText(words.join(QLatin1Char(' ')));
         const QString path = cwd().filePath(QStringLiteral("wrapped.pdf"));
@@ -284,7 +284,7 @@ private slots:
     void japaneseTitleAndTextPrintInACjkFont() {
         const QString path = cwd().filePath(QString::fromUtf8("かなのなまえ.txt"));
         QVERIFY(WriteBytes(path, Sjis("こんにちは、世界。\r\nかな\r\n")));
-        EditorRun run({path});
+        EditorRun run(sound(), {path});
         QVERIFY(run.ok());
         run.settings().printFileName = 1;
         const QString pdfPath = cwd().filePath(QStringLiteral("japanese.pdf"));
@@ -310,7 +310,7 @@ private slots:
                                     NumberedLines(200, 9).toUtf8().replace("\n", "\r\n")));
         const QString printed = cwd().filePath(QStringLiteral("printed.pdf"));
         {
-            EditorRun run({doc});
+            EditorRun run(sound(), {doc});
             QVERIFY(run.ok());
             PdfPrinter(run.printer(), printed);
             run.frame().Dispatch(CommandId::FilePrintDirect);

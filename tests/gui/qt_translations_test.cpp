@@ -86,7 +86,7 @@ class QtTranslationsTest : public GuiTestCase {
 
 private slots:
     void standardButtonsReadJapanese() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
 
         QMessageBox box(&run.frame());
@@ -123,7 +123,7 @@ private slots:
     }
 
     void theTextViewsContextMenuReadsJapanese() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         run.view()->setPlainText(QStringLiteral("abc"));
         run.view()->selectAll();
@@ -137,7 +137,7 @@ private slots:
 
     void theTextsLastAsLongAsTheRun() {
         {
-            EditorRun run;
+            EditorRun run(sound());
             QVERIFY(run.ok());
         }
         // Gone with the run: a message box of the test itself speaks Qt's English again.

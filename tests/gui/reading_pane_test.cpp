@@ -175,7 +175,7 @@ public:
 private slots:
     void thePaneIsOffByDefaultAndItsStateIsKept() {
         {
-            EditorRun run({}, start());
+            EditorRun run(sound(), {}, start());
             QVERIFY(run.ok());
             QAction* item = MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)");
             QVERIFY(item != nullptr);
@@ -189,7 +189,7 @@ private slots:
         QCOMPARE(IniInt(config().IniPath(), "よみあげPadのセッティング", "読みパネル"),
                  std::optional<int>(1));
         {
-            EditorRun run({}, start());
+            EditorRun run(sound(), {}, start());
             QVERIFY(run.frame().ReadingPaneDock()->isVisibleTo(&run.frame()));
             MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         }
@@ -198,7 +198,7 @@ private slots:
     }
 
     void theListingIsTheReadingOfTheLineOrSelectionWithTheSilentPartsMarked() {
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         TextView* view = run.view();
@@ -223,7 +223,7 @@ private slots:
     }
 
     void theUnitBeingHeardIsHighlightedInStep() {
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         TextView* view = run.view();
@@ -264,7 +264,7 @@ private slots:
 
     void theReadingIsWrittenInTheChosenKanaWithThinSpacesBetweenWords() {
         {
-            EditorRun run({}, start());
+            EditorRun run(sound(), {}, start());
             MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
             ReadingPane* pane = run.frame().ReadingPaneDock();
             run.choices().readings = kReadingsDictionary;
@@ -292,7 +292,7 @@ private slots:
         // Kept in the settings file under its own key, and taken up by the next run.
         QCOMPARE(IniInt(config().IniPath(), "よみあげPadのセッティング", "読みパネルの文字"),
                  std::optional<int>(2));
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         ReadingPane* pane = run.frame().ReadingPaneDock();
         QCOMPARE(pane->Script(), KanaScript::Katakana);
         run.view()->setPlainText(U("ばびぶ"));
@@ -340,7 +340,7 @@ private slots:
 
     void theKanaChoiceIsWrittenOnlyOnceMade() {
         {
-            EditorRun run({}, start());
+            EditorRun run(sound(), {}, start());
             MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         }
         QCOMPARE(IniInt(config().IniPath(), "よみあげPadのセッティング", "読みパネル"),
@@ -350,7 +350,7 @@ private slots:
     }
 
     void theAnalyzersWordsAreSpacedAndTheUnitHeardIsOneKana() {
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         run.choices().readings = kReadingsAutomatic;
@@ -387,7 +387,7 @@ private slots:
     }
 
     void whileReadingThePaneFollowsTheVoiceNotTheCaret() {
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         TextView* view = run.view();
@@ -424,7 +424,7 @@ private slots:
     }
 
     void onALineLongerThanOneReadingThePaneListsFromTheVoice() {
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         TextView* view = run.view();
@@ -441,7 +441,7 @@ private slots:
     }
 
     void aWordsContextMenuOffersItForRegistration() {
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         run.view()->setPlainText(QString::fromUtf8("あいカメラです"));
@@ -488,7 +488,7 @@ private slots:
     // The dictionary reading copies a kanji it cannot read: the word is offered with no reading
     // rather than with the kanji as its own reading.
     void anUnreadKanjiIsOfferedWithoutAReading() {
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         MenuAction(run.frame(), "表示(&V)", "読みﾊﾟﾈﾙ(&Y)")->trigger();
         ReadingPane* pane = run.frame().ReadingPaneDock();
         run.choices().readings = kReadingsDictionary;

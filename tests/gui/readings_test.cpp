@@ -65,7 +65,7 @@ private slots:
         const QString folder = cwd().filePath(QStringLiteral("no-analyzer"));
         qputenv("YOMI6_MECAB_DIC", folder.toUtf8());
         {
-            EditorRun run({}, start());
+            EditorRun run(sound(), {}, start());
             QVERIFY(run.ok());
             QAction* item = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
                                        QString::fromUtf8("漢字も読む(&K)"));
@@ -103,7 +103,7 @@ private slots:
     // The automatic reading chosen, and its analyzer missing: said at each reading.
     void aMissingAnalyzerDictionarySaysSoOnceAndReadsWithTheDictionary() {
         config().ChooseDictionaryReading();
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         QVERIFY(run.ok());
         QVERIFY(!run.frame().Context().ReadingAnalyzer().IsLoaded()); // not at start-up
         run.frame().Dispatch(CommandId::Readings);
@@ -128,7 +128,7 @@ private slots:
 
     void menuItemToolBarButtonAndPaneSwitchTheMode() {
         config().ChooseDictionaryReading();
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         QVERIFY(run.ok());
         QAction* item = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
                                    QString::fromUtf8("漢字も読む(&K)"));
@@ -156,12 +156,12 @@ private slots:
     void theModeIsKeptInTheSettingsFile() {
         config().ChooseDictionaryReading();
         {
-            EditorRun run({}, start());
+            EditorRun run(sound(), {}, start());
             ToolBarAction(run.frame())->trigger();
         }
         QCOMPARE(IniInt(config().IniPath(), "よみあげPadのセッティング", "読み方"),
                  std::optional<int>(1));
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         QCOMPARE(run.choices().readings, kReadingsAutomatic);
         QVERIFY(ToolBarAction(run.frame())->isChecked());
         QVERIFY(HasPane(run.frame(), QString::fromUtf8("自動")));
@@ -169,7 +169,7 @@ private slots:
 
     void speakingReadsKanjiAndTiesEveryTickToItsCharacters() {
         config().ChooseDictionaryReading();
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         // The dictionary mode first: the analyzer stays unloaded.
         run.view()->setPlainText(QString::fromUtf8("東京"));
         QSignalSpy units(&run.speech(), &SpeechController::unitTicked);
@@ -205,7 +205,7 @@ private slots:
     // the file gets the key only when the user switches.
     void aNewUserHearsKanjiReadAndTheKeyWaitsForASwitch() {
         {
-            EditorRun run({}, start());
+            EditorRun run(sound(), {}, start());
             QVERIFY(run.ok());
             QAction* speak = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
                                         QString::fromUtf8("しゃべる(&S)"));
@@ -226,7 +226,7 @@ private slots:
         QCOMPARE(IniInt(config().IniPath(), "よみあげPadのセッティング", "読み方"),
                  std::optional<int>());
         {
-            EditorRun run({}, start());
+            EditorRun run(sound(), {}, start());
             QAction* item = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
                                        QString::fromUtf8("漢字も読む(&K)"));
             QVERIFY(item->isChecked());
@@ -245,7 +245,7 @@ private slots:
     // 読み方=0 keeps the dictionary reading exactly, the analyzer at hand or not.
     void keyZeroKeepsTheDictionaryReading() {
         config().ChooseDictionaryReading();
-        EditorRun run({}, start());
+        EditorRun run(sound(), {}, start());
         QVERIFY(run.ok());
         QAction* item = MenuAction(run.frame(), QString::fromUtf8("よみあげ(&T)"),
                                    QString::fromUtf8("漢字も読む(&K)"));

@@ -3,6 +3,7 @@
 // plays from.
 #include "sound/sample_bank.h"
 #include "sound/sample_player.h"
+#include "sound/sound_backend.h"
 #include "sound/sound_message_filter.h"
 #include "voice/sample_store.h"
 #include "voice/voice_selection.h"
@@ -43,6 +44,11 @@ private slots:
     void WithoutADeviceIsSilentAndNeverWaits();
     void AnUnknownNamePlaysNothing();
     void HoldsEverySampleDecoded();
+
+private:
+    // The players' sound thread, for the whole run of the class: the backend keeps talking to
+    // the thread that used it first.
+    SoundBackend m_sound;
 };
 
 void SamplePlayerTest::initTestCase() {
@@ -73,7 +79,7 @@ void SamplePlayerTest::WithoutADeviceIsSilentAndNeverWaits() {
     g_messages.clear();
     const VoiceSelection voices;
     const SampleBank bank;
-    SamplePlayer player(bank, voices);
+    SamplePlayer player(bank, voices, m_sound);
     QSignalSpy ready(&player, &SamplePlayer::ready);
     QSignalSpy unavailable(&player, &SamplePlayer::outputUnavailable);
     QVERIFY(ready.count() == 1 || ready.wait(10000));
@@ -93,7 +99,7 @@ void SamplePlayerTest::WithoutADeviceIsSilentAndNeverWaits() {
 void SamplePlayerTest::AnUnknownNamePlaysNothing() {
     const VoiceSelection voices;
     const SampleBank bank;
-    SamplePlayer player(bank, voices);
+    SamplePlayer player(bank, voices, m_sound);
     QSignalSpy ready(&player, &SamplePlayer::ready);
     QVERIFY(ready.count() == 1 || ready.wait(10000));
     for (const char* name : {"", "IDF_", "IDF_XX", "idf_ka", "IDF_KA ", "IDX_KA"}) {

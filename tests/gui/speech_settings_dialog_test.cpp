@@ -48,6 +48,8 @@ void SetSpeedText(SpeechSettingsDialog& d, const QString& text) {
 
 class SpeechSettingsDialogTest : public GuiTestCase {
     Q_OBJECT
+public:
+    explicit SpeechSettingsDialogTest(SoundBackend& sound) : GuiTestCase(sound) {}
 
 private slots:
     void templateGeometryInDialogUnits() {
@@ -216,7 +218,7 @@ private slots:
     }
 
     void theSpeechSettingsCommandCopiesTheSettingsInAndOut() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         run.choices().speed = 240;
         run.choices().voice = 0;
@@ -252,8 +254,8 @@ private slots:
     }
 };
 
-int RunSpeechSettingsDialogTests(int argc, char** argv) {
-    SpeechSettingsDialogTest test;
+int RunSpeechSettingsDialogTests(int argc, char** argv, SoundBackend& sound) {
+    SpeechSettingsDialogTest test(sound);
     return QTest::qExec(&test, argc, argv);
 }
 

@@ -47,7 +47,7 @@ private slots:
         const QByteArray old = qgetenv("YOMI6_MECAB_DIC");
         qputenv("YOMI6_MECAB_DIC", cwd().filePath(QStringLiteral("no-dictionary")).toLocal8Bit());
         {
-            EditorRun run;
+            EditorRun run(sound());
             QVERIFY(run.ok());
             QTRY_VERIFY_WITH_TIMEOUT(run.speech().Player().isReady(), 10000);
             run.choices().readings = kReadingsAutomatic;
@@ -67,7 +67,7 @@ private slots:
     }
 
     void thePaneSaysWhatTheSpeechIsDoing() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         // The test runs with the sound server pointed nowhere: first that is said.
         QTRY_COMPARE_WITH_TIMEOUT(run.frame().StatusMessage(),
@@ -124,7 +124,7 @@ private slots:
     }
 
     void aSpeakCommandCutShortSaysWhereAndNamesCtrlF3Once() {
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         // The sound output has been looked for (there is none here).
         QTRY_VERIFY_WITH_TIMEOUT(run.speech().Player().isReady(), 10000);

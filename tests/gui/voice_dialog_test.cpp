@@ -89,7 +89,7 @@ private slots:
                                                       bank.Find(builtIn, "IDW_KA").end());
         QVERIFY(!builtInKi.empty() && !builtInMaleKa.empty());
         {
-            EditorRun run;
+            EditorRun run(sound());
             QVERIFY(run.ok());
             const auto actions = run.frame().ActionsFor(CommandId::VoiceManager);
             QVERIFY(!actions.empty());
@@ -159,7 +159,7 @@ private slots:
         // A new run starts with the built-in voices, then reads the choice and loads the
         // folder again.
         QVERIFY(Same(bank.Find(builtIn, "IDF_KA"), {}) == false);
-        EditorRun again;
+        EditorRun again(sound());
         QVERIFY(again.ok());
         QTRY_VERIFY_WITH_TIMEOUT(Same(bank.Find(again.voices(), "IDF_KA"), m_ka), 10000);
         QCOMPARE(again.library().AddedFolders(), QStringList{m_other.path()});

@@ -71,6 +71,8 @@ QByteArray Image(std::initializer_list<std::tuple<int, const char*, const char*>
 
 class WordDialogTest : public GuiTestCase {
     Q_OBJECT
+public:
+    explicit WordDialogTest(SoundBackend& sound) : GuiTestCase(sound) {}
 
 private:
     void InitTest() override {
@@ -341,7 +343,7 @@ private slots:
     void aWordRegisteredThroughTheCommandIsReadByTheNextSpeak() {
         BoxAnswerer boxes;
         QVERIFY(WriteBytes(DicPath(), Image({})));
-        EditorRun run;
+        EditorRun run(sound());
         QVERIFY(run.ok());
         TextView* view = run.view();
         Type(view, U("東京"));
@@ -390,8 +392,8 @@ private:
     std::unique_ptr<WordRegistration> m_registration;
 };
 
-int RunWordDialogTests(int argc, char** argv) {
-    WordDialogTest test;
+int RunWordDialogTests(int argc, char** argv, SoundBackend& sound) {
+    WordDialogTest test(sound);
     return QTest::qExec(&test, argc, argv);
 }
 

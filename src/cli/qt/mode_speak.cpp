@@ -10,6 +10,7 @@
 #include "playback/wav_render.h"
 #include "sound/sample_bank.h"
 #include "sound/sample_player.h"
+#include "sound/sound_backend.h"
 #include "sound/speech_runner.h"
 #include "voice/voice_selection.h"
 #include "wave/sample_pcm.h"
@@ -32,8 +33,10 @@ namespace {
 int SpeakOnePass(int argc, char** argv, SpeechState& speech, const VoiceSelection& voices,
                  SampleFitting fitting) {
     QCoreApplication app(argc, argv);
+    // The pass's sound thread: it ends before the application object, after the player.
+    SoundBackend sound;
     const SampleBank bank;
-    SamplePlayer player(bank, voices);
+    SamplePlayer player(bank, voices, sound);
     player.SetFitting(fitting, speech.speed, PassSchedule(speech));
     SpeechRunner runner(speech, speech,
                         [&](std::string_view sample, SpeechTimer::Clock::time_point due) {

@@ -4,8 +4,8 @@
 #include "cli/natural_modes.h"
 #include "dictionary/dictionary_view.h"
 #include "sound/audio_output.h"
+#include "sound/sound_backend.h"
 #include "sound/sound_message_filter.h"
-#include "sound/sound_thread.h"
 #include "wave/sample_pcm.h"
 
 #include <QCoreApplication>
@@ -74,13 +74,14 @@ void PlayNaturalPass(natural::NaturalPass& pass, SampleMixer* mixer, int rate, H
 int SpeakNaturalText(int argc, char** argv, std::string text, const DictionaryView& dictionary,
                      natural::NaturalPassOptions options) {
     QCoreApplication app(argc, argv);
+    // The speech's sound thread: it ends before the application object, after the output.
+    SoundBackend sound;
     InstallSoundMessageFilter();
     const int rate = options.synthesis.outputRate;
     // The engine starts on the first chunk while the output opens.
     natural::NaturalPass pass(std::move(text), dictionary, std::move(options), cli::PrintSkipped);
     auto mixer = std::make_shared<SampleMixer>(rate, kInitialLatency);
-    auto* output = new AudioOutput(mixer);
-    output->moveToThread(&SoundThread());
+    auto* output = new AudioOutput(mixer, sound);
     HeldChunks held;
     std::thread player;
     bool started = false;
