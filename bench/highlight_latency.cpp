@@ -181,8 +181,8 @@ public:
         if (begin == end) {
             return;
         }
-        const bool passStart = m_speech.Session().playIndex < m_lastPlayIndex ||
-                               m_speech.Session().endIndex != m_lastEndIndex;
+        const bool passStart = m_speech.SampleTickState().playIndex < m_lastPlayIndex ||
+                               m_speech.SampleTickState().endIndex != m_lastEndIndex;
         if (passStart) {
             ++m_passes;
             m_lastPassRssKiB = StatusKiB("VmRSS");
@@ -191,8 +191,8 @@ public:
             }
             m_lastPassBegin = begin;
         }
-        m_lastPlayIndex = m_speech.Session().playIndex;
-        m_lastEndIndex = m_speech.Session().endIndex;
+        m_lastPlayIndex = m_speech.SampleTickState().playIndex;
+        m_lastEndIndex = m_speech.SampleTickState().endIndex;
         m_ticks.push_back({begin, end, Clock::now(), passStart && m_passes > 1});
     }
 

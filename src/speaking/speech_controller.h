@@ -46,7 +46,7 @@ public:
 
     // The tick machine's state of the sample voices (of the reading being spoken, or the last
     // one spoken with samples).
-    const SpeechSession& Session() const { return m_factory.TickState(); }
+    const SpeechSession& SampleTickState() const { return m_factory.TickState(); }
     // The speak command is refused while a speech runs.
     bool IsSpeakEnabled() const { return !m_session->IsSpeaking(); }
 

@@ -251,8 +251,8 @@ private slots:
         QVERIFY(speak->isEnabled());
         QSignalSpy ticks(&run.speech(), &SpeechController::ticked);
         QTest::keyClick(run.view(), Qt::Key_F3);
-        QCOMPARE(run.speech().Session().speaking, 1);
-        QCOMPARE(run.speech().Session().endIndex, 5);
+        QCOMPARE(run.speech().SampleTickState().speaking, 1);
+        QCOMPARE(run.speech().SampleTickState().endIndex, 5);
         QVERIFY(run.speech().IsTimerRunning());
         QVERIFY(!speak->isEnabled()); // refused while speaking
         QVERIFY(ticks.wait(2000));
@@ -273,11 +273,11 @@ private slots:
 
         // F4: speaking ends at once for the commands, the timer after one more tick.
         QTest::keyClick(run.view(), Qt::Key_F4);
-        QCOMPARE(run.speech().Session().speaking, 0);
-        QCOMPARE(run.speech().Session().stopRequest, 1);
+        QCOMPARE(run.speech().SampleTickState().speaking, 0);
+        QCOMPARE(run.speech().SampleTickState().stopRequest, 1);
         QVERIFY(speak->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 2000);
-        QCOMPARE(run.speech().Session().stopRequest, 0);
+        QCOMPARE(run.speech().SampleTickState().stopRequest, 0);
     }
 
     void switchingDocumentsStopsSpeech() {
@@ -285,11 +285,11 @@ private slots:
         TextView* first = run.view();
         Type(first, QString::fromUtf8("あいうえおかきくけこ"));
         run.frame().Dispatch(CommandId::Speak);
-        QCOMPARE(run.speech().Session().speaking, 1);
+        QCOMPARE(run.speech().SampleTickState().speaking, 1);
         run.frame().Dispatch(CommandId::FileNew);
         QVERIFY(run.view() != first);
-        QCOMPARE(run.speech().Session().speaking, 0);
-        QCOMPARE(run.speech().Session().stopRequest, 1);
+        QCOMPARE(run.speech().SampleTickState().speaking, 0);
+        QCOMPARE(run.speech().SampleTickState().stopRequest, 1);
         QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 2000);
     }
 

@@ -222,7 +222,7 @@ private slots:
         QTest::keyClick(view, Qt::Key_F4);
         QVERIFY(Idle(run));
         QCOMPARE(HighlightedUnit(view), std::make_pair(-1, -1));
-        QCOMPARE(run.speech().Session().speaking, 0);
+        QCOMPARE(run.speech().SampleTickState().speaking, 0);
     }
 
     void highlightFollowsEveryUnitAcrossPassesInBothModes_data() {
@@ -329,7 +329,7 @@ private slots:
         QVERIFY(run.speech().IsPaused());
         QTest::keyClick(view, Qt::Key_X);
         QVERIFY(Idle(run));
-        QCOMPARE(run.speech().Session().speaking, 0);
+        QCOMPARE(run.speech().SampleTickState().speaking, 0);
         QCOMPARE(HighlightedUnit(view), std::make_pair(-1, -1));
         // Nothing plays afterwards, and speaking is possible again.
         const qsizetype count = heard.units.size();

@@ -79,8 +79,8 @@ private slots:
             QVERIFY2(box->text().startsWith(
                          QString::fromUtf8("漢字を読むための解析辞書を読み込めません。")),
                      qPrintable(box->text()));
-            QCOMPARE(run.speech().Session().endIndex, 4); // 漢字: the built-in word ｶﾝｼﾞ
-            QCOMPARE(run.speech().Session().reading[0], 0xB6);
+            QCOMPARE(run.speech().SampleTickState().endIndex, 4); // 漢字: the built-in word ｶﾝｼﾞ
+            QCOMPARE(run.speech().SampleTickState().reading[0], 0xB6);
             QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 3000);
             QVERIFY(!item->isChecked());
             QVERIFY(HasPane(run.frame(), QString::fromUtf8("辞書")));
@@ -90,7 +90,7 @@ private slots:
             QTest::keyClick(run.view(), Qt::Key_F3);
             QTest::qWait(300);
             QVERIFY(!none->handled());
-            QCOMPARE(run.speech().Session().endIndex, 4);
+            QCOMPARE(run.speech().SampleTickState().endIndex, 4);
             QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 3000);
             QVERIFY(!run.frame().Context().ReadingAnalyzer().IsLoaded());
         }
@@ -120,8 +120,8 @@ private slots:
             box->text().startsWith(QString::fromUtf8("漢字を読むための解析辞書を読み込めません。")),
             qPrintable(box->text()));
         // The dictionary reading of this pass: 漢字 is the built-in word ｶﾝｼﾞ.
-        QCOMPARE(run.speech().Session().endIndex, 4);
-        QCOMPARE(run.speech().Session().reading[0], 0xB6);
+        QCOMPARE(run.speech().SampleTickState().endIndex, 4);
+        QCOMPARE(run.speech().SampleTickState().reading[0], 0xB6);
         QVERIFY(!run.frame().Context().ReadingAnalyzer().IsLoaded());
         QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning(), 3000);
     }
@@ -259,7 +259,7 @@ private slots:
 private:
     // The reading the last speak command left.
     static QByteArray Reading(const EditorRun& run) {
-        const SpeechSession& session = run.speech().Session();
+        const SpeechSession& session = run.speech().SampleTickState();
         return QByteArray(reinterpret_cast<const char*>(session.reading), session.endIndex);
     }
 };

@@ -348,7 +348,8 @@ private slots:
         TextView* view = run.view();
         Type(view, U("東京"));
         run.frame().Dispatch(CommandId::Speak);
-        const QByteArray before(reinterpret_cast<const char*>(run.speech().Session().reading));
+        const QByteArray before(
+            reinterpret_cast<const char*>(run.speech().SampleTickState().reading));
         run.frame().Dispatch(CommandId::Stop);
 
         bool dialogShown = false;
@@ -377,7 +378,8 @@ private slots:
                  Sjis("ﾄｳｷｮｳ"));
 
         run.frame().Dispatch(CommandId::Speak);
-        const QByteArray after(reinterpret_cast<const char*>(run.speech().Session().reading));
+        const QByteArray after(
+            reinterpret_cast<const char*>(run.speech().SampleTickState().reading));
         run.frame().Dispatch(CommandId::Stop);
         QCOMPARE(after, Sjis("ﾄｳｷｮｳ"));
         QVERIFY(before != after);
