@@ -52,7 +52,7 @@ bool SoundBackend::Finish() {
     m_running->thread.quit();
     if (!m_running->calls.any() && m_running->thread.wait(QDeadlineTimer(kFinishWait))) {
         m_running.reset();
-        return false;
+        return m_held;
     }
     // Held in the backend: the thread and its count stay with the call that holds them.
     m_held = true;
