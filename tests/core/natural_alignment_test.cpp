@@ -16,28 +16,10 @@
 namespace yomi6::natural {
 namespace {
 
+using test::Described;
+using test::Say;
 using test::Sjis;
 using test::Utf8Of;
-
-// "mora=source" for each unit, "_=source" for a silent one, joined by blanks.
-std::string Described(const std::string& text, const ChunkSound& sound) {
-    std::string out;
-    for (const NaturalUnit& u : sound.units) {
-        if (!out.empty()) {
-            out += ' ';
-        }
-        out += u.silent ? "_" : u.mora;
-        out += '=';
-        out += Utf8Of(std::string_view(text).substr(u.source.begin, u.source.end - u.source.begin));
-    }
-    return out;
-}
-
-ChunkSound Say(const std::string& text, const DictionaryView* dic = nullptr) {
-    SynthesisOptions options;
-    options.setup = test::TestSetup();
-    return SynthesizeChunk(text, {0, text.size()}, dic, options);
-}
 
 TEST(NaturalAlignment, KanjiNumbersLatinAndSigns) {
     struct Case {

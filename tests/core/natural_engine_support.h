@@ -2,6 +2,7 @@
 // trace of a text said by it.
 #pragma once
 
+#include "natural/chunk_synthesis.h"
 #include "natural/engine_setup.h"
 #include "natural/process_runner.h"
 #include "natural/temp_folder.h"
@@ -29,6 +30,33 @@ inline EngineSetup TestSetup(Style style = Style::Neutral) {
     EngineSetup setup;
     setup.voiceFile = FindVoiceFile(style, YOMI6_NATURAL_TEST_VOICES, {});
     return setup;
+}
+
+// text (Shift-JIS) said as one chunk by the real engine with the test voice.
+inline ChunkSound Say(const std::string& text, const DictionaryView* dic = nullptr) {
+    SynthesisOptions options;
+    options.setup = TestSetup();
+    return SynthesizeChunk(text, {0, text.size()}, dic, options);
+}
+
+// What sound says, as "mora=source" for each unit and "_=source" for a silent one, joined by
+// blanks. withSourceless false: the pauses that cover nothing (the silence around the chunk)
+// are left out.
+inline std::string Described(const std::string& text, const ChunkSound& sound,
+                             bool withSourceless = true) {
+    std::string out;
+    for (const NaturalUnit& u : sound.units) {
+        if (!withSourceless && u.silent && u.source.end == u.source.begin) {
+            continue;
+        }
+        if (!out.empty()) {
+            out += ' ';
+        }
+        out += u.silent ? "_" : u.mora;
+        out += '=';
+        out += Utf8Of(std::string_view(text).substr(u.source.begin, u.source.end - u.source.begin));
+    }
+    return out;
 }
 
 // The trace the real engine writes for utf8 (one line), or "" when it failed.

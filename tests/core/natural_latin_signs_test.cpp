@@ -22,30 +22,6 @@ namespace {
 using test::Sjis;
 using test::Utf8Of;
 
-// "mora=source" for each spoken unit, "_=source" for a pause with a source, joined by blanks;
-// pauses that cover nothing (the silence around the chunk) are left out.
-std::string Described(const std::string& text, const ChunkSound& sound) {
-    std::string out;
-    for (const NaturalUnit& u : sound.units) {
-        if (u.silent && u.source.end == u.source.begin) {
-            continue;
-        }
-        if (!out.empty()) {
-            out += ' ';
-        }
-        out += u.silent ? "_" : u.mora;
-        out += '=';
-        out += Utf8Of(std::string_view(text).substr(u.source.begin, u.source.end - u.source.begin));
-    }
-    return out;
-}
-
-ChunkSound Say(const std::string& text) {
-    SynthesisOptions options;
-    options.setup = test::TestSetup();
-    return SynthesizeChunk(text, {0, text.size()}, nullptr, options);
-}
-
 TEST(NaturalLatinAndSigns, SaidAsTheAutomaticReadingSaysThem) {
     const yomi6::test::ScopedEnv dictionary(kAnalyzerDictionaryVariable,
                                             std::string(kDefaultAnalyzerDictionary));
@@ -79,18 +55,18 @@ TEST(NaturalLatinAndSigns, SaidAsTheAutomaticReadingSaysThem) {
     };
     for (const Case& c : cases) {
         const std::string text = Sjis(c.text);
-        const ChunkSound sound = Say(text);
+        const ChunkSound sound = test::Say(text);
         ASSERT_EQ(sound.error, "") << Utf8Of(text);
-        EXPECT_EQ(Described(text, sound), c.units) << Utf8Of(text);
+        EXPECT_EQ(test::Described(text, sound, false), c.units) << Utf8Of(text);
     }
 }
 
 TEST(NaturalLatinAndSigns, WithoutTheAnalyzerTheEngineSaysThemItsOwnWay) {
     const yomi6::test::ScopedEnv dictionary(kAnalyzerDictionaryVariable, "/nonexistent/dictionary");
     const std::string text = Sjis(u"a＠b");
-    const ChunkSound sound = Say(text);
+    const ChunkSound sound = test::Say(text);
     ASSERT_EQ(sound.error, "");
-    EXPECT_EQ(Described(text, sound), "エ=a イ=a ア=＠ ッ=＠ ト=＠ ビ=b ー=b");
+    EXPECT_EQ(test::Described(text, sound, false), "エ=a イ=a ア=＠ ッ=＠ ト=＠ ビ=b ー=b");
 }
 
 // The run's analyzer folder (the settings' 解析辞書) is the one the letters and signs are read
