@@ -254,29 +254,21 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
                 return result;
             }
             o.input = *file;
-        } else if (a == "--wav") {
-            const std::string* out = value("OUT.wav and FILE");
-            const std::string* file = out != nullptr ? value("a FILE after OUT.wav") : nullptr;
-            if (file == nullptr || !setMode(Mode::Wav)) {
+        } else if (a == "--wav" || a == "--pdf") {
+            // OUT.wav or OUT.pdf, then the FILE it is made from.
+            const bool wav = a == "--wav";
+            const std::string outName = wav ? "OUT.wav" : "OUT.pdf";
+            const std::string* out = value((outName + " and FILE").c_str());
+            const std::string* file =
+                out != nullptr ? value(("a FILE after " + outName).c_str()) : nullptr;
+            if (file == nullptr || !setMode(wav ? Mode::Wav : Mode::Pdf)) {
                 return result;
             }
             if (out->empty()) {
-                result.error = a + " needs a non-empty OUT.wav";
+                result.error = a + " needs a non-empty " + outName;
                 return result;
             }
-            o.wavOutput = *out;
-            o.input = *file;
-        } else if (a == "--pdf") {
-            const std::string* out = value("OUT.pdf and FILE");
-            const std::string* file = out != nullptr ? value("a FILE after OUT.pdf") : nullptr;
-            if (file == nullptr || !setMode(Mode::Pdf)) {
-                return result;
-            }
-            if (out->empty()) {
-                result.error = a + " needs a non-empty OUT.pdf";
-                return result;
-            }
-            o.pdfOutput = *out;
+            (wav ? o.wavOutput : o.pdfOutput) = *out;
             o.input = *file;
         } else if (a == "--check-voice") {
             const std::string* dir = value("a DIR");

@@ -70,6 +70,12 @@ TEST(CliOptionsTest, UsageErrors) {
          }) {
         EXPECT_NE(Parse(args).error, "") << args.front();
     }
+    // The two modes that write one file name the piece that is missing.
+    EXPECT_EQ(Parse({"--wav"}).error, "--wav needs OUT.wav and FILE");
+    EXPECT_EQ(Parse({"--pdf", "o.pdf"}).error, "--pdf needs a FILE after OUT.pdf");
+    EXPECT_EQ(Parse({"--pdf", "", "a"}).error, "--pdf needs a non-empty OUT.pdf");
+    EXPECT_EQ(Parse({"--wav", "o.wav", "a"}).options.pdfOutput, "");
+    EXPECT_EQ(Parse({"--pdf", "o.pdf", "a"}).options.pdfOutput, "o.pdf");
 }
 
 } // namespace
