@@ -87,6 +87,20 @@ std::int64_t Find(const std::vector<std::int16_t>& stream, std::int16_t value,
     return -1;
 }
 
+// Pulls every 10 ms for 5 s, lets the output run dry for 300 ms, and pulls on to 12 s after t0.
+// Returns the moment of the next pull.
+Clock::time_point PullPastAStall(SimulatedOutput& output, Clock::time_point t0) {
+    auto t = t0;
+    for (; t < t0 + 5s; t += 10ms) {
+        output.PullAt(t);
+    }
+    output.Stall(300ms);
+    for (; t < t0 + 12s; t += 10ms) {
+        output.PullAt(t);
+    }
+    return t;
+}
+
 } // namespace
 
 TEST(SampleMixerTest, PlacesSamplesAtTheirMomentWhateverTheChunking) {
@@ -183,15 +197,8 @@ TEST(SampleMixerTest, ASoundAskedForAtTheEarliestOnTimeMomentStartsAtTheFirstFra
     EXPECT_FALSE(mixer.EarliestOnTime(0ms)); // no stream: nothing to place against
     const Clock::time_point t0 = Clock::now();
     SimulatedOutput output(mixer, t0);
-    auto t = t0;
-    for (; t < t0 + 5s; t += 10ms) {
-        output.PullAt(t);
-    }
     // After the output ran dry the stream's clock has stepped: the moment must follow it.
-    output.Stall(300ms);
-    for (; t < t0 + 12s; t += 10ms) {
-        output.PullAt(t);
-    }
+    Clock::time_point t = PullPastAStall(output, t0);
     ASSERT_EQ(mixer.stats().clockCorrections, 1);
     const std::int64_t pulled = output.Pulled();
     const auto at = mixer.EarliestOnTime(2ms);
@@ -293,16 +300,9 @@ TEST(SampleMixerTest, StepsItsClockAfterTheOutputRanDry) {
     SampleMixer mixer(kRate, kLatency);
     const Clock::time_point t0 = Clock::now();
     SimulatedOutput output(mixer, t0);
-    auto t = t0;
-    for (; t < t0 + 5s; t += 10ms) {
-        output.PullAt(t);
-    }
     // The output ran dry for 300 ms: what it holds now is heard 300 ms late. After two watch
     // windows the mixer has noticed and moved its clock by the same amount.
-    output.Stall(300ms);
-    for (; t < t0 + 12s; t += 10ms) {
-        output.PullAt(t);
-    }
+    Clock::time_point t = PullPastAStall(output, t0);
     EXPECT_EQ(mixer.stats().clockCorrections, 1);
     // A request now is placed so that it is heard latency after it, on the output's new pace:
     // at the frame the output will be playing then.
