@@ -21,13 +21,10 @@ test_binary=$build/tests/natural_voice_test
 export YOMI6_NATURAL_VOICE_DIR=${YOMI6_NATURAL_VOICE_DIR:-/work/shared/voices/tohoku-f01}
 # shellcheck source=../tests/e2e/pulse_server.sh
 . "$root/tests/e2e/pulse_server.sh"
+# shellcheck source=busy_loops.sh
+. "$root/tools/busy_loops.sh"
 
 work=$(mktemp -d)
-busy=()
-stop_busy() {
-  for pid in "${busy[@]}"; do kill "$pid" 2>/dev/null || true; done
-  busy=()
-}
 cleanup() {
   stop_busy
   stop_pulse
@@ -37,10 +34,7 @@ trap cleanup EXIT
 start_pulse "$work/server" >/dev/null || exit 1
 
 for load in $loads; do
-  for _ in $(seq 1 "$load"); do
-    yes >/dev/null &
-    busy+=($!)
-  done
+  start_busy "$load"
   : >"$work/ms"
   for _ in $(seq 1 "$runs"); do
     QT_QPA_PLATFORM=offscreen "$test_binary" f3SpeaksEachMoraOnTheHighlightInOrderWhenItSounds \

@@ -23,11 +23,12 @@ done
 export YOMI6_NATURAL_VOICE_DIR=${YOMI6_NATURAL_VOICE_DIR:-/work/shared/voices/tohoku-f01}
 # shellcheck source=../tests/e2e/pulse_server.sh
 . "$root/tests/e2e/pulse_server.sh"
+# shellcheck source=busy_loops.sh
+. "$root/tools/busy_loops.sh"
 
 work=$(mktemp -d)
-busy=()
 cleanup() {
-  for pid in "${busy[@]}"; do kill "$pid" 2>/dev/null || true; done
+  stop_busy
   stop_pulse
   rm -rf "$work"
 }
@@ -44,10 +45,7 @@ open(sys.argv[2], "wb").write(text.encode("cp932", "replace"))
 PY
 
 start_pulse "$work/server" >/dev/null || exit 1
-for _ in $(seq 1 "$load"); do
-  yes >/dev/null &
-  busy+=($!)
-done
+start_busy "$load"
 sleep 2 # let the load average see the loops
 
 for speed in $speeds; do

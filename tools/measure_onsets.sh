@@ -26,11 +26,12 @@ for f in "$yomi6" "$check"; do
 done
 # shellcheck source=../tests/e2e/pulse_server.sh
 . "$root/tests/e2e/pulse_server.sh"
+# shellcheck source=busy_loops.sh
+. "$root/tools/busy_loops.sh"
 
 work=$(mktemp -d)
-busy=()
 cleanup() {
-  for pid in "${busy[@]}"; do kill "$pid" 2>/dev/null || true; done
+  stop_busy
   stop_pulse
   rm -rf "$work"
 }
@@ -43,10 +44,7 @@ kana='あいうえおかきくけこさしすせそたちつてとなにぬね�
 printf '%s' "$kana$kana$kana$kana$kana" | iconv -f UTF-8 -t CP932 | head -c 720 >long.txt
 
 start_pulse "$work/server"
-for _ in $(seq 1 "$load"); do
-  sh -c 'while :; do :; done' &
-  busy+=($!)
-done
+start_busy "$load"
 echo "yomi6 --speak through a null sink; $load busy loops; $(nproc) cores"
 for speed in $speeds; do
   record_start "speed$speed.raw"
