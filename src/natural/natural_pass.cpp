@@ -9,20 +9,6 @@ namespace yomi6::natural {
 // Three files an engine run (input, sound, trace), six an export's own.
 static_assert(kMaxWorkers * 3 + 6 <= kMaxNotedTemporaries);
 
-namespace {
-
-// The silence kept before the first sound of a reading heard live: a few milliseconds of the
-// engine's own onset, not the pause that separates sentences.
-constexpr std::int64_t kLiveLeadMs = 15;
-
-} // namespace
-
-NaturalPassOptions HeardLive(NaturalPassOptions options) {
-    options.firstLeadSilenceMs = kLiveLeadMs;
-    options.chunks.firstAtParticle = true;
-    return options;
-}
-
 NaturalPass::NaturalPass(std::string text, std::optional<DictionaryView> dic,
                          NaturalPassOptions options, PassMessage onMessage, PassReady onReady)
     : m_text(std::move(text)), m_dic(dic), m_options(std::move(options)),

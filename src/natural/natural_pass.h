@@ -45,10 +45,6 @@ struct NaturalPassOptions {
     std::int64_t particleTailSilenceMs = 100;
 };
 
-// The options of a reading heard live (the editor's, --speak): it starts at its first voiced
-// sound, after the engine has said no more than its first word.
-NaturalPassOptions HeardLive(NaturalPassOptions options);
-
 // Called from the consuming thread, once for each chunk that could not be said.
 using PassMessage = std::function<void(const std::string& message)>;
 // Called from a worker thread each time a chunk has been said (or failed): a consumer that

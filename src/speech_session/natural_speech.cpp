@@ -13,6 +13,9 @@ using namespace std::chrono_literals;
 // The next sentence is placed this long before the one sounding ends: well before the output
 // pulls its first frame, even when the event loop runs late on a loaded machine.
 constexpr auto kLead = 250ms;
+// The silence kept before the first sound of a reading: a few milliseconds of the engine's own
+// onset, not the pause that separates sentences.
+constexpr std::int64_t kStartLeadMs = 15;
 
 } // namespace
 
@@ -69,8 +72,12 @@ void NaturalSpeech::Start(std::string text, std::optional<DictionaryView> dic,
                           natural::NaturalPassOptions options) {
     Clear();
     m_rate = std::max(1, options.synthesis.outputRate);
+    // Heard live, the reading starts at its first voiced sound, after the engine has said no
+    // more than its first word.
+    options.firstLeadSilenceMs = kStartLeadMs;
+    options.chunks.firstAtParticle = true;
     m_pass = std::make_unique<natural::NaturalPass>(
-        std::move(text), dic, natural::HeardLive(std::move(options)),
+        std::move(text), dic, std::move(options),
         [this](const std::string& message) { emit chunkSkipped(QString::fromStdString(message)); },
         [this] {
             // From a worker: the sentence is taken on the event loop's thread.

@@ -85,8 +85,7 @@ std::optional<int> SpeakNatural(int argc, char** argv, const cli::Options& optio
     if (!cli::ReadNaturalInput(options, text, dictionary)) {
         return cli::kExitIoError;
     }
-    return SpeakNaturalText(argc, argv, std::move(text), dictionary.View(),
-                            natural::HeardLive(std::move(*pass)));
+    return SpeakNaturalText(argc, argv, std::move(text), dictionary.View(), std::move(*pass));
 }
 
 } // namespace
