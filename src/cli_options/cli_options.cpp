@@ -265,7 +265,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
                 return result;
             }
             if (out->empty()) {
-                result.error = a + " needs a non-empty " + outName;
+                result.error = a + " needs a non-empty ";
+                result.error += outName;
                 return result;
             }
             (wav ? o.wavOutput : o.pdfOutput) = *out;
