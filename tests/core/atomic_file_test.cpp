@@ -2,6 +2,7 @@
 // and open descriptors written in place, read-only files and other users' files, and the
 // temporary files that killed processes left behind.
 #include "io/atomic_file.h"
+#include "io/temporary_registry.h"
 #include "support/temp_dir.h"
 
 #include <algorithm>
@@ -192,8 +193,10 @@ TEST(AtomicFileTest, TemporariesAreMadeWithOneShortPatternAndNoneIsLeft) {
         EXPECT_EQ(name.size(), prefix.size() + 8 + 4) << name;
         EXPECT_EQ(name.substr(name.size() - 4), ".tmp");
     }
-    ::unlink(first.c_str());
-    ::unlink(second.c_str());
+    for (const std::string& name : {first, second}) {
+        ::unlink(name.c_str());
+        ForgetTemporary(name); // as every caller does once its temporary is gone
+    }
 
     std::string error;
     EXPECT_FALSE(WriteFileAtomically("", "x", error));
