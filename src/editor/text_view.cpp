@@ -58,11 +58,13 @@ TextView::TextView(Document* document, QWidget* parent)
                     Speech().TextEdited(this);
                 }
             });
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
-        if (!m_scrollingForSpeech) {
-            m_userScrolled.start();
-        }
-    });
+    for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
+        connect(bar, &QScrollBar::valueChanged, this, [this] {
+            if (!m_scrollingForSpeech) {
+                m_userScrolled.start();
+            }
+        });
+    }
 }
 
 SpeechController& TextView::Speech() const {

@@ -85,8 +85,9 @@ private:
     void SpeakDocument();
     void StopSpeaking();
     void SpeakFromCaret();
-    // Scrolls the view to position unless the user scrolled it in the last few seconds.
-    void KeepInView(int position);
+    // Scrolls the view to characters [begin, end) unless the user scrolled it in the last few
+    // seconds.
+    void KeepInView(int begin, int end);
     // The selection, or the whole document, rendered to a sound file (audio_export.cpp).
     void ExportAudioFile();
     void ChooseScreenFont();
