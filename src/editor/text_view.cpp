@@ -19,6 +19,8 @@
 #include <QMimeData>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace yomi6 {
 
 namespace {
@@ -65,6 +67,22 @@ TextView::TextView(Document* document, QWidget* parent)
             }
         });
     }
+    // The status bar then says that Ctrl+F3 reads on from the cut: the caret goes there.
+    connect(&Speech(), &SpeechController::passCut, this,
+            [this](const QObject* owner, int position) {
+                if (owner == this) {
+                    MoveCaretToCut(position);
+                }
+            });
+}
+
+void TextView::MoveCaretToCut(int position) {
+    QTextCursor caret = textCursor();
+    caret.setPosition(std::clamp(position, 0, document()->characterCount() - 1));
+    // Where the speech is, not a scroll of the user's.
+    m_scrollingForSpeech = true;
+    setTextCursor(caret);
+    m_scrollingForSpeech = false;
 }
 
 SpeechController& TextView::Speech() const {

@@ -85,6 +85,9 @@ private:
     void SpeakDocument();
     void StopSpeaking();
     void SpeakFromCaret();
+    // The speak command's pass stopped at character position before the end of the text: the
+    // caret goes there, so that Ctrl+F3 reads on from it.
+    void MoveCaretToCut(int position);
     // Scrolls the view to characters [begin, end) unless the user scrolled it in the last few
     // seconds.
     void KeepInView(int begin, int end);
