@@ -400,10 +400,12 @@ std::span<const CommandBinding<MainWindow>> MainWindow::Bindings() {
 }
 
 void MainWindow::OpenFilesFromDialog() {
-    const QStringList files =
-        QFileDialog::getOpenFileNames(this, QString(), QString(),
-                                      QString::fromUtf8(strings::kFileFilter) +
-                                          QStringLiteral(";;") + QString::fromUtf8(kAllFiles));
+    const TextView* active = ActiveView();
+    const QStringList files = QFileDialog::getOpenFileNames(
+        this, QString(),
+        DialogFolder(m_context, active != nullptr ? active->GetDocument()->PathName() : QString()),
+        QString::fromUtf8(strings::kFileFilter) + QStringLiteral(";;") +
+            QString::fromUtf8(kAllFiles));
     for (const QString& f : files) {
         OpenDocument(f);
     }

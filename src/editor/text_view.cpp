@@ -221,7 +221,8 @@ void TextView::ExportAudioFile() {
     // The selection when there is one, else the whole document.
     QString text = textCursor().hasSelection() ? textCursor().selectedText() : Text();
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    ExportAudioWithDialogs(window(), m_document->Context(), text);
+    ExportAudioWithDialogs(window(), m_document->Context(), text,
+                           m_document->DialogPath(QStringLiteral(".wav")));
 }
 
 void TextView::StopSpeaking() {

@@ -205,8 +205,11 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
     return {};
 }
 
-bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString& text) {
+bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString& text,
+                            const QString& suggested) {
     ExportFileDialog dialog(parent, context.SubtitleType());
+    dialog.setDirectory(QFileInfo(suggested).absolutePath());
+    dialog.selectFile(QFileInfo(suggested).fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return false;
     }
