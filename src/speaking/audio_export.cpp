@@ -27,6 +27,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <mutex>
 #include <thread>
 
@@ -66,8 +67,8 @@ QString ProgressText(std::size_t done, std::size_t total, qint64 elapsedMs) {
         return head + Tr(texts::kEstimating);
     }
     const double rest = static_cast<double>(total - std::min(done, total));
-    const auto seconds = static_cast<qint64>(
-        static_cast<double>(elapsedMs) * rest / static_cast<double>(done) / 1000.0 + 0.5);
+    const qint64 seconds =
+        std::llround(static_cast<double>(elapsedMs) * rest / static_cast<double>(done) / 1000.0);
     if (seconds < 60) {
         return head + Tr(texts::kRemainingSeconds).arg(std::max<qint64>(seconds, 1));
     }

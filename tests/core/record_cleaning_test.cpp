@@ -81,8 +81,11 @@ TEST(RecordCleaningTest, WholeImageIsCleanedRecordByRecordIntoAClearedOutput) {
     std::vector<unsigned char> in(kDicImageSize, 0);
     auto put = [&](int record, const std::string& word, const std::string& yomi) {
         unsigned char* r = in.data() + kRecordSize * static_cast<std::size_t>(record);
-        std::memcpy(r, word.data(), word.size());
-        std::memcpy(r + kWordSlotSize, yomi.data(), yomi.size());
+        // Fields of a zeroed image: what follows the bytes copied is already zero, or the field
+        // is full on purpose.
+        std::memcpy(r, word.data(), word.size());   // NOLINT(bugprone-not-null-terminated-result)
+        std::memcpy(r + kWordSlotSize, yomi.data(), // NOLINT(bugprone-not-null-terminated-result)
+                    yomi.size());
     };
     put(0, test::Sjis("漢 字"), test::Sjis("ｶﾝｼﾞ"));
     put(9998, test::Sjis("音　声"), test::Sjis("オンセイ"));
