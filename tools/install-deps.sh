@@ -21,6 +21,8 @@ packages=(
   fonts-noto-cjk qt6-translations-l10n pulseaudio-utils
   # tests: a sound server with a null sink, an X server for the end-to-end runs, PDF reading
   pulseaudio xvfb xauth xdotool poppler-utils
+  # tests: a small window manager that frames the editor's window, and what measures the frame
+  twm x11-utils
   # tests of exported sound files and voice folders: independent tools for their formats
   ffmpeg sox
   # the reading accuracy evaluator

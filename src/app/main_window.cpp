@@ -28,6 +28,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QMoveEvent>
+#include <QResizeEvent>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -202,13 +204,33 @@ void MainWindow::ApplySavedRectangle() {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    // The rectangle is the whole window, frame included; the frame's size is known only now.
-    if (!m_rectangleAdjusted) {
-        m_rectangleAdjusted = true;
-        const QSize frameExtra = frameGeometry().size() - size();
-        if (!frameExtra.isEmpty()) {
-            resize((m_savedRectangle.size() - frameExtra).expandedTo(QSize(1, 1)));
-        }
+    FitSavedRectangle();
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    FitSavedRectangle();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FitSavedRectangle();
+}
+
+void MainWindow::FitSavedRectangle() {
+    // The rectangle is the whole window, frame included. A window manager puts its frame around
+    // the window some time after the window is shown, and only then is the frame's size known
+    // (it comes with a move or a resize): once, the inside is made the saved size less it.
+    if (m_rectangleAdjusted || !isVisible()) {
+        return;
+    }
+    const QSize frameExtra = frameGeometry().size() - size();
+    if (frameExtra.isNull()) {
+        return;
+    }
+    m_rectangleAdjusted = true;
+    if ((windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) == 0) {
+        resize((m_savedRectangle.size() - frameExtra).expandedTo(QSize(1, 1)));
     }
 }
 
@@ -378,10 +400,12 @@ std::span<const CommandBinding<MainWindow>> MainWindow::Bindings() {
 }
 
 void MainWindow::OpenFilesFromDialog() {
-    const QStringList files =
-        QFileDialog::getOpenFileNames(this, QString(), QString(),
-                                      QString::fromUtf8(strings::kFileFilter) +
-                                          QStringLiteral(";;") + QString::fromUtf8(kAllFiles));
+    const TextView* active = ActiveView();
+    const QStringList files = QFileDialog::getOpenFileNames(
+        this, QString(),
+        DialogFolder(m_context, active != nullptr ? active->GetDocument()->PathName() : QString()),
+        QString::fromUtf8(strings::kFileFilter) + QStringLiteral(";;") +
+            QString::fromUtf8(kAllFiles));
     for (const QString& f : files) {
         OpenDocument(f);
     }

@@ -80,6 +80,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -107,6 +109,8 @@ private:
     DocumentWindow* AddView(TextView* view);
     void UpdateForActiveWindow(QMdiSubWindow* window);
     void ApplySavedRectangle();
+    // Once the window's frame is known, gives the window the saved size with its frame.
+    void FitSavedRectangle();
     void SaveRectangle();
     void AddToRecentFiles(const QString& path);
     void OpenRecentFile(int index);
@@ -142,7 +146,7 @@ private:
     FindReplaceDialog* m_replaceDialog = nullptr;
     TextView* m_lastActiveView = nullptr;
     int m_untitledCount = 0;
-    bool m_rectangleAdjusted = false;
+    bool m_rectangleAdjusted = false; // the frame was known and taken off the saved size
     bool m_destroying = false;
     QRect m_savedRectangle;
     QString m_title; // the title UpdateCommandUI made; the window shows this and nothing else

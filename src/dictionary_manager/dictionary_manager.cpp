@@ -321,6 +321,10 @@ bool DictionaryManager::StoreEdit(int record, DictionaryTableModel::Column colum
         ShowMessage(this, Tr(texts::kNotInCodePage), MessageBoxType::IconExclamation);
         return false;
     }
+    if (word && BlankJoinsWords(*bytes)) {
+        ShowMessage(this, Tr(texts::kBlankInWord).arg(text), MessageBoxType::IconExclamation);
+        return false;
+    }
     const RecordBytes before = m_document.Record(record);
     const auto edited =
         EditedRecord(before, word ? OverlongField::Kind::Word : OverlongField::Kind::Yomi, *bytes);
@@ -391,6 +395,12 @@ bool DictionaryManager::RegisterText(const QString& text) {
         }
     }
     if (word.isEmpty()) {
+        return false;
+    }
+    if (const std::optional<std::string> typed = Cp932Bytes(text);
+        typed && BlankJoinsWords(*typed)) {
+        ShowMessage(this, Tr(texts::kBlankInWord).arg(text.trimmed()),
+                    MessageBoxType::IconExclamation);
         return false;
     }
     const std::optional<std::string> bytes = Cp932Bytes(word);

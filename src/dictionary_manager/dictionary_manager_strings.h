@@ -39,6 +39,9 @@ inline constexpr const char* kRegisterStep = "選択範囲を登録";
 
 inline constexpr const char* kFull = "辞書に空きの行がありません。(%1 行すべて使用中)";
 inline constexpr const char* kNotInCodePage = "Shift-JISで表せない文字は登録できません。";
+// %1: the word as typed. Its blanks would go, and the words on either side run together.
+inline constexpr const char* kBlankInWord =
+    "「%1」は登録できません。単語の空白は取り除かれ、前後の語がつながってしまいます。";
 inline constexpr const char* kAskSave = "辞書の変更を保存しますか?";
 inline constexpr const char* kChangedOnDisk =
     "辞書ファイルは、このウィンドウで読み込んだ後にほかのウィンドウで保存されています。\n"

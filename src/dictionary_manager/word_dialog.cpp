@@ -1,5 +1,8 @@
 #include "dictionary_manager/word_dialog.h"
 
+#include "dictionary/record_cleaning.h"
+#include "dictionary_manager/dictionary_manager_strings.h"
+
 #include "platform/cp932_field.h"
 #include "platform/message_box.h"
 #include "text/cp932_codec.h"
@@ -129,6 +132,16 @@ std::optional<RegistrationRows> WordDialog::CheckedRows() {
     if (const auto overlong = FindOverlongField(rows)) {
         RefuseField(*overlong);
         return std::nullopt;
+    }
+    for (int r = 0; r < kRegistrationRows; ++r) {
+        if (BlankJoinsWords(rows[Index(r)].word)) {
+            QLineEdit* edit = WordEdit(r);
+            ShowMessage(this, QString::fromUtf8(manager_texts::kBlankInWord).arg(edit->text()),
+                        MessageBoxType::IconExclamation);
+            edit->setFocus();
+            edit->selectAll();
+            return std::nullopt;
+        }
     }
     return rows;
 }

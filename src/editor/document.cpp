@@ -7,6 +7,7 @@
 #include "speaking/app_context.h"
 #include "speaking/speech_controller.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -31,6 +32,21 @@ QString FileFilter() {
 }
 
 } // namespace
+
+QString DialogFolder(const AppContext& context, const QString& path) {
+    for (const QString& file : QStringList{path} + context.RecentFiles()) {
+        const QFileInfo info(file);
+        if (!file.isEmpty() && info.absoluteDir().exists()) {
+            return info.absolutePath();
+        }
+    }
+    return QDir::homePath();
+}
+
+QString Document::DialogPath(const QString& extension) const {
+    const QString name = m_path.isEmpty() ? m_title : QFileInfo(m_path).completeBaseName();
+    return QDir(DialogFolder(m_context, m_path)).filePath(name + extension);
+}
 
 Document::Document(AppContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_text(new QTextDocument(this)) {
@@ -93,7 +109,7 @@ bool Document::DoFileSave(QWidget* dialogParent) {
 }
 
 bool Document::DoSaveAs(QWidget* dialogParent) {
-    QString suggested = m_path.isEmpty() ? m_title + Tr(strings::kDefaultExtension) : m_path;
+    QString suggested = m_path.isEmpty() ? DialogPath(Tr(strings::kDefaultExtension)) : m_path;
     QString path = QFileDialog::getSaveFileName(dialogParent, QString(), suggested, FileFilter());
     if (path.isEmpty()) {
         return false;

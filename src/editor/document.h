@@ -19,6 +19,11 @@ namespace yomi6 {
 class AppContext;
 class TextView;
 
+// Where a file dialog starts for a document whose file is path (empty: none yet): that file's
+// folder; else the folder of the file the run opened or saved last; else the home folder. Not
+// the folder the program runs in, which may be where it keeps its data.
+QString DialogFolder(const AppContext& context, const QString& path);
+
 class Document : public QObject, public SpeechListener {
     Q_OBJECT
 public:
@@ -42,6 +47,9 @@ public:
     bool SaveModified(QWidget* dialogParent);
 
     const QString& PathName() const { return m_path; }
+    // The file a save dialog for this document offers: its name with extension (".txt",
+    // ".wav") in the folder DialogFolder gives.
+    QString DialogPath(const QString& extension) const;
     const QString& Title() const { return m_title; }
     const DocumentFormat& Format() const { return m_format; }
     bool IsModified() const { return m_modified; }

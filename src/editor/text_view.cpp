@@ -19,6 +19,8 @@
 #include <QMimeData>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace yomi6 {
 
 namespace {
@@ -58,11 +60,29 @@ TextView::TextView(Document* document, QWidget* parent)
                     Speech().TextEdited(this);
                 }
             });
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
-        if (!m_scrollingForSpeech) {
-            m_userScrolled.start();
-        }
-    });
+    for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
+        connect(bar, &QScrollBar::valueChanged, this, [this] {
+            if (!m_scrollingForSpeech) {
+                m_userScrolled.start();
+            }
+        });
+    }
+    // The status bar then says that Ctrl+F3 reads on from the cut: the caret goes there.
+    connect(&Speech(), &SpeechController::passCut, this,
+            [this](const QObject* owner, int position) {
+                if (owner == this) {
+                    MoveCaretToCut(position);
+                }
+            });
+}
+
+void TextView::MoveCaretToCut(int position) {
+    QTextCursor caret = textCursor();
+    caret.setPosition(std::clamp(position, 0, document()->characterCount() - 1));
+    // Where the speech is, not a scroll of the user's.
+    m_scrollingForSpeech = true;
+    setTextCursor(caret);
+    m_scrollingForSpeech = false;
 }
 
 SpeechController& TextView::Speech() const {
@@ -201,7 +221,8 @@ void TextView::ExportAudioFile() {
     // The selection when there is one, else the whole document.
     QString text = textCursor().hasSelection() ? textCursor().selectedText() : Text();
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    ExportAudioWithDialogs(window(), m_document->Context(), text);
+    ExportAudioWithDialogs(window(), m_document->Context(), text,
+                           m_document->DialogPath(QStringLiteral(".wav")));
 }
 
 void TextView::StopSpeaking() {

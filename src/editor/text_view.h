@@ -85,8 +85,12 @@ private:
     void SpeakDocument();
     void StopSpeaking();
     void SpeakFromCaret();
-    // Scrolls the view to position unless the user scrolled it in the last few seconds.
-    void KeepInView(int position);
+    // The speak command's pass stopped at character position before the end of the text: the
+    // caret goes there, so that Ctrl+F3 reads on from it.
+    void MoveCaretToCut(int position);
+    // Scrolls the view to characters [begin, end) unless the user scrolled it in the last few
+    // seconds.
+    void KeepInView(int begin, int end);
     // The selection, or the whole document, rendered to a sound file (audio_export.cpp).
     void ExportAudioFile();
     void ChooseScreenFont();

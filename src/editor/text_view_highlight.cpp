@@ -8,6 +8,8 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include <algorithm>
+
 namespace yomi6 {
 
 namespace {
@@ -37,28 +39,41 @@ void TextView::ShowSpeechHighlight(int unitBegin, int unitEnd, int wordBegin, in
         selections.append(HighlightMark(doc, unitEnd, wordEnd, "word", kWordBackground));
     }
     setExtraSelections(selections);
-    KeepInView(unitBegin);
+    KeepInView(unitBegin, unitEnd);
 }
 
-void TextView::KeepInView(int position) {
+void TextView::KeepInView(int begin, int end) {
     if (m_userScrolled.isValid() && m_userScrolled.elapsed() < kUserScrollPauseMs) {
         return;
     }
     QTextCursor at(document());
-    at.setPosition(position);
+    at.setPosition(begin);
     const QRect rect = cursorRect(at);
-    if (rect.top() >= 0 && rect.bottom() <= viewport()->height()) {
-        return;
-    }
-    // The scroll bar counts lines: the line of position, placed a third down the view.
-    const QTextBlock block = at.block();
-    int line = block.firstLineNumber();
-    if (const QTextLayout* layout = block.layout(); layout != nullptr && layout->lineCount() > 0) {
-        line += layout->lineForTextPosition(position - block.position()).lineNumber();
-    }
-    const int visibleLines = std::max(1, viewport()->height() / fontMetrics().lineSpacing());
     m_scrollingForSpeech = true;
-    verticalScrollBar()->setValue(std::max(0, line - visibleLines / 3));
+    if (rect.top() < 0 || rect.bottom() > viewport()->height()) {
+        // The scroll bar counts lines: the line of begin, placed a third down the view.
+        const QTextBlock block = at.block();
+        int line = block.firstLineNumber();
+        if (const QTextLayout* layout = block.layout();
+            layout != nullptr && layout->lineCount() > 0) {
+            line += layout->lineForTextPosition(begin - block.position()).lineNumber();
+        }
+        const int visibleLines = std::max(1, viewport()->height() / fontMetrics().lineSpacing());
+        verticalScrollBar()->setValue(std::max(0, line - visibleLines / 3));
+    }
+    // A line that is not wrapped runs on past the right edge: the view follows the unit
+    // sideways too (the scroll bar counts pixels), the unit placed a third in from the left.
+    QScrollBar* sideways = horizontalScrollBar();
+    if (!IsWordWrap() && sideways->maximum() > 0) {
+        QTextCursor after(document());
+        after.setPosition(std::max(begin, end));
+        const QRect last = cursorRect(after);
+        const int right = last.top() == rect.top() ? last.right() : rect.right();
+        const int width = viewport()->width();
+        if (rect.left() < 0 || right > width) {
+            sideways->setValue(sideways->value() + rect.left() - width / 3);
+        }
+    }
     m_scrollingForSpeech = false;
 }
 

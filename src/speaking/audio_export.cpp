@@ -17,6 +17,7 @@
 #include "voice/voice_selection.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QMainWindow>
@@ -26,6 +27,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <mutex>
 #include <thread>
 
@@ -38,6 +40,7 @@ namespace texts = export_texts;
 constexpr int kProgressSteps = 1000;
 constexpr int kProgressDelayMs = 500;
 constexpr int kPollMs = 40;
+constexpr qint64 kEstimateAfterMs = 300; // the pace of the first moments says too little
 
 // Messages of the reading (an analyzer that cannot be loaded), said after the export.
 class CollectingSink : public IMessageSink {
@@ -55,6 +58,25 @@ private:
     std::mutex m_mutex;
     QString m_text;
 };
+
+// The progress dialog's text when done of total bytes are rendered after elapsedMs: how long
+// the rest takes at the pace so far, once there is a pace to tell.
+QString ProgressText(std::size_t done, std::size_t total, qint64 elapsedMs) {
+    const QString head = Tr(texts::kProgress) + QLatin1Char('\n');
+    if (done == 0 || elapsedMs < kEstimateAfterMs) {
+        return head + Tr(texts::kEstimating);
+    }
+    const double rest = static_cast<double>(total - std::min(done, total));
+    const qint64 seconds =
+        std::llround(static_cast<double>(elapsedMs) * rest / static_cast<double>(done) / 1000.0);
+    if (seconds < 60) {
+        return head + Tr(texts::kRemainingSeconds).arg(std::max<qint64>(seconds, 1));
+    }
+    if (seconds < 3600) {
+        return head + Tr(texts::kRemainingMinutes).arg(seconds / 60).arg(seconds % 60);
+    }
+    return head + Tr(texts::kRemainingHours).arg(seconds / 3600).arg(seconds % 3600 / 60);
+}
 
 // Says in the main window's status bar where the export was saved.
 void SayWhereSaved(QWidget* parent, const ExportTargets& targets) {
@@ -115,6 +137,8 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
     std::atomic<bool> finished{false};
     std::atomic<int> skipped{0};
     ExportJobResult result;
+    QElapsedTimer elapsed;
+    elapsed.start();
     std::thread worker([&] {
         const auto progressed = [&](std::size_t d, std::size_t) {
             done = d;
@@ -130,7 +154,9 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
         finished = true;
     });
 
-    QProgressDialog progress(Tr(texts::kProgress), Tr(texts::kCancel), 0, kProgressSteps, parent);
+    const std::size_t total = std::max<std::size_t>(bytes.size(), 1);
+    QProgressDialog progress(ProgressText(0, total, 0), Tr(texts::kCancel), 0, kProgressSteps,
+                             parent);
     progress.setWindowTitle(Tr(texts::kCaption));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(kProgressDelayMs);
@@ -149,8 +175,9 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
         if (progress.wasCanceled()) {
             cancel = true;
         }
-        const std::size_t total = std::max<std::size_t>(bytes.size(), 1);
-        progress.setValue(static_cast<int>(done * kProgressSteps / total));
+        const std::size_t now = done;
+        progress.setValue(static_cast<int>(std::min(now, total) * kProgressSteps / total));
+        progress.setLabelText(ProgressText(now, total, elapsed.elapsed()));
     });
     poll.start();
     loop.exec();
@@ -179,8 +206,11 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
     return {};
 }
 
-bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString& text) {
+bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString& text,
+                            const QString& suggested) {
     ExportFileDialog dialog(parent, context.SubtitleType());
+    dialog.setDirectory(QFileInfo(suggested).absolutePath());
+    dialog.selectFile(QFileInfo(suggested).fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return false;
     }

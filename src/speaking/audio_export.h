@@ -22,9 +22,11 @@ QString AudioExportFilters();
 // Asks for the file name and the side files (and, once, whether to replace those that exist),
 // then exports text (UTF-16, the document's line breaks) and says in the main window's status
 // bar where the file was saved. Returns false when the user cancelled or the export failed
-// (after saying why). The speech choices and the subtitle format offered first are context's;
-// the format chosen is kept there for the next export.
-bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString& text);
+// (after saying why). The dialog starts at suggested (a folder and a name). The speech choices
+// and the subtitle format offered first are context's; the format chosen is kept there for the
+// next export.
+bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString& text,
+                            const QString& suggested);
 
 // The export itself, for names already chosen: the audio of targets, and its subtitles or
 // timings when not empty. Shows the progress dialog after half a second. Returns the error

@@ -5,6 +5,11 @@ namespace yomi6::export_texts {
 
 inline constexpr const char* kCaption = "音声ﾌｧｲﾙに保存";
 inline constexpr const char* kProgress = "音声ﾌｧｲﾙに保存しています...";
+// The line under kProgress: what is left to do, until it can be told, then how long it takes.
+inline constexpr const char* kEstimating = "残り時間を計算しています";
+inline constexpr const char* kRemainingSeconds = "残り 約 %1 秒";
+inline constexpr const char* kRemainingMinutes = "残り 約 %1 分 %2 秒";
+inline constexpr const char* kRemainingHours = "残り 約 %1 時間 %2 分";
 inline constexpr const char* kCancel = "キャンセル";
 inline constexpr const char* kSubtitles = "字幕も保存する(&T)";
 inline constexpr const char* kTimings = "タイミングも保存する (.json)(&J)";

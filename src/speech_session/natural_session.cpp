@@ -57,7 +57,7 @@ void NaturalSession::Start(const SpeechSource& source, int offset) {
     m_passOffset = offset;
     m_words.clear();
     m_wordsBegin = m_wordsEnd = 0;
-    NotePassReadings();
+    NotePassReadings(true); // each chunk opens the analyzer on the engine's worker
     m_runBegin = m_runEnd = 0;
     m_runOffset = 0;
     natural::NaturalPassOptions options;

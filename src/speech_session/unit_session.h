@@ -112,8 +112,9 @@ signals:
 protected:
     SamplePlayer& Player() const { return m_services.player(); }
     // Records the mode the pass just read was read in: the automatic reading reads with the
-    // dictionary when its analyzer cannot be loaded.
-    void NotePassReadings();
+    // dictionary when its analyzer cannot be loaded. A session whose engine loads the analyzer
+    // itself (ownAnalyzer) reads automatically whether or not this run has loaded it.
+    void NotePassReadings(bool ownAnalyzer = false);
     // Whether a sentence at position may go on in this session's voice.
     bool KeepsVoiceAt(int position) const { return !m_keepsVoice || m_keepsVoice(position); }
 

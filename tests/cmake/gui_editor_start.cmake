@@ -17,4 +17,8 @@ if(TARGET yomi6)
   add_test(NAME editor_title_x11
            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/editor_title_x11.sh $<TARGET_FILE:yomi6>)
   set_tests_properties(editor_title_x11 PROPERTIES LABELS e2e SKIP_RETURN_CODE 77 TIMEOUT 120)
+  # The main window's rectangle across runs under a window manager that frames it.
+  add_test(NAME editor_window_x11
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/editor_window_x11.sh $<TARGET_FILE:yomi6>)
+  set_tests_properties(editor_window_x11 PROPERTIES LABELS e2e SKIP_RETURN_CODE 77 TIMEOUT 120)
 endif()

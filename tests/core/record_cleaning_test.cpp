@@ -1,5 +1,5 @@
-// Cleaning of dictionary records before they are saved: the golden cases of single fields, and
-// the whole image record by record.
+// Cleaning of dictionary records before they are saved: the golden cases of single fields, the
+// whole image record by record, and the blanks whose removal would join two words.
 #include "dictionary/dic_tables.h"
 #include "dictionary/record_cleaning.h"
 #include "support/sjis.h"
@@ -81,8 +81,11 @@ TEST(RecordCleaningTest, WholeImageIsCleanedRecordByRecordIntoAClearedOutput) {
     std::vector<unsigned char> in(kDicImageSize, 0);
     auto put = [&](int record, const std::string& word, const std::string& yomi) {
         unsigned char* r = in.data() + kRecordSize * static_cast<std::size_t>(record);
-        std::memcpy(r, word.data(), word.size());
-        std::memcpy(r + kWordSlotSize, yomi.data(), yomi.size());
+        // Fields of a zeroed image: what follows the bytes copied is already zero, or the field
+        // is full on purpose.
+        std::memcpy(r, word.data(), word.size());   // NOLINT(bugprone-not-null-terminated-result)
+        std::memcpy(r + kWordSlotSize, yomi.data(), // NOLINT(bugprone-not-null-terminated-result)
+                    yomi.size());
     };
     put(0, test::Sjis("漢 字"), test::Sjis("ｶﾝｼﾞ"));
     put(9998, test::Sjis("音　声"), test::Sjis("オンセイ"));
@@ -109,6 +112,19 @@ TEST(RecordCleaningTest, WholeImageIsCleanedRecordByRecordIntoAClearedOutput) {
     EXPECT_EQ(yomi(4), std::string(20, '\xB1') + '\0');
     EXPECT_EQ(word(1), std::string(13, '\0'));
     EXPECT_EQ(yomi(9997), std::string(21, '\0'));
+}
+
+// A blank the cleaning takes out of a word joins what stands on either side of it: words in
+// letters or digits become another word, which the user is told; kanji and kana only close up.
+TEST(RecordCleaningTest, ABlankJoinsWordsOnlyBetweenLettersOrDigits) {
+    for (const char* joins : {"New York", "ver 2", "a  b", "Ｎｅｗ　Ｙｏｒｋ", "Ａ 1", "x　Ｙ"}) {
+        EXPECT_TRUE(BlankJoinsWords(test::Sjis(joins))) << joins;
+    }
+    // ア is 0x83 0x41 and ゆ 0x82 0xE4: their second bytes are no letters of their own.
+    for (const char* closes : {"NewYork", " ab ", "漢 字", "音　声", "東京 Tower", "ア ア", "ゆ ゆ",
+                               "a ア", "a-b", "", " "}) {
+        EXPECT_FALSE(BlankJoinsWords(test::Sjis(closes))) << closes;
+    }
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // 音声ﾌｧｲﾙに保存(&E)... through the real menu action: the file type picks the format, the boxes
-// add the side files, the selection alone is exported, and a cancelled export leaves no file;
-// replacing files is asked once for all of them, the status bar says where the file went, and
-// a selection that reads nothing is refused.
+// add the side files, the selection alone is exported, the progress tells how long the rest
+// takes, and a cancelled export leaves no file; replacing files is asked once for all of them,
+// the status bar says where the file went, and a selection that reads nothing is refused.
 #include "app/main_window.h"
 #include "editor/text_view.h"
 #include "export/speech_export.h"
@@ -417,10 +417,15 @@ private slots:
         QDir out(cwd().filePath("cancel"));
         QVERIFY(QDir().mkpath(out.path()));
         bool sawProgress = false;
+        QString estimate;
         ModalHandler handler([&](QWidget* w) {
             auto* progress = qobject_cast<QProgressDialog*>(w);
             sawProgress = progress != nullptr;
             if (progress != nullptr) {
+                // It tells how long the rest takes.
+                QTRY_VERIFY_WITH_TIMEOUT(
+                    progress->labelText().contains(QString::fromUtf8("残り 約")), 10000);
+                estimate = progress->labelText();
                 // As the user does: the dialog's one button.
                 QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
             }
@@ -433,6 +438,8 @@ private slots:
                                                text, targets, &cancelled);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QVERIFY(sawProgress);
+        QVERIFY2(estimate.contains(QRegularExpression(QString::fromUtf8("残り 約 [0-9]+ (秒|分)"))),
+                 qPrintable(estimate));
         QVERIFY(cancelled);
         QCOMPARE(out.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList());

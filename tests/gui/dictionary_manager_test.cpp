@@ -262,6 +262,13 @@ private slots:
         QCOMPARE(m->Model()->Word(3), QString());
         QVERIFY(!m->Model()->setData(m->Model()->index(3, Col::WordColumn), U("😀"), Qt::EditRole));
         QCOMPARE(boxes.texts.size(), 2);
+        // A blank between letters would join two words: refused, and said.
+        EditCell(m, 3, Col::WordColumn, U("New York"));
+        QCOMPARE(m->Model()->Word(3), QString());
+        QCOMPARE(boxes.texts.size(), 3);
+        QCOMPARE(boxes.texts.last(),
+                 U("「New York」は登録できません。単語の空白は取り除かれ、前後の語"
+                   "がつながってしまいます。"));
     }
 
     void showsTheUsedRowsAndOneToAddToWithinTheScreen() {

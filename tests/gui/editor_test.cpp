@@ -1,5 +1,6 @@
 // The editor through its real windows: start and end of a run with the settings file, documents
-// opened, typed, saved and dropped, word wrap, fonts, and the speech keys.
+// opened, typed, saved and dropped, where the file dialogs start, word wrap, fonts, and the
+// speech keys.
 #include "app/application.h"
 #include "app/document_window.h"
 #include "app/main_window.h"
@@ -15,7 +16,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -316,6 +319,58 @@ private slots:
         QCOMPARE(run.frame().Context().RecentFiles(), (QStringList{b, a}));
         run.frame().Dispatch(RecentFileCommand(1));
         QCOMPARE(run.view()->GetDocument()->PathName(), a);
+    }
+
+    // The file dialogs start at the folder of the document's file, a save with its name; a
+    // document never saved at the folder of the file used last, else at the home folder: never
+    // in the folder the program runs in.
+    void fileDialogsStartAtTheDocumentsFolderAndName() {
+        // The folder and, for a save, the name a file dialog shows as it opens.
+        const auto opened = [](QAction* action) {
+            QString shown;
+            ModalHandler look([&shown](QWidget* w) {
+                if (auto* d = qobject_cast<QFileDialog*>(w)) {
+                    shown = d->directory().absolutePath();
+                    if (d->acceptMode() == QFileDialog::AcceptSave) {
+                        shown +=
+                            QLatin1Char('|') + QFileInfo(d->selectedFiles().value(0)).fileName();
+                    }
+                    d->reject();
+                }
+            });
+            action->trigger();
+            return shown;
+        };
+        const QString home = QDir::homePath();
+        QVERIFY(QDir(home).absolutePath() != QDir::current().absolutePath());
+        {
+            Run first(sound());
+            first.frame().UpdateCommandUI();
+            QCOMPARE(opened(FirstAction(first.frame(), CommandId::FileOpen)), home);
+        }
+        QDir docs(cwd().filePath(QStringLiteral("docs")));
+        QVERIFY(QDir().mkpath(docs.path()));
+        const QString chapter = docs.filePath(QStringLiteral("ch1.txt"));
+        QVERIFY(WriteBytes(chapter, "text"));
+        Run run(sound(), {chapter});
+        MainWindow& frame = run.frame();
+        frame.UpdateCommandUI();
+        const QString folder = docs.absolutePath();
+        QCOMPARE(opened(FirstAction(frame, CommandId::FileOpen)), folder);
+        QCOMPARE(opened(FirstAction(frame, CommandId::ExportAudio)),
+                 folder + QStringLiteral("|ch1.wav"));
+        QCOMPARE(opened(FirstAction(frame, CommandId::FileSaveAs)),
+                 folder + QStringLiteral("|ch1.txt"));
+        // A new document: the folder of the file opened last.
+        FirstAction(frame, CommandId::FileNew)->trigger();
+        QVERIFY(run.view()->GetDocument()->PathName().isEmpty());
+        run.view()->setPlainText(QStringLiteral("new"));
+        frame.UpdateCommandUI();
+        const QString untitled = run.view()->GetDocument()->Title();
+        QCOMPARE(opened(FirstAction(frame, CommandId::ExportAudio)),
+                 folder + QLatin1Char('|') + untitled + QStringLiteral(".wav"));
+        QCOMPARE(opened(FirstAction(frame, CommandId::FileSaveAs)),
+                 folder + QLatin1Char('|') + untitled + QStringLiteral(".txt"));
     }
 
     void closingAskToSaveAndCancelKeepsTheWindow() {

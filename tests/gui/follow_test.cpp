@@ -1,7 +1,8 @@
 // Following the voice in the editor: the highlight of the unit being heard compared tick by tick
 // with the units the core reads from the same text, in both reading modes and across passes;
-// reading from the caret or the selection, pause and resume, F5, the end of a reading, and the
-// commands' menu entries, shortcuts and tool bar buttons through the real actions.
+// reading from the caret or the selection, pause and resume, F5, the end of a reading, the view
+// following the unit heard down and sideways, and the commands' menu entries, shortcuts and tool
+// bar buttons through the real actions.
 #include "app/application.h"
 #include "app/document_window.h"
 #include "app/main_window.h"
@@ -18,6 +19,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolBar>
 
@@ -260,6 +262,53 @@ private slots:
         // are shown in order) waits for the output's latency.
         QTRY_COMPARE_WITH_TIMEOUT(HighlightedUnit(view), std::make_pair(-1, -1), 5000);
         QCOMPARE(Describe(heard.units), Describe(expected));
+    }
+
+    // Without wrapping a line runs on past the right edge: the view follows the unit heard down
+    // and sideways, back to the left at the next line, and the unit is always in sight.
+    void theUnitHeardStaysInSightWithoutWrapping() {
+        EditorRun run(sound(), {}, start());
+        QVERIFY(run.ok());
+        run.choices().readings = kReadingsDictionary;
+        TextView* view = run.view();
+        QVERIFY(!view->IsWordWrap());
+        QString text = QString::fromUtf8("あいう\n");
+        for (int i = 0; i < 40; ++i) {
+            text += QString::fromUtf8("かきくけこ");
+        }
+        for (int i = 0; i < 30; ++i) {
+            text += QString::fromUtf8("\nさしす");
+        }
+        view->setPlainText(text);
+        QVERIFY(view->fontMetrics().horizontalAdvance(text.section(QLatin1Char('\n'), 1, 1)) >
+                2 * view->viewport()->width());
+        QStringList outOfSight;
+        int furthestRight = 0;
+        const auto check = [&](const QObject*, int unitBegin, int, int, int) {
+            if (unitBegin < 0) {
+                return;
+            }
+            QTextCursor at(view->document());
+            at.setPosition(unitBegin);
+            const QRect rect = view->cursorRect(at);
+            furthestRight = std::max(furthestRight, view->horizontalScrollBar()->value());
+            if (!view->viewport()->rect().contains(rect)) {
+                outOfSight << QStringLiteral("%1 at (%2, %3)")
+                                  .arg(unitBegin)
+                                  .arg(rect.left())
+                                  .arg(rect.top());
+            }
+        };
+        const QMetaObject::Connection watch =
+            QObject::connect(&run.speech(), &SpeechController::highlightChanged, check);
+        run.frame().Dispatch(CommandId::Speak);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(HighlightedUnit(view), std::make_pair(-1, -1), 5000);
+        QObject::disconnect(watch);
+        QVERIFY2(outOfSight.isEmpty(), qPrintable(outOfSight.mid(0, 10).join(QLatin1String(", "))));
+        QVERIFY(furthestRight > view->viewport()->width()); // it went far to the right
+        QCOMPARE(view->horizontalScrollBar()->value(), 0);  // and back, for the short lines
+        QVERIFY(view->verticalScrollBar()->value() > 0);
     }
 
     void aSelectionIsReadAloneAndRepeatStartsWhereTheReadingStarted() {

@@ -191,10 +191,14 @@ private slots:
         HighlightLog log(run.speech());
         QSignalSpy units(&run.speech(), &SpeechController::unitTicked);
         QSignalSpy ticks(&run.speech(), &SpeechController::ticked);
+        run.choices().readings = kReadingsAutomatic;
         const Clock::time_point command = Clock::now();
         Command(run.frame(), CommandId::Speak)->trigger();
         QVERIFY(Clock::now() - command < 200ms); // the command returns at once
         QVERIFY(!run.speech().IsSpeakEnabled());
+        // The first reading of the run says the mode it reads in, though the run itself has
+        // not loaded the analyzer: the engine's worker opens it.
+        QCOMPARE(run.frame().StatusMessage(), U("読み上げ中（女性・自動）"));
         QVERIFY(Command(run.frame(), CommandId::Pause)->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 60000);
 

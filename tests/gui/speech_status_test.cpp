@@ -1,8 +1,8 @@
 // The status bar's message pane as the speech goes, through the real keys F3, F5, Pause, F4 and
 // Ctrl+F3: "ﾚﾃﾞｨ" when nothing is read, what is being done with the voice and the reading mode
 // while reading or paused, and once at the end of a speak command that stopped at its cut
-// before the end of the document, the line where it stopped and the key that reads on. The
-// texts are typed out here.
+// before the end of the document, the line where it stopped and the key that reads on from the
+// caret, which is then there. The texts are typed out here.
 #include "app/main_window.h"
 #include "editor/text_view.h"
 #include "gui/gui_test_support.h"
@@ -142,6 +142,23 @@ private slots:
         QTRY_VERIFY(Idle(run));
         QCOMPARE(frame.StatusMessage(), notice);
         QCOMPARE(cuts.size(), 1);
+        // What the notice says holds: the caret is at the cut, and Ctrl+F3 reads on from there.
+        const int cut = cuts[0][1].toInt();
+        QCOMPARE(view->textCursor().position(), cut);
+        QCOMPARE(view->textCursor().blockNumber() + 1, 1999);
+        {
+            QSignalSpy units(&speech, &SpeechController::unitTicked);
+            QTest::keyClick(view, Qt::Key_F3, Qt::ControlModifier);
+            QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 20000);
+            QList<int> heard;
+            for (const QList<QVariant>& u : units) {
+                if (u.at(1).toInt() < u.at(2).toInt()) {
+                    heard << u.at(1).toInt();
+                }
+            }
+            const int last = static_cast<int>(LongDocument(true).size()) - 2; // うえ
+            QCOMPARE(heard, (QList<int>{last, last + 1}));
+        }
 
         // The next reading takes the notice away; stopped before the end, it says nothing.
         run.choices().speed = 300;

@@ -217,7 +217,7 @@ private slots:
             QTest::keyClick(d.WordEdit(0), Qt::Key_PageUp);
             afterScrolling = d.WordEdit(0)->text() + d.YomiEdit(0)->text();
             d.WordEdit(1)->clear(); // row 2 emptied: stays row 2, free
-            Type(d.WordEdit(2), U("a b"));
+            Type(d.WordEdit(2), U(" ab "));
             Type(d.YomiEdit(2), U("カナ")); // full width: cleaned away
             QTest::keyClick(d.YomiEdit(2), Qt::Key_Return);
         });
@@ -262,6 +262,40 @@ private slots:
         const QByteArray saved = ReadBytes(DicPath());
         QCOMPARE(saved.mid(0, 4), QByteArray("new", 4));
         QCOMPARE(saved.mid(68, 13), Sjis("漢字漢字漢字") + QByteArray(1, '\0'));
+    }
+
+    // The cleaning takes the blanks out of a word: "New York" would be saved as "NewYork", a
+    // word no text holds. Refused, with a message; nothing is written.
+    void aBlankBetweenLatinWordsIsRefusedBeforeAnythingIsWritten() {
+        BoxAnswerer boxes;
+        const QByteArray before = Image({{0, "old", "ｱ"}});
+        QVERIFY(WriteBytes(DicPath(), before));
+        WordDialog d(*m_registration);
+        bool stillOpen = false;
+        bool focusOnRow2 = false;
+        QByteArray fileWhileOpen;
+        DialogSteps steps(&d, [&] {
+            Type(d.WordEdit(1), U("New York"));
+            Type(d.YomiEdit(1), U("ﾆｭｰﾖｰｸ"));
+            QTest::mouseClick(d.ConfirmButton(), Qt::LeftButton);
+            stillOpen = d.isVisible();
+            focusOnRow2 = d.focusWidget() == d.WordEdit(1);
+            fileWhileOpen = ReadBytes(DicPath());
+            // Full-width letters and a full-width blank: the same.
+            d.WordEdit(1)->setText(U("Ｗｉ　Ｆｉ"));
+            QTest::mouseClick(d.ConfirmButton(), Qt::LeftButton);
+            d.WordEdit(1)->setText(QStringLiteral("NewYork"));
+            QTest::mouseClick(d.ConfirmButton(), Qt::LeftButton);
+        });
+        QCOMPARE(d.exec(), int(QDialog::Accepted));
+        QVERIFY(stillOpen);
+        QVERIFY(focusOnRow2);
+        QCOMPARE(fileWhileOpen, before);
+        const QString refused =
+            U("」は登録できません。単語の空白は取り除かれ、前後の語がつながってしまいます。");
+        QCOMPARE(boxes.texts(),
+                 QStringList({U("「New York") + refused, U("「Ｗｉ　Ｆｉ") + refused}));
+        QCOMPARE(ReadBytes(DicPath()).mid(34, 13), QByteArray("NewYork") + QByteArray(6, '\0'));
     }
 
     void cancelWritesNothingAndTheNextOpeningShowsTheFile() {

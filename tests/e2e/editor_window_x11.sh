@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# The main window's rectangle across runs under a real window manager (twm, on a virtual X
+# server), which puts a frame around the window some time after it is shown: the window opens
+# with its frame at the saved rectangle, and closing it saves that same rectangle, so that a
+# window left alone keeps its place and size run after run.
+#   editor_window_x11.sh YOMI6
+set -u
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
+yomi6=$(realpath "$1")
+require_tools Xvfb xdotool xwininfo twm iconv
+
+# shellcheck source=xvfb_server.sh
+. "$(dirname "$(realpath "$0")")/xvfb_server.sh"
+work=$(mktemp -d)
+editor_pid=""
+twm_pid=""
+cleanup() {
+  [ -n "$editor_pid" ] && kill "$editor_pid" 2>/dev/null
+  [ -n "$twm_pid" ] && kill "$twm_pid" 2>/dev/null
+  stop_xvfb
+  [ -n "${KEEP:-}" ] || rm -rf "$work"
+}
+trap cleanup EXIT
+cd "$work" || exit 1
+
+mkdir -m 700 runtime
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+export PULSE_SERVER="unix:$work/no-sound-server"
+start_xvfb "$work/x" || exit 1
+
+# twm places a window where it asks to be, without asking the user; its frame has a title bar.
+# Its fonts are the one the X server has built in.
+printf '%s\n' 'RandomPlacement' 'UsePPosition "on"' 'TitleFont "fixed"' 'ResizeFont "fixed"' \
+  'MenuFont "fixed"' 'IconFont "fixed"' 'IconManagerFont "fixed"' >twmrc
+twm -f twmrc >twm.log 2>&1 &
+twm_pid=$!
+# twm is ready once it has made its own windows under the root window.
+for _ in $(seq 1 100); do
+  xwininfo -root -children 2>/dev/null | grep -q ' child' && break
+  sleep 0.1
+done
+
+# X1 Y1 X2 Y2 of the settings file, on one line.
+saved_rectangle() {
+  local key values=()
+  for key in X1 Y1 X2 Y2; do
+    values+=("$(tr -d '\r' <"$XDG_CONFIG_HOME/yomi6.ini" | sed -n "s/^$key=//p")")
+  done
+  echo "${values[*]}"
+}
+
+# "left top right bottom" of a window as xwininfo gives its outer rectangle.
+rectangle_of() {
+  xwininfo -id "$1" | awk '
+    /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+    /^ *Width:/ { w = $NF } /^ *Height:/ { h = $NF } /Border width:/ { b = $NF }
+    END { print x, y, x + w + 2 * b, y + h + 2 * b }'
+}
+
+# The window manager's frame around window: its parent below the root.
+frame_of() {
+  xwininfo -tree -id "$1" | sed -n 's/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p'
+}
+
+# One run: opens the editor, notes its window's frame and inner rectangle once they have
+# settled (frame.txt, inner.txt), and closes it through its menu (ﾌｧｲﾙ, 終了).
+run_editor() {
+  "$yomi6" >>editor.out 2>>editor.err &
+  editor_pid=$!
+  local window frame now before=""
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name 'よみあげPad' | head -n 1)
+  [ -n "$window" ] || return 1
+  for _ in $(seq 1 50); do # settled: the same twice, 200 ms apart
+    sleep 0.2
+    frame=$(frame_of "$window")
+    now="$(rectangle_of "$frame") / $(rectangle_of "$window")"
+    [ "$now" = "$before" ] && break
+    before=$now
+  done
+  rectangle_of "$frame" >frame.txt
+  rectangle_of "$window" >inner.txt
+  xdotool mousemove --window "$window" 200 10 windowfocus --sync "$window" key alt+f
+  sleep 0.3
+  xdotool key x
+  for _ in $(seq 1 100); do
+    kill -0 "$editor_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill "$editor_pid" 2>/dev/null && echo "the editor did not close through its menu" >>editor.err
+  wait "$editor_pid" 2>/dev/null
+  editor_pid=""
+}
+
+# 640 by 480 with its frame, away from the screen's edges.
+start="100 60 740 540"
+mkdir -p "$XDG_CONFIG_HOME"
+printf '[よみあげPadのセッティング]\r\n子ウィンドウのサイズ=1\r\nX1=100\r\nY1=60\r\nX2=740\r\nY2=540\r\n' |
+  iconv -f UTF-8 -t CP932 >"$XDG_CONFIG_HOME/yomi6.ini"
+for run in 1 2 3; do
+  run_editor
+  read -r fl ft fr fb <frame.txt
+  read -r il it ir ib <inner.txt
+  check "run $run: the window manager framed the window (frame $fl $ft $fr $fb, inside $il $it $ir $ib)" \
+    '[ "$((fr - fl))" -gt "$((ir - il))" ] && [ "$((fb - ft))" -gt "$((ib - it))" ]'
+  check "run $run: the window opens with its frame at $start (was $fl $ft $fr $fb)" \
+    '[ "$fl $ft $fr $fb" = "$start" ]'
+  saved=$(saved_rectangle)
+  check "run $run: closing saves the same rectangle $start (was $saved)" '[ "$saved" = "$start" ]'
+done
+check "nothing on stderr ($(head -c 300 editor.err))" '[ ! -s editor.err ]'
+
+checks_done
