@@ -1,3 +1,4 @@
+#include "analysis/analyzer_loader.h"
 #include "cli/cli_common.h"
 #include "cli/cli_main.h"
 #include "cli/cli_modes.h"
@@ -142,6 +143,18 @@ void AppendEscaped(std::string& out, std::string_view bytes) {
     }
 }
 
+// The analyzer the engine's text is read with (for its Latin letters and signs): a folder that
+// cannot be loaded is said once, as the sample voice says it.
+void ReportAnalyzer(const Options& options) {
+    AnalyzerLoader analyzer;
+    analyzer.SetConfiguredDictionary(DefaultSpeechOptions().analyzerDictionary);
+    std::string error;
+    if (analyzer.Get(error) == nullptr) {
+        PrintError(AutomaticReadingSource(options),
+                   error + "; the natural voice says Latin letters and signs its own way");
+    }
+}
+
 unsigned Cores() {
     return std::max(1u, std::thread::hardware_concurrency());
 }
@@ -164,6 +177,7 @@ std::optional<natural::NaturalPassOptions> NaturalPassFor(const Options& options
     if (!setup) {
         return std::nullopt;
     }
+    ReportAnalyzer(options);
     return PassOptions(*setup, workers);
 }
 
@@ -177,11 +191,16 @@ int RunNaturalWav(const Options& options) {
     if (!ReadNaturalInput(options, text, dictionary)) {
         return kExitIoError;
     }
+    ReportAnalyzer(options);
     natural::NaturalPass pass(text, dictionary.View(), PassOptions(*setup, WavWorkers()),
                               PrintSkipped);
     std::vector<std::int16_t> pcm;
     while (auto chunk = pass.Next()) {
         pcm.insert(pcm.end(), chunk->pcm.begin(), chunk->pcm.end());
+    }
+    if (const std::string failure = pass.Failure(); !failure.empty()) {
+        PrintError("natural voice", failure);
+        return kExitIoError;
     }
     const std::string image = WaveImage(pcm, kRenderRate);
     if (options.wavOutput == "-") {
@@ -205,6 +224,7 @@ int RunNaturalUnits(const Options& options) {
     if (!ReadNaturalInput(options, text, dictionary)) {
         return kExitIoError;
     }
+    ReportAnalyzer(options);
     natural::NaturalPass pass(text, dictionary.View(), PassOptions(*setup, Cores()), PrintSkipped);
     std::string out;
     while (auto chunk = pass.Next()) {
@@ -218,6 +238,10 @@ int RunNaturalUnits(const Options& options) {
             out.push_back('\t');
             out.append(std::to_string(unit.startFrame * 1000 / kRenderRate)).push_back('\n');
         }
+    }
+    if (const std::string failure = pass.Failure(); !failure.empty()) {
+        PrintError("natural voice", failure);
+        return kExitIoError;
     }
     return WriteStdout(out.data(), out.size()) ? kExitOk : kExitIoError;
 }

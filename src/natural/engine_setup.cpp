@@ -1,5 +1,7 @@
 #include "natural/engine_setup.h"
 
+#include "natural/voice_file.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <sys/stat.h>
@@ -102,6 +104,9 @@ std::string MissingPieces(const EngineSetup& setup) {
     }
     if (!IsReadableFile(setup.voiceFile)) {
         return "the natural voice's file " + setup.voiceFile + " cannot be read";
+    }
+    if (const std::string problem = VoiceFileProblem(setup.voiceFile); !problem.empty()) {
+        return "the natural voice's file " + setup.voiceFile + " cannot be used: it " + problem;
     }
     return "";
 }
