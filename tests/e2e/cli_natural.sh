@@ -117,6 +117,24 @@ YOMI6_MECAB_DIC="$work/no-dic" "$yomi6" --engine natural --units t.txt >dic.out 
 check "a bad YOMI6_MECAB_DIC is said once" \
   '[ $? -eq 0 ] && [ "$(wc -l <dic.err)" -eq 1 ] && grep -q "^yomi6: automatic reading: .*$work/no-dic" dic.err'
 
+# --wav streams the sound into its file as the engine says it (the sound is not held whole in
+# memory): the temporary file beside the output grows while the run goes on.
+python3 -c 'import sys
+sys.stdout.buffer.write(("雨が降る日は、家で本を読みます。" * 4 + "\r\n").encode("cp932") * 10)' >stream.txt
+mkdir stream
+YOMI6_NATURAL_WORKERS=1 "$yomi6" --engine natural --wav stream/s.wav stream.txt &
+pid=$!
+sizes=""
+while kill -0 $pid 2>/dev/null; do
+  size=$(find stream -name '.yomi6-*.tmp' -printf '%s\n' 2>/dev/null | head -1)
+  [ -n "$size" ] && [ "$size" != "${sizes##* }" ] && sizes="$sizes $size"
+  sleep 0.1
+done
+wait $pid
+status=$?
+check "wav: streamed, the file grew while the engine spoke (sizes:$sizes)" \
+  '[ $status -eq 0 ] && [ "$(echo $sizes | wc -w)" -ge 3 ] && [ -s stream/s.wav ] && [ "$(soxi -r stream/s.wav)" = 16000 ]'
+
 # Usage errors.
 for args in "--engine bogus --units t.txt" "--style calm --engine natural --units t.txt" \
   "--style sad --units t.txt" "--engine natural --reading t.txt" "--engine"; do
