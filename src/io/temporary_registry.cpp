@@ -33,9 +33,10 @@ static_assert(kFree == 0, "a zeroed table is free");
 // See the header: a signal handler reads this table.
 Table g_noted; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 // See the header: a signal handler closes the gates and waits for them.
-std::atomic<int> g_gatesHeld{0}; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
-std::atomic<bool> g_gatesClosed{
-    false}; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
+std::atomic<int> g_gatesHeld{0};
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
+std::atomic<bool> g_gatesClosed{false};
 
 } // namespace
 

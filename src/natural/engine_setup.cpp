@@ -68,8 +68,10 @@ std::string FindVoiceFile(Style style, const std::string& explicitFolder,
         return explicitFolder + "/" + name;
     }
     for (const std::string& folder : searchFolders) {
-        if (IsReadableFile(folder + "/" + name)) {
-            return folder + "/" + name;
+        std::string path = folder;
+        path.append("/").append(name);
+        if (IsReadableFile(path)) {
+            return path;
         }
     }
     return "";

@@ -17,8 +17,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char** environ;
-
 namespace yomi6::natural {
 
 namespace {
@@ -121,7 +119,7 @@ void MoveTo(int from, int target) {
     sigset_t none;
     sigemptyset(&none);
     ::sigprocmask(SIG_SETMASK, &none, nullptr);
-    ::execve(args[0], args, environ);
+    ::execv(args[0], args); // with this process's environment
     const int error = errno;
     [[maybe_unused]] const ssize_t written = ::write(fds.report, &error, sizeof error);
     ::_exit(127);
