@@ -84,8 +84,8 @@ struct ChildFds {
     int report; // where errno goes when the exec fails
 };
 
-// Makes descriptor from the child's standard descriptor target (and keeps it open across the
-// exec, which dup2 onto itself would not).
+// Puts descriptor from at the child's standard descriptor target, open across the exec (which
+// dup2 onto itself would not leave it).
 void MoveTo(int from, int target) {
     if (from == target) {
         ::fcntl(target, F_SETFD, 0);
