@@ -1,9 +1,12 @@
+#include "analysis/analyzer_loader.h"
 #include "cli/cli_common.h"
 #include "cli/cli_main.h"
 #include "cli/cli_modes.h"
 #include "cli/natural_modes.h"
 #include "cli/speech_options.h"
 #include "dictionary/dictionary_view.h"
+#include "export/audio_file_writer.h"
+#include "export/wave_stream.h"
 #include "io/atomic_file.h"
 #include "natural/engine_setup.h"
 #include "natural/natural_pass.h"
@@ -13,6 +16,8 @@
 #include "text/utf8_codec.h"
 #include "voice/sample_edit.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -95,34 +100,6 @@ void PrintSkipped(const std::string& message) {
 
 namespace {
 
-void AppendLe(std::string& out, std::uint32_t value, int bytes) {
-    for (int k = 0; k < bytes; ++k) {
-        out.push_back(static_cast<char>(value >> (8 * k) & 0xFF));
-    }
-}
-
-std::string WaveImage(const std::vector<std::int16_t>& pcm, int rate) {
-    const auto dataBytes = static_cast<std::uint32_t>(pcm.size() * 2);
-    std::string out;
-    out.reserve(44 + dataBytes);
-    out += "RIFF";
-    AppendLe(out, 36 + dataBytes, 4);
-    out += "WAVEfmt ";
-    AppendLe(out, 16, 4);
-    AppendLe(out, 1, 2); // PCM
-    AppendLe(out, 1, 2); // mono
-    AppendLe(out, static_cast<std::uint32_t>(rate), 4);
-    AppendLe(out, static_cast<std::uint32_t>(rate) * 2, 4);
-    AppendLe(out, 2, 2);
-    AppendLe(out, 16, 2);
-    out += "data";
-    AppendLe(out, dataBytes, 4);
-    for (const std::int16_t s : pcm) {
-        AppendLe(out, static_cast<std::uint16_t>(s), 2);
-    }
-    return out;
-}
-
 // The source text of a range in UTF-8, control characters and \ as C escapes, as --units of the
 // sample voice writes it.
 void AppendEscaped(std::string& out, std::string_view bytes) {
@@ -140,6 +117,83 @@ void AppendEscaped(std::string& out, std::string_view bytes) {
             out.push_back(ch);
         }
     }
+}
+
+// The analyzer the engine's text is read with (for its Latin letters and signs): a folder that
+// cannot be loaded is said once, as the sample voice says it.
+void ReportAnalyzer(const Options& options) {
+    AnalyzerLoader analyzer;
+    analyzer.SetConfiguredDictionary(DefaultSpeechOptions().analyzerDictionary);
+    std::string error;
+    if (analyzer.Get(error) == nullptr) {
+        PrintError(AutomaticReadingSource(options),
+                   error + "; the natural voice says Latin letters and signs its own way");
+    }
+}
+
+// Samples as the WAVE file holds them, little-endian, whatever the machine's order.
+void ToLittleEndian(std::vector<std::int16_t>& pcm) {
+    if constexpr (std::endian::native == std::endian::big) {
+        for (std::int16_t& s : pcm) {
+            const auto v = static_cast<std::uint16_t>(s);
+            s = static_cast<std::int16_t>(static_cast<std::uint16_t>(v << 8 | v >> 8));
+        }
+    }
+}
+
+// The pass's sound as a 16-bit WAVE file at output (RIFF, or RF64 past 4 GiB, as --export
+// writes it): streamed chunk by chunk into a file, which appears whole or not at all; held once
+// for a target written into directly (standard output, a pipe, a device), whose header, which
+// holds the size, must come first. A pass that gives up writes nothing.
+int WriteNaturalWave(natural::NaturalPass& pass, const std::string& output) {
+    const bool inPlace = output == "-" || WritesInPlace(output);
+    std::string error;
+    AudioFileWriter file;
+    if (!inPlace && !file.Open(output, AudioFormat::Wav, kRenderRate, SampleBits::Sixteen, error)) {
+        PrintError(output, error);
+        return kExitIoError;
+    }
+    std::vector<std::vector<std::int16_t>> held;
+    std::uint64_t dataBytes = 0;
+    while (auto chunk = pass.Next()) {
+        if (inPlace) {
+            dataBytes += chunk->pcm.size() * sizeof(std::int16_t);
+            held.push_back(std::move(chunk->pcm));
+        } else if (!file.Write(chunk->pcm.data(), chunk->pcm.size(), error)) {
+            PrintError(output, error);
+            return kExitIoError;
+        }
+    }
+    if (const std::string failure = pass.Failure(); !failure.empty()) {
+        PrintError("natural voice", failure);
+        return kExitIoError;
+    }
+    if (!inPlace) {
+        if (!file.Finish(error)) {
+            PrintError(output, error);
+            return kExitIoError;
+        }
+        return kExitOk;
+    }
+    const std::string header =
+        WaveStreamHeader(dataBytes, kRenderRate, dataBytes > kRiffMaxDataBytes, 2);
+    std::vector<std::string_view> pieces{header};
+    for (std::vector<std::int16_t>& pcm : held) {
+        ToLittleEndian(pcm);
+        pieces.emplace_back(reinterpret_cast<const char*>(pcm.data()),
+                            pcm.size() * sizeof(std::int16_t));
+    }
+    if (output == "-") {
+        return std::all_of(pieces.begin(), pieces.end(),
+                           [](std::string_view p) { return WriteStdout(p.data(), p.size()); })
+                   ? kExitOk
+                   : kExitIoError;
+    }
+    if (!WritePiecesInPlace(output, pieces, error)) {
+        PrintError(output, error);
+        return kExitIoError;
+    }
+    return kExitOk;
 }
 
 unsigned Cores() {
@@ -164,6 +218,7 @@ std::optional<natural::NaturalPassOptions> NaturalPassFor(const Options& options
     if (!setup) {
         return std::nullopt;
     }
+    ReportAnalyzer(options);
     return PassOptions(*setup, workers);
 }
 
@@ -177,22 +232,10 @@ int RunNaturalWav(const Options& options) {
     if (!ReadNaturalInput(options, text, dictionary)) {
         return kExitIoError;
     }
+    ReportAnalyzer(options);
     natural::NaturalPass pass(text, dictionary.View(), PassOptions(*setup, WavWorkers()),
                               PrintSkipped);
-    std::vector<std::int16_t> pcm;
-    while (auto chunk = pass.Next()) {
-        pcm.insert(pcm.end(), chunk->pcm.begin(), chunk->pcm.end());
-    }
-    const std::string image = WaveImage(pcm, kRenderRate);
-    if (options.wavOutput == "-") {
-        return WriteStdout(image.data(), image.size()) ? kExitOk : kExitIoError;
-    }
-    std::string error;
-    if (!WriteFileAtomically(options.wavOutput, image, error, MissingDirectories::Fail)) {
-        PrintError(options.wavOutput, error);
-        return kExitIoError;
-    }
-    return kExitOk;
+    return WriteNaturalWave(pass, options.wavOutput);
 }
 
 int RunNaturalUnits(const Options& options) {
@@ -205,6 +248,7 @@ int RunNaturalUnits(const Options& options) {
     if (!ReadNaturalInput(options, text, dictionary)) {
         return kExitIoError;
     }
+    ReportAnalyzer(options);
     natural::NaturalPass pass(text, dictionary.View(), PassOptions(*setup, Cores()), PrintSkipped);
     std::string out;
     while (auto chunk = pass.Next()) {
@@ -218,6 +262,10 @@ int RunNaturalUnits(const Options& options) {
             out.push_back('\t');
             out.append(std::to_string(unit.startFrame * 1000 / kRenderRate)).push_back('\n');
         }
+    }
+    if (const std::string failure = pass.Failure(); !failure.empty()) {
+        PrintError("natural voice", failure);
+        return kExitIoError;
     }
     return WriteStdout(out.data(), out.size()) ? kExitOk : kExitIoError;
 }

@@ -174,7 +174,7 @@ ExportJobResult RunExportJob(UnitPass& pass, const ExportText& text, const Expor
     result.ticks = run.units;
     result.samples = run.frames;
     if (run.status == ExportStatus::Failed) {
-        return fail(outputs.audio, run.error);
+        return fail({}, run.error); // the speech failed: no file is to blame
     }
     if (run.status == ExportStatus::Stopped) {
         if (!failedFile.empty()) {

@@ -29,7 +29,7 @@ std::string CheckExportNames(const ExportOutputs& outputs);
 
 struct ExportJobResult {
     ExportStatus status = ExportStatus::Done; // Stopped: cancelled through progress
-    std::string where;                        // the file a failure concerns; empty: the text
+    std::string where; // the file a failure concerns; empty: the text or its speech
     std::string error;
     // Failed because the range holds nothing that is read: no file is written, since several
     // formats cannot hold an empty sound (an empty FLAC or MP3 file, an Opus file no player

@@ -1,5 +1,7 @@
 #include "natural/alignment.h"
 
+#include "natural/phoneme_kana.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -211,7 +213,7 @@ std::vector<AlignedMora> AlignMorae(const Trace& trace, const std::vector<Placed
                 a.source = lastRange;
             }
             if (a.kana.empty()) {
-                a.kana = mora.phonemes;
+                a.kana = PhonemeKana(mora.phonemes);
             }
             ++spoken;
             lastRange = a.source;

@@ -7,6 +7,7 @@
 #include "natural/engine_setup.h"
 #include "natural/process_runner.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -29,6 +30,7 @@ struct ChunkSound {
     std::vector<NaturalUnit> units; // start frames counted from the chunk's first frame
     std::vector<std::int16_t> pcm;  // mono at the output rate
     std::string error;              // not empty: the chunk could not be said, and why
+    bool timedOut = false;          // the engine ran past its time limit (error says so)
 };
 
 struct SynthesisOptions {
@@ -44,14 +46,22 @@ struct SynthesisOptions {
     std::string analyzerFolder;
 };
 
+// The most read of the engine's files for one chunk: many times what the longest chunk's sound
+// (a minute or two at 48000 Hz) and trace take. A larger file is refused, never read whole.
+inline constexpr std::size_t kMaxEngineSoundBytes = 64u << 20;
+inline constexpr std::size_t kMaxEngineTraceBytes = 16u << 20;
+
 // Says the chunk of text (code page 932). The engine runs as a process in a private folder
-// removed afterwards; its failure (could not start, crash, time limit, unreadable sound or
-// trace) is the error of the result, never an exception or a hang. A chunk with nothing the
+// removed afterwards; its failure (could not start, crash, time limit, a sound or trace that
+// is unreadable, not a regular file, too large, or timed past the sound's end) is the error of
+// the result, never an exception or a hang. When cancel is given and turns true, the engine is
+// stopped and the chunk fails. A chunk with nothing the
 // engine can say (blanks, signs it has no sound for) gives no units, no sound and no error. The
 // silence before and after the speech is cut to the options' lengths; unit times are label times at
 // the output rate less what was cut before.
 ChunkSound SynthesizeChunk(std::string_view text, ByteRange chunk, const DictionaryView* dic,
-                           const SynthesisOptions& options);
+                           const SynthesisOptions& options,
+                           const std::atomic<bool>* cancel = nullptr);
 
 // The frame at the output rate of a label time (100 ns units), rounded to the nearest.
 std::int64_t LabelTimeToFrame(std::int64_t time, int outputRate);

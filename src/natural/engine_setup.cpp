@@ -1,5 +1,7 @@
 #include "natural/engine_setup.h"
 
+#include "natural/voice_file.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <sys/stat.h>
@@ -66,8 +68,10 @@ std::string FindVoiceFile(Style style, const std::string& explicitFolder,
         return explicitFolder + "/" + name;
     }
     for (const std::string& folder : searchFolders) {
-        if (IsReadableFile(folder + "/" + name)) {
-            return folder + "/" + name;
+        std::string path = folder;
+        path.append("/").append(name);
+        if (IsReadableFile(path)) {
+            return path;
         }
     }
     return "";
@@ -102,6 +106,9 @@ std::string MissingPieces(const EngineSetup& setup) {
     }
     if (!IsReadableFile(setup.voiceFile)) {
         return "the natural voice's file " + setup.voiceFile + " cannot be read";
+    }
+    if (const std::string problem = VoiceFileProblem(setup.voiceFile); !problem.empty()) {
+        return "the natural voice's file " + setup.voiceFile + " cannot be used: it " + problem;
     }
     return "";
 }

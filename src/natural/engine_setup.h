@@ -57,7 +57,7 @@ struct EngineSetup {
 
 // What is missing for the engine to run, as one line for the user ("" when all is there):
 // the packages to install when the engine or its dictionary is missing, the voice file when it
-// cannot be read.
+// cannot be read or is no whole voice (VoiceFileProblem).
 std::string MissingPieces(const EngineSetup& setup);
 
 // The engine's argument vector for one chunk: text in inputFile, sound to wavFile, trace to

@@ -6,8 +6,8 @@
 
 namespace yomi6::natural {
 
-// Three files an engine run (input, sound, trace), six an export's own.
-static_assert(kMaxWorkers * 3 + 6 <= kMaxNotedTemporaries);
+// Four entries an engine run (its folder, input, sound, trace), six an export's own.
+static_assert(kMaxWorkers * 4 + 6 <= kMaxNotedTemporaries);
 
 NaturalPass::NaturalPass(std::string text, std::optional<DictionaryView> dic,
                          NaturalPassOptions options, PassMessage onMessage, PassReady onReady)
@@ -32,6 +32,26 @@ NaturalPass::~NaturalPass() {
 void NaturalPass::Stop() {
     const std::lock_guard lock(m_mutex);
     m_stopping = true;
+    m_cancel = true;
+    m_changed.notify_all();
+}
+
+std::string NaturalPass::Failure() const {
+    const std::lock_guard lock(m_mutex);
+    return m_failure;
+}
+
+void NaturalPass::GiveUp(const std::string& why) {
+    const std::lock_guard lock(m_mutex);
+    GiveUpLocked(why);
+}
+
+void NaturalPass::GiveUpLocked(const std::string& why) {
+    if (m_failure.empty()) {
+        m_failure = why;
+    }
+    m_stopping = true;
+    m_cancel = true;
     m_changed.notify_all();
 }
 
@@ -61,10 +81,19 @@ void NaturalPass::Work() {
             synthesis.maxTailSilenceMs =
                 std::min(synthesis.maxTailSilenceMs, m_options.particleTailSilenceMs);
         }
-        ChunkSound sound =
-            SynthesizeChunk(m_text, m_chunks[index], m_dic ? &*m_dic : nullptr, synthesis);
+        ChunkSound sound = SynthesizeChunk(m_text, m_chunks[index], m_dic ? &*m_dic : nullptr,
+                                           synthesis, &m_cancel);
         {
             const std::lock_guard lock(m_mutex);
+            if (sound.timedOut && ++m_timeOuts >= kMaxTimeOuts) {
+                const auto ms = m_options.synthesis.timeLimit.count();
+                const std::string limit =
+                    ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms";
+                GiveUpLocked("stopped: the engine ran past its time limit of " + limit + " on " +
+                             std::to_string(m_timeOuts) + " sentences, the last at bytes " +
+                             std::to_string(sound.source.begin) + "-" +
+                             std::to_string(sound.source.end));
+            }
             m_firstDone = m_firstDone || index == 0;
             m_done.emplace(index, std::move(sound));
             m_changed.notify_all();
@@ -97,24 +126,37 @@ NaturalPass::Taken NaturalPass::Take(bool wait) {
             } else if (!there()) {
                 return {};
             }
-            if (m_stopping || m_nextToDeliver >= m_chunks.size()) {
+            if (m_stopping) {
                 return {std::nullopt, true};
             }
-            auto it = m_done.find(m_nextToDeliver);
-            sound = std::move(it->second);
-            m_done.erase(it);
-            ++m_nextToDeliver;
-            m_changed.notify_all();
+            if (m_nextToDeliver < m_chunks.size()) {
+                auto it = m_done.find(m_nextToDeliver);
+                sound = std::move(it->second);
+                m_done.erase(it);
+                ++m_nextToDeliver;
+                m_changed.notify_all();
+            } else if (m_handedOut == 0 && !m_failed.empty()) {
+                GiveUpLocked(FailuresMessage());
+                return {std::nullopt, true};
+            } else {
+                lock.unlock();
+                TellFailures(); // the failures at the end of a text that was said
+                return {std::nullopt, true};
+            }
         }
         if (!sound.error.empty()) {
-            if (m_onMessage) {
-                m_onMessage(SkippedChunkMessage(sound));
+            m_failed.push_back(std::move(sound));
+            if (m_failed.size() >= kMaxFailuresInARow) {
+                GiveUp(FailuresMessage());
+                return {std::nullopt, true};
             }
             continue;
         }
         if (sound.units.empty()) {
             continue; // nothing to say in it
         }
+        TellFailures();
+        ++m_handedOut;
         PassChunk chunk;
         chunk.source = sound.source;
         chunk.startFrame = m_clock;
@@ -127,6 +169,26 @@ NaturalPass::Taken NaturalPass::Take(bool wait) {
         m_clock += static_cast<std::int64_t>(chunk.pcm.size());
         return {std::move(chunk), false};
     }
+}
+
+void NaturalPass::TellFailures() {
+    if (m_onMessage) {
+        for (const ChunkSound& failed : m_failed) {
+            m_onMessage(SkippedChunkMessage(failed));
+        }
+    }
+    m_failed.clear();
+}
+
+std::string NaturalPass::FailuresMessage() const {
+    const ChunkSound& first = m_failed.front();
+    const std::string bytes = "bytes " + std::to_string(first.source.begin) + "-" +
+                              std::to_string(m_failed.back().source.end);
+    if (m_nextToDeliver >= m_chunks.size() && m_handedOut == 0) {
+        return "no sentence could be said (" + bytes + "): " + first.error;
+    }
+    return "stopped: " + std::to_string(m_failed.size()) +
+           " sentences in a row could not be said (" + bytes + "): " + first.error;
 }
 
 std::string SkippedChunkMessage(const ChunkSound& sound) {

@@ -192,9 +192,10 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
         if (result.nothingToExport) {
             return Tr(texts::kNothingToExport);
         }
-        return Tr(texts::kFailed)
-            .arg(QString::fromStdString(result.where) + QStringLiteral(": ") +
-                 QString::fromStdString(result.error));
+        const QString where = result.where.empty()
+                                  ? QString()
+                                  : QString::fromStdString(result.where) + QStringLiteral(": ");
+        return Tr(texts::kFailed).arg(where + QString::fromStdString(result.error));
     }
     if (skipped > 0) {
         ShowMessage(parent, Tr(texts::kSkipped).arg(skipped.load()),

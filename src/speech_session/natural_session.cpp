@@ -24,6 +24,10 @@ NaturalSession::NaturalSession(SessionServices& services, QObject* parent)
     connect(m_natural.get(), &NaturalSpeech::chunkSkipped, this, [this](const QString& why) {
         emit notice(QString::fromUtf8("自然な声で読めない文を飛ばしました（%1）").arg(why));
     });
+    connect(m_natural.get(), &NaturalSpeech::gaveUp, this, [this](const QString& why) {
+        emit notice(QString::fromUtf8("自然な声で読み続けられないため、読み上げを止めました（%1）")
+                        .arg(why));
+    });
     // F5 takes effect between sentences.
     m_natural->SetGoOn(
         [this](std::size_t sourceBegin) { return KeepsVoiceAt(PositionOf(sourceBegin)); });

@@ -16,6 +16,13 @@ if(TARGET yomi6)
   set_tests_properties(cli_natural PROPERTIES LABELS cli TIMEOUT 600)
 endif()
 if(TARGET yomi6)
+  # The engine processes and their folders when --wav, --export or --speak is ended by a signal.
+  add_test(NAME cli_natural_signals
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/cli_natural_signals.sh
+                   $<TARGET_FILE:yomi6> ${YOMI6_NATURAL_TEST_VOICES})
+  set_tests_properties(cli_natural_signals PROPERTIES LABELS cli TIMEOUT 600 SKIP_RETURN_CODE 77)
+endif()
+if(TARGET yomi6)
   # --speak with the natural voice, recorded from a private sound server.
   add_test(NAME speak_natural_pulse
            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/speak_natural_pulse.sh

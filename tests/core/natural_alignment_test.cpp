@@ -4,6 +4,7 @@
 #include "analysis/mecab_analyzer.h"
 #include "natural/alignment.h"
 #include "natural/chunk_synthesis.h"
+#include "natural/phoneme_kana.h"
 #include "natural_engine_support.h"
 #include "support/scoped_env.h"
 #include "text/cp932_codec.h"
@@ -49,6 +50,34 @@ TEST(NaturalAlignment, KanjiNumbersLatinAndSigns) {
         ASSERT_EQ(sound.error, "");
         EXPECT_EQ(Described(text, sound), c.units) << Utf8Of(text);
     }
+}
+
+TEST(NaturalAlignment, EveryMoraIsKatakana) {
+    // Small kana the engine says as morae of their own, which its analysis counts differently
+    // from their kana: their units were named by the engine's phonemes ("i", "y a").
+    const std::string text = Sjis(u"ァィゥェォャュョ、ぁぃゅ。");
+    const ChunkSound sound = Say(text);
+    ASSERT_EQ(sound.error, "");
+    std::size_t spoken = 0;
+    for (const NaturalUnit& u : sound.units) {
+        if (u.silent) {
+            continue;
+        }
+        ++spoken;
+        const std::u32string kana = DecodeUtf8Points(u.mora);
+        EXPECT_FALSE(kana.empty());
+        for (const char32_t c : kana) {
+            EXPECT_TRUE(c >= U'ァ' && c <= U'ヺ') << u.mora;
+        }
+    }
+    EXPECT_GE(spoken, 8u);
+    // The engine's phonemes as katakana, consonant clusters and devoiced vowels too.
+    EXPECT_EQ(PhonemeKana("ky o"), "キョ");
+    EXPECT_EQ(PhonemeKana("s U"), "ス");
+    EXPECT_EQ(PhonemeKana("y a"), "ヤ");
+    EXPECT_EQ(PhonemeKana("N"), "ン");
+    EXPECT_EQ(PhonemeKana("cl"), "ッ");
+    EXPECT_EQ(PhonemeKana("xx a"), "ア");
 }
 
 TEST(NaturalAlignment, HalfWidthKanaAndTimesOnTheSound) {

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <sys/stat.h>
 
 namespace yomi6::natural {
@@ -75,10 +76,24 @@ TEST(NaturalSetup, MissingPiecesNameThePackagesOrTheFile) {
     EXPECT_NE(MissingPieces(setup).find("/nonexistent/v.htsvoice"), std::string::npos);
     setup.voiceFile = "";
     EXPECT_NE(MissingPieces(setup).find("tohoku-f01-STYLE.htsvoice"), std::string::npos);
+    // A file that is no voice, or a voice cut short, makes every run of the engine fail: it is
+    // missing as much as an absent one.
     const TempFolder folder;
     setup.voiceFile = folder.File("v.htsvoice");
     std::ofstream(setup.voiceFile) << "x";
+    EXPECT_NE(
+        MissingPieces(setup).find(setup.voiceFile + " cannot be used: it is not a voice file"),
+        std::string::npos)
+        << MissingPieces(setup);
+    const std::string whole = FindVoiceFile(Style::Neutral, YOMI6_NATURAL_TEST_VOICES, {});
+    setup.voiceFile = whole;
     EXPECT_EQ(MissingPieces(setup), "");
+    std::ifstream in(whole, std::ios::binary);
+    std::string voice((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    setup.voiceFile = folder.File("cut.htsvoice");
+    std::ofstream(setup.voiceFile, std::ios::binary) << voice.substr(0, voice.size() - 1);
+    EXPECT_NE(MissingPieces(setup).find("it is cut short"), std::string::npos)
+        << MissingPieces(setup);
 }
 
 TEST(NaturalSetup, CommandLineOptions) {

@@ -84,6 +84,57 @@ check "missing voice: status 0 and the sample voice's units" \
 check "missing voice: one line naming the file" \
   '[ "$(wc -l <m.err)" -eq 1 ] && grep -q "$work/none/tohoku-f01-neutral.htsvoice" m.err'
 
+# One clear cause: when every sentence fails (no folder for the engine's files), one line and
+# status 1, and no output file; not a line for each sentence and then a file or "nothing to
+# export".
+python3 -c 'import sys
+sys.stdout.buffer.write(("今日は晴れです。" * 12 + "\r\n").encode("cp932"))' >many.txt
+for mode in wav export units; do
+  case $mode in
+    wav) args=(--wav none.wav) ;;
+    export) args=(--export none.flac) ;;
+    units) args=(--units) ;;
+  esac
+  TMPDIR="$work/no-such-folder" "$yomi6" --engine natural "${args[@]}" many.txt >none.out 2>none.err
+  status=$?
+  check "no folder for the engine, $mode: status 1, one line naming the folder" \
+    '[ $status -eq 1 ] && [ "$(wc -l <none.err)" -eq 1 ] && grep -q "$work/no-such-folder: No such file" none.err'
+  check "no folder for the engine, $mode: nothing written" '[ ! -e none.wav ] && [ ! -e none.flac ] && [ ! -s none.out ]'
+done
+# A relative TMPDIR that looks like an option: the engine is given absolute paths.
+mkdir -- "$work/-x"
+TMPDIR=-x "$yomi6" --engine natural --units t.txt >rel.out 2>rel.err
+check "TMPDIR=-x: read as a folder, not an engine option" '[ $? -eq 0 ] && [ ! -s rel.err ] && cmp -s rel.out u.out'
+# A voice file that is no voice speaks with the sample voice, as a missing one does.
+mkdir bad-voice && head -c 4000 /dev/urandom >bad-voice/tohoku-f01-neutral.htsvoice
+YOMI6_NATURAL_VOICE_DIR="$work/bad-voice" "$yomi6" --engine natural --units many.txt >bad.out 2>bad.err
+status=$?
+"$yomi6" --units many.txt >samples-many.out
+check "unusable voice file: one line naming it, and the sample voice's units" \
+  '[ $status -eq 0 ] && [ "$(wc -l <bad.err)" -eq 1 ] && grep -q "bad-voice/tohoku-f01-neutral.htsvoice cannot be used" bad.err && cmp -s bad.out samples-many.out'
+# An analyzer folder that cannot be loaded is said for the natural voice as for the samples.
+YOMI6_MECAB_DIC="$work/no-dic" "$yomi6" --engine natural --units t.txt >dic.out 2>dic.err
+check "a bad YOMI6_MECAB_DIC is said once" \
+  '[ $? -eq 0 ] && [ "$(wc -l <dic.err)" -eq 1 ] && grep -q "^yomi6: automatic reading: .*$work/no-dic" dic.err'
+
+# --wav streams the sound into its file as the engine says it (the sound is not held whole in
+# memory): the temporary file beside the output grows while the run goes on.
+python3 -c 'import sys
+sys.stdout.buffer.write(("雨が降る日は、家で本を読みます。" * 4 + "\r\n").encode("cp932") * 10)' >stream.txt
+mkdir stream
+YOMI6_NATURAL_WORKERS=1 "$yomi6" --engine natural --wav stream/s.wav stream.txt &
+pid=$!
+sizes=""
+while kill -0 $pid 2>/dev/null; do
+  size=$(find stream -name '.yomi6-*.tmp' -printf '%s\n' 2>/dev/null | head -1)
+  [ -n "$size" ] && [ "$size" != "${sizes##* }" ] && sizes="$sizes $size"
+  sleep 0.1
+done
+wait $pid
+status=$?
+check "wav: streamed, the file grew while the engine spoke (sizes:$sizes)" \
+  '[ $status -eq 0 ] && [ "$(echo $sizes | wc -w)" -ge 3 ] && [ -s stream/s.wav ] && [ "$(soxi -r stream/s.wav)" = 16000 ]'
+
 # Usage errors.
 for args in "--engine bogus --units t.txt" "--style calm --engine natural --units t.txt" \
   "--style sad --units t.txt" "--engine natural --reading t.txt" "--engine"; do
