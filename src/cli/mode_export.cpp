@@ -99,18 +99,20 @@ int RunExport(const Options& options) {
         return true;
     };
     // The natural voice, when it is asked for and can speak; else the sample voice.
-    const std::optional<natural::NaturalPassOptions> naturalPass =
+    std::optional<natural::NaturalPassOptions> naturalPass =
         options.engine == SpeechEngine::Natural ? NaturalPassFor(options, WavWorkers())
                                                 : std::nullopt;
     ExportJobResult result;
     if (naturalPass) {
+        naturalPass->aozora = request.setup.aozora;
         NaturalUnitPass pass(text, request.from, request.to, run.dictionary.View(), *naturalPass,
                              [&](const std::string& message) {
                                  progress.Clear();
                                  PrintSkipped(message);
                              });
-        result = RunExportJob(pass, ExportText{text, request.from, request.to, false, standIns},
-                              outputs, update);
+        result = RunExportJob(
+            pass, ExportText{text, request.from, request.to, request.setup.aozora, standIns},
+            outputs, update);
     } else {
         result = RunExportJob(request, outputs, update);
     }

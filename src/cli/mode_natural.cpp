@@ -1,3 +1,4 @@
+#include "analysis/analyzer_loader.h"
 #include "cli/cli_common.h"
 #include "cli/cli_main.h"
 #include "cli/cli_modes.h"
@@ -158,6 +159,13 @@ unsigned WavWorkers() {
     return Cores();
 }
 
+bool NaturalReadsAozora(const Options& options, std::string_view text) {
+    const SpeechDefaults defaults = DefaultSpeechOptions();
+    AnalyzerLoader analyzer;
+    analyzer.SetConfiguredDictionary(defaults.analyzerDictionary);
+    return ReadsAozoraOption(options, options.readings.value_or(defaults.readings), text, analyzer);
+}
+
 std::optional<natural::NaturalPassOptions> NaturalPassFor(const Options& options,
                                                           unsigned workers) {
     const auto setup = NaturalSetup(options);
@@ -177,8 +185,9 @@ int RunNaturalWav(const Options& options) {
     if (!ReadNaturalInput(options, text, dictionary)) {
         return kExitIoError;
     }
-    natural::NaturalPass pass(text, dictionary.View(), PassOptions(*setup, WavWorkers()),
-                              PrintSkipped);
+    natural::NaturalPassOptions passOptions = PassOptions(*setup, WavWorkers());
+    passOptions.aozora = NaturalReadsAozora(options, text);
+    natural::NaturalPass pass(text, dictionary.View(), std::move(passOptions), PrintSkipped);
     std::vector<std::int16_t> pcm;
     while (auto chunk = pass.Next()) {
         pcm.insert(pcm.end(), chunk->pcm.begin(), chunk->pcm.end());
@@ -205,7 +214,9 @@ int RunNaturalUnits(const Options& options) {
     if (!ReadNaturalInput(options, text, dictionary)) {
         return kExitIoError;
     }
-    natural::NaturalPass pass(text, dictionary.View(), PassOptions(*setup, Cores()), PrintSkipped);
+    natural::NaturalPassOptions passOptions = PassOptions(*setup, Cores());
+    passOptions.aozora = NaturalReadsAozora(options, text);
+    natural::NaturalPass pass(text, dictionary.View(), std::move(passOptions), PrintSkipped);
     std::string out;
     while (auto chunk = pass.Next()) {
         for (const natural::NaturalUnit& unit : chunk->units) {

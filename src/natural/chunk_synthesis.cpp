@@ -5,6 +5,7 @@
 #include "wave/pcm_convert.h"
 #include "wave/wave_decoder.h"
 
+#include <algorithm>
 #include <fstream>
 #include <span>
 #include <sstream>
@@ -78,13 +79,33 @@ std::int64_t LabelTimeToFrame(std::int64_t time, int outputRate) {
     return (time * outputRate + 5'000'000) / 10'000'000;
 }
 
-ChunkSound SynthesizeChunk(std::string_view text, ByteRange chunk, const DictionaryView* dic,
-                           const SynthesisOptions& options) {
+namespace {
+
+// The source bytes the characters of an engine text came from, first to last.
+ByteRange SpanOf(const EngineText& text, ByteRange chunk) {
+    if (text.sources.empty()) {
+        return {chunk.begin, chunk.begin};
+    }
+    ByteRange span = text.sources.front();
+    for (const ByteRange& r : text.sources) {
+        span.begin = std::min(span.begin, r.begin);
+        span.end = std::max(span.end, r.end);
+    }
+    return span;
+}
+
+// Says one engine run's text of the chunk, as SynthesizeChunk says a chunk.
+ChunkSound SayEngineText(const EngineText& engineText, ByteRange chunk,
+                         const SynthesisOptions& options) {
     ChunkSound result;
     result.source = chunk;
-    const EngineText engineText = BuildEngineText(text, chunk, dic, options.analyzerFolder);
-    if (engineText.utf8.find_first_not_of(' ') == std::string::npos) {
+    if (engineText.folded.empty() || std::all_of(engineText.folded.begin(), engineText.folded.end(),
+                                                 [](char32_t c) { return c == U' '; })) {
         return result; // nothing the engine could say: no units, no error
+    }
+    if (engineText.utf8.size() > kMaxEngineBytes) {
+        result.error = "the engine's text is longer than it reads";
+        return result;
     }
     TempFolder folder;
     if (folder.Path().empty()) {
@@ -153,6 +174,40 @@ ChunkSound SynthesizeChunk(std::string_view text, ByteRange chunk, const Diction
         result.units.push_back(std::move(unit));
     }
     TrimSilence(result, options);
+    return result;
+}
+
+} // namespace
+
+ChunkSound SynthesizeChunk(std::string_view text, ByteRange chunk, const DictionaryView* dic,
+                           const SynthesisOptions& options) {
+    const EngineText whole =
+        BuildEngineText(text, chunk, dic, options.analyzerFolder, options.notation.get());
+    const std::vector<EngineText> parts = SplitEngineText(whole);
+    ChunkSound result;
+    result.source = chunk;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        // Each part is one engine run; between two of them a pause as at a comma.
+        SynthesisOptions partOptions = options;
+        if (k > 0) {
+            partOptions.maxLeadSilenceMs = std::min(options.maxLeadSilenceMs, kPartLeadMs);
+        }
+        if (k + 1 < parts.size()) {
+            partOptions.maxTailSilenceMs = std::min(options.maxTailSilenceMs, kPartTailMs);
+        }
+        ChunkSound said = SayEngineText(parts[k], SpanOf(parts[k], chunk), partOptions);
+        if (!said.error.empty()) {
+            said.source = chunk;
+            return said;
+        }
+        const auto offset = static_cast<std::int64_t>(result.pcm.size());
+        for (NaturalUnit& unit : said.units) {
+            unit.startFrame += offset;
+            unit.endFrame += offset;
+            result.units.push_back(std::move(unit));
+        }
+        result.pcm.insert(result.pcm.end(), said.pcm.begin(), said.pcm.end());
+    }
     return result;
 }
 

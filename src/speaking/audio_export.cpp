@@ -113,6 +113,7 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
     }
     if (natural.options) {
         natural.options->synthesis.analyzerFolder = setup.analyzer->DictionaryFolder();
+        natural.options->aozora = request.setup.aozora;
     }
 
     std::atomic<std::size_t> done{0};
@@ -128,8 +129,9 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
         if (natural.options) {
             NaturalUnitPass pass(bytes, 0, bytes.size(), setup.dictionary, *natural.options,
                                  [&](const std::string&) { ++skipped; });
-            result = RunExportJob(pass, ExportText{bytes, 0, bytes.size(), false, standIns},
-                                  outputs, progressed);
+            result = RunExportJob(
+                pass, ExportText{bytes, 0, bytes.size(), request.setup.aozora, standIns}, outputs,
+                progressed);
         } else {
             result = RunExportJob(request, outputs, progressed);
         }
