@@ -21,6 +21,9 @@ struct AnalyzedWord {
     std::string partOfSpeech;
     std::string subdivision;
     std::string conjugation;
+    // The pronunciation is the one the words beside it give (analysis/word_context.h), not the
+    // dictionary's own.
+    bool byContext = false;
 };
 
 // UTF-8 bytes [begin, end) of an analysed text.

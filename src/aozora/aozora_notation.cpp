@@ -470,7 +470,7 @@ std::size_t AozoraReadEnd(bool aozora, std::u16string_view text, std::size_t end
     return aozora ? std::min(end, FindColophon(text)) : end;
 }
 
-std::string NotationFreeText(std::string_view text) {
+std::string NotationFreeText(std::string_view text, const std::vector<NotationText>& shownAs) {
     const AozoraNotation notation = ParseAozoraNotation(text);
     const std::vector<Char> chars = Decode(text);
     std::string out;
@@ -479,6 +479,9 @@ std::string NotationFreeText(std::string_view text) {
         const NotationText* shown = StartingAt(notation.accented, c.begin);
         if (shown == nullptr) {
             shown = StartingAt(notation.gaiji, c.begin);
+        }
+        if (shown == nullptr && !InRanges(notation.silent, c.begin)) {
+            shown = StartingAt(shownAs, c.begin);
         }
         if (shown != nullptr) {
             out += shown->utf8;

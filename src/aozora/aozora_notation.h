@@ -72,7 +72,8 @@ std::size_t AozoraReadEnd(bool aozora, std::string_view text, std::size_t end);
 std::size_t AozoraReadEnd(bool aozora, std::u16string_view text, std::size_t end);
 
 // text (code page 932) in UTF-8 as a reader sees it on the page: without the silent notation,
-// each gaiji as its character and each accented letter with its accent.
-std::string NotationFreeText(std::string_view text);
+// each gaiji as its character and each accented letter with its accent, and the bytes of
+// shownAs (outside the silent notation) as their text.
+std::string NotationFreeText(std::string_view text, const std::vector<NotationText>& shownAs = {});
 
 } // namespace yomi6

@@ -1,6 +1,6 @@
 #include "aozora/aozora_reading.h"
 
-#include "analysis/variant_kanji.h"
+#include "text/variant_kanji.h"
 
 #include <algorithm>
 #include <limits>

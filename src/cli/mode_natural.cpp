@@ -212,6 +212,13 @@ unsigned WavWorkers() {
     return Cores();
 }
 
+bool NaturalReadsAozora(const Options& options, std::string_view text) {
+    const SpeechDefaults defaults = DefaultSpeechOptions();
+    AnalyzerLoader analyzer;
+    analyzer.SetConfiguredDictionary(defaults.analyzerDictionary);
+    return ReadsAozoraOption(options, options.readings.value_or(defaults.readings), text, analyzer);
+}
+
 std::optional<natural::NaturalPassOptions> NaturalPassFor(const Options& options,
                                                           unsigned workers) {
     const auto setup = NaturalSetup(options);
@@ -233,8 +240,9 @@ int RunNaturalWav(const Options& options) {
         return kExitIoError;
     }
     ReportAnalyzer(options);
-    natural::NaturalPass pass(text, dictionary.View(), PassOptions(*setup, WavWorkers()),
-                              PrintSkipped);
+    natural::NaturalPassOptions passOptions = PassOptions(*setup, WavWorkers());
+    passOptions.aozora = NaturalReadsAozora(options, text);
+    natural::NaturalPass pass(text, dictionary.View(), std::move(passOptions), PrintSkipped);
     return WriteNaturalWave(pass, options.wavOutput);
 }
 
@@ -249,7 +257,9 @@ int RunNaturalUnits(const Options& options) {
         return kExitIoError;
     }
     ReportAnalyzer(options);
-    natural::NaturalPass pass(text, dictionary.View(), PassOptions(*setup, Cores()), PrintSkipped);
+    natural::NaturalPassOptions passOptions = PassOptions(*setup, Cores());
+    passOptions.aozora = NaturalReadsAozora(options, text);
+    natural::NaturalPass pass(text, dictionary.View(), std::move(passOptions), PrintSkipped);
     std::string out;
     while (auto chunk = pass.Next()) {
         for (const natural::NaturalUnit& unit : chunk->units) {

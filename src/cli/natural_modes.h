@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace yomi6::cli {
 
@@ -23,6 +24,10 @@ int RunNaturalUnits(const Options& options);
 // lowered voice for --voice male), saying workers chunks at once; std::nullopt after the one
 // line on standard error that names what is missing, for the sample voice to speak instead.
 std::optional<natural::NaturalPassOptions> NaturalPassFor(const Options& options, unsigned workers);
+
+// Whether the natural voice reads text as Aozora notation: as the automatic reading of the
+// other modes does (--aozora, else the settings; never with --readings dictionary).
+bool NaturalReadsAozora(const Options& options, std::string_view text);
 
 // How many chunks are said at once where the whole text is rendered: $YOMI6_NATURAL_WORKERS
 // when set (the benchmark compares one at a time with every core), else every core.

@@ -82,9 +82,10 @@ std::string CheckExportNames(const ExportOutputs& outputs) {
 ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& outputs,
                              const ExportProgressCallback& progress) {
     SampleUnitPass pass(request);
-    return RunExportJob(pass,
-                        ExportText{request.text, request.from, request.to, request.setup.aozora},
-                        outputs, progress);
+    return RunExportJob(
+        pass,
+        ExportText{request.text, request.from, request.to, request.setup.aozora, request.standIns},
+        outputs, progress);
 }
 
 ExportJobResult RunExportJob(UnitPass& pass, const ExportText& text, const ExportOutputs& outputs,
@@ -136,6 +137,7 @@ ExportJobResult RunExportJob(UnitPass& pass, const ExportText& text, const Expor
         return false;
     });
     cues.ShowWithoutNotation(text.withoutNotation);
+    cues.ShowStandIns(text.standIns);
     bool firstUnit = true;
     UnitPassCallbacks callbacks;
     // Asked every few hundred units as well as when the pass reports, so that a cancel takes

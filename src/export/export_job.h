@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace yomi6 {
@@ -45,6 +46,8 @@ struct ExportText {
     std::size_t from = 0;  // source bytes [from, to) are read; both clamped to the text
     std::size_t to = static_cast<std::size_t>(-1);
     bool withoutNotation = false; // cues show Aozora notation as printed
+    // The characters the code page lacks, which the cues show as themselves (sorted).
+    std::span<const StandIn> standIns = {};
 };
 
 using ExportProgressCallback = std::function<bool(std::size_t done, std::size_t total)>;

@@ -1,6 +1,6 @@
 #include "export/subtitle_cues.h"
 
-#include "aozora/aozora_notation.h"
+#include "export/cue_text.h"
 #include "export/sample_unit_pass.h"
 #include "text/cp932.h"
 #include "text/cp932_codec.h"
@@ -28,10 +28,6 @@ std::size_t ClosingLength(std::string_view text, std::size_t i, std::size_t end)
         }
     }
     return 0;
-}
-
-std::string Utf8Of(std::string_view bytes) {
-    return EncodeUtf8(DecodeCp932(bytes), EncodeOptions{LineEnd::Lf, OnUnencodable::Replace}).bytes;
 }
 
 bool IsBlankAt(std::string_view s, std::size_t i, std::size_t& length) {
@@ -209,10 +205,8 @@ bool SubtitleCueBuilder::Close() {
     cue.endMs = m_lastEndMs;
     cue.sourceBegin = m_sentenceBegin;
     cue.sourceEnd = m_sentenceEnd;
-    const std::string_view sentence =
-        m_text.substr(m_sentenceBegin, m_sentenceEnd - m_sentenceBegin);
-    cue.text =
-        Trimmed(WithoutControls(m_withoutNotation ? NotationFreeText(sentence) : Utf8Of(sentence)));
+    cue.text = Trimmed(WithoutControls(
+        CueText(m_text, m_sentenceBegin, m_sentenceEnd, m_withoutNotation, m_standIns)));
     return cue.text.empty() || m_sink(cue);
 }
 

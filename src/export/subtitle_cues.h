@@ -5,9 +5,11 @@
 
 #include "export/speech_export.h"
 #include "export/spoken_unit.h"
+#include "text/speech_text.h"
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -46,6 +48,8 @@ public:
     bool Finish();
     // Cues of a text read as Aozora notation show it as printed: no ruby, notes or bars.
     void ShowWithoutNotation(bool on) { m_withoutNotation = on; }
+    // The characters of the text that the code page lacks (sorted), shown as themselves.
+    void ShowStandIns(std::span<const StandIn> standIns) { m_standIns = standIns; }
 
 private:
     bool Close();
@@ -58,6 +62,7 @@ private:
     std::size_t m_sentenceEnd;
     bool m_open = false;
     bool m_withoutNotation = false;
+    std::span<const StandIn> m_standIns;
     std::int64_t m_firstMs = 0;
     std::int64_t m_lastEndMs = 0;
 };

@@ -129,13 +129,33 @@ std::int64_t LabelTimeToFrame(std::int64_t time, int outputRate) {
     return (time * outputRate + 5'000'000) / 10'000'000;
 }
 
-ChunkSound SynthesizeChunk(std::string_view text, ByteRange chunk, const DictionaryView* dic,
-                           const SynthesisOptions& options, const std::atomic<bool>* cancel) {
+namespace {
+
+// The source bytes the characters of an engine text came from, first to last.
+ByteRange SpanOf(const EngineText& text, ByteRange chunk) {
+    if (text.sources.empty()) {
+        return {chunk.begin, chunk.begin};
+    }
+    ByteRange span = text.sources.front();
+    for (const ByteRange& r : text.sources) {
+        span.begin = std::min(span.begin, r.begin);
+        span.end = std::max(span.end, r.end);
+    }
+    return span;
+}
+
+// Says one engine run's text of the chunk, as SynthesizeChunk says a chunk.
+ChunkSound SayEngineText(const EngineText& engineText, ByteRange chunk,
+                         const SynthesisOptions& options, const std::atomic<bool>* cancel) {
     ChunkSound result;
     result.source = chunk;
-    const EngineText engineText = BuildEngineText(text, chunk, dic, options.analyzerFolder);
-    if (engineText.utf8.find_first_not_of(' ') == std::string::npos) {
+    if (engineText.folded.empty() || std::all_of(engineText.folded.begin(), engineText.folded.end(),
+                                                 [](char32_t c) { return c == U' '; })) {
         return result; // nothing the engine could say: no units, no error
+    }
+    if (engineText.utf8.size() > kMaxEngineBytes) {
+        result.error = "the engine's text is longer than it reads";
+        return result;
     }
     // From the folder to the engine's start, everything is made before a signal's clean-up
     // looks for it, or not at all.
@@ -223,6 +243,40 @@ ChunkSound SynthesizeChunk(std::string_view text, ByteRange chunk, const Diction
         result.units.push_back(std::move(unit));
     }
     TrimSilence(result, options);
+    return result;
+}
+
+} // namespace
+
+ChunkSound SynthesizeChunk(std::string_view text, ByteRange chunk, const DictionaryView* dic,
+                           const SynthesisOptions& options, const std::atomic<bool>* cancel) {
+    const EngineText whole =
+        BuildEngineText(text, chunk, dic, options.analyzerFolder, options.notation.get());
+    const std::vector<EngineText> parts = SplitEngineText(whole);
+    ChunkSound result;
+    result.source = chunk;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        // Each part is one engine run; between two of them a pause as at a comma.
+        SynthesisOptions partOptions = options;
+        if (k > 0) {
+            partOptions.maxLeadSilenceMs = std::min(options.maxLeadSilenceMs, kPartLeadMs);
+        }
+        if (k + 1 < parts.size()) {
+            partOptions.maxTailSilenceMs = std::min(options.maxTailSilenceMs, kPartTailMs);
+        }
+        ChunkSound said = SayEngineText(parts[k], SpanOf(parts[k], chunk), partOptions, cancel);
+        if (!said.error.empty()) {
+            said.source = chunk;
+            return said;
+        }
+        const auto offset = static_cast<std::int64_t>(result.pcm.size());
+        for (NaturalUnit& unit : said.units) {
+            unit.startFrame += offset;
+            unit.endFrame += offset;
+            result.units.push_back(std::move(unit));
+        }
+        result.pcm.insert(result.pcm.end(), said.pcm.begin(), said.pcm.end());
+    }
     return result;
 }
 

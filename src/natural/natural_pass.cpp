@@ -1,19 +1,65 @@
 #include "natural/natural_pass.h"
 
+#include "aozora/aozora_notation.h"
 #include "io/temporary_registry.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace yomi6::natural {
 
 // Four entries an engine run (its folder, input, sound, trace), six an export's own.
 static_assert(kMaxWorkers * 4 + 6 <= kMaxNotedTemporaries);
 
+namespace {
+
+// options, with the notation of text when it is read as Aozora notation.
+NaturalPassOptions WithNotation(NaturalPassOptions options, std::string_view text) {
+    if (options.aozora) {
+        options.synthesis.notation =
+            std::make_shared<const AozoraNotation>(ParseAozoraNotation(text));
+    } else {
+        options.synthesis.notation.reset();
+    }
+    return options;
+}
+
+// The chunks of text: to the colophon of a text read as Aozora notation, none cut inside a
+// ruby's base or a gaiji, whose reading is the whole.
+std::vector<ByteRange> ChunksOf(std::string_view text, const NaturalPassOptions& options,
+                                std::size_t* particleCut) {
+    std::vector<ByteRange> whole;
+    if (const AozoraNotation* notation = options.synthesis.notation.get()) {
+        text = text.substr(0, AozoraReadEnd(true, text, text.size()));
+        for (const RubyWord& ruby : notation->ruby) {
+            whole.push_back({ruby.base.begin, ruby.base.end});
+        }
+        for (const NotationText& gaiji : notation->gaiji) {
+            whole.push_back({gaiji.range.begin, gaiji.range.end});
+        }
+        std::sort(whole.begin(), whole.end(),
+                  [](const ByteRange& a, const ByteRange& b) { return a.begin < b.begin; });
+        // A gaiji may lie in a ruby's base: one range for both.
+        std::vector<ByteRange> merged;
+        for (const ByteRange& r : whole) {
+            if (!merged.empty() && r.begin < merged.back().end) {
+                merged.back().end = std::max(merged.back().end, r.end);
+            } else {
+                merged.push_back(r);
+            }
+        }
+        whole = std::move(merged);
+    }
+    return SplitChunks(text, options.chunks, particleCut, whole);
+}
+
+} // namespace
+
 NaturalPass::NaturalPass(std::string text, std::optional<DictionaryView> dic,
                          NaturalPassOptions options, PassMessage onMessage, PassReady onReady)
-    : m_text(std::move(text)), m_dic(dic), m_options(std::move(options)),
+    : m_text(std::move(text)), m_dic(dic), m_options(WithNotation(std::move(options), m_text)),
       m_onMessage(std::move(onMessage)), m_onReady(std::move(onReady)),
-      m_chunks(SplitChunks(m_text, m_options.chunks, &m_particleCut)) {
+      m_chunks(ChunksOf(m_text, m_options, &m_particleCut)) {
     const unsigned workers = std::clamp<unsigned>(
         m_options.workers, 1,
         static_cast<unsigned>(std::clamp<std::size_t>(m_chunks.size(), 1, kMaxWorkers)));

@@ -44,6 +44,10 @@ struct NaturalPassOptions {
     // The silence kept after a first chunk cut after its particle (ChunkLimits::firstAtParticle):
     // with the next chunk's lead, a short pause within the sentence.
     std::int64_t particleTailSilenceMs = 100;
+    // The text is read as Aozora notation (its caller decides that from the whole document, as
+    // for the automatic reading): its notation is silent, each ruby's base said as its ruby, each
+    // gaiji as its character, and nothing from the colophon on.
+    bool aozora = false;
 };
 
 // A pass stops when this many chunks in a row could not be said: failures that repeat from one
@@ -63,7 +67,8 @@ using PassReady = std::function<void()>;
 class NaturalPass {
 public:
     // Starts saying text (code page 932 bytes, kept by the pass). dic, when given, must outlive
-    // the pass (with the dictionary whose tables it views).
+    // the pass (with the dictionary whose tables it views). No chunk is cut inside a ruby's base
+    // or a gaiji.
     NaturalPass(std::string text, std::optional<DictionaryView> dic, NaturalPassOptions options,
                 PassMessage onMessage = {}, PassReady onReady = {});
     NaturalPass(const NaturalPass&) = delete;

@@ -8,6 +8,8 @@
 #include "reading/reading_conversion.h"
 #include "reading/source_range.h"
 
+#include <vector>
+
 namespace yomi6 {
 
 // The longest reading kept whole: a word read longer than this (a run of thousands of digits
@@ -23,9 +25,15 @@ inline constexpr std::size_t kMaxWholeWordReading = 256;
 // With notation (parsed from the same bytes) the text is read as Aozora notation: the silent
 // notation gives no reading, a ruby's base is read as its ruby (its range the base's bytes) and
 // a gaiji as the character it names.
+// readOtherwise, when given, receives in order the source ranges of the words read otherwise
+// than their characters are written, which a reader of the characters alone would say
+// differently: a user word, a number with its counter, a ruby's base, a word read by the words
+// beside it (都 ﾐﾔｺ), a gaiji or a character beyond JIS X 0208 (髙橋, ㈱). Latin letters and signs
+// are not among them.
 ReadingResult ConvertAutomatic(const unsigned char* text, std::size_t n, const DictionaryView& dic,
                                Analyzer& analyzer, unsigned char (&reading)[kReadingBufferSize],
                                SourceRange (&source)[kReadingBufferSize],
-                               const AozoraNotation* notation = nullptr);
+                               const AozoraNotation* notation = nullptr,
+                               std::vector<SourceRange>* readOtherwise = nullptr);
 
 } // namespace yomi6

@@ -28,8 +28,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <limits>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace yomi6 {
 
@@ -106,7 +108,9 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
     *cancelled = false;
     const std::u16string utf16(reinterpret_cast<const char16_t*>(text.utf16()),
                                static_cast<std::size_t>(text.size()));
-    const std::string bytes = SpeechBytes(utf16);
+    std::vector<StandIn> standIns;
+    const std::string bytes =
+        SpeechBytes(utf16, std::numeric_limits<std::size_t>::max(), &standIns);
     CollectingSink messages;
     ExportRequest request(setup);
     request.text = bytes;
@@ -119,6 +123,7 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
         ReadsAsAozora(preferences.aozora, std::string_view(bytes));
     // The voices the slots speak with now, copied for the worker thread.
     request.sounds = VoiceSoundSource(voices);
+    request.standIns = standIns;
     const ExportOutputs outputs{targets.audio.toStdString(), targets.subtitles.toStdString(),
                                 targets.timings.toStdString()};
 
@@ -130,6 +135,7 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
     }
     if (natural.options) {
         natural.options->synthesis.analyzerFolder = setup.analyzer->DictionaryFolder();
+        natural.options->aozora = request.setup.aozora;
     }
 
     std::atomic<std::size_t> done{0};
@@ -147,7 +153,9 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
         if (natural.options) {
             NaturalUnitPass pass(bytes, 0, bytes.size(), setup.dictionary, *natural.options,
                                  [&](const std::string&) { ++skipped; });
-            result = RunExportJob(pass, ExportText{bytes}, outputs, progressed);
+            result = RunExportJob(
+                pass, ExportText{bytes, 0, bytes.size(), request.setup.aozora, standIns}, outputs,
+                progressed);
         } else {
             result = RunExportJob(request, outputs, progressed);
         }

@@ -28,14 +28,16 @@ TEST(NaturalAlignment, KanjiNumbersLatinAndSigns) {
         std::string units;
     };
     const Case cases[] = {
+        // A number is said as the number reading says it, with its counter: its morae cover
+        // both.
         {u"今日は2026年、ABCの日です。",
-         "_= キョ=今日 ー=今日 ワ=は ニ=2026 セ=2026 ン=2026 ニ=2026 ジュ=2026 ー=2026 "
-         "ロ=2026 ク=2026 ネ=年 ン=年 _=、 エ=A イ=A ビ=B ー=B シ=C イ=C ノ=の "
-         "ヒ=日 デ=です ス=です _=。"},
+         "_= キョ=今日 ー=今日 ワ=は ニ=2026年 セ=2026年 ン=2026年 ニ=2026年 ジュ=2026年 "
+         "ー=2026年 ロ=2026年 ク=2026年 ネ=2026年 ン=2026年 _=、 エ=A イ=A ビ=B ー=B シ=C "
+         "イ=C ノ=の ヒ=日 デ=です ス=です _=。"},
         // Full-width digits, a thousands comma and a decimal point are read as one number each.
         {u"１,０００円と3.5倍。",
-         "_= セ=１,０００ ン=１,０００ エ=円 ン=円 ト=と サ=3.5 ン=3.5 テ=3.5 ン=3.5 ゴ=3.5 "
-         "バ=倍 イ=倍 _=。"},
+         "_= セ=１,０００円 ン=１,０００円 エ=１,０００円 ン=１,０００円 ト=と サ=3.5倍 "
+         "ン=3.5倍 テ=3.5倍 ン=3.5倍 ゴ=3.5倍 バ=3.5倍 イ=3.5倍 _=。"},
         // ★, which is said as a pause between two words that the engine would otherwise join
         // (星空 ホシゾラ).
         {u"星★空", "_= ホ=星 シ=星 _=★ ソ=空 ラ=空 _="},

@@ -1,5 +1,6 @@
 // The export's core: the streamed rendering against the one-pass rendering, passes over long
 // texts, cancelling, sentences and cues, the subtitle text, the formats by name.
+#include "export/cue_text.h"
 #include "export/export_job.h"
 #include "export/speech_export.h"
 #include "export/subtitle_cues.h"
@@ -171,6 +172,35 @@ TEST(SubtitleCues, CuesRunFromTheFirstToOneTickAfterTheLastSoundingUnit) {
     EXPECT_EQ(cues[1].text, "い");
     EXPECT_EQ(cues[2].startMs, 500);
     EXPECT_EQ(cues[2].text, "う");
+}
+
+TEST(SubtitleCues, CharactersTheCodePageLacksAreShownAsWritten) {
+    // 𠮷 and 鷗 of a UTF-8 document stand in the speech bytes as 吉 and 鴎, 😀 as a blank;
+    // the cues show them as written, also without the notation, where a stand-in in the
+    // silent notation stays hidden.
+    std::vector<StandIn> standIns;
+    const auto bytes = [&](std::u16string_view text) {
+        standIns.clear();
+        return SpeechBytes(text, std::string::npos, &standIns);
+    };
+    const std::string text = bytes(u"𠮷野家《よしのや》の😀森鷗外。");
+    EXPECT_EQ(CueText(text, 0, text.size(), false, standIns), "𠮷野家《よしのや》の😀森鷗外。");
+    EXPECT_EQ(CueText(text, 0, text.size(), true, standIns), "𠮷野家の😀森鷗外。");
+    const std::string ruby = bytes(u"野家《𠮷》。");
+    EXPECT_EQ(CueText(ruby, 0, ruby.size(), true, standIns), "野家。");
+    // A piece of the text shows the stand-ins within it; so do the cues of an export.
+    const std::string line = bytes(u"あ鷗。い鷗。");
+    EXPECT_EQ(CueText(line, 6, line.size(), false, standIns), "い鷗。");
+    std::vector<std::string> cues;
+    SubtitleCueBuilder builder(line, 0, line.size(), 100, [&](const SubtitleCue& c) {
+        cues.push_back(c.text);
+        return true;
+    });
+    builder.ShowStandIns(standIns);
+    EXPECT_TRUE(builder.Add(ExportTick{0, 0, "A", true, 0, 2}));
+    EXPECT_TRUE(builder.Add(ExportTick{1, 100, "I", true, 6, 8}));
+    EXPECT_TRUE(builder.Finish());
+    EXPECT_EQ(cues, (std::vector<std::string>{"あ鷗。", "い鷗。"}));
 }
 
 TEST(SubtitleCues, TimesAndTextInBothFormats) {

@@ -21,8 +21,8 @@ check "units: status, nothing on standard error" '[ $? -eq 0 ] && [ ! -s u.err ]
 check "units: five fields on every line" '[ -z "$(awk -F"\t" "NF != 5" u.out)" ]'
 check "units: 今日 is キョ ー from bytes 0-4" \
   'grep -qx "キョ${tab}0${tab}4${tab}今日${tab}[0-9]*" u.out && grep -qx "ー${tab}0${tab}4${tab}今日${tab}[0-9]*" u.out'
-check "units: the morae of 2026 come from its four digits" \
-  '[ "$(grep -c "${tab}6${tab}10${tab}2026${tab}" u.out)" -eq 8 ]'
+check "units: the morae of 2026年 come from the number with its counter" \
+  '[ "$(grep -c "${tab}6${tab}12${tab}2026年${tab}" u.out)" -eq 10 ]'
 check "units: the second line's 雨 after the first line's bytes" \
   'grep -q "^ア${tab}20${tab}22${tab}雨${tab}" u.out'
 check "units: start times never go backwards" \

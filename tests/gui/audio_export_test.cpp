@@ -164,6 +164,52 @@ private slots:
         run.Finish();
     }
 
+    // The natural voice's export reads an Aozora document as the book, and its subtitles show
+    // the characters of a UTF-8 document that the code page lacks as they are written.
+    void aNaturalExportReadsAozoraAndShowsCharactersAsWritten() {
+        qputenv("YOMI6_NATURAL_VOICE_DIR", YOMI6_NATURAL_TEST_VOICES);
+        qputenv("YOMI6_MECAB_DIC", "/var/lib/mecab/dic/ipadic-utf8");
+        config().WriteIni("[Voices]\nFemaleSlot=natural:neutral\n");
+        QFile file(cwd().filePath("aozora.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("𠮷野家《よしのや》の森鷗外。［＃傍点］\n底本：「本」\n");
+        file.close();
+        EditorRun run(sound(), {file.fileName()});
+        QVERIFY(run.ok());
+        QAction* action = MenuAction(run.frame(), "ﾌｧｲﾙ(&F)", "音声ﾌｧｲﾙに保存(&E)...");
+        QVERIFY(action != nullptr);
+        run.frame().UpdateCommandUI();
+        const QString target = cwd().filePath("aozora.wav");
+        auto handler = std::make_unique<ModalHandler>([&](QWidget* w) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
+                dialog->findChild<QCheckBox*>("subtitles")->setChecked(true);
+                dialog->findChild<QCheckBox*>("timings")->setChecked(true);
+            }
+            AcceptFileDialog(w, target);
+        });
+        action->trigger();
+        QVERIFY(handler->handled());
+        handler.reset();
+        qunsetenv("YOMI6_NATURAL_VOICE_DIR");
+        qunsetenv("YOMI6_MECAB_DIC");
+        const QString cues = Contents(cwd().filePath("aozora.srt"));
+        QVERIFY2(cues.contains(QString::fromUtf8("\n𠮷野家の森鷗外。\n")) &&
+                     !cues.contains(QString::fromUtf8("底本")),
+                 qPrintable(cues));
+        // The ruby is said for its base (吉 for 𠮷) and not again; the colophon is not said.
+        const QString timings = Contents(cwd().filePath("aozora.json"));
+        QString said;
+        static const QRegularExpression mora(QStringLiteral("\"mora\":\"([^\"]+)\""));
+        for (auto m = mora.globalMatch(timings); m.hasNext();) {
+            said += m.next().captured(1);
+        }
+        QVERIFY2(said.startsWith(QString::fromUtf8("ヨシノヤノモリオ")) &&
+                     said.count(QString::fromUtf8("ヨシノヤ")) == 1 &&
+                     !said.contains(QString::fromUtf8("テイホン")),
+                 qPrintable(said));
+        run.Finish();
+    }
+
     void fileTypePicksTheFormatAndTheBoxesAddSideFiles() {
         QFile file(cwd().filePath("doc.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));

@@ -85,6 +85,7 @@ std::optional<int> SpeakNatural(int argc, char** argv, const cli::Options& optio
     if (!cli::ReadNaturalInput(options, text, dictionary)) {
         return cli::kExitIoError;
     }
+    pass->aozora = cli::NaturalReadsAozora(options, text);
     return SpeakNaturalText(argc, argv, std::move(text), dictionary.View(), std::move(*pass));
 }
 
