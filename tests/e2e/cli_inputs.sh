@@ -56,6 +56,12 @@ check "--encoding utf8 on Shift-JIS: status 1, one line" '[ $? -eq 1 ] && [ "$(w
 check "--encoding utf8 on Shift-JIS: no export" '[ $? -eq 1 ] && [ ! -e x.wav ]'
 "$yomi6" --units u.txt --encoding utf8 >forced.units
 check "--encoding utf8 on UTF-8: as auto" 'cmp -s forced.units s.units'
+# Shift-JIS half-width katakana that are valid UTF-8 as well (ﾜ､ would be U+0724): read as the
+# katakana they are, as the editor opens them.
+printf 'ﾜ､ﾃｽﾄｶ\r\n' | iconv -f utf-8 -t cp932 >hw.txt
+"$yomi6" --reading hw.txt --readings dictionary >hw.reading
+check "half-width katakana that are also UTF-8: read as Shift-JIS" \
+  'LC_ALL=C grep -qF "$(printf "\xDC")" hw.reading && LC_ALL=C grep -qF "$(printf "\xC3\xBD\xC4\xB6")" hw.reading'
 printf '%b' "$text" | "$yomi6" --reading - >stdin.reading
 check "standard input in UTF-8" 'cmp -s stdin.reading s.reading'
 
