@@ -15,11 +15,16 @@ data="${XDG_DATA_HOME:-$HOME/.local/share}/yomi6"
 mkdir -p "$data"
 
 # An argument names a file when it is not an option and exists, or looks like a path (a slash
-# or an extension) without being a number such as the value of --speed.
+# or an extension) without being a number such as the value of --speed; after -- every argument
+# is a file.
 args=()
+files_only=false
 for arg in "$@"; do
-  if [[ $arg != -* && ! $arg =~ ^[0-9.]+$ && ( -e $arg || $arg == */* || $arg == *.* ) ]]; then
+  if [[ $files_only == true ||
+    ($arg != -* && ! $arg =~ ^[0-9.]+$ && (-e $arg || $arg == */* || $arg == *.*)) ]]; then
     arg=$(realpath -m -- "$arg")
+  elif [[ $arg == -- ]]; then
+    files_only=true
   fi
   args+=("$arg")
 done

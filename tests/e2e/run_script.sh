@@ -43,6 +43,10 @@ check "file arguments name the caller's files, other arguments pass unchanged" \
 check "the dictionary is in the data folder" '[ -e "$data/Yomi6.dic" ]'
 check "the checkout holds no dictionary" '[ ! -e "$checkout/Yomi6.dic" ] && [ ! -e "$work/caller/Yomi6.dic" ]'
 check "where the dictionary is kept, said once" 'grep -q "Yomi6.dic is kept in $data" run.err'
+"$checkout/tools/run.sh" --speed 90 -- -x.txt 3 2>/dev/null
+# shellcheck disable=SC2034
+expected=$(printf '%s\n' --speed 90 -- "$work/caller/-x.txt" "$work/caller/3")
+check "after --, every argument names a file" '[ "$(tail -n +2 "$work/log")" = "$expected" ]'
 
 # XDG_DATA_HOME is followed; a dictionary left in the checkout moves there with its words.
 export XDG_DATA_HOME="$work/xdg"
