@@ -51,8 +51,10 @@ struct Options {
     std::optional<InputEncoding> encoding; // --encoding sjis|utf8|auto; unset: auto
     std::vector<std::string> editorFiles;  // files to open in the editor (read: every argument
                                            // that is no option, the FILE of a mode first)
-    SpeechEngine engine = SpeechEngine::Samples; // --engine samples|natural
-    std::string style;                           // --style of the natural voice; "" for neutral
+    // --engine samples|natural; unset: the natural voice when the slot that speaks has it in the
+    // settings file, else the samples.
+    std::optional<SpeechEngine> engine;
+    std::string style; // --style of the natural voice; "": the slot's, else neutral
 };
 
 struct ParseResult {
