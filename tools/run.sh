@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and opens the editor (arguments go to yomi6).
+# Installs what is missing, builds the editor (only the program: tools/test.sh builds the tests
+# and benchmarks), and opens it (arguments go to yomi6).
 #
 # The editor keeps its dictionary file Yomi6.dic in the folder it runs in. Run from the
 # checkout, it would leave that file (the user's own words) among the sources, and a fresh
@@ -9,7 +10,7 @@
 set -euo pipefail
 checkout=$(cd "$(dirname "$0")/.." && pwd)
 "$checkout/tools/install-deps.sh"
-"$checkout/tools/build.sh"
+"$checkout/tools/build.sh" yomi6
 
 data="${XDG_DATA_HOME:-$HOME/.local/share}/yomi6"
 mkdir -p "$data"
