@@ -98,10 +98,10 @@ int RunExport(const Options& options) {
         progress.Update(done, total);
         return true;
     };
-    // The natural voice, when it is asked for and can speak; else the sample voice.
+    // The natural voice, when it is asked for (or the slot has it) and can speak; else the
+    // sample voice.
     std::optional<natural::NaturalPassOptions> naturalPass =
-        options.engine == SpeechEngine::Natural ? NaturalPassFor(options, WavWorkers())
-                                                : std::nullopt;
+        NaturalVoiceOption(options) ? NaturalPassFor(options, WavWorkers()) : std::nullopt;
     ExportJobResult result;
     if (naturalPass) {
         naturalPass->aozora = request.setup.aozora;

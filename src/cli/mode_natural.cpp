@@ -8,8 +8,8 @@
 #include "export/audio_file_writer.h"
 #include "export/wave_stream.h"
 #include "io/atomic_file.h"
-#include "natural/engine_setup.h"
 #include "natural/natural_pass.h"
+#include "natural/voice_setup.h"
 #include "playback/wav_render.h"
 #include "text/cp932_codec.h"
 #include "text/document_encoding.h"
@@ -22,42 +22,24 @@
 #include <cstdlib>
 #include <optional>
 #include <thread>
-#include <unistd.h>
 
 namespace yomi6::cli {
 
 namespace {
 
-// The folder of the natural voice named for this run, "" for none: $YOMI6_NATURAL_VOICE_DIR.
-std::string ExplicitVoiceFolder() {
-    const char* dir = std::getenv("YOMI6_NATURAL_VOICE_DIR");
-    return dir != nullptr ? dir : "";
-}
-
-std::string ExecutablePath() {
-    char buffer[4096];
-    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
-}
-
-// The engine set up as the options say, or std::nullopt after the line that says what is
-// missing.
+// The engine set up as the options and the settings' slot say, or std::nullopt after the line
+// that says what is missing.
 std::optional<natural::EngineSetup> NaturalSetup(const Options& options) {
-    natural::EngineSetup setup;
-    const natural::Style style =
-        natural::ParseStyle(options.style.empty() ? "neutral" : options.style)
-            .value_or(natural::Style::Neutral);
-    setup.voiceFile = natural::FindVoiceFile(style, ExplicitVoiceFolder(),
-                                             natural::DefaultVoiceFolders(ExecutablePath()));
-    const SpeechDefaults defaults = DefaultSpeechOptions();
-    setup.rate = natural::RateForSpeed(options.speed.value_or(defaults.speed));
-    setup.variant = options.voice.value_or(defaults.voice) == 1 ? natural::Variant::Lowered
-                                                                : natural::Variant::AsRecorded;
-    if (const std::string missing = natural::MissingPieces(setup); !missing.empty()) {
-        PrintError("natural voice", missing + "; the sample voice speaks instead");
+    const natural::VoiceChoice choice =
+        NaturalVoiceOption(options).value_or(natural::VoiceChoice{});
+    const natural::VoiceSetup setup = natural::SetUpVoice(
+        natural::RunInstallation(), choice, options.speed.value_or(DefaultSpeechOptions().speed));
+    if (!setup.CanSpeak()) {
+        PrintError("natural voice",
+                   natural::MissingText(setup) + "; the sample voice speaks instead");
         return std::nullopt;
     }
-    return setup;
+    return setup.engine;
 }
 
 } // namespace

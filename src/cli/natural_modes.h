@@ -20,8 +20,8 @@ int RunNaturalWav(const Options& options);
 // a pause), the first and end source byte it was read from, that text, and its start in ms.
 int RunNaturalUnits(const Options& options);
 
-// The natural pass as the options set it up (the voice of --style, the rate of --speed, the
-// lowered voice for --voice male), saying workers chunks at once; std::nullopt after the one
+// The natural pass as the options set it up (the voice NaturalVoiceOption picks, the rate of
+// --speed), saying workers chunks at once; std::nullopt after the one
 // line on standard error that names what is missing, for the sample voice to speak instead.
 std::optional<natural::NaturalPassOptions> NaturalPassFor(const Options& options, unsigned workers);
 

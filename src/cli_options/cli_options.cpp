@@ -65,13 +65,16 @@ std::string UsageText() {
            "                        opens it (default: auto, UTF-8 when it is valid UTF-8)\n"
            "  --engine samples|natural\n"
            "                        with --speak, --wav, --export and --units: the recorded\n"
-           "                        kana samples (the default) or the natural voice (Open\n"
-           "                        JTalk, the whole FILE)\n"
+           "                        kana samples or the natural voice (Open JTalk, the whole\n"
+           "                        FILE) (default: the natural voice when the settings give\n"
+           "                        it to the slot that speaks, else the samples)\n"
            "  --style neutral|happy|sad|angry\n"
            "                        with --engine natural: the natural voice's style\n"
+           "                        (default: the slot's, else neutral)\n"
            "  --help                show this text\n"
            "  --version             show the version\n"
            "FILE may be - for standard input; no output may be the input or another output.\n"
+           "Options and FILE go in any order; every argument after -- is a FILE.\n"
            "--units writes one line per timer tick of one pass, tab-separated: the sample name\n"
            "(- for none), the first and the end (exclusive) source byte of what the tick read,\n"
            "and that source text in UTF-8 (control characters and \\ as C escapes).\n"
@@ -168,12 +171,39 @@ std::string ParseValueOption(const std::string& a,
     return "";
 }
 
-// Whether the options fit together, once all are read; moves an export's FILE to its input.
-// The usage error, or "".
+// The option that names a mode, for its messages.
+const char* ModeOption(Mode mode) {
+    switch (mode) {
+    case Mode::Reading:
+        return "--reading";
+    case Mode::Schedule:
+        return "--schedule";
+    case Mode::Units:
+        return "--units";
+    case Mode::Wav:
+        return "--wav";
+    case Mode::Export:
+        return "--export";
+    case Mode::Speak:
+        return "--speak";
+    case Mode::Pdf:
+        return "--pdf";
+    case Mode::CheckVoice:
+        return "--check-voice";
+    case Mode::Editor:
+    case Mode::Help:
+    case Mode::Version:
+        break;
+    }
+    return "";
+}
+
+// Whether the options fit together, once all are read; moves the FILE of a mode that reads
+// one from the arguments that are no option to its input. The usage error, or "".
 std::string CheckCombination(Options& o) {
-    if (o.mode == Mode::Export) {
+    if (o.mode != Mode::Editor && o.mode != Mode::CheckVoice) {
         if (o.editorFiles.empty()) {
-            return "--export needs a FILE";
+            return std::string(ModeOption(o.mode)) + " needs a FILE";
         }
         o.input = o.editorFiles.front();
         o.editorFiles.erase(o.editorFiles.begin());
@@ -227,6 +257,9 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
         o.mode = mode;
         return true;
     };
+    // As in GNU tools, options and the arguments that are none (the FILE, the editor's files)
+    // come in any order, and "--" ends the options: every argument after it is a file.
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](const char* what) -> const std::string* {
@@ -236,32 +269,30 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             }
             return &args[++i];
         };
-        if (a == "--help" || a == "-h") {
+        if (optionsEnded || a == "-" || !a.starts_with('-')) {
+            o.editorFiles.push_back(a);
+        } else if (a == "--") {
+            optionsEnded = true;
+        } else if (a == "--help" || a == "-h") {
             o.mode = Mode::Help;
             return result;
-        }
-        if (a == "--version") {
+        } else if (a == "--version") {
             o.mode = Mode::Version;
             return result;
-        }
-        if (a == "--reading" || a == "--schedule" || a == "--units" || a == "--speak") {
+        } else if (a == "--reading" || a == "--schedule" || a == "--units" || a == "--speak") {
             const Mode mode = a == "--reading"    ? Mode::Reading
                               : a == "--schedule" ? Mode::Schedule
                               : a == "--units"    ? Mode::Units
                                                   : Mode::Speak;
-            const std::string* file = value("a FILE");
-            if (file == nullptr || !setMode(mode)) {
+            if (!setMode(mode)) {
                 return result;
             }
-            o.input = *file;
         } else if (a == "--wav" || a == "--pdf") {
-            // OUT.wav or OUT.pdf, then the FILE it is made from.
+            // OUT.wav or OUT.pdf; the FILE it is made from is an argument of its own.
             const bool wav = a == "--wav";
             const std::string outName = wav ? "OUT.wav" : "OUT.pdf";
             const std::string* out = value((outName + " and FILE").c_str());
-            const std::string* file =
-                out != nullptr ? value(("a FILE after " + outName).c_str()) : nullptr;
-            if (file == nullptr || !setMode(wav ? Mode::Wav : Mode::Pdf)) {
+            if (out == nullptr || !setMode(wav ? Mode::Wav : Mode::Pdf)) {
                 return result;
             }
             if (out->empty()) {
@@ -270,7 +301,6 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
                 return result;
             }
             (wav ? o.wavOutput : o.pdfOutput) = *out;
-            o.input = *file;
         } else if (a == "--check-voice") {
             const std::string* dir = value("a DIR");
             if (dir == nullptr || !setMode(Mode::CheckVoice)) {
@@ -278,7 +308,6 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             }
             o.voiceFolder = *dir;
         } else if (a == "--export") {
-            // The FILE is the one argument that is no option, anywhere on the line.
             const std::string* out = value("OUT and a FILE");
             if (out == nullptr || !setMode(Mode::Export)) {
                 return result;
@@ -300,11 +329,9 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             }
         } else if (a == "--fit-samples" || a == "--no-fit-samples") {
             o.fitSamples = a == "--fit-samples";
-        } else if (a.size() > 1 && a[0] == '-' && a != "-") {
+        } else {
             result.error = "unknown option '" + a + "'";
             return result;
-        } else {
-            o.editorFiles.push_back(a);
         }
     }
     result.error = CheckCombination(o);

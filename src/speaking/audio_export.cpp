@@ -103,8 +103,9 @@ void SayWhereSaved(QWidget* parent, const ExportTargets& targets) {
 } // namespace
 
 QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
-                         const VoiceSelection& voices, const ReaderSetup& setup,
-                         const QString& text, const ExportTargets& targets, bool* cancelled) {
+                         const VoiceSelection& voices, NaturalExportVoice natural,
+                         const ReaderSetup& setup, const QString& text,
+                         const ExportTargets& targets, bool* cancelled) {
     *cancelled = false;
     const std::u16string utf16(reinterpret_cast<const char16_t*>(text.utf16()),
                                static_cast<std::size_t>(text.size()));
@@ -129,7 +130,6 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
 
     // The slot's natural voice, when it has one that can speak; else its sample voice, after
     // saying what is missing.
-    NaturalExportVoice natural = NaturalExportVoiceFor(preferences);
     if (!natural.problem.isEmpty()) {
         ShowMessage(parent, natural.problem, MessageBoxType::IconExclamation);
     }
@@ -226,8 +226,10 @@ bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString&
     const ExportTargets targets = dialog.Targets(dialog.selectedFiles().front());
     context.SetSubtitleType(dialog.SubtitleType());
     bool cancelled = false;
-    const QString error = ExportAudioFiles(parent, context.Preferences(), context.Voices(),
-                                           context.ReadingSetup(), text, targets, &cancelled);
+    const QString error =
+        ExportAudioFiles(parent, context.Preferences(), context.Voices(),
+                         NaturalExportVoiceFor(context.Library(), context.Preferences()),
+                         context.ReadingSetup(), text, targets, &cancelled);
     if (!error.isEmpty()) {
         ShowMessage(parent, error, MessageBoxType::IconExclamation);
         return false;

@@ -135,6 +135,50 @@ status=$?
 check "wav: streamed, the file grew while the engine spoke (sizes:$sizes)" \
   '[ $status -eq 0 ] && [ "$(echo $sizes | wc -w)" -ge 3 ] && [ -s stream/s.wav ] && [ "$(soxi -r stream/s.wav)" = 16000 ]'
 
+# Without $YOMI6_NATURAL_VOICE_DIR the voice is found under the prefix of an installed program,
+# and in the source tree of a program run from its build folder (one that holds CMakeCache.txt);
+# where it is in neither, the one line names the file and the folder looked in. The program is
+# linked into each layout, as /proc/self/exe then names it there.
+voices=$(realpath "$YOMI6_NATURAL_VOICE_DIR")
+real=$(pwd -P)
+mkdir -p prefix/bin prefix/share/yomi6/voices tree/build/src tree/voices bare/bin
+ln "$yomi6" prefix/bin/yomi6 2>/dev/null || cp "$yomi6" prefix/bin/yomi6
+ln prefix/bin/yomi6 tree/build/src/yomi6 && ln prefix/bin/yomi6 bare/bin/yomi6
+ln -s "$voices" prefix/share/yomi6/voices/tohoku-f01
+ln -s "$voices" tree/voices/tohoku-f01
+: >tree/build/CMakeCache.txt
+for layout in prefix/bin tree/build/src bare/bin; do
+  env -u YOMI6_NATURAL_VOICE_DIR "$layout/yomi6" --engine natural --units t.txt \
+    >"${layout%%/*}.out" 2>"${layout%%/*}.err"
+done
+check "installed: the voice under the prefix" '[ ! -s prefix.err ] && cmp -s prefix.out u.out'
+check "build folder: the voice of the source tree" '[ ! -s tree.err ] && cmp -s tree.out u.out'
+check "nowhere: one line naming the file and where it was looked for ($(cat bare.err))" \
+  '[ "$(wc -l <bare.err)" -eq 1 ] && cmp -s bare.out samples.out &&
+   grep -qF "tohoku-f01-neutral.htsvoice is in none of $real/bare/share/yomi6/voices/tohoku-f01" bare.err'
+
+# A slot that keeps the natural voice in the settings file (as 声の管理 writes it) speaks with
+# it without --engine, in its variant and style; --engine samples still has the samples, and
+# no voice folder of that name is looked for.
+"$yomi6" --engine natural --style happy --wav happy.wav t.txt
+"$yomi6" --engine natural --style sad --voice male --wav low-sad.wav t.txt
+"$yomi6" --wav samples.wav t.txt
+mkdir -p config
+printf '[Voices]\r\nFemaleSlot=natural:happy\r\nMaleSlot=natural-lowered:sad\r\n' >config/yomi6.ini
+"$yomi6" --wav slot.wav t.txt 2>slot.err
+check "slot: --wav speaks with the female slot's natural voice ($(head -c 200 slot.err))" \
+  '[ ! -s slot.err ] && cmp -s slot.wav happy.wav'
+"$yomi6" --units t.txt --voice male >slot-male.out 2>slot-male.err
+"$yomi6" --voice male --wav slot-male.wav t.txt
+check "slot: the male slot's lowered voice, sad, in --units and --wav" \
+  '[ ! -s slot-male.err ] && grep -q "^キョ${tab}0${tab}4${tab}" slot-male.out && cmp -s slot-male.wav low-sad.wav'
+"$yomi6" --export slot-x.wav t.txt 2>slot-x.err
+check "slot: --export speaks with it" '[ ! -s slot-x.err ] && cmp -s slot-x.wav happy.wav'
+"$yomi6" --engine samples --wav slot-samples.wav t.txt 2>slot-samples.err
+check "slot: --engine samples speaks with the samples, silently" \
+  '[ ! -s slot-samples.err ] && cmp -s slot-samples.wav samples.wav'
+rm config/yomi6.ini
+
 # Usage errors.
 for args in "--engine bogus --units t.txt" "--style calm --engine natural --units t.txt" \
   "--style sad --units t.txt" "--engine natural --reading t.txt" "--engine"; do
