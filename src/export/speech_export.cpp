@@ -1,6 +1,7 @@
 #include "export/speech_export.h"
 
 #include "aozora/aozora_notation.h"
+#include "aozora/notation_spans.h"
 #include "playback/pass_planner.h"
 #include "playback/playback.h"
 #include "playback/speech_pass.h"
@@ -70,11 +71,14 @@ ExportResult RunSpeechExport(const ExportRequest& request, const ExportCallbacks
     state->speed = request.speed;
     state->readings = request.readings;
 
+    const NotationSpans spans =
+        request.setup.aozora ? NotationSpans(ParseAozoraNotation(text)) : NotationSpans();
     std::size_t next = from;
     bool stopped = false;
     do {
+        next = std::min(spans.PassStart(next), to);
         const std::string_view rest = text.substr(next, to - next);
-        const std::size_t cut = PassCutLength(rest, true);
+        const std::size_t cut = spans.PassEnd(next, next + PassCutLength(rest, true)) - next;
         state->speaking = 0;
         StartSpeech(*state, reinterpret_cast<const unsigned char*>(rest.data()), cut, setup);
         const std::size_t offset = next;

@@ -11,6 +11,7 @@ void LongReading::Begin(std::u16string text, std::size_t begin, std::size_t end,
                         AozoraMode aozora) {
     m_text = std::move(text);
     m_aozora = ReadsAsAozora(aozora, m_text);
+    m_spans = m_aozora ? NotationSpans(ParseAozoraNotation(m_text)) : NotationSpans();
     m_end = AozoraReadEnd(m_aozora, m_text, std::min(end, m_text.size()));
     m_begin = std::min(AozoraReadStart(m_aozora, m_text, begin), m_end);
     m_next = m_begin;
@@ -26,18 +27,28 @@ bool LongReading::LoadNextPass(const SpeechPreferences& preferences, SpeechSessi
     if (!m_active) {
         return false;
     }
+    m_next = m_spans.PassStart(m_next);
     if (m_next >= m_end) {
-        if (!repeat || m_begin >= m_end) {
+        const std::size_t again = m_spans.PassStart(m_begin);
+        if (!repeat || again >= m_end) {
             return false;
         }
-        m_next = m_begin;
+        m_next = again;
     }
     const std::u16string_view rest = std::u16string_view(m_text).substr(m_next, m_end - m_next);
     // Two bytes over the cut, so that a character cut off by the conversion limit lies beyond
     // the cut and is never taken in part.
     m_source = SpeechSourceOf(rest, kPassSourceBytes + 2);
     const bool textEnds = m_source.spans.empty() || m_source.spans.back().end == rest.size();
-    const std::size_t cut = PassCutLength(m_source.bytes, textEnds);
+    std::size_t cut = PassCutLength(m_source.bytes, textEnds);
+    // Never into notation that goes on past the cut: the cut moves to where it starts.
+    if (cut > 0) {
+        const std::size_t end = m_next + m_source.TextSpan(0, cut).end;
+        const std::size_t kept = m_spans.PassEnd(m_next, end) - m_next;
+        while (cut > 0 && m_source.spans[cut - 1].end > kept) {
+            --cut;
+        }
+    }
     m_source.bytes.resize(cut);
     m_source.spans.resize(cut);
     m_passOffset = m_next;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "aozora/aozora_notation.h"
+#include "aozora/notation_spans.h"
 #include "playback/speech_state.h"
 #include "reading/source_range.h"
 #include "reading/text_reader.h"
@@ -53,6 +54,7 @@ private:
     std::size_t m_end = 0;
     std::size_t m_next = 0;
     std::size_t m_passOffset = 0;
+    NotationSpans m_spans; // the notation of the text read as Aozora notation
     SpeechSource m_source;
     std::vector<SourceRange> m_words;
 };
