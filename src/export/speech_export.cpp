@@ -1,6 +1,7 @@
 #include "export/speech_export.h"
 
 #include "aozora/aozora_notation.h"
+#include "aozora/aozora_reading.h"
 #include "aozora/notation_spans.h"
 #include "playback/pass_planner.h"
 #include "playback/playback.h"
@@ -66,6 +67,8 @@ ExportResult RunSpeechExport(const ExportRequest& request, const ExportCallbacks
     OnceSink messages(request.setup.messages);
     ReaderSetup setup = request.setup;
     setup.messages = &messages;
+    RubyGlossary rubies; // the words the passes have given a ruby
+    setup.rubies = &rubies;
     const auto state = std::make_unique<SpeechState>();
     state->voice = request.voice;
     state->speed = request.speed;

@@ -12,6 +12,7 @@ void LongReading::Begin(std::u16string text, std::size_t begin, std::size_t end,
     m_text = std::move(text);
     m_aozora = ReadsAsAozora(aozora, m_text);
     m_spans = m_aozora ? NotationSpans(ParseAozoraNotation(m_text)) : NotationSpans();
+    m_rubies = RubyGlossary();
     m_end = AozoraReadEnd(m_aozora, m_text, std::min(end, m_text.size()));
     m_begin = std::min(AozoraReadStart(m_aozora, m_text, begin), m_end);
     m_next = m_begin;
@@ -55,6 +56,7 @@ bool LongReading::LoadNextPass(const SpeechPreferences& preferences, SpeechSessi
     m_words = WordRanges(m_source.bytes);
     ReaderSetup passSetup = setup;
     passSetup.aozora = m_aozora;
+    passSetup.rubies = &m_rubies;
     StartSpeech(preferences, session, reinterpret_cast<const unsigned char*>(m_source.bytes.data()),
                 cut, passSetup);
     const std::size_t read = PassAdvance(cut, static_cast<std::size_t>(session.sourceEnd));

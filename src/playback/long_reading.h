@@ -5,6 +5,7 @@
 #pragma once
 
 #include "aozora/aozora_notation.h"
+#include "aozora/aozora_reading.h"
 #include "aozora/notation_spans.h"
 #include "playback/speech_state.h"
 #include "reading/source_range.h"
@@ -55,6 +56,7 @@ private:
     std::size_t m_next = 0;
     std::size_t m_passOffset = 0;
     NotationSpans m_spans; // the notation of the text read as Aozora notation
+    RubyGlossary m_rubies; // the words its passes have given a ruby
     SpeechSource m_source;
     std::vector<SourceRange> m_words;
 };

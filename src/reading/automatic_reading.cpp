@@ -47,7 +47,8 @@ class AutomaticReader {
 public:
     AutomaticReader(const unsigned char* text, std::size_t n, const DictionaryView& dic,
                     Analyzer& analyzer, unsigned char (&reading)[kReadingBufferSize],
-                    SourceRange (&source)[kReadingBufferSize], const AozoraNotation* notation)
+                    SourceRange (&source)[kReadingBufferSize], const AozoraNotation* notation,
+                    RubyGlossary* rubies)
         : m_dic(dic), m_analyzer(analyzer), m_out(reading, source), m_n(n) {
         if (n > 0) {
             std::memcpy(m_text, text, n);
@@ -55,6 +56,8 @@ public:
         DecodeSource(m_text, n, m_source);
         if (notation != nullptr) {
             m_ruby = ApplyNotation(*notation, m_source);
+            RubyGlossary own; // the rubies of this text alone
+            ReadRecurringBases(m_source, m_ruby, rubies != nullptr ? *rubies : own);
         }
     }
 
@@ -474,11 +477,11 @@ private:
 ReadingResult ConvertAutomatic(const unsigned char* text, std::size_t n, const DictionaryView& dic,
                                Analyzer& analyzer, unsigned char (&reading)[kReadingBufferSize],
                                SourceRange (&source)[kReadingBufferSize],
-                               const AozoraNotation* notation) {
+                               const AozoraNotation* notation, RubyGlossary* rubies) {
     n = std::min(n, kMaxTextBytes);
     std::memset(reading, 0, kReadingBufferSize);
     std::memset(static_cast<void*>(source), 0, sizeof source);
-    AutomaticReader reader(text, n, dic, analyzer, reading, source, notation);
+    AutomaticReader reader(text, n, dic, analyzer, reading, source, notation, rubies);
     return reader.Run();
 }
 

@@ -1,6 +1,6 @@
 // Aozora notation along every path of a reading: the settings switch, --aozora, passes through a
-// long text (the colophon never reached, notation longer than a pass never read), the export's
-// ticks and its subtitles.
+// long text (the colophon never reached, notation longer than a pass never read, a ruby given
+// in one pass read in the next), the export's ticks and its subtitles.
 #include "cli_options/cli_options.h"
 #include "export/speech_export.h"
 #include "export/subtitle_cues.h"
@@ -239,6 +239,35 @@ TEST(AozoraPathsTest, NotationLongerThanAPassIsSilentWholeAndTheTextAfterItIsRea
     EXPECT_TRUE(std::any_of(ticks.begin(), ticks.end(), [&](const ExportTick& t) {
         return t.unit && t.sourceBegin >= notationBytes[2].second;
     }));
+}
+
+TEST(AozoraPathsTest, AWordGivenARubyInOnePassIsReadByItInTheNextOnEveryPath) {
+    // The ruby in the first line; the word again, alone, after more than a pass of text.
+    std::u16string text = u"禅智内供《ぜんちないぐ》の鼻と云えば、内供《ないぐ》の鼻である。\n";
+    while (SpeechBytes(text).size() < 5000) {
+        text += u"池の尾で知らない者はない。\n";
+    }
+    const std::size_t again = text.size();
+    text += u"内供は鼻を気にしていた。\n";
+
+    const Heard heard = ReadInPasses(text);
+    std::string word;
+    for (std::size_t i = 0; i < heard.spans.size(); ++i) {
+        if (heard.spans[i].first == again && heard.spans[i].second == again + 2) {
+            word.push_back(heard.reading[i]);
+        }
+    }
+    EXPECT_EQ(test::ToHex(word), test::ToHex(Sjis("ﾅｲｸﾞ")));
+
+    const std::string bytes = SpeechBytes(text);
+    const std::size_t againBytes = SpeechBytes(std::u16string_view(text).substr(0, again)).size();
+    std::string samples;
+    for (const ExportTick& t : ExportTicks(bytes)) {
+        if (t.unit && t.sourceBegin == againBytes && t.sourceEnd == againBytes + 4) {
+            samples += std::string(t.sample.substr(t.sample.find('_') + 1)) + " ";
+        }
+    }
+    EXPECT_EQ(samples, "NA I GU ");
 }
 
 } // namespace
