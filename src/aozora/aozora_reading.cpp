@@ -3,6 +3,7 @@
 #include "analysis/variant_kanji.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace yomi6 {
 
@@ -135,7 +136,7 @@ RubyBases ApplyNotation(const AozoraNotation& notation, SourceText& source) {
         if (gaiji < notation.gaiji.size() && Inside(notation.gaiji[gaiji].range, at)) {
             const NotationText& g = notation.gaiji[gaiji];
             const std::size_t length = g.range.end - g.range.begin;
-            if (at != g.range.begin || length > kLongestReadGaiji) {
+            if (at != g.range.begin || length > std::numeric_limits<std::uint8_t>::max()) {
                 continue;
             }
             kept.length = static_cast<std::uint8_t>(length);

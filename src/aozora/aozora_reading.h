@@ -6,20 +6,13 @@
 #include "analysis/source_text.h"
 #include "aozora/aozora_notation.h"
 
-#include <cstdint>
 #include <functional>
-#include <limits>
 #include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace yomi6 {
-
-// The longest gaiji note (in source bytes) that is read as its character: as long as one
-// character of the source text can span; a longer one is silent. A note longer than this in
-// UTF-16 units is longer in bytes too.
-inline constexpr std::size_t kLongestReadGaiji = std::numeric_limits<std::uint8_t>::max();
 
 struct RubyBases {
     std::vector<int> rubyOf;          // per character: the ruby of its base, -1 for none

@@ -1,7 +1,5 @@
 #include "aozora/notation_spans.h"
 
-#include "aozora/aozora_reading.h"
-
 #include <algorithm>
 
 namespace yomi6 {
@@ -25,24 +23,20 @@ NotationSpans::NotationSpans(const AozoraNotation& notation) : m_silent(notation
 }
 
 std::size_t NotationSpans::PassStart(std::size_t at) const {
-    for (;;) {
-        if (const NotationRange* s = Holding(m_silent, at)) {
-            at = s->end;
-        } else if (const NotationRange* g = Holding(m_gaiji, at);
-                   g != nullptr && (g->begin < at || g->end - g->begin > kLongestReadGaiji)) {
-            at = g->end;
-        } else {
-            return at;
+    // Silent notation and gaiji never overlap: at most one range holds at.
+    for (const auto* ranges : {&m_silent, &m_gaiji}) {
+        if (const NotationRange* r = Holding(*ranges, at); r != nullptr && r->begin < at) {
+            return r->end;
         }
     }
+    return at;
 }
 
 std::size_t NotationSpans::PassEnd(std::size_t from, std::size_t cut) const {
-    // Silent notation and gaiji never overlap: the cut moves at most once.
+    // Silent notation and gaiji never overlap: at most one range holds the cut.
     for (const auto* ranges : {&m_silent, &m_gaiji}) {
-        if (const NotationRange* r = Holding(*ranges, cut);
-            r != nullptr && r->begin < cut && r->begin > from) {
-            return r->begin;
+        if (const NotationRange* r = Holding(*ranges, cut); r != nullptr && r->begin < cut) {
+            return r->begin > from ? r->begin : r->end;
         }
     }
     return cut;

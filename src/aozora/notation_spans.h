@@ -1,6 +1,6 @@
 // The notation that a reading in passes never cuts. Each pass is parsed by itself, so a pass
 // that held only part of a ［＃…］ note, a 《…》 ruby, the explaining block or a gaiji would read
-// that part aloud as text: passes start after such notation and end before it, and notation
+// that part aloud as text: passes start outside such notation and end before it, and notation
 // too long for any pass is silent whole.
 #pragma once
 
@@ -17,11 +17,11 @@ public:
     // The notation of the whole text (positions in its bytes or UTF-16 units).
     explicit NotationSpans(const AozoraNotation& notation);
 
-    // Where a pass that would start at at starts: after the notation at lies inside, and after
-    // silent notation (or a gaiji too long to be read) that starts at at.
+    // Where a pass that would start at at starts: after the notation at lies inside.
     std::size_t PassStart(std::size_t at) const;
     // Where a pass from from (as PassStart gives it) that would end at cut ends: at the start
-    // of the notation the cut would split, else at cut.
+    // of the notation the cut would split, or, when that notation starts at from and so is
+    // longer than the pass, at its end (past cut: the notation is skipped, silent); else cut.
     std::size_t PassEnd(std::size_t from, std::size_t cut) const;
 
 private:

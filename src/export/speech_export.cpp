@@ -77,11 +77,24 @@ ExportResult RunSpeechExport(const ExportRequest& request, const ExportCallbacks
     const NotationSpans spans =
         request.setup.aozora ? NotationSpans(ParseAozoraNotation(text)) : NotationSpans();
     std::size_t next = from;
+    bool read = false; // whether a pass has been read
     bool stopped = false;
     do {
         next = std::min(spans.PassStart(next), to);
+        std::size_t cut = PassCutLength(text.substr(next, to - next), true);
+        // Never into notation that goes on past the cut: the cut moves to where it starts, or
+        // past its end when it starts the pass (it is longer than a pass, and silent).
+        if (const std::size_t kept = spans.PassEnd(next, next + cut); kept > next + cut) {
+            next = std::min(kept, to);
+            if (next < to || read) {
+                continue;
+            }
+            cut = 0; // nothing but silent notation: one empty pass, as for an empty range
+        } else {
+            cut = kept - next;
+        }
+        read = true;
         const std::string_view rest = text.substr(next, to - next);
-        const std::size_t cut = spans.PassEnd(next, next + PassCutLength(rest, true)) - next;
         state->speaking = 0;
         StartSpeech(*state, reinterpret_cast<const unsigned char*>(rest.data()), cut, setup);
         const std::size_t offset = next;

@@ -48,6 +48,10 @@ public:
     std::size_t PassOffset() const { return m_passOffset; }
 
 private:
+    // Cuts the next pass into m_source (cut: its length in bytes) from m_next, moved past
+    // silent notation; false past the end.
+    bool CutNextPass(bool repeat, std::size_t& cut);
+
     bool m_active = false;
     bool m_aozora = false;
     std::u16string m_text;
