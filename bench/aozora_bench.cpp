@@ -99,7 +99,7 @@ void BM_DetectAHostileLine(benchmark::State& state) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(LooksLikeAozora(line));
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * line.size()));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(line.size()));
 }
 BENCHMARK(BM_DetectAHostileLine)
     ->ArgsProduct({{0, 1, 2, 3, 4}, {64, 256, 1024}})
@@ -113,7 +113,7 @@ void BM_ParseAHostileLine(benchmark::State& state) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(ParseAozoraNotation(line));
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * line.size()));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(line.size()));
 }
 BENCHMARK(BM_ParseAHostileLine)
     ->ArgsProduct({{0, 1, 2, 3, 4}, {64, 256, 1024}})
