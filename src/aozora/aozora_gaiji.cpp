@@ -114,6 +114,7 @@ std::string JisX0213Character(int plane, int row, int cell) {
     euc.push_back(static_cast<char>(0xA0 + row));
     euc.push_back(static_cast<char>(0xA0 + cell));
     const iconv_t cd = iconv_open("UTF-8", "EUC-JISX0213");
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): (iconv_t)-1 is how iconv_open says it failed
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         return {};
     }

@@ -226,6 +226,7 @@ TEST(AozoraPathsTest, NotationLongerThanAPassIsSilentWholeAndTheTextAfterItIsRea
 
     // The export in code page 932: no tick within the notation, and the text after it read.
     std::vector<std::pair<std::size_t, std::size_t>> notationBytes;
+    notationBytes.reserve(notation.size());
     for (const auto& [begin, end] : notation) {
         notationBytes.emplace_back(SpeechBytes(std::u16string_view(text).substr(0, begin)).size(),
                                    SpeechBytes(std::u16string_view(text).substr(0, end)).size());
