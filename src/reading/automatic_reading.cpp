@@ -49,7 +49,7 @@ public:
     AutomaticReader(const unsigned char* text, std::size_t n, const DictionaryView& dic,
                     Analyzer& analyzer, unsigned char (&reading)[kReadingBufferSize],
                     SourceRange (&source)[kReadingBufferSize], const AozoraNotation* notation,
-                    std::vector<SourceRange>* readOtherwise)
+                    RubyGlossary* rubies, std::vector<SourceRange>* readOtherwise)
         : m_dic(dic), m_analyzer(analyzer), m_out(reading, source), m_n(n),
           m_otherwise(readOtherwise) {
         if (n > 0) {
@@ -58,6 +58,8 @@ public:
         DecodeSource(m_text, n, m_source);
         if (notation != nullptr) {
             m_ruby = ApplyNotation(*notation, m_source);
+            RubyGlossary own; // the rubies of this text alone
+            ReadRecurringBases(m_source, m_ruby, rubies != nullptr ? *rubies : own);
         }
     }
 
@@ -494,7 +496,7 @@ private:
 ReadingResult ConvertAutomatic(const unsigned char* text, std::size_t n, const DictionaryView& dic,
                                Analyzer& analyzer, unsigned char (&reading)[kReadingBufferSize],
                                SourceRange (&source)[kReadingBufferSize],
-                               const AozoraNotation* notation,
+                               const AozoraNotation* notation, RubyGlossary* rubies,
                                std::vector<SourceRange>* readOtherwise) {
     n = std::min(n, kMaxTextBytes);
     std::memset(reading, 0, kReadingBufferSize);
@@ -502,7 +504,8 @@ ReadingResult ConvertAutomatic(const unsigned char* text, std::size_t n, const D
     if (readOtherwise != nullptr) {
         readOtherwise->clear();
     }
-    AutomaticReader reader(text, n, dic, analyzer, reading, source, notation, readOtherwise);
+    AutomaticReader reader(text, n, dic, analyzer, reading, source, notation, rubies,
+                           readOtherwise);
     return reader.Run();
 }
 
