@@ -508,6 +508,7 @@ std::string NotationFreeText(std::string_view text, const std::vector<NotationTe
     std::string out;
     std::size_t accented = 0;
     std::size_t gaiji = 0;
+    std::size_t standIn = 0;
     for (std::size_t p = 0; p < text.size();) {
         const Char c = CharAt(text, p);
         const NotationText* shown = StartingAt(notation.accented, accented, c.begin);
@@ -515,7 +516,7 @@ std::string NotationFreeText(std::string_view text, const std::vector<NotationTe
             shown = StartingAt(notation.gaiji, gaiji, c.begin);
         }
         if (shown == nullptr && !InRanges(notation.silent, c.begin)) {
-            shown = StartingAt(shownAs, c.begin);
+            shown = StartingAt(shownAs, standIn, c.begin);
         }
         if (shown != nullptr) {
             out += shown->utf8;
