@@ -72,8 +72,7 @@ std::string MissingText(const VoiceSetup& setup) {
                                        : Listed(setup.searched)) +
                " ($YOMI6_NATURAL_VOICE_DIR names another folder)";
     }
-    return "the natural voice's file " + setup.voiceFile +
-           " cannot be read (in the folder $YOMI6_NATURAL_VOICE_DIR names)";
+    return MissingPieces(setup.engine); // found, but unreadable or no whole voice
 }
 
 } // namespace yomi6::natural

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
@@ -60,7 +61,16 @@ TEST(NaturalSetup, SetUpVoiceSaysWhatIsMissingAndWhere) {
         << text;
     EXPECT_EQ(text.find("STYLE"), std::string::npos) << text;
 
+    // A file that is there but no voice is named with its problem, not as missing.
     std::ofstream(b.File("tohoku-f01-sad.htsvoice")) << "x";
+    setup = SetUpVoice(places, sadLowered, 280);
+    EXPECT_EQ(setup.missing, MissingPiece::VoiceFile);
+    EXPECT_NE(MissingText(setup).find(b.File("tohoku-f01-sad.htsvoice") + " cannot be used"),
+              std::string::npos)
+        << MissingText(setup);
+    std::filesystem::copy_file(
+        FindVoiceFile(Style::Sad, YOMI6_NATURAL_TEST_VOICES, {}), b.File("tohoku-f01-sad.htsvoice"),
+        std::filesystem::copy_options::overwrite_existing);
     setup = SetUpVoice(places, sadLowered, 280);
     ASSERT_TRUE(setup.CanSpeak()) << MissingText(setup);
     EXPECT_EQ(setup.engine.voiceFile, b.File("tohoku-f01-sad.htsvoice"));
