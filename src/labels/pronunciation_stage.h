@@ -1,0 +1,16 @@
+// The first stage: a pronunciation for every word. A word the dictionary gives none (no morae)
+// is said as written when it is kana (a filler; kana of one mora each in a row join the first),
+// is a question's end when it is ？, and a pause otherwise (a sign, an unknown word, 「 or 。).
+// Then the sound changes across words: the auxiliary う after a verb or an auxiliary is the
+// long vowel of the mora before (行こう イコー), and です and ます before ？ are said voiced.
+#pragma once
+
+#include "labels/label_word.h"
+
+#include <vector>
+
+namespace yomi6::labels {
+
+void SetPronunciations(std::vector<LabelWord>& words);
+
+} // namespace yomi6::labels
