@@ -17,6 +17,7 @@ enum class Mode {
     Speak,
     Pdf,
     CheckVoice,
+    Labels,
     Help,
     Version
 };
@@ -52,6 +53,7 @@ struct Options {
     std::vector<std::string> editorFiles;  // files to open in the editor
     SpeechEngine engine = SpeechEngine::Samples; // --engine samples|natural
     std::string style;                           // --style of the natural voice; "" for neutral
+    std::string accentRules;                     // --accent-rules of --labels; "": all
 };
 
 struct ParseResult {
