@@ -1,7 +1,7 @@
 #include "labels/accent_phrase_stage.h"
 
-#include <initializer_list>
-#include <string>
+#include "labels/own_phrase_rules.h"
+#include "labels/word_tests.h"
 
 namespace yomi6::labels {
 
@@ -9,12 +9,6 @@ namespace {
 
 using Words = std::vector<LabelWord>;
 
-bool Is(const LabelWord& w, std::string_view pos) {
-    return w.pos == pos;
-}
-bool Is(const LabelWord& w, std::string_view pos, std::string_view pos1) {
-    return w.pos == pos && w.pos1 == pos1;
-}
 bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
@@ -103,65 +97,6 @@ constexpr PhraseRule kBaseRules[] = {
     {1, [](const Words& w, std::size_t i) { return w[i].pos1 == "接尾"; }},
 };
 
-bool IsOneOf(std::string_view text, std::initializer_list<std::string_view> list) {
-    for (std::string_view item : list) {
-        if (text == item) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool AfterTe(const Words& w, std::size_t i) {
-    const LabelWord& p = w[i - 1];
-    return Is(p, "助詞", "接続助詞") && (p.surface == "て" || p.surface == "で");
-}
-
-// An own rule joins the word at i to the phrase before and says how the word's accent then
-// combines with it, in place of its entry's rule (a rule the entry gives for the places where
-// the classic rules join it, which are not these).
-struct OwnPhraseRule {
-    std::string_view name;
-    bool (*applies)(const Words& w, std::size_t i);
-    std::string (*combine)(const LabelWord& w);
-};
-
-// The verbs that follow a て form as its auxiliary (いる in 読んでいる, しまう, おく ...). 下さる
-// is not one of them: ください after a て form is a phrase of its own.
-bool IsTeAuxiliary(const LabelWord& w) {
-    return Is(w, "動詞", "非自立") &&
-           IsOneOf(w.base, {"いる",     "居る",   "しまう", "仕舞う", "おく",   "置く",   "くる",
-                            "来る",     "いく",   "行く",   "ゆく",   "みる",   "見る",   "ある",
-                            "有る",     "あげる", "上げる", "くれる", "呉れる", "もらう", "貰う",
-                            "いただく", "頂く",   "やる",   "みせる", "見せる"});
-}
-
-constexpr OwnPhraseRule kOwnRules[] = {
-    // 勉強する, 調査できる: the noun's accent stays (する), or the flat noun takes できる's.
-    {"suru",
-     [](const Words& w, std::size_t i) {
-         return Is(w[i - 1], "名詞", "サ変接続") && Is(w[i], "動詞", "自立") &&
-                IsOneOf(w[i].base, {"する", "できる", "出来る"});
-     },
-     [](const LabelWord& w) {
-         return w.base == "する" || w.accent == 0 ? std::string("F1")
-                                                  : "F2@" + std::to_string(w.accent);
-     }},
-    // の and ん after a verb, an adjective or an auxiliary (するのに, いないので) join its phrase
-    // by their entry's rule (the other formal nouns: accent_type_stage.cpp).
-    {"formal-noun",
-     [](const Words& w, std::size_t i) {
-         const LabelWord& p = w[i - 1];
-         return Is(w[i], "名詞", "非自立") && IsOneOf(w[i].base, {"の", "ん"}) &&
-                (Is(p, "動詞") || Is(p, "形容詞") || Is(p, "助動詞"));
-     },
-     [](const LabelWord& w) { return w.accentRule; }},
-    // 読んでいる, 忘れてしまう: the verb's accent stays.
-    {"te-auxiliary",
-     [](const Words& w, std::size_t i) { return AfterTe(w, i) && IsTeAuxiliary(w[i]); },
-     [](const LabelWord&) { return std::string("F1"); }},
-};
-
 } // namespace
 
 void SetAccentPhrases(std::vector<LabelWord>& words, const AccentRules& rules) {
@@ -175,12 +110,7 @@ void SetAccentPhrases(std::vector<LabelWord>& words, const AccentRules& rules) {
                 chain = rule.chain;
             }
         }
-        for (const OwnPhraseRule& own : kOwnRules) {
-            if (rules.Has(own.name) && own.applies(words, i)) {
-                chain = 1;
-                words[i].accentRule = own.combine(words[i]);
-            }
-        }
+        ApplyOwnPhraseRules(words, i, rules, chain);
         words[i].chain = chain;
     }
 }

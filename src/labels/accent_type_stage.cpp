@@ -1,5 +1,7 @@
 #include "labels/accent_type_stage.h"
 
+#include "labels/word_tests.h"
+
 #include <charconv>
 
 namespace yomi6::labels {
@@ -60,14 +62,27 @@ constexpr RuleRow kRules[] = {
     {"P14", [](const Change& c) { return c.own != 0 ? c.morae + c.own : c.top; }},
 };
 
-// A formal noun (こと, もの, わけ ...) after a verb, an adjective or an auxiliary: it joins their
-// phrase when that phrase is flat (使うこと, one phrase with the noun's nucleus: ツカウコト]) and
-// starts its own after an accented one (話しかけ]る コト]).
+// A formal noun (もの, わけ, ところ ...; こと and の join always, own_phrase_rules.cpp) after a
+// verb, an adjective or an auxiliary: it joins their phrase when that phrase is flat (使うもの,
+// one phrase with the noun's nucleus: ツカウモノ]) and starts its own after an accented one.
 bool JoinsFlatPhrase(const std::vector<LabelWord>& w, std::size_t i) {
     const LabelWord& p = w[i - 1];
-    return w[i].pos == "名詞" && w[i].pos1 == "非自立" && w[i].pos2 != "助動詞語幹" &&
-           w[i].base != "の" && w[i].base != "ん" &&
-           (p.pos == "動詞" || p.pos == "形容詞" || p.pos == "助動詞");
+    return Is(w[i], "名詞", "非自立") && w[i].pos2 != "助動詞語幹" && IsPredicate(p);
+}
+
+// 調べて, 通した: the 連用形 of an accented 一段 verb (and of a 五段 verb in す) has its nucleus
+// on its last mora (シラベ]), its て and た forms a mora earlier (シラ]ベテ, トオ]シタ).
+void MoveNucleusOfTeForms(std::vector<LabelWord>& words) {
+    for (std::size_t i = 0; i + 1 < words.size(); ++i) {
+        LabelWord& w = words[i];
+        const LabelWord& next = words[i + 1];
+        if (Is(w, "動詞") &&
+            (w.conjugationType.rfind("一段", 0) == 0 || w.conjugationType == "五段・サ行") &&
+            w.conjugationForm == "連用形" && w.accentKnown && w.moraCount >= 2 &&
+            w.accent == w.moraCount && (IsTe(next) || (Is(next, "助動詞") && next.base == "た"))) {
+            --w.accent;
+        }
+    }
 }
 
 } // namespace
@@ -98,6 +113,9 @@ std::string RuleFor(std::string_view accentRule, std::string_view previousPos, i
 }
 
 void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
+    if (rules.Has("ichidan-te")) {
+        MoveNucleusOfTeForms(words);
+    }
     std::size_t top = 0;
     int morae = 0;
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -112,7 +130,10 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
             morae = 0;
         } else {
             int offset = 0;
-            const std::string rule = RuleFor(w.accentRule, words[i - 1].pos, offset);
+            // A particle after a て form combines as after the verb (行っても: イッテ]モ).
+            const bool afterTe = rules.Has("te-particle") && Is(w, "助詞") && IsTe(words[i - 1]);
+            const std::string rule =
+                RuleFor(w.accentRule, afterTe ? "動詞" : words[i - 1].pos, offset);
             for (const RuleRow& row : kRules) {
                 if (row.name == rule) {
                     words[top].accent = row.apply({words[top].accent, morae, w.accent, offset});

@@ -14,6 +14,12 @@ namespace yomi6::labels {
 
 std::vector<std::string> LabelsOfWords(std::vector<LabelWord> words, const AccentRules& rules) {
     SetPronunciations(words);
+    if (rules.Has("question-ka")) {
+        AskAtFinalKa(words);
+    }
+    if (rules.Has("iu-yuu")) {
+        SayIuAsYuu(words);
+    }
     SetRuleAccents(words);
     SetAccentPhrases(words, rules);
     SetAccentTypes(words, rules);

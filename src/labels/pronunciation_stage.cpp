@@ -108,3 +108,43 @@ void SetPronunciations(std::vector<LabelWord>& words) {
 }
 
 } // namespace yomi6::labels
+
+namespace yomi6::labels {
+
+void SayIuAsYuu(std::vector<LabelWord>& words) {
+    constexpr std::string_view kIu = "イウ";
+    for (LabelWord& w : words) {
+        if (w.pos == kVerb && (w.base == "言う" || w.base == "いう") &&
+            w.pronunciation.compare(0, kIu.size(), kIu) == 0) {
+            w.pronunciation = "ユー" + w.pronunciation.substr(kIu.size());
+        }
+    }
+}
+
+} // namespace yomi6::labels
+
+namespace yomi6::labels {
+
+void AskAtFinalKa(std::vector<LabelWord>& words) {
+    std::size_t last = words.size();
+    for (std::size_t i = words.size(); i-- > 0;) {
+        if (words[i].pronunciation == kQuestion) {
+            return; // the text asks already
+        }
+        if (words[i].moraCount > 0) {
+            last = i;
+            break;
+        }
+    }
+    if (last == words.size() || words[last].pos != "助詞" || words[last].surface != "か") {
+        return;
+    }
+    LabelWord question;
+    question.surface = kQuestion;
+    question.pos = "記号";
+    question.pronunciation = kQuestion;
+    question.sourceBegin = question.sourceEnd = words[last].sourceEnd;
+    words.insert(words.begin() + static_cast<std::ptrdiff_t>(last) + 1, question);
+}
+
+} // namespace yomi6::labels

@@ -13,4 +13,12 @@ namespace yomi6::labels {
 
 void SetPronunciations(std::vector<LabelWord>& words);
 
+// A sentence that ends in the particle か (ですか。, 行くのか。) is a question: a question's end
+// (？) is put after the か where the text has none.
+void AskAtFinalKa(std::vector<LabelWord>& words);
+
+// 言う as spoken: its イウ said ユー (トユー, ユーノワ), the written イウ being a reading of the
+// spelling; 言っ, 言い, 言わ are left as they are.
+void SayIuAsYuu(std::vector<LabelWord>& words);
+
 } // namespace yomi6::labels

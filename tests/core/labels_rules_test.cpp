@@ -176,16 +176,16 @@ TEST(AccentPhraseTest, OwnRulesJoinWhatTheClassicRulesSplit) {
 TEST(AccentTypeTest, FormalNounsJoinAFlatPhraseOnly) {
     auto words = [](int verbAccent) {
         std::vector<LabelWord> w = {Word("使う", "動詞", "自立", "ツカウ", verbAccent),
-                                    Word("こと", "名詞", "非自立", "コト", 2, "C3")};
+                                    Word("もの", "名詞", "非自立", "モノ", 2, "C3")};
         w[1].pos2 = "一般";
-        w[1].base = "こと";
+        w[1].base = "もの";
         w[1].chain = 0; // as the classic rules leave a noun after a verb
         return w;
     };
     std::vector<LabelWord> w = words(0);
     SetAccentTypes(w, AccentRules::All());
     EXPECT_EQ(w[1].chain, 1);
-    EXPECT_EQ(w[0].accent, 5); // ツカウコト]
+    EXPECT_EQ(w[0].accent, 5); // ツカウモノ]
     w = words(2);
     SetAccentTypes(w, AccentRules::All());
     EXPECT_EQ(w[1].chain, 0); // ツカ]ウ コト]
@@ -193,6 +193,184 @@ TEST(AccentTypeTest, FormalNounsJoinAFlatPhraseOnly) {
     w = words(0);
     SetAccentTypes(w, AccentRules::None());
     EXPECT_EQ(w[1].chain, 0);
+}
+
+// One case of an own rule: words, and the accent phrases with the classic rules alone and with
+// the rule: each phrase as its first word's index and its accent.
+struct OwnRuleCase {
+    const char* rule;
+    std::vector<LabelWord> words;
+    std::vector<std::pair<std::size_t, int>> classic;
+    std::vector<std::pair<std::size_t, int>> withRule;
+};
+
+LabelWord W(std::string surface, std::string pos, std::string pos1, std::string pron, int accent,
+            std::string rule = "*", std::string base = "", std::string form = "*",
+            std::string type = "*") {
+    LabelWord w =
+        Word(surface, std::move(pos), std::move(pos1), std::move(pron), accent, std::move(rule));
+    w.base = base.empty() ? surface : std::move(base);
+    w.conjugationForm = std::move(form);
+    w.conjugationType = std::move(type);
+    return w;
+}
+
+std::vector<std::pair<std::size_t, int>> Phrases(std::vector<LabelWord> w, const char* rules) {
+    AccentRules r;
+    std::string error;
+    EXPECT_TRUE(AccentRules::Parse(rules, r, error)) << error;
+    SetAccentPhrases(w, r);
+    SetAccentTypes(w, r);
+    std::vector<std::pair<std::size_t, int>> out;
+    for (std::size_t i = 0; i < w.size(); ++i) {
+        if (i == 0 || w[i].chain != 1) {
+            out.emplace_back(i, w[i].accent);
+        }
+    }
+    return out;
+}
+
+TEST(AccentPhraseTest, EachOwnRuleAgainstTheClassicRules) {
+    const std::string ta = "動詞%F2@1/形容詞%F4@-2";
+    const std::string wa = "名詞%F1/動詞%F2@0/形容詞%F2@0";
+    const std::vector<OwnRuleCase> cases = {
+        // 大きくない: ない a phrase of its own.
+        {"nai",
+         {W("大きく", "形容詞", "自立", "オーキク", 1, "*", "大きい", "連用テ接続"),
+          W("ない", "助動詞", "*", "ナイ", 1, "動詞%F3@0/形容詞%F2@1")},
+         {{0, 1}},
+         {{0, 1}, {1, 1}}},
+        // なくなる: one phrase.
+        {"naru",
+         {W("なく", "助動詞", "*", "ナク", 1, "*", "ない", "連用テ接続"),
+          W("なる", "動詞", "自立", "ナル", 1)},
+         {{0, 1}, {1, 1}},
+         {{0, 1}}},
+        // かけられて: カケラ]レテ.
+        {"verb-suffix",
+         {W("かけ", "動詞", "自立", "カケ", 2, "*", "かける", "未然形"),
+          W("られ", "動詞", "接尾", "ラレ", 2, "*", "られる"),
+          W("て", "助詞", "接続助詞", "テ", 0, "動詞%F1")},
+         {{0, 2}},
+         {{0, 3}}},
+        // 調べなさい: シラベナサ]イ.
+        {"honorific",
+         {W("調べ", "動詞", "自立", "シラベ", 3, "*", "調べる", "連用形"),
+          W("なさい", "動詞", "非自立", "ナサイ", 2, "*", "なさる")},
+         {{0, 3}},
+         {{0, 5}}},
+        // 覚えます。: no nucleus on マ at the end.
+        {"final-masu",
+         {W("覚え", "動詞", "自立", "オボエ", 3, "*", "覚える", "連用形"),
+          W("ます", "助動詞", "*", "マス", 1, "動詞%F4@1", "ます", "基本形")},
+         {{0, 4}},
+         {{0, 3}}},
+        // 行った: flat.
+        {"ta-flat",
+         {W("行っ", "動詞", "自立", "イッ", 0, "*", "行く", "連用タ接続"),
+          W("た", "助動詞", "*", "タ", 0, ta)},
+         {{0, 3}},
+         {{0, 0}}},
+        // 伝統的: flat.
+        {"teki-flat",
+         {W("伝統", "名詞", "一般", "デントー", 0, "C2"), W("的", "名詞", "接尾", "テキ", 0, "C3")},
+         {{0, 4}},
+         {{0, 0}}},
+        // 早く歩く: two phrases.
+        {"adverbial-ku",
+         {W("早く", "形容詞", "自立", "ハヤク", 1, "*", "早い", "連用テ接続"),
+          W("歩く", "動詞", "自立", "アルク", 2)},
+         {{0, 1}},
+         {{0, 1}, {1, 2}}},
+        // あと１カ月: two phrases.
+        {"number-phrase",
+         {W("あと", "名詞", "一般", "アト", 1), W("１カ月", "名詞", "数", "イッカゲツ", 1)},
+         {{0, 1}},
+         {{0, 1}, {1, 1}}},
+        // みんな図書館: two phrases.
+        {"pronoun",
+         {W("みんな", "名詞", "代名詞", "ミンナ", 3), W("図書館", "名詞", "一般", "トショカン", 2)},
+         {{0, 3}},
+         {{0, 3}, {1, 2}}},
+        // 自然現象: one compound.
+        {"compound-stem",
+         {W("自然", "名詞", "形容動詞語幹", "シゼン", 0),
+          W("現象", "名詞", "一般", "ゲンショー", 0, "C1")},
+         {{0, 0}, {1, 0}},
+         {{0, 3}}},
+        // 子供として: one phrase.
+        {"to-suru",
+         {W("子供", "名詞", "一般", "コドモ", 0), W("と", "助詞", "格助詞", "ト", 0),
+          W("し", "動詞", "自立", "シ", 0, "*", "する", "連用形"),
+          W("て", "助詞", "接続助詞", "テ", 0, "動詞%F1")},
+         {{0, 0}, {2, 0}},
+         {{0, 0}}},
+        // 未定である: ミテーデア]ル.
+        {"dearu",
+         {W("未定", "名詞", "形容動詞語幹", "ミテー", 0),
+          W("で", "助動詞", "*", "デ", 0, "名詞%F1", "だ"),
+          W("ある", "助動詞", "*", "アル", 1, "動詞%F1")},
+         {{0, 0}},
+         {{0, 5}}},
+        // 出すには: ダ]スニワ.
+        {"ni-after-verb",
+         {W("出す", "動詞", "自立", "ダス", 1, "*", "出す", "基本形"),
+          W("に", "助詞", "格助詞", "ニ", 0, "動詞%F5/形容詞%F1/名詞%F1")},
+         {{0, 0}},
+         {{0, 1}}},
+        // 肉眼では: ニクガンデ]ワ.
+        {"particle-wa",
+         {W("肉眼", "名詞", "一般", "ニクガン", 0), W("で", "助詞", "格助詞", "デ", 0, "動詞%F1"),
+          W("は", "助詞", "係助詞", "ワ", 0, wa)},
+         {{0, 0}},
+         {{0, 5}}},
+        // 行くだろう: イク]ダロー.
+        {"verb-final-mora",
+         {W("行く", "動詞", "自立", "イク", 0, "*", "行く", "基本形"),
+          W("だろ", "助動詞", "*", "ダロ", 0, "名詞%F1", "だ", "未然形")},
+         {{0, 0}},
+         {{0, 2}}},
+        // しなければ: シナ]ケレバ.
+        {"nakereba",
+         {W("し", "動詞", "自立", "シ", 0, "*", "する", "未然形"),
+          W("なけれ", "助動詞", "*", "ナケレ", 1, "動詞%F3@0", "ない", "仮定形")},
+         {{0, 0}},
+         {{0, 2}}},
+        // 男性だった: ダンセーダ]ッタ.
+        {"datta",
+         {W("男性", "名詞", "一般", "ダンセー", 0),
+          W("だっ", "助動詞", "*", "ダッ", 0, "名詞%F1", "だ")},
+         {{0, 0}},
+         {{0, 5}}},
+        // 調べた: シラ]ベタ.
+        {"ichidan-te",
+         {W("調べ", "動詞", "自立", "シラベ", 3, "*", "調べる", "連用形", "一段"),
+          W("た", "助動詞", "*", "タ", 0, ta)},
+         {{0, 3}},
+         {{0, 2}}},
+        // 行っても: イッテ]モ.
+        {"te-particle",
+         {W("行っ", "動詞", "自立", "イッ", 0, "*", "行く", "連用タ接続"),
+          W("て", "助詞", "接続助詞", "テ", 0, "動詞%F1"), W("も", "助詞", "係助詞", "モ", 0, wa)},
+         {{0, 0}},
+         {{0, 3}}},
+        // 使うこと: ツカウコト]; 読むこと: ヨ]ムコト.
+        {"formal-noun",
+         {W("使う", "動詞", "自立", "ツカウ", 0, "*", "使う", "基本形"),
+          W("こと", "名詞", "非自立", "コト", 2, "C3")},
+         {{0, 0}, {1, 2}},
+         {{0, 5}}},
+        {"formal-noun",
+         {W("読む", "動詞", "自立", "ヨム", 1, "*", "読む", "基本形"),
+          W("こと", "名詞", "非自立", "コト", 2, "C3")},
+         {{0, 1}, {1, 2}},
+         {{0, 1}}},
+    };
+    for (const OwnRuleCase& c : cases) {
+        ASSERT_NE(c.classic, c.withRule) << c.rule; // every case shows what its rule changes
+        EXPECT_EQ(Phrases(c.words, "none"), c.classic) << c.rule << " " << c.words[0].surface;
+        EXPECT_EQ(Phrases(c.words, c.rule), c.withRule) << c.rule << " " << c.words[0].surface;
+    }
 }
 
 TEST(AccentByRuleTest, ThirdMoraFromTheEndOnAMoraThatCarriesIt) {

@@ -208,6 +208,33 @@ TEST(PronunciationStageTest, FillersPausesQuestionsAndSoundChanges) {
     EXPECT_EQ(w[0].moraCount, 2);
 }
 
+TEST(PronunciationStageTest, QuestionsAtAFinalKaAndIuSaidYuu) {
+    auto word = [](std::string surface, std::string pos, std::string pron, std::string base) {
+        LabelWord w;
+        w.surface = std::move(surface);
+        w.pos = std::move(pos);
+        w.pronunciation = std::move(pron);
+        w.moraCount = CountMorae(w.pronunciation);
+        w.base = std::move(base);
+        w.sourceEnd = 3;
+        return w;
+    };
+    std::vector<LabelWord> w = {word("です", "助動詞", "デス", "です"),
+                                word("か", "助詞", "カ", "か"), word("。", "記号", "、", "。")};
+    AskAtFinalKa(w);
+    EXPECT_EQ(Prons(w), (std::vector<std::string>{"デス", "カ", "？", "、"}));
+    // A text that asks already, or a か that does not end the sentence: nothing added.
+    AskAtFinalKa(w);
+    EXPECT_EQ(w.size(), 4u);
+    w = {word("か", "助詞", "カ", "か"), word("ね", "助詞", "ネ", "ね")};
+    AskAtFinalKa(w);
+    EXPECT_EQ(w.size(), 2u);
+    w = {word("言う", "動詞", "イウ", "言う"), word("言っ", "動詞", "イッ", "言う"),
+         word("いう", "動詞", "イウ", "いう"), word("イウ", "名詞", "イウ", "イウ")};
+    SayIuAsYuu(w);
+    EXPECT_EQ(Prons(w), (std::vector<std::string>{"ユー", "イッ", "ユー", "イウ"}));
+}
+
 TEST(DevoicingTest, VowelsBetweenVoicelessConsonants) {
     auto word = [](std::string pos, std::string pron, int accent, int chain) {
         LabelWord w;
