@@ -27,7 +27,12 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import accent_eval  # noqa: E402  (same folder)
 
-RULES = ['numbers', 'suru', 'formal-noun', 'te-auxiliary']
+# This program's own accent rules (src/labels/accent_rules.cpp).
+RULES = ['numbers', 'suru', 'formal-noun', 'te-auxiliary', 'te-particle', 'nai', 'naru',
+         'verb-suffix', 'honorific', 'ta-flat', 'teki-flat', 'to-suru', 'adverbial-ku',
+         'number-phrase', 'pronoun', 'compound-stem', 'dearu', 'ni-after-verb', 'particle-wa',
+         'verb-final-mora', 'nakereba', 'datta', 'ichidan-te', 'final-masu', 'question-ka',
+         'iu-yuu']
 
 
 def sentences_of(paths):

@@ -34,8 +34,10 @@ check "standard input" 'cmp -s stdin.lab two.lab'
 # Own accent rules: する joins the noun's phrase with them, not without.
 "$yomi6" --labels two.txt --accent-rules none >none.lab
 check "--accent-rules none differs from all" '! cmp -s none.lab two.lab'
-"$yomi6" --labels two.txt --accent-rules -suru,-te-auxiliary,-formal-noun,-numbers >minus.lab
-check "leaving every rule out is none" 'cmp -s minus.lab none.lab'
+"$yomi6" --labels two.txt --accent-rules -suru >minus.lab
+"$yomi6" --labels two.txt --accent-rules suru >suru.lab
+check "-suru leaves that rule out" '! cmp -s minus.lab two.lab'
+check "suru alone differs from none" '! cmp -s suru.lab none.lab'
 
 # Errors: an unknown rule is a usage error; a missing dictionary an input error.
 "$yomi6" --labels two.txt --accent-rules nonesuch >/dev/null 2>err.txt
