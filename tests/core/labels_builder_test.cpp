@@ -89,14 +89,17 @@ TEST(LabelerTest, WordsKeepTheirSourceBytes) {
     }
     Labeler labeler(*analyzer, AccentRules::All());
     std::vector<LabelWord> words;
-    // A is made Ａ for the dictionary, ｶﾞ (6 bytes) ガ; 12本 is one number.
+    // A is made Ａ for the dictionary, ｶﾞ (6 bytes) ガ; 12 is one number, 本 its counter.
     const std::string line = "Aｶﾞ12本";
     ASSERT_TRUE(labeler.Words(line, words));
-    ASSERT_FALSE(words.empty());
+    ASSERT_GE(words.size(), 2u);
     EXPECT_EQ(words.front().sourceBegin, 0u);
-    EXPECT_EQ(words.back().surface, "１２本");
-    EXPECT_EQ(words.back().pronunciation, "ジューニホン"); // ウ after u or o: ー
-    EXPECT_EQ(words.back().sourceBegin, 7u);
+    const LabelWord& twelve = words[words.size() - 2];
+    EXPECT_EQ(twelve.surface, "１２");
+    EXPECT_EQ(twelve.pronunciation, "ジューニ"); // ウ after u or o: ー
+    EXPECT_EQ(twelve.sourceBegin, 7u);
+    EXPECT_EQ(twelve.sourceEnd, 9u);
+    EXPECT_EQ(words.back().pronunciation, "ホン");
     EXPECT_EQ(words.back().sourceEnd, line.size());
     std::vector<std::string> labels;
     ASSERT_TRUE(labeler.Labels("", labels));

@@ -156,34 +156,45 @@ TEST(DictionaryWordsTest, UniDicNamedAsIpadic) {
     EXPECT_FALSE(w[1].accentKnown);
 }
 
-TEST(NumberWordsTest, NumeralsAndTheirCounterAreOneWord) {
-    const std::string text = "１２本と三百円";
-    auto word = [&](std::size_t b, std::size_t e, const char* pos1) {
+TEST(NumberWordsTest, NumbersReadByTheNumberRulesTheirCountersKept) {
+    const std::string text = "１２本と三百と二人";
+    auto word = [&](std::size_t b, std::size_t e, const char* pos1, const char* pron) {
         LabelWord w;
         w.surface = text.substr(b, e - b);
         w.pos = "名詞";
         w.pos1 = pos1;
-        w.pronunciation = "ナニ";
+        w.pronunciation = pron;
+        w.moraCount = CountMorae(w.pronunciation);
+        w.accent = 1;
+        w.accentRule = "C3";
         w.sourceBegin = b;
         w.sourceEnd = e;
         return w;
     };
-    std::vector<LabelWord> w = {word(0, 3, "数"),      word(3, 6, "数"),   word(6, 9, "接尾"),
-                                word(9, 12, "格助詞"), word(12, 15, "数"), word(15, 18, "数"),
-                                word(18, 21, "接尾")};
+    std::vector<LabelWord> w = {word(0, 3, "数", "イチ"),     word(3, 6, "数", "ニ"),
+                                word(6, 9, "接尾", "ホン"),   word(9, 12, "格助詞", "ト"),
+                                word(12, 15, "数", "サン"),   word(15, 18, "数", "ヒャク"),
+                                word(18, 21, "格助詞", "ト"), word(21, 27, "数", "フタリ")};
     ReadNumbers(text, w);
-    ASSERT_EQ(w.size(), 3u);
-    EXPECT_EQ(w[0].surface, "１２本");
-    EXPECT_EQ(w[0].pronunciation, "ジューニホン");
-    EXPECT_EQ(w[0].moraCount, 5);
+    ASSERT_EQ(w.size(), 6u);
+    // １２ by place values, 本 a word of its own with its accent and rule.
+    EXPECT_EQ(w[0].surface, "１２");
+    EXPECT_EQ(w[0].pronunciation, "ジューニ");
     EXPECT_FALSE(w[0].accentKnown);
-    EXPECT_EQ(w[0].sourceEnd, 9u);
-    EXPECT_EQ(w[2].pronunciation, "サンビャクエン");
+    EXPECT_EQ(w[0].sourceEnd, 6u);
+    EXPECT_EQ(w[1].pronunciation, "ホン");
+    EXPECT_EQ(w[1].accentRule, "C3");
+    EXPECT_TRUE(w[1].accentKnown);
+    // 三百 with its sound change, one word.
+    EXPECT_EQ(w[3].pronunciation, "サンビャク");
+    EXPECT_EQ(w[3].sourceBegin, 12u);
+    // 二人: the dictionary reads it so; its word and accent stay.
+    EXPECT_EQ(w[5].pronunciation, "フタリ");
+    EXPECT_TRUE(w[5].accentKnown);
     // A number whose reading would end inside a word is left to the dictionary.
     const std::string odd = "一般";
-    std::vector<LabelWord> one = {word(0, 6, "数")};
+    std::vector<LabelWord> one = {word(0, 6, "数", "ナニ")};
     one[0].surface = odd;
-    one[0].sourceEnd = 6;
     ReadNumbers(odd, one);
     EXPECT_EQ(one[0].pronunciation, "ナニ");
 }
