@@ -65,6 +65,8 @@ int RunCommandLineMode(const Options& options) {
         return RunCheckVoice(options);
     case Mode::Export:
         return RunExport(options);
+    case Mode::Labels:
+        return RunLabels(options);
     case Mode::Speak:
     case Mode::Pdf:
         PrintError("yomi6", "this mode is not built yet");

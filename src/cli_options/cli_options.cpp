@@ -36,6 +36,8 @@ std::string UsageText() {
            "                                        .ogg (Vorbis), .opus or .mp3\n"
            "       yomi6 --speak FILE               speak one pass through the sound output\n"
            "       yomi6 --pdf OUT.pdf FILE         print the pages of FILE to OUT.pdf\n"
+           "       yomi6 --labels FILE              print the full-context labels of each line\n"
+           "                                        of FILE for the natural voice\n"
            "       yomi6 --check-voice DIR          report which units the voice folder DIR\n"
            "                                        holds, which are missing and which are\n"
            "                                        unusable (exit 1 when one is unusable)\n"
@@ -71,6 +73,10 @@ std::string UsageText() {
            "  --style neutral|happy|sad|angry\n"
            "                        with --engine natural: the natural voice's style\n"
            "                        (default: the slot's, else neutral)\n"
+           "  --accent-rules all|none|RULE,...\n"
+           "                        with --labels: which of this program's own accent rules\n"
+           "                        apply (the manual page lists them; -RULE leaves one out;\n"
+           "                        default: all)\n"
            "  --help                show this text\n"
            "  --version             show the version\n"
            "FILE may be - for standard input; no output may be the input or another output.\n"
@@ -86,8 +92,9 @@ std::string UsageText() {
 namespace {
 
 // Reads an option with a value, --voice, --readings, --aozora, --speed, --encoding,
-// --subtitles, --timings, --from, --to or --dictionary (a), into o; the problem as a
-// usage error, "" when it is fine or when value found no argument (and said so itself).
+// --subtitles, --timings, --from, --to, --dictionary or --accent-rules (a), into o; the
+// problem as a usage error, "" when it is fine or when value found no argument (and said so
+// itself).
 std::string ParseValueOption(const std::string& a,
                              const std::function<const std::string*(const char*)>& value,
                              Options& o) {
@@ -158,6 +165,15 @@ std::string ParseValueOption(const std::string& a,
             return a + " takes a byte offset (a whole number from 0), not '" + *v + "'";
         }
         (a == "--from" ? o.from : o.to) = offset;
+    } else if (a == "--accent-rules") {
+        const std::string* v = value("all, none or a list of rules");
+        if (v == nullptr) {
+            return ""; // value said what is missing
+        }
+        if (v->empty()) {
+            return "--accent-rules needs all, none or a list of rules";
+        }
+        o.accentRules = *v;
     } else if (a == "--dictionary") {
         const std::string* v = value("a PATH");
         if (v == nullptr) {
@@ -214,6 +230,9 @@ std::string CheckCombination(Options& o) {
     if (o.mode != Mode::Export && (!o.subtitles.empty() || !o.timings.empty() || o.from || o.to)) {
         return "--subtitles, --timings, --from and --to go with --export";
     }
+    if (!o.accentRules.empty() && o.mode != Mode::Labels) {
+        return "--accent-rules goes with --labels";
+    }
     if (o.encoding && (o.mode == Mode::Editor || o.mode == Mode::CheckVoice)) {
         return "--encoding goes with a mode that reads a FILE";
     }
@@ -246,7 +265,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
         if (modeSet && o.mode != mode) {
             result.error =
                 "only one of --reading, --schedule, --units, --wav, --export, --speak, --pdf, "
-                "--check-voice may be given";
+                "--check-voice, --labels may be given";
             return false;
         }
         if (modeSet) {
@@ -279,10 +298,12 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
         } else if (a == "--version") {
             o.mode = Mode::Version;
             return result;
-        } else if (a == "--reading" || a == "--schedule" || a == "--units" || a == "--speak") {
+        } else if (a == "--reading" || a == "--schedule" || a == "--units" || a == "--speak" ||
+                   a == "--labels") {
             const Mode mode = a == "--reading"    ? Mode::Reading
                               : a == "--schedule" ? Mode::Schedule
                               : a == "--units"    ? Mode::Units
+                              : a == "--labels"   ? Mode::Labels
                                                   : Mode::Speak;
             if (!setMode(mode)) {
                 return result;
@@ -315,7 +336,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             o.exportOutput = *out;
         } else if (a == "--voice" || a == "--readings" || a == "--aozora" || a == "--speed" ||
                    a == "--encoding" || a == "--subtitles" || a == "--timings" || a == "--from" ||
-                   a == "--to" || a == "--dictionary") {
+                   a == "--to" || a == "--dictionary" || a == "--accent-rules") {
             if (const std::string problem = ParseValueOption(a, value, o); !problem.empty()) {
                 result.error = problem;
             }

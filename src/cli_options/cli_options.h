@@ -17,6 +17,7 @@ enum class Mode {
     Speak,
     Pdf,
     CheckVoice,
+    Labels,
     Help,
     Version
 };
@@ -55,6 +56,7 @@ struct Options {
     // settings file, else the samples.
     std::optional<SpeechEngine> engine;
     std::string style; // --style of the natural voice; "": the slot's, else neutral
+    std::string accentRules; // --accent-rules of --labels; "": all
 };
 
 struct ParseResult {

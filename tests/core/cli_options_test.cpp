@@ -48,6 +48,19 @@ TEST(CliOptionsTest, ModesAndOptions) {
     EXPECT_NE(UsageText().find("--encoding sjis|utf8|auto"), std::string::npos);
 }
 
+TEST(CliOptionsTest, LabelsAndTheirAccentRules) {
+    auto r = Parse({"--labels", "a.txt", "--accent-rules", "none", "--encoding", "utf8"});
+    ASSERT_EQ(r.error, "");
+    EXPECT_EQ(r.options.mode, Mode::Labels);
+    EXPECT_EQ(r.options.input, "a.txt");
+    EXPECT_EQ(r.options.accentRules, "none");
+    EXPECT_EQ(Parse({"--labels", "-"}).options.accentRules, ""); // all, the mode decides
+    EXPECT_NE(Parse({"--accent-rules", "all", "--reading", "a"}).error, "");
+    EXPECT_NE(Parse({"--labels", "a", "--accent-rules", ""}).error, "");
+    EXPECT_NE(Parse({"--labels", "a", "--reading", "b"}).error.find("--labels"), std::string::npos);
+    EXPECT_NE(UsageText().find("--labels FILE"), std::string::npos);
+}
+
 TEST(CliOptionsTest, UsageErrors) {
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"--reading"},
