@@ -1,5 +1,7 @@
-// The synthesis library without a front end: loading the voice.
+// The synthesis library without a front end: loading the voice, labels it refuses, and how it
+// reads phonemes out of labels.
 #include "synthesis/hts_voice.h"
+#include "synthesis/synthesizer.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +10,23 @@
 
 namespace yomi6::synthesis {
 namespace {
+
+// Labels written by hand for a phoneme sequence, every other field left unknown ("xx"): the
+// voice still says them, as its questions all answer no.
+std::vector<std::string> HandLabels(const std::vector<std::string>& phonemes) {
+    std::vector<std::string> labels;
+    const auto at = [&](std::size_t i, int d) {
+        const auto k = static_cast<std::ptrdiff_t>(i) + d;
+        return k < 0 || k >= static_cast<std::ptrdiff_t>(phonemes.size())
+                   ? std::string("xx")
+                   : phonemes[static_cast<std::size_t>(k)];
+    };
+    for (std::size_t i = 0; i < phonemes.size(); ++i) {
+        labels.push_back(at(i, -2) + "^" + at(i, -1) + "-" + at(i, 0) + "+" + at(i, 1) + "=" +
+                         at(i, 2) + "/A:xx+xx+xx/B:xx-xx_xx/C:xx_xx+xx/D:xx+xx_xx");
+    }
+    return labels;
+}
 
 std::shared_ptr<const HtsVoice> TestVoice() {
     static const HtsVoice::Loaded loaded =
@@ -48,6 +67,46 @@ TEST(HtsVoice, LoadsTheFourStylesOrSaysWhichFileIsWrong) {
     std::filesystem::remove(path);
     EXPECT_EQ(loaded.voice, nullptr);
     EXPECT_NE(loaded.error, "");
+}
+
+// Nothing but full-context labels reaches the engine, whose reading of a label with times goes
+// through a 1024-byte buffer: a long label with times is said, a line that is no label refused.
+TEST(HtsVoice, RefusesWhatIsNotALabelAndSaysLongOnes) {
+    Synthesizer synthesizer(TestVoice());
+    const std::vector<std::string> good = HandLabels({"sil", "k", "a", "sil"});
+    Synthesis said = synthesizer.Synthesize(good, {});
+    EXPECT_EQ(said.end.error, "");
+    EXPECT_GT(said.pcm.size(), 4800u);
+
+    const std::vector<std::vector<std::string>> refused{
+        {},
+        {good[0], "hello"},
+        {good[0], ""},
+        {"1^a-b+c=d/A:" + std::string(1500, '1')},
+        {good[0], "xx^xx-a+xx=xx/\xe3\x81\x82"},
+    };
+    for (const auto& labels : refused) {
+        said = synthesizer.Synthesize(labels, {});
+        EXPECT_NE(said.end.error, "") << labels.size();
+        EXPECT_TRUE(said.pcm.empty());
+        EXPECT_TRUE(said.phonemes.empty());
+    }
+    EXPECT_EQ(synthesizer.Synthesize(std::vector<std::string>{good[0], "hello"}, {}).end.error,
+              "label 2 is not a full-context label");
+
+    std::vector<std::string> timed = good;
+    timed[2] = "0 500000 " + timed[2] + std::string(1500, 'x');
+    said = synthesizer.Synthesize(timed, {});
+    EXPECT_EQ(said.end.error, "");
+    EXPECT_EQ(said.phonemes[2].phoneme, "a");
+}
+
+TEST(HtsVoice, PhonemeOfALabel) {
+    EXPECT_EQ(PhonemeOf("sil^ky-o+o=w/A:0+1+3"), "o");
+    EXPECT_EQ(PhonemeOf("5550000 6700000 xx^sil-ky+o=o/A:0+1+3"), "ky");
+    EXPECT_EQ(PhonemeOf("xx^xx-pau+xx=xx"), "pau");
+    EXPECT_EQ(PhonemeOf("no label"), "");
+    EXPECT_EQ(PhonemeOf("a+b-c^d"), "");
 }
 
 } // namespace
