@@ -33,13 +33,19 @@ struct SynthesisOptions {
     // natural::kLoweredAllPass.
     natural::Variant variant = natural::Variant::AsRecorded;
     // Output frames per second: 0 for the voice's own rate (48000 Hz for tohoku-f01). Another
-    // rate (16000 Hz for an export that asks for it) is made by resampling the whole sentence.
+    // rate (16000 Hz for an export that asks for it) is made by resampling the whole sentence,
+    // which then comes as one block.
     int outputRate = 0;
     // The engine's silence before the speech (about half a second) and after it, cut to at most
     // these lengths; kKeepSilence keeps it whole. What is cut is never made, and the times count
     // from the first frame kept.
     std::chrono::milliseconds maxLeadingSilence = kKeepSilence;
     std::chrono::milliseconds maxTrailingSilence = kKeepSilence;
+    // The sound is handed on in blocks, cut where they meet without a seam (block_plan.h): the
+    // first once about firstBlock of speech is made (with the silence before it), the others
+    // about every block. A zero block: the whole sentence at once.
+    std::chrono::milliseconds firstBlock{150};
+    std::chrono::milliseconds block{1000};
 };
 
 } // namespace yomi6::synthesis

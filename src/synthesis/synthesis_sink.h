@@ -1,4 +1,5 @@
-// What a synthesis hands on as it goes: a sentence's times before its sound, then its sound.
+// What a synthesis hands on as it goes: a sentence's times before its sound, then its sound in
+// blocks, so that playing can start before the whole sentence is made.
 #pragma once
 
 #include "synthesis/phoneme_time.h"
@@ -22,7 +23,7 @@ public:
     // The sentence's phonemes, in output frames at sampleRate, before any of its sound; the
     // last one ends where the sound will end.
     virtual void Timed(std::span<const PhonemeTime> phonemes, int sampleRate) = 0;
-    // The sentence's 16-bit mono sound.
+    // The next block of 16-bit mono sound, following the one before without a gap.
     virtual void Sound(std::span<const std::int16_t> block) = 0;
 };
 

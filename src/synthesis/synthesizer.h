@@ -38,8 +38,8 @@ public:
 
     // Says the sentence of labels (one full-context label each, times before it allowed and
     // ignored), handing its times and then its sound to sink as they are made. A request on
-    // stop ends it at once, within the frame being made. Labels that are not full-context
-    // labels are an error, and nothing reaches the sink.
+    // stop ends it at once, between blocks or within the frame being made. Labels that are not
+    // full-context labels are an error, and nothing reaches the sink.
     SynthesisEnd Synthesize(std::span<const std::string> labels, const SynthesisOptions& options,
                             const std::stop_token& stop, SynthesisSink& sink);
 

@@ -61,7 +61,11 @@ protected:
         return found->second;
     }
 
-    static SynthesisOptions Whole() { return {}; }
+    static SynthesisOptions Whole() {
+        SynthesisOptions options;
+        options.block = std::chrono::milliseconds(0);
+        return options;
+    }
 
     static Synthesis Say(const std::string& text, const SynthesisOptions& options = {}) {
         Synthesizer synthesizer(voice_);
@@ -160,6 +164,103 @@ TEST_F(HtsSynthesis, TimesAndSoundAreTheEnginesOwn) {
         }
         EXPECT_LE(worst, 1) << text;
     }
+}
+
+// Blocks come early and meet without a seam: the first ends soon after the speech starts and
+// is the sentence's start as made at once; the speech sounds as loud as made at once, 10 ms by
+// 10 ms (only the noise differs, which a burst of a consonant shows); and no cut is a step in
+// the waveform, larger than the steps around it.
+TEST_F(HtsSynthesis, TheSoundComesInSeamlessBlocks) {
+    const Synthesis whole = Say(kLong, Whole());
+    Recorder streamed;
+    Synthesizer synthesizer(voice_);
+    const SynthesisEnd end = synthesizer.Synthesize(Run(kLong).labels, {}, {}, streamed);
+    ASSERT_EQ(end.error, "");
+    EXPECT_EQ(streamed.phonemes, whole.phonemes);
+    ASSERT_GT(streamed.blocks.size(), 5u);
+    const auto& first = streamed.blocks[0];
+    EXPECT_LT(static_cast<std::int64_t>(first.size()), whole.phonemes[1].startFrame + 48000 / 2);
+    EXPECT_TRUE(std::equal(first.begin(), first.end(), whole.pcm.begin()));
+    const std::vector<std::int16_t> pcm = streamed.Pcm();
+    ASSERT_EQ(pcm.size(), whole.pcm.size());
+    const std::vector<double> a = Loudness(whole.pcm);
+    const std::vector<double> b = Loudness(pcm);
+    const double loudest = *std::max_element(a.begin(), a.end());
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] > loudest - 10) {
+            EXPECT_NEAR(a[i], b[i], 1.5) << "10 ms at " << i;
+        }
+    }
+    const auto largestStep = [&](std::size_t from, std::size_t to) {
+        int largest = 0;
+        for (std::size_t i = from; i < to; ++i) {
+            largest = std::max(largest, std::abs(pcm[i] - pcm[i - 1]));
+        }
+        return largest;
+    };
+    std::size_t cut = 0;
+    for (std::size_t k = 0; k + 1 < streamed.blocks.size(); ++k) {
+        cut += streamed.blocks[k].size();
+        // The cut and its cross-fade (10 ms) against 10 ms on either side.
+        const int around =
+            std::max(largestStep(cut - 480, cut - 1), largestStep(cut + 481, cut + 960));
+        EXPECT_LE(largestStep(cut - 1, cut + 481), around * 3 / 2 + 2) << "cut at " << cut;
+    }
+}
+
+// Stopping ends the sentence at once: between blocks, nothing after the block being handed on;
+// within the one block of a whole sentence, long before it would have been made.
+TEST_F(HtsSynthesis, StopEndsTheSentenceAtOnce) {
+    struct StopAtFirstBlock : Recorder {
+        std::stop_source source;
+        void Sound(std::span<const std::int16_t> block) override {
+            Recorder::Sound(block);
+            source.request_stop();
+        }
+    } first;
+    Synthesizer synthesizer(voice_);
+    SynthesisEnd end =
+        synthesizer.Synthesize(Run(kLong).labels, {}, first.source.get_token(), first);
+    EXPECT_TRUE(end.stopped);
+    EXPECT_EQ(end.error, "");
+    EXPECT_EQ(first.blocks.size(), 1u);
+
+    using Clock = std::chrono::steady_clock;
+    const auto wholeStart = Clock::now();
+    const Synthesis whole = Say(kLong, Whole());
+    const auto wholeTook = Clock::now() - wholeStart;
+    struct NotesTimes : Recorder {
+        std::atomic<bool> timed{false};
+        void Timed(std::span<const PhonemeTime> p, int rate) override {
+            Recorder::Timed(p, rate);
+            timed = true;
+        }
+    } late;
+    std::stop_source source;
+    Clock::time_point asked;
+    std::thread stopper([&] {
+        while (!late.timed) {
+            std::this_thread::yield();
+        }
+        // Well into the making of the sound.
+        std::this_thread::sleep_for(wholeTook / 3);
+        asked = Clock::now();
+        source.request_stop();
+    });
+    end = synthesizer.Synthesize(Run(kLong).labels, Whole(), source.get_token(), late);
+    const auto ended = Clock::now();
+    stopper.join();
+    EXPECT_TRUE(end.stopped);
+    EXPECT_TRUE(late.blocks.empty());
+    EXPECT_EQ(late.phonemes, whole.phonemes);
+    EXPECT_LT(ended - asked, wholeTook / 4);
+
+    // Asked before it starts: nothing at all.
+    Recorder none;
+    source = std::stop_source();
+    source.request_stop();
+    EXPECT_TRUE(synthesizer.Synthesize(Run(kShort).labels, {}, source.get_token(), none).stopped);
+    EXPECT_TRUE(none.phonemes.empty());
 }
 
 // The length follows the rate as the engine's durations do, within its range.

@@ -1,5 +1,6 @@
-// The synthesis library without a front end: loading the voice, labels it refuses, and how it
-// reads phonemes out of labels.
+// The synthesis library without a front end: loading the voice, labels it refuses, where it
+// cuts a sentence's sound into blocks, and how it reads phonemes out of labels.
+#include "synthesis/block_plan.h"
 #include "synthesis/hts_voice.h"
 #include "synthesis/synthesizer.h"
 
@@ -107,6 +108,40 @@ TEST(HtsVoice, PhonemeOfALabel) {
     EXPECT_EQ(PhonemeOf("xx^xx-pau+xx=xx"), "pau");
     EXPECT_EQ(PhonemeOf("no label"), "");
     EXPECT_EQ(PhonemeOf("a+b-c^d"), "");
+}
+
+// The first cut comes soon after the speech starts, voiced or not; the later ones a block apart
+// in unvoiced frames. A cut's cross-fade frames are all voiced or all unvoiced, and the next
+// block's generator starts before the voicing of a voiced cut.
+TEST(HtsVoice, BlocksAreCutWhereTheyMeetWithoutASeam) {
+    std::vector<bool> voiced;
+    const auto add = [&](std::size_t n, bool v) { voiced.insert(voiced.end(), n, v); };
+    add(10, false); // silence before the speech
+    add(30, true);
+    add(3, false); // frames 40-42
+    add(20, true);
+    add(1, false); // frame 63: too short for a cross-fade
+    add(47, true);
+    add(12, false); // frames 111-122
+    add(30, true);
+    add(6, false); // frames 153-158
+    add(5, true);
+    using Cuts = std::vector<BlockCut>;
+    EXPECT_EQ(PlanBlocks(voiced, 10, 5, 20),
+              (Cuts{{15, 6, true}, {40, 36, false}, {111, 107, false}, {153, 149, false}}));
+    EXPECT_EQ(PlanBlocks(voiced, 10, 5, 100), (Cuts{{15, 6, true}, {115, 111, false}}));
+    // Not across a change of voicing; the voicing after a one-frame gap.
+    EXPECT_EQ(PlanBlocks(voiced, 10, 29, 20),
+              (Cuts{{40, 36, false}, {111, 107, false}, {153, 149, false}}));
+    EXPECT_EQ(PlanBlocks(voiced, 10, 55, 60), (Cuts{{65, 60, true}, {153, 149, false}}));
+    EXPECT_EQ(PlanBlocks(voiced, 10, 5, 0), Cuts{});
+    // Voiced from the start; no unvoiced frame for a later cut.
+    EXPECT_EQ(PlanBlocks(std::vector<bool>(50, true), 0, 5, 10), (Cuts{{5, -4, true}}));
+    // Blocks at least as long as the cross-fade, the last one too.
+    EXPECT_EQ(
+        PlanBlocks(std::vector<bool>(50, false), 40, 0, 1),
+        (Cuts{
+            {40, 36, false}, {42, 38, false}, {44, 40, false}, {46, 42, false}, {48, 44, false}}));
 }
 
 } // namespace
