@@ -4,6 +4,7 @@
 #include "support/open_jtalk_labels.h"
 #include "support/wave_analysis.h"
 #include "synthesis/hts_voice.h"
+#include "synthesis/mora_time.h"
 #include "synthesis/synthesizer.h"
 
 #include <gtest/gtest.h>
@@ -429,6 +430,20 @@ TEST_F(HtsSynthesis, SilenceAroundTheSpeechIsCut) {
             EXPECT_NEAR(a[i], b[i], 1.5) << "10 ms at " << i;
         }
     }
+}
+
+// The morae of a sentence and their times, from its phonemes.
+TEST_F(HtsSynthesis, MoraeGroupThePhonemes) {
+    const Synthesis said = Say("学校で新聞を読んだ。");
+    std::string morae;
+    for (const MoraTime& m : GroupMorae(said.phonemes)) {
+        for (std::size_t i = 0; i < m.phonemeCount; ++i) {
+            morae += said.phonemes[m.firstPhoneme + i].phoneme;
+        }
+        morae += m.silent ? "_ " : " ";
+        EXPECT_EQ(m.startFrame, said.phonemes[m.firstPhoneme].startFrame);
+    }
+    EXPECT_EQ(morae, "sil_ ga cl ko o de shi N bu N o yo N da sil_ ");
 }
 
 } // namespace

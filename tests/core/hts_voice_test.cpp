@@ -1,7 +1,8 @@
 // The synthesis library without a front end: loading the voice, labels it refuses, where it
-// cuts a sentence's sound into blocks, and how it reads phonemes out of labels.
+// cuts a sentence's sound into blocks, and how it reads phonemes and morae out of labels.
 #include "synthesis/block_plan.h"
 #include "synthesis/hts_voice.h"
+#include "synthesis/mora_time.h"
 #include "synthesis/synthesizer.h"
 
 #include <gtest/gtest.h>
@@ -142,6 +143,24 @@ TEST(HtsVoice, BlocksAreCutWhereTheyMeetWithoutASeam) {
         PlanBlocks(std::vector<bool>(50, false), 40, 0, 1),
         (Cuts{
             {40, 36, false}, {42, 38, false}, {44, 40, false}, {46, 42, false}, {48, 44, false}}));
+}
+
+TEST(HtsVoice, MoraeOfPhonemes) {
+    std::vector<PhonemeTime> phonemes;
+    std::int64_t at = 0;
+    for (const char* p : {"sil", "ky", "o", "o", "N", "cl", "t", "pau", "U", "sil"}) {
+        phonemes.push_back({p, at, at + 10});
+        at += 10;
+    }
+    EXPECT_EQ(GroupMorae(phonemes), (std::vector<MoraTime>{{0, 1, 0, 10, true},
+                                                           {1, 2, 10, 30, false},
+                                                           {3, 1, 30, 40, false},
+                                                           {4, 1, 40, 50, false},
+                                                           {5, 1, 50, 60, false},
+                                                           {6, 1, 60, 70, false},
+                                                           {7, 1, 70, 80, true},
+                                                           {8, 1, 80, 90, false},
+                                                           {9, 1, 90, 100, true}}));
 }
 
 } // namespace
