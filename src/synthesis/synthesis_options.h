@@ -45,7 +45,7 @@ struct SynthesisOptions {
     // first once about firstBlock of speech is made (with the silence before it), the others
     // about every block. A zero block: the whole sentence at once.
     std::chrono::milliseconds firstBlock{150};
-    std::chrono::milliseconds block{1000};
+    std::chrono::milliseconds block{2000};
 };
 
 } // namespace yomi6::synthesis
