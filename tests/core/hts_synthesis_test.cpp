@@ -35,14 +35,6 @@ std::string VoiceFile(Style style) {
 
 class HtsSynthesis : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        const HtsVoice::Loaded loaded =
-            HtsVoice::Load(StyleVoiceFiles(YOMI6_NATURAL_TEST_VOICES, {}));
-        ASSERT_EQ(loaded.error, "");
-        voice_ = loaded.voice;
-    }
-    static void TearDownTestSuite() { voice_.reset(); }
-
     void SetUp() override {
         if (!test::HasOpenJTalk()) {
             GTEST_SKIP() << "open_jtalk (the stand-in for our labels) is not installed";
@@ -69,14 +61,18 @@ protected:
     }
 
     static Synthesis Say(const std::string& text, const SynthesisOptions& options = {}) {
-        Synthesizer synthesizer(voice_);
+        Synthesizer synthesizer(Voice());
         return synthesizer.Synthesize(Run(text).labels, options);
     }
 
-    static std::shared_ptr<const HtsVoice> voice_;
+    // The voice, loaded once for every test.
+    static std::shared_ptr<const HtsVoice> Voice() {
+        static const HtsVoice::Loaded loaded =
+            HtsVoice::Load(StyleVoiceFiles(YOMI6_NATURAL_TEST_VOICES, {}));
+        EXPECT_EQ(loaded.error, "");
+        return loaded.voice;
+    }
 };
-
-std::shared_ptr<const HtsVoice> HtsSynthesis::voice_;
 
 // Half-tones between two frequencies.
 double HalfTones(double from, double to) {
@@ -174,7 +170,7 @@ TEST_F(HtsSynthesis, TimesAndSoundAreTheEnginesOwn) {
 TEST_F(HtsSynthesis, TheSoundComesInSeamlessBlocks) {
     const Synthesis whole = Say(kLong, Whole());
     Recorder streamed;
-    Synthesizer synthesizer(voice_);
+    Synthesizer synthesizer(Voice());
     const SynthesisEnd end = synthesizer.Synthesize(Run(kLong).labels, {}, {}, streamed);
     ASSERT_EQ(end.error, "");
     EXPECT_EQ(streamed.phonemes, whole.phonemes);
@@ -219,7 +215,7 @@ TEST_F(HtsSynthesis, StopEndsTheSentenceAtOnce) {
             source.request_stop();
         }
     } first;
-    Synthesizer synthesizer(voice_);
+    Synthesizer synthesizer(Voice());
     SynthesisEnd end =
         synthesizer.Synthesize(Run(kLong).labels, {}, first.source.get_token(), first);
     EXPECT_TRUE(end.stopped);
@@ -360,13 +356,14 @@ TEST_F(HtsSynthesis, TwoEnginesOnTwoThreadsSayWhatOneSays) {
     jobs[3].rate = 1.6;
     const std::vector<std::string>& labels = Run(kLong).labels;
     std::vector<std::vector<std::int16_t>> alone;
-    Synthesizer one(voice_);
+    alone.reserve(jobs.size());
+    Synthesizer one(Voice());
     for (const SynthesisOptions& job : jobs) {
         alone.push_back(one.Synthesize(labels, job).pcm);
     }
     std::vector<std::vector<std::int16_t>> together[2];
     const auto work = [&](int t) {
-        Synthesizer mine(voice_);
+        Synthesizer mine(Voice());
         for (std::size_t k = 0; k < jobs.size(); ++k) {
             const std::size_t j = t == 0 ? k : jobs.size() - 1 - k; // opposite orders
             together[t].resize(jobs.size());
@@ -389,7 +386,7 @@ TEST_F(HtsSynthesis, SixteenKilohertzIsTheSameSentenceResampled) {
     SynthesisOptions options;
     options.outputRate = 16000;
     Recorder low;
-    Synthesizer synthesizer(voice_);
+    Synthesizer synthesizer(Voice());
     ASSERT_EQ(synthesizer.Synthesize(Run(kShort).labels, options, {}, low).error, "");
     EXPECT_EQ(low.sampleRate, 16000);
     EXPECT_EQ(low.blocks.size(), 1u);
