@@ -17,13 +17,15 @@ ruby'd word: besides the morae, the tool counts such words whose every mora was 
 heard that the alignment pairs with no reference mora (a note read aloud, a ruby said after its
 base) are counted as extra.
 """
-import itertools
 import argparse
+import bisect
+import itertools
 import concurrent.futures
 import os
 import subprocess
 import sys
 import tempfile
+import unicodedata
 
 CLASSES = {'K': 'kanji words', 'N': 'numbers', 'A': 'kana', 'O': 'other'}
 SMALL = set('ｧｨｩｪｫｬｭｮﾞﾟ')
@@ -205,8 +207,49 @@ def read_aloud(yomi6, mode_args, sentence, work):
     return run.stdout.decode('cp932', errors='replace')
 
 
-def read_work(yomi6, mode_args, sentences, work):
+# Full-width katakana as the half-width forms the references are written in.
+HALF_WIDTH = {unicodedata.normalize('NFKC', chr(c)): chr(c) for c in range(0xFF66, 0xFF9E)}
+HALF_WIDTH.update({'ヵ': 'ｶ', 'ヶ': 'ｹ', 'ヮ': 'ﾜ', '\u3099': 'ﾞ', '\u309A': 'ﾟ'})
+
+
+def half_width(kana):
+    return ''.join(HALF_WIDTH.get(ch, ch) for ch in unicodedata.normalize('NFD', kana))
+
+
+def heard_units(yomi6, mode_args, sentences, work):
+    """What `yomi6 --units` says of sentences read as the lines of one file: per line, its morae
+    in half-width katakana, each counted where its source bytes start."""
+    data = '\r\n'.join(sentences).encode('cp932')
+    path = os.path.join(work, 'sentence.txt')
+    with open(path, 'wb') as f:
+        f.write(data)
+    starts = [0]
+    for line in sentences[:-1]:
+        starts.append(starts[-1] + len(line.encode('cp932')) + 2)
+    run = subprocess.run([yomi6, '--units', path] + mode_args, cwd=work, capture_output=True,
+                         timeout=600,
+                         env=dict(os.environ, XDG_CONFIG_HOME=os.path.join(work, 'config')))
+    if run.returncode != 0:
+        raise RuntimeError(f'yomi6 failed ({run.returncode}): {run.stderr.decode(errors="replace")}')
+    if run.stderr:
+        sys.stderr.write(run.stderr.decode(errors='replace'))
+    lines = [''] * len(sentences)
+    for row in run.stdout.decode('utf-8', errors='replace').splitlines():
+        fields = row.split('\t')
+        if len(fields) < 3 or fields[0] in ('', '-'):
+            continue
+        if not all('\u30A0' <= ch <= '\u30FF' for ch in fields[0]):
+            raise RuntimeError(f'--units names a unit {fields[0]!r}, not kana: measure the '
+                               'sample voices with --reading, the natural voice with --units')
+        line = bisect.bisect_right(starts, int(fields[1])) - 1
+        lines[line] += half_width(fields[0])
+    return lines
+
+
+def read_work(yomi6, mode_args, sentences, work, units=False):
     """The readings of sentences read as the lines of one file, one per sentence."""
+    if units:
+        return heard_units(yomi6, mode_args, sentences, work)
     output = read_aloud(yomi6, mode_args, '\r\n'.join(sentences), work)
     lines = output.split('\r\n')
     if len(lines) != len(sentences):
@@ -233,6 +276,9 @@ def main():
                          'words said twice) exceed this share (per cent) of the reference')
     ap.add_argument('--whole-works', action='store_true',
                     help='read the sentences of one source as the lines of one file')
+    ap.add_argument('--units', action='store_true',
+                    help='hear what `yomi6 --units` says (with --mode-args "--engine natural": '
+                         'the natural voice) instead of the --reading text')
     ap.add_argument('--show-errors', type=int, default=0,
                     help='print this many sentences with the most missed morae')
     args = ap.parse_args()
@@ -257,6 +303,8 @@ def main():
         def read_one(n):
             folder = os.path.join(work, str(n))
             os.mkdir(folder)
+            if args.units:
+                return heard_units(yomi6, mode_args, [sentences[n][1]], folder)[0]
             return read_aloud(yomi6, mode_args, sentences[n][1], folder)
         # One process per sentence, or per work; run a few at a time.
         with concurrent.futures.ThreadPoolExecutor(max_workers=os.cpu_count() or 2) as pool:
@@ -267,12 +315,13 @@ def main():
                 def read_whole(numbers):
                     folder = os.path.join(work, str(numbers[0]))
                     os.mkdir(folder)
-                    return read_work(yomi6, mode_args, [sentences[n][1] for n in numbers], folder)
+                    return read_work(yomi6, mode_args, [sentences[n][1] for n in numbers], folder,
+                                     args.units)
                 outputs = [line for lines in pool.map(read_whole, works) for line in lines]
             else:
                 outputs = list(pool.map(read_one, range(len(sentences))))
     for n, ((source, sentence, field), output) in enumerate(zip(sentences, outputs), 1):
-        hyp = normalise(morae(output), False)
+        hyp = normalise(morae(output), args.units)
         tokens = parse_tokens(field)
         ref, classes, hit, choice = best_choice(tokens, hyp)
         words, heard = ruby_words_heard(tokens, choice, hit)
