@@ -532,4 +532,30 @@ std::string NotationFreeText(std::string_view text, const std::vector<NotationTe
     return out;
 }
 
+AozoraNotation NotationWithin(const AozoraNotation& notation, std::size_t begin, std::size_t end) {
+    AozoraNotation out;
+    const auto local = [&](NotationRange r) {
+        return NotationRange{std::max(r.begin, begin) - begin, std::min(r.end, end) - begin};
+    };
+    auto silent =
+        std::lower_bound(notation.silent.begin(), notation.silent.end(), begin,
+                         [](const NotationRange& r, std::size_t at) { return r.end <= at; });
+    for (; silent != notation.silent.end() && silent->begin < end; ++silent) {
+        out.silent.push_back(local(*silent));
+    }
+    auto ruby =
+        std::lower_bound(notation.ruby.begin(), notation.ruby.end(), begin,
+                         [](const RubyWord& r, std::size_t at) { return r.base.begin < at; });
+    for (; ruby != notation.ruby.end() && ruby->base.end <= end; ++ruby) {
+        out.ruby.push_back({local(ruby->base), ruby->reading});
+    }
+    auto gaiji =
+        std::lower_bound(notation.gaiji.begin(), notation.gaiji.end(), begin,
+                         [](const NotationText& g, std::size_t at) { return g.range.begin < at; });
+    for (; gaiji != notation.gaiji.end() && gaiji->range.end <= end; ++gaiji) {
+        out.gaiji.push_back({local(gaiji->range), gaiji->utf8});
+    }
+    return out;
+}
+
 } // namespace yomi6

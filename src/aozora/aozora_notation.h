@@ -82,4 +82,8 @@ std::size_t AozoraReadEnd(bool aozora, std::u16string_view text, std::size_t end
 // shownAs (outside the silent notation) as their text.
 std::string NotationFreeText(std::string_view text, const std::vector<NotationText>& shownAs = {});
 
+// The notation of bytes [begin, end) of the text it was parsed from, counted from begin: the
+// rubies and gaiji wholly inside, and the silent notation as far as it lies inside.
+AozoraNotation NotationWithin(const AozoraNotation& notation, std::size_t begin, std::size_t end);
+
 } // namespace yomi6

@@ -3,6 +3,7 @@
 #include "text/variant_kanji.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 namespace yomi6 {
@@ -157,6 +158,67 @@ RubyBases ApplyNotation(const AozoraNotation& notation, SourceText& source) {
     }
     source = std::move(out);
     return bases;
+}
+
+namespace {
+
+// The end of the piece of text that starts at begin: its line with the line end, or, in a line
+// longer than a SourceText counts, the last character boundary within that count.
+std::size_t PieceEnd(std::string_view text, std::size_t begin) {
+    constexpr std::size_t kLongest = 60000; // within SourceChar's 16-bit offsets
+    const std::size_t newline = text.find('\n', begin);
+    const std::size_t lineEnd = newline == std::string_view::npos ? text.size() : newline + 1;
+    if (lineEnd - begin <= kLongest) {
+        return lineEnd;
+    }
+    std::size_t at = begin;
+    while (true) {
+        const auto c = static_cast<unsigned char>(text[at]);
+        const std::size_t length = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC) ? 2 : 1;
+        if (at + length - begin > kLongest) {
+            return at;
+        }
+        at += length;
+    }
+}
+
+} // namespace
+
+AozoraNotation WithRecurringRubies(AozoraNotation notation, std::string_view text) {
+    RubyGlossary glossary;
+    std::vector<RubyWord> recurring;
+    for (std::size_t begin = 0; begin < text.size();) {
+        const std::size_t end = PieceEnd(text, begin);
+        const AozoraNotation local = NotationWithin(notation, begin, end);
+        SourceText source;
+        DecodeSource(reinterpret_cast<const unsigned char*>(text.data() + begin), end - begin,
+                     source);
+        RubyBases bases = ApplyNotation(local, source);
+        ReadRecurringBases(source, bases, glossary);
+        const auto given = static_cast<int>(local.ruby.size());
+        for (std::size_t i = 0; i < bases.rubyOf.size();) {
+            if (bases.rubyOf[i] < given) {
+                ++i;
+                continue;
+            }
+            const std::size_t last = bases.BaseEnd(i) - 1;
+            const SourceChar& c = source.chars[last];
+            recurring.push_back({{begin + source.chars[i].begin, begin + c.begin + c.length},
+                                 bases.reading[static_cast<std::size_t>(bases.rubyOf[i])]});
+            i = last + 1;
+        }
+        begin = end;
+    }
+    if (!recurring.empty()) {
+        std::vector<RubyWord> all;
+        all.reserve(notation.ruby.size() + recurring.size());
+        std::merge(notation.ruby.begin(), notation.ruby.end(), recurring.begin(), recurring.end(),
+                   std::back_inserter(all), [](const RubyWord& a, const RubyWord& b) {
+                       return a.base.begin < b.base.begin;
+                   });
+        notation.ruby = std::move(all);
+    }
+    return notation;
 }
 
 } // namespace yomi6

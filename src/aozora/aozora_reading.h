@@ -52,4 +52,9 @@ RubyBases ApplyNotation(const AozoraNotation& notation, SourceText& source);
 // A single kanji is not: its ruby is the reading of one word with its kana (嗤《わら》った).
 void ReadRecurringBases(const SourceText& source, RubyBases& bases, RubyGlossary& glossary);
 
+// The notation of a whole text (code page 932) with a ruby added wherever a word given one
+// recurs without it (ReadRecurringBases, from the text's start on), so that a reader of any
+// part of the text reads such a word as a reader of the whole does.
+AozoraNotation WithRecurringRubies(AozoraNotation notation, std::string_view text);
+
 } // namespace yomi6

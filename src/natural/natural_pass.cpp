@@ -1,6 +1,7 @@
 #include "natural/natural_pass.h"
 
 #include "aozora/aozora_notation.h"
+#include "aozora/aozora_reading.h"
 #include "io/temporary_registry.h"
 
 #include <algorithm>
@@ -16,8 +17,8 @@ namespace {
 // options, with the notation of text when it is read as Aozora notation.
 NaturalPassOptions WithNotation(NaturalPassOptions options, std::string_view text) {
     if (options.aozora) {
-        options.synthesis.notation =
-            std::make_shared<const AozoraNotation>(ParseAozoraNotation(text));
+        options.synthesis.notation = std::make_shared<const AozoraNotation>(
+            WithRecurringRubies(ParseAozoraNotation(text), text));
     } else {
         options.synthesis.notation.reset();
     }

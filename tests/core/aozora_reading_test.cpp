@@ -196,6 +196,20 @@ TEST_F(AozoraReadingTest, AWordOfKanjiGivenARubyIsReadByItWhereItRecursAfterIt) 
     }
     EXPECT_KANA(ReadingOf(0, word), "ﾅｲｸﾞ");
     EXPECT_NE(ToHex(Read(second)), ToHex(Sjis("ﾅｲｸﾞﾜﾜﾗｯﾀ"))); // the part alone knows no ruby
+
+    // The whole text's notation with the recurrences as rubies: any part of it, cut out with its
+    // notation, reads the word as the whole does, on a later line too, and never before the ruby.
+    const std::string whole = text + "\r\n" + second;
+    const AozoraNotation enriched = WithRecurringRubies(ParseAozoraNotation(whole), whole);
+    ASSERT_EQ(enriched.ruby.size(), 4u); // 内供 given, recurring twice; 上 given
+    EXPECT_EQ(enriched.ruby[1].base.begin, again);
+    EXPECT_EQ(enriched.ruby[1].reading, "ないぐ");
+    const std::size_t later = text.size() + 2;
+    EXPECT_EQ(enriched.ruby[3].base.begin, later);
+    const AozoraNotation part = NotationWithin(enriched, later, whole.size());
+    result = ConvertAutomatic(reinterpret_cast<const unsigned char*>(whole.data() + later),
+                              second.size(), dic.View(), *m_mecab, reading, source, &part);
+    EXPECT_KANA(ReadingOf(0, word), "ﾅｲｸﾞ");
 }
 
 TEST_F(AozoraReadingTest, TheDictionaryReadingIgnoresTheNotation) {

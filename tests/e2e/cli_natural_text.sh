@@ -41,6 +41,15 @@ check "the dictionary reading ignores --aozora" 'cmp -s a.dic a.off'
 check "aozora export: the cue shows the text as printed, the colophon none" \
   '[ ! -s ax.err ] && [ "$(grep -c " --> " a.srt)" -eq 1 ] && grep -qx "吾輩は猫である。" a.srt'
 
+# A word given a ruby is said by it where it recurs without one, forty lines later too, as the
+# reading pane reads it; not before the ruby.
+python3 -c 'import sys
+sys.stdout.buffer.write(("故郷を出た。故郷《ふるさと》の山。\r\n" + "雨が降る日は、家で本を読みます。\r\n" * 40
+                         + "故郷は遠い。\r\n").encode("cp932"))' >rr.txt
+"$yomi6" --units rr.txt --engine natural --aozora on >rr.units 2>rr.err
+check "recurring ruby: said by its ruby after it, and forty lines later ($(morae rr.units | tail -c 40))" \
+  '[ ! -s rr.err ] && morae rr.units | grep -q "^コキョ.*フルサトノヤマ.*フルサトワトーイ$"'
+
 # A gaiji said as the character it names (鷗, in its common form), a ruby after ｜, and the cue
 # as printed.
 printf '森※［＃「區＋鳥」、第3水準1-94-69］外の｜丹塗《にぬり》の柱。\r\n' | iconv -f utf-8 -t cp932 >g.txt
