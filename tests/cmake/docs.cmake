@@ -6,3 +6,7 @@ if(TARGET yomi6)
                    ${yomi6_generated}/${YOMI6_APPSTREAM_ID}.metainfo.xml ${PROJECT_VERSION})
   set_tests_properties(docs PROPERTIES LABELS cli SKIP_RETURN_CODE 77)
 endif()
+# The README as a front door and docs/architecture.md against the tree (needs no build).
+add_test(NAME docs_map COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/e2e/docs_map.py
+                               ${PROJECT_SOURCE_DIR})
+set_tests_properties(docs_map PROPERTIES LABELS docs)

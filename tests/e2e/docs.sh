@@ -67,6 +67,11 @@ for option in $(grep -oE -- '^ +--[a-z][a-z0-9-]*' <<<"$documented" | tr -d ' ' 
     echo "NOTE: the manual page documents $option, which --help does not list"
 done
 
+# What the README used to hold for the command line lives here now.
+check "EXIT STATUS tells how a mode ended by a signal ends" \
+  'section "EXIT STATUS" | tr "\n" " " | grep -qE "SIGINT.*128 +\+ +its +number"'
+check "the manual page points to the user guide" 'section "SEE ALSO" | grep -q "docs/user-guide.md"'
+
 environment=$(section ENVIRONMENT)
 for variable in YOMI6_MECAB_DIC XDG_CONFIG_HOME XDG_DATA_HOME; do
   check "ENVIRONMENT names $variable" 'grep -qE -- "^ +$variable\$" <<<"$environment"'

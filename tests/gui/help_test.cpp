@@ -33,8 +33,10 @@ QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-// What each page must tell: words it must contain, and the commands whose menu text (without
-// its mnemonic and "...") it must name. Every page here must be linked from 目次.
+// What each page must tell: words it must contain (among them facts the help alone keeps: the
+// print header's date, the input methods' set-up, the limits of a voice folder's files), and
+// the commands whose menu text (without its mnemonic and "...") it must name. Every page here
+// must be linked from 目次.
 struct Page {
     const char* file;
     std::vector<const char*> words;
@@ -55,20 +57,21 @@ const std::vector<Page>& Pages() {
          {"ひらがな", "全角カタカナ", "半角カタカナ", "単語登録..."},
          {CommandId::ReadingPane}},
         {"dictionary.html",
-         {"Yomi6.dic", "CSV", "UTF-8", "Shift-JIS", "読みを試す", "統合"},
+         {"Yomi6.dic", "CSV", "UTF-8", "Shift-JIS", "読みを試す", "統合", "New York", "CR LF"},
          {CommandId::WordRegistration, CommandId::DictionaryManager, CommandId::RegisterSelection}},
         {"voices.html",
          {"声を録音する", "フォルダを追加", "KA.wav", "141", "スペース", "Enter",
-          "/usr/share/yomi6/voices/", "tohoku-f01-kana", "CC BY 4.0"},
+          "/usr/share/yomi6/voices/", "tohoku-f01-kana", "CC BY 4.0", "16 MiB"},
          {CommandId::VoiceManager}},
         {"export.html",
          {".wav", ".flac", ".ogg", ".opus", ".mp3", "字幕", "タイミング", "--export"},
          {CommandId::ExportAudio}},
         {"settings.html",
-         {"yomi6.ini", "XDG_CONFIG_HOME", "リピート"},
+         {"yomi6.ini", "XDG_CONFIG_HOME", "リピート", "枠を含めた"},
          {CommandId::SpeechSettings, CommandId::FitSamples}},
         {"files.html",
-         {"Shift-JIS", "UTF-8", "1,048,575", "Ctrl+F", "Ctrl+H"},
+         {"Shift-JIS", "UTF-8", "1,048,575", "Ctrl+F", "Ctrl+H", "2025/01/07 09:05:07", "im-config",
+          "ホームフォルダ"},
          {CommandId::EditFind, CommandId::EditReplace, CommandId::FilePrintPreview,
           CommandId::PageLayout}},
         {"keys.html", {"F5"}, {}},
