@@ -14,8 +14,10 @@ packages=(
   libmecab-dev mecab-ipadic-utf8
   # time-scaling of the voice samples
   librubberband-dev
+  # the natural voice said in our own process: the HMM synthesis engine (libhtsengine1 at run time)
+  libhtsengine-dev libhtsengine1
   # the natural voice: the Open JTalk engine and its dictionary (also what makes the kana voice
-  # folder in voices/)
+  # folder in voices/, and the labels of the synthesis tests until our own label library lands)
   open-jtalk open-jtalk-mecab-naist-jdic
   # running: a Japanese font, Qt's own texts in Japanese, sound through PulseAudio
   fonts-noto-cjk qt6-translations-l10n pulseaudio-utils

@@ -205,6 +205,15 @@ def read_aloud(yomi6, mode_args, sentence, work):
     return run.stdout.decode('cp932', errors='replace')
 
 
+def read_work(yomi6, mode_args, sentences, work):
+    """The readings of sentences read as the lines of one file, one per sentence."""
+    output = read_aloud(yomi6, mode_args, '\r\n'.join(sentences), work)
+    lines = output.split('\r\n')
+    if len(lines) != len(sentences):
+        raise RuntimeError(f'{len(sentences)} lines read as {len(lines)}: {sentences[0]}')
+    return lines
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument('yomi6', help='the yomi6 program')
@@ -222,6 +231,8 @@ def main():
     ap.add_argument('--max-extra', type=float, default=None,
                     help='fail when the morae heard beyond the reference (notation read aloud, '
                          'words said twice) exceed this share (per cent) of the reference')
+    ap.add_argument('--whole-works', action='store_true',
+                    help='read the sentences of one source as the lines of one file')
     ap.add_argument('--show-errors', type=int, default=0,
                     help='print this many sentences with the most missed morae')
     args = ap.parse_args()
@@ -247,9 +258,19 @@ def main():
             folder = os.path.join(work, str(n))
             os.mkdir(folder)
             return read_aloud(yomi6, mode_args, sentences[n][1], folder)
-        # One process per sentence; run a few at a time.
+        # One process per sentence, or per work; run a few at a time.
         with concurrent.futures.ThreadPoolExecutor(max_workers=os.cpu_count() or 2) as pool:
-            outputs = list(pool.map(read_one, range(len(sentences))))
+            if args.whole_works:
+                works = [list(g) for _, g in itertools.groupby(range(len(sentences)),
+                                                               lambda n: sentences[n][0])]
+
+                def read_whole(numbers):
+                    folder = os.path.join(work, str(numbers[0]))
+                    os.mkdir(folder)
+                    return read_work(yomi6, mode_args, [sentences[n][1] for n in numbers], folder)
+                outputs = [line for lines in pool.map(read_whole, works) for line in lines]
+            else:
+                outputs = list(pool.map(read_one, range(len(sentences))))
     for n, ((source, sentence, field), output) in enumerate(zip(sentences, outputs), 1):
         hyp = normalise(morae(output), False)
         tokens = parse_tokens(field)
@@ -265,6 +286,8 @@ def main():
     all_total, all_right = sum(total.values()), sum(right.values())
     overall = 100.0 * all_right / all_total if all_total else 0.0
     mode = ' '.join(mode_args) or '(default mode)'
+    if args.whole_works:
+        mode += ', each source as one file'
     print(f'{len(lines)} sentences, {all_total} reference morae, yomi6 {mode}')
     print(f'{"overall":12} {overall:6.1f} %  ({all_right}/{all_total})')
     for c, name in CLASSES.items():

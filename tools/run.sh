@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and opens the editor (arguments go to yomi6).
+# Installs what is missing, builds the editor (only the program: tools/test.sh builds the tests
+# and benchmarks), and opens it (arguments go to yomi6).
 #
 # The editor keeps its dictionary file Yomi6.dic in the folder it runs in. Run from the
 # checkout, it would leave that file (the user's own words) among the sources, and a fresh
@@ -9,17 +10,22 @@
 set -euo pipefail
 checkout=$(cd "$(dirname "$0")/.." && pwd)
 "$checkout/tools/install-deps.sh"
-"$checkout/tools/build.sh"
+"$checkout/tools/build.sh" yomi6
 
 data="${XDG_DATA_HOME:-$HOME/.local/share}/yomi6"
 mkdir -p "$data"
 
 # An argument names a file when it is not an option and exists, or looks like a path (a slash
-# or an extension) without being a number such as the value of --speed.
+# or an extension) without being a number such as the value of --speed; after -- every argument
+# is a file.
 args=()
+files_only=false
 for arg in "$@"; do
-  if [[ $arg != -* && ! $arg =~ ^[0-9.]+$ && ( -e $arg || $arg == */* || $arg == *.* ) ]]; then
+  if [[ $files_only == true ||
+    ($arg != -* && ! $arg =~ ^[0-9.]+$ && (-e $arg || $arg == */* || $arg == *.*)) ]]; then
     arg=$(realpath -m -- "$arg")
+  elif [[ $arg == -- ]]; then
+    files_only=true
   fi
   args+=("$arg")
 done

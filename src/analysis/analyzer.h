@@ -2,6 +2,8 @@
 // form out. The reading itself never sees which analyzer it is.
 #pragma once
 
+#include "analysis/feature_layout.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -21,6 +23,12 @@ struct AnalyzedWord {
     std::string partOfSpeech;
     std::string subdivision;
     std::string conjugation;
+    // The pronunciation is the one the words beside it give (analysis/word_context.h), not the
+    // dictionary's own.
+    bool byContext = false;
+    // Every field of the dictionary's entry, as the dictionary writes them (the analyzer's
+    // Layout() says where each sits); empty where the analyzer has none.
+    std::string feature;
 };
 
 // UTF-8 bytes [begin, end) of an analysed text.
@@ -40,6 +48,8 @@ public:
     // in its context. This default analyses the pieces between the fixed words each alone.
     virtual bool AnalyzeAround(std::string_view utf8, const std::vector<Utf8Span>& fixed,
                                std::vector<AnalyzedWord>& words);
+    // Where the fields of AnalyzedWord::feature sit. This default is IPADIC's, without accent.
+    virtual FeatureLayout Layout() const { return {}; }
 };
 
 } // namespace yomi6

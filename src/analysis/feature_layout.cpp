@@ -92,6 +92,14 @@ std::optional<std::size_t> NamedField(std::string_view dicrc, std::string_view n
 
 FeatureLayout FeatureLayoutOf(std::string_view dicrc) {
     FeatureLayout layout;
+    // The accent fields of the Open JTalk dictionary are named by the dicrc this program writes
+    // for it (mecab_analyzer.cpp), UniDic's by its own.
+    layout.accent = NamedField(dicrc, "accent");
+    layout.accentRule = NamedField(dicrc, "accentRule");
+    layout.chainFlag = NamedField(dicrc, "chainFlag");
+    layout.accentType = NamedField(dicrc, "aType");
+    layout.accentConnection = NamedField(dicrc, "aConType");
+    layout.accentModification = NamedField(dicrc, "aModType");
     const auto pronunciation = NamedField(dicrc, "pron");
     if (!pronunciation) {
         return layout; // IPADIC and NAIST-jdic name none of their fields
@@ -100,6 +108,10 @@ FeatureLayout FeatureLayoutOf(std::string_view dicrc) {
     layout.partOfSpeech = NamedField(dicrc, "pos1").value_or(0);
     layout.subdivision = NamedField(dicrc, "pos2").value_or(1);
     layout.conjugationForm = NamedField(dicrc, "cForm").value_or(5);
+    layout.subdivision2 = NamedField(dicrc, "pos3").value_or(2);
+    layout.subdivision3 = NamedField(dicrc, "pos4").value_or(3);
+    layout.conjugationType = NamedField(dicrc, "cType").value_or(4);
+    layout.baseForm = NamedField(dicrc, "lemma").value_or(6);
     return layout;
 }
 

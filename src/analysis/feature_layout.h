@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,22 @@ struct FeatureLayout {
     std::size_t subdivision = 1;  // 数 (IPADIC) or 数詞 (UniDic) for a numeral
     std::size_t pronunciation = 8;
     std::size_t conjugationForm = 5; // 連用形, 基本形 (IPADIC) or 連用形-一般 (UniDic "cForm")
+    // The rest of the part of speech (IPADIC's fields 2 and 3, UniDic's "pos3" and "pos4"), the
+    // conjugation type (五段・ラ行, UniDic's "cType") and the dictionary form ("lemma").
+    std::size_t subdivision2 = 2;
+    std::size_t subdivision3 = 3;
+    std::size_t conjugationType = 4;
+    std::size_t baseForm = 6;
+    // The accent, where the dictionary carries it. The Open JTalk dictionary: the nucleus and
+    // the morae ("accent", 1/2; a compound entry 1/2:0/3), how the accent combines with the word
+    // before ("accentRule": C3, 名詞%F1) and whether the word joins the phrase before
+    // ("chainFlag", 1 or 0, mostly absent). UniDic: "aType", "aConType" and "aModType".
+    std::optional<std::size_t> accent;
+    std::optional<std::size_t> accentRule;
+    std::optional<std::size_t> chainFlag;
+    std::optional<std::size_t> accentType;
+    std::optional<std::size_t> accentConnection;
+    std::optional<std::size_t> accentModification;
     bool operator==(const FeatureLayout&) const = default;
 };
 

@@ -9,20 +9,31 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace yomi6 {
 
 namespace {
 
-// The files of a compiled MeCab dictionary folder.
-constexpr std::array<const char*, 5> kDictionaryFiles = {"dicrc", "sys.dic", "unk.dic",
-                                                         "matrix.bin", "char.bin"};
+// The files of a compiled MeCab dictionary folder, its resource file dicrc aside.
+constexpr std::array<const char*, 4> kDictionaryFiles = {"sys.dic", "unk.dic", "matrix.bin",
+                                                         "char.bin"};
+
+// The dicrc of the Open JTalk dictionary (Debian: open-jtalk-mecab-naist-jdic), which ships
+// none: IPADIC's fields, then the accent, which the comment lines name for FeatureLayoutOf.
+constexpr std::string_view kOpenJTalkDicrc = "; f[9]: accent\n"
+                                             "; f[10]: accentRule\n"
+                                             "; f[11]: chainFlag\n"
+                                             "cost-factor = 800\n"
+                                             "bos-feature = BOS/EOS,*,*,*,*,*,*,*,*\n";
 
 // A dicrc is a few kilobytes; anything much larger is not one.
 constexpr std::streamsize kMaxDicrcBytes = 1 << 20;
@@ -44,9 +55,16 @@ const char* WhatItIs(mode_t mode) {
     return "something else";
 }
 
+bool IsReadableFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           ::access(path.c_str(), R_OK) == 0;
+}
+
 // Every file must be a readable regular file: MeCab itself would wait forever on a pipe and
-// report a missing file only in its own words.
-bool CheckFolder(const std::string& dicDir, std::string& error) {
+// report a missing file only in its own words. A folder without dicrc is the Open JTalk
+// dictionary's (withoutDicrc).
+bool CheckFolder(const std::string& dicDir, bool& withoutDicrc, std::string& error) {
     struct stat st {};
     if (::stat(dicDir.c_str(), &st) != 0) {
         error = "the analyzer dictionary folder " + dicDir + " is missing";
@@ -63,13 +81,65 @@ bool CheckFolder(const std::string& dicDir, std::string& error) {
             error = "the analyzer dictionary file " + path + " is missing";
             return false;
         }
-        if (!S_ISREG(st.st_mode) || ::access(path.c_str(), R_OK) != 0) {
+        if (!IsReadableFile(path)) {
             error = "the analyzer dictionary file " + path + " cannot be read";
             return false;
         }
     }
+    const std::string dicrc = dicDir + "/dicrc";
+    withoutDicrc = ::stat(dicrc.c_str(), &st) != 0 && errno == ENOENT;
+    if (!withoutDicrc && !IsReadableFile(dicrc)) {
+        error = "the analyzer dictionary file " + dicrc + " cannot be read";
+        return false;
+    }
     return true;
 }
+
+// A folder that links the binaries of a dictionary without dicrc and holds the dicrc written
+// for it, for the moment MeCab loads them: MeCab maps the files it opens, so the folder and its
+// links are removed as soon as the load is over. Empty when it cannot be made.
+class LinkedDictionary {
+public:
+    explicit LinkedDictionary(const std::string& dicDir) {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern =
+            std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/yomi6-dic-XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            return;
+        }
+        m_folder = pattern;
+        for (const char* name : kDictionaryFiles) {
+            const std::string link = m_folder + "/" + name;
+            if (::symlink((dicDir + "/" + name).c_str(), link.c_str()) != 0) {
+                return;
+            }
+            m_made.push_back(link);
+        }
+        const std::string dicrc = m_folder + "/dicrc";
+        std::ofstream out(dicrc, std::ios::binary);
+        m_made.push_back(dicrc);
+        out << kOpenJTalkDicrc;
+        m_ready = static_cast<bool>(out.flush());
+    }
+    ~LinkedDictionary() {
+        for (const std::string& path : m_made) {
+            ::unlink(path.c_str());
+        }
+        if (!m_folder.empty()) {
+            ::rmdir(m_folder.c_str());
+        }
+    }
+    LinkedDictionary(const LinkedDictionary&) = delete;
+    LinkedDictionary& operator=(const LinkedDictionary&) = delete;
+
+    bool Ready() const { return m_ready; }
+    const std::string& Folder() const { return m_folder; }
+
+private:
+    std::string m_folder;
+    std::vector<std::string> m_made;
+    bool m_ready = false;
+};
 
 bool IsUtf8Charset(std::string_view charset) {
     std::string lower;
@@ -97,6 +167,7 @@ public:
           m_fieldCount(std::max({layout.partOfSpeech, layout.subdivision, layout.pronunciation,
                                  layout.conjugationForm}) +
                        1) {}
+    FeatureLayout Layout() const override { return m_layout; }
     ~MecabAnalyzer() override {
         if (m_lattice != nullptr) {
             mecab_lattice_destroy(m_lattice);
@@ -164,7 +235,8 @@ private:
             if (word.end <= word.begin) {
                 continue;
             }
-            ParseFeature(node->feature != nullptr ? node->feature : "", word);
+            word.feature = node->feature != nullptr ? node->feature : "";
+            ParseFeature(word.feature, word);
             ApplySpokenForms(utf8.substr(word.begin, word.end - word.begin), word.pronunciation);
             words.push_back(std::move(word));
         }
@@ -189,8 +261,27 @@ private:
         // An unknown word has fewer fields; "*" (IPADIC) or nothing (UniDic) is no reading.
         const std::string_view pronunciation = field(m_layout.pronunciation);
         if (pronunciation != "*") {
-            word.pronunciation = pronunciation;
+            word.pronunciation = SpokenKana(pronunciation);
         }
+    }
+
+    // The kana of a pronunciation field without the Open JTalk dictionary's marks: ’ after a
+    // mora said voiceless and : between the parts of a compound entry (the labels read them
+    // from the feature).
+    static std::string SpokenKana(std::string_view pronunciation) {
+        constexpr std::string_view kDevoiced = "’";
+        std::string out;
+        out.reserve(pronunciation.size());
+        for (std::size_t i = 0; i < pronunciation.size();) {
+            if (pronunciation.substr(i, kDevoiced.size()) == kDevoiced) {
+                i += kDevoiced.size();
+            } else if (pronunciation[i] == ':') {
+                ++i;
+            } else {
+                out += pronunciation[i++];
+            }
+        }
+        return out;
     }
 
     mecab_t* m_tagger;
@@ -202,8 +293,18 @@ private:
 } // namespace
 
 std::unique_ptr<Analyzer> OpenMecabAnalyzer(const std::string& dicDir, std::string& error) {
-    if (!CheckFolder(dicDir, error)) {
+    bool withoutDicrc = false;
+    if (!CheckFolder(dicDir, withoutDicrc, error)) {
         return nullptr;
+    }
+    std::optional<LinkedDictionary> linked;
+    if (withoutDicrc) {
+        linked.emplace(dicDir);
+        if (!linked->Ready()) {
+            error = "the analyzer dictionary in " + dicDir +
+                    " has no dicrc, and no temporary folder could be made to give it one";
+            return nullptr;
+        }
     }
     // The folder is named explicitly and no resource file of the system is read (MeCab wants
     // one, so it gets an empty one): another dictionary package made the system's default
@@ -212,7 +313,7 @@ std::unique_ptr<Analyzer> OpenMecabAnalyzer(const std::string& dicDir, std::stri
     std::string rcOption = "-r";
     std::string rcFile = "/dev/null";
     std::string dicOption = "-d";
-    std::string dir = dicDir;
+    std::string dir = linked ? linked->Folder() : dicDir;
     std::array<char*, 5> argv = {program.data(), rcOption.data(), rcFile.data(), dicOption.data(),
                                  dir.data()};
     mecab_t* tagger = mecab_new(static_cast<int>(argv.size()), argv.data());
@@ -228,7 +329,8 @@ std::unique_ptr<Analyzer> OpenMecabAnalyzer(const std::string& dicDir, std::stri
         error = "the analyzer dictionary in " + dicDir + " is not a UTF-8 dictionary";
         return nullptr;
     }
-    return std::make_unique<MecabAnalyzer>(tagger, ReadLayout(dicDir));
+    return std::make_unique<MecabAnalyzer>(tagger, linked ? FeatureLayoutOf(kOpenJTalkDicrc)
+                                                          : ReadLayout(dicDir));
 }
 
 } // namespace yomi6

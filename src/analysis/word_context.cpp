@@ -170,9 +170,11 @@ void ApplyWordContext(std::string_view utf8, std::vector<AnalyzedWord>& words) {
         if (w.pronunciation.empty()) {
             continue; // a word the caller reads itself, or one the dictionary does not know
         }
+        const std::string own = w.pronunciation;
         ReadSpan(n, i, w);
         ReadRise(n, i, w);
         ReadWord(n, i, w);
+        w.byContext = w.byContext || w.pronunciation != own;
     }
 }
 

@@ -114,6 +114,7 @@ std::string JisX0213Character(int plane, int row, int cell) {
     euc.push_back(static_cast<char>(0xA0 + row));
     euc.push_back(static_cast<char>(0xA0 + cell));
     const iconv_t cd = iconv_open("UTF-8", "EUC-JISX0213");
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): (iconv_t)-1 is how iconv_open says it failed
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         return {};
     }
@@ -137,21 +138,27 @@ std::string JisX0213Character(int plane, int row, int cell) {
 std::string GaijiCharacter(std::string_view note) {
     // "水準" is E6 B0 B4 E6 BA 96 in UTF-8.
     constexpr std::string_view kLevel = "\xE6\xB0\xB4\xE6\xBA\x96";
-    for (std::size_t at = note.find(kLevel); at != std::string_view::npos;
-         at = note.find(kLevel, at + kLevel.size())) {
-        for (std::size_t i = at + kLevel.size(); i < note.size(); ++i) {
+    // The first number after a level is its code or none. Every level before that number has
+    // the same one, so the search goes on after it: each byte of the note is looked at once.
+    for (std::size_t at = note.find(kLevel); at != std::string_view::npos;) {
+        std::size_t i = at + kLevel.size();
+        while (i < note.size()) {
             std::size_t k = i;
-            if (DigitAt(note, k) < 0) {
-                continue;
+            if (DigitAt(note, k) >= 0) {
+                break;
             }
-            if (const auto cell = CellAt(note, i)) {
-                std::string c = JisX0213Character((*cell)[0], (*cell)[1], (*cell)[2]);
-                if (!c.empty()) {
-                    return c;
-                }
-            }
-            break; // the first number after the level is its code or none
+            ++i;
         }
+        if (i >= note.size()) {
+            break; // no number after this level, nor after any later one
+        }
+        if (const auto cell = CellAt(note, i)) {
+            std::string c = JisX0213Character((*cell)[0], (*cell)[1], (*cell)[2]);
+            if (!c.empty()) {
+                return c;
+            }
+        }
+        at = note.find(kLevel, i);
     }
     return CodePointAfter(note);
 }

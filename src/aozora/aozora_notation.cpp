@@ -34,44 +34,42 @@ struct Char {
     char32_t ch = 0;
 };
 
-std::vector<Char> Decode(std::string_view text) {
-    std::vector<Char> out;
-    out.reserve(text.size());
-    for (std::size_t p = 0; p < text.size();) {
-        const auto b = static_cast<std::uint8_t>(text[p]);
-        Char c{p, p + 1, 0};
-        if (cp932::IsLeadByte(b) && p + 1 < text.size() &&
-            cp932::IsTrailByte(static_cast<std::uint8_t>(text[p + 1]))) {
-            const auto t = static_cast<std::uint8_t>(text[p + 1]);
-            c.ch = cp932::kDoubleByteChars[cp932::LeadRow(b)][t - cp932::kFirstTrailByte];
-            c.end = p + 2;
-        } else {
-            c.ch = cp932::kSingleByteChars[b];
-        }
-        if (c.ch == cp932::kNoChar) {
-            c.ch = 0xFFFD;
-        }
-        out.push_back(c);
-        p = c.end;
+// The character that starts at p.
+Char CharAt(std::string_view text, std::size_t p) {
+    const auto b = static_cast<std::uint8_t>(text[p]);
+    Char c{p, p + 1, 0};
+    if (cp932::IsLeadByte(b) && p + 1 < text.size() &&
+        cp932::IsTrailByte(static_cast<std::uint8_t>(text[p + 1]))) {
+        const auto t = static_cast<std::uint8_t>(text[p + 1]);
+        c.ch = cp932::kDoubleByteChars[cp932::LeadRow(b)][t - cp932::kFirstTrailByte];
+        c.end = p + 2;
+    } else {
+        c.ch = cp932::kSingleByteChars[b];
     }
-    return out;
+    if (c.ch == cp932::kNoChar) {
+        c.ch = 0xFFFD;
+    }
+    return c;
 }
 
-std::vector<Char> Decode(std::u16string_view text) {
-    std::vector<Char> out;
-    out.reserve(text.size());
-    for (std::size_t p = 0; p < text.size();) {
-        const char16_t u = text[p];
-        Char c{p, p + 1, u};
-        if (u >= 0xD800 && u <= 0xDBFF && p + 1 < text.size() && text[p + 1] >= 0xDC00 &&
-            text[p + 1] <= 0xDFFF) {
-            c.ch = 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (text[p + 1] - 0xDC00);
-            c.end = p + 2;
-        }
-        out.push_back(c);
-        p = c.end;
+Char CharAt(std::u16string_view text, std::size_t p) {
+    const char16_t u = text[p];
+    Char c{p, p + 1, u};
+    if (u >= 0xD800 && u <= 0xDBFF && p + 1 < text.size() && text[p + 1] >= 0xDC00 &&
+        text[p + 1] <= 0xDFFF) {
+        c.ch = 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (text[p + 1] - 0xDC00);
+        c.end = p + 2;
     }
-    return out;
+    return c;
+}
+
+// The characters of text[begin, end), appended to out.
+template <typename Text>
+void Decode(Text text, std::size_t begin, std::size_t end, std::vector<Char>& out) {
+    for (std::size_t p = begin; p < end;) {
+        out.push_back(CharAt(text, p));
+        p = out.back().end;
+    }
 }
 
 bool IsKana(char32_t c) {
@@ -79,133 +77,135 @@ bool IsKana(char32_t c) {
            c == 0x309D || c == 0x309E || c == 0x30FD || c == 0x30FE;
 }
 
-// What a ruby's base may be made of without ｜: kanji and 々 〆 ヶ (and 〇, a kanji numeral).
-bool IsBaseKanji(char32_t c) {
-    return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) ||
-           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3FFFF) || c == U'々' ||
-           c == U'〆' || c == U'ヶ' || c == U'〇';
-}
-
-// The lines of a text: characters [begin, end) without the line break, next the first
-// character of the following line.
+// A line of a text: [begin, end) without the line break, next where the following line
+// starts (bytes or UTF-16 units). A line feed is never part of a two-byte character.
 struct Line {
     std::size_t begin = 0;
     std::size_t end = 0;
     std::size_t next = 0;
 };
 
-std::vector<Line> SplitLines(const std::vector<Char>& c) {
-    std::vector<Line> lines;
-    std::size_t begin = 0;
-    for (std::size_t i = 0; i < c.size(); ++i) {
-        if (c[i].ch == U'\n') {
-            const std::size_t end = i > begin && c[i - 1].ch == U'\r' ? i - 1 : i;
-            lines.push_back({begin, end, i + 1});
-            begin = i + 1;
-        }
+// The line that starts at begin (< text.size()).
+template <typename Text> Line LineAt(Text text, std::size_t begin) {
+    const std::size_t lf = text.find(static_cast<typename Text::value_type>('\n'), begin);
+    if (lf == npos) {
+        return {begin, text.size(), text.size()};
     }
-    if (begin < c.size()) {
-        lines.push_back({begin, c.size(), c.size()});
-    }
-    return lines;
+    const std::size_t end = lf > begin && text[lf - 1] == '\r' ? lf - 1 : lf;
+    return {begin, end, lf + 1};
 }
 
-bool StartsWith(const std::vector<Char>& c, const Line& line, std::u32string_view what) {
-    if (line.end - line.begin < what.size()) {
-        return false;
-    }
-    for (std::size_t k = 0; k < what.size(); ++k) {
-        if (c[line.begin + k].ch != what[k]) {
+template <typename Text> bool StartsWith(Text text, const Line& line, std::u32string_view what) {
+    std::size_t p = line.begin;
+    for (const char32_t expected : what) {
+        if (p >= line.end) {
             return false;
         }
+        const Char c = CharAt(text, p);
+        if (c.ch != expected) {
+            return false;
+        }
+        p = c.end;
     }
     return true;
 }
 
-bool IsDashed(const std::vector<Char>& c, const Line& line) {
+template <typename Text> bool IsDashed(Text text, const Line& line) {
     std::size_t dashes = 0;
-    for (std::size_t k = line.begin; k < line.end; ++k) {
-        if (c[k].ch == U'-' || c[k].ch == U'－') {
+    for (std::size_t p = line.begin; p < line.end;) {
+        const Char c = CharAt(text, p);
+        if (c.ch == U'-' || c.ch == U'－') {
             ++dashes;
-        } else if (c[k].ch != U' ' && c[k].ch != U'\t') {
+        } else if (c.ch != U' ' && c.ch != U'\t') {
             return false;
         }
+        p = c.end;
     }
     return dashes >= kMinDashes;
 }
 
 // The explaining block: from a dashed line followed by 【テキスト中に現れる記号について】 to the
-// next dashed line, as line indexes [first, last]; first > last without one.
-std::pair<std::size_t, std::size_t> FindBlock(const std::vector<Char>& c,
-                                              const std::vector<Line>& lines) {
-    for (std::size_t l = 0; l + 2 < lines.size(); ++l) {
-        if (!IsDashed(c, lines[l]) || !StartsWith(c, lines[l + 1], kBlockTitle)) {
+// next dashed line, as [the first line's start, the start of the line after the last); empty
+// without one.
+template <typename Text> std::pair<std::size_t, std::size_t> FindBlock(Text text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const Line line = LineAt(text, at);
+        at = line.next;
+        if (at >= text.size() || !IsDashed(text, line) ||
+            !StartsWith(text, LineAt(text, at), kBlockTitle)) {
             continue;
         }
-        for (std::size_t e = l + 2; e < lines.size(); ++e) {
-            if (IsDashed(c, lines[e])) {
-                return {l, e};
+        for (std::size_t e = LineAt(text, at).next; e < text.size();) {
+            const Line closing = LineAt(text, e);
+            if (IsDashed(text, closing)) {
+                return {line.begin, closing.next};
             }
+            e = closing.next;
         }
         break;
     }
-    return {1, 0};
+    return {0, 0};
 }
 
-std::size_t FindColophonLine(const std::vector<Char>& c, const std::vector<Line>& lines) {
-    for (std::size_t l = 0; l < lines.size(); ++l) {
-        if (StartsWith(c, lines[l], kColophon)) {
-            return l;
+// Where the first line that starts with 底本： starts, npos without one.
+template <typename Text> std::size_t FindColophonLine(Text text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const Line line = LineAt(text, at);
+        if (StartsWith(text, line, kColophon)) {
+            return line.begin;
         }
+        at = line.next;
     }
     return npos;
 }
 
-// The ］ that closes the ［ at open within [open, end), nested brackets counted; npos if none.
-std::size_t NoteClose(const std::vector<Char>& c, std::size_t open, std::size_t end) {
-    int depth = 0;
-    for (std::size_t k = open; k < end; ++k) {
-        if (c[k].ch == kNoteOpen) {
-            ++depth;
-        } else if (c[k].ch == kNoteClose && --depth == 0) {
-            return k;
-        }
-    }
-    return npos;
-}
-
-std::size_t Find(const std::vector<Char>& c, char32_t what, std::size_t from, std::size_t end) {
-    for (std::size_t k = from; k < end; ++k) {
-        if (c[k].ch == what) {
-            return k;
-        }
-    }
-    return npos;
-}
-
-bool IsNoteAt(const std::vector<Char>& c, std::size_t k, std::size_t end) {
-    return k + 1 < end && c[k].ch == kNoteOpen && c[k + 1].ch == kNoteMark;
-}
-
-class Parser {
+// The first character with a given mark at or after a position of one line. Positions asked
+// for only grow, so a line is looked through once however many opening marks it holds.
+class NextMark {
 public:
-    explicit Parser(std::vector<Char> chars) : m_c(std::move(chars)) {}
+    explicit NextMark(char32_t mark) : m_mark(mark) {}
+    void Reset() { m_known = false; }
+
+    // The mark's index in c[from, end), npos when none; end stays the same until Reset.
+    std::size_t Find(const std::vector<Char>& c, std::size_t from, std::size_t end) {
+        if (!m_known || from < m_from || from > m_at) {
+            std::size_t k = from;
+            while (k < end && c[k].ch != m_mark) {
+                ++k;
+            }
+            m_known = true;
+            m_from = from;
+            m_at = k;
+        }
+        return m_at < end ? m_at : npos;
+    }
+
+private:
+    char32_t m_mark;
+    bool m_known = false;
+    std::size_t m_from = 0;
+    std::size_t m_at = 0; // the first mark at or after m_from, or the line's end
+};
+
+template <typename Text> class Parser {
+public:
+    explicit Parser(Text text) : m_text(text) {}
 
     AozoraNotation Run() {
-        const std::vector<Line> lines = SplitLines(m_c);
-        const auto [first, last] = FindBlock(m_c, lines);
-        if (first <= last) {
-            Silent(lines[first].begin, lines[last].next);
-        }
-        const std::size_t colophon = FindColophonLine(m_c, lines);
-        for (std::size_t l = 0; l < lines.size() && l < colophon; ++l) {
-            if (first <= last && l >= first && l <= last) {
-                continue;
+        const auto [blockBegin, blockEnd] = FindBlock(m_text);
+        const std::size_t colophon = FindColophonLine(m_text);
+        for (std::size_t at = 0; at < m_text.size() && at < colophon;) {
+            const Line line = LineAt(m_text, at);
+            if (line.begin < blockBegin || line.begin >= blockEnd) {
+                ParseLine(line);
             }
-            ParseLine(lines[l].begin, lines[l].end);
+            at = line.next;
+        }
+        if (blockBegin < blockEnd) {
+            m_out.silent.push_back({blockBegin, blockEnd});
         }
         if (colophon != npos) {
-            Silent(lines[colophon].begin, m_c.size());
+            m_out.silent.push_back({colophon, m_text.size()});
         }
         Normalize();
         return std::move(m_out);
@@ -213,42 +213,72 @@ public:
 
     // Whether the text holds notation, looking no further than the first sign of it.
     bool Detect() {
-        const std::vector<Line> lines = SplitLines(m_c);
-        const auto [first, last] = FindBlock(m_c, lines);
-        if (first <= last || FindColophonLine(m_c, lines) != npos) {
+        const auto [blockBegin, blockEnd] = FindBlock(m_text);
+        if (blockBegin < blockEnd || FindColophonLine(m_text) != npos) {
             return true;
         }
-        for (const Line& line : lines) {
-            ParseLine(line.begin, line.end);
+        for (std::size_t at = 0; at < m_text.size();) {
+            const Line line = LineAt(m_text, at);
+            ParseLine(line);
             if (!m_out.ruby.empty() || m_notes > 0) {
                 return true;
             }
+            at = line.next;
         }
         return false;
     }
 
 private:
-    // Characters [from, to) silent.
+    // Characters [from, to) of the line silent.
     void Silent(std::size_t from, std::size_t to) {
         if (from < to) {
             m_out.silent.push_back({m_c[from].begin, m_c[to - 1].end});
         }
     }
 
-    void ParseLine(std::size_t begin, std::size_t end) {
-        std::size_t bar = npos;
+    // The ］ that closes each ［ of the line, nested brackets counted (npos where none does).
+    void MatchNotes() {
+        m_close.assign(m_c.size(), npos);
+        m_open.clear();
+        for (std::size_t k = 0; k < m_c.size(); ++k) {
+            if (m_c[k].ch == kNoteOpen) {
+                m_open.push_back(k);
+            } else if (m_c[k].ch == kNoteClose && !m_open.empty()) {
+                m_close[m_open.back()] = k;
+                m_open.pop_back();
+            }
+        }
+    }
+
+    // The ］ that closes the ［ at open before end, npos if none.
+    std::size_t NoteClose(std::size_t open, std::size_t end) const {
+        return m_close[open] < end ? m_close[open] : npos;
+    }
+
+    bool IsNoteAt(std::size_t k, std::size_t end) const {
+        return k + 1 < end && m_c[k].ch == kNoteOpen && m_c[k + 1].ch == kNoteMark;
+    }
+
+    void ParseLine(const Line& line) {
+        m_c.clear();
+        Decode(m_text, line.begin, line.end, m_c);
+        MatchNotes();
+        m_rubyClose.Reset();
+        m_accentClose.Reset();
         m_gaijiAt.clear();
-        for (std::size_t k = begin; k < end;) {
+        const std::size_t end = m_c.size();
+        std::size_t bar = npos;
+        for (std::size_t k = 0; k < end;) {
             const char32_t ch = m_c[k].ch;
-            if (ch == kGaijiMark && IsNoteAt(m_c, k + 1, end)) {
-                if (const std::size_t close = NoteClose(m_c, k + 1, end); close != npos) {
+            if (ch == kGaijiMark && IsNoteAt(k + 1, end)) {
+                if (const std::size_t close = NoteClose(k + 1, end); close != npos) {
                     Gaiji(k, close);
                     k = close + 1;
                     continue;
                 }
             }
-            if (IsNoteAt(m_c, k, end)) {
-                if (const std::size_t close = NoteClose(m_c, k, end); close != npos) {
+            if (IsNoteAt(k, end)) {
+                if (const std::size_t close = NoteClose(k, end); close != npos) {
                     Silent(k, close + 1);
                     ++m_notes;
                     k = close + 1;
@@ -258,14 +288,14 @@ private:
             if (ch == kBar) {
                 bar = k;
             } else if (ch == kRubyOpen) {
-                if (const std::size_t close = Find(m_c, kRubyClose, k + 1, end); close != npos) {
+                if (const std::size_t close = m_rubyClose.Find(m_c, k + 1, end); close != npos) {
                     Ruby(bar, k, close);
                     bar = npos;
                     k = close + 1;
                     continue;
                 }
             } else if (ch == kAccentOpen) {
-                if (const std::size_t close = Find(m_c, kAccentClose, k + 1, end);
+                if (const std::size_t close = m_accentClose.Find(m_c, k + 1, end);
                     close != npos && Accent(k, close)) {
                     k = close + 1;
                     continue;
@@ -293,12 +323,11 @@ private:
 
     // The first character of the gaiji that ends with character k, npos when none does.
     std::size_t GaijiEndingAt(std::size_t k) const {
-        for (const auto& [mark, close] : m_gaijiAt) {
-            if (close == k) {
-                return mark;
-            }
-        }
-        return npos;
+        // Found in the order of the line: sorted by their ends.
+        const auto it = std::lower_bound(m_gaijiAt.begin(), m_gaijiAt.end(), k,
+                                         [](const std::pair<std::size_t, std::size_t>& g,
+                                            std::size_t at) { return g.second < at; });
+        return it != m_gaijiAt.end() && it->second == k ? it->first : npos;
     }
 
     // 《…》 from open to close, its base after bar (when there is one) or the kanji before it.
@@ -306,8 +335,8 @@ private:
         std::string reading;
         bool kana = false;
         for (std::size_t k = open + 1; k < close; ++k) {
-            if (IsNoteAt(m_c, k, close)) { // a note inside the ruby is no part of it
-                const std::size_t end = NoteClose(m_c, k, close);
+            if (IsNoteAt(k, close)) { // a note inside the ruby is no part of it
+                const std::size_t end = NoteClose(k, close);
                 if (end != npos) {
                     k = end;
                     continue;
@@ -323,7 +352,7 @@ private:
             base = bar + 1;
         } else {
             while (base > 0) {
-                if (IsBaseKanji(m_c[base - 1].ch)) {
+                if (IsRubyBaseKanji(m_c[base - 1].ch)) {
                     --base;
                 } else if (const std::size_t mark = GaijiEndingAt(base - 1); mark != npos) {
                     base = mark;
@@ -388,18 +417,18 @@ private:
         s = std::move(merged);
     }
 
-    std::vector<Char> m_c;
+    Text m_text;
     AozoraNotation m_out;
     std::size_t m_notes = 0;
-    std::vector<std::pair<std::size_t, std::size_t>> m_gaijiAt; // this line's gaiji characters
+    // The line being parsed: its characters, the ］ closing each ［, the ［ still open while
+    // they are matched, where the next 》 and 〕 are, and its gaiji characters.
+    std::vector<Char> m_c;
+    std::vector<std::size_t> m_close;
+    std::vector<std::size_t> m_open;
+    NextMark m_rubyClose{kRubyClose};
+    NextMark m_accentClose{kAccentClose};
+    std::vector<std::pair<std::size_t, std::size_t>> m_gaijiAt;
 };
-
-template <typename Text> std::size_t ColophonOf(Text text) {
-    const std::vector<Char> c = Decode(text);
-    const std::vector<Line> lines = SplitLines(c);
-    const std::size_t line = FindColophonLine(c, lines);
-    return line == npos ? npos : c[lines[line].begin].begin;
-}
 
 bool InRanges(const std::vector<NotationRange>& ranges, std::size_t at) {
     const auto it = std::upper_bound(
@@ -408,35 +437,46 @@ bool InRanges(const std::vector<NotationRange>& ranges, std::size_t at) {
     return it != ranges.begin() && at < std::prev(it)->end;
 }
 
-const NotationText* StartingAt(const std::vector<NotationText>& texts, std::size_t at) {
-    for (const NotationText& t : texts) {
-        if (t.range.begin == at) {
-            return &t;
-        }
+// The text of texts (sorted, never overlapping) that starts at at, looked for from next on;
+// next moves past the texts that end before at.
+const NotationText* StartingAt(const std::vector<NotationText>& texts, std::size_t& next,
+                               std::size_t at) {
+    while (next < texts.size() && texts[next].range.begin < at) {
+        ++next;
     }
-    return nullptr;
+    return next < texts.size() && texts[next].range.begin == at ? &texts[next] : nullptr;
 }
 
 } // namespace
 
+bool IsRubyBaseKanji(char32_t c) {
+    return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) ||
+           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3FFFF) || c == U'々' ||
+           c == U'〆' || c == U'ヶ' || c == U'〇';
+}
+
 AozoraNotation ParseAozoraNotation(std::string_view text) {
-    return Parser(Decode(text)).Run();
+    return Parser(text).Run();
+}
+
+AozoraNotation ParseAozoraNotation(std::u16string_view text) {
+    return Parser(text).Run();
 }
 
 bool LooksLikeAozora(std::string_view text) {
-    return Parser(Decode(text)).Detect();
+    return Parser(text).Detect();
 }
 
 bool LooksLikeAozora(std::u16string_view text) {
-    return Parser(Decode(text)).Detect();
+    return Parser(text).Detect();
 }
 
 std::size_t FindColophon(std::string_view text) {
-    return ColophonOf(text);
+    return FindColophonLine(text);
 }
 
 std::size_t FindColophon(std::u16string_view text) {
-    return ColophonOf(text);
+    return FindColophonLine(text);
 }
 
 bool ReadsAsAozora(AozoraMode mode, std::string_view text) {
@@ -451,14 +491,7 @@ std::size_t AozoraReadStart(bool aozora, std::u16string_view text, std::size_t b
     if (!aozora) {
         return begin;
     }
-    const std::vector<Char> c = Decode(text);
-    const std::vector<Line> lines = SplitLines(c);
-    const auto [first, last] = FindBlock(c, lines);
-    if (first > last) {
-        return begin;
-    }
-    const std::size_t from = c[lines[first].begin].begin;
-    const std::size_t to = lines[last].next < c.size() ? c[lines[last].next].begin : text.size();
+    const auto [from, to] = FindBlock(text);
     return begin >= from && begin < to ? to : begin;
 }
 
@@ -470,27 +503,31 @@ std::size_t AozoraReadEnd(bool aozora, std::u16string_view text, std::size_t end
     return aozora ? std::min(end, FindColophon(text)) : end;
 }
 
-std::string NotationFreeText(std::string_view text) {
+std::string NotationFreeText(std::string_view text, const std::vector<NotationText>& shownAs) {
     const AozoraNotation notation = ParseAozoraNotation(text);
-    const std::vector<Char> chars = Decode(text);
     std::string out;
-    for (std::size_t k = 0; k < chars.size(); ++k) {
-        const Char& c = chars[k];
-        const NotationText* shown = StartingAt(notation.accented, c.begin);
+    std::size_t accented = 0;
+    std::size_t gaiji = 0;
+    std::size_t standIn = 0;
+    for (std::size_t p = 0; p < text.size();) {
+        const Char c = CharAt(text, p);
+        const NotationText* shown = StartingAt(notation.accented, accented, c.begin);
         if (shown == nullptr) {
-            shown = StartingAt(notation.gaiji, c.begin);
+            shown = StartingAt(notation.gaiji, gaiji, c.begin);
+        }
+        if (shown == nullptr && !InRanges(notation.silent, c.begin)) {
+            shown = StartingAt(shownAs, standIn, c.begin);
         }
         if (shown != nullptr) {
             out += shown->utf8;
-            while (k + 1 < chars.size() && chars[k + 1].begin < shown->range.end) {
-                ++k;
-            }
+            p = shown->range.end;
             continue;
         }
-        const bool crBeforeLf = c.ch == U'\r' && k + 1 < chars.size() && chars[k + 1].ch == U'\n';
+        const bool crBeforeLf = c.ch == U'\r' && c.end < text.size() && text[c.end] == '\n';
         if (!crBeforeLf && !InRanges(notation.silent, c.begin)) {
             AppendUtf8(out, c.ch);
         }
+        p = c.end;
     }
     return out;
 }

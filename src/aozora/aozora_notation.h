@@ -45,9 +45,15 @@ struct AozoraNotation {
     std::vector<NotationText> accented; // shown only: the letters are read, the marks are silent
 };
 
-// The notation in text (code page 932). Ruby, notes, gaiji and accents lie within one line;
-// an opening mark without its closing mark on the line is ordinary text.
+// The notation in text (code page 932; or UTF-16, the ranges then in its units). Ruby, notes,
+// gaiji and accents lie within one line; an opening mark without its closing mark on the line
+// is ordinary text. The time taken grows with the length of the text, never with its square,
+// whatever the text holds.
 AozoraNotation ParseAozoraNotation(std::string_view text);
+AozoraNotation ParseAozoraNotation(std::u16string_view text);
+
+// What a ruby's base may be made of without ｜: kanji and 々 〆 ヶ (and 〇, a kanji numeral).
+bool IsRubyBaseKanji(char32_t c);
 
 // Whether text holds any of the notation: a ［＃…］ note, a ruby of kana after kanji or after
 // ｜, the explaining block or a colophon line.
@@ -72,7 +78,8 @@ std::size_t AozoraReadEnd(bool aozora, std::string_view text, std::size_t end);
 std::size_t AozoraReadEnd(bool aozora, std::u16string_view text, std::size_t end);
 
 // text (code page 932) in UTF-8 as a reader sees it on the page: without the silent notation,
-// each gaiji as its character and each accented letter with its accent.
-std::string NotationFreeText(std::string_view text);
+// each gaiji as its character and each accented letter with its accent, and the bytes of
+// shownAs (outside the silent notation) as their text.
+std::string NotationFreeText(std::string_view text, const std::vector<NotationText>& shownAs = {});
 
 } // namespace yomi6

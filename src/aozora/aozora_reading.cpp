@@ -1,6 +1,6 @@
 #include "aozora/aozora_reading.h"
 
-#include "analysis/variant_kanji.h"
+#include "text/variant_kanji.h"
 
 #include <algorithm>
 #include <limits>
@@ -27,7 +27,79 @@ char16_t FirstUnit(const std::string& utf8) {
     return kGeta;
 }
 
+// The code point of character i of source.
+char32_t CodePointOf(const SourceText& source, std::size_t i) {
+    const std::string_view utf8 = std::string_view(source.utf8).substr(source.Utf8Begin(i));
+    const auto b = [&](std::size_t k) {
+        return k < utf8.size() ? static_cast<char32_t>(static_cast<unsigned char>(utf8[k])) : 0;
+    };
+    if (b(0) >= 0xF0) {
+        return ((b(0) & 0x07) << 18) | ((b(1) & 0x3F) << 12) | ((b(2) & 0x3F) << 6) | (b(3) & 0x3F);
+    }
+    if (b(0) >= 0xE0) {
+        return ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
+    }
+    if (b(0) >= 0xC0) {
+        return ((b(0) & 0x1F) << 6) | (b(1) & 0x3F);
+    }
+    return b(0);
+}
+
+constexpr std::size_t kShortestRecurringBase = 2;
+
 } // namespace
+
+void RubyGlossary::Learn(std::string_view base, std::string_view reading) {
+    m_readings.insert_or_assign(std::string(base), std::string(reading));
+}
+
+const std::string* RubyGlossary::Find(std::string_view base) const {
+    const auto it = m_readings.find(base);
+    return it == m_readings.end() ? nullptr : &it->second;
+}
+
+void ReadRecurringBases(const SourceText& source, RubyBases& bases, RubyGlossary& glossary) {
+    const std::size_t n = source.chars.size();
+    const auto kanji = [&](std::size_t i) { return IsRubyBaseKanji(CodePointOf(source, i)); };
+    const auto text = [&](std::size_t from, std::size_t to) {
+        return std::string_view(source.utf8)
+            .substr(source.Utf8Begin(from), source.Utf8Begin(to) - source.Utf8Begin(from));
+    };
+    for (std::size_t i = 0; i < n;) {
+        if (bases.InBase(i)) {
+            const std::size_t end = bases.BaseEnd(i);
+            std::size_t k = i;
+            while (k < end && kanji(k)) {
+                ++k;
+            }
+            if (k == end && end - i >= kShortestRecurringBase) {
+                glossary.Learn(text(i, end),
+                               bases.reading[static_cast<std::size_t>(bases.rubyOf[i])]);
+            }
+            i = end;
+            continue;
+        }
+        if (!kanji(i)) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < n && kanji(end) && !bases.InBase(end)) {
+            ++end;
+        }
+        const bool alone = (i == 0 || !kanji(i - 1)) && (end == n || !kanji(end));
+        const std::string* reading =
+            alone && end - i >= kShortestRecurringBase ? glossary.Find(text(i, end)) : nullptr;
+        if (reading != nullptr) {
+            bases.rubyOf.resize(n, -1);
+            const int ruby = static_cast<int>(bases.reading.size());
+            bases.reading.push_back(*reading);
+            std::fill(bases.rubyOf.begin() + static_cast<std::ptrdiff_t>(i),
+                      bases.rubyOf.begin() + static_cast<std::ptrdiff_t>(end), ruby);
+        }
+        i = end;
+    }
+}
 
 std::size_t RubyBases::BaseEnd(std::size_t i) const {
     std::size_t j = i;

@@ -6,7 +6,10 @@
 #include "analysis/source_text.h"
 #include "aozora/aozora_notation.h"
 
+#include <functional>
+#include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace yomi6 {
@@ -24,10 +27,29 @@ struct RubyBases {
     std::size_t BaseEnd(std::size_t i) const;
 };
 
+// The words a text has given a ruby, as it is read: a base of two or more kanji with the
+// reading its last ruby gave it. The owner of a reading keeps one across its passes.
+class RubyGlossary {
+public:
+    void Learn(std::string_view base, std::string_view reading);
+    // The reading base was given, nullptr when none.
+    const std::string* Find(std::string_view base) const;
+
+private:
+    std::map<std::string, std::string, std::less<>> m_readings; // UTF-8 base to its ruby
+};
+
 // Applies notation (parsed from the same text) to source: characters in silent ranges are
 // removed, each gaiji note becomes one Japanese character (its UTF-8 the gaiji's, its source
 // bytes the whole note; a note longer than a character can span is silent), the UTF-8 copy is
 // rebuilt and the characters of each ruby's base are named in the result.
 RubyBases ApplyNotation(const AozoraNotation& notation, SourceText& source);
+
+// A word given a ruby is read by it where it recurs without one (内供 after 内供《ないぐ》): each
+// run of kanji in source (with notation applied) that no kanji touches on either side and that
+// glossary holds becomes a base of that ruby in bases, and each base of kanji only, two or more
+// of them, is learned where it stands, so that only what comes after a ruby is read by it.
+// A single kanji is not: its ruby is the reading of one word with its kana (嗤《わら》った).
+void ReadRecurringBases(const SourceText& source, RubyBases& bases, RubyGlossary& glossary);
 
 } // namespace yomi6

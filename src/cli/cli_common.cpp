@@ -111,13 +111,13 @@ bool ChooseInputEncoding(const Options& options, std::string_view bytes, bool cu
 }
 
 std::string InputSpeechBytes(std::string bytes, TextEncoding encoding, bool cut,
-                             std::size_t maxBytes) {
+                             std::size_t maxBytes, std::vector<StandIn>* standIns) {
     if (encoding == TextEncoding::Cp932) {
         bytes.resize(std::min(bytes.size(), maxBytes));
         return bytes;
     }
     const std::string_view whole = cut ? WithoutCutCharacter(bytes) : bytes;
-    return SpeechBytes(DecodeDocumentAs(whole, encoding).text, maxBytes);
+    return SpeechBytes(DecodeDocumentAs(whole, encoding).text, maxBytes, standIns);
 }
 
 void PrintError(std::string_view where, std::string_view what) {

@@ -5,9 +5,11 @@
 #include "cli_options/cli_options.h"
 #include "dictionary/dictionary.h"
 #include "text/document_encoding.h"
+#include "text/speech_text.h"
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace yomi6 {
 struct SpeechState;
@@ -47,9 +49,10 @@ bool ChooseInputEncoding(const Options& options, std::string_view bytes, bool cu
 
 // The bytes the speech path reads of input bytes in encoding, at most maxBytes of them:
 // Shift-JIS bytes as they are; the text of UTF-8 bytes in code page 932 with CR LF line ends,
-// as the editor speaks a UTF-8 document (SpeechBytes). cut as for ChooseInputEncoding.
+// as the editor speaks a UTF-8 document (SpeechBytes, whose stand-ins go to standIns when it
+// is given). cut as for ChooseInputEncoding.
 std::string InputSpeechBytes(std::string bytes, TextEncoding encoding, bool cut,
-                             std::size_t maxBytes);
+                             std::size_t maxBytes, std::vector<StandIn>* standIns = nullptr);
 
 // The dictionary and the first 4000 bytes of the input turned into the mode's speech state,
 // as the speak command leaves it, read as --readings or the settings say (an analyzer that

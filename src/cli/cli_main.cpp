@@ -3,6 +3,7 @@
 #include "cli/cli_common.h"
 #include "cli/cli_modes.h"
 #include "cli/natural_modes.h"
+#include "cli/speech_options.h"
 #include "cli/version_text.h"
 #include "playback/speech_state.h"
 
@@ -57,14 +58,15 @@ int RunCommandLineMode(const Options& options) {
     case Mode::Schedule:
         return RunSchedule(options);
     case Mode::Units:
-        return options.engine == SpeechEngine::Natural ? RunNaturalUnits(options)
-                                                       : RunUnits(options);
+        return NaturalVoiceOption(options) ? RunNaturalUnits(options) : RunUnits(options);
     case Mode::Wav:
-        return options.engine == SpeechEngine::Natural ? RunNaturalWav(options) : RunWav(options);
+        return NaturalVoiceOption(options) ? RunNaturalWav(options) : RunWav(options);
     case Mode::CheckVoice:
         return RunCheckVoice(options);
     case Mode::Export:
         return RunExport(options);
+    case Mode::Labels:
+        return RunLabels(options);
     case Mode::Speak:
     case Mode::Pdf:
         PrintError("yomi6", "this mode is not built yet");

@@ -21,4 +21,7 @@ int RunCheckVoice(const Options& options);
 // the format its extension picks, with --subtitles and --timings beside it.
 int RunExport(const Options& options);
 
+// yomi6 --labels FILE: the full-context labels of each line of FILE, one label per line.
+int RunLabels(const Options& options);
+
 } // namespace yomi6::cli

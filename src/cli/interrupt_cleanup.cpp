@@ -1,6 +1,7 @@
 #include "cli/interrupt_cleanup.h"
 
 #include "io/temporary_registry.h"
+#include "natural/child_registry.h"
 
 #include <csignal>
 
@@ -8,9 +9,13 @@ namespace yomi6::cli {
 
 namespace {
 
-// Only async-signal-safe calls: unlink (in RemoveNotedTemporaries), signal, sigprocmask,
-// raise.
+// Only async-signal-safe calls: nanosleep (in CloseTemporaryGates), kill and waitpid (in
+// EndNotedChildren), unlink and rmdir (in RemoveNotedTemporaries), signal, sigprocmask, raise.
+// Nothing new is made from the first step on; the engine runs end next, so that none writes into
+// a folder that is being removed.
 void OnInterrupt(int sig) {
+    CloseTemporaryGates();
+    natural::EndNotedChildren();
     RemoveNotedTemporaries();
     std::signal(sig, SIG_DFL);
     sigset_t self;

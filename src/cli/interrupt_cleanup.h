@@ -1,7 +1,7 @@
 // What a command-line mode does when a signal ends it (Ctrl+C, kill, a closed terminal or
-// pipe): it removes the temporary files it is writing, so that nothing is left but what was
-// there before, and then ends by that same signal, as it would have without the handler (the
-// shell reports 128 + the signal's number).
+// pipe): it ends the engine processes it is running and removes the temporary files and
+// folders it is writing, so that nothing is left but what was there before, and then ends by that
+// same signal, as it would have without the handler (the shell reports 128 + the signal's number).
 #pragma once
 
 namespace yomi6::cli {

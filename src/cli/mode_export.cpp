@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace yomi6::cli {
 
@@ -60,8 +61,9 @@ int RunExport(const Options& options) {
     if (!ChooseInputEncoding(options, bytes, cut, encoding)) {
         return kExitIoError;
     }
-    const std::string text =
-        InputSpeechBytes(std::move(bytes), encoding, cut, std::numeric_limits<std::size_t>::max());
+    std::vector<StandIn> standIns;
+    const std::string text = InputSpeechBytes(std::move(bytes), encoding, cut,
+                                              std::numeric_limits<std::size_t>::max(), &standIns);
     if (cut) {
         if (const std::string problem = TooLongProblem(options, text.size()); !problem.empty()) {
             PrintError(where, problem);
@@ -89,25 +91,28 @@ int RunExport(const Options& options) {
     request.setup.messages = &messages;
     request.setup.aozora = ReadsAozoraOption(options, request.readings, text, run.analyzer);
     request.sounds = VoiceSoundSource(SettingsVoiceSelection());
+    request.standIns = standIns;
     ExportProgress progress(StandardErrorIsTerminal());
     const ExportOutputs outputs{options.exportOutput, options.subtitles, options.timings};
     const auto update = [&](std::size_t done, std::size_t total) {
         progress.Update(done, total);
         return true;
     };
-    // The natural voice, when it is asked for and can speak; else the sample voice.
-    const std::optional<natural::NaturalPassOptions> naturalPass =
-        options.engine == SpeechEngine::Natural ? NaturalPassFor(options, WavWorkers())
-                                                : std::nullopt;
+    // The natural voice, when it is asked for (or the slot has it) and can speak; else the
+    // sample voice.
+    std::optional<natural::NaturalPassOptions> naturalPass =
+        NaturalVoiceOption(options) ? NaturalPassFor(options, WavWorkers()) : std::nullopt;
     ExportJobResult result;
     if (naturalPass) {
+        naturalPass->aozora = request.setup.aozora;
         NaturalUnitPass pass(text, request.from, request.to, run.dictionary.View(), *naturalPass,
                              [&](const std::string& message) {
                                  progress.Clear();
                                  PrintSkipped(message);
                              });
-        result =
-            RunExportJob(pass, ExportText{text, request.from, request.to, false}, outputs, update);
+        result = RunExportJob(
+            pass, ExportText{text, request.from, request.to, request.setup.aozora, standIns},
+            outputs, update);
     } else {
         result = RunExportJob(request, outputs, update);
     }

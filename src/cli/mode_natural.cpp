@@ -1,58 +1,45 @@
+#include "analysis/analyzer_loader.h"
 #include "cli/cli_common.h"
 #include "cli/cli_main.h"
 #include "cli/cli_modes.h"
 #include "cli/natural_modes.h"
 #include "cli/speech_options.h"
 #include "dictionary/dictionary_view.h"
+#include "export/audio_file_writer.h"
+#include "export/wave_stream.h"
 #include "io/atomic_file.h"
-#include "natural/engine_setup.h"
 #include "natural/natural_pass.h"
+#include "natural/voice_setup.h"
 #include "playback/wav_render.h"
 #include "text/cp932_codec.h"
 #include "text/document_encoding.h"
 #include "text/utf8_codec.h"
 #include "voice/sample_edit.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <thread>
-#include <unistd.h>
 
 namespace yomi6::cli {
 
 namespace {
 
-// The folder of the natural voice named for this run, "" for none: $YOMI6_NATURAL_VOICE_DIR.
-std::string ExplicitVoiceFolder() {
-    const char* dir = std::getenv("YOMI6_NATURAL_VOICE_DIR");
-    return dir != nullptr ? dir : "";
-}
-
-std::string ExecutablePath() {
-    char buffer[4096];
-    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
-}
-
-// The engine set up as the options say, or std::nullopt after the line that says what is
-// missing.
+// The engine set up as the options and the settings' slot say, or std::nullopt after the line
+// that says what is missing.
 std::optional<natural::EngineSetup> NaturalSetup(const Options& options) {
-    natural::EngineSetup setup;
-    const natural::Style style =
-        natural::ParseStyle(options.style.empty() ? "neutral" : options.style)
-            .value_or(natural::Style::Neutral);
-    setup.voiceFile = natural::FindVoiceFile(style, ExplicitVoiceFolder(),
-                                             natural::DefaultVoiceFolders(ExecutablePath()));
-    const SpeechDefaults defaults = DefaultSpeechOptions();
-    setup.rate = natural::RateForSpeed(options.speed.value_or(defaults.speed));
-    setup.variant = options.voice.value_or(defaults.voice) == 1 ? natural::Variant::Lowered
-                                                                : natural::Variant::AsRecorded;
-    if (const std::string missing = natural::MissingPieces(setup); !missing.empty()) {
-        PrintError("natural voice", missing + "; the sample voice speaks instead");
+    const natural::VoiceChoice choice =
+        NaturalVoiceOption(options).value_or(natural::VoiceChoice{});
+    const natural::VoiceSetup setup = natural::SetUpVoice(
+        natural::RunInstallation(), choice, options.speed.value_or(DefaultSpeechOptions().speed));
+    if (!setup.CanSpeak()) {
+        PrintError("natural voice",
+                   natural::MissingText(setup) + "; the sample voice speaks instead");
         return std::nullopt;
     }
-    return setup;
+    return setup.engine;
 }
 
 } // namespace
@@ -95,34 +82,6 @@ void PrintSkipped(const std::string& message) {
 
 namespace {
 
-void AppendLe(std::string& out, std::uint32_t value, int bytes) {
-    for (int k = 0; k < bytes; ++k) {
-        out.push_back(static_cast<char>(value >> (8 * k) & 0xFF));
-    }
-}
-
-std::string WaveImage(const std::vector<std::int16_t>& pcm, int rate) {
-    const auto dataBytes = static_cast<std::uint32_t>(pcm.size() * 2);
-    std::string out;
-    out.reserve(44 + dataBytes);
-    out += "RIFF";
-    AppendLe(out, 36 + dataBytes, 4);
-    out += "WAVEfmt ";
-    AppendLe(out, 16, 4);
-    AppendLe(out, 1, 2); // PCM
-    AppendLe(out, 1, 2); // mono
-    AppendLe(out, static_cast<std::uint32_t>(rate), 4);
-    AppendLe(out, static_cast<std::uint32_t>(rate) * 2, 4);
-    AppendLe(out, 2, 2);
-    AppendLe(out, 16, 2);
-    out += "data";
-    AppendLe(out, dataBytes, 4);
-    for (const std::int16_t s : pcm) {
-        AppendLe(out, static_cast<std::uint16_t>(s), 2);
-    }
-    return out;
-}
-
 // The source text of a range in UTF-8, control characters and \ as C escapes, as --units of the
 // sample voice writes it.
 void AppendEscaped(std::string& out, std::string_view bytes) {
@@ -142,6 +101,83 @@ void AppendEscaped(std::string& out, std::string_view bytes) {
     }
 }
 
+// The analyzer the engine's text is read with (for its Latin letters and signs): a folder that
+// cannot be loaded is said once, as the sample voice says it.
+void ReportAnalyzer(const Options& options) {
+    AnalyzerLoader analyzer;
+    analyzer.SetConfiguredDictionary(DefaultSpeechOptions().analyzerDictionary);
+    std::string error;
+    if (analyzer.Get(error) == nullptr) {
+        PrintError(AutomaticReadingSource(options),
+                   error + "; the natural voice says Latin letters and signs its own way");
+    }
+}
+
+// Samples as the WAVE file holds them, little-endian, whatever the machine's order.
+void ToLittleEndian(std::vector<std::int16_t>& pcm) {
+    if constexpr (std::endian::native == std::endian::big) {
+        for (std::int16_t& s : pcm) {
+            const auto v = static_cast<std::uint16_t>(s);
+            s = static_cast<std::int16_t>(static_cast<std::uint16_t>(v << 8 | v >> 8));
+        }
+    }
+}
+
+// The pass's sound as a 16-bit WAVE file at output (RIFF, or RF64 past 4 GiB, as --export
+// writes it): streamed chunk by chunk into a file, which appears whole or not at all; held once
+// for a target written into directly (standard output, a pipe, a device), whose header, which
+// holds the size, must come first. A pass that gives up writes nothing.
+int WriteNaturalWave(natural::NaturalPass& pass, const std::string& output) {
+    const bool inPlace = output == "-" || WritesInPlace(output);
+    std::string error;
+    AudioFileWriter file;
+    if (!inPlace && !file.Open(output, AudioFormat::Wav, kRenderRate, SampleBits::Sixteen, error)) {
+        PrintError(output, error);
+        return kExitIoError;
+    }
+    std::vector<std::vector<std::int16_t>> held;
+    std::uint64_t dataBytes = 0;
+    while (auto chunk = pass.Next()) {
+        if (inPlace) {
+            dataBytes += chunk->pcm.size() * sizeof(std::int16_t);
+            held.push_back(std::move(chunk->pcm));
+        } else if (!file.Write(chunk->pcm.data(), chunk->pcm.size(), error)) {
+            PrintError(output, error);
+            return kExitIoError;
+        }
+    }
+    if (const std::string failure = pass.Failure(); !failure.empty()) {
+        PrintError("natural voice", failure);
+        return kExitIoError;
+    }
+    if (!inPlace) {
+        if (!file.Finish(error)) {
+            PrintError(output, error);
+            return kExitIoError;
+        }
+        return kExitOk;
+    }
+    const std::string header =
+        WaveStreamHeader(dataBytes, kRenderRate, dataBytes > kRiffMaxDataBytes, 2);
+    std::vector<std::string_view> pieces{header};
+    for (std::vector<std::int16_t>& pcm : held) {
+        ToLittleEndian(pcm);
+        pieces.emplace_back(reinterpret_cast<const char*>(pcm.data()),
+                            pcm.size() * sizeof(std::int16_t));
+    }
+    if (output == "-") {
+        return std::all_of(pieces.begin(), pieces.end(),
+                           [](std::string_view p) { return WriteStdout(p.data(), p.size()); })
+                   ? kExitOk
+                   : kExitIoError;
+    }
+    if (!WritePiecesInPlace(output, pieces, error)) {
+        PrintError(output, error);
+        return kExitIoError;
+    }
+    return kExitOk;
+}
+
 unsigned Cores() {
     return std::max(1u, std::thread::hardware_concurrency());
 }
@@ -158,12 +194,20 @@ unsigned WavWorkers() {
     return Cores();
 }
 
+bool NaturalReadsAozora(const Options& options, std::string_view text) {
+    const SpeechDefaults defaults = DefaultSpeechOptions();
+    AnalyzerLoader analyzer;
+    analyzer.SetConfiguredDictionary(defaults.analyzerDictionary);
+    return ReadsAozoraOption(options, options.readings.value_or(defaults.readings), text, analyzer);
+}
+
 std::optional<natural::NaturalPassOptions> NaturalPassFor(const Options& options,
                                                           unsigned workers) {
     const auto setup = NaturalSetup(options);
     if (!setup) {
         return std::nullopt;
     }
+    ReportAnalyzer(options);
     return PassOptions(*setup, workers);
 }
 
@@ -177,22 +221,11 @@ int RunNaturalWav(const Options& options) {
     if (!ReadNaturalInput(options, text, dictionary)) {
         return kExitIoError;
     }
-    natural::NaturalPass pass(text, dictionary.View(), PassOptions(*setup, WavWorkers()),
-                              PrintSkipped);
-    std::vector<std::int16_t> pcm;
-    while (auto chunk = pass.Next()) {
-        pcm.insert(pcm.end(), chunk->pcm.begin(), chunk->pcm.end());
-    }
-    const std::string image = WaveImage(pcm, kRenderRate);
-    if (options.wavOutput == "-") {
-        return WriteStdout(image.data(), image.size()) ? kExitOk : kExitIoError;
-    }
-    std::string error;
-    if (!WriteFileAtomically(options.wavOutput, image, error, MissingDirectories::Fail)) {
-        PrintError(options.wavOutput, error);
-        return kExitIoError;
-    }
-    return kExitOk;
+    ReportAnalyzer(options);
+    natural::NaturalPassOptions passOptions = PassOptions(*setup, WavWorkers());
+    passOptions.aozora = NaturalReadsAozora(options, text);
+    natural::NaturalPass pass(text, dictionary.View(), std::move(passOptions), PrintSkipped);
+    return WriteNaturalWave(pass, options.wavOutput);
 }
 
 int RunNaturalUnits(const Options& options) {
@@ -205,7 +238,10 @@ int RunNaturalUnits(const Options& options) {
     if (!ReadNaturalInput(options, text, dictionary)) {
         return kExitIoError;
     }
-    natural::NaturalPass pass(text, dictionary.View(), PassOptions(*setup, Cores()), PrintSkipped);
+    ReportAnalyzer(options);
+    natural::NaturalPassOptions passOptions = PassOptions(*setup, Cores());
+    passOptions.aozora = NaturalReadsAozora(options, text);
+    natural::NaturalPass pass(text, dictionary.View(), std::move(passOptions), PrintSkipped);
     std::string out;
     while (auto chunk = pass.Next()) {
         for (const natural::NaturalUnit& unit : chunk->units) {
@@ -218,6 +254,10 @@ int RunNaturalUnits(const Options& options) {
             out.push_back('\t');
             out.append(std::to_string(unit.startFrame * 1000 / kRenderRate)).push_back('\n');
         }
+    }
+    if (const std::string failure = pass.Failure(); !failure.empty()) {
+        PrintError("natural voice", failure);
+        return kExitIoError;
     }
     return WriteStdout(out.data(), out.size()) ? kExitOk : kExitIoError;
 }

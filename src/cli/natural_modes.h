@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace yomi6::cli {
 
@@ -19,10 +20,14 @@ int RunNaturalWav(const Options& options);
 // a pause), the first and end source byte it was read from, that text, and its start in ms.
 int RunNaturalUnits(const Options& options);
 
-// The natural pass as the options set it up (the voice of --style, the rate of --speed, the
-// lowered voice for --voice male), saying workers chunks at once; std::nullopt after the one
+// The natural pass as the options set it up (the voice NaturalVoiceOption picks, the rate of
+// --speed), saying workers chunks at once; std::nullopt after the one
 // line on standard error that names what is missing, for the sample voice to speak instead.
 std::optional<natural::NaturalPassOptions> NaturalPassFor(const Options& options, unsigned workers);
+
+// Whether the natural voice reads text as Aozora notation: as the automatic reading of the
+// other modes does (--aozora, else the settings; never with --readings dictionary).
+bool NaturalReadsAozora(const Options& options, std::string_view text);
 
 // How many chunks are said at once where the whole text is rendered: $YOMI6_NATURAL_WORKERS
 // when set (the benchmark compares one at a time with every core), else every core.

@@ -50,6 +50,28 @@ void ApplySpeechOptions(const Options& options, SpeechState& state) {
     state.speed = options.speed.value_or(defaults.speed);
 }
 
+std::optional<natural::VoiceChoice> NaturalVoiceOption(const Options& options) {
+    if (options.engine == SpeechEngine::Samples) {
+        return std::nullopt;
+    }
+    const VoiceSettings stored = LoadVoiceSettings(ProfileFile::Open(SettingsPath()));
+    const bool male = options.voice.value_or(DefaultSpeechOptions().voice) != 0;
+    std::optional<natural::VoiceChoice> choice =
+        natural::ParseVoiceChoice(male ? stored.maleSlot : stored.femaleSlot);
+    if (!choice) {
+        if (options.engine != SpeechEngine::Natural) {
+            return std::nullopt;
+        }
+        choice =
+            natural::VoiceChoice{male ? natural::Variant::Lowered : natural::Variant::AsRecorded,
+                                 natural::Style::Neutral};
+    }
+    if (const std::optional<natural::Style> style = natural::ParseStyle(options.style)) {
+        choice->style = *style;
+    }
+    return choice;
+}
+
 SampleFitting SampleFittingOption(const Options& options) {
     const bool fit = options.fitSamples.has_value() ? *options.fitSamples
                                                     : LoadFitSamplesReadOnly(SettingsPath()) != 0;
@@ -129,6 +151,9 @@ SlotVoice SlotVoiceOf(VoiceSlot slot, const std::string& stored,
     }
     if (stored == keys::kBuiltInFemaleValue) {
         return {VoiceSlot::Female, nullptr};
+    }
+    if (natural::ParseVoiceChoice(stored)) {
+        return {slot, nullptr}; // where samples speak for the natural voice: the slot's own
     }
     if (other != nullptr && other->first == stored) {
         return {slot, other->second};

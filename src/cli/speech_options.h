@@ -2,11 +2,13 @@
 #pragma once
 
 #include "cli_options/cli_options.h"
+#include "natural/voice_choice.h"
 #include "playback/fitted_samples.h"
 #include "playback/speech_state.h"
 #include "voice/voice_selection.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace yomi6::cli {
@@ -39,9 +41,16 @@ void ApplySpeechOptions(const Options& options, SpeechState& state);
 // choice, else off.
 SampleFitting SampleFittingOption(const Options& options);
 
+// The natural voice the run speaks with, or none for the samples: --engine natural, or without
+// --engine a natural voice in the settings file's slot for --voice (else the settings' voice),
+// as the editor's slot speaks. The slot's value gives the variant and the style (--style goes
+// first); without one, --voice male is the lowered variant and the style is neutral.
+std::optional<natural::VoiceChoice> NaturalVoiceOption(const Options& options);
+
 // The voices the settings file gives the male and the female slot (read, never written), each
 // folder loaded as the editor loads it. A folder that cannot be read, or units that cannot be
-// used, are one line each on standard error; the slot's built-in voice speaks what is missing.
+// used, are one line each on standard error; the slot's built-in voice speaks what is missing,
+// and all that a slot with the natural voice says with samples.
 VoiceSelection SettingsVoiceSelection();
 
 } // namespace yomi6::cli

@@ -36,6 +36,8 @@ std::string UsageText() {
            "                                        .ogg (Vorbis), .opus or .mp3\n"
            "       yomi6 --speak FILE               speak one pass through the sound output\n"
            "       yomi6 --pdf OUT.pdf FILE         print the pages of FILE to OUT.pdf\n"
+           "       yomi6 --labels FILE              print the full-context labels of each line\n"
+           "                                        of FILE for the natural voice\n"
            "       yomi6 --check-voice DIR          report which units the voice folder DIR\n"
            "                                        holds, which are missing and which are\n"
            "                                        unusable (exit 1 when one is unusable)\n"
@@ -65,13 +67,20 @@ std::string UsageText() {
            "                        opens it (default: auto, UTF-8 when it is valid UTF-8)\n"
            "  --engine samples|natural\n"
            "                        with --speak, --wav, --export and --units: the recorded\n"
-           "                        kana samples (the default) or the natural voice (Open\n"
-           "                        JTalk, the whole FILE)\n"
+           "                        kana samples or the natural voice (Open JTalk, the whole\n"
+           "                        FILE) (default: the natural voice when the settings give\n"
+           "                        it to the slot that speaks, else the samples)\n"
            "  --style neutral|happy|sad|angry\n"
            "                        with --engine natural: the natural voice's style\n"
+           "                        (default: the slot's, else neutral)\n"
+           "  --accent-rules all|none|RULE,...\n"
+           "                        with --labels: which of this program's own accent rules\n"
+           "                        apply (the manual page lists them; -RULE leaves one out;\n"
+           "                        default: all)\n"
            "  --help                show this text\n"
            "  --version             show the version\n"
            "FILE may be - for standard input; no output may be the input or another output.\n"
+           "Options and FILE go in any order; every argument after -- is a FILE.\n"
            "--units writes one line per timer tick of one pass, tab-separated: the sample name\n"
            "(- for none), the first and the end (exclusive) source byte of what the tick read,\n"
            "and that source text in UTF-8 (control characters and \\ as C escapes).\n"
@@ -83,8 +92,9 @@ std::string UsageText() {
 namespace {
 
 // Reads an option with a value, --voice, --readings, --aozora, --speed, --encoding,
-// --subtitles, --timings, --from, --to or --dictionary (a), into o; the problem as a
-// usage error, "" when it is fine or when value found no argument (and said so itself).
+// --subtitles, --timings, --from, --to, --dictionary or --accent-rules (a), into o; the
+// problem as a usage error, "" when it is fine or when value found no argument (and said so
+// itself).
 std::string ParseValueOption(const std::string& a,
                              const std::function<const std::string*(const char*)>& value,
                              Options& o) {
@@ -155,6 +165,15 @@ std::string ParseValueOption(const std::string& a,
             return a + " takes a byte offset (a whole number from 0), not '" + *v + "'";
         }
         (a == "--from" ? o.from : o.to) = offset;
+    } else if (a == "--accent-rules") {
+        const std::string* v = value("all, none or a list of rules");
+        if (v == nullptr) {
+            return ""; // value said what is missing
+        }
+        if (v->empty()) {
+            return "--accent-rules needs all, none or a list of rules";
+        }
+        o.accentRules = *v;
     } else if (a == "--dictionary") {
         const std::string* v = value("a PATH");
         if (v == nullptr) {
@@ -168,12 +187,39 @@ std::string ParseValueOption(const std::string& a,
     return "";
 }
 
-// Whether the options fit together, once all are read; moves an export's FILE to its input.
-// The usage error, or "".
+// The option that names a mode, for its messages.
+const char* ModeOption(Mode mode) {
+    switch (mode) {
+    case Mode::Reading:
+        return "--reading";
+    case Mode::Schedule:
+        return "--schedule";
+    case Mode::Units:
+        return "--units";
+    case Mode::Wav:
+        return "--wav";
+    case Mode::Export:
+        return "--export";
+    case Mode::Speak:
+        return "--speak";
+    case Mode::Pdf:
+        return "--pdf";
+    case Mode::CheckVoice:
+        return "--check-voice";
+    case Mode::Editor:
+    case Mode::Help:
+    case Mode::Version:
+        break;
+    }
+    return "";
+}
+
+// Whether the options fit together, once all are read; moves the FILE of a mode that reads
+// one from the arguments that are no option to its input. The usage error, or "".
 std::string CheckCombination(Options& o) {
-    if (o.mode == Mode::Export) {
+    if (o.mode != Mode::Editor && o.mode != Mode::CheckVoice) {
         if (o.editorFiles.empty()) {
-            return "--export needs a FILE";
+            return std::string(ModeOption(o.mode)) + " needs a FILE";
         }
         o.input = o.editorFiles.front();
         o.editorFiles.erase(o.editorFiles.begin());
@@ -183,6 +229,9 @@ std::string CheckCombination(Options& o) {
     }
     if (o.mode != Mode::Export && (!o.subtitles.empty() || !o.timings.empty() || o.from || o.to)) {
         return "--subtitles, --timings, --from and --to go with --export";
+    }
+    if (!o.accentRules.empty() && o.mode != Mode::Labels) {
+        return "--accent-rules goes with --labels";
     }
     if (o.encoding && (o.mode == Mode::Editor || o.mode == Mode::CheckVoice)) {
         return "--encoding goes with a mode that reads a FILE";
@@ -216,7 +265,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
         if (modeSet && o.mode != mode) {
             result.error =
                 "only one of --reading, --schedule, --units, --wav, --export, --speak, --pdf, "
-                "--check-voice may be given";
+                "--check-voice, --labels may be given";
             return false;
         }
         if (modeSet) {
@@ -227,6 +276,9 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
         o.mode = mode;
         return true;
     };
+    // As in GNU tools, options and the arguments that are none (the FILE, the editor's files)
+    // come in any order, and "--" ends the options: every argument after it is a file.
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](const char* what) -> const std::string* {
@@ -236,32 +288,32 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             }
             return &args[++i];
         };
-        if (a == "--help" || a == "-h") {
+        if (optionsEnded || a == "-" || !a.starts_with('-')) {
+            o.editorFiles.push_back(a);
+        } else if (a == "--") {
+            optionsEnded = true;
+        } else if (a == "--help" || a == "-h") {
             o.mode = Mode::Help;
             return result;
-        }
-        if (a == "--version") {
+        } else if (a == "--version") {
             o.mode = Mode::Version;
             return result;
-        }
-        if (a == "--reading" || a == "--schedule" || a == "--units" || a == "--speak") {
+        } else if (a == "--reading" || a == "--schedule" || a == "--units" || a == "--speak" ||
+                   a == "--labels") {
             const Mode mode = a == "--reading"    ? Mode::Reading
                               : a == "--schedule" ? Mode::Schedule
                               : a == "--units"    ? Mode::Units
+                              : a == "--labels"   ? Mode::Labels
                                                   : Mode::Speak;
-            const std::string* file = value("a FILE");
-            if (file == nullptr || !setMode(mode)) {
+            if (!setMode(mode)) {
                 return result;
             }
-            o.input = *file;
         } else if (a == "--wav" || a == "--pdf") {
-            // OUT.wav or OUT.pdf, then the FILE it is made from.
+            // OUT.wav or OUT.pdf; the FILE it is made from is an argument of its own.
             const bool wav = a == "--wav";
             const std::string outName = wav ? "OUT.wav" : "OUT.pdf";
             const std::string* out = value((outName + " and FILE").c_str());
-            const std::string* file =
-                out != nullptr ? value(("a FILE after " + outName).c_str()) : nullptr;
-            if (file == nullptr || !setMode(wav ? Mode::Wav : Mode::Pdf)) {
+            if (out == nullptr || !setMode(wav ? Mode::Wav : Mode::Pdf)) {
                 return result;
             }
             if (out->empty()) {
@@ -270,7 +322,6 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
                 return result;
             }
             (wav ? o.wavOutput : o.pdfOutput) = *out;
-            o.input = *file;
         } else if (a == "--check-voice") {
             const std::string* dir = value("a DIR");
             if (dir == nullptr || !setMode(Mode::CheckVoice)) {
@@ -278,7 +329,6 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             }
             o.voiceFolder = *dir;
         } else if (a == "--export") {
-            // The FILE is the one argument that is no option, anywhere on the line.
             const std::string* out = value("OUT and a FILE");
             if (out == nullptr || !setMode(Mode::Export)) {
                 return result;
@@ -286,7 +336,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             o.exportOutput = *out;
         } else if (a == "--voice" || a == "--readings" || a == "--aozora" || a == "--speed" ||
                    a == "--encoding" || a == "--subtitles" || a == "--timings" || a == "--from" ||
-                   a == "--to" || a == "--dictionary") {
+                   a == "--to" || a == "--dictionary" || a == "--accent-rules") {
             if (const std::string problem = ParseValueOption(a, value, o); !problem.empty()) {
                 result.error = problem;
             }
@@ -300,11 +350,9 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             }
         } else if (a == "--fit-samples" || a == "--no-fit-samples") {
             o.fitSamples = a == "--fit-samples";
-        } else if (a.size() > 1 && a[0] == '-' && a != "-") {
+        } else {
             result.error = "unknown option '" + a + "'";
             return result;
-        } else {
-            o.editorFiles.push_back(a);
         }
     }
     result.error = CheckCombination(o);

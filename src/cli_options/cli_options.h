@@ -17,6 +17,7 @@ enum class Mode {
     Speak,
     Pdf,
     CheckVoice,
+    Labels,
     Help,
     Version
 };
@@ -49,9 +50,13 @@ struct Options {
     std::optional<int> aozora;   // --aozora: 0 off, 1 auto, 2 on (AozoraMode); unset: the settings'
     std::optional<bool> fitSamples;        // --fit-samples / --no-fit-samples; unset: the settings'
     std::optional<InputEncoding> encoding; // --encoding sjis|utf8|auto; unset: auto
-    std::vector<std::string> editorFiles;  // files to open in the editor
-    SpeechEngine engine = SpeechEngine::Samples; // --engine samples|natural
-    std::string style;                           // --style of the natural voice; "" for neutral
+    std::vector<std::string> editorFiles;  // files to open in the editor (read: every argument
+                                           // that is no option, the FILE of a mode first)
+    // --engine samples|natural; unset: the natural voice when the slot that speaks has it in the
+    // settings file, else the samples.
+    std::optional<SpeechEngine> engine;
+    std::string style; // --style of the natural voice; "": the slot's, else neutral
+    std::string accentRules; // --accent-rules of --labels; "": all
 };
 
 struct ParseResult {

@@ -3,6 +3,8 @@
 #include "export/sample_unit_pass.h"
 #include "export/unit_timings.h"
 #include "io/atomic_output_file.h"
+#include "voice/voice_table.h"
+#include "voice/voice_units.h"
 
 #include <algorithm>
 #include <cctype>
@@ -21,6 +23,17 @@ bool EndsWithNoCase(std::string_view name, std::string_view suffix) {
     return std::equal(tail.begin(), tail.end(), suffix.begin(), [](char a, char b) {
         return std::tolower(static_cast<unsigned char>(a)) == b;
     });
+}
+
+// Whether a unit says anything that sounds: a mora, or a sample other than the pause, which is
+// near-silence.
+bool Sounds(std::string_view says) {
+    for (const std::string_view prefix : {kMalePrefix, kFemalePrefix}) {
+        if (says.starts_with(prefix)) {
+            return says.substr(prefix.size()) != kPauseSuffix;
+        }
+    }
+    return !says.empty();
 }
 
 std::string NothingToExport(std::size_t from, std::size_t to) {
@@ -82,9 +95,10 @@ std::string CheckExportNames(const ExportOutputs& outputs) {
 ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& outputs,
                              const ExportProgressCallback& progress) {
     SampleUnitPass pass(request);
-    return RunExportJob(pass,
-                        ExportText{request.text, request.from, request.to, request.setup.aozora},
-                        outputs, progress);
+    return RunExportJob(
+        pass,
+        ExportText{request.text, request.from, request.to, request.setup.aozora, request.standIns},
+        outputs, progress);
 }
 
 ExportJobResult RunExportJob(UnitPass& pass, const ExportText& text, const ExportOutputs& outputs,
@@ -136,7 +150,9 @@ ExportJobResult RunExportJob(UnitPass& pass, const ExportText& text, const Expor
         return false;
     });
     cues.ShowWithoutNotation(text.withoutNotation);
+    cues.ShowStandIns(text.standIns);
     bool firstUnit = true;
+    bool anythingSaid = false;
     UnitPassCallbacks callbacks;
     // Asked every few hundred units as well as when the pass reports, so that a cancel takes
     // effect within a fraction of a second even where one pass takes seconds to encode.
@@ -146,6 +162,7 @@ ExportJobResult RunExportJob(UnitPass& pass, const ExportText& text, const Expor
             !progress(std::clamp(unit.sourceBegin, from, to) - from, to - from)) {
             return false;
         }
+        anythingSaid = anythingSaid || Sounds(unit.says);
         if (subtitles.IsOpen() && !cues.Add(unit)) {
             return false;
         }
@@ -174,7 +191,7 @@ ExportJobResult RunExportJob(UnitPass& pass, const ExportText& text, const Expor
     result.ticks = run.units;
     result.samples = run.frames;
     if (run.status == ExportStatus::Failed) {
-        return fail(outputs.audio, run.error);
+        return fail({}, run.error); // the speech failed: no file is to blame
     }
     if (run.status == ExportStatus::Stopped) {
         if (!failedFile.empty()) {
@@ -183,7 +200,10 @@ ExportJobResult RunExportJob(UnitPass& pass, const ExportText& text, const Expor
         result.status = ExportStatus::Stopped;
         return result;
     }
-    if (run.frames == 0) { // not one unit was read (the sample voices: only the ending tick)
+    // Nothing that sounds was said: the sample voices read only the ending tick, or only bytes
+    // that are silent (blanks, an unknown kanji in the dictionary reading) or pauses (the
+    // indent of Aozora notes), the natural voice only pauses. The sound would be silence.
+    if (run.frames == 0 || !anythingSaid) {
         result.nothingToExport = true;
         return fail({}, NothingToExport(from, to));
     }

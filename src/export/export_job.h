@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace yomi6 {
@@ -29,11 +30,11 @@ std::string CheckExportNames(const ExportOutputs& outputs);
 
 struct ExportJobResult {
     ExportStatus status = ExportStatus::Done; // Stopped: cancelled through progress
-    std::string where;                        // the file a failure concerns; empty: the text
+    std::string where; // the file a failure concerns; empty: the text or its speech
     std::string error;
-    // Failed because the range holds nothing that is read: no file is written, since several
-    // formats cannot hold an empty sound (an empty FLAC or MP3 file, an Opus file no player
-    // opens).
+    // Failed because nothing in the range is said: no file is written, since a silent sound
+    // with empty subtitles is no result, and several formats cannot hold an empty sound (an
+    // empty FLAC or MP3 file, an Opus file no player opens).
     bool nothingToExport = false;
     std::int64_t ticks = 0;   // the pass's units (the sample voices: ticks)
     std::int64_t samples = 0; // output samples at the pass's sample rate
@@ -45,13 +46,15 @@ struct ExportText {
     std::size_t from = 0;  // source bytes [from, to) are read; both clamped to the text
     std::size_t to = static_cast<std::size_t>(-1);
     bool withoutNotation = false; // cues show Aozora notation as printed
+    // The characters the code page lacks, which the cues show as themselves (sorted).
+    std::span<const StandIn> standIns = {};
 };
 
 using ExportProgressCallback = std::function<bool(std::size_t done, std::size_t total)>;
 
 // Runs the export of pass, which says text, into the files, whichever engine speaks.
-// progress as UnitPassCallbacks::onProgress. A range that reads as no unit at all is refused
-// (nothingToExport); one of silent units only is a silent file.
+// progress as UnitPassCallbacks::onProgress. A range in which nothing that sounds is said (no
+// unit at all, or silent units and pauses only) is refused (nothingToExport).
 ExportJobResult RunExportJob(UnitPass& pass, const ExportText& text, const ExportOutputs& outputs,
                              const ExportProgressCallback& progress = {});
 

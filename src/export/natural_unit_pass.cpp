@@ -64,6 +64,10 @@ UnitPassResult NaturalUnitPass::Run(const UnitPassCallbacks& callbacks) {
             return result;
         }
     }
+    if (std::string failure = pass.Failure(); !failure.empty()) {
+        result.status = ExportStatus::Failed;
+        result.error = "the natural voice: " + failure;
+    }
     return result;
 }
 

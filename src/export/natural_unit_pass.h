@@ -15,7 +15,8 @@ class NaturalUnitPass : public UnitPass {
 public:
     // Says source bytes [from, to) of text (code page 932; it must outlive the pass); unit
     // sources count from the text's start. A chunk the engine fails on is skipped and told to
-    // onMessage (on the thread that runs the pass).
+    // onMessage (on the thread that runs the pass); a pass that gives up on the engine
+    // (NaturalPass::Failure) fails with its reason.
     NaturalUnitPass(std::string_view text, std::size_t from, std::size_t to,
                     std::optional<DictionaryView> dic, natural::NaturalPassOptions options,
                     natural::PassMessage onMessage = {});

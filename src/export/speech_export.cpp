@@ -1,6 +1,8 @@
 #include "export/speech_export.h"
 
 #include "aozora/aozora_notation.h"
+#include "aozora/aozora_reading.h"
+#include "aozora/notation_spans.h"
 #include "playback/pass_planner.h"
 #include "playback/playback.h"
 #include "playback/speech_pass.h"
@@ -65,16 +67,34 @@ ExportResult RunSpeechExport(const ExportRequest& request, const ExportCallbacks
     OnceSink messages(request.setup.messages);
     ReaderSetup setup = request.setup;
     setup.messages = &messages;
+    RubyGlossary rubies; // the words the passes have given a ruby
+    setup.rubies = &rubies;
     const auto state = std::make_unique<SpeechState>();
     state->voice = request.voice;
     state->speed = request.speed;
     state->readings = request.readings;
 
+    const NotationSpans spans =
+        request.setup.aozora ? NotationSpans(ParseAozoraNotation(text)) : NotationSpans();
     std::size_t next = from;
+    bool read = false; // whether a pass has been read
     bool stopped = false;
     do {
+        next = std::min(spans.PassStart(next), to);
+        std::size_t cut = PassCutLength(text.substr(next, to - next), true);
+        // Never into notation that goes on past the cut: the cut moves to where it starts, or
+        // past its end when it starts the pass (it is longer than a pass, and silent).
+        if (const std::size_t kept = spans.PassEnd(next, next + cut); kept > next + cut) {
+            next = std::min(kept, to);
+            if (next < to || read) {
+                continue;
+            }
+            cut = 0; // nothing but silent notation: one empty pass, as for an empty range
+        } else {
+            cut = kept - next;
+        }
+        read = true;
         const std::string_view rest = text.substr(next, to - next);
-        const std::size_t cut = PassCutLength(rest, true);
         state->speaking = 0;
         StartSpeech(*state, reinterpret_cast<const unsigned char*>(rest.data()), cut, setup);
         const std::size_t offset = next;

@@ -7,10 +7,12 @@
 #include "playback/stream_mixer.h"
 #include "playback/wav_render.h"
 #include "reading/text_reader.h"
+#include "text/speech_text.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -37,6 +39,8 @@ struct ExportRequest {
     std::int32_t readings = 0;
     ReaderSetup setup;
     SoundSource sounds = CompiledInSound;
+    // The characters of the text the code page lacks, for the subtitles (SpeechBytes).
+    std::span<const StandIn> standIns;
 };
 
 struct ExportCallbacks {

@@ -293,7 +293,8 @@ int OwnDescriptor(const std::string& path) {
 
 // Writes bytes into what is already there: an open descriptor of this process, a device, a
 // FIFO or a terminal. Renaming a new file over such a name would replace the device node.
-bool WriteInPlace(const std::string& path, std::string_view bytes, std::string& error) {
+bool WriteInPlace(const std::string& path, std::span<const std::string_view> pieces,
+                  std::string& error) {
     const int own = OwnDescriptor(path);
     FileDescriptor fd(own >= 0 ? -1 : ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
     const int out = own >= 0 ? own : fd.get();
@@ -301,9 +302,11 @@ bool WriteInPlace(const std::string& path, std::string_view bytes, std::string& 
         error = Describe("cannot open", path, errno);
         return false;
     }
-    if (!WriteAll(out, bytes)) {
-        error = Describe("cannot write", path, errno);
-        return false;
+    for (const std::string_view bytes : pieces) {
+        if (!WriteAll(out, bytes)) {
+            error = Describe("cannot write", path, errno);
+            return false;
+        }
     }
     if (!fd.Close()) {
         error = Describe("cannot write", path, errno);
@@ -388,6 +391,12 @@ bool WritesInPlace(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
 }
 
+bool WritePiecesInPlace(const std::string& path, std::span<const std::string_view> pieces,
+                        std::string& error) {
+    error.clear();
+    return WriteInPlace(path, pieces, error);
+}
+
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
                          MissingDirectories directories) {
     error.clear();
@@ -396,7 +405,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
         return false;
     }
     if (WritesInPlace(path)) {
-        return WriteInPlace(path, bytes, error);
+        return WriteInPlace(path, std::span(&bytes, 1), error);
     }
     std::string target;
     if (!ResolveTarget(path, target, error) || (directories == MissingDirectories::Create &&

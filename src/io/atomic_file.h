@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,11 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
 // not a regular file, or names one of this process's open descriptors (/dev/stdout,
 // /dev/fd/N).
 bool WritesInPlace(const std::string& path);
+
+// Writes pieces one after another into a path that WritesInPlace, as WriteFileAtomically writes
+// its bytes there: for a file too large to be held twice, whose pieces lie apart.
+bool WritePiecesInPlace(const std::string& path, std::span<const std::string_view> pieces,
+                        std::string& error);
 
 // The folder that receives the new file when path is replaced: path's own folder, or that of
 // the file a symbolic link at path points to.

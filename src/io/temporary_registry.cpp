@@ -4,6 +4,8 @@
 #include <atomic>
 #include <climits>
 #include <cstring>
+#include <ctime>
+#include <pthread.h>
 #include <thread>
 #include <unistd.h>
 
@@ -22,6 +24,7 @@ enum EntryState : int { kFree, kFilling, kNoted, kChecking };
 struct Table {
     std::array<std::atomic<int>, kMaxNotedTemporaries> states{};
     std::array<std::array<char, PATH_MAX>, kMaxNotedTemporaries> paths{};
+    std::array<bool, kMaxNotedTemporaries> folders{}; // written with the path
 };
 
 static_assert(std::atomic<int>::is_always_lock_free);
@@ -29,10 +32,17 @@ static_assert(kFree == 0, "a zeroed table is free");
 
 // See the header: a signal handler reads this table.
 Table g_noted; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+// See the header: a signal handler closes the gates and waits for them.
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
+std::atomic<int> g_gatesHeld{0};
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
+std::atomic<bool> g_gatesClosed{false};
 
 } // namespace
 
-void NoteTemporary(const std::string& path) {
+namespace {
+
+void Note(const std::string& path, bool folder) {
     if (path.size() >= PATH_MAX) {
         return;
     }
@@ -40,10 +50,21 @@ void NoteTemporary(const std::string& path) {
         int expected = kFree;
         if (g_noted.states[i].compare_exchange_strong(expected, kFilling)) {
             std::memcpy(g_noted.paths[i].data(), path.c_str(), path.size() + 1);
+            g_noted.folders[i] = folder;
             g_noted.states[i].store(kNoted, std::memory_order_release);
             return;
         }
     }
+}
+
+} // namespace
+
+void NoteTemporary(const std::string& path) {
+    Note(path, false);
+}
+
+void NoteTemporaryFolder(const std::string& path) {
+    Note(path, true);
 }
 
 namespace {
@@ -83,11 +104,48 @@ void ForgetTemporary(const std::string& path) {
 }
 
 void RemoveNotedTemporaries() noexcept {
-    for (std::size_t i = 0; i < kMaxNotedTemporaries; ++i) {
-        const int state = g_noted.states[i].load(std::memory_order_acquire);
-        if (state == kNoted || state == kChecking) {
-            ::unlink(g_noted.paths[i].data());
+    // The files first: a folder goes only once it is empty.
+    for (const bool folders : {false, true}) {
+        for (std::size_t i = 0; i < kMaxNotedTemporaries; ++i) {
+            const int state = g_noted.states[i].load(std::memory_order_acquire);
+            if ((state == kNoted || state == kChecking) && g_noted.folders[i] == folders) {
+                if (folders) {
+                    ::rmdir(g_noted.paths[i].data());
+                } else {
+                    ::unlink(g_noted.paths[i].data());
+                }
+            }
         }
+    }
+}
+
+TemporaryGate::TemporaryGate() {
+    sigset_t handled;
+    sigemptyset(&handled);
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+        sigaddset(&handled, sig);
+    }
+    ::pthread_sigmask(SIG_BLOCK, &handled, &m_oldMask);
+    // Held before the look at the flag: a handler that closes the gates after this sees it held.
+    g_gatesHeld.fetch_add(1);
+    m_held = true;
+    m_open = !g_gatesClosed.load();
+}
+
+void TemporaryGate::Release() {
+    if (!m_held) {
+        return;
+    }
+    m_held = false;
+    g_gatesHeld.fetch_sub(1);
+    ::pthread_sigmask(SIG_SETMASK, &m_oldMask, nullptr);
+}
+
+void CloseTemporaryGates() noexcept {
+    g_gatesClosed.store(true);
+    const timespec pause{0, 1'000'000};
+    for (int k = 0; k < 2000 && g_gatesHeld.load() > 0; ++k) {
+        ::nanosleep(&pause, nullptr);
     }
 }
 

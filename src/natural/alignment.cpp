@@ -1,5 +1,7 @@
 #include "natural/alignment.h"
 
+#include "natural/phoneme_kana.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -85,6 +87,8 @@ std::vector<PlacedMorpheme>
 PlaceMorphemes(const EngineText& text, const std::vector<Morpheme>& morphemes, ByteRange chunk) {
     const std::size_t count = text.folded.size();
     std::vector<std::optional<ByteRange>> found(morphemes.size());
+    // The characters of the text each placed morpheme was found at.
+    std::vector<std::optional<std::pair<std::size_t, std::size_t>>> at(morphemes.size());
     std::vector<std::vector<ByteRange>> moraSources(morphemes.size());
     std::size_t cursor = 0;
     std::optional<ByteRange> numberRun;
@@ -97,6 +101,7 @@ PlaceMorphemes(const EngineText& text, const std::vector<Morpheme>& morphemes, B
                 if (std::equal(surface.begin(), surface.end(),
                                text.folded.begin() + static_cast<std::ptrdiff_t>(p))) {
                     found[m] = SpanOf(text, p, p + surface.size());
+                    at[m] = std::pair(p, p + surface.size());
                     moraSources[m] = MoraSources(text, p, p + surface.size(), morphemes[m].morae);
                     cursor = p + surface.size();
                     placed = true;
@@ -130,6 +135,7 @@ PlaceMorphemes(const EngineText& text, const std::vector<Morpheme>& morphemes, B
             }
             if (q > p) {
                 numberRun = SpanOf(text, p, q);
+                at[m] = std::pair(p, q);
                 cursor = q;
             }
         }
@@ -137,14 +143,46 @@ PlaceMorphemes(const EngineText& text, const std::vector<Morpheme>& morphemes, B
             found[m] = numberRun;
         }
     }
-    // The unplaced take the bytes between their placed neighbours.
+    // The unplaced take the characters between their placed neighbours (the engine writes a
+    // word of the kana it was given in its own form, ニ of ニサンニン as 二), else the bytes
+    // between them.
     std::vector<PlacedMorpheme> ranges(morphemes.size());
+    std::size_t lastBegin = chunk.begin;
     std::size_t lastEnd = chunk.begin;
+    std::size_t lastChar = 0;
     for (std::size_t m = 0; m < morphemes.size(); ++m) {
         if (found[m]) {
             ranges[m] = {*found[m], std::move(moraSources[m])};
+            lastBegin = std::max(lastBegin, found[m]->begin);
             lastEnd = std::max(lastEnd, found[m]->end);
+            if (at[m]) {
+                lastChar = std::max(lastChar, at[m]->second);
+            }
             continue;
+        }
+        std::size_t nextChar = count;
+        for (std::size_t k = m + 1; k < morphemes.size(); ++k) {
+            if (at[k]) {
+                nextChar = at[k]->first;
+                break;
+            }
+        }
+        std::size_t first = lastChar;
+        std::size_t last = std::min(nextChar, count);
+        while (first < last && IsBlank(text.folded[first])) {
+            ++first;
+        }
+        while (last > first && IsBlank(text.folded[last - 1])) {
+            --last;
+        }
+        if (morphemes[m].morae > 0 && first < last && last - first <= kSearchWindow) {
+            const ByteRange gap = SpanOf(text, first, last);
+            if (gap.begin >= lastBegin) {
+                ranges[m].range = gap;
+                lastBegin = gap.begin;
+                lastEnd = std::max(lastEnd, gap.end);
+                continue;
+            }
         }
         std::size_t nextBegin = chunk.end;
         for (std::size_t k = m + 1; k < morphemes.size(); ++k) {
@@ -211,7 +249,7 @@ std::vector<AlignedMora> AlignMorae(const Trace& trace, const std::vector<Placed
                 a.source = lastRange;
             }
             if (a.kana.empty()) {
-                a.kana = mora.phonemes;
+                a.kana = PhonemeKana(mora.phonemes);
             }
             ++spoken;
             lastRange = a.source;

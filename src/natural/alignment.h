@@ -30,7 +30,9 @@ std::vector<PlacedMorpheme> PlaceMorphemes(const EngineText& text,
                                            const std::vector<Morpheme>& morphemes, ByteRange chunk);
 
 struct AlignedMora {
-    std::string kana;       // the mora in katakana (UTF-8); "" for a pause or silence
+    // The mora in katakana (UTF-8), from the text analysis's pronunciation, else from the
+    // label's phonemes (PhonemeKana); "" for a pause or silence.
+    std::string kana;
     ByteRange source;       // the source bytes it was read from
     std::int64_t start = 0; // 100 ns units from the start of the chunk's sound
     std::int64_t end = 0;

@@ -2,6 +2,8 @@
 
 #include "text/cp932.h"
 
+#include <algorithm>
+
 namespace yomi6::natural {
 
 namespace {
@@ -91,7 +93,17 @@ std::size_t Cp932CharLength(std::string_view text, std::size_t i) {
 }
 
 std::vector<ByteRange> SplitChunks(std::string_view text, const ChunkLimits& limits,
-                                   std::size_t* particleCut) {
+                                   std::size_t* particleCut, std::span<const ByteRange> keepWhole) {
+    // The range of keepWhole that a cut before byte at would fall inside, or null.
+    const auto inside = [&](std::size_t at) -> const ByteRange* {
+        auto it = std::upper_bound(keepWhole.begin(), keepWhole.end(), at,
+                                   [](std::size_t a, const ByteRange& r) { return a <= r.begin; });
+        if (it == keepWhole.begin()) {
+            return nullptr;
+        }
+        --it;
+        return at < it->end ? &*it : nullptr;
+    };
     std::vector<ByteRange> chunks;
     auto emit = [&](std::size_t begin, std::size_t end) {
         if (end > begin && HasSpeech(text, {begin, end})) {
@@ -111,7 +123,7 @@ std::vector<ByteRange> SplitChunks(std::string_view text, const ChunkLimits& lim
         const Mark mark = MarkOf(text.substr(i, n));
         const unsigned code = CodeOf(text.substr(i, n));
         if (limits.firstAtParticle && chunks.empty() && chars >= 2 && IsWordChar(code) &&
-            IsParticle(before1) && IsWordChar(before2)) {
+            IsParticle(before1) && IsWordChar(before2) && inside(i) == nullptr) {
             emit(begin, i);
             if (particleCut != nullptr && !chunks.empty()) {
                 *particleCut = i;
@@ -130,15 +142,16 @@ std::vector<ByteRange> SplitChunks(std::string_view text, const ChunkLimits& lim
         }
         i += n;
         ++chars;
-        if (mark == Mark::SentenceEnd) {
+        const ByteRange* within = inside(i);
+        if (mark == Mark::SentenceEnd && within == nullptr) {
             emit(begin, i);
             begin = i;
             chars = lastComma = lastBlank = 0;
             continue;
         }
-        if (mark == Mark::Comma) {
+        if (mark == Mark::Comma && within == nullptr) {
             lastComma = i;
-        } else if (mark == Mark::Blank) {
+        } else if (mark == Mark::Blank && within == nullptr) {
             lastBlank = i;
         }
         const std::size_t limit = chunks.empty() ? limits.firstChars : limits.maxChars;
@@ -159,6 +172,13 @@ std::vector<ByteRange> SplitChunks(std::string_view text, const ChunkLimits& lim
                 continue;
             }
         }
+        if (within != nullptr && cut == i) {
+            // Not inside a piece read whole: before it, or after it when the piece starts there.
+            if (within->begin <= begin) {
+                continue;
+            }
+            cut = within->begin;
+        }
         emit(begin, cut);
         // Count the characters that follow the cut again as the start of the next piece.
         begin = cut;
@@ -168,9 +188,9 @@ std::vector<ByteRange> SplitChunks(std::string_view text, const ChunkLimits& lim
             const Mark k = MarkOf(text.substr(j, m));
             j += m;
             ++chars;
-            if (k == Mark::Comma) {
+            if (k == Mark::Comma && inside(j) == nullptr) {
                 lastComma = j;
-            } else if (k == Mark::Blank) {
+            } else if (k == Mark::Blank && inside(j) == nullptr) {
                 lastBlank = j;
             }
         }

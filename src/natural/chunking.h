@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -32,9 +33,12 @@ struct ChunkLimits {
 // its last blank, else at the limit itself. Line ends never belong to a chunk; chunks that
 // hold only blanks and punctuation are left out. Chunks are in text order and do not overlap.
 // When the first chunk was cut after a particle, *particleCut (if given) is set to the byte it
-// ends at (a word of the same sentence follows there); else it is left as it was.
+// ends at (a word of the same sentence follows there); else it is left as it was. No chunk
+// ends inside one of keepWhole (sorted, not overlapping): a cut that would falls before it, or
+// after it when it starts the piece.
 std::vector<ByteRange> SplitChunks(std::string_view text, const ChunkLimits& limits = {},
-                                   std::size_t* particleCut = nullptr);
+                                   std::size_t* particleCut = nullptr,
+                                   std::span<const ByteRange> keepWhole = {});
 
 // The length of the code page 932 character at text[i] (1 or 2; a lead byte at the end is 1).
 std::size_t Cp932CharLength(std::string_view text, std::size_t i);

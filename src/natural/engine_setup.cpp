@@ -1,5 +1,7 @@
 #include "natural/engine_setup.h"
 
+#include "natural/voice_file.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <sys/stat.h>
@@ -56,18 +58,23 @@ std::optional<Style> ParseStyle(std::string_view name) {
     return std::nullopt;
 }
 
+std::string VoiceFileName(Style style) {
+    return std::string(kVoiceName) + "-" + std::string(StyleName(style)) + ".htsvoice";
+}
+
 std::string FindVoiceFile(Style style, const std::string& explicitFolder,
                           const std::vector<std::string>& searchFolders) {
-    const std::string name =
-        std::string(kVoiceName) + "-" + std::string(StyleName(style)) + ".htsvoice";
+    const std::string name = VoiceFileName(style);
     if (!explicitFolder.empty()) {
         // A named folder is the user's choice: it is used, or said to be missing, never
         // silently replaced by another.
         return explicitFolder + "/" + name;
     }
     for (const std::string& folder : searchFolders) {
-        if (IsReadableFile(folder + "/" + name)) {
-            return folder + "/" + name;
+        std::string path = folder;
+        path.append("/").append(name);
+        if (IsReadableFile(path)) {
+            return path;
         }
     }
     return "";
@@ -78,7 +85,9 @@ std::vector<std::string> DefaultVoiceFolders(const std::string& executablePath) 
     if (!executablePath.empty()) {
         const std::string prefix = Parent(Parent(executablePath));
         folders.push_back(prefix + "/share/yomi6/voices/" + std::string(kVoiceName));
-        folders.push_back(prefix + "/voices/" + std::string(kVoiceName));
+        if (IsReadableFile(prefix + "/CMakeCache.txt")) {
+            folders.push_back(Parent(prefix) + "/voices/" + std::string(kVoiceName));
+        }
     }
     return folders;
 }
@@ -90,18 +99,24 @@ double RateForSpeed(int speedMs) {
     return std::clamp(kMoraMsAtRate1 / speedMs, kMinRate, kMaxRate);
 }
 
+bool EngineInstalled(const EngineSetup& setup) {
+    return ::access(setup.engine.c_str(), X_OK) == 0 && IsFolder(setup.dictionary) &&
+           IsReadableFile(setup.dictionary + "/sys.dic");
+}
+
 std::string MissingPieces(const EngineSetup& setup) {
-    if (::access(setup.engine.c_str(), X_OK) != 0 || !IsFolder(setup.dictionary) ||
-        !IsReadableFile(setup.dictionary + "/sys.dic")) {
+    if (!EngineInstalled(setup)) {
         return "the natural voice needs " + setup.engine + " and its dictionary " +
                setup.dictionary + ": apt-get install " + std::string(kEnginePackages);
     }
     if (setup.voiceFile.empty()) {
-        return "the natural voice's file " + std::string(kVoiceName) +
-               "-STYLE.htsvoice is not installed";
+        return "the natural voice has no voice file";
     }
     if (!IsReadableFile(setup.voiceFile)) {
         return "the natural voice's file " + setup.voiceFile + " cannot be read";
+    }
+    if (const std::string problem = VoiceFileProblem(setup.voiceFile); !problem.empty()) {
+        return "the natural voice's file " + setup.voiceFile + " cannot be used: it " + problem;
     }
     return "";
 }

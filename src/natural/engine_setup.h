@@ -27,15 +27,19 @@ inline constexpr double kLoweredAllPass = 0.62;
 std::string_view StyleName(Style style);
 std::optional<Style> ParseStyle(std::string_view name);
 
+// The name of a style's voice file: tohoku-f01-STYLE.htsvoice.
+std::string VoiceFileName(Style style);
+
 // The voice file of a style: in explicitFolder when one is given; else the first of
 // searchFolders that holds it (each a folder such as <prefix>/share/yomi6/voices/tohoku-f01).
-// The file name is tohoku-f01-STYLE.htsvoice. "" when none holds it.
+// "" when none holds it.
 std::string FindVoiceFile(Style style, const std::string& explicitFolder,
                           const std::vector<std::string>& searchFolders);
 
 // The voice folders looked in when none is named: <prefix>/share/yomi6/voices/tohoku-f01 for
-// the prefix the running program is installed under (the folder above its bin/), then
-// <prefix>/voices/tohoku-f01, the source tree's copy for a program run from its build folder.
+// the prefix the running program is installed under (the folder above its bin/), then, for a
+// program run from its build folder (build/src/yomi6, build/tests/..., the folder above it
+// holding CMakeCache.txt), the source tree's voices/tohoku-f01 above that build folder.
 std::vector<std::string> DefaultVoiceFolders(const std::string& executablePath);
 
 // The engine's speaking rate (-r) for the speed setting (milliseconds per unit of the sample
@@ -55,9 +59,12 @@ struct EngineSetup {
     Variant variant = Variant::AsRecorded;
 };
 
+// Whether the engine can be run and its dictionary read.
+bool EngineInstalled(const EngineSetup& setup);
+
 // What is missing for the engine to run, as one line for the user ("" when all is there):
 // the packages to install when the engine or its dictionary is missing, the voice file when it
-// cannot be read.
+// cannot be read, is no whole voice (VoiceFileProblem) or none is given.
 std::string MissingPieces(const EngineSetup& setup);
 
 // The engine's argument vector for one chunk: text in inputFile, sound to wavFile, trace to

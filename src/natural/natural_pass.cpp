@@ -1,19 +1,65 @@
 #include "natural/natural_pass.h"
 
+#include "aozora/aozora_notation.h"
 #include "io/temporary_registry.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace yomi6::natural {
 
-// Three files an engine run (input, sound, trace), six an export's own.
-static_assert(kMaxWorkers * 3 + 6 <= kMaxNotedTemporaries);
+// Four entries an engine run (its folder, input, sound, trace), six an export's own.
+static_assert(kMaxWorkers * 4 + 6 <= kMaxNotedTemporaries);
+
+namespace {
+
+// options, with the notation of text when it is read as Aozora notation.
+NaturalPassOptions WithNotation(NaturalPassOptions options, std::string_view text) {
+    if (options.aozora) {
+        options.synthesis.notation =
+            std::make_shared<const AozoraNotation>(ParseAozoraNotation(text));
+    } else {
+        options.synthesis.notation.reset();
+    }
+    return options;
+}
+
+// The chunks of text: to the colophon of a text read as Aozora notation, none cut inside a
+// ruby's base or a gaiji, whose reading is the whole.
+std::vector<ByteRange> ChunksOf(std::string_view text, const NaturalPassOptions& options,
+                                std::size_t* particleCut) {
+    std::vector<ByteRange> whole;
+    if (const AozoraNotation* notation = options.synthesis.notation.get()) {
+        text = text.substr(0, AozoraReadEnd(true, text, text.size()));
+        for (const RubyWord& ruby : notation->ruby) {
+            whole.push_back({ruby.base.begin, ruby.base.end});
+        }
+        for (const NotationText& gaiji : notation->gaiji) {
+            whole.push_back({gaiji.range.begin, gaiji.range.end});
+        }
+        std::sort(whole.begin(), whole.end(),
+                  [](const ByteRange& a, const ByteRange& b) { return a.begin < b.begin; });
+        // A gaiji may lie in a ruby's base: one range for both.
+        std::vector<ByteRange> merged;
+        for (const ByteRange& r : whole) {
+            if (!merged.empty() && r.begin < merged.back().end) {
+                merged.back().end = std::max(merged.back().end, r.end);
+            } else {
+                merged.push_back(r);
+            }
+        }
+        whole = std::move(merged);
+    }
+    return SplitChunks(text, options.chunks, particleCut, whole);
+}
+
+} // namespace
 
 NaturalPass::NaturalPass(std::string text, std::optional<DictionaryView> dic,
                          NaturalPassOptions options, PassMessage onMessage, PassReady onReady)
-    : m_text(std::move(text)), m_dic(dic), m_options(std::move(options)),
+    : m_text(std::move(text)), m_dic(dic), m_options(WithNotation(std::move(options), m_text)),
       m_onMessage(std::move(onMessage)), m_onReady(std::move(onReady)),
-      m_chunks(SplitChunks(m_text, m_options.chunks, &m_particleCut)) {
+      m_chunks(ChunksOf(m_text, m_options, &m_particleCut)) {
     const unsigned workers = std::clamp<unsigned>(
         m_options.workers, 1,
         static_cast<unsigned>(std::clamp<std::size_t>(m_chunks.size(), 1, kMaxWorkers)));
@@ -32,6 +78,26 @@ NaturalPass::~NaturalPass() {
 void NaturalPass::Stop() {
     const std::lock_guard lock(m_mutex);
     m_stopping = true;
+    m_cancel = true;
+    m_changed.notify_all();
+}
+
+std::string NaturalPass::Failure() const {
+    const std::lock_guard lock(m_mutex);
+    return m_failure;
+}
+
+void NaturalPass::GiveUp(const std::string& why) {
+    const std::lock_guard lock(m_mutex);
+    GiveUpLocked(why);
+}
+
+void NaturalPass::GiveUpLocked(const std::string& why) {
+    if (m_failure.empty()) {
+        m_failure = why;
+    }
+    m_stopping = true;
+    m_cancel = true;
     m_changed.notify_all();
 }
 
@@ -61,10 +127,19 @@ void NaturalPass::Work() {
             synthesis.maxTailSilenceMs =
                 std::min(synthesis.maxTailSilenceMs, m_options.particleTailSilenceMs);
         }
-        ChunkSound sound =
-            SynthesizeChunk(m_text, m_chunks[index], m_dic ? &*m_dic : nullptr, synthesis);
+        ChunkSound sound = SynthesizeChunk(m_text, m_chunks[index], m_dic ? &*m_dic : nullptr,
+                                           synthesis, &m_cancel);
         {
             const std::lock_guard lock(m_mutex);
+            if (sound.timedOut && ++m_timeOuts >= kMaxTimeOuts) {
+                const auto ms = m_options.synthesis.timeLimit.count();
+                const std::string limit =
+                    ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms";
+                GiveUpLocked("stopped: the engine ran past its time limit of " + limit + " on " +
+                             std::to_string(m_timeOuts) + " sentences, the last at bytes " +
+                             std::to_string(sound.source.begin) + "-" +
+                             std::to_string(sound.source.end));
+            }
             m_firstDone = m_firstDone || index == 0;
             m_done.emplace(index, std::move(sound));
             m_changed.notify_all();
@@ -97,24 +172,37 @@ NaturalPass::Taken NaturalPass::Take(bool wait) {
             } else if (!there()) {
                 return {};
             }
-            if (m_stopping || m_nextToDeliver >= m_chunks.size()) {
+            if (m_stopping) {
                 return {std::nullopt, true};
             }
-            auto it = m_done.find(m_nextToDeliver);
-            sound = std::move(it->second);
-            m_done.erase(it);
-            ++m_nextToDeliver;
-            m_changed.notify_all();
+            if (m_nextToDeliver < m_chunks.size()) {
+                auto it = m_done.find(m_nextToDeliver);
+                sound = std::move(it->second);
+                m_done.erase(it);
+                ++m_nextToDeliver;
+                m_changed.notify_all();
+            } else if (m_handedOut == 0 && !m_failed.empty()) {
+                GiveUpLocked(FailuresMessage());
+                return {std::nullopt, true};
+            } else {
+                lock.unlock();
+                TellFailures(); // the failures at the end of a text that was said
+                return {std::nullopt, true};
+            }
         }
         if (!sound.error.empty()) {
-            if (m_onMessage) {
-                m_onMessage(SkippedChunkMessage(sound));
+            m_failed.push_back(std::move(sound));
+            if (m_failed.size() >= kMaxFailuresInARow) {
+                GiveUp(FailuresMessage());
+                return {std::nullopt, true};
             }
             continue;
         }
         if (sound.units.empty()) {
             continue; // nothing to say in it
         }
+        TellFailures();
+        ++m_handedOut;
         PassChunk chunk;
         chunk.source = sound.source;
         chunk.startFrame = m_clock;
@@ -127,6 +215,26 @@ NaturalPass::Taken NaturalPass::Take(bool wait) {
         m_clock += static_cast<std::int64_t>(chunk.pcm.size());
         return {std::move(chunk), false};
     }
+}
+
+void NaturalPass::TellFailures() {
+    if (m_onMessage) {
+        for (const ChunkSound& failed : m_failed) {
+            m_onMessage(SkippedChunkMessage(failed));
+        }
+    }
+    m_failed.clear();
+}
+
+std::string NaturalPass::FailuresMessage() const {
+    const ChunkSound& first = m_failed.front();
+    const std::string bytes = "bytes " + std::to_string(first.source.begin) + "-" +
+                              std::to_string(m_failed.back().source.end);
+    if (m_nextToDeliver >= m_chunks.size() && m_handedOut == 0) {
+        return "no sentence could be said (" + bytes + "): " + first.error;
+    }
+    return "stopped: " + std::to_string(m_failed.size()) +
+           " sentences in a row could not be said (" + bytes + "): " + first.error;
 }
 
 std::string SkippedChunkMessage(const ChunkSound& sound) {

@@ -9,6 +9,7 @@
 #include "natural/chunk_synthesis.h"
 #include "natural/chunking.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <map>
@@ -27,8 +28,8 @@ struct PassChunk {
     std::vector<std::int16_t> pcm;  // mono at the output rate
 };
 
-// The most engine runs at once: each notes its three files for the clean-up after a signal, and
-// the table of those has room for this many beside an export's own.
+// The most engine runs at once: each notes its folder and three files for the clean-up after a
+// signal, and the table of those has room for this many beside an export's own.
 inline constexpr unsigned kMaxWorkers = 64;
 
 struct NaturalPassOptions {
@@ -43,7 +44,19 @@ struct NaturalPassOptions {
     // The silence kept after a first chunk cut after its particle (ChunkLimits::firstAtParticle):
     // with the next chunk's lead, a short pause within the sentence.
     std::int64_t particleTailSilenceMs = 100;
+    // The text is read as Aozora notation (its caller decides that from the whole document, as
+    // for the automatic reading): its notation is silent, each ruby's base said as its ruby, each
+    // gaiji as its character, and nothing from the colophon on.
+    bool aozora = false;
 };
+
+// A pass stops when this many chunks in a row could not be said: failures that repeat from one
+// chunk to the next have one cause (the voice file, the folder for the engine's files), which is
+// then said once instead of for every chunk of the text.
+inline constexpr std::size_t kMaxFailuresInARow = 3;
+// A pass stops when the engine has run past its time limit on this many chunks: each costs the
+// whole limit, and an engine that hangs once mostly hangs again.
+inline constexpr int kMaxTimeOuts = 3;
 
 // Called from the consuming thread, once for each chunk that could not be said.
 using PassMessage = std::function<void(const std::string& message)>;
@@ -54,17 +67,21 @@ using PassReady = std::function<void()>;
 class NaturalPass {
 public:
     // Starts saying text (code page 932 bytes, kept by the pass). dic, when given, must outlive
-    // the pass (with the dictionary whose tables it views).
+    // the pass (with the dictionary whose tables it views). No chunk is cut inside a ruby's base
+    // or a gaiji.
     NaturalPass(std::string text, std::optional<DictionaryView> dic, NaturalPassOptions options,
                 PassMessage onMessage = {}, PassReady onReady = {});
     NaturalPass(const NaturalPass&) = delete;
     NaturalPass& operator=(const NaturalPass&) = delete;
-    // Stops the workers; a chunk being said is finished (the engine's time limit bounds it).
+    // Stops the workers and the engine runs they are waiting for.
     ~NaturalPass();
 
     // The next chunk in text order, waiting for it when it is not said yet; std::nullopt at the
-    // end of the text or after Stop. A chunk the engine failed on is skipped: onMessage is told
-    // once, and the next one is returned.
+    // end of the text, after Stop, or when the pass has given up (Failure). A chunk the engine
+    // failed on is skipped: onMessage is told once, when a later chunk is said or the text ends
+    // after one was said, and the next one is returned. kMaxFailuresInARow failed chunks in a
+    // row, a text of which no chunk could be said, or kMaxTimeOuts time-outs end the pass
+    // instead, with Failure set and the failed chunks not told.
     std::optional<PassChunk> Next();
 
     // Next without waiting: the next chunk when it is said already (failed ones are skipped as
@@ -76,8 +93,12 @@ public:
     };
     Taken TryNext();
 
-    // Ends the pass: Next returns std::nullopt from now on, and no new chunk is started.
+    // Ends the pass: Next returns std::nullopt from now on, no new chunk is started and the
+    // engine runs under way are stopped.
     void Stop();
+
+    // Why the pass gave up, one line for the user (English); "" while it has not.
+    std::string Failure() const;
 
     const std::vector<ByteRange>& Chunks() const { return m_chunks; }
     int OutputRate() const { return m_options.synthesis.outputRate; }
@@ -87,6 +108,13 @@ private:
     // Takes the next chunk in text order; wait says whether to wait for it when it is not said
     // yet.
     Taken Take(bool wait);
+    // Ends the pass with why as its Failure (the first reason given stays).
+    void GiveUp(const std::string& why);
+    void GiveUpLocked(const std::string& why);
+    // Tells onMessage of each failed chunk held back, and forgets them.
+    void TellFailures();
+    // The Failure of the failed chunks held back.
+    std::string FailuresMessage() const;
 
     const std::string m_text;
     const std::optional<DictionaryView> m_dic;
@@ -98,14 +126,21 @@ private:
     std::size_t m_particleCut = 0;
     const std::vector<ByteRange> m_chunks;
 
-    std::mutex m_mutex;
+    mutable std::mutex m_mutex;
     std::condition_variable m_changed;
+    std::atomic<bool> m_cancel{false}; // set with m_stopping: the running engines stop
+    std::string m_failure;
+    int m_timeOuts = 0;
     std::size_t m_nextToStart = 0;
     std::size_t m_nextToDeliver = 0;
     std::map<std::size_t, ChunkSound> m_done;
     bool m_stopping = false;
     bool m_firstDone = false; // the first chunk is said: the other workers may begin
     std::int64_t m_clock = 0; // frames handed out so far; only the consumer touches it
+    // Only the consumer touches these too: the failed chunks not told yet, and how many chunks
+    // were handed out.
+    std::vector<ChunkSound> m_failed;
+    std::size_t m_handedOut = 0;
 
     std::vector<std::thread> m_workers;
 };

@@ -9,8 +9,10 @@ namespace yomi6::natural {
 
 class TempFolder {
 public:
-    // Creates a folder only the user can enter under $TMPDIR (else /tmp); Path() is "" and
-    // Error() says why when that fails.
+    // Creates a folder only the user can enter under $TMPDIR (else /tmp), noted for the
+    // clean-up after a signal (io/temporary_registry.h); Path() is absolute (a relative $TMPDIR
+    // is taken from the working folder, so that no path given to the engine starts with '-'),
+    // or "" with Error() saying why when the folder cannot be made.
     TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -21,7 +23,7 @@ public:
     // The path of a file name inside the folder.
     std::string File(const std::string& name) const { return m_path + "/" + name; }
     // The same, noted as a temporary file, so that a command-line run ended by a signal
-    // removes it too (the folder itself, then empty, stays).
+    // removes it too, and then the folder.
     std::string NotedFile(const std::string& name);
 
 private:

@@ -161,6 +161,9 @@ std::optional<Trace> ParseTrace(std::string_view text, std::string* error) {
         if (start < lastEnd || end < start) {
             return Fail(error, "the label times of the trace go backwards");
         }
+        if (end > kMaxLabelTime) {
+            return Fail(error, "a label time of the trace lies past an hour");
+        }
         lastEnd = end;
         const auto phoneme = CentrePhoneme(fields[2]);
         if (!phoneme) {

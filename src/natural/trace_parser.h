@@ -31,9 +31,14 @@ struct Trace {
     std::vector<TimedMora> morae;
 };
 
+// The longest label time read, an hour in 100 ns units: far beyond any chunk's sound, and small
+// enough that a time scaled to any output rate fits 64 bits.
+inline constexpr std::int64_t kMaxLabelTime = 3600LL * 10'000'000;
+
 // The morphemes and morae of a trace, or std::nullopt with the reason in *error when the
 // trace is cut short or malformed: no label section, a label line without two times, times
-// that go backwards or overlap or a morpheme line with too few fields. The labels and the text
+// that are negative, go backwards, overlap or lie past kMaxLabelTime, or a morpheme line with
+// too few fields. The labels and the text
 // analysis may count the morae differently: the alignment takes care of that.
 std::optional<Trace> ParseTrace(std::string_view text, std::string* error = nullptr);
 

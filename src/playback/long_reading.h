@@ -5,6 +5,8 @@
 #pragma once
 
 #include "aozora/aozora_notation.h"
+#include "aozora/aozora_reading.h"
+#include "aozora/notation_spans.h"
 #include "playback/speech_state.h"
 #include "reading/source_range.h"
 #include "reading/text_reader.h"
@@ -46,6 +48,10 @@ public:
     std::size_t PassOffset() const { return m_passOffset; }
 
 private:
+    // Cuts the next pass into m_source (cut: its length in bytes) from m_next, moved past
+    // silent notation; false past the end.
+    bool CutNextPass(bool repeat, std::size_t& cut);
+
     bool m_active = false;
     bool m_aozora = false;
     std::u16string m_text;
@@ -53,6 +59,8 @@ private:
     std::size_t m_end = 0;
     std::size_t m_next = 0;
     std::size_t m_passOffset = 0;
+    NotationSpans m_spans; // the notation of the text read as Aozora notation
+    RubyGlossary m_rubies; // the words its passes have given a ruby
     SpeechSource m_source;
     std::vector<SourceRange> m_words;
 };

@@ -1,5 +1,6 @@
 #include "reading/automatic_reading.h"
 
+#include "analysis/extension_chars.h"
 #include "analysis/source_text.h"
 #include "aozora/aozora_reading.h"
 #include "reading/fixed_words.h"
@@ -47,14 +48,18 @@ class AutomaticReader {
 public:
     AutomaticReader(const unsigned char* text, std::size_t n, const DictionaryView& dic,
                     Analyzer& analyzer, unsigned char (&reading)[kReadingBufferSize],
-                    SourceRange (&source)[kReadingBufferSize], const AozoraNotation* notation)
-        : m_dic(dic), m_analyzer(analyzer), m_out(reading, source), m_n(n) {
+                    SourceRange (&source)[kReadingBufferSize], const AozoraNotation* notation,
+                    RubyGlossary* rubies, std::vector<SourceRange>* readOtherwise)
+        : m_dic(dic), m_analyzer(analyzer), m_out(reading, source), m_n(n),
+          m_otherwise(readOtherwise) {
         if (n > 0) {
             std::memcpy(m_text, text, n);
         }
         DecodeSource(m_text, n, m_source);
         if (notation != nullptr) {
             m_ruby = ApplyNotation(*notation, m_source);
+            RubyGlossary own; // the rubies of this text alone
+            ReadRecurringBases(m_source, m_ruby, rubies != nullptr ? *rubies : own);
         }
     }
 
@@ -91,7 +96,7 @@ private:
         }
         m_piece.clear();
         AppendByRules(i);
-        Emit(i, i + 1);
+        Emit(i, i + 1, InOtherForm(i, i + 1));
         return i + 1;
     }
 
@@ -111,7 +116,7 @@ private:
             }
         }
         m_piece.assign(yomi);
-        if (!EmitBytes(begin, wordEnd)) {
+        if (!EmitBytes(begin, wordEnd, true)) {
             return m_source.chars.size();
         }
         return std::max(m_source.CharAtSource(wordEnd), i + 1);
@@ -135,7 +140,7 @@ private:
             return i;
         }
         m_piece = number->reading;
-        Emit(i, end);
+        Emit(i, end, true);
         return end;
     }
 
@@ -283,7 +288,7 @@ private:
         if (m_piece.empty()) {
             m_piece.push_back(static_cast<char>(kBlank));
         }
-        Emit(i, end);
+        Emit(i, end, true);
         return end;
     }
 
@@ -298,7 +303,7 @@ private:
         if (m_piece.empty()) {
             m_piece.push_back(static_cast<char>(kBlank)); // a word not read still takes a tick
         }
-        Emit(wb, we);
+        Emit(wb, we, word.byContext || InOtherForm(wb, we));
     }
 
     // Characters [from, to) one by one: kana by the kana rule, everything else by the fixed
@@ -311,8 +316,20 @@ private:
             }
             m_piece.clear();
             AppendByRules(k);
-            Emit(k, k + 1);
+            Emit(k, k + 1, InOtherForm(k, k + 1));
         }
+    }
+
+    // Whether characters [from, to) hold one that is read in another form than its own: a gaiji
+    // note, or a character beyond JIS X 0208 (髙 as 高, ㈱ as 株式会社).
+    bool InOtherForm(std::size_t from, std::size_t to) const {
+        for (std::size_t k = from; k < to; ++k) {
+            const SourceChar& c = m_source.chars[k];
+            if (c.length > 2 || !ExtensionCharForm(c.ch).empty()) {
+                return true;
+            }
+        }
+        return false;
     }
 
     // The surface of characters [from, to) read as kana where they are kana, in the form the
@@ -415,13 +432,14 @@ private:
     }
 
     // Appends the piece for characters [first, end): whole, or character by character when it
-    // is too long to be one word. False once the buffer is full.
-    bool Emit(std::size_t first, std::size_t end) {
+    // is too long to be one word. otherwise: the piece is read otherwise than its characters are
+    // written (ConvertAutomatic's readOtherwise). False once the buffer is full.
+    bool Emit(std::size_t first, std::size_t end, bool otherwise = false) {
         if (m_piece.size() > kMaxWholeWordReading && end - first > 1) {
             for (std::size_t k = first; k < end; ++k) {
                 m_piece.clear();
                 AppendByRules(k);
-                if (!Emit(k, k + 1)) {
+                if (!Emit(k, k + 1, otherwise)) {
                     return false;
                 }
             }
@@ -431,10 +449,10 @@ private:
         const std::size_t last =
             end > first ? m_source.SourceBegin(end - 1) + m_source.chars[end - 1].length
                         : m_source.SourceBegin(end);
-        return EmitBytes(m_source.SourceBegin(first), last);
+        return EmitBytes(m_source.SourceBegin(first), last, otherwise);
     }
 
-    bool EmitBytes(std::size_t begin, std::size_t end) {
+    bool EmitBytes(std::size_t begin, std::size_t end, bool otherwise = false) {
         if (m_full) {
             return false;
         }
@@ -453,6 +471,9 @@ private:
             m_stop = begin;
             return false;
         }
+        if (otherwise && m_otherwise != nullptr && !m_piece.empty()) {
+            m_otherwise->push_back(range);
+        }
         return true;
     }
 
@@ -463,8 +484,9 @@ private:
     unsigned char m_text[kTextBufferSize] = {}; // zero bytes behind the text end comparisons
     SourceText m_source;
     std::vector<AnalyzedWord> m_words;
-    RubyBases m_ruby;    // empty unless the text is read as Aozora notation
-    std::string m_piece; // the reading of the word being read
+    RubyBases m_ruby;                      // empty unless the text is read as Aozora notation
+    std::string m_piece;                   // the reading of the word being read
+    std::vector<SourceRange>* m_otherwise; // may be null
     bool m_full = false;
     std::size_t m_stop = 0;
 };
@@ -474,11 +496,16 @@ private:
 ReadingResult ConvertAutomatic(const unsigned char* text, std::size_t n, const DictionaryView& dic,
                                Analyzer& analyzer, unsigned char (&reading)[kReadingBufferSize],
                                SourceRange (&source)[kReadingBufferSize],
-                               const AozoraNotation* notation) {
+                               const AozoraNotation* notation, RubyGlossary* rubies,
+                               std::vector<SourceRange>* readOtherwise) {
     n = std::min(n, kMaxTextBytes);
     std::memset(reading, 0, kReadingBufferSize);
     std::memset(static_cast<void*>(source), 0, sizeof source);
-    AutomaticReader reader(text, n, dic, analyzer, reading, source, notation);
+    if (readOtherwise != nullptr) {
+        readOtherwise->clear();
+    }
+    AutomaticReader reader(text, n, dic, analyzer, reading, source, notation, rubies,
+                           readOtherwise);
     return reader.Run();
 }
 

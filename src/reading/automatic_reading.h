@@ -4,9 +4,12 @@
 
 #include "analysis/analyzer.h"
 #include "aozora/aozora_notation.h"
+#include "aozora/aozora_reading.h"
 #include "dictionary/dictionary_view.h"
 #include "reading/reading_conversion.h"
 #include "reading/source_range.h"
+
+#include <vector>
 
 namespace yomi6 {
 
@@ -22,10 +25,18 @@ inline constexpr std::size_t kMaxWholeWordReading = 256;
 // bytes; sourceEnd says where it stopped. The built-in dictionary rows are not used.
 // With notation (parsed from the same bytes) the text is read as Aozora notation: the silent
 // notation gives no reading, a ruby's base is read as its ruby (its range the base's bytes) and
-// a gaiji as the character it names.
+// a gaiji as the character it names. A word of kanji given a ruby before, in this text or in
+// rubies (which learns this text's), is read by its ruby where it recurs.
+// readOtherwise, when given, receives in order the source ranges of the words read otherwise
+// than their characters are written, which a reader of the characters alone would say
+// differently: a user word, a number with its counter, a ruby's base, a word read by the words
+// beside it (都 ﾐﾔｺ), a gaiji or a character beyond JIS X 0208 (髙橋, ㈱). Latin letters and signs
+// are not among them.
 ReadingResult ConvertAutomatic(const unsigned char* text, std::size_t n, const DictionaryView& dic,
                                Analyzer& analyzer, unsigned char (&reading)[kReadingBufferSize],
                                SourceRange (&source)[kReadingBufferSize],
-                               const AozoraNotation* notation = nullptr);
+                               const AozoraNotation* notation = nullptr,
+                               RubyGlossary* rubies = nullptr,
+                               std::vector<SourceRange>* readOtherwise = nullptr);
 
 } // namespace yomi6

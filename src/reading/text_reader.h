@@ -9,6 +9,7 @@
 namespace yomi6 {
 
 class AnalyzerLoader;
+class RubyGlossary;
 
 enum class ReadingMode {
     Dictionary, // the dictionary words and the fixed folding rules, byte by byte
@@ -25,6 +26,9 @@ struct ReaderSetup {
     AnalyzerLoader* analyzer;         // the automatic mode's analyzer; never null
     IMessageSink* messages = nullptr; // where a failure to load the analyzer is said; may be null
     bool aozora = false;              // the automatic mode reads the text as Aozora notation
+    // The words given a ruby in the text read before this one, learning this text's; kept by
+    // the owner of a reading in passes. Null: this text's rubies alone.
+    RubyGlossary* rubies = nullptr;
 };
 
 // Reads the first min(n, 4000) bytes of text in mode into reading and source (both

@@ -28,8 +28,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <limits>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace yomi6 {
 
@@ -101,12 +103,15 @@ void SayWhereSaved(QWidget* parent, const ExportTargets& targets) {
 } // namespace
 
 QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
-                         const VoiceSelection& voices, const ReaderSetup& setup,
-                         const QString& text, const ExportTargets& targets, bool* cancelled) {
+                         const VoiceSelection& voices, NaturalExportVoice natural,
+                         const ReaderSetup& setup, const QString& text,
+                         const ExportTargets& targets, bool* cancelled) {
     *cancelled = false;
     const std::u16string utf16(reinterpret_cast<const char16_t*>(text.utf16()),
                                static_cast<std::size_t>(text.size()));
-    const std::string bytes = SpeechBytes(utf16);
+    std::vector<StandIn> standIns;
+    const std::string bytes =
+        SpeechBytes(utf16, std::numeric_limits<std::size_t>::max(), &standIns);
     CollectingSink messages;
     ExportRequest request(setup);
     request.text = bytes;
@@ -119,17 +124,18 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
         ReadsAsAozora(preferences.aozora, std::string_view(bytes));
     // The voices the slots speak with now, copied for the worker thread.
     request.sounds = VoiceSoundSource(voices);
+    request.standIns = standIns;
     const ExportOutputs outputs{targets.audio.toStdString(), targets.subtitles.toStdString(),
                                 targets.timings.toStdString()};
 
     // The slot's natural voice, when it has one that can speak; else its sample voice, after
     // saying what is missing.
-    NaturalExportVoice natural = NaturalExportVoiceFor(preferences);
     if (!natural.problem.isEmpty()) {
         ShowMessage(parent, natural.problem, MessageBoxType::IconExclamation);
     }
     if (natural.options) {
         natural.options->synthesis.analyzerFolder = setup.analyzer->DictionaryFolder();
+        natural.options->aozora = request.setup.aozora;
     }
 
     std::atomic<std::size_t> done{0};
@@ -147,7 +153,9 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
         if (natural.options) {
             NaturalUnitPass pass(bytes, 0, bytes.size(), setup.dictionary, *natural.options,
                                  [&](const std::string&) { ++skipped; });
-            result = RunExportJob(pass, ExportText{bytes}, outputs, progressed);
+            result = RunExportJob(
+                pass, ExportText{bytes, 0, bytes.size(), request.setup.aozora, standIns}, outputs,
+                progressed);
         } else {
             result = RunExportJob(request, outputs, progressed);
         }
@@ -192,9 +200,10 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
         if (result.nothingToExport) {
             return Tr(texts::kNothingToExport);
         }
-        return Tr(texts::kFailed)
-            .arg(QString::fromStdString(result.where) + QStringLiteral(": ") +
-                 QString::fromStdString(result.error));
+        const QString where = result.where.empty()
+                                  ? QString()
+                                  : QString::fromStdString(result.where) + QStringLiteral(": ");
+        return Tr(texts::kFailed).arg(where + QString::fromStdString(result.error));
     }
     if (skipped > 0) {
         ShowMessage(parent, Tr(texts::kSkipped).arg(skipped.load()),
@@ -217,8 +226,10 @@ bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString&
     const ExportTargets targets = dialog.Targets(dialog.selectedFiles().front());
     context.SetSubtitleType(dialog.SubtitleType());
     bool cancelled = false;
-    const QString error = ExportAudioFiles(parent, context.Preferences(), context.Voices(),
-                                           context.ReadingSetup(), text, targets, &cancelled);
+    const QString error =
+        ExportAudioFiles(parent, context.Preferences(), context.Voices(),
+                         NaturalExportVoiceFor(context.Library(), context.Preferences()),
+                         context.ReadingSetup(), text, targets, &cancelled);
     if (!error.isEmpty()) {
         ShowMessage(parent, error, MessageBoxType::IconExclamation);
         return false;

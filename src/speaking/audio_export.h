@@ -4,6 +4,8 @@
 // button; a cancel or a failure leaves no file.
 #pragma once
 
+#include "speaking/natural_export.h"
+
 #include <QString>
 
 class QWidget;
@@ -31,10 +33,12 @@ bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString&
 // The export itself, for names already chosen: the audio of targets, and its subtitles or
 // timings when not empty. Shows the progress dialog after half a second. Returns the error
 // text, empty on success; "cancelled" is not an error but returns false through *cancelled.
-// The slots speak with the voices they have in voices when the export starts; the text is
-// read with setup's dictionary and analyzer.
+// The slots speak with the voices they have in voices when the export starts, or with natural
+// when it is set (its problem, when it cannot speak, is said first); the text is read with
+// setup's dictionary and analyzer.
 QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
-                         const VoiceSelection& voices, const ReaderSetup& setup,
-                         const QString& text, const ExportTargets& targets, bool* cancelled);
+                         const VoiceSelection& voices, NaturalExportVoice natural,
+                         const ReaderSetup& setup, const QString& text,
+                         const ExportTargets& targets, bool* cancelled);
 
 } // namespace yomi6

@@ -1,6 +1,6 @@
-// The natural voice in 音声ﾌｧｲﾙに保存: when the slot that speaks keeps a natural voice in the
-// settings file ("natural:STYLE" or "natural-lowered:STYLE", as 声の管理 stores it), the export
-// is said by the natural engine at the speed setting's rate, on every core.
+// The natural voice in 音声ﾌｧｲﾙに保存: when the slot that speaks has a natural voice
+// ("natural:STYLE" or "natural-lowered:STYLE", as 声の管理 chose it), the export is said by the
+// natural engine at the speed setting's rate, on every core, found as F3 finds it.
 #pragma once
 
 #include "natural/natural_pass.h"
@@ -12,6 +12,8 @@
 
 namespace yomi6 {
 
+class VoiceLibrary;
+
 struct NaturalExportVoice {
     // Set when the slot that speaks has a natural voice and the engine and its voice are there.
     std::optional<natural::NaturalPassOptions> options;
@@ -20,7 +22,8 @@ struct NaturalExportVoice {
     QString problem;
 };
 
-// The natural voice of the slot preferences.voice picks, read from the settings file now.
-NaturalExportVoice NaturalExportVoiceFor(const SpeechPreferences& preferences);
+// The natural voice of the slot preferences.voice picks, as library holds it.
+NaturalExportVoice NaturalExportVoiceFor(const VoiceLibrary& library,
+                                         const SpeechPreferences& preferences);
 
 } // namespace yomi6

@@ -1,8 +1,10 @@
 #include "speech_session/natural_session.h"
 
 #include "analysis/analyzer_loader.h"
+#include "aozora/aozora_notation.h"
 #include "dictionary/dictionary.h"
 #include "playback/speech_state.h"
+#include "reading/reading_mode.h"
 #include "sound/sample_player.h"
 #include "speech_session/natural_speech.h"
 #include "text/halfwidth_kana.h"
@@ -24,6 +26,10 @@ NaturalSession::NaturalSession(SessionServices& services, QObject* parent)
     connect(m_natural.get(), &NaturalSpeech::chunkSkipped, this, [this](const QString& why) {
         emit notice(QString::fromUtf8("自然な声で読めない文を飛ばしました（%1）").arg(why));
     });
+    connect(m_natural.get(), &NaturalSpeech::gaveUp, this, [this](const QString& why) {
+        emit notice(QString::fromUtf8("自然な声で読み続けられないため、読み上げを止めました（%1）")
+                        .arg(why));
+    });
     // F5 takes effect between sentences.
     m_natural->SetGoOn(
         [this](std::size_t sourceBegin) { return KeepsVoiceAt(PositionOf(sourceBegin)); });
@@ -35,20 +41,39 @@ int NaturalSession::PositionOf(std::size_t byte) const {
     return m_passOffset + static_cast<int>(m_source.TextSpan(byte, byte).begin);
 }
 
-SessionStart NaturalSession::SpeakFirstPass(const SpeechSource& source, const QString&) {
+bool NaturalSession::ReadsAozora(const QString& text, std::string_view bytes) const {
+    // As the automatic reading decides it, from the whole document.
+    const SpeechPreferences& preferences = m_services.preferences;
+    if (ResolveReadingMode(preferences.readings, m_services.analyzer) != ReadingMode::Automatic) {
+        return false;
+    }
+    return text.isEmpty() ? ReadsAsAozora(preferences.aozora, bytes)
+                          : ReadsAsAozora(preferences.aozora, text.toStdU16String());
+}
+
+SessionStart NaturalSession::SpeakFirstPass(const SpeechSource& source, const QString& text) {
     // The same bytes as the samples read: the first pass's.
     const int end = source.spans.empty() ? 0 : static_cast<int>(source.spans.back().end);
+    m_aozora = ReadsAozora(text, source.bytes);
     Start(source, 0);
     return {{}, end};
 }
 
 SessionStart NaturalSession::ReadRange(const QString& text, int begin, int end) {
     // The whole range: the natural voice reads sentence by sentence, with no cut.
-    const int from = std::clamp(begin, 0, static_cast<int>(text.size()));
-    const int to = std::clamp(end, from, static_cast<int>(text.size()));
-    const QString part = text.mid(from, to - from);
-    Start(SpeechSourceOf(part.toStdU16String()), from);
-    return {{}, to};
+    const auto size = static_cast<std::size_t>(text.size());
+    const std::size_t last = std::min(static_cast<std::size_t>(std::max(end, 0)), size);
+    m_aozora = ReadsAozora(text, {});
+    // Neither the block that explains the notation nor the colophon is read.
+    const std::u16string whole = text.toStdU16String();
+    const std::size_t to = AozoraReadEnd(m_aozora, whole, last);
+    const std::size_t from =
+        std::min(AozoraReadStart(m_aozora, whole,
+                                 std::min(static_cast<std::size_t>(std::max(begin, 0)), last)),
+                 to);
+    const QString part = text.mid(static_cast<int>(from), static_cast<int>(to - from));
+    Start(SpeechSourceOf(part.toStdU16String()), static_cast<int>(from));
+    return {{}, static_cast<int>(last)};
 }
 
 void NaturalSession::Start(const SpeechSource& source, int offset) {
@@ -69,6 +94,7 @@ void NaturalSession::Start(const SpeechSource& source, int offset) {
     // a twentieth of a second, and each engine running beside it would hold another 17 MB.
     options.workers = 1;
     options.ahead = 2;
+    options.aozora = m_aozora;
     m_natural->Start(m_source.bytes, m_services.dictionary.View(), options);
 }
 

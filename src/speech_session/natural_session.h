@@ -10,6 +10,7 @@
 #include "text/speech_text.h"
 
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace yomi6 {
@@ -44,11 +45,15 @@ private:
     void Finish(Clock::time_point end);
     // The text position of a source byte.
     int PositionOf(std::size_t byte) const;
+    // Whether a reading of text (the whole document; its bytes when it is empty) heeds Aozora
+    // notation.
+    bool ReadsAozora(const QString& text, std::string_view bytes) const;
 
     std::unique_ptr<NaturalSpeech> m_natural;
     natural::EngineSetup m_setup;
     SpeechSource m_source; // the bytes being said
     int m_passOffset = 0;  // the text position of their first character
+    bool m_aozora = false; // they are read as Aozora notation
     bool m_paused = false;
     // The words of the sentence being heard (a reading may be longer than word ranges reach),
     // counted from its first byte.

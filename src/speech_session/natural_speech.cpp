@@ -135,6 +135,9 @@ void NaturalSpeech::Feed() {
     natural::NaturalPass::Taken taken = m_pass->TryNext();
     if (!taken.chunk) {
         if (taken.ended) {
+            if (const std::string failure = m_pass->Failure(); !failure.empty()) {
+                emit gaveUp(QString::fromStdString(failure));
+            }
             // Ends when the last sound has been placed, after its last unit was handed on.
             m_passEnded = true;
             const Clock::time_point end = m_end.value_or(now);

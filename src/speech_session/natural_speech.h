@@ -60,6 +60,9 @@ signals:
     // A sentence the engine failed on was skipped: why, in the pass's words. Emitted while the
     // pass hands out the next sentence: a receiver shows it, and must not stop the reading.
     void chunkSkipped(const QString& message);
+    // The pass gave up on the engine (NaturalPass::Failure): why, in its words. The reading ends
+    // after what was said before (finished follows).
+    void gaveUp(const QString& message);
     // The reading was said to its end; its sound ends at end.
     void finished(Clock::time_point end);
     // The reading ended before the sentence at sourceBegin, as GoOn asked.

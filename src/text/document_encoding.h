@@ -31,7 +31,9 @@ struct DocumentFormat {
 
 // The encoding of file bytes: valid UTF-8 that starts with the byte order mark is
 // Utf8WithBom; other valid UTF-8 that is not plain ASCII is Utf8; everything else (plain ASCII,
-// an empty file, any byte string that is not valid UTF-8) is Cp932.
+// an empty file, any byte string that is not valid UTF-8) is Cp932. So is valid UTF-8 whose
+// bytes beyond ASCII are all Shift-JIS half-width katakana (0xA1-0xDF): its UTF-8 reading holds
+// only two-byte characters (ﾜ､ would be U+0724), its Shift-JIS reading is katakana.
 TextEncoding DetectEncoding(std::string_view bytes);
 
 struct DecodedDocument {

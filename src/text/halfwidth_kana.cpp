@@ -158,6 +158,56 @@ std::u16string ToHalfWidthKana(std::u16string_view text) {
     return out;
 }
 
+std::u16string ToFullWidthKana(std::u16string_view text) {
+    // The small kana written with a large half-width kana (ヮ ヵ ヶ) and the old ヰ ヱ are never
+    // the full-width form of one.
+    const auto isLossy = [](char16_t k) {
+        return k == u'ヮ' || k == u'ヵ' || k == u'ヶ' || k == u'ヰ' || k == u'ヱ';
+    };
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        const char16_t next = i + 1 < text.size() ? text[i + 1] : 0;
+        char16_t found = 0;
+        bool withMark = false;
+        for (std::size_t k = 0; k < std::size(kKatakana) && found == 0; ++k) {
+            const auto full = static_cast<char16_t>(kKatakanaFirst + k);
+            if (kKatakana[k].kana != c || isLossy(full)) {
+                continue;
+            }
+            if (kKatakana[k].mark == 0) {
+                found = full; // a marked form further on is preferred where the mark follows
+                for (std::size_t m = k + 1; m < std::size(kKatakana) && next != 0; ++m) {
+                    if (kKatakana[m].kana == c && kKatakana[m].mark == next &&
+                        !isLossy(static_cast<char16_t>(kKatakanaFirst + m))) {
+                        found = static_cast<char16_t>(kKatakanaFirst + m);
+                        withMark = true;
+                        break;
+                    }
+                }
+            } else if (kKatakana[k].mark == next) {
+                found = full;
+                withMark = true;
+            }
+        }
+        if (found != 0) {
+            out += found;
+            i += withMark ? 1 : 0;
+            continue;
+        }
+        char16_t sign = 0;
+        for (const auto& s : kSigns) {
+            if (s.half == c) {
+                sign = s.full;
+                break;
+            }
+        }
+        out += sign != 0 ? sign : c;
+    }
+    return out;
+}
+
 std::optional<std::string> HalfWidthReadingBytes(std::u16string_view text) {
     EncodeResult encoded = EncodeCp932(ToHalfWidthKana(text), EncodeOptions{});
     if (!encoded.ok()) {

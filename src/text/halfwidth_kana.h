@@ -15,6 +15,12 @@ namespace yomi6 {
 // character is left as it is.
 std::u16string ToHalfWidthKana(std::u16string_view text);
 
+// The other way: each half-width katakana with the voicing mark after it as one full-width
+// katakana (ｶﾞ → ガ, ﾊﾟ → パ, ｳﾞ → ヴ), the half-width long-vowel mark and kana punctuation as
+// their full-width forms, a voicing mark that no kana takes as ゛ or ゜. Every other character
+// is left as it is.
+std::u16string ToFullWidthKana(std::u16string_view text);
+
 // The reading of text as the dictionary stores it: converted as above, then as code page 932
 // bytes. None when text holds a character the code page cannot hold.
 std::optional<std::string> HalfWidthReadingBytes(std::u16string_view text);

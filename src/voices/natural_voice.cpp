@@ -4,8 +4,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <cstdlib>
-
 namespace yomi6 {
 
 namespace {
@@ -22,17 +20,7 @@ QString InstalledVoices(const QString& programFolder) {
 } // namespace
 
 NaturalInstall DefaultNaturalInstall() {
-    NaturalInstall install;
-    if (const char* dir = std::getenv("YOMI6_NATURAL_VOICE_DIR"); dir != nullptr) {
-        install.voiceFolder = dir;
-    }
-    const QString exe = QCoreApplication::applicationFilePath();
-    install.searchFolders = natural::DefaultVoiceFolders(exe.toStdString());
-    const QString name = QString::fromLatin1(natural::kVoiceName.data(),
-                                             static_cast<qsizetype>(natural::kVoiceName.size()));
-    install.searchFolders.push_back(
-        (SourceTreeVoices(QFileInfo(exe).absolutePath()) + QLatin1Char('/') + name).toStdString());
-    return install;
+    return natural::RunInstallation();
 }
 
 QStringList InstalledKanaFolders() {
@@ -74,36 +62,36 @@ QString StyleLabel(natural::Style style) {
 
 NaturalSetup SetUpNaturalVoice(const NaturalInstall& install, const natural::VoiceChoice& choice,
                                int speed) {
-    natural::EngineSetup setup;
-    setup.engine = install.engine;
-    setup.dictionary = install.dictionary;
-    setup.voiceFile =
-        natural::FindVoiceFile(choice.style, install.voiceFolder, install.searchFolders);
-    setup.rate = natural::RateForSpeed(speed);
-    setup.variant = choice.variant;
-    if (natural::MissingPieces(setup).empty()) {
-        return {setup, {}};
-    }
-    const QFileInfo engine(QString::fromStdString(setup.engine));
-    const QFileInfo dictionary(QString::fromStdString(setup.dictionary + "/sys.dic"));
-    if (engine.isFile() && engine.isExecutable() && dictionary.isReadable()) {
-        // The engine is there: what is missing is the voice file.
-        const QString file =
-            setup.voiceFile.empty()
-                ? QStringLiteral("tohoku-f01-%1.htsvoice")
-                      .arg(QString::fromLatin1(natural::StyleName(choice.style).data()))
-                : QString::fromStdString(setup.voiceFile);
+    const natural::VoiceSetup setup = natural::SetUpVoice(install, choice, speed);
+    switch (setup.missing) {
+    case natural::MissingPiece::None:
+        return {setup.engine, {}};
+    case natural::MissingPiece::VoiceFile:
         return {std::nullopt,
-                QString::fromUtf8("自然な声の音声ファイル %1 が見つからないか読めません。"
-                                  "内蔵の声で読みます。")
-                    .arg(file)};
+                NaturalVoiceFileMissing(setup) + QString::fromUtf8("内蔵の声で読みます。")};
+    case natural::MissingPiece::Engine:
+        break;
     }
     return {std::nullopt,
             QString::fromUtf8("自然な声には読み上げエンジン %1 とその辞書 %2 が要ります"
                               "（apt-get install %3）。内蔵の声で読みます。")
-                .arg(QString::fromStdString(setup.engine), QString::fromStdString(setup.dictionary),
+                .arg(QString::fromStdString(setup.engine.engine),
+                     QString::fromStdString(setup.engine.dictionary),
                      QString::fromLatin1(natural::kEnginePackages.data(),
                                          static_cast<qsizetype>(natural::kEnginePackages.size())))};
+}
+
+QString NaturalVoiceFileMissing(const natural::VoiceSetup& setup) {
+    const QString file = QString::fromStdString(setup.voiceFile);
+    if (!setup.engine.voiceFile.empty()) {
+        return QString::fromUtf8("自然な声の音声ファイル %1 を読めません。").arg(file);
+    }
+    QStringList folders;
+    for (const std::string& folder : setup.searched) {
+        folders << QString::fromStdString(folder);
+    }
+    return QString::fromUtf8("自然な声の音声ファイル %1 が %2 のどこにもありません。")
+        .arg(file, folders.join(QString::fromUtf8("、")));
 }
 
 } // namespace yomi6

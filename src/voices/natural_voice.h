@@ -5,24 +5,20 @@
 
 #include "natural/engine_setup.h"
 #include "natural/voice_choice.h"
+#include "natural/voice_setup.h"
 
 #include <QString>
 
 #include <optional>
-#include <string>
-#include <vector>
 
 namespace yomi6 {
 
-struct NaturalInstall {
-    std::string engine{natural::kEnginePath};
-    std::string dictionary{natural::kEngineDictionary};
-    std::string voiceFolder;                // named for the run ($YOMI6_NATURAL_VOICE_DIR), or ""
-    std::vector<std::string> searchFolders; // looked in when none is named
-};
+// Where the natural voice's engine and files are looked for in this run: the core's one rule,
+// shared with the audio export and the command line.
+using NaturalInstall = natural::Installation;
 
 // The engine's own place, the folder $YOMI6_NATURAL_VOICE_DIR names, and the voice folders of
-// the running program's prefix and source tree.
+// the running program's prefix and source tree (natural::RunInstallation).
 NaturalInstall DefaultNaturalInstall();
 
 // The voice folders for the sample engine that are installed with the program: the folders under
@@ -42,8 +38,14 @@ struct NaturalSetup {
     QString missing;                           // one line naming the packages or the file
 };
 
-// The engine set up to say choice at speed (milliseconds per unit), or what is missing.
+// The engine set up to say choice at speed (milliseconds per unit), or what is missing: the
+// packages, or the voice file and the folders it was looked for in.
 NaturalSetup SetUpNaturalVoice(const NaturalInstall& install, const natural::VoiceChoice& choice,
                                int speed);
+
+// The voice file setup lacks, for a message that goes on to say what speaks instead:
+// 「自然な声の音声ファイル F が A、B のどこにもありません。」, or 「… F を読めません。」 for a file
+// in the folder named for the run.
+QString NaturalVoiceFileMissing(const natural::VoiceSetup& setup);
 
 } // namespace yomi6

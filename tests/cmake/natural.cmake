@@ -14,6 +14,18 @@ if(TARGET yomi6)
            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/cli_natural.sh $<TARGET_FILE:yomi6>
                    ${YOMI6_NATURAL_TEST_VOICES})
   set_tests_properties(cli_natural PROPERTIES LABELS cli TIMEOUT 600)
+  # What the natural voice says: Aozora notation, readings, code pages, long lines.
+  add_test(NAME cli_natural_text
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/cli_natural_text.sh $<TARGET_FILE:yomi6>
+                   ${YOMI6_NATURAL_TEST_VOICES} ${CMAKE_CURRENT_SOURCE_DIR}/aozora)
+  set_tests_properties(cli_natural_text PROPERTIES LABELS cli TIMEOUT 600)
+endif()
+if(TARGET yomi6)
+  # The engine processes and their folders when --wav, --export or --speak is ended by a signal.
+  add_test(NAME cli_natural_signals
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/cli_natural_signals.sh
+                   $<TARGET_FILE:yomi6> ${YOMI6_NATURAL_TEST_VOICES})
+  set_tests_properties(cli_natural_signals PROPERTIES LABELS cli TIMEOUT 600 SKIP_RETURN_CODE 77)
 endif()
 if(TARGET yomi6)
   # --speak with the natural voice, recorded from a private sound server.

@@ -26,6 +26,16 @@ using test::ToHex;
 constexpr const char* kNaistJdic = "/var/lib/mecab/dic/naist-jdic";
 constexpr const char* kUniDic = "/var/lib/mecab/dic/unidic";
 
+// A layout with the fields of the part of speech, its subdivision and the pronunciation at
+// these places, the rest at IPADIC's.
+FeatureLayout Layout(std::size_t pos, std::size_t subdivision, std::size_t pronunciation) {
+    FeatureLayout layout;
+    layout.partOfSpeech = pos;
+    layout.subdivision = subdivision;
+    layout.pronunciation = pronunciation;
+    return layout;
+}
+
 bool Installed(const std::string& folder) {
     return ::access((folder + "/sys.dic").c_str(), R_OK) == 0;
 }
@@ -39,11 +49,12 @@ TEST(FeatureLayoutTest, UniDicNamesItsFieldsAndIpadicNamesNone) {
                                "output-format-type = unidic22\n"
                                "node-format-verbose = surface:%m\\tpos1:%f[0]\\tpos2:%f[1]\\t"
                                "lemma:%f[7]\\torth:%f[8]\\tpron:%f[9]\\tpronBase:%f[11]\\n\n";
-    EXPECT_EQ(FeatureLayoutOf(unidic), (FeatureLayout{0, 1, 9}));
+    FeatureLayout named = Layout(0, 1, 9);
+    named.baseForm = 7; // lemma
+    EXPECT_EQ(FeatureLayoutOf(unidic), named);
     // Either way of naming is enough; a name is matched whole, never as a part of another.
     EXPECT_EQ(FeatureLayoutOf("; f[12]: pron\n; f[3]: pos1\n; f[4]: pos2\r\n").pronunciation, 12u);
-    EXPECT_EQ(FeatureLayoutOf("; f[3]: pos1\n; f[4]: pos2\n; f[12]: pron\n"),
-              (FeatureLayout{3, 4, 12}));
+    EXPECT_EQ(FeatureLayoutOf("; f[3]: pos1\n; f[4]: pos2\n; f[12]: pron\n"), Layout(3, 4, 12));
     EXPECT_EQ(FeatureLayoutOf("node-format-x = pronBase:%f[11] xpron:%f[5]\n; f[2]: pronBase\n"),
               FeatureLayout{});
     // IPADIC's and NAIST-jdic's dicrc (their formats use the fields by number only).
@@ -51,10 +62,30 @@ TEST(FeatureLayoutTest, UniDicNamesItsFieldsAndIpadicNamesNone) {
                                "bos-feature = BOS/EOS,*,*,*,*,*,*,*,*\n"
                                "node-format-yomi = %pS%f[7]\n"
                                "node-format-chasen = %m\\t%f[7]\\t%f[6]\\t%F-[0,1,2,3]\\n\n";
-    EXPECT_EQ(FeatureLayoutOf(ipadic), (FeatureLayout{0, 1, 8}));
-    EXPECT_EQ(FeatureLayoutOf(""), (FeatureLayout{0, 1, 8}));
+    EXPECT_EQ(FeatureLayoutOf(ipadic), Layout(0, 1, 8));
+    EXPECT_EQ(FeatureLayoutOf(""), Layout(0, 1, 8));
     EXPECT_EQ(FeatureLayoutOf("; f[x]: pron\n; f[99999999999999999999999]: pron\n"),
               FeatureLayout{});
+}
+
+TEST(FeatureLayoutTest, AccentFieldsWhereTheDictionaryNamesThem) {
+    // The dicrc written for the Open JTalk dictionary names its three accent fields.
+    const FeatureLayout ojt =
+        FeatureLayoutOf("; f[9]: accent\n; f[10]: accentRule\n; f[11]: chainFlag\n");
+    EXPECT_EQ(ojt.accent, 9u);
+    EXPECT_EQ(ojt.accentRule, 10u);
+    EXPECT_EQ(ojt.chainFlag, 11u);
+    EXPECT_EQ(ojt.pronunciation, 8u);
+    EXPECT_FALSE(ojt.accentType);
+    // UniDic's: aType, aConType, aModType, the other fields by name.
+    const FeatureLayout unidic = FeatureLayoutOf(
+        "; f[0]: pos1\n; f[4]: cType\n; f[9]: pron\n; f[23]: aType\n; f[24]: aConType\n"
+        "; f[25]: aModType\n");
+    EXPECT_EQ(unidic.accentType, 23u);
+    EXPECT_EQ(unidic.accentConnection, 24u);
+    EXPECT_EQ(unidic.accentModification, 25u);
+    EXPECT_FALSE(unidic.accent);
+    EXPECT_FALSE(FeatureLayoutOf("").accent);
 }
 
 TEST(FeatureLayoutTest, FeatureFieldsSplitAtCommasOutsideQuotes) {
@@ -182,6 +213,28 @@ TEST(AnalyzerDictionariesTest, LatinWordsTheDictionaryKnowsAreReadAsWords) {
     // A word it does not know, and a single letter, are spelled as before.
     EXPECT_EQ(ToHex(r.Read("Xq")), ToHex(Sjis("ｴｯｸｽｷｭｳ")));
     EXPECT_EQ(ToHex(r.Read("a")), ToHex(Sjis("ｴｲ")));
+}
+
+TEST(AnalyzerDictionariesTest, OpenJTalkDictionaryLoadsWithoutDicrc) {
+    const std::string folder = "/var/lib/mecab/dic/open-jtalk/naist-jdic";
+    if (!Installed(folder)) {
+        GTEST_SKIP() << "the Open JTalk dictionary (open-jtalk-mecab-naist-jdic) is not installed";
+    }
+    std::string error;
+    const std::unique_ptr<Analyzer> analyzer = OpenMecabAnalyzer(folder, error);
+    ASSERT_NE(analyzer, nullptr) << error;
+    const FeatureLayout layout = analyzer->Layout();
+    ASSERT_TRUE(layout.accent);
+    std::vector<AnalyzedWord> words;
+    ASSERT_TRUE(analyzer->Analyze("雨が降る", words));
+    ASSERT_EQ(words.size(), 3u);
+    EXPECT_EQ(words[0].pronunciation, "アメ");
+    const std::vector<std::string> fields = SplitFeature(words[0].feature, 16);
+    ASSERT_GT(fields.size(), *layout.accent);
+    EXPECT_EQ(fields[*layout.accent], "1/2"); // ア]メ
+    EXPECT_EQ(words[2].partOfSpeech, "動詞");
+    // A folder with none of the files is still an error.
+    EXPECT_EQ(OpenMecabAnalyzer("/nonexistent-folder", error), nullptr);
 }
 
 TEST(AnalyzerDictionariesTest, LatinWordsIpadicDoesNotKnowAreSpelled) {

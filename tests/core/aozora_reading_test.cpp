@@ -167,6 +167,37 @@ TEST_F(AozoraReadingTest, NotesTheBlockAndTheColophonAreSilentTheTitleIsRead) {
     EXPECT_EQ(result.sourceEnd, text.size());
 }
 
+TEST_F(AozoraReadingTest, AWordOfKanjiGivenARubyIsReadByItWhereItRecursAfterIt) {
+    // 内供 before its ruby, after it alone, and after it touching another kanji; 上 (one kanji)
+    // given a ruby, and again.
+    const std::string text =
+        Sjis("内供が来た。内供《ないぐ》の鼻。内供は笑った。内供様と上《かみ》の上を見る");
+    Read(text);
+    const auto at = [&](const char* before) { return Sjis(before).size(); };
+    const std::size_t word = Sjis("内供").size();
+    EXPECT_NE(ToHex(ReadingOf(0, word)), ToHex(Sjis("ﾅｲｸﾞ")));
+    const std::size_t again = at("内供が来た。内供《ないぐ》の鼻。");
+    EXPECT_KANA(ReadingOf(again, again + word), "ﾅｲｸﾞ");
+    const std::size_t touching = at("内供が来た。内供《ないぐ》の鼻。内供は笑った。");
+    EXPECT_NE(ToHex(ReadingOf(touching, touching + word)), ToHex(Sjis("ﾅｲｸﾞ")));
+    const std::size_t above =
+        at("内供が来た。内供《ないぐ》の鼻。内供は笑った。内供様と上《かみ》の");
+    EXPECT_KANA(ReadingOf(above, above + Sjis("上").size()), "ｳｴ");
+
+    // A reading in parts: a glossary kept across them reads the word of an earlier part.
+    RubyGlossary rubies;
+    const std::string first = Sjis("内供《ないぐ》の鼻。");
+    const std::string second = Sjis("内供は笑った。");
+    for (const std::string* part : {&first, &second}) {
+        const AozoraNotation notation = ParseAozoraNotation(*part);
+        result =
+            ConvertAutomatic(reinterpret_cast<const unsigned char*>(part->data()), part->size(),
+                             dic.View(), *m_mecab, reading, source, &notation, &rubies);
+    }
+    EXPECT_KANA(ReadingOf(0, word), "ﾅｲｸﾞ");
+    EXPECT_NE(ToHex(Read(second)), ToHex(Sjis("ﾅｲｸﾞﾜﾜﾗｯﾀ"))); // the part alone knows no ruby
+}
+
 TEST_F(AozoraReadingTest, TheDictionaryReadingIgnoresTheNotation) {
     const std::string text = Sjis("あ《い》");
     unsigned char plain[kReadingBufferSize];

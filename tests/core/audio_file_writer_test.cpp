@@ -271,14 +271,24 @@ TEST(ExportJob, AnExportThatReadsNothingIsRefusedInEveryFormat) {
             EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << ext << " " << r.from;
         }
     }
-    // A range that reads only a line end has no unit either; one unit is a whole file.
+    // A range that reads only a line end has no unit either, and one of silent bytes (kanji
+    // the dictionary reading does not know) or of pauses says nothing; one kana is a whole file.
     const std::string lineEnd = "\r\n";
     ExportRequest request(run.Setup());
     request.text = lineEnd;
-    const ExportOutputs outputs{dir.File("n.flac"), {}, {}};
+    const ExportOutputs outputs{dir.File("n.flac"), dir.File("n.srt"), dir.File("n.json")};
     EXPECT_TRUE(RunExportJob(request, outputs).nothingToExport);
-    const std::string silent = Sjis("。");
-    request.text = silent;
+    for (const char* nothing : {"鬱鬱\r\n鬱", "　。\r\n、"}) {
+        const std::string silent = Sjis(nothing);
+        request.text = silent;
+        request.readings = 0;
+        const ExportJobResult result = RunExportJob(request, outputs);
+        EXPECT_EQ(result.status, ExportStatus::Failed) << nothing;
+        EXPECT_TRUE(result.nothingToExport) << nothing << ": " << result.error;
+        EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << nothing;
+    }
+    const std::string kana = Sjis("あ");
+    request.text = kana;
     const ExportJobResult one = RunExportJob(request, outputs);
     EXPECT_EQ(one.status, ExportStatus::Done) << one.error;
     EXPECT_EQ(static_cast<std::int64_t>(ReadBack(dir.File("n.flac")).size()), one.samples);

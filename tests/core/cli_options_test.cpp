@@ -48,6 +48,19 @@ TEST(CliOptionsTest, ModesAndOptions) {
     EXPECT_NE(UsageText().find("--encoding sjis|utf8|auto"), std::string::npos);
 }
 
+TEST(CliOptionsTest, LabelsAndTheirAccentRules) {
+    auto r = Parse({"--labels", "a.txt", "--accent-rules", "none", "--encoding", "utf8"});
+    ASSERT_EQ(r.error, "");
+    EXPECT_EQ(r.options.mode, Mode::Labels);
+    EXPECT_EQ(r.options.input, "a.txt");
+    EXPECT_EQ(r.options.accentRules, "none");
+    EXPECT_EQ(Parse({"--labels", "-"}).options.accentRules, ""); // all, the mode decides
+    EXPECT_NE(Parse({"--accent-rules", "all", "--reading", "a"}).error, "");
+    EXPECT_NE(Parse({"--labels", "a", "--accent-rules", ""}).error, "");
+    EXPECT_NE(Parse({"--labels", "a", "--reading", "b"}).error.find("--labels"), std::string::npos);
+    EXPECT_NE(UsageText().find("--labels FILE"), std::string::npos);
+}
+
 TEST(CliOptionsTest, UsageErrors) {
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"--reading"},
@@ -72,10 +85,47 @@ TEST(CliOptionsTest, UsageErrors) {
     }
     // The two modes that write one file name the piece that is missing.
     EXPECT_EQ(Parse({"--wav"}).error, "--wav needs OUT.wav and FILE");
-    EXPECT_EQ(Parse({"--pdf", "o.pdf"}).error, "--pdf needs a FILE after OUT.pdf");
+    EXPECT_EQ(Parse({"--pdf", "o.pdf"}).error, "--pdf needs a FILE");
     EXPECT_EQ(Parse({"--pdf", "", "a"}).error, "--pdf needs a non-empty OUT.pdf");
     EXPECT_EQ(Parse({"--wav", "o.wav", "a"}).options.pdfOutput, "");
     EXPECT_EQ(Parse({"--pdf", "o.pdf", "a"}).options.pdfOutput, "o.pdf");
+}
+
+// As in GNU tools: options before and after the FILE, and "--" before a FILE that starts with a
+// hyphen.
+TEST(CliOptionsTest, OptionsGoAnywhereAndDoubleHyphenEndsThem) {
+    auto r = Parse({"--speak", "--engine", "natural", "ch.txt"});
+    ASSERT_EQ(r.error, "");
+    EXPECT_EQ(r.options.mode, Mode::Speak);
+    EXPECT_EQ(r.options.input, "ch.txt");
+    EXPECT_EQ(r.options.engine, SpeechEngine::Natural);
+    r = Parse({"ch.txt", "--voice", "male", "--reading"});
+    ASSERT_EQ(r.error, "");
+    EXPECT_EQ(r.options.mode, Mode::Reading);
+    EXPECT_EQ(r.options.input, "ch.txt");
+    EXPECT_EQ(r.options.voice, 1);
+    r = Parse({"--wav", "o.wav", "--speed", "90", "a.txt", "--fit-samples"});
+    ASSERT_EQ(r.error, "");
+    EXPECT_EQ(r.options.wavOutput, "o.wav");
+    EXPECT_EQ(r.options.input, "a.txt");
+    EXPECT_EQ(r.options.fitSamples, true);
+
+    r = Parse({"--units", "--", "-x.txt"});
+    ASSERT_EQ(r.error, "");
+    EXPECT_EQ(r.options.input, "-x.txt");
+    r = Parse({"--export", "o.wav", "--timings", "o.json", "--", "--to"});
+    ASSERT_EQ(r.error, "");
+    EXPECT_EQ(r.options.input, "--to");
+    EXPECT_FALSE(r.options.to.has_value());
+    r = Parse({"--", "-x.txt", "--help", "-"});
+    ASSERT_EQ(r.error, "");
+    EXPECT_EQ(r.options.mode, Mode::Editor);
+    EXPECT_EQ(r.options.editorFiles, (std::vector<std::string>{"-x.txt", "--help", "-"}));
+
+    EXPECT_EQ(Parse({"--reading", "-x.txt"}).error, "unknown option '-x.txt'");
+    EXPECT_EQ(Parse({"--speak", "--voice", "male"}).error, "--speak needs a FILE");
+    EXPECT_EQ(Parse({"a", "--units", "b"}).error, "unexpected argument 'b'");
+    EXPECT_EQ(Parse({"--check-voice", "dir", "a"}).error, "unexpected argument 'a'");
 }
 
 } // namespace

@@ -9,8 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <iconv.h>
+#include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace yomi6 {
 namespace {
@@ -106,6 +108,7 @@ TEST(Cp932CodecTest, AgreesWithTheSystemConverterWhereBothDecode) {
     // glibc's converter is an independent reading of the same code page: wherever it decodes a
     // code to one character and the codec does not escape the code, the two must agree.
     iconv_t cd = ::iconv_open("UTF-16LE", "CP932");
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): iconv_open says a failure so
     ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
     int compared = 0;
     for (int lead = 0x81; lead <= 0xFC; ++lead) {
@@ -215,6 +218,26 @@ TEST(SpeechTextTest, IsCodePage932WithCrLfAndBlanks) {
     // Characters the code page cannot hold are blanks; escapes are their bytes.
     EXPECT_EQ(SpeechBytes(u"é\U0001F600\xD800x"), "   x");
     EXPECT_EQ(SpeechBytes(DecodeCp932(Hex("87 90 85"))), Hex("87 90 85"));
+}
+
+TEST(SpeechTextTest, CharactersTheCodePageLacksStandInTheirCommonForm) {
+    // 鷗, 𠮟 and 𠮷 are read as 鴎, 叱 and 吉 (森鷗外 was ﾓﾘ ｿﾄ); a character without a common
+    // form stays a blank. Each stand-in is noted with the character it stands for.
+    const std::u16string text = u"森鷗外に𠮟られ𠮷野家😀。";
+    std::vector<StandIn> standIns;
+    EXPECT_EQ(SpeechBytes(text, std::numeric_limits<std::size_t>::max(), &standIns),
+              Sjis("森鴎外に叱られ吉野家 。"));
+    EXPECT_EQ(standIns,
+              (std::vector<StandIn>{{2, 4, "鷗"}, {8, 10, "𠮟"}, {14, 16, "𠮷"}, {20, 21, "😀"}}));
+    // The highlight's map gives the stand-in's bytes the character's place in the text.
+    const SpeechSource source = SpeechSourceOf(text);
+    EXPECT_EQ(source.bytes, SpeechBytes(text));
+    EXPECT_EQ(source.TextSpan(2, 4).begin, 1u);
+    EXPECT_EQ(source.TextSpan(8, 10).end, 6u); // 𠮟 is two UTF-16 units
+    // A limit that falls inside a stand-in keeps its first byte, as it does inside any code.
+    standIns.clear();
+    EXPECT_EQ(ToHex(SpeechBytes(u"a鷗", 2, &standIns)), "61 89");
+    EXPECT_TRUE(standIns.empty());
 }
 
 TEST(SpeechTextTest, StopsAtTheByteLimit) {

@@ -43,6 +43,24 @@ TEST(DocumentEncodingTest, DetectsUtf8OnlyWhenValidAndNotAscii) {
     EXPECT_EQ(DetectEncoding("\xF0\x9F\x98\x80"), TextEncoding::Utf8); // outside the BMP
 }
 
+// Shift-JIS half-width katakana that happen to be valid UTF-8 (two-byte characters only) are
+// Shift-JIS; a UTF-8 reading with another byte, or a longer character, stays UTF-8.
+TEST(DocumentEncodingTest, HalfWidthKatakanaThatAreAlsoUtf8AreShiftJis) {
+    for (const char* text : {"ﾜ､", "ﾃｽﾄｶ ﾅｲ\r\n", "abc ﾜ､ ﾏｰ"}) {
+        const std::string bytes = Sjis(text);
+        ASSERT_TRUE(IsValidUtf8(bytes)) << text;
+        EXPECT_EQ(DetectEncoding(bytes), TextEncoding::Cp932) << text;
+    }
+    const DecodedDocument document = DecodeDocument(Sjis("ﾜ､\r\n"));
+    EXPECT_EQ(document.text, u"ﾜ､\n");
+    EXPECT_EQ(document.format.encoding, TextEncoding::Cp932);
+    // Cyrillic (a follower 0x9F), Japanese in UTF-8 (three bytes), and half-width katakana in
+    // UTF-8 (EF BE 9C) are UTF-8.
+    for (const char* utf8 : {"Привет", "ﾜ、日本語", "ﾜ"}) {
+        EXPECT_EQ(DetectEncoding(utf8), TextEncoding::Utf8) << utf8;
+    }
+}
+
 TEST(DocumentEncodingTest, RejectsIllFormedUtf8) {
     for (const char* hex : {
              "C0 AF",       // overlong '/'

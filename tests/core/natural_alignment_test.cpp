@@ -4,6 +4,7 @@
 #include "analysis/mecab_analyzer.h"
 #include "natural/alignment.h"
 #include "natural/chunk_synthesis.h"
+#include "natural/phoneme_kana.h"
 #include "natural_engine_support.h"
 #include "support/scoped_env.h"
 #include "text/cp932_codec.h"
@@ -27,14 +28,16 @@ TEST(NaturalAlignment, KanjiNumbersLatinAndSigns) {
         std::string units;
     };
     const Case cases[] = {
+        // A number is said as the number reading says it, with its counter: its morae cover
+        // both.
         {u"今日は2026年、ABCの日です。",
-         "_= キョ=今日 ー=今日 ワ=は ニ=2026 セ=2026 ン=2026 ニ=2026 ジュ=2026 ー=2026 "
-         "ロ=2026 ク=2026 ネ=年 ン=年 _=、 エ=A イ=A ビ=B ー=B シ=C イ=C ノ=の "
-         "ヒ=日 デ=です ス=です _=。"},
+         "_= キョ=今日 ー=今日 ワ=は ニ=2026年 セ=2026年 ン=2026年 ニ=2026年 ジュ=2026年 "
+         "ー=2026年 ロ=2026年 ク=2026年 ネ=2026年 ン=2026年 _=、 エ=A イ=A ビ=B ー=B シ=C "
+         "イ=C ノ=の ヒ=日 デ=です ス=です _=。"},
         // Full-width digits, a thousands comma and a decimal point are read as one number each.
         {u"１,０００円と3.5倍。",
-         "_= セ=１,０００ ン=１,０００ エ=円 ン=円 ト=と サ=3.5 ン=3.5 テ=3.5 ン=3.5 ゴ=3.5 "
-         "バ=倍 イ=倍 _=。"},
+         "_= セ=１,０００円 ン=１,０００円 エ=１,０００円 ン=１,０００円 ト=と サ=3.5倍 "
+         "ン=3.5倍 テ=3.5倍 ン=3.5倍 ゴ=3.5倍 バ=3.5倍 イ=3.5倍 _=。"},
         // ★, which is said as a pause between two words that the engine would otherwise join
         // (星空 ホシゾラ).
         {u"星★空", "_= ホ=星 シ=星 _=★ ソ=空 ラ=空 _="},
@@ -49,6 +52,34 @@ TEST(NaturalAlignment, KanjiNumbersLatinAndSigns) {
         ASSERT_EQ(sound.error, "");
         EXPECT_EQ(Described(text, sound), c.units) << Utf8Of(text);
     }
+}
+
+TEST(NaturalAlignment, EveryMoraIsKatakana) {
+    // Small kana the engine says as morae of their own, which its analysis counts differently
+    // from their kana: their units were named by the engine's phonemes ("i", "y a").
+    const std::string text = Sjis(u"ァィゥェォャュョ、ぁぃゅ。");
+    const ChunkSound sound = Say(text);
+    ASSERT_EQ(sound.error, "");
+    std::size_t spoken = 0;
+    for (const NaturalUnit& u : sound.units) {
+        if (u.silent) {
+            continue;
+        }
+        ++spoken;
+        const std::u32string kana = DecodeUtf8Points(u.mora);
+        EXPECT_FALSE(kana.empty());
+        for (const char32_t c : kana) {
+            EXPECT_TRUE(c >= U'ァ' && c <= U'ヺ') << u.mora;
+        }
+    }
+    EXPECT_GE(spoken, 8u);
+    // The engine's phonemes as katakana, consonant clusters and devoiced vowels too.
+    EXPECT_EQ(PhonemeKana("ky o"), "キョ");
+    EXPECT_EQ(PhonemeKana("s U"), "ス");
+    EXPECT_EQ(PhonemeKana("y a"), "ヤ");
+    EXPECT_EQ(PhonemeKana("N"), "ン");
+    EXPECT_EQ(PhonemeKana("cl"), "ッ");
+    EXPECT_EQ(PhonemeKana("xx a"), "ア");
 }
 
 TEST(NaturalAlignment, HalfWidthKanaAndTimesOnTheSound) {

@@ -110,6 +110,26 @@ TEST(NaturalChunking, AReadingHeardLiveEndsItsFirstChunkAfterItsFirstParticle) {
     EXPECT_EQ(particleCut, 0u);
 }
 
+TEST(NaturalChunking, NoChunkEndsInsideAPieceReadWhole) {
+    // A gaiji note (its 、 no comma, its 。 no sentence end) and a ruby's base, kept whole.
+    const std::string text = Sjis(u"あいう※［＃「區＋鳥」、。］えお一二三四五六七八《ふ》。");
+    const std::size_t gaiji = text.find(Sjis(u"※"));
+    const std::size_t note = text.find(Sjis(u"］")) + 2;
+    const std::size_t base = text.find(Sjis(u"一"));
+    const std::size_t ruby = text.find(Sjis(u"《"));
+    const std::vector<ByteRange> whole = {{gaiji, note}, {base, ruby}};
+    const auto pieces = [&](ChunkLimits limits) {
+        return Pieces(text, SplitChunks(text, limits, nullptr, whole));
+    };
+    using Expected = std::vector<std::u16string>;
+    EXPECT_EQ(pieces({200, 200}),
+              (Expected{u"あいう※［＃「區＋鳥」、。］えお一二三四五六七八《ふ》。"}));
+    // A cut at the limit that would fall inside falls before the piece, or after it when the
+    // piece starts the chunk.
+    EXPECT_EQ(pieces({5, 5}), (Expected{u"あいう", u"※［＃「區＋鳥」、。］", u"えお",
+                                        u"一二三四五六七八", u"《ふ》。"}));
+}
+
 TEST(NaturalChunking, HalfWidthAndLoneLeadBytes) {
     // ｱｲ｡ is three single bytes; a lead byte at the very end is one character.
     const std::string text = std::string("\xB1\xB2\xA1") + "x\x82";

@@ -88,4 +88,18 @@ inline std::string FaultyEngine(const std::string& folder) {
     return path;
 }
 
+// A stand-in for an engine that misbehaves in a way the real one does only when something else
+// interferes: a shell script in folder, named name, running body with the engine's arguments;
+// $wav and $trace name the files the engine is asked to write.
+inline std::string StandInEngine(const std::string& folder, const std::string& name,
+                                 const std::string& body) {
+    std::string path = folder + "/" + name;
+    std::ofstream(path) << "#!/bin/sh\n"
+                           "wav=$(printf '%s\\n' \"$@\" | sed -n '/^-ow$/{n;p}')\n"
+                           "trace=$(printf '%s\\n' \"$@\" | sed -n '/^-ot$/{n;p}')\n"
+                        << body << "\n";
+    ::chmod(path.c_str(), 0700);
+    return path;
+}
+
 } // namespace yomi6::natural::test

@@ -2,6 +2,7 @@
 // to the sample voices, and a chunk the engine fails on skipped with one message.
 #include "natural/natural_pass.h"
 #include "natural_engine_support.h"
+#include "support/scoped_env.h"
 #include "text/cp932_codec.h"
 #include "voice/sample_edit.h"
 
@@ -13,11 +14,13 @@
 #include <fstream>
 #include <mutex>
 #include <sys/stat.h>
+#include <thread>
 
 namespace yomi6::natural {
 namespace {
 
 using test::Sjis;
+using namespace std::chrono_literals;
 
 NaturalPassOptions Options(unsigned workers) {
     NaturalPassOptions options;
@@ -199,6 +202,74 @@ TEST(NaturalPass, TryNextNeverWaitsAndHandsOutWhatNextWould) {
     EXPECT_NE(messages[0].find("signal 6"), std::string::npos) << messages[0];
     const std::lock_guard lock(mutex);
     EXPECT_EQ(ready, 3); // once for each chunk, the failed one too
+}
+
+TEST(NaturalPass, FailuresThatRepeatStopThePassWithOneCause) {
+    const TempFolder folder;
+    const std::u16string sentences = u"一つ目。二つ目。三つ目。四つ目。五つ目。六つ目。";
+    // No folder for the engine's files: not one line per sentence, one cause, and the pass
+    // ends.
+    {
+        const yomi6::test::ScopedEnv tmpdir("TMPDIR", folder.File("none"));
+        std::vector<std::string> messages;
+        NaturalPass pass(Sjis(sentences), std::nullopt, Options(2),
+                         [&](const std::string& m) { messages.push_back(m); });
+        EXPECT_FALSE(pass.Next());
+        EXPECT_TRUE(messages.empty());
+        EXPECT_EQ(
+            pass.Failure().rfind("stopped: 3 sentences in a row could not be said (bytes 0-", 0),
+            0u)
+            << pass.Failure();
+        EXPECT_NE(pass.Failure().find(folder.File("none") + ": No such file or directory"),
+                  std::string::npos)
+            << pass.Failure();
+    }
+    // A text of which no sentence could be said, shorter than that.
+    NaturalPassOptions options = Options(2);
+    options.synthesis.setup.engine = test::FaultyEngine(folder.Path());
+    NaturalPass fallen(Sjis(u"ここで落ちる。また落ちる。"), std::nullopt, options);
+    EXPECT_FALSE(fallen.Next());
+    EXPECT_EQ(fallen.Failure().rfind("no sentence could be said (bytes 0-", 0), 0u)
+        << fallen.Failure();
+    // After a sentence that was said, three failures in a row stop the pass too.
+    NaturalPass broken(Sjis(u"一つ目。落ちる。落ちる。落ちる。二つ目。"), std::nullopt, options);
+    EXPECT_TRUE(broken.Next());
+    EXPECT_FALSE(broken.Next());
+    EXPECT_NE(broken.Failure().find("3 sentences in a row"), std::string::npos) << broken.Failure();
+}
+
+TEST(NaturalPass, AHungEngineStopsThePassAfterRepeatedTimeOuts) {
+    const TempFolder folder;
+    NaturalPassOptions options = Options(2);
+    options.synthesis.setup.engine = test::FaultyEngine(folder.Path());
+    options.synthesis.timeLimit = 300ms;
+    // The time-outs need not follow each other: each costs the whole limit.
+    std::vector<std::string> messages;
+    NaturalPass pass(Sjis(u"止まる。一つ目。止まる。二つ目。止まる。三つ目。四つ目。"),
+                     std::nullopt, options, [&](const std::string& m) { messages.push_back(m); });
+    while (pass.Next()) {
+    }
+    EXPECT_EQ(pass.Failure().rfind("stopped: the engine ran past its time limit of 300 ms on 3 "
+                                   "sentences, the last at bytes ",
+                                   0),
+              0u)
+        << pass.Failure();
+    EXPECT_LE(messages.size(), 2u); // the time-outs before were skipped as sentences are
+}
+
+TEST(NaturalPass, StopEndsAnEngineThatHangs) {
+    // The pass's end waits for no engine: a reading stopped while its engine hangs ends at once,
+    // not at the time limit.
+    const TempFolder folder;
+    NaturalPassOptions options = Options(2);
+    options.synthesis.setup.engine = test::FaultyEngine(folder.Path());
+    options.synthesis.timeLimit = 60s;
+    const auto started = std::chrono::steady_clock::now();
+    {
+        NaturalPass pass(Sjis(u"ここで止まる。"), std::nullopt, options);
+        std::this_thread::sleep_for(500ms);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 20s);
 }
 
 TEST(NaturalPass, StopEndsThePassAtOnce) {

@@ -1,14 +1,19 @@
 // The natural voice's setup: the voice file looked up, the speed as the engine's rate, the
-// lowered variant's options, and what is said when a piece is missing.
+// lowered variant's options, and what is said when a piece is missing, with where it was
+// looked for.
 #include "cli_options/cli_options.h"
 #include "natural/engine_setup.h"
 #include "natural/temp_folder.h"
 #include "natural/voice_choice.h"
+#include "natural/voice_setup.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sys/stat.h>
 
 namespace yomi6::natural {
@@ -26,9 +31,70 @@ TEST(NaturalSetup, VoiceFileIsLookedUpInOrder) {
     // A named folder is taken as it is, even without the file: its absence is then reported.
     EXPECT_EQ(FindVoiceFile(Style::Happy, "/nowhere", {a.Path()}),
               "/nowhere/tohoku-f01-happy.htsvoice");
-    EXPECT_EQ(
-        DefaultVoiceFolders("/usr/bin/yomi6"),
-        (std::vector<std::string>{"/usr/share/yomi6/voices/tohoku-f01", "/usr/voices/tohoku-f01"}));
+    EXPECT_EQ(DefaultVoiceFolders("/usr/bin/yomi6"),
+              (std::vector<std::string>{"/usr/share/yomi6/voices/tohoku-f01"}));
+    // A program in a build folder (the folder above its own holds CMakeCache.txt) looks in the
+    // source tree above that build folder too.
+    const test::TempDir tree;
+    ::mkdir(tree.File("build").c_str(), 0700);
+    test::WriteFile(tree.File("build/CMakeCache.txt"), "x");
+    EXPECT_EQ(DefaultVoiceFolders(tree.File("build/src/yomi6")),
+              (std::vector<std::string>{tree.File("build/share/yomi6/voices/tohoku-f01"),
+                                        tree.File("voices/tohoku-f01")}));
+}
+
+// One rule for every caller: the named folder, else the search folders in order; what is
+// missing names the packages, or the voice file by its style's name and where it was sought.
+TEST(NaturalSetup, SetUpVoiceSaysWhatIsMissingAndWhere) {
+    const TempFolder a, b;
+    Installation places;
+    places.searchFolders = {a.Path(), b.Path()};
+    const VoiceChoice sadLowered{Variant::Lowered, Style::Sad};
+    VoiceSetup setup = SetUpVoice(places, sadLowered, 280);
+    ASSERT_NE(setup.missing, MissingPiece::Engine) << "the engine is not installed";
+    EXPECT_EQ(setup.missing, MissingPiece::VoiceFile);
+    EXPECT_FALSE(setup.CanSpeak());
+    EXPECT_EQ(setup.voiceFile, "tohoku-f01-sad.htsvoice");
+    std::string text = MissingText(setup);
+    EXPECT_NE(text.find("tohoku-f01-sad.htsvoice is in none of " + a.Path() + ", " + b.Path()),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("STYLE"), std::string::npos) << text;
+
+    // A file that is there but no voice is named with its problem, not as missing.
+    std::ofstream(b.File("tohoku-f01-sad.htsvoice")) << "x";
+    setup = SetUpVoice(places, sadLowered, 280);
+    EXPECT_EQ(setup.missing, MissingPiece::VoiceFile);
+    EXPECT_NE(MissingText(setup).find(b.File("tohoku-f01-sad.htsvoice") + " cannot be used"),
+              std::string::npos)
+        << MissingText(setup);
+    std::filesystem::copy_file(
+        FindVoiceFile(Style::Sad, YOMI6_NATURAL_TEST_VOICES, {}), b.File("tohoku-f01-sad.htsvoice"),
+        std::filesystem::copy_options::overwrite_existing);
+    setup = SetUpVoice(places, sadLowered, 280);
+    ASSERT_TRUE(setup.CanSpeak()) << MissingText(setup);
+    EXPECT_EQ(setup.engine.voiceFile, b.File("tohoku-f01-sad.htsvoice"));
+    EXPECT_EQ(setup.engine.variant, Variant::Lowered);
+    EXPECT_DOUBLE_EQ(setup.engine.rate, 0.5);
+    EXPECT_EQ(MissingText(setup), "");
+
+    // A named folder is the only place looked in.
+    places.voiceFolder = a.Path();
+    setup = SetUpVoice(places, sadLowered, 280);
+    EXPECT_EQ(setup.missing, MissingPiece::VoiceFile);
+    EXPECT_EQ(setup.searched, std::vector<std::string>{a.Path()});
+    EXPECT_NE(MissingText(setup).find(a.File("tohoku-f01-sad.htsvoice")), std::string::npos);
+
+    places.engine = "/nonexistent/open_jtalk";
+    setup = SetUpVoice(places, sadLowered, 280);
+    EXPECT_EQ(setup.missing, MissingPiece::Engine);
+    text = MissingText(setup);
+    EXPECT_NE(text.find("/nonexistent/open_jtalk"), std::string::npos) << text;
+    EXPECT_NE(text.find("apt-get install open-jtalk open-jtalk-mecab-naist-jdic"),
+              std::string::npos);
+    // Without $YOMI6_NATURAL_VOICE_DIR nothing is named.
+    EXPECT_EQ(InstallationOf("/usr/bin/yomi6", nullptr).voiceFolder, "");
+    EXPECT_EQ(InstallationOf("/usr/bin/yomi6", "/v").voiceFolder, "/v");
 }
 
 TEST(NaturalSetup, StylesByName) {
@@ -74,11 +140,25 @@ TEST(NaturalSetup, MissingPiecesNameThePackagesOrTheFile) {
     setup.voiceFile = "/nonexistent/v.htsvoice";
     EXPECT_NE(MissingPieces(setup).find("/nonexistent/v.htsvoice"), std::string::npos);
     setup.voiceFile = "";
-    EXPECT_NE(MissingPieces(setup).find("tohoku-f01-STYLE.htsvoice"), std::string::npos);
+    EXPECT_EQ(MissingPieces(setup), "the natural voice has no voice file");
+    // A file that is no voice, or a voice cut short, makes every run of the engine fail: it is
+    // missing as much as an absent one.
     const TempFolder folder;
     setup.voiceFile = folder.File("v.htsvoice");
     std::ofstream(setup.voiceFile) << "x";
+    EXPECT_NE(
+        MissingPieces(setup).find(setup.voiceFile + " cannot be used: it is not a voice file"),
+        std::string::npos)
+        << MissingPieces(setup);
+    const std::string whole = FindVoiceFile(Style::Neutral, YOMI6_NATURAL_TEST_VOICES, {});
+    setup.voiceFile = whole;
     EXPECT_EQ(MissingPieces(setup), "");
+    std::ifstream in(whole, std::ios::binary);
+    std::string voice((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    setup.voiceFile = folder.File("cut.htsvoice");
+    std::ofstream(setup.voiceFile, std::ios::binary) << voice.substr(0, voice.size() - 1);
+    EXPECT_NE(MissingPieces(setup).find("it is cut short"), std::string::npos)
+        << MissingPieces(setup);
 }
 
 TEST(NaturalSetup, CommandLineOptions) {
@@ -88,7 +168,7 @@ TEST(NaturalSetup, CommandLineOptions) {
     EXPECT_EQ(ok.error, "");
     EXPECT_EQ(ok.options.engine, cli::SpeechEngine::Natural);
     EXPECT_EQ(ok.options.style, "sad");
-    EXPECT_EQ(ParseCommandLine({"--units", "f"}).options.engine, cli::SpeechEngine::Samples);
+    EXPECT_FALSE(ParseCommandLine({"--units", "f"}).options.engine.has_value());
     const std::pair<std::vector<std::string>, std::string> errors[] = {
         {{"--engine", "x", "--units", "f"}, "--engine takes samples or natural, not 'x'"},
         {{"--units", "f", "--style", "calm", "--engine", "natural"},

@@ -74,6 +74,12 @@ TEST(NaturalTrace, RefusesSpoiledTraces) {
     EXPECT_TRUE(refused(head + "0 ten x^x-sil+a=x/A\n"));                     // no time
     EXPECT_TRUE(refused(head + "0 10 garbage\n"));                            // no phoneme
     EXPECT_TRUE(refused(head));                                               // no labels
+    // Times that no sound has: negative, or so large that scaling them to frames overflowed
+    // (which aborted the program, or gave negative times).
+    EXPECT_TRUE(refused(head + "-10 20 x^x-sil+a=x/A\n20 30 x^x-a+sil=x/A\n"));
+    EXPECT_TRUE(refused(head + "0 10 x^x-sil+a=x/A\n10 922337203685477580 x^x-a+sil=x/A\n"));
+    EXPECT_TRUE(refused(head + "0 10 x^x-sil+a=x/A\n10 " + std::to_string(kMaxLabelTime + 1) +
+                        " x^x-a+sil=x/A\n"));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The export's core: the streamed rendering against the one-pass rendering, passes over long
 // texts, cancelling, sentences and cues, the subtitle text, the formats by name.
+#include "export/cue_text.h"
 #include "export/export_job.h"
 #include "export/speech_export.h"
 #include "export/subtitle_cues.h"
@@ -8,6 +9,7 @@
 #include "support/sjis.h"
 #include "support/test_reading.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
@@ -173,6 +175,35 @@ TEST(SubtitleCues, CuesRunFromTheFirstToOneTickAfterTheLastSoundingUnit) {
     EXPECT_EQ(cues[2].text, "う");
 }
 
+TEST(SubtitleCues, CharactersTheCodePageLacksAreShownAsWritten) {
+    // 𠮷 and 鷗 of a UTF-8 document stand in the speech bytes as 吉 and 鴎, 😀 as a blank;
+    // the cues show them as written, also without the notation, where a stand-in in the
+    // silent notation stays hidden.
+    std::vector<StandIn> standIns;
+    const auto bytes = [&](std::u16string_view text) {
+        standIns.clear();
+        return SpeechBytes(text, std::string::npos, &standIns);
+    };
+    const std::string text = bytes(u"𠮷野家《よしのや》の😀森鷗外。");
+    EXPECT_EQ(CueText(text, 0, text.size(), false, standIns), "𠮷野家《よしのや》の😀森鷗外。");
+    EXPECT_EQ(CueText(text, 0, text.size(), true, standIns), "𠮷野家の😀森鷗外。");
+    const std::string ruby = bytes(u"野家《𠮷》。");
+    EXPECT_EQ(CueText(ruby, 0, ruby.size(), true, standIns), "野家。");
+    // A piece of the text shows the stand-ins within it; so do the cues of an export.
+    const std::string line = bytes(u"あ鷗。い鷗。");
+    EXPECT_EQ(CueText(line, 6, line.size(), false, standIns), "い鷗。");
+    std::vector<std::string> cues;
+    SubtitleCueBuilder builder(line, 0, line.size(), 100, [&](const SubtitleCue& c) {
+        cues.push_back(c.text);
+        return true;
+    });
+    builder.ShowStandIns(standIns);
+    EXPECT_TRUE(builder.Add(ExportTick{0, 0, "A", true, 0, 2}));
+    EXPECT_TRUE(builder.Add(ExportTick{1, 100, "I", true, 6, 8}));
+    EXPECT_TRUE(builder.Finish());
+    EXPECT_EQ(cues, (std::vector<std::string>{"あ鷗。", "い鷗。"}));
+}
+
 TEST(SubtitleCues, TimesAndTextInBothFormats) {
     EXPECT_EQ(FormatCueTime(0, SubtitleFormat::Srt), "00:00:00,000");
     EXPECT_EQ(FormatCueTime(3723004, SubtitleFormat::WebVtt), "01:02:03.004");
@@ -202,6 +233,109 @@ TEST(SubtitleCues, ControlCharactersNeverReachTheCueText) {
     EXPECT_TRUE(builder.Add(ExportTick{2, 200, "E", true, text.size() - 2, text.size()}));
     EXPECT_TRUE(builder.Finish());
     EXPECT_EQ(texts, (std::vector<std::string>{"あい う。", "え"}));
+}
+
+// The cues of an export of text (code page 932) at speed, and the ticks they were made of.
+struct ExportedCues {
+    std::vector<ExportTick> ticks;
+    std::vector<SubtitleCue> cues;
+};
+
+ExportedCues CuesOf(const std::string& text, int speed) {
+    test::TestReading run;
+    ExportRequest request(run.Setup());
+    request.text = text;
+    request.speed = speed;
+    ExportedCues out;
+    ExportCallbacks callbacks;
+    callbacks.onTick = [&](const ExportTick& t) {
+        out.ticks.push_back(t);
+        return true;
+    };
+    EXPECT_EQ(RunSpeechExport(request, callbacks).status, ExportStatus::Done);
+    SubtitleCueBuilder builder(text, 0, text.size(), speed, [&](const SubtitleCue& c) {
+        out.cues.push_back(c);
+        return true;
+    });
+    for (const ExportTick& t : out.ticks) {
+        EXPECT_TRUE(builder.Add(t));
+    }
+    EXPECT_TRUE(builder.Finish());
+    return out;
+}
+
+std::size_t Characters(const std::string& utf8) {
+    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// Every cue within the limits, on the ticks' times, and the cues together the text.
+void ExpectCuesWithinLimits(const ExportedCues& out, const std::string& shown, int speed) {
+    std::string joined;
+    for (const SubtitleCue& cue : out.cues) {
+        EXPECT_LE(cue.endMs - cue.startMs, kMaxCueMs) << cue.text;
+        EXPECT_LE(Characters(cue.text), kMaxCueCharacters) << cue.text;
+        const bool onTicks =
+            std::any_of(out.ticks.begin(), out.ticks.end(),
+                        [&](const ExportTick& t) { return t.timeMs == cue.startMs; }) &&
+            std::any_of(out.ticks.begin(), out.ticks.end(),
+                        [&](const ExportTick& t) { return t.timeMs + speed == cue.endMs; });
+        EXPECT_TRUE(onTicks) << cue.startMs << " " << cue.endMs;
+        joined += cue.text;
+    }
+    EXPECT_EQ(joined, shown);
+}
+
+TEST(SubtitleCues, ASentenceTooLongForACueIsSplitAfterItsClausesOrBetweenWords) {
+    // 300 kana in clauses of ten (54 s at 180 ms a tick): split after the commas.
+    std::string clauses;
+    for (int i = 0; i < 30; ++i) {
+        clauses += "あいうえおかきくけこ、";
+    }
+    clauses += "さしすせそ。";
+    const ExportedCues split = CuesOf(Sjis(clauses), 180);
+    ASSERT_GT(split.cues.size(), 5u);
+    ExpectCuesWithinLimits(split, clauses, 180);
+    for (std::size_t i = 0; i + 1 < split.cues.size(); ++i) {
+        EXPECT_EQ(split.cues[i].text.substr(split.cues[i].text.size() - 3), "、") << i;
+        EXPECT_EQ(split.cues[i].sourceEnd, split.cues[i + 1].sourceBegin);
+    }
+    // A sentence of 400 kana without a comma is split between its words.
+    std::string words;
+    for (int i = 0; i < 80; ++i) {
+        words += "たちつてと";
+    }
+    words += "。";
+    ExpectCuesWithinLimits(CuesOf(Sjis(words), 180), words, 180);
+    // Clauses of kanji that the dictionary reading leaves silent: few ticks, many characters.
+    std::string silent;
+    for (int i = 0; i < 12; ++i) {
+        silent += "あ漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字、";
+    }
+    silent += "い。";
+    const ExportedCues wide = CuesOf(Sjis(silent), 180);
+    ASSERT_GT(wide.cues.size(), 2u);
+    ExpectCuesWithinLimits(wide, silent, 180);
+    // A short sentence stays one cue.
+    EXPECT_EQ(CuesOf(Sjis("あいう、えお。"), 180).cues.size(), 1u);
+}
+
+TEST(SubtitleCues, FormatCharactersNeverReachTheCueText) {
+    // Gaiji that name a right-to-left override, marks of direction, isolates and a byte order
+    // mark: the reading shows them as the characters they name, the cue drops them.
+    const std::string text = Sjis("あ※［＃「甲」、U+202E］い※［＃「乙」、U+200F］う"
+                                  "※［＃「丙」、U+2067］え※［＃「丁」、U+FEFF］お。");
+    std::vector<std::string> texts;
+    SubtitleCueBuilder builder(text, 0, text.size(), 100, [&](const SubtitleCue& c) {
+        texts.push_back(c.text);
+        return true;
+    });
+    builder.ShowWithoutNotation(true);
+    EXPECT_TRUE(builder.Add(ExportTick{0, 0, "A", true, 0, 2}));
+    EXPECT_TRUE(builder.Add(ExportTick{1, 100, "O", true, text.size() - 4, text.size() - 2}));
+    EXPECT_TRUE(builder.Finish());
+    EXPECT_EQ(texts, (std::vector<std::string>{"あいうえお。"}));
 }
 
 TEST(ExportNames, FormatsByExtension) {

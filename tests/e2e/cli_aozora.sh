@@ -72,4 +72,23 @@ print(len(units), sum(1 for u in units if u["source"][1] > colophon))
 PY
 check "export: units, none in the colophon" '[ "$(cut -d" " -f2 colophon.out)" = 0 ] && [ "$(cut -d" " -f1 colophon.out)" -gt 100 ]'
 
+# Hostile lines: a line of about 1 MB of a mark that opens notation and that nothing on it
+# closes (［＃, 《, 〔, ※［＃, a gaiji note of 水準 without a code) is found to be no notation,
+# or is parsed after a line that is, in time that grows with its length: a short export of each
+# ends well within a limit that a scan growing with the square of the line took minutes past.
+python3 - <<'PY'
+line = {"note": "［＃", "ruby": "《", "accent": "〔", "gaiji": "※［＃"}
+for name, mark in line.items():
+    unit = mark.encode("cp932")
+    marks = unit * ((1 << 20) // len(unit))
+    open(f"hostile-{name}.txt", "wb").write("あ".encode("cp932") + marks)
+    open(f"hostile-parsed-{name}.txt", "wb").write("本《ほん》\r\n".encode("cp932") + marks)
+level = "※［＃".encode("cp932") + "水準".encode("cp932") * (1 << 18) + "］".encode("cp932")
+open("hostile-level.txt", "wb").write("本《ほん》\r\n".encode("cp932") + level)
+PY
+for text in hostile-*.txt; do
+  timeout 30 "$yomi6" --export "$text.wav" --to 10 --readings auto "$text" 2>"$text.err"
+  check "$text: a 10-byte export within 30 s" '[ $? -eq 0 ] && [ -s "$text.wav" ]'
+done
+
 checks_done cli_aozora

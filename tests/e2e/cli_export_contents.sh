@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # shellcheck disable=SC2016,SC2034 # the checks are strings evaluated later
 # What yomi6 --export writes, read by ffmpeg and ffprobe: subtitles keep every cue whatever the
-# text holds (control characters, a timing line, tags, overrides); an export that reads nothing
-# is refused in every format and writes nothing; the shortest sound is a valid file in every
-# format; a full disk is named as such in every format and leaves no file.
+# text holds (control characters, a timing line, tags, overrides); an export that reads nothing,
+# or says nothing that sounds (indented Aozora notes), is refused and writes nothing; the
+# shortest sound is a valid file in every format; a full disk is named as such in every format
+# and leaves no file.
 set -u
 # shellcheck source=checks.sh
 . "$(dirname "$(realpath "$0")")/checks.sh"
@@ -66,6 +67,19 @@ for f in $formats; do
     "$yomi6" --export "none/x.$f" --subtitles none/x.srt --timings none/x.json $args 2>err.txt
     status=$?
     check "$f, $args: refused (status $status)" \
+      '[ $status -eq 1 ] && [ "$(wc -l <err.txt)" -eq 1 ] && grep -q "nothing to export" err.txt'
+  done
+done
+# A text of indented Aozora notes only is read as pauses, one of blanks as silent bytes: nothing
+# that sounds is said, so it is refused as well.
+printf '　［＃ここから２字下げ］\r\n　［＃改ページ］\r\n　［＃ここで字下げ終わり］\r\n' | cp932 >notes.txt
+printf ' \t \r\n  ' >blanks.txt
+for f in wav mp3; do
+  for args in "--readings auto --aozora on notes.txt" "blanks.txt"; do
+    # shellcheck disable=SC2086 # the arguments are split on purpose
+    "$yomi6" --export "none/n.$f" --subtitles none/n.srt $args 2>err.txt
+    status=$?
+    check "$f, $args: refused (status $status, $(cat err.txt))" \
       '[ $status -eq 1 ] && [ "$(wc -l <err.txt)" -eq 1 ] && grep -q "nothing to export" err.txt'
   done
 done

@@ -56,6 +56,21 @@ check "--encoding utf8 on Shift-JIS: status 1, one line" '[ $? -eq 1 ] && [ "$(w
 check "--encoding utf8 on Shift-JIS: no export" '[ $? -eq 1 ] && [ ! -e x.wav ]'
 "$yomi6" --units u.txt --encoding utf8 >forced.units
 check "--encoding utf8 on UTF-8: as auto" 'cmp -s forced.units s.units'
+# Shift-JIS half-width katakana that are valid UTF-8 as well (ﾜ､ would be U+0724): read as the
+# katakana they are, as the editor opens them.
+printf 'ﾜ､ﾃｽﾄｶ\r\n' | iconv -f utf-8 -t cp932 >hw.txt
+"$yomi6" --reading hw.txt --readings dictionary >hw.reading
+check "half-width katakana that are also UTF-8: read as Shift-JIS" \
+  'LC_ALL=C grep -qF "$(printf "\xDC")" hw.reading && LC_ALL=C grep -qF "$(printf "\xC3\xBD\xC4\xB6")" hw.reading'
+# Options before or after FILE, as in GNU tools; -- before a FILE that starts with a hyphen.
+cp s.txt ./-x.txt
+"$yomi6" s.txt --readings dictionary --reading >after.reading 2>err.txt
+check "options after FILE" '[ $? -eq 0 ] && [ ! -s err.txt ] && [ -s after.reading ]'
+"$yomi6" --reading --readings dictionary -- -x.txt >dash.reading 2>err.txt
+check "-- before a FILE named -x.txt" '[ $? -eq 0 ] && [ ! -s err.txt ] && cmp -s dash.reading after.reading'
+"$yomi6" --export -x.wav --timings t.json -- -x.txt 2>err.txt
+check "--export -x.wav (a value may start with a hyphen) -- -x.txt" \
+  '[ $? -eq 0 ] && [ ! -s err.txt ] && [ -s ./-x.wav ] && [ -s t.json ]'
 printf '%b' "$text" | "$yomi6" --reading - >stdin.reading
 check "standard input in UTF-8" 'cmp -s stdin.reading s.reading'
 

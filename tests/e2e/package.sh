@@ -43,7 +43,7 @@ echo "Depends: $depends"
 for p in libqt6widgets6 libqt6multimedia6 libqt6printsupport6 libc6 libstdc++6; do
   check "computed dependency on $p" 'grep -qE "(^|, )${p//+/\\+}( |,|$)" <<<"$depends"'
 done
-for p in fonts-noto-cjk mecab-ipadic-utf8 libqt6svg6 qt6-translations-l10n; do
+for p in fonts-noto-cjk mecab-ipadic-utf8 libqt6svg6 qt6-translations-l10n libhtsengine1; do
   check "run-time dependency on $p" 'grep -qE "(^|, )$p( |,|$)" <<<"$depends"'
 done
 check "no build-only dependency" \

@@ -5,7 +5,7 @@
 # left in the checkout is moved along. The script runs in a copy of the checkout's tools whose
 # install, build and editor are stand-ins (the real ones would install packages and rebuild
 # the tree): the stand-in editor records where it runs and with what, and creates Yomi6.dic
-# in its folder as the editor does when its first window opens.
+# in its folder as the editor does when its first window opens. run.sh builds the editor only.
 #   run_script.sh RUN_SH
 set -u
 run_sh=$(realpath "$1")
@@ -18,7 +18,8 @@ checkout="$work/checkout"
 mkdir -p "$checkout/tools" "$checkout/build/src" "$work/caller/sub" "$work/home"
 cp "$run_sh" "$checkout/tools/run.sh"
 printf '#!/bin/sh\nexit 0\n' >"$checkout/tools/install-deps.sh"
-printf '#!/bin/sh\nexit 0\n' >"$checkout/tools/build.sh"
+# The stand-in build notes the targets it is asked for.
+printf '#!/bin/sh\necho "$*" >"$BUILD_LOG"\n' >"$checkout/tools/build.sh"
 cat >"$checkout/build/src/yomi6" <<'STUB'
 #!/usr/bin/env bash
 pwd >"$RUN_SCRIPT_LOG"
@@ -26,7 +27,7 @@ printf '%s\n' "$@" >>"$RUN_SCRIPT_LOG"
 touch Yomi6.dic
 STUB
 chmod +x "$checkout/tools/"*.sh "$checkout/build/src/yomi6"
-export RUN_SCRIPT_LOG="$work/log" HOME="$work/home"
+export RUN_SCRIPT_LOG="$work/log" BUILD_LOG="$work/build.log" HOME="$work/home"
 unset XDG_DATA_HOME
 # shellcheck disable=SC2034 # read by the checks, which eval their conditions
 data="$work/home/.local/share/yomi6"
@@ -43,6 +44,12 @@ check "file arguments name the caller's files, other arguments pass unchanged" \
 check "the dictionary is in the data folder" '[ -e "$data/Yomi6.dic" ]'
 check "the checkout holds no dictionary" '[ ! -e "$checkout/Yomi6.dic" ] && [ ! -e "$work/caller/Yomi6.dic" ]'
 check "where the dictionary is kept, said once" 'grep -q "Yomi6.dic is kept in $data" run.err'
+check "only the editor is built (tests and benchmarks are tools/test.sh's)" \
+  '[ "$(cat "$work/build.log")" = yomi6 ]'
+"$checkout/tools/run.sh" --speed 90 -- -x.txt 3 2>/dev/null
+# shellcheck disable=SC2034
+expected=$(printf '%s\n' --speed 90 -- "$work/caller/-x.txt" "$work/caller/3")
+check "after --, every argument names a file" '[ "$(tail -n +2 "$work/log")" = "$expected" ]'
 
 # XDG_DATA_HOME is followed; a dictionary left in the checkout moves there with its words.
 export XDG_DATA_HOME="$work/xdg"

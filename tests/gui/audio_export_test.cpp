@@ -12,6 +12,7 @@
 #include "support/test_reading.h"
 #include "text/speech_text.h"
 #include "voice/voice_selection.h"
+#include "voices/voice_library.h"
 
 #include <QAction>
 #include <QApplication>
@@ -104,10 +105,11 @@ class AudioExportTest : public GuiTestCase {
 
 private slots:
     // The slot that speaks keeps a natural voice (as 声の管理 stores it): the export is said by
-    // the natural engine, 16-bit, with its timings; without the voice's file, one message names
-    // the file and the sample voice speaks instead.
+    // the natural engine, 16-bit, with its timings, its voice found where the run's speech finds
+    // it (the voice library's places, not the environment read again); without the voice's file,
+    // one message names the file and where it was looked for, and the sample voice speaks.
     void aSlotsNaturalVoiceExportsWithTheNaturalEngine() {
-        qputenv("YOMI6_NATURAL_VOICE_DIR", YOMI6_NATURAL_TEST_VOICES);
+        qunsetenv("YOMI6_NATURAL_VOICE_DIR");
         config().WriteIni("[Voices]\nFemaleSlot=natural:happy\n");
         QFile file(cwd().filePath("natural.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -116,6 +118,10 @@ private slots:
         EditorRun run(sound(), {file.fileName()});
         QVERIFY(run.ok());
         QCOMPARE(run.choices().voice, 0); // the female slot speaks
+        NaturalInstall& places = run.library().Natural();
+        places.voiceFolder.clear();
+        places.searchFolders = {cwd().filePath("no-voice").toStdString(),
+                                YOMI6_NATURAL_TEST_VOICES};
         QAction* action = MenuAction(run.frame(), "ﾌｧｲﾙ(&F)", "音声ﾌｧｲﾙに保存(&E)...");
         QVERIFY(action != nullptr);
         run.frame().UpdateCommandUI();
@@ -143,7 +149,7 @@ private slots:
                      timings.contains(QString::fromUtf8(R"({"mora":"ア",)")),
                  qPrintable(timings));
 
-        qputenv("YOMI6_NATURAL_VOICE_DIR", cwd().filePath("no-voice").toLocal8Bit());
+        places.searchFolders.pop_back();
         const QString fallback = cwd().filePath("fallback.wav");
         QStringList said;
         {
@@ -151,9 +157,10 @@ private slots:
             exportTo(fallback);
             said = answer.Texts();
         }
-        qunsetenv("YOMI6_NATURAL_VOICE_DIR");
         QCOMPARE(said.size(), 1);
-        QVERIFY2(said.front().contains("tohoku-f01-happy.htsvoice"), qPrintable(said.front()));
+        QVERIFY2(said.front().contains(QString::fromUtf8("tohoku-f01-happy.htsvoice が ") +
+                                       cwd().filePath("no-voice")),
+                 qPrintable(said.front()));
         // The sample voice's rendering: 8-bit.
         SNDFILE* samples = sf_open(fallback.toLocal8Bit().constData(), SFM_READ, &info);
         QVERIFY(samples != nullptr);
@@ -161,6 +168,52 @@ private slots:
         QCOMPARE(info.format & SF_FORMAT_SUBMASK, SF_FORMAT_PCM_U8);
         QVERIFY(Contents(cwd().filePath("fallback.json"))
                     .startsWith(R"({"format":"yomi6-timings","version":1,)"));
+        run.Finish();
+    }
+
+    // The natural voice's export reads an Aozora document as the book, and its subtitles show
+    // the characters of a UTF-8 document that the code page lacks as they are written.
+    void aNaturalExportReadsAozoraAndShowsCharactersAsWritten() {
+        qputenv("YOMI6_NATURAL_VOICE_DIR", YOMI6_NATURAL_TEST_VOICES);
+        qputenv("YOMI6_MECAB_DIC", "/var/lib/mecab/dic/ipadic-utf8");
+        config().WriteIni("[Voices]\nFemaleSlot=natural:neutral\n");
+        QFile file(cwd().filePath("aozora.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("𠮷野家《よしのや》の森鷗外。［＃傍点］\n底本：「本」\n");
+        file.close();
+        EditorRun run(sound(), {file.fileName()});
+        QVERIFY(run.ok());
+        QAction* action = MenuAction(run.frame(), "ﾌｧｲﾙ(&F)", "音声ﾌｧｲﾙに保存(&E)...");
+        QVERIFY(action != nullptr);
+        run.frame().UpdateCommandUI();
+        const QString target = cwd().filePath("aozora.wav");
+        auto handler = std::make_unique<ModalHandler>([&](QWidget* w) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
+                dialog->findChild<QCheckBox*>("subtitles")->setChecked(true);
+                dialog->findChild<QCheckBox*>("timings")->setChecked(true);
+            }
+            AcceptFileDialog(w, target);
+        });
+        action->trigger();
+        QVERIFY(handler->handled());
+        handler.reset();
+        qunsetenv("YOMI6_NATURAL_VOICE_DIR");
+        qunsetenv("YOMI6_MECAB_DIC");
+        const QString cues = Contents(cwd().filePath("aozora.srt"));
+        QVERIFY2(cues.contains(QString::fromUtf8("\n𠮷野家の森鷗外。\n")) &&
+                     !cues.contains(QString::fromUtf8("底本")),
+                 qPrintable(cues));
+        // The ruby is said for its base (吉 for 𠮷) and not again; the colophon is not said.
+        const QString timings = Contents(cwd().filePath("aozora.json"));
+        QString said;
+        static const QRegularExpression mora(QStringLiteral("\"mora\":\"([^\"]+)\""));
+        for (auto m = mora.globalMatch(timings); m.hasNext();) {
+            said += m.next().captured(1);
+        }
+        QVERIFY2(said.startsWith(QString::fromUtf8("ヨシノヤノモリオ")) &&
+                     said.count(QString::fromUtf8("ヨシノヤ")) == 1 &&
+                     !said.contains(QString::fromUtf8("テイホン")),
+                 qPrintable(said));
         run.Finish();
     }
 
@@ -434,8 +487,8 @@ private slots:
         const SpeechPreferences choices; // as a new user's
         test::TestReading reading;
         const ExportTargets targets{out.filePath("long.opus"), out.filePath("long.vtt"), QString()};
-        const QString error = ExportAudioFiles(nullptr, choices, VoiceSelection(), reading.Setup(),
-                                               text, targets, &cancelled);
+        const QString error = ExportAudioFiles(nullptr, choices, VoiceSelection(), {},
+                                               reading.Setup(), text, targets, &cancelled);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QVERIFY(sawProgress);
         QVERIFY2(estimate.contains(QRegularExpression(QString::fromUtf8("残り 約 [0-9]+ (秒|分)"))),

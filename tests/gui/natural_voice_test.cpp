@@ -241,6 +241,57 @@ private slots:
         QCOMPARE(run.frame().StatusMessage(), U("ﾚﾃﾞｨ"));
     }
 
+    // An Aozora document is read as the book, by F3 and from the caret: each ruby for its base
+    // and not again, the notes, the block that explains the notation and the colophon silent;
+    // with the notation switched off every character is read.
+    void anAozoraDocumentIsReadAsTheBook() {
+        qputenv("YOMI6_MECAB_DIC", "/var/lib/mecab/dic/ipadic-utf8");
+        EditorRun run(sound());
+        QVERIFY(run.ok());
+        const QString block = U("-------------------------------------------------------\n"
+                                "【テキスト中に現れる記号について】\n《》：ルビ\n"
+                                "-------------------------------------------------------\n");
+        const QString text =
+            block + U("吾輩《わがはい》は猫である。［＃「猫」に傍点］\n底本：「猫」\n");
+        StartIn(run, text);
+        QSignalSpy units(&run.speech(), &SpeechController::unitTicked);
+        // What the units said, and the text each spoken one was read from.
+        QString words;
+        const auto said = [&] {
+            QString all;
+            words.clear();
+            for (const QList<QVariant>& u : units) {
+                all += u[0].toString();
+                if (!u[0].toString().isEmpty()) {
+                    words += text.mid(u[1].toInt(), u[2].toInt() - u[1].toInt()) + U("|");
+                }
+            }
+            units.clear();
+            return all;
+        };
+        // Nothing heard lies in the notation, the block or the colophon.
+        const QStringList heard = {U("吾輩|吾輩|吾輩|吾輩|は|猫|猫|で|ある|ある|"),
+                                   U("吾輩|吾輩|吾輩|吾輩|は|猫|猫|で|あ|る|")};
+        Command(run.frame(), CommandId::Speak)->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 60000);
+        QCOMPARE(said(), U("ワガハイワネコデアル"));
+        QVERIFY2(heard.contains(words), qPrintable(words));
+        // From the caret inside the block: the reading starts after it.
+        QTextCursor cursor = run.view()->textCursor();
+        cursor.setPosition(static_cast<int>(block.indexOf(U("ルビ"))));
+        run.view()->setTextCursor(cursor);
+        QTest::keyClick(run.view(), Qt::Key_F3, Qt::ControlModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 60000);
+        QCOMPARE(said(), U("ワガハイワネコデアル"));
+        QVERIFY2(heard.contains(words), qPrintable(words));
+        run.choices().aozora = AozoraMode::Off;
+        Command(run.frame(), CommandId::Speak)->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 60000);
+        const QString all = said();
+        QVERIFY2(all.contains(U("ワガハイワガハイ")), qPrintable(all));
+        qunsetenv("YOMI6_MECAB_DIC");
+    }
+
     void aSelectionIsReadAloneAndPauseGoesOnWithTheNextMora() {
         EditorRun run(sound());
         QVERIFY(run.ok());

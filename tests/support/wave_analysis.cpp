@@ -64,6 +64,28 @@ std::optional<double> FramePitch(const std::vector<double>& x, std::size_t at, s
     return std::nullopt;
 }
 
+// The pitch of each frame of x, 0 where it is quiet or not clearly voiced.
+std::vector<double> FramePitches(const std::vector<double>& x, int sampleRate) {
+    const auto frame = static_cast<std::size_t>(kFrameSeconds * sampleRate);
+    const auto hop = static_cast<std::size_t>(kHopSeconds * sampleRate);
+    const auto maxLag = static_cast<std::size_t>(sampleRate / kMinPitch);
+    std::vector<double> pitches;
+    if (x.size() < frame + maxLag) {
+        return pitches;
+    }
+    std::vector<std::size_t> starts;
+    double loudest = 0;
+    for (std::size_t at = 0; at + frame + maxLag <= x.size(); at += hop) {
+        starts.push_back(at);
+        loudest = std::max(loudest, Energy(x, at, frame));
+    }
+    for (const std::size_t at : starts) {
+        const bool loud = Energy(x, at, frame) >= kMinRelativeEnergy * loudest;
+        pitches.push_back(loud ? FramePitch(x, at, frame, sampleRate).value_or(0.0) : 0.0);
+    }
+    return pitches;
+}
+
 } // namespace
 
 std::optional<SoundRange> SoundingRange(std::span<const unsigned char> samples, int threshold) {
@@ -81,31 +103,16 @@ std::optional<double> EstimatePitch(std::span<const unsigned char> samples, int 
     std::vector<double> x(samples.size());
     std::transform(samples.begin(), samples.end(), x.begin(),
                    [](unsigned char s) { return static_cast<double>(s) - 128.0; });
-    const auto frame = static_cast<std::size_t>(kFrameSeconds * sampleRate);
-    const auto hop = static_cast<std::size_t>(kHopSeconds * sampleRate);
-    const auto maxLag = static_cast<std::size_t>(sampleRate / kMinPitch);
-    if (x.size() < frame + maxLag) {
-        return std::nullopt;
-    }
-    std::vector<std::size_t> starts;
-    double loudest = 0;
-    for (std::size_t at = 0; at + frame + maxLag <= x.size(); at += hop) {
-        starts.push_back(at);
-        loudest = std::max(loudest, Energy(x, at, frame));
-    }
-    std::vector<double> pitches;
-    for (const std::size_t at : starts) {
-        if (Energy(x, at, frame) < kMinRelativeEnergy * loudest) {
-            continue;
-        }
-        if (const auto f = FramePitch(x, at, frame, sampleRate)) {
-            pitches.push_back(*f);
-        }
-    }
+    std::vector<double> pitches = FramePitches(x, sampleRate);
+    std::erase(pitches, 0.0);
     if (pitches.empty()) {
         return std::nullopt;
     }
     return Median(pitches);
+}
+
+std::vector<double> PitchTrack(std::span<const std::int16_t> samples, int sampleRate) {
+    return FramePitches(std::vector<double>(samples.begin(), samples.end()), sampleRate);
 }
 
 double Median(std::span<const double> values) {

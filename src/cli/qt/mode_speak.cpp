@@ -69,7 +69,7 @@ int SpeakOnePass(int argc, char** argv, SpeechState& speech, const VoiceSelectio
 // The natural voice, when it is asked for and can speak; std::nullopt when the sample voice
 // speaks instead. A status when the input cannot be read.
 std::optional<int> SpeakNatural(int argc, char** argv, const cli::Options& options) {
-    if (options.engine != cli::SpeechEngine::Natural) {
+    if (!cli::NaturalVoiceOption(options)) {
         return std::nullopt;
     }
     // One worker, two chunks ahead of the one heard, which is all playback needs: the engine
@@ -85,6 +85,7 @@ std::optional<int> SpeakNatural(int argc, char** argv, const cli::Options& optio
     if (!cli::ReadNaturalInput(options, text, dictionary)) {
         return cli::kExitIoError;
     }
+    pass->aozora = cli::NaturalReadsAozora(options, text);
     return SpeakNaturalText(argc, argv, std::move(text), dictionary.View(), std::move(*pass));
 }
 

@@ -117,6 +117,10 @@ int SpeakNaturalText(int argc, char** argv, std::string text, const DictionaryVi
     QObject::connect(output, &QObject::destroyed, [closed] { closed->release(); });
     output->deleteLater();
     closed->tryAcquire(1, static_cast<int>(kCloseWait.count()));
+    if (const std::string failure = pass.Failure(); !failure.empty()) {
+        cli::PrintError("natural voice", failure);
+        return cli::kExitIoError;
+    }
     return status == 0 ? cli::kExitOk : cli::kExitIoError;
 }
 

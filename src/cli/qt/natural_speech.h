@@ -29,7 +29,8 @@ struct HeldChunks {
 void PlayNaturalPass(natural::NaturalPass& pass, SampleMixer* mixer, int rate, HeldChunks& held);
 
 // Speaks text (code page 932) with the natural pass options and the dictionary's words once and
-// returns the exit status when it has been heard.
+// returns the exit status when it has been heard: 1, after the line that says why, when the pass
+// gave up on the engine.
 int SpeakNaturalText(int argc, char** argv, std::string text, const DictionaryView& dictionary,
                      natural::NaturalPassOptions options);
 

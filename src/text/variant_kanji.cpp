@@ -1,4 +1,4 @@
-#include "analysis/variant_kanji.h"
+#include "text/variant_kanji.h"
 
 #include <iterator>
 
@@ -12,7 +12,8 @@ struct VariantKanji {
 };
 
 // The traditional forms that JIS X 0213 added beside the simplified ones of JIS X 0208, where
-// the two are one kanji (the same word and reading), as printed in Meiji to Showa books.
+// the two are one kanji (the same word and reading), as printed in Meiji to Showa books, and 𠮷,
+// the form of 吉 that names keep (𠮷野家, 𠮷田).
 constexpr VariantKanji kVariants[] = {
     {"俱", "倶"}, {"倂", "併"}, {"剝", "剥"}, {"卽", "即"}, {"吞", "呑"}, {"噓", "嘘"},
     {"囊", "嚢"}, {"屛", "屏"}, {"幷", "并"}, {"戾", "戻"}, {"搔", "掻"}, {"摑", "掴"},
@@ -20,6 +21,7 @@ constexpr VariantKanji kVariants[] = {
     {"瀆", "涜"}, {"焰", "焔"}, {"瘦", "痩"}, {"硏", "研"}, {"禱", "祷"}, {"緣", "縁"},
     {"繫", "繋"}, {"蔣", "蒋"}, {"蟬", "蝉"}, {"蠟", "蝋"}, {"軀", "躯"}, {"醬", "醤"},
     {"頰", "頬"}, {"顚", "顛"}, {"鷗", "鴎"}, {"鹼", "鹸"}, {"麴", "麹"}, {"𠮟", "叱"},
+    {"𠮷", "吉"},
 };
 
 } // namespace

@@ -1,7 +1,8 @@
 // Kanji of JIS X 0213 beyond JIS X 0208 that old texts print in their traditional form (鷗 of
 // 森鷗外, 剝, 頰) and that analyzer dictionaries built on JIS X 0208 know only in the common form
-// (鴎, 剥, 頬). Aozora Bunko texts give them as gaiji notes; the reading analyses them in the
-// common form while the text keeps its own character.
+// (鴎, 剥, 頬), and that code page 932 lacks. Aozora Bunko texts give them as gaiji notes, UTF-8
+// texts as themselves; the speech reads them in the common form while the text keeps its own
+// character.
 #pragma once
 
 #include <string_view>

@@ -1,0 +1,105 @@
+#include "labels/accent_rules.h"
+
+#include <algorithm>
+
+namespace yomi6::labels {
+
+const std::vector<OwnRule>& OwnRules() {
+    static const std::vector<OwnRule> rules = {
+        {"numbers", "a number and its counter are read as one word by the number rules, with an "
+                    "accent by rule"},
+        {"suru", "する and できる after a noun of action join its phrase: 勉強する keeps the "
+                 "noun's accent, a flat noun takes できる's (合格できる)"},
+        {"formal-noun", "の and こと after a predicate, ため after の, join its phrase; もの, わけ "
+                        "... join it when it is flat, with their own nucleus"},
+        {"te-auxiliary", "いる, しまう, おく, くる ... after a て form join its phrase, its "
+                         "accent kept (ください does not)"},
+        {"te-particle", "a particle after a て form combines as after the verb (行っても)"},
+        {"nai", "ない after は, も or an adjective's く form is a phrase of its own (ではない)"},
+        {"naru", "なる after a く form joins it (なくなる, 飲みたくなる)"},
+        {"verb-suffix", "れる, られる, せる, させる move an accented verb's nucleus to the mora "
+                        "before their last (かけられて カケラ]レテ)"},
+        {"honorific", "なさる and くださる after a verb keep their own nucleus (調べなさい)"},
+        {"ta-flat", "た after a flat verb leaves it flat (行った イッタ)"},
+        {"teki-flat", "a word in 的 is flat (伝統的な)"},
+        {"to-suru", "する after the particle と joins it (として)"},
+        {"adverbial-ku", "a verb after an adjective's く form starts a phrase (早く歩く)"},
+        {"number-phrase", "a number after another noun starts a phrase (あと１カ月)"},
+        {"pronoun", "a pronoun and the noun after it are two phrases (みんな図書館に)"},
+        {"compound-stem", "an adjectival noun's stem and the noun after it are one compound "
+                          "(自然現象)"},
+        {"dearu", "ある after で puts a flat phrase's nucleus on its ア (未定である)"},
+        {"ni-after-verb", "に after a verb's plain form keeps its accent (築くには)"},
+        {"particle-wa", "は and の after で, に, から put a flat phrase's nucleus on that "
+                        "particle (肉眼では)"},
+        {"verb-final-mora", "だろう and と after a flat verb put the nucleus on its last mora "
+                            "(行くだろう)"},
+        {"nakereba", "なければ, なくて, なかった put a flat phrase's nucleus on their な"},
+        {"datta", "だった, でした put a flat phrase's nucleus on their first mora"},
+        {"ichidan-te", "the て and た forms of an accented 一段 verb (or 五段 verb in す) have "
+                       "the nucleus a mora earlier (調べた シラ]ベタ)"},
+        {"final-masu", "ます at the end of a sentence adds no nucleus"},
+        {"question-ka", "a sentence that ends in か is a question (ですか。)"},
+        {"iu-yuu", "言う is said ユー (トユー), as spoken"},
+    };
+    return rules;
+}
+
+AccentRules AccentRules::All() {
+    AccentRules r;
+    for (const OwnRule& rule : OwnRules()) {
+        r.m_enabled.emplace_back(rule.name);
+    }
+    return r;
+}
+
+AccentRules AccentRules::None() {
+    return {};
+}
+
+bool AccentRules::Parse(std::string_view text, AccentRules& out, std::string& error) {
+    if (text == "all") {
+        out = All();
+        return true;
+    }
+    if (text == "none") {
+        out = None();
+        return true;
+    }
+    AccentRules r;
+    bool removing = false;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        std::string_view name = text.substr(start, comma - start);
+        start = comma + 1;
+        const bool minus = !name.empty() && name.front() == '-';
+        if (minus) {
+            name.remove_prefix(1);
+            if (!removing) {
+                r = r.m_enabled.empty() ? All() : r;
+                removing = true;
+            }
+        }
+        const auto& rules = OwnRules();
+        if (std::none_of(rules.begin(), rules.end(),
+                         [&](const OwnRule& rule) { return rule.name == name; })) {
+            error = "no accent rule is named '" + std::string(name) + "'";
+            return false;
+        }
+        if (minus) {
+            r.m_enabled.erase(std::remove(r.m_enabled.begin(), r.m_enabled.end(), name),
+                              r.m_enabled.end());
+        } else if (!r.Has(name)) {
+            r.m_enabled.emplace_back(name);
+        }
+    }
+    out = r;
+    return true;
+}
+
+bool AccentRules::Has(std::string_view name) const {
+    return std::find(m_enabled.begin(), m_enabled.end(), name) != m_enabled.end();
+}
+
+} // namespace yomi6::labels

@@ -1,0 +1,148 @@
+#include "labels/accent_type_stage.h"
+
+#include "labels/word_tests.h"
+
+#include <charconv>
+
+namespace yomi6::labels {
+
+namespace {
+
+// One token of a rule and the delimiter that ends it ('%', '@', '/' or 0 at the end).
+struct Token {
+    std::string_view text;
+    char end;
+};
+
+Token NextToken(std::string_view rule, std::size_t& at) {
+    const std::size_t start = at;
+    while (at < rule.size() && rule[at] != '%' && rule[at] != '@' && rule[at] != '/') {
+        ++at;
+    }
+    const Token t{rule.substr(start, at - start), at < rule.size() ? rule[at] : '\0'};
+    if (at < rule.size()) {
+        ++at;
+    }
+    return t;
+}
+
+int ToInt(std::string_view text) {
+    int value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+struct Change {
+    int top;   // the phrase's accent so far
+    int morae; // morae of the phrase before this word
+    int own;   // this word's accent
+    int offset;
+};
+
+// What each rule makes of the phrase's accent; std::nullopt-like: the top kept (returns top).
+struct RuleRow {
+    std::string_view name;
+    int (*apply)(const Change& c);
+};
+
+constexpr RuleRow kRules[] = {
+    {"F1", [](const Change& c) { return c.top; }},
+    {"F2", [](const Change& c) { return c.top == 0 ? c.morae + c.offset : c.top; }},
+    {"F3", [](const Change& c) { return c.top != 0 ? c.morae + c.offset : c.top; }},
+    {"F4", [](const Change& c) { return c.morae + c.offset; }},
+    {"F5", [](const Change&) { return 0; }},
+    {"C1", [](const Change& c) { return c.morae + c.own; }},
+    {"C2", [](const Change& c) { return c.morae + 1; }},
+    {"C3", [](const Change& c) { return c.morae; }},
+    {"C4", [](const Change&) { return 0; }},
+    {"C5", [](const Change& c) { return c.top; }},
+    {"P1", [](const Change& c) { return c.own == 0 ? 0 : c.morae + c.own; }},
+    {"P2", [](const Change& c) { return c.own == 0 ? c.morae + 1 : c.morae + c.own; }},
+    {"P6", [](const Change&) { return 0; }},
+    {"P14", [](const Change& c) { return c.own != 0 ? c.morae + c.own : c.top; }},
+};
+
+// A formal noun (もの, わけ, ところ ...; こと and の join always, own_phrase_rules.cpp) after a
+// verb, an adjective or an auxiliary: it joins their phrase when that phrase is flat (使うもの,
+// one phrase with the noun's nucleus: ツカウモノ]) and starts its own after an accented one.
+bool JoinsFlatPhrase(const std::vector<LabelWord>& w, std::size_t i) {
+    const LabelWord& p = w[i - 1];
+    return Is(w[i], "名詞", "非自立") && w[i].pos2 != "助動詞語幹" && IsPredicate(p);
+}
+
+// 調べて, 通した: the 連用形 of an accented 一段 verb (and of a 五段 verb in す) has its nucleus
+// on its last mora (シラベ]), its て and た forms a mora earlier (シラ]ベテ, トオ]シタ).
+void MoveNucleusOfTeForms(std::vector<LabelWord>& words) {
+    for (std::size_t i = 0; i + 1 < words.size(); ++i) {
+        LabelWord& w = words[i];
+        const LabelWord& next = words[i + 1];
+        if (Is(w, "動詞") &&
+            (w.conjugationType.rfind("一段", 0) == 0 || w.conjugationType == "五段・サ行") &&
+            w.conjugationForm == "連用形" && w.accentKnown && w.moraCount >= 2 &&
+            w.accent == w.moraCount && (IsTe(next) || (Is(next, "助動詞") && next.base == "た"))) {
+            --w.accent;
+        }
+    }
+}
+
+} // namespace
+
+std::string RuleFor(std::string_view accentRule, std::string_view previousPos, int& offset) {
+    offset = 0;
+    std::size_t at = 0;
+    while (at < accentRule.size()) {
+        Token t = NextToken(accentRule, at);
+        const bool conditionHolds =
+            t.end == '%' && !t.text.empty() && previousPos.find(t.text) != std::string_view::npos;
+        if (conditionHolds || t.end == '@' || t.end == '/' || t.end == '\0') {
+            Token rule = t;
+            if (t.end == '%') {
+                rule = NextToken(accentRule, at);
+            }
+            if (rule.end == '@') {
+                offset = ToInt(NextToken(accentRule, at).text);
+            }
+            return std::string(rule.text);
+        }
+        // This alternative's condition fails: skip its rule and offset.
+        while (t.end == '%' || t.end == '@') {
+            t = NextToken(accentRule, at);
+        }
+    }
+    return std::string(kNone);
+}
+
+void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
+    if (rules.Has("ichidan-te")) {
+        MoveNucleusOfTeForms(words);
+    }
+    std::size_t top = 0;
+    int morae = 0;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        LabelWord& w = words[i];
+        if (i > 0 && w.chain != 1 && rules.Has("formal-noun") && words[top].accent == 0 &&
+            JoinsFlatPhrase(words, i)) {
+            w.chain = 1;
+            w.accentRule = "P1"; // the noun's nucleus, or flat where it has none
+        }
+        if (i == 0 || w.chain != 1) {
+            top = i;
+            morae = 0;
+        } else {
+            int offset = 0;
+            // A particle after a て form combines as after the verb (行っても: イッテ]モ).
+            const bool afterTe = rules.Has("te-particle") && Is(w, "助詞") && IsTe(words[i - 1]);
+            const std::string rule =
+                RuleFor(w.accentRule, afterTe ? "動詞" : words[i - 1].pos, offset);
+            for (const RuleRow& row : kRules) {
+                if (row.name == rule) {
+                    words[top].accent = row.apply({words[top].accent, morae, w.accent, offset});
+                    break;
+                }
+            }
+        }
+        morae += w.moraCount;
+    }
+}
+
+} // namespace yomi6::labels

@@ -1,0 +1,232 @@
+#include "labels/own_phrase_rules.h"
+
+#include "labels/word_tests.h"
+
+#include <string>
+
+namespace yomi6::labels {
+
+namespace {
+
+using Words = std::vector<LabelWord>;
+
+struct OwnPhraseRule {
+    std::string_view name;
+    int chain; // 1 joins the phrase before, 0 starts one
+    bool (*applies)(const Words& w, std::size_t i);
+    // The word's combination rule once it joins; nullptr keeps its entry's.
+    std::string (*combine)(const LabelWord& w);
+};
+
+std::string KeepAccent(const LabelWord&) {
+    return "F1";
+}
+
+// A flat phrase takes the word's own nucleus; an accented one keeps its own.
+std::string OwnNucleusIfFlat(const LabelWord& w) {
+    return w.accent == 0 ? std::string("F1") : "F2@" + std::to_string(w.accent);
+}
+
+// The verbs that follow a て form as its auxiliary (いる in 読んでいる, しまう, おく ...). 下さる
+// is not one of them: ください after a て form is a phrase of its own.
+bool IsTeAuxiliary(const LabelWord& w) {
+    return Is(w, "動詞", "非自立") &&
+           IsOneOf(w.base, {"いる", "居る",     "おる",   "しまう", "仕舞う", "おく",   "置く",
+                            "くる", "来る",     "いく",   "行く",   "ゆく",   "みる",   "見る",
+                            "ある", "有る",     "あげる", "上げる", "くれる", "呉れる", "もらう",
+                            "貰う", "いただく", "頂く",   "やる",   "みせる", "見せる"});
+}
+
+// The continuative form of an adjective or of ない, たい (なく, たく, よく) before なる.
+bool IsKuForm(const LabelWord& w) {
+    return (Is(w, "形容詞") || Is(w, "助動詞")) && w.conjugationForm.rfind("連用", 0) == 0 &&
+           w.surface.size() >= 3 && w.surface.compare(w.surface.size() - 3, 3, "く") == 0;
+}
+
+// Whether no word after i says anything (the sentence ends there).
+bool LastSaid(const Words& w, std::size_t i) {
+    for (std::size_t k = i + 1; k < w.size(); ++k) {
+        if (w[k].moraCount > 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+constexpr OwnPhraseRule kRules[] = {
+    // 勉強する, 合格できる: する keeps the noun's accent, できる gives a flat noun its own.
+    {"suru", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i - 1], "名詞", "サ変接続") && Is(w[i], "動詞", "自立") &&
+                IsOneOf(w[i].base, {"する", "できる", "出来る"});
+     },
+     [](const LabelWord& w) { return w.base == "する" ? KeepAccent(w) : OwnNucleusIfFlat(w); }},
+    // するのに, いないので: の and ん join by their entry's rule. 読むこと, 老後のため: こと after
+    // a predicate and ため after の join, an accented phrase keeping its nucleus, a flat one
+    // taking theirs (ツカウコト]). The other formal nouns: accent_type_stage.cpp.
+    {"formal-noun", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "名詞", "非自立") && IsOneOf(w[i].base, {"の", "ん"}) &&
+                IsPredicate(w[i - 1]);
+     },
+     nullptr},
+    {"formal-noun", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "名詞", "非自立") &&
+                ((IsOneOf(w[i].base, {"こと", "事"}) && IsPredicate(w[i - 1])) ||
+                 (IsOneOf(w[i].base, {"ため", "為"}) && Is(w[i - 1], "助詞", "連体化")));
+     },
+     OwnNucleusIfFlat},
+    // 読んでいる, 忘れてしまう: the verb's accent stays.
+    {"te-auxiliary", 1,
+     [](const Words& w, std::size_t i) { return IsTe(w[i - 1]) && IsTeAuxiliary(w[i]); },
+     KeepAccent},
+    // ではない, 大きくない: ない is a phrase of its own (ナ]イ).
+    {"nai", 0,
+     [](const Words& w, std::size_t i) {
+         const LabelWord& p = w[i - 1];
+         return w[i].base == "ない" && (Is(w[i], "助動詞") || Is(w[i], "形容詞")) &&
+                (Is(p, "助詞", "係助詞") || (Is(p, "形容詞") && IsKuForm(p)));
+     },
+     nullptr},
+    // なくなる, 飲みたくなる: なる joins the continuative form, its accent kept.
+    {"naru", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "動詞", "自立") && w[i].base == "なる" && IsKuForm(w[i - 1]);
+     },
+     KeepAccent},
+    // かけられて, 奪われた: after an accented verb the nucleus moves to the mora before the
+    // suffix's last (カケラ]レテ, ウバワ]レタ); a flat verb's phrase stays flat.
+    {"verb-suffix", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "動詞", "接尾") &&
+                IsOneOf(w[i].base, {"れる", "られる", "せる", "させる"}) && w[i - 1].base != "する";
+     },
+     [](const LabelWord& w) { return "F3@" + std::to_string(w.moraCount - 1); }},
+    // 調べなさい, お伝えください: the honorific verb's own nucleus (シラベナサ]イ).
+    {"honorific", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "動詞", "非自立") &&
+                IsOneOf(w[i].base, {"なさる", "下さる", "くださる"}) && Is(w[i - 1], "動詞") &&
+                w[i - 1].conjugationForm.rfind("連用", 0) == 0;
+     },
+     [](const LabelWord&) { return std::string("C1"); }},
+    // 行った, 遊んだ: the past of a flat verb stays flat (イッタ), an accented one keeps its
+    // nucleus; the entry's rule would put one on た.
+    {"ta-flat", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "助動詞") && w[i].base == "た" && Is(w[i - 1], "動詞");
+     },
+     [](const LabelWord&) { return std::string(kNone); }},
+    // 伝統的な, 経済的に: a word in 的 is flat (デントーテキナ).
+    {"teki-flat", 1,
+     [](const Words& w, std::size_t i) { return Is(w[i], "名詞", "接尾") && w[i].base == "的"; },
+     [](const LabelWord&) { return std::string("C4"); }},
+    // 子供として, 行くとしたら: する after the particle と joins it, the accent kept.
+    {"to-suru", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "動詞", "自立") && w[i].base == "する" && Is(w[i - 1], "助詞", "格助詞") &&
+                w[i - 1].surface == "と";
+     },
+     KeepAccent},
+    // 早く歩く, 重く引きずる: a verb after an adjective's く form starts its own phrase.
+    {"adverbial-ku", 0,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "動詞", "自立") && w[i].base != "なる" && Is(w[i - 1], "形容詞") &&
+                IsKuForm(w[i - 1]);
+     },
+     nullptr},
+    // 海抜２９メートル, あと１カ月: a number starts its own phrase after another noun.
+    {"number-phrase", 0,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "名詞", "数") && Is(w[i - 1], "名詞") && w[i - 1].pos1 != "数" &&
+                w[i - 1].pos1 != "接頭";
+     },
+     nullptr},
+    // みんな図書館に, それ自体: a pronoun and the noun after it are two phrases.
+    {"pronoun", 0,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i - 1], "名詞", "代名詞") && Is(w[i], "名詞") && w[i].pos1 != "接尾" &&
+                w[i].pos1 != "非自立";
+     },
+     nullptr},
+    // 自然現象, 有効期限: the stem of an adjectival noun right before a noun forms a compound
+    // with it, which the compound rules of the second noun accent.
+    {"compound-stem", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i - 1], "名詞", "形容動詞語幹") &&
+                (Is(w[i], "名詞", "一般") || Is(w[i], "名詞", "サ変接続"));
+     },
+     nullptr},
+    // 未定である, 必要である: ある after で takes the nucleus on its ア when the phrase is flat
+    // (ミテーデア]ル).
+    {"dearu", 1,
+     [](const Words& w, std::size_t i) {
+         return w[i].base == "ある" && w[i - 1].surface == "で" &&
+                (Is(w[i - 1], "助動詞") || Is(w[i - 1], "助詞", "格助詞"));
+     },
+     [](const LabelWord&) { return std::string("F2@1"); }},
+    // 築くには, 出すには: に after a verb's plain form keeps the verb's accent.
+    {"ni-after-verb", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "助詞", "格助詞") && w[i].surface == "に" && Is(w[i - 1], "動詞") &&
+                w[i - 1].conjugationForm == "基本形";
+     },
+     KeepAccent},
+    // 肉眼では, 増加には, 銀行からの: は and の after a particle put a flat phrase's nucleus on
+    // that particle (ニクガンデ]ワ).
+    {"particle-wa", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "助詞") && IsOneOf(w[i].surface, {"は", "の"}) &&
+                Is(w[i - 1], "助詞", "格助詞") && IsOneOf(w[i - 1].surface, {"で", "に", "から"});
+     },
+     [](const LabelWord&) { return std::string("F2@0"); }},
+    // 行くだろう, 行くとしたら: だろう and と after a flat verb put the nucleus on its last
+    // mora (イク]ダロー).
+    {"verb-final-mora", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i - 1], "動詞") && w[i - 1].conjugationForm == "基本形" &&
+                ((Is(w[i], "助動詞") && w[i].surface == "だろ") ||
+                 (Is(w[i], "助詞", "格助詞") && w[i].surface == "と"));
+     },
+     [](const LabelWord&) { return std::string("F2@0"); }},
+    // 提出しなければ, やらなくては, 行かなかった: なけれ, なく and なかっ put a flat phrase's
+    // nucleus on their な (シナ]ケレバ).
+    {"nakereba", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "助動詞") && w[i].base == "ない" &&
+                IsOneOf(w[i].surface, {"なけれ", "なく", "なかっ"}) && IsPredicate(w[i - 1]);
+     },
+     [](const LabelWord&) { return std::string("F2@1"); }},
+    // 男性だった, お困りでしたら: だっ and でし put a flat phrase's nucleus on their first mora
+    // (ダンセーダ]ッタ).
+    {"datta", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "助動詞") && IsOneOf(w[i].surface, {"だっ", "でし"});
+     },
+     [](const LabelWord&) { return std::string("F2@1"); }},
+    // 覚えます。: ます at the end of a sentence adds no nucleus (オボエマス, flat).
+    {"final-masu", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "助動詞") && w[i].base == "ます" && w[i].conjugationForm == "基本形" &&
+                LastSaid(w, i);
+     },
+     [](const LabelWord&) { return std::string(kNone); }},
+};
+
+} // namespace
+
+void ApplyOwnPhraseRules(std::vector<LabelWord>& words, std::size_t i, const AccentRules& rules,
+                         int& chain) {
+    for (const OwnPhraseRule& rule : kRules) {
+        if (!rules.Has(rule.name) || !rule.applies(words, i)) {
+            continue;
+        }
+        chain = rule.chain;
+        if (rule.combine != nullptr) {
+            words[i].accentRule = rule.combine(words[i]);
+        }
+    }
+}
+
+} // namespace yomi6::labels
