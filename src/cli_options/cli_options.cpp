@@ -206,6 +206,8 @@ const char* ModeOption(Mode mode) {
         return "--pdf";
     case Mode::CheckVoice:
         return "--check-voice";
+    case Mode::Labels:
+        return "--labels";
     case Mode::Editor:
     case Mode::Help:
     case Mode::Version:
