@@ -140,6 +140,8 @@ constexpr Command kCommands[] = {
      .icon = ":/icons/file-print.svg",
      .toolTip = "印刷",
      .prompt = "作業中のﾌｧｲﾙを印刷"},
+    // Printing without the print dialog: no menu item, tool bar button or key shows it.
+    {.id = FilePrintDirect},
     {.id = FilePrintPreview,
      .text = "印刷ﾌﾟﾚﾋﾞｭｰ(&V)",
      .toolTip = "印刷ﾌﾟﾚﾋﾞｭｰ",

@@ -139,6 +139,11 @@ bool Idle(const EditorRun& run) {
     return !run.speech().IsTimerRunning() && !run.speech().IsPaused();
 }
 
+QAction* ToolBarButton(MainWindow& frame, CommandId id) {
+    QAction* action = FirstAction(frame, id);
+    return frame.ToolBar()->actions().contains(action) ? action : nullptr;
+}
+
 } // namespace
 
 class CommandStatesTest : public GuiTestCase {
@@ -250,6 +255,36 @@ private slots:
         QVERIFY(!copy->isEnabled());
         Select(again, 0, 2);
         QVERIFY(copy->isEnabled());
+    }
+
+    // What changes without a command of the editor shows at once, with no menu opened: the
+    // clipboard filled or emptied by another program (the tool bar's paste button), the wrap a
+    // print job switches, the bars hidden from the tool bar's own context menu.
+    void statesFollowChangesMadeElsewhere() {
+        QApplication::clipboard()->clear();
+        EditorRun run(sound());
+        QVERIFY(run.ok());
+        MainWindow& frame = run.frame();
+        QAction* paste = ToolBarButton(frame, CommandId::EditPaste);
+        QVERIFY(paste != nullptr);
+        QVERIFY(!paste->isEnabled());
+        QApplication::clipboard()->setText(QStringLiteral("copied elsewhere"));
+        QVERIFY(paste->isEnabled());
+        QApplication::clipboard()->clear();
+        QVERIFY(!paste->isEnabled());
+
+        QAction* wrap = FirstAction(frame, CommandId::WordWrap);
+        run.view()->SetWordWrap(true);
+        QVERIFY(wrap->isChecked());
+        run.view()->SetWordWrap(false);
+        QVERIFY(!wrap->isChecked());
+
+        QAction* toolBar = FirstAction(frame, CommandId::ViewToolBar);
+        frame.ToolBar()->toggleViewAction()->trigger();
+        QVERIFY(!frame.ToolBar()->isVisibleTo(&frame));
+        QVERIFY(!toolBar->isChecked());
+        frame.ToolBar()->toggleViewAction()->trigger();
+        QVERIFY(toolBar->isChecked());
     }
 };
 
