@@ -55,7 +55,7 @@ struct Options {
     // --engine samples|natural; unset: the natural voice when the slot that speaks has it in the
     // settings file, else the samples.
     std::optional<SpeechEngine> engine;
-    std::string style; // --style of the natural voice; "": the slot's, else neutral
+    std::string style;       // --style of the natural voice; "": the slot's, else neutral
     std::string accentRules; // --accent-rules of --labels; "": all
 };
 

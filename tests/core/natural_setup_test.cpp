@@ -68,9 +68,9 @@ TEST(NaturalSetup, SetUpVoiceSaysWhatIsMissingAndWhere) {
     EXPECT_NE(MissingText(setup).find(b.File("tohoku-f01-sad.htsvoice") + " cannot be used"),
               std::string::npos)
         << MissingText(setup);
-    std::filesystem::copy_file(
-        FindVoiceFile(Style::Sad, YOMI6_NATURAL_TEST_VOICES, {}), b.File("tohoku-f01-sad.htsvoice"),
-        std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(FindVoiceFile(Style::Sad, YOMI6_NATURAL_TEST_VOICES, {}),
+                               b.File("tohoku-f01-sad.htsvoice"),
+                               std::filesystem::copy_options::overwrite_existing);
     setup = SetUpVoice(places, sadLowered, 280);
     ASSERT_TRUE(setup.CanSpeak()) << MissingText(setup);
     EXPECT_EQ(setup.engine.voiceFile, b.File("tohoku-f01-sad.htsvoice"));
