@@ -8,7 +8,6 @@ namespace yomi6 {
 namespace {
 
 using enum CommandId;
-constexpr CommandOwner kView = CommandOwner::View;
 constexpr CommandOwner kFrame = CommandOwner::MainWindow;
 
 // Sorted by id. The menu text is the document menu's; a layout may give its own.

@@ -456,7 +456,9 @@ TEST(SettingsTest, ShowStatesAndSwitchesAreTheNumbersTheFileHolds) {
         {"0", ShowState::Maximized}, {"7", ShowState::Maximized}, {"x", ShowState::Maximized},
     };
     for (const auto& [value, read] : states) {
-        WriteFile(path, "[" + kSection + "]\r\n" + showKey + "=" + value + "\r\n");
+        std::string ini = "[" + kSection + "]\r\n";
+        ini.append(showKey).append("=").append(value).append("\r\n");
+        WriteFile(path, ini);
         ProgramRun run;
         run.Start(path);
         EXPECT_EQ(run.settings.childShowState, read) << value;
@@ -471,7 +473,9 @@ TEST(SettingsTest, ShowStatesAndSwitchesAreTheNumbersTheFileHolds) {
             state == ShowState::Normal ? ShowState::Minimized : ShowState::Normal;
         settings.childShowState = state;
         SaveChildShowState(profile, settings);
-        EXPECT_EQ(profile.Bytes(), "[" + kSection + "]\r\n" + showKey + "=" + value + "\r\n");
+        std::string expected = "[" + kSection + "]\r\n";
+        expected.append(showKey).append("=").append(value).append("\r\n");
+        EXPECT_EQ(profile.Bytes(), expected);
     }
 
     // A switch is on for any number but 0, and written back as 1.
