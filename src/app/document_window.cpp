@@ -39,13 +39,13 @@ AppSettings& DocumentWindow::Settings() const {
 
 void DocumentWindow::ActivateWindow() {
     switch (app_settings::ChildShowState(Settings())) {
-    case kShowMinimized:
+    case ShowState::Minimized:
         showMinimized();
         break;
-    case kShowNormal:
+    case ShowState::Normal:
         showNormal();
         break;
-    default:
+    case ShowState::Maximized:
         showMaximized();
         break;
     }
@@ -104,11 +104,11 @@ void DocumentWindow::RememberShowState() {
         return;
     }
     if (isMinimized()) {
-        app_settings::SetChildShowState(Settings(), kShowMinimized);
+        app_settings::SetChildShowState(Settings(), ShowState::Minimized);
     } else if (isMaximized()) {
-        app_settings::SetChildShowState(Settings(), kShowMaximized);
+        app_settings::SetChildShowState(Settings(), ShowState::Maximized);
     } else {
-        app_settings::SetChildShowState(Settings(), kShowNormal);
+        app_settings::SetChildShowState(Settings(), ShowState::Normal);
     }
 }
 

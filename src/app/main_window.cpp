@@ -14,6 +14,7 @@
 #include "preferences/app_settings.h"
 #include "printing/app_printer.h"
 #include "reading/reading_mode.h"
+#include "sound/sample_player.h"
 #include "speaking/app_context.h"
 #include "speaking/speech_controller.h"
 
@@ -32,17 +33,13 @@
 #include <QResizeEvent>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QWindow>
 
 namespace yomi6 {
 
 namespace {
 
 constexpr const char* kAllFiles = "すべてのﾌｧｲﾙ (*)";
-
-// Enabled while a document window is open.
-CommandState WithDocument(const MainWindow& frame) {
-    return EnabledIf(frame.ActiveView() != nullptr);
-}
 
 } // namespace
 
@@ -56,7 +53,7 @@ MainWindow::MainWindow(AppContext& context)
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
-    connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainWindow::UpdateForActiveWindow);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainWindow::UpdateMenus);
 
     CreateActions();
     CreateToolBar();
@@ -67,24 +64,40 @@ MainWindow::MainWindow(AppContext& context)
     addDockWidget(Qt::RightDockWidgetArea, m_readingPane);
     m_readingPane->setVisible(app_settings::ReadingPaneShown(m_context.Settings()));
     setAcceptDrops(true);
+    ConnectCommands(m_commands, *this, Bindings());
+    // The check marks of the bars and the pane follow them however they are shown or hidden
+    // (the tool bar's own context menu, say).
+    for (QWidget* bar : {static_cast<QWidget*>(m_toolBar), static_cast<QWidget*>(statusBar()),
+                         static_cast<QWidget*>(m_readingPane)}) {
+        bar->installEventFilter(this);
+    }
 
-    connect(&m_context.Speech(), &SpeechController::stateChanged, this,
-            &MainWindow::UpdateCommandUI);
+    SpeechController& speech = m_context.Speech();
+    connect(&speech, &SpeechController::stateChanged, this, &MainWindow::UpdateStatusPanes);
+    // A reading that found the analyzer missing changes the mode a reading mode not yet chosen
+    // stands for: the speech tells when it starts or ends, a dialog that read (the export, the
+    // dictionary's) when it closes, the reading pane when it has read.
+    connect(&speech, &SpeechController::stateChanged, this, &MainWindow::ShowReadingsCommands);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainWindow::ShowReadingsCommands);
+    connect(m_readingPane, &ReadingPane::readingShown, this, &MainWindow::ShowReadingsCommands);
     connect(&m_context.Speech(), &SpeechController::passCut, this, &MainWindow::ShowPassCut);
     connect(&m_context.Speech(), &SpeechController::notice, this,
             [this](const QString& message) { statusBar()->showMessage(message); });
     connect(&m_context.Speech(), &SpeechController::soundUnavailable, this,
             [this] { statusBar()->showMessage(QString::fromUtf8(strings::kNoSoundOutput)); });
     // The sound output opens in the background from now on, so that the first speak command is
-    // heard from its first unit.
-    m_context.Speech().Player();
+    // heard from its first unit; the status bar says when there is none.
+    connect(&m_context.Speech().Player(), &SamplePlayer::ready, this,
+            &MainWindow::UpdateStatusPanes);
     // Another program's window becoming active stops speech, as switching documents does.
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
         if (s != Qt::ApplicationActive && ActiveView() != nullptr) {
             ActiveView()->SetActive(false);
         }
     });
-    UpdateCommandUI();
+    ShowBarCommands();
+    ShowReadingsCommands();
+    UpdateMenus();
 }
 
 MainWindow::~MainWindow() {
@@ -159,35 +172,17 @@ DocumentWindow* MainWindow::AddView(TextView* view) {
         if (doc->Views().empty()) {
             doc->deleteLater();
         }
-        UpdateCommandUI();
     });
-    connect(view, &QPlainTextEdit::copyAvailable, this, &MainWindow::UpdateCommandUI);
-    connect(view, &QPlainTextEdit::undoAvailable, this, &MainWindow::UpdateCommandUI);
-    connect(view, &QPlainTextEdit::textChanged, this, &MainWindow::UpdateCommandUI);
-    connect(view, &TextView::voiceChanged, this, &MainWindow::UpdateCommandUI);
+    connect(view, &TextView::voiceChanged, this, &MainWindow::UpdateStatusPanes);
     connect(view, &TextView::searchDialogWanted, this, &MainWindow::ShowSearchDialog);
     connect(view, &TextView::contextMenuOpening, this, &MainWindow::AddToContextMenu);
-    connect(doc, &Document::formatChanged, this, &MainWindow::UpdateCommandUI);
-    connect(doc, &Document::titleChanged, this, &MainWindow::UpdateCommandUI);
+    connect(doc, &Document::formatChanged, this, &MainWindow::UpdateStatusPanes);
+    connect(doc, &Document::titleChanged, this, &MainWindow::UpdateTitle);
     frame->ActivateWindow();
     for (DocumentWindow* f : DocumentWindows()) {
         f->UpdateCaption();
     }
     return frame;
-}
-
-void MainWindow::UpdateForActiveWindow(QMdiSubWindow*) {
-    TextView* now = ActiveView();
-    if (m_lastActiveView != nullptr && m_lastActiveView != now) {
-        m_lastActiveView->SetActive(false);
-    }
-    m_lastActiveView = now;
-    if (now != nullptr) {
-        now->SetActive(true);
-    }
-    ShowMenus(now != nullptr);
-    m_readingPane->SetView(now);
-    UpdateCommandUI();
 }
 
 void MainWindow::NewWindowOnActiveDocument() {
@@ -295,7 +290,6 @@ void MainWindow::OpenRecentFile(int index) {
         files.removeAt(index);
         m_context.SetRecentFiles(files);
     }
-    UpdateCommandUI();
 }
 
 FindReplaceDialog* MainWindow::SearchDialog(bool replace) {
@@ -346,7 +340,6 @@ void MainWindow::AddToContextMenu(QMenu* menu) {
         }
     }
     if (QAction* action = Action(CommandId::RegisterSelection)) {
-        UpdateCommandUI(); // enabled only with a selection
         menu->addSeparator();
         menu->addAction(action);
     }
@@ -357,7 +350,7 @@ std::span<const CommandBinding<MainWindow>> MainWindow::Bindings() {
     static constexpr CommandBinding<F> kCommands[] = {
         {CommandId::FileNew, [](F& f) { f.NewDocument(); }},
         {CommandId::FileOpen, [](F& f) { f.OpenFilesFromDialog(); }},
-        {CommandId::FileClose, [](F& f) { f.CloseActiveWindow(); }, WithDocument},
+        {CommandId::FileClose, [](F& f) { f.CloseActiveWindow(); }},
         {CommandId::AppExit, [](F& f) { f.close(); }},
         {CommandId::AppAbout,
          [](F& f) {
@@ -366,30 +359,21 @@ std::span<const CommandBinding<MainWindow>> MainWindow::Bindings() {
          }},
         {CommandId::HelpContents, [](F& f) { f.ShowHelp(); }},
         {CommandId::ViewToolBar,
-         [](F& f) { f.m_toolBar->setVisible(!f.m_toolBar->isVisibleTo(&f)); },
-         [](const F& f) { return CheckedIf(f.m_toolBar->isVisibleTo(&f)); }},
+         [](F& f) { f.m_toolBar->setVisible(!f.m_toolBar->isVisibleTo(&f)); }},
         {CommandId::ViewStatusBar,
-         [](F& f) { f.statusBar()->setVisible(!f.statusBar()->isVisibleTo(&f)); },
-         [](const F& f) { return CheckedIf(f.statusBar()->isVisibleTo(&f)); }},
-        {CommandId::WindowNew, [](F& f) { f.NewWindowOnActiveDocument(); }, WithDocument},
-        {CommandId::WindowArrange, [](F& f) { ArrangeIcons(*f.m_mdi); }, WithDocument},
-        {CommandId::WindowCascade, [](F& f) { f.m_mdi->cascadeSubWindows(); }, WithDocument},
-        {CommandId::WindowTileHorz, [](F& f) { TileWindows(*f.m_mdi, true); }, WithDocument},
-        {CommandId::WindowTileVert, [](F& f) { TileWindows(*f.m_mdi, false); }, WithDocument},
+         [](F& f) { f.statusBar()->setVisible(!f.statusBar()->isVisibleTo(&f)); }},
+        {CommandId::WindowNew, [](F& f) { f.NewWindowOnActiveDocument(); }},
+        {CommandId::WindowArrange, [](F& f) { ArrangeIcons(*f.m_mdi); }},
+        {CommandId::WindowCascade, [](F& f) { f.m_mdi->cascadeSubWindows(); }},
+        {CommandId::WindowTileHorz, [](F& f) { TileWindows(*f.m_mdi, true); }},
+        {CommandId::WindowTileVert, [](F& f) { TileWindows(*f.m_mdi, false); }},
         // No window is split into panes.
         {CommandId::NextPane, [](F&) {}},
         {CommandId::PrevPane, [](F&) {}},
         {CommandId::FilePrintSetup, [](F& f) { RunPrinterSetup(f.m_context.Printer(), &f); }},
-        {CommandId::Readings, [](F& f) { f.ToggleReadings(); },
-         [](const F& f) {
-             return CheckedIf(ResolveReadingMode(f.m_context.Preferences().readings,
-                                                 f.m_context.ReadingAnalyzer()) ==
-                              ReadingMode::Automatic);
-         }},
-        {CommandId::AozoraNotation, [](F& f) { f.ToggleAozora(); },
-         [](const F& f) { return CheckedIf(f.m_context.Preferences().aozora != AozoraMode::Off); }},
-        {CommandId::ReadingPane, [](F& f) { f.ToggleReadingPane(); },
-         [](const F& f) { return CheckedIf(f.m_readingPane->isVisibleTo(&f)); }},
+        {CommandId::Readings, [](F& f) { f.ToggleReadings(); }},
+        {CommandId::AozoraNotation, [](F& f) { f.ToggleAozora(); }},
+        {CommandId::ReadingPane, [](F& f) { f.ToggleReadingPane(); }},
         {CommandId::RecentFile1, [](F& f) { f.OpenRecentFile(0); }},
         {CommandId::RecentFile2, [](F& f) { f.OpenRecentFile(1); }},
         {CommandId::RecentFile3, [](F& f) { f.OpenRecentFile(2); }},
@@ -421,6 +405,7 @@ void MainWindow::ToggleReadings() {
     // Takes effect at the next speak command, like the speed.
     SpeechPreferences& choices = m_context.Preferences();
     choices.readings = SwitchedReadings(choices.readings, m_context.ReadingAnalyzer());
+    ShowReadingsCommands();
     if (m_readingPane->isVisibleTo(this)) {
         m_readingPane->Refresh();
     }
@@ -430,6 +415,7 @@ void MainWindow::ToggleAozora() {
     // Takes effect at the next speak command, like the reading mode.
     SpeechPreferences& choices = m_context.Preferences();
     choices.aozora = choices.aozora == AozoraMode::Off ? AozoraMode::Auto : AozoraMode::Off;
+    ShowReadingsCommands();
     if (m_readingPane->isVisibleTo(this)) {
         m_readingPane->Refresh();
     }

@@ -1,15 +1,14 @@
-// The main window: the document windows inside it, its menus, tool bar and status bar; it routes
-// every command to the active view first and carries out the application's own.
+// The main window: the document windows inside it, its menus, tool bar and status bar. It makes
+// the commands' actions and carries out the application's own commands; the active document
+// window's view carries out the document's.
 #pragma once
 
-#include "commands/command_target.h"
+#include "commands/command_actions.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
-#include <map>
-#include <optional>
 #include <span>
-#include <utility>
 #include <vector>
 
 class QAction;
@@ -29,7 +28,7 @@ class TextView;
 class ReadingPane;
 class FindReplaceDialog;
 
-class MainWindow : public QMainWindow, public CommandTarget<MainWindow> {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // The main window of the run of context, which outlives it.
@@ -51,14 +50,9 @@ public:
     QMdiArea* MdiArea() const { return m_mdi; }
     std::vector<DocumentWindow*> DocumentWindows() const;
 
-    // Carries out a command as the menus and the tool bar do: the active view first, then this
-    // window; nothing when neither carries it out.
+    // Carries out a command as its menu item, tool bar button and keys do: triggers its action,
+    // which does nothing while the command is disabled.
     void Dispatch(CommandId id);
-    // The command's state as the menus show it: from the active view when it carries the
-    // command out, else from this window; nullopt when neither does.
-    std::optional<CommandState> RoutedState(CommandId id) const;
-    // Refreshes enabling and check marks of every menu item and button, and the status bar.
-    void UpdateCommandUI();
 
     // The find or replace dialog of this window, created on first use; it works on the active view.
     FindReplaceDialog* SearchDialog(bool replace);
@@ -74,10 +68,11 @@ public:
     // else what the speech is doing ("ﾚﾃﾞｨ" when nothing speaks). For tests.
     QString StatusMessage() const;
 
-    // The commands the main window carries out, with their handlers and states.
+    // The commands the main window carries out.
     static std::span<const CommandBinding<MainWindow>> Bindings();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -99,6 +94,15 @@ private:
     void ShowMenus(bool documentMenus);
     void RefreshRecentFileMenu(QMenu* menu);
     void RefreshWindowMenu(QMenu* menu);
+    // Another document window became active, or none is: its view takes the document's
+    // commands (without one they are disabled), and the menus, the title and the status bar
+    // show it.
+    void UpdateMenus();
+    // What the commands of this window show: whether the tool bar, the status bar and the
+    // reading pane are shown; the reading mode and the Aozora switch (the status bar's mode too).
+    void ShowBarCommands();
+    void ShowReadingsCommands();
+    void UpdateTitle();
     void UpdateStatusPanes();
     // The speak command stopped short of the end of view's text at position.
     void ShowPassCut(const QObject* view, int position);
@@ -107,7 +111,6 @@ private:
 
     // Window and documents (main_window.cpp).
     DocumentWindow* AddView(TextView* view);
-    void UpdateForActiveWindow(QMdiSubWindow* window);
     void ApplySavedRectangle();
     // Once the window's frame is known, gives the window the saved size with its frame.
     void FitSavedRectangle();
@@ -141,15 +144,15 @@ private:
     std::vector<QMenu*> m_frameMenus;
     std::vector<QMenu*> m_documentMenus;
     bool m_showingDocumentMenus = false;
-    std::map<CommandId, QAction*> m_actions; // one per command of the table
+    CommandActions m_commands; // one action per command of the table
     FindReplaceDialog* m_findDialog = nullptr;
     FindReplaceDialog* m_replaceDialog = nullptr;
-    TextView* m_lastActiveView = nullptr;
+    QPointer<TextView> m_lastActiveView; // the view that holds the document's commands
     int m_untitledCount = 0;
     bool m_rectangleAdjusted = false; // the frame was known and taken off the saved size
     bool m_destroying = false;
     QRect m_savedRectangle;
-    QString m_title; // the title UpdateCommandUI made; the window shows this and nothing else
+    QString m_title; // the title UpdateTitle made; the window shows this and nothing else
 };
 
 } // namespace yomi6

@@ -6,6 +6,7 @@
 #include "commands/command_menu.h"
 #include "commands/command_table.h"
 #include "editor/document.h"
+#include "editor/reading_pane.h"
 #include "editor/text_view.h"
 #include "io/app_strings.h"
 #include "platform/ui_text.h"
@@ -81,23 +82,12 @@ QAction* MainWindow::MakeAction(CommandId id) {
             CommandMenu::HideShortcutInMenus(action);
         }
     }
-    // The state is asked again when the command comes: a key may arrive before the enabling
-    // has caught up with a change, and a disabled command does nothing (but put the check mark
-    // that Qt flipped back).
-    connect(action, &QAction::triggered, this, [this, id] {
-        const std::optional<CommandState> state = RoutedState(id);
-        if (state && state->enabled) {
-            Dispatch(id);
-        } else {
-            UpdateCommandUI();
-        }
-    });
     addAction(action);
     return action;
 }
 
 bool MainWindow::IsCommandKey(const QKeySequence& keys) const {
-    for (const auto& [id, action] : m_actions) {
+    for (const auto& [id, action] : m_commands.All()) {
         if (action->shortcuts().contains(keys)) {
             return true;
         }
@@ -106,14 +96,15 @@ bool MainWindow::IsCommandKey(const QKeySequence& keys) const {
 }
 
 QAction* MainWindow::Action(CommandId id) const {
-    const auto it = m_actions.find(id);
-    return it != m_actions.end() ? it->second : nullptr;
+    return m_commands.Action(id);
 }
 
 void MainWindow::CheckCommandOwners() {
     for (const Command& c : Commands()) {
-        const bool inView = TextView::Carries(c.id);
-        const bool carried = c.owner == CommandOwner::View ? inView : Carries(c.id) && !inView;
+        const bool inView = Carries(TextView::Bindings(), c.id);
+        const bool carried = c.owner == CommandOwner::View
+                                 ? inView
+                                 : Carries(MainWindow::Bindings(), c.id) && !inView;
         if (!carried) {
             qWarning("Command %d has no handler in the %s", int(c.id),
                      c.owner == CommandOwner::View ? "view" : "main window");
@@ -125,7 +116,7 @@ void MainWindow::CreateActions() {
     CheckCommandOwners();
     // One action per command, shared by both menu bars and the tool bar.
     for (const Command& c : Commands()) {
-        m_actions.emplace(c.id, MakeAction(c.id));
+        m_commands.Add(c.id, MakeAction(c.id));
     }
     BuildMenus(false, m_frameMenus);
     BuildMenus(true, m_documentMenus);
@@ -169,9 +160,6 @@ QMenu* MainWindow::BuildMenus(bool documentMenu, std::vector<QMenu*>& menus) {
             QMenu* menu = current;
             connect(menu, &QMenu::aboutToShow, this, [this, menu] { RefreshWindowMenu(menu); });
         }
-    }
-    for (QMenu* m : menus) {
-        connect(m, &QMenu::aboutToShow, this, &MainWindow::UpdateCommandUI);
     }
     return current;
 }
@@ -331,36 +319,68 @@ QString MainWindow::StatusMessage() const {
 }
 
 void MainWindow::Dispatch(CommandId id) {
-    TextView* view = ActiveView();
-    if (view == nullptr || !view->RunCommand(id)) {
-        RunCommand(id);
+    if (QAction* action = Action(id)) {
+        action->trigger();
     }
-    UpdateCommandUI();
 }
 
-std::optional<CommandState> MainWindow::RoutedState(CommandId id) const {
-    if (const TextView* view = ActiveView()) {
-        if (std::optional<CommandState> state = view->QueryCommand(id)) {
-            return state;
+void MainWindow::UpdateMenus() {
+    TextView* now = ActiveView();
+    if (m_lastActiveView != nullptr && m_lastActiveView != now) {
+        m_lastActiveView->ReleaseCommands();
+        m_lastActiveView->SetActive(false);
+    }
+    m_lastActiveView = now;
+    if (now != nullptr) {
+        now->SetActive(true);
+        now->TakeCommands(m_commands);
+    } else {
+        // Nothing carries the document's commands out.
+        for (const Command& c : Commands()) {
+            if (c.owner == CommandOwner::View) {
+                m_commands.SetEnabled(c.id, false);
+                m_commands.SetChecked(c.id, false);
+            }
         }
     }
-    return QueryCommand(id);
-}
-
-void MainWindow::UpdateCommandUI() {
-    const TextView* view = ActiveView();
-    for (const auto& [id, action] : m_actions) {
-        // Nothing carries the command out here: disabled.
-        const CommandState state = RoutedState(id).value_or(CommandState{false, false});
-        action->setEnabled(state.enabled);
-        if (action->isCheckable()) {
-            action->setChecked(state.checked);
-        }
+    // This window's commands on the active document window.
+    for (const CommandId id :
+         {CommandId::FileClose, CommandId::WindowNew, CommandId::WindowArrange,
+          CommandId::WindowCascade, CommandId::WindowTileHorz, CommandId::WindowTileVert}) {
+        m_commands.SetEnabled(id, now != nullptr);
     }
+    ShowMenus(now != nullptr);
+    m_readingPane->SetView(now);
+    UpdateTitle();
     UpdateStatusPanes();
+}
+
+void MainWindow::ShowBarCommands() {
+    m_commands.SetChecked(CommandId::ViewToolBar, m_toolBar->isVisibleTo(this));
+    m_commands.SetChecked(CommandId::ViewStatusBar, statusBar()->isVisibleTo(this));
+    m_commands.SetChecked(CommandId::ReadingPane, m_readingPane->isVisibleTo(this));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) {
+        ShowBarCommands();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::ShowReadingsCommands() {
+    const SpeechPreferences& choices = m_context.Preferences();
+    m_commands.SetChecked(CommandId::Readings,
+                          ResolveReadingMode(choices.readings, m_context.ReadingAnalyzer()) ==
+                              ReadingMode::Automatic);
+    m_commands.SetChecked(CommandId::AozoraNotation, choices.aozora != AozoraMode::Off);
+    UpdateStatusPanes();
+}
+
+void MainWindow::UpdateTitle() {
     // The title shows the active document's name after the program's own.
     m_title = Tr(strings::kMainTitle);
-    if (view != nullptr) {
+    if (const TextView* view = ActiveView()) {
         m_title += QStringLiteral(" - ") + view->GetDocument()->Title();
     }
     setWindowTitle(m_title);

@@ -74,7 +74,7 @@ std::optional<natural::VoiceChoice> NaturalVoiceOption(const Options& options) {
 
 SampleFitting SampleFittingOption(const Options& options) {
     const bool fit = options.fitSamples.has_value() ? *options.fitSamples
-                                                    : LoadFitSamplesReadOnly(SettingsPath()) != 0;
+                                                    : LoadFitSamplesReadOnly(SettingsPath());
     return fit ? SampleFitting::On : SampleFitting::Off;
 }
 

@@ -1,4 +1,4 @@
-// The program's commands, one name each. Menus, shortcuts, tool bar buttons and the targets that
+// The program's commands, one name each. Menus, shortcuts, tool bar buttons and the objects that
 // carry a command out all name it by this enum; the order is the command table's.
 #pragma once
 

@@ -8,7 +8,6 @@ namespace yomi6 {
 namespace {
 
 using enum CommandId;
-constexpr CommandOwner kView = CommandOwner::View;
 constexpr CommandOwner kFrame = CommandOwner::MainWindow;
 
 // Sorted by id. The menu text is the document menu's; a layout may give its own.
@@ -140,6 +139,8 @@ constexpr Command kCommands[] = {
      .icon = ":/icons/file-print.svg",
      .toolTip = "印刷",
      .prompt = "作業中のﾌｧｲﾙを印刷"},
+    // Printing without the print dialog: no menu item, tool bar button or key shows it.
+    {.id = FilePrintDirect},
     {.id = FilePrintPreview,
      .text = "印刷ﾌﾟﾚﾋﾞｭｰ(&V)",
      .toolTip = "印刷ﾌﾟﾚﾋﾞｭｰ",

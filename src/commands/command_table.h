@@ -10,7 +10,8 @@
 
 namespace yomi6 {
 
-// Who carries out a command: the active document view or the main window.
+// Who carries out a command and keeps its action's state: the active document window's view
+// (without one the command is disabled) or the main window.
 enum class CommandOwner { View, MainWindow };
 
 struct Command {

@@ -231,6 +231,7 @@ void ReadingPane::List(int offset, const QString& text) {
     }
     m_text->setPlainText(shown);
     MarkHeard();
+    emit readingShown();
 }
 
 void ReadingPane::FollowHighlight(const SpeechHighlight& unit) {

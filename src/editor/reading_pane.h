@@ -50,6 +50,10 @@ public:
     KanaScript Script() const { return m_script; }
     void SetScript(KanaScript script);
 
+signals:
+    // The reading was listed again; reading it may have found the analyzer missing.
+    void readingShown();
+
 private:
     void ScheduleRefresh();
     // Lists the reading of text, which starts at document position offset.

@@ -30,14 +30,6 @@ constexpr int kMaxTextCharacters = 1048575;
 
 constexpr const char* kNotFound = "「%1」が見つかりません。";
 
-CommandState HasText(const TextView& view) {
-    return EnabledIf(!view.document()->isEmpty());
-}
-
-CommandState HasSelection(const TextView& view) {
-    return EnabledIf(view.textCursor().hasSelection());
-}
-
 } // namespace
 
 TextView::TextView(Document* document, QWidget* parent)
@@ -111,6 +103,7 @@ void TextView::ApplyWrapMode(bool wrap) {
     setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
     // The wrap mode is written into the shared text: it stays that of the layout view.
     m_document->FitLayout();
+    ShowWrapCommand();
 }
 
 void TextView::ClaimLayout() {
@@ -144,58 +137,6 @@ void TextView::SetActive(bool activate) {
 
 QString TextView::Text() const {
     return m_document->Text();
-}
-
-std::span<const CommandBinding<TextView>> TextView::Bindings() {
-    using V = TextView;
-    static constexpr CommandBinding<V> kCommands[] = {
-        {CommandId::Speak, [](V& v) { v.SpeakDocument(); },
-         [](const V& v) { return EnabledIf(v.Speech().IsSpeakEnabled()); }},
-        {CommandId::Stop, [](V& v) { v.StopSpeaking(); }},
-        {CommandId::ReadFromCaret, [](V& v) { v.SpeakFromCaret(); },
-         [](const V& v) { return EnabledIf(v.Speech().IsSpeakEnabled()); }},
-        {CommandId::Pause, [](V& v) { v.Speech().TogglePause(); },
-         [](const V& v) {
-             const SpeechController& speech = v.Speech();
-             return CommandState{speech.IsPaused() || speech.IsTimerRunning(), speech.IsPaused()};
-         }},
-        {CommandId::ScreenFont, [](V& v) { v.ChooseScreenFont(); }},
-        {CommandId::WordWrap, [](V& v) { v.ToggleWordWrap(); },
-         [](const V& v) { return CheckedIf(v.IsWordWrap()); }},
-        {CommandId::SpeechSettings, [](V& v) { v.EditSpeechSettings(); }},
-        {CommandId::WordRegistration, [](V& v) { v.OpenWordRegistration(); }},
-        {CommandId::DictionaryManager, [](V& v) { v.OpenDictionaryManager(); }},
-        {CommandId::RegisterSelection, [](V& v) { v.RegisterSelectionInManager(); }, HasSelection},
-        {CommandId::VoiceManager, [](V& v) { v.OpenVoiceManager(); }},
-        // Taken up by the next speak command, as the speed is.
-        {CommandId::FitSamples,
-         [](V& v) {
-             AppSettings& settings = v.m_document->Context().Settings();
-             app_settings::SetFitSamples(settings, !app_settings::FitSamples(settings));
-         },
-         [](const V& v) {
-             return CheckedIf(app_settings::FitSamples(v.m_document->Context().Settings()));
-         }},
-        {CommandId::EditUndo, [](V& v) { v.undo(); },
-         [](const V& v) { return EnabledIf(v.document()->isUndoAvailable()); }},
-        {CommandId::EditCut, [](V& v) { v.cut(); },
-         [](const V& v) { return EnabledIf(v.textCursor().hasSelection() && !v.isReadOnly()); }},
-        {CommandId::EditCopy, [](V& v) { v.copy(); }, HasSelection},
-        {CommandId::EditPaste, [](V& v) { v.paste(); },
-         [](const V& v) { return EnabledIf(v.canPaste()); }},
-        {CommandId::EditSelectAll, [](V& v) { v.selectAll(); }, HasText},
-        {CommandId::EditFind, [](V& v) { v.OpenSearchDialog(false); }, HasText},
-        {CommandId::EditReplace, [](V& v) { v.OpenSearchDialog(true); }, HasText},
-        {CommandId::FileSave, [](V& v) { v.m_document->DoFileSave(v.window()); }},
-        {CommandId::FileSaveAs, [](V& v) { v.m_document->DoSaveAs(v.window()); }},
-        {CommandId::FilePrint, [](V& v) { v.PrintDocument(true); }},
-        {CommandId::FilePrintDirect, [](V& v) { v.PrintDocument(false); }},
-        {CommandId::FilePrintPreview, [](V& v) { v.PreviewPrint(); }},
-        {CommandId::PrinterFont, [](V& v) { v.ChoosePrinterFont(); }},
-        {CommandId::PageLayout, [](V& v) { v.EditPageLayout(); }},
-        {CommandId::ExportAudio, [](V& v) { v.ExportAudioFile(); }, HasText},
-    };
-    return kCommands;
 }
 
 void TextView::SpeakDocument() {

@@ -2,7 +2,7 @@
 // and replace, and the speech commands.
 #pragma once
 
-#include "commands/command_target.h"
+#include "commands/command_actions.h"
 
 #include <QElapsedTimer>
 #include <QFont>
@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <span>
+#include <vector>
 
 class QMenu;
 
@@ -19,7 +20,7 @@ class Document;
 class SpeechController;
 struct SearchOptions;
 
-class TextView : public QPlainTextEdit, public CommandTarget<TextView> {
+class TextView : public QPlainTextEdit {
     Q_OBJECT
 public:
     // Creating the first view of the run loads the dictionary first.
@@ -48,8 +49,14 @@ public:
     const std::optional<QFont>& PrinterFont() const { return m_printerFont; }
     void SetPrinterFont(const QFont& font) { m_printerFont = font; }
 
-    // The commands a view carries out, with their handlers and states.
+    // The commands a view carries out (text_view_commands.cpp).
     static std::span<const CommandBinding<TextView>> Bindings();
+    // While its window is the active one, the view carries out its commands through their
+    // actions in actions, which outlive it, and keeps each one's enabled state and check mark
+    // as its text, selection, undo history and wrap, the clipboard, the speech and the settings
+    // say, from their signals. Released when another window becomes active.
+    void TakeCommands(const CommandActions& actions);
+    void ReleaseCommands();
 
     // The find and replace dialogs' work, public for the dialogs and for tests.
     bool FindText(const SearchOptions& options);
@@ -108,6 +115,16 @@ private:
     void ChoosePrinterFont();
     void EditPageLayout();
     void OpenSearchDialog(bool replace);
+    // What the commands' actions show, each from the signal of what it follows, while the view
+    // holds them (text_view_commands.cpp).
+    void ShowSelectionCommands();
+    void ShowTextCommands();
+    void ShowUndoCommand();
+    void ShowPasteCommand();
+    void ShowSpeechCommands();
+    void ShowWrapCommand();
+    void ShowFitSamplesCommand();
+    void ToggleFitSamples();
     void ApplyScreenFont(const QFont& font);
     void ApplyWrapMode(bool wrap);
     void TextNotFound(const SearchOptions& options);
@@ -115,6 +132,8 @@ private:
     SpeechController& Speech() const;
 
     Document* m_document;
+    const CommandActions* m_commands = nullptr; // while the view carries out its commands
+    std::vector<QMetaObject::Connection> m_commandConnections;
     std::optional<QFont> m_screenFont;
     std::optional<QFont> m_printerFont;
     QElapsedTimer m_userScrolled;      // since the user last scrolled the view

@@ -135,9 +135,9 @@ void TextView::EditPageLayout() {
     dialog.printDate = settings.printDate;
     dialog.printPage = settings.printPageNumber;
     if (dialog.exec() == QDialog::Accepted) {
-        settings.printFileName = dialog.printFileName;
-        settings.printDate = dialog.printDate;
-        settings.printPageNumber = dialog.printPage;
+        settings.printFileName = dialog.printFileName != 0;
+        settings.printDate = dialog.printDate != 0;
+        settings.printPageNumber = dialog.printPage != 0;
     }
 }
 

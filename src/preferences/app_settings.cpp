@@ -72,17 +72,17 @@ bool SaveAtExit(AppContext& context) {
 }
 
 bool WordWrap(const AppSettings& settings) {
-    return settings.wordWrap != 0;
+    return settings.wordWrap;
 }
 void SetWordWrap(AppSettings& settings, bool wrap) {
-    settings.wordWrap = wrap ? 1 : 0;
+    settings.wordWrap = wrap;
 }
 
 bool ReadingPaneShown(const AppSettings& settings) {
-    return settings.readingPane != 0;
+    return settings.readingPane;
 }
 void SetReadingPaneShown(AppSettings& settings, bool shown) {
-    settings.readingPane = shown ? 1 : 0;
+    settings.readingPane = shown;
 }
 
 int ReadingPaneScript(const AppSettings& settings) {
@@ -93,10 +93,10 @@ void SetReadingPaneScript(AppSettings& settings, int script) {
 }
 
 bool FitSamples(const AppSettings& settings) {
-    return settings.fitSamples != 0;
+    return settings.fitSamples;
 }
 void SetFitSamples(AppSettings& settings, bool fit) {
-    settings.fitSamples = fit ? 1 : 0;
+    settings.fitSamples = fit;
 }
 
 std::optional<QFont> ScreenFont(const AppSettings& settings) {
@@ -117,10 +117,10 @@ std::optional<QFont> PrinterFont(const AppSettings& settings) {
     return FontFromRecord(settings.printerFont);
 }
 
-int ChildShowState(const AppSettings& settings) {
+ShowState ChildShowState(const AppSettings& settings) {
     return settings.childShowState;
 }
-void SetChildShowState(AppSettings& settings, int state) {
+void SetChildShowState(AppSettings& settings, ShowState state) {
     settings.childShowState = state;
 }
 

@@ -12,6 +12,7 @@
 namespace yomi6 {
 class AppContext;
 struct AppSettings;
+enum class ShowState;
 } // namespace yomi6
 
 namespace yomi6::app_settings {
@@ -43,9 +44,9 @@ void SetScreenFont(AppSettings& settings, const QFont& font);
 // The printer font chosen last, if any.
 std::optional<QFont> PrinterFont(const AppSettings& settings);
 
-// How new document windows are shown: 1 normal, 2 minimized, 3 maximized.
-int ChildShowState(const AppSettings& settings);
-void SetChildShowState(AppSettings& settings, int state);
+// How new document windows are shown.
+ShowState ChildShowState(const AppSettings& settings);
+void SetChildShowState(AppSettings& settings, ShowState state);
 
 // The main window's rectangle (left, top, right, bottom as a QRect from (X1, Y1) to (X2, Y2)),
 // read from the file when the main window is created and written at once when it closes. It is

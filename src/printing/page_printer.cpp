@@ -27,8 +27,7 @@ void DrawAt(QPainter& painter, int x, int y, const QString& text) {
 } // namespace
 
 PageSwitches PageSwitchesFromSettings(const AppSettings& settings) {
-    return PageSwitches{settings.printFileName != 0, settings.printDate != 0,
-                        settings.printPageNumber != 0};
+    return PageSwitches{settings.printFileName, settings.printDate, settings.printPageNumber};
 }
 
 QFont HeaderFont() {

@@ -10,6 +10,41 @@ namespace yomi6 {
 
 namespace keys = settings_keys;
 
+namespace {
+
+// The switches are nonzero for on in the file; what it holds otherwise is taken as on.
+bool ReadSwitch(const ProfileFile& profile, const keys::IntKey& key) {
+    return ReadKey(profile, key) != 0;
+}
+std::int32_t SwitchValue(bool on) {
+    return on ? 1 : 0;
+}
+
+// The show states as the file holds them: 1 normal, 2 minimized, 3 maximized.
+ShowState ShowStateOf(std::int32_t value) {
+    switch (value) {
+    case 1:
+        return ShowState::Normal;
+    case 2:
+        return ShowState::Minimized;
+    default:
+        return ShowState::Maximized;
+    }
+}
+std::int32_t ShowStateValue(ShowState state) {
+    switch (state) {
+    case ShowState::Normal:
+        return 1;
+    case ShowState::Minimized:
+        return 2;
+    case ShowState::Maximized:
+        break;
+    }
+    return 3;
+}
+
+} // namespace
+
 void LoadSpeechSettings(const ProfileFile& profile, SpeechChoices& speech) {
     speech.speed = profile.GetInt(keys::kSpeed.section, keys::kSpeed.key, speech.speed);
     if (speech.speed > keys::kMaxLoadedSpeed) {
@@ -32,36 +67,37 @@ std::string AnalyzerDictionarySetting(const ProfileFile& profile) {
 }
 
 void LoadSettings(const ProfileFile& profile, AppSettings& settings, SpeechChoices& speech) {
-    settings.wordWrap = ReadKey(profile, keys::kWordWrap);
+    settings.wordWrap = ReadSwitch(profile, keys::kWordWrap);
     LoadFontRecord(profile, keys::kScreenFontSection, settings.screenFont);
     settings.screenFontBaseline = settings.screenFont;
     LoadFontRecord(profile, keys::kPrinterFontSection, settings.printerFont);
     settings.printerFontBaseline = settings.printerFont;
-    settings.printFileName = ReadKey(profile, keys::kPrintFileName);
-    settings.printDate = ReadKey(profile, keys::kPrintDate);
-    settings.printPageNumber = ReadKey(profile, keys::kPrintPageNumber);
-    settings.readingPane = ReadKey(profile, keys::kReadingPane) != 0 ? 1 : 0;
+    settings.printFileName = ReadSwitch(profile, keys::kPrintFileName);
+    settings.printDate = ReadSwitch(profile, keys::kPrintDate);
+    settings.printPageNumber = ReadSwitch(profile, keys::kPrintPageNumber);
+    settings.readingPane = ReadSwitch(profile, keys::kReadingPane);
     LoadSpeechSettings(profile, speech);
-    settings.fitSamples = ReadKey(profile, keys::kFitSamples);
+    settings.fitSamples = ReadSwitch(profile, keys::kFitSamples);
     const std::int32_t script = ReadKey(profile, keys::kReadingPaneScript);
     settings.readingPaneScript = script >= 0 && script <= 2 ? script : 0;
 }
 
 void LoadChildShowState(const ProfileFile& profile, AppSettings& settings) {
-    settings.childShowState = profile.GetInt(keys::kChildShowState.section,
-                                             keys::kChildShowState.key, settings.childShowState);
+    settings.childShowState =
+        ShowStateOf(profile.GetInt(keys::kChildShowState.section, keys::kChildShowState.key,
+                                   ShowStateValue(settings.childShowState)));
     settings.childShowStateSaved = settings.childShowState;
 }
 
 void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechChoices& speech) {
-    WriteKey(profile, keys::kWordWrap, settings.wordWrap);
+    WriteKey(profile, keys::kWordWrap, SwitchValue(settings.wordWrap));
     SaveFontRecord(profile, keys::kScreenFontSection, settings.screenFont,
                    settings.screenFontBaseline);
     SaveFontRecord(profile, keys::kPrinterFontSection, settings.printerFont,
                    settings.printerFontBaseline);
-    WriteKey(profile, keys::kPrintFileName, settings.printFileName);
-    WriteKey(profile, keys::kPrintDate, settings.printDate);
-    WriteKey(profile, keys::kPrintPageNumber, settings.printPageNumber);
+    WriteKey(profile, keys::kPrintFileName, SwitchValue(settings.printFileName));
+    WriteKey(profile, keys::kPrintDate, SwitchValue(settings.printDate));
+    WriteKey(profile, keys::kPrintPageNumber, SwitchValue(settings.printPageNumber));
     WriteKey(profile, keys::kSpeed, speech.speed);
     WriteKey(profile, keys::kVoice, speech.voice);
     // The keys this program added stay out of a file that never had them while at their default;
@@ -70,8 +106,8 @@ void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechChoic
         WriteKey(profile, keys::kReadings, speech.readings);
     }
     WriteKeyIfNotDefault(profile, keys::kAozora, speech.aozora);
-    WriteKeyIfNotDefault(profile, keys::kReadingPane, settings.readingPane);
-    WriteKeyIfNotDefault(profile, keys::kFitSamples, settings.fitSamples);
+    WriteKeyIfNotDefault(profile, keys::kReadingPane, SwitchValue(settings.readingPane));
+    WriteKeyIfNotDefault(profile, keys::kFitSamples, SwitchValue(settings.fitSamples));
     WriteKeyIfNotDefault(profile, keys::kReadingPaneScript, settings.readingPaneScript);
 }
 
@@ -79,7 +115,7 @@ void SaveChildShowState(ProfileFile& profile, AppSettings& settings) {
     if (settings.childShowState == settings.childShowStateSaved) {
         return;
     }
-    WriteKey(profile, keys::kChildShowState, settings.childShowState);
+    WriteKey(profile, keys::kChildShowState, ShowStateValue(settings.childShowState));
     settings.childShowStateSaved = settings.childShowState;
 }
 
@@ -87,8 +123,8 @@ void LoadSpeechSettingsReadOnly(const std::string& path, SpeechChoices& speech) 
     LoadSpeechSettings(ProfileFile::Open(path), speech);
 }
 
-std::int32_t LoadFitSamplesReadOnly(const std::string& path) {
-    return ReadKey(ProfileFile::Open(path), keys::kFitSamples);
+bool LoadFitSamplesReadOnly(const std::string& path) {
+    return ReadSwitch(ProfileFile::Open(path), keys::kFitSamples);
 }
 
 } // namespace yomi6

@@ -25,23 +25,21 @@
 namespace yomi6 {
 
 // How document windows are shown.
-inline constexpr std::int32_t kShowNormal = 1;
-inline constexpr std::int32_t kShowMinimized = 2;
-inline constexpr std::int32_t kShowMaximized = 3;
+enum class ShowState { Normal, Minimized, Maximized };
 
 struct AppSettings {
-    std::int32_t wordWrap = 0;  // nonzero: new document windows wrap at the right edge
+    bool wordWrap = false;      // new document windows wrap at the right edge
     LOGFONT screenFont;         // lfHeight 0: no font chosen, the view's default font
     LOGFONT screenFontBaseline; // the screen font as last loaded or saved
     LOGFONT printerFont;        // in printer units; lfHeight 0: none chosen
     LOGFONT printerFontBaseline;
-    std::int32_t printFileName = 0;   // nonzero: pages show the document title
-    std::int32_t printDate = 0;       // nonzero: pages show the date and time
-    std::int32_t printPageNumber = 1; // nonzero: pages show their number
-    std::int32_t readingPane = 0;     // nonzero: the reading pane is shown
-    std::int32_t childShowState = kShowMaximized;
-    std::int32_t childShowStateSaved = kShowMaximized; // as last read or written
-    std::int32_t fitSamples = 0; // nonzero: samples longer than the tick are shortened
+    bool printFileName = false;  // pages show the document title
+    bool printDate = false;      // pages show the date and time
+    bool printPageNumber = true; // pages show their number
+    bool readingPane = false;    // the reading pane is shown
+    ShowState childShowState = ShowState::Maximized;
+    ShowState childShowStateSaved = ShowState::Maximized; // as last read or written
+    bool fitSamples = false; // samples longer than the tick are shortened
     // The reading pane's kana: 0 half-width katakana, 1 hiragana, 2 full-width katakana.
     std::int32_t readingPaneScript = 0;
 };
@@ -62,8 +60,8 @@ struct SpeechChoices {
 // pane's kana (anything but 0, 1 or 2 is taken as 0).
 void LoadSettings(const ProfileFile& profile, AppSettings& settings, SpeechChoices& speech);
 
-// Reads the child show state with its current value as default; the state and its saved copy
-// both take the value read.
+// Reads the child show state with its current value as default (a value the file holds that
+// is no show state is taken as maximized); the state and its saved copy both take the value read.
 void LoadChildShowState(const ProfileFile& profile, AppSettings& settings);
 
 // Writes, in this order: word wrap, the screen font record, the printer font record (each
@@ -91,7 +89,7 @@ std::string AnalyzerDictionarySetting(const ProfileFile& profile);
 void LoadSpeechSettingsReadOnly(const std::string& path, SpeechChoices& speech);
 
 // For the command-line modes: whether the settings file at path has samples fit the tick
-// (0 when it is missing or says nothing), never creating or writing anything.
-std::int32_t LoadFitSamplesReadOnly(const std::string& path);
+// (false when it is missing or says nothing), never creating or writing anything.
+bool LoadFitSamplesReadOnly(const std::string& path);
 
 } // namespace yomi6

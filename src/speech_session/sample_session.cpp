@@ -81,7 +81,7 @@ void SampleSession::FitSamples() {
     // that takes a moment), never on a tick; those of the reading in both voices, as F5 may
     // switch the voice meanwhile.
     const SpeechPreferences& preferences = m_services.preferences;
-    if (m_services.settings.fitSamples == 0) {
+    if (!m_services.settings.fitSamples) {
         Player().SetFitting(SampleFitting::Off, preferences.speed, {});
         return;
     }

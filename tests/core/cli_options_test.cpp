@@ -124,6 +124,7 @@ TEST(CliOptionsTest, OptionsGoAnywhereAndDoubleHyphenEndsThem) {
 
     EXPECT_EQ(Parse({"--reading", "-x.txt"}).error, "unknown option '-x.txt'");
     EXPECT_EQ(Parse({"--speak", "--voice", "male"}).error, "--speak needs a FILE");
+    EXPECT_EQ(Parse({"--labels"}).error, "--labels needs a FILE");
     EXPECT_EQ(Parse({"a", "--units", "b"}).error, "unexpected argument 'b'");
     EXPECT_EQ(Parse({"--check-voice", "dir", "a"}).error, "unexpected argument 'a'");
 }

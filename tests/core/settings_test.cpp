@@ -63,13 +63,13 @@ TEST(SettingsTest, FirstRunUsesDefaultsAndWritesExactlyTheListedKeys) {
     run.Start(path);
     EXPECT_EQ(run.speech.speed, 180);
     EXPECT_EQ(run.speech.voice, 0);
-    EXPECT_EQ(run.settings.wordWrap, 0);
+    EXPECT_FALSE(run.settings.wordWrap);
     EXPECT_EQ(run.settings.screenFont.lfHeight, 0);
     EXPECT_EQ(run.settings.printerFont.lfHeight, 0);
-    EXPECT_EQ(run.settings.printFileName, 0);
-    EXPECT_EQ(run.settings.printDate, 0);
-    EXPECT_EQ(run.settings.printPageNumber, 1);
-    EXPECT_EQ(run.settings.childShowState, kShowMaximized);
+    EXPECT_FALSE(run.settings.printFileName);
+    EXPECT_FALSE(run.settings.printDate);
+    EXPECT_TRUE(run.settings.printPageNumber);
+    EXPECT_EQ(run.settings.childShowState, ShowState::Maximized);
     const WindowRect rect = ReadMainWindowRect(ProfileFile::Open(path));
     EXPECT_EQ(rect.left, 0);
     EXPECT_EQ(rect.top, 0);
@@ -85,25 +85,25 @@ TEST(SettingsTest, ChildShowStateIsWrittenOnlyWhenItChanged) {
     TempDir dir;
     const std::string path = dir.File("yomi6.ini");
     ProgramRun run;
-    run.settings.childShowState = kShowMinimized; // as if set before loading: the default
+    run.settings.childShowState = ShowState::Minimized; // as if set before loading: the default
     run.Start(path);
-    EXPECT_EQ(run.settings.childShowState, kShowMinimized);
-    EXPECT_EQ(run.settings.childShowStateSaved, kShowMinimized);
+    EXPECT_EQ(run.settings.childShowState, ShowState::Minimized);
+    EXPECT_EQ(run.settings.childShowStateSaved, ShowState::Minimized);
 
     ProfileFile profile = ProfileFile::Open(path);
     SaveChildShowState(profile, run.settings);
     EXPECT_FALSE(profile.IsModified());
 
-    run.settings.childShowState = kShowNormal;
+    run.settings.childShowState = ShowState::Normal;
     SaveChildShowState(profile, run.settings);
-    EXPECT_EQ(run.settings.childShowStateSaved, kShowNormal);
+    EXPECT_EQ(run.settings.childShowStateSaved, ShowState::Normal);
     EXPECT_EQ(profile.Bytes(), "[" + kSection + "]\r\n" + Sjis("子ウィンドウのサイズ") + "=1\r\n");
     ASSERT_TRUE(profile.Save());
 
     ProgramRun next;
     next.Start(path);
-    EXPECT_EQ(next.settings.childShowState, kShowNormal);
-    EXPECT_EQ(next.settings.childShowStateSaved, kShowNormal);
+    EXPECT_EQ(next.settings.childShowState, ShowState::Normal);
+    EXPECT_EQ(next.settings.childShowStateSaved, ShowState::Normal);
 }
 
 TEST(SettingsTest, SpeedAbove1000IsCutNegativeIsKeptAndAbsentKeepsTheCurrentSpeed) {
@@ -128,11 +128,11 @@ TEST(SettingsTest, ChangedValuesSurviveARun) {
     const std::string path = dir.File("yomi6.ini");
     ProgramRun first;
     first.Start(path);
-    first.settings.wordWrap = 1;
-    first.settings.printFileName = 1;
-    first.settings.printDate = 1;
-    first.settings.printPageNumber = 0;
-    first.settings.childShowState = kShowNormal;
+    first.settings.wordWrap = true;
+    first.settings.printFileName = true;
+    first.settings.printDate = true;
+    first.settings.printPageNumber = false;
+    first.settings.childShowState = ShowState::Normal;
     first.settings.screenFont = ChosenFont(-16, Sjis("ＭＳ ゴシック"));
     first.settings.printerFont = ChosenFont(-120, "Courier");
     first.speech.speed = 90;
@@ -141,11 +141,11 @@ TEST(SettingsTest, ChangedValuesSurviveARun) {
 
     ProgramRun second;
     second.Start(path);
-    EXPECT_EQ(second.settings.wordWrap, 1);
-    EXPECT_EQ(second.settings.printFileName, 1);
-    EXPECT_EQ(second.settings.printDate, 1);
-    EXPECT_EQ(second.settings.printPageNumber, 0);
-    EXPECT_EQ(second.settings.childShowState, kShowNormal);
+    EXPECT_TRUE(second.settings.wordWrap);
+    EXPECT_TRUE(second.settings.printFileName);
+    EXPECT_TRUE(second.settings.printDate);
+    EXPECT_FALSE(second.settings.printPageNumber);
+    EXPECT_EQ(second.settings.childShowState, ShowState::Normal);
     EXPECT_EQ(second.speech.speed, 90);
     EXPECT_EQ(second.speech.voice, 1);
     EXPECT_EQ(second.settings.screenFont.lfHeight, -16);
@@ -386,28 +386,28 @@ TEST(SettingsTest, FitSamplesIsReadAndWrittenOnlyWhenItChanged) {
     const std::string path = dir.File("yomi6.ini");
     ProgramRun run;
     run.Start(path);
-    EXPECT_EQ(run.settings.fitSamples, 0);
+    EXPECT_FALSE(run.settings.fitSamples);
     run.End(path);
     EXPECT_EQ(ReadFile(path).find("FitSamples"), std::string::npos) << "untouched: not written";
-    EXPECT_EQ(LoadFitSamplesReadOnly(path), 0);
+    EXPECT_FALSE(LoadFitSamplesReadOnly(path));
 
     ProgramRun on;
     on.Start(path);
-    on.settings.fitSamples = 1;
+    on.settings.fitSamples = true;
     on.End(path);
     EXPECT_NE(ReadFile(path).find("[Settings]\r\nFitSamples=1\r\n"), std::string::npos)
         << ReadFile(path);
     const std::string written = ReadFile(path);
-    EXPECT_EQ(LoadFitSamplesReadOnly(path), 1);
+    EXPECT_TRUE(LoadFitSamplesReadOnly(path));
     EXPECT_EQ(ReadFile(path), written); // reading writes nothing
 
     ProgramRun next;
     next.Start(path);
-    EXPECT_EQ(next.settings.fitSamples, 1);
-    next.settings.fitSamples = 0;
+    EXPECT_TRUE(next.settings.fitSamples);
+    next.settings.fitSamples = false;
     next.End(path);
-    EXPECT_EQ(LoadFitSamplesReadOnly(path), 0);
-    EXPECT_EQ(LoadFitSamplesReadOnly(dir.File("missing/yomi6.ini")), 0);
+    EXPECT_FALSE(LoadFitSamplesReadOnly(path));
+    EXPECT_FALSE(LoadFitSamplesReadOnly(dir.File("missing/yomi6.ini")));
     EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
 }
 
@@ -444,6 +444,54 @@ TEST(SettingsTest, ReadingPaneScriptIsKeptUnderItsOwnKeyOnlyOnceChosen) {
         odd.Start(path);
         EXPECT_EQ(odd.settings.readingPaneScript, read) << value;
     }
+}
+
+TEST(SettingsTest, ShowStatesAndSwitchesAreTheNumbersTheFileHolds) {
+    TempDir dir;
+    const std::string path = dir.File("yomi6.ini");
+    const std::string showKey = Sjis("子ウィンドウのサイズ");
+    // 1 normal, 2 minimized, 3 maximized; a number the program never writes opens maximized.
+    const std::pair<const char*, ShowState> states[] = {
+        {"1", ShowState::Normal},    {"2", ShowState::Minimized}, {"3", ShowState::Maximized},
+        {"0", ShowState::Maximized}, {"7", ShowState::Maximized}, {"x", ShowState::Maximized},
+    };
+    for (const auto& [value, read] : states) {
+        std::string ini = "[" + kSection + "]\r\n";
+        ini.append(showKey).append("=").append(value).append("\r\n");
+        WriteFile(path, ini);
+        ProgramRun run;
+        run.Start(path);
+        EXPECT_EQ(run.settings.childShowState, read) << value;
+    }
+    const std::pair<ShowState, const char*> written[] = {
+        {ShowState::Normal, "1"}, {ShowState::Minimized, "2"}, {ShowState::Maximized, "3"}};
+    for (const auto& [state, value] : written) {
+        WriteFile(path, "");
+        ProfileFile profile = ProfileFile::Open(path);
+        AppSettings settings;
+        settings.childShowStateSaved =
+            state == ShowState::Normal ? ShowState::Minimized : ShowState::Normal;
+        settings.childShowState = state;
+        SaveChildShowState(profile, settings);
+        std::string expected = "[" + kSection + "]\r\n";
+        expected.append(showKey).append("=").append(value).append("\r\n");
+        EXPECT_EQ(profile.Bytes(), expected);
+    }
+
+    // A switch is on for any number but 0, and written back as 1.
+    WriteFile(path, "[" + kSection + "]\r\n" + std::string(settings_keys::kWordWrap.key) +
+                        "=5\r\n" + std::string(settings_keys::kPrintPageNumber.key) + "=0\r\n");
+    ProgramRun run;
+    run.Start(path);
+    EXPECT_TRUE(run.settings.wordWrap);
+    EXPECT_FALSE(run.settings.printPageNumber);
+    run.End(path);
+    ProgramRun next;
+    next.Start(path);
+    EXPECT_TRUE(next.settings.wordWrap);
+    EXPECT_FALSE(next.settings.printPageNumber);
+    EXPECT_NE(ReadFile(path).find(std::string(settings_keys::kWordWrap.key) + "=1\r\n"),
+              std::string::npos);
 }
 
 } // namespace

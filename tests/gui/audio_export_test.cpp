@@ -124,7 +124,6 @@ private slots:
                                 YOMI6_NATURAL_TEST_VOICES};
         QAction* action = MenuAction(run.frame(), "ﾌｧｲﾙ(&F)", "音声ﾌｧｲﾙに保存(&E)...");
         QVERIFY(action != nullptr);
-        run.frame().UpdateCommandUI();
         const auto exportTo = [&](const QString& target) {
             auto handler = std::make_unique<ModalHandler>([&](QWidget* w) {
                 if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
@@ -185,7 +184,6 @@ private slots:
         QVERIFY(run.ok());
         QAction* action = MenuAction(run.frame(), "ﾌｧｲﾙ(&F)", "音声ﾌｧｲﾙに保存(&E)...");
         QVERIFY(action != nullptr);
-        run.frame().UpdateCommandUI();
         const QString target = cwd().filePath("aozora.wav");
         auto handler = std::make_unique<ModalHandler>([&](QWidget* w) {
             if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
@@ -226,7 +224,6 @@ private slots:
         QVERIFY(run.ok());
         QAction* action = MenuAction(run.frame(), "ﾌｧｲﾙ(&F)", "音声ﾌｧｲﾙに保存(&E)...");
         QVERIFY(action != nullptr);
-        run.frame().UpdateCommandUI();
         QVERIFY(action->isEnabled());
 
         const QString target = cwd().filePath("out"); // no extension: the type adds .flac
@@ -280,7 +277,6 @@ private slots:
         QVERIFY(run.ok());
         QAction* action = MenuAction(run.frame(), "ﾌｧｲﾙ(&F)", "音声ﾌｧｲﾙに保存(&E)...");
         QVERIFY(action != nullptr);
-        run.frame().UpdateCommandUI();
 
         const auto exportWith = [&](const QString& target, const QString& type, QString* offered) {
             auto handler = std::make_unique<ModalHandler>([&](QWidget* w) {
@@ -338,7 +334,6 @@ private slots:
         QVERIFY(run.ok());
         QAction* action = FirstAction(run.frame(), CommandId::ExportAudio);
         QVERIFY(action != nullptr);
-        run.frame().UpdateCommandUI();
         QDir out(cwd().filePath("replace"));
         QVERIFY(QDir().mkpath(out.path()));
         const QStringList names{"book.wav", "book.srt", "book.json"};
@@ -402,7 +397,6 @@ private slots:
         QVERIFY(run.ok());
         QAction* action = FirstAction(run.frame(), CommandId::ExportAudio);
         QVERIFY(action != nullptr);
-        run.frame().UpdateCommandUI();
         QDir out(cwd().filePath("side"));
         QVERIFY(QDir().mkpath(out.path()));
         WriteContents(out.filePath("talk.srt"), "old");
@@ -444,7 +438,6 @@ private slots:
         cursor.setPosition(2);
         cursor.setPosition(3, QTextCursor::KeepAnchor);
         run.view()->setTextCursor(cursor);
-        run.frame().UpdateCommandUI();
         QDir out(cwd().filePath("blank"));
         QVERIFY(QDir().mkpath(out.path()));
         std::unique_ptr<ModalHandler> message;

@@ -292,7 +292,6 @@ private slots:
                 cursor.setPosition(7, QTextCursor::KeepAnchor);
                 view->setTextCursor(cursor);
                 clipboard->setText(QStringLiteral("x"));
-                run.frame().UpdateCommandUI();
                 QTest::keyClick(target, c.key, c.modifiers);
                 QVERIFY2(view->toPlainText() == c.textAfter, c.name);
                 QVERIFY2(clipboard->text() == c.clipboardAfter, c.name);
@@ -561,7 +560,6 @@ private slots:
         QCOMPARE(view->toPlainText(), QStringLiteral("one two")); // Ctrl+H is no backspace
         // An empty document has nothing to find: the keys do nothing, as the items are off.
         view->setPlainText(QString());
-        run.frame().UpdateCommandUI();
         QTest::keyClick(view, Qt::Key_F, Qt::ControlModifier);
         QTest::keyClick(view, Qt::Key_H, Qt::ControlModifier);
         QVERIFY(!run.frame().SearchDialog(false)->isVisible());
@@ -641,12 +639,10 @@ private slots:
         TextView* view = run.view();
         view->setPlainText(QStringLiteral("one two"));
         view->selectAll();
-        run.frame().UpdateCommandUI();
         button("ｺﾋﾟ-")->trigger();
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("one two"));
         button("切り取り")->trigger();
         QCOMPARE(view->toPlainText(), QString());
-        run.frame().UpdateCommandUI();
         button("貼り付け")->trigger();
         QCOMPARE(view->toPlainText(), QStringLiteral("one two"));
 
@@ -738,12 +734,15 @@ private slots:
         QVERIFY(!readings->isChecked());
         QVERIFY(aozora->isChecked()); // the notation is found and kept silent by default
 
-        // Changed from elsewhere: the menus show it when opened.
+        // Changed from elsewhere (the reading mode and the notation by the tool bar's buttons,
+        // which are the same actions): the menus show it when opened.
         run.view()->SetWordWrap(true);
         run.frame().ToolBar()->hide();
         run.frame().statusBar()->hide();
-        run.choices().readings = kReadingsAutomatic;
-        run.choices().aozora = AozoraMode::Off;
+        run.frame().Dispatch(CommandId::Readings);
+        run.frame().Dispatch(CommandId::AozoraNotation);
+        QCOMPARE(run.choices().readings, kReadingsAutomatic);
+        QCOMPARE(run.choices().aozora, AozoraMode::Off);
         OpenAndClose(viewMenu);
         OpenAndClose(speechMenu);
         QVERIFY(!aozora->isChecked());

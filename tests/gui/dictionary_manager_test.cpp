@@ -601,14 +601,12 @@ private slots:
         QCOMPARE(action->text(), U("選択範囲を登録"));
         QCOMPARE(run.frame().ActionsFor(CommandId::DictionaryManager).front()->text(),
                  U("辞書の管理(&M)..."));
-        run.frame().UpdateCommandUI();
         QVERIFY(!action->isEnabled()); // nothing selected
 
         QTextCursor cursor = view->textCursor();
         cursor.setPosition(0);
         cursor.setPosition(4, QTextCursor::KeepAnchor);
         view->setTextCursor(cursor);
-        run.frame().UpdateCommandUI();
         QVERIFY(action->isEnabled());
         action->trigger();
         DictionaryManager* m = DictionaryManager::Find(&run.frame());

@@ -345,7 +345,6 @@ private slots:
         QVERIFY(QDir(home).absolutePath() != QDir::current().absolutePath());
         {
             Run first(sound());
-            first.frame().UpdateCommandUI();
             QCOMPARE(opened(FirstAction(first.frame(), CommandId::FileOpen)), home);
         }
         QDir docs(cwd().filePath(QStringLiteral("docs")));
@@ -354,7 +353,6 @@ private slots:
         QVERIFY(WriteBytes(chapter, "text"));
         Run run(sound(), {chapter});
         MainWindow& frame = run.frame();
-        frame.UpdateCommandUI();
         const QString folder = docs.absolutePath();
         QCOMPARE(opened(FirstAction(frame, CommandId::FileOpen)), folder);
         QCOMPARE(opened(FirstAction(frame, CommandId::ExportAudio)),
@@ -365,7 +363,6 @@ private slots:
         FirstAction(frame, CommandId::FileNew)->trigger();
         QVERIFY(run.view()->GetDocument()->PathName().isEmpty());
         run.view()->setPlainText(QStringLiteral("new"));
-        frame.UpdateCommandUI();
         const QString untitled = run.view()->GetDocument()->Title();
         QCOMPARE(opened(FirstAction(frame, CommandId::ExportAudio)),
                  folder + QLatin1Char('|') + untitled + QStringLiteral(".wav"));

@@ -7,6 +7,7 @@
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "io/profile_file.h"
+#include "platform/dialog_units.h"
 #include "playback/speech_state.h"
 #include "sound/sound_backend.h"
 #include "speaking/app_context.h"
@@ -19,7 +20,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -266,6 +269,41 @@ QAction* MenuAction(MainWindow& frame, const QString& menuTitle, const QString& 
 
 QAction* MenuAction(MainWindow& frame, const char* menuTitleUtf8, const char* textUtf8) {
     return MenuAction(frame, QString::fromUtf8(menuTitleUtf8), QString::fromUtf8(textUtf8));
+}
+
+namespace {
+
+QString PlaceText(const QRect& r) {
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+} // namespace
+
+QStringList ControlsInTabOrder(const QWidget& dialog) {
+    QStringList lines;
+    for (const QWidget* w = dialog.nextInFocusChain(); w != &dialog; w = w->nextInFocusChain()) {
+        if (w->parentWidget() != &dialog) {
+            continue;
+        }
+        QString name = QString::fromLatin1(w->metaObject()->className());
+        name = name.mid(name.lastIndexOf(QLatin1Char(':')) + 1);
+        QString text;
+        if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
+            text = button->text();
+        } else if (const auto* label = qobject_cast<const QLabel*>(w)) {
+            text = label->text();
+        } else if (const auto* box = qobject_cast<const QGroupBox*>(w)) {
+            text = box->title();
+        }
+        lines << name + QLatin1Char('|') + text + QLatin1Char('|') + PlaceText(w->geometry());
+    }
+    return lines;
+}
+
+QString ControlLine(const char* className, const char* textUtf8, const QRect& place,
+                    const DialogUnits& units) {
+    return QString::fromLatin1(className) + QLatin1Char('|') + QString::fromUtf8(textUtf8) +
+           QLatin1Char('|') + PlaceText(units.ToPixels(place));
 }
 
 bool WriteBytes(const QString& path, const QByteArray& bytes) {

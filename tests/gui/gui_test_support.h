@@ -20,6 +20,7 @@
 
 class QAction;
 class QPrinter;
+class QRect;
 class QMenu;
 
 namespace yomi6 {
@@ -28,6 +29,7 @@ class MainWindow;
 class Application;
 class TextView;
 class SoundBackend;
+class DialogUnits;
 class SpeechController;
 struct SpeechPreferences;
 class VoiceLibrary;
@@ -183,6 +185,15 @@ void Type(QWidget* widget, const QString& text);
 // menu with this title, or nullptr.
 QAction* MenuAction(MainWindow& frame, const QString& menuTitle, const QString& text);
 QAction* MenuAction(MainWindow& frame, const char* menuTitleUtf8, const char* textUtf8);
+
+// A dialog's own controls in tab order (the order they were made in), one line each: the
+// control's class (without its namespace), the text it shows (buttons, labels, group boxes) and
+// its place in pixels.
+QStringList ControlsInTabOrder(const QWidget& dialog);
+// The line ControlsInTabOrder gives for a control of class showing text (UTF-8) at place, in
+// units.
+QString ControlLine(const char* className, const char* textUtf8, const QRect& place,
+                    const DialogUnits& units);
 
 // Writes bytes to path; returns false on failure.
 bool WriteBytes(const QString& path, const QByteArray& bytes);

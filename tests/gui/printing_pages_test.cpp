@@ -81,9 +81,9 @@ private slots:
             const bool title = (mask & 1) != 0;
             const bool date = (mask & 2) != 0;
             const bool number = (mask & 4) != 0;
-            run.settings().printFileName = title ? 1 : 0;
-            run.settings().printDate = date ? 1 : 0;
-            run.settings().printPageNumber = number ? 1 : 0;
+            run.settings().printFileName = title;
+            run.settings().printDate = date;
+            run.settings().printPageNumber = number;
             const QString path = cwd().filePath(QStringLiteral("switches%1.pdf").arg(mask));
             const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), path));
             run.frame().Dispatch(CommandId::FilePrintDirect);
@@ -135,7 +135,7 @@ private slots:
     void dateStartsThreeHundredThirtyUnitsFromTheRightWhereItFits() {
         // At 72 dots per inch a unit is a point and the date is far narrower than 330 units.
         EditorRun run(sound());
-        run.settings().printDate = 1;
+        run.settings().printDate = true;
         run.view()->setPlainText(QStringLiteral("Alpha"));
         const QString path = cwd().filePath(QStringLiteral("date72.pdf"));
         const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), path, 72));
@@ -150,7 +150,7 @@ private slots:
     void longTextFillsEveryPageButTheLastInOrderAllAtOneTime() {
         constexpr int kLines = 500;
         EditorRun run(sound());
-        run.settings().printDate = 1;
+        run.settings().printDate = true;
         run.view()->setPlainText(NumberedLines(kLines));
         const QString path = cwd().filePath(QStringLiteral("long.pdf"));
         const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), path));
@@ -228,7 +228,7 @@ private slots:
         QVERIFY(run.view()->IsWordWrap());
         run.frame().Dispatch(CommandId::FilePrintDirect);
         QVERIFY(run.view()->IsWordWrap());
-        QCOMPARE(run.settings().wordWrap, 1);
+        QVERIFY(run.settings().wordWrap);
     }
 
     void aLongLineBreaksAsOneLayoutWouldBreakIt() {
@@ -286,7 +286,7 @@ private slots:
         QVERIFY(WriteBytes(path, Sjis("こんにちは、世界。\r\nかな\r\n")));
         EditorRun run(sound(), {path});
         QVERIFY(run.ok());
-        run.settings().printFileName = 1;
+        run.settings().printFileName = true;
         const QString pdfPath = cwd().filePath(QStringLiteral("japanese.pdf"));
         const PagePoints page = PagePointsOf(PdfPrinter(run.printer(), pdfPath));
         run.frame().Dispatch(CommandId::FilePrintDirect);

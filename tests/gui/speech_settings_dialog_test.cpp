@@ -57,11 +57,28 @@ private slots:
         const DialogUnits du(DialogFont(11));
         QCOMPARE(d.windowTitle(), QString::fromUtf8("設定"));
         QCOMPARE(d.size(), du.ToPixels(QSize(139, 151)));
+        // Every control in the template's order, which is the tab order, at its place.
+        const QStringList controls = {
+            ControlLine("QPushButton", "OK", QRect(28, 129, 39, 15), du),
+            ControlLine("QPushButton", "ｷｬﾝｾﾙ", QRect(72, 129, 39, 15), du),
+            ControlLine("QLabel", "スピード", QRect(37, 18, 32, 8), du),
+            ControlLine("QLineEdit", "", QRect(72, 17, 26, 12), du),
+            ControlLine("SpinControl", "", QRect(98, 17, 8, 12), du),
+            ControlLine("QGroupBox", "リピート", QRect(21, 82, 97, 36), du),
+            ControlLine("QPushButton", "ＯＮ", QRect(28, 94, 39, 15), du),
+            ControlLine("QPushButton", "ＯＦＦ", QRect(72, 94, 39, 15), du),
+            ControlLine("QGroupBox", "しゃべる速度", QRect(21, 3, 97, 36), du),
+            ControlLine("QGroupBox", "声のタイプ", QRect(21, 42, 97, 36), du),
+            ControlLine("QPushButton", "男性", QRect(28, 56, 39, 15), du),
+            ControlLine("QPushButton", "女性", QRect(72, 56, 39, 15), du),
+        };
+        QCOMPARE(ControlsInTabOrder(d), controls);
         QCOMPARE(d.OkButton()->geometry(), du.ToPixels(QRect(28, 129, 39, 15)));
         QCOMPARE(d.CancelButton()->text(), QString::fromUtf8("ｷｬﾝｾﾙ"));
         QCOMPARE(d.SpeedEdit()->geometry(), du.ToPixels(QRect(72, 17, 26, 12)));
         QCOMPARE(d.Spin()->geometry(), du.ToPixels(QRect(98, 17, 8, 12)));
         QCOMPARE(d.VoiceButtons()->button(1)->geometry(), du.ToPixels(QRect(72, 56, 39, 15)));
+        QCOMPARE(d.RepeatButtons()->button(1)->text(), QString::fromUtf8("ＯＦＦ"));
         QVERIFY(d.OkButton()->isDefault());
         QVERIFY(d.RepeatButtons()->button(0)->isCheckable());
         // The group boxes lie behind the controls they surround: a click reaches the control.

@@ -89,6 +89,23 @@ private slots:
         const DialogUnits du(DialogFont(12));
         QCOMPARE(d.windowTitle(), U("単語登録"));
         QCOMPARE(d.size(), du.ToPixels(QSize(184, 117)));
+        // Every control in the template's order, which is the tab order, at its place.
+        QStringList controls;
+        const int rowTops[5] = {20, 33, 46, 59, 72};
+        for (const int y : rowTops) {
+            controls << ControlLine("QLineEdit", "", QRect(28, y, 51, 12), du)
+                     << ControlLine("QLineEdit", "", QRect(79, y, 86, 12), du);
+        }
+        controls << ControlLine("QPushButton", "登 録", QRect(53, 92, 55, 16), du)
+                 << ControlLine("QPushButton", "取り消し", QRect(110, 92, 55, 16), du);
+        for (const int y : rowTops) {
+            controls << ControlLine("QLineEdit", "", QRect(7, y, 21, 12), du);
+        }
+        controls << ControlLine("QScrollBar", "", QRect(166, 20, 10, 64), du)
+                 << ControlLine("QLabel", "単語", QRect(28, 10, 21, 8), du)
+                 << ControlLine("QLabel", "読み(半角カナ入力)", QRect(79, 10, 77, 8), du)
+                 << ControlLine("QLabel", "No", QRect(11, 10, 14, 8), du);
+        QCOMPARE(ControlsInTabOrder(d), controls);
         QCOMPARE(d.WordEdit(2)->geometry(), du.ToPixels(QRect(28, 46, 51, 12)));
         QCOMPARE(d.YomiEdit(4)->geometry(), du.ToPixels(QRect(79, 72, 86, 12)));
         QCOMPARE(d.ScrollBar()->geometry(), du.ToPixels(QRect(166, 20, 10, 64)));

@@ -170,8 +170,8 @@ int RunPdfMode(int argc, char** argv, const cli::Options& options) {
     PrintContent content;
     content.title = TitleOf(options.input);
     content.text = QString::fromStdU16String(document.text);
-    content.switches = PageSwitches{settings.printFileName != 0, settings.printDate != 0,
-                                    settings.printPageNumber != 0};
+    content.switches =
+        PageSwitches{settings.printFileName, settings.printDate, settings.printPageNumber};
     content.time = JobTimeNow();
     QByteArray pdf;
     const std::string output = options.pdfOutput == "-" ? "standard output" : options.pdfOutput;
