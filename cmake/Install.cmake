@@ -1,11 +1,14 @@
-# What "cmake --install" puts in place: the program, its desktop entry, icon, AppStream metainfo,
-# manual page and bash completion, and the package documents.
+# What "cmake --install" puts in place: the program and the Qt program it starts, its desktop
+# entry, icon, AppStream metainfo, manual page and bash completion, and the package documents.
 include(GNUInstallDirs)
 
 set(YOMI6_APPSTREAM_ID io.yomi6.Yomi6)
 set(yomi6_generated ${PROJECT_BINARY_DIR}/install)
 
 install(TARGETS yomi6 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The program yomi6 hands the editor, --speak and --pdf over to (src/cli/qt_program.h): one
+# level under the prefix, as bin/ is, so that it finds <prefix>/share as yomi6 does.
+install(TARGETS yomi6-qt RUNTIME DESTINATION libexec)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/yomi6.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/app.svg

@@ -7,8 +7,8 @@ may include its own headers and those of the libraries it links, directly or thr
 it links: the compiler refuses any other include too, but only in a file that is compiled, and
 only once it is; this check reads every file, and reads the arrows from the one place they are
 written. The folders made by yomi6_folder_library (the core, cli_options and cli) include no Qt
-header. The program's entry point and cli/qt/, which are built into the program itself, sit
-above every folder. Prints every include against these rules and exits 1 when there is one.
+header. The programs' entry points and cli/qt/, which are built into the programs themselves,
+sit above every folder. Prints every include against these rules and exits 1 when there is one.
 
     check_layers.py SRC_DIR        check a source tree against its CMakeLists.txt
     check_layers.py --self-test    check that the checker finds what it must

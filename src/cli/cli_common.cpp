@@ -172,11 +172,19 @@ bool ReadInput(const std::string& path, std::size_t maxBytes, std::string& bytes
         }
         return false;
     }
-    bytes.assign(maxBytes, '\0');
+    // The buffer grows with what is read, from the file's size (and a byte more, which finds
+    // its end) when it has one: a short file costs no zeroed megabyte.
+    constexpr std::size_t kFirstBlock = 64 * 1024;
+    const std::size_t expected =
+        S_ISREG(st.st_mode) && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 0;
+    bytes.assign(std::min(maxBytes, std::max(expected, kFirstBlock)), '\0');
     std::size_t done = 0;
     bool ok = true;
     while (done < maxBytes) {
-        const ssize_t n = ::read(fd, bytes.data() + done, maxBytes - done);
+        if (done == bytes.size()) {
+            bytes.resize(std::min(maxBytes, 2 * bytes.size()));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) {
             continue;
         }

@@ -2,16 +2,22 @@
 
 #include "cli/cli_common.h"
 #include "cli/cli_modes.h"
+#include "cli/interrupt_cleanup.h"
 #include "cli/natural_modes.h"
+#include "cli/qt_program.h"
 #include "cli/speech_options.h"
 #include "cli/version_text.h"
+#include "cli_options/output_checks.h"
 #include "playback/speech_state.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace yomi6::cli {
 
@@ -43,6 +49,26 @@ bool WriteStdout(const void* bytes, std::size_t size) {
         done += static_cast<std::size_t>(n);
     }
     return true;
+}
+
+int RunProgram(int argc, char** argv, QtModeRunner runQtMode) {
+    // A write past the file size limit then fails with EFBIG, which every writer reports and
+    // cleans up after, instead of ending the process with its temporary file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const ParseResult parsed = ParseCommandLine(args);
+    const std::string error =
+        parsed.error.empty() ? CheckDistinctFiles(parsed.options) : parsed.error;
+    if (!error.empty()) {
+        PrintError("usage", error + " (see yomi6 --help)");
+        return kExitUsage;
+    }
+    if (NeedsQt(parsed.options.mode)) {
+        return runQtMode(argc, argv, parsed.options);
+    }
+    // A mode ended by a signal leaves none of the files it was writing.
+    RemoveTemporariesOnInterrupt();
+    return RunCommandLineMode(parsed.options);
 }
 
 int RunCommandLineMode(const Options& options) {

@@ -6,8 +6,12 @@
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 
+#include <algorithm>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -118,6 +122,48 @@ TEST(CliInputsTest, TheInputIsReadInItsEncoding) {
     EXPECT_NE(testing::internal::GetCapturedStderr().find("not UTF-8 (byte 0 "), std::string::npos);
     ASSERT_TRUE(ChooseInputEncoding(forcedUtf8, "plain", false, e));
     EXPECT_EQ(e, TextEncoding::Utf8);
+}
+
+// Every byte up to the limit, whatever the size against the buffer's first block and its
+// growth, from a file and from a pipe (which has no size to start from).
+TEST(CliInputsTest, TheInputIsReadWholeUpToItsLimit) {
+    TempDir dir;
+    const test::ScopedCwd cwd(dir.path());
+    const auto pattern = [](std::size_t n) {
+        std::string bytes(n, '\0');
+        for (std::size_t i = 0; i < n; ++i) {
+            bytes[i] = static_cast<char>('a' + (i * 7 + i / 251) % 26);
+        }
+        return bytes;
+    };
+    constexpr std::size_t kLimit = 150001;
+    for (const std::size_t size :
+         {std::size_t{0}, std::size_t{1}, std::size_t{65535}, std::size_t{65536},
+          std::size_t{65537}, kLimit - 1, kLimit, kLimit + 1, std::size_t{400000}}) {
+        const std::string bytes = pattern(size);
+        WriteFile("in.txt", bytes);
+        std::string read = "left over";
+        ASSERT_TRUE(ReadInput("in.txt", kLimit, read)) << size;
+        EXPECT_TRUE(read == bytes.substr(0, kLimit)) << size << " bytes read as " << read.size();
+    }
+    ASSERT_EQ(::mkfifo("pipe", 0600), 0);
+    const std::string piped = pattern(200000); // all of it read: no write meets a closed pipe
+    std::thread writer([&piped] {
+        const int fd = ::open("pipe", O_WRONLY);
+        for (std::size_t done = 0; fd >= 0 && done < piped.size();) {
+            const ssize_t n =
+                ::write(fd, piped.data() + done, std::min<std::size_t>(4096, piped.size() - done));
+            if (n <= 0) {
+                break;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        ::close(fd);
+    });
+    std::string read;
+    EXPECT_TRUE(ReadInput("pipe", 250001, read));
+    writer.join();
+    EXPECT_TRUE(read == piped) << read.size() << " bytes read from the pipe";
 }
 
 TEST(CliInputsTest, ProgressLine) {

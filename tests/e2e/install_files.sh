@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# "cmake --install" into a private root: every installed file is where the desktop looks for it,
-# the AppStream metainfo validates, the manual page renders cleanly and documents every option
-# and mode that "yomi6 --help" lists, and the bash completion completes options and their values.
+# "cmake --install" into a private root: every installed file is where the desktop looks for it
+# (and the Qt program where the installed yomi6 finds it), the AppStream metainfo validates, the
+# manual page renders cleanly and documents every option and mode that "yomi6 --help" lists,
+# and the bash completion completes options and their values.
 set -u
 # shellcheck source=checks.sh
 . "$(dirname "$(realpath "$0")")/checks.sh"
@@ -20,7 +21,14 @@ for f in usr/bin/yomi6 usr/share/applications/yomi6.desktop \
   check "installed: $f" '[ -f "$root/$f" ]'
 done
 check "the program is executable" '[ -x "$root/usr/bin/yomi6" ]'
+check "the Qt program is executable, in libexec" '[ -f "$root/usr/libexec/yomi6-qt" ] && [ -x "$root/usr/libexec/yomi6-qt" ]'
 yomi6="$root/usr/bin/yomi6"
+# The installed program hands --pdf to the installed Qt program, which writes the PDF.
+printf 'かな\n' >"$work/kana.txt"
+(cd "$work" && XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen \
+  "$yomi6" --pdf "$work/kana.pdf" "$work/kana.txt")
+check "the installed yomi6 --pdf runs the installed Qt program" \
+  '[ $? -eq 0 ] && [ "$(head -c 5 "$work/kana.pdf")" = "%PDF-" ]'
 
 # The shipped voices: the HTS voice with its licence, byte for byte as in the repository, and
 # the kana voice folders made from it, which the installed program finds complete.

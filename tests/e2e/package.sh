@@ -60,6 +60,7 @@ check "dpkg-deb -I" '[ $? -eq 0 ] && grep -q "Description: " "$work/info.txt"'
 dpkg-deb --contents "$deb" | awk '{print $1, $NF}' >"$work/contents.txt"
 has() { grep -qE "^$1 \./$2\$" "$work/contents.txt"; }
 check "the program, executable" 'has -rwxr-xr-x usr/bin/yomi6'
+check "the Qt program, executable" 'has -rwxr-xr-x usr/libexec/yomi6-qt'
 for f in usr/share/applications/yomi6.desktop usr/share/icons/hicolor/scalable/apps/yomi6.svg \
          usr/share/metainfo/io.yomi6.Yomi6.metainfo.xml usr/share/man/man1/yomi6.1.gz \
          usr/share/bash-completion/completions/yomi6 usr/share/doc/yomi6/copyright \
@@ -79,6 +80,7 @@ check "everything under /usr" '! grep -vqE " \./(usr/.*)?$" "$work/contents.txt"
 check "owned by root" '! dpkg-deb --contents "$deb" | grep -vq " root/root "'
 check "the program is stripped" \
   'dpkg-deb -x "$deb" "$work/x" && ! file "$work/x/usr/bin/yomi6" | grep -q "not stripped"'
+check "the Qt program is stripped" '! file "$work/x/usr/libexec/yomi6-qt" | grep -q "not stripped"'
 
 # lintian: errors fail the test; everything it says is shown.
 if command -v lintian >/dev/null; then
@@ -109,6 +111,9 @@ else
       '[ "$(/usr/bin/yomi6 --version)" = "よみあげPad Ver6.0 (yomi6 $version)" ]'
     /usr/bin/yomi6 --reading "$golden/reading_kanji_line.txt" --readings dictionary >reading.out 2>reading.err
     check "installed yomi6 --reading" 'cmp -s reading.out "$golden/reading_kanji_line.expected"'
+    QT_QPA_PLATFORM=offscreen /usr/bin/yomi6 --pdf out.pdf "$golden/reading_kanji_line.txt"
+    check "installed yomi6 --pdf, through the installed Qt program" \
+      '[ $? -eq 0 ] && [ "$(head -c 5 out.pdf)" = "%PDF-" ]'
     check "the manual page is found" '[ "$(man -w yomi6 2>/dev/null)" = /usr/share/man/man1/yomi6.1.gz ]'
     # Automatic kanji reading: 東京, which no built-in dictionary row holds, reads ﾄｵｷｮｵ
     # (the dictionary mode leaves its bytes as they are).
@@ -121,7 +126,7 @@ else
     dpkg --purge yomi6 >"$work/purge.log" 2>&1
     check "dpkg --purge yomi6" '[ $? -eq 0 ]'
     check "nothing left installed" \
-      '! dpkg-query -W -f="\${Status}" yomi6 2>/dev/null | grep -q "ok installed" && [ ! -e /usr/bin/yomi6 ]'
+      '! dpkg-query -W -f="\${Status}" yomi6 2>/dev/null | grep -q "ok installed" && [ ! -e /usr/bin/yomi6 ] && [ ! -e /usr/libexec/yomi6-qt ]'
     installed_here=0
   fi
 fi

@@ -159,15 +159,18 @@ private slots:
         QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Cancel"));
     }
 
-    // The program itself, its Qt pointed by a qt.conf beside it at a translations folder that
-    // is empty, then at one whose catalogue is broken: it starts, paints its first window and
-    // ends normally. (That the qt.conf is heeded shows in a last run whose plugin folder is
-    // empty: without its platform plugin Qt cannot start.)
+    // The program itself (yomi6 and the Qt program it hands the editor to), its Qt pointed by
+    // a qt.conf beside it at a translations folder that is empty, then at one whose catalogue
+    // is broken: it starts, paints its first window and ends normally. (That the qt.conf is
+    // heeded shows in a last run whose plugin folder is empty: without its platform plugin Qt
+    // cannot start.)
     void theEditorStartsWithoutTheCatalogue() {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString program = dir.filePath(QStringLiteral("yomi6"));
         QVERIFY(QFile::copy(QStringLiteral(YOMI6_BINARY), program));
+        QVERIFY(
+            QFile::copy(QStringLiteral(YOMI6_QT_BINARY), dir.filePath(QStringLiteral("yomi6-qt"))));
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("translations")));
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("no-plugins")));
         const auto run = [&](const QString& plugins) {

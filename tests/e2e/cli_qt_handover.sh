@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# yomi6 without Qt: the modes that need no Qt run without loading any Qt library, and the
+# editor, --speak and --pdf are handed to the Qt program yomi6-qt, which replaces the process
+# with the same arguments (found beside yomi6, or in <prefix>/libexec beside <prefix>/bin);
+# a Qt program that is missing or cannot run is one line on standard error and status 1.
+#   cli_qt_handover.sh YOMI6 VOICE_FOLDER
+set -u
+# shellcheck source=checks.sh
+. "$(dirname "$(realpath "$0")")/checks.sh"
+yomi6=$(realpath "$1")
+voice=$(realpath "$2")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+export XDG_CONFIG_HOME="$work/config"
+export QT_QPA_PLATFORM=offscreen
+printf 'かなの\xe6\x96\x87\xe3\x80\x82\n' >text.txt
+
+# The libraries a run loads, as the dynamic loader reports them (dlopen included).
+qt_loaded() { # arguments of yomi6
+  LD_DEBUG=libs "$yomi6" "$@" >/dev/null 2>"$work/loader.txt"
+  grep -q 'libQt6' "$work/loader.txt"
+}
+check "yomi6 links no Qt library" '! ldd "$yomi6" | grep -q libQt6'
+for mode in "--help" "--version" "--reading text.txt" "--reading text.txt --readings dictionary" \
+  "--schedule text.txt" "--units text.txt" "--wav out.wav text.txt" \
+  "--export out.flac --subtitles out.srt text.txt" "--check-voice $voice" "--labels text.txt"; do
+  # shellcheck disable=SC2086 # the mode's words are the arguments
+  check "$mode loads no Qt library" '! qt_loaded $mode'
+  # shellcheck disable=SC2086
+  check "$mode runs (not a usage error)" '"$yomi6" $mode >/dev/null 2>&1; [ $? -ne 2 ]'
+done
+check "--reading reads without Qt" '[ -n "$("$yomi6" --reading text.txt)" ]'
+check "--wav writes its file without Qt" '[ "$(head -c 4 out.wav)" = RIFF ]'
+# The real Qt program, through yomi6: Qt is loaded, and the PDF written.
+check "--pdf loads Qt, in the Qt program" 'qt_loaded --pdf out.pdf text.txt'
+check "--pdf through yomi6 writes the PDF" '[ "$(head -c 5 out.pdf)" = "%PDF-" ]'
+
+# A stand-in for the Qt program that records what it was started with: its process id, its
+# argument count and each argument on a line of its own, and ends with status 3.
+stand_in() { # path
+  mkdir -p "$(dirname "$1")"
+  cat >"$1" <<'SH'
+#!/bin/sh
+{ echo "$$"; echo "$#"; for a in "$@"; do printf '%s\n' "$a"; done; } >"$HANDOVER_LOG"
+exit 3
+SH
+  chmod +x "$1"
+}
+export HANDOVER_LOG="$work/handover.txt"
+mkdir -p beside
+cp "$yomi6" beside/yomi6
+stand_in beside/yomi6-qt
+handed() { # expected arguments, one per line; runs beside/yomi6 with them
+  rm -f "$HANDOVER_LOG"
+  beside/yomi6 "$@" 2>/dev/null &
+  local pid=$!
+  # A program that did not hand over (an editor that opened itself) is ended, not waited for.
+  (timeout 60 tail --pid="$pid" -s 0.1 -f /dev/null || kill "$pid" 2>/dev/null) &
+  local watchdog=$!
+  wait "$pid"
+  local status=$?
+  wait "$watchdog"
+  [ "$status" -eq 3 ] && [ -f "$HANDOVER_LOG" ] &&
+    [ "$(cat "$HANDOVER_LOG")" = "$(printf '%s\n' "$pid" "$#" "$@")" ]
+}
+check "the editor is handed over, same process, status passed back" 'handed'
+check "the editor with files" 'handed "a file.txt" "--" "-b.txt"'
+check "--speak, every argument as given" \
+  'handed --speak --voice male --speed 120 "with space.txt"'
+check "--pdf with standard output, an argument not UTF-8" \
+  'handed --pdf - "$(printf "\x8a\xbf.txt")"'
+rm -f "$HANDOVER_LOG"
+timeout 60 beside/yomi6 --speak 2>usage.txt
+check "a usage error is reported by yomi6 itself (status 2)" '[ $? -eq 2 ] && [ ! -f "$HANDOVER_LOG" ]'
+timeout 60 beside/yomi6 --version >/dev/null
+check "a mode without Qt is not handed over" '[ $? -eq 0 ] && [ ! -f "$HANDOVER_LOG" ]'
+
+# Installed: <prefix>/bin/yomi6 finds <prefix>/libexec/yomi6-qt.
+mkdir -p prefix/bin
+cp "$yomi6" prefix/bin/yomi6
+stand_in prefix/libexec/yomi6-qt
+rm -f "$HANDOVER_LOG"
+timeout 60 prefix/bin/yomi6 --speak text.txt
+check "installed: found in libexec" '[ $? -eq 3 ] && [ "$(sed -n 3,4p "$HANDOVER_LOG")" = "$(printf -- "--speak\ntext.txt")" ]'
+
+# Missing or not executable: one line on standard error naming it, status 1.
+rm prefix/libexec/yomi6-qt
+timeout 60 prefix/bin/yomi6 letter.txt >out.txt 2>err.txt
+check "missing: status 1" '[ $? -eq 1 ] && [ ! -s out.txt ]'
+check "missing: one line naming the installed place" \
+  '[ "$(wc -l <err.txt)" -eq 1 ] && grep -q "^yomi6: .*/prefix/libexec/yomi6-qt: cannot be started for the editor: No such file or directory$" err.txt'
+stand_in prefix/libexec/yomi6-qt
+chmod -x prefix/libexec/yomi6-qt
+timeout 60 prefix/bin/yomi6 --pdf out.pdf letter.txt 2>err.txt
+check "not executable: status 1, one line, the reason" \
+  '[ $? -eq 1 ] && [ "$(wc -l <err.txt)" -eq 1 ] && grep -q "yomi6-qt: cannot be started for --pdf: Permission denied$" err.txt'
+
+checks_done
