@@ -190,7 +190,7 @@ std::vector<std::optional<ReadingPiece>> ReadingPieces(std::string_view chunkByt
         }
         const ReadingResult result = ConvertAutomatic(
             bytes + start, length, dic != nullptr ? *dic : noWords, *analyzer, buffers->reading,
-            buffers->source, local ? &*local : nullptr, nullptr, &otherwise);
+            buffers->source, local ? &*local : nullptr, {.readOtherwise = &otherwise});
         const SourceRange* ranges = buffers->source;
         std::size_t flagged = 0; // otherwise's ranges come in reading order
         for (std::size_t k = 0; k < result.length;) {

@@ -49,9 +49,9 @@ public:
     AutomaticReader(const unsigned char* text, std::size_t n, const DictionaryView& dic,
                     Analyzer& analyzer, unsigned char (&reading)[kReadingBufferSize],
                     SourceRange (&source)[kReadingBufferSize], const AozoraNotation* notation,
-                    RubyGlossary* rubies, std::vector<SourceRange>* readOtherwise)
+                    const ReadingShared& shared)
         : m_dic(dic), m_analyzer(analyzer), m_out(reading, source), m_n(n),
-          m_otherwise(readOtherwise) {
+          m_otherwise(shared.readOtherwise) {
         if (n > 0) {
             std::memcpy(m_text, text, n);
         }
@@ -59,7 +59,7 @@ public:
         if (notation != nullptr) {
             m_ruby = ApplyNotation(*notation, m_source);
             RubyGlossary own; // the rubies of this text alone
-            ReadRecurringBases(m_source, m_ruby, rubies != nullptr ? *rubies : own);
+            ReadRecurringBases(m_source, m_ruby, shared.rubies != nullptr ? *shared.rubies : own);
         }
     }
 
@@ -496,16 +496,14 @@ private:
 ReadingResult ConvertAutomatic(const unsigned char* text, std::size_t n, const DictionaryView& dic,
                                Analyzer& analyzer, unsigned char (&reading)[kReadingBufferSize],
                                SourceRange (&source)[kReadingBufferSize],
-                               const AozoraNotation* notation, RubyGlossary* rubies,
-                               std::vector<SourceRange>* readOtherwise) {
+                               const AozoraNotation* notation, const ReadingShared& shared) {
     n = std::min(n, kMaxTextBytes);
     std::memset(reading, 0, kReadingBufferSize);
     std::memset(static_cast<void*>(source), 0, sizeof source);
-    if (readOtherwise != nullptr) {
-        readOtherwise->clear();
+    if (shared.readOtherwise != nullptr) {
+        shared.readOtherwise->clear();
     }
-    AutomaticReader reader(text, n, dic, analyzer, reading, source, notation, rubies,
-                           readOtherwise);
+    AutomaticReader reader(text, n, dic, analyzer, reading, source, notation, shared);
     return reader.Run();
 }
 

@@ -18,6 +18,17 @@ namespace yomi6 {
 // buffer fills up to its last whole character rather than stopping before the run.
 inline constexpr std::size_t kMaxWholeWordReading = 256;
 
+// What a reading shares with its caller beyond the text, each when given.
+struct ReadingShared {
+    // The words given a ruby across a reader's passes: learns this text's (RubyGlossary).
+    RubyGlossary* rubies = nullptr;
+    // Receives in order the source ranges of the words read otherwise than their characters are
+    // written, which a reader of the characters alone would say differently: a user word, a
+    // number with its counter, a ruby's base, a word read by the words beside it (都 ﾐﾔｺ), a gaiji
+    // or a character beyond JIS X 0208 (髙橋, ㈱). Latin letters and signs are not among them.
+    std::vector<SourceRange>* readOtherwise = nullptr;
+};
+
 // Reads the first min(n, 4000) bytes of text (code page 932) into reading and source (both
 // zero-filled first). Every reading byte maps to the source bytes of its word: a user word, an
 // analyzer word, a number with its counter, or a single character. The ranges lie inside the
@@ -26,17 +37,11 @@ inline constexpr std::size_t kMaxWholeWordReading = 256;
 // With notation (parsed from the same bytes) the text is read as Aozora notation: the silent
 // notation gives no reading, a ruby's base is read as its ruby (its range the base's bytes) and
 // a gaiji as the character it names. A word of kanji given a ruby before, in this text or in
-// rubies (which learns this text's), is read by its ruby where it recurs.
-// readOtherwise, when given, receives in order the source ranges of the words read otherwise
-// than their characters are written, which a reader of the characters alone would say
-// differently: a user word, a number with its counter, a ruby's base, a word read by the words
-// beside it (都 ﾐﾔｺ), a gaiji or a character beyond JIS X 0208 (髙橋, ㈱). Latin letters and signs
-// are not among them.
+// shared.rubies, is read by its ruby where it recurs.
 ReadingResult ConvertAutomatic(const unsigned char* text, std::size_t n, const DictionaryView& dic,
                                Analyzer& analyzer, unsigned char (&reading)[kReadingBufferSize],
                                SourceRange (&source)[kReadingBufferSize],
                                const AozoraNotation* notation = nullptr,
-                               RubyGlossary* rubies = nullptr,
-                               std::vector<SourceRange>* readOtherwise = nullptr);
+                               const ReadingShared& shared = {});
 
 } // namespace yomi6

@@ -20,7 +20,7 @@ ReadingResult ReadText(const unsigned char* text, std::size_t n, ReadingMode mod
                 const AozoraNotation notation = ParseAozoraNotation(std::string_view(
                     reinterpret_cast<const char*>(text), std::min(n, kMaxTextBytes)));
                 return ConvertAutomatic(text, n, setup.dictionary, *analyzer, reading, source,
-                                        &notation, setup.rubies);
+                                        &notation, {setup.rubies});
             }
             return ConvertAutomatic(text, n, setup.dictionary, *analyzer, reading, source);
         }

@@ -192,7 +192,7 @@ TEST_F(AozoraReadingTest, AWordOfKanjiGivenARubyIsReadByItWhereItRecursAfterIt) 
         const AozoraNotation notation = ParseAozoraNotation(*part);
         result =
             ConvertAutomatic(reinterpret_cast<const unsigned char*>(part->data()), part->size(),
-                             dic.View(), *m_mecab, reading, source, &notation, &rubies);
+                             dic.View(), *m_mecab, reading, source, &notation, {&rubies});
     }
     EXPECT_KANA(ReadingOf(0, word), "ﾅｲｸﾞ");
     EXPECT_NE(ToHex(Read(second)), ToHex(Sjis("ﾅｲｸﾞﾜﾜﾗｯﾀ"))); // the part alone knows no ruby
