@@ -359,9 +359,10 @@ def read_reference(path):
     return out
 
 
-def in_range(key, spec):
+def in_range(key, ranges):
+    """Whether the number that ends key (BASIC5000_0042) lies in ranges ("1-2000,2501")."""
     number = int(key.rsplit('_', 1)[1])
-    for part in spec.split(','):
+    for part in ranges.split(','):
         low, _, high = part.partition('-')
         if int(low) <= number <= int(high or low):
             return True

@@ -18,6 +18,8 @@ import argparse
 import sys
 import unicodedata
 
+from accent_eval import in_range
+
 MARKS = set('^$[]#_?')
 
 
@@ -47,15 +49,6 @@ def read_tsv(path):
             if sep:
                 out[key] = value
     return out
-
-
-def in_range(key, spec):
-    number = int(key.rsplit('_', 1)[1])
-    for part in spec.split(','):
-        low, _, high = part.partition('-')
-        if int(low) <= number <= int(high or low):
-            return True
-    return False
 
 
 def main():
