@@ -197,20 +197,9 @@ std::size_t SentenceEnd(std::string_view text, std::size_t begin, std::size_t en
         if (c == '\r') {
             return i + 1 < end && text[i + 1] == '\n' ? i + 2 : i + 1;
         }
-        bool ends = false;
-        std::size_t length = 1;
-        if (cp932::IsLeadByte(c) && i + 1 < end) {
-            length = 2;
-            ends = cp932::IsWideSentenceEnd(c, static_cast<unsigned char>(text[i + 1]));
-        } else if (c == 0xA1) { // ｡
-            ends = true;
-        } else if (c == '.' || c == '!' || c == '?') {
-            const bool last = i + 1 >= end;
-            const char after = last ? ' ' : text[i + 1];
-            ends = after == ' ' || after == '\t' || after == '\r' || after == '\n';
-        }
-        i += length;
-        if (ends) {
+        const std::size_t ends = cp932::SentenceEndLength(text.substr(0, end), i);
+        i += ends != 0 ? ends : cp932::IsLeadByte(c) && i + 1 < end ? 2 : 1;
+        if (ends != 0) {
             while (i < end) {
                 const std::size_t close = ClosingLength(text, i, end);
                 if (close == 0) {

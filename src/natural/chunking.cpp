@@ -1,6 +1,7 @@
 #include "natural/chunking.h"
 
 #include "text/cp932.h"
+#include "text/sentence_end.h"
 
 #include <algorithm>
 
@@ -10,16 +11,17 @@ namespace {
 
 enum class Mark { None, SentenceEnd, LineEnd, Comma, Blank };
 
-Mark MarkOf(std::string_view ch) {
+// The mark of the n-byte character at byte i of text.
+Mark MarkAt(std::string_view text, std::size_t i, std::size_t n) {
+    if (cp932::SentenceEndLength(text, i) != 0) {
+        return Mark::SentenceEnd;
+    }
+    const std::string_view ch = text.substr(i, n);
     if (ch.size() == 1) {
         switch (static_cast<unsigned char>(ch[0])) {
         case '\r':
         case '\n':
             return Mark::LineEnd;
-        case '!':
-        case '?':
-        case 0xA1: // ｡
-            return Mark::SentenceEnd;
         case ',':
         case 0xA4: // ､
             return Mark::Comma;
@@ -33,10 +35,6 @@ Mark MarkOf(std::string_view ch) {
     const unsigned code = static_cast<unsigned>(static_cast<unsigned char>(ch[0])) << 8 |
                           static_cast<unsigned char>(ch[1]);
     switch (code) {
-    case 0x8142: // 。
-    case 0x8148: // ？
-    case 0x8149: // ！
-        return Mark::SentenceEnd;
     case 0x8141: // 、
     case 0x8143: // ，
         return Mark::Comma;
@@ -51,7 +49,8 @@ bool HasSpeech(std::string_view text, ByteRange r) {
     for (std::size_t i = r.begin; i < r.end;) {
         const std::size_t n = Cp932CharLength(text, i);
         // A piece of nothing but blanks and punctuation has nothing for the engine to say.
-        if (MarkOf(text.substr(i, n)) == Mark::None) {
+        const bool stopSign = n == 1 && (text[i] == '.' || text[i] == '!' || text[i] == '?');
+        if (MarkAt(text, i, n) == Mark::None && !stopSign) {
             return true;
         }
         i += n;
@@ -120,7 +119,7 @@ std::vector<ByteRange> SplitChunks(std::string_view text, const ChunkLimits& lim
     unsigned before2 = 0;
     while (i < text.size()) {
         const std::size_t n = Cp932CharLength(text, i);
-        const Mark mark = MarkOf(text.substr(i, n));
+        const Mark mark = MarkAt(text, i, n);
         const unsigned code = CodeOf(text.substr(i, n));
         if (limits.firstAtParticle && chunks.empty() && chars >= 2 && IsWordChar(code) &&
             IsParticle(before1) && IsWordChar(before2) && inside(i) == nullptr) {
@@ -185,7 +184,7 @@ std::vector<ByteRange> SplitChunks(std::string_view text, const ChunkLimits& lim
         chars = lastComma = lastBlank = 0;
         for (std::size_t j = cut; j < i;) {
             const std::size_t m = Cp932CharLength(text, j);
-            const Mark k = MarkOf(text.substr(j, m));
+            const Mark k = MarkAt(text, j, m);
             j += m;
             ++chars;
             if (k == Mark::Comma && inside(j) == nullptr) {

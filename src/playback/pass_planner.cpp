@@ -9,10 +9,6 @@ namespace yomi6 {
 
 namespace {
 
-bool IsNarrowSentenceEnd(unsigned char b) {
-    return b == 0xA1 || b == '.' || b == '!' || b == '?';
-}
-
 // The marks that open and close a note ［＃…］ or a ruby 《…》 of Aozora Bunko notation.
 constexpr unsigned char kWideRow = 0x81;
 constexpr unsigned char kOpenSquare = 0x6D;  // ［
@@ -62,14 +58,14 @@ std::size_t PassCutLength(std::string_view bytes, bool textEnds, std::size_t max
         if (cp932::IsLeadByte(b) && i + 1 < bytes.size()) {
             length = 2;
             const auto t = static_cast<unsigned char>(bytes[i + 1]);
-            ends = cp932::IsWideSentenceEnd(b, t);
+            ends = cp932::SentenceEndLength(bytes, i) == 2;
             closes = ClosesNotation(b, t);
         } else if (b == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
             length = 2;
             ends = lineEnds = true;
         } else {
             lineEnds = b == '\n';
-            ends = IsNarrowSentenceEnd(b) || lineEnds;
+            ends = cp932::SentenceEndLength(bytes, i, textEnds) == 1 || lineEnds;
         }
         if (i + length > limit) {
             break;

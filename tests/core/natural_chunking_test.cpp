@@ -32,6 +32,12 @@ TEST(NaturalChunking, SentencesAndLineEnds) {
     EXPECT_EQ(chunks.back().end, text.size());
 }
 
+TEST(NaturalChunking, TheFullWidthStopEndsASentenceAndADecimalPointDoesNot) {
+    const std::string text = Sjis(u"値は3.14です．次へ。Go. Now!?");
+    const std::vector<std::u16string> expected = {u"値は3.14です．", u"次へ。", u"Go.", u" Now!?"};
+    EXPECT_EQ(Pieces(text, SplitChunks(text, {200, 200})), expected);
+}
+
 TEST(NaturalChunking, LongSentenceIsCutAtCommaThenBlankThenLength) {
     ChunkLimits limits{10, 10};
     // A comma within the limit: cut after it.

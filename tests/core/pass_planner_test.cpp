@@ -22,6 +22,9 @@ TEST(PassPlanner, LastPieceIsTakenWholeAndLongerTextsEndAfterTheLastSentenceOrLi
     // Half-width and ASCII sentence ends.
     EXPECT_EQ(PassCutLength("ab. cd! ef? gh", false, 12), std::string("ab. cd! ef?").size());
     EXPECT_EQ(PassCutLength(Sjis("ｱｲ｡ｳｴ"), false, 4), 3u);
+    // A decimal point ends no sentence: no break within 6 bytes, so the cut is the last whole
+    // character, not the middle of 3.14.
+    EXPECT_EQ(PassCutLength("v3.14 ok. z", false, 6), 6u);
 }
 
 TEST(PassPlanner, NeverSplitsACharacterOrALineEndPair) {
