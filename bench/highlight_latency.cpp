@@ -37,8 +37,8 @@
 #include "editor/document.h"
 #include "editor/text_view.h"
 #include "playback/speech_state.h"
-#include "sound/sample_player.h"
 #include "sound/sound_backend.h"
+#include "sound/speech_player.h"
 #include "speaking/app_context.h"
 #include "speaking/speech_controller.h"
 

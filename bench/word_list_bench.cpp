@@ -5,7 +5,7 @@
 #include "dictionary/dic_records.h"
 #include "dictionary/dic_tables.h"
 #include "dictionary/word_list.h"
-#include "dictionary_edit/word_list_import.h"
+#include "dictionary/word_list_import.h"
 #include "text/cp932_codec.h"
 #include "text/utf8_codec.h"
 

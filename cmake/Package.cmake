@@ -24,7 +24,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so invisible to dpkg-shlibdeps: the analyzer's dictionary, a font with
 # Japanese glyphs, Qt's SVG icon engine plugin that draws the program's icons, and Qt's Japanese
 # translations of its standard dialogs and menus. A sound server is only needed for speaking.
-# The HMM synthesis engine of the natural voice in our own process (src/synthesis/): listed here
+# The HMM synthesis engine of the natural voice in our own process (src/engines/synthesis/): listed here
 # while the program does not call it yet (the linker leaves it out of the program, so
 # dpkg-shlibdeps cannot see it); once the program speaks through it, dpkg-shlibdeps lists it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS

@@ -10,7 +10,7 @@
 // held the fuzzer to a few dozen inputs a second.
 #include "dictionary/dic_records.h"
 #include "dictionary/word_list.h"
-#include "dictionary_edit/word_list_import.h"
+#include "dictionary/word_list_import.h"
 
 #include <cstdint>
 #include <cstdlib>

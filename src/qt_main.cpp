@@ -2,10 +2,10 @@
 // with its own arguments; given another mode, it runs that as yomi6 does.
 #include "app/editor_main.h"
 #include "cli/cli_main.h"
+#include "cli/cli_options.h"
 #include "cli/interrupt_cleanup.h"
 #include "cli/qt/mode_pdf.h"
 #include "cli/qt/mode_speak.h"
-#include "cli_options/cli_options.h"
 
 namespace {
 

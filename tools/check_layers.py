@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
 """Checks that the source folders include one another one way only.
 
-Each folder of src/ is a library, and src/CMakeLists.txt states which libraries each links
-(yomi6_folder_library for the folders without Qt, yomi6_gui_library for the Qt side). A folder
+Each folder of src/ (on its floor: core/, engines/, cli/, gui/) is a library, and
+src/CMakeLists.txt states where it lies and which libraries it links (yomi6_folder_library for
+the folders without Qt, yomi6_gui_library for the Qt side); includes name the folder alone. A folder
 may include its own headers and those of the libraries it links, directly or through a library
 it links: the compiler refuses any other include too, but only in a file that is compiled, and
 only once it is; this check reads every file, and reads the arrows from the one place they are
-written. The folders made by yomi6_folder_library (the core, cli_options and cli) include no Qt
+written. The folders made by yomi6_folder_library (the core, the engines and cli) include no Qt
 header. The programs' entry points and cli/qt/, which are built into the programs themselves,
 sit above every folder. Prints every include against these rules and exits 1 when there is one.
 
@@ -23,16 +24,30 @@ LIBRARY = re.compile(r"\byomi6_(folder|gui)_library\(([^)]*)\)")
 TOP_LEVEL = ("cli/qt/",)
 
 
-def arrows_in(cmake_text):
-    """The libraries the CMake text makes: {folder: (links, qt_free)}."""
+def libraries_in(cmake_text):
+    """The libraries the CMake text makes: {folder: (path, links, qt_free)}, where path is the
+    folder's place under src/ (its floor and its name) and folder its name, as includes say it."""
     text = "\n".join(line.split("#", 1)[0] for line in cmake_text.splitlines())
     found = {}
     for kind, arguments in LIBRARY.findall(text):
         words = arguments.split()
         if not words or words[0].startswith("$"):
             continue  # a function passing its own arguments on
-        found[words[0]] = (words[1:], kind == "folder")
+        found[words[0].rsplit("/", 1)[-1]] = (words[0], words[1:], kind == "folder")
     return found
+
+
+def arrows_in(cmake_text):
+    """The libraries the CMake text makes: {folder: (links, qt_free)}."""
+    return {k: (links, qt_free) for k, (_, links, qt_free) in libraries_in(cmake_text).items()}
+
+
+def folder_of(rel, paths):
+    """The library whose folder holds the file at rel (relative to src/), or None."""
+    for folder, path in paths.items():
+        if rel.startswith(path + "/") and "/" not in rel[len(path) + 1:]:
+            return folder
+    return None
 
 
 def reachable(arrows, folder):
@@ -51,7 +66,9 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 QT_HEADER = re.compile(r"^Q[A-Za-z0-9]+$|^Qt[A-Za-z]+/")
 
 
-def problems_in(src_dir, arrows):
+def problems_in(src_dir, arrows, paths=None):
+    """paths: {folder: its path under src_dir}; by default each folder lies at the top."""
+    paths = paths if paths is not None else {folder: folder for folder in arrows}
     found = []
     for folder in sorted(arrows):
         for dest in arrows[folder][0]:
@@ -63,8 +80,8 @@ def problems_in(src_dir, arrows):
                 continue
             path = os.path.join(root, name)
             rel = os.path.relpath(path, src_dir).replace(os.sep, "/")
-            folder = rel.split("/")[0]
-            if folder not in arrows or rel.startswith(TOP_LEVEL):
+            folder = folder_of(rel, paths)
+            if folder is None or rel.startswith(TOP_LEVEL):
                 continue
             qt_free = arrows[folder][1]
             allowed = reachable(arrows, folder)
@@ -85,10 +102,10 @@ def problems_in(src_dir, arrows):
     return found
 
 
-def repository_arrows():
+def repository_libraries():
     here = os.path.dirname(os.path.abspath(__file__))
     with open(os.path.join(here, "..", "src", "CMakeLists.txt"), encoding="utf-8") as f:
-        return arrows_in(f.read())
+        return libraries_in(f.read())
 
 
 def self_test():
@@ -97,9 +114,8 @@ def self_test():
         "playback/b.cpp": ('#include "platform/sound.h"\n', True),
         "settings/c.cpp": ('#include "playback/speech_state.h"\n', True),
         "cli/d.cpp": ('#include "app/editor_main.h"\n', True),
-        "cli_options/p.cpp": ("#include <QString>\n", True),
-        "cli_options/q.cpp": ('#include "cli/cli_main.h"\n', True),
-        "cli/r.cpp": ('#include "cli_options/cli_options.h"\n', False),
+        "cli/p.cpp": ("#include <QString>\n", True),
+        "cli/r.cpp": ('#include "cli/cli_options.h"\n', False),
         "app/e.cpp": ('#include "cli/cli_main.h"\n', True),
         "dictionary/f.cpp": ("#include <QString>\n", True),
         "reading/g.cpp": ('#include "dictionary/dic_file.h"\n#include "text/cp932.h"\n', False),
@@ -114,10 +130,12 @@ def self_test():
         "export/m.cpp": ('#include "dictionary/dic_tables.h"\n', False),
         "sound/s.cpp": ('#include "editor/text_view.h"\n', True),
         "platform/t.cpp": ('#include <QWidget>\n#include "settings/logfont.h"\n', False),
-        "editor/u.cpp": ('#include "sound/sample_player.h"\n', False),
+        "editor/u.cpp": ('#include "sound/speech_player.h"\n', False),
         "commands/v.cpp": ('#include "text/cp932.h"\n', True),
     }
-    arrows = repository_arrows()
+    libraries = repository_libraries()
+    arrows = {k: (v[1], v[2]) for k, v in libraries.items()}
+    paths = {k: v[0] for k, v in libraries.items()}
     failures = 0
     # The arrows as the CMake text states them: a call across lines, a comment, a function body.
     parsed = arrows_in("function(f)\n  yomi6_gui_library(${folder} ${ARGN})\nendfunction()\n"
@@ -126,17 +144,27 @@ def self_test():
     if parsed != {"a": ([], True), "b": (["a", "c"], False)}:
         print(f"self-test: the arrows read from CMake text: {parsed}")
         failures += 1
+    # A folder on a floor is named by its own name; a file in a folder below it is not its.
+    floored = libraries_in("yomi6_folder_library(core/a)\nyomi6_gui_library(gui/b a)\n")
+    if floored != {"a": ("core/a", [], True), "b": ("gui/b", ["a"], False)}:
+        print(f"self-test: the folders read from CMake text: {floored}")
+        failures += 1
+    if folder_of("core/a/x.h", {"a": "core/a"}) != "a" or folder_of("core/a/y/x.h", {"a": "core/a"}):
+        print("self-test: a file's folder is not found by the folder's path")
+        failures += 1
     with tempfile.TemporaryDirectory() as tree:
         if not any("which is no library" in p for p in problems_in(tree, parsed)):
             print("self-test: a link to a folder that is no library was not found")
             failures += 1
     for rel, (text, bad) in cases.items():
         with tempfile.TemporaryDirectory() as tree:
-            path = os.path.join(tree, rel)
+            # Each file where its folder lies in the repository (editor/a.cpp in gui/editor/).
+            first, rest = rel.split("/", 1) if "/" in rel else ("", rel)
+            path = os.path.join(tree, paths.get(first, first), rest)
             os.makedirs(os.path.dirname(path), exist_ok=True)
             with open(path, "w", encoding="utf-8") as f:
                 f.write(text)
-            got = bool(problems_in(tree, arrows))
+            got = bool(problems_in(tree, arrows, paths))
             if got != bad:
                 print(f"self-test: {rel} {text.strip()!r}: expected "
                       f"{'a problem' if bad else 'none'}, got {'a problem' if got else 'none'}")
@@ -152,11 +180,16 @@ def main(argv):
         print("usage: check_layers.py SRC_DIR | --self-test", file=sys.stderr)
         return 2
     cmake = os.path.join(argv[1], "CMakeLists.txt")
-    arrows = {}
+    libraries = {}
     if os.path.isfile(cmake):  # a tree without one has no libraries to hold apart
         with open(cmake, encoding="utf-8") as f:
-            arrows = arrows_in(f.read())
-    found = problems_in(argv[1], arrows)
+            libraries = libraries_in(f.read())
+    for folder, (path, _, _) in sorted(libraries.items()):
+        if not os.path.isdir(os.path.join(argv[1], path)):
+            print(f"CMakeLists.txt: the library {folder} has no folder {path}/")
+            return 1
+    found = problems_in(argv[1], {k: (v[1], v[2]) for k, v in libraries.items()},
+                        {k: v[0] for k, v in libraries.items()})
     for line in found:
         print(line)
     print(f"{len(found)} include(s) against the layering")

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes src/text/cp932_table.cpp, the code page 932 mapping the codec is built on.
+"""Writes src/core/text/cp932_table.cpp, the code page 932 mapping the codec is built on.
 
 The decoding direction is taken from Python's 'cp932' codec. Only codes that are the one
 canonical code of their character go into the tables; the other code of a duplicated character
@@ -20,7 +20,7 @@ import pathlib
 import sys
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
-OUTPUT = ROOT / "src" / "text" / "cp932_table.cpp"
+OUTPUT = ROOT / "src" / "core" / "text" / "cp932_table.cpp"
 
 LEADS = list(range(0x81, 0xA0)) + list(range(0xE0, 0xFD))
 TRAILS = list(range(0x40, 0xFD))  # 0x7F is not a trail byte; its column stays empty

@@ -27,7 +27,7 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import accent_eval  # noqa: E402  (same folder)
 
-# This program's own accent rules (src/labels/accent_rules.cpp).
+# This program's own accent rules (src/core/labels/accent_rules.cpp).
 RULES = ['numbers', 'suru', 'formal-noun', 'te-auxiliary', 'te-particle', 'nai', 'naru',
          'verb-suffix', 'honorific', 'ta-flat', 'teki-flat', 'to-suru', 'adverbial-ku',
          'number-phrase', 'pronoun', 'compound-stem', 'dearu', 'ni-after-verb', 'particle-wa',

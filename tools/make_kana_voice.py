@@ -58,7 +58,7 @@ HIGHPASS_HZ = 70
 # The built-in pause: 2036 frames at 8000 Hz.
 PAUSE_S = 2036 / 8000
 
-# The units in the order of the voice unit table (src/voice/voice_units.cpp), with the kana
+# The units in the order of the voice unit table (src/engines/voice/voice_units.cpp), with the kana
 # said for each. Kana that open_jtalk says exactly like another (ヂ like ジ, ヅ like ズ, ヲ like
 # オ) are said as they are: the same sound in their own take.
 UNITS = [

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "analysis/analyzer_loader.h"
-#include "cli_options/cli_options.h"
+#include "cli/cli_options.h"
 #include "dictionary/dictionary.h"
 #include "text/document_encoding.h"
 #include "text/speech_text.h"

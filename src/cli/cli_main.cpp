@@ -4,10 +4,10 @@
 #include "cli/cli_modes.h"
 #include "cli/interrupt_cleanup.h"
 #include "cli/natural_modes.h"
+#include "cli/output_checks.h"
 #include "cli/qt_program.h"
 #include "cli/speech_options.h"
 #include "cli/version_text.h"
-#include "cli_options/output_checks.h"
 #include "playback/speech_state.h"
 
 #include <cerrno>

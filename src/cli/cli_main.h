@@ -1,7 +1,7 @@
 // Running a command-line mode, and a program's command line as a whole.
 #pragma once
 
-#include "cli_options/cli_options.h"
+#include "cli/cli_options.h"
 
 namespace yomi6::cli {
 

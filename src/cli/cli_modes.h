@@ -1,7 +1,7 @@
 // The command-line modes that lay out one pass of speech in time.
 #pragma once
 
-#include "cli_options/cli_options.h"
+#include "cli/cli_options.h"
 
 namespace yomi6::cli {
 

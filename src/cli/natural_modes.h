@@ -1,7 +1,7 @@
 // --wav and --units with --engine natural: the whole FILE said by the natural voice.
 #pragma once
 
-#include "cli_options/cli_options.h"
+#include "cli/cli_options.h"
 #include "dictionary/dictionary.h"
 #include "natural/natural_pass.h"
 

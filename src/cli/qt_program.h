@@ -2,7 +2,7 @@
 // so that every other mode starts without loading Qt: yomi6 hands these three over to it.
 #pragma once
 
-#include "cli_options/cli_options.h"
+#include "cli/cli_options.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 // The voice and speed the command-line modes speak with.
 #pragma once
 
-#include "cli_options/cli_options.h"
+#include "cli/cli_options.h"
 #include "natural/voice_choice.h"
 #include "playback/fitted_samples.h"
 #include "playback/speech_state.h"

@@ -1,10 +1,10 @@
-# The platform adapters with Qt Test: the sample player
+# The platform adapters with Qt Test: the speech player
 # without a sound device, the speech timer, and the sound thread's owner (with a stand-in
 # server that never answers). No test here needs a sound server; the real sound is checked end
 # to end (speak_pulse.cmake).
 if(NOT YOMI6_CORE_ONLY)
   find_package(Qt6 REQUIRED COMPONENTS Test Network)
-  foreach(name sample_player speech_timer sound_backend)
+  foreach(name speech_player speech_timer sound_backend)
     add_executable(${name}_test ${CMAKE_CURRENT_SOURCE_DIR}/gui/${name}_test.cpp)
     set_target_properties(${name}_test PROPERTIES AUTOMOC ON)
     # Only the sound library and what it links: these tests build without the rest of the

@@ -1,7 +1,7 @@
 // Aozora notation along every path of a reading: the settings switch, --aozora, passes through a
 // long text (the colophon never reached, notation longer than a pass never read, a ruby given
 // in one pass read in the next), the export's ticks and its subtitles.
-#include "cli_options/cli_options.h"
+#include "cli/cli_options.h"
 #include "export/speech_export.h"
 #include "export/subtitle_cues.h"
 #include "playback/long_reading.h"

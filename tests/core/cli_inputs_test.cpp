@@ -2,7 +2,7 @@
 // input or each other, the input's encoding, and the export's progress line.
 #include "cli/cli_common.h"
 #include "cli/export_progress.h"
-#include "cli_options/output_checks.h"
+#include "cli/output_checks.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 

@@ -1,5 +1,5 @@
 // Command-line parsing: modes, options and usage errors.
-#include "cli_options/cli_options.h"
+#include "cli/cli_options.h"
 
 #include <gtest/gtest.h>
 

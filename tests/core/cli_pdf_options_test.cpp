@@ -1,5 +1,5 @@
 // The --pdf mode on the command line: its output and input, and its usage errors.
-#include "cli_options/cli_options.h"
+#include "cli/cli_options.h"
 
 #include <gtest/gtest.h>
 

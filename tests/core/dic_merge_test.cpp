@@ -1,12 +1,12 @@
 // Bringing a word list into the dictionary (free records, duplicates kept or replaced, the
 // 9999-record limit), the merge of two windows' changes, and the dictionary document over real
 // files: saves that keep the bytes past the records, and changes on disk noticed and merged.
+#include "dictionary/dic_document.h"
 #include "dictionary/dic_merge.h"
 #include "dictionary/dic_messages.h"
 #include "dictionary/dictionary.h"
+#include "dictionary/word_list_import.h"
 #include "dictionary/word_registration.h"
-#include "dictionary_edit/dic_document.h"
-#include "dictionary_edit/word_list_import.h"
 #include "support/dic_image.h"
 #include "support/recording_sink.h"
 #include "support/sjis.h"

@@ -1,7 +1,7 @@
 // The natural voice's setup: the voice file looked up, the speed as the engine's rate, the
 // lowered variant's options, and what is said when a piece is missing, with where it was
 // looked for.
-#include "cli_options/cli_options.h"
+#include "cli/cli_options.h"
 #include "natural/engine_setup.h"
 #include "natural/temp_folder.h"
 #include "natural/voice_choice.h"
@@ -40,7 +40,7 @@ TEST(NaturalSetup, VoiceFileIsLookedUpInOrder) {
     test::WriteFile(tree.File("build/CMakeCache.txt"), "x");
     EXPECT_EQ(DefaultVoiceFolders(tree.File("build/src/yomi6")),
               (std::vector<std::string>{tree.File("build/share/yomi6/voices/tohoku-f01"),
-                                        tree.File("voices/tohoku-f01")}));
+                                        tree.File("voice_manager/tohoku-f01")}));
 }
 
 // One rule for every caller: the named folder, else the search folders in order; what is

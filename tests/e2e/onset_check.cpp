@@ -30,8 +30,8 @@
 // --tolerate-late-ticks, a run in which load moved more than a fifth of the samples is too
 // spoiled to judge: it exits 3 ("SPOILED"), and the caller may record another.
 #include "cli/cli_common.h"
+#include "cli/cli_options.h"
 #include "cli/speech_options.h"
-#include "cli_options/cli_options.h"
 #include "playback/playback.h"
 #include "playback/sample_handover.h"
 #include "playback/speech_state.h"

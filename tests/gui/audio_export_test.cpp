@@ -12,7 +12,7 @@
 #include "support/test_reading.h"
 #include "text/speech_text.h"
 #include "voice/voice_selection.h"
-#include "voices/voice_library.h"
+#include "voice_manager/voice_library.h"
 
 #include <QAction>
 #include <QApplication>

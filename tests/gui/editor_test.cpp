@@ -9,9 +9,9 @@
 #include "editor/text_view.h"
 #include "gui/gui_test_support.h"
 #include "playback/speech_state.h"
-#include "preferences/app_settings.h"
 #include "settings/settings.h"
 #include "speaking/app_context.h"
+#include "speaking/app_settings.h"
 #include "speaking/speech_controller.h"
 
 #include <QAction>

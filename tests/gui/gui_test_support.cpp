@@ -12,7 +12,7 @@
 #include "sound/sound_backend.h"
 #include "speaking/app_context.h"
 #include "text/cp932_codec.h"
-#include "voices/voice_library.h"
+#include "voice_manager/voice_library.h"
 
 #include <QAbstractButton>
 #include <QApplication>

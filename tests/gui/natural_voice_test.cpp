@@ -10,11 +10,11 @@
 #include "gui/gui_test_support.h"
 #include "natural/voice_choice.h"
 #include "playback/speech_state.h"
-#include "sound/sample_player.h"
+#include "sound/speech_player.h"
 #include "speaking/kana_script.h"
 #include "speaking/speech_controller.h"
-#include "voices/voice_dialog.h"
-#include "voices/voice_library.h"
+#include "voice_manager/voice_dialog.h"
+#include "voice_manager/voice_library.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -366,7 +366,7 @@ private slots:
         HighlightLog log(run.speech());
         QTest::keyClick(run.view(), Qt::Key_F3);
         QTRY_VERIFY_WITH_TIMEOUT(log.shown().size() >= 3, 30000);
-        SamplePlayer& player = run.speech().Player();
+        SpeechPlayer& player = run.speech().Player();
         const auto before = player.soundEnd();
         const Clock::time_point command = Clock::now();
         QVERIFY(before && *before > command + 300ms); // the sentence sounds on

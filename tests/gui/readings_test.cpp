@@ -259,7 +259,7 @@ private slots:
 private:
     // The reading the last speak command left.
     static QByteArray Reading(const EditorRun& run) {
-        const SpeechSession& session = run.speech().SampleTickState();
+        const SpeechTickState& session = run.speech().SampleTickState();
         return QByteArray(reinterpret_cast<const char*>(session.reading), session.endIndex);
     }
 };

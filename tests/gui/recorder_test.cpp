@@ -8,9 +8,9 @@
 #include "gui/gui_test_support.h"
 #include "voice/sample_edit.h"
 #include "voice/voice_folder.h"
-#include "voices/recorder_dialog.h"
-#include "voices/voice_dialog.h"
-#include "voices/voice_library.h"
+#include "voice_manager/recorder_dialog.h"
+#include "voice_manager/voice_dialog.h"
+#include "voice_manager/voice_library.h"
 #include "wave/sample_pcm.h"
 #include "wave/wave_decoder.h"
 
@@ -126,7 +126,7 @@ private:
 
 private slots:
     void aTakeIsTrimmedLevelledSavedAndTheSessionResumes() {
-        const QString folder = cwd().filePath(QStringLiteral("voices/my voice"));
+        const QString folder = cwd().filePath(QStringLiteral("voice_manager/my voice"));
         {
             RecorderDialog d(folder);
             QVERIFY(d.OpenSession());

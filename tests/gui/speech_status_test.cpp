@@ -7,7 +7,7 @@
 #include "editor/text_view.h"
 #include "gui/gui_test_support.h"
 #include "playback/speech_state.h"
-#include "sound/sample_player.h"
+#include "sound/speech_player.h"
 #include "speaking/speech_controller.h"
 
 #include <QSignalSpy>

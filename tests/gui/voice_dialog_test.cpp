@@ -9,8 +9,8 @@
 #include "playback/speech_state.h"
 #include "sound/sample_bank.h"
 #include "voice/voice_selection.h"
-#include "voices/voice_dialog.h"
-#include "voices/voice_library.h"
+#include "voice_manager/voice_dialog.h"
+#include "voice_manager/voice_library.h"
 #include "wave/sample_pcm.h"
 #include "wave/wave_decoder.h"
 

@@ -2,7 +2,7 @@
 // page code as the print command, with the page switches and fonts of the settings file.
 #pragma once
 
-#include "cli_options/cli_options.h"
+#include "cli/cli_options.h"
 
 namespace yomi6 {
 

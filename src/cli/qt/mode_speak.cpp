@@ -9,8 +9,8 @@
 #include "playback/speech_state.h"
 #include "playback/wav_render.h"
 #include "sound/sample_bank.h"
-#include "sound/sample_player.h"
 #include "sound/sound_backend.h"
+#include "sound/speech_player.h"
 #include "sound/speech_runner.h"
 #include "voice/voice_selection.h"
 #include "wave/sample_pcm.h"
@@ -36,7 +36,7 @@ int SpeakOnePass(int argc, char** argv, SpeechState& speech, const VoiceSelectio
     // The pass's sound thread: it ends before the application object, after the player.
     SoundBackend sound;
     const SampleBank bank;
-    SamplePlayer player(bank, voices, sound);
+    SpeechPlayer player(bank, voices, sound);
     player.SetFitting(fitting, speech.speed, PassSchedule(speech));
     SpeechRunner runner(speech, speech,
                         [&](std::string_view sample, SpeechTimer::Clock::time_point due) {
@@ -54,8 +54,8 @@ int SpeakOnePass(int argc, char** argv, SpeechState& speech, const VoiceSelectio
             runner.start();
         }
     };
-    QObject::connect(&player, &SamplePlayer::ready, &app, start);
-    QObject::connect(&player, &SamplePlayer::outputUnavailable, &app, [&] {
+    QObject::connect(&player, &SpeechPlayer::ready, &app, start);
+    QObject::connect(&player, &SpeechPlayer::outputUnavailable, &app, [&] {
         cli::PrintError("sound output",
                         "none (no sound server, or it does not answer); speaking in silence");
         start();

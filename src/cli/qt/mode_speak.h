@@ -1,7 +1,7 @@
 // yomi6 --speak: one pass of speech through the default sound output.
 #pragma once
 
-#include "cli_options/cli_options.h"
+#include "cli/cli_options.h"
 
 namespace yomi6 {
 

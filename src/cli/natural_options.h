@@ -1,0 +1,21 @@
+// The command-line options of the natural voice: --engine and --style.
+#pragma once
+
+#include "cli/cli_options.h"
+
+#include <functional>
+#include <string>
+
+namespace yomi6::cli {
+
+// Reads the value of --engine or --style (option) into options; the problem as a usage error,
+// "" when it is fine. value gives the option's argument, or null after setting the error.
+std::string ParseNaturalOption(const std::string& option,
+                               const std::function<const std::string*(const char*)>& value,
+                               Options& options);
+
+// Whether the natural voice's options fit the mode: --engine natural goes with --wav and
+// --units, --style with --engine natural. The usage error, or "".
+std::string CheckNaturalOptions(const Options& options);
+
+} // namespace yomi6::cli

@@ -1,0 +1,206 @@
+#include "speech_session/natural_session.h"
+
+#include "analysis/analyzer_loader.h"
+#include "aozora/aozora_notation.h"
+#include "dictionary/dictionary.h"
+#include "playback/speech_state.h"
+#include "reading/reading_mode.h"
+#include "sound/speech_player.h"
+#include "speech_session/natural_speech.h"
+#include "text/halfwidth_kana.h"
+#include "voice/sample_edit.h"
+#include "wave/sample_pcm.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace yomi6 {
+
+NaturalSession::NaturalSession(SessionServices& services, QObject* parent)
+    : UnitSession(services, parent),
+      m_natural(std::make_unique<NaturalSpeech>([this]() -> SpeechPlayer& { return Player(); })) {
+    connect(m_natural.get(), &NaturalSpeech::unitStarted, this, &NaturalSession::PlayUnit);
+    connect(m_natural.get(), &NaturalSpeech::finished, this, &NaturalSession::Finish);
+    connect(m_natural.get(), &NaturalSpeech::handedOver, this,
+            [this](std::size_t sourceBegin) { emit handedOver(PositionOf(sourceBegin)); });
+    connect(m_natural.get(), &NaturalSpeech::chunkSkipped, this, [this](const QString& why) {
+        emit notice(QString::fromUtf8("自然な声で読めない文を飛ばしました（%1）").arg(why));
+    });
+    connect(m_natural.get(), &NaturalSpeech::gaveUp, this, [this](const QString& why) {
+        emit notice(QString::fromUtf8("自然な声で読み続けられないため、読み上げを止めました（%1）")
+                        .arg(why));
+    });
+    // F5 takes effect between sentences.
+    m_natural->SetGoOn(
+        [this](std::size_t sourceBegin) { return KeepsVoiceAt(PositionOf(sourceBegin)); });
+}
+
+NaturalSession::~NaturalSession() = default;
+
+int NaturalSession::PositionOf(std::size_t byte) const {
+    return m_passOffset + static_cast<int>(m_source.TextSpan(byte, byte).begin);
+}
+
+bool NaturalSession::ReadsAozora(const QString& text, std::string_view bytes) const {
+    // As the automatic reading decides it, from the whole document.
+    const SpeechPreferences& preferences = m_services.preferences;
+    if (ResolveReadingMode(preferences.readings, m_services.analyzer) != ReadingMode::Automatic) {
+        return false;
+    }
+    return text.isEmpty() ? ReadsAsAozora(preferences.aozora, bytes)
+                          : ReadsAsAozora(preferences.aozora, text.toStdU16String());
+}
+
+SessionStart NaturalSession::SpeakFirstPass(const SpeechSource& source, const QString& text) {
+    // The same bytes as the samples read: the first pass's.
+    const int end = source.spans.empty() ? 0 : static_cast<int>(source.spans.back().end);
+    m_aozora = ReadsAozora(text, source.bytes);
+    Start(source, 0);
+    return {{}, end};
+}
+
+SessionStart NaturalSession::ReadRange(const QString& text, int begin, int end) {
+    // The whole range: the natural voice reads sentence by sentence, with no cut.
+    const auto size = static_cast<std::size_t>(text.size());
+    const std::size_t last = std::min(static_cast<std::size_t>(std::max(end, 0)), size);
+    m_aozora = ReadsAozora(text, {});
+    // Neither the block that explains the notation nor the colophon is read.
+    const std::u16string whole = text.toStdU16String();
+    const std::size_t to = AozoraReadEnd(m_aozora, whole, last);
+    const std::size_t from =
+        std::min(AozoraReadStart(m_aozora, whole,
+                                 std::min(static_cast<std::size_t>(std::max(begin, 0)), last)),
+                 to);
+    const QString part = text.mid(static_cast<int>(from), static_cast<int>(to - from));
+    Start(SpeechSourceOf(part.toStdU16String()), static_cast<int>(from));
+    return {{}, static_cast<int>(last)};
+}
+
+void NaturalSession::Start(const SpeechSource& source, int offset) {
+    m_paused = false;
+    m_source = source;
+    m_passOffset = offset;
+    m_words.clear();
+    m_wordsBegin = m_wordsEnd = 0;
+    NotePassReadings(true); // each chunk opens the analyzer on the engine's worker
+    m_runBegin = m_runEnd = 0;
+    m_runOffset = 0;
+    natural::NaturalPassOptions options;
+    options.synthesis.setup = m_setup;
+    options.synthesis.outputRate = kOutputSampleRate;
+    options.synthesis.level = BuiltInVoiceLevel();
+    options.synthesis.analyzerFolder = m_services.analyzer.DictionaryFolder();
+    // One engine at a time, two sentences ahead of the one heard: it says a second of speech in
+    // a twentieth of a second, and each engine running beside it would hold another 17 MB.
+    options.workers = 1;
+    options.ahead = 2;
+    options.aozora = m_aozora;
+    m_natural->Start(m_source.bytes, m_services.dictionary.View(), options);
+}
+
+void NaturalSession::PlayUnit(const natural::NaturalUnit& unit, natural::ByteRange sentence,
+                              Clock::time_point onset) {
+    SessionUnit placed;
+    placed.says = QString::fromStdString(unit.mora);
+    const SpeechSource::Span span = m_source.TextSpan(unit.source.begin, unit.source.end);
+    placed.begin = m_passOffset + static_cast<int>(span.begin);
+    placed.end = m_passOffset + static_cast<int>(span.end);
+    // The silence around a sentence covers no text.
+    placed.heard = unit.source.end > unit.source.begin;
+    if (placed.heard) {
+        // The morae of one word follow each other through its reading, as its ticks do.
+        if (unit.source.begin != m_runBegin || unit.source.end != m_runEnd) {
+            m_runBegin = unit.source.begin;
+            m_runEnd = unit.source.end;
+            m_runOffset = 0;
+        }
+        const auto length = static_cast<int>(ToHalfWidthKana(placed.says.toStdU16String()).size());
+        if (sentence.begin != m_wordsBegin || sentence.end != m_wordsEnd || m_words.empty()) {
+            m_wordsBegin = sentence.begin;
+            m_wordsEnd = sentence.end;
+            m_words = WordRanges(std::string_view(m_source.bytes)
+                                     .substr(sentence.begin, sentence.end - sentence.begin));
+        }
+        const auto local = [&](std::size_t byte) {
+            return static_cast<std::uint16_t>(std::clamp(byte, sentence.begin, sentence.end) -
+                                              sentence.begin);
+        };
+        const SourceRange word =
+            WordAround(m_words, SourceRange{local(unit.source.begin), local(unit.source.end)});
+        const SpeechSource::Span wordSpan =
+            m_source.TextSpan(sentence.begin + word.begin, sentence.begin + word.end);
+        placed.wordBegin = m_passOffset + static_cast<int>(wordSpan.begin);
+        placed.wordEnd = m_passOffset + static_cast<int>(wordSpan.end);
+        placed.offsetInSource = m_runOffset;
+        placed.length = std::max(length, 1);
+        placed.onset = onset;
+        m_runOffset += length;
+    }
+    emit unitPlaced(placed);
+}
+
+void NaturalSession::Finish(Clock::time_point end) {
+    emit passEnded();
+    if (m_services.preferences.repeat == kRepeatOn) {
+        Start(SpeechSource(m_source), m_passOffset);
+        emit restarted();
+        return;
+    }
+    m_paused = false;
+    emit finished(end);
+}
+
+bool NaturalSession::Stop() {
+    if (!m_natural->IsActive()) {
+        return false;
+    }
+    m_natural->Stop();
+    m_paused = false;
+    return true;
+}
+
+void NaturalSession::TogglePause() {
+    if (!m_natural->IsActive()) {
+        return;
+    }
+    m_paused = !m_paused;
+    if (m_paused) {
+        m_natural->Pause();
+        // The morae handed on after the one being heard are heard after the pause.
+        emit withdrawn(Clock::now());
+    } else {
+        m_natural->Resume();
+    }
+}
+
+void NaturalSession::EndQuietly() {
+    m_natural->Stop();
+    m_paused = false;
+}
+
+bool NaturalSession::Deactivated(bool isOwner) {
+    if (m_natural->IsActive() && isOwner && !m_paused) {
+        // As the timer stops after one more unit: the sentence is not said on.
+        return Stop();
+    }
+    if (m_paused) {
+        EndQuietly();
+        return true;
+    }
+    return false;
+}
+
+void NaturalSession::Abandon() {
+    m_natural->Stop();
+    m_paused = false;
+}
+
+bool NaturalSession::IsSpeaking() const {
+    return m_natural->IsActive();
+}
+
+bool NaturalSession::IsRunning() const {
+    return m_natural->IsActive() && !m_natural->IsPaused();
+}
+
+} // namespace yomi6

@@ -1,0 +1,69 @@
+// A reading with the natural voice: the text is said sentence by sentence on worker threads
+// (NaturalSpeech) and played back to back through the speech player; each mora is told of as
+// it is placed in the output, with the characters and the word it was read from, as a tick's
+// unit is.
+#pragma once
+
+#include "natural/natural_pass.h"
+#include "reading/word_ranges.h"
+#include "speech_session/unit_session.h"
+#include "text/speech_text.h"
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace yomi6 {
+
+class NaturalSpeech;
+
+class NaturalSession : public UnitSession {
+    Q_OBJECT
+public:
+    explicit NaturalSession(SessionServices& services, QObject* parent = nullptr);
+    ~NaturalSession() override;
+
+    // The engine set up for the voice the next reading speaks with.
+    void SetVoice(const natural::EngineSetup& setup) { m_setup = setup; }
+
+    SessionStart SpeakFirstPass(const SpeechSource& source, const QString& text) override;
+    SessionStart ReadRange(const QString& text, int begin, int end) override;
+    bool Stop() override;
+    void TogglePause() override;
+    void EndQuietly() override;
+    bool Deactivated(bool isOwner) override;
+    void Abandon() override;
+    bool IsPaused() const override { return m_paused; }
+    bool IsSpeaking() const override;
+    bool IsRunning() const override;
+
+private:
+    // Says source, the bytes of the text from character offset on.
+    void Start(const SpeechSource& source, int offset);
+    void PlayUnit(const natural::NaturalUnit& unit, natural::ByteRange sentence,
+                  Clock::time_point onset);
+    void Finish(Clock::time_point end);
+    // The text position of a source byte.
+    int PositionOf(std::size_t byte) const;
+    // Whether a reading of text (the whole document; its bytes when it is empty) heeds Aozora
+    // notation.
+    bool ReadsAozora(const QString& text, std::string_view bytes) const;
+
+    std::unique_ptr<NaturalSpeech> m_natural;
+    natural::EngineSetup m_setup;
+    SpeechSource m_source; // the bytes being said
+    int m_passOffset = 0;  // the text position of their first character
+    bool m_aozora = false; // they are read as Aozora notation
+    bool m_paused = false;
+    // The words of the sentence being heard (a reading may be longer than word ranges reach),
+    // counted from its first byte.
+    std::vector<SourceRange> m_words;
+    std::size_t m_wordsBegin = 0;
+    std::size_t m_wordsEnd = 0;
+    // The last mora's source bytes and where in their reading the next mora of them starts.
+    std::size_t m_runBegin = 0;
+    std::size_t m_runEnd = 0;
+    int m_runOffset = 0;
+};
+
+} // namespace yomi6

@@ -1,0 +1,58 @@
+// Which engine speaks a reading, from the voice the speaking slot has: the natural voice when
+// the slot has it and its engine and voice file are there, else the samples. The factory makes
+// the session of each engine once and hands out the one a choice names, set up for it.
+#pragma once
+
+#include "natural/engine_setup.h"
+#include "natural/voice_choice.h"
+#include "speech_session/unit_session.h"
+
+#include <QStringList>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+namespace yomi6 {
+
+class NaturalSession;
+class SampleSession;
+struct SpeechTickState;
+class VoiceLibrary;
+
+// The engine a reading speaks with: the samples, or a natural voice set up for the speed.
+struct EngineChoice {
+    std::optional<natural::VoiceChoice> natural; // none: the samples
+    natural::EngineSetup setup;                  // for natural
+    // Two choices speak alike when both are the samples or both the same natural voice.
+    bool SpeaksAs(const EngineChoice& other) const { return natural == other.natural; }
+};
+
+class SessionFactory {
+public:
+    // services and library belong to the caller and outlive the factory.
+    SessionFactory(SessionServices& services, const VoiceLibrary& library);
+    ~SessionFactory();
+    SessionFactory(const SessionFactory&) = delete;
+    SessionFactory& operator=(const SessionFactory&) = delete;
+
+    // The engine the speaking slot speaks with now. What is missing for its natural voice goes
+    // to messages the first time it is missing in the run, and the samples speak.
+    EngineChoice Choose(QStringList* messages);
+    // The session that speaks as choice does, set up for it.
+    UnitSession& SessionFor(const EngineChoice& choice);
+    // Every session, for the one who connects to them.
+    std::array<UnitSession*, 2> Sessions() const;
+    // The tick machine's state of the samples' session, which lasts from one reading to the
+    // next.
+    const SpeechTickState& TickState() const;
+
+private:
+    SessionServices& m_services;
+    const VoiceLibrary& m_library;
+    std::unique_ptr<SampleSession> m_samples;
+    std::unique_ptr<NaturalSession> m_natural;
+    QStringList m_saidMissing; // what is missing for the natural voice, said once each
+};
+
+} // namespace yomi6

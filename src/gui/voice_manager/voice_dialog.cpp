@@ -1,0 +1,331 @@
+#include "voice_manager/voice_dialog.h"
+
+#include "platform/message_box.h"
+#include "voice/voice_selection.h"
+#include "voice_manager/natural_voice.h"
+#include "voice_manager/recorder_dialog.h"
+#include "voice_manager/voice_library.h"
+#include "voice_manager/voice_report_view.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace yomi6 {
+
+namespace {
+
+constexpr int kValueRole = Qt::UserRole;
+constexpr int kFolderRole = Qt::UserRole + 1;
+constexpr int kNaturalRole = Qt::UserRole + 2;
+
+void SelectValue(QComboBox* box, const QString& value) {
+    const int index = box->findData(value);
+    box->setCurrentIndex(index >= 0 ? index : 0);
+}
+
+QComboBox* StyleCombo(QWidget* parent) {
+    auto* box = new QComboBox(parent);
+    for (const natural::Style style : kStyles) {
+        box->addItem(StyleLabel(style), QString::fromLatin1(natural::StyleName(style).data()));
+    }
+    box->setEnabled(false);
+    return box;
+}
+
+// A natural voice's value with its style left out: how the slot boxes hold it.
+QString NeutralOf(const natural::VoiceChoice& choice) {
+    return QString::fromStdString(
+        natural::VoiceChoiceValue({choice.variant, natural::Style::Neutral}));
+}
+
+// A folder name as a message can show it: line breaks and other control characters as escapes.
+QString VisibleName(const QString& name) {
+    QString out;
+    for (const QChar c : name) {
+        if (c == QLatin1Char('\n')) {
+            out += QStringLiteral("\\n");
+        } else if (c == QLatin1Char('\r')) {
+            out += QStringLiteral("\\r");
+        } else if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
+            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+constexpr const char* kUnstorable =
+    "このフォルダは名前に改行か Shift-JIS で表せない文字があるため、設定ファイルに残せません。"
+    "フォルダの名前を変えてから選んでください。\n%1";
+
+} // namespace
+
+VoiceDialog::VoiceDialog(VoiceLibrary& library, QWidget* parent)
+    : QDialog(parent), m_library(library), m_list(new QListWidget(this)),
+      m_male(new QComboBox(this)), m_female(new QComboBox(this)), m_maleStyle(StyleCombo(this)),
+      m_femaleStyle(StyleCombo(this)), m_report(new QPlainTextEdit(this)),
+      m_progress(new QProgressBar(this)),
+      m_add(new QPushButton(QString::fromUtf8("フォルダを追加(&A)..."), this)),
+      m_record(new QPushButton(QString::fromUtf8("声を録音する(&R)..."), this)) {
+    setWindowTitle(QString::fromUtf8("声の管理"));
+    m_added = m_library.AddedFolders();
+    m_report->setReadOnly(true);
+    m_progress->setVisible(false);
+
+    auto* slotForm = new QFormLayout;
+    const auto slotRow = [this](QComboBox* voice, QComboBox* style) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(voice, 1);
+        auto* label = new QLabel(QString::fromUtf8("調子:"), this);
+        label->setBuddy(style);
+        row->addWidget(label);
+        row->addWidget(style);
+        // The style belongs to the natural voice only.
+        connect(voice, &QComboBox::currentIndexChanged, style, [voice, style] {
+            style->setEnabled(
+                natural::ParseVoiceChoice(voice->currentData().toString().toStdString())
+                    .has_value());
+        });
+        return row;
+    };
+    slotForm->addRow(QString::fromUtf8("男性の声(&M):"), slotRow(m_male, m_maleStyle));
+    slotForm->addRow(QString::fromUtf8("女性の声(&F):"), slotRow(m_female, m_femaleStyle));
+    auto* buttonsRow = new QHBoxLayout;
+    buttonsRow->addWidget(m_add);
+    buttonsRow->addWidget(m_record);
+    buttonsRow->addStretch();
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    box->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8("ｷｬﾝｾﾙ"));
+
+    auto* layout = new QVBoxLayout(this);
+    auto* listLabel = new QLabel(QString::fromUtf8("声(&L):"), this);
+    listLabel->setBuddy(m_list); // Alt+L goes to the list, and the label shows no "&"
+    layout->addWidget(listLabel);
+    layout->addWidget(m_list);
+    layout->addLayout(buttonsRow);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_report);
+    layout->addLayout(slotForm);
+    layout->addWidget(box);
+    resize(560, 480);
+
+    connect(m_list, &QListWidget::currentRowChanged, this, &VoiceDialog::ShowSelectedVoice);
+    connect(m_add, &QPushButton::clicked, this, &VoiceDialog::AddVoiceFolder);
+    connect(m_record, &QPushButton::clicked, this, &VoiceDialog::RecordVoice);
+    connect(box, &QDialogButtonBox::accepted, this, &VoiceDialog::AcceptChoice);
+    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(&m_loader, &VoiceLoader::progress, this, [this](int done, int total) {
+        m_progress->setRange(0, total);
+        m_progress->setValue(done);
+    });
+    connect(&m_loader, &VoiceLoader::loaded, this,
+            [this](const QString&, const std::shared_ptr<const FolderVoice>& voice) {
+                m_progress->setVisible(false);
+                m_report->setPlainText(VoiceReportText(voice->report));
+                emit reportShown();
+            });
+
+    Fill({});
+    SelectSlot(true, library.SlotValue(VoiceSlot::Male).isEmpty()
+                         ? VoiceLibrary::kBuiltInMale
+                         : library.SlotValue(VoiceSlot::Male));
+    SelectSlot(false, library.SlotValue(VoiceSlot::Female).isEmpty()
+                          ? VoiceLibrary::kBuiltInFemale
+                          : library.SlotValue(VoiceSlot::Female));
+}
+
+QString VoiceDialog::SlotChoice(bool male) const {
+    QString value = SlotBox(male)->currentData().toString();
+    if (auto choice = natural::ParseVoiceChoice(value.toStdString())) {
+        const auto style =
+            natural::ParseStyle(StyleBox(male)->currentData().toString().toStdString());
+        choice->style = style.value_or(natural::Style::Neutral);
+        return QString::fromStdString(natural::VoiceChoiceValue(*choice));
+    }
+    return value;
+}
+
+void VoiceDialog::SelectSlot(bool male, const QString& value) {
+    if (const auto choice = natural::ParseVoiceChoice(value.toStdString())) {
+        SelectValue(SlotBox(male), NeutralOf(*choice));
+        SelectValue(StyleBox(male), QString::fromLatin1(natural::StyleName(choice->style).data()));
+        return;
+    }
+    SelectValue(SlotBox(male), value);
+}
+
+void VoiceDialog::Fill(const QString& select) {
+    const QString male = SlotChoice(true);
+    const QString female = SlotChoice(false);
+    // The library lists the added folders it knows; the ones added here come on top.
+    QList<VoiceLibrary::Entry> entries = m_library.Entries();
+    for (const QString& folder : m_added) {
+        const bool listed = std::any_of(entries.begin(), entries.end(),
+                                        [&](const auto& e) { return e.value == folder; });
+        if (!listed) {
+            entries.push_back({folder,
+                               QDir(folder).dirName() + QStringLiteral("  (") +
+                                   QDir::toNativeSeparators(folder) + QLatin1Char(')'),
+                               true});
+        }
+    }
+    const QSignalBlocker block(m_list);
+    m_list->clear();
+    m_male->clear();
+    m_female->clear();
+    for (const VoiceLibrary::Entry& entry : entries) {
+        auto* item = new QListWidgetItem(entry.label, m_list);
+        item->setData(kValueRole, entry.value);
+        item->setData(kFolderRole, entry.isFolder);
+        item->setData(kNaturalRole, entry.isNatural);
+        m_male->addItem(entry.label, entry.value);
+        m_female->addItem(entry.label, entry.value);
+    }
+    if (!male.isEmpty()) {
+        SelectSlot(true, male);
+        SelectSlot(false, female);
+    }
+    for (int row = 0; row < m_list->count(); ++row) {
+        if (m_list->item(row)->data(kValueRole).toString() == select) {
+            m_list->setCurrentRow(row);
+            ShowSelectedVoice();
+            return;
+        }
+    }
+}
+
+void VoiceDialog::ShowSelectedVoice() {
+    QListWidgetItem* item = m_list->currentItem();
+    if (item == nullptr) {
+        return;
+    }
+    if (item->data(kNaturalRole).toBool()) {
+        m_loader.Cancel();
+        m_progress->setVisible(false);
+        ShowNaturalVoice(item->data(kValueRole).toString());
+        emit reportShown();
+        return;
+    }
+    if (!item->data(kFolderRole).toBool()) {
+        m_loader.Cancel();
+        m_progress->setVisible(false);
+        m_report->setPlainText(QString::fromUtf8("内蔵の声: 141 の音がすべてそろっています。"));
+        emit reportShown();
+        return;
+    }
+    m_report->setPlainText(QString::fromUtf8("読み込んでいます..."));
+    m_progress->setRange(0, 0);
+    m_progress->setVisible(true);
+    m_loader.Load(item->data(kValueRole).toString());
+}
+
+bool VoiceDialog::AddFolder(const QString& folder) {
+    const QString clean = QDir::cleanPath(QDir(folder).absolutePath());
+    if (!VoiceLibrary::IsStorable(clean)) {
+        ShowMessage(this, QString::fromUtf8(kUnstorable).arg(VisibleName(clean)),
+                    MessageBoxType::IconExclamation);
+        return false;
+    }
+    if (!m_added.contains(clean)) {
+        m_added << clean;
+    }
+    Fill(clean);
+    return true;
+}
+
+void VoiceDialog::AddVoiceFolder() {
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, QString::fromUtf8("声のフォルダを選ぶ"));
+    if (!folder.isEmpty()) {
+        AddFolder(folder);
+    }
+}
+
+void VoiceDialog::RecordVoice() {
+    QString folder;
+    if (QListWidgetItem* item = m_list->currentItem();
+        item != nullptr && item->data(kFolderRole).toBool()) {
+        folder = item->data(kValueRole).toString(); // goes on where it stopped
+    } else {
+        bool ok = false;
+        const QString name = QInputDialog::getText(
+            this, QString::fromUtf8("声を録音する"),
+            QString::fromUtf8("新しい声の名前 (同じ名前の声があれば続きから録音します):"),
+            QLineEdit::Normal, QString::fromUtf8("わたしの声"), &ok);
+        if (!ok || name.trimmed().isEmpty() || name.contains(QLatin1Char('/'))) {
+            return;
+        }
+        folder = VoiceLibrary::VoicesDirectory() + QLatin1Char('/') + name.trimmed();
+    }
+    m_loader.Cancel();
+    // The recorder lives on the heap and goes from the event loop once it is closed, never in
+    // the middle of this handler: its sound streams are ended by then (RecorderDialog::done),
+    // and nothing of it is destroyed while an event for it may still be on its way.
+    QPointer<RecorderDialog> recorder = new RecorderDialog(folder, this);
+    if (!recorder->OpenSession()) {
+        recorder->deleteLater();
+        return;
+    }
+    recorder->exec();
+    if (recorder != nullptr) {
+        recorder->deleteLater();
+    }
+    Fill(folder);
+}
+
+void VoiceDialog::ShowNaturalVoice(const QString& value) {
+    const auto choice = natural::ParseVoiceChoice(value.toStdString());
+    if (!choice) {
+        return;
+    }
+    const NaturalSetup setup = SetUpNaturalVoice(m_library.Natural(), *choice, 180);
+    QString text = QString::fromUtf8(
+        "自然な声: 読み上げエンジン Open JTalk が文ごとにアクセントと抑揚をつけて読みます。"
+        "調子（標準・喜び・悲しみ・怒り）は声の欄の右で選びます。\n");
+    if (choice->variant == natural::Variant::Lowered) {
+        text += QString::fromUtf8("低め: 男性の声はないため、同じ女声を低くしたものです。\n");
+    }
+    text += setup.setup ? QString::fromUtf8("使えます: %1\n")
+                              .arg(QString::fromStdString(setup.setup->voiceFile))
+                        : setup.missing + QLatin1Char('\n');
+    text += QString::fromUtf8(
+        "\n声 tohoku-f01: © 2015 Intelligent Communication Network (Ito-Nose) Laboratory, "
+        "Tohoku University (CC BY 4.0)");
+    m_report->setPlainText(text);
+}
+
+void VoiceDialog::AcceptChoice() {
+    // A slot's folder found under the voices folder may have a name the settings file cannot
+    // hold; the choice would then be lost at the next start. The dialog stays open to choose
+    // again.
+    for (QComboBox* box : {m_male, m_female}) {
+        const QString value = SlotChoice(box == m_male);
+        if (!VoiceLibrary::IsStorable(value)) {
+            ShowMessage(this, QString::fromUtf8(kUnstorable).arg(VisibleName(value)),
+                        MessageBoxType::IconExclamation);
+            box->setFocus();
+            return;
+        }
+    }
+    QString error;
+    if (!m_library.Apply(SlotChoice(true), SlotChoice(false), m_added, &error)) {
+        ShowMessage(this, QString::fromUtf8("声の設定を保存できませんでした。\n") + error,
+                    MessageBoxType::IconExclamation);
+    }
+    accept();
+}
+
+} // namespace yomi6
