@@ -3,6 +3,7 @@
 #include "cli/cli_common.h"
 #include "cli/natural_modes.h"
 #include "cli/qt/natural_speech.h"
+#include "cli/settings_voices.h"
 #include "cli/speech_options.h"
 #include "dictionary/dictionary.h"
 #include "playback/playback.h"
