@@ -32,7 +32,7 @@ namespace {
 
 // Starts the speech once the player's output plays, or in silence once the player reports that
 // there is no output (at the latest a few seconds after the start, whatever the sound server
-// does), with one line that says so.
+// does), with one line that says so; an output lost later is one line too.
 void StartWhenHeard(SamplePlayer& player, QObject& context, std::function<void()> speak) {
     auto started = std::make_shared<bool>(false);
     const auto start = [started, speak = std::move(speak)] {
@@ -41,13 +41,20 @@ void StartWhenHeard(SamplePlayer& player, QObject& context, std::function<void()
             speak();
         }
     };
-    QObject::connect(&player, &SamplePlayer::ready, &context, start);
-    QObject::connect(&player, &SamplePlayer::outputUnavailable, &context, [start] {
+    // Without an output, outputUnavailable follows ready at once and starts it.
+    QObject::connect(&player, &SamplePlayer::ready, &context, [start](bool hasOutput) {
+        if (hasOutput) {
+            start();
+        }
+    });
+    QObject::connect(&player, &SamplePlayer::outputUnavailable, &context, [started, start] {
         cli::PrintError("sound output",
-                        "none (no sound server, or it does not answer); speaking in silence");
+                        *started ? "lost; the rest is spoken in silence"
+                                 : "none (no sound server, or it does not answer); speaking in "
+                                   "silence");
         start();
     });
-    if (player.isReady()) {
+    if (player.isReady() && player.hasOutput()) {
         start();
     }
 }
