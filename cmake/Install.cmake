@@ -1,4 +1,4 @@
-# What "cmake --install" puts in place: the program and the Qt program it starts, its desktop
+# What "cmake --install" puts in place: the program and the Qt and sound programs it starts, its desktop
 # entry, icon, AppStream metainfo, manual page and bash completion, and the package documents.
 include(GNUInstallDirs)
 
@@ -9,6 +9,8 @@ install(TARGETS yomi6 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The program yomi6 hands the editor, --speak and --pdf over to (src/cli/qt_program.h): one
 # level under the prefix, as bin/ is, so that it finds <prefix>/share as yomi6 does.
 install(TARGETS yomi6-qt RUNTIME DESTINATION libexec)
+# The program it hands the modes that need the sound libraries over to, likewise.
+install(TARGETS yomi6-sound RUNTIME DESTINATION libexec)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/yomi6.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/app.svg

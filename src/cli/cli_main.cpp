@@ -3,7 +3,6 @@
 #include "cli/cli_common.h"
 #include "cli/cli_modes.h"
 #include "cli/interrupt_cleanup.h"
-#include "cli/natural_modes.h"
 #include "cli/output_checks.h"
 #include "cli/qt_program.h"
 #include "cli/speech_options.h"
@@ -51,27 +50,44 @@ bool WriteStdout(const void* bytes, std::size_t size) {
     return true;
 }
 
-int RunProgram(int argc, char** argv, QtModeRunner runQtMode) {
+ReadArguments ReadCommandLine(int argc, char** argv) {
     // A write past the file size limit then fails with EFBIG, which every writer reports and
     // cleans up after, instead of ending the process with its temporary file left behind.
     std::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const ParseResult parsed = ParseCommandLine(args);
-    const std::string error =
-        parsed.error.empty() ? CheckDistinctFiles(parsed.options) : parsed.error;
-    if (!error.empty()) {
-        PrintError("usage", error + " (see yomi6 --help)");
-        return kExitUsage;
+    ParseResult parsed = ParseCommandLine(args);
+    if (!parsed.error.empty()) {
+        return {std::move(parsed.options), UsageError(parsed.error)};
     }
-    if (NeedsQt(parsed.options.mode)) {
-        return runQtMode(argc, argv, parsed.options);
+    return {std::move(parsed.options), std::nullopt};
+}
+
+int UsageError(const std::string& error) {
+    PrintError("usage", error + " (see yomi6 --help)");
+    return kExitUsage;
+}
+
+int RunLightProgram(int argc, char** argv) {
+    const ReadArguments read = ReadCommandLine(argc, argv);
+    if (read.status) {
+        return *read.status;
+    }
+    const Options& options = read.options;
+    if (NeedsQt(options.mode)) {
+        return ExecHelper(kQtProgramName, options.mode, argv);
+    }
+    if (NeedsSoundLibraries(options.mode)) {
+        return ExecHelper(kSoundProgramName, options.mode, argv);
+    }
+    if (const std::string error = CheckDistinctFiles(options); !error.empty()) {
+        return UsageError(error);
     }
     // A mode ended by a signal leaves none of the files it was writing.
     RemoveTemporariesOnInterrupt();
-    return RunCommandLineMode(parsed.options);
+    return RunLightMode(options).value_or(kExitUsage);
 }
 
-int RunCommandLineMode(const Options& options) {
+std::optional<int> RunLightMode(const Options& options) {
     switch (options.mode) {
     case Mode::Help:
         return WriteStdout(UsageText().data(), UsageText().size()) ? kExitOk : kExitIoError;
@@ -83,24 +99,11 @@ int RunCommandLineMode(const Options& options) {
         return RunReading(options);
     case Mode::Schedule:
         return RunSchedule(options);
-    case Mode::Units:
-        return NaturalVoiceOption(options) ? RunNaturalUnits(options) : RunUnits(options);
-    case Mode::Wav:
-        return NaturalVoiceOption(options) ? RunNaturalWav(options) : RunWav(options);
-    case Mode::CheckVoice:
-        return RunCheckVoice(options);
-    case Mode::Export:
-        return RunExport(options);
     case Mode::Labels:
         return RunLabels(options);
-    case Mode::Speak:
-    case Mode::Pdf:
-        PrintError("yomi6", "this mode is not built yet");
-        return kExitIoError;
-    case Mode::Editor:
-        break;
+    default:
+        return std::nullopt;
     }
-    return kExitUsage;
 }
 
 } // namespace yomi6::cli

@@ -1,7 +1,6 @@
 #include "cli/cli_options.h"
 
 #include "cli/natural_options.h"
-#include "export/export_job.h"
 
 #include <charconv>
 #include <functional>
@@ -244,15 +243,9 @@ std::string CheckCombination(Options& o) {
     if (std::string natural = CheckNaturalOptions(o); !natural.empty()) {
         return natural;
     }
-    if (o.mode == Mode::Export) {
-        std::string problem =
-            CheckExportNames(ExportOutputs{o.exportOutput, o.subtitles, o.timings});
-        if (!problem.empty()) {
-            return problem;
-        }
-        if (o.exportOutput == "-") {
-            return "--export needs a file name, not standard output";
-        }
+    // The names of its files are checked by the program that runs it (export_names.h).
+    if (o.mode == Mode::Export && o.exportOutput == "-") {
+        return "--export needs a file name, not standard output";
     }
     return "";
 }

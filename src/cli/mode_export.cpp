@@ -4,6 +4,7 @@
 #include "cli/cli_modes.h"
 #include "cli/export_progress.h"
 #include "cli/natural_modes.h"
+#include "cli/settings_voices.h"
 #include "cli/speech_options.h"
 #include "export/export_job.h"
 #include "export/natural_unit_pass.h"

@@ -2,8 +2,8 @@
 #include "cli/cli_main.h"
 #include "cli/cli_modes.h"
 #include "cli/speech_options.h"
+#include "playback/pass_schedule.h"
 #include "playback/speech_state.h"
-#include "playback/wav_render.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,7 @@
 #include "cli/cli_common.h"
 #include "cli/cli_main.h"
 #include "cli/cli_modes.h"
+#include "cli/settings_voices.h"
 #include "cli/speech_options.h"
 #include "io/atomic_file.h"
 #include "playback/speech_state.h"

@@ -10,8 +10,6 @@ namespace yomi6::cli {
 
 namespace {
 
-constexpr const char* kQtProgramName = "yomi6-qt";
-
 std::string OwnPath() {
     char buffer[4096];
     const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
@@ -30,6 +28,14 @@ const char* ModeName(Mode mode) {
         return "--speak";
     case Mode::Pdf:
         return "--pdf";
+    case Mode::Units:
+        return "--units";
+    case Mode::Wav:
+        return "--wav";
+    case Mode::Export:
+        return "--export";
+    case Mode::CheckVoice:
+        return "--check-voice";
     default:
         return "the editor";
     }
@@ -41,12 +47,17 @@ bool NeedsQt(Mode mode) {
     return mode == Mode::Editor || mode == Mode::Speak || mode == Mode::Pdf;
 }
 
-std::vector<std::string> QtProgramPlaces(const std::string& programPath) {
-    const std::string folder = Folder(programPath);
-    return {folder + "/" + kQtProgramName, Folder(folder) + "/libexec/" + kQtProgramName};
+bool NeedsSoundLibraries(Mode mode) {
+    return mode == Mode::Units || mode == Mode::Wav || mode == Mode::Export ||
+           mode == Mode::CheckVoice;
 }
 
-int ExecQtProgram(Mode mode, char** argv) {
+std::vector<std::string> HelperPlaces(const std::string& programPath, const char* name) {
+    const std::string folder = Folder(programPath);
+    return {folder + "/" + name, Folder(folder) + "/libexec/" + name};
+}
+
+int ExecHelper(const char* name, Mode mode, char** argv) {
     const std::string self = OwnPath();
     if (self.empty()) {
         PrintError("/proc/self/exe", std::string("cannot find this program to start ") +
@@ -55,7 +66,7 @@ int ExecQtProgram(Mode mode, char** argv) {
     }
     std::string tried;
     int error = ENOENT;
-    for (const std::string& place : QtProgramPlaces(self)) {
+    for (const std::string& place : HelperPlaces(self, name)) {
         ::execv(place.c_str(), argv);
         tried = place;
         error = errno;

@@ -47,10 +47,4 @@ SampleFitting SampleFittingOption(const Options& options);
 // first); without one, --voice male is the lowered variant and the style is neutral.
 std::optional<natural::VoiceChoice> NaturalVoiceOption(const Options& options);
 
-// The voices the settings file gives the male and the female slot (read, never written), each
-// folder loaded as the editor loads it. A folder that cannot be read, or units that cannot be
-// used, are one line each on standard error; the slot's built-in voice speaks what is missing,
-// and all that a slot with the natural voice says with samples.
-VoiceSelection SettingsVoiceSelection();
-
 } // namespace yomi6::cli

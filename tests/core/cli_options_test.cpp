@@ -1,5 +1,6 @@
 // Command-line parsing: modes, options and usage errors.
 #include "cli/cli_options.h"
+#include "cli/export_names.h"
 
 #include <gtest/gtest.h>
 
@@ -78,8 +79,7 @@ TEST(CliOptionsTest, UsageErrors) {
              {"--encoding"},
              {"--encoding", "utf8", "a.txt"},
              {"--encoding", "utf8", "--check-voice", "dir"},
-             {"--export", "o.wav", "--timings", "o.txt", "a"},
-             {"--export", "o.wav", "--timings", "o.json.wav", "a"},
+             {"--export", "-", "a"},
          }) {
         EXPECT_NE(Parse(args).error, "") << args.front();
     }
@@ -89,6 +89,25 @@ TEST(CliOptionsTest, UsageErrors) {
     EXPECT_EQ(Parse({"--pdf", "", "a"}).error, "--pdf needs a non-empty OUT.pdf");
     EXPECT_EQ(Parse({"--wav", "o.wav", "a"}).options.pdfOutput, "");
     EXPECT_EQ(Parse({"--pdf", "o.pdf", "a"}).options.pdfOutput, "o.pdf");
+}
+
+// The names of --export's files are checked by the program that runs it, apart from the parser.
+TEST(CliOptionsTest, ExportNamesCheckedApart) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--export", "o.wav", "--timings", "o.txt", "a"},
+             {"--export", "o.wav", "--timings", "o.json.wav", "a"},
+             {"--export", "o.aiff", "a"},
+             {"--export", "o.flac", "--subtitles", "o.txt", "a"},
+         }) {
+        const ParseResult r = Parse(args);
+        ASSERT_EQ(r.error, "") << ::testing::PrintToString(args);
+        EXPECT_NE(CheckExportNames(r.options), "") << ::testing::PrintToString(args);
+    }
+    EXPECT_EQ(CheckExportNames(
+                  Parse({"--export", "o.FLAC", "--subtitles", "o.vtt", "--timings", "o.json", "a"})
+                      .options),
+              "");
+    EXPECT_EQ(CheckExportNames(Parse({"--wav", "o.txt", "a"}).options), "");
 }
 
 // As in GNU tools: options before and after the FILE, and "--" before a FILE that starts with a

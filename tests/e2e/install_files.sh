@@ -22,6 +22,7 @@ for f in usr/bin/yomi6 usr/share/applications/yomi6.desktop \
 done
 check "the program is executable" '[ -x "$root/usr/bin/yomi6" ]'
 check "the Qt program is executable, in libexec" '[ -f "$root/usr/libexec/yomi6-qt" ] && [ -x "$root/usr/libexec/yomi6-qt" ]'
+check "the sound program is executable, in libexec" '[ -f "$root/usr/libexec/yomi6-sound" ] && [ -x "$root/usr/libexec/yomi6-sound" ]'
 yomi6="$root/usr/bin/yomi6"
 # The installed program hands --pdf to the installed Qt program, which writes the PDF.
 printf 'かな\n' >"$work/kana.txt"
@@ -29,6 +30,9 @@ printf 'かな\n' >"$work/kana.txt"
   "$yomi6" --pdf "$work/kana.pdf" "$work/kana.txt")
 check "the installed yomi6 --pdf runs the installed Qt program" \
   '[ $? -eq 0 ] && [ "$(head -c 5 "$work/kana.pdf")" = "%PDF-" ]'
+(cd "$work" && XDG_CONFIG_HOME="$work/config" "$yomi6" --wav "$work/kana.wav" "$work/kana.txt")
+check "the installed yomi6 --wav runs the installed sound program" \
+  '[ $? -eq 0 ] && [ "$(head -c 4 "$work/kana.wav")" = RIFF ]'
 
 # The shipped voices: the HTS voice with its licence, byte for byte as in the repository, and
 # the kana voice folders made from it, which the installed program finds complete.

@@ -61,6 +61,7 @@ dpkg-deb --contents "$deb" | awk '{print $1, $NF}' >"$work/contents.txt"
 has() { grep -qE "^$1 \./$2\$" "$work/contents.txt"; }
 check "the program, executable" 'has -rwxr-xr-x usr/bin/yomi6'
 check "the Qt program, executable" 'has -rwxr-xr-x usr/libexec/yomi6-qt'
+check "the sound program, executable" 'has -rwxr-xr-x usr/libexec/yomi6-sound'
 for f in usr/share/applications/yomi6.desktop usr/share/icons/hicolor/scalable/apps/yomi6.svg \
          usr/share/metainfo/io.yomi6.Yomi6.metainfo.xml usr/share/man/man1/yomi6.1.gz \
          usr/share/bash-completion/completions/yomi6 usr/share/doc/yomi6/copyright \
@@ -81,6 +82,7 @@ check "owned by root" '! dpkg-deb --contents "$deb" | grep -vq " root/root "'
 check "the program is stripped" \
   'dpkg-deb -x "$deb" "$work/x" && ! file "$work/x/usr/bin/yomi6" | grep -q "not stripped"'
 check "the Qt program is stripped" '! file "$work/x/usr/libexec/yomi6-qt" | grep -q "not stripped"'
+check "the sound program is stripped" '! file "$work/x/usr/libexec/yomi6-sound" | grep -q "not stripped"'
 
 # lintian: errors fail the test; everything it says is shown.
 if command -v lintian >/dev/null; then
@@ -126,7 +128,7 @@ else
     dpkg --purge yomi6 >"$work/purge.log" 2>&1
     check "dpkg --purge yomi6" '[ $? -eq 0 ]'
     check "nothing left installed" \
-      '! dpkg-query -W -f="\${Status}" yomi6 2>/dev/null | grep -q "ok installed" && [ ! -e /usr/bin/yomi6 ] && [ ! -e /usr/libexec/yomi6-qt ]'
+      '! dpkg-query -W -f="\${Status}" yomi6 2>/dev/null | grep -q "ok installed" && [ ! -e /usr/bin/yomi6 ] && [ ! -e /usr/libexec/yomi6-qt ] && [ ! -e /usr/libexec/yomi6-sound ]'
     installed_here=0
   fi
 fi

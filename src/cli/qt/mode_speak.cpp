@@ -2,16 +2,18 @@
 
 #include "cli/cli_common.h"
 #include "cli/natural_modes.h"
-#include "cli/qt/natural_speech.h"
+#include "cli/settings_voices.h"
 #include "cli/speech_options.h"
 #include "dictionary/dictionary.h"
+#include "dictionary/dictionary_view.h"
+#include "playback/pass_schedule.h"
 #include "playback/playback.h"
 #include "playback/speech_state.h"
-#include "playback/wav_render.h"
 #include "sound/sample_bank.h"
 #include "sound/sound_backend.h"
 #include "sound/speech_player.h"
 #include "sound/speech_runner.h"
+#include "speech_session/natural_speech.h"
 #include "voice/voice_selection.h"
 #include "wave/sample_pcm.h"
 
@@ -20,6 +22,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -27,9 +30,36 @@ namespace yomi6 {
 
 namespace {
 
-// One pass of speech through the timer and the player; returns when it has been heard. The pass
-// starts as soon as the output plays, or in silence once the player reports that there is no
-// output (at the latest a few seconds after the start, whatever the sound server does).
+// Starts the speech once the player's output plays, or in silence once the player reports that
+// there is no output (at the latest a few seconds after the start, whatever the sound server
+// does), with one line that says so; an output lost later is one line too.
+void StartWhenHeard(SpeechPlayer& player, QObject& context, std::function<void()> speak) {
+    auto started = std::make_shared<bool>(false);
+    const auto start = [started, speak = std::move(speak)] {
+        if (!*started) {
+            *started = true;
+            speak();
+        }
+    };
+    // Without an output, outputUnavailable follows ready at once and starts it.
+    QObject::connect(&player, &SpeechPlayer::ready, &context, [start](bool hasOutput) {
+        if (hasOutput) {
+            start();
+        }
+    });
+    QObject::connect(&player, &SpeechPlayer::outputUnavailable, &context, [started, start] {
+        cli::PrintError("sound output",
+                        *started ? "lost; the rest is spoken in silence"
+                                 : "none (no sound server, or it does not answer); speaking in "
+                                   "silence");
+        start();
+    });
+    if (player.isReady() && player.hasOutput()) {
+        start();
+    }
+}
+
+// One pass of speech through the timer and the player; returns when it has been heard.
 int SpeakOnePass(int argc, char** argv, SpeechState& speech, const VoiceSelection& voices,
                  SampleFitting fitting) {
     QCoreApplication app(argc, argv);
@@ -42,28 +72,39 @@ int SpeakOnePass(int argc, char** argv, SpeechState& speech, const VoiceSelectio
                         [&](std::string_view sample, SpeechTimer::Clock::time_point due) {
                             player.Play(sample, due);
                         });
-    bool started = false;
-
     QObject::connect(&runner, &SpeechRunner::finished, &app, [&] {
         // The last sample may still be sounding: leave once it has been heard.
         QTimer::singleShot(player.timeUntilSilent(), &app, &QCoreApplication::quit);
     });
-    const auto start = [&] {
-        if (!started) {
-            started = true;
-            runner.start();
-        }
-    };
-    QObject::connect(&player, &SpeechPlayer::ready, &app, start);
-    QObject::connect(&player, &SpeechPlayer::outputUnavailable, &app, [&] {
-        cli::PrintError("sound output",
-                        "none (no sound server, or it does not answer); speaking in silence");
-        start();
-    });
-    if (player.isReady()) {
-        start();
-    }
+    StartWhenHeard(player, app, [&] { runner.start(); });
     return app.exec() == 0 ? cli::kExitOk : cli::kExitIoError;
+}
+
+// Text (code page 932) said once with the natural voice as the editor says it, sentence by
+// sentence through the sample player; returns when it has been heard: 1, after the line that
+// says why, when the pass gave up on the engine.
+int SpeakNaturalText(int argc, char** argv, std::string text, const DictionaryView& dictionary,
+                     natural::NaturalPassOptions options) {
+    QCoreApplication app(argc, argv);
+    SoundBackend sound;
+    const SampleBank bank;
+    const VoiceSelection voices;
+    SpeechPlayer player(bank, voices, sound);
+    NaturalSpeech speech([&]() -> SpeechPlayer& { return player; });
+    bool gaveUp = false;
+    QObject::connect(&speech, &NaturalSpeech::chunkSkipped, &app,
+                     [](const QString& why) { cli::PrintSkipped(why.toStdString()); });
+    QObject::connect(&speech, &NaturalSpeech::gaveUp, &app, [&](const QString& why) {
+        cli::PrintError("natural voice", why.toStdString());
+        gaveUp = true;
+    });
+    QObject::connect(&speech, &NaturalSpeech::finished, &app, [&] {
+        QTimer::singleShot(player.timeUntilSilent(), &app, &QCoreApplication::quit);
+    });
+    // A sentence placed before the output is open would not be heard: the pass starts with it.
+    StartWhenHeard(player, app, [&] { speech.Start(std::move(text), dictionary, options); });
+    const int status = app.exec();
+    return gaveUp || status != 0 ? cli::kExitIoError : cli::kExitOk;
 }
 
 // The natural voice, when it is asked for and can speak; std::nullopt when the sample voice

@@ -154,9 +154,18 @@ bool IsUtf8Charset(std::string_view charset) {
 // The layout named by the folder's dicrc (checked to be a readable regular file already).
 FeatureLayout ReadLayout(const std::string& dicDir) {
     std::ifstream in(dicDir + "/dicrc", std::ios::binary);
-    std::string text(static_cast<std::size_t>(kMaxDicrcBytes), '\0');
-    in.read(text.data(), kMaxDicrcBytes);
-    text.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    // Read as long as it is, up to the limit: a buffer of the limit's size would be filled
+    // first, which costs more than the rest of opening the analyzer.
+    std::string text;
+    std::array<char, 4096> chunk{};
+    while (static_cast<std::streamsize>(text.size()) < kMaxDicrcBytes) {
+        in.read(chunk.data(), std::min(static_cast<std::streamsize>(chunk.size()),
+                                       kMaxDicrcBytes - static_cast<std::streamsize>(text.size())));
+        if (in.gcount() <= 0) {
+            break;
+        }
+        text.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+    }
     return FeatureLayoutOf(text);
 }
 

@@ -123,19 +123,6 @@ SampleSound CompiledInSound(std::string_view name) {
     return {wave->sampleRate, {wave->samples, wave->sampleCount}};
 }
 
-std::vector<std::string_view> PassSchedule(const SpeechState& state) {
-    return PassSchedule(state, state);
-}
-
-std::vector<std::string_view> PassSchedule(const SpeechPreferences& preferences,
-                                           const SpeechTickState& session) {
-    std::vector<std::string_view> schedule;
-    RunPass(preferences, session, [&](const TickResult& tick) {
-        schedule.push_back(tick.sample.empty() ? kSilentTick : tick.sample);
-    });
-    return schedule;
-}
-
 std::optional<std::vector<unsigned char>> RenderPassWave(const SpeechState& state,
                                                          const SoundSource& source,
                                                          std::string* error,

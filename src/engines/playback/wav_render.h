@@ -3,6 +3,7 @@
 #pragma once
 
 #include "playback/fitted_samples.h"
+#include "playback/pass_schedule.h"
 #include "playback/speech_state.h"
 
 #include <cstdint>
@@ -22,9 +23,6 @@ namespace yomi6 {
 // onsets k x speed fall on whole samples for every speed.
 inline constexpr int kRenderRate = 16000;
 inline constexpr std::size_t kWaveHeaderSize = 44;
-
-// The schedule entry of a tick that plays nothing.
-inline constexpr std::string_view kSilentTick = "-";
 
 // A recorded sample as the renderer takes it: 8-bit unsigned mono at its own rate.
 struct SampleSound {
@@ -54,14 +52,6 @@ unsigned char NarrowFrame(std::int16_t frame);
 
 // The compiled-in sample of that name, or none when it is missing or not 8-bit mono PCM.
 SampleSound CompiledInSound(std::string_view name);
-
-// One entry per tick of one pass through the reading of state (from its first byte, no stop
-// request, repeat off, state's voice): the sample name the tick plays, or kSilentTick. The
-// last entry is the tick that ends playback.
-std::vector<std::string_view> PassSchedule(const SpeechState& state);
-// The same for session spoken with preferences.
-std::vector<std::string_view> PassSchedule(const SpeechPreferences& preferences,
-                                           const SpeechTickState& session);
 
 // One pass rendered as a WAVE image: tick k sounds at k x the timer interval of state.speed
 // (a speed below 10 ms gets 10 ms, as the timer does), and each sample sounds until it ends or
