@@ -322,7 +322,7 @@ int main(int argc, char** argv) {
     SpeechPreferences& choices = app.Context().Preferences();
     choices.speed = options->speed;
     choices.readings = options->automatic ? kReadingsAutomatic : kReadingsDictionary;
-    choices.repeat = options->repeat ? kRepeatOn : kRepeatOff;
+    choices.repeat = options->repeat;
     SpeechController& speech = app.Context().Speech();
     qapp.watched = view->viewport();
 

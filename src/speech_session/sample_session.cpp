@@ -87,7 +87,7 @@ void SampleSession::FitSamples() {
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     SpeechPreferences other = preferences;
-    other.voice = preferences.voice != 0 ? 0 : 1;
+    other.voice = OtherVoice(preferences.voice);
     std::vector<std::string_view> names = PassSchedule(preferences, m_tick);
     const std::vector<std::string_view> otherNames = PassSchedule(other, m_tick);
     names.insert(names.end(), otherNames.begin(), otherNames.end());
@@ -132,7 +132,7 @@ void SampleSession::TakePass() {
 bool SampleSession::LoadNextPass() {
     if (!m_long.LoadNextPass(m_services.preferences, m_tick,
                              ReaderSetup(m_services.dictionary.View(), m_services.analyzer),
-                             m_services.preferences.repeat == kRepeatOn)) {
+                             m_services.preferences.repeat)) {
         return false;
     }
     TakePass();

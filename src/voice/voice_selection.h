@@ -5,6 +5,7 @@
 #pragma once
 
 #include "voice/voice_folder.h"
+#include "voice/voice_slot.h"
 
 #include <cstdint>
 #include <memory>
@@ -13,8 +14,6 @@
 #include <vector>
 
 namespace yomi6 {
-
-enum class VoiceSlot { Male, Female };
 
 struct SlotVoice {
     VoiceSlot builtIn;                         // the built-in voice the slot speaks with

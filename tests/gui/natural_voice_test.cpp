@@ -107,7 +107,7 @@ private:
     }
 
     static void StartIn(EditorRun& run, const QString& text) {
-        run.choices().voice = 0; // the female slot
+        run.choices().voice = VoiceSlot::Female; // the female slot
         run.view()->setFocus();
         run.view()->setPlainText(text);
         QTRY_VERIFY_WITH_TIMEOUT(run.speech().Player().isReady(), 10000);
@@ -396,7 +396,7 @@ private slots:
         QTest::keyClick(run.view(), Qt::Key_F3);
         QTRY_VERIFY_WITH_TIMEOUT(!ticks.isEmpty(), 30000);
         QTest::keyClick(run.view(), Qt::Key_F5);
-        QCOMPARE(run.choices().voice, 1);
+        QCOMPARE(run.choices().voice, VoiceSlot::Male);
         QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 60000);
         // The first sentence in morae, the rest in the male samples from its first byte on.
         int samples = 0;
@@ -443,7 +443,7 @@ private slots:
         const QString first = U("最初の文は内蔵の声です。");
         const QString text = first + U("次の文は自然な声です。");
         StartIn(run, text);
-        run.choices().voice = 1; // the male slot, with the built-in samples
+        run.choices().voice = VoiceSlot::Male; // the male slot, with the built-in samples
         QSignalSpy ticks(&run.speech(), &SpeechController::unitTicked);
         QTest::keyClick(run.view(), Qt::Key_F3);
         QTRY_VERIFY_WITH_TIMEOUT(!ticks.isEmpty(), 10000);

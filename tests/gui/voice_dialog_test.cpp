@@ -143,11 +143,11 @@ private slots:
             QVERIFY(Same(bank.Find(run.voices(), "IDW_KA"), builtInMaleKa));
 
             // F5 in the view switches to the male slot and back.
-            run.choices().voice = 0;
+            run.choices().voice = VoiceSlot::Female;
             QTest::keyClick(run.view(), Qt::Key_F5);
-            QCOMPARE(run.choices().voice, 1);
+            QCOMPARE(run.choices().voice, VoiceSlot::Male);
             QTest::keyClick(run.view(), Qt::Key_F5);
-            QCOMPARE(run.choices().voice, 0);
+            QCOMPARE(run.choices().voice, VoiceSlot::Female);
             run.Finish();
         }
         const std::string ini = config().IniBytes();

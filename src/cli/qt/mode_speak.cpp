@@ -101,7 +101,7 @@ int RunSpeakMode(int argc, char** argv, const cli::Options& options) {
             return prepared;
         }
         cli::ApplySpeechOptions(options, *speech);
-        speech->repeat = kRepeatOff;
+        speech->repeat = false;
         // The slots speak with the voices the settings give them, as in the editor.
         const VoiceSelection voices = cli::SettingsVoiceSelection();
         status = SpeakOnePass(argc, argv, *speech, voices, cli::SampleFittingOption(options));
