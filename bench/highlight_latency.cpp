@@ -328,15 +328,15 @@ int main(int argc, char** argv) {
 
     QElapsedTimer wait;
     wait.start();
-    while (!speech.Player().isReady() && wait.elapsed() < 5000) {
+    while (!speech.Player().IsReady() && wait.elapsed() < 5000) {
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     }
-    if (!speech.Player().hasOutput()) {
+    if (!speech.Player().HasOutput()) {
         std::fprintf(stderr, "highlight_latency: no sound output\n");
         return 1;
     }
     const Clock::duration latency =
-        speech.Player().onsetOf(Clock::time_point{}) - Clock::time_point{};
+        speech.Player().OnsetOf(Clock::time_point{}) - Clock::time_point{};
 
     Recorder recorder(speech, qapp, latency);
     QObject::connect(&speech, &SpeechController::unitTicked,

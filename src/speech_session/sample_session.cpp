@@ -223,7 +223,7 @@ bool SampleSession::HandsOver(const TickResult& tick) {
     }
     // The sample this tick handed on gives way to the sentence.
     const auto now = std::chrono::steady_clock::now();
-    Player().Silence(now - (Player().onsetOf(now) - now));
+    Player().Silence(now - (Player().OnsetOf(now) - now));
     m_tick.speaking = 0;
     m_tick.stopRequest = 0;
     m_long.Clear();
@@ -257,7 +257,7 @@ void SampleSession::PlayTick(const TickResult& tick) {
         unit.offsetInSource = tick.unitBegin - first;
         unit.length = tick.unitLength;
         // Heard when the output plays it, a fixed latency after its tick.
-        unit.onset = Player().onsetOf(m_runner->tickTime());
+        unit.onset = Player().OnsetOf(m_runner->tickTime());
     }
     emit unitPlaced(unit);
     if (tick.unitLength == 0) {
@@ -269,7 +269,7 @@ void SampleSession::PlayTick(const TickResult& tick) {
 void SampleSession::Finish() {
     m_long.Clear();
     m_paused = false;
-    emit finished(Player().onsetOf(m_runner->tickTime()));
+    emit finished(Player().OnsetOf(m_runner->tickTime()));
 }
 
 } // namespace yomi6

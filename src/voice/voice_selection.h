@@ -40,7 +40,7 @@ public:
     void Assign(VoiceSlot slot, SlotVoice voice);
 
     // Counts the assignments, for caches of converted sounds that must follow them.
-    std::uint64_t generation() const { return m_generation; }
+    std::uint64_t Generation() const { return m_generation; }
 
 private:
     static std::size_t Index(VoiceSlot slot) { return slot == VoiceSlot::Male ? 0 : 1; }

@@ -43,7 +43,7 @@ struct ProgramRun {
         ProfileFile profile = ProfileFile::Open(path);
         SaveSettings(profile, settings, speech);
         SaveChildShowState(profile, settings);
-        ASSERT_TRUE(profile.Save()) << profile.saveError();
+        ASSERT_TRUE(profile.Save()) << profile.SaveError();
     }
 };
 

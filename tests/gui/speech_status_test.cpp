@@ -49,7 +49,7 @@ private slots:
         {
             EditorRun run(sound());
             QVERIFY(run.ok());
-            QTRY_VERIFY_WITH_TIMEOUT(run.speech().Player().isReady(), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(run.speech().Player().IsReady(), 10000);
             run.choices().readings = kReadingsAutomatic;
             run.choices().speed = 300;
             run.view()->setPlainText(U("あいうえお"));
@@ -127,7 +127,7 @@ private slots:
         EditorRun run(sound());
         QVERIFY(run.ok());
         // The sound output has been looked for (there is none here).
-        QTRY_VERIFY_WITH_TIMEOUT(run.speech().Player().isReady(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(run.speech().Player().IsReady(), 10000);
         run.choices().readings = kReadingsDictionary;
         run.choices().speed = 10;
         TextView* view = run.view();

@@ -136,7 +136,7 @@ private slots:
                          QString::fromUtf8("使えない音 GA.wav: WAVEファイルとして読めません")),
                      qPrintable(report));
 
-            QTRY_VERIFY_WITH_TIMEOUT(!run.library().isLoading(), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(!run.library().IsLoading(), 10000);
             // The player's lookup: the folder's KA, the built-in voice for what it lacks.
             QVERIFY(Same(bank.Find(run.voices(), "IDF_KA"), m_ka));
             QVERIFY(Same(bank.Find(run.voices(), "IDF_KI"), builtInKi));
@@ -257,7 +257,7 @@ private slots:
         QVERIFY(!d.isVisible());
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QVERIFY(QDir(twoLines).removeRecursively() && QDir(emoji).removeRecursively());
-        QTRY_VERIFY_WITH_TIMEOUT(!library.isLoading(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!library.IsLoading(), 10000);
     }
 
 private:

@@ -46,7 +46,7 @@ int SpeakOnePass(int argc, char** argv, SpeechState& speech, const VoiceSelectio
 
     QObject::connect(&runner, &SpeechRunner::finished, &app, [&] {
         // The last sample may still be sounding: leave once it has been heard.
-        QTimer::singleShot(player.timeUntilSilent(), &app, &QCoreApplication::quit);
+        QTimer::singleShot(player.TimeUntilSilent(), &app, &QCoreApplication::quit);
     });
     const auto start = [&] {
         if (!started) {
@@ -60,7 +60,7 @@ int SpeakOnePass(int argc, char** argv, SpeechState& speech, const VoiceSelectio
                         "none (no sound server, or it does not answer); speaking in silence");
         start();
     });
-    if (player.isReady()) {
+    if (player.IsReady()) {
         start();
     }
     return app.exec() == 0 ? cli::kExitOk : cli::kExitIoError;

@@ -67,7 +67,7 @@ void PlayNaturalPass(natural::NaturalPass& pass, SampleMixer* mixer, int rate, H
     }
     // The process must not end before the last frames have been played.
     const Clock::time_point heard =
-        mixer != nullptr ? mixer->SoundEnd().value_or(*next + mixer->latency()) : *next;
+        mixer != nullptr ? mixer->SoundEnd().value_or(*next + mixer->Latency()) : *next;
     std::this_thread::sleep_until(heard + (mixer != nullptr ? kDeviceTail : 0ms));
 }
 
