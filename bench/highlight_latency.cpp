@@ -322,21 +322,21 @@ int main(int argc, char** argv) {
     SpeechPreferences& choices = app.Context().Preferences();
     choices.speed = options->speed;
     choices.readings = options->automatic ? kReadingsAutomatic : kReadingsDictionary;
-    choices.repeat = options->repeat ? kRepeatOn : kRepeatOff;
+    choices.repeat = options->repeat;
     SpeechController& speech = app.Context().Speech();
     qapp.watched = view->viewport();
 
     QElapsedTimer wait;
     wait.start();
-    while (!speech.Player().isReady() && wait.elapsed() < 5000) {
+    while (!speech.Player().IsReady() && wait.elapsed() < 5000) {
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     }
-    if (!speech.Player().hasOutput()) {
+    if (!speech.Player().HasOutput()) {
         std::fprintf(stderr, "highlight_latency: no sound output\n");
         return 1;
     }
     const Clock::duration latency =
-        speech.Player().onsetOf(Clock::time_point{}) - Clock::time_point{};
+        speech.Player().OnsetOf(Clock::time_point{}) - Clock::time_point{};
 
     Recorder recorder(speech, qapp, latency);
     QObject::connect(&speech, &SpeechController::unitTicked,

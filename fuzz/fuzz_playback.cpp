@@ -54,8 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto state = std::make_unique<SpeechState>();
     state->endIndex = far ? Int16At(data) : NearIndex(Int16At(data), n);
     state->playIndex = far ? Int16At(data + 2) : NearIndex(Int16At(data + 2), n);
-    state->voice = data[4] & 1;
-    state->repeat = (data[4] >> 1) & 1;
+    state->voice = VoiceOfFlag(data[4] & 1);
+    state->repeat = ((data[4] >> 1) & 1) != 0;
     state->stopRequest = (data[4] >> 2) & 1;
     state->speed = data[5] % 21; // short ticks keep the renderings small
     std::memcpy(state->reading, data + kHeaderSize, n);

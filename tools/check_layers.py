@@ -129,7 +129,7 @@ def self_test():
         "playback/l.cpp": ('#include "reading/text_reader.h"\n#include "io/atomic_file.h"\n', False),
         "export/m.cpp": ('#include "dictionary/dic_tables.h"\n', False),
         "sound/s.cpp": ('#include "editor/text_view.h"\n', True),
-        "platform/t.cpp": ('#include <QWidget>\n#include "settings/logfont.h"\n', False),
+        "platform/t.cpp": ('#include <QWidget>\n#include "settings/font_description.h"\n', False),
         "editor/u.cpp": ('#include "sound/speech_player.h"\n', False),
         "commands/v.cpp": ('#include "text/cp932.h"\n', True),
     }

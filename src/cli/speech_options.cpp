@@ -1,6 +1,8 @@
 #include "cli/speech_options.h"
 
 #include "analysis/analyzer_loader.h"
+#include "cli/cli_common.h"
+#include "playback/speech_choices.h"
 #include "reading/reading_mode.h"
 #include "settings/settings.h"
 #include "settings/settings_path.h"
@@ -16,9 +18,8 @@ SpeechDefaults DefaultSpeechOptions() {
     SpeechChoices choices;
     const ProfileFile profile = ProfileFile::Open(SettingsPath());
     LoadSpeechSettings(profile, choices);
-    return SpeechDefaults{choices.voice, choices.speed, choices.readings,
-                          AnalyzerDictionarySetting(profile),
-                          choices.aozora != 0 ? AozoraMode::Auto : AozoraMode::Off};
+    return SpeechDefaults{choices.maleVoice ? 1 : 0, choices.speed, ReadingsOf(choices.readings),
+                          AnalyzerDictionarySetting(profile), AozoraModeOf(choices)};
 }
 
 bool ReadsAozoraOption(const Options& options, std::int32_t readings, std::string_view text,
@@ -37,7 +38,7 @@ std::string AutomaticReadingSource(const Options& options) {
 
 void ApplySpeechOptions(const Options& options, SpeechState& state) {
     const SpeechDefaults defaults = DefaultSpeechOptions();
-    state.voice = options.voice.value_or(defaults.voice);
+    state.voice = VoiceOfFlag(options.voice.value_or(defaults.voice));
     state.speed = options.speed.value_or(defaults.speed);
 }
 

@@ -78,7 +78,7 @@ TEST_F(PlaybackTest, EmptyTextEndsOnItsFirstTickOrTicksSilentlyWithRepeat) {
     Speak("");
     EXPECT_EQ(RunToEnd(), "-|end");
 
-    state.repeat = kRepeatOn;
+    state.repeat = true;
     Speak("");
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(Tick(), "-");
@@ -116,7 +116,7 @@ TEST_F(PlaybackTest, EachByteOfACopiedTwoByteCharacterIsASilentTick) {
     Speak("\xA0\xBF");
     EXPECT_EQ(RunToEnd(), "- IDF_SO -|end");
     // With repeat on, the second pass hears the same.
-    state.repeat = kRepeatOn;
+    state.repeat = true;
     Speak(Sjis("漢ｱ"));
     std::string heard;
     for (int i = 0; i < 7; ++i) {
@@ -126,7 +126,7 @@ TEST_F(PlaybackTest, EachByteOfACopiedTwoByteCharacterIsASilentTick) {
 }
 
 TEST_F(PlaybackTest, RepeatStartsAgainAfterOneSilentTick) {
-    state.repeat = kRepeatOn;
+    state.repeat = true;
     Speak(Sjis("ｱｲ"));
     EXPECT_EQ(Tick(), "IDF_A");
     EXPECT_EQ(Tick(), "IDF_I");
@@ -135,7 +135,7 @@ TEST_F(PlaybackTest, RepeatStartsAgainAfterOneSilentTick) {
     EXPECT_FALSE(IsSpeakEnabled(state));
     EXPECT_EQ(Tick(), "IDF_A");
     // The repeat setting is read only at the end of the text.
-    state.repeat = kRepeatOff;
+    state.repeat = false;
     EXPECT_EQ(Tick(), "IDF_I");
     EXPECT_EQ(Tick(), "-|end");
 }
@@ -151,7 +151,7 @@ TEST_F(PlaybackTest, StopLetsOneMoreUnitSoundThenEnds) {
     EXPECT_EQ(state.stopRequest, 0);
 
     // With repeat on, a stop at the end of the text is honoured rather than starting again.
-    state.repeat = kRepeatOn;
+    state.repeat = true;
     Speak(Sjis("ｱ"));
     EXPECT_EQ(Tick(), "IDF_A");
     StopSpeech(state);
@@ -200,7 +200,7 @@ TEST_F(PlaybackTest, VoiceIsReadPerUnit) {
     EXPECT_EQ(Tick(), "IDF_KA");
     EXPECT_TRUE(ToggleVoiceOnF5(state, KeyRepeat::FirstPress));
     EXPECT_EQ(Tick(), "IDW_KI");
-    state.voice = 0; // the settings dialog
+    state.voice = VoiceSlot::Female; // the settings dialog
     EXPECT_EQ(Tick(), "IDF_KU");
     EXPECT_TRUE(ToggleVoiceOnF5(state, KeyRepeat::FirstPress));
     EXPECT_EQ(RunToEnd(), "IDW_KE -|end");
@@ -209,16 +209,13 @@ TEST_F(PlaybackTest, VoiceIsReadPerUnit) {
 TEST_F(PlaybackTest, F5TogglesOnlyOnAFirstPress) {
     EXPECT_EQ(VoiceIndicatorText(state.voice), "女性");
     EXPECT_TRUE(ToggleVoiceOnF5(state, KeyRepeat::FirstPress));
-    EXPECT_EQ(state.voice, 1);
+    EXPECT_EQ(state.voice, VoiceSlot::Male);
     EXPECT_EQ(VoiceIndicatorText(state.voice), "男性");
     // Held down, the keyboard repeats the key: the voice stays.
     EXPECT_FALSE(ToggleVoiceOnF5(state, KeyRepeat::AutoRepeat));
-    EXPECT_EQ(state.voice, 1);
-    // Any nonzero voice is male and toggles to female.
-    state.voice = 7;
-    EXPECT_EQ(VoiceIndicatorText(state.voice), "男性");
+    EXPECT_EQ(state.voice, VoiceSlot::Male);
     EXPECT_TRUE(ToggleVoiceOnF5(state, KeyRepeat::FirstPress));
-    EXPECT_EQ(state.voice, 0);
+    EXPECT_EQ(state.voice, VoiceSlot::Female);
 }
 
 TEST(SpeechTimerIntervalTest, SpeedWithATenMillisecondFloor) {

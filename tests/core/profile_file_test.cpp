@@ -88,7 +88,7 @@ TEST(ProfileTextTest, LinesAreClassifiedWithDoubleByteCharactersKeptWhole) {
 TEST(ProfileFileReadTest, MissingFileReadsDefaultsAndSavingNothingCreatesNothing) {
     TempDir dir;
     ProfileFile file = ProfileFile::Open(dir.File("none.ini"));
-    EXPECT_EQ(file.loadState(), ProfileLoad::Missing);
+    EXPECT_EQ(file.LoadState(), ProfileLoad::Missing);
     EXPECT_EQ(file.GetInt("A", "b", 17), 17);
     EXPECT_EQ(file.GetString("A", "b", "dflt"), "dflt");
     EXPECT_TRUE(file.Save());
@@ -245,7 +245,7 @@ TEST(ProfileFileDamageTest, HugeLineIsCarriedAlongAndLaterSectionsStillRead) {
     const std::string huge(3 * 512 * 1024, '\x82');
     const std::string bytes = "[A]\nk=" + huge + "\n" + huge + "\n[B]\nk=1\n";
     ProfileFile file = ProfileFile::FromBytes(bytes);
-    ASSERT_EQ(file.loadState(), ProfileLoad::Loaded);
+    ASSERT_EQ(file.LoadState(), ProfileLoad::Loaded);
     EXPECT_EQ(file.GetInt("B", "k", 0), 1);
     EXPECT_TRUE(file.Find("A", "k") == huge);
     file.WriteInt("B", "k", 2);
@@ -259,18 +259,18 @@ TEST(ProfileFileDamageTest, FilesThatCannotBeFullyReadAreNeverReplaced) {
     const std::string big = dir.File("big.ini");
     WriteFile(big, "[A]\nk=1\n" + std::string(kMaxProfileBytes, ';'));
     ProfileFile tooLarge = ProfileFile::Open(big);
-    EXPECT_EQ(tooLarge.loadState(), ProfileLoad::TooLarge);
+    EXPECT_EQ(tooLarge.LoadState(), ProfileLoad::TooLarge);
     EXPECT_EQ(tooLarge.GetInt("A", "k", 9), 9);
     tooLarge.WriteInt("A", "k", 2);
     EXPECT_FALSE(tooLarge.Save());
-    EXPECT_FALSE(tooLarge.saveError().empty());
+    EXPECT_FALSE(tooLarge.SaveError().empty());
     EXPECT_EQ(std::filesystem::file_size(big), kMaxProfileBytes + 8);
 
     const std::string directory = dir.File("dir.ini");
     std::filesystem::create_directory(directory);
     WriteFile(directory + "/inside", "x");
     ProfileFile unreadable = ProfileFile::Open(directory);
-    EXPECT_EQ(unreadable.loadState(), ProfileLoad::Unreadable);
+    EXPECT_EQ(unreadable.LoadState(), ProfileLoad::Unreadable);
     unreadable.WriteInt("A", "k", 2);
     EXPECT_FALSE(unreadable.Save());
     EXPECT_EQ(ReadFile(directory + "/inside"), "x");
@@ -278,7 +278,7 @@ TEST(ProfileFileDamageTest, FilesThatCannotBeFullyReadAreNeverReplaced) {
     // A FIFO would block a plain open until someone writes to it.
     const std::string fifo = dir.File("fifo.ini");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_EQ(ProfileFile::Open(fifo).loadState(), ProfileLoad::Unreadable);
+    EXPECT_EQ(ProfileFile::Open(fifo).LoadState(), ProfileLoad::Unreadable);
 }
 
 TEST(ProfileFileSaveTest, SaveWritesTheChangesAndCreatesMissingDirectories) {
@@ -286,7 +286,7 @@ TEST(ProfileFileSaveTest, SaveWritesTheChangesAndCreatesMissingDirectories) {
     const std::string path = dir.File("a/b/yomi6.ini");
     ProfileFile file = ProfileFile::Open(path);
     file.WriteInt("A", "k", 1);
-    ASSERT_TRUE(file.Save()) << file.saveError();
+    ASSERT_TRUE(file.Save()) << file.SaveError();
     EXPECT_EQ(ReadFile(path), "[A]\r\nk=1\r\n");
     EXPECT_FALSE(file.IsModified());
     struct stat st {};
@@ -309,7 +309,7 @@ TEST(ProfileFileSaveTest, ExistingFileKeepsItsPermissionsAndALinkStaysALink) {
 
     ProfileFile file = ProfileFile::Open(link);
     file.WriteInt("A", "k", 1);
-    ASSERT_TRUE(file.Save()) << file.saveError();
+    ASSERT_TRUE(file.Save()) << file.SaveError();
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(ReadFile(real), "; mine\n[A]\nk=1\n");
     struct stat st {};
@@ -338,7 +338,7 @@ TEST(ProfileFileSaveTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile) {
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(saved_ok);
-    EXPECT_NE(file.saveError().find("yomi6.ini"), std::string::npos) << file.saveError();
+    EXPECT_NE(file.SaveError().find("yomi6.ini"), std::string::npos) << file.SaveError();
     EXPECT_EQ(ReadFile(path), old);
     EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"yomi6.ini"});
     EXPECT_TRUE(file.IsModified()) << "the changes are still pending";
@@ -351,7 +351,7 @@ TEST(ProfileFileSaveTest, ADirectoryThatCannotBeCreatedIsAFailure) {
     TempDir dir;
     WriteFile(dir.File("plain"), "not a directory");
     ProfileFile file = ProfileFile::Open(dir.File("plain/yomi6.ini"));
-    EXPECT_EQ(file.loadState(), ProfileLoad::Missing);
+    EXPECT_EQ(file.LoadState(), ProfileLoad::Missing);
     file.WriteInt("A", "k", 1);
     EXPECT_FALSE(file.Save());
     EXPECT_EQ(ReadFile(dir.File("plain")), "not a directory");

@@ -43,15 +43,15 @@ struct ProgramRun {
         ProfileFile profile = ProfileFile::Open(path);
         SaveSettings(profile, settings, speech);
         SaveChildShowState(profile, settings);
-        ASSERT_TRUE(profile.Save()) << profile.saveError();
+        ASSERT_TRUE(profile.Save()) << profile.SaveError();
     }
 };
 
-LOGFONT ChosenFont(std::int32_t height, const std::string& face) {
-    LOGFONT font;
-    font.lfHeight = height;
-    font.lfWeight = 400;
-    font.lfCharSet = 0;
+FontDescription ChosenFont(std::int32_t height, const std::string& face) {
+    FontDescription font;
+    font.height = height;
+    font.weight = 400;
+    font.charSet = 0;
     SetFaceName(font, face);
     return font;
 }
@@ -62,10 +62,10 @@ TEST(SettingsTest, FirstRunUsesDefaultsAndWritesExactlyTheListedKeys) {
     ProgramRun run;
     run.Start(path);
     EXPECT_EQ(run.speech.speed, 180);
-    EXPECT_EQ(run.speech.voice, 0);
+    EXPECT_FALSE(run.speech.maleVoice);
     EXPECT_FALSE(run.settings.wordWrap);
-    EXPECT_EQ(run.settings.screenFont.lfHeight, 0);
-    EXPECT_EQ(run.settings.printerFont.lfHeight, 0);
+    EXPECT_EQ(run.settings.screenFont.height, 0);
+    EXPECT_EQ(run.settings.printerFont.height, 0);
     EXPECT_FALSE(run.settings.printFileName);
     EXPECT_FALSE(run.settings.printDate);
     EXPECT_TRUE(run.settings.printPageNumber);
@@ -136,8 +136,12 @@ TEST(SettingsTest, ChangedValuesSurviveARun) {
     first.settings.screenFont = ChosenFont(-16, Sjis("ＭＳ ゴシック"));
     first.settings.printerFont = ChosenFont(-120, "Courier");
     first.speech.speed = 90;
-    first.speech.voice = 1;
+    first.speech.maleVoice = true;
+    first.speech.readings = ReadingsChoice::Automatic;
+    first.speech.notationSilent = false;
     first.End(path);
+    // Every key with the number it has always had in the file.
+    EXPECT_EQ(test::ToHex(ReadFile(path)), test::ToHex(Golden("settings_changed.ini")));
 
     ProgramRun second;
     second.Start(path);
@@ -147,12 +151,14 @@ TEST(SettingsTest, ChangedValuesSurviveARun) {
     EXPECT_FALSE(second.settings.printPageNumber);
     EXPECT_EQ(second.settings.childShowState, ShowState::Normal);
     EXPECT_EQ(second.speech.speed, 90);
-    EXPECT_EQ(second.speech.voice, 1);
-    EXPECT_EQ(second.settings.screenFont.lfHeight, -16);
+    EXPECT_TRUE(second.speech.maleVoice);
+    EXPECT_EQ(second.speech.readings, ReadingsChoice::Automatic);
+    EXPECT_FALSE(second.speech.notationSilent);
+    EXPECT_EQ(second.settings.screenFont.height, -16);
     EXPECT_EQ(FaceName(second.settings.screenFont), Sjis("ＭＳ ゴシック"));
-    EXPECT_EQ(second.settings.printerFont.lfHeight, -120);
+    EXPECT_EQ(second.settings.printerFont.height, -120);
     EXPECT_EQ(FaceName(second.settings.printerFontBaseline), "Courier");
-    EXPECT_EQ(second.settings.printerFontBaseline.lfWeight, 400);
+    EXPECT_EQ(second.settings.printerFontBaseline.weight, 400);
 
     // Nothing changed during the second run: saving it leaves the file byte for byte.
     const std::string before = ReadFile(path);
@@ -167,37 +173,37 @@ TEST(SettingsTest, ReadingModeIsKeptOnceChosenAndOddValuesReadAsTheDictionary) {
     // No key: the mode is not chosen, and a run that does not switch it leaves the file without.
     ProgramRun fresh;
     fresh.Start(path);
-    EXPECT_EQ(fresh.speech.readings, kReadingsUnchosen);
+    EXPECT_EQ(fresh.speech.readings, ReadingsChoice::Unchosen);
     fresh.End(path);
     EXPECT_EQ(ReadFile(path).find(key), std::string::npos);
     // A switch to the dictionary from there is kept, though 0 is the key's old default.
     ProgramRun switcher;
     switcher.Start(path);
-    switcher.speech.readings = kReadingsDictionary;
+    switcher.speech.readings = ReadingsChoice::Dictionary;
     switcher.End(path);
     EXPECT_NE(ReadFile(path).find(key + "0\r\n"), std::string::npos);
 
     ProgramRun first;
     first.Start(path);
-    EXPECT_EQ(first.speech.readings, kReadingsDictionary);
-    first.speech.readings = kReadingsAutomatic;
+    EXPECT_EQ(first.speech.readings, ReadingsChoice::Dictionary);
+    first.speech.readings = ReadingsChoice::Automatic;
     first.End(path);
     EXPECT_NE(ReadFile(path).find(key + "1\r\n"), std::string::npos);
 
     ProgramRun second;
     second.Start(path);
-    EXPECT_EQ(second.speech.readings, kReadingsAutomatic);
+    EXPECT_EQ(second.speech.readings, ReadingsChoice::Automatic);
     // Back to the dictionary: the key, now in the file, says so.
-    second.speech.readings = kReadingsDictionary;
+    second.speech.readings = ReadingsChoice::Dictionary;
     second.End(path);
     EXPECT_NE(ReadFile(path).find(key + "0\r\n"), std::string::npos);
 
     for (const char* value : {"2", "-1", "x"}) {
         WriteFile(path, "[" + Sjis("よみあげPadのセッティング") + "]\r\n" + key + value + "\r\n");
         ProgramRun run;
-        run.speech.readings = kReadingsAutomatic;
+        run.speech.readings = ReadingsChoice::Automatic;
         run.Start(path);
-        EXPECT_EQ(run.speech.readings, kReadingsDictionary) << value;
+        EXPECT_EQ(run.speech.readings, ReadingsChoice::Dictionary) << value;
     }
 
     // The analyzer dictionary folder is read from the file, in code page 932, never written.
@@ -210,27 +216,27 @@ TEST(SettingsTest, ReadingModeIsKeptOnceChosenAndOddValuesReadAsTheDictionary) {
 TEST(FontRecordTest, OnlyFieldsThatDifferFromTheBaselineAreWritten) {
     const std::string section = Sjis("フォント");
     ProfileFile profile = ProfileFile::FromBytes("");
-    LOGFONT baseline; // nothing stored before: all zero
-    const LOGFONT chosen = ChosenFont(-16, "Gothic");
+    FontDescription baseline; // nothing stored before: all zero
+    const FontDescription chosen = ChosenFont(-16, "Gothic");
     SaveFontRecord(profile, section, chosen, baseline);
     EXPECT_EQ(profile.Bytes(),
               "[" + section + "]\r\nHeight=-16\r\nWeight=400\r\nFaceName=Gothic\r\n");
-    EXPECT_EQ(baseline.lfWeight, 400);
+    EXPECT_EQ(baseline.weight, 400);
     EXPECT_EQ(FaceName(baseline), "Gothic");
 
     // The character set 0 was never written, so the next run reads it as 1; italic 0 as 0.
-    LOGFONT next;
+    FontDescription next;
     LoadFontRecord(profile, section, next);
-    EXPECT_EQ(next.lfHeight, -16);
-    EXPECT_EQ(next.lfCharSet, 1);
-    EXPECT_EQ(next.lfItalic, 0);
-    EXPECT_EQ(next.lfWeight, 400);
+    EXPECT_EQ(next.height, -16);
+    EXPECT_EQ(next.charSet, 1);
+    EXPECT_EQ(next.italic, 0);
+    EXPECT_EQ(next.weight, 400);
 
     // Byte fields go out as 0 to 255, in the order of the keys.
-    LOGFONT styled = chosen;
-    styled.lfItalic = 255;
-    styled.lfCharSet = 128;
-    styled.lfPitchAndFamily = 49;
+    FontDescription styled = chosen;
+    styled.italic = 255;
+    styled.charSet = 128;
+    styled.pitchAndFamily = 49;
     ProfileFile second = ProfileFile::FromBytes("");
     SaveFontRecord(second, section, styled, baseline);
     EXPECT_EQ(second.Bytes(), "[" + section +
@@ -241,20 +247,20 @@ TEST(FontRecordTest, OnlyFieldsThatDifferFromTheBaselineAreWritten) {
 TEST(FontRecordTest, HeightZeroLeavesTheOtherFieldsAsTheyAre) {
     const ProfileFile profile =
         ProfileFile::FromBytes("[F]\nHeight=0\nWeight=700\nCharSet=128\nFaceName=Other\n");
-    LOGFONT record = ChosenFont(-12, "Kept");
-    record.lfCharSet = 7;
+    FontDescription record = ChosenFont(-12, "Kept");
+    record.charSet = 7;
     LoadFontRecord(profile, "F", record);
-    EXPECT_EQ(record.lfHeight, 0);
-    EXPECT_EQ(record.lfWeight, 400);
-    EXPECT_EQ(record.lfCharSet, 7);
+    EXPECT_EQ(record.height, 0);
+    EXPECT_EQ(record.weight, 400);
+    EXPECT_EQ(record.charSet, 7);
     EXPECT_EQ(FaceName(record), "Kept");
 }
 
 TEST(FontRecordTest, HeightsBeyondTheLimitAreCutKeepingTheirSign) {
     const auto loadedHeight = [](const std::string& height) {
-        LOGFONT record;
+        FontDescription record;
         LoadFontRecord(ProfileFile::FromBytes("[F]\nHeight=" + height + "\n"), "F", record);
-        return record.lfHeight;
+        return record.height;
     };
     EXPECT_EQ(loadedHeight("-2147483648"), -kMaxFontHeight);
     EXPECT_EQ(loadedHeight("2147483647"), kMaxFontHeight);
@@ -271,29 +277,29 @@ TEST(FontRecordTest, HeightsBeyondTheLimitAreCutKeepingTheirSign) {
                          "Height=-2147483648\r\n"));
     ProgramRun run;
     run.Start(path);
-    EXPECT_EQ(run.settings.screenFont.lfHeight, -kMaxFontHeight);
-    EXPECT_EQ(run.settings.printerFont.lfHeight, -kMaxFontHeight);
+    EXPECT_EQ(run.settings.screenFont.height, -kMaxFontHeight);
+    EXPECT_EQ(run.settings.printerFont.height, -kMaxFontHeight);
 }
 
 TEST(FontRecordTest, ByteFieldsTakeTheLowEightBitsAndTheFaceDefaultsToSystem) {
     const ProfileFile profile = ProfileFile::FromBytes(
         "[F]\nHeight=20\nItalic=257\nUnderline=-1\nPitchAndFamily=x\nCharSet=128\n");
-    LOGFONT record;
+    FontDescription record;
     LoadFontRecord(profile, "F", record);
-    EXPECT_EQ(record.lfItalic, 1);
-    EXPECT_EQ(record.lfUnderline, 255);
-    EXPECT_EQ(record.lfPitchAndFamily, 0);
-    EXPECT_EQ(record.lfCharSet, 128);
-    EXPECT_EQ(record.lfWeight, 0);
+    EXPECT_EQ(record.italic, 1);
+    EXPECT_EQ(record.underline, 255);
+    EXPECT_EQ(record.pitchAndFamily, 0);
+    EXPECT_EQ(record.charSet, 128);
+    EXPECT_EQ(record.weight, 0);
     EXPECT_EQ(FaceName(record), "System");
 }
 
 TEST(FontRecordTest, LongFaceNamesAreCutTo31BytesWithoutSplittingACharacter) {
     const auto loadedFace = [](const std::string& face) {
-        LOGFONT record;
+        FontDescription record;
         LoadFontRecord(ProfileFile::FromBytes("[F]\nHeight=1\nFaceName=" + face + "\n"), "F",
                        record);
-        EXPECT_EQ(record.lfFaceName[kFaceNameSize - 1], '\0');
+        EXPECT_EQ(record.faceName[kFaceNameSize - 1], '\0');
         return std::string(FaceName(record));
     };
     EXPECT_EQ(loadedFace(std::string(40, 'a')), std::string(31, 'a'));
@@ -371,13 +377,13 @@ TEST(SettingsReadOnlyTest, CommandLineModesReadSpeedAndVoiceAndWriteNothing) {
     SpeechChoices speech;
     LoadSpeechSettingsReadOnly(path, speech);
     EXPECT_EQ(speech.speed, 1000);
-    EXPECT_EQ(speech.voice, 1);
+    EXPECT_TRUE(speech.maleVoice);
     EXPECT_EQ(ReadFile(path), content);
 
     SpeechChoices fresh;
     LoadSpeechSettingsReadOnly(dir.File("missing/yomi6.ini"), fresh);
     EXPECT_EQ(fresh.speed, 180);
-    EXPECT_EQ(fresh.voice, 0);
+    EXPECT_FALSE(fresh.maleVoice);
     EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
 }
 
@@ -478,20 +484,25 @@ TEST(SettingsTest, ShowStatesAndSwitchesAreTheNumbersTheFileHolds) {
         EXPECT_EQ(profile.Bytes(), expected);
     }
 
-    // A switch is on for any number but 0, and written back as 1.
+    // A switch is on for any number but 0, and written back as 1; so is the male voice.
     WriteFile(path, "[" + kSection + "]\r\n" + std::string(settings_keys::kWordWrap.key) +
-                        "=5\r\n" + std::string(settings_keys::kPrintPageNumber.key) + "=0\r\n");
+                        "=5\r\n" + std::string(settings_keys::kPrintPageNumber.key) + "=0\r\n" +
+                        std::string(settings_keys::kVoice.key) + "=7\r\n");
     ProgramRun run;
     run.Start(path);
     EXPECT_TRUE(run.settings.wordWrap);
     EXPECT_FALSE(run.settings.printPageNumber);
+    EXPECT_TRUE(run.speech.maleVoice);
     run.End(path);
     ProgramRun next;
     next.Start(path);
     EXPECT_TRUE(next.settings.wordWrap);
     EXPECT_FALSE(next.settings.printPageNumber);
-    EXPECT_NE(ReadFile(path).find(std::string(settings_keys::kWordWrap.key) + "=1\r\n"),
+    EXPECT_TRUE(next.speech.maleVoice);
+    const std::string rewritten = ReadFile(path);
+    EXPECT_NE(rewritten.find(std::string(settings_keys::kWordWrap.key) + "=1\r\n"),
               std::string::npos);
+    EXPECT_NE(rewritten.find(std::string(settings_keys::kVoice.key) + "=1\r\n"), std::string::npos);
 }
 
 } // namespace

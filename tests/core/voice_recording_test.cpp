@@ -145,9 +145,9 @@ TEST(VoiceSelectionTest, ASlotSpeaksItsFolderAndFallsBackToItsBuiltInVoice) {
     EXPECT_EQ(selection.Resolve("nonsense").builtInName, "nonsense");
 
     // The female slot speaking with the built-in male voice, and a folder again over it.
-    const std::uint64_t before = selection.generation();
+    const std::uint64_t before = selection.Generation();
     selection.Assign(VoiceSlot::Female, {VoiceSlot::Male, nullptr});
-    EXPECT_GT(selection.generation(), before);
+    EXPECT_GT(selection.Generation(), before);
     EXPECT_EQ(selection.Resolve("IDF_GYA").builtInName, "IDW_GYA");
     EXPECT_TRUE(selection.Resolve("IDF_KA").pcm.empty());
     selection.Assign(VoiceSlot::Male, {VoiceSlot::Female, folder});

@@ -21,7 +21,7 @@ std::span<const unsigned char> Bytes(const std::string& s) {
 
 // The sample name and length of the unit at the start of bytes (a NUL is appended, as in the
 // reading buffer): "IDF_GA/2", or "none".
-std::string Unit(const std::string& bytes, std::int32_t voice = 0) {
+std::string Unit(const std::string& bytes, VoiceSlot voice = VoiceSlot::Female) {
     const std::string withNul = bytes + std::string(1, '\0');
     const KanaUnit unit = LookupUnit(Bytes(withNul), voice);
     if (!unit) {
@@ -37,7 +37,7 @@ std::string Cut(const std::string& reading) {
     std::string out;
     std::size_t at = 0;
     while (at < reading.size()) {
-        const KanaUnit unit = LookupUnit(Bytes(withNul).subspan(at), 0);
+        const KanaUnit unit = LookupUnit(Bytes(withNul).subspan(at), VoiceSlot::Female);
         out += out.empty() ? "" : " ";
         out += unit ? std::string(unit.sample.substr(kFemalePrefix.size())) : ".";
         at += unit ? static_cast<std::size_t>(unit.length) : 1;
@@ -111,11 +111,11 @@ TEST(VoiceTableTest, EachVoiceHas141DistinctNamesAndUnitsAreUnique) {
     EXPECT_EQ(female.size(), 141u);
 }
 
-TEST(VoiceTableTest, VoiceFlagChoosesThePrefix) {
-    EXPECT_EQ(Unit(Sjis("ﾎﾟ"), 1), "IDW_PO/2");
-    EXPECT_EQ(Unit(Sjis("ﾎﾟ"), 0), "IDF_PO/2");
-    EXPECT_EQ(Unit("-", -7), "IDW_S/1");
-    EXPECT_EQ(Unit("-", 0), "IDF_S/1");
+TEST(VoiceTableTest, TheVoiceChoosesThePrefix) {
+    EXPECT_EQ(Unit(Sjis("ﾎﾟ"), VoiceSlot::Male), "IDW_PO/2");
+    EXPECT_EQ(Unit(Sjis("ﾎﾟ"), VoiceSlot::Female), "IDF_PO/2");
+    EXPECT_EQ(Unit("-", VoiceSlot::Male), "IDW_S/1");
+    EXPECT_EQ(Unit("-", VoiceSlot::Female), "IDF_S/1");
 }
 
 TEST(VoiceTableTest, LongerUnitsWin) {
@@ -181,13 +181,13 @@ TEST(VoiceTableTest, BytesThatStartNoUnit) {
 TEST(VoiceTableTest, LookupNeverReadsPastTheGivenBytes) {
     const std::string bytes = Sjis("ｷﾞｬ");
     const auto all = Bytes(bytes);
-    EXPECT_FALSE(LookupUnit(all.first(0), 0));
-    EXPECT_EQ(LookupUnit(all.first(1), 0).sample, "IDF_KI");
-    EXPECT_EQ(LookupUnit(all.first(2), 0).sample, "IDF_GI");
-    EXPECT_EQ(LookupUnit(all.first(3), 0).sample, "IDF_GYA");
+    EXPECT_FALSE(LookupUnit(all.first(0), VoiceSlot::Female));
+    EXPECT_EQ(LookupUnit(all.first(1), VoiceSlot::Female).sample, "IDF_KI");
+    EXPECT_EQ(LookupUnit(all.first(2), VoiceSlot::Female).sample, "IDF_GI");
+    EXPECT_EQ(LookupUnit(all.first(3), VoiceSlot::Female).sample, "IDF_GYA");
     // A unit at the very end of a buffer with no terminator behind it.
     const std::string tail = Sjis("ﾎﾟ");
-    EXPECT_EQ(LookupUnit(Bytes(tail), 1).length, 2);
+    EXPECT_EQ(LookupUnit(Bytes(tail), VoiceSlot::Male).length, 2);
 }
 
 TEST(VoiceTableTest, EveryNameOfBothVoicesHasACompiledInSample) {

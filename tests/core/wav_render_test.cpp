@@ -103,14 +103,14 @@ protected:
 TEST_F(WavRenderTest, ScheduleIsOnePassFromTheFirstByte) {
     SetReading(Sjis("ｶﾞｯｺｳ\r\n"), 180);
     state.playIndex = 3; // wherever a running speech is, the pass starts at the first byte
-    state.repeat = kRepeatOn;
+    state.repeat = true;
     state.stopRequest = 1;
     const std::vector<std::string_view> expected = {"IDF_GA", "-", "IDF_KO", "IDF_U", "-"};
     EXPECT_EQ(PassSchedule(state), expected);
     EXPECT_EQ(state.playIndex, 3); // the caller's state is untouched
     EXPECT_EQ(state.stopRequest, 1);
 
-    state.voice = 1;
+    state.voice = VoiceSlot::Male;
     SetReading(Sjis("ﾁﾞｬ-"), 180);
     const std::vector<std::string_view> male = {"IDW_JA", "IDW_S", "-"};
     EXPECT_EQ(PassSchedule(state), male);
@@ -232,7 +232,7 @@ TEST_F(WavRenderTest, FourThousandByteTextRendersTheRecordedSamples) {
     text.resize(kMaxTextBytes, ' ');
     StartSpeech(state, reinterpret_cast<const unsigned char*>(text.data()), text.size(),
                 run.Setup());
-    state.voice = 1;
+    state.voice = VoiceSlot::Male;
     state.speed = 120;
     const std::vector<std::string_view> schedule = PassSchedule(state);
     const auto image = RenderPassWave(state, CompiledInSound);
@@ -282,9 +282,9 @@ TEST_F(WavRenderTest, CutPointsOfSentencesJumpByLittleAndSamplesStartOnTheGrid) 
     const std::string text = Sjis("ｷｮｳﾊ ｲｲ ﾃﾝｷﾃﾞｽﾈ｡ｴｷﾏﾃﾞ ｱﾙｲﾃ ｼﾞｯﾌﾟﾝｸﾞﾗｲﾃﾞｽ｡ﾋﾙｺﾞﾊﾝﾊ "
                                   "ﾅﾆﾆ ｼﾏｼｮｳｶ｡ﾃﾞﾝｼｬｶﾞ ｽｺｼ ｵｸﾚﾃｲﾏｽ｡");
     std::vector<double> jumps;
-    for (const std::int32_t voice : {0, 1}) {
+    for (const VoiceSlot voice : {VoiceSlot::Female, VoiceSlot::Male}) {
         for (const std::int32_t speed : {180, 120}) {
-            SCOPED_TRACE(std::to_string(voice) + " " + std::to_string(speed));
+            SCOPED_TRACE(std::to_string(FlagOfVoice(voice)) + " " + std::to_string(speed));
             StartSpeech(state, reinterpret_cast<const unsigned char*>(text.data()), text.size(),
                         run.Setup());
             state.voice = voice;

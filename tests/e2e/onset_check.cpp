@@ -741,9 +741,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     cli::ApplySpeechOptions(parsed.options, *speech);
-    speech->repeat = kRepeatOff;
+    speech->repeat = false;
     const long interval = std::lround(SpeechTimerInterval(speech->speed) * kFramesPerMs);
-    const std::string_view prefix = speech->voice != 0 ? kMalePrefix : kFemalePrefix;
+    const std::string_view prefix = speech->voice == VoiceSlot::Male ? kMalePrefix : kFemalePrefix;
 
     const auto recording = ReadRecording(options->recording);
     if (!recording) {

@@ -63,7 +63,7 @@ std::int64_t RenderedSamples(const SpeechPreferences& choices, const ReaderSetup
     ExportRequest request(setup);
     request.text = bytes;
     request.speed = choices.speed;
-    request.voice = choices.voice;
+    request.voice = FlagOfVoice(choices.voice);
     return RunSpeechExport(request, {}).samples;
 }
 
@@ -117,7 +117,7 @@ private slots:
         file.close();
         EditorRun run(sound(), {file.fileName()});
         QVERIFY(run.ok());
-        QCOMPARE(run.choices().voice, 0); // the female slot speaks
+        QCOMPARE(run.choices().voice, VoiceSlot::Female); // the female slot speaks
         NaturalInstall& places = run.library().Natural();
         places.voiceFolder.clear();
         places.searchFolders = {cwd().filePath("no-voice").toStdString(),

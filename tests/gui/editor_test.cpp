@@ -85,7 +85,7 @@ private slots:
         QCOMPARE(run.frame().frameGeometry(), closedAt);
         QVERIFY(!run.frame().DocumentWindows().front()->isMaximized());
         QVERIFY(run.view()->IsWordWrap());
-        QCOMPARE(run.choices().voice, 1);
+        QCOMPARE(run.choices().voice, VoiceSlot::Male);
         QCOMPARE(run.choices().speed, 250);
         QCOMPARE(IniInt(config().IniPath(), "よみあげPadのセッティング", "子ウィンドウのサイズ"),
                  std::optional<int>(1));
@@ -263,16 +263,16 @@ private slots:
 
         // F5 switches the voice for the next unit; held down, it switches once.
         QTest::keyClick(run.view(), Qt::Key_F5);
-        QCOMPARE(run.choices().voice, 1);
+        QCOMPARE(run.choices().voice, VoiceSlot::Male);
         QVERIFY(ticks.wait(2000));
         QVERIFY(ticks.last().first().toString().startsWith(QStringLiteral("IDW_")));
         QKeyEvent repeat(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier, QString(), true);
         QApplication::sendEvent(run.view(), &repeat);
-        QCOMPARE(run.choices().voice, 1);
+        QCOMPARE(run.choices().voice, VoiceSlot::Male);
         // Only F5 itself, and not with Alt, which the window system keeps.
         QTest::keyClick(run.view(), Qt::Key_F5, Qt::AltModifier);
         QTest::keyClick(run.view(), Qt::Key_F6);
-        QCOMPARE(run.choices().voice, 1);
+        QCOMPARE(run.choices().voice, VoiceSlot::Male);
 
         // F4: speaking ends at once for the commands, the timer after one more tick.
         QTest::keyClick(run.view(), Qt::Key_F4);

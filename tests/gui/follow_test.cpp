@@ -51,7 +51,7 @@ QString Describe(const QList<Heard>& units) {
 // The units of text [begin, end) as the core reads them pass after pass, each pass cut by the
 // pass planner and read from its start in voice: what the editor must highlight, in order.
 QList<Heard> CoreUnits(const SpeechPreferences& choices, const ReaderSetup& setup,
-                       const QString& text, int begin, int end, int voice) {
+                       const QString& text, int begin, int end, VoiceSlot voice) {
     const std::u16string all = text.toStdU16String();
     QList<Heard> units;
     auto state = std::make_unique<SpeechState>();
@@ -246,8 +246,8 @@ private slots:
         QTextCursor caret = view->textCursor();
         caret.setPosition(start);
         view->setTextCursor(caret);
-        const QList<Heard> expected =
-            CoreUnits(run.choices(), run.reading(), text, start, static_cast<int>(text.size()), 0);
+        const QList<Heard> expected = CoreUnits(run.choices(), run.reading(), text, start,
+                                                static_cast<int>(text.size()), VoiceSlot::Female);
         QVERIFY(expected.size() > 20);
         // Heard past two pass cuts.
         QVERIFY(
@@ -320,14 +320,15 @@ private slots:
         selection.setPosition(4);
         selection.setPosition(8, QTextCursor::KeepAnchor);
         view->setTextCursor(selection);
-        const QList<Heard> once = CoreUnits(run.choices(), run.reading(), text, 4, 8, 0);
+        const QList<Heard> once =
+            CoreUnits(run.choices(), run.reading(), text, 4, 8, VoiceSlot::Female);
 
         HighlightRecorder heard(run.speech(), view);
         run.frame().Dispatch(CommandId::ReadFromCaret);
         QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 5000);
         QCOMPARE(Describe(heard.units), Describe(once));
 
-        run.choices().repeat = kRepeatOn;
+        run.choices().repeat = true;
         heard.units.clear();
         run.frame().Dispatch(CommandId::ReadFromCaret);
         QTRY_VERIFY_WITH_TIMEOUT(heard.units.size() >= 2 * once.size() + 1, 5000);
@@ -345,8 +346,8 @@ private slots:
         TextView* view = run.view();
         const QString text = LongText("かきくけこさしすせそ。", 3, 1500);
         view->setPlainText(text);
-        const QList<Heard> expected =
-            CoreUnits(run.choices(), run.reading(), text, 0, static_cast<int>(text.size()), 0);
+        const QList<Heard> expected = CoreUnits(run.choices(), run.reading(), text, 0,
+                                                static_cast<int>(text.size()), VoiceSlot::Female);
         run.choices().speed = 40;
         HighlightRecorder heard(run.speech(), view);
         QAction* pause = MenuAction(run.frame(), "よみあげ(&T)", "一時停止(&P)");
@@ -392,10 +393,10 @@ private slots:
         TextView* view = run.view();
         const QString text = LongText("あいうえおかきくけこ。", 2, 2500);
         view->setPlainText(text);
-        const QList<Heard> female =
-            CoreUnits(run.choices(), run.reading(), text, 0, static_cast<int>(text.size()), 0);
-        const QList<Heard> male =
-            CoreUnits(run.choices(), run.reading(), text, 0, static_cast<int>(text.size()), 1);
+        const QList<Heard> female = CoreUnits(run.choices(), run.reading(), text, 0,
+                                              static_cast<int>(text.size()), VoiceSlot::Female);
+        const QList<Heard> male = CoreUnits(run.choices(), run.reading(), text, 0,
+                                            static_cast<int>(text.size()), VoiceSlot::Male);
         run.choices().speed = 40;
         HighlightRecorder heard(run.speech(), view);
         run.frame().Dispatch(CommandId::ReadFromCaret);

@@ -107,10 +107,10 @@ private:
     }
 
     static void StartIn(EditorRun& run, const QString& text) {
-        run.choices().voice = 0; // the female slot
+        run.choices().voice = VoiceSlot::Female; // the female slot
         run.view()->setFocus();
         run.view()->setPlainText(text);
-        QTRY_VERIFY_WITH_TIMEOUT(run.speech().Player().isReady(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(run.speech().Player().IsReady(), 10000);
     }
 
 private slots:
@@ -187,7 +187,7 @@ private slots:
         QVERIFY(run.ok());
         const QString text = U("今日は雨が降る。\n明日は晴れるでしょう。");
         StartIn(run, text);
-        QVERIFY(run.speech().Player().hasOutput());
+        QVERIFY(run.speech().Player().HasOutput());
         HighlightLog log(run.speech());
         QSignalSpy units(&run.speech(), &SpeechController::unitTicked);
         QSignalSpy ticks(&run.speech(), &SpeechController::ticked);
@@ -316,7 +316,7 @@ private slots:
         // Silent after the mora being heard: its end, at most, and nothing more is shown.
         QTest::qWait(800);
         QCOMPARE(log.shown().size(), shownAtPause);
-        const auto end = run.speech().Player().soundEnd();
+        const auto end = run.speech().Player().SoundEnd();
         QVERIFY(!end || *end <= Clock::now());
 
         QTest::keyClick(run.view(), Qt::Key_F4, Qt::ControlModifier); // the other pause key
@@ -367,7 +367,7 @@ private slots:
         QTest::keyClick(run.view(), Qt::Key_F3);
         QTRY_VERIFY_WITH_TIMEOUT(log.shown().size() >= 3, 30000);
         SpeechPlayer& player = run.speech().Player();
-        const auto before = player.soundEnd();
+        const auto before = player.SoundEnd();
         const Clock::time_point command = Clock::now();
         QVERIFY(before && *before > command + 300ms); // the sentence sounds on
         QTest::keyClick(run.view(), Qt::Key_F4);
@@ -375,14 +375,14 @@ private slots:
         // Measured on the player's own clock once the output has taken the stop: the sound
         // ends within 100 ms of the command, and nothing sounds after it.
         QTest::qWait(100);
-        const auto end = player.soundEnd();
+        const auto end = player.SoundEnd();
         QVERIFY(end.has_value());
         const auto after = std::chrono::duration_cast<std::chrono::milliseconds>(*end - command);
         qInfo("the sound ended %lld ms after F4", static_cast<long long>(after.count()));
         QVERIFY2(after <= 100ms, qPrintable(QStringLiteral("%1 ms").arg(after.count())));
         const std::size_t shown = log.shown().size();
         QTest::qWait(500);
-        QCOMPARE(player.soundEnd(), end);
+        QCOMPARE(player.SoundEnd(), end);
         QCOMPARE(log.shown().size(), shown);
     }
 
@@ -396,7 +396,7 @@ private slots:
         QTest::keyClick(run.view(), Qt::Key_F3);
         QTRY_VERIFY_WITH_TIMEOUT(!ticks.isEmpty(), 30000);
         QTest::keyClick(run.view(), Qt::Key_F5);
-        QCOMPARE(run.choices().voice, 1);
+        QCOMPARE(run.choices().voice, VoiceSlot::Male);
         QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 60000);
         // The first sentence in morae, the rest in the male samples from its first byte on.
         int samples = 0;
@@ -443,7 +443,7 @@ private slots:
         const QString first = U("最初の文は内蔵の声です。");
         const QString text = first + U("次の文は自然な声です。");
         StartIn(run, text);
-        run.choices().voice = 1; // the male slot, with the built-in samples
+        run.choices().voice = VoiceSlot::Male; // the male slot, with the built-in samples
         QSignalSpy ticks(&run.speech(), &SpeechController::unitTicked);
         QTest::keyClick(run.view(), Qt::Key_F3);
         QTRY_VERIFY_WITH_TIMEOUT(!ticks.isEmpty(), 10000);

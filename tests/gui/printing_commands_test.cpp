@@ -135,9 +135,6 @@ private slots:
                     ControlLine("QPushButton", "OFF", QRect(73, 103, 45, 16), du),
                 };
                 QCOMPARE(ControlsInTabOrder(*dialog), controls);
-                QCOMPARE(dialog->fileNameChoice, 1);
-                QCOMPARE(dialog->dateChoice, 1);
-                QCOMPARE(dialog->pageChoice, 0);
                 QCOMPARE(dialog->Pair(0)->checkedId(), 1);
                 QCOMPARE(dialog->Pair(1)->checkedId(), 1);
                 QCOMPARE(dialog->Pair(2)->checkedId(), 0);
@@ -184,7 +181,7 @@ private slots:
             auto choose = AnswerFontDialog(16);
             run.frame().Dispatch(CommandId::PrinterFont);
             QVERIFY(choose->handled());
-            const int at600 = run.settings().printerFont.lfHeight;
+            const int at600 = run.settings().printerFont.height;
             QCOMPARE(at600, MulDiv(-16, 600, screenDpi));
             QCOMPARE(QFontInfo(*run.view()->PrinterFont()).pixelSize(), -at600);
 
@@ -193,12 +190,12 @@ private slots:
             auto cancel = AnswerFontDialog(0, &openedWith);
             run.frame().Dispatch(CommandId::PrinterFont);
             QCOMPARE(openedWith, 16);
-            QCOMPARE(run.settings().printerFont.lfHeight, at600);
+            QCOMPARE(run.settings().printerFont.height, at600);
 
             PdfPrinter(run.printer(), cwd().filePath(QStringLiteral("x.pdf")), 300);
             auto again = AnswerFontDialog(16);
             run.frame().Dispatch(CommandId::PrinterFont);
-            QCOMPARE(run.settings().printerFont.lfHeight * 2, at600);
+            QCOMPARE(run.settings().printerFont.height * 2, at600);
         }
         QCOMPARE(IniInt(config().IniPath(), "プリンタ用フォント", "Height"),
                  std::optional<int>(MulDiv(-16, 300, ScreenDpiY())));

@@ -137,8 +137,8 @@ private slots:
 
             QSignalSpy done(&d, &RecorderDialog::takeDone);
             QTest::keyClick(&d, Qt::Key_Space);
-            QVERIFY2(d.isRecording(), qPrintable(d.StatusLabel()->text()));
-            QTRY_VERIFY_WITH_TIMEOUT(d.bytesReceived() > 0, 5000);
+            QVERIFY2(d.IsRecording(), qPrintable(d.StatusLabel()->text()));
+            QTRY_VERIFY_WITH_TIMEOUT(d.BytesReceived() > 0, 5000);
             QProcess play;
             play.start(QStringLiteral("paplay"),
                        {QStringLiteral("-d"), QStringLiteral("test"), m_tone});
@@ -178,7 +178,7 @@ private slots:
             QCOMPARE(d.CurrentUnit(), std::size_t{1});
             // A take in which nothing was said is not kept.
             QTest::keyClick(&d, Qt::Key_Space);
-            QTRY_VERIFY_WITH_TIMEOUT(d.bytesReceived() > 0, 5000);
+            QTRY_VERIFY_WITH_TIMEOUT(d.BytesReceived() > 0, 5000);
             QTest::qWait(500);
             QTest::keyClick(&d, Qt::Key_Space);
             QCOMPARE(done.size(), 2);
@@ -261,10 +261,10 @@ private:
     QString RecordTone(RecorderDialog& d) {
         QSignalSpy done(&d, &RecorderDialog::takeDone);
         QTest::keyClick(&d, Qt::Key_Space);
-        if (!d.isRecording()) {
+        if (!d.IsRecording()) {
             return QStringLiteral("not recording: ") + d.StatusLabel()->text();
         }
-        if (!QTest::qWaitFor([&] { return d.bytesReceived() > 0; }, 5000)) {
+        if (!QTest::qWaitFor([&] { return d.BytesReceived() > 0; }, 5000)) {
             return QStringLiteral("the input delivered nothing");
         }
         QProcess play;

@@ -85,12 +85,12 @@ void SpeechPlayerTest::WithoutADeviceIsSilentAndNeverWaits() {
     QVERIFY(ready.count() == 1 || ready.wait(10000));
     QCOMPARE(ready.first().first().toBool(), false);
     QCOMPARE(unavailable.count(), 1);
-    QVERIFY(player.isReady());
-    QVERIFY(!player.hasOutput());
+    QVERIFY(player.IsReady());
+    QVERIFY(!player.HasOutput());
     for (int i = 0; i < 100; ++i) {
         QVERIFY(!player.Play("IDF_KA"));
     }
-    QCOMPARE(player.timeUntilSilent(), 0ms);
+    QCOMPARE(player.TimeUntilSilent(), 0ms);
     QCOMPARE(player.stats().lateRequests, 0);
     // The missing server was not reported.
     QVERIFY2(g_messages.isEmpty(), qPrintable(g_messages.join('\n')));

@@ -89,7 +89,7 @@ private slots:
 
     void valuesGoInAndComeOutOnlyOnOk() {
         BoxAnswerer boxes;
-        SpeechSettingsDialog d({250, 0, 0});
+        SpeechSettingsDialog d({250, true, VoiceSlot::Female});
         QString shownSpeed, shownRepeat, shownVoice;
         DialogSteps steps(&d, [&] {
             shownSpeed = d.SpeedEdit()->text();
@@ -106,12 +106,13 @@ private slots:
         QCOMPARE(shownRepeat, QString::fromUtf8("ＯＮ"));
         QCOMPARE(shownVoice, QString::fromUtf8("女性"));
         QCOMPARE(d.Settings().speedMs, 300);
-        QCOMPARE(d.Settings().repeat, 1);
-        QCOMPARE(d.Settings().voice, 1);
+        QVERIFY(!d.Settings().repeat);
+        QCOMPARE(d.Settings().voice, VoiceSlot::Male);
         QVERIFY(boxes.boxes().empty());
 
-        // Any nonzero voice flag presses "男性"; "女性" then stores 0. Cancel stores nothing.
-        SpeechSettingsDialog again({180, 1, 7});
+        // The male voice presses "男性"; "女性" then hands out the female voice. Cancel hands out
+        // nothing.
+        SpeechSettingsDialog again({180, false, VoiceSlot::Male});
         DialogSteps more(&again, [&] {
             shownVoice = Checked(again.VoiceButtons());
             shownRepeat = Checked(again.RepeatButtons());
@@ -121,9 +122,9 @@ private slots:
         QCOMPARE(again.exec(), int(QDialog::Accepted));
         QCOMPARE(shownVoice, QString::fromUtf8("男性"));
         QCOMPARE(shownRepeat, QString::fromUtf8("ＯＦＦ"));
-        QCOMPARE(again.Settings().voice, 0);
+        QCOMPARE(again.Settings().voice, VoiceSlot::Female);
 
-        SpeechSettingsDialog cancelled({180, 0, 1});
+        SpeechSettingsDialog cancelled({180, true, VoiceSlot::Male});
         DialogSteps cancel(&cancelled, [&] {
             ClickLower(cancelled.Spin());
             QTest::mouseClick(cancelled.VoiceButtons()->button(1), Qt::LeftButton);
@@ -131,12 +132,12 @@ private slots:
         });
         QCOMPARE(cancelled.exec(), int(QDialog::Rejected));
         QCOMPARE(cancelled.Settings().speedMs, 180);
-        QCOMPARE(cancelled.Settings().voice, 1);
+        QCOMPARE(cancelled.Settings().voice, VoiceSlot::Male);
     }
 
     void arrowsStepTheSpeedAndStopAtTheEnds() {
         BoxAnswerer boxes;
-        SpeechSettingsDialog d({180, 0, 0});
+        SpeechSettingsDialog d({180, true, VoiceSlot::Female});
         QStringList shown;
         DialogSteps steps(&d, [&] {
             ClickUpper(d.Spin());
@@ -164,7 +165,7 @@ private slots:
 
     void arrowsAfterARefusedTextShowTheMessageThenStepFromTheField() {
         BoxAnswerer boxes;
-        SpeechSettingsDialog d({200, 1, 0});
+        SpeechSettingsDialog d({200, false, VoiceSlot::Female});
         QStringList shown;
         QString voiceAfter, repeatAfter;
         bool focusOnField = false;
@@ -209,7 +210,7 @@ private slots:
 
     void okWithARefusedTextKeepsTheDialogOpenWithTheFieldSelected() {
         BoxAnswerer boxes;
-        SpeechSettingsDialog d({180, 0, 0});
+        SpeechSettingsDialog d({180, true, VoiceSlot::Female});
         bool stillOpen = false;
         bool selectedWhole = false;
         DialogSteps steps(&d, [&] {
@@ -238,8 +239,8 @@ private slots:
         EditorRun run(sound());
         QVERIFY(run.ok());
         run.choices().speed = 240;
-        run.choices().voice = 0;
-        run.choices().repeat = 1;
+        run.choices().voice = VoiceSlot::Female;
+        run.choices().repeat = false;
         QString shownSpeed;
         auto ok = std::make_unique<ModalHandler>([&](QWidget* w) {
             auto* d = qobject_cast<SpeechSettingsDialog*>(w);
@@ -255,8 +256,8 @@ private slots:
         run.frame().Dispatch(CommandId::SpeechSettings);
         QCOMPARE(shownSpeed, QStringLiteral("240"));
         QCOMPARE(run.choices().speed, 90);
-        QCOMPARE(run.choices().voice, 1);
-        QCOMPARE(run.choices().repeat, 0);
+        QCOMPARE(run.choices().voice, VoiceSlot::Male);
+        QVERIFY(run.choices().repeat);
 
         auto cancel = std::make_unique<ModalHandler>([&](QWidget* w) {
             auto* d = qobject_cast<SpeechSettingsDialog*>(w);

@@ -49,7 +49,7 @@ private slots:
         {
             EditorRun run(sound());
             QVERIFY(run.ok());
-            QTRY_VERIFY_WITH_TIMEOUT(run.speech().Player().isReady(), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(run.speech().Player().IsReady(), 10000);
             run.choices().readings = kReadingsAutomatic;
             run.choices().speed = 300;
             run.view()->setPlainText(U("あいうえお"));
@@ -72,7 +72,7 @@ private slots:
         // The test runs with the sound server pointed nowhere: first that is said.
         QTRY_COMPARE_WITH_TIMEOUT(run.frame().StatusMessage(),
                                   U("音声を出力できません。読み上げは無音で進みます。"), 10000);
-        run.choices().voice = 0;
+        run.choices().voice = VoiceSlot::Female;
         run.choices().readings = kReadingsDictionary;
         run.choices().speed = 300; // slow: the reading lasts while the keys are tried
         TextView* view = run.view();
@@ -127,7 +127,7 @@ private slots:
         EditorRun run(sound());
         QVERIFY(run.ok());
         // The sound output has been looked for (there is none here).
-        QTRY_VERIFY_WITH_TIMEOUT(run.speech().Player().isReady(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(run.speech().Player().IsReady(), 10000);
         run.choices().readings = kReadingsDictionary;
         run.choices().speed = 10;
         TextView* view = run.view();
@@ -171,7 +171,7 @@ private slots:
 
         // Repeated, the pass ends again and again: said once.
         run.choices().speed = 10;
-        run.choices().repeat = kRepeatOn;
+        run.choices().repeat = true;
         QSignalSpy ticks(&speech, &SpeechController::unitTicked);
         QTest::keyClick(view, Qt::Key_F3);
         QTRY_VERIFY_WITH_TIMEOUT(ticks.size() >= 10, 20000); // three passes and more
@@ -179,7 +179,7 @@ private slots:
         QTest::keyClick(view, Qt::Key_F4);
         QTRY_VERIFY(Idle(run));
         QCOMPARE(cuts.size(), 2);
-        run.choices().repeat = kRepeatOff;
+        run.choices().repeat = false;
 
         // Nothing after the cut but line breaks, or a document read to its end: nothing to say.
         frame.statusBar()->clearMessage();

@@ -136,18 +136,18 @@ private slots:
                          QString::fromUtf8("使えない音 GA.wav: WAVEファイルとして読めません")),
                      qPrintable(report));
 
-            QTRY_VERIFY_WITH_TIMEOUT(!run.library().isLoading(), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(!run.library().IsLoading(), 10000);
             // The player's lookup: the folder's KA, the built-in voice for what it lacks.
             QVERIFY(Same(bank.Find(run.voices(), "IDF_KA"), m_ka));
             QVERIFY(Same(bank.Find(run.voices(), "IDF_KI"), builtInKi));
             QVERIFY(Same(bank.Find(run.voices(), "IDW_KA"), builtInMaleKa));
 
             // F5 in the view switches to the male slot and back.
-            run.choices().voice = 0;
+            run.choices().voice = VoiceSlot::Female;
             QTest::keyClick(run.view(), Qt::Key_F5);
-            QCOMPARE(run.choices().voice, 1);
+            QCOMPARE(run.choices().voice, VoiceSlot::Male);
             QTest::keyClick(run.view(), Qt::Key_F5);
-            QCOMPARE(run.choices().voice, 0);
+            QCOMPARE(run.choices().voice, VoiceSlot::Female);
             run.Finish();
         }
         const std::string ini = config().IniBytes();
@@ -257,7 +257,7 @@ private slots:
         QVERIFY(!d.isVisible());
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QVERIFY(QDir(twoLines).removeRecursively() && QDir(emoji).removeRecursively());
-        QTRY_VERIFY_WITH_TIMEOUT(!library.isLoading(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!library.IsLoading(), 10000);
     }
 
 private:

@@ -6,7 +6,7 @@
 #include "io/atomic_file.h"
 #include "io/profile_file.h"
 #include "io/temporary_registry.h"
-#include "platform/logfont_qt.h"
+#include "platform/font_description_qt.h"
 #include "printing/page_printer.h"
 #include "printing/printer_font.h"
 #include "settings/settings.h"
@@ -46,8 +46,8 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
     }
 }
 
-std::optional<QFont> FontOf(const LOGFONT& record) {
-    if (record.lfHeight == 0) {
+std::optional<QFont> FontOf(const FontDescription& record) {
+    if (record.height == 0) {
         return std::nullopt;
     }
     return FontFromRecord(record);

@@ -54,7 +54,7 @@ void StartWhenHeard(SpeechPlayer& player, QObject& context, std::function<void()
                                    "silence");
         start();
     });
-    if (player.isReady() && player.hasOutput()) {
+    if (player.IsReady() && player.HasOutput()) {
         start();
     }
 }
@@ -74,7 +74,7 @@ int SpeakOnePass(int argc, char** argv, SpeechState& speech, const VoiceSelectio
                         });
     QObject::connect(&runner, &SpeechRunner::finished, &app, [&] {
         // The last sample may still be sounding: leave once it has been heard.
-        QTimer::singleShot(player.timeUntilSilent(), &app, &QCoreApplication::quit);
+        QTimer::singleShot(player.TimeUntilSilent(), &app, &QCoreApplication::quit);
     });
     StartWhenHeard(player, app, [&] { runner.start(); });
     return app.exec() == 0 ? cli::kExitOk : cli::kExitIoError;
@@ -99,7 +99,7 @@ int SpeakNaturalText(int argc, char** argv, std::string text, const DictionaryVi
         gaveUp = true;
     });
     QObject::connect(&speech, &NaturalSpeech::finished, &app, [&] {
-        QTimer::singleShot(player.timeUntilSilent(), &app, &QCoreApplication::quit);
+        QTimer::singleShot(player.TimeUntilSilent(), &app, &QCoreApplication::quit);
     });
     // A sentence placed before the output is open would not be heard: the pass starts with it.
     StartWhenHeard(player, app, [&] { speech.Start(std::move(text), dictionary, options); });
@@ -142,7 +142,7 @@ int RunSpeakMode(int argc, char** argv, const cli::Options& options) {
             return prepared;
         }
         cli::ApplySpeechOptions(options, *speech);
-        speech->repeat = kRepeatOff;
+        speech->repeat = false;
         // The slots speak with the voices the settings give them, as in the editor.
         const VoiceSelection voices = cli::SettingsVoiceSelection();
         status = SpeakOnePass(argc, argv, *speech, voices, cli::SampleFittingOption(options));

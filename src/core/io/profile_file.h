@@ -44,7 +44,7 @@ public:
     // Parses bytes held in memory; Save() has no file to write to.
     static ProfileFile FromBytes(std::string bytes);
 
-    ProfileLoad loadState() const { return m_load; }
+    ProfileLoad LoadState() const { return m_load; }
     const std::string& path() const { return m_path; }
 
     // The value of section/key with blanks trimmed and one pair of enclosing quotes removed;
@@ -71,11 +71,11 @@ public:
     std::string Bytes() const;
 
     // Writes the changes to the file, replacing it atomically (see WriteFileAtomically). true
-    // when the file now holds them or nothing was changed; false, with saveError() saying why,
+    // when the file now holds them or nothing was changed; false, with SaveError() saying why,
     // when they could not be written (the old file is then untouched) or when the file was not
     // fully read (unreadable or too large), so that its content is not lost.
     bool Save();
-    const std::string& saveError() const { return m_saveError; }
+    const std::string& SaveError() const { return m_saveError; }
 
 private:
     enum class Eol : std::uint8_t { None, Lf, CrLf };

@@ -29,31 +29,30 @@ void WriteIfChanged(ProfileFile& profile, std::string_view section, const keys::
 
 } // namespace
 
-void LoadFontRecord(const ProfileFile& profile, std::string_view section, LOGFONT& record) {
-    record.lfHeight = std::clamp(ReadFontInt(profile, section, keys::kFontHeight), -kMaxFontHeight,
-                                 kMaxFontHeight);
-    if (record.lfHeight == 0) {
+void LoadFontRecord(const ProfileFile& profile, std::string_view section, FontDescription& record) {
+    record.height = std::clamp(ReadFontInt(profile, section, keys::kFontHeight), -kMaxFontHeight,
+                               kMaxFontHeight);
+    if (record.height == 0) {
         return;
     }
-    record.lfWeight = ReadFontInt(profile, section, keys::kFontWeight);
-    record.lfItalic = LowByte(ReadFontInt(profile, section, keys::kFontItalic));
-    record.lfUnderline = LowByte(ReadFontInt(profile, section, keys::kFontUnderline));
-    record.lfPitchAndFamily = LowByte(ReadFontInt(profile, section, keys::kFontPitchAndFamily));
-    record.lfCharSet = LowByte(ReadFontInt(profile, section, keys::kFontCharSet));
+    record.weight = ReadFontInt(profile, section, keys::kFontWeight);
+    record.italic = LowByte(ReadFontInt(profile, section, keys::kFontItalic));
+    record.underline = LowByte(ReadFontInt(profile, section, keys::kFontUnderline));
+    record.pitchAndFamily = LowByte(ReadFontInt(profile, section, keys::kFontPitchAndFamily));
+    record.charSet = LowByte(ReadFontInt(profile, section, keys::kFontCharSet));
     SetFaceName(record,
                 profile.GetString(section, keys::kFontFaceNameKey, keys::kFontFaceNameDefault));
 }
 
-void SaveFontRecord(ProfileFile& profile, std::string_view section, const LOGFONT& record,
-                    LOGFONT& baseline) {
-    profile.WriteInt(section, keys::kFontHeight.key, record.lfHeight);
-    WriteIfChanged(profile, section, keys::kFontWeight, record.lfWeight, baseline.lfWeight);
-    WriteIfChanged(profile, section, keys::kFontItalic, record.lfItalic, baseline.lfItalic);
-    WriteIfChanged(profile, section, keys::kFontUnderline, record.lfUnderline,
-                   baseline.lfUnderline);
-    WriteIfChanged(profile, section, keys::kFontPitchAndFamily, record.lfPitchAndFamily,
-                   baseline.lfPitchAndFamily);
-    WriteIfChanged(profile, section, keys::kFontCharSet, record.lfCharSet, baseline.lfCharSet);
+void SaveFontRecord(ProfileFile& profile, std::string_view section, const FontDescription& record,
+                    FontDescription& baseline) {
+    profile.WriteInt(section, keys::kFontHeight.key, record.height);
+    WriteIfChanged(profile, section, keys::kFontWeight, record.weight, baseline.weight);
+    WriteIfChanged(profile, section, keys::kFontItalic, record.italic, baseline.italic);
+    WriteIfChanged(profile, section, keys::kFontUnderline, record.underline, baseline.underline);
+    WriteIfChanged(profile, section, keys::kFontPitchAndFamily, record.pitchAndFamily,
+                   baseline.pitchAndFamily);
+    WriteIfChanged(profile, section, keys::kFontCharSet, record.charSet, baseline.charSet);
     if (FaceName(record) != FaceName(baseline)) {
         profile.WriteString(section, keys::kFontFaceNameKey, FaceName(record));
     }

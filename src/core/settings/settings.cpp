@@ -20,6 +20,10 @@ std::int32_t SwitchValue(bool on) {
     return on ? 1 : 0;
 }
 
+// 読み方 as the file holds it.
+constexpr std::int32_t kReadingsDictionaryValue = 0;
+constexpr std::int32_t kReadingsAutomaticValue = 1;
+
 // The show states as the file holds them: 1 normal, 2 minimized, 3 maximized.
 ShowState ShowStateOf(std::int32_t value) {
     switch (value) {
@@ -50,14 +54,16 @@ void LoadSpeechSettings(const ProfileFile& profile, SpeechChoices& speech) {
     if (speech.speed > keys::kMaxLoadedSpeed) {
         speech.speed = keys::kMaxLoadedSpeed;
     }
-    speech.voice = ReadKey(profile, keys::kVoice);
+    speech.maleVoice = ReadKey(profile, keys::kVoice) != 0;
     if (!profile.Find(keys::kReadings.section, keys::kReadings.key)) {
-        speech.readings = keys::kReadingsUnchosen;
+        speech.readings = ReadingsChoice::Unchosen;
     } else {
         // Anything but 1 reads with the dictionary alone.
-        speech.readings = ReadKey(profile, keys::kReadings) == 1 ? 1 : 0;
+        speech.readings = ReadKey(profile, keys::kReadings) == kReadingsAutomaticValue
+                              ? ReadingsChoice::Automatic
+                              : ReadingsChoice::Dictionary;
     }
-    speech.aozora = ReadKey(profile, keys::kAozora) != 0 ? 1 : 0;
+    speech.notationSilent = ReadSwitch(profile, keys::kAozora);
 }
 
 std::string AnalyzerDictionarySetting(const ProfileFile& profile) {
@@ -99,13 +105,15 @@ void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechChoic
     WriteKey(profile, keys::kPrintDate, SwitchValue(settings.printDate));
     WriteKey(profile, keys::kPrintPageNumber, SwitchValue(settings.printPageNumber));
     WriteKey(profile, keys::kSpeed, speech.speed);
-    WriteKey(profile, keys::kVoice, speech.voice);
+    WriteKey(profile, keys::kVoice, SwitchValue(speech.maleVoice));
     // The keys this program added stay out of a file that never had them while at their default;
     // the reading mode has no fixed default and is written once chosen.
-    if (speech.readings != keys::kReadingsUnchosen) {
-        WriteKey(profile, keys::kReadings, speech.readings);
+    if (speech.readings != ReadingsChoice::Unchosen) {
+        WriteKey(profile, keys::kReadings,
+                 speech.readings == ReadingsChoice::Automatic ? kReadingsAutomaticValue
+                                                              : kReadingsDictionaryValue);
     }
-    WriteKeyIfNotDefault(profile, keys::kAozora, speech.aozora);
+    WriteKeyIfNotDefault(profile, keys::kAozora, SwitchValue(speech.notationSilent));
     WriteKeyIfNotDefault(profile, keys::kReadingPane, SwitchValue(settings.readingPane));
     WriteKeyIfNotDefault(profile, keys::kFitSamples, SwitchValue(settings.fitSamples));
     WriteKeyIfNotDefault(profile, keys::kReadingPaneScript, settings.readingPaneScript);

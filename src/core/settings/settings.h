@@ -16,7 +16,7 @@
 #pragma once
 
 #include "io/profile_file.h"
-#include "settings/logfont.h"
+#include "settings/font_description.h"
 #include "settings/settings_keys.h"
 
 #include <cstdint>
@@ -28,11 +28,11 @@ namespace yomi6 {
 enum class ShowState { Normal, Minimized, Maximized };
 
 struct AppSettings {
-    bool wordWrap = false;      // new document windows wrap at the right edge
-    LOGFONT screenFont;         // lfHeight 0: no font chosen, the view's default font
-    LOGFONT screenFontBaseline; // the screen font as last loaded or saved
-    LOGFONT printerFont;        // in printer units; lfHeight 0: none chosen
-    LOGFONT printerFontBaseline;
+    bool wordWrap = false;              // new document windows wrap at the right edge
+    FontDescription screenFont;         // height 0: no font chosen, the view's default font
+    FontDescription screenFontBaseline; // the screen font as last loaded or saved
+    FontDescription printerFont;        // in printer units; height 0: none chosen
+    FontDescription printerFontBaseline;
     bool printFileName = false;  // pages show the document title
     bool printDate = false;      // pages show the date and time
     bool printPageNumber = true; // pages show their number
@@ -44,13 +44,16 @@ struct AppSettings {
     std::int32_t readingPaneScript = 0;
 };
 
+// How the text is read, as 読み方 keeps it: Unchosen while the file has no 読み方.
+enum class ReadingsChoice { Unchosen, Dictionary, Automatic };
+
 // The settings the speech state holds while the program runs.
 struct SpeechChoices {
     std::int32_t speed = settings_keys::kSpeed.defaultValue; // milliseconds per tick
-    std::int32_t voice = settings_keys::kVoice.defaultValue; // nonzero: male, 0: female
-    // 0: dictionary, 1: automatic, kReadingsUnchosen: no 読み方 in the file
-    std::int32_t readings = settings_keys::kReadingsUnchosen;
-    std::int32_t aozora = settings_keys::kAozora.defaultValue; // nonzero: notation silent
+    bool maleVoice = settings_keys::kVoice.defaultValue != 0;
+    ReadingsChoice readings = ReadingsChoice::Unchosen;
+    // The automatic reading finds Aozora notation and keeps it silent.
+    bool notationSilent = settings_keys::kAozora.defaultValue != 0;
 };
 
 // Reads, in this order: word wrap; the screen font record, then its baseline := the record;
@@ -77,7 +80,7 @@ void SaveSettings(ProfileFile& profile, AppSettings& settings, const SpeechChoic
 void SaveChildShowState(ProfileFile& profile, AppSettings& settings);
 
 // The speed, the voice and the reading mode, with the rules of LoadSettings (a reading mode
-// other than 0 or 1 is taken as 0; no 読み方 at all is kReadingsUnchosen).
+// other than 0 or 1 is the dictionary; no 読み方 at all is ReadingsChoice::Unchosen).
 void LoadSpeechSettings(const ProfileFile& profile, SpeechChoices& speech);
 
 // The analyzer dictionary folder the settings file names (UTF-8), or "" for none.

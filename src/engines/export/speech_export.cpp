@@ -70,7 +70,7 @@ ExportResult RunSpeechExport(const ExportRequest& request, const ExportCallbacks
     RubyGlossary rubies; // the words the passes have given a ruby
     setup.rubies = &rubies;
     const auto state = std::make_unique<SpeechState>();
-    state->voice = request.voice;
+    state->voice = VoiceOfFlag(request.voice);
     state->speed = request.speed;
     state->readings = request.readings;
 

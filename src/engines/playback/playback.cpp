@@ -72,7 +72,7 @@ TickResult SpeechTick(const SpeechPreferences& preferences, SpeechTickState& ses
 
     // The end and stop checks come after the unit, so a stop still lets one unit sound.
     if (session.playIndex > session.endIndex) {
-        if (session.stopRequest == 1 || preferences.repeat == kRepeatOff) {
+        if (session.stopRequest == 1 || !preferences.repeat) {
             EndPlayback(session);
             result.killTimer = true;
         } else {
@@ -100,7 +100,7 @@ bool ToggleVoiceOnF5(SpeechPreferences& preferences, KeyRepeat repeat) {
     if (repeat == KeyRepeat::AutoRepeat) {
         return false;
     }
-    preferences.voice = preferences.voice != 0 ? 0 : 1;
+    preferences.voice = OtherVoice(preferences.voice);
     return true;
 }
 
@@ -108,8 +108,8 @@ bool IsSpeakEnabled(const SpeechTickState& session) {
     return session.speaking != 1;
 }
 
-std::string_view VoiceIndicatorText(std::int32_t voice) {
-    return voice != 0 ? kMaleIndicator : kFemaleIndicator;
+std::string_view VoiceIndicatorText(VoiceSlot voice) {
+    return voice == VoiceSlot::Male ? kMaleIndicator : kFemaleIndicator;
 }
 
 std::int32_t SpeechTimerInterval(std::int32_t speed) {

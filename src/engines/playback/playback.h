@@ -58,7 +58,7 @@ bool ToggleVoiceOnF5(SpeechPreferences& preferences, KeyRepeat repeat);
 bool IsSpeakEnabled(const SpeechTickState& session);
 
 // The text of the voice pane of the status bar (UTF-8).
-std::string_view VoiceIndicatorText(std::int32_t voice);
+std::string_view VoiceIndicatorText(VoiceSlot voice);
 
 // The text of the reading pane of the status bar (UTF-8): "辞書" or "自動".
 

@@ -8,7 +8,7 @@
 namespace yomi6 {
 
 ReadingListing ListReading(const unsigned char* text, std::size_t n, ReadingMode mode,
-                           std::int32_t voice, const ReaderSetup& setup) {
+                           VoiceSlot voice, const ReaderSetup& setup) {
     const auto state = std::make_unique<SpeechState>();
     const ReadingResult result = ReadText(text, n, mode, setup, state->reading, state->source);
     state->endIndex = static_cast<std::int32_t>(result.length);
@@ -21,8 +21,9 @@ ReadingListing ListReading(const unsigned char* text, std::size_t n, ReadingMode
     listing.silent.assign(result.length, false);
     RunPass(*state, [&listing](const TickResult& tick) {
         if (tick.unitLength > 0 && tick.sample.empty()) {
-            for (std::int32_t i = 0; i < tick.unitLength; ++i) {
-                listing.silent[static_cast<std::size_t>(tick.unitBegin + i)] = true;
+            const auto begin = static_cast<std::size_t>(tick.unitBegin);
+            for (std::size_t i = 0; i < static_cast<std::size_t>(tick.unitLength); ++i) {
+                listing.silent[begin + i] = true;
             }
         }
     });

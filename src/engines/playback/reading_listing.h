@@ -5,6 +5,7 @@
 
 #include "reading/source_range.h"
 #include "reading/text_reader.h"
+#include "voice/voice_slot.h"
 
 #include <cstddef>
 #include <string>
@@ -21,6 +22,6 @@ struct ReadingListing {
 // Reads the first min(n, 4000) bytes of text (code page 932, CR LF line ends) in mode, as a
 // speech pass would, and finds the silent bytes by running the pass's ticks in voice.
 ReadingListing ListReading(const unsigned char* text, std::size_t n, ReadingMode mode,
-                           std::int32_t voice, const ReaderSetup& setup);
+                           VoiceSlot voice, const ReaderSetup& setup);
 
 } // namespace yomi6

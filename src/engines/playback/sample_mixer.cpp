@@ -45,12 +45,12 @@ std::int64_t SampleMixer::TargetFrame(Clock::time_point at) const {
     return FramesFor(at + m_latency - m_origin);
 }
 
-void SampleMixer::setLatency(Clock::duration latency) {
+void SampleMixer::SetLatency(Clock::duration latency) {
     const std::lock_guard lock(m_mutex);
     m_latency = latency;
 }
 
-SampleMixer::Clock::duration SampleMixer::latency() const {
+SampleMixer::Clock::duration SampleMixer::Latency() const {
     const std::lock_guard lock(m_mutex);
     return m_latency;
 }

@@ -61,9 +61,9 @@ public:
     // Nothing when no stream is running.
     std::optional<Clock::time_point> EarliestOnTime(Clock::duration margin) const;
 
-    void setLatency(Clock::duration latency);
-    // Any thread. A sample asked for at t starts sounding at t + latency().
-    Clock::duration latency() const;
+    void SetLatency(Clock::duration latency);
+    // Any thread. A sample asked for at t starts sounding at t + Latency().
+    Clock::duration Latency() const;
 
     // What the placement had to give way to, for measurements and tests.
     struct Stats {

@@ -16,7 +16,7 @@ void RunPass(const SpeechPreferences& preferences, const SpeechTickState& sessio
     static_cast<SpeechTickState&>(*pass) = session;
     pass->speaking = 1;
     pass->stopRequest = 0;
-    pass->repeat = kRepeatOff;
+    pass->repeat = false;
     pass->playIndex = 0;
     pass->secondByteIndex = -1;
     // The terminator of the longest reading is the last byte of the buffer.

@@ -7,6 +7,7 @@
 #include "reading/reading_conversion.h"
 #include "reading/reading_mode.h"
 #include "reading/text_reader.h"
+#include "voice/voice_slot.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,15 +16,13 @@ namespace yomi6 {
 
 inline constexpr std::int32_t kDefaultSpeed = 180; // milliseconds per tick
 inline constexpr std::int32_t kMaxSpeed = 1000;
-inline constexpr std::int32_t kRepeatOn = 0;  // index of the ＯＮ button
-inline constexpr std::int32_t kRepeatOff = 1; // index of the ＯＦＦ button
 
 // The user's choices: how every reading sounds. Changing one during a reading takes effect at
 // its next tick (the voice) or its next pass.
 struct SpeechPreferences {
-    std::int32_t voice = 0; // nonzero: male voice, 0: female voice
+    VoiceSlot voice = VoiceSlot::Female;
     std::int32_t speed = kDefaultSpeed;
-    std::int32_t repeat = kRepeatOff;
+    bool repeat = false; // the reading starts again at its end until stopped
     std::int32_t readings = kReadingsDictionary; // the choice the next speak command resolves
     AozoraMode aozora = AozoraMode::Auto; // whether the automatic reading heeds Aozora notation
 };

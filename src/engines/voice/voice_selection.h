@@ -5,6 +5,7 @@
 #pragma once
 
 #include "voice/voice_folder.h"
+#include "voice/voice_slot.h"
 
 #include <cstdint>
 #include <memory>
@@ -13,8 +14,6 @@
 #include <vector>
 
 namespace yomi6 {
-
-enum class VoiceSlot { Male, Female };
 
 struct SlotVoice {
     VoiceSlot builtIn;                         // the built-in voice the slot speaks with
@@ -41,7 +40,7 @@ public:
     void Assign(VoiceSlot slot, SlotVoice voice);
 
     // Counts the assignments, for caches of converted sounds that must follow them.
-    std::uint64_t generation() const { return m_generation; }
+    std::uint64_t Generation() const { return m_generation; }
 
 private:
     static std::size_t Index(VoiceSlot slot) { return slot == VoiceSlot::Male ? 0 : 1; }

@@ -156,7 +156,7 @@ std::string_view FieldText(const NameField& field) {
     return {field.data(), static_cast<std::size_t>(end - field.begin())};
 }
 
-KanaUnit LookupUnit(std::span<const unsigned char> rest, std::int32_t voice) {
+KanaUnit LookupUnit(std::span<const unsigned char> rest, VoiceSlot voice) {
     if (rest.empty() || !kUnitStarts[rest[0]]) {
         return {};
     }
@@ -166,7 +166,8 @@ KanaUnit LookupUnit(std::span<const unsigned char> rest, std::int32_t voice) {
         }
         for (std::size_t row = 0; row < table.units.size(); ++row) {
             if (UnitMatches(table.units[row], rest, table.unitLength)) {
-                const NameField& name = voice != 0 ? table.maleNames[row] : table.femaleNames[row];
+                const NameField& name =
+                    voice == VoiceSlot::Male ? table.maleNames[row] : table.femaleNames[row];
                 return {FieldText(name), static_cast<std::int32_t>(table.unitLength)};
             }
         }

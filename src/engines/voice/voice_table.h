@@ -2,6 +2,8 @@
 // recorded sample speaks each unit in the male ("IDW_") and the female ("IDF_") voice.
 #pragma once
 
+#include "voice/voice_slot.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -44,10 +46,9 @@ struct KanaUnit {
 };
 
 // Finds the unit at the start of rest: the first equal row of the three-byte table, else of the
-// two-byte table, else of the one-byte table. The name is the male one when voice is nonzero,
-// else the female one. Reads at most three bytes and never past the end of rest; a unit that
-// would reach past it does not match.
-KanaUnit LookupUnit(std::span<const unsigned char> rest, std::int32_t voice);
+// two-byte table, else of the one-byte table. The name is the one of that voice. Reads at most
+// three bytes and never past the end of rest; a unit that would reach past it does not match.
+KanaUnit LookupUnit(std::span<const unsigned char> rest, VoiceSlot voice);
 
 // The name stored in a name field: its bytes before the first NUL.
 std::string_view FieldText(const NameField& field);

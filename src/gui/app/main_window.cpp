@@ -321,7 +321,7 @@ FindReplaceDialog* MainWindow::SearchDialog(bool replace) {
 void MainWindow::ShowSearchDialog(bool replace, const QString& selectedText) {
     FindReplaceDialog* dialog = SearchDialog(replace);
     if (!selectedText.isEmpty()) {
-        dialog->setSearchText(selectedText);
+        dialog->SetSearchText(selectedText);
     }
     dialog->show();
     dialog->raise();

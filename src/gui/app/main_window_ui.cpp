@@ -281,7 +281,7 @@ void MainWindow::UpdateStatusPanes() {
     if (speech.IsPaused() || reading) {
         QString mode = Utf8(ReadingsIndicatorText(speech.PassReadings()));
         const SpeechPlayer& player = speech.Player();
-        const bool silent = player.isReady() && !player.hasOutput();
+        const bool silent = player.IsReady() && !player.HasOutput();
         if (silent) {
             mode += Tr(strings::kNoOutputStatus);
         }

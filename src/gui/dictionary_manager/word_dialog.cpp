@@ -4,6 +4,7 @@
 #include "dictionary_manager/dictionary_manager_strings.h"
 
 #include "platform/cp932_field.h"
+#include "platform/dialog_builder.h"
 #include "platform/message_box.h"
 #include "text/cp932_codec.h"
 
@@ -45,13 +46,16 @@ QFont NumberFont(const QFont& dialogFont) {
 } // namespace
 
 WordDialog::WordDialog(WordRegistration& registration, QWidget* parent)
-    : QDialog(parent), m_controls(this, kWordDialogTemplate), m_registration(registration),
-      m_scrollBar(m_controls.Get<QScrollBar>(ids::kScrollBar)) {
+    : QDialog(parent), m_registration(registration) {
+    const DialogBuilder built(this, kWordDialogTemplate);
+    m_confirm = built.Button(ids::kConfirm);
+    m_cancel = built.Button(ids::kCancel);
+    m_scrollBar = built.ScrollBar(ids::kScrollBar);
     for (int r = 0; r < kRegistrationRows; ++r) {
         const std::size_t i = Index(r);
-        m_numberEdits[i] = m_controls.Get<QLineEdit>(ids::kNumbers[i]);
-        m_wordEdits[i] = m_controls.Get<QLineEdit>(ids::kWords[i]);
-        m_yomiEdits[i] = m_controls.Get<QLineEdit>(ids::kYomis[i]);
+        m_numberEdits[i] = built.Edit(ids::kNumbers[i]);
+        m_wordEdits[i] = built.Edit(ids::kWords[i]);
+        m_yomiEdits[i] = built.Edit(ids::kYomis[i]);
         m_numberEdits[i]->setFont(NumberFont(font()));
         for (QLineEdit* edit : {m_numberEdits[i], m_wordEdits[i], m_yomiEdits[i]}) {
             edit->installEventFilter(this);
@@ -60,12 +64,12 @@ WordDialog::WordDialog(WordRegistration& registration, QWidget* parent)
         m_yomiEdits[i]->setValidator(new ByteLimitValidator(kYomiFieldMaxBytes, this));
     }
     // Neither button is the default: Enter confirms from the boxes (keyPressEvent).
-    for (QPushButton* button : {ConfirmButton(), CancelButton()}) {
+    for (QPushButton* button : {m_confirm, m_cancel}) {
         button->setAutoDefault(false);
         button->setDefault(false);
     }
-    connect(ConfirmButton(), &QPushButton::clicked, this, &WordDialog::ConfirmEntries);
-    connect(CancelButton(), &QPushButton::clicked, this, &WordDialog::CancelEntries);
+    connect(m_confirm, &QPushButton::clicked, this, &WordDialog::ConfirmEntries);
+    connect(m_cancel, &QPushButton::clicked, this, &WordDialog::CancelEntries);
 
     m_scrollBar->setSingleStep(1);
     m_scrollBar->setPageStep(kScrollPageRows);
@@ -74,14 +78,6 @@ WordDialog::WordDialog(WordRegistration& registration, QWidget* parent)
     connect(m_scrollBar, &QScrollBar::actionTriggered, this, &WordDialog::FollowScrollBar);
     connect(m_scrollBar, &QScrollBar::sliderMoved, this,
             [this](int position) { ScrollRows(ScrollCode::ThumbTrack, position); });
-}
-
-QPushButton* WordDialog::ConfirmButton() const {
-    return m_controls.Get<QPushButton>(ids::kConfirm);
-}
-
-QPushButton* WordDialog::CancelButton() const {
-    return m_controls.Get<QPushButton>(ids::kCancel);
 }
 
 int WordDialog::exec() {

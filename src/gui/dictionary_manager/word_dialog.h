@@ -5,7 +5,6 @@
 #pragma once
 
 #include "dictionary/word_registration.h"
-#include "platform/dialog_builder.h"
 
 #include <QDialog>
 #include <QString>
@@ -39,8 +38,8 @@ public:
     QLineEdit* WordEdit(int row) const { return m_wordEdits[Index(row)]; }
     QLineEdit* YomiEdit(int row) const { return m_yomiEdits[Index(row)]; }
     QLineEdit* NumberEdit(int row) const { return m_numberEdits[Index(row)]; }
-    QPushButton* ConfirmButton() const;
-    QPushButton* CancelButton() const;
+    QPushButton* ConfirmButton() const { return m_confirm; }
+    QPushButton* CancelButton() const { return m_cancel; }
 
     // The confirm button and the Enter key; the cancel button, Escape and the close box.
     void accept() override { ConfirmEntries(); }
@@ -76,9 +75,10 @@ private:
 
     QString m_offeredWord;
     QString m_offeredYomi;
-    DialogControls m_controls;
     WordRegistration& m_registration;
-    QScrollBar* m_scrollBar;
+    QPushButton* m_confirm = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QScrollBar* m_scrollBar = nullptr;
     std::array<QLineEdit*, kRegistrationRows> m_numberEdits{};
     std::array<QLineEdit*, kRegistrationRows> m_wordEdits{};
     std::array<QLineEdit*, kRegistrationRows> m_yomiEdits{};

@@ -77,16 +77,16 @@ FindReplaceDialog::FindReplaceDialog(Mode mode, QWidget* parent) : QDialog(paren
     m_findNext = new QPushButton(Tr(kFindNext), this);
     m_findNext->setDefault(true);
     buttons->addWidget(m_findNext);
-    connect(m_findNext, &QPushButton::clicked, this, [this] { emit findNext(this->options()); });
+    connect(m_findNext, &QPushButton::clicked, this, [this] { emit findNext(Options()); });
     if (mode == Mode::Replace) {
         m_replaceButton = new QPushButton(Tr(kReplaceOne), this);
         m_replaceAllButton = new QPushButton(Tr(kReplaceAll), this);
         buttons->addWidget(m_replaceButton);
         buttons->addWidget(m_replaceAllButton);
         connect(m_replaceButton, &QPushButton::clicked, this,
-                [this] { emit replaceOne(this->options(), replacement()); });
+                [this] { emit replaceOne(Options(), Replacement()); });
         connect(m_replaceAllButton, &QPushButton::clicked, this,
-                [this] { emit replaceAll(this->options(), replacement()); });
+                [this] { emit replaceAll(Options(), Replacement()); });
     }
     auto* cancel = new QPushButton(Tr(kCancel), this);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -97,11 +97,11 @@ FindReplaceDialog::FindReplaceDialog(Mode mode, QWidget* parent) : QDialog(paren
     layout->addLayout(left, 1);
     layout->addLayout(buttons);
 
-    connect(m_find, &QLineEdit::textChanged, this, &FindReplaceDialog::updateButtons);
-    updateButtons();
+    connect(m_find, &QLineEdit::textChanged, this, &FindReplaceDialog::UpdateButtons);
+    UpdateButtons();
 }
 
-SearchOptions FindReplaceDialog::options() const {
+SearchOptions FindReplaceDialog::Options() const {
     SearchOptions o;
     o.text = m_find->text();
     o.matchCase = m_matchCase->isChecked();
@@ -110,16 +110,16 @@ SearchOptions FindReplaceDialog::options() const {
     return o;
 }
 
-QString FindReplaceDialog::replacement() const {
+QString FindReplaceDialog::Replacement() const {
     return m_replace != nullptr ? m_replace->text() : QString();
 }
 
-void FindReplaceDialog::setSearchText(const QString& text) {
+void FindReplaceDialog::SetSearchText(const QString& text) {
     m_find->setText(text);
     m_find->selectAll();
 }
 
-void FindReplaceDialog::updateButtons() {
+void FindReplaceDialog::UpdateButtons() {
     const bool any = !m_find->text().isEmpty();
     m_findNext->setEnabled(any);
     if (m_replaceButton != nullptr) {

@@ -25,10 +25,10 @@ public:
     explicit FindReplaceDialog(Mode mode, QWidget* parent = nullptr);
 
     Mode mode() const { return m_mode; }
-    SearchOptions options() const;
-    QString replacement() const;
+    SearchOptions Options() const;
+    QString Replacement() const;
     // Puts text into the search field (the view's selection when the dialog is opened).
-    void setSearchText(const QString& text);
+    void SetSearchText(const QString& text);
 
 signals:
     void findNext(const yomi6::SearchOptions& options);
@@ -36,7 +36,7 @@ signals:
     void replaceAll(const yomi6::SearchOptions& options, const QString& replacement);
 
 private:
-    void updateButtons();
+    void UpdateButtons();
 
     Mode m_mode;
     QLineEdit* m_find = nullptr;

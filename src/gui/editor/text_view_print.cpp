@@ -3,7 +3,7 @@
 #include "editor/document.h"
 #include "editor/print_job.h"
 #include "editor/text_view.h"
-#include "platform/logfont_qt.h"
+#include "platform/font_description_qt.h"
 #include "platform/message_box.h"
 #include "printing/page_layout_dialog.h"
 #include "printing/page_printer.h"
@@ -120,8 +120,8 @@ void TextView::ChoosePrinterFont() {
     if (!ok) {
         return;
     }
-    const LOGFONT record = ScreenToPrinterUnits(RecordFromFont(chosen), printer);
-    if (record.lfHeight == 0) {
+    const FontDescription record = ScreenToPrinterUnits(RecordFromFont(chosen), printer);
+    if (record.height == 0) {
         return; // a font of no height cannot be made
     }
     m_printerFont = FontFromRecord(record);
@@ -129,15 +129,13 @@ void TextView::ChoosePrinterFont() {
 }
 
 void TextView::EditPageLayout() {
-    PageLayoutDialog dialog(window());
     AppSettings& settings = m_document->Context().Settings();
-    dialog.printFileName = settings.printFileName;
-    dialog.printDate = settings.printDate;
-    dialog.printPage = settings.printPageNumber;
+    PageLayoutDialog dialog(PageSwitchesFromSettings(settings), window());
     if (dialog.exec() == QDialog::Accepted) {
-        settings.printFileName = dialog.printFileName != 0;
-        settings.printDate = dialog.printDate != 0;
-        settings.printPageNumber = dialog.printPage != 0;
+        const PageSwitches& accepted = dialog.Switches();
+        settings.printFileName = accepted.fileName;
+        settings.printDate = accepted.date;
+        settings.printPageNumber = accepted.pageNumber;
     }
 }
 

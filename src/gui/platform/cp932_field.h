@@ -27,7 +27,7 @@ class ByteLimitValidator : public QValidator {
 public:
     ByteLimitValidator(std::size_t maxBytes, QObject* parent);
     State validate(QString& input, int& pos) const override;
-    std::size_t maxBytes() const { return m_maxBytes; }
+    std::size_t MaxBytes() const { return m_maxBytes; }
 
 private:
     std::size_t m_maxBytes;

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace yomi6 {
 
 namespace {
@@ -24,7 +26,7 @@ QPushButton* MakePushButton(QDialog* dialog, const QString& text, bool isDefault
 
 } // namespace
 
-DialogControls::DialogControls(QDialog* dialog, const DialogTemplate& dialogTemplate) {
+DialogBuilder::DialogBuilder(QDialog* dialog, const DialogTemplate& dialogTemplate) {
     dialog->setWindowTitle(QString::fromUtf8(dialogTemplate.caption));
     const QFont font = DialogFont(dialogTemplate.fontPoints);
     dialog->setFont(font);
@@ -90,7 +92,7 @@ DialogControls::DialogControls(QDialog* dialog, const DialogTemplate& dialogTemp
         control->setGeometry(units.ToPixels(QRect(c.x, c.y, c.width, c.height)));
         if (c.id != kStaticId) {
             control->setObjectName(QString::number(c.id));
-            m_controls[c.id] = control;
+            m_controls[c.id] = Built{c.kind, control};
         }
     }
     for (QWidget* box : groupBoxes) {
@@ -98,9 +100,37 @@ DialogControls::DialogControls(QDialog* dialog, const DialogTemplate& dialogTemp
     }
 }
 
-QButtonGroup* DialogControls::Group(int firstId) const {
+QWidget* DialogBuilder::Take(int id, std::initializer_list<ControlKind> kinds) const {
+    const auto it = m_controls.find(id);
+    if (it == m_controls.end() || std::ranges::find(kinds, it->second.kind) == kinds.end()) {
+        qFatal("dialog template: control %d is missing or of another kind", id);
+    }
+    return it->second.widget;
+}
+
+QPushButton* DialogBuilder::Button(int id) const {
+    return static_cast<QPushButton*>(
+        Take(id, {ControlKind::DefaultPushButton, ControlKind::PushButton}));
+}
+
+QLineEdit* DialogBuilder::Edit(int id) const {
+    return static_cast<QLineEdit*>(Take(id, {ControlKind::Edit, ControlKind::ReadOnlyEdit}));
+}
+
+SpinControl* DialogBuilder::UpDown(int id) const {
+    return static_cast<SpinControl*>(Take(id, {ControlKind::UpDown}));
+}
+
+QScrollBar* DialogBuilder::ScrollBar(int id) const {
+    return static_cast<QScrollBar*>(Take(id, {ControlKind::VScrollBar}));
+}
+
+QButtonGroup* DialogBuilder::Group(int firstId) const {
     const auto it = m_groups.find(firstId);
-    return it == m_groups.end() ? nullptr : it->second;
+    if (it == m_groups.end()) {
+        qFatal("dialog template: no radio group starts at control %d", firstId);
+    }
+    return it->second;
 }
 
 } // namespace yomi6

@@ -41,16 +41,14 @@ constexpr PairGeometry kPairs[3] = {
 constexpr int kOn = 0;
 constexpr int kOff = 1;
 
-int IndexOf(int on) {
-    return on != 0 ? kOn : kOff;
-}
-int SwitchOf(int index) {
-    return index == kOn ? 1 : 0;
+bool IsOn(const QButtonGroup* pair) {
+    return pair->checkedId() == kOn;
 }
 
 } // namespace
 
-PageLayoutDialog::PageLayoutDialog(QWidget* parent) : QDialog(parent) {
+PageLayoutDialog::PageLayoutDialog(const PageSwitches& switches, QWidget* parent)
+    : QDialog(parent), m_switches(switches) {
     setWindowTitle(QString::fromUtf8(ps::kPageLayoutCaption));
     const QFont font = DialogFont(kFontPoints);
     setFont(font);
@@ -90,33 +88,15 @@ PageLayoutDialog::PageLayoutDialog(QWidget* parent) : QDialog(parent) {
 }
 
 int PageLayoutDialog::exec() {
-    InitializeControls();
+    const bool shown[3] = {m_switches.fileName, m_switches.date, m_switches.pageNumber};
+    for (int g = 0; g < 3; ++g) {
+        m_pairs[g]->button(shown[g] ? kOn : kOff)->setChecked(true);
+    }
     return QDialog::exec();
 }
 
-void PageLayoutDialog::InitializeControls() {
-    fileNameChoice = IndexOf(printFileName);
-    dateChoice = IndexOf(printDate);
-    pageChoice = IndexOf(printPage);
-    TransferData(false);
-}
-
-void PageLayoutDialog::TransferData(bool saveAndValidate) {
-    int* fields[3] = {&fileNameChoice, &dateChoice, &pageChoice};
-    for (int g = 0; g < 3; ++g) {
-        if (saveAndValidate) {
-            *fields[g] = m_pairs[g]->checkedId();
-        } else if (QAbstractButton* b = m_pairs[g]->button(*fields[g])) {
-            b->setChecked(true);
-        }
-    }
-}
-
-void PageLayoutDialog::ConfirmEntries() {
-    TransferData(true);
-    printFileName = SwitchOf(fileNameChoice);
-    printDate = SwitchOf(dateChoice);
-    printPage = SwitchOf(pageChoice);
+void PageLayoutDialog::accept() {
+    m_switches = {IsOn(m_pairs[0]), IsOn(m_pairs[1]), IsOn(m_pairs[2])};
     QDialog::accept();
 }
 

@@ -45,17 +45,17 @@ int ScreenDpiY() {
     return ScreenDpi(true);
 }
 
-LOGFONT PrinterToScreenUnits(const LOGFONT& record, const QPaintDevice& printer) {
-    LOGFONT r = record;
-    r.lfHeight = MulDiv(record.lfHeight, ScreenDpiY(), printer.logicalDpiY());
-    r.lfWidth = MulDiv(record.lfWidth, ScreenDpiX(), printer.logicalDpiX());
+FontDescription PrinterToScreenUnits(const FontDescription& record, const QPaintDevice& printer) {
+    FontDescription r = record;
+    r.height = MulDiv(record.height, ScreenDpiY(), printer.logicalDpiY());
+    r.width = MulDiv(record.width, ScreenDpiX(), printer.logicalDpiX());
     return r;
 }
 
-LOGFONT ScreenToPrinterUnits(const LOGFONT& record, const QPaintDevice& printer) {
-    LOGFONT r = record;
-    r.lfHeight = MulDiv(record.lfHeight, printer.logicalDpiY(), ScreenDpiY());
-    r.lfWidth = MulDiv(record.lfWidth, printer.logicalDpiX(), ScreenDpiX());
+FontDescription ScreenToPrinterUnits(const FontDescription& record, const QPaintDevice& printer) {
+    FontDescription r = record;
+    r.height = MulDiv(record.height, printer.logicalDpiY(), ScreenDpiY());
+    r.width = MulDiv(record.width, printer.logicalDpiX(), ScreenDpiX());
     return r;
 }
 

@@ -4,7 +4,7 @@
 // with the two devices' resolutions on its way in and out.
 #pragma once
 
-#include "settings/logfont.h"
+#include "settings/font_description.h"
 
 #include <QFont>
 
@@ -23,8 +23,8 @@ int ScreenDpiX();
 int ScreenDpiY();
 
 // The record's height and width from printer units to screen units, and back.
-LOGFONT PrinterToScreenUnits(const LOGFONT& record, const QPaintDevice& printer);
-LOGFONT ScreenToPrinterUnits(const LOGFONT& record, const QPaintDevice& printer);
+FontDescription PrinterToScreenUnits(const FontDescription& record, const QPaintDevice& printer);
+FontDescription ScreenToPrinterUnits(const FontDescription& record, const QPaintDevice& printer);
 
 // A screen font at the same physical size on the printer.
 QFont ScreenFontForPrinter(const QFont& screenFont, const QPaintDevice& printer);

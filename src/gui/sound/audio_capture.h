@@ -25,9 +25,9 @@ public:
     bool Start(QString* error);
     // Ends the take and returns it, converted; empty when nothing was recorded.
     std::vector<std::int16_t> Stop();
-    bool isRecording() const { return m_source != nullptr; }
+    bool IsRecording() const { return m_source != nullptr; }
     // Bytes received so far in this take.
-    qsizetype bytesReceived() const { return m_bytes.size(); }
+    qsizetype BytesReceived() const { return m_bytes.size(); }
 
 signals:
     // The loudness of the latest block, 0 to 1, for a level meter.

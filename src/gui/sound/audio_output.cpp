@@ -89,7 +89,7 @@ void AudioOutput::Open() {
         return;
     }
     // The server may grant another buffer than the one asked for; place requests beyond it.
-    m_mixer->setLatency(DurationOfBytes(m_sink->bufferSize()) + kLatencyMargin);
+    m_mixer->SetLatency(DurationOfBytes(m_sink->bufferSize()) + kLatencyMargin);
     connect(m_sink.get(), &QAudioSink::stateChanged, this, [this](QAudio::State state) {
         if (state == QAudio::StoppedState && m_sink->error() != QAudio::NoError) {
             // Not while the sink is still inside its own signal.

@@ -96,7 +96,7 @@ void SpeechPlayer::SetFitting(SampleFitting fitting, std::int32_t speed,
         return;
     }
     // Keyed by the voices too: after a slot changes voice, a name scales that voice's frames.
-    m_fitted->Prepare(speed, m_voices.generation());
+    m_fitted->Prepare(speed, m_voices.Generation());
     for (const std::string_view name : names) {
         // Keyed by the sample store's own name, which lives as long as the program.
         const auto stored = std::lower_bound(SampleNames().begin(), SampleNames().end(), name);
@@ -112,7 +112,7 @@ void SpeechPlayer::SetFitting(SampleFitting fitting, std::int32_t speed,
 bool SpeechPlayer::Play(std::string_view name, SampleMixer::Clock::time_point at) {
     auto pcm = m_bank.Find(m_voices, name);
     // Frames scaled for other voices than the slots have now are never played.
-    if (m_fitting == SampleFitting::On && m_fitted->voices() == m_voices.generation()) {
+    if (m_fitting == SampleFitting::On && m_fitted->voices() == m_voices.Generation()) {
         pcm = m_fitted->Find(name, pcm);
     }
     if (pcm.empty() || !m_hasOutput) {
@@ -142,14 +142,14 @@ void SpeechPlayer::Silence(SampleMixer::Clock::time_point at) {
     m_mixer->Silence(at);
 }
 
-std::optional<SampleMixer::Clock::time_point> SpeechPlayer::soonestOnTime() const {
+std::optional<SampleMixer::Clock::time_point> SpeechPlayer::SoonestOnTime() const {
     if (!m_hasOutput) {
         return std::nullopt;
     }
     return m_mixer->EarliestOnTime(kSoonestMargin);
 }
 
-std::chrono::milliseconds SpeechPlayer::timeUntilSilent() const {
+std::chrono::milliseconds SpeechPlayer::TimeUntilSilent() const {
     const auto end = m_mixer->SoundEnd();
     if (!m_hasOutput || !end) {
         return 0ms;

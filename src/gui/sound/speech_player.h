@@ -68,26 +68,26 @@ public:
                     std::span<const std::string_view> names);
 
     // Whether opening the output has finished, and whether it gave an output.
-    bool isReady() const { return m_ready.load(); }
-    bool hasOutput() const { return m_hasOutput.load(); }
+    bool IsReady() const { return m_ready.load(); }
+    bool HasOutput() const { return m_hasOutput.load(); }
 
     // When a sample played as asked at `at` starts sounding: at plus the output's latency, or at
     // itself without an output.
-    SampleMixer::Clock::time_point onsetOf(SampleMixer::Clock::time_point at) const {
-        return m_hasOutput.load() ? at + m_mixer->latency() : at;
+    SampleMixer::Clock::time_point OnsetOf(SampleMixer::Clock::time_point at) const {
+        return m_hasOutput.load() ? at + m_mixer->Latency() : at;
     }
 
     // The soonest moment a sound that is ready (a sentence of the natural voice) can be asked
-    // for and be placed exactly: it is heard at onsetOf() of it, right after the frames the
+    // for and be placed exactly: it is heard at OnsetOf() of it, right after the frames the
     // output holds already. Nothing without a running output.
-    std::optional<SampleMixer::Clock::time_point> soonestOnTime() const;
+    std::optional<SampleMixer::Clock::time_point> SoonestOnTime() const;
 
     // The moment the sound placed so far ends on the output's clock (what the device adds after
     // it not counted), or nothing without a running output.
-    std::optional<SampleMixer::Clock::time_point> soundEnd() const { return m_mixer->SoundEnd(); }
+    std::optional<SampleMixer::Clock::time_point> SoundEnd() const { return m_mixer->SoundEnd(); }
 
     // How long until the samples played so far have finished sounding; zero without output.
-    std::chrono::milliseconds timeUntilSilent() const;
+    std::chrono::milliseconds TimeUntilSilent() const;
 
     // The placement figures of the stream, for measurements.
     SampleMixer::Stats stats() const { return m_mixer->stats(); }

@@ -24,7 +24,7 @@ TickResult SpeechRunner::Tick() {
     }
     // The passes of a long reading each end at their last byte: repeat is the caller's.
     SpeechPreferences passPreferences = m_preferences;
-    passPreferences.repeat = kRepeatOff;
+    passPreferences.repeat = false;
     return SpeechTick(passPreferences, m_session);
 }
 

@@ -24,7 +24,7 @@ public:
     // Starts loading folder; a load still running is cancelled and its result never arrives.
     void Load(const QString& folder);
     void Cancel();
-    bool isLoading() const { return m_thread != nullptr; }
+    bool IsLoading() const { return m_thread != nullptr; }
 
 signals:
     void progress(int done, int total);

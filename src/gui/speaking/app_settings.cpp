@@ -2,7 +2,7 @@
 
 #include "analysis/analyzer_loader.h"
 #include "io/profile_file.h"
-#include "platform/logfont_qt.h"
+#include "platform/font_description_qt.h"
 #include "playback/speech_choices.h"
 #include "settings/settings.h"
 #include "settings/settings_path.h"
@@ -100,7 +100,7 @@ void SetFitSamples(AppSettings& settings, bool fit) {
 }
 
 std::optional<QFont> ScreenFont(const AppSettings& settings) {
-    if (settings.screenFont.lfHeight == 0) {
+    if (settings.screenFont.height == 0) {
         return std::nullopt;
     }
     return FontFromRecord(settings.screenFont);
@@ -111,7 +111,7 @@ void SetScreenFont(AppSettings& settings, const QFont& font) {
 }
 
 std::optional<QFont> PrinterFont(const AppSettings& settings) {
-    if (settings.printerFont.lfHeight == 0) {
+    if (settings.printerFont.height == 0) {
         return std::nullopt;
     }
     return FontFromRecord(settings.printerFont);

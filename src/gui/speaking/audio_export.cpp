@@ -115,7 +115,7 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
     CollectingSink messages;
     ExportRequest request(setup);
     request.text = bytes;
-    request.voice = preferences.voice;
+    request.voice = FlagOfVoice(preferences.voice);
     request.speed = preferences.speed;
     request.readings = preferences.readings;
     request.setup.messages = &messages;

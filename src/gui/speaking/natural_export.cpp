@@ -24,8 +24,7 @@ constexpr const char* kSamplesInstead = "ｻﾝﾌﾟﾙの声で保存します
 NaturalExportVoice NaturalExportVoiceFor(const VoiceLibrary& library,
                                          const SpeechPreferences& preferences) {
     NaturalExportVoice result;
-    const std::optional<natural::VoiceChoice> choice =
-        library.NaturalChoice(preferences.voice != 0 ? VoiceSlot::Male : VoiceSlot::Female);
+    const std::optional<natural::VoiceChoice> choice = library.NaturalChoice(preferences.voice);
     if (!choice) {
         return result;
     }

@@ -1,6 +1,7 @@
 #include "speaking/speech_settings_dialog.h"
 
 #include "platform/cp932_field.h"
+#include "platform/dialog_builder.h"
 #include "platform/message_box.h"
 #include "platform/spin_control.h"
 #include "playback/speech_state.h"
@@ -18,6 +19,12 @@ namespace yomi6 {
 namespace {
 
 namespace ids = speech_settings_ids;
+
+// The buttons of the two radio groups in template order.
+constexpr int kRepeatOnIndex = 0;  // "ＯＮ"
+constexpr int kRepeatOffIndex = 1; // "ＯＦＦ"
+constexpr int kMaleIndex = 0;      // "男性"
+constexpr int kFemaleIndex = 1;    // "女性"
 
 constexpr int kMinSpeedText = 0;
 constexpr int kMaxSpeedText = kMaxSpeed;
@@ -38,21 +45,17 @@ void SetRadio(QButtonGroup* group, int index) {
 } // namespace
 
 SpeechSettingsDialog::SpeechSettingsDialog(const SpeechDialogSettings& settings, QWidget* parent)
-    : QDialog(parent), m_settings(settings), m_controls(this, kSpeechSettingsTemplate),
-      m_speedEdit(m_controls.Get<QLineEdit>(ids::kSpeedText)),
-      m_spin(m_controls.Get<SpinControl>(ids::kSpin)), m_repeat(m_controls.Group(ids::kRepeatOn)),
-      m_voice(m_controls.Group(ids::kMale)) {
-    connect(OkButton(), &QPushButton::clicked, this, &SpeechSettingsDialog::ConfirmEntries);
-    connect(CancelButton(), &QPushButton::clicked, this, &QDialog::reject);
+    : QDialog(parent), m_settings(settings) {
+    const DialogBuilder built(this, kSpeechSettingsTemplate);
+    m_ok = built.Button(ids::kOk);
+    m_cancel = built.Button(ids::kCancel);
+    m_speedEdit = built.Edit(ids::kSpeedText);
+    m_spin = built.UpDown(ids::kSpin);
+    m_repeat = built.Group(ids::kRepeatOn);
+    m_voice = built.Group(ids::kMale);
+    connect(m_ok, &QPushButton::clicked, this, &SpeechSettingsDialog::ConfirmEntries);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_spin, &SpinControl::deltaPos, this, &SpeechSettingsDialog::StepSpeed);
-}
-
-QPushButton* SpeechSettingsDialog::OkButton() const {
-    return m_controls.Get<QPushButton>(ids::kOk);
-}
-
-QPushButton* SpeechSettingsDialog::CancelButton() const {
-    return m_controls.Get<QPushButton>(ids::kCancel);
 }
 
 int SpeechSettingsDialog::exec() {
@@ -61,53 +64,44 @@ int SpeechSettingsDialog::exec() {
 }
 
 void SpeechSettingsDialog::ShowSettings() {
-    m_speedText = m_settings.speedMs;
-    m_repeatChoice = m_settings.repeat;
-    m_voiceChoice = m_settings.voice == 0 ? 1 : 0;
-    ShowChoices();
-    OkButton()->setFocus(); // the first tab stop
+    m_speed = m_settings.speedMs;
+    m_voiceIndex = m_settings.voice == VoiceSlot::Male ? kMaleIndex : kFemaleIndex;
+    m_speedEdit->setText(QString::number(m_speed));
+    SetRadio(m_repeat, m_settings.repeat ? kRepeatOnIndex : kRepeatOffIndex);
+    SetRadio(m_voice, m_voiceIndex);
+    m_ok->setFocus(); // the first tab stop
 }
 
-bool SpeechSettingsDialog::FailAt(QLineEdit* edit) {
-    edit->setFocus();
-    edit->selectAll();
-    return false;
-}
-
-void SpeechSettingsDialog::ShowChoices() {
-    SetRadio(m_repeat, m_repeatChoice);
-    m_speedEdit->setText(QString::number(m_speedText));
-    SetRadio(m_voice, m_voiceChoice);
-}
-
-bool SpeechSettingsDialog::ReadChoices() {
-    m_repeatChoice = m_repeat->checkedId();
-
+std::optional<int> SpeechSettingsDialog::CheckedSpeed() {
+    const auto refuse = [this](const QString& message, MessageBoxType type) {
+        ShowMessage(this, message, type);
+        m_speedEdit->setFocus();
+        m_speedEdit->selectAll();
+        return std::optional<int>();
+    };
     // A character outside code page 932 is no digit, so such a text is refused as a whole.
     const auto bytes = Cp932Bytes(m_speedEdit->text());
     const auto value = bytes ? ParseIntegerText(*bytes) : std::nullopt;
     if (!value) {
-        ShowMessage(this, QString::fromUtf8(exchange_texts::kNotInteger), MessageBoxType::Ok);
-        return FailAt(m_speedEdit);
+        return refuse(QString::fromUtf8(exchange_texts::kNotInteger), MessageBoxType::Ok);
     }
-    m_speedText = *value;
-    if (m_speedText < kMinSpeedText || m_speedText > kMaxSpeedText) {
-        ShowMessage(
-            this,
+    m_speed = *value;
+    if (m_speed < kMinSpeedText || m_speed > kMaxSpeedText) {
+        return refuse(
             QString::fromUtf8(exchange_texts::kIntegerRange).arg(kMinSpeedText).arg(kMaxSpeedText),
             MessageBoxType::IconExclamation);
-        return FailAt(m_speedEdit);
     }
-
-    m_voiceChoice = m_voice->checkedId();
-    return true;
+    return m_speed;
 }
 
 void SpeechSettingsDialog::ConfirmEntries() {
-    if (!ReadChoices()) {
+    const std::optional<int> speed = CheckedSpeed();
+    if (!speed) {
         return;
     }
-    m_settings = {m_speedText, m_repeatChoice, m_voiceChoice == 0 ? 1 : 0};
+    m_voiceIndex = m_voice->checkedId();
+    m_settings = {*speed, m_repeat->checkedId() == kRepeatOnIndex,
+                  m_voiceIndex == kMaleIndex ? VoiceSlot::Male : VoiceSlot::Female};
     QDialog::accept();
 }
 
@@ -117,11 +111,17 @@ void SpeechSettingsDialog::StepSpeed(int delta) {
         return;
     }
     m_inSpin = true;
-    ReadChoices(); // whatever it says, the step goes on from the field as it stands
-    // Widened first: a refused text may have left the field at the limit of an int.
-    const long long stepped = static_cast<long long>(m_speedText) + delta;
-    m_speedText = static_cast<int>(std::clamp<long long>(stepped, kMinSpeedText, kMaxSpeedText));
-    ShowChoices();
+    // Whatever the field says, the step goes on from the speed last read; the voice buttons
+    // are read only along with a speed that is accepted, and otherwise go back to the voice
+    // read last.
+    if (CheckedSpeed()) {
+        m_voiceIndex = m_voice->checkedId();
+    }
+    // Widened first: a refused text may have left the speed at the limit of an int.
+    const long long stepped = static_cast<long long>(m_speed) + delta;
+    m_speed = static_cast<int>(std::clamp<long long>(stepped, kMinSpeedText, kMaxSpeedText));
+    m_speedEdit->setText(QString::number(m_speed));
+    SetRadio(m_voice, m_voiceIndex);
     m_inSpin = false;
 }
 

@@ -3,9 +3,11 @@
 // once OK has accepted them.
 #pragma once
 
-#include "platform/dialog_builder.h"
+#include "voice/voice_slot.h"
 
 #include <QDialog>
+
+#include <optional>
 
 class QButtonGroup;
 class QLineEdit;
@@ -18,8 +20,8 @@ class SpinControl;
 // What the dialog shows and hands out.
 struct SpeechDialogSettings {
     int speedMs = 0; // milliseconds per unit
-    int repeat = 0;  // 0 on, 1 off
-    int voice = 0;   // nonzero male, 0 female
+    bool repeat = false;
+    VoiceSlot voice = VoiceSlot::Female;
 };
 
 class SpeechSettingsDialog : public QDialog {
@@ -40,34 +42,34 @@ public:
     SpinControl* Spin() const { return m_spin; }
     QButtonGroup* RepeatButtons() const { return m_repeat; }
     QButtonGroup* VoiceButtons() const { return m_voice; }
-    QPushButton* OkButton() const;
-    QPushButton* CancelButton() const;
+    QPushButton* OkButton() const { return m_ok; }
+    QPushButton* CancelButton() const { return m_cancel; }
 
     // The OK button and the Enter key.
     void accept() override { ConfirmEntries(); }
 
 private:
+    // The settings into the controls.
     void ShowSettings();
-    // The choices into the controls.
-    void ShowChoices();
-    // The controls into the choices, the speed checked. False when it was refused: its message
-    // has been shown and the field has the focus.
-    bool ReadChoices();
+    // The speed field as an integer from 0 to 1000, or std::nullopt when it is refused: its
+    // message has been shown and the field has the focus. A refused integer still becomes the
+    // speed the arrows step from.
+    std::optional<int> CheckedSpeed();
     void ConfirmEntries();
     // A step of the up-down control: -1 upper arrow, +1 lower arrow.
     void StepSpeed(int delta);
-    bool FailAt(QLineEdit* edit);
 
     SpeechDialogSettings m_settings;
-    // What the controls show.
-    int m_repeatChoice = -1; // 0 "ＯＮ", 1 "ＯＦＦ", -1 neither
-    int m_speedText = 0;     // the speed field, 0 to 1000 once accepted
-    int m_voiceChoice = -1;  // 0 "男性", 1 "女性", -1 neither
-    DialogControls m_controls;
-    QLineEdit* m_speedEdit;
-    SpinControl* m_spin;
-    QButtonGroup* m_repeat;
-    QButtonGroup* m_voice;
+    // What the arrows step from and the voice buttons go back to when they refuse the field:
+    // the speed and the voice as last read from the controls.
+    int m_speed = 0;
+    int m_voiceIndex = -1; // 0 "男性", 1 "女性", -1 neither
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QLineEdit* m_speedEdit = nullptr;
+    SpinControl* m_spin = nullptr;
+    QButtonGroup* m_repeat = nullptr;
+    QButtonGroup* m_voice = nullptr;
     bool m_inSpin = false;
 };
 

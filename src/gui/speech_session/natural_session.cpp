@@ -141,7 +141,7 @@ void NaturalSession::PlayUnit(const natural::NaturalUnit& unit, natural::ByteRan
 
 void NaturalSession::Finish(Clock::time_point end) {
     emit passEnded();
-    if (m_services.preferences.repeat == kRepeatOn) {
+    if (m_services.preferences.repeat) {
         Start(SpeechSource(m_source), m_passOffset);
         emit restarted();
         return;

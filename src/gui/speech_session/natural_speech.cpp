@@ -65,7 +65,7 @@ NaturalSpeech::Clock::duration NaturalSpeech::Frames(std::int64_t frames) const 
 
 NaturalSpeech::Clock::time_point NaturalSpeech::AtOnce() const {
     const Clock::time_point now = Clock::now();
-    return now - (m_player().onsetOf(now) - now);
+    return now - (m_player().OnsetOf(now) - now);
 }
 
 void NaturalSpeech::Start(std::string text, std::optional<DictionaryView> dic,
@@ -127,7 +127,7 @@ void NaturalSpeech::Feed() {
             emit handedOver(begin);
             return;
         }
-        const Clock::time_point soonest = m_player().soonestOnTime().value_or(now);
+        const Clock::time_point soonest = m_player().SoonestOnTime().value_or(now);
         Play(std::move(held), 0, std::max(m_end.value_or(soonest), soonest));
         return;
     }
@@ -159,7 +159,7 @@ void NaturalSpeech::Feed() {
         std::make_shared<const natural::PassChunk>(std::move(*taken.chunk)), std::move(pcm), {}};
     // A sentence that was not ready in time starts as soon as the output can play it: a longer
     // pause, never an overlap. So does the first one, with no margin for late ticks.
-    const Clock::time_point soonest = m_player().soonestOnTime().value_or(now);
+    const Clock::time_point soonest = m_player().SoonestOnTime().value_or(now);
     Play(std::move(sentence), 0, std::max(m_end.value_or(soonest), soonest));
 }
 
@@ -188,7 +188,7 @@ void NaturalSpeech::HandOnDueUnits() {
     while (!m_units.empty() && m_units.front().at <= now) {
         const Pending pending = std::move(m_units.front());
         m_units.pop_front();
-        emit unitStarted(pending.unit, pending.sentence, m_player().onsetOf(pending.at));
+        emit unitStarted(pending.unit, pending.sentence, m_player().OnsetOf(pending.at));
     }
     ArmUnitTimer();
 }
@@ -208,9 +208,9 @@ void NaturalSpeech::Finish() {
     while (!m_units.empty()) {
         const Pending pending = std::move(m_units.front());
         m_units.pop_front();
-        emit unitStarted(pending.unit, pending.sentence, m_player().onsetOf(pending.at));
+        emit unitStarted(pending.unit, pending.sentence, m_player().OnsetOf(pending.at));
     }
-    const Clock::time_point end = m_player().onsetOf(m_end.value_or(Clock::now()));
+    const Clock::time_point end = m_player().OnsetOf(m_end.value_or(Clock::now()));
     Clear();
     emit finished(end);
 }
@@ -228,7 +228,7 @@ void NaturalSpeech::Pause() {
         for (std::size_t k = 0; k < chunk.units.size(); ++k) {
             const Clock::time_point at =
                 m_sentences[s].base + Frames(chunk.units[k].startFrame - chunk.startFrame);
-            if (m_player().onsetOf(at) <= now) {
+            if (m_player().OnsetOf(at) <= now) {
                 heard = {s, k};
             }
         }
@@ -272,7 +272,7 @@ void NaturalSpeech::Resume() {
     if (m_resume) {
         auto [sentence, first] = std::move(*m_resume);
         m_resume.reset();
-        Play(std::move(sentence), first, m_player().soonestOnTime().value_or(Clock::now()));
+        Play(std::move(sentence), first, m_player().SoonestOnTime().value_or(Clock::now()));
     } else {
         Feed();
     }

@@ -87,7 +87,7 @@ void SampleSession::FitSamples() {
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     SpeechPreferences other = preferences;
-    other.voice = preferences.voice != 0 ? 0 : 1;
+    other.voice = OtherVoice(preferences.voice);
     std::vector<std::string_view> names = PassSchedule(preferences, m_tick);
     const std::vector<std::string_view> otherNames = PassSchedule(other, m_tick);
     names.insert(names.end(), otherNames.begin(), otherNames.end());
@@ -132,7 +132,7 @@ void SampleSession::TakePass() {
 bool SampleSession::LoadNextPass() {
     if (!m_long.LoadNextPass(m_services.preferences, m_tick,
                              ReaderSetup(m_services.dictionary.View(), m_services.analyzer),
-                             m_services.preferences.repeat == kRepeatOn)) {
+                             m_services.preferences.repeat)) {
         return false;
     }
     TakePass();
@@ -223,7 +223,7 @@ bool SampleSession::HandsOver(const TickResult& tick) {
     }
     // The sample this tick handed on gives way to the sentence.
     const auto now = std::chrono::steady_clock::now();
-    Player().Silence(now - (Player().onsetOf(now) - now));
+    Player().Silence(now - (Player().OnsetOf(now) - now));
     m_tick.speaking = 0;
     m_tick.stopRequest = 0;
     m_long.Clear();
@@ -257,7 +257,7 @@ void SampleSession::PlayTick(const TickResult& tick) {
         unit.offsetInSource = tick.unitBegin - first;
         unit.length = tick.unitLength;
         // Heard when the output plays it, a fixed latency after its tick.
-        unit.onset = Player().onsetOf(m_runner->tickTime());
+        unit.onset = Player().OnsetOf(m_runner->tickTime());
     }
     emit unitPlaced(unit);
     if (tick.unitLength == 0) {
@@ -269,7 +269,7 @@ void SampleSession::PlayTick(const TickResult& tick) {
 void SampleSession::Finish() {
     m_long.Clear();
     m_paused = false;
-    emit finished(Player().onsetOf(m_runner->tickTime()));
+    emit finished(Player().OnsetOf(m_runner->tickTime()));
 }
 
 } // namespace yomi6

@@ -16,7 +16,7 @@ SessionFactory::SessionFactory(SessionServices& services, const VoiceLibrary& li
 SessionFactory::~SessionFactory() = default;
 
 EngineChoice SessionFactory::Choose(QStringList* messages) {
-    const VoiceSlot slot = m_services.preferences.voice != 0 ? VoiceSlot::Male : VoiceSlot::Female;
+    const VoiceSlot slot = m_services.preferences.voice;
     const std::optional<natural::VoiceChoice> choice = m_library.NaturalChoice(slot);
     if (!choice) {
         return {};

@@ -102,7 +102,7 @@ RecorderDialog::~RecorderDialog() {
 
 void RecorderDialog::StopSound() {
     m_limit.stop();
-    if (m_capture != nullptr && m_capture->isRecording()) {
+    if (m_capture != nullptr && m_capture->IsRecording()) {
         m_capture->Stop();
         m_recordButton->setText(QString::fromUtf8("録音 (スペース)"));
         m_level->setValue(0);
@@ -131,12 +131,12 @@ bool RecorderDialog::OpenSession() {
     return true;
 }
 
-bool RecorderDialog::isRecording() const {
-    return m_capture != nullptr && m_capture->isRecording();
+bool RecorderDialog::IsRecording() const {
+    return m_capture != nullptr && m_capture->IsRecording();
 }
 
-qsizetype RecorderDialog::bytesReceived() const {
-    return m_capture != nullptr ? m_capture->bytesReceived() : 0;
+qsizetype RecorderDialog::BytesReceived() const {
+    return m_capture != nullptr ? m_capture->BytesReceived() : 0;
 }
 
 void RecorderDialog::Show(std::size_t index) {
@@ -179,12 +179,12 @@ void RecorderDialog::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Right:
-        if (!isRecording()) {
+        if (!IsRecording()) {
             m_nextButton->click();
         }
         return;
     case Qt::Key_Left:
-        if (!isRecording()) {
+        if (!IsRecording()) {
             m_prevButton->click();
         }
         return;
@@ -194,7 +194,7 @@ void RecorderDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void RecorderDialog::ToggleRecording() {
-    if (isRecording()) {
+    if (IsRecording()) {
         EndTake();
     } else {
         StartTake();
@@ -214,7 +214,7 @@ void RecorderDialog::StartTake() {
 }
 
 void RecorderDialog::EndTake() {
-    if (!isRecording()) {
+    if (!IsRecording()) {
         return;
     }
     m_limit.stop();

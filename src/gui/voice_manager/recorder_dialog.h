@@ -34,9 +34,9 @@ public:
 
     std::size_t CurrentUnit() const { return m_index; }
     const RecordingSession& Session() const { return m_session; }
-    bool isRecording() const;
+    bool IsRecording() const;
     // Bytes the input has delivered in the running take.
-    qsizetype bytesReceived() const;
+    qsizetype BytesReceived() const;
     QLabel* KanaLabel() const { return m_kana; }
     QLabel* StatusLabel() const { return m_status; }
     const std::vector<std::int16_t>& LastTake() const { return m_take; }

@@ -33,7 +33,7 @@ public:
     QProgressBar* Progress() const { return m_progress; }
     QPushButton* AddButton() const { return m_add; }
     QPushButton* RecordButton() const { return m_record; }
-    bool isLoading() const { return m_loader.isLoading(); }
+    bool IsLoading() const { return m_loader.IsLoading(); }
 
     // Adds a folder to the list as the add button does after its folder dialog. A folder whose
     // name the settings file cannot hold is refused with a message (false).

@@ -131,7 +131,7 @@ bool VoiceLibrary::Apply(const QString& male, const QString& female, const QStri
     }
     if (!profile.Save()) {
         if (error != nullptr) {
-            *error = QString::fromStdString(profile.saveError());
+            *error = QString::fromStdString(profile.SaveError());
         }
         return false;
     }
@@ -169,8 +169,8 @@ void VoiceLibrary::Activate(VoiceSlot slot) {
     loader.Load(value);
 }
 
-bool VoiceLibrary::isLoading() const {
-    return m_loaders[0].isLoading() || m_loaders[1].isLoading();
+bool VoiceLibrary::IsLoading() const {
+    return m_loaders[0].IsLoading() || m_loaders[1].IsLoading();
 }
 
 } // namespace yomi6

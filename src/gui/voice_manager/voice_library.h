@@ -60,7 +60,7 @@ public:
                QString* error);
 
     // Whether a slot's folder is still being loaded.
-    bool isLoading() const;
+    bool IsLoading() const;
 
 signals:
     // A slot now speaks with its new voice.

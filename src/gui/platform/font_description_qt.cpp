@@ -1,4 +1,4 @@
-#include "platform/logfont_qt.h"
+#include "platform/font_description_qt.h"
 
 #include "text/cp932_codec.h"
 
@@ -25,37 +25,37 @@ constexpr int kNormalWeight = 400;
 
 } // namespace
 
-QFont FontFromRecord(const LOGFONT& record) {
+QFont FontFromRecord(const FontDescription& record) {
     QFont font;
     const std::string_view face = FaceName(record);
     const std::u16string family = DecodeCp932(face);
     font.setFamily(QString::fromStdU16String(family));
-    if (record.lfHeight != 0) {
-        font.setPixelSize(std::abs(record.lfHeight));
+    if (record.height != 0) {
+        font.setPixelSize(std::abs(record.height));
     }
-    const int weight = record.lfWeight == 0 ? kNormalWeight : record.lfWeight;
+    const int weight = record.weight == 0 ? kNormalWeight : record.weight;
     font.setWeight(static_cast<QFont::Weight>(std::clamp(weight, 1, 1000)));
-    font.setItalic(record.lfItalic != 0);
-    font.setUnderline(record.lfUnderline != 0);
-    font.setStrikeOut(record.lfStrikeOut != 0);
-    if ((record.lfPitchAndFamily & 0x3) == kFixedPitch) {
+    font.setItalic(record.italic != 0);
+    font.setUnderline(record.underline != 0);
+    font.setStrikeOut(record.strikeOut != 0);
+    if ((record.pitchAndFamily & 0x3) == kFixedPitch) {
         font.setFixedPitch(true);
     }
     return font;
 }
 
-LOGFONT RecordFromFont(const QFont& font) {
-    LOGFONT r;
+FontDescription RecordFromFont(const QFont& font) {
+    FontDescription r;
     const QFontInfo info(font);
-    r.lfHeight = -(font.pixelSize() > 0 ? font.pixelSize() : info.pixelSize());
-    r.lfWeight = font.weight();
-    r.lfItalic = font.italic() ? 1 : 0;
-    r.lfUnderline = font.underline() ? 1 : 0;
-    r.lfStrikeOut = font.strikeOut() ? 1 : 0;
+    r.height = -(font.pixelSize() > 0 ? font.pixelSize() : info.pixelSize());
+    r.weight = font.weight();
+    r.italic = font.italic() ? 1 : 0;
+    r.underline = font.underline() ? 1 : 0;
+    r.strikeOut = font.strikeOut() ? 1 : 0;
     const QList<QFontDatabase::WritingSystem> systems =
         QFontDatabase::writingSystems(font.family());
-    r.lfCharSet = systems.contains(QFontDatabase::Japanese) ? kShiftJisCharSet : kAnsiCharSet;
-    r.lfPitchAndFamily =
+    r.charSet = systems.contains(QFontDatabase::Japanese) ? kShiftJisCharSet : kAnsiCharSet;
+    r.pitchAndFamily =
         info.fixedPitch() ? (kFixedPitch | kFamilyModern) : (kVariablePitch | kFamilySwiss);
     const QString family = font.family();
     EncodeOptions options;

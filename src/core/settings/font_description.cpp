@@ -1,4 +1,4 @@
-#include "settings/logfont.h"
+#include "settings/font_description.h"
 
 #include "text/cp932.h"
 
@@ -6,15 +6,15 @@
 
 namespace yomi6 {
 
-std::string_view FaceName(const LOGFONT& font) {
-    const void* nul = std::memchr(font.lfFaceName, '\0', kFaceNameSize);
+std::string_view FaceName(const FontDescription& font) {
+    const void* nul = std::memchr(font.faceName, '\0', kFaceNameSize);
     const std::size_t length =
         nul == nullptr ? kFaceNameSize
-                       : static_cast<std::size_t>(static_cast<const char*>(nul) - font.lfFaceName);
-    return {font.lfFaceName, length};
+                       : static_cast<std::size_t>(static_cast<const char*>(nul) - font.faceName);
+    return {font.faceName, length};
 }
 
-void SetFaceName(LOGFONT& font, std::string_view name) {
+void SetFaceName(FontDescription& font, std::string_view name) {
     name = name.substr(0, name.find('\0'));
     constexpr std::size_t kMaxBytes = kFaceNameSize - 1;
     std::size_t length = 0;
@@ -29,8 +29,8 @@ void SetFaceName(LOGFONT& font, std::string_view name) {
         }
         length = next;
     }
-    std::memset(font.lfFaceName, 0, kFaceNameSize);
-    std::memcpy(font.lfFaceName, name.data(), length);
+    std::memset(font.faceName, 0, kFaceNameSize);
+    std::memcpy(font.faceName, name.data(), length);
 }
 
 } // namespace yomi6
