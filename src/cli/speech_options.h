@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cli_options/cli_options.h"
+#include "engine/engine_choice.h"
 #include "natural/voice_choice.h"
 #include "playback/fitted_samples.h"
 #include "playback/speech_state.h"
@@ -46,6 +47,11 @@ SampleFitting SampleFittingOption(const Options& options);
 // as the editor's slot speaks. The slot's value gives the variant and the style (--style goes
 // first); without one, --voice male is the lowered variant and the style is neutral.
 std::optional<natural::VoiceChoice> NaturalVoiceOption(const Options& options);
+
+// What the engine of the run is chosen from (ChooseEngine): the options, and for what they
+// leave open the settings file's slots, voice, speed and analyzer folder, read once. With
+// --engine samples the slot's natural voice is not asked for.
+EngineRequest EngineRequestOf(const Options& options, unsigned workers);
 
 // The voices the settings file gives the male and the female slot (read, never written), each
 // folder loaded as the editor loads it. A folder that cannot be read, or units that cannot be

@@ -37,6 +37,21 @@ TimingsLayout SampleTimingsLayout(std::int64_t tickMs) {
     return layout;
 }
 
+TimingsLayout TimingsLayoutOf(int sampleRate, const EngineCapabilities& capabilities) {
+    if (capabilities.units == UnitKind::Tick) {
+        TimingsLayout layout = SampleTimingsLayout(capabilities.tickMs);
+        layout.sampleRate = sampleRate;
+        return layout;
+    }
+    TimingsLayout layout;
+    layout.version = 2;
+    layout.engine = "natural";
+    layout.sampleRate = sampleRate;
+    layout.nameKey = "mora";
+    layout.ends = true;
+    return layout;
+}
+
 std::string TimingsHead(const TimingsLayout& layout) {
     std::string out = "{\"format\":\"yomi6-timings\",\"version\":" + std::to_string(layout.version);
     if (!layout.engine.empty()) {

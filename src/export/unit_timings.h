@@ -16,8 +16,8 @@
 // rate) in milliseconds rounded to the nearest, a half up; a unit ends where the next begins.
 #pragma once
 
+#include "engine/speech_engine.h"
 #include "export/speech_export.h"
-#include "export/spoken_unit.h"
 
 #include <cstdint>
 #include <string>
@@ -36,6 +36,9 @@ struct TimingsLayout {
 
 // The layout of the sample voices' timings (version 1) at the timer interval tickMs.
 TimingsLayout SampleTimingsLayout(std::int64_t tickMs);
+
+// The layout of an engine's timings: version 1 for ticks, version 2 for morae.
+TimingsLayout TimingsLayoutOf(int sampleRate, const EngineCapabilities& capabilities);
 
 std::string TimingsHead(const TimingsLayout& layout);
 std::string TimingsHead(std::int64_t tickMs);
