@@ -65,10 +65,6 @@ std::string TimingsHead(const TimingsLayout& layout) {
     return out + ",\"units\":[\n";
 }
 
-std::string TimingsHead(std::int64_t tickMs) {
-    return TimingsHead(SampleTimingsLayout(tickMs));
-}
-
 std::string TimingsEntry(const TimingsLayout& layout, const SpokenUnit& unit, bool first) {
     std::string out = first ? "{" : ",\n{";
     AppendJsonString(out, layout.nameKey);
@@ -85,18 +81,6 @@ std::string TimingsEntry(const TimingsLayout& layout, const SpokenUnit& unit, bo
     out += ",\"source\":[" + std::to_string(unit.sourceBegin) + "," +
            std::to_string(unit.sourceEnd) + "]}";
     return out;
-}
-
-std::string TimingsEntry(const ExportTick& tick, bool first) {
-    if (!tick.unit) {
-        return {};
-    }
-    SpokenUnit unit;
-    unit.startMs = tick.timeMs;
-    unit.says = tick.sample;
-    unit.sourceBegin = tick.sourceBegin;
-    unit.sourceEnd = tick.sourceEnd;
-    return TimingsEntry(SampleTimingsLayout(0), unit, first);
 }
 
 std::string TimingsTail() {

@@ -17,7 +17,6 @@
 #pragma once
 
 #include "engine/speech_engine.h"
-#include "export/speech_export.h"
 
 #include <cstdint>
 #include <string>
@@ -41,13 +40,10 @@ TimingsLayout SampleTimingsLayout(std::int64_t tickMs);
 TimingsLayout TimingsLayoutOf(int sampleRate, const EngineCapabilities& capabilities);
 
 std::string TimingsHead(const TimingsLayout& layout);
-std::string TimingsHead(std::int64_t tickMs);
 
 // The entry of a unit, with the comma that separates it from the entry before it unless it is
 // the first.
 std::string TimingsEntry(const TimingsLayout& layout, const SpokenUnit& unit, bool first);
-// The entry of a tick that passed over a unit; "" for any other tick.
-std::string TimingsEntry(const ExportTick& tick, bool first);
 
 std::string TimingsTail();
 
