@@ -66,6 +66,15 @@ bool CommitExport(AudioFileWriter& audio, AtomicOutputFile& subtitles, AtomicOut
     return CommitTogether(together, error);
 }
 
+// Writes the sound of block, as the engine made it.
+bool WriteSound(AudioFileWriter& audio, const SoundBlock& block, std::string& error) {
+    if (block.count == 0) {
+        return true;
+    }
+    return block.sixteen != nullptr ? audio.Write(block.sixteen, block.count, error)
+                                    : audio.Write(block.eight, block.count, error);
+}
+
 } // namespace
 
 std::optional<SubtitleFormat> SubtitleFormatForPath(std::string_view path) {
@@ -181,13 +190,7 @@ ExportJobResult RunExportJob(SpeechEngine& engine, const ExportText& text,
                 return false;
             }
         }
-        if (block.count == 0) {
-            return true;
-        }
-        const bool written = block.sixteen != nullptr
-                                 ? audio.Write(block.sixteen, block.count, error)
-                                 : audio.Write(block.eight, block.count, error);
-        if (written) {
+        if (WriteSound(audio, block, error)) {
             return true;
         }
         failedFile = outputs.audio;
