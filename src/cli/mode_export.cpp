@@ -7,7 +7,7 @@
 #include "cli/settings_voices.h"
 #include "cli/speech_options.h"
 #include "export/export_job.h"
-#include "export/natural_unit_pass.h"
+#include "export/natural_engine.h"
 #include "playback/voice_sounds.h"
 
 #include <algorithm>
@@ -101,18 +101,16 @@ int RunExport(const Options& options) {
     };
     // The natural voice, when it is asked for (or the slot has it) and can speak; else the
     // sample voice.
-    std::optional<natural::NaturalPassOptions> naturalPass =
-        NaturalVoiceOption(options) ? NaturalPassFor(options, WavWorkers()) : std::nullopt;
+    std::optional<natural::NaturalPassOptions> naturalPass = NaturalPassFor(options, WavWorkers());
     ExportJobResult result;
     if (naturalPass) {
         naturalPass->aozora = request.setup.aozora;
-        NaturalUnitPass pass(text, request.from, request.to, run.dictionary.View(), *naturalPass,
-                             [&](const std::string& message) {
-                                 progress.Clear();
-                                 PrintSkipped(message);
-                             });
+        NaturalEngine engine(run.dictionary.View(), *naturalPass, [&](const std::string& message) {
+            progress.Clear();
+            PrintSkipped(message);
+        });
         result = RunExportJob(
-            pass, ExportText{text, request.from, request.to, request.setup.aozora, standIns},
+            engine, ExportText{text, request.from, request.to, request.setup.aozora, standIns},
             outputs, update);
     } else {
         result = RunExportJob(request, outputs, update);

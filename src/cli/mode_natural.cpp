@@ -5,7 +5,9 @@
 #include "cli/natural_modes.h"
 #include "cli/speech_options.h"
 #include "dictionary/dictionary_view.h"
+#include "engine/engine_choice.h"
 #include "export/audio_file_writer.h"
+#include "export/natural_engine.h"
 #include "export/wave_stream.h"
 #include "io/atomic_file.h"
 #include "natural/natural_pass.h"
@@ -27,19 +29,21 @@ namespace yomi6::cli {
 
 namespace {
 
-// The engine set up as the options and the settings' slot say, or std::nullopt after the line
-// that says what is missing.
-std::optional<natural::EngineSetup> NaturalSetup(const Options& options) {
-    const natural::VoiceChoice choice =
-        NaturalVoiceOption(options).value_or(natural::VoiceChoice{});
-    const natural::VoiceSetup setup = natural::SetUpVoice(
-        natural::RunInstallation(), choice, options.speed.value_or(DefaultSpeechOptions().speed));
-    if (!setup.CanSpeak()) {
-        PrintError("natural voice",
-                   natural::MissingText(setup) + "; the sample voice speaks instead");
+// The natural pass the options and the settings' slot choose, saying workers chunks at once;
+// std::nullopt for the samples, after the line that says what is missing when a natural voice
+// was chosen.
+std::optional<natural::NaturalPassOptions> ChosenPass(const Options& options, unsigned workers) {
+    const ChosenEngine chosen =
+        ChooseEngine(natural::RunInstallation(), EngineRequestOf(options, workers));
+    if (!chosen.natural) {
         return std::nullopt;
     }
-    return setup.engine;
+    if (!chosen.SpeaksNaturally()) {
+        PrintError("natural voice",
+                   natural::MissingText(chosen.setup) + "; the sample voice speaks instead");
+        return std::nullopt;
+    }
+    return chosen.pass;
 }
 
 } // namespace
@@ -59,22 +63,6 @@ bool ReadNaturalInput(const Options& options, std::string& text, Dictionary& dic
     text = InputSpeechBytes(std::move(bytes), encoding, cut, kMaxDocumentBytes);
     return true;
 }
-
-namespace {
-
-natural::NaturalPassOptions PassOptions(const natural::EngineSetup& setup, unsigned workers) {
-    natural::NaturalPassOptions pass;
-    pass.synthesis.setup = setup;
-    pass.synthesis.outputRate = kRenderRate;
-    pass.synthesis.level = BuiltInVoiceLevel();
-    // The settings' analyzer folder, as the automatic reading of the other modes reads with.
-    pass.synthesis.analyzerFolder = DefaultSpeechOptions().analyzerDictionary;
-    pass.workers = workers;
-    pass.ahead = 2 * static_cast<std::size_t>(workers);
-    return pass;
-}
-
-} // namespace
 
 void PrintSkipped(const std::string& message) {
     PrintError("natural voice", message);
@@ -123,31 +111,38 @@ void ToLittleEndian(std::vector<std::int16_t>& pcm) {
     }
 }
 
-// The pass's sound as a 16-bit WAVE file at output (RIFF, or RF64 past 4 GiB, as --export
-// writes it): streamed chunk by chunk into a file, which appears whole or not at all; held once
-// for a target written into directly (standard output, a pipe, a device), whose header, which
-// holds the size, must come first. A pass that gives up writes nothing.
-int WriteNaturalWave(natural::NaturalPass& pass, const std::string& output) {
+// The engine's sound of text as a 16-bit WAVE file at output (RIFF, or RF64 past 4 GiB, as
+// --export writes it): streamed block by block into a file, which appears whole or not at all;
+// held once for a target written into directly (standard output, a pipe, a device), whose
+// header, which holds the size, must come first. An engine that gives up writes nothing.
+int WriteNaturalWave(yomi6::SpeechEngine& engine, std::string_view text,
+                     const std::string& output) {
     const bool inPlace = output == "-" || WritesInPlace(output);
     std::string error;
     AudioFileWriter file;
-    if (!inPlace && !file.Open(output, AudioFormat::Wav, kRenderRate, SampleBits::Sixteen, error)) {
+    if (!inPlace &&
+        !file.Open(output, AudioFormat::Wav, engine.SampleRate(), SampleBits::Sixteen, error)) {
         PrintError(output, error);
         return kExitIoError;
     }
     std::vector<std::vector<std::int16_t>> held;
     std::uint64_t dataBytes = 0;
-    while (auto chunk = pass.Next()) {
+    EngineSink sink;
+    sink.onBlock = [&](const SoundBlock& block) {
         if (inPlace) {
-            dataBytes += chunk->pcm.size() * sizeof(std::int16_t);
-            held.push_back(std::move(chunk->pcm));
-        } else if (!file.Write(chunk->pcm.data(), chunk->pcm.size(), error)) {
-            PrintError(output, error);
-            return kExitIoError;
+            dataBytes += block.count * sizeof(std::int16_t);
+            held.emplace_back(block.sixteen, block.sixteen + block.count);
+            return true;
         }
+        return file.Write(block.sixteen, block.count, error);
+    };
+    const EngineResult said = engine.Say(EngineText{text}, sink);
+    if (said.status == SpeechStatus::Failed) {
+        PrintError("natural voice", NaturalFailure(said.error));
+        return kExitIoError;
     }
-    if (const std::string failure = pass.Failure(); !failure.empty()) {
-        PrintError("natural voice", failure);
+    if (said.status == SpeechStatus::Stopped) {
+        PrintError(output, error);
         return kExitIoError;
     }
     if (!inPlace) {
@@ -158,7 +153,7 @@ int WriteNaturalWave(natural::NaturalPass& pass, const std::string& output) {
         return kExitOk;
     }
     const std::string header =
-        WaveStreamHeader(dataBytes, kRenderRate, dataBytes > kRiffMaxDataBytes, 2);
+        WaveStreamHeader(dataBytes, engine.SampleRate(), dataBytes > kRiffMaxDataBytes, 2);
     std::vector<std::string_view> pieces{header};
     for (std::vector<std::int16_t>& pcm : held) {
         ToLittleEndian(pcm);
@@ -203,17 +198,16 @@ bool NaturalReadsAozora(const Options& options, std::string_view text) {
 
 std::optional<natural::NaturalPassOptions> NaturalPassFor(const Options& options,
                                                           unsigned workers) {
-    const auto setup = NaturalSetup(options);
-    if (!setup) {
-        return std::nullopt;
+    std::optional<natural::NaturalPassOptions> pass = ChosenPass(options, workers);
+    if (pass) {
+        ReportAnalyzer(options);
     }
-    ReportAnalyzer(options);
-    return PassOptions(*setup, workers);
+    return pass;
 }
 
 int RunNaturalWav(const Options& options) {
-    const auto setup = NaturalSetup(options);
-    if (!setup) {
+    std::optional<natural::NaturalPassOptions> pass = ChosenPass(options, WavWorkers());
+    if (!pass) {
         return RunWav(options);
     }
     std::string text;
@@ -222,15 +216,14 @@ int RunNaturalWav(const Options& options) {
         return kExitIoError;
     }
     ReportAnalyzer(options);
-    natural::NaturalPassOptions passOptions = PassOptions(*setup, WavWorkers());
-    passOptions.aozora = NaturalReadsAozora(options, text);
-    natural::NaturalPass pass(text, dictionary.View(), std::move(passOptions), PrintSkipped);
-    return WriteNaturalWave(pass, options.wavOutput);
+    pass->aozora = NaturalReadsAozora(options, text);
+    NaturalEngine engine(dictionary.View(), std::move(*pass), PrintSkipped);
+    return WriteNaturalWave(engine, text, options.wavOutput);
 }
 
 int RunNaturalUnits(const Options& options) {
-    const auto setup = NaturalSetup(options);
-    if (!setup) {
+    std::optional<natural::NaturalPassOptions> pass = ChosenPass(options, Cores());
+    if (!pass) {
         return RunUnits(options);
     }
     std::string text;
@@ -239,24 +232,26 @@ int RunNaturalUnits(const Options& options) {
         return kExitIoError;
     }
     ReportAnalyzer(options);
-    natural::NaturalPassOptions passOptions = PassOptions(*setup, Cores());
-    passOptions.aozora = NaturalReadsAozora(options, text);
-    natural::NaturalPass pass(text, dictionary.View(), std::move(passOptions), PrintSkipped);
+    pass->aozora = NaturalReadsAozora(options, text);
+    NaturalEngine engine(dictionary.View(), std::move(*pass), PrintSkipped);
     std::string out;
-    while (auto chunk = pass.Next()) {
-        for (const natural::NaturalUnit& unit : chunk->units) {
-            const std::size_t begin = std::min(unit.source.begin, text.size());
-            const std::size_t end = std::clamp(unit.source.end, begin, text.size());
-            out.append(unit.silent ? std::string("-") : unit.mora).push_back('\t');
-            out.append(std::to_string(begin)).push_back('\t');
-            out.append(std::to_string(end)).push_back('\t');
-            AppendEscaped(out, std::string_view(text).substr(begin, end - begin));
+    EngineSink sink;
+    sink.onBlock = [&](const SoundBlock& block) {
+        for (const SpokenUnit& unit : block.units) {
+            out.append(unit.says.empty() ? std::string_view("-") : unit.says).push_back('\t');
+            out.append(std::to_string(unit.sourceBegin)).push_back('\t');
+            out.append(std::to_string(unit.sourceEnd)).push_back('\t');
+            AppendEscaped(out, std::string_view(text).substr(unit.sourceBegin,
+                                                             unit.sourceEnd - unit.sourceBegin));
             out.push_back('\t');
-            out.append(std::to_string(unit.startFrame * 1000 / kRenderRate)).push_back('\n');
+            out.append(std::to_string(unit.startFrame * 1000 / engine.SampleRate()))
+                .push_back('\n');
         }
-    }
-    if (const std::string failure = pass.Failure(); !failure.empty()) {
-        PrintError("natural voice", failure);
+        return true;
+    };
+    if (const EngineResult said = engine.Say(EngineText{text}, sink);
+        said.status != SpeechStatus::Done) {
+        PrintError("natural voice", NaturalFailure(said.error));
         return kExitIoError;
     }
     return WriteStdout(out.data(), out.size()) ? kExitOk : kExitIoError;

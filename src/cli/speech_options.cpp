@@ -42,26 +42,27 @@ void ApplySpeechOptions(const Options& options, SpeechState& state) {
     state.speed = options.speed.value_or(defaults.speed);
 }
 
+EngineRequest EngineRequestOf(const Options& options, unsigned workers) {
+    const ProfileFile profile = ProfileFile::Open(SettingsPath());
+    SpeechChoices choices;
+    LoadSpeechSettings(profile, choices);
+    const VoiceSettings stored = LoadVoiceSettings(profile);
+    EngineRequest request;
+    request.maleSlot = options.voice ? *options.voice != 0 : choices.maleVoice;
+    // --engine samples: the slot's natural voice is not asked for.
+    if (options.engine != SpeechEngine::Samples) {
+        request.slotValue = request.maleSlot ? stored.maleSlot : stored.femaleSlot;
+    }
+    request.speed = options.speed.value_or(choices.speed);
+    request.analyzerFolder = AnalyzerDictionarySetting(profile);
+    request.naturalAsked = options.engine == SpeechEngine::Natural;
+    request.style = natural::ParseStyle(options.style);
+    request.workers = workers;
+    return request;
+}
+
 std::optional<natural::VoiceChoice> NaturalVoiceOption(const Options& options) {
-    if (options.engine == SpeechEngine::Samples) {
-        return std::nullopt;
-    }
-    const VoiceSettings stored = LoadVoiceSettings(ProfileFile::Open(SettingsPath()));
-    const bool male = options.voice.value_or(DefaultSpeechOptions().voice) != 0;
-    std::optional<natural::VoiceChoice> choice =
-        natural::ParseVoiceChoice(male ? stored.maleSlot : stored.femaleSlot);
-    if (!choice) {
-        if (options.engine != SpeechEngine::Natural) {
-            return std::nullopt;
-        }
-        choice =
-            natural::VoiceChoice{male ? natural::Variant::Lowered : natural::Variant::AsRecorded,
-                                 natural::Style::Neutral};
-    }
-    if (const std::optional<natural::Style> style = natural::ParseStyle(options.style)) {
-        choice->style = *style;
-    }
-    return choice;
+    return NaturalVoiceOf(EngineRequestOf(options, 1));
 }
 
 SampleFitting SampleFittingOption(const Options& options) {

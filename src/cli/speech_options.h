@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cli/cli_options.h"
+#include "engine/engine_choice.h"
 #include "natural/voice_choice.h"
 #include "playback/fitted_samples.h"
 #include "playback/speech_state.h"
@@ -46,5 +47,10 @@ SampleFitting SampleFittingOption(const Options& options);
 // as the editor's slot speaks. The slot's value gives the variant and the style (--style goes
 // first); without one, --voice male is the lowered variant and the style is neutral.
 std::optional<natural::VoiceChoice> NaturalVoiceOption(const Options& options);
+
+// What the engine of the run is chosen from (ChooseEngine): the options, and for what they
+// leave open the settings file's slots, voice, speed and analyzer folder, read once. With
+// --engine samples the slot's natural voice is not asked for.
+EngineRequest EngineRequestOf(const Options& options, unsigned workers);
 
 } // namespace yomi6::cli

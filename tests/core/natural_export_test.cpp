@@ -3,7 +3,7 @@
 // the cues run from a sentence's first mora to the end of its last one, and a chunk the engine
 // fails on is skipped while the export goes on.
 #include "export/export_job.h"
-#include "export/natural_unit_pass.h"
+#include "export/natural_engine.h"
 #include "natural_engine_support.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
@@ -94,8 +94,8 @@ TEST(NaturalExport, TheFilesHoldThePassAsItWasSaid) {
         const ExportOutputs outputs{dir.File(std::string("n") + ext),
                                     lossless ? dir.File("n.vtt") : "",
                                     lossless ? dir.File("n.json") : ""};
-        NaturalUnitPass pass(text, 0, text.size(), std::nullopt, Options(2));
-        const ExportJobResult result = RunExportJob(pass, ExportText{text}, outputs);
+        NaturalEngine engine(std::nullopt, Options(2));
+        const ExportJobResult result = RunExportJob(engine, ExportText{text}, outputs);
         ASSERT_EQ(result.status, ExportStatus::Done) << ext << ": " << result.error;
         EXPECT_EQ(result.samples, static_cast<std::int64_t>(said.pcm.size())) << ext;
         SF_INFO info;
@@ -158,11 +158,11 @@ TEST(NaturalExport, AFailedChunkIsSkippedAndARangeCountsFromTheText) {
     const std::string text = Sjis("外です。一つ目。ここで落ちる。二つ目。");
     const std::size_t from = Sjis("外です。").size();
     std::vector<std::string> messages;
-    NaturalUnitPass pass(text, from, text.size(), std::nullopt, options,
-                         [&](const std::string& m) { messages.push_back(m); });
+    NaturalEngine voice(std::nullopt, options,
+                        [&](const std::string& m) { messages.push_back(m); });
     const ExportOutputs outputs{dir.File("f.wav"), dir.File("f.srt"), dir.File("f.json")};
     std::vector<std::size_t> progress;
-    const ExportJobResult result = RunExportJob(pass, ExportText{text, from, text.size()}, outputs,
+    const ExportJobResult result = RunExportJob(voice, ExportText{text, from, text.size()}, outputs,
                                                 [&](std::size_t done, std::size_t total) {
                                                     EXPECT_EQ(total, text.size() - from);
                                                     progress.push_back(done);
@@ -187,7 +187,7 @@ TEST(NaturalExport, AFailedChunkIsSkippedAndARangeCountsFromTheText) {
 
     // A cancel leaves no file.
     TempDir none;
-    NaturalUnitPass cancelled(text, 0, text.size(), std::nullopt, Options(1));
+    NaturalEngine cancelled(std::nullopt, Options(1));
     const ExportJobResult stopped = RunExportJob(
         cancelled, ExportText{text}, {none.File("c.flac"), none.File("c.vtt"), none.File("c.json")},
         [](std::size_t done, std::size_t) { return done == 0; });

@@ -3,12 +3,15 @@
 // takes, and a cancelled export leaves no file; replacing files is asked once for all of them,
 // the status bar says where the file went, and a selection that reads nothing is refused.
 #include "app/main_window.h"
+#include "cli/cli_options.h"
+#include "cli/natural_modes.h"
 #include "editor/text_view.h"
 #include "export/speech_export.h"
 #include "gui/gui_test_support.h"
 #include "playback/speech_state.h"
 #include "speaking/audio_export.h"
 #include "speaking/audio_export_dialog.h"
+#include "speech_session/session_factory.h"
 #include "support/test_reading.h"
 #include "text/speech_text.h"
 #include "voice/voice_selection.h"
@@ -424,6 +427,43 @@ private slots:
                      said.contains("talk.srt"),
                  qPrintable(said));
         run.Finish();
+    }
+
+    // The editor's reading, its export and the command line choose the engine by one function
+    // from the same settings: the same voice file, variant and rate for each slot, found in the
+    // checkout's voices/ as the programs run from the build folder find it.
+    void theReadingTheExportAndTheCommandLineChooseAlike() {
+        qunsetenv("YOMI6_NATURAL_VOICE_DIR");
+        config().WriteIni("[Voices]\nFemaleSlot=natural:sad\nMaleSlot=natural-lowered:angry\n");
+        EditorRun run(sound());
+        QVERIFY(run.ok());
+        TestReading reading;
+        SessionServices services{
+            run.choices(), run.settings(), reading.dictionary, reading.analyzer, {}};
+        SessionFactory factory(services, run.library());
+        for (const int voice : {0, 1}) {
+            run.choices().voice = voice != 0 ? VoiceSlot::Male : VoiceSlot::Female;
+            run.choices().speed = 150;
+            QStringList missing;
+            const EngineChoice reads = factory.Choose(&missing);
+            const NaturalExportVoice exports = NaturalExportVoiceFor(run.library(), run.choices());
+            cli::Options options;
+            options.voice = voice;
+            options.speed = 150;
+            const std::optional<natural::NaturalPassOptions> line = cli::NaturalPassFor(options, 1);
+            QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char('\n'))));
+            QVERIFY(reads.natural.has_value() && exports.options && line);
+            const std::string file = std::string(YOMI6_SOURCE_DIR) + "/voices/tohoku-f01/" +
+                                     (voice != 0 ? "tohoku-f01-angry" : "tohoku-f01-sad") +
+                                     ".htsvoice";
+            for (const natural::EngineSetup* setup :
+                 {&reads.setup, &exports.options->synthesis.setup, &line->synthesis.setup}) {
+                QCOMPARE(setup->voiceFile, file);
+                QCOMPARE(setup->variant,
+                         voice != 0 ? natural::Variant::Lowered : natural::Variant::AsRecorded);
+                QCOMPARE(setup->rate, natural::RateForSpeed(150));
+            }
+        }
     }
 
     // A selection of a line end alone reads nothing: said in Japanese, and no file is written.

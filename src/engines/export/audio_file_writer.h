@@ -5,6 +5,7 @@
 // wrapped size.
 #pragma once
 
+#include "engine/spoken_unit.h"
 #include "io/atomic_output_file.h"
 
 #include <cstddef>
@@ -18,10 +19,8 @@ namespace yomi6 {
 
 enum class AudioFormat { Wav, Flac, OggVorbis, OggOpus, Mp3 };
 
-// What the samples handed to the writer are: 8-bit unsigned (the sample voices' renderings, 128
-// is silence) or 16-bit signed (the natural voice). A WAVE file keeps them as they are; the
-// other formats take both as 16-bit.
-enum class SampleBits { Eight, Sixteen };
+// The samples handed to the writer are as an engine makes them (SampleBits). A WAVE file keeps
+// them as they are; the other formats take both as 16-bit.
 
 // The format of an output name by its extension (.wav .flac .ogg .opus .mp3, any case), or
 // none for any other name.

@@ -1,6 +1,6 @@
 #include "export/export_job.h"
 
-#include "export/sample_unit_pass.h"
+#include "export/sample_engine.h"
 #include "export/unit_timings.h"
 #include "io/atomic_output_file.h"
 #include "voice/voice_table.h"
@@ -66,6 +66,15 @@ bool CommitExport(AudioFileWriter& audio, AtomicOutputFile& subtitles, AtomicOut
     return CommitTogether(together, error);
 }
 
+// Writes the sound of block, as the engine made it.
+bool WriteSound(AudioFileWriter& audio, const SoundBlock& block, std::string& error) {
+    if (block.count == 0) {
+        return true;
+    }
+    return block.sixteen != nullptr ? audio.Write(block.sixteen, block.count, error)
+                                    : audio.Write(block.eight, block.count, error);
+}
+
 } // namespace
 
 std::optional<SubtitleFormat> SubtitleFormatForPath(std::string_view path) {
@@ -94,15 +103,15 @@ std::string CheckExportNames(const ExportOutputs& outputs) {
 
 ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& outputs,
                              const ExportProgressCallback& progress) {
-    SampleUnitPass pass(request);
+    SampleEngine engine(request);
     return RunExportJob(
-        pass,
+        engine,
         ExportText{request.text, request.from, request.to, request.setup.aozora, request.standIns},
         outputs, progress);
 }
 
-ExportJobResult RunExportJob(UnitPass& pass, const ExportText& text, const ExportOutputs& outputs,
-                             const ExportProgressCallback& progress) {
+ExportJobResult RunExportJob(SpeechEngine& engine, const ExportText& text,
+                             const ExportOutputs& outputs, const ExportProgressCallback& progress) {
     ExportJobResult result;
     auto fail = [&](const std::string& where, const std::string& error) {
         result.status = ExportStatus::Failed;
@@ -122,8 +131,8 @@ ExportJobResult RunExportJob(UnitPass& pass, const ExportText& text, const Expor
 
     std::string error;
     AudioFileWriter audio;
-    if (!audio.Open(outputs.audio, *AudioFormatForPath(outputs.audio), pass.SampleRate(),
-                    pass.Bits(), error)) {
+    if (!audio.Open(outputs.audio, *AudioFormatForPath(outputs.audio), engine.SampleRate(),
+                    engine.Bits(), error)) {
         return fail(outputs.audio, error);
     }
     AtomicOutputFile subtitles;
@@ -133,7 +142,7 @@ ExportJobResult RunExportJob(UnitPass& pass, const ExportText& text, const Expor
                                        !subtitles.Write(SubtitleHeader(*subtitleFormat), error))) {
         return fail(outputs.subtitles, error);
     }
-    const TimingsLayout layout = pass.Timings();
+    const TimingsLayout layout = TimingsLayoutOf(engine.SampleRate(), engine.Capabilities());
     if (!outputs.timings.empty() &&
         (!timings.Open(outputs.timings, error) || !timings.Write(TimingsHead(layout), error))) {
         return fail(outputs.timings, error);
@@ -153,11 +162,11 @@ ExportJobResult RunExportJob(UnitPass& pass, const ExportText& text, const Expor
     cues.ShowStandIns(text.standIns);
     bool firstUnit = true;
     bool anythingSaid = false;
-    UnitPassCallbacks callbacks;
-    // Asked every few hundred units as well as when the pass reports, so that a cancel takes
+    EngineSink sink;
+    // Asked every few hundred units as well as when the engine reports, so that a cancel takes
     // effect within a fraction of a second even where one pass takes seconds to encode.
     constexpr std::int64_t kProgressUnits = 256;
-    callbacks.onUnit = [&](const SpokenUnit& unit) {
+    auto addUnit = [&](const SpokenUnit& unit) {
         if (progress && unit.index % kProgressUnits == 0 &&
             !progress(std::clamp(unit.sourceBegin, from, to) - from, to - from)) {
             return false;
@@ -175,19 +184,21 @@ ExportJobResult RunExportJob(UnitPass& pass, const ExportText& text, const Expor
         }
         return true;
     };
-    callbacks.onSound = [&](const SoundBlock& block) {
-        const bool written = block.sixteen != nullptr
-                                 ? audio.Write(block.sixteen, block.count, error)
-                                 : audio.Write(block.eight, block.count, error);
-        if (written) {
+    sink.onBlock = [&](const SoundBlock& block) {
+        for (const SpokenUnit& unit : block.units) {
+            if (!addUnit(unit)) {
+                return false;
+            }
+        }
+        if (WriteSound(audio, block, error)) {
             return true;
         }
         failedFile = outputs.audio;
         return false;
     };
-    callbacks.onProgress = progress;
+    sink.onProgress = progress;
 
-    const UnitPassResult run = pass.Run(callbacks);
+    const EngineResult run = engine.Say(EngineText{text.text, text.from, text.to}, sink);
     result.ticks = run.units;
     result.samples = run.frames;
     if (run.status == ExportStatus::Failed) {

@@ -4,10 +4,10 @@
 // leaves no file behind.
 #pragma once
 
+#include "engine/speech_engine.h"
 #include "export/audio_file_writer.h"
 #include "export/speech_export.h"
 #include "export/subtitle_cues.h"
-#include "export/unit_pass.h"
 
 #include <functional>
 #include <optional>
@@ -52,10 +52,12 @@ struct ExportText {
 
 using ExportProgressCallback = std::function<bool(std::size_t done, std::size_t total)>;
 
-// Runs the export of pass, which says text, into the files, whichever engine speaks.
-// progress as UnitPassCallbacks::onProgress. A range in which nothing that sounds is said (no
-// unit at all, or silent units and pauses only) is refused (nothingToExport).
-ExportJobResult RunExportJob(UnitPass& pass, const ExportText& text, const ExportOutputs& outputs,
+// Runs the export of text, said by engine, into the files, whichever engine speaks: the sound
+// file takes the engine's blocks, the subtitles and timings the units they carry. progress as
+// EngineSink::onProgress. A range in which nothing that sounds is said (no unit at all, or
+// silent units and pauses only) is refused (nothingToExport).
+ExportJobResult RunExportJob(SpeechEngine& engine, const ExportText& text,
+                             const ExportOutputs& outputs,
                              const ExportProgressCallback& progress = {});
 
 // The export of request with the sample voices.

@@ -4,6 +4,7 @@
 // block. Between two passes lies only the tick that ends the first, as in continuous playback.
 #pragma once
 
+#include "engine/speech_engine.h"
 #include "playback/stream_mixer.h"
 #include "playback/wav_render.h"
 #include "reading/text_reader.h"
@@ -50,7 +51,7 @@ struct ExportCallbacks {
     std::function<bool(std::size_t done, std::size_t total)> onProgress;
 };
 
-enum class ExportStatus { Done, Stopped, Failed };
+using ExportStatus = SpeechStatus;
 
 struct ExportResult {
     ExportStatus status = ExportStatus::Done;

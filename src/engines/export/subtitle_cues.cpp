@@ -1,7 +1,7 @@
 #include "export/subtitle_cues.h"
 
 #include "export/cue_text.h"
-#include "export/sample_unit_pass.h"
+#include "export/sample_engine.h"
 #include "text/cp932.h"
 #include "text/cp932_codec.h"
 #include "text/sentence_end.h"

@@ -5,8 +5,8 @@
 // shows more than kMaxCueCharacters (two lines of 42).
 #pragma once
 
+#include "engine/spoken_unit.h"
 #include "export/speech_export.h"
-#include "export/spoken_unit.h"
 #include "text/speech_text.h"
 
 #include <cstdint>

@@ -37,6 +37,21 @@ TimingsLayout SampleTimingsLayout(std::int64_t tickMs) {
     return layout;
 }
 
+TimingsLayout TimingsLayoutOf(int sampleRate, const EngineCapabilities& capabilities) {
+    if (capabilities.units == UnitKind::Tick) {
+        TimingsLayout layout = SampleTimingsLayout(capabilities.tickMs);
+        layout.sampleRate = sampleRate;
+        return layout;
+    }
+    TimingsLayout layout;
+    layout.version = 2;
+    layout.engine = "natural";
+    layout.sampleRate = sampleRate;
+    layout.nameKey = "mora";
+    layout.ends = true;
+    return layout;
+}
+
 std::string TimingsHead(const TimingsLayout& layout) {
     std::string out = "{\"format\":\"yomi6-timings\",\"version\":" + std::to_string(layout.version);
     if (!layout.engine.empty()) {
@@ -48,10 +63,6 @@ std::string TimingsHead(const TimingsLayout& layout) {
         out += ",\"tickMs\":" + std::to_string(layout.tickMs);
     }
     return out + ",\"units\":[\n";
-}
-
-std::string TimingsHead(std::int64_t tickMs) {
-    return TimingsHead(SampleTimingsLayout(tickMs));
 }
 
 std::string TimingsEntry(const TimingsLayout& layout, const SpokenUnit& unit, bool first) {
@@ -70,18 +81,6 @@ std::string TimingsEntry(const TimingsLayout& layout, const SpokenUnit& unit, bo
     out += ",\"source\":[" + std::to_string(unit.sourceBegin) + "," +
            std::to_string(unit.sourceEnd) + "]}";
     return out;
-}
-
-std::string TimingsEntry(const ExportTick& tick, bool first) {
-    if (!tick.unit) {
-        return {};
-    }
-    SpokenUnit unit;
-    unit.startMs = tick.timeMs;
-    unit.says = tick.sample;
-    unit.sourceBegin = tick.sourceBegin;
-    unit.sourceEnd = tick.sourceEnd;
-    return TimingsEntry(SampleTimingsLayout(0), unit, first);
 }
 
 std::string TimingsTail() {

@@ -16,8 +16,7 @@
 // rate) in milliseconds rounded to the nearest, a half up; a unit ends where the next begins.
 #pragma once
 
-#include "export/speech_export.h"
-#include "export/spoken_unit.h"
+#include "engine/speech_engine.h"
 
 #include <cstdint>
 #include <string>
@@ -37,14 +36,14 @@ struct TimingsLayout {
 // The layout of the sample voices' timings (version 1) at the timer interval tickMs.
 TimingsLayout SampleTimingsLayout(std::int64_t tickMs);
 
+// The layout of an engine's timings: version 1 for ticks, version 2 for morae.
+TimingsLayout TimingsLayoutOf(int sampleRate, const EngineCapabilities& capabilities);
+
 std::string TimingsHead(const TimingsLayout& layout);
-std::string TimingsHead(std::int64_t tickMs);
 
 // The entry of a unit, with the comma that separates it from the entry before it unless it is
 // the first.
 std::string TimingsEntry(const TimingsLayout& layout, const SpokenUnit& unit, bool first);
-// The entry of a tick that passed over a unit; "" for any other tick.
-std::string TimingsEntry(const ExportTick& tick, bool first);
 
 std::string TimingsTail();
 

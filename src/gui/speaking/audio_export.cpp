@@ -4,7 +4,7 @@
 #include "analysis/analyzer_loader.h"
 #include "dictionary/dictionary_view.h"
 #include "export/export_job.h"
-#include "export/natural_unit_pass.h"
+#include "export/natural_engine.h"
 #include "platform/message_box.h"
 #include "playback/speech_state.h"
 #include "playback/voice_sounds.h"
@@ -151,10 +151,10 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
             return !cancel.load();
         };
         if (natural.options) {
-            NaturalUnitPass pass(bytes, 0, bytes.size(), setup.dictionary, *natural.options,
+            NaturalEngine engine(setup.dictionary, *natural.options,
                                  [&](const std::string&) { ++skipped; });
             result = RunExportJob(
-                pass, ExportText{bytes, 0, bytes.size(), request.setup.aozora, standIns}, outputs,
+                engine, ExportText{bytes, 0, bytes.size(), request.setup.aozora, standIns}, outputs,
                 progressed);
         } else {
             result = RunExportJob(request, outputs, progressed);

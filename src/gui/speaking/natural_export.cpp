@@ -1,13 +1,12 @@
 #include "speaking/natural_export.h"
 
+#include "engine/engine_choice.h"
 #include "natural/voice_setup.h"
 #include "platform/ui_text.h"
-#include "playback/wav_render.h"
-#include "voice/sample_edit.h"
+#include "speech_session/session_factory.h"
 #include "voice_manager/natural_voice.h"
 #include "voice_manager/voice_library.h"
 
-#include <algorithm>
 #include <thread>
 
 namespace yomi6 {
@@ -24,30 +23,23 @@ constexpr const char* kSamplesInstead = "ｻﾝﾌﾟﾙの声で保存します
 NaturalExportVoice NaturalExportVoiceFor(const VoiceLibrary& library,
                                          const SpeechPreferences& preferences) {
     NaturalExportVoice result;
-    const std::optional<natural::VoiceChoice> choice = library.NaturalChoice(preferences.voice);
-    if (!choice) {
-        return result;
-    }
-    const natural::VoiceSetup setup =
-        natural::SetUpVoice(library.Natural(), *choice, preferences.speed);
-    switch (setup.missing) {
+    const ChosenEngine chosen = ChooseEngine(
+        library.Natural(), SlotEngineRequest(library, preferences.voice, preferences.speed,
+                                             std::thread::hardware_concurrency()));
+    switch (chosen.natural ? chosen.setup.missing : natural::MissingPiece::None) {
     case natural::MissingPiece::Engine:
         result.problem = Tr(kNoEngine).arg(
             QString::fromUtf8(natural::kEnginePackages.data(), natural::kEnginePackages.size()));
         return result;
     case natural::MissingPiece::VoiceFile:
-        result.problem = NaturalVoiceFileMissing(setup) + Tr(kSamplesInstead);
+        result.problem = NaturalVoiceFileMissing(chosen.setup) + Tr(kSamplesInstead);
         return result;
     case natural::MissingPiece::None:
         break;
     }
-    natural::NaturalPassOptions options;
-    options.synthesis.setup = setup.engine;
-    options.synthesis.outputRate = kRenderRate;
-    options.synthesis.level = BuiltInVoiceLevel();
-    options.workers = std::max(1u, std::thread::hardware_concurrency());
-    options.ahead = 2 * static_cast<std::size_t>(options.workers);
-    result.options = options;
+    if (chosen.SpeaksNaturally()) {
+        result.options = chosen.pass;
+    }
     return result;
 }
 

@@ -15,22 +15,32 @@ SessionFactory::SessionFactory(SessionServices& services, const VoiceLibrary& li
 
 SessionFactory::~SessionFactory() = default;
 
+EngineRequest SlotEngineRequest(const VoiceLibrary& library, VoiceSlot voice, std::int32_t speed,
+                                unsigned workers) {
+    EngineRequest request;
+    request.maleSlot = voice == VoiceSlot::Male;
+    request.slotValue = library.SlotValue(voice).toStdString();
+    request.speed = speed;
+    request.workers = workers;
+    return request;
+}
+
 EngineChoice SessionFactory::Choose(QStringList* messages) {
-    const VoiceSlot slot = m_services.preferences.voice;
-    const std::optional<natural::VoiceChoice> choice = m_library.NaturalChoice(slot);
-    if (!choice) {
+    const ChosenEngine chosen =
+        ChooseEngine(m_library.Natural(), SlotEngineRequest(m_library, m_services.preferences.voice,
+                                                            m_services.preferences.speed, 1));
+    if (!chosen.natural) {
         return {};
     }
-    const NaturalSetup setup =
-        SetUpNaturalVoice(m_library.Natural(), *choice, m_services.preferences.speed);
-    if (!setup.setup) {
-        if (!m_saidMissing.contains(setup.missing)) {
-            m_saidMissing << setup.missing;
-            *messages << setup.missing;
+    if (!chosen.SpeaksNaturally()) {
+        const QString missing = NaturalMissingText(chosen.setup);
+        if (!m_saidMissing.contains(missing)) {
+            m_saidMissing << missing;
+            *messages << missing;
         }
         return {};
     }
-    return {choice, *setup.setup};
+    return {chosen.natural, chosen.setup.engine};
 }
 
 UnitSession& SessionFactory::SessionFor(const EngineChoice& choice) {

@@ -3,9 +3,11 @@
 // the session of each engine once and hands out the one a choice names, set up for it.
 #pragma once
 
+#include "engine/engine_choice.h"
 #include "natural/engine_setup.h"
 #include "natural/voice_choice.h"
 #include "speech_session/unit_session.h"
+#include "voice/voice_slot.h"
 
 #include <QStringList>
 
@@ -19,6 +21,11 @@ class NaturalSession;
 class SampleSession;
 struct SpeechTickState;
 class VoiceLibrary;
+
+// What the engine of a reading or an export is chosen from (ChooseEngine): the slot voice as
+// library holds it, at speed, saying workers chunks at once.
+EngineRequest SlotEngineRequest(const VoiceLibrary& library, VoiceSlot voice, std::int32_t speed,
+                                unsigned workers);
 
 // The engine a reading speaks with: the samples, or a natural voice set up for the speed.
 struct EngineChoice {

@@ -63,22 +63,27 @@ QString StyleLabel(natural::Style style) {
 NaturalSetup SetUpNaturalVoice(const NaturalInstall& install, const natural::VoiceChoice& choice,
                                int speed) {
     const natural::VoiceSetup setup = natural::SetUpVoice(install, choice, speed);
+    if (setup.CanSpeak()) {
+        return {setup.engine, {}};
+    }
+    return {std::nullopt, NaturalMissingText(setup)};
+}
+
+QString NaturalMissingText(const natural::VoiceSetup& setup) {
     switch (setup.missing) {
     case natural::MissingPiece::None:
-        return {setup.engine, {}};
+        return {};
     case natural::MissingPiece::VoiceFile:
-        return {std::nullopt,
-                NaturalVoiceFileMissing(setup) + QString::fromUtf8("内蔵の声で読みます。")};
+        return NaturalVoiceFileMissing(setup) + QString::fromUtf8("内蔵の声で読みます。");
     case natural::MissingPiece::Engine:
         break;
     }
-    return {std::nullopt,
-            QString::fromUtf8("自然な声には読み上げエンジン %1 とその辞書 %2 が要ります"
-                              "（apt-get install %3）。内蔵の声で読みます。")
-                .arg(QString::fromStdString(setup.engine.engine),
-                     QString::fromStdString(setup.engine.dictionary),
-                     QString::fromLatin1(natural::kEnginePackages.data(),
-                                         static_cast<qsizetype>(natural::kEnginePackages.size())))};
+    return QString::fromUtf8("自然な声には読み上げエンジン %1 とその辞書 %2 が要ります"
+                             "（apt-get install %3）。内蔵の声で読みます。")
+        .arg(QString::fromStdString(setup.engine.engine),
+             QString::fromStdString(setup.engine.dictionary),
+             QString::fromLatin1(natural::kEnginePackages.data(),
+                                 static_cast<qsizetype>(natural::kEnginePackages.size())));
 }
 
 QString NaturalVoiceFileMissing(const natural::VoiceSetup& setup) {

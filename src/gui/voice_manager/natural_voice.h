@@ -43,6 +43,9 @@ struct NaturalSetup {
 NaturalSetup SetUpNaturalVoice(const NaturalInstall& install, const natural::VoiceChoice& choice,
                                int speed);
 
+// What is missing for setup's voice to speak, and that the built-in voice reads instead.
+QString NaturalMissingText(const natural::VoiceSetup& setup);
+
 // The voice file setup lacks, for a message that goes on to say what speaks instead:
 // 「自然な声の音声ファイル F が A、B のどこにもありません。」, or 「… F を読めません。」 for a file
 // in the folder named for the run.

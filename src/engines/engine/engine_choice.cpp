@@ -1,0 +1,46 @@
+#include "engine/engine_choice.h"
+
+#include "playback/wav_render.h"
+#include "voice/sample_edit.h"
+
+#include <algorithm>
+
+namespace yomi6 {
+
+std::optional<natural::VoiceChoice> NaturalVoiceOf(const EngineRequest& request) {
+    std::optional<natural::VoiceChoice> choice = natural::ParseVoiceChoice(request.slotValue);
+    if (!choice) {
+        if (!request.naturalAsked) {
+            return std::nullopt;
+        }
+        choice = natural::VoiceChoice{request.maleSlot ? natural::Variant::Lowered
+                                                       : natural::Variant::AsRecorded,
+                                      natural::Style::Neutral};
+    }
+    if (request.style) {
+        choice->style = *request.style;
+    }
+    return choice;
+}
+
+ChosenEngine ChooseEngine(const natural::Installation& installation, const EngineRequest& request) {
+    ChosenEngine chosen;
+    chosen.natural = NaturalVoiceOf(request);
+    if (!chosen.natural) {
+        return chosen;
+    }
+    chosen.setup = natural::SetUpVoice(installation, *chosen.natural, request.speed);
+    if (!chosen.setup.CanSpeak()) {
+        return chosen;
+    }
+    natural::NaturalPassOptions& pass = chosen.pass;
+    pass.synthesis.setup = chosen.setup.engine;
+    pass.synthesis.outputRate = kRenderRate;
+    pass.synthesis.level = BuiltInVoiceLevel();
+    pass.synthesis.analyzerFolder = request.analyzerFolder;
+    pass.workers = std::clamp(request.workers, 1u, natural::kMaxWorkers);
+    pass.ahead = 2 * static_cast<std::size_t>(pass.workers);
+    return chosen;
+}
+
+} // namespace yomi6
