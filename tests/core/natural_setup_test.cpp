@@ -40,7 +40,7 @@ TEST(NaturalSetup, VoiceFileIsLookedUpInOrder) {
     test::WriteFile(tree.File("build/CMakeCache.txt"), "x");
     EXPECT_EQ(DefaultVoiceFolders(tree.File("build/src/yomi6")),
               (std::vector<std::string>{tree.File("build/share/yomi6/voices/tohoku-f01"),
-                                        tree.File("voice_manager/tohoku-f01")}));
+                                        tree.File("voices/tohoku-f01")}));
 }
 
 // One rule for every caller: the named folder, else the search folders in order; what is

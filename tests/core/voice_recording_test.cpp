@@ -90,7 +90,7 @@ TEST(SampleEditTest, LevelsAQuietTakeToTheBuiltInVoicesWithoutClipping) {
 
 TEST(RecordingSessionTest, KeepsEveryTakeAtOnceAndGoesOnWhereItStopped) {
     TempDir dir;
-    const std::string folder = dir.File("voice_manager/my voice");
+    const std::string folder = dir.File("voices/my voice");
     {
         RecordingSession session(folder);
         std::string error;

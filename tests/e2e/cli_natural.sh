@@ -138,12 +138,17 @@ check "wav: streamed, the file grew while the engine spoke (sizes:$sizes)" \
 # Without $YOMI6_NATURAL_VOICE_DIR the voice is found under the prefix of an installed program,
 # and in the source tree of a program run from its build folder (one that holds CMakeCache.txt);
 # where it is in neither, the one line names the file and the folder looked in. The program is
-# linked into each layout, as /proc/self/exe then names it there.
+# linked into each layout, as /proc/self/exe then names it there, and so is yomi6-sound, which
+# runs --units: in libexec as installed, beside it elsewhere.
 voices=$(realpath "$YOMI6_NATURAL_VOICE_DIR")
 real=$(pwd -P)
-mkdir -p prefix/bin prefix/share/yomi6/voices tree/build/src tree/voices bare/bin
+sound="$(dirname "$yomi6")/yomi6-sound"
+mkdir -p prefix/bin prefix/libexec prefix/share/yomi6/voices tree/build/src tree/voices bare/bin
 ln "$yomi6" prefix/bin/yomi6 2>/dev/null || cp "$yomi6" prefix/bin/yomi6
+ln "$sound" prefix/libexec/yomi6-sound 2>/dev/null || cp "$sound" prefix/libexec/yomi6-sound
 ln prefix/bin/yomi6 tree/build/src/yomi6 && ln prefix/bin/yomi6 bare/bin/yomi6
+ln prefix/libexec/yomi6-sound tree/build/src/yomi6-sound
+ln prefix/libexec/yomi6-sound bare/bin/yomi6-sound
 ln -s "$voices" prefix/share/yomi6/voices/tohoku-f01
 ln -s "$voices" tree/voices/tohoku-f01
 : >tree/build/CMakeCache.txt

@@ -126,7 +126,7 @@ private:
 
 private slots:
     void aTakeIsTrimmedLevelledSavedAndTheSessionResumes() {
-        const QString folder = cwd().filePath(QStringLiteral("voice_manager/my voice"));
+        const QString folder = cwd().filePath(QStringLiteral("voices/my voice"));
         {
             RecorderDialog d(folder);
             QVERIFY(d.OpenSession());
