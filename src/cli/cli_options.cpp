@@ -186,35 +186,6 @@ std::string ParseValueOption(const std::string& a,
     return "";
 }
 
-// The option that names a mode, for its messages.
-const char* ModeOption(Mode mode) {
-    switch (mode) {
-    case Mode::Reading:
-        return "--reading";
-    case Mode::Schedule:
-        return "--schedule";
-    case Mode::Units:
-        return "--units";
-    case Mode::Wav:
-        return "--wav";
-    case Mode::Export:
-        return "--export";
-    case Mode::Speak:
-        return "--speak";
-    case Mode::Pdf:
-        return "--pdf";
-    case Mode::CheckVoice:
-        return "--check-voice";
-    case Mode::Labels:
-        return "--labels";
-    case Mode::Editor:
-    case Mode::Help:
-    case Mode::Version:
-        break;
-    }
-    return "";
-}
-
 // Whether the options fit together, once all are read; moves the FILE of a mode that reads
 // one from the arguments that are no option to its input. The usage error, or "".
 std::string CheckCombination(Options& o) {
@@ -251,6 +222,34 @@ std::string CheckCombination(Options& o) {
 }
 
 } // namespace
+
+const char* ModeOption(Mode mode) {
+    switch (mode) {
+    case Mode::Reading:
+        return "--reading";
+    case Mode::Schedule:
+        return "--schedule";
+    case Mode::Units:
+        return "--units";
+    case Mode::Wav:
+        return "--wav";
+    case Mode::Export:
+        return "--export";
+    case Mode::Speak:
+        return "--speak";
+    case Mode::Pdf:
+        return "--pdf";
+    case Mode::CheckVoice:
+        return "--check-voice";
+    case Mode::Labels:
+        return "--labels";
+    case Mode::Editor:
+    case Mode::Help:
+    case Mode::Version:
+        break;
+    }
+    return "";
+}
 
 ParseResult ParseCommandLine(const std::vector<std::string>& args) {
     ParseResult result;

@@ -69,4 +69,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args);
 // The text of --help.
 std::string UsageText();
 
+// The option that names a mode, for its messages ("--wav"); "" for the editor, --help and
+// --version.
+const char* ModeOption(Mode mode);
+
 } // namespace yomi6::cli

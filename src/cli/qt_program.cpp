@@ -1,6 +1,7 @@
 #include "cli/qt_program.h"
 
 #include "cli/cli_common.h"
+#include "cli/cli_options.h"
 
 #include <cerrno>
 #include <cstring>
@@ -22,23 +23,10 @@ std::string Folder(const std::string& path) {
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
-const char* ModeName(Mode mode) {
-    switch (mode) {
-    case Mode::Speak:
-        return "--speak";
-    case Mode::Pdf:
-        return "--pdf";
-    case Mode::Units:
-        return "--units";
-    case Mode::Wav:
-        return "--wav";
-    case Mode::Export:
-        return "--export";
-    case Mode::CheckVoice:
-        return "--check-voice";
-    default:
-        return "the editor";
-    }
+// The mode as its messages name it.
+std::string ModeName(Mode mode) {
+    const std::string option = ModeOption(mode);
+    return option.empty() ? "the editor" : option;
 }
 
 } // namespace
