@@ -226,6 +226,21 @@ TEST(ParseWordListTest, InvalidShiftJisBytesSkipOnlyTheirLine) {
     }
 }
 
+TEST(ParseWordListTest, TheCodesOfStrayBytesAreNoTextInAUtf8ListEither) {
+    // U+F8F0-U+F8F3 are the codes of the single bytes 0xA0 and 0xFD-0xFF: a UTF-8 list that
+    // holds one would put a stray byte in the dictionary, which a Shift-JIS list cannot read back.
+    const std::string bytes = "\xEF\xA3\xB2,\xEF\xBD\xB1\n"  // U+F8F2,ｱ
+                              "A,\xEF\xBD\xB1\xEF\xA3\xB2\n" // A,ｱ U+F8F2
+                              "B,\xEF\xBD\xB1\n";            // B,ｱ
+    const ParsedWordList list =
+        ParseWordList(bytes, WordListSeparator::Comma, WordListEncoding::Utf8);
+    ASSERT_EQ(list.rows.size(), 1u);
+    EXPECT_EQ(list.rows[0].line, 3);
+    ASSERT_EQ(list.skipped.size(), 2u);
+    EXPECT_EQ(list.skipped[0].problem, WordListProblem::InvalidBytes);
+    EXPECT_EQ(list.skipped[1].problem, WordListProblem::InvalidBytes);
+}
+
 TEST(WriteWordListTest, EachFormReadsBackToTheSameEntries) {
     // What the dictionary can hold, the awkward cases included: separators, quotes, line
     // breaks of each kind and other control bytes in a word (the cleaning keeps them), a line

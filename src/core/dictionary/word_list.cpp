@@ -364,8 +364,9 @@ ParsedWordList ParseWordList(std::string_view bytes, WordListSeparator separator
             result.headerLine = line;
             continue;
         }
-        if (HoldsByteEscape(recordText) ||
-            (encoding == WordListEncoding::ShiftJis && HoldsStrayShiftJisByte(recordText))) {
+        // The codes of the stray bytes are no text in a UTF-8 list either: written back as
+        // Shift-JIS they would be the stray bytes themselves.
+        if (HoldsByteEscape(recordText) || HoldsStrayShiftJisByte(recordText)) {
             result.skipped.push_back({line, WordListProblem::InvalidBytes, ReportText(recordText)});
             continue;
         }
