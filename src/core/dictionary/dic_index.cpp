@@ -246,13 +246,14 @@ int FindInIndex(const Index& x, const unsigned char* text) {
 }
 
 // The index of part, built first if the tables changed since it was last built. The index is
-// allocated on first use (zeroed, as the build expects of its buckets).
+// allocated on first use (zeroed, as the build expects of its buckets: fresh zero pages, of
+// which the build touches those it writes).
 const Index& Ready(const DicTables& tables, DicIndex::Part& part, int firstSlot) {
     if (!part.built.load(std::memory_order_acquire)) {
         const std::lock_guard<std::mutex> lock(part.building);
         if (!part.built.load(std::memory_order_relaxed)) {
             if (!part.index) {
-                part.index = std::make_unique<Index>();
+                part.index = MakeZeroed<Index>();
             }
             BuildIndex(tables, *part.index, firstSlot);
             part.built.store(true, std::memory_order_release);

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "dictionary/dic_tables.h"
+#include "dictionary/zeroed_block.h"
 
 #include <atomic>
 #include <memory>
@@ -52,7 +53,7 @@ public:
     // again when next looked in. A reading on a worker thread (an audio export) may be the
     // first to look, beside the editor's own.
     struct Part {
-        std::unique_ptr<Index> index;
+        ZeroedPtr<Index> index;
         std::atomic<bool> built{false};
         std::mutex building;
     };

@@ -52,8 +52,10 @@ constexpr char kBuiltinYomi[kBuiltinRows][kYomiSlotSize] = {
 
 } // namespace
 
-DicTables::DicTables() {
-    Reset();
+ZeroedPtr<DicTables> MakeDicTables() {
+    ZeroedPtr<DicTables> tables = MakeZeroed<DicTables>();
+    tables->PutBuiltinRows();
+    return tables;
 }
 
 int DicTables::UsedSlots() const {
@@ -68,6 +70,10 @@ int DicTables::UsedSlots() const {
 void DicTables::Reset() {
     std::memset(word, 0, sizeof word);
     std::memset(yomi, 0, sizeof yomi);
+    PutBuiltinRows();
+}
+
+void DicTables::PutBuiltinRows() {
     std::memcpy(word, kBuiltinWords, sizeof kBuiltinWords);
     std::memcpy(yomi, kBuiltinYomi, sizeof kBuiltinYomi);
 }

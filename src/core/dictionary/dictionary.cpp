@@ -15,8 +15,8 @@ constexpr int kMaxWordBytes = static_cast<int>(kWordSlotSize) - 1;
 } // namespace
 
 Dictionary::Dictionary(std::string fileName)
-    : m_tables(std::make_unique<DicTables>()), m_index(*m_tables), m_fileName(std::move(fileName)),
-      m_image(std::make_unique<unsigned char[]>(kDicImageSize)) {}
+    : m_tables(MakeDicTables()), m_index(*m_tables), m_fileName(std::move(fileName)),
+      m_image(MakeZeroedBytes(kDicImageSize)) {}
 
 Dictionary::~Dictionary() = default;
 

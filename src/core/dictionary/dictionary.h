@@ -61,12 +61,12 @@ public:
     const unsigned char* Image() const { return m_image.get(); }
 
 private:
-    std::unique_ptr<DicTables> m_tables;
+    ZeroedPtr<DicTables> m_tables;
     DicIndex m_index;
     std::string m_fileName;
     bool m_fullPathTaken = false;
     DictionaryFile m_file;
-    std::unique_ptr<unsigned char[]> m_image;
+    ZeroedPtr<unsigned char[]> m_image;
 };
 
 } // namespace yomi6
