@@ -101,6 +101,42 @@ def rows_of(values, per_line, indent):
     return out
 
 
+# The encoding table, worked out by the compiler from the tables above.
+INVERSE = """namespace {
+
+// The code of every BMP character: the inverse of the decoding tables plus the encode-only
+// aliases. The tables hold each character at most once, so the inverse is exact.
+constexpr std::array<std::uint16_t, kEncodeCodeCount> InverseTable() {
+    std::array<std::uint16_t, kEncodeCodeCount> table{};
+    for (unsigned b = 0; b < 256; ++b) {
+        if (kSingleByteChars[b] != kNoChar) {
+            table[kSingleByteChars[b]] = static_cast<std::uint16_t>(b);
+        }
+    }
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!IsLeadByte(static_cast<std::uint8_t>(lead))) {
+            continue;
+        }
+        const auto& row = kDoubleByteChars[LeadRow(static_cast<std::uint8_t>(lead))];
+        for (std::size_t t = 0; t < kTrailByteCount; ++t) {
+            if (row[t] != kNoChar) {
+                table[row[t]] = static_cast<std::uint16_t>(lead << 8 | (kFirstTrailByte + t));
+            }
+        }
+    }
+    for (const EncodeAlias& alias : kEncodeAliases) {
+        table[alias.ch] = alias.code;
+    }
+    return table;
+}
+
+} // namespace
+
+// Read-only data of the program: nothing is built when it starts, and only the pages of the
+// characters looked up are ever read in.
+constinit const std::array<std::uint16_t, kEncodeCodeCount> kEncodeCodes = InverseTable();"""
+
+
 def render():
     single_table, double_table, aliases, characters, duplicates = build()
     lines = [
@@ -109,20 +145,24 @@ def render():
         % (characters, duplicates),
         '#include "text/cp932_table.h"',
         "",
+        "#include <array>",
+        "",
         "namespace yomi6::cp932 {",
         "",
         "// clang-format off",
-        "const char16_t kSingleByteChars[256] = {",
+        "constexpr char16_t kSingleByteChars[256] = {",
     ]
     lines += rows_of(single_table, 8, "    ")
-    lines += ["};", "", "const char16_t kDoubleByteChars[kLeadByteCount][kTrailByteCount] = {"]
+    lines += ["};", "", "constexpr char16_t kDoubleByteChars[kLeadByteCount][kTrailByteCount] = {"]
     for lead, row in zip(LEADS, double_table):
         lines.append("    { // lead 0x%02X" % lead)
         lines += rows_of(row, 8, "        ")
         lines.append("    },")
-    lines += ["};", "", "const EncodeAlias kEncodeAliases[kEncodeAliasCount] = {"]
+    lines += ["};", "", "constexpr EncodeAlias kEncodeAliases[kEncodeAliasCount] = {"]
     lines += ["    {0x%04X, 0x%04X}," % alias for alias in aliases]
-    lines += ["};", "// clang-format on", "", "} // namespace yomi6::cp932", ""]
+    lines += ["};", "// clang-format on", ""]
+    lines += INVERSE.splitlines()
+    lines += ["", "} // namespace yomi6::cp932", ""]
     return "\n".join(lines), len(aliases)
 
 

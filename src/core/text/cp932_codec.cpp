@@ -6,42 +6,13 @@
 #include "text/utf16.h"
 
 #include <algorithm>
-#include <vector>
+#include <array>
 
 namespace yomi6 {
 namespace {
 
-// The code of every BMP character, the inverse of the decoding tables plus the encode-only
-// aliases. The tables hold each character at most once, so the inverse is exact.
-std::vector<std::uint16_t> BuildEncodeTable() {
-    std::vector<std::uint16_t> table(0x10000, 0);
-    for (unsigned b = 0; b < 256; ++b) {
-        const char16_t ch = cp932::kSingleByteChars[b];
-        if (ch != cp932::kNoChar) {
-            table[ch] = static_cast<std::uint16_t>(b);
-        }
-    }
-    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-        if (!cp932::IsLeadByte(static_cast<std::uint8_t>(lead))) {
-            continue;
-        }
-        const auto& row = cp932::kDoubleByteChars[cp932::LeadRow(static_cast<std::uint8_t>(lead))];
-        for (std::size_t t = 0; t < cp932::kTrailByteCount; ++t) {
-            if (row[t] != cp932::kNoChar) {
-                table[row[t]] =
-                    static_cast<std::uint16_t>(lead << 8 | (cp932::kFirstTrailByte + t));
-            }
-        }
-    }
-    for (const cp932::EncodeAlias& alias : cp932::kEncodeAliases) {
-        table[alias.ch] = alias.code;
-    }
-    return table;
-}
-
-const std::vector<std::uint16_t>& EncodeTable() {
-    static const std::vector<std::uint16_t> table = BuildEncodeTable();
-    return table;
+const std::array<std::uint16_t, cp932::kEncodeCodeCount>& EncodeTable() {
+    return cp932::kEncodeCodes;
 }
 
 } // namespace
@@ -91,7 +62,7 @@ std::uint16_t Cp932CodeOf(char16_t ch) {
 
 EncodeResult EncodeCp932(std::u16string_view text, const EncodeOptions& options,
                          std::size_t maxBytes) {
-    const std::vector<std::uint16_t>& table = EncodeTable();
+    const std::array<std::uint16_t, cp932::kEncodeCodeCount>& table = EncodeTable();
     EncodeResult result;
     std::string& out = result.bytes;
     out.reserve(std::min(text.size() * 2 + 2, maxBytes));

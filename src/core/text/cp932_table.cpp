@@ -2,10 +2,12 @@
 // 9402 characters; 398 duplicate codes are left out (they decode as escaped bytes).
 #include "text/cp932_table.h"
 
+#include <array>
+
 namespace yomi6::cp932 {
 
 // clang-format off
-const char16_t kSingleByteChars[256] = {
+constexpr char16_t kSingleByteChars[256] = {
     0x0000, 0x0001, 0x0002, 0x0003, 0x0004, 0x0005, 0x0006, 0x0007,
     0x0008, 0x0009, 0x000A, 0x000B, 0x000C, 0x000D, 0x000E, 0x000F,
     0x0010, 0x0011, 0x0012, 0x0013, 0x0014, 0x0015, 0x0016, 0x0017,
@@ -40,7 +42,7 @@ const char16_t kSingleByteChars[256] = {
     0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xF8F1, 0xF8F2, 0xF8F3,
 };
 
-const char16_t kDoubleByteChars[kLeadByteCount][kTrailByteCount] = {
+constexpr char16_t kDoubleByteChars[kLeadByteCount][kTrailByteCount] = {
     { // lead 0x81
         0x3000, 0x3001, 0x3002, 0xFF0C, 0xFF0E, 0x30FB, 0xFF1A, 0xFF1B,
         0xFF1F, 0xFF01, 0x309B, 0x309C, 0x00B4, 0xFF40, 0x00A8, 0xFF3E,
@@ -1603,7 +1605,7 @@ const char16_t kDoubleByteChars[kLeadByteCount][kTrailByteCount] = {
     },
 };
 
-const EncodeAlias kEncodeAliases[kEncodeAliasCount] = {
+constexpr EncodeAlias kEncodeAliases[kEncodeAliasCount] = {
     {0x00A2, 0x8191},
     {0x00A3, 0x8192},
     {0x00AC, 0x81CA},
@@ -1612,5 +1614,39 @@ const EncodeAlias kEncodeAliases[kEncodeAliasCount] = {
     {0x301C, 0x8160},
 };
 // clang-format on
+
+namespace {
+
+// The code of every BMP character: the inverse of the decoding tables plus the encode-only
+// aliases. The tables hold each character at most once, so the inverse is exact.
+constexpr std::array<std::uint16_t, kEncodeCodeCount> InverseTable() {
+    std::array<std::uint16_t, kEncodeCodeCount> table{};
+    for (unsigned b = 0; b < 256; ++b) {
+        if (kSingleByteChars[b] != kNoChar) {
+            table[kSingleByteChars[b]] = static_cast<std::uint16_t>(b);
+        }
+    }
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!IsLeadByte(static_cast<std::uint8_t>(lead))) {
+            continue;
+        }
+        const auto& row = kDoubleByteChars[LeadRow(static_cast<std::uint8_t>(lead))];
+        for (std::size_t t = 0; t < kTrailByteCount; ++t) {
+            if (row[t] != kNoChar) {
+                table[row[t]] = static_cast<std::uint16_t>(lead << 8 | (kFirstTrailByte + t));
+            }
+        }
+    }
+    for (const EncodeAlias& alias : kEncodeAliases) {
+        table[alias.ch] = alias.code;
+    }
+    return table;
+}
+
+} // namespace
+
+// Read-only data of the program: nothing is built when it starts, and only the pages of the
+// characters looked up are ever read in.
+constinit const std::array<std::uint16_t, kEncodeCodeCount> kEncodeCodes = InverseTable();
 
 } // namespace yomi6::cp932

@@ -5,6 +5,7 @@
 
 #include "text/cp932.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -37,5 +38,10 @@ struct EncodeAlias {
 };
 inline constexpr std::size_t kEncodeAliasCount = 6;
 extern const EncodeAlias kEncodeAliases[kEncodeAliasCount];
+
+// The code of each BMP character (lead byte high, trail byte low; a single byte's code is the
+// byte), or 0 for a character code page 932 does not have.
+inline constexpr std::size_t kEncodeCodeCount = 0x10000;
+extern const std::array<std::uint16_t, kEncodeCodeCount> kEncodeCodes;
 
 } // namespace yomi6::cp932
