@@ -48,7 +48,8 @@ int RunCommandLineMode(const Options& options) {
         return RunExport(options);
     case Mode::Speak:
     case Mode::Pdf:
-        PrintError("yomi6", "this mode is not built yet");
+        // RunProgram hands these to yomi6-qt before it gets here.
+        PrintError("yomi6", "--speak and --pdf run in yomi6-qt, not in this program");
         return kExitIoError;
     default:
         break;
