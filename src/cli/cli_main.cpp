@@ -101,6 +101,8 @@ std::optional<int> RunLightMode(const Options& options) {
         return RunSchedule(options);
     case Mode::Labels:
         return RunLabels(options);
+    case Mode::Chapters:
+        return RunChapters(options);
     default:
         return std::nullopt;
     }

@@ -23,5 +23,6 @@ int RunExport(const Options& options);
 
 // yomi6 --labels FILE: the full-context labels of each line of FILE, one label per line.
 int RunLabels(const Options& options);
+int RunChapters(const Options& options);
 
 } // namespace yomi6::cli

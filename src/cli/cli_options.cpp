@@ -37,6 +37,8 @@ std::string UsageText() {
            "       yomi6 --pdf OUT.pdf FILE         print the pages of FILE to OUT.pdf\n"
            "       yomi6 --labels FILE              print the full-context labels of each line\n"
            "                                        of FILE for the natural voice\n"
+           "       yomi6 --chapters FILE            print the chapters of FILE: level, byte\n"
+           "                                        offset and title, tab-separated\n"
            "       yomi6 --check-voice DIR          report which units the voice folder DIR\n"
            "                                        holds, which are missing and which are\n"
            "                                        unusable (exit 1 when one is unusable)\n"
@@ -243,6 +245,8 @@ const char* ModeOption(Mode mode) {
         return "--check-voice";
     case Mode::Labels:
         return "--labels";
+    case Mode::Chapters:
+        return "--chapters";
     case Mode::Editor:
     case Mode::Help:
     case Mode::Version:
@@ -259,7 +263,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
         if (modeSet && o.mode != mode) {
             result.error =
                 "only one of --reading, --schedule, --units, --wav, --export, --speak, --pdf, "
-                "--check-voice, --labels may be given";
+                "--check-voice, --labels, --chapters may be given";
             return false;
         }
         if (modeSet) {
@@ -293,11 +297,12 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             o.mode = Mode::Version;
             return result;
         } else if (a == "--reading" || a == "--schedule" || a == "--units" || a == "--speak" ||
-                   a == "--labels") {
+                   a == "--labels" || a == "--chapters") {
             const Mode mode = a == "--reading"    ? Mode::Reading
                               : a == "--schedule" ? Mode::Schedule
                               : a == "--units"    ? Mode::Units
                               : a == "--labels"   ? Mode::Labels
+                              : a == "--chapters" ? Mode::Chapters
                                                   : Mode::Speak;
             if (!setMode(mode)) {
                 return result;

@@ -18,6 +18,7 @@ enum class Mode {
     Pdf,
     CheckVoice,
     Labels,
+    Chapters,
     Help,
     Version
 };

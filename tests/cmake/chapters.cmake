@@ -1,0 +1,6 @@
+# The chapters of a book (yomi6 --chapters) as a whole process.
+if(TARGET yomi6)
+  add_test(NAME cli_chapters
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/cli_chapters.sh $<TARGET_FILE:yomi6>)
+  set_tests_properties(cli_chapters PROPERTIES LABELS cli)
+endif()
