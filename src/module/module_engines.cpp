@@ -1,0 +1,87 @@
+#include "module/module_engines.h"
+
+#include "cli/cli_common.h"
+#include "cli/settings_voices.h"
+#include "cli/speech_options.h"
+#include "engine/engine_choice.h"
+#include "export/natural_engine.h"
+#include "export/sample_engine.h"
+#include "natural/voice_setup.h"
+#include "playback/voice_sounds.h"
+
+#include <array>
+
+namespace yomi6::module {
+
+namespace {
+
+constexpr std::array kStyles{natural::Style::Neutral, natural::Style::Happy, natural::Style::Sad,
+                             natural::Style::Angry};
+constexpr std::string_view kNaturalPrefix = "natural-";
+
+// Where the natural voice's files are looked for: as the program is run, and then where the
+// package installs them (the module itself lies outside the program's prefix).
+natural::Installation ModuleInstallation() {
+    natural::Installation installation = natural::RunInstallation();
+#ifdef YOMI6_INSTALL_PREFIX
+    for (std::string& folder :
+         natural::DefaultVoiceFolders(std::string(YOMI6_INSTALL_PREFIX) + "/bin/yomi6")) {
+        installation.searchFolders.push_back(std::move(folder));
+    }
+#endif
+    return installation;
+}
+
+} // namespace
+
+std::vector<std::string> ModuleVoiceNames() {
+    std::vector<std::string> names{"female", "male"};
+    for (const natural::Style style : kStyles) {
+        names.push_back(std::string(kNaturalPrefix) + std::string(natural::StyleName(style)));
+    }
+    return names;
+}
+
+ModuleEngines::ModuleEngines(std::function<void(const std::string&)> log) : m_log(std::move(log)) {
+    cli::Options options;
+    cli::LoadCliDictionary(options, m_dictionary); // a problem is a line on stderr; never fatal
+    const cli::SpeechDefaults defaults = cli::DefaultSpeechOptions();
+    m_analyzer.SetConfiguredDictionary(defaults.analyzerDictionary);
+    m_speed = defaults.speed;
+    m_readings = defaults.readings;
+    m_sounds = VoiceSoundSource(cli::SettingsVoiceSelection());
+}
+
+std::unique_ptr<SpeechEngine> ModuleEngines::Make(const EngineWish& wish) {
+    cli::Options options;
+    options.speed = wish.speedMs;
+    bool male = wish.male;
+    if (wish.voice == "female" || wish.voice == "male") {
+        options.engine = cli::SpeechEngine::Samples;
+        male = wish.voice == "male";
+    } else if (wish.voice.starts_with(kNaturalPrefix)) {
+        options.engine = cli::SpeechEngine::Natural;
+        options.style = wish.voice.substr(kNaturalPrefix.size());
+    }
+    options.voice = male ? 1 : 0;
+    const ChosenEngine chosen =
+        ChooseEngine(ModuleInstallation(), cli::EngineRequestOf(options, 1));
+    if (chosen.natural && !chosen.SpeaksNaturally()) {
+        m_log(natural::MissingText(chosen.setup) + "; the sample voice speaks instead");
+    }
+    if (chosen.SpeaksNaturally()) {
+        natural::NaturalPassOptions pass = chosen.pass;
+        pass.firstLeadSilenceMs = 0; // heard live: start at once
+        return std::make_unique<NaturalEngine>(
+            m_dictionary.View(), std::move(pass),
+            [this](const std::string& message) { m_log("natural voice: " + message); });
+    }
+    ExportRequest request(ReaderSetup(m_dictionary.View(), m_analyzer));
+    request.voice = male ? 1 : 0;
+    request.speed = wish.speedMs;
+    request.readings = m_readings;
+    request.sounds = m_sounds;
+    return std::make_unique<SampleEngine>(request);
+}
+
+} // namespace yomi6::module
