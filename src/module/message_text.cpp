@@ -137,7 +137,9 @@ struct Prosody {
 class Builder {
 public:
     void Text(std::string text, const Prosody& prosody) {
-        if (text.empty()) {
+        if (text.empty() || (text == "\n" && !m_pieces.empty() &&
+                             m_pieces.back().kind == PieceKind::Text &&
+                             m_pieces.back().text.ends_with('\n'))) {
             return;
         }
         if (!m_pieces.empty() && m_pieces.back().kind == PieceKind::Text &&

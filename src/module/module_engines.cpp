@@ -10,6 +10,8 @@
 #include "playback/voice_sounds.h"
 
 #include <array>
+#include <cstdlib>
+#include <unistd.h>
 
 namespace yomi6::module {
 
@@ -43,8 +45,18 @@ std::vector<std::string> ModuleVoiceNames() {
 }
 
 ModuleEngines::ModuleEngines(std::function<void(const std::string&)> log) : m_log(std::move(log)) {
+    // The editor reads "Yomi6.dic" in the folder it runs in, the home folder when started from
+    // the desktop; the module is started by the server wherever that runs.
     cli::Options options;
-    cli::LoadCliDictionary(options, m_dictionary); // a problem is a line on stderr; never fatal
+    if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
+        const std::string path = std::string(home) + "/Yomi6.dic";
+        if (::access(path.c_str(), F_OK) == 0) {
+            options.dictionary = path;
+        }
+    }
+    if (!cli::LoadCliDictionary(options, m_dictionary)) {
+        m_log("the user's dictionary cannot be read; the built-in words are used");
+    }
     const cli::SpeechDefaults defaults = cli::DefaultSpeechOptions();
     m_analyzer.SetConfiguredDictionary(defaults.analyzerDictionary);
     m_speed = defaults.speed;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 
 namespace yomi6::module {
@@ -236,10 +237,14 @@ bool ModuleProtocol::SetParam(std::string_view key, std::string_view value) {
         return true;
     }
     if (key == "voice") {
-        if (std::find(kVoiceTypes.begin(), kVoiceTypes.end(), value) == kVoiceTypes.end()) {
+        // The server sends the type in lower case ("male1"), its clients in either.
+        std::string upper(value);
+        std::transform(upper.begin(), upper.end(), upper.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        if (std::find(kVoiceTypes.begin(), kVoiceTypes.end(), upper) == kVoiceTypes.end()) {
             return false;
         }
-        m_params.voiceType = value;
+        m_params.voiceType = upper;
         return true;
     }
     if (key == "synthesis_voice") {
