@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <filesystem>
 #include <unistd.h>
 
 namespace yomi6::module {
@@ -21,16 +22,19 @@ constexpr std::array kStyles{natural::Style::Neutral, natural::Style::Happy, nat
                              natural::Style::Angry};
 constexpr std::string_view kNaturalPrefix = "natural-";
 
-// Where the natural voice's files are looked for: as the program is run, and then where the
-// package installs them (the module itself lies outside the program's prefix).
+// Where the natural voice's files are looked for: as the program is run, and then under the
+// prefix the module is installed in (<prefix>/lib/speech-dispatcher-modules/sd_yomi6), where
+// the package puts them.
 natural::Installation ModuleInstallation() {
     natural::Installation installation = natural::RunInstallation();
-#ifdef YOMI6_INSTALL_PREFIX
-    for (std::string& folder :
-         natural::DefaultVoiceFolders(std::string(YOMI6_INSTALL_PREFIX) + "/bin/yomi6")) {
-        installation.searchFolders.push_back(std::move(folder));
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        const std::filesystem::path prefix = self.parent_path().parent_path().parent_path();
+        for (std::string& folder : natural::DefaultVoiceFolders((prefix / "bin/yomi6").string())) {
+            installation.searchFolders.push_back(std::move(folder));
+        }
     }
-#endif
     return installation;
 }
 
