@@ -66,9 +66,9 @@ std::string Unescape(std::string_view text) {
         }
         out.append(text.substr(i, amp - i));
         const std::size_t semi = text.find(';', amp);
-        const std::string_view name =
-            semi == std::string_view::npos || semi - amp > 10 ? std::string_view()
-                                                               : text.substr(amp + 1, semi - amp - 1);
+        const std::string_view name = semi == std::string_view::npos || semi - amp > 10
+                                          ? std::string_view()
+                                          : text.substr(amp + 1, semi - amp - 1);
         std::optional<char32_t> cp;
         if (name == "lt") {
             cp = U'<';
@@ -137,9 +137,9 @@ struct Prosody {
 class Builder {
 public:
     void Text(std::string text, const Prosody& prosody) {
-        if (text.empty() || (text == "\n" && !m_pieces.empty() &&
-                             m_pieces.back().kind == PieceKind::Text &&
-                             m_pieces.back().text.ends_with('\n'))) {
+        if (text.empty() ||
+            (text == "\n" && !m_pieces.empty() && m_pieces.back().kind == PieceKind::Text &&
+             m_pieces.back().text.ends_with('\n'))) {
             return;
         }
         if (!m_pieces.empty() && m_pieces.back().kind == PieceKind::Text &&

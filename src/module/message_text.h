@@ -14,10 +14,10 @@ enum class PieceKind { Text, Mark, Break };
 
 struct MessagePiece {
     PieceKind kind = PieceKind::Text;
-    std::string text;       // UTF-8 text to say, or the mark's name
-    int breakMs = 0;        // for a Break
-    double rateScale = 1;   // <prosody rate> in effect for a Text: above 1 faster
-    double pitchScale = 1;  // <prosody pitch> in effect for a Text: above 1 higher
+    std::string text;      // UTF-8 text to say, or the mark's name
+    int breakMs = 0;       // for a Break
+    double rateScale = 1;  // <prosody rate> in effect for a Text: above 1 faster
+    double pitchScale = 1; // <prosody pitch> in effect for a Text: above 1 higher
 
     bool operator==(const MessagePiece&) const = default;
 };

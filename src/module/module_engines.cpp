@@ -63,6 +63,11 @@ ModuleEngines::ModuleEngines(std::function<void(const std::string&)> log) : m_lo
     }
     const cli::SpeechDefaults defaults = cli::DefaultSpeechOptions();
     m_analyzer.SetConfiguredDictionary(defaults.analyzerDictionary);
+    // Loaded now rather than at the first message, which is then heard at once.
+    if (std::string error; m_analyzer.Get(error) == nullptr) {
+        m_log("the automatic reading cannot be loaded (" + error +
+              "); texts are read with the dictionary alone");
+    }
     m_speed = defaults.speed;
     m_readings = defaults.readings;
     m_sounds = VoiceSoundSource(cli::SettingsVoiceSelection());

@@ -20,8 +20,8 @@ namespace yomi6::module {
 std::vector<std::string> ModuleVoiceNames();
 
 struct EngineWish {
-    std::string voice;   // one of ModuleVoiceNames(), or "" for the settings' slot
-    bool male = false;   // the male slot (a MALE voice type) when voice is ""
+    std::string voice; // one of ModuleVoiceNames(), or "" for the settings' slot
+    bool male = false; // the male slot (a MALE voice type) when voice is ""
     std::int32_t speedMs = 180;
 };
 

@@ -12,7 +12,7 @@ namespace {
 constexpr std::string_view kBadSyntax = "302 ERROR BAD SYNTAX\n";
 constexpr std::string_view kBadParam = "303 ERROR INVALID PARAMETER OR VALUE\n";
 
-constexpr std::array kVoiceTypes{"MALE1",  "MALE2",  "MALE3",      "FEMALE1",
+constexpr std::array kVoiceTypes{"MALE1",   "MALE2",   "MALE3",      "FEMALE1",
                                  "FEMALE2", "FEMALE3", "CHILD_MALE", "CHILD_FEMALE"};
 
 std::string_view WithoutNewline(std::string_view line) {
@@ -69,8 +69,8 @@ bool ModuleProtocol::Line(std::string_view raw) {
             EndSettings();
             return true;
         }
-        if (const std::size_t eq = line.find('='); eq == std::string_view::npos || eq == 0 ||
-                                                    eq + 1 == line.size()) {
+        if (const std::size_t eq = line.find('=');
+            eq == std::string_view::npos || eq == 0 || eq + 1 == line.size()) {
             m_badSyntax = true;
         } else {
             m_pairs.emplace_back(line.substr(0, eq), line.substr(eq + 1));
@@ -80,6 +80,7 @@ bool ModuleProtocol::Line(std::string_view raw) {
         break;
     }
     if (line == "QUIT") {
+        m_speaker.Quit();
         m_replies.Send("210 OK QUIT\n");
         return false;
     }

@@ -17,9 +17,9 @@ enum class MessageKind { Text, Char, Key, SoundIcon };
 
 // The voice settings of a message, as the server last set them.
 struct VoiceParams {
-    int rate = 0;   // -100 to 100; 0 the user's speed
-    int pitch = 0;  // -100 to 100
-    int volume = 0; // -100 to 100; 0 full level
+    int rate = 0;               // -100 to 100; 0 the user's speed
+    int pitch = 0;              // -100 to 100
+    int volume = 0;             // -100 to 100; 0 full level
     std::string voiceType;      // MALE1 ... CHILD_FEMALE, or ""
     std::string synthesisVoice; // a name of LIST VOICES, or ""
     std::string language;       // or "" (NULL)
@@ -43,6 +43,8 @@ public:
     virtual void Speak(SpeakRequest request) = 0;
     virtual void Stop() = 0;
     virtual void Pause() = 0;
+    // Stops at once, for good, without another event: the module is ending.
+    virtual void Quit() = 0;
     virtual std::vector<std::string> VoiceNames() const = 0;
     // The sound server's device to play on ("" for the default).
     virtual void UseDevice(const std::string& device) = 0;
@@ -51,7 +53,8 @@ public:
 // Where the lines for the server go, whole replies and events alike, one at a time.
 class ReplyChannel {
 public:
-    explicit ReplyChannel(std::function<void(std::string_view)> write) : m_write(std::move(write)) {}
+    explicit ReplyChannel(std::function<void(std::string_view)> write)
+        : m_write(std::move(write)) {}
     // Writes text (one or more lines, each ending in '\n') as one piece.
     void Send(std::string_view text);
     // Runs f with the channel held: nothing else is sent meanwhile (f may not Send).

@@ -19,13 +19,27 @@ constexpr double kMaxPitchFactor = 2.0;
 
 // Keys said by name: those whose own name would be read as Latin letters.
 constexpr std::pair<std::string_view, std::string_view> kKeyNames[] = {
-    {"space", "スペース"},       {"enter", "エンター"},     {"tab", "タブ"},
-    {"backspace", "バックスペース"}, {"escape", "エスケープ"}, {"delete", "デリート"},
-    {"shift", "シフト"},         {"control", "コントロール"}, {"alt", "オルト"},
-    {"underscore", "アンダースコア"}, {"double-quote", "ダブルクォート"}, {"apostrophe", "アポストロフィ"},
-    {"up", "上"},                {"down", "下"},           {"left", "左"},
-    {"right", "右"},             {"home", "ホーム"},       {"end", "エンド"},
-    {"page-up", "ページアップ"}, {"page-down", "ページダウン"}, {"insert", "インサート"},
+    {"space", "スペース"},
+    {"enter", "エンター"},
+    {"tab", "タブ"},
+    {"backspace", "バックスペース"},
+    {"escape", "エスケープ"},
+    {"delete", "デリート"},
+    {"shift", "シフト"},
+    {"control", "コントロール"},
+    {"alt", "オルト"},
+    {"underscore", "アンダースコア"},
+    {"double-quote", "ダブルクォート"},
+    {"apostrophe", "アポストロフィ"},
+    {"up", "上"},
+    {"down", "下"},
+    {"left", "左"},
+    {"right", "右"},
+    {"home", "ホーム"},
+    {"end", "エンド"},
+    {"page-up", "ページアップ"},
+    {"page-down", "ページダウン"},
+    {"insert", "インサート"},
 };
 
 } // namespace
@@ -66,6 +80,13 @@ SpeakingLoop::SpeakingLoop(ModuleEngines& engines, ReplyChannel& events,
     : m_engines(engines), m_events(events), m_log(std::move(log)), m_worker([this] { Run(); }) {}
 
 SpeakingLoop::~SpeakingLoop() {
+    Quit();
+    m_worker.join();
+}
+
+void SpeakingLoop::Quit() {
+    // Under the channel, so that an event is either out before this or never.
+    m_events.Holding([this](const auto&) { m_quiet = true; });
     {
         std::lock_guard lock(m_mutex);
         m_quit = true;
@@ -76,7 +97,14 @@ SpeakingLoop::~SpeakingLoop() {
         }
     }
     m_wake.notify_all();
-    m_worker.join();
+}
+
+void SpeakingLoop::Event(std::string_view line) {
+    m_events.Holding([&](const auto& send) {
+        if (!m_quiet) {
+            send(line);
+        }
+    });
 }
 
 void SpeakingLoop::Speak(SpeakRequest request) {
@@ -149,7 +177,7 @@ void SpeakingLoop::Say(const SpeakRequest& request) {
         m_log("a message had " + std::to_string(message.invalidBytes) +
               " bytes of invalid UTF-8; each is said as a blank");
     }
-    m_events.Send("701 BEGIN\n");
+    Event("701 BEGIN\n");
     Outcome outcome = Outcome::Done;
     for (const MessagePiece& piece : message.pieces) {
         if (m_stop) {
@@ -163,8 +191,8 @@ void SpeakingLoop::Say(const SpeakRequest& request) {
             const std::vector<std::int16_t> silence(
                 static_cast<std::size_t>(std::int64_t{rate} * piece.breakMs / 1000));
             outcome = Play(silence.data(), silence.size(), rate) ? Outcome::Done
-                      : m_stop                                  ? Outcome::Stopped
-                                                                : Outcome::Done;
+                      : m_stop                                   ? Outcome::Stopped
+                                                                 : Outcome::Done;
         } else {
             // The mark is reported when what comes before it has been heard.
             m_audio.Drain(m_stop);
@@ -174,7 +202,7 @@ void SpeakingLoop::Say(const SpeakRequest& request) {
             }
             std::string name = piece.text;
             std::erase(name, '\n');
-            m_events.Send("700-" + name + "\n700 INDEX MARK\n");
+            Event("700-" + name + "\n700 INDEX MARK\n");
             if (m_pause) {
                 outcome = Outcome::Paused;
             }
@@ -192,9 +220,9 @@ void SpeakingLoop::Say(const SpeakRequest& request) {
     if (outcome == Outcome::Stopped) {
         m_audio.Flush();
     }
-    m_events.Send(outcome == Outcome::Stopped  ? "703 STOP\n"
-                  : outcome == Outcome::Paused ? "704 PAUSE\n"
-                                               : "702 END\n");
+    Event(outcome == Outcome::Stopped  ? "703 STOP\n"
+          : outcome == Outcome::Paused ? "704 PAUSE\n"
+                                       : "702 END\n");
 }
 
 SpeakingLoop::Outcome SpeakingLoop::SayText(const MessagePiece& piece, const VoiceParams& params) {
@@ -222,8 +250,8 @@ SpeakingLoop::Outcome SpeakingLoop::SayText(const MessagePiece& piece, const Voi
     sink.onBlock = [&](const SoundBlock& block) {
         pcm.resize(block.count);
         for (std::size_t i = 0; i < block.count; ++i) {
-            const double v = block.sixteen != nullptr ? block.sixteen[i]
-                                                      : (block.eight[i] - 128) * 256.0;
+            const double v =
+                block.sixteen != nullptr ? block.sixteen[i] : (block.eight[i] - 128) * 256.0;
             pcm[i] = static_cast<std::int16_t>(std::clamp(v * shape.gain, -32768.0, 32767.0));
         }
         return Play(pcm.data(), pcm.size(), rate);

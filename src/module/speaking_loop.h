@@ -42,6 +42,7 @@ public:
     void Speak(SpeakRequest request) override;
     void Stop() override;
     void Pause() override;
+    void Quit() override;
     std::vector<std::string> VoiceNames() const override { return ModuleVoiceNames(); }
     void UseDevice(const std::string& device) override;
 
@@ -50,6 +51,7 @@ private:
 
     void Run();
     void Say(const SpeakRequest& request);
+    void Event(std::string_view line);
     Outcome SayText(const MessagePiece& piece, const VoiceParams& params);
     bool Play(const std::int16_t* samples, std::size_t count, int rate);
 
@@ -67,7 +69,8 @@ private:
 
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_pause{false};
-    PulseOutput m_audio; // the worker's
+    std::atomic<bool> m_quiet{false}; // no more events: the module is ending
+    PulseOutput m_audio;              // the worker's
     std::string m_audioError;
     std::thread m_worker;
 };

@@ -106,6 +106,15 @@ def main():
             fail("a burst of 1000 messages: %d accepted" % accepted)
         says_to_end("a burst of 1000 messages")
 
+        # A pause goes on to the next index mark, reports it and ends there.
+        m.speak('<speak>一つ目の文です。<mark name="a"/>二つ目の文です。<mark name="b"/>三つ目。</speak>')
+        if m.wait_for("701 BEGIN", 30) is None:
+            fail("the message to pause did not begin")
+        m.send("PAUSE\n")
+        seen = m.wait_for("704 PAUSE", 30)
+        if seen is None or "700-a" not in seen or "700-b" in seen or "702 END" in seen:
+            fail("a pause did not end at the next mark: %s" % seen)
+
         m.send("STOP\n" * 500)
         says_to_end("a storm of stops")
 
@@ -127,9 +136,15 @@ def main():
         if after > before + 20 * 1024:
             fail("memory grew by %d KiB over 9,000 messages" % (after - before))
 
+        # QUIT while speaking: the answer, and no event after it.
+        m.speak("<speak>" + "長い文です。" * 50 + "</speak>")
+        m.wait_for("701 BEGIN", 30)
         m.send("QUIT\n")
         if m.wait_for("210 OK QUIT", 10) is None:
             fail("no answer to QUIT")
+        time.sleep(0.5)
+        if not m.lines.empty():
+            fail("events after QUIT: %s" % m.lines.get())
         m.proc.stdin.close()
         try:
             m.proc.wait(10)

@@ -17,7 +17,7 @@ done
 
 tmp=$(mktemp -d)
 server_pid=""
-# shellcheck source=tests/e2e/pulse_server.sh
+# shellcheck source=pulse_server.sh
 source "$here/pulse_server.sh"
 cleanup() {
   if [ -n "$server_pid" ]; then

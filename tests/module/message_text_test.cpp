@@ -22,20 +22,20 @@ MessagePiece Pause(int ms) {
 
 TEST(MessageText, MarkupGivesTextMarksAndBreaksAndNoTagIsSaid) {
     // As the server sends a plain text: wrapped, escaped, with its marks after sentences.
-    EXPECT_EQ(ParseMessage("<speak>A &lt;b&gt; &amp; c.<mark name=\"__spd_0\"/> 次。</speak>")
-                  .pieces,
-              (std::vector{Text("A <b> & c."), Mark("__spd_0"), Text(" 次。")}));
-    EXPECT_EQ(ParseMessage("<?xml version=\"1.0\"?><speak version='1.1' xml:lang=\"ja\">"
-                           "<p><s>一<emphasis>二</emphasis></s></p><!-- <mark name='x'/> -->"
-                           "<break time=\"1.5s\"/><say-as interpret-as=\"characters\">三</say-as>"
-                           "<break/><break strength='none'/>&#x56DB;&#20116;&bogus;</speak>")
-                  .pieces,
-              (std::vector{Text("一二\n"), Pause(1500), Text("三"), Pause(400),
-                           Text("四五&bogus;")}));
+    EXPECT_EQ(
+        ParseMessage("<speak>A &lt;b&gt; &amp; c.<mark name=\"__spd_0\"/> 次。</speak>").pieces,
+        (std::vector{Text("A <b> & c."), Mark("__spd_0"), Text(" 次。")}));
+    EXPECT_EQ(
+        ParseMessage("<?xml version=\"1.0\"?><speak version='1.1' xml:lang=\"ja\">"
+                     "<p><s>一<emphasis>二</emphasis></s></p><!-- <mark name='x'/> -->"
+                     "<break time=\"1.5s\"/><say-as interpret-as=\"characters\">三</say-as>"
+                     "<break/><break strength='none'/>&#x56DB;&#20116;&bogus;</speak>")
+            .pieces,
+        (std::vector{Text("一二\n"), Pause(1500), Text("三"), Pause(400), Text("四五&bogus;")}));
     // A tag cut short says nothing of itself; blanks alone are no text.
-    EXPECT_EQ(ParseMessage("<speak>あ<mark name='a'/>  \n<mark name=\"b\"/>い<break time=\"2")
-                  .pieces,
-              (std::vector{Text("あ"), Mark("a"), Mark("b"), Text("い")}));
+    EXPECT_EQ(
+        ParseMessage("<speak>あ<mark name='a'/>  \n<mark name=\"b\"/>い<break time=\"2").pieces,
+        (std::vector{Text("あ"), Mark("a"), Mark("b"), Text("い")}));
     // Plain text is said as it is, markup characters and all.
     EXPECT_EQ(ParseMessage("1 < 2 & <mark/>").pieces, (std::vector{Text("1 < 2 & <mark/>")}));
 }
@@ -62,7 +62,8 @@ TEST(MessageText, ProsodyNestsAndEnds) {
 }
 
 TEST(MessageText, BadBytesAreBlanksAndCounted) {
-    const ParsedMessage parsed = ParseMessage("<speak>a\xff\xfe" "b\xc3(\xe3\x81</speak>");
+    const ParsedMessage parsed = ParseMessage("<speak>a\xff\xfe"
+                                              "b\xc3(\xe3\x81</speak>");
     EXPECT_EQ(parsed.invalidBytes, 5u);
     EXPECT_EQ(parsed.pieces, (std::vector{Text("a  b (  ")}));
     // A lone byte inside a tag does not break the tag.
@@ -78,7 +79,7 @@ TEST(SoundShape, RateAndPitchChangeTheSoundAndVolumeTheLevel) {
     params.rate = 100;
     EXPECT_EQ(ShapeOf(params, 1, 1, 180).speedMs, 45);
     params.rate = 0;
-    EXPECT_EQ(ShapeOf(params, 2, 1, 180).speedMs, 90); // <prosody rate> on top
+    EXPECT_EQ(ShapeOf(params, 2, 1, 180).speedMs, 90);     // <prosody rate> on top
     EXPECT_EQ(ShapeOf(params, 0.1, 1, 600).speedMs, 1000); // kept to the slowest speed
 
     // A higher pitch plays faster by its factor, its units lengthened by it: the same speed.

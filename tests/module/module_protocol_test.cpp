@@ -31,6 +31,7 @@ public:
     }
     void Stop() override { calls.push_back("stop"); }
     void Pause() override { calls.push_back("pause"); }
+    void Quit() override { calls.push_back("quit"); }
     std::vector<std::string> VoiceNames() const override { return {"female", "natural-happy"}; }
     void UseDevice(const std::string& d) override { calls.push_back("device:" + d); }
 
@@ -74,6 +75,7 @@ TEST(ModuleProtocol, StartsOnlyWithInitAndEndsWithQuit) {
     s.out.clear();
     EXPECT_FALSE(s.protocol.Line("QUIT\n"));
     EXPECT_EQ(s.out, "210 OK QUIT\n");
+    EXPECT_EQ(s.speaker.calls, std::vector<std::string>{"quit"});
 }
 
 TEST(ModuleProtocol, MessagesKeepTheirTextWithDotsUndoubled) {
