@@ -11,6 +11,11 @@ install(TARGETS yomi6 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS yomi6-qt RUNTIME DESTINATION libexec)
 # The program it hands the modes that need the sound libraries over to, likewise.
 install(TARGETS yomi6-sound RUNTIME DESTINATION libexec)
+# The output module of speech-dispatcher, where Debian's speech-dispatcher looks for modules,
+# and its configuration file, which the user's speechd.conf names (AddModule).
+install(TARGETS sd_yomi6 RUNTIME DESTINATION lib/speech-dispatcher-modules)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/speech-dispatcher/yomi6.conf
+        DESTINATION /etc/speech-dispatcher/modules)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/yomi6.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/app.svg

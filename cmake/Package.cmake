@@ -35,8 +35,11 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "pipewire-pulse | pulseaudio, open-jtalk, open-jtalk-mecab-naist-jdic")
 # UniDic reads literature better than IPADIC and is used when installed, but at 1 GB to download
-# (5 GB installed) it is only suggested.
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "unidic-mecab")
+# (5 GB installed) it is only suggested; so is speech-dispatcher, for which the package has the
+# module sd_yomi6 (the desktop's Japanese voice for the screen reader and other programs).
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "unidic-mecab, speech-dispatcher")
+# The module's configuration file in /etc is the administrator's to change: a conffile.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/resources/debian/conffiles)
 # Directories owned by the system stay 0755, files 0644, the program 0755.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

@@ -21,6 +21,9 @@ packages=(
   open-jtalk open-jtalk-mecab-naist-jdic
   # running: a Japanese font, Qt's own texts in Japanese, sound through PulseAudio
   fonts-noto-cjk qt6-translations-l10n pulseaudio-utils
+  # the speech-dispatcher module: its sound through PulseAudio's simple API; its tests run the
+  # real server and drive it with spd-say and the Python client
+  libpulse-dev speech-dispatcher python3-speechd
   # tests: a sound server with a null sink, an X server for the end-to-end runs, PDF reading
   pulseaudio xvfb xauth xdotool poppler-utils
   # tests: a small window manager that frames the editor's window, and what measures the frame

@@ -22,6 +22,10 @@ for f in usr/bin/yomi6 usr/share/applications/yomi6.desktop \
 done
 check "the program is executable" '[ -x "$root/usr/bin/yomi6" ]'
 check "the Qt program is executable, in libexec" '[ -f "$root/usr/libexec/yomi6-qt" ] && [ -x "$root/usr/libexec/yomi6-qt" ]'
+check "the speech-dispatcher module is executable, where speech-dispatcher finds modules" \
+  '[ -x "$root/usr/lib/speech-dispatcher-modules/sd_yomi6" ]'
+check "the module's configuration is where speech-dispatcher reads it" \
+  'grep -q "AddModule \"yomi6\" \"sd_yomi6\" \"yomi6.conf\"" "$root/etc/speech-dispatcher/modules/yomi6.conf"'
 check "the sound program is executable, in libexec" '[ -f "$root/usr/libexec/yomi6-sound" ] && [ -x "$root/usr/libexec/yomi6-sound" ]'
 yomi6="$root/usr/bin/yomi6"
 # The installed program hands --pdf to the installed Qt program, which writes the PDF.

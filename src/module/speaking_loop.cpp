@@ -1,0 +1,288 @@
+#include "module/speaking_loop.h"
+
+#include "module/message_text.h"
+#include "playback/speech_state.h"
+#include "text/speech_text.h"
+#include "text/utf8_codec.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace yomi6::module {
+
+namespace {
+
+constexpr std::int32_t kFastestSpeedMs = 30;
+constexpr double kMinPitchFactor = 0.5;
+constexpr double kMaxPitchFactor = 2.0;
+
+// Keys said by name: those whose own name would be read as Latin letters.
+constexpr std::pair<std::string_view, std::string_view> kKeyNames[] = {
+    {"space", "スペース"},
+    {"enter", "エンター"},
+    {"tab", "タブ"},
+    {"backspace", "バックスペース"},
+    {"escape", "エスケープ"},
+    {"delete", "デリート"},
+    {"shift", "シフト"},
+    {"control", "コントロール"},
+    {"alt", "オルト"},
+    {"underscore", "アンダースコア"},
+    {"double-quote", "ダブルクォート"},
+    {"apostrophe", "アポストロフィ"},
+    {"up", "上"},
+    {"down", "下"},
+    {"left", "左"},
+    {"right", "右"},
+    {"home", "ホーム"},
+    {"end", "エンド"},
+    {"page-up", "ページアップ"},
+    {"page-down", "ページダウン"},
+    {"insert", "インサート"},
+};
+
+} // namespace
+
+SoundShape ShapeOf(const VoiceParams& params, double rateScale, double pitchScale,
+                   std::int32_t userSpeedMs) {
+    SoundShape shape;
+    // rate 100 is four times as fast as the user's speed, -100 a quarter of it; pitch 100 is
+    // half an octave up, -100 half an octave down.
+    const double speed = userSpeedMs * std::pow(2.0, -params.rate / 50.0) / rateScale;
+    shape.pitchFactor = std::clamp(std::pow(2.0, params.pitch / 200.0) * pitchScale,
+                                   kMinPitchFactor, kMaxPitchFactor);
+    shape.speedMs = static_cast<std::int32_t>(std::lround(
+        std::clamp(speed * shape.pitchFactor, double{kFastestSpeedMs}, double{kMaxSpeed})));
+    shape.gain = std::clamp((params.volume + 100) / 100.0, 0.0, 1.0);
+    return shape;
+}
+
+std::string SpokenKey(std::string_view key) {
+    std::string out;
+    std::size_t at = 0;
+    while (at <= key.size()) {
+        const std::size_t plus = std::min(key.find('_', at), key.size());
+        const std::string_view part = key.substr(at, plus - at);
+        const auto* name = std::find_if(std::begin(kKeyNames), std::end(kKeyNames),
+                                        [&](const auto& k) { return k.first == part; });
+        if (!out.empty()) {
+            out += ' ';
+        }
+        out += name != std::end(kKeyNames) ? name->second : part;
+        at = plus + 1;
+    }
+    return out;
+}
+
+SpeakingLoop::SpeakingLoop(ModuleEngines& engines, ReplyChannel& events,
+                           std::function<void(const std::string&)> log)
+    : m_engines(engines), m_events(events), m_log(std::move(log)), m_worker([this] { Run(); }) {}
+
+SpeakingLoop::~SpeakingLoop() {
+    Quit();
+    m_worker.join();
+}
+
+void SpeakingLoop::Quit() {
+    // Under the channel, so that an event is either out before this or never.
+    m_events.Holding([this](const auto&) { m_quiet = true; });
+    {
+        std::lock_guard lock(m_mutex);
+        m_quit = true;
+        m_queue.clear();
+        m_stop = true;
+        if (m_engine != nullptr) {
+            m_engine->Stop(StopAt::Now);
+        }
+    }
+    m_wake.notify_all();
+}
+
+void SpeakingLoop::Event(std::string_view line) {
+    m_events.Holding([&](const auto& send) {
+        if (!m_quiet) {
+            send(line);
+        }
+    });
+}
+
+void SpeakingLoop::Speak(SpeakRequest request) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_queue.push_back(std::move(request));
+    }
+    m_wake.notify_all();
+}
+
+void SpeakingLoop::Stop() {
+    std::lock_guard lock(m_mutex);
+    m_queue.clear();
+    if (m_busy) {
+        m_stop = true;
+        if (m_engine != nullptr) {
+            m_engine->Stop(StopAt::Now);
+        }
+    }
+}
+
+void SpeakingLoop::Pause() {
+    std::lock_guard lock(m_mutex);
+    m_queue.clear();
+    if (m_busy) {
+        m_pause = true;
+    }
+}
+
+void SpeakingLoop::UseDevice(const std::string& device) {
+    std::lock_guard lock(m_mutex);
+    m_device = device;
+}
+
+void SpeakingLoop::Run() {
+    while (true) {
+        SpeakRequest request;
+        {
+            std::unique_lock lock(m_mutex);
+            m_busy = false;
+            m_wake.wait(lock, [this] { return m_quit || !m_queue.empty(); });
+            if (m_quit) {
+                return;
+            }
+            request = std::move(m_queue.front());
+            m_queue.pop_front();
+            m_busy = true;
+            m_stop = false;
+            m_pause = false;
+        }
+        Say(request);
+    }
+}
+
+void SpeakingLoop::Say(const SpeakRequest& request) {
+    ParsedMessage message;
+    if (request.kind == MessageKind::Text) {
+        message = ParseMessage(request.data);
+    } else {
+        ParsedMessage key = ParseMessage(request.data);
+        message.invalidBytes = key.invalidBytes;
+        std::string text;
+        for (const MessagePiece& piece : key.pieces) {
+            text += piece.kind == PieceKind::Text ? piece.text : "";
+        }
+        message.pieces.push_back(
+            {PieceKind::Text, request.kind == MessageKind::Key ? SpokenKey(text) : text, 0, 1, 1});
+    }
+    if (message.invalidBytes > 0) {
+        m_log("a message had " + std::to_string(message.invalidBytes) +
+              " bytes of invalid UTF-8; each is said as a blank");
+    }
+    Event("701 BEGIN\n");
+    Outcome outcome = Outcome::Done;
+    for (const MessagePiece& piece : message.pieces) {
+        if (m_stop) {
+            outcome = Outcome::Stopped;
+            break;
+        }
+        if (piece.kind == PieceKind::Text) {
+            outcome = SayText(piece, request.params);
+        } else if (piece.kind == PieceKind::Break) {
+            const int rate = m_audio.Rate() > 0 ? m_audio.Rate() : kRenderRate;
+            const std::vector<std::int16_t> silence(
+                static_cast<std::size_t>(std::int64_t{rate} * piece.breakMs / 1000));
+            outcome = Play(silence.data(), silence.size(), rate) ? Outcome::Done
+                      : m_stop                                   ? Outcome::Stopped
+                                                                 : Outcome::Done;
+        } else {
+            // The mark is reported when what comes before it has been heard.
+            m_audio.Drain(m_stop);
+            if (m_stop) {
+                outcome = Outcome::Stopped;
+                break;
+            }
+            std::string name = piece.text;
+            std::erase(name, '\n');
+            Event("700-" + name + "\n700 INDEX MARK\n");
+            if (m_pause) {
+                outcome = Outcome::Paused;
+            }
+        }
+        if (outcome != Outcome::Done) {
+            break;
+        }
+    }
+    if (outcome == Outcome::Done) {
+        m_audio.Drain(m_stop);
+        if (m_stop) {
+            outcome = Outcome::Stopped;
+        }
+    }
+    if (outcome == Outcome::Stopped) {
+        m_audio.Flush();
+    }
+    Event(outcome == Outcome::Stopped  ? "703 STOP\n"
+          : outcome == Outcome::Paused ? "704 PAUSE\n"
+                                       : "702 END\n");
+}
+
+SpeakingLoop::Outcome SpeakingLoop::SayText(const MessagePiece& piece, const VoiceParams& params) {
+    const SoundShape shape =
+        ShapeOf(params, piece.rateScale, piece.pitchScale, m_engines.UserSpeed());
+    const std::vector<std::string> names = ModuleVoiceNames();
+    EngineWish wish;
+    if (std::find(names.begin(), names.end(), params.synthesisVoice) != names.end()) {
+        wish.voice = params.synthesisVoice;
+    }
+    wish.male = params.voiceType.starts_with("MALE") || params.voiceType == "CHILD_MALE";
+    wish.speedMs = shape.speedMs;
+    std::unique_ptr<SpeechEngine> engine = m_engines.Make(wish);
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_stop) {
+            return Outcome::Stopped;
+        }
+        m_engine = engine.get();
+    }
+    const std::string text = SpeechBytes(DecodeUtf8(piece.text));
+    const int rate = static_cast<int>(std::lround(engine->SampleRate() * shape.pitchFactor));
+    std::vector<std::int16_t> pcm;
+    EngineSink sink;
+    sink.onBlock = [&](const SoundBlock& block) {
+        pcm.resize(block.count);
+        for (std::size_t i = 0; i < block.count; ++i) {
+            const double v =
+                block.sixteen != nullptr ? block.sixteen[i] : (block.eight[i] - 128) * 256.0;
+            pcm[i] = static_cast<std::int16_t>(std::clamp(v * shape.gain, -32768.0, 32767.0));
+        }
+        return Play(pcm.data(), pcm.size(), rate);
+    };
+    const EngineResult said = engine->Say(EngineText{text}, sink);
+    {
+        std::lock_guard lock(m_mutex);
+        m_engine = nullptr;
+    }
+    if (said.status == SpeechStatus::Failed) {
+        m_log("the text could not be said: " + said.error);
+    }
+    return m_stop ? Outcome::Stopped : Outcome::Done;
+}
+
+bool SpeakingLoop::Play(const std::int16_t* samples, std::size_t count, int rate) {
+    std::string device;
+    {
+        std::lock_guard lock(m_mutex);
+        device = m_device;
+    }
+    std::string error;
+    if (!m_audio.Open(rate, device, error) || !m_audio.Write(samples, count, m_stop, error)) {
+        if (!error.empty() && error != m_audioError) {
+            m_log(error); // said once until it changes, not for every block
+        }
+        m_audioError = error;
+        return false;
+    }
+    m_audioError.clear();
+    return true;
+}
+
+} // namespace yomi6::module

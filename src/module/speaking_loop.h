@@ -1,0 +1,78 @@
+// The module's speaking: messages said one after another on a worker thread, each with its
+// events (begin; index marks as they are heard; end, stop or pause), through the sound
+// server's simple API. A stop silences the message under way and drops those queued; a pause
+// lets it go on to its next index mark and ends it there, for the server to resume from it.
+#pragma once
+
+#include "module/module_engines.h"
+#include "module/module_protocol.h"
+#include "module/pulse_output.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace yomi6::module {
+
+struct MessagePiece;
+
+// What the voice settings make of a text: the engine's speed, the factor its sound is played
+// faster at (above 1 higher, its units lengthened so that the speed stays) and its gain.
+struct SoundShape {
+    std::int32_t speedMs = 180;
+    double pitchFactor = 1;
+    double gain = 1;
+};
+SoundShape ShapeOf(const VoiceParams& params, double rateScale, double pitchScale,
+                   std::int32_t userSpeedMs);
+
+// The text a CHAR, KEY or SOUND_ICON message says (UTF-8).
+std::string SpokenKey(std::string_view key);
+
+class SpeakingLoop : public ModuleSpeaker {
+public:
+    SpeakingLoop(ModuleEngines& engines, ReplyChannel& events,
+                 std::function<void(const std::string&)> log);
+    ~SpeakingLoop() override;
+
+    void Speak(SpeakRequest request) override;
+    void Stop() override;
+    void Pause() override;
+    void Quit() override;
+    std::vector<std::string> VoiceNames() const override { return ModuleVoiceNames(); }
+    void UseDevice(const std::string& device) override;
+
+private:
+    enum class Outcome { Done, Stopped, Paused };
+
+    void Run();
+    void Say(const SpeakRequest& request);
+    void Event(std::string_view line);
+    Outcome SayText(const MessagePiece& piece, const VoiceParams& params);
+    bool Play(const std::int16_t* samples, std::size_t count, int rate);
+
+    ModuleEngines& m_engines;
+    ReplyChannel& m_events;
+    std::function<void(const std::string&)> m_log;
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::deque<SpeakRequest> m_queue;
+    bool m_busy = false;
+    bool m_quit = false;
+    SpeechEngine* m_engine = nullptr; // the engine saying now, for Stop
+    std::string m_device;
+
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_pause{false};
+    std::atomic<bool> m_quiet{false}; // no more events: the module is ending
+    PulseOutput m_audio;              // the worker's
+    std::string m_audioError;
+    std::thread m_worker;
+};
+
+} // namespace yomi6::module
