@@ -118,6 +118,7 @@ private:
 // The source bytes of the units handed on, in order.
 std::vector<std::size_t> Sources(const std::vector<Handed>& handed) {
     std::vector<std::size_t> sources;
+    sources.reserve(handed.size());
     for (const Handed& h : handed) {
         sources.push_back(h.sourceBegin);
     }
@@ -125,8 +126,10 @@ std::vector<std::size_t> Sources(const std::vector<Handed>& handed) {
 }
 
 std::vector<std::size_t> ScriptSources(int sentences) {
+    const std::vector<ScriptedUnit> script = Script(sentences);
     std::vector<std::size_t> sources;
-    for (const ScriptedUnit& u : Script(sentences)) {
+    sources.reserve(script.size());
+    for (const ScriptedUnit& u : script) {
         sources.push_back(u.sourceBegin);
     }
     return sources;
