@@ -1,6 +1,8 @@
 // A stand-in engine for the tests of the engine interface's clients: it says a scripted sound
 // (16-bit, each sample its frame number modulo 30000, so that a cut shows where it fell) in
-// blocks of a fixed size, with scripted units, exactly as the interface hands them over.
+// blocks of a fixed size, with scripted units, exactly as the interface hands them over. A
+// saying from a later source byte says the script from its first unit that starts there on, its
+// sound and units moved to start at frame 0.
 #pragma once
 
 #include "engine/speech_engine.h"
@@ -30,6 +32,8 @@ public:
 
     // Called before the block with this index is handed over (on the saying thread).
     std::function<void(std::size_t block)> beforeBlock;
+    // Called as a saying starts, with the source byte it says from (on the saying thread).
+    std::function<void(std::size_t from)> onSay;
 
     // The sample the scripted sound has at frame.
     static std::int16_t SampleAt(std::int64_t frame) {

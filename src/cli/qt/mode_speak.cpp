@@ -13,6 +13,7 @@
 #include "sound/sound_backend.h"
 #include "sound/speech_player.h"
 #include "sound/speech_runner.h"
+#include "speech_session/live_engine.h"
 #include "speech_session/natural_speech.h"
 #include "voice/voice_selection.h"
 #include "wave/sample_pcm.h"
@@ -101,8 +102,12 @@ int SpeakNaturalText(int argc, char** argv, std::string text, const DictionaryVi
     QObject::connect(&speech, &NaturalSpeech::finished, &app, [&] {
         QTimer::singleShot(player.TimeUntilSilent(), &app, &QCoreApplication::quit);
     });
-    // A sentence placed before the output is open would not be heard: the pass starts with it.
-    StartWhenHeard(player, app, [&] { speech.Start(std::move(text), dictionary, options); });
+    // A sentence placed before the output is open would not be heard: the engine starts with it.
+    StartWhenHeard(player, app, [&] {
+        speech.Start(std::move(text), [&](NaturalSpeech::SkipNotice onSkipped) {
+            return MakeLiveEngine(options, dictionary, std::move(onSkipped));
+        });
+    });
     const int status = app.exec();
     return gaveUp || status != 0 ? cli::kExitIoError : cli::kExitOk;
 }

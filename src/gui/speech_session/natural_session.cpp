@@ -5,7 +5,9 @@
 #include "dictionary/dictionary.h"
 #include "playback/speech_state.h"
 #include "reading/reading_mode.h"
+#include "reading/word_ranges.h"
 #include "sound/speech_player.h"
+#include "speech_session/live_engine.h"
 #include "speech_session/natural_speech.h"
 #include "text/halfwidth_kana.h"
 #include "voice/sample_edit.h"
@@ -95,48 +97,39 @@ void NaturalSession::Start(const SpeechSource& source, int offset) {
     options.workers = 1;
     options.ahead = 2;
     options.aozora = m_aozora;
-    m_natural->Start(m_source.bytes, m_services.dictionary.View(), options);
+    m_natural->Start(m_source.bytes, [options, dictionary = m_services.dictionary.View()](
+                                         NaturalSpeech::SkipNotice onSkipped) {
+        return MakeLiveEngine(options, dictionary, std::move(onSkipped));
+    });
 }
 
-void NaturalSession::PlayUnit(const natural::NaturalUnit& unit, natural::ByteRange sentence,
-                              Clock::time_point onset) {
-    SessionUnit placed;
-    placed.says = QString::fromStdString(unit.mora);
-    const SpeechSource::Span span = m_source.TextSpan(unit.source.begin, unit.source.end);
-    placed.begin = m_passOffset + static_cast<int>(span.begin);
-    placed.end = m_passOffset + static_cast<int>(span.end);
+void NaturalSession::PlayUnit(const SpokenUnit& unit, std::size_t sentenceBegin,
+                              std::size_t sentenceEnd, Clock::time_point onset) {
     // The silence around a sentence covers no text.
-    placed.heard = unit.source.end > unit.source.begin;
-    if (placed.heard) {
-        // The morae of one word follow each other through its reading, as its ticks do.
-        if (unit.source.begin != m_runBegin || unit.source.end != m_runEnd) {
-            m_runBegin = unit.source.begin;
-            m_runEnd = unit.source.end;
-            m_runOffset = 0;
-        }
-        const auto length = static_cast<int>(ToHalfWidthKana(placed.says.toStdU16String()).size());
-        if (sentence.begin != m_wordsBegin || sentence.end != m_wordsEnd || m_words.empty()) {
-            m_wordsBegin = sentence.begin;
-            m_wordsEnd = sentence.end;
-            m_words = WordRanges(std::string_view(m_source.bytes)
-                                     .substr(sentence.begin, sentence.end - sentence.begin));
-        }
-        const auto local = [&](std::size_t byte) {
-            return static_cast<std::uint16_t>(std::clamp(byte, sentence.begin, sentence.end) -
-                                              sentence.begin);
-        };
-        const SourceRange word =
-            WordAround(m_words, SourceRange{local(unit.source.begin), local(unit.source.end)});
-        const SpeechSource::Span wordSpan =
-            m_source.TextSpan(sentence.begin + word.begin, sentence.begin + word.end);
-        placed.wordBegin = m_passOffset + static_cast<int>(wordSpan.begin);
-        placed.wordEnd = m_passOffset + static_cast<int>(wordSpan.end);
-        placed.offsetInSource = m_runOffset;
-        placed.length = std::max(length, 1);
-        placed.onset = onset;
-        m_runOffset += length;
+    if (unit.sourceEnd <= unit.sourceBegin) {
+        emit unitPlaced(SessionUnitOf(unit, {m_source, m_passOffset, m_words}, 0, 0, onset));
+        return;
     }
-    emit unitPlaced(placed);
+    // The morae of one word follow each other through its reading, as its ticks do.
+    if (unit.sourceBegin != m_runBegin || unit.sourceEnd != m_runEnd) {
+        m_runBegin = unit.sourceBegin;
+        m_runEnd = unit.sourceEnd;
+        m_runOffset = 0;
+    }
+    if (sentenceBegin != m_wordsBegin || sentenceEnd != m_wordsEnd || m_words.empty()) {
+        m_wordsBegin = sentenceBegin;
+        m_wordsEnd = sentenceEnd;
+        m_words = WordRanges(
+            std::string_view(m_source.bytes).substr(sentenceBegin, sentenceEnd - sentenceBegin));
+    }
+    const auto length =
+        static_cast<int>(ToHalfWidthKana(QString::fromUtf8(unit.says.data(),
+                                                           static_cast<qsizetype>(unit.says.size()))
+                                             .toStdU16String())
+                             .size());
+    emit unitPlaced(SessionUnitOf(unit, {m_source, m_passOffset, m_words, m_wordsBegin, m_wordsEnd},
+                                  m_runOffset, std::max(length, 1), onset));
+    m_runOffset += length;
 }
 
 void NaturalSession::Finish(Clock::time_point end) {

@@ -1,11 +1,12 @@
-// A reading with the natural voice: the text is said sentence by sentence on worker threads
-// (NaturalSpeech) and played back to back through the speech player; each mora is told of as
-// it is placed in the output, with the characters and the word it was read from, as a tick's
-// unit is.
+// A reading with the natural voice: its engine (MakeLiveEngine) says the text sentence by
+// sentence on a thread of its own (NaturalSpeech), played back to back through the speech
+// player; each mora is told of as it is placed in the output, with the characters and the word
+// it was read from, as a tick's unit is.
 #pragma once
 
-#include "natural/natural_pass.h"
-#include "reading/word_ranges.h"
+#include "engine/spoken_unit.h"
+#include "natural/engine_setup.h"
+#include "reading/source_range.h"
 #include "speech_session/unit_session.h"
 #include "text/speech_text.h"
 
@@ -40,7 +41,7 @@ public:
 private:
     // Says source, the bytes of the text from character offset on.
     void Start(const SpeechSource& source, int offset);
-    void PlayUnit(const natural::NaturalUnit& unit, natural::ByteRange sentence,
+    void PlayUnit(const SpokenUnit& unit, std::size_t sentenceBegin, std::size_t sentenceEnd,
                   Clock::time_point onset);
     void Finish(Clock::time_point end);
     // The text position of a source byte.

@@ -1,6 +1,8 @@
 #include "speech_session/natural_speech.h"
 
+#include "export/natural_engine.h"
 #include "sound/speech_player.h"
+#include "speech_session/engine_feed.h"
 
 #include <algorithm>
 
@@ -13,9 +15,8 @@ using namespace std::chrono_literals;
 // The next sentence is placed this long before the one sounding ends: well before the output
 // pulls its first frame, even when the event loop runs late on a loaded machine.
 constexpr auto kLead = 250ms;
-// The silence kept before the first sound of a reading: a few milliseconds of the engine's own
-// onset, not the pause that separates sentences.
-constexpr std::int64_t kStartLeadMs = 15;
+// Sentences said and waiting to be taken: the engine keeps its own few ahead besides.
+constexpr std::size_t kKeptAhead = 1;
 
 } // namespace
 
@@ -31,31 +32,25 @@ NaturalSpeech::NaturalSpeech(std::function<SpeechPlayer&()> player, QObject* par
 }
 
 NaturalSpeech::~NaturalSpeech() {
-    Retire(std::move(m_pass));
-    for (Retired& r : m_retired) {
-        r.thread.join();
+    if (m_feed) {
+        m_feed->Stop(StopAt::Now);
     }
+    for (const std::unique_ptr<EngineFeed>& feed : m_retired) {
+        feed->Stop(StopAt::Now);
+    }
+    m_feed.reset();
+    m_retired.clear();
 }
 
-void NaturalSpeech::Retire(std::unique_ptr<natural::NaturalPass> pass) {
-    std::erase_if(m_retired, [](Retired& r) {
-        if (!r.done->load()) {
-            return false;
-        }
-        r.thread.join();
-        return true;
-    });
-    if (!pass) {
+void NaturalSpeech::Retire(std::unique_ptr<EngineFeed> feed) {
+    std::erase_if(m_retired, [](const std::unique_ptr<EngineFeed>& f) { return f->IsDone(); });
+    if (!feed) {
         return;
     }
-    // Its destructor waits for the sentence being said: never on the event loop's thread.
-    pass->Stop();
-    auto done = std::make_shared<std::atomic<bool>>(false);
-    std::thread thread([p = std::move(pass), done]() mutable {
-        p.reset();
-        done->store(true);
-    });
-    m_retired.push_back({std::move(thread), std::move(done)});
+    // Its engine may be in the middle of a sentence: it is not waited for on the event loop's
+    // thread, but when it has ended (or at the end).
+    feed->Stop(StopAt::Now);
+    m_retired.push_back(std::move(feed));
 }
 
 NaturalSpeech::Clock::duration NaturalSpeech::Frames(std::int64_t frames) const {
@@ -68,25 +63,36 @@ NaturalSpeech::Clock::time_point NaturalSpeech::AtOnce() const {
     return now - (m_player().OnsetOf(now) - now);
 }
 
-void NaturalSpeech::Start(std::string text, std::optional<DictionaryView> dic,
-                          natural::NaturalPassOptions options) {
+void NaturalSpeech::Start(std::string text, EngineMaker make) {
     Clear();
-    m_rate = std::max(1, options.synthesis.outputRate);
-    // Heard live, the reading starts at its first voiced sound, after the engine has said no
-    // more than its first word.
-    options.firstLeadSilenceMs = kStartLeadMs;
-    options.chunks.firstAtParticle = true;
-    m_pass = std::make_unique<natural::NaturalPass>(
-        std::move(text), dic, std::move(options),
-        [this](const std::string& message) { emit chunkSkipped(QString::fromStdString(message)); },
-        [this] {
-            // From a worker: the sentence is taken on the event loop's thread.
-            QMetaObject::invokeMethod(this, &NaturalSpeech::Feed, Qt::QueuedConnection);
-        });
-    Feed();
+    m_text = std::make_shared<const std::string>(std::move(text));
+    m_make = std::move(make);
+    m_saidTo = 0;
+    SayFrom(0);
+}
+
+void NaturalSpeech::SayFrom(std::size_t from) {
+    const int generation = m_generation;
+    std::unique_ptr<SpeechEngine> engine = m_make([this, generation](const std::string& message) {
+        // From the thread that says: told on the event loop's, unless the reading is over.
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, why = QString::fromStdString(message)] {
+                if (generation == m_generation) {
+                    emit chunkSkipped(why);
+                }
+            },
+            Qt::QueuedConnection);
+    });
+    m_rate = std::max(1, engine->SampleRate());
+    m_sayOn = false;
+    m_feed = std::make_unique<EngineFeed>(std::move(engine), m_text, from, kKeptAhead, [this] {
+        QMetaObject::invokeMethod(this, &NaturalSpeech::Feed, Qt::QueuedConnection);
+    });
 }
 
 void NaturalSpeech::Clear() {
+    ++m_generation;
     m_unitTimer.stop();
     m_feedTimer.stop();
     m_endTimer.stop();
@@ -96,20 +102,33 @@ void NaturalSpeech::Clear() {
     m_held.clear();
     m_end.reset();
     m_paused = false;
-    m_passEnded = false;
-    Retire(std::move(m_pass));
+    m_sayOn = false;
+    Retire(std::move(m_feed));
 }
 
 void NaturalSpeech::Stop() {
-    if (!m_pass) {
+    if (!m_feed) {
         return;
     }
     m_player().Silence(AtOnce());
     Clear();
 }
 
+bool NaturalSpeech::HandsOver(const KeptBlock& block) {
+    if (!m_end || !m_goOn || m_goOn(block.SourceBegin())) {
+        return false;
+    }
+    const std::size_t begin = block.SourceBegin();
+    // What sounds is heard to its end; the units still to be handed on go with it. Nothing the
+    // engine says from here on is played.
+    HandOnDueUnits();
+    Clear();
+    emit handedOver(begin);
+    return true;
+}
+
 void NaturalSpeech::Feed() {
-    if (!m_pass || m_paused || m_endTimer.isActive()) {
+    if (!m_feed || m_paused || m_endTimer.isActive()) {
         return;
     }
     const Clock::time_point now = Clock::now();
@@ -117,64 +136,56 @@ void NaturalSpeech::Feed() {
         m_feedTimer.start(std::chrono::ceil<std::chrono::milliseconds>(*m_end - kLead - now));
         return;
     }
+    // A sentence that was not ready in time starts as soon as the output can play it: a longer
+    // pause, never an overlap. So does the first one, with no margin for late ticks.
+    const Clock::time_point soonest = m_player().SoonestOnTime().value_or(now);
     if (!m_held.empty()) {
         Sentence held = std::move(m_held.front());
         m_held.pop_front();
-        if (m_end && m_goOn && !m_goOn(held.chunk->source.begin)) {
-            const std::size_t begin = held.chunk->source.begin;
-            HandOnDueUnits();
-            Clear();
-            emit handedOver(begin);
-            return;
+        if (!HandsOver(*held.block)) {
+            Play(std::move(held), 0, std::max(m_end.value_or(soonest), soonest));
         }
-        const Clock::time_point soonest = m_player().SoonestOnTime().value_or(now);
-        Play(std::move(held), 0, std::max(m_end.value_or(soonest), soonest));
         return;
     }
-    // chunkSkipped may be emitted in here; its receivers must not end the reading from it.
-    natural::NaturalPass::Taken taken = m_pass->TryNext();
-    if (!taken.chunk) {
+    EngineFeed::Taken taken = m_feed->TryNext();
+    if (!taken.block) {
         if (taken.ended) {
-            if (const std::string failure = m_pass->Failure(); !failure.empty()) {
-                emit gaveUp(QString::fromStdString(failure));
+            const EngineResult result = m_feed->Result();
+            if (m_sayOn && result.status == SpeechStatus::Stopped) {
+                // Stopped by a pause after what it had handed over: on from there.
+                Retire(std::move(m_feed));
+                SayFrom(m_saidTo);
+                return;
+            }
+            if (result.status == SpeechStatus::Failed) {
+                emit gaveUp(QString::fromStdString(NaturalFailure(result.error)));
             }
             // Ends when the last sound has been placed, after its last unit was handed on.
-            m_passEnded = true;
             const Clock::time_point end = m_end.value_or(now);
             m_endTimer.start(
                 std::max(std::chrono::ceil<std::chrono::milliseconds>(end - now), 0ms));
         }
-        return; // the pass tells when the next sentence is ready
+        return; // the feed tells when the next sentence is ready
     }
-    if (m_end && m_goOn && !m_goOn(taken.chunk->source.begin)) {
-        const std::size_t begin = taken.chunk->source.begin;
-        // What sounds is heard to its end; the units still to be handed on go with it.
-        HandOnDueUnits();
-        Clear();
-        emit handedOver(begin);
+    if (HandsOver(*taken.block)) {
         return;
     }
-    auto pcm = std::make_shared<const std::vector<std::int16_t>>(std::move(taken.chunk->pcm));
-    Sentence sentence{
-        std::make_shared<const natural::PassChunk>(std::move(*taken.chunk)), std::move(pcm), {}};
-    // A sentence that was not ready in time starts as soon as the output can play it: a longer
-    // pause, never an overlap. So does the first one, with no margin for late ticks.
-    const Clock::time_point soonest = m_player().SoonestOnTime().value_or(now);
-    Play(std::move(sentence), 0, std::max(m_end.value_or(soonest), soonest));
+    m_saidTo = std::max(m_saidTo, taken.block->SourceEnd());
+    Play(Sentence{std::move(taken.block), {}}, 0, std::max(m_end.value_or(soonest), soonest));
 }
 
 void NaturalSpeech::Play(Sentence sentence, std::size_t first, Clock::time_point at) {
-    const natural::PassChunk& chunk = *sentence.chunk;
+    const KeptBlock& block = *sentence.block;
     const std::int64_t offset =
-        first < chunk.units.size() ? chunk.units[first].startFrame - chunk.startFrame : 0;
+        first < block.units.size() ? block.units[first].startFrame - block.startFrame : 0;
     sentence.base = at - Frames(offset);
-    m_player().PlaySound(sentence.pcm, static_cast<std::size_t>(std::max<std::int64_t>(offset, 0)),
+    m_player().PlaySound(block.pcm, static_cast<std::size_t>(std::max<std::int64_t>(offset, 0)),
                          at);
-    for (std::size_t k = first; k < chunk.units.size(); ++k) {
-        m_units.push_back({chunk.units[k], chunk.source,
-                           sentence.base + Frames(chunk.units[k].startFrame - chunk.startFrame)});
+    for (std::size_t k = first; k < block.units.size(); ++k) {
+        m_units.push_back({block.units[k], sentence.block,
+                           sentence.base + Frames(block.units[k].startFrame - block.startFrame)});
     }
-    m_end = sentence.base + Frames(static_cast<std::int64_t>(sentence.pcm->size()));
+    m_end = sentence.base + Frames(static_cast<std::int64_t>(block.pcm->size()));
     m_sentences.push_back(std::move(sentence));
     while (m_sentences.size() > 2) {
         m_sentences.pop_front();
@@ -183,12 +194,17 @@ void NaturalSpeech::Play(Sentence sentence, std::size_t first, Clock::time_point
     Feed();
 }
 
+void NaturalSpeech::HandOn(const Pending& pending) {
+    emit unitStarted(pending.unit, pending.block->SourceBegin(), pending.block->SourceEnd(),
+                     m_player().OnsetOf(pending.at));
+}
+
 void NaturalSpeech::HandOnDueUnits() {
     const Clock::time_point now = Clock::now();
     while (!m_units.empty() && m_units.front().at <= now) {
         const Pending pending = std::move(m_units.front());
         m_units.pop_front();
-        emit unitStarted(pending.unit, pending.sentence, m_player().OnsetOf(pending.at));
+        HandOn(pending);
     }
     ArmUnitTimer();
 }
@@ -208,7 +224,7 @@ void NaturalSpeech::Finish() {
     while (!m_units.empty()) {
         const Pending pending = std::move(m_units.front());
         m_units.pop_front();
-        emit unitStarted(pending.unit, pending.sentence, m_player().OnsetOf(pending.at));
+        HandOn(pending);
     }
     const Clock::time_point end = m_player().OnsetOf(m_end.value_or(Clock::now()));
     Clear();
@@ -216,7 +232,7 @@ void NaturalSpeech::Finish() {
 }
 
 void NaturalSpeech::Pause() {
-    if (!m_pass || m_paused) {
+    if (!m_feed || m_paused) {
         return;
     }
     HandOnDueUnits();
@@ -224,10 +240,10 @@ void NaturalSpeech::Pause() {
     // The unit being heard: the last one whose sound has begun. The reading goes on after it.
     std::optional<std::pair<std::size_t, std::size_t>> heard;
     for (std::size_t s = 0; s < m_sentences.size(); ++s) {
-        const natural::PassChunk& chunk = *m_sentences[s].chunk;
-        for (std::size_t k = 0; k < chunk.units.size(); ++k) {
+        const KeptBlock& block = *m_sentences[s].block;
+        for (std::size_t k = 0; k < block.units.size(); ++k) {
             const Clock::time_point at =
-                m_sentences[s].base + Frames(chunk.units[k].startFrame - chunk.startFrame);
+                m_sentences[s].base + Frames(block.units[k].startFrame - block.startFrame);
             if (m_player().OnsetOf(at) <= now) {
                 heard = {s, k};
             }
@@ -240,9 +256,10 @@ void NaturalSpeech::Pause() {
         m_player().Silence(AtOnce());
     } else {
         const Sentence& sentence = m_sentences[heard->first];
-        const natural::NaturalUnit& unit = sentence.chunk->units[heard->second];
-        m_player().Silence(sentence.base + Frames(unit.endFrame - sentence.chunk->startFrame));
-        if (heard->second + 1 < sentence.chunk->units.size()) {
+        const KeptBlock& block = *sentence.block;
+        const SpokenUnit& unit = block.units[heard->second];
+        m_player().Silence(sentence.base + Frames(unit.endFrame - block.startFrame));
+        if (heard->second + 1 < block.units.size()) {
             next = {heard->first, heard->second + 1};
         } else if (heard->first + 1 < m_sentences.size()) {
             next = {heard->first + 1, 0};
@@ -250,10 +267,14 @@ void NaturalSpeech::Pause() {
     }
     if (next) {
         m_resume = {m_sentences[next->first], next->second};
-        // A sentence placed after it was taken from the pass already: it must not be lost.
+        // A sentence placed after it was taken from the engine already: it must not be lost.
         m_held.assign(m_sentences.begin() + static_cast<std::ptrdiff_t>(next->first) + 1,
                       m_sentences.end());
     }
+    // The engine says nothing more while paused: what it has handed over is kept, and the
+    // reading says on after it when it goes on.
+    m_feed->Stop(StopAt::AfterUnit);
+    m_sayOn = true;
     m_paused = true;
     m_unitTimer.stop();
     m_feedTimer.stop();
@@ -264,11 +285,10 @@ void NaturalSpeech::Pause() {
 }
 
 void NaturalSpeech::Resume() {
-    if (!m_pass || !m_paused) {
+    if (!m_feed || !m_paused) {
         return;
     }
     m_paused = false;
-    m_passEnded = false;
     if (m_resume) {
         auto [sentence, first] = std::move(*m_resume);
         m_resume.reset();

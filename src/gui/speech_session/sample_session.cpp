@@ -21,6 +21,16 @@ namespace yomi6 {
 
 namespace {
 
+// The unit a tick hands on, as an engine says it (its place on the clock is the tick's, which
+// the session does not need).
+SpokenUnit SpokenUnitOf(const TickResult& tick) {
+    SpokenUnit unit;
+    unit.says = tick.sample;
+    unit.sourceBegin = tick.source.begin;
+    unit.sourceEnd = tick.source.end;
+    return unit;
+}
+
 // Whether the choice, resolved, reads automatically (and so may heed Aozora notation).
 bool ReadsAutomatically(const SessionServices& services) {
     return ResolveReadingMode(services.preferences.readings, services.analyzer) ==
@@ -238,27 +248,21 @@ void SampleSession::PlayTick(const TickResult& tick) {
     if (HandsOver(tick)) {
         return;
     }
-    SessionUnit unit;
-    unit.says = QString::fromLatin1(tick.sample.data(), static_cast<qsizetype>(tick.sample.size()));
-    const SpeechSource::Span span = m_source.TextSpan(tick.source.begin, tick.source.end);
-    unit.begin = m_passOffset + static_cast<int>(span.begin);
-    unit.end = m_passOffset + static_cast<int>(span.end);
-    unit.heard = tick.unitLength > 0;
-    if (unit.heard) {
+    int offsetInSource = 0;
+    Clock::time_point onset{};
+    if (tick.unitLength > 0) {
         std::int32_t first = tick.unitBegin;
         while (first > 0 && m_tick.source[first - 1] == m_tick.source[tick.unitBegin] &&
                m_tick.reading[first - 1] != 0x0A && m_tick.reading[first - 1] != 0x0D) {
             --first;
         }
-        const SourceRange word = WordAround(m_words, tick.source);
-        const SpeechSource::Span wordSpan = m_source.TextSpan(word.begin, word.end);
-        unit.wordBegin = m_passOffset + static_cast<int>(wordSpan.begin);
-        unit.wordEnd = m_passOffset + static_cast<int>(wordSpan.end);
-        unit.offsetInSource = tick.unitBegin - first;
-        unit.length = tick.unitLength;
+        offsetInSource = tick.unitBegin - first;
         // Heard when the output plays it, a fixed latency after its tick.
-        unit.onset = Player().OnsetOf(m_runner->tickTime());
+        onset = Player().OnsetOf(m_runner->tickTime());
     }
+    const SessionUnit unit = SessionUnitOf(
+        SpokenUnitOf(tick), {m_source, m_passOffset, m_words, 0, m_source.bytes.size()},
+        offsetInSource, tick.unitLength, onset);
     emit unitPlaced(unit);
     if (tick.unitLength == 0) {
         // The tick past the pass's last unit.

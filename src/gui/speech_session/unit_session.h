@@ -6,14 +6,18 @@
 // it is.
 #pragma once
 
+#include "engine/spoken_unit.h"
 #include "reading/reading_mode.h"
+#include "reading/source_range.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
+#include <vector>
 
 namespace yomi6 {
 
@@ -50,6 +54,23 @@ struct SessionUnit {
     int length = 0;
     std::chrono::steady_clock::time_point onset{}; // when its sound starts to be heard
 };
+
+// Where the units of a reading were read from: the bytes being said, the text position of their
+// first character, and the words of bytes [wordsFrom, wordsTo) of them (WordRanges, counted from
+// wordsFrom).
+struct UnitSource {
+    const SpeechSource& source;
+    int offset = 0;
+    const std::vector<SourceRange>& words;
+    std::size_t wordsFrom = 0;
+    std::size_t wordsTo = 0;
+};
+
+// The one way a unit an engine said becomes the unit a session tells of: placed now, heard from
+// onset, and length characters of the reading of its source bytes from offsetInSource on (length
+// 0: not heard, as a pause over no text or the tick past the end of a pass).
+SessionUnit SessionUnitOf(const SpokenUnit& unit, const UnitSource& from, int offsetInSource,
+                          int length, std::chrono::steady_clock::time_point onset);
 
 // What starting a reading tells its caller.
 struct SessionStart {
