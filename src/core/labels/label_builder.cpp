@@ -37,7 +37,8 @@ struct Phoneme {
 };
 struct UMora {
     int word = 0;
-    int last = 0; // its last phoneme
+    int last = 0;          // its last phoneme
+    std::string_view kana; // as the mora table or ー spells it
 };
 struct UWord {
     const LabelWord* word = nullptr;
@@ -115,7 +116,8 @@ public:
                     const int wordOfMora = m_u.morae.back().word;
                     m_u.phonemes.push_back(
                         {m_u.phonemes.back().name, static_cast<int>(m_u.morae.size())});
-                    m_u.morae.push_back({wordOfMora, static_cast<int>(m_u.phonemes.size()) - 1});
+                    m_u.morae.push_back(
+                        {wordOfMora, static_cast<int>(m_u.phonemes.size()) - 1, kLongVowel});
                     m_u.words.back().last = static_cast<int>(m_u.morae.size()) - 1;
                 }
                 continue;
@@ -143,7 +145,7 @@ public:
                 m_u.phonemes.push_back({std::string(mora->consonant), moraIndex});
             }
             m_u.phonemes.push_back({std::string(mora->vowel), moraIndex});
-            m_u.morae.push_back({*word, static_cast<int>(m_u.phonemes.size()) - 1});
+            m_u.morae.push_back({*word, static_cast<int>(m_u.phonemes.size()) - 1, mora->kana});
             m_u.words.back().last = moraIndex;
         }
         if (word) {
@@ -388,12 +390,20 @@ private:
 
 } // namespace
 
-std::vector<std::string> BuildLabels(const std::vector<LabelWord>& words) {
+std::vector<std::string> BuildLabels(const std::vector<LabelWord>& words,
+                                     std::vector<LabelMora>* morae) {
     Builder builder;
     for (const LabelWord& w : words) {
         builder.Push(w);
     }
     const Utterance u = builder.Take();
+    if (morae != nullptr) {
+        morae->clear();
+        for (const UMora& m : u.morae) {
+            const LabelWord& w = *At(u.words, m.word).word;
+            morae->push_back({std::string(m.kana), w.sourceBegin, w.sourceEnd});
+        }
+    }
     if (u.phonemes.empty()) {
         return {};
     }
