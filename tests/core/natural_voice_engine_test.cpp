@@ -138,6 +138,15 @@ TEST_F(NaturalVoice, SaysOurReading) {
     EXPECT_EQ(notation.morae, "イヌガナク");
     ASSERT_GE(notation.source.size(), 2u);
     EXPECT_EQ(notation.source[0], "猫");
+    // A ruby's おう is said as the long vowel it is.
+    const Heard king =
+        Hear(*MakeNaturalEngine(std::nullopt, options), Sjis(u"王《おう》様が来た。"));
+    EXPECT_EQ(king.morae, "オーサマガキタ");
+    // Letters spelled as the reading spells them, each mora from its own letter.
+    const Heard letters = Hear(*MakeNaturalEngine(std::nullopt, Chosen()), "abc");
+    ASSERT_EQ(letters.result.status, SpeechStatus::Done) << letters.result.error;
+    EXPECT_EQ(letters.morae, "エービーシー");
+    EXPECT_EQ(letters.source, (std::vector<std::string>{"a", "a", "b", "b", "c", "c"}));
 }
 
 TEST_F(NaturalVoice, AStopAtOnceFromAnotherThreadEndsTheSynthesisUnderWay) {

@@ -84,24 +84,25 @@ check "missing voice: status 0 and the sample voice's units" \
 check "missing voice: one line naming the file" \
   '[ "$(wc -l <m.err)" -eq 1 ] && grep -q "$work/none/tohoku-f01-neutral.htsvoice" m.err'
 
-# Nothing is written to disk and no engine program is needed: with no folder for temporary
-# files and no open_jtalk on the PATH, every mode speaks as before.
+# No engine program is needed and nothing is left on disk: with no open_jtalk on the PATH,
+# every mode speaks, and the folder for temporary files is as empty afterwards as before.
 python3 -c 'import sys
 sys.stdout.buffer.write(("今日は晴れです。" * 12 + "\r\n").encode("cp932"))' >many.txt
-mkdir nobin
+mkdir nobin tmp
 for mode in wav export units; do
   case $mode in
     wav) args=(--wav none.wav) ;;
     export) args=(--export none.flac) ;;
     units) args=(--units) ;;
   esac
-  PATH="$work/nobin" TMPDIR="$work/no-such-folder" "$yomi6" --engine natural "${args[@]}" many.txt >none.out 2>none.err
+  PATH="$work/nobin" TMPDIR="$work/tmp" "$yomi6" --engine natural "${args[@]}" many.txt >none.out 2>none.err
   status=$?
-  check "no temporary folder, no open_jtalk, $mode: status 0, nothing on standard error" \
+  check "no open_jtalk, $mode: status 0, nothing on standard error" \
     '[ $status -eq 0 ] && [ ! -s none.err ]'
 done
-check "no temporary folder, no open_jtalk: the sound and the morae written" \
-  '[ "$(soxi -r none.wav)" = 48000 ] && [ -s none.flac ] && [ "$(grep -c "^ハ${tab}" none.out)" -eq 12 ]'
+check "no open_jtalk: the sound and the morae written, nothing left in TMPDIR" \
+  '[ "$(soxi -r none.wav)" = 48000 ] && [ -s none.flac ] && [ "$(grep -c "^ハ${tab}" none.out)" -eq 12 ] &&
+   [ -z "$(ls -A tmp)" ]'
 # A relative TMPDIR that looks like an option: the engine is given absolute paths.
 mkdir -- "$work/-x"
 TMPDIR=-x "$yomi6" --engine natural --units t.txt >rel.out 2>rel.err

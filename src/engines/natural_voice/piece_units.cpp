@@ -2,13 +2,15 @@
 
 #include "synthesis/mora_time.h"
 
+#include <algorithm>
+
 namespace yomi6::natural_voice {
 
 std::vector<PieceUnit> UnitsOfPiece(std::span<const synthesis::PhonemeTime> phonemes,
                                     std::span<const SpokenMora> morae, ByteRange piece) {
     std::vector<PieceUnit> units;
-    std::size_t next = 0; // the next spoken mora of morae
-    std::size_t at = piece.begin;
+    std::size_t next = 0;         // the next spoken mora of morae
+    std::size_t at = piece.begin; // where the last mora ended
     for (const synthesis::MoraTime& time : synthesis::GroupMorae(phonemes)) {
         PieceUnit unit;
         unit.startFrame = time.startFrame;
@@ -24,6 +26,20 @@ std::vector<PieceUnit> UnitsOfPiece(std::span<const synthesis::PhonemeTime> phon
             ++next;
         }
         units.push_back(std::move(unit));
+    }
+    // A silence after a mora covers what lies between that mora and the next (the comma, the
+    // full stop), the last one up to the piece's end; the silence before the first mora covers
+    // nothing.
+    const auto firstMora = std::find_if(units.begin(), units.end(),
+                                        [](const PieceUnit& u) { return !u.mora.empty(); });
+    std::size_t nextBegin = piece.end;
+    for (auto it = units.end(); it != firstMora;) {
+        --it;
+        if (!it->mora.empty()) {
+            nextBegin = it->source.begin;
+        } else {
+            it->source.end = std::max(it->source.begin, nextBegin);
+        }
     }
     return units;
 }

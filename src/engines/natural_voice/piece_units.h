@@ -21,8 +21,9 @@ struct PieceUnit {
 };
 
 // The units of phonemes (the piece's times) saying morae (LabelPiece's, in order): a mora of
-// the labels is each spoken mora, with its kana and source; a silence is a silent unit at the
-// end of the mora before it (the piece's start for the first). piece is the piece's source.
+// the labels is each spoken mora, with its kana and source; a silence is a silent unit from
+// the end of the mora before it to the start of the one after it (the piece's end for the
+// last), and the silence before the first mora covers nothing. piece is the piece's source.
 std::vector<PieceUnit> UnitsOfPiece(std::span<const synthesis::PhonemeTime> phonemes,
                                     std::span<const SpokenMora> morae, ByteRange piece);
 
