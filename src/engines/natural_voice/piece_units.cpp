@@ -6,8 +6,32 @@
 
 namespace yomi6::natural_voice {
 
+namespace {
+
+// The bytes of the pause sign (、。，．！？ full or half width, a bracket or the middle dot)
+// at text[at] (code page 932), 0 when there is none.
+std::size_t PauseSignLength(std::string_view text, std::size_t at) {
+    if (at >= text.size()) {
+        return 0;
+    }
+    const auto lead = static_cast<unsigned char>(text[at]);
+    if (lead == 0xA1 || lead == 0xA4 || lead == 0xA5 || lead == ',' || lead == '.' || lead == '!' ||
+        lead == '?') {
+        return 1;
+    }
+    if (lead != 0x81 || at + 1 >= text.size()) {
+        return 0;
+    }
+    static constexpr std::string_view kSecond =
+        "\x41\x42\x43\x44\x45\x48\x49\x69\x6A\x75\x76\x77\x78";
+    return kSecond.find(text[at + 1]) != std::string_view::npos ? 2 : 0;
+}
+
+} // namespace
+
 std::vector<PieceUnit> UnitsOfPiece(std::span<const synthesis::PhonemeTime> phonemes,
-                                    std::span<const SpokenMora> morae, ByteRange piece) {
+                                    std::span<const SpokenMora> morae, ByteRange piece,
+                                    std::string_view text) {
     std::vector<PieceUnit> units;
     std::size_t next = 0;         // the next spoken mora of morae
     std::size_t at = piece.begin; // where the last mora ended
@@ -27,18 +51,13 @@ std::vector<PieceUnit> UnitsOfPiece(std::span<const synthesis::PhonemeTime> phon
         }
         units.push_back(std::move(unit));
     }
-    // A silence after a mora covers what lies between that mora and the next (the comma, the
-    // full stop), the last one up to the piece's end; the silence before the first mora covers
-    // nothing.
+    // A silence after a mora covers the sign it stands for (the comma, the full stop) when one
+    // follows that mora; the silence before the first mora covers nothing.
     const auto firstMora = std::find_if(units.begin(), units.end(),
                                         [](const PieceUnit& u) { return !u.mora.empty(); });
-    std::size_t nextBegin = piece.end;
-    for (auto it = units.end(); it != firstMora;) {
-        --it;
-        if (!it->mora.empty()) {
-            nextBegin = it->source.begin;
-        } else {
-            it->source.end = std::max(it->source.begin, nextBegin);
+    for (auto it = firstMora; it != units.end(); ++it) {
+        if (it->mora.empty()) {
+            it->source.end = it->source.begin + PauseSignLength(text, it->source.begin);
         }
     }
     return units;

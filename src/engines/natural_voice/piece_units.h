@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace yomi6::natural_voice {
@@ -21,10 +22,12 @@ struct PieceUnit {
 };
 
 // The units of phonemes (the piece's times) saying morae (LabelPiece's, in order): a mora of
-// the labels is each spoken mora, with its kana and source; a silence is a silent unit from
-// the end of the mora before it to the start of the one after it (the piece's end for the
-// last), and the silence before the first mora covers nothing. piece is the piece's source.
+// the labels is each spoken mora, with its kana and source; a silence is a silent unit at the
+// end of the mora before it, covering the pause sign there if one is (、 or 。, never a note),
+// and the silence before the first mora covers nothing. piece is the piece's source in text
+// (code page 932).
 std::vector<PieceUnit> UnitsOfPiece(std::span<const synthesis::PhonemeTime> phonemes,
-                                    std::span<const SpokenMora> morae, ByteRange piece);
+                                    std::span<const SpokenMora> morae, ByteRange piece,
+                                    std::string_view text);
 
 } // namespace yomi6::natural_voice

@@ -18,12 +18,12 @@ namespace {
 // gives before the sound.
 class Streamer : public synthesis::SynthesisSink {
 public:
-    Streamer(std::span<const SpokenMora> morae, ByteRange piece, PieceSink& sink,
-             std::stop_source& stop)
-        : m_morae(morae), m_piece(piece), m_sink(sink), m_stop(stop) {}
+    Streamer(std::span<const SpokenMora> morae, ByteRange piece, std::string_view text,
+             PieceSink& sink, std::stop_source& stop)
+        : m_morae(morae), m_piece(piece), m_text(text), m_sink(sink), m_stop(stop) {}
 
     void Timed(std::span<const synthesis::PhonemeTime> phonemes, int) override {
-        const std::vector<PieceUnit> units = UnitsOfPiece(phonemes, m_morae, m_piece);
+        const std::vector<PieceUnit> units = UnitsOfPiece(phonemes, m_morae, m_piece, m_text);
         m_sink.Units(units);
     }
     void Sound(std::span<const std::int16_t> block) override {
@@ -35,6 +35,7 @@ public:
 private:
     std::span<const SpokenMora> m_morae;
     ByteRange m_piece;
+    std::string_view m_text;
     PieceSink& m_sink;
     std::stop_source& m_stop;
 };
@@ -126,7 +127,7 @@ void VoicePass::Say(Speaker& speaker, std::size_t index, Made& made, PieceSink* 
     // Its own stop, which the pass's stop and a sink that wants no more both ask for.
     std::stop_source stop;
     const std::stop_callback follow(m_stop.get_token(), [&stop] { stop.request_stop(); });
-    Streamer streamer(labelled.morae, piece, target, stop);
+    Streamer streamer(labelled.morae, piece, m_text, target, stop);
     const synthesis::SynthesisEnd end = speaker.synthesizer->Synthesize(
         labelled.labels, OptionsOf(index), stop.get_token(), streamer);
     if (!end.error.empty()) {
