@@ -219,7 +219,7 @@ int RunNaturalWav(const Options& options) {
     ReportAnalyzer(options);
     pass->aozora = NaturalReadsAozora(options, text);
     const std::unique_ptr<yomi6::SpeechEngine> engine =
-        MakeNaturalEngine(dictionary.View(), std::move(*pass), PrintSkipped);
+        MakeNaturalEngine(dictionary.View(), *pass, PrintSkipped);
     return WriteNaturalWave(*engine, text, options.wavOutput);
 }
 
@@ -236,7 +236,7 @@ int RunNaturalUnits(const Options& options) {
     ReportAnalyzer(options);
     pass->aozora = NaturalReadsAozora(options, text);
     const std::unique_ptr<yomi6::SpeechEngine> engine =
-        MakeNaturalEngine(dictionary.View(), std::move(*pass), PrintSkipped);
+        MakeNaturalEngine(dictionary.View(), *pass, PrintSkipped);
     const int rate = engine->SampleRate();
     std::string out;
     EngineSink sink;

@@ -247,16 +247,15 @@ private:
     std::string Fields(int p, bool first, bool last) const {
         const bool pau = At(m_u.phonemes, p).mora < 0;
         const bool edge = first || last || pau;
-        std::string s;
-        // A: the mora against the nucleus, from the phrase's start, from its end.
+        std::string s; // A: the mora against the nucleus, from the phrase's start, from its end
         if (edge) {
             s += "/A:xx+xx+xx";
         } else {
             const Phrase& a = At(m_u.phrases, m_u.PhraseOf(p));
             const int index = At(m_u.phonemes, p).mora - m_u.FirstMora(a) + 1;
-            const int count = m_u.MoraCount(a);
             s += "/A:" + Num(Limit(index - m_u.AccentOf(a), -kMaxM, kMaxM)) + "+" +
-                 Num(Limit(index, 1, kMaxM)) + "+" + Num(Limit(count - index + 1, 1, kMaxM));
+                 Num(Limit(index, 1, kMaxM)) + "+" +
+                 Num(Limit(m_u.MoraCount(a) - index + 1, 1, kMaxM));
         }
         // B, C, D: the words before, at and after.
         const UWord* before = nullptr;

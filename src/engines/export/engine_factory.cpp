@@ -67,7 +67,7 @@ natural_voice::VoicePassOptions VoicePassOptionsOf(const natural::NaturalPassOpt
 }
 
 std::unique_ptr<SpeechEngine> MakeNaturalEngine(std::optional<DictionaryView> dic,
-                                                natural::NaturalPassOptions options,
+                                                const natural::NaturalPassOptions& options,
                                                 natural::PassMessage onMessage) {
     const natural::EngineSetup& setup = options.synthesis.setup;
     const EngineSettings settings{

@@ -20,7 +20,7 @@ natural_voice::VoicePassOptions VoicePassOptionsOf(const natural::NaturalPassOpt
 // part of the text the engine cannot say is skipped and told to onMessage on the thread that
 // says. dic, when given, must outlive the engine.
 std::unique_ptr<SpeechEngine> MakeNaturalEngine(std::optional<DictionaryView> dic,
-                                                natural::NaturalPassOptions options,
+                                                const natural::NaturalPassOptions& options,
                                                 natural::PassMessage onMessage = {});
 
 } // namespace yomi6
