@@ -6,8 +6,8 @@
 #include "cli/natural_modes.h"
 #include "cli/settings_voices.h"
 #include "cli/speech_options.h"
+#include "export/engine_factory.h"
 #include "export/export_job.h"
-#include "export/natural_engine.h"
 #include "playback/voice_sounds.h"
 
 #include <algorithm>
@@ -105,12 +105,13 @@ int RunExport(const Options& options) {
     ExportJobResult result;
     if (naturalPass) {
         naturalPass->aozora = request.setup.aozora;
-        NaturalEngine engine(run.dictionary.View(), *naturalPass, [&](const std::string& message) {
-            progress.Clear();
-            PrintSkipped(message);
-        });
+        const std::unique_ptr<yomi6::SpeechEngine> engine =
+            MakeNaturalEngine(run.dictionary.View(), *naturalPass, [&](const std::string& message) {
+                progress.Clear();
+                PrintSkipped(message);
+            });
         result = RunExportJob(
-            engine, ExportText{text, request.from, request.to, request.setup.aozora, standIns},
+            *engine, ExportText{text, request.from, request.to, request.setup.aozora, standIns},
             outputs, update);
     } else {
         result = RunExportJob(request, outputs, update);

@@ -7,6 +7,7 @@
 #include "dictionary/dictionary_view.h"
 #include "engine/engine_choice.h"
 #include "export/audio_file_writer.h"
+#include "export/engine_factory.h"
 #include "export/natural_engine.h"
 #include "export/wave_stream.h"
 #include "io/atomic_file.h"
@@ -217,8 +218,9 @@ int RunNaturalWav(const Options& options) {
     }
     ReportAnalyzer(options);
     pass->aozora = NaturalReadsAozora(options, text);
-    NaturalEngine engine(dictionary.View(), std::move(*pass), PrintSkipped);
-    return WriteNaturalWave(engine, text, options.wavOutput);
+    const std::unique_ptr<yomi6::SpeechEngine> engine =
+        MakeNaturalEngine(dictionary.View(), *pass, PrintSkipped);
+    return WriteNaturalWave(*engine, text, options.wavOutput);
 }
 
 int RunNaturalUnits(const Options& options) {
@@ -233,7 +235,9 @@ int RunNaturalUnits(const Options& options) {
     }
     ReportAnalyzer(options);
     pass->aozora = NaturalReadsAozora(options, text);
-    NaturalEngine engine(dictionary.View(), std::move(*pass), PrintSkipped);
+    const std::unique_ptr<yomi6::SpeechEngine> engine =
+        MakeNaturalEngine(dictionary.View(), *pass, PrintSkipped);
+    const int rate = engine->SampleRate();
     std::string out;
     EngineSink sink;
     sink.onBlock = [&](const SoundBlock& block) {
@@ -244,12 +248,11 @@ int RunNaturalUnits(const Options& options) {
             AppendEscaped(out, std::string_view(text).substr(unit.sourceBegin,
                                                              unit.sourceEnd - unit.sourceBegin));
             out.push_back('\t');
-            out.append(std::to_string(unit.startFrame * 1000 / engine.SampleRate()))
-                .push_back('\n');
+            out.append(std::to_string(unit.startFrame * 1000 / rate)).push_back('\n');
         }
         return true;
     };
-    if (const EngineResult said = engine.Say(EngineText{text}, sink);
+    if (const EngineResult said = engine->Say(EngineText{text}, sink);
         said.status != SpeechStatus::Done) {
         PrintError("natural voice", NaturalFailure(said.error));
         return kExitIoError;

@@ -64,7 +64,7 @@ TEST(EngineChoice, ANaturalVoiceThatCanSpeakIsSetUpForThePlayer) {
         EXPECT_EQ(pass.synthesis.setup.voiceFile, folder + "/tohoku-f01-sad.htsvoice");
         EXPECT_EQ(pass.synthesis.setup.variant, Variant::Lowered);
         EXPECT_EQ(pass.synthesis.setup.rate, natural::RateForSpeed(70));
-        EXPECT_EQ(pass.synthesis.outputRate, 16000);
+        EXPECT_EQ(pass.synthesis.outputRate, kNaturalVoiceRate); // the voice's own rate
         EXPECT_EQ(pass.synthesis.analyzerFolder, "/analyzer");
         EXPECT_EQ(pass.workers, std::clamp(workers, 1u, natural::kMaxWorkers));
         EXPECT_EQ(pass.ahead, 2 * pass.workers);
@@ -76,6 +76,25 @@ TEST(EngineChoice, ANaturalVoiceThatCanSpeakIsSetUpForThePlayer) {
     ASSERT_TRUE(missing.natural.has_value());
     EXPECT_FALSE(missing.SpeaksNaturally());
     EXPECT_EQ(missing.setup.missing, natural::MissingPiece::VoiceFile);
+}
+
+TEST(EngineChoice, TheVoiceSpeaksWithoutTheEngineProgramButNotWithoutItsDictionary) {
+    natural::Installation installation;
+    installation.voiceFolder = std::string(YOMI6_SOURCE_DIR) + "/voices/tohoku-f01";
+    installation.engine = "/nonexistent/open_jtalk";
+    EngineRequest request;
+    request.naturalAsked = true;
+    const ChosenEngine chosen = ChooseEngine(installation, request);
+    EXPECT_TRUE(chosen.SpeaksNaturally()) << natural::MissingText(chosen.setup);
+    // Without the dictionary with accents the samples speak, and the one message names the
+    // package that holds it, not the program.
+    installation.dictionary = "/nonexistent/naist-jdic";
+    const ChosenEngine missing = ChooseEngine(installation, request);
+    ASSERT_TRUE(missing.natural.has_value());
+    EXPECT_FALSE(missing.SpeaksNaturally());
+    const std::string text = natural::MissingText(missing.setup);
+    EXPECT_EQ(text, "the natural voice needs its dictionary /nonexistent/naist-jdic: apt-get "
+                    "install open-jtalk-mecab-naist-jdic");
 }
 
 TEST(EngineChoice, TheCommandLineChoosesFromTheSettingsFileAndFindsTheCheckoutsVoices) {

@@ -30,8 +30,8 @@ check "units: start times never go backwards" \
 
 "$yomi6" --engine natural --wav w.wav t.txt 2>w.err
 check "wav: status" '[ $? -eq 0 ] && [ ! -s w.err ]'
-check "wav: 16-bit mono at 16000 Hz" \
-  '[ "$(soxi -r w.wav)" = 16000 ] && [ "$(soxi -c w.wav)" = 1 ] && [ "$(soxi -b w.wav)" = 16 ]'
+check "wav: 16-bit mono at the voice's 48000 Hz" \
+  '[ "$(soxi -r w.wav)" = 48000 ] && [ "$(soxi -c w.wav)" = 1 ] && [ "$(soxi -b w.wav)" = 16 ]'
 last_ms=$(tail -1 u.out | cut -f5)
 wav_ms=$(soxi -D w.wav | awk '{ printf "%d", $1 * 1000 }')
 check "wav: as long as the units say (last unit starts before the end)" \
@@ -49,15 +49,15 @@ check "export: status, nothing on standard error" '[ $? -eq 0 ] && [ ! -s x.err 
 check "export: the WAVE file is the sound --wav writes" 'cmp -s x.wav w.wav'
 for f in flac ogg; do
   "$yomi6" --engine natural --export "x.$f" t.txt
-  check "export $f: 16000 Hz mono, as long as the WAVE file" \
-    '[ "$(soxi -r "x.$f")" = 16000 ] && [ "$(soxi -c "x.$f")" = 1 ] &&
+  check "export $f: 48000 Hz mono, as long as the WAVE file" \
+    '[ "$(soxi -r "x.$f")" = 48000 ] && [ "$(soxi -c "x.$f")" = 1 ] &&
      [ "$(soxi -s "x.$f")" -ge "$(soxi -s x.wav)" ] && [ "$(soxi -s "x.$f")" -lt $(($(soxi -s x.wav) + 4096)) ]'
 done
 "$yomi6" --engine natural --export x.opus t.txt && "$yomi6" --engine natural --export x.mp3 t.txt
 check "export opus and mp3: written" \
   '[ "$(head -c 4 x.opus)" = OggS ] && [ -n "$(head -c 36 x.opus | grep -a OpusHead)" ] && [ -s x.mp3 ]'
 check "export: the timings file of the natural voice" \
-  'head -1 x.json | grep -qx "{\"format\":\"yomi6-timings\",\"version\":2,\"engine\":\"natural\",\"sampleRate\":16000,\"units\":\[" &&
+  'head -1 x.json | grep -qx "{\"format\":\"yomi6-timings\",\"version\":2,\"engine\":\"natural\",\"sampleRate\":48000,\"units\":\[" &&
    grep -q "^{\"mora\":\"キョ\",\"startMs\":[0-9]*,\"endMs\":[0-9]*,\"source\":\[0,4\]}" x.json'
 # Each cue starts where a mora starts and ends where a mora ends, the times --units gives too.
 check "export: the cues lie on the morae's times" 'python3 - x.srt x.json u.out <<"PY"
@@ -84,23 +84,25 @@ check "missing voice: status 0 and the sample voice's units" \
 check "missing voice: one line naming the file" \
   '[ "$(wc -l <m.err)" -eq 1 ] && grep -q "$work/none/tohoku-f01-neutral.htsvoice" m.err'
 
-# One clear cause: when every sentence fails (no folder for the engine's files), one line and
-# status 1, and no output file; not a line for each sentence and then a file or "nothing to
-# export".
+# No engine program is needed and nothing is left on disk: with no open_jtalk on the PATH,
+# every mode speaks, and the folder for temporary files is as empty afterwards as before.
 python3 -c 'import sys
 sys.stdout.buffer.write(("今日は晴れです。" * 12 + "\r\n").encode("cp932"))' >many.txt
+mkdir nobin tmp
 for mode in wav export units; do
   case $mode in
     wav) args=(--wav none.wav) ;;
     export) args=(--export none.flac) ;;
     units) args=(--units) ;;
   esac
-  TMPDIR="$work/no-such-folder" "$yomi6" --engine natural "${args[@]}" many.txt >none.out 2>none.err
+  PATH="$work/nobin" TMPDIR="$work/tmp" "$yomi6" --engine natural "${args[@]}" many.txt >none.out 2>none.err
   status=$?
-  check "no folder for the engine, $mode: status 1, one line naming the folder" \
-    '[ $status -eq 1 ] && [ "$(wc -l <none.err)" -eq 1 ] && grep -q "$work/no-such-folder: No such file" none.err'
-  check "no folder for the engine, $mode: nothing written" '[ ! -e none.wav ] && [ ! -e none.flac ] && [ ! -s none.out ]'
+  check "no open_jtalk, $mode: status 0, nothing on standard error" \
+    '[ $status -eq 0 ] && [ ! -s none.err ]'
 done
+check "no open_jtalk: the sound and the morae written, nothing left in TMPDIR" \
+  '[ "$(soxi -r none.wav)" = 48000 ] && [ -s none.flac ] && [ "$(grep -c "^ハ${tab}" none.out)" -eq 12 ] &&
+   [ -z "$(ls -A tmp)" ]'
 # A relative TMPDIR that looks like an option: the engine is given absolute paths.
 mkdir -- "$work/-x"
 TMPDIR=-x "$yomi6" --engine natural --units t.txt >rel.out 2>rel.err
@@ -133,7 +135,7 @@ done
 wait $pid
 status=$?
 check "wav: streamed, the file grew while the engine spoke (sizes:$sizes)" \
-  '[ $status -eq 0 ] && [ "$(echo $sizes | wc -w)" -ge 3 ] && [ -s stream/s.wav ] && [ "$(soxi -r stream/s.wav)" = 16000 ]'
+  '[ $status -eq 0 ] && [ "$(echo $sizes | wc -w)" -ge 3 ] && [ -s stream/s.wav ] && [ "$(soxi -r stream/s.wav)" = 48000 ]'
 
 # Without $YOMI6_NATURAL_VOICE_DIR the voice is found under the prefix of an installed program,
 # and in the source tree of a program run from its build folder (one that holds CMakeCache.txt);

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # shellcheck disable=SC2016,SC2034 # the checks are strings evaluated later
-# The natural voice's engine runs as whole processes: --wav, --export and --speak ended by
-# SIGINT, SIGTERM or SIGHUP while the engine is saying a chunk end by that signal with no engine
-# process left running and no folder of the engine's files left behind. (A program killed
+# --wav, --export and --speak with the natural voice ended by SIGINT, SIGTERM or SIGHUP while it
+# speaks end by that signal with no engine process left running, no folder of the engine's
+# files and no output file left behind. --wav and --export say the voice in their own process
+# (caught once their output is being written); --speak still runs the engine program (caught
+# while it runs). (A program killed
 # outright, whose engine the system ends, is tested with an engine that hangs:
 # tests/core/natural_process_test.cpp.)
 set -u
@@ -41,6 +43,16 @@ wait_for_engine() {
   return 1
 }
 
+# The run has begun to write its output (the temporary file beside it).
+wait_for_output() {
+  local i
+  for i in $(seq 600); do
+    [ -n "$(ls -A out)" ] && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
 for mode in wav export speak; do
   case $mode in
     wav) args=(--engine natural --wav o.wav "$work/long.txt") ;;
@@ -51,13 +63,17 @@ for mode in wav export speak; do
     rm -rf out tmp/* && mkdir out
     (cd out && exec "${as_typed[@]}" "$yomi6" "${args[@]}") 2>err.txt &
     pid=$!
-    wait_for_engine
+    if [ $mode = speak ]; then
+      wait_for_engine
+    else
+      wait_for_output
+    fi
     started=$?
     kill -s $sig $pid
     wait $pid
     status=$?
     left=$(engines | tr '\n' ' ')
-    check "$mode, SIG$sig: caught while the engine was running" '[ $started -eq 0 ]'
+    check "$mode, SIG$sig: caught while it was speaking" '[ $started -eq 0 ]'
     check "$mode, SIG$sig: ended by the signal ($status)" '[ $status -eq $((128 + $(kill -l $sig))) ]'
     check "$mode, SIG$sig: no engine left running when it has ended ($left)" '[ -z "$left" ]'
     check "$mode, SIG$sig: no folder of the engine left" '[ -z "$(ls -A tmp)" ]'

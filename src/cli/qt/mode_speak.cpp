@@ -6,6 +6,7 @@
 #include "cli/speech_options.h"
 #include "dictionary/dictionary.h"
 #include "dictionary/dictionary_view.h"
+#include "natural/engine_setup.h"
 #include "playback/pass_schedule.h"
 #include "playback/playback.h"
 #include "playback/speech_state.h"
@@ -123,6 +124,13 @@ std::optional<int> SpeakNatural(int argc, char** argv, const cli::Options& optio
     // hold another 17-35 MB and take the machine from the sound.
     std::optional<natural::NaturalPassOptions> pass = cli::NaturalPassFor(options, 1);
     if (!pass) {
+        return std::nullopt;
+    }
+    // --speak still runs the engine program chunk by chunk (NaturalSpeech): without it the
+    // sample voice speaks, after one line naming what to install.
+    if (!natural::EngineInstalled(pass->synthesis.setup)) {
+        cli::PrintError("natural voice", natural::MissingPieces(pass->synthesis.setup) +
+                                             "; the sample voice speaks instead");
         return std::nullopt;
     }
     pass->synthesis.outputRate = kOutputSampleRate;

@@ -37,7 +37,8 @@ struct Phoneme {
 };
 struct UMora {
     int word = 0;
-    int last = 0; // its last phoneme
+    int last = 0;          // its last phoneme
+    std::string_view kana; // as the mora table or ー spells it
 };
 struct UWord {
     const LabelWord* word = nullptr;
@@ -115,7 +116,8 @@ public:
                     const int wordOfMora = m_u.morae.back().word;
                     m_u.phonemes.push_back(
                         {m_u.phonemes.back().name, static_cast<int>(m_u.morae.size())});
-                    m_u.morae.push_back({wordOfMora, static_cast<int>(m_u.phonemes.size()) - 1});
+                    m_u.morae.push_back(
+                        {wordOfMora, static_cast<int>(m_u.phonemes.size()) - 1, kLongVowel});
                     m_u.words.back().last = static_cast<int>(m_u.morae.size()) - 1;
                 }
                 continue;
@@ -143,7 +145,7 @@ public:
                 m_u.phonemes.push_back({std::string(mora->consonant), moraIndex});
             }
             m_u.phonemes.push_back({std::string(mora->vowel), moraIndex});
-            m_u.morae.push_back({*word, static_cast<int>(m_u.phonemes.size()) - 1});
+            m_u.morae.push_back({*word, static_cast<int>(m_u.phonemes.size()) - 1, mora->kana});
             m_u.words.back().last = moraIndex;
         }
         if (word) {
@@ -245,16 +247,15 @@ private:
     std::string Fields(int p, bool first, bool last) const {
         const bool pau = At(m_u.phonemes, p).mora < 0;
         const bool edge = first || last || pau;
-        std::string s;
-        // A: the mora against the nucleus, from the phrase's start, from its end.
+        std::string s; // A: the mora against the nucleus, from the phrase's start, from its end
         if (edge) {
             s += "/A:xx+xx+xx";
         } else {
             const Phrase& a = At(m_u.phrases, m_u.PhraseOf(p));
             const int index = At(m_u.phonemes, p).mora - m_u.FirstMora(a) + 1;
-            const int count = m_u.MoraCount(a);
             s += "/A:" + Num(Limit(index - m_u.AccentOf(a), -kMaxM, kMaxM)) + "+" +
-                 Num(Limit(index, 1, kMaxM)) + "+" + Num(Limit(count - index + 1, 1, kMaxM));
+                 Num(Limit(index, 1, kMaxM)) + "+" +
+                 Num(Limit(m_u.MoraCount(a) - index + 1, 1, kMaxM));
         }
         // B, C, D: the words before, at and after.
         const UWord* before = nullptr;
@@ -388,12 +389,20 @@ private:
 
 } // namespace
 
-std::vector<std::string> BuildLabels(const std::vector<LabelWord>& words) {
+std::vector<std::string> BuildLabels(const std::vector<LabelWord>& words,
+                                     std::vector<LabelMora>* morae) {
     Builder builder;
     for (const LabelWord& w : words) {
         builder.Push(w);
     }
     const Utterance u = builder.Take();
+    if (morae != nullptr) {
+        morae->clear();
+        for (const UMora& m : u.morae) {
+            const LabelWord& w = *At(u.words, m.word).word;
+            morae->push_back({std::string(m.kana), w.sourceBegin, w.sourceEnd});
+        }
+    }
     if (u.phonemes.empty()) {
         return {};
     }

@@ -18,13 +18,23 @@
 
 #include "labels/label_word.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
 namespace yomi6::labels {
 
+// A mora the labels say, in their order: its kana (full-width katakana, ー for a long vowel)
+// and the source bytes of its word.
+struct LabelMora {
+    std::string kana;
+    std::size_t sourceBegin = 0;
+    std::size_t sourceEnd = 0;
+};
+
 // The labels, one per phoneme with the leading and the closing silence; none when the words
-// say nothing.
-std::vector<std::string> BuildLabels(const std::vector<LabelWord>& words);
+// say nothing. morae, when given, receives the morae said, one for each mora of the labels.
+std::vector<std::string> BuildLabels(const std::vector<LabelWord>& words,
+                                     std::vector<LabelMora>* morae = nullptr);
 
 } // namespace yomi6::labels

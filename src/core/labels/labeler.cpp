@@ -12,7 +12,8 @@
 
 namespace yomi6::labels {
 
-std::vector<std::string> LabelsOfWords(std::vector<LabelWord> words, const AccentRules& rules) {
+std::vector<std::string> LabelsOfWords(std::vector<LabelWord> words, const AccentRules& rules,
+                                       std::vector<LabelMora>* morae) {
     SetPronunciations(words);
     if (rules.Has("question-ka")) {
         AskAtFinalKa(words);
@@ -24,7 +25,7 @@ std::vector<std::string> LabelsOfWords(std::vector<LabelWord> words, const Accen
     SetAccentPhrases(words, rules);
     SetAccentTypes(words, rules);
     SetDevoicing(words);
-    return BuildLabels(words);
+    return BuildLabels(words, morae);
 }
 
 bool Labeler::Words(std::string_view line, std::vector<LabelWord>& words) {

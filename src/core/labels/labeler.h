@@ -8,6 +8,7 @@
 
 #include "analysis/analyzer.h"
 #include "labels/accent_rules.h"
+#include "labels/label_builder.h"
 #include "labels/label_word.h"
 
 #include <string>
@@ -16,8 +17,10 @@
 
 namespace yomi6::labels {
 
-// The labels of words (in order, with their pronunciations) after every stage.
-std::vector<std::string> LabelsOfWords(std::vector<LabelWord> words, const AccentRules& rules);
+// The labels of words (in order, with their pronunciations) after every stage; morae, when
+// given, receives the morae they say (BuildLabels).
+std::vector<std::string> LabelsOfWords(std::vector<LabelWord> words, const AccentRules& rules,
+                                       std::vector<LabelMora>* morae = nullptr);
 
 class Labeler {
 public:

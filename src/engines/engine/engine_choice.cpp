@@ -1,6 +1,5 @@
 #include "engine/engine_choice.h"
 
-#include "playback/wav_render.h"
 #include "voice/sample_edit.h"
 
 #include <algorithm>
@@ -29,13 +28,19 @@ ChosenEngine ChooseEngine(const natural::Installation& installation, const Engin
     if (!chosen.natural) {
         return chosen;
     }
-    chosen.setup = natural::SetUpVoice(installation, *chosen.natural, request.speed);
+    // The voice is said in our own process: no engine program is needed, only the voice
+    // file and the dictionary with accents.
+    natural::Installation inProcess = installation;
+    inProcess.engine.clear();
+    chosen.setup = natural::SetUpVoice(inProcess, *chosen.natural, request.speed);
     if (!chosen.setup.CanSpeak()) {
-        return chosen;
+        return chosen; // what is missing named as the voice said in our own process needs it
     }
+    // The program, for the editor's reading, which still runs it (NaturalPass).
+    chosen.setup.engine.engine = installation.engine;
     natural::NaturalPassOptions& pass = chosen.pass;
     pass.synthesis.setup = chosen.setup.engine;
-    pass.synthesis.outputRate = kRenderRate;
+    pass.synthesis.outputRate = kNaturalVoiceRate;
     pass.synthesis.level = BuiltInVoiceLevel();
     pass.synthesis.analyzerFolder = request.analyzerFolder;
     pass.workers = std::clamp(request.workers, 1u, natural::kMaxWorkers);

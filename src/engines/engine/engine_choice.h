@@ -14,6 +14,9 @@
 
 namespace yomi6 {
 
+// The rate the natural voice is made at, at which it is spoken and exported.
+inline constexpr int kNaturalVoiceRate = 48000;
+
 struct EngineRequest {
     std::string slotValue;      // the speaking slot's stored voice ("natural:happy", a folder, ...)
     bool maleSlot = false;      // the speaking slot is the male one

@@ -100,11 +100,15 @@ double RateForSpeed(int speedMs) {
 }
 
 bool EngineInstalled(const EngineSetup& setup) {
-    return ::access(setup.engine.c_str(), X_OK) == 0 && IsFolder(setup.dictionary) &&
-           IsReadableFile(setup.dictionary + "/sys.dic");
+    return (setup.engine.empty() || ::access(setup.engine.c_str(), X_OK) == 0) &&
+           IsFolder(setup.dictionary) && IsReadableFile(setup.dictionary + "/sys.dic");
 }
 
 std::string MissingPieces(const EngineSetup& setup) {
+    if (!EngineInstalled(setup) && setup.engine.empty()) {
+        return "the natural voice needs its dictionary " + setup.dictionary + ": apt-get install " +
+               std::string(kDictionaryPackage);
+    }
     if (!EngineInstalled(setup)) {
         return "the natural voice needs " + setup.engine + " and its dictionary " +
                setup.dictionary + ": apt-get install " + std::string(kEnginePackages);

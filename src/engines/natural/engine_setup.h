@@ -12,6 +12,8 @@ namespace yomi6::natural {
 inline constexpr std::string_view kEnginePath = "/usr/bin/open_jtalk";
 inline constexpr std::string_view kEngineDictionary = "/var/lib/mecab/dic/open-jtalk/naist-jdic";
 inline constexpr std::string_view kEnginePackages = "open-jtalk open-jtalk-mecab-naist-jdic";
+// What the voice said in our own process needs of them: the dictionary with accents.
+inline constexpr std::string_view kDictionaryPackage = "open-jtalk-mecab-naist-jdic";
 inline constexpr std::string_view kVoiceName = "tohoku-f01";
 
 enum class Style { Neutral, Happy, Sad, Angry };
@@ -52,14 +54,14 @@ inline constexpr double kMaxRate = 2.5;
 double RateForSpeed(int speedMs);
 
 struct EngineSetup {
-    std::string engine{kEnginePath};
+    std::string engine{kEnginePath}; // "": no program, the voice is said in our own process
     std::string dictionary{kEngineDictionary};
     std::string voiceFile;
     double rate = 1.0;
     Variant variant = Variant::AsRecorded;
 };
 
-// Whether the engine can be run and its dictionary read.
+// Whether the engine can be run (when it is a program) and its dictionary read.
 bool EngineInstalled(const EngineSetup& setup);
 
 // What is missing for the engine to run, as one line for the user ("" when all is there):

@@ -25,33 +25,9 @@ NaturalPassOptions WithNotation(NaturalPassOptions options, std::string_view tex
     return options;
 }
 
-// The chunks of text: to the colophon of a text read as Aozora notation, none cut inside a
-// ruby's base or a gaiji, whose reading is the whole.
 std::vector<ByteRange> ChunksOf(std::string_view text, const NaturalPassOptions& options,
                                 std::size_t* particleCut) {
-    std::vector<ByteRange> whole;
-    if (const AozoraNotation* notation = options.synthesis.notation.get()) {
-        text = text.substr(0, AozoraReadEnd(true, text, text.size()));
-        for (const RubyWord& ruby : notation->ruby) {
-            whole.push_back({ruby.base.begin, ruby.base.end});
-        }
-        for (const NotationText& gaiji : notation->gaiji) {
-            whole.push_back({gaiji.range.begin, gaiji.range.end});
-        }
-        std::sort(whole.begin(), whole.end(),
-                  [](const ByteRange& a, const ByteRange& b) { return a.begin < b.begin; });
-        // A gaiji may lie in a ruby's base: one range for both.
-        std::vector<ByteRange> merged;
-        for (const ByteRange& r : whole) {
-            if (!merged.empty() && r.begin < merged.back().end) {
-                merged.back().end = std::max(merged.back().end, r.end);
-            } else {
-                merged.push_back(r);
-            }
-        }
-        whole = std::move(merged);
-    }
-    return SplitChunks(text, options.chunks, particleCut, whole);
+    return TextChunks(text, options.synthesis.notation.get(), options.chunks, particleCut);
 }
 
 } // namespace
@@ -236,6 +212,33 @@ std::string NaturalPass::FailuresMessage() const {
     }
     return "stopped: " + std::to_string(m_failed.size()) +
            " sentences in a row could not be said (" + bytes + "): " + first.error;
+}
+
+std::vector<ByteRange> TextChunks(std::string_view text, const AozoraNotation* notation,
+                                  const ChunkLimits& limits, std::size_t* particleCut) {
+    std::vector<ByteRange> whole;
+    if (notation != nullptr) {
+        text = text.substr(0, AozoraReadEnd(true, text, text.size()));
+        for (const RubyWord& ruby : notation->ruby) {
+            whole.push_back({ruby.base.begin, ruby.base.end});
+        }
+        for (const NotationText& gaiji : notation->gaiji) {
+            whole.push_back({gaiji.range.begin, gaiji.range.end});
+        }
+        std::sort(whole.begin(), whole.end(),
+                  [](const ByteRange& a, const ByteRange& b) { return a.begin < b.begin; });
+        // A gaiji may lie in a ruby's base: one range for both.
+        std::vector<ByteRange> merged;
+        for (const ByteRange& r : whole) {
+            if (!merged.empty() && r.begin < merged.back().end) {
+                merged.back().end = std::max(merged.back().end, r.end);
+            } else {
+                merged.push_back(r);
+            }
+        }
+        whole = std::move(merged);
+    }
+    return SplitChunks(text, limits, particleCut, whole);
 }
 
 std::string SkippedChunkMessage(const ChunkSound& sound) {

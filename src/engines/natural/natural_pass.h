@@ -145,6 +145,11 @@ private:
     std::vector<std::thread> m_workers;
 };
 
+// The chunks of text: to the colophon of a text read as Aozora notation (notation given), none
+// cut inside a ruby's base or a gaiji, whose reading is the whole.
+std::vector<ByteRange> TextChunks(std::string_view text, const AozoraNotation* notation,
+                                  const ChunkLimits& limits, std::size_t* particleCut = nullptr);
+
 // The message of a chunk that was skipped, as the user reads it (English, for the command line).
 std::string SkippedChunkMessage(const ChunkSound& sound);
 

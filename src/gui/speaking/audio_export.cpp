@@ -3,8 +3,8 @@
 
 #include "analysis/analyzer_loader.h"
 #include "dictionary/dictionary_view.h"
+#include "export/engine_factory.h"
 #include "export/export_job.h"
-#include "export/natural_engine.h"
 #include "platform/message_box.h"
 #include "playback/speech_state.h"
 #include "playback/voice_sounds.h"
@@ -151,11 +151,11 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
             return !cancel.load();
         };
         if (natural.options) {
-            NaturalEngine engine(setup.dictionary, *natural.options,
-                                 [&](const std::string&) { ++skipped; });
+            const std::unique_ptr<SpeechEngine> engine = MakeNaturalEngine(
+                setup.dictionary, *natural.options, [&](const std::string&) { ++skipped; });
             result = RunExportJob(
-                engine, ExportText{bytes, 0, bytes.size(), request.setup.aozora, standIns}, outputs,
-                progressed);
+                *engine, ExportText{bytes, 0, bytes.size(), request.setup.aozora, standIns},
+                outputs, progressed);
         } else {
             result = RunExportJob(request, outputs, progressed);
         }

@@ -1,0 +1,195 @@
+#include "natural_voice/sentence_labels.h"
+
+#include "labels/dictionary_words.h"
+#include "labels/labeler.h"
+#include "labels/mora_table.h"
+#include "labels/number_words.h"
+#include "natural/engine_text.h"
+
+#include <algorithm>
+
+namespace yomi6::natural_voice {
+
+namespace {
+
+// The source bytes of the characters [first, last) of the engine text.
+ByteRange SourcesOf(const natural::EngineText& text, std::size_t first, std::size_t last) {
+    ByteRange span{};
+    bool any = false;
+    for (std::size_t k = first; k < last && k < text.sources.size(); ++k) {
+        const ByteRange& r = text.sources[k];
+        span = any ? ByteRange{std::min(span.begin, r.begin), std::max(span.end, r.end)} : r;
+        any = true;
+    }
+    return span;
+}
+
+// The most characters of a given word before the analysed ones read with them.
+constexpr std::size_t kContextChars = 8;
+
+constexpr std::string_view kIdeographicBlank = "\u3000";
+
+// The reading's kana as said: a vowel that lengthens the mora before it is its long vowel (オウ
+// オー, エイ エー, イイ イー), as the dictionary's pronunciations write them.
+std::string SpokenKana(std::string_view kana) {
+    std::string out;
+    std::string_view vowelBefore;
+    for (std::size_t i = 0; i < kana.size();) {
+        std::size_t length = 0;
+        const labels::Mora* mora = labels::MoraAt(kana.substr(i), length);
+        if (mora == nullptr) {
+            // ー or another character: kept, and the vowel before stays what it was after ー.
+            const std::size_t next = i + 1;
+            std::size_t end = next;
+            while (end < kana.size() && (static_cast<unsigned char>(kana[end]) & 0xC0) == 0x80) {
+                ++end;
+            }
+            out.append(kana.substr(i, end - i));
+            if (kana.substr(i, end - i) != labels::kLongVowel) {
+                vowelBefore = {};
+            }
+            i = end;
+            continue;
+        }
+        const std::string_view v = mora->vowel;
+        const bool lengthens = mora->consonant.empty() && v.size() == 1 && !vowelBefore.empty() &&
+                               (v == vowelBefore || (vowelBefore == "o" && v == "u") ||
+                                (vowelBefore == "e" && v == "i"));
+        out.append(lengthens ? labels::kLongVowel : mora->kana);
+        if (!lengthens) {
+            vowelBefore = v.size() == 1 ? v : std::string_view();
+        }
+        i += length;
+    }
+    return out;
+}
+
+// The words of a piece of the reading given as its kana ([first, last) of the engine text, one
+// word of the reading): each run of kana between blanks one word, said as written, its accent
+// by rule.
+void AddGivenWords(const natural::EngineText& text, const std::vector<std::size_t>& at,
+                   std::size_t first, std::size_t last, std::vector<labels::LabelWord>& words) {
+    for (std::size_t k = first; k < last;) {
+        std::size_t end = k;
+        while (end < last &&
+               text.utf8.compare(at[end], at[end + 1] - at[end], kIdeographicBlank) != 0) {
+            ++end;
+        }
+        if (end > k) {
+            labels::LabelWord& w = words.emplace_back();
+            w.surface = text.utf8.substr(at[k], at[end] - at[k]);
+            w.pos = "名詞";
+            w.pos1 = "一般";
+            w.pronunciation = SpokenKana(w.surface);
+            w.moraCount = labels::CountMorae(w.pronunciation);
+            w.accentKnown = false;
+            const ByteRange source = SourcesOf(text, k, end);
+            w.sourceBegin = source.begin;
+            w.sourceEnd = source.end;
+        }
+        k = end + 1;
+    }
+}
+
+// The words of the characters [first, last) of the engine text as the analyzer with accents
+// finds them, each with its source bytes, read after the characters from context on (the word
+// given before them, which the analyzer reads them by). False when the analysis failed.
+bool AddAnalyzedWords(const natural::EngineText& text, const std::vector<std::size_t>& at,
+                      std::size_t context, std::size_t first, std::size_t last, Analyzer& accents,
+                      const labels::AccentRules& rules, std::vector<labels::LabelWord>& words) {
+    const std::string_view utf8 =
+        std::string_view(text.utf8).substr(at[context], at[last] - at[context]);
+    std::vector<AnalyzedWord> analyzed;
+    if (!accents.Analyze(utf8, analyzed)) {
+        return false;
+    }
+    std::vector<labels::LabelWord> found =
+        labels::WordsFromAnalysis(utf8, analyzed, accents.Layout());
+    if (rules.Has("numbers")) {
+        labels::ReadNumbers(utf8, found);
+    }
+    // The character of a byte of utf8.
+    auto charOf = [&](std::size_t byte) {
+        const std::size_t absolute = at[context] + std::min(byte, utf8.size());
+        return static_cast<std::size_t>(std::upper_bound(at.begin(), at.end(), absolute) -
+                                        at.begin()) -
+               1;
+    };
+    const bool straddles = std::any_of(found.begin(), found.end(), [&](const labels::LabelWord& w) {
+        return charOf(w.sourceBegin) < first && charOf(w.sourceEnd) > first;
+    });
+    if (straddles) {
+        // The context runs into the words to say: without it.
+        return AddAnalyzedWords(text, at, first, first, last, accents, rules, words);
+    }
+    for (labels::LabelWord& w : found) {
+        if (charOf(w.sourceBegin) < first) {
+            continue; // the context's
+        }
+        const std::size_t from = charOf(w.sourceBegin);
+        const std::size_t to = std::max(charOf(w.sourceEnd), from + 1);
+        const ByteRange source = SourcesOf(text, from, std::min(to, last));
+        w.sourceBegin = source.begin;
+        w.sourceEnd = source.end;
+        words.push_back(std::move(w));
+    }
+    return true;
+}
+
+} // namespace
+
+bool LabelPiece(std::string_view text, ByteRange piece, const ReadingSources& reading,
+                Analyzer& accents, const labels::AccentRules& rules, SentenceLabels& out) {
+    out = {};
+    // The piece as the automatic reading says it: a word read otherwise than written is given
+    // as that reading in katakana, the silent notation is left out; each character keeps its
+    // source bytes.
+    const natural::EngineText spoken = natural::BuildEngineText(
+        text, piece, reading.dic, reading.analyzerFolder, reading.notation);
+    const std::size_t n = spoken.folded.size();
+    if (n == 0) {
+        return true;
+    }
+    // The byte each character starts at, and the end.
+    std::vector<std::size_t> at;
+    for (std::size_t i = 0; i < spoken.utf8.size(); ++i) {
+        if ((static_cast<unsigned char>(spoken.utf8[i]) & 0xC0) != 0x80) {
+            at.push_back(i);
+        }
+    }
+    at.resize(n);
+    at.push_back(spoken.utf8.size());
+    // The words the reading gave (a user's word, a number with its counter, a ruby, a letter)
+    // are said as given, each a word of its own; the rest is analysed between them.
+    std::vector<labels::LabelWord> words;
+    for (std::size_t k = 0; k < n;) {
+        std::size_t end = k + 1;
+        if (spoken.fromReading[k]) {
+            while (end < n && spoken.fromReading[end] && !spoken.wordStart[end]) {
+                ++end;
+            }
+            AddGivenWords(spoken, at, k, end, words);
+        } else {
+            while (end < n && !spoken.fromReading[end]) {
+                ++end;
+            }
+            // The given word before as context, as the analyzer would have read it there.
+            std::size_t context = k;
+            while (context > 0 && spoken.fromReading[context - 1] && k - context < kContextChars) {
+                --context;
+            }
+            if (!AddAnalyzedWords(spoken, at, context, k, end, accents, rules, words)) {
+                return false;
+            }
+        }
+        k = end;
+    }
+    std::vector<labels::LabelMora> morae;
+    out.labels = labels::LabelsOfWords(std::move(words), rules, &morae);
+    for (labels::LabelMora& m : morae) {
+        out.morae.push_back({std::move(m.kana), ByteRange{m.sourceBegin, m.sourceEnd}});
+    }
+    return true;
+}
+
+} // namespace yomi6::natural_voice
