@@ -88,6 +88,9 @@ int SpeakOnePass(int argc, char** argv, SpeechState& speech, const VoiceSelectio
 int SpeakNaturalText(int argc, char** argv, std::string text, const DictionaryView& dictionary,
                      natural::NaturalPassOptions options) {
     QCoreApplication app(argc, argv);
+    // The voice loads while the output opens.
+    LiveVoice voice;
+    voice.Prepare(options);
     SoundBackend sound;
     const SampleBank bank;
     const VoiceSelection voices;
@@ -106,7 +109,7 @@ int SpeakNaturalText(int argc, char** argv, std::string text, const DictionaryVi
     // A sentence placed before the output is open would not be heard: the engine starts with it.
     StartWhenHeard(player, app, [&] {
         speech.Start(std::move(text), [&](NaturalSpeech::SkipNotice onSkipped) {
-            return MakeLiveEngine(options, dictionary, std::move(onSkipped));
+            return MakeLiveEngine(options, voice.Voice(options), dictionary, std::move(onSkipped));
         });
     });
     const int status = app.exec();
@@ -124,13 +127,6 @@ std::optional<int> SpeakNatural(int argc, char** argv, const cli::Options& optio
     // hold another 17-35 MB and take the machine from the sound.
     std::optional<natural::NaturalPassOptions> pass = cli::NaturalPassFor(options, 1);
     if (!pass) {
-        return std::nullopt;
-    }
-    // --speak still runs the engine program chunk by chunk (NaturalSpeech): without it the
-    // sample voice speaks, after one line naming what to install.
-    if (!natural::EngineInstalled(pass->synthesis.setup)) {
-        cli::PrintError("natural voice", natural::MissingPieces(pass->synthesis.setup) +
-                                             "; the sample voice speaks instead");
         return std::nullopt;
     }
     pass->synthesis.outputRate = kOutputSampleRate;

@@ -66,23 +66,33 @@ natural_voice::VoicePassOptions VoicePassOptionsOf(const natural::NaturalPassOpt
     return pass;
 }
 
+synthesis::HtsVoice::Loaded LoadNaturalVoice(const natural::NaturalPassOptions& options) {
+    // The four styles lie beside the voice file the setup found.
+    const std::string folder =
+        std::filesystem::path(options.synthesis.setup.voiceFile).parent_path().string();
+    return synthesis::HtsVoice::Load(synthesis::StyleVoiceFiles(folder, {}));
+}
+
 std::unique_ptr<SpeechEngine> MakeNaturalEngine(std::optional<DictionaryView> dic,
+                                                const natural::NaturalPassOptions& options,
+                                                natural::PassMessage onMessage) {
+    return MakeNaturalEngine(LoadNaturalVoice(options), dic, options, std::move(onMessage));
+}
+
+std::unique_ptr<SpeechEngine> MakeNaturalEngine(const synthesis::HtsVoice::Loaded& loaded,
+                                                std::optional<DictionaryView> dic,
                                                 const natural::NaturalPassOptions& options,
                                                 natural::PassMessage onMessage) {
     const natural::EngineSetup& setup = options.synthesis.setup;
     const EngineSettings settings{
         setup.voiceFile, 0,
         setup.variant == natural::Variant::Lowered ? natural::kLoweredHalfTones : 0};
-    // The four styles lie beside the voice file the setup found.
-    const std::string folder = std::filesystem::path(setup.voiceFile).parent_path().string();
-    synthesis::HtsVoice::Loaded loaded =
-        synthesis::HtsVoice::Load(synthesis::StyleVoiceFiles(folder, {}));
     if (loaded.voice == nullptr) {
         return std::make_unique<UnloadedEngine>(loaded.error, options.synthesis.outputRate,
                                                 settings);
     }
-    return std::make_unique<NaturalVoiceEngine>(
-        std::move(loaded.voice), dic, VoicePassOptionsOf(options), settings, std::move(onMessage));
+    return std::make_unique<NaturalVoiceEngine>(loaded.voice, dic, VoicePassOptionsOf(options),
+                                                settings, std::move(onMessage));
 }
 
 } // namespace yomi6

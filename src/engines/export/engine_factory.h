@@ -7,6 +7,7 @@
 #include "engine/speech_engine.h"
 #include "natural/natural_pass.h"
 #include "natural_voice/voice_pass.h"
+#include "synthesis/hts_voice.h"
 
 #include <memory>
 #include <optional>
@@ -20,6 +21,16 @@ natural_voice::VoicePassOptions VoicePassOptionsOf(const natural::NaturalPassOpt
 // part of the text the engine cannot say is skipped and told to onMessage on the thread that
 // says. dic, when given, must outlive the engine.
 std::unique_ptr<SpeechEngine> MakeNaturalEngine(std::optional<DictionaryView> dic,
+                                                const natural::NaturalPassOptions& options,
+                                                natural::PassMessage onMessage = {});
+
+// The four styles of the voice options' setup found, loaded (a few hundred milliseconds): for
+// a client that makes engines again and again and loads the voice once.
+synthesis::HtsVoice::Loaded LoadNaturalVoice(const natural::NaturalPassOptions& options);
+
+// The same engine with its voice as loaded (LoadNaturalVoice of the same options).
+std::unique_ptr<SpeechEngine> MakeNaturalEngine(const synthesis::HtsVoice::Loaded& loaded,
+                                                std::optional<DictionaryView> dic,
                                                 const natural::NaturalPassOptions& options,
                                                 natural::PassMessage onMessage = {});
 

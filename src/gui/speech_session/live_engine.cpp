@@ -1,6 +1,6 @@
 #include "speech_session/live_engine.h"
 
-#include "export/natural_engine.h"
+#include "export/engine_factory.h"
 
 namespace yomi6 {
 
@@ -12,12 +12,26 @@ constexpr std::int64_t kStartLeadMs = 15;
 
 } // namespace
 
+void LiveVoice::Prepare(const natural::NaturalPassOptions& pass) {
+    if (m_loading.valid() && m_voiceFile == pass.synthesis.setup.voiceFile) {
+        return;
+    }
+    m_voiceFile = pass.synthesis.setup.voiceFile;
+    m_loading = std::async(std::launch::async, [pass] { return LoadNaturalVoice(pass); }).share();
+}
+
+const synthesis::HtsVoice::Loaded& LiveVoice::Voice(const natural::NaturalPassOptions& pass) {
+    Prepare(pass);
+    return m_loading.get();
+}
+
 std::unique_ptr<SpeechEngine> MakeLiveEngine(natural::NaturalPassOptions pass,
+                                             const synthesis::HtsVoice::Loaded& voice,
                                              std::optional<DictionaryView> dictionary,
                                              std::function<void(const std::string&)> onSkipped) {
     pass.firstLeadSilenceMs = kStartLeadMs;
     pass.chunks.firstAtParticle = true;
-    return std::make_unique<NaturalEngine>(dictionary, std::move(pass), std::move(onSkipped));
+    return MakeNaturalEngine(voice, dictionary, pass, std::move(onSkipped));
 }
 
 } // namespace yomi6

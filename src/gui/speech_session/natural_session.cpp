@@ -78,6 +78,13 @@ SessionStart NaturalSession::ReadRange(const QString& text, int begin, int end) 
     return {{}, static_cast<int>(last)};
 }
 
+void NaturalSession::SetVoice(const natural::EngineSetup& setup) {
+    m_setup = setup;
+    natural::NaturalPassOptions options;
+    options.synthesis.setup = m_setup;
+    m_voice.Prepare(options);
+}
+
 void NaturalSession::Start(const SpeechSource& source, int offset) {
     m_paused = false;
     m_source = source;
@@ -97,9 +104,9 @@ void NaturalSession::Start(const SpeechSource& source, int offset) {
     options.workers = 1;
     options.ahead = 2;
     options.aozora = m_aozora;
-    m_natural->Start(m_source.bytes, [options, dictionary = m_services.dictionary.View()](
+    m_natural->Start(m_source.bytes, [this, options, dictionary = m_services.dictionary.View()](
                                          NaturalSpeech::SkipNotice onSkipped) {
-        return MakeLiveEngine(options, dictionary, std::move(onSkipped));
+        return MakeLiveEngine(options, m_voice.Voice(options), dictionary, std::move(onSkipped));
     });
 }
 

@@ -7,6 +7,7 @@
 #include "engine/spoken_unit.h"
 #include "natural/engine_setup.h"
 #include "reading/source_range.h"
+#include "speech_session/live_engine.h"
 #include "speech_session/unit_session.h"
 #include "text/speech_text.h"
 
@@ -25,7 +26,8 @@ public:
     ~NaturalSession() override;
 
     // The engine set up for the voice the next reading speaks with.
-    void SetVoice(const natural::EngineSetup& setup) { m_setup = setup; }
+    // Its styles start loading now, unless they are loaded.
+    void SetVoice(const natural::EngineSetup& setup);
 
     SessionStart SpeakFirstPass(const SpeechSource& source, const QString& text) override;
     SessionStart ReadRange(const QString& text, int begin, int end) override;
@@ -52,6 +54,7 @@ private:
 
     std::unique_ptr<NaturalSpeech> m_natural;
     natural::EngineSetup m_setup;
+    LiveVoice m_voice;     // the voice's styles, loaded once for every reading
     SpeechSource m_source; // the bytes being said
     int m_passOffset = 0;  // the text position of their first character
     bool m_aozora = false; // they are read as Aozora notation
