@@ -117,6 +117,11 @@ void SpeakingLoop::Speak(SpeakRequest request) {
 
 void SpeakingLoop::Stop() {
     std::lock_guard lock(m_mutex);
+    if (!m_busy && !m_queue.empty()) {
+        m_queue.erase(m_queue.begin() + 1, m_queue.end());
+        m_stopBeforeBegin = true;
+        return;
+    }
     m_queue.clear();
     if (m_busy) {
         m_stop = true;
@@ -152,7 +157,8 @@ void SpeakingLoop::Run() {
             request = std::move(m_queue.front());
             m_queue.pop_front();
             m_busy = true;
-            m_stop = false;
+            m_stop = m_stopBeforeBegin;
+            m_stopBeforeBegin = false;
             m_pause = false;
         }
         Say(request);

@@ -63,6 +63,9 @@ private:
     std::condition_variable m_wake;
     std::deque<SpeakRequest> m_queue;
     bool m_busy = false;
+    // A stop came before the message at the front of the queue began: it begins and ends as
+    // stopped, so that every message answered "200 OK SPEAKING" has its end event.
+    bool m_stopBeforeBegin = false;
     bool m_quit = false;
     SpeechEngine* m_engine = nullptr; // the engine saying now, for Stop
     std::string m_device;
