@@ -4,7 +4,7 @@
 #include "cli/settings_voices.h"
 #include "cli/speech_options.h"
 #include "engine/engine_choice.h"
-#include "export/natural_engine.h"
+#include "export/engine_factory.h"
 #include "export/sample_engine.h"
 #include "natural/voice_setup.h"
 #include "playback/voice_sounds.h"
@@ -93,8 +93,14 @@ std::unique_ptr<SpeechEngine> ModuleEngines::Make(const EngineWish& wish) {
     if (chosen.SpeaksNaturally()) {
         natural::NaturalPassOptions pass = chosen.pass;
         pass.firstLeadSilenceMs = 0; // heard live: start at once
-        return std::make_unique<NaturalEngine>(
-            m_dictionary.View(), std::move(pass),
+        pass.chunks.firstAtParticle = true;
+        // The voice's styles are loaded once, for every message after the first.
+        if (m_voice.voice == nullptr || m_voiceFile != pass.synthesis.setup.voiceFile) {
+            m_voiceFile = pass.synthesis.setup.voiceFile;
+            m_voice = LoadNaturalVoice(pass);
+        }
+        return MakeNaturalEngine(
+            m_voice, m_dictionary.View(), pass,
             [this](const std::string& message) { m_log("natural voice: " + message); });
     }
     ExportRequest request(ReaderSetup(m_dictionary.View(), m_analyzer));

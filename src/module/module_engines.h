@@ -7,6 +7,7 @@
 #include "dictionary/dictionary.h"
 #include "engine/speech_engine.h"
 #include "playback/wav_render.h"
+#include "synthesis/hts_voice.h"
 
 #include <cstdint>
 #include <functional>
@@ -44,6 +45,9 @@ private:
     SoundSource m_sounds;
     std::int32_t m_speed = 180;
     std::int32_t m_readings = 0;
+    // The natural voice as last loaded, and the file it was loaded beside.
+    synthesis::HtsVoice::Loaded m_voice;
+    std::string m_voiceFile;
 };
 
 } // namespace yomi6::module
