@@ -29,11 +29,11 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # dpkg-shlibdeps cannot see it); once the program speaks through it, dpkg-shlibdeps lists it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "mecab-ipadic-utf8, fonts-noto-cjk, libqt6svg6, qt6-translations-l10n, libhtsengine1")
-# The natural voice's engine and its dictionary are recommended, not required: without them the
-# program still speaks with the sample voices (the default of both slots, and what a slot falls
-# back to), and the kana voice folder made from the natural voice is shipped ready-made.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "pipewire-pulse | pulseaudio, open-jtalk, open-jtalk-mecab-naist-jdic")
+# The natural voice is said in our own process (libhtsengine); the dictionary with the words'
+# accents is recommended, not required: without it the program still speaks with the sample
+# voices (the default of both slots, and what a slot falls back to), and the kana voice folder
+# made from the natural voice is shipped ready-made.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pipewire-pulse | pulseaudio, open-jtalk-mecab-naist-jdic")
 # UniDic reads literature better than IPADIC and is used when installed, but at 1 GB to download
 # (5 GB installed) it is only suggested; so is speech-dispatcher, for which the package has the
 # module sd_yomi6 (the desktop's Japanese voice for the screen reader and other programs).

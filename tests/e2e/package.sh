@@ -49,10 +49,12 @@ done
 check "no build-only dependency" \
   '! grep -qE -- "-dev( |,|$)|(^|, )(cmake|ninja-build|g\+\+|clang|pkg-config)( |,|$)" <<<"$depends"'
 check "a sound server is recommended" 'grep -q pulse <<<"$(field Recommends)"'
-# The natural voice's engine: recommended, since the sample voices speak without it.
-for p in open-jtalk open-jtalk-mecab-naist-jdic; do
-  check "recommends $p" 'grep -qE "(^|, )$p( |,|$)" <<<"$(field Recommends)"'
-done
+# The natural voice's dictionary: recommended, since the sample voices speak without it; the
+# engine program is not needed to speak.
+check "recommends open-jtalk-mecab-naist-jdic" \
+  'grep -qE "(^|, )open-jtalk-mecab-naist-jdic( |,|$)" <<<"$(field Recommends)"'
+check "the engine program is not asked for" '! grep -qE "(^|, )open-jtalk( |,|$)" <<<"$depends, $(field Recommends)"'
+
 dpkg-deb -I "$deb" >"$work/info.txt"
 check "dpkg-deb -I" '[ $? -eq 0 ] && grep -q "Description: " "$work/info.txt"'
 
