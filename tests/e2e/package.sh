@@ -79,7 +79,12 @@ done
 check "the copyright file credits the voice" \
   'dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/yomi6/copyright |
    grep -q "Files: voices/tohoku-f01/\*"'
-check "everything under /usr" '! grep -vqE " \./(usr/.*)?$" "$work/contents.txt"'
+# Everything under /usr but the module's configuration, a conffile where the sound server reads
+# its modules' configuration.
+check "everything under /usr or the module's configuration" \
+  '! grep -vqE " \./(usr/.*|etc/(speech-dispatcher/(modules/(yomi6\.conf)?)?)?)?$" "$work/contents.txt"'
+check "the module's configuration is a conffile" \
+  'dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./conffiles | grep -qx /etc/speech-dispatcher/modules/yomi6.conf'
 check "owned by root" '! dpkg-deb --contents "$deb" | grep -vq " root/root "'
 check "the program is stripped" \
   'dpkg-deb -x "$deb" "$work/x" && ! file "$work/x/usr/bin/yomi6" | grep -q "not stripped"'
