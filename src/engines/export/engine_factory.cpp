@@ -4,7 +4,11 @@
 #include "natural/engine_setup.h"
 #include "synthesis/hts_voice.h"
 
+#include "engine/engine_choice.h"
+
+#include <chrono>
 #include <filesystem>
+#include <mutex>
 
 namespace yomi6 {
 
@@ -29,6 +33,77 @@ private:
     std::string m_error;
     int m_rate;
     EngineSettings m_settings;
+};
+
+EngineSettings SettingsOf(const natural::NaturalPassOptions& options) {
+    const natural::EngineSetup& setup = options.synthesis.setup;
+    return {setup.voiceFile, 0,
+            setup.variant == natural::Variant::Lowered ? natural::kLoweredHalfTones : 0};
+}
+
+// The natural voice's engine while its voice is still being loaded: a saying waits for the
+// voice on its own thread, then says through the engine made with it, each block handed on
+// through this engine's own stop.
+class LoadingVoiceEngine : public SpeechEngine {
+public:
+    LoadingVoiceEngine(std::shared_future<synthesis::HtsVoice::Loaded> loading,
+                       std::optional<DictionaryView> dic, natural::NaturalPassOptions options,
+                       natural::PassMessage onMessage)
+        : m_loading(std::move(loading)), m_dic(dic), m_options(std::move(options)),
+          m_onMessage(std::move(onMessage)) {}
+
+    int SampleRate() const override {
+        return m_options.synthesis.outputRate > 0 ? m_options.synthesis.outputRate
+                                                  : kNaturalVoiceRate;
+    }
+    SampleBits Bits() const override { return SampleBits::Sixteen; }
+    EngineCapabilities Capabilities() const override { return {UnitKind::Mora, 0}; }
+    EngineSettings Settings() const override { return SettingsOf(m_options); }
+
+private:
+    EngineResult Run(const EngineText& text, const EngineSink& sink) override {
+        constexpr auto kLook = std::chrono::milliseconds(5);
+        while (m_loading.wait_for(kLook) != std::future_status::ready) {
+            if (StoppedNow()) {
+                return {SpeechStatus::Stopped, "", 0, 0};
+            }
+        }
+        const std::unique_ptr<SpeechEngine> engine =
+            MakeNaturalEngine(m_loading.get(), m_dic, m_options, m_onMessage);
+        {
+            const std::lock_guard lock(m_engineMutex);
+            m_engine = engine.get();
+        }
+        if (StoppedNow()) {
+            engine->Stop(StopAt::Now);
+        }
+        bool stopped = false;
+        const EngineSink through{
+            [&](const SoundBlock& block) { return Hand(block, sink, stopped); }, sink.onProgress};
+        EngineResult result = engine->Say(text, through);
+        {
+            const std::lock_guard lock(m_engineMutex);
+            m_engine = nullptr;
+        }
+        if (stopped || StoppedNow()) {
+            result.status = SpeechStatus::Stopped;
+        }
+        return result;
+    }
+
+    void Interrupt() override {
+        const std::lock_guard lock(m_engineMutex);
+        if (m_engine != nullptr) {
+            m_engine->Stop(StopAt::Now);
+        }
+    }
+
+    std::shared_future<synthesis::HtsVoice::Loaded> m_loading;
+    std::optional<DictionaryView> m_dic;
+    natural::NaturalPassOptions m_options;
+    natural::PassMessage m_onMessage;
+    std::mutex m_engineMutex;
+    SpeechEngine* m_engine = nullptr; // the engine saying now, for Interrupt
 };
 
 // The style whose voice file file is (neutral when it is none of them).
@@ -83,16 +158,21 @@ std::unique_ptr<SpeechEngine> MakeNaturalEngine(const synthesis::HtsVoice::Loade
                                                 std::optional<DictionaryView> dic,
                                                 const natural::NaturalPassOptions& options,
                                                 natural::PassMessage onMessage) {
-    const natural::EngineSetup& setup = options.synthesis.setup;
-    const EngineSettings settings{
-        setup.voiceFile, 0,
-        setup.variant == natural::Variant::Lowered ? natural::kLoweredHalfTones : 0};
+    const EngineSettings settings = SettingsOf(options);
     if (loaded.voice == nullptr) {
         return std::make_unique<UnloadedEngine>(loaded.error, options.synthesis.outputRate,
                                                 settings);
     }
     return std::make_unique<NaturalVoiceEngine>(loaded.voice, dic, VoicePassOptionsOf(options),
                                                 settings, std::move(onMessage));
+}
+
+std::unique_ptr<SpeechEngine>
+MakeNaturalEngine(std::shared_future<synthesis::HtsVoice::Loaded> loading,
+                  std::optional<DictionaryView> dic, const natural::NaturalPassOptions& options,
+                  natural::PassMessage onMessage) {
+    return std::make_unique<LoadingVoiceEngine>(std::move(loading), dic, options,
+                                                std::move(onMessage));
 }
 
 } // namespace yomi6

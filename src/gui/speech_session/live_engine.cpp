@@ -20,18 +20,19 @@ void LiveVoice::Prepare(const natural::NaturalPassOptions& pass) {
     m_loading = std::async(std::launch::async, [pass] { return LoadNaturalVoice(pass); }).share();
 }
 
-const synthesis::HtsVoice::Loaded& LiveVoice::Voice(const natural::NaturalPassOptions& pass) {
+std::shared_future<synthesis::HtsVoice::Loaded>
+LiveVoice::Voice(const natural::NaturalPassOptions& pass) {
     Prepare(pass);
-    return m_loading.get();
+    return m_loading;
 }
 
 std::unique_ptr<SpeechEngine> MakeLiveEngine(natural::NaturalPassOptions pass,
-                                             const synthesis::HtsVoice::Loaded& voice,
+                                             std::shared_future<synthesis::HtsVoice::Loaded> voice,
                                              std::optional<DictionaryView> dictionary,
                                              std::function<void(const std::string&)> onSkipped) {
     pass.firstLeadSilenceMs = kStartLeadMs;
     pass.chunks.firstAtParticle = true;
-    return MakeNaturalEngine(voice, dictionary, pass, std::move(onSkipped));
+    return MakeNaturalEngine(std::move(voice), dictionary, pass, std::move(onSkipped));
 }
 
 } // namespace yomi6

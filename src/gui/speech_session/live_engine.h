@@ -24,8 +24,8 @@ public:
     // Starts loading the voice of pass's setup on a thread of its own, unless it is loaded or
     // being loaded already.
     void Prepare(const natural::NaturalPassOptions& pass);
-    // The voice of pass's setup, waiting for its loading to end if need be.
-    const synthesis::HtsVoice::Loaded& Voice(const natural::NaturalPassOptions& pass);
+    // The voice of pass's setup, loaded or being loaded (never waited for here).
+    std::shared_future<synthesis::HtsVoice::Loaded> Voice(const natural::NaturalPassOptions& pass);
 
 private:
     std::string m_voiceFile; // the file the voice was loaded beside
@@ -33,10 +33,10 @@ private:
 };
 
 // The engine for pass (its output rate the player's), reading with dictionary (which must
-// outlive it) in the voice as loaded; each sentence it skips is told to onSkipped, from the
-// thread that says.
+// outlive it) in the voice, which its saying waits for if it is still being loaded (the caller
+// does not); each sentence it skips is told to onSkipped, from the thread that says.
 std::unique_ptr<SpeechEngine> MakeLiveEngine(natural::NaturalPassOptions pass,
-                                             const synthesis::HtsVoice::Loaded& voice,
+                                             std::shared_future<synthesis::HtsVoice::Loaded> voice,
                                              std::optional<DictionaryView> dictionary,
                                              std::function<void(const std::string&)> onSkipped);
 
