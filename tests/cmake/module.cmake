@@ -8,6 +8,6 @@ if(TARGET sd_yomi6)
   gtest_discover_tests(module_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS core)
   add_test(NAME module_server
            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/module_server.sh $<TARGET_FILE:sd_yomi6>)
-  set_tests_properties(module_server PROPERTIES LABELS e2e TIMEOUT 300 SKIP_RETURN_CODE 77
+  set_tests_properties(module_server PROPERTIES LABELS e2e TIMEOUT 600 SKIP_RETURN_CODE 77
                        RUN_SERIAL TRUE)
 endif()
