@@ -35,9 +35,9 @@ printf '%s\n' 'RandomPlacement' 'UsePPosition "on"' 'TitleFont "fixed"' 'ResizeF
   'MenuFont "fixed"' 'IconFont "fixed"' 'IconManagerFont "fixed"' >twmrc
 twm -f twmrc >twm.log 2>&1 &
 twm_pid=$!
-# twm is ready once it has made its own windows under the root window.
+# twm is ready once it has made its own windows under the root window ("0 children" is not yet).
 for _ in $(seq 1 100); do
-  xwininfo -root -children 2>/dev/null | grep -q ' child' && break
+  xwininfo -root -children 2>/dev/null | grep -qE '^ *[1-9][0-9]* child' && break
   sleep 0.1
 done
 
@@ -71,11 +71,14 @@ run_editor() {
   local window frame now before=""
   window=$(timeout 20 xdotool search --sync --onlyvisible --name 'よみあげPad' | head -n 1)
   [ -n "$window" ] || return 1
-  for _ in $(seq 1 50); do # settled: the same twice, 200 ms apart
+  local root
+  root=$(xwininfo -root | sed -n 's/^xwininfo: Window id: \(0x[0-9a-f]*\).*/\1/p')
+  # Settled: framed (its parent is no longer the root window) and the same twice, 200 ms apart.
+  for _ in $(seq 1 50); do
     sleep 0.2
     frame=$(frame_of "$window")
     now="$(rectangle_of "$frame") / $(rectangle_of "$window")"
-    [ "$now" = "$before" ] && break
+    [ "$frame" != "$root" ] && [ "$now" = "$before" ] && break
     before=$now
   done
   rectangle_of "$frame" >frame.txt
