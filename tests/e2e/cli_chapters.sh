@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# shellcheck disable=SC2016,SC2034 # the checks are strings evaluated later
 # yomi6 --chapters as a whole process: an Aozora file's heading notes and a plain text's
 # heading lines, each with the byte offset of its line in the file whatever its encoding and
 # line ends, and the exit statuses.
