@@ -29,10 +29,10 @@ bool PulseOutput::Open(int rate, const std::string& device, std::string& error) 
         return true;
     }
     Close();
-    pa_sample_spec spec{};
-    spec.format = PA_SAMPLE_S16LE;
-    spec.rate = static_cast<std::uint32_t>(rate);
-    spec.channels = 1;
+    pa_sample_spec sampleFormat{};
+    sampleFormat.format = PA_SAMPLE_S16LE;
+    sampleFormat.rate = static_cast<std::uint32_t>(rate);
+    sampleFormat.channels = 1;
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<std::uint32_t>(-1);
     attr.tlength = Bytes(rate, kBufferMs);
@@ -41,8 +41,8 @@ bool PulseOutput::Open(int rate, const std::string& device, std::string& error) 
     attr.fragsize = static_cast<std::uint32_t>(-1);
     int code = 0;
     m_stream = pa_simple_new(nullptr, "yomi6 speech", PA_STREAM_PLAYBACK,
-                             device.empty() ? nullptr : device.c_str(), "speech", &spec, nullptr,
-                             &attr, &code);
+                             device.empty() ? nullptr : device.c_str(), "speech", &sampleFormat,
+                             nullptr, &attr, &code);
     if (m_stream == nullptr) {
         error = std::string("cannot play sound: ") + pa_strerror(code);
         return false;
