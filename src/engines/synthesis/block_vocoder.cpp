@@ -1,5 +1,7 @@
 #include "synthesis/block_vocoder.h"
 
+#include "synthesis/mcep_vocoder.h"
+
 #include <algorithm>
 #include <atomic>
 
@@ -31,10 +33,75 @@ std::vector<HTS_PStream> StreamsOf(const HTS_PStreamSet& all, std::size_t from, 
     return streams;
 }
 
+// Whether our own vocoder makes the sound of source's streams: a mel-cepstrum (gamma 0), log-F0
+// and, if any, an odd-length low-pass filter of the excitation.
+bool OurVocoderTakes(const HTS_Engine& source) {
+    const HTS_PStreamSet& pss = source.pss;
+    return source.condition.stage == 0 && (pss.nstream == 2 || pss.nstream == 3) &&
+           pss.pstream[0].vector_length >= 3 && pss.pstream[0].msd_flag == nullptr &&
+           pss.pstream[kLogF0Stream].vector_length == 1 &&
+           pss.pstream[kLogF0Stream].msd_flag != nullptr &&
+           (pss.nstream == 2 ||
+            (pss.pstream[2].vector_length % 2 == 1 && pss.pstream[2].msd_flag == nullptr));
+}
+
+std::optional<std::vector<double>> OurVocodeFrames(const HTS_Engine& source, std::size_t first,
+                                                   std::size_t last, const std::stop_token& stop) {
+    const HTS_PStreamSet& pss = source.pss;
+    const HTS_Condition& c = source.condition;
+    McepSetup setup;
+    setup.order = static_cast<int>(pss.pstream[0].vector_length) - 1;
+    setup.alpha = c.alpha;
+    setup.beta = c.beta;
+    setup.volume = c.volume;
+    setup.rate = static_cast<double>(c.sampling_frequency);
+    setup.framePeriod = static_cast<int>(c.fperiod);
+    setup.lowPassTaps = pss.nstream == 3 ? static_cast<int>(pss.pstream[2].vector_length) : 0;
+    McepVocoder vocoder(setup);
+    const HTS_PStream& logF0 = pss.pstream[kLogF0Stream];
+    // The voiced frames' rows of log-F0 are consecutive: the row of frame first comes after
+    // those of the voiced frames before it.
+    auto voicedRow = static_cast<std::size_t>(
+        std::count(logF0.msd_flag, logF0.msd_flag + first, static_cast<HTS_Boolean>(TRUE)));
+    std::vector<double> samples;
+    samples.reserve((last - first) * c.fperiod);
+    for (std::size_t f = first; f < last; ++f) {
+        if (stop.stop_requested()) {
+            return std::nullopt;
+        }
+        double lf0 = kUnvoicedLogF0;
+        if (logF0.msd_flag[f] == TRUE) {
+            lf0 = logF0.par[voicedRow++][0];
+        }
+        const std::span<const double> lowPass =
+            setup.lowPassTaps > 0
+                ? std::span<const double>(pss.pstream[2].par[f], pss.pstream[2].vector_length)
+                : std::span<const double>();
+        vocoder.Frame(lf0, {pss.pstream[0].par[f], pss.pstream[0].vector_length}, lowPass, samples);
+    }
+    return samples;
+}
+
 } // namespace
 
 std::optional<std::vector<double>> VocodeFrames(const HTS_Engine& source, std::int64_t from,
                                                 std::int64_t to, const std::stop_token& stop) {
+    if (!OurVocoderTakes(source)) {
+        return EngineVocodeFrames(source, from, to, stop);
+    }
+    const auto total = static_cast<std::int64_t>(source.pss.total_frame);
+    const auto first = static_cast<std::size_t>(std::clamp<std::int64_t>(from, 0, total));
+    const auto last = static_cast<std::size_t>(
+        std::clamp<std::int64_t>(to, static_cast<std::int64_t>(first), total));
+    if (stop.stop_requested()) {
+        return std::nullopt;
+    }
+    return OurVocodeFrames(source, first, last, stop);
+}
+
+std::optional<std::vector<double>> EngineVocodeFrames(const HTS_Engine& source, std::int64_t from,
+                                                      std::int64_t to,
+                                                      const std::stop_token& stop) {
     const auto total = static_cast<std::int64_t>(source.pss.total_frame);
     const auto first = static_cast<std::size_t>(std::clamp<std::int64_t>(from, 0, total));
     const auto last = static_cast<std::size_t>(
