@@ -68,12 +68,15 @@ std::string UsageText() {
            "                        opens it (default: auto, UTF-8 when it is valid UTF-8)\n"
            "  --engine samples|natural\n"
            "                        with --speak, --wav, --export and --units: the recorded\n"
-           "                        kana samples or the natural voice (Open JTalk, the whole\n"
-           "                        FILE) (default: the natural voice when the settings give\n"
+           "                        kana samples or the natural voice (the whole FILE)\n"
+           "                        (default: the natural voice when the settings give\n"
            "                        it to the slot that speaks, else the samples)\n"
            "  --style neutral|happy|sad|angry\n"
            "                        with --engine natural: the natural voice's style\n"
            "                        (default: the slot's, else neutral)\n"
+           "  --sample-rate 48000|16000\n"
+           "                        with --engine natural and --wav or --export: the\n"
+           "                        sound's rate (default: 48000, the voice's own)\n"
            "  --accent-rules all|none|RULE,...\n"
            "                        with --labels: which of this program's own accent rules\n"
            "                        apply (the manual page lists them; -RULE leaves one out;\n"
@@ -342,7 +345,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             if (!result.error.empty()) {
                 return result;
             }
-        } else if (a == "--engine" || a == "--style") {
+        } else if (a == "--engine" || a == "--style" || a == "--sample-rate") {
             if (const std::string problem = ParseNaturalOption(a, value, o); !problem.empty()) {
                 result.error = problem;
                 return result;

@@ -57,6 +57,7 @@ struct Options {
     // settings file, else the samples.
     std::optional<SpeechEngine> engine;
     std::string style;       // --style of the natural voice; "": the slot's, else neutral
+    int sampleRate = 0;      // --sample-rate of the natural voice's --wav/--export; 0: its own
     std::string accentRules; // --accent-rules of --labels; "": all
 };
 

@@ -18,6 +18,17 @@ std::string ParseNaturalOption(const std::string& option,
         options.engine = *v == "natural" ? SpeechEngine::Natural : SpeechEngine::Samples;
         return "";
     }
+    if (option == "--sample-rate") {
+        const std::string* v = value("48000 or 16000");
+        if (v == nullptr) {
+            return "--sample-rate needs 48000 or 16000";
+        }
+        if (*v != "48000" && *v != "16000") {
+            return "--sample-rate takes 48000 or 16000, not '" + *v + "'";
+        }
+        options.sampleRate = std::stoi(*v);
+        return "";
+    }
     const std::string* v = value("neutral, happy, sad or angry");
     if (v == nullptr) {
         return "--style needs neutral, happy, sad or angry";
@@ -37,6 +48,10 @@ std::string CheckNaturalOptions(const Options& options) {
     }
     if (!options.style.empty() && options.engine != SpeechEngine::Natural) {
         return "--style goes with --engine natural";
+    }
+    if (options.sampleRate != 0 && (options.engine != SpeechEngine::Natural ||
+                                    (options.mode != Mode::Wav && options.mode != Mode::Export))) {
+        return "--sample-rate goes with --engine natural and --wav or --export";
     }
     return "";
 }

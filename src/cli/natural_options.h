@@ -1,4 +1,4 @@
-// The command-line options of the natural voice: --engine and --style.
+// The command-line options of the natural voice: --engine, --style and --sample-rate.
 #pragma once
 
 #include "cli/cli_options.h"
@@ -8,14 +8,15 @@
 
 namespace yomi6::cli {
 
-// Reads the value of --engine or --style (option) into options; the problem as a usage error,
+// Reads the value of --engine, --style or --sample-rate (option) into options; the problem as a usage error,
 // "" when it is fine. value gives the option's argument, or null after setting the error.
 std::string ParseNaturalOption(const std::string& option,
                                const std::function<const std::string*(const char*)>& value,
                                Options& options);
 
 // Whether the natural voice's options fit the mode: --engine natural goes with --wav and
-// --units, --style with --engine natural. The usage error, or "".
+// --units, --style with --engine natural, --sample-rate with it and --wav or --export. The
+// usage error, or "".
 std::string CheckNaturalOptions(const Options& options);
 
 } // namespace yomi6::cli

@@ -58,6 +58,7 @@ EngineRequest EngineRequestOf(const Options& options, unsigned workers) {
     request.naturalAsked = options.engine == SpeechEngine::Natural;
     request.style = natural::ParseStyle(options.style);
     request.workers = workers;
+    request.outputRate = options.sampleRate;
     return request;
 }
 

@@ -2,7 +2,8 @@
 # shellcheck disable=SC2016,SC2034 # the checks are strings evaluated later
 # yomi6 --engine natural as a whole process, with the real engine: --units lists each mora with
 # its source bytes and start, --wav renders the whole text, and a missing voice is one line and
-# the sample voice instead. Usage errors of --engine and --style.
+# the sample voice instead; --sample-rate 16000. Usage errors of --engine, --style and
+# --sample-rate.
 set -u
 # shellcheck source=checks.sh
 . "$(dirname "$(realpath "$0")")/checks.sh"
@@ -74,6 +75,17 @@ assert all(ms(a) in starts and ms(b) in ends for a, b in cues), (cues, starts, e
 listed = [int(line.split("\t")[4]) for line in units]
 assert listed == [u["startMs"] for u in timings["units"]], "units and timings differ"
 PY'
+# --sample-rate 16000: the same sentence, resampled to a third of the samples, and its
+# timings counted at that rate.
+"$yomi6" --engine natural --sample-rate 16000 --export low.wav --timings low.json t.txt 2>low.err
+check "export 16000 Hz: status, 16-bit mono at 16000 Hz" \
+  '[ $? -eq 0 ] && [ ! -s low.err ] && [ "$(soxi -r low.wav)" = 16000 ] && [ "$(soxi -c low.wav)" = 1 ]'
+check "export 16000 Hz: as long as the 48000 Hz sound, within a millisecond a sentence" \
+  '[ $(( $(soxi -s low.wav) * 3 - $(soxi -s x.wav) )) -le 96 ] &&
+   [ $(( $(soxi -s x.wav) - $(soxi -s low.wav) * 3 )) -le 96 ]'
+check "export 16000 Hz: the timings say so and keep the morae's times" \
+  'grep -q "\"sampleRate\":16000" low.json &&
+   [ "$(grep -o "\"startMs\":[0-9]*" low.json)" = "$(grep -o "\"startMs\":[0-9]*" x.json)" ]'
 
 # A missing voice: one line naming the file, and the sample voice speaks.
 YOMI6_NATURAL_VOICE_DIR="$work/none" "$yomi6" --engine natural --units t.txt >m.out 2>m.err
@@ -188,7 +200,9 @@ rm config/yomi6.ini
 
 # Usage errors.
 for args in "--engine bogus --units t.txt" "--style calm --engine natural --units t.txt" \
-  "--style sad --units t.txt" "--engine natural --reading t.txt" "--engine"; do
+  "--style sad --units t.txt" "--engine natural --reading t.txt" "--engine" \
+  "--sample-rate 22050 --engine natural --wav w2.wav t.txt" "--sample-rate 16000 --wav w2.wav t.txt" \
+  "--sample-rate 16000 --engine natural --units t.txt"; do
   # shellcheck disable=SC2086 # the words of each line are its arguments
   "$yomi6" $args >/dev/null 2>e.err
   check "usage: $args" '[ $? -eq 2 ] && [ "$(wc -l <e.err)" -eq 1 ]'

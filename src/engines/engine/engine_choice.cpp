@@ -40,7 +40,7 @@ ChosenEngine ChooseEngine(const natural::Installation& installation, const Engin
     chosen.setup.engine.engine = installation.engine;
     natural::NaturalPassOptions& pass = chosen.pass;
     pass.synthesis.setup = chosen.setup.engine;
-    pass.synthesis.outputRate = kNaturalVoiceRate;
+    pass.synthesis.outputRate = request.outputRate > 0 ? request.outputRate : kNaturalVoiceRate;
     pass.synthesis.level = BuiltInVoiceLevel();
     pass.synthesis.analyzerFolder = request.analyzerFolder;
     pass.workers = std::clamp(request.workers, 1u, natural::kMaxWorkers);

@@ -27,6 +27,7 @@ struct EngineRequest {
     bool naturalAsked = false;
     std::optional<natural::Style> style; // a style other than the slot's
     unsigned workers = 1;                // chunks said at once
+    int outputRate = 0;                  // the natural voice's sound: 0 for its own rate
 };
 
 struct ChosenEngine {
