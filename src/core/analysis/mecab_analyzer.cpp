@@ -3,6 +3,7 @@
 #include "analysis/feature_layout.h"
 #include "analysis/spoken_forms.h"
 #include "analysis/word_context.h"
+#include "io/temporary_registry.h"
 
 #include <mecab.h>
 
@@ -100,7 +101,14 @@ bool CheckFolder(const std::string& dicDir, bool& withoutDicrc, std::string& err
 // links are removed as soon as the load is over. Empty when it cannot be made.
 class LinkedDictionary {
 public:
+    // The folder and its files are noted for the clean-up of a command-line run ended by a
+    // signal (io/temporary_registry.h) before they are made, under a gate that the clean-up
+    // waits for: a run interrupted while its analyzer loads leaves none of them behind.
     explicit LinkedDictionary(const std::string& dicDir) {
+        const TemporaryGate gate;
+        if (!gate.IsOpen()) {
+            return;
+        }
         const char* tmp = std::getenv("TMPDIR");
         std::string pattern =
             std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/yomi6-dic-XXXXXX";
@@ -108,25 +116,30 @@ public:
             return;
         }
         m_folder = pattern;
+        NoteTemporaryFolder(m_folder);
         for (const char* name : kDictionaryFiles) {
             const std::string link = m_folder + "/" + name;
+            NoteTemporary(link);
+            m_made.push_back(link);
             if (::symlink((dicDir + "/" + name).c_str(), link.c_str()) != 0) {
                 return;
             }
-            m_made.push_back(link);
         }
         const std::string dicrc = m_folder + "/dicrc";
-        std::ofstream out(dicrc, std::ios::binary);
+        NoteTemporary(dicrc);
         m_made.push_back(dicrc);
+        std::ofstream out(dicrc, std::ios::binary);
         out << kOpenJTalkDicrc;
         m_ready = static_cast<bool>(out.flush());
     }
     ~LinkedDictionary() {
         for (const std::string& path : m_made) {
             ::unlink(path.c_str());
+            ForgetTemporary(path);
         }
         if (!m_folder.empty()) {
             ::rmdir(m_folder.c_str());
+            ForgetTemporary(m_folder);
         }
     }
     LinkedDictionary(const LinkedDictionary&) = delete;
