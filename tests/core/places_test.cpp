@@ -150,7 +150,7 @@ TEST_F(PlacesFileTest, ABrokenFileIsSetAsideAndTheBookStartsAfresh) {
     EXPECT_TRUE(none.book.Files().empty());
 
     const std::string good = "yomi6 places 1\nfile\t/a.txt\t00000000000000ff\nlast\t3\tab\tcd\n";
-    for (const std::string bytes :
+    for (const std::string& bytes :
          {std::string(), std::string("not a place book\n"), good + "last\t4\tx\ty\n",
           good + "mark\tname\t3\tab\n", good + "last\t-1\tab\tcd\n", good + "file\t/b\tzz\n",
           good + "mark\tbad\\q\t1\ta\tb\n", std::string("yomi6 places 1\nlast\t1\ta\tb\n"),

@@ -223,8 +223,9 @@ private slots:
         {
             EditorRun run(sound(), {m_book}, start());
             TextView* view = run.view();
-            for (const auto& [position, name] :
+            for (const auto& [position, given] :
                  {std::pair{tenth, QString()}, std::pair{fortieth, U("山場")}}) {
+                const QString name = given;
                 QTextCursor caret = view->textCursor();
                 caret.setPosition(position);
                 view->setTextCursor(caret);

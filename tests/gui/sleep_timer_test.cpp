@@ -88,7 +88,7 @@ private slots:
         // Closing brackets are heard as nothing after the last word.
         const std::u16string quote = u"「はい」と言った。「いいえ。」";
         timer.Set(SleepTimer::Mode::Minutes15, start);
-        QCOMPARE(Listen(timer, quote, 9, clock, 1s), quote.find(u"え"));
+        QCOMPARE(Listen(timer, quote, 9, clock, 1s), quote.find(u'え'));
         // Off, nothing stops.
         timer.Set(SleepTimer::Mode::Off, start);
         QCOMPARE(Listen(timer, text, 0, clock, 1h), std::u16string_view::npos);
