@@ -150,6 +150,9 @@ void GuiTestCase::initTestCase() {
     InitResources();
     QVERIFY(m_cwd.isValid());
     QVERIFY(QDir::setCurrent(m_cwd.path()));
+    // What the runs keep in the user's data folder (where reading stopped) stays in the class's
+    // folder; a class may name another one in InitClass.
+    qputenv("XDG_DATA_HOME", m_cwd.filePath(QStringLiteral("data")).toLocal8Bit());
     InitClass();
 }
 

@@ -5,9 +5,12 @@
 #include "app/document_window.h"
 #include "app/help_window.h"
 #include "app/window_tiling.h"
+#include "editor/bookmarks_dialog.h"
+#include "editor/chapters_pane.h"
 #include "editor/document.h"
 #include "editor/find_dialog.h"
 #include "editor/reading_pane.h"
+#include "editor/reading_places.h"
 #include "editor/text_view.h"
 #include "io/app_strings.h"
 #include "playback/speech_state.h"
@@ -24,22 +27,32 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
 #include <QMoveEvent>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QTextBlock>
+#include <QTimer>
 #include <QToolBar>
 #include <QWindow>
+
+#include <algorithm>
+#include <chrono>
 
 namespace yomi6 {
 
 namespace {
 
 constexpr const char* kAllFiles = "すべてのﾌｧｲﾙ (*)";
+// How long the sleep timer's pause lasts before the reading ends: longer than any unit.
+constexpr std::chrono::milliseconds kSleepEndDelay(800);
 
 } // namespace
 
@@ -63,12 +76,25 @@ MainWindow::MainWindow(AppContext& context)
     m_readingPane->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     addDockWidget(Qt::RightDockWidgetArea, m_readingPane);
     m_readingPane->setVisible(app_settings::ReadingPaneShown(m_context.Settings()));
+    m_chaptersPane = new ChaptersPane(this);
+    m_chaptersPane->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    addDockWidget(Qt::LeftDockWidgetArea, m_chaptersPane);
+    m_chaptersPane->hide();
+    m_places = new ReadingPlaces(this);
+    connect(m_places, &ReadingPlaces::problem, this,
+            [this](const QString& message) { statusBar()->showMessage(message); });
+    connect(m_places, &ReadingPlaces::placesChanged, this, &MainWindow::ShowPlaceCommands);
+    connect(&m_context.Speech(), &SpeechController::highlightChanged, this,
+            [this](const QObject* owner, int unitBegin, int unitEnd, int, int) {
+                SleepTimerHeard(owner, unitBegin, unitEnd);
+            });
     setAcceptDrops(true);
     ConnectCommands(m_commands, *this, Bindings());
     // The check marks of the bars and the pane follow them however they are shown or hidden
     // (the tool bar's own context menu, say).
-    for (QWidget* bar : {static_cast<QWidget*>(m_toolBar), static_cast<QWidget*>(statusBar()),
-                         static_cast<QWidget*>(m_readingPane)}) {
+    for (QWidget* bar :
+         {static_cast<QWidget*>(m_toolBar), static_cast<QWidget*>(statusBar()),
+          static_cast<QWidget*>(m_readingPane), static_cast<QWidget*>(m_chaptersPane)}) {
         bar->installEventFilter(this);
     }
 
@@ -97,7 +123,11 @@ MainWindow::MainWindow(AppContext& context)
     });
     ShowBarCommands();
     ShowReadingsCommands();
+    ShowSleepCommands();
     UpdateMenus();
+    if (!m_places->LoadProblem().isEmpty()) {
+        statusBar()->showMessage(m_places->LoadProblem());
+    }
 }
 
 MainWindow::~MainWindow() {
@@ -126,6 +156,7 @@ std::vector<DocumentWindow*> MainWindow::DocumentWindows() const {
 TextView* MainWindow::NewDocument() {
     auto* doc = new Document(m_context, this);
     doc->InitializeUntitled(++m_untitledCount);
+    m_places->Watch(doc);
     auto* view = new TextView(doc);
     AddView(view);
     return view;
@@ -145,9 +176,11 @@ TextView* MainWindow::OpenDocument(const QString& path) {
         delete doc;
         return nullptr;
     }
+    m_places->Watch(doc);
     auto* view = new TextView(doc);
     AddView(view);
     AddToRecentFiles(absolute);
+    OfferLastPlace(view);
     return view;
 }
 
@@ -158,6 +191,9 @@ DocumentWindow* MainWindow::AddView(TextView* view) {
     // The document goes when its last window closes. Watched on the view, which has left the
     // document's views when it is destroyed (the frame's own signal comes before that).
     connect(view, &QObject::destroyed, doc, [doc, this] {
+        if (doc->Views().empty()) {
+            m_places->Closing(doc);
+        }
         if (m_destroying) {
             if (doc->Views().empty()) {
                 doc->deleteLater();
@@ -178,6 +214,7 @@ DocumentWindow* MainWindow::AddView(TextView* view) {
     connect(view, &TextView::contextMenuOpening, this, &MainWindow::AddToContextMenu);
     connect(doc, &Document::formatChanged, this, &MainWindow::UpdateStatusPanes);
     connect(doc, &Document::titleChanged, this, &MainWindow::UpdateTitle);
+    connect(doc, &Document::titleChanged, this, &MainWindow::ShowPlaceCommands);
     frame->ActivateWindow();
     for (DocumentWindow* f : DocumentWindows()) {
         f->UpdateCaption();
@@ -374,6 +411,14 @@ std::span<const CommandBinding<MainWindow>> MainWindow::Bindings() {
         {CommandId::Readings, [](F& f) { f.ToggleReadings(); }},
         {CommandId::AozoraNotation, [](F& f) { f.ToggleAozora(); }},
         {CommandId::ReadingPane, [](F& f) { f.ToggleReadingPane(); }},
+        {CommandId::ChaptersPane, [](F& f) { f.ToggleChaptersPane(); }},
+        {CommandId::ResumeReading, [](F& f) { f.ResumeReading(); }},
+        {CommandId::AddBookmark, [](F& f) { f.AddBookmarkAtCaret(); }},
+        {CommandId::BookmarkList, [](F& f) { f.ShowBookmarks(); }},
+        {CommandId::Sleep15, [](F& f) { f.ChooseSleep(SleepTimer::Mode::Minutes15); }},
+        {CommandId::Sleep30, [](F& f) { f.ChooseSleep(SleepTimer::Mode::Minutes30); }},
+        {CommandId::Sleep60, [](F& f) { f.ChooseSleep(SleepTimer::Mode::Minutes60); }},
+        {CommandId::SleepChapter, [](F& f) { f.ChooseSleep(SleepTimer::Mode::ChapterEnd); }},
         {CommandId::RecentFile1, [](F& f) { f.OpenRecentFile(0); }},
         {CommandId::RecentFile2, [](F& f) { f.OpenRecentFile(1); }},
         {CommandId::RecentFile3, [](F& f) { f.OpenRecentFile(2); }},
@@ -427,6 +472,157 @@ void MainWindow::ToggleReadingPane() {
     if (m_readingPane->isVisibleTo(this)) {
         m_readingPane->Refresh();
     }
+}
+
+void MainWindow::ToggleChaptersPane() {
+    m_chaptersPane->setVisible(!m_chaptersPane->isVisibleTo(this));
+}
+
+void MainWindow::ShowPlaceCommands() {
+    const TextView* view = ActiveView();
+    const Document* doc = view != nullptr ? view->GetDocument() : nullptr;
+    const bool hasFile = doc != nullptr && !doc->PathName().isEmpty();
+    m_commands.SetEnabled(CommandId::ResumeReading, hasFile);
+    m_commands.SetEnabled(CommandId::AddBookmark, hasFile);
+    m_commands.SetEnabled(CommandId::BookmarkList, hasFile);
+}
+
+void MainWindow::OfferLastPlace(TextView* view) {
+    const std::optional<int> place = m_places->LastPlace(view->GetDocument());
+    ShowPlaceCommands();
+    if (!place) {
+        return;
+    }
+    MoveCaretTo(view, *place);
+    const int line = view->document()->findBlock(*place).blockNumber() + 1;
+    statusBar()->showMessage(
+        QStringLiteral(
+            "前回は %1 行目で読むのをやめました。続きから読む (Ctrl+Shift+F3) でそこから読みます。")
+            .arg(line));
+}
+
+void MainWindow::MoveCaretTo(TextView* view, int position) {
+    QTextDocument* text = view->document();
+    QTextCursor caret(text);
+    caret.setPosition(std::clamp(position, 0, text->characterCount() - 1));
+    view->setTextCursor(caret);
+    // The caret's line at the top: from the end of the text back up to the caret.
+    view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+    view->ensureCursorVisible();
+}
+
+void MainWindow::ResumeReading() {
+    TextView* view = ActiveView();
+    const std::optional<int> place =
+        view != nullptr ? m_places->LastPlace(view->GetDocument()) : std::nullopt;
+    if (!place) {
+        if (view != nullptr) {
+            statusBar()->showMessage(QStringLiteral("このﾌｧｲﾙには続きから読む位置がありません。"));
+        }
+        return;
+    }
+    MoveCaretTo(view, *place);
+    Dispatch(CommandId::ReadFromCaret);
+}
+
+void MainWindow::AddBookmarkAtCaret() {
+    TextView* view = ActiveView();
+    if (view == nullptr) {
+        return;
+    }
+    const QTextCursor caret = view->textCursor();
+    const QString line = caret.block().text().trimmed().left(20);
+    bool ok = false;
+    const QString name =
+        QInputDialog::getText(this, QStringLiteral("しおりを挟む"), QStringLiteral("しおりの名前:"),
+                              QLineEdit::Normal, line, &ok);
+    if (ok) {
+        m_places->AddBookmark(view->GetDocument(), name.trimmed().isEmpty() ? line : name.trimmed(),
+                              caret.position());
+    }
+}
+
+BookmarksDialog* MainWindow::BookmarksWindow() const {
+    return m_bookmarks;
+}
+
+void MainWindow::ShowBookmarks() {
+    TextView* view = ActiveView();
+    if (view == nullptr) {
+        return;
+    }
+    delete m_bookmarks;
+    QPointer<TextView> target(view);
+    m_bookmarks = new BookmarksDialog(
+        *m_places, view->GetDocument(),
+        [target](int position) {
+            if (target != nullptr) {
+                MoveCaretTo(target, position);
+            }
+        },
+        this);
+    m_bookmarks->setAttribute(Qt::WA_DeleteOnClose);
+    m_bookmarks->show();
+}
+
+void MainWindow::ChooseSleep(SleepTimer::Mode mode) {
+    m_sleep.Set(m_sleep.Current() == mode ? SleepTimer::Mode::Off : mode, SleepTimer::Clock::now());
+    ShowSleepCommands();
+}
+
+void MainWindow::ShowSleepCommands() {
+    using enum SleepTimer::Mode;
+    const SleepTimer::Mode now = m_sleep.Current();
+    m_commands.SetChecked(CommandId::Sleep15, now == Minutes15);
+    m_commands.SetChecked(CommandId::Sleep30, now == Minutes30);
+    m_commands.SetChecked(CommandId::Sleep60, now == Minutes60);
+    m_commands.SetChecked(CommandId::SleepChapter, now == ChapterEnd);
+}
+
+void MainWindow::SleepTimerHeard(const QObject* owner, int unitBegin, int unitEnd) {
+    const auto* view = qobject_cast<const TextView*>(owner);
+    if (view == nullptr || unitBegin < 0 || m_sleep.Current() == SleepTimer::Mode::Off) {
+        return;
+    }
+    const auto now = SleepTimer::Clock::now();
+    QString text;
+    if (m_sleep.NeedsText(now)) {
+        text = view->GetDocument()->Text();
+    }
+    if (m_sleep.Heard(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                          static_cast<std::size_t>(text.size())),
+                      static_cast<std::size_t>(unitBegin),
+                      static_cast<std::size_t>(std::max(unitEnd, unitBegin)), now)) {
+        // The unit being heard is the last: the reading pauses after it, and ends once it has
+        // been heard (the end fades out whatever still sounds; the place heard last is kept as
+        // at any stop). Asked once the speech has finished telling of this unit.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                SpeechController& speech = m_context.Speech();
+                if (!speech.IsPaused()) {
+                    speech.TogglePause();
+                }
+                m_sleepEnding = true;
+                QTimer::singleShot(kSleepEndDelay, this, &MainWindow::EndSleepingReading);
+            },
+            Qt::QueuedConnection);
+        ShowSleepCommands();
+    }
+}
+
+void MainWindow::EndSleepingReading() {
+    SpeechController& speech = m_context.Speech();
+    if (!m_sleepEnding) {
+        return;
+    }
+    m_sleepEnding = false;
+    // Resumed in the meantime: the user goes on listening.
+    if (!speech.IsPaused()) {
+        return;
+    }
+    speech.Stop();
+    statusBar()->showMessage(QStringLiteral("ｽﾘｰﾌﾟﾀｲﾏｰで読み上げを止めました。"));
 }
 
 void MainWindow::ShowHelp() {

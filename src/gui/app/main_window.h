@@ -4,6 +4,7 @@
 #pragma once
 
 #include "commands/command_actions.h"
+#include "editor/sleep_timer.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -26,6 +27,9 @@ class DocumentWindow;
 class Document;
 class TextView;
 class ReadingPane;
+class ChaptersPane;
+class ReadingPlaces;
+class BookmarksDialog;
 class FindReplaceDialog;
 
 class MainWindow : public QMainWindow {
@@ -47,6 +51,12 @@ public:
     TextView* ActiveView() const;
     // The reading pane dock (hidden unless shown through the 表示 menu).
     ReadingPane* ReadingPaneDock() const { return m_readingPane; }
+    // The table of contents dock (hidden unless shown through the 表示 menu).
+    ChaptersPane* ChaptersPaneDock() const { return m_chaptersPane; }
+    // Where reading stopped in each file and its bookmarks.
+    ReadingPlaces& Places() const { return *m_places; }
+    // The open しおり dialog, or nullptr.
+    BookmarksDialog* BookmarksWindow() const;
     QMdiArea* MdiArea() const { return m_mdi; }
     std::vector<DocumentWindow*> DocumentWindows() const;
 
@@ -128,6 +138,23 @@ private:
     void ToggleReadings();
     void ToggleAozora();
     void ToggleReadingPane();
+    void ToggleChaptersPane();
+    // The places of the active document (reading_places.h): what its commands offer, the
+    // notice of a place to go on from when a file opens, and the commands themselves.
+    void ShowPlaceCommands();
+    void OfferLastPlace(TextView* view);
+    void ResumeReading();
+    void AddBookmarkAtCaret();
+    void ShowBookmarks();
+    // The sleep timer: chooses mode (the one chosen already: off), and what its commands show.
+    void ChooseSleep(SleepTimer::Mode mode);
+    void ShowSleepCommands();
+    // A unit of owner's reading is heard: the sleep timer may stop the reading.
+    void SleepTimerHeard(const QObject* owner, int unitBegin, int unitEnd);
+    // The sleep timer paused the reading a moment ago: it ends now.
+    void EndSleepingReading();
+    // Puts view's caret at position with its line at the top.
+    static void MoveCaretTo(TextView* view, int position);
 
     AppContext& m_context;
     QMdiArea* m_mdi = nullptr;
@@ -141,6 +168,11 @@ private:
     QLabel* m_voicePane = nullptr;
     QLabel* m_readingsPane = nullptr; // "辞書" or "自動"
     ReadingPane* m_readingPane = nullptr;
+    ChaptersPane* m_chaptersPane = nullptr;
+    ReadingPlaces* m_places = nullptr;
+    QPointer<BookmarksDialog> m_bookmarks;
+    SleepTimer m_sleep;
+    bool m_sleepEnding = false; // the sleep timer paused the reading to end it
     std::vector<QMenu*> m_frameMenus;
     std::vector<QMenu*> m_documentMenus;
     bool m_showingDocumentMenus = false;

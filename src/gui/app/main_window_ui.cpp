@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "commands/command_menu.h"
 #include "commands/command_table.h"
+#include "editor/chapters_pane.h"
 #include "editor/document.h"
 #include "editor/reading_pane.h"
 #include "editor/text_view.h"
@@ -351,6 +352,8 @@ void MainWindow::UpdateMenus() {
     }
     ShowMenus(now != nullptr);
     m_readingPane->SetView(now);
+    m_chaptersPane->SetView(now);
+    ShowPlaceCommands();
     UpdateTitle();
     UpdateStatusPanes();
 }
@@ -359,6 +362,7 @@ void MainWindow::ShowBarCommands() {
     m_commands.SetChecked(CommandId::ViewToolBar, m_toolBar->isVisibleTo(this));
     m_commands.SetChecked(CommandId::ViewStatusBar, statusBar()->isVisibleTo(this));
     m_commands.SetChecked(CommandId::ReadingPane, m_readingPane->isVisibleTo(this));
+    m_commands.SetChecked(CommandId::ChaptersPane, m_chaptersPane->isVisibleTo(this));
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

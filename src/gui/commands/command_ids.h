@@ -56,6 +56,14 @@ enum class CommandId {
     PrevPane,
     ViewToolBar,
     ViewStatusBar,
+    ChaptersPane,  // the table of contents shown or hidden
+    ResumeReading, // 続きから読む: from where reading of the file stopped last
+    AddBookmark,   // しおりを挟む: a named bookmark at the caret
+    BookmarkList,  // しおり: the file's bookmarks, to jump to or delete
+    Sleep15,       // the sleep timer: stop reading after 15, 30 or 60 minutes
+    Sleep30,
+    Sleep60,
+    SleepChapter, // the sleep timer: stop reading at the end of the chapter
 };
 
 inline constexpr int kRecentFileCount = 4;
