@@ -3,6 +3,7 @@
 #include "analysis/extension_chars.h"
 #include "analysis/source_text.h"
 #include "aozora/aozora_reading.h"
+#include "english/english_reading.h"
 #include "reading/fixed_words.h"
 #include "reading/kana_folding.h"
 #include "reading/long_vowel.h"
@@ -51,7 +52,7 @@ public:
                     SourceRange (&source)[kReadingBufferSize], const AozoraNotation* notation,
                     const ReadingShared& shared)
         : m_dic(dic), m_analyzer(analyzer), m_out(reading, source), m_n(n),
-          m_otherwise(shared.readOtherwise) {
+          m_otherwise(shared.readOtherwise), m_english(shared.english) {
         if (n > 0) {
             std::memcpy(m_text, text, n);
         }
@@ -215,8 +216,9 @@ private:
     }
 
     // A run of Latin letters from i: as the analyzer says it when its dictionary knows the whole
-    // run as one word (UniDic reads "kernel" as カーネル), else letter by letter by the fixed
-    // rules. Like a Japanese run it ends where a user word starts.
+    // run as one word (UniDic reads "kernel" as カーネル), else as English in katakana when the
+    // pronouncing dictionary knows it, else letter by letter by the fixed rules. Like a Japanese
+    // run it ends where a user word starts.
     std::size_t ReadLatinRun(std::size_t i) {
         const std::size_t count = m_source.chars.size();
         std::size_t j = i + 1;
@@ -236,8 +238,36 @@ private:
                 return m_full ? count : j;
             }
         }
+        if (m_english != nullptr) {
+            const std::string word = AsciiLetters(i, j);
+            m_piece.clear();
+            AppendPronunciation(english::EnglishKatakana(word, *m_english));
+            if (!m_piece.empty()) {
+                // Read otherwise than spelled: a reader of the letters alone (the natural voice's
+                // own analysis) would spell it.
+                Emit(i, j, true);
+                return m_full ? count : j;
+            }
+        }
         ReadCharsByKana(i, j);
         return m_full ? count : j;
+    }
+
+    // The letters of characters [from, to) in ASCII (full-width ones folded); "" when one is
+    // not an ASCII letter in either width.
+    std::string AsciiLetters(std::size_t from, std::size_t to) const {
+        std::string word;
+        for (std::size_t k = from; k < to; ++k) {
+            char16_t c = m_source.chars[k].ch;
+            if (c >= 0xFF21 && c <= 0xFF5A) {
+                c = static_cast<char16_t>(c - 0xFF21 + u'A');
+            }
+            if (!((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'))) {
+                return {};
+            }
+            word.push_back(static_cast<char>(c));
+        }
+        return word;
     }
 
     bool EndsOnWordBoundary(std::size_t base, std::size_t endChar) const {
@@ -487,6 +517,7 @@ private:
     RubyBases m_ruby;                      // empty unless the text is read as Aozora notation
     std::string m_piece;                   // the reading of the word being read
     std::vector<SourceRange>* m_otherwise; // may be null
+    english::EnglishLexicon* m_english;    // may be null
     bool m_full = false;
     std::size_t m_stop = 0;
 };
