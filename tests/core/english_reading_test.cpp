@@ -238,6 +238,9 @@ TEST_F(EnglishInReadingTest, AcronymsAndAMissingDictionaryAreSpelledAsBefore) {
     const std::string spelled = Read("NHK best", nullptr);
     EXPECT_EQ(ToHex(Read("NHK best", &missing)), ToHex(spelled));
     EXPECT_TRUE(otherwise.empty());
+    // A letter alone is spelled, but for the article a before a word.
+    EXPECT_EQ(ToHex(Read("x a@b", &lexicon)), ToHex(Read("x a@b", nullptr)));
+    EXPECT_EQ(ToHex(Read("a cat", &lexicon)), ToHex(Sjis("ｱ") + Read(" ", nullptr) + Sjis("ｷｬｯﾄ")));
     const std::string mixed = Read("NHK best", &lexicon);
     const std::string nhk = Read("NHK", nullptr);
     EXPECT_EQ(mixed.substr(0, nhk.size()), nhk);

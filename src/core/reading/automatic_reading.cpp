@@ -238,7 +238,7 @@ private:
                 return m_full ? count : j;
             }
         }
-        if (m_english != nullptr) {
+        if (m_english != nullptr && (j - i > 1 || IsArticle(i))) {
             const std::string word = AsciiLetters(i, j);
             m_piece.clear();
             AppendPronunciation(english::EnglishKatakana(word, *m_english));
@@ -251,6 +251,16 @@ private:
         }
         ReadCharsByKana(i, j);
         return m_full ? count : j;
+    }
+
+    // Whether the letter at i is the article a: a or A with a blank and a letter after it. Any
+    // other letter alone is spelled (a＠b, x-ray).
+    bool IsArticle(std::size_t i) const {
+        const auto& chars = m_source.chars;
+        const char16_t c = chars[i].ch;
+        return (c == u'a' || c == u'A' || c == 0xFF41 || c == 0xFF21) && i + 2 < chars.size() &&
+               (chars[i + 1].ch == u' ' || chars[i + 1].ch == 0x3000) &&
+               chars[i + 2].kind == CharKind::Letter;
     }
 
     // The letters of characters [from, to) in ASCII (full-width ones folded); "" when one is
