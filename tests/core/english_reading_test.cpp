@@ -68,7 +68,7 @@ TEST(EnglishKanaTest, AcronymsAndUnknownWordsAreLeftToBeSpelled) {
 
 // A small dictionary file of our own in the format of the real one.
 std::string WriteLexicon(const test::TempDir& dir, const std::string& body) {
-    const std::string path = dir.File("lexicon.out");
+    std::string path = dir.File("lexicon.out");
     test::WriteFile(path, body);
     return path;
 }
