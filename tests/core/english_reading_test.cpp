@@ -4,6 +4,7 @@
 // source bytes of every reading byte.
 #include "analysis/analyzer_loader.h"
 #include "analysis/mecab_analyzer.h"
+#include "aozora/aozora_notation.h"
 #include "dictionary/dictionary.h"
 #include "english/english_kana.h"
 #include "english/english_lexicon.h"
@@ -62,6 +63,8 @@ TEST(EnglishKanaTest, AcronymsAndUnknownWordsAreLeftToBeSpelled) {
     EnglishLexicon lexicon;
     EXPECT_EQ(Katakana("NHK CPU USB", lexicon), "[NHK] [CPU] [USB]");
     EXPECT_EQ(Katakana("Xyzzyq", lexicon), "[Xyzzyq]");
+    // Abbreviations the dictionary says in full.
+    EXPECT_EQ(Katakana("etc ms mr", lexicon), "[etc] [ms] [mr]");
     // Capitals beyond five letters and words in any case are words.
     EXPECT_EQ(Katakana("COMPUTER Best bEST", lexicon), "コンピューター ベスト ベスト");
 }
@@ -245,6 +248,21 @@ TEST_F(EnglishInReadingTest, AcronymsAndAMissingDictionaryAreSpelledAsBefore) {
     const std::string nhk = Read("NHK", nullptr);
     EXPECT_EQ(mixed.substr(0, nhk.size()), nhk);
     EXPECT_EQ(ToHex(mixed.substr(mixed.size() - 4)), ToHex(Sjis("ﾍﾞｽﾄ")));
+}
+
+TEST_F(EnglishInReadingTest, WordsInAozoraAccentNotationAreSpelledAsBefore) {
+    EnglishLexicon lexicon;
+    auto read = [&](const std::string& utf8, EnglishLexicon* english) {
+        const std::string bytes = Sjis(utf8);
+        const AozoraNotation notation = ParseAozoraNotation(bytes);
+        const ReadingResult result = ConvertAutomatic(
+            reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), dic.View(),
+            *s_analyzer, reading, source, &notation, {.english = english});
+        return ToHex(std::string(reinterpret_cast<const char*>(reading), result.length));
+    };
+    // 〔Cafe' de Paris〕 is French: its letters are spelled; Paris outside it is a word.
+    EXPECT_EQ(read("店は〔Cafe' de Paris〕", &lexicon), read("店は〔Cafe' de Paris〕", nullptr));
+    EXPECT_NE(read("店はParis", &lexicon), read("店はParis", nullptr));
 }
 
 TEST(EnglishReadTextTest, TheReadingEveryVoiceUsesSaysEnglishWords) {

@@ -29,6 +29,18 @@ bool IsCapital(char c) {
     return c >= 'A' && c <= 'Z';
 }
 
+// The runs of vowel letters (y among them) of a lower-case word.
+std::size_t VowelRuns(std::string_view word) {
+    std::size_t runs = 0;
+    bool inRun = false;
+    for (const char c : word) {
+        const bool vowel = std::string_view("aeiouy").find(c) != std::string_view::npos;
+        runs += vowel && !inRun ? 1 : 0;
+        inRun = vowel;
+    }
+    return runs;
+}
+
 } // namespace
 
 std::string EnglishKatakana(std::string_view word, EnglishLexicon& lexicon) {
@@ -46,6 +58,13 @@ std::string EnglishKatakana(std::string_view word, EnglishLexicon& lexicon) {
     const std::optional<std::vector<Sound>> sounds = lexicon.Lookup(lower);
     if (!sounds) {
         return {}; // without the dictionary every word is spelled, the function words too
+    }
+    // A word said with more syllables than its letters could make is an abbreviation said in
+    // full (etc, ms, mr): spelled, as it is written.
+    const auto vowels = static_cast<std::size_t>(std::count_if(
+        sounds->begin(), sounds->end(), [](const Sound& s) { return IsVowel(s.phone); }));
+    if (vowels > VowelRuns(lower) + 1 || VowelRuns(lower) == 0) {
+        return {};
     }
     for (const auto& [spelling, kana] : kWeakForms) {
         if (spelling == lower) {

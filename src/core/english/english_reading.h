@@ -1,7 +1,7 @@
 // Which Latin words the automatic reading says as English, and how: a word the pronouncing
 // dictionary knows, in katakana, the usual weak form for the commonest function words (the ザ,
-// a ア, of オブ); an acronym (all capitals, at most five letters: NHK, CPU) or a word the
-// dictionary does not know is left to be spelled.
+// a ア, of オブ); an acronym (all capitals, at most five letters: NHK, CPU), an abbreviation the
+// dictionary says in full (etc, ms) or a word it does not know is left to be spelled.
 #pragma once
 
 #include "english/english_lexicon.h"

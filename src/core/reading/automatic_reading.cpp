@@ -52,7 +52,8 @@ public:
                     SourceRange (&source)[kReadingBufferSize], const AozoraNotation* notation,
                     const ReadingShared& shared)
         : m_dic(dic), m_analyzer(analyzer), m_out(reading, source), m_n(n),
-          m_otherwise(shared.readOtherwise), m_english(shared.english) {
+          m_otherwise(shared.readOtherwise), m_english(shared.english),
+          m_aozora(notation != nullptr) {
         if (n > 0) {
             std::memcpy(m_text, text, n);
         }
@@ -238,7 +239,7 @@ private:
                 return m_full ? count : j;
             }
         }
-        if (m_english != nullptr && (j - i > 1 || IsArticle(i))) {
+        if (m_english != nullptr && (j - i > 1 || IsArticle(i)) && !InAccentNotation(i)) {
             const std::string word = AsciiLetters(i, j);
             m_piece.clear();
             AppendPronunciation(english::EnglishKatakana(word, *m_english));
@@ -251,6 +252,24 @@ private:
         }
         ReadCharsByKana(i, j);
         return m_full ? count : j;
+    }
+
+    // Whether character i lies inside the accent notation 〔…〕 of an Aozora Bunko text, whose
+    // words are French, German or Latin more than English: those are spelled as before.
+    bool InAccentNotation(std::size_t i) const {
+        if (!m_aozora) {
+            return false;
+        }
+        for (std::size_t k = i; k > 0; --k) {
+            const char16_t c = m_source.chars[k - 1].ch;
+            if (c == u'〔') {
+                return true;
+            }
+            if (c == u'〕' || c == u'\n') {
+                return false;
+            }
+        }
+        return false;
     }
 
     // Whether the letter at i is the article a: a or A with a blank and a letter after it. Any
@@ -528,6 +547,7 @@ private:
     std::string m_piece;                   // the reading of the word being read
     std::vector<SourceRange>* m_otherwise; // may be null
     english::EnglishLexicon* m_english;    // may be null
+    bool m_aozora;                         // read as Aozora notation
     bool m_full = false;
     std::size_t m_stop = 0;
 };
