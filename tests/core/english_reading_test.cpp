@@ -263,6 +263,7 @@ TEST_F(EnglishInReadingTest, WordsInAozoraAccentNotationAreSpelledAsBefore) {
     // 〔Cafe' de Paris〕 is French: its letters are spelled; Paris outside it is a word.
     EXPECT_EQ(read("店は〔Cafe' de Paris〕", &lexicon), read("店は〔Cafe' de Paris〕", nullptr));
     EXPECT_NE(read("店はParis", &lexicon), read("店はParis", nullptr));
+    EXPECT_NE(read("〔Cafe'〕 Paris", &lexicon), read("〔Cafe'〕 Paris", nullptr));
 }
 
 TEST(EnglishReadTextTest, TheReadingEveryVoiceUsesSaysEnglishWords) {

@@ -52,8 +52,7 @@ public:
                     SourceRange (&source)[kReadingBufferSize], const AozoraNotation* notation,
                     const ReadingShared& shared)
         : m_dic(dic), m_analyzer(analyzer), m_out(reading, source), m_n(n),
-          m_otherwise(shared.readOtherwise), m_english(shared.english),
-          m_aozora(notation != nullptr) {
+          m_otherwise(shared.readOtherwise), m_english(shared.english), m_notation(notation) {
         if (n > 0) {
             std::memcpy(m_text, text, n);
         }
@@ -254,22 +253,30 @@ private:
         return m_full ? count : j;
     }
 
-    // Whether character i lies inside the accent notation 〔…〕 of an Aozora Bunko text, whose
-    // words are French, German or Latin more than English: those are spelled as before.
+    // Whether character i lies inside the accent notation 〔…〕 of an Aozora Bunko text (its
+    // brackets are silent notation), whose words are French, German or Latin more than English:
+    // those are spelled as before.
     bool InAccentNotation(std::size_t i) const {
-        if (!m_aozora) {
+        if (m_notation == nullptr) {
             return false;
         }
-        for (std::size_t k = i; k > 0; --k) {
-            const char16_t c = m_source.chars[k - 1].ch;
-            if (c == u'〔') {
-                return true;
+        const std::size_t at = m_source.SourceBegin(i);
+        bool inside = false;
+        for (const NotationRange& silent : m_notation->silent) {
+            if (silent.begin >= at) {
+                break;
             }
-            if (c == u'〕' || c == u'\n') {
-                return false;
+            for (std::size_t k = silent.begin; k < silent.end && k < m_n;) {
+                const std::uint8_t lead = m_text[k];
+                if (lead == 0x81 && k + 1 < m_n && m_text[k + 1] == 0x6B) { // 〔
+                    inside = true;
+                } else if (lead == 0x81 && k + 1 < m_n && m_text[k + 1] == 0x6C) { // 〕
+                    inside = false;
+                }
+                k += (lead >= 0x81 && lead <= 0x9F) || lead >= 0xE0 ? 2 : 1;
             }
         }
-        return false;
+        return inside;
     }
 
     // Whether the letter at i is the article a: a or A with a blank and a letter after it. Any
@@ -547,7 +554,7 @@ private:
     std::string m_piece;                   // the reading of the word being read
     std::vector<SourceRange>* m_otherwise; // may be null
     english::EnglishLexicon* m_english;    // may be null
-    bool m_aozora;                         // read as Aozora notation
+    const AozoraNotation* m_notation;      // null unless read as Aozora notation
     bool m_full = false;
     std::size_t m_stop = 0;
 };
