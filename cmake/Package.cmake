@@ -32,8 +32,10 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
 # The natural voice is said in our own process (libhtsengine); the dictionary with the words'
 # accents is recommended, not required: without it the program still speaks with the sample
 # voices (the default of both slots, and what a slot falls back to), and the kana voice folder
-# made from the natural voice is shipped ready-made.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pipewire-pulse | pulseaudio, open-jtalk-mecab-naist-jdic")
+# made from the natural voice is shipped ready-made. The English pronouncing dictionary
+# (festlex-cmu) is recommended too: without it English words are spelled.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "pipewire-pulse | pulseaudio, open-jtalk-mecab-naist-jdic, festlex-cmu")
 # UniDic reads literature better than IPADIC and is used when installed, but at 1 GB to download
 # (5 GB installed) it is only suggested; so is speech-dispatcher, for which the package has the
 # module sd_yomi6 (the desktop's Japanese voice for the screen reader and other programs).

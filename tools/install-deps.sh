@@ -12,6 +12,8 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
   # the automatic reading: the morphological analyzer and its IPADIC dictionary in UTF-8
   libmecab-dev mecab-ipadic-utf8
+  # the automatic reading's English words: the CMU pronouncing dictionary
+  festlex-cmu
   # time-scaling of the voice samples
   librubberband-dev
   # the natural voice said in our own process: the HMM synthesis engine (libhtsengine1 at run time)

@@ -9,7 +9,10 @@
 find_package(Python3 COMPONENTS Interpreter)
 set(YOMI6_ACCURACY_MIN_DICTIONARY "60" CACHE STRING
     "Lowest share (per cent) of morae read correctly in the dictionary mode")
-set(YOMI6_ACCURACY_MIN_TECHNICAL "99.25" CACHE STRING
+# Technical prose: 99.25 while every Latin word was spelled; since English words are said in
+# katakana, 99.03: the references spell some command names (groff) and write some loanwords
+# otherwise than the rules do (locale ロケール, allow アロー).
+set(YOMI6_ACCURACY_MIN_TECHNICAL "99.0" CACHE STRING
     "Lowest share (per cent) of morae of technical prose read correctly in the automatic mode")
 set(YOMI6_ACCURACY_MIN_LITERARY "98.6" CACHE STRING
     "Lowest share (per cent) of morae of literature read correctly in the automatic mode")

@@ -30,24 +30,29 @@ TEST(NaturalLatinAndSigns, SaidAsTheAutomaticReadingSaysThem) {
         std::string units;
     };
     const Case cases[] = {
-        // IPADIC knows no Latin word: every run is spelled by the fixed letter readings (the
-        // engine alone says リナックス, エービーシー, エックスワイズィー), each letter's morae on
-        // that letter, full-width letters as half-width ones.
-        {u"Linux", "エ=L ル=L ア=i イ=i エ=n ヌ=n ユ=u ー=u エ=x ッ=x ク=x ス=x"},
+        // IPADIC knows no Latin word: a word the English pronouncing dictionary knows is said
+        // in katakana, every mora on the whole word; an acronym or a run it does not know is
+        // spelled by the fixed letter readings (the engine alone says エービーシー,
+        // エックスワイズィー), each letter's morae on that letter, full-width letters as
+        // half-width ones.
+        {u"Linux", "リ=Linux ナ=Linux ッ=Linux ク=Linux ス=Linux"},
         {u"ABCとxyz。", "エ=A イ=A ビ=B ー=B シ=C イ=C ト=と エ=x ッ=x ク=x ス=x ワ=y イ=y ゼ=z "
                         "ッ=z ト=z _=。"},
         {u"ｘｙｚ", "エ=ｘ ッ=ｘ ク=ｘ ス=ｘ ワ=ｙ イ=ｙ ゼ=ｚ ッ=ｚ ト=ｚ"},
         // Signs the automatic reading leaves silent are a pause at most, on the sign (the engine
         // alone says アット, アンド, タス); a hyphen between letters is the reading's pause.
         {u"a＠b ＆ c＋d", "エ=a イ=a _=＠ ビ=b ー=b _= ＆  シ=c イ=c _=＋ ディ=d イ=d"},
-        {u"e-mail", "イ=e イ=e _=- エ=m ム=m エ=a イ=a ア=i イ=i エ=l ル=l"},
+        {u"e-mail", "イ=e イ=e _=- メ=mail エ=mail ル=mail"}, // a letter alone is spelled
         // A number with a sign in it is the number reading's, on the whole number (the engine
         // alone: ゴジュッパーセント, and -5度 as ゴド with the minus a pause).
         {u"50％、-5度", "ゴ=50％ ジ=50％ ッ=50％ パ=50％ ア=50％ セ=50％ ン=50％ ト=50％ _=、 "
                         "マ=-5度 イ=-5度 ナ=-5度 ス=-5度 ゴ=-5度 ド=-5度"},
+        // The engine says the katakana it is given with its own analysis (ﾍﾛｵ, its ヘ as the
+        // particle エ); each mora is on the word.
+        {u"Hello", "エ=Hello ロ=Hello オ=Hello"},
         // The engine takes the spelled letters of a word as words across the letters (エッチイ
         // イエル): each mora is still on the letter it spells.
-        {u"Hello", "エ=H ッ=H チ=H イ=e イ=e エ=l ル=l エ=l ル=l オ=o ー=o"},
+        {u"Hxllo", "エ=H ッ=H チ=H エ=x ッ=x ク=x ス=x エ=l ル=l エ=l ル=l オ=o ー=o"},
         // Nothing but silent signs: nothing is said (the engine alone: ユービンバンゴー).
         {u"〒★", ""},
         // Brackets are left to the engine, which says them as the reading does: as nothing.

@@ -53,6 +53,8 @@ check "a sound server is recommended" 'grep -q pulse <<<"$(field Recommends)"'
 # engine program is not needed to speak.
 check "recommends open-jtalk-mecab-naist-jdic" \
   'grep -qE "(^|, )open-jtalk-mecab-naist-jdic( |,|$)" <<<"$(field Recommends)"'
+# The English pronouncing dictionary: recommended, since without it English words are spelled.
+check "recommends festlex-cmu" 'grep -qE "(^|, )festlex-cmu( |,|$)" <<<"$(field Recommends)"'
 check "the engine program is not asked for" '! grep -qE "(^|, )open-jtalk( |,|$)" <<<"$depends, $(field Recommends)"'
 
 dpkg-deb -I "$deb" >"$work/info.txt"

@@ -7,8 +7,9 @@
 
 namespace yomi6 {
 
-AnalyzerLoader::AnalyzerLoader(Opener opener)
-    : m_opener(opener ? std::move(opener) : Opener(OpenMecabAnalyzer)) {}
+AnalyzerLoader::AnalyzerLoader(Opener opener, std::string englishPath)
+    : m_opener(opener ? std::move(opener) : Opener(OpenMecabAnalyzer)),
+      m_english(std::move(englishPath)) {}
 
 AnalyzerLoader::~AnalyzerLoader() = default;
 

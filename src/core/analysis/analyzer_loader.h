@@ -1,8 +1,10 @@
 // The analyzer of the automatic reading, loaded once, on first use: opening its dictionary
-// costs time and memory that a user of the dictionary reading alone should never pay.
+// costs time and memory that a user of the dictionary reading alone should never pay. Beside it
+// the English pronouncing dictionary of the Latin words, opened at the first one.
 #pragma once
 
 #include "analysis/analyzer.h"
+#include "english/english_lexicon.h"
 
 #include <functional>
 #include <memory>
@@ -22,8 +24,9 @@ public:
     using Opener =
         std::function<std::unique_ptr<Analyzer>(const std::string& dicDir, std::string& error)>;
 
-    // opener defaults to MeCab.
-    explicit AnalyzerLoader(Opener opener = nullptr);
+    // opener defaults to MeCab; englishPath is the English pronouncing dictionary's file.
+    explicit AnalyzerLoader(Opener opener = nullptr,
+                            std::string englishPath = english::kDefaultLexiconPath);
     ~AnalyzerLoader();
 
     // The dictionary folder named by the settings file ("" for none). Takes effect at the next
@@ -41,11 +44,16 @@ public:
     // since). Another folder (the settings or the environment changed) has not failed yet.
     bool HasFailed() const;
 
+    // The English pronouncing dictionary (opened at its first lookup; a missing file finds no
+    // word, and the Latin words are spelled).
+    english::EnglishLexicon& English() { return m_english; }
+
 private:
     Opener m_opener;
     std::string m_configured;
     std::unique_ptr<Analyzer> m_analyzer;
     std::optional<std::string> m_failedFolder;
+    english::EnglishLexicon m_english;
 };
 
 // The default folder: the first of kDefaultAnalyzerDictionaries that holds a readable sys.dic,

@@ -3,6 +3,7 @@
 #include "analysis/extension_chars.h"
 #include "analysis/source_text.h"
 #include "aozora/aozora_reading.h"
+#include "english/english_reading.h"
 #include "reading/fixed_words.h"
 #include "reading/kana_folding.h"
 #include "reading/long_vowel.h"
@@ -51,7 +52,7 @@ public:
                     SourceRange (&source)[kReadingBufferSize], const AozoraNotation* notation,
                     const ReadingShared& shared)
         : m_dic(dic), m_analyzer(analyzer), m_out(reading, source), m_n(n),
-          m_otherwise(shared.readOtherwise) {
+          m_otherwise(shared.readOtherwise), m_english(shared.english), m_notation(notation) {
         if (n > 0) {
             std::memcpy(m_text, text, n);
         }
@@ -215,8 +216,9 @@ private:
     }
 
     // A run of Latin letters from i: as the analyzer says it when its dictionary knows the whole
-    // run as one word (UniDic reads "kernel" as カーネル), else letter by letter by the fixed
-    // rules. Like a Japanese run it ends where a user word starts.
+    // run as one word (UniDic reads "kernel" as カーネル), else as English in katakana when the
+    // pronouncing dictionary knows it, else letter by letter by the fixed rules. Like a Japanese
+    // run it ends where a user word starts.
     std::size_t ReadLatinRun(std::size_t i) {
         const std::size_t count = m_source.chars.size();
         std::size_t j = i + 1;
@@ -236,8 +238,72 @@ private:
                 return m_full ? count : j;
             }
         }
+        if (m_english != nullptr && (j - i > 1 || IsArticle(i)) && !InAccentNotation(i)) {
+            const std::string word = AsciiLetters(i, j);
+            m_piece.clear();
+            AppendPronunciation(english::EnglishKatakana(word, *m_english));
+            if (!m_piece.empty()) {
+                // Read otherwise than spelled: a reader of the letters alone (the natural voice's
+                // own analysis) would spell it.
+                Emit(i, j, true);
+                return m_full ? count : j;
+            }
+        }
         ReadCharsByKana(i, j);
         return m_full ? count : j;
+    }
+
+    // Whether character i lies inside the accent notation 〔…〕 of an Aozora Bunko text (its
+    // brackets are silent notation), whose words are French, German or Latin more than English:
+    // those are spelled as before.
+    bool InAccentNotation(std::size_t i) const {
+        if (m_notation == nullptr) {
+            return false;
+        }
+        const std::size_t at = m_source.SourceBegin(i);
+        bool inside = false;
+        for (const NotationRange& silent : m_notation->silent) {
+            if (silent.begin >= at) {
+                break;
+            }
+            for (std::size_t k = silent.begin; k < silent.end && k < m_n;) {
+                const std::uint8_t lead = m_text[k];
+                if (lead == 0x81 && k + 1 < m_n && m_text[k + 1] == 0x6B) { // 〔
+                    inside = true;
+                } else if (lead == 0x81 && k + 1 < m_n && m_text[k + 1] == 0x6C) { // 〕
+                    inside = false;
+                }
+                k += (lead >= 0x81 && lead <= 0x9F) || lead >= 0xE0 ? 2 : 1;
+            }
+        }
+        return inside;
+    }
+
+    // Whether the letter at i is the article a: a or A with a blank and a letter after it. Any
+    // other letter alone is spelled (a＠b, x-ray).
+    bool IsArticle(std::size_t i) const {
+        const auto& chars = m_source.chars;
+        const char16_t c = chars[i].ch;
+        return (c == u'a' || c == u'A' || c == 0xFF41 || c == 0xFF21) && i + 2 < chars.size() &&
+               (chars[i + 1].ch == u' ' || chars[i + 1].ch == 0x3000) &&
+               chars[i + 2].kind == CharKind::Letter;
+    }
+
+    // The letters of characters [from, to) in ASCII (full-width ones folded); "" when one is
+    // not an ASCII letter in either width.
+    std::string AsciiLetters(std::size_t from, std::size_t to) const {
+        std::string word;
+        for (std::size_t k = from; k < to; ++k) {
+            char16_t c = m_source.chars[k].ch;
+            if (c >= 0xFF21 && c <= 0xFF5A) {
+                c = static_cast<char16_t>(c - 0xFF21 + u'A');
+            }
+            if (!((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'))) {
+                return {};
+            }
+            word.push_back(static_cast<char>(c));
+        }
+        return word;
     }
 
     bool EndsOnWordBoundary(std::size_t base, std::size_t endChar) const {
@@ -487,6 +553,8 @@ private:
     RubyBases m_ruby;                      // empty unless the text is read as Aozora notation
     std::string m_piece;                   // the reading of the word being read
     std::vector<SourceRange>* m_otherwise; // may be null
+    english::EnglishLexicon* m_english;    // may be null
+    const AozoraNotation* m_notation;      // null unless read as Aozora notation
     bool m_full = false;
     std::size_t m_stop = 0;
 };

@@ -1,11 +1,13 @@
 // The automatic reading: the user's words first, the analyzer for Japanese words, numbers as
-// numbers, long vowels as the vowel before them; Latin letters and signs by the fixed rules.
+// numbers, long vowels as the vowel before them, English words in katakana; other Latin letters
+// and signs by the fixed rules.
 #pragma once
 
 #include "analysis/analyzer.h"
 #include "aozora/aozora_notation.h"
 #include "aozora/aozora_reading.h"
 #include "dictionary/dictionary_view.h"
+#include "english/english_lexicon.h"
 #include "reading/reading_conversion.h"
 #include "reading/source_range.h"
 
@@ -25,8 +27,12 @@ struct ReadingShared {
     // Receives in order the source ranges of the words read otherwise than their characters are
     // written, which a reader of the characters alone would say differently: a user word, a
     // number with its counter, a ruby's base, a word read by the words beside it (都 ﾐﾔｺ), a gaiji
-    // or a character beyond JIS X 0208 (髙橋, ㈱). Latin letters and signs are not among them.
+    // or a character beyond JIS X 0208 (髙橋, ㈱), an English word said in katakana. Spelled
+    // Latin letters and signs are not among them.
     std::vector<SourceRange>* readOtherwise = nullptr;
+    // The English pronouncing dictionary: a Latin word it knows (not an acronym) is said in
+    // katakana (english_reading.h). Null: every Latin word is spelled.
+    english::EnglishLexicon* english = nullptr;
 };
 
 // Reads the first min(n, 4000) bytes of text (code page 932) into reading and source (both

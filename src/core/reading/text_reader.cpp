@@ -20,9 +20,11 @@ ReadingResult ReadText(const unsigned char* text, std::size_t n, ReadingMode mod
                 const AozoraNotation notation = ParseAozoraNotation(std::string_view(
                     reinterpret_cast<const char*>(text), std::min(n, kMaxTextBytes)));
                 return ConvertAutomatic(text, n, setup.dictionary, *analyzer, reading, source,
-                                        &notation, {setup.rubies});
+                                        &notation,
+                                        {.rubies = setup.rubies, .english = &loader.English()});
             }
-            return ConvertAutomatic(text, n, setup.dictionary, *analyzer, reading, source);
+            return ConvertAutomatic(text, n, setup.dictionary, *analyzer, reading, source, nullptr,
+                                    {.english = &loader.English()});
         }
         if (setup.messages != nullptr) {
             setup.messages->ShowMessage(error + "; this text is read with the dictionary only",

@@ -188,9 +188,10 @@ std::vector<std::optional<ReadingPiece>> ReadingPieces(std::string_view chunkByt
         if (notation != nullptr) {
             local = NotationWithin(*notation, start, start + length);
         }
-        const ReadingResult result = ConvertAutomatic(
-            bytes + start, length, dic != nullptr ? *dic : noWords, *analyzer, buffers->reading,
-            buffers->source, local ? &*local : nullptr, {.readOtherwise = &otherwise});
+        const ReadingResult result =
+            ConvertAutomatic(bytes + start, length, dic != nullptr ? *dic : noWords, *analyzer,
+                             buffers->reading, buffers->source, local ? &*local : nullptr,
+                             {.readOtherwise = &otherwise, .english = &loader.English()});
         const SourceRange* ranges = buffers->source;
         std::size_t flagged = 0; // otherwise's ranges come in reading order
         for (std::size_t k = 0; k < result.length;) {
