@@ -8,7 +8,8 @@
 
 namespace yomi6::cli {
 
-// Reads the value of --engine, --style or --sample-rate (option) into options; the problem as a usage error,
+// Reads the value of --engine, --style or --sample-rate (option) into options; the problem as a
+// usage error,
 // "" when it is fine. value gives the option's argument, or null after setting the error.
 std::string ParseNaturalOption(const std::string& option,
                                const std::function<const std::string*(const char*)>& value,
