@@ -42,6 +42,18 @@ constexpr std::pair<std::string_view, std::string_view> kKeyNames[] = {
     {"insert", "インサート"},
 };
 
+// The engine the voice settings ask for, at speed.
+EngineWish WishOf(const VoiceParams& params, std::int32_t speedMs) {
+    const std::vector<std::string> names = ModuleVoiceNames();
+    EngineWish wish;
+    if (std::find(names.begin(), names.end(), params.synthesisVoice) != names.end()) {
+        wish.voice = params.synthesisVoice;
+    }
+    wish.male = params.voiceType.starts_with("MALE") || params.voiceType == "CHILD_MALE";
+    wish.speedMs = speedMs;
+    return wish;
+}
+
 } // namespace
 
 SoundShape ShapeOf(const VoiceParams& params, double rateScale, double pitchScale,
@@ -144,6 +156,10 @@ void SpeakingLoop::UseDevice(const std::string& device) {
     m_device = device;
 }
 
+void SpeakingLoop::Prepare(const VoiceParams& params) {
+    m_engines.Prepare(WishOf(params, m_engines.UserSpeed()));
+}
+
 void SpeakingLoop::Run() {
     while (true) {
         SpeakRequest request;
@@ -234,14 +250,7 @@ void SpeakingLoop::Say(const SpeakRequest& request) {
 SpeakingLoop::Outcome SpeakingLoop::SayText(const MessagePiece& piece, const VoiceParams& params) {
     const SoundShape shape =
         ShapeOf(params, piece.rateScale, piece.pitchScale, m_engines.UserSpeed());
-    const std::vector<std::string> names = ModuleVoiceNames();
-    EngineWish wish;
-    if (std::find(names.begin(), names.end(), params.synthesisVoice) != names.end()) {
-        wish.voice = params.synthesisVoice;
-    }
-    wish.male = params.voiceType.starts_with("MALE") || params.voiceType == "CHILD_MALE";
-    wish.speedMs = shape.speedMs;
-    std::unique_ptr<SpeechEngine> engine = m_engines.Make(wish);
+    std::unique_ptr<SpeechEngine> engine = m_engines.Make(WishOf(params, shape.speedMs));
     {
         std::lock_guard lock(m_mutex);
         if (m_stop) {

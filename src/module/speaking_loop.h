@@ -45,6 +45,7 @@ public:
     void Quit() override;
     std::vector<std::string> VoiceNames() const override { return ModuleVoiceNames(); }
     void UseDevice(const std::string& device) override;
+    void Prepare(const VoiceParams& params) override;
 
 private:
     enum class Outcome { Done, Stopped, Paused };
