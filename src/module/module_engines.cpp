@@ -97,6 +97,11 @@ bool IsMale(const EngineWish& wish) {
 
 } // namespace
 
+Analyzer* ModuleEngines::WordAnalyzer() {
+    std::string error;
+    return m_analyzer.Get(error);
+}
+
 void ModuleEngines::Prepare(const EngineWish& wish) {
     if (const ChosenEngine chosen = ChooseFor(wish); chosen.SpeaksNaturally()) {
         m_voices.Prepare(chosen.pass);

@@ -33,6 +33,9 @@ public:
 
     // The user's speed (milliseconds per unit), from the settings file.
     std::int32_t UserSpeed() const { return m_speed; }
+    // The analyzer of the automatic reading, or null when it cannot be loaded. For the
+    // thread that makes the engines.
+    Analyzer* WordAnalyzer();
 
     // Starts loading the natural voice in the background when wish speaks with it, so that
     // the first message does not wait for it (the settings' slot when wish is the default).

@@ -1,6 +1,7 @@
 #include "module/speaking_loop.h"
 
 #include "module/message_text.h"
+#include "module/spoken_chars.h"
 #include "playback/speech_state.h"
 #include "text/speech_text.h"
 #include "text/utf8_codec.h"
@@ -192,8 +193,12 @@ void SpeakingLoop::Say(const SpeakRequest& request) {
         for (const MessagePiece& piece : key.pieces) {
             text += piece.kind == PieceKind::Text ? piece.text : "";
         }
-        message.pieces.push_back(
-            {PieceKind::Text, request.kind == MessageKind::Key ? SpokenKey(text) : text, 0, 1, 1});
+        message.pieces.push_back({PieceKind::Text,
+                                  request.kind == MessageKind::Key ? SpokenKey(text)
+                                  : request.kind == MessageKind::Char
+                                      ? CharName(text, m_engines.WordAnalyzer())
+                                      : text,
+                                  0, 1, 1});
     }
     if (message.invalidBytes > 0) {
         m_log("a message had " + std::to_string(message.invalidBytes) +
@@ -206,7 +211,14 @@ void SpeakingLoop::Say(const SpeakRequest& request) {
             outcome = Outcome::Stopped;
             break;
         }
-        if (piece.kind == PieceKind::Text) {
+        if (piece.kind == PieceKind::Text && request.kind == MessageKind::Text) {
+            MessagePiece said = piece;
+            said.text =
+                request.params.spelling
+                    ? SpelledText(piece.text, m_engines.WordAnalyzer())
+                    : NamedPunctuation(piece.text, PunctuationModeOf(request.params.punctuation));
+            outcome = SayText(said, request.params);
+        } else if (piece.kind == PieceKind::Text) {
             outcome = SayText(piece, request.params);
         } else if (piece.kind == PieceKind::Break) {
             const int rate = m_audio.Rate() > 0 ? m_audio.Rate() : kRenderRate;

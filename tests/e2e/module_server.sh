@@ -98,6 +98,20 @@ awk -v s="$stopped" 'BEGIN { exit !(s < 3.0) }' || fail "the stop did not silenc
 echo "stopped after 1 s: ${stopped}s voiced"
 
 # Index marks arrive in order, each after the text before it.
+# A character is said by name (one the reading has no word for too); spelling says each
+# character; the punctuation mode says marks by name.
+symbol=$(said -c "😀")
+awk -v s="$symbol" 'BEGIN { exit !(s > 0.2) }' || fail "a character without a reading was not said: ${symbol}s"
+whole=$(said "あいうえお")
+spelled=$(said -s "あいうえお")
+awk -v w="$whole" -v s="$spelled" 'BEGIN { exit !(s > w + 0.5) }' ||
+  fail "spelling did not say each character: ${spelled}s, whole ${whole}s"
+none=$(said -m none "「はい」。")
+all=$(said -m all "「はい」。")
+awk -v n="$none" -v a="$all" 'BEGIN { exit !(a > n + 1.0) }' ||
+  fail "the punctuation mode all did not say the marks: ${all}s, none ${none}s"
+echo "said: 😀 ${symbol}s; あいうえお ${whole}s, spelled ${spelled}s; marks none ${none}s, all ${all}s"
+
 marks=$(client marks '<speak>一つ目。<mark name="m1"/>二つ目。<mark name="m2"/>三つ目。<mark name="m3"/></speak>')
 [ "$marks" = "m1 m2 m3 end" ] || fail "marks: '$marks'"
 
