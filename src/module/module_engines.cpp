@@ -73,7 +73,10 @@ ModuleEngines::ModuleEngines(std::function<void(const std::string&)> log) : m_lo
     m_sounds = VoiceSoundSource(cli::SettingsVoiceSelection());
 }
 
-std::unique_ptr<SpeechEngine> ModuleEngines::Make(const EngineWish& wish) {
+namespace {
+
+// The engine wish asks for, as the command line would choose it.
+ChosenEngine ChooseFor(const EngineWish& wish) {
     cli::Options options;
     options.speed = wish.speedMs;
     bool male = wish.male;
@@ -85,8 +88,29 @@ std::unique_ptr<SpeechEngine> ModuleEngines::Make(const EngineWish& wish) {
         options.style = wish.voice.substr(kNaturalPrefix.size());
     }
     options.voice = male ? 1 : 0;
-    const ChosenEngine chosen =
-        ChooseEngine(ModuleInstallation(), cli::EngineRequestOf(options, 1));
+    return ChooseEngine(ModuleInstallation(), cli::EngineRequestOf(options, 1));
+}
+
+bool IsMale(const EngineWish& wish) {
+    return wish.voice == "female" || wish.voice == "male" ? wish.voice == "male" : wish.male;
+}
+
+} // namespace
+
+Analyzer* ModuleEngines::WordAnalyzer() {
+    std::string error;
+    return m_analyzer.Get(error);
+}
+
+void ModuleEngines::Prepare(const EngineWish& wish) {
+    if (const ChosenEngine chosen = ChooseFor(wish); chosen.SpeaksNaturally()) {
+        m_voices.Prepare(chosen.pass);
+    }
+}
+
+std::unique_ptr<SpeechEngine> ModuleEngines::Make(const EngineWish& wish) {
+    const ChosenEngine chosen = ChooseFor(wish);
+    const bool male = IsMale(wish);
     if (chosen.natural && !chosen.SpeaksNaturally()) {
         m_log(natural::MissingText(chosen.setup) + "; the sample voice speaks instead");
     }
@@ -94,13 +118,8 @@ std::unique_ptr<SpeechEngine> ModuleEngines::Make(const EngineWish& wish) {
         natural::NaturalPassOptions pass = chosen.pass;
         pass.firstLeadSilenceMs = 0; // heard live: start at once
         pass.chunks.firstAtParticle = true;
-        // The voice's styles are loaded once, for every message after the first.
-        if (m_voice.voice == nullptr || m_voiceFile != pass.synthesis.setup.voiceFile) {
-            m_voiceFile = pass.synthesis.setup.voiceFile;
-            m_voice = LoadNaturalVoice(pass);
-        }
         return MakeNaturalEngine(
-            m_voice, m_dictionary.View(), pass,
+            m_voices.Voice(pass), m_dictionary.View(), pass,
             [this](const std::string& message) { m_log("natural voice: " + message); });
     }
     ExportRequest request(ReaderSetup(m_dictionary.View(), m_analyzer));

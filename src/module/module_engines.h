@@ -6,8 +6,8 @@
 #include "analysis/analyzer_loader.h"
 #include "dictionary/dictionary.h"
 #include "engine/speech_engine.h"
+#include "export/voice_cache.h"
 #include "playback/wav_render.h"
-#include "synthesis/hts_voice.h"
 
 #include <cstdint>
 #include <functional>
@@ -33,9 +33,17 @@ public:
 
     // The user's speed (milliseconds per unit), from the settings file.
     std::int32_t UserSpeed() const { return m_speed; }
+    // The analyzer of the automatic reading, or null when it cannot be loaded. For the
+    // thread that makes the engines.
+    Analyzer* WordAnalyzer();
+
+    // Starts loading the natural voice in the background when wish speaks with it, so that
+    // the first message does not wait for it (the settings' slot when wish is the default).
+    void Prepare(const EngineWish& wish);
 
     // A new engine for wish; a natural voice that cannot speak is said to log once per
-    // message and the sample voice speaks instead.
+    // message and the sample voice speaks instead. A natural voice still being loaded is
+    // waited for by the engine's saying, which a stop ends.
     std::unique_ptr<SpeechEngine> Make(const EngineWish& wish);
 
 private:
@@ -45,9 +53,7 @@ private:
     SoundSource m_sounds;
     std::int32_t m_speed = 180;
     std::int32_t m_readings = 0;
-    // The natural voice as last loaded, and the file it was loaded beside.
-    synthesis::HtsVoice::Loaded m_voice;
-    std::string m_voiceFile;
+    NaturalVoiceCache m_voices; // the natural voice's styles, loaded once
 };
 
 } // namespace yomi6::module

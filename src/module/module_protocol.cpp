@@ -48,6 +48,7 @@ bool ModuleProtocol::Line(std::string_view raw) {
         m_replies.Send("299-yomi6 module: Japanese, the sample voices and the natural voice\n"
                        "299 OK LOADED SUCCESSFULLY\n");
         m_state = State::Commands;
+        m_speaker.Prepare(m_params);
         return true;
     case State::Message:
         if (line == ".") {
@@ -187,10 +188,15 @@ void ModuleProtocol::EndSettings() {
         return;
     }
     bool bad = false;
+    const VoiceParams before = m_params;
     for (const auto& [key, value] : m_pairs) {
         bad = !SetParam(key, value) || bad;
     }
     m_replies.Send(m_badSyntax ? kBadSyntax : bad ? kBadParam : "203 OK SETTINGS RECEIVED\n");
+    if (m_params.synthesisVoice != before.synthesisVoice ||
+        m_params.voiceType != before.voiceType) {
+        m_speaker.Prepare(m_params);
+    }
 }
 
 bool ModuleProtocol::SetParam(std::string_view key, std::string_view value) {

@@ -48,6 +48,9 @@ public:
     virtual std::vector<std::string> VoiceNames() const = 0;
     // The sound server's device to play on ("" for the default).
     virtual void UseDevice(const std::string& device) = 0;
+    // The voice the next messages speak with, told at INIT and whenever the server changes it:
+    // a voice that takes long to load starts loading now rather than at the next message.
+    virtual void Prepare(const VoiceParams& params) = 0;
 };
 
 // Where the lines for the server go, whole replies and events alike, one at a time.

@@ -13,6 +13,8 @@ namespace yomi6::module {
 namespace {
 
 constexpr int kChunkMs = 5;
+// The longest a drain waits: the stream holds far less.
+constexpr std::chrono::microseconds kMostDrain = std::chrono::seconds(2);
 
 std::uint32_t Bytes(int rate, int ms) {
     return static_cast<std::uint32_t>(rate / 1000 * ms * 2);
@@ -78,12 +80,18 @@ void PulseOutput::Drain(const std::atomic<bool>& stop) {
     const std::vector<std::int16_t> silence(static_cast<std::size_t>(m_rate / 1000 * kChunkMs));
     int code = 0;
     pa_simple_write(m_stream, silence.data(), silence.size() * sizeof(std::int16_t), &code);
-    for (int i = 0; i < 400 && !stop.load(); ++i) { // at most 2 s: the buffer is far shorter
-        const pa_usec_t latency = pa_simple_get_latency(m_stream, &code);
-        if (latency == static_cast<pa_usec_t>(-1) || latency < kChunkMs * 1000) {
-            return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(kChunkMs));
+    // The latency is how long until the last sample written is heard. Waiting for it to fall
+    // to nothing would wait for ever: the sink's own latency stays under it.
+    const pa_usec_t latency = pa_simple_get_latency(m_stream, &code);
+    if (latency == static_cast<pa_usec_t>(-1)) {
+        return;
+    }
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point heard =
+        Clock::now() + std::min(std::chrono::microseconds(latency), kMostDrain);
+    while (!stop.load() && Clock::now() < heard) {
+        std::this_thread::sleep_for(
+            std::min<Clock::duration>(std::chrono::milliseconds(kChunkMs), heard - Clock::now()));
     }
 }
 

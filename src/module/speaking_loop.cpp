@@ -1,6 +1,7 @@
 #include "module/speaking_loop.h"
 
 #include "module/message_text.h"
+#include "module/spoken_chars.h"
 #include "playback/speech_state.h"
 #include "text/speech_text.h"
 #include "text/utf8_codec.h"
@@ -42,6 +43,23 @@ constexpr std::pair<std::string_view, std::string_view> kKeyNames[] = {
     {"insert", "インサート"},
 };
 
+// A sample below this level (of 32768) is quiet: -54 dB, far below speech.
+constexpr int kQuietLevel = 64;
+constexpr int kKeptLeadMs = 5;
+constexpr int kMostLeftOutMs = 300;
+
+// The engine the voice settings ask for, at speed.
+EngineWish WishOf(const VoiceParams& params, std::int32_t speedMs) {
+    const std::vector<std::string> names = ModuleVoiceNames();
+    EngineWish wish;
+    if (std::find(names.begin(), names.end(), params.synthesisVoice) != names.end()) {
+        wish.voice = params.synthesisVoice;
+    }
+    wish.male = params.voiceType.starts_with("MALE") || params.voiceType == "CHILD_MALE";
+    wish.speedMs = speedMs;
+    return wish;
+}
+
 } // namespace
 
 SoundShape ShapeOf(const VoiceParams& params, double rateScale, double pitchScale,
@@ -56,6 +74,29 @@ SoundShape ShapeOf(const VoiceParams& params, double rateScale, double pitchScal
         std::clamp(speed * shape.pitchFactor, double{kFastestSpeedMs}, double{kMaxSpeed})));
     shape.gain = std::clamp((params.volume + 100) / 100.0, 0.0, 1.0);
     return shape;
+}
+
+LeadTrim::LeadTrim(int rate)
+    : m_keep(static_cast<std::size_t>(rate / 1000 * kKeptLeadMs)),
+      m_left(static_cast<std::size_t>(rate / 1000 * kMostLeftOutMs)) {}
+
+std::size_t LeadTrim::Skip(std::span<const std::int16_t> block) {
+    if (m_done) {
+        return 0;
+    }
+    const auto loud = std::find_if(block.begin(), block.end(), [](std::int16_t s) {
+        return s >= kQuietLevel || s <= -kQuietLevel;
+    });
+    const auto quiet = static_cast<std::size_t>(loud - block.begin());
+    std::size_t skip = quiet;
+    if (loud != block.end()) {
+        m_done = true;
+        skip = quiet > m_keep ? quiet - m_keep : 0;
+    }
+    skip = std::min(skip, m_left);
+    m_left -= skip;
+    m_done = m_done || m_left == 0;
+    return skip;
 }
 
 std::string SpokenKey(std::string_view key) {
@@ -144,6 +185,10 @@ void SpeakingLoop::UseDevice(const std::string& device) {
     m_device = device;
 }
 
+void SpeakingLoop::Prepare(const VoiceParams& params) {
+    m_engines.Prepare(WishOf(params, m_engines.UserSpeed()));
+}
+
 void SpeakingLoop::Run() {
     while (true) {
         SpeakRequest request;
@@ -176,8 +221,12 @@ void SpeakingLoop::Say(const SpeakRequest& request) {
         for (const MessagePiece& piece : key.pieces) {
             text += piece.kind == PieceKind::Text ? piece.text : "";
         }
-        message.pieces.push_back(
-            {PieceKind::Text, request.kind == MessageKind::Key ? SpokenKey(text) : text, 0, 1, 1});
+        message.pieces.push_back({PieceKind::Text,
+                                  request.kind == MessageKind::Key ? SpokenKey(text)
+                                  : request.kind == MessageKind::Char
+                                      ? CharName(text, m_engines.WordAnalyzer())
+                                      : text,
+                                  0, 1, 1});
     }
     if (message.invalidBytes > 0) {
         m_log("a message had " + std::to_string(message.invalidBytes) +
@@ -185,14 +234,25 @@ void SpeakingLoop::Say(const SpeakRequest& request) {
     }
     Event("701 BEGIN\n");
     Outcome outcome = Outcome::Done;
+    bool atStart = true; // nothing of the message played yet
     for (const MessagePiece& piece : message.pieces) {
         if (m_stop) {
             outcome = Outcome::Stopped;
             break;
         }
-        if (piece.kind == PieceKind::Text) {
-            outcome = SayText(piece, request.params);
+        if (piece.kind == PieceKind::Text && request.kind == MessageKind::Text) {
+            MessagePiece said = piece;
+            said.text =
+                request.params.spelling
+                    ? SpelledText(piece.text, m_engines.WordAnalyzer())
+                    : NamedPunctuation(piece.text, PunctuationModeOf(request.params.punctuation));
+            outcome = SayText(said, request.params, atStart);
+            atStart = false;
+        } else if (piece.kind == PieceKind::Text) {
+            outcome = SayText(piece, request.params, atStart);
+            atStart = false;
         } else if (piece.kind == PieceKind::Break) {
+            atStart = false;
             const int rate = m_audio.Rate() > 0 ? m_audio.Rate() : kRenderRate;
             const std::vector<std::int16_t> silence(
                 static_cast<std::size_t>(std::int64_t{rate} * piece.breakMs / 1000));
@@ -231,17 +291,11 @@ void SpeakingLoop::Say(const SpeakRequest& request) {
                                        : "702 END\n");
 }
 
-SpeakingLoop::Outcome SpeakingLoop::SayText(const MessagePiece& piece, const VoiceParams& params) {
+SpeakingLoop::Outcome SpeakingLoop::SayText(const MessagePiece& piece, const VoiceParams& params,
+                                            bool atStart) {
     const SoundShape shape =
         ShapeOf(params, piece.rateScale, piece.pitchScale, m_engines.UserSpeed());
-    const std::vector<std::string> names = ModuleVoiceNames();
-    EngineWish wish;
-    if (std::find(names.begin(), names.end(), params.synthesisVoice) != names.end()) {
-        wish.voice = params.synthesisVoice;
-    }
-    wish.male = params.voiceType.starts_with("MALE") || params.voiceType == "CHILD_MALE";
-    wish.speedMs = shape.speedMs;
-    std::unique_ptr<SpeechEngine> engine = m_engines.Make(wish);
+    std::unique_ptr<SpeechEngine> engine = m_engines.Make(WishOf(params, shape.speedMs));
     {
         std::lock_guard lock(m_mutex);
         if (m_stop) {
@@ -252,15 +306,23 @@ SpeakingLoop::Outcome SpeakingLoop::SayText(const MessagePiece& piece, const Voi
     const std::string text = SpeechBytes(DecodeUtf8(piece.text));
     const int rate = static_cast<int>(std::lround(engine->SampleRate() * shape.pitchFactor));
     std::vector<std::int16_t> pcm;
+    LeadTrim trim(engine->SampleRate());
     EngineSink sink;
     sink.onBlock = [&](const SoundBlock& block) {
         pcm.resize(block.count);
         for (std::size_t i = 0; i < block.count; ++i) {
-            const double v =
-                block.sixteen != nullptr ? block.sixteen[i] : (block.eight[i] - 128) * 256.0;
-            pcm[i] = static_cast<std::int16_t>(std::clamp(v * shape.gain, -32768.0, 32767.0));
+            pcm[i] = block.sixteen != nullptr
+                         ? block.sixteen[i]
+                         : static_cast<std::int16_t>((block.eight[i] - 128) * 256);
         }
-        return Play(pcm.data(), pcm.size(), rate);
+        const std::size_t skip = atStart ? trim.Skip(pcm) : 0;
+        for (std::int16_t& sample : pcm) {
+            sample = static_cast<std::int16_t>(std::clamp(sample * shape.gain, -32768.0, 32767.0));
+        }
+        if (skip == pcm.size()) {
+            return !m_stop.load();
+        }
+        return Play(pcm.data() + skip, pcm.size() - skip, rate);
     };
     const EngineResult said = engine->Say(EngineText{text}, sink);
     {

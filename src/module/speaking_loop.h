@@ -13,6 +13,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <span>
 #include <string>
 #include <thread>
 
@@ -30,6 +31,21 @@ struct SoundShape {
 SoundShape ShapeOf(const VoiceParams& params, double rateScale, double pitchScale,
                    std::int32_t userSpeedMs);
 
+// The quiet before a message's first sound (the closure of a stop it begins with, a voice's
+// lead-in), left out but for a few milliseconds so that the message is heard at once, and
+// never more than a limit. Fed the engine's blocks in order, their levels before the volume.
+class LeadTrim {
+public:
+    explicit LeadTrim(int rate);
+    // How many of block's first samples to leave out.
+    std::size_t Skip(std::span<const std::int16_t> block);
+
+private:
+    std::size_t m_keep; // the quiet kept before the first sound
+    std::size_t m_left; // the quiet that may still be left out
+    bool m_done = false;
+};
+
 // The text a CHAR, KEY or SOUND_ICON message says (UTF-8).
 std::string SpokenKey(std::string_view key);
 
@@ -45,6 +61,7 @@ public:
     void Quit() override;
     std::vector<std::string> VoiceNames() const override { return ModuleVoiceNames(); }
     void UseDevice(const std::string& device) override;
+    void Prepare(const VoiceParams& params) override;
 
 private:
     enum class Outcome { Done, Stopped, Paused };
@@ -52,7 +69,8 @@ private:
     void Run();
     void Say(const SpeakRequest& request);
     void Event(std::string_view line);
-    Outcome SayText(const MessagePiece& piece, const VoiceParams& params);
+    // atStart: nothing of the message has been played yet (its lead-in quiet is left out).
+    Outcome SayText(const MessagePiece& piece, const VoiceParams& params, bool atStart);
     bool Play(const std::int16_t* samples, std::size_t count, int rate);
 
     ModuleEngines& m_engines;

@@ -7,6 +7,8 @@
 #include "analysis/mecab_analyzer.h"
 #include "engine/engine_choice.h"
 #include "export/engine_factory.h"
+#include "export/voice_cache.h"
+#include "natural/engine_setup.h"
 #include "natural_engine_support.h"
 #include "support/scoped_env.h"
 
@@ -17,7 +19,9 @@
 #include <condition_variable>
 #include <cstring>
 #include <dirent.h>
+#include <filesystem>
 #include <fstream>
+#include <future>
 #include <mutex>
 #include <thread>
 
@@ -185,6 +189,54 @@ TEST_F(NaturalVoice, AStopAtOnceFromAnotherThreadEndsTheSynthesisUnderWay) {
     EXPECT_EQ(blocksAfterStop, 0);
     // Six sentences of some five seconds each: far from all of it was made.
     EXPECT_LT(framesHanded, 3 * 5 * 48000);
+}
+
+TEST_F(NaturalVoice, OneCacheLoadsTheStylesOfAFolderOnceAndEnginesSayWithIt) {
+    NaturalVoiceCache cache;
+    natural::NaturalPassOptions neutral = Chosen();
+    cache.Prepare(neutral);
+    const std::shared_ptr<VoiceLoad> load = cache.Voice(neutral);
+    // Another style of the same folder is the same voice, not a second loading.
+    natural::NaturalPassOptions happy = neutral;
+    happy.synthesis.setup.voiceFile =
+        (std::filesystem::path(neutral.synthesis.setup.voiceFile).parent_path() /
+         natural::VoiceFileName(natural::Style::Happy))
+            .string();
+    EXPECT_EQ(cache.Voice(happy), load);
+    const Heard heard = Hear(*MakeNaturalEngine(load, std::nullopt, happy), Sjis(u"山です。"));
+    ASSERT_EQ(heard.result.status, SpeechStatus::Done) << heard.result.error;
+    EXPECT_EQ(heard.morae, "ヤマデス");
+    EXPECT_TRUE(load->Ready());
+    // Another folder is another loading, whose failure the engine reports.
+    natural::NaturalPassOptions elsewhere = neutral;
+    elsewhere.synthesis.setup.voiceFile = "/nonexistent/voice/neutral.htsvoice";
+    const std::shared_ptr<VoiceLoad> missing = cache.Voice(elsewhere);
+    EXPECT_NE(missing, load);
+    const Heard none = Hear(*MakeNaturalEngine(missing, std::nullopt, elsewhere), "a");
+    EXPECT_EQ(none.result.status, SpeechStatus::Failed);
+}
+
+TEST_F(NaturalVoice, AStopEndsTheWaitForAVoiceStillLoading) {
+    std::promise<void> gate;
+    std::shared_future<void> opened = gate.get_future().share();
+    const natural::NaturalPassOptions options = Chosen();
+    auto load = std::make_shared<VoiceLoad>([opened, options] {
+        opened.wait(); // a loading that lasts until the test lets it end
+        return LoadNaturalVoice(options);
+    });
+    const std::unique_ptr<SpeechEngine> engine = MakeNaturalEngine(load, std::nullopt, options);
+    EngineSink sink;
+    sink.onBlock = [](const SoundBlock&) { return true; };
+    std::future<EngineResult> said = std::async(
+        std::launch::async, [&] { return engine->Say(EngineText{Sjis(u"山です。")}, sink); });
+    // Waiting, not yet loaded: a stop from this thread wakes the saying, which ends stopped.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    engine->Stop(StopAt::Now);
+    const bool ended = said.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+    EXPECT_TRUE(ended) << "the saying still waits for the voice after a stop";
+    EXPECT_FALSE(load->Ready());
+    gate.set_value();
+    EXPECT_EQ(said.get().status, SpeechStatus::Stopped);
 }
 
 } // namespace

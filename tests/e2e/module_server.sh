@@ -98,6 +98,32 @@ awk -v s="$stopped" 'BEGIN { exit !(s < 3.0) }' || fail "the stop did not silenc
 echo "stopped after 1 s: ${stopped}s voiced"
 
 # Index marks arrive in order, each after the text before it.
+# A character is said by name (one the reading has no word for too); spelling says each
+# character; the punctuation mode says marks by name.
+symbol=$(said -c "😀")
+awk -v s="$symbol" 'BEGIN { exit !(s > 0.2) }' || fail "a character without a reading was not said: ${symbol}s"
+whole=$(said "あいうえお")
+spelled=$(said -s "あいうえお")
+awk -v w="$whole" -v s="$spelled" 'BEGIN { exit !(s > w + 0.5) }' ||
+  fail "spelling did not say each character: ${spelled}s, whole ${whole}s"
+none=$(said -m none "「はい」。")
+all=$(said -m all "「はい」。")
+awk -v n="$none" -v a="$all" 'BEGIN { exit !(a > n + 1.0) }' ||
+  fail "the punctuation mode all did not say the marks: ${all}s, none ${none}s"
+echo "said: 😀 ${symbol}s; あいうえお ${whole}s, spelled ${spelled}s; marks none ${none}s, all ${all}s"
+
+# A short message ends once it has been heard, not seconds later: spd-say -w returns then.
+timeout 60 spd-say -w -o yomi6 -l ja -y natural-neutral "はい。" # the voice loaded once
+slowest=0
+for _ in 1 2 3; do
+  start=$(date +%s%N)
+  timeout 60 spd-say -w -o yomi6 -l ja -y natural-neutral "あ。"
+  took=$((($(date +%s%N) - start) / 1000000))
+  [ "$took" -gt "$slowest" ] && slowest=$took
+done
+[ "$slowest" -lt 1500 ] || fail "a short message ended ${slowest} ms after it was sent"
+echo "a short message said and ended in ${slowest} ms at most"
+
 marks=$(client marks '<speak>一つ目。<mark name="m1"/>二つ目。<mark name="m2"/>三つ目。<mark name="m3"/></speak>')
 [ "$marks" = "m1 m2 m3 end" ] || fail "marks: '$marks'"
 

@@ -34,9 +34,13 @@ public:
     void Quit() override { calls.push_back("quit"); }
     std::vector<std::string> VoiceNames() const override { return {"female", "natural-happy"}; }
     void UseDevice(const std::string& d) override { calls.push_back("device:" + d); }
+    void Prepare(const VoiceParams& params) override {
+        prepared.push_back(params.synthesisVoice + "/" + params.voiceType);
+    }
 
     std::vector<SpeakRequest> requests;
     std::vector<std::string> calls;
+    std::vector<std::string> prepared; // the voices prepared, "synthesis voice/voice type"
 
 private:
     ReplyChannel* m_events;
@@ -148,6 +152,17 @@ TEST(ModuleProtocol, SettingsAreCheckedAndKept) {
     EXPECT_EQ(s.speaker.requests[0].params.synthesisVoice, "");
     EXPECT_EQ(s.speaker.requests[0].params.voiceType, "CHILD_FEMALE");
     EXPECT_EQ(s.speaker.requests[0].params.rate, -40);
+}
+
+TEST(ModuleProtocol, TheVoiceIsPreparedAtInitAndWhenItChanges) {
+    Session s;
+    s.Feed({"SET", "rate=20", "pitch=-5", "."});
+    s.Feed({"SET", "synthesis_voice=natural-happy", "."});
+    s.Feed({"SET", "synthesis_voice=natural-happy", "rate=30", "."});
+    s.Feed({"SET", "voice=male1", "."});
+    s.Feed({"SET", "voice=ROBOT", "."}); // refused: nothing changes
+    EXPECT_EQ(s.speaker.prepared,
+              (std::vector<std::string>{"/", "natural-happy/", "natural-happy/MALE1"}));
 }
 
 TEST(ModuleProtocol, AudioThroughTheServerIsDeclinedAndItsOwnOutputTaken) {

@@ -89,7 +89,7 @@ int SpeakNaturalText(int argc, char** argv, std::string text, const DictionaryVi
                      natural::NaturalPassOptions options) {
     QCoreApplication app(argc, argv);
     // The voice loads while the output opens.
-    LiveVoice voice;
+    NaturalVoiceCache voice;
     voice.Prepare(options);
     SoundBackend sound;
     const SampleBank bank;

@@ -1,12 +1,12 @@
 #include "export/engine_factory.h"
 
 #include "export/natural_voice_engine.h"
+#include "export/voice_cache.h"
 #include "natural/engine_setup.h"
 #include "synthesis/hts_voice.h"
 
 #include "engine/engine_choice.h"
 
-#include <chrono>
 #include <filesystem>
 #include <mutex>
 
@@ -46,9 +46,8 @@ EngineSettings SettingsOf(const natural::NaturalPassOptions& options) {
 // through this engine's own stop.
 class LoadingVoiceEngine : public SpeechEngine {
 public:
-    LoadingVoiceEngine(std::shared_future<synthesis::HtsVoice::Loaded> loading,
-                       std::optional<DictionaryView> dic, natural::NaturalPassOptions options,
-                       natural::PassMessage onMessage)
+    LoadingVoiceEngine(std::shared_ptr<VoiceLoad> loading, std::optional<DictionaryView> dic,
+                       natural::NaturalPassOptions options, natural::PassMessage onMessage)
         : m_loading(std::move(loading)), m_dic(dic), m_options(std::move(options)),
           m_onMessage(std::move(onMessage)) {}
 
@@ -62,14 +61,13 @@ public:
 
 private:
     EngineResult Run(const EngineText& text, const EngineSink& sink) override {
-        constexpr auto kLook = std::chrono::milliseconds(5);
-        while (m_loading.wait_for(kLook) != std::future_status::ready) {
-            if (StoppedNow()) {
-                return {SpeechStatus::Stopped, "", 0, 0};
-            }
+        const synthesis::HtsVoice::Loaded* loaded =
+            m_loading->Wait([this] { return StoppedNow(); });
+        if (loaded == nullptr) {
+            return {SpeechStatus::Stopped, "", 0, 0};
         }
         const std::unique_ptr<SpeechEngine> engine =
-            MakeNaturalEngine(m_loading.get(), m_dic, m_options, m_onMessage);
+            MakeNaturalEngine(*loaded, m_dic, m_options, m_onMessage);
         {
             const std::lock_guard lock(m_engineMutex);
             m_engine = engine.get();
@@ -92,13 +90,14 @@ private:
     }
 
     void Interrupt() override {
+        m_loading->Wake();
         const std::lock_guard lock(m_engineMutex);
         if (m_engine != nullptr) {
             m_engine->Stop(StopAt::Now);
         }
     }
 
-    std::shared_future<synthesis::HtsVoice::Loaded> m_loading;
+    std::shared_ptr<VoiceLoad> m_loading;
     std::optional<DictionaryView> m_dic;
     natural::NaturalPassOptions m_options;
     natural::PassMessage m_onMessage;
@@ -167,10 +166,10 @@ std::unique_ptr<SpeechEngine> MakeNaturalEngine(const synthesis::HtsVoice::Loade
                                                 settings, std::move(onMessage));
 }
 
-std::unique_ptr<SpeechEngine>
-MakeNaturalEngine(std::shared_future<synthesis::HtsVoice::Loaded> loading,
-                  std::optional<DictionaryView> dic, const natural::NaturalPassOptions& options,
-                  natural::PassMessage onMessage) {
+std::unique_ptr<SpeechEngine> MakeNaturalEngine(std::shared_ptr<VoiceLoad> loading,
+                                                std::optional<DictionaryView> dic,
+                                                const natural::NaturalPassOptions& options,
+                                                natural::PassMessage onMessage) {
     return std::make_unique<LoadingVoiceEngine>(std::move(loading), dic, options,
                                                 std::move(onMessage));
 }

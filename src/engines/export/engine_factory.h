@@ -9,7 +9,6 @@
 #include "natural_voice/voice_pass.h"
 #include "synthesis/hts_voice.h"
 
-#include <future>
 #include <memory>
 #include <optional>
 
@@ -29,16 +28,18 @@ std::unique_ptr<SpeechEngine> MakeNaturalEngine(std::optional<DictionaryView> di
 // a client that makes engines again and again and loads the voice once.
 synthesis::HtsVoice::Loaded LoadNaturalVoice(const natural::NaturalPassOptions& options);
 
+class VoiceLoad;
+
 // The same engine with its voice as loaded (LoadNaturalVoice of the same options), or still
-// being loaded: then the engine's saying waits for it, on the thread that says (a stop at once
-// ends the waiting), and whoever makes the engine never does.
+// being loaded (a NaturalVoiceCache's): then the engine's saying waits for it, on the thread
+// that says (a stop at once ends the waiting), and whoever makes the engine never does.
 std::unique_ptr<SpeechEngine> MakeNaturalEngine(const synthesis::HtsVoice::Loaded& loaded,
                                                 std::optional<DictionaryView> dic,
                                                 const natural::NaturalPassOptions& options,
                                                 natural::PassMessage onMessage = {});
-std::unique_ptr<SpeechEngine>
-MakeNaturalEngine(std::shared_future<synthesis::HtsVoice::Loaded> loading,
-                  std::optional<DictionaryView> dic, const natural::NaturalPassOptions& options,
-                  natural::PassMessage onMessage = {});
+std::unique_ptr<SpeechEngine> MakeNaturalEngine(std::shared_ptr<VoiceLoad> loading,
+                                                std::optional<DictionaryView> dic,
+                                                const natural::NaturalPassOptions& options,
+                                                natural::PassMessage onMessage = {});
 
 } // namespace yomi6

@@ -12,22 +12,8 @@ constexpr std::int64_t kStartLeadMs = 15;
 
 } // namespace
 
-void LiveVoice::Prepare(const natural::NaturalPassOptions& pass) {
-    if (m_loading.valid() && m_voiceFile == pass.synthesis.setup.voiceFile) {
-        return;
-    }
-    m_voiceFile = pass.synthesis.setup.voiceFile;
-    m_loading = std::async(std::launch::async, [pass] { return LoadNaturalVoice(pass); }).share();
-}
-
-std::shared_future<synthesis::HtsVoice::Loaded>
-LiveVoice::Voice(const natural::NaturalPassOptions& pass) {
-    Prepare(pass);
-    return m_loading;
-}
-
 std::unique_ptr<SpeechEngine> MakeLiveEngine(natural::NaturalPassOptions pass,
-                                             std::shared_future<synthesis::HtsVoice::Loaded> voice,
+                                             std::shared_ptr<VoiceLoad> voice,
                                              std::optional<DictionaryView> dictionary,
                                              std::function<void(const std::string&)> onSkipped) {
     pass.firstLeadSilenceMs = kStartLeadMs;

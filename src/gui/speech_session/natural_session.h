@@ -54,10 +54,10 @@ private:
 
     std::unique_ptr<NaturalSpeech> m_natural;
     natural::EngineSetup m_setup;
-    LiveVoice m_voice;     // the voice's styles, loaded once for every reading
-    SpeechSource m_source; // the bytes being said
-    int m_passOffset = 0;  // the text position of their first character
-    bool m_aozora = false; // they are read as Aozora notation
+    NaturalVoiceCache m_voice; // the voice's styles, loaded once for every reading
+    SpeechSource m_source;     // the bytes being said
+    int m_passOffset = 0;      // the text position of their first character
+    bool m_aozora = false;     // they are read as Aozora notation
     bool m_paused = false;
     // The words of the sentence being heard (a reading may be longer than word ranges reach),
     // counted from its first byte.
