@@ -29,6 +29,8 @@ SpeechController::SpeechController(SpeechPreferences& preferences, const AppSett
       m_sound(sound), m_services{preferences, settings, dictionary, analyzer,
                                  [this]() -> SpeechPlayer& { return Player(); }},
       m_factory(m_services, library), m_session(&m_factory.SessionFor({})) {
+    // A slot with the natural voice: its styles load in the background from the start.
+    m_factory.PrepareSlotVoices();
     connect(&m_schedule, &HighlightSchedule::due, this, &SpeechController::ShowHighlight);
     for (UnitSession* each : m_factory.Sessions()) {
         UnitSession& session = *each;

@@ -80,8 +80,12 @@ SessionStart NaturalSession::ReadRange(const QString& text, int begin, int end) 
 
 void NaturalSession::SetVoice(const natural::EngineSetup& setup) {
     m_setup = setup;
+    PrepareVoice(setup);
+}
+
+void NaturalSession::PrepareVoice(const natural::EngineSetup& setup) {
     natural::NaturalPassOptions options;
-    options.synthesis.setup = m_setup;
+    options.synthesis.setup = setup;
     m_voice.Prepare(options);
 }
 

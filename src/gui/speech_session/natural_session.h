@@ -28,6 +28,8 @@ public:
     // The engine set up for the voice the next reading speaks with.
     // Its styles start loading now, unless they are loaded.
     void SetVoice(const natural::EngineSetup& setup);
+    // Starts loading the styles of setup's voice, unless they are loaded, for a reading to come.
+    void PrepareVoice(const natural::EngineSetup& setup);
 
     SessionStart SpeakFirstPass(const SpeechSource& source, const QString& text) override;
     SessionStart ReadRange(const QString& text, int begin, int end) override;

@@ -43,6 +43,21 @@ EngineChoice SessionFactory::Choose(QStringList* messages) {
     return {chosen.natural, chosen.setup.engine};
 }
 
+void SessionFactory::PrepareSlotVoices() {
+    // The speaking slot's first: the cache loads one folder, which holds every style.
+    const VoiceSlot speaking = m_services.preferences.voice;
+    const VoiceSlot other = speaking == VoiceSlot::Male ? VoiceSlot::Female : VoiceSlot::Male;
+    for (const VoiceSlot slot : {speaking, other}) {
+        const ChosenEngine chosen =
+            ChooseEngine(m_library.Natural(),
+                         SlotEngineRequest(m_library, slot, m_services.preferences.speed, 1));
+        if (chosen.SpeaksNaturally()) {
+            m_natural->PrepareVoice(chosen.setup.engine);
+            return;
+        }
+    }
+}
+
 UnitSession& SessionFactory::SessionFor(const EngineChoice& choice) {
     if (!choice.natural) {
         return *m_samples;

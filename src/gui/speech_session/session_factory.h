@@ -43,6 +43,9 @@ public:
     SessionFactory(const SessionFactory&) = delete;
     SessionFactory& operator=(const SessionFactory&) = delete;
 
+    // Starts loading the natural voice that either slot holds, so that the first F3 with it
+    // does not wait for it (nothing when neither holds one that can speak).
+    void PrepareSlotVoices();
     // The engine the speaking slot speaks with now. What is missing for its natural voice goes
     // to messages the first time it is missing in the run, and the samples speak.
     EngineChoice Choose(QStringList* messages);
