@@ -33,6 +33,23 @@ std::vector<HTS_PStream> StreamsOf(const HTS_PStreamSet& all, std::size_t from, 
     return streams;
 }
 
+// Frames [from, to) of source's parameters, within them.
+struct FrameRange {
+    std::size_t first = 0;
+    std::size_t last = 0;
+};
+
+FrameRange Clamped(const HTS_Engine& source, std::int64_t from, std::int64_t to) {
+    const auto total = static_cast<std::int64_t>(source.pss.total_frame);
+    const auto first = std::clamp<std::int64_t>(from, 0, total);
+    return {static_cast<std::size_t>(first),
+            static_cast<std::size_t>(std::clamp<std::int64_t>(to, first, total))};
+}
+
+// The engine's own waveform generator on frames [first, last).
+std::optional<std::vector<double>> EngineFrames(const HTS_Engine& source, std::size_t first,
+                                                std::size_t last, const std::stop_token& stop);
+
 // Whether our own vocoder makes the sound of source's streams: a mel-cepstrum (gamma 0), log-F0
 // and, if any, an odd-length low-pass filter of the excitation.
 bool OurVocoderTakes(const HTS_Engine& source) {
@@ -86,29 +103,28 @@ std::optional<std::vector<double>> OurVocodeFrames(const HTS_Engine& source, std
 
 std::optional<std::vector<double>> VocodeFrames(const HTS_Engine& source, std::int64_t from,
                                                 std::int64_t to, const std::stop_token& stop) {
-    if (!OurVocoderTakes(source)) {
-        return EngineVocodeFrames(source, from, to, stop);
-    }
-    const auto total = static_cast<std::int64_t>(source.pss.total_frame);
-    const auto first = static_cast<std::size_t>(std::clamp<std::int64_t>(from, 0, total));
-    const auto last = static_cast<std::size_t>(
-        std::clamp<std::int64_t>(to, static_cast<std::int64_t>(first), total));
+    const FrameRange frames = Clamped(source, from, to);
     if (stop.stop_requested()) {
         return std::nullopt;
     }
-    return OurVocodeFrames(source, first, last, stop);
+    return OurVocoderTakes(source) ? OurVocodeFrames(source, frames.first, frames.last, stop)
+                                   : EngineFrames(source, frames.first, frames.last, stop);
 }
 
 std::optional<std::vector<double>> EngineVocodeFrames(const HTS_Engine& source, std::int64_t from,
                                                       std::int64_t to,
                                                       const std::stop_token& stop) {
-    const auto total = static_cast<std::int64_t>(source.pss.total_frame);
-    const auto first = static_cast<std::size_t>(std::clamp<std::int64_t>(from, 0, total));
-    const auto last = static_cast<std::size_t>(
-        std::clamp<std::int64_t>(to, static_cast<std::int64_t>(first), total));
+    const FrameRange frames = Clamped(source, from, to);
     if (stop.stop_requested()) {
         return std::nullopt;
     }
+    return EngineFrames(source, frames.first, frames.last, stop);
+}
+
+namespace {
+
+std::optional<std::vector<double>> EngineFrames(const HTS_Engine& source, std::size_t first,
+                                                std::size_t last, const std::stop_token& stop) {
     if (last == first) {
         return std::vector<double>();
     }
@@ -150,6 +166,8 @@ std::optional<std::vector<double>> EngineVocodeFrames(const HTS_Engine& source, 
     HTS_Engine_refresh(&part);
     return samples;
 }
+
+} // namespace
 
 std::vector<bool> VoicedFrames(const HTS_Engine& source, std::int64_t from, std::int64_t to) {
     std::vector<bool> voiced(static_cast<std::size_t>(std::max<std::int64_t>(to - from, 0)), true);
