@@ -123,7 +123,7 @@ def self_test():
         "app/i.cpp": ('#include "editor/text_view.h"\n#include <QAction>\n', False),
         "main.cpp": ('#include "app/editor_main.h"\n', False),
         "voice/j.cpp": ('#include "playback/playback.h"\n', True),
-        "analysis/k.cpp": ('#include "io/atomic_file.h"\n', True),
+        "analysis/k.cpp": ('#include "settings/settings_keys.h"\n', True),
         "wave/n.cpp": ('#include "text/cp932.h"\n', True),
         "voice/o.cpp": ('#include "wave/wave_decoder.h"\n', False),
         "playback/l.cpp": ('#include "reading/text_reader.h"\n#include "io/atomic_file.h"\n', False),
