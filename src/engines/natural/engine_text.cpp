@@ -155,12 +155,8 @@ bool HoldsFollower(std::string_view chunkBytes, const ReadingPiece& piece,
 // chunk's own.
 std::vector<std::optional<ReadingPiece>> ReadingPieces(std::string_view chunkBytes,
                                                        const DictionaryView* dic,
-                                                       const std::string& analyzerFolder,
+                                                       AnalyzerLoader& loader,
                                                        const AozoraNotation* notation) {
-    // Each chunk opens its own: the engine is a process per chunk too, and an analyzer is an
-    // open of mapped files, cheap beside it, that no other thread then shares.
-    AnalyzerLoader loader;
-    loader.SetConfiguredDictionary(analyzerFolder);
     std::string error;
     Analyzer* analyzer = loader.Get(error);
     if (analyzer == nullptr) {
@@ -404,6 +400,14 @@ std::u32string DecodeUtf8Points(std::string_view utf8) {
 
 EngineText BuildEngineText(std::string_view text, ByteRange chunk, const DictionaryView* dic,
                            const std::string& analyzerFolder, const AozoraNotation* notation) {
+    // A chunk for an engine process opens its own: the process costs far more than the open.
+    AnalyzerLoader reader;
+    reader.SetConfiguredDictionary(analyzerFolder);
+    return BuildEngineText(text, chunk, dic, reader, notation);
+}
+
+EngineText BuildEngineText(std::string_view text, ByteRange chunk, const DictionaryView* dic,
+                           AnalyzerLoader& reader, const AozoraNotation* notation) {
     EngineText out;
     // The dictionary's lookup reads 12 bytes past a character, zero-padded at the chunk's end, so
     // that no user word reaches beyond it.
@@ -419,8 +423,7 @@ EngineText BuildEngineText(std::string_view text, ByteRange chunk, const Diction
         local = NotationWithin(*notation, chunk.begin, chunk.end);
     }
     const AozoraNotation* own = local ? &*local : nullptr;
-    const std::vector<std::optional<ReadingPiece>> pieces =
-        ReadingPieces(view, dic, analyzerFolder, own);
+    const std::vector<std::optional<ReadingPiece>> pieces = ReadingPieces(view, dic, reader, own);
     const bool read = !pieces.empty();
     EngineTextWriter writer(out);
     std::size_t wordEnd = 0; // the end of the reading's word being written as it is written

@@ -11,6 +11,7 @@
 // source bytes; a blank stands where the reading is silent.
 #pragma once
 
+#include "analysis/analyzer_loader.h"
 #include "aozora/aozora_notation.h"
 #include "dictionary/dictionary_view.h"
 #include "natural/chunking.h"
@@ -49,6 +50,10 @@ struct EngineText {
 EngineText BuildEngineText(std::string_view text, ByteRange chunk, const DictionaryView* dic,
                            const std::string& analyzerFolder = {},
                            const AozoraNotation* notation = nullptr);
+// The same, read by reader's analyzer (its owner's, loaded at its first use and kept for the
+// next chunk; one thread uses it at a time).
+EngineText BuildEngineText(std::string_view text, ByteRange chunk, const DictionaryView* dic,
+                           AnalyzerLoader& reader, const AozoraNotation* notation);
 
 // The engine text cut into pieces of at most maxBytes bytes, each one engine run: after a pause
 // sign where one lies within the limit, else after a blank, else before a word, else between

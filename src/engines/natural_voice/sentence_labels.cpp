@@ -144,8 +144,8 @@ bool LabelPiece(std::string_view text, ByteRange piece, const ReadingSources& re
     // The piece as the automatic reading says it: a word read otherwise than written is given
     // as that reading in katakana, the silent notation is left out; each character keeps its
     // source bytes.
-    const natural::EngineText spoken = natural::BuildEngineText(
-        text, piece, reading.dic, reading.analyzerFolder, reading.notation);
+    const natural::EngineText spoken =
+        natural::BuildEngineText(text, piece, reading.dic, reading.reader, reading.notation);
     const std::size_t n = spoken.folded.size();
     if (n == 0) {
         return true;

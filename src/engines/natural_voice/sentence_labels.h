@@ -5,6 +5,7 @@
 #pragma once
 
 #include "analysis/analyzer.h"
+#include "analysis/analyzer_loader.h"
 #include "aozora/aozora_notation.h"
 #include "dictionary/dictionary_view.h"
 #include "labels/accent_rules.h"
@@ -29,12 +30,12 @@ struct SentenceLabels {
     std::vector<SpokenMora> morae;   // one for each mora the labels say, in order
 };
 
-// Where the reading of a piece comes from: the run's analyzer folder for the automatic reading
-// (as the settings name it; $YOMI6_MECAB_DIC still wins), the user's words, the notation of the
-// whole text when it is read as Aozora notation.
+// Where the reading of a piece comes from: the automatic reading's analyzer (its owner's, set
+// up with the run's folder), the user's words, the notation of the whole text when it is read as
+// Aozora notation.
 struct ReadingSources {
     const DictionaryView* dic = nullptr;
-    std::string analyzerFolder;
+    AnalyzerLoader& reader;
     const AozoraNotation* notation = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "natural_voice/voice_pass.h"
 
+#include "analysis/analyzer_loader.h"
 #include "analysis/mecab_analyzer.h"
 #include "aozora/aozora_reading.h"
 #include "natural/natural_pass.h"
@@ -8,6 +9,7 @@
 namespace yomi6::natural_voice {
 
 struct VoicePass::Speaker {
+    AnalyzerLoader reader; // the automatic reading's, loaded at the first piece
     std::unique_ptr<Analyzer> accents;
     std::unique_ptr<synthesis::Synthesizer> synthesizer;
 };
@@ -90,6 +92,7 @@ void VoicePass::Stop() {
 
 std::unique_ptr<VoicePass::Speaker> VoicePass::MakeSpeaker(std::string& error) const {
     auto speaker = std::make_unique<Speaker>();
+    speaker->reader.SetConfiguredDictionary(m_options.analyzerFolder);
     speaker->accents = OpenMecabAnalyzer(m_options.accentDictionary, error);
     if (speaker->accents == nullptr) {
         return nullptr;
@@ -113,8 +116,7 @@ synthesis::SynthesisOptions VoicePass::OptionsOf(std::size_t index) const {
 void VoicePass::Say(Speaker& speaker, std::size_t index, Made& made, PieceSink* sink) {
     const ByteRange piece = m_pieces[index];
     SentenceLabels labelled;
-    const ReadingSources reading{m_dic ? &*m_dic : nullptr, m_options.analyzerFolder,
-                                 m_notation.get()};
+    const ReadingSources reading{m_dic ? &*m_dic : nullptr, speaker.reader, m_notation.get()};
     if (!LabelPiece(m_text, piece, reading, *speaker.accents, m_options.rules, labelled)) {
         made.error = "the analyzer failed on it";
         return;

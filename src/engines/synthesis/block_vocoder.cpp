@@ -48,7 +48,48 @@ FrameRange Clamped(const HTS_Engine& source, std::int64_t from, std::int64_t to)
 
 // The engine's own waveform generator on frames [first, last).
 std::optional<std::vector<double>> EngineFrames(const HTS_Engine& source, std::size_t first,
-                                                std::size_t last, const std::stop_token& stop);
+                                                std::size_t last, const std::stop_token& stop) {
+    if (last == first) {
+        return std::vector<double>();
+    }
+    std::vector<HTS_PStream> streams = StreamsOf(source.pss, first, last);
+    // An engine of its own for the stretch: its parameters are the view above, and its stop
+    // flag is the one the generator reads at every frame.
+    HTS_Engine part{};
+    HTS_Engine_initialize(&part);
+    const HTS_Condition& c = source.condition;
+    part.condition.sampling_frequency = c.sampling_frequency;
+    part.condition.fperiod = c.fperiod;
+    part.condition.volume = c.volume;
+    part.condition.stage = c.stage;
+    part.condition.use_log_gain = c.use_log_gain;
+    part.condition.alpha = c.alpha;
+    part.condition.beta = c.beta;
+    part.pss.pstream = streams.data();
+    part.pss.nstream = streams.size();
+    part.pss.total_frame = last - first;
+    bool made = false;
+    {
+        // Runs on the thread that asks to stop, while the generator runs here; the engine
+        // only reads the flag. The callback is gone before the flag is touched again below.
+        const std::stop_callback wake(stop, [&part] {
+            std::atomic_ref<HTS_Boolean>(part.condition.stop)
+                .store(TRUE, std::memory_order_relaxed);
+        });
+        made = HTS_Engine_generate_sample_sequence(&part) == TRUE;
+    }
+    std::optional<std::vector<double>> samples;
+    if (made && !stop.stop_requested()) {
+        samples.emplace(HTS_Engine_get_nsamples(&part));
+        for (std::size_t i = 0; i < samples->size(); ++i) {
+            (*samples)[i] = HTS_Engine_get_generated_speech(&part, i);
+        }
+    }
+    // The view's rows belong to source: only the generated sound is the part engine's to free.
+    part.pss = HTS_PStreamSet{};
+    HTS_Engine_refresh(&part);
+    return samples;
+}
 
 // Whether our own vocoder makes the sound of source's streams: a mel-cepstrum (gamma 0), log-F0
 // and, if any, an odd-length low-pass filter of the excitation.
@@ -120,54 +161,6 @@ std::optional<std::vector<double>> EngineVocodeFrames(const HTS_Engine& source, 
     }
     return EngineFrames(source, frames.first, frames.last, stop);
 }
-
-namespace {
-
-std::optional<std::vector<double>> EngineFrames(const HTS_Engine& source, std::size_t first,
-                                                std::size_t last, const std::stop_token& stop) {
-    if (last == first) {
-        return std::vector<double>();
-    }
-    std::vector<HTS_PStream> streams = StreamsOf(source.pss, first, last);
-    // An engine of its own for the stretch: its parameters are the view above, and its stop
-    // flag is the one the generator reads at every frame.
-    HTS_Engine part{};
-    HTS_Engine_initialize(&part);
-    const HTS_Condition& c = source.condition;
-    part.condition.sampling_frequency = c.sampling_frequency;
-    part.condition.fperiod = c.fperiod;
-    part.condition.volume = c.volume;
-    part.condition.stage = c.stage;
-    part.condition.use_log_gain = c.use_log_gain;
-    part.condition.alpha = c.alpha;
-    part.condition.beta = c.beta;
-    part.pss.pstream = streams.data();
-    part.pss.nstream = streams.size();
-    part.pss.total_frame = last - first;
-    bool made = false;
-    {
-        // Runs on the thread that asks to stop, while the generator runs here; the engine
-        // only reads the flag. The callback is gone before the flag is touched again below.
-        const std::stop_callback wake(stop, [&part] {
-            std::atomic_ref<HTS_Boolean>(part.condition.stop)
-                .store(TRUE, std::memory_order_relaxed);
-        });
-        made = HTS_Engine_generate_sample_sequence(&part) == TRUE;
-    }
-    std::optional<std::vector<double>> samples;
-    if (made && !stop.stop_requested()) {
-        samples.emplace(HTS_Engine_get_nsamples(&part));
-        for (std::size_t i = 0; i < samples->size(); ++i) {
-            (*samples)[i] = HTS_Engine_get_generated_speech(&part, i);
-        }
-    }
-    // The view's rows belong to source: only the generated sound is the part engine's to free.
-    part.pss = HTS_PStreamSet{};
-    HTS_Engine_refresh(&part);
-    return samples;
-}
-
-} // namespace
 
 std::vector<bool> VoicedFrames(const HTS_Engine& source, std::int64_t from, std::int64_t to) {
     std::vector<bool> voiced(static_cast<std::size_t>(std::max<std::int64_t>(to - from, 0)), true);

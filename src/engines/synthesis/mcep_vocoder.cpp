@@ -37,11 +37,12 @@ void FilterToMcep(const double* b, double* mc, int m, double alpha) {
     }
 }
 
-// The cepstrum c2 (order m2) of the frequency-warped mel-cepstrum c1 (order m1).
-void Warp(const double* c1, int m1, double* c2, int m2, double alpha) {
+// The cepstrum c2 (order m2) of the frequency-warped mel-cepstrum c1 (order m1); buffers holds
+// 2 (m2 + 1) values.
+void Warp(const double* c1, int m1, double* c2, int m2, double alpha, double* buffers) {
     const double b = 1 - alpha * alpha;
-    std::vector<double> buffers(2 * (static_cast<std::size_t>(m2) + 1), 0.0);
-    double* g = buffers.data();
+    std::fill(buffers, buffers + 2 * (m2 + 1), 0.0);
+    double* g = buffers;
     double* d = g + m2 + 1;
     for (int i = -m1; i <= 0; ++i) {
         g[0] = c1[-i] + alpha * (d[0] = g[0]);
@@ -55,15 +56,21 @@ void Warp(const double* c1, int m1, double* c2, int m2, double alpha) {
     std::copy(g, g + m2 + 1, c2);
 }
 
+} // namespace
+
 // The energy of the minimum-phase impulse response of filter coefficients b (order m).
-double FilterEnergy(const double* b, int m, double alpha) {
-    std::vector<double> mc(static_cast<std::size_t>(m) + 1);
-    FilterToMcep(b, mc.data(), m, alpha);
-    std::vector<double> cep(kImpulseLength);
-    Warp(mc.data(), m, cep.data(), kImpulseLength - 1, -alpha);
-    std::vector<double> impulse(kImpulseLength);
-    const double* c = cep.data();
-    double* h = impulse.data();
+double McepVocoder::FilterEnergy(const double* b) {
+    const int m = m_setup.order;
+    const double alpha = m_setup.alpha;
+    Scratch& s = m_scratch;
+    s.mc.resize(static_cast<std::size_t>(m) + 1);
+    FilterToMcep(b, s.mc.data(), m, alpha);
+    s.cep.resize(kImpulseLength);
+    s.warp.resize(2 * kImpulseLength);
+    Warp(s.mc.data(), m, s.cep.data(), kImpulseLength - 1, -alpha, s.warp.data());
+    s.impulse.resize(kImpulseLength);
+    const double* c = s.cep.data();
+    double* h = s.impulse.data();
     h[0] = std::exp(c[0]);
     for (int n = 1; n < kImpulseLength; ++n) {
         double d = 0;
@@ -73,13 +80,11 @@ double FilterEnergy(const double* b, int m, double alpha) {
         h[n] = d / n;
     }
     double energy = 0.0;
-    for (const double x : impulse) {
+    for (const double x : s.impulse) {
         energy += x * x;
     }
     return energy;
 }
-
-} // namespace
 
 McepVocoder::McepVocoder(const McepSetup& setup) : m_setup(setup) {
     const auto taps = static_cast<std::size_t>(setup.order + 2) * kSections;
@@ -101,7 +106,8 @@ void McepVocoder::Frame(double logF0, std::span<const double> mcep, std::span<co
     } else {
         pitch = rate / std::exp(logF0);
     }
-    std::vector<double> spectrum(mcep.begin(), mcep.end());
+    std::vector<double>& spectrum = m_scratch.spectrum;
+    spectrum.assign(mcep.begin(), mcep.end());
     const auto period = static_cast<double>(m_setup.framePeriod);
     if (m_first) {
         m_pitch = pitch;
@@ -270,22 +276,22 @@ double McepVocoder::Filter(double x) {
     return out + x;
 }
 
-void McepVocoder::Postfilter(std::vector<double>& mcep) const {
+void McepVocoder::Postfilter(std::vector<double>& mcep) {
     const double beta = m_setup.beta;
     const double alpha = m_setup.alpha;
     if (!(beta > 0.0) || m_setup.order <= 1) {
         return;
     }
     const int m = m_setup.order;
-    std::vector<double> filter(mcep.size());
-    double* b = filter.data();
+    m_scratch.filter.resize(mcep.size());
+    double* b = m_scratch.filter.data();
     McepToFilter(mcep.data(), b, m, alpha);
-    const double before = FilterEnergy(b, m, alpha);
+    const double before = FilterEnergy(b);
     b[1] -= beta * alpha * b[2];
     for (int k = 2; k <= m; ++k) {
         b[k] *= 1.0 + beta;
     }
-    const double after = FilterEnergy(b, m, alpha);
+    const double after = FilterEnergy(b);
     b[0] += std::log(before / after) / 2;
     FilterToMcep(b, mcep.data(), m, alpha);
 }

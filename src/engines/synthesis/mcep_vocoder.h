@@ -42,7 +42,8 @@ private:
     double Excitation(std::span<const double> lowPass);
     double Noise();
     double Filter(double x);
-    void Postfilter(std::vector<double>& mcep) const;
+    void Postfilter(std::vector<double>& mcep);
+    double FilterEnergy(const double* b);
 
     McepSetup m_setup;
     bool m_first = true;
@@ -64,6 +65,10 @@ private:
     // outputs (0: the filter's last input).
     std::vector<double> m_delay, m_next;
     double m_out2[kSections + 1] = {};
+    // Room for a frame's work, kept from one frame to the next: nothing is allocated per frame.
+    struct Scratch {
+        std::vector<double> spectrum, filter, mc, cep, warp, impulse;
+    } m_scratch;
 };
 
 } // namespace yomi6::synthesis
