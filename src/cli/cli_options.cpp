@@ -30,7 +30,8 @@ std::string UsageText() {
            "       yomi6 --units FILE               print each tick's sample, source bytes and "
            "text\n"
            "       yomi6 --wav OUT.wav FILE         render one pass of speech to OUT.wav\n"
-           "       yomi6 --export OUT [--subtitles OUT] [--timings OUT] [--from N] [--to N] FILE\n"
+           "       yomi6 --export OUT [--subtitles OUT] [--timings OUT] [--from N] [--to N]\n"
+           "                    [--split chapters] FILE\n"
            "                                        render the whole of FILE to OUT: .wav, .flac,\n"
            "                                        .ogg (Vorbis), .opus or .mp3\n"
            "       yomi6 --speak FILE               speak one pass through the sound output\n"
@@ -63,6 +64,9 @@ std::string UsageText() {
            "  --subtitles OUT       with --export: subtitles beside it, .srt or .vtt\n"
            "  --timings OUT         with --export: the time and source bytes of each unit, .json\n"
            "  --from N, --to N      with --export: read source bytes N to N (end exclusive)\n"
+           "  --split chapters      with --export: one file per chapter, OUT-01-TITLE.EXT\n"
+           "                        and so on (subtitles and timings alike), and a playlist\n"
+           "                        OUT.m3u8 of them\n"
            "  --encoding sjis|utf8|auto\n"
            "                        how FILE is read: Shift-JIS, UTF-8, or as the editor\n"
            "                        opens it (default: auto, UTF-8 when it is valid UTF-8)\n"
@@ -96,7 +100,7 @@ std::string UsageText() {
 namespace {
 
 // Reads an option with a value, --voice, --readings, --aozora, --speed, --encoding,
-// --subtitles, --timings, --from, --to, --dictionary or --accent-rules (a), into o; the
+// --subtitles, --timings, --from, --to, --split, --dictionary or --accent-rules (a), into o; the
 // problem as a usage error, "" when it is fine or when value found no argument (and said so
 // itself).
 std::string ParseValueOption(const std::string& a,
@@ -169,6 +173,15 @@ std::string ParseValueOption(const std::string& a,
             return a + " takes a byte offset (a whole number from 0), not '" + *v + "'";
         }
         (a == "--from" ? o.from : o.to) = offset;
+    } else if (a == "--split") {
+        const std::string* v = value("chapters");
+        if (v == nullptr) {
+            return ""; // value said what is missing
+        }
+        if (*v != "chapters") {
+            return "--split takes chapters, not '" + *v + "'";
+        }
+        o.splitChapters = true;
     } else if (a == "--accent-rules") {
         const std::string* v = value("all, none or a list of rules");
         if (v == nullptr) {
@@ -204,8 +217,9 @@ std::string CheckCombination(Options& o) {
     if (o.mode != Mode::Editor && !o.editorFiles.empty()) {
         return "unexpected argument '" + o.editorFiles.front() + "'";
     }
-    if (o.mode != Mode::Export && (!o.subtitles.empty() || !o.timings.empty() || o.from || o.to)) {
-        return "--subtitles, --timings, --from and --to go with --export";
+    if (o.mode != Mode::Export &&
+        (!o.subtitles.empty() || !o.timings.empty() || o.from || o.to || o.splitChapters)) {
+        return "--subtitles, --timings, --from, --to and --split go with --export";
     }
     if (!o.accentRules.empty() && o.mode != Mode::Labels) {
         return "--accent-rules goes with --labels";
@@ -338,7 +352,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             o.exportOutput = *out;
         } else if (a == "--voice" || a == "--readings" || a == "--aozora" || a == "--speed" ||
                    a == "--encoding" || a == "--subtitles" || a == "--timings" || a == "--from" ||
-                   a == "--to" || a == "--dictionary" || a == "--accent-rules") {
+                   a == "--to" || a == "--dictionary" || a == "--accent-rules" || a == "--split") {
             if (const std::string problem = ParseValueOption(a, value, o); !problem.empty()) {
                 result.error = problem;
             }

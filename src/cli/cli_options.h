@@ -42,6 +42,7 @@ struct Options {
     std::string exportOutput;        // OUT.{wav,flac,ogg,opus,mp3} of --export
     std::string subtitles;           // --subtitles OUT.{srt,vtt} of --export
     std::string timings;             // --timings OUT.json of --export
+    bool splitChapters = false;      // --split chapters of --export
     std::optional<std::size_t> from; // --from N: the first source byte --export reads
     std::optional<std::size_t> to;   // --to N: the source byte where --export stops
     std::string dictionary;      // --dictionary PATH; empty: "Yomi6.dic" in the current directory

@@ -6,8 +6,10 @@
 #include "cli/natural_modes.h"
 #include "cli/settings_voices.h"
 #include "cli/speech_options.h"
+#include "export/chapter_split.h"
 #include "export/engine_factory.h"
 #include "export/export_job.h"
+#include "export/sample_engine.h"
 #include "playback/voice_sounds.h"
 
 #include <algorithm>
@@ -110,8 +112,13 @@ int RunExport(const Options& options) {
                 progress.Clear();
                 PrintSkipped(message);
             });
-        result = RunExportJob(
-            *engine, ExportText{text, request.from, request.to, request.setup.aozora, standIns},
+        const ExportText said{text, request.from, request.to, request.setup.aozora, standIns};
+        result = options.splitChapters ? RunChapterExport(*engine, said, outputs, update)
+                                       : RunExportJob(*engine, said, outputs, update);
+    } else if (options.splitChapters) {
+        SampleEngine engine(request);
+        result = RunChapterExport(
+            engine, ExportText{text, request.from, request.to, request.setup.aozora, standIns},
             outputs, update);
     } else {
         result = RunExportJob(request, outputs, update);

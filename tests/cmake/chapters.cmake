@@ -4,3 +4,9 @@ if(TARGET yomi6)
            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/cli_chapters.sh $<TARGET_FILE:yomi6>)
   set_tests_properties(cli_chapters PROPERTIES LABELS cli)
 endif()
+# An export cut at its chapters (yomi6 --export --split chapters).
+if(TARGET yomi6)
+  add_test(NAME cli_export_split
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/cli_export_split.sh $<TARGET_FILE:yomi6>)
+  set_tests_properties(cli_export_split PROPERTIES LABELS cli)
+endif()

@@ -218,6 +218,52 @@ private slots:
         run.Finish();
     }
 
+    // The chapters box: one sound file and one subtitle file per chapter, a playlist, the
+    // status bar naming the playlist and the count; the samples of the parts are the whole's.
+    void theChaptersBoxWritesOneFilePerChapterAndAPlaylist() {
+        QFile file(cwd().filePath("book.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        // Chapters of some length, as a book's are: each part adds at most its own ending.
+        QString book = QString::fromUtf8("第一章　朝\r\n");
+        book += QString::fromUtf8("あさです。きょうもいいてんきです。\r\n").repeated(8);
+        book += QString::fromUtf8("第二章　昼\r\n");
+        book += QString::fromUtf8("ひるです。おなかがすきました。\r\n").repeated(8);
+        file.write(book.toLocal8Bit());
+        file.close();
+        EditorRun run(sound(), {file.fileName()});
+        QVERIFY(run.ok());
+        QAction* action = MenuAction(run.frame(), "ﾌｧｲﾙ(&F)", "音声ﾌｧｲﾙに保存(&E)...");
+        QVERIFY(action != nullptr);
+        const QString target = cwd().filePath("book.wav");
+        auto handler = std::make_unique<ModalHandler>([&](QWidget* w) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
+                dialog->findChild<QCheckBox*>("subtitles")->setChecked(true);
+                dialog->findChild<QCheckBox*>("chapters")->setChecked(true);
+            }
+            AcceptFileDialog(w, target);
+        });
+        action->trigger();
+        QVERIFY(handler->handled());
+        handler.reset();
+        const QString first = cwd().filePath(QString::fromUtf8("book-01-第一章　朝"));
+        const QString second = cwd().filePath(QString::fromUtf8("book-02-第二章　昼"));
+        QVERIFY(!QFile::exists(target));
+        QVERIFY(Contents(first + ".srt").contains(QString::fromUtf8("あさです。")));
+        QVERIFY(!Contents(second + ".srt").contains(QString::fromUtf8("あさです。")));
+        const QString list = Contents(cwd().filePath("book.m3u8"));
+        QVERIFY2(list.startsWith("#EXTM3U\n") &&
+                     list.contains(QString::fromUtf8("\nbook-02-第二章　昼.wav\n")),
+                 qPrintable(list));
+        const qint64 parts = Frames(first + ".wav") + Frames(second + ".wav");
+        const qint64 whole = RenderedSamples(run.choices(), run.reading(), run.view()->Text());
+        QVERIFY2(std::abs(parts - whole) <= whole / 100,
+                 qPrintable(QStringLiteral("%1 against %2").arg(parts).arg(whole)));
+        const QString said = run.frame().statusBar()->currentMessage();
+        QVERIFY2(said.contains(QStringLiteral("book.m3u8")) && said.contains(QStringLiteral(" 2 ")),
+                 qPrintable(said));
+        run.Finish();
+    }
+
     void fileTypePicksTheFormatAndTheBoxesAddSideFiles() {
         QFile file(cwd().filePath("doc.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -45,25 +46,29 @@ std::string NothingToExport(std::size_t from, std::size_t to) {
 // shows) before any of them is renamed, and then they are renamed all or none, the side files
 // first, so that once the sound file appears everything is there. False with the file it
 // concerns in where.
-bool CommitExport(AudioFileWriter& audio, AtomicOutputFile& subtitles, AtomicOutputFile& timings,
-                  const ExportOutputs& outputs, std::string& where, std::string& error) {
-    std::vector<AtomicOutputFile*> together;
+// With pending, the completed files are handed to it instead, to be renamed with others later.
+bool CommitExport(std::unique_ptr<AudioFileWriter> audio,
+                  std::unique_ptr<AtomicOutputFile> subtitles,
+                  std::unique_ptr<AtomicOutputFile> timings, const ExportOutputs& outputs,
+                  PendingExportFiles* pending, std::string& where, std::string& error) {
+    PendingExportFiles own;
+    PendingExportFiles& files = pending != nullptr ? *pending : own;
     for (auto [side, name] :
          {std::pair{&subtitles, &outputs.subtitles}, std::pair{&timings, &outputs.timings}}) {
-        if (side->IsOpen()) {
-            if (!side->Complete(error)) {
+        if ((*side)->IsOpen()) {
+            if (!(*side)->Complete(error)) {
                 where = *name;
                 return false;
             }
-            together.push_back(side);
+            files.sides.push_back(std::move(*side));
         }
     }
     where = outputs.audio;
-    if (!audio.Complete(error)) {
+    if (!audio->Complete(error)) {
         return false;
     }
-    together.push_back(&audio.File());
-    return CommitTogether(together, error);
+    files.sounds.push_back(std::move(audio));
+    return pending != nullptr || CommitPendingExport(own, error);
 }
 
 // Writes the sound of block, as the engine made it.
@@ -76,6 +81,23 @@ bool WriteSound(AudioFileWriter& audio, const SoundBlock& block, std::string& er
 }
 
 } // namespace
+
+PendingExportFiles::PendingExportFiles() = default;
+PendingExportFiles::~PendingExportFiles() = default;
+PendingExportFiles::PendingExportFiles(PendingExportFiles&&) noexcept = default;
+
+bool CommitPendingExport(PendingExportFiles& files, std::string& error) {
+    std::vector<AtomicOutputFile*> together;
+    for (const auto& side : files.sides) {
+        together.push_back(side.get());
+    }
+    for (const auto& sound : files.sounds) {
+        together.push_back(&sound->File());
+    }
+    const bool done = CommitTogether(together, error);
+    files = PendingExportFiles();
+    return done;
+}
 
 std::optional<SubtitleFormat> SubtitleFormatForPath(std::string_view path) {
     if (EndsWithNoCase(path, ".srt")) {
@@ -111,7 +133,8 @@ ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& 
 }
 
 ExportJobResult RunExportJob(SpeechEngine& engine, const ExportText& text,
-                             const ExportOutputs& outputs, const ExportProgressCallback& progress) {
+                             const ExportOutputs& outputs, const ExportProgressCallback& progress,
+                             PendingExportFiles* pending) {
     ExportJobResult result;
     auto fail = [&](const std::string& where, const std::string& error) {
         result.status = ExportStatus::Failed;
@@ -130,13 +153,16 @@ ExportJobResult RunExportJob(SpeechEngine& engine, const ExportText& text,
     }
 
     std::string error;
-    AudioFileWriter audio;
+    auto audioFile = std::make_unique<AudioFileWriter>();
+    AudioFileWriter& audio = *audioFile;
     if (!audio.Open(outputs.audio, *AudioFormatForPath(outputs.audio), engine.SampleRate(),
                     engine.Bits(), error)) {
         return fail(outputs.audio, error);
     }
-    AtomicOutputFile subtitles;
-    AtomicOutputFile timings;
+    auto subtitlesFile = std::make_unique<AtomicOutputFile>();
+    auto timingsFile = std::make_unique<AtomicOutputFile>();
+    AtomicOutputFile& subtitles = *subtitlesFile;
+    AtomicOutputFile& timings = *timingsFile;
     const std::optional<SubtitleFormat> subtitleFormat = SubtitleFormatForPath(outputs.subtitles);
     if (!outputs.subtitles.empty() && (!subtitles.Open(outputs.subtitles, error) ||
                                        !subtitles.Write(SubtitleHeader(*subtitleFormat), error))) {
@@ -224,7 +250,8 @@ ExportJobResult RunExportJob(SpeechEngine& engine, const ExportText& text,
     if (timings.IsOpen() && !timings.Write(TimingsTail(), error)) {
         return fail(outputs.timings, error);
     }
-    if (std::string where; !CommitExport(audio, subtitles, timings, outputs, where, error)) {
+    if (std::string where; !CommitExport(std::move(audioFile), std::move(subtitlesFile),
+                                         std::move(timingsFile), outputs, pending, where, error)) {
         return fail(where, error);
     }
     return result;

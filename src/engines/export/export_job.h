@@ -8,11 +8,14 @@
 #include "export/audio_file_writer.h"
 #include "export/speech_export.h"
 #include "export/subtitle_cues.h"
+#include "io/atomic_output_file.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace yomi6 {
 
@@ -52,13 +55,32 @@ struct ExportText {
 
 using ExportProgressCallback = std::function<bool(std::size_t done, std::size_t total)>;
 
+// The files of exports that are complete (flushed to the disk) but not yet at their names: an
+// export of several parts hands each part's files here and renames them all at the end, all or
+// none. Dropped uncommitted, they leave nothing behind.
+struct PendingExportFiles {
+    PendingExportFiles();
+    ~PendingExportFiles();
+    PendingExportFiles(PendingExportFiles&&) noexcept;
+    PendingExportFiles& operator=(PendingExportFiles&&) noexcept = default;
+
+    std::vector<std::unique_ptr<AtomicOutputFile>> sides; // subtitles, timings, lists
+    std::vector<std::unique_ptr<AudioFileWriter>> sounds;
+};
+
+// Renames every pending file over its name, the side files first, all or none; false with the
+// reason in error. The files are gone from pending either way.
+bool CommitPendingExport(PendingExportFiles& files, std::string& error);
+
 // Runs the export of text, said by engine, into the files, whichever engine speaks: the sound
 // file takes the engine's blocks, the subtitles and timings the units they carry. progress as
 // EngineSink::onProgress. A range in which nothing that sounds is said (no unit at all, or
-// silent units and pauses only) is refused (nothingToExport).
+// silent units and pauses only) is refused (nothingToExport). With pending, the files are left
+// there when done, instead of being renamed.
 ExportJobResult RunExportJob(SpeechEngine& engine, const ExportText& text,
                              const ExportOutputs& outputs,
-                             const ExportProgressCallback& progress = {});
+                             const ExportProgressCallback& progress = {},
+                             PendingExportFiles* pending = nullptr);
 
 // The export of request with the sample voices.
 ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& outputs,

@@ -3,8 +3,10 @@
 
 #include "analysis/analyzer_loader.h"
 #include "dictionary/dictionary_view.h"
+#include "export/chapter_split.h"
 #include "export/engine_factory.h"
 #include "export/export_job.h"
+#include "export/sample_engine.h"
 #include "platform/message_box.h"
 #include "playback/speech_state.h"
 #include "playback/voice_sounds.h"
@@ -30,6 +32,7 @@
 #include <cmath>
 #include <limits>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -81,9 +84,17 @@ QString ProgressText(std::size_t done, std::size_t total, qint64 elapsedMs) {
 }
 
 // Says in the main window's status bar where the export was saved.
-void SayWhereSaved(QWidget* parent, const ExportTargets& targets) {
+void SayWhereSaved(QWidget* parent, const ExportTargets& targets, int soundFiles) {
     auto* main = parent != nullptr ? qobject_cast<QMainWindow*>(parent->window()) : nullptr;
     if (main == nullptr) {
+        return;
+    }
+    if (targets.chapters) {
+        const QString list = QString::fromStdString(PlaylistPath(targets.audio.toStdString()));
+        main->statusBar()->showMessage(
+            Tr(texts::kSavedChapters)
+                .arg(QDir::toNativeSeparators(QFileInfo(list).absoluteFilePath()))
+                .arg(soundFiles));
         return;
     }
     QStringList sides;
@@ -105,7 +116,7 @@ void SayWhereSaved(QWidget* parent, const ExportTargets& targets) {
 QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
                          const VoiceSelection& voices, NaturalExportVoice natural,
                          const ReaderSetup& setup, const QString& text,
-                         const ExportTargets& targets, bool* cancelled) {
+                         const ExportTargets& targets, bool* cancelled, int* soundFiles) {
     *cancelled = false;
     const std::u16string utf16(reinterpret_cast<const char16_t*>(text.utf16()),
                                static_cast<std::size_t>(text.size()));
@@ -143,6 +154,7 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
     std::atomic<bool> finished{false};
     std::atomic<int> skipped{0};
     ExportJobResult result;
+    std::vector<std::string> written; // the chapters' files, the playlist last
     QElapsedTimer elapsed;
     elapsed.start();
     std::thread worker([&] {
@@ -153,9 +165,15 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
         if (natural.options) {
             const std::unique_ptr<SpeechEngine> engine = MakeNaturalEngine(
                 setup.dictionary, *natural.options, [&](const std::string&) { ++skipped; });
-            result = RunExportJob(
-                *engine, ExportText{bytes, 0, bytes.size(), request.setup.aozora, standIns},
-                outputs, progressed);
+            const ExportText said{bytes, 0, bytes.size(), request.setup.aozora, standIns};
+            result = targets.chapters
+                         ? RunChapterExport(*engine, said, outputs, progressed, &written)
+                         : RunExportJob(*engine, said, outputs, progressed);
+        } else if (targets.chapters) {
+            SampleEngine engine(request);
+            result = RunChapterExport(
+                engine, ExportText{bytes, 0, bytes.size(), request.setup.aozora, standIns}, outputs,
+                progressed, &written);
         } else {
             result = RunExportJob(request, outputs, progressed);
         }
@@ -205,6 +223,14 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
                                   : QString::fromStdString(result.where) + QStringLiteral(": ");
         return Tr(texts::kFailed).arg(where + QString::fromStdString(result.error));
     }
+    if (soundFiles != nullptr) {
+        *soundFiles =
+            targets.chapters
+                ? static_cast<int>(std::count_if(
+                      written.begin(), written.end(),
+                      [](const std::string& path) { return AudioFormatForPath(path).has_value(); }))
+                : 1;
+    }
     if (skipped > 0) {
         ShowMessage(parent, Tr(texts::kSkipped).arg(skipped.load()),
                     MessageBoxType::IconExclamation);
@@ -226,16 +252,17 @@ bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString&
     const ExportTargets targets = dialog.Targets(dialog.selectedFiles().front());
     context.SetSubtitleType(dialog.SubtitleType());
     bool cancelled = false;
+    int soundFiles = 0;
     const QString error =
         ExportAudioFiles(parent, context.Preferences(), context.Voices(),
                          NaturalExportVoiceFor(context.Library(), context.Preferences()),
-                         context.ReadingSetup(), text, targets, &cancelled);
+                         context.ReadingSetup(), text, targets, &cancelled, &soundFiles);
     if (!error.isEmpty()) {
         ShowMessage(parent, error, MessageBoxType::IconExclamation);
         return false;
     }
     if (!cancelled) {
-        SayWhereSaved(parent, targets);
+        SayWhereSaved(parent, targets, soundFiles);
     }
     return !cancelled;
 }

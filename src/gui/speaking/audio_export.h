@@ -35,10 +35,11 @@ bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString&
 // text, empty on success; "cancelled" is not an error but returns false through *cancelled.
 // The slots speak with the voices they have in voices when the export starts, or with natural
 // when it is set (its problem, when it cannot speak, is said first); the text is read with
-// setup's dictionary and analyzer.
+// setup's dictionary and analyzer. With targets.chapters, one file of each kind per chapter and
+// a playlist; *soundFiles, when given, receives how many sound files were written.
 QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
                          const VoiceSelection& voices, NaturalExportVoice natural,
                          const ReaderSetup& setup, const QString& text,
-                         const ExportTargets& targets, bool* cancelled);
+                         const ExportTargets& targets, bool* cancelled, int* soundFiles = nullptr);
 
 } // namespace yomi6

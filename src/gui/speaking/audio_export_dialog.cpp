@@ -2,6 +2,7 @@
 #include "platform/ui_text.h"
 
 #include "export/audio_file_writer.h"
+#include "export/chapter_split.h"
 #include "speaking/audio_export.h"
 #include "speaking/audio_export_strings.h"
 
@@ -69,6 +70,9 @@ QString AudioExportFilters() {
 }
 
 QStringList ExportTargets::All() const {
+    if (chapters) {
+        return {QString::fromStdString(PlaylistPath(audio.toStdString()))};
+    }
     QStringList all{audio};
     for (const QString& side : {subtitles, timings}) {
         if (!side.isEmpty()) {
@@ -97,11 +101,14 @@ ExportFileDialog::ExportFileDialog(QWidget* parent, int subtitleType)
     connect(m_subtitles, &QCheckBox::toggled, m_subtitleType, &QComboBox::setEnabled);
     m_timings = new QCheckBox(Tr(export_texts::kTimings), this);
     m_timings->setObjectName(QStringLiteral("timings"));
+    m_chapters = new QCheckBox(Tr(export_texts::kChapters), this);
+    m_chapters->setObjectName(QStringLiteral("chapters"));
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
         const int row = grid->rowCount();
         grid->addWidget(m_subtitles, row, 0, 1, 2);
         grid->addWidget(m_subtitleType, row, 2, 1, -1);
         grid->addWidget(m_timings, row + 1, 0, 1, -1);
+        grid->addWidget(m_chapters, row + 2, 0, 1, -1);
     }
 }
 
@@ -119,6 +126,7 @@ ExportTargets ExportFileDialog::Targets(const QString& chosen) const {
     if (m_timings->isChecked()) {
         targets.timings = SideName(targets.audio, ".json");
     }
+    targets.chapters = m_chapters->isChecked();
     return targets;
 }
 

@@ -19,7 +19,12 @@ struct ExportTargets {
     QString audio;
     QString subtitles; // empty: none
     QString timings;   // empty: none
+    // One file of each kind per chapter, named after these (OUT-01-TITLE.wav), and a playlist
+    // beside them instead of the one sound file.
+    bool chapters = false;
 
+    // The names to ask about replacing: the files, or with chapters the playlist (the
+    // chapters' names are known only from the text).
     QStringList All() const;
 };
 
@@ -41,6 +46,7 @@ private:
     QCheckBox* m_subtitles = nullptr;
     QComboBox* m_subtitleType = nullptr;
     QCheckBox* m_timings = nullptr;
+    QCheckBox* m_chapters = nullptr;
 };
 
 } // namespace yomi6

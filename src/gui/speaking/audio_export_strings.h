@@ -13,11 +13,15 @@ inline constexpr const char* kRemainingHours = "残り 約 %1 時間 %2 分";
 inline constexpr const char* kCancel = "キャンセル";
 inline constexpr const char* kSubtitles = "字幕も保存する(&T)";
 inline constexpr const char* kTimings = "タイミングも保存する (.json)(&J)";
+// Audio book: one file per chapter (名前-01-章題.wav ...) and a playlist (.m3u8) of them.
+inline constexpr const char* kChapters = "章ごとに分けて保存する (.m3u8 も)(&C)";
 // %1: the files that exist already, one a line.
 inline constexpr const char* kAskReplace = "次のﾌｧｲﾙはすでにあります。置き換えますか?\n\n%1";
 inline constexpr const char* kReplace = "置き換える(&Y)";
 // %1: the sound file's full path; %2: the side files' names after it, or nothing.
 inline constexpr const char* kSaved = "音声ﾌｧｲﾙを保存しました: %1%2";
+// %1: the playlist's full path; %2: how many sound files it lists.
+inline constexpr const char* kSavedChapters = "章ごとに %2 個の音声ﾌｧｲﾙを保存しました: %1";
 inline constexpr const char* kSavedBeside = " (%1も)";
 inline constexpr const char* kSideSeparator = "、";
 inline constexpr const char* kNothingToExport =

@@ -1,0 +1,249 @@
+#include "export/chapter_split.h"
+
+#include "chapters/chapters.h"
+#include "io/atomic_output_file.h"
+#include "text/cp932_codec.h"
+#include "text/utf8_codec.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <utility>
+
+namespace yomi6 {
+
+namespace {
+
+bool IsLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+std::string Utf8Of(std::u16string_view text) {
+    return EncodeUtf8(text, EncodeOptions{LineEnd::Lf, OnUnencodable::Replace}).bytes;
+}
+
+// The last path separator's end: where the file's own name starts.
+std::size_t NameStart(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? 0 : slash + 1;
+}
+
+// Where the extension (its dot) starts in path, or its end when the name has none.
+std::size_t ExtensionStart(std::string_view path) {
+    const std::size_t name = NameStart(path);
+    const std::size_t dot = path.rfind('.');
+    return dot == std::string_view::npos || dot <= name ? path.size() : dot;
+}
+
+bool ForbiddenInName(char32_t c) {
+    return c < 0x20 || c == 0x7F ||
+           std::u32string_view(U"/\\:*?\"<>|").find(c) != std::u32string_view::npos;
+}
+
+bool TrimmedAtEdge(char32_t c) {
+    return c == U' ' || c == U'.' || c == U'\u3000';
+}
+
+} // namespace
+
+std::vector<ExportPart> ChapterParts(std::string_view text, std::size_t from, std::size_t to) {
+    to = std::min(to, text.size());
+    from = std::min(from, to);
+    // The text as the chapters are found in ('\n' line breaks), with the byte each of its
+    // units comes from.
+    std::u16string units;
+    std::vector<std::size_t> at;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            ++i;
+            continue;
+        }
+        const std::size_t length = IsLeadByte(b) && i + 1 < text.size() ? 2 : 1;
+        for (const char16_t unit : DecodeCp932(text.substr(i, length))) {
+            units.push_back(unit);
+            at.push_back(i);
+        }
+        i += length;
+    }
+    const std::vector<Chapter> chapters = FindChapters(units);
+    const bool anyLarger = std::any_of(chapters.begin(), chapters.end(),
+                                       [](const Chapter& c) { return c.level <= 2; });
+    const int deepest = anyLarger ? 2 : 3;
+    std::vector<ExportPart> parts;
+    ExportPart current{from, to, {}};
+    for (const Chapter& chapter : chapters) {
+        if (chapter.level > deepest) {
+            continue;
+        }
+        const std::size_t byte = chapter.begin < at.size() ? at[chapter.begin] : text.size();
+        if (byte >= to) {
+            break;
+        }
+        if (byte > from) {
+            current.to = byte;
+            parts.push_back(std::move(current));
+            current = ExportPart{byte, to, {}};
+        }
+        current.title = Utf8Of(chapter.title); // a range that starts inside it takes its title
+    }
+    current.to = to;
+    parts.push_back(std::move(current));
+    return parts;
+}
+
+std::string FileNameTitle(std::string_view title, std::size_t maxBytes) {
+    std::u32string points;
+    for (const char16_t c : DecodeUtf8(title)) {
+        points.push_back(ForbiddenInName(c) ? U'_' : c);
+    }
+    // Surrogate pairs: the decoder gives UTF-16 units; join them back.
+    std::u32string joined;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const char32_t c = points[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < points.size() && points[i + 1] >= 0xDC00 &&
+            points[i + 1] <= 0xDFFF) {
+            joined.push_back(0x10000 + ((c - 0xD800) << 10) + (points[i + 1] - 0xDC00));
+            ++i;
+        } else if (c < 0xD800 || c > 0xDFFF) {
+            joined.push_back(c);
+        }
+    }
+    std::size_t first = 0;
+    std::size_t last = joined.size();
+    while (first < last && TrimmedAtEdge(joined[first])) {
+        ++first;
+    }
+    while (last > first && TrimmedAtEdge(joined[last - 1])) {
+        --last;
+    }
+    std::string out;
+    for (std::size_t i = first; i < last; ++i) {
+        std::string one;
+        AppendUtf8(one, joined[i]);
+        if (out.size() + one.size() > maxBytes) {
+            break;
+        }
+        out += one;
+    }
+    while (!out.empty() && (out.back() == ' ' || out.back() == '.')) {
+        out.pop_back(); // a cut may leave one at the end again
+    }
+    return out;
+}
+
+std::string PartPath(std::string_view path, std::size_t number, std::size_t count,
+                     std::string_view title) {
+    const std::size_t extension = ExtensionStart(path);
+    std::string digits = std::to_string(number);
+    const std::size_t width = std::max<std::size_t>(2, std::to_string(count).size());
+    digits.insert(0, width - std::min(width, digits.size()), '0');
+    std::string out(path.substr(0, extension));
+    out += '-';
+    out += digits;
+    if (const std::string named = FileNameTitle(title); !named.empty()) {
+        out += '-';
+        out += named;
+    }
+    out += path.substr(extension);
+    return out;
+}
+
+std::string PlaylistPath(std::string_view audioPath) {
+    return std::string(audioPath.substr(0, ExtensionStart(audioPath))) + ".m3u8";
+}
+
+std::string PlaylistText(const std::vector<PlaylistEntry>& entries) {
+    std::string out = "#EXTM3U\n";
+    for (const PlaylistEntry& entry : entries) {
+        const std::string_view path = entry.path;
+        const std::string_view name = path.substr(NameStart(path));
+        std::string title =
+            entry.title.empty() ? std::string(name.substr(0, ExtensionStart(name))) : entry.title;
+        std::replace(title.begin(), title.end(), '\n', ' ');
+        std::replace(title.begin(), title.end(), '\r', ' ');
+        out += "#EXTINF:" + std::to_string(std::lround(entry.seconds)) + "," + title + "\n";
+        out += name;
+        out += '\n';
+    }
+    return out;
+}
+
+ExportJobResult RunChapterExport(SpeechEngine& engine, const ExportText& text,
+                                 const ExportOutputs& outputs,
+                                 const ExportProgressCallback& progress,
+                                 std::vector<std::string>* paths) {
+    ExportJobResult total;
+    auto fail = [&](const std::string& where, const std::string& error) {
+        total.status = ExportStatus::Failed;
+        total.where = where;
+        total.error = error;
+        return total;
+    };
+    if (const std::string problem = CheckExportNames(outputs); !problem.empty()) {
+        return fail(outputs.audio, problem);
+    }
+    const std::size_t to = std::min(text.to, text.text.size());
+    const std::size_t from = std::min(text.from, to);
+    const std::vector<ExportPart> parts = ChapterParts(text.text, from, to);
+    // The text before the first heading is number 0, so that chapter n is always file n.
+    const std::size_t firstNumber = parts.front().title.empty() ? 0 : 1;
+    const std::size_t lastNumber = firstNumber + parts.size() - 1;
+    PendingExportFiles pending;
+    std::vector<PlaylistEntry> entries;
+    std::vector<std::string> written;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const ExportPart& part = parts[i];
+        const std::size_t number = firstNumber + i;
+        auto name = [&](const std::string& path) {
+            return path.empty() ? path : PartPath(path, number, lastNumber, part.title);
+        };
+        const ExportOutputs names{name(outputs.audio), name(outputs.subtitles),
+                                  name(outputs.timings)};
+        ExportText piece = text;
+        piece.from = part.from;
+        piece.to = part.to;
+        const auto partProgress = [&](std::size_t done, std::size_t) {
+            return !progress || progress(part.from - from + done, to - from);
+        };
+        const ExportJobResult result = RunExportJob(engine, piece, names, partProgress, &pending);
+        if (result.nothingToExport) {
+            continue; // nothing said in it: no file
+        }
+        if (result.status != ExportStatus::Done) {
+            return result;
+        }
+        total.ticks += result.ticks;
+        total.samples += result.samples;
+        entries.push_back(
+            {names.audio, part.title, static_cast<double>(result.samples) / engine.SampleRate()});
+        for (const std::string* path : {&names.audio, &names.subtitles, &names.timings}) {
+            if (!path->empty()) {
+                written.push_back(*path);
+            }
+        }
+    }
+    if (entries.empty()) {
+        total.nothingToExport = true;
+        return fail({}, "nothing to export: there is no text to read between byte " +
+                            std::to_string(from) + " and byte " + std::to_string(to));
+    }
+    const std::string listPath = PlaylistPath(outputs.audio);
+    std::string error;
+    auto list = std::make_unique<AtomicOutputFile>();
+    if (!list->Open(listPath, error) || !list->Write(PlaylistText(entries), error) ||
+        !list->Complete(error)) {
+        return fail(listPath, error);
+    }
+    pending.sides.push_back(std::move(list));
+    written.push_back(listPath);
+    if (!CommitPendingExport(pending, error)) {
+        return fail(outputs.audio, error);
+    }
+    if (paths != nullptr) {
+        *paths = std::move(written);
+    }
+    return total;
+}
+
+} // namespace yomi6
