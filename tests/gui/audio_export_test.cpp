@@ -562,17 +562,17 @@ private slots:
                 QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
             }
         });
-        bool cancelled = false;
+        ExportOutcome outcome;
         const SpeechPreferences choices; // as a new user's
         test::TestReading reading;
         const ExportTargets targets{out.filePath("long.opus"), out.filePath("long.vtt"), QString()};
         const QString error = ExportAudioFiles(nullptr, choices, VoiceSelection(), {},
-                                               reading.Setup(), text, targets, &cancelled);
+                                               reading.Setup(), text, targets, &outcome);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QVERIFY(sawProgress);
         QVERIFY2(estimate.contains(QRegularExpression(QString::fromUtf8("残り 約 [0-9]+ (秒|分)"))),
                  qPrintable(estimate));
-        QVERIFY(cancelled);
+        QVERIFY(outcome.cancelled);
         QCOMPARE(out.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList());
     }

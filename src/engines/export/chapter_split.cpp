@@ -206,7 +206,7 @@ ExportJobResult RunChapterExport(SpeechEngine& engine, const ExportText& text,
         const auto partProgress = [&](std::size_t done, std::size_t) {
             return !progress || progress(part.from - from + done, to - from);
         };
-        const ExportJobResult result = RunExportJob(engine, piece, names, partProgress, &pending);
+        ExportJobResult result = RunExportJob(engine, piece, names, partProgress, &pending);
         if (result.nothingToExport) {
             continue; // nothing said in it: no file
         }

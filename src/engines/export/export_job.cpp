@@ -151,12 +151,10 @@ ExportJobResult RunExportJob(SpeechEngine& engine, const ExportText& text,
         result.nothingToExport = true;
         return fail({}, NothingToExport(from, to));
     }
-
     std::string error;
     auto audioFile = std::make_unique<AudioFileWriter>();
-    AudioFileWriter& audio = *audioFile;
-    if (!audio.Open(outputs.audio, *AudioFormatForPath(outputs.audio), engine.SampleRate(),
-                    engine.Bits(), error)) {
+    if (!audioFile->Open(outputs.audio, *AudioFormatForPath(outputs.audio), engine.SampleRate(),
+                         engine.Bits(), error)) {
         return fail(outputs.audio, error);
     }
     auto subtitlesFile = std::make_unique<AtomicOutputFile>();
@@ -216,7 +214,7 @@ ExportJobResult RunExportJob(SpeechEngine& engine, const ExportText& text,
                 return false;
             }
         }
-        if (WriteSound(audio, block, error)) {
+        if (WriteSound(*audioFile, block, error)) {
             return true;
         }
         failedFile = outputs.audio;

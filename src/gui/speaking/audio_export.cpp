@@ -111,13 +111,46 @@ void SayWhereSaved(QWidget* parent, const ExportTargets& targets, int soundFiles
             .arg(QDir::toNativeSeparators(QFileInfo(targets.audio).absoluteFilePath()), beside));
 }
 
+// What an export says and where it goes.
+struct ExportRun {
+    const ExportRequest& request; // the sample voices' request, the text, the reading
+    ExportText said;
+    ExportOutputs outputs;
+    bool chapters = false; // one file per chapter and a playlist
+};
+
+// Runs the export with the natural voice when naturalVoice is given (its sentences it could not
+// say counted in skipped), else with the samples; soundFiles receives how many sound files it
+// wrote.
+ExportJobResult RunExport(const ExportRun& run, const natural::NaturalPassOptions* naturalVoice,
+                          const DictionaryView& dictionary, const ExportProgressCallback& progress,
+                          std::atomic<int>& skipped, int& soundFiles) {
+    std::unique_ptr<SpeechEngine> engine;
+    if (naturalVoice != nullptr) {
+        engine =
+            MakeNaturalEngine(dictionary, *naturalVoice, [&](const std::string&) { ++skipped; });
+    } else {
+        engine = std::make_unique<SampleEngine>(run.request);
+    }
+    if (!run.chapters) {
+        soundFiles = 1;
+        return RunExportJob(*engine, run.said, run.outputs, progress);
+    }
+    std::vector<std::string> written;
+    ExportJobResult result = RunChapterExport(*engine, run.said, run.outputs, progress, &written);
+    soundFiles = static_cast<int>(std::count_if(written.begin(), written.end(), [](const auto& p) {
+        return AudioFormatForPath(p).has_value();
+    }));
+    return result;
+}
+
 } // namespace
 
 QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
                          const VoiceSelection& voices, NaturalExportVoice natural,
                          const ReaderSetup& setup, const QString& text,
-                         const ExportTargets& targets, bool* cancelled, int* soundFiles) {
-    *cancelled = false;
+                         const ExportTargets& targets, ExportOutcome* outcome) {
+    *outcome = {};
     const std::u16string utf16(reinterpret_cast<const char16_t*>(text.utf16()),
                                static_cast<std::size_t>(text.size()));
     std::vector<StandIn> standIns;
@@ -154,7 +187,7 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
     std::atomic<bool> finished{false};
     std::atomic<int> skipped{0};
     ExportJobResult result;
-    std::vector<std::string> written; // the chapters' files, the playlist last
+    int soundFiles = 0;
     QElapsedTimer elapsed;
     elapsed.start();
     std::thread worker([&] {
@@ -162,21 +195,12 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
             done = d;
             return !cancel.load();
         };
-        if (natural.options) {
-            const std::unique_ptr<SpeechEngine> engine = MakeNaturalEngine(
-                setup.dictionary, *natural.options, [&](const std::string&) { ++skipped; });
-            const ExportText said{bytes, 0, bytes.size(), request.setup.aozora, standIns};
-            result = targets.chapters
-                         ? RunChapterExport(*engine, said, outputs, progressed, &written)
-                         : RunExportJob(*engine, said, outputs, progressed);
-        } else if (targets.chapters) {
-            SampleEngine engine(request);
-            result = RunChapterExport(
-                engine, ExportText{bytes, 0, bytes.size(), request.setup.aozora, standIns}, outputs,
-                progressed, &written);
-        } else {
-            result = RunExportJob(request, outputs, progressed);
-        }
+        const ExportRun run{request,
+                            {bytes, 0, bytes.size(), request.setup.aozora, standIns},
+                            outputs,
+                            targets.chapters};
+        result = RunExport(run, natural.options ? &*natural.options : nullptr, setup.dictionary,
+                           progressed, skipped, soundFiles);
         finished = true;
     });
 
@@ -211,7 +235,7 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
     progress.close();
 
     if (result.status == ExportStatus::Stopped) {
-        *cancelled = true;
+        outcome->cancelled = true;
         return {};
     }
     if (result.status == ExportStatus::Failed) {
@@ -223,14 +247,7 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
                                   : QString::fromStdString(result.where) + QStringLiteral(": ");
         return Tr(texts::kFailed).arg(where + QString::fromStdString(result.error));
     }
-    if (soundFiles != nullptr) {
-        *soundFiles =
-            targets.chapters
-                ? static_cast<int>(std::count_if(
-                      written.begin(), written.end(),
-                      [](const std::string& path) { return AudioFormatForPath(path).has_value(); }))
-                : 1;
-    }
+    outcome->soundFiles = soundFiles;
     if (skipped > 0) {
         ShowMessage(parent, Tr(texts::kSkipped).arg(skipped.load()),
                     MessageBoxType::IconExclamation);
@@ -251,20 +268,19 @@ bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString&
     }
     const ExportTargets targets = dialog.Targets(dialog.selectedFiles().front());
     context.SetSubtitleType(dialog.SubtitleType());
-    bool cancelled = false;
-    int soundFiles = 0;
+    ExportOutcome outcome;
     const QString error =
         ExportAudioFiles(parent, context.Preferences(), context.Voices(),
                          NaturalExportVoiceFor(context.Library(), context.Preferences()),
-                         context.ReadingSetup(), text, targets, &cancelled, &soundFiles);
+                         context.ReadingSetup(), text, targets, &outcome);
     if (!error.isEmpty()) {
         ShowMessage(parent, error, MessageBoxType::IconExclamation);
         return false;
     }
-    if (!cancelled) {
-        SayWhereSaved(parent, targets, soundFiles);
+    if (!outcome.cancelled) {
+        SayWhereSaved(parent, targets, outcome.soundFiles);
     }
-    return !cancelled;
+    return !outcome.cancelled;
 }
 
 } // namespace yomi6

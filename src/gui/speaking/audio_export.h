@@ -30,16 +30,22 @@ QString AudioExportFilters();
 bool ExportAudioWithDialogs(QWidget* parent, AppContext& context, const QString& text,
                             const QString& suggested);
 
+// How an export that is no error ended.
+struct ExportOutcome {
+    bool cancelled = false; // by the user, leaving no file
+    int soundFiles = 0;     // sound files written
+};
+
 // The export itself, for names already chosen: the audio of targets, and its subtitles or
 // timings when not empty. Shows the progress dialog after half a second. Returns the error
-// text, empty on success; "cancelled" is not an error but returns false through *cancelled.
+// text, empty on success; "cancelled" is not an error but is said through *outcome.
 // The slots speak with the voices they have in voices when the export starts, or with natural
 // when it is set (its problem, when it cannot speak, is said first); the text is read with
 // setup's dictionary and analyzer. With targets.chapters, one file of each kind per chapter and
-// a playlist; *soundFiles, when given, receives how many sound files were written.
+// a playlist.
 QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
                          const VoiceSelection& voices, NaturalExportVoice natural,
                          const ReaderSetup& setup, const QString& text,
-                         const ExportTargets& targets, bool* cancelled, int* soundFiles = nullptr);
+                         const ExportTargets& targets, ExportOutcome* outcome);
 
 } // namespace yomi6
