@@ -180,6 +180,27 @@ TEST(AnalyzerDictionariesTest, WordsAreReadAsTheWordsBesideThemSay) {
         {"一寸待って下さい", "ﾁｮｯﾄﾏｯﾃ"},
         {"暫く御待ち下さい", "ｵﾏﾁ"},
         {"御飯を食べる", "ｺﾞﾊﾝ"},
+        // Words standing alone: 光 before a particle, 他 before の は but not in その他, 身体 and
+        // 米 before a particle, 居 before り, 何 before と, 云い, a katakana ヴ, and
+        // 行っ after を (行う).
+        {"太陽の光が眩しい", "ﾉﾋｶﾘｶﾞ"},
+        {"光を当てる", "ﾋｶﾘｦ"},
+        {"他の人に聞く", "ﾎｶﾉﾋﾄ"},
+        {"その他の件", "ｿﾉﾀﾉ"},
+        {"他はオフになる", "ﾎｶﾜ"},
+        // 行 alone is a line; 値 is あたい; 子 after a verbal noun is し.
+        {"末尾の行を表示する", "ﾏﾂﾋﾞﾉｷﾞｮｵｦ"},
+        {"最終行は短い", "ｻｲｼｭｳｷﾞｮｵﾜ"},
+        {"値を返す", "ｱﾀｲｦ"},
+        {"拡張子で終わる", "ｶｸﾁｮｵｼﾃﾞ"},
+        {"身体に熱が出た", "ｶﾗﾀﾞﾆ"},
+        {"今年は米がよく取れた", "ｺﾒｶﾞ"},
+        {"ここで待って居ります", "ｵﾘﾏｽ"},
+        {"何とかなる", "ﾅﾝﾄｶ"},
+        {"楼の上からさす火の光が", "ﾋﾉﾋｶﾘｶﾞ"},
+        {"そう云いながら歩く", "ｲｲﾅｶﾞﾗ"},
+        {"デンヴァーへ行く", "ﾃﾞﾝｳﾞｧ"},
+        {"マウントを行っている", "ｦｵｺﾅｯﾃ"},
     };
     for (const std::string& folder :
          {std::string(kDefaultAnalyzerDictionary), std::string(kNaistJdic), std::string(kUniDic),
