@@ -175,6 +175,14 @@ TEST_F(AutomaticReadingTest, TheFirstDayIsADateOnlyAfterAMonthOrHeadingALine) {
     EXPECT_KANA("あと2日", "ｱﾄﾌﾂｶ"); // other days keep their one reading
 }
 
+TEST_F(AutomaticReadingTest, NumbersTakeTheSoundsOfTheWordsBesideThem) {
+    EXPECT_KANA("何百里も", "ﾅﾝﾋﾞｬｸﾘﾓ");
+    EXPECT_KANA("何千人も", "ﾅﾝｾﾞﾝﾆﾝﾓ");
+    EXPECT_KANA("百里も", "ﾋｬｸﾘﾓ");
+    EXPECT_KANA("一月ほど休む", "ﾋﾄﾂｷﾎﾄﾞﾔｽﾑ");
+    EXPECT_KANA("一月に休む", "ｲﾁｶﾞﾂﾆﾔｽﾑ");
+}
+
 TEST_F(AutomaticReadingTest, AFullBufferStopsAfterTheLastWholeWord) {
     // 東京 read ﾄｵｷｮｵ: 5 bytes a word, 819 whole words in 4095 bytes.
     std::string text;

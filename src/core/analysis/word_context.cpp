@@ -142,8 +142,9 @@ bool IsParticle(const Neighbours& n, std::size_t i, std::string_view which) {
 // (末尾の行, 最終行), not the literary くだり; 値 is あたい, not the ね of a price; 子 after a
 // verbal noun is し (拡張子, 識別子); 他 before の に は も is ほか, except in その他 この他; 身体
 // before a particle is からだ; 米 before が を は も に is rice, こめ; 居 before the classical り
-// (居ります) is お; 何 before と で だ is なん (何とか, 何でも). A long vowel may be written ウ or
-// ー (the Open JTalk dictionary's コー, ベー).
+// (居ります) is お; 一月 before ほど ばかり くらい ぐらい is a month's length, ひとつき, not
+// January; 何 before と で だ is なん (何とか, 何でも). A long vowel may be written ウ or ー (the
+// Open JTalk dictionary's コー, ベー).
 void ReadStandingAlone(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     const std::string_view s = n.Surface(i);
     const AnalyzedWord* after = n.After(i);
@@ -176,6 +177,9 @@ void ReadStandingAlone(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
         w.pronunciation = "コメ";
     } else if (s == "居" && w.pronunciation == "イ" && after != nullptr && next == "り") {
         w.pronunciation = "オ";
+    } else if (s == "一月" && said == "イチガツ" && after != nullptr &&
+               (next == "ほど" || next == "ばかり" || next == "くらい" || next == "ぐらい")) {
+        w.pronunciation = "ヒトツキ";
     } else if (s == "何" && w.pronunciation == "ナニ" && after != nullptr &&
                (next.starts_with("と") || next.starts_with("で") || next.starts_with("だ"))) {
         w.pronunciation = "ナン";

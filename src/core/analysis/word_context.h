@@ -12,7 +12,8 @@
 // - 御 before a verb's stem (御待ち, 御歩き) is お;
 // - words standing alone take their plain reading where a dictionary gives a compound's or an
 //   old one: 光 ひかり, 行 ぎょう, 値 あたい, 子 し after a verbal noun (拡張子), 他 ほか, 身体
-//   からだ, 米 こめ before a particle, 居 お before り, 何 なん before と で だ.
+//   からだ, 米 こめ before a particle, 一月 ひとつき before ほど, 居 お before り, 何 なん before
+//   と で だ.
 #pragma once
 
 #include "analysis/analyzer.h"

@@ -60,6 +60,19 @@ std::string_view DayOrDate(std::string_view before, std::string_view reading) {
     return heading || before.ends_with("月") ? reading : kOneDay;
 }
 
+// The reading of a number as the text before it decides: 1日 (see DayOrDate), and 百 and 千
+// after 何, voiced as after ん (何百 ﾅﾝﾋﾞｬｸ, 何千 ﾅﾝｾﾞﾝ).
+std::string NumberInContext(std::string_view before, std::string_view reading) {
+    constexpr std::string_view kHundred = "\xCB\xAC\xB8"; // ﾋｬｸ
+    constexpr std::string_view kThousand = "\xBE\xDD";    // ｾﾝ
+    constexpr std::string_view kVoiced = "\xDE";          // ﾞ
+    std::string out(DayOrDate(before, reading));
+    if (before.ends_with("何") && (out.starts_with(kHundred) || out.starts_with(kThousand))) {
+        out.insert(1, kVoiced);
+    }
+    return out;
+}
+
 class AutomaticReader {
 public:
     AutomaticReader(const unsigned char* text, std::size_t n, const DictionaryView& dic,
@@ -155,7 +168,7 @@ private:
         if (end <= i) {
             return i;
         }
-        m_piece = DayOrDate(std::string_view(m_source.utf8).substr(0, from), number->reading);
+        m_piece = NumberInContext(std::string_view(m_source.utf8).substr(0, from), number->reading);
         Emit(i, end, true);
         return end;
     }
