@@ -94,7 +94,8 @@ std::string UsageText() {
            "and that source text in UTF-8 (control characters and \\ as C escapes).\n"
            "The analyzer dictionary folder is $YOMI6_MECAB_DIC, else the settings file's\n"
            "\"解析辞書\", else /var/lib/mecab/dic/unidic when UniDic is installed, else\n"
-           "/var/lib/mecab/dic/ipadic-utf8.\n";
+           "/var/lib/mecab/dic/open-jtalk/naist-jdic when the Open JTalk dictionary is,\n"
+           "else /var/lib/mecab/dic/ipadic-utf8.\n";
 }
 
 namespace {

@@ -1,7 +1,8 @@
 // The analyzer over each dictionary it supports: the field layout read from the dictionary's
-// dicrc (IPADIC and NAIST-jdic against UniDic), the same readings from all three, Latin words
-// read as words where the dictionary knows them, and the characters of code page 932 beyond
-// JIS X 0208 read through their readable form with their source bytes kept.
+// dicrc (IPADIC and NAIST-jdic against UniDic), the same readings from each, the default one,
+// Latin words read as words where the dictionary knows them, and the characters of code page
+// 932 beyond JIS X 0208 read through their readable form with their source bytes kept.
+#include "analysis/analyzer_loader.h"
 #include "analysis/extension_chars.h"
 #include "analysis/feature_layout.h"
 #include "analysis/mecab_analyzer.h"
@@ -12,6 +13,7 @@
 #include "text/cp932_codec.h"
 #include "text/utf8_codec.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -25,6 +27,7 @@ using test::ToHex;
 
 constexpr const char* kNaistJdic = "/var/lib/mecab/dic/naist-jdic";
 constexpr const char* kUniDic = "/var/lib/mecab/dic/unidic";
+constexpr std::string_view kOpenJTalk = kOpenJTalkAnalyzerDictionary;
 
 // A layout with the fields of the part of speech, its subdivision and the pronunciation at
 // these places, the rest at IPADIC's.
@@ -129,7 +132,8 @@ private:
 
 TEST(AnalyzerDictionariesTest, EveryDictionaryReadsWordsParticlesAndNumbers) {
     for (const std::string& folder :
-         {std::string(kDefaultAnalyzerDictionary), std::string(kNaistJdic), std::string(kUniDic)}) {
+         {std::string(kDefaultAnalyzerDictionary), std::string(kNaistJdic), std::string(kUniDic),
+          std::string(kOpenJTalk)}) {
         if (!Installed(folder)) {
             continue; // only IPADIC is a dependency; the others are measured where installed
         }
@@ -176,9 +180,31 @@ TEST(AnalyzerDictionariesTest, WordsAreReadAsTheWordsBesideThemSay) {
         {"一寸待って下さい", "ﾁｮｯﾄﾏｯﾃ"},
         {"暫く御待ち下さい", "ｵﾏﾁ"},
         {"御飯を食べる", "ｺﾞﾊﾝ"},
+        // Words standing alone: 光 before a particle, 他 before の は but not in その他, 身体 and
+        // 米 before a particle, 居 before り, 何 before と, 云い, a katakana ヴ, and
+        // 行っ after を (行う).
+        {"太陽の光が眩しい", "ﾉﾋｶﾘｶﾞ"},
+        {"光を当てる", "ﾋｶﾘｦ"},
+        {"他の人に聞く", "ﾎｶﾉﾋﾄ"},
+        {"その他の件", "ｿﾉﾀﾉ"},
+        {"他はオフになる", "ﾎｶﾜ"},
+        // 行 alone is a line; 値 is あたい; 子 after a verbal noun is し.
+        {"末尾の行を表示する", "ﾏﾂﾋﾞﾉｷﾞｮｵｦ"},
+        {"最終行は短い", "ｻｲｼｭｳｷﾞｮｵﾜ"},
+        {"値を返す", "ｱﾀｲｦ"},
+        {"拡張子で終わる", "ｶｸﾁｮｵｼﾃﾞ"},
+        {"身体に熱が出た", "ｶﾗﾀﾞﾆ"},
+        {"今年は米がよく取れた", "ｺﾒｶﾞ"},
+        {"ここで待って居ります", "ｵﾘﾏｽ"},
+        {"何とかなる", "ﾅﾝﾄｶ"},
+        {"楼の上からさす火の光が", "ﾋﾉﾋｶﾘｶﾞ"},
+        {"そう云いながら歩く", "ｲｲﾅｶﾞﾗ"},
+        {"デンヴァーへ行く", "ﾃﾞﾝｳﾞｧ"},
+        {"マウントを行っている", "ｦｵｺﾅｯﾃ"},
     };
     for (const std::string& folder :
-         {std::string(kDefaultAnalyzerDictionary), std::string(kNaistJdic), std::string(kUniDic)}) {
+         {std::string(kDefaultAnalyzerDictionary), std::string(kNaistJdic), std::string(kUniDic),
+          std::string(kOpenJTalk)}) {
         if (!Installed(folder)) {
             continue;
         }
@@ -235,6 +261,33 @@ TEST(AnalyzerDictionariesTest, OpenJTalkDictionaryLoadsWithoutDicrc) {
     EXPECT_EQ(words[2].partOfSpeech, "動詞");
     // A folder with none of the files is still an error.
     EXPECT_EQ(OpenMecabAnalyzer("/nonexistent-folder", error), nullptr);
+}
+
+TEST(AnalyzerDictionariesTest, TheOpenJTalkDictionaryIsTheDefaultBeforeIpadic) {
+    if (Installed(kUniDic) || !Installed(std::string(kOpenJTalk))) {
+        GTEST_SKIP() << "needs the Open JTalk dictionary without UniDic";
+    }
+    // Neither the environment nor the settings name a folder: a new user's analyzer. It reads
+    // literature better than IPADIC, which says 二人暮し without its voiced ぐ.
+    const char* env = std::getenv(kAnalyzerDictionaryVariable);
+    const bool hadEnv = env != nullptr;
+    const std::string saved = hadEnv ? env : "";
+    ::unsetenv(kAnalyzerDictionaryVariable);
+    AnalyzerLoader loader;
+    EXPECT_EQ(loader.DictionaryFolder(), kOpenJTalk);
+    std::string error;
+    Analyzer* analyzer = loader.Get(error);
+    if (hadEnv) {
+        ::setenv(kAnalyzerDictionaryVariable, saved.c_str(), 1);
+    }
+    ASSERT_NE(analyzer, nullptr) << error;
+    std::vector<AnalyzedWord> words;
+    ASSERT_TRUE(analyzer->Analyze("二人暮しだ", words));
+    std::string heard;
+    for (const AnalyzedWord& w : words) {
+        heard += w.pronunciation;
+    }
+    EXPECT_NE(heard.find("グラシ"), std::string::npos) << heard;
 }
 
 TEST(AnalyzerDictionariesTest, LatinWordsIpadicDoesNotKnowAreSpelled) {

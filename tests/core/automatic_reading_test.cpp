@@ -165,6 +165,24 @@ TEST_F(AutomaticReadingTest, NumbersAreReadAsNumbersWithTheirCounters) {
     EXPECT_EQ(RangeOf(8), "3-7");
 }
 
+TEST_F(AutomaticReadingTest, TheFirstDayIsADateOnlyAfterAMonthOrHeadingALine) {
+    EXPECT_KANA("8月1日に着く", "ﾊﾁｶﾞﾂﾂｲﾀﾁﾆﾂｸ");
+    EXPECT_KANA("毎月 1日に", "ﾏｲﾂｷ ﾂｲﾀﾁﾆ");
+    EXPECT_KANA("1日 晴れ", "ﾂｲﾀﾁ ﾊﾚ");
+    EXPECT_KANA("前\n1日 晴れ", "ﾏｴ\nﾂｲﾀﾁ ﾊﾚ");
+    EXPECT_KANA("それが１日の始まり", "ｿﾚｶﾞｲﾁﾆﾁﾉﾊｼﾞﾏﾘ");
+    EXPECT_KANA("丸一日かかる", "ﾏﾙｲﾁﾆﾁｶｶﾙ");
+    EXPECT_KANA("あと2日", "ｱﾄﾌﾂｶ"); // other days keep their one reading
+}
+
+TEST_F(AutomaticReadingTest, NumbersTakeTheSoundsOfTheWordsBesideThem) {
+    EXPECT_KANA("何百里も", "ﾅﾝﾋﾞｬｸﾘﾓ");
+    EXPECT_KANA("何千人も", "ﾅﾝｾﾞﾝﾆﾝﾓ");
+    EXPECT_KANA("百里も", "ﾋｬｸﾘﾓ");
+    EXPECT_KANA("一月ほど休む", "ﾋﾄﾂｷﾎﾄﾞﾔｽﾑ");
+    EXPECT_KANA("一月に休む", "ｲﾁｶﾞﾂﾆﾔｽﾑ");
+}
+
 TEST_F(AutomaticReadingTest, AFullBufferStopsAfterTheLastWholeWord) {
     // 東京 read ﾄｵｷｮｵ: 5 bytes a word, 819 whole words in 4095 bytes.
     std::string text;

@@ -15,10 +15,14 @@ inline constexpr std::string_view kDefaultAnalyzerDictionary = "/var/lib/mecab/d
 // UniDic (Debian: unidic-mecab), which reads best but is too large (1 GB to download) to be a
 // dependency.
 inline constexpr std::string_view kUniDicAnalyzerDictionary = "/var/lib/mecab/dic/unidic";
+// The Open JTalk dictionary (Debian: open-jtalk-mecab-naist-jdic), installed for the natural
+// voice's accents; it reads literature and Aozora files better than IPADIC. It ships no dicrc.
+inline constexpr std::string_view kOpenJTalkAnalyzerDictionary =
+    "/var/lib/mecab/dic/open-jtalk/naist-jdic";
 // The folders tried in turn when neither the environment nor the settings name one: the first
 // that holds a dictionary is used (see tests/accuracy/README.md for the measurements).
-inline constexpr std::array<std::string_view, 2> kDefaultAnalyzerDictionaries = {
-    kUniDicAnalyzerDictionary, kDefaultAnalyzerDictionary};
+inline constexpr std::array<std::string_view, 3> kDefaultAnalyzerDictionaries = {
+    kUniDicAnalyzerDictionary, kOpenJTalkAnalyzerDictionary, kDefaultAnalyzerDictionary};
 
 // Opens MeCab over the dictionary folder dicDir (named explicitly: no resource file of the
 // system is read, so another dictionary package installed beside it changes nothing). nullptr,

@@ -15,18 +15,44 @@ struct SpokenForm {
 constexpr SpokenForm kSpokenForms[] = {
     {"いう", "ユウ", "イウ"}, // IPADIC: という こういう
     {"いう", "ユー", "イウ"}, // UniDic: いう
-    {"言う", "ユウ", "イウ"},     {"言う", "ユー", "イウ"}, {"云う", "ユウ", "イウ"},
-    {"云う", "ユー", "イウ"},     {"言っ", "ユッ", "イッ"}, {"云っ", "ユッ", "イッ"},
-    {"私", "ワタクシ", "ワタシ"},
+    {"言う", "ユウ", "イウ"}, {"言う", "ユー", "イウ"},     {"云う", "ユウ", "イウ"},
+    {"云う", "ユー", "イウ"}, {"言っ", "ユッ", "イッ"},     {"云っ", "ユッ", "イッ"},
+    {"言い", "ユイ", "イイ"}, // the Open JTalk dictionary: 云いながら
+    {"云い", "ユイ", "イイ"}, {"私", "ワタクシ", "ワタシ"},
 };
 
 bool EndsWith(std::string_view s, std::string_view end) {
     return s.size() >= end.size() && s.substr(s.size() - end.size()) == end;
 }
 
+// Whether utf8 is katakana alone (ァ to ヶ, ー), three bytes each.
+bool IsKatakana(std::string_view utf8) {
+    if (utf8.empty() || utf8.size() % 3 != 0) {
+        return false;
+    }
+    for (std::size_t i = 0; i < utf8.size(); i += 3) {
+        const auto b1 = static_cast<unsigned char>(utf8[i]);
+        const auto b2 = static_cast<unsigned char>(utf8[i + 1]);
+        const auto b3 = static_cast<unsigned char>(utf8[i + 2]);
+        const bool katakana = b1 == 0xE3 && ((b2 == 0x82 && b3 >= 0xA1) ||
+                                             (b2 == 0x83 && (b3 <= 0xB6 || b3 == 0xBC)));
+        if (!katakana) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 void ApplySpokenForms(std::string_view surface, std::string& pronunciation) {
+    // A word written in katakana with ヴ is said as written (デンヴァー), where a dictionary
+    // writes its pronunciation with バ ビ ブ ベ ボ (the Open JTalk dictionary's デンバー).
+    if (!pronunciation.empty() && surface.find("ヴ") != std::string_view::npos &&
+        IsKatakana(surface)) {
+        pronunciation = surface;
+        return;
+    }
     for (const SpokenForm& form : kSpokenForms) {
         if (EndsWith(surface, form.surface) && EndsWith(pronunciation, form.heard)) {
             pronunciation.replace(pronunciation.size() - form.heard.size(), form.heard.size(),

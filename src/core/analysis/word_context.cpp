@@ -132,6 +132,60 @@ bool IsMeasureOfSize(const Neighbours& n, std::size_t i) {
            (s == "さ" && i > 0 && n.words[i - 1].partOfSpeech == "形容詞");
 }
 
+bool IsParticle(const Neighbours& n, std::size_t i, std::string_view which) {
+    return i < n.words.size() && n.words[i].partOfSpeech == "助詞" &&
+           which.find(n.Surface(i)) != std::string_view::npos;
+}
+
+// The readings of words standing alone (a compound is one word of the dictionary and keeps its
+// own): 光 before a particle is ひかり (光が, 火の光を), not the こう of 光線; 行 is a line, ぎょう
+// (末尾の行, 最終行), not the literary くだり; 値 is あたい, not the ね of a price; 子 after a
+// verbal noun is し (拡張子, 識別子); 他 before の に は も is ほか, except in その他 この他; 身体
+// before a particle is からだ; 米 before が を は も に is rice, こめ; 居 before the classical り
+// (居ります) is お; 一月 before ほど ばかり くらい ぐらい is a month's length, ひとつき, not
+// January; 何 before と で だ is なん (何とか, 何でも). A long vowel may be written ウ or ー (the
+// Open JTalk dictionary's コー, ベー).
+void ReadStandingAlone(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
+    const std::string_view s = n.Surface(i);
+    const AnalyzedWord* after = n.After(i);
+    const std::string_view next = after != nullptr ? n.Surface(i + 1) : std::string_view();
+    const std::string_view said = w.pronunciation;
+    if (s.starts_with("光") && (said.starts_with("コウ") || said.starts_with("コー")) &&
+        (s == "光"
+             ? after != nullptr && after->partOfSpeech == "助詞"
+             : s.size() == std::string_view("光が").size() &&
+                   std::string_view("がをにのはも").find(s.substr(3)) != std::string_view::npos)) {
+        // The Open JTalk dictionary has 光が as one word.
+        w.pronunciation.replace(0, std::string_view("コウ").size(), "ヒカリ");
+    } else if (s == "行" && w.partOfSpeech == "名詞" &&
+               (said == "クダリ" || said == "ユキ" || said == "コウ" || said == "コー")) {
+        w.pronunciation = "ギョー"; // written as the dictionaries write a long vowel
+    } else if (s == "値" && said == "ネ") {
+        w.pronunciation = "アタイ";
+    } else if (s == "子" && said == "コ" && w.subdivision == "接尾" && i > 0 &&
+               n.words[i - 1].partOfSpeech == "名詞" && n.words[i - 1].subdivision == "サ変接続") {
+        w.pronunciation = "シ";
+    } else if (s == "他" && w.pronunciation == "タ" && IsParticle(n, i + 1, "の,に,は,も") &&
+               after != nullptr &&
+               (i == 0 || (n.Surface(i - 1) != "その" && n.Surface(i - 1) != "この"))) {
+        w.pronunciation = "ホカ";
+    } else if (s == "身体" && w.pronunciation == "シンタイ" && after != nullptr &&
+               after->partOfSpeech == "助詞") {
+        w.pronunciation = "カラダ";
+    } else if (s == "米" && (said == "ベイ" || said == "ベー") && after != nullptr &&
+               IsParticle(n, i + 1, "が,を,は,も,に")) {
+        w.pronunciation = "コメ";
+    } else if (s == "居" && w.pronunciation == "イ" && after != nullptr && next == "り") {
+        w.pronunciation = "オ";
+    } else if (s == "一月" && said == "イチガツ" && after != nullptr &&
+               (next == "ほど" || next == "ばかり" || next == "くらい" || next == "ぐらい")) {
+        w.pronunciation = "ヒトツキ";
+    } else if (s == "何" && w.pronunciation == "ナニ" && after != nullptr &&
+               (next.starts_with("と") || next.starts_with("で") || next.starts_with("だ"))) {
+        w.pronunciation = "ナン";
+    }
+}
+
 void ReadWord(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     const std::string_view s = n.Surface(i);
     const AnalyzedWord* before = n.Before(i);
@@ -158,6 +212,10 @@ void ReadWord(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     } else if (s == "行っ" && w.pronunciation == "オコナッ" &&
                !(i > 0 && n.Surface(i - 1) == "を")) {
         w.pronunciation = "イッ";
+    } else if (s == "行っ" && w.pronunciation == "イッ" && i > 0 && n.Surface(i - 1) == "を") {
+        w.pronunciation = "オコナッ";
+    } else {
+        ReadStandingAlone(n, i, w);
     }
 }
 

@@ -9,7 +9,11 @@
 // - 金 by itself before a particle other than の is money, かね; 銭 not after a number is ぜに;
 // - 行っ is the verb 行く (いっ) unless it follows を: 行う takes an object (処理を行って);
 // - 一寸 after a measure of size (長さ一寸, 幅一寸) is a length, いっすん, not ちょっと;
-// - 御 before a verb's stem (御待ち, 御歩き) is お.
+// - 御 before a verb's stem (御待ち, 御歩き) is お;
+// - words standing alone take their plain reading where a dictionary gives a compound's or an
+//   old one: 光 ひかり, 行 ぎょう, 値 あたい, 子 し after a verbal noun (拡張子), 他 ほか, 身体
+//   からだ, 米 こめ before a particle, 一月 ひとつき before ほど, 居 お before り, 何 なん before
+//   と で だ.
 #pragma once
 
 #include "analysis/analyzer.h"

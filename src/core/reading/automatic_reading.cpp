@@ -45,6 +45,34 @@ char32_t NextCodePoint(std::string_view s, std::size_t& i) {
     return c;
 }
 
+// 1日 is a date, ﾂｲﾀﾁ, after a month (8月1日, 毎月 1日) and where it heads a line (a diary's
+// date); elsewhere it is a day's length, ﾆﾁ (１日の始まり, 丸一日). before is the text before it.
+std::string_view DayOrDate(std::string_view before, std::string_view reading) {
+    constexpr std::string_view kFirstOfMonth = "\xC2\xB2\xC0\xC1"; // ﾂｲﾀﾁ
+    constexpr std::string_view kOneDay = "\xB2\xC1\xC6\xC1";       // ｲﾁﾆﾁ
+    if (reading != kFirstOfMonth) {
+        return reading;
+    }
+    while (before.ends_with(' ') || before.ends_with("\u3000")) {
+        before.remove_suffix(before.ends_with(' ') ? 1 : std::string_view("\u3000").size());
+    }
+    const bool heading = before.empty() || before.ends_with('\n') || before.ends_with('\r');
+    return heading || before.ends_with("月") ? reading : kOneDay;
+}
+
+// The reading of a number as the text before it decides: 1日 (see DayOrDate), and 百 and 千
+// after 何, voiced as after ん (何百 ﾅﾝﾋﾞｬｸ, 何千 ﾅﾝｾﾞﾝ).
+std::string NumberInContext(std::string_view before, std::string_view reading) {
+    constexpr std::string_view kHundred = "\xCB\xAC\xB8"; // ﾋｬｸ
+    constexpr std::string_view kThousand = "\xBE\xDD";    // ｾﾝ
+    constexpr std::string_view kVoiced = "\xDE";          // ﾞ
+    std::string out(DayOrDate(before, reading));
+    if (before.ends_with("何") && (out.starts_with(kHundred) || out.starts_with(kThousand))) {
+        out.insert(1, kVoiced);
+    }
+    return out;
+}
+
 class AutomaticReader {
 public:
     AutomaticReader(const unsigned char* text, std::size_t n, const DictionaryView& dic,
@@ -140,7 +168,7 @@ private:
         if (end <= i) {
             return i;
         }
-        m_piece = number->reading;
+        m_piece = NumberInContext(std::string_view(m_source.utf8).substr(0, from), number->reading);
         Emit(i, end, true);
         return end;
     }
