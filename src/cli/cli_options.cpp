@@ -81,6 +81,12 @@ std::string UsageText() {
            "  --sample-rate 48000|16000\n"
            "                        with --engine natural and --wav or --export: the\n"
            "                        sound's rate (default: 48000, the voice's own)\n"
+           "  --pitch N             with --engine natural: the voice's pitch in half-tones,\n"
+           "                        -12 to 12 (default: the settings, else 0)\n"
+           "  --intonation X        with --engine natural: the intonation's strength, 0\n"
+           "                        (monotone) to 2 (default: the settings, else 1)\n"
+           "  --style-weight P      with --engine natural: how strongly the style is said,\n"
+           "                        0 (neutral) to 100 percent (default: the settings, else 100)\n"
            "  --accent-rules all|none|RULE,...\n"
            "                        with --labels: which of this program's own accent rules\n"
            "                        apply (the manual page lists them; -RULE leaves one out;\n"
@@ -360,7 +366,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             if (!result.error.empty()) {
                 return result;
             }
-        } else if (a == "--engine" || a == "--style" || a == "--sample-rate") {
+        } else if (a == "--engine" || a == "--style" || a == "--sample-rate" || a == "--pitch" ||
+                   a == "--intonation" || a == "--style-weight") {
             if (const std::string problem = ParseNaturalOption(a, value, o); !problem.empty()) {
                 result.error = problem;
                 return result;

@@ -57,9 +57,13 @@ struct Options {
     // --engine samples|natural; unset: the natural voice when the slot that speaks has it in the
     // settings file, else the samples.
     std::optional<SpeechEngine> engine;
-    std::string style;       // --style of the natural voice; "": the slot's, else neutral
-    int sampleRate = 0;      // --sample-rate of the natural voice's --wav/--export; 0: its own
-    std::string accentRules; // --accent-rules of --labels; "": all
+    std::string style;  // --style of the natural voice; "": the slot's, else neutral
+    int sampleRate = 0; // --sample-rate of the natural voice's --wav/--export; 0: its own
+    // The natural voice's controls for this run; unset: the settings'.
+    std::optional<int> pitch;         // --pitch N, half-tones from -12 to 12
+    std::optional<double> intonation; // --intonation X, 0 (monotone) to 2; 1 as the voice makes it
+    std::optional<int> styleWeight;   // --style-weight P, percent of the style over neutral
+    std::string accentRules;          // --accent-rules of --labels; "": all
 };
 
 struct ParseResult {

@@ -2,6 +2,8 @@
 
 #include "natural/engine_setup.h"
 
+#include <charconv>
+
 namespace yomi6::cli {
 
 std::string ParseNaturalOption(const std::string& option,
@@ -29,6 +31,38 @@ std::string ParseNaturalOption(const std::string& option,
         options.sampleRate = std::stoi(*v);
         return "";
     }
+    if (option == "--pitch" || option == "--style-weight") {
+        const bool pitch = option == "--pitch";
+        const std::string wanted =
+            pitch ? "a whole number from -12 to 12" : "a whole number from 0 to 100";
+        const std::string* v = value(wanted.c_str());
+        if (v == nullptr) {
+            return option + " needs " + wanted;
+        }
+        int number = 0;
+        const char* end = v->data() + v->size();
+        const auto [ptr, ec] = std::from_chars(v->data(), end, number);
+        if (ec != std::errc() || ptr != end || number < (pitch ? -12 : 0) ||
+            number > (pitch ? 12 : 100)) {
+            return option + " takes " + wanted + ", not '" + *v + "'";
+        }
+        (pitch ? options.pitch : options.styleWeight) = number;
+        return "";
+    }
+    if (option == "--intonation") {
+        const std::string* v = value("a number from 0 to 2");
+        if (v == nullptr) {
+            return "--intonation needs a number from 0 to 2";
+        }
+        double number = 0;
+        const char* end = v->data() + v->size();
+        const auto [ptr, ec] = std::from_chars(v->data(), end, number);
+        if (ec != std::errc() || ptr != end || !(number >= 0.0 && number <= 2.0)) {
+            return "--intonation takes a number from 0 to 2, not '" + *v + "'";
+        }
+        options.intonation = number;
+        return "";
+    }
     const std::string* v = value("neutral, happy, sad or angry");
     if (v == nullptr) {
         return "--style needs neutral, happy, sad or angry";
@@ -48,6 +82,13 @@ std::string CheckNaturalOptions(const Options& options) {
     }
     if (!options.style.empty() && options.engine != SpeechEngine::Natural) {
         return "--style goes with --engine natural";
+    }
+    for (const auto& [set, name] : {std::pair{options.pitch.has_value(), "--pitch"},
+                                    std::pair{options.intonation.has_value(), "--intonation"},
+                                    std::pair{options.styleWeight.has_value(), "--style-weight"}}) {
+        if (set && options.engine != SpeechEngine::Natural) {
+            return std::string(name) + " goes with --engine natural";
+        }
     }
     if (options.sampleRate != 0 && (options.engine != SpeechEngine::Natural ||
                                     (options.mode != Mode::Wav && options.mode != Mode::Export))) {

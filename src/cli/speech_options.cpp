@@ -59,6 +59,16 @@ EngineRequest EngineRequestOf(const Options& options, unsigned workers) {
     request.style = natural::ParseStyle(options.style);
     request.workers = workers;
     request.outputRate = options.sampleRate;
+    request.controls = VoiceControlsOf(LoadNaturalControls(profile));
+    if (options.pitch) {
+        request.controls.halfTones = *options.pitch;
+    }
+    if (options.intonation) {
+        request.controls.intonation = *options.intonation;
+    }
+    if (options.styleWeight) {
+        request.controls.styleWeight = *options.styleWeight / 100.0;
+    }
     return request;
 }
 

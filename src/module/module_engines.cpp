@@ -10,6 +10,7 @@
 #include "playback/voice_sounds.h"
 
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
@@ -91,6 +92,17 @@ ChosenEngine ChooseFor(const EngineWish& wish) {
     return ChooseEngine(ModuleInstallation(), cli::EngineRequestOf(options, 1));
 }
 
+} // namespace
+
+void ApplyWish(const EngineWish& wish, natural::NaturalPassOptions& pass) {
+    natural::EngineSetup& setup = pass.synthesis.setup;
+    setup.rate = natural::RateForSpeed(wish.naturalSpeedMs);
+    // The sum is kept within the synthesis's range when the sentence is said.
+    setup.controls.halfTones += std::isfinite(wish.halfTones) ? wish.halfTones : 0.0;
+}
+
+namespace {
+
 bool IsMale(const EngineWish& wish) {
     return wish.voice == "female" || wish.voice == "male" ? wish.voice == "male" : wish.male;
 }
@@ -108,14 +120,18 @@ void ModuleEngines::Prepare(const EngineWish& wish) {
     }
 }
 
-std::unique_ptr<SpeechEngine> ModuleEngines::Make(const EngineWish& wish) {
+std::unique_ptr<SpeechEngine> ModuleEngines::Make(const EngineWish& wish, bool* ownPitch) {
     const ChosenEngine chosen = ChooseFor(wish);
+    if (ownPitch != nullptr) {
+        *ownPitch = chosen.SpeaksNaturally();
+    }
     const bool male = IsMale(wish);
     if (chosen.natural && !chosen.SpeaksNaturally()) {
         m_log(natural::MissingText(chosen.setup) + "; the sample voice speaks instead");
     }
     if (chosen.SpeaksNaturally()) {
         natural::NaturalPassOptions pass = chosen.pass;
+        ApplyWish(wish, pass);
         pass.firstLeadSilenceMs = 0; // heard live: start at once
         pass.chunks.firstAtParticle = true;
         return MakeNaturalEngine(

@@ -7,6 +7,7 @@
 #include "dictionary/dictionary.h"
 #include "engine/speech_engine.h"
 #include "export/voice_cache.h"
+#include "natural/natural_pass.h"
 #include "playback/wav_render.h"
 
 #include <cstdint>
@@ -24,7 +25,15 @@ struct EngineWish {
     std::string voice; // one of ModuleVoiceNames(), or "" for the settings' slot
     bool male = false; // the male slot (a MALE voice type) when voice is ""
     std::int32_t speedMs = 180;
+    // The pitch asked for, which the natural voice makes itself (its half-tone control, added
+    // to the settings' own), said at naturalSpeedMs: its sound is played as it comes, never
+    // faster, so its units are not lengthened as the samples' are (SoundShape).
+    double halfTones = 0;
+    std::int32_t naturalSpeedMs = 180;
 };
+
+// The natural voice's pass for wish: its speed and the wish's pitch on top of the settings'.
+void ApplyWish(const EngineWish& wish, natural::NaturalPassOptions& pass);
 
 class ModuleEngines {
 public:
@@ -44,7 +53,9 @@ public:
     // A new engine for wish; a natural voice that cannot speak is said to log once per
     // message and the sample voice speaks instead. A natural voice still being loaded is
     // waited for by the engine's saying, which a stop ends.
-    std::unique_ptr<SpeechEngine> Make(const EngineWish& wish);
+    // ownPitch, when given, tells whether the engine made the wish's pitch itself (the natural
+    // voice), or its sound is to be played faster by SoundShape's factor (the samples).
+    std::unique_ptr<SpeechEngine> Make(const EngineWish& wish, bool* ownPitch = nullptr);
 
 private:
     std::function<void(const std::string&)> m_log;

@@ -72,6 +72,9 @@ SoundShape ShapeOf(const VoiceParams& params, double rateScale, double pitchScal
                                    kMinPitchFactor, kMaxPitchFactor);
     shape.speedMs = static_cast<std::int32_t>(std::lround(
         std::clamp(speed * shape.pitchFactor, double{kFastestSpeedMs}, double{kMaxSpeed})));
+    shape.halfTones = 12.0 * std::log2(shape.pitchFactor);
+    shape.naturalSpeedMs = static_cast<std::int32_t>(
+        std::lround(std::clamp(speed, double{kFastestSpeedMs}, double{kMaxSpeed})));
     shape.gain = std::clamp((params.volume + 100) / 100.0, 0.0, 1.0);
     return shape;
 }
@@ -295,7 +298,11 @@ SpeakingLoop::Outcome SpeakingLoop::SayText(const MessagePiece& piece, const Voi
                                             bool atStart) {
     const SoundShape shape =
         ShapeOf(params, piece.rateScale, piece.pitchScale, m_engines.UserSpeed());
-    std::unique_ptr<SpeechEngine> engine = m_engines.Make(WishOf(params, shape.speedMs));
+    EngineWish wish = WishOf(params, shape.speedMs);
+    wish.halfTones = shape.halfTones;
+    wish.naturalSpeedMs = shape.naturalSpeedMs;
+    bool ownPitch = false;
+    std::unique_ptr<SpeechEngine> engine = m_engines.Make(wish, &ownPitch);
     {
         std::lock_guard lock(m_mutex);
         if (m_stop) {
@@ -304,7 +311,9 @@ SpeakingLoop::Outcome SpeakingLoop::SayText(const MessagePiece& piece, const Voi
         m_engine = engine.get();
     }
     const std::string text = SpeechBytes(DecodeUtf8(piece.text));
-    const int rate = static_cast<int>(std::lround(engine->SampleRate() * shape.pitchFactor));
+    // The natural voice said its pitch itself; the samples' is made by playing them faster.
+    const int rate =
+        static_cast<int>(std::lround(engine->SampleRate() * (ownPitch ? 1.0 : shape.pitchFactor)));
     std::vector<std::int16_t> pcm;
     LeadTrim trim(engine->SampleRate());
     EngineSink sink;

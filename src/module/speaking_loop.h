@@ -27,6 +27,10 @@ struct SoundShape {
     std::int32_t speedMs = 180;
     double pitchFactor = 1;
     double gain = 1;
+    // For the natural voice, which makes the pitch itself: the factor in half-tones, and the
+    // speed without the lengthening (its sound is played as it comes).
+    double halfTones = 0;
+    std::int32_t naturalSpeedMs = 180;
 };
 SoundShape ShapeOf(const VoiceParams& params, double rateScale, double pitchScale,
                    std::int32_t userSpeedMs);

@@ -19,6 +19,11 @@ if(TARGET yomi6)
            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/cli_natural_text.sh $<TARGET_FILE:yomi6>
                    ${YOMI6_NATURAL_TEST_VOICES} ${CMAKE_CURRENT_SOURCE_DIR}/aozora)
   set_tests_properties(cli_natural_text PROPERTIES LABELS cli TIMEOUT 600)
+  # Pitch, intonation and style weight measured in the sound; the voice's loudness.
+  add_test(NAME cli_natural_controls
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/cli_natural_controls.sh $<TARGET_FILE:yomi6>
+                   ${YOMI6_NATURAL_TEST_VOICES})
+  set_tests_properties(cli_natural_controls PROPERTIES LABELS cli TIMEOUT 600 SKIP_RETURN_CODE 77)
 endif()
 if(TARGET yomi6)
   # The engine processes and their folders when --wav, --export or --speak is ended by a signal.

@@ -92,6 +92,39 @@ TEST(CliOptionsTest, UsageErrors) {
 }
 
 // The names of --export's files are checked by the program that runs it, apart from the parser.
+TEST(CliOptionsTest, TheNaturalVoicesControls) {
+    const auto parsed = Parse({"--engine", "natural", "--pitch", "-12", "--intonation", "0.5",
+                               "--style-weight", "30", "--wav", "o.wav", "a"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.pitch, -12);
+    EXPECT_EQ(parsed.options.intonation, 0.5);
+    EXPECT_EQ(parsed.options.styleWeight, 30);
+    const auto plain = Parse({"--engine", "natural", "--wav", "o.wav", "a"}).options;
+    EXPECT_FALSE(plain.pitch || plain.intonation || plain.styleWeight);
+
+    for (const auto& [args, error] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"--pitch", "13"}, "--pitch takes a whole number from -12 to 12, not '13'"},
+             {{"--pitch", "1.5"}, "--pitch takes a whole number from -12 to 12, not '1.5'"},
+             {{"--pitch"}, "--pitch needs a whole number from -12 to 12"},
+             {{"--intonation", "2.1"}, "--intonation takes a number from 0 to 2, not '2.1'"},
+             {{"--intonation", "nan"}, "--intonation takes a number from 0 to 2, not 'nan'"},
+             {{"--intonation", "1,5"}, "--intonation takes a number from 0 to 2, not '1,5'"},
+             {{"--style-weight", "-1"},
+              "--style-weight takes a whole number from 0 to 100, not '-1'"},
+             {{"--style-weight", ""}, "--style-weight takes a whole number from 0 to 100, not ''"},
+         }) {
+        std::vector<std::string> full = {"--engine", "natural", "--wav", "o.wav", "a"};
+        full.insert(full.end(), args.begin(), args.end());
+        EXPECT_EQ(Parse(full).error, error);
+    }
+    // Like --style, they go with --engine natural.
+    EXPECT_EQ(Parse({"--pitch", "3", "--wav", "o.wav", "a"}).error,
+              "--pitch goes with --engine natural");
+    EXPECT_EQ(Parse({"--engine", "samples", "--style-weight", "3", "--wav", "o.wav", "a"}).error,
+              "--style-weight goes with --engine natural");
+    EXPECT_NE(UsageText().find("--intonation X"), std::string::npos);
+}
+
 TEST(CliOptionsTest, ExportNamesCheckedApart) {
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"--export", "o.wav", "--timings", "o.txt", "a"},

@@ -4,6 +4,7 @@
 #include "cli/natural_modes.h"
 #include "cli/speech_options.h"
 #include "engine/engine_choice.h"
+#include "export/engine_factory.h"
 #include "natural/temp_folder.h"
 #include "support/scoped_env.h"
 
@@ -129,6 +130,48 @@ TEST(EngineChoice, TheCommandLineChoosesFromTheSettingsFileAndFindsTheCheckoutsV
     options.voice = 1;
     EXPECT_FALSE(cli::NaturalVoiceOption(options).has_value());
     EXPECT_FALSE(cli::NaturalPassFor(options, 1).has_value());
+}
+
+// The controls of the settings file, each replaced by its command-line option, reach the
+// synthesis options of the voice said in our own process.
+TEST(EngineChoice, TheControlsGoFromTheSettingsAndTheCommandLineToTheSynthesis) {
+    const natural::TempFolder config;
+    const test::ScopedEnv xdg("XDG_CONFIG_HOME", config.Path());
+    const test::ScopedEnv named("YOMI6_NATURAL_VOICE_DIR", nullptr);
+    std::ofstream(config.Path() + "/yomi6.ini")
+        << "[Voices]\nFemaleSlot=natural:happy\nNaturalPitch=-3\nNaturalIntonation=15\n"
+           "NaturalStyleWeight=60\n";
+    cli::Options options;
+    options.voice = 0;
+    const auto synthesisOf = [&] {
+        const std::optional<natural::NaturalPassOptions> pass = cli::NaturalPassFor(options, 1);
+        EXPECT_TRUE(pass.has_value());
+        return pass ? VoicePassOptionsOf(*pass).synthesis : synthesis::SynthesisOptions{};
+    };
+    synthesis::SynthesisOptions said = synthesisOf();
+    EXPECT_EQ(said.halfTones, -3.0);
+    EXPECT_DOUBLE_EQ(said.intonation, 1.5);
+    EXPECT_EQ(said.style.style, Style::Happy);
+    EXPECT_DOUBLE_EQ(said.style.weight, 0.6);
+
+    options.engine = cli::SpeechEngine::Natural;
+    options.pitch = 7;
+    options.intonation = 0.0;
+    said = synthesisOf();
+    EXPECT_EQ(said.halfTones, 7.0);
+    EXPECT_EQ(said.intonation, 0.0);
+    EXPECT_DOUBLE_EQ(said.style.weight, 0.6); // the settings' still
+    options.styleWeight = 0;
+    EXPECT_EQ(synthesisOf().style.weight, 0.0);
+
+    // Without the keys, the voice as it was.
+    std::ofstream(config.Path() + "/yomi6.ini") << "[Voices]\nFemaleSlot=natural:sad\n";
+    options = {};
+    options.voice = 0;
+    said = synthesisOf();
+    EXPECT_EQ(said.halfTones, 0.0);
+    EXPECT_EQ(said.intonation, 1.0);
+    EXPECT_EQ(said.style.weight, 1.0);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "support/open_jtalk_labels.h"
 #include "support/wave_analysis.h"
 #include "synthesis/hts_voice.h"
+#include "synthesis/loudness.h"
 #include "synthesis/mora_time.h"
 #include "synthesis/synthesizer.h"
 
@@ -140,9 +141,11 @@ std::vector<double> Loudness(const std::vector<std::int16_t>& pcm) {
 // The engine alone (open_jtalk with the same voice and labels) is the oracle: the same state
 // durations, so the same times to the frame, and the same sound to the rounding of a sample.
 TEST_F(HtsSynthesis, TimesAndSoundAreTheEnginesOwn) {
+    SynthesisOptions raw = Whole();
+    raw.level = false; // the engine's own sound, without our levelling
     for (const char* text : {kShort, kLong}) {
         const test::OpenJTalkRun& run = Run(text);
-        const Synthesis said = Say(text, Whole());
+        const Synthesis said = Say(text, raw);
         ASSERT_EQ(said.end.error, "");
         EXPECT_EQ(said.sampleRate, 48000);
         ASSERT_EQ(said.phonemes.size(), run.labels.size());
@@ -344,6 +347,63 @@ TEST_F(HtsSynthesis, StyleWeightsBlendTheVoices) {
     for (const Style style : {Style::Sad, Style::Angry}) {
         EXPECT_NE(said(style, 1.0).pcm, neutral.pcm);
     }
+}
+
+// Each style is levelled by its own gain, a blend by its styles' gains weighted, and the peaks
+// the gain lifts (angry clips as the engine makes it) are bent below full scale.
+TEST_F(HtsSynthesis, TheVoiceIsLevelledWithoutClipping) {
+    const auto rms = [](const std::vector<std::int16_t>& pcm) {
+        double sum = 0;
+        for (const std::int16_t x : pcm) {
+            sum += static_cast<double>(x) * x;
+        }
+        return 10 * std::log10(sum / static_cast<double>(pcm.size()));
+    };
+    const auto fullScale = [](const std::vector<std::int16_t>& pcm) {
+        return std::count_if(pcm.begin(), pcm.end(),
+                             [](std::int16_t x) { return std::abs(int{x}) >= 32767; });
+    };
+    const std::string shout = "ふざけるな！いいかげんにしろ！何度言ったらわかるんだ！";
+    for (const Style style : kVoiceStyles) {
+        SynthesisOptions options = Whole();
+        options.style = {style, 1.0};
+        options.level = false;
+        const Synthesis raw = Say(kLong, options);
+        options.level = true;
+        const Synthesis level = Say(kLong, options);
+        const double gain = kStyleGainDb[StyleIndex(style)];
+        // The soft limit takes a little off the loudest peaks only.
+        EXPECT_NEAR(rms(level.pcm) - rms(raw.pcm), gain, 0.15) << natural::StyleName(style);
+        options.style = {style, 0.5};
+        const double half = rms(Say(kLong, options).pcm);
+        options.level = false;
+        EXPECT_NEAR(half - rms(Say(kLong, options).pcm),
+                    (gain + kStyleGainDb[StyleIndex(Style::Neutral)]) / 2, 0.15)
+            << natural::StyleName(style);
+    }
+    SynthesisOptions angry = Whole();
+    angry.style = {Style::Angry, 1.0};
+    angry.level = false;
+    EXPECT_GT(fullScale(Say(shout, angry).pcm), 0); // what the limit is for
+    angry.level = true;
+    EXPECT_EQ(fullScale(Say(shout, angry).pcm), 0);
+    angry.outputRate = 16000;
+    EXPECT_EQ(fullScale(Say(shout, angry).pcm), 0);
+
+    // The limit itself: the straight line up to the knee, then a bend that rises and never
+    // reaches the ceiling.
+    EXPECT_EQ(SoftLimit(-12000.0), -12000.0);
+    EXPECT_EQ(SoftLimit(kLimitKnee * 32767), kLimitKnee * 32767);
+    double last = SoftLimit(kLimitKnee * 32767);
+    for (double x = kLimitKnee * 32767 + 100; x < 100000; x += 100) {
+        const double y = SoftLimit(x);
+        EXPECT_GT(y, last);
+        EXPECT_LE(y, kLimitCeiling * 32767);
+        EXPECT_EQ(SoftLimit(-x), -y);
+        last = y;
+    }
+    EXPECT_EQ(SoftLimit(std::nan("")), 0.0);
+    EXPECT_DOUBLE_EQ(SoftLimit(INFINITY), kLimitCeiling * 32767);
 }
 
 // Two synthesizers over the one voice, on two threads at once, say what one says alone.

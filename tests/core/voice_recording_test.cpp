@@ -173,6 +173,34 @@ TEST(VoiceSettingsTest, RoundTripThroughTheSettingsFileAndForgetRemovedFolders) 
     EXPECT_EQ(reread.Bytes().find("Folder2"), std::string::npos);
 }
 
+TEST(VoiceSettingsTest, NaturalControlsRoundTripAndReadClampedOrAsDefaults) {
+    // A file of an earlier version has none of the keys: the voice as it was.
+    const ProfileFile earlier = ProfileFile::FromBytes("[Voices]\r\nFemaleSlot=natural:happy\r\n");
+    EXPECT_EQ(LoadNaturalControls(earlier), (NaturalControls{0, 10, 100}));
+
+    ProfileFile profile = ProfileFile::FromBytes(earlier.Bytes());
+    ASSERT_TRUE(SaveNaturalControls(profile, {-5, 3, 40}));
+    EXPECT_EQ(LoadNaturalControls(ProfileFile::FromBytes(profile.Bytes())),
+              (NaturalControls{-5, 3, 40}));
+    EXPECT_EQ(LoadVoiceSettings(profile).femaleSlot, "natural:happy"); // the slot kept
+
+    // Out of range or not a number: the nearest end, or the default; never a crash.
+    const ProfileFile odd = ProfileFile::FromBytes(
+        "[Voices]\r\nNaturalPitch=99\r\nNaturalIntonation=-4\r\nNaturalStyleWeight=x\r\n");
+    EXPECT_EQ(LoadNaturalControls(odd), (NaturalControls{12, 0, 100}));
+    const ProfileFile low =
+        ProfileFile::FromBytes("[Voices]\r\nNaturalPitch=-2147483648\r\nNaturalIntonation=500\r\n"
+                               "NaturalStyleWeight=101\r\n");
+    EXPECT_EQ(LoadNaturalControls(low), (NaturalControls{-12, 20, 100}));
+    // What is written is clamped too.
+    ProfileFile written;
+    ASSERT_TRUE(SaveNaturalControls(written, {40, -1, 250}));
+    EXPECT_NE(written.Bytes().find("NaturalPitch=12\r\nNaturalIntonation=0\r\n"
+                                   "NaturalStyleWeight=100\r\n"),
+              std::string::npos)
+        << written.Bytes();
+}
+
 TEST(VoiceSettingsTest, VoicesLiveInTheUsersDataDirectory) {
     EXPECT_EQ(VoicesDirectoryFrom("/data", "/home/u"), "/data/yomi6/voices");
     EXPECT_EQ(VoicesDirectoryFrom("relative", "/home/u/"), "/home/u/.local/share/yomi6/voices");

@@ -8,6 +8,7 @@
 #include "gui/gui_test_support.h"
 #include "playback/speech_state.h"
 #include "sound/sample_bank.h"
+#include "speech_session/session_factory.h"
 #include "voice/voice_selection.h"
 #include "voice_manager/voice_dialog.h"
 #include "voice_manager/voice_library.h"
@@ -19,11 +20,13 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -52,6 +55,10 @@ bool WriteWave(const QString& path, const std::vector<std::int16_t>& pcm) {
 
 bool Same(std::span<const std::int16_t> a, const std::vector<std::int16_t>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end());
+}
+
+QString U8(const char* utf8) {
+    return QString::fromUtf8(utf8);
 }
 
 int RowOf(QListWidget* list, const QString& start) {
@@ -258,6 +265,72 @@ private slots:
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QVERIFY(QDir(twoLines).removeRecursively() && QDir(emoji).removeRecursively());
         QTRY_VERIFY_WITH_TIMEOUT(!library.IsLoading(), 10000);
+    }
+
+    // The natural voice's pitch, intonation and style weight: shown from the settings, enabled
+    // only while a slot has the natural voice, set with the keys, kept by OK and asked of the
+    // engine for the next sentence.
+    void theNaturalVoicesControlsAreSetWithTheKeysAndKept() {
+        config().WriteIni("[Voices]\nFemaleSlot=natural:happy\nMaleSlot=male\nNaturalPitch=2\n");
+        VoiceSelection voices;
+        VoiceLibrary library(voices);
+        library.LoadFromSettings();
+        {
+            VoiceDialog d(library);
+            d.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&d));
+            QCOMPARE(d.PitchBox()->value(), 2);
+            QCOMPARE(d.IntonationBox()->value(), 1.0);
+            QCOMPARE(d.StyleWeightBox()->value(), 100);
+            QVERIFY(d.PitchBox()->isEnabled());
+            // With samples in both slots the controls have nothing to act on.
+            QComboBox* female = d.SlotBox(false);
+            female->setCurrentIndex(female->findData(VoiceLibrary::kBuiltInFemale));
+            QVERIFY(!d.PitchBox()->isEnabled() && !d.IntonationBox()->isEnabled() &&
+                    !d.StyleWeightBox()->isEnabled());
+            female->setCurrentIndex(female->findData(QStringLiteral("natural:neutral")));
+            QVERIFY(d.PitchBox()->isEnabled() && d.StyleWeightBox()->isEnabled());
+            d.StyleBox(false)->setCurrentIndex(d.StyleBox(false)->findText(U8("怒り")));
+
+            d.PitchBox()->setFocus();
+            d.PitchBox()->selectAll();
+            QTest::keyClicks(d.PitchBox(), QStringLiteral("-5"));
+            for (int i = 0; i < 3; ++i) {
+                QTest::keyClick(d.IntonationBox(), Qt::Key_Down);
+            }
+            for (int i = 0; i < 4; ++i) {
+                QTest::keyClick(d.StyleWeightBox(), Qt::Key_Down);
+            }
+            QCOMPARE(d.PitchBox()->value(), -5);
+            // The end of the range holds.
+            QTest::keyClick(d.PitchBox(), Qt::Key_PageDown);
+            QCOMPARE(d.PitchBox()->value(), -12);
+            QTest::keyClick(d.PitchBox(), Qt::Key_PageUp);
+            for (int i = 0; i < 3; ++i) {
+                QTest::keyClick(d.PitchBox(), Qt::Key_Down);
+            }
+            d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        }
+        QCOMPARE(library.Controls(), (NaturalControls{-5, 7, 60}));
+        const std::string ini = config().IniBytes();
+        QVERIFY2(ini.find("NaturalPitch=-5\r\nNaturalIntonation=7\r\nNaturalStyleWeight=60") !=
+                     std::string::npos,
+                 ini.c_str());
+        QVERIFY2(ini.find("FemaleSlot=natural:angry") != std::string::npos, ini.c_str());
+        // The next sentence is asked of the engine with them.
+        const EngineRequest request = SlotEngineRequest(library, VoiceSlot::Female, 180, 1);
+        QCOMPARE(request.controls.halfTones, -5.0);
+        QCOMPARE(request.controls.intonation, 0.7);
+        QCOMPARE(request.controls.styleWeight, 0.6);
+
+        // The next run's dialog shows them as they were kept.
+        VoiceLibrary next(voices);
+        next.LoadFromSettings();
+        VoiceDialog again(next);
+        QCOMPARE(again.PitchBox()->value(), -5);
+        QCOMPARE(again.IntonationBox()->value(), 0.7);
+        QCOMPARE(again.StyleWeightBox()->value(), 60);
+        QTRY_VERIFY_WITH_TIMEOUT(!library.IsLoading() && !next.IsLoading(), 10000);
     }
 
 private:

@@ -1,6 +1,7 @@
 // What the module makes of a message: its SSML (marks, breaks, prosody; other tags never read
 // aloud), bad bytes, and the speed, pitch and level the voice settings give.
 #include "module/message_text.h"
+#include "module/module_engines.h"
 #include "module/speaking_loop.h"
 
 #include <gtest/gtest.h>
@@ -103,6 +104,31 @@ TEST(SpokenKey, NamedKeysInJapaneseOthersAsTheyAre) {
     EXPECT_EQ(SpokenKey("control_alt_delete"), "コントロール オルト デリート");
     EXPECT_EQ(SpokenKey("space"), "スペース");
     EXPECT_EQ(SpokenKey("x"), "x");
+}
+
+// The natural voice makes the pitch with its own half-tone control, on top of the settings',
+// and its sound is played as it comes: no lengthening of its units, no faster playing.
+TEST(SoundShape, TheNaturalVoiceTakesThePitchAsHalfTonesAtTheUnlengthenedSpeed) {
+    VoiceParams params;
+    params.pitch = 100;
+    const SoundShape up = ShapeOf(params, 1, 1, 180);
+    EXPECT_NEAR(up.halfTones, 6.0, 1e-9);
+    EXPECT_EQ(up.naturalSpeedMs, 180);
+    EXPECT_EQ(up.speedMs, 255); // the samples' still lengthened
+    params.pitch = -100;
+    EXPECT_NEAR(ShapeOf(params, 1, 0.1, 180).halfTones, -12.0, 1e-9);
+    params.pitch = 0;
+    params.rate = 100;
+    EXPECT_EQ(ShapeOf(params, 1, 1, 180).naturalSpeedMs, 45);
+
+    natural::NaturalPassOptions pass;
+    pass.synthesis.setup.controls.halfTones = 2; // the settings' 高さ
+    EngineWish wish;
+    wish.halfTones = up.halfTones;
+    wish.naturalSpeedMs = 90;
+    ApplyWish(wish, pass);
+    EXPECT_NEAR(pass.synthesis.setup.controls.halfTones, 8.0, 1e-9);
+    EXPECT_EQ(pass.synthesis.setup.rate, natural::RateForSpeed(90));
 }
 
 } // namespace

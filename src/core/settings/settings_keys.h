@@ -114,6 +114,17 @@ inline constexpr std::string_view kBuiltInFemaleValue = "female";
 // Folder1, Folder2, ...: the folders added by hand, outside the voices directory.
 inline constexpr std::string_view kAddedFolderKeyPrefix = "Folder";
 inline constexpr int kMaxAddedFolders = 32;
+// The natural voice's controls, for both slots: its pitch in half-tones (kMinNaturalPitch to
+// kMaxNaturalPitch), its intonation in tenths (0 monotone, 10 as the voice makes it, up to
+// kMaxNaturalIntonation) and how strongly the slot's style is said, in percent of the style over
+// neutral (100: the style alone). Absent: these defaults; out of range: the nearest end.
+inline constexpr IntKey kNaturalPitch{kVoicesSection, "NaturalPitch", 0};
+inline constexpr IntKey kNaturalIntonation{kVoicesSection, "NaturalIntonation", 10};
+inline constexpr IntKey kNaturalStyleWeight{kVoicesSection, "NaturalStyleWeight", 100};
+inline constexpr std::int32_t kMinNaturalPitch = -12;
+inline constexpr std::int32_t kMaxNaturalPitch = 12;
+inline constexpr std::int32_t kMaxNaturalIntonation = 20;
+inline constexpr std::int32_t kMaxNaturalStyleWeight = 100;
 // Below the user's data directory: the folder whose subfolders are voices.
 inline constexpr std::string_view kVoicesSubdirectory = "yomi6/voices";
 

@@ -3,6 +3,8 @@
 #include "io/profile_text.h"
 #include "settings/settings_keys.h"
 
+#include <algorithm>
+
 namespace yomi6 {
 
 namespace {
@@ -51,6 +53,34 @@ bool SaveVoiceSettings(ProfileFile& profile, const VoiceSettings& voices) {
         ++n;
     }
     return ok;
+}
+
+NaturalControls ClampedControls(NaturalControls controls) {
+    controls.halfTones =
+        std::clamp(controls.halfTones, keys::kMinNaturalPitch, keys::kMaxNaturalPitch);
+    controls.intonationTenths =
+        std::clamp(controls.intonationTenths, 0, keys::kMaxNaturalIntonation);
+    controls.styleWeightPercent =
+        std::clamp(controls.styleWeightPercent, 0, keys::kMaxNaturalStyleWeight);
+    return controls;
+}
+
+NaturalControls LoadNaturalControls(const ProfileFile& profile) {
+    const auto read = [&](const keys::IntKey& key) {
+        return profile.GetInt(key.section, key.key, key.defaultValue);
+    };
+    return ClampedControls({read(keys::kNaturalPitch), read(keys::kNaturalIntonation),
+                            read(keys::kNaturalStyleWeight)});
+}
+
+bool SaveNaturalControls(ProfileFile& profile, const NaturalControls& controls) {
+    const NaturalControls kept = ClampedControls(controls);
+    const auto write = [&](const keys::IntKey& key, std::int32_t value) {
+        return profile.WriteInt(key.section, key.key, value);
+    };
+    bool ok = write(keys::kNaturalPitch, kept.halfTones);
+    ok = write(keys::kNaturalIntonation, kept.intonationTenths) && ok;
+    return write(keys::kNaturalStyleWeight, kept.styleWeightPercent) && ok;
 }
 
 } // namespace yomi6

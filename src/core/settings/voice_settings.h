@@ -4,6 +4,7 @@
 
 #include "io/profile_file.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,5 +28,23 @@ bool IsStorableVoiceValue(std::string_view bytes);
 // Writes them; added-folder keys past the new list's end are removed. false when the file
 // format cannot hold a value (the profile is then left as far as it got).
 bool SaveVoiceSettings(ProfileFile& profile, const VoiceSettings& voices);
+
+// The natural voice's controls as the settings file keeps them (settings_keys::kNaturalPitch and
+// the keys beside it): whole half-tones, tenths of the intonation, percent of the style.
+struct NaturalControls {
+    std::int32_t halfTones = 0;
+    std::int32_t intonationTenths = 10;
+    std::int32_t styleWeightPercent = 100;
+    bool operator==(const NaturalControls&) const = default;
+};
+
+// Each control brought within its range.
+NaturalControls ClampedControls(NaturalControls controls);
+
+// Reads the controls: absent keys (a file of an earlier version) read as the defaults, values
+// out of range as the nearest end of their range.
+NaturalControls LoadNaturalControls(const ProfileFile& profile);
+// Writes them, clamped.
+bool SaveNaturalControls(ProfileFile& profile, const NaturalControls& controls);
 
 } // namespace yomi6

@@ -22,6 +22,12 @@ std::optional<natural::VoiceChoice> NaturalVoiceOf(const EngineRequest& request)
     return choice;
 }
 
+natural::VoiceControls VoiceControlsOf(const NaturalControls& stored) {
+    const NaturalControls kept = ClampedControls(stored);
+    return {static_cast<double>(kept.halfTones), kept.intonationTenths / 10.0,
+            kept.styleWeightPercent / 100.0};
+}
+
 ChosenEngine ChooseEngine(const natural::Installation& installation, const EngineRequest& request) {
     ChosenEngine chosen;
     chosen.natural = NaturalVoiceOf(request);
@@ -38,6 +44,7 @@ ChosenEngine ChooseEngine(const natural::Installation& installation, const Engin
     }
     // The program, for the editor's reading, which still runs it (NaturalPass).
     chosen.setup.engine.engine = installation.engine;
+    chosen.setup.engine.controls = request.controls;
     natural::NaturalPassOptions& pass = chosen.pass;
     pass.synthesis.setup = chosen.setup.engine;
     pass.synthesis.outputRate = request.outputRate > 0 ? request.outputRate : kNaturalVoiceRate;

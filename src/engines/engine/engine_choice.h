@@ -7,6 +7,7 @@
 #include "natural/natural_pass.h"
 #include "natural/voice_choice.h"
 #include "natural/voice_setup.h"
+#include "settings/voice_settings.h"
 
 #include <cstdint>
 #include <optional>
@@ -28,7 +29,11 @@ struct EngineRequest {
     std::optional<natural::Style> style; // a style other than the slot's
     unsigned workers = 1;                // chunks said at once
     int outputRate = 0;                  // the natural voice's sound: 0 for its own rate
+    natural::VoiceControls controls;     // the natural voice's pitch, intonation and style weight
 };
+
+// The natural voice's controls as the settings keep them, for a request.
+natural::VoiceControls VoiceControlsOf(const NaturalControls& stored);
 
 struct ChosenEngine {
     // The natural voice the request names; none: the samples speak.

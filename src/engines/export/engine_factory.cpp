@@ -123,7 +123,9 @@ natural_voice::VoicePassOptions VoicePassOptionsOf(const natural::NaturalPassOpt
     natural_voice::VoicePassOptions pass;
     pass.synthesis.rate = from.setup.rate;
     pass.synthesis.variant = from.setup.variant;
-    pass.synthesis.style = {StyleOfFile(from.setup.voiceFile), 1.0};
+    pass.synthesis.halfTones = from.setup.controls.halfTones;
+    pass.synthesis.intonation = from.setup.controls.intonation;
+    pass.synthesis.style = {StyleOfFile(from.setup.voiceFile), from.setup.controls.styleWeight};
     pass.synthesis.outputRate = from.outputRate;
     pass.synthesis.maxLeadingSilence = std::chrono::milliseconds(from.maxLeadSilenceMs);
     pass.synthesis.maxTrailingSilence = std::chrono::milliseconds(from.maxTailSilenceMs);

@@ -53,12 +53,24 @@ inline constexpr double kMinRate = 0.5;
 inline constexpr double kMaxRate = 2.5;
 double RateForSpeed(int speedMs);
 
+// How the voice is said beyond its speed, as the user sets it for the natural voice (the voice
+// said in our own process heeds them): its pitch in half-tones (added to the variant's own),
+// its intonation (0 monotone, 1 as the voice makes it, up to 2) and how strongly its style is
+// said over neutral (0 neutral alone, 1 the style alone).
+struct VoiceControls {
+    double halfTones = 0.0;
+    double intonation = 1.0;
+    double styleWeight = 1.0;
+    friend bool operator==(const VoiceControls&, const VoiceControls&) = default;
+};
+
 struct EngineSetup {
     std::string engine{kEnginePath}; // "": no program, the voice is said in our own process
     std::string dictionary{kEngineDictionary};
     std::string voiceFile;
     double rate = 1.0;
     Variant variant = Variant::AsRecorded;
+    VoiceControls controls;
 };
 
 // Whether the engine can be run (when it is a program) and its dictionary read.

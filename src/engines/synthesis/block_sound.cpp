@@ -2,6 +2,7 @@
 
 #include "synthesis/block_joiner.h"
 #include "synthesis/block_vocoder.h"
+#include "synthesis/loudness.h"
 #include "wave/pcm_convert.h"
 
 #include <algorithm>
@@ -46,8 +47,12 @@ SynthesisEnd MakeBlocks(const HTS_Engine& hts, std::int64_t begin, std::int64_t 
         const auto warmUp =
             std::min(static_cast<std::size_t>((from - warmFrom) * period), samples->size());
         samples->erase(samples->begin(), samples->begin() + static_cast<std::ptrdiff_t>(warmUp));
-        const std::vector<double> block =
+        std::vector<double> block =
             joiner.Join(std::move(*samples), static_cast<std::size_t>(overlap * period), fade);
+        if (format.limit) {
+            // The levelled voice's rare peaks are bent below full scale, never clipped.
+            std::transform(block.begin(), block.end(), block.begin(), SoftLimit);
+        }
         if (resample) {
             std::transform(block.begin(), block.end(), std::back_inserter(whole),
                            [](double x) { return static_cast<float>(x / 32767.0); });

@@ -16,6 +16,7 @@ struct SoundFormat {
     int voiceRate = 0;   // the engine's output frames per second
     int framePeriod = 0; // its output frames per engine frame
     int outRate = 0;     // the rate handed on
+    bool limit = true;   // the peaks bent below full scale (SoftLimit), else clipped there
 };
 
 // Makes engine frames [begin, end) of hts's generated parameters, cut at cuts (frames counted

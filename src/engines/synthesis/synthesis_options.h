@@ -36,6 +36,9 @@ struct SynthesisOptions {
     // rate (16000 Hz for an export that asks for it) is made by resampling the whole sentence,
     // which then comes as one block.
     int outputRate = 0;
+    // The sound levelled to the sample voices' loudness (loudness.h: each style's gain, the
+    // peaks bent below full scale); off, the engine's own sound, as the engine alone makes it.
+    bool level = true;
     // The engine's silence before the speech (about half a second) and after it, cut to at most
     // these lengths; kKeepSilence keeps it whole. What is cut is never made, and the times count
     // from the first frame kept.

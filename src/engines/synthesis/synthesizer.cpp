@@ -59,7 +59,8 @@ SynthesisEnd Synthesizer::Synthesize(std::span<const std::string> labels,
         return {false, "the engine could not make the sentence's durations"};
     }
     const SoundFormat format{voice_->SampleRate(), voice_->FramePeriod(),
-                             options.outputRate > 0 ? options.outputRate : voice_->SampleRate()};
+                             options.outputRate > 0 ? options.outputRate : voice_->SampleRate(),
+                             options.level};
     const auto frames = [&](std::chrono::milliseconds span) {
         return span.count() < 0 ? -1 : span.count() * format.voiceRate / 1000 / format.framePeriod;
     };

@@ -1,6 +1,7 @@
 #include "synthesis/worker_engine.h"
 
 #include "synthesis/hts_voice.h"
+#include "synthesis/loudness.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,6 +20,7 @@ WorkerEngine::WorkerEngine(const HtsModel& model) {
     c.sampling_frequency = defaults.sampling_frequency;
     c.fperiod = defaults.fperiod;
     c.volume = defaults.volume;
+    voiceVolume_ = defaults.volume;
     c.stage = defaults.stage;
     c.use_log_gain = defaults.use_log_gain;
     c.alpha = defaults.alpha;
@@ -68,6 +70,8 @@ void WorkerEngine::Configure(const SynthesisOptions& options) {
     } else {
         weights[0] = 1.0;
     }
+    // The blend levelled to the samples' loudness (MakeBlocks limits the peaks).
+    engine_.condition.volume = voiceVolume_ * (options.level ? BlendGain(weights) : 1.0);
     for (std::size_t v = 0; v < voices_; ++v) {
         durationWeights_[v] = weights[v];
         std::fill_n(parameterRows_[v], streams_, weights[v]);

@@ -22,7 +22,8 @@ public:
     WorkerEngine(WorkerEngine&&) = delete;
     WorkerEngine& operator=(WorkerEngine&&) = delete;
 
-    // Rate, pitch, all-pass constant and the style blend's interpolation weights.
+    // Rate, pitch, all-pass constant, the style blend's interpolation weights and its gain
+    // (BlendGain).
     void Configure(const SynthesisOptions& options);
 
     // The state sequence of the labels (each a full-context label without times): false when
@@ -40,6 +41,7 @@ public:
 private:
     HTS_Engine engine_{};
     double voiceAlpha_ = 0;
+    double voiceVolume_ = 1;
     std::size_t voices_ = 0;
     std::size_t streams_ = 0;
     // The condition's arrays, owned here: the engine frees none of them (see the destructor).

@@ -22,6 +22,7 @@ EngineRequest SlotEngineRequest(const VoiceLibrary& library, VoiceSlot voice, st
     request.slotValue = library.SlotValue(voice).toStdString();
     request.speed = speed;
     request.workers = workers;
+    request.controls = VoiceControlsOf(library.Controls());
     return request;
 }
 

@@ -1,6 +1,7 @@
 #include "voice_manager/voice_dialog.h"
 
 #include "platform/message_box.h"
+#include "settings/settings_keys.h"
 #include "voice/voice_selection.h"
 #include "voice_manager/natural_voice.h"
 #include "voice_manager/recorder_dialog.h"
@@ -10,8 +11,10 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -20,7 +23,10 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace yomi6 {
 
@@ -76,7 +82,10 @@ constexpr const char* kUnstorable =
 VoiceDialog::VoiceDialog(VoiceLibrary& library, QWidget* parent)
     : QDialog(parent), m_library(library), m_list(new QListWidget(this)),
       m_male(new QComboBox(this)), m_female(new QComboBox(this)), m_maleStyle(StyleCombo(this)),
-      m_femaleStyle(StyleCombo(this)), m_report(new QPlainTextEdit(this)),
+      m_femaleStyle(StyleCombo(this)),
+      m_controls(new QGroupBox(QString::fromUtf8("自然な声の調整"), this)),
+      m_pitch(new QSpinBox(m_controls)), m_intonation(new QDoubleSpinBox(m_controls)),
+      m_styleWeight(new QSpinBox(m_controls)), m_report(new QPlainTextEdit(this)),
       m_progress(new QProgressBar(this)),
       m_add(new QPushButton(QString::fromUtf8("フォルダを追加(&A)..."), this)),
       m_record(new QPushButton(QString::fromUtf8("声を録音する(&R)..."), this)) {
@@ -94,15 +103,38 @@ VoiceDialog::VoiceDialog(VoiceLibrary& library, QWidget* parent)
         row->addWidget(label);
         row->addWidget(style);
         // The style belongs to the natural voice only.
-        connect(voice, &QComboBox::currentIndexChanged, style, [voice, style] {
+        connect(voice, &QComboBox::currentIndexChanged, style, [this, voice, style] {
             style->setEnabled(
                 natural::ParseVoiceChoice(voice->currentData().toString().toStdString())
                     .has_value());
+            EnableControls();
         });
         return row;
     };
     slotForm->addRow(QString::fromUtf8("男性の声(&M):"), slotRow(m_male, m_maleStyle));
     slotForm->addRow(QString::fromUtf8("女性の声(&F):"), slotRow(m_female, m_femaleStyle));
+    const NaturalControls& controls = m_library.Controls();
+    m_pitch->setRange(settings_keys::kMinNaturalPitch, settings_keys::kMaxNaturalPitch);
+    m_pitch->setSuffix(QString::fromUtf8(" 半音"));
+    m_pitch->setValue(controls.halfTones);
+    m_intonation->setRange(0.0, settings_keys::kMaxNaturalIntonation / 10.0);
+    m_intonation->setDecimals(1);
+    m_intonation->setSingleStep(0.1);
+    m_intonation->setValue(controls.intonationTenths / 10.0);
+    m_styleWeight->setRange(0, settings_keys::kMaxNaturalStyleWeight);
+    m_styleWeight->setSingleStep(10);
+    m_styleWeight->setSuffix(QStringLiteral(" %"));
+    m_styleWeight->setValue(controls.styleWeightPercent);
+    auto* controlForm = new QFormLayout(m_controls);
+    controlForm->addRow(QString::fromUtf8("高さ(&P):"), m_pitch);
+    controlForm->addRow(QString::fromUtf8("抑揚(&I):"), m_intonation);
+    controlForm->addRow(QString::fromUtf8("感情の強さ(&E):"), m_styleWeight);
+    m_pitch->setToolTip(QString::fromUtf8("声の高さ。0 が元の高さ、12 半音で 1 オクターブ"));
+    m_intonation->setToolTip(QString::fromUtf8("0 で平板、1 で元の抑揚、2 で倍"));
+    m_styleWeight->setToolTip(QString::fromUtf8(
+        "調子（喜び・悲しみ・怒り）の強さ。0 % で標準と同じ、100 % で調子そのまま"));
+    m_controls->setEnabled(false);
+
     auto* buttonsRow = new QHBoxLayout;
     buttonsRow->addWidget(m_add);
     buttonsRow->addWidget(m_record);
@@ -119,6 +151,7 @@ VoiceDialog::VoiceDialog(VoiceLibrary& library, QWidget* parent)
     layout->addWidget(m_progress);
     layout->addWidget(m_report);
     layout->addLayout(slotForm);
+    layout->addWidget(m_controls);
     layout->addWidget(box);
     resize(560, 480);
 
@@ -294,7 +327,8 @@ void VoiceDialog::ShowNaturalVoice(const QString& value) {
     const NaturalSetup setup = SetUpNaturalVoice(m_library.Natural(), *choice, 180);
     QString text = QString::fromUtf8(
         "自然な声: 読み上げエンジン Open JTalk が文ごとにアクセントと抑揚をつけて読みます。"
-        "調子（標準・喜び・悲しみ・怒り）は声の欄の右で選びます。\n");
+        "調子（標準・喜び・悲しみ・怒り）は声の欄の右で、声の高さ・抑揚・感情の強さは"
+        "「自然な声の調整」で選びます。\n");
     if (choice->variant == natural::Variant::Lowered) {
         text += QString::fromUtf8("低め: 男性の声はないため、同じ女声を低くしたものです。\n");
     }
@@ -305,6 +339,16 @@ void VoiceDialog::ShowNaturalVoice(const QString& value) {
         "\n声 tohoku-f01: © 2015 Intelligent Communication Network (Ito-Nose) Laboratory, "
         "Tohoku University (CC BY 4.0)");
     m_report->setPlainText(text);
+}
+
+void VoiceDialog::EnableControls() {
+    bool natural = false;
+    for (const QComboBox* box : {m_male, m_female}) {
+        natural =
+            natural ||
+            natural::ParseVoiceChoice(box->currentData().toString().toStdString()).has_value();
+    }
+    m_controls->setEnabled(natural);
 }
 
 void VoiceDialog::AcceptChoice() {
@@ -320,6 +364,9 @@ void VoiceDialog::AcceptChoice() {
             return;
         }
     }
+    m_library.SetControls({m_pitch->value(),
+                           static_cast<std::int32_t>(std::lround(m_intonation->value() * 10)),
+                           m_styleWeight->value()});
     QString error;
     if (!m_library.Apply(SlotChoice(true), SlotChoice(false), m_added, &error)) {
         ShowMessage(this, QString::fromUtf8("声の設定を保存できませんでした。\n") + error,

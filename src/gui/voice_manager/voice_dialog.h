@@ -1,8 +1,8 @@
 // The voice dialog: the voices the program knows, which one each slot (the male and the female
 // voice that F5 switches between) speaks with (the natural voice in the style chosen beside
-// it), and for a voice folder what it holds, what is missing and what cannot be used, and why;
-// for the natural voice whether its engine and file are there. The folder's report is loaded in the
-// background, with progress shown.
+// it, with its pitch, intonation and strength of the style below), and for a voice folder what it
+// holds, what is missing and what cannot be used, and why; for the natural voice whether its engine
+// and file are there. The folder's report is loaded in the background, with progress shown.
 #pragma once
 
 #include "sound/voice_loader.h"
@@ -10,10 +10,13 @@
 #include <QDialog>
 
 class QComboBox;
+class QDoubleSpinBox;
+class QGroupBox;
 class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QSpinBox;
 
 namespace yomi6 {
 
@@ -29,6 +32,10 @@ public:
     QComboBox* SlotBox(bool male) const { return male ? m_male : m_female; }
     // The style of the slot's natural voice; enabled while the slot has the natural voice.
     QComboBox* StyleBox(bool male) const { return male ? m_maleStyle : m_femaleStyle; }
+    // The natural voice's controls (both slots'); enabled while a slot has the natural voice.
+    QSpinBox* PitchBox() const { return m_pitch; }
+    QDoubleSpinBox* IntonationBox() const { return m_intonation; }
+    QSpinBox* StyleWeightBox() const { return m_styleWeight; }
     QPlainTextEdit* Report() const { return m_report; }
     QProgressBar* Progress() const { return m_progress; }
     QPushButton* AddButton() const { return m_add; }
@@ -53,6 +60,8 @@ private:
     QString SlotChoice(bool male) const;
     void SelectSlot(bool male, const QString& value);
     void ShowNaturalVoice(const QString& value);
+    // The controls enabled while either slot box holds the natural voice.
+    void EnableControls();
 
     VoiceLibrary& m_library;
     QListWidget* m_list;
@@ -60,6 +69,10 @@ private:
     QComboBox* m_female;
     QComboBox* m_maleStyle;
     QComboBox* m_femaleStyle;
+    QGroupBox* m_controls;
+    QSpinBox* m_pitch;
+    QDoubleSpinBox* m_intonation;
+    QSpinBox* m_styleWeight;
     QPlainTextEdit* m_report;
     QProgressBar* m_progress;
     QPushButton* m_add;

@@ -92,7 +92,9 @@ QList<VoiceLibrary::Entry> VoiceLibrary::Entries() const {
 }
 
 void VoiceLibrary::LoadFromSettings() {
-    const VoiceSettings stored = LoadVoiceSettings(ProfileFile::Open(SettingsPath()));
+    const ProfileFile profile = ProfileFile::Open(SettingsPath());
+    const VoiceSettings stored = LoadVoiceSettings(profile);
+    m_controls = LoadNaturalControls(profile);
     m_slots = {FromStored(stored.maleSlot), FromStored(stored.femaleSlot)};
     m_added.clear();
     for (const std::string& folder : stored.addedFolders) {
@@ -126,6 +128,7 @@ bool VoiceLibrary::Apply(const QString& male, const QString& female, const QStri
         }
     }
     ProfileFile profile = ProfileFile::Open(SettingsPath());
+    SaveNaturalControls(profile, m_controls); // numbers: the format always holds them
     if (!SaveVoiceSettings(profile, stored) && unstorable.isEmpty()) {
         unstorable << male << female; // refused by the file format: say so, never silently
     }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "natural/voice_choice.h"
+#include "settings/voice_settings.h"
 #include "sound/voice_loader.h"
 #include "voice/voice_selection.h"
 #include "voice_manager/natural_voice.h"
@@ -47,13 +48,18 @@ public:
     NaturalInstall& Natural() { return m_natural; }
     const NaturalInstall& Natural() const { return m_natural; }
     QStringList AddedFolders() const { return m_added; }
+    // The natural voice's pitch, intonation and style weight, for both slots; Apply keeps them.
+    const NaturalControls& Controls() const { return m_controls; }
+    void SetControls(const NaturalControls& controls) { m_controls = ClampedControls(controls); }
     // Whether the settings file can keep a voice value: code page 932 text without a line
     // break.
     static bool IsStorable(const QString& value);
 
-    // Reads the choice from the settings file and starts loading the chosen folders.
+    // Reads the choice and the controls from the settings file and starts loading the chosen
+    // folders.
     void LoadFromSettings();
-    // Makes the choice, writes it to the settings file and starts loading the chosen folders.
+    // Makes the choice, writes it and the controls to the settings file and starts loading the
+    // chosen folders.
     // false, with the reason, when the settings file could not be written or a value could not
     // be stored in it (the choice still holds for this run).
     bool Apply(const QString& male, const QString& female, const QStringList& added,
@@ -73,6 +79,7 @@ private:
     VoiceSelection& m_voices;
     std::array<QString, 2> m_slots;
     QStringList m_added;
+    NaturalControls m_controls;
     std::array<VoiceLoader, 2> m_loaders;
     NaturalInstall m_natural = DefaultNaturalInstall();
 };
