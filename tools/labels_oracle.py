@@ -32,7 +32,7 @@ RULES = ['numbers', 'suru', 'formal-noun', 'te-auxiliary', 'te-particle', 'nai',
          'verb-suffix', 'honorific', 'ta-flat', 'teki-flat', 'to-suru', 'adverbial-ku',
          'number-phrase', 'pronoun', 'compound-stem', 'dearu', 'ni-after-verb', 'particle-wa',
          'verb-final-mora', 'nakereba', 'datta', 'ichidan-te', 'final-masu', 'question-ka',
-         'iu-yuu']
+         'special-mora', 'iu-yuu']
 
 
 def sentences_of(paths):

@@ -40,6 +40,8 @@ const std::vector<OwnRule>& OwnRules() {
                        "the nucleus a mora earlier (調べた シラ]ベタ)"},
         {"final-masu", "ます at the end of a sentence adds no nucleus"},
         {"question-ka", "a sentence that ends in か is a question (ですか。)"},
+        {"special-mora", "a phrase's nucleus that falls on ン, ッ or ー moves to the mora before "
+                         "(少年たち ショーネ]ンタチ)"},
         {"iu-yuu", "言う is said ユー (トユー), as spoken"},
     };
     return rules;

@@ -1,5 +1,6 @@
 #include "labels/accent_type_stage.h"
 
+#include "labels/nucleus_shift.h"
 #include "labels/word_tests.h"
 
 #include <charconv>
@@ -142,6 +143,9 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
             }
         }
         morae += w.moraCount;
+    }
+    if (rules.Has("special-mora")) {
+        MoveNucleusOffSpecialMorae(words);
     }
 }
 
