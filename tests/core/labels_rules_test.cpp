@@ -233,6 +233,8 @@ std::vector<std::pair<std::size_t, int>> Phrases(std::vector<LabelWord> w, const
 TEST(AccentPhraseTest, EachOwnRuleAgainstTheClassicRules) {
     const std::string ta = "動詞%F2@1/形容詞%F4@-2";
     const std::string wa = "名詞%F1/動詞%F2@0/形容詞%F2@0";
+    LabelWord sou = W("そう", "名詞", "接尾", "ソー", 0, "C1");
+    sou.pos2 = "助動詞語幹";
     const std::vector<OwnRuleCase> cases = {
         // 大きくない: ない a phrase of its own.
         {"nai",
@@ -363,6 +365,11 @@ TEST(AccentPhraseTest, EachOwnRuleAgainstTheClassicRules) {
          {W("誕生", "名詞", "サ変接続", "タンジョー", 0), W("日", "名詞", "接尾", "ビ", 0, "C3")},
          {{0, 4}},
          {{0, 3}}},
+        // 楽しそう: タノシソ]ー.
+        {"sou",
+         {W("楽し", "形容詞", "自立", "タノシ", 3, "*", "楽しい", "ガル接続"), sou},
+         {{0, 3}},
+         {{0, 4}}},
         // 使うこと: ツカウコト]; 読むこと: ヨ]ムコト.
         {"formal-noun",
          {W("使う", "動詞", "自立", "ツカウ", 0, "*", "使う", "基本形"),
@@ -380,6 +387,22 @@ TEST(AccentPhraseTest, EachOwnRuleAgainstTheClassicRules) {
         EXPECT_EQ(Phrases(c.words, "none"), c.classic) << c.rule << " " << c.words[0].surface;
         EXPECT_EQ(Phrases(c.words, c.rule), c.withRule) << c.rule << " " << c.words[0].surface;
     }
+}
+
+// An own rule that moves a flat phrase's nucleus leaves an accented verb's where the classic
+// rules put it: わからなければ ワカラ]ナケレバ, not ワカ]ラナケレバ; after a noun and する the
+// flat noun's phrase still takes it on な (セワシナ]ケレバ).
+TEST(AccentPhraseTest, NakerebaAfterAnAccentedVerb) {
+    const std::vector<LabelWord> accented = {
+        W("わから", "動詞", "自立", "ワカラ", 2, "*", "わかる", "未然形"),
+        W("なけれ", "助動詞", "*", "ナケレ", 1, "動詞%F3@0", "ない", "仮定形")};
+    EXPECT_EQ(Phrases(accented, "nakereba"), (std::vector<std::pair<std::size_t, int>>{{0, 3}}));
+    EXPECT_EQ(Phrases(accented, "none"), Phrases(accented, "nakereba"));
+    const std::vector<LabelWord> suru = {
+        W("世話", "名詞", "サ変接続", "セワ", 0),
+        W("し", "動詞", "自立", "シ", 0, "*", "する", "未然形"),
+        W("なけれ", "助動詞", "*", "ナケレ", 1, "動詞%F3@0", "ない", "仮定形")};
+    EXPECT_EQ(Phrases(suru, "suru,nakereba"), (std::vector<std::pair<std::size_t, int>>{{0, 4}}));
 }
 
 TEST(AccentByRuleTest, ThirdMoraFromTheEndOnAMoraThatCarriesIt) {
