@@ -31,6 +31,7 @@ LabelWord Word(std::string surface, std::string pos, std::string pos1, std::stri
 
 std::vector<int> Chains(const std::vector<LabelWord>& words) {
     std::vector<int> out;
+    out.reserve(words.size());
     for (const LabelWord& w : words) {
         out.push_back(w.chain);
     }
@@ -204,14 +205,13 @@ struct OwnRuleCase {
     std::vector<std::pair<std::size_t, int>> withRule;
 };
 
-LabelWord W(std::string surface, std::string pos, std::string pos1, std::string pron, int accent,
-            std::string rule = "*", std::string base = "", std::string form = "*",
-            std::string type = "*") {
+LabelWord W(const std::string& surface, std::string pos, std::string pos1, std::string pron,
+            int accent, std::string rule = "*", const std::string& base = "",
+            std::string form = "*") {
     LabelWord w =
         Word(surface, std::move(pos), std::move(pos1), std::move(pron), accent, std::move(rule));
-    w.base = base.empty() ? surface : std::move(base);
+    w.base = base.empty() ? surface : base;
     w.conjugationForm = std::move(form);
-    w.conjugationType = std::move(type);
     return w;
 }
 
@@ -233,6 +233,8 @@ std::vector<std::pair<std::size_t, int>> Phrases(std::vector<LabelWord> w, const
 TEST(AccentPhraseTest, EachOwnRuleAgainstTheClassicRules) {
     const std::string ta = "動詞%F2@1/形容詞%F4@-2";
     const std::string wa = "名詞%F1/動詞%F2@0/形容詞%F2@0";
+    LabelWord shirabe = W("調べ", "動詞", "自立", "シラベ", 3, "*", "調べる", "連用形");
+    shirabe.conjugationType = "一段";
     LabelWord sou = W("そう", "名詞", "接尾", "ソー", 0, "C1");
     sou.pos2 = "助動詞語幹";
     const std::vector<OwnRuleCase> cases = {
@@ -345,11 +347,7 @@ TEST(AccentPhraseTest, EachOwnRuleAgainstTheClassicRules) {
          {{0, 0}},
          {{0, 5}}},
         // 調べた: シラ]ベタ.
-        {"ichidan-te",
-         {W("調べ", "動詞", "自立", "シラベ", 3, "*", "調べる", "連用形", "一段"),
-          W("た", "助動詞", "*", "タ", 0, ta)},
-         {{0, 3}},
-         {{0, 2}}},
+        {"ichidan-te", {shirabe, W("た", "助動詞", "*", "タ", 0, ta)}, {{0, 3}}, {{0, 2}}},
         // 行っても: イッテ]モ.
         {"te-particle",
          {W("行っ", "動詞", "自立", "イッ", 0, "*", "行く", "連用タ接続"),
