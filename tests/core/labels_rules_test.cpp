@@ -31,6 +31,7 @@ LabelWord Word(std::string surface, std::string pos, std::string pos1, std::stri
 
 std::vector<int> Chains(const std::vector<LabelWord>& words) {
     std::vector<int> out;
+    out.reserve(words.size());
     for (const LabelWord& w : words) {
         out.push_back(w.chain);
     }
@@ -204,14 +205,13 @@ struct OwnRuleCase {
     std::vector<std::pair<std::size_t, int>> withRule;
 };
 
-LabelWord W(std::string surface, std::string pos, std::string pos1, std::string pron, int accent,
-            std::string rule = "*", std::string base = "", std::string form = "*",
-            std::string type = "*") {
+LabelWord W(const std::string& surface, std::string pos, std::string pos1, std::string pron,
+            int accent, std::string rule = "*", const std::string& base = "",
+            std::string form = "*") {
     LabelWord w =
         Word(surface, std::move(pos), std::move(pos1), std::move(pron), accent, std::move(rule));
-    w.base = base.empty() ? surface : std::move(base);
+    w.base = base.empty() ? surface : base;
     w.conjugationForm = std::move(form);
-    w.conjugationType = std::move(type);
     return w;
 }
 
@@ -233,6 +233,10 @@ std::vector<std::pair<std::size_t, int>> Phrases(std::vector<LabelWord> w, const
 TEST(AccentPhraseTest, EachOwnRuleAgainstTheClassicRules) {
     const std::string ta = "動詞%F2@1/形容詞%F4@-2";
     const std::string wa = "名詞%F1/動詞%F2@0/形容詞%F2@0";
+    LabelWord shirabe = W("調べ", "動詞", "自立", "シラベ", 3, "*", "調べる", "連用形");
+    shirabe.conjugationType = "一段";
+    LabelWord sou = W("そう", "名詞", "接尾", "ソー", 0, "C1");
+    sou.pos2 = "助動詞語幹";
     const std::vector<OwnRuleCase> cases = {
         // 大きくない: ない a phrase of its own.
         {"nai",
@@ -343,17 +347,27 @@ TEST(AccentPhraseTest, EachOwnRuleAgainstTheClassicRules) {
          {{0, 0}},
          {{0, 5}}},
         // 調べた: シラ]ベタ.
-        {"ichidan-te",
-         {W("調べ", "動詞", "自立", "シラベ", 3, "*", "調べる", "連用形", "一段"),
-          W("た", "助動詞", "*", "タ", 0, ta)},
-         {{0, 3}},
-         {{0, 2}}},
+        {"ichidan-te", {shirabe, W("た", "助動詞", "*", "タ", 0, ta)}, {{0, 3}}, {{0, 2}}},
         // 行っても: イッテ]モ.
         {"te-particle",
          {W("行っ", "動詞", "自立", "イッ", 0, "*", "行く", "連用タ接続"),
           W("て", "助詞", "接続助詞", "テ", 0, "動詞%F1"), W("も", "助詞", "係助詞", "モ", 0, wa)},
          {{0, 0}},
          {{0, 3}}},
+        // 少年たち: ショーネ]ンタチ, not on ン; 誕生日: タンジョ]ービ, not on ー.
+        {"special-mora",
+         {W("少年", "名詞", "一般", "ショーネン", 0), W("たち", "名詞", "接尾", "タチ", 1, "C3")},
+         {{0, 4}},
+         {{0, 3}}},
+        {"special-mora",
+         {W("誕生", "名詞", "サ変接続", "タンジョー", 0), W("日", "名詞", "接尾", "ビ", 0, "C3")},
+         {{0, 4}},
+         {{0, 3}}},
+        // 楽しそう: タノシソ]ー.
+        {"sou",
+         {W("楽し", "形容詞", "自立", "タノシ", 3, "*", "楽しい", "ガル接続"), sou},
+         {{0, 3}},
+         {{0, 4}}},
         // 使うこと: ツカウコト]; 読むこと: ヨ]ムコト.
         {"formal-noun",
          {W("使う", "動詞", "自立", "ツカウ", 0, "*", "使う", "基本形"),
@@ -371,6 +385,22 @@ TEST(AccentPhraseTest, EachOwnRuleAgainstTheClassicRules) {
         EXPECT_EQ(Phrases(c.words, "none"), c.classic) << c.rule << " " << c.words[0].surface;
         EXPECT_EQ(Phrases(c.words, c.rule), c.withRule) << c.rule << " " << c.words[0].surface;
     }
+}
+
+// An own rule that moves a flat phrase's nucleus leaves an accented verb's where the classic
+// rules put it: わからなければ ワカラ]ナケレバ, not ワカ]ラナケレバ; after a noun and する the
+// flat noun's phrase still takes it on な (セワシナ]ケレバ).
+TEST(AccentPhraseTest, NakerebaAfterAnAccentedVerb) {
+    const std::vector<LabelWord> accented = {
+        W("わから", "動詞", "自立", "ワカラ", 2, "*", "わかる", "未然形"),
+        W("なけれ", "助動詞", "*", "ナケレ", 1, "動詞%F3@0", "ない", "仮定形")};
+    EXPECT_EQ(Phrases(accented, "nakereba"), (std::vector<std::pair<std::size_t, int>>{{0, 3}}));
+    EXPECT_EQ(Phrases(accented, "none"), Phrases(accented, "nakereba"));
+    const std::vector<LabelWord> suru = {
+        W("世話", "名詞", "サ変接続", "セワ", 0),
+        W("し", "動詞", "自立", "シ", 0, "*", "する", "未然形"),
+        W("なけれ", "助動詞", "*", "ナケレ", 1, "動詞%F3@0", "ない", "仮定形")};
+    EXPECT_EQ(Phrases(suru, "suru,nakereba"), (std::vector<std::pair<std::size_t, int>>{{0, 4}}));
 }
 
 TEST(AccentByRuleTest, ThirdMoraFromTheEndOnAMoraThatCarriesIt) {

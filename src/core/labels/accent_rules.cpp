@@ -34,12 +34,16 @@ const std::vector<OwnRule>& OwnRules() {
                         "particle (肉眼では)"},
         {"verb-final-mora", "だろう and と after a flat verb put the nucleus on its last mora "
                             "(行くだろう)"},
-        {"nakereba", "なければ, なくて, なかった put a flat phrase's nucleus on their な"},
+        {"nakereba", "なければ, なくて, なかった put a flat phrase's nucleus on their な, an "
+                     "accented verb's on its last mora (ワカラ]ナケレバ)"},
         {"datta", "だった, でした put a flat phrase's nucleus on their first mora"},
         {"ichidan-te", "the て and た forms of an accented 一段 verb (or 五段 verb in す) have "
                        "the nucleus a mora earlier (調べた シラ]ベタ)"},
+        {"sou", "そう after a stem (楽しそう) takes the nucleus on its first mora (タノシソ]ー)"},
         {"final-masu", "ます at the end of a sentence adds no nucleus"},
         {"question-ka", "a sentence that ends in か is a question (ですか。)"},
+        {"special-mora", "a phrase's nucleus that falls on ン, ッ or ー moves to the mora before "
+                         "(少年たち ショーネ]ンタチ)"},
         {"iu-yuu", "言う is said ユー (トユー), as spoken"},
     };
     return rules;

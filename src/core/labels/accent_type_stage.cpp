@@ -1,5 +1,6 @@
 #include "labels/accent_type_stage.h"
 
+#include "labels/nucleus_shift.h"
 #include "labels/word_tests.h"
 
 #include <charconv>
@@ -60,6 +61,8 @@ constexpr RuleRow kRules[] = {
     {"P2", [](const Change& c) { return c.own == 0 ? c.morae + 1 : c.morae + c.own; }},
     {"P6", [](const Change&) { return 0; }},
     {"P14", [](const Change& c) { return c.own != 0 ? c.morae + c.own : c.top; }},
+    // This program's own: F2 for a flat phrase, the mora before the word for an accented one.
+    {"F23", [](const Change& c) { return c.top == 0 ? c.morae + c.offset : c.morae; }},
 };
 
 // A formal noun (もの, わけ, ところ ...; こと and の join always, own_phrase_rules.cpp) after a
@@ -142,6 +145,9 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
             }
         }
         morae += w.moraCount;
+    }
+    if (rules.Has("special-mora")) {
+        MoveNucleusOffSpecialMorae(words);
     }
 }
 

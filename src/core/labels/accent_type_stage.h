@@ -6,7 +6,8 @@
 //   C1 the nucleus moves to the word's own nucleus; C2 to its first mora; C3 to the mora before
 //   it; C4 the phrase becomes flat; C5 none;
 //   P1 as C1, flat where the word is flat; P2 as C1, its first mora where the word is flat;
-//   P6 flat; P14 as C1 where the word has a nucleus.
+//   P6 flat; P14 as C1 where the word has a nucleus;
+//   F23 (this program's own) as F2 in a flat phrase, as F3@0 in an accented one.
 // A rule may hold alternatives by the word before: 名詞%F1/動詞%F2@0 (the first whose part of
 // speech the word before's contains), or one without condition (C3). The phrase's accent is
 // kept in its first word.

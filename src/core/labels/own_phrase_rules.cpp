@@ -191,13 +191,21 @@ constexpr OwnPhraseRule kRules[] = {
      },
      [](const LabelWord&) { return std::string("F2@0"); }},
     // 提出しなければ, やらなくては, 行かなかった: なけれ, なく and なかっ put a flat phrase's
-    // nucleus on their な (シナ]ケレバ).
+    // nucleus on their な (シナ]ケレバ); after a verb that starts the phrase, an accented one
+    // has it on its last mora (ワカラ]ナケレバ).
     {"nakereba", 1,
      [](const Words& w, std::size_t i) {
          return Is(w[i], "助動詞") && w[i].base == "ない" &&
                 IsOneOf(w[i].surface, {"なけれ", "なく", "なかっ"}) && IsPredicate(w[i - 1]);
      },
      [](const LabelWord&) { return std::string("F2@1"); }},
+    {"nakereba", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "助動詞") && w[i].base == "ない" &&
+                IsOneOf(w[i].surface, {"なけれ", "なく", "なかっ"}) && Is(w[i - 1], "動詞") &&
+                w[i - 1].chain != 1;
+     },
+     [](const LabelWord&) { return std::string("F23@1"); }},
     // 男性だった, お困りでしたら: だっ and でし put a flat phrase's nucleus on their first mora
     // (ダンセーダ]ッタ).
     {"datta", 1,
@@ -205,6 +213,13 @@ constexpr OwnPhraseRule kRules[] = {
          return Is(w[i], "助動詞") && IsOneOf(w[i].surface, {"だっ", "でし"});
      },
      [](const LabelWord&) { return std::string("F2@1"); }},
+    // 楽しそう, 降りそうだ: そう of how a thing looks takes the nucleus on its first mora
+    // (タノシソ]ー), after a flat word as after an accented one.
+    {"sou", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "名詞", "接尾") && w[i].pos2 == "助動詞語幹" && w[i].base == "そう";
+     },
+     [](const LabelWord&) { return std::string("C2"); }},
     // 覚えます。: ます at the end of a sentence adds no nucleus (オボエマス, flat).
     {"final-masu", 1,
      [](const Words& w, std::size_t i) {
