@@ -110,6 +110,23 @@ TEST(ParseWordListTest, TabSeparatedFieldsTakenAsTheyStand) {
     EXPECT_EQ(list.skipped[0].problem, WordListProblem::NotTwoFields);
 }
 
+// A word that starts with a quote, in a line whose reading ends with one: written as it stands,
+// the line read back as one quoted field holding the tab, and the word was lost.
+TEST(WriteWordListTest, AWordThatStartsWithAQuoteReadsBackInATabList) {
+    const std::vector<WordEntry> entries = {Entry("\";", "ｻ\""), Entry("\"引用\"", "ｲﾝﾖｳ")};
+    for (const auto encoding : {WordListEncoding::Utf8, WordListEncoding::ShiftJis}) {
+        const std::string bytes = WriteWordList(entries, WordListSeparator::Tab, encoding);
+        const ParsedWordList back = ParseWordList(bytes, WordListSeparator::Tab, encoding);
+        ASSERT_EQ(back.rows.size(), 2u) << bytes;
+        EXPECT_EQ(back.rows[0].entry, entries[0]);
+        EXPECT_EQ(back.rows[1].entry, entries[1]);
+    }
+    // A doubled quote inside quotes is a quote, as a spreadsheet writes it.
+    const ParsedWordList list = ParseWordList("\"a\"\"b\"\tｱ\r\n", WordListSeparator::Tab);
+    ASSERT_EQ(list.rows.size(), 1u);
+    EXPECT_EQ(list.rows[0].entry, Entry("a\"b", "ｱ"));
+}
+
 TEST(ParseWordListTest, SkippedLinesCarryTheirNumbersAndReasons) {
     const std::string csv = "単語,よみ,余分\n"                                    // 1: three fields
                             "ただ一つ\n"                                          // 2: one field

@@ -121,7 +121,8 @@ std::size_t LineEndFrom(std::u16string_view text, std::size_t from) {
 // The record that starts at text[begin]. With commas a field may be quoted, blanks around it
 // allowed ("a, ""b"""); with tabs a field is taken as it stands, unless it is a quoted field
 // that holds a tab, a line break or another control character, which is how a tab-separated
-// list can carry those (a field such as "引用" keeps its quotes).
+// list can carry those, or a doubled quote, which is how it carries a field that starts with a
+// quote (a field such as "引用" keeps its quotes).
 Record RecordAt(std::u16string_view text, std::size_t begin, WordListSeparator separator) {
     const char16_t sep = separator == WordListSeparator::Tab ? u'\t' : u',';
     Record record;
@@ -149,7 +150,8 @@ Record RecordAt(std::u16string_view text, std::size_t begin, WordListSeparator s
             const bool endsField =
                 quoted && (after == text.size() || text[after] == sep || IsLineEnd(text[after]));
             if (endsField &&
-                (separator == WordListSeparator::Comma || HoldsControl(quoted->first))) {
+                (separator == WordListSeparator::Comma || HoldsControl(quoted->first) ||
+                 quoted->first.find(u'"') != std::u16string::npos)) {
                 field = {std::move(quoted->first), true};
                 i = after;
                 taken = true;
@@ -300,7 +302,9 @@ bool HoldsControlByte(std::string_view field) {
 
 bool NeedsQuotes(std::string_view field, WordListSeparator separator) {
     if (separator == WordListSeparator::Tab) {
-        return HoldsControlByte(field); // a tab or a line break could not stand otherwise
+        // A tab or a line break could not stand otherwise; a field that starts with a quote
+        // could be read as a quoted field running into the next ones.
+        return HoldsControlByte(field) || field.starts_with('"');
     }
     return field.find_first_of(",\"") != std::string_view::npos || HoldsControlByte(field) ||
            (!field.empty() && (field.front() == ' ' || field.back() == ' '));
