@@ -71,7 +71,9 @@ if [ "$(id -u)" -eq 0 ] && setpriv --help >/dev/null 2>&1; then
   printf 'old' >shared/ro.wav
   chown nobody shared/ro.wav
   chmod 0444 shared/ro.wav
+  # No cache folder that user may make: the analyzer's links go to a temporary folder.
   setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$work/shared" XDG_CONFIG_HOME="$work/shared" \
+    XDG_CACHE_HOME=/nonexistent/cache \
     "$yomi6" --wav shared/ro.wav shared/text.txt 2>err.txt
   check "an ordinary user's read-only file: status 1, kept" '[ $? -eq 1 ] && [ "$(cat shared/ro.wav)" = old ] && grep -q "Permission denied" err.txt'
   check "an ordinary user's read-only file: no temporary file" '[ "$(ls -A shared | sort | tr "\n" " ")" = "ro.wav text.txt " ]'

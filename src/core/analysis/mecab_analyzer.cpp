@@ -1,9 +1,9 @@
 #include "analysis/mecab_analyzer.h"
 
+#include "analysis/dictionary_link.h"
 #include "analysis/feature_layout.h"
 #include "analysis/spoken_forms.h"
 #include "analysis/word_context.h"
-#include "io/temporary_registry.h"
 
 #include <mecab.h>
 
@@ -23,10 +23,6 @@
 namespace yomi6 {
 
 namespace {
-
-// The files of a compiled MeCab dictionary folder, its resource file dicrc aside.
-constexpr std::array<const char*, 4> kDictionaryFiles = {"sys.dic", "unk.dic", "matrix.bin",
-                                                         "char.bin"};
 
 // The dicrc of the Open JTalk dictionary (Debian: open-jtalk-mecab-naist-jdic), which ships
 // none: IPADIC's fields, then the accent, which the comment lines name for FeatureLayoutOf.
@@ -95,64 +91,6 @@ bool CheckFolder(const std::string& dicDir, bool& withoutDicrc, std::string& err
     }
     return true;
 }
-
-// A folder that links the binaries of a dictionary without dicrc and holds the dicrc written
-// for it, for the moment MeCab loads them: MeCab maps the files it opens, so the folder and its
-// links are removed as soon as the load is over. Empty when it cannot be made.
-class LinkedDictionary {
-public:
-    // The folder and its files are noted for the clean-up of a command-line run ended by a
-    // signal (io/temporary_registry.h) before they are made, under a gate that the clean-up
-    // waits for: a run interrupted while its analyzer loads leaves none of them behind.
-    explicit LinkedDictionary(const std::string& dicDir) {
-        const TemporaryGate gate;
-        if (!gate.IsOpen()) {
-            return;
-        }
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern =
-            std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/yomi6-dic-XXXXXX";
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            return;
-        }
-        m_folder = pattern;
-        NoteTemporaryFolder(m_folder);
-        for (const char* name : kDictionaryFiles) {
-            const std::string link = m_folder + "/" + name;
-            NoteTemporary(link);
-            m_made.push_back(link);
-            if (::symlink((dicDir + "/" + name).c_str(), link.c_str()) != 0) {
-                return;
-            }
-        }
-        const std::string dicrc = m_folder + "/dicrc";
-        NoteTemporary(dicrc);
-        m_made.push_back(dicrc);
-        std::ofstream out(dicrc, std::ios::binary);
-        out << kOpenJTalkDicrc;
-        m_ready = static_cast<bool>(out.flush());
-    }
-    ~LinkedDictionary() {
-        for (const std::string& path : m_made) {
-            ::unlink(path.c_str());
-            ForgetTemporary(path);
-        }
-        if (!m_folder.empty()) {
-            ::rmdir(m_folder.c_str());
-            ForgetTemporary(m_folder);
-        }
-    }
-    LinkedDictionary(const LinkedDictionary&) = delete;
-    LinkedDictionary& operator=(const LinkedDictionary&) = delete;
-
-    bool Ready() const { return m_ready; }
-    const std::string& Folder() const { return m_folder; }
-
-private:
-    std::string m_folder;
-    std::vector<std::string> m_made;
-    bool m_ready = false;
-};
 
 bool IsUtf8Charset(std::string_view charset) {
     std::string lower;
@@ -319,12 +257,13 @@ std::unique_ptr<Analyzer> OpenMecabAnalyzer(const std::string& dicDir, std::stri
     if (!CheckFolder(dicDir, withoutDicrc, error)) {
         return nullptr;
     }
-    std::optional<LinkedDictionary> linked;
+    // MeCab maps the files it opens, so a temporary link folder may go once the load is over.
+    std::optional<DictionaryLink> linked;
     if (withoutDicrc) {
-        linked.emplace(dicDir);
+        linked.emplace(dicDir, kOpenJTalkDicrc, AnalyzerCacheHome());
         if (!linked->Ready()) {
             error = "the analyzer dictionary in " + dicDir +
-                    " has no dicrc, and no temporary folder could be made to give it one";
+                    " has no dicrc, and no folder could be made to give it one";
             return nullptr;
         }
     }
