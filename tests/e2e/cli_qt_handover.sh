@@ -32,6 +32,10 @@ sound_loaded() { loaded "$sound_libraries" "$@"; }
 check "yomi6 links no Qt library" '! ldd "$yomi6" | grep -q libQt6'
 check "yomi6 links none of the sound libraries ($(ldd "$yomi6" | awk '{ print $1 }' | grep -E 'lib(sndfile|rubberband|soxr|HTSEngine)' | tr '\n' ' '))" \
   '! ldd "$yomi6" | grep -Eq "lib(sndfile|rubberband|soxr|HTSEngine)"'
+# MeCab and the C++ run-time library are linked inside: the dynamic loader has only libc and libm
+# to load (a third of the start of --reading was its work on the other two).
+others=$(ldd "$yomi6" | awk '{ print $1 }' | grep -vE '^(linux-vdso\.so|/lib64/ld-linux|libc\.so|libm\.so)' | tr '\n' ' ')
+check "yomi6 loads no shared library but libc and libm ($others)" '[ -z "$others" ]'
 for mode in "--help" "--version" "--reading text.txt" "--reading text.txt --readings dictionary" \
   "--schedule text.txt" "--labels text.txt"; do
   # shellcheck disable=SC2086 # the mode's words are the arguments
