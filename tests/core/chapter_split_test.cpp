@@ -76,6 +76,9 @@ TEST(ChapterFileNames, TitlesAreMadeSafeAndNumbersKeepTheirOrder) {
     EXPECT_EQ(FileNameTitle("行\t末\x01"), "行_末_");
     EXPECT_EQ(FileNameTitle("あいうえお", 7), "あい"); // cut at a character, not inside one
     EXPECT_EQ(FileNameTitle("𠮟る", 4), "𠮟");
+    EXPECT_EQ(FileNameTitle("　章　"), "章"); // ideographic spaces at the edges
+    EXPECT_EQ(FileNameTitle("a\xFF\xE3\x81z"),
+              "a___z"); // one for each byte that starts no character
     EXPECT_EQ(PartPath("out/book.mp3", 1, 3, "第一章"), "out/book-01-第一章.mp3");
     EXPECT_EQ(PartPath("book.mp3", 7, 120, ""), "book-007.mp3");
     EXPECT_EQ(PartPath("dir.v2/book", 2, 2, "x"), "dir.v2/book-02-x");

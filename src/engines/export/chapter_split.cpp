@@ -7,8 +7,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <utility>
+#include <vector>
 
 namespace yomi6 {
 
@@ -35,13 +37,14 @@ std::size_t ExtensionStart(std::string_view path) {
     return dot == std::string_view::npos || dot <= name ? path.size() : dot;
 }
 
-bool ForbiddenInName(char32_t c) {
-    return c < 0x20 || c == 0x7F ||
-           std::u32string_view(U"/\\:*?\"<>|").find(c) != std::u32string_view::npos;
+bool ForbiddenInName(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F ||
+           std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos;
 }
 
-bool TrimmedAtEdge(char32_t c) {
-    return c == U' ' || c == U'.' || c == U'\u3000';
+// A blank, a dot or an ideographic space (U+3000), as UTF-8.
+bool TrimmedAtEdge(std::string_view character) {
+    return character == " " || character == "." || character == "\xE3\x80\x80";
 }
 
 } // namespace
@@ -93,38 +96,27 @@ std::vector<ExportPart> ChapterParts(std::string_view text, std::size_t from, st
 }
 
 std::string FileNameTitle(std::string_view title, std::size_t maxBytes) {
-    std::u32string points;
-    for (const char16_t c : DecodeUtf8(title)) {
-        points.push_back(ForbiddenInName(c) ? U'_' : c);
-    }
-    // Surrogate pairs: the decoder gives UTF-16 units; join them back.
-    std::u32string joined;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const char32_t c = points[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < points.size() && points[i + 1] >= 0xDC00 &&
-            points[i + 1] <= 0xDFFF) {
-            joined.push_back(0x10000 + ((c - 0xD800) << 10) + (points[i + 1] - 0xDC00));
-            ++i;
-        } else if (c < 0xD800 || c > 0xDFFF) {
-            joined.push_back(c);
-        }
+    // The title's characters as their UTF-8 bytes; one a name may not hold, or a byte that
+    // starts no character, is '_'.
+    std::vector<std::string_view> characters;
+    for (std::size_t i = 0; i < title.size();) {
+        const std::size_t length = Utf8SequenceLength(
+            reinterpret_cast<const std::uint8_t*>(title.data() + i), title.size() - i);
+        const std::string_view one = title.substr(i, std::max<std::size_t>(length, 1));
+        characters.push_back(length == 0 || (length == 1 && ForbiddenInName(one[0])) ? "_" : one);
+        i += one.size();
     }
     std::size_t first = 0;
-    std::size_t last = joined.size();
-    while (first < last && TrimmedAtEdge(joined[first])) {
+    std::size_t last = characters.size();
+    while (first < last && TrimmedAtEdge(characters[first])) {
         ++first;
     }
-    while (last > first && TrimmedAtEdge(joined[last - 1])) {
+    while (last > first && TrimmedAtEdge(characters[last - 1])) {
         --last;
     }
     std::string out;
-    for (std::size_t i = first; i < last; ++i) {
-        std::string one;
-        AppendUtf8(one, joined[i]);
-        if (out.size() + one.size() > maxBytes) {
-            break;
-        }
-        out += one;
+    for (std::size_t i = first; i < last && out.size() + characters[i].size() <= maxBytes; ++i) {
+        out += characters[i];
     }
     while (!out.empty() && (out.back() == ' ' || out.back() == '.')) {
         out.pop_back(); // a cut may leave one at the end again
