@@ -7,7 +7,8 @@
 #  - a 20 KB text rendered on every core against one chunk at a time;
 #  - resident memory (peak RSS) of yomi6 and of one engine process, against the sample engine;
 #  - the pitch range (10th-90th percentile of F0, in half-tones) of the same text in the
-#    sample voice, the natural voice and bare open_jtalk (tools/pitch_range.py).
+#    sample voice, the natural voice and bare open_jtalk (tests/e2e/f0_stats.py: median F0 in Hz,
+#    then the range).
 # Usage: tools/bench-natural.sh [YOMI6] [VOICE_DIR]  (needs build/bench/natural_first_sound)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -130,9 +131,14 @@ echo "== Pitch range (the first three sentences)"
 "$yomi6" --engine natural --wav "$work/p-nat.wav" "$work/pitch.txt"
 /usr/bin/open_jtalk -x "$dic" -m "$voice" -ow "$work/p-bare.wav" "$work/pitch.utf8"
 sox "$work/p-smp.wav" -b 16 "$work/p-smp16.wav"
-echo "  sample engine : $(python3 tools/pitch_range.py "$work/p-smp16.wav")"
-echo "  natural engine: $(python3 tools/pitch_range.py "$work/p-nat.wav")"
-echo "  bare open_jtalk: $(python3 tools/pitch_range.py "$work/p-bare.wav")"
+pitch() {
+  local stats
+  stats=$(python3 tests/e2e/f0_stats.py "$2")
+  echo "  $1: median ${stats% *} Hz, 10th-90th percentile ${stats#* } half-tones"
+}
+pitch "sample engine " "$work/p-smp16.wav"
+pitch "natural engine" "$work/p-nat.wav"
+pitch "bare open_jtalk" "$work/p-bare.wav"
 if [ -s "$work/stderr" ]; then
   echo "== Messages"
   sort -u "$work/stderr"
