@@ -8,6 +8,8 @@ const std::vector<OwnRule>& OwnRules() {
     static const std::vector<OwnRule> rules = {
         {"numbers", "a number and its counter are read as one word by the number rules, with an "
                     "accent by rule"},
+        {"number-groups", "a long number is said in groups, each a phrase: 三百四十五 サ]ンビャク "
+                          "ヨ]ンジュー ゴ"},
         {"suru", "する and できる after a noun of action join its phrase: 勉強する keeps the "
                  "noun's accent, a flat noun takes できる's (合格できる)"},
         {"formal-noun", "の and こと after a predicate, ため after の, join its phrase; もの, わけ "
