@@ -31,8 +31,8 @@ import accent_eval  # noqa: E402  (same folder)
 RULES = ['numbers', 'number-groups', 'suru', 'formal-noun', 'te-auxiliary', 'te-particle',
          'nai', 'naru', 'verb-suffix', 'honorific', 'ta-flat', 'teki-flat', 'to-suru',
          'adverbial-ku', 'number-phrase', 'pronoun', 'compound-stem', 'dearu', 'ni-after-verb',
-         'particle-wa', 'verb-final-mora', 'nakereba', 'datta', 'ichidan-te', 'sou', 'final-masu',
-         'question-ka', 'special-mora', 'iu-yuu']
+         'particle-wa', 'verb-final-mora', 'nakereba', 'datta', 'ichidan-te', 'tokoro', 'sou',
+         'final-masu', 'question-ka', 'special-mora', 'iu-yuu']
 
 
 def sentences_of(paths):
