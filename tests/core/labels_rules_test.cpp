@@ -377,6 +377,12 @@ TEST(AccentPhraseTest, EachOwnRuleAgainstTheClassicRules) {
           W("だ", "助動詞", "*", "ダ", 0, "名詞%F1", "だ")},
          {{0, 4}, {2, 0}},
          {{0, 7}}},
+        // あります。: アリマス, flat.
+        {"final-masu-flat",
+         {W("あり", "動詞", "自立", "アリ", 1, "*", "ある", "連用形"),
+          W("ます", "助動詞", "*", "マス", 1, "動詞%F4@1", "ます", "基本形")},
+         {{0, 3}},
+         {{0, 0}}},
         // 楽しそう: タノシソ]ー.
         {"sou",
          {W("楽し", "形容詞", "自立", "タノシ", 3, "*", "楽しい", "ガル接続"), sou},
@@ -415,6 +421,18 @@ TEST(AccentPhraseTest, NakerebaAfterAnAccentedVerb) {
         W("し", "動詞", "自立", "シ", 0, "*", "する", "未然形"),
         W("なけれ", "助動詞", "*", "ナケレ", 1, "動詞%F3@0", "ない", "仮定形")};
     EXPECT_EQ(Phrases(suru, "suru,nakereba"), (std::vector<std::pair<std::size_t, int>>{{0, 4}}));
+}
+
+// A sentence's final ます flattens only a phrase its verb starts: 覚えています keeps the
+// nucleus of 覚え (オボ]エテイマス).
+TEST(AccentPhraseTest, FinalMasuFlatOnlyAfterAVerbThatStartsThePhrase) {
+    const std::vector<LabelWord> teiru = {
+        W("覚え", "動詞", "自立", "オボエ", 2, "*", "覚える", "連用形"),
+        W("て", "助詞", "接続助詞", "テ", 0, "動詞%F1"),
+        W("い", "動詞", "非自立", "イ", 0, "*", "いる", "連用形"),
+        W("ます", "助動詞", "*", "マス", 1, "動詞%F4@1", "ます", "基本形")};
+    EXPECT_EQ(Phrases(teiru, "te-auxiliary,final-masu,final-masu-flat"),
+              (std::vector<std::pair<std::size_t, int>>{{0, 2}}));
 }
 
 TEST(AccentByRuleTest, ThirdMoraFromTheEndOnAMoraThatCarriesIt) {

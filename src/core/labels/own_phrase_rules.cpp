@@ -227,6 +227,14 @@ constexpr OwnPhraseRule kRules[] = {
                 LastSaid(w, i);
      },
      [](const LabelWord&) { return std::string(kNone); }},
+    // あります。, わかります。: a verb that starts its phrase and ends the sentence in ます is
+    // said flat (アリマス, not ア]リマス).
+    {"final-masu-flat", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "助動詞") && w[i].base == "ます" && w[i].conjugationForm == "基本形" &&
+                LastSaid(w, i) && Is(w[i - 1], "動詞") && w[i - 1].chain != 1;
+     },
+     [](const LabelWord&) { return std::string("F5"); }},
 };
 
 } // namespace
