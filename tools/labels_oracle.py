@@ -32,7 +32,8 @@ RULES = ['numbers', 'number-groups', 'suru', 'formal-noun', 'te-auxiliary', 'te-
          'nai', 'naru', 'verb-suffix', 'honorific', 'ta-flat', 'teki-flat', 'to-suru',
          'adverbial-ku', 'number-phrase', 'pronoun', 'compound-stem', 'dearu', 'ni-after-verb',
          'particle-wa', 'verb-final-mora', 'nakereba', 'datta', 'ichidan-te', 'tokoro', 'sou',
-         'final-masu', 'final-masu-flat', 'question-ka', 'special-mora', 'iu-yuu']
+         'final-masu', 'final-desu', 'final-masu-flat', 'question-ka', 'special-mora',
+         'iu-yuu']
 
 
 def sentences_of(paths):

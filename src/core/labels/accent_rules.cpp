@@ -45,6 +45,7 @@ const std::vector<OwnRule>& OwnRules() {
                    "ミツケタトコロ]ダ)"},
         {"sou", "そう after a stem (楽しそう) takes the nucleus on its first mora (タノシソ]ー)"},
         {"final-masu", "ます at the end of a sentence adds no nucleus"},
+        {"final-desu", "です at the end of a sentence adds no nucleus (予定です。 ヨテーデス)"},
         {"final-masu-flat", "a verb that starts its phrase and ends the sentence in ます is said "
                             "flat (あります。 アリマス)"},
         {"question-ka", "a sentence that ends in か is a question (ですか。)"},

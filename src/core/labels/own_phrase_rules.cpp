@@ -227,6 +227,13 @@ constexpr OwnPhraseRule kRules[] = {
                 LastSaid(w, i);
      },
      [](const LabelWord&) { return std::string(kNone); }},
+    // 予定です。: です at the end of a sentence adds no nucleus (ヨテーデス, flat).
+    {"final-desu", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "助動詞") && w[i].base == "です" && w[i].conjugationForm == "基本形" &&
+                LastSaid(w, i);
+     },
+     [](const LabelWord&) { return std::string(kNone); }},
     // あります。, わかります。: a verb that starts its phrase and ends the sentence in ます is
     // said flat (アリマス, not ア]リマス).
     {"final-masu-flat", 1,
