@@ -441,6 +441,14 @@ TEST(AccentPhraseTest, FinalMasuFlatOnlyAfterAVerbThatStartsThePhrase) {
               (std::vector<std::pair<std::size_t, int>>{{0, 2}}));
 }
 
+// たら after a flat verb keeps the nucleus its entry puts on た: 行ったら イッタ]ラ.
+TEST(AccentPhraseTest, TaFlatLeavesTara) {
+    const std::vector<LabelWord> tara = {
+        W("行っ", "動詞", "自立", "イッ", 0, "*", "行く", "連用タ接続"),
+        W("たら", "助動詞", "*", "タラ", 0, "動詞%F2@1/形容詞%F4@-2", "た", "仮定形")};
+    EXPECT_EQ(Phrases(tara, "ta-flat"), (std::vector<std::pair<std::size_t, int>>{{0, 3}}));
+}
+
 TEST(AccentByRuleTest, ThirdMoraFromTheEndOnAMoraThatCarriesIt) {
     EXPECT_EQ(AccentByRule("ア", "名詞"), 1);
     EXPECT_EQ(AccentByRule("ニホ", "名詞"), 1);

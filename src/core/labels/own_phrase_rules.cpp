@@ -112,10 +112,11 @@ constexpr OwnPhraseRule kRules[] = {
      },
      [](const LabelWord&) { return std::string("C1"); }},
     // 行った, 遊んだ: the past of a flat verb stays flat (イッタ), an accented one keeps its
-    // nucleus; the entry's rule would put one on た.
+    // nucleus; the entry's rule would put one on た. たら keeps it (行ったら イッタ]ラ).
     {"ta-flat", 1,
      [](const Words& w, std::size_t i) {
-         return Is(w[i], "助動詞") && w[i].base == "た" && Is(w[i - 1], "動詞");
+         return Is(w[i], "助動詞") && w[i].base == "た" && Is(w[i - 1], "動詞") &&
+                !IsOneOf(w[i].surface, {"たら", "だら"});
      },
      [](const LabelWord&) { return std::string(kNone); }},
     // 伝統的な, 経済的に: a word in 的 is flat (デントーテキナ).
