@@ -22,7 +22,7 @@ const std::vector<OwnRule>& OwnRules() {
         {"verb-suffix", "れる, られる, せる, させる move an accented verb's nucleus to the mora "
                         "before their last (かけられて カケラ]レテ)"},
         {"honorific", "なさる and くださる after a verb keep their own nucleus (調べなさい)"},
-        {"ta-flat", "た after a flat verb leaves it flat (行った イッタ)"},
+        {"ta-flat", "た after a flat verb leaves it flat (行った イッタ; 行ったら イッタ]ラ)"},
         {"teki-flat", "a word in 的 is flat (伝統的な)"},
         {"to-suru", "する after the particle と joins it (として)"},
         {"adverbial-ku", "a verb after an adjective's く form starts a phrase (早く歩く)"},
