@@ -33,7 +33,7 @@ RULES = ['numbers', 'number-groups', 'suru', 'formal-noun', 'te-auxiliary', 'te-
          'adverbial-ku', 'number-phrase', 'pronoun', 'compound-stem', 'dearu', 'ni-after-verb',
          'particle-wa', 'verb-final-mora', 'nakereba', 'datta', 'ichidan-te', 'tokoro', 'sou',
          'final-masu', 'final-desu', 'final-masu-flat', 'question-ka', 'special-mora',
-         'iu-yuu']
+         'nai-nucleus', 'iu-yuu']
 
 
 def sentences_of(paths):

@@ -6,6 +6,7 @@
 #include "labels/accent_rules.h"
 #include "labels/accent_type_stage.h"
 #include "labels/mora_table.h"
+#include "labels/nucleus_shift.h"
 
 #include <gtest/gtest.h>
 
@@ -447,6 +448,25 @@ TEST(AccentPhraseTest, TaFlatLeavesTara) {
         W("行っ", "動詞", "自立", "イッ", 0, "*", "行く", "連用タ接続"),
         W("たら", "助動詞", "*", "タラ", 0, "動詞%F2@1/形容詞%F4@-2", "た", "仮定形")};
     EXPECT_EQ(Phrases(tara, "ta-flat"), (std::vector<std::pair<std::size_t, int>>{{0, 3}}));
+}
+
+// いけないから: イケナ]イカラ, not イケナイ]カラ; a nucleus elsewhere, or on the イ of another
+// word, stays.
+TEST(NucleusShiftTest, OffTheIOfNai) {
+    auto phrase = [](int accent, const char* base) {
+        std::vector<LabelWord> w = {W("いけ", "動詞", "自立", "イケ", 0, "*", "いける", "未然形"),
+                                    W("ない", "助動詞", "*", "ナイ", 0, "*", base),
+                                    W("から", "助詞", "接続助詞", "カラ", 0)};
+        w[0].accent = accent;
+        w[1].chain = 1;
+        w[2].chain = 1;
+        MoveNucleusOffNaiEnd(w);
+        return w[0].accent;
+    };
+    EXPECT_EQ(phrase(4, "ない"), 3);
+    EXPECT_EQ(phrase(3, "ない"), 3);
+    EXPECT_EQ(phrase(5, "ない"), 5);
+    EXPECT_EQ(phrase(4, "内"), 4);
 }
 
 TEST(AccentByRuleTest, ThirdMoraFromTheEndOnAMoraThatCarriesIt) {

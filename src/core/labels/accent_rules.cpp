@@ -51,6 +51,8 @@ const std::vector<OwnRule>& OwnRules() {
         {"question-ka", "a sentence that ends in か is a question (ですか。)"},
         {"special-mora", "a phrase's nucleus that falls on ン, ッ or ー moves to the mora before "
                          "(少年たち ショーネ]ンタチ)"},
+        {"nai-nucleus", "a phrase's nucleus that falls on the イ of ない moves to its ナ "
+                        "(いけないから イケナ]イカラ)"},
         {"iu-yuu", "言う is said ユー (トユー), as spoken"},
     };
     return rules;

@@ -162,6 +162,9 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
     if (rules.Has("special-mora")) {
         MoveNucleusOffSpecialMorae(words);
     }
+    if (rules.Has("nai-nucleus")) {
+        MoveNucleusOffNaiEnd(words);
+    }
 }
 
 } // namespace yomi6::labels

@@ -45,4 +45,23 @@ void MoveNucleusOffSpecialMorae(std::vector<LabelWord>& words) {
     }
 }
 
+void MoveNucleusOffNaiEnd(std::vector<LabelWord>& words) {
+    for (std::size_t top = 0; top < words.size();) {
+        std::size_t end = top + 1;
+        while (end < words.size() && words[end].chain == 1) {
+            ++end;
+        }
+        int& accent = words[top].accent;
+        int before = 0; // morae of the phrase before word i
+        for (std::size_t i = top; i < end; ++i) {
+            const LabelWord& w = words[i];
+            if (w.base == "ない" && w.pronunciation.rfind("ナイ", 0) == 0 && accent == before + 2) {
+                accent = before + 1;
+            }
+            before += w.moraCount;
+        }
+        top = end;
+    }
+}
+
 } // namespace yomi6::labels
