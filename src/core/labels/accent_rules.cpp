@@ -27,6 +27,7 @@ const std::vector<OwnRule>& OwnRules() {
         {"to-suru", "する after the particle と joins it (として)"},
         {"adverbial-ku", "a verb after an adjective's く form starts a phrase (早く歩く)"},
         {"number-phrase", "a number after another noun starts a phrase (あと１カ月)"},
+        {"dou", "どう joins the verb after it, どの a dependent noun (どうやって ド]ーヤッテ)"},
         {"pronoun", "a pronoun and the noun after it are two phrases (みんな図書館に)"},
         {"compound-stem", "an adjectival noun's stem and the noun after it are one compound "
                           "(自然現象)"},

@@ -144,6 +144,14 @@ constexpr OwnPhraseRule kRules[] = {
                 w[i - 1].pos1 != "接頭";
      },
      nullptr},
+    // どうやって, どうなって, どのように: どう joins the verb after it, どの a dependent noun,
+    // their accent kept (ド]ーヤッテ, ド]ノヨーニ).
+    {"dou", 1,
+     [](const Words& w, std::size_t i) {
+         return (Is(w[i - 1], "副詞") && w[i - 1].base == "どう" && Is(w[i], "動詞")) ||
+                (Is(w[i - 1], "連体詞") && w[i - 1].base == "どの" && Is(w[i], "名詞", "非自立"));
+     },
+     KeepAccent},
     // みんな図書館に, それ自体: a pronoun and the noun after it are two phrases.
     {"pronoun", 0,
      [](const Words& w, std::size_t i) {
