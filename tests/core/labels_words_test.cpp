@@ -20,6 +20,7 @@ namespace {
 
 std::vector<std::string> Prons(const std::vector<LabelWord>& words) {
     std::vector<std::string> out;
+    out.reserve(words.size());
     for (const LabelWord& w : words) {
         out.push_back(w.pronunciation);
     }
