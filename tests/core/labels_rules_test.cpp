@@ -6,6 +6,7 @@
 #include "labels/accent_rules.h"
 #include "labels/accent_type_stage.h"
 #include "labels/mora_table.h"
+#include "labels/nucleus_shift.h"
 
 #include <gtest/gtest.h>
 
@@ -363,6 +364,44 @@ TEST(AccentPhraseTest, EachOwnRuleAgainstTheClassicRules) {
          {W("誕生", "名詞", "サ変接続", "タンジョー", 0), W("日", "名詞", "接尾", "ビ", 0, "C3")},
          {{0, 4}},
          {{0, 3}}},
+        // 君のところに: トコロ]ニ; 見つけたところだ: ミツケタトコロ]ダ.
+        {"tokoro",
+         {W("君", "名詞", "代名詞", "キミ", 0), W("の", "助詞", "連体化", "ノ", 0, "名詞%F1"),
+          W("ところ", "名詞", "非自立", "トコロ", 0, "C2", "ところ"),
+          W("に", "助詞", "格助詞", "ニ", 0, "名詞%F1")},
+         {{0, 0}, {2, 0}},
+         {{0, 0}, {2, 3}}},
+        {"tokoro,formal-noun,ta-flat",
+         {W("見つけ", "動詞", "自立", "ミツケ", 0, "*", "見つける", "連用形"),
+          W("た", "助動詞", "*", "タ", 0, "動詞%F2@1/形容詞%F4@-2", "た"),
+          W("ところ", "名詞", "非自立", "トコロ", 0, "C2", "ところ"),
+          W("だ", "助動詞", "*", "ダ", 0, "名詞%F1", "だ")},
+         {{0, 4}, {2, 0}},
+         {{0, 7}}},
+        // どうやって: ド]ーヤッテ, one phrase; どのように: ド]ノヨーニ.
+        {"dou",
+         {W("どう", "副詞", "一般", "ドー", 1, "*", "どう"),
+          W("やっ", "動詞", "自立", "ヤッ", 0, "*", "やる", "連用タ接続"),
+          W("て", "助詞", "接続助詞", "テ", 0, "動詞%F1")},
+         {{0, 1}, {1, 0}},
+         {{0, 1}}},
+        {"dou",
+         {W("どの", "連体詞", "*", "ドノ", 1, "*", "どの"),
+          W("よう", "名詞", "非自立", "ヨー", 1, "C2", "よう"), W("に", "助詞", "副詞化", "ニ", 0)},
+         {{0, 1}, {1, 1}},
+         {{0, 1}}},
+        // 予定です。: ヨテーデス, flat.
+        {"final-desu",
+         {W("予定", "名詞", "サ変接続", "ヨテー", 0),
+          W("です", "助動詞", "*", "デス", 1, "名詞%F2@1/動詞%F1/形容詞%F2@0", "です", "基本形")},
+         {{0, 4}},
+         {{0, 0}}},
+        // あります。: アリマス, flat.
+        {"final-masu-flat",
+         {W("あり", "動詞", "自立", "アリ", 1, "*", "ある", "連用形"),
+          W("ます", "助動詞", "*", "マス", 1, "動詞%F4@1", "ます", "基本形")},
+         {{0, 3}},
+         {{0, 0}}},
         // 楽しそう: タノシソ]ー.
         {"sou",
          {W("楽し", "形容詞", "自立", "タノシ", 3, "*", "楽しい", "ガル接続"), sou},
@@ -401,6 +440,45 @@ TEST(AccentPhraseTest, NakerebaAfterAnAccentedVerb) {
         W("し", "動詞", "自立", "シ", 0, "*", "する", "未然形"),
         W("なけれ", "助動詞", "*", "ナケレ", 1, "動詞%F3@0", "ない", "仮定形")};
     EXPECT_EQ(Phrases(suru, "suru,nakereba"), (std::vector<std::pair<std::size_t, int>>{{0, 4}}));
+}
+
+// A sentence's final ます flattens only a phrase its verb starts: 覚えています keeps the
+// nucleus of 覚え (オボ]エテイマス).
+TEST(AccentPhraseTest, FinalMasuFlatOnlyAfterAVerbThatStartsThePhrase) {
+    const std::vector<LabelWord> teiru = {
+        W("覚え", "動詞", "自立", "オボエ", 2, "*", "覚える", "連用形"),
+        W("て", "助詞", "接続助詞", "テ", 0, "動詞%F1"),
+        W("い", "動詞", "非自立", "イ", 0, "*", "いる", "連用形"),
+        W("ます", "助動詞", "*", "マス", 1, "動詞%F4@1", "ます", "基本形")};
+    EXPECT_EQ(Phrases(teiru, "te-auxiliary,final-masu,final-masu-flat"),
+              (std::vector<std::pair<std::size_t, int>>{{0, 2}}));
+}
+
+// たら after a flat verb keeps the nucleus its entry puts on た: 行ったら イッタ]ラ.
+TEST(AccentPhraseTest, TaFlatLeavesTara) {
+    const std::vector<LabelWord> tara = {
+        W("行っ", "動詞", "自立", "イッ", 0, "*", "行く", "連用タ接続"),
+        W("たら", "助動詞", "*", "タラ", 0, "動詞%F2@1/形容詞%F4@-2", "た", "仮定形")};
+    EXPECT_EQ(Phrases(tara, "ta-flat"), (std::vector<std::pair<std::size_t, int>>{{0, 3}}));
+}
+
+// いけないから: イケナ]イカラ, not イケナイ]カラ; a nucleus elsewhere, or on the イ of another
+// word, stays.
+TEST(NucleusShiftTest, OffTheIOfNai) {
+    auto phrase = [](int accent, const char* base) {
+        std::vector<LabelWord> w = {W("いけ", "動詞", "自立", "イケ", 0, "*", "いける", "未然形"),
+                                    W("ない", "助動詞", "*", "ナイ", 0, "*", base),
+                                    W("から", "助詞", "接続助詞", "カラ", 0)};
+        w[0].accent = accent;
+        w[1].chain = 1;
+        w[2].chain = 1;
+        MoveNucleusOffNaiEnd(w);
+        return w[0].accent;
+    };
+    EXPECT_EQ(phrase(4, "ない"), 3);
+    EXPECT_EQ(phrase(3, "ない"), 3);
+    EXPECT_EQ(phrase(5, "ない"), 5);
+    EXPECT_EQ(phrase(4, "内"), 4);
 }
 
 TEST(AccentByRuleTest, ThirdMoraFromTheEndOnAMoraThatCarriesIt) {

@@ -20,6 +20,7 @@ namespace {
 
 std::vector<std::string> Prons(const std::vector<LabelWord>& words) {
     std::vector<std::string> out;
+    out.reserve(words.size());
     for (const LabelWord& w : words) {
         out.push_back(w.pronunciation);
     }
@@ -197,6 +198,46 @@ TEST(NumberWordsTest, NumbersReadByTheNumberRulesTheirCountersKept) {
     one[0].surface = odd;
     ReadNumbers(odd, one);
     EXPECT_EQ(one[0].pronunciation, "ナニ");
+}
+
+TEST(NumberWordsTest, LongNumbersSaidInGroupsEachAPhrase) {
+    auto number = [](const char* pron, bool known = false) {
+        LabelWord w;
+        w.pos = "名詞";
+        w.pos1 = "数";
+        w.pronunciation = pron;
+        w.moraCount = CountMorae(w.pronunciation);
+        w.accentKnown = known;
+        w.sourceBegin = 3;
+        w.sourceEnd = 12;
+        return w;
+    };
+    std::vector<LabelWord> w = {number("サンビャクヨンジューゴ"),
+                                number("ゴセンハッピャクジューヨン"),
+                                number("ヒャクジューハチ"),
+                                number("ゴセンマン"),
+                                number("サンテンゴ"),
+                                number("ニジューマンゴセン"),
+                                number("サンビャクヨンジュー", true)};
+    SplitNumberGroups(w);
+    EXPECT_EQ(Prons(w), (std::vector<std::string>{"サンビャク", "ヨンジュー", "ゴ", "ゴセン",
+                                                  "ハッピャク", "ジューヨン", "ヒャクジューハチ",
+                                                  "ゴセンマン", "サンテンゴ", "ニジューマン",
+                                                  "ゴセン", "サンビャクヨンジュー"}));
+    // Each group after the first starts a phrase and keeps the number's source bytes.
+    EXPECT_EQ(w[0].chain, -1);
+    EXPECT_EQ(w[1].chain, 0);
+    EXPECT_EQ(w[2].chain, 0);
+    EXPECT_EQ(w[2].sourceBegin, 3u);
+    EXPECT_EQ(w[2].sourceEnd, 12u);
+    EXPECT_EQ(w[2].moraCount, 1);
+    // A group in 千 or 万 before another has the nucleus before its ン; the others go by rule.
+    EXPECT_TRUE(w[3].accentKnown);
+    EXPECT_EQ(w[3].accent, 2);
+    EXPECT_FALSE(w[0].accentKnown);
+    EXPECT_TRUE(w[9].accentKnown);
+    EXPECT_EQ(w[9].accent, 4); // ニジューマ]ン
+    EXPECT_FALSE(w[10].accentKnown);
 }
 
 TEST(PronunciationStageTest, FillersPausesQuestionsAndSoundChanges) {

@@ -8,6 +8,8 @@ const std::vector<OwnRule>& OwnRules() {
     static const std::vector<OwnRule> rules = {
         {"numbers", "a number and its counter are read as one word by the number rules, with an "
                     "accent by rule"},
+        {"number-groups", "a long number is said in groups, each a phrase: 三百四十五 サ]ンビャク "
+                          "ヨ]ンジュー ゴ"},
         {"suru", "する and できる after a noun of action join its phrase: 勉強する keeps the "
                  "noun's accent, a flat noun takes できる's (合格できる)"},
         {"formal-noun", "の and こと after a predicate, ため after の, join its phrase; もの, わけ "
@@ -20,11 +22,12 @@ const std::vector<OwnRule>& OwnRules() {
         {"verb-suffix", "れる, られる, せる, させる move an accented verb's nucleus to the mora "
                         "before their last (かけられて カケラ]レテ)"},
         {"honorific", "なさる and くださる after a verb keep their own nucleus (調べなさい)"},
-        {"ta-flat", "た after a flat verb leaves it flat (行った イッタ)"},
+        {"ta-flat", "た after a flat verb leaves it flat (行った イッタ; 行ったら イッタ]ラ)"},
         {"teki-flat", "a word in 的 is flat (伝統的な)"},
         {"to-suru", "する after the particle と joins it (として)"},
         {"adverbial-ku", "a verb after an adjective's く form starts a phrase (早く歩く)"},
         {"number-phrase", "a number after another noun starts a phrase (あと１カ月)"},
+        {"dou", "どう joins the verb after it, どの a dependent noun (どうやって ド]ーヤッテ)"},
         {"pronoun", "a pronoun and the noun after it are two phrases (みんな図書館に)"},
         {"compound-stem", "an adjectival noun's stem and the noun after it are one compound "
                           "(自然現象)"},
@@ -39,11 +42,18 @@ const std::vector<OwnRule>& OwnRules() {
         {"datta", "だった, でした put a flat phrase's nucleus on their first mora"},
         {"ichidan-te", "the て and た forms of an accented 一段 verb (or 五段 verb in す) have "
                        "the nucleus a mora earlier (調べた シラ]ベタ)"},
+        {"tokoro", "the formal noun ところ has its nucleus on its last mora (見つけたところだ "
+                   "ミツケタトコロ]ダ)"},
         {"sou", "そう after a stem (楽しそう) takes the nucleus on its first mora (タノシソ]ー)"},
         {"final-masu", "ます at the end of a sentence adds no nucleus"},
+        {"final-desu", "です at the end of a sentence adds no nucleus (予定です。 ヨテーデス)"},
+        {"final-masu-flat", "a verb that starts its phrase and ends the sentence in ます is said "
+                            "flat (あります。 アリマス)"},
         {"question-ka", "a sentence that ends in か is a question (ですか。)"},
         {"special-mora", "a phrase's nucleus that falls on ン, ッ or ー moves to the mora before "
                          "(少年たち ショーネ]ンタチ)"},
+        {"nai-nucleus", "a phrase's nucleus that falls on the イ of ない moves to its ナ "
+                        "(いけないから イケナ]イカラ)"},
         {"iu-yuu", "言う is said ユー (トユー), as spoken"},
     };
     return rules;

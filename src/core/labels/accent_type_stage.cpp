@@ -88,6 +88,16 @@ void MoveNucleusOfTeForms(std::vector<LabelWord>& words) {
     }
 }
 
+// 読んだところだ, 君のところに: the formal noun ところ has its nucleus on its last mora
+// (トコロ]ダ), where the dictionary has it flat.
+void AccentFormalTokoro(std::vector<LabelWord>& words) {
+    for (LabelWord& w : words) {
+        if (Is(w, "名詞", "非自立") && IsOneOf(w.base, {"ところ", "所"}) && w.moraCount == 3) {
+            w.accent = w.moraCount;
+        }
+    }
+}
+
 } // namespace
 
 std::string RuleFor(std::string_view accentRule, std::string_view previousPos, int& offset) {
@@ -119,6 +129,9 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
     if (rules.Has("ichidan-te")) {
         MoveNucleusOfTeForms(words);
     }
+    if (rules.Has("tokoro")) {
+        AccentFormalTokoro(words);
+    }
     std::size_t top = 0;
     int morae = 0;
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -148,6 +161,9 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
     }
     if (rules.Has("special-mora")) {
         MoveNucleusOffSpecialMorae(words);
+    }
+    if (rules.Has("nai-nucleus")) {
+        MoveNucleusOffNaiEnd(words);
     }
 }
 

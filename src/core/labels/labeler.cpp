@@ -37,6 +37,9 @@ bool Labeler::Words(std::string_view line, std::vector<LabelWord>& words) {
     words = WordsFromAnalysis(text.utf8, analyzed, m_analyzer.Layout());
     if (m_rules.Has("numbers")) {
         ReadNumbers(text.utf8, words);
+        if (m_rules.Has("number-groups")) {
+            SplitNumberGroups(words);
+        }
     }
     for (LabelWord& w : words) {
         w.sourceBegin = text.sourceOf[w.sourceBegin];

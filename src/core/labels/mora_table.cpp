@@ -1,5 +1,7 @@
 #include "labels/mora_table.h"
 
+#include "labels/label_word.h"
+
 #include <string>
 
 namespace yomi6::labels {
@@ -227,6 +229,26 @@ int CountMorae(std::string_view text) {
         }
     }
     return count;
+}
+
+void AppendNucleusCarriers(std::string_view text, bool devoicedCarries, std::vector<bool>& out) {
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t n = 0;
+        if (const Mora* m = MoraAt(text.substr(i), n)) {
+            out.push_back(m->vowel != "N" && m->vowel != "cl");
+            i += n;
+        } else if (text.substr(i, kLongVowel.size()) == kLongVowel) {
+            out.push_back(false);
+            i += kLongVowel.size();
+        } else if (text.substr(i, kDevoicedMark.size()) == kDevoicedMark) {
+            if (!devoicedCarries && !out.empty()) {
+                out.back() = false;
+            }
+            i += kDevoicedMark.size();
+        } else {
+            ++i; // a mark: 、 ？
+        }
+    }
 }
 
 } // namespace yomi6::labels

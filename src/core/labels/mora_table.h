@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 namespace yomi6::labels {
 
@@ -22,5 +23,10 @@ const Mora* MoraAt(std::string_view text, std::size_t& length);
 // The morae of kana text: each mora of the table and each ー; anything else (the marks ’ 、 ？,
 // other characters) counts none.
 int CountMorae(std::string_view text);
+
+// Whether each mora of kana text (as CountMorae counts them) can carry an accent nucleus,
+// appended to out: ン, ッ and ー cannot; nor, unless devoicedCarries, a mora marked said
+// voiceless (’ after it).
+void AppendNucleusCarriers(std::string_view text, bool devoicedCarries, std::vector<bool>& out);
 
 } // namespace yomi6::labels

@@ -2,29 +2,7 @@
 
 #include "labels/mora_table.h"
 
-#include <string_view>
-
 namespace yomi6::labels {
-
-namespace {
-
-// The morae of a pronunciation, each marked whether it can carry the nucleus, appended to out.
-void AddCarriers(std::string_view pronunciation, std::vector<bool>& out) {
-    for (std::size_t i = 0; i < pronunciation.size();) {
-        std::size_t n = 0;
-        if (const Mora* m = MoraAt(pronunciation.substr(i), n)) {
-            out.push_back(m->vowel != "N" && m->vowel != "cl");
-            i += n;
-        } else if (pronunciation.substr(i, kLongVowel.size()) == kLongVowel) {
-            out.push_back(false);
-            i += kLongVowel.size();
-        } else {
-            ++i; // a mark: ’ 、 ？
-        }
-    }
-}
-
-} // namespace
 
 void MoveNucleusOffSpecialMorae(std::vector<LabelWord>& words) {
     for (std::size_t top = 0; top < words.size();) {
@@ -34,12 +12,31 @@ void MoveNucleusOffSpecialMorae(std::vector<LabelWord>& words) {
         }
         std::vector<bool> carriers;
         for (std::size_t i = top; i < end; ++i) {
-            AddCarriers(words[i].pronunciation, carriers);
+            AppendNucleusCarriers(words[i].pronunciation, true, carriers);
         }
         int& accent = words[top].accent;
         while (accent > 1 && accent <= static_cast<int>(carriers.size()) &&
                !carriers[static_cast<std::size_t>(accent - 1)]) {
             --accent;
+        }
+        top = end;
+    }
+}
+
+void MoveNucleusOffNaiEnd(std::vector<LabelWord>& words) {
+    for (std::size_t top = 0; top < words.size();) {
+        std::size_t end = top + 1;
+        while (end < words.size() && words[end].chain == 1) {
+            ++end;
+        }
+        int& accent = words[top].accent;
+        int before = 0; // morae of the phrase before word i
+        for (std::size_t i = top; i < end; ++i) {
+            const LabelWord& w = words[i];
+            if (w.base == "ない" && w.pronunciation.rfind("ナイ", 0) == 0 && accent == before + 2) {
+                accent = before + 1;
+            }
+            before += w.moraCount;
         }
         top = end;
     }

@@ -13,4 +13,8 @@ namespace yomi6::labels {
 // mora to the nearest mora before it that carries it.
 void MoveNucleusOffSpecialMorae(std::vector<LabelWord>& words);
 
+// Moves a phrase's nucleus that falls on the イ of ない to its ナ (いけないから イケナ]イカラ, not
+// イケナイ]カラ).
+void MoveNucleusOffNaiEnd(std::vector<LabelWord>& words);
+
 } // namespace yomi6::labels

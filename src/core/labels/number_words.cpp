@@ -66,6 +66,66 @@ std::size_t MoraOffset(std::string_view kana, int n) {
     return i;
 }
 
+// The words a number's reading is made of: a digit (サン, ハッ) or a place (ビャク, マン).
+struct NumberPart {
+    std::string_view kana;
+    enum Kind { kDigit, kPlace, kLargePlace } kind;
+};
+
+constexpr NumberPart kNumberParts[] = {
+    {"イチ", NumberPart::kDigit},      {"イッ", NumberPart::kDigit},
+    {"ニ", NumberPart::kDigit},        {"サン", NumberPart::kDigit},
+    {"ヨン", NumberPart::kDigit},      {"ヨ", NumberPart::kDigit},
+    {"シチ", NumberPart::kDigit},      {"シ", NumberPart::kDigit},
+    {"ゴ", NumberPart::kDigit},        {"ロク", NumberPart::kDigit},
+    {"ロッ", NumberPart::kDigit},      {"ナナ", NumberPart::kDigit},
+    {"ハチ", NumberPart::kDigit},      {"ハッ", NumberPart::kDigit},
+    {"キュー", NumberPart::kDigit},    {"ク", NumberPart::kDigit},
+    {"ジュー", NumberPart::kPlace},    {"ジュッ", NumberPart::kPlace},
+    {"ジッ", NumberPart::kPlace},      {"ヒャク", NumberPart::kPlace},
+    {"ビャク", NumberPart::kPlace},    {"ピャク", NumberPart::kPlace},
+    {"ヒャッ", NumberPart::kPlace},    {"ビャッ", NumberPart::kPlace},
+    {"ピャッ", NumberPart::kPlace},    {"セン", NumberPart::kPlace},
+    {"ゼン", NumberPart::kPlace},      {"マン", NumberPart::kLargePlace},
+    {"オク", NumberPart::kLargePlace}, {"チョー", NumberPart::kLargePlace},
+};
+
+// The reading of a whole number cut into its groups: a group ends after a place that a digit
+// counts (サンビャク, ヨンジュー) or after 万, 億, 兆, where more follows that is not a larger
+// place (ゴセンマン stays one). Nothing when the reading is not only digits and places (３．５).
+std::vector<std::string_view> NumberGroups(std::string_view kana) {
+    std::vector<const NumberPart*> parts;
+    std::vector<std::size_t> ends;
+    for (std::size_t i = 0; i < kana.size();) {
+        const NumberPart* longest = nullptr;
+        for (const NumberPart& part : kNumberParts) {
+            if (kana.substr(i, part.kana.size()) == part.kana &&
+                (longest == nullptr || part.kana.size() > longest->kana.size())) {
+                longest = &part;
+            }
+        }
+        if (longest == nullptr) {
+            return {};
+        }
+        i += longest->kana.size();
+        parts.push_back(longest);
+        ends.push_back(i);
+    }
+    std::vector<std::string_view> groups;
+    std::size_t begin = 0;
+    for (std::size_t k = 0; k + 1 < parts.size(); ++k) {
+        const bool counted = parts[k]->kind == NumberPart::kLargePlace ||
+                             (parts[k]->kind == NumberPart::kPlace && k > 0 &&
+                              parts[k - 1]->kind == NumberPart::kDigit);
+        if (counted && parts[k + 1]->kind != NumberPart::kLargePlace) {
+            groups.push_back(kana.substr(begin, ends[k] - begin));
+            begin = ends[k];
+        }
+    }
+    groups.push_back(kana.substr(begin));
+    return groups;
+}
+
 } // namespace
 
 void ReadNumbers(std::string_view utf8, std::vector<LabelWord>& words) {
@@ -128,6 +188,36 @@ void ReadNumbers(std::string_view utf8, std::vector<LabelWord>& words) {
             out.push_back(std::move(tail));
         }
         i = j;
+    }
+    words = std::move(out);
+}
+
+void SplitNumberGroups(std::vector<LabelWord>& words) {
+    std::vector<LabelWord> out;
+    out.reserve(words.size());
+    for (LabelWord& w : words) {
+        const std::vector<std::string_view> groups = w.pos1 == kNumeral && !w.accentKnown
+                                                         ? NumberGroups(w.pronunciation)
+                                                         : std::vector<std::string_view>();
+        if (groups.size() < 2) {
+            out.push_back(std::move(w));
+            continue;
+        }
+        for (std::size_t g = 0; g < groups.size(); ++g) {
+            LabelWord group = w; // each group keeps the whole number's source bytes
+            group.pronunciation = std::string(groups[g]);
+            group.moraCount = CountMorae(group.pronunciation);
+            group.chain = g == 0 ? w.chain : 0;
+            // 五千, 二万: the nucleus on the mora before the place's ン (ゴセ]ン, ニマ]ン).
+            const std::string_view kana = groups[g];
+            if (g + 1 < groups.size() && kana.size() >= 6 &&
+                (kana.substr(kana.size() - 6) == "セン" || kana.substr(kana.size() - 6) == "ゼン" ||
+                 kana.substr(kana.size() - 6) == "マン")) {
+                group.accent = group.moraCount - 1;
+                group.accentKnown = true;
+            }
+            out.push_back(std::move(group));
+        }
     }
     words = std::move(out);
 }

@@ -16,4 +16,9 @@ namespace yomi6::labels {
 // word is left as the dictionary reads it.
 void ReadNumbers(std::string_view utf8, std::vector<LabelWord>& words);
 
+// A long number read by the rules above is said in groups, each a phrase of its own: 三百四十五
+// サ]ンビャク ヨ]ンジュー ゴ, ２万９千 ニマ]ン キューセ]ン. A group ends after a place a digit
+// counts (百 of 三百, not of 百十) or after 万, 億, 兆. The groups keep the number's source bytes.
+void SplitNumberGroups(std::vector<LabelWord>& words);
+
 } // namespace yomi6::labels

@@ -112,10 +112,11 @@ constexpr OwnPhraseRule kRules[] = {
      },
      [](const LabelWord&) { return std::string("C1"); }},
     // 行った, 遊んだ: the past of a flat verb stays flat (イッタ), an accented one keeps its
-    // nucleus; the entry's rule would put one on た.
+    // nucleus; the entry's rule would put one on た. たら keeps it (行ったら イッタ]ラ).
     {"ta-flat", 1,
      [](const Words& w, std::size_t i) {
-         return Is(w[i], "助動詞") && w[i].base == "た" && Is(w[i - 1], "動詞");
+         return Is(w[i], "助動詞") && w[i].base == "た" && Is(w[i - 1], "動詞") &&
+                !IsOneOf(w[i].surface, {"たら", "だら"});
      },
      [](const LabelWord&) { return std::string(kNone); }},
     // 伝統的な, 経済的に: a word in 的 is flat (デントーテキナ).
@@ -143,6 +144,14 @@ constexpr OwnPhraseRule kRules[] = {
                 w[i - 1].pos1 != "接頭";
      },
      nullptr},
+    // どうやって, どうなって, どのように: どう joins the verb after it, どの a dependent noun,
+    // their accent kept (ド]ーヤッテ, ド]ノヨーニ).
+    {"dou", 1,
+     [](const Words& w, std::size_t i) {
+         return (Is(w[i - 1], "副詞") && w[i - 1].base == "どう" && Is(w[i], "動詞")) ||
+                (Is(w[i - 1], "連体詞") && w[i - 1].base == "どの" && Is(w[i], "名詞", "非自立"));
+     },
+     KeepAccent},
     // みんな図書館に, それ自体: a pronoun and the noun after it are two phrases.
     {"pronoun", 0,
      [](const Words& w, std::size_t i) {
@@ -227,6 +236,21 @@ constexpr OwnPhraseRule kRules[] = {
                 LastSaid(w, i);
      },
      [](const LabelWord&) { return std::string(kNone); }},
+    // 予定です。: です at the end of a sentence adds no nucleus (ヨテーデス, flat).
+    {"final-desu", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "助動詞") && w[i].base == "です" && w[i].conjugationForm == "基本形" &&
+                LastSaid(w, i);
+     },
+     [](const LabelWord&) { return std::string(kNone); }},
+    // あります。, わかります。: a verb that starts its phrase and ends the sentence in ます is
+    // said flat (アリマス, not ア]リマス).
+    {"final-masu-flat", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "助動詞") && w[i].base == "ます" && w[i].conjugationForm == "基本形" &&
+                LastSaid(w, i) && Is(w[i - 1], "動詞") && w[i - 1].chain != 1;
+     },
+     [](const LabelWord&) { return std::string("F5"); }},
 };
 
 } // namespace
