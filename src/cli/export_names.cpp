@@ -13,7 +13,7 @@ std::string CheckExportNames(const Options& options) {
     if (options.chapterMarks && IsM4bPath(outputs.audio)) {
         outputs.audio += ".flac"; // made by ffmpeg from a FLAC file
     }
-    const std::string problem = yomi6::CheckExportNames(outputs);
+    std::string problem = yomi6::CheckExportNames(outputs);
     if (options.chapterMarks && problem.starts_with("the sound file's name")) {
         return "the sound file's name must end in .wav, .flac, .ogg, .opus, .mp3 or .m4b: '" +
                options.exportOutput + "'";

@@ -206,6 +206,7 @@ TEST(OggChapters, OpusAndVorbisCommentsGetTheMarksAndTheSoundPagesAreRenumbered)
         const std::string file = SoundFile(dir, format, name);
         // Many long titles: the comment packet spans several pages.
         std::vector<ChapterMark> many;
+        many.reserve(300);
         for (int i = 0; i < 300; ++i) {
             many.push_back({i * 10, i * 10 + 10, std::string(300, 'x') + "章" + std::to_string(i)});
         }

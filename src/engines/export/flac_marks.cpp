@@ -60,7 +60,7 @@ bool FlacWithChapters(std::string_view head, const std::vector<ChapterMark>& mar
         if (block.type == kVorbisComment && !hadComments) {
             std::size_t end = 0;
             if (!AddChapterComments(block.body, marks, comments, end, error)) {
-                error = "the FLAC " + error;
+                error.insert(0, "the FLAC ");
                 return false;
             }
             hadComments = true;

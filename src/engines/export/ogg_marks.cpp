@@ -223,7 +223,7 @@ bool OggChapterWriter::WriteHeaders(std::string& out, std::string& error) {
     std::size_t end = 0;
     if (!AddChapterComments(std::string_view(tags).substr(magic.size()), m_marks, list, end,
                             error)) {
-        error = "the Ogg " + error;
+        error.insert(0, "the Ogg ");
         return false;
     }
     // What follows the list (Vorbis: its framing bit) stays.
