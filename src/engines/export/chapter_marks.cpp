@@ -41,7 +41,7 @@ bool IsChapterKey(std::string_view comment) {
 }
 
 std::string ChapterKey(std::size_t number) {
-    char digits[24];
+    char digits[32];
     std::snprintf(digits, sizeof digits, "CHAPTER%03zu", number);
     return digits;
 }
@@ -58,7 +58,7 @@ void PutChapters(std::string& out, const std::vector<ChapterMark>& marks) {
 
 std::string ChapterCommentTime(std::int64_t ms) {
     ms = ms < 0 ? 0 : ms;
-    char text[40];
+    char text[96];
     std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld.%03lld",
                   static_cast<long long>(ms / 3600000), static_cast<long long>(ms / 60000 % 60),
                   static_cast<long long>(ms / 1000 % 60), static_cast<long long>(ms % 1000));
