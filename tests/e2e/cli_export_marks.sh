@@ -65,6 +65,22 @@ for ext in flac opus ogg mp3 m4b; do
   check "$ext: the sound decodes whole" \
     'ffmpeg -v error -nostdin -i "marks/book.$ext" -f null - 2>"marks/$ext.decode" && [ ! -s "marks/$ext.decode" ]'
 done
+# The subtitles of the one file run on its one clock: in order, and the second chapter's heading
+# as far after its mark as the first one after the start (each part starts as its file would).
+subtitles_follow() { # srt, the parts' starts
+  python3 -c '
+import re, sys
+blocks = re.split(r"\n\s*\n", open(sys.argv[1], encoding="utf-8").read().strip())
+def start(block):
+    h, m, s, ms = re.search(r"(\d+):(\d+):(\d+),(\d+) -->", block).groups()
+    return int(h) * 3600 + int(m) * 60 + int(s) + int(ms) / 1000
+times = [start(b) for b in blocks]
+first = next(start(b) for b in blocks if "第一章" in b)
+second = next(start(b) for b in blocks if "第二章" in b)
+mark = float(sys.argv[2].split(",")[1])
+sys.exit(not (times == sorted(times) and abs(second - mark - first) <= 0.002))' "$1" "$2"
+}
+check "the subtitles follow the parts, in order" 'subtitles_follow marks/book-flac.srt "$starts"'
 check "a cue sheet beside the file, three tracks" \
   '[ "$(grep -c "^  TRACK" marks/book.cue)" -eq 3 ] && grep -q "TITLE \"第二章　まひる\"" marks/book.cue'
 check "no sound file left beside the .m4b" '[ "$(cd marks && ls | grep -cF "book.m4b")" -eq 1 ]'
