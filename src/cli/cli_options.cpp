@@ -31,7 +31,7 @@ std::string UsageText() {
            "text\n"
            "       yomi6 --wav OUT.wav FILE         render one pass of speech to OUT.wav\n"
            "       yomi6 --export OUT [--subtitles OUT] [--timings OUT] [--from N] [--to N]\n"
-           "                    [--split chapters] FILE\n"
+           "                    [--split chapters | --chapter-marks] FILE\n"
            "                                        render the whole of FILE to OUT: .wav, .flac,\n"
            "                                        .ogg (Vorbis), .opus or .mp3\n"
            "       yomi6 --speak FILE               speak one pass through the sound output\n"
@@ -67,6 +67,10 @@ std::string UsageText() {
            "  --split chapters      with --export: one file per chapter, OUT-01-TITLE.EXT\n"
            "                        and so on (subtitles and timings alike), and a playlist\n"
            "                        OUT.m3u8 of them\n"
+           "  --chapter-marks       with --export: one file with a mark where each chapter\n"
+           "                        starts (.flac .ogg .opus: chapter comments, .mp3: ID3\n"
+           "                        chapters, .m4b: made by ffmpeg when installed; .wav: none\n"
+           "                        inside) and a cue sheet OUT.cue of them beside it\n"
            "  --encoding sjis|utf8|auto\n"
            "                        how FILE is read: Shift-JIS, UTF-8, or as the editor\n"
            "                        opens it (default: auto, UTF-8 when it is valid UTF-8)\n"
@@ -224,9 +228,13 @@ std::string CheckCombination(Options& o) {
     if (o.mode != Mode::Editor && !o.editorFiles.empty()) {
         return "unexpected argument '" + o.editorFiles.front() + "'";
     }
-    if (o.mode != Mode::Export &&
-        (!o.subtitles.empty() || !o.timings.empty() || o.from || o.to || o.splitChapters)) {
-        return "--subtitles, --timings, --from, --to and --split go with --export";
+    if (o.mode != Mode::Export && (!o.subtitles.empty() || !o.timings.empty() || o.from || o.to ||
+                                   o.splitChapters || o.chapterMarks)) {
+        return "--subtitles, --timings, --from, --to, --split and --chapter-marks go with "
+               "--export";
+    }
+    if (o.splitChapters && o.chapterMarks) {
+        return "--split chapters and --chapter-marks do not go together";
     }
     if (!o.accentRules.empty() && o.mode != Mode::Labels) {
         return "--accent-rules goes with --labels";
@@ -372,6 +380,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
                 result.error = problem;
                 return result;
             }
+        } else if (a == "--chapter-marks") {
+            o.chapterMarks = true;
         } else if (a == "--fit-samples" || a == "--no-fit-samples") {
             o.fitSamples = a == "--fit-samples";
         } else {

@@ -43,6 +43,7 @@ struct Options {
     std::string subtitles;           // --subtitles OUT.{srt,vtt} of --export
     std::string timings;             // --timings OUT.json of --export
     bool splitChapters = false;      // --split chapters of --export
+    bool chapterMarks = false;       // --chapter-marks of --export
     std::optional<std::size_t> from; // --from N: the first source byte --export reads
     std::optional<std::size_t> to;   // --to N: the source byte where --export stops
     std::string dictionary;      // --dictionary PATH; empty: "Yomi6.dic" in the current directory

@@ -1,6 +1,7 @@
 #include "cli/export_names.h"
 
 #include "export/export_job.h"
+#include "export/marked_export.h"
 
 namespace yomi6::cli {
 
@@ -8,8 +9,16 @@ std::string CheckExportNames(const Options& options) {
     if (options.mode != Mode::Export) {
         return "";
     }
-    return yomi6::CheckExportNames(
-        ExportOutputs{options.exportOutput, options.subtitles, options.timings});
+    ExportOutputs outputs{options.exportOutput, options.subtitles, options.timings};
+    if (options.chapterMarks && IsM4bPath(outputs.audio)) {
+        outputs.audio += ".flac"; // made by ffmpeg from a FLAC file
+    }
+    std::string problem = yomi6::CheckExportNames(outputs);
+    if (options.chapterMarks && problem.starts_with("the sound file's name")) {
+        return "the sound file's name must end in .wav, .flac, .ogg, .opus, .mp3 or .m4b: '" +
+               options.exportOutput + "'";
+    }
+    return problem;
 }
 
 } // namespace yomi6::cli

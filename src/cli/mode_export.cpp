@@ -9,6 +9,7 @@
 #include "export/chapter_split.h"
 #include "export/engine_factory.h"
 #include "export/export_job.h"
+#include "export/marked_export.h"
 #include "export/sample_engine.h"
 #include "playback/voice_sounds.h"
 
@@ -113,13 +114,14 @@ int RunExport(const Options& options) {
                 PrintSkipped(message);
             });
         const ExportText said{text, request.from, request.to, request.setup.aozora, standIns};
-        result = options.splitChapters ? RunChapterExport(*engine, said, outputs, update)
-                                       : RunExportJob(*engine, said, outputs, update);
-    } else if (options.splitChapters) {
+        result = options.splitChapters  ? RunChapterExport(*engine, said, outputs, update)
+                 : options.chapterMarks ? RunMarkedExport(*engine, said, outputs, update)
+                                        : RunExportJob(*engine, said, outputs, update);
+    } else if (options.splitChapters || options.chapterMarks) {
         SampleEngine engine(request);
-        result = RunChapterExport(
-            engine, ExportText{text, request.from, request.to, request.setup.aozora, standIns},
-            outputs, update);
+        const ExportText said{text, request.from, request.to, request.setup.aozora, standIns};
+        result = options.splitChapters ? RunChapterExport(engine, said, outputs, update)
+                                       : RunMarkedExport(engine, said, outputs, update);
     } else {
         result = RunExportJob(request, outputs, update);
     }

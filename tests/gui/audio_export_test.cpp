@@ -264,6 +264,54 @@ private slots:
         run.Finish();
     }
 
+    // The marks box: one sound file with a mark where each chapter starts and a cue sheet,
+    // instead of the files per chapter (the two boxes are one choice); the M4B type has the
+    // marks always.
+    void theMarksBoxWritesOneFileWithTheChaptersMarkedInIt() {
+        QFile file(cwd().filePath("marked.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QString book = QString::fromUtf8("第一章　朝\r\nあさです。\r\n");
+        book += QString::fromUtf8("第二章　昼\r\nひるです。\r\n");
+        file.write(book.toLocal8Bit());
+        file.close();
+        EditorRun run(sound(), {file.fileName()});
+        QVERIFY(run.ok());
+        QAction* action = MenuAction(run.frame(), "ﾌｧｲﾙ(&F)", "音声ﾌｧｲﾙに保存(&E)...");
+        QVERIFY(action != nullptr);
+        const QString target = cwd().filePath("marked.flac");
+        bool chaptersCleared = false;
+        QStringList types;
+        auto handler = std::make_unique<ModalHandler>([&](QWidget* w) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
+                types = dialog->nameFilters();
+                auto* chapters = dialog->findChild<QCheckBox*>("chapters");
+                auto* marks = dialog->findChild<QCheckBox*>("marks");
+                if (chapters != nullptr && marks != nullptr) {
+                    chapters->setChecked(true);
+                    marks->setChecked(true);
+                    chaptersCleared = !chapters->isChecked();
+                }
+            }
+            AcceptFileDialog(w, target);
+        });
+        action->trigger();
+        QVERIFY(handler->handled());
+        handler.reset();
+        QVERIFY(chaptersCleared);
+        QVERIFY(types.contains(QStringLiteral("M4B (*.m4b)")));
+        QVERIFY(!QFile::exists(cwd().filePath(QString::fromUtf8("marked-01-第一章　朝.flac"))));
+        QFile flac(target);
+        QVERIFY(flac.open(QIODevice::ReadOnly));
+        const QByteArray bytes = flac.readAll();
+        QVERIFY(bytes.contains(QString::fromUtf8("CHAPTER002NAME=第二章　昼").toUtf8()));
+        QVERIFY(bytes.contains("CHAPTER001=00:00:00.000"));
+        const QString cue = Contents(cwd().filePath("marked.cue"));
+        QVERIFY2(cue.count(QStringLiteral("TRACK")) == 2, qPrintable(cue));
+        const QString said = run.frame().statusBar()->currentMessage();
+        QVERIFY2(said.contains(QStringLiteral("marked.cue")), qPrintable(said));
+        run.Finish();
+    }
+
     void fileTypePicksTheFormatAndTheBoxesAddSideFiles() {
         QFile file(cwd().filePath("doc.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));

@@ -24,6 +24,9 @@ public:
     // The descriptor of the temporary file, for writers that write it themselves.
     int Descriptor() const { return m_temp.fd; }
     const std::string& Target() const { return m_temp.target; }
+    // The temporary file's path while it is not committed or discarded (else empty), for a
+    // writer that reads back what it wrote or has another program write it.
+    const std::string& TempPath() const { return m_temp.tempPath; }
 
     // Appends bytes (buffered). False, with the reason in error, on a write error.
     bool Write(std::string_view bytes, std::string& error);

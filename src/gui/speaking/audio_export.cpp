@@ -4,8 +4,11 @@
 #include "analysis/analyzer_loader.h"
 #include "dictionary/dictionary_view.h"
 #include "export/chapter_split.h"
+#include "export/cue_sheet.h"
 #include "export/engine_factory.h"
 #include "export/export_job.h"
+#include "export/m4b_file.h"
+#include "export/marked_export.h"
 #include "export/sample_engine.h"
 #include "platform/message_box.h"
 #include "playback/speech_state.h"
@@ -98,8 +101,11 @@ void SayWhereSaved(QWidget* parent, const ExportTargets& targets, int soundFiles
         return;
     }
     QStringList sides;
-    for (const QString& side : {targets.subtitles, targets.timings}) {
-        if (!side.isEmpty()) {
+    const QString cue = targets.marks
+                            ? QString::fromStdString(CueSheetPath(targets.audio.toStdString()))
+                            : QString();
+    for (const QString& side : {targets.subtitles, targets.timings, cue}) {
+        if (!side.isEmpty() && QFileInfo::exists(side)) {
             sides << QFileInfo(side).fileName();
         }
     }
@@ -117,6 +123,7 @@ struct ExportRun {
     ExportText said;
     ExportOutputs outputs;
     bool chapters = false; // one file per chapter and a playlist
+    bool marks = false;    // one file with chapter marks, and a cue sheet
 };
 
 // Runs the export with the natural voice when naturalVoice is given (its sentences it could not
@@ -134,7 +141,8 @@ ExportJobResult RunExport(const ExportRun& run, const natural::NaturalPassOption
     }
     if (!run.chapters) {
         soundFiles = 1;
-        return RunExportJob(*engine, run.said, run.outputs, progress);
+        return run.marks ? RunMarkedExport(*engine, run.said, run.outputs, progress)
+                         : RunExportJob(*engine, run.said, run.outputs, progress);
     }
     std::vector<std::string> written;
     ExportJobResult result = RunChapterExport(*engine, run.said, run.outputs, progress, &written);
@@ -151,6 +159,10 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
                          const ReaderSetup& setup, const QString& text,
                          const ExportTargets& targets, ExportOutcome* outcome) {
     *outcome = {};
+    if (targets.marks && IsM4bPath(targets.audio.toStdString()) &&
+        FindProgramOnPath("ffmpeg").empty()) {
+        return Tr(texts::kNoFfmpeg);
+    }
     const std::u16string utf16(reinterpret_cast<const char16_t*>(text.utf16()),
                                static_cast<std::size_t>(text.size()));
     std::vector<StandIn> standIns;
@@ -198,7 +210,8 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
         const ExportRun run{request,
                             {bytes, 0, bytes.size(), request.setup.aozora, standIns},
                             outputs,
-                            targets.chapters};
+                            targets.chapters,
+                            targets.marks};
         result = RunExport(run, natural.options ? &*natural.options : nullptr, setup.dictionary,
                            progressed, skipped, soundFiles);
         finished = true;

@@ -3,6 +3,8 @@
 
 #include "export/audio_file_writer.h"
 #include "export/chapter_split.h"
+#include "export/cue_sheet.h"
+#include "export/marked_export.h"
 #include "speaking/audio_export.h"
 #include "speaking/audio_export_strings.h"
 
@@ -28,7 +30,7 @@ struct FileType {
 
 constexpr FileType kFileTypes[] = {
     {"WAVE (*.wav)", ".wav"},       {"FLAC (*.flac)", ".flac"}, {"Ogg Vorbis (*.ogg)", ".ogg"},
-    {"Ogg Opus (*.opus)", ".opus"}, {"MP3 (*.mp3)", ".mp3"},
+    {"Ogg Opus (*.opus)", ".opus"}, {"MP3 (*.mp3)", ".mp3"},    {"M4B (*.m4b)", ".m4b"},
 };
 
 // The subtitle formats offered beside the subtitles box, SRT first.
@@ -43,7 +45,7 @@ constexpr SubtitleFormatType kSubtitleTypes[] = {
 };
 
 QString WithExtension(const QString& name, const QString& filter) {
-    if (AudioFormatForPath(name.toStdString())) {
+    if (AudioFormatForPath(name.toStdString()) || IsM4bPath(name.toStdString())) {
         return name;
     }
     for (const FileType& type : kFileTypes) {
@@ -74,6 +76,9 @@ QStringList ExportTargets::All() const {
         return {QString::fromStdString(PlaylistPath(audio.toStdString()))};
     }
     QStringList all{audio};
+    if (marks) {
+        all << QString::fromStdString(CueSheetPath(audio.toStdString()));
+    }
     for (const QString& side : {subtitles, timings}) {
         if (!side.isEmpty()) {
             all << side;
@@ -103,12 +108,26 @@ ExportFileDialog::ExportFileDialog(QWidget* parent, int subtitleType)
     m_timings->setObjectName(QStringLiteral("timings"));
     m_chapters = new QCheckBox(Tr(export_texts::kChapters), this);
     m_chapters->setObjectName(QStringLiteral("chapters"));
+    m_marks = new QCheckBox(Tr(export_texts::kMarks), this);
+    m_marks->setObjectName(QStringLiteral("marks"));
+    // Files per chapter or one marked file: one way at a time.
+    connect(m_chapters, &QCheckBox::toggled, this, [this](bool on) {
+        if (on) {
+            m_marks->setChecked(false);
+        }
+    });
+    connect(m_marks, &QCheckBox::toggled, this, [this](bool on) {
+        if (on) {
+            m_chapters->setChecked(false);
+        }
+    });
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
         const int row = grid->rowCount();
         grid->addWidget(m_subtitles, row, 0, 1, 2);
         grid->addWidget(m_subtitleType, row, 2, 1, -1);
         grid->addWidget(m_timings, row + 1, 0, 1, -1);
         grid->addWidget(m_chapters, row + 2, 0, 1, -1);
+        grid->addWidget(m_marks, row + 3, 0, 1, -1);
     }
 }
 
@@ -126,7 +145,8 @@ ExportTargets ExportFileDialog::Targets(const QString& chosen) const {
     if (m_timings->isChecked()) {
         targets.timings = SideName(targets.audio, ".json");
     }
-    targets.chapters = m_chapters->isChecked();
+    targets.marks = IsM4bPath(targets.audio.toStdString()) || m_marks->isChecked();
+    targets.chapters = !targets.marks && m_chapters->isChecked();
     return targets;
 }
 

@@ -22,6 +22,9 @@ struct ExportTargets {
     // One file of each kind per chapter, named after these (OUT-01-TITLE.wav), and a playlist
     // beside them instead of the one sound file.
     bool chapters = false;
+    // The chapters marked inside the one sound file, and a cue sheet beside it (an .m4b has
+    // them always).
+    bool marks = false;
 
     // The names to ask about replacing: the files, or with chapters the playlist (the
     // chapters' names are known only from the text).
@@ -47,6 +50,7 @@ private:
     QComboBox* m_subtitleType = nullptr;
     QCheckBox* m_timings = nullptr;
     QCheckBox* m_chapters = nullptr;
+    QCheckBox* m_marks = nullptr;
 };
 
 } // namespace yomi6

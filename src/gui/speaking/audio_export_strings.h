@@ -15,6 +15,10 @@ inline constexpr const char* kSubtitles = "字幕も保存する(&T)";
 inline constexpr const char* kTimings = "タイミングも保存する (.json)(&J)";
 // Audio book: one file per chapter (名前-01-章題.wav ...) and a playlist (.m3u8) of them.
 inline constexpr const char* kChapters = "章ごとに分けて保存する (.m3u8 も)(&C)";
+// Audio book: one file with a mark where each chapter starts, and a cue sheet of them.
+inline constexpr const char* kMarks = "1 つのﾌｧｲﾙに章の目印を付ける (.cue も)(&M)";
+inline constexpr const char* kNoFfmpeg = "M4B で保存するには ffmpeg が必要ですが、見つかりません。"
+                                         "ほかの形式を選ぶか、ffmpeg をｲﾝｽﾄｰﾙしてください。";
 // %1: the files that exist already, one a line.
 inline constexpr const char* kAskReplace = "次のﾌｧｲﾙはすでにあります。置き換えますか?\n\n%1";
 inline constexpr const char* kReplace = "置き換える(&Y)";
