@@ -32,9 +32,9 @@ set(YOMI6_ACCURACY_AOZORA_RUBY "100")
 set(YOMI6_ACCURACY_AOZORA_MAX_EXTRA "0.14")
 set(YOMI6_ACCURACY_AOZORA_MAX_EXTRA_UNIDIC "0.04")
 # The same limits for the Open JTalk dictionary.
-set(YOMI6_ACCURACY_MIN_TECHNICAL_OPENJTALK "99.68" CACHE STRING
+set(YOMI6_ACCURACY_MIN_TECHNICAL_OPENJTALK "99.70" CACHE STRING
     "The same for technical prose, with the Open JTalk dictionary")
-set(YOMI6_ACCURACY_MIN_LITERARY_OPENJTALK "99.3" CACHE STRING
+set(YOMI6_ACCURACY_MIN_LITERARY_OPENJTALK "99.32" CACHE STRING
     "The same for literature, with the Open JTalk dictionary")
 set(YOMI6_ACCURACY_MIN_AOZORA_OPENJTALK "99.02" CACHE STRING
     "The same for text in Aozora Bunko notation, with the Open JTalk dictionary")

@@ -201,6 +201,11 @@ TEST(AnalyzerDictionariesTest, WordsAreReadAsTheWordsBesideThemSay) {
         {"そう云いながら歩く", "ｲｲﾅｶﾞﾗ"},
         {"デンヴァーへ行く", "ﾃﾞﾝｳﾞｧ"},
         {"マウントを行っている", "ｦｵｺﾅｯﾃ"},
+        // A counter after 何 changes its sound as after ん.
+        {"何分かの後", "ﾅﾝﾌﾟﾝｶ"},
+        {"何本も飲んだ", "ﾅﾝﾎﾞﾝﾓ"},
+        {"何杯も飲んだ", "ﾅﾝﾊﾞｲﾓ"},
+        {"何匹もいた", "ﾅﾝﾋﾞｷﾓ"},
     };
     for (const std::string& folder :
          {std::string(kDefaultAnalyzerDictionary), std::string(kNaistJdic), std::string(kUniDic),

@@ -219,6 +219,50 @@ void ReadWord(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     }
 }
 
+// A counter after 何 (なん) changes its sound as after ん, the way it does after 三: 何分
+// なんぷん, 何本 なんぼん, 何杯 なんばい, 何匹 なんびき, 何軒 なんげん, 何階 なんがい.
+struct CounterAfterNan {
+    std::string_view word;
+    std::string_view plain;
+    std::string_view changed;
+};
+constexpr CounterAfterNan kCountersAfterNan[] = {
+    {"分", "フン", "プン"}, {"本", "ホン", "ボン"}, {"杯", "ハイ", "バイ"},
+    {"匹", "ヒキ", "ビキ"}, {"軒", "ケン", "ゲン"}, {"階", "カイ", "ガイ"},
+};
+
+void ReadCounterAfterNan(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
+    constexpr std::string_view kWhat = "何";
+    constexpr std::string_view kNan = "ナン";
+    std::string_view s = n.Surface(i);
+    if (s == kWhat && w.pronunciation == "ナニ" && n.After(i) != nullptr) {
+        // 何 before a counter is なん (IPADIC's 何杯 なにはい); not before 分, where なにぶん
+        // ("be that as it may") is a word of its own.
+        for (const CounterAfterNan& c : kCountersAfterNan) {
+            if (c.word != "分" && n.Surface(i + 1).starts_with(c.word)) {
+                w.pronunciation = kNan;
+                return;
+            }
+        }
+        return;
+    }
+    std::size_t at = 0; // where the counter's reading starts in w.pronunciation
+    if (s.starts_with(kWhat) && std::string_view(w.pronunciation).starts_with(kNan)) {
+        s.remove_prefix(kWhat.size()); // one word of the dictionary: 何分
+        at = kNan.size();
+    } else if (const AnalyzedWord* before = n.Before(i);
+               before == nullptr || n.Surface(i - 1) != kWhat || before->pronunciation != kNan) {
+        return;
+    }
+    for (const CounterAfterNan& c : kCountersAfterNan) {
+        if (s.starts_with(c.word) &&
+            std::string_view(w.pronunciation).substr(at).starts_with(c.plain)) {
+            w.pronunciation.replace(at, c.plain.size(), c.changed);
+            return;
+        }
+    }
+}
+
 } // namespace
 
 void ApplyWordContext(std::string_view utf8, std::vector<AnalyzedWord>& words) {
@@ -232,6 +276,7 @@ void ApplyWordContext(std::string_view utf8, std::vector<AnalyzedWord>& words) {
         ReadSpan(n, i, w);
         ReadRise(n, i, w);
         ReadWord(n, i, w);
+        ReadCounterAfterNan(n, i, w);
         w.byContext = w.byContext || w.pronunciation != own;
     }
 }

@@ -272,12 +272,10 @@ std::optional<Body> ReadPointed(std::string_view s, const std::string& first, st
     Body body;
     body.end = pos;
     if (parts.size() == 2) {
-        body.spoken = ReadsDigitByDigit(first) ? ReadDigitByDigit(first)
-                      : ValueOf(first) == 0    ? Spoken{std::string(), Tail::Zero}
-                                               : ReadValue(ValueOf(first));
-        if (body.spoken.kana.empty()) {
-            AppendKana(body.spoken.kana, kZeroBeforePoint);
-        }
+        // A zero before the point is ｾﾞﾛ as everywhere else in a number (0.16 ｾﾞﾛﾃﾝｲﾁﾛｸ, 0.01
+        // ｾﾞﾛﾃﾝｾﾞﾛｲﾁ, not ﾚｲﾃﾝ beside the ｾﾞﾛ of its own fraction).
+        body.spoken =
+            ReadsDigitByDigit(first) ? ReadDigitByDigit(first) : ReadValue(ValueOf(first));
         AppendPoint(body.spoken, !ReadsDigitByDigit(first));
         const Spoken fraction = ReadDigitByDigit(parts[1]);
         body.spoken.kana += fraction.kana;

@@ -55,6 +55,8 @@ constexpr TailRule kShaku[] = {{D1, 1, "ｯｼｬｸ"}, {D8, 1, "ｯｼｬｸ"},
 constexpr TailRule kSen[] = {{D1, 1, "ｯｾﾝ"}, {D8, 1, "ｯｾﾝ"}, {Ten, 2, "ｯｾﾝ"}};
 constexpr TailRule kSai[] = {{D1, 1, "ｯｻｲ"}, {D8, 1, "ｯｻｲ"}, {Ten, 2, "ｯｻｲ"}};
 constexpr TailRule kTen[] = {{D1, 1, "ｯﾃﾝ"}, {D8, 1, "ｯﾃﾝ"}, {Ten, 2, "ｯﾃﾝ"}};
+// A rank or class: 1等 ｲｯﾄｳ, 8等 ﾊｯﾄｳ, 10等 ｼﾞｯﾄｳ.
+constexpr TailRule kTou[] = {{D1, 1, "ｯﾄｳ"}, {D8, 1, "ｯﾄｳ"}, {Ten, 2, "ｯﾄｳ"}};
 constexpr TailRule kShin[] = {{D1, 1, "ｯｼﾝ"}, {D8, 1, "ｯｼﾝ"}, {Ten, 2, "ｯｼﾝ"}};
 constexpr TailRule kShinsuu[] = {{D1, 1, "ｯｼﾝｽｳ"}, {D8, 1, "ｯｼﾝｽｳ"}, {Ten, 2, "ｯｼﾝｽｳ"}};
 constexpr TailRule kCho[] = {{D1, 1, "ｯﾁｮｳ"}, {D8, 1, "ｯﾁｮｳ"}, {Ten, 2, "ｯﾁｮｳ"}};
@@ -117,6 +119,7 @@ constexpr Counter kCounterTable[] = {
     {"個", "", "ｺ", kKo, {}},
     {"回", "", "ｶｲ", kKai, {}},
     {"階", "", "ｶｲ", kFloor, {}},
+    {"等", "", "ﾄｳ", kTou, {}},
     {"円", "", "ｴﾝ", kEn, {}},
     {"歳", "", "ｻｲ", kSai, kAge},
     {"才", "", "ｻｲ", kSai, kAge},

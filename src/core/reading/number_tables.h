@@ -72,7 +72,6 @@ extern const std::string_view kTensWords[10];
 extern const std::string_view kHundredsWords[10];
 extern const std::string_view kThousandsWords[10];
 inline constexpr std::string_view kZeroAlone = "ｾﾞﾛ";
-inline constexpr std::string_view kZeroBeforePoint = "ﾚｲ";
 inline constexpr std::string_view kOneThousandBeforeGroup = "ｲｯｾﾝ"; // 1000万 ｲｯｾﾝﾏﾝ
 
 // An approximate number, two kanji digits in a row that count up by one (二三人 "two or three
