@@ -16,16 +16,6 @@ namespace yomi6 {
 
 namespace {
 
-bool EndsWithNoCase(std::string_view name, std::string_view suffix) {
-    if (name.size() <= suffix.size()) {
-        return false;
-    }
-    const std::string_view tail = name.substr(name.size() - suffix.size());
-    return std::equal(tail.begin(), tail.end(), suffix.begin(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == b;
-    });
-}
-
 // Whether a unit says anything that sounds: a mora, or a sample other than the pause, which is
 // near-silence.
 bool Sounds(std::string_view says) {
@@ -81,6 +71,16 @@ bool WriteSound(AudioFileWriter& audio, const SoundBlock& block, std::string& er
 }
 
 } // namespace
+
+bool EndsWithNoCase(std::string_view name, std::string_view suffix) {
+    if (name.size() <= suffix.size()) {
+        return false;
+    }
+    const std::string_view tail = name.substr(name.size() - suffix.size());
+    return std::equal(tail.begin(), tail.end(), suffix.begin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == b;
+    });
+}
 
 PendingExportFiles::PendingExportFiles() = default;
 PendingExportFiles::~PendingExportFiles() = default;

@@ -25,6 +25,9 @@ struct ExportOutputs {
     std::string timings;   // .json; empty: none
 };
 
+// Whether name ends with suffix (given in lower case) in any case, with something before it.
+bool EndsWithNoCase(std::string_view name, std::string_view suffix);
+
 // The subtitle format of a name by its extension (.srt or .vtt, any case), or none.
 std::optional<SubtitleFormat> SubtitleFormatForPath(std::string_view path);
 

@@ -94,16 +94,6 @@ private:
     std::vector<std::optional<std::int64_t>> m_starts;
 };
 
-bool EndsWithNoCase(std::string_view name, std::string_view suffix) {
-    if (name.size() <= suffix.size()) {
-        return false;
-    }
-    const std::string_view tail = name.substr(name.size() - suffix.size());
-    return std::equal(tail.begin(), tail.end(), suffix.begin(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == b;
-    });
-}
-
 std::string Stem(std::string_view path) {
     const std::size_t slash = path.rfind('/');
     std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
