@@ -183,12 +183,13 @@ bool DictionaryLink::MakeTemporary(const std::string& parent, const std::string&
     return m_ready;
 }
 
+// A temporary folder has a noted file from the moment it is made; the kept folder has none.
 void DictionaryLink::RemoveMade() {
     for (const std::string& path : m_made) {
         ::unlink(path.c_str());
         ForgetTemporary(path);
     }
-    if (!m_made.empty() || (!m_folder.empty() && !m_ready)) {
+    if (!m_made.empty()) {
         ::rmdir(m_folder.c_str());
         ForgetTemporary(m_folder);
         m_folder.clear();
