@@ -131,7 +131,8 @@ struct ExportRun {
 // wrote.
 ExportJobResult RunExport(const ExportRun& run, const natural::NaturalPassOptions* naturalVoice,
                           const DictionaryView& dictionary, const ExportProgressCallback& progress,
-                          std::atomic<int>& skipped, int& soundFiles) {
+                          const std::atomic<bool>& cancel, std::atomic<int>& skipped,
+                          int& soundFiles) {
     std::unique_ptr<SpeechEngine> engine;
     if (naturalVoice != nullptr) {
         engine =
@@ -141,8 +142,9 @@ ExportJobResult RunExport(const ExportRun& run, const natural::NaturalPassOption
     }
     if (!run.chapters) {
         soundFiles = 1;
-        return run.marks ? RunMarkedExport(*engine, run.said, run.outputs, progress)
-                         : RunExportJob(*engine, run.said, run.outputs, progress);
+        return run.marks
+                   ? RunMarkedExport(*engine, run.said, run.outputs, progress, nullptr, {}, &cancel)
+                   : RunExportJob(*engine, run.said, run.outputs, progress);
     }
     std::vector<std::string> written;
     ExportJobResult result = RunChapterExport(*engine, run.said, run.outputs, progress, &written);
@@ -213,7 +215,7 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
                             targets.chapters,
                             targets.marks};
         result = RunExport(run, natural.options ? &*natural.options : nullptr, setup.dictionary,
-                           progressed, skipped, soundFiles);
+                           progressed, cancel, skipped, soundFiles);
         finished = true;
     });
 
