@@ -140,7 +140,7 @@ bool IsParticle(const Neighbours& n, std::size_t i, std::string_view which) {
 // The readings of words standing alone (a compound is one word of the dictionary and keeps its
 // own): 光 before a particle is ひかり (光が, 火の光を), not the こう of 光線; 行 is a line, ぎょう
 // (末尾の行, 最終行), not the literary くだり; 値 is あたい, not the ね of a price; 子 after a
-// verbal noun is し (拡張子, 識別子); 他 before の に は も is ほか, except in その他 この他; 身体
+// verbal noun is し (拡張子, 識別子); 他 before の に は も なら is ほか, except in その他 この他; 身体
 // before a particle is からだ; 米 before が を は も に is rice, こめ; 居 before the classical り
 // (居ります) is お; 一月 before ほど ばかり くらい ぐらい is a month's length, ひとつき, not
 // January; 何 before と で だ is なん (何とか, 何でも). A long vowel may be written ウ or ー (the
@@ -169,6 +169,11 @@ void ReadStandingAlone(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
                after != nullptr &&
                (i == 0 || (n.Surface(i - 1) != "その" && n.Surface(i - 1) != "この"))) {
         w.pronunciation = "ホカ";
+    } else if (((s == "他の" && said == "タノ") ||
+                (s == "他" && said == "タ" && after != nullptr && next.starts_with("なら"))) &&
+               (i == 0 || (n.Surface(i - 1) != "その" && n.Surface(i - 1) != "この"))) {
+        // The Open JTalk dictionary's one word 他の; 他ならない "nothing but".
+        w.pronunciation.replace(0, std::string_view("タ").size(), "ホカ");
     } else if (s == "身体" && w.pronunciation == "シンタイ" && after != nullptr &&
                after->partOfSpeech == "助詞") {
         w.pronunciation = "カラダ";
@@ -216,6 +221,45 @@ void ReadWord(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
         w.pronunciation = "オコナッ";
     } else {
         ReadStandingAlone(n, i, w);
+    }
+}
+
+// Whether the word is a counter (助数詞: 時間, 年, 日 after a number).
+bool IsCounter(const AnalyzedWord& w) {
+    return w.partOfSpeech == "名詞" && w.feature.find("助数詞") != std::string::npos;
+}
+
+// Whether the word at i starts a clause: the first of the text, or after a sign (、 。 「).
+bool StartsClause(const Neighbours& n, std::size_t i) {
+    return i == 0 || n.words[i - 1].partOfSpeech == "記号" ||
+           n.words[i - 1].partOfSpeech == "補助記号";
+}
+
+// Words that the word before them decides: 後 after a counter is ご, a time after that span
+// (２時間後, 数年後); 後 before に at a clause's start is the adverb のちに, "later" (後に破談に
+// なった); 後 after a span and の is のち (数年の後, 一年の後); 人 after a verbal noun is the one
+// who does it, にん (案内人, 告発人, 管理人), where a dictionary says じん as after a place or
+// an age (日本人, 現代人); 日本 alone and in 日本人 is にほん, as it is commonly said (日本一
+// and 大日本 keep にっぽん).
+void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
+    const std::string_view s = n.Surface(i);
+    const AnalyzedWord* before = n.Before(i);
+    if (s == "後" && (w.pronunciation == "アト" || w.pronunciation == "ゴ")) {
+        // IPADIC says ご for 後 at the text's start.
+        const bool after = w.pronunciation == "アト";
+        if (after && before != nullptr && IsCounter(*before)) {
+            w.pronunciation = "ゴ";
+        } else if (StartsClause(n, i) && IsParticle(n, i + 1, "に") && n.After(i) != nullptr) {
+            w.pronunciation = "ノチ";
+        } else if (after && before != nullptr && n.Surface(i - 1) == "の" && i >= 2 &&
+                   IsCounter(n.words[i - 2])) {
+            w.pronunciation = "ノチ";
+        }
+    } else if (s == "人" && w.pronunciation == "ジン" && before != nullptr &&
+               before->partOfSpeech == "名詞" && before->subdivision == "サ変接続") {
+        w.pronunciation = "ニン";
+    } else if ((s == "日本" || s == "日本人") && w.pronunciation.starts_with("ニッポン")) {
+        w.pronunciation.replace(0, std::string_view("ニッポン").size(), "ニホン");
     }
 }
 
@@ -277,6 +321,7 @@ void ApplyWordContext(std::string_view utf8, std::vector<AnalyzedWord>& words) {
         ReadRise(n, i, w);
         ReadWord(n, i, w);
         ReadCounterAfterNan(n, i, w);
+        ReadByWordBefore(n, i, w);
         w.byContext = w.byContext || w.pronunciation != own;
     }
 }
