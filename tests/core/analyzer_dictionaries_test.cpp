@@ -216,6 +216,16 @@ TEST(AnalyzerDictionariesTest, WordsAreReadAsTheWordsBesideThemSay) {
         {"日本の食べ物", "ﾆﾎﾝﾉ"},
         {"日本人が住む", "ﾆﾎﾝｼﾞﾝｶﾞ"},
         {"日本一の山", "ﾆｯﾎﾟﾝｲﾁ"},
+        // The formal noun 上 after a verb is うえ, じょう after a noun; 方 after a verb is a
+        // person before は and です, a comparison before が; 川 after a name is がわ, 仕掛け
+        // after a noun じかけ.
+        {"作曲をする上で大事だ", "ｽﾙｳｴﾃﾞ"},
+        {"マシン上で動く", "ﾏｼﾝｼﾞｮｵﾃﾞ"},
+        {"そう思う方は読んで", "ｵﾓｳｶﾀﾜ"},
+        {"理解できる方です", "ﾃﾞｷﾙｶﾀﾃﾞｽ"},
+        {"相談した方がいい", "ｼﾀﾎｵｶﾞ"},
+        {"ラーン川の北側", "ﾗｱﾝｶﾞﾜﾉ"},
+        {"ばね仕掛けの人形", "ﾊﾞﾈｼﾞｶｹﾉ"},
         // 他 of 他の (one word of the Open JTalk dictionary) and 他ならない is ほか.
         {"他のものは要らない", "ﾎｶﾉﾓﾉﾜ"},
         {"守ることに他ならない", "ﾎｶﾅﾗﾅｲ"},

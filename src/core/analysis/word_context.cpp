@@ -224,6 +224,23 @@ void ReadWord(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     }
 }
 
+// Whether utf8 is katakana alone (ァ to ヶ, ー), three bytes each.
+bool IsKatakanaWord(std::string_view utf8) {
+    if (utf8.empty() || utf8.size() % 3 != 0) {
+        return false;
+    }
+    for (std::size_t k = 0; k < utf8.size(); k += 3) {
+        const auto b1 = static_cast<unsigned char>(utf8[k + 1]);
+        const auto b2 = static_cast<unsigned char>(utf8[k + 2]);
+        const bool katakana = static_cast<unsigned char>(utf8[k]) == 0xE3 &&
+                              ((b1 == 0x82 && b2 >= 0xA1) || (b1 == 0x83 && (b2 <= 0xB6 || b2 == 0xBC)));
+        if (!katakana) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Whether the word is a counter (助数詞: 時間, 年, 日 after a number).
 bool IsCounter(const AnalyzedWord& w) {
     return w.partOfSpeech == "名詞" && w.feature.find("助数詞") != std::string::npos;
@@ -237,12 +254,17 @@ bool StartsClause(const Neighbours& n, std::size_t i) {
 
 // Words that the word before them decides: 後 after a counter is ご, a time after that span
 // (２時間後, 数年後); 後 before に at a clause's start is the adverb のちに, "later" (後に破談に
-// なった); 後 after a span and の is のち (数年の後, 一年の後); 人 after a verbal noun is the one
+// なった); 後 after a span and の is のち (数年の後, 一年の後); the formal noun 上 after a verb is
+// うえ (する上で, 見た上で), not the じょう of マシン上; 方 after a verb's stem is the way of
+// doing, かた (さびれ方), and after a verb or adjective before は の です a person, かた (思う方は,
+// できる方です), where before が it compares, ほう (した方がいい); 川 after a name is がわ
+// (ラーン川); 仕掛け after a noun is じかけ (ばね仕掛け); 人 after a verbal noun is the one
 // who does it, にん (案内人, 告発人, 管理人), where a dictionary says じん as after a place or
 // an age (日本人, 現代人); 日本 alone and in 日本人 is にほん, as it is commonly said (日本一
 // and 大日本 keep にっぽん).
 void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     const std::string_view s = n.Surface(i);
+    const std::string_view said = w.pronunciation;
     const AnalyzedWord* before = n.Before(i);
     if (s == "後" && (w.pronunciation == "アト" || w.pronunciation == "ゴ")) {
         // IPADIC says ご for 後 at the text's start.
@@ -255,6 +277,20 @@ void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
                    IsCounter(n.words[i - 2])) {
             w.pronunciation = "ノチ";
         }
+    } else if (s == "上" && (said == "ジョウ" || said == "ジョー") &&
+               w.subdivision == "非自立" && before != nullptr && IsAttributive(*before)) {
+        w.pronunciation = "ウエ";
+    } else if (s == "方" && (said == "ホウ" || said == "ホー") && before != nullptr &&
+               ((before->partOfSpeech == "動詞" && before->conjugation == "連用形") ||
+                (IsAttributive(*before) && (IsParticle(n, i + 1, "は,の") ||
+                                            n.Surface(i + 1).starts_with("です"))))) {
+        w.pronunciation = "カタ";
+    } else if (s == "川" && said == "カワ" && before != nullptr &&
+               (before->subdivision == "固有名詞" || IsKatakanaWord(n.Surface(i - 1)))) {
+        w.pronunciation = "ガワ";
+    } else if (s == "仕掛け" && said == "シカケ" && before != nullptr &&
+               before->partOfSpeech == "名詞") {
+        w.pronunciation = "ジカケ";
     } else if (s == "人" && w.pronunciation == "ジン" && before != nullptr &&
                before->partOfSpeech == "名詞" && before->subdivision == "サ変接続") {
         w.pronunciation = "ニン";
