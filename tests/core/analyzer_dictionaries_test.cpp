@@ -226,6 +226,13 @@ TEST(AnalyzerDictionariesTest, WordsAreReadAsTheWordsBesideThemSay) {
         {"相談した方がいい", "ｼﾀﾎｵｶﾞ"},
         {"ラーン川の北側", "ﾗｱﾝｶﾞﾜﾉ"},
         {"ばね仕掛けの人形", "ﾊﾞﾈｼﾞｶｹﾉ"},
+        {"プレハブ小屋の中", "ﾌﾞｺﾞﾔﾉ"},
+        {"睡眠不足になる", "ｽｲﾐﾝﾌﾞｿｸ"},
+        {"今年桜が咲いた", "ｺﾄｼｻｸﾗｶﾞ"},
+        {"不足している", "ﾌｿｸｼﾃ"},
+        // 館 alone before a particle is やかた, in a compound かん.
+        {"墓は館にあった", "ﾊｶﾜﾔｶﾀﾆ"},
+        {"図書館に行く", "ﾄｼｮｶﾝﾆ"},
         // 他 of 他の (one word of the Open JTalk dictionary) and 他ならない is ほか.
         {"他のものは要らない", "ﾎｶﾉﾓﾉﾜ"},
         {"守ることに他ならない", "ﾎｶﾅﾗﾅｲ"},

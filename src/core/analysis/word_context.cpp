@@ -241,6 +241,28 @@ bool IsKatakanaWord(std::string_view utf8) {
     return true;
 }
 
+// The second part of a compound that the dictionary has as a word of its own, voiced after a
+// noun as in the compound (rendaku): ばね仕掛け じかけ, プレハブ小屋 ごや, 夏布団 ぶとん, 紙皿
+// ざら, 芝桜 ざくら, 睡眠不足 ぶそく.
+struct VoicedAfterNoun {
+    std::string_view word;
+    std::string_view plain;
+    std::string_view voiced;
+};
+constexpr VoicedAfterNoun kVoicedAfterNoun[] = {
+    {"仕掛け", "シカケ", "ジカケ"}, {"小屋", "コヤ", "ゴヤ"}, {"布団", "フトン", "ブトン"},
+    {"皿", "サラ", "ザラ"},         {"桜", "サクラ", "ザクラ"}, {"不足", "フソク", "ブソク"},
+};
+
+const VoicedAfterNoun* VoicedAfter(std::string_view surface, std::string_view said) {
+    for (const VoicedAfterNoun& v : kVoicedAfterNoun) {
+        if (surface == v.word && said == v.plain) {
+            return &v;
+        }
+    }
+    return nullptr;
+}
+
 // Whether the word is a counter (助数詞: 時間, 年, 日 after a number).
 bool IsCounter(const AnalyzedWord& w) {
     return w.partOfSpeech == "名詞" && w.feature.find("助数詞") != std::string::npos;
@@ -258,7 +280,8 @@ bool StartsClause(const Neighbours& n, std::size_t i) {
 // うえ (する上で, 見た上で), not the じょう of マシン上; 方 after a verb's stem is the way of
 // doing, かた (さびれ方), and after a verb or adjective before は の です a person, かた (思う方は,
 // できる方です), where before が it compares, ほう (した方がいい); 川 after a name is がわ
-// (ラーン川); 仕掛け after a noun is じかけ (ばね仕掛け); 人 after a verbal noun is the one
+// (ラーン川); the second part of a compound voiced after a noun (kVoicedAfterNoun); 館 alone
+// before a particle is やかた (館に住む), not the かん of 図書館; 人 after a verbal noun is the one
 // who does it, にん (案内人, 告発人, 管理人), where a dictionary says じん as after a place or
 // an age (日本人, 現代人); 日本 alone and in 日本人 is にほん, as it is commonly said (日本一
 // and 大日本 keep にっぽん).
@@ -288,9 +311,14 @@ void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     } else if (s == "川" && said == "カワ" && before != nullptr &&
                (before->subdivision == "固有名詞" || IsKatakanaWord(n.Surface(i - 1)))) {
         w.pronunciation = "ガワ";
-    } else if (s == "仕掛け" && said == "シカケ" && before != nullptr &&
-               before->partOfSpeech == "名詞") {
-        w.pronunciation = "ジカケ";
+    } else if (const VoicedAfterNoun* v = VoicedAfter(s, said);
+               v != nullptr && before != nullptr &&
+               (IsPlainNoun(*before) || before->subdivision == "サ変接続")) {
+        w.pronunciation = v->voiced;
+    } else if (s == "館" && said == "カン" && IsPlainNoun(w) &&
+               (before == nullptr || before->partOfSpeech != "名詞") && n.After(i) != nullptr &&
+               n.words[i + 1].partOfSpeech == "助詞") {
+        w.pronunciation = "ヤカタ";
     } else if (s == "人" && w.pronunciation == "ジン" && before != nullptr &&
                before->partOfSpeech == "名詞" && before->subdivision == "サ変接続") {
         w.pronunciation = "ニン";
