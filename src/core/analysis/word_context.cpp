@@ -140,7 +140,8 @@ bool IsParticle(const Neighbours& n, std::size_t i, std::string_view which) {
 // The readings of words standing alone (a compound is one word of the dictionary and keeps its
 // own): 光 before a particle is ひかり (光が, 火の光を), not the こう of 光線; 行 is a line, ぎょう
 // (末尾の行, 最終行), not the literary くだり; 値 is あたい, not the ね of a price; 子 after a
-// verbal noun is し (拡張子, 識別子); 他 before の に は も なら is ほか, except in その他 この他; 身体
+// verbal noun is し (拡張子, 識別子); 他 before の に は も なら is ほか, except in その他 この他; 雄
+// before a particle is おす (雄の羽), not the ゆう of 英雄; 身体
 // before a particle is からだ; 米 before が を は も に is rice, こめ; 居 before the classical り
 // (居ります) is お; 一月 before ほど ばかり くらい ぐらい is a month's length, ひとつき, not
 // January; 何 before と で だ is なん (何とか, 何でも). A long vowel may be written ウ or ー (the
@@ -174,6 +175,9 @@ void ReadStandingAlone(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
                (i == 0 || (n.Surface(i - 1) != "その" && n.Surface(i - 1) != "この"))) {
         // The Open JTalk dictionary's one word 他の; 他ならない "nothing but".
         w.pronunciation.replace(0, std::string_view("タ").size(), "ホカ");
+    } else if (s == "雄" && (said == "ユウ" || said == "ユー") && IsPlainNoun(w) &&
+               after != nullptr && after->partOfSpeech == "助詞") {
+        w.pronunciation = "オス"; // 雄の羽, as 雌 めす
     } else if (s == "身体" && w.pronunciation == "シンタイ" && after != nullptr &&
                after->partOfSpeech == "助詞") {
         w.pronunciation = "カラダ";
