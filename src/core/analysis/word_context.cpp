@@ -284,7 +284,8 @@ bool StartsClause(const Neighbours& n, std::size_t i) {
 // うえ (する上で, 見た上で), not the じょう of マシン上; 方 after a verb's stem is the way of
 // doing, かた (さびれ方), and after a verb or adjective before は の です a person, かた (思う方は,
 // できる方です), where before が it compares, ほう (した方がいい); 川 after a name is がわ
-// (ラーン川); the second part of a compound voiced after a noun (kVoicedAfterNoun); 館 alone
+// (ラーン川); 家 after a name is a family, け; the second part of a compound voiced after a
+// noun (kVoicedAfterNoun); 館 alone
 // before a particle is やかた (館に住む), not the かん of 図書館; 人 after a verbal noun is the one
 // who does it, にん (案内人, 告発人, 管理人), where a dictionary says じん as after a place or
 // an age (日本人, 現代人); 日本 alone and in 日本人 is にほん, as it is commonly said (日本一
@@ -319,6 +320,10 @@ void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
                v != nullptr && before != nullptr &&
                (IsPlainNoun(*before) || before->subdivision == "サ変接続")) {
         w.pronunciation = v->voiced;
+    } else if (s == "家" && said == "カ" && w.subdivision == "接尾" && before != nullptr &&
+               (before->feature.find("人名") != std::string::npos ||
+                IsKatakanaWord(n.Surface(i - 1)))) {
+        w.pronunciation = "ケ"; // a family: 織田家, クロンクヴィスト家 (not 音楽家)
     } else if (s == "館" && said == "カン" && IsPlainNoun(w) &&
                (before == nullptr || before->partOfSpeech != "名詞") && n.After(i) != nullptr &&
                n.words[i + 1].partOfSpeech == "助詞") {
