@@ -140,12 +140,11 @@ bool IsParticle(const Neighbours& n, std::size_t i, std::string_view which) {
 // The readings of words standing alone (a compound is one word of the dictionary and keeps its
 // own): 光 before a particle is ひかり (光が, 火の光を), not the こう of 光線; 行 is a line, ぎょう
 // (末尾の行, 最終行), not the literary くだり; 値 is あたい, not the ね of a price; 子 after a
-// verbal noun is し (拡張子, 識別子); 他 before の に は も なら is ほか, except in その他 この他; 雄
-// before a particle is おす (雄の羽), not the ゆう of 英雄; 身体
-// before a particle is からだ; 米 before が を は も に is rice, こめ; 居 before the classical り
-// (居ります) is お; 一月 before ほど ばかり くらい ぐらい is a month's length, ひとつき, not
-// January; 何 before と で だ is なん (何とか, 何でも). A long vowel may be written ウ or ー (the
-// Open JTalk dictionary's コー, ベー).
+// verbal noun is し (拡張子, 識別子); 他 before の に は も なら is ほか, except in その他 この他;
+// 雄 before a particle is おす (雄の羽), not the ゆう of 英雄; 身体 before a particle is からだ; 米
+// before が を は も に is rice, こめ; 居 before the classical り (居ります) is お; 一月 before
+// ほど ばかり くらい ぐらい is a month's length, ひとつき, not January; 何 before と で だ is なん
+// (何とか, 何でも). A long vowel may be written ウ or ー (the Open JTalk dictionary's コー, ベー).
 void ReadStandingAlone(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     const std::string_view s = n.Surface(i);
     const AnalyzedWord* after = n.After(i);
@@ -236,8 +235,9 @@ bool IsKatakanaWord(std::string_view utf8) {
     for (std::size_t k = 0; k < utf8.size(); k += 3) {
         const auto b1 = static_cast<unsigned char>(utf8[k + 1]);
         const auto b2 = static_cast<unsigned char>(utf8[k + 2]);
-        const bool katakana = static_cast<unsigned char>(utf8[k]) == 0xE3 &&
-                              ((b1 == 0x82 && b2 >= 0xA1) || (b1 == 0x83 && (b2 <= 0xB6 || b2 == 0xBC)));
+        const bool katakana =
+            static_cast<unsigned char>(utf8[k]) == 0xE3 &&
+            ((b1 == 0x82 && b2 >= 0xA1) || (b1 == 0x83 && (b2 <= 0xB6 || b2 == 0xBC)));
         if (!katakana) {
             return false;
         }
@@ -254,7 +254,7 @@ struct VoicedAfterNoun {
     std::string_view voiced;
 };
 constexpr VoicedAfterNoun kVoicedAfterNoun[] = {
-    {"仕掛け", "シカケ", "ジカケ"}, {"小屋", "コヤ", "ゴヤ"}, {"布団", "フトン", "ブトン"},
+    {"仕掛け", "シカケ", "ジカケ"}, {"小屋", "コヤ", "ゴヤ"},   {"布団", "フトン", "ブトン"},
     {"皿", "サラ", "ザラ"},         {"桜", "サクラ", "ザクラ"}, {"不足", "フソク", "ブソク"},
 };
 
@@ -305,13 +305,13 @@ void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
                    IsCounter(n.words[i - 2])) {
             w.pronunciation = "ノチ";
         }
-    } else if (s == "上" && (said == "ジョウ" || said == "ジョー") &&
-               w.subdivision == "非自立" && before != nullptr && IsAttributive(*before)) {
+    } else if (s == "上" && (said == "ジョウ" || said == "ジョー") && w.subdivision == "非自立" &&
+               before != nullptr && IsAttributive(*before)) {
         w.pronunciation = "ウエ";
     } else if (s == "方" && (said == "ホウ" || said == "ホー") && before != nullptr &&
                ((before->partOfSpeech == "動詞" && before->conjugation == "連用形") ||
-                (IsAttributive(*before) && (IsParticle(n, i + 1, "は,の") ||
-                                            n.Surface(i + 1).starts_with("です"))))) {
+                (IsAttributive(*before) &&
+                 (IsParticle(n, i + 1, "は,の") || n.Surface(i + 1).starts_with("です"))))) {
         w.pronunciation = "カタ";
     } else if (s == "川" && said == "カワ" && before != nullptr &&
                (before->subdivision == "固有名詞" || IsKatakanaWord(n.Surface(i - 1)))) {
