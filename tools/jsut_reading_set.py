@@ -8,6 +8,8 @@ BASIC5000, its reading in katakana with accent marks (e2e_symbol/katakana.yaml:
 texts as spoken where they differ), this writes one line per sentence in the test-set format of
 reading_accuracy.py: `ID<TAB>sentence<TAB>sentence=K=reading`, the reading in half-width
 katakana without marks, the whole sentence one token (the tool aligns morae, not words).
+A sentence with a character code page 932 cannot hold (the program's text files are in it) is
+left out, and the number left out is said on standard error.
 
     jsut_reading_set.py KATAKANA_YAML TEXT_TSV [--overrides TSV] [--range 1-5000] > set.tsv
     reading_accuracy.py build/src/yomi6 set.tsv --auto-if-supported
@@ -62,6 +64,7 @@ def main():
     if args.overrides:
         texts.update(read_tsv(args.overrides))
     table = half_width_table()
+    left_out = 0
     with open(args.katakana, encoding='utf-8') as f:
         for line in f:
             key, sep, value = line.partition(':')
@@ -70,8 +73,15 @@ def main():
                 continue
             kana = ''.join(c for c in value.strip() if c not in MARKS)
             text = texts[key].replace('\t', ' ')
+            try:
+                text.encode('cp932')
+            except UnicodeEncodeError:
+                left_out += 1
+                continue
             sys.stdout.write('%s\t%s\t%s=K=%s\n' % (key, text, text.replace(' ', ''),
                                                      to_half_width(kana, table)))
+    if left_out:
+        sys.stderr.write('%d sentences left out: not in code page 932\n' % left_out)
 
 
 if __name__ == '__main__':

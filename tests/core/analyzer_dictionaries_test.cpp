@@ -8,6 +8,8 @@
 #include "analysis/mecab_analyzer.h"
 #include "dictionary/dic_tables.h"
 #include "dictionary/dictionary.h"
+#include "labels/accent_rules.h"
+#include "labels/labeler.h"
 #include "reading/automatic_reading.h"
 #include "support/sjis.h"
 #include "text/cp932_codec.h"
@@ -18,6 +20,7 @@
 #include <memory>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace yomi6 {
 namespace {
@@ -194,6 +197,8 @@ TEST(AnalyzerDictionariesTest, WordsAreReadAsTheWordsBesideThemSay) {
         {"値を返す", "ｱﾀｲｦ"},
         {"拡張子で終わる", "ｶｸﾁｮｵｼﾃﾞ"},
         {"身体に熱が出た", "ｶﾗﾀﾞﾆ"},
+        {"雄の羽は長い", "ｵｽﾉﾊﾈ"},
+        {"英雄の話", "ﾕｳﾉﾊﾅｼ"},
         {"今年は米がよく取れた", "ｺﾒｶﾞ"},
         {"ここで待って居ります", "ｵﾘﾏｽ"},
         {"何とかなる", "ﾅﾝﾄｶ"},
@@ -201,6 +206,47 @@ TEST(AnalyzerDictionariesTest, WordsAreReadAsTheWordsBesideThemSay) {
         {"そう云いながら歩く", "ｲｲﾅｶﾞﾗ"},
         {"デンヴァーへ行く", "ﾃﾞﾝｳﾞｧ"},
         {"マウントを行っている", "ｦｵｺﾅｯﾃ"},
+        // 後 after a span is ご, before に at a clause's start のち, after a span and の のち;
+        // after a name and の it stays あと.
+        {"後に破談になった", "ﾉﾁﾆﾊﾀﾞﾝ"},
+        {"これは、後に述べる", "ﾉﾁﾆﾉﾍﾞﾙ"},
+        {"卒業後に就職した", "ｿﾂｷﾞｮｵｺﾞﾆ"},
+        {"数年の後に戻った", "ﾈﾝﾉﾉﾁﾆ"},
+        // 人 after a verbal noun is にん, after other nouns じん; 日本 is にほん, 日本一 not.
+        {"告発人の方に向いた", "ｺｸﾊﾂﾆﾝﾉ"},
+        {"現代人の悩み", "ｹﾞﾝﾀﾞｲｼﾞﾝﾉ"},
+        {"日本の食べ物", "ﾆﾎﾝﾉ"},
+        {"日本人が住む", "ﾆﾎﾝｼﾞﾝｶﾞ"},
+        {"日本一の山", "ﾆｯﾎﾟﾝｲﾁ"},
+        // The formal noun 上 after a verb is うえ, じょう after a noun; 方 after a verb is a
+        // person before は and です, a comparison before が; 川 after a name is がわ, 仕掛け
+        // after a noun じかけ.
+        {"作曲をする上で大事だ", "ｽﾙｳｴﾃﾞ"},
+        {"マシン上で動く", "ﾏｼﾝｼﾞｮｵﾃﾞ"},
+        {"そう思う方は読んで", "ｵﾓｳｶﾀﾜ"},
+        {"理解できる方です", "ﾃﾞｷﾙｶﾀﾃﾞｽ"},
+        {"相談した方がいい", "ｼﾀﾎｵｶﾞ"},
+        {"ラーン川の北側", "ﾗｱﾝｶﾞﾜﾉ"},
+        {"織田家の人々", "ｵﾀﾞｹﾉ"},
+        {"ハプスブルク家の人々", "ｸｹﾉ"},
+        {"音楽家の話", "ｶﾞｸｶﾉ"},
+        {"ばね仕掛けの人形", "ﾊﾞﾈｼﾞｶｹﾉ"},
+        {"プレハブ小屋の中", "ﾌﾞｺﾞﾔﾉ"},
+        {"睡眠不足になる", "ｽｲﾐﾝﾌﾞｿｸ"},
+        {"今年桜が咲いた", "ｺﾄｼｻｸﾗｶﾞ"},
+        {"不足している", "ﾌｿｸｼﾃ"},
+        // 館 alone before a particle is やかた, in a compound かん.
+        {"墓は館にあった", "ﾊｶﾜﾔｶﾀﾆ"},
+        {"図書館に行く", "ﾄｼｮｶﾝﾆ"},
+        // 他 of 他の (one word of the Open JTalk dictionary) and 他ならない is ほか.
+        {"他のものは要らない", "ﾎｶﾉﾓﾉﾜ"},
+        {"守ることに他ならない", "ﾎｶﾅﾗﾅｲ"},
+        {"その他のもの", "ｿﾉﾀﾉﾓﾉ"},
+        // 言う ending a word is ゆう (という, 言う), its other forms keep い.
+        {"来るという話", "ﾄﾕｳﾊﾅｼ"},
+        {"こういう事だ", "ﾕｳｺﾄﾀﾞ"},
+        {"彼が言うには", "ｶﾞﾕｳﾆﾜ"},
+        {"彼が言いながら", "ｶﾞｲｲﾅｶﾞﾗ"},
         // A counter after 何 changes its sound as after ん.
         {"何分かの後", "ﾅﾝﾌﾟﾝｶ"},
         {"何本も飲んだ", "ﾅﾝﾎﾞﾝﾓ"},
@@ -228,6 +274,36 @@ TEST(AnalyzerDictionariesTest, WordsAreReadAsTheWordsBesideThemSay) {
     EXPECT_EQ(ToHex(ipadic.Read("金の指輪")), ToHex(Sjis("ｷﾝﾉﾕﾋﾞﾜ")));
     EXPECT_EQ(ToHex(ipadic.Read("車で行っても")), ToHex(Sjis("ｸﾙﾏﾃﾞｲｯﾃﾓ")));
     EXPECT_EQ(ToHex(ipadic.Read("調査を行った")), ToHex(Sjis("ﾁｮｵｻｦｵｺﾅｯﾀ")));
+}
+
+// 言う is one reading for every voice: the reading pane and the recorded samples say what the
+// automatic reading says, the natural voice what its labels' words say, and both come from the
+// same analysis, without the natural voice's own rule for it (--accent-rules none).
+TEST(AnalyzerDictionariesTest, IuIsSaidAlikeByTheReadingAndTheNaturalVoice) {
+    for (const std::string& folder :
+         {std::string(kDefaultAnalyzerDictionary), std::string(kNaistJdic), std::string(kUniDic),
+          std::string(kOpenJTalk)}) {
+        if (!Installed(folder)) {
+            continue;
+        }
+        SCOPED_TRACE(folder);
+        std::string error;
+        const std::unique_ptr<Analyzer> analyzer = OpenMecabAnalyzer(folder, error);
+        ASSERT_NE(analyzer, nullptr) << error;
+        const std::string text = "来るという話を彼が言った";
+        labels::Labeler labeler(*analyzer, labels::AccentRules::None());
+        std::vector<labels::LabelWord> words;
+        ASSERT_TRUE(labeler.Words(text, words));
+        std::string said;
+        for (const labels::LabelWord& w : words) {
+            said += w.pronunciation;
+        }
+        EXPECT_NE(said.find("トユー"), std::string::npos) << said;
+        EXPECT_NE(said.find("イッタ"), std::string::npos) << said;
+        DictionaryReading r(folder);
+        EXPECT_NE(r.Read(text).find(Sjis("ﾄﾕｳﾊﾅｼ")), std::string::npos);
+        EXPECT_NE(r.Read(text).find(Sjis("ｲｯﾀ")), std::string::npos);
+    }
 }
 
 TEST(AnalyzerDictionariesTest, LatinWordsTheDictionaryKnowsAreReadAsWords) {

@@ -173,6 +173,12 @@ TEST_F(AutomaticReadingTest, TheFirstDayIsADateOnlyAfterAMonthOrHeadingALine) {
     EXPECT_KANA("それが１日の始まり", "ｿﾚｶﾞｲﾁﾆﾁﾉﾊｼﾞﾏﾘ");
     EXPECT_KANA("丸一日かかる", "ﾏﾙｲﾁﾆﾁｶｶﾙ");
     EXPECT_KANA("あと2日", "ｱﾄﾌﾂｶ"); // other days keep their one reading
+    // At a line's head it is a date only as a diary's heading is: before a blank, a bracket
+    // or the line's end; in a sentence it is a day's length.
+    EXPECT_EQ(ReadKana("1日（月）").substr(0, 4), Sjis("ﾂｲﾀﾁ"));
+    EXPECT_KANA("1日", "ﾂｲﾀﾁ");
+    EXPECT_KANA("一日や一年の長さ", "ｲﾁﾆﾁﾔｲﾁﾈﾝﾉﾅｶﾞｻ");
+    EXPECT_EQ(ReadKana("前\n１日付で").substr(0, 7), Sjis("ﾏｴ\nｲﾁﾆﾁ"));
 }
 
 TEST_F(AutomaticReadingTest, NumbersTakeTheSoundsOfTheWordsBesideThem) {
@@ -181,6 +187,14 @@ TEST_F(AutomaticReadingTest, NumbersTakeTheSoundsOfTheWordsBesideThem) {
     EXPECT_KANA("百里も", "ﾋｬｸﾘﾓ");
     EXPECT_KANA("一月ほど休む", "ﾋﾄﾂｷﾎﾄﾞﾔｽﾑ");
     EXPECT_KANA("一月に休む", "ｲﾁｶﾞﾂﾆﾔｽﾑ");
+    // 後 right after a number and its counter is ご, whatever the run after the number alone
+    // would make of it.
+    EXPECT_KANA("２時間後の便", "ﾆｼﾞｶﾝｺﾞﾉﾋﾞﾝ");
+    EXPECT_KANA("3日後に着く", "ﾐｯｶｺﾞﾆﾂｸ");
+    EXPECT_KANA("後に着く", "ﾉﾁﾆﾂｸ");
+    // Digits around the Japanese comma: an approximate number, or thousands.
+    EXPECT_KANA("１、２日で見る", "ｲﾁﾆﾆﾁﾃﾞﾐﾙ");
+    EXPECT_KANA("１、０００名", "ｾﾝﾒｲ");
 }
 
 TEST_F(AutomaticReadingTest, AFullBufferStopsAfterTheLastWholeWord) {

@@ -164,6 +164,30 @@ TEST(NumberReadingTest, TwoKanjiDigitsCountingUpByOneAreAnApproximateNumber) {
     EXPECT_EQ(Reading("三二"), "ｻﾝｼﾞｭｳﾆ");
 }
 
+TEST(NumberReadingTest, TheJapaneseCommaBetweenDigits) {
+    // Before three digits that start with 0, which no number of its own does, it separates
+    // thousands, and then it may go on separating them (1、000、500).
+    EXPECT_EQ(Length("１、０００名"), std::string_view("１、０００名").size());
+    EXPECT_EQ(Length("1、000、500円"), std::string_view("1、000、500円").size());
+    // Elsewhere it ends the number: a list (１、５００), or a group of other than three digits.
+    EXPECT_EQ(Reading("１、５００"), "ｲﾁ");
+    EXPECT_EQ(Reading("1、00"), "ｲﾁ");
+    EXPECT_EQ(Reading("1、0000"), "ｲﾁ");
+    EXPECT_EQ(Reading("12、"), "ｼﾞｭｳﾆ");
+    // Two digits around it that count up by one are an approximate number, its counter read
+    // as after the second digit and no counter's own reading (１、２日 is not ﾌﾂｶ).
+    EXPECT_EQ(Length("２、３の欠点"), std::string_view("２、３").size());
+    EXPECT_EQ(Reading("１、２日で"), "ｲﾁﾆﾆﾁ");
+    EXPECT_EQ(Reading("１、２人"), "ｲﾁﾆﾆﾝ");
+    // Not in a list of three and more, nor where the digits do not count up by one, nor with
+    // longer digit runs.
+    EXPECT_EQ(Reading("１、２、３日"), "ｲﾁ");
+    EXPECT_EQ(Reading("２、４日"), "ﾆ");
+    EXPECT_EQ(Reading("2、34日"), "ﾆ");
+    EXPECT_EQ(Reading("12、13日"), "ｼﾞｭｳﾆ");
+    EXPECT_EQ(Reading("9、10日"), "ｷｭｳ");
+}
+
 TEST(NumberReadingTest, OldUnitsAreCountersWithTheirSoundChanges) {
     EXPECT_EQ(Reading("一寸"), "ｲｯｽﾝ");
     EXPECT_EQ(Reading("八尺"), "ﾊｯｼｬｸ");

@@ -13,12 +13,22 @@ struct SpokenForm {
 };
 
 constexpr SpokenForm kSpokenForms[] = {
-    {"いう", "ユウ", "イウ"}, // IPADIC: という こういう
-    {"いう", "ユー", "イウ"}, // UniDic: いう
-    {"言う", "ユウ", "イウ"}, {"言う", "ユー", "イウ"},     {"云う", "ユウ", "イウ"},
-    {"云う", "ユー", "イウ"}, {"言っ", "ユッ", "イッ"},     {"云っ", "ユッ", "イッ"},
-    {"言い", "ユイ", "イイ"}, // the Open JTalk dictionary: 云いながら
-    {"云い", "ユイ", "イイ"}, {"私", "ワタクシ", "ワタシ"},
+    // 言う where it ends the word (という, こういう, 言う, 云う) is said ゆう, as every speaker
+    // says it; a dictionary may write it ユウ (IPADIC: トユウ), ユー (UniDic, Open JTalk) or as
+    // spelled, イウ. Written ユー, as the natural voice's labels write a long vowel.
+    {"いう", "ユウ", "ユー"},
+    {"いう", "イウ", "ユー"},
+    {"言う", "ユウ", "ユー"},
+    {"言う", "イウ", "ユー"},
+    {"云う", "ユウ", "ユー"},
+    {"云う", "イウ", "ユー"},
+    // Its other forms keep the sound of their spelling: 言っ いっ, 言い いい (the Open JTalk
+    // dictionary's 云いながら ユイ).
+    {"言っ", "ユッ", "イッ"},
+    {"云っ", "ユッ", "イッ"},
+    {"言い", "ユイ", "イイ"},
+    {"云い", "ユイ", "イイ"},
+    {"私", "ワタクシ", "ワタシ"},
 };
 
 bool EndsWith(std::string_view s, std::string_view end) {

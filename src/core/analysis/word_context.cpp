@@ -140,11 +140,11 @@ bool IsParticle(const Neighbours& n, std::size_t i, std::string_view which) {
 // The readings of words standing alone (a compound is one word of the dictionary and keeps its
 // own): 光 before a particle is ひかり (光が, 火の光を), not the こう of 光線; 行 is a line, ぎょう
 // (末尾の行, 最終行), not the literary くだり; 値 is あたい, not the ね of a price; 子 after a
-// verbal noun is し (拡張子, 識別子); 他 before の に は も is ほか, except in その他 この他; 身体
-// before a particle is からだ; 米 before が を は も に is rice, こめ; 居 before the classical り
-// (居ります) is お; 一月 before ほど ばかり くらい ぐらい is a month's length, ひとつき, not
-// January; 何 before と で だ is なん (何とか, 何でも). A long vowel may be written ウ or ー (the
-// Open JTalk dictionary's コー, ベー).
+// verbal noun is し (拡張子, 識別子); 他 before の に は も なら is ほか, except in その他 この他;
+// 雄 before a particle is おす (雄の羽), not the ゆう of 英雄; 身体 before a particle is からだ; 米
+// before が を は も に is rice, こめ; 居 before the classical り (居ります) is お; 一月 before
+// ほど ばかり くらい ぐらい is a month's length, ひとつき, not January; 何 before と で だ is なん
+// (何とか, 何でも). A long vowel may be written ウ or ー (the Open JTalk dictionary's コー, ベー).
 void ReadStandingAlone(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     const std::string_view s = n.Surface(i);
     const AnalyzedWord* after = n.After(i);
@@ -169,6 +169,14 @@ void ReadStandingAlone(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
                after != nullptr &&
                (i == 0 || (n.Surface(i - 1) != "その" && n.Surface(i - 1) != "この"))) {
         w.pronunciation = "ホカ";
+    } else if (((s == "他の" && said == "タノ") ||
+                (s == "他" && said == "タ" && after != nullptr && next.starts_with("なら"))) &&
+               (i == 0 || (n.Surface(i - 1) != "その" && n.Surface(i - 1) != "この"))) {
+        // The Open JTalk dictionary's one word 他の; 他ならない "nothing but".
+        w.pronunciation.replace(0, std::string_view("タ").size(), "ホカ");
+    } else if (s == "雄" && (said == "ユウ" || said == "ユー") && IsPlainNoun(w) &&
+               after != nullptr && after->partOfSpeech == "助詞") {
+        w.pronunciation = "オス"; // 雄の羽, as 雌 めす
     } else if (s == "身体" && w.pronunciation == "シンタイ" && after != nullptr &&
                after->partOfSpeech == "助詞") {
         w.pronunciation = "カラダ";
@@ -216,6 +224,115 @@ void ReadWord(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
         w.pronunciation = "オコナッ";
     } else {
         ReadStandingAlone(n, i, w);
+    }
+}
+
+// Whether utf8 is katakana alone (ァ to ヶ, ー), three bytes each.
+bool IsKatakanaWord(std::string_view utf8) {
+    if (utf8.empty() || utf8.size() % 3 != 0) {
+        return false;
+    }
+    for (std::size_t k = 0; k < utf8.size(); k += 3) {
+        const auto b1 = static_cast<unsigned char>(utf8[k + 1]);
+        const auto b2 = static_cast<unsigned char>(utf8[k + 2]);
+        const bool katakana =
+            static_cast<unsigned char>(utf8[k]) == 0xE3 &&
+            ((b1 == 0x82 && b2 >= 0xA1) || (b1 == 0x83 && (b2 <= 0xB6 || b2 == 0xBC)));
+        if (!katakana) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The second part of a compound that the dictionary has as a word of its own, voiced after a
+// noun as in the compound (rendaku): ばね仕掛け じかけ, プレハブ小屋 ごや, 夏布団 ぶとん, 紙皿
+// ざら, 芝桜 ざくら, 睡眠不足 ぶそく.
+struct VoicedAfterNoun {
+    std::string_view word;
+    std::string_view plain;
+    std::string_view voiced;
+};
+constexpr VoicedAfterNoun kVoicedAfterNoun[] = {
+    {"仕掛け", "シカケ", "ジカケ"}, {"小屋", "コヤ", "ゴヤ"},   {"布団", "フトン", "ブトン"},
+    {"皿", "サラ", "ザラ"},         {"桜", "サクラ", "ザクラ"}, {"不足", "フソク", "ブソク"},
+};
+
+const VoicedAfterNoun* VoicedAfter(std::string_view surface, std::string_view said) {
+    for (const VoicedAfterNoun& v : kVoicedAfterNoun) {
+        if (surface == v.word && said == v.plain) {
+            return &v;
+        }
+    }
+    return nullptr;
+}
+
+// Whether the word is a counter (助数詞: 時間, 年, 日 after a number).
+bool IsCounter(const AnalyzedWord& w) {
+    return w.partOfSpeech == "名詞" && w.feature.find("助数詞") != std::string::npos;
+}
+
+// Whether the word at i starts a clause: the first of the text, or after a sign (、 。 「).
+bool StartsClause(const Neighbours& n, std::size_t i) {
+    return i == 0 || n.words[i - 1].partOfSpeech == "記号" ||
+           n.words[i - 1].partOfSpeech == "補助記号";
+}
+
+// Words that the word before them decides: 後 after a counter is ご, a time after that span
+// (２時間後, 数年後); 後 before に at a clause's start is the adverb のちに, "later" (後に破談に
+// なった); 後 after a span and の is のち (数年の後, 一年の後); the formal noun 上 after a verb is
+// うえ (する上で, 見た上で), not the じょう of マシン上; 方 after a verb's stem is the way of
+// doing, かた (さびれ方), and after a verb or adjective before は の です a person, かた (思う方は,
+// できる方です), where before が it compares, ほう (した方がいい); 川 after a name is がわ
+// (ラーン川); 家 after a name is a family, け; the second part of a compound voiced after a
+// noun (kVoicedAfterNoun); 館 alone
+// before a particle is やかた (館に住む), not the かん of 図書館; 人 after a verbal noun is the one
+// who does it, にん (案内人, 告発人, 管理人), where a dictionary says じん as after a place or
+// an age (日本人, 現代人); 日本 alone and in 日本人 is にほん, as it is commonly said (日本一
+// and 大日本 keep にっぽん).
+void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
+    const std::string_view s = n.Surface(i);
+    const std::string_view said = w.pronunciation;
+    const AnalyzedWord* before = n.Before(i);
+    if (s == "後" && (w.pronunciation == "アト" || w.pronunciation == "ゴ")) {
+        // IPADIC says ご for 後 at the text's start.
+        const bool after = w.pronunciation == "アト";
+        if (after && before != nullptr && IsCounter(*before)) {
+            w.pronunciation = "ゴ";
+        } else if (StartsClause(n, i) && IsParticle(n, i + 1, "に") && n.After(i) != nullptr) {
+            w.pronunciation = "ノチ";
+        } else if (after && before != nullptr && n.Surface(i - 1) == "の" && i >= 2 &&
+                   IsCounter(n.words[i - 2])) {
+            w.pronunciation = "ノチ";
+        }
+    } else if (s == "上" && (said == "ジョウ" || said == "ジョー") && w.subdivision == "非自立" &&
+               before != nullptr && IsAttributive(*before)) {
+        w.pronunciation = "ウエ";
+    } else if (s == "方" && (said == "ホウ" || said == "ホー") && before != nullptr &&
+               ((before->partOfSpeech == "動詞" && before->conjugation == "連用形") ||
+                (IsAttributive(*before) &&
+                 (IsParticle(n, i + 1, "は,の") || n.Surface(i + 1).starts_with("です"))))) {
+        w.pronunciation = "カタ";
+    } else if (s == "川" && said == "カワ" && before != nullptr &&
+               (before->subdivision == "固有名詞" || IsKatakanaWord(n.Surface(i - 1)))) {
+        w.pronunciation = "ガワ";
+    } else if (const VoicedAfterNoun* v = VoicedAfter(s, said);
+               v != nullptr && before != nullptr &&
+               (IsPlainNoun(*before) || before->subdivision == "サ変接続")) {
+        w.pronunciation = v->voiced;
+    } else if (s == "家" && said == "カ" && w.subdivision == "接尾" && before != nullptr &&
+               (before->feature.find("人名") != std::string::npos ||
+                IsKatakanaWord(n.Surface(i - 1)))) {
+        w.pronunciation = "ケ"; // a family: 織田家, クロンクヴィスト家 (not 音楽家)
+    } else if (s == "館" && said == "カン" && IsPlainNoun(w) &&
+               (before == nullptr || before->partOfSpeech != "名詞") && n.After(i) != nullptr &&
+               n.words[i + 1].partOfSpeech == "助詞") {
+        w.pronunciation = "ヤカタ";
+    } else if (s == "人" && w.pronunciation == "ジン" && before != nullptr &&
+               before->partOfSpeech == "名詞" && before->subdivision == "サ変接続") {
+        w.pronunciation = "ニン";
+    } else if ((s == "日本" || s == "日本人") && w.pronunciation.starts_with("ニッポン")) {
+        w.pronunciation.replace(0, std::string_view("ニッポン").size(), "ニホン");
     }
 }
 
@@ -277,6 +394,7 @@ void ApplyWordContext(std::string_view utf8, std::vector<AnalyzedWord>& words) {
         ReadRise(n, i, w);
         ReadWord(n, i, w);
         ReadCounterAfterNan(n, i, w);
+        ReadByWordBefore(n, i, w);
         w.byContext = w.byContext || w.pronunciation != own;
     }
 }

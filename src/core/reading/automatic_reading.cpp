@@ -12,6 +12,7 @@
 #include "text/cp932_codec.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -45,9 +46,12 @@ char32_t NextCodePoint(std::string_view s, std::size_t& i) {
     return c;
 }
 
-// 1日 is a date, ﾂｲﾀﾁ, after a month (8月1日, 毎月 1日) and where it heads a line (a diary's
-// date); elsewhere it is a day's length, ﾆﾁ (１日の始まり, 丸一日). before is the text before it.
-std::string_view DayOrDate(std::string_view before, std::string_view reading) {
+// 1日 is a date, ﾂｲﾀﾁ, after a month (8月1日, 毎月 1日) and where it heads a line as a diary's
+// date does, with a blank, a bracket or the line's end after it (1日 晴れ, 1日（月）); elsewhere
+// it is a day's length, ﾆﾁ (１日の始まり, 丸一日, 一日や一年). before is the text before it,
+// after the text after it.
+std::string_view DayOrDate(std::string_view before, std::string_view after,
+                           std::string_view reading) {
     constexpr std::string_view kFirstOfMonth = "\xC2\xB2\xC0\xC1"; // ﾂｲﾀﾁ
     constexpr std::string_view kOneDay = "\xB2\xC1\xC6\xC1";       // ｲﾁﾆﾁ
     if (reading != kFirstOfMonth) {
@@ -56,17 +60,22 @@ std::string_view DayOrDate(std::string_view before, std::string_view reading) {
     while (before.ends_with(' ') || before.ends_with("\u3000")) {
         before.remove_suffix(before.ends_with(' ') ? 1 : std::string_view("\u3000").size());
     }
-    const bool heading = before.empty() || before.ends_with('\n') || before.ends_with('\r');
-    return heading || before.ends_with("月") ? reading : kOneDay;
+    const bool lineHead = before.empty() || before.ends_with('\n') || before.ends_with('\r');
+    bool dateAfter = after.empty();
+    for (const std::string_view mark : {" ", "\u3000", "\n", "\r", "(", "\uFF08", "[", "\uFF3B"}) {
+        dateAfter = dateAfter || after.starts_with(mark);
+    }
+    return (lineHead && dateAfter) || before.ends_with("月") ? reading : kOneDay;
 }
 
-// The reading of a number as the text before it decides: 1日 (see DayOrDate), and 百 and 千
+// The reading of a number as the text around it decides: 1日 (see DayOrDate), and 百 and 千
 // after 何, voiced as after ん (何百 ﾅﾝﾋﾞｬｸ, 何千 ﾅﾝｾﾞﾝ).
-std::string NumberInContext(std::string_view before, std::string_view reading) {
+std::string NumberInContext(std::string_view before, std::string_view after,
+                            std::string_view reading) {
     constexpr std::string_view kHundred = "\xCB\xAC\xB8"; // ﾋｬｸ
     constexpr std::string_view kThousand = "\xBE\xDD";    // ｾﾝ
     constexpr std::string_view kVoiced = "\xDE";          // ﾞ
-    std::string out(DayOrDate(before, reading));
+    std::string out(DayOrDate(before, after, reading));
     if (before.ends_with("何") && (out.starts_with(kHundred) || out.starts_with(kThousand))) {
         out.insert(1, kVoiced);
     }
@@ -168,8 +177,11 @@ private:
         if (end <= i) {
             return i;
         }
-        m_piece = NumberInContext(std::string_view(m_source.utf8).substr(0, from), number->reading);
+        const std::string_view utf8 = m_source.utf8;
+        m_piece = NumberInContext(utf8.substr(0, from), utf8.substr(from + number->length),
+                                  number->reading);
         Emit(i, end, true);
+        m_numberEnd = end;
         return end;
     }
 
@@ -233,7 +245,17 @@ private:
                 next = end;
                 continue;
             }
-            ReadWord(wb, we, word);
+            if (wb == m_numberEnd && IsWord(base, word, "後") && word.pronunciation != "ゴ") {
+                // 後 right after a number and its counter is a time after that span, ご
+                // (２時間後, ３日後); the analyzer, given the run after the number alone, may
+                // say あと, or のち as at a clause's start.
+                AnalyzedWord span = word;
+                span.pronunciation = "ゴ";
+                span.byContext = true;
+                ReadWord(wb, we, span);
+            } else {
+                ReadWord(wb, we, word);
+            }
             if (m_full) {
                 return count;
             }
@@ -332,6 +354,12 @@ private:
             word.push_back(static_cast<char>(c));
         }
         return word;
+    }
+
+    // Whether word (of the run at UTF-8 offset base) is written surface.
+    bool IsWord(std::size_t base, const AnalyzedWord& word, std::string_view surface) const {
+        return std::string_view(m_source.utf8).substr(base + word.begin, word.end - word.begin) ==
+               surface;
     }
 
     bool EndsOnWordBoundary(std::size_t base, std::size_t endChar) const {
@@ -585,6 +613,7 @@ private:
     const AozoraNotation* m_notation;      // null unless read as Aozora notation
     bool m_full = false;
     std::size_t m_stop = 0;
+    std::size_t m_numberEnd = SIZE_MAX; // the character after the last number read
 };
 
 } // namespace

@@ -106,6 +106,20 @@ std::size_t TakeDigits(std::string_view s, std::size_t pos, std::string& digits)
     return pos;
 }
 
+// The length of the thousands separator at pos (0 where none stands): a comma of either width,
+// or the Japanese comma before a digit 0 or once it has separated the groups before.
+std::size_t SeparatorAt(std::string_view s, std::size_t pos, bool commaBefore) {
+    std::size_t n = 0;
+    if (StartsWithAny(kThousandsSeparators, s.substr(pos), n)) {
+        return n;
+    }
+    if (!s.substr(pos).starts_with(kDigitComma)) {
+        return 0;
+    }
+    const int digit = ArabicDigitAt(s.substr(pos + kDigitComma.size()), n);
+    return digit == 0 || (commaBefore && digit > 0) ? kDigitComma.size() : 0;
+}
+
 // Digits with thousands separators: a first group of one to three digits, then groups of
 // exactly three each after a separator. A separator that does not fit ends the number before it.
 std::size_t TakeArabic(std::string_view s, std::size_t pos, std::string& digits) {
@@ -113,13 +127,14 @@ std::size_t TakeArabic(std::string_view s, std::size_t pos, std::string& digits)
     if (digits.size() > 3 || digits[0] == '0') {
         return pos;
     }
-    std::size_t sep = 0;
-    while (StartsWithAny(kThousandsSeparators, s.substr(pos), sep)) {
+    bool comma = false; // the groups so far are separated by the Japanese comma
+    for (std::size_t sep; (sep = SeparatorAt(s, pos, comma)) > 0;) {
         std::string group;
         const std::size_t end = TakeDigits(s, pos + sep, group);
         if (group.size() != 3) {
             break;
         }
+        comma = s.substr(pos).starts_with(kDigitComma);
         digits += group;
         pos = end;
     }
@@ -350,6 +365,25 @@ std::optional<Body> ReadApproximate(std::string_view s, const std::string& digit
     return body;
 }
 
+// A digit, the Japanese comma and the next digit up (２、３日 ﾆｻﾝﾆﾁ, １、２年): an approximate
+// number as 二三日 is, when no further digit follows (１、２、３ is a list). first is the run of
+// digits at the start, ending at runEnd.
+std::optional<Body> ReadApproximateAroundComma(std::string_view s, const std::string& first,
+                                               std::size_t runEnd) {
+    if (first.size() != 1 || !s.substr(runEnd).starts_with(kDigitComma)) {
+        return std::nullopt;
+    }
+    std::string second;
+    const std::size_t end = TakeDigits(s, runEnd + kDigitComma.size(), second);
+    std::size_t n = 0;
+    if (second.size() != 1 || second[0] != first[0] + 1 ||
+        (s.substr(end).starts_with(kDigitComma) &&
+         ArabicDigitAt(s.substr(end + kDigitComma.size()), n) >= 0)) {
+        return std::nullopt;
+    }
+    return ReadApproximate(s, first + second, end, 0, 4);
+}
+
 // Digit runs, kanji place words (十百千) and group words (万億兆) in descending order: 二千二十六,
 // 3万5千, 1億2000万. A token that breaks the order ends the number before it.
 std::optional<Body> ReadBody(std::string_view s, std::size_t pos) {
@@ -382,6 +416,9 @@ std::optional<Body> ReadBody(std::string_view s, std::size_t pos) {
             if (tokens == 0 && ArabicDigitAt(rest, n) >= 0) {
                 if (auto pointed = ReadPointed(s, digits, runEnd)) {
                     return pointed;
+                }
+                if (auto approximate = ReadApproximateAroundComma(s, digits, runEnd)) {
+                    return approximate;
                 }
             }
             if (tokens > 0 && (digits.size() > 4 || ValueOf(digits) >= kPow10[lastPlace])) {

@@ -44,6 +44,8 @@ constexpr TailRule kFun[] = {{D1, 1, "ｯﾌﾟﾝ"},      {D3, 0, "ﾌﾟﾝ"},
 constexpr TailRule kFunKan[] = {{D1, 1, "ｯﾌﾟﾝｶﾝ"},      {D3, 0, "ﾌﾟﾝｶﾝ"},       {D4, 0, "ﾌﾟﾝｶﾝ"},
                                 {D6, 1, "ｯﾌﾟﾝｶﾝ"},      {D8, 1, "ｯﾌﾟﾝｶﾝ"},      {Ten, 2, "ｯﾌﾟﾝｶﾝ"},
                                 {Hundred, 1, "ｯﾌﾟﾝｶﾝ"}, {Thousand, 0, "ﾌﾟﾝｶﾝ"}, {Man, 0, "ﾌﾟﾝｶﾝ"}};
+constexpr TailRule kKyaku[] = {
+    {D1, 1, "ｯｷｬｸ"}, {D6, 1, "ｯｷｬｸ"}, {D8, 1, "ｯｷｬｸ"}, {Ten, 2, "ｯｷｬｸ"}, {Hundred, 1, "ｯｷｬｸ"}};
 // s-, t- and p-row words geminate after 1, 8 and 10 only (ﾛｸｻﾂ, ﾋｬｸｻﾂ).
 constexpr TailRule kSatsu[] = {{D1, 1, "ｯｻﾂ"}, {D8, 1, "ｯｻﾂ"}, {Ten, 2, "ｯｻﾂ"}};
 constexpr TailRule kShou[] = {{D1, 1, "ｯｼｮｳ"}, {D8, 1, "ｯｼｮｳ"}, {Ten, 2, "ｯｼｮｳ"}};
@@ -53,6 +55,9 @@ constexpr TailRule kShurui[] = {{D1, 1, "ｯｼｭﾙｲ"}, {D8, 1, "ｯｼｭ�
 constexpr TailRule kSun[] = {{D1, 1, "ｯｽﾝ"}, {D8, 1, "ｯｽﾝ"}, {Ten, 2, "ｯｽﾝ"}};
 constexpr TailRule kShaku[] = {{D1, 1, "ｯｼｬｸ"}, {D8, 1, "ｯｼｬｸ"}, {Ten, 2, "ｯｼｬｸ"}};
 constexpr TailRule kSen[] = {{D1, 1, "ｯｾﾝ"}, {D8, 1, "ｯｾﾝ"}, {Ten, 2, "ｯｾﾝ"}};
+constexpr TailRule kSha[] = {{D1, 1, "ｯｼｬ"}, {D8, 1, "ｯｼｬ"}, {Ten, 2, "ｯｼｬ"}};
+constexpr TailRule kShu[] = {{D1, 1, "ｯｼｭ"}, {D8, 1, "ｯｼｭ"}, {Ten, 2, "ｯｼｭ"}};
+constexpr TailRule kSeiki[] = {{D1, 1, "ｯｾｲｷ"}, {D8, 1, "ｯｾｲｷ"}, {Ten, 2, "ｯｾｲｷ"}};
 constexpr TailRule kSai[] = {{D1, 1, "ｯｻｲ"}, {D8, 1, "ｯｻｲ"}, {Ten, 2, "ｯｻｲ"}};
 constexpr TailRule kTen[] = {{D1, 1, "ｯﾃﾝ"}, {D8, 1, "ｯﾃﾝ"}, {Ten, 2, "ｯﾃﾝ"}};
 // A rank or class: 1等 ｲｯﾄｳ, 8等 ﾊｯﾄｳ, 10等 ｼﾞｯﾄｳ.
@@ -103,6 +108,7 @@ constexpr Counter kCounterTable[] = {
     {"か所", "", "ｶｼｮ", kKasho, {}},
     {"ヶ所", "", "ｶｼｮ", kKasho, {}},
     {"種類", "", "ｼｭﾙｲ", kShurui, {}},
+    {"世紀", "", "ｾｲｷ", kSeiki, {}},
     {"通り", "", "ﾄｵﾘ", {}, kWays},
     {"文字", "", "ﾓｼﾞ", {}, {}},
     {"進数", "", "ｼﾝｽｳ", kShinsuu, {}},
@@ -115,6 +121,11 @@ constexpr Counter kCounterTable[] = {
     {"秒", "", "ﾋﾞｮｳ", {}, {}},
     {"年", "", "ﾈﾝ", kNen, {}},
     {"人", "", "ﾆﾝ", kNin, kPeople},
+    {"名", "", "ﾒｲ", {}, {}},
+    {"社", "", "ｼｬ", kSha, {}},
+    {"種", "", "ｼｭ", kShu, {}},
+    {"頭", "", "ﾄｳ", kTou, {}},
+    {"脚", "", "ｷｬｸ", kKyaku, {}},
     {"つ", "", "", {}, kThings, true},
     {"個", "", "ｺ", kKo, {}},
     {"回", "", "ｶｲ", kKai, {}},

@@ -91,6 +91,10 @@ extern const std::span<const WordValue> kKanjiPlaces; // 十 百 千 (power of t
 extern const std::span<const WordValue> kKanjiGroups; // 万 億 兆 (power of ten)
 extern const std::span<const std::string_view> kDecimalPoints;
 extern const std::span<const std::string_view> kThousandsSeparators;
+// The Japanese comma between digits: two digits that count up by one around it are an approximate
+// number (２、３日), and before a group of three digits that starts with 0, which no number of
+// its own does, a thousands separator (１、０００名, ２９、００２).
+inline constexpr std::string_view kDigitComma = "、";
 extern const std::span<const SignWord> kSigns;
 inline constexpr std::string_view kOrdinalPrefix = "第";
 inline constexpr std::string_view kOrdinalReading = "ﾀﾞｲ";
