@@ -32,7 +32,16 @@ const std::vector<OwnRule>& OwnRules() {
         {"compound-stem", "an adjectival noun's stem and the noun after it are one compound "
                           "(自然現象)"},
         {"dearu", "ある after で puts a flat phrase's nucleus on its ア (未定である)"},
+        {"aru-flat", "ある after が, も, の or で joins a flat phrase with the nucleus on its ア "
+                     "(必要がある ヒツヨーガア]ル) and starts its own after an accented one"},
         {"ni-after-verb", "に after a verb's plain form keeps its accent (築くには)"},
+        {"odaka-no", "の after a noun with its nucleus on its last mora makes the phrase flat "
+                     "(花の ハナノ)"},
+        {"ni-yoru", "よる after に joins the noun's phrase, its accent kept (政府によって "
+                    "セ]ーフニヨッテ)"},
+        {"to-iu", "いう between と and a noun joins the phrase before (回っているという説)"},
+        {"tame", "ため after a predicate joins its phrase, a flat one taking its nucleus "
+                 "(建設するため); そのため is one flat phrase"},
         {"particle-wa", "は and の after で, に, から put a flat phrase's nucleus on that "
                         "particle (肉眼では)"},
         {"verb-final-mora", "だろう and と after a flat verb put the nucleus on its last mora "

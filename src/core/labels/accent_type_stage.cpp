@@ -63,6 +63,8 @@ constexpr RuleRow kRules[] = {
     {"P14", [](const Change& c) { return c.own != 0 ? c.morae + c.own : c.top; }},
     // This program's own: F2 for a flat phrase, the mora before the word for an accented one.
     {"F23", [](const Change& c) { return c.top == 0 ? c.morae + c.offset : c.morae; }},
+    // F1, but flat where the nucleus is on the mora right before the word (ハナ]+ノ: ハナノ).
+    {"F15", [](const Change& c) { return c.top == c.morae && c.morae > 1 ? 0 : c.top; }},
 };
 
 // A formal noun (もの, わけ, ところ ...; こと and の join always, own_phrase_rules.cpp) after a
@@ -71,6 +73,14 @@ constexpr RuleRow kRules[] = {
 bool JoinsFlatPhrase(const std::vector<LabelWord>& w, std::size_t i) {
     const LabelWord& p = w[i - 1];
     return Is(w[i], "名詞", "非自立") && w[i].pos2 != "助動詞語幹" && IsPredicate(p);
+}
+
+// 必要がある, 未定である: ある (あり, あった ...) after が, も, の or で joins a flat phrase, the
+// nucleus on its ア (ヒツヨーガア]ル), and starts its own after an accented one (モ]ノデ ア]ル).
+bool IsAruAfterParticle(const std::vector<LabelWord>& w, std::size_t i) {
+    const LabelWord& p = w[i - 1];
+    return (Is(w[i], "動詞", "自立") || Is(w[i], "助動詞")) && w[i].base == "ある" &&
+           (Is(p, "助詞") || Is(p, "助動詞")) && IsOneOf(p.surface, {"が", "も", "の", "で"});
 }
 
 // 調べて, 通した: the 連用形 of an accented 一段 verb (and of a 五段 verb in す) has its nucleus
@@ -140,6 +150,13 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
             JoinsFlatPhrase(words, i)) {
             w.chain = 1;
             w.accentRule = "P1"; // the noun's nucleus, or flat where it has none
+        }
+        if (i > 0 && rules.Has("aru-flat") && IsAruAfterParticle(words, i)) {
+            const bool flat = words[top].accent == 0;
+            w.chain = flat ? 1 : 0;
+            if (flat) {
+                w.accentRule = "F2@1";
+            }
         }
         if (i == 0 || w.chain != 1) {
             top = i;

@@ -182,6 +182,46 @@ constexpr OwnPhraseRule kRules[] = {
                 w[i - 1].conjugationForm == "基本形";
      },
      KeepAccent},
+    // 花の, 島の: の after a noun with its nucleus on its last mora leaves the phrase flat
+    // (ハナノ, where ハナ]ガ); a nucleus elsewhere stays.
+    {"odaka-no", 1,
+     [](const Words& w, std::size_t i) {
+         const LabelWord& p = w[i - 1];
+         return Is(w[i], "助詞", "連体化") && Is(p, "名詞") && p.pos1 != "非自立" &&
+                p.pos1 != "数" && p.moraCount >= 2;
+     },
+     [](const LabelWord&) { return std::string("F15"); }},
+    // 政府によって, 火落ちにより, 数によれば: よる after に joins the noun's phrase, its accent
+    // kept (セ]ーフニヨッテ).
+    {"ni-yoru", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "動詞", "自立") && IsOneOf(w[i].base, {"よる", "因る", "依る", "拠る"}) &&
+                Is(w[i - 1], "助詞", "格助詞") && w[i - 1].surface == "に";
+     },
+     KeepAccent},
+    // 回っているという説: いう between the particle と and a noun joins the phrase before, its
+    // accent kept; before a formal noun (ということ, というもの) or at a clause's end it does not.
+    {"to-iu", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "動詞", "自立") && IsOneOf(w[i].base, {"いう", "言う"}) &&
+                Is(w[i - 1], "助詞", "格助詞") && w[i - 1].surface == "と" && i + 1 < w.size() &&
+                Is(w[i + 1], "名詞") && w[i + 1].pos1 != "非自立";
+     },
+     KeepAccent},
+    // 建設するため, 多かったため: ため after a predicate joins its phrase, a flat one taking its
+    // nucleus (ケンセツスルタメ]); そのため is one flat phrase.
+    {"tame", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "名詞", "非自立") && IsOneOf(w[i].base, {"ため", "為"}) &&
+                IsPredicate(w[i - 1]);
+     },
+     OwnNucleusIfFlat},
+    {"tame", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "名詞", "非自立") && IsOneOf(w[i].base, {"ため", "為"}) &&
+                Is(w[i - 1], "連体詞") && IsOneOf(w[i - 1].base, {"その", "この", "あの"});
+     },
+     KeepAccent},
     // 肉眼では, 増加には, 銀行からの: は and の after a particle put a flat phrase's nucleus on
     // that particle (ニクガンデ]ワ).
     {"particle-wa", 1,
