@@ -32,8 +32,8 @@ const std::vector<OwnRule>& OwnRules() {
         {"compound-stem", "an adjectival noun's stem and the noun after it are one compound "
                           "(自然現象)"},
         {"dearu", "ある after で puts a flat phrase's nucleus on its ア (未定である)"},
-        {"aru-flat", "ある after が, も, の or で joins a flat phrase with the nucleus on its ア "
-                     "(必要がある ヒツヨーガア]ル) and starts its own after an accented one"},
+        {"dearu-split", "ある after で starts a phrase of its own after an accented phrase "
+                        "(一つである ヒト]ツデ ア]ル)"},
         {"ni-after-verb", "に after a verb's plain form keeps its accent (築くには)"},
         {"odaka-no", "の after a noun with its nucleus on its last mora makes the phrase flat "
                      "(花の ハナノ)"},

@@ -75,12 +75,12 @@ bool JoinsFlatPhrase(const std::vector<LabelWord>& w, std::size_t i) {
     return Is(w[i], "名詞", "非自立") && w[i].pos2 != "助動詞語幹" && IsPredicate(p);
 }
 
-// 必要がある, 未定である: ある (あり, あった ...) after が, も, の or で joins a flat phrase, the
-// nucleus on its ア (ヒツヨーガア]ル), and starts its own after an accented one (モ]ノデ ア]ル).
-bool IsAruAfterParticle(const std::vector<LabelWord>& w, std::size_t i) {
+// 魚の一つである: ある (あり, あった ...) after で starts a phrase of its own after an accented
+// phrase (ヒト]ツデ ア]ル); after a flat one it joins (own rule dearu, ミテーデア]ル).
+bool IsAruAfterDe(const std::vector<LabelWord>& w, std::size_t i) {
     const LabelWord& p = w[i - 1];
     return (Is(w[i], "動詞", "自立") || Is(w[i], "助動詞")) && w[i].base == "ある" &&
-           (Is(p, "助詞") || Is(p, "助動詞")) && IsOneOf(p.surface, {"が", "も", "の", "で"});
+           p.surface == "で" && (Is(p, "助詞") || Is(p, "助動詞"));
 }
 
 // 調べて, 通した: the 連用形 of an accented 一段 verb (and of a 五段 verb in す) has its nucleus
@@ -151,12 +151,9 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
             w.chain = 1;
             w.accentRule = "P1"; // the noun's nucleus, or flat where it has none
         }
-        if (i > 0 && rules.Has("aru-flat") && IsAruAfterParticle(words, i)) {
-            const bool flat = words[top].accent == 0;
-            w.chain = flat ? 1 : 0;
-            if (flat) {
-                w.accentRule = "F2@1";
-            }
+        if (i > 0 && w.chain == 1 && rules.Has("dearu-split") && words[top].accent != 0 &&
+            IsAruAfterDe(words, i)) {
+            w.chain = 0;
         }
         if (i == 0 || w.chain != 1) {
             top = i;
