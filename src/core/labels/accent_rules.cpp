@@ -16,6 +16,8 @@ const std::vector<OwnRule>& OwnRules() {
                         "... join it when it is flat, with their own nucleus"},
         {"te-auxiliary", "いる, しまう, おく, くる ... after a て form join its phrase, its "
                          "accent kept (ください does not)"},
+        {"te-oru-kuru", "おり (before no auxiliary) and くる after a て form put a flat "
+                        "phrase's nucleus on their first mora (暮らしてきた クラシテキ]タ)"},
         {"te-particle", "a particle after a て form combines as after the verb (行っても)"},
         {"nai", "ない after は, も or an adjective's く form is a phrase of its own (ではない)"},
         {"naru", "なる after a く form joins it (なくなる, 飲みたくなる)"},
@@ -44,6 +46,10 @@ const std::vector<OwnRule>& OwnRules() {
                  "(建設するため); そのため is one flat phrase"},
         {"particle-wa", "は and の after で, に, から put a flat phrase's nucleus on that "
                         "particle (肉眼では)"},
+        {"mo-after-particle", "も after に or と puts a flat phrase's nucleus on that particle "
+                              "(週末にも シューマツニ]モ)"},
+        {"tari", "たり keeps an accented verb's nucleus (作ったり ツク]ッタリ), a flat phrase's "
+                 "on た (したり シタ]リ)"},
         {"verb-final-mora", "だろう and と after a flat verb put the nucleus on its last mora "
                             "(行くだろう)"},
         {"nakereba", "なければ, なくて, なかった put a flat phrase's nucleus on their な, an "

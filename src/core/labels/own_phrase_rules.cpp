@@ -81,6 +81,16 @@ constexpr OwnPhraseRule kRules[] = {
     {"te-auxiliary", 1,
      [](const Words& w, std::size_t i) { return IsTe(w[i - 1]) && IsTeAuxiliary(w[i]); },
      KeepAccent},
+    // 謝罪しており, 暮らしてきた, やってくる: おり (before no auxiliary) and くる after a て form
+    // put a flat phrase's nucleus on their first mora (シャザイシテオ]リ, クラシテキ]タ).
+    {"te-oru-kuru", 1,
+     [](const Words& w, std::size_t i) {
+         const bool oru = IsOneOf(w[i].base, {"おる", "居る"}) && w[i].surface == "おり" &&
+                          !(i + 1 < w.size() && Is(w[i + 1], "助動詞"));
+         const bool kuru = IsOneOf(w[i].base, {"くる", "来る"});
+         return Is(w[i], "動詞", "非自立") && (oru || kuru) && IsTe(w[i - 1]);
+     },
+     [](const LabelWord&) { return std::string("F2@1"); }},
     // ではない, 大きくない: ない is a phrase of its own (ナ]イ).
     {"nai", 0,
      [](const Words& w, std::size_t i) {
@@ -230,6 +240,22 @@ constexpr OwnPhraseRule kRules[] = {
                 Is(w[i - 1], "助詞", "格助詞") && IsOneOf(w[i - 1].surface, {"で", "に", "から"});
      },
      [](const LabelWord&) { return std::string("F2@0"); }},
+    // 週末にも, 原因とも: も after に or と puts a flat phrase's nucleus on that particle
+    // (シューマツニ]モ).
+    {"mo-after-particle", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "助詞", "係助詞") && w[i].surface == "も" &&
+                Is(w[i - 1], "助詞", "格助詞") && IsOneOf(w[i - 1].surface, {"に", "と"});
+     },
+     [](const LabelWord&) { return std::string("F2@0"); }},
+    // 作ったり, 修正したり: たり keeps an accented verb's nucleus (ツク]ッタリ), where its entry
+    // moves it to た, and puts a flat phrase's on た (シューセーシタ]リ).
+    {"tari", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "助詞", "並立助詞") && IsOneOf(w[i].surface, {"たり", "だり"}) &&
+                (Is(w[i - 1], "動詞") || Is(w[i - 1], "助動詞"));
+     },
+     [](const LabelWord&) { return std::string("F2@1"); }},
     // 行くだろう, 行くとしたら: だろう and と after a flat verb put the nucleus on its last
     // mora (イク]ダロー).
     {"verb-final-mora", 1,
