@@ -46,6 +46,9 @@ const std::vector<OwnRule>& OwnRules() {
                  "(建設するため); そのため is one flat phrase"},
         {"particle-wa", "は and の after で, に, から put a flat phrase's nucleus on that "
                         "particle (肉眼では)"},
+        {"conjunctive-final-mora", "the conjunctive と and が after a predicate put a flat "
+                                   "phrase's nucleus on its last mora (成長すると "
+                                   "セーチョースル]ト)"},
         {"mo-after-particle", "も after に or と puts a flat phrase's nucleus on that particle "
                               "(週末にも シューマツニ]モ)"},
         {"tari", "たり keeps an accented verb's nucleus (作ったり ツク]ッタリ), a flat phrase's "

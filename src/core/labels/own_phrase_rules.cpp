@@ -240,6 +240,14 @@ constexpr OwnPhraseRule kRules[] = {
                 Is(w[i - 1], "助詞", "格助詞") && IsOneOf(w[i - 1].surface, {"で", "に", "から"});
      },
      [](const LabelWord&) { return std::string("F2@0"); }},
+    // 成長すると, 連絡したが: the conjunctive particles と and が after a predicate put a flat
+    // phrase's nucleus on its last mora (セーチョースル]ト, レンラクシタ]ガ).
+    {"conjunctive-final-mora", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "助詞", "接続助詞") && IsOneOf(w[i].surface, {"と", "が"}) &&
+                (Is(w[i - 1], "動詞") || Is(w[i - 1], "助動詞"));
+     },
+     [](const LabelWord&) { return std::string("F2@0"); }},
     // 週末にも, 原因とも: も after に or と puts a flat phrase's nucleus on that particle
     // (シューマツニ]モ).
     {"mo-after-particle", 1,
