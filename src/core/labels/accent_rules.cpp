@@ -25,6 +25,8 @@ const std::vector<OwnRule>& OwnRules() {
                         "before their last (かけられて カケラ]レテ)"},
         {"honorific", "なさる and くださる after a verb keep their own nucleus (調べなさい)"},
         {"ta-flat", "た after a flat verb leaves it flat (行った イッタ; 行ったら イッタ]ラ)"},
+        {"tachi", "たち keeps an accented noun's nucleus (召使たち メシツ]カイタチ), a flat "
+                  "noun's on its last mora"},
         {"teki-flat", "a word in 的 is flat (伝統的な)"},
         {"to-suru", "する after the particle と joins it (として)"},
         {"adverbial-ku", "a verb after an adjective's く form starts a phrase (早く歩く)"},

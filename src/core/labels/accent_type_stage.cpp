@@ -63,6 +63,8 @@ constexpr RuleRow kRules[] = {
     {"P14", [](const Change& c) { return c.own != 0 ? c.morae + c.own : c.top; }},
     // This program's own: F2 for a flat phrase, the mora before the word for an accented one.
     {"F23", [](const Change& c) { return c.top == 0 ? c.morae + c.offset : c.morae; }},
+    // C5 for an accented phrase, C3 for a flat one.
+    {"C53", [](const Change& c) { return c.top != 0 ? c.top : c.morae; }},
     // F1, but flat where the nucleus is on the mora right before the word (ハナ]+ノ: ハナノ).
     {"F15", [](const Change& c) { return c.top == c.morae && c.morae > 1 ? 0 : c.top; }},
 };

@@ -129,6 +129,14 @@ constexpr OwnPhraseRule kRules[] = {
                 !IsOneOf(w[i].surface, {"たら", "だら"});
      },
      [](const LabelWord&) { return std::string(kNone); }},
+    // 召使たち, 男の子たち: たち keeps an accented noun's nucleus (メシツ]カイタチ); a flat noun
+    // takes it on its last mora, as the entry has it (ショーネ]ンタチ).
+    {"tachi", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "名詞", "接尾") && IsOneOf(w[i].base, {"たち", "達"}) &&
+                Is(w[i - 1], "名詞");
+     },
+     [](const LabelWord&) { return std::string("C53"); }},
     // 伝統的な, 経済的に: a word in 的 is flat (デントーテキナ).
     {"teki-flat", 1,
      [](const Words& w, std::size_t i) { return Is(w[i], "名詞", "接尾") && w[i].base == "的"; },
