@@ -45,7 +45,8 @@ const std::vector<OwnRule>& OwnRules() {
                     "セ]ーフニヨッテ)"},
         {"to-iu", "いう between と and a noun joins the phrase before (回っているという説)"},
         {"tame", "ため after a predicate joins its phrase, a flat one taking its nucleus "
-                 "(建設するため); そのため is one flat phrase"},
+                 "(建設するため ケンセツスルタメ])"},
+        {"sono-tame", "その, この, あの and ため or まま are one flat phrase (そのため ソノタメ)"},
         {"particle-wa", "は and の after で, に, から put a flat phrase's nucleus on that "
                         "particle (肉眼では)"},
         {"conjunctive-final-mora", "the conjunctive と and が after a predicate put a flat "

@@ -227,16 +227,17 @@ constexpr OwnPhraseRule kRules[] = {
      },
      KeepAccent},
     // 建設するため, 多かったため: ため after a predicate joins its phrase, a flat one taking its
-    // nucleus (ケンセツスルタメ]); そのため is one flat phrase.
+    // nucleus (ケンセツスルタメ]).
     {"tame", 1,
      [](const Words& w, std::size_t i) {
          return Is(w[i], "名詞", "非自立") && IsOneOf(w[i].base, {"ため", "為"}) &&
                 IsPredicate(w[i - 1]);
      },
      OwnNucleusIfFlat},
-    {"tame", 1,
+    // そのため, そのまま: その, この, あの and ため or まま are one flat phrase (ソノタメ).
+    {"sono-tame", 1,
      [](const Words& w, std::size_t i) {
-         return Is(w[i], "名詞", "非自立") && IsOneOf(w[i].base, {"ため", "為"}) &&
+         return Is(w[i], "名詞") && IsOneOf(w[i].base, {"ため", "為", "まま", "儘"}) &&
                 Is(w[i - 1], "連体詞") && IsOneOf(w[i - 1].base, {"その", "この", "あの"});
      },
      KeepAccent},
