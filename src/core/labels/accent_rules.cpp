@@ -12,6 +12,8 @@ const std::vector<OwnRule>& OwnRules() {
                           "ヨ]ンジュー ゴ"},
         {"suru", "する and できる after a noun of action join its phrase: 勉強する keeps the "
                  "noun's accent, a flat noun takes できる's (合格できる)"},
+        {"suru-split", "する and できる after an accented noun of action start a phrase (理解する "
+                       "リ]カイ スル)"},
         {"formal-noun", "の and こと after a predicate, ため after の, join its phrase; もの, わけ "
                         "... join it when it is flat, with their own nucleus"},
         {"te-auxiliary", "いる, しまう, おく, くる ... after a て form join its phrase, its "

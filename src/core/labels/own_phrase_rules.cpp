@@ -61,6 +61,14 @@ constexpr OwnPhraseRule kRules[] = {
                 IsOneOf(w[i].base, {"する", "できる", "出来る"});
      },
      [](const LabelWord& w) { return w.base == "する" ? KeepAccent(w) : OwnNucleusIfFlat(w); }},
+    // 理解する, 満足した: after a noun of action with an accent of its own, する starts a phrase
+    // (リ]カイ スル); a flat noun and する stay one (suru).
+    {"suru-split", 0,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i - 1], "名詞", "サ変接続") && w[i - 1].accent != 0 &&
+                Is(w[i], "動詞", "自立") && IsOneOf(w[i].base, {"する", "できる", "出来る"});
+     },
+     nullptr},
     // するのに, いないので: の and ん join by their entry's rule. 読むこと, 老後のため: こと after
     // a predicate and ため after の join, an accented phrase keeping its nucleus, a flat one
     // taking theirs (ツカウコト]). The other formal nouns: accent_type_stage.cpp.
