@@ -54,7 +54,7 @@ const std::vector<OwnRule>& OwnRules() {
         {"conjunctive-final-mora", "the conjunctive と and が after a predicate put a flat "
                                    "phrase's nucleus on its last mora (成長すると "
                                    "セーチョースル]ト)"},
-        {"mo-after-particle", "も after に or と puts a flat phrase's nucleus on that particle "
+        {"mo-after-particle", "も after に, と or で puts a flat phrase's nucleus on that particle "
                               "(週末にも シューマツニ]モ)"},
         {"tari", "たり keeps an accented verb's nucleus (作ったり ツク]ッタリ), a flat phrase's "
                  "on た (したり シタ]リ)"},

@@ -265,12 +265,12 @@ constexpr OwnPhraseRule kRules[] = {
                 (Is(w[i - 1], "動詞") || Is(w[i - 1], "助動詞"));
      },
      [](const LabelWord&) { return std::string("F2@0"); }},
-    // 週末にも, 原因とも: も after に or と puts a flat phrase's nucleus on that particle
-    // (シューマツニ]モ).
+    // 週末にも, 原因とも, 会社でも: も after に, と or で puts a flat phrase's nucleus on that
+    // particle (シューマツニ]モ).
     {"mo-after-particle", 1,
      [](const Words& w, std::size_t i) {
          return Is(w[i], "助詞", "係助詞") && w[i].surface == "も" &&
-                Is(w[i - 1], "助詞", "格助詞") && IsOneOf(w[i - 1].surface, {"に", "と"});
+                Is(w[i - 1], "助詞", "格助詞") && IsOneOf(w[i - 1].surface, {"に", "と", "で"});
      },
      [](const LabelWord&) { return std::string("F2@0"); }},
     // 作ったり, 修正したり: たり keeps an accented verb's nucleus (ツク]ッタリ), where its entry
