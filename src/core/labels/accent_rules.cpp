@@ -65,6 +65,8 @@ const std::vector<OwnRule>& OwnRules() {
         {"datta", "だった, でした put a flat phrase's nucleus on their first mora"},
         {"ichidan-te", "the て and た forms of an accented 一段 verb (or 五段 verb in す) have "
                        "the nucleus a mora earlier (調べた シラ]ベタ)"},
+        {"adjective-ku", "the く and ば forms of an accented adjective have its nucleus a mora "
+                         "earlier (高く タ]カク)"},
         {"tokoro", "the formal noun ところ has its nucleus on its last mora (見つけたところだ "
                    "ミツケタトコロ]ダ)"},
         {"sou", "そう after a stem (楽しそう) takes the nucleus on its first mora (タノシソ]ー)"},

@@ -101,6 +101,18 @@ void MoveNucleusOfTeForms(std::vector<LabelWord>& words) {
     }
 }
 
+// 高く, 美しければ: the く form and the ば form of an accented adjective have its nucleus a
+// mora earlier than the plain form (タ]カク, ウツク]シケレバ; タカ]イ). The past needs no change:
+// た's rule puts it two morae before itself (タ]カカッタ).
+void MoveNucleusOfAdjectiveForms(std::vector<LabelWord>& words) {
+    for (LabelWord& w : words) {
+        if (Is(w, "形容詞", "自立") && w.accentKnown && w.accent >= 2 &&
+            (w.conjugationForm == "連用テ接続" || w.conjugationForm == "仮定形")) {
+            --w.accent;
+        }
+    }
+}
+
 // 読んだところだ, 君のところに: the formal noun ところ has its nucleus on its last mora
 // (トコロ]ダ), where the dictionary has it flat.
 void AccentFormalTokoro(std::vector<LabelWord>& words) {
@@ -144,6 +156,9 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
     }
     if (rules.Has("tokoro")) {
         AccentFormalTokoro(words);
+    }
+    if (rules.Has("adjective-ku")) {
+        MoveNucleusOfAdjectiveForms(words);
     }
     std::size_t top = 0;
     int morae = 0;
