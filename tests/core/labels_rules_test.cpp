@@ -489,7 +489,8 @@ TEST(AccentPhraseTest, JoiningWordsAgainstTheClassicRules) {
     const std::vector<OwnRuleCase> cases = {
         // 花の: ハナノ, not ハナ]ノ.
         {"odaka-no",
-         {W("花", "名詞", "一般", "ハナ", 2), W("の", "助詞", "連体化", "ノ", 0, "動詞%F2@0/形容詞%F1")},
+         {W("花", "名詞", "一般", "ハナ", 2),
+          W("の", "助詞", "連体化", "ノ", 0, "動詞%F2@0/形容詞%F1")},
          {{0, 2}},
          {{0, 0}}},
         // 政府によって: one phrase, セ]ーフニヨッテ.

@@ -94,7 +94,8 @@ void MoveNucleusOfTeForms(std::vector<LabelWord>& words) {
         if (Is(w, "動詞") &&
             (w.conjugationType.rfind("一段", 0) == 0 || w.conjugationType == "五段・サ行") &&
             w.conjugationForm == "連用形" && w.accentKnown && w.moraCount >= 2 &&
-            w.accent == w.moraCount && (IsTe(next) || (Is(next, "助動詞") && next.base == "た") ||
+            w.accent == w.moraCount &&
+            (IsTe(next) || (Is(next, "助動詞") && next.base == "た") ||
              (Is(next, "助詞", "並立助詞") && next.surface == "たり"))) {
             --w.accent;
         }
