@@ -28,12 +28,13 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import accent_eval  # noqa: E402  (same folder)
 
 # This program's own accent rules (src/core/labels/accent_rules.cpp).
-RULES = ['numbers', 'number-groups', 'suru', 'formal-noun', 'te-auxiliary', 'te-particle', 'nai',
-         'naru', 'verb-suffix', 'honorific', 'ta-flat', 'teki-flat', 'to-suru', 'adverbial-ku',
-         'number-phrase', 'dou', 'pronoun', 'compound-stem', 'dearu', 'ni-after-verb',
-         'particle-wa', 'verb-final-mora', 'nakereba', 'datta', 'ichidan-te', 'tokoro', 'sou',
-         'final-masu', 'final-desu', 'final-masu-flat', 'question-ka', 'special-mora',
-         'nai-nucleus', 'iu-yuu']
+RULES = ['numbers', 'number-groups', 'suru', 'suru-split', 'formal-noun', 'te-auxiliary',
+         'te-oru-kuru', 'te-particle', 'nai', 'naru', 'verb-suffix', 'honorific', 'ta-flat',
+         'tachi', 'teki-flat', 'to-suru', 'adverbial-ku', 'number-phrase', 'dou', 'pronoun',
+         'compound-stem', 'dearu', 'dearu-split', 'ni-after-verb', 'odaka-no', 'ni-yoru', 'to-iu',
+         'tame', 'sono-tame', 'particle-wa', 'conjunctive-final-mora', 'mo-after-particle', 'tari',
+         'verb-final-mora', 'nakereba', 'datta', 'ichidan-te', 'tokoro', 'sou', 'final-masu',
+         'final-desu', 'final-masu-flat', 'question-ka', 'special-mora', 'nai-nucleus', 'iu-yuu']
 
 
 def sentences_of(paths):

@@ -481,6 +481,151 @@ TEST(NucleusShiftTest, OffTheIOfNai) {
     EXPECT_EQ(phrase(4, "内"), 4);
 }
 
+// The rules for particles and auxiliaries after a phrase and for the words that join it: each
+// against the classic rules alone.
+TEST(AccentPhraseTest, JoiningWordsAgainstTheClassicRules) {
+    const std::string ni = "動詞%F5/形容詞%F1/名詞%F1";
+    const std::string mo = "名詞%F1/動詞%F2@0/形容詞%F2@0";
+    const std::vector<OwnRuleCase> cases = {
+        // 花の: ハナノ, not ハナ]ノ.
+        {"odaka-no",
+         {W("花", "名詞", "一般", "ハナ", 2),
+          W("の", "助詞", "連体化", "ノ", 0, "動詞%F2@0/形容詞%F1")},
+         {{0, 2}},
+         {{0, 0}}},
+        // 政府によって: one phrase, セ]ーフニヨッテ.
+        {"ni-yoru",
+         {W("政府", "名詞", "一般", "セーフ", 1), W("に", "助詞", "格助詞", "ニ", 0, ni),
+          W("よっ", "動詞", "自立", "ヨッ", 0, "*", "よる", "連用タ接続"),
+          W("て", "助詞", "接続助詞", "テ", 0, "動詞%F1/形容詞%F1/名詞%F5")},
+         {{0, 1}, {2, 0}},
+         {{0, 1}}},
+        // 学者という説: ガクシャトユー セ]ツ.
+        {"to-iu",
+         {W("学者", "名詞", "一般", "ガクシャ", 0), W("と", "助詞", "格助詞", "ト", 0, "動詞%F1"),
+          W("いう", "動詞", "自立", "ユー", 0, "*", "いう", "基本形"),
+          W("説", "名詞", "一般", "セツ", 1, "C3")},
+         {{0, 0}, {2, 0}, {3, 1}},
+         {{0, 0}, {3, 1}}},
+        // 守るため: マモ]ルタメ; 続けるため: ツヅケルタメ].
+        {"tame",
+         {W("守る", "動詞", "自立", "マモル", 2, "*", "守る", "基本形"),
+          W("ため", "名詞", "非自立", "タメ", 2, "C3")},
+         {{0, 2}, {1, 2}},
+         {{0, 2}}},
+        {"tame",
+         {W("続ける", "動詞", "自立", "ツヅケル", 0, "*", "続ける", "基本形"),
+          W("ため", "名詞", "非自立", "タメ", 2, "C3")},
+         {{0, 0}, {1, 2}},
+         {{0, 6}}},
+        // そのため: ソノタメ, flat.
+        {"sono-tame",
+         {W("その", "連体詞", "*", "ソノ", 0), W("ため", "名詞", "非自立", "タメ", 2, "C3")},
+         {{0, 0}, {1, 2}},
+         {{0, 0}}},
+        // 一つである: ヒト]ツデ ア]ル.
+        {"dearu-split",
+         {W("一つ", "名詞", "一般", "ヒトツ", 2), W("で", "助動詞", "*", "デ", 0, "名詞%F1", "だ"),
+          W("ある", "助動詞", "*", "アル", 1, "動詞%F1")},
+         {{0, 2}},
+         {{0, 2}, {2, 1}}},
+        // 週末にも: シューマツニ]モ.
+        {"mo-after-particle",
+         {W("週末", "名詞", "副詞可能", "シューマツ", 0), W("に", "助詞", "格助詞", "ニ", 0, ni),
+          W("も", "助詞", "係助詞", "モ", 0, mo)},
+         {{0, 0}},
+         {{0, 5}}},
+        // 作ったり: ツク]ッタリ, not ツクッタ]リ.
+        {"tari",
+         {W("作っ", "動詞", "自立", "ツクッ", 2, "*", "作る", "連用タ接続"),
+          W("たり", "助詞", "並立助詞", "タリ", 1, "名詞%F2@1/動詞%F4@1")},
+         {{0, 4}},
+         {{0, 2}}},
+        // 暮らしてきた: クラシテキ]タ, one phrase.
+        {"te-oru-kuru",
+         {W("暮らし", "動詞", "自立", "クラシ", 0, "*", "暮らす", "連用形"),
+          W("て", "助詞", "接続助詞", "テ", 0, "動詞%F1"),
+          W("き", "動詞", "非自立", "キ", 1, "*", "くる", "連用形"),
+          W("た", "助動詞", "*", "タ", 0, "動詞%F2@1/形容詞%F4@-2")},
+         {{0, 0}, {2, 1}},
+         {{0, 5}}},
+        // 上がると: アガル]ト.
+        {"conjunctive-final-mora",
+         {W("上がる", "動詞", "自立", "アガル", 0, "*", "上がる", "基本形"),
+          W("と", "助詞", "接続助詞", "ト", 0, "動詞%F1")},
+         {{0, 0}},
+         {{0, 3}}},
+        // 高く: タ]カク; 美しければ: ウツク]シケレバ.
+        {"adjective-ku",
+         {W("高く", "形容詞", "自立", "タカク", 2, "*", "高い", "連用テ接続")},
+         {{0, 2}},
+         {{0, 1}}},
+        {"adjective-ku",
+         {W("美しけれ", "形容詞", "自立", "ウツクシケレ", 4, "*", "美しい", "仮定形"),
+          W("ば", "助詞", "接続助詞", "バ", 0, "動詞%F2@0/形容詞%F1")},
+         {{0, 4}},
+         {{0, 3}}},
+        // 召使たち: メシツ]カイタチ, not メシツカイ]タチ.
+        {"tachi",
+         {W("召使", "名詞", "一般", "メシツカイ", 3), W("たち", "名詞", "接尾", "タチ", 1, "C3")},
+         {{0, 5}},
+         {{0, 3}}},
+    };
+    for (const OwnRuleCase& c : cases) {
+        ASSERT_NE(c.classic, c.withRule) << c.rule;
+        EXPECT_EQ(Phrases(c.words, "none"), c.classic) << c.rule << " " << c.words[0].surface;
+        EXPECT_EQ(Phrases(c.words, c.rule), c.withRule) << c.rule << " " << c.words[0].surface;
+    }
+}
+
+// Where those rules leave the phrase as it was: a nucleus that is not on the mora before の, a
+// noun of one mora, である after a flat phrase, という before こと, たち after a flat noun.
+TEST(AccentPhraseTest, JoiningWordsLeaveOtherPhrasesAlone) {
+    using Phrase = std::vector<std::pair<std::size_t, int>>;
+    const std::string no = "動詞%F2@0/形容詞%F1";
+    EXPECT_EQ(Phrases({W("雨", "名詞", "一般", "アメ", 1), W("の", "助詞", "連体化", "ノ", 0, no)},
+                      "odaka-no"),
+              (Phrase{{0, 1}}));
+    EXPECT_EQ(Phrases({W("木", "名詞", "一般", "キ", 1), W("の", "助詞", "連体化", "ノ", 0, no)},
+                      "odaka-no"),
+              (Phrase{{0, 1}}));
+    // 未定である: one phrase, ミテーデア]ル.
+    EXPECT_EQ(Phrases({W("未定", "名詞", "形容動詞語幹", "ミテー", 0),
+                       W("で", "助動詞", "*", "デ", 0, "名詞%F1", "だ"),
+                       W("ある", "助動詞", "*", "アル", 1, "動詞%F1")},
+                      "dearu,dearu-split"),
+              (Phrase{{0, 5}}));
+    // 言ったということだ: ト ユーコト]ダ stays a phrase of its own.
+    const std::vector<LabelWord> koto = {
+        W("た", "助動詞", "*", "タ", 0, "動詞%F2@1/形容詞%F4@-2"),
+        W("と", "助詞", "格助詞", "ト", 0, "動詞%F1"),
+        W("いう", "動詞", "自立", "ユー", 0, "*", "いう", "基本形"),
+        W("こと", "名詞", "非自立", "コト", 2, "C3")};
+    EXPECT_EQ(Phrases(koto, "to-iu"), Phrases(koto, "none"));
+    EXPECT_EQ(Phrases({W("少年", "名詞", "一般", "ショーネン", 0),
+                       W("たち", "名詞", "接尾", "タチ", 1, "C3")},
+                      "tachi"),
+              (Phrase{{0, 4}}));
+    // 会社が上がると: と after a noun is the case particle, not the conjunctive one.
+    EXPECT_EQ(Phrases({W("会社", "名詞", "一般", "カイシャ", 0),
+                       W("と", "助詞", "格助詞", "ト", 0, "動詞%F1")},
+                      "conjunctive-final-mora"),
+              (Phrase{{0, 0}}));
+}
+
+// する after a noun of action: one phrase after a flat noun (ベンキョースル), two after an
+// accented one (リ]カイ スル).
+TEST(AccentPhraseTest, SuruSplitsAfterAnAccentedNoun) {
+    using Phrase = std::vector<std::pair<std::size_t, int>>;
+    auto words = [](const char* noun, const char* pron, int accent) {
+        return std::vector<LabelWord>{W(noun, "名詞", "サ変接続", pron, accent),
+                                      W("する", "動詞", "自立", "スル", 0, "*", "する", "基本形")};
+    };
+    EXPECT_EQ(Phrases(words("理解", "リカイ", 1), "suru"), (Phrase{{0, 1}}));
+    EXPECT_EQ(Phrases(words("理解", "リカイ", 1), "suru,suru-split"), (Phrase{{0, 1}, {1, 0}}));
+    EXPECT_EQ(Phrases(words("勉強", "ベンキョー", 0), "suru,suru-split"), (Phrase{{0, 0}}));
+}
+
 TEST(AccentByRuleTest, ThirdMoraFromTheEndOnAMoraThatCarriesIt) {
     EXPECT_EQ(AccentByRule("ア", "名詞"), 1);
     EXPECT_EQ(AccentByRule("ニホ", "名詞"), 1);

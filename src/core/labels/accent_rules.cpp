@@ -12,10 +12,14 @@ const std::vector<OwnRule>& OwnRules() {
                           "ヨ]ンジュー ゴ"},
         {"suru", "する and できる after a noun of action join its phrase: 勉強する keeps the "
                  "noun's accent, a flat noun takes できる's (合格できる)"},
+        {"suru-split", "する and できる after an accented noun of action start a phrase (理解する "
+                       "リ]カイ スル)"},
         {"formal-noun", "の and こと after a predicate, ため after の, join its phrase; もの, わけ "
                         "... join it when it is flat, with their own nucleus"},
         {"te-auxiliary", "いる, しまう, おく, くる ... after a て form join its phrase, its "
                          "accent kept (ください does not)"},
+        {"te-oru-kuru", "おり (before no auxiliary) and くる after a て form put a flat "
+                        "phrase's nucleus on their first mora (暮らしてきた クラシテキ]タ)"},
         {"te-particle", "a particle after a て form combines as after the verb (行っても)"},
         {"nai", "ない after は, も or an adjective's く form is a phrase of its own (ではない)"},
         {"naru", "なる after a く form joins it (なくなる, 飲みたくなる)"},
@@ -23,6 +27,8 @@ const std::vector<OwnRule>& OwnRules() {
                         "before their last (かけられて カケラ]レテ)"},
         {"honorific", "なさる and くださる after a verb keep their own nucleus (調べなさい)"},
         {"ta-flat", "た after a flat verb leaves it flat (行った イッタ; 行ったら イッタ]ラ)"},
+        {"tachi", "たち keeps an accented noun's nucleus (召使たち メシツ]カイタチ), a flat "
+                  "noun's on its last mora"},
         {"teki-flat", "a word in 的 is flat (伝統的な)"},
         {"to-suru", "する after the particle と joins it (として)"},
         {"adverbial-ku", "a verb after an adjective's く form starts a phrase (早く歩く)"},
@@ -32,9 +38,26 @@ const std::vector<OwnRule>& OwnRules() {
         {"compound-stem", "an adjectival noun's stem and the noun after it are one compound "
                           "(自然現象)"},
         {"dearu", "ある after で puts a flat phrase's nucleus on its ア (未定である)"},
+        {"dearu-split", "ある after で starts a phrase of its own after an accented phrase "
+                        "(一つである ヒト]ツデ ア]ル)"},
         {"ni-after-verb", "に after a verb's plain form keeps its accent (築くには)"},
+        {"odaka-no", "の after a noun with its nucleus on its last mora makes the phrase flat "
+                     "(花の ハナノ)"},
+        {"ni-yoru", "よる after に joins the noun's phrase, its accent kept (政府によって "
+                    "セ]ーフニヨッテ)"},
+        {"to-iu", "いう between と and a noun joins the phrase before (回っているという説)"},
+        {"tame", "ため after a predicate joins its phrase, a flat one taking its nucleus "
+                 "(建設するため ケンセツスルタメ])"},
+        {"sono-tame", "その, この, あの and ため or まま are one flat phrase (そのため ソノタメ)"},
         {"particle-wa", "は and の after で, に, から put a flat phrase's nucleus on that "
                         "particle (肉眼では)"},
+        {"conjunctive-final-mora", "the conjunctive と and が after a predicate put a flat "
+                                   "phrase's nucleus on its last mora (成長すると "
+                                   "セーチョースル]ト)"},
+        {"mo-after-particle", "も after に, と or で puts a flat phrase's nucleus on that particle "
+                              "(週末にも シューマツニ]モ)"},
+        {"tari", "たり keeps an accented verb's nucleus (作ったり ツク]ッタリ), a flat phrase's "
+                 "on た (したり シタ]リ)"},
         {"verb-final-mora", "だろう and と after a flat verb put the nucleus on its last mora "
                             "(行くだろう)"},
         {"nakereba", "なければ, なくて, なかった put a flat phrase's nucleus on their な, an "
@@ -42,6 +65,8 @@ const std::vector<OwnRule>& OwnRules() {
         {"datta", "だった, でした put a flat phrase's nucleus on their first mora"},
         {"ichidan-te", "the て and た forms of an accented 一段 verb (or 五段 verb in す) have "
                        "the nucleus a mora earlier (調べた シラ]ベタ)"},
+        {"adjective-ku", "the く and ば forms of an accented adjective have its nucleus a mora "
+                         "earlier (高く タ]カク)"},
         {"tokoro", "the formal noun ところ has its nucleus on its last mora (見つけたところだ "
                    "ミツケタトコロ]ダ)"},
         {"sou", "そう after a stem (楽しそう) takes the nucleus on its first mora (タノシソ]ー)"},

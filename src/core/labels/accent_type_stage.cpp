@@ -63,6 +63,10 @@ constexpr RuleRow kRules[] = {
     {"P14", [](const Change& c) { return c.own != 0 ? c.morae + c.own : c.top; }},
     // This program's own: F2 for a flat phrase, the mora before the word for an accented one.
     {"F23", [](const Change& c) { return c.top == 0 ? c.morae + c.offset : c.morae; }},
+    // C5 for an accented phrase, C3 for a flat one.
+    {"C53", [](const Change& c) { return c.top != 0 ? c.top : c.morae; }},
+    // F1, but flat where the nucleus is on the mora right before the word (ハナ]+ノ: ハナノ).
+    {"F15", [](const Change& c) { return c.top == c.morae && c.morae > 1 ? 0 : c.top; }},
 };
 
 // A formal noun (もの, わけ, ところ ...; こと and の join always, own_phrase_rules.cpp) after a
@@ -71,6 +75,14 @@ constexpr RuleRow kRules[] = {
 bool JoinsFlatPhrase(const std::vector<LabelWord>& w, std::size_t i) {
     const LabelWord& p = w[i - 1];
     return Is(w[i], "名詞", "非自立") && w[i].pos2 != "助動詞語幹" && IsPredicate(p);
+}
+
+// 魚の一つである: ある (あり, あった ...) after で starts a phrase of its own after an accented
+// phrase (ヒト]ツデ ア]ル); after a flat one it joins (own rule dearu, ミテーデア]ル).
+bool IsAruAfterDe(const std::vector<LabelWord>& w, std::size_t i) {
+    const LabelWord& p = w[i - 1];
+    return (Is(w[i], "動詞", "自立") || Is(w[i], "助動詞")) && w[i].base == "ある" &&
+           p.surface == "で" && (Is(p, "助詞") || Is(p, "助動詞"));
 }
 
 // 調べて, 通した: the 連用形 of an accented 一段 verb (and of a 五段 verb in す) has its nucleus
@@ -82,7 +94,21 @@ void MoveNucleusOfTeForms(std::vector<LabelWord>& words) {
         if (Is(w, "動詞") &&
             (w.conjugationType.rfind("一段", 0) == 0 || w.conjugationType == "五段・サ行") &&
             w.conjugationForm == "連用形" && w.accentKnown && w.moraCount >= 2 &&
-            w.accent == w.moraCount && (IsTe(next) || (Is(next, "助動詞") && next.base == "た"))) {
+            w.accent == w.moraCount &&
+            (IsTe(next) || (Is(next, "助動詞") && next.base == "た") ||
+             (Is(next, "助詞", "並立助詞") && next.surface == "たり"))) {
+            --w.accent;
+        }
+    }
+}
+
+// 高く, 美しければ: the く form and the ば form of an accented adjective have its nucleus a
+// mora earlier than the plain form (タ]カク, ウツク]シケレバ; タカ]イ). The past needs no change:
+// た's rule puts it two morae before itself (タ]カカッタ).
+void MoveNucleusOfAdjectiveForms(std::vector<LabelWord>& words) {
+    for (LabelWord& w : words) {
+        if (Is(w, "形容詞", "自立") && w.accentKnown && w.accent >= 2 &&
+            (w.conjugationForm == "連用テ接続" || w.conjugationForm == "仮定形")) {
             --w.accent;
         }
     }
@@ -132,6 +158,9 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
     if (rules.Has("tokoro")) {
         AccentFormalTokoro(words);
     }
+    if (rules.Has("adjective-ku")) {
+        MoveNucleusOfAdjectiveForms(words);
+    }
     std::size_t top = 0;
     int morae = 0;
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -140,6 +169,10 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
             JoinsFlatPhrase(words, i)) {
             w.chain = 1;
             w.accentRule = "P1"; // the noun's nucleus, or flat where it has none
+        }
+        if (i > 0 && w.chain == 1 && rules.Has("dearu-split") && words[top].accent != 0 &&
+            IsAruAfterDe(words, i)) {
+            w.chain = 0;
         }
         if (i == 0 || w.chain != 1) {
             top = i;

@@ -61,6 +61,14 @@ constexpr OwnPhraseRule kRules[] = {
                 IsOneOf(w[i].base, {"する", "できる", "出来る"});
      },
      [](const LabelWord& w) { return w.base == "する" ? KeepAccent(w) : OwnNucleusIfFlat(w); }},
+    // 理解する, 満足した: after a noun of action with an accent of its own, する starts a phrase
+    // (リ]カイ スル); a flat noun and する stay one (suru).
+    {"suru-split", 0,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i - 1], "名詞", "サ変接続") && w[i - 1].accent != 0 &&
+                Is(w[i], "動詞", "自立") && IsOneOf(w[i].base, {"する", "できる", "出来る"});
+     },
+     nullptr},
     // するのに, いないので: の and ん join by their entry's rule. 読むこと, 老後のため: こと after
     // a predicate and ため after の join, an accented phrase keeping its nucleus, a flat one
     // taking theirs (ツカウコト]). The other formal nouns: accent_type_stage.cpp.
@@ -81,6 +89,16 @@ constexpr OwnPhraseRule kRules[] = {
     {"te-auxiliary", 1,
      [](const Words& w, std::size_t i) { return IsTe(w[i - 1]) && IsTeAuxiliary(w[i]); },
      KeepAccent},
+    // 謝罪しており, 暮らしてきた, やってくる: おり (before no auxiliary) and くる after a て form
+    // put a flat phrase's nucleus on their first mora (シャザイシテオ]リ, クラシテキ]タ).
+    {"te-oru-kuru", 1,
+     [](const Words& w, std::size_t i) {
+         const bool oru = IsOneOf(w[i].base, {"おる", "居る"}) && w[i].surface == "おり" &&
+                          !(i + 1 < w.size() && Is(w[i + 1], "助動詞"));
+         const bool kuru = IsOneOf(w[i].base, {"くる", "来る"});
+         return Is(w[i], "動詞", "非自立") && (oru || kuru) && IsTe(w[i - 1]);
+     },
+     [](const LabelWord&) { return std::string("F2@1"); }},
     // ではない, 大きくない: ない is a phrase of its own (ナ]イ).
     {"nai", 0,
      [](const Words& w, std::size_t i) {
@@ -119,6 +137,14 @@ constexpr OwnPhraseRule kRules[] = {
                 !IsOneOf(w[i].surface, {"たら", "だら"});
      },
      [](const LabelWord&) { return std::string(kNone); }},
+    // 召使たち, 男の子たち: たち keeps an accented noun's nucleus (メシツ]カイタチ); a flat noun
+    // takes it on its last mora, as the entry has it (ショーネ]ンタチ).
+    {"tachi", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "名詞", "接尾") && IsOneOf(w[i].base, {"たち", "達"}) &&
+                Is(w[i - 1], "名詞");
+     },
+     [](const LabelWord&) { return std::string("C53"); }},
     // 伝統的な, 経済的に: a word in 的 is flat (デントーテキナ).
     {"teki-flat", 1,
      [](const Words& w, std::size_t i) { return Is(w[i], "名詞", "接尾") && w[i].base == "的"; },
@@ -182,6 +208,47 @@ constexpr OwnPhraseRule kRules[] = {
                 w[i - 1].conjugationForm == "基本形";
      },
      KeepAccent},
+    // 花の, 島の: の after a noun with its nucleus on its last mora leaves the phrase flat
+    // (ハナノ, where ハナ]ガ); a nucleus elsewhere stays.
+    {"odaka-no", 1,
+     [](const Words& w, std::size_t i) {
+         const LabelWord& p = w[i - 1];
+         return Is(w[i], "助詞", "連体化") && Is(p, "名詞") && p.pos1 != "非自立" &&
+                p.pos1 != "数" && p.moraCount >= 2;
+     },
+     [](const LabelWord&) { return std::string("F15"); }},
+    // 政府によって, 火落ちにより, 数によれば: よる after に joins the noun's phrase, its accent
+    // kept (セ]ーフニヨッテ).
+    {"ni-yoru", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "動詞", "自立") && IsOneOf(w[i].base, {"よる", "因る", "依る", "拠る"}) &&
+                Is(w[i - 1], "助詞", "格助詞") && w[i - 1].surface == "に";
+     },
+     KeepAccent},
+    // 回っているという説: いう between the particle と and a noun joins the phrase before, its
+    // accent kept; before a formal noun (ということ, というもの) or at a clause's end it does not.
+    {"to-iu", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "動詞", "自立") && IsOneOf(w[i].base, {"いう", "言う"}) &&
+                Is(w[i - 1], "助詞", "格助詞") && w[i - 1].surface == "と" && i + 1 < w.size() &&
+                Is(w[i + 1], "名詞") && w[i + 1].pos1 != "非自立";
+     },
+     KeepAccent},
+    // 建設するため, 多かったため: ため after a predicate joins its phrase, a flat one taking its
+    // nucleus (ケンセツスルタメ]).
+    {"tame", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "名詞", "非自立") && IsOneOf(w[i].base, {"ため", "為"}) &&
+                IsPredicate(w[i - 1]);
+     },
+     OwnNucleusIfFlat},
+    // そのため, そのまま: その, この, あの and ため or まま are one flat phrase (ソノタメ).
+    {"sono-tame", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "名詞") && IsOneOf(w[i].base, {"ため", "為", "まま", "儘"}) &&
+                Is(w[i - 1], "連体詞") && IsOneOf(w[i - 1].base, {"その", "この", "あの"});
+     },
+     KeepAccent},
     // 肉眼では, 増加には, 銀行からの: は and の after a particle put a flat phrase's nucleus on
     // that particle (ニクガンデ]ワ).
     {"particle-wa", 1,
@@ -190,6 +257,30 @@ constexpr OwnPhraseRule kRules[] = {
                 Is(w[i - 1], "助詞", "格助詞") && IsOneOf(w[i - 1].surface, {"で", "に", "から"});
      },
      [](const LabelWord&) { return std::string("F2@0"); }},
+    // 成長すると, 連絡したが: the conjunctive particles と and が after a predicate put a flat
+    // phrase's nucleus on its last mora (セーチョースル]ト, レンラクシタ]ガ).
+    {"conjunctive-final-mora", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "助詞", "接続助詞") && IsOneOf(w[i].surface, {"と", "が"}) &&
+                (Is(w[i - 1], "動詞") || Is(w[i - 1], "助動詞"));
+     },
+     [](const LabelWord&) { return std::string("F2@0"); }},
+    // 週末にも, 原因とも, 会社でも: も after に, と or で puts a flat phrase's nucleus on that
+    // particle (シューマツニ]モ).
+    {"mo-after-particle", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "助詞", "係助詞") && w[i].surface == "も" &&
+                Is(w[i - 1], "助詞", "格助詞") && IsOneOf(w[i - 1].surface, {"に", "と", "で"});
+     },
+     [](const LabelWord&) { return std::string("F2@0"); }},
+    // 作ったり, 修正したり: たり keeps an accented verb's nucleus (ツク]ッタリ), where its entry
+    // moves it to た, and puts a flat phrase's on た (シューセーシタ]リ).
+    {"tari", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "助詞", "並立助詞") && IsOneOf(w[i].surface, {"たり", "だり"}) &&
+                (Is(w[i - 1], "動詞") || Is(w[i - 1], "助動詞"));
+     },
+     [](const LabelWord&) { return std::string("F2@1"); }},
     // 行くだろう, 行くとしたら: だろう and と after a flat verb put the nucleus on its last
     // mora (イク]ダロー).
     {"verb-final-mora", 1,
