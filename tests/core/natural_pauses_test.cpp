@@ -296,5 +296,33 @@ TEST_F(NaturalPauses, ACommaAndASentencesEndGetTheSetLengthsInSoundAndUnits) {
     EXPECT_NEAR(bEndRun - aEndRun, 900, 10);
 }
 
+TEST_F(NaturalPauses, AnEllipsisAndADashWithinASentencePauseForTheirSetLengths) {
+    // The reading says them as nothing: the pause is there all the same, and follows the table.
+    const std::string text = Sjis(u"そうか……わかった。彼は――いや、違う。");
+    const std::size_t ellipsis = Sjis(u"そうか").size();
+    const std::size_t dash = Sjis(u"そうか……わかった。彼は").size();
+    PauseTable first = DefaultPauses();
+    first.At(PauseMark::Ellipsis) = 300;
+    first.At(PauseMark::Dash) = 650;
+    PauseTable second = first;
+    second.At(PauseMark::Ellipsis) = 900;
+    second.At(PauseMark::Dash) = 50;
+    const Rendered a = Render(text, first);
+    const Rendered b = Render(text, second);
+    constexpr std::int64_t kMs = 48;
+    const auto ms = [](std::int64_t frames) { return static_cast<double>(frames) / kMs; };
+    const auto [a0, a1] = GapAt(a, ellipsis);
+    const auto [b0, b1] = GapAt(b, ellipsis);
+    EXPECT_NEAR(ms(a1 - a0), 300, 0.05);
+    EXPECT_NEAR(ms(b1 - b0), 900, 0.05);
+    const auto [c0, c1] = GapAt(a, dash);
+    const auto [d0, d1] = GapAt(b, dash);
+    EXPECT_NEAR(ms(c1 - c0), 650, 0.05);
+    EXPECT_NEAR(ms(d1 - d0), 50, 0.05);
+    EXPECT_NEAR(ms(QuietRun(b, b0 - 100 * kMs, b1 + 100 * kMs)) -
+                    ms(QuietRun(a, a0 - 100 * kMs, a1 + 100 * kMs)),
+                600, 10);
+}
+
 } // namespace
 } // namespace yomi6
