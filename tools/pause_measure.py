@@ -21,7 +21,7 @@ Example (the held-out sentences 0001-2000 are never read for tuning):
 
 With --ours TIMINGS.json TEXT it measures our own natural voice instead: the timings file of an
 export of TEXT (`yomi6 --engine natural --export OUT.wav --timings TIMINGS.json TEXT`, TEXT in
-UTF-8) gives each pause (the silent units between two morae, in a row) with the source bytes
+UTF-8 or Shift-JIS) gives each pause (the silent units between two morae, in a row) with the source bytes
 it covers; they are told apart by the mark they cover (、 or 。, ！？, ……, ――) and by a line end
 between the two morae.
 """
@@ -93,8 +93,15 @@ def measure_ours(timings_path, text_path):
     import json
     with open(timings_path, encoding="utf-8") as f:
         units = json.load(f)["units"]
+    # The sources count the bytes of the text as the program holds it: code page 932 with
+    # CR LF line ends.
     with open(text_path, "rb") as f:
-        data = f.read()
+        raw = f.read()
+    try:
+        text = raw.decode("utf-8")
+    except UnicodeDecodeError:
+        text = raw.decode("cp932", "replace")
+    data = text.replace("\r\n", "\n").replace("\n", "\r\n").encode("cp932", "replace")
     groups = {}
     pending = []
     last_end_byte = None
@@ -104,8 +111,8 @@ def measure_ours(timings_path, text_path):
             continue
         if pending and last_end_byte is not None:
             begin, end = unit["source"]
-            between = data[last_end_byte:begin].decode("utf-8", "replace")
-            covered = "".join(data[u["source"][0]:u["source"][1]].decode("utf-8", "replace")
+            between = data[last_end_byte:begin].decode("cp932", "replace")
+            covered = "".join(data[u["source"][0]:u["source"][1]].decode("cp932", "replace")
                               for u in pending) + between
             kind = next((name for name, signs in MARKS if any(c in covered for c in signs)),
                         "no mark")
