@@ -8,11 +8,11 @@ namespace {
 
 // The code page 932 character at text[i], as its one or two bytes in one number.
 unsigned CharAt(std::string_view text, std::size_t i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
+    const unsigned lead = static_cast<unsigned char>(text[i]);
     if (natural::Cp932CharLength(text, i) == 1) {
         return lead;
     }
-    return (lead << 8) | static_cast<unsigned char>(text[i + 1]);
+    return (lead << 8U) | static_cast<unsigned char>(text[i + 1]);
 }
 
 // A closing bracket or quote, or a blank: passed over to find the mark of a pause.
