@@ -91,6 +91,12 @@ std::string UsageText() {
            "                        (monotone) to 2 (default: the settings, else 1)\n"
            "  --style-weight P      with --engine natural: how strongly the style is said,\n"
            "                        0 (neutral) to 100 percent (default: the settings, else 100)\n"
+           "  --pauses MARK=MS,...  with --engine natural: the pause in milliseconds (0 to\n"
+           "                        5000) at comma (、), period (。), question (！ ？),\n"
+           "                        ellipsis (……), dash (――), line (a line end) and blank\n"
+           "                        (a blank line); marks not named keep the settings\n"
+           "                        (default: comma=120,period=500,question=500,\n"
+           "                        ellipsis=700,dash=400,line=800,blank=1500)\n"
            "  --accent-rules all|none|RULE,...\n"
            "                        with --labels: which of this program's own accent rules\n"
            "                        apply (the manual page lists them; -RULE leaves one out;\n"
@@ -375,7 +381,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
                 return result;
             }
         } else if (a == "--engine" || a == "--style" || a == "--sample-rate" || a == "--pitch" ||
-                   a == "--intonation" || a == "--style-weight") {
+                   a == "--intonation" || a == "--style-weight" || a == "--pauses") {
             if (const std::string problem = ParseNaturalOption(a, value, o); !problem.empty()) {
                 result.error = problem;
                 return result;

@@ -64,7 +64,10 @@ struct Options {
     std::optional<int> pitch;         // --pitch N, half-tones from -12 to 12
     std::optional<double> intonation; // --intonation X, 0 (monotone) to 2; 1 as the voice makes it
     std::optional<int> styleWeight;   // --style-weight P, percent of the style over neutral
-    std::string accentRules;          // --accent-rules of --labels; "": all
+    // --pauses comma=MS,...: the natural voice's pauses at the marks named, the others the
+    // settings'; empty: all the settings'. Checked when it is read (ParsePauseList).
+    std::string pauses;
+    std::string accentRules; // --accent-rules of --labels; "": all
 };
 
 struct ParseResult {

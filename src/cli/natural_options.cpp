@@ -1,6 +1,7 @@
 #include "cli/natural_options.h"
 
 #include "natural/engine_setup.h"
+#include "settings/pause_table.h"
 
 #include <charconv>
 
@@ -49,6 +50,18 @@ std::string ParseNaturalOption(const std::string& option,
         (pitch ? options.pitch : options.styleWeight) = number;
         return "";
     }
+    if (option == "--pauses") {
+        const std::string* v = value("a list such as comma=250,period=600");
+        if (v == nullptr) {
+            return "--pauses needs a list such as comma=250,period=600";
+        }
+        PauseTable checked = DefaultPauses();
+        if (std::string problem = ParsePauseList(*v, checked); !problem.empty()) {
+            return problem;
+        }
+        options.pauses = *v;
+        return "";
+    }
     if (option == "--intonation") {
         const std::string* v = value("a number from 0 to 2");
         if (v == nullptr) {
@@ -85,7 +98,8 @@ std::string CheckNaturalOptions(const Options& options) {
     }
     for (const auto& [set, name] : {std::pair{options.pitch.has_value(), "--pitch"},
                                     std::pair{options.intonation.has_value(), "--intonation"},
-                                    std::pair{options.styleWeight.has_value(), "--style-weight"}}) {
+                                    std::pair{options.styleWeight.has_value(), "--style-weight"},
+                                    std::pair{!options.pauses.empty(), "--pauses"}}) {
         if (set && options.engine != SpeechEngine::Natural) {
             return std::string(name) + " goes with --engine natural";
         }

@@ -1,5 +1,5 @@
 // The command-line options of the natural voice: --engine, --style, --sample-rate and its
-// controls --pitch, --intonation and --style-weight.
+// controls --pitch, --intonation, --style-weight and --pauses.
 #pragma once
 
 #include "cli/cli_options.h"
@@ -9,8 +9,8 @@
 
 namespace yomi6::cli {
 
-// Reads the value of --engine, --style, --sample-rate, --pitch, --intonation or --style-weight
-// (option) into options; the problem as a usage error, "" when it is fine. value gives the
+// Reads the value of --engine, --style, --sample-rate, --pitch, --intonation, --style-weight or
+// --pauses (option) into options; the problem as a usage error, "" when it is fine. value gives the
 // option's argument, or null after setting the error.
 std::string ParseNaturalOption(const std::string& option,
                                const std::function<const std::string*(const char*)>& value,

@@ -69,6 +69,11 @@ EngineRequest EngineRequestOf(const Options& options, unsigned workers) {
     if (options.styleWeight) {
         request.controls.styleWeight = *options.styleWeight / 100.0;
     }
+    request.pauses = LoadPauses(profile);
+    if (!options.pauses.empty()) {
+        // Checked when the command line was read (ParseNaturalOption).
+        ParsePauseList(options.pauses, request.pauses);
+    }
     return request;
 }
 

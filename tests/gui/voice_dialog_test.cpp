@@ -333,6 +333,71 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!library.IsLoading() && !next.IsLoading(), 10000);
     }
 
+    // The pauses: a file of an earlier version shows the defaults, a value out of range its
+    // nearest end; the boxes typed into and stepped are kept by OK, read back by the next run,
+    // and asked of the engine; Cancel keeps nothing.
+    void theNaturalVoicesPausesAreSetInTheBoxesAndKept() {
+        config().WriteIni("[Voices]\nFemaleSlot=natural:neutral\nMaleSlot=male\n"
+                          "PauseDash=99999\n");
+        VoiceSelection voices;
+        VoiceLibrary library(voices);
+        library.LoadFromSettings();
+        {
+            VoiceDialog d(library);
+            d.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&d));
+            QCOMPARE(d.PauseBox(PauseMark::Comma)->value(), DefaultPauses().At(PauseMark::Comma));
+            QCOMPARE(d.PauseBox(PauseMark::BlankLine)->value(),
+                     DefaultPauses().At(PauseMark::BlankLine));
+            QCOMPARE(d.PauseBox(PauseMark::Dash)->value(), 5000);
+            QVERIFY(d.PauseBox(PauseMark::Period)->isEnabled());
+            // Samples in both slots: the pauses have nothing to act on.
+            QComboBox* female = d.SlotBox(false);
+            female->setCurrentIndex(female->findData(VoiceLibrary::kBuiltInFemale));
+            QVERIFY(!d.PauseBox(PauseMark::Period)->isEnabled());
+            female->setCurrentIndex(female->findData(QStringLiteral("natural:neutral")));
+            QVERIFY(d.PauseBox(PauseMark::Period)->isEnabled());
+
+            QSpinBox* comma = d.PauseBox(PauseMark::Comma);
+            comma->setFocus();
+            comma->selectAll();
+            QTest::keyClicks(comma, QStringLiteral("250"));
+            QTest::keyClick(comma, Qt::Key_Enter);
+            QCOMPARE(comma->value(), 250);
+            QSpinBox* blank = d.PauseBox(PauseMark::BlankLine);
+            blank->setFocus();
+            QTest::keyClick(blank, Qt::Key_Up); // a step of 50 ms
+            QSpinBox* line = d.PauseBox(PauseMark::LineEnd);
+            line->setFocus();
+            line->selectAll();
+            QTest::keyClicks(line, QStringLiteral("0"));
+            d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        }
+        PauseTable expected = DefaultPauses();
+        expected.At(PauseMark::Comma) = 250;
+        expected.At(PauseMark::BlankLine) += 50;
+        expected.At(PauseMark::LineEnd) = 0;
+        expected.At(PauseMark::Dash) = 5000;
+        QCOMPARE(library.Pauses(), expected);
+        const std::string ini = config().IniBytes();
+        QVERIFY2(ini.find("PauseComma=250\r\n") != std::string::npos, ini.c_str());
+        QVERIFY2(ini.find("PauseLineEnd=0\r\n") != std::string::npos, ini.c_str());
+        QVERIFY2(ini.find("PauseDash=5000\r\n") != std::string::npos, ini.c_str());
+        QCOMPARE(SlotEngineRequest(library, VoiceSlot::Female, 180, 1).pauses, expected);
+
+        VoiceLibrary next(voices);
+        next.LoadFromSettings();
+        {
+            VoiceDialog again(next);
+            QCOMPARE(again.PauseBox(PauseMark::Comma)->value(), 250);
+            QCOMPARE(again.PauseBox(PauseMark::LineEnd)->value(), 0);
+            again.PauseBox(PauseMark::Comma)->setValue(900);
+            again.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+        }
+        QCOMPARE(next.Pauses(), expected);
+        QTRY_VERIFY_WITH_TIMEOUT(!library.IsLoading() && !next.IsLoading(), 10000);
+    }
+
 private:
     QTemporaryDir m_data;
     QTemporaryDir m_other;

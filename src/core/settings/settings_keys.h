@@ -125,6 +125,21 @@ inline constexpr std::int32_t kMinNaturalPitch = -12;
 inline constexpr std::int32_t kMaxNaturalPitch = 12;
 inline constexpr std::int32_t kMaxNaturalIntonation = 20;
 inline constexpr std::int32_t kMaxNaturalStyleWeight = 100;
+// The natural voice's pauses in milliseconds, one key for each mark in the order of
+// PauseMark (pause_table.h): the comma, the sentence's end, ！ and ？, the ellipsis, the dash,
+// a line end and a blank line. Absent (a file of an earlier version): these defaults; out of
+// range: the nearest end of 0 to kMaxPauseMs. The comma's is the median pause at a comma in
+// read speech (docs/user-guide.md); the others are chosen longer than any pause within a sentence.
+inline constexpr std::array<IntKey, 7> kPauseKeys{{
+    {kVoicesSection, "PauseComma", 120},
+    {kVoicesSection, "PausePeriod", 500},
+    {kVoicesSection, "PauseQuestion", 500},
+    {kVoicesSection, "PauseEllipsis", 700},
+    {kVoicesSection, "PauseDash", 400},
+    {kVoicesSection, "PauseLineEnd", 800},
+    {kVoicesSection, "PauseBlankLine", 1500},
+}};
+inline constexpr std::int32_t kMaxPauseMs = 5000;
 // Below the user's data directory: the folder whose subfolders are voices.
 inline constexpr std::string_view kVoicesSubdirectory = "yomi6/voices";
 

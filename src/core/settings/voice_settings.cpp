@@ -83,4 +83,23 @@ bool SaveNaturalControls(ProfileFile& profile, const NaturalControls& controls) 
     return write(keys::kNaturalStyleWeight, kept.styleWeightPercent) && ok;
 }
 
+PauseTable LoadPauses(const ProfileFile& profile) {
+    PauseTable table;
+    for (std::size_t i = 0; i < kPauseMarkCount; ++i) {
+        const keys::IntKey& key = keys::kPauseKeys[i];
+        table.ms[i] = profile.GetInt(key.section, key.key, key.defaultValue);
+    }
+    return ClampedPauses(table);
+}
+
+bool SavePauses(ProfileFile& profile, const PauseTable& pauses) {
+    const PauseTable kept = ClampedPauses(pauses);
+    bool ok = true;
+    for (std::size_t i = 0; i < kPauseMarkCount; ++i) {
+        const keys::IntKey& key = keys::kPauseKeys[i];
+        ok = profile.WriteInt(key.section, key.key, kept.ms[i]) && ok;
+    }
+    return ok;
+}
+
 } // namespace yomi6

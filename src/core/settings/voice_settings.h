@@ -3,6 +3,7 @@
 #pragma once
 
 #include "io/profile_file.h"
+#include "settings/pause_table.h"
 
 #include <cstdint>
 #include <string>
@@ -46,5 +47,11 @@ NaturalControls ClampedControls(NaturalControls controls);
 NaturalControls LoadNaturalControls(const ProfileFile& profile);
 // Writes them, clamped.
 bool SaveNaturalControls(ProfileFile& profile, const NaturalControls& controls);
+
+// Reads the natural voice's pauses: absent keys (a file of an earlier version) or values that
+// hold no number read as the defaults, values out of range as the nearest end of their range.
+PauseTable LoadPauses(const ProfileFile& profile);
+// Writes them, clamped.
+bool SavePauses(ProfileFile& profile, const PauseTable& pauses);
 
 } // namespace yomi6

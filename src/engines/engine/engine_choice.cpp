@@ -50,6 +50,7 @@ ChosenEngine ChooseEngine(const natural::Installation& installation, const Engin
     pass.synthesis.outputRate = request.outputRate > 0 ? request.outputRate : kNaturalVoiceRate;
     pass.synthesis.level = BuiltInVoiceLevel();
     pass.synthesis.analyzerFolder = request.analyzerFolder;
+    pass.pauses = ClampedPauses(request.pauses);
     pass.workers = std::clamp(request.workers, 1u, natural::kMaxWorkers);
     pass.ahead = 2 * static_cast<std::size_t>(pass.workers);
     return chosen;

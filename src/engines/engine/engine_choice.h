@@ -30,6 +30,7 @@ struct EngineRequest {
     unsigned workers = 1;                // chunks said at once
     int outputRate = 0;                  // the natural voice's sound: 0 for its own rate
     natural::VoiceControls controls;     // the natural voice's pitch, intonation and style weight
+    PauseTable pauses = DefaultPauses(); // the natural voice's pauses at the text's marks
 };
 
 // The natural voice's controls as the settings keep them, for a request.

@@ -137,6 +137,7 @@ natural_voice::VoicePassOptions VoicePassOptionsOf(const natural::NaturalPassOpt
     pass.analyzerFolder = from.analyzerFolder;
     pass.accentDictionary = from.setup.dictionary;
     pass.aozora = options.aozora;
+    pass.pauses = options.pauses;
     std::string error;
     labels::AccentRules::Parse("all", pass.rules, error);
     return pass;

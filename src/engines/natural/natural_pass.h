@@ -8,6 +8,7 @@
 #include "dictionary/dictionary_view.h"
 #include "natural/chunk_synthesis.h"
 #include "natural/chunking.h"
+#include "settings/pause_table.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -48,6 +49,9 @@ struct NaturalPassOptions {
     // for the automatic reading): its notation is silent, each ruby's base said as its ruby, each
     // gaiji as its character, and nothing from the colophon on.
     bool aozora = false;
+    // The pauses at the marks of the text, for the voice said in our own process
+    // (natural_voice::VoicePassOptions::pauses); none: the engine's own.
+    std::optional<PauseTable> pauses;
 };
 
 // A pass stops when this many chunks in a row could not be said: failures that repeat from one

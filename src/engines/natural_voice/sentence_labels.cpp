@@ -136,6 +136,35 @@ bool AddAnalyzedWords(const natural::EngineText& text, const std::vector<std::si
     return true;
 }
 
+// Whether text[at] (code page 932) is an ellipsis (… ‥) or a dash (―), which the reading says as
+// nothing but a reader pauses at.
+bool IsPausingSign(std::string_view text, std::size_t at) {
+    return at + 1 < text.size() && text[at] == '\x81' &&
+           (text[at + 1] == '\x63' || text[at + 1] == '\x64' || text[at + 1] == '\x5C');
+}
+
+// A pause word for each ellipsis or dash between two words that nothing else stands for (a
+// sign the analyzer found is a word already, said as a pause): a sentence with そうか……わかった
+// or 彼は――いや pauses there as at a comma, for as long as the user sets (pause_fitting.h).
+void AddSignPauses(std::string_view text, std::vector<labels::LabelWord>& words) {
+    for (std::size_t i = 0; i + 1 < words.size(); ++i) {
+        const std::size_t from = words[i].sourceEnd;
+        const std::size_t to = std::min(words[i + 1].sourceBegin, text.size());
+        for (std::size_t at = from; at < to; at += natural::Cp932CharLength(text, at)) {
+            if (IsPausingSign(text, at)) {
+                labels::LabelWord pause;
+                pause.surface = "…";
+                pause.pos = "記号"; // said as a pause (SetPronunciations)
+                pause.sourceBegin = at;
+                pause.sourceEnd = at + 2;
+                words.insert(words.begin() + static_cast<std::ptrdiff_t>(i) + 1, pause);
+                ++i;
+                break;
+            }
+        }
+    }
+}
+
 } // namespace
 
 bool LabelPiece(std::string_view text, ByteRange piece, const ReadingSources& reading,
@@ -184,6 +213,7 @@ bool LabelPiece(std::string_view text, ByteRange piece, const ReadingSources& re
         }
         k = end;
     }
+    AddSignPauses(text, words);
     std::vector<labels::LabelMora> morae;
     out.labels = labels::LabelsOfWords(std::move(words), rules, &morae);
     for (labels::LabelMora& m : morae) {

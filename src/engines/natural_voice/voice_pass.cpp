@@ -4,6 +4,7 @@
 #include "analysis/mecab_analyzer.h"
 #include "aozora/aozora_reading.h"
 #include "natural/natural_pass.h"
+#include "natural_voice/pause_fitting.h"
 #include "synthesis/synthesizer.h"
 
 namespace yomi6::natural_voice {
@@ -17,20 +18,49 @@ struct VoicePass::Speaker {
 namespace {
 
 // Hands a piece's sound on as the synthesizer makes it: its units first, from the times it
-// gives before the sound.
+// gives before the sound. With pauses, its silences are first brought to their lengths
+// (pause_fitting.h), leadMs and trailMs those of the silence before and after its speech.
 class Streamer : public synthesis::SynthesisSink {
 public:
-    Streamer(std::span<const SpokenMora> morae, ByteRange piece, std::string_view text,
-             PieceSink& sink, std::stop_source& stop)
-        : m_morae(morae), m_piece(piece), m_text(text), m_sink(sink), m_stop(stop) {}
+    struct Fitting {
+        const PauseTable* pauses = nullptr; // null: the sound as the engine makes it
+        std::int64_t leadMs = -1;
+        std::int64_t trailMs = -1;
+    };
 
-    void Timed(std::span<const synthesis::PhonemeTime> phonemes, int) override {
-        const std::vector<PieceUnit> units = UnitsOfPiece(phonemes, m_morae, m_piece, m_text);
+    Streamer(std::span<const SpokenMora> morae, ByteRange piece, std::string_view text,
+             PieceSink& sink, std::stop_source& stop, Fitting fitting)
+        : m_morae(morae), m_piece(piece), m_text(text), m_sink(sink), m_stop(stop),
+          m_fitting(fitting) {}
+
+    void Timed(std::span<const synthesis::PhonemeTime> phonemes, int sampleRate) override {
+        std::vector<PieceUnit> units = UnitsOfPiece(phonemes, m_morae, m_piece, m_text);
+        if (m_fitting.pauses != nullptr) {
+            const std::vector<std::int64_t> targets =
+                SilenceTargets(units, m_text, m_piece, *m_fitting.pauses, sampleRate,
+                               m_fitting.leadMs, m_fitting.trailMs);
+            m_editor.emplace(FitSilences(units, targets));
+        }
         m_sink.Units(units);
     }
     void Sound(std::span<const std::int16_t> block) override {
-        if (!m_sink.Sound(block)) {
+        if (m_editor) {
+            m_edited.clear();
+            m_editor->Edit(block, m_edited);
+            block = m_edited;
+        }
+        if (!block.empty() && !m_sink.Sound(block)) {
             m_stop.request_stop();
+        }
+    }
+    // After the last block: the silence still to be put at the end.
+    void Finish() {
+        if (m_editor && !m_stop.stop_requested()) {
+            m_edited.clear();
+            m_editor->Finish(m_edited);
+            if (!m_edited.empty() && !m_sink.Sound(m_edited)) {
+                m_stop.request_stop();
+            }
         }
     }
 
@@ -40,6 +70,9 @@ private:
     std::string_view m_text;
     PieceSink& m_sink;
     std::stop_source& m_stop;
+    Fitting m_fitting;
+    std::optional<SoundEditor> m_editor;
+    std::vector<std::int16_t> m_edited;
 };
 
 // Gathers a piece said by a worker.
@@ -108,7 +141,17 @@ synthesis::SynthesisOptions VoicePass::OptionsOf(std::size_t index) const {
         if (m_particleCut != 0 && m_pieces[0].end == m_particleCut) {
             // A first piece cut after its particle: a short pause before the rest.
             options.maxTrailingSilence = std::chrono::milliseconds(100);
+            return options;
         }
+    }
+    if (m_options.pauses) {
+        // The pause after the piece is its trailing silence and the next piece's leading one.
+        const std::size_t next =
+            index + 1 < m_pieces.size() ? m_pieces[index + 1].begin : m_text.size();
+        const std::int64_t lead =
+            std::max<std::int64_t>(m_options.synthesis.maxLeadingSilence.count(), 0);
+        options.maxTrailingSilence = std::chrono::milliseconds(std::max<std::int64_t>(
+            PauseAfterPiece(m_text, m_pieces[index], next, *m_options.pauses) - lead, 0));
     }
     return options;
 }
@@ -129,11 +172,20 @@ void VoicePass::Say(Speaker& speaker, std::size_t index, Made& made, PieceSink* 
     // Its own stop, which the pass's stop and a sink that wants no more both ask for.
     std::stop_source stop;
     const std::stop_callback follow(m_stop.get_token(), [&stop] { stop.request_stop(); });
-    Streamer streamer(labelled.morae, piece, m_text, target, stop);
-    const synthesis::SynthesisEnd end = speaker.synthesizer->Synthesize(
-        labelled.labels, OptionsOf(index), stop.get_token(), streamer);
+    const synthesis::SynthesisOptions options = OptionsOf(index);
+    Streamer::Fitting fitting;
+    if (m_options.pauses) {
+        fitting.pauses = &*m_options.pauses;
+        fitting.leadMs = index == 0 ? -1 : options.maxLeadingSilence.count();
+        fitting.trailMs = options.maxTrailingSilence.count();
+    }
+    Streamer streamer(labelled.morae, piece, m_text, target, stop, fitting);
+    const synthesis::SynthesisEnd end =
+        speaker.synthesizer->Synthesize(labelled.labels, options, stop.get_token(), streamer);
     if (!end.error.empty()) {
         made.error = end.error;
+    } else {
+        streamer.Finish();
     }
 }
 

@@ -9,6 +9,7 @@
 #include "labels/accent_rules.h"
 #include "natural/chunking.h"
 #include "natural_voice/piece_units.h"
+#include "settings/pause_table.h"
 #include "synthesis/hts_voice.h"
 #include "synthesis/synthesis_options.h"
 
@@ -41,6 +42,11 @@ struct VoicePassOptions {
     std::string accentDictionary;
     bool aozora = false; // the text is read as Aozora notation
     labels::AccentRules rules;
+    // The pauses at the marks of the text (pause_fitting.h): each silence within a piece at a
+    // mark brought to its length, and the silence between two pieces (the first's trailing and
+    // the next one's leading, synthesis.maxLeadingSilence) to the length of what ends the first.
+    // None: the engine's own pauses, and the silences the synthesis options keep.
+    std::optional<PauseTable> pauses;
 };
 
 // What a piece is handed on as: its units (before any of its sound), then its sound.

@@ -78,8 +78,9 @@ SessionStart NaturalSession::ReadRange(const QString& text, int begin, int end) 
     return {{}, static_cast<int>(last)};
 }
 
-void NaturalSession::SetVoice(const natural::EngineSetup& setup) {
+void NaturalSession::SetVoice(const natural::EngineSetup& setup, const PauseTable& pauses) {
     m_setup = setup;
+    m_pauses = pauses;
     PrepareVoice(setup);
 }
 
@@ -108,6 +109,7 @@ void NaturalSession::Start(const SpeechSource& source, int offset) {
     options.workers = 1;
     options.ahead = 2;
     options.aozora = m_aozora;
+    options.pauses = m_pauses;
     m_natural->Start(m_source.bytes, [this, options, dictionary = m_services.dictionary.View()](
                                          NaturalSpeech::SkipNotice onSkipped) {
         return MakeLiveEngine(options, m_voice.Voice(options), dictionary, std::move(onSkipped));

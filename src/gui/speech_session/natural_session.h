@@ -7,6 +7,7 @@
 #include "engine/spoken_unit.h"
 #include "natural/engine_setup.h"
 #include "reading/source_range.h"
+#include "settings/pause_table.h"
 #include "speech_session/live_engine.h"
 #include "speech_session/unit_session.h"
 #include "text/speech_text.h"
@@ -25,9 +26,9 @@ public:
     explicit NaturalSession(SessionServices& services, QObject* parent = nullptr);
     ~NaturalSession() override;
 
-    // The engine set up for the voice the next reading speaks with.
+    // The engine set up for the voice the next reading speaks with, and its pauses.
     // Its styles start loading now, unless they are loaded.
-    void SetVoice(const natural::EngineSetup& setup);
+    void SetVoice(const natural::EngineSetup& setup, const PauseTable& pauses);
     // Starts loading the styles of setup's voice, unless they are loaded, for a reading to come.
     void PrepareVoice(const natural::EngineSetup& setup);
 
@@ -56,6 +57,7 @@ private:
 
     std::unique_ptr<NaturalSpeech> m_natural;
     natural::EngineSetup m_setup;
+    PauseTable m_pauses = DefaultPauses();
     NaturalVoiceCache m_voice; // the voice's styles, loaded once for every reading
     SpeechSource m_source;     // the bytes being said
     int m_passOffset = 0;      // the text position of their first character

@@ -23,6 +23,7 @@ EngineRequest SlotEngineRequest(const VoiceLibrary& library, VoiceSlot voice, st
     request.speed = speed;
     request.workers = workers;
     request.controls = VoiceControlsOf(library.Controls());
+    request.pauses = library.Pauses();
     return request;
 }
 
@@ -41,7 +42,7 @@ EngineChoice SessionFactory::Choose(QStringList* messages) {
         }
         return {};
     }
-    return {chosen.natural, chosen.setup.engine};
+    return {chosen.natural, chosen.setup.engine, chosen.pass.pauses.value_or(DefaultPauses())};
 }
 
 void SessionFactory::PrepareSlotVoices() {
@@ -63,7 +64,7 @@ UnitSession& SessionFactory::SessionFor(const EngineChoice& choice) {
     if (!choice.natural) {
         return *m_samples;
     }
-    m_natural->SetVoice(choice.setup);
+    m_natural->SetVoice(choice.setup, choice.pauses);
     return *m_natural;
 }
 

@@ -31,10 +31,12 @@ EngineRequest SlotEngineRequest(const VoiceLibrary& library, VoiceSlot voice, st
 struct EngineChoice {
     std::optional<natural::VoiceChoice> natural; // none: the samples
     natural::EngineSetup setup;                  // for natural
+    PauseTable pauses = DefaultPauses();         // for natural
     // Two choices speak alike when both are the samples or both the same natural voice with the
-    // same controls (a change of them is heard from the next sentence on).
+    // same controls and pauses (a change of them is heard from the next sentence on).
     bool SpeaksAs(const EngineChoice& other) const {
-        return natural == other.natural && (!natural || setup.controls == other.setup.controls);
+        return natural == other.natural &&
+               (!natural || (setup.controls == other.setup.controls && pauses == other.pauses));
     }
 };
 

@@ -14,6 +14,7 @@
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -73,6 +74,11 @@ QString VisibleName(const QString& name) {
     return out;
 }
 
+// The label of each mark's pause box, in the order of PauseMark.
+constexpr std::array<const char*, kPauseMarkCount> kPauseLabels{
+    "読点「、」:", "句点「。」:", "「！」「？」:",          "「……」:",
+    "「――」:",     "行末:",       "空行（場面の変わり目）:"};
+
 constexpr const char* kUnstorable =
     "このフォルダは名前に改行か Shift-JIS で表せない文字があるため、設定ファイルに残せません。"
     "フォルダの名前を変えてから選んでください。\n%1";
@@ -85,8 +91,9 @@ VoiceDialog::VoiceDialog(VoiceLibrary& library, QWidget* parent)
       m_femaleStyle(StyleCombo(this)),
       m_controls(new QGroupBox(QString::fromUtf8("自然な声の調整"), this)),
       m_pitch(new QSpinBox(m_controls)), m_intonation(new QDoubleSpinBox(m_controls)),
-      m_styleWeight(new QSpinBox(m_controls)), m_report(new QPlainTextEdit(this)),
-      m_progress(new QProgressBar(this)),
+      m_styleWeight(new QSpinBox(m_controls)),
+      m_pauses(new QGroupBox(QString::fromUtf8("自然な声の間（ミリ秒）"), this)),
+      m_report(new QPlainTextEdit(this)), m_progress(new QProgressBar(this)),
       m_add(new QPushButton(QString::fromUtf8("フォルダを追加(&A)..."), this)),
       m_record(new QPushButton(QString::fromUtf8("声を録音する(&R)..."), this)) {
     setWindowTitle(QString::fromUtf8("声の管理"));
@@ -134,6 +141,26 @@ VoiceDialog::VoiceDialog(VoiceLibrary& library, QWidget* parent)
     m_styleWeight->setToolTip(QString::fromUtf8(
         "調子（喜び・悲しみ・怒り）の強さ。0 % で標準と同じ、100 % で調子そのまま"));
     m_controls->setEnabled(false);
+    auto* pauseGrid = new QGridLayout(m_pauses);
+    const PauseTable& pauses = m_library.Pauses();
+    for (std::size_t i = 0; i < kPauseMarkCount; ++i) {
+        auto* box = new QSpinBox(m_pauses);
+        box->setRange(0, settings_keys::kMaxPauseMs);
+        box->setSingleStep(50);
+        box->setSuffix(QString::fromUtf8(" ミリ秒"));
+        box->setValue(pauses.ms[i]);
+        auto* label = new QLabel(QString::fromUtf8(kPauseLabels[i]), m_pauses);
+        label->setBuddy(box);
+        const auto row = static_cast<int>(i / 2);
+        const auto column = static_cast<int>(i % 2) * 2;
+        pauseGrid->addWidget(label, row, column);
+        pauseGrid->addWidget(box, row, column + 1);
+        m_pauseBoxes[i] = box;
+    }
+    m_pauses->setToolTip(QString::fromUtf8(
+        "自然な声が記号のところで置く間。文末が行末や空行と重なるときは長いほうになります。"
+        "録音した声の間は変わりません。"));
+    m_pauses->setEnabled(false);
 
     auto* buttonsRow = new QHBoxLayout;
     buttonsRow->addWidget(m_add);
@@ -152,8 +179,9 @@ VoiceDialog::VoiceDialog(VoiceLibrary& library, QWidget* parent)
     layout->addWidget(m_report);
     layout->addLayout(slotForm);
     layout->addWidget(m_controls);
+    layout->addWidget(m_pauses);
     layout->addWidget(box);
-    resize(560, 480);
+    resize(560, 560);
 
     connect(m_list, &QListWidget::currentRowChanged, this, &VoiceDialog::ShowSelectedVoice);
     connect(m_add, &QPushButton::clicked, this, &VoiceDialog::AddVoiceFolder);
@@ -349,6 +377,7 @@ void VoiceDialog::EnableControls() {
             natural::ParseVoiceChoice(box->currentData().toString().toStdString()).has_value();
     }
     m_controls->setEnabled(natural);
+    m_pauses->setEnabled(natural);
 }
 
 void VoiceDialog::AcceptChoice() {
@@ -367,6 +396,11 @@ void VoiceDialog::AcceptChoice() {
     m_library.SetControls({m_pitch->value(),
                            static_cast<std::int32_t>(std::lround(m_intonation->value() * 10)),
                            m_styleWeight->value()});
+    PauseTable pauses;
+    for (std::size_t i = 0; i < kPauseMarkCount; ++i) {
+        pauses.ms[i] = m_pauseBoxes[i]->value();
+    }
+    m_library.SetPauses(pauses);
     QString error;
     if (!m_library.Apply(SlotChoice(true), SlotChoice(false), m_added, &error)) {
         ShowMessage(this, QString::fromUtf8("声の設定を保存できませんでした。\n") + error,

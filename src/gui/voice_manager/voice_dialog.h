@@ -1,10 +1,12 @@
 // The voice dialog: the voices the program knows, which one each slot (the male and the female
 // voice that F5 switches between) speaks with (the natural voice in the style chosen beside
-// it, with its pitch, intonation and strength of the style below), and for a voice folder what it
+// it, with its pitch, intonation and strength of the style below, and its pauses at the marks of
+// the text), and for a voice folder what it
 // holds, what is missing and what cannot be used, and why; for the natural voice whether its engine
 // and file are there. The folder's report is loaded in the background, with progress shown.
 #pragma once
 
+#include "settings/pause_table.h"
 #include "sound/voice_loader.h"
 
 #include <QDialog>
@@ -36,6 +38,10 @@ public:
     QSpinBox* PitchBox() const { return m_pitch; }
     QDoubleSpinBox* IntonationBox() const { return m_intonation; }
     QSpinBox* StyleWeightBox() const { return m_styleWeight; }
+    // The natural voice's pause at a mark, in milliseconds; enabled with the controls.
+    QSpinBox* PauseBox(PauseMark mark) const {
+        return m_pauseBoxes[static_cast<std::size_t>(mark)];
+    }
     QPlainTextEdit* Report() const { return m_report; }
     QProgressBar* Progress() const { return m_progress; }
     QPushButton* AddButton() const { return m_add; }
@@ -73,6 +79,8 @@ private:
     QSpinBox* m_pitch;
     QDoubleSpinBox* m_intonation;
     QSpinBox* m_styleWeight;
+    QGroupBox* m_pauses;
+    std::array<QSpinBox*, kPauseMarkCount> m_pauseBoxes{};
     QPlainTextEdit* m_report;
     QProgressBar* m_progress;
     QPushButton* m_add;

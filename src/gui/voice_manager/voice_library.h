@@ -51,6 +51,9 @@ public:
     // The natural voice's pitch, intonation and style weight, for both slots; Apply keeps them.
     const NaturalControls& Controls() const { return m_controls; }
     void SetControls(const NaturalControls& controls) { m_controls = ClampedControls(controls); }
+    // The natural voice's pauses at the text's marks, kept with the controls.
+    const PauseTable& Pauses() const { return m_pauses; }
+    void SetPauses(const PauseTable& pauses) { m_pauses = ClampedPauses(pauses); }
     // Whether the settings file can keep a voice value: code page 932 text without a line
     // break.
     static bool IsStorable(const QString& value);
@@ -80,6 +83,7 @@ private:
     std::array<QString, 2> m_slots;
     QStringList m_added;
     NaturalControls m_controls;
+    PauseTable m_pauses = DefaultPauses();
     std::array<VoiceLoader, 2> m_loaders;
     NaturalInstall m_natural = DefaultNaturalInstall();
 };
