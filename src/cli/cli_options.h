@@ -1,6 +1,8 @@
 // The command line: which mode, which files, which options.
 #pragma once
 
+#include "settings/dialogue_voice.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -65,6 +67,8 @@ struct Options {
     std::optional<double> intonation; // --intonation X, 0 (monotone) to 2; 1 as the voice makes it
     std::optional<int> styleWeight;   // --style-weight P, percent of the style over neutral
     std::string accentRules;          // --accent-rules of --labels; "": all
+    // --dialogue-voice of --export: who says the lines in 「」 and 『』; unset: the settings'.
+    std::optional<DialogueVoice> dialogueVoice;
 };
 
 struct ParseResult {

@@ -38,7 +38,7 @@ public:
         while (i < m_text.size()) {
             const auto b = static_cast<std::uint8_t>(m_text[i]);
             if (b == '\r' || b == '\n') {
-                i += b == '\r' && i + 1 < m_text.size() && m_text[i + 1] == '\n' ? 2 : 1;
+                i += b == '\r' && i + 1 < m_text.size() && m_text[i + 1] == '\n' ? 2u : 1u;
                 LineEnd();
                 continue;
             }
