@@ -3,7 +3,10 @@
 #include "analysis/analyzer_loader.h"
 #include "aozora/aozora_notation.h"
 #include "dictionary/dictionary.h"
+#include "export/dialogue_engine.h"
+#include "export/sample_engine.h"
 #include "playback/speech_state.h"
+#include "playback/voice_sounds.h"
 #include "reading/reading_mode.h"
 #include "reading/word_ranges.h"
 #include "sound/speech_player.h"
@@ -11,6 +14,7 @@
 #include "speech_session/natural_speech.h"
 #include "text/halfwidth_kana.h"
 #include "voice/sample_edit.h"
+#include "voice/voice_table.h"
 #include "wave/sample_pcm.h"
 
 #include <algorithm>
@@ -80,7 +84,39 @@ SessionStart NaturalSession::ReadRange(const QString& text, int begin, int end) 
 
 void NaturalSession::SetVoice(const natural::EngineSetup& setup) {
     m_setup = setup;
+    m_voices.reset();
     PrepareVoice(setup);
+}
+
+void NaturalSession::SetVoices(const EngineVoice& narrator, const EngineVoice& lines) {
+    m_voices.emplace(narrator, lines);
+    for (const EngineVoice* voice : {&narrator, &lines}) {
+        if (voice->natural) {
+            PrepareVoice(voice->setup);
+        }
+    }
+}
+
+std::unique_ptr<SpeechEngine>
+NaturalSession::MakeEngine(const EngineVoice& voice, natural::NaturalPassOptions options,
+                           std::function<void(const std::string&)> onSkipped) {
+    const DictionaryView dictionary = m_services.dictionary.View();
+    if (voice.natural) {
+        options.synthesis.setup = voice.setup;
+        std::shared_ptr<VoiceLoad> load = m_voice.Voice(options);
+        return MakeLiveEngine(std::move(options), std::move(load), dictionary,
+                              std::move(onSkipped));
+    }
+    // The slot's samples as the export renders them, ticks on the speed's timer.
+    ExportRequest request(ReaderSetup(dictionary, m_services.analyzer));
+    request.voice = FlagOfVoice(voice.slot);
+    request.speed = m_services.preferences.speed;
+    request.readings = m_services.preferences.readings;
+    request.setup.aozora = m_aozora;
+    if (m_services.voices != nullptr) {
+        request.sounds = VoiceSoundSource(*m_services.voices);
+    }
+    return std::make_unique<SampleEngine>(request);
 }
 
 void NaturalSession::PrepareVoice(const natural::EngineSetup& setup) {
@@ -108,6 +144,17 @@ void NaturalSession::Start(const SpeechSource& source, int offset) {
     options.workers = 1;
     options.ahead = 2;
     options.aozora = m_aozora;
+    if (m_voices) {
+        // The lines in 「」 and 『』 by their own voice, at the player's rate.
+        m_natural->Start(m_source.bytes, [this, options](NaturalSpeech::SkipNotice onSkipped) {
+            std::unique_ptr<SpeechEngine> narrator =
+                MakeEngine(m_voices->first, options, onSkipped);
+            std::unique_ptr<SpeechEngine> lines = MakeEngine(m_voices->second, options, onSkipped);
+            return std::make_unique<DialogueEngine>(std::move(narrator), std::move(lines),
+                                                    kOutputSampleRate);
+        });
+        return;
+    }
     m_natural->Start(m_source.bytes, [this, options, dictionary = m_services.dictionary.View()](
                                          NaturalSpeech::SkipNotice onSkipped) {
         return MakeLiveEngine(options, m_voice.Voice(options), dictionary, std::move(onSkipped));
@@ -133,11 +180,16 @@ void NaturalSession::PlayUnit(const SpokenUnit& unit, std::size_t sentenceBegin,
         m_words = WordRanges(
             std::string_view(m_source.bytes).substr(sentenceBegin, sentenceEnd - sentenceBegin));
     }
+    // A sample covers the unit of the reading it is the sample of.
+    const std::size_t sampleLength = SampleUnitLength(unit.says);
     const auto length =
-        static_cast<int>(ToHalfWidthKana(QString::fromUtf8(unit.says.data(),
-                                                           static_cast<qsizetype>(unit.says.size()))
-                                             .toStdU16String())
-                             .size());
+        sampleLength > 0
+            ? static_cast<int>(sampleLength)
+            : static_cast<int>(
+                  ToHalfWidthKana(
+                      QString::fromUtf8(unit.says.data(), static_cast<qsizetype>(unit.says.size()))
+                          .toStdU16String())
+                      .size());
     emit unitPlaced(SessionUnitOf(unit, {m_source, m_passOffset, m_words, m_wordsBegin, m_wordsEnd},
                                   m_runOffset, std::max(length, 1), onset));
     m_runOffset += length;

@@ -36,6 +36,8 @@ public:
     QSpinBox* PitchBox() const { return m_pitch; }
     QDoubleSpinBox* IntonationBox() const { return m_intonation; }
     QSpinBox* StyleWeightBox() const { return m_styleWeight; }
+    // Who says the lines in 「」 and 『』 (DialogueVoice as the item's data).
+    QComboBox* DialogueBox() const { return m_dialogue; }
     QPlainTextEdit* Report() const { return m_report; }
     QProgressBar* Progress() const { return m_progress; }
     QPushButton* AddButton() const { return m_add; }
@@ -69,6 +71,7 @@ private:
     QComboBox* m_female;
     QComboBox* m_maleStyle;
     QComboBox* m_femaleStyle;
+    QComboBox* m_dialogue;
     QGroupBox* m_controls;
     QSpinBox* m_pitch;
     QDoubleSpinBox* m_intonation;

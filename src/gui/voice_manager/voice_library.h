@@ -6,6 +6,7 @@
 #pragma once
 
 #include "natural/voice_choice.h"
+#include "settings/dialogue_voice.h"
 #include "settings/voice_settings.h"
 #include "sound/voice_loader.h"
 #include "voice/voice_selection.h"
@@ -51,6 +52,9 @@ public:
     // The natural voice's pitch, intonation and style weight, for both slots; Apply keeps them.
     const NaturalControls& Controls() const { return m_controls; }
     void SetControls(const NaturalControls& controls) { m_controls = ClampedControls(controls); }
+    // Who says the lines in 「」 and 『』; Apply keeps it.
+    DialogueVoice Dialogue() const { return m_dialogue; }
+    void SetDialogue(DialogueVoice voice) { m_dialogue = voice; }
     // Whether the settings file can keep a voice value: code page 932 text without a line
     // break.
     static bool IsStorable(const QString& value);
@@ -80,6 +84,7 @@ private:
     std::array<QString, 2> m_slots;
     QStringList m_added;
     NaturalControls m_controls;
+    DialogueVoice m_dialogue = DialogueVoice::Off;
     std::array<VoiceLoader, 2> m_loaders;
     NaturalInstall m_natural = DefaultNaturalInstall();
 };
