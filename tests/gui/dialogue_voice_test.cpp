@@ -5,15 +5,22 @@
 #include "app/main_window.h"
 #include "editor/text_view.h"
 #include "gui/gui_test_support.h"
+#include "speaking/audio_export.h"
+#include "speaking/audio_export_dialog.h"
+#include "speaking/natural_export.h"
 #include "speaking/speech_controller.h"
+#include "support/test_reading.h"
 #include "voice/voice_selection.h"
 #include "voice_manager/voice_dialog.h"
 #include "voice_manager/voice_library.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace yomi6;
@@ -134,6 +141,45 @@ private slots:
                      qPrintable(said));
         }
         QVERIFY2(lines >= 6 && lines < units.size() - 4, qPrintable(said));
+    }
+
+    // 音声ﾌｧｲﾙに保存 with the same choice: the lines in the other slot's voice, the timings
+    // telling each unit as it was said.
+    void theExportSaysTheLinesAsF3Does() {
+        config().WriteIni("[Voices]\nDialogueVoice=1\n");
+        VoiceSelection voices;
+        VoiceLibrary library(voices);
+        library.LoadFromSettings();
+        const SpeechPreferences choices;
+        NaturalExportVoice natural = NaturalExportVoiceFor(library, choices);
+        QVERIFY(natural.lines.has_value());
+        QCOMPARE(natural.lines->slot, VoiceSlot::Male);
+        QVERIFY(!natural.lines->options && !natural.options);
+
+        QTemporaryDir out;
+        const ExportTargets targets{out.filePath(QStringLiteral("d.wav")), QString(),
+                                    out.filePath(QStringLiteral("d.json"))};
+        test::TestReading reading;
+        ExportOutcome outcome;
+        // ね0 こ2 「4 は6 い8 」10 と12 。14 (bytes)
+        const QString error =
+            ExportAudioFiles(nullptr, choices, voices, natural, reading.Setup(),
+                             QString::fromUtf8("ねこ「はい」と。"), targets, &outcome);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QFile json(targets.timings);
+        QVERIFY(json.open(QIODevice::ReadOnly));
+        const QString timings = QString::fromUtf8(json.readAll());
+        const QRegularExpression entry(QStringLiteral(
+            R"re("sample":"(ID[FW])_[A-Z]+","startMs":\d+,"source":\[(\d+),(\d+)\])re"));
+        int lines = 0;
+        int narration = 0;
+        for (auto it = entry.globalMatch(timings); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            const bool line = m.captured(2).toInt() >= 4 && m.captured(3).toInt() <= 12;
+            QCOMPARE(m.captured(1), line ? QStringLiteral("IDW") : QStringLiteral("IDF"));
+            (line ? lines : narration) += 1;
+        }
+        QVERIFY2(lines >= 2 && narration >= 3, qPrintable(timings));
     }
 };
 
