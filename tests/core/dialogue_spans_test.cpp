@@ -23,6 +23,7 @@ std::vector<std::string> SpanTexts(const std::string& utf8) {
 
 std::vector<std::string> Expected(const std::vector<std::string>& utf8) {
     std::vector<std::string> out;
+    out.reserve(utf8.size());
     for (const std::string& s : utf8) {
         out.push_back(Sjis(s));
     }
@@ -45,7 +46,8 @@ TEST(DialogueSpansTest, BracketsNestingLineBreaksAndStrays) {
         {"same kind nested", "「あ「い」う」え", {"「あ「い」う」"}},
         {"across a line break", "「長い\r\n台詞」地の文", {"「長い\r\n台詞」"}},
         {"across a bare line feed", "「長い\n台詞」地", {"「長い\n台詞」"}},
-        {"stray opening ends at the paragraph", "「閉じない\n続き\r\n\r\n次の段落。「はい」",
+        {"stray opening ends at the paragraph",
+         "「閉じない\n続き\r\n\r\n次の段落。「はい」",
          {"「閉じない\n続き", "「はい」"}},
         {"a line of blanks ends a paragraph", "「閉じない\n　 \n後", {"「閉じない"}},
         {"stray opening runs to the end", "地の文「閉じない", {"「閉じない"}},
@@ -53,7 +55,9 @@ TEST(DialogueSpansTest, BracketsNestingLineBreaksAndStrays) {
         {"closing of another kind ignored", "「あ』い」う", {"「あ』い」"}},
         {"outer closing closes the inner", "「あ『い」う』え", {"「あ『い」"}},
         {"notation quotes are not lines", "腹［＃「腹」に傍点］が立つ「はい」", {"「はい」"}},
-        {"gaiji note inside a line", "「※［＃「木＋(『』)」、第3水準］だ」", {"「※［＃「木＋(『』)」、第3水準］だ」"}},
+        {"gaiji note inside a line",
+         "「※［＃「木＋(『』)」、第3水準］だ」",
+         {"「※［＃「木＋(『』)」、第3水準］だ」"}},
         {"ruby is not a line", "｜吾輩《「わがはい」》は「猫」", {"「猫」"}},
         {"ruby inside a line", "「吾輩《わがはい》だ」", {"「吾輩《わがはい》だ」"}},
         {"an unclosed note ends with its line", "［＃「注\n「はい」", {"「はい」"}},
@@ -75,11 +79,9 @@ TEST(DialogueSpansTest, SpanBytesStartAtTheOpeningBracket) {
 
 TEST(DialogueSpansTest, RunsAlternateWithinTheRange) {
     const std::vector<DialogueSpan> spans = {{4, 10}, {20, 30}};
-    EXPECT_EQ(VoiceRuns(spans, 0, 40), (std::vector<VoiceRun>{{0, 4, false},
-                                                                {4, 10, true},
-                                                                {10, 20, false},
-                                                                {20, 30, true},
-                                                                {30, 40, false}}));
+    EXPECT_EQ(VoiceRuns(spans, 0, 40),
+              (std::vector<VoiceRun>{
+                  {0, 4, false}, {4, 10, true}, {10, 20, false}, {20, 30, true}, {30, 40, false}}));
     // A range starting or ending inside a span keeps its part of the span as dialogue.
     EXPECT_EQ(VoiceRuns(spans, 6, 25),
               (std::vector<VoiceRun>{{6, 10, true}, {10, 20, false}, {20, 25, true}}));

@@ -146,7 +146,8 @@ void NaturalSession::Start(const SpeechSource& source, int offset) {
     options.aozora = m_aozora;
     if (m_voices) {
         // The lines in 「」 and 『』 by their own voice, at the player's rate.
-        m_natural->Start(m_source.bytes, [this, options](NaturalSpeech::SkipNotice onSkipped) {
+        m_natural->Start(m_source.bytes, [this,
+                                          options](const NaturalSpeech::SkipNotice& onSkipped) {
             std::unique_ptr<SpeechEngine> narrator =
                 MakeEngine(m_voices->first, options, onSkipped);
             std::unique_ptr<SpeechEngine> lines = MakeEngine(m_voices->second, options, onSkipped);
