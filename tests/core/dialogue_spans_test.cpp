@@ -77,6 +77,21 @@ TEST(DialogueSpansTest, SpanBytesStartAtTheOpeningBracket) {
     EXPECT_TRUE(DialogueSpans("").empty());
 }
 
+TEST(DialogueSpansTest, ATextThatGoesOnInsideALine) {
+    // What came before ends inside a line only while a bracket is open in its paragraph.
+    EXPECT_TRUE(EndsInsideLine(Sjis("地「はい、")));
+    EXPECT_TRUE(EndsInsideLine(Sjis("「はい\r\n『そう")));
+    EXPECT_FALSE(EndsInsideLine(Sjis("地「はい」")));
+    EXPECT_FALSE(EndsInsideLine(Sjis("「はい\r\n\r\n")));
+    EXPECT_FALSE(EndsInsideLine(Sjis("地」")));
+    // The rest: its start is inside a line up to the closing bracket, of either kind.
+    const std::string rest = Sjis("そうです」と言った。「うん」");
+    EXPECT_EQ(DialogueSpans(rest, true), (std::vector<DialogueSpan>{{0, 10}, {20, 28}}));
+    EXPECT_EQ(DialogueSpans(Sjis("ええ』と"), true), (std::vector<DialogueSpan>{{0, 6}}));
+    EXPECT_EQ(DialogueSpans(Sjis("ええ\r\n\r\n次"), true), (std::vector<DialogueSpan>{{0, 4}}));
+    EXPECT_EQ(DialogueSpans(rest), (std::vector<DialogueSpan>{{20, 28}}));
+}
+
 TEST(DialogueSpansTest, RunsAlternateWithinTheRange) {
     const std::vector<DialogueSpan> spans = {{4, 10}, {20, 30}};
     EXPECT_EQ(VoiceRuns(spans, 0, 40),

@@ -141,6 +141,24 @@ private slots:
                      qPrintable(said));
         }
         QVERIFY2(lines >= 6 && lines < units.size() - 4, qPrintable(said));
+
+        // Read from inside the first line (as from the cursor there): its rest in the lines'
+        // voice, up to its closing bracket.
+        QSignalSpy rest(&run.speech(), &SpeechController::unitTicked);
+        run.speech().ReadRange(run.view(), text, 5, 18);
+        QVERIFY(QTest::qWaitFor([&] { return run.speech().IsSpeakEnabled(); }, 10000));
+        int restLines = 0;
+        for (const QList<QVariant>& u : rest) {
+            const QString sample = u.at(0).toString();
+            if (sample.isEmpty()) {
+                continue;
+            }
+            const bool line = u.at(1).toInt() < 13;
+            restLines += line ? 1 : 0;
+            QVERIFY2(sample.startsWith(line ? QStringLiteral("IDW_") : QStringLiteral("IDF_")),
+                     qPrintable(sample + QLatin1Char(' ') + u.at(1).toString()));
+        }
+        QVERIFY(restLines >= 3 && restLines < rest.size());
     }
 
     // 音声ﾌｧｲﾙに保存 with the same choice: the lines in the other slot's voice, the timings

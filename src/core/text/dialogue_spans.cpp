@@ -24,6 +24,9 @@ enum Trail : std::uint8_t {
     kSharp = 0x94,       // ＃
 };
 
+// What the opening bracket before a text's start awaits: either closing bracket.
+constexpr std::uint8_t kEitherClose = 0;
+
 // The closing bracket's trail byte of an opening one.
 std::uint8_t ClosingOf(std::uint8_t open) {
     return open == kQuoteOpen ? kQuoteClose : kDoubleClose;
@@ -31,7 +34,14 @@ std::uint8_t ClosingOf(std::uint8_t open) {
 
 class SpanScan {
 public:
-    explicit SpanScan(std::string_view text) : m_text(text) {}
+    SpanScan(std::string_view text, bool startsInsideLine) : m_text(text) {
+        if (startsInsideLine) {
+            m_open.push_back(kEitherClose);
+        }
+    }
+
+    // Whether a bracket was left open at the end of the text scanned.
+    bool EndedOpen() const { return m_endedOpen; }
 
     std::vector<DialogueSpan> Run() {
         std::size_t i = 0;
@@ -52,7 +62,8 @@ public:
             }
             ++i;
         }
-        if (!m_open.empty()) {
+        m_endedOpen = !m_open.empty();
+        if (m_endedOpen) {
             m_spans.push_back({m_begin, m_text.size()});
         }
         return std::move(m_spans);
@@ -104,7 +115,9 @@ private:
     }
 
     void Close(std::uint8_t trail, std::size_t end) {
-        const auto match = std::find(m_open.rbegin(), m_open.rend(), trail);
+        const auto match = std::find_if(m_open.rbegin(), m_open.rend(), [&](std::uint8_t awaited) {
+            return awaited == trail || awaited == kEitherClose;
+        });
         if (match == m_open.rend()) {
             return; // closes nothing open
         }
@@ -122,12 +135,19 @@ private:
     bool m_lineHasContent = false;
     bool m_inNote = false;
     bool m_inRuby = false;
+    bool m_endedOpen = false;
 };
 
 } // namespace
 
-std::vector<DialogueSpan> DialogueSpans(std::string_view text) {
-    return SpanScan(text).Run();
+std::vector<DialogueSpan> DialogueSpans(std::string_view text, bool startsInsideLine) {
+    return SpanScan(text, startsInsideLine).Run();
+}
+
+bool EndsInsideLine(std::string_view text) {
+    SpanScan scan(text, false);
+    scan.Run();
+    return scan.EndedOpen();
 }
 
 std::vector<VoiceRun> VoiceRuns(const std::vector<DialogueSpan>& spans, std::size_t from,

@@ -22,7 +22,14 @@ struct DialogueSpan {
 // that a stray one never makes the rest of a book a line said. A closing bracket that matches
 // none open is ignored; one that matches an outer bracket closes the unclosed ones inside it.
 // Brackets within Aozora notation (［＃…］ notes and 《…》 ruby) are not dialogue.
-std::vector<DialogueSpan> DialogueSpans(std::string_view text);
+// startsInsideLine: text is the rest of a text whose bracket was left open before it (as
+// EndsInsideLine tells of what came before): its first span starts at its start, and a closing
+// bracket of either kind closes it.
+std::vector<DialogueSpan> DialogueSpans(std::string_view text, bool startsInsideLine = false);
+
+// Whether a bracket of text is still open at its end, where a text that goes on from there
+// would be inside a line.
+bool EndsInsideLine(std::string_view text);
 
 // A run of bytes [from, to) said by one voice: the narrator's or, within a span, the dialogue's.
 struct VoiceRun {

@@ -109,7 +109,7 @@ EngineResult DialogueEngine::Run(const EngineText& text, const EngineSink& sink)
     const std::size_t to = std::min(text.to, text.text.size());
     const std::size_t from = std::min(text.from, to);
     std::int64_t frames = 0; // the joined sound of the runs before
-    for (const VoiceRun& run : VoiceRuns(DialogueSpans(text.text), from, to)) {
+    for (const VoiceRun& run : VoiceRuns(DialogueSpans(text.text, m_startsInsideLine), from, to)) {
         SpeechEngine& engine = run.dialogue ? *m_dialogue : *m_narrator;
         RunSound sound(engine, m_rate, m_bits);
         const std::int64_t offsetMs = FrameToMs(frames, m_rate);

@@ -20,6 +20,10 @@ public:
     DialogueEngine(std::unique_ptr<SpeechEngine> narrator, std::unique_ptr<SpeechEngine> dialogue,
                    int rate);
 
+    // The texts said start inside a line (EndsInsideLine of what came before them): their start
+    // is said by the lines' voice up to the closing bracket.
+    void StartInsideLine(bool inside) { m_startsInsideLine = inside; }
+
     // Each engine's sound is brought to these.
     int SampleRate() const override { return m_rate; }
     SampleBits Bits() const override { return m_bits; }
@@ -35,6 +39,7 @@ private:
     std::unique_ptr<SpeechEngine> m_dialogue;
     int m_rate;
     SampleBits m_bits;
+    bool m_startsInsideLine = false;
     std::mutex m_sayingMutex;
     SpeechEngine* m_saying = nullptr; // the engine saying a run now, for Interrupt
 };

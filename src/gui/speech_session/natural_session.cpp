@@ -12,6 +12,7 @@
 #include "sound/speech_player.h"
 #include "speech_session/live_engine.h"
 #include "speech_session/natural_speech.h"
+#include "text/dialogue_spans.h"
 #include "text/halfwidth_kana.h"
 #include "voice/sample_edit.h"
 #include "voice/voice_table.h"
@@ -61,6 +62,7 @@ SessionStart NaturalSession::SpeakFirstPass(const SpeechSource& source, const QS
     // The same bytes as the samples read: the first pass's.
     const int end = source.spans.empty() ? 0 : static_cast<int>(source.spans.back().end);
     m_aozora = ReadsAozora(text, source.bytes);
+    m_startsInsideLine = false;
     Start(source, 0);
     return {{}, end};
 }
@@ -78,6 +80,11 @@ SessionStart NaturalSession::ReadRange(const QString& text, int begin, int end) 
                                  std::min(static_cast<std::size_t>(std::max(begin, 0)), last)),
                  to);
     const QString part = text.mid(static_cast<int>(from), static_cast<int>(to - from));
+    // A reading from inside a line (the cursor there, or a voice handed over within it) says
+    // the rest of it in the lines' voice.
+    m_startsInsideLine =
+        m_voices &&
+        EndsInsideLine(SpeechSourceOf(std::u16string_view(whole).substr(0, from)).bytes);
     Start(SpeechSourceOf(part.toStdU16String()), static_cast<int>(from));
     return {{}, static_cast<int>(last)};
 }
@@ -151,8 +158,10 @@ void NaturalSession::Start(const SpeechSource& source, int offset) {
             std::unique_ptr<SpeechEngine> narrator =
                 MakeEngine(m_voices->first, options, onSkipped);
             std::unique_ptr<SpeechEngine> lines = MakeEngine(m_voices->second, options, onSkipped);
-            return std::make_unique<DialogueEngine>(std::move(narrator), std::move(lines),
-                                                    kOutputSampleRate);
+            auto engine = std::make_unique<DialogueEngine>(std::move(narrator), std::move(lines),
+                                                           kOutputSampleRate);
+            engine->StartInsideLine(m_startsInsideLine);
+            return engine;
         });
         return;
     }

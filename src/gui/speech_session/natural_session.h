@@ -71,10 +71,11 @@ private:
     natural::EngineSetup m_setup;
     // The voices of a reading of two (SetVoices); none: m_setup's natural voice alone.
     std::optional<std::pair<EngineVoice, EngineVoice>> m_voices;
-    NaturalVoiceCache m_voice; // the voice's styles, loaded once for every reading
-    SpeechSource m_source;     // the bytes being said
-    int m_passOffset = 0;      // the text position of their first character
-    bool m_aozora = false;     // they are read as Aozora notation
+    NaturalVoiceCache m_voice;       // the voice's styles, loaded once for every reading
+    SpeechSource m_source;           // the bytes being said
+    int m_passOffset = 0;            // the text position of their first character
+    bool m_aozora = false;           // they are read as Aozora notation
+    bool m_startsInsideLine = false; // they start inside a line in 「」 or 『』
     bool m_paused = false;
     // The words of the sentence being heard (a reading may be longer than word ranges reach),
     // counted from its first byte.
