@@ -4,15 +4,22 @@
 #include "export/audio_file_writer.h"
 #include "export/chapter_marks.h"
 #include "export/cue_sheet.h"
+#include "export/export_paths.h"
 #include "export/flac_marks.h"
 #include "export/id3_marks.h"
 #include "export/m4b_file.h"
 #include "export/marked_export.h"
 #include "export/ogg_marks.h"
+#include "export/sample_engine.h"
+#include "support/sjis.h"
 #include "support/temp_dir.h"
+#include "support/test_reading.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -344,6 +351,58 @@ TEST(MarksOfParts, EachSaidPartStartsAtItsFirstUnitAndEndsAtTheNext) {
     EXPECT_EQ(marks[2].endMs, 9000);
     EXPECT_TRUE(MarksOfParts({{0, 10, ""}}, {0}, 9000, "book").empty());
     EXPECT_EQ(MarksOfParts({{0, 10, "一"}}, {0}, 9000, "book").size(), 1u);
+}
+
+TEST(ExportPaths, TheStemIsTheNameWithoutItsFolderAndItsExtension) {
+    EXPECT_EQ(NameStem("/home/a/book.opus"), "book");
+    EXPECT_EQ(NameStem("dir.v2/book"), "book"); // a dot in a folder is no extension
+    EXPECT_EQ(NameStem("a/b.c.flac"), "b.c");
+    EXPECT_EQ(NameStem(".opus"), ".opus"); // a hidden file's name is all name
+    EXPECT_EQ(CueSheetPath("dir.v2/book"), "dir.v2/book.cue");
+    EXPECT_EQ(CueSheetPath("a/b.c.flac"), "a/b.c.cue");
+}
+
+// An .m4b is written by ffmpeg after the sound is said: a cancel then kills ffmpeg and leaves
+// nothing, and without one the file and its cue sheet are all that is left.
+TEST(MarkedExport, AnM4bCancelledWhileFfmpegRunsLeavesNoFile) {
+    const std::string ffmpeg = FindProgramOnPath("ffmpeg");
+    if (ffmpeg.empty()) {
+        GTEST_SKIP() << "ffmpeg is not installed";
+    }
+    test::TestReading run;
+    test::TempDir dir;
+    ExportRequest request(run.Setup());
+    const std::string bytes = test::Sjis("第一章\r\nあいうえお。\r\n第二章\r\nかきくけこ。\r\n");
+    request.text = bytes;
+    SampleEngine engine(request);
+    const ExportText text{request.text, 0, request.text.size(), false, {}};
+    const ExportOutputs outputs{dir.File("book.m4b"), "", ""};
+    const auto names = [&] {
+        std::vector<std::string> out;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+            out.push_back(entry.path().filename().string());
+        }
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    int progressCalls = 0;
+    const auto progress = [&](std::size_t, std::size_t) {
+        ++progressCalls;
+        return true; // the sound is said to its end: only ffmpeg is left to stop
+    };
+    const std::atomic<bool> cancelled{true};
+    const ExportJobResult stopped =
+        RunMarkedExport(engine, text, outputs, progress, nullptr, ffmpeg, &cancelled);
+    EXPECT_EQ(stopped.status, ExportStatus::Stopped) << stopped.error;
+    EXPECT_GT(progressCalls, 0);
+    EXPECT_TRUE(names().empty());
+
+    const std::atomic<bool> going{false};
+    const ExportJobResult done =
+        RunMarkedExport(engine, text, outputs, progress, nullptr, ffmpeg, &going);
+    ASSERT_EQ(done.status, ExportStatus::Done) << done.error;
+    EXPECT_EQ(names(), (std::vector<std::string>{"book.cue", "book.m4b"}));
+    EXPECT_GT(std::filesystem::file_size(dir.File("book.m4b")), 1000u);
 }
 
 } // namespace

@@ -261,6 +261,60 @@ TEST(SampleMixerTest, SilenceEndsALongSoundAndDropsWhatWasQueued) {
     }
 }
 
+TEST(SampleMixerTest, AFadeLowersTheVolumeToItsFloorUntilTheNextSilence) {
+    // A long sound at a steady level: the fade starts at its moment's frame, falls linearly,
+    // holds at the floor; a second fade while one is under way changes nothing; the silence
+    // ends it, and what is asked for afterwards sounds at full volume.
+    SampleMixer mixer(kRate, kLatency);
+    const Clock::time_point t0 = Clock::now();
+    SimulatedOutput output(mixer, t0);
+    output.PullAt(t0);
+    const std::vector<std::int16_t> level(static_cast<std::size_t>(Frames(3s)), 20000);
+    mixer.Schedule(level, t0);
+    const auto pullTo = [&](Clock::time_point end, Clock::time_point from) {
+        for (auto t = from; t < end; t += 5ms) {
+            output.PullAt(t);
+        }
+    };
+    pullTo(t0 + 400ms, t0);
+    mixer.FadeOut(t0 + 400ms, 1s, 32768 / 4);
+    pullTo(t0 + 1200ms, t0 + 400ms);
+    mixer.FadeOut(t0 + 1200ms, 100ms, 0); // under way already: ignored
+    pullTo(t0 + 1500ms, t0 + 1200ms);
+    mixer.Silence(t0 + 1500ms);
+    const auto after = Ramp(-30000, 100);
+    mixer.Schedule(after, t0 + 1600ms);
+    pullTo(t0 + 2000ms, t0 + 1500ms);
+
+    const auto& s = output.stream();
+    const std::int64_t from = Frames(400ms + kLatency);
+    const auto at = [&](std::int64_t f) { return s[static_cast<std::size_t>(f)]; };
+    EXPECT_EQ(at(from - 1), 20000);
+    EXPECT_EQ(at(from), 20000);
+    EXPECT_NEAR(at(from + Frames(500ms)), 12500, 2); // halfway down: 20000 less half of 15000
+    for (const auto d : {1000ms, 1050ms, 1090ms}) {  // down, held up to the silence
+        EXPECT_EQ(at(Frames(400ms + d + kLatency)), 5000) << d.count();
+    }
+    EXPECT_EQ(mixer.stats().fades, 1);
+    const std::int64_t afterStart = Find(s, -30000);
+    ASSERT_EQ(afterStart, Frames(1600ms + kLatency));
+    for (std::int64_t i = 0; i < 100; ++i) {
+        ASSERT_EQ(at(afterStart + i), -30000 + i) << i;
+    }
+
+    // EndFade: full volume again from the first frame not yet pulled; a new fade may begin.
+    mixer.Schedule(level, t0 + 2000ms);
+    pullTo(t0 + 2200ms, t0 + 2000ms);
+    mixer.FadeOut(t0 + 2200ms, 10ms, 0);
+    pullTo(t0 + 2400ms, t0 + 2200ms);
+    mixer.EndFade();
+    const std::int64_t ended = output.Pulled();
+    pullTo(t0 + 2600ms, t0 + 2400ms);
+    EXPECT_EQ(mixer.stats().fades, 2);
+    EXPECT_EQ(at(Frames(2300ms + kLatency)), 0);
+    EXPECT_EQ(at(ended), 20000);
+}
+
 TEST(SampleMixerTest, KeepsTheGridOverAnHourWithoutDrift) {
     // An hour of ticks every 180 ms, pulled every 15 ms: tick k's sample starts at exactly
     // k x 7938 frames (180 ms at 44100 Hz) after tick 0's.

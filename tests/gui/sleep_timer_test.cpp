@@ -1,18 +1,25 @@
 // The sleep timer: its rule on a clock the test drives (the time runs out, the sentence being
-// heard is finished, the end of a chapter), and its menu entries through the real actions, one
-// of them checked at most, with a real reading stopped at the end of its chapter.
+// heard is finished, the end of a chapter, the sentence that fades), and its menu entries
+// through the real actions, one of them checked at most, with a real reading stopped at the end
+// of its chapter; through a real sound server (tests/e2e/with_pulse.sh), its last sentence heard
+// fading.
 #include "app/main_window.h"
 #include "commands/command_ids.h"
 #include "editor/sleep_timer.h"
 #include "editor/text_view.h"
 #include "gui/gui_test_support.h"
+#include "sound/speech_player.h"
 #include "speaking/speech_controller.h"
 
 #include <QAction>
+#include <QFile>
 #include <QTest>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 using namespace yomi6;
 using namespace yomi6::test;
@@ -37,6 +44,32 @@ std::size_t Listen(SleepTimer& timer, std::u16string_view text, std::size_t begi
     return std::u16string_view::npos;
 }
 
+// The peak of each 50 ms block (signed 16-bit mono at 44100 Hz) of bytes whose peak is above
+// quiet: the blocks where a sample sounds.
+std::vector<int> LoudBlockPeaks(const QByteArray& bytes, int quiet) {
+    constexpr qsizetype kBlock = 2205;
+    std::vector<int> peaks;
+    const qsizetype frames = bytes.size() / 2;
+    for (qsizetype start = 0; start + kBlock <= frames; start += kBlock) {
+        int peak = 0;
+        for (qsizetype i = start; i < start + kBlock; ++i) {
+            const auto lo = static_cast<unsigned char>(bytes[2 * i]);
+            const auto hi = static_cast<unsigned char>(bytes[2 * i + 1]);
+            const auto frame = static_cast<std::int16_t>(lo | (hi << 8));
+            peak = std::max(peak, std::abs(static_cast<int>(frame)));
+        }
+        if (peak > quiet) {
+            peaks.push_back(peak);
+        }
+    }
+    return peaks;
+}
+
+int Median(std::vector<int> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
 } // namespace
 
 class SleepTimerTest : public GuiTestCase {
@@ -45,7 +78,7 @@ class SleepTimerTest : public GuiTestCase {
 public:
     SleepTimerTest() {
         ChooseDictionaryReadingInEveryTest();
-        StartRunsAtSpeed(20);
+        StartRunsAtSpeed(100);
     }
 
 private slots:
@@ -92,6 +125,63 @@ private slots:
         // Off, nothing stops.
         timer.Set(SleepTimer::Mode::Off, start);
         QCOMPARE(Listen(timer, text, 0, clock, 1h), std::u16string_view::npos);
+    }
+
+    void theVolumeFallsOnlyInTheSentenceThatEndsTheReading() {
+        const std::u16string text = u"第一章\nはじめ。つぎ。おわり。\n\n第二章\nべつ。\n";
+        auto clock = SleepTimer::Clock::time_point() + 1h;
+        SleepTimer timer;
+        timer.Set(SleepTimer::Mode::ChapterEnd, clock);
+        QVERIFY(!timer.InLastSentence(0)); // nothing heard yet: the place to stop is not known
+        QVERIFY(!timer.Heard(text, 4, 5, clock));
+        QVERIFY(!timer.InLastSentence(4));
+        QVERIFY(!timer.InLastSentence(text.find(u"つぎ")));
+        QVERIFY(timer.InLastSentence(text.find(u"おわり")));
+        // The time running out in a sentence: that sentence fades from the unit heard on.
+        timer.Set(SleepTimer::Mode::Minutes15, clock);
+        const std::size_t next = text.find(u"つぎ");
+        QVERIFY(!timer.Heard(text, next, next + 1, clock + 10min));
+        QVERIFY(!timer.InLastSentence(next));
+        QVERIFY(!timer.Heard(text, next, next + 1, clock + 15min));
+        QVERIFY(timer.InLastSentence(next));
+        QVERIFY(timer.InLastSentence(next + 1));
+        timer.Set(SleepTimer::Mode::Off, clock);
+        QVERIFY(!timer.InLastSentence(next));
+    }
+
+    void theLastSentenceIsHeardFadingOnARealSoundServer() {
+        const QString recording = qEnvironmentVariable("YOMI6_TEST_RECORDING");
+        if (recording.isEmpty()) {
+            QSKIP("needs a sound server that records: run through tests/e2e/with_pulse.sh");
+        }
+        EditorRun run(sound(), {}, start());
+        QVERIFY(run.ok());
+        QTRY_VERIFY_WITH_TIMEOUT(run.speech().Player().HasOutput(), 10000);
+        // The same kana open the chapter and end its last sentence, which lasts longer than the
+        // fade: what is heard last is a quarter as loud as what was heard first.
+        const QString kana = U("まみむめも");
+        run.view()->setPlainText(U("第一章\n") + kana.repeated(3) + U("。") + kana.repeated(7) +
+                                 U("。\n\n第二章\nたちつてと。\n"));
+        run.frame().Action(CommandId::SleepChapter)->trigger();
+        const std::int64_t fades = run.speech().Player().stats().fades;
+        QFile file(recording);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const qint64 before = file.size() & ~qint64{1};
+        run.frame().Dispatch(CommandId::Speak);
+        QTRY_VERIFY_WITH_TIMEOUT(run.speech().IsTimerRunning(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!run.speech().IsTimerRunning() && !run.speech().IsPaused(), 30000);
+        QCOMPARE(run.speech().Player().stats().fades, fades + 1); // once, not once a unit
+        QTest::qWait(600); // the recorder passes the last frames on
+        QVERIFY(file.seek(before));
+        // Each kana sounds over two blocks: ten blocks are the five kana once. The first block
+        // may hold the start of the sound only.
+        const std::vector<int> loud = LoudBlockPeaks(file.readAll(), 2000);
+        QVERIFY2(loud.size() >= 40, qPrintable(QString::number(loud.size())));
+        const int first = Median({loud.begin() + 1, loud.begin() + 11});
+        const int last = Median({loud.end() - 10, loud.end()});
+        qInfo("first %d, last %d", first, last);
+        QVERIFY2(last * 2 < first,
+                 qPrintable(QStringLiteral("first %1, last %2").arg(first).arg(last)));
     }
 
     void theChapterModeStopsAtTheEndOfTheChapterBeingRead() {

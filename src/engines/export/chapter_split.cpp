@@ -1,6 +1,7 @@
 #include "export/chapter_split.h"
 
 #include "chapters/chapters.h"
+#include "export/export_paths.h"
 #include "io/atomic_output_file.h"
 #include "text/cp932_codec.h"
 #include "text/utf8_codec.h"
@@ -22,19 +23,6 @@ bool IsLeadByte(unsigned char b) {
 
 std::string Utf8Of(std::u16string_view text) {
     return EncodeUtf8(text, EncodeOptions{LineEnd::Lf, OnUnencodable::Replace}).bytes;
-}
-
-// The last path separator's end: where the file's own name starts.
-std::size_t NameStart(std::string_view path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string_view::npos ? 0 : slash + 1;
-}
-
-// Where the extension (its dot) starts in path, or its end when the name has none.
-std::size_t ExtensionStart(std::string_view path) {
-    const std::size_t name = NameStart(path);
-    const std::size_t dot = path.rfind('.');
-    return dot == std::string_view::npos || dot <= name ? path.size() : dot;
 }
 
 bool ForbiddenInName(char c) {
@@ -166,14 +154,8 @@ ExportJobResult RunChapterExport(SpeechEngine& engine, const ExportText& text,
                                  const ExportProgressCallback& progress,
                                  std::vector<std::string>* paths) {
     ExportJobResult total;
-    auto fail = [&](const std::string& where, const std::string& error) {
-        total.status = ExportStatus::Failed;
-        total.where = where;
-        total.error = error;
-        return total;
-    };
     if (const std::string problem = CheckExportNames(outputs); !problem.empty()) {
-        return fail(outputs.audio, problem);
+        return Failed(total, outputs.audio, problem);
     }
     const std::size_t to = std::min(text.to, text.text.size());
     const std::size_t from = std::min(text.from, to);
@@ -217,20 +199,21 @@ ExportJobResult RunChapterExport(SpeechEngine& engine, const ExportText& text,
     }
     if (entries.empty()) {
         total.nothingToExport = true;
-        return fail({}, "nothing to export: there is no text to read between byte " +
-                            std::to_string(from) + " and byte " + std::to_string(to));
+        return Failed(total, {},
+                      "nothing to export: there is no text to read between byte " +
+                          std::to_string(from) + " and byte " + std::to_string(to));
     }
     const std::string listPath = PlaylistPath(outputs.audio);
     std::string error;
     auto list = std::make_unique<AtomicOutputFile>();
     if (!list->Open(listPath, error) || !list->Write(PlaylistText(entries), error) ||
         !list->Complete(error)) {
-        return fail(listPath, error);
+        return Failed(total, listPath, error);
     }
     pending.sides.push_back(std::move(list));
     written.push_back(listPath);
     if (!CommitPendingExport(pending, error)) {
-        return fail(outputs.audio, error);
+        return Failed(total, outputs.audio, error);
     }
     if (paths != nullptr) {
         *paths = std::move(written);

@@ -1,5 +1,7 @@
 #include "export/cue_sheet.h"
 
+#include "export/export_paths.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -7,17 +9,6 @@
 namespace yomi6 {
 
 namespace {
-
-std::string_view NameOf(std::string_view path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
-std::size_t ExtensionStart(std::string_view path) {
-    const std::size_t name = path.size() - NameOf(path).size();
-    const std::size_t dot = path.rfind('.');
-    return dot == std::string_view::npos || dot <= name ? path.size() : dot;
-}
 
 // A value in double quotes: its quotes as apostrophes, its line breaks as blanks.
 std::string Quoted(std::string_view text) {
@@ -38,8 +29,8 @@ std::string CueSheetText(std::string_view audioPath, const std::vector<ChapterMa
     std::string extension(audioPath.substr(ExtensionStart(audioPath)));
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    std::string out =
-        "FILE " + Quoted(NameOf(audioPath)) + (extension == ".mp3" ? " MP3\n" : " WAVE\n");
+    std::string out = "FILE " + Quoted(audioPath.substr(NameStart(audioPath))) +
+                      (extension == ".mp3" ? " MP3\n" : " WAVE\n");
     for (std::size_t i = 0; i < marks.size(); ++i) {
         const std::int64_t frames = std::max<std::int64_t>(marks[i].startMs, 0) * 75 / 1000;
         char line[96];

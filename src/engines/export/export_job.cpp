@@ -123,6 +123,13 @@ std::string CheckExportNames(const ExportOutputs& outputs) {
     return {};
 }
 
+ExportJobResult Failed(ExportJobResult result, std::string where, std::string error) {
+    result.status = ExportStatus::Failed;
+    result.where = std::move(where);
+    result.error = std::move(error);
+    return result;
+}
+
 ExportJobResult RunExportJob(const ExportRequest& request, const ExportOutputs& outputs,
                              const ExportProgressCallback& progress) {
     SampleEngine engine(request);
@@ -136,26 +143,20 @@ ExportJobResult RunExportJob(SpeechEngine& engine, const ExportText& text,
                              const ExportOutputs& outputs, const ExportProgressCallback& progress,
                              PendingExportFiles* pending) {
     ExportJobResult result;
-    auto fail = [&](const std::string& where, const std::string& error) {
-        result.status = ExportStatus::Failed;
-        result.where = where;
-        result.error = error;
-        return result;
-    };
     if (const std::string problem = CheckExportNames(outputs); !problem.empty()) {
-        return fail(outputs.audio, problem);
+        return Failed(result, outputs.audio, problem);
     }
     const std::size_t to = std::min(text.to, text.text.size());
     const std::size_t from = std::min(text.from, to);
     if (from == to) {
         result.nothingToExport = true;
-        return fail({}, NothingToExport(from, to));
+        return Failed(result, {}, NothingToExport(from, to));
     }
     std::string error;
     auto audioFile = std::make_unique<AudioFileWriter>();
     if (!audioFile->Open(outputs.audio, *AudioFormatForPath(outputs.audio), engine.SampleRate(),
                          engine.Bits(), error)) {
-        return fail(outputs.audio, error);
+        return Failed(result, outputs.audio, error);
     }
     auto subtitlesFile = std::make_unique<AtomicOutputFile>();
     auto timingsFile = std::make_unique<AtomicOutputFile>();
@@ -164,12 +165,12 @@ ExportJobResult RunExportJob(SpeechEngine& engine, const ExportText& text,
     const std::optional<SubtitleFormat> subtitleFormat = SubtitleFormatForPath(outputs.subtitles);
     if (!outputs.subtitles.empty() && (!subtitles.Open(outputs.subtitles, error) ||
                                        !subtitles.Write(SubtitleHeader(*subtitleFormat), error))) {
-        return fail(outputs.subtitles, error);
+        return Failed(result, outputs.subtitles, error);
     }
     const TimingsLayout layout = TimingsLayoutOf(engine.SampleRate(), engine.Capabilities());
     if (!outputs.timings.empty() &&
         (!timings.Open(outputs.timings, error) || !timings.Write(TimingsHead(layout), error))) {
-        return fail(outputs.timings, error);
+        return Failed(result, outputs.timings, error);
     }
 
     std::string failedFile;
@@ -226,11 +227,11 @@ ExportJobResult RunExportJob(SpeechEngine& engine, const ExportText& text,
     result.ticks = run.units;
     result.samples = run.frames;
     if (run.status == ExportStatus::Failed) {
-        return fail({}, run.error); // the speech failed: no file is to blame
+        return Failed(result, {}, run.error); // the speech failed: no file is to blame
     }
     if (run.status == ExportStatus::Stopped) {
         if (!failedFile.empty()) {
-            return fail(failedFile, error);
+            return Failed(result, failedFile, error);
         }
         result.status = ExportStatus::Stopped;
         return result;
@@ -240,17 +241,17 @@ ExportJobResult RunExportJob(SpeechEngine& engine, const ExportText& text,
     // indent of Aozora notes), the natural voice only pauses. The sound would be silence.
     if (run.frames == 0 || !anythingSaid) {
         result.nothingToExport = true;
-        return fail({}, NothingToExport(from, to));
+        return Failed(result, {}, NothingToExport(from, to));
     }
     if (subtitles.IsOpen() && !cues.Finish()) {
-        return fail(outputs.subtitles, error);
+        return Failed(result, outputs.subtitles, error);
     }
     if (timings.IsOpen() && !timings.Write(TimingsTail(), error)) {
-        return fail(outputs.timings, error);
+        return Failed(result, outputs.timings, error);
     }
     if (std::string where; !CommitExport(std::move(audioFile), std::move(subtitlesFile),
                                          std::move(timingsFile), outputs, pending, where, error)) {
-        return fail(where, error);
+        return Failed(result, where, error);
     }
     return result;
 }

@@ -46,6 +46,9 @@ struct ExportJobResult {
     std::int64_t samples = 0; // output samples at the pass's sample rate
 };
 
+// result as failed: where names the file the failure concerns (empty: the text or its speech).
+ExportJobResult Failed(ExportJobResult result, std::string where, std::string error);
+
 // The text an export reads, as the cues show it.
 struct ExportText {
     std::string_view text; // code page 932

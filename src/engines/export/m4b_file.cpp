@@ -52,18 +52,20 @@ std::string FfmetadataText(const std::vector<ChapterMark>& marks) {
 }
 
 bool EncodeM4b(const std::string& ffmpeg, const std::string& source, const std::string& metadata,
-               const std::string& target, std::chrono::milliseconds limit, std::string& error) {
+               const std::string& target, M4bRun& run, std::string& error) {
     const std::vector<std::string> argv{
         ffmpeg,          "-nostdin", "-hide_banner",  "-loglevel", "error",  "-y",   "-i",
         source,          "-f",       "ffmetadata",    "-i",        metadata, "-map", "0:a",
         "-map_metadata", "1",        "-map_chapters", "1",         "-c:a",   "aac",  "-b:a",
         "64k",           "-f",       "ipod",          target};
     natural::ProcessLimits limits;
-    limits.timeLimit = limit;
-    const natural::ProcessResult run = natural::RunProcess(argv, limits);
-    if (!run.Succeeded()) {
+    limits.timeLimit = run.limit;
+    limits.cancel = run.cancel;
+    const natural::ProcessResult result = natural::RunProcess(argv, limits);
+    run.cancelled = result.cancelled;
+    if (!result.Succeeded()) {
         error = "ffmpeg could not make the .m4b file: " +
-                (run.started ? natural::DescribeFailure(run) : run.error);
+                (result.started ? natural::DescribeFailure(result) : result.error);
         return false;
     }
     return true;

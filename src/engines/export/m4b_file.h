@@ -5,6 +5,7 @@
 
 #include "export/chapter_marks.h"
 
+#include <atomic>
 #include <chrono>
 #include <string>
 #include <string_view>
@@ -20,8 +21,14 @@ std::string FindProgramOnPath(std::string_view name);
 std::string FfmetadataText(const std::vector<ChapterMark>& marks);
 
 // Has ffmpeg encode source into target (overwritten) as an .m4b with the chapters of the
-// metadata file, within limit. False with one line saying why in error.
+// metadata file, within limit; ffmpeg is killed within a tenth of a second of *cancel turning
+// true. False with one line saying why in error (cancelled set when it was cancelled).
+struct M4bRun {
+    std::chrono::milliseconds limit{120000};
+    const std::atomic<bool>* cancel = nullptr;
+    bool cancelled = false;
+};
 bool EncodeM4b(const std::string& ffmpeg, const std::string& source, const std::string& metadata,
-               const std::string& target, std::chrono::milliseconds limit, std::string& error);
+               const std::string& target, M4bRun& run, std::string& error);
 
 } // namespace yomi6

@@ -1,6 +1,7 @@
 #include "export/marked_export.h"
 
 #include "export/cue_sheet.h"
+#include "export/export_paths.h"
 #include "export/flac_marks.h"
 #include "export/id3_marks.h"
 #include "export/m4b_file.h"
@@ -93,13 +94,6 @@ private:
     const std::vector<ExportPart>& m_parts;
     std::vector<std::optional<std::int64_t>> m_starts;
 };
-
-std::string Stem(std::string_view path) {
-    const std::size_t slash = path.rfind('/');
-    std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.rfind('.');
-    return std::string(dot == std::string_view::npos || dot == 0 ? name : name.substr(0, dot));
-}
 
 // Reads a file chunk by chunk.
 class Reader {
@@ -213,17 +207,16 @@ bool SyncFile(const std::string& path, std::string& error) {
 
 // Makes the .m4b out from the finished sound at source with ffmpeg.
 bool WriteM4b(const std::string& ffmpeg, const std::string& source,
-              const std::vector<ChapterMark>& marks, std::int64_t totalMs, AtomicOutputFile& out,
+              const std::vector<ChapterMark>& marks, M4bRun& run, AtomicOutputFile& out,
               std::string& error) {
     AtomicOutputFile metadata;
     if (!metadata.Open(out.Target() + ".ffmeta", error) ||
-        !metadata.Write(FfmetadataText(marks), error) || !metadata.Complete(error) ||
-        !out.Complete(error)) {
+        !metadata.Write(FfmetadataText(marks), error) || !metadata.Complete(error)) {
         return false;
     }
-    // AAC encodes far faster than the sound plays; the limit leaves room for a loaded machine.
-    const std::chrono::milliseconds limit{120000 + totalMs / 4};
-    return EncodeM4b(ffmpeg, source, metadata.TempPath(), out.TempPath(), limit, error) &&
+    // ffmpeg writes the output's temporary file in place; it is flushed to the disk here and
+    // completed by the caller like every other output.
+    return EncodeM4b(ffmpeg, source, metadata.TempPath(), out.TempPath(), run, error) &&
            SyncFile(out.TempPath(), error);
 }
 
@@ -259,27 +252,24 @@ bool IsM4bPath(std::string_view path) {
 ExportJobResult RunMarkedExport(SpeechEngine& engine, const ExportText& text,
                                 const ExportOutputs& outputs,
                                 const ExportProgressCallback& progress,
-                                std::vector<std::string>* paths, const std::string& ffmpeg) {
+                                std::vector<std::string>* paths, const std::string& ffmpeg,
+                                const std::atomic<bool>* cancel) {
     ExportJobResult result;
-    auto fail = [&](const std::string& where, const std::string& error) {
-        result.status = ExportStatus::Failed;
-        result.where = where;
-        result.error = error;
-        return result;
-    };
     const bool m4b = IsM4bPath(outputs.audio);
     const std::string encoder = !m4b || !ffmpeg.empty() ? ffmpeg : FindProgramOnPath("ffmpeg");
     if (m4b && encoder.empty()) {
-        return fail(outputs.audio, "an .m4b file is made by ffmpeg, which is not installed (not "
-                                   "found on PATH); choose .flac, .opus, .ogg or .mp3 instead");
+        return Failed(result, outputs.audio,
+                      "an .m4b file is made by ffmpeg, which is not installed (not "
+                      "found on PATH); choose .flac, .opus, .ogg or .mp3 instead");
     }
     ExportOutputs inner = outputs;
     if (m4b) {
         inner.audio += ".flac"; // the sound ffmpeg encodes: only ever a temporary file
     } else if (const std::string problem = CheckExportNames(outputs); !problem.empty()) {
-        return fail(outputs.audio,
-                    "the sound file's name must end in .wav, .flac, .ogg, .opus, .mp3 or .m4b: '" +
-                        outputs.audio + "'");
+        return Failed(
+            result, outputs.audio,
+            "the sound file's name must end in .wav, .flac, .ogg, .opus, .mp3 or .m4b: '" +
+                outputs.audio + "'");
     }
     const std::size_t to = std::min(text.to, text.text.size());
     const std::size_t from = std::min(text.from, to);
@@ -292,7 +282,7 @@ ExportJobResult RunMarkedExport(SpeechEngine& engine, const ExportText& text,
     }
     const std::int64_t totalMs = FrameToMs(result.samples, engine.SampleRate());
     const std::vector<ChapterMark> marks =
-        MarksOfParts(parts, watch.Starts(), totalMs, Stem(outputs.audio));
+        MarksOfParts(parts, watch.Starts(), totalMs, std::string(NameStem(outputs.audio)));
     std::string error;
     std::vector<std::string> written;
     for (const std::string* path : {&outputs.subtitles, &outputs.timings}) {
@@ -305,7 +295,7 @@ ExportJobResult RunMarkedExport(SpeechEngine& engine, const ExportText& text,
         const std::string cuePath = CueSheetPath(outputs.audio);
         if (!cue->Open(cuePath, error) || !cue->Write(CueSheetText(outputs.audio, marks), error) ||
             !cue->Complete(error)) {
-            return fail(cuePath, error);
+            return Failed(result, cuePath, error);
         }
         pending.sides.push_back(std::move(cue));
         written.push_back(cuePath);
@@ -315,18 +305,27 @@ ExportJobResult RunMarkedExport(SpeechEngine& engine, const ExportText& text,
         std::unique_ptr<AudioFileWriter> sound = std::move(pending.sounds.back());
         pending.sounds.pop_back();
         auto marked = std::make_unique<AtomicOutputFile>();
+        // AAC encodes far faster than the sound plays; the limit leaves room for a loaded
+        // machine.
+        M4bRun m4bRun;
+        m4bRun.limit = std::chrono::milliseconds{120000 + totalMs / 4};
+        m4bRun.cancel = cancel;
         const std::string& source = sound->File().TempPath();
         if (!marked->Open(outputs.audio, error) ||
-            !(m4b ? WriteM4b(encoder, source, marks, totalMs, *marked, error)
+            !(m4b ? WriteM4b(encoder, source, marks, m4bRun, *marked, error)
                   : WriteMarked(*format, source, marks, *marked, error)) ||
             !marked->Complete(error)) {
-            return fail(outputs.audio, error);
+            if (m4bRun.cancelled) {
+                result.status = ExportStatus::Stopped;
+                return result;
+            }
+            return Failed(result, outputs.audio, error);
         }
         pending.sides.push_back(std::move(marked));
     }
     written.push_back(outputs.audio);
     if (!CommitPendingExport(pending, error)) {
-        return fail(outputs.audio, error);
+        return Failed(result, outputs.audio, error);
     }
     if (paths != nullptr) {
         *paths = std::move(written);

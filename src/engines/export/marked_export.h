@@ -9,6 +9,7 @@
 #include "export/chapter_split.h"
 #include "export/export_job.h"
 
+#include <atomic>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,11 +32,13 @@ bool IsM4bPath(std::string_view path);
 // mark where each part starts (where its own file would, to the frame), and the cue sheet
 // (CueSheetPath) beside it when there are marks; subtitles and timings of the whole. ffmpeg:
 // the program that makes an .m4b ("": ffmpeg from PATH). paths, when given, receives the files
-// written (the sound file last).
+// written (the sound file last). cancel, when given, is looked at while ffmpeg runs (progress
+// is not called then): its turning true kills ffmpeg and stops the export as progress would.
 ExportJobResult RunMarkedExport(SpeechEngine& engine, const ExportText& text,
                                 const ExportOutputs& outputs,
                                 const ExportProgressCallback& progress = {},
                                 std::vector<std::string>* paths = nullptr,
-                                const std::string& ffmpeg = {});
+                                const std::string& ffmpeg = {},
+                                const std::atomic<bool>* cancel = nullptr);
 
 } // namespace yomi6

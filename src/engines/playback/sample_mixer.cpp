@@ -73,6 +73,22 @@ void SampleMixer::Silence(Clock::time_point at) {
     m_head = 0;
     m_count = 1;
     m_queue[0] = Request{Pcm(), at};
+    if (m_running) {
+        m_fade.End(std::max(TargetFrame(at), m_framesOut));
+    }
+}
+
+void SampleMixer::FadeOut(Clock::time_point at, Clock::duration length, std::int32_t floor) {
+    const std::lock_guard lock(m_mutex);
+    if (m_running && !m_fade.UnderWay()) {
+        m_fade.Begin(std::max(TargetFrame(at), m_framesOut), FramesFor(length), floor);
+        ++m_stats.fades;
+    }
+}
+
+void SampleMixer::EndFade() {
+    const std::lock_guard lock(m_mutex);
+    m_fade.End(m_framesOut);
 }
 
 void SampleMixer::TieClock(Clock::time_point now) {
@@ -114,6 +130,7 @@ void SampleMixer::Render(std::span<std::int16_t> out, Clock::time_point now) {
         --m_count;
     }
     m_handover.Render(out.data() + (pos - first), pos, last);
+    m_fade.Apply(out, first);
     m_framesOut = last;
     TrackPullAhead(now);
 }
@@ -153,6 +170,7 @@ void SampleMixer::Restart() {
     m_framesOut = 0;
     m_count = 0;
     m_handover.Clear();
+    m_fade.Clear();
 }
 
 void SampleMixer::Retime(Clock::time_point now) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "playback/sample_handover.h"
+#include "playback/volume_fade.h"
 
 #include <array>
 #include <chrono>
@@ -39,6 +40,14 @@ public:
     // is stopped or paused so; samples asked for afterwards sound as usual.
     void Silence(Clock::time_point at);
 
+    // Any thread. Lowers the volume from the stream position of at + latency on (from the first
+    // frame not yet pulled, when that position has gone) over length, down to floor (in
+    // 1/32768, VolumeFade), and holds it there until the position of the next Silence, EndFade
+    // or Restart. Nothing when no stream is running or a fade is under way already.
+    void FadeOut(Clock::time_point at, Clock::duration length, std::int32_t floor);
+    // Any thread. The volume is full again from the first frame not yet pulled.
+    void EndFade();
+
     // The output's thread. Fills out with the next frames of the stream; now is the moment of
     // the pull. The first pull after construction or Restart() ties the stream to the clock.
     void Render(std::span<std::int16_t> out, Clock::time_point now);
@@ -70,6 +79,7 @@ public:
         std::int64_t lateRequests = 0;     // placed after their position: pulled already
         std::int64_t clockCorrections = 0; // steps of the stream's clock (see TrackPullAhead)
         std::int64_t pullAheadMax = 0;     // largest lead of the pulled frames, in frames
+        std::int64_t fades = 0;            // fades begun (FadeOut)
     };
     Stats stats() const;
 
@@ -105,6 +115,7 @@ private:
 
     // The samples placed so far: the one sounding at m_framesOut, and the one it cut.
     SampleHandover m_handover;
+    VolumeFade m_fade;
 
     // Lead of the pulled frames over the clock, watched per window (see TrackPullAhead).
     Clock::time_point m_windowStart{};

@@ -45,6 +45,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 
 namespace yomi6 {
 
@@ -53,6 +54,10 @@ namespace {
 constexpr const char* kAllFiles = "すべてのﾌｧｲﾙ (*)";
 // How long the sleep timer's pause lasts before the reading ends: longer than any unit.
 constexpr std::chrono::milliseconds kSleepEndDelay(800);
+// The sleep timer's last sentence is heard ever more softly: the volume falls over this long,
+// down to a quarter (12 dB less), so that the end does not wake the listener.
+constexpr std::chrono::milliseconds kSleepFade(3000);
+constexpr std::int32_t kSleepFadeFloor = 32768 / 4;
 
 } // namespace
 
@@ -589,10 +594,15 @@ void MainWindow::SleepTimerHeard(const QObject* owner, int unitBegin, int unitEn
     if (m_sleep.NeedsText(now)) {
         text = view->GetDocument()->Text();
     }
-    if (m_sleep.Heard(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+    const bool last =
+        m_sleep.Heard(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
                                           static_cast<std::size_t>(text.size())),
                       static_cast<std::size_t>(unitBegin),
-                      static_cast<std::size_t>(std::max(unitEnd, unitBegin)), now)) {
+                      static_cast<std::size_t>(std::max(unitEnd, unitBegin)), now);
+    if (last || m_sleep.InLastSentence(static_cast<std::size_t>(unitBegin))) {
+        m_context.Speech().FadeOut(kSleepFade, kSleepFadeFloor);
+    }
+    if (last) {
         // The unit being heard is the last: the reading pauses after it, and ends once it has
         // been heard (the end fades out whatever still sounds; the place heard last is kept as
         // at any stop). Asked once the speech has finished telling of this unit.

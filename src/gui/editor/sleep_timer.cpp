@@ -40,6 +40,15 @@ std::size_t SentenceEndFrom(std::u16string_view text, std::size_t position) {
     return text.size();
 }
 
+// Where the sentence holding position starts: after the sentence end before it, going back no
+// further than from.
+std::size_t SentenceStartBefore(std::u16string_view text, std::size_t from, std::size_t position) {
+    while (position > from && !EndsSentence(text[position - 1])) {
+        --position;
+    }
+    return position;
+}
+
 // The last character of the chapter that holds position, blanks and line breaks before the
 // next heading left out (the end of text when no heading follows).
 std::size_t ChapterEndFrom(std::u16string_view text, std::size_t position) {
@@ -62,6 +71,7 @@ std::size_t ChapterEndFrom(std::u16string_view text, std::size_t position) {
 void SleepTimer::Set(Mode mode, Clock::time_point now) {
     m_mode = mode;
     m_stopAt.reset();
+    m_lastSentence.reset();
     m_deadline.reset();
     switch (mode) {
     case Mode::Minutes15:
@@ -92,6 +102,7 @@ bool SleepTimer::Heard(std::u16string_view text, std::size_t begin, std::size_t 
         } else {
             return false;
         }
+        m_lastSentence = SentenceStartBefore(text, begin, *m_stopAt);
     }
     // The unit that says the last character, or any past it (a unit may take several
     // characters in, that one among them).

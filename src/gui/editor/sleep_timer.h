@@ -32,6 +32,11 @@ public:
     // Characters [begin, end) of text are heard at now (text may be empty unless NeedsText). True:
     // the reading is to stop now; the timer is then Off.
     bool Heard(std::u16string_view text, std::size_t begin, std::size_t end, Clock::time_point now);
+    // Whether a unit heard from character begin on is in the sentence that ends the reading,
+    // where the volume falls (once the place to stop is known).
+    bool InLastSentence(std::size_t begin) const {
+        return m_mode != Mode::Off && m_lastSentence && begin >= *m_lastSentence;
+    }
 
 private:
     Mode m_mode = Mode::Off;
@@ -39,6 +44,7 @@ private:
     // Where the reading is to stop, once known: the last character said of the sentence (or
     // of the chapter) whose unit ends the reading.
     std::optional<std::size_t> m_stopAt;
+    std::optional<std::size_t> m_lastSentence; // where the sentence with m_stopAt starts
 };
 
 } // namespace yomi6

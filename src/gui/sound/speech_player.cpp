@@ -142,6 +142,15 @@ void SpeechPlayer::Silence(SampleMixer::Clock::time_point at) {
     m_mixer->Silence(at);
 }
 
+void SpeechPlayer::FadeOut(SampleMixer::Clock::time_point at, SampleMixer::Clock::duration length,
+                           std::int32_t floor) {
+    m_mixer->FadeOut(at, length, floor);
+}
+
+void SpeechPlayer::EndFade() {
+    m_mixer->EndFade();
+}
+
 std::optional<SampleMixer::Clock::time_point> SpeechPlayer::SoonestOnTime() const {
     if (!m_hasOutput) {
         return std::nullopt;

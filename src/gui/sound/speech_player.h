@@ -59,6 +59,11 @@ public:
     // Ends what sounds from the moment at on (as soon as the output can, when that has gone)
     // and drops whatever was asked for after it (SampleMixer::Silence).
     void Silence(SampleMixer::Clock::time_point at);
+    // Lowers the volume from the moment at on, over length, down to floor (in 1/32768), until
+    // the next Silence or EndFade (SampleMixer::FadeOut); EndFade: full volume again at once.
+    void FadeOut(SampleMixer::Clock::time_point at, SampleMixer::Clock::duration length,
+                 std::int32_t floor);
+    void EndFade();
 
     // Whether Play() shortens samples longer than the tick of speed to it. Turning it on
     // scales the named samples for that speed now, those not scaled before in this run (it

@@ -134,7 +134,8 @@ struct ExportRun {
 ExportJobResult RunExport(const ExportRun& run, const natural::NaturalPassOptions* naturalVoice,
                           const std::optional<NaturalExportVoice::Lines>& lines,
                           const DictionaryView& dictionary, const ExportProgressCallback& progress,
-                          std::atomic<int>& skipped, int& soundFiles) {
+                          const std::atomic<bool>& cancel, std::atomic<int>& skipped,
+                          int& soundFiles) {
     const auto make = [&](const natural::NaturalPassOptions* natural,
                           VoiceSlot slot) -> std::unique_ptr<SpeechEngine> {
         if (natural != nullptr) {
@@ -153,8 +154,9 @@ ExportJobResult RunExport(const ExportRun& run, const natural::NaturalPassOption
     }
     if (!run.chapters) {
         soundFiles = 1;
-        return run.marks ? RunMarkedExport(*engine, run.said, run.outputs, progress)
-                         : RunExportJob(*engine, run.said, run.outputs, progress);
+        return run.marks
+                   ? RunMarkedExport(*engine, run.said, run.outputs, progress, nullptr, {}, &cancel)
+                   : RunExportJob(*engine, run.said, run.outputs, progress);
     }
     std::vector<std::string> written;
     ExportJobResult result = RunChapterExport(*engine, run.said, run.outputs, progress, &written);
@@ -228,7 +230,7 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
                             targets.chapters,
                             targets.marks};
         result = RunExport(run, natural.options ? &*natural.options : nullptr, natural.lines,
-                           setup.dictionary, progressed, skipped, soundFiles);
+                           setup.dictionary, progressed, cancel, skipped, soundFiles);
         finished = true;
     });
 

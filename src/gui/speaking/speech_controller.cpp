@@ -88,6 +88,7 @@ SpeechPlayer& SpeechController::Player() {
 UnitSession& SpeechController::Begin(const QObject* owner, SpeechListener* listener,
                                      const EngineChoice& choice) {
     UnitSession& next = m_factory.SessionFor(choice);
+    Player().EndFade();
     if (&next != m_session) {
         m_session->EndQuietly();
     }
@@ -198,8 +199,15 @@ void SpeechController::Stop() {
 }
 
 void SpeechController::TogglePause() {
+    if (m_session->IsPaused()) {
+        Player().EndFade();
+    }
     m_session->TogglePause();
     emit stateChanged();
+}
+
+void SpeechController::FadeOut(std::chrono::steady_clock::duration length, std::int32_t floor) {
+    Player().FadeOut(std::chrono::steady_clock::now(), length, floor);
 }
 
 void SpeechController::TextEdited(const QObject* owner) {

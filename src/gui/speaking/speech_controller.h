@@ -69,6 +69,10 @@ public:
     // nothing when nothing speaks.
     void TogglePause();
     bool IsPaused() const { return m_session->IsPaused(); }
+    // Lowers the volume of what is heard from now on over length, down to floor (in 1/32768),
+    // for a reading about to end (the sleep timer); a fade under way goes on. The volume is
+    // full again when a reading starts or a paused one goes on.
+    void FadeOut(std::chrono::steady_clock::duration length, std::int32_t floor);
     // The reading mode of the pass being spoken (kReadingsDictionary or kReadingsAutomatic):
     // switching the mode takes effect at the next pass.
     ReadingMode PassReadings() const { return m_session->PassReadings(); }
