@@ -97,6 +97,11 @@ std::string UsageText() {
            "                        (a blank line); marks not named keep the settings\n"
            "                        (default: comma=120,period=500,question=500,\n"
            "                        ellipsis=700,dash=400,line=800,blank=1500)\n"
+           "  --dialogue-voice off|other|happy|sad|angry\n"
+           "                        with --export: who says the lines in 「」 and 『』: the\n"
+           "                        voice of the rest, the other slot's voice, or the\n"
+           "                        natural voice happy, sad or angry (default: the\n"
+           "                        settings, else off)\n"
            "  --accent-rules all|none|RULE,...\n"
            "                        with --labels: which of this program's own accent rules\n"
            "                        apply (the manual page lists them; -RULE leaves one out;\n"
@@ -238,6 +243,9 @@ std::string CheckCombination(Options& o) {
                                    o.splitChapters || o.chapterMarks)) {
         return "--subtitles, --timings, --from, --to, --split and --chapter-marks go with "
                "--export";
+    }
+    if (o.dialogueVoice && o.mode != Mode::Export) {
+        return "--dialogue-voice goes with --export";
     }
     if (o.splitChapters && o.chapterMarks) {
         return "--split chapters and --chapter-marks do not go together";
@@ -384,6 +392,17 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
                    a == "--intonation" || a == "--style-weight" || a == "--pauses") {
             if (const std::string problem = ParseNaturalOption(a, value, o); !problem.empty()) {
                 result.error = problem;
+                return result;
+            }
+        } else if (a == "--dialogue-voice") {
+            const std::string* v = value("off, other, happy, sad or angry");
+            if (v == nullptr) {
+                return result;
+            }
+            o.dialogueVoice = ParseDialogueVoice(*v);
+            if (!o.dialogueVoice) {
+                result.error =
+                    "--dialogue-voice takes off, other, happy, sad or angry, not '" + *v + "'";
                 return result;
             }
         } else if (a == "--chapter-marks") {

@@ -1,6 +1,8 @@
 // The command line: which mode, which files, which options.
 #pragma once
 
+#include "settings/dialogue_voice.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -68,6 +70,8 @@ struct Options {
     // settings'; empty: all the settings'. Checked when it is read (ParsePauseList).
     std::string pauses;
     std::string accentRules; // --accent-rules of --labels; "": all
+    // --dialogue-voice of --export: who says the lines in 「」 and 『』; unset: the settings'.
+    std::optional<DialogueVoice> dialogueVoice;
 };
 
 struct ParseResult {

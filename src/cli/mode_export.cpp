@@ -7,6 +7,7 @@
 #include "cli/settings_voices.h"
 #include "cli/speech_options.h"
 #include "export/chapter_split.h"
+#include "export/dialogue_engine.h"
 #include "export/engine_factory.h"
 #include "export/export_job.h"
 #include "export/marked_export.h"
@@ -15,6 +16,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -102,28 +105,43 @@ int RunExport(const Options& options) {
         progress.Update(done, total);
         return true;
     };
+    const ExportText said{text, request.from, request.to, request.setup.aozora, standIns};
+    const auto skipped = [&](const std::string& message) {
+        progress.Clear();
+        PrintSkipped(message);
+    };
+    // The engine of a voice: the natural voice of pass when it can speak, else the sample voice
+    // (voice: 1 male, 0 female).
+    const auto makeEngine = [&](std::optional<natural::NaturalPassOptions> pass,
+                                std::int32_t voice) -> std::unique_ptr<yomi6::SpeechEngine> {
+        if (pass) {
+            pass->aozora = request.setup.aozora;
+            return MakeNaturalEngine(run.dictionary.View(), *pass, skipped);
+        }
+        ExportRequest samples = request;
+        samples.voice = voice;
+        return std::make_unique<SampleEngine>(samples);
+    };
     // The natural voice, when it is asked for (or the slot has it) and can speak; else the
-    // sample voice.
+    // sample voice. The lines in 「」 and 『』 by a voice of their own when one is chosen.
     std::optional<natural::NaturalPassOptions> naturalPass = NaturalPassFor(options, WavWorkers());
+    const std::optional<EngineRequest> dialogue = DialogueRequestFor(options, WavWorkers());
+    std::unique_ptr<yomi6::SpeechEngine> engine;
+    if (dialogue) {
+        std::unique_ptr<yomi6::SpeechEngine> narrator = makeEngine(naturalPass, request.voice);
+        std::unique_ptr<yomi6::SpeechEngine> lines =
+            makeEngine(NaturalPassOf(*dialogue), dialogue->maleSlot ? 1 : 0);
+        engine = std::make_unique<DialogueEngine>(std::move(narrator), std::move(lines));
+    } else if (naturalPass || options.splitChapters || options.chapterMarks) {
+        engine = makeEngine(naturalPass, request.voice);
+    }
     ExportJobResult result;
-    if (naturalPass) {
-        naturalPass->aozora = request.setup.aozora;
-        const std::unique_ptr<yomi6::SpeechEngine> engine =
-            MakeNaturalEngine(run.dictionary.View(), *naturalPass, [&](const std::string& message) {
-                progress.Clear();
-                PrintSkipped(message);
-            });
-        const ExportText said{text, request.from, request.to, request.setup.aozora, standIns};
+    if (engine == nullptr) {
+        result = RunExportJob(request, outputs, update);
+    } else {
         result = options.splitChapters  ? RunChapterExport(*engine, said, outputs, update)
                  : options.chapterMarks ? RunMarkedExport(*engine, said, outputs, update)
                                         : RunExportJob(*engine, said, outputs, update);
-    } else if (options.splitChapters || options.chapterMarks) {
-        SampleEngine engine(request);
-        const ExportText said{text, request.from, request.to, request.setup.aozora, standIns};
-        result = options.splitChapters ? RunChapterExport(engine, said, outputs, update)
-                                       : RunMarkedExport(engine, said, outputs, update);
-    } else {
-        result = RunExportJob(request, outputs, update);
     }
     progress.Clear();
     if (result.status != ExportStatus::Done) {

@@ -34,8 +34,13 @@ namespace {
 // std::nullopt for the samples, after the line that says what is missing when a natural voice
 // was chosen.
 std::optional<natural::NaturalPassOptions> ChosenPass(const Options& options, unsigned workers) {
-    const ChosenEngine chosen =
-        ChooseEngine(natural::RunInstallation(), EngineRequestOf(options, workers));
+    return NaturalPassOf(EngineRequestOf(options, workers));
+}
+
+} // namespace
+
+std::optional<natural::NaturalPassOptions> NaturalPassOf(const EngineRequest& request) {
+    const ChosenEngine chosen = ChooseEngine(natural::RunInstallation(), request);
     if (!chosen.natural) {
         return std::nullopt;
     }
@@ -46,8 +51,6 @@ std::optional<natural::NaturalPassOptions> ChosenPass(const Options& options, un
     }
     return chosen.pass;
 }
-
-} // namespace
 
 // The whole input as the speech path reads it (code page 932), with the dictionary loaded.
 bool ReadNaturalInput(const Options& options, std::string& text, Dictionary& dictionary) {

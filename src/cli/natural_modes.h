@@ -3,6 +3,7 @@
 
 #include "cli/cli_options.h"
 #include "dictionary/dictionary.h"
+#include "engine/engine_choice.h"
 #include "natural/natural_pass.h"
 
 #include <optional>
@@ -24,6 +25,10 @@ int RunNaturalUnits(const Options& options);
 // --speed), saying workers chunks at once; std::nullopt after the one
 // line on standard error that names what is missing, for the sample voice to speak instead.
 std::optional<natural::NaturalPassOptions> NaturalPassFor(const Options& options, unsigned workers);
+
+// The natural pass of request as NaturalPassFor gives it; none for the samples (after the line
+// on standard error that names what is missing, when a natural voice was asked for).
+std::optional<natural::NaturalPassOptions> NaturalPassOf(const EngineRequest& request);
 
 // Whether the natural voice reads text as Aozora notation: as the automatic reading of the
 // other modes does (--aozora, else the settings; never with --readings dictionary).

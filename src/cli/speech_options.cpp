@@ -4,6 +4,7 @@
 #include "cli/cli_common.h"
 #include "playback/speech_choices.h"
 #include "reading/reading_mode.h"
+#include "settings/dialogue_voice.h"
 #include "settings/settings.h"
 #include "settings/settings_path.h"
 #include "settings/voice_settings.h"
@@ -75,6 +76,21 @@ EngineRequest EngineRequestOf(const Options& options, unsigned workers) {
         ParsePauseList(options.pauses, request.pauses);
     }
     return request;
+}
+
+std::optional<EngineRequest> DialogueRequestFor(const Options& options, unsigned workers) {
+    const ProfileFile profile = ProfileFile::Open(SettingsPath());
+    const DialogueVoice voice = options.dialogueVoice.value_or(LoadDialogueVoice(profile));
+    if (voice == DialogueVoice::Off) {
+        return std::nullopt;
+    }
+    const EngineRequest narrator = EngineRequestOf(options, workers);
+    const VoiceSettings stored = LoadVoiceSettings(profile);
+    // --engine samples: the other slot's natural voice is not asked for either.
+    const std::string other = options.engine == SpeechEngine::Samples ? std::string()
+                              : narrator.maleSlot                     ? stored.femaleSlot
+                                                                      : stored.maleSlot;
+    return DialogueRequestOf(narrator, voice, other);
 }
 
 std::optional<natural::VoiceChoice> NaturalVoiceOption(const Options& options) {

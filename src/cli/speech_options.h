@@ -53,4 +53,8 @@ std::optional<natural::VoiceChoice> NaturalVoiceOption(const Options& options);
 // --engine samples the slot's natural voice is not asked for.
 EngineRequest EngineRequestOf(const Options& options, unsigned workers);
 
+// The request of the voice that says the lines in 「」 and 『』 (DialogueRequestOf):
+// --dialogue-voice, else the settings file's choice; none when it is off.
+std::optional<EngineRequest> DialogueRequestFor(const Options& options, unsigned workers);
+
 } // namespace yomi6::cli

@@ -109,6 +109,9 @@ struct StringKey {
 inline constexpr std::string_view kVoicesSection = "Voices";
 inline constexpr StringKey kMaleSlotVoice{kVoicesSection, "MaleSlot"};
 inline constexpr StringKey kFemaleSlotVoice{kVoicesSection, "FemaleSlot"};
+// Who says the lines in 「」 and 『』 (settings/dialogue_voice.h): 0 the voice that says the rest
+// (absent: this), 1 the other slot's voice, 2 to 4 the natural voice's happy, sad, angry style.
+inline constexpr IntKey kDialogueVoice{kVoicesSection, "DialogueVoice", 0};
 inline constexpr std::string_view kBuiltInMaleValue = "male";
 inline constexpr std::string_view kBuiltInFemaleValue = "female";
 // Folder1, Folder2, ...: the folders added by hand, outside the voices directory.

@@ -28,6 +28,29 @@ natural::VoiceControls VoiceControlsOf(const NaturalControls& stored) {
             kept.styleWeightPercent / 100.0};
 }
 
+std::optional<EngineRequest> DialogueRequestOf(const EngineRequest& narrator, DialogueVoice voice,
+                                               const std::string& otherSlotValue) {
+    EngineRequest request = narrator;
+    switch (voice) {
+    case DialogueVoice::Off:
+        return std::nullopt;
+    case DialogueVoice::OtherSlot:
+        request.maleSlot = !narrator.maleSlot;
+        request.slotValue = otherSlotValue;
+        request.style.reset(); // the other slot's own
+        return request;
+    case DialogueVoice::Happy:
+    case DialogueVoice::Sad:
+    case DialogueVoice::Angry:
+        request.naturalAsked = true;
+        request.style = voice == DialogueVoice::Happy ? natural::Style::Happy
+                        : voice == DialogueVoice::Sad ? natural::Style::Sad
+                                                      : natural::Style::Angry;
+        return request;
+    }
+    return std::nullopt;
+}
+
 ChosenEngine ChooseEngine(const natural::Installation& installation, const EngineRequest& request) {
     ChosenEngine chosen;
     chosen.natural = NaturalVoiceOf(request);

@@ -7,6 +7,7 @@
 #include "natural/natural_pass.h"
 #include "natural/voice_choice.h"
 #include "natural/voice_setup.h"
+#include "settings/dialogue_voice.h"
 #include "settings/voice_settings.h"
 
 #include <cstdint>
@@ -49,6 +50,13 @@ struct ChosenEngine {
 
 // The natural voice request names, if any, without looking for its files.
 std::optional<natural::VoiceChoice> NaturalVoiceOf(const EngineRequest& request);
+
+// The request of the voice that says the lines in 「」 and 『』 when the rest is said as narrator
+// asks: the other slot, whose stored voice is otherSlotValue ("" when the slots' natural voices
+// are not to be asked for), or the natural voice of narrator's slot in a style of its own. None
+// when voice is Off.
+std::optional<EngineRequest> DialogueRequestOf(const EngineRequest& narrator, DialogueVoice voice,
+                                               const std::string& otherSlotValue);
 
 // The engine request speaks with, its natural voice looked for where installation says.
 ChosenEngine ChooseEngine(const natural::Installation& installation, const EngineRequest& request);

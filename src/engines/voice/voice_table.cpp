@@ -156,6 +156,21 @@ std::string_view FieldText(const NameField& field) {
     return {field.data(), static_cast<std::size_t>(end - field.begin())};
 }
 
+std::size_t SampleUnitLength(std::string_view name) {
+    if (name.empty()) {
+        return 0;
+    }
+    for (const UnitTable& table : kTables) {
+        for (std::size_t row = 0; row < table.units.size(); ++row) {
+            if (FieldText(table.maleNames[row]) == name ||
+                FieldText(table.femaleNames[row]) == name) {
+                return table.unitLength;
+            }
+        }
+    }
+    return 0;
+}
+
 KanaUnit LookupUnit(std::span<const unsigned char> rest, VoiceSlot voice) {
     if (rest.empty() || !kUnitStarts[rest[0]]) {
         return {};

@@ -50,6 +50,9 @@ struct KanaUnit {
 // three bytes and never past the end of rest; a unit that would reach past it does not match.
 KanaUnit LookupUnit(std::span<const unsigned char> rest, VoiceSlot voice);
 
+// The length of the unit whose sample (of either voice) is named name; 0 for no sample's name.
+std::size_t SampleUnitLength(std::string_view name);
+
 // The name stored in a name field: its bytes before the first NUL.
 std::string_view FieldText(const NameField& field);
 

@@ -5,6 +5,7 @@
 #include "dictionary/dictionary_view.h"
 #include "export/chapter_split.h"
 #include "export/cue_sheet.h"
+#include "export/dialogue_engine.h"
 #include "export/engine_factory.h"
 #include "export/export_job.h"
 #include "export/m4b_file.h"
@@ -129,16 +130,27 @@ struct ExportRun {
 // Runs the export with the natural voice when naturalVoice is given (its sentences it could not
 // say counted in skipped), else with the samples; soundFiles receives how many sound files it
 // wrote.
+// The lines in 「」 and 『』 by lines's voice when it is given.
 ExportJobResult RunExport(const ExportRun& run, const natural::NaturalPassOptions* naturalVoice,
+                          const std::optional<NaturalExportVoice::Lines>& lines,
                           const DictionaryView& dictionary, const ExportProgressCallback& progress,
                           const std::atomic<bool>& cancel, std::atomic<int>& skipped,
                           int& soundFiles) {
-    std::unique_ptr<SpeechEngine> engine;
-    if (naturalVoice != nullptr) {
-        engine =
-            MakeNaturalEngine(dictionary, *naturalVoice, [&](const std::string&) { ++skipped; });
-    } else {
-        engine = std::make_unique<SampleEngine>(run.request);
+    const auto make = [&](const natural::NaturalPassOptions* natural,
+                          VoiceSlot slot) -> std::unique_ptr<SpeechEngine> {
+        if (natural != nullptr) {
+            return MakeNaturalEngine(dictionary, *natural, [&](const std::string&) { ++skipped; });
+        }
+        ExportRequest samples = run.request;
+        samples.voice = FlagOfVoice(slot);
+        return std::make_unique<SampleEngine>(samples);
+    };
+    const VoiceSlot slot = run.request.voice != 0 ? VoiceSlot::Male : VoiceSlot::Female;
+    std::unique_ptr<SpeechEngine> engine = make(naturalVoice, slot);
+    if (lines) {
+        std::unique_ptr<SpeechEngine> said =
+            make(lines->options ? &*lines->options : nullptr, lines->slot);
+        engine = std::make_unique<DialogueEngine>(std::move(engine), std::move(said));
     }
     if (!run.chapters) {
         soundFiles = 1;
@@ -191,9 +203,12 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
     if (!natural.problem.isEmpty()) {
         ShowMessage(parent, natural.problem, MessageBoxType::IconExclamation);
     }
-    if (natural.options) {
-        natural.options->synthesis.analyzerFolder = setup.analyzer->DictionaryFolder();
-        natural.options->aozora = request.setup.aozora;
+    for (std::optional<natural::NaturalPassOptions>* options :
+         {&natural.options, natural.lines ? &natural.lines->options : nullptr}) {
+        if (options != nullptr && options->has_value()) {
+            (*options)->synthesis.analyzerFolder = setup.analyzer->DictionaryFolder();
+            (*options)->aozora = request.setup.aozora;
+        }
     }
 
     std::atomic<std::size_t> done{0};
@@ -214,8 +229,8 @@ QString ExportAudioFiles(QWidget* parent, const SpeechPreferences& preferences,
                             outputs,
                             targets.chapters,
                             targets.marks};
-        result = RunExport(run, natural.options ? &*natural.options : nullptr, setup.dictionary,
-                           progressed, cancel, skipped, soundFiles);
+        result = RunExport(run, natural.options ? &*natural.options : nullptr, natural.lines,
+                           setup.dictionary, progressed, cancel, skipped, soundFiles);
         finished = true;
     });
 

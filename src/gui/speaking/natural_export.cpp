@@ -20,12 +20,35 @@ constexpr const char* kSamplesInstead = "ｻﾝﾌﾟﾙの声で保存します
 
 } // namespace
 
+namespace {
+
+// The voice of the lines in 「」 and 『』 when the library gives them one.
+std::optional<NaturalExportVoice::Lines> LinesVoice(const VoiceLibrary& library,
+                                                    const EngineRequest& narrator) {
+    const VoiceSlot other = narrator.maleSlot ? VoiceSlot::Female : VoiceSlot::Male;
+    const std::optional<EngineRequest> request =
+        DialogueRequestOf(narrator, library.Dialogue(), library.SlotValue(other).toStdString());
+    if (!request) {
+        return std::nullopt;
+    }
+    NaturalExportVoice::Lines lines;
+    lines.slot = request->maleSlot ? VoiceSlot::Male : VoiceSlot::Female;
+    if (const ChosenEngine chosen = ChooseEngine(library.Natural(), *request);
+        chosen.SpeaksNaturally()) {
+        lines.options = chosen.pass;
+    }
+    return lines;
+}
+
+} // namespace
+
 NaturalExportVoice NaturalExportVoiceFor(const VoiceLibrary& library,
                                          const SpeechPreferences& preferences) {
     NaturalExportVoice result;
-    const ChosenEngine chosen = ChooseEngine(
-        library.Natural(), SlotEngineRequest(library, preferences.voice, preferences.speed,
-                                             std::thread::hardware_concurrency()));
+    const EngineRequest request = SlotEngineRequest(library, preferences.voice, preferences.speed,
+                                                    std::thread::hardware_concurrency());
+    result.lines = LinesVoice(library, request);
+    const ChosenEngine chosen = ChooseEngine(library.Natural(), request);
     switch (chosen.natural ? chosen.setup.missing : natural::MissingPiece::None) {
     case natural::MissingPiece::Engine:
         result.problem = Tr(kNoEngine).arg(

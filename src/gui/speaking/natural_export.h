@@ -5,6 +5,7 @@
 
 #include "natural/natural_pass.h"
 #include "playback/speech_state.h"
+#include "voice/voice_slot.h"
 
 #include <QString>
 
@@ -20,9 +21,17 @@ struct NaturalExportVoice {
     // Not empty when the slot has a natural voice that cannot speak: what is missing, for the
     // user, and that the sample voice speaks instead.
     QString problem;
+    // Set when the lines in 「」 and 『』 have a voice of their own (声の管理's せりふの声).
+    struct Lines {
+        // Their natural voice when it can speak; else the sample voice of slot.
+        std::optional<natural::NaturalPassOptions> options;
+        VoiceSlot slot = VoiceSlot::Female;
+    };
+    std::optional<Lines> lines;
 };
 
-// The natural voice of the slot preferences.voice picks, as library holds it.
+// The natural voice of the slot preferences.voice picks, as library holds it, and the voice of
+// the lines as the library's choice gives it.
 NaturalExportVoice NaturalExportVoiceFor(const VoiceLibrary& library,
                                          const SpeechPreferences& preferences);
 

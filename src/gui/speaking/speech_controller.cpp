@@ -26,8 +26,12 @@ SpeechController::SpeechController(SpeechPreferences& preferences, const AppSett
                                    const SampleBank& samples, const Dictionary& dictionary,
                                    AnalyzerLoader& analyzer, SoundBackend& sound)
     : m_voices(voices), m_samples(samples),
-      m_sound(sound), m_services{preferences, settings, dictionary, analyzer,
-                                 [this]() -> SpeechPlayer& { return Player(); }},
+      m_sound(sound), m_services{preferences,
+                                 settings,
+                                 dictionary,
+                                 analyzer,
+                                 [this]() -> SpeechPlayer& { return Player(); },
+                                 &voices},
       m_factory(m_services, library), m_session(&m_factory.SessionFor({})) {
     // A slot with the natural voice: its styles load in the background from the start.
     m_factory.PrepareSlotVoices();

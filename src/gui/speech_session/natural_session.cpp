@@ -3,14 +3,19 @@
 #include "analysis/analyzer_loader.h"
 #include "aozora/aozora_notation.h"
 #include "dictionary/dictionary.h"
+#include "export/dialogue_engine.h"
+#include "export/sample_engine.h"
 #include "playback/speech_state.h"
+#include "playback/voice_sounds.h"
 #include "reading/reading_mode.h"
 #include "reading/word_ranges.h"
 #include "sound/speech_player.h"
 #include "speech_session/live_engine.h"
 #include "speech_session/natural_speech.h"
+#include "text/dialogue_spans.h"
 #include "text/halfwidth_kana.h"
 #include "voice/sample_edit.h"
+#include "voice/voice_table.h"
 #include "wave/sample_pcm.h"
 
 #include <algorithm>
@@ -57,6 +62,7 @@ SessionStart NaturalSession::SpeakFirstPass(const SpeechSource& source, const QS
     // The same bytes as the samples read: the first pass's.
     const int end = source.spans.empty() ? 0 : static_cast<int>(source.spans.back().end);
     m_aozora = ReadsAozora(text, source.bytes);
+    m_startsInsideLine = false;
     Start(source, 0);
     return {{}, end};
 }
@@ -74,6 +80,11 @@ SessionStart NaturalSession::ReadRange(const QString& text, int begin, int end) 
                                  std::min(static_cast<std::size_t>(std::max(begin, 0)), last)),
                  to);
     const QString part = text.mid(static_cast<int>(from), static_cast<int>(to - from));
+    // A reading from inside a line (the cursor there, or a voice handed over within it) says
+    // the rest of it in the lines' voice.
+    m_startsInsideLine =
+        m_voices &&
+        EndsInsideLine(SpeechSourceOf(std::u16string_view(whole).substr(0, from)).bytes);
     Start(SpeechSourceOf(part.toStdU16String()), static_cast<int>(from));
     return {{}, static_cast<int>(last)};
 }
@@ -81,7 +92,40 @@ SessionStart NaturalSession::ReadRange(const QString& text, int begin, int end) 
 void NaturalSession::SetVoice(const natural::EngineSetup& setup, const PauseTable& pauses) {
     m_setup = setup;
     m_pauses = pauses;
+    m_voices.reset();
     PrepareVoice(setup);
+}
+
+void NaturalSession::SetVoices(const EngineVoice& narrator, const EngineVoice& lines) {
+    m_voices.emplace(narrator, lines);
+    for (const EngineVoice* voice : {&narrator, &lines}) {
+        if (voice->natural) {
+            PrepareVoice(voice->setup);
+        }
+    }
+}
+
+std::unique_ptr<SpeechEngine>
+NaturalSession::MakeEngine(const EngineVoice& voice, natural::NaturalPassOptions options,
+                           std::function<void(const std::string&)> onSkipped) {
+    const DictionaryView dictionary = m_services.dictionary.View();
+    if (voice.natural) {
+        options.synthesis.setup = voice.setup;
+        options.pauses = voice.pauses;
+        std::shared_ptr<VoiceLoad> load = m_voice.Voice(options);
+        return MakeLiveEngine(std::move(options), std::move(load), dictionary,
+                              std::move(onSkipped));
+    }
+    // The slot's samples as the export renders them, ticks on the speed's timer.
+    ExportRequest request(ReaderSetup(dictionary, m_services.analyzer));
+    request.voice = FlagOfVoice(voice.slot);
+    request.speed = m_services.preferences.speed;
+    request.readings = m_services.preferences.readings;
+    request.setup.aozora = m_aozora;
+    if (m_services.voices != nullptr) {
+        request.sounds = VoiceSoundSource(*m_services.voices);
+    }
+    return std::make_unique<SampleEngine>(request);
 }
 
 void NaturalSession::PrepareVoice(const natural::EngineSetup& setup) {
@@ -110,6 +154,20 @@ void NaturalSession::Start(const SpeechSource& source, int offset) {
     options.ahead = 2;
     options.aozora = m_aozora;
     options.pauses = m_pauses;
+    if (m_voices) {
+        // The lines in 「」 and 『』 by their own voice, at the player's rate.
+        m_natural->Start(m_source.bytes, [this,
+                                          options](const NaturalSpeech::SkipNotice& onSkipped) {
+            std::unique_ptr<SpeechEngine> narrator =
+                MakeEngine(m_voices->first, options, onSkipped);
+            std::unique_ptr<SpeechEngine> lines = MakeEngine(m_voices->second, options, onSkipped);
+            auto engine = std::make_unique<DialogueEngine>(std::move(narrator), std::move(lines),
+                                                           kOutputSampleRate);
+            engine->StartInsideLine(m_startsInsideLine);
+            return engine;
+        });
+        return;
+    }
     m_natural->Start(m_source.bytes, [this, options, dictionary = m_services.dictionary.View()](
                                          NaturalSpeech::SkipNotice onSkipped) {
         return MakeLiveEngine(options, m_voice.Voice(options), dictionary, std::move(onSkipped));
@@ -135,11 +193,16 @@ void NaturalSession::PlayUnit(const SpokenUnit& unit, std::size_t sentenceBegin,
         m_words = WordRanges(
             std::string_view(m_source.bytes).substr(sentenceBegin, sentenceEnd - sentenceBegin));
     }
+    // A sample covers the unit of the reading it is the sample of.
+    const std::size_t sampleLength = SampleUnitLength(unit.says);
     const auto length =
-        static_cast<int>(ToHalfWidthKana(QString::fromUtf8(unit.says.data(),
-                                                           static_cast<qsizetype>(unit.says.size()))
-                                             .toStdU16String())
-                             .size());
+        sampleLength > 0
+            ? static_cast<int>(sampleLength)
+            : static_cast<int>(
+                  ToHalfWidthKana(
+                      QString::fromUtf8(unit.says.data(), static_cast<qsizetype>(unit.says.size()))
+                          .toStdU16String())
+                      .size());
     emit unitPlaced(SessionUnitOf(unit, {m_source, m_passOffset, m_words, m_wordsBegin, m_wordsEnd},
                                   m_runOffset, std::max(length, 1), onset));
     m_runOffset += length;

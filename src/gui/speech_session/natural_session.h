@@ -9,11 +9,16 @@
 #include "reading/source_range.h"
 #include "settings/pause_table.h"
 #include "speech_session/live_engine.h"
+#include "speech_session/session_voice.h"
 #include "speech_session/unit_session.h"
 #include "text/speech_text.h"
 
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace yomi6 {
@@ -29,6 +34,9 @@ public:
     // The engine set up for the voice the next reading speaks with, and its pauses.
     // Its styles start loading now, unless they are loaded.
     void SetVoice(const natural::EngineSetup& setup, const PauseTable& pauses);
+    // The next reading said by two voices, each a natural voice or a slot's samples: the lines
+    // in 「」 and 『』 by lines, the rest by narrator, one after the other.
+    void SetVoices(const EngineVoice& narrator, const EngineVoice& lines);
     // Starts loading the styles of setup's voice, unless they are loaded, for a reading to come.
     void PrepareVoice(const natural::EngineSetup& setup);
 
@@ -55,13 +63,21 @@ private:
     // notation.
     bool ReadsAozora(const QString& text, std::string_view bytes) const;
 
+    // The engine of a saying of one voice, with options as the reading sets them up.
+    std::unique_ptr<SpeechEngine> MakeEngine(const EngineVoice& voice,
+                                             natural::NaturalPassOptions options,
+                                             std::function<void(const std::string&)> onSkipped);
+
     std::unique_ptr<NaturalSpeech> m_natural;
     natural::EngineSetup m_setup;
     PauseTable m_pauses = DefaultPauses();
-    NaturalVoiceCache m_voice; // the voice's styles, loaded once for every reading
-    SpeechSource m_source;     // the bytes being said
-    int m_passOffset = 0;      // the text position of their first character
-    bool m_aozora = false;     // they are read as Aozora notation
+    // The voices of a reading of two (SetVoices); none: m_setup's natural voice alone.
+    std::optional<std::pair<EngineVoice, EngineVoice>> m_voices;
+    NaturalVoiceCache m_voice;       // the voice's styles, loaded once for every reading
+    SpeechSource m_source;           // the bytes being said
+    int m_passOffset = 0;            // the text position of their first character
+    bool m_aozora = false;           // they are read as Aozora notation
+    bool m_startsInsideLine = false; // they start inside a line in 「」 or 『』
     bool m_paused = false;
     // The words of the sentence being heard (a reading may be longer than word ranges reach),
     // counted from its first byte.

@@ -27,12 +27,12 @@ EngineRequest SlotEngineRequest(const VoiceLibrary& library, VoiceSlot voice, st
     return request;
 }
 
-EngineChoice SessionFactory::Choose(QStringList* messages) {
-    const ChosenEngine chosen =
-        ChooseEngine(m_library.Natural(), SlotEngineRequest(m_library, m_services.preferences.voice,
-                                                            m_services.preferences.speed, 1));
+EngineVoice SessionFactory::VoiceOf(const EngineRequest& request, QStringList* messages) {
+    EngineVoice voice;
+    voice.slot = request.maleSlot ? VoiceSlot::Male : VoiceSlot::Female;
+    const ChosenEngine chosen = ChooseEngine(m_library.Natural(), request);
     if (!chosen.natural) {
-        return {};
+        return voice;
     }
     if (!chosen.SpeaksNaturally()) {
         const QString missing = NaturalMissingText(chosen.setup);
@@ -40,9 +40,26 @@ EngineChoice SessionFactory::Choose(QStringList* messages) {
             m_saidMissing << missing;
             *messages << missing;
         }
-        return {};
+        return voice;
     }
-    return {chosen.natural, chosen.setup.engine, chosen.pass.pauses.value_or(DefaultPauses())};
+    voice.natural = chosen.natural;
+    voice.setup = chosen.setup.engine;
+    voice.pauses = chosen.pass.pauses.value_or(DefaultPauses());
+    return voice;
+}
+
+EngineChoice SessionFactory::Choose(QStringList* messages) {
+    const VoiceSlot speaking = m_services.preferences.voice;
+    const EngineRequest request =
+        SlotEngineRequest(m_library, speaking, m_services.preferences.speed, 1);
+    EngineChoice choice;
+    static_cast<EngineVoice&>(choice) = VoiceOf(request, messages);
+    const VoiceSlot other = speaking == VoiceSlot::Male ? VoiceSlot::Female : VoiceSlot::Male;
+    if (const std::optional<EngineRequest> lines = DialogueRequestOf(
+            request, m_library.Dialogue(), m_library.SlotValue(other).toStdString())) {
+        choice.lines = VoiceOf(*lines, messages);
+    }
+    return choice;
 }
 
 void SessionFactory::PrepareSlotVoices() {
@@ -61,6 +78,11 @@ void SessionFactory::PrepareSlotVoices() {
 }
 
 UnitSession& SessionFactory::SessionFor(const EngineChoice& choice) {
+    if (choice.lines) {
+        // Two voices, one after the other: said by engines.
+        m_natural->SetVoices(choice, *choice.lines);
+        return *m_natural;
+    }
     if (!choice.natural) {
         return *m_samples;
     }

@@ -6,6 +6,7 @@
 #include "engine/engine_choice.h"
 #include "natural/engine_setup.h"
 #include "natural/voice_choice.h"
+#include "speech_session/session_voice.h"
 #include "speech_session/unit_session.h"
 #include "voice/voice_slot.h"
 
@@ -27,16 +28,19 @@ class VoiceLibrary;
 EngineRequest SlotEngineRequest(const VoiceLibrary& library, VoiceSlot voice, std::int32_t speed,
                                 unsigned workers);
 
-// The engine a reading speaks with: the samples, or a natural voice set up for the speed.
-struct EngineChoice {
-    std::optional<natural::VoiceChoice> natural; // none: the samples
-    natural::EngineSetup setup;                  // for natural
-    PauseTable pauses = DefaultPauses();         // for natural
+// The engine a reading speaks with: the speaking slot's voice, and the voice of the lines in
+// 「」 and 『』 when 声の管理 gives them one of their own.
+struct EngineChoice : EngineVoice {
+    std::optional<EngineVoice> lines;
     // Two choices speak alike when both are the samples or both the same natural voice with the
-    // same controls and pauses (a change of them is heard from the next sentence on).
+    // same controls (a change of them is heard from the next sentence on), with the lines alike;
+    // when the lines have a voice, the engine says the samples too, of the slot it was given.
     bool SpeaksAs(const EngineChoice& other) const {
-        return natural == other.natural &&
-               (!natural || (setup.controls == other.setup.controls && pauses == other.pauses));
+        if (!EngineVoice::SpeaksAs(other) || lines.has_value() != other.lines.has_value()) {
+            return false;
+        }
+        return !lines || (slot == other.slot && lines->SpeaksAs(*other.lines) &&
+                          lines->slot == other.lines->slot);
     }
 };
 
@@ -63,6 +67,10 @@ public:
     const SpeechTickState& TickState() const;
 
 private:
+    // The voice request speaks with; what is missing for its natural voice goes to messages
+    // the first time in the run.
+    EngineVoice VoiceOf(const EngineRequest& request, QStringList* messages);
+
     SessionServices& m_services;
     const VoiceLibrary& m_library;
     std::unique_ptr<SampleSession> m_samples;

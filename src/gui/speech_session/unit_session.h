@@ -26,6 +26,7 @@ class AnalyzerLoader;
 class Dictionary;
 class SpeechPlayer;
 struct SpeechPreferences;
+class VoiceSelection;
 struct SpeechSource;
 
 // What every session reads and speaks with; all of it belongs to the speech controller's owner
@@ -36,6 +37,9 @@ struct SessionServices {
     const Dictionary& dictionary;
     AnalyzerLoader& analyzer;
     std::function<SpeechPlayer&()> player; // the run's player, made when first needed
+    // The voices the slots have, for a reading whose sample voice is said by an engine (the
+    // lines in 「」 and 『』 by a voice of their own); null: the built-in ones.
+    const VoiceSelection* voices = nullptr;
 };
 
 // One unit placed in the output now.

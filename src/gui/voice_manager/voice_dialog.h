@@ -42,6 +42,8 @@ public:
     QSpinBox* PauseBox(PauseMark mark) const {
         return m_pauseBoxes[static_cast<std::size_t>(mark)];
     }
+    // Who says the lines in 「」 and 『』 (DialogueVoice as the item's data).
+    QComboBox* DialogueBox() const { return m_dialogue; }
     QPlainTextEdit* Report() const { return m_report; }
     QProgressBar* Progress() const { return m_progress; }
     QPushButton* AddButton() const { return m_add; }
@@ -75,6 +77,7 @@ private:
     QComboBox* m_female;
     QComboBox* m_maleStyle;
     QComboBox* m_femaleStyle;
+    QComboBox* m_dialogue;
     QGroupBox* m_controls;
     QSpinBox* m_pitch;
     QDoubleSpinBox* m_intonation;

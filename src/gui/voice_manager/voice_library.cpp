@@ -96,6 +96,7 @@ void VoiceLibrary::LoadFromSettings() {
     const VoiceSettings stored = LoadVoiceSettings(profile);
     m_controls = LoadNaturalControls(profile);
     m_pauses = LoadPauses(profile);
+    m_dialogue = LoadDialogueVoice(profile);
     m_slots = {FromStored(stored.maleSlot), FromStored(stored.femaleSlot)};
     m_added.clear();
     for (const std::string& folder : stored.addedFolders) {
@@ -131,6 +132,11 @@ bool VoiceLibrary::Apply(const QString& male, const QString& female, const QStri
     ProfileFile profile = ProfileFile::Open(SettingsPath());
     SaveNaturalControls(profile, m_controls); // numbers: the format always holds them
     SavePauses(profile, m_pauses);
+    // A file that never had the choice keeps none while it is off.
+    if (m_dialogue != DialogueVoice::Off ||
+        profile.Find(settings_keys::kDialogueVoice.section, settings_keys::kDialogueVoice.key)) {
+        SaveDialogueVoice(profile, m_dialogue);
+    }
     if (!SaveVoiceSettings(profile, stored) && unstorable.isEmpty()) {
         unstorable << male << female; // refused by the file format: say so, never silently
     }

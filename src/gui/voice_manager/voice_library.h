@@ -6,6 +6,7 @@
 #pragma once
 
 #include "natural/voice_choice.h"
+#include "settings/dialogue_voice.h"
 #include "settings/voice_settings.h"
 #include "sound/voice_loader.h"
 #include "voice/voice_selection.h"
@@ -54,6 +55,9 @@ public:
     // The natural voice's pauses at the text's marks, kept with the controls.
     const PauseTable& Pauses() const { return m_pauses; }
     void SetPauses(const PauseTable& pauses) { m_pauses = ClampedPauses(pauses); }
+    // Who says the lines in 「」 and 『』; Apply keeps it.
+    DialogueVoice Dialogue() const { return m_dialogue; }
+    void SetDialogue(DialogueVoice voice) { m_dialogue = voice; }
     // Whether the settings file can keep a voice value: code page 932 text without a line
     // break.
     static bool IsStorable(const QString& value);
@@ -84,6 +88,7 @@ private:
     QStringList m_added;
     NaturalControls m_controls;
     PauseTable m_pauses = DefaultPauses();
+    DialogueVoice m_dialogue = DialogueVoice::Off;
     std::array<VoiceLoader, 2> m_loaders;
     NaturalInstall m_natural = DefaultNaturalInstall();
 };
