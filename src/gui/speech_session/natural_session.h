@@ -8,6 +8,7 @@
 #include "natural/engine_setup.h"
 #include "reading/source_range.h"
 #include "speech_session/live_engine.h"
+#include "speech_session/sentence_starts.h"
 #include "speech_session/unit_session.h"
 #include "text/speech_text.h"
 
@@ -56,10 +57,11 @@ private:
 
     std::unique_ptr<NaturalSpeech> m_natural;
     natural::EngineSetup m_setup;
-    NaturalVoiceCache m_voice; // the voice's styles, loaded once for every reading
-    SpeechSource m_source;     // the bytes being said
-    int m_passOffset = 0;      // the text position of their first character
-    bool m_aozora = false;     // they are read as Aozora notation
+    NaturalVoiceCache m_voice;       // the voice's styles, loaded once for every reading
+    SpeechSource m_source;           // the bytes being said
+    SentenceStarts m_sentenceStarts; // of m_source
+    int m_passOffset = 0;            // the text position of their first character
+    bool m_aozora = false;           // they are read as Aozora notation
     bool m_paused = false;
     // The words of the sentence being heard (a reading may be longer than word ranges reach),
     // counted from its first byte.
