@@ -12,8 +12,8 @@ if(NOT YOMI6_CORE_ONLY)
   set_tests_properties(gui_sleep_timer PROPERTIES LABELS gui
                        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;PULSE_SERVER=unix:/nonexistent")
   add_test(NAME gui_sleep_timer_heard
-           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with_pulse.sh $<TARGET_FILE:sleep_timer_test>
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/gui_pulse.sh $<TARGET_FILE:sleep_timer_test>
                    theLastSentenceIsHeardFadingOnARealSoundServer)
-  set_tests_properties(gui_sleep_timer_heard PROPERTIES LABELS "gui;e2e" SKIP_RETURN_CODE 77
+  set_tests_properties(gui_sleep_timer_heard PROPERTIES LABELS gui SKIP_RETURN_CODE 77
                        TIMEOUT 120 RUN_SERIAL TRUE)
 endif()

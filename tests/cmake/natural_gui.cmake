@@ -3,7 +3,8 @@
 if(NOT YOMI6_CORE_ONLY)
   find_package(Qt6 REQUIRED COMPONENTS Test)
   add_executable(natural_voice_test ${CMAKE_CURRENT_SOURCE_DIR}/gui/natural_voice_test.cpp
-                                    ${CMAKE_CURRENT_SOURCE_DIR}/gui/gui_test_support.cpp)
+                                    ${CMAKE_CURRENT_SOURCE_DIR}/gui/gui_test_support.cpp
+                                    ${CMAKE_CURRENT_SOURCE_DIR}/support/wave_analysis.cpp)
   set_target_properties(natural_voice_test PROPERTIES AUTOMOC ON)
   target_include_directories(natural_voice_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(natural_voice_test PRIVATE yomi6gui Qt6::Test)

@@ -1,7 +1,9 @@
 // The natural voice in the editor with the real engine, offscreen, with sound through a private
 // sound server's null sink: chosen in 声の管理 with its style and kept in the settings file; F3,
 // a selection with Ctrl+F3, Pause and F4 through the real keys, each mora reaching the highlight
-// in order and inside the text; F5 to a slot with samples between sentences; a sentence the
+// in order and inside the text; F5 to a slot with samples between sentences; the pitch changed
+// in 声の管理 while reading heard from the next sentence (through the recording of the sink,
+// tests/e2e/gui_pulse.sh); a sentence the
 // engine fails on skipped with a notice; a missing engine or voice file said once, and the
 // sample voice speaking.
 #include "app/main_window.h"
@@ -13,6 +15,7 @@
 #include "sound/speech_player.h"
 #include "speaking/kana_script.h"
 #include "speaking/speech_controller.h"
+#include "support/wave_analysis.h"
 #include "voice_manager/voice_dialog.h"
 #include "voice_manager/voice_library.h"
 
@@ -24,11 +27,18 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
+#include <cstring>
 #include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 using namespace yomi6;
 using namespace yomi6::test;
@@ -85,6 +95,44 @@ QList<int> Marked(const QPlainTextEdit* text, const char* part) {
         }
     }
     return positions;
+}
+
+// The median pitch of the voiced frames before and after the longest silence between the first and
+// the last voiced frame of the 16-bit sound in bytes (the pause between two sentences), or
+// nothing when either side has too few voiced frames.
+std::optional<std::pair<double, double>> PitchAroundTheLongestPause(const QByteArray& bytes) {
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(bytes.size() / 2));
+    std::memcpy(samples.data(), bytes.constData(), samples.size() * sizeof(std::int16_t));
+    const std::vector<double> track = test::PitchTrack(samples, 44100);
+    const auto voiced = [&](std::size_t i) { return track[i] > 0; };
+    std::size_t first = 0;
+    while (first < track.size() && !voiced(first)) {
+        ++first;
+    }
+    std::size_t pauseBegin = 0;
+    std::size_t pauseEnd = 0;
+    for (std::size_t i = first; i < track.size();) {
+        std::size_t j = i;
+        while (j < track.size() && !voiced(j)) {
+            ++j;
+        }
+        if (j < track.size() && j - i > pauseEnd - pauseBegin) {
+            pauseBegin = i;
+            pauseEnd = j;
+        }
+        i = j + 1;
+    }
+    std::vector<double> before;
+    std::vector<double> after;
+    for (std::size_t i = first; i < track.size(); ++i) {
+        if (voiced(i)) {
+            (i < pauseBegin ? before : after).push_back(track[i]);
+        }
+    }
+    if (before.size() < 20 || after.size() < 20) {
+        return std::nullopt;
+    }
+    return std::pair{test::Median(before), test::Median(after)};
 }
 
 // The Speak, ReadFromCaret, Pause and Stop commands as the user reaches them.
@@ -462,6 +510,56 @@ private slots:
             }
         }
         QVERIFY2(said.startsWith(U("ツギノブンワ")), qPrintable(said));
+    }
+
+    // The voice's controls changed in 声の管理 while it reads: the sentence being heard goes on as
+    // it was, the next one is said with them (heard lower by the half-tones asked for).
+    void aPitchChangedInTheDialogWhileReadingIsHeardFromTheNextSentence() {
+        const QString recording = qEnvironmentVariable("YOMI6_TEST_RECORDING");
+        if (recording.isEmpty()) {
+            QSKIP("needs a sound server that records: run through tests/e2e/gui_pulse.sh");
+        }
+        EditorRun run(sound());
+        QVERIFY(run.ok());
+        // The same sentence twice, so that only the pitch tells them apart.
+        const QString first = U("この文は同じ言葉で二度続けて読まれます。");
+        StartIn(run, first + first);
+        QFile file(recording);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const qint64 start = file.size() & ~qint64{1};
+        QSignalSpy ticks(&run.speech(), &SpeechController::unitTicked);
+        QTest::keyClick(run.view(), Qt::Key_F3);
+        QTRY_VERIFY_WITH_TIMEOUT(!ticks.isEmpty(), 30000);
+        auto raise = std::make_unique<ModalHandler>([](QWidget* w) {
+            if (auto* d = qobject_cast<VoiceDialog*>(w)) {
+                d->PitchBox()->setValue(-8);
+                d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            }
+        });
+        Command(run.frame(), CommandId::VoiceManager)->trigger();
+        QVERIFY(raise->handled());
+        // Changed while the first sentence was heard.
+        QVERIFY2(ticks.last()[1].toInt() < first.size(),
+                 qPrintable(QString::number(ticks.last()[1].toInt())));
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(run), 60000);
+        QTest::qWait(500); // the recorder passes the last frames on
+        QVERIFY(file.seek(start));
+        const QByteArray heardBytes = file.readAll();
+        const auto pitch = PitchAroundTheLongestPause(heardBytes);
+        QVERIFY(pitch.has_value());
+        qInfo("median pitch %.0f Hz, then %.0f Hz", pitch->first, pitch->second);
+        // Eight half-tones down are 0.63 times the frequency; the same sentence said twice
+        // alike measures 0.95 to 1.05.
+        QVERIFY2(
+            pitch->second < pitch->first * 0.8,
+            qPrintable(QStringLiteral("%1 Hz, then %2 Hz").arg(pitch->first).arg(pitch->second)));
+        // Both sentences were said whole, by the natural voice.
+        QString said;
+        for (const QList<QVariant>& u : ticks) {
+            QVERIFY(!u[0].toString().startsWith(QStringLiteral("ID")));
+            said += u[0].toString();
+        }
+        QVERIFY2(said.count(U("ヨマレマス")) == 2, qPrintable(said));
     }
 
     void theReadingPaneFollowsEachMoraOfAWord() {

@@ -1,7 +1,7 @@
 // The sleep timer: its rule on a clock the test drives (the time runs out, the sentence being
 // heard is finished, the end of a chapter, the sentence that fades), and its menu entries
 // through the real actions, one of them checked at most, with a real reading stopped at the end
-// of its chapter; through a real sound server (tests/e2e/with_pulse.sh), its last sentence heard
+// of its chapter; through a real sound server (tests/e2e/gui_pulse.sh), its last sentence heard
 // fading.
 #include "app/main_window.h"
 #include "commands/command_ids.h"
@@ -152,7 +152,7 @@ private slots:
     void theLastSentenceIsHeardFadingOnARealSoundServer() {
         const QString recording = qEnvironmentVariable("YOMI6_TEST_RECORDING");
         if (recording.isEmpty()) {
-            QSKIP("needs a sound server that records: run through tests/e2e/with_pulse.sh");
+            QSKIP("needs a sound server that records: run through tests/e2e/gui_pulse.sh");
         }
         EditorRun run(sound(), {}, start());
         QVERIFY(run.ok());

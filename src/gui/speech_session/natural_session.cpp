@@ -37,9 +37,12 @@ NaturalSession::NaturalSession(SessionServices& services, QObject* parent)
         emit notice(QString::fromUtf8("自然な声で読み続けられないため、読み上げを止めました（%1）")
                         .arg(why));
     });
-    // F5 takes effect between sentences.
-    m_natural->SetGoOn(
-        [this](std::size_t sourceBegin) { return KeepsVoiceAt(PositionOf(sourceBegin)); });
+    // F5 and a change of the voice's controls take effect between sentences, never between the
+    // pieces of one (a live reading's first sentence is said in two, cut after a particle).
+    m_natural->SetGoOn([this](std::size_t sourceBegin) {
+        return !m_sentenceStarts.Has(m_source.bytes, sourceBegin) ||
+               KeepsVoiceAt(PositionOf(sourceBegin));
+    });
 }
 
 NaturalSession::~NaturalSession() = default;
@@ -137,6 +140,7 @@ void NaturalSession::PrepareVoice(const natural::EngineSetup& setup) {
 void NaturalSession::Start(const SpeechSource& source, int offset) {
     m_paused = false;
     m_source = source;
+    m_sentenceStarts.Reset();
     m_passOffset = offset;
     m_words.clear();
     m_wordsBegin = m_wordsEnd = 0;

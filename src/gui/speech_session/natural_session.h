@@ -10,6 +10,7 @@
 #include "settings/pause_table.h"
 #include "speech_session/live_engine.h"
 #include "speech_session/session_voice.h"
+#include "speech_session/sentence_starts.h"
 #include "speech_session/unit_session.h"
 #include "text/speech_text.h"
 
@@ -75,6 +76,7 @@ private:
     std::optional<std::pair<EngineVoice, EngineVoice>> m_voices;
     NaturalVoiceCache m_voice;       // the voice's styles, loaded once for every reading
     SpeechSource m_source;           // the bytes being said
+    SentenceStarts m_sentenceStarts; // of m_source
     int m_passOffset = 0;            // the text position of their first character
     bool m_aozora = false;           // they are read as Aozora notation
     bool m_startsInsideLine = false; // they start inside a line in 「」 or 『』

@@ -2,7 +2,6 @@
 
 #include "analysis/analyzer_loader.h"
 #include "dictionary/dictionary.h"
-#include "natural/chunking.h"
 #include "playback/playback.h"
 #include "playback/wav_render.h"
 #include "reading/text_reader.h"
@@ -58,7 +57,7 @@ SessionStart SampleSession::SpeakFirstPass(const SpeechSource& source, const QSt
     m_runner->setNextPass({});
     m_paused = false;
     m_source = source;
-    m_sentenceStarts.reset();
+    m_sentenceStarts.Reset();
     m_passOffset = 0;
     m_words = WordRanges(m_source.bytes);
     AnalyzerMessageCollector sink(m_services.analyzer);
@@ -122,7 +121,7 @@ SessionStart SampleSession::ReadRange(const QString& text, int begin, int end) {
         static const unsigned char kNothing = 0;
         StartSpeech(preferences, m_tick, &kNothing, 0, setup);
         m_source = SpeechSource();
-        m_sentenceStarts.reset();
+        m_sentenceStarts.Reset();
         m_words.clear();
         m_passOffset = std::max(begin, 0);
         NotePassReadings();
@@ -134,7 +133,7 @@ SessionStart SampleSession::ReadRange(const QString& text, int begin, int end) {
 void SampleSession::TakePass() {
     NotePassReadings();
     m_source = m_long.Source();
-    m_sentenceStarts.reset();
+    m_sentenceStarts.Reset();
     m_words = m_long.Words();
     m_passOffset = static_cast<int>(m_long.PassOffset());
 }
@@ -203,16 +202,6 @@ bool SampleSession::IsRunning() const {
     return m_runner->isActive();
 }
 
-bool SampleSession::IsSentenceStart(std::size_t byte) {
-    if (!m_sentenceStarts) {
-        m_sentenceStarts.emplace();
-        for (const natural::ByteRange& r : natural::SplitChunks(m_source.bytes)) {
-            m_sentenceStarts->push_back(r.begin);
-        }
-    }
-    return std::binary_search(m_sentenceStarts->begin(), m_sentenceStarts->end(), byte);
-}
-
 bool SampleSession::HandsOver(const TickResult& tick) {
     if (tick.unitLength == 0) {
         return false;
@@ -222,7 +211,7 @@ bool SampleSession::HandsOver(const TickResult& tick) {
     if (tick.unitBegin > 0 && m_tick.source[tick.unitBegin - 1] == m_tick.source[tick.unitBegin]) {
         return false;
     }
-    if (!IsSentenceStart(tick.source.begin)) {
+    if (!m_sentenceStarts.Has(m_source.bytes, tick.source.begin)) {
         return false;
     }
     const int position =

@@ -6,6 +6,7 @@
 
 #include "playback/long_reading.h"
 #include "playback/speech_state.h"
+#include "speech_session/sentence_starts.h"
 #include "speech_session/unit_session.h"
 #include "text/speech_text.h"
 
@@ -50,7 +51,6 @@ private:
     // The slot speaks with another voice now: at the first unit of a sentence, the reading
     // stops there. True when it did (the tick is not told of).
     bool HandsOver(const TickResult& tick);
-    bool IsSentenceStart(std::size_t byte);
 
     SpeechTickState m_tick;
     std::unique_ptr<SpeechRunner> m_runner;
@@ -58,9 +58,8 @@ private:
     int m_passOffset = 0;             // the text position of the pass's first character
     std::vector<SourceRange> m_words; // the words of the pass's bytes
     bool m_paused = false;
-    LongReading m_long; // the passes of a range
-    // Where the sentences of the pass start, found when first asked.
-    std::optional<std::vector<std::size_t>> m_sentenceStarts;
+    LongReading m_long;              // the passes of a range
+    SentenceStarts m_sentenceStarts; // of the pass
 };
 
 } // namespace yomi6
