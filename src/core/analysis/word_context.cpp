@@ -245,21 +245,23 @@ bool IsKatakanaWord(std::string_view utf8) {
     return true;
 }
 
+// A word whose first sound changes after another: its pronunciation plain and changed.
+struct SoundChange {
+    std::string_view word;
+    std::string_view plain;
+    std::string_view changed;
+};
+
 // The second part of a compound that the dictionary has as a word of its own, voiced after a
 // noun as in the compound (rendaku): ばね仕掛け じかけ, プレハブ小屋 ごや, 夏布団 ぶとん, 紙皿
 // ざら, 芝桜 ざくら, 睡眠不足 ぶそく.
-struct VoicedAfterNoun {
-    std::string_view word;
-    std::string_view plain;
-    std::string_view voiced;
-};
-constexpr VoicedAfterNoun kVoicedAfterNoun[] = {
+constexpr SoundChange kVoicedAfterNoun[] = {
     {"仕掛け", "シカケ", "ジカケ"}, {"小屋", "コヤ", "ゴヤ"},   {"布団", "フトン", "ブトン"},
     {"皿", "サラ", "ザラ"},         {"桜", "サクラ", "ザクラ"}, {"不足", "フソク", "ブソク"},
 };
 
-const VoicedAfterNoun* VoicedAfter(std::string_view surface, std::string_view said) {
-    for (const VoicedAfterNoun& v : kVoicedAfterNoun) {
+const SoundChange* VoicedAfter(std::string_view surface, std::string_view said) {
+    for (const SoundChange& v : kVoicedAfterNoun) {
         if (surface == v.word && said == v.plain) {
             return &v;
         }
@@ -316,10 +318,10 @@ void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     } else if (s == "川" && said == "カワ" && before != nullptr &&
                (before->subdivision == "固有名詞" || IsKatakanaWord(n.Surface(i - 1)))) {
         w.pronunciation = "ガワ";
-    } else if (const VoicedAfterNoun* v = VoicedAfter(s, said);
+    } else if (const SoundChange* v = VoicedAfter(s, said);
                v != nullptr && before != nullptr &&
                (IsPlainNoun(*before) || before->subdivision == "サ変接続")) {
-        w.pronunciation = v->voiced;
+        w.pronunciation = v->changed;
     } else if (s == "家" && said == "カ" && w.subdivision == "接尾" && before != nullptr &&
                (before->feature.find("人名") != std::string::npos ||
                 IsKatakanaWord(n.Surface(i - 1)))) {
@@ -338,12 +340,7 @@ void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
 
 // A counter after 何 (なん) changes its sound as after ん, the way it does after 三: 何分
 // なんぷん, 何本 なんぼん, 何杯 なんばい, 何匹 なんびき, 何軒 なんげん, 何階 なんがい.
-struct CounterAfterNan {
-    std::string_view word;
-    std::string_view plain;
-    std::string_view changed;
-};
-constexpr CounterAfterNan kCountersAfterNan[] = {
+constexpr SoundChange kCountersAfterNan[] = {
     {"分", "フン", "プン"}, {"本", "ホン", "ボン"}, {"杯", "ハイ", "バイ"},
     {"匹", "ヒキ", "ビキ"}, {"軒", "ケン", "ゲン"}, {"階", "カイ", "ガイ"},
 };
@@ -355,7 +352,7 @@ void ReadCounterAfterNan(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     if (s == kWhat && w.pronunciation == "ナニ" && n.After(i) != nullptr) {
         // 何 before a counter is なん (IPADIC's 何杯 なにはい); not before 分, where なにぶん
         // ("be that as it may") is a word of its own.
-        for (const CounterAfterNan& c : kCountersAfterNan) {
+        for (const SoundChange& c : kCountersAfterNan) {
             if (c.word != "分" && n.Surface(i + 1).starts_with(c.word)) {
                 w.pronunciation = kNan;
                 return;
@@ -371,7 +368,7 @@ void ReadCounterAfterNan(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
                before == nullptr || n.Surface(i - 1) != kWhat || before->pronunciation != kNan) {
         return;
     }
-    for (const CounterAfterNan& c : kCountersAfterNan) {
+    for (const SoundChange& c : kCountersAfterNan) {
         if (s.starts_with(c.word) &&
             std::string_view(w.pronunciation).substr(at).starts_with(c.plain)) {
             w.pronunciation.replace(at, c.plain.size(), c.changed);
