@@ -9,8 +9,8 @@
 #include "reading/source_range.h"
 #include "settings/pause_table.h"
 #include "speech_session/live_engine.h"
-#include "speech_session/session_voice.h"
 #include "speech_session/sentence_starts.h"
+#include "speech_session/session_voice.h"
 #include "speech_session/unit_session.h"
 #include "text/speech_text.h"
 
