@@ -8,6 +8,7 @@
 #include "export/engine_factory.h"
 #include "export/export_job.h"
 #include "export/sample_engine.h"
+#include "export/unit_timings.h"
 #include "natural_engine_support.h"
 #include "support/scoped_env.h"
 #include "support/sjis.h"
@@ -234,6 +235,35 @@ TEST_F(DialogueExport, TheSampleVoicesSoundIsBroughtToTheNaturalVoicesFormat) {
         }
     }
     EXPECT_EQ(morae, "ヤマデス");
+
+    // Its timings name both engines; a sample's unit gives its name where a mora's the mora.
+    EXPECT_TRUE(engine.Capabilities().withTicks);
+    test::TempDir dir;
+    DialogueEngine again(Samples(0), MakeNaturalEngine(std::nullopt, chosen.pass));
+    const ExportOutputs outputs{dir.File("d.wav"), "", dir.File("d.json")};
+    ASSERT_EQ(RunExportJob(again, ExportText{text}, outputs).status, ExportStatus::Done);
+    const std::string timings = test::ReadFile(dir.File("d.json"));
+    EXPECT_EQ(timings.substr(0, timings.find('\n')),
+              "{\"format\":\"yomi6-timings\",\"version\":2,\"engine\":\"samples+natural\","
+              "\"sampleRate\":48000,\"units\":[");
+    EXPECT_NE(timings.find("{\"mora\":\"IDF_"), std::string::npos);
+    EXPECT_NE(timings.find("{\"mora\":\"ヤ\""), std::string::npos);
+}
+
+TEST(DialogueTimings, OneKindOfEngineKeepsItsHeadAndJoinedSamplesAndMoraeNameBoth) {
+    const auto head = [](const EngineCapabilities& capabilities, int rate) {
+        return TimingsHead(TimingsLayoutOf(rate, capabilities));
+    };
+    // The sample voices alone, and the natural voice alone (two styles joined as well).
+    EXPECT_EQ(head({UnitKind::Tick, 180}, 16000),
+              "{\"format\":\"yomi6-timings\",\"version\":1,\"sampleRate\":16000,\"tickMs\":180,"
+              "\"units\":[\n");
+    EXPECT_EQ(head({UnitKind::Mora, 0}, 48000),
+              "{\"format\":\"yomi6-timings\",\"version\":2,\"engine\":\"natural\","
+              "\"sampleRate\":48000,\"units\":[\n");
+    EXPECT_EQ(head({UnitKind::Mora, 0, true}, 16000),
+              "{\"format\":\"yomi6-timings\",\"version\":2,\"engine\":\"samples+natural\","
+              "\"sampleRate\":16000,\"units\":[\n");
 }
 
 } // namespace

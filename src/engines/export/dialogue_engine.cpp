@@ -101,7 +101,11 @@ EngineCapabilities DialogueEngine::Capabilities() const {
         m_narrator->SampleRate() == m_rate && m_dialogue->SampleRate() == m_rate) {
         return narrator;
     }
-    return {UnitKind::Mora, 0};
+    const auto ticks = [](const EngineCapabilities& c) {
+        return c.units == UnitKind::Tick || c.withTicks;
+    };
+    const bool morae = narrator.units == UnitKind::Mora || dialogue.units == UnitKind::Mora;
+    return {UnitKind::Mora, 0, morae && (ticks(narrator) || ticks(dialogue))};
 }
 
 EngineResult DialogueEngine::Run(const EngineText& text, const EngineSink& sink) {
