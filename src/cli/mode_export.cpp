@@ -90,6 +90,9 @@ int RunExport(const Options& options) {
     request.setup.aozora = ReadsAozoraOption(options, request.readings, text, run.analyzer);
     request.sounds = VoiceSoundSource(SettingsVoiceSelection());
     request.standIns = standIns;
+    if (options.mode == Mode::Wav) {
+        request.fitting = SampleFittingOption(options); // as the sample voice's --wav fits them
+    }
     ExportProgress progress(StandardErrorIsTerminal());
     const ExportOutputs outputs{options.exportOutput, options.subtitles, options.timings};
     const auto update = [&](std::size_t done, std::size_t total) {

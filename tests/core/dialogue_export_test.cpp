@@ -184,6 +184,37 @@ TEST_F(DialogueExport, TheLinesAreSaidByTheOtherSlotOnOneClockAndTheCuesFollowTh
     }
 }
 
+TEST_F(DialogueExport, SamplesFitTheTickWhenAskedOnEverySaying) {
+    // At 55 ms most samples overrun their tick: fitted, each is shortened to it.
+    const std::string narration = Sjis("ねこがいった。");
+    const std::string text = narration + Sjis("「やまです」");
+    const auto samples = [&](std::int32_t voice, SampleFitting fitting) {
+        ExportRequest request(m_reading.Setup());
+        request.voice = voice;
+        request.speed = 55;
+        request.fitting = fitting;
+        return std::make_unique<SampleEngine>(request);
+    };
+    const std::unique_ptr<SpeechEngine> alone = samples(0, SampleFitting::On);
+    const Heard fittedNarration = Hear(*alone, narration);
+    const std::unique_ptr<SpeechEngine> plain = samples(0, SampleFitting::Off);
+    const Heard plainNarration = Hear(*plain, narration);
+    // Its last sample ends sooner, and those before it sound otherwise within their ticks.
+    ASSERT_LT(fittedNarration.eight.size(), plainNarration.eight.size());
+    EXPECT_FALSE(std::equal(fittedNarration.eight.begin(), fittedNarration.eight.end(),
+                            plainNarration.eight.begin()));
+
+    DialogueEngine engine(samples(0, SampleFitting::On), samples(1, SampleFitting::On));
+    for (int saying = 0; saying < 2; ++saying) { // the second with the frames kept
+        const Heard heard = Hear(engine, text);
+        ASSERT_EQ(heard.result.status, SpeechStatus::Done) << saying;
+        ASSERT_GT(heard.eight.size(), fittedNarration.eight.size()) << saying;
+        EXPECT_TRUE(std::equal(fittedNarration.eight.begin(), fittedNarration.eight.end(),
+                               heard.eight.begin()))
+            << saying;
+    }
+}
+
 TEST_F(DialogueExport, TheSampleVoicesSoundIsBroughtToTheNaturalVoicesFormat) {
     test::ScopedEnv analyzer{kAnalyzerDictionaryVariable, std::string(kDefaultAnalyzerDictionary)};
     natural::Installation installation;

@@ -180,6 +180,7 @@ std::optional<int> SpeakDialogue(int argc, char** argv, const cli::Options& opti
     samples.setup.messages = &messages;
     samples.setup.aozora = aozora;
     samples.sounds = VoiceSoundSource(cli::SettingsVoiceSelection());
+    samples.fitting = cli::SampleFittingOption(options);
     const auto engineOf =
         [&](std::size_t k,
             const NaturalSpeech::SkipNotice& onSkipped) -> std::unique_ptr<SpeechEngine> {
