@@ -2,7 +2,8 @@
 # shellcheck disable=SC2016,SC2034 # the checks are strings evaluated later
 # --wav with --dialogue-voice as a whole process, with the real engines: the lines in 「」 said by
 # the other slot's samples or the natural voice's happy style, the WAVE file the one --export
-# writes; the settings' choice when the option is not given; usage errors of the other modes.
+# writes, the samples fitted to the tick with --fit-samples; the settings' choice when the
+# option is not given; usage errors of the other modes.
 #   cli_dialogue.sh YOMI6 VOICE_DIR
 set -u
 # shellcheck source=checks.sh
@@ -34,6 +35,15 @@ check "wav happy: the natural voice's 16 bits at 48000 Hz" \
 check "wav happy: standard output holds the same sound" 'cmp -s stdout.wav happy.wav'
 "$yomi6" --wav off.wav --dialogue-voice off t.txt
 check "wav off: one voice, as without the option" 'cmp -s off.wav plain.wav'
+
+# --fit-samples at a fast speed: the samples that overrun their tick shortened, as the sample
+# voice's --wav shortens them; without it, the export's sound.
+"$yomi6" --wav fit.wav --dialogue-voice other --speed 55 --fit-samples t.txt
+"$yomi6" --wav nofit.wav --dialogue-voice other --speed 55 --no-fit-samples t.txt
+"$yomi6" --export x-fast.wav --dialogue-voice other --speed 55 t.txt
+check "wav --no-fit-samples: the export's sound" 'cmp -s nofit.wav x-fast.wav'
+check "wav --fit-samples: the last sample shortened, the sound ends sooner" \
+  '[ "$(soxi -s fit.wav)" -lt "$(soxi -s nofit.wav)" ]'
 
 # The settings' せりふの声 (1: the other slot) when the command line names none; off overrides it.
 printf '[Voices]\r\nDialogueVoice=1\r\n' >"$XDG_CONFIG_HOME/yomi6.ini"
