@@ -34,7 +34,9 @@ constexpr std::size_t kMaxExportBytes = 64u << 20;
 std::string TooLongProblem(const Options& options, std::size_t readBytes) {
     const std::string limit = std::to_string(kMaxExportBytes >> 20) + " MiB";
     if (!options.from && !options.to) {
-        return "the text is longer than " + limit + "; export a part of it with --from and --to";
+        // --wav takes no part: the advice is the export's.
+        return "the text is longer than " + limit + "; export a part of it with " +
+               (options.mode == Mode::Wav ? "--export, --from and --to" : "--from and --to");
     }
     if (options.to && *options.to <= std::min(kMaxExportBytes, readBytes)) {
         return {};
