@@ -4,16 +4,15 @@
 # nothing until the automatic reading first needs it. Needs xvfb and xdotool (Debian packages).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=../tests/e2e/xvfb_server.sh
+. tests/e2e/xvfb_server.sh
 yomi6=$(realpath "${1:-build/src/yomi6}")
 work=$(mktemp -d)
-trap 'kill "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'stop_xvfb; rm -rf "$work"' EXIT
 cd "$work"
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" PULSE_SERVER=unix:/nonexistent
 mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" && chmod 700 "$XDG_RUNTIME_DIR"
-Xvfb :96 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=:96 QT_QPA_PLATFORM=xcb
-sleep 1
+start_xvfb "$work/xvfb" 1280x800x24
 
 python3 - <<'PY'
 line = "東京都の一般的な会社で、二千二十六年に新しい漢字の読み方を調べました。\r\n".encode("cp932")

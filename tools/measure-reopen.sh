@@ -7,16 +7,15 @@
 #   tools/measure-reopen.sh [YOMI6]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=../tests/e2e/xvfb_server.sh
+. tests/e2e/xvfb_server.sh
 yomi6=$(realpath "${1:-build/src/yomi6}")
 work=$(mktemp -d)
-trap 'kill "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'stop_xvfb; rm -rf "$work"' EXIT
 cd "$work"
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" PULSE_SERVER=unix:/nonexistent
 mkdir -p "$XDG_RUNTIME_DIR" "$work/fresh" "$work/kept/yomi6" && chmod 700 "$XDG_RUNTIME_DIR"
-Xvfb :96 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=:96 QT_QPA_PLATFORM=xcb
-sleep 1
+start_xvfb "$work/xvfb" 1280x800x24
 
 # The book, and its place book with the last place nine tenths in: the text as the editor holds
 # it ('\n' line breaks), its hash (FNV-1a over the UTF-16 units' bytes) and the place's context.

@@ -46,18 +46,6 @@ std::string_view InEnglish(std::string_view text) {
     return text;
 }
 
-// Dictionary messages go to standard error, naming the file; the mode goes on.
-class StderrSink : public IMessageSink {
-public:
-    explicit StderrSink(std::string where) : m_where(std::move(where)) {}
-    void ShowMessage(std::string_view text, MessageBoxType) override {
-        PrintError(m_where, InEnglish(text));
-    }
-
-private:
-    std::string m_where;
-};
-
 // bytes without a UTF-8 sequence that their end cuts short.
 std::string_view WithoutCutCharacter(std::string_view bytes) {
     for (std::size_t back = 1; back <= 3 && back <= bytes.size(); ++back) {
@@ -86,6 +74,10 @@ std::size_t FirstNonUtf8Byte(std::string_view bytes) {
 }
 
 } // namespace
+
+void StderrSink::ShowMessage(std::string_view text, MessageBoxType) {
+    PrintError(m_where, InEnglish(text));
+}
 
 bool ChooseInputEncoding(const Options& options, std::string_view bytes, bool cut,
                          TextEncoding& encoding) {

@@ -4,6 +4,7 @@
 #include "analysis/analyzer_loader.h"
 #include "cli/cli_options.h"
 #include "dictionary/dictionary.h"
+#include "io/message_sink.h"
 #include "text/document_encoding.h"
 #include "text/speech_text.h"
 
@@ -24,6 +25,17 @@ inline constexpr int kExitUsage = 2;
 
 // Writes "yomi6: WHERE: WHAT" as one line to standard error.
 void PrintError(std::string_view where, std::string_view what);
+
+// Messages of the dictionary and the analyzer on standard error, naming where they come from;
+// the mode goes on.
+class StderrSink : public IMessageSink {
+public:
+    explicit StderrSink(std::string where) : m_where(std::move(where)) {}
+    void ShowMessage(std::string_view text, MessageBoxType type) override;
+
+private:
+    std::string m_where;
+};
 
 // What a command-line mode reads with: made by the mode that runs, kept while it reads.
 struct CliReading {

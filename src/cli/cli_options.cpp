@@ -98,10 +98,11 @@ std::string UsageText() {
            "                        (default: comma=120,period=500,question=500,\n"
            "                        ellipsis=700,dash=400,line=800,blank=1500)\n"
            "  --dialogue-voice off|other|happy|sad|angry\n"
-           "                        with --export: who says the lines in 「」 and 『』: the\n"
-           "                        voice of the rest, the other slot's voice, or the\n"
-           "                        natural voice happy, sad or angry (default: the\n"
-           "                        settings, else off)\n"
+           "                        with --export, --wav and --speak: who says the lines\n"
+           "                        in 「」 and 『』: the voice of the rest, the other slot's\n"
+           "                        voice, or the natural voice happy, sad or angry; when\n"
+           "                        not off, --wav and --speak say the whole FILE as\n"
+           "                        --export does (default: the settings, else off)\n"
            "  --accent-rules all|none|RULE,...\n"
            "                        with --labels: which of this program's own accent rules\n"
            "                        apply (the manual page lists them; -RULE leaves one out;\n"
@@ -244,8 +245,8 @@ std::string CheckCombination(Options& o) {
         return "--subtitles, --timings, --from, --to, --split and --chapter-marks go with "
                "--export";
     }
-    if (o.dialogueVoice && o.mode != Mode::Export) {
-        return "--dialogue-voice goes with --export";
+    if (o.dialogueVoice && o.mode != Mode::Export && o.mode != Mode::Wav && o.mode != Mode::Speak) {
+        return "--dialogue-voice goes with --export, --wav and --speak";
     }
     if (o.splitChapters && o.chapterMarks) {
         return "--split chapters and --chapter-marks do not go together";

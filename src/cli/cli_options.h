@@ -70,7 +70,8 @@ struct Options {
     // settings'; empty: all the settings'. Checked when it is read (ParsePauseList).
     std::string pauses;
     std::string accentRules; // --accent-rules of --labels; "": all
-    // --dialogue-voice of --export: who says the lines in 「」 and 『』; unset: the settings'.
+    // --dialogue-voice of --export, --wav and --speak: who says the lines in 「」 and 『』; unset:
+    // the settings'.
     std::optional<DialogueVoice> dialogueVoice;
 };
 

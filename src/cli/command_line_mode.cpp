@@ -41,6 +41,10 @@ int RunCommandLineMode(const Options& options) {
     case Mode::Units:
         return NaturalVoiceOption(options) ? RunNaturalUnits(options) : RunUnits(options);
     case Mode::Wav:
+        // A voice of their own for the lines in 「」 and 『』: the whole FILE, as --export says it.
+        if (DialogueRequestFor(options, 1)) {
+            return RunExport(options);
+        }
         return NaturalVoiceOption(options) ? RunNaturalWav(options) : RunWav(options);
     case Mode::CheckVoice:
         return RunCheckVoice(options);

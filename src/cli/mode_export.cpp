@@ -29,21 +29,14 @@ namespace {
 // rendering would take days.
 constexpr std::size_t kMaxExportBytes = 64u << 20;
 
-class StderrMessages : public IMessageSink {
-public:
-    explicit StderrMessages(std::string where) : m_where(std::move(where)) {}
-    void ShowMessage(std::string_view text, MessageBoxType) override { PrintError(m_where, text); }
-
-private:
-    std::string m_where;
-};
-
 // Why a text longer than kMaxExportBytes cannot be exported as asked, or "" when the part
 // asked for lies within the bytes read (a --to within them).
 std::string TooLongProblem(const Options& options, std::size_t readBytes) {
     const std::string limit = std::to_string(kMaxExportBytes >> 20) + " MiB";
     if (!options.from && !options.to) {
-        return "the text is longer than " + limit + "; export a part of it with --from and --to";
+        // --wav takes no part: the advice is the export's.
+        return "the text is longer than " + limit + "; export a part of it with " +
+               (options.mode == Mode::Wav ? "--export, --from and --to" : "--from and --to");
     }
     if (options.to && *options.to <= std::min(kMaxExportBytes, readBytes)) {
         return {};
@@ -85,7 +78,7 @@ int RunExport(const Options& options) {
     }
     const SpeechDefaults defaults = DefaultSpeechOptions();
     run.analyzer.SetConfiguredDictionary(defaults.analyzerDictionary);
-    StderrMessages messages(AutomaticReadingSource(options));
+    StderrSink messages(AutomaticReadingSource(options));
     ExportRequest request(ReaderSetup(run.dictionary.View(), run.analyzer));
     request.text = text;
     // An offset inside a two-byte character moves to the next whole character; --to past the
@@ -99,6 +92,9 @@ int RunExport(const Options& options) {
     request.setup.aozora = ReadsAozoraOption(options, request.readings, text, run.analyzer);
     request.sounds = VoiceSoundSource(SettingsVoiceSelection());
     request.standIns = standIns;
+    if (options.mode == Mode::Wav) {
+        request.fitting = SampleFittingOption(options); // as the sample voice's --wav fits them
+    }
     ExportProgress progress(StandardErrorIsTerminal());
     const ExportOutputs outputs{options.exportOutput, options.subtitles, options.timings};
     const auto update = [&](std::size_t done, std::size_t total) {
@@ -134,6 +130,10 @@ int RunExport(const Options& options) {
         engine = std::make_unique<DialogueEngine>(std::move(narrator), std::move(lines));
     } else if (naturalPass || options.splitChapters || options.chapterMarks) {
         engine = makeEngine(naturalPass, request.voice);
+    }
+    if (options.mode == Mode::Wav && engine != nullptr) {
+        // --wav with a voice of their own for the lines: the sound the export writes.
+        return WriteEngineWave(*engine, text, options.wavOutput);
     }
     ExportJobResult result;
     if (engine == nullptr) {

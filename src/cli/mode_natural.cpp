@@ -115,30 +115,36 @@ void ToLittleEndian(std::vector<std::int16_t>& pcm) {
     }
 }
 
-// The engine's sound of text as a 16-bit WAVE file at output (RIFF, or RF64 past 4 GiB, as
-// --export writes it): streamed block by block into a file, which appears whole or not at all;
-// held once for a target written into directly (standard output, a pipe, a device), whose
-// header, which holds the size, must come first. An engine that gives up writes nothing.
-int WriteNaturalWave(yomi6::SpeechEngine& engine, std::string_view text,
-                     const std::string& output) {
+} // namespace
+
+int WriteEngineWave(yomi6::SpeechEngine& engine, std::string_view text, const std::string& output) {
     const bool inPlace = output == "-" || WritesInPlace(output);
+    const bool sixteen = engine.Bits() == SampleBits::Sixteen;
     std::string error;
     AudioFileWriter file;
     if (!inPlace &&
-        !file.Open(output, AudioFormat::Wav, engine.SampleRate(), SampleBits::Sixteen, error)) {
+        !file.Open(output, AudioFormat::Wav, engine.SampleRate(), engine.Bits(), error)) {
         PrintError(output, error);
         return kExitIoError;
     }
-    std::vector<std::vector<std::int16_t>> held;
+    std::vector<std::string> held;
     std::uint64_t dataBytes = 0;
     EngineSink sink;
     sink.onBlock = [&](const SoundBlock& block) {
-        if (inPlace) {
-            dataBytes += block.count * sizeof(std::int16_t);
-            held.emplace_back(block.sixteen, block.sixteen + block.count);
-            return true;
+        if (!inPlace) {
+            return sixteen ? file.Write(block.sixteen, block.count, error)
+                           : file.Write(block.eight, block.count, error);
         }
-        return file.Write(block.sixteen, block.count, error);
+        if (sixteen) {
+            std::vector<std::int16_t> pcm(block.sixteen, block.sixteen + block.count);
+            ToLittleEndian(pcm);
+            held.emplace_back(reinterpret_cast<const char*>(pcm.data()),
+                              pcm.size() * sizeof(std::int16_t));
+        } else {
+            held.emplace_back(reinterpret_cast<const char*>(block.eight), block.count);
+        }
+        dataBytes += held.back().size();
+        return true;
     };
     const EngineResult said = engine.Say(EngineText{text}, sink);
     if (said.status == SpeechStatus::Failed) {
@@ -156,14 +162,10 @@ int WriteNaturalWave(yomi6::SpeechEngine& engine, std::string_view text,
         }
         return kExitOk;
     }
-    const std::string header =
-        WaveStreamHeader(dataBytes, engine.SampleRate(), dataBytes > kRiffMaxDataBytes, 2);
+    const std::string header = WaveStreamHeader(dataBytes, engine.SampleRate(),
+                                                dataBytes > kRiffMaxDataBytes, sixteen ? 2 : 1);
     std::vector<std::string_view> pieces{header};
-    for (std::vector<std::int16_t>& pcm : held) {
-        ToLittleEndian(pcm);
-        pieces.emplace_back(reinterpret_cast<const char*>(pcm.data()),
-                            pcm.size() * sizeof(std::int16_t));
-    }
+    pieces.insert(pieces.end(), held.begin(), held.end());
     if (output == "-") {
         return std::all_of(pieces.begin(), pieces.end(),
                            [](std::string_view p) { return WriteStdout(p.data(), p.size()); })
@@ -176,6 +178,8 @@ int WriteNaturalWave(yomi6::SpeechEngine& engine, std::string_view text,
     }
     return kExitOk;
 }
+
+namespace {
 
 unsigned Cores() {
     return std::max(1u, std::thread::hardware_concurrency());
@@ -223,7 +227,7 @@ int RunNaturalWav(const Options& options) {
     pass->aozora = NaturalReadsAozora(options, text);
     const std::unique_ptr<yomi6::SpeechEngine> engine =
         MakeNaturalEngine(dictionary.View(), *pass, PrintSkipped);
-    return WriteNaturalWave(*engine, text, options.wavOutput);
+    return WriteEngineWave(*engine, text, options.wavOutput);
 }
 
 int RunNaturalUnits(const Options& options) {

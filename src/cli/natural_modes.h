@@ -4,6 +4,7 @@
 #include "cli/cli_options.h"
 #include "dictionary/dictionary.h"
 #include "engine/engine_choice.h"
+#include "engine/speech_engine.h"
 #include "natural/natural_pass.h"
 
 #include <optional>
@@ -16,6 +17,13 @@ namespace yomi6::cli {
 // written as 16-bit mono WAVE at 16000 Hz. Without the engine or its voice: one line naming
 // what to install or the file, and the sample voice's --wav instead.
 int RunNaturalWav(const Options& options);
+
+// The engine's sound of text as a WAVE file at output, 8- or 16-bit as the engine makes it
+// (RIFF, or RF64 past 4 GiB, as --export writes it): streamed block by block into a file, which
+// appears whole or not at all; held once for a target written into directly (standard output, a
+// pipe, a device), whose header, which holds the size, must come first. An engine that gives up
+// writes nothing.
+int WriteEngineWave(yomi6::SpeechEngine& engine, std::string_view text, const std::string& output);
 
 // yomi6 --engine natural --units FILE: one line per mora or pause: the mora in katakana (- for
 // a pause), the first and end source byte it was read from, that text, and its start in ms.

@@ -26,6 +26,13 @@ if(TARGET yomi6)
   set_tests_properties(cli_natural_controls PROPERTIES LABELS cli TIMEOUT 600 SKIP_RETURN_CODE 77)
 endif()
 if(TARGET yomi6)
+  # The lines in 「」 in a voice of their own with --wav.
+  add_test(NAME cli_dialogue
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/cli_dialogue.sh $<TARGET_FILE:yomi6>
+                   ${YOMI6_NATURAL_TEST_VOICES})
+  set_tests_properties(cli_dialogue PROPERTIES LABELS cli TIMEOUT 300 SKIP_RETURN_CODE 77)
+endif()
+if(TARGET yomi6)
   # The engine processes and their folders when --wav, --export or --speak is ended by a signal.
   add_test(NAME cli_natural_signals
            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/cli_natural_signals.sh

@@ -11,7 +11,7 @@
 namespace yomi6 {
 namespace {
 
-TEST(DialogueChoice, TheCommandLineNamesItWithExportOnly) {
+TEST(DialogueChoice, TheCommandLineNamesItWithTheModesThatSpeak) {
     const auto parsed =
         cli::ParseCommandLine({"--export", "o.flac", "--dialogue-voice", "other", "a.txt"});
     ASSERT_EQ(parsed.error, "");
@@ -31,8 +31,12 @@ TEST(DialogueChoice, TheCommandLineNamesItWithExportOnly) {
               "--dialogue-voice takes off, other, happy, sad or angry, not 'Other'");
     EXPECT_EQ(cli::ParseCommandLine({"--export", "o.wav", "a", "--dialogue-voice"}).error,
               "--dialogue-voice needs off, other, happy, sad or angry");
-    EXPECT_EQ(cli::ParseCommandLine({"--wav", "o.wav", "--dialogue-voice", "sad", "a"}).error,
-              "--dialogue-voice goes with --export");
+    EXPECT_EQ(cli::ParseCommandLine({"--wav", "o.wav", "--dialogue-voice", "sad", "a"})
+                  .options.dialogueVoice,
+              DialogueVoice::Sad);
+    EXPECT_EQ(cli::ParseCommandLine({"--speak", "--dialogue-voice", "other", "a"}).error, "");
+    EXPECT_EQ(cli::ParseCommandLine({"--units", "--dialogue-voice", "sad", "a"}).error,
+              "--dialogue-voice goes with --export, --wav and --speak");
     EXPECT_NE(cli::UsageText().find("--dialogue-voice off|other|happy|sad|angry"),
               std::string::npos);
 }

@@ -8,12 +8,14 @@
 #include "export/engine_factory.h"
 #include "export/export_job.h"
 #include "export/sample_engine.h"
+#include "export/unit_timings.h"
 #include "natural_engine_support.h"
 #include "support/scoped_env.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 #include "support/test_reading.h"
 #include "text/dialogue_spans.h"
+#include "wave/pcm_convert.h"
 
 #include <gtest/gtest.h>
 
@@ -182,6 +184,37 @@ TEST_F(DialogueExport, TheLinesAreSaidByTheOtherSlotOnOneClockAndTheCuesFollowTh
     }
 }
 
+TEST_F(DialogueExport, SamplesFitTheTickWhenAskedOnEverySaying) {
+    // At 55 ms most samples overrun their tick: fitted, each is shortened to it.
+    const std::string narration = Sjis("ねこがいった。");
+    const std::string text = narration + Sjis("「やまです」");
+    const auto samples = [&](std::int32_t voice, SampleFitting fitting) {
+        ExportRequest request(m_reading.Setup());
+        request.voice = voice;
+        request.speed = 55;
+        request.fitting = fitting;
+        return std::make_unique<SampleEngine>(request);
+    };
+    const std::unique_ptr<SpeechEngine> alone = samples(0, SampleFitting::On);
+    const Heard fittedNarration = Hear(*alone, narration);
+    const std::unique_ptr<SpeechEngine> plain = samples(0, SampleFitting::Off);
+    const Heard plainNarration = Hear(*plain, narration);
+    // Its last sample ends sooner, and those before it sound otherwise within their ticks.
+    ASSERT_LT(fittedNarration.eight.size(), plainNarration.eight.size());
+    EXPECT_FALSE(std::equal(fittedNarration.eight.begin(), fittedNarration.eight.end(),
+                            plainNarration.eight.begin()));
+
+    DialogueEngine engine(samples(0, SampleFitting::On), samples(1, SampleFitting::On));
+    for (int saying = 0; saying < 2; ++saying) { // the second with the frames kept
+        const Heard heard = Hear(engine, text);
+        ASSERT_EQ(heard.result.status, SpeechStatus::Done) << saying;
+        ASSERT_GT(heard.eight.size(), fittedNarration.eight.size()) << saying;
+        EXPECT_TRUE(std::equal(fittedNarration.eight.begin(), fittedNarration.eight.end(),
+                               heard.eight.begin()))
+            << saying;
+    }
+}
+
 TEST_F(DialogueExport, TheSampleVoicesSoundIsBroughtToTheNaturalVoicesFormat) {
     test::ScopedEnv analyzer{kAnalyzerDictionaryVariable, std::string(kDefaultAnalyzerDictionary)};
     natural::Installation installation;
@@ -211,13 +244,15 @@ TEST_F(DialogueExport, TheSampleVoicesSoundIsBroughtToTheNaturalVoicesFormat) {
     const Heard direct = Hear(*alone, narration);
     ASSERT_FALSE(direct.eight.empty());
     ASSERT_GE(heard.sixteen.size(), 3 * direct.eight.size());
-    // Three frames for each, the first of the three the sample itself, widened to 16 bits, the
-    // other two on the line to the next.
-    for (std::size_t k = 0; k + 1 < direct.eight.size(); ++k) {
-        const int a = (direct.eight[k] - 128) * 256;
-        const int b = (direct.eight[k + 1] - 128) * 256;
-        ASSERT_EQ(heard.sixteen[3 * k], a) << k;
-        ASSERT_EQ(heard.sixteen[3 * k + 1], a + (b - a) / 3) << k;
+    // Three frames for each, widened to 16 bits and resampled block by block as the whole
+    // narration is at once by the band-limited resampler.
+    std::vector<float> widened(direct.eight.size());
+    std::transform(direct.eight.begin(), direct.eight.end(), widened.begin(),
+                   [](unsigned char v) { return static_cast<float>((v - 128) * 256) / 32768.0F; });
+    const std::vector<std::int16_t> whole = ToPlayerPcm(widened, kRenderRate, 48000);
+    ASSERT_GE(whole.size(), 3 * direct.eight.size() - 1);
+    for (std::size_t k = 0; k + 1 < 3 * direct.eight.size(); ++k) {
+        ASSERT_EQ(heard.sixteen[k], whole[k]) << k;
     }
     std::string morae;
     for (std::size_t k = 0; k < heard.units.size(); ++k) {
@@ -234,6 +269,35 @@ TEST_F(DialogueExport, TheSampleVoicesSoundIsBroughtToTheNaturalVoicesFormat) {
         }
     }
     EXPECT_EQ(morae, "ヤマデス");
+
+    // Its timings name both engines; a sample's unit gives its name where a mora's the mora.
+    EXPECT_TRUE(engine.Capabilities().withTicks);
+    test::TempDir dir;
+    DialogueEngine again(Samples(0), MakeNaturalEngine(std::nullopt, chosen.pass));
+    const ExportOutputs outputs{dir.File("d.wav"), "", dir.File("d.json")};
+    ASSERT_EQ(RunExportJob(again, ExportText{text}, outputs).status, ExportStatus::Done);
+    const std::string timings = test::ReadFile(dir.File("d.json"));
+    EXPECT_EQ(timings.substr(0, timings.find('\n')),
+              "{\"format\":\"yomi6-timings\",\"version\":2,\"engine\":\"samples+natural\","
+              "\"sampleRate\":48000,\"units\":[");
+    EXPECT_NE(timings.find("{\"mora\":\"IDF_"), std::string::npos);
+    EXPECT_NE(timings.find("{\"mora\":\"ヤ\""), std::string::npos);
+}
+
+TEST(DialogueTimings, OneKindOfEngineKeepsItsHeadAndJoinedSamplesAndMoraeNameBoth) {
+    const auto head = [](const EngineCapabilities& capabilities, int rate) {
+        return TimingsHead(TimingsLayoutOf(rate, capabilities));
+    };
+    // The sample voices alone, and the natural voice alone (two styles joined as well).
+    EXPECT_EQ(head({UnitKind::Tick, 180}, 16000),
+              "{\"format\":\"yomi6-timings\",\"version\":1,\"sampleRate\":16000,\"tickMs\":180,"
+              "\"units\":[\n");
+    EXPECT_EQ(head({UnitKind::Mora, 0}, 48000),
+              "{\"format\":\"yomi6-timings\",\"version\":2,\"engine\":\"natural\","
+              "\"sampleRate\":48000,\"units\":[\n");
+    EXPECT_EQ(head({UnitKind::Mora, 0, true}, 16000),
+              "{\"format\":\"yomi6-timings\",\"version\":2,\"engine\":\"samples+natural\","
+              "\"sampleRate\":16000,\"units\":[\n");
 }
 
 } // namespace

@@ -22,11 +22,13 @@ namespace {
 using test::Sjis;
 namespace fs = std::filesystem;
 
-std::vector<unsigned char> Exported(const std::string& text, int speed) {
+std::vector<unsigned char> Exported(const std::string& text, int speed,
+                                    SampleFitting fitting = SampleFitting::Off) {
     test::TestReading run;
     ExportRequest request(run.Setup());
     request.text = text;
     request.speed = speed;
+    request.fitting = fitting;
     std::vector<unsigned char> out;
     ExportCallbacks callbacks;
     callbacks.onSound = [&](const unsigned char* p, std::size_t n) {
@@ -50,6 +52,26 @@ TEST(SpeechExport, StreamedRenderingEqualsTheOnePassRenderingAtEverySpeed) {
         ASSERT_TRUE(image.has_value());
         const std::vector<unsigned char> pcm(image->begin() + kWaveHeaderSize, image->end());
         EXPECT_EQ(Exported(text, speed), pcm) << "speed " << speed;
+    }
+}
+
+TEST(SpeechExport, SamplesFittedToTheTickAreTheOnePassRenderingsFittedOnes) {
+    test::TestReading run;
+    const std::string text = Sjis("ガッコウへ行く。キャット、ABC123\r\nおわり");
+    for (const int speed : {55, 180}) {
+        auto state = std::make_unique<SpeechState>();
+        state->speed = speed;
+        StartSpeech(*state, reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+                    run.Setup());
+        const auto image = RenderPassWave(*state, CompiledInSound, nullptr, SampleFitting::On);
+        ASSERT_TRUE(image.has_value());
+        const std::vector<unsigned char> pcm(image->begin() + kWaveHeaderSize, image->end());
+        const std::vector<unsigned char> fitted = Exported(text, speed, SampleFitting::On);
+        EXPECT_EQ(fitted, pcm) << "speed " << speed;
+        // At 55 ms most samples overrun their tick and are shortened; at 180 few do.
+        if (speed == 55) {
+            EXPECT_NE(fitted, Exported(text, speed)) << "speed " << speed;
+        }
     }
 }
 

@@ -114,6 +114,8 @@ check "timings not named .json: status 2" '[ $? -eq 2 ] && grep -q "must end in 
 head -c 67108865 /dev/zero | tr '\0' 'a' >huge.txt
 "$yomi6" --export h.wav huge.txt 2>err.txt
 check "too long, no range: the advice to use --from and --to" '[ $? -eq 1 ] && grep -q "longer than 64 MiB; export a part of it with --from and --to" err.txt'
+"$yomi6" --wav h.wav --dialogue-voice other huge.txt 2>err.txt
+check "too long for --wav with --dialogue-voice: the advice to export a part" '[ $? -eq 1 ] && grep -q "longer than 64 MiB; export a part of it with --export, --from and --to" err.txt && [ ! -e h.wav ]'
 "$yomi6" --export h.wav --from 100 huge.txt 2>err.txt
 check "too long, --from only: the advice to give --to" '[ $? -eq 1 ] && ! grep -q "export a part of it" err.txt && grep -q "give --to 67108864 or less" err.txt'
 "$yomi6" --export h.wav --from 100 --to 70000000 huge.txt 2>err.txt

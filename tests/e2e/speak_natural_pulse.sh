@@ -4,7 +4,8 @@
 # null sink is recorded while yomi6 speaks, and the recording is held against the same text
 # rendered by --engine natural --wav: the same speech (as much of it, as loud, the last
 # syllable included, so the process did not end before its last frames were played), in one
-# run. Then without a server: silent, taking the speech's time, one line, exit 0.
+# run; the same with the lines in 「」 in a voice of their own. Then without a server: silent,
+# taking the speech's time, one line, exit 0.
 #   speak_natural_pulse.sh YOMI6 VOICE_DIR
 set -u
 # shellcheck source=checks.sh
@@ -73,6 +74,21 @@ audio_ms=$(soxi -D w.wav | awk '{ printf "%d", $1 * 1000 }')
 elapsed_ms=$(((ended - started) / 1000000))
 check "speak: the process lasts as long as the speech ($elapsed_ms ms for $audio_ms ms)" \
   '[ "$elapsed_ms" -ge "$audio_ms" ]'
+
+# The line in 「」 in the natural voice's happy style, the rest in the samples: what is heard is
+# the sound --wav writes of it.
+printf 'ねこがいた。「はい、そうです」とねこはいった。' | iconv -f UTF-8 -t CP932 >d.txt
+"$yomi6" --dialogue-voice happy --wav d.wav d.txt &&
+  sox d.wav -t raw -e signed -b 16 -c 1 -r 44100 d.raw
+check "dialogue: reference rendering" '[ -s d.raw ]'
+record_start dheard.raw || exit 1
+timeout 120 "$yomi6" --dialogue-voice happy --speak d.txt >dspeak.out 2>dspeak.err
+status=$?
+record_stop 1.0
+check "dialogue speak: exit status 0, nothing on stdout or stderr ($(head -c 200 dspeak.err))" \
+  '[ $status -eq 0 ] && [ ! -s dspeak.out ] && [ ! -s dspeak.err ]'
+compare d.raw dheard.raw >dcompare.out
+check "dialogue speak: the speech of the file ($(tr '\n' ' ' <dcompare.out))" '[ $? -eq 0 ]'
 
 # No sound server: one line, silence that takes the speech's time, exit 0.
 speak_without_server "$yomi6" none.out none.err --engine natural --speak t.txt

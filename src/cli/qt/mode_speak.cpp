@@ -6,10 +6,13 @@
 #include "cli/speech_options.h"
 #include "dictionary/dictionary.h"
 #include "dictionary/dictionary_view.h"
+#include "export/dialogue_engine.h"
+#include "export/sample_engine.h"
 #include "natural/engine_setup.h"
 #include "playback/pass_schedule.h"
 #include "playback/playback.h"
 #include "playback/speech_state.h"
+#include "playback/voice_sounds.h"
 #include "sound/sample_bank.h"
 #include "sound/sound_backend.h"
 #include "sound/speech_player.h"
@@ -22,6 +25,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -82,15 +86,12 @@ int SpeakOnePass(int argc, char** argv, SpeechState& speech, const VoiceSelectio
     return app.exec() == 0 ? cli::kExitOk : cli::kExitIoError;
 }
 
-// Text (code page 932) said once with the natural voice as the editor says it, sentence by
-// sentence through the sample player; returns when it has been heard: 1, after the line that
-// says why, when the pass gave up on the engine.
-int SpeakNaturalText(int argc, char** argv, std::string text, const DictionaryView& dictionary,
-                     natural::NaturalPassOptions options) {
+// Text (code page 932) said once by the engines make makes (at the player's rate), as the
+// editor says it with the natural voice, sentence by sentence through the sample player; returns
+// when it has been heard: 1, after the line that says why, when the pass gave up on the engine.
+int SpeakEngineText(int argc, char** argv, std::string text,
+                    const NaturalSpeech::EngineMaker& make) {
     QCoreApplication app(argc, argv);
-    // The voice loads while the output opens.
-    NaturalVoiceCache voice;
-    voice.Prepare(options);
     SoundBackend sound;
     const SampleBank bank;
     const VoiceSelection voices;
@@ -107,11 +108,7 @@ int SpeakNaturalText(int argc, char** argv, std::string text, const DictionaryVi
         QTimer::singleShot(player.TimeUntilSilent(), &app, &QCoreApplication::quit);
     });
     // A sentence placed before the output is open would not be heard: the engine starts with it.
-    StartWhenHeard(player, app, [&] {
-        speech.Start(std::move(text), [&](NaturalSpeech::SkipNotice onSkipped) {
-            return MakeLiveEngine(options, voice.Voice(options), dictionary, std::move(onSkipped));
-        });
-    });
+    StartWhenHeard(player, app, [&] { speech.Start(std::move(text), make); });
     const int status = app.exec();
     return gaveUp || status != 0 ? cli::kExitIoError : cli::kExitOk;
 }
@@ -136,14 +133,79 @@ std::optional<int> SpeakNatural(int argc, char** argv, const cli::Options& optio
         return cli::kExitIoError;
     }
     pass->aozora = cli::NaturalReadsAozora(options, text);
-    return SpeakNaturalText(argc, argv, std::move(text), dictionary.View(), std::move(*pass));
+    // The voice loads while the output opens.
+    NaturalVoiceCache voice;
+    voice.Prepare(*pass);
+    return SpeakEngineText(argc, argv, std::move(text), [&](NaturalSpeech::SkipNotice onSkipped) {
+        return MakeLiveEngine(*pass, voice.Voice(*pass), dictionary.View(), std::move(onSkipped));
+    });
+}
+
+// The lines in 「」 and 『』 in a voice of their own (--dialogue-voice, else the settings'): the
+// whole text said run by run, each by its voice's engine (the natural voice when its slot or
+// style has it and it can speak, else the samples), as the editor says it; std::nullopt when
+// the lines have no voice of their own. A status when the input cannot be read.
+std::optional<int> SpeakDialogue(int argc, char** argv, const cli::Options& options) {
+    const std::optional<EngineRequest> lines = cli::DialogueRequestFor(options, 1);
+    if (!lines) {
+        return std::nullopt;
+    }
+    // The narrator's voice [0] and the lines' [1], each with its slot (1 male, 0 female).
+    const cli::SpeechDefaults defaults = cli::DefaultSpeechOptions();
+    std::array<std::optional<natural::NaturalPassOptions>, 2> passes{
+        cli::NaturalPassFor(options, 1), cli::NaturalPassOf(*lines)};
+    const std::array<std::int32_t, 2> slotOf{options.voice.value_or(defaults.voice),
+                                             lines->maleSlot ? 1 : 0};
+    std::string text;
+    Dictionary dictionary;
+    if (!cli::ReadNaturalInput(options, text, dictionary)) {
+        return cli::kExitIoError;
+    }
+    const bool aozora = cli::NaturalReadsAozora(options, text);
+    NaturalVoiceCache voice;
+    for (std::optional<natural::NaturalPassOptions>& pass : passes) {
+        if (pass) {
+            pass->synthesis.outputRate = kOutputSampleRate;
+            pass->aozora = aozora;
+            voice.Prepare(*pass);
+        }
+    }
+    // The sample voices as the export says them; what reads for them outlives the engines.
+    AnalyzerLoader analyzer;
+    analyzer.SetConfiguredDictionary(defaults.analyzerDictionary);
+    cli::StderrSink messages(cli::AutomaticReadingSource(options));
+    ExportRequest samples(ReaderSetup(dictionary.View(), analyzer));
+    samples.speed = options.speed.value_or(defaults.speed);
+    samples.readings = options.readings.value_or(defaults.readings);
+    samples.setup.messages = &messages;
+    samples.setup.aozora = aozora;
+    samples.sounds = VoiceSoundSource(cli::SettingsVoiceSelection());
+    samples.fitting = cli::SampleFittingOption(options);
+    const auto engineOf =
+        [&](std::size_t k,
+            const NaturalSpeech::SkipNotice& onSkipped) -> std::unique_ptr<SpeechEngine> {
+        if (passes[k]) {
+            return MakeLiveEngine(*passes[k], voice.Voice(*passes[k]), dictionary.View(),
+                                  onSkipped);
+        }
+        ExportRequest request = samples;
+        request.voice = slotOf[k];
+        return std::make_unique<SampleEngine>(request);
+    };
+    return SpeakEngineText(
+        argc, argv, std::move(text), [&](const NaturalSpeech::SkipNotice& onSkipped) {
+            return std::make_unique<DialogueEngine>(engineOf(0, onSkipped), engineOf(1, onSkipped),
+                                                    kOutputSampleRate);
+        });
 }
 
 } // namespace
 
 int RunSpeakMode(int argc, char** argv, const cli::Options& options) {
     int status = cli::kExitOk;
-    if (const std::optional<int> natural = SpeakNatural(argc, argv, options)) {
+    if (const std::optional<int> dialogue = SpeakDialogue(argc, argv, options)) {
+        status = *dialogue;
+    } else if (const std::optional<int> natural = SpeakNatural(argc, argv, options)) {
         status = *natural;
     } else {
         const auto speech = std::make_unique<SpeechState>();

@@ -27,6 +27,9 @@ enum class UnitKind { Tick, Mora };
 struct EngineCapabilities {
     UnitKind units = UnitKind::Tick;
     std::int64_t tickMs = 0; // the length of a tick, for UnitKind::Tick
+    // For UnitKind::Mora: ticks of the sample voices are said among the morae (a sample voice
+    // joined with the natural voice), each with its end.
+    bool withTicks = false;
 };
 
 // The voice, rate and pitch an engine was set up with.

@@ -1,8 +1,11 @@
 #include "export/dialogue_engine.h"
 
 #include "text/dialogue_spans.h"
+#include "wave/pcm_convert.h"
 
 #include <algorithm>
+#include <optional>
+#include <span>
 #include <vector>
 
 namespace yomi6 {
@@ -10,73 +13,76 @@ namespace yomi6 {
 namespace {
 
 // A run's sound brought to the joined sound's format: its samples to 16 bits when the joined
-// sound has them, and to the joined rate, each new sample on the straight line between the two
-// samples around it (the last one held at the run's end). Frame f of the run is frame FrameOf(f)
-// of the joined sound, and a run of n frames becomes FrameOf(n) frames.
+// sound has them, and to the joined rate by the band-limited resampler, as it comes. Frame f of
+// the run is frame FrameOf(f) of the joined sound, and a run of n frames becomes FrameOf(n)
+// frames.
 class RunSound {
 public:
     RunSound(const SpeechEngine& engine, int rate, SampleBits bits)
         : m_in(engine.SampleRate()), m_out(rate),
-          m_widen(bits == SampleBits::Sixteen && engine.Bits() == SampleBits::Eight) {}
+          m_widen(bits == SampleBits::Sixteen && engine.Bits() == SampleBits::Eight) {
+        if (m_in != m_out) {
+            m_resampler.emplace(static_cast<int>(m_in), static_cast<int>(m_out));
+        }
+    }
 
     bool Changes() const { return m_in != m_out || m_widen; }
     std::int64_t FrameOf(std::int64_t frame) const {
         return m_in == m_out ? frame : (frame * m_out + m_in / 2) / m_in;
     }
     // The frames handed on so far.
-    std::int64_t Made() const { return m_next; }
+    std::int64_t Made() const { return m_made; }
 
-    // The joined sound's frames of the block (for a run that Changes()) as far as the samples
-    // around them are known; valid until the next call.
-    const std::vector<std::int16_t>& Convert(const SoundBlock& block) {
-        m_made.clear();
-        const auto count = static_cast<std::int64_t>(block.count);
-        const auto at = [&](std::int64_t i) {
-            if (i < m_received) {
-                return m_last;
-            }
-            const auto k = static_cast<std::size_t>(i - m_received);
-            return block.sixteen != nullptr ? static_cast<int>(block.sixteen[k])
-                   : m_widen                ? (block.eight[k] - 128) * 256
-                                            : static_cast<int>(block.eight[k]);
-        };
-        const std::int64_t known = m_received + count; // samples [0, known) are known
-        while (true) {
-            const std::int64_t position = m_next * m_in;
-            const std::int64_t first = position / m_out;
-            const std::int64_t part = position % m_out;
-            if (first >= known || (part != 0 && first + 1 >= known)) {
-                break;
-            }
-            const int a = at(first);
-            const int b = part != 0 ? at(first + 1) : a;
-            m_made.push_back(static_cast<std::int16_t>(a + (b - a) * part / m_out));
-            ++m_next;
+    // The joined sound's frames of the block (for a run that Changes()) as far as the resampler
+    // has them; valid until the next call.
+    std::span<const std::int16_t> Convert(const SoundBlock& block) {
+        m_received += static_cast<std::int64_t>(block.count);
+        m_wide.resize(block.count);
+        for (std::size_t k = 0; k < block.count; ++k) {
+            m_wide[k] = block.sixteen != nullptr ? block.sixteen[k]
+                        : m_widen ? static_cast<std::int16_t>((block.eight[k] - 128) * 256)
+                                  : static_cast<std::int16_t>(block.eight[k]);
         }
-        if (count > 0) {
-            m_last = at(known - 1);
+        if (!m_resampler) {
+            return Handed(m_wide);
         }
-        m_received = known;
-        return m_made;
+        m_float.resize(block.count);
+        std::transform(m_wide.begin(), m_wide.end(), m_float.begin(),
+                       [](std::int16_t v) { return static_cast<float>(v) / 32768.0F; });
+        return Handed(m_resampler->Push(m_float));
     }
 
-    // The frames left at the run's end, up to FrameOf of its length, the last sample held.
-    const std::vector<std::int16_t>& Finish() {
-        m_made.clear();
-        for (const std::int64_t end = FrameOf(m_received); m_next < end; ++m_next) {
-            m_made.push_back(static_cast<std::int16_t>(m_last));
+    // The frames left at the run's end, up to FrameOf of its length (silence where the
+    // resampler gives fewer).
+    std::span<const std::int16_t> Finish() {
+        if (!m_resampler) {
+            return {};
         }
-        return m_made;
+        const std::span<const std::int16_t> rest = m_resampler->Finish();
+        m_wide.assign(rest.begin(), rest.end());
+        m_wide.resize(
+            static_cast<std::size_t>(std::max<std::int64_t>(FrameOf(m_received) - m_made, 0)));
+        return Handed(m_wide);
     }
 
 private:
+    // frames, no further than FrameOf of what was received.
+    std::span<const std::int16_t> Handed(std::span<const std::int16_t> frames) {
+        const auto room =
+            static_cast<std::size_t>(std::max<std::int64_t>(FrameOf(m_received) - m_made, 0));
+        frames = frames.first(std::min(frames.size(), room));
+        m_made += static_cast<std::int64_t>(frames.size());
+        return frames;
+    }
+
     std::int64_t m_in;
     std::int64_t m_out;
     bool m_widen;
+    std::optional<StreamResampler> m_resampler;
     std::int64_t m_received = 0; // the run's frames converted so far
-    std::int64_t m_next = 0;     // the next frame of the joined sound to make
-    int m_last = 0;              // the run's last frame converted (before the first: silence)
-    std::vector<std::int16_t> m_made;
+    std::int64_t m_made = 0;     // the joined sound's frames handed on
+    std::vector<std::int16_t> m_wide;
+    std::vector<float> m_float;
 };
 
 } // namespace
@@ -101,7 +107,11 @@ EngineCapabilities DialogueEngine::Capabilities() const {
         m_narrator->SampleRate() == m_rate && m_dialogue->SampleRate() == m_rate) {
         return narrator;
     }
-    return {UnitKind::Mora, 0};
+    const auto ticks = [](const EngineCapabilities& c) {
+        return c.units == UnitKind::Tick || c.withTicks;
+    };
+    const bool morae = narrator.units == UnitKind::Mora || dialogue.units == UnitKind::Mora;
+    return {UnitKind::Mora, 0, morae && (ticks(narrator) || ticks(dialogue))};
 }
 
 EngineResult DialogueEngine::Run(const EngineText& text, const EngineSink& sink) {
@@ -114,31 +124,48 @@ EngineResult DialogueEngine::Run(const EngineText& text, const EngineSink& sink)
         RunSound sound(engine, m_rate, m_bits);
         const std::int64_t offsetMs = FrameToMs(frames, m_rate);
         const std::int64_t units = total.units;
-        std::vector<SpokenUnit> moved;
+        // The run's units on the joined clock, each waiting for the block its sound starts in
+        // (the resampler hands its frames on a little after the frames they come of).
+        std::vector<SpokenUnit> waiting;
         bool handed = true;
+        // Hands on pcm, frames from start of the joined sound, with the units that start
+        // within it, or all that wait at the run's end.
+        const auto handConverted = [&](std::span<const std::int16_t> pcm, std::int64_t start,
+                                       bool end) {
+            const std::int64_t stop = start + static_cast<std::int64_t>(pcm.size());
+            const auto within = end ? waiting.end()
+                                    : std::partition_point(
+                                          waiting.begin(), waiting.end(),
+                                          [&](const SpokenUnit& u) { return u.startFrame < stop; });
+            const SoundBlock joined{
+                nullptr, pcm.data(), pcm.size(), start,
+                std::span<const SpokenUnit>(waiting.data(),
+                                            static_cast<std::size_t>(within - waiting.begin()))};
+            bool stopped = false;
+            handed = Hand(joined, sink, stopped);
+            waiting.erase(waiting.begin(), within);
+            return handed;
+        };
         // Hands on block (its frames and units the run's own) as the joined sound's.
         const auto handOn = [&](const SoundBlock& block) {
-            moved.assign(block.units.begin(), block.units.end());
-            for (SpokenUnit& unit : moved) {
+            for (SpokenUnit unit : block.units) {
                 unit.index += units;
                 unit.startFrame = sound.FrameOf(unit.startFrame) + frames;
                 unit.endFrame = sound.FrameOf(unit.endFrame) + frames;
                 unit.startMs += offsetMs;
                 unit.endMs += offsetMs;
+                waiting.push_back(unit);
+            }
+            if (sound.Changes()) {
+                const std::int64_t start = sound.Made() + frames;
+                return handConverted(sound.Convert(block), start, false);
             }
             SoundBlock joined = block;
-            joined.units = moved;
-            if (sound.Changes()) {
-                joined.startFrame = sound.Made() + frames;
-                const std::vector<std::int16_t>& pcm = sound.Convert(block);
-                joined.eight = nullptr;
-                joined.sixteen = pcm.data();
-                joined.count = pcm.size();
-            } else {
-                joined.startFrame += frames;
-            }
+            joined.units = waiting;
+            joined.startFrame += frames;
             bool stopped = false;
             handed = Hand(joined, sink, stopped);
+            waiting.clear();
             return handed;
         };
         EngineSink runSink;
@@ -161,17 +188,8 @@ EngineResult DialogueEngine::Run(const EngineText& text, const EngineSink& sink)
             m_saying = nullptr;
         }
         if (said.status == SpeechStatus::Done && handed && sound.Changes()) {
-            const std::vector<std::int16_t>& tail = sound.Finish();
-            if (!tail.empty()) {
-                bool stopped = false;
-                const SoundBlock last{nullptr,
-                                      tail.data(),
-                                      tail.size(),
-                                      frames + sound.Made() -
-                                          static_cast<std::int64_t>(tail.size()),
-                                      {}};
-                handed = Hand(last, sink, stopped);
-            }
+            const std::int64_t start = sound.Made() + frames;
+            handConverted(sound.Finish(), start, true);
         }
         frames += sound.Changes() ? sound.Made() : said.frames;
         total.units += said.units;

@@ -27,7 +27,8 @@ public:
     // Each engine's sound is brought to these.
     int SampleRate() const override { return m_rate; }
     SampleBits Bits() const override { return m_bits; }
-    // The narrator's when both count their units alike; else morae (each unit with its end).
+    // The narrator's when both count their units alike; else morae (each unit with its end),
+    // with the sample voices' ticks among them when one says in samples and the other in morae.
     EngineCapabilities Capabilities() const override;
     EngineSettings Settings() const override { return m_narrator->Settings(); }
 

@@ -74,7 +74,7 @@ EngineResult SampleEngine::Run(const EngineText& text, const EngineSink& sink) {
     };
     ticks.onSound = hand;
     ticks.onProgress = sink.onProgress;
-    const ExportResult run = RunSpeechExport(request, ticks);
+    const ExportResult run = RunSpeechExport(request, ticks, &m_sounds);
     EngineResult result{run.status, run.error, run.ticks, run.samples};
     // The units after the sound's end (a silent reading's) come in a block of their own.
     if (result.status == SpeechStatus::Done && !waiting.empty() && !hand(nullptr, 0)) {

@@ -14,7 +14,8 @@ class SampleEngine : public SpeechEngine {
 public:
     // Says with the voice, speed, reading and sounds of request, whose text, from and to are
     // those of each saying.
-    explicit SampleEngine(const ExportRequest& request) : m_request(request) {}
+    explicit SampleEngine(const ExportRequest& request)
+        : m_request(request), m_sounds(request.sounds, request.speed, request.fitting) {}
 
     int SampleRate() const override;
     SampleBits Bits() const override { return SampleBits::Eight; }
@@ -25,6 +26,7 @@ private:
     EngineResult Run(const EngineText& text, const EngineSink& sink) override;
 
     ExportRequest m_request;
+    RenderedSounds m_sounds; // the samples' frames, kept from one saying to the next
 };
 
 } // namespace yomi6

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace yomi6 {
 
@@ -46,7 +47,8 @@ std::size_t CharBoundaryAtOrAfter(std::string_view text, std::size_t offset) {
     return std::min(i, text.size());
 }
 
-ExportResult RunSpeechExport(const ExportRequest& request, const ExportCallbacks& callbacks) {
+ExportResult RunSpeechExport(const ExportRequest& request, const ExportCallbacks& callbacks,
+                             RenderedSounds* sounds) {
     ExportResult result;
     if (request.speed > kMaxSpeed) {
         result.status = ExportStatus::Failed;
@@ -62,6 +64,11 @@ ExportResult RunSpeechExport(const ExportRequest& request, const ExportCallbacks
     const std::int64_t intervalMs = SpeechTimerInterval(request.speed);
     const std::int64_t tickSamples = intervalMs * kSamplesPerMs;
 
+    // Each sample's frames made once (the costly fitting too), for all the passes.
+    std::optional<RenderedSounds> own;
+    if (sounds == nullptr) {
+        sounds = &own.emplace(request.sounds, request.speed, request.fitting);
+    }
     StreamMixer mixer(callbacks.onSound ? callbacks.onSound
                                         : [](const unsigned char*, std::size_t) { return true; });
     OnceSink messages(request.setup.messages);
@@ -114,8 +121,8 @@ ExportResult RunSpeechExport(const ExportRequest& request, const ExportCallbacks
                 return;
             }
             if (!t.sample.empty()) {
-                const SampleSound sound = request.sounds(t.sample);
-                if (IsUsableSound(sound) && !mixer.Place(sound, tick.index * tickSamples)) {
+                const std::span<const std::int16_t> frames = sounds->Frames(t.sample);
+                if (!frames.empty() && !mixer.Place(frames, tick.index * tickSamples)) {
                     stopped = true;
                 }
             }

@@ -40,6 +40,8 @@ struct ExportRequest {
     std::int32_t readings = 0;
     ReaderSetup setup;
     SoundSource sounds = CompiledInSound;
+    // Whether samples longer than the tick are shortened to it, as the live output does.
+    SampleFitting fitting = SampleFitting::Off;
     // The characters of the text the code page lacks, for the subtitles (SpeechBytes).
     std::span<const StandIn> standIns;
 };
@@ -65,7 +67,10 @@ struct ExportResult {
 std::size_t CharBoundaryAtOrAfter(std::string_view text, std::size_t offset);
 
 // Runs the export. An empty range still has its one ending tick, as a pass over an empty
-// reading has.
-ExportResult RunSpeechExport(const ExportRequest& request, const ExportCallbacks& callbacks);
+// reading has. sounds, when given, are the frames of request's sounds, speed and fitting, kept
+// by a caller that exports again and again (the fitting is the costly part); else they are made
+// for this export.
+ExportResult RunSpeechExport(const ExportRequest& request, const ExportCallbacks& callbacks,
+                             RenderedSounds* sounds = nullptr);
 
 } // namespace yomi6

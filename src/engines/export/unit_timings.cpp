@@ -45,7 +45,7 @@ TimingsLayout TimingsLayoutOf(int sampleRate, const EngineCapabilities& capabili
     }
     TimingsLayout layout;
     layout.version = 2;
-    layout.engine = "natural";
+    layout.engine = capabilities.withTicks ? "samples+natural" : "natural";
     layout.sampleRate = sampleRate;
     layout.nameKey = "mora";
     layout.ends = true;

@@ -14,6 +14,10 @@
 //   ]}
 // Its times are the frames of the sound file (the label times of the engine at the output
 // rate) in milliseconds rounded to the nearest, a half up; a unit ends where the next begins.
+// A sample voice joined with the natural voice (the lines in 「」 and 『』 in a voice of their
+// own) writes version 2 with "engine":"samples+natural": the natural voice's units as above, and
+// each tick of the sample voice with its sample's name (ASCII, never katakana) as its "mora":
+//   {"mora":"IDF_KA","startMs":0,"endMs":180,"source":[0,4]}
 #pragma once
 
 #include "engine/speech_engine.h"
@@ -36,7 +40,8 @@ struct TimingsLayout {
 // The layout of the sample voices' timings (version 1) at the timer interval tickMs.
 TimingsLayout SampleTimingsLayout(std::int64_t tickMs);
 
-// The layout of an engine's timings: version 1 for ticks, version 2 for morae.
+// The layout of an engine's timings: version 1 for ticks, version 2 for morae (with the ticks
+// among them, when the capabilities say so).
 TimingsLayout TimingsLayoutOf(int sampleRate, const EngineCapabilities& capabilities);
 
 std::string TimingsHead(const TimingsLayout& layout);

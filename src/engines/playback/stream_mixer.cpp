@@ -28,7 +28,7 @@ bool StreamMixer::RenderUntil(std::int64_t end) {
     return true;
 }
 
-bool StreamMixer::Place(const SampleSound& sound, std::int64_t onset) {
+bool StreamMixer::Place(std::span<const std::int16_t> placed, std::int64_t onset) {
     // Told ahead, the sounding sample fades out before the new onset, as in RenderPassWave.
     m_handover.CutAt(onset);
     if (!RenderUntil(onset)) {
@@ -36,7 +36,7 @@ bool StreamMixer::Place(const SampleSound& sound, std::int64_t onset) {
     }
     std::vector<std::int16_t>& frames = m_frames[m_next];
     m_next = (m_next + 1) % m_frames.size();
-    frames = RenderFrames(sound);
+    frames.assign(placed.begin(), placed.end());
     m_handover.Start(frames, onset);
     return true;
 }

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <vector>
 
 namespace yomi6 {
@@ -21,9 +22,10 @@ public:
 
     explicit StreamMixer(Sink sink);
 
-    // Places a usable sound at output sample onset (onsets never go backwards). Earlier sounds
-    // are written out up to that onset. False when the sink refused a block.
-    bool Place(const SampleSound& sound, std::int64_t onset);
+    // Places a sound's frames at the render rate (RenderedSounds) at output sample onset (onsets
+    // never go backwards). Earlier sounds are written out up to that onset. False when the sink
+    // refused a block.
+    bool Place(std::span<const std::int16_t> frames, std::int64_t onset);
     // Writes out the rest: the output lasts until the later of end and the end of the last
     // sound. False when the sink refused a block.
     bool Finish(std::int64_t end);

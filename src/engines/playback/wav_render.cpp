@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 
 namespace yomi6 {
 
@@ -123,6 +124,26 @@ SampleSound CompiledInSound(std::string_view name) {
     return {wave->sampleRate, {wave->samples, wave->sampleCount}};
 }
 
+RenderedSounds::RenderedSounds(SoundSource source, std::int32_t speed, SampleFitting fitting)
+    : m_source(std::move(source)), m_fitting(fitting), m_fitted(kRenderRate) {
+    m_fitted.Prepare(speed);
+}
+
+std::span<const std::int16_t> RenderedSounds::Frames(std::string_view name) {
+    auto it = m_frames.find(name);
+    if (it == m_frames.end()) {
+        const SampleSound sound = m_source(name);
+        it = m_frames
+                 .emplace(name,
+                          IsUsableSound(sound) ? RenderFrames(sound) : std::vector<std::int16_t>{})
+                 .first;
+        if (m_fitting == SampleFitting::On && !it->second.empty()) {
+            m_fitted.Add(name, it->second);
+        }
+    }
+    return m_fitted.Find(name, it->second);
+}
+
 std::optional<std::vector<unsigned char>> RenderPassWave(const SpeechState& state,
                                                          const SoundSource& source,
                                                          std::string* error,
@@ -137,30 +158,14 @@ std::optional<std::vector<unsigned char>> RenderPassWave(const SpeechState& stat
     const std::int64_t tickSamples = SpeechTimerInterval(state.speed) * kSamplesPerMs;
 
     // Every sample the pass plays, once, at the render rate (and fitted to the tick).
-    std::unordered_map<std::string_view, std::vector<std::int16_t>> sounds;
-    FittedSamples fitted(kRenderRate);
-    fitted.Prepare(state.speed);
-    const auto framesOf = [&](std::string_view name) -> std::span<const std::int16_t> {
-        auto it = sounds.find(name);
-        if (it == sounds.end()) {
-            const SampleSound sound = source(name);
-            it = sounds
-                     .emplace(name, IsUsableSound(sound) ? RenderFrames(sound)
-                                                         : std::vector<std::int16_t>{})
-                     .first;
-            if (fitting == SampleFitting::On && !it->second.empty()) {
-                fitted.Add(name, it->second);
-            }
-        }
-        return fitted.Find(name, it->second);
-    };
+    RenderedSounds sounds(source, state.speed, fitting);
 
     // Lay the ticks out in time; a tick whose sample is missing plays nothing.
     std::vector<Placed> placed;
     std::int64_t tick = 0;
     RunPass(state, [&](const TickResult& t) {
         if (!t.sample.empty()) {
-            if (const auto pcm = framesOf(t.sample); !pcm.empty()) {
+            if (const auto pcm = sounds.Frames(t.sample); !pcm.empty()) {
                 placed.push_back({pcm, tick * tickSamples});
             }
         }

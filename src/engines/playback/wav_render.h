@@ -12,6 +12,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace yomi6 {
@@ -46,6 +47,23 @@ void Resample(const SampleSound& sound, unsigned char* out, std::int64_t count);
 // A usable sound at the render rate as 16-bit frames, the form samples are mixed in: every
 // 8-bit value v becomes (v - 128) x 256, so that frames no fade touches narrow back exactly.
 std::vector<std::int16_t> RenderFrames(const SampleSound& sound);
+
+// The frames of each sample a rendering plays, at the render rate (RenderFrames), made once per
+// name and, with fitting on, shortened to the tick of speed as the live output plays them.
+class RenderedSounds {
+public:
+    RenderedSounds(SoundSource source, std::int32_t speed, SampleFitting fitting);
+
+    // The frames of name, valid as long as this object; empty when the source has no usable
+    // sound of that name. name must live as long as this object (the names of the samples do).
+    std::span<const std::int16_t> Frames(std::string_view name);
+
+private:
+    SoundSource m_source;
+    SampleFitting m_fitting;
+    FittedSamples m_fitted;
+    std::unordered_map<std::string_view, std::vector<std::int16_t>> m_frames;
+};
 
 // A mixed 16-bit frame as the 8-bit unsigned value written out, rounded to the nearest step.
 unsigned char NarrowFrame(std::int16_t frame);

@@ -16,6 +16,70 @@ std::int16_t ToInt16(float v) {
 
 } // namespace
 
+StreamResampler::StreamResampler(int rate, int outRate)
+    : m_ratio(static_cast<double>(outRate) / static_cast<double>(rate)) {
+    if (rate <= 0 || outRate <= 0) {
+        return;
+    }
+    const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
+    const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
+    soxr_error_t error = nullptr;
+    m_soxr = soxr_create(rate, outRate, 1, &error, &io, &quality, nullptr);
+    if (error != nullptr) {
+        soxr_delete(m_soxr);
+        m_soxr = nullptr;
+    }
+}
+
+StreamResampler::~StreamResampler() {
+    soxr_delete(m_soxr);
+}
+
+std::span<const std::int16_t> StreamResampler::Run(const float* in, std::size_t count) {
+    m_pcm.clear();
+    if (m_soxr == nullptr) {
+        return m_pcm;
+    }
+    // Room for what the input completes; a flush (no input) is drained until it gives nothing.
+    m_out.resize(static_cast<std::size_t>(std::ceil(static_cast<double>(count) * m_ratio)) + 256);
+    std::size_t used = 0;
+    while (true) {
+        std::size_t taken = 0;
+        std::size_t made = 0;
+        const float* from = in == nullptr ? nullptr : in + used;
+        if (soxr_process(m_soxr, from, count - used, &taken, m_out.data(), m_out.size(), &made) !=
+            nullptr) {
+            soxr_delete(m_soxr);
+            m_soxr = nullptr;
+            m_pcm.clear();
+            return m_pcm;
+        }
+        if (taken == 0 && made == 0 && in != nullptr) {
+            return m_pcm; // nothing more comes of this input
+        }
+        used += taken;
+        const std::size_t at = m_pcm.size();
+        m_pcm.resize(at + made);
+        std::transform(m_out.begin(), m_out.begin() + static_cast<std::ptrdiff_t>(made),
+                       m_pcm.begin() + static_cast<std::ptrdiff_t>(at), ToInt16);
+        if (in != nullptr ? used >= count && made < m_out.size() : made == 0) {
+            return m_pcm;
+        }
+    }
+}
+
+std::span<const std::int16_t> StreamResampler::Push(std::span<const float> mono) {
+    if (mono.empty()) {
+        m_pcm.clear();
+        return m_pcm;
+    }
+    return Run(mono.data(), mono.size());
+}
+
+std::span<const std::int16_t> StreamResampler::Finish() {
+    return Run(nullptr, 0);
+}
+
 std::vector<std::int16_t> ToPlayerPcm(std::span<const float> mono, int rate, int outRate) {
     std::vector<std::int16_t> pcm;
     if (mono.empty() || rate <= 0 || outRate <= 0) {
@@ -26,22 +90,19 @@ std::vector<std::int16_t> ToPlayerPcm(std::span<const float> mono, int rate, int
         std::transform(mono.begin(), mono.end(), pcm.begin(), ToInt16);
         return pcm;
     }
+    // As long as the sound, rounded up to a whole frame.
     const auto outFrames = static_cast<std::size_t>(
         std::ceil(static_cast<double>(mono.size()) * static_cast<double>(outRate) /
                   static_cast<double>(rate)));
-    std::vector<float> resampled(outFrames);
-    std::size_t done = 0;
-    const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
-    const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
-    const soxr_error_t error =
-        soxr_oneshot(rate, outRate, 1, mono.data(), mono.size(), nullptr, resampled.data(),
-                     resampled.size(), &done, &io, &quality, nullptr);
-    if (error != nullptr) {
-        return pcm;
+    StreamResampler resampler(rate, outRate);
+    const std::span<const std::int16_t> made = resampler.Push(mono);
+    pcm.assign(made.begin(), made.end());
+    const std::span<const std::int16_t> rest = resampler.Finish();
+    pcm.insert(pcm.end(), rest.begin(), rest.end());
+    if (resampler.Failed()) {
+        pcm.clear();
     }
-    pcm.resize(done);
-    std::transform(resampled.begin(), resampled.begin() + static_cast<std::ptrdiff_t>(done),
-                   pcm.begin(), ToInt16);
+    pcm.resize(std::min(pcm.size(), outFrames));
     return pcm;
 }
 

@@ -9,6 +9,7 @@
 #include "playback/voice_sounds.h"
 #include "reading/reading_mode.h"
 #include "reading/word_ranges.h"
+#include "settings/settings.h"
 #include "sound/speech_player.h"
 #include "speech_session/live_engine.h"
 #include "speech_session/natural_speech.h"
@@ -119,8 +120,10 @@ NaturalSession::MakeEngine(const EngineVoice& voice, natural::NaturalPassOptions
         return MakeLiveEngine(std::move(options), std::move(load), dictionary,
                               std::move(onSkipped));
     }
-    // The slot's samples as the export renders them, ticks on the speed's timer.
+    // The slot's samples as the export renders them, ticks on the speed's timer, fitted to the
+    // tick as the sample voice's reading fits them.
     ExportRequest request(ReaderSetup(dictionary, m_services.analyzer));
+    request.fitting = m_services.settings.fitSamples ? SampleFitting::On : SampleFitting::Off;
     request.voice = FlagOfVoice(voice.slot);
     request.speed = m_services.preferences.speed;
     request.readings = m_services.preferences.readings;
