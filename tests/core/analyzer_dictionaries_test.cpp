@@ -174,7 +174,7 @@ TEST(AnalyzerDictionariesTest, WordsAreReadAsTheWordsBesideThemSay) {
         // 都 after a name stays と.
         {"東京都に住む", "ﾄｵｷｮｵﾄﾆ"},
         // 銭 after a number is the unit, alone it is money; 行っ of 行く, 言っ as いっ.
-        {"三十銭の銭もない", "ｻﾝｼﾞｯｾﾝﾉｾﾞﾆﾓ"},
+        {"三十銭の銭もない", "ｻﾝｼﾞｭｯｾﾝﾉｾﾞﾆﾓ"},
         {"学校へ行った", "ｶﾞｯｺｵｴｲｯﾀ"},
         {"彼はそう言った", "ｿｵｲｯﾀ"},
         // 一寸 after a measure of size is a length; 御 before a verb's stem is お.
@@ -274,6 +274,49 @@ TEST(AnalyzerDictionariesTest, WordsAreReadAsTheWordsBesideThemSay) {
     EXPECT_EQ(ToHex(ipadic.Read("金の指輪")), ToHex(Sjis("ｷﾝﾉﾕﾋﾞﾜ")));
     EXPECT_EQ(ToHex(ipadic.Read("車で行っても")), ToHex(Sjis("ｸﾙﾏﾃﾞｲｯﾃﾓ")));
     EXPECT_EQ(ToHex(ipadic.Read("調査を行った")), ToHex(Sjis("ﾁｮｵｻｦｵｺﾅｯﾀ")));
+}
+
+// Readings the word before or after decides, each beside a case where it does not apply.
+TEST(AnalyzerDictionariesTest, NeighboursDecideTimeShapeDrawingAndTheGreatPrefix) {
+    const struct {
+        const char* text;
+        const char* heard; // a part of the reading
+    } kCases[] = {
+        // 時 not after a noun is とき.
+        {"拳銃を忍ばせて、時を待った", "ﾄｷｦﾏｯﾀ"},
+        {"時を越えて古代に", "ﾄｷｦｺｴﾃ"},
+        // 形 after a compound of two kanji or more is けい; after の it is the word かたち.
+        {"円錐形の定義", "ｴﾝｽｲｹｲﾉ"},
+        {"国文法の現在形は", "ｹﾞﾝｻﾞｲｹｲﾜ"},
+        {"人の形をした", "ﾋﾄﾉｶﾀﾁｦ"},
+        // 描く with a picture is かく, with another object えがく.
+        {"絵を描くのが好きだ", "ｴｦｶｸﾉｶﾞ"},
+        {"理想を絵に描いたような", "ｴﾆｶｲﾀ"},
+        {"グラフに描かれている", "ﾆｶｶﾚﾃ"},
+        {"生活を描いた", "ｦｴｶﾞｲﾀ"},
+        // The prefix 大 before a word written with kana is おお, before kanji alone だい.
+        {"田舎とは大違いだ", "ｵｵﾁｶﾞｲ"},
+        {"大成功だった", "ﾀﾞｲｾ"},
+        // 間 in 間もない is ま, after a verb otherwise あいだ.
+        {"風を感じる間もない", "ﾙﾏﾓﾅｲ"},
+        {"待っている間に", "ｲﾙｱｲﾀﾞﾆ"},
+        // The set phrase 言うまでもない is said ゆう as 言う is.
+        {"それは言うまでもない", "ﾕｳﾏﾃﾞﾓﾅｲ"},
+    };
+    for (const std::string& folder :
+         {std::string(kDefaultAnalyzerDictionary), std::string(kNaistJdic), std::string(kUniDic),
+          std::string(kOpenJTalk)}) {
+        if (!Installed(folder)) {
+            continue;
+        }
+        DictionaryReading r(folder);
+        ASSERT_TRUE(r.Loaded());
+        for (const auto& c : kCases) {
+            SCOPED_TRACE(folder + ": " + c.text);
+            const std::string heard = r.Read(c.text);
+            EXPECT_NE(heard.find(Sjis(c.heard)), std::string::npos) << ToHex(heard);
+        }
+    }
 }
 
 // 言う is one reading for every voice: the reading pane and the recorded samples say what the

@@ -118,6 +118,15 @@ TEST(NumberReadingTest, ACounterIsTakenOnlyWhereItFitsTheNumber) {
     EXPECT_EQ(Reading("10分の1"), "ｼﾞｭｳﾌﾞﾝ");
     EXPECT_EQ(Reading("3分割"), "ｻﾝﾌﾞﾝ");
     EXPECT_EQ(Reading("3分。"), "ｻﾝﾌﾟﾝ");
+    EXPECT_EQ(Reading("４分の３"), "ﾖﾝﾌﾞﾝ");
+    EXPECT_EQ(Reading("十分の一"), "ｼﾞｭｳﾌﾞﾝ");
+    EXPECT_EQ(Reading("百分の何"), "ﾋｬｸﾌﾞﾝ");
+    // 分の before anything but a number is minutes and their の (50分の試験, 30分の猶予),
+    // also at the end of the text.
+    EXPECT_EQ(Reading("50分の模擬試験"), "ｺﾞｼﾞｭｯﾌﾟﾝ");
+    EXPECT_EQ(Reading("３０分の猶予"), "ｻﾝｼﾞｭｯﾌﾟﾝ");
+    EXPECT_EQ(Reading("5分の"), "ｺﾞﾌﾝ");
+    EXPECT_EQ(Length("5分の"), std::string_view("5分").size());
     // One blank may stand before a counter, but not two, and a blank alone is not taken.
     EXPECT_EQ(Length("2 つ"), std::string_view("2 つ").size());
     EXPECT_EQ(Length("2  つ"), 1u);
@@ -191,7 +200,7 @@ TEST(NumberReadingTest, TheJapaneseCommaBetweenDigits) {
 TEST(NumberReadingTest, OldUnitsAreCountersWithTheirSoundChanges) {
     EXPECT_EQ(Reading("一寸"), "ｲｯｽﾝ");
     EXPECT_EQ(Reading("八尺"), "ﾊｯｼｬｸ");
-    EXPECT_EQ(Reading("二十銭"), "ﾆｼﾞｯｾﾝ");
+    EXPECT_EQ(Reading("二十銭"), "ﾆｼﾞｭｯｾﾝ");
     EXPECT_EQ(Reading("十里"), "ｼﾞｭｳﾘ");
     EXPECT_EQ(Reading("三疋"), "ｻﾝﾋﾞｷ");
     EXPECT_EQ(Reading("一疋"), "ｲｯﾋﾟｷ");

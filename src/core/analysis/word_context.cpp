@@ -63,9 +63,15 @@ bool RoomBefore(const Neighbours& n, std::size_t i) {
     return i >= 2 && n.Surface(i - 1) == "の" && n.Surface(i - 2).ends_with("畳");
 }
 
+// Whether 間 at i stands in 間もない or 間もなく, "no time to", "soon": ま.
+bool NoTimeAfter(const Neighbours& n, std::size_t i) {
+    return n.After(i) != nullptr && n.Surface(i + 1) == "も" && n.After(i + 1) != nullptr &&
+           (n.Surface(i + 2).starts_with("な") || n.Surface(i + 2).starts_with("無"));
+}
+
 void ReadSpan(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     const std::string_view s = n.Surface(i);
-    if (s == "間" && RoomBefore(n, i)) {
+    if (s == "間" && (RoomBefore(n, i) || NoTimeAfter(n, i))) {
         w.pronunciation = "マ";
         return;
     }
@@ -269,6 +275,47 @@ const SoundChange* VoicedAfter(std::string_view surface, std::string_view said) 
     return nullptr;
 }
 
+// Whether utf8 holds a hiragana (ぁ to ゟ).
+bool HasHiragana(std::string_view utf8) {
+    for (std::size_t k = 0; k + 2 < utf8.size(); ++k) {
+        const auto b0 = static_cast<unsigned char>(utf8[k]);
+        const auto b1 = static_cast<unsigned char>(utf8[k + 1]);
+        const auto b2 = static_cast<unsigned char>(utf8[k + 2]);
+        if (b0 == 0xE3 && ((b1 == 0x81 && b2 >= 0x81) || (b1 == 0x82 && b2 <= 0x9F))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether utf8 is at least two kanji (U+4E00 to U+9FFF) and nothing else.
+bool IsKanjiCompound(std::string_view utf8) {
+    if (utf8.size() < 6 || utf8.size() % 3 != 0) {
+        return false;
+    }
+    for (std::size_t k = 0; k < utf8.size(); k += 3) {
+        const auto lead = static_cast<unsigned char>(utf8[k]);
+        if (lead < 0xE4 || lead > 0xE9) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether the verb at i (描く, 描いた) has a picture or a figure for its object or place: 絵を
+// 描く, 絵に描いた, 図の描かれた, グラフに描く, where it is かく, drawing, not the えがく of
+// depicting (生活を描いた).
+bool DrawsPicture(const Neighbours& n, std::size_t i) {
+    const auto picture = [&](std::size_t k) {
+        const std::string_view s = n.Surface(k);
+        return s == "絵" || s == "図" || s == "グラフ";
+    };
+    if (i >= 1 && picture(i - 1)) {
+        return true;
+    }
+    return i >= 2 && IsParticle(n, i - 1, "を,に,の,が,も,は,しか") && picture(i - 2);
+}
+
 // Whether the word is a counter (助数詞: 時間, 年, 日 after a number).
 bool IsCounter(const AnalyzedWord& w) {
     return w.partOfSpeech == "名詞" && w.feature.find("助数詞") != std::string::npos;
@@ -291,7 +338,10 @@ bool StartsClause(const Neighbours& n, std::size_t i) {
 // before a particle is やかた (館に住む), not the かん of 図書館; 人 after a verbal noun is the one
 // who does it, にん (案内人, 告発人, 管理人), where a dictionary says じん as after a place or
 // an age (日本人, 現代人); 日本 alone and in 日本人 is にほん, as it is commonly said (日本一
-// and 大日本 keep にっぽん).
+// and 大日本 keep にっぽん); 時 not after a noun is とき (時を待つ; 梅雨時 どき); 形 after a
+// Sino-Japanese compound is けい (円錐形, 現在形), not がた or かたち; 描く with a picture or a
+// figure (絵を描く, グラフに描かれた) is かく; the prefix 大 before a native word written with
+// kana is おお (大違い, 大にぎわい), where before a Sino-Japanese word it is だい (大成功).
 void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     const std::string_view s = n.Surface(i);
     const std::string_view said = w.pronunciation;
@@ -335,6 +385,19 @@ void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
         w.pronunciation = "ニン";
     } else if ((s == "日本" || s == "日本人") && w.pronunciation.starts_with("ニッポン")) {
         w.pronunciation.replace(0, std::string_view("ニッポン").size(), "ニホン");
+    } else if (s == "時" && said == "ドキ" &&
+               (before == nullptr || before->partOfSpeech != "名詞")) {
+        w.pronunciation = "トキ"; // the Open JTalk dictionary's ドキ of 梅雨時, alone
+    } else if (s == "形" && (said == "ガタ" || said == "カタチ") && before != nullptr &&
+               before->partOfSpeech == "名詞" && IsKanjiCompound(n.Surface(i - 1))) {
+        w.pronunciation = "ケイ";
+    } else if (s.starts_with("描") && w.partOfSpeech == "動詞" && said.starts_with("エガ") &&
+               DrawsPicture(n, i)) {
+        w.pronunciation.replace(0, std::string_view("エガ").size(), "カ");
+    } else if (s == "大" && said == "ダイ" && w.partOfSpeech.starts_with("接頭") &&
+               n.After(i) != nullptr && n.words[i + 1].partOfSpeech == "名詞" &&
+               HasHiragana(n.Surface(i + 1))) {
+        w.pronunciation = "オオ";
     }
 }
 

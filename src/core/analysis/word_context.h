@@ -17,7 +17,10 @@
 // - the word before decides: 後 after a counter ご, before に at a clause's start のち; the
 //   formal noun 上 after a verb うえ; 方 after a verb かた (a person, a way of doing) unless it
 //   compares before が; 川 after a name がわ; 仕掛け after a noun じかけ; 人 after a verbal noun
-//   にん (案内人); 日本 にほん.
+//   にん (案内人); 日本 にほん; 時 not after a noun とき; 形 after a Sino-Japanese compound
+//   けい (円錐形); 描く with a picture かく (絵を描く); the prefix 大 before a word written
+//   with kana おお (大違い);
+// - 間 in 間もない, 間もなく is ま.
 #pragma once
 
 #include "analysis/analyzer.h"

@@ -467,6 +467,17 @@ std::optional<Body> ReadBody(std::string_view s, std::size_t pos) {
     return Body{ReadValue(v), v, true, end};
 }
 
+// The length of the UTF-8 character at the start of s, 0 when s is empty or holds less than
+// its lead byte announces.
+std::size_t CharacterLength(std::string_view s) {
+    if (s.empty()) {
+        return 0;
+    }
+    const auto lead = static_cast<unsigned char>(s[0]);
+    const std::size_t len = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    return s.size() < len ? 0 : len;
+}
+
 // The counter word at the start of s, if one stands there and fits this number.
 const Counter* CounterAt(std::string_view s, const Body& body) {
     for (const Counter& c : kCounters) {
@@ -475,10 +486,14 @@ const Counter* CounterAt(std::string_view s, const Body& body) {
         }
         if (!c.followedBy.empty()) {
             const std::string_view next = s.substr(c.word.size());
-            const auto lead = next.empty() ? 0u : static_cast<unsigned char>(next[0]);
-            const std::size_t len = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-            if (next.size() < len || lead < 0x80 ||
-                c.followedBy.find(next.substr(0, len)) == std::string_view::npos) {
+            const std::size_t len = CharacterLength(next);
+            if (len == 0 || c.followedBy.find(next.substr(0, len)) == std::string_view::npos) {
+                continue;
+            }
+            const std::string_view then = next.substr(len);
+            const std::size_t thenLen = CharacterLength(then);
+            if (!c.thenBy.empty() && (thenLen == 0 || c.thenBy.find(then.substr(0, thenLen)) ==
+                                                          std::string_view::npos)) {
                 continue;
             }
         }

@@ -54,6 +54,8 @@ struct Counter {
     std::span<const TailRule> tails;
     std::span<const ExactRule> exact;
     bool exactOnly = false; // the word counts only for the numbers in exact (つ)
+    // Characters one of which must follow the one of followedBy; empty: anything.
+    std::string_view thenBy = {};
 };
 
 struct WordValue {
