@@ -277,7 +277,7 @@ TEST(AnalyzerDictionariesTest, WordsAreReadAsTheWordsBesideThemSay) {
 }
 
 // Readings the word before or after decides, each beside a case where it does not apply.
-TEST(AnalyzerDictionariesTest, NeighboursDecideTimeShapeDrawingAndTheGreatPrefix) {
+TEST(AnalyzerDictionariesTest, NeighboursDecideTheReadingOfKanjiWithTwoCommonReadings) {
     const struct {
         const char* text;
         const char* heard; // a part of the reading
@@ -294,9 +294,22 @@ TEST(AnalyzerDictionariesTest, NeighboursDecideTimeShapeDrawingAndTheGreatPrefix
         {"理想を絵に描いたような", "ｴﾆｶｲﾀ"},
         {"グラフに描かれている", "ﾆｶｶﾚﾃ"},
         {"生活を描いた", "ｦｴｶﾞｲﾀ"},
-        // The prefix 大 before a word written with kana is おお, before kanji alone だい.
+        // The prefix 大 before a word written with kana is おお, before kanji alone or a short
+        // kana word だい.
         {"田舎とは大違いだ", "ｵｵﾁｶﾞｲ"},
         {"大成功だった", "ﾀﾞｲｾ"},
+        {"大なり記号を使う", "ﾀﾞｲﾅﾘ"},
+        // 抱く with a thought is いだく, with a child だく.
+        {"夫に疑念を抱いた", "ｦｲﾀﾞｲﾀ"},
+        {"コンプレックスを抱いて", "ｦｲﾀﾞｲﾃ"},
+        {"子供を抱いて歩く", "ｦﾀﾞｲﾃ"},
+        // 社 after お or 小さな is a shrine, after わが a company.
+        {"地震でお社が壊れた", "ｵﾔｼﾛｶﾞ"},
+        {"村の小さな社だ", "ﾅﾔｼﾛﾀﾞ"},
+        {"わが社の製品", "ｶﾞｼｬﾉ"},
+        // 額 alone before a particle is the forehead, after その the sum.
+        {"手を額に当てる", "ﾋﾀｲﾆ"},
+        {"その額を支払う", "ｿﾉｶﾞｸｦ"},
         // 間 in 間もない is ま, after a verb otherwise あいだ.
         {"風を感じる間もない", "ﾙﾏﾓﾅｲ"},
         {"待っている間に", "ｲﾙｱｲﾀﾞﾆ"},

@@ -127,6 +127,15 @@ TEST(NumberReadingTest, ACounterIsTakenOnlyWhereItFitsTheNumber) {
     EXPECT_EQ(Reading("３０分の猶予"), "ｻﾝｼﾞｭｯﾌﾟﾝ");
     EXPECT_EQ(Reading("5分の"), "ｺﾞﾌﾝ");
     EXPECT_EQ(Length("5分の"), std::string_view("5分").size());
+    // One kanji digit, 分 and の before a word is a tenth, ぶ; not in digits, nor after more
+    // than one kanji digit (三十分の休憩 is half an hour).
+    EXPECT_EQ(Reading("六分の恐怖"), "ﾛｸﾌﾞ");
+    EXPECT_EQ(Reading("四分の好奇心"), "ｼﾌﾞ");
+    EXPECT_EQ(Reading("九分の"), "ｸﾌﾞ");
+    EXPECT_EQ(Length("五分の魂"), std::string_view("五分").size());
+    EXPECT_EQ(Reading("四分の一"), "ﾖﾝﾌﾞﾝ");
+    EXPECT_EQ(Reading("6分の休憩"), "ﾛｯﾌﾟﾝ");
+    EXPECT_EQ(Reading("三十分の休憩"), "ｻﾝｼﾞｭｯﾌﾟﾝ");
     // One blank may stand before a counter, but not two, and a blank alone is not taken.
     EXPECT_EQ(Length("2 つ"), std::string_view("2 つ").size());
     EXPECT_EQ(Length("2  つ"), 1u);

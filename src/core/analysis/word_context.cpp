@@ -316,6 +316,31 @@ bool DrawsPicture(const Neighbours& n, std::size_t i) {
     return i >= 2 && IsParticle(n, i - 1, "を,に,の,が,も,は,しか") && picture(i - 2);
 }
 
+// Whether the verb at i holds a thought or a feeling, where 抱く is いだく (疑念を抱いた,
+// コンプレックスを抱いて, 憂いを抱く, 胸に抱いた), not the だく of holding in the arms (花を抱き,
+// 子供を抱いて): its object before を is a compound of kanji, a katakana word or a noun with
+// kana, and names no person, doll or body (子 児 人 坊 娘 形 体).
+bool HoldsThought(const Neighbours& n, std::size_t i) {
+    if (i < 2 || n.Before(i) == nullptr || n.Before(i - 1) == nullptr) {
+        return false;
+    }
+    const std::string_view object = n.Surface(i - 2);
+    if (IsParticle(n, i - 1, "に")) {
+        return object == "胸";
+    }
+    if (!IsParticle(n, i - 1, "を") || n.words[i - 2].partOfSpeech != "名詞") {
+        return false;
+    }
+    for (const std::string_view body : {"子", "児", "人", "坊", "娘", "形", "体"}) {
+        if (object.find(body) != std::string_view::npos) {
+            return false;
+        }
+    }
+    return IsKanjiCompound(object) || IsKatakanaWord(object) ||
+           (HasHiragana(object) && !IsKanjiCompound(object) && object.size() > 3 &&
+            static_cast<unsigned char>(object[0]) >= 0xE4);
+}
+
 // Whether the word is a counter (助数詞: 時間, 年, 日 after a number).
 bool IsCounter(const AnalyzedWord& w) {
     return w.partOfSpeech == "名詞" && w.feature.find("助数詞") != std::string::npos;
@@ -341,7 +366,11 @@ bool StartsClause(const Neighbours& n, std::size_t i) {
 // and 大日本 keep にっぽん); 時 not after a noun is とき (時を待つ; 梅雨時 どき); 形 after a
 // Sino-Japanese compound is けい (円錐形, 現在形), not がた or かたち; 描く with a picture or a
 // figure (絵を描く, グラフに描かれた) is かく; the prefix 大 before a native word written with
-// kana is おお (大違い, 大にぎわい), where before a Sino-Japanese word it is だい (大成功).
+// kana is おお (大違い, 大にぎわい), where before a Sino-Japanese word it is だい (大成功);
+// 抱く with a thought or a feeling is いだく (HoldsThought); 社 after お, an adjective or 小さな
+// 大きな (お社, 小さな社) is a shrine, やしろ; 額 standing alone before に の を が, not after a
+// number or その, is the forehead, ひたい (額に手を当てる, 猫の額), where the sum is がく
+// (その額を).
 void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     const std::string_view s = n.Surface(i);
     const std::string_view said = w.pronunciation;
@@ -394,9 +423,24 @@ void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     } else if (s.starts_with("描") && w.partOfSpeech == "動詞" && said.starts_with("エガ") &&
                DrawsPicture(n, i)) {
         w.pronunciation.replace(0, std::string_view("エガ").size(), "カ");
+    } else if (s.starts_with("抱") && w.partOfSpeech == "動詞" && said.starts_with("ダ") &&
+               HoldsThought(n, i)) {
+        w.pronunciation.insert(0, "イ");
+    } else if (s == "社" && said == "シャ" && IsPlainNoun(w) && before != nullptr &&
+               (n.Surface(i - 1) == "お" || before->partOfSpeech == "形容詞" ||
+                (before->partOfSpeech == "連体詞" && n.Surface(i - 1).ends_with("な")))) {
+        w.pronunciation = "ヤシロ"; // a shrine: お社, 小さな社 (この社, わが社: a company)
+    } else if (s == "額" && said == "ガク" && IsPlainNoun(w) &&
+               (before == nullptr || (!before->isNumeral && before->partOfSpeech != "連体詞" &&
+                                      before->partOfSpeech != "接頭詞")) &&
+               IsParticle(n, i + 1, "に,の,を,が") && n.After(i) != nullptr) {
+        w.pronunciation = "ヒタイ";
     } else if (s == "大" && said == "ダイ" && w.partOfSpeech.starts_with("接頭") &&
                n.After(i) != nullptr && n.words[i + 1].partOfSpeech == "名詞" &&
-               HasHiragana(n.Surface(i + 1))) {
+               HasHiragana(n.Surface(i + 1)) &&
+               (n.Surface(i + 1).size() > 6 ||
+                static_cast<unsigned char>(n.Surface(i + 1)[0]) >= 0xE4)) {
+        // Not before a short word of kana alone: 大なり (the sign >) is だいなり.
         w.pronunciation = "オオ";
     }
 }

@@ -19,7 +19,8 @@
 //   compares before が; 川 after a name がわ; 仕掛け after a noun じかけ; 人 after a verbal noun
 //   にん (案内人); 日本 にほん; 時 not after a noun とき; 形 after a Sino-Japanese compound
 //   けい (円錐形); 描く with a picture かく (絵を描く); the prefix 大 before a word written
-//   with kana おお (大違い);
+//   with kana おお (大違い); 抱く with a thought いだく (疑念を抱く); 社 after お or a describing
+//   word やしろ; 額 alone before a particle ひたい (額に手を当てる);
 // - 間 in 間もない, 間もなく is ま.
 #pragma once
 

@@ -479,9 +479,10 @@ std::size_t CharacterLength(std::string_view s) {
 }
 
 // The counter word at the start of s, if one stands there and fits this number.
-const Counter* CounterAt(std::string_view s, const Body& body) {
+// oneKanjiDigit: the number is one kanji digit.
+const Counter* CounterAt(std::string_view s, const Body& body, bool oneKanjiDigit) {
     for (const Counter& c : kCounters) {
-        if (!s.starts_with(c.word)) {
+        if (!s.starts_with(c.word) || (c.kanjiOnly && !oneKanjiDigit)) {
             continue;
         }
         if (!c.followedBy.empty()) {
@@ -536,10 +537,13 @@ std::optional<NumberReading> ReadNumber(std::string_view utf8) {
     }
     if (body->takesCounter) {
         std::size_t blank = 0;
-        const Counter* counter = CounterAt(utf8.substr(body->end), *body);
+        std::size_t digitLength = 0;
+        const bool oneKanjiDigit = WordAt(kKanjiDigits, utf8.substr(pos), digitLength) >= 0 &&
+                                   pos + digitLength == body->end;
+        const Counter* counter = CounterAt(utf8.substr(body->end), *body, oneKanjiDigit);
         if (counter == nullptr &&
             StartsWithAny(kBlanksBeforeCounter, utf8.substr(body->end), blank)) {
-            counter = CounterAt(utf8.substr(body->end + blank), *body);
+            counter = CounterAt(utf8.substr(body->end + blank), *body, oneKanjiDigit);
         }
         if (counter != nullptr) {
             ApplyCounter(body->spoken, *counter, body->value);

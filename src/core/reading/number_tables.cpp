@@ -103,6 +103,10 @@ constexpr ExactRule kThings[] = {{1, "ﾋﾄﾂ"}, {2, "ﾌﾀﾂ"}, {3, "ﾐｯ
                                  {6, "ﾑｯﾂ"}, {7, "ﾅﾅﾂ"}, {8, "ﾔｯﾂ"}, {9, "ｺｺﾉﾂ"}, {10, "ﾄｵ"}};
 constexpr ExactRule kWays[] = {{1, "ﾋﾄﾄｵﾘ"}, {2, "ﾌﾀﾄｵﾘ"}};
 constexpr ExactRule kAge[] = {{20, "ﾊﾀﾁ"}};
+// One kanji digit and 分 before の and a word is a tenth of a whole, ぶ (五分の魂, 六分の恐怖と
+// 四分の好奇心), as prose writes it; in digits 分 is minutes (5分の休憩).
+constexpr ExactRule kTenths[] = {{1, "ｲﾁﾌﾞ"}, {2, "ﾆﾌﾞ"},  {3, "ｻﾝﾌﾞ"}, {4, "ｼﾌﾞ"}, {5, "ｺﾞﾌﾞ"},
+                                 {6, "ﾛｸﾌﾞ"}, {7, "ｼﾁﾌﾞ"}, {8, "ﾊﾁﾌﾞ"}, {9, "ｸﾌﾞ"}};
 
 // 分 as a share (3分の1 ｻﾝﾌﾞﾝﾉｲﾁ) or in a word that follows (3分割 ｻﾝﾌﾞﾝｶﾂ) keeps ﾌﾞﾝ; 分の
 // is a share only before the number it divides (50分の模擬試験 is fifty minutes, ﾌﾟﾝ).
@@ -135,6 +139,7 @@ constexpr Counter kCounterTable[] = {
     {"日", "", "ﾆﾁ", kNichi, kDays},
     {"時", "", "ｼﾞ", kJi, {}},
     {"分", "の", "ﾌﾞﾝ", {}, {}, false, kNumberStarts},
+    {"分", "の", "", {}, kTenths, true, {}, true},
     {"分", kShareFollowers, "ﾌﾞﾝ", {}, {}},
     {"分", "", "ﾌﾝ", kFun, {}},
     {"秒", "", "ﾋﾞｮｳ", {}, {}},

@@ -56,6 +56,7 @@ struct Counter {
     bool exactOnly = false; // the word counts only for the numbers in exact (つ)
     // Characters one of which must follow the one of followedBy; empty: anything.
     std::string_view thenBy = {};
+    bool kanjiOnly = false; // the word counts only after one kanji digit (一 to 九)
 };
 
 struct WordValue {
