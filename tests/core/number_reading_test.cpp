@@ -206,6 +206,29 @@ TEST(NumberReadingTest, TheJapaneseCommaBetweenDigits) {
     EXPECT_EQ(Reading("9、10日"), "ｷｭｳ");
 }
 
+TEST(NumberReadingTest, ACounterInKatakanaIsTakenOnlyAsAWholeWord) {
+    EXPECT_EQ(Reading("6キロ歩く"), "ﾛｯｷﾛ");
+    EXPECT_EQ(Length("10キロメートル"), 2u);
+    EXPECT_EQ(Reading("1トンネル"), "ｲﾁ");
+    EXPECT_EQ(Length("１セットアップ"), std::string_view("１").size());
+    EXPECT_EQ(Length("１セット、"), std::string_view("１セット").size());
+}
+
+TEST(NumberReadingTest, OnlyThreeGroupsOfATelephoneNumberAreReadDigitByDigit) {
+    // A date, a range and groups of other sizes are numbers of their own, the hyphen left to
+    // the caller.
+    EXPECT_EQ(Reading("2024-12-31"), "ﾆｾﾝﾆｼﾞｭｳﾖﾝ");
+    EXPECT_EQ(Length("2024-12-31"), 4u);
+    EXPECT_EQ(Reading("10-20"), "ｼﾞｭｳ");
+    EXPECT_EQ(Reading("03-1234"), "ｾﾞﾛｻﾝ");
+    EXPECT_EQ(Reading("03-12345-6789"), "ｾﾞﾛｻﾝ");
+    EXPECT_EQ(Length("123456-12-1234"), 6u);
+    // A fourth group is not taken; nor a counter after the number.
+    EXPECT_EQ(Length("03-1234-5678-9"), std::string_view("03-1234-5678").size());
+    EXPECT_EQ(Length("03-1234-5678人"), std::string_view("03-1234-5678").size());
+    EXPECT_EQ(Length("03-1234-567"), 2u);
+}
+
 TEST(NumberReadingTest, OldUnitsAreCountersWithTheirSoundChanges) {
     EXPECT_EQ(Reading("一寸"), "ｲｯｽﾝ");
     EXPECT_EQ(Reading("八尺"), "ﾊｯｼｬｸ");

@@ -202,6 +202,7 @@ constexpr WordValue kKanjiGroupTable[] = {{"万", 4}, {"億", 8}, {"兆", 12}};
 constexpr std::string_view kBlankTable[] = {" ", "　"};
 constexpr std::string_view kPointTable[] = {".", "．"};
 constexpr std::string_view kSeparatorTable[] = {",", "，"};
+constexpr std::string_view kHyphenTable[] = {"-", "－", "ー", "‐"};
 constexpr SignWord kSignTable[] = {
     {"-", "ﾏｲﾅｽ"}, {"−", "ﾏｲﾅｽ"}, {"－", "ﾏｲﾅｽ"}, {"+", "ﾌﾟﾗｽ"}, {"＋", "ﾌﾟﾗｽ"}};
 
@@ -236,6 +237,9 @@ const std::span<const std::string_view> kDecimalPoints = kPointTable;
 const std::span<const std::string_view> kBlanksBeforeCounter = kBlankTable;
 const std::span<const std::string_view> kThousandsSeparators = kSeparatorTable;
 const std::span<const SignWord> kSigns = kSignTable;
+const std::span<const std::string_view> kTelephoneHyphens = kHyphenTable;
+const std::string_view kTelephoneDigitWords[10] = {"ｾﾞﾛ", "ｲﾁ", "ﾆｰ", "ｻﾝ", "ﾖﾝ",
+                                                   "ｺﾞｰ", "ﾛｸ", "ﾅﾅ", "ﾊﾁ", "ｷｭｳ"};
 const std::span<const Counter> kCounters = kCounterTable;
 
 } // namespace yomi6::numbers
