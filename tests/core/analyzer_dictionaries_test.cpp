@@ -310,6 +310,18 @@ TEST(AnalyzerDictionariesTest, NeighboursDecideTheReadingOfKanjiWithTwoCommonRea
         // 額 alone before a particle is the forehead, after その the sum.
         {"手を額に当てる", "ﾋﾀｲﾆ"},
         {"その額を支払う", "ｿﾉｶﾞｸｦ"},
+        // 供 alone is an attendant, 語 alone a word, 命 before により an order, 基 after
+        // katakana a chemical group, 鬼 after a compound き; 家 after a place name a family.
+        {"お菊を供にして行く", "ｦﾄﾓﾆｼﾃ"},
+        {"適切な語がない", "ﾅｺﾞｶﾞ"},
+        {"幕府の命により", "ﾉﾒｲﾆﾖﾘ"},
+        {"親の命に従う", "ﾉﾒｲﾆｼﾀｶﾞｳ"},
+        {"命を大切にする", "ｲﾉﾁｦ"},
+        {"カルボニル基に変える", "ﾙｷﾆ"},
+        {"殺人鬼たち", "ｼﾞﾝｷﾀﾁ"},
+        {"赤鬼が来た", "ｱｶｵﾆ"},
+        {"公家の高倉家の門人", "ｸﾗｹﾉ"},
+        {"墨家の思想", "ｶﾉｼｿ"},
         // 間 in 間もない is ま, after a verb otherwise あいだ.
         {"風を感じる間もない", "ﾙﾏﾓﾅｲ"},
         {"待っている間に", "ｲﾙｱｲﾀﾞﾆ"},

@@ -341,6 +341,26 @@ bool HoldsThought(const Neighbours& n, std::size_t i) {
             static_cast<unsigned char>(object[0]) >= 0xE4);
 }
 
+// Whether 命 at i is an order, めい: before により (幕府の命により), before に and a form of
+// 従う or よる (親の命に従う), before を and a form of 受ける (命を受けて), where a life is いのち
+// (命を大切に, 命に関わる).
+bool IsOrder(const Neighbours& n, std::size_t i) {
+    if (n.After(i) == nullptr) {
+        return false;
+    }
+    const std::string_view next = n.Surface(i + 1);
+    if (next == "により" || next == "によって" || next == "による") {
+        return true;
+    }
+    if (n.After(i + 1) == nullptr) {
+        return false;
+    }
+    const std::string_view then = n.Surface(i + 2);
+    return (next == "に" && (then.starts_with("従") || then.starts_with("より") ||
+                             then.starts_with("よっ") || then.starts_with("よる"))) ||
+           (next == "を" && then.starts_with("受"));
+}
+
 // Whether the word is a counter (助数詞: 時間, 年, 日 after a number).
 bool IsCounter(const AnalyzedWord& w) {
     return w.partOfSpeech == "名詞" && w.feature.find("助数詞") != std::string::npos;
@@ -370,7 +390,9 @@ bool StartsClause(const Neighbours& n, std::size_t i) {
 // 抱く with a thought or a feeling is いだく (HoldsThought); 社 after お, an adjective or 小さな
 // 大きな (お社, 小さな社) is a shrine, やしろ; 額 standing alone before に の を が, not after a
 // number or その, is the forehead, ひたい (額に手を当てる, 猫の額), where the sum is がく
-// (その額を).
+// (その額を); 供 alone before a particle is an attendant, とも; 語 alone is a word, ご, not the
+// かたり of an old telling; 命 an order is めい (IsOrder); 基 after a katakana word is a
+// chemical group, き (カルボニル基); 鬼 after a compound of kanji is き (殺人鬼).
 void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     const std::string_view s = n.Surface(i);
     const std::string_view said = w.pronunciation;
@@ -395,7 +417,10 @@ void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
                  (IsParticle(n, i + 1, "は,の") || n.Surface(i + 1).starts_with("です"))))) {
         w.pronunciation = "カタ";
     } else if (s == "川" && said == "カワ" && before != nullptr &&
-               (before->subdivision == "固有名詞" || IsKatakanaWord(n.Surface(i - 1)))) {
+               (before->feature.find("人名") != std::string::npos ||
+                (before->feature.find("地域") != std::string::npos &&
+                 before->feature.find("地域,国") == std::string::npos) ||
+                IsKatakanaWord(n.Surface(i - 1)))) {
         w.pronunciation = "ガワ";
     } else if (const SoundChange* v = VoicedAfter(s, said);
                v != nullptr && before != nullptr &&
@@ -403,8 +428,12 @@ void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
         w.pronunciation = v->changed;
     } else if (s == "家" && said == "カ" && w.subdivision == "接尾" && before != nullptr &&
                (before->feature.find("人名") != std::string::npos ||
+                (before->feature.find("地域") != std::string::npos &&
+                 before->feature.find("地域,国") == std::string::npos) ||
                 IsKatakanaWord(n.Surface(i - 1)))) {
-        w.pronunciation = "ケ"; // a family: 織田家, クロンクヴィスト家 (not 音楽家)
+        // A family: 織田家, 高倉家 (a name the dictionary has as a place), クロンクヴィスト家
+        // (not 音楽家, nor the school 墨家).
+        w.pronunciation = "ケ";
     } else if (s == "館" && said == "カン" && IsPlainNoun(w) &&
                (before == nullptr || before->partOfSpeech != "名詞") && n.After(i) != nullptr &&
                n.words[i + 1].partOfSpeech == "助詞") {
@@ -435,6 +464,20 @@ void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
                                       before->partOfSpeech != "接頭詞")) &&
                IsParticle(n, i + 1, "に,の,を,が") && n.After(i) != nullptr) {
         w.pronunciation = "ヒタイ";
+    } else if (s == "供" && (said == "キョウ" || said == "キョー") &&
+               IsParticle(n, i + 1, "に,を,の") && n.After(i) != nullptr &&
+               (before == nullptr || before->partOfSpeech != "名詞")) {
+        w.pronunciation = "トモ"; // an attendant: 菊を供にして (提供 is one word)
+    } else if (s == "語" && said == "カタリ") {
+        w.pronunciation = "ゴ"; // a word (適切な語); the telling is written 語り
+    } else if (s == "命" && said == "イノチ" && IsOrder(n, i)) {
+        w.pronunciation = "メイ";
+    } else if (s == "基" && said == "モト" && before != nullptr &&
+               IsKatakanaWord(n.Surface(i - 1))) {
+        w.pronunciation = "キ"; // a group of a molecule: カルボニル基, ケトン基
+    } else if (s == "鬼" && said == "オニ" && before != nullptr && before->partOfSpeech == "名詞" &&
+               IsKanjiCompound(n.Surface(i - 1))) {
+        w.pronunciation = "キ"; // 殺人鬼, 吸血鬼 (赤鬼 あかおに)
     } else if (s == "大" && said == "ダイ" && w.partOfSpeech.starts_with("接頭") &&
                n.After(i) != nullptr && n.words[i + 1].partOfSpeech == "名詞" &&
                HasHiragana(n.Surface(i + 1)) &&

@@ -20,7 +20,8 @@
 //   にん (案内人); 日本 にほん; 時 not after a noun とき; 形 after a Sino-Japanese compound
 //   けい (円錐形); 描く with a picture かく (絵を描く); the prefix 大 before a word written
 //   with kana おお (大違い); 抱く with a thought いだく (疑念を抱く); 社 after お or a describing
-//   word やしろ; 額 alone before a particle ひたい (額に手を当てる);
+//   word やしろ; 額 alone before a particle ひたい (額に手を当てる); 供 alone とも; 語 alone ご;
+//   命 an order めい (命により); 基 after katakana き; 鬼 after a compound き (殺人鬼);
 // - 間 in 間もない, 間もなく is ま.
 #pragma once
 
