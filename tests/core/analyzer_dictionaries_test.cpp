@@ -322,6 +322,11 @@ TEST(AnalyzerDictionariesTest, NeighboursDecideTheReadingOfKanjiWithTwoCommonRea
         {"赤鬼が来た", "ｱｶｵﾆ"},
         {"公家の高倉家の門人", "ｸﾗｹﾉ"},
         {"墨家の思想", "ｶﾉｼｿ"},
+        // The prefix 今 is こん before a season, a term or a meeting, else the adverb いま.
+        {"今シーズンは休む", "ｺﾝｼ"},
+        {"今大会で優勝した", "ｺﾝﾀｲｶｲ"},
+        {"今ドアから入って来る", "ｲﾏﾄﾞｱ"},
+        {"今法律では", "ｲﾏﾎ"},
         // 間 in 間もない is ま, after a verb otherwise あいだ.
         {"風を感じる間もない", "ﾙﾏﾓﾅｲ"},
         {"待っている間に", "ｲﾙｱｲﾀﾞﾆ"},

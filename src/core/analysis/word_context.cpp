@@ -341,6 +341,22 @@ bool HoldsThought(const Neighbours& n, std::size_t i) {
             static_cast<unsigned char>(object[0]) >= 0xE4);
 }
 
+// The seasons, terms and meetings that the prefix 今 names as "this": 今シーズン, 今大会,
+// 今国会 こん. Before other words the dictionary's prefix is the adverb いま (今ドアから入って
+// 来る, 今法律では).
+constexpr std::string_view kTermsAfterKon[] = {
+    "シーズン", "大会", "国会", "議会", "場所", "学期", "会期", "期", "季",   "試合",
+    "総会",     "年度", "世紀", "回",   "夏",   "冬",   "春",   "秋", "大戦", "定例会"};
+
+bool IsTermAfterKon(std::string_view next) {
+    for (const std::string_view term : kTermsAfterKon) {
+        if (next == term) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Whether 命 at i is an order, めい: before により (幕府の命により), before に and a form of
 // 従う or よる (親の命に従う), before を and a form of 受ける (命を受けて), where a life is いのち
 // (命を大切に, 命に関わる).
@@ -468,6 +484,9 @@ void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
                IsParticle(n, i + 1, "に,を,の") && n.After(i) != nullptr &&
                (before == nullptr || before->partOfSpeech != "名詞")) {
         w.pronunciation = "トモ"; // an attendant: 菊を供にして (提供 is one word)
+    } else if (s == "今" && said == "コン" && w.partOfSpeech.starts_with("接頭") &&
+               n.After(i) != nullptr && !IsTermAfterKon(n.Surface(i + 1))) {
+        w.pronunciation = "イマ"; // 今ドアから, 今自分が (今シーズン, 今大会: こん)
     } else if (s == "語" && said == "カタリ") {
         w.pronunciation = "ゴ"; // a word (適切な語); the telling is written 語り
     } else if (s == "命" && said == "イノチ" && IsOrder(n, i)) {
