@@ -322,6 +322,14 @@ TEST(AnalyzerDictionariesTest, NeighboursDecideTheReadingOfKanjiWithTwoCommonRea
         {"赤鬼が来た", "ｱｶｵﾆ"},
         {"公家の高倉家の門人", "ｸﾗｹﾉ"},
         {"墨家の思想", "ｶﾉｼｿ"},
+        // Words the Open JTalk dictionary reads by a rarer reading where they stand alone:
+        // 時 before a particle, 垂れる, 宿す, 数える after a number, 妃.
+        {"時がたつにつれて", "ﾄｷｶﾞﾀﾂ"},
+        {"稲穂が垂れる時期", "ｶﾞﾀﾚﾙ"},
+        {"光を宿す人物", "ｦﾔﾄﾞｽ"},
+        {"腹が立ったら十数えよ", "ｼﾞｭｳｶｿﾞｴ"},
+        {"妃が鏡を見た", "ｷｻｷｶﾞ"},
+        {"皇太子妃が来た", "ｼﾋｶﾞ"},
         // The prefix 今 is こん before a season, a term or a meeting, else the adverb いま.
         {"今シーズンは休む", "ｺﾝｼ"},
         {"今大会で優勝した", "ｺﾝﾀｲｶｲ"},

@@ -459,7 +459,9 @@ void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
         w.pronunciation = "ニン";
     } else if ((s == "日本" || s == "日本人") && w.pronunciation.starts_with("ニッポン")) {
         w.pronunciation.replace(0, std::string_view("ニッポン").size(), "ニホン");
-    } else if (s == "時" && said == "ドキ" &&
+    } else if (s == "時" &&
+               (said == "ドキ" || (said == "ジ" && IsParticle(n, i + 1, "が,を,は,に,の") &&
+                                   n.After(i) != nullptr)) &&
                (before == nullptr || before->partOfSpeech != "名詞")) {
         w.pronunciation = "トキ"; // the Open JTalk dictionary's ドキ of 梅雨時, alone
     } else if (s == "形" && (said == "ガタ" || said == "カタチ") && before != nullptr &&
@@ -487,6 +489,18 @@ void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     } else if (s == "今" && said == "コン" && w.partOfSpeech.starts_with("接頭") &&
                n.After(i) != nullptr && !IsTermAfterKon(n.Surface(i + 1))) {
         w.pronunciation = "イマ"; // 今ドアから, 今自分が (今シーズン, 今大会: こん)
+    } else if (w.partOfSpeech == "動詞" && s.starts_with("垂") && said.starts_with("シダ")) {
+        // 垂れる たれる: the しだれる of the Open JTalk dictionary is 枝垂れる.
+        w.pronunciation.replace(0, std::string_view("シダ").size(), "タ");
+    } else if (w.partOfSpeech == "動詞" && s.starts_with("宿") && said.starts_with("シュク")) {
+        // 宿す やどす, where the Open JTalk dictionary reads the verbal noun 宿 and す.
+        w.pronunciation.replace(0, std::string_view("シュク").size(), "ヤド");
+    } else if (s == "数" && (said == "スウ" || said == "スー") && n.After(i) != nullptr &&
+               n.Surface(i + 1).starts_with("え")) {
+        w.pronunciation = "カゾ"; // 十数えよ: the verb 数える after a number
+    } else if (s == "妃" && said == "ヒ" && IsParticle(n, i + 1, "が,を,は,に,の,も") &&
+               n.After(i) != nullptr && (before == nullptr || before->partOfSpeech != "名詞")) {
+        w.pronunciation = "キサキ"; // alone; ひ after a title (皇太子妃)
     } else if (s == "語" && said == "カタリ") {
         w.pronunciation = "ゴ"; // a word (適切な語); the telling is written 語り
     } else if (s == "命" && said == "イノチ" && IsOrder(n, i)) {

@@ -21,7 +21,9 @@
 //   けい (円錐形); 描く with a picture かく (絵を描く); the prefix 大 before a word written
 //   with kana おお (大違い); 抱く with a thought いだく (疑念を抱く); 社 after お or a describing
 //   word やしろ; 額 alone before a particle ひたい (額に手を当てる); 供 alone とも; 語 alone ご;
-//   命 an order めい (命により); 基 after katakana き; 鬼 after a compound き (殺人鬼);
+//   命 an order めい (命により); 基 after katakana き; 鬼 after a compound き (殺人鬼); the
+//   prefix 今 いま except before a season or a meeting (今シーズン); 垂れる たれる, 宿す やどす,
+//   数える after a number かぞえる, 妃 alone きさき, 時 alone before a particle とき;
 // - 間 in 間もない, 間もなく is ま.
 #pragma once
 
