@@ -121,16 +121,16 @@ TEST(NumberReadingTest, ACounterIsTakenOnlyWhereItFitsTheNumber) {
     EXPECT_EQ(Reading("４分の３"), "ﾖﾝﾌﾞﾝ");
     EXPECT_EQ(Reading("十分の一"), "ｼﾞｭｳﾌﾞﾝ");
     EXPECT_EQ(Reading("百分の何"), "ﾋｬｸﾌﾞﾝ");
-    // 分の before anything but a number is minutes and their の (50分の試験, 30分の猶予),
+    // 分の before anything but a number is minutes and their の (50分の授業, 30分の休憩),
     // also at the end of the text.
-    EXPECT_EQ(Reading("50分の模擬試験"), "ｺﾞｼﾞｭｯﾌﾟﾝ");
-    EXPECT_EQ(Reading("３０分の猶予"), "ｻﾝｼﾞｭｯﾌﾟﾝ");
+    EXPECT_EQ(Reading("50分の授業"), "ｺﾞｼﾞｭｯﾌﾟﾝ");
+    EXPECT_EQ(Reading("３０分の休憩"), "ｻﾝｼﾞｭｯﾌﾟﾝ");
     EXPECT_EQ(Reading("5分の"), "ｺﾞﾌﾝ");
     EXPECT_EQ(Length("5分の"), std::string_view("5分").size());
     // One kanji digit, 分 and の before a word is a tenth, ぶ; not in digits, nor after more
     // than one kanji digit (三十分の休憩 is half an hour).
-    EXPECT_EQ(Reading("六分の恐怖"), "ﾛｸﾌﾞ");
-    EXPECT_EQ(Reading("四分の好奇心"), "ｼﾌﾞ");
+    EXPECT_EQ(Reading("六分の力"), "ﾛｸﾌﾞ");
+    EXPECT_EQ(Reading("四分の理"), "ｼﾌﾞ");
     EXPECT_EQ(Reading("九分の"), "ｸﾌﾞ");
     EXPECT_EQ(Length("五分の魂"), std::string_view("五分").size());
     EXPECT_EQ(Reading("四分の一"), "ﾖﾝﾌﾞﾝ");

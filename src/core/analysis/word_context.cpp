@@ -345,8 +345,8 @@ bool HoldsThought(const Neighbours& n, std::size_t i) {
 // 今国会 こん. Before other words the dictionary's prefix is the adverb いま (今ドアから入って
 // 来る, 今法律では).
 constexpr std::string_view kTermsAfterKon[] = {
-    "シーズン", "大会", "国会", "議会", "場所", "学期", "会期", "期", "季",   "試合",
-    "総会",     "年度", "世紀", "回",   "夏",   "冬",   "春",   "秋", "大戦", "定例会"};
+    "シーズン", "大会", "国会", "議会", "場所", "学期", "会期", "期",   "季",     "試合", "総会",
+    "年度",     "世紀", "回",   "夏",   "冬",   "春",   "秋",   "大戦", "定例会", "会議"};
 
 bool IsTermAfterKon(std::string_view next) {
     for (const std::string_view term : kTermsAfterKon) {

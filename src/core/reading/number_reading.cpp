@@ -268,7 +268,7 @@ void AppendPoint(Spoken& number, bool readByValue) {
 }
 
 // A telephone number: three groups of digits joined by hyphens, the first of two to five digits,
-// the second of two to four, the last of four (03-1234-5678, ２１２ー８３６ー１７２５), read digit
+// the second of two to four, the last of four (03-1234-5678, ０４５ー６７８ー９０１２), read digit
 // by digit as on the telephone, the hyphens silent. A date (2024-12-31) ends in two digits.
 std::optional<Body> ReadTelephoneNumber(std::string_view s, const std::string& first,
                                         std::size_t pos) {

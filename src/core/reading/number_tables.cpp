@@ -109,7 +109,7 @@ constexpr ExactRule kTenths[] = {{1, "ｲﾁﾌﾞ"}, {2, "ﾆﾌﾞ"},  {3, "�
                                  {6, "ﾛｸﾌﾞ"}, {7, "ｼﾁﾌﾞ"}, {8, "ﾊﾁﾌﾞ"}, {9, "ｸﾌﾞ"}};
 
 // 分 as a share (3分の1 ｻﾝﾌﾞﾝﾉｲﾁ) or in a word that follows (3分割 ｻﾝﾌﾞﾝｶﾂ) keeps ﾌﾞﾝ; 分の
-// is a share only before the number it divides (50分の模擬試験 is fifty minutes, ﾌﾟﾝ).
+// is a share only before the number it divides (50分の授業 is fifty minutes, ﾌﾟﾝ).
 constexpr std::string_view kShareFollowers = "割類析散布岐解配";
 constexpr std::string_view kNumberStarts =
     "0123456789０１２３４５６７８９〇一二三四五六七八九十百千何";
