@@ -339,6 +339,11 @@ TEST(AnalyzerDictionariesTest, NeighboursDecideTheReadingOfKanjiWithTwoCommonRea
         {"百数えたら出ておいで", "ﾋｬｸｶｿﾞｴ"},
         {"妃が庭を歩く", "ｷｻｷｶﾞ"},
         {"皇太子妃が来た", "ｼﾋｶﾞ"},
+        // 仏 alone is the Buddha, 我 before を われ, 所為 せい, 逆だった ぎゃく.
+        {"祖先や仏に祈る", "ﾔﾎﾄｹﾆ"},
+        {"怒りに我を忘れた", "ﾆﾜﾚｦﾜｽﾚ"},
+        {"雨の所為か寒い", "ﾉｾ"},
+        {"順番が逆だった", "ｶﾞｷﾞｬｸﾀﾞｯﾀ"},
     };
     for (const std::string& folder :
          {std::string(kDefaultAnalyzerDictionary), std::string(kNaistJdic), std::string(kUniDic),

@@ -501,6 +501,17 @@ void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     } else if (s == "妃" && said == "ヒ" && IsParticle(n, i + 1, "が,を,は,に,の,も") &&
                n.After(i) != nullptr && (before == nullptr || before->partOfSpeech != "名詞")) {
         w.pronunciation = "キサキ"; // alone; ひ after a title (皇太子妃)
+    } else if (s == "仏" && said == "フツ" && IsParticle(n, i + 1, "に,の,を,が,は,も,や,と") &&
+               n.After(i) != nullptr) {
+        w.pronunciation = "ホトケ"; // the Buddha alone; ふつ, France, in 日仏 仏大統領
+    } else if (s == "我" && (said == "ガ" || said == "ワガ") && IsParticle(n, i + 1, "を") &&
+               n.After(i) != nullptr) {
+        w.pronunciation = "ワレ"; // 我を忘れる
+    } else if (s == "所為" && said == "ショイ") {
+        w.pronunciation = "セイ"; // その所為か
+    } else if (s.starts_with("逆だ") && said.starts_with("サカダ")) {
+        // 逆だった: 逆 and だった, not the verb 逆立つ written in kana.
+        w.pronunciation.replace(0, std::string_view("サカ").size(), "ギャク");
     } else if (s == "語" && said == "カタリ") {
         w.pronunciation = "ゴ"; // a word (適切な語); the telling is written 語り
     } else if (s == "命" && said == "イノチ" && IsOrder(n, i)) {
