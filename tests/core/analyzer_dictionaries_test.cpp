@@ -344,6 +344,9 @@ TEST(AnalyzerDictionariesTest, NeighboursDecideTheReadingOfKanjiWithTwoCommonRea
         {"怒りに我を忘れた", "ﾆﾜﾚｦﾜｽﾚ"},
         {"雨の所為か寒い", "ﾉｾ"},
         {"順番が逆だった", "ｶﾞｷﾞｬｸﾀﾞｯﾀ"},
+        // 目 after a longer katakana name is an order of living things, もく.
+        {"ゼニゴケ目に属する", "ｺﾞｹﾓｸﾆ"},
+        {"ミシン目を入れる", "ｼﾝﾒｦ"},
     };
     for (const std::string& folder :
          {std::string(kDefaultAnalyzerDictionary), std::string(kNaistJdic), std::string(kUniDic),

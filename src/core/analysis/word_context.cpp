@@ -512,6 +512,9 @@ void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     } else if (s.starts_with("逆だ") && said.starts_with("サカダ")) {
         // 逆だった: 逆 and だった, not the verb 逆立つ written in kana.
         w.pronunciation.replace(0, std::string_view("サカ").size(), "ギャク");
+    } else if (s == "目" && said == "メ" && w.subdivision == "接尾" && before != nullptr &&
+               IsKatakanaWord(n.Surface(i - 1)) && n.Surface(i - 1).size() >= 12) {
+        w.pronunciation = "モク"; // an order of living things: ゼニゴケ目 (ミシン目 め)
     } else if (s == "語" && said == "カタリ") {
         w.pronunciation = "ゴ"; // a word (適切な語); the telling is written 語り
     } else if (s == "命" && said == "イノチ" && IsOrder(n, i)) {

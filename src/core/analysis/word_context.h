@@ -24,7 +24,7 @@
 //   命 an order めい (命により); 基 after katakana き; 鬼 after a compound き (殺人鬼); the
 //   prefix 今 いま except before a season or a meeting (今シーズン); 垂れる たれる, 宿す やどす,
 //   数える after a number かぞえる, 妃 alone きさき, 時 alone before a particle とき; 仏 alone
-//   ほとけ; 我を われ; 所為 せい; 逆だった ぎゃく;
+//   ほとけ; 我を われ; 所為 せい; 逆だった ぎゃく; 目 after a katakana name もく (ゼニゴケ目);
 // - 間 in 間もない, 間もなく is ま.
 #pragma once
 
