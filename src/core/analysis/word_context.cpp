@@ -409,6 +409,8 @@ bool StartsClause(const Neighbours& n, std::size_t i) {
 // (その額を); 供 alone before a particle is an attendant, とも; 語 alone is a word, ご, not the
 // かたり of an old telling; 命 an order is めい (IsOrder); 基 after a katakana word is a
 // chemical group, き (カルボニル基); 鬼 after a compound of kanji is き (殺人鬼).
+void ReadAloneOrAfterPrefix(const Neighbours& n, std::size_t i, AnalyzedWord& w);
+
 void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     const std::string_view s = n.Surface(i);
     const std::string_view said = w.pronunciation;
@@ -459,10 +461,21 @@ void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
         w.pronunciation = "ニン";
     } else if ((s == "日本" || s == "日本人") && w.pronunciation.starts_with("ニッポン")) {
         w.pronunciation.replace(0, std::string_view("ニッポン").size(), "ニホン");
-    } else if (s == "時" &&
-               (said == "ドキ" || (said == "ジ" && IsParticle(n, i + 1, "が,を,は,に,の") &&
-                                   n.After(i) != nullptr)) &&
-               (before == nullptr || before->partOfSpeech != "名詞")) {
+    } else {
+        ReadAloneOrAfterPrefix(n, i, w);
+    }
+}
+
+// The rules of ReadByWordBefore for words that stand alone, follow a prefix or a kind of word
+// (時, 形, 描く, 抱く, 社, 額, 今, 大 and the rest named there).
+void ReadAloneOrAfterPrefix(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
+    const std::string_view s = n.Surface(i);
+    const std::string_view said = w.pronunciation;
+    const AnalyzedWord* before = n.Before(i);
+    if (s == "時" &&
+        (said == "ドキ" ||
+         (said == "ジ" && IsParticle(n, i + 1, "が,を,は,に,の") && n.After(i) != nullptr)) &&
+        (before == nullptr || before->partOfSpeech != "名詞")) {
         w.pronunciation = "トキ"; // the Open JTalk dictionary's ドキ of 梅雨時, alone
     } else if (s == "形" && (said == "ガタ" || said == "カタチ") && before != nullptr &&
                before->partOfSpeech == "名詞" && IsKanjiCompound(n.Surface(i - 1))) {
