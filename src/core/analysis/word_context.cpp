@@ -388,6 +388,8 @@ bool StartsClause(const Neighbours& n, std::size_t i) {
            n.words[i - 1].partOfSpeech == "補助記号";
 }
 
+void ReadAloneOrAfterPrefix(const Neighbours& n, std::size_t i, AnalyzedWord& w);
+
 // Words that the word before them decides: 後 after a counter is ご, a time after that span
 // (２時間後, 数年後); 後 before に at a clause's start is the adverb のちに, "later" (後に破談に
 // なった); 後 after a span and の is のち (数年の後, 一年の後); the formal noun 上 after a verb is
@@ -409,8 +411,6 @@ bool StartsClause(const Neighbours& n, std::size_t i) {
 // (その額を); 供 alone before a particle is an attendant, とも; 語 alone is a word, ご, not the
 // かたり of an old telling; 命 an order is めい (IsOrder); 基 after a katakana word is a
 // chemical group, き (カルボニル基); 鬼 after a compound of kanji is き (殺人鬼).
-void ReadAloneOrAfterPrefix(const Neighbours& n, std::size_t i, AnalyzedWord& w);
-
 void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     const std::string_view s = n.Surface(i);
     const std::string_view said = w.pronunciation;
