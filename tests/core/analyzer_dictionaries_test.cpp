@@ -276,6 +276,28 @@ TEST(AnalyzerDictionariesTest, WordsAreReadAsTheWordsBesideThemSay) {
     EXPECT_EQ(ToHex(ipadic.Read("調査を行った")), ToHex(Sjis("ﾁｮｵｻｦｵｺﾅｯﾀ")));
 }
 
+// A run of kanji the dictionary does not know, one word without a reading, was passed over in
+// silence with the known kanji in it (哨県 said nothing of 県): each of its characters is read
+// as the dictionary reads it alone, the unknown ones as before.
+TEST(AnalyzerDictionariesTest, AKanjiRunTheDictionaryDoesNotKnowIsReadCharacterByCharacter) {
+    for (const std::string& folder :
+         {std::string(kDefaultAnalyzerDictionary), std::string(kNaistJdic), std::string(kUniDic),
+          std::string(kOpenJTalk)}) {
+        if (!Installed(folder)) {
+            continue;
+        }
+        SCOPED_TRACE(folder);
+        DictionaryReading r(folder);
+        ASSERT_TRUE(r.Loaded());
+        const std::string heard = r.Read("彼は哨県に住む");
+        EXPECT_NE(heard.find(Sjis("ｹﾝﾆｽﾑ")), std::string::npos) << ToHex(heard);
+        EXPECT_EQ(heard.find(Sjis("ﾜﾆ")), std::string::npos) << ToHex(heard);
+        // 県 keeps its own source bytes, the fourth character's.
+        ASSERT_EQ(r.result.length, std::string(Sjis("ｶﾚﾜ ｹﾝﾆｽﾑ")).size()) << ToHex(heard);
+        EXPECT_EQ(r.RangeOf(4), "6-8");
+    }
+}
+
 // Readings the word before or after decides, each beside a case where it does not apply.
 TEST(AnalyzerDictionariesTest, NeighboursDecideTheReadingOfKanjiWithTwoCommonReadings) {
     const struct {
