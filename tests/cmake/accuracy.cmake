@@ -34,9 +34,9 @@ set(YOMI6_ACCURACY_AOZORA_MAX_EXTRA_UNIDIC "0.04")
 # The same limits for the Open JTalk dictionary.
 set(YOMI6_ACCURACY_MIN_TECHNICAL_OPENJTALK "99.70" CACHE STRING
     "The same for technical prose, with the Open JTalk dictionary")
-set(YOMI6_ACCURACY_MIN_LITERARY_OPENJTALK "99.32" CACHE STRING
+set(YOMI6_ACCURACY_MIN_LITERARY_OPENJTALK "99.35" CACHE STRING
     "The same for literature, with the Open JTalk dictionary")
-set(YOMI6_ACCURACY_MIN_AOZORA_OPENJTALK "99.02" CACHE STRING
+set(YOMI6_ACCURACY_MIN_AOZORA_OPENJTALK "99.05" CACHE STRING
     "The same for text in Aozora Bunko notation, with the Open JTalk dictionary")
 set(YOMI6_IPADIC_FOLDER "/var/lib/mecab/dic/ipadic-utf8")
 set(YOMI6_OPENJTALK_FOLDER "/var/lib/mecab/dic/open-jtalk/naist-jdic")

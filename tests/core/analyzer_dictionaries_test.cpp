@@ -174,7 +174,7 @@ TEST(AnalyzerDictionariesTest, WordsAreReadAsTheWordsBesideThemSay) {
         // 都 after a name stays と.
         {"東京都に住む", "ﾄｵｷｮｵﾄﾆ"},
         // 銭 after a number is the unit, alone it is money; 行っ of 行く, 言っ as いっ.
-        {"三十銭の銭もない", "ｻﾝｼﾞｯｾﾝﾉｾﾞﾆﾓ"},
+        {"三十銭の銭もない", "ｻﾝｼﾞｭｯｾﾝﾉｾﾞﾆﾓ"},
         {"学校へ行った", "ｶﾞｯｺｵｴｲｯﾀ"},
         {"彼はそう言った", "ｿｵｲｯﾀ"},
         // 一寸 after a measure of size is a length; 御 before a verb's stem is お.
@@ -274,6 +274,116 @@ TEST(AnalyzerDictionariesTest, WordsAreReadAsTheWordsBesideThemSay) {
     EXPECT_EQ(ToHex(ipadic.Read("金の指輪")), ToHex(Sjis("ｷﾝﾉﾕﾋﾞﾜ")));
     EXPECT_EQ(ToHex(ipadic.Read("車で行っても")), ToHex(Sjis("ｸﾙﾏﾃﾞｲｯﾃﾓ")));
     EXPECT_EQ(ToHex(ipadic.Read("調査を行った")), ToHex(Sjis("ﾁｮｵｻｦｵｺﾅｯﾀ")));
+}
+
+// A run of kanji the dictionary does not know, one word without a reading, was passed over in
+// silence with the known kanji in it (哨県 said nothing of 県): each of its characters is read
+// as the dictionary reads it alone, the unknown ones as before.
+TEST(AnalyzerDictionariesTest, AKanjiRunTheDictionaryDoesNotKnowIsReadCharacterByCharacter) {
+    for (const std::string& folder :
+         {std::string(kDefaultAnalyzerDictionary), std::string(kNaistJdic), std::string(kUniDic),
+          std::string(kOpenJTalk)}) {
+        if (!Installed(folder)) {
+            continue;
+        }
+        SCOPED_TRACE(folder);
+        DictionaryReading r(folder);
+        ASSERT_TRUE(r.Loaded());
+        const std::string heard = r.Read("彼は哨県に住む");
+        EXPECT_NE(heard.find(Sjis("ｹﾝﾆｽﾑ")), std::string::npos) << ToHex(heard);
+        EXPECT_EQ(heard.find(Sjis("ﾜﾆ")), std::string::npos) << ToHex(heard);
+        // 県 keeps its own source bytes, the fourth character's.
+        ASSERT_EQ(r.result.length, std::string(Sjis("ｶﾚﾜ ｹﾝﾆｽﾑ")).size()) << ToHex(heard);
+        EXPECT_EQ(r.RangeOf(4), "6-8");
+    }
+}
+
+// Readings the word before or after decides, each beside a case where it does not apply.
+TEST(AnalyzerDictionariesTest, NeighboursDecideTheReadingOfKanjiWithTwoCommonReadings) {
+    const struct {
+        const char* text;
+        const char* heard; // a part of the reading
+    } kCases[] = {
+        // 時 alone is とき, not the ドキ of 梅雨時 nor ジ.
+        {"雨の中で時を待つ", "ﾃﾞﾄｷｦﾏﾂ"},
+        {"時が過ぎる", "ﾄｷｶﾞｽｷﾞﾙ"},
+        {"時は金なり", "ﾄｷﾜ"},
+        // 形 after a compound of two kanji or more is けい; after の it is the word かたち.
+        {"楕円形の池がある", "ﾀﾞｴﾝｹｲﾉ"},
+        {"命令形は短い", "ｹｲﾜﾐｼﾞｶｲ"},
+        {"人の形をした", "ﾋﾄﾉｶﾀﾁｦ"},
+        // 描く with a picture or a figure is かく, with another object えがく.
+        {"花の絵を描くのが好きだ", "ｴｦｶｸﾉｶﾞ"},
+        {"夢を絵に描いたような暮らし", "ｴﾆｶｲﾀ"},
+        {"図に描いた線", "ｽﾞﾆｶｲﾀ"},
+        {"生活を描いた", "ｦｴｶﾞｲﾀ"},
+        // The prefix 大 before a word written with kana is おお, before kanji alone or a short
+        // kana word だい.
+        {"家族とは大違いだった", "ｵｵﾁｶﾞｲ"},
+        {"大成功だった", "ﾀﾞｲｾ"},
+        {"大なり記号を使う", "ﾀﾞｲﾅﾘ"},
+        // The prefix 今 is こん before a season, a term or a meeting, else the adverb いま.
+        {"今シーズンは休む", "ｺﾝｼ"},
+        {"今大会で優勝した", "ｺﾝﾀｲｶｲ"},
+        {"今ドアが開いた", "ｲﾏﾄﾞｱ"},
+        // 間 in 間もない is ま, after a verb otherwise あいだ.
+        {"息をつく間もない", "ﾏﾓﾅｲ"},
+        {"待っている間に", "ｲﾙｱｲﾀﾞﾆ"},
+        // The set phrase 言うまでもない is said ゆう as 言う is.
+        {"それは言うまでもない", "ﾕｳﾏﾃﾞﾓﾅｲ"},
+        // 抱く with a thought is いだく, with a child だく.
+        {"彼は不安を抱いていた", "ｦｲﾀﾞｲﾃ"},
+        {"赤ん坊を抱いて歩く", "ｦﾀﾞｲﾃ"},
+        {"子供を抱いて歩く", "ｦﾀﾞｲﾃ"},
+        // 社 after お or 小さな is a shrine, after わが a company.
+        {"山の上のお社に参る", "ｵﾔｼﾛﾆ"},
+        {"古い小さな社がある", "ﾅﾔｼﾛｶﾞ"},
+        {"わが社の製品", "ｶﾞｼｬﾉ"},
+        // 額 alone before a particle is the forehead, after その the sum.
+        {"額に汗して働く", "ﾋﾀｲﾆ"},
+        {"その額を払う", "ｿﾉｶﾞｸｦ"},
+        // 供 alone is an attendant, 語 alone a word, 命 before により an order, 基 after
+        // katakana a chemical group, 鬼 after a compound き; 家 after a name a family.
+        {"従者を供にして旅に出る", "ｦﾄﾓﾆｼﾃ"},
+        {"適切な語がない", "ﾅｺﾞｶﾞ"},
+        {"王の命により参上した", "ﾉﾒｲﾆﾖﾘ"},
+        {"親の命に従う", "ﾉﾒｲﾆｼﾀｶﾞｳ"},
+        {"命を大切にする", "ｲﾉﾁｦ"},
+        {"メチル基を持つ", "ﾙｷｦ"},
+        {"吸血鬼の話", "ｹﾂｷﾉ"},
+        {"赤鬼が来た", "ｱｶｵﾆ"},
+        {"徳川家の人々", "ｶﾞﾜｹﾉ"},
+        {"墨家の思想", "ｶﾉｼｿ"},
+        // Words the Open JTalk dictionary reads by a rarer reading where they stand alone:
+        // 垂れる, 宿す, 数える after a number, 妃.
+        {"枝が垂れる", "ｶﾞﾀﾚﾙ"},
+        {"心に希望を宿す", "ｦﾔﾄﾞｽ"},
+        {"百数えたら出ておいで", "ﾋｬｸｶｿﾞｴ"},
+        {"妃が庭を歩く", "ｷｻｷｶﾞ"},
+        {"皇太子妃が来た", "ｼﾋｶﾞ"},
+        // 仏 alone is the Buddha, 我 before を われ, 所為 せい, 逆だった ぎゃく.
+        {"祖先や仏に祈る", "ﾔﾎﾄｹﾆ"},
+        {"怒りに我を忘れた", "ﾆﾜﾚｦﾜｽﾚ"},
+        {"雨の所為か寒い", "ﾉｾ"},
+        {"順番が逆だった", "ｶﾞｷﾞｬｸﾀﾞｯﾀ"},
+        // 目 after a longer katakana name is an order of living things, もく.
+        {"ゼニゴケ目に属する", "ｺﾞｹﾓｸﾆ"},
+        {"ミシン目を入れる", "ｼﾝﾒｦ"},
+    };
+    for (const std::string& folder :
+         {std::string(kDefaultAnalyzerDictionary), std::string(kNaistJdic), std::string(kUniDic),
+          std::string(kOpenJTalk)}) {
+        if (!Installed(folder)) {
+            continue;
+        }
+        DictionaryReading r(folder);
+        ASSERT_TRUE(r.Loaded());
+        for (const auto& c : kCases) {
+            SCOPED_TRACE(folder + ": " + c.text);
+            const std::string heard = r.Read(c.text);
+            EXPECT_NE(heard.find(Sjis(c.heard)), std::string::npos) << ToHex(heard);
+        }
+    }
 }
 
 // 言う is one reading for every voice: the reading pane and the recorded samples say what the

@@ -153,8 +153,8 @@ TEST_F(AutomaticReadingTest, UserWordsAreNotMatchedFromASecondByte) {
 
 TEST_F(AutomaticReadingTest, NumbersAreReadAsNumbersWithTheirCounters) {
     EXPECT_KANA("2026年3月4日", "ﾆｾﾝﾆｼﾞｭｳﾛｸﾈﾝｻﾝｶﾞﾂﾖｯｶ");
-    EXPECT_EQ(RangeOf(0), "0-6");       // 2026年, counter included
-    EXPECT_KANA("１０％", "ｼﾞｯﾊﾟｱｾﾝﾄ"); // full-width; the number's ｰ becomes a vowel
+    EXPECT_EQ(RangeOf(0), "0-6");        // 2026年, counter included
+    EXPECT_KANA("１０％", "ｼﾞｭｯﾊﾟｱｾﾝﾄ"); // full-width; the number's ｰ becomes a vowel
     // Kanji numerals only where the analyzer sees a number: 三百人 is one, 一般 is none.
     EXPECT_KANA("三百人", "ｻﾝﾋﾞｬｸﾆﾝ");
     EXPECT_KANA("一般", "ｲｯﾊﾟﾝ");

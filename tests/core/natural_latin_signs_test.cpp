@@ -44,8 +44,8 @@ TEST(NaturalLatinAndSigns, SaidAsTheAutomaticReadingSaysThem) {
         {u"a＠b ＆ c＋d", "エ=a イ=a _=＠ ビ=b ー=b _= ＆  シ=c イ=c _=＋ ディ=d イ=d"},
         {u"e-mail", "イ=e イ=e _=- メ=mail エ=mail ル=mail"}, // a letter alone is spelled
         // A number with a sign in it is the number reading's, on the whole number (the engine
-        // alone: ゴジュッパーセント, and -5度 as ゴド with the minus a pause).
-        {u"50％、-5度", "ゴ=50％ ジ=50％ ッ=50％ パ=50％ ア=50％ セ=50％ ン=50％ ト=50％ _=、 "
+        // alone says -5度 as ゴド with the minus a pause).
+        {u"50％、-5度", "ゴ=50％ ジュ=50％ ッ=50％ パ=50％ ア=50％ セ=50％ ン=50％ ト=50％ _=、 "
                         "マ=-5度 イ=-5度 ナ=-5度 ス=-5度 ゴ=-5度 ド=-5度"},
         // The engine says the katakana it is given with its own analysis (ﾍﾛｵ, its ヘ as the
         // particle エ); each mora is on the word.

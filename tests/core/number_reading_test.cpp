@@ -118,6 +118,24 @@ TEST(NumberReadingTest, ACounterIsTakenOnlyWhereItFitsTheNumber) {
     EXPECT_EQ(Reading("10分の1"), "ｼﾞｭｳﾌﾞﾝ");
     EXPECT_EQ(Reading("3分割"), "ｻﾝﾌﾞﾝ");
     EXPECT_EQ(Reading("3分。"), "ｻﾝﾌﾟﾝ");
+    EXPECT_EQ(Reading("４分の３"), "ﾖﾝﾌﾞﾝ");
+    EXPECT_EQ(Reading("十分の一"), "ｼﾞｭｳﾌﾞﾝ");
+    EXPECT_EQ(Reading("百分の何"), "ﾋｬｸﾌﾞﾝ");
+    // 分の before anything but a number is minutes and their の (50分の授業, 30分の休憩),
+    // also at the end of the text.
+    EXPECT_EQ(Reading("50分の授業"), "ｺﾞｼﾞｭｯﾌﾟﾝ");
+    EXPECT_EQ(Reading("３０分の休憩"), "ｻﾝｼﾞｭｯﾌﾟﾝ");
+    EXPECT_EQ(Reading("5分の"), "ｺﾞﾌﾝ");
+    EXPECT_EQ(Length("5分の"), std::string_view("5分").size());
+    // One kanji digit, 分 and の before a word is a tenth, ぶ; not in digits, nor after more
+    // than one kanji digit (三十分の休憩 is half an hour).
+    EXPECT_EQ(Reading("六分の力"), "ﾛｸﾌﾞ");
+    EXPECT_EQ(Reading("四分の理"), "ｼﾌﾞ");
+    EXPECT_EQ(Reading("九分の"), "ｸﾌﾞ");
+    EXPECT_EQ(Length("五分の魂"), std::string_view("五分").size());
+    EXPECT_EQ(Reading("四分の一"), "ﾖﾝﾌﾞﾝ");
+    EXPECT_EQ(Reading("6分の休憩"), "ﾛｯﾌﾟﾝ");
+    EXPECT_EQ(Reading("三十分の休憩"), "ｻﾝｼﾞｭｯﾌﾟﾝ");
     // One blank may stand before a counter, but not two, and a blank alone is not taken.
     EXPECT_EQ(Length("2 つ"), std::string_view("2 つ").size());
     EXPECT_EQ(Length("2  つ"), 1u);
@@ -188,10 +206,33 @@ TEST(NumberReadingTest, TheJapaneseCommaBetweenDigits) {
     EXPECT_EQ(Reading("9、10日"), "ｷｭｳ");
 }
 
+TEST(NumberReadingTest, ACounterInKatakanaIsTakenOnlyAsAWholeWord) {
+    EXPECT_EQ(Reading("6キロ歩く"), "ﾛｯｷﾛ");
+    EXPECT_EQ(Length("10キロメートル"), 2u);
+    EXPECT_EQ(Reading("1トンネル"), "ｲﾁ");
+    EXPECT_EQ(Length("１セットアップ"), std::string_view("１").size());
+    EXPECT_EQ(Length("１セット、"), std::string_view("１セット").size());
+}
+
+TEST(NumberReadingTest, OnlyThreeGroupsOfATelephoneNumberAreReadDigitByDigit) {
+    // A date, a range and groups of other sizes are numbers of their own, the hyphen left to
+    // the caller.
+    EXPECT_EQ(Reading("2024-12-31"), "ﾆｾﾝﾆｼﾞｭｳﾖﾝ");
+    EXPECT_EQ(Length("2024-12-31"), 4u);
+    EXPECT_EQ(Reading("10-20"), "ｼﾞｭｳ");
+    EXPECT_EQ(Reading("03-1234"), "ｾﾞﾛｻﾝ");
+    EXPECT_EQ(Reading("03-12345-6789"), "ｾﾞﾛｻﾝ");
+    EXPECT_EQ(Length("123456-12-1234"), 6u);
+    // A fourth group is not taken; nor a counter after the number.
+    EXPECT_EQ(Length("03-1234-5678-9"), std::string_view("03-1234-5678").size());
+    EXPECT_EQ(Length("03-1234-5678人"), std::string_view("03-1234-5678").size());
+    EXPECT_EQ(Length("03-1234-567"), 2u);
+}
+
 TEST(NumberReadingTest, OldUnitsAreCountersWithTheirSoundChanges) {
     EXPECT_EQ(Reading("一寸"), "ｲｯｽﾝ");
     EXPECT_EQ(Reading("八尺"), "ﾊｯｼｬｸ");
-    EXPECT_EQ(Reading("二十銭"), "ﾆｼﾞｯｾﾝ");
+    EXPECT_EQ(Reading("二十銭"), "ﾆｼﾞｭｯｾﾝ");
     EXPECT_EQ(Reading("十里"), "ｼﾞｭｳﾘ");
     EXPECT_EQ(Reading("三疋"), "ｻﾝﾋﾞｷ");
     EXPECT_EQ(Reading("一疋"), "ｲｯﾋﾟｷ");

@@ -200,7 +200,78 @@ private:
             ApplySpokenForms(utf8.substr(word.begin, word.end - word.begin), word.pronunciation);
             words.push_back(std::move(word));
         }
+        SplitUnknownRuns(utf8, words);
         ApplyWordContext(utf8, words);
+    }
+
+    // A run of kanji the dictionary does not know is one word without a reading, which would
+    // be passed over in silence, known characters and all (四川省雅安県… as one unknown word, or
+    // as a number that ends after its 四): each of its characters is analysed alone instead,
+    // so that those the dictionary knows are read. A word the caller reads itself stays whole.
+    void SplitUnknownRuns(std::string_view utf8, std::vector<AnalyzedWord>& words) const {
+        std::vector<AnalyzedWord> out;
+        out.reserve(words.size());
+        for (AnalyzedWord& w : words) {
+            const std::string_view s = utf8.substr(w.begin, w.end - w.begin);
+            if (!w.pronunciation.empty() || w.feature == kFixedFeature || !HoldsKanjiRun(s)) {
+                out.push_back(std::move(w));
+                continue;
+            }
+            for (std::size_t k = 0; k < s.size();) {
+                const std::size_t n = Utf8Length(s, k);
+                AnalyzedWord part = AnalyzeAlone(s.substr(k, n));
+                part.begin = w.begin + k;
+                part.end = part.begin + n;
+                out.push_back(std::move(part));
+                k += n;
+            }
+        }
+        words = std::move(out);
+    }
+
+    // Whether s is two characters or more with a kanji (U+4E00..U+9FFF) among them.
+    static bool HoldsKanjiRun(std::string_view s) {
+        bool kanji = false;
+        std::size_t count = 0;
+        for (std::size_t k = 0; k < s.size(); k += Utf8Length(s, k)) {
+            const auto lead = static_cast<unsigned char>(s[k]);
+            kanji = kanji || (lead >= 0xE4 && lead <= 0xE9);
+            ++count;
+        }
+        return kanji && count >= 2;
+    }
+
+    static std::size_t Utf8Length(std::string_view s, std::size_t k) {
+        const auto lead = static_cast<unsigned char>(s[k]);
+        const std::size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        return std::min(n, s.size() - k);
+    }
+
+    // One character analysed by itself, with its own lattice (the tagger's own holds the text
+    // being collected).
+    AnalyzedWord AnalyzeAlone(std::string_view ch) const {
+        AnalyzedWord word;
+        mecab_lattice_t* lattice = mecab_lattice_new();
+        if (lattice == nullptr) {
+            return word;
+        }
+        mecab_lattice_set_sentence2(lattice, ch.data(), ch.size());
+        if (mecab_parse_lattice(m_tagger, lattice) != 0) {
+            for (const mecab_node_t* node = mecab_lattice_get_bos_node(lattice); node != nullptr;
+                 node = node->next) {
+                if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE) {
+                    continue;
+                }
+                if (node->length == ch.size() && node->feature != nullptr) {
+                    word.feature = node->feature;
+                    ParseFeature(word.feature, word);
+                    ApplySpokenForms(ch, word.pronunciation);
+                }
+                break;
+            }
+        }
+        mecab_lattice_destroy(lattice);
+        return word;
     }
 
     void ParseFeature(std::string_view feature, AnalyzedWord& word) const {

@@ -22,6 +22,9 @@ constexpr SpokenForm kSpokenForms[] = {
     {"言う", "イウ", "ユー"},
     {"云う", "ユウ", "ユー"},
     {"云う", "イウ", "ユー"},
+    // The set phrase 言うまでもない, one word of the Open JTalk dictionary, as speakers say it.
+    {"うまでもない", "イウマデモナイ", "ユーマデモナイ"},
+    {"うまでもなく", "イウマデモナク", "ユーマデモナク"},
     // Its other forms keep the sound of their spelling: 言っ いっ, 言い いい (the Open JTalk
     // dictionary's 云いながら ユイ).
     {"言っ", "ユッ", "イッ"},

@@ -63,9 +63,15 @@ bool RoomBefore(const Neighbours& n, std::size_t i) {
     return i >= 2 && n.Surface(i - 1) == "の" && n.Surface(i - 2).ends_with("畳");
 }
 
+// Whether 間 at i stands in 間もない or 間もなく, "no time to", "soon": ま.
+bool NoTimeAfter(const Neighbours& n, std::size_t i) {
+    return n.After(i) != nullptr && n.Surface(i + 1) == "も" && n.After(i + 1) != nullptr &&
+           (n.Surface(i + 2).starts_with("な") || n.Surface(i + 2).starts_with("無"));
+}
+
 void ReadSpan(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     const std::string_view s = n.Surface(i);
-    if (s == "間" && RoomBefore(n, i)) {
+    if (s == "間" && (RoomBefore(n, i) || NoTimeAfter(n, i))) {
         w.pronunciation = "マ";
         return;
     }
@@ -269,6 +275,108 @@ const SoundChange* VoicedAfter(std::string_view surface, std::string_view said) 
     return nullptr;
 }
 
+// Whether utf8 holds a hiragana (ぁ to ゟ).
+bool HasHiragana(std::string_view utf8) {
+    for (std::size_t k = 0; k + 2 < utf8.size(); ++k) {
+        const auto b0 = static_cast<unsigned char>(utf8[k]);
+        const auto b1 = static_cast<unsigned char>(utf8[k + 1]);
+        const auto b2 = static_cast<unsigned char>(utf8[k + 2]);
+        if (b0 == 0xE3 && ((b1 == 0x81 && b2 >= 0x81) || (b1 == 0x82 && b2 <= 0x9F))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether utf8 is at least two kanji (U+4E00 to U+9FFF) and nothing else.
+bool IsKanjiCompound(std::string_view utf8) {
+    if (utf8.size() < 6 || utf8.size() % 3 != 0) {
+        return false;
+    }
+    for (std::size_t k = 0; k < utf8.size(); k += 3) {
+        const auto lead = static_cast<unsigned char>(utf8[k]);
+        if (lead < 0xE4 || lead > 0xE9) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether the verb at i (描く, 描いた) has a picture or a figure for its object or place: 絵を
+// 描く, 絵に描いた, 図の描かれた, グラフに描く, where it is かく, drawing, not the えがく of
+// depicting (生活を描いた).
+bool DrawsPicture(const Neighbours& n, std::size_t i) {
+    const auto picture = [&](std::size_t k) {
+        const std::string_view s = n.Surface(k);
+        return s == "絵" || s == "図" || s == "グラフ";
+    };
+    if (i >= 1 && picture(i - 1)) {
+        return true;
+    }
+    return i >= 2 && IsParticle(n, i - 1, "を,に,の,が,も,は,しか") && picture(i - 2);
+}
+
+// Whether the verb at i holds a thought or a feeling, where 抱く is いだく (疑念を抱いた,
+// コンプレックスを抱いて, 憂いを抱く, 胸に抱いた), not the だく of holding in the arms (花を抱き,
+// 子供を抱いて): its object before を is a compound of kanji, a katakana word or a noun with
+// kana, and names no person, doll or body (子 児 人 坊 娘 形 体).
+bool HoldsThought(const Neighbours& n, std::size_t i) {
+    if (i < 2 || n.Before(i) == nullptr || n.Before(i - 1) == nullptr) {
+        return false;
+    }
+    const std::string_view object = n.Surface(i - 2);
+    if (IsParticle(n, i - 1, "に")) {
+        return object == "胸";
+    }
+    if (!IsParticle(n, i - 1, "を") || n.words[i - 2].partOfSpeech != "名詞") {
+        return false;
+    }
+    for (const std::string_view body : {"子", "児", "人", "坊", "娘", "形", "体"}) {
+        if (object.find(body) != std::string_view::npos) {
+            return false;
+        }
+    }
+    return IsKanjiCompound(object) || IsKatakanaWord(object) ||
+           (HasHiragana(object) && !IsKanjiCompound(object) && object.size() > 3 &&
+            static_cast<unsigned char>(object[0]) >= 0xE4);
+}
+
+// The seasons, terms and meetings that the prefix 今 names as "this": 今シーズン, 今大会,
+// 今国会 こん. Before other words the dictionary's prefix is the adverb いま (今ドアから入って
+// 来る, 今法律では).
+constexpr std::string_view kTermsAfterKon[] = {
+    "シーズン", "大会", "国会", "議会", "場所", "学期", "会期", "期",   "季",     "試合", "総会",
+    "年度",     "世紀", "回",   "夏",   "冬",   "春",   "秋",   "大戦", "定例会", "会議"};
+
+bool IsTermAfterKon(std::string_view next) {
+    for (const std::string_view term : kTermsAfterKon) {
+        if (next == term) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether 命 at i is an order, めい: before により (幕府の命により), before に and a form of
+// 従う or よる (親の命に従う), before を and a form of 受ける (命を受けて), where a life is いのち
+// (命を大切に, 命に関わる).
+bool IsOrder(const Neighbours& n, std::size_t i) {
+    if (n.After(i) == nullptr) {
+        return false;
+    }
+    const std::string_view next = n.Surface(i + 1);
+    if (next == "により" || next == "によって" || next == "による") {
+        return true;
+    }
+    if (n.After(i + 1) == nullptr) {
+        return false;
+    }
+    const std::string_view then = n.Surface(i + 2);
+    return (next == "に" && (then.starts_with("従") || then.starts_with("より") ||
+                             then.starts_with("よっ") || then.starts_with("よる"))) ||
+           (next == "を" && then.starts_with("受"));
+}
+
 // Whether the word is a counter (助数詞: 時間, 年, 日 after a number).
 bool IsCounter(const AnalyzedWord& w) {
     return w.partOfSpeech == "名詞" && w.feature.find("助数詞") != std::string::npos;
@@ -279,6 +387,8 @@ bool StartsClause(const Neighbours& n, std::size_t i) {
     return i == 0 || n.words[i - 1].partOfSpeech == "記号" ||
            n.words[i - 1].partOfSpeech == "補助記号";
 }
+
+void ReadAloneOrAfterPrefix(const Neighbours& n, std::size_t i, AnalyzedWord& w);
 
 // Words that the word before them decides: 後 after a counter is ご, a time after that span
 // (２時間後, 数年後); 後 before に at a clause's start is the adverb のちに, "later" (後に破談に
@@ -291,7 +401,16 @@ bool StartsClause(const Neighbours& n, std::size_t i) {
 // before a particle is やかた (館に住む), not the かん of 図書館; 人 after a verbal noun is the one
 // who does it, にん (案内人, 告発人, 管理人), where a dictionary says じん as after a place or
 // an age (日本人, 現代人); 日本 alone and in 日本人 is にほん, as it is commonly said (日本一
-// and 大日本 keep にっぽん).
+// and 大日本 keep にっぽん); 時 not after a noun is とき (時を待つ; 梅雨時 どき); 形 after a
+// Sino-Japanese compound is けい (円錐形, 現在形), not がた or かたち; 描く with a picture or a
+// figure (絵を描く, グラフに描かれた) is かく; the prefix 大 before a native word written with
+// kana is おお (大違い, 大にぎわい), where before a Sino-Japanese word it is だい (大成功);
+// 抱く with a thought or a feeling is いだく (HoldsThought); 社 after お, an adjective or 小さな
+// 大きな (お社, 小さな社) is a shrine, やしろ; 額 standing alone before に の を が, not after a
+// number or その, is the forehead, ひたい (額に手を当てる, 猫の額), where the sum is がく
+// (その額を); 供 alone before a particle is an attendant, とも; 語 alone is a word, ご, not the
+// かたり of an old telling; 命 an order is めい (IsOrder); 基 after a katakana word is a
+// chemical group, き (カルボニル基); 鬼 after a compound of kanji is き (殺人鬼).
 void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     const std::string_view s = n.Surface(i);
     const std::string_view said = w.pronunciation;
@@ -316,7 +435,10 @@ void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
                  (IsParticle(n, i + 1, "は,の") || n.Surface(i + 1).starts_with("です"))))) {
         w.pronunciation = "カタ";
     } else if (s == "川" && said == "カワ" && before != nullptr &&
-               (before->subdivision == "固有名詞" || IsKatakanaWord(n.Surface(i - 1)))) {
+               (before->feature.find("人名") != std::string::npos ||
+                (before->feature.find("地域") != std::string::npos &&
+                 before->feature.find("地域,国") == std::string::npos) ||
+                IsKatakanaWord(n.Surface(i - 1)))) {
         w.pronunciation = "ガワ";
     } else if (const SoundChange* v = VoicedAfter(s, said);
                v != nullptr && before != nullptr &&
@@ -324,8 +446,12 @@ void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
         w.pronunciation = v->changed;
     } else if (s == "家" && said == "カ" && w.subdivision == "接尾" && before != nullptr &&
                (before->feature.find("人名") != std::string::npos ||
+                (before->feature.find("地域") != std::string::npos &&
+                 before->feature.find("地域,国") == std::string::npos) ||
                 IsKatakanaWord(n.Surface(i - 1)))) {
-        w.pronunciation = "ケ"; // a family: 織田家, クロンクヴィスト家 (not 音楽家)
+        // A family: 織田家, 高倉家 (a name the dictionary has as a place), クロンクヴィスト家
+        // (not 音楽家, nor the school 墨家).
+        w.pronunciation = "ケ";
     } else if (s == "館" && said == "カン" && IsPlainNoun(w) &&
                (before == nullptr || before->partOfSpeech != "名詞") && n.After(i) != nullptr &&
                n.words[i + 1].partOfSpeech == "助詞") {
@@ -335,6 +461,90 @@ void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
         w.pronunciation = "ニン";
     } else if ((s == "日本" || s == "日本人") && w.pronunciation.starts_with("ニッポン")) {
         w.pronunciation.replace(0, std::string_view("ニッポン").size(), "ニホン");
+    } else {
+        ReadAloneOrAfterPrefix(n, i, w);
+    }
+}
+
+// The rules of ReadByWordBefore for words that stand alone, follow a prefix or a kind of word
+// (時, 形, 描く, 抱く, 社, 額, 今, 大 and the rest named there).
+void ReadAloneOrAfterPrefix(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
+    const std::string_view s = n.Surface(i);
+    const std::string_view said = w.pronunciation;
+    const AnalyzedWord* before = n.Before(i);
+    if (s == "時" &&
+        (said == "ドキ" ||
+         (said == "ジ" && IsParticle(n, i + 1, "が,を,は,に,の") && n.After(i) != nullptr)) &&
+        (before == nullptr || before->partOfSpeech != "名詞")) {
+        w.pronunciation = "トキ"; // the Open JTalk dictionary's ドキ of 梅雨時, alone
+    } else if (s == "形" && (said == "ガタ" || said == "カタチ") && before != nullptr &&
+               before->partOfSpeech == "名詞" && IsKanjiCompound(n.Surface(i - 1))) {
+        w.pronunciation = "ケイ";
+    } else if (s.starts_with("描") && w.partOfSpeech == "動詞" && said.starts_with("エガ") &&
+               DrawsPicture(n, i)) {
+        w.pronunciation.replace(0, std::string_view("エガ").size(), "カ");
+    } else if (s.starts_with("抱") && w.partOfSpeech == "動詞" && said.starts_with("ダ") &&
+               HoldsThought(n, i)) {
+        w.pronunciation.insert(0, "イ");
+    } else if (s == "社" && said == "シャ" && IsPlainNoun(w) && before != nullptr &&
+               (n.Surface(i - 1) == "お" || before->partOfSpeech == "形容詞" ||
+                (before->partOfSpeech == "連体詞" && n.Surface(i - 1).ends_with("な")))) {
+        w.pronunciation = "ヤシロ"; // a shrine: お社, 小さな社 (この社, わが社: a company)
+    } else if (s == "額" && said == "ガク" && IsPlainNoun(w) &&
+               (before == nullptr || (!before->isNumeral && before->partOfSpeech != "連体詞" &&
+                                      before->partOfSpeech != "接頭詞")) &&
+               IsParticle(n, i + 1, "に,の,を,が") && n.After(i) != nullptr) {
+        w.pronunciation = "ヒタイ";
+    } else if (s == "供" && (said == "キョウ" || said == "キョー") &&
+               IsParticle(n, i + 1, "に,を,の") && n.After(i) != nullptr &&
+               (before == nullptr || before->partOfSpeech != "名詞")) {
+        w.pronunciation = "トモ"; // an attendant: 菊を供にして (提供 is one word)
+    } else if (s == "今" && said == "コン" && w.partOfSpeech.starts_with("接頭") &&
+               n.After(i) != nullptr && !IsTermAfterKon(n.Surface(i + 1))) {
+        w.pronunciation = "イマ"; // 今ドアから, 今自分が (今シーズン, 今大会: こん)
+    } else if (w.partOfSpeech == "動詞" && s.starts_with("垂") && said.starts_with("シダ")) {
+        // 垂れる たれる: the しだれる of the Open JTalk dictionary is 枝垂れる.
+        w.pronunciation.replace(0, std::string_view("シダ").size(), "タ");
+    } else if (w.partOfSpeech == "動詞" && s.starts_with("宿") && said.starts_with("シュク")) {
+        // 宿す やどす, where the Open JTalk dictionary reads the verbal noun 宿 and す.
+        w.pronunciation.replace(0, std::string_view("シュク").size(), "ヤド");
+    } else if (s == "数" && (said == "スウ" || said == "スー") && n.After(i) != nullptr &&
+               n.Surface(i + 1).starts_with("え")) {
+        w.pronunciation = "カゾ"; // 十数えよ: the verb 数える after a number
+    } else if (s == "妃" && said == "ヒ" && IsParticle(n, i + 1, "が,を,は,に,の,も") &&
+               n.After(i) != nullptr && (before == nullptr || before->partOfSpeech != "名詞")) {
+        w.pronunciation = "キサキ"; // alone; ひ after a title (皇太子妃)
+    } else if (s == "仏" && said == "フツ" && IsParticle(n, i + 1, "に,の,を,が,は,も,や,と") &&
+               n.After(i) != nullptr) {
+        w.pronunciation = "ホトケ"; // the Buddha alone; ふつ, France, in 日仏 仏大統領
+    } else if (s == "我" && (said == "ガ" || said == "ワガ") && IsParticle(n, i + 1, "を") &&
+               n.After(i) != nullptr) {
+        w.pronunciation = "ワレ"; // 我を忘れる
+    } else if (s == "所為" && said == "ショイ") {
+        w.pronunciation = "セイ"; // その所為か
+    } else if (s.starts_with("逆だ") && said.starts_with("サカダ")) {
+        // 逆だった: 逆 and だった, not the verb 逆立つ written in kana.
+        w.pronunciation.replace(0, std::string_view("サカ").size(), "ギャク");
+    } else if (s == "目" && said == "メ" && w.subdivision == "接尾" && before != nullptr &&
+               IsKatakanaWord(n.Surface(i - 1)) && n.Surface(i - 1).size() >= 12) {
+        w.pronunciation = "モク"; // an order of living things: ゼニゴケ目 (ミシン目 め)
+    } else if (s == "語" && said == "カタリ") {
+        w.pronunciation = "ゴ"; // a word (適切な語); the telling is written 語り
+    } else if (s == "命" && said == "イノチ" && IsOrder(n, i)) {
+        w.pronunciation = "メイ";
+    } else if (s == "基" && said == "モト" && before != nullptr &&
+               IsKatakanaWord(n.Surface(i - 1))) {
+        w.pronunciation = "キ"; // a group of a molecule: カルボニル基, ケトン基
+    } else if (s == "鬼" && said == "オニ" && before != nullptr && before->partOfSpeech == "名詞" &&
+               IsKanjiCompound(n.Surface(i - 1))) {
+        w.pronunciation = "キ"; // 殺人鬼, 吸血鬼 (赤鬼 あかおに)
+    } else if (s == "大" && said == "ダイ" && w.partOfSpeech.starts_with("接頭") &&
+               n.After(i) != nullptr && n.words[i + 1].partOfSpeech == "名詞" &&
+               HasHiragana(n.Surface(i + 1)) &&
+               (n.Surface(i + 1).size() > 6 ||
+                static_cast<unsigned char>(n.Surface(i + 1)[0]) >= 0xE4)) {
+        // Not before a short word of kana alone: 大なり (the sign >) is だいなり.
+        w.pronunciation = "オオ";
     }
 }
 

@@ -267,6 +267,37 @@ void AppendPoint(Spoken& number, bool readByValue) {
     }
 }
 
+// A telephone number: three groups of digits joined by hyphens, the first of two to five digits,
+// the second of two to four, the last of four (03-1234-5678, ０４５ー６７８ー９０１２), read digit
+// by digit as on the telephone, the hyphens silent. A date (2024-12-31) ends in two digits.
+std::optional<Body> ReadTelephoneNumber(std::string_view s, const std::string& first,
+                                        std::size_t pos) {
+    std::string digits = first;
+    std::size_t groups = 1;
+    for (std::size_t hyphen = 0;
+         groups < 3 && StartsWithAny(kTelephoneHyphens, s.substr(pos), hyphen); ++groups) {
+        std::string group;
+        const std::size_t end = TakeDigits(s, pos + hyphen, group);
+        const bool fits = groups == 1 ? group.size() >= 2 && group.size() <= 4 : group.size() == 4;
+        if (!fits) {
+            return std::nullopt;
+        }
+        digits += group;
+        pos = end;
+    }
+    if (groups < 3 || first.size() < 2 || first.size() > 5) {
+        return std::nullopt;
+    }
+    Body body;
+    for (const char c : digits) {
+        AppendKana(body.spoken.kana, kTelephoneDigitWords[c - '0']);
+    }
+    body.spoken.tail = Tail::Plain;
+    body.takesCounter = false;
+    body.end = pos;
+    return body;
+}
+
 // Digits after the first run at pos: a decimal fraction (3.14), or two and more dots (1.2.3,
 // 192.168.0.1). Nothing when no point with a digit after it follows.
 std::optional<Body> ReadPointed(std::string_view s, const std::string& first, std::size_t pos) {
@@ -417,6 +448,9 @@ std::optional<Body> ReadBody(std::string_view s, std::size_t pos) {
                 if (auto pointed = ReadPointed(s, digits, runEnd)) {
                     return pointed;
                 }
+                if (auto telephone = ReadTelephoneNumber(s, digits, runEnd)) {
+                    return telephone;
+                }
                 if (auto approximate = ReadApproximateAroundComma(s, digits, runEnd)) {
                     return approximate;
                 }
@@ -467,18 +501,49 @@ std::optional<Body> ReadBody(std::string_view s, std::size_t pos) {
     return Body{ReadValue(v), v, true, end};
 }
 
+// Whether s starts with a katakana (ァ to ヶ) or the long vowel mark ー.
+bool StartsWithKatakana(std::string_view s) {
+    if (s.size() < 3 || static_cast<unsigned char>(s[0]) != 0xE3) {
+        return false;
+    }
+    const auto b1 = static_cast<unsigned char>(s[1]);
+    const auto b2 = static_cast<unsigned char>(s[2]);
+    return (b1 == 0x82 && b2 >= 0xA1) || (b1 == 0x83 && (b2 <= 0xB6 || b2 == 0xBC));
+}
+
+// The length of the UTF-8 character at the start of s, 0 when s is empty or holds less than
+// its lead byte announces.
+std::size_t CharacterLength(std::string_view s) {
+    if (s.empty()) {
+        return 0;
+    }
+    const auto lead = static_cast<unsigned char>(s[0]);
+    const std::size_t len = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    return s.size() < len ? 0 : len;
+}
+
 // The counter word at the start of s, if one stands there and fits this number.
-const Counter* CounterAt(std::string_view s, const Body& body) {
+// oneKanjiDigit: the number is one kanji digit.
+const Counter* CounterAt(std::string_view s, const Body& body, bool oneKanjiDigit) {
     for (const Counter& c : kCounters) {
-        if (!s.starts_with(c.word)) {
+        if (!s.starts_with(c.word) || (c.kanjiOnly && !oneKanjiDigit)) {
+            continue;
+        }
+        // A word in katakana counts only whole: not the キロ of キロメートル, which a word of
+        // its own reads, nor the トン of トンネル.
+        if (StartsWithKatakana(c.word) && StartsWithKatakana(s.substr(c.word.size()))) {
             continue;
         }
         if (!c.followedBy.empty()) {
             const std::string_view next = s.substr(c.word.size());
-            const auto lead = next.empty() ? 0u : static_cast<unsigned char>(next[0]);
-            const std::size_t len = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-            if (next.size() < len || lead < 0x80 ||
-                c.followedBy.find(next.substr(0, len)) == std::string_view::npos) {
+            const std::size_t len = CharacterLength(next);
+            if (len == 0 || c.followedBy.find(next.substr(0, len)) == std::string_view::npos) {
+                continue;
+            }
+            const std::string_view then = next.substr(len);
+            const std::size_t thenLen = CharacterLength(then);
+            if (!c.thenBy.empty() && (thenLen == 0 || c.thenBy.find(then.substr(0, thenLen)) ==
+                                                          std::string_view::npos)) {
                 continue;
             }
         }
@@ -521,10 +586,13 @@ std::optional<NumberReading> ReadNumber(std::string_view utf8) {
     }
     if (body->takesCounter) {
         std::size_t blank = 0;
-        const Counter* counter = CounterAt(utf8.substr(body->end), *body);
+        std::size_t digitLength = 0;
+        const bool oneKanjiDigit = WordAt(kKanjiDigits, utf8.substr(pos), digitLength) >= 0 &&
+                                   pos + digitLength == body->end;
+        const Counter* counter = CounterAt(utf8.substr(body->end), *body, oneKanjiDigit);
         if (counter == nullptr &&
             StartsWithAny(kBlanksBeforeCounter, utf8.substr(body->end), blank)) {
-            counter = CounterAt(utf8.substr(body->end + blank), *body);
+            counter = CounterAt(utf8.substr(body->end + blank), *body, oneKanjiDigit);
         }
         if (counter != nullptr) {
             ApplyCounter(body->spoken, *counter, body->value);

@@ -54,6 +54,9 @@ struct Counter {
     std::span<const TailRule> tails;
     std::span<const ExactRule> exact;
     bool exactOnly = false; // the word counts only for the numbers in exact (つ)
+    // Characters one of which must follow the one of followedBy; empty: anything.
+    std::string_view thenBy = {};
+    bool kanjiOnly = false; // the word counts only after one kanji digit (一 to 九)
 };
 
 struct WordValue {
@@ -96,6 +99,10 @@ extern const std::span<const std::string_view> kThousandsSeparators;
 // its own does, a thousands separator (１、０００名, ２９、００２).
 inline constexpr std::string_view kDigitComma = "、";
 extern const std::span<const SignWord> kSigns;
+// The hyphens that join the groups of a telephone number, and its digits as said on the
+// telephone: 2 and 5 drawn out (ﾆｰ, ｺﾞｰ) so that every digit is two morae or more.
+extern const std::span<const std::string_view> kTelephoneHyphens;
+extern const std::string_view kTelephoneDigitWords[10];
 inline constexpr std::string_view kOrdinalPrefix = "第";
 inline constexpr std::string_view kOrdinalReading = "ﾀﾞｲ";
 inline constexpr std::string_view kFullWidthZero = "０"; // ０..９ are consecutive code points
