@@ -67,9 +67,19 @@ const std::vector<OwnRule>& OwnRules() {
                        "the nucleus a mora earlier (調べた シラ]ベタ)"},
         {"adjective-ku", "the く and ば forms of an accented adjective have its nucleus a mora "
                          "earlier (高く タ]カク)"},
+        {"renyou-end", "an accented verb's 連用形 that is a phrase by itself has the nucleus a "
+                       "mora earlier where the dictionary puts it on its last (求め、 モト]メ)"},
+        {"te-kudasai", "ください after a flat て form joins its phrase with its own nucleus "
+                       "(提出してください テーシュツシテクダサ]イ)"},
+        {"aru-nucleus", "あり and あれ after で in a phrase of their own have the nucleus on "
+                        "ア (であり ア]リ)"},
         {"tokoro", "the formal noun ところ has its nucleus on its last mora (見つけたところだ "
                    "ミツケタトコロ]ダ)"},
         {"sou", "そう after a stem (楽しそう) takes the nucleus on its first mora (タノシソ]ー)"},
+        {"after-formal-noun", "a noun of its own after a dependent noun starts a phrase "
+                              "(そのまま地植え ソノママ ジウエ)"},
+        {"predicate-pair", "an adjective after an adjective, a verb after a verb's plain form, "
+                           "start a phrase (太く短い フ]トク ミジカ]イ)"},
         {"final-masu", "ます at the end of a sentence adds no nucleus"},
         {"final-desu", "です at the end of a sentence adds no nucleus (予定です。 ヨテーデス)"},
         {"final-masu-flat", "a verb that starts its phrase and ends the sentence in ます is said "

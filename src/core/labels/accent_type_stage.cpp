@@ -102,6 +102,28 @@ void MoveNucleusOfTeForms(std::vector<LabelWord>& words) {
     }
 }
 
+// 求め、, 行き: an accented verb's 連用形 that starts its phrase and ends it, with the nucleus on
+// its last mora (the dictionary's モトメ] of 求める), has it a mora earlier (モト]メ), as its て
+// form has.
+void MoveNucleusOfPhraseFinalRenyou(std::vector<LabelWord>& words) {
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        LabelWord& w = words[i];
+        const bool startsPhrase = i == 0 || w.chain != 1;
+        const bool endsPhrase = i + 1 == words.size() || words[i + 1].chain != 1;
+        if (Is(w, "動詞") && w.conjugationForm == "連用形" && w.accentKnown && w.moraCount >= 2 &&
+            w.accent == w.moraCount && startsPhrase && endsPhrase) {
+            --w.accent;
+        }
+    }
+}
+
+// ください after a flat て form joins its phrase, with its own nucleus (テーシュツシテクダサ]イ);
+// after an accented one it starts a phrase of its own (honorific and te-auxiliary leave it).
+bool IsKudasaiAfterFlatTe(const std::vector<LabelWord>& w, std::size_t i) {
+    return Is(w[i], "動詞", "非自立") && IsOneOf(w[i].surface, {"ください", "下さい"}) &&
+           IsTe(w[i - 1]);
+}
+
 // 高く, 美しければ: the く form and the ば form of an accented adjective have its nucleus a
 // mora earlier than the plain form (タ]カク, ウツク]シケレバ; タカ]イ). The past needs no change:
 // た's rule puts it two morae before itself (タ]カカッタ).
@@ -161,6 +183,9 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
     if (rules.Has("adjective-ku")) {
         MoveNucleusOfAdjectiveForms(words);
     }
+    if (rules.Has("renyou-end")) {
+        MoveNucleusOfPhraseFinalRenyou(words);
+    }
     std::size_t top = 0;
     int morae = 0;
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -170,9 +195,20 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
             w.chain = 1;
             w.accentRule = "P1"; // the noun's nucleus, or flat where it has none
         }
+        if (i > 0 && w.chain != 1 && rules.Has("te-kudasai") && words[top].accent == 0 &&
+            IsKudasaiAfterFlatTe(words, i)) {
+            w.chain = 1;
+            w.accentRule = "P1";
+        }
         if (i > 0 && w.chain == 1 && rules.Has("dearu-split") && words[top].accent != 0 &&
             IsAruAfterDe(words, i)) {
             w.chain = 0;
+        }
+        // であり, であれば: あり and あれ in a phrase of their own have the nucleus on ア (ア]リ,
+        // like ア]ル), where the dictionary puts it on their last mora.
+        if (i > 0 && w.chain != 1 && rules.Has("aru-nucleus") && IsAruAfterDe(words, i) &&
+            IsOneOf(w.surface, {"あり", "あれ"})) {
+            w.accent = 1;
         }
         if (i == 0 || w.chain != 1) {
             top = i;

@@ -320,6 +320,23 @@ constexpr OwnPhraseRule kRules[] = {
          return Is(w[i], "名詞", "接尾") && w[i].pos2 == "助動詞語幹" && w[i].base == "そう";
      },
      [](const LabelWord&) { return std::string("C2"); }},
+    // ようにと警告, そのまま地植え: a noun of its own after a dependent noun starts a phrase (the
+    // classic rule joins nouns in a row).
+    {"after-formal-noun", 0,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i - 1], "名詞", "非自立") && Is(w[i], "名詞") &&
+                IsOneOf(w[i].pos1, {"一般", "サ変接続", "固有名詞"});
+     },
+     nullptr},
+    // うまいまずい, 太く短い, 描く塗る: an adjective after an adjective, a verb after a verb's
+    // plain form, start a phrase of their own.
+    {"predicate-pair", 0,
+     [](const Words& w, std::size_t i) {
+         const LabelWord& p = w[i - 1];
+         return (Is(w[i], "形容詞", "自立") && Is(p, "形容詞")) ||
+                (Is(w[i], "動詞", "自立") && Is(p, "動詞") && p.conjugationForm == "基本形");
+     },
+     nullptr},
     // 覚えます。: ます at the end of a sentence adds no nucleus (オボエマス, flat).
     {"final-masu", 1,
      [](const Words& w, std::size_t i) {
