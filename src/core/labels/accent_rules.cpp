@@ -45,6 +45,9 @@ const std::vector<OwnRule>& OwnRules() {
                      "(花の ハナノ)"},
         {"ni-yoru", "よる after に joins the noun's phrase, its accent kept (政府によって "
                     "セ]ーフニヨッテ)"},
+        {"ni-oite", "おいて and ついて after に join a phrase of five morae at most before a "
+                    "pause or の; ついて gives a flat phrase its nucleus (事象について "
+                    "ジショーニツ]イテ)"},
         {"to-iu", "いう between と and a noun joins the phrase before (回っているという説)"},
         {"tame", "ため after a predicate joins its phrase, a flat one taking its nucleus "
                  "(建設するため ケンセツスルタメ])"},

@@ -53,6 +53,18 @@ bool LastSaid(const Words& w, std::size_t i) {
     return true;
 }
 
+// The morae of the phrase that word i would join (its words before i).
+int PhraseMoraeBefore(const Words& w, std::size_t i) {
+    int morae = 0;
+    for (std::size_t k = i; k > 0; --k) {
+        morae += w[k - 1].moraCount;
+        if (w[k - 1].chain != 1) {
+            break;
+        }
+    }
+    return morae;
+}
+
 constexpr OwnPhraseRule kRules[] = {
     // 勉強する, 合格できる: する keeps the noun's accent, できる gives a flat noun its own.
     {"suru", 1,
@@ -225,6 +237,20 @@ constexpr OwnPhraseRule kRules[] = {
                 Is(w[i - 1], "助詞", "格助詞") && w[i - 1].surface == "に";
      },
      KeepAccent},
+    // 責任において、, 写本についての: おいて and ついて after に join a short phrase (five morae
+    // at most with に) before a pause or の (においては, について話す, 鋳造工程において start a
+    // phrase). おいて keeps the phrase's accent
+    // (セキニンニオイテ), ついて gives a flat one its own (ジショーニツ]イテ).
+    {"ni-oite", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "動詞", "自立") && IsOneOf(w[i].surface, {"おい", "於い", "つい"}) &&
+                IsOneOf(w[i].base, {"おく", "於く", "つく", "就く"}) &&
+                Is(w[i - 1], "助詞", "格助詞") && w[i - 1].surface == "に" && i + 1 < w.size() &&
+                IsTe(w[i + 1]) &&
+                (i + 2 == w.size() || w[i + 2].moraCount == 0 || Is(w[i + 2], "助詞", "連体化")) &&
+                PhraseMoraeBefore(w, i) <= 5;
+     },
+     [](const LabelWord& w) { return w.surface == "つい" ? OwnNucleusIfFlat(w) : KeepAccent(w); }},
     // 回っているという説: いう between the particle と and a noun joins the phrase before, its
     // accent kept; before a formal noun (ということ, というもの) or at a clause's end it does not.
     {"to-iu", 1,
