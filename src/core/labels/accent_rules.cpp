@@ -48,6 +48,8 @@ const std::vector<OwnRule>& OwnRules() {
         {"ni-oite", "おいて and ついて after に join a phrase of five morae at most before a "
                     "pause or の; ついて gives a flat phrase its nucleus (事象について "
                     "ジショーニツ]イテ)"},
+        {"you-ni", "よう after a verb's plain form or ない joins an accented phrase, its "
+                   "nucleus kept (分かるように ワカ]ルヨーニ)"},
         {"to-iu", "いう between と and a noun joins the phrase before (回っているという説)"},
         {"tame", "ため after a predicate joins its phrase, a flat one taking its nucleus "
                  "(建設するため ケンセツスルタメ])"},
@@ -70,6 +72,9 @@ const std::vector<OwnRule>& OwnRules() {
                        "the nucleus a mora earlier (調べた シラ]ベタ)"},
         {"adjective-ku", "the く and ば forms of an accented adjective have its nucleus a mora "
                          "earlier (高く タ]カク)"},
+        {"suffix-accent", "者, 力, 物 ... after a noun put the nucleus on its last mora (研究者 "
+                          "ケンキュ]ーシャ); 家, 語, 用, 後 ... make the compound flat (専門家 "
+                          "センモンカ)"},
         {"renyou-end", "an accented verb's 連用形 that is a phrase by itself has the nucleus a "
                        "mora earlier where the dictionary puts it on its last (求め、 モト]メ)"},
         {"te-kudasai", "ください after a flat て form joins its phrase with its own nucleus "

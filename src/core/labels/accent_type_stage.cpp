@@ -1,6 +1,7 @@
 #include "labels/accent_type_stage.h"
 
 #include "labels/nucleus_shift.h"
+#include "labels/suffix_accents.h"
 #include "labels/word_tests.h"
 
 #include <charconv>
@@ -124,6 +125,15 @@ bool IsKudasaiAfterFlatTe(const std::vector<LabelWord>& w, std::size_t i) {
            IsTe(w[i - 1]);
 }
 
+// 分かるように, 打つような: よう after a verb's plain form or ない joins an accented phrase,
+// whose nucleus stays (ワカ]ルヨーニ); after a flat one it starts its own (ヨ]ーニ).
+bool IsYouAfterPlainForm(const std::vector<LabelWord>& w, std::size_t i) {
+    const LabelWord& p = w[i - 1];
+    return Is(w[i], "名詞", "非自立") && IsOneOf(w[i].base, {"よう", "様"}) &&
+           ((Is(p, "動詞") && p.conjugationForm == "基本形") ||
+            (Is(p, "助動詞") && p.base == "ない"));
+}
+
 // 高く, 美しければ: the く form and the ば form of an accented adjective have its nucleus a
 // mora earlier than the plain form (タ]カク, ウツク]シケレバ; タカ]イ). The past needs no change:
 // た's rule puts it two morae before itself (タ]カカッタ).
@@ -183,6 +193,9 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
     if (rules.Has("adjective-ku")) {
         MoveNucleusOfAdjectiveForms(words);
     }
+    if (rules.Has("suffix-accent")) {
+        SetSuffixRules(words);
+    }
     if (rules.Has("renyou-end")) {
         MoveNucleusOfPhraseFinalRenyou(words);
     }
@@ -199,6 +212,11 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
             IsKudasaiAfterFlatTe(words, i)) {
             w.chain = 1;
             w.accentRule = "P1";
+        }
+        if (i > 0 && w.chain != 1 && rules.Has("you-ni") && words[top].accent != 0 &&
+            IsYouAfterPlainForm(words, i)) {
+            w.chain = 1;
+            w.accentRule = "F1";
         }
         if (i > 0 && w.chain == 1 && rules.Has("dearu-split") && words[top].accent != 0 &&
             IsAruAfterDe(words, i)) {
