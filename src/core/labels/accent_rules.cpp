@@ -30,7 +30,8 @@ const std::vector<OwnRule>& OwnRules() {
         {"tachi", "たち keeps an accented noun's nucleus (召使たち メシツ]カイタチ), a flat "
                   "noun's on its last mora"},
         {"teki-flat", "a word in 的 is flat (伝統的な)"},
-        {"to-suru", "する after the particle と joins it (として)"},
+        {"to-suru", "する in its し form after the particle と joins it (として; とされる "
+                    "does not)"},
         {"adverbial-ku", "a verb after an adjective's く form starts a phrase (早く歩く)"},
         {"number-phrase", "a number after another noun starts a phrase (あと１カ月)"},
         {"dou", "どう joins the verb after it, どの a dependent noun (どうやって ド]ーヤッテ)"},
@@ -75,6 +76,8 @@ const std::vector<OwnRule>& OwnRules() {
         {"suffix-accent", "者, 力, 物 ... after a noun put the nucleus on its last mora (研究者 "
                           "ケンキュ]ーシャ); 家, 語, 用, 後 ... make the compound flat (専門家 "
                           "センモンカ)"},
+        {"te-inai", "いる before ない after an accented て form starts a phrase of its own "
+                    "(帰っていない カ]エッテ イナイ)"},
         {"renyou-end", "an accented verb's 連用形 that is a phrase by itself has the nucleus a "
                        "mora earlier where the dictionary puts it on its last (求め、 モト]メ)"},
         {"te-kudasai", "ください after a flat て form joins its phrase with its own nucleus "

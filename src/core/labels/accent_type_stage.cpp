@@ -134,6 +134,13 @@ bool IsYouAfterPlainForm(const std::vector<LabelWord>& w, std::size_t i) {
             (Is(p, "助動詞") && p.base == "ない"));
 }
 
+// 帰っていない: いる before ない after an accented て form starts a flat phrase of its own
+// (カ]エッテ イナイ); after a flat one it joins (te-auxiliary).
+bool IsIruNegativeAfterTe(const std::vector<LabelWord>& w, std::size_t i) {
+    return Is(w[i], "動詞", "非自立") && IsOneOf(w[i].base, {"いる", "居る"}) &&
+           w[i].conjugationForm == "未然形" && IsTe(w[i - 1]);
+}
+
 // 高く, 美しければ: the く form and the ば form of an accented adjective have its nucleus a
 // mora earlier than the plain form (タ]カク, ウツク]シケレバ; タカ]イ). The past needs no change:
 // た's rule puts it two morae before itself (タ]カカッタ).
@@ -217,6 +224,10 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
             IsYouAfterPlainForm(words, i)) {
             w.chain = 1;
             w.accentRule = "F1";
+        }
+        if (i > 0 && w.chain == 1 && rules.Has("te-inai") && words[top].accent != 0 &&
+            IsIruNegativeAfterTe(words, i)) {
+            w.chain = 0;
         }
         if (i > 0 && w.chain == 1 && rules.Has("dearu-split") && words[top].accent != 0 &&
             IsAruAfterDe(words, i)) {

@@ -161,11 +161,12 @@ constexpr OwnPhraseRule kRules[] = {
     {"teki-flat", 1,
      [](const Words& w, std::size_t i) { return Is(w[i], "名詞", "接尾") && w[i].base == "的"; },
      [](const LabelWord&) { return std::string("C4"); }},
-    // 子供として, 行くとしたら: する after the particle と joins it, the accent kept.
+    // 子供として, 行くとしたら: する in its し form after the particle と joins it, the accent
+    // kept; とされる, とする。, とすれば stay two phrases.
     {"to-suru", 1,
      [](const Words& w, std::size_t i) {
-         return Is(w[i], "動詞", "自立") && w[i].base == "する" && Is(w[i - 1], "助詞", "格助詞") &&
-                w[i - 1].surface == "と";
+         return Is(w[i], "動詞", "自立") && w[i].base == "する" && w[i].surface == "し" &&
+                Is(w[i - 1], "助詞", "格助詞") && w[i - 1].surface == "と";
      },
      KeepAccent},
     // 早く歩く, 重く引きずる: a verb after an adjective's く form starts its own phrase.
