@@ -87,6 +87,8 @@ const std::vector<OwnRule>& OwnRules() {
         {"tokoro", "the formal noun ところ has its nucleus on its last mora (見つけたところだ "
                    "ミツケタトコロ]ダ)"},
         {"sou", "そう after a stem (楽しそう) takes the nucleus on its first mora (タノシソ]ー)"},
+        {"volitional", "the volitional う and よう put the nucleus on the mora before them "
+                       "(行こうと イコ]ート)"},
         {"after-formal-noun", "a noun of its own after a dependent noun starts a phrase "
                               "(そのまま地植え ソノママ ジウエ)"},
         {"predicate-pair", "an adjective after an adjective, a verb after a verb's plain form, "

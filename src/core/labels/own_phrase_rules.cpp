@@ -364,6 +364,16 @@ constexpr OwnPhraseRule kRules[] = {
                 (Is(w[i], "動詞", "自立") && Is(p, "動詞") && p.conjugationForm == "基本形");
      },
      nullptr},
+    // 行こうと, 見せようとした, 敵であろうと: the volitional う and よう put the nucleus on the
+    // mora before them, after a flat verb as after an accented one (イコ]ート, ミセ]ヨート).
+    {"volitional", 1,
+     [](const Words& w, std::size_t i) {
+         const LabelWord& p = w[i - 1];
+         return Is(w[i], "助動詞") && IsOneOf(w[i].base, {"う", "よう"}) &&
+                p.conjugationForm == "未然ウ接続" &&
+                (Is(p, "動詞") || (Is(p, "助動詞") && p.base == "ある"));
+     },
+     [](const LabelWord&) { return std::string("C3"); }},
     // 覚えます。: ます at the end of a sentence adds no nucleus (オボエマス, flat).
     {"final-masu", 1,
      [](const Words& w, std::size_t i) {
