@@ -55,6 +55,14 @@ TEST(ContextRulesTest, PhraseBoundaries) {
           W("警告", "名詞", "サ変接続", "ケーコク", 0, "C2")},
          {{0, 3}},
          {{0, 1}, {1, 0}}},
+        // 営業時間: one compound, エーギョージ]カン.
+        {"action-time",
+         "none",
+         "action-time",
+         {W("営業", "名詞", "サ変接続", "エーギョー", 0),
+          W("時間", "名詞", "副詞可能", "ジカン", 0, "C2")},
+         {{0, 0}, {1, 0}},
+         {{0, 5}}},
         // 太く短い: two phrases, フ]トク ミジカ]イ.
         {"predicate-pair adjectives",
          "none",

@@ -89,6 +89,8 @@ const std::vector<OwnRule>& OwnRules() {
         {"sou", "そう after a stem (楽しそう) takes the nucleus on its first mora (タノシソ]ー)"},
         {"volitional", "the volitional う and よう put the nucleus on the mora before them "
                        "(行こうと イコ]ート)"},
+        {"action-time", "a noun that can be an adverb after a noun of action or a number is "
+                        "one compound with it (営業時間 エーギョージ]カン)"},
         {"after-formal-noun", "a noun of its own after a dependent noun starts a phrase "
                               "(そのまま地植え ソノママ ジウエ)"},
         {"predicate-pair", "an adjective after an adjective, a verb after a verb's plain form, "

@@ -347,6 +347,14 @@ constexpr OwnPhraseRule kRules[] = {
          return Is(w[i], "名詞", "接尾") && w[i].pos2 == "助動詞語幹" && w[i].base == "そう";
      },
      [](const LabelWord&) { return std::string("C2"); }},
+    // 営業時間, 退社前, ２時間: a noun that can be an adverb forms a compound with a noun of
+    // action or a number before it (エーギョージ]カン), by its combination rule.
+    {"action-time", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "名詞", "副詞可能") &&
+                (Is(w[i - 1], "名詞", "サ変接続") || Is(w[i - 1], "名詞", "数"));
+     },
+     nullptr},
     // ようにと警告, そのまま地植え: a noun of its own after a dependent noun starts a phrase (the
     // classic rule joins nouns in a row).
     {"after-formal-noun", 0,
