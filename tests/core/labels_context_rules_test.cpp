@@ -63,6 +63,14 @@ TEST(ContextRulesTest, PhraseBoundaries) {
           W("時間", "名詞", "副詞可能", "ジカン", 0, "C2")},
          {{0, 0}, {1, 0}},
          {{0, 5}}},
+        // 有名になる: ユーメーニナ]ル.
+        {"stem-ni-naru",
+         "none",
+         "stem-ni-naru",
+         {W("有名", "名詞", "形容動詞語幹", "ユーメー", 0), W("に", "助詞", "副詞化", "ニ", 0, kNi),
+          W("なる", "動詞", "自立", "ナル", 1, "*", "なる", "基本形")},
+         {{0, 0}, {2, 1}},
+         {{0, 6}}},
         // 太く短い: two phrases, フ]トク ミジカ]イ.
         {"predicate-pair adjectives",
          "none",
@@ -226,6 +234,12 @@ TEST(ContextRulesTest, NeighboursLeftAlone) {
                        W("い", "動詞", "非自立", "イ", 0, "*", "いる", "未然形"),
                        W("ない", "助動詞", "*", "ナイ", 1, kNai, "ない", "基本形")},
                       "te-auxiliary"));
+    // 上手になる after an accented stem: two phrases.
+    EXPECT_EQ(Phrases({W("上手", "名詞", "形容動詞語幹", "ジョーズ", 3),
+                       W("に", "助詞", "副詞化", "ニ", 0, kNi),
+                       W("なる", "動詞", "自立", "ナル", 1, "*", "なる", "基本形")},
+                      "stem-ni-naru"),
+              (PhraseList{{0, 3}, {2, 1}}));
     // 書いてください after an accented て form: two phrases, as before.
     const std::vector<LabelWord> kaite = {
         W("書い", "動詞", "自立", "カイ", 1, "*", "書く", "連用タ接続"),

@@ -141,6 +141,14 @@ bool IsIruNegativeAfterTe(const std::vector<LabelWord>& w, std::size_t i) {
            w[i].conjugationForm == "未然形" && IsTe(w[i - 1]);
 }
 
+// 有名になる, 静かにする: なる and する after the に of an adjectival noun's flat stem join its
+// phrase, なる with its own nucleus (ユーメーニナ]ル).
+bool IsNaruAfterFlatStemNi(const std::vector<LabelWord>& w, std::size_t i) {
+    return i >= 2 && Is(w[i], "動詞", "自立") && IsOneOf(w[i].base, {"なる", "成る", "する"}) &&
+           w[i - 1].surface == "に" && Is(w[i - 1], "助詞") &&
+           Is(w[i - 2], "名詞", "形容動詞語幹") && w[i - 2].chain != 1;
+}
+
 // 高く, 美しければ: the く form and the ば form of an accented adjective have its nucleus a
 // mora earlier than the plain form (タ]カク, ウツク]シケレバ; タカ]イ). The past needs no change:
 // た's rule puts it two morae before itself (タ]カカッタ).
@@ -224,6 +232,11 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
             IsYouAfterPlainForm(words, i)) {
             w.chain = 1;
             w.accentRule = "F1";
+        }
+        if (i > 0 && w.chain != 1 && rules.Has("stem-ni-naru") && words[top].accent == 0 &&
+            IsNaruAfterFlatStemNi(words, i)) {
+            w.chain = 1;
+            w.accentRule = "P1";
         }
         if (i > 0 && w.chain == 1 && rules.Has("te-inai") && words[top].accent != 0 &&
             IsIruNegativeAfterTe(words, i)) {
