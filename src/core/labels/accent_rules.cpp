@@ -76,6 +76,8 @@ const std::vector<OwnRule>& OwnRules() {
         {"suffix-accent", "者, 力, 物 ... after a noun put the nucleus on its last mora (研究者 "
                           "ケンキュ]ーシャ); 家, 語, 用, 後 ... make the compound flat (専門家 "
                           "センモンカ)"},
+        {"no-naka", "中 after の joins a flat phrase with the nucleus on its ナ (森の中 "
+                    "モリノナ]カ)"},
         {"stem-ni-naru", "なる and する after the に of an adjectival noun's flat stem join its "
                          "phrase (有名になる ユーメーニナ]ル)"},
         {"te-inai", "いる before ない after an accented て form starts a phrase of its own "

@@ -149,6 +149,14 @@ bool IsNaruAfterFlatStemNi(const std::vector<LabelWord>& w, std::size_t i) {
            Is(w[i - 2], "名詞", "形容動詞語幹") && w[i - 2].chain != 1;
 }
 
+// 森の中で, 部屋の中を: 中 after の joins a flat phrase and takes the nucleus on its ナ
+// (モリノナ]カデ); after an accented one it starts its own (キ]ノ ナ]カ, as the speaker does
+// about as often as not).
+bool IsNakaAfterNo(const std::vector<LabelWord>& w, std::size_t i) {
+    return Is(w[i], "名詞", "非自立") && w[i].base == "中" && w[i].accent == 1 &&
+           Is(w[i - 1], "助詞", "連体化");
+}
+
 // 高く, 美しければ: the く form and the ば form of an accented adjective have its nucleus a
 // mora earlier than the plain form (タ]カク, ウツク]シケレバ; タカ]イ). The past needs no change:
 // た's rule puts it two morae before itself (タ]カカッタ).
@@ -232,6 +240,11 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
             IsYouAfterPlainForm(words, i)) {
             w.chain = 1;
             w.accentRule = "F1";
+        }
+        if (i > 0 && w.chain != 1 && rules.Has("no-naka") && words[top].accent == 0 &&
+            IsNakaAfterNo(words, i)) {
+            w.chain = 1;
+            w.accentRule = "F2@1";
         }
         if (i > 0 && w.chain != 1 && rules.Has("stem-ni-naru") && words[top].accent == 0 &&
             IsNaruAfterFlatStemNi(words, i)) {
