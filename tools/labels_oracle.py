@@ -36,8 +36,8 @@ RULES = ['numbers', 'number-groups', 'suru', 'suru-split', 'formal-noun', 'te-au
          'conjunctive-final-mora', 'mo-after-particle', 'tari', 'verb-final-mora', 'nakereba',
          'datta', 'ichidan-te', 'adjective-ku', 'suffix-accent', 'no-naka', 'stem-ni-naru',
          'te-inai', 'renyou-end', 'te-kudasai', 'aru-nucleus', 'tokoro', 'sou', 'volitional',
-         'action-time', 'after-formal-noun', 'predicate-pair', 'final-masu', 'final-desu',
-         'final-masu-flat', 'question-ka', 'special-mora', 'nai-nucleus', 'iu-yuu']
+         'action-time', 'noun-adjective', 'after-formal-noun', 'predicate-pair', 'final-masu',
+         'final-desu', 'final-masu-flat', 'question-ka', 'special-mora', 'nai-nucleus', 'iu-yuu']
 
 
 def sentences_of(paths):

@@ -81,6 +81,21 @@ TEST(ContextRulesTest, PhraseBoundaries) {
           W("なる", "動詞", "自立", "ナル", 1, "*", "なる", "基本形")},
          {{0, 0}, {2, 1}},
          {{0, 6}}},
+        // 手際よく: テギワヨ]ク; 容赦なく: ヨ]ーシャナク.
+        {"noun-adjective flat",
+         "none",
+         "noun-adjective",
+         {W("手際", "名詞", "一般", "テギワ", 0),
+          W("よく", "形容詞", "自立", "ヨク", 1, "*", "よい", "連用テ接続")},
+         {{0, 0}, {1, 1}},
+         {{0, 4}}},
+        {"noun-adjective accented",
+         "none",
+         "noun-adjective",
+         {W("容赦", "名詞", "サ変接続", "ヨーシャ", 1),
+          W("なく", "形容詞", "自立", "ナク", 1, "*", "ない", "連用テ接続")},
+         {{0, 1}, {1, 1}},
+         {{0, 1}}},
         // 太く短い: two phrases, フ]トク ミジカ]イ.
         {"predicate-pair adjectives",
          "none",
@@ -250,6 +265,11 @@ TEST(ContextRulesTest, NeighboursLeftAlone) {
                        W("中", "名詞", "非自立", "ナカ", 1, "C4")},
                       "no-naka"),
               (PhraseList{{0, 1}, {2, 1}}));
+    // ほとんどない: a noun that can be an adverb stays apart from the adjective.
+    EXPECT_EQ(Phrases({W("ほとんど", "名詞", "副詞可能", "ホトンド", 2),
+                       W("ない", "形容詞", "自立", "ナイ", 1, "*", "ない", "基本形")},
+                      "noun-adjective"),
+              (PhraseList{{0, 2}, {1, 1}}));
     // 上手になる after an accented stem: two phrases.
     EXPECT_EQ(Phrases({W("上手", "名詞", "形容動詞語幹", "ジョーズ", 3),
                        W("に", "助詞", "副詞化", "ニ", 0, kNi),

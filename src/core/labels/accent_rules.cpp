@@ -95,6 +95,8 @@ const std::vector<OwnRule>& OwnRules() {
                        "(行こうと イコ]ート)"},
         {"action-time", "a noun that can be an adverb after a noun of action or a number is "
                         "one compound with it (営業時間 エーギョージ]カン)"},
+        {"noun-adjective", "an adjective right after a noun joins it, a flat noun taking its "
+                           "nucleus (手際よく テギワヨ]ク)"},
         {"after-formal-noun", "a noun of its own after a dependent noun starts a phrase "
                               "(そのまま地植え ソノママ ジウエ)"},
         {"predicate-pair", "an adjective after an adjective, a verb after a verb's plain form, "

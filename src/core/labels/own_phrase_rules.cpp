@@ -355,6 +355,15 @@ constexpr OwnPhraseRule kRules[] = {
                 (Is(w[i - 1], "名詞", "サ変接続") || Is(w[i - 1], "名詞", "数"));
      },
      nullptr},
+    // 容赦なく, 手際よく, 必要ない: an adjective right after a noun, with no particle between,
+    // joins it; a flat noun takes the adjective's nucleus (テギワヨ]ク), an accented one keeps
+    // its own (ヨ]ーシャナク).
+    {"noun-adjective", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "形容詞", "自立") && Is(w[i - 1], "名詞") &&
+                IsOneOf(w[i - 1].pos1, {"一般", "サ変接続", "形容動詞語幹"});
+     },
+     OwnNucleusIfFlat},
     // ようにと警告, そのまま地植え: a noun of its own after a dependent noun starts a phrase (the
     // classic rule joins nouns in a row).
     {"after-formal-noun", 0,
