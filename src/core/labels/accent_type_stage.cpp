@@ -179,6 +179,34 @@ void AccentFormalTokoro(std::vector<LabelWord>& words) {
     }
 }
 
+// A word that joins the phrase before it or not by that phrase's accent so far: the rule's
+// name, whether the phrase must be flat (else accented), the test, and the combination rule
+// the word takes once it joins.
+struct AccentJoin {
+    std::string_view name;
+    bool flat;
+    bool (*applies)(const std::vector<LabelWord>& w, std::size_t i);
+    std::string_view accentRule;
+};
+
+constexpr AccentJoin kAccentJoins[] = {
+    {"te-kudasai", true, IsKudasaiAfterFlatTe, "P1"},
+    {"you-ni", false, IsYouAfterPlainForm, "F1"},
+    {"no-naka", true, IsNakaAfterNo, "F2@1"},
+    {"stem-ni-naru", true, IsNaruAfterFlatStemNi, "P1"},
+};
+
+void JoinByPhraseAccent(std::vector<LabelWord>& words, std::size_t i, int phraseAccent,
+                        const AccentRules& rules) {
+    for (const AccentJoin& join : kAccentJoins) {
+        if (rules.Has(join.name) && join.flat == (phraseAccent == 0) && join.applies(words, i)) {
+            words[i].chain = 1;
+            words[i].accentRule = std::string(join.accentRule);
+            return;
+        }
+    }
+}
+
 } // namespace
 
 std::string RuleFor(std::string_view accentRule, std::string_view previousPos, int& offset) {
@@ -231,25 +259,8 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
             w.chain = 1;
             w.accentRule = "P1"; // the noun's nucleus, or flat where it has none
         }
-        if (i > 0 && w.chain != 1 && rules.Has("te-kudasai") && words[top].accent == 0 &&
-            IsKudasaiAfterFlatTe(words, i)) {
-            w.chain = 1;
-            w.accentRule = "P1";
-        }
-        if (i > 0 && w.chain != 1 && rules.Has("you-ni") && words[top].accent != 0 &&
-            IsYouAfterPlainForm(words, i)) {
-            w.chain = 1;
-            w.accentRule = "F1";
-        }
-        if (i > 0 && w.chain != 1 && rules.Has("no-naka") && words[top].accent == 0 &&
-            IsNakaAfterNo(words, i)) {
-            w.chain = 1;
-            w.accentRule = "F2@1";
-        }
-        if (i > 0 && w.chain != 1 && rules.Has("stem-ni-naru") && words[top].accent == 0 &&
-            IsNaruAfterFlatStemNi(words, i)) {
-            w.chain = 1;
-            w.accentRule = "P1";
+        if (i > 0 && w.chain != 1) {
+            JoinByPhraseAccent(words, i, words[top].accent, rules);
         }
         if (i > 0 && w.chain == 1 && rules.Has("te-inai") && words[top].accent != 0 &&
             IsIruNegativeAfterTe(words, i)) {
