@@ -31,9 +31,12 @@ import accent_eval  # noqa: E402  (same folder)
 RULES = ['numbers', 'number-groups', 'suru', 'suru-split', 'formal-noun', 'te-auxiliary',
          'te-oru-kuru', 'te-particle', 'nai', 'naru', 'verb-suffix', 'honorific', 'ta-flat',
          'tachi', 'teki-flat', 'to-suru', 'adverbial-ku', 'number-phrase', 'dou', 'pronoun',
-         'compound-stem', 'dearu', 'dearu-split', 'ni-after-verb', 'odaka-no', 'ni-yoru', 'to-iu',
-         'tame', 'sono-tame', 'particle-wa', 'conjunctive-final-mora', 'mo-after-particle', 'tari',
-         'verb-final-mora', 'nakereba', 'datta', 'ichidan-te', 'tokoro', 'sou', 'final-masu',
+         'compound-stem', 'dearu', 'dearu-split', 'ni-after-verb', 'odaka-no', 'ni-yoru',
+         'ni-oite', 'you-ni', 'to-iu', 'tame', 'sono-tame', 'particle-wa',
+         'conjunctive-final-mora', 'mo-after-particle', 'tari', 'verb-final-mora', 'nakereba',
+         'datta', 'ichidan-te', 'adjective-ku', 'suffix-accent', 'no-naka', 'stem-ni-naru',
+         'te-inai', 'renyou-end', 'te-kudasai', 'aru-nucleus', 'tokoro', 'sou', 'volitional',
+         'action-time', 'noun-adjective', 'after-formal-noun', 'predicate-pair', 'final-masu',
          'final-desu', 'final-masu-flat', 'question-ka', 'special-mora', 'nai-nucleus', 'iu-yuu']
 
 

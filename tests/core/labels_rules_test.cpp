@@ -1,6 +1,7 @@
 // The accent rules of the labels: which own rules apply (--accent-rules), how a combination
 // rule is chosen by the word before, how the accent of a phrase follows from its words, and
 // where accent phrases start, with the classic rules alone and with this program's own.
+#include "label_words_support.h"
 #include "labels/accent_by_rule.h"
 #include "labels/accent_phrase_stage.h"
 #include "labels/accent_rules.h"
@@ -17,18 +18,9 @@
 namespace yomi6::labels {
 namespace {
 
-LabelWord Word(std::string surface, std::string pos, std::string pos1, std::string pron,
-               int accent = 0, std::string rule = "*") {
-    LabelWord w;
-    w.surface = std::move(surface);
-    w.pos = std::move(pos);
-    w.pos1 = std::move(pos1);
-    w.pronunciation = std::move(pron);
-    w.moraCount = CountMorae(w.pronunciation);
-    w.accent = accent;
-    w.accentRule = std::move(rule);
-    return w;
-}
+using test::Phrases;
+using test::W;
+using test::Word;
 
 std::vector<int> Chains(const std::vector<LabelWord>& words) {
     std::vector<int> out;
@@ -205,31 +197,6 @@ struct OwnRuleCase {
     std::vector<std::pair<std::size_t, int>> classic;
     std::vector<std::pair<std::size_t, int>> withRule;
 };
-
-LabelWord W(const std::string& surface, std::string pos, std::string pos1, std::string pron,
-            int accent, std::string rule = "*", const std::string& base = "",
-            std::string form = "*") {
-    LabelWord w =
-        Word(surface, std::move(pos), std::move(pos1), std::move(pron), accent, std::move(rule));
-    w.base = base.empty() ? surface : base;
-    w.conjugationForm = std::move(form);
-    return w;
-}
-
-std::vector<std::pair<std::size_t, int>> Phrases(std::vector<LabelWord> w, const char* rules) {
-    AccentRules r;
-    std::string error;
-    EXPECT_TRUE(AccentRules::Parse(rules, r, error)) << error;
-    SetAccentPhrases(w, r);
-    SetAccentTypes(w, r);
-    std::vector<std::pair<std::size_t, int>> out;
-    for (std::size_t i = 0; i < w.size(); ++i) {
-        if (i == 0 || w[i].chain != 1) {
-            out.emplace_back(i, w[i].accent);
-        }
-    }
-    return out;
-}
 
 TEST(AccentPhraseTest, EachOwnRuleAgainstTheClassicRules) {
     const std::string ta = "動詞%F2@1/形容詞%F4@-2";

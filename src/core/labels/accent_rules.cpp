@@ -30,7 +30,8 @@ const std::vector<OwnRule>& OwnRules() {
         {"tachi", "たち keeps an accented noun's nucleus (召使たち メシツ]カイタチ), a flat "
                   "noun's on its last mora"},
         {"teki-flat", "a word in 的 is flat (伝統的な)"},
-        {"to-suru", "する after the particle と joins it (として)"},
+        {"to-suru", "する in its し form after the particle と joins it (として; とされる "
+                    "does not)"},
         {"adverbial-ku", "a verb after an adjective's く form starts a phrase (早く歩く)"},
         {"number-phrase", "a number after another noun starts a phrase (あと１カ月)"},
         {"dou", "どう joins the verb after it, どの a dependent noun (どうやって ド]ーヤッテ)"},
@@ -45,6 +46,11 @@ const std::vector<OwnRule>& OwnRules() {
                      "(花の ハナノ)"},
         {"ni-yoru", "よる after に joins the noun's phrase, its accent kept (政府によって "
                     "セ]ーフニヨッテ)"},
+        {"ni-oite", "おいて and ついて after に join a phrase of five morae at most before a "
+                    "pause or の; ついて gives a flat phrase its nucleus (事象について "
+                    "ジショーニツ]イテ)"},
+        {"you-ni", "よう after a verb's plain form or ない joins an accented phrase, its "
+                   "nucleus kept (分かるように ワカ]ルヨーニ)"},
         {"to-iu", "いう between と and a noun joins the phrase before (回っているという説)"},
         {"tame", "ため after a predicate joins its phrase, a flat one taking its nucleus "
                  "(建設するため ケンセツスルタメ])"},
@@ -67,9 +73,34 @@ const std::vector<OwnRule>& OwnRules() {
                        "the nucleus a mora earlier (調べた シラ]ベタ)"},
         {"adjective-ku", "the く and ば forms of an accented adjective have its nucleus a mora "
                          "earlier (高く タ]カク)"},
+        {"suffix-accent", "者, 力, 物 ... after a noun put the nucleus on its last mora (研究者 "
+                          "ケンキュ]ーシャ); 家, 語, 用, 後 ... make the compound flat (専門家 "
+                          "センモンカ)"},
+        {"no-naka", "中 after の joins a flat phrase with the nucleus on its ナ (森の中 "
+                    "モリノナ]カ)"},
+        {"stem-ni-naru", "なる and する after the に of an adjectival noun's flat stem join its "
+                         "phrase (有名になる ユーメーニナ]ル)"},
+        {"te-inai", "いる before ない after an accented て form starts a phrase of its own "
+                    "(帰っていない カ]エッテ イナイ)"},
+        {"renyou-end", "an accented verb's 連用形 that is a phrase by itself has the nucleus a "
+                       "mora earlier where the dictionary puts it on its last (求め、 モト]メ)"},
+        {"te-kudasai", "ください after a flat て form joins its phrase with its own nucleus "
+                       "(提出してください テーシュツシテクダサ]イ)"},
+        {"aru-nucleus", "あり and あれ after で in a phrase of their own have the nucleus on "
+                        "ア (であり ア]リ)"},
         {"tokoro", "the formal noun ところ has its nucleus on its last mora (見つけたところだ "
                    "ミツケタトコロ]ダ)"},
         {"sou", "そう after a stem (楽しそう) takes the nucleus on its first mora (タノシソ]ー)"},
+        {"volitional", "the volitional う and よう put the nucleus on the mora before them "
+                       "(行こうと イコ]ート)"},
+        {"action-time", "a noun that can be an adverb after a noun of action or a number is "
+                        "one compound with it (営業時間 エーギョージ]カン)"},
+        {"noun-adjective", "an adjective right after a noun joins it, a flat noun taking its "
+                           "nucleus (手際よく テギワヨ]ク)"},
+        {"after-formal-noun", "a noun of its own after a dependent noun starts a phrase "
+                              "(そのまま地植え ソノママ ジウエ)"},
+        {"predicate-pair", "an adjective after an adjective, a verb after a verb's plain form, "
+                           "start a phrase (太く短い フ]トク ミジカ]イ)"},
         {"final-masu", "ます at the end of a sentence adds no nucleus"},
         {"final-desu", "です at the end of a sentence adds no nucleus (予定です。 ヨテーデス)"},
         {"final-masu-flat", "a verb that starts its phrase and ends the sentence in ます is said "

@@ -1,6 +1,7 @@
 #include "labels/accent_type_stage.h"
 
 #include "labels/nucleus_shift.h"
+#include "labels/suffix_accents.h"
 #include "labels/word_tests.h"
 
 #include <charconv>
@@ -102,6 +103,60 @@ void MoveNucleusOfTeForms(std::vector<LabelWord>& words) {
     }
 }
 
+// 求め、, 行き: an accented verb's 連用形 that starts its phrase and ends it, with the nucleus on
+// its last mora (the dictionary's モトメ] of 求める), has it a mora earlier (モト]メ), as its て
+// form has.
+void MoveNucleusOfPhraseFinalRenyou(std::vector<LabelWord>& words) {
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        LabelWord& w = words[i];
+        const bool startsPhrase = i == 0 || w.chain != 1;
+        const bool endsPhrase = i + 1 == words.size() || words[i + 1].chain != 1;
+        if (Is(w, "動詞") && w.conjugationForm == "連用形" && w.accentKnown && w.moraCount >= 2 &&
+            w.accent == w.moraCount && startsPhrase && endsPhrase) {
+            --w.accent;
+        }
+    }
+}
+
+// ください after a flat て form joins its phrase, with its own nucleus (テーシュツシテクダサ]イ);
+// after an accented one it starts a phrase of its own (honorific and te-auxiliary leave it).
+bool IsKudasaiAfterFlatTe(const std::vector<LabelWord>& w, std::size_t i) {
+    return Is(w[i], "動詞", "非自立") && IsOneOf(w[i].surface, {"ください", "下さい"}) &&
+           IsTe(w[i - 1]);
+}
+
+// 分かるように, 打つような: よう after a verb's plain form or ない joins an accented phrase,
+// whose nucleus stays (ワカ]ルヨーニ); after a flat one it starts its own (ヨ]ーニ).
+bool IsYouAfterPlainForm(const std::vector<LabelWord>& w, std::size_t i) {
+    const LabelWord& p = w[i - 1];
+    return Is(w[i], "名詞", "非自立") && IsOneOf(w[i].base, {"よう", "様"}) &&
+           ((Is(p, "動詞") && p.conjugationForm == "基本形") ||
+            (Is(p, "助動詞") && p.base == "ない"));
+}
+
+// 帰っていない: いる before ない after an accented て form starts a flat phrase of its own
+// (カ]エッテ イナイ); after a flat one it joins (te-auxiliary).
+bool IsIruNegativeAfterTe(const std::vector<LabelWord>& w, std::size_t i) {
+    return Is(w[i], "動詞", "非自立") && IsOneOf(w[i].base, {"いる", "居る"}) &&
+           w[i].conjugationForm == "未然形" && IsTe(w[i - 1]);
+}
+
+// 有名になる, 静かにする: なる and する after the に of an adjectival noun's flat stem join its
+// phrase, なる with its own nucleus (ユーメーニナ]ル).
+bool IsNaruAfterFlatStemNi(const std::vector<LabelWord>& w, std::size_t i) {
+    return i >= 2 && Is(w[i], "動詞", "自立") && IsOneOf(w[i].base, {"なる", "成る", "する"}) &&
+           w[i - 1].surface == "に" && Is(w[i - 1], "助詞") &&
+           Is(w[i - 2], "名詞", "形容動詞語幹") && w[i - 2].chain != 1;
+}
+
+// 森の中で, 部屋の中を: 中 after の joins a flat phrase and takes the nucleus on its ナ
+// (モリノナ]カデ); after an accented one it starts its own (キ]ノ ナ]カ, as the speaker does
+// about as often as not).
+bool IsNakaAfterNo(const std::vector<LabelWord>& w, std::size_t i) {
+    return Is(w[i], "名詞", "非自立") && w[i].base == "中" && w[i].accent == 1 &&
+           Is(w[i - 1], "助詞", "連体化");
+}
+
 // 高く, 美しければ: the く form and the ば form of an accented adjective have its nucleus a
 // mora earlier than the plain form (タ]カク, ウツク]シケレバ; タカ]イ). The past needs no change:
 // た's rule puts it two morae before itself (タ]カカッタ).
@@ -120,6 +175,34 @@ void AccentFormalTokoro(std::vector<LabelWord>& words) {
     for (LabelWord& w : words) {
         if (Is(w, "名詞", "非自立") && IsOneOf(w.base, {"ところ", "所"}) && w.moraCount == 3) {
             w.accent = w.moraCount;
+        }
+    }
+}
+
+// A word that joins the phrase before it or not by that phrase's accent so far: the rule's
+// name, whether the phrase must be flat (else accented), the test, and the combination rule
+// the word takes once it joins.
+struct AccentJoin {
+    std::string_view name;
+    bool flat;
+    bool (*applies)(const std::vector<LabelWord>& w, std::size_t i);
+    std::string_view accentRule;
+};
+
+constexpr AccentJoin kAccentJoins[] = {
+    {"te-kudasai", true, IsKudasaiAfterFlatTe, "P1"},
+    {"you-ni", false, IsYouAfterPlainForm, "F1"},
+    {"no-naka", true, IsNakaAfterNo, "F2@1"},
+    {"stem-ni-naru", true, IsNaruAfterFlatStemNi, "P1"},
+};
+
+void JoinByPhraseAccent(std::vector<LabelWord>& words, std::size_t i, int phraseAccent,
+                        const AccentRules& rules) {
+    for (const AccentJoin& join : kAccentJoins) {
+        if (rules.Has(join.name) && join.flat == (phraseAccent == 0) && join.applies(words, i)) {
+            words[i].chain = 1;
+            words[i].accentRule = std::string(join.accentRule);
+            return;
         }
     }
 }
@@ -161,6 +244,12 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
     if (rules.Has("adjective-ku")) {
         MoveNucleusOfAdjectiveForms(words);
     }
+    if (rules.Has("suffix-accent")) {
+        SetSuffixRules(words);
+    }
+    if (rules.Has("renyou-end")) {
+        MoveNucleusOfPhraseFinalRenyou(words);
+    }
     std::size_t top = 0;
     int morae = 0;
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -170,9 +259,22 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
             w.chain = 1;
             w.accentRule = "P1"; // the noun's nucleus, or flat where it has none
         }
+        if (i > 0 && w.chain != 1) {
+            JoinByPhraseAccent(words, i, words[top].accent, rules);
+        }
+        if (i > 0 && w.chain == 1 && rules.Has("te-inai") && words[top].accent != 0 &&
+            IsIruNegativeAfterTe(words, i)) {
+            w.chain = 0;
+        }
         if (i > 0 && w.chain == 1 && rules.Has("dearu-split") && words[top].accent != 0 &&
             IsAruAfterDe(words, i)) {
             w.chain = 0;
+        }
+        // であり, であれば: あり and あれ in a phrase of their own have the nucleus on ア (ア]リ,
+        // like ア]ル), where the dictionary puts it on their last mora.
+        if (i > 0 && w.chain != 1 && rules.Has("aru-nucleus") && IsAruAfterDe(words, i) &&
+            IsOneOf(w.surface, {"あり", "あれ"})) {
+            w.accent = 1;
         }
         if (i == 0 || w.chain != 1) {
             top = i;

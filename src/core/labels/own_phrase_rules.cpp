@@ -53,6 +53,18 @@ bool LastSaid(const Words& w, std::size_t i) {
     return true;
 }
 
+// The morae of the phrase that word i would join (its words before i).
+int PhraseMoraeBefore(const Words& w, std::size_t i) {
+    int morae = 0;
+    for (std::size_t k = i; k > 0; --k) {
+        morae += w[k - 1].moraCount;
+        if (w[k - 1].chain != 1) {
+            break;
+        }
+    }
+    return morae;
+}
+
 constexpr OwnPhraseRule kRules[] = {
     // 勉強する, 合格できる: する keeps the noun's accent, できる gives a flat noun its own.
     {"suru", 1,
@@ -149,11 +161,12 @@ constexpr OwnPhraseRule kRules[] = {
     {"teki-flat", 1,
      [](const Words& w, std::size_t i) { return Is(w[i], "名詞", "接尾") && w[i].base == "的"; },
      [](const LabelWord&) { return std::string("C4"); }},
-    // 子供として, 行くとしたら: する after the particle と joins it, the accent kept.
+    // 子供として, 行くとしたら: する in its し form after the particle と joins it, the accent
+    // kept; とされる, とする。, とすれば stay two phrases.
     {"to-suru", 1,
      [](const Words& w, std::size_t i) {
-         return Is(w[i], "動詞", "自立") && w[i].base == "する" && Is(w[i - 1], "助詞", "格助詞") &&
-                w[i - 1].surface == "と";
+         return Is(w[i], "動詞", "自立") && w[i].base == "する" && w[i].surface == "し" &&
+                Is(w[i - 1], "助詞", "格助詞") && w[i - 1].surface == "と";
      },
      KeepAccent},
     // 早く歩く, 重く引きずる: a verb after an adjective's く form starts its own phrase.
@@ -225,6 +238,20 @@ constexpr OwnPhraseRule kRules[] = {
                 Is(w[i - 1], "助詞", "格助詞") && w[i - 1].surface == "に";
      },
      KeepAccent},
+    // 責任において、, 写本についての: おいて and ついて after に join a short phrase (five morae
+    // at most with に) before a pause or の (においては, について話す, 鋳造工程において start a
+    // phrase). おいて keeps the phrase's accent
+    // (セキニンニオイテ), ついて gives a flat one its own (ジショーニツ]イテ).
+    {"ni-oite", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "動詞", "自立") && IsOneOf(w[i].surface, {"おい", "於い", "つい"}) &&
+                IsOneOf(w[i].base, {"おく", "於く", "つく", "就く"}) &&
+                Is(w[i - 1], "助詞", "格助詞") && w[i - 1].surface == "に" && i + 1 < w.size() &&
+                IsTe(w[i + 1]) &&
+                (i + 2 == w.size() || w[i + 2].moraCount == 0 || Is(w[i + 2], "助詞", "連体化")) &&
+                PhraseMoraeBefore(w, i) <= 5;
+     },
+     [](const LabelWord& w) { return w.surface == "つい" ? OwnNucleusIfFlat(w) : KeepAccent(w); }},
     // 回っているという説: いう between the particle と and a noun joins the phrase before, its
     // accent kept; before a formal noun (ということ, というもの) or at a clause's end it does not.
     {"to-iu", 1,
@@ -320,6 +347,50 @@ constexpr OwnPhraseRule kRules[] = {
          return Is(w[i], "名詞", "接尾") && w[i].pos2 == "助動詞語幹" && w[i].base == "そう";
      },
      [](const LabelWord&) { return std::string("C2"); }},
+    // 営業時間, 退社前, ２時間: a noun that can be an adverb forms a compound with a noun of
+    // action or a number before it (エーギョージ]カン), by its combination rule.
+    {"action-time", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "名詞", "副詞可能") &&
+                (Is(w[i - 1], "名詞", "サ変接続") || Is(w[i - 1], "名詞", "数"));
+     },
+     nullptr},
+    // 容赦なく, 手際よく, 必要ない: an adjective right after a noun, with no particle between,
+    // joins it; a flat noun takes the adjective's nucleus (テギワヨ]ク), an accented one keeps
+    // its own (ヨ]ーシャナク).
+    {"noun-adjective", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "形容詞", "自立") && Is(w[i - 1], "名詞") &&
+                IsOneOf(w[i - 1].pos1, {"一般", "サ変接続", "形容動詞語幹"});
+     },
+     OwnNucleusIfFlat},
+    // ようにと警告, そのまま地植え: a noun of its own after a dependent noun starts a phrase (the
+    // classic rule joins nouns in a row).
+    {"after-formal-noun", 0,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i - 1], "名詞", "非自立") && Is(w[i], "名詞") &&
+                IsOneOf(w[i].pos1, {"一般", "サ変接続", "固有名詞"});
+     },
+     nullptr},
+    // うまいまずい, 太く短い, 描く塗る: an adjective after an adjective, a verb after a verb's
+    // plain form, start a phrase of their own.
+    {"predicate-pair", 0,
+     [](const Words& w, std::size_t i) {
+         const LabelWord& p = w[i - 1];
+         return (Is(w[i], "形容詞", "自立") && Is(p, "形容詞")) ||
+                (Is(w[i], "動詞", "自立") && Is(p, "動詞") && p.conjugationForm == "基本形");
+     },
+     nullptr},
+    // 行こうと, 見せようとした, 敵であろうと: the volitional う and よう put the nucleus on the
+    // mora before them, after a flat verb as after an accented one (イコ]ート, ミセ]ヨート).
+    {"volitional", 1,
+     [](const Words& w, std::size_t i) {
+         const LabelWord& p = w[i - 1];
+         return Is(w[i], "助動詞") && IsOneOf(w[i].base, {"う", "よう"}) &&
+                p.conjugationForm == "未然ウ接続" &&
+                (Is(p, "動詞") || (Is(p, "助動詞") && p.base == "ある"));
+     },
+     [](const LabelWord&) { return std::string("C3"); }},
     // 覚えます。: ます at the end of a sentence adds no nucleus (オボエマス, flat).
     {"final-masu", 1,
      [](const Words& w, std::size_t i) {
