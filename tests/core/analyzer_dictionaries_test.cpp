@@ -133,6 +133,30 @@ private:
     std::unique_ptr<Analyzer> m_analyzer;
 };
 
+// A text and a part of the reading it must give.
+struct HeardCase {
+    const char* text;
+    const char* heard;
+};
+
+// Every case read over every installed dictionary holds its heard part.
+template <std::size_t N> void ExpectHeardOnEveryDictionary(const HeardCase (&cases)[N]) {
+    for (const std::string& folder :
+         {std::string(kDefaultAnalyzerDictionary), std::string(kNaistJdic), std::string(kUniDic),
+          std::string(kOpenJTalk)}) {
+        if (!Installed(folder)) {
+            continue;
+        }
+        DictionaryReading r(folder);
+        ASSERT_TRUE(r.Loaded());
+        for (const HeardCase& c : cases) {
+            SCOPED_TRACE(folder + ": " + c.text);
+            const std::string heard = r.Read(c.text);
+            EXPECT_NE(heard.find(Sjis(c.heard)), std::string::npos) << ToHex(heard);
+        }
+    }
+}
+
 TEST(AnalyzerDictionariesTest, EveryDictionaryReadsWordsParticlesAndNumbers) {
     for (const std::string& folder :
          {std::string(kDefaultAnalyzerDictionary), std::string(kNaistJdic), std::string(kUniDic),
@@ -153,10 +177,7 @@ TEST(AnalyzerDictionariesTest, EveryDictionaryReadsWordsParticlesAndNumbers) {
 // Words whose reading the words beside them decide, the same with every dictionary: each case
 // says the reading heard for the sentence, or a part of it.
 TEST(AnalyzerDictionariesTest, WordsAreReadAsTheWordsBesideThemSay) {
-    const struct {
-        const char* text;
-        const char* heard; // a part of the reading
-    } kCases[] = {
+    const HeardCase kCases[] = {
         // 間 after an adjective, の, a demonstrative or a verb is a span, あいだ; a room after a
         // count of mats is ま.
         {"二人は長い間黙っていた", "ﾅｶﾞｲｱｲﾀﾞﾀﾞﾏｯﾃ"},
@@ -253,20 +274,7 @@ TEST(AnalyzerDictionariesTest, WordsAreReadAsTheWordsBesideThemSay) {
         {"何杯も飲んだ", "ﾅﾝﾊﾞｲﾓ"},
         {"何匹もいた", "ﾅﾝﾋﾞｷﾓ"},
     };
-    for (const std::string& folder :
-         {std::string(kDefaultAnalyzerDictionary), std::string(kNaistJdic), std::string(kUniDic),
-          std::string(kOpenJTalk)}) {
-        if (!Installed(folder)) {
-            continue;
-        }
-        DictionaryReading r(folder);
-        ASSERT_TRUE(r.Loaded());
-        for (const auto& c : kCases) {
-            SCOPED_TRACE(folder + ": " + c.text);
-            const std::string heard = r.Read(c.text);
-            EXPECT_NE(heard.find(Sjis(c.heard)), std::string::npos) << ToHex(heard);
-        }
-    }
+    ExpectHeardOnEveryDictionary(kCases);
     // IPADIC reads these otherwise on its own (金 キン, 行っ オコナッ): an object with を keeps
     // 行う, and 金 before の may be gold.
     DictionaryReading ipadic{std::string(kDefaultAnalyzerDictionary)};
@@ -300,10 +308,7 @@ TEST(AnalyzerDictionariesTest, AKanjiRunTheDictionaryDoesNotKnowIsReadCharacterB
 
 // Readings the word before or after decides, each beside a case where it does not apply.
 TEST(AnalyzerDictionariesTest, NeighboursDecideTheReadingOfKanjiWithTwoCommonReadings) {
-    const struct {
-        const char* text;
-        const char* heard; // a part of the reading
-    } kCases[] = {
+    const HeardCase kCases[] = {
         // 時 alone is とき, not the ドキ of 梅雨時 nor ジ.
         {"雨の中で時を待つ", "ﾃﾞﾄｷｦﾏﾂ"},
         {"時が過ぎる", "ﾄｷｶﾞｽｷﾞﾙ"},
@@ -370,20 +375,7 @@ TEST(AnalyzerDictionariesTest, NeighboursDecideTheReadingOfKanjiWithTwoCommonRea
         {"ゼニゴケ目に属する", "ｺﾞｹﾓｸﾆ"},
         {"ミシン目を入れる", "ｼﾝﾒｦ"},
     };
-    for (const std::string& folder :
-         {std::string(kDefaultAnalyzerDictionary), std::string(kNaistJdic), std::string(kUniDic),
-          std::string(kOpenJTalk)}) {
-        if (!Installed(folder)) {
-            continue;
-        }
-        DictionaryReading r(folder);
-        ASSERT_TRUE(r.Loaded());
-        for (const auto& c : kCases) {
-            SCOPED_TRACE(folder + ": " + c.text);
-            const std::string heard = r.Read(c.text);
-            EXPECT_NE(heard.find(Sjis(c.heard)), std::string::npos) << ToHex(heard);
-        }
-    }
+    ExpectHeardOnEveryDictionary(kCases);
 }
 
 // 言う is one reading for every voice: the reading pane and the recorded samples say what the
