@@ -3,6 +3,8 @@
 #   check NAME CONDITION   evaluates CONDITION; counts a pass, or prints "FAIL: NAME"
 #   checks_done [LABEL]    prints the counts and returns non-zero when a check failed
 #   require_tools TOOL...  ends the script as skipped (status 77) when a tool is not installed
+#   enter_scratch_folder   makes a temporary folder $work, removed when the script exits, the
+#                          working directory and the settings folder's parent (XDG_CONFIG_HOME)
 #   choose_dictionary_reading  writes a settings file under $XDG_CONFIG_HOME that chooses the
 #                          dictionary reading (読み方=0), for checks that pin its bytes: without
 #                          the key yomi6 reads automatically when the analyzer can be loaded
@@ -27,6 +29,13 @@ require_tools() {
       exit 77
     fi
   done
+}
+
+enter_scratch_folder() {
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  cd "$work" || exit 1
+  export XDG_CONFIG_HOME="$work/config"
 }
 
 choose_dictionary_reading() {

@@ -7,10 +7,7 @@ set -u
 . "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 files=$(realpath "$2")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export XDG_CONFIG_HOME="$work/config"
+enter_scratch_folder
 # The golden outputs are IPADIC's readings, the dictionary every installation has.
 export YOMI6_MECAB_DIC=/var/lib/mecab/dic/ipadic-utf8
 

@@ -7,10 +7,7 @@ set -u
 # shellcheck source=checks.sh
 . "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export XDG_CONFIG_HOME="$work/config"
+enter_scratch_folder
 
 # The line at a byte offset of a file, in UTF-8.
 line_at() { tail -c +"$(($2 + 1))" "$1" | head -n 1 | iconv -f "$3" -t UTF-8 | tr -d '\r'; }

@@ -11,10 +11,7 @@ set -u
 yomi6=$(realpath "$1")
 export YOMI6_NATURAL_VOICE_DIR="$2"
 require_tools soxi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export XDG_CONFIG_HOME="$work/config"
+enter_scratch_folder
 mkdir -p "$XDG_CONFIG_HOME"
 
 printf 'ねこがいた。「はい、そうです」とねこはいった。' | iconv -f utf-8 -t cp932 >t.txt

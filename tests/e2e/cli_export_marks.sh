@@ -9,10 +9,7 @@ set -u
 . "$(dirname "$(realpath "$0")")/checks.sh"
 require_tools ffprobe ffmpeg python3
 yomi6=$(realpath "$1")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export XDG_CONFIG_HOME="$work/config"
+enter_scratch_folder
 choose_dictionary_reading
 
 body() { for _ in 1 2 3 4 5 6; do printf '%s\n' "$1"; done; }

@@ -7,10 +7,7 @@ set -u
 # shellcheck source=checks.sh
 . "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export XDG_CONFIG_HOME="$work/config"
+enter_scratch_folder
 choose_dictionary_reading
 
 # The length of a WAVE file in seconds.

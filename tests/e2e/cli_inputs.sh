@@ -9,10 +9,7 @@ set -u
 require_tools iconv pdftotext
 yomi6=$(realpath "$1")
 check_py=$(realpath "$2")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export XDG_CONFIG_HOME="$work/config"
+enter_scratch_folder
 export QT_QPA_PLATFORM=offscreen
 xc() { python3 "$check_py" "$@"; }
 

@@ -9,10 +9,7 @@ if [ ! -r /var/lib/mecab/dic/open-jtalk/naist-jdic/sys.dic ]; then
   echo "SKIP: open-jtalk-mecab-naist-jdic is not installed (tools/install-deps.sh installs it)"
   exit 77
 fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export XDG_CONFIG_HOME="$work/config"
+enter_scratch_folder
 unset YOMI6_MECAB_DIC
 
 # Two sentences, a blank line between them: two utterances, each from sil to sil.

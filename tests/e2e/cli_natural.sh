@@ -10,10 +10,7 @@ set -u
 yomi6=$(realpath "$1")
 export YOMI6_NATURAL_VOICE_DIR="$2"
 require_tools soxi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export XDG_CONFIG_HOME="$work/config"
+enter_scratch_folder
 tab=$'\t'
 
 printf '今日は2026年です。\r\n雨。' | iconv -f utf-8 -t cp932 >t.txt

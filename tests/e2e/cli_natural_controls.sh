@@ -13,10 +13,7 @@ YOMI6_NATURAL_VOICE_DIR=$(realpath "$2")
 export YOMI6_NATURAL_VOICE_DIR
 f0_stats="$(dirname "$(realpath "$0")")/f0_stats.py"
 require_tools sox iconv
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export XDG_CONFIG_HOME="$work/config"
+enter_scratch_folder
 mkdir -p config
 
 printf '今日はとても良い天気ですね。明日は雨が降るそうです。' | iconv -f utf-8 -t cp932 >t.txt

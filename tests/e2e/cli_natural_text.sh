@@ -11,10 +11,7 @@ set -u
 yomi6=$(realpath "$1")
 export YOMI6_NATURAL_VOICE_DIR="$2"
 files=$(realpath "$3")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export XDG_CONFIG_HOME="$work/config"
+enter_scratch_folder
 # The readings compared are IPADIC's, the dictionary every installation has.
 export YOMI6_MECAB_DIC=/var/lib/mecab/dic/ipadic-utf8
 tab=$'\t'

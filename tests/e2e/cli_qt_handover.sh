@@ -12,10 +12,7 @@ set -u
 . "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 voice=$(realpath "$2")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export XDG_CONFIG_HOME="$work/config"
+enter_scratch_folder
 export QT_QPA_PLATFORM=offscreen
 printf 'かなの\xe6\x96\x87\xe3\x80\x82\n' >text.txt
 

@@ -9,10 +9,7 @@ set -u
 . "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 source_dir=$(realpath "$2")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export XDG_CONFIG_HOME="$work/config"
+enter_scratch_folder
 mkdir -p "$XDG_CONFIG_HOME"
 
 for name in tohoku-f01-kana tohoku-f01-kana-low; do
