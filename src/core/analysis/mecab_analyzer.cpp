@@ -4,12 +4,14 @@
 #include "analysis/feature_layout.h"
 #include "analysis/spoken_forms.h"
 #include "analysis/word_context.h"
+#include "text/utf8_codec.h"
 
 #include <mecab.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -241,10 +243,11 @@ private:
         return kanji && count >= 2;
     }
 
+    // The length of the character at k, at least one byte so that a malformed byte moves on.
     static std::size_t Utf8Length(std::string_view s, std::size_t k) {
-        const auto lead = static_cast<unsigned char>(s[k]);
-        const std::size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        return std::min(n, s.size() - k);
+        const std::size_t n =
+            Utf8SequenceLength(reinterpret_cast<const std::uint8_t*>(s.data()) + k, s.size() - k);
+        return std::max<std::size_t>(n, 1);
     }
 
     // One character analysed by itself, with its own lattice (the tagger's own holds the text

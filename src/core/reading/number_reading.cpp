@@ -1,6 +1,7 @@
 #include "reading/number_reading.h"
 
 #include "reading/number_tables.h"
+#include "text/utf8_codec.h"
 
 #include <cstdint>
 #include <vector>
@@ -511,15 +512,10 @@ bool StartsWithKatakana(std::string_view s) {
     return (b1 == 0x82 && b2 >= 0xA1) || (b1 == 0x83 && (b2 <= 0xB6 || b2 == 0xBC));
 }
 
-// The length of the UTF-8 character at the start of s, 0 when s is empty or holds less than
-// its lead byte announces.
+// The length of the UTF-8 character at the start of s, 0 when s is empty or no well-formed
+// character starts it.
 std::size_t CharacterLength(std::string_view s) {
-    if (s.empty()) {
-        return 0;
-    }
-    const auto lead = static_cast<unsigned char>(s[0]);
-    const std::size_t len = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    return s.size() < len ? 0 : len;
+    return Utf8SequenceLength(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
 }
 
 // The counter word at the start of s, if one stands there and fits this number.
