@@ -1,5 +1,8 @@
 #include "analysis/word_context.h"
 
+#include "text/char_classes.h"
+#include "text/utf8_codec.h"
+
 #include <array>
 #include <string>
 
@@ -118,14 +121,15 @@ bool IsVerbStemOrItsNoun(std::string_view surface, const AnalyzedWord& w) {
     }
     static constexpr std::string_view kIRow[] = {"い", "き", "ぎ", "し", "じ", "ち",
                                                  "に", "ひ", "び", "み", "り"};
-    if (w.partOfSpeech != "名詞" || surface.size() <= 3) {
+    if (w.partOfSpeech != "名詞") {
         return false;
     }
     for (const std::string_view kana : kIRow) {
         if (surface.ends_with(kana)) {
-            const auto lead = static_cast<unsigned char>(surface[surface.size() - 6]);
-            return lead == 0xE4 || lead == 0xE5 || lead == 0xE6 || lead == 0xE7 || lead == 0xE8 ||
-                   lead == 0xE9; // a kanji (U+4E00..U+9FFF) before it
+            // A kanji before it, not any byte (a word of one kana and ASCII before is shorter).
+            const std::string_view rest = surface.substr(0, surface.size() - kana.size());
+            return rest.size() >= 3 &&
+                   IsKanji(FirstUtf8Char(rest.substr(rest.size() - 3)).codePoint);
         }
     }
     return false;
@@ -234,24 +238,6 @@ void ReadWord(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     }
 }
 
-// Whether utf8 is katakana alone (ァ to ヶ, ー), three bytes each.
-bool IsKatakanaWord(std::string_view utf8) {
-    if (utf8.empty() || utf8.size() % 3 != 0) {
-        return false;
-    }
-    for (std::size_t k = 0; k < utf8.size(); k += 3) {
-        const auto b1 = static_cast<unsigned char>(utf8[k + 1]);
-        const auto b2 = static_cast<unsigned char>(utf8[k + 2]);
-        const bool katakana =
-            static_cast<unsigned char>(utf8[k]) == 0xE3 &&
-            ((b1 == 0x82 && b2 >= 0xA1) || (b1 == 0x83 && (b2 <= 0xB6 || b2 == 0xBC)));
-        if (!katakana) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // A word whose first sound changes after another: its pronunciation plain and changed.
 struct SoundChange {
     std::string_view word;
@@ -274,33 +260,6 @@ const SoundChange* VoicedAfter(std::string_view surface, std::string_view said) 
         }
     }
     return nullptr;
-}
-
-// Whether utf8 holds a hiragana (ぁ to ゟ).
-bool HasHiragana(std::string_view utf8) {
-    for (std::size_t k = 0; k + 2 < utf8.size(); ++k) {
-        const auto b0 = static_cast<unsigned char>(utf8[k]);
-        const auto b1 = static_cast<unsigned char>(utf8[k + 1]);
-        const auto b2 = static_cast<unsigned char>(utf8[k + 2]);
-        if (b0 == 0xE3 && ((b1 == 0x81 && b2 >= 0x81) || (b1 == 0x82 && b2 <= 0x9F))) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Whether utf8 is at least two kanji (U+4E00 to U+9FFF) and nothing else.
-bool IsKanjiCompound(std::string_view utf8) {
-    if (utf8.size() < 6 || utf8.size() % 3 != 0) {
-        return false;
-    }
-    for (std::size_t k = 0; k < utf8.size(); k += 3) {
-        const auto lead = static_cast<unsigned char>(utf8[k]);
-        if (lead < 0xE4 || lead > 0xE9) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // Whether the verb at i (描く, 描いた) has a picture or a figure for its object or place: 絵を
