@@ -312,5 +312,20 @@ TEST(DevoicingTest, VowelsBetweenVoicelessConsonants) {
     EXPECT_EQ(Prons(w), (std::vector<std::string>{"シ’キチ"}));
 }
 
+// A pronunciation that ends in a character cut short (a byte of a dictionary's broken entry)
+// threw out of the devoicing stage: the morae before it are decided, the stray bytes kept.
+TEST(DevoicingTest, APronunciationCutShortIsNoCrash) {
+    LabelWord w;
+    w.pos = "名詞";
+    w.pronunciation = "キカ\xE3\x82";
+    w.accent = 2;
+    std::vector<LabelWord> words = {w};
+    ASSERT_NO_THROW(SetDevoicing(words));
+    EXPECT_EQ(words[0].pronunciation.substr(0, std::string_view("キ’カ").size()), "キ’カ");
+    w.pronunciation = "キ\xE3";
+    words = {w};
+    ASSERT_NO_THROW(SetDevoicing(words));
+}
+
 } // namespace
 } // namespace yomi6::labels

@@ -47,6 +47,12 @@ TEST(NaturalTrace, SplitsPronunciationsIntoMorae) {
     EXPECT_EQ(SplitMorae("ァ"), (std::vector<std::string>{"ァ"})); // nothing to join
 }
 
+// A stray byte is a unit of its own: the character after it stays whole.
+TEST(NaturalTrace, SplitsAStrayByteOffAlone) {
+    EXPECT_EQ(SplitMorae("\x81キャ"), (std::vector<std::string>{"\x81", "キャ"}));
+    EXPECT_EQ(SplitMorae("カ\xE3\x82"), (std::vector<std::string>{"カ", "\xE3", "\x82"}));
+}
+
 TEST(NaturalTrace, RefusesSpoiledTraces) {
     const std::string good = test::EngineTrace("雨が降る。");
     ASSERT_TRUE(ParseTrace(good));

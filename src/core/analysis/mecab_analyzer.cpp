@@ -4,6 +4,7 @@
 #include "analysis/feature_layout.h"
 #include "analysis/spoken_forms.h"
 #include "analysis/word_context.h"
+#include "text/char_classes.h"
 #include "text/utf8_codec.h"
 
 #include <mecab.h>
@@ -220,7 +221,7 @@ private:
                 continue;
             }
             for (std::size_t k = 0; k < s.size();) {
-                const std::size_t n = Utf8Length(s, k);
+                const std::size_t n = Utf8Step(s.substr(k));
                 AnalyzedWord part = AnalyzeAlone(s.substr(k, n));
                 part.begin = w.begin + k;
                 part.end = part.begin + n;
@@ -229,25 +230,6 @@ private:
             }
         }
         words = std::move(out);
-    }
-
-    // Whether s is two characters or more with a kanji (U+4E00..U+9FFF) among them.
-    static bool HoldsKanjiRun(std::string_view s) {
-        bool kanji = false;
-        std::size_t count = 0;
-        for (std::size_t k = 0; k < s.size(); k += Utf8Length(s, k)) {
-            const auto lead = static_cast<unsigned char>(s[k]);
-            kanji = kanji || (lead >= 0xE4 && lead <= 0xE9);
-            ++count;
-        }
-        return kanji && count >= 2;
-    }
-
-    // The length of the character at k, at least one byte so that a malformed byte moves on.
-    static std::size_t Utf8Length(std::string_view s, std::size_t k) {
-        const std::size_t n =
-            Utf8SequenceLength(reinterpret_cast<const std::uint8_t*>(s.data()) + k, s.size() - k);
-        return std::max<std::size_t>(n, 1);
     }
 
     // One character analysed by itself, with its own lattice (the tagger's own holds the text

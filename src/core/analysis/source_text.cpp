@@ -3,6 +3,7 @@
 #include "analysis/extension_chars.h"
 #include "text/cp932.h"
 #include "text/cp932_table.h"
+#include "text/utf8_codec.h"
 
 #include <algorithm>
 
@@ -45,33 +46,6 @@ CharKind KindOf(char16_t c, std::uint8_t length) {
     return CharKind::OtherWide;
 }
 
-void AppendUtf8(std::string& out, char16_t c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
-
-// The first character of UTF-8 text of at most three bytes a character.
-char16_t FirstChar(std::string_view utf8) {
-    const auto b = static_cast<unsigned char>(utf8[0]);
-    if (b < 0x80 || utf8.size() < 2) {
-        return b;
-    }
-    const auto b1 = static_cast<unsigned char>(utf8[1]) & 0x3F;
-    if (b < 0xE0 || utf8.size() < 3) {
-        return static_cast<char16_t>(((b & 0x1F) << 6) | b1);
-    }
-    return static_cast<char16_t>(((b & 0x0F) << 12) | (b1 << 6) |
-                                 (static_cast<unsigned char>(utf8[2]) & 0x3F));
-}
-
 } // namespace
 
 void DecodeSource(const unsigned char* text, std::size_t n, SourceText& out) {
@@ -94,7 +68,7 @@ void DecodeSource(const unsigned char* text, std::size_t n, SourceText& out) {
         }
         c.utf8Begin = static_cast<std::uint32_t>(out.utf8.size());
         if (const std::string_view form = ExtensionCharForm(c.ch); !form.empty()) {
-            c.kind = KindOf(FirstChar(form), 2);
+            c.kind = KindOf(static_cast<char16_t>(FirstUtf8Char(form).codePoint), 2);
             out.utf8.append(form);
         } else {
             c.kind = KindOf(c.ch, c.length);

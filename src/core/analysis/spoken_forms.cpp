@@ -1,5 +1,7 @@
 #include "analysis/spoken_forms.h"
 
+#include "text/char_classes.h"
+
 namespace yomi6 {
 
 namespace {
@@ -38,31 +40,13 @@ bool EndsWith(std::string_view s, std::string_view end) {
     return s.size() >= end.size() && s.substr(s.size() - end.size()) == end;
 }
 
-// Whether utf8 is katakana alone (ァ to ヶ, ー), three bytes each.
-bool IsKatakana(std::string_view utf8) {
-    if (utf8.empty() || utf8.size() % 3 != 0) {
-        return false;
-    }
-    for (std::size_t i = 0; i < utf8.size(); i += 3) {
-        const auto b1 = static_cast<unsigned char>(utf8[i]);
-        const auto b2 = static_cast<unsigned char>(utf8[i + 1]);
-        const auto b3 = static_cast<unsigned char>(utf8[i + 2]);
-        const bool katakana = b1 == 0xE3 && ((b2 == 0x82 && b3 >= 0xA1) ||
-                                             (b2 == 0x83 && (b3 <= 0xB6 || b3 == 0xBC)));
-        if (!katakana) {
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 void ApplySpokenForms(std::string_view surface, std::string& pronunciation) {
     // A word written in katakana with ヴ is said as written (デンヴァー), where a dictionary
     // writes its pronunciation with バ ビ ブ ベ ボ (the Open JTalk dictionary's デンバー).
     if (!pronunciation.empty() && surface.find("ヴ") != std::string_view::npos &&
-        IsKatakana(surface)) {
+        IsKatakanaWord(surface)) {
         pronunciation = surface;
         return;
     }

@@ -1,5 +1,9 @@
 #include "analysis/word_context.h"
 
+#include "text/char_classes.h"
+#include "text/utf8_codec.h"
+
+#include <array>
 #include <string>
 
 namespace yomi6 {
@@ -117,14 +121,15 @@ bool IsVerbStemOrItsNoun(std::string_view surface, const AnalyzedWord& w) {
     }
     static constexpr std::string_view kIRow[] = {"い", "き", "ぎ", "し", "じ", "ち",
                                                  "に", "ひ", "び", "み", "り"};
-    if (w.partOfSpeech != "名詞" || surface.size() <= 3) {
+    if (w.partOfSpeech != "名詞") {
         return false;
     }
     for (const std::string_view kana : kIRow) {
         if (surface.ends_with(kana)) {
-            const auto lead = static_cast<unsigned char>(surface[surface.size() - 6]);
-            return lead == 0xE4 || lead == 0xE5 || lead == 0xE6 || lead == 0xE7 || lead == 0xE8 ||
-                   lead == 0xE9; // a kanji (U+4E00..U+9FFF) before it
+            // A kanji before it, not any byte (a word of one kana and ASCII before is shorter).
+            const std::string_view rest = surface.substr(0, surface.size() - kana.size());
+            return rest.size() >= 3 &&
+                   IsKanji(FirstUtf8Char(rest.substr(rest.size() - 3)).codePoint);
         }
     }
     return false;
@@ -233,24 +238,6 @@ void ReadWord(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     }
 }
 
-// Whether utf8 is katakana alone (ァ to ヶ, ー), three bytes each.
-bool IsKatakanaWord(std::string_view utf8) {
-    if (utf8.empty() || utf8.size() % 3 != 0) {
-        return false;
-    }
-    for (std::size_t k = 0; k < utf8.size(); k += 3) {
-        const auto b1 = static_cast<unsigned char>(utf8[k + 1]);
-        const auto b2 = static_cast<unsigned char>(utf8[k + 2]);
-        const bool katakana =
-            static_cast<unsigned char>(utf8[k]) == 0xE3 &&
-            ((b1 == 0x82 && b2 >= 0xA1) || (b1 == 0x83 && (b2 <= 0xB6 || b2 == 0xBC)));
-        if (!katakana) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // A word whose first sound changes after another: its pronunciation plain and changed.
 struct SoundChange {
     std::string_view word;
@@ -273,33 +260,6 @@ const SoundChange* VoicedAfter(std::string_view surface, std::string_view said) 
         }
     }
     return nullptr;
-}
-
-// Whether utf8 holds a hiragana (ぁ to ゟ).
-bool HasHiragana(std::string_view utf8) {
-    for (std::size_t k = 0; k + 2 < utf8.size(); ++k) {
-        const auto b0 = static_cast<unsigned char>(utf8[k]);
-        const auto b1 = static_cast<unsigned char>(utf8[k + 1]);
-        const auto b2 = static_cast<unsigned char>(utf8[k + 2]);
-        if (b0 == 0xE3 && ((b1 == 0x81 && b2 >= 0x81) || (b1 == 0x82 && b2 <= 0x9F))) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Whether utf8 is at least two kanji (U+4E00 to U+9FFF) and nothing else.
-bool IsKanjiCompound(std::string_view utf8) {
-    if (utf8.size() < 6 || utf8.size() % 3 != 0) {
-        return false;
-    }
-    for (std::size_t k = 0; k < utf8.size(); k += 3) {
-        const auto lead = static_cast<unsigned char>(utf8[k]);
-        if (lead < 0xE4 || lead > 0xE9) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // Whether the verb at i (描く, 描いた) has a picture or a figure for its object or place: 絵を
@@ -466,85 +426,187 @@ void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     }
 }
 
-// The rules of ReadByWordBefore for words that stand alone, follow a prefix or a kind of word
-// (時, 形, 描く, 抱く, 社, 額, 今, 大 and the rest named there).
+// Whether the word before i is not a noun (or there is none): the word stands alone.
+bool NotAfterNoun(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
+    const AnalyzedWord* before = n.Before(i);
+    return before == nullptr || before->partOfSpeech != "名詞";
+}
+
+bool Always(const Neighbours& /*n*/, std::size_t /*i*/, const AnalyzedWord& /*w*/) {
+    return true;
+}
+
+bool IsVerb(const Neighbours& /*n*/, std::size_t /*i*/, const AnalyzedWord& w) {
+    return w.partOfSpeech == "動詞";
+}
+
+// Whether a noun made of two kanji or more touches the word at i from before (円錐形, 殺人鬼).
+bool AfterKanjiCompound(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
+    const AnalyzedWord* before = n.Before(i);
+    return before != nullptr && before->partOfSpeech == "名詞" && IsKanjiCompound(n.Surface(i - 1));
+}
+
+// Whether a katakana word touches the word at i from before (カルボニル基).
+bool AfterKatakanaWord(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
+    return n.Before(i) != nullptr && IsKatakanaWord(n.Surface(i - 1));
+}
+
+// Whether a name of four katakana or more touches the suffix at i from before (ゼニゴケ目, not
+// ミシン目).
+bool SuffixAfterKatakanaName(const Neighbours& n, std::size_t i, const AnalyzedWord& w) {
+    return w.subdivision == "接尾" && AfterKatakanaWord(n, i, w) && n.Surface(i - 1).size() >= 12;
+}
+
+bool VerbOfPicture(const Neighbours& n, std::size_t i, const AnalyzedWord& w) {
+    return IsVerb(n, i, w) && DrawsPicture(n, i);
+}
+
+bool VerbOfThought(const Neighbours& n, std::size_t i, const AnalyzedWord& w) {
+    return IsVerb(n, i, w) && HoldsThought(n, i);
+}
+
+// Whether the noun at i follows お, an adjective or a describing word ending in な (小さな).
+bool NounAfterHonorOrDescription(const Neighbours& n, std::size_t i, const AnalyzedWord& w) {
+    const AnalyzedWord* before = n.Before(i);
+    return IsPlainNoun(w) && before != nullptr &&
+           (n.Surface(i - 1) == "お" || before->partOfSpeech == "形容詞" ||
+            (before->partOfSpeech == "連体詞" && n.Surface(i - 1).ends_with("な")));
+}
+
+// Whether the noun at i follows no number, demonstrative (その) or prefix.
+bool NounNotAfterNumberOrDemonstrative(const Neighbours& n, std::size_t i, const AnalyzedWord& w) {
+    const AnalyzedWord* before = n.Before(i);
+    return IsPlainNoun(w) &&
+           (before == nullptr || (!before->isNumeral && before->partOfSpeech != "連体詞" &&
+                                  before->partOfSpeech != "接頭詞"));
+}
+
+// Whether the prefix at i comes before a word that is not a season, a term or a meeting.
+bool PrefixBeforeOtherThanTerm(const Neighbours& n, std::size_t i, const AnalyzedWord& w) {
+    return w.partOfSpeech.starts_with("接頭") && n.After(i) != nullptr &&
+           !IsTermAfterKon(n.Surface(i + 1));
+}
+
+// Whether the prefix at i comes before a noun written with kana that is not a short word of kana
+// alone.
+bool PrefixBeforeNativeWord(const Neighbours& n, std::size_t i, const AnalyzedWord& w) {
+    if (!w.partOfSpeech.starts_with("接頭") || n.After(i) == nullptr ||
+        n.words[i + 1].partOfSpeech != "名詞") {
+        return false;
+    }
+    const std::string_view next = n.Surface(i + 1);
+    return HasHiragana(next) && (next.size() > 6 || static_cast<unsigned char>(next[0]) >= 0xE4);
+}
+
+// Whether the word touching the word at i from after starts with え (数え).
+bool BeforeE(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
+    return n.After(i) != nullptr && n.Surface(i + 1).starts_with("え");
+}
+
+bool IsAnOrder(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
+    return IsOrder(n, i);
+}
+
+// How a row of kAloneOrAfterPrefix matches a word.
+enum class Match {
+    kWord,  // the surface is `surface` and the pronunciation one of `said`: it becomes `reads`
+    kStart, // the surface starts with `surface`, the pronunciation with one of `said`: that start
+            // becomes `reads`
+};
+
+// A reading that a word standing alone, after a prefix or after a kind of word takes.
+struct ContextReading {
+    std::string_view surface;
+    Match match;
+    std::array<std::string_view, 2> said; // the dictionary's readings it replaces ("": none)
+    bool (*when)(const Neighbours& n, std::size_t i, const AnalyzedWord& w); // the neighbours
+    std::string_view particles; // one of these particles touches it from after ("": any word)
+    std::string_view reads;
+};
+
+// The readings of words that stand alone, follow a prefix or a kind of word (時, 形, 描く, 抱く,
+// 社, 額, 今, 大 and the rest named at ReadByWordBefore). The first row that matches wins. To add a
+// word: one row {surface, Match::kWord or kStart, {readings it replaces}, condition, particles
+// after it or "", new reading}, its example in a comment; a new condition is a small function
+// above with the signature of `when`, named for what it asks of the neighbours. A row with
+// readings that need different conditions is two rows.
+constexpr ContextReading kAloneOrAfterPrefix[] = {
+    // The Open JTalk dictionary's ドキ of 梅雨時, alone: 時を待つ.
+    {"時", Match::kWord, {"ドキ"}, NotAfterNoun, "", "トキ"},
+    {"時", Match::kWord, {"ジ"}, NotAfterNoun, "が,を,は,に,の", "トキ"},
+    // 円錐形, 現在形 (not がた or かたち).
+    {"形", Match::kWord, {"ガタ", "カタチ"}, AfterKanjiCompound, "", "ケイ"},
+    // 絵を描く, グラフに描かれた: drawing, かく.
+    {"描", Match::kStart, {"エガ"}, VerbOfPicture, "", "カ"},
+    // 疑念を抱く: いだく.
+    {"抱", Match::kStart, {"ダ"}, VerbOfThought, "", "イダ"},
+    // A shrine: お社, 小さな社 (この社, わが社: a company).
+    {"社", Match::kWord, {"シャ"}, NounAfterHonorOrDescription, "", "ヤシロ"},
+    // 額に手を当てる, 猫の額 (その額を: the sum, がく).
+    {"額", Match::kWord, {"ガク"}, NounNotAfterNumberOrDemonstrative, "に,の,を,が", "ヒタイ"},
+    // An attendant: 菊を供にして (提供 is one word).
+    {"供", Match::kWord, {"キョウ", "キョー"}, NotAfterNoun, "に,を,の", "トモ"},
+    // 今ドアから, 今自分が (今シーズン, 今大会: こん).
+    {"今", Match::kWord, {"コン"}, PrefixBeforeOtherThanTerm, "", "イマ"},
+    // 垂れる たれる: the しだれる of the Open JTalk dictionary is 枝垂れる.
+    {"垂", Match::kStart, {"シダ"}, IsVerb, "", "タ"},
+    // 宿す やどす, where the Open JTalk dictionary reads the verbal noun 宿 and す.
+    {"宿", Match::kStart, {"シュク"}, IsVerb, "", "ヤド"},
+    // 十数えよ: the verb 数える after a number.
+    {"数", Match::kWord, {"スウ", "スー"}, BeforeE, "", "カゾ"},
+    // Alone; ひ after a title (皇太子妃).
+    {"妃", Match::kWord, {"ヒ"}, NotAfterNoun, "が,を,は,に,の,も", "キサキ"},
+    // The Buddha alone; ふつ, France, in 日仏 仏大統領.
+    {"仏", Match::kWord, {"フツ"}, Always, "に,の,を,が,は,も,や,と", "ホトケ"},
+    // 我を忘れる.
+    {"我", Match::kWord, {"ガ", "ワガ"}, Always, "を", "ワレ"},
+    // その所為か.
+    {"所為", Match::kWord, {"ショイ"}, Always, "", "セイ"},
+    // 逆だった: 逆 and だった, not the verb 逆立つ written in kana.
+    {"逆だ", Match::kStart, {"サカダ"}, Always, "", "ギャクダ"},
+    // An order of living things: ゼニゴケ目 (ミシン目 め).
+    {"目", Match::kWord, {"メ"}, SuffixAfterKatakanaName, "", "モク"},
+    // A word (適切な語); the telling is written 語り.
+    {"語", Match::kWord, {"カタリ"}, Always, "", "ゴ"},
+    // 幕府の命により (命を大切に: いのち).
+    {"命", Match::kWord, {"イノチ"}, IsAnOrder, "", "メイ"},
+    // A group of a molecule: カルボニル基, ケトン基.
+    {"基", Match::kWord, {"モト"}, AfterKatakanaWord, "", "キ"},
+    // 殺人鬼, 吸血鬼 (赤鬼 あかおに).
+    {"鬼", Match::kWord, {"オニ"}, AfterKanjiCompound, "", "キ"},
+    // 大違い, 大にぎわい; not before a short word of kana alone: 大なり (the sign >) is だいなり.
+    {"大", Match::kWord, {"ダイ"}, PrefixBeforeNativeWord, "", "オオ"},
+};
+
+// The length of the start of said that row replaces, or npos when row does not match.
+std::size_t Replaced(const ContextReading& row, std::string_view surface, std::string_view said) {
+    const bool word = row.match == Match::kWord;
+    if (word ? surface != row.surface : !surface.starts_with(row.surface)) {
+        return std::string_view::npos;
+    }
+    for (const std::string_view reading : row.said) {
+        if (!reading.empty() && (word ? said == reading : said.starts_with(reading))) {
+            return reading.size();
+        }
+    }
+    return std::string_view::npos;
+}
+
 void ReadAloneOrAfterPrefix(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     const std::string_view s = n.Surface(i);
-    const std::string_view said = w.pronunciation;
-    const AnalyzedWord* before = n.Before(i);
-    if (s == "時" &&
-        (said == "ドキ" ||
-         (said == "ジ" && IsParticle(n, i + 1, "が,を,は,に,の") && n.After(i) != nullptr)) &&
-        (before == nullptr || before->partOfSpeech != "名詞")) {
-        w.pronunciation = "トキ"; // the Open JTalk dictionary's ドキ of 梅雨時, alone
-    } else if (s == "形" && (said == "ガタ" || said == "カタチ") && before != nullptr &&
-               before->partOfSpeech == "名詞" && IsKanjiCompound(n.Surface(i - 1))) {
-        w.pronunciation = "ケイ";
-    } else if (s.starts_with("描") && w.partOfSpeech == "動詞" && said.starts_with("エガ") &&
-               DrawsPicture(n, i)) {
-        w.pronunciation.replace(0, std::string_view("エガ").size(), "カ");
-    } else if (s.starts_with("抱") && w.partOfSpeech == "動詞" && said.starts_with("ダ") &&
-               HoldsThought(n, i)) {
-        w.pronunciation.insert(0, "イ");
-    } else if (s == "社" && said == "シャ" && IsPlainNoun(w) && before != nullptr &&
-               (n.Surface(i - 1) == "お" || before->partOfSpeech == "形容詞" ||
-                (before->partOfSpeech == "連体詞" && n.Surface(i - 1).ends_with("な")))) {
-        w.pronunciation = "ヤシロ"; // a shrine: お社, 小さな社 (この社, わが社: a company)
-    } else if (s == "額" && said == "ガク" && IsPlainNoun(w) &&
-               (before == nullptr || (!before->isNumeral && before->partOfSpeech != "連体詞" &&
-                                      before->partOfSpeech != "接頭詞")) &&
-               IsParticle(n, i + 1, "に,の,を,が") && n.After(i) != nullptr) {
-        w.pronunciation = "ヒタイ";
-    } else if (s == "供" && (said == "キョウ" || said == "キョー") &&
-               IsParticle(n, i + 1, "に,を,の") && n.After(i) != nullptr &&
-               (before == nullptr || before->partOfSpeech != "名詞")) {
-        w.pronunciation = "トモ"; // an attendant: 菊を供にして (提供 is one word)
-    } else if (s == "今" && said == "コン" && w.partOfSpeech.starts_with("接頭") &&
-               n.After(i) != nullptr && !IsTermAfterKon(n.Surface(i + 1))) {
-        w.pronunciation = "イマ"; // 今ドアから, 今自分が (今シーズン, 今大会: こん)
-    } else if (w.partOfSpeech == "動詞" && s.starts_with("垂") && said.starts_with("シダ")) {
-        // 垂れる たれる: the しだれる of the Open JTalk dictionary is 枝垂れる.
-        w.pronunciation.replace(0, std::string_view("シダ").size(), "タ");
-    } else if (w.partOfSpeech == "動詞" && s.starts_with("宿") && said.starts_with("シュク")) {
-        // 宿す やどす, where the Open JTalk dictionary reads the verbal noun 宿 and す.
-        w.pronunciation.replace(0, std::string_view("シュク").size(), "ヤド");
-    } else if (s == "数" && (said == "スウ" || said == "スー") && n.After(i) != nullptr &&
-               n.Surface(i + 1).starts_with("え")) {
-        w.pronunciation = "カゾ"; // 十数えよ: the verb 数える after a number
-    } else if (s == "妃" && said == "ヒ" && IsParticle(n, i + 1, "が,を,は,に,の,も") &&
-               n.After(i) != nullptr && (before == nullptr || before->partOfSpeech != "名詞")) {
-        w.pronunciation = "キサキ"; // alone; ひ after a title (皇太子妃)
-    } else if (s == "仏" && said == "フツ" && IsParticle(n, i + 1, "に,の,を,が,は,も,や,と") &&
-               n.After(i) != nullptr) {
-        w.pronunciation = "ホトケ"; // the Buddha alone; ふつ, France, in 日仏 仏大統領
-    } else if (s == "我" && (said == "ガ" || said == "ワガ") && IsParticle(n, i + 1, "を") &&
-               n.After(i) != nullptr) {
-        w.pronunciation = "ワレ"; // 我を忘れる
-    } else if (s == "所為" && said == "ショイ") {
-        w.pronunciation = "セイ"; // その所為か
-    } else if (s.starts_with("逆だ") && said.starts_with("サカダ")) {
-        // 逆だった: 逆 and だった, not the verb 逆立つ written in kana.
-        w.pronunciation.replace(0, std::string_view("サカ").size(), "ギャク");
-    } else if (s == "目" && said == "メ" && w.subdivision == "接尾" && before != nullptr &&
-               IsKatakanaWord(n.Surface(i - 1)) && n.Surface(i - 1).size() >= 12) {
-        w.pronunciation = "モク"; // an order of living things: ゼニゴケ目 (ミシン目 め)
-    } else if (s == "語" && said == "カタリ") {
-        w.pronunciation = "ゴ"; // a word (適切な語); the telling is written 語り
-    } else if (s == "命" && said == "イノチ" && IsOrder(n, i)) {
-        w.pronunciation = "メイ";
-    } else if (s == "基" && said == "モト" && before != nullptr &&
-               IsKatakanaWord(n.Surface(i - 1))) {
-        w.pronunciation = "キ"; // a group of a molecule: カルボニル基, ケトン基
-    } else if (s == "鬼" && said == "オニ" && before != nullptr && before->partOfSpeech == "名詞" &&
-               IsKanjiCompound(n.Surface(i - 1))) {
-        w.pronunciation = "キ"; // 殺人鬼, 吸血鬼 (赤鬼 あかおに)
-    } else if (s == "大" && said == "ダイ" && w.partOfSpeech.starts_with("接頭") &&
-               n.After(i) != nullptr && n.words[i + 1].partOfSpeech == "名詞" &&
-               HasHiragana(n.Surface(i + 1)) &&
-               (n.Surface(i + 1).size() > 6 ||
-                static_cast<unsigned char>(n.Surface(i + 1)[0]) >= 0xE4)) {
-        // Not before a short word of kana alone: 大なり (the sign >) is だいなり.
-        w.pronunciation = "オオ";
+    for (const ContextReading& row : kAloneOrAfterPrefix) {
+        const std::size_t replaced = Replaced(row, s, w.pronunciation);
+        if (replaced == std::string_view::npos) {
+            continue;
+        }
+        if (!row.particles.empty() &&
+            (n.After(i) == nullptr || !IsParticle(n, i + 1, row.particles))) {
+            continue;
+        }
+        if (row.when(n, i, w)) {
+            w.pronunciation.replace(0, replaced, row.reads);
+            return;
+        }
     }
 }
 

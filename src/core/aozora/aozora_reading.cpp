@@ -1,5 +1,6 @@
 #include "aozora/aozora_reading.h"
 
+#include "text/utf8_codec.h"
 #include "text/variant_kanji.h"
 
 #include <algorithm>
@@ -16,34 +17,15 @@ bool Inside(const NotationRange& r, std::size_t at) {
     return at >= r.begin && at < r.end;
 }
 
-// The first code point of UTF-8 text, if it fits in one UTF-16 unit.
-char16_t FirstUnit(const std::string& utf8) {
-    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
-    if (utf8.size() >= 3 && (b(0) & 0xF0) == 0xE0) {
-        return static_cast<char16_t>(((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F));
-    }
-    if (utf8.size() >= 2 && (b(0) & 0xE0) == 0xC0) {
-        return static_cast<char16_t>(((b(0) & 0x1F) << 6) | (b(1) & 0x3F));
-    }
-    return kGeta;
+// The first code point of UTF-8 text, if it fits in one UTF-16 unit and is no ASCII.
+char16_t FirstUnit(std::string_view utf8) {
+    const Utf8Char c = FirstUtf8Char(utf8);
+    return c.length == 2 || c.length == 3 ? static_cast<char16_t>(c.codePoint) : kGeta;
 }
 
 // The code point of character i of source.
 char32_t CodePointOf(const SourceText& source, std::size_t i) {
-    const std::string_view utf8 = std::string_view(source.utf8).substr(source.Utf8Begin(i));
-    const auto b = [&](std::size_t k) {
-        return k < utf8.size() ? static_cast<char32_t>(static_cast<unsigned char>(utf8[k])) : 0;
-    };
-    if (b(0) >= 0xF0) {
-        return ((b(0) & 0x07) << 18) | ((b(1) & 0x3F) << 12) | ((b(2) & 0x3F) << 6) | (b(3) & 0x3F);
-    }
-    if (b(0) >= 0xE0) {
-        return ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
-    }
-    if (b(0) >= 0xC0) {
-        return ((b(0) & 0x1F) << 6) | (b(1) & 0x3F);
-    }
-    return b(0);
+    return FirstUtf8Char(std::string_view(source.utf8).substr(source.Utf8Begin(i))).codePoint;
 }
 
 constexpr std::size_t kShortestRecurringBase = 2;
@@ -146,7 +128,7 @@ RubyBases ApplyNotation(const AozoraNotation& notation, SourceText& source) {
             // form (鷗 as 鴎), so that 森鷗外 is read; the note's bytes stay its source.
             const std::string_view common = CommonKanjiForm(g.utf8);
             utf8 = common.empty() ? std::string_view(g.utf8) : common;
-            kept.ch = FirstUnit(std::string(utf8));
+            kept.ch = FirstUnit(utf8);
         } else if (silent < notation.silent.size() && Inside(notation.silent[silent], at)) {
             continue;
         }

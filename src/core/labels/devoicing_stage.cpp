@@ -1,6 +1,7 @@
 #include "labels/devoicing_stage.h"
 
 #include "labels/mora_table.h"
+#include "text/utf8_codec.h"
 
 #include <array>
 #include <string>
@@ -86,8 +87,7 @@ std::vector<MoraInfo> Morae(const std::vector<LabelWord>& words) {
             if (const Mora* mora = MoraAt(std::string_view(p).substr(i), n)) {
                 m.kana = mora->kana;
             } else {
-                const auto lead = static_cast<unsigned char>(p[i]);
-                n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+                n = Utf8Step(std::string_view(p).substr(i));
                 m.kana = p.substr(i, n); // ー, or anything else as it is
             }
             i += n;

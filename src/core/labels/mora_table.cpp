@@ -1,6 +1,7 @@
 #include "labels/mora_table.h"
 
 #include "labels/label_word.h"
+#include "text/utf8_codec.h"
 
 #include <string>
 
@@ -224,8 +225,7 @@ int CountMorae(std::string_view text) {
             ++count;
             i += kLong.size();
         } else {
-            const auto lead = static_cast<unsigned char>(text[i]);
-            i += lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+            i += Utf8Step(text.substr(i));
         }
     }
     return count;

@@ -1,6 +1,7 @@
 #include "labels/pronunciation_stage.h"
 
 #include "labels/mora_table.h"
+#include "text/utf8_codec.h"
 
 #include <algorithm>
 #include <string>
@@ -29,8 +30,7 @@ std::string KanaOf(std::string_view surface, int& morae) {
             ++morae;
             i += kLongVowel.size();
         } else {
-            const auto lead = static_cast<unsigned char>(surface[i]);
-            i += lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+            i += Utf8Step(surface.substr(i));
         }
     }
     return out;

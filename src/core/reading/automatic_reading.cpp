@@ -9,7 +9,9 @@
 #include "reading/long_vowel.h"
 #include "reading/number_reading.h"
 #include "reading/reading_writer.h"
+#include "text/char_classes.h"
 #include "text/cp932_codec.h"
+#include "text/utf8_codec.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -30,20 +32,17 @@ bool IsSign(char16_t c) {
     return c == u'+' || c == u'-' || c == 0x2212 || c == 0xFF0B || c == 0xFF0D;
 }
 
-bool IsKana(char16_t c) {
-    return (c >= 0x3041 && c <= 0x3096) || (c >= 0x30A1 && c <= 0x30F6) || c == kLongVowel;
+// A kana the reading says: hiragana to ゖ, katakana, ー.
+bool IsKana(char32_t c) {
+    return (IsHiragana(c) && c <= U'ゖ') || IsKatakana(c);
 }
 
-// The next code point of well-formed UTF-8 at s[i], advancing i.
+// The next code point of UTF-8 s at s[i], advancing i; U+FFFD, one byte on, where no
+// well-formed character starts.
 char32_t NextCodePoint(std::string_view s, std::size_t& i) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    int extra = b < 0x80 ? 0 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : 3;
-    char32_t c = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
-    ++i;
-    while (extra-- > 0 && i < s.size()) {
-        c = (c << 6) | (static_cast<unsigned char>(s[i++]) & 0x3F);
-    }
-    return c;
+    const std::string_view rest = s.substr(i);
+    i += Utf8Step(rest);
+    return FirstUtf8Char(rest).codePoint;
 }
 
 // 1日 is a date, ﾂｲﾀﾁ, after a month (8月1日, 毎月 1日) and where it heads a line as a diary's
@@ -462,7 +461,7 @@ private:
             std::string_view(m_source.utf8).substr(begin, m_source.Utf8Begin(to) - begin);
         for (std::size_t i = 0; i < text.size();) {
             const char32_t c = NextCodePoint(text, i);
-            if (c <= 0xFFFF && IsKana(static_cast<char16_t>(c))) {
+            if (IsKana(c)) {
                 AppendKana(c);
             }
         }
@@ -536,7 +535,7 @@ private:
     void AppendPronunciation(std::string_view utf8) {
         for (std::size_t i = 0; i < utf8.size();) {
             const char32_t c = NextCodePoint(utf8, i);
-            if ((c >= 0x3041 && c <= 0x3096) || (c >= 0x30A1 && c <= 0x30F6) || c == kLongVowel) {
+            if (IsKana(c)) {
                 AppendKana(c);
             }
         }

@@ -1,6 +1,7 @@
 #include "reading/number_reading.h"
 
 #include "reading/number_tables.h"
+#include "text/char_classes.h"
 #include "text/utf8_codec.h"
 
 #include <cstdint>
@@ -500,16 +501,6 @@ std::optional<Body> ReadBody(std::string_view s, std::size_t pos) {
     }
     const std::uint64_t v = total + section + ValueOf(current);
     return Body{ReadValue(v), v, true, end};
-}
-
-// Whether s starts with a katakana (ァ to ヶ) or the long vowel mark ー.
-bool StartsWithKatakana(std::string_view s) {
-    if (s.size() < 3 || static_cast<unsigned char>(s[0]) != 0xE3) {
-        return false;
-    }
-    const auto b1 = static_cast<unsigned char>(s[1]);
-    const auto b2 = static_cast<unsigned char>(s[2]);
-    return (b1 == 0x82 && b2 >= 0xA1) || (b1 == 0x83 && (b2 <= 0xB6 || b2 == 0xBC));
 }
 
 // The length of the UTF-8 character at the start of s, 0 when s is empty or no well-formed

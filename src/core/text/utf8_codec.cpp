@@ -90,6 +90,24 @@ std::size_t Utf8SequenceLength(const std::uint8_t* p, std::size_t available) {
     return length;
 }
 
+Utf8Char FirstUtf8Char(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    const std::size_t length = Utf8SequenceLength(p, bytes.size());
+    if (length == 0) {
+        return {kReplacementCharacter, 0};
+    }
+    return {DecodeSequence(p, length), length};
+}
+
+std::size_t Utf8Step(std::string_view bytes) {
+    if (bytes.empty()) {
+        return 0;
+    }
+    const std::size_t length =
+        Utf8SequenceLength(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    return length == 0 ? 1 : length;
+}
+
 bool IsAscii(std::string_view bytes) {
     std::size_t i = 0;
     // Eight bytes at a time: a file is mostly one or the other.

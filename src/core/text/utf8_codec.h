@@ -16,6 +16,19 @@ namespace yomi6 {
 // short.
 std::size_t Utf8SequenceLength(const std::uint8_t* bytes, std::size_t available);
 
+// The character at the start of bytes: its code point and length, or {U+FFFD, 0} when no
+// well-formed sequence starts there (as Utf8SequenceLength judges).
+struct Utf8Char {
+    char32_t codePoint = 0;
+    std::size_t length = 0;
+};
+Utf8Char FirstUtf8Char(std::string_view bytes);
+
+// How far a scan of bytes moves on from their start: the length of the character there, one
+// byte over a byte that starts none (a stray continuation byte, a sequence cut short), and 0 for
+// no bytes. Never past the end.
+std::size_t Utf8Step(std::string_view bytes);
+
 bool IsValidUtf8(std::string_view bytes);
 
 // Appends the UTF-8 bytes of the code point cp (no check that it is a scalar value).

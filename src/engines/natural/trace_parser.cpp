@@ -1,5 +1,7 @@
 #include "natural/trace_parser.h"
 
+#include "text/utf8_codec.h"
+
 #include <charconv>
 
 namespace yomi6::natural {
@@ -89,8 +91,7 @@ std::vector<std::string> SplitMorae(std::string_view pronunciation) {
                                                   "ゥ", "ェ", "ォ", "ヮ"};
     std::vector<std::string> morae;
     for (std::size_t i = 0; i < pronunciation.size();) {
-        const unsigned char lead = static_cast<unsigned char>(pronunciation[i]);
-        const std::size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        const std::size_t n = Utf8Step(pronunciation.substr(i));
         const std::string_view ch = pronunciation.substr(i, n);
         bool small = false;
         for (const std::string_view s : kSmall) {
