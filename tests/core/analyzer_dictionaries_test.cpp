@@ -205,7 +205,8 @@ TEST(AnalyzerDictionariesTest, WordsAreReadAsTheWordsBesideThemSay) {
         {"暫く御待ち下さい", "ｵﾏﾁ"},
         {"御飯を食べる", "ｺﾞﾊﾝ"},
         // Words standing alone: 光 before a particle, 他 before の は but not in その他, 身体 and
-        // 米 before a particle, 居 before り, 何 before と, 云い, a katakana ヴ, and
+        // 米 before a particle, 居 before り, 何 before と and の (not を), 云い, a katakana ヴ,
+        // and
         // 行っ after を (行う).
         {"太陽の光が眩しい", "ﾉﾋｶﾘｶﾞ"},
         {"光を当てる", "ﾋｶﾘｦ"},
@@ -223,6 +224,8 @@ TEST(AnalyzerDictionariesTest, WordsAreReadAsTheWordsBesideThemSay) {
         {"今年は米がよく取れた", "ｺﾒｶﾞ"},
         {"ここで待って居ります", "ｵﾘﾏｽ"},
         {"何とかなる", "ﾅﾝﾄｶ"},
+        {"何の用もない", "ﾅﾝﾉﾖ"},
+        {"何を言う", "ﾅﾆｦ"},
         {"楼の上からさす火の光が", "ﾋﾉﾋｶﾘｶﾞ"},
         {"そう云いながら歩く", "ｲｲﾅｶﾞﾗ"},
         {"デンヴァーへ行く", "ﾃﾞﾝｳﾞｧ"},

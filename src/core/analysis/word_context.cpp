@@ -154,8 +154,9 @@ bool IsParticle(const Neighbours& n, std::size_t i, std::string_view which) {
 // verbal noun is し (拡張子, 識別子); 他 before の に は も なら is ほか, except in その他 この他;
 // 雄 before a particle is おす (雄の羽), not the ゆう of 英雄; 身体 before a particle is からだ; 米
 // before が を は も に is rice, こめ; 居 before the classical り (居ります) is お; 一月 before
-// ほど ばかり くらい ぐらい is a month's length, ひとつき, not January; 何 before と で だ is なん
-// (何とか, 何でも). A long vowel may be written ウ or ー (the Open JTalk dictionary's コー, ベー).
+// ほど ばかり くらい ぐらい is a month's length, ひとつき, not January; 何 before と で だ の is
+// なん (何とか, 何でも, 何の用). A long vowel may be written ウ or ー (the Open JTalk dictionary's
+// コー, ベー).
 void ReadStandingAlone(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
     const std::string_view s = n.Surface(i);
     const AnalyzedWord* after = n.After(i);
@@ -200,7 +201,8 @@ void ReadStandingAlone(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
                (next == "ほど" || next == "ばかり" || next == "くらい" || next == "ぐらい")) {
         w.pronunciation = "ヒトツキ";
     } else if (s == "何" && w.pronunciation == "ナニ" && after != nullptr &&
-               (next.starts_with("と") || next.starts_with("で") || next.starts_with("だ"))) {
+               (next.starts_with("と") || next.starts_with("で") || next.starts_with("だ") ||
+                next == "の")) {
         w.pronunciation = "ナン";
     }
 }

@@ -13,7 +13,7 @@
 // - words standing alone take their plain reading where a dictionary gives a compound's or an
 //   old one: 光 ひかり, 行 ぎょう, 値 あたい, 子 し after a verbal noun (拡張子), 他 ほか, 身体
 //   からだ, 米 こめ before a particle, 一月 ひとつき before ほど, 居 お before り, 何 なん before
-//   と で だ, 他の and 他ならない ほか;
+//   と で だ の (何の用), 他の and 他ならない ほか;
 // - the word before decides: 後 after a counter ご, before に at a clause's start のち; the
 //   formal noun 上 after a verb うえ; 方 after a verb かた (a person, a way of doing) unless it
 //   compares before が; 川 after a name がわ; 仕掛け after a noun じかけ; 人 after a verbal noun
