@@ -9,10 +9,7 @@ set -u
 . "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 pty_py=$(realpath "$2")
-work=$(mktemp -d)
-trap 'umount "$work/full" 2>/dev/null; rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export XDG_CONFIG_HOME="$work/config"
+enter_scratch_folder 'umount "$work/full" 2>/dev/null'
 export QT_QPA_PLATFORM=offscreen
 # A script's background jobs start with SIGINT ignored; a command typed at a terminal has it
 # as default. This starts a command as the terminal does, SIGINT and SIGPIPE as default.

@@ -13,20 +13,16 @@ require_tools pulseaudio pactl parec Xvfb xdotool iconv
 
 # shellcheck source=xvfb_server.sh
 . "$(dirname "$(realpath "$0")")/xvfb_server.sh"
-work=$(mktemp -d)
 editor_pid=""
-cleanup() {
+stop_programs() {
   [ -n "$editor_pid" ] && kill "$editor_pid" 2>/dev/null
   stop_pulse
   stop_xvfb
-  [ -n "${KEEP:-}" ] || rm -rf "$work"
 }
-trap cleanup EXIT
-cd "$work" || exit 1
+enter_scratch_folder stop_programs
 
 start_pulse "$work/server" || exit 1
 chmod 700 "$work/server"
-export XDG_CONFIG_HOME="$work/config"
 
 start_xvfb "$work/x" || exit 1
 

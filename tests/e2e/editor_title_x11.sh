@@ -11,18 +11,15 @@ require_tools Xvfb xdotool
 
 # shellcheck source=xvfb_server.sh
 . "$(dirname "$(realpath "$0")")/xvfb_server.sh"
-work=$(mktemp -d)
 editor_pid=""
-cleanup() {
+stop_programs() {
   [ -n "$editor_pid" ] && kill "$editor_pid" 2>/dev/null
   stop_xvfb
-  [ -n "${KEEP:-}" ] || rm -rf "$work"
 }
-trap cleanup EXIT
-cd "$work" || exit 1
+enter_scratch_folder stop_programs
 
 mkdir -m 700 runtime
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime"
 export PULSE_SERVER="unix:$work/no-sound-server"
 start_xvfb "$work/x" || exit 1
 
