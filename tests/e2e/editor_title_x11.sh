@@ -8,20 +8,9 @@ set -u
 . "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 require_tools Xvfb xdotool
-
-# shellcheck source=xvfb_server.sh
-. "$(dirname "$(realpath "$0")")/xvfb_server.sh"
-editor_pid=""
-stop_programs() {
-  [ -n "$editor_pid" ] && kill "$editor_pid" 2>/dev/null
-  stop_xvfb
-}
-enter_scratch_folder stop_programs
-
-mkdir -m 700 runtime
-export XDG_RUNTIME_DIR="$work/runtime"
-export PULSE_SERVER="unix:$work/no-sound-server"
-start_xvfb "$work/x" || exit 1
+# shellcheck source=editor_setup.sh
+. "$(dirname "$(realpath "$0")")/editor_setup.sh"
+editor_setup none
 
 title_of_editor() { # settings lines for the settings file
   mkdir -p "$XDG_CONFIG_HOME"
