@@ -3,8 +3,12 @@
 #   check NAME CONDITION   evaluates CONDITION; counts a pass, or prints "FAIL: NAME"
 #   checks_done [LABEL]    prints the counts and returns non-zero when a check failed
 #   require_tools TOOL...  ends the script as skipped (status 77) when a tool is not installed
-#   enter_scratch_folder   makes a temporary folder $work, removed when the script exits, the
-#                          working directory and the settings folder's parent (XDG_CONFIG_HOME)
+#   enter_scratch_folder [CLEANUP]
+#                          makes a temporary folder $work, removed when the script exits (kept
+#                          for inspection with KEEP=1), the working directory and the settings
+#                          folder's parent (XDG_CONFIG_HOME). CLEANUP, a command, runs at the
+#                          exit before the folder goes: it ends what the script started there
+#                          (servers, a mount) or gives back the permissions it took away
 #   choose_dictionary_reading  writes a settings file under $XDG_CONFIG_HOME that chooses the
 #                          dictionary reading (読み方=0), for checks that pin its bytes: without
 #                          the key yomi6 reads automatically when the analyzer can be loaded
@@ -32,8 +36,10 @@ require_tools() {
 }
 
 enter_scratch_folder() {
-  work=$(mktemp -d)
-  trap 'rm -rf "$work"' EXIT
+  # Without the folder a script would work, and clean up, wherever it was started.
+  work=$(mktemp -d) || { echo "FAIL: no scratch folder"; exit 1; }
+  scratch_cleanup=${1:-:}
+  trap 'eval "$scratch_cleanup"; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
   cd "$work" || exit 1
   export XDG_CONFIG_HOME="$work/config"
 }

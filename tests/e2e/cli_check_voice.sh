@@ -6,9 +6,7 @@ set -u
 . "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 samples=$(realpath "$2") # resources/samples: the built-in voice names one unit per file
-work=$(mktemp -d)
-trap 'chmod -R u+rwx "$work"; rm -rf "$work"' EXIT
-cd "$work" || exit 1
+enter_scratch_folder 'chmod -R u+rwx "$work"'
 
 # Every unit of the built-in female voice, as a file name.
 units=$(cd "$samples" && printf '%s\n' IDF_*.wav | sed 's/^IDF_//; s/\.wav$//')

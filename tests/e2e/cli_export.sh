@@ -7,10 +7,7 @@ set -u
 . "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 check_py=$(realpath "$2")
-work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export XDG_CONFIG_HOME="$work/config"
+enter_scratch_folder 'chmod -R u+w "$work"'
 
 xc() { python3 "$check_py" "$@"; }
 probe() { # file, entries -> compact values

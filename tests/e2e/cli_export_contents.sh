@@ -10,10 +10,7 @@ set -u
 . "$(dirname "$(realpath "$0")")/checks.sh"
 require_tools ffmpeg ffprobe iconv
 yomi6=$(realpath "$1")
-work=$(mktemp -d)
-trap 'umount "$work/full" 2>/dev/null; rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export XDG_CONFIG_HOME="$work/config"
+enter_scratch_folder 'umount "$work/full" 2>/dev/null'
 formats="wav flac ogg opus mp3"
 
 cp932() { iconv -f utf-8 -t cp932; }

@@ -9,10 +9,7 @@ set -u
 . "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 pty_py=$(realpath "$2")
-work=$(mktemp -d)
-trap 'umount "$work/full" 2>/dev/null; rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export XDG_CONFIG_HOME="$work/config"
+enter_scratch_folder 'umount "$work/full" 2>/dev/null'
 export QT_QPA_PLATFORM=offscreen
 # A script's background jobs start with SIGINT ignored; a command typed at a terminal has it
 # as default. This starts a command as the terminal does, SIGINT and SIGPIPE as default.
@@ -49,6 +46,22 @@ wait_for_temporary() {
 
 signal_number() { kill -l "$1"; }
 
+# Runs a command in the background, sends it signal $1 once its temporary file in out/ holds
+# data, and waits for its end: started is 0 when it was caught while writing, status is how it
+# ended, its stderr is in err.txt.
+signal_while_writing() { # signal, command...
+  local sig=$1 pid
+  shift
+  "$@" 2>err.txt &
+  pid=$!
+  wait_for_temporary out
+  # shellcheck disable=SC2034 # started and status are read by the checks
+  started=$?
+  kill -s "$sig" "$pid"
+  wait "$pid"
+  status=$?
+}
+
 for sig in INT TERM HUP PIPE; do
   for old in none kept; do
     rm -rf out && mkdir out
@@ -57,13 +70,8 @@ for sig in INT TERM HUP PIPE; do
     fi
     # shellcheck disable=SC2034 # read by a check condition
     before=$(find out -mindepth 1 -maxdepth 1 -printf '%f\n' | sort | tr '\n' ' ')
-    "${as_typed[@]}" "$yomi6" --export out/o.wav --subtitles out/o.srt --timings out/o.json long.txt 2>err.txt &
-    pid=$!
-    wait_for_temporary out
-    started=$?
-    kill -s $sig $pid
-    wait $pid
-    status=$?
+    signal_while_writing $sig "${as_typed[@]}" "$yomi6" --export out/o.wav --subtitles out/o.srt \
+      --timings out/o.json long.txt
     check "export, SIG$sig, old files $old: caught while writing" '[ $started -eq 0 ]'
     check "export, SIG$sig, old files $old: ended by the signal ($status)" '[ $status -eq $((128 + $(signal_number $sig))) ]'
     check "export, SIG$sig, old files $old: only the files there before" '[ "$(cd out && ls -A | sort | tr "\n" " ")" = "$before" ]'
@@ -81,13 +89,7 @@ for sig in INT TERM; do
   for try in 1 2 3 4 5; do
     rm -rf out && mkdir out
     printf 'old' >out/o.pdf
-    "${as_typed[@]}" "$yomi6" --pdf out/o.pdf print.txt 2>err.txt &
-    pid=$!
-    wait_for_temporary out
-    started=$?
-    kill -s $sig $pid
-    wait $pid
-    status=$?
+    signal_while_writing $sig "${as_typed[@]}" "$yomi6" --pdf out/o.pdf print.txt
     if [ "$(cat out/o.pdf)" != old ]; then
       [ "$(ls -A out)" = o.pdf ] && tail -c 32 out/o.pdf | grep -q '%%EOF' || late_wrong="$late_wrong $try"
       continue
@@ -106,14 +108,7 @@ done
 # normally.
 kana_text 4 short.txt
 rm -rf out && mkdir out
-(trap '' HUP; exec "$yomi6" --export out/o.ogg short.txt) &
-pid=$!
-wait_for_temporary out
-# shellcheck disable=SC2034 # read by a check condition
-started=$?
-kill -s HUP $pid
-wait $pid
-status=$?
+signal_while_writing HUP bash -c 'trap "" HUP; exec "$@"' _ "$yomi6" --export out/o.ogg short.txt
 check "an ignored SIGHUP stays ignored" '[ $started -eq 0 ] && [ $status -eq 0 ] && [ -s out/o.ogg ]'
 
 # A full disk: the issue's short text onto a 1250 KB tmpfs filled to leave 4, 8, 12... KB free,

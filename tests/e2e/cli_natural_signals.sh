@@ -13,10 +13,7 @@ set -u
 yomi6=$(realpath "$1")
 export YOMI6_NATURAL_VOICE_DIR="$2"
 require_tools pgrep python3
-work=$(mktemp -d)
-trap 'pkill -KILL -f -- "$work/tmp/yomi6-natural-"; rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export XDG_CONFIG_HOME="$work/config"
+enter_scratch_folder 'pkill -KILL -f -- "$work/tmp/yomi6-natural-"'
 export QT_QPA_PLATFORM=offscreen
 # No sound server: --speak says the text in silence, on the same clock.
 export PULSE_SERVER="unix:$work/no-server"

@@ -6,10 +6,7 @@ set -u
 # shellcheck source=checks.sh
 . "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
-work=$(mktemp -d)
-trap 'umount "$work/full" 2>/dev/null; rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export XDG_CONFIG_HOME="$work/config"
+enter_scratch_folder 'umount "$work/full" 2>/dev/null'
 export QT_QPA_PLATFORM=offscreen
 mkdir -p "$XDG_CONFIG_HOME"
 

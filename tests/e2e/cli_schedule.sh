@@ -6,11 +6,8 @@ set -u
 . "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 samples=$(realpath "$2") # resources/samples, for the length of one recorded sample
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
+enter_scratch_folder
 # The settings file of this run only: the dictionary reading, whose ticks are pinned below.
-export XDG_CONFIG_HOME="$work/config"
 choose_dictionary_reading
 
 lines() { tr '\n' ' ' <"$1" | sed 's/ $//'; }

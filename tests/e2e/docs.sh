@@ -13,8 +13,7 @@ manual=$(realpath "$2")
 metainfo=$(realpath "$3")
 version=$4
 require_tools man
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+enter_scratch_folder
 
 # --version: one line, the window's name for the program, then the build's version.
 "$yomi6" --version >"$work/version.txt" 2>"$work/version.err"

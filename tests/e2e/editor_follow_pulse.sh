@@ -11,33 +11,15 @@ set -u
 yomi6=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
 require_tools pulseaudio pactl parec Xvfb xdotool iconv
-# shellcheck source=pulse_server.sh
-. "$here/pulse_server.sh"
-
-# shellcheck source=xvfb_server.sh
-. "$(dirname "$(realpath "$0")")/xvfb_server.sh"
-work=$(mktemp -d)
-editor_pid=""
-cleanup() {
-  [ -n "$editor_pid" ] && kill "$editor_pid" 2>/dev/null
-  stop_pulse
-  stop_xvfb
-  [ -n "${KEEP:-}" ] || rm -rf "$work"
-}
-trap cleanup EXIT
-cd "$work" || exit 1
-
-start_pulse "$work/server" || exit 1
-chmod 700 "$work/server"
-export XDG_CONFIG_HOME="$work/config"
+# shellcheck source=editor_setup.sh
+. "$here/editor_setup.sh"
+editor_setup pulse
 mkdir -p "$XDG_CONFIG_HOME"
 # 60 ms a tick: the speed, in the settings file the editor reads; the dictionary reading, whose
 # silent ticks and passes the checks below count on.
 speed=60
 printf '[よみあげPadのセッティング]\r\nしゃべるスピード=%d\r\n読み方=0\r\n' "$speed" |
   iconv -f UTF-8 -t CP932 >"$XDG_CONFIG_HOME/yomi6.ini"
-
-start_xvfb "$work/x" || exit 1
 
 # Before the caret: 30 lines of 200 か (12,000 bytes), heard as one unbroken sound if read.
 # At the caret: あ and eight blanks (silent ticks), three times. After it: 20 blocks of five
@@ -57,11 +39,7 @@ start_xvfb "$work/x" || exit 1
 bytes=$(stat -c %s long.txt)
 check "the text is longer than 10,000 bytes ($bytes)" '[ "$bytes" -gt 10000 ]'
 
-"$yomi6" long.txt >editor.out 2>editor.err &
-editor_pid=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --name 'よみあげPad' | head -n 1)
-check "the editor's window appears" '[ -n "$window" ]'
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+open_editor "$yomi6" long.txt
 sleep 1.0
 # The caret to the start of line 31, the marker's.
 xdotool key --window "$window" ctrl+Home

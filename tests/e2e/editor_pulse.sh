@@ -8,38 +8,16 @@ set -u
 yomi6=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
 require_tools pulseaudio pactl parec Xvfb xdotool iconv
-# shellcheck source=pulse_server.sh
-. "$here/pulse_server.sh"
-
-# shellcheck source=xvfb_server.sh
-. "$(dirname "$(realpath "$0")")/xvfb_server.sh"
-work=$(mktemp -d)
-editor_pid=""
-cleanup() {
-  [ -n "$editor_pid" ] && kill "$editor_pid" 2>/dev/null
-  stop_pulse
-  stop_xvfb
-  [ -n "${KEEP:-}" ] || rm -rf "$work"
-}
-trap cleanup EXIT
-cd "$work" || exit 1
-
-start_pulse "$work/server" || exit 1
-chmod 700 "$work/server"
-export XDG_CONFIG_HOME="$work/config"
-
-start_xvfb "$work/x" || exit 1
+# shellcheck source=editor_setup.sh
+. "$here/editor_setup.sh"
+editor_setup pulse
 
 # Eighty kana: over fourteen seconds of speech at the default 180 ms, longer than all the
 # recordings below together.
 printf '%s%s' 'あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらり' \
   'あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらり' |
   iconv -f UTF-8 -t CP932 >kana.txt
-"$yomi6" kana.txt >editor.out 2>editor.err &
-editor_pid=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --name 'よみあげPad' | head -n 1)
-check "the editor's window appears" '[ -n "$window" ]'
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+open_editor "$yomi6" kana.txt
 sleep 0.5
 
 # The number of 50 ms blocks with a clear sound in a recording (signed 16-bit mono at 44100 Hz),

@@ -8,23 +8,9 @@ set -u
 . "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 require_tools Xvfb xdotool
-
-# shellcheck source=xvfb_server.sh
-. "$(dirname "$(realpath "$0")")/xvfb_server.sh"
-work=$(mktemp -d)
-editor_pid=""
-cleanup() {
-  [ -n "$editor_pid" ] && kill "$editor_pid" 2>/dev/null
-  stop_xvfb
-  [ -n "${KEEP:-}" ] || rm -rf "$work"
-}
-trap cleanup EXIT
-cd "$work" || exit 1
-
-mkdir -m 700 runtime
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
-export PULSE_SERVER="unix:$work/no-sound-server"
-start_xvfb "$work/x" || exit 1
+# shellcheck source=editor_setup.sh
+. "$(dirname "$(realpath "$0")")/editor_setup.sh"
+editor_setup none
 
 title_of_editor() { # settings lines for the settings file
   mkdir -p "$XDG_CONFIG_HOME"

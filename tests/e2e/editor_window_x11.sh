@@ -9,25 +9,11 @@ set -u
 . "$(dirname "$(realpath "$0")")/checks.sh"
 yomi6=$(realpath "$1")
 require_tools Xvfb xdotool xwininfo twm iconv
-
-# shellcheck source=xvfb_server.sh
-. "$(dirname "$(realpath "$0")")/xvfb_server.sh"
-work=$(mktemp -d)
-editor_pid=""
+# shellcheck source=editor_setup.sh
+. "$(dirname "$(realpath "$0")")/editor_setup.sh"
 twm_pid=""
-cleanup() {
-  [ -n "$editor_pid" ] && kill "$editor_pid" 2>/dev/null
-  [ -n "$twm_pid" ] && kill "$twm_pid" 2>/dev/null
-  stop_xvfb
-  [ -n "${KEEP:-}" ] || rm -rf "$work"
-}
-trap cleanup EXIT
-cd "$work" || exit 1
-
-mkdir -m 700 runtime
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
-export PULSE_SERVER="unix:$work/no-sound-server"
-start_xvfb "$work/x" || exit 1
+stop_twm() { [ -n "$twm_pid" ] && kill "$twm_pid" 2>/dev/null; }
+editor_setup none stop_twm
 
 # twm places a window where it asks to be, without asking the user; its frame has a title bar.
 # Its fonts are the one the X server has built in.

@@ -10,8 +10,7 @@ source_dir=$(realpath "$1")
 # shellcheck source=checks.sh
 . "$(dirname "$(realpath "$0")")/checks.sh"
 require_tools git clang-format clang-tidy shellcheck python3
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+enter_scratch_folder
 export GIT_AUTHOR_NAME=gates GIT_AUTHOR_EMAIL=gates@example.invalid
 export GIT_COMMITTER_NAME=gates GIT_COMMITTER_EMAIL=gates@example.invalid
 export GIT_CONFIG_GLOBAL=/dev/null GIT_CONFIG_NOSYSTEM=1

@@ -14,8 +14,7 @@ here=$(dirname "$(realpath "$0")")
 require_tools pulseaudio pactl parec
 # shellcheck source=pulse_server.sh
 . "$here/pulse_server.sh"
-work=$(mktemp -d)
-trap 'stop_pulse; rm -rf "$work"' EXIT
+enter_scratch_folder stop_pulse
 start_pulse "$work" || exit 1
 record_start "$work/heard.raw" || exit 1
 YOMI6_TEST_RECORDING="$work/heard.raw" QT_QPA_PLATFORM=offscreen "$test_binary" "$@"

@@ -7,9 +7,7 @@ set -u
 # shellcheck source=checks.sh
 . "$(dirname "$(realpath "$0")")/checks.sh"
 build=$(realpath "$1")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
+enter_scratch_folder
 
 root="$work/root"
 DESTDIR="$root" cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1
@@ -30,11 +28,10 @@ check "the sound program is executable, in libexec" '[ -f "$root/usr/libexec/yom
 yomi6="$root/usr/bin/yomi6"
 # The installed program hands --pdf to the installed Qt program, which writes the PDF.
 printf 'かな\n' >"$work/kana.txt"
-(cd "$work" && XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen \
-  "$yomi6" --pdf "$work/kana.pdf" "$work/kana.txt")
+QT_QPA_PLATFORM=offscreen "$yomi6" --pdf "$work/kana.pdf" "$work/kana.txt"
 check "the installed yomi6 --pdf runs the installed Qt program" \
   '[ $? -eq 0 ] && [ "$(head -c 5 "$work/kana.pdf")" = "%PDF-" ]'
-(cd "$work" && XDG_CONFIG_HOME="$work/config" "$yomi6" --wav "$work/kana.wav" "$work/kana.txt")
+"$yomi6" --wav "$work/kana.wav" "$work/kana.txt"
 check "the installed yomi6 --wav runs the installed sound program" \
   '[ $? -eq 0 ] && [ "$(head -c 4 "$work/kana.wav")" = RIFF ]'
 

@@ -6,44 +6,42 @@
 #   module_server.sh SD_YOMI6
 # Exits 77 (skipped) when speech-dispatcher, spd-say or the Python client is not installed.
 set -u
-module=$1
-here=$(cd "$(dirname "$0")" && pwd)
+module=$(realpath "$1")
+here=$(dirname "$(realpath "$0")")
+# shellcheck source=checks.sh
+. "$here/checks.sh"
 py=python3
 [ -x /usr/bin/python3 ] && py=/usr/bin/python3 # the Debian client is for the system's Python
-for tool in speech-dispatcher spd-say pulseaudio parec pactl; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-"$py" -c "import speechd" 2>/dev/null || { echo "skipped: python3-speechd is missing"; exit 77; }
+require_tools speech-dispatcher spd-say pulseaudio parec pactl
+"$py" -c "import speechd" 2>/dev/null || { echo "SKIP: python3-speechd is missing"; exit 77; }
 
-tmp=$(mktemp -d)
 server_pid=""
 # shellcheck source=pulse_server.sh
 source "$here/pulse_server.sh"
-cleanup() {
+stop_servers() {
   if [ -n "$server_pid" ]; then
     kill "$server_pid" 2>/dev/null
     wait "$server_pid" 2>/dev/null
   fi
   stop_pulse
-  rm -rf "$tmp"
 }
-trap cleanup EXIT
-failures=0
+enter_scratch_folder stop_servers
+# A step that failed, counted among checks.sh's failures.
 fail() {
   echo "FAIL: $*"
   failures=$((failures + 1))
 }
 
-start_pulse "$tmp" || exit 1
+start_pulse "$work" || exit 1
 
 # The module alone, with what the server would not pass on (bad UTF-8, 1 MiB, bursts, storms).
 timeout 250 "$py" "$here/module_direct.py" "$module" || fail "the module alone (module_direct.py)"
 
-mkdir -p "$tmp/conf/modules" "$tmp/log"
-cp "$here/../../resources/speech-dispatcher/yomi6.conf" "$tmp/conf/modules/"
-cat >"$tmp/conf/speechd.conf" <<CONF
+mkdir -p "$work/conf/modules" "$work/log"
+cp "$here/../../resources/speech-dispatcher/yomi6.conf" "$work/conf/modules/"
+cat >"$work/conf/speechd.conf" <<CONF
 LogLevel 3
-LogDir "$tmp/log"
+LogDir "$work/log"
 DefaultVolume 100
 AudioOutputMethod "pulse"
 AddModule "yomi6" "$module" "yomi6.conf"
@@ -51,24 +49,24 @@ DefaultModule yomi6
 DefaultLanguage "ja"
 LanguageDefaultModule "ja" "yomi6"
 CONF
-speech-dispatcher -s -t 0 -C "$tmp/conf" -c unix_socket -S "$tmp/sock" -P "$tmp/sd.pid" \
-  -L "$tmp/log" >"$tmp/log/server.out" 2>&1 &
+speech-dispatcher -s -t 0 -C "$work/conf" -c unix_socket -S "$work/sock" -P "$work/sd.pid" \
+  -L "$work/log" >"$work/log/server.out" 2>&1 &
 server_pid=$!
 for _ in $(seq 1 100); do
-  [ -S "$tmp/sock" ] && break
+  [ -S "$work/sock" ] && break
   sleep 0.1
 done
-[ -S "$tmp/sock" ] || { echo "speech-dispatcher did not start"; cat "$tmp/log/"*; exit 1; }
-export SPEECHD_ADDRESS="unix_socket:$tmp/sock"
+[ -S "$work/sock" ] || { echo "speech-dispatcher did not start"; cat "$work/log/"*; exit 1; }
+export SPEECHD_ADDRESS="unix_socket:$work/sock"
 client() { timeout 60 "$py" "$here/module_client.py" "$@"; }
 
 # The sound of one spd-say run: seconds from its first sound to its last (the sample voices
 # space their samples out at a slower speed rather than drawing them out).
 said() {
-  record_start "$tmp/rec.raw" || return 1
+  record_start "$work/rec.raw" || return 1
   timeout 60 spd-say -w -o yomi6 -l ja "$@" || echo "spd-say failed: $*" >&2
   record_stop 0.5
-  client span "$tmp/rec.raw"
+  client span "$work/rec.raw"
 }
 
 # The module's voices, as spd-say lists them.
@@ -89,10 +87,10 @@ echo "spoken for: normal ${normal}s, rate -60 ${slow}s, rate +60 ${fast}s"
 # A stop after a second silences a text of many seconds.
 long=""
 for _ in $(seq 1 8); do long+="$sentence"; done
-record_start "$tmp/rec.raw" || exit 1
+record_start "$work/rec.raw" || exit 1
 result=$(client stop 1.0 "$long")
 record_stop 1.0
-stopped=$(client voiced "$tmp/rec.raw")
+stopped=$(client voiced "$work/rec.raw")
 [ "$result" = stopped ] || fail "no stop event: $result"
 awk -v s="$stopped" 'BEGIN { exit !(s < 3.0) }' || fail "the stop did not silence: ${stopped}s voiced"
 echo "stopped after 1 s: ${stopped}s voiced"
@@ -135,8 +133,8 @@ awk -v s="$after" 'BEGIN { exit !(s > 0.3) }' || fail "no speech after a storm o
 echo "failures: $failures"
 if [ "$failures" -ne 0 ]; then
   echo "--- server log"
-  grep -v "LINE here" "$tmp/log/speech-dispatcher.log" | tail -n 30
-  tail -n 20 "$tmp/log/yomi6.log"
+  grep -v "LINE here" "$work/log/speech-dispatcher.log" | tail -n 30
+  tail -n 20 "$work/log/yomi6.log"
   exit 1
 fi
 echo "module_server: all passed"

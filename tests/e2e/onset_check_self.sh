@@ -12,10 +12,7 @@ yomi6=$(realpath "$1")
 check=$(realpath "$2")
 here=$(dirname "$(realpath "$0")")
 require_tools sox iconv
-work=$(mktemp -d)
-trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export XDG_CONFIG_HOME=$work/config
+enter_scratch_folder
 # The kana are pinned as the dictionary reading says them (は and へ not read as particles).
 choose_dictionary_reading
 

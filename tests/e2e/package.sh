@@ -9,16 +9,14 @@ set -u
 . "$(dirname "$(realpath "$0")")/checks.sh"
 build=$(realpath "$1")
 golden=$(realpath "$2")
-work=$(mktemp -d)
-chmod 755 "$work" # apt-get reads the package as its own unprivileged user
 installed_here=0
-cleanup() {
+purge_installed() {
   if [ "$installed_here" -eq 1 ]; then
     dpkg --purge yomi6 >/dev/null 2>&1 || echo "FAIL: could not purge yomi6; purge it by hand"
   fi
-  rm -rf "$work"
 }
-trap cleanup EXIT
+enter_scratch_folder purge_installed
+chmod 755 "$work" # apt-get reads the package as its own unprivileged user
 trap 'exit 1' INT TERM HUP
 
 
@@ -116,8 +114,6 @@ else
     DEBIAN_FRONTEND=noninteractive apt-get install -y -o DPkg::Lock::Timeout=600 "$deb" \
       >"$work/apt.log" 2>&1
     check "apt-get install ./yomi6.deb" '[ $? -eq 0 ] || { tail -n 20 "$work/apt.log"; false; }'
-    cd "$work" || exit 1
-    export XDG_CONFIG_HOME="$work/config"
     check "installed yomi6 --version" \
       '[ "$(/usr/bin/yomi6 --version)" = "よみあげPad Ver6.0 (yomi6 $version)" ]'
     /usr/bin/yomi6 --reading "$golden/reading_kanji_line.txt" --readings dictionary >reading.out 2>reading.err

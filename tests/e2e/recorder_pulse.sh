@@ -10,8 +10,7 @@ here=$(dirname "$(realpath "$0")")
 require_tools pulseaudio pactl paplay
 # shellcheck source=pulse_server.sh
 . "$here/pulse_server.sh"
-work=$(mktemp -d)
-trap 'stop_pulse; rm -rf "$work"' EXIT
+enter_scratch_folder stop_pulse
 start_pulse "$work" || exit 1
 # The sound backend lists no monitor sources as inputs: a remapped source over the monitor is an
 # ordinary input that hears the same.

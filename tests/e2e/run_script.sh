@@ -11,8 +11,7 @@ set -u
 run_sh=$(realpath "$1")
 # shellcheck source=checks.sh
 . "$(dirname "$(realpath "$0")")/checks.sh"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+enter_scratch_folder
 
 checkout="$work/checkout"
 mkdir -p "$checkout/tools" "$checkout/build/src" "$work/caller/sub" "$work/home"

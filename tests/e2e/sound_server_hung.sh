@@ -12,14 +12,9 @@ set -u
 yomi6=$(realpath "$1")
 require_tools python3 iconv
 
-work=$(mktemp -d)
 server_pid=""
-cleanup() {
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
-  [ -n "${KEEP:-}" ] || rm -rf "$work"
-}
-trap cleanup EXIT
-cd "$work" || exit 1
+stop_server() { [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null; }
+enter_scratch_folder stop_server
 elapsed_ms() { # start in ns
   echo $(( ($(date +%s%N) - $1) / 1000000 ))
 }
@@ -46,7 +41,7 @@ for _ in $(seq 1 100); do
 done
 check "the stand-in server listens" '[ -e server/listening ]'
 export PULSE_SERVER="unix:$work/server/native" HOME="$work/home" XDG_RUNTIME_DIR="$work"
-export XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen
+export QT_QPA_PLATFORM=offscreen
 unset PULSE_SINK PULSE_SOURCE
 
 printf '%s' 'あいうえおかきくけこ' | iconv -f UTF-8 -t CP932 >kana.txt

@@ -15,15 +15,13 @@ speak_setup() {
   require_tools pulseaudio pactl parec "$@"
   # shellcheck source=pulse_server.sh
   . "$(dirname "${BASH_SOURCE[0]}")/pulse_server.sh"
-  work=$(mktemp -d)
-  trap 'stop_pulse; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
-  cd "$work" || exit 1
-  export XDG_CONFIG_HOME=$work/config
+  enter_scratch_folder stop_pulse
 }
 
 speak_without_server() {
   local yomi6=$1 out=$2 err=$3 started
   shift 3
+  # shellcheck disable=SC2154 # $work is the scratch folder speak_setup made (checks.sh)
   export PULSE_SERVER=unix:$work/nowhere
   started=$(date +%s%N)
   timeout 120 "$yomi6" "$@" >"$out" 2>"$err"
