@@ -508,8 +508,10 @@ bool WayOrPerson(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) 
     if (before->partOfSpeech == "動詞" && before->conjugation == "連用形") {
         return true;
     }
+    // 方 may end the text: there is no word after it to ask.
     return IsAttributive(*before) &&
-           (IsParticle(n, i + 1, "は,の") || n.Surface(i + 1).starts_with("です"));
+           (IsParticle(n, i + 1, "は,の") ||
+            (i + 1 < n.words.size() && n.Surface(i + 1).starts_with("です")));
 }
 
 // Whether a name touches the word at i from before: a person's, a place's (not a country's) or
