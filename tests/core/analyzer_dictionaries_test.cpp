@@ -250,6 +250,9 @@ TEST(AnalyzerDictionariesTest, WordsAreReadAsTheWordsBesideThemSay) {
         {"そう思う方は読んで", "ｵﾓｳｶﾀﾜ"},
         {"理解できる方です", "ﾃﾞｷﾙｶﾀﾃﾞｽ"},
         {"相談した方がいい", "ｼﾀﾎｵｶﾞ"},
+        // 方 ending the text has no word after it to ask (one was read past the last word).
+        {"できる方", "ﾃﾞｷﾙﾎｵ"},
+        {"さびれ方", "ｻﾋﾞﾚｶﾀ"},
         {"ラーン川の北側", "ﾗｱﾝｶﾞﾜﾉ"},
         {"織田家の人々", "ｵﾀﾞｹﾉ"},
         {"ハプスブルク家の人々", "ｸｹﾉ"},

@@ -4,6 +4,7 @@
 #include "text/utf8_codec.h"
 
 #include <array>
+#include <span>
 #include <string>
 
 namespace yomi6 {
@@ -148,120 +149,248 @@ bool IsParticle(const Neighbours& n, std::size_t i, std::string_view which) {
            which.find(n.Surface(i)) != std::string_view::npos;
 }
 
-// The readings of words standing alone (a compound is one word of the dictionary and keeps its
-// own): 光 before a particle is ひかり (光が, 火の光を), not the こう of 光線; 行 is a line, ぎょう
-// (末尾の行, 最終行), not the literary くだり; 値 is あたい, not the ね of a price; 子 after a
-// verbal noun is し (拡張子, 識別子); 他 before の に は も なら is ほか, except in その他 この他;
-// 雄 before a particle is おす (雄の羽), not the ゆう of 英雄; 身体 before a particle is からだ; 米
-// before が を は も に is rice, こめ; 居 before the classical り (居ります) is お; 一月 before
-// ほど ばかり くらい ぐらい is a month's length, ひとつき, not January; 何 before と で だ の is
-// なん (何とか, 何でも, 何の用). A long vowel may be written ウ or ー (the Open JTalk dictionary's
-// コー, ベー).
-void ReadStandingAlone(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
-    const std::string_view s = n.Surface(i);
-    const AnalyzedWord* after = n.After(i);
-    const std::string_view next = after != nullptr ? n.Surface(i + 1) : std::string_view();
-    const std::string_view said = w.pronunciation;
-    if (s.starts_with("光") && (said.starts_with("コウ") || said.starts_with("コー")) &&
-        (s == "光"
-             ? after != nullptr && after->partOfSpeech == "助詞"
-             : s.size() == std::string_view("光が").size() &&
-                   std::string_view("がをにのはも").find(s.substr(3)) != std::string_view::npos)) {
-        // The Open JTalk dictionary has 光が as one word.
-        w.pronunciation.replace(0, std::string_view("コウ").size(), "ヒカリ");
-    } else if (s == "行" && w.partOfSpeech == "名詞" &&
-               (said == "クダリ" || said == "ユキ" || said == "コウ" || said == "コー")) {
-        w.pronunciation = "ギョー"; // written as the dictionaries write a long vowel
-    } else if (s == "値" && said == "ネ") {
-        w.pronunciation = "アタイ";
-    } else if (s == "子" && said == "コ" && w.subdivision == "接尾" && i > 0 &&
-               n.words[i - 1].partOfSpeech == "名詞" && n.words[i - 1].subdivision == "サ変接続") {
-        w.pronunciation = "シ";
-    } else if (s == "他" && w.pronunciation == "タ" && IsParticle(n, i + 1, "の,に,は,も") &&
-               after != nullptr &&
-               (i == 0 || (n.Surface(i - 1) != "その" && n.Surface(i - 1) != "この"))) {
-        w.pronunciation = "ホカ";
-    } else if (((s == "他の" && said == "タノ") ||
-                (s == "他" && said == "タ" && after != nullptr && next.starts_with("なら"))) &&
-               (i == 0 || (n.Surface(i - 1) != "その" && n.Surface(i - 1) != "この"))) {
-        // The Open JTalk dictionary's one word 他の; 他ならない "nothing but".
-        w.pronunciation.replace(0, std::string_view("タ").size(), "ホカ");
-    } else if (s == "雄" && (said == "ユウ" || said == "ユー") && IsPlainNoun(w) &&
-               after != nullptr && after->partOfSpeech == "助詞") {
-        w.pronunciation = "オス"; // 雄の羽, as 雌 めす
-    } else if (s == "身体" && w.pronunciation == "シンタイ" && after != nullptr &&
-               after->partOfSpeech == "助詞") {
-        w.pronunciation = "カラダ";
-    } else if (s == "米" && (said == "ベイ" || said == "ベー") && after != nullptr &&
-               IsParticle(n, i + 1, "が,を,は,も,に")) {
-        w.pronunciation = "コメ";
-    } else if (s == "居" && w.pronunciation == "イ" && after != nullptr && next == "り") {
-        w.pronunciation = "オ";
-    } else if (s == "一月" && said == "イチガツ" && after != nullptr &&
-               (next == "ほど" || next == "ばかり" || next == "くらい" || next == "ぐらい")) {
-        w.pronunciation = "ヒトツキ";
-    } else if (s == "何" && w.pronunciation == "ナニ" && after != nullptr &&
-               (next.starts_with("と") || next.starts_with("で") || next.starts_with("だ") ||
-                next == "の")) {
-        w.pronunciation = "ナン";
-    }
-}
-
-void ReadWord(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
-    const std::string_view s = n.Surface(i);
-    const AnalyzedWord* before = n.Before(i);
-    const AnalyzedWord* after = n.After(i);
-    if (s == "外" && w.pronunciation == "ソト" && before != nullptr && IsAttributive(*before) &&
-        before->partOfSpeech != "形容詞") {
-        w.pronunciation = "ホカ";
-    } else if (s == "都" && w.pronunciation == "ト" && IsPlainNoun(w) &&
-               (before == nullptr || before->partOfSpeech != "名詞")) {
-        w.pronunciation = "ミヤコ";
-    } else if (s == "金" && w.pronunciation == "キン" && IsPlainNoun(w) && after != nullptr &&
-               after->partOfSpeech == "助詞" && n.Surface(i + 1) != "の" &&
-               (before == nullptr || !before->isNumeral)) {
-        w.pronunciation = "カネ";
-    } else if (s == "銭" && w.pronunciation == "セン" &&
-               (before == nullptr || !before->isNumeral)) {
-        w.pronunciation = "ゼニ";
-    } else if (s == "一寸" && w.pronunciation == "チョット" && before != nullptr &&
-               IsMeasureOfSize(n, i - 1)) {
-        w.pronunciation = "イッスン";
-    } else if (s == "御" && w.pronunciation == "ゴ" && after != nullptr &&
-               IsVerbStemOrItsNoun(n.Surface(i + 1), *after)) {
-        w.pronunciation = "オ";
-    } else if (s == "行っ" && w.pronunciation == "オコナッ" &&
-               !(i > 0 && n.Surface(i - 1) == "を")) {
-        w.pronunciation = "イッ";
-    } else if (s == "行っ" && w.pronunciation == "イッ" && i > 0 && n.Surface(i - 1) == "を") {
-        w.pronunciation = "オコナッ";
-    } else {
-        ReadStandingAlone(n, i, w);
-    }
-}
-
-// A word whose first sound changes after another: its pronunciation plain and changed.
-struct SoundChange {
-    std::string_view word;
-    std::string_view plain;
-    std::string_view changed;
+// How a row of a table of readings matches a word.
+enum class Match {
+    kWord,  // the surface is `surface` and the pronunciation one of `said`: it becomes `reads`
+    kStart, // the surface starts with `surface`, the pronunciation with one of `said`: that start
+            // becomes `reads`
+    kWordSaidStart, // the surface is `surface`, the pronunciation starts with one of `said`: that
+                    // start becomes `reads` (日本人 ニッポンジン)
 };
 
-// The second part of a compound that the dictionary has as a word of its own, voiced after a
-// noun as in the compound (rendaku): ばね仕掛け じかけ, プレハブ小屋 ごや, 夏布団 ぶとん, 紙皿
-// ざら, 芝桜 ざくら, 睡眠不足 ぶそく.
-constexpr SoundChange kVoicedAfterNoun[] = {
-    {"仕掛け", "シカケ", "ジカケ"}, {"小屋", "コヤ", "ゴヤ"},   {"布団", "フトン", "ブトン"},
-    {"皿", "サラ", "ザラ"},         {"桜", "サクラ", "ザクラ"}, {"不足", "フソク", "ブソク"},
+// The `particles` of a row that any particle touching the word from after meets.
+constexpr std::string_view kAnyParticle = "*";
+
+// A reading that a word takes from the words beside it. The readings are rows of tables, one
+// for each step of ApplyWordContext, and the first row of a table that matches wins. To add a
+// word: one row {surface, Match, {readings it replaces}, condition, particles after it or "",
+// new reading} where its neighbours are asked, its example in a comment; a new condition is a
+// small function with the signature of `when`, named for what it asks of the neighbours. A row
+// with readings that need different conditions is two rows.
+struct ContextReading {
+    std::string_view surface;
+    Match match;
+    std::array<std::string_view, 4> said; // the dictionary's readings it replaces ("": none)
+    bool (*when)(const Neighbours& n, std::size_t i, const AnalyzedWord& w); // the neighbours
+    // One of these particles touches it from after ("": any word or none; kAnyParticle: any
+    // particle).
+    std::string_view particles;
+    std::string_view reads;
 };
 
-const SoundChange* VoicedAfter(std::string_view surface, std::string_view said) {
-    for (const SoundChange& v : kVoicedAfterNoun) {
-        if (surface == v.word && said == v.plain) {
-            return &v;
+// The length of the start of said that row replaces, or npos when row does not match.
+std::size_t Replaced(const ContextReading& row, std::string_view surface, std::string_view said) {
+    const bool wholeSurface = row.match != Match::kStart;
+    const bool wholeSaid = row.match == Match::kWord;
+    if (wholeSurface ? surface != row.surface : !surface.starts_with(row.surface)) {
+        return std::string_view::npos;
+    }
+    for (const std::string_view reading : row.said) {
+        if (!reading.empty() && (wholeSaid ? said == reading : said.starts_with(reading))) {
+            return reading.size();
         }
     }
-    return nullptr;
+    return std::string_view::npos;
+}
+
+// Whether the word after i is one of the particles the row asks for.
+bool ParticleAfter(const ContextReading& row, const Neighbours& n, std::size_t i) {
+    if (row.particles.empty()) {
+        return true;
+    }
+    if (n.After(i) == nullptr) {
+        return false;
+    }
+    return row.particles == kAnyParticle ? n.words[i + 1].partOfSpeech == "助詞"
+                                         : IsParticle(n, i + 1, row.particles);
+}
+
+// Reads the word at i by the first row of rows that matches it; false when none does.
+bool ReadByFirstRow(std::span<const ContextReading> rows, const Neighbours& n, std::size_t i,
+                    AnalyzedWord& w) {
+    const std::string_view s = n.Surface(i);
+    for (const ContextReading& row : rows) {
+        const std::size_t replaced = Replaced(row, s, w.pronunciation);
+        if (replaced == std::string_view::npos || !ParticleAfter(row, n, i)) {
+            continue;
+        }
+        if (row.when(n, i, w)) {
+            w.pronunciation.replace(0, replaced, row.reads);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Always(const Neighbours& /*n*/, std::size_t /*i*/, const AnalyzedWord& /*w*/) {
+    return true;
+}
+
+bool IsNoun(const Neighbours& /*n*/, std::size_t /*i*/, const AnalyzedWord& w) {
+    return w.partOfSpeech == "名詞";
+}
+
+bool IsAPlainNoun(const Neighbours& /*n*/, std::size_t /*i*/, const AnalyzedWord& w) {
+    return IsPlainNoun(w);
+}
+
+bool IsVerb(const Neighbours& /*n*/, std::size_t /*i*/, const AnalyzedWord& w) {
+    return w.partOfSpeech == "動詞";
+}
+
+// Whether the word before i is not a noun (or there is none): the word stands alone.
+bool NotAfterNoun(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
+    const AnalyzedWord* before = n.Before(i);
+    return before == nullptr || before->partOfSpeech != "名詞";
+}
+
+bool NounNotAfterNoun(const Neighbours& n, std::size_t i, const AnalyzedWord& w) {
+    return IsPlainNoun(w) && NotAfterNoun(n, i, w);
+}
+
+// Whether a verb or an auxiliary (not an adjective) in the form that stands before a noun
+// touches the word at i from before (休息する外に).
+bool AfterAttributiveVerb(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
+    const AnalyzedWord* before = n.Before(i);
+    return before != nullptr && IsAttributive(*before) && before->partOfSpeech != "形容詞";
+}
+
+// Whether no number touches the word at i from before.
+bool NotAfterNumber(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
+    const AnalyzedWord* before = n.Before(i);
+    return before == nullptr || !before->isNumeral;
+}
+
+// Whether the noun at i, not after a number, comes before a particle other than の.
+bool NounNotAfterNumberNorBeforeNo(const Neighbours& n, std::size_t i, const AnalyzedWord& w) {
+    return IsPlainNoun(w) && n.After(i) != nullptr && n.Surface(i + 1) != "の" &&
+           NotAfterNumber(n, i, w);
+}
+
+bool AfterMeasureOfSize(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
+    return n.Before(i) != nullptr && IsMeasureOfSize(n, i - 1);
+}
+
+// Whether a verb's stem, or a noun made of one, touches the word at i from after.
+bool BeforeVerbStem(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
+    return n.After(i) != nullptr && IsVerbStemOrItsNoun(n.Surface(i + 1), n.words[i + 1]);
+}
+
+// Whether the word before i (touching it or not) is を: the object of a verb.
+bool AfterWo(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
+    return i > 0 && n.Surface(i - 1) == "を";
+}
+
+bool NotAfterWo(const Neighbours& n, std::size_t i, const AnalyzedWord& w) {
+    return !AfterWo(n, i, w);
+}
+
+// The readings that the words on both sides decide, before those of words standing alone
+// (kStandingAlone).
+constexpr ContextReading kByWordsBeside[] = {
+    // After a verb, "other than": 休息する外に.
+    {"外", Match::kWord, {"ソト"}, AfterAttributiveVerb, "", "ホカ"},
+    // By itself, not after a noun: みやこ; と in compounds and after a name (東京都).
+    {"都", Match::kWord, {"ト"}, NounNotAfterNoun, "", "ミヤコ"},
+    // Money by itself, before a particle other than の (金の指輪: gold).
+    {"金", Match::kWord, {"キン"}, NounNotAfterNumberNorBeforeNo, kAnyParticle, "カネ"},
+    // Money, not after a number (三十銭: the unit).
+    {"銭", Match::kWord, {"セン"}, NotAfterNumber, "", "ゼニ"},
+    // A length after a measure of size: 長さ一寸, 幅一寸 (not ちょっと).
+    {"一寸", Match::kWord, {"チョット"}, AfterMeasureOfSize, "", "イッスン"},
+    // Before a verb's stem: 御待ち, 御歩き.
+    {"御", Match::kWord, {"ゴ"}, BeforeVerbStem, "", "オ"},
+    // The verb 行く unless it follows を: 行う takes an object (処理を行って).
+    {"行っ", Match::kWord, {"オコナッ"}, NotAfterWo, "", "イッ"},
+    {"行っ", Match::kWord, {"イッ"}, AfterWo, "", "オコナッ"},
+};
+
+// Whether the word at i is a kanji and one of が を に の は も, one word of the Open JTalk
+// dictionary (光が).
+bool KanjiWithParticle(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
+    const std::string_view s = n.Surface(i);
+    return s.size() == std::string_view("光が").size() &&
+           std::string_view("がをにのはも").find(s.substr(3)) != std::string_view::npos;
+}
+
+// Whether the suffix at i comes after a verbal noun (拡張子), touching it or not.
+bool SuffixAfterVerbalNoun(const Neighbours& n, std::size_t i, const AnalyzedWord& w) {
+    return w.subdivision == "接尾" && i > 0 && n.words[i - 1].partOfSpeech == "名詞" &&
+           n.words[i - 1].subdivision == "サ変接続";
+}
+
+// Whether the word before i (touching it or not) is neither その nor この (その他, この他).
+bool NotAfterThisOrThat(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
+    return i == 0 || (n.Surface(i - 1) != "その" && n.Surface(i - 1) != "この");
+}
+
+// Whether 他 at i stands in 他ならない, "nothing but": before なら, not after その この.
+bool NothingBut(const Neighbours& n, std::size_t i, const AnalyzedWord& w) {
+    return n.After(i) != nullptr && n.Surface(i + 1).starts_with("なら") &&
+           NotAfterThisOrThat(n, i, w);
+}
+
+// Whether the classical り (居ります) touches the word at i from after.
+bool BeforeRi(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
+    return n.After(i) != nullptr && n.Surface(i + 1) == "り";
+}
+
+// Whether ほど ばかり くらい or ぐらい touches the word at i from after: a length, "about".
+bool BeforeAbout(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
+    if (n.After(i) == nullptr) {
+        return false;
+    }
+    const std::string_view next = n.Surface(i + 1);
+    return next == "ほど" || next == "ばかり" || next == "くらい" || next == "ぐらい";
+}
+
+// Whether a word starting with と で or だ, or の, touches the word at i from after.
+bool BeforeToDeDaOrNo(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
+    if (n.After(i) == nullptr) {
+        return false;
+    }
+    const std::string_view next = n.Surface(i + 1);
+    return next.starts_with("と") || next.starts_with("で") || next.starts_with("だ") ||
+           next == "の";
+}
+
+// The plain readings of words standing alone, where a dictionary gives a compound's or an old
+// one (a compound is one word of the dictionary and keeps its own). A long vowel may be written
+// ウ or ー (the Open JTalk dictionary's コー, ベー).
+constexpr ContextReading kStandingAlone[] = {
+    // Before a particle: 光が, 火の光を (not the こう of 光線).
+    {"光", Match::kWordSaidStart, {"コウ", "コー"}, Always, kAnyParticle, "ヒカリ"},
+    // The Open JTalk dictionary has 光が as one word.
+    {"光", Match::kStart, {"コウ", "コー"}, KanjiWithParticle, "", "ヒカリ"},
+    // A line: 末尾の行, 最終行 (not the literary くだり), written as the dictionaries write a
+    // long vowel.
+    {"行", Match::kWord, {"クダリ", "ユキ", "コウ", "コー"}, IsNoun, "", "ギョー"},
+    // Not the ね of a price.
+    {"値", Match::kWord, {"ネ"}, Always, "", "アタイ"},
+    // After a verbal noun: 拡張子, 識別子.
+    {"子", Match::kWord, {"コ"}, SuffixAfterVerbalNoun, "", "シ"},
+    // 他の人, 他は (not in その他, この他).
+    {"他", Match::kWord, {"タ"}, NotAfterThisOrThat, "の,に,は,も", "ホカ"},
+    // The Open JTalk dictionary's one word 他の; 他ならない "nothing but".
+    {"他の", Match::kWord, {"タノ"}, NotAfterThisOrThat, "", "ホカノ"},
+    {"他", Match::kWord, {"タ"}, NothingBut, "", "ホカ"},
+    // Before a particle: 雄の羽, as 雌 めす (not the ゆう of 英雄).
+    {"雄", Match::kWord, {"ユウ", "ユー"}, IsAPlainNoun, kAnyParticle, "オス"},
+    {"身体", Match::kWord, {"シンタイ"}, Always, kAnyParticle, "カラダ"},
+    // Rice.
+    {"米", Match::kWord, {"ベイ", "ベー"}, Always, "が,を,は,も,に", "コメ"},
+    // Before the classical り: 居ります.
+    {"居", Match::kWord, {"イ"}, BeforeRi, "", "オ"},
+    // A month's length, not January: 一月ほど.
+    {"一月", Match::kWord, {"イチガツ"}, BeforeAbout, "", "ヒトツキ"},
+    // 何とか, 何でも, 何の用.
+    {"何", Match::kWord, {"ナニ"}, BeforeToDeDaOrNo, "", "ナン"},
+};
+
+void ReadWord(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
+    if (!ReadByFirstRow(kByWordsBeside, n, i, w)) {
+        ReadByFirstRow(kStandingAlone, n, i, w);
+    }
 }
 
 // Whether the verb at i (描く, 描いた) has a picture or a figure for its object or place: 絵を
@@ -345,102 +474,109 @@ bool IsCounter(const AnalyzedWord& w) {
 }
 
 // Whether the word at i starts a clause: the first of the text, or after a sign (、 。 「).
-bool StartsClause(const Neighbours& n, std::size_t i) {
+bool StartsClause(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
     return i == 0 || n.words[i - 1].partOfSpeech == "記号" ||
            n.words[i - 1].partOfSpeech == "補助記号";
 }
 
-void ReadAloneOrAfterPrefix(const Neighbours& n, std::size_t i, AnalyzedWord& w);
-
-// Words that the word before them decides: 後 after a counter is ご, a time after that span
-// (２時間後, 数年後); 後 before に at a clause's start is the adverb のちに, "later" (後に破談に
-// なった); 後 after a span and の is のち (数年の後, 一年の後); the formal noun 上 after a verb is
-// うえ (する上で, 見た上で), not the じょう of マシン上; 方 after a verb's stem is the way of
-// doing, かた (さびれ方), and after a verb or adjective before は の です a person, かた (思う方は,
-// できる方です), where before が it compares, ほう (した方がいい); 川 after a name is がわ
-// (ラーン川); 家 after a name is a family, け; the second part of a compound voiced after a
-// noun (kVoicedAfterNoun); 館 alone
-// before a particle is やかた (館に住む), not the かん of 図書館; 人 after a verbal noun is the one
-// who does it, にん (案内人, 告発人, 管理人), where a dictionary says じん as after a place or
-// an age (日本人, 現代人); 日本 alone and in 日本人 is にほん, as it is commonly said (日本一
-// and 大日本 keep にっぽん); 時 not after a noun is とき (時を待つ; 梅雨時 どき); 形 after a
-// Sino-Japanese compound is けい (円錐形, 現在形), not がた or かたち; 描く with a picture or a
-// figure (絵を描く, グラフに描かれた) is かく; the prefix 大 before a native word written with
-// kana is おお (大違い, 大にぎわい), where before a Sino-Japanese word it is だい (大成功);
-// 抱く with a thought or a feeling is いだく (HoldsThought); 社 after お, an adjective or 小さな
-// 大きな (お社, 小さな社) is a shrine, やしろ; 額 standing alone before に の を が, not after a
-// number or その, is the forehead, ひたい (額に手を当てる, 猫の額), where the sum is がく
-// (その額を); 供 alone before a particle is an attendant, とも; 語 alone is a word, ご, not the
-// かたり of an old telling; 命 an order is めい (IsOrder); 基 after a katakana word is a
-// chemical group, き (カルボニル基); 鬼 after a compound of kanji is き (殺人鬼).
-void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
-    const std::string_view s = n.Surface(i);
-    const std::string_view said = w.pronunciation;
+// Whether a counter touches the word at i from before (２時間後, 数年後).
+bool AfterCounter(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
     const AnalyzedWord* before = n.Before(i);
-    if (s == "後" && (w.pronunciation == "アト" || w.pronunciation == "ゴ")) {
-        // IPADIC says ご for 後 at the text's start.
-        const bool after = w.pronunciation == "アト";
-        if (after && before != nullptr && IsCounter(*before)) {
-            w.pronunciation = "ゴ";
-        } else if (StartsClause(n, i) && IsParticle(n, i + 1, "に") && n.After(i) != nullptr) {
-            w.pronunciation = "ノチ";
-        } else if (after && before != nullptr && n.Surface(i - 1) == "の" && i >= 2 &&
-                   IsCounter(n.words[i - 2])) {
-            w.pronunciation = "ノチ";
-        }
-    } else if (s == "上" && (said == "ジョウ" || said == "ジョー") && w.subdivision == "非自立" &&
-               before != nullptr && IsAttributive(*before)) {
-        w.pronunciation = "ウエ";
-    } else if (s == "方" && (said == "ホウ" || said == "ホー") && before != nullptr &&
-               ((before->partOfSpeech == "動詞" && before->conjugation == "連用形") ||
-                (IsAttributive(*before) &&
-                 (IsParticle(n, i + 1, "は,の") || n.Surface(i + 1).starts_with("です"))))) {
-        w.pronunciation = "カタ";
-    } else if (s == "川" && said == "カワ" && before != nullptr &&
-               (before->feature.find("人名") != std::string::npos ||
-                (before->feature.find("地域") != std::string::npos &&
-                 before->feature.find("地域,国") == std::string::npos) ||
-                IsKatakanaWord(n.Surface(i - 1)))) {
-        w.pronunciation = "ガワ";
-    } else if (const SoundChange* v = VoicedAfter(s, said);
-               v != nullptr && before != nullptr &&
-               (IsPlainNoun(*before) || before->subdivision == "サ変接続")) {
-        w.pronunciation = v->changed;
-    } else if (s == "家" && said == "カ" && w.subdivision == "接尾" && before != nullptr &&
-               (before->feature.find("人名") != std::string::npos ||
-                (before->feature.find("地域") != std::string::npos &&
-                 before->feature.find("地域,国") == std::string::npos) ||
-                IsKatakanaWord(n.Surface(i - 1)))) {
-        // A family: 織田家, 高倉家 (a name the dictionary has as a place), クロンクヴィスト家
-        // (not 音楽家, nor the school 墨家).
-        w.pronunciation = "ケ";
-    } else if (s == "館" && said == "カン" && IsPlainNoun(w) &&
-               (before == nullptr || before->partOfSpeech != "名詞") && n.After(i) != nullptr &&
-               n.words[i + 1].partOfSpeech == "助詞") {
-        w.pronunciation = "ヤカタ";
-    } else if (s == "人" && w.pronunciation == "ジン" && before != nullptr &&
-               before->partOfSpeech == "名詞" && before->subdivision == "サ変接続") {
-        w.pronunciation = "ニン";
-    } else if ((s == "日本" || s == "日本人") && w.pronunciation.starts_with("ニッポン")) {
-        w.pronunciation.replace(0, std::string_view("ニッポン").size(), "ニホン");
-    } else {
-        ReadAloneOrAfterPrefix(n, i, w);
+    return before != nullptr && IsCounter(*before);
+}
+
+// Whether a counter and の come before the word at i, の touching it (数年の後).
+bool AfterCounterAndNo(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
+    return n.Before(i) != nullptr && n.Surface(i - 1) == "の" && i >= 2 &&
+           IsCounter(n.words[i - 2]);
+}
+
+// Whether the dependent noun at i follows a verb or an adjective in the form that stands before
+// a noun (する上で).
+bool DependentAfterAttributive(const Neighbours& n, std::size_t i, const AnalyzedWord& w) {
+    const AnalyzedWord* before = n.Before(i);
+    return w.subdivision == "非自立" && before != nullptr && IsAttributive(*before);
+}
+
+// Whether 方 at i is a way of doing, after a verb's stem (さびれ方), or a person, after a verb or
+// an adjective and before は の です (思う方は, できる方です); before が it compares (した方が).
+bool WayOrPerson(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
+    const AnalyzedWord* before = n.Before(i);
+    if (before == nullptr) {
+        return false;
     }
+    if (before->partOfSpeech == "動詞" && before->conjugation == "連用形") {
+        return true;
+    }
+    // 方 may end the text: there is no word after it to ask.
+    return IsAttributive(*before) &&
+           (IsParticle(n, i + 1, "は,の") ||
+            (i + 1 < n.words.size() && n.Surface(i + 1).starts_with("です")));
 }
 
-// Whether the word before i is not a noun (or there is none): the word stands alone.
-bool NotAfterNoun(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
+// Whether a name touches the word at i from before: a person's, a place's (not a country's) or
+// a word in katakana.
+bool AfterName(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
     const AnalyzedWord* before = n.Before(i);
-    return before == nullptr || before->partOfSpeech != "名詞";
+    return before != nullptr && (before->feature.find("人名") != std::string::npos ||
+                                 (before->feature.find("地域") != std::string::npos &&
+                                  before->feature.find("地域,国") == std::string::npos) ||
+                                 IsKatakanaWord(n.Surface(i - 1)));
 }
 
-bool Always(const Neighbours& /*n*/, std::size_t /*i*/, const AnalyzedWord& /*w*/) {
-    return true;
+bool SuffixAfterName(const Neighbours& n, std::size_t i, const AnalyzedWord& w) {
+    return w.subdivision == "接尾" && AfterName(n, i, w);
 }
 
-bool IsVerb(const Neighbours& /*n*/, std::size_t /*i*/, const AnalyzedWord& w) {
-    return w.partOfSpeech == "動詞";
+// Whether a noun or a verbal noun touches the word at i from before.
+bool AfterNounOrVerbalNoun(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
+    const AnalyzedWord* before = n.Before(i);
+    return before != nullptr && (IsPlainNoun(*before) || before->subdivision == "サ変接続");
 }
+
+// Whether a verbal noun touches the word at i from before (案内人).
+bool AfterVerbalNoun(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
+    const AnalyzedWord* before = n.Before(i);
+    return before != nullptr && before->partOfSpeech == "名詞" && before->subdivision == "サ変接続";
+}
+
+// The readings that the word before decides, before those of words that stand alone or follow a
+// prefix (kAloneOrAfterPrefix).
+constexpr ContextReading kByWordBefore[] = {
+    // After a counter, a time after that span: ２時間後, 数年後.
+    {"後", Match::kWord, {"アト"}, AfterCounter, "", "ゴ"},
+    // Before に at a clause's start, the adverb のちに, "later": 後に破談になった (IPADIC says
+    // ご for 後 at the text's start).
+    {"後", Match::kWord, {"アト", "ゴ"}, StartsClause, "に", "ノチ"},
+    // After a span and の: 数年の後, 一年の後.
+    {"後", Match::kWord, {"アト"}, AfterCounterAndNo, "", "ノチ"},
+    // The formal noun after a verb: する上で, 見た上で (not the じょう of マシン上).
+    {"上", Match::kWord, {"ジョウ", "ジョー"}, DependentAfterAttributive, "", "ウエ"},
+    // A way of doing or a person (した方がいい: ほう).
+    {"方", Match::kWord, {"ホウ", "ホー"}, WayOrPerson, "", "カタ"},
+    // ラーン川.
+    {"川", Match::kWord, {"カワ"}, AfterName, "", "ガワ"},
+    // The second part of a compound that the dictionary has as a word of its own, voiced after a
+    // noun as in the compound (rendaku): ばね仕掛け じかけ, プレハブ小屋 ごや, 夏布団 ぶとん, 紙皿
+    // ざら, 芝桜 ざくら, 睡眠不足 ぶそく.
+    {"仕掛け", Match::kWord, {"シカケ"}, AfterNounOrVerbalNoun, "", "ジカケ"},
+    {"小屋", Match::kWord, {"コヤ"}, AfterNounOrVerbalNoun, "", "ゴヤ"},
+    {"布団", Match::kWord, {"フトン"}, AfterNounOrVerbalNoun, "", "ブトン"},
+    {"皿", Match::kWord, {"サラ"}, AfterNounOrVerbalNoun, "", "ザラ"},
+    {"桜", Match::kWord, {"サクラ"}, AfterNounOrVerbalNoun, "", "ザクラ"},
+    {"不足", Match::kWord, {"フソク"}, AfterNounOrVerbalNoun, "", "ブソク"},
+    // A family: 織田家, 高倉家 (a name the dictionary has as a place), クロンクヴィスト家 (not
+    // 音楽家, nor the school 墨家).
+    {"家", Match::kWord, {"カ"}, SuffixAfterName, "", "ケ"},
+    // Alone before a particle: 館に住む (not the かん of 図書館).
+    {"館", Match::kWord, {"カン"}, NounNotAfterNoun, kAnyParticle, "ヤカタ"},
+    // After a verbal noun, the one who does it: 案内人, 告発人, 管理人, where a dictionary says
+    // じん as after a place or an age (日本人, 現代人).
+    {"人", Match::kWord, {"ジン"}, AfterVerbalNoun, "", "ニン"},
+    // As it is commonly said, alone and in 日本人 (日本一 and 大日本 keep にっぽん).
+    {"日本", Match::kWordSaidStart, {"ニッポン"}, Always, "", "ニホン"},
+    {"日本人", Match::kWordSaidStart, {"ニッポン"}, Always, "", "ニホン"},
+};
 
 // Whether a noun made of two kanji or more touches the word at i from before (円錐形, 殺人鬼).
 bool AfterKanjiCompound(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
@@ -509,29 +645,8 @@ bool IsAnOrder(const Neighbours& n, std::size_t i, const AnalyzedWord& /*w*/) {
     return IsOrder(n, i);
 }
 
-// How a row of kAloneOrAfterPrefix matches a word.
-enum class Match {
-    kWord,  // the surface is `surface` and the pronunciation one of `said`: it becomes `reads`
-    kStart, // the surface starts with `surface`, the pronunciation with one of `said`: that start
-            // becomes `reads`
-};
-
-// A reading that a word standing alone, after a prefix or after a kind of word takes.
-struct ContextReading {
-    std::string_view surface;
-    Match match;
-    std::array<std::string_view, 2> said; // the dictionary's readings it replaces ("": none)
-    bool (*when)(const Neighbours& n, std::size_t i, const AnalyzedWord& w); // the neighbours
-    std::string_view particles; // one of these particles touches it from after ("": any word)
-    std::string_view reads;
-};
-
-// The readings of words that stand alone, follow a prefix or a kind of word (時, 形, 描く, 抱く,
-// 社, 額, 今, 大 and the rest named at ReadByWordBefore). The first row that matches wins. To add a
-// word: one row {surface, Match::kWord or kStart, {readings it replaces}, condition, particles
-// after it or "", new reading}, its example in a comment; a new condition is a small function
-// above with the signature of `when`, named for what it asks of the neighbours. A row with
-// readings that need different conditions is two rows.
+// The readings of words that stand alone, follow a prefix or a kind of word, where no row of
+// kByWordBefore matched.
 constexpr ContextReading kAloneOrAfterPrefix[] = {
     // The Open JTalk dictionary's ドキ of 梅雨時, alone: 時を待つ.
     {"時", Match::kWord, {"ドキ"}, NotAfterNoun, "", "トキ"},
@@ -576,41 +691,26 @@ constexpr ContextReading kAloneOrAfterPrefix[] = {
     {"基", Match::kWord, {"モト"}, AfterKatakanaWord, "", "キ"},
     // 殺人鬼, 吸血鬼 (赤鬼 あかおに).
     {"鬼", Match::kWord, {"オニ"}, AfterKanjiCompound, "", "キ"},
-    // 大違い, 大にぎわい; not before a short word of kana alone: 大なり (the sign >) is だいなり.
+    // 大違い, 大にぎわい (大成功: だい); not before a short word of kana alone: 大なり (the sign
+    // >) is だいなり.
     {"大", Match::kWord, {"ダイ"}, PrefixBeforeNativeWord, "", "オオ"},
 };
 
-// The length of the start of said that row replaces, or npos when row does not match.
-std::size_t Replaced(const ContextReading& row, std::string_view surface, std::string_view said) {
-    const bool word = row.match == Match::kWord;
-    if (word ? surface != row.surface : !surface.starts_with(row.surface)) {
-        return std::string_view::npos;
+// Words that the word before them decides (kByWordBefore: 後, the formal noun 上, 方, 川, the
+// second part of a compound, 家, 館, 人, 日本), then words that stand alone, follow a prefix or
+// a kind of word (kAloneOrAfterPrefix: 時, 形, 描く, 抱く, 社, 額, 今, 大 and the rest).
+void ReadByWordBefore(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
+    if (!ReadByFirstRow(kByWordBefore, n, i, w)) {
+        ReadByFirstRow(kAloneOrAfterPrefix, n, i, w);
     }
-    for (const std::string_view reading : row.said) {
-        if (!reading.empty() && (word ? said == reading : said.starts_with(reading))) {
-            return reading.size();
-        }
-    }
-    return std::string_view::npos;
 }
 
-void ReadAloneOrAfterPrefix(const Neighbours& n, std::size_t i, AnalyzedWord& w) {
-    const std::string_view s = n.Surface(i);
-    for (const ContextReading& row : kAloneOrAfterPrefix) {
-        const std::size_t replaced = Replaced(row, s, w.pronunciation);
-        if (replaced == std::string_view::npos) {
-            continue;
-        }
-        if (!row.particles.empty() &&
-            (n.After(i) == nullptr || !IsParticle(n, i + 1, row.particles))) {
-            continue;
-        }
-        if (row.when(n, i, w)) {
-            w.pronunciation.replace(0, replaced, row.reads);
-            return;
-        }
-    }
-}
+// A word whose first sound changes after another: its pronunciation plain and changed.
+struct SoundChange {
+    std::string_view word;
+    std::string_view plain;
+    std::string_view changed;
+};
 
 // A counter after 何 (なん) changes its sound as after ん, the way it does after 三: 何分
 // なんぷん, 何本 なんぼん, 何杯 なんばい, 何匹 なんびき, 何軒 なんげん, 何階 なんがい.
