@@ -558,13 +558,18 @@ constexpr ContextReading kByWordBefore[] = {
     {"川", Match::kWord, {"カワ"}, AfterName, "", "ガワ"},
     // The second part of a compound that the dictionary has as a word of its own, voiced after a
     // noun as in the compound (rendaku): ばね仕掛け じかけ, プレハブ小屋 ごや, 夏布団 ぶとん, 紙皿
-    // ざら, 芝桜 ざくら, 睡眠不足 ぶそく.
+    // ざら, 芝桜 ざくら, 睡眠不足 ぶそく, 夫婦喧嘩 げんか, 勉強部屋 べや, 和太鼓 だいこ, 酒好き
+    // ずき.
     {"仕掛け", Match::kWord, {"シカケ"}, AfterNounOrVerbalNoun, "", "ジカケ"},
     {"小屋", Match::kWord, {"コヤ"}, AfterNounOrVerbalNoun, "", "ゴヤ"},
     {"布団", Match::kWord, {"フトン"}, AfterNounOrVerbalNoun, "", "ブトン"},
     {"皿", Match::kWord, {"サラ"}, AfterNounOrVerbalNoun, "", "ザラ"},
     {"桜", Match::kWord, {"サクラ"}, AfterNounOrVerbalNoun, "", "ザクラ"},
     {"不足", Match::kWord, {"フソク"}, AfterNounOrVerbalNoun, "", "ブソク"},
+    {"喧嘩", Match::kWord, {"ケンカ"}, AfterNounOrVerbalNoun, "", "ゲンカ"},
+    {"部屋", Match::kWord, {"ヘヤ"}, AfterNounOrVerbalNoun, "", "ベヤ"},
+    {"太鼓", Match::kWord, {"タイコ"}, AfterNounOrVerbalNoun, "", "ダイコ"},
+    {"好き", Match::kWord, {"スキ"}, AfterNounOrVerbalNoun, "", "ズキ"},
     // A family: 織田家, 高倉家 (a name the dictionary has as a place), クロンクヴィスト家 (not
     // 音楽家, nor the school 墨家).
     {"家", Match::kWord, {"カ"}, SuffixAfterName, "", "ケ"},

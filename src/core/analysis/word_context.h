@@ -18,16 +18,17 @@
 // - the word before decides: 後 after a counter ご, before に at a clause's start or after a
 //   counter and の のち; the formal noun 上 after a verb うえ; 方 after a verb かた (a person, a
 //   way of doing) unless it compares before が; 川 after a name がわ; 家 after a name け
-//   (織田家); the second part of a compound voiced after a noun (仕掛け じかけ, 小屋 ごや); 館
-//   alone before a particle やかた; 人 after a verbal noun にん (案内人); 日本 にほん; 時 not after
-//   a noun とき; 形 after a Sino-Japanese compound けい (円錐形); 描く with a picture かく
-//   (絵を描く); the prefix 大 before a word written with kana おお (大違い); 抱く with a thought
-//   いだく (疑念を抱く); 社 after お or a describing word やしろ; 額 alone before a particle ひたい
-//   (額に手を当てる); 供 alone とも; 語 alone ご; 命 an order めい (命により); 基 after katakana
-//   き; 鬼 after a compound き (殺人鬼); the prefix 今 いま except before a season or a meeting
-//   (今シーズン); 垂れる たれる, 宿す やどす, 数える after a number かぞえる, 妃 alone きさき, 時
-//   alone before a particle とき; 仏 alone ほとけ; 我を われ; 所為 せい; 逆だった ぎゃく; 目 after
-//   a katakana name もく (ゼニゴケ目);
+//   (織田家); the second part of a compound voiced after a noun (仕掛け じかけ, 小屋 ごや, 喧嘩
+//   げんか, 部屋 べや, 太鼓 だいこ, 好き ずき); 館 alone before a particle やかた; 人 after a
+//   verbal noun にん (案内人); 日本 にほん; 時 not after a noun とき; 形 after a Sino-Japanese
+//   compound けい (円錐形); 描く with a picture かく (絵を描く); the prefix 大 before a word
+//   written with kana おお (大違い); 抱く with a thought いだく (疑念を抱く); 社 after お or a
+//   describing word やしろ; 額 alone before a particle ひたい (額に手を当てる); 供 alone とも; 語
+//   alone ご; 命 an order めい (命により); 基 after katakana き; 鬼 after a compound き (殺人鬼);
+//   the prefix 今 いま except before a season or a meeting (今シーズン); 垂れる たれる, 宿す
+//   やどす, 数える after a number かぞえる, 妃 alone きさき, 時 alone before a particle とき; 仏
+//   alone ほとけ; 我を われ; 所為 せい; 逆だった ぎゃく; 目 after a katakana name もく
+//   (ゼニゴケ目);
 // - 間 in 間もない, 間もなく is ま.
 #pragma once
 
