@@ -19,8 +19,18 @@ const std::string kTe = "動詞%F1/形容詞%F1/名詞%F5";
 const std::string kNi = "動詞%F5/形容詞%F1/名詞%F1";
 const std::string kNai = "動詞%F3@0/形容詞%F2@1";
 
+const std::string kWo = "動詞%F5/名詞%F1";
+
 LabelWord Pause() {
     return W("、", "記号", "読点", "、", 0);
+}
+
+LabelWord O() {
+    return W("お", "接頭詞", "名詞接続", "オ", 0, "P1");
+}
+
+LabelWord Go() {
+    return W("ご", "接頭詞", "名詞接続", "ゴ", 0, "P1");
 }
 
 // One case: words, the rules it is measured against (base), and the phrases with base alone
@@ -157,6 +167,14 @@ TEST(ContextRulesTest, PhraseBoundaries) {
           W("ください", "動詞", "非自立", "クダサイ", 3, "*", "くださる", "命令ｉ")},
          {{0, 0}, {2, 3}},
          {{0, 6}}},
+        // ご確認ください: one phrase, ゴカクニンクダサ]イ.
+        {"prefix-verb",
+         "prefix-flat",
+         "prefix-verb",
+         {Go(), W("確認", "名詞", "サ変接続", "カクニン", 0, "C2"),
+          W("ください", "動詞", "非自立", "クダサイ", 3, "*", "くださる", "命令ｉ")},
+         {{0, 0}, {2, 3}},
+         {{0, 8}}},
     });
 }
 
@@ -201,6 +219,33 @@ TEST(ContextRulesTest, Nuclei) {
          "none",
          "suffix-accent",
          {W("専門", "名詞", "一般", "センモン", 0, "C2"), W("家", "名詞", "接尾", "カ", 0, "C3")},
+         {{0, 4}},
+         {{0, 0}}},
+        // お酒を: flat, オサケヲ, not オ]サケヲ.
+        {"prefix-flat お酒",
+         "none",
+         "prefix-flat",
+         {O(), W("酒", "名詞", "一般", "サケ", 0, "C3"), W("を", "助詞", "格助詞", "ヲ", 0, kWo)},
+         {{0, 1}},
+         {{0, 0}}},
+        // ご返事: flat too, the noun's own nucleus on its last mora (ヘンジ]).
+        {"prefix-flat ご返事",
+         "none",
+         "prefix-flat",
+         {Go(), W("返事", "名詞", "サ変接続", "ヘンジ", 3, "C2")},
+         {{0, 2}},
+         {{0, 0}}},
+        // ３回: サンカイ; 一万円: イチマンエン.
+        {"counter-flat 回",
+         "none",
+         "counter-flat",
+         {W("３", "名詞", "数", "サン", 1), W("回", "名詞", "接尾", "カイ", 1, "C3")},
+         {{0, 2}},
+         {{0, 0}}},
+        {"counter-flat 円",
+         "none",
+         "counter-flat",
+         {W("一万", "名詞", "数", "イチマン", 3), W("円", "名詞", "接尾", "エン", 1, "C3")},
          {{0, 4}},
          {{0, 0}}},
     });
@@ -287,6 +332,22 @@ TEST(ContextRulesTest, NeighboursLeftAlone) {
                        W("家", "名詞", "接尾", "ケ", 0, "C3")},
                       "suffix-accent"),
               (PhraseList{{0, 3}}));
+    // ご意見: a noun with its nucleus on its first mora keeps it (ゴイ]ケン); ください after it
+    // starts a phrase of its own.
+    const std::vector<LabelWord> goiken = {
+        Go(), W("意見", "名詞", "サ変接続", "イケン", 1, "C1"),
+        W("ください", "動詞", "非自立", "クダサイ", 3, "*", "くださる", "命令ｉ")};
+    EXPECT_EQ(Phrases(goiken, "prefix-flat,prefix-verb"), (PhraseList{{0, 2}, {2, 3}}));
+    // 御 read ミ (御心) is not the prefix オ or ゴ.
+    EXPECT_EQ(Phrases({W("御", "接頭詞", "名詞接続", "ミ", 0, "P1"),
+                       W("心", "名詞", "一般", "ココロ", 2, "C2")},
+                      "prefix-flat"),
+              (PhraseList{{0, 2}}));
+    // 練習回: 回 after a noun that is no number keeps its rule.
+    EXPECT_EQ(Phrases({W("練習", "名詞", "サ変接続", "レンシュー", 0, "C2"),
+                       W("回", "名詞", "接尾", "カイ", 1, "C3")},
+                      "counter-flat"),
+              (PhraseList{{0, 4}}));
     // 救急車: 車 is no suffix of the table.
     EXPECT_EQ(Phrases({W("救急", "名詞", "一般", "キューキュー", 0, "C2"),
                        W("車", "名詞", "接尾", "シャ", 1, "C3")},

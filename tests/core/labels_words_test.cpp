@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace yomi6::labels {
@@ -176,7 +178,7 @@ TEST(NumberWordsTest, NumbersReadByTheNumberRulesTheirCountersKept) {
                                 word(6, 9, "接尾", "ホン"),   word(9, 12, "格助詞", "ト"),
                                 word(12, 15, "数", "サン"),   word(15, 18, "数", "ヒャク"),
                                 word(18, 21, "格助詞", "ト"), word(21, 27, "数", "フタリ")};
-    ReadNumbers(text, w);
+    ReadNumbers(text, w, true);
     ASSERT_EQ(w.size(), 6u);
     // １２ by place values, 本 a word of its own with its accent and rule.
     EXPECT_EQ(w[0].surface, "１２");
@@ -196,8 +198,58 @@ TEST(NumberWordsTest, NumbersReadByTheNumberRulesTheirCountersKept) {
     const std::string odd = "一般";
     std::vector<LabelWord> one = {word(0, 6, "数", "ナニ")};
     one[0].surface = odd;
-    ReadNumbers(odd, one);
+    ReadNumbers(odd, one, true);
     EXPECT_EQ(one[0].pronunciation, "ナニ");
+}
+
+TEST(NumberWordsTest, NativeCountingWordsAreOneWordWithTheirOwnAccent) {
+    // 二人と三日と二十日と３人, as the analyzer cuts it: the numerals and each counter apart.
+    const std::string text = "二人と三日と二十日と３人";
+    const std::vector<std::pair<const char*, const char*>> parts = {
+        {"数", "ニ"},     {"接尾", "ニン"}, {"格助詞", "ト"}, {"数", "サン"},
+        {"接尾", "ニチ"}, {"格助詞", "ト"}, {"数", "ニ"},     {"数", "ジュー"},
+        {"接尾", "ニチ"}, {"格助詞", "ト"}, {"数", "サン"},   {"接尾", "ニン"}};
+    auto analysed = [&] {
+        std::vector<LabelWord> w;
+        std::size_t at = 0;
+        for (const auto& [pos1, pron] : parts) {
+            LabelWord x;
+            x.surface = text.substr(at, 3);
+            x.pos = std::string(pos1) == "格助詞" ? "助詞" : "名詞";
+            x.pos1 = pos1;
+            x.pronunciation = pron;
+            x.moraCount = CountMorae(x.pronunciation);
+            x.accent = 1;
+            x.accentRule = "C3";
+            x.sourceBegin = at;
+            x.sourceEnd = at + 3;
+            at += 3;
+            w.push_back(x);
+        }
+        return w;
+    };
+    std::vector<LabelWord> w = analysed();
+    ReadNumbers(text, w, true);
+    ASSERT_EQ(w.size(), 8u);
+    // 二人, 三日, 二十日: one word each, the whole source, the accent the word's own.
+    const std::vector<std::tuple<std::size_t, const char*, int, std::size_t>> whole = {
+        {0, "フタリ", 3, 6}, {2, "ミッカ", 0, 15}, {4, "ハツカ", 0, 27}};
+    for (const auto& [k, pron, accent, end] : whole) {
+        EXPECT_EQ(w[k].pronunciation, pron);
+        EXPECT_EQ(w[k].accent, accent) << pron;
+        EXPECT_TRUE(w[k].accentKnown) << pron;
+        EXPECT_EQ(w[k].sourceEnd, end) << pron;
+        EXPECT_EQ(w[k].pos1, "数");
+    }
+    // ３人 is a number and its counter, as the dictionary reads them.
+    EXPECT_EQ(w[6].pronunciation, "サン");
+    EXPECT_EQ(w[7].pronunciation, "ニン");
+    // Without the rule, 二人 is a number and the counter's last morae.
+    std::vector<LabelWord> apart = analysed();
+    ReadNumbers(text, apart, false);
+    EXPECT_EQ(apart[0].pronunciation, "フ");
+    EXPECT_FALSE(apart[0].accentKnown);
+    EXPECT_EQ(apart[1].pronunciation, "タリ");
 }
 
 TEST(NumberWordsTest, LongNumbersSaidInGroupsEachAPhrase) {

@@ -8,6 +8,8 @@ const std::vector<OwnRule>& OwnRules() {
     static const std::vector<OwnRule> rules = {
         {"numbers", "a number and its counter are read as one word by the number rules, with an "
                     "accent by rule"},
+        {"counting-words", "a native word of counting is one word with its own accent (一人 "
+                           "ヒト]リ, 二人 フタリ], 三日 ミッカ)"},
         {"number-groups", "a long number is said in groups, each a phrase: 三百四十五 サ]ンビャク "
                           "ヨ]ンジュー ゴ"},
         {"suru", "する and できる after a noun of action join its phrase: 勉強する keeps the "
@@ -76,6 +78,12 @@ const std::vector<OwnRule>& OwnRules() {
         {"suffix-accent", "者, 力, 物 ... after a noun put the nucleus on its last mora (研究者 "
                           "ケンキュ]ーシャ); 家, 語, 用, 後 ... make the compound flat (専門家 "
                           "センモンカ)"},
+        {"counter-flat", "円, 回, 面 after a number make it one flat word (三回 サンカイ, 一万円 "
+                         "イチマンエン)"},
+        {"prefix-flat", "a noun after the prefix お or ご is flat with it, unless its nucleus is "
+                        "on its first mora (お酒 オサケ, ご意見 ゴイ]ケン)"},
+        {"prefix-verb", "いただく, いたす, する, くださる after a flat お or ご noun join its "
+                        "phrase (ご利用いただけます ゴリヨーイタダケマス)"},
         {"no-naka", "中 after の joins a flat phrase with the nucleus on its ナ (森の中 "
                     "モリノナ]カ)"},
         {"stem-ni-naru", "なる and する after the に of an adjectival noun's flat stem join its "

@@ -68,7 +68,37 @@ constexpr RuleRow kRules[] = {
     {"C53", [](const Change& c) { return c.top != 0 ? c.top : c.morae; }},
     // F1, but flat where the nucleus is on the mora right before the word (ハナ]+ノ: ハナノ).
     {"F15", [](const Change& c) { return c.top == c.morae && c.morae > 1 ? 0 : c.top; }},
+    // C1 for a word with its nucleus on its first mora, else flat (お酒 オサケ, ご意見 ゴイ]ケン).
+    {"C1F", [](const Change& c) { return c.own == 1 ? c.morae + 1 : 0; }},
 };
+
+// The honorific prefix お or ご (御), as said.
+bool IsHonorificPrefix(const LabelWord& w) {
+    return Is(w, "接頭詞", "名詞接続") && IsOneOf(w.surface, {"お", "ご", "御"}) &&
+           IsOneOf(w.pronunciation, {"オ", "ゴ"});
+}
+
+// お酒, ご注文, ご意見: a noun after the prefix お or ご makes one flat word with it, unless the
+// noun has its nucleus on its first mora, which it keeps (ゴイ]ケン). The dictionary's rules put
+// a nucleus on the prefix or the noun's first mora (オ]サケ, ゴチュ]ーモン).
+void SetHonorificPrefixRules(std::vector<LabelWord>& words) {
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        LabelWord& w = words[i];
+        if (w.chain == 1 && Is(w, "名詞") && IsHonorificPrefix(words[i - 1])) {
+            w.accentRule = "C1F";
+        }
+    }
+}
+
+// ご利用いただけます, お貸しします, ご確認ください: いただく, いたす, する and くださる after a
+// flat お or ご noun join its phrase (ゴリヨーイタダケマス); after an accented one they start
+// their own (ゴリ]カイ ネガイマス).
+bool IsHonorificVerbAfterPrefixedNoun(const std::vector<LabelWord>& w, std::size_t i) {
+    return i >= 2 && Is(w[i], "動詞") &&
+           IsOneOf(w[i].base,
+                   {"いただく", "頂く", "いたす", "致す", "する", "くださる", "下さる"}) &&
+           Is(w[i - 1], "名詞") && w[i - 1].chain == 1 && IsHonorificPrefix(w[i - 2]);
+}
 
 // A formal noun (もの, わけ, ところ ...; こと and の join always, own_phrase_rules.cpp) after a
 // verb, an adjective or an auxiliary: it joins their phrase when that phrase is flat (使うもの,
@@ -194,6 +224,7 @@ constexpr AccentJoin kAccentJoins[] = {
     {"you-ni", false, IsYouAfterPlainForm, "F1"},
     {"no-naka", true, IsNakaAfterNo, "F2@1"},
     {"stem-ni-naru", true, IsNaruAfterFlatStemNi, "P1"},
+    {"prefix-verb", true, IsHonorificVerbAfterPrefixedNoun, "P1"},
 };
 
 void JoinByPhraseAccent(std::vector<LabelWord>& words, std::size_t i, int phraseAccent,
@@ -247,8 +278,14 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
     if (rules.Has("suffix-accent")) {
         SetSuffixRules(words);
     }
+    if (rules.Has("counter-flat")) {
+        SetFlatCounterRules(words);
+    }
     if (rules.Has("renyou-end")) {
         MoveNucleusOfPhraseFinalRenyou(words);
+    }
+    if (rules.Has("prefix-flat")) {
+        SetHonorificPrefixRules(words);
     }
     std::size_t top = 0;
     int morae = 0;

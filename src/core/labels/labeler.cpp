@@ -36,7 +36,7 @@ bool Labeler::Words(std::string_view line, std::vector<LabelWord>& words) {
     }
     words = WordsFromAnalysis(text.utf8, analyzed, m_analyzer.Layout());
     if (m_rules.Has("numbers")) {
-        ReadNumbers(text.utf8, words);
+        ReadNumbers(text.utf8, words, m_rules.Has("counting-words"));
         if (m_rules.Has("number-groups")) {
             SplitNumberGroups(words);
         }
