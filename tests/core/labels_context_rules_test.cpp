@@ -25,6 +25,14 @@ LabelWord Pause() {
     return W("、", "記号", "読点", "、", 0);
 }
 
+const std::string kMo = "名詞%F1/動詞%F2@0/形容詞%F2@0";
+const std::string kKurai = "動詞%F2@1/形容詞%F2@1/名詞%F4@1";
+
+// An adjective's stem before さ, そう, すぎる (高 of 高さ).
+LabelWord Stem(const std::string& surface, const std::string& pron, int accent) {
+    return W(surface, "形容詞", "自立", pron, accent, "*", surface, "ガル接続");
+}
+
 LabelWord O() {
     return W("お", "接頭詞", "名詞接続", "オ", 0, "P1");
 }
@@ -235,6 +243,47 @@ TEST(ContextRulesTest, Nuclei) {
          {Go(), W("返事", "名詞", "サ変接続", "ヘンジ", 3, "C2")},
          {{0, 2}},
          {{0, 0}}},
+        // 高さ: タ]カサ, not タカ]サ; 優しさ: flat.
+        {"adjective-sa 高さ",
+         "none",
+         "adjective-sa",
+         {Stem("高", "タカ", 1), W("さ", "名詞", "接尾", "サ", 0, "C3")},
+         {{0, 2}},
+         {{0, 1}}},
+        {"adjective-sa 優しさ",
+         "none",
+         "adjective-sa",
+         {Stem("優し", "ヤサシ", 0), W("さ", "名詞", "接尾", "サ", 0, "C3")},
+         {{0, 3}},
+         {{0, 0}}},
+        // 何も: ナニモ; 誰にも: ダレニモ; どのくらい: ドノクライ.
+        {"interrogative-flat 何も",
+         "none",
+         "interrogative-flat",
+         {W("何", "名詞", "代名詞", "ナニ", 1, "C3"), W("も", "助詞", "係助詞", "モ", 0, kMo)},
+         {{0, 1}},
+         {{0, 0}}},
+        {"interrogative-flat 誰にも",
+         "none",
+         "interrogative-flat",
+         {W("誰", "名詞", "代名詞", "ダレ", 1, "C3"), W("に", "助詞", "格助詞", "ニ", 0, kNi),
+          W("も", "助詞", "係助詞", "モ", 0, "F2@0")},
+         {{0, 1}},
+         {{0, 0}}},
+        {"interrogative-flat どのくらい",
+         "none",
+         "interrogative-flat",
+         {W("どの", "連体詞", "*", "ドノ", 1), W("くらい", "助詞", "副助詞", "クライ", 1, kKurai)},
+         {{0, 1}},
+         {{0, 0}}},
+        // 私たちは: ワタ]シタチワ, not ワタシ]タチワ.
+        {"pronoun-tachi",
+         "tachi",
+         "pronoun-tachi",
+         {W("私", "名詞", "代名詞", "ワタシ", 0, "C3"), W("たち", "名詞", "接尾", "タチ", 1, "C3"),
+          W("は", "助詞", "係助詞", "ワ", 0, "名詞%F1")},
+         {{0, 3}},
+         {{0, 2}}},
         // ３回: サンカイ; 一万円: イチマンエン.
         {"counter-flat 回",
          "none",
@@ -342,6 +391,24 @@ TEST(ContextRulesTest, NeighboursLeftAlone) {
     EXPECT_EQ(Phrases({W("御", "接頭詞", "名詞接続", "ミ", 0, "P1"),
                        W("心", "名詞", "一般", "ココロ", 2, "C2")},
                       "prefix-flat"),
+              (PhraseList{{0, 2}}));
+    // 寂しさ: a stem of three morae keeps the nucleus on its last (サビシ]サ).
+    EXPECT_EQ(Phrases({Stem("寂し", "サビシ", 3), W("さ", "名詞", "接尾", "サ", 0, "C3")},
+                      "adjective-sa"),
+              (PhraseList{{0, 3}}));
+    // 何でも: でも keeps the pronoun's nucleus (ナ]ンデモ); どこも is no 誰 or 何.
+    EXPECT_EQ(Phrases({W("何", "名詞", "代名詞", "ナン", 1, "C3"),
+                       W("でも", "助詞", "副助詞", "デモ", 1, kMo)},
+                      "interrogative-flat"),
+              (PhraseList{{0, 1}}));
+    EXPECT_EQ(Phrases({W("どこ", "名詞", "代名詞", "ドコ", 1, "C3"),
+                       W("も", "助詞", "係助詞", "モ", 0, kMo)},
+                      "interrogative-flat"),
+              (PhraseList{{0, 1}}));
+    // 僕たち: a pronoun of two morae keeps tachi's nucleus (ボク]タチ).
+    EXPECT_EQ(Phrases({W("僕", "名詞", "代名詞", "ボク", 0, "C3"),
+                       W("たち", "名詞", "接尾", "タチ", 1, "C3")},
+                      "tachi,pronoun-tachi"),
               (PhraseList{{0, 2}}));
     // 練習回: 回 after a noun that is no number keeps its rule.
     EXPECT_EQ(Phrases({W("練習", "名詞", "サ変接続", "レンシュー", 0, "C2"),

@@ -78,8 +78,15 @@ const std::vector<OwnRule>& OwnRules() {
         {"suffix-accent", "者, 力, 物 ... after a noun put the nucleus on its last mora (研究者 "
                           "ケンキュ]ーシャ); 家, 語, 用, 後 ... make the compound flat (専門家 "
                           "センモンカ)"},
+        {"adjective-sa", "さ after an adjective's stem of two morae puts the nucleus on its "
+                         "first (高さ タ]カサ), after a flat adjective's stem leaves it flat "
+                         "(優しさ)"},
         {"counter-flat", "円, 回, 面 after a number make it one flat word (三回 サンカイ, 一万円 "
                          "イチマンエン)"},
+        {"pronoun-tachi", "たち after a flat pronoun of three morae or more puts the nucleus "
+                          "on its mora before the last (私たち ワタ]シタチ)"},
+        {"interrogative-flat", "も after 誰 or 何 (誰にも) and くらい after どの or どれ make "
+                               "the phrase flat (何も ナニモ, どのくらい ドノクライ)"},
         {"prefix-flat", "a noun after the prefix お or ご is flat with it, unless its nucleus is "
                         "on its first mora (お酒 オサケ, ご意見 ゴイ]ケン)"},
         {"prefix-verb", "いただく, いたす, する, くださる after a flat お or ご noun join its "

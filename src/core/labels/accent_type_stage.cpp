@@ -68,9 +68,63 @@ constexpr RuleRow kRules[] = {
     {"C53", [](const Change& c) { return c.top != 0 ? c.top : c.morae; }},
     // F1, but flat where the nucleus is on the mora right before the word (ハナ]+ノ: ハナノ).
     {"F15", [](const Change& c) { return c.top == c.morae && c.morae > 1 ? 0 : c.top; }},
+    // C3 a mora earlier: the mora before the last of the phrase so far (高さ タ]カサ).
+    {"C3B", [](const Change& c) { return c.morae > 1 ? c.morae - 1 : c.morae; }},
     // C1 for a word with its nucleus on its first mora, else flat (お酒 オサケ, ご意見 ゴイ]ケン).
     {"C1F", [](const Change& c) { return c.own == 1 ? c.morae + 1 : 0; }},
 };
+
+// 高さ, 優しさ, 寂しさ: さ after an adjective's stem. The dictionary puts the nucleus on the
+// stem's last mora (サビシ]サ); a stem of two morae has it on its first (タ]カサ, ナ]ガサ), and
+// a flat adjective's stem stays flat (ヤサシサ).
+void SetAdjectiveSaRules(std::vector<LabelWord>& words) {
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        LabelWord& w = words[i];
+        const LabelWord& stem = words[i - 1];
+        if (Is(w, "名詞", "接尾") && w.surface == "さ" && w.pronunciation == "サ" &&
+            Is(stem, "形容詞") && stem.conjugationForm == "ガル接続" && stem.accentKnown) {
+            if (stem.accent == 0) {
+                w.accentRule = "C4";
+            } else if (stem.moraCount == 2) {
+                w.accentRule = "C3B";
+            }
+        }
+    }
+}
+
+// 誰も, 何も, 誰にも, どのくらい, どれくらい: も after 誰 or 何 (or their に) and くらい after どの
+// or どれ make the phrase flat (ナニモ, ドノクライ), where the pronoun's nucleus stays (ナ]ニモ).
+void SetInterrogativeFlatRules(std::vector<LabelWord>& words) {
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        LabelWord& w = words[i];
+        const std::size_t k =
+            i >= 2 && words[i - 1].surface == "に" && Is(words[i - 1], "助詞") ? i - 2 : i - 1;
+        const LabelWord& before = words[k];
+        const bool mo = Is(w, "助詞", "係助詞") && w.surface == "も" &&
+                        Is(before, "名詞", "代名詞") &&
+                        IsOneOf(before.surface, {"誰", "だれ", "何", "なに"}) &&
+                        IsOneOf(before.pronunciation, {"ダレ", "ナニ"});
+        const bool kurai = Is(w, "助詞", "副助詞") && IsOneOf(w.surface, {"くらい", "ぐらい"}) &&
+                           k == i - 1 && IsOneOf(before.surface, {"どの", "どれ"});
+        if ((mo || kurai) && w.chain == 1) {
+            w.accentRule = "F5";
+        }
+    }
+}
+
+// 私たち: たち after a flat pronoun of three morae or more puts the nucleus on the pronoun's
+// mora before its last (ワタ]シタチ), where after a flat noun it is on the noun's last
+// (ショーネ]ンタチ, tachi).
+void SetPronounTachiRules(std::vector<LabelWord>& words) {
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        LabelWord& w = words[i];
+        const LabelWord& p = words[i - 1];
+        if (w.chain == 1 && Is(w, "名詞", "接尾") && IsOneOf(w.base, {"たち", "達"}) &&
+            Is(p, "名詞", "代名詞") && p.accent == 0 && p.moraCount >= 3) {
+            w.accentRule = "C3B";
+        }
+    }
+}
 
 // The honorific prefix お or ご (御), as said.
 bool IsHonorificPrefix(const LabelWord& w) {
@@ -283,6 +337,15 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
     }
     if (rules.Has("renyou-end")) {
         MoveNucleusOfPhraseFinalRenyou(words);
+    }
+    if (rules.Has("adjective-sa")) {
+        SetAdjectiveSaRules(words);
+    }
+    if (rules.Has("interrogative-flat")) {
+        SetInterrogativeFlatRules(words);
+    }
+    if (rules.Has("pronoun-tachi")) {
+        SetPronounTachiRules(words);
     }
     if (rules.Has("prefix-flat")) {
         SetHonorificPrefixRules(words);
