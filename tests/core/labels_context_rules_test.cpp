@@ -33,6 +33,12 @@ LabelWord Stem(const std::string& surface, const std::string& pron, int accent) 
     return W(surface, "形容詞", "自立", pron, accent, "*", surface, "ガル接続");
 }
 
+LabelWord QuotingTo() {
+    LabelWord w = W("と", "助詞", "格助詞", "ト", 0, "動詞%F1");
+    w.pos2 = "引用";
+    return w;
+}
+
 LabelWord O() {
     return W("お", "接頭詞", "名詞接続", "オ", 0, "P1");
 }
@@ -284,6 +290,14 @@ TEST(ContextRulesTest, Nuclei) {
           W("は", "助詞", "係助詞", "ワ", 0, "名詞%F1")},
          {{0, 3}},
          {{0, 2}}},
+        // 広まったと: ヒロマッタ]ト, where ta-flat leaves 広まった flat.
+        {"quote-to",
+         "ta-flat",
+         "quote-to",
+         {W("広まっ", "動詞", "自立", "ヒロマッ", 0, "*", "広まる", "連用タ接続"),
+          W("た", "助動詞", "*", "タ", 0, "動詞%F2@1/形容詞%F4@-2", "た", "基本形"), QuotingTo()},
+         {{0, 0}},
+         {{0, 5}}},
         // ３回: サンカイ; 一万円: イチマンエン.
         {"counter-flat 回",
          "none",

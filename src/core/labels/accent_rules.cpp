@@ -68,6 +68,8 @@ const std::vector<OwnRule>& OwnRules() {
                  "on た (したり シタ]リ)"},
         {"verb-final-mora", "だろう and と after a flat verb put the nucleus on its last mora "
                             "(行くだろう)"},
+        {"quote-to", "the quoting と after た, だ or ない puts a flat phrase's nucleus on the "
+                     "mora before it (無駄だと ムダダ]ト)"},
         {"nakereba", "なければ, なくて, なかった put a flat phrase's nucleus on their な, an "
                      "accented verb's on its last mora (ワカラ]ナケレバ)"},
         {"datta", "だった, でした put a flat phrase's nucleus on their first mora"},

@@ -317,6 +317,14 @@ constexpr OwnPhraseRule kRules[] = {
                  (Is(w[i], "助詞", "格助詞") && w[i].surface == "と"));
      },
      [](const LabelWord&) { return std::string("F2@0"); }},
+    // 広まったと, 無駄だと, 行かないと: the quoting と after た, だ or ない puts a flat
+    // phrase's nucleus on the mora before it (ムダダ]ト, イカナ]イト by nai-nucleus).
+    {"quote-to", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "助詞", "格助詞") && w[i].pos2 == "引用" && w[i].surface == "と" &&
+                Is(w[i - 1], "助動詞") && IsOneOf(w[i - 1].base, {"た", "だ", "ない"});
+     },
+     [](const LabelWord&) { return std::string("F2@0"); }},
     // 提出しなければ, やらなくては, 行かなかった: なけれ, なく and なかっ put a flat phrase's
     // nucleus on their な (シナ]ケレバ); after a verb that starts the phrase, an accented one
     // has it on its last mora (ワカラ]ナケレバ).
