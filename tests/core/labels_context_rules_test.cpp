@@ -298,6 +298,29 @@ TEST(ContextRulesTest, Nuclei) {
           W("た", "助動詞", "*", "タ", 0, "動詞%F2@1/形容詞%F4@-2", "た", "基本形"), QuotingTo()},
          {{0, 0}},
          {{0, 5}}},
+        // 第二次: ダ]イニジ, not ダイニ]ジ.
+        {"dai-number",
+         "none",
+         "dai-number",
+         {W("第", "接頭詞", "数接続", "ダイ", 1, "P2"), W("二", "名詞", "数", "ニ", 1, "C3"),
+          W("次", "名詞", "接尾", "ジ", 1, "C3")},
+         {{0, 3}},
+         {{0, 1}}},
+        // 敵との: テキト]ノ; 破滅への: ハメツエ]ノ.
+        {"to-he-particle と",
+         "none",
+         "to-he-particle",
+         {W("敵", "名詞", "一般", "テキ", 0), W("と", "助詞", "格助詞", "ト", 0, "名詞%F1"),
+          W("の", "助詞", "連体化", "ノ", 0, "動詞%F2@0/形容詞%F1")},
+         {{0, 0}},
+         {{0, 3}}},
+        {"to-he-particle へ",
+         "none",
+         "to-he-particle",
+         {W("破滅", "名詞", "サ変接続", "ハメツ", 0), W("へ", "助詞", "格助詞", "エ", 0, "名詞%F1"),
+          W("の", "助詞", "連体化", "ノ", 0, "動詞%F2@0/形容詞%F1")},
+         {{0, 0}},
+         {{0, 4}}},
         // ３回: サンカイ; 一万円: イチマンエン.
         {"counter-flat 回",
          "none",
@@ -424,6 +447,22 @@ TEST(ContextRulesTest, NeighboursLeftAlone) {
                        W("たち", "名詞", "接尾", "タチ", 1, "C3")},
                       "tachi,pronoun-tachi"),
               (PhraseList{{0, 2}}));
+    // 第 before a noun that is no number: the rules without dai-number.
+    const std::vector<LabelWord> daisen = {W("第", "接頭詞", "数接続", "ダイ", 1, "P2"),
+                                           W("線", "名詞", "接尾", "セン", 1, "C3")};
+    EXPECT_EQ(Phrases(daisen, "dai-number"), Phrases(daisen, "none"));
+    // 行くとは: と after a verb is left to the other rules; 森との after an accented noun keeps
+    // its nucleus (モ]リトノ).
+    EXPECT_EQ(Phrases({W("行く", "動詞", "自立", "イク", 0, "*", "行く", "基本形"),
+                       W("と", "助詞", "格助詞", "ト", 0, "動詞%F1"),
+                       W("は", "助詞", "係助詞", "ワ", 0, "名詞%F1")},
+                      "to-he-particle"),
+              (PhraseList{{0, 0}}));
+    EXPECT_EQ(
+        Phrases({W("森", "名詞", "一般", "モリ", 1), W("と", "助詞", "格助詞", "ト", 0, "名詞%F1"),
+                 W("の", "助詞", "連体化", "ノ", 0, "動詞%F2@0/形容詞%F1")},
+                "to-he-particle"),
+        (PhraseList{{0, 1}}));
     // 練習回: 回 after a noun that is no number keeps its rule.
     EXPECT_EQ(Phrases({W("練習", "名詞", "サ変接続", "レンシュー", 0, "C2"),
                        W("回", "名詞", "接尾", "カイ", 1, "C3")},

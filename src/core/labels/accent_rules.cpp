@@ -59,6 +59,8 @@ const std::vector<OwnRule>& OwnRules() {
         {"sono-tame", "その, この, あの and ため or まま are one flat phrase (そのため ソノタメ)"},
         {"particle-wa", "は and の after で, に, から put a flat phrase's nucleus on that "
                         "particle (肉眼では)"},
+        {"to-he-particle", "は and の after a noun's と or へ put a flat phrase's nucleus on "
+                           "that particle (敵との テキト]ノ)"},
         {"conjunctive-final-mora", "the conjunctive と and が after a predicate put a flat "
                                    "phrase's nucleus on its last mora (成長すると "
                                    "セーチョースル]ト)"},
@@ -80,6 +82,7 @@ const std::vector<OwnRule>& OwnRules() {
         {"suffix-accent", "者, 力, 物 ... after a noun put the nucleus on its last mora (研究者 "
                           "ケンキュ]ーシャ); 家, 語, 用, 後 ... make the compound flat (専門家 "
                           "センモンカ)"},
+        {"dai-number", "a phrase of 第 and a number has its nucleus on 第 (第二次 ダ]イニジ)"},
         {"adjective-sa", "さ after an adjective's stem of two morae puts the nucleus on its "
                          "first (高さ タ]カサ), after a flat adjective's stem leaves it flat "
                          "(優しさ)"},

@@ -126,6 +126,18 @@ void SetPronounTachiRules(std::vector<LabelWord>& words) {
     }
 }
 
+// 第二次, 第一に, 第三部: a phrase of 第 and a number has its nucleus on 第 (ダ]イニジ), whatever
+// the number and its counter would give.
+void AccentOrdinalPrefix(std::vector<LabelWord>& words) {
+    for (std::size_t i = 0; i + 1 < words.size(); ++i) {
+        if (Is(words[i], "接頭詞", "数接続") && words[i].surface == "第" &&
+            words[i].pronunciation == "ダイ" && (i == 0 || words[i].chain != 1) &&
+            words[i + 1].chain == 1 && Is(words[i + 1], "名詞", "数")) {
+            words[i].accent = 1;
+        }
+    }
+}
+
 // The honorific prefix お or ご (御), as said.
 bool IsHonorificPrefix(const LabelWord& w) {
     return Is(w, "接頭詞", "名詞接続") && IsOneOf(w.surface, {"お", "ご", "御"}) &&
@@ -393,6 +405,9 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
             }
         }
         morae += w.moraCount;
+    }
+    if (rules.Has("dai-number")) {
+        AccentOrdinalPrefix(words);
     }
     if (rules.Has("special-mora")) {
         MoveNucleusOffSpecialMorae(words);

@@ -284,6 +284,15 @@ constexpr OwnPhraseRule kRules[] = {
                 Is(w[i - 1], "助詞", "格助詞") && IsOneOf(w[i - 1].surface, {"で", "に", "から"});
      },
      [](const LabelWord&) { return std::string("F2@0"); }},
+    // 敵との, 意匠とは, 破滅への: は and の after a noun's と or へ put a flat phrase's nucleus on
+    // that particle too (テキト]ノ, ハメツエ]ノ).
+    {"to-he-particle", 1,
+     [](const Words& w, std::size_t i) {
+         return i >= 2 && Is(w[i], "助詞") && IsOneOf(w[i].surface, {"は", "の"}) &&
+                Is(w[i - 1], "助詞", "格助詞") && IsOneOf(w[i - 1].surface, {"と", "へ"}) &&
+                Is(w[i - 2], "名詞");
+     },
+     [](const LabelWord&) { return std::string("F2@0"); }},
     // 成長すると, 連絡したが: the conjunctive particles と and が after a predicate put a flat
     // phrase's nucleus on its last mora (セーチョースル]ト, レンラクシタ]ガ).
     {"conjunctive-final-mora", 1,
