@@ -235,6 +235,23 @@ TEST(ContextRulesTest, Nuclei) {
          {W("専門", "名詞", "一般", "センモン", 0, "C2"), W("家", "名詞", "接尾", "カ", 0, "C3")},
          {{0, 4}},
          {{0, 0}}},
+        // 案内人: flat, アンナイニン; 救急車: the nucleus on the noun's last mora,
+        // キューキュー]シャ
+        // (special-mora moves it off ー).
+        {"suffix-accent 人",
+         "none",
+         "suffix-accent",
+         {W("案内", "名詞", "サ変接続", "アンナイ", 3, "C2"),
+          W("人", "名詞", "接尾", "ニン", 1, "C2")},
+         {{0, 5}},
+         {{0, 0}}},
+        {"suffix-accent 車",
+         "none",
+         "suffix-accent",
+         {W("救急", "名詞", "一般", "キューキュー", 0, "C2"),
+          W("車", "名詞", "接尾", "シャ", 1, "C2")},
+         {{0, 5}},
+         {{0, 4}}},
         // お酒を: flat, オサケヲ, not オ]サケヲ.
         {"prefix-flat お酒",
          "none",
@@ -468,11 +485,10 @@ TEST(ContextRulesTest, NeighboursLeftAlone) {
                        W("回", "名詞", "接尾", "カイ", 1, "C3")},
                       "counter-flat"),
               (PhraseList{{0, 4}}));
-    // 救急車: 車 is no suffix of the table.
-    EXPECT_EQ(Phrases({W("救急", "名詞", "一般", "キューキュー", 0, "C2"),
-                       W("車", "名詞", "接尾", "シャ", 1, "C3")},
-                      "suffix-accent"),
-              (PhraseList{{0, 4}}));
+    // 人 read ジン (日本人) is not the suffix ニン of 案内人.
+    const std::vector<LabelWord> nihonjin = {W("日本", "名詞", "固有名詞", "ニホン", 2, "C1"),
+                                             W("人", "名詞", "接尾", "ジン", 1, "C1")};
+    EXPECT_EQ(Phrases(nihonjin, "suffix-accent"), Phrases(nihonjin, "none"));
 }
 
 } // namespace

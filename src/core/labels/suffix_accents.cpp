@@ -20,6 +20,7 @@ constexpr SuffixRule kSuffixRules[] = {
     {"力", "リョク", "C3"},
     {"物", "ブツ", "C3"},
     {"器", "キ", "C3"},
+    {"車", "シャ", "C3"},
     // The compound is flat.
     {"家", "カ", "C4"},
     {"語", "ゴ", "C4"},
@@ -32,6 +33,9 @@ constexpr SuffixRule kSuffixRules[] = {
     {"系", "ケー", "C4"},
     {"体", "タイ", "C4"},
     {"形", "ガタ", "C4"},
+    {"人", "ニン", "C4"},
+    {"金", "キン", "C4"},
+    {"級", "キュー", "C4"},
 };
 
 // Counters that make a number and themselves one flat word (三回 サンカイ, 千円 センエン), where
