@@ -338,6 +338,14 @@ TEST(ContextRulesTest, Nuclei) {
           W("の", "助詞", "連体化", "ノ", 0, "動詞%F2@0/形容詞%F1")},
          {{0, 0}},
          {{0, 4}}},
+        // 進むにつれ: ススム]ニ.
+        {"ni-after-flat-verb",
+         "ni-after-verb",
+         "ni-after-flat-verb",
+         {W("進む", "動詞", "自立", "ススム", 0, "*", "進む", "基本形"),
+          W("に", "助詞", "格助詞", "ニ", 0, kNi)},
+         {{0, 0}},
+         {{0, 3}}},
         // ３回: サンカイ; 一万円: イチマンエン.
         {"counter-flat 回",
          "none",
@@ -480,6 +488,11 @@ TEST(ContextRulesTest, NeighboursLeftAlone) {
                  W("の", "助詞", "連体化", "ノ", 0, "動詞%F2@0/形容詞%F1")},
                 "to-he-particle"),
         (PhraseList{{0, 1}}));
+    // 築くには: an accented verb keeps its nucleus (キズ]クニワ).
+    EXPECT_EQ(Phrases({W("築く", "動詞", "自立", "キズク", 2, "*", "築く", "基本形"),
+                       W("に", "助詞", "格助詞", "ニ", 0, kNi)},
+                      "ni-after-verb,ni-after-flat-verb"),
+              (PhraseList{{0, 2}}));
     // 練習回: 回 after a noun that is no number keeps its rule.
     EXPECT_EQ(Phrases({W("練習", "名詞", "サ変接続", "レンシュー", 0, "C2"),
                        W("回", "名詞", "接尾", "カイ", 1, "C3")},

@@ -44,6 +44,8 @@ const std::vector<OwnRule>& OwnRules() {
         {"dearu-split", "ある after で starts a phrase of its own after an accented phrase "
                         "(一つである ヒト]ツデ ア]ル)"},
         {"ni-after-verb", "に after a verb's plain form keeps its accent (築くには)"},
+        {"ni-after-flat-verb", "に after a flat verb's plain form puts the nucleus on the "
+                               "verb's last mora (進むにつれ ススム]ニツレ)"},
         {"odaka-no", "の after a noun with its nucleus on its last mora makes the phrase flat "
                      "(花の ハナノ)"},
         {"ni-yoru", "よる after に joins the noun's phrase, its accent kept (政府によって "

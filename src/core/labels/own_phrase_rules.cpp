@@ -221,6 +221,14 @@ constexpr OwnPhraseRule kRules[] = {
                 w[i - 1].conjugationForm == "基本形";
      },
      KeepAccent},
+    // 進むにつれ: after a flat verb's plain form, に takes the phrase's nucleus on the verb's last
+    // mora (ススム]ニ); an accented verb keeps its own (ni-after-verb).
+    {"ni-after-flat-verb", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "助詞", "格助詞") && w[i].surface == "に" && Is(w[i - 1], "動詞") &&
+                w[i - 1].conjugationForm == "基本形";
+     },
+     [](const LabelWord&) { return std::string("F2@0"); }},
     // 花の, 島の: の after a noun with its nucleus on its last mora leaves the phrase flat
     // (ハナノ, where ハナ]ガ); a nucleus elsewhere stays.
     {"odaka-no", 1,
