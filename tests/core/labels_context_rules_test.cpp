@@ -346,6 +346,14 @@ TEST(ContextRulesTest, Nuclei) {
           W("に", "助詞", "格助詞", "ニ", 0, kNi)},
          {{0, 0}},
          {{0, 3}}},
+        // 練り方: ネリカ]タ, not ネリ]カタ.
+        {"verb-kata",
+         "none",
+         "verb-kata",
+         {W("練り", "動詞", "自立", "ネリ", 2, "*", "練る", "連用形"),
+          W("方", "名詞", "接尾", "カタ", 1, "C3")},
+         {{0, 2}},
+         {{0, 3}}},
         // ３回: サンカイ; 一万円: イチマンエン.
         {"counter-flat 回",
          "none",
@@ -493,6 +501,10 @@ TEST(ContextRulesTest, NeighboursLeftAlone) {
                        W("に", "助詞", "格助詞", "ニ", 0, kNi)},
                       "ni-after-verb,ni-after-flat-verb"),
               (PhraseList{{0, 2}}));
+    // 彼の方: 方 after a noun (ホー or カタ) is left to its own rule.
+    const std::vector<LabelWord> kata = {W("彼", "名詞", "代名詞", "カレ", 1),
+                                         W("方", "名詞", "接尾", "カタ", 1, "C3")};
+    EXPECT_EQ(Phrases(kata, "verb-kata"), Phrases(kata, "none"));
     // 練習回: 回 after a noun that is no number keeps its rule.
     EXPECT_EQ(Phrases({W("練習", "名詞", "サ変接続", "レンシュー", 0, "C2"),
                        W("回", "名詞", "接尾", "カイ", 1, "C3")},

@@ -138,6 +138,19 @@ void AccentOrdinalPrefix(std::vector<LabelWord>& words) {
     }
 }
 
+// 練り方, 喋り方: 方 after a verb's 連用形 takes the nucleus on its カ (ネリカ]タ), where the
+// dictionary's rule puts it on the verb's last mora.
+void SetVerbKataRules(std::vector<LabelWord>& words) {
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        LabelWord& w = words[i];
+        const LabelWord& verb = words[i - 1];
+        if (w.chain == 1 && Is(w, "名詞", "接尾") && w.surface == "方" &&
+            w.pronunciation == "カタ" && Is(verb, "動詞") && verb.conjugationForm == "連用形") {
+            w.accentRule = "C2";
+        }
+    }
+}
+
 // The honorific prefix お or ご (御), as said.
 bool IsHonorificPrefix(const LabelWord& w) {
     return Is(w, "接頭詞", "名詞接続") && IsOneOf(w.surface, {"お", "ご", "御"}) &&
@@ -355,6 +368,9 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
     }
     if (rules.Has("interrogative-flat")) {
         SetInterrogativeFlatRules(words);
+    }
+    if (rules.Has("verb-kata")) {
+        SetVerbKataRules(words);
     }
     if (rules.Has("pronoun-tachi")) {
         SetPronounTachiRules(words);
