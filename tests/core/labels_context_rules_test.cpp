@@ -354,6 +354,14 @@ TEST(ContextRulesTest, Nuclei) {
           W("方", "名詞", "接尾", "カタ", 1, "C3")},
          {{0, 2}},
          {{0, 3}}},
+        // あれば: ア]レバ, not アレ]バ.
+        {"are-ba",
+         "none",
+         "are-ba",
+         {W("あれ", "動詞", "自立", "アレ", 0, "*", "ある", "仮定形"),
+          W("ば", "助詞", "接続助詞", "バ", 0, "動詞%F2@0/形容詞%F1")},
+         {{0, 2}},
+         {{0, 1}}},
         // ３回: サンカイ; 一万円: イチマンエン.
         {"counter-flat 回",
          "none",
@@ -505,6 +513,11 @@ TEST(ContextRulesTest, NeighboursLeftAlone) {
     const std::vector<LabelWord> kata = {W("彼", "名詞", "代名詞", "カレ", 1),
                                          W("方", "名詞", "接尾", "カタ", 1, "C3")};
     EXPECT_EQ(Phrases(kata, "verb-kata"), Phrases(kata, "none"));
+    // 晴れれば: another verb's 仮定形 keeps the dictionary's accent.
+    const std::vector<LabelWord> harereba = {
+        W("晴れれ", "動詞", "自立", "ハレレ", 0, "*", "晴れる", "仮定形"),
+        W("ば", "助詞", "接続助詞", "バ", 0, "動詞%F2@0/形容詞%F1")};
+    EXPECT_EQ(Phrases(harereba, "are-ba"), Phrases(harereba, "none"));
     // 練習回: 回 after a noun that is no number keeps its rule.
     EXPECT_EQ(Phrases({W("練習", "名詞", "サ変接続", "レンシュー", 0, "C2"),
                        W("回", "名詞", "接尾", "カイ", 1, "C3")},

@@ -151,6 +151,17 @@ void SetVerbKataRules(std::vector<LabelWord>& words) {
     }
 }
 
+// あれば: the 仮定形 of ある has its nucleus on ア (ア]レバ), as ある, あり and あった have it,
+// where the dictionary has it flat (アレ]バ by ば's rule).
+void AccentAreOfAru(std::vector<LabelWord>& words) {
+    for (LabelWord& w : words) {
+        if (Is(w, "動詞", "自立") && IsOneOf(w.base, {"ある", "有る", "在る"}) &&
+            w.conjugationForm == "仮定形" && w.pronunciation == "アレ" && w.accent == 0) {
+            w.accent = 1;
+        }
+    }
+}
+
 // The honorific prefix お or ご (御), as said.
 bool IsHonorificPrefix(const LabelWord& w) {
     return Is(w, "接頭詞", "名詞接続") && IsOneOf(w.surface, {"お", "ご", "御"}) &&
@@ -368,6 +379,9 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
     }
     if (rules.Has("interrogative-flat")) {
         SetInterrogativeFlatRules(words);
+    }
+    if (rules.Has("are-ba")) {
+        AccentAreOfAru(words);
     }
     if (rules.Has("verb-kata")) {
         SetVerbKataRules(words);
