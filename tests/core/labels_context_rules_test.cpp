@@ -252,6 +252,13 @@ TEST(ContextRulesTest, Nuclei) {
           W("車", "名詞", "接尾", "シャ", 1, "C2")},
          {{0, 5}},
          {{0, 4}}},
+        // 議員間: ギイ]ンカン (special-mora moves it off ン), not ギインカ]ン.
+        {"suffix-accent 間",
+         "none",
+         "suffix-accent",
+         {W("議員", "名詞", "一般", "ギイン", 1, "C1"), W("間", "名詞", "接尾", "カン", 1, "C2")},
+         {{0, 4}},
+         {{0, 3}}},
         // お酒を: flat, オサケヲ, not オ]サケヲ.
         {"prefix-flat お酒",
          "none",

@@ -21,6 +21,7 @@ constexpr SuffixRule kSuffixRules[] = {
     {"物", "ブツ", "C3"},
     {"器", "キ", "C3"},
     {"車", "シャ", "C3"},
+    {"間", "カン", "C3"},
     // The compound is flat.
     {"家", "カ", "C4"},
     {"語", "ゴ", "C4"},
