@@ -2,6 +2,7 @@
 // it, the morae, the dictionary's entries as words (the Open JTalk dictionary's accent and
 // compound entries, UniDic's, IPADIC's without accent), numbers read by this program's rules,
 // the pronunciation stage and the voiceless vowels.
+#include "labels/accent_by_rule.h"
 #include "labels/devoicing_stage.h"
 #include "labels/dictionary_words.h"
 #include "labels/label_text.h"
@@ -124,6 +125,9 @@ TEST(DictionaryWordsTest, ReadingsOfOurOwnAndDictionariesWithoutAccent) {
     EXPECT_EQ(w[0].pronunciation, "キカイテキ");
     EXPECT_EQ(w[0].moraCount, 5);
     EXPECT_FALSE(w[0].accentKnown);
+    // The entry's morae and accent stay with it, for entry-accent (KeepEntryAccents).
+    EXPECT_EQ(w[0].entryMorae, 3);
+    EXPECT_EQ(w[0].accent, 2);
     // IPADIC: part of speech and reading, no accent.
     w = WordsFromAnalysis(
         "走る", {Analysed(0, 6, "ハシル", "動詞,自立,*,*,五段・ラ行,基本形,走る,ハシル,ハシル")},
@@ -157,6 +161,42 @@ TEST(DictionaryWordsTest, UniDicNamedAsIpadic) {
     EXPECT_EQ(w[1].pos, "助動詞");
     EXPECT_EQ(w[1].accentRule, "動詞%F2@1/形容詞%F4@-2");
     EXPECT_FALSE(w[1].accentKnown);
+}
+
+TEST(DictionaryWordsTest, ReadOtherwiseTheEntrysNucleusAsFarFromTheEnd) {
+    auto changed = [](const char* pron, int accent, int entryMorae) {
+        LabelWord w;
+        w.pos = "名詞";
+        w.pronunciation = pron;
+        w.moraCount = CountMorae(w.pronunciation);
+        w.accent = accent;
+        w.entryMorae = entryMorae;
+        w.accentKnown = false;
+        return w;
+    };
+    std::vector<LabelWord> w = {
+        changed("ニホン", 3, 4),     // 日本 for ニッポ]ン: ニホ]ン
+        changed("ホカ", 1, 1),       // 他 for タ]: ホカ]
+        changed("カラダ", 0, 4),     // 身体 for シンタイ, flat: flat
+        changed("ア", 3, 4),         // a nucleus before the word's start: on its first mora
+        changed("ミヤコ", 5, 1),     // an accent past the entry's end: left to the rule
+        changed("キカイテキ", 2, 0), // no entry of another length: left to the rule
+    };
+    KeepEntryAccents(w);
+    EXPECT_EQ(w[0].accent, 2);
+    EXPECT_EQ(w[1].accent, 2);
+    EXPECT_EQ(w[2].accent, 0);
+    EXPECT_EQ(w[3].accent, 1);
+    for (std::size_t k = 0; k < 4; ++k) {
+        EXPECT_TRUE(w[k].accentKnown) << w[k].pronunciation;
+    }
+    EXPECT_FALSE(w[4].accentKnown);
+    EXPECT_FALSE(w[5].accentKnown);
+    // A word whose accent is the entry's is not touched.
+    std::vector<LabelWord> known = {changed("ニホン", 3, 4)};
+    known[0].accentKnown = true;
+    KeepEntryAccents(known);
+    EXPECT_EQ(known[0].accent, 3);
 }
 
 TEST(NumberWordsTest, NumbersReadByTheNumberRulesTheirCountersKept) {

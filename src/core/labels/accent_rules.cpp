@@ -6,6 +6,9 @@ namespace yomi6::labels {
 
 const std::vector<OwnRule>& OwnRules() {
     static const std::vector<OwnRule> rules = {
+        {"entry-accent", "a word read with another count of morae than its dictionary entry "
+                         "keeps the entry's nucleus as far from its end (日本 ニホ]ン for "
+                         "ニッポ]ン)"},
         {"numbers", "a number and its counter are read as one word by the number rules, with an "
                     "accent by rule"},
         {"counting-words", "a native word of counting is one word with its own accent (一人 "

@@ -21,6 +21,9 @@ std::vector<std::string> LabelsOfWords(std::vector<LabelWord> words, const Accen
     if (rules.Has("iu-yuu")) {
         SayIuAsYuu(words);
     }
+    if (rules.Has("entry-accent")) {
+        KeepEntryAccents(words);
+    }
     SetRuleAccents(words);
     SetAccentPhrases(words, rules);
     SetAccentTypes(words, rules);
