@@ -36,7 +36,7 @@ RULES = ['entry-accent', 'numbers', 'counting-words', 'number-groups', 'suru', '
          'sono-tame', 'particle-wa', 'to-he-particle', 'conjunctive-final-mora',
          'mo-after-particle', 'tari', 'verb-final-mora', 'quote-to', 'nakereba', 'datta',
          'ichidan-te', 'adjective-ku', 'suffix-accent', 'dai-number', 'adjective-sa',
-         'counter-flat', 'are-ba', 'verb-kata', 'pronoun-tachi', 'interrogative-flat',
+         'counter-flat', 'rashii', 'are-ba', 'verb-kata', 'pronoun-tachi', 'interrogative-flat',
          'prefix-flat', 'prefix-verb', 'no-naka', 'stem-ni-naru', 'te-inai', 'renyou-end',
          'te-kudasai', 'aru-nucleus', 'tokoro', 'sou', 'volitional', 'action-time',
          'noun-adjective', 'after-formal-noun', 'predicate-pair', 'final-masu', 'final-desu',

@@ -93,6 +93,8 @@ const std::vector<OwnRule>& OwnRules() {
                          "(優しさ)"},
         {"counter-flat", "円, 回, 面 after a number make it one flat word (三回 サンカイ, 一万円 "
                          "イチマンエン)"},
+        {"rashii", "らしい puts the phrase's nucleus on its シ after any phrase (あるらしい "
+                   "アルラシ]イ), its く and かっ forms on its ラ (ラ]シク)"},
         {"are-ba", "あれ, the 仮定形 of ある, has its nucleus on ア as its other forms have it "
                    "(あれば ア]レバ)"},
         {"verb-kata", "方 after a verb's 連用形 takes the nucleus on its カ (練り方 "

@@ -162,6 +162,24 @@ void AccentAreOfAru(std::vector<LabelWord>& words) {
     }
 }
 
+// 掛かるらしい, 残留するらしく: らしい takes the phrase's nucleus on its シ whatever the phrase
+// before (カカルラシ]イ, not カカ]ルラシイ), its く and かっ forms on its ラ (ラ]シク), as an
+// adjective's forms have it a mora earlier.
+void SetRashiiRules(std::vector<LabelWord>& words) {
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        LabelWord& w = words[i];
+        if (w.chain != 1 || !Is(w, "助動詞") || w.base != "らしい" ||
+            w.pronunciation.rfind("ラシ", 0) != 0) {
+            continue;
+        }
+        if (w.conjugationForm == "基本形") {
+            w.accentRule = "F4@2";
+        } else if (w.conjugationForm == "連用テ接続" || w.conjugationForm == "連用タ接続") {
+            w.accentRule = "F4@1";
+        }
+    }
+}
+
 // The honorific prefix お or ご (御), as said.
 bool IsHonorificPrefix(const LabelWord& w) {
     return Is(w, "接頭詞", "名詞接続") && IsOneOf(w.surface, {"お", "ご", "御"}) &&
@@ -379,6 +397,9 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
     }
     if (rules.Has("interrogative-flat")) {
         SetInterrogativeFlatRules(words);
+    }
+    if (rules.Has("rashii")) {
+        SetRashiiRules(words);
     }
     if (rules.Has("are-ba")) {
         AccentAreOfAru(words);
