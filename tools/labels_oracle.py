@@ -35,10 +35,10 @@ RULES = ['entry-accent', 'numbers', 'counting-words', 'number-groups', 'suru', '
          'ni-after-flat-verb', 'odaka-no', 'ni-yoru', 'ni-oite', 'you-ni', 'to-iu', 'tame',
          'sono-tame', 'particle-wa', 'to-he-particle', 'conjunctive-final-mora',
          'mo-after-particle', 'tari', 'verb-final-mora', 'quote-to', 'nakereba', 'datta',
-         'ichidan-te', 'adjective-ku', 'suffix-accent', 'dai-number', 'adjective-sa',
-         'counter-flat', 'rashii', 'are-ba', 'verb-kata', 'pronoun-tachi', 'interrogative-flat',
-         'prefix-flat', 'prefix-verb', 'no-naka', 'stem-ni-naru', 'te-inai', 'renyou-end',
-         'te-kudasai', 'aru-nucleus', 'tokoro', 'sou', 'volitional', 'action-time',
+         'ichidan-te', 'adjective-ku', 'adjective-ku-long', 'suffix-accent', 'dai-number',
+         'adjective-sa', 'counter-flat', 'rashii', 'are-ba', 'verb-kata', 'pronoun-tachi',
+         'interrogative-flat', 'prefix-flat', 'prefix-verb', 'no-naka', 'stem-ni-naru', 'te-inai',
+         'renyou-end', 'te-kudasai', 'aru-nucleus', 'tokoro', 'sou', 'volitional', 'action-time',
          'noun-adjective', 'after-formal-noun', 'predicate-pair', 'final-masu', 'final-desu',
          'final-masu-flat', 'question-ka', 'special-mora', 'nai-nucleus', 'iu-yuu']
 

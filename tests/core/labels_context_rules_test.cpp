@@ -385,6 +385,13 @@ TEST(ContextRulesTest, Nuclei) {
           W("らしく", "助動詞", "*", "ラシク", 2, "名詞%F4@2/動詞%F4@2", "らしい", "連用テ接続")},
          {{0, 5}},
          {{0, 4}}},
+        // 美しく: ウツクシ]ク, where adjective-ku alone gives ウツク]シク.
+        {"adjective-ku-long",
+         "adjective-ku",
+         "adjective-ku-long",
+         {W("美しく", "形容詞", "自立", "ウツクシク", 4, "*", "美しい", "連用テ接続")},
+         {{0, 3}},
+         {{0, 4}}},
         // ３回: サンカイ; 一万円: イチマンエン.
         {"counter-flat 回",
          "none",
@@ -541,6 +548,13 @@ TEST(ContextRulesTest, NeighboursLeftAlone) {
         W("晴れれ", "動詞", "自立", "ハレレ", 0, "*", "晴れる", "仮定形"),
         W("ば", "助詞", "接続助詞", "バ", 0, "動詞%F2@0/形容詞%F1")};
     EXPECT_EQ(Phrases(harereba, "are-ba"), Phrases(harereba, "none"));
+    // 高く (three morae) and 美しければ (the ば form) move the nucleus as before.
+    EXPECT_EQ(Phrases({W("高く", "形容詞", "自立", "タカク", 2, "*", "高い", "連用テ接続")},
+                      "adjective-ku,adjective-ku-long"),
+              (PhraseList{{0, 1}}));
+    EXPECT_EQ(Phrases({W("美しけれ", "形容詞", "自立", "ウツクシケレ", 4, "*", "美しい", "仮定形")},
+                      "adjective-ku,adjective-ku-long"),
+              (PhraseList{{0, 3}}));
     // 練習回: 回 after a noun that is no number keeps its rule.
     EXPECT_EQ(Phrases({W("練習", "名詞", "サ変接続", "レンシュー", 0, "C2"),
                        W("回", "名詞", "接尾", "カイ", 1, "C3")},

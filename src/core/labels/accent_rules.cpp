@@ -84,6 +84,8 @@ const std::vector<OwnRule>& OwnRules() {
                        "the nucleus a mora earlier (調べた シラ]ベタ)"},
         {"adjective-ku", "the く and ば forms of an accented adjective have its nucleus a mora "
                          "earlier (高く タ]カク)"},
+        {"adjective-ku-long", "the く form of an accented adjective of five morae or more "
+                              "keeps the plain form's nucleus (美しく ウツクシ]ク)"},
         {"suffix-accent", "者, 力, 物 ... after a noun put the nucleus on its last mora (研究者 "
                           "ケンキュ]ーシャ); 家, 語, 用, 後 ... make the compound flat (専門家 "
                           "センモンカ)"},

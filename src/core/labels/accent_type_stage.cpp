@@ -297,10 +297,12 @@ bool IsNakaAfterNo(const std::vector<LabelWord>& w, std::size_t i) {
 
 // 高く, 美しければ: the く form and the ば form of an accented adjective have its nucleus a
 // mora earlier than the plain form (タ]カク, ウツク]シケレバ; タカ]イ). The past needs no change:
-// た's rule puts it two morae before itself (タ]カカッタ).
-void MoveNucleusOfAdjectiveForms(std::vector<LabelWord>& words) {
+// た's rule puts it two morae before itself (タ]カカッタ). With keepLong, the く form of five
+// morae or more keeps the plain form's nucleus (ウツクシ]ク, イソガシ]クテ), as it is said now.
+void MoveNucleusOfAdjectiveForms(std::vector<LabelWord>& words, bool keepLong) {
     for (LabelWord& w : words) {
-        if (Is(w, "形容詞", "自立") && w.accentKnown && w.accent >= 2 &&
+        const bool longKu = keepLong && w.conjugationForm == "連用テ接続" && w.moraCount >= 5;
+        if (Is(w, "形容詞", "自立") && w.accentKnown && w.accent >= 2 && !longKu &&
             (w.conjugationForm == "連用テ接続" || w.conjugationForm == "仮定形")) {
             --w.accent;
         }
@@ -381,7 +383,7 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
         AccentFormalTokoro(words);
     }
     if (rules.Has("adjective-ku")) {
-        MoveNucleusOfAdjectiveForms(words);
+        MoveNucleusOfAdjectiveForms(words, rules.Has("adjective-ku-long"));
     }
     if (rules.Has("suffix-accent")) {
         SetSuffixRules(words);
