@@ -28,16 +28,19 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import accent_eval  # noqa: E402  (same folder)
 
 # This program's own accent rules (src/core/labels/accent_rules.cpp).
-RULES = ['numbers', 'number-groups', 'suru', 'suru-split', 'formal-noun', 'te-auxiliary',
-         'te-oru-kuru', 'te-particle', 'nai', 'naru', 'verb-suffix', 'honorific', 'ta-flat',
-         'tachi', 'teki-flat', 'to-suru', 'adverbial-ku', 'number-phrase', 'dou', 'pronoun',
-         'compound-stem', 'dearu', 'dearu-split', 'ni-after-verb', 'odaka-no', 'ni-yoru',
-         'ni-oite', 'you-ni', 'to-iu', 'tame', 'sono-tame', 'particle-wa',
-         'conjunctive-final-mora', 'mo-after-particle', 'tari', 'verb-final-mora', 'nakereba',
-         'datta', 'ichidan-te', 'adjective-ku', 'suffix-accent', 'no-naka', 'stem-ni-naru',
-         'te-inai', 'renyou-end', 'te-kudasai', 'aru-nucleus', 'tokoro', 'sou', 'volitional',
-         'action-time', 'noun-adjective', 'after-formal-noun', 'predicate-pair', 'final-masu',
-         'final-desu', 'final-masu-flat', 'question-ka', 'special-mora', 'nai-nucleus', 'iu-yuu']
+RULES = ['entry-accent', 'numbers', 'counting-words', 'number-groups', 'suru', 'suru-split',
+         'formal-noun', 'te-auxiliary', 'te-oru-kuru', 'te-particle', 'nai', 'naru', 'verb-suffix',
+         'honorific', 'ta-flat', 'tachi', 'teki-flat', 'to-suru', 'adverbial-ku', 'number-phrase',
+         'dou', 'pronoun', 'compound-stem', 'dearu', 'dearu-split', 'ni-after-verb',
+         'ni-after-flat-verb', 'odaka-no', 'ni-yoru', 'ni-oite', 'you-ni', 'to-iu', 'tame',
+         'sono-tame', 'particle-wa', 'to-he-particle', 'conjunctive-final-mora',
+         'mo-after-particle', 'tari', 'verb-final-mora', 'quote-to', 'nakereba', 'datta',
+         'ichidan-te', 'adjective-ku', 'adjective-ku-long', 'suffix-accent', 'dai-number',
+         'adjective-sa', 'counter-flat', 'rashii', 'are-ba', 'verb-kata', 'pronoun-tachi',
+         'interrogative-flat', 'prefix-flat', 'prefix-verb', 'no-naka', 'stem-ni-naru', 'te-inai',
+         'renyou-end', 'te-kudasai', 'aru-nucleus', 'tokoro', 'sou', 'volitional', 'action-time',
+         'noun-adjective', 'after-formal-noun', 'predicate-pair', 'final-masu', 'final-desu',
+         'final-masu-flat', 'question-ka', 'special-mora', 'nai-nucleus', 'iu-yuu']
 
 
 def sentences_of(paths):

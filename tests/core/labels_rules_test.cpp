@@ -22,6 +22,13 @@ using test::Phrases;
 using test::W;
 using test::Word;
 
+// The quoting と (無駄だと思う).
+LabelWord QuotingTo() {
+    LabelWord w = W("と", "助詞", "格助詞", "ト", 0, "動詞%F1");
+    w.pos2 = "引用";
+    return w;
+}
+
 std::vector<int> Chains(const std::vector<LabelWord>& words) {
     std::vector<int> out;
     out.reserve(words.size());
@@ -522,6 +529,12 @@ TEST(AccentPhraseTest, JoiningWordsAgainstTheClassicRules) {
           W("と", "助詞", "接続助詞", "ト", 0, "動詞%F1")},
          {{0, 0}},
          {{0, 3}}},
+        // 無駄だと: ムダダ]ト.
+        {"quote-to",
+         {W("無駄", "名詞", "形容動詞語幹", "ムダ", 0),
+          W("だ", "助動詞", "*", "ダ", 0, "名詞%F1", "だ", "基本形"), QuotingTo()},
+         {{0, 0}},
+         {{0, 3}}},
         // 高く: タ]カク; 美しければ: ウツク]シケレバ.
         {"adjective-ku",
          {W("高く", "形容詞", "自立", "タカク", 2, "*", "高い", "連用テ接続")},
@@ -573,6 +586,14 @@ TEST(AccentPhraseTest, JoiningWordsLeaveOtherPhrasesAlone) {
                        W("たち", "名詞", "接尾", "タチ", 1, "C3")},
                       "tachi"),
               (Phrase{{0, 4}}));
+    // 馬鹿だと: an accented phrase keeps its nucleus (バ]カダト); 雨と: と after a noun is no
+    // quoting と of a predicate.
+    EXPECT_EQ(Phrases({W("馬鹿", "名詞", "形容動詞語幹", "バカ", 1),
+                       W("だ", "助動詞", "*", "ダ", 0, "名詞%F1", "だ", "基本形"), QuotingTo()},
+                      "quote-to"),
+              (Phrase{{0, 1}}));
+    EXPECT_EQ(Phrases({W("会社", "名詞", "一般", "カイシャ", 0), QuotingTo()}, "quote-to"),
+              (Phrase{{0, 0}}));
     // 会社が上がると: と after a noun is the case particle, not the conjunctive one.
     EXPECT_EQ(Phrases({W("会社", "名詞", "一般", "カイシャ", 0),
                        W("と", "助詞", "格助詞", "ト", 0, "動詞%F1")},

@@ -2,6 +2,7 @@
 // it, the morae, the dictionary's entries as words (the Open JTalk dictionary's accent and
 // compound entries, UniDic's, IPADIC's without accent), numbers read by this program's rules,
 // the pronunciation stage and the voiceless vowels.
+#include "labels/accent_by_rule.h"
 #include "labels/devoicing_stage.h"
 #include "labels/dictionary_words.h"
 #include "labels/label_text.h"
@@ -13,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace yomi6::labels {
@@ -122,6 +125,9 @@ TEST(DictionaryWordsTest, ReadingsOfOurOwnAndDictionariesWithoutAccent) {
     EXPECT_EQ(w[0].pronunciation, "キカイテキ");
     EXPECT_EQ(w[0].moraCount, 5);
     EXPECT_FALSE(w[0].accentKnown);
+    // The entry's morae and accent stay with it, for entry-accent (KeepEntryAccents).
+    EXPECT_EQ(w[0].entryMorae, 3);
+    EXPECT_EQ(w[0].accent, 2);
     // IPADIC: part of speech and reading, no accent.
     w = WordsFromAnalysis(
         "走る", {Analysed(0, 6, "ハシル", "動詞,自立,*,*,五段・ラ行,基本形,走る,ハシル,ハシル")},
@@ -157,6 +163,42 @@ TEST(DictionaryWordsTest, UniDicNamedAsIpadic) {
     EXPECT_FALSE(w[1].accentKnown);
 }
 
+TEST(DictionaryWordsTest, ReadOtherwiseTheEntrysNucleusAsFarFromTheEnd) {
+    auto changed = [](const char* pron, int accent, int entryMorae) {
+        LabelWord w;
+        w.pos = "名詞";
+        w.pronunciation = pron;
+        w.moraCount = CountMorae(w.pronunciation);
+        w.accent = accent;
+        w.entryMorae = entryMorae;
+        w.accentKnown = false;
+        return w;
+    };
+    std::vector<LabelWord> w = {
+        changed("ニホン", 3, 4),     // 日本 for ニッポ]ン: ニホ]ン
+        changed("ホカ", 1, 1),       // 他 for タ]: ホカ]
+        changed("カラダ", 0, 4),     // 身体 for シンタイ, flat: flat
+        changed("ア", 3, 4),         // a nucleus before the word's start: on its first mora
+        changed("ミヤコ", 5, 1),     // an accent past the entry's end: left to the rule
+        changed("キカイテキ", 2, 0), // no entry of another length: left to the rule
+    };
+    KeepEntryAccents(w);
+    EXPECT_EQ(w[0].accent, 2);
+    EXPECT_EQ(w[1].accent, 2);
+    EXPECT_EQ(w[2].accent, 0);
+    EXPECT_EQ(w[3].accent, 1);
+    for (std::size_t k = 0; k < 4; ++k) {
+        EXPECT_TRUE(w[k].accentKnown) << w[k].pronunciation;
+    }
+    EXPECT_FALSE(w[4].accentKnown);
+    EXPECT_FALSE(w[5].accentKnown);
+    // A word whose accent is the entry's is not touched.
+    std::vector<LabelWord> known = {changed("ニホン", 3, 4)};
+    known[0].accentKnown = true;
+    KeepEntryAccents(known);
+    EXPECT_EQ(known[0].accent, 3);
+}
+
 TEST(NumberWordsTest, NumbersReadByTheNumberRulesTheirCountersKept) {
     const std::string text = "１２本と三百と二人";
     auto word = [&](std::size_t b, std::size_t e, const char* pos1, const char* pron) {
@@ -176,7 +218,7 @@ TEST(NumberWordsTest, NumbersReadByTheNumberRulesTheirCountersKept) {
                                 word(6, 9, "接尾", "ホン"),   word(9, 12, "格助詞", "ト"),
                                 word(12, 15, "数", "サン"),   word(15, 18, "数", "ヒャク"),
                                 word(18, 21, "格助詞", "ト"), word(21, 27, "数", "フタリ")};
-    ReadNumbers(text, w);
+    ReadNumbers(text, w, true);
     ASSERT_EQ(w.size(), 6u);
     // １２ by place values, 本 a word of its own with its accent and rule.
     EXPECT_EQ(w[0].surface, "１２");
@@ -196,8 +238,58 @@ TEST(NumberWordsTest, NumbersReadByTheNumberRulesTheirCountersKept) {
     const std::string odd = "一般";
     std::vector<LabelWord> one = {word(0, 6, "数", "ナニ")};
     one[0].surface = odd;
-    ReadNumbers(odd, one);
+    ReadNumbers(odd, one, true);
     EXPECT_EQ(one[0].pronunciation, "ナニ");
+}
+
+TEST(NumberWordsTest, NativeCountingWordsAreOneWordWithTheirOwnAccent) {
+    // 二人と三日と二十日と３人, as the analyzer cuts it: the numerals and each counter apart.
+    const std::string text = "二人と三日と二十日と３人";
+    const std::vector<std::pair<const char*, const char*>> parts = {
+        {"数", "ニ"},     {"接尾", "ニン"}, {"格助詞", "ト"}, {"数", "サン"},
+        {"接尾", "ニチ"}, {"格助詞", "ト"}, {"数", "ニ"},     {"数", "ジュー"},
+        {"接尾", "ニチ"}, {"格助詞", "ト"}, {"数", "サン"},   {"接尾", "ニン"}};
+    auto analysed = [&] {
+        std::vector<LabelWord> w;
+        std::size_t at = 0;
+        for (const auto& [pos1, pron] : parts) {
+            LabelWord x;
+            x.surface = text.substr(at, 3);
+            x.pos = std::string(pos1) == "格助詞" ? "助詞" : "名詞";
+            x.pos1 = pos1;
+            x.pronunciation = pron;
+            x.moraCount = CountMorae(x.pronunciation);
+            x.accent = 1;
+            x.accentRule = "C3";
+            x.sourceBegin = at;
+            x.sourceEnd = at + 3;
+            at += 3;
+            w.push_back(x);
+        }
+        return w;
+    };
+    std::vector<LabelWord> w = analysed();
+    ReadNumbers(text, w, true);
+    ASSERT_EQ(w.size(), 8u);
+    // 二人, 三日, 二十日: one word each, the whole source, the accent the word's own.
+    const std::vector<std::tuple<std::size_t, const char*, int, std::size_t>> whole = {
+        {0, "フタリ", 3, 6}, {2, "ミッカ", 0, 15}, {4, "ハツカ", 0, 27}};
+    for (const auto& [k, pron, accent, end] : whole) {
+        EXPECT_EQ(w[k].pronunciation, pron);
+        EXPECT_EQ(w[k].accent, accent) << pron;
+        EXPECT_TRUE(w[k].accentKnown) << pron;
+        EXPECT_EQ(w[k].sourceEnd, end) << pron;
+        EXPECT_EQ(w[k].pos1, "数");
+    }
+    // ３人 is a number and its counter, as the dictionary reads them.
+    EXPECT_EQ(w[6].pronunciation, "サン");
+    EXPECT_EQ(w[7].pronunciation, "ニン");
+    // Without the rule, 二人 is a number and the counter's last morae.
+    std::vector<LabelWord> apart = analysed();
+    ReadNumbers(text, apart, false);
+    EXPECT_EQ(apart[0].pronunciation, "フ");
+    EXPECT_FALSE(apart[0].accentKnown);
+    EXPECT_EQ(apart[1].pronunciation, "タリ");
 }
 
 TEST(NumberWordsTest, LongNumbersSaidInGroupsEachAPhrase) {

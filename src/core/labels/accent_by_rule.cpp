@@ -23,6 +23,19 @@ int AccentByRule(std::string_view pronunciation, std::string_view pos) {
     return nucleus;
 }
 
+void KeepEntryAccents(std::vector<LabelWord>& words) {
+    for (LabelWord& w : words) {
+        if (w.accentKnown || w.entryMorae <= 0 || w.accent < 0 || w.accent > w.entryMorae) {
+            continue;
+        }
+        if (w.accent > 0) {
+            const int fromEnd = w.entryMorae - w.accent;
+            w.accent = w.moraCount - fromEnd >= 1 ? w.moraCount - fromEnd : 1;
+        }
+        w.accentKnown = true;
+    }
+}
+
 void SetRuleAccents(std::vector<LabelWord>& words) {
     for (LabelWord& w : words) {
         if (!w.accentKnown) {

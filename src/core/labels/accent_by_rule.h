@@ -15,6 +15,11 @@ namespace yomi6::labels {
 
 int AccentByRule(std::string_view pronunciation, std::string_view pos);
 
+// A word read otherwise than its dictionary entry, with another count of morae: its nucleus as
+// many morae from its end as the entry's (ニッポ]ン, ニホ]ン; タ] of 他, ホカ]), flat where the
+// entry is. Its accent is then known.
+void KeepEntryAccents(std::vector<LabelWord>& words);
+
 // AccentByRule for every word whose accent is not known (its combination rule, where it has
 // one, stays: it belongs to the kind of word more than to its reading).
 void SetRuleAccents(std::vector<LabelWord>& words);

@@ -2,6 +2,7 @@
 
 #include "labels/nucleus_shift.h"
 #include "labels/suffix_accents.h"
+#include "labels/word_accent_rules.h"
 #include "labels/word_tests.h"
 
 #include <charconv>
@@ -68,7 +69,21 @@ constexpr RuleRow kRules[] = {
     {"C53", [](const Change& c) { return c.top != 0 ? c.top : c.morae; }},
     // F1, but flat where the nucleus is on the mora right before the word (ハナ]+ノ: ハナノ).
     {"F15", [](const Change& c) { return c.top == c.morae && c.morae > 1 ? 0 : c.top; }},
+    // C3 a mora earlier: the mora before the last of the phrase so far (高さ タ]カサ).
+    {"C3B", [](const Change& c) { return c.morae > 1 ? c.morae - 1 : c.morae; }},
+    // C1 for a word with its nucleus on its first mora, else flat (お酒 オサケ, ご意見 ゴイ]ケン).
+    {"C1F", [](const Change& c) { return c.own == 1 ? c.morae + 1 : 0; }},
 };
+
+// ご利用いただけます, お貸しします, ご確認ください: いただく, いたす, する and くださる after a
+// flat お or ご noun join its phrase (ゴリヨーイタダケマス); after an accented one they start
+// their own (ゴリ]カイ ネガイマス).
+bool IsHonorificVerbAfterPrefixedNoun(const std::vector<LabelWord>& w, std::size_t i) {
+    return i >= 2 && Is(w[i], "動詞") &&
+           IsOneOf(w[i].base,
+                   {"いただく", "頂く", "いたす", "致す", "する", "くださる", "下さる"}) &&
+           Is(w[i - 1], "名詞") && w[i - 1].chain == 1 && IsHonorificPrefix(w[i - 2]);
+}
 
 // A formal noun (もの, わけ, ところ ...; こと and の join always, own_phrase_rules.cpp) after a
 // verb, an adjective or an auxiliary: it joins their phrase when that phrase is flat (使うもの,
@@ -159,10 +174,12 @@ bool IsNakaAfterNo(const std::vector<LabelWord>& w, std::size_t i) {
 
 // 高く, 美しければ: the く form and the ば form of an accented adjective have its nucleus a
 // mora earlier than the plain form (タ]カク, ウツク]シケレバ; タカ]イ). The past needs no change:
-// た's rule puts it two morae before itself (タ]カカッタ).
-void MoveNucleusOfAdjectiveForms(std::vector<LabelWord>& words) {
+// た's rule puts it two morae before itself (タ]カカッタ). With keepLong, the く form of five
+// morae or more keeps the plain form's nucleus (ウツクシ]ク, イソガシ]クテ), as it is said now.
+void MoveNucleusOfAdjectiveForms(std::vector<LabelWord>& words, bool keepLong) {
     for (LabelWord& w : words) {
-        if (Is(w, "形容詞", "自立") && w.accentKnown && w.accent >= 2 &&
+        const bool longKu = keepLong && w.conjugationForm == "連用テ接続" && w.moraCount >= 5;
+        if (Is(w, "形容詞", "自立") && w.accentKnown && w.accent >= 2 && !longKu &&
             (w.conjugationForm == "連用テ接続" || w.conjugationForm == "仮定形")) {
             --w.accent;
         }
@@ -194,6 +211,7 @@ constexpr AccentJoin kAccentJoins[] = {
     {"you-ni", false, IsYouAfterPlainForm, "F1"},
     {"no-naka", true, IsNakaAfterNo, "F2@1"},
     {"stem-ni-naru", true, IsNaruAfterFlatStemNi, "P1"},
+    {"prefix-verb", true, IsHonorificVerbAfterPrefixedNoun, "P1"},
 };
 
 void JoinByPhraseAccent(std::vector<LabelWord>& words, std::size_t i, int phraseAccent,
@@ -242,14 +260,18 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
         AccentFormalTokoro(words);
     }
     if (rules.Has("adjective-ku")) {
-        MoveNucleusOfAdjectiveForms(words);
+        MoveNucleusOfAdjectiveForms(words, rules.Has("adjective-ku-long"));
     }
     if (rules.Has("suffix-accent")) {
         SetSuffixRules(words);
     }
+    if (rules.Has("counter-flat")) {
+        SetFlatCounterRules(words);
+    }
     if (rules.Has("renyou-end")) {
         MoveNucleusOfPhraseFinalRenyou(words);
     }
+    SetWordAccentRules(words, rules);
     std::size_t top = 0;
     int morae = 0;
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -293,6 +315,9 @@ void SetAccentTypes(std::vector<LabelWord>& words, const AccentRules& rules) {
             }
         }
         morae += w.moraCount;
+    }
+    if (rules.Has("dai-number")) {
+        AccentOrdinalPrefixes(words);
     }
     if (rules.Has("special-mora")) {
         MoveNucleusOffSpecialMorae(words);

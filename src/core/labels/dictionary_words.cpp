@@ -130,6 +130,7 @@ void AddOpenJTalkEntry(std::string_view surface, const AnalyzedWord& analyzed,
         word.pronunciation = analyzed.pronunciation;
         const int morae = CountMorae(word.pronunciation);
         word.accentKnown = morae == word.moraCount;
+        word.entryMorae = word.accentKnown ? 0 : word.moraCount;
         word.moraCount = morae;
     }
     out.push_back(std::move(word));

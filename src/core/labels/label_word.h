@@ -49,6 +49,10 @@ struct LabelWord {
     // accent, a reading the user's dictionary or the automatic reading changed):
     // accent_by_rule.h gives it an accent.
     bool accentKnown = true;
+    // Where this program reads the word otherwise than its dictionary entry, with another count
+    // of morae (日本 ニホン for the entry's ニッポン): the entry's morae, accent then keeping the
+    // entry's accent; 0 otherwise.
+    int entryMorae = 0;
 };
 
 } // namespace yomi6::labels

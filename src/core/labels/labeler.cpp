@@ -21,6 +21,9 @@ std::vector<std::string> LabelsOfWords(std::vector<LabelWord> words, const Accen
     if (rules.Has("iu-yuu")) {
         SayIuAsYuu(words);
     }
+    if (rules.Has("entry-accent")) {
+        KeepEntryAccents(words);
+    }
     SetRuleAccents(words);
     SetAccentPhrases(words, rules);
     SetAccentTypes(words, rules);
@@ -36,7 +39,7 @@ bool Labeler::Words(std::string_view line, std::vector<LabelWord>& words) {
     }
     words = WordsFromAnalysis(text.utf8, analyzed, m_analyzer.Layout());
     if (m_rules.Has("numbers")) {
-        ReadNumbers(text.utf8, words);
+        ReadNumbers(text.utf8, words, m_rules.Has("counting-words"));
         if (m_rules.Has("number-groups")) {
             SplitNumberGroups(words);
         }

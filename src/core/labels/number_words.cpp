@@ -126,9 +126,32 @@ std::vector<std::string_view> NumberGroups(std::string_view kana) {
     return groups;
 }
 
+// The native words of counting that the number rules read whole (一人 ヒトリ, 三日 ミッカ): their
+// counter's kana are no reading of the counter alone, so they stay one word, with their own
+// accent.
+struct CountingWord {
+    std::string_view kana;
+    int accent;
+};
+
+constexpr CountingWord kCountingWords[] = {
+    {"ヒトリ", 2},   {"フタリ", 3}, {"ツイタチ", 4}, {"フツカ", 0}, {"ミッカ", 0},
+    {"ヨッカ", 0},   {"イツカ", 0}, {"ムイカ", 0},   {"ナノカ", 0}, {"ヨーカ", 0},
+    {"ココノカ", 0}, {"トオカ", 0}, {"トーカ", 0},   {"ハツカ", 0}, {"ハタチ", 1},
+};
+
+const CountingWord* FindCountingWord(std::string_view kana) {
+    for (const CountingWord& word : kCountingWords) {
+        if (word.kana == kana) {
+            return &word;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
-void ReadNumbers(std::string_view utf8, std::vector<LabelWord>& words) {
+void ReadNumbers(std::string_view utf8, std::vector<LabelWord>& words, bool counting) {
     std::vector<LabelWord> out;
     out.reserve(words.size());
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -162,11 +185,12 @@ void ReadNumbers(std::string_view utf8, std::vector<LabelWord>& words) {
             i = j;
             continue;
         }
+        const LabelWord& last = words[j];
+        const CountingWord* native = counting ? FindCountingWord(reading) : nullptr;
         // A counter after the digits (年, 本, 時) stays a word of its own, its morae the last of
         // the reading (ポン of イッポン), its accent and combination rule the dictionary's.
-        const LabelWord& last = words[j];
-        const bool counter = j > i && last.pos1 != kNumeral && last.moraCount > 0 &&
-                             last.moraCount < CountMorae(reading) &&
+        const bool counter = native == nullptr && j > i && last.pos1 != kNumeral &&
+                             last.moraCount > 0 && last.moraCount < CountMorae(reading) &&
                              CountMorae(last.pronunciation) == last.moraCount;
         const std::size_t split =
             counter ? MoraOffset(reading, CountMorae(reading) - last.moraCount) : reading.size();
@@ -178,7 +202,8 @@ void ReadNumbers(std::string_view utf8, std::vector<LabelWord>& words) {
         word.base = word.surface;
         word.pronunciation = reading.substr(0, split);
         word.moraCount = CountMorae(word.pronunciation);
-        word.accentKnown = false;
+        word.accentKnown = native != nullptr;
+        word.accent = native != nullptr ? native->accent : 0;
         word.sourceBegin = first.sourceBegin;
         word.sourceEnd = numberEnd;
         out.push_back(std::move(word));

@@ -13,8 +13,9 @@
 namespace yomi6::labels {
 
 // words: analysed from utf8, their source ranges in utf8. A number whose reading ends inside a
-// word is left as the dictionary reads it.
-void ReadNumbers(std::string_view utf8, std::vector<LabelWord>& words);
+// word is left as the dictionary reads it. With counting, a native word of counting (一人
+// ヒトリ, 二十日 ハツカ) is one word with its own accent, not a number and a counter.
+void ReadNumbers(std::string_view utf8, std::vector<LabelWord>& words, bool counting);
 
 // A long number read by the rules above is said in groups, each a phrase of its own: 三百四十五
 // サ]ンビャク ヨ]ンジュー ゴ, ２万９千 ニマ]ン キューセ]ン. A group ends after a place a digit

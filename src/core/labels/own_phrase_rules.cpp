@@ -221,6 +221,14 @@ constexpr OwnPhraseRule kRules[] = {
                 w[i - 1].conjugationForm == "基本形";
      },
      KeepAccent},
+    // 進むにつれ: after a flat verb's plain form, に takes the phrase's nucleus on the verb's last
+    // mora (ススム]ニ); an accented verb keeps its own (ni-after-verb).
+    {"ni-after-flat-verb", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "助詞", "格助詞") && w[i].surface == "に" && Is(w[i - 1], "動詞") &&
+                w[i - 1].conjugationForm == "基本形";
+     },
+     [](const LabelWord&) { return std::string("F2@0"); }},
     // 花の, 島の: の after a noun with its nucleus on its last mora leaves the phrase flat
     // (ハナノ, where ハナ]ガ); a nucleus elsewhere stays.
     {"odaka-no", 1,
@@ -284,6 +292,15 @@ constexpr OwnPhraseRule kRules[] = {
                 Is(w[i - 1], "助詞", "格助詞") && IsOneOf(w[i - 1].surface, {"で", "に", "から"});
      },
      [](const LabelWord&) { return std::string("F2@0"); }},
+    // 敵との, 意匠とは, 破滅への: は and の after a noun's と or へ put a flat phrase's nucleus on
+    // that particle too (テキト]ノ, ハメツエ]ノ).
+    {"to-he-particle", 1,
+     [](const Words& w, std::size_t i) {
+         return i >= 2 && Is(w[i], "助詞") && IsOneOf(w[i].surface, {"は", "の"}) &&
+                Is(w[i - 1], "助詞", "格助詞") && IsOneOf(w[i - 1].surface, {"と", "へ"}) &&
+                Is(w[i - 2], "名詞");
+     },
+     [](const LabelWord&) { return std::string("F2@0"); }},
     // 成長すると, 連絡したが: the conjunctive particles と and が after a predicate put a flat
     // phrase's nucleus on its last mora (セーチョースル]ト, レンラクシタ]ガ).
     {"conjunctive-final-mora", 1,
@@ -315,6 +332,14 @@ constexpr OwnPhraseRule kRules[] = {
          return Is(w[i - 1], "動詞") && w[i - 1].conjugationForm == "基本形" &&
                 ((Is(w[i], "助動詞") && w[i].surface == "だろ") ||
                  (Is(w[i], "助詞", "格助詞") && w[i].surface == "と"));
+     },
+     [](const LabelWord&) { return std::string("F2@0"); }},
+    // 広まったと, 無駄だと, 行かないと: the quoting と after た, だ or ない puts a flat
+    // phrase's nucleus on the mora before it (ムダダ]ト, イカナ]イト by nai-nucleus).
+    {"quote-to", 1,
+     [](const Words& w, std::size_t i) {
+         return Is(w[i], "助詞", "格助詞") && w[i].pos2 == "引用" && w[i].surface == "と" &&
+                Is(w[i - 1], "助動詞") && IsOneOf(w[i - 1].base, {"た", "だ", "ない"});
      },
      [](const LabelWord&) { return std::string("F2@0"); }},
     // 提出しなければ, やらなくては, 行かなかった: なけれ, なく and なかっ put a flat phrase's

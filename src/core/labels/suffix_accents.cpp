@@ -20,6 +20,8 @@ constexpr SuffixRule kSuffixRules[] = {
     {"力", "リョク", "C3"},
     {"物", "ブツ", "C3"},
     {"器", "キ", "C3"},
+    {"車", "シャ", "C3"},
+    {"間", "カン", "C3"},
     // The compound is flat.
     {"家", "カ", "C4"},
     {"語", "ゴ", "C4"},
@@ -32,9 +34,40 @@ constexpr SuffixRule kSuffixRules[] = {
     {"系", "ケー", "C4"},
     {"体", "タイ", "C4"},
     {"形", "ガタ", "C4"},
+    {"人", "ニン", "C4"},
+    {"金", "キン", "C4"},
+    {"級", "キュー", "C4"},
+};
+
+// Counters that make a number and themselves one flat word (三回 サンカイ, 千円 センエン), where
+// the dictionary puts the nucleus on the number's last mora (サ]ンカイ).
+struct FlatCounter {
+    std::string_view surface;
+    std::string_view pronunciation;
+};
+
+constexpr FlatCounter kFlatCounters[] = {
+    {"円", "エン"},
+    {"回", "カイ"},
+    {"面", "メン"},
 };
 
 } // namespace
+
+void SetFlatCounterRules(std::vector<LabelWord>& words) {
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        LabelWord& w = words[i];
+        if (!Is(w, "名詞", "接尾") || !Is(words[i - 1], "名詞", "数")) {
+            continue;
+        }
+        for (const FlatCounter& c : kFlatCounters) {
+            if (w.surface == c.surface && w.pronunciation == c.pronunciation) {
+                w.accentRule = "C4";
+                break;
+            }
+        }
+    }
+}
 
 void SetSuffixRules(std::vector<LabelWord>& words) {
     for (std::size_t i = 1; i < words.size(); ++i) {

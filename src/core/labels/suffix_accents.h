@@ -13,4 +13,7 @@ namespace yomi6::labels {
 // Gives each suffix of the table that follows a noun the table's combination rule.
 void SetSuffixRules(std::vector<LabelWord>& words);
 
+// Gives each counter of its table that follows a number the rule of a flat compound.
+void SetFlatCounterRules(std::vector<LabelWord>& words);
+
 } // namespace yomi6::labels

@@ -35,4 +35,10 @@ inline bool IsPredicate(const LabelWord& w) {
     return Is(w, "動詞") || Is(w, "形容詞") || Is(w, "助動詞");
 }
 
+// The honorific prefix お or ご (御), as said.
+inline bool IsHonorificPrefix(const LabelWord& w) {
+    return Is(w, "接頭詞", "名詞接続") && IsOneOf(w.surface, {"お", "ご", "御"}) &&
+           IsOneOf(w.pronunciation, {"オ", "ゴ"});
+}
+
 } // namespace yomi6::labels

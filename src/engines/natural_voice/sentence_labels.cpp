@@ -106,7 +106,7 @@ bool AddAnalyzedWords(const natural::EngineText& text, const std::vector<std::si
     std::vector<labels::LabelWord> found =
         labels::WordsFromAnalysis(utf8, analyzed, accents.Layout());
     if (rules.Has("numbers")) {
-        labels::ReadNumbers(utf8, found);
+        labels::ReadNumbers(utf8, found, rules.Has("counting-words"));
     }
     // The character of a byte of utf8.
     auto charOf = [&](std::size_t byte) {
