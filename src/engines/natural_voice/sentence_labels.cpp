@@ -5,6 +5,8 @@
 #include "labels/mora_table.h"
 #include "labels/number_words.h"
 #include "natural/engine_text.h"
+#include "text/cp932_codec.h"
+#include "text/utf8_codec.h"
 
 #include <algorithm>
 
@@ -89,6 +91,53 @@ void AddGivenWords(const natural::EngineText& text, const std::vector<std::size_
         }
         k = end + 1;
     }
+}
+
+// A word the reading gave ([first, last) of the engine text) that the dictionary with accents
+// reads the same way when it analyses the word's own characters: its words as the labels of the
+// text alone have them, a number with its counter under the number rules (三回 サンカイ flat,
+// 一人 ヒト]リ), a user's word or a ruby with the entry's accent, all over the given word's source
+// bytes. False when the dictionary reads it otherwise: the word is then said by rule.
+bool AddGivenAsAnalyzed(std::string_view text, const natural::EngineText& spoken,
+                        const std::vector<std::size_t>& at, std::size_t first, std::size_t last,
+                        Analyzer& accents, const labels::AccentRules& rules,
+                        std::vector<labels::LabelWord>& words) {
+    const std::string_view given =
+        std::string_view(spoken.utf8).substr(at[first], at[last] - at[first]);
+    const ByteRange source = SourcesOf(spoken, first, last);
+    if (given.find(kIdeographicBlank) != std::string_view::npos || source.end <= source.begin ||
+        source.end > text.size()) {
+        return false;
+    }
+    const std::string utf8 =
+        EncodeUtf8(DecodeCp932(text.substr(source.begin, source.end - source.begin)),
+                   EncodeOptions{LineEnd::Lf, OnUnencodable::Replace})
+            .bytes;
+    std::vector<AnalyzedWord> analyzed;
+    if (!accents.Analyze(utf8, analyzed)) {
+        return false;
+    }
+    std::vector<labels::LabelWord> found =
+        labels::WordsFromAnalysis(utf8, analyzed, accents.Layout());
+    if (rules.Has("numbers")) {
+        labels::ReadNumbers(utf8, found, rules.Has("counting-words"));
+        if (rules.Has("number-groups")) {
+            labels::SplitNumberGroups(found);
+        }
+    }
+    std::string said;
+    for (const labels::LabelWord& w : found) {
+        said += w.pronunciation;
+    }
+    if (found.empty() || said != SpokenKana(given)) {
+        return false;
+    }
+    for (labels::LabelWord& w : found) {
+        w.sourceBegin = source.begin;
+        w.sourceEnd = source.end;
+        words.push_back(std::move(w));
+    }
+    return true;
 }
 
 // The words of the characters [first, last) of the engine text as the analyzer with accents
@@ -197,7 +246,9 @@ bool LabelPiece(std::string_view text, ByteRange piece, const ReadingSources& re
             while (end < n && spoken.fromReading[end] && !spoken.wordStart[end]) {
                 ++end;
             }
-            AddGivenWords(spoken, at, k, end, words);
+            if (!AddGivenAsAnalyzed(text, spoken, at, k, end, accents, rules, words)) {
+                AddGivenWords(spoken, at, k, end, words);
+            }
         } else {
             while (end < n && !spoken.fromReading[end]) {
                 ++end;
