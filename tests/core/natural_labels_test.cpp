@@ -36,8 +36,8 @@ protected:
     std::vector<std::string> VoiceLabels(const std::string& text) {
         const natural_voice::ReadingSources reading{nullptr, m_reader, nullptr};
         natural_voice::SentenceLabels out;
-        EXPECT_TRUE(natural_voice::LabelPiece(text, {0, text.size()}, reading, *m_accents,
-                                              m_rules, out));
+        EXPECT_TRUE(
+            natural_voice::LabelPiece(text, {0, text.size()}, reading, *m_accents, m_rules, out));
         return out.labels;
     }
 
@@ -60,9 +60,8 @@ TEST_F(NaturalLabels, NumbersWithTheirCountersHaveTheAccentTheLabelsOfTheTextGiv
     // Each has a number the reading gives (a counter flat after it, a native counting word, a
     // date, a long number in groups) beside words the dictionary reads.
     const std::u16string texts[] = {
-        u"三回も行った。",       u"一人で来た。",          u"二十日が経った。",
-        u"5年前の話です。",      u"１２３４５６円を払う。", u"第2次の計画。",
-        u"二人と三匹がいた。",   u"10分ほど待つ。",
+        u"三回も行った。",         u"一人で来た。",  u"二十日が経った。",   u"5年前の話です。",
+        u"１２３４５６円を払う。", u"第2次の計画。", u"二人と三匹がいた。", u"10分ほど待つ。",
     };
     for (const std::u16string& t : texts) {
         const std::string text = Sjis(t);
