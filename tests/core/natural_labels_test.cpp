@@ -56,12 +56,21 @@ protected:
     labels::AccentRules m_rules;
 };
 
-TEST_F(NaturalLabels, NumbersWithTheirCountersHaveTheAccentTheLabelsOfTheTextGive) {
+TEST_F(NaturalLabels, WordsTheReadingGivesHaveTheAccentTheLabelsOfTheTextGive) {
     // Each has a number the reading gives (a counter flat after it, a native counting word, a
     // date, a long number in groups) beside words the dictionary reads.
     const std::u16string texts[] = {
-        u"三回も行った。",         u"一人で来た。",  u"二十日が経った。",   u"5年前の話です。",
-        u"１２３４５６円を払う。", u"第2次の計画。", u"二人と三匹がいた。", u"10分ほど待つ。",
+        u"三回も行った。",
+        u"一人で来た。",
+        u"二十日が経った。",
+        u"5年前の話です。",
+        u"１２３４５６円を払う。",
+        u"第2次の計画。",
+        u"二人と三匹がいた。",
+        u"10分ほど待つ。",
+        // Words read by their neighbours, which the dictionary reads so only in context.
+        u"彼は他の人とは違う。",
+        u"今ドアから入る。",
     };
     for (const std::u16string& t : texts) {
         const std::string text = Sjis(t);

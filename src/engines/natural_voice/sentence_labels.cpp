@@ -9,6 +9,7 @@
 #include "text/utf8_codec.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace yomi6::natural_voice {
 
@@ -91,6 +92,76 @@ void AddGivenWords(const natural::EngineText& text, const std::vector<std::size_
         }
         k = end + 1;
     }
+}
+
+// The words of source bytes piece of text (code page 932) as `--labels` has them for its
+// characters (Labeler::Words), each with its source bytes in text. Empty when the analysis
+// failed.
+std::vector<labels::LabelWord> WordsOfText(std::string_view text, ByteRange piece,
+                                           Analyzer& accents, const labels::AccentRules& rules) {
+    std::string utf8;
+    std::vector<std::size_t> sourceOf; // the source byte of each byte of utf8, and the end
+    for (std::size_t i = piece.begin; i < piece.end && i < text.size();) {
+        const std::size_t length =
+            std::min(natural::Cp932CharLength(text, i), std::min(piece.end, text.size()) - i);
+        utf8 += EncodeUtf8(DecodeCp932(text.substr(i, std::max<std::size_t>(length, 1))),
+                           EncodeOptions{LineEnd::Lf, OnUnencodable::Replace})
+                    .bytes;
+        sourceOf.resize(utf8.size(), i);
+        i += std::max<std::size_t>(length, 1);
+    }
+    sourceOf.push_back(std::min(piece.end, text.size()));
+    labels::Labeler labeler(accents, rules);
+    std::vector<labels::LabelWord> words;
+    if (!labeler.Words(utf8, words)) {
+        return {};
+    }
+    for (labels::LabelWord& w : words) {
+        w.sourceBegin = sourceOf[std::min(w.sourceBegin, utf8.size())];
+        w.sourceEnd = sourceOf[std::min(w.sourceEnd, utf8.size())];
+    }
+    return words;
+}
+
+// A word the reading gave ([first, last) of the engine text) that the words of the whole text
+// (WordsOfText) cover exactly and say alike: those words, with the accents and readings
+// `--labels` gives them in their context (他の人 ホカ, 三回 サンカイ), over the given word's
+// source bytes. False otherwise.
+bool AddGivenFromText(const std::vector<labels::LabelWord>& whole,
+                      const natural::EngineText& spoken, const std::vector<std::size_t>& at,
+                      std::size_t first, std::size_t last, std::vector<labels::LabelWord>& words) {
+    const std::string_view given =
+        std::string_view(spoken.utf8).substr(at[first], at[last] - at[first]);
+    const ByteRange source = SourcesOf(spoken, first, last);
+    if (given.find(kIdeographicBlank) != std::string_view::npos || source.end <= source.begin) {
+        return false;
+    }
+    std::vector<labels::LabelWord> inside;
+    for (const labels::LabelWord& w : whole) {
+        const bool overlaps = w.sourceBegin < source.end && w.sourceEnd > source.begin;
+        if (!overlaps) {
+            continue;
+        }
+        if (w.sourceBegin < source.begin || w.sourceEnd > source.end) {
+            return false; // a word of the text runs across the given word's edge
+        }
+        inside.push_back(w);
+    }
+    std::string said;
+    for (const labels::LabelWord& w : inside) {
+        said += w.pronunciation;
+    }
+    if (inside.empty() || inside.front().sourceBegin != source.begin ||
+        inside.back().sourceEnd != source.end || said != SpokenKana(given)) {
+        return false;
+    }
+    // Each keeps the given word's source bytes, as every mora of a given word does.
+    for (labels::LabelWord& w : inside) {
+        w.sourceBegin = source.begin;
+        w.sourceEnd = source.end;
+        words.push_back(std::move(w));
+    }
+    return true;
 }
 
 // A word the reading gave ([first, last) of the engine text) that the dictionary with accents
@@ -240,13 +311,19 @@ bool LabelPiece(std::string_view text, ByteRange piece, const ReadingSources& re
     // The words the reading gave (a user's word, a number with its counter, a ruby, a letter)
     // are said as given, each a word of its own; the rest is analysed between them.
     std::vector<labels::LabelWord> words;
+    // The words of the piece's text as `--labels` has them, made at the first given word.
+    std::optional<std::vector<labels::LabelWord>> textWords;
     for (std::size_t k = 0; k < n;) {
         std::size_t end = k + 1;
         if (spoken.fromReading[k]) {
             while (end < n && spoken.fromReading[end] && !spoken.wordStart[end]) {
                 ++end;
             }
-            if (!AddGivenAsAnalyzed(text, spoken, at, k, end, accents, rules, words)) {
+            if (!textWords) {
+                textWords = WordsOfText(text, piece, accents, rules);
+            }
+            if (!AddGivenFromText(*textWords, spoken, at, k, end, words) &&
+                !AddGivenAsAnalyzed(text, spoken, at, k, end, accents, rules, words)) {
                 AddGivenWords(spoken, at, k, end, words);
             }
         } else {
