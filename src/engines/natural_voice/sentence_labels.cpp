@@ -173,42 +173,9 @@ bool AddGivenAsAnalyzed(std::string_view text, const natural::EngineText& spoken
                         const std::vector<std::size_t>& at, std::size_t first, std::size_t last,
                         Analyzer& accents, const labels::AccentRules& rules,
                         std::vector<labels::LabelWord>& words) {
-    const std::string_view given =
-        std::string_view(spoken.utf8).substr(at[first], at[last] - at[first]);
     const ByteRange source = SourcesOf(spoken, first, last);
-    if (given.find(kIdeographicBlank) != std::string_view::npos || source.end <= source.begin ||
-        source.end > text.size()) {
-        return false;
-    }
-    const std::string utf8 =
-        EncodeUtf8(DecodeCp932(text.substr(source.begin, source.end - source.begin)),
-                   EncodeOptions{LineEnd::Lf, OnUnencodable::Replace})
-            .bytes;
-    std::vector<AnalyzedWord> analyzed;
-    if (!accents.Analyze(utf8, analyzed)) {
-        return false;
-    }
-    std::vector<labels::LabelWord> found =
-        labels::WordsFromAnalysis(utf8, analyzed, accents.Layout());
-    if (rules.Has("numbers")) {
-        labels::ReadNumbers(utf8, found, rules.Has("counting-words"));
-        if (rules.Has("number-groups")) {
-            labels::SplitNumberGroups(found);
-        }
-    }
-    std::string said;
-    for (const labels::LabelWord& w : found) {
-        said += w.pronunciation;
-    }
-    if (found.empty() || said != SpokenKana(given)) {
-        return false;
-    }
-    for (labels::LabelWord& w : found) {
-        w.sourceBegin = source.begin;
-        w.sourceEnd = source.end;
-        words.push_back(std::move(w));
-    }
-    return true;
+    return source.end > source.begin && AddGivenFromText(WordsOfText(text, source, accents, rules),
+                                                         spoken, at, first, last, words);
 }
 
 // The words of the characters [first, last) of the engine text as the analyzer with accents
