@@ -1,12 +1,11 @@
 #include "natural_voice/sentence_labels.h"
 
+#include "analysis/source_text.h"
 #include "labels/dictionary_words.h"
 #include "labels/labeler.h"
 #include "labels/mora_table.h"
 #include "labels/number_words.h"
 #include "natural/engine_text.h"
-#include "text/cp932_codec.h"
-#include "text/utf8_codec.h"
 
 #include <algorithm>
 #include <optional>
@@ -95,30 +94,25 @@ void AddGivenWords(const natural::EngineText& text, const std::vector<std::size_
 }
 
 // The words of source bytes piece of text (code page 932) as `--labels` has them for its
-// characters (Labeler::Words), each with its source bytes in text. Empty when the analysis
-// failed.
+// characters (Labeler::Words over the piece's UTF-8 copy, the automatic reading's), each with
+// its source bytes in text. Empty when the analysis failed.
 std::vector<labels::LabelWord> WordsOfText(std::string_view text, ByteRange piece,
                                            Analyzer& accents, const labels::AccentRules& rules) {
-    std::string utf8;
-    std::vector<std::size_t> sourceOf; // the source byte of each byte of utf8, and the end
-    for (std::size_t i = piece.begin; i < piece.end && i < text.size();) {
-        const std::size_t length =
-            std::min(natural::Cp932CharLength(text, i), std::min(piece.end, text.size()) - i);
-        utf8 += EncodeUtf8(DecodeCp932(text.substr(i, std::max<std::size_t>(length, 1))),
-                           EncodeOptions{LineEnd::Lf, OnUnencodable::Replace})
-                    .bytes;
-        sourceOf.resize(utf8.size(), i);
-        i += std::max<std::size_t>(length, 1);
+    const std::size_t end = std::min(piece.end, text.size());
+    if (piece.begin >= end || end - piece.begin > 0xFFFF) {
+        return {}; // nothing, or more than SourceText's offsets hold: each word said by rule
     }
-    sourceOf.push_back(std::min(piece.end, text.size()));
+    SourceText source;
+    DecodeSource(reinterpret_cast<const unsigned char*>(text.data()) + piece.begin,
+                 end - piece.begin, source);
     labels::Labeler labeler(accents, rules);
     std::vector<labels::LabelWord> words;
-    if (!labeler.Words(utf8, words)) {
+    if (!labeler.Words(source.utf8, words)) {
         return {};
     }
     for (labels::LabelWord& w : words) {
-        w.sourceBegin = sourceOf[std::min(w.sourceBegin, utf8.size())];
-        w.sourceEnd = sourceOf[std::min(w.sourceEnd, utf8.size())];
+        w.sourceBegin = piece.begin + source.SourceBegin(source.CharAtUtf8(w.sourceBegin));
+        w.sourceEnd = piece.begin + source.SourceBegin(source.CharAtUtf8(w.sourceEnd));
     }
     return words;
 }
