@@ -114,27 +114,26 @@ void SetHonorificPrefixRules(std::vector<LabelWord>& words) {
 
 } // namespace
 
+// Each rule of this file and its pass, in the order they run.
+struct WordPass {
+    std::string_view rule;
+    void (*pass)(std::vector<LabelWord>&);
+};
+constexpr WordPass kWordPasses[] = {
+    {"adjective-sa", SetAdjectiveSaRules},
+    {"interrogative-flat", SetInterrogativeFlatRules},
+    {"rashii", SetRashiiRules},
+    {"are-ba", AccentAreOfAru},
+    {"verb-kata", SetVerbKataRules},
+    {"pronoun-tachi", SetPronounTachiRules},
+    {"prefix-flat", SetHonorificPrefixRules},
+};
+
 void SetWordAccentRules(std::vector<LabelWord>& words, const AccentRules& rules) {
-    if (rules.Has("adjective-sa")) {
-        SetAdjectiveSaRules(words);
-    }
-    if (rules.Has("interrogative-flat")) {
-        SetInterrogativeFlatRules(words);
-    }
-    if (rules.Has("rashii")) {
-        SetRashiiRules(words);
-    }
-    if (rules.Has("are-ba")) {
-        AccentAreOfAru(words);
-    }
-    if (rules.Has("verb-kata")) {
-        SetVerbKataRules(words);
-    }
-    if (rules.Has("pronoun-tachi")) {
-        SetPronounTachiRules(words);
-    }
-    if (rules.Has("prefix-flat")) {
-        SetHonorificPrefixRules(words);
+    for (const WordPass& p : kWordPasses) {
+        if (rules.Has(p.rule)) {
+            p.pass(words);
+        }
     }
 }
 
